@@ -1,0 +1,76 @@
+#include "platform/Strings.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "resources/StringTable.h"
+
+BOOL AfxLoadString(UINT id, std::string& out) {
+    const StringTableEntry* end = kStringTable + kStringTableSize;
+    const StringTableEntry* it =
+        std::lower_bound(kStringTable, end, id, [](const StringTableEntry& e, UINT v) { return e.id < v; });
+    if (it == end || it->id != id) {
+        out.clear();
+        return FALSE;
+    }
+    out = it->text;
+    return TRUE;
+}
+
+std::string AfxLoadString(UINT id) {
+    std::string s;
+    AfxLoadString(id, s);
+    return s;
+}
+
+namespace {
+std::string ReplaceArgs(std::string text, std::string_view a1, std::string_view a2) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 1 < text.size() && (text[i + 1] == '1' || text[i + 1] == '2')) {
+            out += text[i + 1] == '1' ? a1 : a2;
+            ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+int DefaultHandler(const std::string& text, UINT type) {
+    std::fprintf(stderr, "%s\n", text.c_str());
+    switch (type & MB_TYPEMASK) {
+        case MB_OKCANCEL:
+        case MB_RETRYCANCEL:
+        case MB_YESNOCANCEL: return IDCANCEL;
+        case MB_YESNO: return IDNO;
+        case MB_ABORTRETRYIGNORE: return IDABORT;
+        default: return IDOK;
+    }
+}
+
+MessageBoxHandler& Handler() {
+    static MessageBoxHandler handler = DefaultHandler;
+    return handler;
+}
+}  // namespace
+
+std::string AfxFormatString1(UINT id, std::string_view arg1) { return ReplaceArgs(AfxLoadString(id), arg1, {}); }
+
+std::string AfxFormatString2(UINT id, std::string_view arg1, std::string_view arg2) {
+    return ReplaceArgs(AfxLoadString(id), arg1, arg2);
+}
+
+MessageBoxHandler AfxSetMessageBoxHandler(MessageBoxHandler handler) {
+    MessageBoxHandler old = std::move(Handler());
+    Handler() = handler ? std::move(handler) : MessageBoxHandler(DefaultHandler);
+    return old;
+}
+
+int AfxMessageBox(const std::string& text, UINT type) { return Handler()(text, type); }
+
+int AfxMessageBox(UINT idPrompt, UINT type) {
+    std::string text;
+    if (!AfxLoadString(idPrompt, text)) text = "(message " + std::to_string(idPrompt) + ")";
+    return AfxMessageBox(text, type);
+}

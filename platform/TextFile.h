@@ -1,0 +1,34 @@
+// The boundary of the program's text files: code page 932 with CRLF on disk, UTF-8 with "\n" inside.
+// Readers parse the decoded text from a classic-locale string stream; writers build the text the
+// same way and encode it once.
+#pragma once
+
+#include <sstream>
+#include <string>
+#include <string_view>
+
+// CP932 bytes (CRLF or LF line ends) to UTF-8 with "\n": a '\r' before '\n' is dropped.
+std::string DecodeTextFile(std::string_view bytes);
+// UTF-8 with "\n" to CP932 bytes with CRLF.
+std::string EncodeTextFile(std::string_view text);
+
+// String streams that never see the user's locale.
+class TextInput : public std::istringstream {
+public:
+    explicit TextInput(std::string text);
+};
+class TextOutput : public std::ostringstream {
+public:
+    TextOutput();
+};
+
+// printf-style "%g" and "%.*g" in the C locale, independent of the process locale.
+std::string FormatG(double value, int precision = 6);
+// Shortest text that reads back as the same double.
+std::string FormatExact(double value);
+// strtod in the C locale; false when text holds no number.
+bool ParseDouble(std::string_view text, double& out);
+// atof semantics in the C locale: leading blanks skipped, 0 when there is no number.
+double AtoF(std::string_view text);
+// atoi semantics: leading blanks and sign, digits until the first other character, 0 when none.
+int AtoI(std::string_view text);

@@ -1,0 +1,43 @@
+#include "tests/support/TestSupport.h"
+
+#include <filesystem>
+
+#include "platform/File.h"
+
+MessageBoxRecorder::MessageBoxRecorder(int answer) : m_answer(answer) {
+    m_previous = AfxSetMessageBoxHandler([this](const std::string& text, UINT type) {
+        m_messages.push_back({text, type});
+        return m_answer;
+    });
+}
+
+MessageBoxRecorder::~MessageBoxRecorder() { AfxSetMessageBoxHandler(std::move(m_previous)); }
+
+bool MessageBoxRecorder::Saw(UINT stringId) const {
+    const std::string text = AfxLoadString(stringId);
+    for (const auto& m : m_messages)
+        if (m.text == text) return true;
+    return false;
+}
+
+std::string TestDataDir() {
+    std::error_code ec;
+    return std::filesystem::is_directory(TESSARAY_TESTDATA_DIR, ec) ? std::string(TESSARAY_TESTDATA_DIR)
+                                                                    : std::string();
+}
+
+std::string TestDataFile(const std::string& relative) {
+    const std::string dir = TestDataDir();
+    if (dir.empty()) return {};
+    const std::string path = dir + "/" + relative;
+    return FileExists(path) ? path : std::string();
+}
+
+std::string MakeTempDir(const std::string& name) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::path(TESSARAY_BINARY_DIR) / "test-output" / name;
+    std::error_code ec;
+    fs::remove_all(dir, ec);
+    fs::create_directories(dir);
+    return dir.string();
+}

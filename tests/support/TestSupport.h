@@ -1,0 +1,41 @@
+// Helpers shared by the test programs.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/Strings.h"
+
+// Records message boxes instead of showing them, and answers with a chosen button.
+class MessageBoxRecorder {
+public:
+    explicit MessageBoxRecorder(int answer = IDOK);
+    ~MessageBoxRecorder();
+    MessageBoxRecorder(const MessageBoxRecorder&) = delete;
+    MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
+
+    struct Entry {
+        std::string text;
+        UINT type;
+    };
+    const std::vector<Entry>& Messages() const { return m_messages; }
+    bool Saw(UINT stringId) const;
+    void SetAnswer(int answer) { m_answer = answer; }
+
+private:
+    std::vector<Entry> m_messages;
+    int m_answer;
+    MessageBoxHandler m_previous;
+};
+
+// The folder of files from other programs; empty when it is absent (tests then skip).
+std::string TestDataDir();
+// Path of a file under the test data folder, or empty when the folder or file is absent.
+std::string TestDataFile(const std::string& relative);
+// A fresh empty directory under the build tree for one test.
+std::string MakeTempDir(const std::string& name);
+
+#define SKIP_WITHOUT_TESTDATA(path)                                                         \
+    do {                                                                                    \
+        if ((path).empty()) GTEST_SKIP() << "test data not found under " TESSARAY_TESTDATA_DIR; \
+    } while (0)
