@@ -1,14 +1,9 @@
-#include <QApplication>
-#include <QMainWindow>
-#include <clocale>
+#include "app/TessarayApp.h"
+
+namespace {
+MTessarayApp theApp;
+}  // namespace
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    // Qt adopts the user's locale; numbers in files and dimensions must never see a decimal comma.
-    std::setlocale(LC_NUMERIC, "C");
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("無題 - Tessaray"));
-    window.resize(1024, 768);
-    window.show();
-    return app.exec();
+    return AfxWinMain(argc, argv);
 }

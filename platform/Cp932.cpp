@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <memory>
 #include <map>
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -22,13 +22,19 @@ public:
     Converter& operator=(const Converter&) = delete;
     bool Valid() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
 
-    // Converts input; on an invalid or unconvertible sequence calls onBad(input, out) which must
-    // consume at least one byte of input and may append a replacement.
+    // Converts input into out (replacing it); on an invalid or unconvertible sequence calls
+    // onBad(input, out) which must consume at least one byte of input and may append a replacement.
     template <class OnBad>
     void Run(std::string_view input, std::string& out, OnBad onBad) {
-        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
         out.clear();
         out.reserve(input.size() * 2 + 8);
+        Append(input, out, onBad);
+    }
+
+    // As Run, appending to out.
+    template <class OnBad>
+    void Append(std::string_view input, std::string& out, OnBad onBad) {
+        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
         char* in = const_cast<char*>(input.data());
         std::size_t inLeft = input.size();
         char buffer[4096];
@@ -62,9 +68,52 @@ Converter& GetConverter(const char* from, const char* to) {
     return *slot;
 }
 
-std::size_t SkipOneByteWithReplacement(std::string_view rest, std::string& out) {
+std::size_t SkipOneByteWithReplacement(std::string_view, std::string& out) {
     out += "\xEF\xBF\xBD";
     return 1;
+}
+
+// The bytes of the UTF-8 sequence at the start of rest that failed to convert: its lead byte and
+// the continuation bytes that belong to it, so that a broken sequence never takes the next
+// character (a line end, say) with it.
+std::size_t BadUtf8SequenceLength(std::string_view rest) {
+    const std::size_t length = std::min(rest.size(), Utf8SequenceLength(static_cast<unsigned char>(rest[0])));
+    std::size_t used = 1;
+    while (used < length && (static_cast<unsigned char>(rest[used]) & 0xC0) == 0x80)
+        ++used;
+    return used;
+}
+
+std::size_t SkipUtf8SequenceWithQuestionMark(std::string_view rest, std::string& out) {
+    out += '?';
+    return BadUtf8SequenceLength(rest);
+}
+
+std::size_t AsciiRunLength(std::string_view s, std::size_t from) {
+    std::size_t i = from;
+    while (i < s.size() && static_cast<unsigned char>(s[i]) < 0x80)
+        ++i;
+    return i - from;
+}
+
+// Text files are mostly ASCII, which both encodings share: only the runs of other bytes go through
+// iconv, so a few Japanese names do not make every byte of a file pay for it.
+// runEnd(s, i) gives the end of the non-ASCII run starting at i.
+template <class RunEnd, class OnBad>
+std::string ConvertNonAsciiRuns(std::string_view input, Converter& converter, RunEnd runEnd, OnBad onBad) {
+    std::string out;
+    out.reserve(input.size() + input.size() / 2 + 8);
+    std::size_t i = 0;
+    while (i < input.size()) {
+        const std::size_t ascii = AsciiRunLength(input, i);
+        out.append(input.data() + i, ascii);
+        i += ascii;
+        if (i == input.size()) break;
+        const std::size_t end = runEnd(input, i);
+        converter.Append(input.substr(i, end - i), out, onBad);
+        i = end;
+    }
+    return out;
 }
 
 }  // namespace
@@ -77,19 +126,26 @@ bool IsAscii(std::string_view s) {
 
 std::string Cp932ToUtf8(std::string_view cp932) {
     if (IsAscii(cp932)) return std::string(cp932);
-    std::string out;
-    GetConverter("CP932", "UTF-8").Run(cp932, out, SkipOneByteWithReplacement);
-    return out;
+    thread_local Converter& converter = GetConverter("CP932", "UTF-8");
+    // A two-byte character's trail byte may be ASCII (0x40 to 0x7E): it stays with its lead byte.
+    const auto runEnd = [](std::string_view s, std::size_t i) {
+        while (i < s.size() && static_cast<unsigned char>(s[i]) >= 0x80)
+            i += IsCp932LeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size() ? 2 : 1;
+        return i;
+    };
+    return ConvertNonAsciiRuns(cp932, converter, runEnd, SkipOneByteWithReplacement);
 }
 
 std::string Utf8ToCp932(std::string_view utf8) {
     if (IsAscii(utf8)) return std::string(utf8);
-    std::string out;
-    GetConverter("UTF-8", "CP932").Run(utf8, out, [](std::string_view rest, std::string& o) {
-        o += '?';
-        return std::min(rest.size(), Utf8SequenceLength(static_cast<unsigned char>(rest[0])));
-    });
-    return out;
+    thread_local Converter& converter = GetConverter("UTF-8", "CP932");
+    // Every byte of a multi-byte UTF-8 sequence is 0x80 or above.
+    const auto runEnd = [](std::string_view s, std::size_t i) {
+        while (i < s.size() && static_cast<unsigned char>(s[i]) >= 0x80)
+            ++i;
+        return i;
+    };
+    return ConvertNonAsciiRuns(utf8, converter, runEnd, SkipUtf8SequenceWithQuestionMark);
 }
 
 std::string Utf16LeToUtf8(std::string_view utf16le) {
@@ -105,7 +161,7 @@ std::string Utf8ToUtf16Le(std::string_view utf8) {
     std::string out;
     GetConverter("UTF-8", "UTF-16LE").Run(utf8, out, [](std::string_view rest, std::string& o) {
         o += std::string("\xFD\xFF", 2);
-        return std::min(rest.size(), Utf8SequenceLength(static_cast<unsigned char>(rest[0])));
+        return BadUtf8SequenceLength(rest);
     });
     return out;
 }

@@ -3,6 +3,7 @@
 // same way and encode it once.
 #pragma once
 
+#include <locale>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -12,7 +13,13 @@ std::string DecodeTextFile(std::string_view bytes);
 // UTF-8 with "\n" to CP932 bytes with CRLF.
 std::string EncodeTextFile(std::string_view text);
 
-// String streams that never see the user's locale.
+// The classic locale with doubles written and read without the detour through the C library's
+// formatted input and output (a large drawing holds millions of numbers). The text is exactly
+// what the classic locale gives ("%.*g" on output; the same numbers accepted and refused on
+// input). Streams of text files that are not TextInput / TextOutput imbue it themselves.
+const std::locale& FastNumberLocale();
+
+// String streams that never see the user's locale (FastNumberLocale).
 class TextInput : public std::istringstream {
 public:
     explicit TextInput(std::string text);

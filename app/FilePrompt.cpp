@@ -1,0 +1,84 @@
+#include "app/FilePrompt.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QStringList>
+
+#include "platform/Profile.h"
+#include "platform/Strings.h"
+#include "platform/ui/MessageTranslation.h"
+#include "platform/ui/WinApp.h"
+#include "platform/ui/Wnd.h"
+
+namespace {
+
+constexpr unsigned kIdsOpenTitle = 61440;
+constexpr unsigned kIdsSaveTitle = 61441;
+constexpr unsigned kIdsAllFiles = 61442;
+
+FilePromptHandler& Handler() {
+    static FilePromptHandler handler;
+    return handler;
+}
+
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+// The confirmed filter of an open dialog, for the next one of this run.
+QString g_openFilter;
+
+}  // namespace
+
+FilePromptHandler SetFilePromptHandler(FilePromptHandler handler) {
+    FilePromptHandler previous = std::move(Handler());
+    Handler() = std::move(handler);
+    return previous;
+}
+
+bool PromptFileName(bool open, std::string& path) {
+    if (Handler()) return Handler()(open, path);
+
+    QStringList filters{QStringLiteral("Tessaray Files (*.qfd)"), QStringLiteral("DXF Files (*.dxf)"),
+                        QStringLiteral("JW_CAD Files (*.jwc)")};
+    if (open)
+        filters << QStringLiteral("XDF Files (*.xdf)");
+    else
+        filters << QStringLiteral("拡張メタファイル (*.emf)");
+    filters << Q(AfxLoadString(kIdsAllFiles)) + QStringLiteral(" (*)");
+
+    CProfile& profile = AfxGetProfile();
+    const QString last = Q(profile.GetProfileString("FILEPATH", "LASTOPEN"));
+    QString start;
+    if (!path.empty()) {
+        // The proposed name without its extension, in the folder of the last file when it has none.
+        const QFileInfo proposed(Q(path));
+        const QString folder = proposed.exists() ? proposed.absolutePath() : QFileInfo(last).absolutePath();
+        start = last.isEmpty() && !proposed.exists()
+                    ? proposed.completeBaseName()
+                    : folder + QLatin1Char('/') + proposed.completeBaseName();
+    } else if (!last.isEmpty()) {
+        start = QFileInfo(last).exists() && open ? last : QFileInfo(last).absolutePath();
+    }
+
+    CWnd* main = AfxGetMainWnd();
+    QWidget* parent = main ? main->GetWidget() : nullptr;
+    CModalLoopScope modal;
+    QString chosenFilter = open ? g_openFilter : filters.front();
+    const QString title = Q(AfxLoadString(open ? kIdsOpenTitle : kIdsSaveTitle));
+    const QString filterText = filters.join(QStringLiteral(";;"));
+    QString chosen = open ? QFileDialog::getOpenFileName(parent, title, start, filterText, &chosenFilter)
+                          : QFileDialog::getSaveFileName(parent, title, start, filterText, &chosenFilter);
+    if (chosen.isEmpty()) return false;
+    if (open) {
+        g_openFilter = chosenFilter;
+    } else if (QFileInfo(chosen).suffix().isEmpty()) {
+        // A name without extension takes the chosen filter's ("*.dxf" gives ".dxf").
+        const int star = chosenFilter.indexOf(QStringLiteral("(*."));
+        const int close = chosenFilter.indexOf(QLatin1Char(')'), star);
+        if (star >= 0 && close > star + 3) chosen += chosenFilter.mid(star + 2, close - star - 2);
+    }
+    path = chosen.toStdString();
+    profile.WriteProfileString("FILEPATH", "LASTOPEN", path);
+    return true;
+}

@@ -1,0 +1,214 @@
+#include "app/TessarayApp.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QUrl>
+
+#include "app/FilePrompt.h"
+#include "app/MainFrame.h"
+#include "app/interchange/InterchangeDialogs.h"
+#include "document/ClassRegistry.h"
+#include "document/PaperSettings.h"
+#include "document/TessarayDoc.h"
+#include "document/parts/CadParts.h"
+#include "interchange/InterchangeFactory.h"
+#include "model/ClassRegistry.h"
+#include "model/SizeFormatInfo.h"
+#include "model/settings/LineStyle.h"
+#include "platform/Profile.h"
+#include "platform/Strings.h"
+#include "platform/ui/CmdUI.h"
+#include "resources/ResourceIds.h"
+#include "tools/DrawToolArray.h"
+#include "view/TessarayView.h"
+
+namespace {
+constexpr UINT kIdsAskToSave = 61725;
+
+// The view on which parts without a usable icon are drawn: the main window's view, when there is one.
+MCadView* ActiveCadView() {
+    auto* frame = dynamic_cast<MMainFrame*>(AfxGetMainWnd());
+    return frame ? frame->GetView() : nullptr;
+}
+
+constexpr UINT ID_HELP = 33080;
+constexpr const char* kRegistryKey = "kel-vo";
+}  // namespace
+
+MTessarayApp::MTessarayApp() : CWinApp("Tessaray") {
+    CCommandMap& map = Commands();
+    map.OnCommand(ID_FILE_NEW, [this] {
+        if (SaveModified()) NewDocument();
+    });
+    map.OnCommand(ID_FILE_OPEN, [this] { OnFileOpen(); });
+    map.OnCommand(ID_FILE_SAVE, [this] { SaveDocument(); });
+    map.OnCommand(ID_FILE_SAVE_AS, [this] { SaveDocumentAs(); });
+    map.OnCommand(ID_HELP, [this] { OnHelp(); });
+    map.OnCommand(ID_APP_ABOUT, [this] { OnAbout(); });
+}
+
+MTessarayApp::~MTessarayApp() {
+    m_frame.reset();
+    m_document.reset();
+}
+
+void MTessarayApp::InitProgram() {
+    RegisterModelClasses();
+    RegisterDocumentClasses();
+    InitLineStyles();
+    GetPaperSizeTable();
+    GetPaperScaleTable();
+    LoadDefaultPaper();
+    ResetSizeFormats();
+    CreateDrawTools();
+    // DXF first: the JW_CAD and XDF factory puts itself in front of it and passes DXF on.
+    InstallInterchangeFactory();
+    InstallJWCXDFImportUi();
+    SetPartsViewProvider(ActiveCadView);
+}
+
+void MTessarayApp::ParseCommandLine(const std::vector<std::string>& args, std::string& file,
+                                    bool& unregister) {
+    file.clear();
+    unregister = false;
+    for (const std::string& a : args) {
+        const bool flag = !a.empty() && (a[0] == '/' || a[0] == '-');
+        if (flag) {
+            if (a.substr(1) == "Unregister") unregister = true;
+            continue;
+        }
+        if (file.empty()) file = a;
+    }
+}
+
+BOOL MTessarayApp::InitInstance() {
+    // Until the first start has finished, settings are read as their defaults.
+    const bool settingFound = CreateUserProfile()->HasEntry("", "Setting") != FALSE;
+    if (settingFound) SetRegistryKey(kRegistryKey);
+
+    std::string file;
+    bool unregister = false;
+    ParseCommandLine(m_args, file, unregister);
+    if (unregister) {
+        if (settingFound) AfxGetProfile().DeleteAll();
+        m_unregisterResult = 1;
+        return FALSE;
+    }
+
+    InitProgram();
+    if (!CreateMainWindow()) return FALSE;
+    if (!file.empty()) {
+        if (!OpenDocumentFile(file)) return FALSE;
+    } else if (!NewDocument()) {
+        return FALSE;
+    }
+    m_frame->RestoreWindowPlacement(SW_SHOWNORMAL);
+    if (!settingFound) {
+        SetRegistryKey(kRegistryKey);
+        AfxGetProfile().WriteProfileInt("", "Setting", 1);
+    }
+    return TRUE;
+}
+
+int MTessarayApp::ExitInstance() {
+    m_frame.reset();
+    m_document.reset();
+    return CWinApp::ExitInstance();
+}
+
+BOOL MTessarayApp::CreateMainWindow() {
+    m_document = std::make_unique<MTessarayDoc>();
+    m_frame = std::make_unique<MMainFrame>();
+    if (!m_frame->Create(m_document.get())) {
+        m_frame.reset();
+        return FALSE;
+    }
+    m_pMainWnd = m_frame.get();
+    return TRUE;
+}
+
+MTessarayView* MTessarayApp::GetView() const {
+    return m_frame ? m_frame->GetView() : nullptr;
+}
+
+void MTessarayApp::UpdateTitle() {
+    if (m_frame && m_document) m_frame->SetWindowText(m_document->GetTitle() + " - " + m_pszAppName);
+}
+
+BOOL MTessarayApp::NewDocument() {
+    if (!m_document) return FALSE;
+    if (!m_document->OnNewDocument()) return FALSE;
+    if (MTessarayView* view = GetView()) view->OnInitialUpdate();
+    UpdateTitle();
+    return TRUE;
+}
+
+BOOL MTessarayApp::OpenDocumentFile(const std::string& path) {
+    if (!m_document) return FALSE;
+    const BOOL opened = m_document->OnOpenDocument(path);
+    if (opened) {
+        m_document->SetPathName(path);
+        m_document->SetModifiedFlag(FALSE);
+    }
+    // Also after a failure: an import may have changed the drawing before it gave up.
+    if (MTessarayView* view = GetView()) view->OnInitialUpdate();
+    UpdateTitle();
+    return opened;
+}
+
+void MTessarayApp::OnFileOpen() {
+    std::string path;
+    if (!PromptFileName(true, path)) return;
+    if (!SaveModified()) return;
+    OpenDocumentFile(path);
+}
+
+BOOL MTessarayApp::DoSave(const std::string& path) {
+    if (!m_document->OnSaveDocument(path)) return FALSE;
+    m_document->SetPathName(path);
+    m_document->SetModifiedFlag(FALSE);
+    UpdateTitle();
+    return TRUE;
+}
+
+BOOL MTessarayApp::SaveDocument() {
+    if (!m_document) return FALSE;
+    const std::string& path = m_document->GetPathName();
+    if (path.empty()) return SaveDocumentAs();
+    return DoSave(path);
+}
+
+BOOL MTessarayApp::SaveDocumentAs() {
+    if (!m_document) return FALSE;
+    std::string path = m_document->GetPathName().empty() ? m_document->GetTitle() : m_document->GetPathName();
+    if (!PromptFileName(false, path)) return FALSE;
+    return DoSave(path);
+}
+
+BOOL MTessarayApp::SaveModified() {
+    if (!m_document || !m_document->IsModified()) return TRUE;
+    const std::string name =
+        m_document->GetPathName().empty() ? m_document->GetTitle() : m_document->GetPathName();
+    switch (AfxMessageBox(AfxFormatString1(kIdsAskToSave, name), MB_YESNOCANCEL | MB_ICONEXCLAMATION)) {
+        case IDCANCEL:
+            return FALSE;
+        case IDYES:
+            return SaveDocument();
+        default:
+            return TRUE;
+    }
+}
+
+void MTessarayApp::OnHelp() {
+    // The program's own path with ".htm"; a missing file is not reported.
+    const QString program = QCoreApplication::applicationFilePath();
+    const QFileInfo info(program);
+    const QString help =
+        info.absolutePath() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".htm");
+    if (QFileInfo::exists(help)) QDesktopServices::openUrl(QUrl::fromLocalFile(help));
+}
+
+void MTessarayApp::OnAbout() {
+    AfxMessageBox(m_pszAppName + " Version 0.1", MB_OK | MB_ICONINFORMATION);
+}

@@ -1,0 +1,57 @@
+// The application: start-up (profile, program-wide tables, the tools, the one document with its
+// main frame and view), the command line, the file commands of the single document, and the end.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/ui/WinApp.h"
+
+class MMainFrame;
+class MTessarayDoc;
+class MTessarayView;
+
+class MTessarayApp : public CWinApp {
+public:
+    MTessarayApp();
+    ~MTessarayApp() override;
+
+    BOOL InitInstance() override;
+    int ExitInstance() override;
+
+    // The program-wide objects, in start-up order: serializable classes (parts included), line
+    // styles, paper tables and default paper, dimension formats, the option record and the tools,
+    // the interchange readers and writers (DXF, then JW_CAD and XDF in front of it) and the view
+    // that draws part icons.
+    static void InitProgram();
+    // The document and its (hidden) main frame with the view.
+    BOOL CreateMainWindow();
+
+    // File commands. Each returns whether it did what it was asked.
+    BOOL NewDocument();
+    // Opens the file into the document; on failure the document's messages have been shown.
+    BOOL OpenDocumentFile(const std::string& path);
+    BOOL SaveDocument();
+    BOOL SaveDocumentAs();
+    // Asks whether to save a modified document: FALSE when the user cancels (or saving failed).
+    BOOL SaveModified();
+    void OnFileOpen();
+
+    MTessarayDoc* GetDocument() const { return m_document.get(); }
+    MMainFrame* GetMainFrame() const { return m_frame.get(); }
+    MTessarayView* GetView() const;
+
+    // The file named on the command line (empty: none) and whether "Unregister" was given.
+    static void ParseCommandLine(const std::vector<std::string>& args, std::string& file, bool& unregister);
+
+private:
+    void UpdateTitle();
+    BOOL DoSave(const std::string& path);
+    void OnHelp();
+    void OnAbout();
+
+    std::unique_ptr<MTessarayDoc> m_document;
+    std::unique_ptr<MMainFrame> m_frame;
+    int m_unregisterResult = 0;
+};

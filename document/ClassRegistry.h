@@ -1,0 +1,5 @@
+// Registration of the document's serializable classes (after the model's), in a fixed order.
+// Idempotent.
+#pragma once
+
+void RegisterDocumentClasses();

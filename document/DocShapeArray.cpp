@@ -1,0 +1,361 @@
+#include "document/DocShapeArray.h"
+
+#include <cfloat>
+#include <cmath>
+#include <istream>
+#include <ostream>
+#include <vector>
+
+#include "model/CadView.h"
+#include "model/helpers/TextStream.h"
+#include "model/settings/OptionRecord.h"
+#include "model/shapes/CadShape.h"
+#include "model/shapes/LShapeArray.h"
+#include "platform/Archive.h"
+#include "platform/TextFile.h"
+#include "platform/gdi/DC.h"
+
+BOOL DrawingToMetafile = FALSE;
+
+IMPLEMENT_SERIAL(MDocShapeArray, CObject, 1)
+
+namespace {
+WORD DisplayMode() {
+    return GetOptionRecord().m_layer;
+}
+}  // namespace
+
+MDocShapeArray::MDocShapeArray() = default;
+
+MDocShapeArray::~MDocShapeArray() = default;
+
+void MDocShapeArray::Serialize(CArchive& ar) {
+    if (ar.IsStoring()) {
+        ar << static_cast<std::int32_t>(m_current);
+        m_layers.Serialize(ar);
+    } else {
+        std::int32_t current = 0;
+        ar >> current;
+        m_current = current;
+        m_layers.Serialize(ar);
+        ClampCurrent();
+    }
+}
+
+MLayer* MDocShapeArray::GetLayer(int index) const {
+    return index >= 0 && index < GetLayerCount() ? m_layers.GetLayer(index) : nullptr;
+}
+
+void MDocShapeArray::ClampCurrent() {
+    if (m_current >= GetLayerCount()) m_current = GetLayerCount() - 1;
+    if (m_current < 0) m_current = 0;
+}
+
+void MDocShapeArray::SetCurrentLayer(int index) {
+    m_current = index;
+    ClampCurrent();
+}
+
+int MDocShapeArray::ResolveLayer(int layer) const {
+    if (layer == -1) layer = m_current;
+    return layer >= 0 && layer < GetLayerCount() ? layer : -1;
+}
+
+int MDocShapeArray::FindLayerOf(const MCadShape* shape) const {
+    for (int i = 0; i < GetLayerCount(); ++i)
+        if (GetLayer(i)->Find(shape) >= 0) return i;
+    return -1;
+}
+
+int MDocShapeArray::FindShape(const MCadShape* shape, int layer) const {
+    const MLayer* l = GetLayer(ResolveLayer(layer));
+    return l ? l->Find(shape) : -1;
+}
+
+int MDocShapeArray::FindLayerByName(const CString& name) const {
+    for (int i = 0; i < GetLayerCount(); ++i)
+        if (GetLayer(i)->m_name == name) return i;
+    return -1;
+}
+
+int MDocShapeArray::AddShapeToLayer(MCadShape* shape, int layer) {
+    MLayer* l = GetLayer(ResolveLayer(layer));
+    return l ? l->Add(shape) : -1;
+}
+
+int MDocShapeArray::InsertShapeInLayer(int position, MCadShape* shape, int layer) {
+    MLayer* l = GetLayer(ResolveLayer(layer));
+    if (!l) return -1;
+    if (position < 0 || position >= l->GetSize()) return l->Add(shape);
+    l->InsertAt(position, shape);
+    return position;
+}
+
+int MDocShapeArray::PutShapeInLayer(int position, MCadShape* shape, int layer) {
+    MLayer* l = GetLayer(ResolveLayer(layer));
+    if (!l) return -1;
+    if (position < 0 || position >= l->GetSize()) return l->Add(shape);
+    l->SetAt(position, shape);
+    return position;
+}
+
+int MDocShapeArray::RemoveShapeFromLayer(MCadShape* shape, int layer, int* foundLayer) {
+    if (foundLayer) *foundLayer = -1;
+    if (layer >= 0) {
+        MLayer* l = GetLayer(layer);
+        const int index = l ? l->Remove(shape) : -1;
+        if (index >= 0 && foundLayer) *foundLayer = layer;
+        return index;
+    }
+    for (int i = GetLayerCount() - 1; i >= 0; --i) {
+        const int index = GetLayer(i)->Remove(shape);
+        if (index >= 0) {
+            if (foundLayer) *foundLayer = i;
+            return index;
+        }
+    }
+    return -1;
+}
+
+int MDocShapeArray::AddLayer(MLayer* layer) {
+    return m_layers.Add(layer);
+}
+
+int MDocShapeArray::InsertLayer(int index, MLayer* layer) {
+    if (index < 0 || index >= GetLayerCount()) return m_layers.Add(layer);
+    m_layers.InsertAt(index, layer);
+    return index;
+}
+
+MLayer* MDocShapeArray::RemoveLayer(int index) {
+    if (GetLayerCount() == 0) return nullptr;
+    if (index < 0) index = GetLayerCount() - 1;
+    if (index >= GetLayerCount()) return nullptr;
+    MLayer* layer = GetLayer(index);
+    m_layers.RemoveAt(index);
+    ClampCurrent();
+    return layer;
+}
+
+int MDocShapeArray::FindLayer(const MLayer* layer) const {
+    return m_layers.Find(layer);
+}
+
+void MDocShapeArray::RemoveAll() {
+    m_layers.DeleteAll();
+    m_current = 0;
+}
+
+MFloatRect MDocShapeArray::GetExtent() const {
+    MFloatRect extent;
+    bool first = true;
+    for (int i = 0; i < GetLayerCount(); ++i) {
+        const MLayer* l = GetLayer(i);
+        if (l->GetSize() == 0) continue;
+        const MFloatRect r = l->GetExtent();
+        if (first) {
+            extent = r;
+            first = false;
+        } else {
+            extent.Union(r);
+        }
+    }
+    return extent;
+}
+
+void MDocShapeArray::MoveAll(const MFloatPoint& offset) {
+    for (int i = 0; i < GetLayerCount(); ++i)
+        GetLayer(i)->Move(offset);
+}
+
+void MDocShapeArray::RecalcAll(MCadView* view) {
+    for (int i = 0; i < GetLayerCount(); ++i)
+        GetLayer(i)->RecalcAll(view);
+}
+
+BOOL MDocShapeArray::IsEditable(int layer) const {
+    const MLayer* l = GetLayer(layer);
+    if (!l) return FALSE;
+    if (layer == m_current) return TRUE;
+    return (DisplayMode() & kLayerOthersSelectable) && l->IsVisible() && l->IsSelectable();
+}
+
+void MDocShapeArray::Draw(MCadView* view, CDC* dc) {
+    if (!view || !dc) return;
+    const WORD mode = DisplayMode();
+    for (int i = 0; i < GetLayerCount(); ++i) {
+        MLayer* l = GetLayer(i);
+        const bool current = i == m_current;
+        if (dc->IsPrinting()) {
+            if (l->IsPrintable() && l->IsVisible()) l->DrawClipped(view, dc);
+        } else if (DrawingToMetafile) {
+            if (l->IsVisible()) l->DrawAll(view, dc);
+        } else if (mode & kLayerOthersShown) {
+            if (current || l->IsVisible()) l->DrawClipped(view, dc);
+        } else if (mode & kLayerOthersGrey) {
+            if (current)
+                l->DrawClipped(view, dc);
+            else if (l->IsVisible())
+                l->DrawGrayedVisible(view, dc);
+        } else if (current) {
+            l->DrawClipped(view, dc);
+        }
+    }
+}
+
+MCadShape* MDocShapeArray::HitTest(MCadView* view, int x, int y, int* layer, int tolerance) const {
+    if (layer) *layer = -1;
+    for (int i = GetLayerCount() - 1; i >= 0; --i) {
+        if (!IsEditable(i)) continue;
+        if (MCadShape* hit = GetLayer(i)->HitTest(view, x, y, tolerance)) {
+            if (layer) *layer = i;
+            return hit;
+        }
+    }
+    return nullptr;
+}
+
+int MDocShapeArray::SelectShapesInRect(MCadView* view, MLShapeArray* selection, MFloatPointArray* points,
+                                       MFloatRect rect, int mode) const {
+    rect.Normalize();
+    int taken = 0;
+    for (int i = 0; i < GetLayerCount(); ++i) {
+        if (!IsEditable(i)) continue;
+        const MLayer* l = GetLayer(i);
+        for (int k = 0; k < l->GetSize(); ++k) {
+            MCadShape* s = l->GetAt(k);
+            if (!s) continue;
+            const bool inside = (mode & 1) && rect.ContainsRect(s->GetExtent());
+            const bool crossing = !inside && (mode & 2) && s->IntersectsRect(rect);
+            if (!inside && !crossing) continue;
+            if (selection) selection->Add(s, static_cast<DWORD>(i));
+            if (points) points->Add(s->GetCenter());
+            ++taken;
+        }
+    }
+    return taken;
+}
+
+int MDocShapeArray::SelectAllShapes(MCadView* view, MLShapeArray* selection, MFloatPointArray* points) const {
+    int taken = 0;
+    for (int i = 0; i < GetLayerCount(); ++i) {
+        if (!IsEditable(i)) continue;
+        const MLayer* l = GetLayer(i);
+        for (int k = 0; k < l->GetSize(); ++k) {
+            MCadShape* s = l->GetAt(k);
+            if (!s) continue;
+            if (selection) selection->Add(s, static_cast<DWORD>(i));
+            if (points) points->Add(s->GetCenter());
+            ++taken;
+        }
+    }
+    return taken;
+}
+
+double MDocShapeArray::SearchLayerSnap(const MLayer* layer, MSnapPoint& snap, const MFloatPoint& cursor,
+                                       const MFloatRect& aperture, WORD kinds, double best,
+                                       bool& aborted) const {
+    const int n = layer->GetSize();
+    for (int i = 0; i < n; ++i) {
+        MCadShape* s = layer->GetAt(i);
+        if (!s) continue;
+        if (i + 1 < n && !IsCursorStill()) {
+            aborted = true;
+            return best;
+        }
+        best = s->SnapPoints(snap, cursor, aperture, kinds, best);
+        if ((kinds & kSnapIntersection) && s->IsInRect(aperture)) {
+            for (int k = i + 1; k < n; ++k) {
+                MCadShape* other = layer->GetAt(k);
+                // A crossing inside the aperture lies on the other shape, so inside its extent.
+                if (other && other->GetExtent().Overlaps(aperture))
+                    best = other->SnapIntersection(s, snap, cursor, aperture, best);
+            }
+        }
+    }
+    return best;
+}
+
+WORD MDocShapeArray::FindSnapPoint(MCadView* view, int x, int y, MFloatPoint* point, WORD kinds,
+                                   MSnapPoint* record, BOOL currentLayerOnly) const {
+    if (GetLayerCount() == 0 || !view) return 0;
+    const std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
+    const CRect deviceSquare(x - 8, y - 8, x + 8, y + 8);
+    MFloatRect aperture = view->DeviceRectToDoc(dc.get(), deviceSquare);
+    aperture.Normalize();
+    const MFloatPoint cursor = view->DeviceToDoc(dc.get(), CPoint(x, y));
+    ResetCursorStill();
+
+    const WORD mode = DisplayMode();
+    const bool others = (mode & kLayerOthersSnap) && !currentLayerOnly;
+    MSnapPoint snap;
+    double best = DBL_MAX;
+    bool aborted = false;
+
+    const auto report = [&]() -> WORD {
+        if (point) *point = snap.GetPoint();
+        if (record) *record = snap;
+        return snap.kind;
+    };
+
+    constexpr WORD kPointKinds =
+        kSnapEndPoint | kSnapIntersection | kSnapMidPoint | kSnapCenter | kSnapGrid | kSnapBasePoint;
+    if (kinds & kPointKinds) {
+        if (const MLayer* current = GetCurrentLayer())
+            best = SearchLayerSnap(current, snap, cursor, aperture, kinds, best, aborted);
+        for (int i = GetLayerCount() - 1; others && !aborted && i >= 0; --i) {
+            if (i == m_current || !GetLayer(i)->IsVisible()) continue;
+            best = SearchLayerSnap(GetLayer(i), snap, cursor, aperture, kinds, best, aborted);
+        }
+        if (snap.kind != 0) return report();
+    }
+
+    if (kinds & kSnapOnShape) {
+        CRect logicalSquare = deviceSquare;
+        if (dc) dc->DPtoLP(&logicalSquare);
+        CPoint logicalCursor(x, y);
+        if (dc) dc->DPtoLP(&logicalCursor);
+        aborted = false;
+        const auto searchLayer = [&](int index) {
+            const MLayer* l = GetLayer(index);
+            for (int k = l->GetSize() - 1; k >= 0 && !aborted; --k) {
+                MCadShape* s = l->GetAt(k);
+                if (!s || !s->GetDrawExtent().Overlaps(aperture)) continue;
+                if (!s->IntersectsRectPixel(view, logicalSquare, aperture)) continue;
+                MFloatPoint foot;
+                if (s->HitTest(view, logicalCursor, &foot, 8)) {
+                    const double d = std::hypot(foot.x - cursor.x, foot.y - cursor.y);
+                    if (d < best) {
+                        best = d;
+                        snap = MSnapPoint(foot, kSnapOnShape, s);
+                    }
+                }
+                if (!IsCursorStill()) aborted = true;
+            }
+        };
+        if (GetCurrentLayer()) searchLayer(m_current);
+        for (int i = GetLayerCount() - 1; others && !aborted && i >= 0; --i)
+            if (i != m_current && GetLayer(i)->IsVisible()) searchLayer(i);
+        if (snap.kind != 0) return report();
+    }
+    return 0;
+}
+
+void MDocShapeArray::WriteText(CDocument* doc, std::ostream& os) const {
+    os << '\t' << m_current << "\n\t" << GetLayerCount() << '\n';
+    for (int i = 0; i < GetLayerCount(); ++i)
+        GetLayer(i)->WriteText(doc, os);
+}
+
+void MDocShapeArray::ReadLayersHeader(CDocument* doc, std::istream& is) {
+    // Each value is parsed from its own line, so that a missing one never takes the next section's
+    // header with it.
+    std::vector<char> line(kMaxTextLine);
+    if (!is.good() || is.peek() == '[') return;
+    ReadTextLine(is, line.data(), kMaxTextLine);
+    TextInput value(line.data());
+    int current = 0;
+    if (value >> current) m_current = current;
+    // The count line, which the "[LAYER]" sections make redundant.
+    if (is.good() && is.peek() != '[') SkipTextLine(is);
+}

@@ -1,0 +1,65 @@
+#include "document/DocumentTool.h"
+
+#include <istream>
+#include <ostream>
+#include <vector>
+
+#include "model/helpers/TextStream.h"
+
+namespace {
+MDocumentToolArray* g_toolArray = nullptr;
+}  // namespace
+
+MDocumentToolArray* GetDocumentToolArray() {
+    return g_toolArray;
+}
+
+MDocumentToolArray* SetDocumentToolArray(MDocumentToolArray* tools) {
+    MDocumentToolArray* previous = g_toolArray;
+    g_toolArray = tools;
+    return previous;
+}
+
+MDocumentTool* MDocumentToolArray::FindByTitle(const CString& title) const {
+    for (int i = GetToolCount() - 1; i >= 0; --i)
+        if (MDocumentTool* tool = GetToolAt(i); tool && tool->GetTitle() == title) return tool;
+    return nullptr;
+}
+
+MDocumentTool* MDocumentToolArray::FindByKey(const CString& key) const {
+    for (int i = 0; i < GetToolCount(); ++i)
+        if (MDocumentTool* tool = GetToolAt(i); tool && tool->GetKey() == key) return tool;
+    return nullptr;
+}
+
+void MDocumentToolArray::SaveSettings(std::ostream& os) const {
+    os << '\t' << GetToolCount() << '\n';
+    for (int i = 0; i < GetToolCount(); ++i) {
+        MDocumentTool* tool = GetToolAt(i);
+        if (!tool || !tool->HasSettings()) continue;
+        os << tool->GetKey() << '\n' << '\t' << tool->GetAutoLayerName() << '\n';
+        tool->SaveSettings(os);
+    }
+}
+
+void MDocumentToolArray::LoadSettings(std::istream& is) {
+    // The count line is not used further; a body without one starts with its first key.
+    const int first = is.peek();
+    if (first == '\t' || first == ' ' || (first >= '0' && first <= '9')) SkipTextLine(is);
+    std::vector<char> line(kMaxTextLine);
+    while (is.good()) {
+        const int c = is.peek();
+        if (c == '[' || c == std::char_traits<char>::eof()) break;
+        ReadTextLine(is, line.data(), kMaxTextLine);
+        const CString key = line.data();
+        if (is.fail()) break;
+        ReadTextLine(is, line.data(), kMaxTextLine);
+        if (is.fail()) break;
+        // The layer line is a TAB and the name.
+        const CString layer = line[0] != '\0' ? CString(line.data() + 1) : CString();
+        if (MDocumentTool* tool = FindByKey(key)) {
+            tool->SetAutoLayerName(layer);
+            tool->LoadSettings(is);
+        }
+    }
+}

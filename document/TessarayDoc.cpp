@@ -1,0 +1,411 @@
+#include "document/TessarayDoc.h"
+
+#include <cerrno>
+#include <cstdio>
+
+#include "document/DocumentItem.h"
+#include "document/DocumentTool.h"
+#include "document/DocumentView.h"
+#include "document/PaperSettings.h"
+#include "model/CadView.h"
+#include "model/SizeFormatInfo.h"
+#include "model/settings/OptionRecord.h"
+#include "model/shapes/CadShape.h"
+#include "platform/Strings.h"
+#include "platform/gdi/DC.h"
+#include "platform/ui/Cursor.h"
+
+namespace {
+
+int g_imported = 0;
+
+constexpr UINT kIdsOutOfMemoryAsk = 62788;
+constexpr UINT kIdsOutOfMemory = 62789;
+constexpr UINT kCommandOptions = 33034;
+
+}  // namespace
+
+void MTessarayDoc::ShapeEntered(MCadShape* shape) {
+    if (auto* item = dynamic_cast<MDocumentItem*>(shape)) item->OnEnterDocument(*this);
+}
+
+void MTessarayDoc::ShapeLeft(MCadShape* shape) {
+    if (auto* item = dynamic_cast<MDocumentItem*>(shape)) item->OnLeaveDocument(*this);
+}
+
+int GetImported() {
+    return g_imported;
+}
+void SetImported(int imported) {
+    g_imported = imported;
+}
+
+IMPLEMENT_DYNCREATE(MTessarayDoc, CDocument)
+
+MTessarayDoc::MTessarayDoc()
+    : m_undo(std::make_unique<MUndoStack>(GetOptionRecord().m_undoCount)),
+      m_redo(std::make_unique<MUndoStack>(GetOptionRecord().m_undoCount)),
+      m_layers(std::make_unique<MDocShapeArray>()),
+      m_offscreenView(std::make_unique<MCadView>(&m_paper)) {}
+
+MTessarayDoc::~MTessarayDoc() {
+    // Records first: those of removed objects delete them; the layers then delete the rest.
+    m_openPack.reset();
+    m_undo.reset();
+    m_redo.reset();
+    m_layers.reset();
+}
+
+void MTessarayDoc::Serialize(CArchive& ar) {}
+
+// ---- Framework ----------------------------------------------------------------------------------
+
+void MTessarayDoc::DeleteContents() {
+    // No tool may keep pointers into the drawing that is about to go.
+    if (auto* view = dynamic_cast<MDocumentView*>(GetFirstView()))
+        if (MDocumentTool* tool = view->GetCurrentTool()) tool->Reset();
+    m_fitOnFirstUpdate = 0;
+    m_openPack.reset();
+    m_undo->RemoveAll();
+    m_redo->RemoveAll();
+    m_layers->RemoveAll();
+    CDocument::DeleteContents();
+}
+
+BOOL MTessarayDoc::OnNewDocument() {
+    SetImported(0);
+    if (!CDocument::OnNewDocument()) return FALSE;
+    m_fitOnFirstUpdate = 0;
+    m_importedExtentsValid = 0;
+    m_importedExtents = MFloatRect();
+    SetPaper(GetDefaultPaperSize(), GetDefaultPaperScale(), GetDefaultPaper().horizontal);
+    m_gridX = GetDefaultPaper().gridWidth;
+    m_gridY = GetDefaultPaper().gridHeight;
+    AddNewLayer();
+    ResetSizeFormats();
+    m_openPack.reset();
+    return TRUE;
+}
+
+void MTessarayDoc::SetPathName(const std::string& path, BOOL addToRecentList) {
+    // The extension of the file name (not of a folder) becomes ".qfd"; the path is never cut.
+    const auto slash = path.find_last_of('/');
+    const auto dot = path.find_last_of('.');
+    const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
+    const std::string qfd = (hasExtension ? path.substr(0, dot) : path) + ".qfd";
+    const bool imported = GetImported() != 0;
+    CDocument::SetPathName(qfd, addToRecentList && !imported);
+    // An imported drawing is untitled, so it is never saved over its source.
+    if (imported) ClearPathName();
+}
+
+// ---- Edits -----------------------------------------------------------------------------------------
+
+int MTessarayDoc::ChooseLayer(int layer) {
+    const int resolved = m_layers->ResolveLayer(layer);
+    if (resolved >= 0) return resolved;
+    if (m_layers->GetLayerCount() == 0) AddNewLayer();
+    return m_layers->ResolveLayer(-1);
+}
+
+int MTessarayDoc::AddShape(MCadShape* shape, int layer) {
+    const int l = ChooseLayer(layer);
+    const int index = m_layers->AddShapeToLayer(shape, l);
+    if (m_openPack) m_openPack->RecordInsertAt(shape, l, -1);
+    ShapeEntered(shape);
+    MarkModified();
+    return index;
+}
+
+int MTessarayDoc::InsertShape(int position, MCadShape* shape, int layer) {
+    const int l = ChooseLayer(layer);
+    const int index = m_layers->InsertShapeInLayer(position, shape, l);
+    if (m_openPack) m_openPack->RecordInsertAt(shape, l, position);
+    ShapeEntered(shape);
+    MarkModified();
+    return index;
+}
+
+int MTessarayDoc::AppendShape(MCadShape* shape, int layer) {
+    const int index = m_layers->AddShapeToLayer(shape, ChooseLayer(layer));
+    MarkModified();
+    return index;
+}
+
+int MTessarayDoc::RemoveShape(MCadShape* shape, int layer, BOOL remove) {
+    MarkModified();
+    if (!remove) return m_layers->FindShape(shape, layer);
+    int found = -1;
+    const int index = m_layers->RemoveShapeFromLayer(shape, layer, &found);
+    // Only a removal that happened is recorded: the record then owns the shape.
+    if (index < 0) return -1;
+    if (m_openPack) m_openPack->RecordRemoveAt(shape, found, index);
+    ShapeLeft(shape);
+    return index;
+}
+
+int MTessarayDoc::ReplaceShape(MCadShape* old, MCadShape* newShape, int layer) {
+    MarkModified();
+    int l = -1;
+    int index = -1;
+    if (layer < 0) {
+        for (int i = m_layers->GetLayerCount() - 1; i >= 0 && index < 0; --i) {
+            index = m_layers->FindShape(old, i);
+            if (index >= 0) l = i;
+        }
+    } else {
+        index = m_layers->FindShape(old, layer);
+        if (index >= 0) l = layer;
+    }
+    if (index < 0) {
+        // old is not in the document: only the new shape goes in.
+        const int target = ChooseLayer(layer);
+        m_layers->AddShapeToLayer(newShape, target);
+        if (m_openPack) m_openPack->RecordInsertAt(newShape, target, -1);
+        ShapeEntered(newShape);
+        return -1;
+    }
+    if (old == newShape) return index;
+    m_layers->PutShapeInLayer(index, newShape, l);
+    if (m_openPack) {
+        m_openPack->RecordRemoveAt(old, l, index);
+        m_openPack->RecordInsertAt(newShape, l, index);
+    }
+    ShapeLeft(old);
+    ShapeEntered(newShape);
+    return index;
+}
+
+int MTessarayDoc::AddLayer(MLayer* layer) {
+    const int index = m_layers->AddLayer(layer);
+    if (m_openPack) m_openPack->RecordInsert(layer, index);
+    MarkModified();
+    return index;
+}
+
+int MTessarayDoc::InsertLayer(int index, MLayer* layer) {
+    const int at = m_layers->InsertLayer(index, layer);
+    if (m_openPack) m_openPack->RecordInsert(layer, at);
+    MarkModified();
+    return at;
+}
+
+MLayer* MTessarayDoc::RemoveLayer(int index, BOOL record, BOOL* recorded) {
+    if (recorded) *recorded = FALSE;
+    const int at = index < 0 ? m_layers->GetLayerCount() - 1 : index;
+    MLayer* layer = m_layers->RemoveLayer(at);
+    if (!layer) return nullptr;
+    if (record && m_openPack) {
+        m_openPack->RecordRemove(layer, at);
+        if (recorded) *recorded = TRUE;
+    }
+    MarkModified();
+    return layer;
+}
+
+BOOL MTessarayDoc::SetLayerSettings(int index, const CString& name, int flags) {
+    MLayer* layer = m_layers->GetLayer(index);
+    if (!layer) return FALSE;
+    if (m_openPack) m_openPack->RecordLayerSettings(layer, layer->m_name, layer->m_flags, name, flags);
+    layer->m_name = name;
+    layer->m_flags = flags;
+    MarkModified();
+    return TRUE;
+}
+
+int MTessarayDoc::AddNewLayer() {
+    return m_layers->AddLayer(new MLayer(NewLayerName(), TRUE, TRUE, TRUE));
+}
+
+CString MTessarayDoc::NewLayerName() const {
+    for (int n = 1;; ++n) {
+        const CString name = "Layer" + std::to_string(n);
+        if (m_layers->FindLayerByName(name) < 0) return name;
+    }
+}
+
+int MTessarayDoc::FindAutoLayer(const CString& name) const {
+    return name.empty() ? -1 : m_layers->FindLayerByName(name);
+}
+
+// ---- Undo and redo ------------------------------------------------------------------------------
+
+void MTessarayDoc::BeginUndo() {
+    m_redo->RemoveAll();
+    if (!m_openPack) m_openPack = std::make_unique<MUndoPack>();
+}
+
+void MTessarayDoc::EndUndo() {
+    if (m_openPack) m_undo->Push(m_openPack.release());
+}
+
+void MTessarayDoc::CancelUndo() {
+    m_openPack.reset();
+}
+
+void MTessarayDoc::SetUndoCount(int n) {
+    m_undo->Resize(n);
+    m_redo->Resize(n);
+}
+
+MCadView* MTessarayDoc::ReplayView(MDocumentView* view) const {
+    MCadView* cad = view ? view->GetCadView() : nullptr;
+    return cad ? cad : m_offscreenView.get();
+}
+
+void MTessarayDoc::TakeLayerOut(MLayer* layer, int index, MDocumentView* view) {
+    layer->FreeCacheAll(ReplayView(view));
+    // The record's index is where the layer is when the history is consistent; the object decides.
+    int at = m_layers->GetLayer(index) == layer ? index : m_layers->FindLayer(layer);
+    if (at < 0) return;
+    if (view) view->RemoveLayerTab(at);
+    m_layers->RemoveLayer(at);
+}
+
+void MTessarayDoc::PutLayerBack(MLayer* layer, int index, MDocumentView* view) {
+    layer->RecalcAll(ReplayView(view));
+    const int at = m_layers->InsertLayer(index, layer);
+    // Also when a layer of that name exists meanwhile: the record must stay true to the document.
+    if (view) view->InsertLayerTab(at, layer->m_name);
+}
+
+void MTessarayDoc::Replay(MUndoPack* pack, MDocumentView* view, bool undo) {
+    CWaitCursor wait;
+    MCadView* cad = ReplayView(view);
+    const int n = pack->GetCount();
+    bool layersChanged = false;
+    for (int k = 0; k < n; ++k) {
+        MUndoNode* node = pack->GetAt(undo ? n - 1 - k : k);
+        // Undo inverts the record; redo repeats it.
+        const bool putIn = undo ? node->IsTakenOut() : node->IsAdded();
+        if (auto* settings = dynamic_cast<MUndoLayerSettingsNode*>(node)) {
+            MLayer* layer = settings->GetSettingsLayer();
+            const int at = m_layers->FindLayer(layer);
+            if (at >= 0) {
+                layer->m_name = settings->GetName(undo);
+                layer->m_flags = settings->GetFlags(undo);
+                if (view) view->SetLayerTabName(at, layer->m_name);
+            }
+        } else if (MCadShape* shape = node->GetShape()) {
+            if (putIn) {
+                shape->Recalc(cad);
+                m_layers->InsertShapeInLayer(node->GetPosition(), shape, ChooseLayer(node->GetLayerIndex()));
+                ShapeEntered(shape);
+            } else {
+                shape->FreeCache(cad);
+                int found = -1;
+                int index = m_layers->RemoveShapeFromLayer(shape, node->GetLayerIndex(), &found);
+                if (index < 0) index = m_layers->RemoveShapeFromLayer(shape, -1, &found);
+                node->SetPosition(index);
+                if (index >= 0) ShapeLeft(shape);
+            }
+        } else if (MLayer* layer = node->GetLayer()) {
+            if (putIn)
+                PutLayerBack(layer, node->GetLayerIndex(), view);
+            else
+                TakeLayerOut(layer, node->GetLayerIndex(), view);
+            layersChanged = true;
+        }
+        if (undo)
+            node->SetUndone();
+        else
+            node->ClearUndone();
+    }
+    if (layersChanged) {
+        m_layers->SetCurrentLayer(m_layers->GetLayerCount() - 1);
+        if (view) view->OnLayersReplayed();
+    }
+    MarkModified();
+
+    if (view && view->GetCadView()) {
+        MCadView* v = view->GetCadView();
+        const std::unique_ptr<CDC> dc = v->GetPreparedClientDC();
+        CRect r = v->DocToDeviceRect(dc.get(), pack->GetExtent());
+        r.NormalizeRect();
+        r.InflateRect(2, 2);
+        v->InvalidateRect(&r, TRUE);
+    }
+}
+
+void MTessarayDoc::Undo(MDocumentView* view) {
+    EndUndo();
+    std::unique_ptr<MUndoPack> pack(m_undo->Pop());
+    if (!pack) return;
+    Replay(pack.get(), view, true);
+    m_redo->Push(pack.release());
+}
+
+void MTessarayDoc::Redo(MDocumentView* view) {
+    if (!CanRedo()) return;
+    EndUndo();
+    std::unique_ptr<MUndoPack> pack(m_redo->Pop());
+    if (!pack) return;
+    Replay(pack.get(), view, false);
+    m_undo->Push(pack.release());
+}
+
+void MTessarayDoc::ReportOutOfMemory(MDocumentView* view) {
+    if (GetUndoCount() > 1 && AfxMessageBox(kIdsOutOfMemoryAsk, MB_YESNO | MB_ICONQUESTION) == IDYES) {
+        if (view) view->SendViewCommand(kCommandOptions);
+        return;
+    }
+    AfxMessageBox(kIdsOutOfMemory, MB_OK | MB_ICONEXCLAMATION);
+}
+
+// ---- Queries and drawing ------------------------------------------------------------------------
+
+void MTessarayDoc::Draw(MCadView* view, CDC* dc) {
+    if (m_layers) m_layers->Draw(view, dc);
+}
+
+MCadShape* MTessarayDoc::HitTest(MCadView* view, int x, int y, int* layer, int tolerance) const {
+    if (!m_layers) {
+        if (layer) *layer = -1;
+        return nullptr;
+    }
+    return m_layers->HitTest(view, x, y, layer, tolerance);
+}
+
+WORD MTessarayDoc::FindSnapPoint(MCadView* view, int x, int y, MFloatPoint* point, WORD kinds,
+                                 MSnapPoint* record, BOOL currentLayerOnly) const {
+    return m_layers ? m_layers->FindSnapPoint(view, x, y, point, kinds, record, currentLayerOnly) : 0;
+}
+
+int MTessarayDoc::SelectShapesInRect(MCadView* view, MLShapeArray* selection, MFloatPointArray* points,
+                                     const MFloatRect& rect, int mode) const {
+    CWaitCursor wait;
+    return m_layers->SelectShapesInRect(view, selection, points, rect, mode);
+}
+
+int MTessarayDoc::SelectAllShapes(MCadView* view, MLShapeArray* selection, MFloatPointArray* points) const {
+    CWaitCursor wait;
+    return m_layers->SelectAllShapes(view, selection, points);
+}
+
+void MTessarayDoc::MoveAll(double dx, double dy) {
+    m_layers->MoveAll(MFloatPoint(dx, dy));
+}
+
+void MTessarayDoc::RecalcAll(MCadView* view) {
+    m_layers->RecalcAll(view ? view : m_offscreenView.get());
+}
+
+// ---- Paper -----------------------------------------------------------------------------------------
+
+void MTessarayDoc::SetPaper(const MPaperSizeInfo& size, const MPaperScaleInfo& scale, BOOL horizontal) {
+    m_paper = MPaperInfo(size, scale, horizontal, MPaperInfo::kOriginBottomLeft);
+    m_origin = ComputePaperOrigin();
+}
+
+void MTessarayDoc::SetPaperSize(const MPaperSizeInfo& size, BOOL horizontal) {
+    m_paper.SetSizeInfo(size);
+    m_paper.SetHorizontal(horizontal);
+    m_origin = ComputePaperOrigin();
+}
+
+MFloatPoint MTessarayDoc::ComputePaperOrigin() const {
+    const MFloatSize size = m_paper.GetSize();
+    const double scale = m_paper.GetScale();
+    const MFloatPoint& offset = m_paper.GetOriginOffset();
+    return MFloatPoint(size.cx / scale * 0.5 - offset.x, -size.cy / scale * 0.5 - offset.y);
+}

@@ -1,0 +1,187 @@
+// The program's document: the drawing (layers of shapes), the undo and redo rings with the open
+// undo pack, the drawing origin, the grid pitch, the paper and a few hints for the view. Every
+// change to the drawing goes through its edit operations, which keep the undo records and the
+// modified flag. It opens and saves by file extension and signature: the native text file, the
+// imports and exports of the interchange layer, the metafile export of the view.
+//
+// Ownership: the document owns its layers and their shapes, both rings and the open pack. A shape
+// or layer outside the document belongs to whoever holds it (an undo record, a tool, the clipboard).
+#pragma once
+
+#include <iosfwd>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "document/DocShapeArray.h"
+#include "document/UndoStack.h"
+#include "model/PaperInfo.h"
+#include "model/geometry/FloatPoint.h"
+#include "model/geometry/FloatRect.h"
+#include "platform/Document.h"
+
+class CDC;
+class MCadView;
+class MDocumentView;
+class MLShapeArray;
+
+// The program-wide imported flag: the current drawing came from an import (set when an import
+// opened it; cleared by a new document and by a successful native save).
+int GetImported();
+void SetImported(int imported);
+
+class MTessarayDoc : public CDocument {
+    DECLARE_DYNCREATE(MTessarayDoc)
+public:
+    // Default paper, an empty layer container, both rings with capacity UNDOCOUNT, no open pack,
+    // origin (0, 0), grid (1000, 1000).
+    MTessarayDoc();
+    ~MTessarayDoc() override;
+
+    // ---- Framework ----
+    BOOL OnNewDocument() override;
+    // Imports by extension (".XDF", ".DXF", ".JWC"), otherwise the native file by its signature. A
+    // native file that cannot be read leaves the current drawing as it was.
+    BOOL OnOpenDocument(const std::string& path) override;
+    // Exports by extension (".EMF" through the view, ".DXF", ".JWC"), otherwise the native file
+    // through the safe-save stream.
+    BOOL OnSaveDocument(const std::string& path) override;
+    // Resets the current tool of the first view, then deletes the drawing and the undo history.
+    void DeleteContents() override;
+    // The path with its extension replaced by ".qfd". An imported drawing stays untitled.
+    void SetPathName(const std::string& path, BOOL addToRecentList = TRUE) override;
+    // The drawing is never stored through the archive: nothing.
+    void Serialize(CArchive& ar) override;
+
+    // ---- Edits. layer -1 is the current layer; each marks the document modified. ----
+    // The document owns the shape afterwards. An index naming no layer adds to the current layer
+    // (a drawing without layers first gets one). Returns the shape's index.
+    int AddShape(MCadShape* shape, int layer);
+    // Out-of-range positions append.
+    int InsertShape(int position, MCadShape* shape, int layer);
+    // As AddShape without an undo record (the importers).
+    int AppendShape(MCadShape* shape, int layer);
+    // remove TRUE: takes the shape out (layer -1 searches every layer from the last) and records
+    // the removal; the record (or, without an open pack, the caller) owns it then. remove FALSE: only
+    // its index in the layer (-1: current); nothing is recorded. The index, or -1 when absent.
+    int RemoveShape(MCadShape* shape, int layer, BOOL remove);
+    // Puts newShape in old's slot (layer -1: old is searched from the last layer down) and records
+    // both; old then belongs to the record (or the caller). When old is not found newShape is
+    // appended (only its insertion is recorded) and -1 returned; otherwise old's index.
+    int ReplaceShape(MCadShape* old, MCadShape* newShape, int layer);
+    // The document owns the layer afterwards; its index.
+    int AddLayer(MLayer* layer);
+    int InsertLayer(int index, MLayer* layer);
+    // Takes out the layer at index (-1: last) and clamps the current layer; null when there is none.
+    // With record and an open pack the removal is recorded and the record owns the layer (the caller
+    // must not delete it); otherwise the caller does. *recorded tells which.
+    MLayer* RemoveLayer(int index, BOOL record, BOOL* recorded = nullptr);
+    // Gives the layer at index a new name and flags; recorded when a pack is open (the record never
+    // owns the layer). FALSE when there is no such layer.
+    BOOL SetLayerSettings(int index, const CString& name, int flags);
+    // Appends a visible, selectable, printable layer named by NewLayerName, without undo record and
+    // without marking the document modified; its index.
+    int AddNewLayer();
+    // "Layer%d" with the smallest number from 1 whose name no layer has.
+    CString NewLayerName() const;
+    // The layer a tool bound to name adds to: -1 for the empty name or a name no layer has.
+    int FindAutoLayer(const CString& name) const;
+
+    // ---- Undo and redo ----
+    // Empties the redo ring and opens a new pack (keeps recording into a pack already open).
+    void BeginUndo();
+    // Pushes the open pack (empty or not) onto the undo ring; nothing without one.
+    void EndUndo();
+    // Deletes the open pack with its records; the changes stay, objects taken out are deleted.
+    void CancelUndo();
+    MUndoPack* GetOpenPack() const { return m_openPack.get(); }
+    // Replays the newest undo (redo) pack and moves it to the other ring. The view (may be null)
+    // repaints the pack's extent and keeps its layer tabs in step. A pack still open is closed first.
+    void Undo(MDocumentView* view);
+    void Redo(MDocumentView* view);
+    BOOL CanUndo() const { return m_undo->HasTop(); }
+    BOOL CanRedo() const { return m_redo && m_redo->HasTop(); }
+    // Resizes both rings (n <= 0 changes nothing).
+    void SetUndoCount(int n);
+    int GetUndoCount() const { return m_undo->GetCapacity(); }
+    MUndoStack& GetUndoStack() { return *m_undo; }
+    MUndoStack& GetRedoStack() { return *m_redo; }
+    // Tells the user that memory ran out; with a capacity above 1 offers the options command.
+    void ReportOutOfMemory(MDocumentView* view);
+
+    // ---- Queries and drawing ----
+    MDocShapeArray* GetLayers() const { return m_layers.get(); }
+    void Draw(MCadView* view, CDC* dc);
+    MCadShape* HitTest(MCadView* view, int x, int y, int* layer, int tolerance) const;
+    WORD FindSnapPoint(MCadView* view, int x, int y, MFloatPoint* point, WORD kinds, MSnapPoint* record,
+                       BOOL currentLayerOnly) const;
+    int SelectShapesInRect(MCadView* view, MLShapeArray* selection, MFloatPointArray* points,
+                           const MFloatRect& rect, int mode) const;
+    int SelectAllShapes(MCadView* view, MLShapeArray* selection, MFloatPointArray* points) const;
+    void MoveAll(double dx, double dy);
+    // Every shape rebuilds its cache; a null view uses the document's own off-screen view.
+    void RecalcAll(MCadView* view);
+    // A view on this document's paper for work without a window (recalculation, replay).
+    MCadView* GetOffscreenView() const { return m_offscreenView.get(); }
+
+    // ---- Paper ----
+    // Replaces the paper (origin position bottom left) and moves the origin to ComputePaperOrigin.
+    void SetPaper(const MPaperSizeInfo& size, const MPaperScaleInfo& scale, BOOL horizontal);
+    // Replaces only size and orientation, then the origin as SetPaper does.
+    void SetPaperSize(const MPaperSizeInfo& size, BOOL horizontal);
+    MFloatPoint ComputePaperOrigin() const;
+    const MPaperInfo& GetPaperInfo() const { return m_paper; }
+    MPaperInfo& GetPaperInfo() { return m_paper; }
+
+    // ---- The native file ----
+    // The native branch of OnOpenDocument on the file's bytes: the signature check, then the sections
+    // read aside and adopted only when the reading succeeded. path names the file in messages.
+    BOOL OpenNativeBytes(std::string_view bytes, const std::string& path);
+    // The native branch of OnSaveDocument: safe-save stream in the SAVEBACKUPMODE, reports a failure.
+    BOOL WriteTextDocument(const std::string& path);
+    // The whole native file text (UTF-8, "\n") to a stream; errors only in the stream state.
+    void WriteText(std::ostream& os);
+    // Reads the sections after the version line into this document (whose contents were just
+    // deleted). Always TRUE: success is the stream not being bad.
+    BOOL ReadTextSections(std::istream& is);
+    // A message box with the system's text for the error number (at most 128 bytes).
+    static void ReportFileError(int error);
+
+    // ---- Fields the view and the importers read and write ----
+    MFloatPoint m_origin;
+    double m_gridX = 1000.0;
+    double m_gridY = 1000.0;
+    // The view fits the paper scale to the drawing at its first update (set by the DXF import).
+    int m_fitOnFirstUpdate = 0;
+    int m_importedExtentsValid = 0;
+    MFloatRect m_importedExtents;
+
+private:
+    struct Content;  // what a native file read produces before it replaces the drawing
+    struct ToolText;
+
+    int ChooseLayer(int layer);
+    void ShapeEntered(MCadShape* shape);
+    void ShapeLeft(MCadShape* shape);
+    void MarkModified() { SetModifiedFlag(TRUE); }
+    MCadView* ReplayView(MDocumentView* view) const;
+    void Replay(MUndoPack* pack, MDocumentView* view, bool undo);
+    void PutLayerBack(MLayer* layer, int index, MDocumentView* view);
+    void TakeLayerOut(MLayer* layer, int index, MDocumentView* view);
+    enum ImportResult { kNotAnImport, kImported, kImportFailed };
+    ImportResult ImportByExtension(const std::string& path);
+    void ResetForImport();
+    void ReadSections(std::istream& is, Content& content);
+    void Adopt(Content& content);
+    void WriteHeaderSections(std::ostream& os);
+    void WriteToolSections(std::ostream& os);
+    void WriteLayerSections(std::ostream& os);
+
+    std::unique_ptr<MUndoStack> m_undo;
+    std::unique_ptr<MUndoStack> m_redo;
+    std::unique_ptr<MUndoPack> m_openPack;
+    std::unique_ptr<MDocShapeArray> m_layers;
+    MPaperInfo m_paper;
+    std::unique_ptr<MCadView> m_offscreenView;
+};

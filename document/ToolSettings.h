@@ -1,0 +1,66 @@
+// The program-wide values that every tool shares and that a drawing file carries in its [TOOL]
+// section: the drawing attributes new shapes receive, the values of the coordinate-entry dialog and
+// of the angle dialog. They live here, below the tools, so that the document can save and load them;
+// the tools, the frame's controls and the dialogs read and write them directly.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+
+#include "model/ArrowInfo.h"
+#include "model/FillStyle.h"
+#include "platform/WinTypes.h"
+
+// The attributes new shapes receive at commit, with their values at program start.
+struct MDrawAttributes {
+    COLORREF lineColor = 0;
+    MFillStyle faceFill;  // no fill
+    int lineType = 0;     // line-style word: the first style of the table
+    double lineWidth = 0.0;
+    MArrowInfo arrows{0, 4.0, 0, 4.0};  // start type, start size, end type, end size
+    std::string fontName;
+    double fontSize = 4.0;
+    BOOL bold = FALSE;
+    BOOL italic = FALSE;
+    BOOL underline = FALSE;
+    BOOL textFrame = FALSE;
+    COLORREF textColor = 0;
+    // Bits 0-1 horizontal (0 left, 1 centre, 2 right), bits 2-3 vertical (0 top, 4 middle, 8 bottom).
+    int alignment = 0;
+    // The three preset widths of the width commands; the frame sets them from its strings.
+    double presetWidths[3] = {0.0, 0.2, 0.5};
+};
+
+// The coordinate-entry dialog's values, kept between uses.
+struct MCoordinateEntry {
+    enum BaseMode { kAbsolute = 0, kRelative = 1, kOffset = 2 };
+    enum Kind { kCartesian = 0, kPolar = 1 };
+    int baseMode = kOffset;
+    int kind = kCartesian;
+    double x = 0.0;  // user length units
+    double y = 0.0;
+    double angle = 0.0;  // degrees
+    double distance = 1000.0;
+    BOOL xChecked = TRUE;
+    BOOL yChecked = TRUE;
+    BOOL distanceChecked = TRUE;
+    BOOL angleChecked = TRUE;
+    BOOL copy = FALSE;  // not saved
+};
+
+// The program's values. They live for the whole run.
+MDrawAttributes& GetDrawAttributes();
+MCoordinateEntry& GetCoordinateEntry();
+// The angle dialog's angle in degrees (90 at start).
+double& AngleDialogAngle();
+// Back to the start values (tests, and a fresh start of the tools).
+void ResetToolSettings();
+
+// The body of the [TOOL] section, after the document's "[TOOL]" and TAB "1" lines: the keyword lines
+// "STYLE", "JUMP", "ANGLE" and "SIZE", each followed by its value lines. Numbers use the stream's
+// formatting. Errors show only in the stream state.
+void WriteCommonToolSettings(std::ostream& os);
+// Reads that body up to the next section line ("[") or the end. A keyword's values are taken only
+// when its whole line reads and holds usable numbers; otherwise the stream is left failed and the
+// earlier values stay. Lines that are no keyword are skipped.
+void ReadCommonToolSettings(std::istream& is);

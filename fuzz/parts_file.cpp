@@ -1,0 +1,40 @@
+// The parts file reader on arbitrary text: a list is read or refused without a crash, hang or leak,
+// and what was read is written again.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "document/ClassRegistry.h"
+#include "document/parts/CadParts.h"
+#include "document/parts/CadPartsList.h"
+#include "platform/Exceptions.h"
+#include "platform/Strings.h"
+#include "platform/TextFile.h"
+
+namespace {
+
+bool Initialise() {
+    RegisterDocumentClasses();
+    RegisterPartsClasses();
+    AfxSetMessageBoxHandler([](const std::string&, UINT) { return IDOK; });
+    return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const bool initialised = Initialise();
+    (void)initialised;
+    MCadPartsList list;
+    list.m_path = "fuzz.qfp";
+    try {
+        TextInput is(DecodeTextFile(std::string_view(reinterpret_cast<const char*>(data), size)));
+        list.LoadPartsFile(is);
+    } catch (const CArchiveException&) {
+        return 0;
+    }
+    TextOutput os;
+    os.precision(15);
+    list.WritePartsFile(os);
+    return 0;
+}

@@ -1,0 +1,498 @@
+// The reader's front end: the import entry with the paper question, the reading loop with its
+// progress dialog, the section state machine, the HEADER and the TABLES. Entities and blocks are in
+// DxfReaderEntities.cpp.
+#include "interchange/DxfReader.h"
+
+#include <sys/stat.h>
+
+#include <cmath>
+#include <cstring>
+#include <optional>
+#include <string>
+
+#include "document/Layer.h"
+#include "document/PaperSettings.h"
+#include "document/TessarayDoc.h"
+#include "interchange/DxfImportUi.h"
+#include "interchange/DxfReaderKeywords.h"
+#include "model/exchange/DxfColor.h"
+#include "model/settings/LineStyle.h"
+#include "model/shapes/GroupShape.h"
+#include "model/shapes/PolygonShape.h"
+#include "platform/Exceptions.h"
+#include "platform/File.h"
+#include "platform/Profile.h"
+#include "platform/Strings.h"
+#include "platform/TextFile.h"
+
+namespace {
+
+constexpr UINT kIdsCannotOpen = 62700;
+constexpr UINT kIdsAutoScale = 62719;
+constexpr UINT kIdsDefaultFont = 62723;
+constexpr double kPi = 3.141592653589793;
+// Larger files are refused rather than read into memory.
+constexpr std::uint64_t kMaxDxfFile = std::uint64_t{2} << 30;
+
+constexpr std::string_view kBinarySentinel = "AutoCAD Binary DXF";
+
+// Section states; the values are those of the section map.
+enum : int { kOutside = 0, kEof = 1, kEntities = 2, kAfterSection = 3, kUnknownSection = 4, kTables = 5 };
+enum : int { kBlocks = 6, kHeader = 7 };
+// Table states.
+enum : int {
+    kIgnoredTable = 0,
+    kAfterTable = 1,
+    kBetweenTables = 2,
+    kLineTypes = 3,
+    kLayers = 4,
+    kStyles = 5
+};
+
+int SectionValue(std::string_view name) {
+    if (name == "HEADER") return kHeader;
+    if (name == "BLOCKS") return kBlocks;
+    if (name == "ENTITIES") return kEntities;
+    if (name == "TABLES") return kTables;
+    if (name == "ENDSEC") return kOutside;
+    if (name == "EOF") return kEof;
+    return kUnknownSection;
+}
+
+int TableValue(std::string_view name) {
+    if (name == "LTYPE") return kLineTypes;
+    if (name == "LAYER") return kLayers;
+    if (name == "STYLE") return kStyles;
+    if (name == "ENDTAB") return kBetweenTables;
+    return kIgnoredTable;
+}
+
+// The next line of the buffer without its line end; false at the end.
+bool NextLine(const char*& p, const char* end, std::string_view& line) {
+    if (p >= end) return false;
+    const void* found = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
+    const char* lineEnd = found ? static_cast<const char*>(found) : end;
+    std::size_t length = static_cast<std::size_t>(lineEnd - p);
+    if (length > 0 && p[length - 1] == '\r') --length;
+    line = std::string_view(p, length);
+    p = found ? lineEnd + 1 : end;
+    return true;
+}
+
+}  // namespace
+
+std::string_view DxfKeyword(std::string_view value) {
+    while (!value.empty() && (value.front() == ' ' || value.front() == '\t'))
+        value.remove_prefix(1);
+    while (!value.empty() && (value.back() == ' ' || value.back() == '\t' || value.back() == '\r'))
+        value.remove_suffix(1);
+    return value;
+}
+
+std::string DxfUpper(std::string_view s) {
+    std::string out(s);
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return out;
+}
+
+double DxfReal(std::string_view value) {
+    const double v = AtoF(value);
+    return std::isfinite(v) ? v : 0.0;
+}
+
+MDXFReader::MDXFReader(MTessarayDoc& doc) : m_doc(doc) {
+    CProfile& profile = AfxGetProfile();
+    m_fontName = profile.GetProfileString("DXF", "FONT");
+    if (m_fontName.empty()) {
+        profile.WriteProfileString("DXF", "FONT", AfxLoadString(kIdsDefaultFont));
+        m_fontName = profile.GetProfileString("DXF", "FONT");
+    }
+}
+
+MDXFReader::~MDXFReader() = default;
+
+int MDXFReader::Read(const std::string& path) {
+    if (MDXFImportUi* ui = GetDXFImportUi()) {
+        const MFloatPoint origin = m_doc.m_origin;
+        SetDefaultPaper(m_doc.GetPaperInfo());
+        const int result = ui->RunPaperDialog(m_doc);
+        m_autoScale = 0;
+        if (result == IDCANCEL) return 0;
+        if (result == IDOK) {
+            m_doc.SetPaper(GetDefaultPaperSize(), GetDefaultPaperScale(), GetDefaultPaper().horizontal);
+            m_doc.m_origin = origin;
+            const int answer = AfxMessageBox(kIdsAutoScale, MB_YESNOCANCEL | MB_ICONQUESTION);
+            if (answer == IDCANCEL) return 0;
+            if (answer == IDYES) m_autoScale = 1;
+        }
+    }
+
+    std::vector<BYTE> bytes;
+    try {
+        struct stat st {};
+        if (::stat(path.c_str(), &st) == 0 && static_cast<std::uint64_t>(st.st_size) > kMaxDxfFile)
+            AfxThrowFileException(CFileException::genericException, EFBIG, path);
+        bytes = ReadWholeFile(path);
+    } catch (const CFileException&) {
+        AfxMessageBox(kIdsCannotOpen, MB_OK | MB_ICONEXCLAMATION);
+        return 0;
+    }
+    return ReadBytes(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
+int MDXFReader::ReadBytes(std::string_view bytes) {
+    if (bytes.substr(0, kBinarySentinel.size()) == kBinarySentinel) {
+        AfxMessageBox(kIdsCannotOpen, MB_OK | MB_ICONEXCLAMATION);
+        return 0;
+    }
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
+        bytes.remove_prefix(3);
+        m_encoding.SetCodePage("UTF8");
+    }
+    m_paperScale = m_doc.GetPaperInfo().GetScale();
+
+    // Layers already in the document are found by name like the ones the tables add.
+    m_layerIndex.clear();
+    MDocShapeArray* layers = m_doc.GetLayers();
+    for (int i = layers->GetLayerCount() - 1; i >= 0; --i)
+        m_layerIndex[layers->GetLayer(i)->GetName()] = i;
+
+    int result = 0;
+    try {
+        result = ReadLoop(bytes);
+    } catch (...) {
+        // What was read stays, as after a normal end; the caller reports the failure.
+        m_polyline.reset();
+        FinishLayers(false);
+        throw;
+    }
+    return result;
+}
+
+int MDXFReader::ReadLoop(std::string_view bytes) {
+    std::unique_ptr<MDXFReadProgress> ownProgress;
+    MDXFReadProgress* progress = m_externalProgress;
+    if (!progress) {
+        if (MDXFImportUi* ui = GetDXFImportUi()) {
+            ownProgress = ui->CreateProgress();
+            progress = ownProgress.get();
+        }
+    }
+
+    m_sectionState = kOutside;
+    m_tableState = kBetweenTables;
+    m_blockState = 2;
+    ResetGroupStore(true);
+    m_lineTypes["BYBLOCK"] = kByBlockLineStyle;
+
+    std::optional<MDXFImportPumpScope> pumping;
+    if (progress) pumping.emplace();
+
+    const char* p = bytes.data();
+    const char* const end = p + bytes.size();
+    bool cancelled = false;
+    std::string_view codeLine, value;
+    for (int counter = 1; m_sectionState != kEof; ++counter) {
+        if (!NextLine(p, end, codeLine) || !NextLine(p, end, value)) break;
+        const int code = AtoI(codeLine);
+        if (progress && counter % kProgressInterval == 1) {
+            progress->PumpMessages();
+            progress->SetText("Reading..." + std::to_string(counter));
+            if (progress->IsCancelled()) {
+                cancelled = true;
+                break;
+            }
+        }
+        HandleSection(code, value);
+    }
+    ownProgress.reset();
+    pumping.reset();
+
+    m_polyline.reset();
+    m_vertices.clear();
+    FinishLayers(cancelled);
+    return cancelled ? 0 : 1;
+}
+
+void MDXFReader::FinishLayers(bool cancelled) {
+    MDocShapeArray* layers = m_doc.GetLayers();
+    for (int i = layers->GetLayerCount() - 1; i >= 0; --i) {
+        if (!cancelled && layers->GetLayer(i)->GetSize() > 0) continue;
+        delete m_doc.RemoveLayer(i, FALSE);
+    }
+    m_layerIndex.clear();
+    if (layers->GetLayerCount() == 0) m_doc.AddNewLayer();
+}
+
+void MDXFReader::ResetGroupStore(bool clearKind) {
+    GroupStore& s = m_store;
+    s.layer = "UNKNOWN";
+    if (clearKind) m_entityKind = 0;
+    s.color = 256;
+    s.text.clear();
+    s.chunks.clear();
+    s.name.clear();
+    s.rawName.clear();
+    s.lineType.clear();
+    s.style.clear();
+    s.d40 = 0.0;
+    s.i70 = s.i71 = s.i72 = s.i73 = 0;
+    s.vertexFlags = 0;
+    s.a50 = s.a51 = 0.0;
+    s.d41 = s.d42 = 1.0;
+    s.has41 = false;
+}
+
+void MDXFReader::StoreGroup(int code, std::string_view value) {
+    GroupStore& s = m_store;
+    switch (code) {
+        case 1:
+            s.text.assign(value);
+            break;
+        case 2:
+            s.rawName = m_encoding.Decode(value);
+            s.name = DecodeDxfPercentCodes(s.rawName);
+            break;
+        case 3:
+            s.chunks.append(value);
+            break;
+        case 6:
+            s.lineType = DecodeDxfPercentCodes(m_encoding.Decode(value));
+            break;
+        case 7:
+            s.style = m_encoding.Decode(value);
+            break;
+        case 8:
+            s.layer = m_encoding.Decode(value);
+            break;
+        case 9:
+            s.variable.assign(DxfKeyword(value));
+            break;
+        case 10:
+            s.points[0].x = DxfReal(value);
+            m_list10.push_back(s.points[0].x);
+            break;
+        case 20:
+            s.points[0].y = DxfReal(value);
+            m_list20.push_back(s.points[0].y);
+            break;
+        case 11:
+        case 12:
+        case 13:
+        case 14:
+        case 15:
+            s.points[code - 10].x = DxfReal(value);
+            if (code == 11) s.hasPoint1 = true;
+            if (code == 13) s.hasPoint3 = true;
+            break;
+        case 21:
+        case 22:
+        case 23:
+        case 24:
+        case 25:
+            s.points[code - 20].y = DxfReal(value);
+            if (code == 21) s.hasPoint1 = true;
+            if (code == 23) s.hasPoint3 = true;
+            break;
+        case 40:
+            s.d40 = DxfReal(value);
+            break;
+        case 41:
+            s.d41 = DxfReal(value);
+            s.has41 = true;
+            break;
+        case 42:
+            s.d42 = DxfReal(value);
+            break;
+        // Whole turns are dropped: far from zero a turn is below the resolution of a double, and
+        // an arc could never find its end angle past its start.
+        case 50:
+            s.a50 = std::fmod(DxfReal(value), 360.0) * kPi / 180.0;
+            break;
+        case 51:
+            s.a51 = std::fmod(DxfReal(value), 360.0) * kPi / 180.0;
+            break;
+        case 62:
+            s.color = AtoI(value);
+            break;
+        case 70:
+            s.i70 = AtoI(value);
+            if (m_entityKind == kDxfVertex) s.vertexFlags = s.i70;
+            break;
+        case 71:
+            s.i71 = AtoI(value);
+            break;
+        case 72:
+            s.i72 = AtoI(value);
+            break;
+        case 73:
+            s.i73 = AtoI(value);
+            break;
+        default:
+            break;
+    }
+}
+
+void MDXFReader::HandleSection(int code, std::string_view value) {
+    switch (m_sectionState) {
+        case kOutside:
+            if (code == 0 && DxfKeyword(value) == "SECTION") {
+                m_sectionState = kAfterSection;
+                ResetGroupStore(true);
+            }
+            return;
+        case kAfterSection:
+            m_sectionState = code == 2 ? SectionValue(DxfKeyword(value)) : kUnknownSection;
+            return;
+        case kHeader:
+            HandleHeader(code, value);
+            break;
+        case kTables:
+            HandleTables(code, value);
+            break;
+        case kBlocks:
+            HandleBlocks(code, value);
+            break;
+        case kEntities:
+            HandleEntities(code, value);
+            break;
+        default:
+            break;
+    }
+    if (code == 0 && DxfKeyword(value) == "ENDSEC") m_sectionState = kOutside;
+}
+
+void MDXFReader::HandleHeader(int code, std::string_view value) {
+    StoreGroup(code, value);
+    const std::string& variable = m_store.variable;
+    if (code == 10) {
+        if (variable == "$LIMMIN")
+            m_limits.left = m_store.points[0].x;
+        else if (variable == "$LIMMAX")
+            m_limits.right = m_store.points[0].x;
+    } else if (code == 20) {
+        if (variable == "$LIMMIN")
+            m_limits.bottom = m_store.points[0].y;
+        else if (variable == "$LIMMAX")
+            m_limits.top = m_store.points[0].y;
+    } else if (code == 1 && variable == "$ACADVER") {
+        m_encoding.SetVersion(value);
+    } else if (code == 3 && variable == "$DWGCODEPAGE") {
+        m_encoding.SetCodePage(value);
+    }
+}
+
+void MDXFReader::HandleTables(int code, std::string_view value) {
+    switch (m_tableState) {
+        case kBetweenTables:
+            if (code == 0 && DxfKeyword(value) == "TABLE") m_tableState = kAfterTable;
+            return;
+        case kAfterTable:
+            m_tableState = code == 2 ? TableValue(DxfKeyword(value)) : kIgnoredTable;
+            return;
+        case kLineTypes:
+            HandleLineType(code, value);
+            break;
+        case kLayers:
+            HandleLayer(code, value);
+            break;
+        case kStyles:
+            HandleStyle(code, value);
+            break;
+        default:
+            break;
+    }
+    if (code == 0 && DxfKeyword(value) == "ENDTAB") m_tableState = kBetweenTables;
+}
+
+void MDXFReader::HandleLineType(int code, std::string_view value) {
+    if (code == 2) {
+        m_lineTypeName = DecodeDxfPercentCodes(m_encoding.Decode(value));
+        m_dashes.clear();
+    } else if (code == 49) {
+        m_dashes.push_back(DxfReal(value));
+    } else if (code == 0) {
+        if (!m_lineTypeName.empty()) m_lineTypes[DxfUpper(m_lineTypeName)] = MatchLineStyle(m_dashes);
+        m_lineTypeName.clear();
+        m_dashes.clear();
+    }
+}
+
+void MDXFReader::HandleLayer(int code, std::string_view value) {
+    if (code == 2 || code == 6 || code == 62) {
+        StoreGroup(code, value);
+        return;
+    }
+    if (code != 0) return;
+    // Entities name their layer in group 8, which has no "%%" codes: the entry's name is taken as
+    // written so that the two always match.
+    const CString& name = m_store.rawName;
+    if (!name.empty()) {
+        LayerIndex(name);
+        m_layerColors[name] = m_store.color;
+        m_layerLineTypes[name] = m_store.lineType;
+    }
+    ResetGroupStore(true);
+}
+
+void MDXFReader::HandleStyle(int code, std::string_view value) {
+    if (code == 2 || code == 70) {
+        StoreGroup(code, value);
+        return;
+    }
+    if (code != 0) return;
+    if (!m_store.rawName.empty()) m_styleFlags[DxfUpper(m_store.rawName)] = m_store.i70;
+    ResetGroupStore(true);
+}
+
+int MDXFReader::LayerIndex(const CString& name) {
+    const auto it = m_layerIndex.find(name);
+    if (it != m_layerIndex.end()) return it->second;
+    const int index = m_doc.AddLayer(new MLayer(name, TRUE, TRUE, TRUE));
+    m_layerIndex.emplace(name, index);
+    return index;
+}
+
+int MDXFReader::MatchLineStyle(const std::vector<double>& dashes) {
+    const std::size_t n = dashes.size();
+    double length = 0.0;
+    for (double d : dashes)
+        length += std::fabs(d);
+    if (n == 0 || !(length > 0.0) || !std::isfinite(length)) return 0;
+
+    const MLineStyleTable& table = GetLineStyleTable();
+    double bestError = 1e16, bestDifference = 1e16;
+    int best = 0;
+    for (int k = 0; k < table.GetSize(); ++k) {
+        const MDoubleArray& style = table.GetAt(k).m_dashes;
+        const std::size_t m = static_cast<std::size_t>(style.GetSize());
+        if (m == 0) continue;
+        double styleLength = 0.0;
+        for (std::size_t j = 0; j < m; ++j)
+            styleLength += std::fabs(style[static_cast<int>(j)]);
+        const std::size_t count = std::max(n, m);
+        const double h = static_cast<double>(count) * length / static_cast<double>(n);
+        const double f = static_cast<double>(count) * styleLength / static_cast<double>(m);
+        if (f == 0.0) continue;
+        double error = 0.0;
+        for (std::size_t j = 0; j < count; ++j) {
+            const double e = dashes[j % n] / h - style[static_cast<int>(j % m)] / f;
+            error += e * e;
+        }
+        const double difference = std::fabs(h - f);
+        if (error < bestError || (error == bestError && difference < bestDifference)) {
+            bestError = error;
+            bestDifference = difference;
+            best = k;
+        }
+    }
+    return best;
+}
+
+COLORREF MDXFReader::ColorOfNumber(int number) {
+    if (number >= 1 && number <= 255) return GetDXFTableColor(number < 16 ? number : number / 16);
+    if (number < 0) return kNoColor;
+    if (number == 0) return kByBlockColor;
+    return 0;
+}

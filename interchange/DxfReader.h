@@ -1,0 +1,186 @@
+// The DXF import: reads an ASCII DXF drawing (group codes and values, two lines each) into the
+// document it was made for, which the caller has just emptied. Its layers, line types and text
+// styles come from the TABLES section, block definitions from BLOCKS, and the shapes from ENTITIES,
+// added without undo records. Built on the stack by the document's import, used once, destroyed.
+//
+// The file is read as a whole and parsed from memory. Lines may be of any length; group codes and
+// section, table and entity names may carry blanks around them. Binary DXF is refused.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "document/Interchange.h"
+#include "interchange/DxfText.h"
+#include "interchange/GroupDictionary.h"
+#include "model/geometry/FloatPoint.h"
+#include "model/geometry/FloatPointArray.h"
+#include "model/geometry/FloatRect.h"
+#include "platform/WinTypes.h"
+
+class MCadShape;
+class MDXFReadProgress;
+class MGroupShape;
+class MPolygonShape;
+class MTextShape;
+class MTessarayDoc;
+
+using CString = std::string;
+
+class MDXFReader : public MDocumentReader {
+public:
+    // The colour "by block": that of the INSERT that places the block (no colour is kNoColor).
+    static constexpr COLORREF kByBlockColor = 0x1000002;
+    // The line style "by block".
+    static constexpr int kByBlockLineStyle = -3;
+    // How shapes inside blocks carry "by block" until a placement resolves it: a style index past
+    // the table, which the shapes do not take for an auxiliary line as they would -3.
+    static constexpr int kByBlockStyleMark = 0x7F;
+    // How many pairs pass between two updates of the progress dialog.
+    static constexpr int kProgressInterval = 1024;
+    // The default limit of what block placements may add (see SetExpansionLimit).
+    static constexpr std::size_t kDefaultExpansionLimit = 32u << 20;
+
+    // Reads the text font from the profile ("DXF", "FONT"), writing string 62723 there first when it
+    // is empty.
+    explicit MDXFReader(MTessarayDoc& doc);
+    ~MDXFReader() override;
+    MDXFReader(const MDXFReader&) = delete;
+    MDXFReader& operator=(const MDXFReader&) = delete;
+
+    // The import entry: the paper dialog and the scale question (when the window side is installed),
+    // then the reading. Nonzero when a drawing was read.
+    int Read(const std::string& path) override;
+    // The reading loop on a whole file's bytes, without the paper dialog. Nonzero when a drawing
+    // was read; 0 after Cancel and for a binary DXF file (message 62700).
+    int ReadBytes(std::string_view bytes);
+
+    // What the document takes after a successful read: the auto-scale answer, a flag that is always
+    // 1, and the limits rectangle of the HEADER ($LIMMIN, $LIMMAX).
+    int GetFitOnFirstUpdate() const override { return m_autoScale; }
+    int GetExtentsValid() const override { return m_extentsValid; }
+    MFloatRect GetExtents() const override { return m_limits; }
+
+    // Block placements copy whole blocks, so a small file can ask for an enormous drawing (blocks
+    // placing blocks placing blocks). The copies stop once they would add more than this much: a
+    // shape weighs 8 plus its vertex count. What was read stays.
+    void SetExpansionLimit(std::size_t limit) { m_expansionLimit = limit; }
+    // TRUE when a placement was left out because of the limit.
+    BOOL WasExpansionLimited() const { return m_expansionLimited; }
+    // Texts are placed at their point and measured when the view recalculates the drawing (before
+    // it is shown); TRUE measures them as they are read (MoveTo), which needs the platform's fonts.
+    void SetMeasureTexts(BOOL measure) { m_measureTexts = measure != FALSE; }
+    // The progress dialog of ReadBytes; without one the window side's is used (if any).
+    void SetProgress(MDXFReadProgress* progress) { m_externalProgress = progress; }
+    const MDXFEncoding& GetEncoding() const { return m_encoding; }
+
+    // The index of the program's line style whose dash pattern is nearest the DXF dashes (positive
+    // dash, negative gap); 0 for a pattern without length.
+    static int MatchLineStyle(const std::vector<double>& dashes);
+    // The COLORREF of a DXF colour number, without the by-layer and by-block rules: 1..255 through
+    // the 16-entry table (numbers from 16 by their sixteenth), below 0 no colour, 0 by block, above
+    // 256 black.
+    static COLORREF ColorOfNumber(int number);
+
+private:
+    // The values of the entity (or table entry) being read.
+    struct GroupStore {
+        CString layer;       // 8
+        CString lineType;    // 6, "%%"-decoded
+        std::string text;    // 1, raw bytes
+        std::string chunks;  // 3, raw bytes, in order (the MTEXT text before group 1)
+        CString name;        // 2, "%%"-decoded
+        CString rawName;     // 2 as written (table entry names)
+        CString style;       // 7
+        CString variable;    // 9
+        int color = 256;     // 62
+        MFloatPoint points[6];
+        double d40 = 0.0, d41 = 1.0, d42 = 1.0;
+        double a50 = 0.0, a51 = 0.0;
+        int i70 = 0, i71 = 0, i72 = 0, i73 = 0;
+        int vertexFlags = 0;  // 70 of a VERTEX
+        bool has41 = false;
+        bool hasPoint1 = false;  // 11/21 (cleared with the points)
+        bool hasPoint3 = false;  // 13/23
+    };
+    struct Vertex {
+        MFloatPoint point;
+        int flags;
+    };
+
+    int ReadLoop(std::string_view bytes);
+    void FinishLayers(bool cancelled);
+    void ResetGroupStore(bool clearKind);
+    void StoreGroup(int code, std::string_view value);
+    void HandleSection(int code, std::string_view value);
+    void HandleHeader(int code, std::string_view value);
+    void HandleTables(int code, std::string_view value);
+    void HandleLineType(int code, std::string_view value);
+    void HandleLayer(int code, std::string_view value);
+    void HandleStyle(int code, std::string_view value);
+
+    // Entities and blocks.
+    void HandleEntities(int code, std::string_view value);
+    void HandleBlocks(int code, std::string_view value);
+    // A code-0 pair builds the entity collected so far; the shape (or null) and its layer index.
+    std::unique_ptr<MCadShape> ConvertEntity(int code, std::string_view value, int* layer);
+    std::unique_ptr<MCadShape> BuildEntity(int kind);
+    std::unique_ptr<MCadShape> BuildText();
+    std::unique_ptr<MCadShape> BuildMText();
+    std::unique_ptr<MCadShape> BuildPointList(bool closed);
+    std::unique_ptr<MCadShape> BuildSolid();
+    std::unique_ptr<MCadShape> PlaceBlock(bool insert);
+    void OpenPolyline();
+    std::unique_ptr<MCadShape> ClosePolyline();
+    void ApplyStyle(MCadShape* shape, bool inEntities);
+    void ResolveByBlock(MCadShape* shape, COLORREF color, int lineStyle, bool keepByBlock);
+    COLORREF EntityColor() const;
+    int EntityLineStyle() const;
+    int LayerIndex(const CString& name);
+    std::string DecodeText(std::string_view raw) const;
+    static std::size_t WeightOf(const MCadShape* shape);
+    void SetupText(MCadShape* shape);
+    void PlaceText(MTextShape* text, const MFloatPoint& point);
+
+    MTessarayDoc& m_doc;
+    int m_autoScale = 0;
+    int m_extentsValid = 1;
+    MFloatRect m_limits;
+    double m_paperScale = 1.0;
+    CString m_fontName;
+    MDXFEncoding m_encoding;
+
+    int m_sectionState = 0;
+    int m_tableState = 2;
+    int m_blockState = 2;
+    int m_entityKind = 0;
+    GroupStore m_store;
+    std::vector<double> m_list10;
+    std::vector<double> m_list20;
+
+    // Maps of the tables. Keys of line types and styles are upper case.
+    std::unordered_map<std::string, int> m_styleFlags;
+    std::unordered_map<std::string, int> m_lineTypes;
+    std::unordered_map<std::string, int> m_layerColors;
+    std::unordered_map<std::string, CString> m_layerLineTypes;
+    std::unordered_map<std::string, int> m_layerIndex;
+    CString m_lineTypeName;
+    std::vector<double> m_dashes;
+
+    MGroupDictionary m_blocks;
+    std::vector<MGroupShape*> m_openBlocks;
+
+    std::unique_ptr<MPolygonShape> m_polyline;
+    int m_polylineFlags = 0;
+    std::vector<Vertex> m_vertices;
+
+    std::size_t m_expansionLimit = kDefaultExpansionLimit;
+    std::size_t m_expanded = 0;
+    bool m_expansionLimited = false;
+    MDXFReadProgress* m_externalProgress = nullptr;
+    bool m_measureTexts = false;
+};

@@ -1,0 +1,31 @@
+// Small helpers the reader's two halves share.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Entity kinds of the entity map; 0 for a name the map does not hold.
+enum : int {
+    kDxfLine = 1,
+    kDxfCircle = 2,
+    kDxfArc = 3,
+    kDxfText = 4,
+    kDxfPolyline = 5,
+    kDxfVertex = 6,
+    kDxfSeqEnd = 7,
+    kDxfSolid = 8,
+    kDxfInsert = 9,
+    kDxfDimension = 10,
+    kDxfMText = 11,
+    kDxfLwPolyline = 12,
+    kDxfLeader = 13,
+    kDxfAttrib = 14,
+};
+
+// A name of the file's structure (section, table, entity) without the blanks some writers put
+// around it.
+std::string_view DxfKeyword(std::string_view value);
+// ASCII upper case: DXF compares table names without regard to case.
+std::string DxfUpper(std::string_view s);
+// A real value; 0 for text that is no number and for infinities and NaN.
+double DxfReal(std::string_view value);

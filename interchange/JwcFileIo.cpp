@@ -1,0 +1,69 @@
+#include "interchange/JwcFileIo.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "platform/Exceptions.h"
+#include "platform/File.h"
+
+bool ReadImportFile(const std::string& path, std::string& bytes) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    if (static_cast<std::uint64_t>(st.st_size) > kMaxImportFile) return false;
+    try {
+        const std::vector<BYTE> data = ReadWholeFile(path);
+        if (data.size() > kMaxImportFile) return false;
+        bytes.assign(reinterpret_cast<const char*>(data.data()), data.size());
+        return true;
+    } catch (const CFileException&) {
+        return false;
+    }
+}
+
+namespace {
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+int WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return 0;
+}
+}  // namespace
+
+int WriteFileAtomically(const std::string& path, std::string_view bytes) {
+    std::string temp = FolderOf(path) + "/JWCXXXXXX";
+    std::vector<char> name(temp.begin(), temp.end());
+    name.push_back('\0');
+    const int fd = ::mkstemp(name.data());
+    if (fd < 0) return errno ? errno : EIO;
+    temp.assign(name.data());
+    int error = WriteAll(fd, bytes);
+    if (!error && ::fsync(fd) != 0) error = errno;
+    // mkstemp creates the file private to the user; give it the usual permissions.
+    if (!error) {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        ::fchmod(fd, 0666 & ~mask);
+    }
+    if (::close(fd) != 0 && !error) error = errno;
+    if (!error && ::rename(temp.c_str(), path.c_str()) != 0) error = errno;
+    if (error) ::unlink(temp.c_str());
+    return error;
+}

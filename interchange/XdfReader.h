@@ -1,0 +1,163 @@
+// The import of XDF drawings: a line-oriented text format of bracketed sections ([PAPER], [SCALE],
+// [PEN], [ELEMENT], ...) whose element records become shapes on the layers "Layer1".."Layer100";
+// layers that stay empty are removed again. Groups nest through MXDFGroupStack.
+#pragma once
+
+#include <array>
+#include <istream>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "document/Interchange.h"
+#include "model/geometry/FloatPoint.h"
+#include "model/geometry/FloatPointArray.h"
+
+class MCadShape;
+class MGroupShape;
+class MTessarayDoc;
+
+using CString = std::string;
+
+// One open group and the number of members that completes it.
+struct MXDFGroup {
+    std::unique_ptr<MGroupShape> group;
+    int expected = 0;
+};
+
+// Open groups, innermost on top; groups still open when the stack is cleared are deleted with their
+// members.
+class MXDFGroupStack {
+public:
+    MXDFGroupStack();
+    ~MXDFGroupStack();
+    MXDFGroupStack(const MXDFGroupStack&) = delete;
+    MXDFGroupStack& operator=(const MXDFGroupStack&) = delete;
+
+    void Push(std::unique_ptr<MGroupShape> group, int expected);
+    bool IsEmpty() const { return m_entries.empty(); }
+    int GetSize() const { return static_cast<int>(m_entries.size()); }
+    MXDFGroup& Top() { return m_entries.back(); }
+    // The top group, taken off the stack.
+    std::unique_ptr<MGroupShape> Pop();
+    void RemoveAll();
+
+private:
+    std::vector<MXDFGroup> m_entries;
+};
+
+// What shows the reading to the user (the modeless dialog "XDF Reading" with a progress bar and
+// the file's path, and the wait cursor). The application installs one; without it nothing shows.
+class MXDFProgress {
+public:
+    virtual ~MXDFProgress() = default;
+    // Before anything is read: the wait cursor.
+    virtual void BeginWait() {}
+    virtual void EndWait() {}
+    // The dialog, shown and painted at once with the path, range 0..1 and position 0.
+    virtual void Open(const std::string& path) = 0;
+    virtual void SetRange(int upper) = 0;
+    virtual void SetPos(int position) = 0;
+    virtual void Close() = 0;
+};
+MXDFProgress* GetXDFProgress();
+MXDFProgress* SetXDFProgress(MXDFProgress* progress);
+
+class MXDFReader : public MDocumentReader {
+public:
+    static constexpr int kLayers = 100;
+
+    // Sections and elements of the keyword maps; names the maps do not hold give 0.
+    enum Section {
+        kStart = 1,
+        kEnd = 2,
+        kElement = 3,
+        kOrigin = 4,
+        kPaper = 5,
+        kScale = 6,
+        kPen = 7,
+        kArrow = 8
+    };
+    enum Element {
+        kNone = 0,
+        kLine = 1,
+        kCircle = 2,
+        kArc = 3,
+        kGroup = 4,
+        kString = 5,
+        kStringText = 6,
+        kFont = 7,
+        kHatch = 8,
+        kSize = 9,
+        kDaen = 10,
+        kSpline = 11,
+        kSplinePoint = 12,
+        kLoop = 13,
+        kLoopPoint = 14
+    };
+
+    explicit MXDFReader(MTessarayDoc& doc);
+    ~MXDFReader() override;
+
+    // Creates the 100 layers, reads the file, removes the layers left empty (a drawing left without
+    // layers gets a new default one). 1 when the file was read; 0 with message 62700 when it could
+    // not be opened.
+    int Read(const std::string& path) override;
+    // The steps of Read on text already decoded (UTF-8, "\n"); path is shown in the dialog.
+    int ReadText(const std::string& text, const std::string& path);
+
+    // Layer pen code (0..9) to colour.
+    static COLORREF PenColor(int code);
+    // Arrow kind to arrow style; line type to line-style index.
+    static int ArrowStyleOf(int kind);
+    static int LineStyleOf(int type);
+
+    // The colour of layer L by its pen code.
+    COLORREF LayerColor(int layer) const;
+    int GetPenCode(int layer) const { return m_penCodes[static_cast<std::size_t>(layer)]; }
+    int GetShapeCount(int layer) const { return m_counts[static_cast<std::size_t>(layer)]; }
+
+    CString m_defaultFont;
+
+private:
+    void CreateLayers();
+    void RemoveEmptyLayers();
+    int ReadFile(std::istream& is, const std::string& path);
+    void ResetPending();
+    void HandleSection(int section, const std::string* line);
+    void HandleElementLine(const std::string& line);
+    // Builds what the data line of the pending element gives; false when a value is missing.
+    bool HandleData(int state, const std::string& line, const std::vector<std::string>& tokens);
+    // Style, colour and the add step.
+    void Finish(std::unique_ptr<MCadShape> shape, int layer, int lineType);
+    void AddStep(std::unique_ptr<MCadShape> shape, int layer);
+    MFloatPoint ToDrawing(double x, double y) const;
+
+    MTessarayDoc& m_doc;
+    std::map<std::string, int> m_sections;
+    std::map<std::string, int> m_elements;
+    int m_section = 0;
+    int m_state = kNone;
+    MFloatPoint m_originOffset;
+    double m_arrowSize = 3.0;
+    // The pending text.
+    MFloatPoint m_textPosition;
+    double m_textNumber = 6.0;
+    double m_textHeight = 12.0;
+    double m_textAngle = 0.0;
+    int m_textLayer = 0;
+    // The pending spline.
+    int m_splineRemaining = 0;
+    int m_splineLayer = 0;
+    int m_splineType = 0;
+    MFloatPointArray m_splinePoints;
+    CString m_fontName;
+    MXDFGroupStack m_groups;
+    std::array<int, kLayers> m_penCodes{};
+    std::array<int, kLayers> m_counts{};
+    int m_penIndex = 0;
+    int m_started = 0;
+    int m_layerBase = 0;
+    bool m_layersCreated = false;
+};

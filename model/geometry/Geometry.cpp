@@ -1,0 +1,234 @@
+#include "model/geometry/Geometry.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+double NormalizeAngle(double angle) {
+    if (!std::isfinite(angle)) return 0.0;
+    constexpr double twoPi = 2 * kPi;
+    // Far-off angles are first brought near the range in one step; nearby ones take the same
+    // additions as always, so ordinary results stay bit for bit the same.
+    if (std::fabs(angle) > 16 * kPi) angle = std::fmod(angle, twoPi);
+    while (angle < -kPi)
+        angle += twoPi;
+    while (angle > kPi)
+        angle -= twoPi;
+    return angle;
+}
+
+double GetBisectorAngle(double a, double b) {
+    double h = NormalizeAngle(NormalizeAngle(b - a) * 0.5);
+    if (h < 0) h = NormalizeAngle(h + kPi);
+    return NormalizeAngle(a + h);
+}
+
+double IntersectLines(MFloatPoint* out, const MFloatPoint& p1, const MFloatPoint& p2, const MFloatPoint& d1,
+                      const MFloatPoint& d2) {
+    const double det = d1.Cross(d2);
+    if (det * det <= kZeroTolerance) {
+        *out = p1;
+        return 0.0;
+    }
+    const double s = (p2 - p1).Cross(d2) / det;
+    *out = p1 + d1 * s;
+    return -s;
+}
+
+BOOL AreLinesParallel(const MFloatPoint& a1, const MFloatPoint& a2, const MFloatPoint& b1,
+                      const MFloatPoint& b2) {
+    const double c = (a2 - a1).Cross(b2 - b1);
+    return c * c < kZeroTolerance;
+}
+
+BOOL IntersectSegments(const MFloatPoint& a1, const MFloatPoint& a2, const MFloatPoint& b1,
+                       const MFloatPoint& b2, MFloatPoint* out, int flags) {
+    const MFloatPoint da = a2 - a1;
+    const MFloatPoint db = b2 - b1;
+    const double det = da.Cross(db);
+    if (det * det < kZeroTolerance) return FALSE;
+    const MFloatPoint w = b1 - a1;
+    const double s = w.Cross(db) / det;
+    const double u = w.Cross(da) / det;
+    auto inside = [](double v) { return v >= kSegmentParamMin && v <= kSegmentParamMax; };
+    if ((flags & kBoundedA) && !inside(s)) return FALSE;
+    if ((flags & kBoundedB) && !inside(u)) return FALSE;
+    *out = a1 + da * s;
+    return TRUE;
+}
+
+namespace {
+
+// The foot of p on the line from base along d, and its parameter along d. A direction shorter than
+// the zero tolerance gives base itself (parameter 0): the nearest point of a degenerate segment.
+double ProjectOnLine(const MFloatPoint& base, const MFloatPoint& d, const MFloatPoint& p, MFloatPoint* foot) {
+    const double len2 = d.Dot(d);
+    if (IsNearZero(std::sqrt(len2))) {
+        *foot = base;
+        return 0.0;
+    }
+    const double u = (p - base).Dot(d) / len2;
+    *foot = base + d * u;
+    return u;
+}
+
+}  // namespace
+
+void GetPerpendicularFoot(MFloatPoint* out, const MFloatPoint& a, const MFloatPoint& b,
+                          const MFloatPoint& p) {
+    ProjectOnLine(a, b - a, p, out);
+}
+
+BOOL IsPerpendicularFootOnSegment(const MFloatPoint& a, const MFloatPoint& b, const MFloatPoint& p,
+                                  MFloatPoint* out) {
+    const double u = ProjectOnLine(b, a - b, p, out);
+    return u >= 0.0 && u <= 1.0;
+}
+
+int SolveQuadratic(double a, double b, double c, double* re1, double* im1, double* re2, double* im2) {
+    *re1 = *im1 = *re2 = *im2 = 0.0;
+    if (a == 0.0) {
+        if (b == 0.0) return c == 0.0 ? -1 : 0;
+        *re1 = -c / b;
+        return 1;
+    }
+    const double bb = b / a;
+    const double cc = c / a;
+    if (cc == 0.0) {
+        *re1 = -bb;
+        *re2 = 0.0;
+        return 2;
+    }
+    const double half = bb / 2;
+    const double h = half * half - cc;
+    if (h > 0) {
+        // The root of larger magnitude first, the other from the product of the roots: no cancellation.
+        const double m = half > 0 ? -half - std::sqrt(h) : std::sqrt(h) - half;
+        *re1 = m;
+        *re2 = cc / m;
+        return 2;
+    }
+    if (h == 0) {
+        *re1 = -half;
+        return 1;
+    }
+    *re1 = *re2 = -half;
+    *im1 = std::sqrt(-h);
+    *im2 = -std::sqrt(-h);
+    return 2;
+}
+
+BOOL GetBisectorLine(const MFloatPoint& a0, const MFloatPoint& a1, const MFloatPoint& b0,
+                     const MFloatPoint& b1, const MFloatPoint& pickA, const MFloatPoint& pickB,
+                     MFloatPoint* out1, MFloatPoint* out2) {
+    const MFloatPoint da = a1 - a0;
+    const MFloatPoint db = b1 - b0;
+    if (!(da.GetLength() > kZeroTolerance) || !(db.GetLength() > kZeroTolerance)) return FALSE;
+
+    MFloatPoint x;
+    if (IntersectSegments(a0, a1, b0, b1, &x, 0)) {
+        // Each line's direction is taken from the crossing towards its pick, so the result is the
+        // bisector of the angle the user picked whatever the lines' own orientation.
+        MFloatPoint ua = da.GetUnit();
+        MFloatPoint ub = db.GetUnit();
+        if (ua.Dot(pickA - x) < 0) ua = -ua;
+        if (ub.Dot(pickB - x) < 0) ub = -ub;
+        *out1 = x;
+        *out2 = x + (ua + ub) * 0.5;
+        return TRUE;
+    }
+    // Parallel: pair the ends that lie on the same side, judged by the directions (not by position
+    // vectors, which would depend on where the origin is).
+    MFloatPoint c0 = b0, c1 = b1;
+    if (da.Dot(db) < 0) std::swap(c0, c1);
+    *out1 = (a0 + c0) * 0.5;
+    *out2 = (a1 + c1) * 0.5;
+    return TRUE;
+}
+
+int FindNearestSegment(const MFloatPointArray& points, BOOL closed, const MFloatPoint& p) {
+    const int n = points.GetSize();
+    if (n < 2) return -1;
+    int best = -1;
+    double bestDist = 0.0;
+    auto consider = [&](int index, const MFloatPoint& a, const MFloatPoint& b) {
+        MFloatPoint foot;
+        GetPerpendicularFoot(&foot, a, b, p);
+        const double d = (foot - p).GetLength();
+        if (best < 0 || d < bestDist) {
+            best = index;
+            bestDist = d;
+        }
+    };
+    for (int i = 0; i + 1 < n; ++i)
+        consider(i, points[i], points[i + 1]);
+    if (closed) consider(n - 1, points[n - 1], points[0]);
+    return best;
+}
+
+void DividePolyline(const MFloatPoint& a, const MFloatPoint& b, const MFloatPointArray& points, BOOL closed,
+                    int count, MFloatPointArray& out, const MFloatPoint& hint) {
+    out.RemoveAll();
+    const int n = points.GetSize();
+    if (n < 2 || count <= 0) return;
+    auto vertex = [&](int i) -> const MFloatPoint& { return points[i % n]; };
+
+    MFloatPoint p = a, q = b;
+    int s = FindNearestSegment(points, closed, p);
+    int e = FindNearestSegment(points, closed, q);
+    if (e < s) {
+        std::swap(p, q);
+        std::swap(s, e);
+    }
+    if (s == e && (q - vertex(s)).GetLength() < (p - vertex(s)).GetLength()) std::swap(p, q);
+
+    if (closed) {
+        if ((q - p).GetLength() > kZeroTolerance) {
+            const int r = FindNearestSegment(points, closed, hint);
+            if (r < s || r > e) {
+                // The other way round the ring: from q forwards past the ring's start to p.
+                std::swap(p, q);
+                const int oldS = s;
+                s = e;
+                e = oldS + n;
+            }
+        } else {
+            e += n;
+        }
+    }
+
+    double sum = 0.0;
+    for (int i = s; i < e; ++i)
+        sum += (vertex(i + 1) - vertex(i)).GetLength();
+    // The path runs from p (on segment s, past vertex s) to q (past vertex e).
+    const double length = sum - (p - vertex(s)).GetLength() + (q - vertex(e)).GetLength();
+    const double step = length / count;
+
+    MFloatPoint current = p;
+    double accumulated = 0.0;
+    if (s < e && count > 1) {
+        for (int target = s + 1; target <= e && out.GetSize() < count - 1;) {
+            const MFloatPoint& v = vertex(target);
+            const double gap = (v - current).GetLength();
+            const double reach = accumulated + gap;
+            if (step <= reach) {
+                if (gap > kZeroTolerance) current = current + (v - current) * ((step - accumulated) / gap);
+                out.Add(current);
+                accumulated = 0.0;
+            } else {
+                current = v;
+                accumulated = reach;
+                ++target;
+            }
+        }
+    }
+
+    // The rest lies on the last segment, from vertex e towards q.
+    const MFloatPoint towardsQ = q - vertex(e);
+    const MFloatPoint dir = towardsQ.GetLength() < kZeroTolerance ? MFloatPoint() : towardsQ.GetUnit();
+    double offset = step - accumulated;
+    while (out.GetSize() < count - 1) {
+        out.Add(current + dir * offset);
+        offset += step;
+    }
+}

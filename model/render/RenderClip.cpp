@@ -1,0 +1,186 @@
+#include "model/render/RenderClip.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "model/CadView.h"
+#include "platform/gdi/DC.h"
+
+namespace {
+
+// Pixels added around the visible area so that cut edges never show.
+constexpr double kMarginPixels = 8.0;
+
+bool Inside(const MFloatPoint& p, const MFloatRect& r) {
+    return p.x >= r.left && p.x <= r.right && p.y >= r.bottom && p.y <= r.top;
+}
+
+void Append(MCadView* view, const MFloatPoint& p, std::vector<POINT>& out) {
+    const CPoint q = view->DocToLogical(p);
+    out.push_back(q);
+}
+
+}  // namespace
+
+bool VisibleDocRect(MCadView* view, CDC* dc, double margin, MFloatRect& out) {
+    out.SetNull();
+    RECT box;
+    const int kind = dc->GetClipBox(&box);
+    if (kind == NULLREGION) return false;
+    if (kind == RGN_ERROR || view->unitScaleX == 0.0 || view->unitScaleY == 0.0) return true;
+    out = view->LogicalToDocRect(CRect(box));
+    out.Normalize();
+    const double px = std::max(std::fabs(view->unitInvX), std::fabs(view->unitInvY)) * kMarginPixels;
+    const double m = std::fabs(margin) + px;
+    if (!std::isfinite(m)) {
+        out.SetNull();
+        return true;
+    }
+    out.Inflate(m, m);
+    if (out.IsNull()) out.Inflate(px, px);  // keep "all zero" meaning "no clipping" only
+    return true;
+}
+
+bool ClipSegmentToRect(const MFloatPoint& a, const MFloatPoint& b, const MFloatRect& r, double& t0,
+                       double& t1) {
+    t0 = 0.0, t1 = 1.0;
+    const double dx = b.x - a.x, dy = b.y - a.y;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {a.x - r.left, r.right - a.x, a.y - r.bottom, r.top - a.y};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0.0) {
+            if (q[i] < 0.0) return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0.0) {
+            if (t > t1) return false;
+            t0 = std::max(t0, t);
+        } else {
+            if (t < t0) return false;
+            t1 = std::min(t1, t);
+        }
+    }
+    return t0 <= t1;
+}
+
+void ClipAndConvertPolygons(MCadView* view, const MFloatRect& rect, const std::vector<MFloatPoint>& points,
+                            const std::vector<int>& counts, std::vector<POINT>& out,
+                            std::vector<int>& outCounts, std::vector<MFloatPoint>& a,
+                            std::vector<MFloatPoint>& b) {
+    const bool clip = !rect.IsNull();
+    std::size_t k = 0;
+    for (int n : counts) {
+        const MFloatPoint* ring = points.data() + k;
+        k += static_cast<std::size_t>(n);
+        bool inside = true;
+        for (int i = 0; clip && i < n && inside; ++i)
+            inside = Inside(ring[i], rect);
+        if (inside) {
+            for (int i = 0; i < n; ++i)
+                Append(view, ring[i], out);
+            outCounts.push_back(n);
+            continue;
+        }
+        // Sutherland-Hodgman against the four edges; inside the rectangle nothing changes.
+        a.assign(ring, ring + n);
+        for (int edge = 0; edge < 4 && !a.empty(); ++edge) {
+            auto in = [&](const MFloatPoint& p) {
+                switch (edge) {
+                    case 0:
+                        return p.x >= rect.left;
+                    case 1:
+                        return p.x <= rect.right;
+                    case 2:
+                        return p.y >= rect.bottom;
+                    default:
+                        return p.y <= rect.top;
+                }
+            };
+            auto cut = [&](const MFloatPoint& p, const MFloatPoint& q) {
+                double t;
+                switch (edge) {
+                    case 0:
+                        t = (rect.left - p.x) / (q.x - p.x);
+                        break;
+                    case 1:
+                        t = (rect.right - p.x) / (q.x - p.x);
+                        break;
+                    case 2:
+                        t = (rect.bottom - p.y) / (q.y - p.y);
+                        break;
+                    default:
+                        t = (rect.top - p.y) / (q.y - p.y);
+                        break;
+                }
+                return p + (q - p) * t;
+            };
+            b.clear();
+            for (std::size_t i = 0; i < a.size(); ++i) {
+                const MFloatPoint& p = a[i];
+                const MFloatPoint& q = a[(i + 1) % a.size()];
+                const bool pi = in(p), qi = in(q);
+                if (pi) b.push_back(p);
+                if (pi != qi) b.push_back(cut(p, q));
+            }
+            a.swap(b);
+        }
+        if (a.size() >= 3) {
+            for (const MFloatPoint& p : a)
+                Append(view, p, out);
+            outCounts.push_back(static_cast<int>(a.size()));
+        }
+    }
+}
+
+void ClipAndConvertLines(MCadView* view, const MFloatRect& rect, const std::vector<MFloatPoint>& points,
+                         const std::vector<int>& counts, std::vector<POINT>& out,
+                         std::vector<int>& outCounts) {
+    const bool clip = !rect.IsNull();
+    std::size_t k = 0;
+    for (int n : counts) {
+        const MFloatPoint* run = points.data() + k;
+        k += static_cast<std::size_t>(n);
+        if (n < 2) continue;
+        bool inside = true;
+        for (int i = 0; clip && i < n && inside; ++i)
+            inside = Inside(run[i], rect);
+        if (inside) {
+            for (int i = 0; i < n; ++i)
+                Append(view, run[i], out);
+            outCounts.push_back(n);
+            continue;
+        }
+        int open = 0;
+        for (int i = 0; i + 1 < n; ++i) {
+            double t0, t1;
+            if (!ClipSegmentToRect(run[i], run[i + 1], rect, t0, t1)) {
+                if (open >= 2)
+                    outCounts.push_back(open);
+                else
+                    out.resize(out.size() - open);
+                open = 0;
+                continue;
+            }
+            const MFloatPoint d = run[i + 1] - run[i];
+            if (!open || t0 > 0.0) {
+                if (open >= 2)
+                    outCounts.push_back(open);
+                else
+                    out.resize(out.size() - open);
+                Append(view, t0 > 0.0 ? run[i] + d * t0 : run[i], out);
+                open = 1;
+            }
+            Append(view, t1 < 1.0 ? run[i] + d * t1 : run[i + 1], out);
+            ++open;
+            if (t1 < 1.0) {
+                outCounts.push_back(open);
+                open = 0;
+            }
+        }
+        if (open >= 2)
+            outCounts.push_back(open);
+        else
+            out.resize(out.size() - open);
+    }
+}

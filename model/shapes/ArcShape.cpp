@@ -1,0 +1,366 @@
+#include "model/shapes/ArcShape.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <istream>
+#include <ostream>
+
+#include "model/CadView.h"
+#include "model/SnapPoint.h"
+#include "model/exchange/DxfOutStream.h"
+#include "model/exchange/JwcRecords.h"
+#include "model/geometry/Geometry.h"
+#include "model/helpers/TextStream.h"
+#include "model/shapes/ShapeFactory.h"
+#include "platform/Archive.h"
+
+IMPLEMENT_SERIAL(MCircleArcShape, MCircleShape, 1)
+
+namespace {
+
+// Angles that differ by less than this count as the same end of an arc.
+constexpr double kAngleTolerance = 1.3951473992034527e-14;
+// 360 degrees in 1/65536 degree, and radians to those units.
+constexpr double kJWCFullTurn = 23592960.0;
+constexpr double kJWCPerRadian = 3754936.206169363;
+// Beyond this many turns between start and end, whole turns are removed at once rather than one
+// by one (a damaged file must not make the outline loop for ever).
+constexpr double kMaxTurnsByStep = 1024.0;
+
+// Whether start to end sweeps one whole turn up to rounding. The text form keeps 15 significant
+// digits, so a full turn reads back a few units of the last digit off 2 pi (6.28318530717959 is
+// past it); the tolerance grows with the angles' size as those digits do.
+bool IsFullTurn(double start, double end) {
+    const double scale = std::max({1.0, std::fabs(start), std::fabs(end)});
+    return std::fabs(end - start - MCircleArcShape::kTwoPi) <= kAngleTolerance * scale;
+}
+
+}  // namespace
+
+LONG ToJWCAngle(double angle) {
+    double units = angle * kJWCPerRadian;
+    if (units < 0) units += kJWCFullTurn;
+    // Keep the truncation to 32 bits defined for angles of many turns.
+    if (!(std::fabs(units) < 2147483648.0))
+        units = std::isfinite(units) ? std::fmod(units, kJWCFullTurn) : 0.0;
+    return static_cast<LONG>(units);
+}
+
+MCircleArcShape::MCircleArcShape() {
+    SetClosed(FALSE);
+    m_points.SetSize(kArcPoints);
+}
+
+MCircleArcShape::~MCircleArcShape() = default;
+
+void MCircleArcShape::Serialize(CArchive& ar) {
+    MCadShape::Serialize(ar);
+    if (ar.IsStoring()) {
+        ar << m_center << m_radius << m_startAngle << m_endAngle << static_cast<DWORD>(m_color) << m_width
+           << static_cast<std::int32_t>(m_lineStyle) << m_fill << m_arrows;
+        return;
+    }
+    DWORD color = 0;
+    std::int32_t style = 0;
+    ar >> m_center >> m_radius >> m_startAngle >> m_endAngle >> color >> m_width >> style >> m_fill >>
+        m_arrows;
+    m_color = color;
+    m_lineStyle = style;
+    RegeneratePoints();
+}
+
+void MCircleArcShape::SetArc(double cx, double cy, double r, double startAngle, double endAngle) {
+    m_center = {cx, cy};
+    m_radius = r;
+    m_startAngle = startAngle;
+    m_endAngle = endAngle;
+    RegeneratePoints();
+}
+
+void MCircleArcShape::RegeneratePoints() {
+    if (!std::isfinite(m_startAngle)) m_startAngle = 0.0;
+    if (!std::isfinite(m_endAngle)) m_endAngle = m_startAngle;
+    if (m_startAngle - m_endAngle > kMaxTurnsByStep * kTwoPi) {
+        m_startAngle = std::remainder(m_startAngle, kTwoPi);
+        m_endAngle = std::remainder(m_endAngle, kTwoPi);
+    }
+    while (m_endAngle <= m_startAngle)
+        m_endAngle += kTwoPi;
+    // Exactly one turn, so that turning or mirroring the arc later cannot leave the end a rounding
+    // step past the start, which would sweep almost nothing.
+    if (IsFullTurn(m_startAngle, m_endAngle)) m_endAngle = m_startAngle + kTwoPi;
+
+    m_points.SetSize(kArcPoints);
+    const double step = (m_endAngle - m_startAngle) / (kArcPoints - 1);
+    double angle = m_startAngle;
+    for (int i = 0; i < kArcPoints; ++i, angle += step)
+        m_points[i] = {m_center.x + m_radius * std::cos(angle), m_center.y + m_radius * std::sin(angle)};
+}
+
+BOOL MCircleArcShape::IsAngleOnArc(double a) const {
+    if (a - m_startAngle > kAngleTolerance && m_endAngle - a > kAngleTolerance) return TRUE;
+    const double up = a + kTwoPi;
+    return up - m_startAngle > kAngleTolerance && m_endAngle - up > kAngleTolerance;
+}
+
+int MCircleArcShape::GetHandleCount() const {
+    return PointEditFlag ? 6 : 8;
+}
+
+MFloatPoint MCircleArcShape::GetHandle(int index) const {
+    if (!PointEditFlag) return MCadShape::GetHandle(index);
+    const MFloatPoint& c = m_center;
+    MFloatPoint p;
+    switch (index) {
+        case 0:
+            p.SetOnCircle(c.x, c.y, m_radius, m_startAngle);
+            return p;
+        case 1:
+            p.SetOnCircle(c.x, c.y, m_radius, m_endAngle);
+            return p;
+        case 2:
+            return {c.x, c.y + m_radius};
+        case 3:
+            return {c.x + m_radius, c.y};
+        case 4:
+            return {c.x, c.y - m_radius};
+        case 5:
+            return {c.x - m_radius, c.y};
+        default:
+            return c;
+    }
+}
+
+void MCircleArcShape::MoveHandle(int* index, const MFloatPoint& to, BOOL keepRatio, MFloatRect* rect) {
+    if (!PointEditFlag) {
+        MCircleShape::MoveHandle(index, to, keepRatio, rect);
+        return;
+    }
+    switch (*index) {
+        case 0:
+        case 1: {
+            double start = m_startAngle, end = m_endAngle;
+            (*index == 0 ? start : end) = (to - m_center).GetAngle();
+            if (std::fabs(start - end) < kZeroTolerance) return;
+            if (end < start) end += kTwoPi;
+            m_startAngle = start;
+            m_endAngle = end;
+            RegeneratePoints();
+            break;
+        }
+        case 2:
+        case 4:
+            MoveRadiusHandle(TRUE, to);
+            break;
+        case 3:
+        case 5:
+            MoveRadiusHandle(FALSE, to);
+            break;
+        default:
+            break;
+    }
+}
+
+BOOL MCircleArcShape::HitTest(MCadView* view, const CPoint& point, MFloatPoint* foot, int tolerance) const {
+    if (!MCircleShape::HitTest(view, point, foot, tolerance)) return FALSE;
+    return IsAngleOnArc((view->LogicalToDoc(point) - m_center).GetAngle());
+}
+
+int MCircleArcShape::IntersectCircle(double cx, double cy, double px, double py, double r,
+                                     MFloatPointArray* out) const {
+    if (MFloatPoint(cx, cy).IsEqual(m_center)) {
+        if (r != m_radius) return 0;
+        if (!IsAngleOnArc((MFloatPoint(px, py) - MFloatPoint(cx, cy)).GetAngle())) return 0;
+        if (out) out->Add({px, py});
+        return 1;
+    }
+    return MPolygonShape::IntersectCircle(cx, cy, px, py, r, out);
+}
+
+double MCircleArcShape::SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, const MFloatRect& aperture,
+                                   int kinds, double best) {
+    const MFloatPoint& c = m_center;
+    if (kinds & kSnapCenter) best = OfferSnapCandidate(snap, cursor, aperture, c, kSnapCenter, best, this);
+    if (kinds & kSnapEndPoint) {
+        MFloatPoint start, end;
+        start.SetOnCircle(c.x, c.y, m_radius, m_startAngle);
+        end.SetOnCircle(c.x, c.y, m_radius, m_endAngle);
+        best = OfferSnapCandidate(snap, cursor, aperture, start, kSnapEndPoint, best, this);
+        best = OfferSnapCandidate(snap, cursor, aperture, end, kSnapEndPoint, best, this);
+    }
+    if (kinds & kSnapMidPoint) {
+        MFloatPoint mid;
+        mid.SetOnCircle(c.x, c.y, m_radius, (m_startAngle + m_endAngle) / 2);
+        best = OfferSnapCandidate(snap, cursor, aperture, mid, kSnapMidPoint, best, this);
+    }
+    return best;
+}
+
+// The normalised angles of a full turn may land a rounding step apart in either order; equal
+// angles make the full turn again.
+void MCircleArcShape::MirrorX(double x, double) {
+    m_center.x = 2 * x - m_center.x;
+    const double start = m_startAngle, end = m_endAngle;
+    m_startAngle = MRadian(kPi - end);
+    m_endAngle = IsFullTurn(start, end) ? m_startAngle : MRadian(kPi - start).GetValue();
+    RegeneratePoints();
+}
+
+void MCircleArcShape::MirrorY(double, double y) {
+    m_center.y = 2 * y - m_center.y;
+    const double start = m_startAngle, end = m_endAngle;
+    m_startAngle = -MRadian(end).GetValue();
+    m_endAngle = IsFullTurn(start, end) ? m_startAngle : -MRadian(start).GetValue();
+    RegeneratePoints();
+}
+
+void MCircleArcShape::Rotate(double cx, double cy, double angle) {
+    m_center.RotateAbout({cx, cy}, angle);
+    const bool full = IsFullTurn(m_startAngle, m_endAngle);
+    m_startAngle = MRadian(m_startAngle + angle);
+    m_endAngle = full ? m_startAngle : MRadian(m_endAngle + angle).GetValue();
+    RegeneratePoints();
+}
+
+double MCircleArcShape::GetArea() const {
+    return MPolygonShape::GetArea();
+}
+
+CString MCircleArcShape::GetTypeName() const {
+    return "ARC";
+}
+short MCircleArcShape::GetTypeId() const {
+    return kShapeArc;
+}
+MCadShape* MCircleArcShape::CreateNew() const {
+    return new MCircleArcShape;
+}
+
+void MCircleArcShape::WriteText(CDocument*, std::ostream& os) const {
+    os << '\t' << m_center.x << ' ' << m_center.y << ' ' << m_radius << ' ' << m_startAngle << ' '
+       << m_endAngle << ' ' << static_cast<unsigned long>(m_color) << ' ' << m_lineStyle << ' ' << m_width
+       << ' ';
+    WriteFillStyleText(os, m_fill);
+    os << ' ';
+    WriteArrowInfoText(os, m_arrows);
+    os << '\n';
+}
+
+void MCircleArcShape::ReadText(CDocument*, std::istream& is) {
+    MFloatPoint centre;
+    double radius = 0.0, start = 0.0, end = 0.0, width = 0.0;
+    unsigned long color = 0;
+    int style = 0;
+    MFillStyle fill;
+    MArrowInfo arrows;
+    is >> centre.x >> centre.y >> radius >> start >> end >> color >> style >> width;
+    ReadFillStyleText(is, fill);
+    ReadArrowInfoText(is, arrows);
+    SkipTextLine(is);
+    if (is.fail()) return;
+    m_center = centre;
+    m_radius = radius;
+    m_startAngle = start;
+    m_endAngle = end;
+    m_color = static_cast<COLORREF>(color);
+    m_lineStyle = style;
+    m_width = width;
+    m_fill = fill;
+    m_arrows = arrows;
+    RegeneratePoints();
+}
+
+void MCircleArcShape::ExportDxfArc(MDXFOutStream& out, const CString& layer,
+                                   const MFloatPoint& origin) const {
+    out.WriteString(0, "ARC");
+    out.WriteString(8, layer);
+    out.WriteString(6, GetLineStyleName());
+    out.WriteInt(62, GetDxfColor());
+    out.WritePoint(10, m_center - origin);
+    out.WriteDouble(40, m_radius);
+    out.WriteDouble(50, MRadian(m_startAngle).ToDegrees360());
+    out.WriteDouble(51, MRadian(m_endAngle).ToDegrees360());
+}
+
+void MCircleArcShape::ExportDxfSegment(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
+                                       const MFloatPoint& a, const MFloatPoint& b) const {
+    out.WriteString(0, "LINE");
+    out.WriteString(8, layer);
+    out.WriteString(6, GetLineStyleName());
+    out.WriteInt(62, GetDxfColor());
+    out.WritePoint(10, a - origin);
+    out.WritePoint(11, b - origin);
+}
+
+void MCircleArcShape::ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
+                                double paperScale) const {
+    ExportDxfArc(out, layer, origin);
+    const int n = m_points.GetSize();
+    if (n < 2) return;
+    // A closed arc shows its chord on screen and in JW_CAD; DXF carries it as a line too.
+    if (IsClosedFlag()) {
+        ExportDxfSegment(out, layer, origin, m_points[0], m_points[n - 1]);
+        return;
+    }
+    // The arrow heads the arc shows on screen, as the polyline family exports them.
+    if (m_arrows.startStyle != kArrowNone) {
+        if (const int g = FirstDrawnEdge(); g >= 0)
+            ExportDxfArrowHead(out, layer, origin, m_points[g], (m_points[g + 1] - m_points[g]).GetAngle(),
+                               paperScale, m_arrows.startStyle, m_arrows.startSize);
+    }
+    if (m_arrows.endStyle != kArrowNone) {
+        if (const int i = LastDrawnEdge(); i >= 0)
+            ExportDxfArrowHead(out, layer, origin, m_points[i + 1],
+                               (m_points[i + 1] - m_points[i]).GetAngle() + kPi, paperScale,
+                               m_arrows.endStyle, m_arrows.endSize);
+    }
+}
+
+void MCircleArcShape::ExportJwcSegment(MJWCLineArray& lines, int layer, double scale, const MFloatPoint& a,
+                                       const MFloatPoint& b) const {
+    MJWCLine& r = lines.AddNew();
+    r.x1 = ToJWCFloat(a.x * scale);
+    r.y1 = ToJWCFloat(a.y * scale);
+    r.x2 = ToJWCFloat(b.x * scale);
+    r.y2 = ToJWCFloat(b.y * scale);
+    r.lineType = static_cast<BYTE>(GetJwcLineStyle());
+    r.pen = static_cast<BYTE>(GetJwcColor());
+    r.layer = static_cast<BYTE>(std::clamp(layer, 0, 255));
+}
+
+void MCircleArcShape::ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double paperScale) const {
+    const int n = m_points.GetSize();
+    if (n < 2) return;
+    if (IsClosedFlag()) {
+        ExportJwcSegment(lines, layer, scale, m_points[0], m_points[n - 1]);
+        return;
+    }
+    // The arc itself is the arc record; only the stroke heads become lines.
+    if (const int g = FirstDrawnEdge(); g >= 0)
+        ExportJwcArrowLines(lines, layer, scale, paperScale, m_points[g],
+                            (m_points[g + 1] - m_points[g]).GetAngle(), m_arrows.startStyle,
+                            m_arrows.startSize);
+    if (const int i = LastDrawnEdge(); i >= 0)
+        ExportJwcArrowLines(lines, layer, scale, paperScale, m_points[i + 1],
+                            (m_points[i + 1] - m_points[i]).GetAngle() + kPi, m_arrows.endStyle,
+                            m_arrows.endSize);
+}
+
+void MCircleArcShape::ExportJwcArcRecord(MJWCArcArray& arcs, int layer, double scale) const {
+    MJWCArc& r = arcs.AddNew();
+    r.cx = ToJWCFloat(m_center.x * scale);
+    r.cy = ToJWCFloat(m_center.y * scale);
+    r.radius = ToJWCFloat(m_radius * scale);
+    r.flatness = MJWCArc::kCircleFlatness;
+    r.startAngle = ToJWCAngle(m_startAngle);
+    r.endAngle = ToJWCAngle(m_endAngle);
+    r.lineType = static_cast<BYTE>(GetJwcLineStyle());
+    r.pen = static_cast<BYTE>(GetJwcColor());
+    r.layer = static_cast<BYTE>(std::clamp(layer, 0, 255));
+}
+
+void MCircleArcShape::ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale, double paperScale) const {
+    ExportJwcArcRecord(arcs, layer, scale);
+    if (!IsClosedFlag()) MPolygonShape::ExportJwcArcs(arcs, layer, scale, paperScale);
+}

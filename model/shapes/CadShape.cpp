@@ -1,0 +1,648 @@
+#include "model/shapes/CadShape.h"
+
+#include <cmath>
+#include <ostream>
+
+#include "model/CadView.h"
+#include "model/exchange/DxfColor.h"
+#include "model/exchange/DxfOutStream.h"
+#include "model/exchange/JwcRecords.h"
+#include "model/geometry/Geometry.h"
+#include "model/settings/LineStyle.h"
+#include "platform/Archive.h"
+#include "platform/File.h"
+
+IMPLEMENT_SERIAL(MCadShape, CObject, 1)
+
+MCadShape::MCadShape() = default;
+MCadShape::~MCadShape() = default;
+
+MCadShape::MCadShape(const MCadShape& other)
+    : CObject(other), m_extent(other.m_extent), m_drawExtent(other.m_drawExtent) {}
+
+MCadShape& MCadShape::operator=(const MCadShape& other) {
+    m_extent = other.m_extent;
+    m_drawExtent = other.m_drawExtent;
+    return *this;
+}
+
+void MCadShape::Serialize(CArchive& ar) {
+    CObject::Serialize(ar);
+}
+
+MFloatPointArray& MCadShape::ScratchPoints() const {
+    if (!m_scratchPoints) m_scratchPoints = std::make_unique<MFloatPointArray>();
+    return *m_scratchPoints;
+}
+
+BOOL MCadShape::IsClosed() const {
+    return TRUE;
+}
+
+const MFloatPointArray& MCadShape::GetPoints() const {
+    MFloatPointArray& points = ScratchPoints();
+    points.SetSize(4);
+    points[0] = m_extent.TopLeft();
+    points[1] = m_extent.TopRight();
+    points[2] = m_extent.BottomRight();
+    points[3] = m_extent.BottomLeft();
+    return points;
+}
+
+int MCadShape::GetHandleCount() const {
+    return 8;
+}
+
+MFloatPoint MCadShape::GetHandle(int index) const {
+    const MFloatRect& r = m_extent;
+    const double midX = (r.left + r.right) / 2, midY = (r.top + r.bottom) / 2;
+    switch (index) {
+        case kHandleTopRight:
+            return {r.right, r.top};
+        case kHandleBottomRight:
+            return {r.right, r.bottom};
+        case kHandleBottomLeft:
+            return {r.left, r.bottom};
+        case kHandleTopLeft:
+            return {r.left, r.top};
+        case kHandleRight:
+            return {r.right, midY};
+        case kHandleBottom:
+            return {midX, r.bottom};
+        case kHandleLeft:
+            return {r.left, midY};
+        default:
+            return {midX, r.top};
+    }
+}
+
+void MCadShape::MoveHandle(int* index, const MFloatPoint& to, BOOL keepRatio, MFloatRect* rect) {
+    const MFloatRect& source = rect ? *rect : m_extent;
+    double left = source.left, top = source.top, right = source.right, bottom = source.bottom;
+    const double width = right - left, height = top - bottom;
+    const bool wasDegenerate = width == 0.0 || height == 0.0;
+    const double midX = (left + right) / 2, midY = (top + bottom) / 2;
+    double sx = 1.0, sy = 1.0;
+
+    // Each moving edge follows `to`; its factor is measured from the fixed opposite edge.
+    auto moveRight = [&] {
+        if (width != 0.0) sx = (to.x - left) / width;
+        right = to.x;
+    };
+    auto moveLeft = [&] {
+        if (width != 0.0) sx = (right - to.x) / width;
+        left = to.x;
+    };
+    auto moveTop = [&] {
+        if (height != 0.0) sy = (to.y - bottom) / height;
+        top = to.y;
+    };
+    auto moveBottom = [&] {
+        if (height != 0.0) sy = (top - to.y) / height;
+        bottom = to.y;
+    };
+
+    MFloatPoint anchor;
+    switch (*index) {
+        case kHandleTopRight:
+            anchor = {left, bottom};
+            moveRight(), moveTop();
+            break;
+        case kHandleBottomRight:
+            anchor = {left, top};
+            moveRight(), moveBottom();
+            break;
+        case kHandleBottomLeft:
+            anchor = {right, top};
+            moveLeft(), moveBottom();
+            break;
+        case kHandleTopLeft:
+            anchor = {right, bottom};
+            moveLeft(), moveTop();
+            break;
+        case kHandleRight:
+            anchor = {left, midY};
+            moveRight();
+            break;
+        case kHandleBottom:
+            anchor = {midX, top};
+            moveBottom();
+            break;
+        case kHandleLeft:
+            anchor = {right, midY};
+            moveLeft();
+            break;
+        case kHandleTop:
+            anchor = {midX, bottom};
+            moveTop();
+            break;
+        default:
+            return;
+    }
+
+    if (!wasDegenerate && (left == right || top == bottom)) return;
+    if (keepRatio) {
+        if (std::fabs(top - bottom) > std::fabs(right - left))
+            sx = sy;
+        else
+            sy = sx;
+    }
+    if (sx == 0.0 || sy == 0.0) return;
+    if (rect) {
+        rect->left = left, rect->top = top, rect->right = right, rect->bottom = bottom;
+        rect->Normalize();
+    }
+    ScaleAllXY(anchor, sx, sy);
+
+    // A handle dragged across the opposite side keeps following the cursor.
+    static const int kSwapX[8] = {3, 2, 1, 0, 6, 5, 4, 7};
+    static const int kSwapY[8] = {1, 0, 3, 2, 4, 7, 6, 5};
+    if (sx < 0) *index = kSwapX[*index];
+    if (sy < 0) *index = kSwapY[*index];
+}
+
+int MCadShape::GetGripCount() const {
+    return GetHandleCount();
+}
+MFloatPoint MCadShape::GetGrip(int index) const {
+    return GetHandle(index);
+}
+void MCadShape::MoveGrip(int* index, const MFloatPoint& to, BOOL keepRatio) {
+    MoveHandle(index, to, keepRatio);
+}
+
+void MCadShape::UpdateDrawExtent(MCadView* view) {
+    double w = view ? view->PaperToDocLength(GetLineWidth()) : 0.0;
+    if (!(w > 0.0)) w = 0.0;
+    m_drawExtent = m_extent;
+    m_drawExtent.Inflate(w, w);
+}
+
+void MCadShape::Scale(const MFloatPoint& centre, double factor) {
+    if (std::fabs(factor) < kZeroTolerance) return;
+    ScaleXY(centre, factor, factor);
+}
+void MCadShape::ScaleXY(const MFloatPoint&, double, double) {}
+void MCadShape::ScaleAll(const MFloatPoint& centre, double factor) {
+    Scale(centre, factor);
+}
+void MCadShape::ScaleAllXY(const MFloatPoint& centre, double sx, double sy) {
+    ScaleXY(centre, sx, sy);
+}
+void MCadShape::Move(const MFloatPoint&) {}
+
+double MCadShape::SnapIntersection(MCadShape*, MSnapPoint&, const MFloatPoint&, const MFloatRect&,
+                                   double best) {
+    return best;
+}
+double MCadShape::SnapIntersectionWithSegment(MCadShape*, MSnapPoint&, const MFloatPoint&, const MFloatRect&,
+                                              double best, const MFloatPoint&, const MFloatPoint&) {
+    return best;
+}
+int MCadShape::IntersectSegment(const MFloatPoint&, const MFloatPoint&, MFloatPointArray*, int) const {
+    return 0;
+}
+BOOL MCadShape::HitTest(MCadView*, const CPoint&, MFloatPoint*, int) const {
+    return FALSE;
+}
+int MCadShape::IntersectCircle(double, double, double, double, double, MFloatPointArray*) const {
+    return 0;
+}
+int MCadShape::GetSide(double, double) const {
+    return 0;
+}
+MFloatPoint MCadShape::GetCenter() const {
+    return m_extent.GetCenter();
+}
+BOOL MCadShape::IsInRect(const MFloatRect& rect) const {
+    return rect.Overlaps(m_extent);
+}
+double MCadShape::SnapPoints(MSnapPoint&, const MFloatPoint&, const MFloatRect&, int, double best) {
+    return best;
+}
+
+BOOL MCadShape::IntersectsRect(const MFloatRect& rect) const {
+    const MFloatPointArray& points = GetPoints();
+    const int n = points.GetSize();
+    if (n < 2) return FALSE;
+    const MFloatPoint corners[4] = {rect.TopLeft(), rect.TopRight(), rect.BottomRight(), rect.BottomLeft()};
+    auto crosses = [&](const MFloatPoint& a, const MFloatPoint& b) {
+        MFloatPoint x;
+        for (int e = 0; e < 4; ++e)
+            if (IntersectSegments(a, b, corners[e], corners[(e + 1) % 4], &x, kBoundedA | kBoundedB))
+                return true;
+        return false;
+    };
+    if (IsClosed() && crosses(points[n - 1], points[0])) return TRUE;
+    for (int i = 0; i + 1 < n; ++i)
+        if (crosses(points[i], points[i + 1])) return TRUE;
+    return FALSE;
+}
+
+MCadShape* MCadShape::Clone() const {
+    return Duplicate();
+}
+
+MCadShape* MCadShape::Duplicate() const {
+    CMemFile storeFile;
+    {
+        CArchive store(&storeFile, CArchive::store);
+        store.WriteObject(this);
+        store.Close();
+    }
+    CMemFile loadFile(storeFile.Detach());
+    CArchive load(&loadFile, CArchive::load);
+    auto* copy = static_cast<MCadShape*>(load.ReadOwnedObject(RUNTIME_CLASS(MCadShape)));
+    load.Close();
+    if (!copy) AfxThrowArchiveException(CArchiveException::genericException);
+    copy->m_extent = m_extent;
+    copy->m_drawExtent = m_drawExtent;
+    return copy;
+}
+
+BOOL MCadShape::IsValid() const {
+    return TRUE;
+}
+void MCadShape::Recalc(MCadView*) {}
+void MCadShape::FreeCache(MCadView*) {}
+
+void MCadShape::SetFillStyle(const MFillStyle&) {}
+MFillStyle MCadShape::GetFillStyle() const {
+    return MFillStyle();
+}
+void MCadShape::SetColor(COLORREF) {}
+COLORREF MCadShape::GetColor() const {
+    return kNoColor;
+}
+double MCadShape::GetLineWidth() const {
+    return -1.0;
+}
+void MCadShape::SetLineWidth(double) {}
+int MCadShape::GetLineStyle() const {
+    return kLineStyleNone;
+}
+
+CString MCadShape::GetLineStyleName() const {
+    const int style = GetLineStyle();
+    if (style == kLineStyleNone) return {};
+    if (style & kAuxiliaryLine) return "HOJO";
+    const MLineStyleTable& table = GetLineStyleTable();
+    if (const MLineStyle* entry = table.Find(style)) return entry->m_name;
+    return table.GetSize() > 0 ? table.GetAt(0).m_name : CString();
+}
+
+void MCadShape::SetLineStyle(int) {}
+
+void MCadShape::CopyStyleFrom(const MCadShape* source) {
+    if (!source) return;
+    SetFillStyle(source->GetFillStyle());
+    SetColor(source->GetColor());
+    SetLineStyle(source->GetLineStyle());
+    SetLineWidth(source->GetLineWidth());
+    SetArrows(source->GetArrows());
+}
+
+BOOL MCadShape::IsText() const {
+    return FALSE;
+}
+BOOL MCadShape::HasText() const {
+    return FALSE;
+}
+void MCadShape::SetFontName(const CString&) {}
+CString MCadShape::GetFontName() const {
+    return {};
+}
+void MCadShape::SetTextSize(double) {}
+double MCadShape::GetTextSize() const {
+    return 0.0;
+}
+void MCadShape::SetTextColor(COLORREF) {}
+COLORREF MCadShape::GetTextColor() const {
+    return kNoColor;
+}
+int MCadShape::GetTextFlags() const {
+    return 0;
+}
+void MCadShape::SetTextFlags(int) {}
+BOOL MCadShape::IsTextFlag2() const {
+    return (GetTextFlags() & kTextBold) != 0;
+}
+BOOL MCadShape::IsTextFlag1() const {
+    return (GetTextFlags() & kTextItalic) != 0;
+}
+BOOL MCadShape::IsTextFlag4() const {
+    return (GetTextFlags() & kTextUnderline) != 0;
+}
+BOOL MCadShape::IsTextFlag8() const {
+    return (GetTextFlags() & kTextStrikeOut) != 0;
+}
+BOOL MCadShape::IsTextFlag80() const {
+    return (GetTextFlags() & kTextVertical) != 0;
+}
+BOOL MCadShape::IsTextFlag40() const {
+    return (GetTextFlags() & kTextFrame) != 0;
+}
+
+namespace {
+int WithBit(int flags, int bit, BOOL on) {
+    return on ? (flags | bit) : (flags & ~bit);
+}
+}  // namespace
+
+void MCadShape::SetTextFlag2(BOOL on) {
+    SetTextFlags(WithBit(GetTextFlags(), kTextBold, on));
+}
+void MCadShape::SetTextFlag1(BOOL on) {
+    SetTextFlags(WithBit(GetTextFlags(), kTextItalic, on));
+}
+void MCadShape::SetTextFlag4(BOOL on) {
+    SetTextFlags(WithBit(GetTextFlags(), kTextUnderline, on));
+}
+void MCadShape::SetTextFlag8(BOOL on) {
+    SetTextFlags(WithBit(GetTextFlags(), kTextStrikeOut, on));
+}
+void MCadShape::SetTextFlag80(BOOL on) {
+    SetTextFlags(WithBit(GetTextFlags(), kTextVertical, on));
+}
+void MCadShape::SetTextFlag40(BOOL on) {
+    SetTextFlags(WithBit(GetTextFlags(), kTextFrame, on));
+}
+
+void MCadShape::SetArrows(const MArrowInfo&) {}
+void MCadShape::SetArrowsEx(int startStyle, double startSize, int endStyle, double endSize) {
+    SetArrows(MArrowInfo(startStyle, startSize, endStyle, endSize));
+}
+MArrowInfo MCadShape::GetArrows() const {
+    return MArrowInfo();
+}
+
+BOOL MCadShape::CanEdit() const {
+    return FALSE;
+}
+BOOL MCadShape::Edit(MCadView*) {
+    return FALSE;
+}
+
+void MCadShape::MirrorX(double, double) {}
+void MCadShape::MirrorY(double, double) {}
+void MCadShape::Rotate(double, double, double) {}
+
+MCadShape* MCadShape::CreateRotated(double cx, double cy, double angle) const {
+    MCadShape* copy = Clone();
+    if (copy) copy->Rotate(cx, cy, angle);
+    return copy;
+}
+MCadShape* MCadShape::CreateMirroredX(double x, double y) const {
+    MCadShape* copy = Clone();
+    if (copy) copy->MirrorX(x, y);
+    return copy;
+}
+MCadShape* MCadShape::CreateMirroredY(double x, double y) const {
+    MCadShape* copy = Clone();
+    if (copy) copy->MirrorY(x, y);
+    return copy;
+}
+
+BOOL MCadShape::SupportsEdit1() const {
+    return FALSE;
+}
+BOOL MCadShape::SupportsEdit2() const {
+    return FALSE;
+}
+BOOL MCadShape::SupportsEdit3() const {
+    return FALSE;
+}
+BOOL MCadShape::SupportsEdit4() const {
+    return FALSE;
+}
+BOOL MCadShape::HasDirection() const {
+    return FALSE;
+}
+BOOL MCadShape::HasNormal() const {
+    return FALSE;
+}
+BOOL MCadShape::HasTangent() const {
+    return FALSE;
+}
+double MCadShape::GetDirectionAngle(const MFloatPoint&) const {
+    return DBL_MAX;
+}
+double MCadShape::GetNormalAngle(const MFloatPoint&, MFloatPoint*) const {
+    return DBL_MAX;
+}
+double MCadShape::GetTangentAngle(const MFloatPoint&, MFloatPoint*) const {
+    return DBL_MAX;
+}
+
+CString MCadShape::GetTypeName() const {
+    return {};
+}
+void MCadShape::WriteText(CDocument*, std::ostream&) const {}
+void MCadShape::ReadText(CDocument*, std::istream&) {}
+short MCadShape::GetTypeId() const {
+    return 0;
+}
+MCadShape* MCadShape::CreateNew() const {
+    return nullptr;
+}
+
+void MCadShape::ExportDxf(MDXFOutStream&, const CString&, const MFloatPoint&, double) const {}
+void MCadShape::ExportJwcLines(MJWCLineArray&, int, double, double) const {}
+void MCadShape::ExportJwcArcs(MJWCArcArray&, int, double, double) const {}
+void MCadShape::ExportJwcStrings(MJWCStringArray&, int, double, double, MJWCStringList&,
+                                 const double[11]) const {}
+void MCadShape::ExportJwcPoints(MJWCVPointArray&, int, double, double) const {}
+int MCadShape::GetTextAlignment() const {
+    return 0;
+}
+
+int MCadShape::GetJwcLineStyle() const {
+    return GetJWCLineType(GetLineStyle());
+}
+int MCadShape::GetDxfColor() const {
+    return GetDXFColorNumber(GetColor());
+}
+int MCadShape::GetDxfTextColor() const {
+    return GetDXFColorNumber(GetTextColor());
+}
+int MCadShape::GetJwcColor() const {
+    return GetJWCColorNumber(GetColor());
+}
+int MCadShape::GetJwcTextColor() const {
+    return GetJWCColorNumber(GetTextColor());
+}
+int MCadShape::GetDxfFillColor() const {
+    const MFillStyle fill = GetFillStyle();
+    return GetDXFColorNumber(fill.IsNone() ? kNoColor : fill.GetColor(0));
+}
+
+namespace {
+
+MFloatPoint Polar(double angle) {
+    return {std::cos(angle), std::sin(angle)};
+}
+
+// The two wings of an arrow head: the second is computed from the first's angle, as the exports
+// of stored drawings have always done.
+void ArrowWings(const MFloatPoint& tip, double angle, double length, MFloatPoint* w1, MFloatPoint* w2) {
+    const double a1 = angle - 0.2617993877991494;
+    const double a2 = a1 + 0.5235987755982988;
+    *w1 = tip + Polar(a1) * length;
+    *w2 = tip + Polar(a2) * length;
+}
+
+BYTE LayerByte(int layer) {
+    return static_cast<BYTE>(std::clamp(layer, 0, 255));
+}
+
+}  // namespace
+
+void MCadShape::ExportDxfArrowHead(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
+                                   const MFloatPoint& tip, double angle, double paperScale, int style,
+                                   double size) const {
+    if (style < kArrowOpen || style > kArrowFilledCircle) return;
+    const double length = size / paperScale;
+    const double half = length / 2;
+    const CString lineType = GetLineStyleName();
+    const int color = GetDxfColor();
+    auto entity = [&](const char* name) {
+        out.WriteString(0, name);
+        out.WriteString(8, layer);
+        out.WriteString(6, lineType);
+        out.WriteInt(62, color);
+    };
+    auto line = [&](double u) {
+        const MFloatPoint d = Polar(u) * half;
+        entity("LINE");
+        out.WritePoint(10, tip + d - origin);
+        out.WritePoint(11, tip - d - origin);
+    };
+    switch (style) {
+        case kArrowOpen:
+        case kArrowFilled: {
+            MFloatPoint w1, w2;
+            ArrowWings(tip, angle, length, &w1, &w2);
+            entity("POLYLINE");
+            out.WriteInt(66, 1);
+            out.WriteInt(10, 0);
+            out.WriteInt(20, 0);
+            out.WriteInt(30, 0);
+            if (style == kArrowFilled) out.WriteInt(70, 1);
+            for (const MFloatPoint& p : {w1, tip, w2}) {
+                out.WriteString(0, "VERTEX");
+                out.WriteString(8, layer);
+                out.WritePoint(10, p - origin);
+            }
+            out.WriteString(0, "SEQEND");
+            break;
+        }
+        case kArrowSlash:
+            line(angle + kPi / 4);
+            break;
+        case kArrowCross:
+            line(angle + kPi / 4);
+            line(angle + kPi / 4 + kPi / 2);
+            break;
+        default:
+            entity("CIRCLE");
+            out.WritePoint(10, tip - origin);
+            out.WriteDouble(40, half);
+            break;
+    }
+}
+
+void MCadShape::ExportJwcArrowLines(MJWCLineArray& lines, int layer, double scale, double paperScale,
+                                    const MFloatPoint& tip, double angle, int style, double size) const {
+    if (style < kArrowOpen || style > kArrowCross) return;
+    const double length = size / paperScale;
+    const BYTE pen = static_cast<BYTE>(GetJwcColor());
+    const BYTE lineType = static_cast<BYTE>(GetJwcLineStyle());
+    auto add = [&](const MFloatPoint& a, const MFloatPoint& b) {
+        MJWCLine& r = lines.AddNew();
+        r.x1 = ToJWCFloat(a.x * scale);
+        r.y1 = ToJWCFloat(a.y * scale);
+        r.x2 = ToJWCFloat(b.x * scale);
+        r.y2 = ToJWCFloat(b.y * scale);
+        r.lineType = lineType;
+        r.pen = pen;
+        r.layer = LayerByte(layer);
+    };
+    auto stroke = [&](double u) {
+        const MFloatPoint d = Polar(u) * (length / 2);
+        add(tip + d, tip - d);
+    };
+    if (style == kArrowOpen || style == kArrowFilled) {
+        MFloatPoint w1, w2;
+        ArrowWings(tip, angle, length, &w1, &w2);
+        add(w1, tip);
+        add(tip, w2);
+        if (style == kArrowFilled) add(w2, w1);
+    } else {
+        stroke(angle + kPi / 4);
+        if (style == kArrowCross) stroke(angle + kPi / 4 + kPi / 2);
+    }
+}
+
+void MCadShape::ExportJwcArrowCircle(MJWCArcArray& arcs, int layer, double scale, double paperScale,
+                                     const MFloatPoint& tip, int style, double size) const {
+    if (style != kArrowHollowCircle && style != kArrowFilledCircle) return;
+    MJWCArc& r = arcs.AddNew();
+    r.cx = ToJWCFloat(tip.x * scale);
+    r.cy = ToJWCFloat(tip.y * scale);
+    r.radius = ToJWCFloat(scale * (size / paperScale) * 0.5);
+    r.lineType = static_cast<BYTE>(GetJwcLineStyle());
+    r.pen = static_cast<BYTE>(GetJwcColor());
+    r.layer = LayerByte(layer);
+}
+
+// ---- program-wide state ------------------------------------------------------------------------
+
+int PrintBlackWhite = 0;
+
+namespace {
+
+struct CursorStillState {
+    int count = 0;
+    CPoint position;
+    CursorPosProvider provider = nullptr;
+};
+
+CursorStillState& CursorState() {
+    static CursorStillState state;
+    return state;
+}
+
+}  // namespace
+
+BOOL IsCursorStill() {
+    CursorStillState& s = CursorState();
+    if (s.count++ <= 100) return TRUE;
+    if (!s.provider) {
+        s.count = 0;
+        return TRUE;
+    }
+    const CPoint now = s.provider();
+    const double dx = now.x - s.position.x, dy = now.y - s.position.y;
+    if (dx * dx + dy * dy > 36.0) return FALSE;
+    s.position = now;
+    s.count = 0;
+    return TRUE;
+}
+
+void ResetCursorStill(const CPoint& cursor) {
+    CursorStillState& s = CursorState();
+    s.position = cursor;
+    s.count = 0;
+}
+
+void ResetCursorStill() {
+    CursorStillState& s = CursorState();
+    ResetCursorStill(s.provider ? s.provider() : CPoint());
+}
+
+CursorPosProvider SetCursorPosProvider(CursorPosProvider provider) {
+    CursorStillState& s = CursorState();
+    CursorPosProvider previous = s.provider;
+    s.provider = provider;
+    return previous;
+}

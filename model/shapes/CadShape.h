@@ -1,0 +1,330 @@
+// The abstract base of every drawing object. Every operation the document, view, tools and
+// exporters ask of a shape is a virtual with a harmless default here, so any shape can be asked for
+// any attribute and answers the none value where its class has none (FALSE, 0, -1, kNoColor,
+// DBL_MAX, an empty string).
+//
+// Hit-test contract: the point passed to HitTest is in the view's LOGICAL pixels (what
+// MCadView::DocToLogical gives; y down, no scroll offset), and the tolerance is in the same pixels.
+// Callers that hold a device point convert it with the DC's DPtoLP first. The pixel tests
+// (HitTestPixel) take a device point and convert it themselves.
+//
+// Coordinates are drawing units with the y axis up; widths and arrow sizes are paper millimetres.
+#pragma once
+
+#include <cfloat>
+#include <iosfwd>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/ArrowInfo.h"
+#include "model/FillStyle.h"
+#include "model/geometry/FloatPoint.h"
+#include "model/geometry/FloatPointArray.h"
+#include "model/geometry/FloatRect.h"
+#include "platform/Object.h"
+#include "platform/WinTypes.h"
+
+class CArchive;
+class CDC;
+class CDocument;
+class MCadView;
+class MDXFOutStream;
+struct MSnapPoint;
+class MJWCLineArray;
+class MJWCArcArray;
+class MJWCStringArray;
+class MJWCVPointArray;
+class MJWCStringList;
+
+using CString = std::string;
+
+// Line-style word: -1 none, low 7 bits index the line-style table, 0x80 marks an auxiliary line.
+inline constexpr int kLineStyleNone = -1;
+inline constexpr int kAuxiliaryLine = 0x80;
+// Auxiliary lines are drawn in this colour and report no colour.
+inline constexpr COLORREF kAuxiliaryColor = 0xFF0000;
+inline bool IsAuxiliaryStyle(int lineStyle) {
+    return lineStyle != kLineStyleNone && (lineStyle & kAuxiliaryLine);
+}
+
+// Text flag bits.
+inline constexpr int kTextItalic = 0x1;
+inline constexpr int kTextBold = 0x2;
+inline constexpr int kTextUnderline = 0x4;
+inline constexpr int kTextStrikeOut = 0x8;
+inline constexpr int kTextFrame = 0x40;
+inline constexpr int kTextVertical = 0x80;
+
+// The eight standard handles of the extent.
+enum : int {
+    kHandleTopRight = 0,
+    kHandleBottomRight = 1,
+    kHandleBottomLeft = 2,
+    kHandleTopLeft = 3,
+    kHandleRight = 4,
+    kHandleBottom = 5,
+    kHandleLeft = 6,
+    kHandleTop = 7,
+};
+
+class MCadShape : public CObject {
+    DECLARE_SERIAL(MCadShape)
+public:
+    // Both extents start as the all-zero rectangle; Recalc fills them.
+    MCadShape();
+    ~MCadShape() override;
+
+    // Writes and reads nothing; each class writes its own fields after calling it.
+    void Serialize(CArchive& ar) override;
+
+    virtual BOOL IsClosed() const;
+    // The outline. The base (and classes without a vertex list of their own) fill an array that
+    // belongs to this shape: it stays valid while the shape lives and is not changed, and no other
+    // shape's call overwrites it.
+    virtual const MFloatPointArray& GetPoints() const;
+    virtual int GetHandleCount() const;
+    // Drawing coordinates of a handle; an unknown index gives the top-middle handle.
+    virtual MFloatPoint GetHandle(int index) const;
+    // Drags a handle to `to`; the index may change when the handle crosses the opposite side. With
+    // a rectangle the stretch works on it (and it receives the new edges); otherwise on the extent.
+    virtual void MoveHandle(int* index, const MFloatPoint& to, BOOL keepRatio, MFloatRect* rect = nullptr);
+    virtual int GetGripCount() const;
+    virtual MFloatPoint GetGrip(int index) const;
+    virtual void MoveGrip(int* index, const MFloatPoint& to, BOOL keepRatio);
+
+    virtual void Draw(MCadView* view, CDC* dc);
+    // The outline with the DC's current pen (rubber bands, selection marks).
+    virtual void DrawTracking(MCadView* view, CDC* dc);
+    // Solid black with the stock black pen and brush, for the pixel hit tests.
+    virtual void DrawHighlight(MCadView* view, CDC* dc);
+    // Pen and brush in the system grey text colour.
+    virtual void DrawGrayed(MCadView* view, CDC* dc);
+    virtual void DrawHint(MCadView* view, CDC* dc);
+    // The draw extent becomes the extent inflated on every side by the whole line width.
+    virtual void UpdateDrawExtent(MCadView* view);
+
+    virtual void Scale(const MFloatPoint& centre, double factor);
+    virtual void ScaleXY(const MFloatPoint& centre, double sx, double sy);
+    // As Scale / ScaleXY; shapes that also scale contained text override these.
+    virtual void ScaleAll(const MFloatPoint& centre, double factor);
+    virtual void ScaleAllXY(const MFloatPoint& centre, double sx, double sy);
+    virtual void Move(const MFloatPoint& offset);
+
+    // Snap searches take the best record so far and the best distance, and return the new best
+    // distance (the rule of OfferSnapCandidate).
+    // Calls other->SnapIntersectionWithSegment once per own segment.
+    virtual double SnapIntersection(MCadShape* other, MSnapPoint& snap, const MFloatPoint& cursor,
+                                    const MFloatRect& aperture, double best);
+    // Offers each crossing of this shape with the segment a-b as an intersection (kind 2).
+    virtual double SnapIntersectionWithSegment(MCadShape* source, MSnapPoint& snap, const MFloatPoint& cursor,
+                                               const MFloatRect& aperture, double best, const MFloatPoint& a,
+                                               const MFloatPoint& b);
+    // Appends the crossings of the outline with a-b (IntersectSegments flags) to out; returns how many.
+    virtual int IntersectSegment(const MFloatPoint& a, const MFloatPoint& b, MFloatPointArray* out,
+                                 int flags) const;
+    // Whether the nearest point of the geometry lies within tolerance of point; see the contract at
+    // the top of this file (logical pixels). foot receives that nearest point in drawing units.
+    virtual BOOL HitTest(MCadView* view, const CPoint& point, MFloatPoint* foot, int tolerance) const;
+    // Appends the crossings with the circle of centre (cx, cy) and the radius to out; returns how
+    // many. (px, py) is the caller's reference point (the snap cursor): a shape that coincides with
+    // the circle has no single crossing and reports that point instead.
+    virtual int IntersectCircle(double cx, double cy, double px, double py, double radius,
+                                MFloatPointArray* out) const;
+    // -1, 0 or 1.
+    virtual int GetSide(double x, double y) const;
+    virtual MFloatPoint GetCenter() const;
+    // Coarse area-selection test: the rectangle overlaps the extent.
+    virtual BOOL IsInRect(const MFloatRect& rect) const;
+    // Offers the characteristic points of the enabled snap kinds.
+    virtual double SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, const MFloatRect& aperture,
+                              int kinds, double best);
+    // Draw, only when the draw extent (inflated by 2 pixels) is visible in the DC.
+    virtual void DrawIfVisible(MCadView* view, CDC* dc);
+    // Invalidates the draw extent (inflated by 2 pixels) in the view's window.
+    virtual void Invalidate(MCadView* view, BOOL erase);
+    // Pixel tests: the shape's DrawHighlight rendered into a one-bit image of the tested square or
+    // rectangle; TRUE at the first black pixel.
+    // point is in device pixels of the view's client DC.
+    virtual BOOL HitTestPixel(MCadView* view, const CPoint& point, int tolerance);
+    // rect is in the view's logical pixels.
+    virtual BOOL IntersectsDeviceRectPixel(MCadView* view, const CRect& rect);
+    // rect in the view's logical pixels, area the same rectangle in drawing units.
+    virtual BOOL IntersectsRectPixel(MCadView* view, const CRect& rect, const MFloatRect& area);
+    // An edge of the outline crosses an edge of the rectangle (strictly inside both).
+    virtual BOOL IntersectsRect(const MFloatRect& rect) const;
+
+    // New shapes; the caller owns them. Duplicate is a round trip through the archive form that
+    // also copies both extents. Archive and memory exceptions propagate.
+    virtual MCadShape* Clone() const;
+    virtual MCadShape* Duplicate() const;
+    virtual BOOL IsValid() const;
+    // Recomputes the extent and then calls UpdateDrawExtent.
+    virtual void Recalc(MCadView* view);
+    virtual void FreeCache(MCadView* view);
+
+    virtual void SetFillStyle(const MFillStyle& fill);
+    virtual MFillStyle GetFillStyle() const;
+    virtual void SetColor(COLORREF color);
+    virtual COLORREF GetColor() const;
+    virtual double GetLineWidth() const;
+    virtual void SetLineWidth(double width);
+    virtual int GetLineStyle() const;
+    // Empty for no style, "HOJO" for an auxiliary line, else the table entry's name. A style
+    // outside the table gives the name of entry 0 (the continuous style, as which such a line is
+    // drawn) instead of failing, so one damaged shape cannot abort a DXF export.
+    virtual CString GetLineStyleName() const;
+    virtual void SetLineStyle(int lineStyle);
+    // Fill, colour, line style, line width and arrows, in that order, through the virtual pairs.
+    virtual void CopyStyleFrom(const MCadShape* source);
+
+    virtual BOOL IsText() const;
+    virtual BOOL HasText() const;
+    virtual void SetFontName(const CString& name);
+    virtual CString GetFontName() const;
+    virtual void SetTextSize(double size);
+    virtual double GetTextSize() const;
+    virtual void SetTextColor(COLORREF color);
+    virtual COLORREF GetTextColor() const;
+    virtual int GetTextFlags() const;
+    virtual void SetTextFlags(int flags);
+    virtual BOOL IsTextFlag2() const;   // bold
+    virtual BOOL IsTextFlag1() const;   // italic
+    virtual BOOL IsTextFlag4() const;   // underline
+    virtual BOOL IsTextFlag8() const;   // strike-out
+    virtual BOOL IsTextFlag80() const;  // vertical writing
+    virtual BOOL IsTextFlag40() const;  // frame around the text
+    virtual void SetTextFlag2(BOOL on);
+    virtual void SetTextFlag1(BOOL on);
+    virtual void SetTextFlag4(BOOL on);
+    virtual void SetTextFlag8(BOOL on);
+    virtual void SetTextFlag80(BOOL on);
+    virtual void SetTextFlag40(BOOL on);
+
+    virtual void SetArrows(const MArrowInfo& arrows);
+    virtual void SetArrowsEx(int startStyle, double startSize, int endStyle, double endSize);
+    virtual MArrowInfo GetArrows() const;
+
+    virtual BOOL CanEdit() const;
+    // Opens the shape's own editor; TRUE when something changed.
+    virtual BOOL Edit(MCadView* view);
+
+    // About the vertical line through x / the horizontal line through y.
+    virtual void MirrorX(double x, double y);
+    virtual void MirrorY(double x, double y);
+    // Counter-clockwise by angle (radians) about (cx, cy).
+    virtual void Rotate(double cx, double cy, double angle);
+    virtual MCadShape* CreateRotated(double cx, double cy, double angle) const;
+    virtual MCadShape* CreateMirroredX(double x, double y) const;
+    virtual MCadShape* CreateMirroredY(double x, double y) const;
+
+    // Capabilities: left-right flip, up-down flip, rotation, reshaping by handles and point edit.
+    virtual BOOL SupportsEdit1() const;
+    virtual BOOL SupportsEdit2() const;
+    virtual BOOL SupportsEdit3() const;
+    virtual BOOL SupportsEdit4() const;
+    virtual BOOL HasDirection() const;
+    virtual BOOL HasNormal() const;
+    virtual BOOL HasTangent() const;
+    // Radians; DBL_MAX when there is no answer at that point.
+    virtual double GetDirectionAngle(const MFloatPoint& point) const;
+    virtual double GetNormalAngle(const MFloatPoint& point, MFloatPoint* foot) const;
+    virtual double GetTangentAngle(const MFloatPoint& point, MFloatPoint* out) const;
+
+    // The text form: keyword (GetTypeName) written by WriteShapeText, then the class's own lines,
+    // each beginning with a TAB. doc is the document being written or read (may be null).
+    virtual CString GetTypeName() const;
+    virtual void WriteText(CDocument* doc, std::ostream& os) const;
+    virtual void ReadText(CDocument* doc, std::istream& is);
+    virtual short GetTypeId() const;
+    virtual MCadShape* CreateNew() const;
+
+    // Exports. origin is subtracted from every coordinate; sizes fixed on paper are divided by
+    // paperScale; JW_CAD coordinates are multiplied by scale and every record carries layer.
+    virtual void ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
+                           double paperScale) const;
+    virtual void ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double paperScale) const;
+    virtual void ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale, double paperScale) const;
+    // Adds the text to the writer's string list (which gives the record its offset and keeps the
+    // running offset) and appends the record; heights are the writer's character sizes of the
+    // kinds 1 to 10 (index 0 unused).
+    virtual void ExportJwcStrings(MJWCStringArray& strings, int layer, double scale, double paperScale,
+                                  MJWCStringList& texts, const double heights[11]) const;
+    virtual void ExportJwcPoints(MJWCVPointArray& points, int layer, double scale, double paperScale) const;
+
+    // Added for the selection list, after the operations above: the alignment word of a text
+    // shape (bits 0-1 horizontal, 2-3 vertical); 0 for shapes without one.
+    virtual int GetTextAlignment() const;
+
+    // Non-virtual helpers.
+    // 0 for no style, 9 for an auxiliary line, else the style index + 1.
+    int GetJwcLineStyle() const;
+    int GetDxfColor() const;
+    int GetDxfTextColor() const;
+    int GetJwcColor() const;
+    int GetJwcTextColor() const;
+    int GetDxfFillColor() const;
+
+    // Arrow heads in the exports, shared by the line and the polyline family. The head sits at tip
+    // with angle pointing from the tip back into the line; size is in paper millimetres.
+    void ExportDxfArrowHead(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
+                            const MFloatPoint& tip, double angle, double paperScale, int style,
+                            double size) const;
+    // Styles 1 to 4 as line records.
+    void ExportJwcArrowLines(MJWCLineArray& lines, int layer, double scale, double paperScale,
+                             const MFloatPoint& tip, double angle, int style, double size) const;
+    // Styles 5 and 6 as one full-circle record.
+    void ExportJwcArrowCircle(MJWCArcArray& arcs, int layer, double scale, double paperScale,
+                              const MFloatPoint& tip, int style, double size) const;
+
+    const MFloatRect& GetExtent() const { return m_extent; }
+    const MFloatRect& GetDrawExtent() const { return m_drawExtent; }
+
+    // Geometric bounds, normalised.
+    MFloatRect m_extent;
+    // The extent grown by the line width (redraw areas, visibility tests).
+    MFloatRect m_drawExtent;
+
+protected:
+    MCadShape(const MCadShape& other);
+    MCadShape& operator=(const MCadShape& other);
+
+    // Scratch outline owned by this shape, for GetPoints of classes without their own vertex list.
+    MFloatPointArray& ScratchPoints() const;
+    // Renders DrawHighlight into a one-bit image covering the logical rectangle and reports whether
+    // any pixel turned black.
+    BOOL RenderHitTest(MCadView* view, const CRect& logicalRect);
+
+private:
+    mutable std::unique_ptr<MFloatPointArray> m_scratchPoints;
+};
+
+// Black-and-white printing: the program-wide flag (0 or 1) the print dialog sets.
+extern int PrintBlackWhite;
+
+// While printing with PrintBlackWhite set, every colour except kNoColor and white becomes black;
+// otherwise the colour is returned unchanged.
+COLORREF MapColorForMono(CDC* dc, COLORREF color);
+COLORREF MapTextColorForMono(CDC* dc, COLORREF color);
+// Under the same conditions a fill with colours becomes plain black (any colour not white) or plain
+// white; otherwise out is a copy of fill.
+void MapFillForMono(MFillStyle& out, CDC* dc, const MFillStyle& fill);
+
+// One arrow head in drawing units, in the shape's colour and width; angle points from the tip back
+// into the line, size in paper millimetres.
+void DrawArrowHead(const MCadShape* shape, MCadView* view, CDC* dc, const MFloatPoint& tip, double angle,
+                   int style, double size);
+// A horizontal sample line with an arrow head in device pixels, for the arrow-style pickers.
+void DrawArrowSample(CDC* dc, int style, int x, int y, int length, int headSize);
+
+// Abort test of long searches: TRUE for the first 101 calls after a reset; then, every call, FALSE
+// when the cursor has moved more than 6 pixels from the stored position (else the position is
+// stored again and the count restarts).
+BOOL IsCursorStill();
+// Stores the cursor position and restarts the count; the layer search calls it before it starts.
+void ResetCursorStill(const CPoint& cursor);
+void ResetCursorStill();
+// Where IsCursorStill reads the cursor (screen pixels). The view installs its reader; without one
+// the cursor never moves.
+using CursorPosProvider = CPoint (*)();
+CursorPosProvider SetCursorPosProvider(CursorPosProvider provider);

@@ -1,0 +1,105 @@
+// The straight line segment (type id 1, keyword "LINE"), with arrow heads at its ends.
+#pragma once
+
+#include "model/shapes/CadShape.h"
+
+class MLineShape : public MCadShape {
+    DECLARE_SERIAL(MLineShape)
+public:
+    // Width 0, style 0, colour 0 (black), no arrows, both ends (0, 0).
+    MLineShape();
+    MLineShape(const MFloatPoint& start, const MFloatPoint& end);
+    ~MLineShape() override;
+
+    // colour (DWORD), width (double), line style (int32), arrows, start, end.
+    void Serialize(CArchive& ar) override;
+    BOOL IsClosed() const override;
+    // Start and end, in an array that belongs to this line.
+    const MFloatPointArray& GetPoints() const override;
+    int GetHandleCount() const override;
+    // 0 start, 1 end.
+    MFloatPoint GetHandle(int index) const override;
+    // Moves one end (index 0 or 1); with keepRatio the end stays on the line's own direction.
+    void MoveHandle(int* index, const MFloatPoint& to, BOOL keepRatio, MFloatRect* rect = nullptr) override;
+    void Draw(MCadView* view, CDC* dc) override;
+    void DrawTracking(MCadView* view, CDC* dc) override;
+    void DrawHighlight(MCadView* view, CDC* dc) override;
+    void DrawGrayed(MCadView* view, CDC* dc) override;
+    void ScaleXY(const MFloatPoint& centre, double sx, double sy) override;
+    void Move(const MFloatPoint& offset) override;
+    double SnapIntersection(MCadShape* other, MSnapPoint& snap, const MFloatPoint& cursor,
+                            const MFloatRect& aperture, double best) override;
+    double SnapIntersectionWithSegment(MCadShape* source, MSnapPoint& snap, const MFloatPoint& cursor,
+                                       const MFloatRect& aperture, double best, const MFloatPoint& a,
+                                       const MFloatPoint& b) override;
+    int IntersectSegment(const MFloatPoint& a, const MFloatPoint& b, MFloatPointArray* out,
+                         int flags) const override;
+    BOOL HitTest(MCadView* view, const CPoint& point, MFloatPoint* foot, int tolerance) const override;
+    int IntersectCircle(double cx, double cy, double px, double py, double radius,
+                        MFloatPointArray* out) const override;
+    // 1 left of start->end, -1 right, 0 on the carrier line.
+    int GetSide(double x, double y) const override;
+    double SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, const MFloatRect& aperture, int kinds,
+                      double best) override;
+    MCadShape* Duplicate() const override;
+    // The ends differ.
+    BOOL IsValid() const override;
+    void Recalc(MCadView* view) override;
+    // Ignored while the style is auxiliary.
+    void SetColor(COLORREF color) override;
+    // kNoColor while the style is auxiliary.
+    COLORREF GetColor() const override;
+    double GetLineWidth() const override;
+    void SetLineWidth(double width) override;
+    int GetLineStyle() const override;
+    // An auxiliary style also sets the colour to kAuxiliaryColor.
+    void SetLineStyle(int lineStyle) override;
+    void SetArrows(const MArrowInfo& arrows) override;
+    void SetArrowsEx(int startStyle, double startSize, int endStyle, double endSize) override;
+    MArrowInfo GetArrows() const override;
+    void MirrorX(double x, double y) override;
+    void MirrorY(double x, double y) override;
+    void Rotate(double cx, double cy, double angle) override;
+    BOOL SupportsEdit1() const override;
+    BOOL SupportsEdit2() const override;
+    BOOL SupportsEdit3() const override;
+    BOOL SupportsEdit4() const override;
+    BOOL HasDirection() const override;
+    BOOL HasNormal() const override;
+    double GetDirectionAngle(const MFloatPoint& point) const override;
+    // foot (when given) receives the foot on the infinite line; direction + pi/2, normalised.
+    double GetNormalAngle(const MFloatPoint& point, MFloatPoint* foot) const override;
+    CString GetTypeName() const override;
+    // One line: TAB start.x start.y end.x end.y colour style width arrows.
+    void WriteText(CDocument* doc, std::ostream& os) const override;
+    void ReadText(CDocument* doc, std::istream& is) override;
+    short GetTypeId() const override;
+    MCadShape* CreateNew() const override;
+    void ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
+                   double paperScale) const override;
+    void ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double paperScale) const override;
+    void ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale, double paperScale) const override;
+
+    // Own operation: the nearest point of the segment (an end when the foot falls outside; the end
+    // point on a tie).
+    virtual void NearestPoint(MFloatPoint* out, const MFloatPoint& point) const;
+
+    // Direction of end - start in [-pi, pi]; 0 for a zero-length line.
+    double GetAngle() const;
+    // IntersectSegments of this line with a-b.
+    BOOL GetIntersection(const MFloatPoint& a, const MFloatPoint& b, MFloatPoint* out, int flags) const;
+    const MFloatPoint& GetMid() const { return m_mid; }
+
+    double m_width = 0.0;
+    int m_lineStyle = 0;
+    COLORREF m_color = 0;
+    MArrowInfo m_arrows;
+    MFloatPoint m_start;
+    MFloatPoint m_end;
+
+private:
+    // Segment and arrow heads with the pens and brushes the caller selected.
+    void DrawLine(MCadView* view, CDC* dc, int lineStyle) const;
+
+    MFloatPoint m_mid;
+};

@@ -1,0 +1,68 @@
+// The point mark (type id 20, keyword "MARK"): a small X cross of a fixed size on paper. It shows
+// on screen only: printers, print preview and metafiles never receive it. It has no colour, width,
+// line style or fill of its own.
+#pragma once
+
+#include "model/shapes/CadShape.h"
+
+class MMarkShape : public MCadShape {
+    DECLARE_SERIAL(MMarkShape)
+public:
+    // The pen of the cross (blue).
+    static constexpr COLORREF kMarkColor = 0xFF0000;
+    static constexpr double kDefaultSize = 2.0;
+    // Half the side of the square that stands for the mark in the pixel tests, in logical pixels.
+    static constexpr int kPickHalfSide = 2;
+
+    // Position (0, 0), size 2.0.
+    MMarkShape();
+    ~MMarkShape() override;
+
+    // position, size.
+    void Serialize(CArchive& ar) override;
+    // One handle, the position.
+    int GetHandleCount() const override;
+    MFloatPoint GetHandle(int index) const override;
+    // The blue cross; nothing without an attribute context, on a printer or into a metafile.
+    void Draw(MCadView* view, CDC* dc) override;
+    // The cross with the DC's current pen.
+    void DrawTracking(MCadView* view, CDC* dc) override;
+    void DrawHighlight(MCadView* view, CDC* dc) override;
+    void DrawGrayed(MCadView* view, CDC* dc) override;
+    // Moves the position; the size stays (it is fixed on paper).
+    void ScaleXY(const MFloatPoint& centre, double sx, double sy) override;
+    void Move(const MFloatPoint& offset) override;
+    // The position as an end point (kind 1).
+    double SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, const MFloatRect& aperture, int kinds,
+                      double best) override;
+    void DrawIfVisible(MCadView* view, CDC* dc) override;
+    // The pixel tests use the small square of the position rather than a rendering.
+    BOOL HitTestPixel(MCadView* view, const CPoint& point, int tolerance) override;
+    BOOL IntersectsDeviceRectPixel(MCadView* view, const CRect& rect) override;
+    // Extent: position +- size; draw extent: position +- size on paper.
+    void Recalc(MCadView* view) override;
+    void MirrorX(double x, double y) override;
+    void MirrorY(double x, double y) override;
+    void Rotate(double cx, double cy, double angle) override;
+    BOOL SupportsEdit1() const override;
+    BOOL SupportsEdit2() const override;
+    BOOL SupportsEdit3() const override;
+    BOOL SupportsEdit4() const override;
+    CString GetTypeName() const override;
+    // One line: TAB x y size.
+    void WriteText(CDocument* doc, std::ostream& os) const override;
+    void ReadText(CDocument* doc, std::istream& is) override;
+    short GetTypeId() const override;
+    MCadShape* CreateNew() const override;
+    void ExportJwcPoints(MJWCVPointArray& points, int layer, double scale, double paperScale) const override;
+
+    MFloatPoint m_position;
+    // Half the width of the cross, paper millimetres.
+    double m_size = kDefaultSize;
+
+private:
+    // Two strokes over the square position +- size on paper, with whatever pen is selected.
+    void DrawCross(MCadView* view, CDC* dc) const;
+    // The position's square in logical pixels, grown by one.
+    CRect PickRect(MCadView* view) const;
+};

@@ -1,0 +1,159 @@
+// The polyline and polygon (type id 7, keyword "POLYGON"): an ordered vertex list drawn open or,
+// with the closed flag, as a polygon that may be filled. Base of every shape whose outline is a
+// list of points (circles, arcs, sectors, ellipses, splines, rectangles): they keep their outline
+// in the vertex array and inherit drawing, hit testing, snapping, transforms and export.
+#pragma once
+
+#include "model/shapes/CadShape.h"
+#include "model/shapes/PointEdit.h"
+
+class MPolygonShape : public MCadShape {
+    DECLARE_SERIAL(MPolygonShape)
+public:
+    // Flag bits.
+    static constexpr DWORD kClosed = 0x1;
+    static constexpr DWORD kVertexSnap = 0x2;
+
+    // Closed with vertex snap (flags 3), width 0, style 0, colour 0, no fill, no arrows, no vertices.
+    MPolygonShape();
+    // Flags 3 when closed, else 2.
+    explicit MPolygonShape(BOOL closed);
+    // Presized to count vertices at (0, 0).
+    MPolygonShape(int count, BOOL closed);
+    ~MPolygonShape() override;
+
+    // colour, width, style, fill, flags, arrows, vertex count (int32), the vertices. Loading replaces
+    // the vertex list.
+    void Serialize(CArchive& ar) override;
+    BOOL IsClosed() const override;
+    // The vertex array itself.
+    const MFloatPointArray& GetPoints() const override;
+    // The vertices while PointEditFlag is set (a bad index raises the invalid-argument exception),
+    // else the eight extent handles.
+    int GetHandleCount() const override;
+    MFloatPoint GetHandle(int index) const override;
+    void MoveHandle(int* index, const MFloatPoint& to, BOOL keepRatio, MFloatRect* rect = nullptr) override;
+    void Draw(MCadView* view, CDC* dc) override;
+    // Closed when the flag is set, except that two vertices are always drawn open.
+    void DrawTracking(MCadView* view, CDC* dc) override;
+    void DrawHighlight(MCadView* view, CDC* dc) override;
+    void DrawGrayed(MCadView* view, CDC* dc) override;
+    void ScaleXY(const MFloatPoint& centre, double sx, double sy) override;
+    void Move(const MFloatPoint& offset) override;
+    double SnapIntersection(MCadShape* other, MSnapPoint& snap, const MFloatPoint& cursor,
+                            const MFloatRect& aperture, double best) override;
+    double SnapIntersectionWithSegment(MCadShape* source, MSnapPoint& snap, const MFloatPoint& cursor,
+                                       const MFloatRect& aperture, double best, const MFloatPoint& a,
+                                       const MFloatPoint& b) override;
+    // Each edge (from its later vertex to its earlier one) as the first segment, then the closing
+    // edge (first vertex to last) when closed.
+    int IntersectSegment(const MFloatPoint& a, const MFloatPoint& b, MFloatPointArray* out,
+                         int flags) const override;
+    // Only a perpendicular foot on an edge can hit: not the inside, not the nearness of a vertex.
+    BOOL HitTest(MCadView* view, const CPoint& point, MFloatPoint* foot, int tolerance) const override;
+    int IntersectCircle(double cx, double cy, double px, double py, double radius,
+                        MFloatPointArray* out) const override;
+    // Closed polygons: 1 inside, -1 outside (crossing parity of the ray towards +x; each crossing
+    // counted once, also where the ray passes through a vertex). Open polylines: 0.
+    int GetSide(double x, double y) const override;
+    BOOL IsInRect(const MFloatRect& rect) const override;
+    double SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, const MFloatRect& aperture, int kinds,
+                      double best) override;
+    // CopyAsPolygon.
+    MCadShape* Clone() const override;
+    // At least one vertex differs from the first.
+    BOOL IsValid() const override;
+    void Recalc(MCadView* view) override;
+    void SetFillStyle(const MFillStyle& fill) override;
+    MFillStyle GetFillStyle() const override;
+    void SetColor(COLORREF color) override;
+    COLORREF GetColor() const override;
+    double GetLineWidth() const override;
+    void SetLineWidth(double width) override;
+    int GetLineStyle() const override;
+    void SetLineStyle(int lineStyle) override;
+    // A closed polygon has no arrows: the record is cleared instead.
+    void SetArrows(const MArrowInfo& arrows) override;
+    void SetArrowsEx(int startStyle, double startSize, int endStyle, double endSize) override;
+    MArrowInfo GetArrows() const override;
+    void MirrorX(double x, double y) override;
+    void MirrorY(double x, double y) override;
+    void Rotate(double cx, double cy, double angle) override;
+    BOOL SupportsEdit1() const override;
+    BOOL SupportsEdit2() const override;
+    BOOL SupportsEdit3() const override;
+    BOOL SupportsEdit4() const override;
+    BOOL HasDirection() const override;
+    BOOL HasNormal() const override;
+    // Of the nearest edge; DBL_MAX when there is none.
+    double GetDirectionAngle(const MFloatPoint& point) const override;
+    double GetNormalAngle(const MFloatPoint& point, MFloatPoint* foot) const override;
+    CString GetTypeName() const override;
+    // A line TAB colour style width fill flags arrows, then the vertex list.
+    void WriteText(CDocument* doc, std::ostream& os) const override;
+    void ReadText(CDocument* doc, std::istream& is) override;
+    short GetTypeId() const override;
+    MCadShape* CreateNew() const override;
+    void ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
+                   double paperScale) const override;
+    void ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double paperScale) const override;
+    void ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale, double paperScale) const override;
+
+    // Own operations.
+    // The outline and arrow heads with the pens and brush the caller selected.
+    virtual void DrawOutline(MCadView* view, CDC* dc, int lineStyle);
+    virtual BOOL IsClosedFlag() const;
+    virtual BOOL IsVertexSnap() const;
+    // Enclosed area, never negative.
+    virtual double GetArea() const;
+    // Nearest perpendicular foot on an edge, else the nearest vertex.
+    virtual void GetNearestPoint(MFloatPoint* out, const MFloatPoint& point) const;
+    virtual BOOL IsPointEditMode() const;
+    // Inserts the midpoint of an edge.
+    virtual void InsertVertex(int edgeIndex);
+    // Refused (silently) with 2 or fewer vertices.
+    virtual void DeleteVertex(int index);
+
+    void SetClosed(BOOL closed);
+    void SetVertexSnap(BOOL on);
+    DWORD GetFlags() const { return m_flags; }
+    void AddPoint(const MFloatPoint& p) { m_points.Add(p); }
+    // A bad index raises the invalid-argument exception.
+    void SetPoint(int index, const MFloatPoint& p) { m_points.SetAt(index, p); }
+    MFloatPoint GetPoint(int index) const { return m_points.GetAt(index); }
+    int GetPointCount() const { return m_points.GetSize(); }
+    // Replace the last vertex; nothing when there is none.
+    void SetLastPoint(const MFloatPoint& p);
+    void MoveLastPoint(const MFloatPoint& p);
+    void RemoveLastPoint();
+    // (0, 0) when there is none.
+    MFloatPoint GetLastPoint() const;
+    // Closed polygons only: inside by the even-odd rule (FALSE on a vertex or an edge).
+    BOOL ContainsPoint(const MFloatPoint& p) const;
+    BOOL IsPointOnEdge(const MFloatPoint& p) const;
+    // Index of the edge whose supporting line is nearest (the closing edge has the last index);
+    // -1 for fewer than 2 vertices.
+    int GetNearestEdge(const MFloatPoint& p) const;
+    // Appends the feet that lie on their edges; returns how many.
+    int GetPerpendicularFeet(const MFloatPoint& p, MFloatPointArray* out) const;
+    // Positive for a counter-clockwise ring (y up); 0 for fewer than 3 vertices.
+    double GetSignedArea() const;
+    // A plain polygon with the same flags, vertices, style and extents.
+    MPolygonShape* CopyAsPolygon() const;
+
+    double m_width = 0.0;
+    int m_lineStyle = 0;
+    COLORREF m_color = 0;
+    MFillStyle m_fill;
+    DWORD m_flags = kClosed | kVertexSnap;
+    MFloatPointArray m_points;
+    MArrowInfo m_arrows;
+
+protected:
+    // The edge from vertex i to the next (the closing edge for the last index of a closed ring).
+    int GetEdgeCount() const;
+    void GetEdge(int index, MFloatPoint* a, MFloatPoint* b) const;
+    // First / last edge of non-zero length, as (i, i + 1); -1 when there is none.
+    int FirstDrawnEdge() const;
+    int LastDrawnEdge() const;
+};

@@ -1,0 +1,126 @@
+// Ordered lists of shapes. Shapes are drawn from the first to the last (the last is on top) and
+// every search for the shape under the cursor runs from the last to the first. An owning array
+// deletes its shapes; a non-owning one (work lists, selections, packs) only forgets them.
+#pragma once
+
+#include <iosfwd>
+
+#include "model/geometry/FloatPoint.h"
+#include "model/geometry/FloatRect.h"
+#include "model/shapes/CadShape.h"
+#include "platform/Object.h"
+#include "platform/WinTypes.h"
+
+class CArchive;
+class CDC;
+class CDocument;
+class MCadView;
+
+class MShapeArray : public CObject, public CObArray {
+    DECLARE_SERIAL(MShapeArray)
+public:
+    // Dynamic creation (archive loading) makes an owning array.
+    MShapeArray() : MShapeArray(TRUE) {}
+    explicit MShapeArray(BOOL owns) : m_owns(owns) {}
+    // Deletes the shapes when owning.
+    ~MShapeArray() override;
+    MShapeArray(const MShapeArray&) = delete;
+    MShapeArray& operator=(const MShapeArray&) = delete;
+
+    // Archive form: the element count, each shape as an object (class name, schema, fields), then
+    // the owns flag as a 32-bit int. Loading empties the array first (deleting the shapes it owns)
+    // and reads every shape as a new object of the archive. When loading fails, an owning array keeps
+    // (and owns) the shapes read so far; a non-owning one deletes them, since nobody else knows them.
+    void Serialize(CArchive& ar) override;
+
+    // Takes the last entry that is shape out of the array without deleting it; its index or -1.
+    virtual int Remove(MCadShape* shape);
+    virtual void DrawAll(MCadView* view, CDC* dc);
+    // Draw of every shape whose draw extent (inflated by 2 pixels) is visible in the DC.
+    virtual void DrawClipped(MCadView* view, CDC* dc);
+    virtual void DrawTrackingAll(MCadView* view, CDC* dc);
+    virtual void DrawHighlightAll(MCadView* view, CDC* dc);
+    // DrawGrayed of every shape whose draw extent overlaps the DC's clip box (inflated by 2 pixels).
+    virtual void DrawGrayedVisible(MCadView* view, CDC* dc);
+
+    // Typed access; an index outside the array raises the invalid-argument exception.
+    MCadShape* GetAt(int index) const;
+    MCadShape* operator[](int index) const { return GetAt(index); }
+    void SetAt(int index, MCadShape* shape);
+    int Add(MCadShape* shape) { return CObArray::Add(shape); }
+    void InsertAt(int index, MCadShape* shape, int count = 1);
+    void InsertAt(int index, MShapeArray* other);
+
+    BOOL IsOwner() const { return m_owns; }
+    void SetOwner(BOOL owns) { m_owns = owns; }
+
+    // Index of the last entry that is shape; -1 when absent.
+    int Find(const MCadShape* shape) const;
+    // Unions of the shapes' extents / draw extents; the all-zero rectangle when there is none.
+    MFloatRect GetExtent() const;
+    MFloatRect GetDrawExtent() const;
+    void RecalcAll(MCadView* view);
+    void FreeCacheAll(MCadView* view);
+    // Every shape, from the last to the first.
+    void Move(const MFloatPoint& offset);
+    // Deletes every shape and empties the array (whatever the owns flag).
+    void DeleteAll();
+
+    // The topmost shape whose pixel test meets the square of the tolerance around (x, y). Points and
+    // rectangles are in the view's logical pixels (see MCadShape's hit-test contract).
+    MCadShape* HitTest(MCadView* view, int x, int y, int tolerance) const;
+    MCadShape* HitTestDeviceRect(MCadView* view, const CRect& rect) const;
+    // area is the same rectangle in drawing units.
+    MCadShape* HitTestRect(MCadView* view, const CRect& rect, const MFloatRect& area) const;
+
+    // Text form: a line TAB count, then each shape that has a text form (non-null with a keyword)
+    // as WriteShapeText writes it; the count is the number of shapes written.
+    void WriteText(CDocument* doc, std::ostream& os) const;
+    // Appends the shapes of the text form. An unreadable or unknown shape is dropped and counts as
+    // one of the count; a stream that ends early leaves the shapes read so far.
+    void ReadText(CDocument* doc, std::istream& is);
+
+protected:
+    void WriteShapes(CDocument* doc, std::ostream& os) const;
+    void ReadShapes(CDocument* doc, std::istream& is, long long count);
+    void SerializeShapes(CArchive& ar);
+
+    BOOL m_owns;
+};
+
+// The member list of a group: an owning shape array with an optional base point.
+class MShapeArray4Group : public MShapeArray {
+    DECLARE_SERIAL(MShapeArray4Group)
+public:
+    // Owning, no base point, the point (0, 0).
+    MShapeArray4Group() : MShapeArray(TRUE) {}
+    ~MShapeArray4Group() override;
+
+    // The array's form, then has-base-point (int32) and the base point (two doubles).
+    void Serialize(CArchive& ar) override;
+
+    // The base point when one is set; otherwise the centre of the members' extents ((0, 0) when
+    // there are none).
+    MFloatPoint GetBasePoint() const;
+    void SetBasePoint(const MFloatPoint& p) {
+        m_basePoint = p;
+        m_hasBasePoint = TRUE;
+    }
+    BOOL HasBasePoint() const { return m_hasBasePoint; }
+    void ClearBasePoint() {
+        m_basePoint = MFloatPoint();
+        m_hasBasePoint = FALSE;
+    }
+
+    // Moves the members and a set base point.
+    void Move(const MFloatPoint& offset);
+
+    // Text form: a line TAB count; a line TAB has-base-point, x, y; then the shapes.
+    void WriteText(CDocument* doc, std::ostream& os) const;
+    // Also accepts the form without the base-point line (no base point, the point (0, 0)).
+    void ReadText(CDocument* doc, std::istream& is);
+
+private:
+    BOOL m_hasBasePoint = FALSE;
+    MFloatPoint m_basePoint;
+};

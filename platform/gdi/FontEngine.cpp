@@ -1,0 +1,204 @@
+#include "platform/gdi/FontEngine.h"
+
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QImage>
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <mutex>
+#include <tuple>
+
+#include "platform/Cp932.h"
+#include "platform/gdi/QtGdi.h"
+
+namespace {
+
+const char* const kGothic = "Noto Sans CJK JP";
+const char* const kMincho = "Noto Serif CJK JP";
+constexpr double kReferenceDpi = 96.0;
+// Default cell height of a font asked for with height 0.
+constexpr double kDefaultCell = 16.0;
+
+// Full-width ASCII and the ideographic space folded, blanks removed, lower case: the key by
+// which Windows face names are recognised however they were typed.
+QString FoldFaceName(const QString& name) {
+    QString folded;
+    for (QChar c : name) {
+        const char16_t u = c.unicode();
+        if (u >= 0xFF01 && u <= 0xFF5E) c = QChar(char16_t(u - 0xFEE0));
+        if (u == 0x3000 || c.isSpace()) continue;
+        folded.append(c.toLower());
+    }
+    return folded;
+}
+
+bool IsInstalled(const QString& family) {
+    static std::mutex lock;
+    static QStringList families;
+    std::lock_guard<std::mutex> guard(lock);
+    if (families.isEmpty()) families = QFontDatabase::families();
+    return families.contains(family, Qt::CaseInsensitive);
+}
+
+// A 96-dpi device for measuring, so metrics never depend on the screen.
+QPaintDevice* MeasureDevice() {
+    static QImage image = [] {
+        QImage im(1, 1, QImage::Format_RGB32);
+        im.setDotsPerMeterX(3780);
+        im.setDotsPerMeterY(3780);
+        return im;
+    }();
+    return &image;
+}
+
+QFont BaseFont(const LOGFONT& lf, const QString& family) {
+    QFont font(family);
+    font.setStyleStrategy(QFont::PreferOutline);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    // GDI draws without kerning; per-character sums then equal the drawn width.
+    font.setKerning(false);
+    const int weight = lf.lfWeight <= 0 ? FW_NORMAL : std::clamp<int>(lf.lfWeight, 1, 1000);
+    font.setWeight(static_cast<QFont::Weight>(weight));
+    font.setItalic(lf.lfItalic != 0);
+    font.setUnderline(lf.lfUnderline != 0);
+    font.setStrikeOut(lf.lfStrikeOut != 0);
+    return font;
+}
+
+struct FaceMetrics {
+    double cellPerEm = 1.0;
+    double ascentShare = 0.8;
+    double avgCharPerEm = 0.5;
+};
+
+FaceMetrics MetricsOf(const QFont& base) {
+    static std::mutex lock;
+    static std::map<std::tuple<QString, int, bool>, FaceMetrics> cache;
+    const auto key = std::make_tuple(base.family(), static_cast<int>(base.weight()), base.italic());
+    std::lock_guard<std::mutex> guard(lock);
+    auto it = cache.find(key);
+    if (it != cache.end()) return it->second;
+    QFont probe(base);
+    probe.setPointSizeF(100.0 * 72.0 / kReferenceDpi);
+    const QFontMetricsF fm(probe, MeasureDevice());
+    FaceMetrics m;
+    const double cell = fm.ascent() + fm.descent();
+    if (cell > 0) {
+        m.cellPerEm = cell / 100.0;
+        m.ascentShare = fm.ascent() / cell;
+    }
+    if (fm.averageCharWidth() > 0) m.avgCharPerEm = fm.averageCharWidth() / 100.0;
+    cache.emplace(key, m);
+    return m;
+}
+
+}  // namespace
+
+QString SubstituteFaceName(const std::string& faceName) {
+    QString name = QString::fromUtf8(faceName.data(), static_cast<qsizetype>(faceName.size())).trimmed();
+    if (name.startsWith(u'@')) name.remove(0, 1);
+    const QString key = FoldFaceName(name);
+    if (key.isEmpty()) return kGothic;
+    static const char* const serifKeys[] = {"明朝", "mincho", "timesnewroman", "century", "serif"};
+    static const char* const sansKeys[] = {"ゴシック",    "gothic",   "メイリオ", "meiryo",  "arial",
+                                           "mssansserif", "tahoma",   "verdana",  "segoeui", "system",
+                                           "terminal",    "fixedsys", "courier",  "osaka"};
+    for (const char* k : serifKeys)
+        if (key.contains(QString::fromUtf8(k))) return kMincho;
+    for (const char* k : sansKeys)
+        if (key.contains(QString::fromUtf8(k))) return kGothic;
+    return IsInstalled(name) ? name : QString(kGothic);
+}
+
+GdiFont MakeGdiFont(const LOGFONT& lf, double dpi) {
+    GdiFont f;
+    f.vertical = !lf.lfFaceName.empty() && lf.lfFaceName[0] == '@';
+    f.escapement = lf.lfEscapement / 10.0;
+    f.font = BaseFont(lf, SubstituteFaceName(lf.lfFaceName));
+    const FaceMetrics m = MetricsOf(f.font);
+    double cell;
+    if (lf.lfHeight > 0) {
+        cell = lf.lfHeight;
+        f.em = cell / m.cellPerEm;
+    } else if (lf.lfHeight < 0) {
+        f.em = -static_cast<double>(lf.lfHeight);
+        cell = f.em * m.cellPerEm;
+    } else {
+        cell = kDefaultCell;
+        f.em = cell / m.cellPerEm;
+    }
+    f.ascent = std::round(cell * m.ascentShare);
+    f.descent = std::round(cell) - f.ascent;
+    // Qt takes sizes in points of the target device; below a tenth of a pixel nothing is legible.
+    f.font.setPointSizeF(std::max(f.em, 0.1) * 72.0 / (dpi > 0 ? dpi : kReferenceDpi));
+    if (lf.lfWidth > 0 && m.avgCharPerEm > 0 && f.em > 0) {
+        const double stretch = 100.0 * lf.lfWidth / (m.avgCharPerEm * f.em);
+        f.font.setStretch(static_cast<int>(std::clamp(std::round(stretch), 1.0, 4000.0)));
+    }
+    return f;
+}
+
+QFont MakeQFont(const LOGFONT& font, double dpiY) {
+    return MakeGdiFont(font, dpiY).font;
+}
+
+TEXTMETRIC MeasureTextMetrics(const LOGFONT& lf) {
+    const GdiFont f = MakeGdiFont(lf, kReferenceDpi);
+    const QFontMetricsF fm(f.font, MeasureDevice());
+    TEXTMETRIC tm;
+    tm.tmAscent = static_cast<LONG>(f.ascent);
+    tm.tmDescent = static_cast<LONG>(f.descent);
+    tm.tmHeight = tm.tmAscent + tm.tmDescent;
+    tm.tmInternalLeading = std::max<LONG>(0, tm.tmHeight - static_cast<LONG>(std::lround(f.em)));
+    tm.tmExternalLeading = std::max<LONG>(0, static_cast<LONG>(std::lround(fm.leading())));
+    tm.tmAveCharWidth = static_cast<LONG>(std::lround(fm.averageCharWidth()));
+    tm.tmMaxCharWidth = static_cast<LONG>(std::lround(fm.maxWidth()));
+    tm.tmWeight = lf.lfWeight <= 0 ? FW_NORMAL : lf.lfWeight;
+    tm.tmItalic = lf.lfItalic;
+    tm.tmUnderlined = lf.lfUnderline;
+    tm.tmStruckOut = lf.lfStrikeOut;
+    tm.tmCharSet = lf.lfCharSet;
+    return tm;
+}
+
+std::vector<GdiGlyph> SplitGlyphs(const GdiFont& f, const std::string& text) {
+    std::vector<GdiGlyph> glyphs;
+    // Advances are measured at the reference resolution; the font may be sized for another.
+    QFont measured(f.font);
+    measured.setPointSizeF(std::max(f.em, 0.1) * 72.0 / kReferenceDpi);
+    const QFontMetricsF mm(measured, MeasureDevice());
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const std::size_t n =
+            std::min(Utf8SequenceLength(static_cast<unsigned char>(text[i])), text.size() - i);
+        const std::string_view ch(text.data() + i, n);
+        GdiGlyph g;
+        g.text = QString::fromUtf8(ch.data(), static_cast<qsizetype>(n));
+        g.fullWidth = n > 1 && Cp932Length(ch) == 2;
+        g.advance = mm.horizontalAdvance(g.text);
+        glyphs.push_back(std::move(g));
+        i += n;
+    }
+    return glyphs;
+}
+
+int MeasureTextWidth(const LOGFONT& lf, const std::string& text, std::vector<int>* byteExtents) {
+    const GdiFont f = MakeGdiFont(lf, kReferenceDpi);
+    if (byteExtents) byteExtents->clear();
+    if (text.empty()) return 0;
+    double x = 0.0;
+    std::size_t i = 0;
+    for (const GdiGlyph& g : SplitGlyphs(f, text)) {
+        x += g.advance;
+        if (!byteExtents) continue;
+        const std::size_t n =
+            std::min(Utf8SequenceLength(static_cast<unsigned char>(text[i])), text.size() - i);
+        const int bytes =
+            n == 1 ? 1 : static_cast<int>(std::max<std::size_t>(1, Cp932Length(text.substr(i, n))));
+        for (int b = 0; b < bytes; ++b)
+            byteExtents->push_back(static_cast<int>(std::lround(x)));
+        i += n;
+    }
+    return static_cast<int>(std::lround(x));
+}

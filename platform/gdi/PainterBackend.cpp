@@ -1,0 +1,1053 @@
+// The QPainter back end: GDI's pixel rules on Qt's raster engine. Lines go through pixel
+// indices (the last pixel of a line is left out, as GDI does), fills cover the pixels whose
+// centres lie inside, antialiasing is always off for geometry. Raster operations other than
+// copying are applied pixel by pixel from a coverage image, so every pixel of one primitive is
+// combined exactly once (drawing twice in XOR restores the image). Solid fills and thin solid
+// lines copied onto an image with at most a rectangular clip, most of what a drawing is made
+// of, go to a rasterizer of our own that writes the pixels directly.
+#include <QPageLayout>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPolygonF>
+#include <QPrinter>
+#include <QTransform>
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <optional>
+
+#include "platform/gdi/FontEngine.h"
+#include "platform/gdi/GdiRaster.h"
+#include "platform/gdi/QtGdi.h"
+
+namespace {
+
+constexpr COLORREF kInvalidColor = 0xFFFFFFFF;
+// Above this character height text is drawn as a path clipped to the target.
+constexpr double kPathTextEm = 1024.0;
+
+Qt::BrushStyle HatchStyle(int hatch) {
+    switch (hatch) {
+        case HS_HORIZONTAL:
+            return Qt::HorPattern;
+        case HS_VERTICAL:
+            return Qt::VerPattern;
+        case HS_FDIAGONAL:
+            return Qt::FDiagPattern;
+        case HS_BDIAGONAL:
+            return Qt::BDiagPattern;
+        case HS_CROSS:
+            return Qt::CrossPattern;
+        default:
+            return Qt::DiagCrossPattern;
+    }
+}
+
+QRgb ApplyRop2(int rop, QRgb pen, QRgb dst) {
+    const quint32 p = pen & 0xFFFFFF;
+    const quint32 d = dst & 0xFFFFFF;
+    quint32 r;
+    switch (rop) {
+        case R2_BLACK:
+            r = 0;
+            break;
+        case R2_NOTMERGEPEN:
+            r = ~(p | d);
+            break;
+        case R2_MASKNOTPEN:
+            r = ~p & d;
+            break;
+        case R2_NOTCOPYPEN:
+            r = ~p;
+            break;
+        case R2_MASKPENNOT:
+            r = p & ~d;
+            break;
+        case R2_NOT:
+            r = ~d;
+            break;
+        case R2_XORPEN:
+            r = p ^ d;
+            break;
+        case R2_NOTMASKPEN:
+            r = ~(p & d);
+            break;
+        case R2_MASKPEN:
+            r = p & d;
+            break;
+        case R2_NOTXORPEN:
+            r = ~(p ^ d);
+            break;
+        case R2_NOP:
+            r = d;
+            break;
+        case R2_MERGENOTPEN:
+            r = ~p | d;
+            break;
+        case R2_MERGEPENNOT:
+            r = p | ~d;
+            break;
+        case R2_MERGEPEN:
+            r = p | d;
+            break;
+        case R2_WHITE:
+            r = 0xFFFFFF;
+            break;
+        default:
+            r = p;
+            break;
+    }
+    return 0xFF000000u | (r & 0xFFFFFF);
+}
+
+// Reads pixels of a packed device-independent bitmap that the caller has validated.
+class DibReader {
+public:
+    DibReader(const BITMAPINFO* info, const void* bits) : m_h(info->bmiHeader) {
+        m_bits = static_cast<const BYTE*>(bits);
+        m_width = m_h.biWidth;
+        m_height = std::abs(m_h.biHeight);
+        m_bottomUp = m_h.biHeight > 0;
+        m_stride = ((static_cast<qint64>(m_width) * m_h.biBitCount + 31) / 32) * 4;
+        const auto* table = reinterpret_cast<const BYTE*>(info) + m_h.biSize;
+        if (m_h.biCompression == BI_BITFIELDS) {
+            std::memcpy(m_masks, table, sizeof(m_masks));
+        } else if (m_h.biBitCount == 16) {
+            m_masks[0] = 0x7C00, m_masks[1] = 0x03E0, m_masks[2] = 0x001F;
+        } else if (m_h.biBitCount == 32) {
+            m_masks[0] = 0xFF0000, m_masks[1] = 0x00FF00, m_masks[2] = 0x0000FF;
+        }
+        if (m_h.biBitCount <= 8) {
+            const DWORD count = m_h.biClrUsed ? m_h.biClrUsed : (1u << m_h.biBitCount);
+            m_colors.resize(std::min<DWORD>(count, 256));
+            for (std::size_t i = 0; i < m_colors.size(); ++i) {
+                const BYTE* q = table + 4 * i;
+                m_colors[i] = qRgb(q[2], q[1], q[0]);
+            }
+        }
+    }
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+    bool BottomUp() const { return m_bottomUp; }
+
+    // Row as stored (0 is the first row in memory).
+    QRgb Pixel(int x, int memoryRow) const {
+        const BYTE* row = m_bits + m_stride * memoryRow;
+        switch (m_h.biBitCount) {
+            case 1:
+                return Index((row[x >> 3] >> (7 - (x & 7))) & 1);
+            case 4:
+                return Index((x & 1) ? (row[x >> 1] & 0x0F) : (row[x >> 1] >> 4));
+            case 8:
+                return Index(row[x]);
+            case 16:
+                return Masked(row[2 * x] | (row[2 * x + 1] << 8));
+            case 24:
+                return qRgb(row[3 * x + 2], row[3 * x + 1], row[3 * x]);
+            default: {
+                const BYTE* p = row + 4 * x;
+                return Masked(p[0] | (p[1] << 8) | (p[2] << 16) | (DWORD(p[3]) << 24));
+            }
+        }
+    }
+
+private:
+    QRgb Index(unsigned i) const { return i < m_colors.size() ? m_colors[i] : qRgb(0, 0, 0); }
+    static int Channel(DWORD v, DWORD mask) {
+        if (!mask) return 0;
+        int shift = 0;
+        while (!((mask >> shift) & 1))
+            ++shift;
+        const DWORD m = mask >> shift;
+        const DWORD c = (v & mask) >> shift;
+        return m ? static_cast<int>((c * 255 + m / 2) / m) : 0;
+    }
+    QRgb Masked(DWORD v) const {
+        return qRgb(Channel(v, m_masks[0]), Channel(v, m_masks[1]), Channel(v, m_masks[2]));
+    }
+
+    BITMAPINFOHEADER m_h;
+    const BYTE* m_bits = nullptr;
+    int m_width = 0;
+    int m_height = 0;
+    bool m_bottomUp = true;
+    qint64 m_stride = 0;
+    DWORD m_masks[3] = {0, 0, 0};
+    std::vector<QRgb> m_colors;
+};
+
+class PainterBackend;
+// One painter at a time may work on an image: a back end that starts painting first finishes
+// the painter another context left open on the same image.
+std::map<const QImage*, PainterBackend*>& ActivePainters() {
+    static std::map<const QImage*, PainterBackend*> active;
+    return active;
+}
+
+class PainterBackend final : public GdiBackend {
+public:
+    explicit PainterBackend(std::shared_ptr<CBitmap::Surface> surface)
+        : m_surface(std::move(surface)), m_image(&m_surface->image) {}
+    explicit PainterBackend(QImage* image) : m_image(image) {}
+    PainterBackend(QPainter* painter, const PainterTargetInfo& info) : m_external(painter), m_info(info) {}
+    // A printer: the painter belongs to the back end and runs from StartDoc to EndDoc.
+    explicit PainterBackend(QPrinter* printer) : m_printer(printer) {
+        const int dpi = printer->resolution();
+        const QPageLayout layout = printer->pageLayout();
+        const QRect paint = layout.paintRectPixels(dpi);
+        const QRect full = layout.fullRectPixels(dpi);
+        m_info.dpiX = m_info.dpiY = dpi;
+        m_info.printing = true;
+        m_info.pixelSize = CSize(paint.width(), paint.height());
+        m_info.physicalSize = CSize(full.width(), full.height());
+        m_info.physicalOffset = CPoint(paint.left() - full.left(), paint.top() - full.top());
+    }
+
+    int StartDoc(const std::string& name) override {
+        if (!m_printer || m_ownedPainter) return m_printer ? 1 : 0;
+        if (!name.empty()) m_printer->setDocName(QString::fromStdString(name));
+        m_ownedPainter = std::make_unique<QPainter>();
+        if (!m_ownedPainter->begin(m_printer)) {
+            m_ownedPainter.reset();
+            return 0;
+        }
+        m_external = m_ownedPainter.get();
+        m_pages = 0;
+        return 1;
+    }
+    int StartPage() override {
+        if (!m_ownedPainter) return m_printer ? 0 : 1;
+        if (m_pages++ > 0 && !m_printer->newPage()) return 0;
+        return 1;
+    }
+    int EndDoc() override {
+        if (!m_ownedPainter) return m_printer ? 0 : 1;
+        m_external = nullptr;
+        const bool ok = m_ownedPainter->end();
+        m_ownedPainter.reset();
+        return ok ? 1 : 0;
+    }
+    int AbortDoc() override {
+        if (!m_ownedPainter) return m_printer ? 0 : 1;
+        m_printer->abort();
+        m_external = nullptr;
+        m_ownedPainter->end();
+        m_ownedPainter.reset();
+        return 1;
+    }
+    ~PainterBackend() override {
+        Flush();
+        if (m_ownedPainter) m_ownedPainter->end();
+    }
+
+    int GetDeviceCaps(int index) const override {
+        const CRect b = GetBounds();
+        const int dpiX = m_image ? 96 : m_info.dpiX;
+        const int dpiY = m_image ? 96 : m_info.dpiY;
+        switch (index) {
+            case TECHNOLOGY:
+                return m_info.printing ? DT_RASPRINTER : DT_RASDISPLAY;
+            case LOGPIXELSX:
+                return dpiX;
+            case LOGPIXELSY:
+                return dpiY;
+            case HORZRES:
+                return b.Width();
+            case VERTRES:
+                return b.Height();
+            case HORZSIZE:
+                return dpiX > 0 ? static_cast<int>(std::lround(b.Width() * 25.4 / dpiX)) : 0;
+            case VERTSIZE:
+                return dpiY > 0 ? static_cast<int>(std::lround(b.Height() * 25.4 / dpiY)) : 0;
+            case BITSPIXEL:
+                return IsMonochrome() ? 1 : 32;
+            case PLANES:
+                return 1;
+            case NUMCOLORS:
+                return IsMonochrome() ? 2 : -1;
+            case PHYSICALWIDTH:
+                return m_info.printing ? m_info.physicalSize.cx : 0;
+            case PHYSICALHEIGHT:
+                return m_info.printing ? m_info.physicalSize.cy : 0;
+            case PHYSICALOFFSETX:
+                return m_info.printing ? m_info.physicalOffset.x : 0;
+            case PHYSICALOFFSETY:
+                return m_info.printing ? m_info.physicalOffset.y : 0;
+            default:
+                return 0;
+        }
+    }
+
+    CRect GetBounds() const override {
+        if (m_image) return CRect(0, 0, m_image->width(), m_image->height());
+        return CRect(0, 0, m_info.pixelSize.cx, m_info.pixelSize.cy);
+    }
+    bool IsPrinting() const override { return m_info.printing; }
+    bool IsMonochrome() const override { return m_surface && m_surface->monochrome; }
+    // Images draw thin lines directly with exact clipping; the painter's path cuts them first.
+    bool TakesLongThinLines() const override { return m_image && !m_external; }
+
+    void SetClip(const CRgn* clip) override {
+        if (clip && clip->GetData())
+            m_clip = clip->GetData()->path;
+        else if (clip)
+            m_clip = QPainterPath();
+        else
+            m_clip.reset();
+        // A clip of whole pixels in one rectangle (the usual update region) keeps the direct path.
+        m_clipRect.reset();
+        m_clipComplex = false;
+        if (m_clip && !m_clip->isEmpty()) {
+            RECT box;
+            if (clip->GetRgnBox(&box) == SIMPLEREGION &&
+                m_clip->boundingRect() == QRectF(box.left, box.top, box.right - box.left, box.bottom - box.top))
+                m_clipRect = CRect(box);
+            else
+                m_clipComplex = true;
+        }
+        ++m_clipSerial;
+    }
+
+    void DrawFigure(const GdiFigure& figure, const GdiAttributes& a) override {
+        const bool fill = a.brush.lbStyle != BS_NULL && !figure.fillCounts.empty();
+        const bool lines = a.pen.lopnStyle != PS_NULL && !figure.lineCounts.empty();
+        if (!fill && !lines) return;
+        if (a.rop2 == R2_NOP || ClipIsEmpty()) return;
+        // Each part goes straight to the pixels when it can; the fill comes first either way.
+        const bool fillDirect = fill && Copies(a.rop2) && a.brush.lbStyle == BS_SOLID && BeginDirect() &&
+                                m_raster.Admit(figure.fill.data(), int(figure.fill.size()), 0.5);
+        const bool linesDirect = lines && Copies(a.rop2) && ThinSolid(a.pen) && BeginDirect() &&
+                                 m_raster.Admit(figure.lines.data(), int(figure.lines.size()), 1.0);
+        if (fillDirect) {
+            // Fill rings come in corner coordinates: the pixel (x, y) is the point (x + 0.5, y + 0.5).
+            m_raster.FillPolygons(figure.fill.data(), figure.fillCounts.data(), int(figure.fillCounts.size()),
+                                  a.polyFillMode == WINDING, Ink(a.brush.lbColor, a.rop2), -0.5);
+        }
+        if ((fill && !fillDirect) || (lines && !linesDirect))
+            PaintFigure(figure, a, fill && !fillDirect, lines && !linesDirect);
+        if (linesDirect && BeginDirect())
+            m_raster.StrokeRuns(figure.lines.data(), figure.lineCounts.data(), int(figure.lineCounts.size()),
+                                Ink(a.pen.lopnColor, a.rop2));
+    }
+
+    // The painter's part of a figure.
+    void PaintFigure(const GdiFigure& figure, const GdiAttributes& a, bool fill, bool lines) {
+        QRectF extent;
+        if (fill)
+            extent = Extent(figure.fill.data(), figure.fillCounts.data(), int(figure.fillCounts.size()), 0);
+        if (lines)
+            extent |= Extent(figure.lines.data(), figure.lineCounts.data(), int(figure.lineCounts.size()),
+                             a.pen.lopnWidth.x);
+        Draw(extent, a.rop2, [&](QPainter& p, const std::function<QColor(COLORREF)>& colour) {
+            if (fill) {
+                QPainterPath path;
+                path.setFillRule(a.polyFillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
+                int k = 0;
+                QPolygonF poly;
+                for (int n : figure.fillCounts) {
+                    if (n >= 3) {
+                        poly.clear();
+                        poly.reserve(n);
+                        for (int j = 0; j < n; ++j)
+                            poly << QPointF(figure.fill[k + j].x, figure.fill[k + j].y);
+                        path.addPolygon(poly);
+                        path.closeSubpath();
+                    }
+                    k += n;
+                }
+                FillPath(p, path, a, colour);
+            }
+            if (lines) {
+                int n = 0;
+                const int* counts = nullptr;
+                const GdiPointF* runs = CutLongRuns(figure.lines.data(), figure.lineCounts.data(),
+                                                    int(figure.lineCounts.size()), a.pen.lopnWidth.x, counts, n);
+                DrawLines(p, runs, counts, n, a.pen, colour);
+            }
+        });
+    }
+
+    void Polygons(const GdiPointF* points, const int* counts, int polygonCount,
+                  const GdiAttributes& a) override {
+        const bool fill = a.brush.lbStyle != BS_NULL;
+        const bool pen = a.pen.lopnStyle != PS_NULL;
+        if ((!fill && !pen) || a.rop2 == R2_NOP || ClipIsEmpty()) return;
+        if (Copies(a.rop2) && (!fill || a.brush.lbStyle == BS_SOLID) && (!pen || ThinSolid(a.pen)) &&
+            BeginDirect() &&
+            m_raster.DrawPolygons(points, counts, polygonCount, a.polyFillMode == WINDING, fill,
+                                  fill ? Ink(a.brush.lbColor, a.rop2) : 0, pen, pen ? Ink(a.pen.lopnColor, a.rop2) : 0))
+            return;
+        GdiBackend::Polygons(points, counts, polygonCount, a);
+    }
+
+    void Polylines(const GdiPointF* points, const int* counts, int polylineCount,
+                   const GdiAttributes& a) override {
+        if (a.pen.lopnStyle == PS_NULL || a.rop2 == R2_NOP || ClipIsEmpty()) return;
+        int total = 0;
+        for (int i = 0; i < polylineCount; ++i)
+            total += counts[i];
+        if (Copies(a.rop2) && ThinSolid(a.pen) && BeginDirect() && m_raster.Admit(points, total, 1.0)) {
+            m_raster.StrokeRuns(points, counts, polylineCount, Ink(a.pen.lopnColor, a.rop2));
+            return;
+        }
+        if (a.rop2 != R2_COPYPEN) {
+            GdiBackend::Polylines(points, counts, polylineCount, a);
+            return;
+        }
+        QPainter* p = BeginCall();
+        if (!p) return;
+        int n = 0;
+        const int* cutCounts = nullptr;
+        const GdiPointF* runs = CutLongRuns(points, counts, polylineCount, a.pen.lopnWidth.x, cutCounts, n);
+        DrawLines(*p, runs, cutCounts, n, a.pen, [this](COLORREF c) { return Colour(c); });
+        EndCall();
+    }
+
+    // Runs cut to the target and a margin, as the context cuts them for other back ends: the
+    // painter is not given coordinates far beyond the target.
+    const GdiPointF* CutLongRuns(const GdiPointF* points, const int* counts, int n, int penWidth,
+                                 const int*& outCounts, int& outN) {
+        const CRect b = GetBounds();
+        const double m = 32.0 + std::max(penWidth, 1);
+        const double l = b.left - m, t = b.top - m, r = b.right + m, bt = b.bottom + m;
+        int total = 0;
+        for (int i = 0; i < n; ++i)
+            total += counts[i];
+        bool inside = true;
+        for (int i = 0; i < total && inside; ++i)
+            inside = points[i].x >= l && points[i].x <= r && points[i].y >= t && points[i].y <= bt;
+        if (inside) {
+            outCounts = counts, outN = n;
+            return points;
+        }
+        m_cutPoints.clear();
+        m_cutCounts.clear();
+        int k = 0;
+        for (int i = 0; i < n; ++i) {
+            int open = 0;
+            for (int j = k; j + 1 < k + counts[i]; ++j) {
+                const GdiPointF a = points[j], z = points[j + 1];
+                // Liang-Barsky: the part of the segment inside, as parameters t0 <= t1.
+                double t0 = 0.0, t1 = 1.0;
+                const double dx = z.x - a.x, dy = z.y - a.y;
+                const double p[4] = {-dx, dx, -dy, dy}, q[4] = {a.x - l, r - a.x, a.y - t, bt - a.y};
+                bool keep = true;
+                for (int e = 0; e < 4 && keep; ++e) {
+                    if (p[e] == 0.0) {
+                        keep = q[e] >= 0.0;
+                        continue;
+                    }
+                    const double u = q[e] / p[e];
+                    if (p[e] < 0.0)
+                        t0 = std::max(t0, u);
+                    else
+                        t1 = std::min(t1, u);
+                    keep = t0 <= t1;
+                }
+                if (!keep) {
+                    if (open) m_cutCounts.push_back(open), open = 0;
+                    continue;
+                }
+                if (!open || t0 > 0.0) {
+                    if (open) m_cutCounts.push_back(open);
+                    m_cutPoints.push_back(t0 > 0.0 ? GdiPointF{a.x + dx * t0, a.y + dy * t0} : a);
+                    open = 1;
+                }
+                m_cutPoints.push_back(t1 < 1.0 ? GdiPointF{a.x + dx * t1, a.y + dy * t1} : z);
+                ++open;
+                if (t1 < 1.0) m_cutCounts.push_back(open), open = 0;
+            }
+            if (open) m_cutCounts.push_back(open);
+            k += counts[i];
+        }
+        outCounts = m_cutCounts.data(), outN = int(m_cutCounts.size());
+        return m_cutPoints.data();
+    }
+
+    void PatBlt(const CRect& rect, DWORD rop, const GdiAttributes& a) override {
+        GdiAttributes fill = a;
+        int rop2;
+        switch (rop) {
+            case PATCOPY:
+                rop2 = R2_COPYPEN;
+                break;
+            case PATINVERT:
+                rop2 = R2_XORPEN;
+                break;
+            case DSTINVERT:
+                rop2 = R2_NOT;
+                break;
+            case BLACKNESS:
+                rop2 = R2_BLACK;
+                break;
+            case WHITENESS:
+                rop2 = R2_WHITE;
+                break;
+            default:
+                return;
+        }
+        if (rop2 != R2_COPYPEN && rop2 != R2_XORPEN) fill.brush = LOGBRUSH{BS_SOLID, 0, 0};
+        if (fill.brush.lbStyle == BS_NULL || ClipIsEmpty()) return;
+        if (Copies(rop2) && fill.brush.lbStyle == BS_SOLID && BeginDirect()) {
+            m_raster.FillRect(rect, Ink(fill.brush.lbColor, rop2));
+            return;
+        }
+        const QRectF r(rect.left, rect.top, rect.Width(), rect.Height());
+        Draw(r, rop2, [&](QPainter& p, const std::function<QColor(COLORREF)>& colour) {
+            QPainterPath path;
+            path.addRect(r);
+            FillPath(p, path, fill, colour);
+        });
+    }
+
+    void TextOut(double x, double y, UINT options, const RECT* rect, const std::string& text,
+                 const GdiAttributes& a) override {
+        const double dpi = m_image ? 96.0 : m_info.dpiY;
+        const GdiFont f = MakeGdiFont(a.font, dpi);
+        const std::vector<GdiGlyph> glyphs = SplitGlyphs(f, text);
+        double width = 0.0;
+        for (const GdiGlyph& g : glyphs)
+            width += g.advance;
+
+        QPainter* p = BeginCall(true);
+        if (!p) return;
+        const bool mono = IsMonochrome();
+        p->setRenderHint(QPainter::TextAntialiasing, !mono);
+        if (rect) {
+            const QRect r =
+                QRect(QPoint(rect->left, rect->top), QPoint(rect->right - 1, rect->bottom - 1)).normalized();
+            if (options & ETO_OPAQUE) p->fillRect(r, Colour(a.bkColor));
+            if (options & ETO_CLIPPED) p->setClipRect(r, Qt::IntersectClip);
+        }
+        const UINT align = a.textAlign;
+        const double x0 = (align & TA_CENTER) == TA_CENTER ? -width / 2 : (align & TA_RIGHT) ? -width : 0.0;
+        const double baseline = (align & TA_BASELINE) == TA_BASELINE ? 0.0
+                                : (align & TA_BOTTOM)                ? -f.descent
+                                                                     : f.ascent;
+        QTransform frame;
+        frame.translate(x, y);
+        frame.rotate(-f.escapement);
+        const QRectF cell(x0, baseline - f.ascent, width, f.ascent + f.descent);
+        const QRectF onDevice = frame.mapRect(cell).adjusted(-2, -2, 2, 2);
+        const CRect b = GetBounds();
+        if (!onDevice.intersects(QRectF(b.left, b.top, b.Width(), b.Height())) || glyphs.empty()) {
+            EndCall();
+            return;
+        }
+        p->setTransform(frame, true);
+        if (a.bkMode == OPAQUE) p->fillRect(cell, Colour(a.bkColor));
+        const QColor ink = Colour(a.textColor);
+        if (!f.vertical && f.em <= kPathTextEm) {
+            QFont font = f.font;
+            if (mono) font.setStyleStrategy(QFont::StyleStrategy(QFont::PreferOutline | QFont::NoAntialias));
+            p->setFont(font);
+            p->setPen(ink);
+            p->drawText(QPointF(x0, baseline),
+                        QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+        } else {
+            // Glyph by glyph: full-width characters of a vertical face stand upright in the run,
+            // centred on its middle line; large text goes through a path clipped to the target.
+            const double scale = f.em > kPathTextEm ? f.em / 256.0 : 1.0;
+            QFont font = f.font;
+            font.setPointSizeF(f.em / scale * 72.0 / dpi);
+            QPainterPath path;
+            double pos = x0;
+            const double middle = baseline + (f.descent - f.ascent) / 2;
+            for (const GdiGlyph& g : glyphs) {
+                QPainterPath glyph;
+                glyph.addText(QPointF(0, 0), font, g.text);
+                QTransform t;
+                if (f.vertical) {
+                    // The ideographic em box spans 0.88 em above to 0.12 em below the baseline.
+                    t.translate(pos + g.advance / 2, middle);
+                    if (g.fullWidth) t.rotate(-90);
+                    t.scale(scale, scale);
+                    t.translate(-g.advance / scale / 2, 0.38 * f.em / scale);
+                } else {
+                    t.translate(pos, baseline);
+                    t.scale(scale, scale);
+                }
+                path.addPath(t.map(glyph));
+                pos += g.advance;
+            }
+            if (f.em > kPathTextEm) {
+                // Keep only what can show: the target plus a margin, in the text's frame.
+                QPainterPath visible;
+                visible.addRect(QRectF(b.left - 4, b.top - 4, b.Width() + 8, b.Height() + 8));
+                path = path.intersected(frame.inverted().map(visible));
+            }
+            p->setRenderHint(QPainter::Antialiasing, !mono);
+            p->fillPath(path, ink);
+            if (f.font.underline() || f.font.strikeOut()) {
+                const double thick = std::max(1.0, f.em / 14);
+                if (f.font.underline()) p->fillRect(QRectF(x0, baseline + f.descent / 3, width, thick), ink);
+                if (f.font.strikeOut()) p->fillRect(QRectF(x0, middle - thick / 2, width, thick), ink);
+            }
+        }
+        EndCall();
+    }
+
+    void StretchDib(int xDst, int yDst, int wDst, int hDst, int xSrc, int ySrc, int wSrc, int hSrc,
+                    const BITMAPINFO* info, const void* bits, DWORD rop, const GdiAttributes& a) override {
+        if (wDst == 0 || hDst == 0 || wSrc == 0 || hSrc == 0) return;
+        DibReader dib(info, bits);
+        bool flipX = false, flipY = false;
+        auto normalise = [](int& start, int& extent, bool& flip) {
+            if (extent < 0) {
+                start += extent;
+                extent = -extent;
+                flip = !flip;
+            }
+        };
+        normalise(xDst, wDst, flipX);
+        normalise(yDst, hDst, flipY);
+        normalise(xSrc, wSrc, flipX);
+        normalise(ySrc, hSrc, flipY);
+        QRect area = QRect(xDst, yDst, wDst, hDst) & ToQRect(GetBounds());
+        if (m_clip) area &= m_clip->boundingRect().toAlignedRect();
+        if (area.isEmpty()) return;
+        // Printers get at most a few million computed pixels; Qt scales the rest.
+        const double reduce =
+            m_image ? 1.0 : std::max(1.0, std::sqrt(double(area.width()) * area.height() / 4.0e6));
+        const int pw = std::max(1, static_cast<int>(area.width() / reduce));
+        const int ph = std::max(1, static_cast<int>(area.height() / reduce));
+        QImage piece(pw, ph, QImage::Format_RGB32);
+        const bool shrinkX = wSrc > wDst, shrinkY = hSrc > hDst;
+        const int mode = a.stretchMode;
+        auto sourceColumn = [&](double u) {
+            const double v = flipX ? 1.0 - u : u;
+            return std::clamp(xSrc + static_cast<int>(std::floor(v * wSrc)), 0, dib.Width() - 1);
+        };
+        auto sourceRow = [&](double v) {  // v from the top of the destination
+            const double t = flipY ? 1.0 - v : v;
+            const int k = std::clamp(static_cast<int>(std::floor(t * hSrc)), 0, hSrc - 1);
+            // Bottom-up bitmaps store their bottom row first and count ySrc from the bottom.
+            const int memory = dib.BottomUp() ? ySrc + hSrc - 1 - k : ySrc + k;
+            return std::clamp(memory, 0, dib.Height() - 1);
+        };
+        for (int py = 0; py < ph; ++py) {
+            auto* out = reinterpret_cast<QRgb*>(piece.scanLine(py));
+            const double dy0 = area.top() + py * reduce - yDst;
+            for (int px = 0; px < pw; ++px) {
+                const double dx0 = area.left() + px * reduce - xDst;
+                const double u0 = dx0 / wDst, u1 = (dx0 + reduce) / wDst;
+                const double v0 = dy0 / hDst, v1 = (dy0 + reduce) / hDst;
+                if ((!shrinkX && !shrinkY) || mode == COLORONCOLOR || mode == WHITEONBLACK) {
+                    out[px] = dib.Pixel(sourceColumn((u0 + u1) / 2), sourceRow((v0 + v1) / 2));
+                    continue;
+                }
+                // Shrinking: combine up to 8 x 8 samples of the pixels that meet in this one.
+                const int nx = shrinkX ? std::clamp(static_cast<int>(std::ceil((u1 - u0) * wSrc)), 1, 8) : 1;
+                const int ny = shrinkY ? std::clamp(static_cast<int>(std::ceil((v1 - v0) * hSrc)), 1, 8) : 1;
+                quint32 andValue = 0xFFFFFFFF;
+                int sr = 0, sg = 0, sb = 0;
+                for (int j = 0; j < ny; ++j) {
+                    const int row = sourceRow(v0 + (v1 - v0) * (j + 0.5) / ny);
+                    for (int i = 0; i < nx; ++i) {
+                        const QRgb c = dib.Pixel(sourceColumn(u0 + (u1 - u0) * (i + 0.5) / nx), row);
+                        andValue &= c;
+                        sr += qRed(c), sg += qGreen(c), sb += qBlue(c);
+                    }
+                }
+                const int n = nx * ny;
+                out[px] = mode == HALFTONE ? qRgb(sr / n, sg / n, sb / n) : (andValue | 0xFF000000);
+            }
+        }
+        if (IsMonochrome()) ToMonochromeImage(piece);
+        Blit(QRectF(area), piece, rop);
+    }
+
+    void BitBlt(const CRect& dst, const CBitmap::Surface& src, CPoint srcOrigin, COLORREF srcBkColor,
+                DWORD rop, const GdiAttributes& a) override {
+        QRect area = ToQRect(dst) & ToQRect(GetBounds());
+        QRect from = area.translated(srcOrigin.x - dst.left, srcOrigin.y - dst.top) & src.image.rect();
+        area = from.translated(dst.left - srcOrigin.x, dst.top - srcOrigin.y);
+        if (area.isEmpty()) return;
+        QImage piece = src.image.copy(from).convertToFormat(QImage::Format_RGB32);
+        const bool targetMono = IsMonochrome();
+        if (src.monochrome && !targetMono) {
+            const QRgb fg = Colour(a.textColor).rgb(), bg = Colour(a.bkColor).rgb();
+            for (int y = 0; y < piece.height(); ++y) {
+                auto* row = reinterpret_cast<QRgb*>(piece.scanLine(y));
+                for (int x = 0; x < piece.width(); ++x)
+                    row[x] = (row[x] & 0xFFFFFF) ? bg : fg;
+            }
+        } else if (!src.monochrome && targetMono) {
+            const QRgb key =
+                0xFF000000u | qRgb(GetRValue(srcBkColor), GetGValue(srcBkColor), GetBValue(srcBkColor));
+            for (int y = 0; y < piece.height(); ++y) {
+                auto* row = reinterpret_cast<QRgb*>(piece.scanLine(y));
+                for (int x = 0; x < piece.width(); ++x)
+                    row[x] = (row[x] | 0xFF000000u) == key ? 0xFFFFFFFF : 0xFF000000;
+            }
+        }
+        Blit(QRectF(area), piece, rop);
+    }
+
+    COLORREF GetPixel(int x, int y) const override {
+        if (!m_image || !m_image->valid(x, y)) return kInvalidColor;
+        if (m_clip && !m_clip->contains(QPointF(x + 0.5, y + 0.5))) return kInvalidColor;
+        return FromQRgb(m_image->pixel(x, y));
+    }
+
+    COLORREF SetPixel(int x, int y, COLORREF color) override {
+        if (!m_image || !m_image->valid(x, y)) return kInvalidColor;
+        if (m_clip && !m_clip->contains(QPointF(x + 0.5, y + 0.5))) return kInvalidColor;
+        const QColor c = Colour(color);
+        Claim();
+        m_image->setPixel(x, y, c.rgb());
+        return FromQRgb(c.rgb());
+    }
+
+    void Flush() override {
+        if (m_painter) {
+            m_painter->end();
+            m_painter.reset();
+            auto& active = ActivePainters();
+            auto it = active.find(m_image);
+            if (it != active.end() && it->second == this) active.erase(it);
+        }
+    }
+
+    // Before this back end touches its image, no other one may paint on it.
+    void Claim() {
+        if (!m_image) return;
+        auto& active = ActivePainters();
+        auto it = active.find(m_image);
+        if (it != active.end() && it->second != this) it->second->Flush();
+    }
+
+    QImage* Image() const { return m_image; }
+
+private:
+    static QRect ToQRect(const CRect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
+
+    QColor Colour(COLORREF c) const {
+        c &= 0xFFFFFF;
+        if (IsMonochrome()) c = ToMonochrome(c);
+        return ToQColor(c);
+    }
+
+    static void ToMonochromeImage(QImage& image) {
+        for (int y = 0; y < image.height(); ++y) {
+            auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (int x = 0; x < image.width(); ++x)
+                row[x] = ToMonochrome(FromQRgb(row[x])) ? 0xFFFFFFFF : 0xFF000000;
+        }
+    }
+
+    // The painter for one call, with GDI's rendering settings and the clip applied. Calls that
+    // change more than pen, brush and composition ask for the state to be saved.
+    QPainter* BeginCall(bool saveState = false) {
+        QPainter* p = m_external;
+        if (p) {
+            if (!p->isActive()) return nullptr;
+            p->save();
+            m_callSaved = true;
+            if (m_clip) p->setClipPath(*m_clip, Qt::IntersectClip);
+        } else {
+            if (!m_image) return nullptr;
+            if (!m_painter) {
+                Claim();
+                m_painter = std::make_unique<QPainter>();
+                if (!m_painter->begin(m_image)) {
+                    m_painter.reset();
+                    return nullptr;
+                }
+                ActivePainters()[m_image] = this;
+                m_appliedClip = m_clipSerial - 1;
+            }
+            p = m_painter.get();
+            if (m_appliedClip != m_clipSerial) {
+                if (m_clip)
+                    p->setClipPath(*m_clip);
+                else
+                    p->setClipping(false);
+                m_appliedClip = m_clipSerial;
+            }
+            m_callSaved = saveState;
+            if (saveState) p->save();
+        }
+        p->setRenderHint(QPainter::Antialiasing, false);
+        p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        return p;
+    }
+
+    void EndCall() {
+        QPainter* p = m_external ? m_external : m_painter.get();
+        if (p && m_callSaved) p->restore();
+        m_callSaved = false;
+    }
+
+    // Raster operations that put one colour, whatever the destination holds.
+    static bool Copies(int rop2) {
+        return rop2 == R2_COPYPEN || rop2 == R2_BLACK || rop2 == R2_WHITE || rop2 == R2_NOTCOPYPEN;
+    }
+    static bool ThinSolid(const LOGPEN& pen) { return pen.lopnStyle == PS_SOLID && pen.lopnWidth.x <= 1; }
+
+    // The pixel value that a copying raster operation puts for a colour.
+    std::uint32_t Ink(COLORREF c, int rop2) const {
+        switch (rop2) {
+            case R2_BLACK:
+                return 0xFF000000u;
+            case R2_WHITE:
+                return 0xFFFFFFFFu;
+            case R2_NOTCOPYPEN:
+                return Colour(~c & 0xFFFFFF).rgb();
+            default:
+                return Colour(c).rgb();
+        }
+    }
+
+    // Prepares the rasterizer of our own on the image; false where the painter must draw (other
+    // targets and formats, a clip that is not one rectangle of whole pixels).
+    bool BeginDirect() {
+        if (!m_image || m_external || m_clipComplex) return false;
+        const QImage::Format f = m_image->format();
+        if (f != QImage::Format_RGB32 && f != QImage::Format_ARGB32 && f != QImage::Format_ARGB32_Premultiplied)
+            return false;
+        Claim();
+        // An open painter keeps drawing into the same pixels unless the image would detach.
+        if (m_painter && !m_image->isDetached()) Flush();
+        CRect clip(0, 0, m_image->width(), m_image->height());
+        if (m_clipRect && !clip.IntersectRect(clip, *m_clipRect)) clip.SetRectEmpty();
+        m_raster.SetTarget(reinterpret_cast<std::uint32_t*>(m_image->bits()), m_image->bytesPerLine() / 4, clip);
+        return true;
+    }
+
+    bool ClipIsEmpty() const { return m_clip && m_clip->isEmpty(); }
+
+    static QRectF Extent(const GdiPointF* points, const int* counts, int n, int penWidth) {
+        double l = 1e300, t = 1e300, r = -1e300, b = -1e300;
+        int k = 0;
+        for (int i = 0; i < n; ++i) {
+            for (int j = 0; j < counts[i]; ++j, ++k) {
+                l = std::min(l, points[k].x), r = std::max(r, points[k].x);
+                t = std::min(t, points[k].y), b = std::max(b, points[k].y);
+            }
+        }
+        if (l > r) return {};
+        const double m = std::max(2, penWidth) + 2.0;
+        return QRectF(QPointF(l - m, t - m), QPointF(r + m, b + m));
+    }
+
+    // Draws with the raster operation: copying straight through the painter, everything else
+    // from a coverage image combined pixel by pixel.
+    void Draw(const QRectF& extent, int rop2,
+              const std::function<void(QPainter&, const std::function<QColor(COLORREF)>&)>& fn) {
+        if (rop2 == R2_NOP || ClipIsEmpty() || extent.isEmpty()) return;
+        auto plain = [this](COLORREF c) { return Colour(c); };
+        if (rop2 == R2_COPYPEN || rop2 == R2_BLACK || rop2 == R2_WHITE || rop2 == R2_NOTCOPYPEN || !m_image) {
+            QPainter* p = BeginCall();
+            if (!p) return;
+            if (rop2 == R2_BLACK || rop2 == R2_WHITE) {
+                const QColor fixed = rop2 == R2_BLACK ? QColor(0, 0, 0) : QColor(255, 255, 255);
+                fn(*p, [fixed](COLORREF) { return fixed; });
+            } else if (rop2 == R2_NOTCOPYPEN) {
+                fn(*p, [this](COLORREF c) { return Colour(~c & 0xFFFFFF); });
+            } else {
+                fn(*p, plain);
+            }
+            EndCall();
+            return;
+        }
+        QRect area = extent.toAlignedRect() & ToQRect(GetBounds());
+        if (m_clip) area &= m_clip->boundingRect().toAlignedRect().adjusted(-1, -1, 1, 1);
+        if (area.isEmpty()) return;
+        QImage coverage(area.size(), QImage::Format_ARGB32_Premultiplied);
+        coverage.fill(0);
+        {
+            QPainter cp(&coverage);
+            cp.setRenderHint(QPainter::Antialiasing, false);
+            cp.translate(-area.left(), -area.top());
+            if (m_clip) cp.setClipPath(*m_clip);
+            fn(cp, plain);
+        }
+        Claim();
+        for (int y = 0; y < area.height(); ++y) {
+            const auto* cov = reinterpret_cast<const QRgb*>(coverage.constScanLine(y));
+            auto* dst = reinterpret_cast<QRgb*>(m_image->scanLine(area.top() + y)) + area.left();
+            for (int x = 0; x < area.width(); ++x)
+                if (qAlpha(cov[x])) dst[x] = ApplyRop2(rop2, cov[x], dst[x]);
+        }
+    }
+
+    void FillPath(QPainter& p, const QPainterPath& path, const GdiAttributes& a,
+                  const std::function<QColor(COLORREF)>& colour) {
+        if (a.brush.lbStyle == BS_HATCHED) {
+            if (a.bkMode == OPAQUE) p.fillPath(path, colour(a.bkColor));
+            p.fillPath(path, QBrush(colour(a.brush.lbColor), HatchStyle(a.brush.lbHatch)));
+        } else if (a.brush.lbStyle == BS_SOLID) {
+            p.fillPath(path, colour(a.brush.lbColor));
+        }
+    }
+
+    static void DrawLines(QPainter& p, const GdiPointF* points, const int* counts, int n, const LOGPEN& lp,
+                          const std::function<QColor(COLORREF)>& colour) {
+        if (lp.lopnStyle == PS_NULL) return;
+        const int width = lp.lopnWidth.x;
+        const bool wide = width > 1;
+        QPen pen;
+        if (wide) {
+            pen = QPen(colour(lp.lopnColor), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+        } else {
+            pen = QPen(colour(lp.lopnColor), 0, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+            switch (lp.lopnStyle) {
+                case PS_DASH:
+                    pen.setDashPattern({18, 6});
+                    break;
+                case PS_DOT:
+                    pen.setDashPattern({3, 3});
+                    break;
+                case PS_DASHDOT:
+                    pen.setDashPattern({9, 6, 3, 6});
+                    break;
+                case PS_DASHDOTDOT:
+                    pen.setDashPattern({9, 3, 3, 3, 3, 3});
+                    break;
+                default:
+                    break;
+            }
+        }
+        p.setPen(pen);
+        p.setBrush(Qt::NoBrush);
+        // Thin lines run through pixel indices; wide lines are areas centred on the pixels.
+        const double shift = wide ? 0.5 : 0.0;
+        QPolygonF run;
+        int k = 0;
+        for (int i = 0; i < n; ++i) {
+            const int c = counts[i];
+            run.clear();
+            bool moves = false;
+            for (int j = 0; j < c; ++j) {
+                run << QPointF(points[k + j].x + shift, points[k + j].y + shift);
+                if (j > 0 && run[j] != run[0]) moves = true;
+            }
+            k += c;
+            if (c < 2 && !(wide && c == 1)) continue;
+            if (!moves) {
+                // A point: wide pens leave a dot, thin ones nothing (GDI skips empty lines).
+                if (wide) p.drawPoint(run.front());
+                continue;
+            }
+            p.drawPolyline(run);
+        }
+    }
+
+    void Blit(const QRectF& target, const QImage& piece, DWORD rop) {
+        QPainter* p = BeginCall();
+        if (!p) return;
+        QImage source = piece;
+        switch (rop) {
+            case SRCINVERT:
+                p->setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+                break;
+            case SRCAND:
+                p->setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+                break;
+            case SRCPAINT:
+                p->setCompositionMode(QPainter::RasterOp_SourceOrDestination);
+                break;
+            case NOTSRCCOPY:
+                source.invertPixels();
+                p->setCompositionMode(QPainter::CompositionMode_Source);
+                break;
+            default:
+                p->setCompositionMode(QPainter::CompositionMode_Source);
+                break;
+        }
+        p->drawImage(target, source);
+        EndCall();
+    }
+
+    std::shared_ptr<CBitmap::Surface> m_surface;
+    QPrinter* m_printer = nullptr;
+    std::unique_ptr<QPainter> m_ownedPainter;
+    int m_pages = 0;
+    QImage* m_image = nullptr;
+    QPainter* m_external = nullptr;
+    PainterTargetInfo m_info;
+    std::unique_ptr<QPainter> m_painter;
+    std::optional<QPainterPath> m_clip;
+    unsigned m_clipSerial = 0;
+    unsigned m_appliedClip = ~0u;
+    bool m_callSaved = false;
+    std::optional<CRect> m_clipRect;  // the clip when it is one rectangle of whole pixels
+    bool m_clipComplex = false;
+    GdiRaster m_raster;
+    std::vector<GdiPointF> m_cutPoints;
+    std::vector<int> m_cutCounts;
+};
+
+}  // namespace
+
+std::unique_ptr<GdiBackend> MakeSurfaceBackend(std::shared_ptr<CBitmap::Surface> surface) {
+    if (!surface) return nullptr;
+    return std::make_unique<PainterBackend>(std::move(surface));
+}
+
+std::unique_ptr<GdiBackend> MakePainterBackend(QPainter* painter, const PainterTargetInfo& info) {
+    if (!painter) return nullptr;
+    return std::make_unique<PainterBackend>(painter, info);
+}
+
+std::unique_ptr<GdiBackend> MakeImageBackend(QImage* image) {
+    if (!image || image->isNull()) return nullptr;
+    return std::make_unique<PainterBackend>(image);
+}
+
+std::unique_ptr<GdiBackend> MakePrinterBackend(QPrinter* printer) {
+    if (!printer) return nullptr;
+    return std::make_unique<PainterBackend>(printer);
+}
+
+QImage* BackendImage(GdiBackend* backend) {
+    auto* b = dynamic_cast<PainterBackend*>(backend);
+    if (!b) return nullptr;
+    b->Flush();
+    return b->Image();
+}
+
+void GdiBackend::Polylines(const GdiPointF* points, const int* counts, int polylineCount,
+                           const GdiAttributes& a) {
+    GdiFigure f;
+    int total = 0;
+    for (int i = 0; i < polylineCount; ++i)
+        total += counts[i];
+    f.lines.assign(points, points + total);
+    f.lineCounts.assign(counts, counts + polylineCount);
+    DrawFigure(f, a);
+}
+
+void GdiBackend::Polygons(const GdiPointF* points, const int* counts, int polygonCount,
+                          const GdiAttributes& a) {
+    GdiFigure f;
+    int k = 0;
+    for (int i = 0; i < polygonCount; ++i) {
+        const int n = counts[i];
+        // The fill covers the pixels whose own coordinates lie inside: in corner coordinates
+        // the rings move by half a pixel.
+        for (int j = 0; j < n; ++j)
+            f.fill.push_back(GdiPointF{points[k + j].x + 0.5, points[k + j].y + 0.5});
+        f.fillCounts.push_back(n);
+        if (n >= 2) {
+            f.lines.insert(f.lines.end(), points + k, points + k + n);
+            f.lines.push_back(points[k]);
+            f.lineCounts.push_back(n + 1);
+        }
+        k += n;
+    }
+    DrawFigure(f, a);
+}
+
+TEXTMETRIC GdiBackend::GetTextMetrics(const LOGFONT& font) const {
+    return MeasureTextMetrics(font);
+}
+
+int GdiBackend::MeasureText(const LOGFONT& font, const std::string& text,
+                            std::vector<int>* byteExtents) const {
+    return MeasureTextWidth(font, text, byteExtents);
+}

@@ -1,0 +1,124 @@
+#include "platform/ui/ToolBar.h"
+
+#include <QAction>
+#include <QMainWindow>
+#include <QToolBar>
+
+#include "platform/Strings.h"
+#include "platform/ui/CmdUI.h"
+#include "platform/ui/FrameWnd.h"
+#include "platform/ui/detail/WndImpl.h"
+
+namespace {
+QAction* ActionAt(const CWnd* bar, int index) {
+    auto* tb = qobject_cast<QToolBar*>(bar->GetWidget());
+    if (!tb || index < 0 || index >= static_cast<int>(tb->actions().size())) return nullptr;
+    return tb->actions()[index];
+}
+
+class CToolCmdUI : public CCmdUI {
+public:
+    explicit CToolCmdUI(QAction* action) : m_action(action) {}
+    void Enable(BOOL bOn) override {
+        CCmdUI::Enable(bOn);
+        m_action->setEnabled(bOn);
+    }
+    void SetCheck(int nCheck) override {
+        m_action->setCheckable(true);
+        m_action->setChecked(nCheck != 0);
+    }
+    void SetRadio(BOOL bOn) override { SetCheck(bOn ? 1 : 0); }
+
+private:
+    QAction* m_action;
+};
+}  // namespace
+
+CToolBar::~CToolBar() {
+    if (m_pFrame) m_pFrame->RemoveBar(this);
+}
+
+BOOL CToolBar::Create(CFrameWnd* pParent, UINT nID) {
+    auto* window = qobject_cast<QMainWindow*>(pParent ? pParent->GetWidget() : nullptr);
+    if (!window) return FALSE;
+    auto* bar = new QToolBar(window);
+    bar->setObjectName(QStringLiteral("ToolBar%1").arg(nID));
+    window->addToolBar(bar);
+    Attach(bar, false);
+    SetDlgCtrlID(nID);
+    pParent->RegisterDlgItem(nID, this);
+    pParent->AddToolBar(this);
+    m_pFrame = pParent;
+    return TRUE;
+}
+
+BOOL CToolBar::SetButtons(const UINT* lpIDArray, int nIDCount) {
+    auto* bar = qobject_cast<QToolBar*>(GetWidget());
+    if (!bar) return FALSE;
+    bar->clear();
+    m_ids.assign(lpIDArray, lpIDArray + nIDCount);
+    QPointer<QWidget> frame(m_pFrame ? m_pFrame->GetWidget() : nullptr);
+    for (UINT id : m_ids) {
+        if (id == ID_SEPARATOR) {
+            bar->addSeparator();
+            continue;
+        }
+        const std::string text = AfxLoadString(id);
+        const std::size_t nl = text.find('\n');
+        const std::string tip = nl == std::string::npos ? text : text.substr(nl + 1);
+        QAction* action = bar->addAction(QString::fromStdString(tip.empty() ? std::to_string(id) : tip));
+        action->setData(id);
+        QObject::connect(action, &QAction::triggered, bar, [frame, id] {
+            if (CWnd* f = CWnd::FromWidget(frame)) f->SendCommand(id);
+        });
+    }
+    return TRUE;
+}
+
+int CToolBar::CommandToIndex(UINT nID) const {
+    for (std::size_t i = 0; i < m_ids.size(); ++i)
+        if (m_ids[i] == nID) return static_cast<int>(i);
+    return -1;
+}
+
+UINT CToolBar::GetItemID(int nIndex) const {
+    return nIndex >= 0 && nIndex < GetCount() ? m_ids[static_cast<std::size_t>(nIndex)] : 0;
+}
+
+UINT CToolBar::GetButtonState(int nIndex) const {
+    QAction* a = ActionAt(this, nIndex);
+    if (!a) return 0;
+    return (a->isEnabled() ? TBSTATE_ENABLED : 0u) | (a->isChecked() ? TBSTATE_CHECKED : 0u);
+}
+
+std::string CToolBar::GetButtonText(int nIndex) const {
+    QAction* a = ActionAt(this, nIndex);
+    return a ? a->text().toStdString() : std::string();
+}
+
+void CToolBar::ClickButton(int nIndex) {
+    if (QAction* a = ActionAt(this, nIndex); a && a->isEnabled()) a->trigger();
+}
+
+BOOL CToolBar::SetButtonControl(int nIndex, CWnd* pControl) {
+    auto* bar = qobject_cast<QToolBar*>(GetWidget());
+    QAction* old = ActionAt(this, nIndex);
+    if (!bar || !old || !pControl || !pControl->GetWidget()) return FALSE;
+    QAction* placed = bar->insertWidget(old, pControl->GetWidget());
+    placed->setData(old->data());
+    bar->removeAction(old);
+    old->deleteLater();
+    pControl->GetWidget()->show();
+    return TRUE;
+}
+
+void CToolBar::OnUpdateCmdUI(CCmdTarget* pTarget, BOOL bDisableIfNoHandler) {
+    for (int i = 0; i < GetCount(); ++i) {
+        QAction* a = ActionAt(this, i);
+        if (!a || a->isSeparator()) continue;
+        CToolCmdUI ui(a);
+        ui.m_nID = m_ids[static_cast<std::size_t>(i)];
+        ui.m_nIndex = static_cast<UINT>(i);
+        ui.DoUpdate(pTarget, bDisableIfNoHandler);
+    }
+}

@@ -1,0 +1,42 @@
+// A toolbar of command buttons. A button's tip is the part after "\n" of the string of its id (the
+// text before it is the status prompt); images come later from resources. Clicks are sent to the
+// frame as commands; the buttons are enabled and checked by the update handlers when idle.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/ui/Wnd.h"
+#include "resources/ResourceIds.h"
+
+class CCmdTarget;
+class CFrameWnd;
+
+enum : UINT { TBSTATE_CHECKED = 0x01, TBSTATE_ENABLED = 0x04 };
+
+class CToolBar : public CWnd {
+public:
+    ~CToolBar() override;
+    BOOL Create(CFrameWnd* pParent, UINT nID = AFX_IDW_TOOLBAR);
+    // ID_SEPARATOR makes a gap.
+    BOOL SetButtons(const UINT* lpIDArray, int nIDCount);
+    int GetCount() const { return static_cast<int>(m_ids.size()); }
+    int CommandToIndex(UINT nID) const;
+    UINT GetItemID(int nIndex) const;
+    // TBSTATE_ENABLED and TBSTATE_CHECKED.
+    UINT GetButtonState(int nIndex) const;
+    std::string GetButtonText(int nIndex) const;
+    // As the user's click on the button.
+    void ClickButton(int nIndex);
+    // Puts a control (a combo box, a button of its own) in place of the button at nIndex, as the
+    // program's toolbars place controls over a separator. The control keeps its command id in the
+    // idle update pass; the toolbar does not own it.
+    BOOL SetButtonControl(int nIndex, CWnd* pControl);
+    void OnUpdateCmdUI(CCmdTarget* pTarget, BOOL bDisableIfNoHandler);
+    // The frame is going away before the bar.
+    void ForgetFrame() { m_pFrame = nullptr; }
+
+private:
+    std::vector<UINT> m_ids;
+    CFrameWnd* m_pFrame = nullptr;
+};

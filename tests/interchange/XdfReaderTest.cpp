@@ -1,0 +1,282 @@
+// The XDF import on drawings written by hand from the format's description.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+
+#include "document/ClassRegistry.h"
+#include "document/Layer.h"
+#include "document/TessarayDoc.h"
+#include "interchange/XdfReader.h"
+#include "model/SizeFormatInfo.h"
+#include "model/shapes/ArcShape.h"
+#include "model/shapes/CircleShape.h"
+#include "model/shapes/EllipseShape.h"
+#include "model/shapes/GroupShape.h"
+#include "model/shapes/LineShape.h"
+#include "model/shapes/PolygonShape.h"
+#include "model/shapes/SizeShape.h"
+#include "model/shapes/SplineLoopShape.h"
+#include "model/shapes/SplineShape.h"
+#include "model/shapes/TextShape.h"
+#include "platform/Cp932.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+class XdfReaderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RegisterDocumentClasses();
+        doc.SetPaper(MPaperSizeInfo("A4", "297mm×210mm", 297, 210), MPaperScaleInfo("1:1", 1), TRUE);
+    }
+    int Read(const std::string& text) {
+        MXDFReader reader(doc);
+        reader.m_defaultFont = "Default";
+        const int result = reader.ReadText(text, "test.xdf");
+        for (int i = 0; i < MXDFReader::kLayers; ++i)
+            penColors[i] = reader.LayerColor(i);
+        return result;
+    }
+    const MLayer* Layer(const std::string& name) {
+        const int i = doc.GetLayers()->FindLayerByName(name);
+        return i < 0 ? nullptr : doc.GetLayers()->GetLayer(i);
+    }
+    MCadShape* Shape(const std::string& layer, int index) {
+        const MLayer* l = Layer(layer);
+        return l ? l->GetAt(index) : nullptr;
+    }
+    // A drawing point of the file's (x, y), with no origin offset.
+    MFloatPoint At(double x, double y) const { return MFloatPoint(x, y) + doc.ComputePaperOrigin(); }
+    static void ExpectNear(const MFloatPoint& a, const MFloatPoint& b) {
+        EXPECT_NEAR(a.x, b.x, 1e-9);
+        EXPECT_NEAR(a.y, b.y, 1e-9);
+    }
+
+    MTessarayDoc doc;
+    COLORREF penColors[MXDFReader::kLayers];
+    MessageBoxRecorder messages;
+};
+
+TEST_F(XdfReaderTest, AFileWithoutElementsLeavesOneDefaultLayer) {
+    ASSERT_EQ(Read("[START]\n[END]\n"), 1);
+    ASSERT_EQ(doc.GetLayers()->GetLayerCount(), 1);
+    EXPECT_EQ(doc.GetLayers()->GetLayer(0)->GetSize(), 0);
+    EXPECT_EQ(doc.GetLayers()->GetLayer(0)->GetName(), "Layer1");
+}
+
+TEST_F(XdfReaderTest, PenCodesColourTheLayers) {
+    ASSERT_EQ(Read("[PEN]\n1 2\n17\n[ELEMENT]\nLINE\n0 0 10 0 0 0 0 0\nLINE\n0 0 10 0 1 0 0 0\n"
+                   "LINE\n0 0 10 0 2 0 0 0\nLINE\n0 0 10 0 3 0 0 0\n[END]\n"),
+              1);
+    EXPECT_EQ(Shape("Layer1", 0)->GetColor(), 0xFF0000u);
+    EXPECT_EQ(Shape("Layer2", 0)->GetColor(), 0x0000FFu);
+    EXPECT_EQ(Shape("Layer3", 0)->GetColor(), 0x000000u);  // 17 mod 10 = 7, stored as 0
+    // A layer without a pen code is drawn in black too, not in white.
+    EXPECT_EQ(Shape("Layer4", 0)->GetColor(), 0x000000u);
+    EXPECT_EQ(doc.GetLayers()->GetLayerCount(), 4);
+
+    // Negative codes and entries past the hundredth layer touch nothing outside the table.
+    std::string pens = "[PEN]\n-3";
+    for (int i = 0; i < 120; ++i)
+        pens += " 5";
+    ASSERT_EQ(Read(pens + "\n[END]\n"), 1);
+    EXPECT_EQ(penColors[0], 0u);  // -3 mod 10 = 7, stored as 0
+    EXPECT_EQ(penColors[99], 0xFFFF00u);
+}
+
+TEST_F(XdfReaderTest, GroupsTakeTheirCountOfShapes) {
+    ASSERT_EQ(Read("[ELEMENT] 4\nGROUP\n2\nLINE\n0 0 1 0 0 0 0 0\nLINE\n0 0 2 0 5 0 0 0\n"
+                   "LINE\n0 0 3 0 0 0 0 0\n[END]\n"),
+              1);
+    ASSERT_EQ(doc.GetLayers()->GetLayerCount(), 2);
+    auto* group = dynamic_cast<MGroupShape*>(Shape("Layer6", 0));
+    ASSERT_NE(group, nullptr);
+    EXPECT_EQ(group->GetShapeCount(), 2);
+    EXPECT_EQ(Layer("Layer1")->GetSize(), 1);
+    EXPECT_NE(dynamic_cast<MLineShape*>(Shape("Layer1", 0)), nullptr);
+
+    // Nested groups close from the inside out.
+    doc.DeleteContents();
+    ASSERT_EQ(Read("[ELEMENT]\nGROUP\n2\nGROUP\n2\nLINE\n0 0 1 0 3 0 0 0\nLINE\n0 0 1 0 3 0 0 0\n"
+                   "LINE\n0 0 1 0 3 0 0 0\n[END]\n"),
+              1);
+    auto* outer = dynamic_cast<MGroupShape*>(Shape("Layer4", 0));
+    ASSERT_NE(outer, nullptr);
+    EXPECT_EQ(outer->GetShapeCount(), 2);
+    EXPECT_NE(dynamic_cast<MGroupShape*>(outer->GetShapeAt(0)), nullptr);
+}
+
+TEST_F(XdfReaderTest, GroupsThatNeverCompleteOrExpectNothingHoldNoShape) {
+    ASSERT_EQ(Read("[ELEMENT]\nGROUP\n0\nLINE\n0 0 1 0 0 0 0 0\nGROUP\n-2\nGROUP\n3\nLINE\n0 0 1 0 1 0 0 "
+                   "0\n[END]\n"),
+              1);
+    // The line after the empty group stands alone; the unfinished group went with its member.
+    ASSERT_EQ(doc.GetLayers()->GetLayerCount(), 1);
+    EXPECT_NE(dynamic_cast<MLineShape*>(Shape("Layer1", 0)), nullptr);
+}
+
+TEST_F(XdfReaderTest, PaperScaleAndOrigin) {
+    ASSERT_EQ(Read("[PAPER]\nA3 297 420\n[SCALE]\n0\n[SCALE]\n-5\n[END]\n"), 1);
+    const MPaperInfo& paper = doc.GetPaperInfo();
+    EXPECT_EQ(paper.GetSizeInfo().m_name, "A3");
+    EXPECT_EQ(paper.GetSizeInfo().m_sizeText, "420mm×297mm");
+    EXPECT_EQ(paper.GetSizeInfo().m_width, 420);
+    EXPECT_EQ(paper.GetSizeInfo().m_height, 297);
+    EXPECT_EQ(paper.GetHorizontal(), 0);
+    EXPECT_EQ(paper.GetScale(), 1);  // scales that are not positive are not taken
+
+    doc.DeleteContents();
+    ASSERT_EQ(Read("[SCALE]\n0.5\n[ORIGIN]\n10 20\n[ELEMENT]\nLINE\n1 2 3 4 0 0 0 0\n[END]\n"), 1);
+    EXPECT_EQ(doc.GetPaperInfo().GetScale(), 0.5);
+    auto* line = dynamic_cast<MLineShape*>(Shape("Layer1", 0));
+    ASSERT_NE(line, nullptr);
+    ExpectNear(line->m_start, At(1, 2) + MFloatPoint(20, 40));
+    ExpectNear(line->m_end, At(3, 4) + MFloatPoint(20, 40));
+}
+
+TEST_F(XdfReaderTest, ElementsBecomeShapes) {
+    const std::string text =
+        "[ARROW]\n2.5\n[ELEMENT] 9\n"
+        "LINE\n0 0 10 0 0 3 3 2\n"
+        "CIRCLE\n5 5 2 1 1\n"
+        "ARC\n5 5 2 0.5 1.5 1 4 1 1\n"
+        "HATCH\n0 0 1 1 2 2\n"
+        "DAEN\n0 0 4 2 0 3 0\n"
+        "DAEN\n0 0 4 2 0.5 3 0\n"
+        "SPLINE\n3 4 1\n0 0\n1 1\n2 0\n"
+        "LOOP\n3 4 0\n0 0\n1 1\n2 0\n"
+        "[END]\n";
+    ASSERT_EQ(Read(text), 1);
+    auto* arrowed = dynamic_cast<MPolygonShape*>(Shape("Layer1", 0));
+    ASSERT_NE(arrowed, nullptr);
+    EXPECT_FALSE(arrowed->IsClosed());
+    EXPECT_EQ(arrowed->GetArrows().startStyle, 8);
+    EXPECT_EQ(arrowed->GetArrows().endStyle, 8);
+    EXPECT_EQ(arrowed->GetArrows().startSize, 2.5);
+    EXPECT_EQ(arrowed->GetLineStyle(), 3);
+
+    auto* circle = dynamic_cast<MCircleShape*>(Shape("Layer2", 0));
+    ASSERT_TRUE(circle && circle->GetTypeId() == 2);
+    ExpectNear(circle->m_center, At(5, 5));
+    EXPECT_EQ(circle->m_radius, 2);
+    EXPECT_EQ(circle->GetLineStyle(), 1);
+
+    auto* arc = dynamic_cast<MCircleArcShape*>(Shape("Layer2", 1));
+    ASSERT_NE(arc, nullptr);
+    EXPECT_EQ(arc->m_startAngle, 0.5);
+    EXPECT_EQ(arc->m_endAngle, 1.5);
+    EXPECT_EQ(arc->GetArrows().startStyle, 5);  // flag 1: the start only
+    EXPECT_EQ(arc->GetArrows().endStyle, 0);
+
+    auto* hatch = dynamic_cast<MLineShape*>(Shape("Layer3", 0));
+    ASSERT_NE(hatch, nullptr);
+    EXPECT_EQ(hatch->GetLineStyle(), 2);
+
+    auto* ellipse = dynamic_cast<MEllipseShape*>(Shape("Layer4", 0));
+    ASSERT_NE(ellipse, nullptr);
+    EXPECT_EQ(ellipse->m_radiusX, 4);
+    EXPECT_TRUE(ellipse->GetFillStyle().IsNone());
+    ASSERT_NE(Shape("Layer4", 1), nullptr);  // the turned one
+    ExpectNear(Shape("Layer4", 1)->GetPoints()[0],
+               At(0, 0) + MFloatPoint(4 * std::cos(0.5), 4 * std::sin(0.5)));
+
+    auto* spline = dynamic_cast<MSplineShape*>(Shape("Layer5", 0));
+    ASSERT_NE(spline, nullptr);
+    EXPECT_EQ(spline->GetControlPointCount(), 3);
+    ExpectNear(spline->GetControlPoint(1), At(1, 1));
+    auto* loop = dynamic_cast<MSplineLoopShape*>(Shape("Layer5", 1));
+    ASSERT_NE(loop, nullptr);
+    EXPECT_EQ(loop->GetControlPointCount(), 3);
+    EXPECT_TRUE(loop->GetFillStyle().IsNone());
+}
+
+TEST_F(XdfReaderTest, TextsTakeTheFontAndTheFollowingLine) {
+    doc.SetPaper(MPaperSizeInfo("A4", "297mm×210mm", 297, 210), MPaperScaleInfo("1:10", 0.1), TRUE);
+    ASSERT_EQ(Read("[ELEMENT]\nSTRING\n1 2 6 3.5 0 0.25 7\n 文字列 です\nFONT ＭＳ 明朝\tx\n-\n"
+                   "STRING\n0 0 6 5 0 0 7\n xyz\n[END]\n"),
+              1);
+    auto* t = dynamic_cast<MTextShape*>(Shape("Layer8", 0));
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(t->GetString(), "文字列 です");
+    EXPECT_EQ(t->GetFontName(), "Default");
+    EXPECT_DOUBLE_EQ(t->GetTextSize(), 35);
+    EXPECT_EQ(t->GetAngle(), 0.25);
+    EXPECT_EQ(t->GetAlignment(), 8);
+    ExpectNear(t->GetPoint(), At(1, 2));
+    auto* u = dynamic_cast<MTextShape*>(Shape("Layer8", 1));
+    ASSERT_NE(u, nullptr);
+    EXPECT_EQ(u->GetFontName(), "ＭＳ 明朝");
+    EXPECT_EQ(u->GetString(), "xyz");
+}
+
+TEST_F(XdfReaderTest, DimensionsTakeTheirStyleAndFormattedValue) {
+    ASSERT_EQ(Read("[ARROW]\n4\n[ELEMENT]\nSIZE\n0 0 100 0 0 10 100 10 50 12 1.5 2.5 3.5 4.5 0 3 0 100 2 "
+                   "3\n[END]\n"),
+              1);
+    auto* size = dynamic_cast<MSizeShape*>(Shape("Layer3", 0));
+    ASSERT_NE(size, nullptr);
+    ExpectNear(size->GetD(), At(100, 10));
+    EXPECT_EQ(size->GetText(), GetCurrentSizeFormat(SIZEFORMAT_LINEAR).Format(100, TRUE, TRUE));
+    const MSizeStyle& style = size->GetSizeStyle();
+    EXPECT_EQ(style.m_fontName, "Default");
+    EXPECT_EQ(style.m_textGap, 1.5);
+    EXPECT_EQ(style.m_extensionGap, 2.5);
+    EXPECT_EQ(style.m_extensionOvershoot, 3.5);
+    EXPECT_EQ(style.m_outsideLeader, 4.5);
+    EXPECT_EQ(style.m_textHeight, 3);
+    EXPECT_EQ(style.m_arrowStyle, 3);
+    EXPECT_EQ(style.m_arrowSize, 4);
+    EXPECT_TRUE(size->IsBuilt());
+}
+
+TEST_F(XdfReaderTest, DamagedRecordsBuildNothingAndReadingGoesOn) {
+    std::string longLine = "LINE\n0 0 5 0 0 0 0 0" + std::string(400, ' ') + " 9 9\n";
+    ASSERT_EQ(Read("[ELEMENT]\nLINE\n0 0 5\nLINE\n0 0 5 0 100 0 0 0\nLINE\n0 0 5 0 -1 0 0 0\n"
+                   "CIRCLE\n0 0 x 0 0\nSPLINE\n0 0 0\nSPLINE\n2 0 0\n1 1\nnothing\n" +
+                   longLine + "LINE\n0 0 6 0 0 0 0 0\n[END]\nLINE\n0 0 7 0 0 0 0 0\n"),
+              1);
+    ASSERT_EQ(doc.GetLayers()->GetLayerCount(), 1);
+    const MLayer* l = Layer("Layer1");
+    ASSERT_EQ(l->GetSize(), 2);  // the long line and the last line before [END]
+    EXPECT_EQ(dynamic_cast<MLineShape*>(l->GetAt(0))->m_end, At(5, 0));
+    EXPECT_EQ(dynamic_cast<MLineShape*>(l->GetAt(1))->m_end, At(6, 0));
+    EXPECT_TRUE(messages.Messages().empty());
+}
+
+TEST_F(XdfReaderTest, AFileThatCannotBeOpenedIsReported) {
+    MXDFReader reader(doc);
+    EXPECT_EQ(reader.Read(MakeTempDir("XdfMissing") + "/none.xdf"), 0);
+    EXPECT_TRUE(messages.Saw(62700));
+    EXPECT_EQ(doc.GetLayers()->GetLayerCount(), 1);
+}
+
+TEST_F(XdfReaderTest, ProgressShowsTheElementsStarted) {
+    struct Progress : MXDFProgress {
+        void BeginWait() override { log += "wait;"; }
+        void EndWait() override { log += "done;"; }
+        void Open(const std::string& path) override { log += "open " + path + ";"; }
+        void SetRange(int upper) override { log += "range " + std::to_string(upper) + ";"; }
+        void SetPos(int position) override { last = position; }
+        void Close() override { log += "close;"; }
+        std::string log;
+        int last = -1;
+    } progress;
+    MXDFProgress* previous = SetXDFProgress(&progress);
+    const std::string path = MakeTempDir("XdfProgress") + "/a.xdf";
+    std::ofstream(path, std::ios::binary) << Utf8ToCp932(
+        "[ELEMENT] 3\r\nLINE\r\n0 0 1 0 0 0 0 0\r\nSTRING\r\n0 0 6 "
+        "3 0 0 0\r\n 日本\r\n[END]\r\n");
+    {
+        MXDFReader reader(doc);
+        EXPECT_EQ(reader.Read(path), 1);
+    }
+    SetXDFProgress(previous);
+    EXPECT_EQ(progress.log, "wait;open " + path + ";range 1;range 3;close;done;");
+    EXPECT_EQ(progress.last, 2);
+    auto* t = dynamic_cast<MTextShape*>(Shape("Layer1", 1));
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(t->GetString(), "日本");
+}
+
+}  // namespace

@@ -1,0 +1,92 @@
+// Helpers shared by the shape tests: a view with round numbers, and the two round trips.
+#pragma once
+
+#include <cmath>
+#include <memory>
+#include <string>
+
+#include "model/CadView.h"
+#include "model/ClassRegistry.h"
+#include "model/shapes/CadShape.h"
+#include "model/shapes/ShapeFactory.h"
+#include "platform/Archive.h"
+#include "platform/File.h"
+#include "platform/TextFile.h"
+
+namespace shapetest {
+
+// A view without paper (scale 1, no origin offset) at 10 logical pixels per drawing unit and per
+// paper millimetre, so that DocToLogical(x, y) = (10x, -10y).
+class TestView : public MCadView {
+public:
+    explicit TestView(double pixelsPerUnit = 10.0) {
+        unitScaleX = paperScaleX = pixelsPerUnit;
+        unitScaleY = paperScaleY = -pixelsPerUnit;
+        unitInvX = paperInvX = 1.0 / pixelsPerUnit;
+        unitInvY = paperInvY = -1.0 / pixelsPerUnit;
+        pixelDiagonal = std::hypot(paperInvX, paperInvY);
+    }
+};
+
+// A text-bearing shape standing in for the text classes in list and group tests.
+class FakeTextShape : public MCadShape {
+public:
+    FakeTextShape(CString font = "A", double size = 5.0, int flags = 0, short typeId = kShapeText)
+        : m_font(std::move(font)), m_size(size), m_flags(flags), m_typeId(typeId) {}
+    BOOL IsText() const override { return TRUE; }
+    BOOL HasText() const override { return TRUE; }
+    void SetFontName(const CString& name) override { m_font = name; }
+    CString GetFontName() const override { return m_font; }
+    void SetTextSize(double size) override { m_size = size; }
+    double GetTextSize() const override { return m_size; }
+    int GetTextFlags() const override { return m_flags; }
+    void SetTextFlags(int flags) override { m_flags = flags; }
+    short GetTypeId() const override { return m_typeId; }
+    int GetTextAlignment() const override { return m_alignment; }
+    COLORREF GetColor() const override { return m_color; }
+    void SetColor(COLORREF c) override { m_color = c; }
+
+    CString m_font;
+    double m_size;
+    int m_flags;
+    short m_typeId;
+    int m_alignment = 0;
+    COLORREF m_color = 0;
+};
+
+inline void EnsureRegistered() {
+    RegisterModelClasses();
+}
+
+// WriteShapeText into a string.
+inline std::string ShapeText(const MCadShape& shape) {
+    TextOutput out;
+    WriteShapeText(nullptr, out, &shape);
+    return out.str();
+}
+
+// ReadShapeText from a string.
+inline std::unique_ptr<MCadShape> ReadShape(const std::string& text) {
+    TextInput in(text);
+    return std::unique_ptr<MCadShape>(ReadShapeText(nullptr, in));
+}
+
+// Archive bytes of one object.
+inline std::vector<BYTE> StoreObject(const CObject* object) {
+    CMemFile file;
+    {
+        CArchive ar(&file, CArchive::store);
+        ar.WriteObject(object);
+        ar.Close();
+    }
+    return file.Detach();
+}
+
+template <class T>
+std::unique_ptr<T> LoadObject(const std::vector<BYTE>& bytes) {
+    CMemFile file(bytes);
+    CArchive ar(&file, CArchive::load);
+    return std::unique_ptr<T>(static_cast<T*>(ar.ReadOwnedObject(T::GetThisClass())));
+}
+
+}  // namespace shapetest

@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include "model/helpers/TextStream.h"
+#include "platform/TextFile.h"
+
+namespace {
+
+std::string Rest(std::istream& is) {
+    std::string rest, line;
+    while (std::getline(is, line))
+        rest += line + "\n";
+    return rest;
+}
+
+TEST(TextStream, SkipTextCommentSkipsOneCommentLine) {
+    TextInput in("# note\n# second\nvalue\n");
+    EXPECT_EQ(SkipTextComment(in), '#');  // only the first comment line goes
+    EXPECT_EQ(Rest(in), "# second\nvalue\n");
+
+    TextInput plain("value\n");
+    EXPECT_EQ(SkipTextComment(plain), 'v');
+    EXPECT_EQ(Rest(plain), "value\n");
+}
+
+TEST(TextStream, ReadTextLineCutsAndSkipsAComment) {
+    TextInput in("abcdef\n#comment\nnext\n");
+    char buffer[4];
+    EXPECT_EQ(ReadTextLine(in, buffer, sizeof buffer), 7);  // six characters and the line end
+    EXPECT_STREQ(buffer, "abc");
+    EXPECT_EQ(Rest(in), "next\n");
+
+    TextInput last("end");
+    char big[16];
+    EXPECT_EQ(ReadTextLine(last, big, sizeof big), 3);
+    EXPECT_STREQ(big, "end");
+    EXPECT_FALSE(last.fail());
+    EXPECT_EQ(ReadTextLine(last, big, sizeof big), 0);
+    EXPECT_TRUE(last.fail());
+}
+
+TEST(TextStream, CommentAsTheLastLineIsNotAFailure) {
+    TextInput in("value\n# trailing comment");
+    char buffer[16];
+    EXPECT_EQ(ReadTextLine(in, buffer, sizeof buffer), 6);
+    EXPECT_STREQ(buffer, "value");
+    EXPECT_FALSE(in.fail());
+}
+
+TEST(TextStream, ReadTextString) {
+    TextInput in("\tName with blanks \n#c\n\tnext\n");
+    std::string s;
+    ReadTextString(in, s, TRUE);
+    EXPECT_EQ(s, "Name with blanks ");
+    ReadTextString(in, s, FALSE);
+    EXPECT_EQ(s, "\tnext");
+}
+
+TEST(TextStream, ReadTextStringKeepsAtMost64KiB) {
+    TextInput in(std::string(70000, 'x') + "\nnext\n");
+    std::string s;
+    ReadTextString(in, s, FALSE);
+    EXPECT_EQ(s.size(), static_cast<std::size_t>(kMaxTextLine));
+    EXPECT_EQ(Rest(in), "next\n");  // the rest of the long line is discarded, not left behind
+}
+
+TEST(TextStream, SkipTextLine) {
+    TextInput in("\t1 2 3 junk\n# comment\n[NEXT]\n");
+    int v = 0;
+    in >> v;
+    SkipTextLine(in);
+    EXPECT_EQ(Rest(in), "[NEXT]\n");
+}
+
+TEST(TextLines, Form) {
+    TextOutput out;
+    WriteTextLines(out, "first\nsecond");
+    EXPECT_EQ(out.str(), "\t2\n\tfirst\n\tsecond\n");
+    TextOutput empty;
+    WriteTextLines(empty, "");
+    EXPECT_EQ(empty.str(), "\t0\n");
+    TextOutput trailing;
+    WriteTextLines(trailing, "a\n");
+    EXPECT_EQ(trailing.str(), "\t2\n\ta\n\t\n");
+}
+
+TEST(TextLines, RoundTrips) {
+    for (const std::string text :
+         {"", "one", "a\n", "\n", "\n\n", "x\n\ny", "  blanks  \n\ttab", "#hash\n#x", "日本語\nﾃｷｽﾄ"}) {
+        TextOutput out;
+        WriteTextLines(out, text);
+        TextInput in(out.str() + "AFTER\n");
+        std::string back = "garbage";
+        ReadTextLines(in, back);
+        EXPECT_FALSE(in.fail());
+        EXPECT_EQ(back, text);
+        EXPECT_EQ(Rest(in), "AFTER\n");
+    }
+}
+
+TEST(TextLines, DamagedInput) {
+    TextInput negative("\t-3\n\tx\n");
+    std::string s = "old";
+    ReadTextLines(negative, s);
+    EXPECT_EQ(s, "");
+    EXPECT_EQ(Rest(negative), "\tx\n");
+
+    TextInput shortData("\t1000000000\n\tonly\n");
+    ReadTextLines(shortData, s);
+    EXPECT_TRUE(shortData.fail());
+    EXPECT_EQ(s, "only");
+
+    TextInput notNumber("\tabc\n");
+    ReadTextLines(notNumber, s);
+    EXPECT_TRUE(notNumber.fail());
+    EXPECT_EQ(s, "");
+}
+
+}  // namespace

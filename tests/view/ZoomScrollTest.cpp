@@ -1,0 +1,232 @@
+// Zoom, scroll sizes, centring, wheel and keys of the drawing view, the zoom combo's percent and
+// fitting the paper scale to an imported drawing.
+#include "document/PaperSettings.h"
+#include "platform/ui/WinApp.h"
+#include "tests/view/ViewTestSupport.h"
+#include "view/ViewFrame.h"
+
+using namespace viewtest;
+
+namespace {
+
+class ZoomScroll : public ::testing::Test {
+protected:
+    void SetUp() override { ResetProgramState(); }
+};
+
+// A stand-in for the main frame's zoom combo.
+class FakeFrame : public CWnd, public MViewFrame {
+public:
+    double GetZoomPercent() override { return percent; }
+    void SetZoomPercent(double p) override {
+        percent = std::max(1.0, std::floor(p));
+        ++sets;
+    }
+    CWnd* GetZoomEdit() override { return &edit; }
+    double percent = 100.0;
+    int sets = 0;
+    CWnd edit;
+};
+
+MFloatSize SheetPixels(MTessarayView& view) {
+    const MFloatSize size = view.GetPaperInfo()->GetSize();
+    return MFloatSize(size.cx * view.paperScaleX, -size.cy * view.paperScaleY);
+}
+
+}  // namespace
+
+TEST_F(ZoomScroll, WholePaperFillsTheTighterSideAndCentresTheOther) {
+    ViewHarness h(1000, 400);
+    // The initial update ends with the whole-paper zoom.
+    CRect client;
+    h.view->GetClientRect(&client);
+    const MFloatSize sheet = SheetPixels(*h.view);
+    EXPECT_NEAR(sheet.cy, client.Height(), 2.0);
+    EXPECT_LT(sheet.cx, client.Width());
+    EXPECT_EQ(h.view->GetScrollPosition(), CPoint(0, 0));
+    const CPoint offset = h.view->GetCentreOffset();
+    std::unique_ptr<CDC> dc = h.view->GetPreparedClientDC();
+    MFloatRect paper;
+    paper.left = 0;
+    paper.top = 0;
+    paper.right = h.view->GetPaperInfo()->GetSize().cx;
+    paper.bottom = -h.view->GetPaperInfo()->GetSize().cy;
+    const CRect onScreen = h.view->PaperToDeviceRect(dc.get(), paper);
+    EXPECT_EQ(onScreen.left, offset.x);
+    EXPECT_LE(std::abs((client.right - onScreen.right) - onScreen.left), 1);
+}
+
+TEST_F(ZoomScroll, CommandsAndCtrlWheelZoomAboutTheClientCentre) {
+    ViewHarness h(800, 600);
+    const double fit = h.view->GetZoom();
+    h.view->SendCommand(ID_ZOOM_IN);
+    EXPECT_NEAR(h.view->GetZoom(), fit * 2, 1e-12);
+    h.view->SendCommand(ID_ZOOM_OUT);
+    EXPECT_NEAR(h.view->GetZoom(), fit, 1e-12);
+
+    h.Wheel(-120, Qt::ControlModifier);
+    EXPECT_NEAR(h.view->GetZoom(), fit * 0.8, 1e-12);
+    h.view->ZoomAt(h.view->GetClientCentre(), fit, FALSE);
+    h.Wheel(-240, Qt::ControlModifier);
+    EXPECT_NEAR(h.view->GetZoom(), fit * 0.4, 1e-12);
+    h.view->ZoomAt(h.view->GetClientCentre(), fit, FALSE);
+    h.Wheel(240, Qt::ControlModifier);
+    EXPECT_NEAR(h.view->GetZoom(), fit * 2.4, 1e-12);
+
+    // The point at the client centre stays at the centre when zooming in.
+    const MFloatPoint centre = h.view->GetClientCentre();
+    h.view->SendCommand(ID_ZOOM_IN);
+    const MFloatPoint after = h.view->GetClientCentre();
+    EXPECT_NEAR(after.x, centre.x, 2 * std::fabs(h.view->unitInvX));
+    EXPECT_NEAR(after.y, centre.y, 2 * std::fabs(h.view->unitInvY));
+}
+
+TEST_F(ZoomScroll, TheSheetNeverGrowsPast32767Pixels) {
+    ViewHarness h(800, 600);
+    h.doc.SetPaper(GetPaperSizeTable()[0], GetDefaultPaperScale(), TRUE);  // A0
+    h.view->ZoomAt(MFloatPoint(0, 0), 40.0, FALSE);
+    const MFloatSize sheet = SheetPixels(*h.view);
+    EXPECT_LE(sheet.cx, 32767.0);
+    EXPECT_LE(sheet.cy, 32767.0);
+    EXPECT_GT(sheet.cx, 32767.0 / 2);
+    EXPECT_LE(h.view->GetTotalSize().cx, 32767);
+    EXPECT_LT(h.view->GetZoom(), 40.0);
+    // Halved from 40 until it fits: 40 / 2^n.
+    const double n = std::log2(40.0 / h.view->GetZoom());
+    EXPECT_NEAR(n, std::round(n), 1e-9);
+
+    // Logical coordinates stay bounded far outside the sheet at this zoom.
+    const CPoint far = h.view->DocToLogical(1e300, -1e300);
+    EXPECT_LT(std::abs(far.x), 1 << 30);
+    EXPECT_LT(std::abs(far.y), 1 << 30);
+    // Painting such a view does not fail.
+    h.AddLine(-1e12, -1e12, 1e12, 1e12);
+    EXPECT_EQ(DifferentPixels(h.Repaint(), h.RenderReference()), 0);
+}
+
+TEST_F(ZoomScroll, TheComboShowsAndSetsThePercent) {
+    CWinApp app;
+    FakeFrame frame;
+    app.m_pMainWnd = &frame;
+    ViewHarness h(800, 600);
+    h.view->ZoomAt(h.view->GetClientCentre(), 2.5, FALSE);
+    CTestCmdUI ui;
+    ui.m_nID = ID_ZOOM_COMBO;
+    ui.DoUpdate(h.view.get(), TRUE);
+    EXPECT_TRUE(ui.m_bEnabled);
+    EXPECT_EQ(frame.percent, 250.0);
+    // Not set again while unchanged.
+    const int sets = frame.sets;
+    ui.DoUpdate(h.view.get(), TRUE);
+    EXPECT_EQ(frame.sets, sets);
+    // A zoom below 0.01 shows 1.
+    h.view->ZoomAt(h.view->GetClientCentre(), 0.004, FALSE);
+    ui.DoUpdate(h.view.get(), TRUE);
+    EXPECT_EQ(frame.percent, 1.0);
+
+    // Enter in the combo zooms to its percent.
+    frame.percent = 150.0;
+    NMHDR nm;
+    nm.idFrom = ID_ZOOM_COMBO;
+    nm.code = NM_RETURN;
+    h.view->SendNotify(nm);
+    EXPECT_NEAR(h.view->GetZoom(), 1.5, 1e-12);
+    app.m_pMainWnd = nullptr;
+}
+
+TEST_F(ZoomScroll, WheelAndKeysScrollByLinesAndPages) {
+    ViewHarness h(800, 600);
+    h.view->ZoomAt(MFloatPoint(0, 0), 4.0, TRUE);
+    h.view->ScrollToPosition(CPoint(200, 200));
+    const CPoint start = h.view->GetScrollPosition();
+    const CSize line = h.view->GetLineSize();
+    ASSERT_GT(line.cy, 0);
+    h.Wheel(-120);
+    EXPECT_EQ(h.view->GetScrollPosition().y, start.y + line.cy);
+    h.Wheel(120);
+    EXPECT_EQ(h.view->GetScrollPosition(), start);
+    h.Key(Qt::Key_Right);
+    EXPECT_EQ(h.view->GetScrollPosition().x, start.x + line.cx);
+    h.Key(Qt::Key_PageDown);
+    EXPECT_EQ(h.view->GetScrollPosition().y, start.y + h.view->GetPageSize().cy);
+    h.Key(Qt::Key_Home);
+    EXPECT_EQ(h.view->GetScrollPosition().x, 0);
+    h.Key(Qt::Key_End);
+    EXPECT_EQ(h.view->GetScrollPosition().x, h.view->GetScrollLimit().cx);
+    // Scrolling moved the surface with the drawing: it still equals a fresh rendering.
+    EXPECT_EQ(DifferentPixels(h.Surface(), h.RenderReference()), 0);
+}
+
+TEST_F(ZoomScroll, ScrollBarsFollowAndMoveThePosition) {
+    ViewHarness h(800, 600);
+    h.view->ZoomAt(MFloatPoint(0, 0), 4.0, TRUE);
+    CScrollBar* vert = h.view->GetScrollBarCtrl(SB_VERT);
+    CScrollBar* horz = h.view->GetScrollBarCtrl(SB_HORZ);
+    ASSERT_TRUE(vert && horz);
+    EXPECT_TRUE(vert->IsWindowEnabled());
+    EXPECT_EQ(vert->GetScrollPos(), h.view->GetScrollPosition().y);
+    vert->SendScroll(SB_THUMBTRACK, 333);
+    EXPECT_EQ(h.view->GetScrollPosition().y, 333);
+    EXPECT_EQ(vert->GetScrollPos(), 333);
+    horz->SendScroll(SB_PAGERIGHT);
+    EXPECT_EQ(h.view->GetScrollPosition().x,
+              std::min<LONG>(h.view->GetPageSize().cx, h.view->GetScrollLimit().cx));
+    // Whole paper: nothing to scroll, the bars are disabled.
+    h.view->SendCommand(ID_ZOOM_ALL);
+    EXPECT_EQ(h.view->GetScrollPosition(), CPoint(0, 0));
+}
+
+TEST_F(ZoomScroll, MiddleButtonBringsThePointToTheCentre) {
+    ViewHarness h(800, 600);
+    h.view->ZoomAt(MFloatPoint(0, 0), 4.0, TRUE);
+    h.view->ScrollToPosition(CPoint(500, 500));
+    h.MouseAt(QEvent::MouseButtonPress, CPoint(500, 400), Qt::MiddleButton, Qt::MiddleButton);
+    h.MouseAt(QEvent::MouseButtonRelease, CPoint(500, 400), Qt::MiddleButton, Qt::NoButton);
+    CRect client;
+    h.view->GetClientRect(&client);
+    EXPECT_EQ(h.view->GetScrollPosition(),
+              CPoint(500 + 500 - client.CenterPoint().x, 500 + 400 - client.CenterPoint().y));
+}
+
+TEST_F(ZoomScroll, FittingTakesTheNextSmallerTableScaleAndCentres) {
+    ViewHarness h(800, 600);
+    // The drawing is as high as the sheet: the ratio is exactly the table's 1 : 1, which gives the
+    // next smaller scale, 1 : 5.
+    const MFloatSize paper = h.doc.GetPaperInfo().GetSize();
+    h.AddLine(1000, 1000, 1000 + paper.cy / 2, 1000 + paper.cy);
+    h.doc.m_fitOnFirstUpdate = 1;
+    h.view->OnInitialUpdate();
+    EXPECT_EQ(h.doc.m_fitOnFirstUpdate, 0);
+    EXPECT_DOUBLE_EQ(h.doc.GetPaperInfo().GetScale(), 0.2);
+    EXPECT_EQ(h.doc.GetPaperInfo().GetScaleInfo().m_name, "1 : 5");
+    const MFloatRect extent = h.doc.GetLayers()->GetExtent();
+    MFloatRect sheet;
+    sheet.left = 0;
+    sheet.top = paper.cy;
+    sheet.right = paper.cx;
+    sheet.bottom = 0;
+    const MFloatPoint centre = h.view->PaperToDocRect(sheet).GetCenter();
+    EXPECT_NEAR(extent.GetCenter().x, centre.x, 1e-6);
+    EXPECT_NEAR(extent.GetCenter().y, centre.y, 1e-6);
+}
+
+TEST_F(ZoomScroll, FittingASinglePointKeepsAPositiveScale) {
+    ViewHarness h(800, 600);
+    const double scale = h.doc.GetPaperInfo().GetScale();
+    h.AddLine(5000, 5000, 5000, 5000);
+    h.view->FitPaperScaleToDrawing();
+    EXPECT_DOUBLE_EQ(h.doc.GetPaperInfo().GetScale(), scale);
+    EXPECT_GT(h.doc.GetPaperInfo().GetScale(), 0.0);
+}
+
+TEST_F(ZoomScroll, PlaceAtViewCentreCentresTheShape) {
+    ViewHarness h(800, 600);
+    MLineShape shape(MFloatPoint(0, 0), MFloatPoint(1000, 500));
+    h.view->PlaceAtViewCentre(&shape);
+    std::unique_ptr<CDC> dc = h.view->GetPreparedClientDC();
+    CRect client;
+    h.view->GetClientRect(&client);
+    const MFloatPoint centre = h.view->DeviceToDoc(dc.get(), client.CenterPoint());
+    EXPECT_NEAR(shape.GetExtent().GetCenter().x, centre.x, 1e-9);
+    EXPECT_NEAR(shape.GetExtent().GetCenter().y, centre.y, 1e-9);
+}
