@@ -10,6 +10,7 @@
 
 #include "app/TessarayApp.h"
 #include "document/PaperSettings.h"
+#include "interchange/DxfImportUi.h"
 #include "model/settings/OptionRecord.h"
 #include "model/shapes/CadShape.h"
 #include "platform/Profile.h"
@@ -200,8 +201,19 @@ void MMainFrame::SaveSettings() {
 }
 
 void MMainFrame::OnClose() {
+    if (IsDXFImportPumping()) return;
     auto* app = dynamic_cast<MTessarayApp*>(AfxGetApp());
     if (app && !app->SaveModified()) return;
     SaveSettings();
     CFrameWnd::OnClose();
+}
+
+BOOL MMainFrame::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
+    if (IsDXFImportPumping()) {
+        // Menus, accelerators, bars and controls all come through here: disabled, and taken
+        // without running.
+        if (nCode == CN_UPDATE_COMMAND_UI && pExtra) static_cast<CCmdUI*>(pExtra)->Enable(FALSE);
+        return pHandlerInfo ? FALSE : TRUE;
+    }
+    return CFrameWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }

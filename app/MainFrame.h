@@ -43,7 +43,9 @@ public:
     void SetZoomPercent(double percent) override;
     CWnd* GetZoomEdit() override { return &m_zoomCombo; }
 
+    // Both refuse while a DXF import dispatches window events (the drawing is being built).
     void OnClose() override;
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 
 private:
     std::unique_ptr<MTessarayView> m_view;

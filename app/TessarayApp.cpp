@@ -21,6 +21,8 @@
 #include "platform/ui/CmdUI.h"
 #include "resources/ResourceIds.h"
 #include "tools/DrawToolArray.h"
+#include "view/ClassRegistry.h"
+#include "view/PrintBWDialog.h"
 #include "view/TessarayView.h"
 
 namespace {
@@ -33,6 +35,10 @@ MCadView* ActiveCadView() {
 }
 
 constexpr UINT ID_HELP = 33080;
+// All pages, the printer's own copies, no page numbers, no print-to-file, no selection (0x14000C).
+constexpr DWORD kHidePrintToFile = 0x100000;
+constexpr DWORD kPrintSetupFlags =
+    PD_ALLPAGES | PD_USEDEVMODECOPIESANDCOLLATE | PD_NOPAGENUMS | kHidePrintToFile | PD_NOSELECTION;
 constexpr const char* kRegistryKey = "kel-vo";
 }  // namespace
 
@@ -46,6 +52,7 @@ MTessarayApp::MTessarayApp() : CWinApp("Tessaray") {
     map.OnCommand(ID_FILE_SAVE_AS, [this] { SaveDocumentAs(); });
     map.OnCommand(ID_HELP, [this] { OnHelp(); });
     map.OnCommand(ID_APP_ABOUT, [this] { OnAbout(); });
+    map.OnCommand(ID_FILE_PRINT_SETUP, [this] { OnFilePrintSetup(); });
 }
 
 MTessarayApp::~MTessarayApp() {
@@ -56,6 +63,7 @@ MTessarayApp::~MTessarayApp() {
 void MTessarayApp::InitProgram() {
     RegisterModelClasses();
     RegisterDocumentClasses();
+    RegisterViewClasses();
     InitLineStyles();
     GetPaperSizeTable();
     GetPaperScaleTable();
@@ -65,6 +73,7 @@ void MTessarayApp::InitProgram() {
     // DXF first: the JW_CAD and XDF factory puts itself in front of it and passes DXF on.
     InstallInterchangeFactory();
     InstallJWCXDFImportUi();
+    InstallDXFImportUi();
     SetPartsViewProvider(ActiveCadView);
 }
 
@@ -211,4 +220,15 @@ void MTessarayApp::OnHelp() {
 
 void MTessarayApp::OnAbout() {
     AfxMessageBox(m_pszAppName + " Version 0.1", MB_OK | MB_ICONINFORMATION);
+}
+
+void MTessarayApp::OnFilePrintSetup() {
+    MPrintBWDialog dialog(TRUE, kPrintSetupFlags, m_pMainWnd);
+    dialog.DoModal();
+    // Whatever the answer: the printer or its paper may have changed meanwhile.
+    auto* frame = dynamic_cast<MMainFrame*>(m_pMainWnd);
+    auto* view = frame ? dynamic_cast<MTessarayView*>(frame->GetActiveView()) : nullptr;
+    if (!view) return;
+    view->UpdatePrinterPage(TRUE);
+    if (m_document) m_document->UpdateAllViews(nullptr);
 }

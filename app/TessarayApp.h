@@ -20,10 +20,10 @@ public:
     BOOL InitInstance() override;
     int ExitInstance() override;
 
-    // The program-wide objects, in start-up order: serializable classes (parts included), line
-    // styles, paper tables and default paper, dimension formats, the option record and the tools,
-    // the interchange readers and writers (DXF, then JW_CAD and XDF in front of it) and the view
-    // that draws part icons.
+    // The program-wide objects, in start-up order: serializable classes (parts, then the view's
+    // embedded objects included), line styles, paper tables and default paper, dimension formats,
+    // the option record and the tools, the interchange readers and writers (DXF, then JW_CAD and
+    // XDF in front of it) with their dialogs, and the view that draws part icons.
     static void InitProgram();
     // The document and its (hidden) main frame with the view.
     BOOL CreateMainWindow();
@@ -50,6 +50,8 @@ private:
     BOOL DoSave(const std::string& path);
     void OnHelp();
     void OnAbout();
+    // The print-setup dialog, then the view's page metrics from the (possibly new) printer.
+    void OnFilePrintSetup();
 
     std::unique_ptr<MTessarayDoc> m_document;
     std::unique_ptr<MMainFrame> m_frame;

@@ -56,6 +56,24 @@ void BM_DrawDashedSegments(benchmark::State& state) {
         benchmark::Counter(kSegments, benchmark::Counter::kIsIterationInvariantRate);
 }
 
+// Thin (pen) lines of the same segments: the polyline path of the context.
+void BM_DrawThinDashedSegments(benchmark::State& state) {
+    static Scene scene;
+    CDC dc;
+    dc.CreateImageDC(kWidth, kHeight);
+    CPen pen(PS_SOLID, 1, RGB(0, 0, 128));
+    dc.SelectObject(&pen);
+    MPolyLine& lines = GetPolyLineRenderer();
+    const int style = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        for (int i = 0; i < kSegments; ++i)
+            lines.Draw(&scene.view, &dc, &scene.points[2 * i], 2, 0.0, style, FALSE);
+        dc.Flush();
+    }
+    state.counters["segments/s"] =
+        benchmark::Counter(kSegments, benchmark::Counter::kIsIterationInvariantRate);
+}
+
 // The same work without pixels: the renderer, the context's clipping and the back-end call only.
 class NullBackend : public GdiBackend {
 public:
@@ -98,6 +116,7 @@ void BM_GenerateDashedSegments(benchmark::State& state) {
 BENCHMARK(BM_GenerateDashedSegments)->Arg(1)->Unit(benchmark::kMillisecond);
 // Style 1 (DASHED1, 1.25 mm dashes) and, for comparison, the continuous style 0.
 BENCHMARK(BM_DrawDashedSegments)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DrawThinDashedSegments)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);

@@ -1,7 +1,8 @@
 // What the document needs of its view, which lives in a higher layer: the view's coordinates for
 // repainting after undo and redo, its current tool, its layer tabs (undo and redo of layer records
-// put tabs back and take them away), the metafile export and its command routing. The window view
-// implements this and attaches itself to the document (CDocument::AddView).
+// put tabs back and take them away), its sheet (undo and redo of a paper change), the metafile
+// export and its command routing. The window view implements this and attaches itself to the
+// document (CDocument::AddView).
 #pragma once
 
 #include <string>
@@ -31,6 +32,10 @@ public:
     // After layers came or went by undo or redo: the last layer's tab becomes current and the tab row
     // is redrawn. The document has already made the last layer current.
     virtual void OnLayersReplayed() = 0;
+    // After undo or redo gave the document another paper, origin and grid: the view takes the grid
+    // pitch and the origin, re-derives its scale and sheet, and repaints. The document has already
+    // re-derived the coordinate object's scale and recalculated the shapes for it.
+    virtual void OnPaperReplayed() = 0;
 
     // Writes the drawing as an enhanced metafile (the ".EMF" export); FALSE on failure.
     virtual BOOL ExportMetafile(const std::string& path) = 0;

@@ -274,11 +274,19 @@ void MTessarayDoc::Replay(MUndoPack* pack, MDocumentView* view, bool undo) {
     MCadView* cad = ReplayView(view);
     const int n = pack->GetCount();
     bool layersChanged = false;
+    bool paperChanged = false;
     for (int k = 0; k < n; ++k) {
         MUndoNode* node = pack->GetAt(undo ? n - 1 - k : k);
         // Undo inverts the record; redo repeats it.
         const bool putIn = undo ? node->IsTakenOut() : node->IsAdded();
-        if (auto* settings = dynamic_cast<MUndoLayerSettingsNode*>(node)) {
+        if (auto* paper = dynamic_cast<MUndoPaperNode*>(node)) {
+            const MPaperState& state = paper->GetState(undo);
+            m_paper = state.paper;
+            m_origin = state.origin;
+            m_gridX = state.gridX;
+            m_gridY = state.gridY;
+            paperChanged = true;
+        } else if (auto* settings = dynamic_cast<MUndoLayerSettingsNode*>(node)) {
             MLayer* layer = settings->GetSettingsLayer();
             const int at = m_layers->FindLayer(layer);
             if (at >= 0) {
@@ -315,6 +323,7 @@ void MTessarayDoc::Replay(MUndoPack* pack, MDocumentView* view, bool undo) {
         m_layers->SetCurrentLayer(m_layers->GetLayerCount() - 1);
         if (view) view->OnLayersReplayed();
     }
+    if (paperChanged) PaperReplayed(view);
     MarkModified();
 
     if (view && view->GetCadView()) {
@@ -325,6 +334,15 @@ void MTessarayDoc::Replay(MUndoPack* pack, MDocumentView* view, bool undo) {
         r.InflateRect(2, 2);
         v->InvalidateRect(&r, TRUE);
     }
+}
+
+void MTessarayDoc::PaperReplayed(MDocumentView* view) {
+    // The scale fields of both views derive from the paper scale, and the shapes' caches from them.
+    MCadView* cad = ReplayView(view);
+    cad->RecalcScale();
+    if (cad != m_offscreenView.get()) m_offscreenView->RecalcScale();
+    m_layers->RecalcAll(cad);
+    if (view) view->OnPaperReplayed();
 }
 
 void MTessarayDoc::Undo(MDocumentView* view) {
@@ -401,6 +419,25 @@ void MTessarayDoc::SetPaperSize(const MPaperSizeInfo& size, BOOL horizontal) {
     m_paper.SetSizeInfo(size);
     m_paper.SetHorizontal(horizontal);
     m_origin = ComputePaperOrigin();
+}
+
+MPaperState MTessarayDoc::GetPaperState() const {
+    MPaperState state;
+    state.paper = m_paper;
+    state.origin = m_origin;
+    state.gridX = m_gridX;
+    state.gridY = m_gridY;
+    return state;
+}
+
+void MTessarayDoc::ChangePaper(const MPaperSizeInfo& size, const MPaperScaleInfo& scale, BOOL horizontal,
+                               double gridX, double gridY) {
+    const MPaperState old = GetPaperState();
+    SetPaper(size, scale, horizontal);
+    m_gridX = gridX;
+    m_gridY = gridY;
+    if (m_openPack) m_openPack->RecordPaper(old, GetPaperState());
+    MarkModified();
 }
 
 MFloatPoint MTessarayDoc::ComputePaperOrigin() const {

@@ -63,7 +63,8 @@ public:
     // As AddShape without an undo record (the importers).
     int AppendShape(MCadShape* shape, int layer);
     // remove TRUE: takes the shape out (layer -1 searches every layer from the last) and records
-    // the removal; the record (or, without an open pack, the caller) owns it then. remove FALSE: only
+    // the removal; the open pack (without one, the caller) owns it while it stays out, and gives it
+    // back to the document when the same pack puts it in again. remove FALSE: only
     // its index in the layer (-1: current); nothing is recorded. The index, or -1 when absent.
     int RemoveShape(MCadShape* shape, int layer, BOOL remove);
     // Puts newShape in old's slot (layer -1: old is searched from the last layer down) and records
@@ -74,8 +75,9 @@ public:
     int AddLayer(MLayer* layer);
     int InsertLayer(int index, MLayer* layer);
     // Takes out the layer at index (-1: last) and clamps the current layer; null when there is none.
-    // With record and an open pack the removal is recorded and the record owns the layer (the caller
-    // must not delete it); otherwise the caller does. *recorded tells which.
+    // With record and an open pack the removal is recorded and the pack owns the layer while it stays
+    // out (the caller must not delete it; it may insert the same layer again); otherwise the caller
+    // does. *recorded tells which.
     MLayer* RemoveLayer(int index, BOOL record, BOOL* recorded = nullptr);
     // Gives the layer at index a new name and flags; recorded when a pack is open (the record never
     // owns the layer). FALSE when there is no such layer.
@@ -131,6 +133,12 @@ public:
     // Replaces only size and orientation, then the origin as SetPaper does.
     void SetPaperSize(const MPaperSizeInfo& size, BOOL horizontal);
     MFloatPoint ComputePaperOrigin() const;
+    // The paper with the origin and grid pitch that go with it.
+    MPaperState GetPaperState() const;
+    // The paper command's edit: SetPaper, then the grid pitch. Recorded as one paper record when a
+    // pack is open; marks the document modified.
+    void ChangePaper(const MPaperSizeInfo& size, const MPaperScaleInfo& scale, BOOL horizontal, double gridX,
+                     double gridY);
     const MPaperInfo& GetPaperInfo() const { return m_paper; }
     MPaperInfo& GetPaperInfo() { return m_paper; }
 
@@ -169,6 +177,7 @@ private:
     void Replay(MUndoPack* pack, MDocumentView* view, bool undo);
     void PutLayerBack(MLayer* layer, int index, MDocumentView* view);
     void TakeLayerOut(MLayer* layer, int index, MDocumentView* view);
+    void PaperReplayed(MDocumentView* view);
     enum ImportResult { kNotAnImport, kImported, kImportFailed };
     ImportResult ImportByExtension(const std::string& path);
     void ResetForImport();

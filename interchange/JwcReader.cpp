@@ -4,7 +4,6 @@
 #include <cmath>
 #include <iomanip>
 #include <memory>
-#include <sstream>
 
 #include "document/DocShapeArray.h"
 #include "document/Layer.h"
@@ -14,6 +13,7 @@
 #include "model/shapes/MarkShape.h"
 #include "platform/Profile.h"
 #include "platform/Strings.h"
+#include "platform/TextFile.h"
 
 namespace {
 
@@ -52,8 +52,7 @@ constexpr PaperEntry kPapers[] = {
 
 // "%f" in the C locale.
 std::string FormatFixed(double value) {
-    std::ostringstream os;
-    os.imbue(std::locale::classic());
+    TextOutput os;
     os << std::fixed << std::setprecision(6) << value;
     return os.str();
 }

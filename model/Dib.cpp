@@ -7,6 +7,7 @@
 #include <istream>
 #include <ostream>
 
+#include "model/geometry/Geometry.h"
 #include "model/helpers/TextStream.h"
 #include "platform/Archive.h"
 #include "platform/Exceptions.h"
@@ -18,7 +19,6 @@ IMPLEMENT_SERIAL(MDib, CObject, 0)
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 constexpr std::size_t kFileHeaderSize = 14;
 constexpr std::size_t kHeaderSize = 40;
 // Largest width or height taken from a file.
@@ -258,6 +258,10 @@ BOOL MDib::CreatePalette() {
     return TRUE;
 }
 
+void MDib::DeletePalette() {
+    m_palette.reset();
+}
+
 int MDib::RealizePalette(CDC* dc, BOOL background) {
     if (!m_palette || !dc) return 0;
     dc->SelectPalette(m_palette.get(), background);
@@ -480,10 +484,8 @@ std::unique_ptr<MDib> MDib::CreateRotated(double angle, COLORREF background) {
     CreatePalette();
     const BITMAPINFOHEADER* h = GetHeader();
     if (!h || !std::isfinite(angle)) return nullptr;
-    while (angle > kPi)
-        angle -= 2 * kPi;
-    while (angle < -kPi)
-        angle += 2 * kPi;
+    // Many turns at once rather than one by one: a far-off angle must not loop for ever.
+    angle = NormalizeAngle(angle);
     if (angle == 0.0) return Clone();
     if (m_bits.empty()) CreateSection(nullptr);
     const double W = h->biWidth, H = h->biHeight;

@@ -59,6 +59,8 @@ public:
     // A bitmap holding the picture, for memory contexts; null without bits.
     std::unique_ptr<CBitmap> CreateDDB(CDC* dc) const;
     BOOL CreatePalette();
+    // Drops the palette; CreatePalette builds it again from the colour table.
+    void DeletePalette();
     const CPalette* GetPalette() const { return m_palette.get(); }
     int RealizePalette(CDC* dc, BOOL background);
     BOOL StretchDraw(CDC* dc, int xSrc, int ySrc, int wSrc, int hSrc, int xDst, int yDst, int wDst, int hDst);

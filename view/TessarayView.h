@@ -61,6 +61,7 @@ public:
     void InsertLayerTab(int index, const CString& name) override;
     void SetLayerTabName(int index, const CString& name) override;
     void OnLayersReplayed() override;
+    void OnPaperReplayed() override;
     BOOL ExportMetafile(const std::string& path) override;
     void SendViewCommand(UINT id) override;
     void OnUpdate(CDocumentView* sender, long hint, CObject* hintObject) override;
@@ -216,6 +217,8 @@ private:
     void SetCurrentLayer(int index);
     void ToggleLayerFlag(int flag);
     void SetOtherLayerMode(WORD mode);
+    // Grid pitch and user origin from the document, then the scale, sheet and grid.
+    void FollowDocumentPaper();
 
     MTessarayDoc* m_document = nullptr;
     bool m_initialised = false;

@@ -59,10 +59,7 @@ bool HasControlCharacter(const CString& text) {
 // Whether the tools have installed the program's dimension dialogs (until then the default
 // factory's dialogs only cancel).
 bool HasSizeSetupDialog() {
-    MShapeDialogFactory* installed = SetShapeDialogFactory(nullptr);
-    MShapeDialogFactory* fallback = &GetShapeDialogFactory();
-    SetShapeDialogFactory(installed == fallback ? nullptr : installed);
-    return installed != fallback;
+    return !IsDefaultShapeDialogFactory();
 }
 
 void AlwaysEnabled(CCmdUI* ui) {
@@ -239,17 +236,28 @@ void MTessarayView::OnPaperSettings() {
     // A size the table does not hold (an imported drawing's) stays unless another was chosen.
     const MPaperSizeInfo size =
         chosen.sizeIndex >= 0 ? GetDefaultPaperSize() : m_document->GetPaperInfo().GetSizeInfo();
-    m_document->SetPaper(size, GetDefaultPaperScale(), chosen.horizontal);
-    m_document->m_gridX = chosen.gridWidth;
-    m_document->m_gridY = chosen.gridHeight;
-    m_document->SetModifiedFlag(TRUE);
-    SetGridPitch(chosen.gridWidth, chosen.gridHeight);
-    // The grid, the origin cross and the user coordinates follow the document's new origin.
-    userOrigin = m_document->m_origin;
-    RecalcScrollSizes();
+    m_document->BeginUndo();
+    m_document->ChangePaper(size, GetDefaultPaperScale(), chosen.horizontal, chosen.gridWidth,
+                            chosen.gridHeight);
+    m_document->EndUndo();
+    FollowDocumentPaper();
     m_document->RecalcAll(this);
     ZoomToPaper();
     Invalidate();
+}
+
+void MTessarayView::OnPaperReplayed() {
+    if (!m_document) return;
+    FollowDocumentPaper();
+    ZoomToPaper();
+    Invalidate();
+}
+
+void MTessarayView::FollowDocumentPaper() {
+    SetGridPitch(m_document->m_gridX, m_document->m_gridY);
+    // The grid, the origin cross and the user coordinates follow the document's origin.
+    userOrigin = m_document->m_origin;
+    RecalcScrollSizes();
 }
 
 void MTessarayView::OnOptions() {

@@ -1,5 +1,6 @@
 #include "app/interchange/InterchangeDialogs.h"
 
+#include "app/interchange/DxfReadDialog.h"
 #include "app/interchange/JwcSettingDialog.h"
 #include "app/interchange/XdfReadDialog.h"
 #include "interchange/JwcXdfInterchange.h"
@@ -10,4 +11,9 @@ void InstallJWCXDFImportUi() {
     SetJWCSettingPrompt(&prompt);
     SetXDFProgress(&progress);
     InstallJWCXDFInterchange();
+}
+
+void InstallDXFImportUi() {
+    static MDXFImportDialogs dialogs;
+    SetDXFImportUi(&dialogs);
 }

@@ -4,3 +4,6 @@
 #pragma once
 
 void InstallJWCXDFImportUi();
+
+// Installs the paper dialog and the progress window of the DXF import (MDXFImportDialogs).
+void InstallDXFImportUi();

@@ -50,9 +50,13 @@ struct LogicalMapping {
         return double(i) > t ? i - 1 : i;
     }
     static LONG Nearest(double v) { return std::isnan(v) ? 0 : NearestOf(v); }
-    POINT operator()(const MFloatPoint& p) const { return POINT{Nearest((p.x + ox) * sx), Nearest((p.y + oy) * sy)}; }
+    POINT operator()(const MFloatPoint& p) const {
+        return POINT{Nearest((p.x + ox) * sx), Nearest((p.y + oy) * sy)};
+    }
     // A point of the (finite) visible rectangle.
-    POINT Finite(const MFloatPoint& p) const { return POINT{NearestOf((p.x + ox) * sx), NearestOf((p.y + oy) * sy)}; }
+    POINT Finite(const MFloatPoint& p) const {
+        return POINT{NearestOf((p.x + ox) * sx), NearestOf((p.y + oy) * sy)};
+    }
     double ox, oy, sx, sy;
 };
 
@@ -307,7 +311,17 @@ void MPolyLine::Dashed(const MFloatPoint* seq, int n, bool wide) {
         while (pieces < kMaxPieces) {
             const double left = end - pos;
             if (remaining <= left) {
-                pos += remaining;
+                const double next = pos + remaining;
+                if (next == pos) {
+                    // An entry below the spacing of doubles here (far along a huge segment) would
+                    // never move on: the rest of the segment is continuous.
+                    if (!inPiece) m_piece.push_back(a + u * pos);
+                    inPiece = true;
+                    m_piece.push_back(t1 < 1.0 ? a + u * end : b);
+                    closePiece();
+                    break;
+                }
+                pos = next;
                 if (dashes[index]) {
                     m_piece.push_back(a + u * pos);
                     closePiece();
@@ -371,23 +385,27 @@ void MPolyLine::ConvertPolygons(MCadView* view) {
     for (int n : m_polygonCounts) {
         const MFloatPoint* ring = m_polygonPoints.data() + k;
         k += static_cast<std::size_t>(n);
+        const std::size_t at = m_logical.size();
+        m_logical.resize(at + n);
         bool inside = true;
-        for (int i = 0; clip && i < n && inside; ++i)
-            inside = Inside(ring[i], m_visible);
+        if (clip) {
+            // Converted while tested; a ring that leaves the rectangle is taken back and clipped.
+            for (int i = 0; i < n && inside; ++i) {
+                inside = Inside(ring[i], m_visible);
+                if (inside) m_logical[at + i] = map.Finite(ring[i]);
+            }
+        } else {
+            for (int i = 0; i < n; ++i)
+                m_logical[at + i] = map(ring[i]);
+        }
         if (inside) {
-            const std::size_t at = m_logical.size();
-            m_logical.resize(at + n);
-            if (clip)
-                for (int i = 0; i < n; ++i)
-                    m_logical[at + i] = map.Finite(ring[i]);
-            else
-                for (int i = 0; i < n; ++i)
-                    m_logical[at + i] = map(ring[i]);
             m_logicalCounts.push_back(n);
         } else {
+            m_logical.resize(at);
             m_one.assign(ring, ring + n);
             m_oneCount.assign(1, n);
-            ClipAndConvertPolygons(view, m_visible, m_one, m_oneCount, m_logical, m_logicalCounts, m_clipA, m_clipB);
+            ClipAndConvertPolygons(view, m_visible, m_one, m_oneCount, m_logical, m_logicalCounts, m_clipA,
+                                   m_clipB);
         }
     }
 }

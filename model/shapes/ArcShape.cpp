@@ -27,6 +27,9 @@ constexpr double kJWCPerRadian = 3754936.206169363;
 // Beyond this many turns between start and end, whole turns are removed at once rather than one
 // by one (a damaged file must not make the outline loop for ever).
 constexpr double kMaxTurnsByStep = 1024.0;
+// Beyond this size an added turn may no longer move an angle (or move it by a rounding step), so
+// such angles are brought near zero before the end is raised turn by turn.
+constexpr double kMaxSteppedAngle = 1e9;
 
 // Whether start to end sweeps one whole turn up to rounding. The text form keeps 15 significant
 // digits, so a full turn reads back a few units of the last digit off 2 pi (6.28318530717959 is
@@ -37,6 +40,21 @@ bool IsFullTurn(double start, double end) {
 }
 
 }  // namespace
+
+void NormalizeArcAngles(double& start, double& end) {
+    if (!std::isfinite(start)) start = 0.0;
+    if (!std::isfinite(end)) end = start;
+    if (start - end > kMaxTurnsByStep * MCircleArcShape::kTwoPi ||
+        std::max(std::fabs(start), std::fabs(end)) > kMaxSteppedAngle) {
+        start = std::remainder(start, MCircleArcShape::kTwoPi);
+        end = std::remainder(end, MCircleArcShape::kTwoPi);
+    }
+    while (end <= start)
+        end += MCircleArcShape::kTwoPi;
+    // Exactly one turn, so that turning or mirroring the arc later cannot leave the end a rounding
+    // step past the start, which would sweep almost nothing.
+    if (IsFullTurn(start, end)) end = start + MCircleArcShape::kTwoPi;
+}
 
 LONG ToJWCAngle(double angle) {
     double units = angle * kJWCPerRadian;
@@ -79,18 +97,7 @@ void MCircleArcShape::SetArc(double cx, double cy, double r, double startAngle, 
 }
 
 void MCircleArcShape::RegeneratePoints() {
-    if (!std::isfinite(m_startAngle)) m_startAngle = 0.0;
-    if (!std::isfinite(m_endAngle)) m_endAngle = m_startAngle;
-    if (m_startAngle - m_endAngle > kMaxTurnsByStep * kTwoPi) {
-        m_startAngle = std::remainder(m_startAngle, kTwoPi);
-        m_endAngle = std::remainder(m_endAngle, kTwoPi);
-    }
-    while (m_endAngle <= m_startAngle)
-        m_endAngle += kTwoPi;
-    // Exactly one turn, so that turning or mirroring the arc later cannot leave the end a rounding
-    // step past the start, which would sweep almost nothing.
-    if (IsFullTurn(m_startAngle, m_endAngle)) m_endAngle = m_startAngle + kTwoPi;
-
+    NormalizeArcAngles(m_startAngle, m_endAngle);
     m_points.SetSize(kArcPoints);
     const double step = (m_endAngle - m_startAngle) / (kArcPoints - 1);
     double angle = m_startAngle;

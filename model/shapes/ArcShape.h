@@ -47,7 +47,7 @@ public:
     void ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double paperScale) const override;
     // The arc record, then the circle heads (styles 5 and 6) of an open arc.
     void ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale, double paperScale) const override;
-    // Raises the end angle by whole turns until it exceeds the start, then the 49 vertices.
+    // NormalizeArcAngles on the angles, then the 49 vertices.
     void RegeneratePoints() override;
 
     // Own operations.
@@ -69,6 +69,11 @@ protected:
     void ExportJwcSegment(MJWCLineArray& lines, int layer, double scale, const MFloatPoint& a,
                           const MFloatPoint& b) const;
 };
+
+// The angles an arc's outline is built from: non-finite ones made defined (start 0, end the
+// start), far-off ones brought near zero, then the end raised by whole turns above the start (equal
+// angles make a full turn). Takes a bounded number of steps for any input.
+void NormalizeArcAngles(double& start, double& end);
 
 // An angle in radians as JW_CAD's 1/65536 degree, negative angles taken one turn up.
 LONG ToJWCAngle(double angle);

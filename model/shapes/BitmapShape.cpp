@@ -259,6 +259,10 @@ void MBitmapShape::Recalc(MCadView* view) {
     UpdateDrawExtent(view);
 }
 
+void MBitmapShape::FreeCache(MCadView*) {
+    if (HasImage()) m_image->DeletePalette();
+}
+
 void MBitmapShape::MirrorX(double x, double) {
     if (HasImage())
         if (std::unique_ptr<MDib> mirrored = m_image->CreateMirroredX()) m_image = std::move(mirrored);

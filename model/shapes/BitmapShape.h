@@ -46,6 +46,8 @@ public:
     MCadShape* Duplicate() const override;
     // Builds the image's palette and the extents from origin and size.
     void Recalc(MCadView* view) override;
+    // Drops the image's palette; the next Recalc builds it again.
+    void FreeCache(MCadView* view) override;
     // The rectangle is reflected; the pixels too when there is an image.
     void MirrorX(double x, double y) override;
     void MirrorY(double x, double y) override;

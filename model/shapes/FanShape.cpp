@@ -70,11 +70,9 @@ double MCircleFanShape::SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, 
 }
 
 double MCircleFanShape::GetArea() const {
-    double end = m_endAngle;
-    while (end <= m_startAngle && std::isfinite(end) && std::isfinite(m_startAngle) &&
-           m_startAngle - end <= 1024 * kTwoPi)
-        end += kTwoPi;
-    return m_radius * m_radius * 3.141592653589793 * (end - m_startAngle) / kTwoPi;
+    double start = m_startAngle, end = m_endAngle;
+    NormalizeArcAngles(start, end);
+    return m_radius * m_radius * 3.141592653589793 * (end - start) / kTwoPi;
 }
 
 CString MCircleFanShape::GetTypeName() const {

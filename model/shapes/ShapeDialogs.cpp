@@ -53,3 +53,7 @@ MShapeDialogFactory* SetShapeDialogFactory(MShapeDialogFactory* factory) {
 MShapeDialogFactory& GetShapeDialogFactory() {
     return g_factory ? *g_factory : DefaultFactory();
 }
+
+BOOL IsDefaultShapeDialogFactory() {
+    return g_factory == nullptr || g_factory == &DefaultFactory() ? TRUE : FALSE;
+}

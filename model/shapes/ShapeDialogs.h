@@ -104,3 +104,6 @@ public:
 // ownership of what it installs and must keep it alive while installed. Returns the previous one.
 MShapeDialogFactory* SetShapeDialogFactory(MShapeDialogFactory* factory);
 MShapeDialogFactory& GetShapeDialogFactory();
+// TRUE while the default factory is in force (no one has installed another), so that its dialogs
+// only cancel.
+BOOL IsDefaultShapeDialogFactory();

@@ -246,7 +246,8 @@ struct CDC::Impl {
     }
     // Many points at once; whether all of them lie within the guard.
     bool ToDevice(const POINT* points, int count, GdiPointF* out, const Guard& g) const {
-        const double ox = double(s.viewportOrg.x) - s.windowOrg.x, oy = double(s.viewportOrg.y) - s.windowOrg.y;
+        const double ox = double(s.viewportOrg.x) - s.windowOrg.x,
+                     oy = double(s.viewportOrg.y) - s.windowOrg.y;
         bool inside = true;
         for (int i = 0; i < count; ++i) {
             const GdiPointF p{std::clamp(points[i].x + ox, -kCoordLimit, kCoordLimit),
@@ -327,7 +328,8 @@ struct CDC::Impl {
         const LOGPEN& pen = s.a.pen;
         return backend && pen.lopnStyle == PS_SOLID && pen.lopnWidth.x <= 1 && backend->TakesLongThinLines();
     }
-    void AddRun(const GdiPointF* pts, int n, const Guard& g, std::vector<GdiPointF>& out, std::vector<int>& counts) const {
+    void AddRun(const GdiPointF* pts, int n, const Guard& g, std::vector<GdiPointF>& out,
+                std::vector<int>& counts) const {
         if (KeepsRunsWhole()) {
             out.insert(out.end(), pts, pts + n);
             counts.push_back(n);

@@ -405,13 +405,16 @@ void EmfBackend::DrawFigure(const GdiFigure& figure, const GdiAttributes& a) {
     if (!fill && !lines) return;
     ApplyModes(a);
     if (fill) {
-        // Rings of fewer than three corners enclose nothing.
+        // Rings of fewer than three corners enclose nothing. The rings come in corner coordinates;
+        // GDI's are half a pixel less, rounded with halves up (floor(x - 0.5 + 0.5)): a ring of
+        // whole pixels then fills exactly the pixels its figure covers.
         std::vector<GdiPointF> pts;
         std::vector<int> counts;
         int k = 0;
         for (int n : figure.fillCounts) {
             if (n >= 3) {
-                pts.insert(pts.end(), figure.fill.begin() + k, figure.fill.begin() + k + n);
+                for (int j = k; j < k + n; ++j)
+                    pts.push_back(GdiPointF{std::floor(figure.fill[j].x), std::floor(figure.fill[j].y)});
                 counts.push_back(n);
             }
             k += n;
@@ -624,33 +627,32 @@ void EmfBackend::StretchDib(int xDst, int yDst, int wDst, int hDst, int xSrc, in
              DibInfoBytes(h), static_cast<const BYTE*>(bits), DibBitsBytes(h), rop);
 }
 
-void EmfBackend::BitBlt(const CRect& dst, const CBitmap::Surface& src, CPoint srcOrigin, COLORREF srcBkColor,
-                        DWORD rop, const GdiAttributes& a) {
+void EmfBackend::BitBlt(const CRect& dst, const CBitmap::Surface& src, CPoint srcOrigin, COLORREF, DWORD rop,
+                        const GdiAttributes& a) {
     if (m_finished) return;
     const QRect from = QRect(srcOrigin.x, srcOrigin.y, dst.Width(), dst.Height()) & src.image.rect();
     if (from.isEmpty()) return;
     // The source pixels as a bottom-up 32-bit DIB; monochrome sources take text and background colours.
-    QImage piece = src.image.copy(from).convertToFormat(QImage::Format_RGB32);
+    QImage pixels = src.image.copy(from).convertToFormat(QImage::Format_RGB32);
     const QRgb fg =
         0xFF000000u | qRgb(GetRValue(a.textColor), GetGValue(a.textColor), GetBValue(a.textColor));
     const QRgb bg = 0xFF000000u | qRgb(GetRValue(a.bkColor), GetGValue(a.bkColor), GetBValue(a.bkColor));
     BITMAPINFOHEADER h;
-    h.biWidth = piece.width();
-    h.biHeight = piece.height();
+    h.biWidth = pixels.width();
+    h.biHeight = pixels.height();
     h.biBitCount = 32;
-    h.biSizeImage = static_cast<DWORD>(4 * piece.width() * piece.height());
+    h.biSizeImage = static_cast<DWORD>(4 * pixels.width() * pixels.height());
     std::vector<BYTE> bitsOut(h.biSizeImage);
-    for (int y = 0; y < piece.height(); ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(piece.constScanLine(piece.height() - 1 - y));
-        BYTE* out = bitsOut.data() + 4 * static_cast<std::size_t>(y) * piece.width();
-        for (int x = 0; x < piece.width(); ++x) {
+    for (int y = 0; y < pixels.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(pixels.constScanLine(pixels.height() - 1 - y));
+        BYTE* out = bitsOut.data() + 4 * static_cast<std::size_t>(y) * pixels.width();
+        for (int x = 0; x < pixels.width(); ++x) {
             QRgb c = row[x];
             if (src.monochrome) c = (c & 0xFFFFFF) ? bg : fg;
             out[4 * x] = BYTE(qBlue(c)), out[4 * x + 1] = BYTE(qGreen(c)), out[4 * x + 2] = BYTE(qRed(c));
             out[4 * x + 3] = 0;
         }
     }
-    (void)srcBkColor;
     ApplyModes(a);
     const int xDst = dst.left + (from.left() - srcOrigin.x), yDst = dst.top + (from.top() - srcOrigin.y);
     WriteDib(xDst, yDst, from.width(), from.height(), 0, 0, from.width(), from.height(),

@@ -8,8 +8,8 @@ namespace {
 // A segment wholly inside the target, from its first pixel, without its last: at each step
 // along the major axis the minor coordinate is ceil((2 k dv - n) / 2n) past the start (the
 // nearest, halves down), walked with e = n at first and steps of 2dv where |dv| <= n.
-inline void Line(std::uint32_t* pixels, std::ptrdiff_t stride, std::int64_t x0, std::int64_t y0, std::int64_t dx,
-                 std::int64_t dy, std::uint32_t colour) {
+inline void Line(std::uint32_t* pixels, std::ptrdiff_t stride, std::int64_t x0, std::int64_t y0,
+                 std::int64_t dx, std::int64_t dy, std::uint32_t colour) {
     const std::int64_t adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
     const bool xMajor = adx >= ady;
     const std::int64_t n = xMajor ? adx : ady, dv = xMajor ? dy : dx;
@@ -36,7 +36,6 @@ inline void Line(std::uint32_t* pixels, std::ptrdiff_t stride, std::int64_t x0, 
 }
 
 }  // namespace
-
 
 bool GdiRaster::IsOnGrid(const GdiPointF* points, int count, double grid) {
     const double scale = 1.0 / grid;
@@ -94,77 +93,21 @@ void GdiRaster::FillRect(const CRect& rect, std::uint32_t colour) {
 bool GdiRaster::FillMonotone(const GdiPointF* points, int n, double offset, std::uint32_t colour) {
     constexpr int kMaxPoints = 16;
     if (n > kMaxPoints) return false;
-    std::int64_t X[kMaxPoints + 1], Y[kMaxPoints + 1];
+    std::int64_t X[kMaxPoints], Y[kMaxPoints];
     const double shift = 2.0 * offset;
-    int low = 0, high = 0;
     std::int64_t xLow = INT64_MAX, xHigh = INT64_MIN;
     for (int i = 0; i < n; ++i) {
         X[i] = std::int64_t(2.0 * points[i].x + shift);
         Y[i] = std::int64_t(2.0 * points[i].y + shift);
-        if (Y[i] < Y[low]) low = i;
-        if (Y[i] > Y[high]) high = i;
         xLow = std::min(xLow, X[i]), xHigh = std::max(xHigh, X[i]);
     }
-    X[n] = X[0], Y[n] = Y[0];
-    // Monotone in y: going round, y turns from rising to falling and back exactly once each.
-    int turns = 0, first = 0, last = 0;
-    for (int i = 0; i < n; ++i) {
-        const std::int64_t d = Y[i + 1] - Y[i];
-        if (!d) continue;
-        const int sign = d > 0 ? 1 : -1;
-        if (sign == last) continue;
-        if (last)
-            ++turns;
-        else
-            first = sign;
-        last = sign;
-    }
-    if (!last) return true;  // flat: no row inside
-    if (first != last) ++turns;
-    if (turns != 2) return false;
-
-    const int top = std::max(static_cast<int>((Y[low] + 1) >> 1), m_clip.top);
-    const int end = std::min(static_cast<int>((Y[high] + 1) >> 1), m_clip.bottom);
     // Crossings lie between the leftmost and rightmost points: inside the clip there, the spans
     // need no clipping.
     const bool inside = ((xLow + 1) >> 1) >= m_clip.left && ((xHigh + 1) >> 1) <= m_clip.right;
-    // Two chains run from the lowest y to the highest, one each way round; every row inside
-    // has one crossing on each.
-    struct Chain {
-        int step, at, rowEnd;
-        Walk x;
-    };
-    auto enter = [&](Chain& c, int row) {
-        for (int guard = 0; guard < n; ++guard) {
-            const int next = c.step > 0 ? c.at + 1 : (c.at == 0 ? n - 1 : c.at - 1);
-            c.rowEnd = static_cast<int>((Y[next] + 1) >> 1);
-            if (c.rowEnd > row) {
-                const std::int64_t dx = X[next] - X[c.at], dy = Y[next] - Y[c.at];
-                c.x = Walk(X[c.at] >> 1, (X[c.at] & 1) * dy + (2 * std::int64_t(row) - Y[c.at]) * dx, 2 * dy, 2 * dx);
-                return;
-            }
-            c.at = next == n ? 0 : next;
-        }
-    };
-    Chain a{1, low, top, Walk()}, b{-1, low, top, Walk()};
-    for (int row = top; row < end; ++row) {
-        if (row >= a.rowEnd) enter(a, row);
-        if (row >= b.rowEnd) enter(b, row);
-        const std::int64_t left = std::min(a.x.value, b.x.value), right = std::max(a.x.value, b.x.value);
-        if (inside) {
-            std::uint32_t* line = m_pixels + m_stride * row;
-            for (std::int64_t x = left; x < right; ++x)
-                line[x] = colour;
-        } else {
-            Span(row, left, right, colour);
-        }
-        a.x.Next();
-        b.x.Next();
-    }
-    return true;
+    return FillMonotone(X, Y, n, 1, inside, colour);
 }
 
-bool GdiRaster::FillMonotone(const std::int64_t* X, const std::int64_t* Y, int n, bool inside,
+bool GdiRaster::FillMonotone(const std::int64_t* X, const std::int64_t* Y, int n, int half, bool inside,
                              std::uint32_t colour) {
     int low = 0, high = 0;
     for (int i = 1; i < n; ++i) {
@@ -191,30 +134,26 @@ bool GdiRaster::FillMonotone(const std::int64_t* X, const std::int64_t* Y, int n
         if (turns != 2) return false;
     }
 
-    const int top = std::max(static_cast<int>(Y[low]), m_clip.top);
-    const int end = std::min(static_cast<int>(Y[high]), m_clip.bottom);
+    // Rows y with y0 <= y < y1 between the lowest and the highest point: the top one is in,
+    // the bottom one out. In doubled coordinates (half = 1) that is y0 <= 2y < y1.
+    const int top = std::max(static_cast<int>((Y[low] + half) >> half), m_clip.top);
+    const int end = std::min(static_cast<int>((Y[high] + half) >> half), m_clip.bottom);
     // Two chains run from the lowest y to the highest, one each way round; every row inside has
     // one crossing on each, at x0 + (y - y0) dx / dy, whose first pixel at or right of it is
-    // x0 + ceil((y - y0) dx / dy).
+    // x0 + ceil((y - y0) dx / dy); doubled, floor(x0 / 2) + ceil(((x0 & 1) dy + (2y - y0) dx) / 2dy).
     int atA = low, atB = low, endA = top, endB = top;
     Walk a, b;
     for (int row = top; row < end; ++row) {
         while (row >= endA) {
             const int next = atA + 1 == n ? 0 : atA + 1;
-            endA = static_cast<int>(Y[next]);
-            if (endA > row) {
-                const std::int64_t dx = X[next] - X[atA], dy = Y[next] - Y[atA];
-                a = Walk(X[atA], (row - Y[atA]) * dx, dy, dx);
-            }
+            endA = static_cast<int>((Y[next] + half) >> half);
+            if (endA > row) a = EdgeWalk(X[atA], Y[atA], X[next], Y[next], row, half);
             atA = next;
         }
         while (row >= endB) {
             const int next = atB == 0 ? n - 1 : atB - 1;
-            endB = static_cast<int>(Y[next]);
-            if (endB > row) {
-                const std::int64_t dx = X[next] - X[atB], dy = Y[next] - Y[atB];
-                b = Walk(X[atB], (row - Y[atB]) * dx, dy, dx);
-            }
+            endB = static_cast<int>((Y[next] + half) >> half);
+            if (endB > row) b = EdgeWalk(X[atB], Y[atB], X[next], Y[next], row, half);
             atB = next;
         }
         const std::int64_t left = std::min(a.value, b.value), right = std::max(a.value, b.value);
@@ -231,8 +170,8 @@ bool GdiRaster::FillMonotone(const std::int64_t* X, const std::int64_t* Y, int n
     return true;
 }
 
-bool GdiRaster::DrawPolygons(const GdiPointF* points, const int* counts, int ringCount, bool winding, bool fill,
-                             std::uint32_t fillColour, bool pen, std::uint32_t penColour) {
+bool GdiRaster::DrawPolygons(const GdiPointF* points, const int* counts, int ringCount, bool winding,
+                             bool fill, std::uint32_t fillColour, bool pen, std::uint32_t penColour) {
     constexpr int kMaxPoints = 64;
     int total = 0;
     for (int i = 0; i < ringCount; ++i)
@@ -265,7 +204,8 @@ bool GdiRaster::DrawPolygons(const GdiPointF* points, const int* counts, int rin
         // Fill and outline stay within the box, its right and bottom edges included.
         for (int j = 0; j < i && apart; ++j)
             apart = box.l > boxes[j].r || boxes[j].l > box.r || box.t > boxes[j].b || boxes[j].t > box.b;
-        inside = inside && box.l >= m_clip.left && box.r < m_clip.right && box.t >= m_clip.top && box.b < m_clip.bottom;
+        inside = inside && box.l >= m_clip.left && box.r < m_clip.right && box.t >= m_clip.top &&
+                 box.b < m_clip.bottom;
         boxes[i] = box;
         if (box.b - box.t <= 64 && box.r - box.l <= 256 && box.t >= m_clip.top && box.b < m_clip.bottom &&
             box.l >= m_clip.left && box.r < m_clip.right) {
@@ -282,7 +222,7 @@ bool GdiRaster::DrawPolygons(const GdiPointF* points, const int* counts, int rin
             // Rings apart cannot share a pixel: each fills on its own.
             k = 0;
             for (int i = 0; i < ringCount; ++i) {
-                if (counts[i] >= 3 && !FillMonotone(X + k, Y + k, counts[i], inside, fillColour))
+                if (counts[i] >= 3 && !FillMonotone(X + k, Y + k, counts[i], 0, inside, fillColour))
                     FillFigure(points + k, counts + i, 1, winding, fillColour, 0.0);
                 k += counts[i];
             }
@@ -452,8 +392,10 @@ void GdiRaster::Segment(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::
     const std::int64_t u0 = xMajor ? x0 : y0, v0 = xMajor ? y0 : x0;
     const std::int64_t du = xMajor ? dx : dy, dv = xMajor ? dy : dx;
     const std::int64_t n = std::llabs(du), su = du > 0 ? 1 : -1;
-    const std::int64_t uLow = xMajor ? m_clip.left : m_clip.top, uHigh = xMajor ? m_clip.right : m_clip.bottom;
-    const std::int64_t vLow = xMajor ? m_clip.top : m_clip.left, vHigh = xMajor ? m_clip.bottom : m_clip.right;
+    const std::int64_t uLow = xMajor ? m_clip.left : m_clip.top,
+                       uHigh = xMajor ? m_clip.right : m_clip.bottom;
+    const std::int64_t vLow = xMajor ? m_clip.top : m_clip.left,
+                       vHigh = xMajor ? m_clip.bottom : m_clip.right;
     std::int64_t kFirst, kEnd;
     if (su > 0) {
         kFirst = std::max<std::int64_t>(0, uLow - u0);
@@ -490,7 +432,6 @@ void GdiRaster::Segment(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::
         v.Next();
     }
 }
-
 
 void GdiRaster::Stroke(const GdiPointF* points, int n, bool closed, std::uint32_t colour) {
     constexpr int kChunk = 32;

@@ -105,11 +105,20 @@ private:
     // Whether no two rings' fills can share a pixel (their boxes are apart).
     bool RingsApart(const GdiPointF* points, const int* counts, int ringCount, double offset) const;
     // Any figure: crossings sorted per row.
-    void FillFigure(const GdiPointF* points, const int* counts, int ringCount, bool winding, std::uint32_t colour,
-                    double offset);
-    // The fill of one ring of whole points that each row crosses at most twice; false for
-    // other rings.
-    bool FillMonotone(const std::int64_t* X, const std::int64_t* Y, int count, bool inside, std::uint32_t colour);
+    void FillFigure(const GdiPointF* points, const int* counts, int ringCount, bool winding,
+                    std::uint32_t colour, double offset);
+    // The crossings of the edge from (x0, y0) to (x1, y1) (y0 < y1) from the given row on, in
+    // pixel coordinates or doubled ones (half = 1).
+    static Walk EdgeWalk(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1, int row,
+                         int half) {
+        const std::int64_t dx = x1 - x0, dy = y1 - y0;
+        return Walk(x0 >> half, (x0 & half) * dy + ((std::int64_t(row) << half) - y0) * dx, dy << half,
+                    dx << half);
+    }
+    // The fill of one ring that each row crosses at most twice, in pixel coordinates or doubled
+    // ones (half = 1); inside: its spans need no clipping. False for other rings.
+    bool FillMonotone(const std::int64_t* X, const std::int64_t* Y, int count, int half, bool inside,
+                      std::uint32_t colour);
     // The same for points of the half-pixel grid moved by offset.
     bool FillMonotone(const GdiPointF* points, int count, double offset, std::uint32_t colour);
     // One ring (closed) or run of whole points.

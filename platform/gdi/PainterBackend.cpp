@@ -303,7 +303,8 @@ public:
         if (m_clip && !m_clip->isEmpty()) {
             RECT box;
             if (clip->GetRgnBox(&box) == SIMPLEREGION &&
-                m_clip->boundingRect() == QRectF(box.left, box.top, box.right - box.left, box.bottom - box.top))
+                m_clip->boundingRect() ==
+                    QRectF(box.left, box.top, box.right - box.left, box.bottom - box.top))
                 m_clipRect = CRect(box);
             else
                 m_clipComplex = true;
@@ -363,8 +364,9 @@ public:
             if (lines) {
                 int n = 0;
                 const int* counts = nullptr;
-                const GdiPointF* runs = CutLongRuns(figure.lines.data(), figure.lineCounts.data(),
-                                                    int(figure.lineCounts.size()), a.pen.lopnWidth.x, counts, n);
+                const GdiPointF* runs =
+                    CutLongRuns(figure.lines.data(), figure.lineCounts.data(), int(figure.lineCounts.size()),
+                                a.pen.lopnWidth.x, counts, n);
                 DrawLines(p, runs, counts, n, a.pen, colour);
             }
         });
@@ -378,7 +380,8 @@ public:
         if (Copies(a.rop2) && (!fill || a.brush.lbStyle == BS_SOLID) && (!pen || ThinSolid(a.pen)) &&
             BeginDirect() &&
             m_raster.DrawPolygons(points, counts, polygonCount, a.polyFillMode == WINDING, fill,
-                                  fill ? Ink(a.brush.lbColor, a.rop2) : 0, pen, pen ? Ink(a.pen.lopnColor, a.rop2) : 0))
+                                  fill ? Ink(a.brush.lbColor, a.rop2) : 0, pen,
+                                  pen ? Ink(a.pen.lopnColor, a.rop2) : 0))
             return;
         GdiBackend::Polygons(points, counts, polygonCount, a);
     }
@@ -716,6 +719,7 @@ public:
     void Claim() {
         if (!m_image) return;
         auto& active = ActivePainters();
+        if (active.empty()) return;
         auto it = active.find(m_image);
         if (it != active.end() && it->second != this) it->second->Flush();
     }
@@ -796,10 +800,15 @@ private:
             case R2_WHITE:
                 return 0xFFFFFFFFu;
             case R2_NOTCOPYPEN:
-                return Colour(~c & 0xFFFFFF).rgb();
+                c = ~c;
+                break;
             default:
-                return Colour(c).rgb();
+                break;
         }
+        c &= 0xFFFFFF;
+        if (IsMonochrome()) c = ToMonochrome(c);
+        return 0xFF000000u | (std::uint32_t(GetRValue(c)) << 16) | (std::uint32_t(GetGValue(c)) << 8) |
+               GetBValue(c);
     }
 
     // Prepares the rasterizer of our own on the image; false where the painter must draw (other
@@ -807,14 +816,16 @@ private:
     bool BeginDirect() {
         if (!m_image || m_external || m_clipComplex) return false;
         const QImage::Format f = m_image->format();
-        if (f != QImage::Format_RGB32 && f != QImage::Format_ARGB32 && f != QImage::Format_ARGB32_Premultiplied)
+        if (f != QImage::Format_RGB32 && f != QImage::Format_ARGB32 &&
+            f != QImage::Format_ARGB32_Premultiplied)
             return false;
         Claim();
         // An open painter keeps drawing into the same pixels unless the image would detach.
         if (m_painter && !m_image->isDetached()) Flush();
         CRect clip(0, 0, m_image->width(), m_image->height());
         if (m_clipRect && !clip.IntersectRect(clip, *m_clipRect)) clip.SetRectEmpty();
-        m_raster.SetTarget(reinterpret_cast<std::uint32_t*>(m_image->bits()), m_image->bytesPerLine() / 4, clip);
+        m_raster.SetTarget(reinterpret_cast<std::uint32_t*>(m_image->bits()), m_image->bytesPerLine() / 4,
+                           clip);
         return true;
     }
 

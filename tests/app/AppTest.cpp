@@ -24,7 +24,9 @@
 #include "platform/Profile.h"
 #include "platform/gdi/DC.h"
 #include "platform/gdi/QtGdi.h"
+#include "platform/ui/DialogRunner.h"
 #include "platform/ui/Idle.h"
+#include "platform/ui/Print.h"
 #include "platform/ui/QtView.h"
 #include "tests/support/TestSupport.h"
 #include "tools/DrawToolArray.h"
@@ -329,4 +331,50 @@ TEST_F(Shell, ClosingSavesTheSettingsAndTakesTheWindowDown) {
     // The view and document go with the application afterwards without touching the window.
     EXPECT_EQ(app.ExitInstance(), 0);
     EXPECT_EQ(app.GetMainFrame(), nullptr);
+}
+
+// The printer setup (dialog 1539) changes the application's printer and the black-and-white flag;
+// the view's page follows the printer, also after a cancel, and the print area keeps its centre.
+TEST_F(Shell, PrinterSetupChangesThePrinterAndTheViewsPage) {
+    struct Restore {
+        CPrinterSettings settings = AfxGetPrinterSettings();
+        int blackWhite = PrintBlackWhite;
+        ~Restore() {
+            AfxGetPrinterSettings() = settings;
+            PrintBlackWhite = blackWhite;
+        }
+    } restore;
+    CPrinterSettings& printer = AfxGetPrinterSettings();
+    printer = CPrinterSettings();  // PDF, A4 upright, 5 mm unprinted at each edge
+    printer.outputFile = MakeTempDir("printsetup") + "/page.pdf";
+    PrintBlackWhite = 0;
+    View()->UpdatePrinterPage(FALSE);
+    // Qt gives paper sizes in whole points: within half a millimetre.
+    ASSERT_NEAR(View()->m_pageWidth, 200, 0.5);
+    const MFloatPoint centre(40, -60);  // where the print-area tool left it
+    View()->m_printCentre = centre;
+
+    DialogRunner runner;
+    runner.Script(1539, DialogScript().SelectString(1137, "A3").Click(1057).SetCheck(1324, 1).Ok());
+    Frame()->SendCommand(ID_FILE_PRINT_SETUP);
+    ASSERT_EQ(runner.OpenedIds(), std::vector<unsigned>{1539});
+    EXPECT_EQ(printer.paperName, "A3");
+    EXPECT_TRUE(printer.landscape);
+    EXPECT_EQ(PrintBlackWhite, 1);
+    EXPECT_NEAR(View()->m_pageWidth, 410, 0.5);
+    EXPECT_NEAR(View()->m_pageHeight, 287, 0.5);
+    EXPECT_EQ(View()->m_printCentre, centre);
+    EXPECT_EQ(View()->m_printArea, View()->GetPrintArea());
+
+    // Cancelled: neither the dialog's printer nor its check box is taken, but the page is read
+    // again from the printer, which may have changed meanwhile.
+    printer.paperName = "A5";
+    printer.landscape = FALSE;
+    runner.Script(1539, DialogScript().SelectString(1137, "B4").SetCheck(1324, 0).Cancel());
+    Frame()->SendCommand(ID_FILE_PRINT_SETUP);
+    EXPECT_EQ(printer.paperName, "A5");
+    EXPECT_EQ(PrintBlackWhite, 1);
+    EXPECT_NEAR(View()->m_pageWidth, 138, 0.5);
+    EXPECT_NEAR(View()->m_pageHeight, 200, 0.5);
+    EXPECT_EQ(View()->m_printCentre, centre);
 }

@@ -6,8 +6,6 @@
 #include <algorithm>
 #include <fstream>
 
-#include "app/MainFrame.h"
-#include "app/TessarayApp.h"
 #include "document/Layer.h"
 #include "document/TessarayDoc.h"
 #include "document/parts/CadParts.h"
@@ -21,30 +19,19 @@
 #include "platform/Object.h"
 #include "platform/Profile.h"
 #include "platform/ui/DialogRunner.h"
+#include "tests/app/AppTestSupport.h"
 #include "tests/support/TestSupport.h"
 #include "view/TessarayView.h"
 
 namespace {
 
-class StartupInterchange : public ::testing::Test {
+class StartupInterchange : public StartedProgram {
 protected:
     void SetUp() override {
-        m_previousProfile = AfxSetProfile(CreateMemoryProfile());
-        GetOptionRecord() = MOptionRecord();
-        MTessarayApp::InitProgram();
-        ASSERT_TRUE(app.CreateMainWindow());
-        ASSERT_TRUE(app.NewDocument());
+        StartedProgram::SetUp();
         dir = MakeTempDir("startup_interchange");
     }
-    void TearDown() override { AfxSetProfile(std::move(m_previousProfile)); }
 
-    MTessarayDoc& Doc() { return *app.GetDocument(); }
-    int ShapeCount() {
-        int n = 0;
-        for (int i = 0; i < Doc().GetLayers()->GetLayerCount(); ++i)
-            n += Doc().GetLayers()->GetLayer(i)->GetSize();
-        return n;
-    }
     // The drawing with one line, saved (exported) under the name.
     std::string SaveOneLine(const std::string& name) {
         Doc().AddShape(new MLineShape(MFloatPoint(1000, 2000), MFloatPoint(5000, 2000)), 0);
@@ -53,12 +40,8 @@ protected:
         return path;
     }
 
-    MTessarayApp app;
     std::string dir;
     MessageBoxRecorder boxes;
-
-private:
-    std::unique_ptr<CProfile> m_previousProfile;
 };
 
 }  // namespace
@@ -87,7 +70,10 @@ TEST_F(StartupInterchange, DxfOpensAsAnUntitledImport) {
     const std::string path = SaveOneLine("drawing.dxf");
     ASSERT_TRUE(app.NewDocument());
     ASSERT_EQ(ShapeCount(), 0);
+    DialogRunner runner;
+    runner.Script(178, DialogScript().Ok());
     ASSERT_TRUE(app.OpenDocumentFile(path));
+    EXPECT_TRUE(runner.Opened(178));
     EXPECT_EQ(ShapeCount(), 1);
     EXPECT_EQ(GetImported(), 1);
     EXPECT_TRUE(Doc().GetPathName().empty());
@@ -127,6 +113,9 @@ TEST_F(StartupInterchange, PartsAreRegisteredAndDrawnOnTheMainView) {
     ASSERT_NE(named("MCadParts"), classes.end());
     // After the document's classes, as the registry's order requires.
     EXPECT_GT(named("MCadParts") - classes.begin(), named("MDocShapeArray") - classes.begin());
+    // The view's embedded objects come after the document's classes.
+    ASSERT_NE(named("MOleClientShape"), classes.end());
+    EXPECT_GT(named("MOleClientShape") - classes.begin(), named("MDocShapeArray") - classes.begin());
     EXPECT_EQ(GetPartsIconView(), static_cast<MCadView*>(app.GetView()));
 }
 

@@ -77,6 +77,10 @@ public:
         tabs.at(static_cast<std::size_t>(index)) = name;
     }
     void OnLayersReplayed() override { ++replays; }
+    void OnPaperReplayed() override {
+        ++paperReplays;
+        scaleSeen = cad.unitScaleX / cad.paperScaleX;
+    }
     BOOL ExportMetafile(const std::string& path) override {
         metafiles.push_back(path);
         return TRUE;
@@ -102,6 +106,10 @@ public:
     std::vector<std::string> metafiles;
     std::vector<UINT> commands;
     int replays = 0;
+    int paperReplays = 0;
+    // The paper scale that the coordinate object's scale fields held when the document reported a
+    // paper replay.
+    double scaleSeen = 0.0;
 
 private:
     MTessarayDoc& m_doc;

@@ -116,11 +116,15 @@ protected:
             // Compared as booleans: a failure must not print megabytes of drawing.
             ASSERT_TRUE(now == oldBytes || now == newBytes)
                 << "kill point " << point << ": target has " << now.size() << " bytes";
-            if (done) EXPECT_TRUE(now == newBytes) << "kill point " << point;
+            if (done) {
+                EXPECT_TRUE(now == newBytes) << "kill point " << point;
+            }
             const std::string keptBackup = ReadBytes(backup);
             if (mode == MMirrorOStream::kBackup) {
                 ASSERT_TRUE(keptBackup == olderBackup || keptBackup == oldBytes) << "kill point " << point;
-                if (now == newBytes) EXPECT_TRUE(keptBackup == oldBytes) << "kill point " << point;
+                if (now == newBytes) {
+                    EXPECT_TRUE(keptBackup == oldBytes) << "kill point " << point;
+                }
             } else {
                 EXPECT_TRUE(keptBackup == olderBackup) << "kill point " << point;
             }

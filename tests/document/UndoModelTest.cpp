@@ -52,7 +52,8 @@ private:
 
 class RandomEditor {
 public:
-    RandomEditor(MTessarayDoc& doc, FakeView& view, unsigned sequence) : m_doc(doc), m_view(view), m_rng(sequence) {}
+    RandomEditor(MTessarayDoc& doc, FakeView& view, unsigned sequence)
+        : m_doc(doc), m_view(view), m_rng(sequence) {}
 
     int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(m_rng); }
     double Coordinate() { return std::uniform_int_distribution<int>(-5000, 5000)(m_rng) / 4.0; }
@@ -81,12 +82,43 @@ public:
         return nullptr;
     }
 
+    // A new pack starts: what the last one took out belongs to it now.
+    void BeginPack() {
+        m_shapesOut.clear();
+        m_layersOut.clear();
+    }
+
+    // Something this pack took out, to be put back in the same pack; null when there is none.
+    template <class T>
+    T* TakeOneOut(std::vector<T*>& out) {
+        if (out.empty()) return nullptr;
+        const auto at = out.begin() + Pick(static_cast<int>(out.size()));
+        T* object = *at;
+        out.erase(at);
+        return object;
+    }
+
+    void InsertLayerWithTab(int at, MLayer* l) {
+        m_view.InsertLayerTab(at, l->m_name);
+        if (at >= m_doc.GetLayers()->GetLayerCount())
+            m_doc.AddLayer(l);
+        else
+            m_doc.InsertLayer(at, l);
+    }
+
+    MLayer* RemoveLayerWithTab(int at) {
+        m_view.RemoveLayerTab(at);
+        MLayer* removed = m_doc.RemoveLayer(at, TRUE);
+        m_layersOut.push_back(removed);
+        return removed;
+    }
+
     // One primitive edit; the caller brackets it.
     void Edit() {
         MDocShapeArray* layers = m_doc.GetLayers();
         const int count = layers->GetLayerCount();
         int layer = -1;
-        switch (Pick(10)) {
+        switch (Pick(13)) {
             case 0:
             case 1:
                 m_doc.AddShape(NewShape(), Pick(2) ? -1 : Pick(count));
@@ -97,40 +129,40 @@ public:
                 break;
             }
             case 3:
-                if (MCadShape* s = AnyShape(&layer)) m_doc.RemoveShape(s, Pick(2) ? -1 : layer, TRUE);
+                if (MCadShape* s = AnyShape(&layer)) {
+                    m_doc.RemoveShape(s, Pick(2) ? -1 : layer, TRUE);
+                    m_shapesOut.push_back(s);
+                }
                 break;
             case 4:
-                if (MCadShape* s = AnyShape(&layer)) m_doc.ReplaceShape(s, NewShape(), Pick(2) ? -1 : layer);
+                if (MCadShape* s = AnyShape(&layer)) {
+                    m_doc.ReplaceShape(s, NewShape(), Pick(2) ? -1 : layer);
+                    m_shapesOut.push_back(s);
+                }
                 break;
             case 5: {
                 auto* l = new MLayer(m_doc.NewLayerName(), Pick(2), Pick(2), Pick(2));
                 if (Pick(2)) l->Add(NewShape());
-                const int at = Pick(count + 1);
-                m_view.InsertLayerTab(at, l->m_name);
-                if (at == count)
-                    m_doc.AddLayer(l);
-                else
-                    m_doc.InsertLayer(at, l);
+                InsertLayerWithTab(Pick(count + 1), l);
                 break;
             }
             case 6:
-                if (count > 1) {
-                    const int at = Pick(count);
-                    m_view.RemoveLayerTab(at);
-                    m_doc.RemoveLayer(at, TRUE);
-                }
+                if (count > 1) RemoveLayerWithTab(Pick(count));
                 break;
             case 7:
-                // Moving a layer as the view does: out with a record, a deep copy in.
+                // Moving a layer: out with a record, then the same layer (as the select tool's moves
+                // do with shapes) or a deep copy (as the view does) back in elsewhere.
                 if (count > 1) {
-                    const int from = Pick(count);
                     const int to = Pick(count);
-                    m_view.RemoveLayerTab(from);
-                    MLayer* moved = m_doc.RemoveLayer(from, TRUE);
-                    MLayer* copy = moved->Clone(&m_doc);
-                    copy->RecalcAll(m_doc.GetOffscreenView());
-                    m_view.InsertLayerTab(to, copy->m_name);
-                    m_doc.InsertLayer(to, copy);
+                    MLayer* moved = RemoveLayerWithTab(Pick(count));
+                    if (Pick(2)) {
+                        m_layersOut.pop_back();
+                        InsertLayerWithTab(to, moved);
+                    } else {
+                        MLayer* copy = moved->Clone(&m_doc);
+                        copy->RecalcAll(m_doc.GetOffscreenView());
+                        InsertLayerWithTab(to, copy);
+                    }
                 }
                 break;
             case 8: {
@@ -142,7 +174,30 @@ public:
                 break;
             }
             case 9:
-                break;  // an empty pack
+                // A paper change (its origin and grid with it), or an empty pack.
+                if (Pick(2)) {
+                    const double width = 100 + Pick(800);
+                    m_doc.ChangePaper(MPaperSizeInfo("P", "", width, width * 0.7),
+                                      MPaperScaleInfo("S", 1.0 / (1 + Pick(200))), Pick(2), 1 + Pick(999),
+                                      1 + Pick(999));
+                }
+                break;
+            case 10:
+                // A shape moved to another layer: the same object out and in again.
+                if (MCadShape* s = AnyShape(&layer)) {
+                    m_doc.RemoveShape(s, layer, TRUE);
+                    const int to = Pick(count);
+                    m_doc.InsertShape(Pick(layers->GetLayer(to)->GetSize() + 2) - 1, s, to);
+                }
+                break;
+            case 11:
+                // A shape this pack took out comes back, into any layer.
+                if (MCadShape* s = TakeOneOut(m_shapesOut)) m_doc.AddShape(s, Pick(count));
+                break;
+            case 12:
+                // A layer this pack took out comes back, anywhere.
+                if (MLayer* l = TakeOneOut(m_layersOut)) InsertLayerWithTab(Pick(count + 1), l);
+                break;
         }
         // The view makes the last layer current after layer edits; undo and redo of layer records do
         // the same, so every recorded state has it.
@@ -153,6 +208,9 @@ private:
     MTessarayDoc& m_doc;
     FakeView& m_view;
     std::mt19937 m_rng;
+    // Taken out by the open pack and still outside: they belong to it.
+    std::vector<MCadShape*> m_shapesOut;
+    std::vector<MLayer*> m_layersOut;
 };
 
 void RunSequence(unsigned sequence, int capacity, int steps) {
@@ -180,6 +238,7 @@ void RunSequence(unsigned sequence, int capacity, int steps) {
             model.Redo();
         } else {
             doc.BeginUndo();
+            editor.BeginPack();
             const int edits = editor.Pick(4) == 0 ? 2 + editor.Pick(3) : 1;
             for (int e = 0; e < edits; ++e)
                 editor.Edit();

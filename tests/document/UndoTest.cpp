@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "document/UndoStack.h"
 #include "tests/document/DocumentTestSupport.h"
 #include "tests/support/TestSupport.h"
@@ -25,6 +27,13 @@ int SlotId(const MUndoStack& s, int slot) {
 struct Tracked : MLineShape {
     explicit Tracked(int* deletions) : deletions(deletions) {}
     ~Tracked() override { ++*deletions; }
+    int* deletions;
+};
+
+struct TrackedLayer : MLayer {
+    TrackedLayer(const CString& name, int* deletions)
+        : MLayer(name, TRUE, TRUE, TRUE), deletions(deletions) {}
+    ~TrackedLayer() override { ++*deletions; }
     int* deletions;
 };
 
@@ -358,6 +367,51 @@ TEST_F(Undo, LayerSettingsAreUndoneAndRedone) {
     EXPECT_EQ(doc.GetLayers()->GetLayer(0)->m_flags, MLayer::kVisible);
 }
 
+TEST_F(Undo, PaperChangeIsUndoneAndRedoneWithOriginGridAndViewScale) {
+    MTessarayDoc doc;
+    doc.OnNewDocument();
+    doc.AddShape(Line(0, 0, 1000, 0), 0);
+    doc.m_origin = MFloatPoint(123, 456);  // moved by the user after the paper was set
+    const MPaperState before = doc.GetPaperState();
+    FakeView view(doc);
+    doc.BeginUndo();
+    doc.ChangePaper(MPaperSizeInfo("A1", "841mm×594mm", 841, 594), MPaperScaleInfo("1 : 50", 0.02), FALSE,
+                    250, 500);
+    doc.EndUndo();
+    const MPaperState after = doc.GetPaperState();
+    ASSERT_EQ(after.paper.GetSizeInfo().m_name, "A1");
+    ASSERT_EQ(after.gridY, 500.0);
+    ASSERT_NE(after.origin.x, before.origin.x);
+
+    const auto expectState = [&](const MPaperState& state, MCadView* cad) {
+        EXPECT_EQ(doc.GetPaperInfo().GetSizeInfo().m_name, state.paper.GetSizeInfo().m_name);
+        EXPECT_EQ(doc.GetPaperInfo().GetScale(), state.paper.GetScale());
+        EXPECT_EQ(doc.GetPaperInfo().GetHorizontal(), state.paper.GetHorizontal());
+        EXPECT_EQ(doc.GetPaperInfo().GetOriginOffset().y, state.paper.GetOriginOffset().y);
+        EXPECT_EQ(doc.m_origin.x, state.origin.x);
+        EXPECT_EQ(doc.m_origin.y, state.origin.y);
+        EXPECT_EQ(doc.m_gridX, state.gridX);
+        EXPECT_EQ(doc.m_gridY, state.gridY);
+        // The coordinate objects' scale fields follow the paper scale.
+        EXPECT_DOUBLE_EQ(cad->unitScaleX, cad->paperScaleX * state.paper.GetScale());
+        EXPECT_DOUBLE_EQ(doc.GetOffscreenView()->unitScaleX,
+                         doc.GetOffscreenView()->paperScaleX * state.paper.GetScale());
+    };
+    doc.Undo(&view);
+    expectState(before, &view.cad);
+    EXPECT_EQ(view.paperReplays, 1);
+    EXPECT_DOUBLE_EQ(view.scaleSeen, before.paper.GetScale());
+    EXPECT_EQ(view.replays, 0);
+    EXPECT_EQ(doc.GetLayers()->GetLayer(0)->GetSize(), 1);
+    doc.Redo(&view);
+    expectState(after, &view.cad);
+    EXPECT_EQ(view.paperReplays, 2);
+    // Without a window view the document's own view follows.
+    doc.Undo(nullptr);
+    expectState(before, doc.GetOffscreenView());
+    EXPECT_EQ(view.paperReplays, 2);
+}
+
 TEST_F(Undo, UndoWithAnOpenPackUndoesThatPackFirst) {
     MTessarayDoc doc;
     doc.OnNewDocument();
@@ -402,4 +456,150 @@ TEST_F(Undo, OutOfMemoryOffersTheOptionsOnlyWithSeveralLevels) {
         EXPECT_FALSE(boxes.Saw(62788));
         EXPECT_TRUE(boxes.Saw(62789));
     }
+}
+
+// One pack may record the same object several times: a shape moved to another layer is taken out
+// and put back, a layer is removed and inserted elsewhere. Dropped from a ring, done or undone, the
+// pack must delete exactly the objects that are outside the drawing then, each once.
+TEST_F(Undo, DroppedPacksDeleteOnlyWhatTheirRecordsLeftOutside) {
+    struct Drawing {
+        MTessarayDoc& doc;
+        int* deletions;
+        int created = 0;
+        MCadShape* kept = nullptr;  // in layer 0
+        MCadShape* NewShape() {
+            ++created;
+            return new Tracked(deletions);
+        }
+        MLayer* NewLayer(const CString& name) {
+            ++created;
+            auto* layer = new TrackedLayer(name, deletions);
+            layer->Add(NewShape());
+            return layer;
+        }
+    };
+    struct Case {
+        const char* name;
+        std::function<void(Drawing&)> edit;
+        int deletedWhenDone;
+        int deletedWhenUndone;
+    };
+    const Case cases[] = {
+        {"shape moved to another layer",
+         [](Drawing& d) {
+             d.doc.RemoveShape(d.kept, 0, TRUE);
+             d.doc.AddShape(d.kept, 1);
+         },
+         0, 0},
+        {"shape out, back elsewhere, out again",
+         [](Drawing& d) {
+             d.doc.RemoveShape(d.kept, 0, TRUE);
+             d.doc.InsertShape(0, d.kept, 1);
+             d.doc.RemoveShape(d.kept, -1, TRUE);
+         },
+         1, 0},
+        {"new shape added, taken out, added elsewhere",
+         [](Drawing& d) {
+             MCadShape* fresh = d.NewShape();
+             d.doc.AddShape(fresh, 0);
+             d.doc.RemoveShape(fresh, 0, TRUE);
+             d.doc.AddShape(fresh, 2);
+         },
+         0, 1},
+        {"replaced and swapped back",
+         [](Drawing& d) {
+             MCadShape* fresh = d.NewShape();
+             d.doc.ReplaceShape(d.kept, fresh, 0);
+             d.doc.ReplaceShape(fresh, d.kept, 0);
+         },
+         1, 1},
+        {"layer moved",
+         [](Drawing& d) {
+             MLayer* layer = d.doc.RemoveLayer(2, TRUE);
+             d.doc.InsertLayer(0, layer);
+         },
+         0, 0},
+        {"layer out, back, out again",
+         [](Drawing& d) {
+             MLayer* layer = d.doc.RemoveLayer(2, TRUE);
+             d.doc.InsertLayer(1, layer);
+             d.doc.RemoveLayer(1, TRUE);
+         },
+         2, 0},
+        {"new layer in, out, in elsewhere",
+         [](Drawing& d) {
+             MLayer* layer = d.NewLayer("N");
+             d.doc.AddLayer(layer);
+             d.doc.RemoveLayer(3, TRUE);
+             d.doc.InsertLayer(0, layer);
+         },
+         0, 2},
+        {"shape moved into a layer that is then removed",
+         [](Drawing& d) {
+             d.doc.RemoveShape(d.kept, 0, TRUE);
+             d.doc.AddShape(d.kept, 2);
+             d.doc.RemoveLayer(2, TRUE);
+         },
+         3, 0},
+    };
+    GetOptionRecord().m_undoCount = 2;
+    for (const Case& c : cases) {
+        for (const bool undone : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (undone ? ", undone" : ", done"));
+            int deletions = 0;
+            int created = 0;
+            {
+                MTessarayDoc doc;
+                doc.OnNewDocument();
+                Drawing d{doc, &deletions};
+                ++d.created;
+                doc.AddLayer(new TrackedLayer("B", &deletions));
+                doc.AddLayer(d.NewLayer("C"));
+                d.kept = d.NewShape();
+                doc.AddShape(d.kept, 0);
+                const auto emptyPack = [&doc] {
+                    doc.BeginUndo();
+                    doc.EndUndo();
+                };
+                // As after layer edits and their replay.
+                doc.GetLayers()->SetCurrentLayer(doc.GetLayers()->GetLayerCount() - 1);
+                const std::string before = FileText(doc);
+                doc.BeginUndo();
+                c.edit(d);
+                doc.EndUndo();
+                doc.GetLayers()->SetCurrentLayer(doc.GetLayers()->GetLayerCount() - 1);
+                const std::string after = FileText(doc);
+                // Done, two newer packs push it out of the ring of two; undone, the next operation
+                // empties the redo ring.
+                if (undone) doc.Undo(nullptr);
+                emptyPack();
+                if (!undone) emptyPack();
+                EXPECT_EQ(deletions, undone ? c.deletedWhenUndone : c.deletedWhenDone);
+                // Writes every shape of the drawing: a deleted one would be touched here.
+                EXPECT_EQ(FileText(doc), undone ? before : after);
+                created = d.created;
+            }
+            EXPECT_EQ(deletions, created) << "each object deleted exactly once";
+        }
+    }
+}
+
+TEST_F(Undo, PackOwnershipFollowsTheRecordsInEffect) {
+    MLineShape shape;
+    MLineShape stranger;
+    MUndoPack pack;
+    // Taken out of layer 0, put into layer 1: inside when done, inside (where it was) when undone.
+    pack.RecordRemoveAt(&shape, 0, 3);
+    pack.RecordInsertAt(&shape, 1, -1);
+    EXPECT_FALSE(pack.OwnsObject(&shape));
+    pack.GetAt(1)->SetUndone();  // half undone: out of layer 1, not yet back in layer 0
+    EXPECT_TRUE(pack.OwnsObject(&shape));
+    pack.GetAt(0)->SetUndone();
+    EXPECT_FALSE(pack.OwnsObject(&shape));
+    EXPECT_FALSE(pack.OwnsObject(nullptr));
+    EXPECT_FALSE(pack.OwnsObject(&stranger));
+    pack.GetAt(0)->ClearUndone();  // half redone
+    EXPECT_TRUE(pack.OwnsObject(&shape));
+    pack.GetAt(1)->ClearUndone();
+    EXPECT_FALSE(pack.OwnsObject(&shape));  // the pack's destruction leaves the stack object alone
 }

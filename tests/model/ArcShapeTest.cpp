@@ -5,10 +5,12 @@
 #include <limits>
 
 #include "CurveTestSupport.h"
+#include "model/Dib.h"
 #include "model/exchange/DxfOutStream.h"
 #include "model/exchange/JwcRecords.h"
 #include "model/geometry/Geometry.h"
 #include "model/shapes/ArcShape.h"
+#include "model/shapes/BitmapShape.h"
 #include "model/shapes/FanShape.h"
 
 using namespace shapetest;
@@ -81,6 +83,47 @@ TEST_F(ArcShapeTest, DamagedAnglesNeitherHangNorPoison) {
         EXPECT_TRUE(std::isfinite(p.x) && std::isfinite(p.y));
     MCircleArcShape c = Arc(0, 0, 1, 0, std::numeric_limits<double>::infinity());
     EXPECT_DOUBLE_EQ(c.m_endAngle, kTwoPi);
+}
+
+// Far-off or non-finite angles from the setters: every outline, drawing, area and transform
+// finishes (an added turn no longer moves an angle near 1e17).
+TEST_F(ArcShapeTest, FarOffAnglesFromTheSettersFinish) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const struct {
+        double start, end;
+    } cases[] = {{1e17, 1e17},   {-3e16, -3e16}, {1e17, 1e17 + 64}, {2e17, -2e17}, {-1e300, 1e300},
+                 {1e308, 1e308}, {5e9, 5e9 - 1}, {nan, nan},        {inf, -inf}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.start << " " << c.end);
+        MCircleArcShape arc = Arc(0, 0, 2, c.start, c.end);
+        MCircleFanShape fan = Fan(0, 0, 2, c.start, c.end);
+        for (MCircleArcShape* s : {&arc, static_cast<MCircleArcShape*>(&fan)}) {
+            EXPECT_GT(s->m_endAngle, s->m_startAngle);
+            EXPECT_LE(s->m_endAngle - s->m_startAngle, kTwoPi);
+            for (const MFloatPoint& p : s->GetPoints())
+                EXPECT_TRUE(std::isfinite(p.x) && std::isfinite(p.y));
+            s->Recalc(&view);
+            Canvas canvas(60, 60);
+            s->Draw(&view, &canvas.dc);
+            if (std::isfinite(c.start)) s->Rotate(0, 0, c.start);
+            s->MirrorX(1, 0);
+            EXPECT_TRUE(std::isfinite(s->GetArea()));
+        }
+        // Straight into the members, without an outline rebuild.
+        fan.m_startAngle = c.start;
+        fan.m_endAngle = c.end;
+        EXPECT_TRUE(std::isfinite(fan.GetArea()));
+
+        if (!std::isfinite(c.start)) continue;
+        MBitmapShape bitmap;
+        auto dib = std::make_unique<MDib>(4, 2, 24);
+        ASSERT_TRUE(dib->CreateSection(nullptr));
+        bitmap.SetImage(std::move(dib));
+        bitmap.SetRect(0, 2, 4, 0);
+        bitmap.Rotate(0, 0, c.start);
+        EXPECT_TRUE(bitmap.HasImage());
+    }
 }
 
 TEST_F(ArcShapeTest, HitTestLimitedToTheArcAndItsInside) {

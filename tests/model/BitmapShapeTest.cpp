@@ -123,6 +123,21 @@ TEST_F(BitmapShapeTest, RotationTurnsPixelsAndBounds) {
     EXPECT_EQ(PixelOf(*tilted->GetImage(), 0, 0), kWhite);  // an uncovered corner
 }
 
+TEST_F(BitmapShapeTest, FreeCacheDropsThePaletteUntilTheNextRecalc) {
+    MBitmapShape shape;
+    shape.SetImage(std::make_unique<MDib>(4, 2, 8));
+    shape.SetRect(0, 2, 4, 0);
+    shape.Recalc(&view);
+    ASSERT_NE(shape.GetImage()->GetPalette(), nullptr);
+    shape.FreeCache(&view);
+    EXPECT_EQ(shape.GetImage()->GetPalette(), nullptr);
+    Canvas canvas(60, 60);
+    shape.Draw(&view, &canvas.dc);  // drawing without the palette is fine
+    shape.Recalc(&view);
+    EXPECT_NE(shape.GetImage()->GetPalette(), nullptr);
+    MBitmapShape().FreeCache(&view);  // no image
+}
+
 TEST_F(BitmapShapeTest, ScalingMovesTheRectangleOnly) {
     std::unique_ptr<MBitmapShape> shape = Picture(4, 2, 1, 1, 4, 2);
     shape->ScaleXY({0, 0}, 0, 2);

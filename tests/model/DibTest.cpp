@@ -265,7 +265,9 @@ TEST(DibTest, MirroringTwiceGivesBackThePixels) {
             auto once = dib->CreateMirroredX();
             auto twice = once->CreateMirroredX();
             EXPECT_EQ(Pixels(*twice), Pixels(*dib));
-            if (width > 1 && bpp >= 8) EXPECT_NE(Pixels(*once), Pixels(*dib));
+            if (width > 1 && bpp >= 8) {
+                EXPECT_NE(Pixels(*once), Pixels(*dib));
+            }
             auto flipped = dib->CreateMirroredY();
             EXPECT_EQ(Pixels(*flipped->CreateMirroredY()), Pixels(*dib));
         }

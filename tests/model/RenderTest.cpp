@@ -180,7 +180,7 @@ TEST_F(RenderTest, AuxiliaryLinesAreBlueOnScreenAndAbsentOnPrinters) {
     const MFloatPoint pts[] = {{1, -5}, {20, -5}};
     lines.Draw(&view, &dc, pts, 2, 0.0, 0x80, FALSE);
     EXPECT_EQ(Pixel(dc, 100, 50), 0xFF0000u);
-    lines.Draw(&view, &dc, pts, 2, 0.0, 0x80 | 2, FALSE);         // dashed auxiliary
+    lines.Draw(&view, &dc, pts, 2, 0.0, 0x80 | 2, FALSE);      // dashed auxiliary
     EXPECT_EQ(dc.GetCurrentPen(), GetStockObject(BLACK_PEN));  // the caller's pen is back
     const MFloatPoint wide[] = {{1, -8}, {20, -8}};
     lines.Draw(&view, &dc, wide, 2, 1.0, 0x80, FALSE);
@@ -234,6 +234,22 @@ TEST_F(RenderTest, TinyPatternsDrawContinuousAndDeepZoomStaysBounded) {
         lines.DrawStyled(&view, &rec, pts, 2, 0.0, &tiny, FALSE, FALSE);
         ASSERT_EQ(r->calls.size(), 1u);
         EXPECT_EQ(r->calls[0].runs.size(), 1u);
+    }
+    for (const double width : {0.0, 0.5}) {
+        // A segment 1e17 times longer than a dash: where the visible part begins, adding a dash no
+        // longer moves the position; that part is drawn continuous instead of piling up pieces.
+        const MFloatPoint huge[] = {{-1e17, -10}, {80, -10}};
+        CDC rec;
+        SelectInk(rec);
+        RecordingBackend* r = Record(rec);
+        lines.Draw(&view, &rec, huge, 2, width, 1, FALSE);
+        ASSERT_EQ(r->calls.size(), 1u) << width;
+        ASSERT_EQ(r->calls[0].runs.size(), 1u) << width;
+        double left = 1e300, right = -1e300;
+        for (const GdiPointF& p : r->calls[0].runs[0])
+            left = std::min(left, p.x), right = std::max(right, p.x);
+        EXPECT_LE(left, 0.0) << width;
+        EXPECT_GE(right, 799.0) << width;
     }
 }
 
@@ -298,7 +314,8 @@ TEST_F(RenderTest, LineStyleSampleDrawsDashesAndSkipsUnknownStyles) {
     DrawLineStyleSample(&aux, 0x80, 0, 0, 200, 16);
     int label = 0;  // the label "補助" comes first
     for (int x = 0; x < 12; ++x)
-        for (int y = 0; y < 16; ++y) label += Pixel(aux, x, y) != kWhite;
+        for (int y = 0; y < 16; ++y)
+            label += Pixel(aux, x, y) != kWhite;
     EXPECT_GT(label, 10);
     EXPECT_EQ(Pixel(aux, 190, 8), kBlack);  // then the continuous line
 }

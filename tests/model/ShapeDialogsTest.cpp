@@ -34,13 +34,16 @@ TEST(ShapeDialogsTest, TheDefaultFactoryCancelsEveryDialog) {
 
 TEST(ShapeDialogsTest, AnInstalledFactoryIsUsedUntilItIsRemoved) {
     ScriptedFactory scripted;
+    EXPECT_TRUE(IsDefaultShapeDialogFactory());
     MShapeDialogFactory* previous = SetShapeDialogFactory(&scripted);
+    EXPECT_FALSE(IsDefaultShapeDialogFactory());
     auto dialog = GetShapeDialogFactory().CreateTextInputDialog();
     dialog->SetAlignment(0);
     ASSERT_EQ(dialog->DoModal(), 1);
     EXPECT_EQ(dialog->GetText(), "typed");
     EXPECT_EQ(dialog->GetAlignment(), 2 | 4);
     SetShapeDialogFactory(previous);
+    EXPECT_TRUE(IsDefaultShapeDialogFactory());  // the default itself handed back
     EXPECT_EQ(GetShapeDialogFactory().CreateTextInputDialog()->DoModal(), 2);
     SetShapeDialogFactory(nullptr);
     EXPECT_EQ(GetShapeDialogFactory().CreateTextInputDialog()->DoModal(), 2);

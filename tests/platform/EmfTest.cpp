@@ -309,3 +309,75 @@ TEST(EmfRecorder, IndependentReaderPlacesLinesAndTexts) {
 }
 
 }  // namespace
+
+namespace {
+
+// Filled figures that the context hands over as a fill and an outline (clipped polygons,
+// ellipses) write the fill in the same pixel coordinates as the outline.
+TEST(EmfRecorder, FigureFillsShareTheOutlinesPixelCoordinates) {
+    auto points = [](const EmfFile& f, DWORD type) {
+        std::vector<CPoint> out;
+        const EmfRecord* r = f.First(type);
+        if (!r) return out;
+        for (DWORD i = 0; i < f.U32(r->index, 24); ++i)
+            out.emplace_back(f.I16(r->index, 28 + 4 * i), f.I16(r->index, 30 + 4 * i));
+        return out;
+    };
+    {
+        // One corner far beyond the target: the context cuts fill and outline itself; the
+        // corners inside stay where they are.
+        const EmfFile f(Record([](CDC& dc) {
+            const POINT tri[3] = {{10, 20}, {50, 20}, {30, 100000}};
+            dc.Polygon(tri, 3);
+        }));
+        ASSERT_TRUE(f.valid) << f.error;
+        const std::vector<CPoint> fill = points(f, EMR_POLYGON16);
+        ASSERT_GE(fill.size(), 4u);
+        EXPECT_EQ(fill[0], CPoint(10, 20));
+        EXPECT_EQ(fill[1], CPoint(50, 20));
+    }
+    {
+        const EmfFile f(Record([](CDC& dc) { dc.Ellipse(10, 50, 61, 90); }));
+        ASSERT_TRUE(f.valid) << f.error;
+        const std::vector<CPoint> fill = points(f, EMR_POLYGON16), outline = points(f, EMR_POLYLINE16);
+        ASSERT_GE(fill.size(), 8u);
+        ASSERT_EQ(outline.size(), fill.size() + 1);
+        EXPECT_EQ(fill, std::vector<CPoint>(outline.begin(), outline.end() - 1));
+    }
+}
+
+TEST(EmfRecorder, FillsAndBlockTransfersFromMemoryContexts) {
+    const std::vector<BYTE> emf = Record([](CDC& dc) {
+        dc.PatBlt(10, 10, 30, 20, WHITENESS);
+        CDC memory;
+        ASSERT_TRUE(memory.CreateCompatibleDC(&dc));
+        CBitmap bitmap;
+        CDC screen;
+        ASSERT_TRUE(screen.CreateImageDC(4, 4));
+        ASSERT_TRUE(bitmap.CreateCompatibleBitmap(&screen, 3, 2));
+        memory.SelectObject(&bitmap);
+        memory.FillSolidRect(0, 0, 3, 2, RGB(0, 255, 0));
+        dc.BitBlt(50, 60, 3, 2, &memory, 0, 0, SRCCOPY);
+    });
+    EmfFile f(emf);
+    ASSERT_TRUE(f.valid) << f.error;
+    // The white block is a polygon filled with a white brush, without a pen.
+    const EmfRecord* brush = f.First(EMR_CREATEBRUSHINDIRECT);
+    ASSERT_NE(brush, nullptr);
+    EXPECT_EQ(f.U32(brush->index, 16), 0xFFFFFFu);
+    const EmfRecord* block = f.First(EMR_POLYGON16);
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(f.Rect(block->index, 8), CRect(10, 10, 40, 30));
+    // The memory context's pixels travel as a 32-bit DIB of their size.
+    const EmfRecord* dib = f.First(EMR_STRETCHDIBITS);
+    ASSERT_NE(dib, nullptr);
+    EXPECT_EQ(f.I32(dib->index, 24), 50);
+    EXPECT_EQ(f.I32(dib->index, 28), 60);
+    EXPECT_EQ(f.I32(dib->index, 72), 3);
+    EXPECT_EQ(f.I32(dib->index, 76), 2);
+    const DWORD bits = f.U32(dib->index, 56);
+    EXPECT_EQ(f.U32(dib->index, 60), 3u * 2u * 4u);
+    EXPECT_EQ(f.U32(dib->index, bits) & 0xFFFFFF, 0x00FF00u);  // blue, green, red bytes
+}
+
+}  // namespace

@@ -125,8 +125,8 @@ TEST(GdiRasterTest, PointsOnLeftAndTopEdgesAreInsideOnRightAndBottomOutside) {
     const int count = 4;
     canvas.Raster().FillPolygons(diamond, &count, 1, false, kInk);
     EXPECT_EQ(canvas.image.pixel(10, 3), kInk);
-    EXPECT_EQ(canvas.image.pixel(4, 8), kInk);    // left vertex
-    EXPECT_EQ(canvas.image.pixel(7, 5), kInk);    // upper left edge
+    EXPECT_EQ(canvas.image.pixel(4, 8), kInk);     // left vertex
+    EXPECT_EQ(canvas.image.pixel(7, 5), kInk);     // upper left edge
     EXPECT_EQ(canvas.image.pixel(13, 5), kPaper);  // upper right edge
     EXPECT_EQ(canvas.image.pixel(12, 5), kInk);
     EXPECT_EQ(canvas.image.pixel(10, 14), kPaper);  // bottom vertex
@@ -254,7 +254,8 @@ TEST(GdiRasterTest, RingsApartFillLikeOneFigure) {
             counts.push_back(int(ring.size()));
         }
         Canvas together(40, 40), alone(40, 40);
-        together.Raster().DrawPolygons(points.data(), counts.data(), 4, trial % 2 == 0, true, kInk, true, kInk);
+        together.Raster().DrawPolygons(points.data(), counts.data(), 4, trial % 2 == 0, true, kInk, true,
+                                       kInk);
         int k = 0;
         for (int n : counts) {
             alone.Raster().FillPolygons(points.data() + k, &n, 1, trial % 2 == 0, kInk);
@@ -292,12 +293,14 @@ TEST(GdiRasterTest, ContextPathsAgreeOnPolygonPixels) {
         const std::vector<int> counts{int(ring.size())};
         for (int y = 0; y < 40; ++y)
             for (int x = 0; x < 40; ++x)
-                if (copied.pixel(x, y) != xored.pixel(x, y)) ASSERT_TRUE(OnAnEdge(x, y, ring, counts)) << trial;
+                if (copied.pixel(x, y) != xored.pixel(x, y))
+                    ASSERT_TRUE(OnAnEdge(x, y, ring, counts)) << trial;
         const CRect clip(5, 7, 33, 30);
         const QImage clipped = draw(R2_COPYPEN, &clip);
         for (int y = 0; y < 40; ++y)
             for (int x = 0; x < 40; ++x)
-                ASSERT_EQ(clipped.pixel(x, y), clip.PtInRect(CPoint(x, y)) ? copied.pixel(x, y) : 0xFFFFFFFFu) << trial;
+                ASSERT_EQ(clipped.pixel(x, y), clip.PtInRect(CPoint(x, y)) ? copied.pixel(x, y) : 0xFFFFFFFFu)
+                    << trial;
     }
 }
 
@@ -325,5 +328,31 @@ TEST(GdiRasterTest, PolygonsCutAtTheGuardAgreeWithWholeOnes) {
         for (int y = 0; y < 40; ++y)
             for (int x = 0; x < 40; ++x)
                 if (cut.pixel(x, y) != whole.pixel(x, y)) ASSERT_TRUE(OnAnEdge(x, y, ring, counts)) << trial;
+    }
+}
+
+// A line reaching far beyond the target shows the pixels of the whole line: at each column the
+// row nearest to it, however far away its ends lie.
+TEST(GdiRasterTest, LongLinesShowTheirOwnPixelsInside) {
+    std::mt19937 random(31);
+    std::uniform_int_distribution<int> far(-3000000, 3000000);
+    for (int trial = 0; trial < 200; ++trial) {
+        const std::int64_t x0 = -5000000 - far(random) % 1000, x1 = 5000000 + far(random) % 1000;
+        const std::int64_t y0 = 20 + far(random), y1 = 20 - (y0 - 20) + far(random) % 7;
+        CDC dc;
+        dc.CreateImageDC(40, 40);
+        const POINT pts[] = {{LONG(x0), LONG(y0)}, {LONG(x1), LONG(y1)}};
+        dc.Polyline(pts, 2);
+        const QImage* image = GetDCImage(dc);
+        int expected = 0;
+        for (int x = 0; x < 40; ++x) {
+            // ceil(y0 + (x - x0) dy / dx - 1/2), in integers.
+            const std::int64_t dx = x1 - x0, dy = y1 - y0, m = 2 * y0 * dx + 2 * (x - x0) * dy - dx;
+            const std::int64_t y = m >= 0 ? (m + 2 * dx - 1) / (2 * dx) : -((-m) / (2 * dx));
+            if (y < 0 || y >= 40) continue;
+            ++expected;
+            ASSERT_EQ(image->pixel(x, int(y)), qRgb(0, 0, 0)) << trial << " column " << x;
+        }
+        ASSERT_EQ(Ink(*image), expected) << trial;
     }
 }

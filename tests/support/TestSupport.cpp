@@ -1,6 +1,9 @@
 #include "tests/support/TestSupport.h"
 
+#include <unistd.h>
+
 #include <filesystem>
+#include <string>
 
 #include "platform/File.h"
 
@@ -11,7 +14,9 @@ MessageBoxRecorder::MessageBoxRecorder(int answer) : m_answer(answer) {
     });
 }
 
-MessageBoxRecorder::~MessageBoxRecorder() { AfxSetMessageBoxHandler(std::move(m_previous)); }
+MessageBoxRecorder::~MessageBoxRecorder() {
+    AfxSetMessageBoxHandler(std::move(m_previous));
+}
 
 bool MessageBoxRecorder::Saw(UINT stringId) const {
     const std::string text = AfxLoadString(stringId);
@@ -35,7 +40,10 @@ std::string TestDataFile(const std::string& relative) {
 
 std::string MakeTempDir(const std::string& name) {
     namespace fs = std::filesystem;
-    const fs::path dir = fs::path(TESSARAY_BINARY_DIR) / "test-output" / name;
+    // CTest runs each test in its own process, in parallel: tests sharing a fixture must not share
+    // (and remove) each other's directory.
+    const fs::path dir =
+        fs::path(TESSARAY_BINARY_DIR) / "test-output" / (name + "-" + std::to_string(::getpid()));
     std::error_code ec;
     fs::remove_all(dir, ec);
     fs::create_directories(dir);

@@ -12,6 +12,7 @@
 #include "platform/File.h"
 #include "platform/gdi/EmfBackend.h"
 #include "platform/ui/Clipboard.h"
+#include "platform/ui/DialogRunner.h"
 #include "tests/platform/EmfTestSupport.h"
 #include "tests/support/TestSupport.h"
 #include "tests/view/OleTestSupport.h"
@@ -365,4 +366,25 @@ TEST_F(Clipboard, EmbeddedObjectsSurviveCopyAndPaste) {
     ASSERT_NE(copy->GetItem(), nullptr);
     EXPECT_EQ(copy->GetItem()->GetRecord(), record);
     EXPECT_EQ(copy->GetItem()->GetDocument(), &h.doc);
+}
+
+TEST_F(Clipboard, PasteSpecialOffersWhatCanBePastedAndObjectsAreNotAvailable) {
+    ViewHarness h(640, 480);
+    AddSelection(h);
+    h.view->SendCommand(kCopy);
+    DialogRunner runner;
+    runner.Script(0xE902, DialogScript().Cancel());
+    h.view->SendCommand(57639);
+    EXPECT_EQ(ShapeCount(h.doc), 3);
+    runner.Script(0xE902, DialogScript().Select(1100, 0).Ok());
+    h.view->SendCommand(57639);
+    EXPECT_EQ(ShapeCount(h.doc), 6);
+    ASSERT_EQ(runner.Dialogs().size(), 2u);
+    EXPECT_EQ(runner.Dialogs()[1].result, IDOK);
+
+    // Creating an embedded object is refused with its reason, and nothing changes.
+    MessageBoxRecorder boxes;
+    h.view->SendCommand(57856);
+    EXPECT_EQ(boxes.Messages().size(), 1u);
+    EXPECT_EQ(ShapeCount(h.doc), 6);
 }

@@ -9,6 +9,7 @@
 #include "model/shapes/MarkShape.h"
 #include "model/shapes/TextShape.h"
 #include "platform/gdi/EmfBackend.h"
+#include "platform/ui/Print.h"
 #include "tests/platform/EmfTestSupport.h"
 #include "tests/support/TestSupport.h"
 #include "tests/view/ViewTestSupport.h"
@@ -100,4 +101,34 @@ TEST_F(MetafileExport, AFileThatCannotBeWrittenIsReportedAndAnswersFalse) {
     EXPECT_TRUE(boxes.Saw(62700));
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_FALSE(IsMetafileDrawing());
+}
+
+TEST_F(MetafileExport, WithPrinterResolutionTheMetafileIsMeasuredAgainstThePrinter) {
+    ViewHarness h(640, 480);
+    h.AddLine(2000, 3000, 15000, 3000);
+    CPrinterSettings saved = AfxGetPrinterSettings();
+    AfxGetPrinterSettings() = CPrinterSettings();
+    AfxGetPrinterSettings().outputFile = dir + "/unused.pdf";
+    GetOptionRecord().m_metafileRes = 1;
+    const std::string path = dir + "/fine.emf";
+    ASSERT_TRUE(h.view->WriteMetafile(path));
+    AfxGetPrinterSettings() = saved;
+    EmfFile f(ReadFile(path));
+    ASSERT_TRUE(f.valid) << f.error;
+    // The header describes the printer (1200 dpi) and the frame is still the sheet.
+    const CSize paper(static_cast<LONG>(h.doc.GetPaperInfo().GetSize().cx * 100),
+                      static_cast<LONG>(h.doc.GetPaperInfo().GetSize().cy * 100));
+    EXPECT_EQ(f.Rect(0, 24), CRect(0, 0, paper.cx, paper.cy));
+    const double micrometres = f.U32(0, 100), pixels = f.U32(0, 72);
+    EXPECT_NEAR(micrometres / pixels, 25400.0 / 1200, 1e-3);
+    // Coordinates are printer pixels: the line is 12.5 times as long as at 96 dpi.
+    const EmfRecord* line = f.First(EMR_POLYLINE16) ? f.First(EMR_POLYLINE16) : f.First(EMR_POLYLINE);
+    ASSERT_NE(line, nullptr);
+    MCadView screen(&h.doc.GetPaperInfo());
+    screen.SetScale(nullptr, 1.0);
+    const int screenLength =
+        screen.DocToLogical(MFloatPoint(15000, 3000)).x - screen.DocToLogical(MFloatPoint(2000, 3000)).x;
+    const LONG bounds = f.I32(line->index, 16) - f.I32(line->index, 8);
+    EXPECT_NEAR(bounds, screenLength * 12.5, 15);
+    EXPECT_FALSE(std::filesystem::exists(dir + "/unused.pdf"));
 }

@@ -40,7 +40,6 @@ inline std::vector<BYTE> MakeCompoundFile(const std::vector<Stream>& streams,
         mini.insert(mini.end(), s.data.begin(), s.data.end());
         mini.resize((mini.size() + 63) / 64 * 64);
     }
-    const DWORD miniSectors = static_cast<DWORD>(mini.size() / 64);
     const DWORD dataSectors = static_cast<DWORD>((mini.size() + 511) / 512);
     // Sectors: 0 FAT, 1 directory, 2 mini FAT, 3... the mini stream.
     std::vector<BYTE> file(512, 0);
@@ -90,7 +89,6 @@ inline std::vector<BYTE> MakeCompoundFile(const std::vector<Stream>& streams,
         for (DWORD k = 0; k < count; ++k, ++s)
             Put32(miniFat, k + 1 < count ? static_cast<DWORD>(s + 1) : kEnd);
     }
-    (void)miniSectors;
     while (miniFat.size() < 512)
         Put32(miniFat, kFree);
     file.insert(file.end(), fat.begin(), fat.end());

@@ -262,7 +262,9 @@ TEST_F(Printing, PreviewRendersThePageAndHidesTheBarsMeanwhile) {
     DialogRunner runner;
     h.view->SendCommand(57609);
     EXPECT_TRUE(runner.Opened(kPrintPreviewDialogId));
-    if (bar) EXPECT_EQ(bar->IsWindowVisible() != FALSE, barShown);
+    if (bar) {
+        EXPECT_EQ(bar->IsWindowVisible() != FALSE, barShown);
+    }
     MCadView screen(&h.doc.GetPaperInfo());
     screen.SetScale(nullptr, h.view->zoom);
     EXPECT_DOUBLE_EQ(h.view->unitScaleX, screen.unitScaleX);

@@ -189,6 +189,8 @@ TEST_F(SettingsCommands, PaperDialogChangesThePaperAndTheViewFollowsTheNewOrigin
     ViewHarness h(640, 480);
     h.AddLine(0, 0, 10000, 0);
     h.doc.SetModifiedFlag(FALSE);
+    const MPaperState before = h.doc.GetPaperState();
+    const CSize sheetBefore = h.view->GetTotalSize();
     std::string scaleText;
     std::string sizeShown;
     DialogRunner runner;
@@ -226,13 +228,41 @@ TEST_F(SettingsCommands, PaperDialogChangesThePaperAndTheViewFollowsTheNewOrigin
     EXPECT_EQ(GetDefaultPaper().sizeIndex, 4);
     EXPECT_EQ(GetDefaultPaper().horizontal, 0);
 
-    // The paper is no undo step: undo takes back the line drawn before it and keeps the paper.
-    h.doc.BeginUndo();
-    h.doc.AddShape(new MLineShape(MFloatPoint(0, 0), MFloatPoint(1, 1)), 0);
-    h.doc.EndUndo();
+    const MPaperState after = h.doc.GetPaperState();
+    const CSize sheetAfter = h.view->GetTotalSize();
+
+    // The change is one undo step: undo gives back paper, origin and grid, and the view derives its
+    // scale, sheet and user origin from them again; redo applies the new paper once more. The
+    // remembered default paper is a preference and stays.
+    const auto expectState = [&](const MPaperState& state, CSize sheet, const char* what) {
+        SCOPED_TRACE(what);
+        const MPaperInfo& p = h.doc.GetPaperInfo();
+        EXPECT_EQ(p.GetSizeInfo().m_name, state.paper.GetSizeInfo().m_name);
+        EXPECT_EQ(p.GetScale(), state.paper.GetScale());
+        EXPECT_EQ(p.GetHorizontal(), state.paper.GetHorizontal());
+        EXPECT_EQ(h.doc.m_origin.x, state.origin.x);
+        EXPECT_EQ(h.doc.m_origin.y, state.origin.y);
+        EXPECT_EQ(h.doc.m_gridX, state.gridX);
+        EXPECT_EQ(h.view->GetGridPitch().y, state.gridY);
+        EXPECT_EQ(h.view->GetGrid()->m_pitchY, state.gridY);
+        EXPECT_EQ(h.view->userOrigin.x, state.origin.x);
+        EXPECT_DOUBLE_EQ(h.view->unitScaleX, h.view->paperScaleX * state.paper.GetScale());
+        // Whole-paper zoom again: the same sheet, give or take the rounding of one pixel.
+        EXPECT_NEAR(h.view->GetTotalSize().cx, sheet.cx, 1);
+        EXPECT_NEAR(h.view->GetTotalSize().cy, sheet.cy, 1);
+        EXPECT_EQ(GetDefaultPaper().sizeIndex, 4);
+    };
+    ASSERT_TRUE(h.doc.CanUndo());
+    h.doc.SetModifiedFlag(FALSE);
     h.view->SendCommand(ID_EDIT_UNDO);
+    expectState(before, sheetBefore, "undone");
+    EXPECT_TRUE(h.doc.IsModified());
     EXPECT_EQ(h.doc.GetLayers()->GetLayer(0)->GetSize(), 1);
-    EXPECT_EQ(h.doc.GetPaperInfo().GetScale(), 0.02);
+    ASSERT_TRUE(h.doc.CanRedo());
+    h.view->SendCommand(ID_EDIT_REDO);
+    expectState(after, sheetAfter, "redone");
+    h.view->SendCommand(ID_EDIT_UNDO);
+    expectState(before, sheetBefore, "undone again");
 }
 
 TEST_F(SettingsCommands, PaperDialogCancelAndRefusedGridChangeNothing) {

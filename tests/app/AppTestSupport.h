@@ -1,0 +1,40 @@
+// A started program for window-level tests: the whole start-up on an in-memory profile, a main
+// window with a new drawing, and the profile put back afterwards.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/MainFrame.h"
+#include "app/TessarayApp.h"
+#include "document/Layer.h"
+#include "document/TessarayDoc.h"
+#include "model/settings/OptionRecord.h"
+#include "platform/Profile.h"
+
+class StartedProgram : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_previousProfile = AfxSetProfile(CreateMemoryProfile());
+        GetOptionRecord() = MOptionRecord();
+        MTessarayApp::InitProgram();
+        ASSERT_TRUE(app.CreateMainWindow());
+        ASSERT_TRUE(app.NewDocument());
+    }
+    void TearDown() override { AfxSetProfile(std::move(m_previousProfile)); }
+
+    MMainFrame* Frame() { return app.GetMainFrame(); }
+    MTessarayDoc& Doc() { return *app.GetDocument(); }
+    int ShapeCount() {
+        int n = 0;
+        for (int i = 0; i < Doc().GetLayers()->GetLayerCount(); ++i)
+            n += Doc().GetLayers()->GetLayer(i)->GetSize();
+        return n;
+    }
+
+    MTessarayApp app;
+
+private:
+    std::unique_ptr<CProfile> m_previousProfile;
+};
