@@ -208,6 +208,12 @@ void MMainFrame::OnClose() {
     CFrameWnd::OnClose();
 }
 
+void MMainFrame::OnDropFiles(const std::vector<std::string>& paths) {
+    if (paths.empty() || IsDXFImportPumping()) return;
+    if (QWidget* window = GetWidget()) window->activateWindow();
+    if (auto* app = dynamic_cast<MTessarayApp*>(AfxGetApp())) app->OpenFile(paths.front());
+}
+
 BOOL MMainFrame::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
     if (IsDXFImportPumping()) {
         // Menus, accelerators, bars and controls all come through here: disabled, and taken

@@ -45,6 +45,8 @@ public:
 
     // Both refuse while a DXF import dispatches window events (the drawing is being built).
     void OnClose() override;
+    // Opens the first file as File > Open does (a single drawing is open at a time).
+    void OnDropFiles(const std::vector<std::string>& paths) override;
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 
 private:

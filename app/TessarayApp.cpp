@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QUrl>
+#include <algorithm>
 
 #include "app/FilePrompt.h"
 #include "app/MainFrame.h"
@@ -19,6 +20,7 @@
 #include "platform/Profile.h"
 #include "platform/Strings.h"
 #include "platform/ui/CmdUI.h"
+#include "platform/ui/Menu.h"
 #include "resources/ResourceIds.h"
 #include "tools/DrawToolArray.h"
 #include "view/ClassRegistry.h"
@@ -40,6 +42,9 @@ constexpr DWORD kHidePrintToFile = 0x100000;
 constexpr DWORD kPrintSetupFlags =
     PD_ALLPAGES | PD_USEDEVMODECOPIESANDCOLLATE | PD_NOPAGENUMS | kHidePrintToFile | PD_NOSELECTION;
 constexpr const char* kRegistryKey = "kel-vo";
+// The File menu's stand-in while no file has been opened or saved.
+constexpr const char* kRecentFilePlaceholder = "最近使ったファイル";
+constexpr UINT kRecentFileCount = 4;
 }  // namespace
 
 MTessarayApp::MTessarayApp() : CWinApp("Tessaray") {
@@ -53,9 +58,13 @@ MTessarayApp::MTessarayApp() : CWinApp("Tessaray") {
     map.OnCommand(ID_HELP, [this] { OnHelp(); });
     map.OnCommand(ID_APP_ABOUT, [this] { OnAbout(); });
     map.OnCommand(ID_FILE_PRINT_SETUP, [this] { OnFilePrintSetup(); });
+    map.OnCommandRange(ID_FILE_MRU_FILE1, ID_FILE_MRU_FILE1 + kRecentFileCount - 1,
+                       [this](UINT id) { OnOpenRecentFile(id); });
+    map.OnUpdate(ID_FILE_MRU_FILE1, [this](CCmdUI* ui) { OnUpdateRecentFileMenu(ui); });
 }
 
 MTessarayApp::~MTessarayApp() {
+    if (m_recentFiles) AfxSetRecentFileHandler(std::move(m_previousRecentHandler));
     m_frame.reset();
     m_document.reset();
 }
@@ -105,6 +114,7 @@ BOOL MTessarayApp::InitInstance() {
         return FALSE;
     }
 
+    LoadStdProfileSettings(kRecentFileCount);
     InitProgram();
     if (!CreateMainWindow()) return FALSE;
     if (!file.empty()) {
@@ -112,6 +122,7 @@ BOOL MTessarayApp::InitInstance() {
     } else if (!NewDocument()) {
         return FALSE;
     }
+    m_frame->DragAcceptFiles(TRUE);
     m_frame->RestoreWindowPlacement(SW_SHOWNORMAL);
     if (!settingFound) {
         SetRegistryKey(kRegistryKey);
@@ -123,6 +134,8 @@ BOOL MTessarayApp::InitInstance() {
 int MTessarayApp::ExitInstance() {
     m_frame.reset();
     m_document.reset();
+    // Only a list that was read is written: after "Unregister" the profile must stay empty.
+    if (m_recentFiles) m_recentFiles->WriteList(AfxGetProfile());
     return CWinApp::ExitInstance();
 }
 
@@ -169,8 +182,58 @@ BOOL MTessarayApp::OpenDocumentFile(const std::string& path) {
 void MTessarayApp::OnFileOpen() {
     std::string path;
     if (!PromptFileName(true, path)) return;
+    OpenFile(path);
+}
+
+BOOL MTessarayApp::OpenFile(const std::string& path) {
+    if (!SaveModified()) return FALSE;
+    return OpenDocumentFile(path);
+}
+
+void MTessarayApp::LoadStdProfileSettings(std::size_t maxFiles) {
+    if (!m_recentFiles)
+        m_previousRecentHandler =
+            AfxSetRecentFileHandler([this](const std::string& path) { AddToRecentFileList(path); });
+    m_recentFiles = std::make_unique<MRecentFileList>(std::min<std::size_t>(maxFiles, kRecentFileCount));
+    m_recentFiles->ReadList(AfxGetProfile());
+}
+
+void MTessarayApp::AddToRecentFileList(const std::string& path) {
+    if (!m_recentFiles) return;
+    m_recentFiles->Add(path);
+    m_recentFiles->WriteList(AfxGetProfile());
+}
+
+void MTessarayApp::OnOpenRecentFile(UINT id) {
+    if (!m_recentFiles) return;
+    const std::size_t index = id - ID_FILE_MRU_FILE1;
+    if (index >= m_recentFiles->GetSize()) return;
+    // By name: saving the modified drawing first may reorder the list.
+    const std::string path = (*m_recentFiles)[index];
     if (!SaveModified()) return;
-    OpenDocumentFile(path);
+    if (OpenDocumentFile(path)) return;
+    // The failure has been reported; a file that cannot be opened leaves the list.
+    if (m_recentFiles->Remove(path)) m_recentFiles->WriteList(AfxGetProfile());
+}
+
+void MTessarayApp::OnUpdateRecentFileMenu(CCmdUI* ui) {
+    const std::size_t count = m_recentFiles ? m_recentFiles->GetSize() : 0;
+    // Decided before the items change, so the request never touches a replaced item.
+    ui->Enable(count > 0);
+    CMenu* menu = ui->m_pMenu;
+    if (!menu) return;
+    for (UINT id = ID_FILE_MRU_FILE1; id <= ID_FILE_MRU_FILE16; ++id)
+        while (menu->DeleteMenu(id, MF_BYCOMMAND)) {
+        }
+    const UINT at = ui->m_nIndex;
+    if (count == 0) {
+        menu->InsertMenu(at, MF_BYPOSITION | MF_STRING | MF_GRAYED, ID_FILE_MRU_FILE1,
+                         kRecentFilePlaceholder);
+        return;
+    }
+    for (std::size_t i = 0; i < count; ++i)
+        menu->InsertMenu(at + static_cast<UINT>(i), MF_BYPOSITION | MF_STRING,
+                         ID_FILE_MRU_FILE1 + static_cast<UINT>(i), m_recentFiles->GetMenuText(i));
 }
 
 BOOL MTessarayApp::DoSave(const std::string& path) {

@@ -6,8 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "app/RecentFileList.h"
+#include "platform/Document.h"
 #include "platform/ui/WinApp.h"
 
+class CCmdUI;
 class MMainFrame;
 class MTessarayDoc;
 class MTessarayView;
@@ -32,11 +35,21 @@ public:
     BOOL NewDocument();
     // Opens the file into the document; on failure the document's messages have been shown.
     BOOL OpenDocumentFile(const std::string& path);
+    // What File > Open does with the chosen name: asks to save a modified drawing, then opens.
+    // Also the road of the recent-file items and of files dropped on the main window.
+    BOOL OpenFile(const std::string& path);
     BOOL SaveDocument();
     BOOL SaveDocumentAs();
     // Asks whether to save a modified document: FALSE when the user cancels (or saving failed).
     BOOL SaveModified();
     void OnFileOpen();
+
+    // Reads the recent-file list of maxFiles entries from the profile; from then on the document's
+    // named paths join it and every change is written back.
+    void LoadStdProfileSettings(std::size_t maxFiles = 4);
+    // Null until LoadStdProfileSettings.
+    const MRecentFileList* GetRecentFileList() const { return m_recentFiles.get(); }
+    void AddToRecentFileList(const std::string& path);
 
     MTessarayDoc* GetDocument() const { return m_document.get(); }
     MMainFrame* GetMainFrame() const { return m_frame.get(); }
@@ -52,8 +65,13 @@ private:
     void OnAbout();
     // The print-setup dialog, then the view's page metrics from the (possibly new) printer.
     void OnFilePrintSetup();
+    void OnOpenRecentFile(UINT id);
+    // Shows the list in place of the first recent-file item (one disabled item when it is empty).
+    void OnUpdateRecentFileMenu(CCmdUI* ui);
 
     std::unique_ptr<MTessarayDoc> m_document;
     std::unique_ptr<MMainFrame> m_frame;
     int m_unregisterResult = 0;
+    std::unique_ptr<MRecentFileList> m_recentFiles;
+    RecentFileHandler m_previousRecentHandler;
 };

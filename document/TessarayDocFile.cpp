@@ -314,6 +314,8 @@ BOOL MTessarayDoc::OpenNativeBytes(std::string_view bytes, const std::string& pa
         }
         DeleteContents();
         Adopt(c);
+        // An earlier import's flag would make this drawing untitled and keep it out of the recent files.
+        SetImported(0);
     } catch (const std::bad_alloc&) {
         ReportFileError(ENOMEM);
         return FALSE;

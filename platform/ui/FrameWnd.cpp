@@ -2,9 +2,12 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QUrl>
 #include <algorithm>
 
 #include "platform/Strings.h"
@@ -33,6 +36,32 @@ protected:
         e->ignore();
         if (auto* frame = dynamic_cast<CFrameWnd*>(CWnd::FromWidget(this)))
             AfxTryCall([&] { frame->OnClose(); });
+    }
+
+    static std::vector<std::string> LocalFiles(const QMimeData* data) {
+        std::vector<std::string> files;
+        if (!data || !data->hasUrls()) return files;
+        for (const QUrl& url : data->urls())
+            if (url.isLocalFile()) files.push_back(url.toLocalFile().toUtf8().toStdString());
+        return files;
+    }
+    void dragEnterEvent(QDragEnterEvent* e) override {
+        if (!LocalFiles(e->mimeData()).empty()) e->acceptProposedAction();
+    }
+    void dragMoveEvent(QDragMoveEvent* e) override {
+        if (!LocalFiles(e->mimeData()).empty()) e->acceptProposedAction();
+    }
+    void dropEvent(QDropEvent* e) override {
+        std::vector<std::string> files = LocalFiles(e->mimeData());
+        if (files.empty() || !acceptDrops()) return;
+        e->acceptProposedAction();
+        QMetaObject::invokeMethod(
+            this,
+            [this, files = std::move(files)] {
+                if (auto* frame = dynamic_cast<CFrameWnd*>(CWnd::FromWidget(this)))
+                    AfxTryCall([&] { frame->OnDropFiles(files); });
+            },
+            Qt::QueuedConnection);
     }
 };
 
@@ -195,6 +224,10 @@ void CFrameWnd::OnIdleUpdateCmdUI() {
     if (m_pStatusBar && m_pStatusBar->IsWindow()) m_pStatusBar->OnUpdateCmdUI(this);
     for (CToolBar* bar : m_toolBars)
         if (bar->IsWindow()) bar->OnUpdateCmdUI(this, m_bAutoMenuEnable);
+}
+
+void CFrameWnd::DragAcceptFiles(BOOL bAccept) {
+    if (QWidget* w = GetWidget()) w->setAcceptDrops(bAccept != FALSE);
 }
 
 void CFrameWnd::OnClose() {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -50,6 +51,11 @@ public:
     virtual void OnIdleUpdateCmdUI();
     // Default: destroys the window (and ends the program when it is the application's main window).
     virtual void OnClose();
+    // Whether local files may be dropped on the window (off until asked for).
+    void DragAcceptFiles(BOOL bAccept = TRUE);
+    // The local files of a drop, in the order given, once the drop has finished (never inside the
+    // drag's own event, so the handler may show message boxes).
+    virtual void OnDropFiles(const std::vector<std::string>& paths) {}
     void DestroyWindow() override;
 
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
