@@ -11,6 +11,7 @@
 #include "model/SnapPoint.h"
 #include "model/geometry/Geometry.h"
 #include "model/helpers/TextStream.h"
+#include "model/shapes/RectPicking.h"
 #include "model/shapes/ShapeFactory.h"
 #include "platform/Archive.h"
 #include "platform/Strings.h"
@@ -153,15 +154,7 @@ void MOleClientShape::DrawTracking(MCadView* view, CDC* dc) {
 
 void MOleClientShape::DrawGrayed(MCadView* view, CDC* dc) {
     if (!view || !dc || !m_item) return;
-    const COLORREF grey = GetSysColor(COLOR_GRAYTEXT);
-    CPen pen(PS_SOLID, 1, grey);
-    CBrush brush(HS_BDIAGONAL, grey);
-    CPen* oldPen = dc->SelectObject(&pen);
-    CBrush* oldBrush = dc->SelectObject(&brush);
-    const CRect r = view->DocToLogicalRect(GetRect());
-    dc->Rectangle(&r);
-    dc->SelectObject(oldBrush);
-    dc->SelectObject(oldPen);
+    DrawGrayedRect(view, dc, GetRect());
 }
 
 void MOleClientShape::ScaleXY(const MFloatPoint& c, double sx, double sy) {
@@ -177,44 +170,17 @@ void MOleClientShape::Move(const MFloatPoint& offset) {
 
 double MOleClientShape::SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, const MFloatRect& aperture,
                                    int kinds, double best) {
-    const MFloatRect& r = m_extent;
-    if (kinds & kSnapEndPoint) {
-        const MFloatPoint corners[4] = {
-            {r.left, r.top}, {r.right, r.top}, {r.left, r.bottom}, {r.right, r.bottom}};
-        for (const MFloatPoint& p : corners)
-            best = OfferSnapCandidate(snap, cursor, aperture, p, kSnapEndPoint, best, this);
-    }
-    const MFloatPoint c((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    if (kinds & kSnapCenter) best = OfferSnapCandidate(snap, cursor, aperture, c, kSnapCenter, best, this);
-    if (kinds & kSnapMidPoint) {
-        const MFloatPoint mids[4] = {{c.x, r.top}, {r.left, c.y}, {r.right, c.y}, {c.x, r.bottom}};
-        for (const MFloatPoint& p : mids)
-            best = OfferSnapCandidate(snap, cursor, aperture, p, kSnapMidPoint, best, this);
-    }
-    return best;
-}
-
-CRect MOleClientShape::PickRect(MCadView* view) const {
-    CRect r = view->DocToLogicalRect(m_extent);
-    r.NormalizeRect();
-    r.InflateRect(1, 1);
-    return r;
+    return SnapRectPoints(snap, cursor, aperture, kinds, best, m_extent, this);
 }
 
 BOOL MOleClientShape::HitTestPixel(MCadView* view, const CPoint& point, int tolerance) {
-    if (!view) return FALSE;
-    CPoint logical = point;
-    if (std::unique_ptr<CDC> dc = view->GetPreparedClientDC()) dc->DPtoLP(&logical);
-    const CRect square(logical.x - tolerance, logical.y - tolerance, logical.x + tolerance,
-                       logical.y + tolerance);
-    CRect overlap;
-    return overlap.IntersectRect(square, PickRect(view));
+    return view && PickSquareMeets(view, point, tolerance, GetExtentPickRect(view, m_extent));
 }
 
 BOOL MOleClientShape::IntersectsDeviceRectPixel(MCadView* view, const CRect& rect) {
     if (!view) return FALSE;
     CRect overlap;
-    return overlap.IntersectRect(PickRect(view), rect);
+    return overlap.IntersectRect(GetExtentPickRect(view, m_extent), rect);
 }
 
 BOOL MOleClientShape::IntersectsRectPixel(MCadView*, const CRect&, const MFloatRect& area) {

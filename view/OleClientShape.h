@@ -80,7 +80,6 @@ public:
     int m_detached = 0;
 
 private:
-    CRect PickRect(MCadView* view) const;
     void DrawPlaceholder(MCadView* view, CDC* dc, const CRect& r);
 
     std::vector<BYTE> m_rawItem;

@@ -245,16 +245,26 @@ MCadShape* MCircleArcShape::CreateNew() const {
 }
 
 void MCircleArcShape::WriteText(CDocument*, std::ostream& os) const {
+    WriteArcText(os, TRUE);
+}
+
+void MCircleArcShape::ReadText(CDocument*, std::istream& is) {
+    ReadArcText(is, TRUE);
+}
+
+void MCircleArcShape::WriteArcText(std::ostream& os, BOOL withArrows) const {
     os << '\t' << m_center.x << ' ' << m_center.y << ' ' << m_radius << ' ' << m_startAngle << ' '
        << m_endAngle << ' ' << static_cast<unsigned long>(m_color) << ' ' << m_lineStyle << ' ' << m_width
        << ' ';
     WriteFillStyleText(os, m_fill);
-    os << ' ';
-    WriteArrowInfoText(os, m_arrows);
+    if (withArrows) {
+        os << ' ';
+        WriteArrowInfoText(os, m_arrows);
+    }
     os << '\n';
 }
 
-void MCircleArcShape::ReadText(CDocument*, std::istream& is) {
+void MCircleArcShape::ReadArcText(std::istream& is, BOOL withArrows) {
     MFloatPoint centre;
     double radius = 0.0, start = 0.0, end = 0.0, width = 0.0;
     unsigned long color = 0;
@@ -263,7 +273,7 @@ void MCircleArcShape::ReadText(CDocument*, std::istream& is) {
     MArrowInfo arrows;
     is >> centre.x >> centre.y >> radius >> start >> end >> color >> style >> width;
     ReadFillStyleText(is, fill);
-    ReadArrowInfoText(is, arrows);
+    if (withArrows) ReadArrowInfoText(is, arrows);
     SkipTextLine(is);
     if (is.fail()) return;
     m_center = centre;
@@ -274,7 +284,7 @@ void MCircleArcShape::ReadText(CDocument*, std::istream& is) {
     m_lineStyle = style;
     m_width = width;
     m_fill = fill;
-    m_arrows = arrows;
+    if (withArrows) m_arrows = arrows;
     RegeneratePoints();
 }
 
@@ -290,16 +300,6 @@ void MCircleArcShape::ExportDxfArc(MDXFOutStream& out, const CString& layer,
     out.WriteDouble(51, MRadian(m_endAngle).ToDegrees360());
 }
 
-void MCircleArcShape::ExportDxfSegment(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
-                                       const MFloatPoint& a, const MFloatPoint& b) const {
-    out.WriteString(0, "LINE");
-    out.WriteString(8, layer);
-    out.WriteString(6, GetLineStyleName());
-    out.WriteInt(62, GetDxfColor());
-    out.WritePoint(10, a - origin);
-    out.WritePoint(11, b - origin);
-}
-
 void MCircleArcShape::ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
                                 double paperScale) const {
     ExportDxfArc(out, layer, origin);
@@ -311,29 +311,7 @@ void MCircleArcShape::ExportDxf(MDXFOutStream& out, const CString& layer, const 
         return;
     }
     // The arrow heads the arc shows on screen, as the polyline family exports them.
-    if (m_arrows.startStyle != kArrowNone) {
-        if (const int g = FirstDrawnEdge(); g >= 0)
-            ExportDxfArrowHead(out, layer, origin, m_points[g], (m_points[g + 1] - m_points[g]).GetAngle(),
-                               paperScale, m_arrows.startStyle, m_arrows.startSize);
-    }
-    if (m_arrows.endStyle != kArrowNone) {
-        if (const int i = LastDrawnEdge(); i >= 0)
-            ExportDxfArrowHead(out, layer, origin, m_points[i + 1],
-                               (m_points[i + 1] - m_points[i]).GetAngle() + kPi, paperScale,
-                               m_arrows.endStyle, m_arrows.endSize);
-    }
-}
-
-void MCircleArcShape::ExportJwcSegment(MJWCLineArray& lines, int layer, double scale, const MFloatPoint& a,
-                                       const MFloatPoint& b) const {
-    MJWCLine& r = lines.AddNew();
-    r.x1 = ToJWCFloat(a.x * scale);
-    r.y1 = ToJWCFloat(a.y * scale);
-    r.x2 = ToJWCFloat(b.x * scale);
-    r.y2 = ToJWCFloat(b.y * scale);
-    r.lineType = static_cast<BYTE>(GetJwcLineStyle());
-    r.pen = static_cast<BYTE>(GetJwcColor());
-    r.layer = static_cast<BYTE>(std::clamp(layer, 0, 255));
+    ExportDxfArrowHeads(out, layer, origin, paperScale);
 }
 
 void MCircleArcShape::ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double paperScale) const {
@@ -344,14 +322,7 @@ void MCircleArcShape::ExportJwcLines(MJWCLineArray& lines, int layer, double sca
         return;
     }
     // The arc itself is the arc record; only the stroke heads become lines.
-    if (const int g = FirstDrawnEdge(); g >= 0)
-        ExportJwcArrowLines(lines, layer, scale, paperScale, m_points[g],
-                            (m_points[g + 1] - m_points[g]).GetAngle(), m_arrows.startStyle,
-                            m_arrows.startSize);
-    if (const int i = LastDrawnEdge(); i >= 0)
-        ExportJwcArrowLines(lines, layer, scale, paperScale, m_points[i + 1],
-                            (m_points[i + 1] - m_points[i]).GetAngle() + kPi, m_arrows.endStyle,
-                            m_arrows.endSize);
+    ExportJwcArrowHeadLines(lines, layer, scale, paperScale);
 }
 
 void MCircleArcShape::ExportJwcArcRecord(MJWCArcArray& arcs, int layer, double scale) const {

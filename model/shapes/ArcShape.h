@@ -59,15 +59,13 @@ public:
     double m_endAngle = 0.0;
 
 protected:
+    // The text line; the sector's has no arrows.
+    void WriteArcText(std::ostream& os, BOOL withArrows) const;
+    void ReadArcText(std::istream& is, BOOL withArrows);
     // The ARC entity alone.
     void ExportDxfArc(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin) const;
     // The arc record alone.
     void ExportJwcArcRecord(MJWCArcArray& arcs, int layer, double scale) const;
-    // One DXF LINE or JW_CAD line record in the shape's style.
-    void ExportDxfSegment(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
-                          const MFloatPoint& a, const MFloatPoint& b) const;
-    void ExportJwcSegment(MJWCLineArray& lines, int layer, double scale, const MFloatPoint& a,
-                          const MFloatPoint& b) const;
 };
 
 // The angles an arc's outline is built from: non-finite ones made defined (start 0, end the

@@ -60,14 +60,7 @@ BOOL MBalloonShape::HasLayoutMembers() const {
 
 double MBalloonShape::SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, const MFloatRect& aperture,
                                  int kinds, double best) {
-    EnsureLayout(nullptr);
-    const double start = best;
-    if (GetShapeCount() > 0) best = GetShapeAt(0)->SnapPoints(snap, cursor, aperture, kinds, best);
-    if (GetShapeCount() > 1) best = GetShapeAt(1)->SnapPoints(snap, cursor, aperture, kinds, best);
-    if (kinds & kSnapBasePoint)
-        best = OfferSnapCandidate(snap, cursor, aperture, GetCenter(), kSnapBasePoint, best, this);
-    if (best < start) snap.shape1 = this;
-    return best;
+    return SnapLeaderAndOutline(snap, cursor, aperture, kinds, best);
 }
 
 void MBalloonShape::Recalc(MCadView* view) {
@@ -78,14 +71,7 @@ void MBalloonShape::Recalc(MCadView* view) {
     m_layoutStale = FALSE;
     if (v.GetSize() == 0) return;
 
-    text->SetString(m_string);
-    text->SetFontName(m_fontName);
-    text->SetTextSize(m_textSize);
-    text->SetTextFlags(m_textFlags);
-    text->SetFillStyle(GetFillStyle());
-    text->SetColor(GetColor());
-    text->SetTextColor(GetTextColor());
-    text->MeasureText(view);
+    MeasureTextMember(view, text, m_string);
     text->SetAlignment(kAlignCentre | kAlignMiddle);
 
     const int t = FindLastSegment(v);
@@ -100,9 +86,7 @@ void MBalloonShape::Recalc(MCadView* view) {
     }
     text->MoveTo(view, centre);
     circle->SetCircle(centre.x, centre.y, radius);
-    circle->SetColor(m_color);
-    circle->SetLineWidth(m_lineWidth);
-    circle->SetLineStyle(m_lineStyle);
+    ApplyLineAttributes(circle);
     circle->SetFillStyle(GetFillStyle());
     ApplyLeaderAttributes();
     MGroupShape::Recalc(view);
@@ -185,10 +169,5 @@ void MBalloonShape::ReadText(CDocument*, std::istream& is) {
     if (is.fail()) return;
     m_textSize = textSize;
     m_textFlags = flags;
-    std::string rest;
-    ReadTextString(is, rest, FALSE);
-    TextInput line(rest);
-    unsigned long textColor = 0;
-    if (line >> textColor) m_textColor = static_cast<COLORREF>(textColor);
-    GetLeader()->m_points.ReadText(is);
+    ReadTextColorAndLeader(is);
 }

@@ -12,6 +12,7 @@
 #include "model/geometry/Geometry.h"
 #include "model/helpers/TextStream.h"
 #include "model/settings/OptionRecord.h"
+#include "model/shapes/RectPicking.h"
 #include "model/shapes/ShapeFactory.h"
 #include "platform/Archive.h"
 #include "platform/gdi/DC.h"
@@ -177,15 +178,7 @@ void MBitmapShape::DrawTracking(MCadView* view, CDC* dc) {
 
 void MBitmapShape::DrawGrayed(MCadView* view, CDC* dc) {
     if (!view || !dc || !HasImage()) return;
-    const COLORREF grey = GetSysColor(COLOR_GRAYTEXT);
-    CPen pen(PS_SOLID, 1, grey);
-    CBrush brush(HS_BDIAGONAL, grey);
-    CPen* oldPen = dc->SelectObject(&pen);
-    CBrush* oldBrush = dc->SelectObject(&brush);
-    const CRect r = view->DocToLogicalRect(GetRect());
-    dc->Rectangle(&r);
-    dc->SelectObject(oldBrush);
-    dc->SelectObject(oldPen);
+    DrawGrayedRect(view, dc, GetRect());
 }
 
 void MBitmapShape::ScaleXY(const MFloatPoint& c, double sx, double sy) {
@@ -201,42 +194,17 @@ void MBitmapShape::Move(const MFloatPoint& offset) {
 
 double MBitmapShape::SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, const MFloatRect& aperture,
                                 int kinds, double best) {
-    const MFloatRect r = GetRect();
-    if (kinds & kSnapEndPoint)
-        for (const MFloatPoint& p : {r.TopLeft(), r.TopRight(), r.BottomLeft(), r.BottomRight()})
-            best = OfferSnapCandidate(snap, cursor, aperture, p, kSnapEndPoint, best, this);
-    if (kinds & kSnapCenter)
-        best = OfferSnapCandidate(snap, cursor, aperture, r.GetCenter(), kSnapCenter, best, this);
-    if (kinds & kSnapMidPoint) {
-        const MFloatPoint c = r.GetCenter();
-        const MFloatPoint mids[4] = {{c.x, r.top}, {r.left, c.y}, {r.right, c.y}, {c.x, r.bottom}};
-        for (const MFloatPoint& p : mids)
-            best = OfferSnapCandidate(snap, cursor, aperture, p, kSnapMidPoint, best, this);
-    }
-    return best;
-}
-
-CRect MBitmapShape::PickRect(MCadView* view) const {
-    CRect r = view->DocToLogicalRect(m_extent);
-    r.NormalizeRect();
-    r.InflateRect(1, 1);
-    return r;
+    return SnapRectPoints(snap, cursor, aperture, kinds, best, GetRect(), this);
 }
 
 BOOL MBitmapShape::HitTestPixel(MCadView* view, const CPoint& point, int tolerance) {
-    if (!view) return FALSE;
-    CPoint logical = point;
-    if (std::unique_ptr<CDC> dc = view->GetPreparedClientDC()) dc->DPtoLP(&logical);
-    const CRect square(logical.x - tolerance, logical.y - tolerance, logical.x + tolerance,
-                       logical.y + tolerance);
-    CRect overlap;
-    return overlap.IntersectRect(square, PickRect(view));
+    return view && PickSquareMeets(view, point, tolerance, GetExtentPickRect(view, m_extent));
 }
 
 BOOL MBitmapShape::IntersectsDeviceRectPixel(MCadView* view, const CRect& rect) {
     if (!view) return FALSE;
     CRect overlap;
-    return overlap.IntersectRect(PickRect(view), rect);
+    return overlap.IntersectRect(GetExtentPickRect(view, m_extent), rect);
 }
 
 BOOL MBitmapShape::IntersectsRectPixel(MCadView*, const CRect&, const MFloatRect& area) {

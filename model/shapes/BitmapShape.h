@@ -90,8 +90,6 @@ public:
 private:
     // Origin and size from a rectangle (normalised first); the extent becomes that rectangle.
     void TakeRect(MFloatRect rect);
-    // The extent in logical pixels, normalised and grown by one.
-    CRect PickRect(MCadView* view) const;
 
     std::unique_ptr<MDib> m_image;
 };

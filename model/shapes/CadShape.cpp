@@ -497,6 +497,28 @@ BYTE LayerByte(int layer) {
 
 }  // namespace
 
+void MCadShape::ExportDxfSegment(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
+                                 const MFloatPoint& a, const MFloatPoint& b) const {
+    out.WriteString(0, "LINE");
+    out.WriteString(8, layer);
+    out.WriteString(6, GetLineStyleName());
+    out.WriteInt(62, GetDxfColor());
+    out.WritePoint(10, a - origin);
+    out.WritePoint(11, b - origin);
+}
+
+void MCadShape::ExportJwcSegment(MJWCLineArray& lines, int layer, double scale, const MFloatPoint& a,
+                                 const MFloatPoint& b) const {
+    MJWCLine& r = lines.AddNew();
+    r.x1 = ToJWCFloat(a.x * scale);
+    r.y1 = ToJWCFloat(a.y * scale);
+    r.x2 = ToJWCFloat(b.x * scale);
+    r.y2 = ToJWCFloat(b.y * scale);
+    r.lineType = static_cast<BYTE>(GetJwcLineStyle());
+    r.pen = static_cast<BYTE>(GetJwcColor());
+    r.layer = LayerByte(layer);
+}
+
 void MCadShape::ExportDxfArrowHead(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
                                    const MFloatPoint& tip, double angle, double paperScale, int style,
                                    double size) const {
@@ -513,9 +535,7 @@ void MCadShape::ExportDxfArrowHead(MDXFOutStream& out, const CString& layer, con
     };
     auto line = [&](double u) {
         const MFloatPoint d = Polar(u) * half;
-        entity("LINE");
-        out.WritePoint(10, tip + d - origin);
-        out.WritePoint(11, tip - d - origin);
+        ExportDxfSegment(out, layer, origin, tip + d, tip - d);
     };
     switch (style) {
         case kArrowOpen:
@@ -555,17 +575,8 @@ void MCadShape::ExportJwcArrowLines(MJWCLineArray& lines, int layer, double scal
                                     const MFloatPoint& tip, double angle, int style, double size) const {
     if (style < kArrowOpen || style > kArrowCross) return;
     const double length = size / paperScale;
-    const BYTE pen = static_cast<BYTE>(GetJwcColor());
-    const BYTE lineType = static_cast<BYTE>(GetJwcLineStyle());
     auto add = [&](const MFloatPoint& a, const MFloatPoint& b) {
-        MJWCLine& r = lines.AddNew();
-        r.x1 = ToJWCFloat(a.x * scale);
-        r.y1 = ToJWCFloat(a.y * scale);
-        r.x2 = ToJWCFloat(b.x * scale);
-        r.y2 = ToJWCFloat(b.y * scale);
-        r.lineType = lineType;
-        r.pen = pen;
-        r.layer = LayerByte(layer);
+        ExportJwcSegment(lines, layer, scale, a, b);
     };
     auto stroke = [&](double u) {
         const MFloatPoint d = Polar(u) * (length / 2);

@@ -265,6 +265,11 @@ public:
     int GetJwcTextColor() const;
     int GetDxfFillColor() const;
 
+    // One DXF LINE or JW_CAD line record from a to b in the shape's style.
+    void ExportDxfSegment(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
+                          const MFloatPoint& a, const MFloatPoint& b) const;
+    void ExportJwcSegment(MJWCLineArray& lines, int layer, double scale, const MFloatPoint& a,
+                          const MFloatPoint& b) const;
     // Arrow heads in the exports, shared by the line and the polyline family. The head sits at tip
     // with angle pointing from the tip back into the line; size is in paper millimetres.
     void ExportDxfArrowHead(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,

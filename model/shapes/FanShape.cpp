@@ -86,32 +86,11 @@ MCadShape* MCircleFanShape::CreateNew() const {
 }
 
 void MCircleFanShape::WriteText(CDocument*, std::ostream& os) const {
-    os << '\t' << m_center.x << ' ' << m_center.y << ' ' << m_radius << ' ' << m_startAngle << ' '
-       << m_endAngle << ' ' << static_cast<unsigned long>(m_color) << ' ' << m_lineStyle << ' ' << m_width
-       << ' ';
-    WriteFillStyleText(os, m_fill);
-    os << '\n';
+    WriteArcText(os, FALSE);
 }
 
 void MCircleFanShape::ReadText(CDocument*, std::istream& is) {
-    MFloatPoint centre;
-    double radius = 0.0, start = 0.0, end = 0.0, width = 0.0;
-    unsigned long color = 0;
-    int style = 0;
-    MFillStyle fill;
-    is >> centre.x >> centre.y >> radius >> start >> end >> color >> style >> width;
-    ReadFillStyleText(is, fill);
-    SkipTextLine(is);
-    if (is.fail()) return;
-    m_center = centre;
-    m_radius = radius;
-    m_startAngle = start;
-    m_endAngle = end;
-    m_color = static_cast<COLORREF>(color);
-    m_lineStyle = style;
-    m_width = width;
-    m_fill = fill;
-    RegeneratePoints();
+    ReadArcText(is, FALSE);
 }
 
 void MCircleFanShape::ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,

@@ -11,6 +11,7 @@
 #include "model/geometry/Geometry.h"
 #include "model/helpers/TextStream.h"
 #include "model/shapes/LShapeArray.h"
+#include "model/shapes/ShapeArrayQueries.h"
 #include "model/shapes/ShapeFactory.h"
 #include "platform/Archive.h"
 #include "platform/gdi/DC.h"
@@ -90,18 +91,6 @@ void MGroupShape::DrawGrayed(MCadView* view, CDC* dc) {
 
 namespace {
 
-template <class Fn>
-void ForEachMember(MShapeArray& members, Fn fn) {
-    for (int i = 0; i < members.GetSize(); ++i)
-        if (MCadShape* s = members.GetAt(i)) fn(s);
-}
-
-template <class Fn>
-void ForEachMember(const MShapeArray& members, Fn fn) {
-    for (int i = 0; i < members.GetSize(); ++i)
-        if (const MCadShape* s = members.GetAt(i)) fn(s);
-}
-
 // Whether angle is a whole number of quarter turns, which every shape holds exactly.
 bool IsQuarterTurn(double angle) {
     const MRadian a(angle);
@@ -116,36 +105,34 @@ MFloatPoint ScaledAbout(const MFloatPoint& p, const MFloatPoint& centre, double 
 
 }  // namespace
 
+void MGroupShape::ScaleBasePointAndExtent(const MFloatPoint& centre, double sx, double sy) {
+    if (HasBasePoint()) SetBasePoint(ScaledAbout(m_members.GetBasePoint(), centre, sx, sy));
+    m_extent.Scale(centre, sx, sy);
+    m_extent.Normalize();
+}
+
 void MGroupShape::Scale(const MFloatPoint& centre, double factor) {
     if (std::fabs(factor) < kZeroTolerance) return;
-    ForEachMember(m_members, [&](MCadShape* s) { s->Scale(centre, factor); });
-    if (HasBasePoint()) SetBasePoint(ScaledAbout(m_members.GetBasePoint(), centre, factor, factor));
-    m_extent.Scale(centre, factor, factor);
-    m_extent.Normalize();
+    ForEachShape(m_members, [&](MCadShape* s) { s->Scale(centre, factor); });
+    ScaleBasePointAndExtent(centre, factor, factor);
 }
 
 void MGroupShape::ScaleXY(const MFloatPoint& centre, double sx, double sy) {
     if (std::fabs(sx) < kZeroTolerance || std::fabs(sy) < kZeroTolerance) return;
-    ForEachMember(m_members, [&](MCadShape* s) { s->ScaleXY(centre, sx, sy); });
-    if (HasBasePoint()) SetBasePoint(ScaledAbout(m_members.GetBasePoint(), centre, sx, sy));
-    m_extent.Scale(centre, sx, sy);
-    m_extent.Normalize();
+    ForEachShape(m_members, [&](MCadShape* s) { s->ScaleXY(centre, sx, sy); });
+    ScaleBasePointAndExtent(centre, sx, sy);
 }
 
 void MGroupShape::ScaleAll(const MFloatPoint& centre, double factor) {
     if (std::fabs(factor) < kZeroTolerance) return;
-    ForEachMember(m_members, [&](MCadShape* s) { s->ScaleAll(centre, factor); });
-    if (HasBasePoint()) SetBasePoint(ScaledAbout(m_members.GetBasePoint(), centre, factor, factor));
-    m_extent.Scale(centre, factor, factor);
-    m_extent.Normalize();
+    ForEachShape(m_members, [&](MCadShape* s) { s->ScaleAll(centre, factor); });
+    ScaleBasePointAndExtent(centre, factor, factor);
 }
 
 void MGroupShape::ScaleAllXY(const MFloatPoint& centre, double sx, double sy) {
     if (std::fabs(sx) < kZeroTolerance || std::fabs(sy) < kZeroTolerance) return;
-    ForEachMember(m_members, [&](MCadShape* s) { s->ScaleAllXY(centre, sx, sy); });
-    if (HasBasePoint()) SetBasePoint(ScaledAbout(m_members.GetBasePoint(), centre, sx, sy));
-    m_extent.Scale(centre, sx, sy);
-    m_extent.Normalize();
+    ForEachShape(m_members, [&](MCadShape* s) { s->ScaleAllXY(centre, sx, sy); });
+    ScaleBasePointAndExtent(centre, sx, sy);
 }
 
 void MGroupShape::Move(const MFloatPoint& offset) {
@@ -156,7 +143,7 @@ BOOL MGroupShape::HitTest(MCadView* view, const CPoint& point, MFloatPoint* foot
     const MFloatPoint cursor = view->LogicalToDoc(point);
     double nearest = DBL_MAX;
     BOOL hit = FALSE;
-    ForEachMember(m_members, [&](const MCadShape* s) {
+    ForEachShape(m_members, [&](const MCadShape* s) {
         MFloatPoint memberFoot;
         if (!s->HitTest(view, point, &memberFoot, tolerance)) return;
         hit = TRUE;
@@ -227,7 +214,7 @@ BOOL MGroupShape::IntersectsRectPixel(MCadView* view, const CRect& rect, const M
 
 MCadShape* MGroupShape::Clone() const {
     auto copy = std::make_unique<MGroupShape>();
-    ForEachMember(m_members, [&](const MCadShape* s) { copy->AddShape(s->Clone()); });
+    ForEachShape(m_members, [&](const MCadShape* s) { copy->AddShape(s->Clone()); });
     if (HasBasePoint()) copy->SetBasePoint(GetCenter());
     copy->m_extent = m_extent;
     copy->m_drawExtent = m_drawExtent;
@@ -236,7 +223,7 @@ MCadShape* MGroupShape::Clone() const {
 
 MCadShape* MGroupShape::Duplicate() const {
     auto copy = std::make_unique<MGroupShape>();
-    ForEachMember(m_members, [&](const MCadShape* s) { copy->AddShape(s->Duplicate()); });
+    ForEachShape(m_members, [&](const MCadShape* s) { copy->AddShape(s->Duplicate()); });
     if (HasBasePoint()) copy->SetBasePoint(GetCenter());
     copy->m_extent = m_extent;
     copy->m_drawExtent = m_drawExtent;
@@ -255,87 +242,37 @@ void MGroupShape::Recalc(MCadView* view) {
 }
 
 void MGroupShape::SetFillStyle(const MFillStyle& fill) {
-    ForEachMember(m_members, [&](MCadShape* s) { s->SetFillStyle(fill); });
+    ForEachShape(m_members, [&](MCadShape* s) { s->SetFillStyle(fill); });
 }
 void MGroupShape::SetColor(COLORREF color) {
-    ForEachMember(m_members, [&](MCadShape* s) { s->SetColor(color); });
+    ForEachShape(m_members, [&](MCadShape* s) { s->SetColor(color); });
 }
 void MGroupShape::SetLineWidth(double width) {
-    ForEachMember(m_members, [&](MCadShape* s) { s->SetLineWidth(width); });
+    ForEachShape(m_members, [&](MCadShape* s) { s->SetLineWidth(width); });
 }
 void MGroupShape::SetLineStyle(int lineStyle) {
-    ForEachMember(m_members, [&](MCadShape* s) { s->SetLineStyle(lineStyle); });
+    ForEachShape(m_members, [&](MCadShape* s) { s->SetLineStyle(lineStyle); });
 }
 void MGroupShape::SetFontName(const CString& name) {
-    ForEachMember(m_members, [&](MCadShape* s) { s->SetFontName(name); });
+    ForEachShape(m_members, [&](MCadShape* s) { s->SetFontName(name); });
 }
 void MGroupShape::SetTextSize(double size) {
-    ForEachMember(m_members, [&](MCadShape* s) { s->SetTextSize(size); });
+    ForEachShape(m_members, [&](MCadShape* s) { s->SetTextSize(size); });
 }
 void MGroupShape::SetTextFlag2(BOOL on) {
-    ForEachMember(m_members, [&](MCadShape* s) { s->SetTextFlag2(on); });
+    ForEachShape(m_members, [&](MCadShape* s) { s->SetTextFlag2(on); });
 }
 void MGroupShape::SetTextFlag1(BOOL on) {
-    ForEachMember(m_members, [&](MCadShape* s) { s->SetTextFlag1(on); });
+    ForEachShape(m_members, [&](MCadShape* s) { s->SetTextFlag1(on); });
 }
 void MGroupShape::SetTextFlag4(BOOL on) {
-    ForEachMember(m_members, [&](MCadShape* s) { s->SetTextFlag4(on); });
+    ForEachShape(m_members, [&](MCadShape* s) { s->SetTextFlag4(on); });
 }
 void MGroupShape::SetTextFlag8(BOOL on) {
-    ForEachMember(m_members, [&](MCadShape* s) { s->SetTextFlag8(on); });
+    ForEachShape(m_members, [&](MCadShape* s) { s->SetTextFlag8(on); });
 }
 
 namespace {
-
-// The members' common value, or mixed when they differ or there are none.
-template <class T, class Get>
-T CommonValue(const MShapeArray& members, Get get, T mixed) {
-    bool first = true;
-    T value = mixed;
-    for (int i = 0; i < members.GetSize(); ++i) {
-        const MCadShape* s = members.GetAt(i);
-        if (!s) continue;
-        const T v = get(s);
-        if (first) {
-            value = v;
-            first = false;
-        } else if (!(v == value)) {
-            return mixed;
-        }
-    }
-    return value;
-}
-
-// The common value over the members that have text; mixed when they differ or none has text.
-template <class T, class Get>
-T CommonTextValue(const MShapeArray& members, Get get, T mixed) {
-    bool first = true;
-    T value = mixed;
-    for (int i = 0; i < members.GetSize(); ++i) {
-        const MCadShape* s = members.GetAt(i);
-        if (!s || !s->HasText()) continue;
-        const T v = get(s);
-        if (first) {
-            value = v;
-            first = false;
-        } else if (!(v == value)) {
-            return mixed;
-        }
-    }
-    return value;
-}
-
-template <class Pred>
-BOOL AllTextMembers(const MShapeArray& members, Pred pred) {
-    bool any = false;
-    for (int i = 0; i < members.GetSize(); ++i) {
-        const MCadShape* s = members.GetAt(i);
-        if (!s || !s->HasText()) continue;
-        any = true;
-        if (!pred(s)) return FALSE;
-    }
-    return any ? TRUE : FALSE;
-}
 
 template <class Pred>
 BOOL AllMembers(const MShapeArray& members, Pred pred) {
@@ -349,19 +286,19 @@ BOOL AllMembers(const MShapeArray& members, Pred pred) {
 }  // namespace
 
 MFillStyle MGroupShape::GetFillStyle() const {
-    return CommonValue<MFillStyle>(
+    return CommonShapeValue<MFillStyle>(
         m_members, [](const MCadShape* s) { return s->GetFillStyle(); }, MFillStyle(COLORREF(-1)));
 }
 COLORREF MGroupShape::GetColor() const {
-    return CommonValue<COLORREF>(
+    return CommonShapeValue<COLORREF>(
         m_members, [](const MCadShape* s) { return s->GetColor(); }, COLORREF(-1));
 }
 double MGroupShape::GetLineWidth() const {
-    return CommonValue<double>(
+    return CommonShapeValue<double>(
         m_members, [](const MCadShape* s) { return s->GetLineWidth(); }, -1.0);
 }
 int MGroupShape::GetLineStyle() const {
-    return CommonValue<int>(
+    return CommonShapeValue<int>(
         m_members, [](const MCadShape* s) { return s->GetLineStyle(); }, -1);
 }
 
@@ -374,28 +311,28 @@ BOOL MGroupShape::HasText() const {
 }
 
 CString MGroupShape::GetFontName() const {
-    return CommonTextValue<CString>(
-        m_members, [](const MCadShape* s) { return s->GetFontName(); }, CString());
+    return CommonShapeValue<CString>(
+        m_members, [](const MCadShape* s) { return s->GetFontName(); }, CString(), TRUE);
 }
 double MGroupShape::GetTextSize() const {
-    return CommonTextValue<double>(
-        m_members, [](const MCadShape* s) { return s->GetTextSize(); }, 0.0);
+    return CommonShapeValue<double>(
+        m_members, [](const MCadShape* s) { return s->GetTextSize(); }, 0.0, TRUE);
 }
 BOOL MGroupShape::IsTextFlag2() const {
-    return AllTextMembers(m_members, [](const MCadShape* s) { return s->IsTextFlag2() != 0; });
+    return AllTextShapes(m_members, [](const MCadShape* s) { return s->IsTextFlag2() != 0; });
 }
 BOOL MGroupShape::IsTextFlag1() const {
-    return AllTextMembers(m_members, [](const MCadShape* s) { return s->IsTextFlag1() != 0; });
+    return AllTextShapes(m_members, [](const MCadShape* s) { return s->IsTextFlag1() != 0; });
 }
 BOOL MGroupShape::IsTextFlag4() const {
-    return AllTextMembers(m_members, [](const MCadShape* s) { return s->IsTextFlag4() != 0; });
+    return AllTextShapes(m_members, [](const MCadShape* s) { return s->IsTextFlag4() != 0; });
 }
 BOOL MGroupShape::IsTextFlag8() const {
-    return AllTextMembers(m_members, [](const MCadShape* s) { return s->IsTextFlag8() != 0; });
+    return AllTextShapes(m_members, [](const MCadShape* s) { return s->IsTextFlag8() != 0; });
 }
 
 void MGroupShape::MirrorX(double x, double y) {
-    ForEachMember(m_members, [&](MCadShape* s) { s->MirrorX(x, y); });
+    ForEachShape(m_members, [&](MCadShape* s) { s->MirrorX(x, y); });
     if (HasBasePoint()) {
         const MFloatPoint b = m_members.GetBasePoint();
         SetBasePoint({2 * x - b.x, b.y});
@@ -403,7 +340,7 @@ void MGroupShape::MirrorX(double x, double y) {
 }
 
 void MGroupShape::MirrorY(double x, double y) {
-    ForEachMember(m_members, [&](MCadShape* s) { s->MirrorY(x, y); });
+    ForEachShape(m_members, [&](MCadShape* s) { s->MirrorY(x, y); });
     if (HasBasePoint()) {
         const MFloatPoint b = m_members.GetBasePoint();
         SetBasePoint({b.x, 2 * y - b.y});
@@ -432,14 +369,14 @@ void MGroupShape::Rotate(double cx, double cy, double angle) {
 
 MCadShape* MGroupShape::CreateRotated(double cx, double cy, double angle) const {
     auto copy = std::make_unique<MGroupShape>();
-    ForEachMember(m_members, [&](const MCadShape* s) { copy->AddShape(s->CreateRotated(cx, cy, angle)); });
+    ForEachShape(m_members, [&](const MCadShape* s) { copy->AddShape(s->CreateRotated(cx, cy, angle)); });
     if (HasBasePoint()) copy->SetBasePoint(GetCenter().GetRotatedAbout({cx, cy}, angle));
     return copy.release();
 }
 
 MCadShape* MGroupShape::CreateMirroredX(double x, double y) const {
     auto copy = std::make_unique<MGroupShape>();
-    ForEachMember(m_members, [&](const MCadShape* s) { copy->AddShape(s->CreateMirroredX(x, y)); });
+    ForEachShape(m_members, [&](const MCadShape* s) { copy->AddShape(s->CreateMirroredX(x, y)); });
     if (HasBasePoint()) {
         const MFloatPoint c = GetCenter();
         copy->SetBasePoint({2 * x - c.x, c.y});
@@ -449,7 +386,7 @@ MCadShape* MGroupShape::CreateMirroredX(double x, double y) const {
 
 MCadShape* MGroupShape::CreateMirroredY(double x, double y) const {
     auto copy = std::make_unique<MGroupShape>();
-    ForEachMember(m_members, [&](const MCadShape* s) { copy->AddShape(s->CreateMirroredY(x, y)); });
+    ForEachShape(m_members, [&](const MCadShape* s) { copy->AddShape(s->CreateMirroredY(x, y)); });
     if (HasBasePoint()) {
         const MFloatPoint c = GetCenter();
         copy->SetBasePoint({c.x, 2 * y - c.y});
@@ -502,23 +439,23 @@ void MGroupShape::ReadText(CDocument* doc, std::istream& is) {
 
 void MGroupShape::ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
                             double paperScale) const {
-    ForEachMember(m_members, [&](const MCadShape* s) { s->ExportDxf(out, layer, origin, paperScale); });
+    ForEachShape(m_members, [&](const MCadShape* s) { s->ExportDxf(out, layer, origin, paperScale); });
 }
 void MGroupShape::ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double paperScale) const {
-    ForEachMember(m_members, [&](const MCadShape* s) { s->ExportJwcLines(lines, layer, scale, paperScale); });
+    ForEachShape(m_members, [&](const MCadShape* s) { s->ExportJwcLines(lines, layer, scale, paperScale); });
 }
 void MGroupShape::ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale, double paperScale) const {
-    ForEachMember(m_members, [&](const MCadShape* s) { s->ExportJwcArcs(arcs, layer, scale, paperScale); });
+    ForEachShape(m_members, [&](const MCadShape* s) { s->ExportJwcArcs(arcs, layer, scale, paperScale); });
 }
 void MGroupShape::ExportJwcStrings(MJWCStringArray& strings, int layer, double scale, double paperScale,
                                    MJWCStringList& texts, const double heights[11]) const {
-    ForEachMember(m_members, [&](const MCadShape* s) {
+    ForEachShape(m_members, [&](const MCadShape* s) {
         s->ExportJwcStrings(strings, layer, scale, paperScale, texts, heights);
     });
 }
 void MGroupShape::ExportJwcPoints(MJWCVPointArray& points, int layer, double scale, double paperScale) const {
-    ForEachMember(m_members,
-                  [&](const MCadShape* s) { s->ExportJwcPoints(points, layer, scale, paperScale); });
+    ForEachShape(m_members,
+                 [&](const MCadShape* s) { s->ExportJwcPoints(points, layer, scale, paperScale); });
 }
 
 void MGroupShape::Rebuild(MCadView*) {}

@@ -119,4 +119,8 @@ public:
 
 protected:
     MShapeArray4Group m_members;
+
+private:
+    // The base point and the extent follow members that were scaled about centre.
+    void ScaleBasePointAndExtent(const MFloatPoint& centre, double sx, double sy);
 };

@@ -2,6 +2,7 @@
 
 #include "model/CadView.h"
 #include "model/settings/OptionRecord.h"
+#include "model/shapes/ShapeArrayQueries.h"
 #include "model/shapes/ShapeFactory.h"
 #include "platform/Archive.h"
 #include "platform/gdi/DC.h"
@@ -24,43 +25,6 @@ void MLShapeArray::Serialize(CArchive& ar) {
 namespace {
 
 template <class Pred>
-bool AllTextMembers(const MShapeArray& shapes, Pred pred) {
-    bool any = false;
-    for (int i = 0; i < shapes.GetSize(); ++i) {
-        const MCadShape* s = shapes.GetAt(i);
-        if (!s || !s->HasText()) continue;
-        any = true;
-        if (!pred(s)) return false;
-    }
-    return any;
-}
-
-// The common value of all members, or mixed (also for an empty list).
-template <class T, class Get>
-T Common(const MShapeArray& shapes, Get get, T mixed) {
-    bool first = true;
-    T value = mixed;
-    for (int i = 0; i < shapes.GetSize(); ++i) {
-        const MCadShape* s = shapes.GetAt(i);
-        if (!s) continue;
-        const T v = get(s);
-        if (first) {
-            value = v;
-            first = false;
-        } else if (!(v == value)) {
-            return mixed;
-        }
-    }
-    return value;
-}
-
-template <class Fn>
-void ForEach(MShapeArray& shapes, Fn fn) {
-    for (int i = 0; i < shapes.GetSize(); ++i)
-        if (MCadShape* s = shapes.GetAt(i)) fn(s);
-}
-
-template <class Pred>
 BOOL AllMembers(const MShapeArray& shapes, Pred pred) {
     if (shapes.GetSize() == 0) return FALSE;
     for (int i = 0; i < shapes.GetSize(); ++i) {
@@ -73,7 +37,7 @@ BOOL AllMembers(const MShapeArray& shapes, Pred pred) {
 }  // namespace
 
 void MLShapeArray::SetTextSize(double size) {
-    ForEach(*m_shapes, [&](MCadShape* s) { s->SetTextSize(size); });
+    ForEachShape(*m_shapes, [&](MCadShape* s) { s->SetTextSize(size); });
 }
 
 double MLShapeArray::GetTextSize() const {
@@ -84,12 +48,12 @@ double MLShapeArray::GetTextSize() const {
     }
     if (!first) return 0.0;
     const double size = first->GetTextSize();
-    return AllTextMembers(*m_shapes, [&](const MCadShape* s) { return s->GetTextSize() == size; }) ? size
-                                                                                                   : 0.0;
+    return AllTextShapes(*m_shapes, [&](const MCadShape* s) { return s->GetTextSize() == size; }) ? size
+                                                                                                  : 0.0;
 }
 
 void MLShapeArray::SetFontName(const CString& name) {
-    ForEach(*m_shapes, [&](MCadShape* s) { s->SetFontName(name); });
+    ForEachShape(*m_shapes, [&](MCadShape* s) { s->SetFontName(name); });
 }
 
 CString MLShapeArray::GetFontName() const {
@@ -100,9 +64,8 @@ CString MLShapeArray::GetFontName() const {
     }
     if (!first) return {};
     const CString name = first->GetFontName();
-    return AllTextMembers(*m_shapes, [&](const MCadShape* s) { return s->GetFontName() == name; })
-               ? name
-               : CString();
+    return AllTextShapes(*m_shapes, [&](const MCadShape* s) { return s->GetFontName() == name; }) ? name
+                                                                                                  : CString();
 }
 
 BOOL MLShapeArray::IsTextFlag40() const {
@@ -117,13 +80,13 @@ BOOL MLShapeArray::IsTextFlag40() const {
 }
 
 BOOL MLShapeArray::IsTextFlag2() const {
-    return AllTextMembers(*m_shapes, [](const MCadShape* s) { return s->IsTextFlag2() != 0; }) ? TRUE : FALSE;
+    return AllTextShapes(*m_shapes, [](const MCadShape* s) { return s->IsTextFlag2() != 0; });
 }
 BOOL MLShapeArray::IsTextFlag1() const {
-    return AllTextMembers(*m_shapes, [](const MCadShape* s) { return s->IsTextFlag1() != 0; }) ? TRUE : FALSE;
+    return AllTextShapes(*m_shapes, [](const MCadShape* s) { return s->IsTextFlag1() != 0; });
 }
 BOOL MLShapeArray::IsTextFlag4() const {
-    return AllTextMembers(*m_shapes, [](const MCadShape* s) { return s->IsTextFlag4() != 0; }) ? TRUE : FALSE;
+    return AllTextShapes(*m_shapes, [](const MCadShape* s) { return s->IsTextFlag4() != 0; });
 }
 
 int MLShapeArray::GetAlignment() const {
@@ -146,43 +109,43 @@ int MLShapeArray::GetAlignment() const {
 }
 
 void MLShapeArray::SetTextColor(COLORREF color) {
-    ForEach(*m_shapes, [&](MCadShape* s) { s->SetTextColor(color); });
+    ForEachShape(*m_shapes, [&](MCadShape* s) { s->SetTextColor(color); });
 }
 COLORREF MLShapeArray::GetTextColor() const {
-    return Common<COLORREF>(
+    return CommonShapeValue<COLORREF>(
         *m_shapes, [](const MCadShape* s) { return s->GetTextColor(); }, COLORREF(-1));
 }
 
 void MLShapeArray::SetFillStyle(const MFillStyle& fill) {
-    ForEach(*m_shapes, [&](MCadShape* s) { s->SetFillStyle(fill); });
+    ForEachShape(*m_shapes, [&](MCadShape* s) { s->SetFillStyle(fill); });
 }
 MFillStyle MLShapeArray::GetFillStyle() const {
-    return Common<MFillStyle>(
+    return CommonShapeValue<MFillStyle>(
         *m_shapes, [](const MCadShape* s) { return s->GetFillStyle(); }, MFillStyle(COLORREF(-1)));
 }
 
 void MLShapeArray::SetColor(COLORREF color) {
-    ForEach(*m_shapes, [&](MCadShape* s) { s->SetColor(color); });
+    ForEachShape(*m_shapes, [&](MCadShape* s) { s->SetColor(color); });
 }
 COLORREF MLShapeArray::GetColor() const {
-    return Common<COLORREF>(
+    return CommonShapeValue<COLORREF>(
         *m_shapes, [](const MCadShape* s) { return s->GetColor(); }, COLORREF(-1));
 }
 
 double MLShapeArray::GetLineWidth() const {
-    return Common<double>(
+    return CommonShapeValue<double>(
         *m_shapes, [](const MCadShape* s) { return s->GetLineWidth(); }, -1.0);
 }
 void MLShapeArray::SetLineWidth(double width) {
-    ForEach(*m_shapes, [&](MCadShape* s) { s->SetLineWidth(width); });
+    ForEachShape(*m_shapes, [&](MCadShape* s) { s->SetLineWidth(width); });
 }
 
 int MLShapeArray::GetLineStyle() const {
-    return Common<int>(
+    return CommonShapeValue<int>(
         *m_shapes, [](const MCadShape* s) { return s->GetLineStyle(); }, -1);
 }
 void MLShapeArray::SetLineStyle(int lineStyle) {
-    ForEach(*m_shapes, [&](MCadShape* s) { s->SetLineStyle(lineStyle); });
+    ForEachShape(*m_shapes, [&](MCadShape* s) { s->SetLineStyle(lineStyle); });
 }
 
 MArrowInfo MLShapeArray::GetArrows() const {
@@ -207,13 +170,13 @@ MArrowInfo MLShapeArray::GetArrows() const {
 }
 
 void MLShapeArray::MirrorX(double x, double y) {
-    ForEach(*m_shapes, [&](MCadShape* s) { s->MirrorX(x, y); });
+    ForEachShape(*m_shapes, [&](MCadShape* s) { s->MirrorX(x, y); });
 }
 void MLShapeArray::MirrorY(double x, double y) {
-    ForEach(*m_shapes, [&](MCadShape* s) { s->MirrorY(x, y); });
+    ForEachShape(*m_shapes, [&](MCadShape* s) { s->MirrorY(x, y); });
 }
 void MLShapeArray::Rotate(double cx, double cy, double angle) {
-    ForEach(*m_shapes, [&](MCadShape* s) { s->Rotate(cx, cy, angle); });
+    ForEachShape(*m_shapes, [&](MCadShape* s) { s->Rotate(cx, cy, angle); });
 }
 
 BOOL MLShapeArray::SupportsEdit1() const {

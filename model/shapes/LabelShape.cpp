@@ -58,14 +58,7 @@ BOOL MLabelShape::HasLayoutMembers() const {
 
 double MLabelShape::SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, const MFloatRect& aperture,
                                int kinds, double best) {
-    EnsureLayout(nullptr);
-    const double start = best;
-    if (GetShapeCount() > 0) best = GetShapeAt(0)->SnapPoints(snap, cursor, aperture, kinds, best);
-    if (GetShapeCount() > 1) best = GetShapeAt(1)->SnapPoints(snap, cursor, aperture, kinds, best);
-    if (kinds & kSnapBasePoint)
-        best = OfferSnapCandidate(snap, cursor, aperture, GetCenter(), kSnapBasePoint, best, this);
-    if (best < start) snap.shape1 = this;
-    return best;
+    return SnapLeaderAndOutline(snap, cursor, aperture, kinds, best);
 }
 
 void MLabelShape::Recalc(MCadView* view) {
@@ -76,14 +69,7 @@ void MLabelShape::Recalc(MCadView* view) {
     m_layoutStale = FALSE;
     if (v.GetSize() == 0) return;
 
-    text->SetString(m_string);
-    text->SetFontName(m_fontName);
-    text->SetTextSize(m_textSize);
-    text->SetTextFlags(m_textFlags);
-    text->MeasureText(view);
-    text->SetColor(GetColor());
-    text->SetFillStyle(GetFillStyle());
-    text->SetTextColor(GetTextColor());
+    MeasureTextMember(view, text, m_string);
 
     const int t = FindLastSegment(v);
     MFloatPoint anchor = v[0] + MFloatPoint(0, m_textOffset);
@@ -100,9 +86,7 @@ void MLabelShape::Recalc(MCadView* view) {
     }
     ApplyLeaderAttributes();
     text->MoveTo(view, anchor);
-    underline->SetColor(m_color);
-    underline->SetLineWidth(m_lineWidth);
-    underline->SetLineStyle(m_lineStyle);
+    ApplyLineAttributes(underline);
     MGroupShape::Recalc(view);
 }
 
@@ -178,9 +162,5 @@ void MLabelShape::ReadText(CDocument*, std::istream& is) {
     m_textSize = textSize;
     m_textFlags = flags;
     m_textOffset = offset;
-    ReadTextString(is, rest, FALSE);
-    TextInput line(rest);
-    unsigned long textColor = 0;
-    if (line >> textColor) m_textColor = static_cast<COLORREF>(textColor);
-    GetLeader()->m_points.ReadText(is);
+    ReadTextColorAndLeader(is);
 }

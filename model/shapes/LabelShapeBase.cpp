@@ -5,9 +5,13 @@
 #include <ostream>
 
 #include "model/CadView.h"
+#include "model/SnapPoint.h"
 #include "model/helpers/ArchiveString.h"
+#include "model/helpers/TextStream.h"
 #include "model/shapes/PolygonShape.h"
+#include "model/shapes/TextShape.h"
 #include "platform/Archive.h"
+#include "platform/TextFile.h"
 
 IMPLEMENT_SERIAL(MLabelShapeBase, MGroupShape, 1)
 
@@ -63,16 +67,6 @@ void MLabelShapeBase::MoveLastLeaderPoint(const MFloatPoint& p) {
     MarkStale();
 }
 
-int MLabelShapeBase::GetGripCount() const {
-    return GetHandleCount();
-}
-MFloatPoint MLabelShapeBase::GetGrip(int index) const {
-    return GetHandle(index);
-}
-void MLabelShapeBase::MoveGrip(int* index, const MFloatPoint& to, BOOL keepRatio) {
-    MoveHandle(index, to, keepRatio);
-}
-
 int MLabelShapeBase::GetHandleCount() const {
     return GetLeaderPointCount();
 }
@@ -92,57 +86,17 @@ BOOL MLabelShapeBase::HasLayoutMembers() const {
     return GetShapeCount() > 0 && dynamic_cast<MPolygonShape*>(GetShapeAt(0)) != nullptr;
 }
 
-void MLabelShapeBase::EnsureLayout(MCadView* view) const {
+void MLabelShapeBase::EnsureMembers(MCadView* view) const {
     if (!m_layoutStale || !HasLayoutMembers()) return;
     // The members are a cache of the fields and the leader.
     const_cast<MLabelShapeBase*>(this)->Recalc(view);
     m_layoutStale = FALSE;
 }
 
-void MLabelShapeBase::Draw(MCadView* view, CDC* dc) {
-    EnsureLayout(view);
-    MGroupShape::Draw(view, dc);
-}
-void MLabelShapeBase::DrawTracking(MCadView* view, CDC* dc) {
-    EnsureLayout(view);
-    MGroupShape::DrawTracking(view, dc);
-}
-void MLabelShapeBase::DrawHighlight(MCadView* view, CDC* dc) {
-    EnsureLayout(view);
-    MGroupShape::DrawHighlight(view, dc);
-}
-void MLabelShapeBase::DrawGrayed(MCadView* view, CDC* dc) {
-    EnsureLayout(view);
-    MGroupShape::DrawGrayed(view, dc);
-}
-BOOL MLabelShapeBase::HitTest(MCadView* view, const CPoint& point, MFloatPoint* foot, int tolerance) const {
-    EnsureLayout(view);
-    return MGroupShape::HitTest(view, point, foot, tolerance);
-}
-BOOL MLabelShapeBase::HitTestPixel(MCadView* view, const CPoint& point, int tolerance) {
-    EnsureLayout(view);
-    return MGroupShape::HitTestPixel(view, point, tolerance);
-}
-BOOL MLabelShapeBase::IntersectsDeviceRectPixel(MCadView* view, const CRect& rect) {
-    EnsureLayout(view);
-    return MGroupShape::IntersectsDeviceRectPixel(view, rect);
-}
-BOOL MLabelShapeBase::IntersectsRectPixel(MCadView* view, const CRect& rect, const MFloatRect& area) {
-    EnsureLayout(view);
-    return MGroupShape::IntersectsRectPixel(view, rect, area);
-}
-
 MFloatPoint MLabelShapeBase::GetCenter() const {
     const MPolygonShape* leader = GetShapeCount() > 0 ? dynamic_cast<MPolygonShape*>(GetShapeAt(0)) : nullptr;
     if (leader && leader->GetPointCount() > 0) return leader->GetPoint(0);
     return m_extent.GetCenter();
-}
-
-MCadShape* MLabelShapeBase::Clone() const {
-    return MCadShape::Duplicate();
-}
-MCadShape* MLabelShapeBase::Duplicate() const {
-    return MCadShape::Duplicate();
 }
 
 void MLabelShapeBase::SetFillStyle(const MFillStyle& fill) {
@@ -255,57 +209,6 @@ void MLabelShapeBase::Rotate(double cx, double cy, double angle) {
     GetLeader()->Rotate(cx, cy, angle);
     MarkStale();
 }
-MCadShape* MLabelShapeBase::CreateRotated(double cx, double cy, double angle) const {
-    return MCadShape::CreateRotated(cx, cy, angle);
-}
-MCadShape* MLabelShapeBase::CreateMirroredX(double x, double y) const {
-    return MCadShape::CreateMirroredX(x, y);
-}
-MCadShape* MLabelShapeBase::CreateMirroredY(double x, double y) const {
-    return MCadShape::CreateMirroredY(x, y);
-}
-
-BOOL MLabelShapeBase::SupportsEdit1() const {
-    return TRUE;
-}
-BOOL MLabelShapeBase::SupportsEdit2() const {
-    return TRUE;
-}
-BOOL MLabelShapeBase::SupportsEdit3() const {
-    return TRUE;
-}
-BOOL MLabelShapeBase::SupportsEdit4() const {
-    return TRUE;
-}
-
-void MLabelShapeBase::ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
-                                double paperScale) const {
-    EnsureLayout(nullptr);
-    MGroupShape::ExportDxf(out, layer, origin, paperScale);
-}
-void MLabelShapeBase::ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double paperScale) const {
-    EnsureLayout(nullptr);
-    MGroupShape::ExportJwcLines(lines, layer, scale, paperScale);
-}
-void MLabelShapeBase::ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale, double paperScale) const {
-    EnsureLayout(nullptr);
-    MGroupShape::ExportJwcArcs(arcs, layer, scale, paperScale);
-}
-void MLabelShapeBase::ExportJwcStrings(MJWCStringArray& strings, int layer, double scale, double paperScale,
-                                       MJWCStringList& texts, const double heights[11]) const {
-    EnsureLayout(nullptr);
-    MGroupShape::ExportJwcStrings(strings, layer, scale, paperScale, texts, heights);
-}
-void MLabelShapeBase::ExportJwcPoints(MJWCVPointArray& points, int layer, double scale,
-                                      double paperScale) const {
-    EnsureLayout(nullptr);
-    MGroupShape::ExportJwcPoints(points, layer, scale, paperScale);
-}
-
-void MLabelShapeBase::Rebuild(MCadView*) {}
-BOOL MLabelShapeBase::IsPlainGroup() const {
-    return FALSE;
-}
 
 int MLabelShapeBase::FindLastSegment(const MFloatPointArray& v) {
     for (int t = v.GetSize() - 1; t >= 1; --t)
@@ -313,12 +216,39 @@ int MLabelShapeBase::FindLastSegment(const MFloatPointArray& v) {
     return 0;
 }
 
+void MLabelShapeBase::ApplyLineAttributes(MCadShape* shape) const {
+    shape->SetColor(m_color);
+    shape->SetLineWidth(m_lineWidth);
+    shape->SetLineStyle(m_lineStyle);
+}
+
 void MLabelShapeBase::ApplyLeaderAttributes() const {
     MPolygonShape* leader = GetLeader();
-    leader->SetColor(m_color);
-    leader->SetLineWidth(m_lineWidth);
-    leader->SetLineStyle(m_lineStyle);
+    ApplyLineAttributes(leader);
     leader->SetArrowsEx(m_arrowStyle, m_arrowSize, kArrowNone, 0.0);
+}
+
+void MLabelShapeBase::MeasureTextMember(MCadView* view, MTextShape* text, const CString& string) const {
+    text->SetString(string);
+    text->SetFontName(m_fontName);
+    text->SetTextSize(m_textSize);
+    text->SetTextFlags(m_textFlags);
+    text->SetFillStyle(GetFillStyle());
+    text->SetColor(GetColor());
+    text->SetTextColor(GetTextColor());
+    text->MeasureText(view);
+}
+
+double MLabelShapeBase::SnapLeaderAndOutline(MSnapPoint& snap, const MFloatPoint& cursor,
+                                             const MFloatRect& aperture, int kinds, double best) {
+    EnsureMembers(nullptr);
+    const double start = best;
+    if (GetShapeCount() > 0) best = GetShapeAt(0)->SnapPoints(snap, cursor, aperture, kinds, best);
+    if (GetShapeCount() > 1) best = GetShapeAt(1)->SnapPoints(snap, cursor, aperture, kinds, best);
+    if (kinds & kSnapBasePoint)
+        best = OfferSnapCandidate(snap, cursor, aperture, GetCenter(), kSnapBasePoint, best, this);
+    if (best < start) snap.shape1 = this;
+    return best;
 }
 
 void MLabelShapeBase::WriteAttributeLine(std::ostream& os) const {
@@ -347,4 +277,13 @@ BOOL MLabelShapeBase::ReadAttributeNumbers(std::istream& is) {
     m_arrowStyle = arrowStyle;
     m_arrowSize = arrowSize;
     return TRUE;
+}
+
+void MLabelShapeBase::ReadTextColorAndLeader(std::istream& is) {
+    std::string rest;
+    ReadTextString(is, rest, FALSE);
+    TextInput line(rest);
+    unsigned long textColor = 0;
+    if (line >> textColor) m_textColor = static_cast<COLORREF>(textColor);
+    GetLeader()->m_points.ReadText(is);
 }

@@ -10,12 +10,13 @@
 // window: the text is measured at a fixed font height.
 #pragma once
 
-#include "model/shapes/GroupShape.h"
+#include "model/shapes/GeneratedGroupShape.h"
 #include "platform/Exceptions.h"
 
 class MPolygonShape;
+class MTextShape;
 
-class MLabelShapeBase : public MGroupShape {
+class MLabelShapeBase : public MGeneratedGroupShape {
     DECLARE_SERIAL(MLabelShapeBase)
 public:
     // The leader without points as member 0; text size 4, arrow style 1 of size 3, black.
@@ -25,25 +26,12 @@ public:
     // The group's members, then line width, line style, colour, text colour, fill, font name,
     // text size, text flags, arrow style and arrow size.
     void Serialize(CArchive& ar) override;
-    int GetGripCount() const override;
-    MFloatPoint GetGrip(int index) const override;
-    void MoveGrip(int* index, const MFloatPoint& to, BOOL keepRatio) override;
     // The leader's vertices; an index outside the leader raises the invalid-argument exception.
     int GetHandleCount() const override;
     MFloatPoint GetHandle(int index) const override;
     void MoveHandle(int* index, const MFloatPoint& to, BOOL keepRatio, MFloatRect* rect = nullptr) override;
-    void Draw(MCadView* view, CDC* dc) override;
-    void DrawTracking(MCadView* view, CDC* dc) override;
-    void DrawHighlight(MCadView* view, CDC* dc) override;
-    void DrawGrayed(MCadView* view, CDC* dc) override;
-    BOOL HitTest(MCadView* view, const CPoint& point, MFloatPoint* foot, int tolerance) const override;
-    BOOL HitTestPixel(MCadView* view, const CPoint& point, int tolerance) override;
-    BOOL IntersectsDeviceRectPixel(MCadView* view, const CRect& rect) override;
-    BOOL IntersectsRectPixel(MCadView* view, const CRect& rect, const MFloatRect& area) override;
     // The leader's first vertex; the centre of the extent when the leader has none.
     MFloatPoint GetCenter() const override;
-    MCadShape* Clone() const override;
-    MCadShape* Duplicate() const override;
     void SetFillStyle(const MFillStyle& fill) override;
     MFillStyle GetFillStyle() const override;
     void SetColor(COLORREF color) override;
@@ -77,22 +65,6 @@ public:
     void MirrorX(double x, double y) override;
     void MirrorY(double x, double y) override;
     void Rotate(double cx, double cy, double angle) override;
-    MCadShape* CreateRotated(double cx, double cy, double angle) const override;
-    MCadShape* CreateMirroredX(double x, double y) const override;
-    MCadShape* CreateMirroredY(double x, double y) const override;
-    BOOL SupportsEdit1() const override;
-    BOOL SupportsEdit2() const override;
-    BOOL SupportsEdit3() const override;
-    BOOL SupportsEdit4() const override;
-    void ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
-                   double paperScale) const override;
-    void ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double paperScale) const override;
-    void ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale, double paperScale) const override;
-    void ExportJwcStrings(MJWCStringArray& strings, int layer, double scale, double paperScale,
-                          MJWCStringList& texts, const double heights[11]) const override;
-    void ExportJwcPoints(MJWCVPointArray& points, int layer, double scale, double paperScale) const override;
-    void Rebuild(MCadView* view) override;
-    BOOL IsPlainGroup() const override;
 
     // Leader operations of the label and balloon tools. Each raises the invalid-argument exception
     // when member 0 is not a leader.
@@ -113,15 +85,24 @@ protected:
     // Whether the members the layout needs are present and of their classes.
     virtual BOOL HasLayoutMembers() const;
     // Lays the members out when they are stale and present; view may be null.
-    void EnsureLayout(MCadView* view) const;
+    void EnsureMembers(MCadView* view) const override;
     void MarkStale() { m_layoutStale = TRUE; }
     // Index t of the last leader vertex that ends a segment of non-zero length (0 when none).
     static int FindLastSegment(const MFloatPointArray& v);
     // Member index as its class; the invalid-argument exception when missing or of another class.
     template <class T>
     T* GetMemberAs(int index) const;
+    // Colour, width and style onto a member.
+    void ApplyLineAttributes(MCadShape* shape) const;
     // Colour, width, style and the start arrow onto the leader.
     void ApplyLeaderAttributes() const;
+    // The string and the shape's font, size, flags, fill and colours onto the text member, which
+    // is then measured.
+    void MeasureTextMember(MCadView* view, MTextShape* text, const CString& string) const;
+    // The leader's candidates, member 1's, then the first leader point as a base point; a snap
+    // found reports the shape.
+    double SnapLeaderAndOutline(MSnapPoint& snap, const MFloatPoint& cursor, const MFloatRect& aperture,
+                                int kinds, double best);
     // The first text-form line: TAB colour style width arrow-style arrow-size fill, no line end.
     void WriteAttributeLine(std::ostream& os) const;
     // The leader's points in the point-list form; an empty list when the leader is missing, so
@@ -129,6 +110,8 @@ protected:
     void WriteLeaderText(std::ostream& os) const;
     // The five numbers of that line; FALSE (nothing taken) when they do not read.
     BOOL ReadAttributeNumbers(std::istream& is);
+    // The rest of the text-size line as the text colour when it holds one, then the leader's points.
+    void ReadTextColorAndLeader(std::istream& is);
 
     CString m_fontName;
     double m_textSize = 4.0;

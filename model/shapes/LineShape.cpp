@@ -356,12 +356,7 @@ void MLineShape::NearestPoint(MFloatPoint* out, const MFloatPoint& point) const 
 
 void MLineShape::ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
                            double paperScale) const {
-    out.WriteString(0, "LINE");
-    out.WriteString(8, layer);
-    out.WriteString(6, GetLineStyleName());
-    out.WriteInt(62, GetDxfColor());
-    out.WritePoint(10, m_start - origin);
-    out.WritePoint(11, m_end - origin);
+    ExportDxfSegment(out, layer, origin, m_start, m_end);
     if ((m_end - m_start).GetLength() == 0.0) return;
     const double theta = GetAngle();
     if (m_arrows.startStyle != kArrowNone)
@@ -373,14 +368,7 @@ void MLineShape::ExportDxf(MDXFOutStream& out, const CString& layer, const MFloa
 }
 
 void MLineShape::ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double paperScale) const {
-    MJWCLine& r = lines.AddNew();
-    r.x1 = ToJWCFloat(m_start.x * scale);
-    r.y1 = ToJWCFloat(m_start.y * scale);
-    r.x2 = ToJWCFloat(m_end.x * scale);
-    r.y2 = ToJWCFloat(m_end.y * scale);
-    r.lineType = static_cast<BYTE>(GetJwcLineStyle());
-    r.pen = static_cast<BYTE>(GetJwcColor());
-    r.layer = static_cast<BYTE>(std::clamp(layer, 0, 255));
+    ExportJwcSegment(lines, layer, scale, m_start, m_end);
     if ((m_end - m_start).GetLength() == 0.0) return;
     const double theta = GetAngle();
     ExportJwcArrowLines(lines, layer, scale, paperScale, m_start, theta, m_arrows.startStyle,

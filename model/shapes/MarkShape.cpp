@@ -11,6 +11,7 @@
 #include "model/geometry/Geometry.h"
 #include "model/helpers/TextStream.h"
 #include "model/render/DrawFlags.h"
+#include "model/shapes/RectPicking.h"
 #include "model/shapes/ShapeFactory.h"
 #include "platform/Archive.h"
 #include "platform/gdi/DC.h"
@@ -107,13 +108,7 @@ void MMarkShape::DrawIfVisible(MCadView* view, CDC* dc) {
 }
 
 BOOL MMarkShape::HitTestPixel(MCadView* view, const CPoint& point, int tolerance) {
-    if (!view) return FALSE;
-    CPoint logical = point;
-    if (std::unique_ptr<CDC> dc = view->GetPreparedClientDC()) dc->DPtoLP(&logical);
-    const CRect square(logical.x - tolerance, logical.y - tolerance, logical.x + tolerance,
-                       logical.y + tolerance);
-    CRect overlap;
-    return overlap.IntersectRect(square, PickRect(view));
+    return view && PickSquareMeets(view, point, tolerance, PickRect(view));
 }
 
 BOOL MMarkShape::IntersectsDeviceRectPixel(MCadView* view, const CRect& rect) {

@@ -472,6 +472,35 @@ void MPolygonShape::ReadText(CDocument*, std::istream& is) {
     m_points.ReadText(is);
 }
 
+void MPolygonShape::ExportDxfArrowHeads(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
+                                        double paperScale) const {
+    if (m_arrows.startStyle != kArrowNone) {
+        const int g = FirstDrawnEdge();
+        if (g >= 0)
+            ExportDxfArrowHead(out, layer, origin, m_points[g], (m_points[g + 1] - m_points[g]).GetAngle(),
+                               paperScale, m_arrows.startStyle, m_arrows.startSize);
+    }
+    if (m_arrows.endStyle != kArrowNone) {
+        const int i = LastDrawnEdge();
+        if (i >= 0)
+            ExportDxfArrowHead(out, layer, origin, m_points[i + 1],
+                               (m_points[i + 1] - m_points[i]).GetAngle() + kPi, paperScale,
+                               m_arrows.endStyle, m_arrows.endSize);
+    }
+}
+
+void MPolygonShape::ExportJwcArrowHeadLines(MJWCLineArray& lines, int layer, double scale,
+                                            double paperScale) const {
+    if (const int g = FirstDrawnEdge(); g >= 0)
+        ExportJwcArrowLines(lines, layer, scale, paperScale, m_points[g],
+                            (m_points[g + 1] - m_points[g]).GetAngle(), m_arrows.startStyle,
+                            m_arrows.startSize);
+    if (const int i = LastDrawnEdge(); i >= 0)
+        ExportJwcArrowLines(lines, layer, scale, paperScale, m_points[i + 1],
+                            (m_points[i + 1] - m_points[i]).GetAngle() + kPi, m_arrows.endStyle,
+                            m_arrows.endSize);
+}
+
 int MPolygonShape::FirstDrawnEdge() const {
     const int n = m_points.GetSize();
     for (int i = 0; i + 1 < n; ++i)
@@ -504,51 +533,19 @@ void MPolygonShape::ExportDxf(MDXFOutStream& out, const CString& layer, const MF
     }
     out.WriteString(0, "SEQEND");
     if (IsClosedFlag()) return;
-    if (m_arrows.startStyle != kArrowNone) {
-        const int g = FirstDrawnEdge();
-        if (g >= 0)
-            ExportDxfArrowHead(out, layer, origin, m_points[g], (m_points[g + 1] - m_points[g]).GetAngle(),
-                               paperScale, m_arrows.startStyle, m_arrows.startSize);
-    }
-    if (m_arrows.endStyle != kArrowNone) {
-        const int i = LastDrawnEdge();
-        if (i >= 0)
-            ExportDxfArrowHead(out, layer, origin, m_points[i + 1],
-                               (m_points[i + 1] - m_points[i]).GetAngle() + kPi, paperScale,
-                               m_arrows.endStyle, m_arrows.endSize);
-    }
+    ExportDxfArrowHeads(out, layer, origin, paperScale);
 }
 
 void MPolygonShape::ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double paperScale) const {
     const int n = m_points.GetSize();
     if (n < 2) return;
-    const BYTE pen = static_cast<BYTE>(GetJwcColor());
-    const BYTE lineType = static_cast<BYTE>(GetJwcLineStyle());
-    const BYTE layerByte = static_cast<BYTE>(std::clamp(layer, 0, 255));
-    auto add = [&](const MFloatPoint& a, const MFloatPoint& b) {
-        MJWCLine& r = lines.AddNew();
-        r.x1 = ToJWCFloat(a.x * scale);
-        r.y1 = ToJWCFloat(a.y * scale);
-        r.x2 = ToJWCFloat(b.x * scale);
-        r.y2 = ToJWCFloat(b.y * scale);
-        r.lineType = lineType;
-        r.pen = pen;
-        r.layer = layerByte;
-    };
     for (int i = 0; i + 1 < n; ++i)
-        add(m_points[i], m_points[i + 1]);
+        ExportJwcSegment(lines, layer, scale, m_points[i], m_points[i + 1]);
     if (IsClosedFlag()) {
-        add(m_points[n - 1], m_points[0]);
+        ExportJwcSegment(lines, layer, scale, m_points[n - 1], m_points[0]);
         return;
     }
-    if (const int g = FirstDrawnEdge(); g >= 0)
-        ExportJwcArrowLines(lines, layer, scale, paperScale, m_points[g],
-                            (m_points[g + 1] - m_points[g]).GetAngle(), m_arrows.startStyle,
-                            m_arrows.startSize);
-    if (const int i = LastDrawnEdge(); i >= 0)
-        ExportJwcArrowLines(lines, layer, scale, paperScale, m_points[i + 1],
-                            (m_points[i + 1] - m_points[i]).GetAngle() + kPi, m_arrows.endStyle,
-                            m_arrows.endSize);
+    ExportJwcArrowHeadLines(lines, layer, scale, paperScale);
 }
 
 void MPolygonShape::ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale, double paperScale) const {

@@ -156,4 +156,9 @@ protected:
     // First / last edge of non-zero length, as (i, i + 1); -1 when there is none.
     int FirstDrawnEdge() const;
     int LastDrawnEdge() const;
+    // The arrow heads at the first and last drawn edges (for an open outline), as DXF entities or
+    // as the line records of the stroke styles.
+    void ExportDxfArrowHeads(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
+                             double paperScale) const;
+    void ExportJwcArrowHeadLines(MJWCLineArray& lines, int layer, double scale, double paperScale) const;
 };

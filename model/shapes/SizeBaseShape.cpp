@@ -49,16 +49,6 @@ void MSizeBaseShape::Serialize(CArchive& ar) {
     }
 }
 
-int MSizeBaseShape::GetGripCount() const {
-    return GetHandleCount();
-}
-MFloatPoint MSizeBaseShape::GetGrip(int index) const {
-    return GetHandle(index);
-}
-void MSizeBaseShape::MoveGrip(int* index, const MFloatPoint& to, BOOL keepRatio) {
-    MoveHandle(index, to, keepRatio);
-}
-
 int MSizeBaseShape::GetHandleCount() const {
     return 4;
 }
@@ -76,12 +66,12 @@ MFloatPoint MSizeBaseShape::GetHandle(int index) const {
     }
 }
 
-void MSizeBaseShape::EnsureBuilt(MCadView* view) const {
+void MSizeBaseShape::EnsureMembers(MCadView* view) const {
     // The members are a cache of the dimension's own fields.
     if (!IsBuilt() && view) const_cast<MSizeBaseShape*>(this)->Recalc(view);
 }
 
-void MSizeBaseShape::EnsureBuiltForExport(double paperScale) const {
+void MSizeBaseShape::EnsureMembersForExport(double paperScale) const {
     if (IsBuilt()) return;
     MPaperInfo paper;
     paper.SetScale("", paperScale > 0.0 && std::isfinite(paperScale) ? paperScale : 1.0);
@@ -89,51 +79,11 @@ void MSizeBaseShape::EnsureBuiltForExport(double paperScale) const {
     const_cast<MSizeBaseShape*>(this)->Recalc(&view);
 }
 
-void MSizeBaseShape::Draw(MCadView* view, CDC* dc) {
-    EnsureBuilt(view);
-    MGroupShape::Draw(view, dc);
-}
-void MSizeBaseShape::DrawTracking(MCadView* view, CDC* dc) {
-    EnsureBuilt(view);
-    MGroupShape::DrawTracking(view, dc);
-}
-void MSizeBaseShape::DrawHighlight(MCadView* view, CDC* dc) {
-    EnsureBuilt(view);
-    MGroupShape::DrawHighlight(view, dc);
-}
-void MSizeBaseShape::DrawGrayed(MCadView* view, CDC* dc) {
-    EnsureBuilt(view);
-    MGroupShape::DrawGrayed(view, dc);
-}
-BOOL MSizeBaseShape::HitTest(MCadView* view, const CPoint& point, MFloatPoint* foot, int tolerance) const {
-    EnsureBuilt(view);
-    return MGroupShape::HitTest(view, point, foot, tolerance);
-}
-BOOL MSizeBaseShape::HitTestPixel(MCadView* view, const CPoint& point, int tolerance) {
-    EnsureBuilt(view);
-    return MGroupShape::HitTestPixel(view, point, tolerance);
-}
-BOOL MSizeBaseShape::IntersectsDeviceRectPixel(MCadView* view, const CRect& rect) {
-    EnsureBuilt(view);
-    return MGroupShape::IntersectsDeviceRectPixel(view, rect);
-}
-BOOL MSizeBaseShape::IntersectsRectPixel(MCadView* view, const CRect& rect, const MFloatRect& area) {
-    EnsureBuilt(view);
-    return MGroupShape::IntersectsRectPixel(view, rect, area);
-}
-
 void MSizeBaseShape::ScaleAll(const MFloatPoint& centre, double factor) {
     Scale(centre, factor);
 }
 void MSizeBaseShape::ScaleAllXY(const MFloatPoint& centre, double sx, double sy) {
     ScaleXY(centre, sx, sy);
-}
-
-MCadShape* MSizeBaseShape::Clone() const {
-    return MCadShape::Duplicate();
-}
-MCadShape* MSizeBaseShape::Duplicate() const {
-    return MCadShape::Duplicate();
 }
 
 void MSizeBaseShape::Recalc(MCadView* view) {
@@ -211,57 +161,6 @@ BOOL MSizeBaseShape::Edit(MCadView* view) {
     return TRUE;
 }
 
-MCadShape* MSizeBaseShape::CreateRotated(double cx, double cy, double angle) const {
-    return MCadShape::CreateRotated(cx, cy, angle);
-}
-MCadShape* MSizeBaseShape::CreateMirroredX(double x, double y) const {
-    return MCadShape::CreateMirroredX(x, y);
-}
-MCadShape* MSizeBaseShape::CreateMirroredY(double x, double y) const {
-    return MCadShape::CreateMirroredY(x, y);
-}
-
-BOOL MSizeBaseShape::SupportsEdit1() const {
-    return TRUE;
-}
-BOOL MSizeBaseShape::SupportsEdit2() const {
-    return TRUE;
-}
-BOOL MSizeBaseShape::SupportsEdit3() const {
-    return TRUE;
-}
-BOOL MSizeBaseShape::SupportsEdit4() const {
-    return TRUE;
-}
-
-void MSizeBaseShape::ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
-                               double paperScale) const {
-    EnsureBuiltForExport(paperScale);
-    MGroupShape::ExportDxf(out, layer, origin, paperScale);
-}
-void MSizeBaseShape::ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double paperScale) const {
-    EnsureBuiltForExport(paperScale);
-    MGroupShape::ExportJwcLines(lines, layer, scale, paperScale);
-}
-void MSizeBaseShape::ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale, double paperScale) const {
-    EnsureBuiltForExport(paperScale);
-    MGroupShape::ExportJwcArcs(arcs, layer, scale, paperScale);
-}
-void MSizeBaseShape::ExportJwcStrings(MJWCStringArray& strings, int layer, double scale, double paperScale,
-                                      MJWCStringList& texts, const double heights[11]) const {
-    EnsureBuiltForExport(paperScale);
-    MGroupShape::ExportJwcStrings(strings, layer, scale, paperScale, texts, heights);
-}
-void MSizeBaseShape::ExportJwcPoints(MJWCVPointArray& points, int layer, double scale,
-                                     double paperScale) const {
-    EnsureBuiltForExport(paperScale);
-    MGroupShape::ExportJwcPoints(points, layer, scale, paperScale);
-}
-
-void MSizeBaseShape::Rebuild(MCadView*) {}
-BOOL MSizeBaseShape::IsPlainGroup() const {
-    return FALSE;
-}
 void MSizeBaseShape::UpdateText() {}
 
 MSizeBaseShape::Lengths MSizeBaseShape::GetLengths(MCadView* view) const {

@@ -8,11 +8,11 @@
 #pragma once
 
 #include "model/SizeStyle.h"
-#include "model/shapes/GroupShape.h"
+#include "model/shapes/GeneratedGroupShape.h"
 
 class MTextShape;
 
-class MSizeBaseShape : public MGroupShape {
+class MSizeBaseShape : public MGeneratedGroupShape {
     DECLARE_SERIAL(MSizeBaseShape)
 public:
     // Flag bit 0: the text is the user's and is never recomputed.
@@ -25,27 +25,12 @@ public:
     // The dimension part only (text, colour, width, style, text colour, fill, dimension style,
     // flags); nothing of the group. Loading leaves the members to be rebuilt.
     void Serialize(CArchive& ar) override;
-    int GetGripCount() const override;
-    MFloatPoint GetGrip(int index) const override;
-    void MoveGrip(int* index, const MFloatPoint& to, BOOL keepRatio) override;
     // 4: the extent's corners (left, top), (right, top), (right, bottom), (left, bottom).
     int GetHandleCount() const override;
     MFloatPoint GetHandle(int index) const override;
-    // Each rebuilds the members first when they are missing.
-    void Draw(MCadView* view, CDC* dc) override;
-    void DrawTracking(MCadView* view, CDC* dc) override;
-    void DrawHighlight(MCadView* view, CDC* dc) override;
-    void DrawGrayed(MCadView* view, CDC* dc) override;
-    BOOL HitTest(MCadView* view, const CPoint& point, MFloatPoint* foot, int tolerance) const override;
-    BOOL HitTestPixel(MCadView* view, const CPoint& point, int tolerance) override;
-    BOOL IntersectsDeviceRectPixel(MCadView* view, const CRect& rect) override;
-    BOOL IntersectsRectPixel(MCadView* view, const CRect& rect, const MFloatRect& area) override;
     // Scale and ScaleXY.
     void ScaleAll(const MFloatPoint& centre, double factor) override;
     void ScaleAllXY(const MFloatPoint& centre, double sx, double sy) override;
-    // Copies through the archive form: the copy carries the fields and rebuilds on first use.
-    MCadShape* Clone() const override;
-    MCadShape* Duplicate() const override;
     // Rebuild, then the group's extent from the members. Without a view a dimension that is not
     // built stays so, and its extent becomes the bounds of its handles.
     void Recalc(MCadView* view) override;
@@ -64,25 +49,6 @@ public:
     BOOL CanEdit() const override;
     // The dimension text dialog: style, user text or the computed one.
     BOOL Edit(MCadView* view) override;
-    // The shape base's copies (rotated or mirrored through the dimension's own transforms).
-    MCadShape* CreateRotated(double cx, double cy, double angle) const override;
-    MCadShape* CreateMirroredX(double x, double y) const override;
-    MCadShape* CreateMirroredY(double x, double y) const override;
-    BOOL SupportsEdit1() const override;
-    BOOL SupportsEdit2() const override;
-    BOOL SupportsEdit3() const override;
-    BOOL SupportsEdit4() const override;
-    // The members; a dimension that was never built is first built for the paper scale.
-    void ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
-                   double paperScale) const override;
-    void ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double paperScale) const override;
-    void ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale, double paperScale) const override;
-    void ExportJwcStrings(MJWCStringArray& strings, int layer, double scale, double paperScale,
-                          MJWCStringList& texts, const double heights[11]) const override;
-    void ExportJwcPoints(MJWCVPointArray& points, int layer, double scale, double paperScale) const override;
-    // Nothing here; each dimension builds its members. Without a view nothing is built.
-    void Rebuild(MCadView* view) override;
-    BOOL IsPlainGroup() const override;
 
     // Recomputes the text from the measured value unless the user-text flag is set.
     virtual void UpdateText();
@@ -121,10 +87,10 @@ protected:
     // ends, two outside leaders with their arrows and a plain line.
     void BuildLinearMembers(MCadView* view, const MFloatPoint& c, const MFloatPoint& d, const MFloatPoint& e,
                             const MFloatPoint* a, const MFloatPoint* b);
-    // Builds the members when they are missing: with the view, or for exports on a widget-free view
-    // of the paper scale.
-    void EnsureBuilt(MCadView* view) const;
-    void EnsureBuiltForExport(double paperScale) const;
+    // Builds the members when they are missing: with the view (nothing without one), or for
+    // exports on a widget-free view of the paper scale. Each dimension's Rebuild builds them.
+    void EnsureMembers(MCadView* view) const override;
+    void EnsureMembersForExport(double paperScale) const override;
 
     // The text form's tail of the first line (colour, line style, width, flags, text colour, fill
     // and the line end), then the style's two lines and the text lines.

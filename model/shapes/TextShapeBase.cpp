@@ -321,34 +321,16 @@ void MTextShapeBase::ExportDxfFrame(MDXFOutStream& out, const CString& layer, co
     if (!HasFrame() || GetColor() == kNoColor) return;
     MFloatPoint c[4];
     GetBoxCorners(c);
-    const CString lineType = GetLineStyleName();
-    const int color = GetDxfColor();
-    for (int i = 0; i < 4; ++i) {
-        out.WriteString(0, "LINE");
-        out.WriteString(8, layer);
-        out.WriteString(6, lineType);
-        out.WriteInt(62, color);
-        out.WritePoint(10, c[i] - origin);
-        out.WritePoint(11, c[(i + 1) % 4] - origin);
-    }
+    for (int i = 0; i < 4; ++i)
+        ExportDxfSegment(out, layer, origin, c[i], c[(i + 1) % 4]);
 }
 
 void MTextShapeBase::ExportFrameLines(MJWCLineArray& lines, int layer, double scale) const {
     if (!HasFrame() || GetColor() == kNoColor) return;
     MFloatPoint c[4];
     GetBoxCorners(c);
-    for (int i = 0; i < 4; ++i) {
-        MJWCLine& r = lines.AddNew();
-        const MFloatPoint& a = c[i];
-        const MFloatPoint& b = c[(i + 1) % 4];
-        r.x1 = ToJWCFloat(a.x * scale);
-        r.y1 = ToJWCFloat(a.y * scale);
-        r.x2 = ToJWCFloat(b.x * scale);
-        r.y2 = ToJWCFloat(b.y * scale);
-        r.lineType = static_cast<BYTE>(GetJwcLineStyle());
-        r.pen = static_cast<BYTE>(GetJwcColor());
-        r.layer = static_cast<BYTE>(std::clamp(layer, 0, 255));
-    }
+    for (int i = 0; i < 4; ++i)
+        ExportJwcSegment(lines, layer, scale, c[i], c[(i + 1) % 4]);
 }
 
 void MTextShapeBase::ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double) const {
