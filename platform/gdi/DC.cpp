@@ -248,14 +248,19 @@ struct CDC::Impl {
     bool ToDevice(const POINT* points, int count, GdiPointF* out, const Guard& g) const {
         const double ox = double(s.viewportOrg.x) - s.windowOrg.x,
                      oy = double(s.viewportOrg.y) - s.windowOrg.y;
+        // The guard lies well within the coordinate limit: points inside it need no clamping,
+        // so only a call with a point outside goes round again.
         bool inside = true;
         for (int i = 0; i < count; ++i) {
-            const GdiPointF p{std::clamp(points[i].x + ox, -kCoordLimit, kCoordLimit),
-                              std::clamp(points[i].y + oy, -kCoordLimit, kCoordLimit)};
-            out[i] = p;
-            inside &= g.Contains(p);
+            const double x = points[i].x + ox, y = points[i].y + oy;
+            out[i] = GdiPointF{x, y};
+            inside &= (x >= g.left) & (x <= g.right) & (y >= g.top) & (y <= g.bottom);
         }
-        return inside;
+        if (inside) return true;
+        for (int i = 0; i < count; ++i)
+            out[i] = GdiPointF{std::clamp(points[i].x + ox, -kCoordLimit, kCoordLimit),
+                               std::clamp(points[i].y + oy, -kCoordLimit, kCoordLimit)};
+        return false;
     }
     static LONG ClampLong(double v) { return static_cast<LONG>(std::clamp(v, -kCoordLimit, kCoordLimit)); }
     CPoint ToDeviceInt(int x, int y) const {

@@ -106,7 +106,8 @@ int RegionKind(const QPainterPath& path) {
     int corners = 0;
     for (int i = 0; i < path.elementCount(); ++i) {
         const QPainterPath::Element e = path.elementAt(i);
-        const bool onX = e.x == box.left() || e.x == box.right(), onY = e.y == box.top() || e.y == box.bottom();
+        const bool onX = e.x == box.left() || e.x == box.right(),
+                   onY = e.y == box.top() || e.y == box.bottom();
         if (!onX || !onY) return COMPLEXREGION;
         corners |= (e.x == box.left() ? 1 : 2) << (e.y == box.top() ? 0 : 2);
     }

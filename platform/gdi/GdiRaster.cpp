@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -27,11 +28,30 @@ inline void Line(std::uint32_t* pixels, std::ptrdiff_t stride, std::int64_t x0, 
         stepQ = -1, stepR = 2 * dv + den;
     std::uint32_t* pixel = pixels + stride * y0 + x0;
     const std::ptrdiff_t step = uStep + stepQ * vStep;
+    // Without branches: the extra step across comes as often as the slope says, which a
+    // prediction cannot follow.
     for (std::int64_t k = 0; k < n; ++k) {
         *pixel = colour;
-        pixel += step;
         e -= stepR;
-        if (e < 0) pixel += vStep, e += den;
+        const std::int64_t across = e >> 63;  // all ones when e < 0
+        pixel += step + (vStep & across);
+        e += den & across;
+    }
+}
+
+// Pixels [left, right) of a row, mostly a few: two stores each overlapping, no loop.
+inline void ShortSpan(std::uint32_t* line, std::int64_t left, std::int64_t right, std::uint32_t colour) {
+    const std::int64_t length = right - left;
+    if (length <= 0) return;
+    if (length <= 2) {
+        line[left] = colour;
+        line[right - 1] = colour;
+    } else if (length <= 4) {
+        const std::uint64_t two = std::uint64_t(colour) * 0x100000001ull;
+        std::memcpy(line + left, &two, sizeof two);
+        std::memcpy(line + right - 2, &two, sizeof two);
+    } else {
+        std::fill(line + left, line + right, colour);
     }
 }
 
@@ -170,6 +190,50 @@ bool GdiRaster::FillMonotone(const std::int64_t* X, const std::int64_t* Y, int n
     return true;
 }
 
+int GdiRaster::FillSmallMonotone(const std::int64_t* X, const std::int64_t* Y, int n, std::uint32_t colour) {
+    // Going round, a ring rises by exactly its height when each row crosses it twice; then the
+    // rising edges make one side and the falling ones the other, one crossing per row each.
+    std::int64_t top = Y[0], bottom = Y[0], rise = 0;
+    for (int i = 0; i < n; ++i) {
+        const std::int64_t d = Y[i + 1 == n ? 0 : i + 1] - Y[i];
+        rise += d > 0 ? d : 0;
+        top = std::min(top, Y[i]), bottom = std::max(bottom, Y[i]);
+    }
+    const std::int64_t rows = bottom - top;
+    if (rows > kSmallRows) return -1;
+    if (rise != rows) return 0;
+    if (rows == 0) return 1;
+    std::int32_t xs[2][kSmallRows];
+    for (int i = 0; i < n; ++i) {
+        const int j = i + 1 == n ? 0 : i + 1;
+        if (Y[i] == Y[j]) continue;
+        // The crossings x0 + ceil((y - y0) dx / dy) from the edge's upper end (y = y0) on.
+        const bool down = Y[j] > Y[i];
+        const int a = down ? i : j, b = down ? j : i;
+        const std::int64_t dx = X[b] - X[a], dy = Y[b] - Y[a];
+        std::int32_t* out = xs[down ? 0 : 1] + (Y[a] - top);
+        std::int64_t x = X[a];
+        out[0] = static_cast<std::int32_t>(x);
+        if (dy > 1) {
+            std::int64_t q, r, e = 0;
+            DivFloor(dx, dy, q, r);
+            for (std::int64_t k = 1; k < dy; ++k) {
+                e -= r;
+                const std::int64_t carry = e >> 63;  // all ones when e < 0
+                x += q - carry;
+                e += dy & carry;
+                out[k] = static_cast<std::int32_t>(x);
+            }
+        }
+    }
+    std::uint32_t* line = m_pixels + m_stride * top;
+    for (std::int64_t row = 0; row < rows; ++row, line += m_stride) {
+        const std::int32_t a = xs[0][row], b = xs[1][row];
+        ShortSpan(line, std::min(a, b), std::max(a, b), colour);
+    }
+    return 1;
+}
+
 bool GdiRaster::DrawPolygons(const GdiPointF* points, const int* counts, int ringCount, bool winding,
                              bool fill, std::uint32_t fillColour, bool pen, std::uint32_t penColour) {
     constexpr int kMaxPoints = 64;
@@ -209,10 +273,13 @@ bool GdiRaster::DrawPolygons(const GdiPointF* points, const int* counts, int rin
         boxes[i] = box;
         if (box.b - box.t <= 64 && box.r - box.l <= 256 && box.t >= m_clip.top && box.b < m_clip.bottom &&
             box.l >= m_clip.left && box.r < m_clip.right) {
+            // A small box's row mostly lies within one line of the cache: asked for once.
             for (auto y = box.t; y <= box.b; ++y) {
                 const std::uint32_t* row = m_pixels + m_stride * y;
+                const auto l = reinterpret_cast<std::uintptr_t>(row + box.l),
+                           r = reinterpret_cast<std::uintptr_t>(row + box.r);
                 __builtin_prefetch(row + box.l, 1);
-                __builtin_prefetch(row + box.r, 1);
+                if ((l ^ r) >= 64) __builtin_prefetch(row + box.r, 1);
             }
         }
     }
@@ -222,8 +289,13 @@ bool GdiRaster::DrawPolygons(const GdiPointF* points, const int* counts, int rin
             // Rings apart cannot share a pixel: each fills on its own.
             k = 0;
             for (int i = 0; i < ringCount; ++i) {
-                if (counts[i] >= 3 && !FillMonotone(X + k, Y + k, counts[i], 0, inside, fillColour))
+                if (counts[i] < 3) {
+                } else if (const int done =
+                               inside ? FillSmallMonotone(X + k, Y + k, counts[i], fillColour) : -1;
+                           done == 0 ||
+                           (done < 0 && !FillMonotone(X + k, Y + k, counts[i], 0, inside, fillColour))) {
                     FillFigure(points + k, counts + i, 1, winding, fillColour, 0.0);
+                }
                 k += counts[i];
             }
         } else {

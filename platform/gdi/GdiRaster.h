@@ -119,6 +119,10 @@ private:
     // ones (half = 1); inside: its spans need no clipping. False for other rings.
     bool FillMonotone(const std::int64_t* X, const std::int64_t* Y, int count, int half, bool inside,
                       std::uint32_t colour);
+    // FillMonotone of a ring in whole pixel coordinates wholly inside the clip: 1 when filled,
+    // 0 when some row crosses it more than twice, -1 when it spans more than kSmallRows rows.
+    static constexpr int kSmallRows = 64;
+    int FillSmallMonotone(const std::int64_t* X, const std::int64_t* Y, int count, std::uint32_t colour);
     // The same for points of the half-pixel grid moved by offset.
     bool FillMonotone(const GdiPointF* points, int count, double offset, std::uint32_t colour);
     // One ring (closed) or run of whole points.

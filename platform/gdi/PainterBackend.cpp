@@ -13,11 +13,16 @@
 #include <QPrinter>
 #include <QTransform>
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <functional>
 #include <map>
 #include <optional>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 
 #include "platform/gdi/FontEngine.h"
 #include "platform/gdi/GdiRaster.h"
@@ -178,6 +183,32 @@ private:
     DWORD m_masks[3] = {0, 0, 0};
     std::vector<QRgb> m_colors;
 };
+
+// Figures drawn directly land anywhere on a large image, a row of pixels per page of memory:
+// its whole pages of huge size keep the address translations of a full screen in a handful
+// of entries. Only advice: where the system declines, nothing changes.
+void AdviseHugePages(const void* data, std::size_t size) {
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    constexpr std::uintptr_t kHuge = std::uintptr_t(1) << 21;
+    const auto begin = reinterpret_cast<std::uintptr_t>(data);
+    const std::uintptr_t first = (begin + kHuge - 1) & ~(kHuge - 1), last = (begin + size) & ~(kHuge - 1);
+    if (last <= first) return;
+    // Every paint makes a new context on the same surface: advise each buffer once.
+    static std::atomic<std::uintptr_t> advised{0};
+    if (advised.exchange(first) == first) return;
+    void* const pages = reinterpret_cast<void*>(first);
+    madvise(pages, last - first, MADV_HUGEPAGE);
+    // The pixels exist already (the image is filled when made): gather them now rather than
+    // whenever the system gets round to it.
+#ifdef MADV_COLLAPSE
+    madvise(pages, last - first, MADV_COLLAPSE);
+#else
+    madvise(pages, last - first, 25);  // MADV_COLLAPSE of newer kernels; older ones refuse it
+#endif
+#else
+    (void)data, (void)size;
+#endif
+}
 
 class PainterBackend;
 // One painter at a time may work on an image: a back end that starts painting first finishes
@@ -826,6 +857,7 @@ private:
         if (m_clipRect && !clip.IntersectRect(clip, *m_clipRect)) clip.SetRectEmpty();
         m_raster.SetTarget(reinterpret_cast<std::uint32_t*>(m_image->bits()), m_image->bytesPerLine() / 4,
                            clip);
+        AdviseHugePages(m_image->constBits(), std::size_t(m_image->sizeInBytes()));
         return true;
     }
 
