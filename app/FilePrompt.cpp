@@ -12,6 +12,7 @@
 
 namespace {
 
+constexpr unsigned kIdsTemplateTitle = 130;
 constexpr unsigned kIdsOpenTitle = 61440;
 constexpr unsigned kIdsSaveTitle = 61441;
 constexpr unsigned kIdsAllFiles = 61442;
@@ -36,9 +37,10 @@ FilePromptHandler SetFilePromptHandler(FilePromptHandler handler) {
     return previous;
 }
 
-bool PromptFileName(bool open, std::string& path) {
-    if (Handler()) return Handler()(open, path);
+namespace {
 
+// key: the profile value under "FILEPATH" that holds the last file of this kind of dialog.
+bool Prompt(bool open, std::string& path, const char* key, unsigned titleId) {
     QStringList filters{QStringLiteral("Tessaray Files (*.qfd)"), QStringLiteral("DXF Files (*.dxf)"),
                         QStringLiteral("JW_CAD Files (*.jwc)")};
     if (open)
@@ -48,7 +50,7 @@ bool PromptFileName(bool open, std::string& path) {
     filters << Q(AfxLoadString(kIdsAllFiles)) + QStringLiteral(" (*)");
 
     CProfile& profile = AfxGetProfile();
-    const QString last = Q(profile.GetProfileString("FILEPATH", "LASTOPEN"));
+    const QString last = Q(profile.GetProfileString("FILEPATH", key));
     QString start;
     if (!path.empty()) {
         // The proposed name without its extension, in the folder of the last file when it has none.
@@ -65,7 +67,7 @@ bool PromptFileName(bool open, std::string& path) {
     QWidget* parent = main ? main->GetWidget() : nullptr;
     CModalLoopScope modal;
     QString chosenFilter = open ? g_openFilter : filters.front();
-    const QString title = Q(AfxLoadString(open ? kIdsOpenTitle : kIdsSaveTitle));
+    const QString title = Q(AfxLoadString(titleId));
     const QString filterText = filters.join(QStringLiteral(";;"));
     QString chosen = open ? QFileDialog::getOpenFileName(parent, title, start, filterText, &chosenFilter)
                           : QFileDialog::getSaveFileName(parent, title, start, filterText, &chosenFilter);
@@ -79,6 +81,18 @@ bool PromptFileName(bool open, std::string& path) {
         if (star >= 0 && close > star + 3) chosen += chosenFilter.mid(star + 2, close - star - 2);
     }
     path = chosen.toStdString();
-    profile.WriteProfileString("FILEPATH", "LASTOPEN", path);
+    profile.WriteProfileString("FILEPATH", key, path);
     return true;
+}
+
+}  // namespace
+
+bool PromptFileName(bool open, std::string& path) {
+    if (Handler()) return Handler()(open, path);
+    return Prompt(open, path, "LASTOPEN", open ? kIdsOpenTitle : kIdsSaveTitle);
+}
+
+bool PromptTemplateName(std::string& path) {
+    if (Handler()) return Handler()(true, path);
+    return Prompt(true, path, "TEMPLATE", kIdsTemplateTitle);
 }

@@ -24,6 +24,7 @@
 #include "resources/ResourceIds.h"
 #include "tools/DrawToolArray.h"
 #include "view/ClassRegistry.h"
+#include "view/PaperDialog.h"
 #include "view/PrintBWDialog.h"
 #include "view/TessarayView.h"
 
@@ -49,9 +50,7 @@ constexpr UINT kRecentFileCount = 4;
 
 MTessarayApp::MTessarayApp() : CWinApp("Tessaray") {
     CCommandMap& map = Commands();
-    map.OnCommand(ID_FILE_NEW, [this] {
-        if (SaveModified()) NewDocument();
-    });
+    map.OnCommand(ID_FILE_NEW, [this] { OnFileNew(); });
     map.OnCommand(ID_FILE_OPEN, [this] { OnFileOpen(); });
     map.OnCommand(ID_FILE_SAVE, [this] { SaveDocument(); });
     map.OnCommand(ID_FILE_SAVE_AS, [this] { SaveDocumentAs(); });
@@ -119,8 +118,12 @@ BOOL MTessarayApp::InitInstance() {
     if (!CreateMainWindow()) return FALSE;
     if (!file.empty()) {
         if (!OpenDocumentFile(file)) return FALSE;
-    } else if (!NewDocument()) {
-        return FALSE;
+    } else {
+        // A new drawing starts with its paper; cancelling the first paper dialog ends the program.
+        MPaperSetupDialog paper(nullptr, 0, TRUE, TRUE);
+        if (paper.DoModal() != IDOK || !NewDocument()) return FALSE;
+        if (paper.m_choice == MPaperSetupDialog::kChoiceOpen) OnFileOpen();
+        if (paper.m_choice == MPaperSetupDialog::kChoiceTemplate) OpenTemplate();
     }
     m_frame->DragAcceptFiles(TRUE);
     m_frame->RestoreWindowPlacement(SW_SHOWNORMAL);
@@ -177,6 +180,30 @@ BOOL MTessarayApp::OpenDocumentFile(const std::string& path) {
     if (MTessarayView* view = GetView()) view->OnInitialUpdate();
     UpdateTitle();
     return opened;
+}
+
+void MTessarayApp::OnFileNew() {
+    // The paper comes first: its OK stores the default paper that the new drawing takes.
+    MPaperSetupDialog paper(m_pMainWnd, 0, TRUE, TRUE);
+    if (paper.DoModal() != IDOK) return;
+    if (paper.m_choice == MPaperSetupDialog::kChoiceOpen) {
+        OnFileOpen();
+        return;
+    }
+    if (!SaveModified() || !NewDocument()) return;
+    if (paper.m_choice == MPaperSetupDialog::kChoiceTemplate) OpenTemplate();
+}
+
+void MTessarayApp::OpenTemplate() {
+    std::string path;
+    if (!PromptTemplateName(path)) return;  // the new empty drawing stays
+    // The drawing starts from the file but is a new one: untitled, so saving asks for a name.
+    if (m_document->OnOpenDocument(path)) {
+        m_document->ClearPathName();
+        m_document->SetModifiedFlag(FALSE);
+    }
+    if (MTessarayView* view = GetView()) view->OnInitialUpdate();
+    UpdateTitle();
 }
 
 void MTessarayApp::OnFileOpen() {

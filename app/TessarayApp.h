@@ -43,6 +43,10 @@ public:
     // Asks whether to save a modified document: FALSE when the user cancels (or saving failed).
     BOOL SaveModified();
     void OnFileOpen();
+    // The paper dialog first (with its Open and Template choices), then a new drawing on that paper.
+    void OnFileNew();
+    // Opens a drawing as the start of a new, untitled one.
+    void OpenTemplate();
 
     // Reads the recent-file list of maxFiles entries from the profile; from then on the document's
     // named paths join it and every change is written back.

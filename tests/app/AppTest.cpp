@@ -38,6 +38,8 @@ Q_GUI_EXPORT void qt_handleMouseEvent(QWindow* window, const QPointF& local, con
 
 namespace {
 
+constexpr UINT kPaperDialog = 178;
+
 class Shell : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -197,6 +199,8 @@ TEST_F(Shell, SaveAndOpenThroughTheFileCommands) {
     EXPECT_FALSE(Doc()->IsModified());
     EXPECT_EQ(Frame()->GetWindowText(), "drawing.qfd - Tessaray");
 
+    DialogRunner runner;
+    runner.Script(kPaperDialog, DialogScript().Ok());
     Frame()->SendCommand(ID_FILE_NEW);
     EXPECT_EQ(Doc()->GetLayers()->GetLayer(0)->GetSize(), 0);
     EXPECT_EQ(View()->GetTabCount(), 1);
@@ -221,10 +225,52 @@ TEST_F(Shell, SaveAndOpenThroughTheFileCommands) {
                 GetDCImage(dc)->convertToFormat(QImage::Format_RGB32));
 }
 
+TEST_F(Shell, NewAsksForThePaperAndCanStartFromAnotherDrawing) {
+    MessageBoxRecorder boxes(IDNO);
+    const std::string dir = MakeTempDir("app-new");
+    const std::string source = dir + "/source.qfd";
+    AddShapes(Doc());
+    ASSERT_TRUE(Doc()->OnSaveDocument(source));
+    std::vector<bool> prompts;  // whether each file prompt was an open dialog
+    SetFilePromptHandler([&](bool open, std::string& p) {
+        prompts.push_back(open);
+        p = source;
+        return true;
+    });
+
+    // Cancel keeps the drawing; OK makes a new one on the chosen paper.
+    DialogRunner runner;
+    runner.Script(kPaperDialog, DialogScript().Cancel());
+    Frame()->SendCommand(ID_FILE_NEW);
+    EXPECT_EQ(Doc()->GetLayers()->GetLayer(0)->GetSize(), 2);
+    runner.Script(kPaperDialog, DialogScript().SelectString(1028, "A3").Ok());
+    Frame()->SendCommand(ID_FILE_NEW);
+    EXPECT_EQ(Doc()->GetLayers()->GetLayer(0)->GetSize(), 0);
+    EXPECT_EQ(Doc()->GetPaperInfo().GetSizeInfo().m_name, "A3");
+    EXPECT_TRUE(prompts.empty());
+
+    // Template: the other drawing's content in a new, untitled drawing.
+    runner.Script(kPaperDialog, DialogScript().Click(1308));
+    Frame()->SendCommand(ID_FILE_NEW);
+    EXPECT_EQ(Doc()->GetLayers()->GetLayer(0)->GetSize(), 2);
+    EXPECT_TRUE(Doc()->GetPathName().empty());
+    EXPECT_FALSE(Doc()->IsModified());
+
+    // Open: the file itself, under its name.
+    runner.Script(kPaperDialog, DialogScript().Click(1309));
+    Frame()->SendCommand(ID_FILE_NEW);
+    EXPECT_EQ(Doc()->GetPathName(), source);
+    EXPECT_EQ(prompts, (std::vector<bool>{true, true}));
+    EXPECT_TRUE(boxes.Messages().empty());
+}
+
 TEST_F(Shell, AModifiedDrawingAsksBeforeItIsReplaced) {
     MessageBoxRecorder boxes(IDCANCEL);
     AddShapes(Doc());
     Doc()->SetModifiedFlag(TRUE);
+    DialogRunner runner;
+    runner.Script(kPaperDialog, DialogScript().Ok());
+    runner.Script(kPaperDialog, DialogScript().Ok());
     Frame()->SendCommand(ID_FILE_NEW);
     ASSERT_EQ(boxes.Messages().size(), 1u);
     EXPECT_EQ(Doc()->GetLayers()->GetLayer(0)->GetSize(), 2);
