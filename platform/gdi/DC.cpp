@@ -8,80 +8,20 @@
 #include "platform/Cp932.h"
 #include "platform/gdi/FontEngine.h"
 #include "platform/gdi/QtGdi.h"
+#include "platform/gdi/RunClip.h"
 
 namespace {
+
+using gdi::ClipRun;
+using gdi::ClipSegment;
+using gdi::Guard;
+using gdi::Lerp;
 
 // Device coordinates are kept within this range; beyond it nothing can be visible anyway.
 constexpr double kCoordLimit = double(1 << 27);
 // Clipped figures keep this margin (plus the pen width) around the target, so the cuts never show.
 constexpr double kGuardMargin = 32.0;
 constexpr double kPi = 3.14159265358979323846;
-
-struct Guard {
-    double left, top, right, bottom;
-    bool Contains(const GdiPointF& p) const {
-        return p.x >= left && p.x <= right && p.y >= top && p.y <= bottom;
-    }
-};
-
-// Liang-Barsky: the part of the segment inside the guard, as parameters t0 <= t1.
-bool ClipSegment(const GdiPointF& a, const GdiPointF& b, const Guard& g, double& t0, double& t1) {
-    t0 = 0.0, t1 = 1.0;
-    const double dx = b.x - a.x, dy = b.y - a.y;
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {a.x - g.left, g.right - a.x, a.y - g.top, g.bottom - a.y};
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0.0) {
-            if (q[i] < 0.0) return false;
-            continue;
-        }
-        const double r = q[i] / p[i];
-        if (p[i] < 0.0) {
-            if (r > t1) return false;
-            t0 = std::max(t0, r);
-        } else {
-            if (r < t0) return false;
-            t1 = std::min(t1, r);
-        }
-    }
-    return t0 <= t1;
-}
-
-GdiPointF Lerp(const GdiPointF& a, const GdiPointF& b, double t) {
-    return {a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t};
-}
-
-// Cuts an open run to the guard; the pieces go to out as separate runs.
-void ClipRun(const GdiPointF* pts, int n, const Guard& g, std::vector<GdiPointF>& out,
-             std::vector<int>& counts) {
-    bool inside = true;
-    for (int i = 0; i < n && inside; ++i)
-        inside = g.Contains(pts[i]);
-    if (inside) {
-        out.insert(out.end(), pts, pts + n);
-        counts.push_back(n);
-        return;
-    }
-    int open = 0;  // points in the current piece
-    for (int i = 0; i + 1 < n; ++i) {
-        double t0, t1;
-        if (!ClipSegment(pts[i], pts[i + 1], g, t0, t1)) {
-            if (open) counts.push_back(open), open = 0;
-            continue;
-        }
-        const GdiPointF a = t0 > 0.0 ? Lerp(pts[i], pts[i + 1], t0) : pts[i];
-        const GdiPointF b = t1 < 1.0 ? Lerp(pts[i], pts[i + 1], t1) : pts[i + 1];
-        if (!open || t0 > 0.0) {
-            if (open) counts.push_back(open);
-            out.push_back(a);
-            open = 1;
-        }
-        out.push_back(b);
-        ++open;
-        if (t1 < 1.0) counts.push_back(open), open = 0;
-    }
-    if (open) counts.push_back(open);
-}
 
 // Sutherland-Hodgman against the guard. Inside the guard the winding of every point is kept,
 // so rings of one figure may be clipped one by one.
@@ -339,7 +279,9 @@ struct CDC::Impl {
             out.insert(out.end(), pts, pts + n);
             counts.push_back(n);
         } else {
-            ClipRun(pts, n, g, out, counts);
+            const LOGPEN& pen = s.a.pen;
+            ClipRun(pts, n, g, out, counts,
+                    pen.lopnWidth.x <= 1 && pen.lopnStyle >= PS_DASH && pen.lopnStyle <= PS_DASHDOTDOT);
         }
     }
 

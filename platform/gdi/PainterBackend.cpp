@@ -27,6 +27,7 @@
 #include "platform/gdi/FontEngine.h"
 #include "platform/gdi/GdiRaster.h"
 #include "platform/gdi/QtGdi.h"
+#include "platform/gdi/RunClip.h"
 
 namespace {
 
@@ -395,9 +396,8 @@ public:
             if (lines) {
                 int n = 0;
                 const int* counts = nullptr;
-                const GdiPointF* runs =
-                    CutLongRuns(figure.lines.data(), figure.lineCounts.data(), int(figure.lineCounts.size()),
-                                a.pen.lopnWidth.x, counts, n);
+                const GdiPointF* runs = CutLongRuns(figure.lines.data(), figure.lineCounts.data(),
+                                                    int(figure.lineCounts.size()), a.pen, counts, n);
                 DrawLines(p, runs, counts, n, a.pen, colour);
             }
         });
@@ -435,15 +435,17 @@ public:
         if (!p) return;
         int n = 0;
         const int* cutCounts = nullptr;
-        const GdiPointF* runs = CutLongRuns(points, counts, polylineCount, a.pen.lopnWidth.x, cutCounts, n);
+        const GdiPointF* runs = CutLongRuns(points, counts, polylineCount, a.pen, cutCounts, n);
         DrawLines(*p, runs, cutCounts, n, a.pen, [this](COLORREF c) { return Colour(c); });
         EndCall();
     }
 
     // Runs cut to the target and a margin, as the context cuts them for other back ends: the
     // painter is not given coordinates far beyond the target.
-    const GdiPointF* CutLongRuns(const GdiPointF* points, const int* counts, int n, int penWidth,
+    const GdiPointF* CutLongRuns(const GdiPointF* points, const int* counts, int n, const LOGPEN& pen,
                                  const int*& outCounts, int& outN) {
+        const int penWidth = pen.lopnWidth.x;
+        const bool styled = penWidth <= 1 && pen.lopnStyle >= PS_DASH && pen.lopnStyle <= PS_DASHDOTDOT;
         const CRect b = GetBounds();
         const double m = 32.0 + std::max(penWidth, 1);
         const double l = b.left - m, t = b.top - m, r = b.right + m, bt = b.bottom + m;
@@ -459,44 +461,9 @@ public:
         }
         m_cutPoints.clear();
         m_cutCounts.clear();
-        int k = 0;
-        for (int i = 0; i < n; ++i) {
-            int open = 0;
-            for (int j = k; j + 1 < k + counts[i]; ++j) {
-                const GdiPointF a = points[j], z = points[j + 1];
-                // Liang-Barsky: the part of the segment inside, as parameters t0 <= t1.
-                double t0 = 0.0, t1 = 1.0;
-                const double dx = z.x - a.x, dy = z.y - a.y;
-                const double p[4] = {-dx, dx, -dy, dy}, q[4] = {a.x - l, r - a.x, a.y - t, bt - a.y};
-                bool keep = true;
-                for (int e = 0; e < 4 && keep; ++e) {
-                    if (p[e] == 0.0) {
-                        keep = q[e] >= 0.0;
-                        continue;
-                    }
-                    const double u = q[e] / p[e];
-                    if (p[e] < 0.0)
-                        t0 = std::max(t0, u);
-                    else
-                        t1 = std::min(t1, u);
-                    keep = t0 <= t1;
-                }
-                if (!keep) {
-                    if (open) m_cutCounts.push_back(open), open = 0;
-                    continue;
-                }
-                if (!open || t0 > 0.0) {
-                    if (open) m_cutCounts.push_back(open);
-                    m_cutPoints.push_back(t0 > 0.0 ? GdiPointF{a.x + dx * t0, a.y + dy * t0} : a);
-                    open = 1;
-                }
-                m_cutPoints.push_back(t1 < 1.0 ? GdiPointF{a.x + dx * t1, a.y + dy * t1} : z);
-                ++open;
-                if (t1 < 1.0) m_cutCounts.push_back(open), open = 0;
-            }
-            if (open) m_cutCounts.push_back(open);
-            k += counts[i];
-        }
+        const gdi::Guard guard{l, t, r, bt};
+        for (int i = 0, k = 0; i < n; k += counts[i++])
+            gdi::ClipRun(points + k, counts[i], guard, m_cutPoints, m_cutCounts, styled);
         outCounts = m_cutCounts.data(), outN = int(m_cutCounts.size());
         return m_cutPoints.data();
     }
@@ -957,6 +924,8 @@ private:
         }
         p.setPen(pen);
         p.setBrush(Qt::NoBrush);
+        const bool styled = !wide && lp.lopnStyle >= PS_DASH && lp.lopnStyle <= PS_DASHDOTDOT;
+        const QRectF device(0, 0, p.device()->width(), p.device()->height());
         // Thin lines run through pixel indices; wide lines are areas centred on the pixels.
         const double shift = wide ? 0.5 : 0.0;
         QPolygonF run;
@@ -976,8 +945,38 @@ private:
                 if (wide) p.drawPoint(run.front());
                 continue;
             }
+            if (styled) {
+                // The painter restarts a pattern wrongly where a line enters the device from
+                // outside: the run starts on the device instead, its pattern moved on as far.
+                pen.setDashOffset(StartOnDevice(run, device));
+                p.setPen(pen);
+                if (run.size() < 2) continue;
+            }
             p.drawPolyline(run);
         }
+    }
+
+    // Drops the part of the run before it first meets the device; answers the length dropped.
+    static double StartOnDevice(QPolygonF& run, const QRectF& device) {
+        double dropped = 0.0;
+        for (int j = 0; j + 1 < run.size(); ++j) {
+            const QPointF a = run[j], b = run[j + 1];
+            if (device.contains(a)) {
+                run.remove(0, j);
+                return dropped;
+            }
+            const double length = std::hypot(b.x() - a.x(), b.y() - a.y());
+            double t0 = 0.0, t1 = 1.0;
+            const gdi::Guard box{device.left(), device.top(), device.right(), device.bottom()};
+            if (gdi::ClipSegment(GdiPointF{a.x(), a.y()}, GdiPointF{b.x(), b.y()}, box, t0, t1)) {
+                run.remove(0, j);
+                run[0] = a + (b - a) * t0;
+                return dropped + t0 * length;
+            }
+            dropped += length;
+        }
+        run.clear();
+        return dropped;
     }
 
     void Blit(const QRectF& target, const QImage& piece, DWORD rop) {

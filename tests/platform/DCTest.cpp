@@ -126,6 +126,27 @@ TEST(DCTest, DottedPenLeavesGaps) {
         ink += dc.GetPixel(x, 2) == kBlack;
     EXPECT_GT(ink, 10);
     EXPECT_LT(ink, 30);
+
+    // A long styled line painted in two clipped parts (as a scrolled view repaints a strip) has
+    // its dots where one painting puts them, wherever it is cut and wherever it starts.
+    for (int split : {1, 37, 50, 101})
+        for (int start : {-500, -45, -2, 3}) {
+            CDC whole, parts;
+            whole.CreateImageDC(200, 5);
+            parts.CreateImageDC(200, 5);
+            whole.SelectObject(&dot);
+            whole.MoveTo(start, 2);
+            whole.LineTo(700, 2);
+            parts.SelectObject(&dot);
+            parts.IntersectClipRect(0, 0, split, 5);
+            parts.MoveTo(start, 2);
+            parts.LineTo(700, 2);
+            parts.SelectClipRgn(nullptr);
+            parts.IntersectClipRect(split, 0, 200, 5);
+            parts.MoveTo(start, 2);
+            parts.LineTo(700, 2);
+            EXPECT_TRUE(Snapshot(whole) == Snapshot(parts)) << "split " << split << ", start " << start;
+        }
 }
 
 TEST(DCTest, RectangleFrameInsideAndFillWithin) {

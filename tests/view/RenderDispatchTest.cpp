@@ -65,9 +65,10 @@ TEST_F(RenderDispatch, SurfaceShowsWhatAnImageContextRenders) {
 
 TEST_F(RenderDispatch, ScrollingMovesTheDrawingWithTheSurface) {
     ViewHarness h(640, 480);
-    // Grid and shapes only: the dotted origin cross is clipped to the client area before it is
-    // drawn, so its dots restart wherever the clip cuts it.
-    GetOptionRecord().m_show = MOptionRecord::kShowGrid;
+    // The dotted origin cross and print-area frame are cut near the painted strip: their dots
+    // must still meet the moved part without a seam.
+    GetOptionRecord().m_show =
+        MOptionRecord::kShowGrid | MOptionRecord::kShowOrigin | MOptionRecord::kShowPrintArea;
     h.AddCircle(14000, 10000, 1000);
     h.AddLine(13000, 9500, 15500, 10500);
     h.view->ZoomAt(MFloatPoint(14000, 10000), 2.0, TRUE);
