@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QUrl>
 #include <algorithm>
+#include <sstream>
 
 #include "app/FilePrompt.h"
 #include "app/MainFrame.h"
@@ -18,6 +19,7 @@
 #include "model/SizeFormatInfo.h"
 #include "model/settings/LineStyle.h"
 #include "platform/Profile.h"
+#include "platform/ShellFileTypes.h"
 #include "platform/Strings.h"
 #include "platform/ui/CmdUI.h"
 #include "platform/ui/Menu.h"
@@ -43,6 +45,7 @@ constexpr DWORD kHidePrintToFile = 0x100000;
 constexpr DWORD kPrintSetupFlags =
     PD_ALLPAGES | PD_USEDEVMODECOPIESANDCOLLATE | PD_NOPAGENUMS | kHidePrintToFile | PD_NOSELECTION;
 constexpr const char* kRegistryKey = "kel-vo";
+constexpr UINT kIdrDocument = 128;
 // The File menu's stand-in while no file has been opened or saved.
 constexpr const char* kRecentFilePlaceholder = "最近使ったファイル";
 constexpr UINT kRecentFileCount = 4;
@@ -99,6 +102,25 @@ void MTessarayApp::ParseCommandLine(const std::vector<std::string>& args, std::s
     }
 }
 
+ShellFileType MTessarayApp::DrawingFileType() {
+    // The document string: title, -, name, filter, extension, type id, type name.
+    std::vector<std::string> fields;
+    std::istringstream text(AfxLoadString(kIdrDocument));
+    for (std::string field; std::getline(text, field, '\n');)
+        fields.push_back(field);
+    fields.resize(7);
+    ShellFileType type;
+    type.typeId = fields[5];
+    type.fileName = "tessaray";
+    type.appName = fields[2];
+    type.description = fields[6];
+    type.mimeType = "application/x-tessaray-document";
+    type.extension = fields[4];
+    type.magic = "$$TessarayText$$";
+    type.command = QCoreApplication::applicationFilePath().toStdString();
+    return type;
+}
+
 BOOL MTessarayApp::InitInstance() {
     // Until the first start has finished, settings are read as their defaults.
     const bool settingFound = CreateUserProfile()->HasEntry("", "Setting") != FALSE;
@@ -108,6 +130,7 @@ BOOL MTessarayApp::InitInstance() {
     bool unregister = false;
     ParseCommandLine(m_args, file, unregister);
     if (unregister) {
+        UnregisterShellFileTypes(DrawingFileType());
         if (settingFound) AfxGetProfile().DeleteAll();
         m_unregisterResult = 1;
         return FALSE;
@@ -115,6 +138,7 @@ BOOL MTessarayApp::InitInstance() {
 
     LoadStdProfileSettings(kRecentFileCount);
     InitProgram();
+    RegisterShellFileTypes(DrawingFileType());
     if (!CreateMainWindow()) return FALSE;
     if (!file.empty()) {
         if (!OpenDocumentFile(file)) return FALSE;

@@ -12,6 +12,7 @@
 
 class CCmdUI;
 class MMainFrame;
+struct ShellFileType;
 class MTessarayDoc;
 class MTessarayView;
 
@@ -58,6 +59,9 @@ public:
     MTessarayDoc* GetDocument() const { return m_document.get(); }
     MMainFrame* GetMainFrame() const { return m_frame.get(); }
     MTessarayView* GetView() const;
+
+    // Our drawings as the desktop should know them (the document string's type, the program's path).
+    static ShellFileType DrawingFileType();
 
     // The file named on the command line (empty: none) and whether "Unregister" was given.
     static void ParseCommandLine(const std::vector<std::string>& args, std::string& file, bool& unregister);

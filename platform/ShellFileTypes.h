@@ -1,0 +1,30 @@
+// The desktop's knowledge of our drawings: a shared-mime-info type for the extension and a
+// .desktop entry that opens such files with the program, both in the user's data folder
+// ($XDG_DATA_HOME, else ~/.local/share). Registering again rewrites nothing that is current;
+// unregistering removes only the files that name our type.
+#pragma once
+
+#include <string>
+
+struct ShellFileType {
+    std::string typeId;       // "Tessaray.Document": marks the files as ours
+    std::string fileName;     // base name of both files, "tessaray"
+    std::string appName;      // the entry's name
+    std::string description;  // the type's comment
+    std::string mimeType;     // "application/x-tessaray-document"
+    std::string extension;    // ".qfd"
+    std::string magic;        // the first bytes of such a file (empty: none)
+    std::string command;      // the program's absolute path
+};
+
+// The folder the desktop reads user data from.
+std::string UserDataHome();
+
+// Writes what is missing or out of date and asks the desktop's databases to take it in. Failures
+// are not reported: a drawing program without the association still works.
+bool RegisterShellFileTypes(const ShellFileType& type);
+bool UnregisterShellFileTypes(const ShellFileType& type);
+
+// The texts written, for tests and for the comparison that keeps registration idempotent.
+std::string DesktopEntryText(const ShellFileType& type);
+std::string MimePackageText(const ShellFileType& type);
