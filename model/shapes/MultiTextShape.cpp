@@ -310,18 +310,8 @@ void MMultiTextShape::Draw(MCadView* view, CDC* dc) {
     if (!view || !dc) return;
     DrawBox(view, dc);
     const int oldMode = dc->SetBkMode(TRANSPARENT);
-    int width = 0, height = 0;
-    GetScreenFontSize(view, &width, &height);
-    CFont font;
-    CFont* oldFont = nullptr;
-    if (SelectDrawingFont(dc, font, oldFont, width, height)) {
-        if (m_textColor != kNoColor) {
-            const COLORREF oldColor = dc->SetTextColor(MapTextColorForMono(dc, m_textColor));
-            DrawLines(view, dc);
-            dc->SetTextColor(oldColor);
-        }
-        if (oldFont) dc->SelectObject(oldFont);
-    }
+    if (m_textColor != kNoColor)
+        InScreenFont(view, dc, MapTextColorForMono(dc, m_textColor), [&] { DrawLines(view, dc); });
     dc->SetBkMode(oldMode);
 }
 
@@ -343,29 +333,13 @@ void MMultiTextShape::DrawHighlight(MCadView* view, CDC* dc) {
         if (oldBrush) dc->SelectObject(oldBrush);
         return;
     }
-    int width = 0, height = 0;
-    GetScreenFontSize(view, &width, &height);
-    CFont font;
-    CFont* oldFont = nullptr;
-    if (!SelectDrawingFont(dc, font, oldFont, width, height)) return;
-    const COLORREF oldColor = dc->SetTextColor(0);
-    DrawLines(view, dc);
-    dc->SetTextColor(oldColor);
-    if (oldFont) dc->SelectObject(oldFont);
+    InScreenFont(view, dc, 0, [&] { DrawLines(view, dc); });
 }
 
 void MMultiTextShape::DrawGrayed(MCadView* view, CDC* dc) {
     if (!view || !dc) return;
     DrawBoxGrayed(view, dc);
-    int width = 0, height = 0;
-    GetScreenFontSize(view, &width, &height);
-    CFont font;
-    CFont* oldFont = nullptr;
-    if (!SelectDrawingFont(dc, font, oldFont, width, height)) return;
-    const COLORREF oldColor = dc->SetTextColor(GetSysColor(COLOR_GRAYTEXT));
-    DrawLines(view, dc);
-    dc->SetTextColor(oldColor);
-    if (oldFont) dc->SelectObject(oldFont);
+    InScreenFont(view, dc, GetSysColor(COLOR_GRAYTEXT), [&] { DrawLines(view, dc); });
 }
 
 void MMultiTextShape::ScaleXY(const MFloatPoint& centre, double sx, double sy) {

@@ -82,6 +82,18 @@ void MTextShape::GetScreenFontSize(MCadView* view, int* width, int* height) cons
     *height = std::abs(static_cast<int>(s.cy));
 }
 
+void MTextShape::InScreenFont(MCadView* view, CDC* dc, COLORREF colour, const std::function<void()>& body) {
+    int width = 0, height = 0;
+    GetScreenFontSize(view, &width, &height);
+    CFont font;
+    CFont* oldFont = nullptr;
+    if (!SelectDrawingFont(dc, font, oldFont, width, height)) return;
+    const COLORREF oldColor = dc->SetTextColor(colour);
+    body();
+    dc->SetTextColor(oldColor);
+    if (oldFont) dc->SelectObject(oldFont);
+}
+
 void MTextShape::Draw(MCadView* view, CDC* dc) {
     if (!view || !dc) return;
     DrawBox(view, dc);
@@ -160,33 +172,13 @@ void MTextShape::DrawTrackingText(MCadView* view, CDC* dc) {
 void MTextShape::DrawHighlight(MCadView* view, CDC* dc) {
     if (!view || !dc) return;
     DrawBoxHighlight(view, dc);
-    int width = 0, height = 0;
-    GetScreenFontSize(view, &width, &height);
-    CFont font;
-    CFont* oldFont = nullptr;
-    if (!SelectDrawingFont(dc, font, oldFont, width, height)) return;
-    const COLORREF oldColor = dc->SetTextColor(0);
-    const CPoint p = view->DocToLogical(GetRotatedOrigin());
-    CRect r(p.x, p.y, p.x, p.y);
-    dc->DrawText(m_string, &r, DT_NOCLIP);
-    dc->SetTextColor(oldColor);
-    if (oldFont) dc->SelectObject(oldFont);
+    InScreenFont(view, dc, 0, [&] { DrawTrackingText(view, dc); });
 }
 
 void MTextShape::DrawGrayed(MCadView* view, CDC* dc) {
     if (!view || !dc) return;
     DrawBoxGrayed(view, dc);
-    int width = 0, height = 0;
-    GetScreenFontSize(view, &width, &height);
-    CFont font;
-    CFont* oldFont = nullptr;
-    if (!SelectDrawingFont(dc, font, oldFont, width, height)) return;
-    const COLORREF oldColor = dc->SetTextColor(GetSysColor(COLOR_GRAYTEXT));
-    const CPoint p = view->DocToLogical(GetRotatedOrigin());
-    CRect r(p.x, p.y, p.x, p.y);
-    dc->DrawText(m_string, &r, DT_NOCLIP);
-    dc->SetTextColor(oldColor);
-    if (oldFont) dc->SelectObject(oldFont);
+    InScreenFont(view, dc, GetSysColor(COLOR_GRAYTEXT), [&] { DrawTrackingText(view, dc); });
 }
 
 void MTextShape::Scale(const MFloatPoint& centre, double factor) {

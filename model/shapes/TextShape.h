@@ -2,6 +2,8 @@
 // box's top-left cell corner at the rotated text origin.
 #pragma once
 
+#include <functional>
+
 #include "model/shapes/TextShapeBase.h"
 
 class MTextShape : public MTextShapeBase {
@@ -57,6 +59,9 @@ public:
 protected:
     // Cell height and width of the drawing font in logical pixels for the view.
     virtual void GetScreenFontSize(MCadView* view, int* width, int* height) const;
+    // Runs body with the text's screen font and the colour selected, restoring both after;
+    // nothing when the text is too small to show.
+    void InScreenFont(MCadView* view, CDC* dc, COLORREF colour, const std::function<void()>& body);
     // The text of DrawTracking, into the memory context that already holds the font and colours.
     virtual void DrawTrackingText(MCadView* view, CDC* dc);
 
