@@ -16,7 +16,7 @@
 #include "document/parts/CadParts.h"
 #include "interchange/InterchangeFactory.h"
 #include "model/ClassRegistry.h"
-#include "model/SizeFormatInfo.h"
+#include "model/shapes/dimension/SizeFormatInfo.h"
 #include "model/settings/LineStyle.h"
 #include "platform/Profile.h"
 #include "platform/ShellFileTypes.h"
@@ -26,8 +26,8 @@
 #include "resources/ResourceIds.h"
 #include "tools/DrawToolArray.h"
 #include "view/ClassRegistry.h"
-#include "view/PaperDialog.h"
-#include "view/PrintBWDialog.h"
+#include "view/dialogs/PaperDialog.h"
+#include "view/dialogs/PrintBWDialog.h"
 #include "view/TessarayView.h"
 
 namespace {

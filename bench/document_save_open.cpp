@@ -14,11 +14,11 @@
 #include "document/ClassRegistry.h"
 #include "document/TessarayDoc.h"
 #include "model/settings/OptionRecord.h"
-#include "model/shapes/CircleShape.h"
-#include "model/shapes/GroupShape.h"
-#include "model/shapes/LineShape.h"
-#include "model/shapes/PolygonShape.h"
-#include "model/shapes/RectShape.h"
+#include "model/shapes/curves/CircleShape.h"
+#include "model/shapes/containers/GroupShape.h"
+#include "model/shapes/lines/LineShape.h"
+#include "model/shapes/lines/PolygonShape.h"
+#include "model/shapes/lines/RectShape.h"
 #include "platform/Strings.h"
 
 namespace {

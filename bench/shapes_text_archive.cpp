@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "model/ClassRegistry.h"
-#include "model/shapes/LineShape.h"
-#include "model/shapes/PolygonShape.h"
-#include "model/shapes/ShapeArray.h"
+#include "model/shapes/lines/LineShape.h"
+#include "model/shapes/lines/PolygonShape.h"
+#include "model/shapes/containers/ShapeArray.h"
 #include "platform/Archive.h"
 #include "platform/File.h"
 #include "platform/TextFile.h"

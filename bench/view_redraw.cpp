@@ -14,10 +14,10 @@
 #include "model/ClassRegistry.h"
 #include "model/settings/LineStyle.h"
 #include "model/settings/OptionRecord.h"
-#include "model/shapes/CircleShape.h"
-#include "model/shapes/LineShape.h"
-#include "model/shapes/PolygonShape.h"
-#include "model/shapes/RectShape.h"
+#include "model/shapes/curves/CircleShape.h"
+#include "model/shapes/lines/LineShape.h"
+#include "model/shapes/lines/PolygonShape.h"
+#include "model/shapes/lines/RectShape.h"
 #include "view/TessarayView.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include "model/helpers/TextStream.h"
 #include "model/settings/OptionRecord.h"
 #include "model/shapes/CadShape.h"
-#include "model/shapes/LShapeArray.h"
+#include "model/shapes/containers/LShapeArray.h"
 #include "platform/Archive.h"
 #include "platform/TextFile.h"
 #include "platform/gdi/DC.h"

@@ -4,7 +4,7 @@
 #include <iosfwd>
 #include <string>
 
-#include "model/shapes/ShapeArray.h"
+#include "model/shapes/containers/ShapeArray.h"
 
 class CDocument;
 

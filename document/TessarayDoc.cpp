@@ -8,7 +8,7 @@
 #include "document/DocumentView.h"
 #include "document/PaperSettings.h"
 #include "model/CadView.h"
-#include "model/SizeFormatInfo.h"
+#include "model/shapes/dimension/SizeFormatInfo.h"
 #include "model/settings/OptionRecord.h"
 #include "model/shapes/CadShape.h"
 #include "platform/Strings.h"

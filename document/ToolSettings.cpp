@@ -5,7 +5,7 @@
 #include <ostream>
 #include <vector>
 
-#include "model/SizeFormatInfo.h"
+#include "model/shapes/dimension/SizeFormatInfo.h"
 #include "model/helpers/TextStream.h"
 
 MDrawAttributes& GetDrawAttributes() {

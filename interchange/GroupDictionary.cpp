@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "model/shapes/GroupShape.h"
+#include "model/shapes/containers/GroupShape.h"
 
 MGroupDictionary::MGroupDictionary() = default;
 MGroupDictionary::~MGroupDictionary() = default;

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "model/shapes/TextShapeBase.h"
+#include "model/shapes/text/TextShapeBase.h"
 #include "platform/Profile.h"
 
 namespace {

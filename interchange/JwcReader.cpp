@@ -10,7 +10,7 @@
 #include "document/TessarayDoc.h"
 #include "interchange/JwcFileIo.h"
 #include "interchange/JwcPenSettings.h"
-#include "model/shapes/MarkShape.h"
+#include "model/shapes/lines/MarkShape.h"
 #include "platform/Profile.h"
 #include "platform/Strings.h"
 #include "platform/TextFile.h"

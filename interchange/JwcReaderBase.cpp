@@ -6,12 +6,12 @@
 
 #include "interchange/JwcPenSettings.h"
 #include "model/geometry/Geometry.h"
-#include "model/shapes/ArcShape.h"
-#include "model/shapes/CircleShape.h"
-#include "model/shapes/EllipseShape.h"
-#include "model/shapes/LineShape.h"
-#include "model/shapes/PolygonShape.h"
-#include "model/shapes/TextShape.h"
+#include "model/shapes/curves/ArcShape.h"
+#include "model/shapes/curves/CircleShape.h"
+#include "model/shapes/curves/EllipseShape.h"
+#include "model/shapes/lines/LineShape.h"
+#include "model/shapes/lines/PolygonShape.h"
+#include "model/shapes/text/TextShape.h"
 #include "platform/Cp932.h"
 #include "platform/TextFile.h"
 

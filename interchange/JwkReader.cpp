@@ -8,7 +8,7 @@
 #include "interchange/JwcReader.h"
 #include "model/CadView.h"
 #include "model/PaperInfo.h"
-#include "model/shapes/GroupShape.h"
+#include "model/shapes/containers/GroupShape.h"
 #include "platform/Strings.h"
 
 namespace {

@@ -5,8 +5,8 @@
 
 #include "document/TessarayDoc.h"
 #include "model/settings/OptionRecord.h"
-#include "model/shapes/LShapeArray.h"
-#include "model/shapes/PackShape.h"
+#include "model/shapes/containers/LShapeArray.h"
+#include "model/shapes/containers/PackShape.h"
 #include "platform/Exceptions.h"
 #include "platform/Strings.h"
 #include "platform/gdi/DC.h"

@@ -3,8 +3,8 @@
 #include "document/ClassRegistry.h"
 #include "model/shapes/ShapeFactory.h"
 #include "platform/Object.h"
-#include "view/CntrItem.h"
-#include "view/OleClientShape.h"
+#include "view/ole/CntrItem.h"
+#include "view/ole/OleClientShape.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "platform/ui/FrameWnd.h"
 #include "platform/ui/WinApp.h"
-#include "view/PaperDialog.h"
+#include "view/dialogs/PaperDialog.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 
 #include "app/FilePrompt.h"
 #include "app/RecentFileList.h"
-#include "model/shapes/LineShape.h"
+#include "model/shapes/lines/LineShape.h"
 #include "platform/ui/DialogRunner.h"
 #include "platform/ui/Menu.h"
 #include "resources/ResourceIds.h"

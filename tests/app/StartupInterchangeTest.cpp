@@ -15,7 +15,7 @@
 #include "interchange/JwcWriter.h"
 #include "interchange/XdfReader.h"
 #include "model/settings/OptionRecord.h"
-#include "model/shapes/LineShape.h"
+#include "model/shapes/lines/LineShape.h"
 #include "platform/Object.h"
 #include "platform/Profile.h"
 #include "platform/ui/DialogRunner.h"

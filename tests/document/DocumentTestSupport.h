@@ -16,10 +16,10 @@
 #include "document/TessarayDoc.h"
 #include "document/ToolSettings.h"
 #include "model/CadView.h"
-#include "model/SizeFormatInfo.h"
+#include "model/shapes/dimension/SizeFormatInfo.h"
 #include "model/settings/OptionRecord.h"
-#include "model/shapes/LineShape.h"
-#include "model/shapes/PolygonShape.h"
+#include "model/shapes/lines/LineShape.h"
+#include "model/shapes/lines/PolygonShape.h"
 #include "platform/TextFile.h"
 
 namespace doctest {

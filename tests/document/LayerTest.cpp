@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include "model/shapes/LShapeArray.h"
+#include "model/shapes/containers/LShapeArray.h"
 #include "platform/Archive.h"
 #include "platform/File.h"
 

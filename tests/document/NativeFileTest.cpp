@@ -7,7 +7,7 @@
 #include "document/MirrorOStream.h"
 #include "document/PaperSettings.h"
 #include "model/helpers/TextStream.h"
-#include "model/shapes/ArcShape.h"
+#include "model/shapes/curves/ArcShape.h"
 #include "model/shapes/ShapeFactory.h"
 #include "platform/Cp932.h"
 #include "tests/document/DocumentTestSupport.h"

@@ -5,7 +5,7 @@
 
 #include "document/DocumentTool.h"
 #include "document/ToolSettings.h"
-#include "model/SizeFormatInfo.h"
+#include "model/shapes/dimension/SizeFormatInfo.h"
 #include "model/helpers/TextStream.h"
 #include "platform/TextFile.h"
 

@@ -5,8 +5,8 @@
 #include <filesystem>
 
 #include "DxfTestSupport.h"
-#include "model/shapes/MultiTextShape.h"
-#include "model/shapes/TextShape.h"
+#include "model/shapes/text/MultiTextShape.h"
+#include "model/shapes/text/TextShape.h"
 #include "platform/Cp932.h"
 
 using namespace dxftest;

@@ -19,7 +19,7 @@
 #include "document/TessarayDoc.h"
 #include "interchange/DxfImportUi.h"
 #include "interchange/DxfReader.h"
-#include "model/shapes/GroupShape.h"
+#include "model/shapes/containers/GroupShape.h"
 #include "tests/support/TestSupport.h"
 
 namespace dxftest {

@@ -9,12 +9,12 @@
 #include "document/TessarayDoc.h"
 #include "interchange/JwcXdfInterchange.h"
 #include "model/geometry/Geometry.h"
-#include "model/shapes/ArcShape.h"
-#include "model/shapes/CircleShape.h"
-#include "model/shapes/EllipseShape.h"
-#include "model/shapes/LineShape.h"
-#include "model/shapes/MarkShape.h"
-#include "model/shapes/TextShape.h"
+#include "model/shapes/curves/ArcShape.h"
+#include "model/shapes/curves/CircleShape.h"
+#include "model/shapes/curves/EllipseShape.h"
+#include "model/shapes/lines/LineShape.h"
+#include "model/shapes/lines/MarkShape.h"
+#include "model/shapes/text/TextShape.h"
 #include "tests/support/TestSupport.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "RecordingBackend.h"
+#include "tests/model/render/RecordingBackend.h"
 #include "model/CadView.h"
 #include "model/PaperInfo.h"
 #include "platform/gdi/DC.h"

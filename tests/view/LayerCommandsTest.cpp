@@ -6,7 +6,7 @@
 #include "platform/ui/Menu.h"
 #include "tests/support/TestSupport.h"
 #include "tests/view/ViewTestSupport.h"
-#include "view/LayerDialogs.h"
+#include "view/dialogs/LayerDialogs.h"
 
 using namespace viewtest;
 

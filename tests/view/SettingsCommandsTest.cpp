@@ -9,7 +9,7 @@
 #include "resources/ResourceIds.h"
 #include "tests/support/TestSupport.h"
 #include "tests/view/ViewTestSupport.h"
-#include "view/PaperDialog.h"
+#include "view/dialogs/PaperDialog.h"
 #include "view/ViewSelectAll.h"
 #include "view/ViewSelection.h"
 

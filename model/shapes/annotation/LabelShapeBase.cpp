@@ -1,0 +1,289 @@
+#include "model/shapes/annotation/LabelShapeBase.h"
+
+#include <cstdint>
+#include <istream>
+#include <ostream>
+
+#include "model/CadView.h"
+#include "model/SnapPoint.h"
+#include "model/helpers/ArchiveString.h"
+#include "model/helpers/TextStream.h"
+#include "model/shapes/lines/PolygonShape.h"
+#include "model/shapes/text/TextShape.h"
+#include "platform/Archive.h"
+#include "platform/TextFile.h"
+
+IMPLEMENT_SERIAL(MLabelShapeBase, MGroupShape, 1)
+
+MLabelShapeBase::MLabelShapeBase() {
+    AddShape(new MPolygonShape(FALSE));
+}
+MLabelShapeBase::~MLabelShapeBase() = default;
+
+void MLabelShapeBase::Serialize(CArchive& ar) {
+    MGroupShape::Serialize(ar);
+    if (ar.IsStoring()) {
+        ar << m_lineWidth << static_cast<std::int32_t>(m_lineStyle) << static_cast<DWORD>(m_color)
+           << static_cast<DWORD>(m_textColor) << m_fill;
+        WriteArchiveString(ar, m_fontName);
+        ar << m_textSize << static_cast<std::int32_t>(m_textFlags) << static_cast<std::int32_t>(m_arrowStyle)
+           << m_arrowSize;
+    } else {
+        std::int32_t lineStyle = 0, textFlags = 0, arrowStyle = 0;
+        DWORD color = 0, textColor = 0;
+        ar >> m_lineWidth >> lineStyle >> color >> textColor >> m_fill;
+        ReadArchiveString(ar, m_fontName);
+        ar >> m_textSize >> textFlags >> arrowStyle >> m_arrowSize;
+        m_lineStyle = lineStyle;
+        m_color = color;
+        m_textColor = textColor;
+        m_textFlags = textFlags;
+        m_arrowStyle = arrowStyle;
+        MarkStale();
+    }
+}
+
+MPolygonShape* MLabelShapeBase::GetLeader() const {
+    return GetMemberAs<MPolygonShape>(0);
+}
+
+void MLabelShapeBase::AddLeaderPoint(MCadView*, const MFloatPoint& p) {
+    GetLeader()->AddPoint(p);
+    MarkStale();
+}
+void MLabelShapeBase::RemoveLastLeaderPoint() {
+    GetLeader()->RemoveLastPoint();
+    MarkStale();
+}
+void MLabelShapeBase::DeleteLeaderPoint(int index) {
+    GetLeader()->DeleteVertex(index);
+    MarkStale();
+}
+int MLabelShapeBase::GetLeaderPointCount() const {
+    return GetLeader()->GetPointCount();
+}
+void MLabelShapeBase::MoveLastLeaderPoint(const MFloatPoint& p) {
+    GetLeader()->MoveLastPoint(p);
+    MarkStale();
+}
+
+int MLabelShapeBase::GetHandleCount() const {
+    return GetLeaderPointCount();
+}
+MFloatPoint MLabelShapeBase::GetHandle(int index) const {
+    return GetLeader()->GetPoint(index);
+}
+
+void MLabelShapeBase::MoveHandle(int* index, const MFloatPoint& to, BOOL, MFloatRect*) {
+    if (!index) AfxThrowInvalidArgException();
+    MPolygonShape* leader = GetLeader();
+    if (*index < 0 || *index >= leader->GetPointCount()) AfxThrowInvalidArgException();
+    leader->SetPoint(*index, to);
+    MarkStale();
+}
+
+BOOL MLabelShapeBase::HasLayoutMembers() const {
+    return GetShapeCount() > 0 && dynamic_cast<MPolygonShape*>(GetShapeAt(0)) != nullptr;
+}
+
+void MLabelShapeBase::EnsureMembers(MCadView* view) const {
+    if (!m_layoutStale || !HasLayoutMembers()) return;
+    // The members are a cache of the fields and the leader.
+    const_cast<MLabelShapeBase*>(this)->Recalc(view);
+    m_layoutStale = FALSE;
+}
+
+MFloatPoint MLabelShapeBase::GetCenter() const {
+    const MPolygonShape* leader = GetShapeCount() > 0 ? dynamic_cast<MPolygonShape*>(GetShapeAt(0)) : nullptr;
+    if (leader && leader->GetPointCount() > 0) return leader->GetPoint(0);
+    return m_extent.GetCenter();
+}
+
+void MLabelShapeBase::SetFillStyle(const MFillStyle& fill) {
+    m_fill = fill;
+    MarkStale();
+}
+MFillStyle MLabelShapeBase::GetFillStyle() const {
+    return m_fill;
+}
+void MLabelShapeBase::SetColor(COLORREF color) {
+    m_color = color;
+    MarkStale();
+}
+COLORREF MLabelShapeBase::GetColor() const {
+    return m_color;
+}
+double MLabelShapeBase::GetLineWidth() const {
+    return m_lineWidth;
+}
+void MLabelShapeBase::SetLineWidth(double width) {
+    m_lineWidth = width;
+    MarkStale();
+}
+int MLabelShapeBase::GetLineStyle() const {
+    return m_lineStyle;
+}
+void MLabelShapeBase::SetLineStyle(int lineStyle) {
+    m_lineStyle = lineStyle;
+    MarkStale();
+}
+BOOL MLabelShapeBase::HasText() const {
+    return TRUE;
+}
+void MLabelShapeBase::SetFontName(const CString& name) {
+    m_fontName = name;
+    MarkStale();
+}
+CString MLabelShapeBase::GetFontName() const {
+    return m_fontName;
+}
+void MLabelShapeBase::SetTextSize(double size) {
+    m_textSize = size;
+    MarkStale();
+}
+double MLabelShapeBase::GetTextSize() const {
+    return m_textSize;
+}
+void MLabelShapeBase::SetTextColor(COLORREF color) {
+    m_textColor = color;
+    MarkStale();
+}
+COLORREF MLabelShapeBase::GetTextColor() const {
+    return m_textColor;
+}
+int MLabelShapeBase::GetTextFlags() const {
+    return m_textFlags;
+}
+void MLabelShapeBase::SetTextFlags(int flags) {
+    m_textFlags = flags;
+    MarkStale();
+}
+BOOL MLabelShapeBase::IsTextFlag2() const {
+    return MCadShape::IsTextFlag2();
+}
+BOOL MLabelShapeBase::IsTextFlag1() const {
+    return MCadShape::IsTextFlag1();
+}
+BOOL MLabelShapeBase::IsTextFlag4() const {
+    return MCadShape::IsTextFlag4();
+}
+BOOL MLabelShapeBase::IsTextFlag8() const {
+    return MCadShape::IsTextFlag8();
+}
+void MLabelShapeBase::SetTextFlag2(BOOL on) {
+    MCadShape::SetTextFlag2(on);
+}
+void MLabelShapeBase::SetTextFlag1(BOOL on) {
+    MCadShape::SetTextFlag1(on);
+}
+void MLabelShapeBase::SetTextFlag4(BOOL on) {
+    MCadShape::SetTextFlag4(on);
+}
+void MLabelShapeBase::SetTextFlag8(BOOL on) {
+    MCadShape::SetTextFlag8(on);
+}
+
+void MLabelShapeBase::SetArrows(const MArrowInfo& arrows) {
+    m_arrowStyle = arrows.startStyle;
+    m_arrowSize = arrows.startStyle != kArrowNone ? arrows.startSize : 0.0;
+    MarkStale();
+}
+void MLabelShapeBase::SetArrowsEx(int startStyle, double startSize, int, double) {
+    m_arrowStyle = startStyle;
+    m_arrowSize = startSize;
+    MarkStale();
+}
+MArrowInfo MLabelShapeBase::GetArrows() const {
+    return MArrowInfo(m_arrowStyle, m_arrowSize, kArrowNone, 0.0);
+}
+
+void MLabelShapeBase::MirrorX(double x, double y) {
+    GetLeader()->MirrorX(x, y);
+    MarkStale();
+}
+void MLabelShapeBase::MirrorY(double x, double y) {
+    GetLeader()->MirrorY(x, y);
+    MarkStale();
+}
+void MLabelShapeBase::Rotate(double cx, double cy, double angle) {
+    GetLeader()->Rotate(cx, cy, angle);
+    MarkStale();
+}
+
+int MLabelShapeBase::FindLastSegment(const MFloatPointArray& v) {
+    for (int t = v.GetSize() - 1; t >= 1; --t)
+        if ((v[t] - v[t - 1]).GetLength() > 0.0) return t;
+    return 0;
+}
+
+void MLabelShapeBase::ApplyLineAttributes(MCadShape* shape) const {
+    shape->SetColor(m_color);
+    shape->SetLineWidth(m_lineWidth);
+    shape->SetLineStyle(m_lineStyle);
+}
+
+void MLabelShapeBase::ApplyLeaderAttributes() const {
+    MPolygonShape* leader = GetLeader();
+    ApplyLineAttributes(leader);
+    leader->SetArrowsEx(m_arrowStyle, m_arrowSize, kArrowNone, 0.0);
+}
+
+void MLabelShapeBase::MeasureTextMember(MCadView* view, MTextShape* text, const CString& string) const {
+    text->SetString(string);
+    text->SetFontName(m_fontName);
+    text->SetTextSize(m_textSize);
+    text->SetTextFlags(m_textFlags);
+    text->SetFillStyle(GetFillStyle());
+    text->SetColor(GetColor());
+    text->SetTextColor(GetTextColor());
+    text->MeasureText(view);
+}
+
+double MLabelShapeBase::SnapLeaderAndOutline(MSnapPoint& snap, const MFloatPoint& cursor,
+                                             const MFloatRect& aperture, int kinds, double best) {
+    EnsureMembers(nullptr);
+    const double start = best;
+    if (GetShapeCount() > 0) best = GetShapeAt(0)->SnapPoints(snap, cursor, aperture, kinds, best);
+    if (GetShapeCount() > 1) best = GetShapeAt(1)->SnapPoints(snap, cursor, aperture, kinds, best);
+    if (kinds & kSnapBasePoint)
+        best = OfferSnapCandidate(snap, cursor, aperture, GetCenter(), kSnapBasePoint, best, this);
+    if (best < start) snap.shape1 = this;
+    return best;
+}
+
+void MLabelShapeBase::WriteAttributeLine(std::ostream& os) const {
+    os << '\t' << static_cast<unsigned long>(m_color) << ' ' << m_lineStyle << ' ' << m_lineWidth << ' '
+       << m_arrowStyle << ' ' << m_arrowSize << ' ';
+    WriteFillStyleText(os, m_fill);
+}
+
+void MLabelShapeBase::WriteLeaderText(std::ostream& os) const {
+    const MPolygonShape* leader = GetShapeCount() > 0 ? dynamic_cast<MPolygonShape*>(GetShapeAt(0)) : nullptr;
+    if (leader)
+        leader->m_points.WriteText(os);
+    else
+        MFloatPointArray().WriteText(os);
+}
+
+BOOL MLabelShapeBase::ReadAttributeNumbers(std::istream& is) {
+    unsigned long color = 0;
+    int lineStyle = 0, arrowStyle = 0;
+    double lineWidth = 0, arrowSize = 0;
+    is >> color >> lineStyle >> lineWidth >> arrowStyle >> arrowSize;
+    if (is.fail()) return FALSE;
+    m_color = static_cast<COLORREF>(color);
+    m_lineStyle = lineStyle;
+    m_lineWidth = lineWidth;
+    m_arrowStyle = arrowStyle;
+    m_arrowSize = arrowSize;
+    return TRUE;
+}
+
+void MLabelShapeBase::ReadTextColorAndLeader(std::istream& is) {
+    std::string rest;
+    ReadTextString(is, rest, FALSE);
+    TextInput line(rest);
+    unsigned long textColor = 0;
+    if (line >> textColor) m_textColor = static_cast<COLORREF>(textColor);
+    GetLeader()->m_points.ReadText(is);
+}

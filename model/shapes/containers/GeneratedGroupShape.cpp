@@ -1,0 +1,111 @@
+#include "model/shapes/containers/GeneratedGroupShape.h"
+
+int MGeneratedGroupShape::GetGripCount() const {
+    return GetHandleCount();
+}
+MFloatPoint MGeneratedGroupShape::GetGrip(int index) const {
+    return GetHandle(index);
+}
+void MGeneratedGroupShape::MoveGrip(int* index, const MFloatPoint& to, BOOL keepRatio) {
+    MoveHandle(index, to, keepRatio);
+}
+
+void MGeneratedGroupShape::Draw(MCadView* view, CDC* dc) {
+    EnsureMembers(view);
+    MGroupShape::Draw(view, dc);
+}
+void MGeneratedGroupShape::DrawTracking(MCadView* view, CDC* dc) {
+    EnsureMembers(view);
+    MGroupShape::DrawTracking(view, dc);
+}
+void MGeneratedGroupShape::DrawHighlight(MCadView* view, CDC* dc) {
+    EnsureMembers(view);
+    MGroupShape::DrawHighlight(view, dc);
+}
+void MGeneratedGroupShape::DrawGrayed(MCadView* view, CDC* dc) {
+    EnsureMembers(view);
+    MGroupShape::DrawGrayed(view, dc);
+}
+BOOL MGeneratedGroupShape::HitTest(MCadView* view, const CPoint& point, MFloatPoint* foot,
+                                   int tolerance) const {
+    EnsureMembers(view);
+    return MGroupShape::HitTest(view, point, foot, tolerance);
+}
+BOOL MGeneratedGroupShape::HitTestPixel(MCadView* view, const CPoint& point, int tolerance) {
+    EnsureMembers(view);
+    return MGroupShape::HitTestPixel(view, point, tolerance);
+}
+BOOL MGeneratedGroupShape::IntersectsDeviceRectPixel(MCadView* view, const CRect& rect) {
+    EnsureMembers(view);
+    return MGroupShape::IntersectsDeviceRectPixel(view, rect);
+}
+BOOL MGeneratedGroupShape::IntersectsRectPixel(MCadView* view, const CRect& rect, const MFloatRect& area) {
+    EnsureMembers(view);
+    return MGroupShape::IntersectsRectPixel(view, rect, area);
+}
+
+MCadShape* MGeneratedGroupShape::Clone() const {
+    return MCadShape::Duplicate();
+}
+MCadShape* MGeneratedGroupShape::Duplicate() const {
+    return MCadShape::Duplicate();
+}
+
+MCadShape* MGeneratedGroupShape::CreateRotated(double cx, double cy, double angle) const {
+    return MCadShape::CreateRotated(cx, cy, angle);
+}
+MCadShape* MGeneratedGroupShape::CreateMirroredX(double x, double y) const {
+    return MCadShape::CreateMirroredX(x, y);
+}
+MCadShape* MGeneratedGroupShape::CreateMirroredY(double x, double y) const {
+    return MCadShape::CreateMirroredY(x, y);
+}
+
+BOOL MGeneratedGroupShape::SupportsEdit1() const {
+    return TRUE;
+}
+BOOL MGeneratedGroupShape::SupportsEdit2() const {
+    return TRUE;
+}
+BOOL MGeneratedGroupShape::SupportsEdit3() const {
+    return TRUE;
+}
+BOOL MGeneratedGroupShape::SupportsEdit4() const {
+    return TRUE;
+}
+
+void MGeneratedGroupShape::ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
+                                     double paperScale) const {
+    EnsureMembersForExport(paperScale);
+    MGroupShape::ExportDxf(out, layer, origin, paperScale);
+}
+void MGeneratedGroupShape::ExportJwcLines(MJWCLineArray& lines, int layer, double scale,
+                                          double paperScale) const {
+    EnsureMembersForExport(paperScale);
+    MGroupShape::ExportJwcLines(lines, layer, scale, paperScale);
+}
+void MGeneratedGroupShape::ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale,
+                                         double paperScale) const {
+    EnsureMembersForExport(paperScale);
+    MGroupShape::ExportJwcArcs(arcs, layer, scale, paperScale);
+}
+void MGeneratedGroupShape::ExportJwcStrings(MJWCStringArray& strings, int layer, double scale,
+                                            double paperScale, MJWCStringList& texts,
+                                            const double heights[11]) const {
+    EnsureMembersForExport(paperScale);
+    MGroupShape::ExportJwcStrings(strings, layer, scale, paperScale, texts, heights);
+}
+void MGeneratedGroupShape::ExportJwcPoints(MJWCVPointArray& points, int layer, double scale,
+                                           double paperScale) const {
+    EnsureMembersForExport(paperScale);
+    MGroupShape::ExportJwcPoints(points, layer, scale, paperScale);
+}
+
+void MGeneratedGroupShape::Rebuild(MCadView*) {}
+BOOL MGeneratedGroupShape::IsPlainGroup() const {
+    return FALSE;
+}
+
+void MGeneratedGroupShape::EnsureMembersForExport(double) const {
+    EnsureMembers(nullptr);
+}

@@ -1,0 +1,52 @@
+// The common base of the groups whose members are generated from their own fields (labels,
+// balloons, dimensions): the members are a cache, brought up to date before they are drawn, hit or
+// exported. It has no runtime class of its own, so the derived classes keep the group as their
+// runtime base in files and in IsKindOf.
+#pragma once
+
+#include "model/shapes/containers/GroupShape.h"
+
+class MGeneratedGroupShape : public MGroupShape {
+public:
+    // The handles.
+    int GetGripCount() const override;
+    MFloatPoint GetGrip(int index) const override;
+    void MoveGrip(int* index, const MFloatPoint& to, BOOL keepRatio) override;
+    // Each brings the members up to date first.
+    void Draw(MCadView* view, CDC* dc) override;
+    void DrawTracking(MCadView* view, CDC* dc) override;
+    void DrawHighlight(MCadView* view, CDC* dc) override;
+    void DrawGrayed(MCadView* view, CDC* dc) override;
+    BOOL HitTest(MCadView* view, const CPoint& point, MFloatPoint* foot, int tolerance) const override;
+    BOOL HitTestPixel(MCadView* view, const CPoint& point, int tolerance) override;
+    BOOL IntersectsDeviceRectPixel(MCadView* view, const CRect& rect) override;
+    BOOL IntersectsRectPixel(MCadView* view, const CRect& rect, const MFloatRect& area) override;
+    // Copies through the archive form: the copy carries the fields and regenerates on first use.
+    MCadShape* Clone() const override;
+    MCadShape* Duplicate() const override;
+    // The shape base's copies (rotated or mirrored through the shape's own transforms).
+    MCadShape* CreateRotated(double cx, double cy, double angle) const override;
+    MCadShape* CreateMirroredX(double x, double y) const override;
+    MCadShape* CreateMirroredY(double x, double y) const override;
+    BOOL SupportsEdit1() const override;
+    BOOL SupportsEdit2() const override;
+    BOOL SupportsEdit3() const override;
+    BOOL SupportsEdit4() const override;
+    // The members, brought up to date for the paper scale first.
+    void ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
+                   double paperScale) const override;
+    void ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double paperScale) const override;
+    void ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale, double paperScale) const override;
+    void ExportJwcStrings(MJWCStringArray& strings, int layer, double scale, double paperScale,
+                          MJWCStringList& texts, const double heights[11]) const override;
+    void ExportJwcPoints(MJWCVPointArray& points, int layer, double scale, double paperScale) const override;
+    // Nothing here; a derived class that builds its members from scratch overrides it.
+    void Rebuild(MCadView* view) override;
+    BOOL IsPlainGroup() const override;
+
+protected:
+    // Brings stale or missing members up to date; view may be null.
+    virtual void EnsureMembers(MCadView* view) const = 0;
+    // The same for an export, which knows only the paper scale; by default as without a view.
+    virtual void EnsureMembersForExport(double paperScale) const;
+};

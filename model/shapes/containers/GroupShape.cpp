@@ -1,0 +1,467 @@
+#include "model/shapes/containers/GroupShape.h"
+
+#include <cfloat>
+#include <cmath>
+#include <istream>
+#include <memory>
+#include <ostream>
+
+#include "model/CadView.h"
+#include "model/SnapPoint.h"
+#include "model/geometry/Geometry.h"
+#include "model/helpers/TextStream.h"
+#include "model/shapes/containers/LShapeArray.h"
+#include "model/shapes/containers/ShapeArrayQueries.h"
+#include "model/shapes/ShapeFactory.h"
+#include "platform/Archive.h"
+#include "platform/gdi/DC.h"
+
+IMPLEMENT_SERIAL(MGroupShape, MCadShape, VERSIONABLE_SCHEMA | 1)
+
+MGroupShape::MGroupShape() = default;
+
+MGroupShape::MGroupShape(MCadView*, const MLShapeArray& selection) {
+    for (int i = 0; i < selection.GetSize(); ++i)
+        if (const MCadShape* s = selection.GetAt(i)) AddShape(s->Duplicate());
+}
+
+MGroupShape::~MGroupShape() = default;
+
+void MGroupShape::Serialize(CArchive& ar) {
+    MCadShape::Serialize(ar);
+    if (ar.IsLoading()) ar.GetObjectSchema();  // any schema is accepted
+    m_members.Serialize(ar);
+    // A group always owns its members, whatever a damaged archive says.
+    m_members.SetOwner(TRUE);
+}
+
+int MGroupShape::GetGripCount() const {
+    int count = 0;
+    for (int i = 0; i < m_members.GetSize(); ++i)
+        if (const MCadShape* s = m_members.GetAt(i)) count += s->GetGripCount();
+    return count;
+}
+
+MFloatPoint MGroupShape::GetGrip(int index) const {
+    if (index < 0) return {};
+    int before = 0;
+    for (int i = 0; i < m_members.GetSize(); ++i) {
+        const MCadShape* s = m_members.GetAt(i);
+        if (!s) continue;
+        const int n = s->GetGripCount();
+        if (index < before + n) return s->GetGrip(index - before);
+        before += n;
+    }
+    return {};
+}
+
+void MGroupShape::MoveGrip(int* index, const MFloatPoint& to, BOOL keepRatio) {
+    if (*index < 0) return;
+    int before = 0;
+    for (int i = 0; i < m_members.GetSize(); ++i) {
+        MCadShape* s = m_members.GetAt(i);
+        if (!s) continue;
+        const int n = s->GetGripCount();
+        if (*index < before + n) {
+            int local = *index - before;
+            s->MoveGrip(&local, to, keepRatio);
+            *index = before + local;
+            return;
+        }
+        before += n;
+    }
+}
+
+void MGroupShape::Draw(MCadView* view, CDC* dc) {
+    if (dc && dc->HasAttribDC())
+        m_members.DrawClipped(view, dc);
+    else
+        m_members.DrawAll(view, dc);
+}
+
+void MGroupShape::DrawTracking(MCadView* view, CDC* dc) {
+    m_members.DrawTrackingAll(view, dc);
+}
+void MGroupShape::DrawHighlight(MCadView* view, CDC* dc) {
+    m_members.DrawHighlightAll(view, dc);
+}
+void MGroupShape::DrawGrayed(MCadView* view, CDC* dc) {
+    m_members.DrawGrayedVisible(view, dc);
+}
+
+namespace {
+
+// Whether angle is a whole number of quarter turns, which every shape holds exactly.
+bool IsQuarterTurn(double angle) {
+    const MRadian a(angle);
+    for (int i = 0; i < 4; ++i)
+        if (std::fabs(MRadian(i * (kPi / 2) - a).GetValue()) < kZeroTolerance) return true;
+    return false;
+}
+
+MFloatPoint ScaledAbout(const MFloatPoint& p, const MFloatPoint& centre, double sx, double sy) {
+    return {centre.x + sx * (p.x - centre.x), centre.y + sy * (p.y - centre.y)};
+}
+
+}  // namespace
+
+void MGroupShape::ScaleBasePointAndExtent(const MFloatPoint& centre, double sx, double sy) {
+    if (HasBasePoint()) SetBasePoint(ScaledAbout(m_members.GetBasePoint(), centre, sx, sy));
+    m_extent.Scale(centre, sx, sy);
+    m_extent.Normalize();
+}
+
+void MGroupShape::Scale(const MFloatPoint& centre, double factor) {
+    if (std::fabs(factor) < kZeroTolerance) return;
+    ForEachShape(m_members, [&](MCadShape* s) { s->Scale(centre, factor); });
+    ScaleBasePointAndExtent(centre, factor, factor);
+}
+
+void MGroupShape::ScaleXY(const MFloatPoint& centre, double sx, double sy) {
+    if (std::fabs(sx) < kZeroTolerance || std::fabs(sy) < kZeroTolerance) return;
+    ForEachShape(m_members, [&](MCadShape* s) { s->ScaleXY(centre, sx, sy); });
+    ScaleBasePointAndExtent(centre, sx, sy);
+}
+
+void MGroupShape::ScaleAll(const MFloatPoint& centre, double factor) {
+    if (std::fabs(factor) < kZeroTolerance) return;
+    ForEachShape(m_members, [&](MCadShape* s) { s->ScaleAll(centre, factor); });
+    ScaleBasePointAndExtent(centre, factor, factor);
+}
+
+void MGroupShape::ScaleAllXY(const MFloatPoint& centre, double sx, double sy) {
+    if (std::fabs(sx) < kZeroTolerance || std::fabs(sy) < kZeroTolerance) return;
+    ForEachShape(m_members, [&](MCadShape* s) { s->ScaleAllXY(centre, sx, sy); });
+    ScaleBasePointAndExtent(centre, sx, sy);
+}
+
+void MGroupShape::Move(const MFloatPoint& offset) {
+    m_members.Move(offset);
+}
+
+BOOL MGroupShape::HitTest(MCadView* view, const CPoint& point, MFloatPoint* foot, int tolerance) const {
+    const MFloatPoint cursor = view->LogicalToDoc(point);
+    double nearest = DBL_MAX;
+    BOOL hit = FALSE;
+    ForEachShape(m_members, [&](const MCadShape* s) {
+        MFloatPoint memberFoot;
+        if (!s->HitTest(view, point, &memberFoot, tolerance)) return;
+        hit = TRUE;
+        const double d = (memberFoot - cursor).GetLength();
+        if (d < nearest) {
+            nearest = d;
+            if (foot) *foot = memberFoot;
+        }
+    });
+    return hit;
+}
+
+MFloatPoint MGroupShape::GetCenter() const {
+    return m_members.GetBasePoint();
+}
+BOOL MGroupShape::IsInRect(const MFloatRect&) const {
+    return FALSE;
+}
+
+double MGroupShape::SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, const MFloatRect& aperture,
+                               int kinds, double best) {
+    const int n = m_members.GetSize();
+    if (n == 0) return best;  // nothing to snap to (and no member -1 to ask)
+    const double start = best;
+    int i = 0;
+    bool aborted = false;
+    for (; i < n - 1 && !aborted; ++i) {
+        MCadShape* member = m_members.GetAt(i);
+        if (!member) continue;
+        best = member->SnapPoints(snap, cursor, aperture, kinds, best);
+        if ((kinds & 2) && member->IsInRect(aperture)) {
+            for (int j = i + 1; j < n; ++j) {
+                if (MCadShape* other = m_members.GetAt(j))
+                    best = other->SnapIntersection(member, snap, cursor, aperture, best);
+                if (!IsCursorStill()) {
+                    aborted = true;
+                    break;
+                }
+            }
+            if (aborted) break;
+        }
+        if (!IsCursorStill()) {
+            ++i;
+            break;
+        }
+    }
+    if (!aborted && i < n)
+        if (MCadShape* member = m_members.GetAt(i))
+            best = member->SnapPoints(snap, cursor, aperture, kinds, best);
+    if (best < start) snap.shape1 = this;
+    return best;
+}
+
+BOOL MGroupShape::HitTestPixel(MCadView* view, const CPoint& point, int tolerance) {
+    std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
+    CPoint logical = point;
+    if (dc) dc->DPtoLP(&logical);
+    return m_members.HitTest(view, logical.x, logical.y, tolerance) != nullptr;
+}
+
+BOOL MGroupShape::IntersectsDeviceRectPixel(MCadView* view, const CRect& rect) {
+    return m_members.HitTestDeviceRect(view, rect) != nullptr;
+}
+
+BOOL MGroupShape::IntersectsRectPixel(MCadView* view, const CRect& rect, const MFloatRect& area) {
+    return m_members.HitTestRect(view, rect, area) != nullptr;
+}
+
+MCadShape* MGroupShape::Clone() const {
+    auto copy = std::make_unique<MGroupShape>();
+    ForEachShape(m_members, [&](const MCadShape* s) { copy->AddShape(s->Clone()); });
+    if (HasBasePoint()) copy->SetBasePoint(GetCenter());
+    copy->m_extent = m_extent;
+    copy->m_drawExtent = m_drawExtent;
+    return copy.release();
+}
+
+MCadShape* MGroupShape::Duplicate() const {
+    auto copy = std::make_unique<MGroupShape>();
+    ForEachShape(m_members, [&](const MCadShape* s) { copy->AddShape(s->Duplicate()); });
+    if (HasBasePoint()) copy->SetBasePoint(GetCenter());
+    copy->m_extent = m_extent;
+    copy->m_drawExtent = m_drawExtent;
+    return copy.release();
+}
+
+BOOL MGroupShape::IsValid() const {
+    return TRUE;
+}
+
+void MGroupShape::Recalc(MCadView* view) {
+    if (m_members.GetSize() == 0) return;
+    m_members.RecalcAll(view);
+    m_extent = m_members.GetExtent();
+    m_drawExtent = m_members.GetDrawExtent();
+}
+
+void MGroupShape::SetFillStyle(const MFillStyle& fill) {
+    ForEachShape(m_members, [&](MCadShape* s) { s->SetFillStyle(fill); });
+}
+void MGroupShape::SetColor(COLORREF color) {
+    ForEachShape(m_members, [&](MCadShape* s) { s->SetColor(color); });
+}
+void MGroupShape::SetLineWidth(double width) {
+    ForEachShape(m_members, [&](MCadShape* s) { s->SetLineWidth(width); });
+}
+void MGroupShape::SetLineStyle(int lineStyle) {
+    ForEachShape(m_members, [&](MCadShape* s) { s->SetLineStyle(lineStyle); });
+}
+void MGroupShape::SetFontName(const CString& name) {
+    ForEachShape(m_members, [&](MCadShape* s) { s->SetFontName(name); });
+}
+void MGroupShape::SetTextSize(double size) {
+    ForEachShape(m_members, [&](MCadShape* s) { s->SetTextSize(size); });
+}
+void MGroupShape::SetTextFlag2(BOOL on) {
+    ForEachShape(m_members, [&](MCadShape* s) { s->SetTextFlag2(on); });
+}
+void MGroupShape::SetTextFlag1(BOOL on) {
+    ForEachShape(m_members, [&](MCadShape* s) { s->SetTextFlag1(on); });
+}
+void MGroupShape::SetTextFlag4(BOOL on) {
+    ForEachShape(m_members, [&](MCadShape* s) { s->SetTextFlag4(on); });
+}
+void MGroupShape::SetTextFlag8(BOOL on) {
+    ForEachShape(m_members, [&](MCadShape* s) { s->SetTextFlag8(on); });
+}
+
+namespace {
+
+template <class Pred>
+BOOL AllMembers(const MShapeArray& members, Pred pred) {
+    for (int i = 0; i < members.GetSize(); ++i) {
+        const MCadShape* s = members.GetAt(i);
+        if (s && !pred(s)) return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+MFillStyle MGroupShape::GetFillStyle() const {
+    return CommonShapeValue<MFillStyle>(
+        m_members, [](const MCadShape* s) { return s->GetFillStyle(); }, MFillStyle(COLORREF(-1)));
+}
+COLORREF MGroupShape::GetColor() const {
+    return CommonShapeValue<COLORREF>(
+        m_members, [](const MCadShape* s) { return s->GetColor(); }, COLORREF(-1));
+}
+double MGroupShape::GetLineWidth() const {
+    return CommonShapeValue<double>(
+        m_members, [](const MCadShape* s) { return s->GetLineWidth(); }, -1.0);
+}
+int MGroupShape::GetLineStyle() const {
+    return CommonShapeValue<int>(
+        m_members, [](const MCadShape* s) { return s->GetLineStyle(); }, -1);
+}
+
+BOOL MGroupShape::HasText() const {
+    for (int i = 0; i < m_members.GetSize(); ++i) {
+        const MCadShape* s = m_members.GetAt(i);
+        if (s && s->HasText()) return TRUE;
+    }
+    return FALSE;
+}
+
+CString MGroupShape::GetFontName() const {
+    return CommonShapeValue<CString>(
+        m_members, [](const MCadShape* s) { return s->GetFontName(); }, CString(), TRUE);
+}
+double MGroupShape::GetTextSize() const {
+    return CommonShapeValue<double>(
+        m_members, [](const MCadShape* s) { return s->GetTextSize(); }, 0.0, TRUE);
+}
+BOOL MGroupShape::IsTextFlag2() const {
+    return AllTextShapes(m_members, [](const MCadShape* s) { return s->IsTextFlag2() != 0; });
+}
+BOOL MGroupShape::IsTextFlag1() const {
+    return AllTextShapes(m_members, [](const MCadShape* s) { return s->IsTextFlag1() != 0; });
+}
+BOOL MGroupShape::IsTextFlag4() const {
+    return AllTextShapes(m_members, [](const MCadShape* s) { return s->IsTextFlag4() != 0; });
+}
+BOOL MGroupShape::IsTextFlag8() const {
+    return AllTextShapes(m_members, [](const MCadShape* s) { return s->IsTextFlag8() != 0; });
+}
+
+void MGroupShape::MirrorX(double x, double y) {
+    ForEachShape(m_members, [&](MCadShape* s) { s->MirrorX(x, y); });
+    if (HasBasePoint()) {
+        const MFloatPoint b = m_members.GetBasePoint();
+        SetBasePoint({2 * x - b.x, b.y});
+    }
+}
+
+void MGroupShape::MirrorY(double x, double y) {
+    ForEachShape(m_members, [&](MCadShape* s) { s->MirrorY(x, y); });
+    if (HasBasePoint()) {
+        const MFloatPoint b = m_members.GetBasePoint();
+        SetBasePoint({b.x, 2 * y - b.y});
+    }
+}
+
+void MGroupShape::Rotate(double cx, double cy, double angle) {
+    const bool quarterTurn = IsQuarterTurn(angle);
+    for (int i = 0; i < m_members.GetSize(); ++i) {
+        MCadShape* s = m_members.GetAt(i);
+        if (!s) continue;
+        if (!quarterTurn && !s->IsKindOf(RUNTIME_CLASS(MGroupShape))) {
+            // Axis-parallel shapes (rectangles, ellipses) turned in place only move; the turned
+            // outline needs the other class their CreateRotated gives, which takes their place.
+            std::unique_ptr<MCadShape> turned(s->CreateRotated(cx, cy, angle));
+            if (turned && turned->GetRuntimeClass() != s->GetRuntimeClass()) {
+                m_members.SetAt(i, turned.release());
+                delete s;
+                continue;
+            }
+        }
+        s->Rotate(cx, cy, angle);
+    }
+    if (HasBasePoint()) SetBasePoint(m_members.GetBasePoint().GetRotatedAbout({cx, cy}, angle));
+}
+
+MCadShape* MGroupShape::CreateRotated(double cx, double cy, double angle) const {
+    auto copy = std::make_unique<MGroupShape>();
+    ForEachShape(m_members, [&](const MCadShape* s) { copy->AddShape(s->CreateRotated(cx, cy, angle)); });
+    if (HasBasePoint()) copy->SetBasePoint(GetCenter().GetRotatedAbout({cx, cy}, angle));
+    return copy.release();
+}
+
+MCadShape* MGroupShape::CreateMirroredX(double x, double y) const {
+    auto copy = std::make_unique<MGroupShape>();
+    ForEachShape(m_members, [&](const MCadShape* s) { copy->AddShape(s->CreateMirroredX(x, y)); });
+    if (HasBasePoint()) {
+        const MFloatPoint c = GetCenter();
+        copy->SetBasePoint({2 * x - c.x, c.y});
+    }
+    return copy.release();
+}
+
+MCadShape* MGroupShape::CreateMirroredY(double x, double y) const {
+    auto copy = std::make_unique<MGroupShape>();
+    ForEachShape(m_members, [&](const MCadShape* s) { copy->AddShape(s->CreateMirroredY(x, y)); });
+    if (HasBasePoint()) {
+        const MFloatPoint c = GetCenter();
+        copy->SetBasePoint({c.x, 2 * y - c.y});
+    }
+    return copy.release();
+}
+
+BOOL MGroupShape::SupportsEdit1() const {
+    return AllMembers(m_members, [](const MCadShape* s) { return s->SupportsEdit1() != 0; });
+}
+BOOL MGroupShape::SupportsEdit2() const {
+    return AllMembers(m_members, [](const MCadShape* s) { return s->SupportsEdit2() != 0; });
+}
+BOOL MGroupShape::SupportsEdit3() const {
+    return AllMembers(m_members, [](const MCadShape* s) { return s->SupportsEdit3() != 0; });
+}
+BOOL MGroupShape::SupportsEdit4() const {
+    return AllMembers(m_members, [](const MCadShape* s) { return s->SupportsEdit4() != 0; });
+}
+
+CString MGroupShape::GetTypeName() const {
+    return "GROUP";
+}
+short MGroupShape::GetTypeId() const {
+    return kShapeGroup;
+}
+MCadShape* MGroupShape::CreateNew() const {
+    return new MGroupShape;
+}
+
+void MGroupShape::WriteText(CDocument* doc, std::ostream& os) const {
+    m_members.WriteText(doc, os);
+    os << "0\n";
+}
+
+void MGroupShape::ReadText(CDocument* doc, std::istream& is) {
+    MTextNestingGuard nesting;
+    if (nesting.Exceeded()) {
+        is.setstate(std::ios::failbit);
+        return;
+    }
+    m_members.DeleteAll();
+    m_members.ReadText(doc, is);
+    long long skip = 0;
+    is >> skip;
+    SkipTextLine(is);
+    for (long long i = 0; i < skip && is.good(); ++i)
+        SkipTextLine(is);
+}
+
+void MGroupShape::ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
+                            double paperScale) const {
+    ForEachShape(m_members, [&](const MCadShape* s) { s->ExportDxf(out, layer, origin, paperScale); });
+}
+void MGroupShape::ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double paperScale) const {
+    ForEachShape(m_members, [&](const MCadShape* s) { s->ExportJwcLines(lines, layer, scale, paperScale); });
+}
+void MGroupShape::ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale, double paperScale) const {
+    ForEachShape(m_members, [&](const MCadShape* s) { s->ExportJwcArcs(arcs, layer, scale, paperScale); });
+}
+void MGroupShape::ExportJwcStrings(MJWCStringArray& strings, int layer, double scale, double paperScale,
+                                   MJWCStringList& texts, const double heights[11]) const {
+    ForEachShape(m_members, [&](const MCadShape* s) {
+        s->ExportJwcStrings(strings, layer, scale, paperScale, texts, heights);
+    });
+}
+void MGroupShape::ExportJwcPoints(MJWCVPointArray& points, int layer, double scale, double paperScale) const {
+    ForEachShape(m_members,
+                 [&](const MCadShape* s) { s->ExportJwcPoints(points, layer, scale, paperScale); });
+}
+
+void MGroupShape::Rebuild(MCadView*) {}
+BOOL MGroupShape::IsPlainGroup() const {
+    return TRUE;
+}
+void MGroupShape::SetBasePoint(const MFloatPoint& p) {
+    m_members.SetBasePoint(p);
+}

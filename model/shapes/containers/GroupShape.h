@@ -1,0 +1,126 @@
+// A shape made of other shapes (type id 8, keyword "GROUP"). Almost every operation forwards to the
+// members; the optional base point moves, scales, mirrors and rotates with them. Base of the
+// dimension, label and balloon shapes, which keep their lines and texts as members.
+#pragma once
+
+#include "model/shapes/CadShape.h"
+#include "model/shapes/containers/ShapeArray.h"
+
+class MLShapeArray;
+
+class MGroupShape : public MCadShape {
+    DECLARE_SERIAL(MGroupShape)
+public:
+    // No members, no base point, zero extents.
+    MGroupShape();
+    // A Duplicate of every shape of the selection, in list order; the selection is not touched.
+    MGroupShape(MCadView* view, const MLShapeArray& selection);
+    // Deletes the members.
+    ~MGroupShape() override;
+
+    // Only the member array; extents come back with Recalc. Any stored schema is accepted.
+    void Serialize(CArchive& ar) override;
+    int GetGripCount() const override;
+    // An index at or past the total gives (0, 0).
+    MFloatPoint GetGrip(int index) const override;
+    // The member that holds *index moves its grip; *index follows a renumbering by the member.
+    void MoveGrip(int* index, const MFloatPoint& to, BOOL keepRatio) override;
+    void Draw(MCadView* view, CDC* dc) override;
+    void DrawTracking(MCadView* view, CDC* dc) override;
+    void DrawHighlight(MCadView* view, CDC* dc) override;
+    void DrawGrayed(MCadView* view, CDC* dc) override;
+    void Scale(const MFloatPoint& centre, double factor) override;
+    void ScaleXY(const MFloatPoint& centre, double sx, double sy) override;
+    void ScaleAll(const MFloatPoint& centre, double factor) override;
+    void ScaleAllXY(const MFloatPoint& centre, double sx, double sy) override;
+    void Move(const MFloatPoint& offset) override;
+    // Hit when any member hits; foot is the hitting member's foot nearest the cursor.
+    BOOL HitTest(MCadView* view, const CPoint& point, MFloatPoint* foot, int tolerance) const override;
+    // The base point (the members' centre when none is set).
+    MFloatPoint GetCenter() const override;
+    BOOL IsInRect(const MFloatRect& rect) const override;
+    // The members' snap points and the intersections between them; a snap found on a member
+    // reports the group. An empty group finds nothing.
+    double SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, const MFloatRect& aperture, int kinds,
+                      double best) override;
+    BOOL HitTestPixel(MCadView* view, const CPoint& point, int tolerance) override;
+    BOOL IntersectsDeviceRectPixel(MCadView* view, const CRect& rect) override;
+    BOOL IntersectsRectPixel(MCadView* view, const CRect& rect, const MFloatRect& area) override;
+    MCadShape* Clone() const override;
+    MCadShape* Duplicate() const override;
+    BOOL IsValid() const override;
+    void Recalc(MCadView* view) override;
+    void SetFillStyle(const MFillStyle& fill) override;
+    // Common values of the members, or -1 / -1.0 / a plain fill of colour -1 when they differ or
+    // there are none.
+    MFillStyle GetFillStyle() const override;
+    void SetColor(COLORREF color) override;
+    COLORREF GetColor() const override;
+    double GetLineWidth() const override;
+    void SetLineWidth(double width) override;
+    int GetLineStyle() const override;
+    void SetLineStyle(int lineStyle) override;
+    BOOL HasText() const override;
+    void SetFontName(const CString& name) override;
+    CString GetFontName() const override;
+    void SetTextSize(double size) override;
+    double GetTextSize() const override;
+    BOOL IsTextFlag2() const override;
+    BOOL IsTextFlag1() const override;
+    BOOL IsTextFlag4() const override;
+    BOOL IsTextFlag8() const override;
+    void SetTextFlag2(BOOL on) override;
+    void SetTextFlag1(BOOL on) override;
+    void SetTextFlag4(BOOL on) override;
+    void SetTextFlag8(BOOL on) override;
+    void MirrorX(double x, double y) override;
+    void MirrorY(double x, double y) override;
+    // Turns the members in place; a member that cannot hold the angle (a rectangle or ellipse at
+    // other than quarter turns) is replaced by its CreateRotated copy, so member pointers taken
+    // before may no longer be members.
+    void Rotate(double cx, double cy, double angle) override;
+    MCadShape* CreateRotated(double cx, double cy, double angle) const override;
+    MCadShape* CreateMirroredX(double x, double y) const override;
+    MCadShape* CreateMirroredY(double x, double y) const override;
+    BOOL SupportsEdit1() const override;
+    BOOL SupportsEdit2() const override;
+    BOOL SupportsEdit3() const override;
+    BOOL SupportsEdit4() const override;
+    CString GetTypeName() const override;
+    // The member array's text form, then a line "0" (a count of further lines to skip).
+    void WriteText(CDocument* doc, std::ostream& os) const override;
+    void ReadText(CDocument* doc, std::istream& is) override;
+    short GetTypeId() const override;
+    MCadShape* CreateNew() const override;
+    void ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
+                   double paperScale) const override;
+    void ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double paperScale) const override;
+    void ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale, double paperScale) const override;
+    void ExportJwcStrings(MJWCStringArray& strings, int layer, double scale, double paperScale,
+                          MJWCStringList& texts, const double heights[11]) const override;
+    void ExportJwcPoints(MJWCVPointArray& points, int layer, double scale, double paperScale) const override;
+
+    // Own operations.
+    // Dimensions rebuild their members from their defining points; a plain group does nothing.
+    virtual void Rebuild(MCadView* view);
+    // TRUE for a plain group; labels, balloons and dimensions answer FALSE.
+    virtual BOOL IsPlainGroup() const;
+    virtual void SetBasePoint(const MFloatPoint& p);
+
+    int GetShapeCount() const { return m_members.GetSize(); }
+    // The group takes ownership; returns the member's index.
+    int AddShape(MCadShape* shape) { return m_members.Add(shape); }
+    // An index outside the members raises the invalid-argument exception.
+    MCadShape* GetShapeAt(int index) const { return m_members.GetAt(index); }
+    BOOL HasBasePoint() const { return m_members.HasBasePoint(); }
+    MFloatPoint GetBasePoint() const { return m_members.GetBasePoint(); }
+    MShapeArray4Group& GetMembers() { return m_members; }
+    const MShapeArray4Group& GetMembers() const { return m_members; }
+
+protected:
+    MShapeArray4Group m_members;
+
+private:
+    // The base point and the extent follow members that were scaled about centre.
+    void ScaleBasePointAndExtent(const MFloatPoint& centre, double sx, double sy);
+};

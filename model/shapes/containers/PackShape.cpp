@@ -1,0 +1,39 @@
+#include "model/shapes/containers/PackShape.h"
+
+#include "platform/Archive.h"
+
+IMPLEMENT_SERIAL(MPackShape, MCadShape, 1)
+
+MPackShape::MPackShape() : m_members(std::make_unique<MShapeArray>(FALSE)) {}
+
+MPackShape::~MPackShape() {
+    // The members belong to their layers.
+    m_members->SetOwner(FALSE);
+}
+
+void MPackShape::Serialize(CArchive& ar) {
+    MCadShape::Serialize(ar);
+    m_members->Serialize(ar);
+    // Whatever the archive said, the pack never deletes its members.
+    m_members->SetOwner(FALSE);
+}
+
+void MPackShape::Draw(MCadView* view, CDC* dc) {
+    m_members->DrawAll(view, dc);
+}
+
+void MPackShape::Move(const MFloatPoint& offset) {
+    m_members->Move(offset);
+}
+
+void MPackShape::Invalidate(MCadView* view, BOOL erase) {
+    for (int i = 0; i < m_members->GetSize(); ++i)
+        if (MCadShape* s = m_members->GetAt(i)) s->Invalidate(view, erase);
+}
+
+void MPackShape::Recalc(MCadView* view) {
+    if (m_members->GetSize() == 0) return;
+    m_members->RecalcAll(view);
+    m_extent = m_members->GetExtent();
+    m_drawExtent = m_members->GetDrawExtent();
+}

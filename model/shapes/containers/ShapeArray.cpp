@@ -1,0 +1,300 @@
+#include "model/shapes/containers/ShapeArray.h"
+
+#include <cerrno>
+#include <istream>
+#include <ostream>
+#include <unordered_set>
+
+#include "model/CadView.h"
+#include "model/helpers/TextStream.h"
+#include "model/shapes/ShapeFactory.h"
+#include "platform/Archive.h"
+#include "platform/gdi/DC.h"
+
+IMPLEMENT_SERIAL(MShapeArray, CObject, 1)
+IMPLEMENT_SERIAL(MShapeArray4Group, MShapeArray, 1)
+
+MShapeArray::~MShapeArray() {
+    if (m_owns) DeleteAll();
+}
+
+MCadShape* MShapeArray::GetAt(int index) const {
+    return static_cast<MCadShape*>(CObArray::GetAt(index));
+}
+void MShapeArray::SetAt(int index, MCadShape* shape) {
+    CObArray::SetAt(index, shape);
+}
+void MShapeArray::InsertAt(int index, MCadShape* shape, int count) {
+    CObArray::InsertAt(index, shape, count);
+}
+void MShapeArray::InsertAt(int index, MShapeArray* other) {
+    if (!other) return;
+    for (int i = 0; i < other->GetSize(); ++i)
+        InsertAt(index + i, other->GetAt(i));
+}
+
+void MShapeArray::SerializeShapes(CArchive& ar) {
+    if (ar.IsStoring()) {
+        ar.WriteCount(m_data.size());
+        for (CObject* p : m_data)
+            ar.WriteObject(p);
+        ar << static_cast<std::int32_t>(m_owns);
+        return;
+    }
+    if (m_owns)
+        DeleteAll();
+    else
+        RemoveAll();
+    const DWORD n = ar.ReadCount();
+    ar.CheckCount(n, 2);  // every shape takes at least its tag
+    try {
+        for (DWORD i = 0; i < n; ++i)
+            m_data.push_back(ar.ReadOwnedObject(RUNTIME_CLASS(MCadShape)));
+        std::int32_t owns = 0;
+        ar >> owns;
+        m_owns = owns != 0;
+    } catch (...) {
+        if (!m_owns) DeleteAll();
+        throw;
+    }
+}
+
+void MShapeArray::Serialize(CArchive& ar) {
+    CObject::Serialize(ar);
+    SerializeShapes(ar);
+}
+
+int MShapeArray::Remove(MCadShape* shape) {
+    const int index = Find(shape);
+    if (index >= 0) RemoveAt(index);
+    return index;
+}
+
+void MShapeArray::DrawAll(MCadView* view, CDC* dc) {
+    for (int i = 0; i < GetSize(); ++i)
+        if (MCadShape* s = GetAt(i)) s->Draw(view, dc);
+}
+
+void MShapeArray::DrawClipped(MCadView* view, CDC* dc) {
+    if (!dc || !dc->HasAttribDC()) return;
+    for (int i = 0; i < GetSize(); ++i) {
+        MCadShape* s = GetAt(i);
+        if (!s) continue;
+        CRect r = view->DocToLogicalRect(s->m_drawExtent);
+        r.NormalizeRect();
+        r.InflateRect(2, 2);
+        if (dc->RectVisible(&r)) s->Draw(view, dc);
+    }
+}
+
+void MShapeArray::DrawTrackingAll(MCadView* view, CDC* dc) {
+    for (int i = 0; i < GetSize(); ++i)
+        if (MCadShape* s = GetAt(i)) s->DrawTracking(view, dc);
+}
+
+void MShapeArray::DrawHighlightAll(MCadView* view, CDC* dc) {
+    for (int i = 0; i < GetSize(); ++i)
+        if (MCadShape* s = GetAt(i)) s->DrawHighlight(view, dc);
+}
+
+void MShapeArray::DrawGrayedVisible(MCadView* view, CDC* dc) {
+    if (!dc || !dc->HasAttribDC()) return;
+    CRect clip;
+    dc->GetClipBox(&clip);
+    clip.InflateRect(2, 2);
+    MFloatRect area = view->LogicalToDocRect(clip);
+    area.Normalize();
+    for (int i = 0; i < GetSize(); ++i) {
+        MCadShape* s = GetAt(i);
+        if (s && s->m_drawExtent.Overlaps(area)) s->DrawGrayed(view, dc);
+    }
+}
+
+int MShapeArray::Find(const MCadShape* shape) const {
+    for (int i = GetSize() - 1; i >= 0; --i)
+        if (m_data[static_cast<std::size_t>(i)] == shape) return i;
+    return -1;
+}
+
+namespace {
+
+template <class Get>
+MFloatRect UnionOf(const MShapeArray& array, Get get) {
+    MFloatRect result;
+    bool first = true;
+    for (int i = 0; i < array.GetSize(); ++i) {
+        const MCadShape* s = array.GetAt(i);
+        if (!s) continue;
+        if (first) {
+            result = get(s);
+            first = false;
+        } else {
+            result.Union(get(s));
+        }
+    }
+    return result;
+}
+
+}  // namespace
+
+MFloatRect MShapeArray::GetExtent() const {
+    return UnionOf(*this, [](const MCadShape* s) { return s->m_extent; });
+}
+
+MFloatRect MShapeArray::GetDrawExtent() const {
+    return UnionOf(*this, [](const MCadShape* s) { return s->m_drawExtent; });
+}
+
+void MShapeArray::RecalcAll(MCadView* view) {
+    for (int i = 0; i < GetSize(); ++i)
+        if (MCadShape* s = GetAt(i)) s->Recalc(view);
+}
+
+void MShapeArray::FreeCacheAll(MCadView* view) {
+    for (int i = 0; i < GetSize(); ++i)
+        if (MCadShape* s = GetAt(i)) s->FreeCache(view);
+}
+
+void MShapeArray::Move(const MFloatPoint& offset) {
+    for (int i = GetSize() - 1; i >= 0; --i)
+        if (MCadShape* s = GetAt(i)) s->Move(offset);
+}
+
+void MShapeArray::DeleteAll() {
+    // The same shape listed twice is deleted once.
+    std::unordered_set<CObject*> deleted;
+    for (CObject*& p : m_data) {
+        if (p && deleted.insert(p).second) delete p;
+        p = nullptr;
+    }
+    m_data.clear();
+}
+
+MCadShape* MShapeArray::HitTest(MCadView* view, int x, int y, int tolerance) const {
+    return HitTestDeviceRect(view, CRect(x - tolerance, y - tolerance, x + tolerance, y + tolerance));
+}
+
+MCadShape* MShapeArray::HitTestDeviceRect(MCadView* view, const CRect& rect) const {
+    MFloatRect area = view->LogicalToDocRect(rect);
+    area.Normalize();
+    return HitTestRect(view, rect, area);
+}
+
+MCadShape* MShapeArray::HitTestRect(MCadView* view, const CRect& rect, const MFloatRect& area) const {
+    for (int i = GetSize() - 1; i >= 0; --i) {
+        MCadShape* s = GetAt(i);
+        if (s && s->IntersectsRectPixel(view, rect, area)) return s;
+    }
+    return nullptr;
+}
+
+namespace {
+
+// After a shape failed to read, the rest of a line it stopped in is damage, not a keyword.
+void SkipRestOfDamagedLine(std::istream& is) {
+    if (!is.unget()) {
+        is.clear();
+        return;
+    }
+    const int previous = is.get();
+    if (previous != '\n') SkipTextLine(is);
+}
+
+bool HasTextForm(const MCadShape* s) {
+    return s && !s->GetTypeName().empty();
+}
+
+}  // namespace
+
+void MShapeArray::WriteShapes(CDocument* doc, std::ostream& os) const {
+    for (int i = 0; i < GetSize(); ++i) {
+        const MCadShape* s = GetAt(i);
+        if (HasTextForm(s)) WriteShapeText(doc, os, s);
+    }
+}
+
+void MShapeArray::WriteText(CDocument* doc, std::ostream& os) const {
+    int count = 0;
+    for (int i = 0; i < GetSize(); ++i)
+        count += HasTextForm(GetAt(i)) ? 1 : 0;
+    os << '\t' << count << '\n';
+    WriteShapes(doc, os);
+}
+
+void MShapeArray::ReadShapes(CDocument* doc, std::istream& is, long long count) {
+    for (long long i = 0; i < count; ++i) {
+        if (is.fail() || is.bad()) break;
+        const int next = is.peek();
+        if (next == 0 || next == std::char_traits<char>::eof()) break;
+        MCadShape* s = ReadShapeText(doc, is);
+        if (s) {
+            Add(s);
+        } else if (!is.bad() && !is.eof()) {
+            // An unreadable or unknown shape is dropped; go on with the next one.
+            is.clear();
+            errno = 0;
+            SkipRestOfDamagedLine(is);
+        }
+    }
+}
+
+void MShapeArray::ReadText(CDocument* doc, std::istream& is) {
+    long long count = 0;
+    is >> count;
+    SkipTextLine(is);
+    ReadShapes(doc, is, count);
+}
+
+// ---- MShapeArray4Group -------------------------------------------------------------------------
+
+MShapeArray4Group::~MShapeArray4Group() = default;
+
+void MShapeArray4Group::Serialize(CArchive& ar) {
+    MShapeArray::Serialize(ar);
+    if (ar.IsStoring()) {
+        ar << static_cast<std::int32_t>(m_hasBasePoint) << m_basePoint.x << m_basePoint.y;
+    } else {
+        std::int32_t has = 0;
+        ar >> has >> m_basePoint.x >> m_basePoint.y;
+        m_hasBasePoint = has != 0;
+    }
+}
+
+MFloatPoint MShapeArray4Group::GetBasePoint() const {
+    if (m_hasBasePoint) return m_basePoint;
+    return GetExtent().GetCenter();
+}
+
+void MShapeArray4Group::Move(const MFloatPoint& offset) {
+    MShapeArray::Move(offset);
+    if (m_hasBasePoint) m_basePoint += offset;
+}
+
+void MShapeArray4Group::WriteText(CDocument* doc, std::ostream& os) const {
+    int count = 0;
+    for (int i = 0; i < GetSize(); ++i)
+        count += HasTextForm(GetAt(i)) ? 1 : 0;
+    os << '\t' << count << '\n';
+    os << '\t' << m_hasBasePoint << ' ' << m_basePoint.x << ' ' << m_basePoint.y << '\n';
+    WriteShapes(doc, os);
+}
+
+void MShapeArray4Group::ReadText(CDocument* doc, std::istream& is) {
+    long long count = 0;
+    is >> count;
+    SkipTextLine(is);
+    m_hasBasePoint = FALSE;
+    m_basePoint = MFloatPoint();
+    const int next = is.peek();
+    if (next == '\t' || next == ' ') {
+        int has = 0;
+        MFloatPoint p;
+        is >> has >> p.x >> p.y;
+        SkipTextLine(is);
+        if (!is.fail()) {
+            m_hasBasePoint = has != 0;
+            m_basePoint = p;
+        }
+    }
+    ReadShapes(doc, is, count);
+}

@@ -1,0 +1,344 @@
+#include "model/shapes/curves/ArcShape.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <istream>
+#include <ostream>
+
+#include "model/CadView.h"
+#include "model/SnapPoint.h"
+#include "model/exchange/DxfOutStream.h"
+#include "model/exchange/JwcRecords.h"
+#include "model/geometry/Geometry.h"
+#include "model/helpers/TextStream.h"
+#include "model/shapes/ShapeFactory.h"
+#include "platform/Archive.h"
+
+IMPLEMENT_SERIAL(MCircleArcShape, MCircleShape, 1)
+
+namespace {
+
+// Angles that differ by less than this count as the same end of an arc.
+constexpr double kAngleTolerance = 1.3951473992034527e-14;
+// 360 degrees in 1/65536 degree, and radians to those units.
+constexpr double kJWCFullTurn = 23592960.0;
+constexpr double kJWCPerRadian = 3754936.206169363;
+// Beyond this many turns between start and end, whole turns are removed at once rather than one
+// by one (a damaged file must not make the outline loop for ever).
+constexpr double kMaxTurnsByStep = 1024.0;
+// Beyond this size an added turn may no longer move an angle (or move it by a rounding step), so
+// such angles are brought near zero before the end is raised turn by turn.
+constexpr double kMaxSteppedAngle = 1e9;
+
+// Whether start to end sweeps one whole turn up to rounding. The text form keeps 15 significant
+// digits, so a full turn reads back a few units of the last digit off 2 pi (6.28318530717959 is
+// past it); the tolerance grows with the angles' size as those digits do.
+bool IsFullTurn(double start, double end) {
+    const double scale = std::max({1.0, std::fabs(start), std::fabs(end)});
+    return std::fabs(end - start - MCircleArcShape::kTwoPi) <= kAngleTolerance * scale;
+}
+
+}  // namespace
+
+void NormalizeArcAngles(double& start, double& end) {
+    if (!std::isfinite(start)) start = 0.0;
+    if (!std::isfinite(end)) end = start;
+    if (start - end > kMaxTurnsByStep * MCircleArcShape::kTwoPi ||
+        std::max(std::fabs(start), std::fabs(end)) > kMaxSteppedAngle) {
+        start = std::remainder(start, MCircleArcShape::kTwoPi);
+        end = std::remainder(end, MCircleArcShape::kTwoPi);
+    }
+    while (end <= start)
+        end += MCircleArcShape::kTwoPi;
+    // Exactly one turn, so that turning or mirroring the arc later cannot leave the end a rounding
+    // step past the start, which would sweep almost nothing.
+    if (IsFullTurn(start, end)) end = start + MCircleArcShape::kTwoPi;
+}
+
+LONG ToJWCAngle(double angle) {
+    double units = angle * kJWCPerRadian;
+    if (units < 0) units += kJWCFullTurn;
+    // Keep the truncation to 32 bits defined for angles of many turns.
+    if (!(std::fabs(units) < 2147483648.0))
+        units = std::isfinite(units) ? std::fmod(units, kJWCFullTurn) : 0.0;
+    return static_cast<LONG>(units);
+}
+
+MCircleArcShape::MCircleArcShape() {
+    SetClosed(FALSE);
+    m_points.SetSize(kArcPoints);
+}
+
+MCircleArcShape::~MCircleArcShape() = default;
+
+void MCircleArcShape::Serialize(CArchive& ar) {
+    MCadShape::Serialize(ar);
+    if (ar.IsStoring()) {
+        ar << m_center << m_radius << m_startAngle << m_endAngle << static_cast<DWORD>(m_color) << m_width
+           << static_cast<std::int32_t>(m_lineStyle) << m_fill << m_arrows;
+        return;
+    }
+    DWORD color = 0;
+    std::int32_t style = 0;
+    ar >> m_center >> m_radius >> m_startAngle >> m_endAngle >> color >> m_width >> style >> m_fill >>
+        m_arrows;
+    m_color = color;
+    m_lineStyle = style;
+    RegeneratePoints();
+}
+
+void MCircleArcShape::SetArc(double cx, double cy, double r, double startAngle, double endAngle) {
+    m_center = {cx, cy};
+    m_radius = r;
+    m_startAngle = startAngle;
+    m_endAngle = endAngle;
+    RegeneratePoints();
+}
+
+void MCircleArcShape::RegeneratePoints() {
+    NormalizeArcAngles(m_startAngle, m_endAngle);
+    m_points.SetSize(kArcPoints);
+    const double step = (m_endAngle - m_startAngle) / (kArcPoints - 1);
+    double angle = m_startAngle;
+    for (int i = 0; i < kArcPoints; ++i, angle += step)
+        m_points[i] = {m_center.x + m_radius * std::cos(angle), m_center.y + m_radius * std::sin(angle)};
+}
+
+BOOL MCircleArcShape::IsAngleOnArc(double a) const {
+    if (a - m_startAngle > kAngleTolerance && m_endAngle - a > kAngleTolerance) return TRUE;
+    const double up = a + kTwoPi;
+    return up - m_startAngle > kAngleTolerance && m_endAngle - up > kAngleTolerance;
+}
+
+int MCircleArcShape::GetHandleCount() const {
+    return PointEditFlag ? 6 : 8;
+}
+
+MFloatPoint MCircleArcShape::GetHandle(int index) const {
+    if (!PointEditFlag) return MCadShape::GetHandle(index);
+    const MFloatPoint& c = m_center;
+    MFloatPoint p;
+    switch (index) {
+        case 0:
+            p.SetOnCircle(c.x, c.y, m_radius, m_startAngle);
+            return p;
+        case 1:
+            p.SetOnCircle(c.x, c.y, m_radius, m_endAngle);
+            return p;
+        case 2:
+            return {c.x, c.y + m_radius};
+        case 3:
+            return {c.x + m_radius, c.y};
+        case 4:
+            return {c.x, c.y - m_radius};
+        case 5:
+            return {c.x - m_radius, c.y};
+        default:
+            return c;
+    }
+}
+
+void MCircleArcShape::MoveHandle(int* index, const MFloatPoint& to, BOOL keepRatio, MFloatRect* rect) {
+    if (!PointEditFlag) {
+        MCircleShape::MoveHandle(index, to, keepRatio, rect);
+        return;
+    }
+    switch (*index) {
+        case 0:
+        case 1: {
+            double start = m_startAngle, end = m_endAngle;
+            (*index == 0 ? start : end) = (to - m_center).GetAngle();
+            if (std::fabs(start - end) < kZeroTolerance) return;
+            if (end < start) end += kTwoPi;
+            m_startAngle = start;
+            m_endAngle = end;
+            RegeneratePoints();
+            break;
+        }
+        case 2:
+        case 4:
+            MoveRadiusHandle(TRUE, to);
+            break;
+        case 3:
+        case 5:
+            MoveRadiusHandle(FALSE, to);
+            break;
+        default:
+            break;
+    }
+}
+
+BOOL MCircleArcShape::HitTest(MCadView* view, const CPoint& point, MFloatPoint* foot, int tolerance) const {
+    if (!MCircleShape::HitTest(view, point, foot, tolerance)) return FALSE;
+    return IsAngleOnArc((view->LogicalToDoc(point) - m_center).GetAngle());
+}
+
+int MCircleArcShape::IntersectCircle(double cx, double cy, double px, double py, double r,
+                                     MFloatPointArray* out) const {
+    if (MFloatPoint(cx, cy).IsEqual(m_center)) {
+        if (r != m_radius) return 0;
+        if (!IsAngleOnArc((MFloatPoint(px, py) - MFloatPoint(cx, cy)).GetAngle())) return 0;
+        if (out) out->Add({px, py});
+        return 1;
+    }
+    return MPolygonShape::IntersectCircle(cx, cy, px, py, r, out);
+}
+
+double MCircleArcShape::SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, const MFloatRect& aperture,
+                                   int kinds, double best) {
+    const MFloatPoint& c = m_center;
+    if (kinds & kSnapCenter) best = OfferSnapCandidate(snap, cursor, aperture, c, kSnapCenter, best, this);
+    if (kinds & kSnapEndPoint) {
+        MFloatPoint start, end;
+        start.SetOnCircle(c.x, c.y, m_radius, m_startAngle);
+        end.SetOnCircle(c.x, c.y, m_radius, m_endAngle);
+        best = OfferSnapCandidate(snap, cursor, aperture, start, kSnapEndPoint, best, this);
+        best = OfferSnapCandidate(snap, cursor, aperture, end, kSnapEndPoint, best, this);
+    }
+    if (kinds & kSnapMidPoint) {
+        MFloatPoint mid;
+        mid.SetOnCircle(c.x, c.y, m_radius, (m_startAngle + m_endAngle) / 2);
+        best = OfferSnapCandidate(snap, cursor, aperture, mid, kSnapMidPoint, best, this);
+    }
+    return best;
+}
+
+// The normalised angles of a full turn may land a rounding step apart in either order; equal
+// angles make the full turn again.
+void MCircleArcShape::MirrorX(double x, double) {
+    m_center.x = 2 * x - m_center.x;
+    const double start = m_startAngle, end = m_endAngle;
+    m_startAngle = MRadian(kPi - end);
+    m_endAngle = IsFullTurn(start, end) ? m_startAngle : MRadian(kPi - start).GetValue();
+    RegeneratePoints();
+}
+
+void MCircleArcShape::MirrorY(double, double y) {
+    m_center.y = 2 * y - m_center.y;
+    const double start = m_startAngle, end = m_endAngle;
+    m_startAngle = -MRadian(end).GetValue();
+    m_endAngle = IsFullTurn(start, end) ? m_startAngle : -MRadian(start).GetValue();
+    RegeneratePoints();
+}
+
+void MCircleArcShape::Rotate(double cx, double cy, double angle) {
+    m_center.RotateAbout({cx, cy}, angle);
+    const bool full = IsFullTurn(m_startAngle, m_endAngle);
+    m_startAngle = MRadian(m_startAngle + angle);
+    m_endAngle = full ? m_startAngle : MRadian(m_endAngle + angle).GetValue();
+    RegeneratePoints();
+}
+
+double MCircleArcShape::GetArea() const {
+    return MPolygonShape::GetArea();
+}
+
+CString MCircleArcShape::GetTypeName() const {
+    return "ARC";
+}
+short MCircleArcShape::GetTypeId() const {
+    return kShapeArc;
+}
+MCadShape* MCircleArcShape::CreateNew() const {
+    return new MCircleArcShape;
+}
+
+void MCircleArcShape::WriteText(CDocument*, std::ostream& os) const {
+    WriteArcText(os, TRUE);
+}
+
+void MCircleArcShape::ReadText(CDocument*, std::istream& is) {
+    ReadArcText(is, TRUE);
+}
+
+void MCircleArcShape::WriteArcText(std::ostream& os, BOOL withArrows) const {
+    os << '\t' << m_center.x << ' ' << m_center.y << ' ' << m_radius << ' ' << m_startAngle << ' '
+       << m_endAngle << ' ' << static_cast<unsigned long>(m_color) << ' ' << m_lineStyle << ' ' << m_width
+       << ' ';
+    WriteFillStyleText(os, m_fill);
+    if (withArrows) {
+        os << ' ';
+        WriteArrowInfoText(os, m_arrows);
+    }
+    os << '\n';
+}
+
+void MCircleArcShape::ReadArcText(std::istream& is, BOOL withArrows) {
+    MFloatPoint centre;
+    double radius = 0.0, start = 0.0, end = 0.0, width = 0.0;
+    unsigned long color = 0;
+    int style = 0;
+    MFillStyle fill;
+    MArrowInfo arrows;
+    is >> centre.x >> centre.y >> radius >> start >> end >> color >> style >> width;
+    ReadFillStyleText(is, fill);
+    if (withArrows) ReadArrowInfoText(is, arrows);
+    SkipTextLine(is);
+    if (is.fail()) return;
+    m_center = centre;
+    m_radius = radius;
+    m_startAngle = start;
+    m_endAngle = end;
+    m_color = static_cast<COLORREF>(color);
+    m_lineStyle = style;
+    m_width = width;
+    m_fill = fill;
+    if (withArrows) m_arrows = arrows;
+    RegeneratePoints();
+}
+
+void MCircleArcShape::ExportDxfArc(MDXFOutStream& out, const CString& layer,
+                                   const MFloatPoint& origin) const {
+    out.WriteString(0, "ARC");
+    out.WriteString(8, layer);
+    out.WriteString(6, GetLineStyleName());
+    out.WriteInt(62, GetDxfColor());
+    out.WritePoint(10, m_center - origin);
+    out.WriteDouble(40, m_radius);
+    out.WriteDouble(50, MRadian(m_startAngle).ToDegrees360());
+    out.WriteDouble(51, MRadian(m_endAngle).ToDegrees360());
+}
+
+void MCircleArcShape::ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
+                                double paperScale) const {
+    ExportDxfArc(out, layer, origin);
+    const int n = m_points.GetSize();
+    if (n < 2) return;
+    // A closed arc shows its chord on screen and in JW_CAD; DXF carries it as a line too.
+    if (IsClosedFlag()) {
+        ExportDxfSegment(out, layer, origin, m_points[0], m_points[n - 1]);
+        return;
+    }
+    // The arrow heads the arc shows on screen, as the polyline family exports them.
+    ExportDxfArrowHeads(out, layer, origin, paperScale);
+}
+
+void MCircleArcShape::ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double paperScale) const {
+    const int n = m_points.GetSize();
+    if (n < 2) return;
+    if (IsClosedFlag()) {
+        ExportJwcSegment(lines, layer, scale, m_points[0], m_points[n - 1]);
+        return;
+    }
+    // The arc itself is the arc record; only the stroke heads become lines.
+    ExportJwcArrowHeadLines(lines, layer, scale, paperScale);
+}
+
+void MCircleArcShape::ExportJwcArcRecord(MJWCArcArray& arcs, int layer, double scale) const {
+    MJWCArc& r = arcs.AddNew();
+    r.cx = ToJWCFloat(m_center.x * scale);
+    r.cy = ToJWCFloat(m_center.y * scale);
+    r.radius = ToJWCFloat(m_radius * scale);
+    r.flatness = MJWCArc::kCircleFlatness;
+    r.startAngle = ToJWCAngle(m_startAngle);
+    r.endAngle = ToJWCAngle(m_endAngle);
+    r.lineType = static_cast<BYTE>(GetJwcLineStyle());
+    r.pen = static_cast<BYTE>(GetJwcColor());
+    r.layer = static_cast<BYTE>(std::clamp(layer, 0, 255));
+}
+
+void MCircleArcShape::ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale, double paperScale) const {
+    ExportJwcArcRecord(arcs, layer, scale);
+    if (!IsClosedFlag()) MPolygonShape::ExportJwcArcs(arcs, layer, scale, paperScale);
+}

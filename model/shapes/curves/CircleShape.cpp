@@ -1,0 +1,295 @@
+#include "model/shapes/curves/CircleShape.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <cstdint>
+#include <istream>
+#include <ostream>
+
+#include "model/CadView.h"
+#include "model/SnapPoint.h"
+#include "model/exchange/DxfOutStream.h"
+#include "model/exchange/JwcRecords.h"
+#include "model/geometry/Geometry.h"
+#include "model/helpers/TextStream.h"
+#include "model/shapes/ShapeFactory.h"
+#include "platform/Archive.h"
+
+IMPLEMENT_SERIAL(MCircleShape, MPolygonShape, 1)
+
+MCircleShape::MCircleShape() : MPolygonShape(kOutlinePoints, TRUE) {
+    SetVertexSnap(FALSE);
+}
+MCircleShape::~MCircleShape() = default;
+
+void MCircleShape::Serialize(CArchive& ar) {
+    MCadShape::Serialize(ar);
+    if (ar.IsStoring()) {
+        ar << m_center << m_radius << static_cast<DWORD>(m_color) << m_width
+           << static_cast<std::int32_t>(m_lineStyle) << m_fill << m_arrows;
+        return;
+    }
+    DWORD color = 0;
+    std::int32_t style = 0;
+    ar >> m_center >> m_radius >> color >> m_width >> style >> m_fill >> m_arrows;
+    m_color = color;
+    m_lineStyle = style;
+    RegeneratePoints();
+}
+
+void MCircleShape::SetCircle(double cx, double cy, double r) {
+    m_center = {cx, cy};
+    m_radius = r;
+    RegeneratePoints();
+}
+
+void MCircleShape::RegeneratePoints() {
+    m_points.SetSize(kOutlinePoints);
+    for (int k = 0; k < kOutlinePoints; ++k)
+        m_points[k] = {m_center.x + m_radius * std::cos(k * kOutlineStep),
+                       m_center.y + m_radius * std::sin(k * kOutlineStep)};
+}
+
+void MCircleShape::UpdateExtentFromPoints() {
+    if (m_points.IsEmpty()) return;
+    MFloatRect r(m_points[0], m_points[0]);
+    for (const MFloatPoint& p : m_points)
+        r.AddPoint(p);
+    r.Normalize();
+    m_extent = r;
+}
+
+int MCircleShape::GetHandleCount() const {
+    return PointEditFlag ? 4 : 8;
+}
+
+MFloatPoint MCircleShape::GetHandle(int index) const {
+    if (!PointEditFlag) return MCadShape::GetHandle(index);
+    const MFloatPoint& c = m_center;
+    switch (index) {
+        case 0:
+            return {c.x, c.y + m_radius};
+        case 1:
+            return {c.x + m_radius, c.y};
+        case 2:
+            return {c.x, c.y - m_radius};
+        case 3:
+            return {c.x - m_radius, c.y};
+        default:
+            return c;
+    }
+}
+
+void MCircleShape::MoveRadiusHandle(BOOL alongY, const MFloatPoint& to) {
+    const double r = alongY ? std::fabs(to.y - m_center.y) : std::fabs(to.x - m_center.x);
+    if (!(r >= kZeroTolerance)) return;
+    m_radius = r;
+    RegeneratePoints();
+}
+
+void MCircleShape::MoveHandle(int* index, const MFloatPoint& to, BOOL keepRatio, MFloatRect* rect) {
+    if (!PointEditFlag) {
+        MCadShape::MoveHandle(index, to, keepRatio, rect);
+        RegeneratePoints();
+        return;
+    }
+    if (*index == 0 || *index == 2)
+        MoveRadiusHandle(TRUE, to);
+    else if (*index == 1 || *index == 3)
+        MoveRadiusHandle(FALSE, to);
+}
+
+void MCircleShape::ScaleXY(const MFloatPoint& c, double sx, double sy) {
+    if (std::fabs(sx) < kZeroTolerance || std::fabs(sy) < kZeroTolerance) return;
+    m_center = {c.x + sx * (m_center.x - c.x), c.y + sy * (m_center.y - c.y)};
+    m_radius *= (std::fabs(sx) + std::fabs(sy)) / 2;
+    RegeneratePoints();
+    UpdateExtentFromPoints();
+}
+
+void MCircleShape::Move(const MFloatPoint& offset) {
+    MPolygonShape::Move(offset);
+    m_center += offset;
+}
+
+BOOL MCircleShape::HitTest(MCadView* view, const CPoint& point, MFloatPoint* foot, int tolerance) const {
+    const MFloatPoint p = view->LogicalToDoc(point);
+    const MFloatPoint v = p - m_center;
+    const double d = v.GetLength();
+    if (d < kZeroTolerance) return FALSE;
+    const MFloatPoint nearest = m_center + v * (m_radius / d);
+    if (foot) *foot = nearest;
+    const CPoint logical = view->DocToLogical(nearest);
+    const double dx = logical.x - point.x, dy = logical.y - point.y;
+    return dx * dx + dy * dy < static_cast<double>(tolerance) * tolerance;
+}
+
+int MCircleShape::IntersectCircle(double cx, double cy, double px, double py, double r,
+                                  MFloatPointArray* out) const {
+    if (MFloatPoint(cx, cy).IsEqual(m_center)) {
+        if (r != m_radius) return 0;
+        if (out) out->Add({px, py});
+        return 1;
+    }
+    return MPolygonShape::IntersectCircle(cx, cy, px, py, r, out);
+}
+
+double MCircleShape::SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, const MFloatRect& aperture,
+                                int kinds, double best) {
+    const double cx = m_center.x, cy = m_center.y, r = m_radius;
+    if (kinds & kSnapCenter)
+        best = OfferSnapCandidate(snap, cursor, aperture, m_center, kSnapCenter, best, this);
+    if (kinds & kSnapMidPoint) {
+        const double b = r / std::sqrt(2.0);
+        const MFloatPoint candidates[8] = {{cx - r, cy},     {cx + r, cy},     {cx, cy - r},
+                                           {cx, cy + r},     {cx + b, cy - b}, {cx - b, cy + b},
+                                           {cx - b, cy - b}, {cx + b, cy + b}};
+        for (const MFloatPoint& p : candidates)
+            best = OfferSnapCandidate(snap, cursor, aperture, p, kSnapMidPoint, best, this);
+    }
+    return best;
+}
+
+MCadShape* MCircleShape::Clone() const {
+    if (PointEditFlag) return Duplicate();
+    return CopyAsPolygon();
+}
+
+BOOL MCircleShape::IsValid() const {
+    return m_radius > 0;
+}
+
+void MCircleShape::MirrorX(double x, double) {
+    m_center.x = 2 * x - m_center.x;
+    RegeneratePoints();
+}
+
+void MCircleShape::MirrorY(double, double y) {
+    m_center.y = 2 * y - m_center.y;
+    RegeneratePoints();
+}
+
+void MCircleShape::Rotate(double cx, double cy, double angle) {
+    m_center.RotateAbout({cx, cy}, angle);
+    RegeneratePoints();
+}
+
+// The copies keep their class whatever PointEditFlag says; the virtual transform of the copy gives
+// the arc family its angle changes too.
+MCadShape* MCircleShape::CreateRotated(double cx, double cy, double angle) const {
+    MCadShape* copy = Duplicate();
+    copy->Rotate(cx, cy, angle);
+    return copy;
+}
+
+MCadShape* MCircleShape::CreateMirroredX(double x, double y) const {
+    MCadShape* copy = Duplicate();
+    copy->MirrorX(x, y);
+    return copy;
+}
+
+MCadShape* MCircleShape::CreateMirroredY(double x, double y) const {
+    MCadShape* copy = Duplicate();
+    copy->MirrorY(x, y);
+    return copy;
+}
+
+BOOL MCircleShape::HasDirection() const {
+    return FALSE;
+}
+BOOL MCircleShape::HasNormal() const {
+    return FALSE;
+}
+BOOL MCircleShape::HasTangent() const {
+    return TRUE;
+}
+
+double MCircleShape::GetTangentAngle(const MFloatPoint& point, MFloatPoint* reference) const {
+    const double r = m_radius;
+    if (!(r > kZeroTolerance)) return DBL_MAX;
+    if (!reference) {
+        // A point off the circle would take acos outside its domain: the nearest circle point counts.
+        const double c = std::clamp((point.x - m_center.x) / r, -1.0, 1.0);
+        const double a = std::acos(c) + 1.5707963267948966;
+        return point.y < m_center.y ? -a : a;
+    }
+    const MFloatPoint q = *reference;
+    const double e = (m_center - q).GetLength();
+    const double tol = std::fabs(r * 2.220446e-16 * 10);
+    if (e - r <= tol || e <= tol) return DBL_MAX;
+    const double base = (m_center - q).GetAngle();
+    const double g = std::asin(r / e);
+    const double d = std::sqrt(e * e - r * r);
+    const MFloatPoint t1 = q + MFloatPoint(std::cos(base + g), std::sin(base + g)) * d;
+    const MFloatPoint t2 = q + MFloatPoint(std::cos(base - g), std::sin(base - g)) * d;
+    return (t2 - point).GetLength() <= (t1 - point).GetLength() ? base - g : base + g;
+}
+
+BOOL MCircleShape::IsPointEditMode() const {
+    return FALSE;
+}
+double MCircleShape::GetArea() const {
+    return 3.141592653589793 * m_radius * m_radius;
+}
+
+CString MCircleShape::GetTypeName() const {
+    return "CIRCLE";
+}
+short MCircleShape::GetTypeId() const {
+    return kShapeCircle;
+}
+MCadShape* MCircleShape::CreateNew() const {
+    return new MCircleShape;
+}
+
+void MCircleShape::WriteText(CDocument*, std::ostream& os) const {
+    os << '\t' << m_center.x << ' ' << m_center.y << ' ' << m_radius << ' '
+       << static_cast<unsigned long>(m_color) << ' ' << m_lineStyle << ' ' << m_width << ' ';
+    WriteFillStyleText(os, m_fill);
+    os << '\n';
+}
+
+void MCircleShape::ReadText(CDocument*, std::istream& is) {
+    MFloatPoint centre;
+    double radius = 0.0, width = 0.0;
+    unsigned long color = 0;
+    int style = 0;
+    MFillStyle fill;
+    is >> centre.x >> centre.y >> radius >> color >> style >> width;
+    ReadFillStyleText(is, fill);
+    SkipTextLine(is);
+    if (is.fail()) return;
+    m_center = centre;
+    m_radius = radius;
+    m_color = static_cast<COLORREF>(color);
+    m_lineStyle = style;
+    m_width = width;
+    m_fill = fill;
+    RegeneratePoints();
+}
+
+void MCircleShape::ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
+                             double) const {
+    out.WriteString(0, "CIRCLE");
+    out.WriteString(8, layer);
+    out.WriteString(6, GetLineStyleName());
+    out.WriteInt(62, GetDxfColor());
+    out.WritePoint(10, m_center - origin);
+    out.WriteDouble(40, m_radius);
+}
+
+void MCircleShape::ExportJwcLines(MJWCLineArray&, int, double, double) const {}
+
+void MCircleShape::ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale, double) const {
+    MJWCArc& r = arcs.AddNew();
+    r.cx = ToJWCFloat(m_center.x * scale);
+    r.cy = ToJWCFloat(m_center.y * scale);
+    r.radius = ToJWCFloat(m_radius * scale);
+    r.flatness = MJWCArc::kCircleFlatness;
+    r.startAngle = 0;
+    r.endAngle = 0;
+    r.lineType = static_cast<BYTE>(GetJwcLineStyle());
+    r.pen = static_cast<BYTE>(GetJwcColor());
+    r.layer = static_cast<BYTE>(std::clamp(layer, 0, 255));
+}

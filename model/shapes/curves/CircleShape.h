@@ -1,0 +1,85 @@
+// The full circle (type id 2, keyword "CIRCLE"): a centre and a radius, with a regenerated 48-point
+// closed outline in the polygon's vertex array, so that drawing, filling, area selection and edge
+// intersections come from the polygon. Base of the arc and the sector.
+#pragma once
+
+#include "model/shapes/lines/PolygonShape.h"
+
+class MCircleShape : public MPolygonShape {
+    DECLARE_SERIAL(MCircleShape)
+public:
+    // Vertices of the full outline, every 7.5 degrees counter-clockwise from +x.
+    static constexpr int kOutlinePoints = 48;
+    static constexpr double kOutlineStep = 0.1308996938995747;
+
+    // A closed 48-point outline without vertex snap; centre and radius stay zero until SetCircle
+    // or loading.
+    MCircleShape();
+    ~MCircleShape() override;
+
+    // centre, radius, colour, width, style, fill, arrows; the polygon's flags and vertices are not
+    // written (the outline is rebuilt on loading).
+    void Serialize(CArchive& ar) override;
+    // 4 radius handles (top, right, bottom, left) while PointEditFlag is set, else the 8 extent
+    // handles.
+    int GetHandleCount() const override;
+    MFloatPoint GetHandle(int index) const override;
+    // Point-edit mode: the radius follows the dragged handle; else the base stretch.
+    void MoveHandle(int* index, const MFloatPoint& to, BOOL keepRatio, MFloatRect* rect = nullptr) override;
+    // Stays a circle: the radius takes the mean of the absolute factors.
+    void ScaleXY(const MFloatPoint& centre, double sx, double sy) override;
+    void Move(const MFloatPoint& offset) override;
+    // Only the outline counts; a cursor exactly on the centre never hits.
+    BOOL HitTest(MCadView* view, const CPoint& point, MFloatPoint* foot, int tolerance) const override;
+    // A coincident circle reports the reference point (px, py) as its one crossing; a concentric
+    // one of another radius none.
+    int IntersectCircle(double cx, double cy, double px, double py, double r,
+                        MFloatPointArray* out) const override;
+    // Centre (kind 8), then the quadrant and diagonal points (kind 4).
+    double SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, const MFloatRect& aperture, int kinds,
+                      double best) override;
+    // A circle while PointEditFlag is set, else a plain polygon of the outline.
+    MCadShape* Clone() const override;
+    BOOL IsValid() const override;
+    void MirrorX(double x, double y) override;
+    void MirrorY(double x, double y) override;
+    void Rotate(double cx, double cy, double angle) override;
+    MCadShape* CreateRotated(double cx, double cy, double angle) const override;
+    MCadShape* CreateMirroredX(double x, double y) const override;
+    MCadShape* CreateMirroredY(double x, double y) const override;
+    BOOL HasDirection() const override;
+    BOOL HasNormal() const override;
+    BOOL HasTangent() const override;
+    // Without a reference point (null) the tangent at the circle point nearest (x, y); with one,
+    // the tangent from that outside point whose touching point lies nearer (x, y). DBL_MAX when
+    // there is none.
+    double GetTangentAngle(const MFloatPoint& point, MFloatPoint* reference) const override;
+    BOOL IsPointEditMode() const override;
+    double GetArea() const override;
+    CString GetTypeName() const override;
+    // One line: TAB cx cy radius colour style width fill (no arrows).
+    void WriteText(CDocument* doc, std::ostream& os) const override;
+    void ReadText(CDocument* doc, std::istream& is) override;
+    short GetTypeId() const override;
+    MCadShape* CreateNew() const override;
+    void ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
+                   double paperScale) const override;
+    void ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double paperScale) const override;
+    void ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale, double paperScale) const override;
+
+    // Own operations.
+    // Rewrites the outline from centre and radius (and, in the arc family, the angles).
+    virtual void RegeneratePoints();
+
+    void SetCircle(double cx, double cy, double r);
+
+    MFloatPoint m_center;
+    double m_radius = 0.0;
+
+protected:
+    // The extent as the bounding box of the vertices, so that it stays current between a transform
+    // and the next Recalc as the polygon's does.
+    void UpdateExtentFromPoints();
+    // A radius handle dragged in point-edit mode: the new radius, or 0 when it is too small.
+    void MoveRadiusHandle(BOOL alongY, const MFloatPoint& to);
+};

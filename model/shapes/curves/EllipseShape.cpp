@@ -1,0 +1,250 @@
+#include "model/shapes/curves/EllipseShape.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <istream>
+#include <ostream>
+
+#include "model/exchange/JwcRecords.h"
+#include "model/geometry/Geometry.h"
+#include "model/helpers/TextStream.h"
+#include "model/shapes/ShapeFactory.h"
+#include "platform/Archive.h"
+
+IMPLEMENT_SERIAL(MEllipseShape, MPolygonShape, 1)
+
+namespace {
+
+// JW_CAD's tilt of a quarter turn, in 1/65536 degree.
+constexpr LONG kJWCQuarterTurn = 90 * 65536;
+
+}  // namespace
+
+MEllipseShape::MEllipseShape() : MPolygonShape(kOutlinePoints, TRUE) {
+    SetVertexSnap(FALSE);
+}
+MEllipseShape::~MEllipseShape() = default;
+
+void MEllipseShape::Serialize(CArchive& ar) {
+    MCadShape::Serialize(ar);
+    if (ar.IsStoring()) {
+        ar << m_center << m_radiusX << m_radiusY << static_cast<DWORD>(m_color) << m_width
+           << static_cast<std::int32_t>(m_lineStyle) << m_fill;
+        return;
+    }
+    DWORD color = 0;
+    std::int32_t style = 0;
+    ar >> m_center >> m_radiusX >> m_radiusY >> color >> m_width >> style >> m_fill;
+    m_color = color;
+    m_lineStyle = style;
+    UpdatePoints();
+}
+
+void MEllipseShape::SetEllipse(double cx, double cy, double rx, double ry) {
+    m_center = {cx, cy};
+    m_radiusX = rx;
+    m_radiusY = ry;
+    UpdatePoints();
+}
+
+void MEllipseShape::UpdatePoints() {
+    m_points.SetSize(kOutlinePoints);
+    for (int k = 0; k < kOutlinePoints; ++k)
+        m_points[k] = {m_center.x + m_radiusX * std::cos(k * kOutlineStep),
+                       m_center.y + m_radiusY * std::sin(k * kOutlineStep)};
+}
+
+int MEllipseShape::GetHandleCount() const {
+    return PointEditFlag ? 4 : 8;
+}
+
+MFloatPoint MEllipseShape::GetHandle(int index) const {
+    if (!PointEditFlag) return MCadShape::GetHandle(index);
+    const MFloatPoint& c = m_center;
+    switch (index) {
+        case 0:
+            return {c.x, c.y + m_radiusY};
+        case 1:
+            return {c.x + m_radiusX, c.y};
+        case 2:
+            return {c.x, c.y - m_radiusY};
+        case 3:
+            return {c.x - m_radiusX, c.y};
+        default:
+            return c;
+    }
+}
+
+void MEllipseShape::MoveHandle(int* index, const MFloatPoint& to, BOOL keepRatio, MFloatRect* rect) {
+    if (!PointEditFlag) {
+        MCadShape::MoveHandle(index, to, keepRatio, rect);
+        UpdatePoints();
+        return;
+    }
+    double rx = m_radiusX, ry = m_radiusY;
+    if (*index == 0 || *index == 2)
+        ry = std::fabs(to.y - m_center.y);
+    else if (*index == 1 || *index == 3)
+        rx = std::fabs(to.x - m_center.x);
+    else
+        return;
+    if (!(rx >= kZeroTolerance && ry >= kZeroTolerance)) return;
+    m_radiusX = rx;
+    m_radiusY = ry;
+    UpdatePoints();
+}
+
+void MEllipseShape::ScaleXY(const MFloatPoint& c, double sx, double sy) {
+    if (std::fabs(sx) < kZeroTolerance || std::fabs(sy) < kZeroTolerance) return;
+    m_center = {c.x + sx * (m_center.x - c.x), c.y + sy * (m_center.y - c.y)};
+    m_radiusX *= std::fabs(sx);
+    m_radiusY *= std::fabs(sy);
+    UpdatePoints();
+    m_extent.Scale(c, sx, sy);
+    m_extent.Normalize();
+}
+
+void MEllipseShape::Move(const MFloatPoint& offset) {
+    MPolygonShape::Move(offset);
+    m_center += offset;
+}
+
+MCadShape* MEllipseShape::Clone() const {
+    if (PointEditFlag) return Duplicate();
+    return CopyAsPolygon();
+}
+
+void MEllipseShape::MirrorX(double x, double) {
+    m_center.x = 2 * x - m_center.x;
+    UpdatePoints();
+}
+
+void MEllipseShape::MirrorY(double, double y) {
+    m_center.y = 2 * y - m_center.y;
+    UpdatePoints();
+}
+
+int MEllipseShape::QuarterTurns(double angle) {
+    const MRadian a(angle);
+    for (int i = 0; i < 4; ++i)
+        if (std::fabs(MRadian(i * (kPi / 2) - a).GetValue()) < kZeroTolerance) return i;
+    return -1;
+}
+
+void MEllipseShape::RotateQuarters(double cx, double cy, double angle, int quarters) {
+    m_center.RotateAbout({cx, cy}, angle);
+    if (quarters == 1 || quarters == 3) std::swap(m_radiusX, m_radiusY);
+    UpdatePoints();
+}
+
+void MEllipseShape::Rotate(double cx, double cy, double angle) {
+    const int quarters = QuarterTurns(angle);
+    if (quarters >= 0) {
+        RotateQuarters(cx, cy, angle, quarters);
+        return;
+    }
+    m_center.RotateAbout({cx, cy}, angle);
+    UpdatePoints();
+}
+
+MCadShape* MEllipseShape::CreateRotated(double cx, double cy, double angle) const {
+    const int quarters = QuarterTurns(angle);
+    if (quarters < 0) {
+        // Only a polygon can hold the turned outline, also in point-edit mode.
+        MPolygonShape* copy = CopyAsPolygon();
+        copy->Rotate(cx, cy, angle);
+        return copy;
+    }
+    auto* copy = static_cast<MEllipseShape*>(Duplicate());
+    copy->RotateQuarters(cx, cy, angle, quarters);
+    return copy;
+}
+
+MCadShape* MEllipseShape::CreateMirroredX(double x, double y) const {
+    MCadShape* copy = Duplicate();
+    copy->MirrorX(x, y);
+    return copy;
+}
+
+MCadShape* MEllipseShape::CreateMirroredY(double x, double y) const {
+    MCadShape* copy = Duplicate();
+    copy->MirrorY(x, y);
+    return copy;
+}
+
+BOOL MEllipseShape::HasDirection() const {
+    return FALSE;
+}
+BOOL MEllipseShape::HasNormal() const {
+    return FALSE;
+}
+BOOL MEllipseShape::IsPointEditMode() const {
+    return FALSE;
+}
+
+CString MEllipseShape::GetTypeName() const {
+    return "ELLIPSE";
+}
+short MEllipseShape::GetTypeId() const {
+    return kShapeEllipse;
+}
+MCadShape* MEllipseShape::CreateNew() const {
+    return new MEllipseShape;
+}
+
+void MEllipseShape::WriteText(CDocument*, std::ostream& os) const {
+    os << '\t' << m_center.x << ' ' << m_center.y << ' ' << m_radiusX << ' ' << m_radiusY << ' '
+       << static_cast<unsigned long>(m_color) << ' ' << m_lineStyle << ' ' << m_width << ' ';
+    WriteFillStyleText(os, m_fill);
+    os << '\n';
+}
+
+void MEllipseShape::ReadText(CDocument*, std::istream& is) {
+    MFloatPoint centre;
+    double rx = 0.0, ry = 0.0, width = 0.0;
+    unsigned long color = 0;
+    int style = 0;
+    MFillStyle fill;
+    is >> centre.x >> centre.y >> rx >> ry >> color >> style >> width;
+    ReadFillStyleText(is, fill);
+    SkipTextLine(is);
+    if (is.fail()) return;
+    m_center = centre;
+    m_radiusX = rx;
+    m_radiusY = ry;
+    m_color = static_cast<COLORREF>(color);
+    m_lineStyle = style;
+    m_width = width;
+    m_fill = fill;
+    UpdatePoints();
+}
+
+void MEllipseShape::ExportJwcLines(MJWCLineArray&, int, double, double) const {}
+
+void MEllipseShape::ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale, double) const {
+    MJWCArc& r = arcs.AddNew();
+    r.cx = ToJWCFloat(m_center.x * scale);
+    r.cy = ToJWCFloat(m_center.y * scale);
+    const double rx = std::fabs(m_radiusX), ry = std::fabs(m_radiusY);
+    // The flatness is a 16-bit ratio to the radius along x. An ellipse more than 6.5535 times as
+    // tall as wide would overflow it, so it goes out with its y radius as the major axis, turned
+    // by a quarter.
+    const double flatness = ry * 10000 / rx;
+    if (rx > 0 && flatness <= 65535.0) {
+        r.radius = ToJWCFloat(rx * scale);
+        r.flatness = static_cast<WORD>(flatness);
+    } else if (ry > 0) {
+        r.radius = ToJWCFloat(ry * scale);
+        r.flatness = static_cast<WORD>(rx * 10000 / ry);
+        r.tilt = kJWCQuarterTurn;
+    } else {
+        r.radius = 0.0f;
+        r.flatness = MJWCArc::kCircleFlatness;
+    }
+    r.startAngle = 0;
+    r.endAngle = 0;
+    r.lineType = static_cast<BYTE>(GetJwcLineStyle());
+    r.pen = static_cast<BYTE>(GetJwcColor());
+    r.layer = static_cast<BYTE>(std::clamp(layer, 0, 255));
+}

@@ -1,0 +1,90 @@
+#include "model/shapes/curves/SplineShape.h"
+
+#include <cstdint>
+#include <istream>
+#include <ostream>
+#include <string>
+
+#include "model/helpers/TextStream.h"
+#include "model/shapes/ShapeFactory.h"
+#include "platform/Archive.h"
+#include "platform/TextFile.h"
+
+IMPLEMENT_SERIAL(MSplineShape, MSplineShapeBase, 1)
+
+MSplineShape::MSplineShape() : MSplineShapeBase(FALSE) {}
+MSplineShape::~MSplineShape() = default;
+
+void MSplineShape::Serialize(CArchive& ar) {
+    MCadShape::Serialize(ar);
+    if (ar.IsStoring()) {
+        ar << static_cast<DWORD>(m_color) << m_width << static_cast<std::int32_t>(m_lineStyle) << m_arrows
+           << m_fill << m_controlPoints;
+        return;
+    }
+    DWORD color = 0;
+    std::int32_t style = 0;
+    ar >> color >> m_width >> style >> m_arrows >> m_fill >> m_controlPoints;
+    m_color = color;
+    m_lineStyle = style;
+    RecomputeCurve();
+}
+
+void MSplineShape::RecomputeCurve() {
+    m_points.RemoveAll();
+    if (m_controlPoints.GetSize() < 2) return;
+    BuildSpline();
+    const int k = m_knots.GetSize();
+    if (k < 2) return;
+    const int divisions = (k - 1) * kSamplesPerInterval;
+    SampleCurve(divisions + 1, divisions);
+}
+
+CString MSplineShape::GetTypeName() const {
+    return "SPLINE";
+}
+short MSplineShape::GetTypeId() const {
+    return kShapeSpline;
+}
+MCadShape* MSplineShape::CreateNew() const {
+    return new MSplineShape;
+}
+
+void MSplineShape::WriteText(CDocument*, std::ostream& os) const {
+    os << '\t' << static_cast<unsigned long>(m_color) << ' ' << m_lineStyle << ' ' << m_width << ' ';
+    WriteArrowInfoText(os, m_arrows);
+    os << ' ';
+    WriteFillStyleText(os, m_fill);
+    os << '\n';
+    m_controlPoints.WriteText(os);
+}
+
+void MSplineShape::ReadText(CDocument*, std::istream& is) {
+    unsigned long color = 0;
+    int style = 0;
+    double width = 0.0;
+    MArrowInfo arrows;
+    is >> color >> style >> width;
+    ReadArrowInfoText(is, arrows);
+    if (is.fail()) return;
+    // Older lines end after the arrows; such a spline keeps the constructor's fill.
+    std::string rest;
+    ReadTextString(is, rest, FALSE);
+    const auto first = rest.find_first_not_of(" \t");
+    MFillStyle fill = m_fill;
+    if (first != std::string::npos) {
+        TextInput fillText(rest.substr(first));
+        ReadFillStyleText(fillText, fill);
+        if (fillText.fail()) is.setstate(std::ios::failbit);
+    }
+    MFloatPointArray points;
+    points.ReadText(is);
+    if (is.fail()) return;
+    m_color = static_cast<COLORREF>(color);
+    m_lineStyle = style;
+    m_width = width;
+    m_arrows = arrows;
+    m_fill = fill;
+    m_controlPoints = std::move(points);
+    RecomputeCurve();
+}

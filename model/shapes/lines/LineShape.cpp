@@ -1,0 +1,384 @@
+#include "model/shapes/lines/LineShape.h"
+
+#include <algorithm>
+#include <cmath>
+#include <istream>
+#include <ostream>
+
+#include "model/CadView.h"
+#include "model/SnapPoint.h"
+#include "model/exchange/DxfOutStream.h"
+#include "model/exchange/JwcRecords.h"
+#include "model/geometry/Geometry.h"
+#include "model/helpers/TextStream.h"
+#include "model/render/PolyLine.h"
+#include "model/shapes/ShapeFactory.h"
+#include "platform/Archive.h"
+#include "platform/gdi/DC.h"
+
+IMPLEMENT_SERIAL(MLineShape, MCadShape, 1)
+
+MLineShape::MLineShape() = default;
+MLineShape::MLineShape(const MFloatPoint& start, const MFloatPoint& end) : m_start(start), m_end(end) {}
+MLineShape::~MLineShape() = default;
+
+void MLineShape::Serialize(CArchive& ar) {
+    MCadShape::Serialize(ar);
+    if (ar.IsStoring()) {
+        ar << static_cast<DWORD>(m_color) << m_width << static_cast<std::int32_t>(m_lineStyle) << m_arrows
+           << m_start << m_end;
+    } else {
+        DWORD color = 0;
+        std::int32_t style = 0;
+        ar >> color >> m_width >> style >> m_arrows >> m_start >> m_end;
+        m_color = color;
+        m_lineStyle = style;
+    }
+}
+
+BOOL MLineShape::IsClosed() const {
+    return FALSE;
+}
+
+const MFloatPointArray& MLineShape::GetPoints() const {
+    MFloatPointArray& points = ScratchPoints();
+    points.SetSize(2);
+    points[0] = m_start;
+    points[1] = m_end;
+    return points;
+}
+
+int MLineShape::GetHandleCount() const {
+    return 2;
+}
+MFloatPoint MLineShape::GetHandle(int index) const {
+    return index == 0 ? m_start : m_end;
+}
+
+void MLineShape::MoveHandle(int* index, const MFloatPoint& to, BOOL keepRatio, MFloatRect* rect) {
+    if (*index != 0 && *index != 1) return;
+    MFloatPoint& moved = *index == 0 ? m_start : m_end;
+    const MFloatPoint fixed = *index == 0 ? m_end : m_start;
+    if (!keepRatio) {
+        moved = to;
+    } else {
+        const double d = (to - fixed).GetLength();
+        const double alpha = (m_end - m_start).GetAngle();
+        const double beta = (to - fixed).GetAngle();
+        const double direction =
+            std::fabs(NormalizeAngle(alpha - beta)) < kPi / 2 ? alpha : NormalizeAngle(alpha + kPi);
+        moved = fixed + MFloatPoint(std::cos(direction), std::sin(direction)) * d;
+    }
+    m_extent = MFloatRect(m_start, m_end);
+    m_extent.Normalize();
+    if (rect) *rect = m_extent;
+}
+
+void MLineShape::DrawLine(MCadView* view, CDC* dc, int lineStyle) const {
+    const MFloatPoint points[2] = {m_start, m_end};
+    GetPolyLineRenderer().Draw(view, dc, points, 2, m_width, lineStyle, FALSE);
+    if ((m_end - m_start).GetLength() == 0.0) return;
+    const double theta = GetAngle();
+    if (m_arrows.startStyle != kArrowNone)
+        DrawArrowHead(this, view, dc, m_start, theta, m_arrows.startStyle, m_arrows.GetStartSize());
+    if (m_arrows.endStyle != kArrowNone)
+        DrawArrowHead(this, view, dc, m_end, theta + kPi, m_arrows.endStyle, m_arrows.GetEndSize());
+}
+
+void MLineShape::Draw(MCadView* view, CDC* dc) {
+    if (GetColor() >= kNoColor && !IsAuxiliaryStyle(m_lineStyle)) return;
+    const COLORREF color = MapColorForMono(dc, GetColor());
+    CPen pen(PS_SOLID, 1, color);
+    CBrush brush(color);
+    CPen* oldPen = dc->SelectObject(&pen);
+    CBrush* oldBrush = m_width != 0.0 ? dc->SelectObject(&brush) : nullptr;
+    DrawLine(view, dc, m_lineStyle);
+    if (oldBrush) dc->SelectObject(oldBrush);
+    if (oldPen) dc->SelectObject(oldPen);
+}
+
+void MLineShape::DrawTracking(MCadView* view, CDC* dc) {
+    const MFloatPoint points[2] = {m_start, m_end};
+    GetPolyLineRenderer().DrawThin(view, dc, points, 2, FALSE);
+}
+
+void MLineShape::DrawHighlight(MCadView* view, CDC* dc) {
+    CGdiObject* oldBrush = dc->SelectStockObject(BLACK_BRUSH);
+    CGdiObject* oldPen = dc->SelectStockObject(BLACK_PEN);
+    DrawLine(view, dc, 0);
+    if (oldPen) dc->SelectObject(oldPen);
+    if (oldBrush) dc->SelectObject(oldBrush);
+}
+
+void MLineShape::DrawGrayed(MCadView* view, CDC* dc) {
+    const COLORREF grey = GetSysColor(COLOR_GRAYTEXT);
+    CPen pen(PS_SOLID, 1, grey);
+    CBrush brush(grey);
+    CPen* oldPen = dc->SelectObject(&pen);
+    CBrush* oldBrush = dc->SelectObject(&brush);
+    DrawLine(view, dc, m_lineStyle);
+    if (oldBrush) dc->SelectObject(oldBrush);
+    if (oldPen) dc->SelectObject(oldPen);
+}
+
+void MLineShape::ScaleXY(const MFloatPoint& centre, double sx, double sy) {
+    if (std::fabs(sx) < kZeroTolerance || std::fabs(sy) < kZeroTolerance) return;
+    auto scale = [&](MFloatPoint& p) {
+        p = {centre.x + sx * (p.x - centre.x), centre.y + sy * (p.y - centre.y)};
+    };
+    scale(m_start);
+    scale(m_end);
+    m_extent = MFloatRect(m_start, m_end);
+    m_extent.Normalize();
+}
+
+void MLineShape::Move(const MFloatPoint& offset) {
+    m_start += offset;
+    m_end += offset;
+}
+
+double MLineShape::SnapIntersection(MCadShape* other, MSnapPoint& snap, const MFloatPoint& cursor,
+                                    const MFloatRect& aperture, double best) {
+    if (!other) return best;
+    return other->SnapIntersectionWithSegment(this, snap, cursor, aperture, best, m_start, m_end);
+}
+
+double MLineShape::SnapIntersectionWithSegment(MCadShape* source, MSnapPoint& snap, const MFloatPoint& cursor,
+                                               const MFloatRect& aperture, double best, const MFloatPoint& a,
+                                               const MFloatPoint& b) {
+    MFloatPoint crossing;
+    if (!IntersectSegments(m_start, m_end, a, b, &crossing, kBoundedA | kBoundedB)) return best;
+    return OfferSnapCandidate(snap, cursor, aperture, crossing, kSnapIntersection, best, this, source);
+}
+
+int MLineShape::IntersectSegment(const MFloatPoint& a, const MFloatPoint& b, MFloatPointArray* out,
+                                 int flags) const {
+    MFloatPoint crossing;
+    if (!IntersectSegments(m_start, m_end, a, b, &crossing, flags)) return 0;
+    if (out) out->Add(crossing);
+    return 1;
+}
+
+BOOL MLineShape::HitTest(MCadView* view, const CPoint& point, MFloatPoint* foot, int tolerance) const {
+    const MFloatPoint cursor = view->LogicalToDoc(point);
+    MFloatPoint f;
+    const BOOL onSegment = IsPerpendicularFootOnSegment(m_start, m_end, cursor, &f);
+    if (foot) *foot = f;
+    if (!onSegment) return FALSE;
+    const CPoint lf = view->DocToLogical(f);
+    const double dx = lf.x - point.x, dy = lf.y - point.y;
+    return dx * dx + dy * dy < static_cast<double>(tolerance) * tolerance;
+}
+
+int MLineShape::IntersectCircle(double cx, double cy, double, double, double radius,
+                                MFloatPointArray* out) const {
+    const MFloatPoint d = m_end - m_start;
+    const MFloatPoint q = m_start - MFloatPoint(cx, cy);
+    double re[2] = {}, im[2] = {};
+    const int roots =
+        SolveQuadratic(d.Dot(d), 2 * d.Dot(q), q.Dot(q) - radius * radius, &re[0], &im[0], &re[1], &im[1]);
+    if (roots <= 0) return 0;
+    int added = 0;
+    for (int i = 0; i < roots && i < 2; ++i) {
+        if (im[i] != 0.0 || re[i] < 0.0 || re[i] > 1.0) continue;
+        if (out) out->Add(m_start + d * re[i]);
+        ++added;
+    }
+    return added;
+}
+
+int MLineShape::GetSide(double x, double y) const {
+    const double cross = (m_end.x - m_start.x) * (y - m_start.y) - (m_end.y - m_start.y) * (x - m_start.x);
+    return cross > 0 ? 1 : (cross < 0 ? -1 : 0);
+}
+
+double MLineShape::SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, const MFloatRect& aperture,
+                              int kinds, double best) {
+    if (kinds & kSnapEndPoint) {
+        best = OfferSnapCandidate(snap, cursor, aperture, m_start, kSnapEndPoint, best, this);
+        best = OfferSnapCandidate(snap, cursor, aperture, m_end, kSnapEndPoint, best, this);
+    }
+    if (kinds & kSnapMidPoint)
+        best = OfferSnapCandidate(snap, cursor, aperture, m_mid, kSnapMidPoint, best, this);
+    return best;
+}
+
+MCadShape* MLineShape::Duplicate() const {
+    auto* copy = new MLineShape(m_start, m_end);
+    copy->m_lineStyle = m_lineStyle;
+    copy->m_width = m_width;
+    copy->m_color = m_color;
+    copy->SetArrows(m_arrows);
+    copy->m_mid = m_mid;
+    copy->m_extent = m_extent;
+    copy->m_drawExtent = m_drawExtent;
+    return copy;
+}
+
+BOOL MLineShape::IsValid() const {
+    return m_start.IsEqual(m_end) ? FALSE : TRUE;
+}
+
+void MLineShape::Recalc(MCadView* view) {
+    m_extent = MFloatRect(m_start, m_end);
+    m_extent.Normalize();
+    m_mid = (m_start + m_end) / 2;
+    UpdateDrawExtent(view);
+    const double heads = view ? view->PaperToDocLength(m_arrows.GetMaxSize()) : 0.0;
+    if (heads > 0.0) m_drawExtent.Inflate(heads, heads);
+}
+
+void MLineShape::SetColor(COLORREF color) {
+    if (!IsAuxiliaryStyle(m_lineStyle)) m_color = color;
+}
+COLORREF MLineShape::GetColor() const {
+    return IsAuxiliaryStyle(m_lineStyle) ? kNoColor : m_color;
+}
+double MLineShape::GetLineWidth() const {
+    return m_width;
+}
+void MLineShape::SetLineWidth(double width) {
+    m_width = width;
+}
+int MLineShape::GetLineStyle() const {
+    return m_lineStyle;
+}
+void MLineShape::SetLineStyle(int lineStyle) {
+    m_lineStyle = lineStyle;
+    if (IsAuxiliaryStyle(lineStyle)) m_color = kAuxiliaryColor;
+}
+
+void MLineShape::SetArrows(const MArrowInfo& arrows) {
+    m_arrows = arrows;
+}
+void MLineShape::SetArrowsEx(int startStyle, double startSize, int endStyle, double endSize) {
+    m_arrows = MArrowInfo(startStyle, startSize, endStyle, endSize);
+}
+MArrowInfo MLineShape::GetArrows() const {
+    return m_arrows;
+}
+
+void MLineShape::MirrorX(double x, double) {
+    m_start.x = 2 * x - m_start.x;
+    m_end.x = 2 * x - m_end.x;
+}
+void MLineShape::MirrorY(double, double y) {
+    m_start.y = 2 * y - m_start.y;
+    m_end.y = 2 * y - m_end.y;
+}
+void MLineShape::Rotate(double cx, double cy, double angle) {
+    const MFloatPoint c(cx, cy);
+    m_start = c + (m_start - c).GetRotated(angle);
+    m_end = c + (m_end - c).GetRotated(angle);
+}
+
+BOOL MLineShape::SupportsEdit1() const {
+    return TRUE;
+}
+BOOL MLineShape::SupportsEdit2() const {
+    return TRUE;
+}
+BOOL MLineShape::SupportsEdit3() const {
+    return TRUE;
+}
+BOOL MLineShape::SupportsEdit4() const {
+    return TRUE;
+}
+BOOL MLineShape::HasDirection() const {
+    return TRUE;
+}
+BOOL MLineShape::HasNormal() const {
+    return TRUE;
+}
+double MLineShape::GetDirectionAngle(const MFloatPoint&) const {
+    return GetAngle();
+}
+
+double MLineShape::GetNormalAngle(const MFloatPoint& point, MFloatPoint* foot) const {
+    if (foot) GetPerpendicularFoot(foot, m_start, m_end, point);
+    return NormalizeAngle(GetAngle() + kPi / 2);
+}
+
+CString MLineShape::GetTypeName() const {
+    return "LINE";
+}
+short MLineShape::GetTypeId() const {
+    return kShapeLine;
+}
+MCadShape* MLineShape::CreateNew() const {
+    return new MLineShape;
+}
+
+void MLineShape::WriteText(CDocument*, std::ostream& os) const {
+    os << '\t' << m_start.x << ' ' << m_start.y << ' ' << m_end.x << ' ' << m_end.y << ' '
+       << static_cast<unsigned long>(m_color) << ' ' << m_lineStyle << ' ' << m_width << ' ';
+    WriteArrowInfoText(os, m_arrows);
+    os << '\n';
+}
+
+void MLineShape::ReadText(CDocument*, std::istream& is) {
+    MFloatPoint start, end;
+    unsigned long color = 0;
+    int style = 0;
+    double width = 0.0;
+    MArrowInfo arrows;
+    is >> start.x >> start.y >> end.x >> end.y >> color >> style >> width;
+    ReadArrowInfoText(is, arrows);
+    SkipTextLine(is);
+    if (is.fail()) return;
+    m_start = start;
+    m_end = end;
+    m_color = static_cast<COLORREF>(color);
+    m_lineStyle = style;
+    m_width = width;
+    m_arrows = arrows;
+}
+
+double MLineShape::GetAngle() const {
+    return (m_end - m_start).GetAngle();
+}
+
+BOOL MLineShape::GetIntersection(const MFloatPoint& a, const MFloatPoint& b, MFloatPoint* out,
+                                 int flags) const {
+    return IntersectSegments(m_start, m_end, a, b, out, flags);
+}
+
+void MLineShape::NearestPoint(MFloatPoint* out, const MFloatPoint& point) const {
+    const MFloatPoint d = m_end - m_start;
+    const MFloatPoint n(-d.y, d.x);
+    MFloatPoint crossing;
+    if (IntersectSegments(m_start, m_end, point, point + n, &crossing, kBoundedA)) {
+        *out = crossing;
+        return;
+    }
+    *out = (point - m_end).GetLength() > (point - m_start).GetLength() ? m_start : m_end;
+}
+
+void MLineShape::ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
+                           double paperScale) const {
+    ExportDxfSegment(out, layer, origin, m_start, m_end);
+    if ((m_end - m_start).GetLength() == 0.0) return;
+    const double theta = GetAngle();
+    if (m_arrows.startStyle != kArrowNone)
+        ExportDxfArrowHead(out, layer, origin, m_start, theta, paperScale, m_arrows.startStyle,
+                           m_arrows.startSize);
+    if (m_arrows.endStyle != kArrowNone)
+        ExportDxfArrowHead(out, layer, origin, m_end, theta + kPi, paperScale, m_arrows.endStyle,
+                           m_arrows.endSize);
+}
+
+void MLineShape::ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double paperScale) const {
+    ExportJwcSegment(lines, layer, scale, m_start, m_end);
+    if ((m_end - m_start).GetLength() == 0.0) return;
+    const double theta = GetAngle();
+    ExportJwcArrowLines(lines, layer, scale, paperScale, m_start, theta, m_arrows.startStyle,
+                        m_arrows.startSize);
+    ExportJwcArrowLines(lines, layer, scale, paperScale, m_end, theta + kPi, m_arrows.endStyle,
+                        m_arrows.endSize);
+}
+
+void MLineShape::ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale, double paperScale) const {
+    if ((m_end - m_start).GetLength() == 0.0) return;
+    ExportJwcArrowCircle(arcs, layer, scale, paperScale, m_start, m_arrows.startStyle, m_arrows.startSize);
+    ExportJwcArrowCircle(arcs, layer, scale, paperScale, m_end, m_arrows.endStyle, m_arrows.endSize);
+}

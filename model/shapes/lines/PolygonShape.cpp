@@ -1,0 +1,695 @@
+#include "model/shapes/lines/PolygonShape.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <istream>
+#include <memory>
+#include <ostream>
+
+#include "model/CadView.h"
+#include "model/SnapPoint.h"
+#include "model/exchange/DxfOutStream.h"
+#include "model/exchange/JwcRecords.h"
+#include "model/geometry/Geometry.h"
+#include "model/helpers/TextStream.h"
+#include "model/render/PolyFace.h"
+#include "model/render/PolyLine.h"
+#include "model/shapes/ShapeFactory.h"
+#include "platform/Archive.h"
+#include "platform/gdi/DC.h"
+
+BOOL PointEditFlag = FALSE;
+
+IMPLEMENT_SERIAL(MPolygonShape, MCadShape, 1)
+
+MPolygonShape::MPolygonShape() = default;
+MPolygonShape::MPolygonShape(BOOL closed) : m_flags(closed ? (kClosed | kVertexSnap) : kVertexSnap) {}
+MPolygonShape::MPolygonShape(int count, BOOL closed) : MPolygonShape(closed) {
+    m_points.SetSize(count);
+}
+MPolygonShape::~MPolygonShape() = default;
+
+void MPolygonShape::Serialize(CArchive& ar) {
+    MCadShape::Serialize(ar);
+    if (ar.IsStoring()) {
+        ar << static_cast<DWORD>(m_color) << m_width << static_cast<std::int32_t>(m_lineStyle) << m_fill
+           << static_cast<DWORD>(m_flags) << m_arrows << static_cast<std::int32_t>(m_points.GetSize());
+        for (const MFloatPoint& p : m_points)
+            ar << p.x << p.y;
+        return;
+    }
+    DWORD color = 0, flags = 0;
+    std::int32_t style = 0, count = 0;
+    ar >> color >> m_width >> style >> m_fill >> flags >> m_arrows >> count;
+    m_color = color;
+    m_lineStyle = style;
+    m_flags = flags;
+    if (count < 0) AfxThrowArchiveException(CArchiveException::genericException);
+    ar.CheckCount(static_cast<std::uint64_t>(count), 16);
+    // Loading replaces the outline; never extends one a constructor presized.
+    MFloatPointArray points;
+    points.SetSize(count);
+    for (MFloatPoint& p : points)
+        ar >> p.x >> p.y;
+    m_points = std::move(points);
+}
+
+BOOL MPolygonShape::IsClosed() const {
+    return IsClosedFlag();
+}
+const MFloatPointArray& MPolygonShape::GetPoints() const {
+    return m_points;
+}
+
+int MPolygonShape::GetHandleCount() const {
+    return PointEditFlag ? m_points.GetSize() : 8;
+}
+
+MFloatPoint MPolygonShape::GetHandle(int index) const {
+    if (PointEditFlag) return m_points.GetAt(index);
+    return MCadShape::GetHandle(index);
+}
+
+void MPolygonShape::MoveHandle(int* index, const MFloatPoint& to, BOOL keepRatio, MFloatRect* rect) {
+    if (PointEditFlag) {
+        m_points.SetAt(*index, to);
+        return;
+    }
+    MCadShape::MoveHandle(index, to, keepRatio, rect);
+}
+
+void MPolygonShape::Draw(MCadView* view, CDC* dc) {
+    const int oldMode = dc->SetPolyFillMode(WINDING);
+    MFillStyle fill;
+    MapFillForMono(fill, dc, GetFillStyle());
+    GetPolyFaceRenderer().DrawFill(view, dc, m_points.GetData(), m_points.GetSize(), m_extent, fill);
+    if (GetColor() < kNoColor || IsAuxiliaryStyle(m_lineStyle)) {
+        const COLORREF color = MapColorForMono(dc, GetColor());
+        CPen pen(PS_SOLID, 1, color);
+        CBrush brush(color);
+        CPen* oldPen = dc->SelectObject(&pen);
+        CBrush* oldBrush = m_width != 0.0 ? dc->SelectObject(&brush) : nullptr;
+        DrawOutline(view, dc, GetLineStyle());
+        if (oldBrush) dc->SelectObject(oldBrush);
+        if (oldPen) dc->SelectObject(oldPen);
+    }
+    dc->SetPolyFillMode(oldMode);
+}
+
+void MPolygonShape::DrawTracking(MCadView* view, CDC* dc) {
+    const int n = m_points.GetSize();
+    GetPolyLineRenderer().DrawThin(view, dc, m_points.GetData(), n, IsClosedFlag() && n != 2);
+}
+
+void MPolygonShape::DrawHighlight(MCadView* view, CDC* dc) {
+    const int oldMode = dc->SetPolyFillMode(WINDING);
+    CGdiObject* oldBrush = nullptr;
+    CGdiObject* oldPen = nullptr;
+    if (!GetFillStyle().IsNone()) {
+        oldBrush = dc->SelectStockObject(BLACK_BRUSH);
+        oldPen = dc->SelectStockObject(NULL_PEN);
+        GetPolyFaceRenderer().Draw(view, dc, m_points.GetData(), m_points.GetSize());
+    }
+    CGdiObject* brush = dc->SelectStockObject(BLACK_BRUSH);
+    CGdiObject* pen = dc->SelectStockObject(BLACK_PEN);
+    if (!oldBrush) oldBrush = brush;
+    if (!oldPen) oldPen = pen;
+    DrawOutline(view, dc, 0);
+    if (oldPen) dc->SelectObject(oldPen);
+    if (oldBrush) dc->SelectObject(oldBrush);
+    dc->SetPolyFillMode(oldMode);
+}
+
+void MPolygonShape::DrawGrayed(MCadView* view, CDC* dc) {
+    const int oldMode = dc->SetPolyFillMode(WINDING);
+    const COLORREF grey = GetSysColor(COLOR_GRAYTEXT);
+    CPen pen(PS_SOLID, 1, grey);
+    CBrush brush(grey);
+    CPen* oldPen = dc->SelectObject(&pen);
+    CBrush* oldBrush = dc->SelectObject(&brush);
+    DrawOutline(view, dc, GetLineStyle());
+    if (oldBrush) dc->SelectObject(oldBrush);
+    if (oldPen) dc->SelectObject(oldPen);
+    dc->SetPolyFillMode(oldMode);
+}
+
+void MPolygonShape::DrawOutline(MCadView* view, CDC* dc, int lineStyle) {
+    const int n = m_points.GetSize();
+    GetPolyLineRenderer().Draw(view, dc, m_points.GetData(), n, m_width, lineStyle, IsClosedFlag());
+    if (IsClosedFlag() || n < 2) return;
+    if (m_arrows.startStyle != kArrowNone) {
+        if (const int i = FirstDrawnEdge(); i >= 0)
+            DrawArrowHead(this, view, dc, m_points[i], (m_points[i + 1] - m_points[i]).GetAngle(),
+                          m_arrows.startStyle, m_arrows.GetStartSize());
+    }
+    if (m_arrows.endStyle != kArrowNone) {
+        if (const int j = LastDrawnEdge(); j >= 0)
+            DrawArrowHead(this, view, dc, m_points[j + 1], (m_points[j + 1] - m_points[j]).GetAngle() + kPi,
+                          m_arrows.endStyle, m_arrows.GetEndSize());
+    }
+}
+
+void MPolygonShape::ScaleXY(const MFloatPoint& centre, double sx, double sy) {
+    if (std::fabs(sx) < kZeroTolerance || std::fabs(sy) < kZeroTolerance) return;
+    for (MFloatPoint& p : m_points)
+        p = {centre.x + sx * (p.x - centre.x), centre.y + sy * (p.y - centre.y)};
+    m_extent.Scale(centre, sx, sy);
+    m_extent.Normalize();
+}
+
+void MPolygonShape::Move(const MFloatPoint& offset) {
+    for (MFloatPoint& p : m_points)
+        p += offset;
+}
+
+int MPolygonShape::GetEdgeCount() const {
+    const int n = m_points.GetSize();
+    if (n < 2) return 0;
+    return IsClosedFlag() ? n : n - 1;
+}
+
+void MPolygonShape::GetEdge(int index, MFloatPoint* a, MFloatPoint* b) const {
+    const int n = m_points.GetSize();
+    *a = m_points[index];
+    *b = m_points[index + 1 < n ? index + 1 : 0];
+}
+
+namespace {
+
+MFloatRect EdgeBox(const MFloatPoint& a, const MFloatPoint& b) {
+    MFloatRect r(a, b);
+    r.Normalize();
+    return r;
+}
+
+}  // namespace
+
+double MPolygonShape::SnapIntersection(MCadShape* other, MSnapPoint& snap, const MFloatPoint& cursor,
+                                       const MFloatRect& aperture, double best) {
+    if (!other) return best;
+    const int edges = GetEdgeCount();
+    for (int i = 0; i < edges; ++i) {
+        MFloatPoint a, b;
+        GetEdge(i, &a, &b);
+        if (EdgeBox(a, b).Overlaps(aperture))
+            best = other->SnapIntersectionWithSegment(this, snap, cursor, aperture, best, a, b);
+    }
+    return best;
+}
+
+double MPolygonShape::SnapIntersectionWithSegment(MCadShape* source, MSnapPoint& snap,
+                                                  const MFloatPoint& cursor, const MFloatRect& aperture,
+                                                  double best, const MFloatPoint& a, const MFloatPoint& b) {
+    const int edges = GetEdgeCount();
+    for (int i = 0; i < edges; ++i) {
+        MFloatPoint e0, e1, crossing;
+        GetEdge(i, &e0, &e1);
+        if (!EdgeBox(e0, e1).Overlaps(aperture)) continue;
+        if (IntersectSegments(e0, e1, a, b, &crossing, kBoundedA | kBoundedB))
+            best =
+                OfferSnapCandidate(snap, cursor, aperture, crossing, kSnapIntersection, best, this, source);
+    }
+    return best;
+}
+
+int MPolygonShape::IntersectSegment(const MFloatPoint& a, const MFloatPoint& b, MFloatPointArray* out,
+                                    int flags) const {
+    const int n = m_points.GetSize();
+    int added = 0;
+    auto test = [&](const MFloatPoint& e0, const MFloatPoint& e1) {
+        MFloatPoint crossing;
+        if (!IntersectSegments(e0, e1, a, b, &crossing, flags)) return;
+        if (out) out->Add(crossing);
+        ++added;
+    };
+    for (int i = 1; i < n; ++i)
+        test(m_points[i], m_points[i - 1]);
+    if (IsClosedFlag() && n >= 2) test(m_points[0], m_points[n - 1]);
+    return added;
+}
+
+BOOL MPolygonShape::HitTest(MCadView* view, const CPoint& point, MFloatPoint* foot, int tolerance) const {
+    const MFloatPoint cursor = view->LogicalToDoc(point);
+    MFloatPointArray feet;
+    if (GetPerpendicularFeet(cursor, &feet) == 0) return FALSE;
+    double nearest = DBL_MAX;
+    MFloatPoint best;
+    for (const MFloatPoint& f : feet) {
+        const double d = (f - cursor).GetLength();
+        if (d < nearest) {
+            nearest = d;
+            best = f;
+        }
+    }
+    if (foot) *foot = best;
+    const CPoint lf = view->DocToLogical(best);
+    const double dx = lf.x - point.x, dy = lf.y - point.y;
+    return dx * dx + dy * dy < static_cast<double>(tolerance) * tolerance;
+}
+
+int MPolygonShape::IntersectCircle(double cx, double cy, double, double, double radius,
+                                   MFloatPointArray* out) const {
+    const int edges = GetEdgeCount();
+    int added = 0;
+    for (int i = 0; i < edges; ++i) {
+        MFloatPoint a, b;
+        GetEdge(i, &a, &b);
+        const MFloatPoint d = b - a;
+        const MFloatPoint q = a - MFloatPoint(cx, cy);
+        double re[2] = {}, im[2] = {};
+        const int roots = SolveQuadratic(d.Dot(d), 2 * d.Dot(q), q.Dot(q) - radius * radius, &re[0], &im[0],
+                                         &re[1], &im[1]);
+        if (roots <= 0 || im[0] != 0.0 || (roots > 1 && im[1] != 0.0)) continue;
+        for (int k = 0; k < roots && k < 2; ++k) {
+            if (re[k] < 0.0 || re[k] > 1.0) continue;
+            if (out) out->Add(a + d * re[k]);
+            ++added;
+        }
+    }
+    return added;
+}
+
+int MPolygonShape::GetSide(double x, double y) const {
+    if (!IsClosedFlag()) return 0;
+    const int n = m_points.GetSize();
+    int crossings = 0;
+    for (int i = 0; i < n; ++i) {
+        const MFloatPoint& a = m_points[i];
+        const MFloatPoint& b = m_points[(i + 1) % n];
+        // Half-open in y, so a ray through a vertex counts the two edges that meet there once
+        // together (or not at all at a peak); horizontal edges never count.
+        if ((a.y > y) == (b.y > y)) continue;
+        if (a.x + (b.x - a.x) * (y - a.y) / (b.y - a.y) > x) ++crossings;
+    }
+    return (crossings & 1) ? 1 : -1;
+}
+
+BOOL MPolygonShape::IsInRect(const MFloatRect& rect) const {
+    if (!rect.Overlaps(m_extent)) return FALSE;
+    const int n = m_points.GetSize();
+    for (int i = 0; i + 1 < n; ++i)
+        if (EdgeBox(m_points[i], m_points[i + 1]).Overlaps(rect)) return TRUE;
+    if (!IsClosedFlag() || n == 0) return FALSE;
+    if (EdgeBox(m_points[n - 1], m_points[0]).Overlaps(rect)) return TRUE;
+    MFloatPoint sum;
+    for (const MFloatPoint& p : m_points)
+        sum += p;
+    return rect.ContainsPoint(sum / n);
+}
+
+double MPolygonShape::SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, const MFloatRect& aperture,
+                                 int kinds, double best) {
+    const int n = m_points.GetSize();
+    if ((kinds & kSnapCenter) && IsClosedFlag() && n > 0) {
+        MFloatPoint sum;
+        for (const MFloatPoint& p : m_points)
+            sum += p;
+        best = OfferSnapCandidate(snap, cursor, aperture, sum / n, kSnapCenter, best, this);
+    }
+    if (!IsVertexSnap()) return best;
+    if (kinds & kSnapEndPoint)
+        for (const MFloatPoint& p : m_points)
+            best = OfferSnapCandidate(snap, cursor, aperture, p, kSnapEndPoint, best, this);
+    if (kinds & kSnapMidPoint) {
+        const int edges = GetEdgeCount();
+        for (int i = 0; i < edges; ++i) {
+            MFloatPoint a, b;
+            GetEdge(i, &a, &b);
+            best = OfferSnapCandidate(snap, cursor, aperture, (a + b) / 2, kSnapMidPoint, best, this);
+        }
+    }
+    return best;
+}
+
+MCadShape* MPolygonShape::Clone() const {
+    return CopyAsPolygon();
+}
+
+BOOL MPolygonShape::IsValid() const {
+    const int n = m_points.GetSize();
+    if (n < 2) return FALSE;
+    for (int i = 1; i < n; ++i)
+        if (!m_points[i].IsEqual(m_points[0])) return TRUE;
+    return FALSE;
+}
+
+void MPolygonShape::Recalc(MCadView* view) {
+    if (m_points.IsEmpty()) return;
+    MFloatRect r(m_points[0], m_points[0]);
+    for (const MFloatPoint& p : m_points)
+        r.AddPoint(p);
+    r.Normalize();
+    m_extent = r;
+    UpdateDrawExtent(view);
+    const double heads = view ? view->PaperToDocLength(m_arrows.GetMaxSize()) : 0.0;
+    if (heads > 0.0) m_drawExtent.Inflate(heads, heads);
+}
+
+void MPolygonShape::SetFillStyle(const MFillStyle& fill) {
+    m_fill = fill;
+}
+MFillStyle MPolygonShape::GetFillStyle() const {
+    return m_fill;
+}
+void MPolygonShape::SetColor(COLORREF color) {
+    if (!IsAuxiliaryStyle(m_lineStyle)) m_color = color;
+}
+COLORREF MPolygonShape::GetColor() const {
+    return IsAuxiliaryStyle(m_lineStyle) ? kNoColor : m_color;
+}
+double MPolygonShape::GetLineWidth() const {
+    return m_width;
+}
+void MPolygonShape::SetLineWidth(double width) {
+    m_width = width;
+}
+int MPolygonShape::GetLineStyle() const {
+    return m_lineStyle;
+}
+void MPolygonShape::SetLineStyle(int lineStyle) {
+    m_lineStyle = lineStyle;
+    if (IsAuxiliaryStyle(lineStyle)) m_color = kAuxiliaryColor;
+}
+
+void MPolygonShape::SetArrows(const MArrowInfo& arrows) {
+    m_arrows = IsClosedFlag() ? MArrowInfo() : arrows;
+}
+void MPolygonShape::SetArrowsEx(int startStyle, double startSize, int endStyle, double endSize) {
+    SetArrows(MArrowInfo(startStyle, startSize, endStyle, endSize));
+}
+MArrowInfo MPolygonShape::GetArrows() const {
+    return m_arrows;
+}
+
+void MPolygonShape::MirrorX(double x, double) {
+    for (MFloatPoint& p : m_points)
+        p.x = 2 * x - p.x;
+}
+void MPolygonShape::MirrorY(double, double y) {
+    for (MFloatPoint& p : m_points)
+        p.y = 2 * y - p.y;
+}
+void MPolygonShape::Rotate(double cx, double cy, double angle) {
+    const MFloatPoint c(cx, cy);
+    for (MFloatPoint& p : m_points)
+        p = c + (p - c).GetRotated(angle);
+}
+
+BOOL MPolygonShape::SupportsEdit1() const {
+    return TRUE;
+}
+BOOL MPolygonShape::SupportsEdit2() const {
+    return TRUE;
+}
+BOOL MPolygonShape::SupportsEdit3() const {
+    return TRUE;
+}
+BOOL MPolygonShape::SupportsEdit4() const {
+    return TRUE;
+}
+BOOL MPolygonShape::HasDirection() const {
+    return TRUE;
+}
+BOOL MPolygonShape::HasNormal() const {
+    return TRUE;
+}
+
+double MPolygonShape::GetDirectionAngle(const MFloatPoint& point) const {
+    const int edge = GetNearestEdge(point);
+    if (edge < 0) return DBL_MAX;
+    MFloatPoint a, b;
+    GetEdge(edge, &a, &b);
+    return (b - a).GetAngle();
+}
+
+double MPolygonShape::GetNormalAngle(const MFloatPoint& point, MFloatPoint* foot) const {
+    const int edge = GetNearestEdge(point);
+    if (edge < 0) return DBL_MAX;
+    MFloatPoint a, b;
+    GetEdge(edge, &a, &b);
+    if (foot) GetPerpendicularFoot(foot, a, b, point);
+    return NormalizeAngle((b - a).GetAngle() + kPi / 2);
+}
+
+CString MPolygonShape::GetTypeName() const {
+    return "POLYGON";
+}
+short MPolygonShape::GetTypeId() const {
+    return kShapePolygon;
+}
+MCadShape* MPolygonShape::CreateNew() const {
+    return new MPolygonShape;
+}
+
+void MPolygonShape::WriteText(CDocument*, std::ostream& os) const {
+    os << '\t' << static_cast<unsigned long>(m_color) << ' ' << m_lineStyle << ' ' << m_width << ' ';
+    WriteFillStyleText(os, m_fill);
+    os << ' ' << static_cast<unsigned long>(m_flags) << ' ';
+    WriteArrowInfoText(os, m_arrows);
+    os << '\n';
+    m_points.WriteText(os);
+}
+
+void MPolygonShape::ReadText(CDocument*, std::istream& is) {
+    unsigned long color = 0, flags = 0;
+    int style = 0;
+    double width = 0.0;
+    MFillStyle fill;
+    MArrowInfo arrows;
+    is >> color >> style >> width;
+    ReadFillStyleText(is, fill);
+    is >> flags;
+    ReadArrowInfoText(is, arrows);
+    SkipTextLine(is);
+    if (is.fail()) return;
+    m_color = static_cast<COLORREF>(color);
+    m_lineStyle = style;
+    m_width = width;
+    m_fill = fill;
+    m_flags = static_cast<DWORD>(flags);
+    m_arrows = arrows;
+    m_points.ReadText(is);
+}
+
+void MPolygonShape::ExportDxfArrowHeads(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
+                                        double paperScale) const {
+    if (m_arrows.startStyle != kArrowNone) {
+        const int g = FirstDrawnEdge();
+        if (g >= 0)
+            ExportDxfArrowHead(out, layer, origin, m_points[g], (m_points[g + 1] - m_points[g]).GetAngle(),
+                               paperScale, m_arrows.startStyle, m_arrows.startSize);
+    }
+    if (m_arrows.endStyle != kArrowNone) {
+        const int i = LastDrawnEdge();
+        if (i >= 0)
+            ExportDxfArrowHead(out, layer, origin, m_points[i + 1],
+                               (m_points[i + 1] - m_points[i]).GetAngle() + kPi, paperScale,
+                               m_arrows.endStyle, m_arrows.endSize);
+    }
+}
+
+void MPolygonShape::ExportJwcArrowHeadLines(MJWCLineArray& lines, int layer, double scale,
+                                            double paperScale) const {
+    if (const int g = FirstDrawnEdge(); g >= 0)
+        ExportJwcArrowLines(lines, layer, scale, paperScale, m_points[g],
+                            (m_points[g + 1] - m_points[g]).GetAngle(), m_arrows.startStyle,
+                            m_arrows.startSize);
+    if (const int i = LastDrawnEdge(); i >= 0)
+        ExportJwcArrowLines(lines, layer, scale, paperScale, m_points[i + 1],
+                            (m_points[i + 1] - m_points[i]).GetAngle() + kPi, m_arrows.endStyle,
+                            m_arrows.endSize);
+}
+
+int MPolygonShape::FirstDrawnEdge() const {
+    const int n = m_points.GetSize();
+    for (int i = 0; i + 1 < n; ++i)
+        if (m_points[i + 1] != m_points[i]) return i;
+    return -1;
+}
+
+int MPolygonShape::LastDrawnEdge() const {
+    for (int j = m_points.GetSize() - 2; j >= 0; --j)
+        if (m_points[j + 1] != m_points[j]) return j;
+    return -1;
+}
+
+void MPolygonShape::ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
+                              double paperScale) const {
+    if (m_points.GetSize() < 2) return;
+    out.WriteString(0, "POLYLINE");
+    out.WriteString(8, layer);
+    out.WriteString(6, GetLineStyleName());
+    out.WriteInt(62, GetDxfColor());
+    out.WriteInt(66, 1);
+    out.WriteInt(10, 0);
+    out.WriteInt(20, 0);
+    out.WriteInt(30, 0);
+    if (IsClosedFlag()) out.WriteInt(70, 1);
+    for (const MFloatPoint& p : m_points) {
+        out.WriteString(0, "VERTEX");
+        out.WriteString(8, layer);
+        out.WritePoint(10, p - origin);
+    }
+    out.WriteString(0, "SEQEND");
+    if (IsClosedFlag()) return;
+    ExportDxfArrowHeads(out, layer, origin, paperScale);
+}
+
+void MPolygonShape::ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double paperScale) const {
+    const int n = m_points.GetSize();
+    if (n < 2) return;
+    for (int i = 0; i + 1 < n; ++i)
+        ExportJwcSegment(lines, layer, scale, m_points[i], m_points[i + 1]);
+    if (IsClosedFlag()) {
+        ExportJwcSegment(lines, layer, scale, m_points[n - 1], m_points[0]);
+        return;
+    }
+    ExportJwcArrowHeadLines(lines, layer, scale, paperScale);
+}
+
+void MPolygonShape::ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale, double paperScale) const {
+    if (m_points.GetSize() < 2 || IsClosedFlag()) return;
+    if (const int g = FirstDrawnEdge(); g >= 0)
+        ExportJwcArrowCircle(arcs, layer, scale, paperScale, m_points[g], m_arrows.startStyle,
+                             m_arrows.startSize);
+    if (const int i = LastDrawnEdge(); i >= 0)
+        ExportJwcArrowCircle(arcs, layer, scale, paperScale, m_points[i + 1], m_arrows.endStyle,
+                             m_arrows.endSize);
+}
+
+BOOL MPolygonShape::IsClosedFlag() const {
+    return (m_flags & kClosed) ? TRUE : FALSE;
+}
+BOOL MPolygonShape::IsVertexSnap() const {
+    return (m_flags >> 1) & 1;
+}
+
+double MPolygonShape::GetArea() const {
+    const int n = m_points.GetSize();
+    if (n < 3) return 0.0;
+    double sum = 0.0;
+    for (int i = 0; i < n; ++i)
+        sum += m_points[(i + 1) % n].y * (m_points[i].x - m_points[(i + 2) % n].x);
+    return std::fabs(-0.5 * sum);
+}
+
+double MPolygonShape::GetSignedArea() const {
+    const int n = m_points.GetSize();
+    if (n < 3) return 0.0;
+    double sum = 0.0;
+    for (int i = 0; i < n; ++i)
+        sum += m_points[i].Cross(m_points[(i + 1) % n]);
+    return 0.5 * sum;
+}
+
+void MPolygonShape::GetNearestPoint(MFloatPoint* out, const MFloatPoint& point) const {
+    const int n = m_points.GetSize();
+    if (n == 0) {
+        *out = point;
+        return;
+    }
+    if (n == 1) {
+        *out = m_points[0];
+        return;
+    }
+    MFloatPointArray feet;
+    GetPerpendicularFeet(point, &feet);
+    const MFloatPointArray& candidates = feet.IsEmpty() ? m_points : feet;
+    double nearest = DBL_MAX;
+    for (const MFloatPoint& c : candidates) {
+        const double d = (c - point).GetLength();
+        if (d < nearest) {
+            nearest = d;
+            *out = c;
+        }
+    }
+}
+
+BOOL MPolygonShape::IsPointEditMode() const {
+    return PointEditFlag;
+}
+
+void MPolygonShape::InsertVertex(int edgeIndex) {
+    const int n = m_points.GetSize();
+    if (n < 2) return;  // no edge to split
+    if (edgeIndex < n - 1) {
+        m_points.InsertAt(edgeIndex + 1, (m_points.GetAt(edgeIndex) + m_points.GetAt(edgeIndex + 1)) / 2);
+    } else if (IsClosedFlag()) {
+        m_points.InsertAt(0, (m_points[n - 1] + m_points[0]) / 2);
+    } else {
+        m_points.InsertAt(n - 1, (m_points[n - 2] + m_points[n - 1]) / 2);
+    }
+}
+
+void MPolygonShape::DeleteVertex(int index) {
+    if (m_points.GetSize() <= 2) return;
+    m_points.RemoveAt(index);
+}
+
+void MPolygonShape::SetClosed(BOOL closed) {
+    m_flags = closed ? (m_flags | kClosed) : (m_flags & ~kClosed);
+}
+void MPolygonShape::SetVertexSnap(BOOL on) {
+    m_flags = on ? (m_flags | kVertexSnap) : (m_flags & ~kVertexSnap);
+}
+
+void MPolygonShape::SetLastPoint(const MFloatPoint& p) {
+    if (!m_points.IsEmpty()) m_points[m_points.GetSize() - 1] = p;
+}
+void MPolygonShape::MoveLastPoint(const MFloatPoint& p) {
+    SetLastPoint(p);
+}
+void MPolygonShape::RemoveLastPoint() {
+    if (!m_points.IsEmpty()) m_points.RemoveAt(m_points.GetSize() - 1);
+}
+MFloatPoint MPolygonShape::GetLastPoint() const {
+    return m_points.IsEmpty() ? MFloatPoint() : m_points[m_points.GetSize() - 1];
+}
+
+BOOL MPolygonShape::ContainsPoint(const MFloatPoint& p) const {
+    return IsClosedFlag() ? m_points.IsPointInside(p) : FALSE;
+}
+
+BOOL MPolygonShape::IsPointOnEdge(const MFloatPoint& p) const {
+    const int n = m_points.GetSize();
+    if (!IsClosedFlag() || n < 2) return FALSE;
+    for (int i = 0; i < n; ++i) {
+        const MFloatPoint& v = m_points[i];
+        const MFloatPoint& prev = m_points[i == 0 ? n - 1 : i - 1];
+        const MFloatPoint d = v - prev;
+        const double eps = 20 * 2.220446049250313e-16 * d.Dot(d);
+        MFloatPoint foot;
+        const double t = IntersectLines(&foot, v, p, d, MFloatPoint(-d.y, d.x));
+        if (t > -eps && t < 1 + eps && (foot - p).GetLength() < eps) return TRUE;
+    }
+    return FALSE;
+}
+
+int MPolygonShape::GetNearestEdge(const MFloatPoint& p) const {
+    if (m_points.GetSize() < 2) return -1;
+    return FindNearestSegment(m_points, IsClosedFlag(), p);
+}
+
+int MPolygonShape::GetPerpendicularFeet(const MFloatPoint& p, MFloatPointArray* out) const {
+    const int edges = GetEdgeCount();
+    int added = 0;
+    for (int i = 0; i < edges; ++i) {
+        MFloatPoint a, b, foot;
+        GetEdge(i, &a, &b);
+        if (!IsPerpendicularFootOnSegment(a, b, p, &foot)) continue;
+        if (out) out->Add(foot);
+        ++added;
+    }
+    return added;
+}
+
+MPolygonShape* MPolygonShape::CopyAsPolygon() const {
+    auto copy = std::make_unique<MPolygonShape>(IsClosedFlag());
+    copy->m_flags = m_flags;
+    copy->m_points = m_points;
+    copy->CopyStyleFrom(this);
+    copy->m_extent = m_extent;
+    copy->m_drawExtent = m_drawExtent;
+    return copy.release();
+}

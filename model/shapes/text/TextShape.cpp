@@ -1,0 +1,343 @@
+#include "model/shapes/text/TextShape.h"
+
+#include <algorithm>
+#include <cmath>
+#include <istream>
+#include <ostream>
+
+#include "model/CadView.h"
+#include "model/SnapPoint.h"
+#include "model/exchange/DxfOutStream.h"
+#include "model/exchange/JwcRecords.h"
+#include "model/geometry/Geometry.h"
+#include "model/helpers/ArchiveString.h"
+#include "model/helpers/TextStream.h"
+#include "model/shapes/ShapeDialogs.h"
+#include "model/shapes/ShapeFactory.h"
+#include "platform/Archive.h"
+#include "platform/gdi/DC.h"
+
+IMPLEMENT_SERIAL(MTextShape, MTextShapeBase, 1)
+
+namespace {
+
+// The memory bitmap of a rubber band never grows beyond this many pixels a side.
+constexpr int kMaxTrackingSide = 8192;
+
+MFloatPoint ScaledAbout(const MFloatPoint& p, const MFloatPoint& c, double sx, double sy) {
+    return {c.x + (p.x - c.x) * sx, c.y + (p.y - c.y) * sy};
+}
+
+}  // namespace
+
+MTextShape::MTextShape() = default;
+MTextShape::~MTextShape() = default;
+
+void MTextShape::Serialize(CArchive& ar) {
+    MTextShapeBase::Serialize(ar);
+    if (ar.IsStoring())
+        WriteArchiveString(ar, m_string);
+    else
+        ReadArchiveString(ar, m_string);
+}
+
+void MTextShape::SetString(const CString& text) {
+    m_string = text;
+}
+CString MTextShape::GetString() const {
+    return m_string;
+}
+
+int MTextShape::GetHandleCount() const {
+    return 4;
+}
+
+MFloatPoint MTextShape::GetHandle(int index) const {
+    const MFloatPoint o = GetTextOrigin();
+    MFloatPoint p = o;
+    switch (index) {
+        case 1:
+            p = o + MFloatPoint(m_boxWidth, 0);
+            break;
+        case 2:
+            p = o + MFloatPoint(m_boxWidth, m_boxHeight);
+            break;
+        case 3:
+            p = o + MFloatPoint(0, m_boxHeight);
+            break;
+        default:
+            break;
+    }
+    return p.GetRotatedAbout(m_point, GetEffectiveAngle());
+}
+
+void MTextShape::MoveHandle(int* index, const MFloatPoint& to, BOOL, MFloatRect*) {
+    if (!index || *index < 0 || *index > 3) return;
+    Move(to - GetHandle(*index));
+}
+
+void MTextShape::GetScreenFontSize(MCadView* view, int* width, int* height) const {
+    const CSize s = view->DocToLogicalSize(m_charWidth, m_textHeight);
+    *width = m_charWidth == 0.0 ? 0 : s.cx;
+    *height = std::abs(static_cast<int>(s.cy));
+}
+
+void MTextShape::InScreenFont(MCadView* view, CDC* dc, COLORREF colour, const std::function<void()>& body) {
+    int width = 0, height = 0;
+    GetScreenFontSize(view, &width, &height);
+    CFont font;
+    CFont* oldFont = nullptr;
+    if (!SelectDrawingFont(dc, font, oldFont, width, height)) return;
+    const COLORREF oldColor = dc->SetTextColor(colour);
+    body();
+    dc->SetTextColor(oldColor);
+    if (oldFont) dc->SelectObject(oldFont);
+}
+
+void MTextShape::Draw(MCadView* view, CDC* dc) {
+    if (!view || !dc) return;
+    DrawBox(view, dc);
+    const int oldMode = dc->SetBkMode(TRANSPARENT);
+    int width = 0, height = 0;
+    GetScreenFontSize(view, &width, &height);
+    CFont font;
+    CFont* oldFont = nullptr;
+    if (SelectDrawingFont(dc, font, oldFont, width, height)) {
+        if (m_textColor != kNoColor) {
+            const COLORREF oldColor = dc->SetTextColor(MapTextColorForMono(dc, m_textColor));
+            const UINT oldAlign = dc->SetTextAlign(TA_LEFT | TA_TOP);
+            const CPoint p = view->DocToLogical(GetRotatedOrigin());
+            dc->TextOut(p.x, p.y, m_string);
+            dc->SetTextAlign(oldAlign);
+            dc->SetTextColor(oldColor);
+        }
+        if (oldFont) dc->SelectObject(oldFont);
+    }
+    dc->SetBkMode(oldMode);
+}
+
+void MTextShape::DrawTracking(MCadView* view, CDC* dc) {
+    if (!view || !dc) return;
+    MFloatPoint c[4];
+    GetBoxCorners(c);
+    POINT lp[4];
+    CRect bounds;
+    for (int i = 0; i < 4; ++i) {
+        const CPoint p = view->DocToLogical(c[i]);
+        lp[i] = p;
+        if (i == 0) {
+            bounds = CRect(p.x, p.y, p.x, p.y);
+        } else {
+            bounds.left = std::min(bounds.left, p.x), bounds.right = std::max(bounds.right, p.x);
+            bounds.top = std::min(bounds.top, p.y), bounds.bottom = std::max(bounds.bottom, p.y);
+        }
+    }
+    ++bounds.right, ++bounds.bottom;  // the last pixel column and row belong to the box
+    // Only the visible part of the box needs a bitmap; at deep zoom the whole box would be huge.
+    CRect clip;
+    dc->GetClipBox(&clip);
+    CRect area;
+    int width = 0, height = 0;
+    GetScreenFontSize(view, &width, &height);
+    if (area.IntersectRect(bounds, clip) && area.Width() <= kMaxTrackingSide &&
+        area.Height() <= kMaxTrackingSide) {
+        CDC memory;
+        CBitmap bitmap;
+        if (memory.CreateCompatibleDC(dc) && bitmap.CreateCompatibleBitmap(dc, area.Width(), area.Height())) {
+            CBitmap* oldBitmap = memory.SelectObject(&bitmap);
+            memory.SetWindowOrg(area.left, area.top);
+            memory.PatBlt(area.left, area.top, area.Width(), area.Height(), BLACKNESS);
+            memory.SetTextColor(dc->GetCurrentLogPen().lopnColor);
+            memory.SetBkColor(0);
+            CFont font;
+            CFont* oldFont = nullptr;
+            if (SelectDrawingFont(&memory, font, oldFont, width, height)) {
+                DrawTrackingText(view, &memory);
+                if (oldFont) memory.SelectObject(oldFont);
+            }
+            dc->BitBlt(area.left, area.top, area.Width(), area.Height(), &memory, area.left, area.top,
+                       SRCINVERT);
+            if (oldBitmap) memory.SelectObject(oldBitmap);
+        }
+    }
+    dc->Polygon(lp, 4);
+}
+
+void MTextShape::DrawTrackingText(MCadView* view, CDC* dc) {
+    const CPoint p = view->DocToLogical(GetRotatedOrigin());
+    CRect r(p.x, p.y, p.x, p.y);
+    dc->DrawText(m_string, &r, DT_NOCLIP);
+}
+
+void MTextShape::DrawHighlight(MCadView* view, CDC* dc) {
+    if (!view || !dc) return;
+    DrawBoxHighlight(view, dc);
+    InScreenFont(view, dc, 0, [&] { DrawTrackingText(view, dc); });
+}
+
+void MTextShape::DrawGrayed(MCadView* view, CDC* dc) {
+    if (!view || !dc) return;
+    DrawBoxGrayed(view, dc);
+    InScreenFont(view, dc, GetSysColor(COLOR_GRAYTEXT), [&] { DrawTrackingText(view, dc); });
+}
+
+void MTextShape::Scale(const MFloatPoint& centre, double factor) {
+    if (std::fabs(factor) < kZeroTolerance) return;
+    m_point = ScaledAbout(m_point, centre, factor, factor);
+    m_textHeight *= std::fabs(factor);
+    m_extent.Scale(centre, factor, factor);
+    m_extent.Normalize();
+}
+
+void MTextShape::ScaleXY(const MFloatPoint& centre, double sx, double sy) {
+    if (std::fabs(sx) < kZeroTolerance || std::fabs(sy) < kZeroTolerance) return;
+    m_point = ScaledAbout(m_point, centre, sx, sy);
+    m_textHeight *= std::fabs(sy);
+    m_charWidth *= std::fabs(sx);
+    m_extent.Scale(centre, sx, sy);
+    m_extent.Normalize();
+}
+
+void MTextShape::ScaleAll(const MFloatPoint& centre, double factor) {
+    if (std::fabs(factor) < kZeroTolerance) return;
+    m_point = ScaledAbout(m_point, centre, factor, factor);
+    m_extent.Scale(centre, factor, factor);
+    m_extent.Normalize();
+}
+
+void MTextShape::ScaleAllXY(const MFloatPoint& centre, double sx, double sy) {
+    if (std::fabs(sx) < kZeroTolerance || std::fabs(sy) < kZeroTolerance) return;
+    m_point = ScaledAbout(m_point, centre, sx, sy);
+    m_extent.Scale(centre, sx, sy);
+    m_extent.Normalize();
+}
+
+double MTextShape::SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, const MFloatRect& aperture,
+                              int kinds, double best) {
+    if (!(kinds & kSnapEndPoint)) return best;
+    MFloatPoint c[4];
+    GetBoxCorners(c);
+    for (const MFloatPoint& p : c)
+        best = OfferSnapCandidate(snap, cursor, aperture, p, kSnapEndPoint, best, this);
+    return best;
+}
+
+BOOL MTextShape::CanEdit() const {
+    return TRUE;
+}
+
+BOOL MTextShape::Edit(MCadView* view) {
+    std::unique_ptr<MTextInputDialog> dialog = GetShapeDialogFactory().CreateTextInputDialog();
+    if (!dialog) return FALSE;
+    dialog->m_text = m_string;
+    dialog->m_angle = m_angle / kPi * 180;
+    dialog->SetAlignment(m_alignment);
+    dialog->m_vertical = IsVertical();
+    if (dialog->DoModal() != IDOK) return FALSE;
+    SetString(dialog->GetText());
+    SetTextFlag80(dialog->m_vertical);
+    m_angle = dialog->m_angle * kPi / 180;
+    m_alignment = dialog->GetAlignment();
+    MeasureText(view);
+    return TRUE;
+}
+
+BOOL MTextShape::SupportsEdit3() const {
+    return TRUE;
+}
+BOOL MTextShape::SupportsEdit4() const {
+    return TRUE;
+}
+CString MTextShape::GetTypeName() const {
+    return "TEXT";
+}
+short MTextShape::GetTypeId() const {
+    return kShapeText;
+}
+MCadShape* MTextShape::CreateNew() const {
+    return new MTextShape;
+}
+
+void MTextShape::WriteText(CDocument*, std::ostream& os) const {
+    WriteBaseText(os, nullptr);
+    WriteTextLines(os, m_string);
+}
+
+void MTextShape::ReadText(CDocument*, std::istream& is) {
+    ReadBaseText(is, nullptr);
+    if (is.fail()) return;
+    ReadTextLines(is, m_string);
+}
+
+void MTextShape::MeasureText(MCadView* view) {
+    std::unique_ptr<CDC> dc = view ? view->GetClientDC() : std::make_unique<CDC>();
+    if (!dc) dc = std::make_unique<CDC>();
+    LOGFONT lf;
+    FillLogFont(lf);
+    lf.lfHeight = 100;
+    const double width = m_textHeight != 0.0 ? m_charWidth * 100 / m_textHeight : 0.0;
+    lf.lfWidth = std::isfinite(width) ? static_cast<LONG>(std::clamp(width, -1.0e6, 1.0e6)) : 0;
+    CFont font;
+    font.CreateFontIndirect(&lf);
+    CFont* oldFont = dc->SelectObject(&font);
+    SIZE size{};
+    dc->GetTextExtentPoint32(m_string, &size);
+    if (oldFont) dc->SelectObject(oldFont);
+    m_boxWidth = size.cx / 100.0 * m_textHeight;
+    m_boxHeight = -(size.cy / 100.0) * m_textHeight;
+}
+
+void MTextShape::ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
+                           double paperScale) const {
+    const BOOL vertical = IsVertical();
+    int horizontal = m_alignment & 3;
+    if (horizontal == 3) horizontal = 0;
+    int verticalBits = (m_alignment >> 2) & 3;
+    if (verticalBits == 3) verticalBits = 0;
+
+    MFloatPoint insertion = m_point;
+    if (vertical && horizontal != kAlignCentre) {
+        const double shift = horizontal == kAlignRight ? m_boxHeight / 2 : -m_boxHeight / 2;
+        insertion += MFloatPoint(shift, 0).GetRotated(m_angle);
+    }
+    out.WriteString(0, "TEXT");
+    out.WriteString(8, layer);
+    out.WriteInt(62, GetDxfTextColor());
+    out.WritePoint(10, insertion - origin);
+    bool second = false;
+    const int justify = vertical ? verticalBits : horizontal;
+    if (justify != 0) {
+        out.WriteInt(72, justify);
+        second = true;
+    }
+    if (!vertical && (m_alignment & 0xC) != kAlignBottom) {
+        out.WriteInt(73, (m_alignment & 0xC) == 0 ? 3 : 2);
+        second = true;
+    }
+    if (second) out.WritePoint(11, m_point - origin);
+    out.WriteDouble(40, m_textHeight);
+    out.WriteInt(41, 1);
+    if (m_angle != 0.0) out.WriteDouble(50, MRadian(m_angle).ToDegrees360());
+    out.WriteString(1, m_string);
+    if (vertical) out.WriteString(7, "TATEGAKI");
+    ExportDxfFrame(out, layer, origin, paperScale);
+}
+
+void MTextShape::ExportJwcStrings(MJWCStringArray& strings, int layer, double scale, double paperScale,
+                                  MJWCStringList& texts, const double heights[11]) const {
+    const double a = GetEffectiveAngle();
+    const MFloatPoint start = (GetRotatedOrigin() + MFloatPoint(0, m_boxHeight).GetRotated(a)) * scale;
+    const MFloatPoint end = start + MFloatPoint(m_boxWidth, 0).GetRotated(a) * scale;
+    WORD offset = 0;
+    // A full string block cannot address another text: leave it out rather than wrap the offset.
+    if (!texts.Add(m_string, offset)) return;
+    MJWCString& r = strings.AddNew();
+    r.x1 = ToJWCFloat(start.x);
+    r.y1 = ToJWCFloat(start.y);
+    r.x2 = ToJWCFloat(end.x);
+    r.y2 = ToJWCFloat(end.y);
+    r.offset = offset;
+    r.sizeKind = static_cast<BYTE>(FindJWCTextKind(m_textHeight * paperScale, heights));
+    r.layer = static_cast<BYTE>(std::clamp(layer, 0, 255));
+    r.flags = IsVertical() ? MJWCString::kVertical : 0;
+}

@@ -1,0 +1,69 @@
+// The one-line text (type id 17, keyword "TEXT"): a string measured in its font and drawn with its
+// box's top-left cell corner at the rotated text origin.
+#pragma once
+
+#include <functional>
+
+#include "model/shapes/text/TextShapeBase.h"
+
+class MTextShape : public MTextShapeBase {
+    DECLARE_SERIAL(MTextShape)
+public:
+    MTextShape();
+    ~MTextShape() override;
+
+    // The base fields, then the string.
+    void Serialize(CArchive& ar) override;
+    // 0 the rotated origin; 1, 2, 3 the origin plus (w, 0), (w, h), (0, h), rotated.
+    int GetHandleCount() const override;
+    MFloatPoint GetHandle(int index) const override;
+    // Moves the whole text by the handle's displacement; a text is never resized by a handle.
+    void MoveHandle(int* index, const MFloatPoint& to, BOOL keepRatio, MFloatRect* rect = nullptr) override;
+    void Draw(MCadView* view, CDC* dc) override;
+    // The text inverted through a memory bitmap, then the box outline with the current pen.
+    void DrawTracking(MCadView* view, CDC* dc) override;
+    void DrawHighlight(MCadView* view, CDC* dc) override;
+    void DrawGrayed(MCadView* view, CDC* dc) override;
+    // Scale and ScaleXY also scale the text size (by the factors' magnitudes: a text is never
+    // mirrored, and its height stays positive); ScaleAll and ScaleAllXY move it only.
+    void Scale(const MFloatPoint& centre, double factor) override;
+    void ScaleXY(const MFloatPoint& centre, double sx, double sy) override;
+    void ScaleAll(const MFloatPoint& centre, double factor) override;
+    void ScaleAllXY(const MFloatPoint& centre, double sx, double sy) override;
+    // The four box corners as end points.
+    double SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, const MFloatRect& aperture, int kinds,
+                      double best) override;
+    BOOL CanEdit() const override;
+    // The one-line text dialog: string, angle, alignment and vertical writing.
+    BOOL Edit(MCadView* view) override;
+    BOOL SupportsEdit3() const override;
+    BOOL SupportsEdit4() const override;
+    CString GetTypeName() const override;
+    // Two lines (numbers and frame; font name), then the string as a multi-line string.
+    void WriteText(CDocument* doc, std::ostream& os) const override;
+    void ReadText(CDocument* doc, std::istream& is) override;
+    short GetTypeId() const override;
+    MCadShape* CreateNew() const override;
+    // One TEXT entity, then the frame.
+    void ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
+                   double paperScale) const override;
+    // One string record; nothing when the writer's string block has no room left.
+    void ExportJwcStrings(MJWCStringArray& strings, int layer, double scale, double paperScale,
+                          MJWCStringList& texts, const double heights[11]) const override;
+    // At a font height of 100 so that the box does not depend on the zoom.
+    void MeasureText(MCadView* view) override;
+
+    virtual void SetString(const CString& text);
+    virtual CString GetString() const;
+
+protected:
+    // Cell height and width of the drawing font in logical pixels for the view.
+    virtual void GetScreenFontSize(MCadView* view, int* width, int* height) const;
+    // Runs body with the text's screen font and the colour selected, restoring both after;
+    // nothing when the text is too small to show.
+    void InScreenFont(MCadView* view, CDC* dc, COLORREF colour, const std::function<void()>& body);
+    // The text of DrawTracking, into the memory context that already holds the font and colours.
+    virtual void DrawTrackingText(MCadView* view, CDC* dc);
+
+    CString m_string;
+};

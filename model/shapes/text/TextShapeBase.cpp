@@ -1,0 +1,394 @@
+#include "model/shapes/text/TextShapeBase.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <istream>
+#include <ostream>
+
+#include "model/CadView.h"
+#include "model/exchange/DxfOutStream.h"
+#include "model/exchange/JwcRecords.h"
+#include "model/geometry/Geometry.h"
+#include "model/helpers/ArchiveString.h"
+#include "model/helpers/TextStream.h"
+#include "model/render/PolyFace.h"
+#include "model/render/PolyLine.h"
+#include "platform/Archive.h"
+#include "platform/Cp932.h"
+#include "platform/Strings.h"
+#include "platform/TextFile.h"
+#include "platform/gdi/DC.h"
+
+IMPLEMENT_SERIAL(MTextShapeBase, MCadShape, 1)
+
+namespace {
+
+// The face field of a font holds 31 bytes and a terminator.
+constexpr std::size_t kFaceBytes = 31;
+// Beyond this cell height no glyph is legible on any device; drawing it only costs time.
+constexpr int kMaxFontPixels = 100000;
+
+CString TrimBlanks(const CString& s) {
+    const char* blanks = " \t\r\n\v\f";
+    const auto first = s.find_first_not_of(blanks);
+    if (first == CString::npos) return {};
+    const auto last = s.find_last_not_of(blanks);
+    // The ideographic space of the Japanese faces counts as white space as well.
+    CString t = s.substr(first, last - first + 1);
+    const std::string ideographic = "\xE3\x80\x80";
+    while (t.size() >= 3 && t.compare(0, 3, ideographic) == 0)
+        t.erase(0, 3);
+    while (t.size() >= 3 && t.compare(t.size() - 3, 3, ideographic) == 0)
+        t.erase(t.size() - 3);
+    return t;
+}
+
+}  // namespace
+
+CString GetDefaultTextFace() {
+    CString face = AfxLoadString(62723);
+    return face.empty() ? CString("ＭＳ ゴシック") : face;
+}
+
+MTextShapeBase::MTextShapeBase() : m_fill(kNoColor) {}
+MTextShapeBase::~MTextShapeBase() = default;
+
+void MTextShapeBase::Serialize(CArchive& ar) {
+    MCadShape::Serialize(ar);
+    if (ar.IsStoring()) {
+        ar << m_point << m_boxWidth << m_boxHeight;
+        WriteArchiveString(ar, m_fontName);
+        ar << m_textHeight << m_charWidth << m_angle << static_cast<std::int32_t>(m_textFlags)
+           << static_cast<std::int32_t>(m_alignment) << static_cast<DWORD>(m_textColor)
+           << static_cast<DWORD>(m_lineColor) << m_lineWidth << static_cast<std::int32_t>(m_lineStyle)
+           << m_fill;
+    } else {
+        std::int32_t flags = 0, alignment = 0, lineStyle = 0;
+        DWORD textColor = 0, lineColor = 0;
+        ar >> m_point >> m_boxWidth >> m_boxHeight;
+        ReadArchiveString(ar, m_fontName);
+        ar >> m_textHeight >> m_charWidth >> m_angle >> flags >> alignment >> textColor >> lineColor >>
+            m_lineWidth >> lineStyle >> m_fill;
+        m_textFlags = flags;
+        m_alignment = alignment;
+        m_textColor = textColor;
+        m_lineColor = lineColor;
+        m_lineStyle = lineStyle;
+    }
+}
+
+MFloatPoint MTextShapeBase::GetCenter() const {
+    return m_point;
+}
+void MTextShapeBase::Move(const MFloatPoint& offset) {
+    m_point += offset;
+}
+BOOL MTextShapeBase::IsValid() const {
+    return m_textHeight > 0.0 ? TRUE : FALSE;
+}
+
+void MTextShapeBase::UpdateExtentFromBox() {
+    MFloatPoint c[4];
+    GetBoxCorners(c);
+    m_extent.SetFromPoints(c[0], c[1], c[2], c[3]);
+    m_extent.Normalize();
+}
+
+void MTextShapeBase::Recalc(MCadView* view) {
+    MeasureText(view);
+    UpdateExtentFromBox();
+    UpdateDrawExtent(view);
+}
+
+void MTextShapeBase::SetFillStyle(const MFillStyle& fill) {
+    m_fill = fill;
+}
+MFillStyle MTextShapeBase::GetFillStyle() const {
+    return m_fill;
+}
+void MTextShapeBase::SetColor(COLORREF color) {
+    if (!IsAuxiliaryStyle(m_lineStyle)) m_lineColor = color;
+}
+COLORREF MTextShapeBase::GetColor() const {
+    return IsAuxiliaryStyle(m_lineStyle) ? kNoColor : m_lineColor;
+}
+double MTextShapeBase::GetLineWidth() const {
+    return m_lineWidth;
+}
+void MTextShapeBase::SetLineWidth(double width) {
+    m_lineWidth = width;
+}
+int MTextShapeBase::GetLineStyle() const {
+    return m_lineStyle;
+}
+void MTextShapeBase::SetLineStyle(int lineStyle) {
+    m_lineStyle = lineStyle;
+    if (IsAuxiliaryStyle(lineStyle)) m_lineColor = m_textColor = kAuxiliaryColor;
+}
+BOOL MTextShapeBase::IsText() const {
+    return TRUE;
+}
+BOOL MTextShapeBase::HasText() const {
+    return TRUE;
+}
+void MTextShapeBase::SetFontName(const CString& name) {
+    m_fontName = name;
+}
+CString MTextShapeBase::GetFontName() const {
+    return m_fontName;
+}
+void MTextShapeBase::SetTextSize(double size) {
+    m_textHeight = size;
+}
+double MTextShapeBase::GetTextSize() const {
+    return m_textHeight;
+}
+void MTextShapeBase::SetTextColor(COLORREF color) {
+    m_textColor = color;
+}
+COLORREF MTextShapeBase::GetTextColor() const {
+    return m_textColor;
+}
+int MTextShapeBase::GetTextFlags() const {
+    return m_textFlags;
+}
+void MTextShapeBase::SetTextFlags(int flags) {
+    m_textFlags = flags;
+}
+int MTextShapeBase::GetTextAlignment() const {
+    return m_alignment;
+}
+
+void MTextShapeBase::Rotate(double cx, double cy, double angle) {
+    m_point.RotateAbout(MFloatPoint(cx, cy), angle);
+    m_angle = NormalizeAngle(m_angle + angle);
+}
+
+BOOL MTextShapeBase::SupportsEdit3() const {
+    return TRUE;
+}
+
+void MTextShapeBase::MeasureText(MCadView*) {}
+
+void MTextShapeBase::MoveTo(MCadView* view, const MFloatPoint& point) {
+    MeasureText(view);
+    m_point = point;
+}
+
+MFloatPoint MTextShapeBase::GetTextOrigin() const {
+    MFloatRect r(m_point, m_point - MFloatPoint(m_boxWidth, m_boxHeight));
+    r.Normalize();
+    const int horizontal = m_alignment & 3;
+    const int vertical = m_alignment & 0xC;
+    const double midX = (r.left + r.right) / 2, midY = (r.top + r.bottom) / 2;
+    MFloatPoint o;
+    if (!IsVertical()) {
+        o.x = horizontal == kAlignCentre ? midX : horizontal == kAlignRight ? r.left : r.right;
+        o.y = vertical == kAlignMiddle ? midY : vertical == kAlignBottom ? r.top : r.bottom;
+    } else {
+        // Vertical writing turns the box by -pi/2: across the writing is now the y axis.
+        o.y = horizontal == kAlignCentre ? midY : horizontal == kAlignRight ? r.bottom : r.top;
+        o.x = vertical == kAlignMiddle ? midX : vertical == kAlignBottom ? r.left : r.right;
+    }
+    return o;
+}
+
+MFloatPoint MTextShapeBase::GetAlignmentPoint(const MFloatRect& box) const {
+    MFloatRect b = box;
+    b.Normalize();
+    const int horizontal = m_alignment & 3;
+    const int vertical = m_alignment & 0xC;
+    const double midX = (b.left + b.right) / 2, midY = (b.top + b.bottom) / 2;
+    if (!IsVertical())
+        return {horizontal == kAlignCentre  ? midX
+                : horizontal == kAlignRight ? b.right
+                                            : b.left,
+                vertical == kAlignMiddle   ? midY
+                : vertical == kAlignBottom ? b.bottom
+                                           : b.top};
+    return {vertical == kAlignMiddle   ? midX
+            : vertical == kAlignBottom ? b.right
+                                       : b.left,
+            horizontal == kAlignCentre  ? midY
+            : horizontal == kAlignRight ? b.top
+                                        : b.bottom};
+}
+
+double MTextShapeBase::GetEffectiveAngle() const {
+    return NormalizeAngle(IsVertical() ? m_angle - kPi / 2 : m_angle);
+}
+
+MFloatPoint MTextShapeBase::GetRotatedOrigin() const {
+    return GetTextOrigin().GetRotatedAbout(m_point, GetEffectiveAngle());
+}
+
+void MTextShapeBase::GetBoxCorners(MFloatPoint corners[4]) const {
+    const MFloatPoint o = GetTextOrigin();
+    const double w = m_boxWidth, h = m_boxHeight;
+    const double a = GetEffectiveAngle();
+    corners[0] = MFloatPoint(o.x, o.y + h).GetRotatedAbout(m_point, a);
+    corners[1] = MFloatPoint(o.x + w, o.y + h).GetRotatedAbout(m_point, a);
+    corners[2] = MFloatPoint(o.x + w, o.y).GetRotatedAbout(m_point, a);
+    corners[3] = o.GetRotatedAbout(m_point, a);
+}
+
+CString MTextShapeBase::GetFaceName() const {
+    CString face = TrimBlanks(m_fontName);
+    if (face.empty()) face = GetDefaultTextFace();
+    // A longer name would not fit the face field; cut it at a character boundary.
+    if (IsVertical()) return "@" + Cp932Cut(face, kFaceBytes - 1);
+    return Cp932Cut(face, kFaceBytes);
+}
+
+void MTextShapeBase::FillLogFont(LOGFONT& font) const {
+    font = LOGFONT();
+    font.lfCharSet = DEFAULT_CHARSET;
+    font.lfWeight = (m_textFlags & kTextBold) ? FW_BOLD : 0;
+    font.lfItalic = (m_textFlags & kTextItalic) ? 1 : 0;
+    font.lfUnderline = (m_textFlags & kTextUnderline) ? 1 : 0;
+    font.lfStrikeOut = (m_textFlags & kTextStrikeOut) ? 1 : 0;
+    font.lfFaceName = GetFaceName();
+    const LONG tenths = static_cast<LONG>(GetEffectiveAngle() / kPi * 1800);
+    font.lfEscapement = font.lfOrientation = tenths;
+}
+
+BOOL MTextShapeBase::SelectDrawingFont(CDC* dc, CFont& font, CFont*& old, int width, int height) const {
+    old = nullptr;
+    if (height <= 0 || height > kMaxFontPixels) return FALSE;
+    LOGFONT lf;
+    FillLogFont(lf);
+    lf.lfHeight = height;
+    lf.lfWidth = std::clamp(width, -kMaxFontPixels, kMaxFontPixels);
+    if (!font.CreateFontIndirect(&lf)) return FALSE;
+    old = dc->SelectObject(&font);
+    return TRUE;
+}
+
+void MTextShapeBase::DrawBox(MCadView* view, CDC* dc) {
+    MFloatPoint c[4];
+    GetBoxCorners(c);
+    if (!m_fill.IsNone()) {
+        MFillStyle fill;
+        MapFillForMono(fill, dc, m_fill);
+        GetPolyFaceRenderer().DrawFill(view, dc, c, 4, m_extent, fill);
+    }
+    if (!HasFrame() || (m_lineColor >= kNoColor && !IsAuxiliaryStyle(m_lineStyle))) return;
+    const COLORREF color = MapColorForMono(dc, m_lineColor);
+    CPen pen(PS_SOLID, 1, color);
+    CBrush brush(color);
+    CPen* oldPen = dc->SelectObject(&pen);
+    CBrush* oldBrush = m_lineWidth != 0.0 ? dc->SelectObject(&brush) : nullptr;
+    GetPolyLineRenderer().Draw(view, dc, c, 4, m_lineWidth, m_lineStyle, TRUE);
+    if (oldBrush) dc->SelectObject(oldBrush);
+    if (oldPen) dc->SelectObject(oldPen);
+}
+
+void MTextShapeBase::DrawBoxHighlight(MCadView* view, CDC* dc) {
+    MFloatPoint c[4];
+    GetBoxCorners(c);
+    if (!m_fill.IsNone()) {
+        CGdiObject* oldBrush = dc->SelectStockObject(BLACK_BRUSH);
+        CGdiObject* oldPen = dc->SelectStockObject(NULL_PEN);
+        GetPolyFaceRenderer().Draw(view, dc, c, 4);
+        if (oldPen) dc->SelectObject(oldPen);
+        if (oldBrush) dc->SelectObject(oldBrush);
+    }
+    if (!HasFrame()) return;
+    CGdiObject* oldPen = dc->SelectStockObject(BLACK_PEN);
+    CGdiObject* oldBrush = m_lineWidth != 0.0 ? dc->SelectStockObject(BLACK_BRUSH) : nullptr;
+    GetPolyLineRenderer().Draw(view, dc, c, 4, m_lineWidth, m_lineStyle, TRUE);
+    if (oldBrush) dc->SelectObject(oldBrush);
+    if (oldPen) dc->SelectObject(oldPen);
+}
+
+void MTextShapeBase::DrawBoxGrayed(MCadView* view, CDC* dc) {
+    if (!HasFrame()) return;
+    MFloatPoint c[4];
+    GetBoxCorners(c);
+    const COLORREF grey = GetSysColor(COLOR_GRAYTEXT);
+    CPen pen(PS_SOLID, 1, grey);
+    CBrush brush(grey);
+    CPen* oldPen = dc->SelectObject(&pen);
+    CBrush* oldBrush = m_lineWidth != 0.0 ? dc->SelectObject(&brush) : nullptr;
+    GetPolyLineRenderer().Draw(view, dc, c, 4, m_lineWidth, m_lineStyle, TRUE);
+    if (oldBrush) dc->SelectObject(oldBrush);
+    if (oldPen) dc->SelectObject(oldPen);
+}
+
+void MTextShapeBase::ExportDxfFrame(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
+                                    double) const {
+    if (!HasFrame() || GetColor() == kNoColor) return;
+    MFloatPoint c[4];
+    GetBoxCorners(c);
+    for (int i = 0; i < 4; ++i)
+        ExportDxfSegment(out, layer, origin, c[i], c[(i + 1) % 4]);
+}
+
+void MTextShapeBase::ExportFrameLines(MJWCLineArray& lines, int layer, double scale) const {
+    if (!HasFrame() || GetColor() == kNoColor) return;
+    MFloatPoint c[4];
+    GetBoxCorners(c);
+    for (int i = 0; i < 4; ++i)
+        ExportJwcSegment(lines, layer, scale, c[i], c[(i + 1) % 4]);
+}
+
+void MTextShapeBase::ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double) const {
+    ExportFrameLines(lines, layer, scale);
+}
+
+void MTextShapeBase::WriteBaseText(std::ostream& os, const int* layoutFlags) const {
+    os << '\t' << m_point.x << ' ' << m_point.y << ' ' << m_boxWidth << ' ' << m_boxHeight << ' '
+       << m_textHeight << ' ' << m_charWidth << ' ' << m_angle << ' ' << m_textFlags << ' ' << m_alignment
+       << ' ' << static_cast<unsigned long>(m_textColor) << ' ';
+    if (layoutFlags) os << *layoutFlags << ' ';
+    os << static_cast<unsigned long>(m_lineColor) << ' ' << m_lineStyle << ' ' << m_lineWidth << ' ';
+    WriteFillStyleText(os, m_fill);
+    os << '\n';
+    CString face = m_fontName;
+    std::replace(face.begin(), face.end(), '\n', ' ');
+    std::replace(face.begin(), face.end(), '\r', ' ');
+    os << '\t' << face << '\n';
+}
+
+void MTextShapeBase::ReadBaseText(std::istream& is, int* layoutFlags) {
+    MFloatPoint point;
+    double boxWidth = 0, boxHeight = 0, textHeight = 0, charWidth = 0, angle = 0;
+    int flags = 0, alignment = 0, layout = 0;
+    unsigned long textColor = 0;
+    is >> point.x >> point.y >> boxWidth >> boxHeight >> textHeight >> charWidth >> angle >> flags >>
+        alignment >> textColor;
+    if (layoutFlags) is >> layout;
+    if (is.fail()) return;
+    m_point = point;
+    m_boxWidth = boxWidth;
+    m_boxHeight = boxHeight;
+    m_textHeight = textHeight;
+    m_charWidth = charWidth;
+    m_angle = angle;
+    m_textFlags = flags;
+    m_alignment = alignment;
+    m_textColor = static_cast<COLORREF>(textColor);
+    if (layoutFlags) *layoutFlags = layout;
+
+    // Older files end the line here: the frame values keep what they have.
+    std::string rest;
+    ReadTextString(is, rest, FALSE);
+    if (rest.size() > static_cast<std::size_t>(kMaxTextLine)) rest.resize(kMaxTextLine);
+    TextInput line(rest);
+    unsigned long lineColor = 0;
+    int lineStyle = 0;
+    double lineWidth = 0;
+    if (line >> lineColor) m_lineColor = static_cast<COLORREF>(lineColor);
+    if (line >> lineStyle) m_lineStyle = lineStyle;
+    if (line >> lineWidth) m_lineWidth = lineWidth;
+    if (line.good()) {
+        MFillStyle fill = m_fill;
+        line >> std::ws;
+        if (!line.eof()) {
+            ReadFillStyleText(line, fill);
+            if (!line.fail()) m_fill = fill;
+        }
+    }
+    ReadTextString(is, m_fontName, TRUE);
+}

@@ -1,0 +1,271 @@
+// Printing the print area: into a PDF file through QPrinter (no printer needed), with the page
+// size and a known line measured in the file; the print factor; black and white; the print
+// dialog's check box; preview.
+#include <QPainter>
+#include <filesystem>
+
+#include "document/Layer.h"
+#include "model/PaperInfo.h"
+#include "model/shapes/CadShape.h"
+#include "platform/ui/DialogRunner.h"
+#include "platform/ui/Print.h"
+#include "tests/support/TestSupport.h"
+#include "tests/view/output/PdfTestSupport.h"
+#include "tests/view/ViewTestSupport.h"
+#include "view/ClassRegistry.h"
+
+using namespace viewtest;
+
+namespace {
+
+constexpr double kTolerance = 0.2;  // millimetres
+
+class Printing : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetProgramState();
+        RegisterViewClasses();
+        m_saved = AfxGetPrinterSettings();
+        m_savedBlackWhite = PrintBlackWhite;
+        dir = MakeTempDir("printing");
+        CPrinterSettings& s = AfxGetPrinterSettings();
+        s = CPrinterSettings();
+        s.outputFile = dir + "/page.pdf";
+        s.paperName = "A4";
+        s.pdfMargin = 5.0;
+        PrintBlackWhite = 0;
+    }
+    void TearDown() override {
+        AfxGetPrinterSettings() = m_saved;
+        PrintBlackWhite = m_savedBlackWhite;
+    }
+
+    // A4 upright at 1 : 1, so drawing units are paper millimetres (the sheet spans y -297 .. 0).
+    static void UseA4(ViewHarness& h) {
+        h.doc.SetPaper(MPaperSizeInfo("A4", "297mm×210mm", 297, 210), MPaperScaleInfo("1 : 1", 1.0), FALSE);
+        h.view->SetPaperInfo(&h.doc.GetPaperInfo());
+        h.view->RecalcScrollSizes();
+        h.view->UpdatePrinterPage(FALSE);
+        ASSERT_EQ(h.doc.GetPaperInfo().GetSize(), MFloatSize(210, 297));
+    }
+    // A line in paper millimetres (x right, y down from the sheet's top-left corner).
+    static MFloatPoint Doc(ViewHarness& h, double x, double yDown) {
+        const MFloatRect r = h.view->PaperToDocRect(MFloatRect(x, -yDown, x, -yDown));
+        return MFloatPoint(r.left, r.bottom);
+    }
+    static MLineShape* PaperLine(ViewHarness& h, double x0, double y0, double x1, double y1, int layer = 0) {
+        const MFloatPoint a = Doc(h, x0, y0), b = Doc(h, x1, y1);
+        return h.AddLine(a.x, a.y, b.x, b.y, layer);
+    }
+    static const pdftest::Stroke* Longest(const pdftest::PdfPage& page) {
+        const pdftest::Stroke* best = nullptr;
+        double length = 0;
+        for (const auto& s : page.strokes) {
+            const double l = std::hypot(s.x2 - s.x1, s.y2 - s.y1);
+            if (l > length) best = &s, length = l;
+        }
+        return best;
+    }
+
+    std::string dir;
+
+private:
+    CPrinterSettings m_saved;
+    int m_savedBlackWhite = 0;
+};
+
+}  // namespace
+
+TEST_F(Printing, PrintAreaFollowsTheApplicationsPrinter) {
+    ViewHarness h(640, 480);
+    UseA4(h);
+    const double printable = 25.4 / 1200;  // one printer pixel
+    EXPECT_NEAR(h.view->m_pageWidth, 200, 2 * printable * 10);
+    EXPECT_NEAR(h.view->m_pageHeight, 287, 2 * printable * 10);
+    // The area starts where the printable area starts on the sheet.
+    const MFloatRect area = h.view->GetPrintArea();
+    EXPECT_NEAR(area.left, 5, 0.1);
+    EXPECT_NEAR(area.top, -5, 0.1);
+    EXPECT_EQ(h.view->m_printArea, area);
+
+    // A new paper in the printer changes the area, not its centre, after printing.
+    const MFloatPoint centre = h.view->m_printCentre;
+    AfxGetPrinterSettings().paperName = "A3";
+    h.view->SendCommand(57608);
+    EXPECT_EQ(h.view->m_printCentre, centre);
+    EXPECT_NEAR(h.view->m_pageWidth, 287, 0.4);
+    EXPECT_NEAR(h.view->m_pageHeight, 410, 0.4);
+}
+
+TEST_F(Printing, PdfHasThePageSizeAndTheLineWhereTheSheetHasIt) {
+    ViewHarness h(640, 480);
+    UseA4(h);
+    PaperLine(h, 20, 30, 120, 30);
+    h.view->SendCommand(57608);  // print without the dialog
+    ASSERT_TRUE(std::filesystem::exists(AfxGetPrinterSettings().outputFile));
+    const pdftest::PdfPage page = pdftest::ReadPdf(AfxGetPrinterSettings().outputFile);
+    ASSERT_TRUE(page.ok);
+    EXPECT_NEAR(page.widthMm, 210, kTolerance);
+    EXPECT_NEAR(page.heightMm, 297, kTolerance);
+    const pdftest::Stroke* line = Longest(page);
+    ASSERT_NE(line, nullptr);
+    EXPECT_NEAR(std::min(line->x1, line->x2), 20, kTolerance);
+    EXPECT_NEAR(std::max(line->x1, line->x2), 120, kTolerance);
+    EXPECT_NEAR(line->y1, 30, kTolerance);
+    EXPECT_NEAR(line->y2, 30, kTolerance);
+    // The screen scale is back.
+    MCadView screen(&h.doc.GetPaperInfo());
+    screen.SetScale(nullptr, h.view->zoom);
+    EXPECT_DOUBLE_EQ(h.view->unitScaleX, screen.unitScaleX);
+}
+
+TEST_F(Printing, PrintFactorShowsALargerAreaAtASmallerScale) {
+    ViewHarness h(640, 480);
+    UseA4(h);
+    PaperLine(h, 20, 30, 120, 30);
+    h.view->m_printFactor = 2.0;
+    h.view->SendCommand(57608);
+    pdftest::PdfPage page = pdftest::ReadPdf(AfxGetPrinterSettings().outputFile);
+    const pdftest::Stroke* line = Longest(page);
+    ASSERT_NE(line, nullptr);
+    // The area is twice the page around the same centre: 100 mm print as 50 mm.
+    const MFloatRect area = h.view->GetPrintArea();
+    const double left = 5 + (20 - area.left) / 2;
+    EXPECT_NEAR(std::fabs(line->x2 - line->x1), 50, kTolerance);
+    EXPECT_NEAR(std::min(line->x1, line->x2), left, kTolerance);
+
+    // A factor of 0 prints as 1.
+    h.view->m_printFactor = 0.0;
+    h.view->SendCommand(57608);
+    page = pdftest::ReadPdf(AfxGetPrinterSettings().outputFile);
+    line = Longest(page);
+    ASSERT_NE(line, nullptr);
+    EXPECT_NEAR(std::fabs(line->x2 - line->x1), 100, kTolerance);
+}
+
+TEST_F(Printing, OnlyVisiblePrintableLayersPrintAndNoOverlays) {
+    ViewHarness h(640, 480, 2);
+    UseA4(h);
+    GetOptionRecord().m_show =
+        MOptionRecord::kShowGrid | MOptionRecord::kShowOrigin | MOptionRecord::kShowPrintArea;
+    PaperLine(h, 20, 30, 120, 30, 0);
+    PaperLine(h, 20, 60, 60, 60, 1);
+    h.doc.GetLayers()->GetLayer(1)->m_flags &= ~MLayer::kPrintable;
+    h.view->SendCommand(57608);
+    const pdftest::PdfPage page = pdftest::ReadPdf(AfxGetPrinterSettings().outputFile);
+    ASSERT_TRUE(page.ok);
+    for (const auto& s : page.strokes) {
+        EXPECT_NEAR(s.y1, 30, kTolerance) << "only the printable layer's line";
+        EXPECT_NEAR(s.y2, 30, kTolerance);
+    }
+    EXPECT_FALSE(page.strokes.empty());
+}
+
+TEST_F(Printing, BlackAndWhiteLeavesNoColourButWhite) {
+    ViewHarness h(640, 480);
+    UseA4(h);
+    auto* red = PaperLine(h, 20, 30, 120, 30);
+    red->SetColor(RGB(255, 0, 0));
+    red->SetLineWidth(1.0);
+    const MFloatPoint c1 = Doc(h, 80, 80), c2 = Doc(h, 150, 80);
+    auto* circle = h.AddCircle(c1.x, c1.y, 20);
+    circle->SetColor(RGB(0, 160, 0));
+    circle->SetFillStyle(MFillStyle(RGB(40, 80, 255)));
+    auto* white = h.AddCircle(c2.x, c2.y, 15);
+    white->SetFillStyle(MFillStyle(RGB(255, 255, 255)));
+    white->SetColor(RGB(200, 200, 0));
+    for (int i = 0; i < h.doc.GetLayers()->GetLayer(0)->GetSize(); ++i)
+        h.doc.GetLayers()->GetLayer(0)->GetAt(i)->Recalc(h.view.get());
+
+    // Render what the printer gets on an image that answers as a printer.
+    auto render = [&] {
+        QImage image(800, 1150, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        PainterTargetInfo info;
+        info.dpiX = info.dpiY = 100;
+        info.printing = true;
+        info.pixelSize = CSize(image.width(), image.height());
+        info.physicalSize = info.pixelSize;
+        CDC dc;
+        dc.AttachBackend(MakePainterBackend(&painter, info), true);
+        CPrintInfo pi;
+        h.view->OnBeginPrinting(&dc, &pi);
+        h.view->OnPrepareDC(&dc, &pi);
+        h.view->OnPrint(&dc, &pi);
+        h.view->OnEndPrinting(&dc, &pi);
+        dc.DeleteDC();
+        painter.end();
+        return image;
+    };
+    auto colours = [](const QImage& image, int* dark) {
+        int coloured = 0;
+        *dark = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb p = image.pixel(x, y);
+                if (qRed(p) != qGreen(p) || qGreen(p) != qBlue(p)) ++coloured;
+                if (qRed(p) < 128) ++*dark;
+            }
+        return coloured;
+    };
+    int dark = 0;
+    EXPECT_GT(colours(render(), &dark), 1000);
+    PrintBlackWhite = 1;
+    const QImage mono = render();
+    EXPECT_EQ(colours(mono, &dark), 0);
+    EXPECT_GT(dark, 1000);
+    // White stays white: the inside of the white circle.
+    const MFloatRect area = h.view->GetPrintArea();
+    const int cx = static_cast<int>((150 - area.left) * 100 / 25.4),
+              cy = static_cast<int>((80 + area.top) * 100 / 25.4);
+    EXPECT_EQ(mono.pixel(cx, cy) & 0xFFFFFF, 0xFFFFFFu);
+    // The screen is not affected.
+    const QImage screen = h.Repaint();
+    int screenDark = 0;
+    EXPECT_GT(colours(screen, &screenDark), 0);
+}
+
+TEST_F(Printing, DialogCheckBoxSetsTheBlackAndWhiteFlagOnlyOnOk) {
+    ViewHarness h(640, 480);
+    UseA4(h);
+    PaperLine(h, 20, 30, 120, 30);
+    DialogRunner runner;
+    runner.Script(1538, DialogScript().SetCheck(1324, 1).Cancel());
+    h.view->SendCommand(57607);
+    EXPECT_EQ(PrintBlackWhite, 0);
+    EXPECT_FALSE(std::filesystem::exists(AfxGetPrinterSettings().outputFile));
+
+    const std::string other = dir + "/chosen.pdf";
+    runner.Script(1538, DialogScript().SetCheck(1324, 1).SetText(1152, other).Ok());
+    h.view->SendCommand(57607);
+    EXPECT_EQ(PrintBlackWhite, 1);
+    EXPECT_EQ(AfxGetPrinterSettings().outputFile, other);
+    EXPECT_TRUE(std::filesystem::exists(other));
+    ASSERT_EQ(runner.Dialogs().size(), 2u);
+    EXPECT_EQ(runner.Dialogs()[1].result, IDOK);
+
+    // A PDF without a file name keeps the dialog open.
+    MessageBoxRecorder boxes;
+    runner.Script(1538, DialogScript().SetText(1152, "").Ok().SetCheck(1324, 0).Cancel());
+    h.view->SendCommand(57607);
+    EXPECT_EQ(boxes.Messages().size(), 1u);
+    EXPECT_EQ(PrintBlackWhite, 1);
+}
+
+TEST_F(Printing, PreviewRendersThePageAndHidesTheBarsMeanwhile) {
+    ViewHarness h(640, 480);
+    UseA4(h);
+    PaperLine(h, 20, 30, 120, 30);
+    CScrollBar* bar = h.view->GetScrollBarCtrl(0);
+    const bool barShown = bar && bar->IsWindowVisible();
+    DialogRunner runner;
+    h.view->SendCommand(57609);
+    EXPECT_TRUE(runner.Opened(kPrintPreviewDialogId));
+    if (bar) {
+        EXPECT_EQ(bar->IsWindowVisible() != FALSE, barShown);
+    }
+    MCadView screen(&h.doc.GetPaperInfo());
+    screen.SetScale(nullptr, h.view->zoom);
+    EXPECT_DOUBLE_EQ(h.view->unitScaleX, screen.unitScaleX);
+}
