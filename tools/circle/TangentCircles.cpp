@@ -128,52 +128,79 @@ MTangentCircle SolveTouchLineCircle(const MTouchInput& in, const std::optional<M
     return Finite(Moved(TouchLineCircleOnRay(line, b.radius, p), o), in);
 }
 
+namespace {
+
+// Two circles and one more shape, relative to circle 1's centre: three calls of a closed form for the
+// signed radii (R1, R2), (-R1, R2), (R1, -R2); a candidate counts when it touches both circles and
+// the third shape, the least sum of distances from the picks to its contacts with the two circles
+// wins.
+struct TwoCircles {
+    MFloatPoint origin, c2, p1, p2;
+    double r1, r2;
+
+    TwoCircles(const MTouchCircle& a, const MTouchCircle& b)
+        : origin(a.centre),
+          c2(b.centre - a.centre),
+          p1(a.pick - a.centre),
+          p2(b.pick - a.centre),
+          r1(a.radius),
+          r2(b.radius) {}
+
+    MTouchExtent Extent() const { return MTouchExtent().Add(c2).Add(r1).Add(r2); }
+
+    template <class Form, class TouchesThird>
+    MTangentCircle Solve(const MTouchInput& in, const MTouchExtent& extent, Form form,
+                         TouchesThird third) const {
+        std::vector<MTangentCircle> list;
+        Append(list, form(r1, r2));
+        Append(list, form(-r1, r2));
+        Append(list, form(r1, -r2));
+        const double tol = extent.Touch();
+        const MFloatPoint c1;
+        const MTangentCircle best = Choose(
+            list,
+            [&](const MTangentCircle& t) {
+                return IsUsable(t, extent, {c1, c2}) && TouchesCircle(t, c1, r1, tol) &&
+                       TouchesCircle(t, c2, r2, tol) && third(t, tol);
+            },
+            [&](const MTangentCircle& t) {
+                return (Contact(t, c1) - p1).GetLength() + (Contact(t, c2) - p2).GetLength();
+            });
+        return Finite(Moved(best, origin), in);
+    }
+};
+
+}  // namespace
+
 MTangentCircle SolveTouchCircleCircle(const MTouchInput& in, const MTouchCircle& a, const MTouchCircle& b) {
-    const MFloatPoint o = a.centre;
-    const MFloatPoint p = in.cursor - o, c2 = b.centre - o, p1 = a.pick - o, p2 = b.pick - o;
-    const double r1 = a.radius, r2 = b.radius;
-    std::vector<MTangentCircle> list;
-    Append(list, CirclesThroughPointTouchingTwoCircles(p, r1, c2, r2));
-    Append(list, CirclesThroughPointTouchingTwoCircles(p, -r1, c2, r2));
-    Append(list, CirclesThroughPointTouchingTwoCircles(p, r1, c2, -r2));
-    const MTouchExtent extent = MTouchExtent().Add(p).Add(c2).Add(r1).Add(r2);
-    const double tol = extent.Touch();
-    const MFloatPoint c1;
-    const MTangentCircle best = Choose(
-        list,
-        [&](const MTangentCircle& t) {
-            return IsUsable(t, extent, {c1, c2}) && TouchesCircle(t, c1, r1, tol) &&
-                   TouchesCircle(t, c2, r2, tol) && PassesThrough(t, p, tol);
-        },
-        [&](const MTangentCircle& t) {
-            return (Contact(t, c1) - p1).GetLength() + (Contact(t, c2) - p2).GetLength();
-        });
-    return Finite(Moved(best, o), in);
+    const TwoCircles two(a, b);
+    const MFloatPoint p = in.cursor - two.origin;
+    return two.Solve(
+        in, two.Extent().Add(p),
+        [&](double s1, double s2) { return CirclesThroughPointTouchingTwoCircles(p, s1, two.c2, s2); },
+        [&](const MTangentCircle& t, double tol) { return PassesThrough(t, p, tol); });
 }
 
 MTangentCircle SolveTouchCircleCircleLine(const MTouchInput& in, const MTouchCircle& a, const MTouchCircle& b,
                                           const MTouchLine& c) {
-    const MFloatPoint o = a.centre;
-    const MFloatPoint c2 = b.centre - o, p1 = a.pick - o, p2 = b.pick - o;
-    const MLineEnds line = Shifted(c, o);
-    const double r1 = a.radius, r2 = b.radius;
-    std::vector<MTangentCircle> list;
-    Append(list, CirclesTouchingLineAndTwoCircles(line.start, line.end, r1, c2, r2));
-    Append(list, CirclesTouchingLineAndTwoCircles(line.start, line.end, -r1, c2, r2));
-    Append(list, CirclesTouchingLineAndTwoCircles(line.start, line.end, r1, c2, -r2));
-    const MTouchExtent extent = MTouchExtent().Add(c2).Add(line.start).Add(line.end).Add(r1).Add(r2);
-    const double tol = extent.Touch();
-    const MFloatPoint c1;
-    const MTangentCircle best = Choose(
-        list,
-        [&](const MTangentCircle& t) {
-            return IsUsable(t, extent, {c1, c2}) && TouchesCircle(t, c1, r1, tol) &&
-                   TouchesCircle(t, c2, r2, tol) && TouchesLine(t, line.start, line.end, tol);
+    const TwoCircles two(a, b);
+    const MLineEnds line = Shifted(c, two.origin);
+    return two.Solve(
+        in, two.Extent().Add(line.start).Add(line.end),
+        [&](double s1, double s2) {
+            return CirclesTouchingLineAndTwoCircles(line.start, line.end, s1, two.c2, s2);
         },
-        [&](const MTangentCircle& t) {
-            return (Contact(t, c1) - p1).GetLength() + (Contact(t, c2) - p2).GetLength();
-        });
-    return Finite(Moved(best, o), in);
+        [&](const MTangentCircle& t, double tol) { return TouchesLine(t, line.start, line.end, tol); });
+}
+
+MTangentCircle SolveTouchCircleCircleCircle(const MTouchInput& in, const MTouchCircle& a,
+                                            const MTouchCircle& b, const MTouchCircle& c) {
+    const TwoCircles two(a, b);
+    const MFloatPoint c3 = c.centre - two.origin;
+    return two.Solve(
+        in, two.Extent().Add(c3).Add(c.radius),
+        [&](double s1, double s2) { return CirclesTouchingThreeCircles(s1, two.c2, s2, c3, c.radius); },
+        [&](const MTangentCircle& t, double tol) { return TouchesCircle(t, c3, c.radius, tol); });
 }
 
 MTangentCircle SolveTouchLineLineCircle(const MTouchInput& in, const MTouchLine& a, const MTouchLine& b,
@@ -199,30 +226,6 @@ MTangentCircle SolveTouchLineLineCircle(const MTouchInput& in, const MTouchLine&
         [&](const MTangentCircle& t) {
             return (Foot(l1, t.centre) - p1).GetLength() + (Foot(l2, t.centre) - p2).GetLength() +
                    (Contact(t, centre) - p3).GetLength();
-        });
-    return Finite(Moved(best, o), in);
-}
-
-MTangentCircle SolveTouchCircleCircleCircle(const MTouchInput& in, const MTouchCircle& a,
-                                            const MTouchCircle& b, const MTouchCircle& c) {
-    const MFloatPoint o = a.centre;
-    const MFloatPoint c2 = b.centre - o, c3 = c.centre - o, p1 = a.pick - o, p2 = b.pick - o;
-    const double r1 = a.radius, r2 = b.radius, r3 = c.radius;
-    std::vector<MTangentCircle> list;
-    Append(list, CirclesTouchingThreeCircles(r1, c2, r2, c3, r3));
-    Append(list, CirclesTouchingThreeCircles(-r1, c2, r2, c3, r3));
-    Append(list, CirclesTouchingThreeCircles(r1, c2, -r2, c3, r3));
-    const MTouchExtent extent = MTouchExtent().Add(c2).Add(c3).Add(r1).Add(r2).Add(r3);
-    const double tol = extent.Touch();
-    const MFloatPoint c1;
-    const MTangentCircle best = Choose(
-        list,
-        [&](const MTangentCircle& t) {
-            return IsUsable(t, extent, {c1, c2}) && TouchesCircle(t, c1, r1, tol) &&
-                   TouchesCircle(t, c2, r2, tol) && TouchesCircle(t, c3, r3, tol);
-        },
-        [&](const MTangentCircle& t) {
-            return (Contact(t, c1) - p1).GetLength() + (Contact(t, c2) - p2).GetLength();
         });
     return Finite(Moved(best, o), in);
 }
