@@ -70,9 +70,9 @@ namespace {
 // The circles centred on the line from the cursor through the circle's centre c, touching the line
 // and the circle. Relative to c, with u the unit direction from the cursor to c, h the signed
 // distance of c from the line and s = sin(line, u), the centre c + τu has radius |h + sτ|; the two
-// circles on the cursor's side are τ = -(R + h)/(1 + s) and (h - R)/(1 - s). The line is oriented so
-// that s >= 0 and the nearer circle comes first, whichever way it was drawn; a divisor below the
-// tolerance (the line square to u) leaves one.
+// circles on the cursor's side are τ = -(R + h)/(1 + s) and (h - R)/(1 - s). Orienting the line so
+// that s >= 0 makes the pair and its order independent of the way the line was drawn; a divisor
+// below the tolerance (the line square to u) leaves one.
 MTangentCircle TouchLineCircleOnRay(const MLineEnds& line, double radius, const MFloatPoint& p) {
     const double l = p.GetLength();
     const MFloatPoint u = -p / l;
@@ -110,8 +110,8 @@ MTangentCircle SolveTouchLineCircle(const MTouchInput& in, const std::optional<M
         return Finite({in.centre, std::fabs(g - inner) > std::fabs(g - outer) ? outer : inner}, in);
     }
     const MFloatPoint o = b.centre;
+    if (!HasDirection(Ends(*a))) return Finite({in.centre, in.radius}, in);
     const MLineEnds line = Shifted(*a, o);
-    if (!HasDirection(line)) return Finite({in.centre, in.radius}, in);
     const MFloatPoint p = in.cursor - o;
     const MTouchExtent extent = MTouchExtent().Add(p).Add(line.start).Add(line.end).Add(b.radius);
     const MFloatPoint foot = Foot(line, {});

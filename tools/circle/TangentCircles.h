@@ -47,7 +47,7 @@ inline constexpr double kTouchTolerance = 1e-9;
 // ----- for the tool ---------------------------------------------------------------------------
 
 // A line of any line class that has a direction, or the full circle of a circle, arc or sector;
-// nothing for other shapes and for lines of length zero (which have no direction).
+// nothing for no shape, other shapes and lines of length zero (which have no direction).
 std::optional<MTouchShape> ReadTouchShape(const MCadShape* shape, const MFloatPoint& pick);
 
 // The construction: with touch shape a picked before the centre, b and c after it, chooses the
