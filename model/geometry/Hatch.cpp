@@ -17,7 +17,7 @@ constexpr Frame kFrames[4] = {{{1, 0}, {0, 1}}, {{0, 1}, {1, 0}}, {{1, -1}, {1, 
 
 // Lines closer than this many units in the last place of the coordinates do not move apart.
 constexpr double kResolutionUlps = 4.0;
-// Above this many lines the loop over groups is not trusted to end in reasonable time anyway.
+// Beyond this many lines the group counter, a double, could no longer step by one.
 constexpr double kMaxLines = 1e15;
 
 bool IsFinite(const MFloatPoint& p) {
@@ -157,10 +157,20 @@ std::vector<Crossing> CrossAll(std::span<const MHatchBoundary> boundaries, const
              CrossLineFamily(b.points, b.kind == MHatchBoundary::Kind::Closed, family))
             all.push_back({c.line, c.along, c.point, static_cast<int>(i)});
     }
-    std::sort(all.begin(), all.end(), [](const Crossing& a, const Crossing& b) {
-        return a.line != b.line ? a.line < b.line : a.along < b.along;
-    });
-    return all;
+    // Bucketed by line first: each line holds few crossings, so sorting those is cheap.
+    std::vector<std::size_t> start(family.offsets.size() + 1, 0);
+    for (const Crossing& c : all)
+        ++start[c.line + 1];
+    for (std::size_t k = 1; k < start.size(); ++k)
+        start[k] += start[k - 1];
+    std::vector<Crossing> sorted(all.size());
+    std::vector<std::size_t> next(start.begin(), start.end() - 1);
+    for (const Crossing& c : all)
+        sorted[next[c.line]++] = c;
+    for (std::size_t k = 0; k + 1 < start.size(); ++k)
+        std::sort(sorted.begin() + start[k], sorted.begin() + start[k + 1],
+                  [](const Crossing& a, const Crossing& b) { return a.along < b.along; });
+    return sorted;
 }
 
 void CutLines(const std::vector<Crossing>& crossings, RegionStatus& status, double shortest,

@@ -1,5 +1,7 @@
 #include "model/geometry/RegionErase.h"
 
+#include <algorithm>
+
 namespace {
 
 // Collects the runs edge by edge; a kept part that starts where the previous one ended continues
@@ -49,6 +51,16 @@ private:
     bool m_startsAtFirstVertex = false;
 };
 
+// Whether the points' bounding box meets the region's: most shapes of a drawing do not.
+bool Reaches(std::span<const MFloatPoint> points, const MFloatRect& bounds) {
+    double x0 = points[0].x, x1 = x0, y0 = points[0].y, y1 = y0;
+    for (const MFloatPoint& p : points) {
+        x0 = std::min(x0, p.x), x1 = std::max(x1, p.x);
+        y0 = std::min(y0, p.y), y1 = std::max(y1, p.y);
+    }
+    return !(x1 < bounds.left || x0 > bounds.right || y1 < bounds.bottom || y0 > bounds.top);
+}
+
 }  // namespace
 
 MRegionCut CutLineByRegion(const MFloatPoint& a, const MFloatPoint& b, const MCutRegion& region) {
@@ -58,8 +70,9 @@ MRegionCut CutLineByRegion(const MFloatPoint& a, const MFloatPoint& b, const MCu
 
 MRegionCut CutOutlineByRegion(std::span<const MFloatPoint> points, bool closed, const MCutRegion& region) {
     RunBuilder runs;
+    MSegmentCutter cutter(region);
     const std::size_t n = points.size();
-    if (n < 2) return {};
+    if (n < 2 || !region.CanCut() || !Reaches(points, region.GetBounds())) return {};
     const std::size_t edges = closed ? n : n - 1;
     bool first = true;
     for (std::size_t k = 0; k < edges; ++k) {
@@ -67,7 +80,7 @@ MRegionCut CutOutlineByRegion(std::span<const MFloatPoint> points, bool closed, 
         const MFloatPoint& b = points[(k + 1) % n];
         // A repeated vertex neither breaks a run nor adds a point.
         if (a == b && !region.IsInside(a)) continue;
-        const MSegmentCut cut = CutSegment(a, b, region);
+        const MSegmentCut& cut = cutter.Cut(a, b);
         if (first) runs.NoteFirstEdge(cut), first = false;
         runs.AddEdge(a, b, cut);
     }

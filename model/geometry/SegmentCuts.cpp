@@ -31,19 +31,15 @@ bool EnclosesArea(std::span<const MFloatPoint> points, const MFloatRect& bounds)
     });
 }
 
-MSegmentCut Whole() {
-    return {{{0.0, 1.0}}, false};
-}
-
 // Parameters along a + t·d of every place where the segment meets the outline, and 0 and 1. The
 // side of each vertex is computed once, so the two edges at a vertex near the carrier agree on it
 // and a crossing there is found exactly once or twice, never missed.
-std::vector<double> CollectContacts(const MFloatPoint& a, const MFloatPoint& d,
-                                    std::span<const MFloatPoint> outline) {
+void CollectContacts(const MFloatPoint& a, const MFloatPoint& d, std::span<const MFloatPoint> outline,
+                     std::vector<double>& t) {
     const double len2 = d.Dot(d);
     auto param = [&](const MFloatPoint& p) { return (p - a).Dot(d) / len2; };
     auto side = [&](const MFloatPoint& p) { return d.Cross(p - a); };
-    std::vector<double> t{0.0, 1.0};
+    t.assign({0.0, 1.0});
     const std::size_t n = outline.size();
     double sp = side(outline[n - 1]);
     for (std::size_t k = 0; k < n; ++k) {
@@ -60,13 +56,12 @@ std::vector<double> CollectContacts(const MFloatPoint& a, const MFloatPoint& d,
         }
         sp = sq;
     }
-    return t;
 }
 
 // Sorted contacts inside [0, 1], those within the tolerance of each other merged; 0 and 1 stay exact.
-std::vector<double> MergeContacts(std::vector<double>& t) {
+void MergeContacts(std::vector<double>& t, std::vector<double>& cuts) {
     std::sort(t.begin(), t.end());
-    std::vector<double> cuts;
+    cuts.clear();
     for (double v : t) {
         if (!(v >= -kCutParamTolerance && v <= 1 + kCutParamTolerance)) continue;
         v = std::clamp(v, 0.0, 1.0);
@@ -78,7 +73,6 @@ std::vector<double> MergeContacts(std::vector<double>& t) {
             cuts.push_back(v);
         }
     }
-    return cuts;
 }
 
 }  // namespace
@@ -92,13 +86,16 @@ MCutRegion::MCutRegion(std::span<const MFloatPoint> outline) {
             m_bounds.AddPoint(p);
     }
     m_canCut = EnclosesArea(outline, m_bounds);
+    m_band = kRegionFlatness * std::hypot(m_bounds.GetWidth(), m_bounds.GetHeight());
 }
 
 MCutRegion MCutRegion::Rectangle(const MFloatPoint& p, const MFloatPoint& q) {
     const double x0 = std::min(p.x, q.x), x1 = std::max(p.x, q.x);
     const double y0 = std::min(p.y, q.y), y1 = std::max(p.y, q.y);
     const MFloatPoint corners[] = {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
-    return MCutRegion(corners);
+    MCutRegion region(corners);
+    region.m_isRectangle = true;
+    return region;
 }
 
 MCutRegion MCutRegion::BetweenLines(const MFloatPoint& a0, const MFloatPoint& b0, const MFloatPoint& a1,
@@ -115,14 +112,18 @@ bool MCutRegion::IsInside(const MFloatPoint& p) const {
     if (!m_canCut || !m_bounds.ContainsPoint(p)) return false;
     // Within rounding of an edge is on it. The even-odd ray alone decides such points by the
     // rounding of a nearly level edge's crossing, so a line along an edge could go either way.
-    const double band = kRegionFlatness * std::hypot(m_bounds.GetWidth(), m_bounds.GetHeight());
+    if (m_isRectangle) {
+        return p.x > m_bounds.left + m_band && p.x < m_bounds.right - m_band &&
+               p.y > m_bounds.bottom + m_band && p.y < m_bounds.top - m_band;
+    }
     const int n = m_outline.GetSize();
     for (int i = 0; i < n; ++i) {
         const MFloatPoint& a = m_outline[i];
         const MFloatPoint d = m_outline[(i + 1) % n] - a;
         const double len2 = d.Dot(d);
         const double t = len2 > 0 ? std::clamp((p - a).Dot(d) / len2, 0.0, 1.0) : 0.0;
-        if ((a + d * t - p).GetLength() <= band) return false;
+        const MFloatPoint off = a + d * t - p;
+        if (off.Dot(off) <= m_band * m_band) return false;
     }
     return m_outline.IsPointInside(p);
 }
@@ -133,19 +134,25 @@ MFloatPoint PointAt(const MFloatPoint& a, const MFloatPoint& b, double t) {
     return a + (b - a) * t;
 }
 
-MSegmentCut CutSegment(const MFloatPoint& a, const MFloatPoint& b, const MCutRegion& region) {
-    if (!region.CanCut() || !IsFinite(a) || !IsFinite(b)) return Whole();
-    MFloatRect box(a, b);
-    box.Normalize();
-    if (!box.Overlaps(region.GetBounds())) return Whole();
-    if (a == b) return region.IsInside(a) ? MSegmentCut{{}, true} : Whole();
-
-    std::vector<double> contacts = CollectContacts(a, b - a, region.GetOutline());
-    const std::vector<double> cuts = MergeContacts(contacts);
-    MSegmentCut out;
-    for (std::size_t i = 0; i + 1 < cuts.size(); ++i) {
-        const double t0 = cuts[i], t1 = cuts[i + 1];
-        if (region.IsInside(PointAt(a, b, (t0 + t1) / 2))) {
+const MSegmentCut& MSegmentCutter::Cut(const MFloatPoint& a, const MFloatPoint& b) {
+    MSegmentCut& out = m_result;
+    out.kept.assign({{0.0, 1.0}});
+    out.reachesInside = false;
+    if (!m_region.CanCut() || !IsFinite(a) || !IsFinite(b)) return out;
+    const MFloatRect& bounds = m_region.GetBounds();
+    if (std::max(a.x, b.x) < bounds.left || std::min(a.x, b.x) > bounds.right ||
+        std::max(a.y, b.y) < bounds.bottom || std::min(a.y, b.y) > bounds.top)
+        return out;
+    if (a == b) {
+        if (m_region.IsInside(a)) out.kept.clear(), out.reachesInside = true;
+        return out;
+    }
+    CollectContacts(a, b - a, m_region.GetOutline(), m_contacts);
+    MergeContacts(m_contacts, m_cuts);
+    out.kept.clear();
+    for (std::size_t i = 0; i + 1 < m_cuts.size(); ++i) {
+        const double t0 = m_cuts[i], t1 = m_cuts[i + 1];
+        if (m_region.IsInside(PointAt(a, b, (t0 + t1) / 2))) {
             out.reachesInside = true;
         } else if (!out.kept.empty() && out.kept.back().t1 == t0) {
             out.kept.back().t1 = t1;
@@ -153,7 +160,13 @@ MSegmentCut CutSegment(const MFloatPoint& a, const MFloatPoint& b, const MCutReg
             out.kept.push_back({t0, t1});
         }
     }
-    return out.reachesInside ? out : Whole();
+    if (!out.reachesInside) out.kept.assign({{0.0, 1.0}});
+    return out;
+}
+
+MSegmentCut CutSegment(const MFloatPoint& a, const MFloatPoint& b, const MCutRegion& region) {
+    MSegmentCutter cutter(region);
+    return cutter.Cut(a, b);
 }
 
 std::vector<MLineCrossing> CrossLineFamily(std::span<const MFloatPoint> outline, bool closed,

@@ -54,7 +54,9 @@ public:
 private:
     MFloatPointArray m_outline;
     MFloatRect m_bounds;
+    double m_band = 0.0;  // points this close to an edge lie on it
     bool m_canCut = false;
+    bool m_isRectangle = false;  // made by Rectangle: inside is a test against the bounds
 };
 
 // What a region leaves of one segment.
@@ -71,6 +73,20 @@ struct MSegmentCut {
 // segment's ends on an edge, the ends of collinear overlaps); the parts between contacts are
 // classified by their midpoints. A region that cannot cut leaves the segment whole.
 MSegmentCut CutSegment(const MFloatPoint& a, const MFloatPoint& b, const MCutRegion& region);
+
+// CutSegment for many segments by one region, reusing its buffers. The region must outlive it;
+// each result is valid until the next Cut.
+class MSegmentCutter {
+public:
+    explicit MSegmentCutter(const MCutRegion& region) : m_region(region) {}
+    const MSegmentCut& Cut(const MFloatPoint& a, const MFloatPoint& b);
+
+private:
+    const MCutRegion& m_region;
+    std::vector<double> m_contacts;
+    std::vector<double> m_cuts;
+    MSegmentCut m_result;
+};
 
 // The point a + t·(b − a), exactly a at 0 and exactly b at 1.
 MFloatPoint PointAt(const MFloatPoint& a, const MFloatPoint& b, double t);

@@ -17,16 +17,62 @@ struct Span {
     MFloatPoint p1;
 };
 
-// The first of the nearest points to x; nothing for an empty list.
-std::optional<MFloatPoint> Nearest(const std::vector<MFloatPoint>& points, const MFloatPoint& x) {
-    std::optional<MFloatPoint> best;
-    double bestDistance = kNoAnswer;
-    for (const MFloatPoint& p : points) {
-        const double d = (p - x).GetLength();
-        if (d < bestDistance) bestDistance = d, best = p;
+// For up to four points on a segment a + s·d, the first of the nearest candidates offered; all are
+// given by their parameters s along the same segment.
+class NearestFinder {
+public:
+    void AddTarget(double s, const MFloatPoint& x) { m_targets[m_count++] = {s, x, kNoAnswer, 0.0}; }
+    int GetCount() const { return m_count; }
+    const MFloatPoint& GetTarget(int k) const { return m_targets[k].x; }
+    void Offer(double s) {
+        for (int k = 0; k < m_count; ++k) {
+            Target& t = m_targets[k];
+            const double d = std::fabs(s - t.s);
+            if (d < t.distance) t.distance = d, t.best = s;
+        }
     }
-    return best;
+    std::optional<double> GetNearest(int k) const {
+        if (m_targets[k].distance == kNoAnswer) return std::nullopt;
+        return m_targets[k].best;
+    }
+
+private:
+    struct Target {
+        double s;
+        MFloatPoint x;
+        double distance;
+        double best;
+    };
+    std::array<Target, 4> m_targets;
+    int m_count = 0;
+};
+
+// The parameter along a + s·da where it meets b + u·db (IntersectSegments' arithmetic, so the
+// point a + da·s is the one it gives); nothing for lines parallel by its tolerance, or, when
+// bounded, for a crossing not strictly inside both.
+std::optional<double> Meet(const MFloatPoint& a, const MFloatPoint& da, const MFloatPoint& b,
+                           const MFloatPoint& db, bool bounded) {
+    const double det = da.Cross(db);
+    if (det * det < kZeroTolerance) return std::nullopt;
+    const MFloatPoint w = b - a;
+    const double s = w.Cross(db) / det;
+    if (!bounded) return s;
+    const double u = w.Cross(da) / det;
+    auto inside = [](double v) { return v >= kSegmentParamMin && v <= kSegmentParamMax; };
+    if (!inside(s) || !inside(u)) return std::nullopt;
+    return s;
 }
+
+struct Box {
+    double x0, y0, x1, y1;
+
+    explicit Box(const MFloatSegment& s)
+        : x0(std::min(s.start.x, s.end.x)),
+          y0(std::min(s.start.y, s.end.y)),
+          x1(std::max(s.start.x, s.end.x)),
+          y1(std::max(s.start.y, s.end.y)) {}
+    bool Overlaps(const Box& o) const { return x0 <= o.x1 && o.x0 <= x1 && y0 <= o.y1 && o.y0 <= y1; }
+};
 
 // Sorted; parts that overlap by more than the tolerance become one, parts that only touch stay
 // apart (a line split at a meeting point keeps both sides), and none is shorter than the tolerance.
@@ -53,11 +99,8 @@ public:
         const int n = static_cast<int>(m_lines.size());
         for (int w = 0; w < n; ++w)
             Stretch(w);
-        for (const MFloatSegment& s : m_work) {
-            MFloatRect box(s.start, s.end);
-            box.Normalize();
-            m_boxes.push_back(box);
-        }
+        for (const MFloatSegment& s : m_work)
+            m_boxes.emplace_back(s);
         std::vector<std::vector<Span>> spans(n);
         std::vector<int> crossed;
         for (int w = 0; w < n; ++w)
@@ -83,61 +126,40 @@ private:
         return {Along(i, p0), Along(i, p1), p0, p1};
     }
 
-    // Where the carrier of line i meets the carriers of the other lines.
-    std::vector<MFloatPoint> CarrierMeetings(int i, std::span<const int> others) const {
-        std::vector<MFloatPoint> out;
-        const MFloatSegment& a = m_lines[i];
-        for (int j : others) {
-            MFloatPoint x;
-            if (j != i && IntersectSegments(a.start, a.end, m_lines[j].start, m_lines[j].end, &x, 0))
-                out.push_back(x);
-        }
-        return out;
-    }
-    std::vector<MFloatPoint> CarrierMeetings(int i) const {
-        std::vector<int> all(m_lines.size());
-        for (std::size_t j = 0; j < all.size(); ++j)
-            all[j] = static_cast<int>(j);
-        return CarrierMeetings(i, all);
-    }
-
     // A side crossing the line's extension beyond one end moves that end to the meeting point
     // nearest the crossing: stretched to a line it fell short of, or cut back to one it overshot.
-    // The end moved is the one the side crossed, and never past the other end.
+    // The end moved is the one the side crossed, and never past the other end; with no meeting
+    // point at all (every other line parallel) nothing moves.
     void Stretch(int w) {
         if (!IsUsable(w)) return;
         const MFloatSegment& line = m_lines[w];
-        std::optional<std::vector<MFloatPoint>> meetings;
+        const MFloatPoint d = line.end - line.start;
+        NearestFinder meetings;
         for (int k = 0; k < 4; ++k) {
             MFloatPoint x, ignored;
-            if (!IntersectSegments(line.start, line.end, Corner(k), Corner(k + 1), &x, kBoundedB)) continue;
-            if (IntersectSegments(line.start, line.end, Corner(k), Corner(k + 1), &ignored,
-                                  kBoundedA | kBoundedB))
-                continue;
-            if (!meetings) meetings = CarrierMeetings(w);
-            const std::optional<MFloatPoint> l = Nearest(*meetings, x);
-            if (!l) continue;
-            MFloatSegment& work = m_work[w];
-            const double tl = Along(w, *l);
-            if (Along(w, x) < 0.5) {
-                if (tl < Along(w, work.end) - kCutParamTolerance) work.start = *l;
-            } else if (tl > Along(w, work.start) + kCutParamTolerance) {
-                work.end = *l;
+            if (IntersectSegments(line.start, line.end, Corner(k), Corner(k + 1), &x, kBoundedB) &&
+                !IntersectSegments(line.start, line.end, Corner(k), Corner(k + 1), &ignored,
+                                   kBoundedA | kBoundedB))
+                meetings.AddTarget(Along(w, x), x);
+        }
+        if (meetings.GetCount() == 0) return;
+        for (std::size_t j = 0; j < m_lines.size(); ++j) {
+            if (static_cast<int>(j) == w) continue;
+            const MFloatSegment& o = m_lines[j];
+            if (const std::optional<double> s = Meet(line.start, d, o.start, o.end - o.start, false))
+                meetings.Offer(*s);
+        }
+        MFloatSegment& work = m_work[w];
+        for (int k = 0; k < meetings.GetCount(); ++k) {
+            const std::optional<double> tl = meetings.GetNearest(k);
+            if (!tl) continue;
+            const MFloatPoint l = line.start + d * *tl;
+            if (Along(w, meetings.GetTarget(k)) < 0.5) {
+                if (*tl < Along(w, work.end) - kCutParamTolerance) work.start = l;
+            } else if (*tl > Along(w, work.start) + kCutParamTolerance) {
+                work.end = l;
             }
         }
-    }
-
-    // Where the working segment w crosses the other working segments strictly inside both.
-    std::vector<MFloatPoint> SegmentCrossings(int w) const {
-        std::vector<MFloatPoint> out;
-        const MFloatSegment& a = m_work[w];
-        for (std::size_t j = 0; j < m_work.size(); ++j) {
-            MFloatPoint x;
-            if (static_cast<int>(j) == w || !m_boxes[w].Overlaps(m_boxes[j])) continue;
-            if (IntersectSegments(a.start, a.end, m_work[j].start, m_work[j].end, &x, kBoundedA | kBoundedB))
-                out.push_back(x);
-        }
-        return out;
     }
 
     // A line a side crosses keeps, for each such side, its part from the crossing's end to the
@@ -145,23 +167,32 @@ private:
     bool CutCrossed(int w, std::vector<Span>* spans) const {
         if (!IsUsable(w)) return false;
         const MFloatSegment& work = m_work[w];
-        bool crossed = false;
-        std::optional<std::vector<MFloatPoint>> crossings;
+        const MFloatPoint d = work.end - work.start;
+        NearestFinder crossings;
         for (int k = 0; k < 4; ++k) {
             MFloatPoint x;
-            if (!IntersectSegments(work.start, work.end, Corner(k), Corner(k + 1), &x, kBoundedA | kBoundedB))
-                continue;
-            crossed = true;
-            if (!crossings) crossings = SegmentCrossings(w);
-            const std::optional<MFloatPoint> r = Nearest(*crossings, x);
-            if (!r) continue;
-            if ((x - work.start).Dot(x - *r) < 0)
-                spans->push_back(Part(w, work.start, *r));
-            else
-                spans->push_back(Part(w, *r, work.end));
+            if (IntersectSegments(work.start, work.end, Corner(k), Corner(k + 1), &x, kBoundedA | kBoundedB))
+                crossings.AddTarget((x - work.start).Dot(d) / d.Dot(d), x);
         }
-        if (crossed && spans->empty()) spans->push_back(Part(w, work.start, work.end));
-        return crossed;
+        if (crossings.GetCount() == 0) return false;
+        for (std::size_t j = 0; j < m_work.size(); ++j) {
+            if (static_cast<int>(j) == w || !m_boxes[w].Overlaps(m_boxes[j])) continue;
+            const MFloatSegment& o = m_work[j];
+            if (const std::optional<double> s = Meet(work.start, d, o.start, o.end - o.start, true))
+                crossings.Offer(*s);
+        }
+        for (int k = 0; k < crossings.GetCount(); ++k) {
+            const std::optional<double> s = crossings.GetNearest(k);
+            if (!s) continue;
+            const MFloatPoint& x = crossings.GetTarget(k);
+            const MFloatPoint r = work.start + d * *s;
+            if ((x - work.start).Dot(x - r) < 0)
+                spans->push_back(Part(w, work.start, r));
+            else
+                spans->push_back(Part(w, r, work.end));
+        }
+        if (spans->empty()) spans->push_back(Part(w, work.start, work.end));
+        return true;
     }
 
     // A line no side crosses loses its part between the first and the last place where a crossed
@@ -173,7 +204,10 @@ private:
         const double ts = Along(i, work.start), te = Along(i, work.end);
         std::optional<MFloatPoint> first, last, before, after;
         double tFirst = 0, tLast = 0, tBefore = 0, tAfter = 0;
-        for (const MFloatPoint& m : CarrierMeetings(i, crossed)) {
+        for (int c : crossed) {
+            MFloatPoint m;
+            if (!IntersectSegments(m_lines[i].start, m_lines[i].end, m_lines[c].start, m_lines[c].end, &m, 0))
+                continue;
             const double t = Along(i, m);
             if (t < ts - kCutParamTolerance) {
                 if (!before || t > tBefore) before = m, tBefore = t;
@@ -208,7 +242,7 @@ private:
     std::span<const MFloatSegment> m_lines;
     std::array<MFloatPoint, 4> m_corners;
     std::vector<MFloatSegment> m_work;  // the working ends S', E'
-    std::vector<MFloatRect> m_boxes;    // of the working segments
+    std::vector<Box> m_boxes;           // of the working segments
 };
 
 bool IsFinite(const MFloatPoint& p) {

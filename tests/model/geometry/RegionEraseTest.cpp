@@ -199,6 +199,8 @@ void CheckCase(const Case& c) {
     for (std::size_t k = 0; k < edges; ++k) {
         const MFloatPoint& a = c.path[k];
         const MFloatPoint& b = c.path[(k + 1) % n];
+        SCOPED_TRACE(::testing::Message() << "region " << ::testing::PrintToString(c.region) << " edge (" << a
+                                          << ") (" << b << ")");
         const MSegmentCut cut = CutSegment(a, b, region);
         CheckEdge(a, b, region, cut);
         anyEdgeReaches |= cut.reachesInside;
@@ -209,8 +211,7 @@ void CheckCase(const Case& c) {
             double erased = 1;
             for (const MParamSpan& s : cut.kept)
                 erased -= s.t1 - s.t0;
-            EXPECT_NEAR(erased * (b - a).GetLength(), oracle, 1e-9 * (b - a).GetLength() + 1e-12)
-                << ::testing::PrintToString(c.region) << " " << a.x << "," << a.y << " " << b.x << "," << b.y;
+            EXPECT_NEAR(erased * (b - a).GetLength(), oracle, 1e-9 * (b - a).GetLength() + 1e-12);
             inside += oracle;
         }
     }
