@@ -1,0 +1,299 @@
+// AND, OR and minus checked against an independent clipper on random outline pairs, family by family.
+#include <gtest/gtest.h>
+
+#include <polyclipping/clipper.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+#include <set>
+
+#include "model/geometry/ExactOrientation.h"
+#include "model/geometry/PolygonBoolean.h"
+
+namespace {
+
+using Op = MFusionOperation;
+using Outline = MFloatPointArray;
+using Loops = std::vector<MFloatPointArray>;
+using Random = std::mt19937_64;
+
+// The clipper rounds its crossings to integers: coordinates scaled by 2^30 (exactly) make them fine.
+constexpr double kClipperScale = 1073741824.0;
+constexpr int kSamples = 500;
+
+// Taken about a point near the loop: about the origin, far away, the terms would cancel to noise.
+double SignedArea(const Outline& loop, const MFloatPoint& origin) {
+    double sum = 0.0;
+    for (int i = 0; i < loop.GetSize(); ++i)
+        sum += (loop[i] - origin).Cross(loop[(i + 1) % loop.GetSize()] - origin);
+    return sum / 2;
+}
+
+bool IsInside(const Loops& loops, const MFloatPoint& p) {
+    bool inside = false;
+    for (const Outline& loop : loops)
+        for (int i = 0, n = loop.GetSize(); i < n; ++i) {
+            const MFloatPoint &a = loop[i], &b = loop[(i + 1) % n];
+            if ((a.y > p.y) != (b.y > p.y) && GetOrientationSign(a, b, p) == (b.y > a.y ? 1 : -1)) inside = !inside;
+        }
+    return inside;
+}
+
+bool IsOnSegment(const MFloatPoint& a, const MFloatPoint& b, const MFloatPoint& p, double tolerance) {
+    const MFloatPoint d = b - a;
+    const double t = std::clamp((p - a).Dot(d) / d.Dot(d), 0.0, 1.0);
+    return (a + d * t - p).GetLength() <= tolerance;
+}
+
+Loops Clip(const Outline& a, const Outline& b, Op op) {
+    const auto toPath = [](const Outline& o) {
+        ClipperLib::Path path;
+        for (const MFloatPoint& p : o)
+            path.emplace_back(static_cast<ClipperLib::cInt>(p.x * kClipperScale),
+                              static_cast<ClipperLib::cInt>(p.y * kClipperScale));
+        return path;
+    };
+    ClipperLib::Clipper clipper;
+    clipper.AddPath(toPath(a), ClipperLib::ptSubject, true);
+    clipper.AddPath(toPath(b), ClipperLib::ptClip, true);
+    const ClipperLib::ClipType type = op == Op::And  ? ClipperLib::ctIntersection
+                                      : op == Op::Or ? ClipperLib::ctUnion
+                                                     : ClipperLib::ctDifference;
+    ClipperLib::Paths solution;
+    EXPECT_TRUE(clipper.Execute(type, solution, ClipperLib::pftEvenOdd, ClipperLib::pftEvenOdd));
+    Loops loops;
+    for (const ClipperLib::Path& path : solution) {
+        Outline& loop = loops.emplace_back();
+        for (const ClipperLib::IntPoint& p : path)
+            loop.Add({static_cast<double>(p.X) / kClipperScale, static_cast<double>(p.Y) / kClipperScale});
+    }
+    return loops;
+}
+
+// Each loop passes every point once and no two edges of any loops meet except at shared ends.
+void ExpectSimpleLoops(const Loops& loops) {
+    std::vector<std::pair<MFloatPoint, MFloatPoint>> edges;
+    for (const Outline& loop : loops) {
+        ASSERT_GE(loop.GetSize(), 3);
+        std::set<std::pair<double, double>> seen;
+        for (int i = 0; i < loop.GetSize(); ++i) {
+            ASSERT_TRUE(seen.emplace(loop[i].x, loop[i].y).second) << "a loop passes a point twice";
+            edges.emplace_back(loop[i], loop[(i + 1) % loop.GetSize()]);
+        }
+    }
+    for (std::size_t i = 0; i < edges.size(); ++i) {
+        for (std::size_t j = i + 1; j < edges.size(); ++j) {
+            const auto& [a, b] = edges[i];
+            const auto& [c, d] = edges[j];
+            const int o1 = GetOrientationSign(a, b, c), o2 = GetOrientationSign(a, b, d);
+            const int o3 = GetOrientationSign(c, d, a), o4 = GetOrientationSign(c, d, b);
+            const bool shareEnd = a == c || a == d || b == c || b == d;
+            if (o1 * o2 < 0 && o3 * o4 < 0) ADD_FAILURE() << "two loop edges cross";
+            if (o1 == 0 && o2 == 0 && !shareEnd && IsOnSegment(a, b, (c + d) / 2, 0.0))
+                ADD_FAILURE() << "two loop edges overlap";
+        }
+    }
+}
+
+// The even-odd area of the loops, from their nesting; each loop must run counter-clockwise when it
+// is an outer outline and clockwise when it is a hole.
+double EvenOddArea(const Loops& loops, const MFloatPoint& origin) {
+    double area = 0.0;
+    for (std::size_t i = 0; i < loops.size(); ++i) {
+        Loops others;
+        for (std::size_t j = 0; j < loops.size(); ++j)
+            if (j != i) others.push_back(loops[j]);
+        const Outline& loop = loops[i];
+        const MFloatPoint probe = (loop[0] + loop[1]) / 2;
+        const bool hole = IsInside(others, probe);
+        const double a = SignedArea(loop, origin);
+        EXPECT_EQ(a < 0, hole) << "loop " << i << " runs the wrong way";
+        area += hole ? -std::fabs(a) : std::fabs(a);
+    }
+    return area;
+}
+
+struct Pair {
+    Outline a, b;
+};
+
+bool InResult(bool inA, bool inB, Op op) {
+    return op == Op::And ? inA && inB : op == Op::Or ? inA || inB : inA && !inB;
+}
+
+void CheckPair(const Pair& pair, bool exactArea, Random& random) {
+    const Loops inputs{pair.a, pair.b};
+    double minX = INFINITY, minY = INFINITY, maxX = -INFINITY, maxY = -INFINITY;
+    for (const Outline& o : inputs)
+        for (const MFloatPoint& p : o) {
+            minX = std::min(minX, p.x), maxX = std::max(maxX, p.x);
+            minY = std::min(minY, p.y), maxY = std::max(maxY, p.y);
+        }
+    const double extent = std::max(maxX - minX, maxY - minY);
+    const double scale = std::max({std::fabs(minX), std::fabs(maxX), std::fabs(minY), std::fabs(maxY)});
+    const MFloatPoint origin = pair.a[0];
+    const double inputArea = std::fabs(SignedArea(pair.a, origin)) + std::fabs(SignedArea(pair.b, origin));
+
+    std::uniform_real_distribution<double> sx(minX - extent / 8, maxX + extent / 8), sy(minY - extent / 8, maxY + extent / 8);
+    std::vector<MFloatPoint> samples;
+    while (samples.size() < kSamples) {
+        const MFloatPoint p(sx(random), sy(random));
+        bool nearEdge = false;
+        for (const Outline& o : inputs)
+            for (int i = 0; i < o.GetSize() && !nearEdge; ++i)
+                nearEdge = IsOnSegment(o[i], o[(i + 1) % o.GetSize()], p, 1e-6 * extent);
+        if (!nearEdge) samples.push_back(p);
+    }
+
+    for (const Op op : {Op::And, Op::Or, Op::Minus}) {
+        SCOPED_TRACE(static_cast<int>(op));
+        const MFusionResult ours = CombineOutlines(pair.a, pair.b, op);
+        ASSERT_TRUE(ours.IsDone());
+        const Loops theirs = Clip(pair.a, pair.b, op);
+        ExpectSimpleLoops(ours.loops);
+        double theirArea = 0.0;
+        for (const Outline& loop : theirs)
+            theirArea += SignedArea(loop, origin);
+        const double ourArea = EvenOddArea(ours.loops, origin);
+        if (exactArea)
+            EXPECT_EQ(ourArea, theirArea);
+        else
+            EXPECT_NEAR(ourArea, theirArea, 1e-7 * inputArea);
+        for (const Outline& loop : ours.loops)
+            for (const MFloatPoint& p : loop) {
+                bool onInput = false;
+                for (const Outline& o : inputs)
+                    for (int i = 0; i < o.GetSize() && !onInput; ++i)
+                        onInput = IsOnSegment(o[i], o[(i + 1) % o.GetSize()], p, 1e-9 * scale);
+                EXPECT_TRUE(onInput) << "(" << p.x << ", " << p.y << ") is on neither outline";
+            }
+        for (const MFloatPoint& p : samples) {
+            const bool expected = InResult(IsInside({pair.a}, p), IsInside({pair.b}, p), op);
+            ASSERT_EQ(IsInside(theirs, p), expected) << "the oracle disagrees at " << p.x << ", " << p.y;
+            ASSERT_EQ(IsInside(ours.loops, p), expected) << "at " << p.x << ", " << p.y;
+        }
+    }
+}
+
+// Integer points round a centre at increasing angles: convex (radii equal) or star-shaped.
+Outline RoundOutline(Random& random, MFloatPoint centre, double radius, int count, double minRadius) {
+    std::uniform_real_distribution<double> angle(0, 2 * M_PI), r(minRadius, 1.0);
+    std::vector<double> angles(count);
+    for (double& a : angles)
+        a = angle(random);
+    std::sort(angles.begin(), angles.end());
+    Outline o;
+    for (const double a : angles) {
+        const double k = radius * r(random);
+        const MFloatPoint p(std::round(centre.x + k * std::cos(a)), std::round(centre.y + k * std::sin(a)));
+        if (o.IsEmpty() || p != o[o.GetSize() - 1]) o.Add(p);
+    }
+    return o;
+}
+
+Pair RoundPair(Random& random, double minRadius) {
+    std::uniform_real_distribution<double> centre(-5e8, 5e8), unit(0, 1);
+    std::uniform_int_distribution<int> count(3, minRadius < 1 ? 40 : 24);
+    const MFloatPoint c(centre(random), centre(random));
+    const double r1 = std::pow(10.0, 3 + 5.6 * unit(random)), r2 = r1 * (0.2 + 1.5 * unit(random));
+    const MFloatPoint offset = MFloatPoint(1, 0).GetRotated(2 * M_PI * unit(random)) * ((r1 + r2) * unit(random));
+    return {RoundOutline(random, c, r1, count(random), minRadius),
+            RoundOutline(random, c + offset, r2, count(random), minRadius)};
+}
+
+// A rectangle or a skyline (flat bottom, stepped top) on an 8 by 8 grid, in any of the square's
+// eight symmetries, so that pairs share edges, corners and parts of edges.
+Outline GridOutline(Random& random) {
+    std::uniform_int_distribution<int> cell(0, 5), width(1, 4), height(1, 4), symmetry(0, 7);
+    const int x0 = cell(random), y0 = cell(random), w = std::min(width(random), 8 - x0);
+    std::vector<MFloatPoint> points{{double(x0), double(y0)}, {double(x0 + w), double(y0)}};
+    const bool rectangle = cell(random) < 2;
+    const int flat = std::min(height(random), 8 - y0);
+    for (int i = w - 1; i >= 0; --i) {
+        const int h = rectangle ? flat : std::min(height(random), 8 - y0);
+        points.push_back({double(x0 + i + 1), double(y0 + h)});
+        points.push_back({double(x0 + i), double(y0 + h)});
+    }
+    const int s = symmetry(random);
+    Outline o;
+    for (MFloatPoint p : points) {
+        if (s & 1) p = {p.y, p.x};
+        if (s & 2) p.x = 8 - p.x;
+        if (s & 4) p.y = 8 - p.y;
+        o.Add(p);
+    }
+    return o;
+}
+
+Pair NestedPair(Random& random) {
+    Pair p = RoundPair(random, 0.5);
+    MFloatPoint centre;
+    for (const MFloatPoint& q : p.a)
+        centre += q / p.a.GetSize();
+    std::uniform_real_distribution<double> factor(0.1, 0.9);
+    const double f = factor(random);
+    p.b.RemoveAll();
+    for (const MFloatPoint& q : p.a)
+        p.b.Add({std::round(centre.x + (q.x - centre.x) * f), std::round(centre.y + (q.y - centre.y) * f)});
+    if (random() & 1) std::swap(p.a, p.b);
+    return p;
+}
+
+Pair IdenticalPair(Random& random) {
+    Pair p = RoundPair(random, random() & 1 ? 1.0 : 0.3);
+    p.b = p.a;
+    std::rotate(p.b.begin(), p.b.begin() + random() % p.b.GetSize(), p.b.end());
+    if (random() & 1) std::reverse(p.b.begin(), p.b.end());
+    return p;
+}
+
+Pair RotatedPair(Random& random) {
+    Pair p = RoundPair(random, random() & 1 ? 1.0 : 0.3);
+    std::uniform_real_distribution<double> exponent(-6, -2), shift(-0.1, 0.1);
+    const double angle = std::pow(10.0, exponent(random)) * (random() & 1 ? 1 : -1);
+    MFloatPoint centre = p.a[0];
+    centre += (p.a[p.a.GetSize() / 2] - p.a[0]) * shift(random);
+    p.b.RemoveAll();
+    for (const MFloatPoint& q : p.a) {
+        const MFloatPoint r = q.GetRotatedAbout(centre, angle);
+        p.b.Add({std::round(r.x), std::round(r.y)});
+    }
+    return p;
+}
+
+void RunFamily(int seed, int pairs, bool exactArea, Pair (*make)(Random&)) {
+    Random random(seed);
+    for (int i = 0; i < pairs && !testing::Test::HasFatalFailure(); ++i) {
+        SCOPED_TRACE(i);
+        const Pair pair = make(random);
+        if (pair.a.GetSize() < 3 || pair.b.GetSize() < 3) continue;
+        CheckPair(pair, exactArea, random);
+    }
+}
+
+TEST(PolygonBooleanOracle, Convex) {
+    RunFamily(1, 2000, false, [](Random& r) { return RoundPair(r, 1.0); });
+}
+
+TEST(PolygonBooleanOracle, StarShaped) {
+    RunFamily(2, 2000, false, [](Random& r) { return RoundPair(r, 0.2); });
+}
+
+TEST(PolygonBooleanOracle, AxisAlignedOnASmallGrid) {
+    RunFamily(3, 3000, true, [](Random& r) { return Pair{GridOutline(r), GridOutline(r)}; });
+}
+
+TEST(PolygonBooleanOracle, OneInsideTheOther) {
+    RunFamily(4, 2000, false, NestedPair);
+}
+
+TEST(PolygonBooleanOracle, Identical) {
+    RunFamily(5, 2000, false, IdenticalPair);
+}
+
+TEST(PolygonBooleanOracle, SlightlyRotatedCopy) {
+    RunFamily(6, 2000, false, RotatedPair);
+}
+
+}  // namespace
