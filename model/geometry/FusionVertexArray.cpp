@@ -6,6 +6,10 @@
 
 #include "model/geometry/ExactOrientation.h"
 
+namespace {
+constexpr double kCellsPerTolerance = 16.0;
+}  // namespace
+
 MFusionVertex::MFusionVertex(const MFloatPoint& position, int shape) : m_position(position) {
     AddShape(shape);
 }
@@ -26,9 +30,16 @@ int MFusionVertex::RemoveNeighbour(int vertex) {
     return i;
 }
 
-std::size_t MFusionVertexArray::CellHash::operator()(const CellKey& k) const {
-    const std::uint64_t h = static_cast<std::uint64_t>(k.x) * 0x9E3779B97F4A7C15ull;
-    return static_cast<std::size_t>(h ^ (static_cast<std::uint64_t>(k.y) + 0x7F4A7C159E3779B9ull + (h << 6)));
+// The key's slot, or the empty slot where it belongs (linear probing).
+std::size_t MFusionVertexArray::SlotOf(const CellKey& k) const {
+    std::uint64_t h = static_cast<std::uint64_t>(k.x) * 0x9E3779B97F4A7C15ull;
+    h ^= (static_cast<std::uint64_t>(k.y) + 0x7F4A7C159E3779B9ull) * 0xC2B2AE3D27D4EB4Full;
+    h ^= h >> 29;
+    const std::size_t mask = m_slots.size() - 1;
+    std::size_t i = static_cast<std::size_t>(h) & mask;
+    while (m_slots[i].first >= 0 && !(m_slots[i].key == k))
+        i = (i + 1) & mask;
+    return i;
 }
 
 MFusionVertexArray::MFusionVertexArray(double mergeTolerance)
@@ -40,26 +51,29 @@ MFusionVertexArray::CellKey MFusionVertexArray::CellOf(const MFloatPoint& p) con
         return {std::bit_cast<std::int64_t>(p.x + 0.0), std::bit_cast<std::int64_t>(p.y + 0.0)};
     }
     constexpr double kLimit = 4e18;
-    const auto cell = [&](double v) {
-        return static_cast<std::int64_t>(std::clamp(std::floor(v / m_tolerance), -kLimit, kLimit));
-    };
+    const double size = m_tolerance * kCellsPerTolerance;
+    const auto cell = [&](double v) { return static_cast<std::int64_t>(std::clamp(std::floor(v / size), -kLimit, kLimit)); };
     return {cell(p.x), cell(p.y)};
 }
 
 int MFusionVertexArray::Find(const MFloatPoint& p) const {
     const CellKey centre = CellOf(p);
     if (m_tolerance == 0.0) {
-        const auto it = m_cells.find(centre);
-        for (int v = it == m_cells.end() ? -1 : it->second; v >= 0; v = m_nextInCell[v])
+        for (int v = FirstInCell(centre); v >= 0; v = m_nextInCell[v])
             if (m_vertices[v].m_position == p) return v;
         return -1;
     }
+    // Cells are kCellsPerTolerance tolerances wide: only a point near a cell's border looks beyond it.
+    const double cell = m_tolerance * kCellsPerTolerance;
+    const double fx = p.x / cell - static_cast<double>(centre.x), fy = p.y / cell - static_cast<double>(centre.y);
+    const double near = 1.0 / kCellsPerTolerance + 1e-9;
+    const std::int64_t x0 = fx < near ? -1 : 0, x1 = fx > 1 - near ? 1 : 0;
+    const std::int64_t y0 = fy < near ? -1 : 0, y1 = fy > 1 - near ? 1 : 0;
     int best = -1;
     double bestDistance = m_tolerance;
-    for (std::int64_t dx = -1; dx <= 1; ++dx) {
-        for (std::int64_t dy = -1; dy <= 1; ++dy) {
-            const auto it = m_cells.find({centre.x + dx, centre.y + dy});
-            for (int v = it == m_cells.end() ? -1 : it->second; v >= 0; v = m_nextInCell[v]) {
+    for (std::int64_t dx = x0; dx <= x1; ++dx) {
+        for (std::int64_t dy = y0; dy <= y1; ++dy) {
+            for (int v = FirstInCell({centre.x + dx, centre.y + dy}); v >= 0; v = m_nextInCell[v]) {
                 const double d = (m_vertices[v].m_position - p).GetLength();
                 if (d <= bestDistance && (best < 0 || d < bestDistance || v < best)) {
                     best = v;
@@ -72,16 +86,26 @@ int MFusionVertexArray::Find(const MFloatPoint& p) const {
 }
 
 void MFusionVertexArray::Index(int vertex) {
-    const auto [it, added] = m_cells.try_emplace(CellOf(m_vertices[vertex].m_position), vertex);
-    m_nextInCell.push_back(-1);
-    if (!added) {
-        m_nextInCell[vertex] = it->second;
-        it->second = vertex;
+    if (2 * (m_usedSlots + 1) > m_slots.size()) {
+        m_slots.assign(std::max<std::size_t>(16, 2 * m_slots.size()), Slot{});
+        m_usedSlots = 0;
+        m_nextInCell.clear();
+        for (int v = 0; v < vertex; ++v)
+            Index(v);
     }
+    const CellKey key = CellOf(m_vertices[vertex].m_position);
+    Slot& slot = m_slots[SlotOf(key)];
+    m_nextInCell.push_back(slot.first);
+    if (slot.first < 0) {
+        slot.key = key;
+        ++m_usedSlots;
+    }
+    slot.first = vertex;
 }
 
 void MFusionVertexArray::RebuildIndex() {
-    m_cells.clear();
+    std::fill(m_slots.begin(), m_slots.end(), Slot{});
+    m_usedSlots = 0;
     m_nextInCell.clear();
     for (int v = 0; v < GetSize(); ++v)
         Index(v);

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
 
 #include "model/geometry/FloatPoint.h"
@@ -80,17 +79,22 @@ private:
         std::int64_t x, y;
         bool operator==(const CellKey&) const = default;
     };
-    struct CellHash {
-        std::size_t operator()(const CellKey& k) const;
+    // One cell of the open-addressing table: its key and its first vertex (-1: an empty slot).
+    struct Slot {
+        CellKey key;
+        int first = -1;
     };
 
     CellKey CellOf(const MFloatPoint& p) const;
+    std::size_t SlotOf(const CellKey& key) const;
+    int FirstInCell(const CellKey& key) const { return m_slots.empty() ? -1 : m_slots[SlotOf(key)].first; }
     void Index(int vertex);
     void RebuildIndex();
 
     double m_tolerance;
     std::vector<MFusionVertex> m_vertices;
-    std::unordered_map<CellKey, int, CellHash> m_cells;  // the first vertex of each cell
-    std::vector<int> m_nextInCell;                       // the rest, chained by vertex
+    std::vector<Slot> m_slots;        // a power of two of them, at most half used
+    std::vector<int> m_nextInCell;    // the rest of a cell's vertices, chained by vertex
+    std::size_t m_usedSlots = 0;
     int m_edgeIds = 0;
 };
