@@ -4,9 +4,6 @@
 
 namespace {
 
-// Error bound of the rounded determinant (round to nearest): (3 + 16·eps)·eps with eps = 2^-53.
-constexpr double kOrientationErrorBound = 3.3306690738754716e-16;
-
 // A sum of doubles held without rounding: non-overlapping components, smallest magnitude first.
 struct Expansion {
     double c[16];

@@ -5,6 +5,10 @@
 
 #include "model/geometry/FloatPoint.h"
 
+// Bound on the error of the orientation determinant computed in doubles (round to nearest),
+// relative to the sum of the magnitudes of its two products: (3 + 16·eps)·eps, eps = 2^-53.
+inline constexpr double kOrientationErrorBound = 3.3306690738754716e-16;
+
 // +1 when c lies to the left of the directed line a -> b (a counter-clockwise turn), -1 to the right,
 // 0 when the three points are exactly collinear. Products must not overflow (|coordinates| < 1e150).
 int GetOrientationSign(const MFloatPoint& a, const MFloatPoint& b, const MFloatPoint& c);

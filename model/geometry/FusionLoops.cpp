@@ -38,7 +38,8 @@ bool BuildHalfEdges(const MFusionVertexArray& graph, HalfEdges& out) {
             const int w = graph[v].GetNeighbour(i);
             out.from[h] = v;
             out.to[h] = w;
-            out.odd[h] = static_cast<unsigned char>((graph[v].GetEdgeRuns(i, 0) & 1) | (graph[v].GetEdgeRuns(i, 1) & 1) << 1);
+            out.odd[h] = static_cast<unsigned char>((graph[v].GetEdgeRuns(i, 0) & 1) |
+                                                    (graph[v].GetEdgeRuns(i, 1) & 1) << 1);
             const int other = w == v ? -1 : graph[w].FindNeighbour(v);
             if (other < 0) return false;  // an edge known at one end only
             out.twin[h] = out.first[w] + other;

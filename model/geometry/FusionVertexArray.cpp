@@ -52,7 +52,9 @@ MFusionVertexArray::CellKey MFusionVertexArray::CellOf(const MFloatPoint& p) con
     }
     constexpr double kLimit = 4e18;
     const double size = m_tolerance * kCellsPerTolerance;
-    const auto cell = [&](double v) { return static_cast<std::int64_t>(std::clamp(std::floor(v / size), -kLimit, kLimit)); };
+    const auto cell = [&](double v) {
+        return static_cast<std::int64_t>(std::clamp(std::floor(v / size), -kLimit, kLimit));
+    };
     return {cell(p.x), cell(p.y)};
 }
 
@@ -65,7 +67,8 @@ int MFusionVertexArray::Find(const MFloatPoint& p) const {
     }
     // Cells are kCellsPerTolerance tolerances wide: only a point near a cell's border looks beyond it.
     const double cell = m_tolerance * kCellsPerTolerance;
-    const double fx = p.x / cell - static_cast<double>(centre.x), fy = p.y / cell - static_cast<double>(centre.y);
+    const double fx = p.x / cell - static_cast<double>(centre.x),
+                 fy = p.y / cell - static_cast<double>(centre.y);
     const double near = 1.0 / kCellsPerTolerance + 1e-9;
     const std::int64_t x0 = fx < near ? -1 : 0, x1 = fx > 1 - near ? 1 : 0;
     const std::int64_t y0 = fy < near ? -1 : 0, y1 = fy > 1 - near ? 1 : 0;
@@ -166,11 +169,13 @@ bool MFusionVertexArray::SortNeighboursByAngle() {
     for (MFusionVertex& v : m_vertices) {
         const MFloatPoint& o = v.m_position;
         std::sort(v.m_links.begin(), v.m_links.end(), [&](const auto& l, const auto& r) {
-            return CompareDirectionsAround(o, m_vertices[l.vertex].m_position, m_vertices[r.vertex].m_position) < 0;
+            return CompareDirectionsAround(o, m_vertices[l.vertex].m_position,
+                                           m_vertices[r.vertex].m_position) < 0;
         });
         for (std::size_t i = 1; i < v.m_links.size(); ++i) {
             const MFloatPoint& p = m_vertices[v.m_links[i - 1].vertex].m_position;
-            if (CompareDirectionsAround(o, p, m_vertices[v.m_links[i].vertex].m_position) == 0) distinct = false;
+            if (CompareDirectionsAround(o, p, m_vertices[v.m_links[i].vertex].m_position) == 0)
+                distinct = false;
         }
     }
     return distinct;

@@ -93,8 +93,8 @@ private:
 
     double m_tolerance;
     std::vector<MFusionVertex> m_vertices;
-    std::vector<Slot> m_slots;        // a power of two of them, at most half used
-    std::vector<int> m_nextInCell;    // the rest of a cell's vertices, chained by vertex
+    std::vector<Slot> m_slots;      // a power of two of them, at most half used
+    std::vector<int> m_nextInCell;  // the rest of a cell's vertices, chained by vertex
     std::size_t m_usedSlots = 0;
     int m_edgeIds = 0;
 };

@@ -43,7 +43,8 @@ std::vector<int> AddRing(MFusionVertexArray& graph, const MFloatPointArray& outl
 
 }  // namespace
 
-MFusionResult CombineOutlines(const MFloatPointArray& first, const MFloatPointArray& second, MFusionOperation op) {
+MFusionResult CombineOutlines(const MFloatPointArray& first, const MFloatPointArray& second,
+                              MFusionOperation op) {
     MFusionResult result;
     result.status = MFusionStatus::BadOutline;
     const double magnitude = GetMagnitude(first, second);

@@ -36,7 +36,8 @@ struct MFusionResult {
 };
 
 // first AND second, first OR second, or first minus second.
-MFusionResult CombineOutlines(const MFloatPointArray& first, const MFloatPointArray& second, MFusionOperation op);
+MFusionResult CombineOutlines(const MFloatPointArray& first, const MFloatPointArray& second,
+                              MFusionOperation op);
 
 // The steps after building, on any graph whose edges meet only at vertices (outline s: shape s): the
 // faces between the edges are labelled inside or outside each outline by the edges' runs, starting

@@ -54,7 +54,8 @@ MFusionResult Combine(const MFloatPointArray& a, const MFloatPointArray& b, Op o
     for (const MFloatPointArray& loop : r.loops) {
         std::set<std::pair<double, double>> seen;
         for (const MFloatPoint& p : loop)
-            EXPECT_TRUE(seen.emplace(p.x, p.y).second) << "a loop passes (" << p.x << ", " << p.y << ") twice";
+            EXPECT_TRUE(seen.emplace(p.x, p.y).second)
+                << "a loop passes (" << p.x << ", " << p.y << ") twice";
     }
     return r;
 }
@@ -67,7 +68,8 @@ TEST(PolygonBoolean, OverlappingRectanglesGiveOneLoopPerOperation) {
 
     r = Combine(a, b, Op::Or);
     ASSERT_EQ(r.loops.size(), 1u);
-    EXPECT_EQ(Canonical(r.loops[0]), Canonical({{0, 0}, {4, 0}, {4, 2}, {6, 2}, {6, 6}, {2, 6}, {2, 4}, {0, 4}}));
+    EXPECT_EQ(Canonical(r.loops[0]),
+              Canonical({{0, 0}, {4, 0}, {4, 2}, {6, 2}, {6, 6}, {2, 6}, {2, 4}, {0, 4}}));
 
     r = Combine(a, b, Op::Minus);
     ASSERT_EQ(r.loops.size(), 1u);
@@ -121,7 +123,8 @@ TEST(PolygonBoolean, TJunctionsAndCollinearOverlapsAreCut) {
     const MFloatPointArray a = Rect(0, 0, 4, 2), b = Rect(2, 2, 6, 4);
     MFusionResult r = Combine(a, b, Op::Or);
     ASSERT_EQ(r.loops.size(), 1u);
-    EXPECT_EQ(Canonical(r.loops[0]), Canonical({{0, 0}, {4, 0}, {4, 2}, {6, 2}, {6, 4}, {2, 4}, {2, 2}, {0, 2}}));
+    EXPECT_EQ(Canonical(r.loops[0]),
+              Canonical({{0, 0}, {4, 0}, {4, 2}, {6, 2}, {6, 4}, {2, 4}, {2, 2}, {0, 2}}));
     EXPECT_TRUE(Combine(a, b, Op::And).loops.empty());
     r = Combine(b, a, Op::Minus);
     ASSERT_EQ(r.loops.size(), 1u);
@@ -183,16 +186,20 @@ TEST(PolygonBoolean, CrossingPointsAreOneVertexInEveryLoop) {
 
 TEST(PolygonBoolean, NearlyEqualPointsAreMerged) {
     const double e = 1e-14;
-    const MFusionResult r = Combine(Rect(0, 0, 1, 1), Outline({{1 + e, -e}, {2, 0}, {2, 1}, {1 - e, 1 + e}}), Op::Or);
+    const MFusionResult r =
+        Combine(Rect(0, 0, 1, 1), Outline({{1 + e, -e}, {2, 0}, {2, 1}, {1 - e, 1 + e}}), Op::Or);
     ASSERT_EQ(r.loops.size(), 1u);
     EXPECT_EQ(r.loops[0].GetSize(), 4);
 }
 
 TEST(PolygonBoolean, BadOutlinesAreRefused) {
     const MFloatPointArray square = Rect(0, 0, 1, 1);
-    EXPECT_EQ(CombineOutlines(square, Outline({{0, 0}, {1, 1}, {0, 0}}), Op::Or).status, MFusionStatus::BadOutline);
-    EXPECT_EQ(CombineOutlines(Outline({{0, 0}, {NAN, 1}, {1, 0}}), square, Op::Or).status, MFusionStatus::BadOutline);
-    EXPECT_EQ(CombineOutlines(square, Outline({{0, 0}, {0, 0}, {0, 0}}), Op::And).status, MFusionStatus::BadOutline);
+    EXPECT_EQ(CombineOutlines(square, Outline({{0, 0}, {1, 1}, {0, 0}}), Op::Or).status,
+              MFusionStatus::BadOutline);
+    EXPECT_EQ(CombineOutlines(Outline({{0, 0}, {NAN, 1}, {1, 0}}), square, Op::Or).status,
+              MFusionStatus::BadOutline);
+    EXPECT_EQ(CombineOutlines(square, Outline({{0, 0}, {0, 0}, {0, 0}}), Op::And).status,
+              MFusionStatus::BadOutline);
     EXPECT_EQ(CombineOutlines(square, MFloatPointArray(), Op::And).status, MFusionStatus::BadOutline);
 }
 
