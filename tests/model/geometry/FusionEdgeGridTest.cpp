@@ -36,9 +36,17 @@ TEST(FusionEdgeGrid, EveryMeetingPairIsVisitedExactlyOnce) {
             MFloatPoint d = MFloatPoint(1, 0).GetRotated(6.283185307179586 * unit(random)) * length;
             if (i % 10 == 0) d.y = 0;
             if (i % 10 == 1) d.x = 0;
+            if (i % 3 == 2) {
+                // Beside the previous edge, or stopping just short of it, closer than the pad.
+                const MFusionEdge& p = edges.back();
+                const MFloatPoint normal = MFloatPoint(p.from.y - p.to.y, p.to.x - p.from.x).GetUnit() * 4.0;
+                const MFloatPoint start = i % 2 ? p.from + normal : (p.from + p.to) / 2 + normal;
+                edges.push_back({i, i, 0, start, i % 2 ? p.to + normal : start + normal * 5});
+                continue;
+            }
             edges.push_back({i, i, 0, a, a + d});
         }
-        const double pad = round % 2 ? 0.5 : 0.0;
+        const double pad = round % 2 ? 5.0 : 0.0;
         std::set<std::pair<int, int>> visited;
         MFusionEdgeGrid(edges, pad).ForEachPair([&](int i, int j) {
             EXPECT_LT(i, j);
@@ -46,7 +54,8 @@ TEST(FusionEdgeGrid, EveryMeetingPairIsVisitedExactlyOnce) {
         });
         for (int i = 0; i < 150; ++i)
             for (int j = i + 1; j < 150; ++j)
-                if (Meet(edges[i], edges[j], pad)) EXPECT_TRUE(visited.count({i, j})) << i << ", " << j << " missed";
+                if (Meet(edges[i], edges[j], pad))
+                    EXPECT_TRUE(visited.count({i, j})) << i << ", " << j << " missed";
     }
 }
 
