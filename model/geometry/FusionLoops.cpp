@@ -31,7 +31,6 @@ bool BuildHalfEdges(const MFusionVertexArray& graph, HalfEdges& out) {
     out.to.resize(count);
     out.twin.assign(count, -1);
     out.odd.resize(count);
-    std::vector<int> byEdge(graph.GetEdgeIdLimit(), -1);
     for (int v = 0; v < n; ++v) {
         for (int i = 0; i < graph[v].GetNeighbourCount(); ++i) {
             const int h = out.first[v] + i;

@@ -146,7 +146,7 @@ void MFusionVertexArray::AddEdgeBetween(int a, int b, int shape) {
     // A half-removed edge is dropped and made anew, so both ends again agree on it.
     if (ia >= 0) va.m_links.erase(va.m_links.begin() + ia);
     if (ib >= 0) vb.m_links.erase(vb.m_links.begin() + ib);
-    MFusionVertex::Link link{b, m_edgeIds++, {0, 0}};
+    MFusionVertex::Link link{b, {0, 0}};
     link.runs[shape] = 1;
     va.m_links.push_back(link);
     link.vertex = a;

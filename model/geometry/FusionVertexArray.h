@@ -36,7 +36,6 @@ private:
     friend class MFusionVertexArray;
     struct Link {
         int vertex;
-        int edge;  // shared by both ends of one edge
         std::uint16_t runs[kFusionShapeCount];
     };
 
@@ -55,8 +54,6 @@ public:
     const MFusionVertex& operator[](int i) const { return m_vertices[i]; }
     MFusionVertex& operator[](int i) { return m_vertices[i]; }
     double GetMergeTolerance() const { return m_tolerance; }
-    // Edges ever added; an edge id is below this.
-    int GetEdgeIdLimit() const { return m_edgeIds; }
 
     // The nearest vertex within the merge tolerance, or -1.
     int Find(const MFloatPoint& p) const;
@@ -96,5 +93,4 @@ private:
     std::vector<Slot> m_slots;      // a power of two of them, at most half used
     std::vector<int> m_nextInCell;  // the rest of a cell's vertices, chained by vertex
     std::size_t m_usedSlots = 0;
-    int m_edgeIds = 0;
 };

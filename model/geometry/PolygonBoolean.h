@@ -11,7 +11,7 @@
 // points, lies on the outlines' edges (crossings and T-junctions added, straight-through points
 // dropped) and is simple; loops meet only at single points and never cross. Outer outlines run
 // counter-clockwise, holes clockwise and come as separate loops; the even-odd union of the loops is
-// the result.
+// the result. Points closer than 2^-40 of the largest coordinate count as one point.
 #pragma once
 
 #include <vector>
@@ -35,7 +35,7 @@ struct MFusionResult {
     bool IsDone() const { return status == MFusionStatus::Done; }
 };
 
-// first AND second, first OR second, or first minus second.
+// first AND second, first OR second, or first minus second (any other operation value: no loops).
 MFusionResult CombineOutlines(const MFloatPointArray& first, const MFloatPointArray& second,
                               MFusionOperation op);
 
