@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "tests/model/shapes/ShapeTestSupport.h"
 #include "model/geometry/Geometry.h"
 #include "model/settings/OptionRecord.h"
@@ -126,7 +128,8 @@ TEST_F(LShapeArrayTest, ValuesStayAlignedWithTheShapes) {
     list.Add(b, 20);
     list.Add(c, 30);
     EXPECT_EQ(list.Remove(b), 1);
-    delete b;
+    // b stays alive until it is looked for again: a new shape may take its freed address.
+    const std::unique_ptr<MLineShape> removed(b);
     ASSERT_EQ(list.GetSize(), 2);
     EXPECT_EQ(list.GetAt(1), c);
     EXPECT_EQ(list.GetValueAt(1), 30u);
