@@ -126,7 +126,7 @@ BOOL MMainFrame::Create(MTessarayDoc* doc) {
         !m_zoomBar.SetButtons(kZoomButtons, static_cast<int>(std::size(kZoomButtons))))
         return FALSE;
     m_zoomBar.SetWindowText(AfxLoadString(kZoomBarResource));
-    if (!m_zoomCombo.Create(CBS_DROPDOWN, &m_zoomBar, ID_ZOOM_COMBO, this)) return FALSE;
+    if (!m_zoomCombo.Create(CBS_DROPDOWN, &m_zoomBar, ID_ZOOM_COMBO)) return FALSE;
     m_zoomBar.SetButtonControl(kZoomComboButton, &m_zoomCombo);
     if (QWidget* combo = m_zoomCombo.GetWidget()) combo->setMinimumWidth(80);
     for (const std::string& item : SplitCommas(AfxLoadString(kIdsZoomList)))

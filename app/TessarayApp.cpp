@@ -25,6 +25,7 @@
 #include "platform/ui/Menu.h"
 #include "resources/ResourceIds.h"
 #include "tools/DrawToolArray.h"
+#include "tools/controls/MenuBitmaps.h"
 #include "view/ClassRegistry.h"
 #include "view/dialogs/PaperDialog.h"
 #include "view/dialogs/PrintBWDialog.h"
@@ -76,6 +77,7 @@ void MTessarayApp::InitProgram() {
     RegisterDocumentClasses();
     RegisterViewClasses();
     InitLineStyles();
+    InitLineStyleBitmaps();
     GetPaperSizeTable();
     GetPaperScaleTable();
     LoadDefaultPaper();
