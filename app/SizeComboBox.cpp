@@ -35,7 +35,7 @@ BOOL MSizeComboBox::Create(UINT style, CWnd* pParent, UINT nID, CWnd* pNotify) {
 }
 
 BOOL MSizeComboBox::IsValid(double value) const {
-    return value > 0.0 && value <= 1000.0;
+    return value > 0.0 && value <= m_maximum;
 }
 
 void MSizeComboBox::SetValue(double value) {

@@ -20,8 +20,9 @@ public:
     double GetValue() const { return m_value; }
     // Shows the value (selects the list item of that value when there is one).
     virtual void UpdateText();
-    // The values the combo accepts: 0 < x <= 1000 here.
+    // The values the combo accepts: 0 < x <= the maximum (1000 unless set).
     virtual BOOL IsValid(double value) const;
+    void SetMaximum(double maximum) { m_maximum = maximum; }
     // Takes the control's text: an empty text stores -1 and reports nothing; a valid number is
     // stored rounded to one decimal; then the value is shown and reported.
     void Commit();
@@ -31,6 +32,7 @@ public:
 
 private:
     double m_value = 0.0;
+    double m_maximum = 1000.0;
     CWnd* m_notify = nullptr;
 };
 
