@@ -109,10 +109,11 @@ TEST(TextNumbers, WritesWhatTheClassicLocaleWrites) {
                 const std::string classic = Format(v, precision, flags, std::locale::classic());
                 const std::string fast = Format(v, precision, flags, FastNumberLocale());
                 // Files ask for 15 digits; where those do not read back, the shortest text that does.
+                const std::size_t bar = classic.find('|');
                 double back = 0.0;
                 if (precision == 15 && flags == std::ios_base::fmtflags{} && std::isfinite(v) &&
-                    (!ParseDouble(classic, back) || back != v)) {
-                    ASSERT_EQ(fast, FormatExact(v)) << v;
+                    (!ParseDouble(classic.substr(0, bar), back) || back != v)) {
+                    ASSERT_EQ(fast, FormatExact(v) + classic.substr(bar)) << v;
                     continue;
                 }
                 ASSERT_EQ(fast, classic) << v << " precision " << precision;
