@@ -87,8 +87,8 @@ public:
     // The progress dialog of ReadBytes; without one the window side's is used (if any).
     void SetProgress(MDXFReadProgress* progress) { m_externalProgress = progress; }
     const MDXFEncoding& GetEncoding() const { return m_encoding; }
-    // Entity kinds of the file that were not imported, with their counts (those with an extrusion
-    // direction the drawing cannot show are counted under their own name).
+    // Entity kinds of the file that were not imported, with their counts; circles, arcs, texts and
+    // placements out of the drawing's plane count as "KIND (3D)".
     const std::map<std::string, int>& GetSkippedKinds() const { return m_skipped; }
     // TRUE when the file ended inside a section or without its EOF.
     BOOL WasCutShort() const { return m_cutShort; }
