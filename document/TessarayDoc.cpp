@@ -8,20 +8,17 @@
 #include "document/DocumentView.h"
 #include "document/PaperSettings.h"
 #include "model/CadView.h"
-#include "model/shapes/dimension/SizeFormatInfo.h"
 #include "model/settings/OptionRecord.h"
 #include "model/shapes/CadShape.h"
+#include "model/shapes/dimension/SizeFormatInfo.h"
 #include "platform/Strings.h"
 #include "platform/gdi/DC.h"
 #include "platform/ui/Cursor.h"
+#include "resources/ResourceIds.h"
 
 namespace {
 
 int g_imported = 0;
-
-constexpr UINT kIdsOutOfMemoryAsk = 62788;
-constexpr UINT kIdsOutOfMemory = 62789;
-constexpr UINT kCommandOptions = 33034;
 
 }  // namespace
 
@@ -363,11 +360,11 @@ void MTessarayDoc::Redo(MDocumentView* view) {
 }
 
 void MTessarayDoc::ReportOutOfMemory(MDocumentView* view) {
-    if (GetUndoCount() > 1 && AfxMessageBox(kIdsOutOfMemoryAsk, MB_YESNO | MB_ICONQUESTION) == IDYES) {
-        if (view) view->SendViewCommand(kCommandOptions);
+    if (GetUndoCount() > 1 && AfxMessageBox(IDS_OUT_OF_MEMORY_ASK, MB_YESNO | MB_ICONQUESTION) == IDYES) {
+        if (view) view->SendViewCommand(ID_OPTIONS);
         return;
     }
-    AfxMessageBox(kIdsOutOfMemory, MB_OK | MB_ICONEXCLAMATION);
+    AfxMessageBox(IDS_OUT_OF_MEMORY, MB_OK | MB_ICONEXCLAMATION);
 }
 
 // ---- Queries and drawing ------------------------------------------------------------------------

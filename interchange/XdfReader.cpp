@@ -10,27 +10,26 @@
 #include "document/TessarayDoc.h"
 #include "interchange/JwcFileIo.h"
 #include "model/FillStyle.h"
-#include "model/shapes/dimension/SizeFormatInfo.h"
-#include "model/shapes/dimension/SizeStyle.h"
 #include "model/geometry/Geometry.h"
+#include "model/shapes/containers/GroupShape.h"
 #include "model/shapes/curves/ArcShape.h"
 #include "model/shapes/curves/CircleShape.h"
 #include "model/shapes/curves/EllipseShape.h"
-#include "model/shapes/containers/GroupShape.h"
-#include "model/shapes/lines/LineShape.h"
-#include "model/shapes/lines/PolygonShape.h"
-#include "model/shapes/dimension/SizeShape.h"
 #include "model/shapes/curves/SplineLoopShape.h"
 #include "model/shapes/curves/SplineShape.h"
+#include "model/shapes/dimension/SizeFormatInfo.h"
+#include "model/shapes/dimension/SizeShape.h"
+#include "model/shapes/dimension/SizeStyle.h"
+#include "model/shapes/lines/LineShape.h"
+#include "model/shapes/lines/PolygonShape.h"
 #include "model/shapes/text/TextShape.h"
 #include "platform/Strings.h"
 #include "platform/TextFile.h"
+#include "resources/ResourceIds.h"
 
 namespace {
 
 MXDFProgress* g_progress = nullptr;
-
-constexpr UINT kIdsCannotOpen = 62700;
 
 std::vector<std::string> Tokens(std::string_view line) {
     std::vector<std::string> out;
@@ -169,7 +168,7 @@ int MXDFReader::Read(const std::string& path) {
     try {
         std::string bytes;
         if (!ReadImportFile(path, bytes)) {
-            AfxMessageBox(AfxLoadString(kIdsCannotOpen), MB_OK | MB_ICONEXCLAMATION);
+            AfxMessageBox(AfxLoadString(IDS_CANNOT_OPEN_FILE), MB_OK | MB_ICONEXCLAMATION);
         } else {
             TextInput is(DecodeTextFile(bytes));
             result = ReadFile(is, path);

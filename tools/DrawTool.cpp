@@ -14,12 +14,12 @@
 #include "platform/ui/FrameWnd.h"
 #include "platform/ui/MessageTranslation.h"
 #include "platform/ui/WinApp.h"
+#include "resources/ResourceIds.h"
 #include "view/Grid.h"
 #include "view/TessarayView.h"
 
 namespace {
 
-constexpr UINT kIdsNumericInputHint = 62740;
 constexpr double kDeadZonePixels = 8.0;
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 
@@ -606,7 +606,7 @@ CString MDrawTool::GetPromptText() {
     }
     if (prompt.empty()) return CString();
     CString text = "[" + m_title + "]:" + prompt;
-    if (CanNumericInput()) text += AfxLoadString(kIdsNumericInputHint);
+    if (CanNumericInput()) text += AfxLoadString(IDS_NUMERIC_INPUT_HINT);
     return text;
 }
 

@@ -12,6 +12,7 @@
 #include "platform/ui/Menu.h"
 #include "platform/ui/MessageTranslation.h"
 #include "platform/ui/WinApp.h"
+#include "resources/ResourceIds.h"
 #include "view/Grid.h"
 #include "view/ViewFrame.h"
 #include "view/ViewTool.h"
@@ -20,7 +21,6 @@ namespace {
 
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 constexpr COLORREF kRed = RGB(255, 0, 0);
-constexpr UINT kTabMenu = 152;
 constexpr int kTabMenuOnTab = 1;
 constexpr int kTabMenuBesideTabs = 2;
 
@@ -438,6 +438,6 @@ void MTessarayView::OnTabRClick(int index, UINT flags, int x, int y) {
     CPoint screen(x, y);
     ClientToScreen(&screen);
     CWnd* owner = AfxGetMainWnd() ? AfxGetMainWnd() : this;
-    CMenu::TrackPopupMenuResource(kTabMenu, index >= 0 ? kTabMenuOnTab : kTabMenuBesideTabs,
+    CMenu::TrackPopupMenuResource(IDR_LAYER_TAB_MENU, index >= 0 ? kTabMenuOnTab : kTabMenuBesideTabs,
                                   TPM_LEFTALIGN | TPM_RIGHTBUTTON, screen.x, screen.y, owner);
 }

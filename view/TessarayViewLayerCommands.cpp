@@ -12,35 +12,17 @@
 #include "platform/Strings.h"
 #include "platform/ui/CmdUI.h"
 #include "platform/ui/MessageTranslation.h"
-#include "view/dialogs/AutoLayerDialog.h"
-#include "view/dialogs/LayerDialogs.h"
-#include "view/dialogs/OptionDialogs.h"
-#include "view/dialogs/PaperDialog.h"
+#include "resources/ResourceIds.h"
 #include "view/TessarayView.h"
 #include "view/ViewSelectAll.h"
 #include "view/ViewSelection.h"
 #include "view/ViewTool.h"
+#include "view/dialogs/AutoLayerDialog.h"
+#include "view/dialogs/LayerDialogs.h"
+#include "view/dialogs/OptionDialogs.h"
+#include "view/dialogs/PaperDialog.h"
 
 namespace {
-
-enum : UINT {
-    ID_LAYER_SETTINGS = 32823,
-    ID_LAYER_RENAME = 32826,
-    ID_LAYER_INSERT = 32824,
-    ID_LAYER_APPEND = 32830,
-    ID_LAYER_MOVE = 32831,
-    ID_LAYER_COPY = 32832,
-    ID_LAYER_DISPLAY = 33086,
-    ID_GRID_SETTINGS = 32798,
-    ID_PAPER_SETTINGS = 32796,
-    ID_SIZE_SETTINGS = 32783,
-    ID_AUTO_LAYER = 32972,
-    ID_OPTIONS = 33034,
-    ID_EDIT_SELECT_ALL = 57642,
-    ID_EDIT_CLEAR = 57632,
-};
-
-constexpr UINT kIdsBadLayerName = 62699;
 
 CString TrimBlanks(const CString& text) {
     constexpr const char* kBlanks = " \t\r\n\v\f";
@@ -131,7 +113,7 @@ BOOL MTessarayView::CheckLayerName(CString& name, const MLayer* own) {
         m_document->GetLayers()->FindLayerByName(name) >= 0)
         valid = false;
     if (valid) return TRUE;
-    AfxMessageBox(kIdsBadLayerName, MB_OK | MB_ICONEXCLAMATION);
+    AfxMessageBox(IDS_BAD_LAYER_NAME, MB_OK | MB_ICONEXCLAMATION);
     return FALSE;
 }
 

@@ -10,6 +10,7 @@
 #include "model/settings/LineStyle.h"
 #include "platform/Strings.h"
 #include "platform/gdi/DC.h"
+#include "resources/ResourceIds.h"
 
 namespace {
 
@@ -443,7 +444,7 @@ void DrawLineStyleSample(CDC* dc, int lineStyle, int x, int y, int right, int he
         CFont font;
         font.CreateFont(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0, "ＭＳ ゴシック");
         CFont* old = dc->SelectObject(&font);
-        const std::string label = AfxLoadString(62795);
+        const std::string label = AfxLoadString(IDS_AUXILIARY_LINE);
         dc->TextOut(x, y, label);
         x += dc->GetTextExtent(label).cx + 2;
         if (old) dc->SelectObject(old);

@@ -19,6 +19,7 @@
 #include "platform/Strings.h"
 #include "platform/TextFile.h"
 #include "platform/gdi/DC.h"
+#include "resources/ResourceIds.h"
 
 IMPLEMENT_SERIAL(MTextShapeBase, MCadShape, 1)
 
@@ -47,7 +48,7 @@ CString TrimBlanks(const CString& s) {
 }  // namespace
 
 CString GetDefaultTextFace() {
-    CString face = AfxLoadString(62723);
+    CString face = AfxLoadString(IDS_DEFAULT_FONT);
     return face.empty() ? CString("ＭＳ ゴシック") : face;
 }
 
