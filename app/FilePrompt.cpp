@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include "platform/Profile.h"
+#include "platform/ProgramState.h"
 #include "platform/Strings.h"
 #include "platform/ui/MessageTranslation.h"
 #include "platform/ui/WinApp.h"
@@ -14,8 +15,8 @@
 namespace {
 
 FilePromptHandler& Handler() {
-    static FilePromptHandler handler;
-    return handler;
+    static auto& slot = *new CProgramSlot<FilePromptHandler>;
+    return slot.Get();
 }
 
 QString Q(const std::string& s) {

@@ -134,7 +134,7 @@ BOOL MMainFrame::Create(MTessarayDoc* doc) {
     SetCentralWindow(m_view->GetFrameWindow());
     SetActiveView(m_view.get());
 
-    PrintBlackWhite = AfxGetProfile().GetProfileInt("PRINT", "BLACKWHITE", 0) ? 1 : 0;
+    PrintBlackWhite() = AfxGetProfile().GetProfileInt("PRINT", "BLACKWHITE", 0) ? 1 : 0;
     AfxGetProfile().WriteProfileInt("INIT", "SETTING", 1);
     return TRUE;
 }
@@ -189,7 +189,7 @@ void MMainFrame::SaveSettings() {
     GetOptionRecord().SaveOptions();
     CProfile& profile = AfxGetProfile();
     profile.WriteProfileInt("VERSION", "TOOLBAR", 2);
-    profile.WriteProfileInt("PRINT", "BLACKWHITE", PrintBlackWhite);
+    profile.WriteProfileInt("PRINT", "BLACKWHITE", PrintBlackWhite());
     profile.WriteProfileInt("INIT", "SETTING", 1);
 }
 

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "platform/Profile.h"
+#include "platform/ProgramState.h"
 #include "platform/Strings.h"
 #include "platform/TextFile.h"
 #include "resources/ResourceIds.h"
@@ -100,8 +101,8 @@ const std::vector<MPaperScaleInfo>& GetPaperScaleTable() {
 }
 
 MDefaultPaper& GetDefaultPaper() {
-    static MDefaultPaper defaults = StartingDefaults();
-    return defaults;
+    static auto& slot = *new CProgramSlot<MDefaultPaper>(StartingDefaults);
+    return slot.Get();
 }
 
 void SetDefaultPaper(const MPaperInfo& paper) {

@@ -11,6 +11,7 @@
 #include "model/settings/OptionRecord.h"
 #include "model/shapes/CadShape.h"
 #include "model/shapes/dimension/SizeFormatInfo.h"
+#include "platform/ProgramState.h"
 #include "platform/Strings.h"
 #include "platform/gdi/DC.h"
 #include "platform/ui/Cursor.h"
@@ -18,7 +19,10 @@
 
 namespace {
 
-int g_imported = 0;
+int& Imported() {
+    static auto& slot = *new CProgramSlot<int>;
+    return slot.Get();
+}
 
 }  // namespace
 
@@ -31,10 +35,10 @@ void MTessarayDoc::ShapeLeft(MCadShape* shape) {
 }
 
 int GetImported() {
-    return g_imported;
+    return Imported();
 }
 void SetImported(int imported) {
-    g_imported = imported;
+    Imported() = imported;
 }
 
 IMPLEMENT_DYNCREATE(MTessarayDoc, CDocument)

@@ -5,6 +5,7 @@
 #include "document/TessarayDoc.h"
 #include "model/settings/OptionRecord.h"
 #include "model/shapes/CadShape.h"
+#include "platform/ProgramState.h"
 #include "platform/TextFile.h"
 #include "platform/gdi/DC.h"
 #include "platform/ui/CmdUI.h"
@@ -31,13 +32,16 @@ std::string FormatG6(double v) {
     return s;
 }
 
-bool g_partsListsLoaded = false;
+bool& PartsListsLoaded() {
+    static auto& slot = *new CProgramSlot<bool>;
+    return slot.Get();
+}
 
 }  // namespace
 
 int& SnapSuspended() {
-    static int suspended = 0;
-    return suspended;
+    static auto& slot = *new CProgramSlot<int>;
+    return slot.Get();
 }
 
 MTessarayView::MTessarayView() {
@@ -393,9 +397,9 @@ void MTessarayView::OnInitialUpdate() {
     }
     ZoomToPaper();
     RedrawTabs();
-    if (!g_partsListsLoaded) {
+    if (!PartsListsLoaded()) {
         if (MViewFrame* frame = GetViewFrame()) frame->LoadPartsLists();
-        g_partsListsLoaded = true;
+        PartsListsLoaded() = true;
     }
     SetFocus();
     if (m_currentTool) m_currentTool->UpdatePrompt();

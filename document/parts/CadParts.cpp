@@ -11,13 +11,17 @@
 #include "model/helpers/TextStream.h"
 #include "model/shapes/CadShape.h"
 #include "model/shapes/ShapeFactory.h"
+#include "platform/ProgramState.h"
 #include "platform/gdi/DC.h"
 #include "platform/gdi/GdiObjects.h"
 
 IMPLEMENT_SERIAL(MCadParts, CObject, VERSIONABLE_SCHEMA | 1)
 
 namespace {
-MPartsViewProvider g_viewProvider = nullptr;
+CProgramSlot<MPartsViewProvider>& ViewProviderSlot() {
+    static auto& slot = *new CProgramSlot<MPartsViewProvider>;
+    return slot;
+}
 
 bool IsBlank(int c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
@@ -25,13 +29,12 @@ bool IsBlank(int c) {
 }  // namespace
 
 MPartsViewProvider SetPartsViewProvider(MPartsViewProvider provider) {
-    MPartsViewProvider previous = g_viewProvider;
-    g_viewProvider = provider;
-    return previous;
+    return ViewProviderSlot().Exchange(provider);
 }
 
 MCadView* GetPartsIconView() {
-    return g_viewProvider ? g_viewProvider() : nullptr;
+    const MPartsViewProvider provider = ViewProviderSlot().Get();
+    return provider ? provider() : nullptr;
 }
 
 void RegisterPartsClasses() {

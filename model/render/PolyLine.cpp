@@ -8,13 +8,12 @@
 #include "model/render/DrawFlags.h"
 #include "model/render/RenderClip.h"
 #include "model/settings/LineStyle.h"
+#include "platform/ProgramState.h"
 #include "platform/Strings.h"
 #include "platform/gdi/DC.h"
 #include "resources/ResourceIds.h"
 
 namespace {
-
-bool g_metafileDrawing = false;
 
 // Far more pieces than any screen can show; a walk that gets here stops.
 constexpr std::size_t kMaxPieces = 4000000;
@@ -63,11 +62,18 @@ struct LogicalMapping {
 
 }  // namespace
 
+namespace {
+bool& MetafileDrawing() {
+    static auto& slot = *new CProgramSlot<bool>;
+    return slot.Get();
+}
+}  // namespace
+
 bool IsMetafileDrawing() {
-    return g_metafileDrawing;
+    return MetafileDrawing();
 }
 void SetMetafileDrawing(bool drawing) {
-    g_metafileDrawing = drawing;
+    MetafileDrawing() = drawing;
 }
 
 MPolyLine& GetPolyLineRenderer() {

@@ -1,6 +1,7 @@
 #include "model/settings/OptionRecord.h"
 
 #include "platform/Profile.h"
+#include "platform/ProgramState.h"
 #include "platform/Strings.h"
 #include "resources/ResourceIds.h"
 
@@ -82,6 +83,6 @@ void MOptionRecord::SaveOptions() const {
 }
 
 MOptionRecord& GetOptionRecord() {
-    static MOptionRecord record;
-    return record;
+    static auto& slot = *new CProgramSlot<MOptionRecord>;
+    return slot.Get();
 }

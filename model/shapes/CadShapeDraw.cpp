@@ -93,7 +93,7 @@ BOOL MCadShape::IntersectsRectPixel(MCadView* view, const CRect& rect, const MFl
 namespace {
 
 bool MonoOutput(CDC* dc) {
-    return dc && dc->IsPrinting() && PrintBlackWhite;
+    return dc && dc->IsPrinting() && PrintBlackWhite();
 }
 
 }  // namespace

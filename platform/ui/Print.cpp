@@ -9,6 +9,7 @@
 #include <QWidget>
 #include <algorithm>
 
+#include "platform/ProgramState.h"
 #include "platform/Strings.h"
 #include "platform/gdi/QtGdi.h"
 #include "platform/ui/Controls.h"
@@ -58,13 +59,13 @@ bool Apply(QPrinter& printer, const CPrinterSettings& s) {
 }  // namespace
 
 CPrinterSettings& AfxGetPrinterSettings() {
-    static CPrinterSettings settings = [] {
+    static auto& slot = *new CProgramSlot<CPrinterSettings>([] {
         CPrinterSettings s;
         const QPrinterInfo def = QPrinterInfo::defaultPrinter();
         if (!def.isNull()) s.printerName = def.printerName().toStdString();
         return s;
-    }();
-    return settings;
+    });
+    return slot.Get();
 }
 
 std::vector<std::string> GetSystemPrinterNames() {

@@ -7,7 +7,7 @@
 MPrintBWDialog::MPrintBWDialog(BOOL printSetupOnly, DWORD flags, CWnd* parent)
     : CPrintDialog(printSetupOnly, flags | PD_ENABLEPRINTTEMPLATE | PD_ENABLESETUPTEMPLATE, parent, IDD_PRINT,
                    IDD_PRINT_SETUP),
-      m_blackWhite(PrintBlackWhite) {}
+      m_blackWhite(PrintBlackWhite()) {}
 
 void MPrintBWDialog::DoDataExchange(CDataExchange* pDX) {
     CPrintDialog::DoDataExchange(pDX);
@@ -23,5 +23,5 @@ BOOL MPrintBWDialog::OnInitDialog() {
 void MPrintBWDialog::OnOK() {
     CPrintDialog::OnOK();
     if (IsRunning()) return;
-    PrintBlackWhite = m_blackWhite ? 1 : 0;
+    PrintBlackWhite() = m_blackWhite ? 1 : 0;
 }

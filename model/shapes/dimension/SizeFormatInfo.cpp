@@ -8,6 +8,7 @@
 #include "model/shapes/dimension/SizeStyle.h"
 #include "model/shapes/dimension/SizeTextLines.h"
 #include "platform/Exceptions.h"
+#include "platform/ProgramState.h"
 #include "platform/Strings.h"
 #include "platform/TextFile.h"
 #include "resources/ResourceIds.h"
@@ -25,9 +26,10 @@ struct SizeFormatState {
     int listPosition = 0;
 };
 
+// Built from the string table on first use after a reset.
 SizeFormatState& State() {
-    static SizeFormatState state;
-    return state;
+    static auto& slot = *new CProgramSlot<SizeFormatState>;
+    return slot.Get();
 }
 
 std::vector<MSizeFormatInfo>& List() {
