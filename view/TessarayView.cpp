@@ -8,6 +8,7 @@
 #include "platform/ProgramState.h"
 #include "platform/TextFile.h"
 #include "platform/gdi/DC.h"
+#include "platform/gdi/SelectScope.h"
 #include "platform/ui/CmdUI.h"
 #include "platform/ui/Cursor.h"
 #include "platform/ui/Menu.h"
@@ -175,45 +176,43 @@ void MTessarayView::DrawOriginCross(CDC* dc) {
     r.NormalizeRect();
     const CPoint p = DocToLogical(userOrigin);
     CPen pen(PS_DOT, 1, kBlue);
-    CPen* old = dc->SelectObject(&pen);
+    CSelectScope selectPen(dc, &pen);
     dc->MoveTo(r.left, p.y);
     dc->LineTo(r.right - 1, p.y);
     dc->MoveTo(p.x, r.top);
     dc->LineTo(p.x, r.bottom - 1);
-    dc->SelectObject(old);
 }
 
 void MTessarayView::DrawPrintArea(CDC* dc) {
     if (m_printArea.IsNull()) return;
     const CRect r = PaperToLogicalRect(m_printArea);
     CPen pen(PS_DOT, 1, kRed);
-    CPen* oldPen = dc->SelectObject(&pen);
-    CGdiObject* oldBrush = dc->SelectStockObject(HOLLOW_BRUSH);
+    CSelectScope selectPen(dc, &pen);
+    CSelectScope selectBrush(dc, HOLLOW_BRUSH);
     dc->Rectangle(r.left, r.top, r.right, r.bottom);
-    dc->SelectObject(oldPen);
-    if (oldBrush) dc->SelectObject(oldBrush);
 }
 
 void MTessarayView::DrawCrosshair(CDC* dc) {
     const int oldRop = dc->SetROP2(R2_XORPEN);
     CPen pen(PS_SOLID, 1, kBlue);
-    CPen* old = dc->SelectObject(&pen);
-    dc->MoveTo(m_crossH[0]);
-    dc->LineTo(m_crossH[1]);
-    dc->MoveTo(m_crossV[0]);
-    dc->LineTo(m_crossV[1]);
-    dc->SelectObject(old);
+    {
+        CSelectScope selectPen(dc, &pen);
+        dc->MoveTo(m_crossH[0]);
+        dc->LineTo(m_crossH[1]);
+        dc->MoveTo(m_crossV[0]);
+        dc->LineTo(m_crossV[1]);
+    }
     dc->SetROP2(oldRop);
 }
 
 void MTessarayView::DrawMarker(CDC* dc) {
     if (!m_markerShown) return;
     const int oldRop = dc->SetROP2(R2_XORPEN);
-    CGdiObject* oldPen = dc->SelectStockObject(WHITE_PEN);
-    CGdiObject* oldBrush = dc->SelectStockObject(HOLLOW_BRUSH);
-    dc->Ellipse(m_markerPoint.x - 4, m_markerPoint.y - 4, m_markerPoint.x + 5, m_markerPoint.y + 5);
-    if (oldPen) dc->SelectObject(oldPen);
-    if (oldBrush) dc->SelectObject(oldBrush);
+    {
+        CSelectScope selectPen(dc, WHITE_PEN);
+        CSelectScope selectBrush(dc, HOLLOW_BRUSH);
+        dc->Ellipse(m_markerPoint.x - 4, m_markerPoint.y - 4, m_markerPoint.x + 5, m_markerPoint.y + 5);
+    }
     dc->SetROP2(oldRop);
 }
 

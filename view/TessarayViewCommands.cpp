@@ -4,6 +4,7 @@
 
 #include "document/Layer.h"
 #include "document/TessarayDoc.h"
+#include "document/UndoPackScope.h"
 #include "model/settings/OptionRecord.h"
 #include "platform/ui/CmdUI.h"
 #include "resources/ResourceIds.h"
@@ -114,12 +115,13 @@ void MTessarayView::RegisterViewCommands() {
         ID_LAYER_DELETE,
         [this] {
             if (!m_document || LayerCount() < 2) return;
-            m_document->BeginUndo();
-            RemoveLayerAt(m_currentTab);
-            m_currentTab = LayerCount() - 1;
-            SetCurrentLayer(m_currentTab);
-            EndCurrentOperation();
-            m_document->EndUndo();
+            {
+                MUndoPackScope pack(*m_document);
+                RemoveLayerAt(m_currentTab);
+                m_currentTab = LayerCount() - 1;
+                SetCurrentLayer(m_currentTab);
+                EndCurrentOperation();
+            }
             RedrawTabs();
             Invalidate();
         },

@@ -7,6 +7,7 @@
 #include "document/Layer.h"
 #include "document/PaperSettings.h"
 #include "document/TessarayDoc.h"
+#include "document/UndoPackScope.h"
 #include "model/settings/OptionRecord.h"
 #include "model/shapes/ShapeDialogs.h"
 #include "platform/Strings.h"
@@ -129,9 +130,10 @@ void MTessarayView::OnLayerSettings() {
     const int flags = (layer->m_flags & ~MLayer::kAllFlags) | dialog.GetFlags();
     if (name == layer->m_name && flags == layer->m_flags) return;
     const bool visibilityChanged = ((flags ^ layer->m_flags) & MLayer::kVisible) != 0;
-    m_document->BeginUndo();
-    m_document->SetLayerSettings(index, name, flags);
-    m_document->EndUndo();
+    {
+        MUndoPackScope pack(*m_document);
+        m_document->SetLayerSettings(index, name, flags);
+    }
     if (index < GetTabCount()) SetTabName(index, name);
     RedrawTabs();
     if (visibilityChanged) Invalidate();
@@ -144,9 +146,10 @@ void MTessarayView::OnInsertLayer(BOOL append) {
     CString name = dialog.m_name;
     if (!CheckLayerName(name, nullptr)) return;
     auto* layer = new MLayer(name, dialog.m_visible, dialog.m_selectable, dialog.m_printable);
-    m_document->BeginUndo();
-    InsertLayerAt(append ? -1 : m_currentTab, layer);
-    m_document->EndUndo();
+    {
+        MUndoPackScope pack(*m_document);
+        InsertLayerAt(append ? -1 : m_currentTab, layer);
+    }
     if (append && GetTabCount() > 0) SelectLayerTab(-1, TRUE);
     RedrawTabs();
     Invalidate();
@@ -165,11 +168,12 @@ void MTessarayView::OnMoveLayer() {
     if (!copy) return;
     copy->RecalcAll(this);
     const int destination = to == count ? -1 : (from < to ? to - 1 : to);
-    m_document->BeginUndo();
-    RemoveLayerAt(from);
-    InsertLayerAt(destination, copy.release());
-    SelectLayerTab(destination, TRUE);
-    m_document->EndUndo();
+    {
+        MUndoPackScope pack(*m_document);
+        RemoveLayerAt(from);
+        InsertLayerAt(destination, copy.release());
+        SelectLayerTab(destination, TRUE);
+    }
     RedrawTabs();
     Invalidate();
 }
@@ -189,10 +193,11 @@ void MTessarayView::OnCopyLayer() {
     copy->m_name = name;
     copy->RecalcAll(this);
     const int position = to == count ? -1 : to;
-    m_document->BeginUndo();
-    InsertLayerAt(position, copy.release());
-    SelectLayerTab(position, TRUE);
-    m_document->EndUndo();
+    {
+        MUndoPackScope pack(*m_document);
+        InsertLayerAt(position, copy.release());
+        SelectLayerTab(position, TRUE);
+    }
     RedrawTabs();
     Invalidate();
 }
@@ -218,10 +223,11 @@ void MTessarayView::OnPaperSettings() {
     // A size the table does not hold (an imported drawing's) stays unless another was chosen.
     const MPaperSizeInfo size =
         chosen.sizeIndex >= 0 ? GetDefaultPaperSize() : m_document->GetPaperInfo().GetSizeInfo();
-    m_document->BeginUndo();
-    m_document->ChangePaper(size, GetDefaultPaperScale(), chosen.horizontal, chosen.gridWidth,
-                            chosen.gridHeight);
-    m_document->EndUndo();
+    {
+        MUndoPackScope pack(*m_document);
+        m_document->ChangePaper(size, GetDefaultPaperScale(), chosen.horizontal, chosen.gridWidth,
+                                chosen.gridHeight);
+    }
     FollowDocumentPaper();
     m_document->RecalcAll(this);
     ZoomToPaper();

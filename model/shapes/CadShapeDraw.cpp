@@ -9,6 +9,7 @@
 #include "model/render/PolyLine.h"
 #include "model/shapes/CadShape.h"
 #include "platform/gdi/DC.h"
+#include "platform/gdi/SelectScope.h"
 
 void MCadShape::Draw(MCadView*, CDC*) {}
 void MCadShape::DrawTracking(MCadView*, CDC*) {}
@@ -130,9 +131,8 @@ void DrawArrowHead(const MCadShape* shape, MCadView* view, CDC* dc, const MFloat
     auto polar = [](double a) { return MFloatPoint(std::cos(a), std::sin(a)); };
     auto fill = [&](const MFloatPoint* points, int count) {
         CBrush brush(MapColorForMono(dc, shape->GetColor()));
-        CBrush* old = dc->SelectObject(&brush);
+        CSelectScope selectBrush(dc, &brush);
         GetPolyFaceRenderer().Draw(view, dc, points, count);
-        if (old) dc->SelectObject(old);
     };
     switch (style) {
         case kArrowOpen:
@@ -183,8 +183,7 @@ void DrawArrowSample(CDC* dc, int style, int x, int y, int length, int d) {
     const int t = d / 3;
     const int slant = std::abs(d) / 3;
 
-    CGdiObject* oldPen = dc->SelectStockObject(BLACK_PEN);
-    CGdiObject* oldBrush = nullptr;
+    CSelectScope selectPen(dc, BLACK_PEN);
     auto line = [&] {
         dc->MoveTo(head, y);
         dc->LineTo(lineEnd, y);
@@ -201,7 +200,7 @@ void DrawArrowSample(CDC* dc, int style, int x, int y, int length, int d) {
         }
         case 2: {
             line();
-            oldBrush = dc->SelectStockObject(BLACK_BRUSH);
+            CSelectScope selectBrush(dc, BLACK_BRUSH);
             const POINT v[3] = {{base, y - t}, {head, y}, {base, y + t}};
             dc->Polygon(v, 3);
             break;
@@ -219,16 +218,11 @@ void DrawArrowSample(CDC* dc, int style, int x, int y, int length, int d) {
             line();
             break;
         case 5:
+        case 6: {
             line();
-            oldBrush = dc->SelectStockObject(NULL_BRUSH);
+            CSelectScope selectBrush(dc, style == 5 ? NULL_BRUSH : BLACK_BRUSH);
             dc->Ellipse(head - t, y - t, head + t, y + t);
             break;
-        case 6:
-            line();
-            oldBrush = dc->SelectStockObject(BLACK_BRUSH);
-            dc->Ellipse(head - t, y - t, head + t, y + t);
-            break;
+        }
     }
-    if (oldBrush) dc->SelectObject(oldBrush);
-    if (oldPen) dc->SelectObject(oldPen);
 }

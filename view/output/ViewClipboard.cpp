@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "document/TessarayDoc.h"
+#include "document/UndoPackScope.h"
 #include "document/parts/CadParts.h"
 #include "model/Dib.h"
 #include "model/shapes/containers/PackShape.h"
@@ -14,6 +15,7 @@
 #include "platform/File.h"
 #include "platform/Strings.h"
 #include "platform/gdi/DC.h"
+#include "platform/gdi/SelectScope.h"
 #include "platform/ui/Clipboard.h"
 #include "platform/ui/CmdUI.h"
 #include "platform/ui/Controls.h"
@@ -183,7 +185,7 @@ void MTessarayView::CopySelectionToClipboard() {
         CBitmap picture;
         if (memory.CreateCompatibleDC(client.get()) &&
             picture.CreateCompatibleBitmap(client.get(), r.Width(), r.Height())) {
-            memory.SelectObject(&picture);
+            CSelectScope selectPicture(&memory, &picture);
             memory.SetWindowOrg(r.left, r.top);
             memory.PatBlt(r.left, r.top, r.Width(), r.Height(), WHITENESS);
             pack->Draw(this, &memory);
@@ -260,12 +262,11 @@ void MTessarayView::InsertPastedShape(MCadShape* shape) {
     deleteInnerPacks();
     std::size_t added = 0;
     try {
-        m_document->BeginUndo();
+        MUndoPackScope pack(*m_document);
         for (; added < shapes.size(); ++added) {
             shapes[added]->Recalc(this);
             m_document->AddShape(shapes[added], -1);
         }
-        m_document->EndUndo();
     } catch (...) {
         for (std::size_t i = added; i < shapes.size(); ++i)
             delete shapes[i];
