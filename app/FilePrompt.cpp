@@ -5,21 +5,18 @@
 #include <QStringList>
 
 #include "platform/Profile.h"
+#include "platform/ProgramState.h"
 #include "platform/Strings.h"
 #include "platform/ui/MessageTranslation.h"
 #include "platform/ui/WinApp.h"
 #include "platform/ui/Wnd.h"
+#include "resources/ResourceIds.h"
 
 namespace {
 
-constexpr unsigned kIdsTemplateTitle = 130;
-constexpr unsigned kIdsOpenTitle = 61440;
-constexpr unsigned kIdsSaveTitle = 61441;
-constexpr unsigned kIdsAllFiles = 61442;
-
 FilePromptHandler& Handler() {
-    static FilePromptHandler handler;
-    return handler;
+    static auto& slot = *new CProgramSlot<FilePromptHandler>;
+    return slot.Get();
 }
 
 QString Q(const std::string& s) {
@@ -47,7 +44,7 @@ bool Prompt(bool open, std::string& path, const char* key, unsigned titleId) {
         filters << QStringLiteral("XDF Files (*.xdf)");
     else
         filters << QStringLiteral("拡張メタファイル (*.emf)");
-    filters << Q(AfxLoadString(kIdsAllFiles)) + QStringLiteral(" (*)");
+    filters << Q(AfxLoadString(IDS_ALL_FILES_FILTER)) + QStringLiteral(" (*)");
 
     CProfile& profile = AfxGetProfile();
     const QString last = Q(profile.GetProfileString("FILEPATH", key));
@@ -89,10 +86,10 @@ bool Prompt(bool open, std::string& path, const char* key, unsigned titleId) {
 
 bool PromptFileName(bool open, std::string& path) {
     if (Handler()) return Handler()(open, path);
-    return Prompt(open, path, "LASTOPEN", open ? kIdsOpenTitle : kIdsSaveTitle);
+    return Prompt(open, path, "LASTOPEN", open ? IDS_OPEN_TITLE : IDS_SAVE_AS_TITLE);
 }
 
 bool PromptTemplateName(std::string& path) {
     if (Handler()) return Handler()(true, path);
-    return Prompt(true, path, "TEMPLATE", kIdsTemplateTitle);
+    return Prompt(true, path, "TEMPLATE", IDS_TEMPLATE_TITLE);
 }

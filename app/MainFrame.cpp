@@ -23,13 +23,6 @@
 
 namespace {
 
-constexpr UINT kFrameResource = 128;
-constexpr UINT kZoomBarResource = 187;
-constexpr UINT kIdsFileBarTitle = 62769;
-constexpr UINT kIdsZoomList = 62786;
-constexpr UINT kIdsZoomDefault = 62787;
-constexpr UINT kViewId = 59648;  // the first pane of a frame
-constexpr UINT ID_TOOL_ZOOM = 32867;
 constexpr int kZoomComboButton = 5;
 constexpr double kMaxZoomPercent = 1e7;
 constexpr int kWindowPlacementFields = 10;
@@ -107,7 +100,7 @@ MMainFrame::~MMainFrame() {
 }
 
 BOOL MMainFrame::Create(MTessarayDoc* doc) {
-    if (!LoadFrame(kFrameResource)) return FALSE;
+    if (!LoadFrame(IDR_MAINFRAME)) return FALSE;
     QWidget* window = GetWidget();
     window->resize(1024, 768);
     long long v[kWindowPlacementFields];
@@ -122,29 +115,29 @@ BOOL MMainFrame::Create(MTessarayDoc* doc) {
     if (!m_fileBar.Create(this) ||
         !m_fileBar.SetButtons(kFileButtons, static_cast<int>(std::size(kFileButtons))))
         return FALSE;
-    m_fileBar.SetWindowText(AfxLoadString(kIdsFileBarTitle));
-    if (!m_zoomBar.Create(this, kZoomBarResource) ||
+    m_fileBar.SetWindowText(AfxLoadString(IDS_FILE_BAR_TITLE));
+    if (!m_zoomBar.Create(this, IDR_ZOOM_BAR) ||
         !m_zoomBar.SetButtons(kZoomButtons, static_cast<int>(std::size(kZoomButtons))))
         return FALSE;
-    m_zoomBar.SetWindowText(AfxLoadString(kZoomBarResource));
+    m_zoomBar.SetWindowText(AfxLoadString(IDR_ZOOM_BAR));
     if (!m_zoomCombo.Create(CBS_DROPDOWN, &m_zoomBar, ID_ZOOM_COMBO)) return FALSE;
     m_zoomBar.SetButtonControl(kZoomComboButton, &m_zoomCombo);
     if (QWidget* combo = m_zoomCombo.GetWidget()) combo->setMinimumWidth(80);
     // Any zoom the view can reach is shown; the view itself refuses the steps past its limit.
     m_zoomCombo.SetMaximum(kMaxZoomPercent);
-    for (const std::string& item : SplitCommas(AfxLoadString(kIdsZoomList)))
+    for (const std::string& item : SplitCommas(AfxLoadString(IDS_ZOOM_LIST)))
         m_zoomCombo.AddString(item);
     std::string zoom = Trim(AfxGetProfile().GetProfileString("ZOOM", "ZOOMPERCENT"));
-    if (zoom.empty()) zoom = AfxLoadString(kIdsZoomDefault);
+    if (zoom.empty()) zoom = AfxLoadString(IDS_ZOOM_DEFAULT);
     m_zoomCombo.SetValue(AtoF(zoom));
 
     m_view = std::make_unique<MTessarayView>();
     m_view->SetDocument(doc);
-    if (!m_view->Create(this, kViewId)) return FALSE;
+    if (!m_view->Create(this, AFX_IDW_PANE_FIRST)) return FALSE;
     SetCentralWindow(m_view->GetFrameWindow());
     SetActiveView(m_view.get());
 
-    PrintBlackWhite = AfxGetProfile().GetProfileInt("PRINT", "BLACKWHITE", 0) ? 1 : 0;
+    PrintBlackWhite() = AfxGetProfile().GetProfileInt("PRINT", "BLACKWHITE", 0) ? 1 : 0;
     AfxGetProfile().WriteProfileInt("INIT", "SETTING", 1);
     return TRUE;
 }
@@ -199,7 +192,7 @@ void MMainFrame::SaveSettings() {
     GetOptionRecord().SaveOptions();
     CProfile& profile = AfxGetProfile();
     profile.WriteProfileInt("VERSION", "TOOLBAR", 2);
-    profile.WriteProfileInt("PRINT", "BLACKWHITE", PrintBlackWhite);
+    profile.WriteProfileInt("PRINT", "BLACKWHITE", PrintBlackWhite());
     profile.WriteProfileInt("INIT", "SETTING", 1);
 }
 

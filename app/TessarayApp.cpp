@@ -33,7 +33,6 @@
 #include "view/dialogs/PrintBWDialog.h"
 
 namespace {
-constexpr UINT kIdsAskToSave = 61725;
 
 // The view on which parts without a usable icon are drawn: the main window's view, when there is one.
 MCadView* ActiveCadView() {
@@ -41,13 +40,11 @@ MCadView* ActiveCadView() {
     return frame ? frame->GetView() : nullptr;
 }
 
-constexpr UINT ID_HELP = 33080;
 // All pages, the printer's own copies, no page numbers, no print-to-file, no selection (0x14000C).
 constexpr DWORD kHidePrintToFile = 0x100000;
 constexpr DWORD kPrintSetupFlags =
     PD_ALLPAGES | PD_USEDEVMODECOPIESANDCOLLATE | PD_NOPAGENUMS | kHidePrintToFile | PD_NOSELECTION;
 constexpr const char* kRegistryKey = "kel-vo";
-constexpr UINT kIdrDocument = 128;
 // The File menu's stand-in while no file has been opened or saved.
 constexpr const char* kRecentFilePlaceholder = "最近使ったファイル";
 constexpr UINT kRecentFileCount = 4;
@@ -129,7 +126,7 @@ void MTessarayApp::ParseCommandLine(const std::vector<std::string>& args, std::s
 ShellFileType MTessarayApp::DrawingFileType() {
     // The document string: title, -, name, filter, extension, type id, type name.
     std::vector<std::string> fields;
-    std::istringstream text(AfxLoadString(kIdrDocument));
+    std::istringstream text(AfxLoadString(IDR_MAINFRAME));
     for (std::string field; std::getline(text, field, '\n');)
         fields.push_back(field);
     fields.resize(7);
@@ -342,7 +339,7 @@ BOOL MTessarayApp::SaveModified() {
     if (!m_document || !m_document->IsModified()) return TRUE;
     const std::string name =
         m_document->GetPathName().empty() ? m_document->GetTitle() : m_document->GetPathName();
-    switch (AfxMessageBox(AfxFormatString1(kIdsAskToSave, name), MB_YESNOCANCEL | MB_ICONEXCLAMATION)) {
+    switch (AfxMessageBox(AfxFormatString1(IDS_ASK_TO_SAVE, name), MB_YESNOCANCEL | MB_ICONEXCLAMATION)) {
         case IDCANCEL:
             return FALSE;
         case IDYES:

@@ -3,10 +3,7 @@
 #include "document/DocumentTool.h"
 #include "document/TessarayDoc.h"
 #include "platform/Strings.h"
-
-namespace {
-constexpr unsigned kIdsNoBinding = 62707;  // "指定なし"
-}  // namespace
+#include "resources/ResourceIds.h"
 
 MAutoLayerAssignment::MAutoLayerAssignment(const MTessarayDoc& doc, const MDocumentToolArray& tools) {
     for (int i = 0; i < tools.GetToolCount(); ++i) {
@@ -15,7 +12,7 @@ MAutoLayerAssignment::MAutoLayerAssignment(const MTessarayDoc& doc, const MDocum
         m_rows.push_back(tool->GetTitle());
         m_bindings[tool->GetTitle()] = tool->GetAutoLayerName();
     }
-    m_entries.push_back(AfxLoadString(kIdsNoBinding));
+    m_entries.push_back(AfxLoadString(IDS_NO_LAYER_BINDING));
     const MDocShapeArray* layers = doc.GetLayers();
     for (int i = 0; i < layers->GetLayerCount(); ++i)
         m_entries.push_back(layers->GetLayer(i)->m_name);

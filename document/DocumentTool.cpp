@@ -5,19 +5,21 @@
 #include <vector>
 
 #include "model/helpers/TextStream.h"
+#include "platform/ProgramState.h"
 
 namespace {
-MDocumentToolArray* g_toolArray = nullptr;
+CProgramSlot<MDocumentToolArray*>& ToolArraySlot() {
+    static auto& slot = *new CProgramSlot<MDocumentToolArray*>;
+    return slot;
+}
 }  // namespace
 
 MDocumentToolArray* GetDocumentToolArray() {
-    return g_toolArray;
+    return ToolArraySlot().Get();
 }
 
 MDocumentToolArray* SetDocumentToolArray(MDocumentToolArray* tools) {
-    MDocumentToolArray* previous = g_toolArray;
-    g_toolArray = tools;
-    return previous;
+    return ToolArraySlot().Exchange(tools);
 }
 
 MDocumentTool* MDocumentToolArray::FindByTitle(const CString& title) const {

@@ -1,15 +1,17 @@
 #include "document/Interchange.h"
+#include "platform/ProgramState.h"
 
 namespace {
-MInterchangeFactory* g_factory = nullptr;
+CProgramSlot<MInterchangeFactory*>& FactorySlot() {
+    static auto& slot = *new CProgramSlot<MInterchangeFactory*>;
+    return slot;
+}
 }  // namespace
 
 MInterchangeFactory* GetInterchangeFactory() {
-    return g_factory;
+    return FactorySlot().Get();
 }
 
 MInterchangeFactory* SetInterchangeFactory(MInterchangeFactory* factory) {
-    MInterchangeFactory* previous = g_factory;
-    g_factory = factory;
-    return previous;
+    return FactorySlot().Exchange(factory);
 }

@@ -13,11 +13,15 @@
 #include <vector>
 
 #include "platform/Cp932.h"
+#include "platform/ProgramState.h"
 #include "platform/TextFile.h"
 
 namespace {
 
-MMirrorOStream::StepHook g_stepHook = nullptr;
+CProgramSlot<MMirrorOStream::StepHook>& StepHookSlot() {
+    static auto& slot = *new CProgramSlot<MMirrorOStream::StepHook>;
+    return slot;
+}
 
 std::string FolderOf(const std::string& path) {
     const auto slash = path.find_last_of('/');
@@ -148,13 +152,12 @@ MMirrorOStream::~MMirrorOStream() {
 }
 
 MMirrorOStream::StepHook MMirrorOStream::SetStepHook(StepHook hook) {
-    const StepHook previous = g_stepHook;
-    g_stepHook = hook;
-    return previous;
+    return StepHookSlot().Exchange(hook);
 }
 
 int MMirrorOStream::RunHook(Step step) {
-    return g_stepHook ? g_stepHook(step) : 0;
+    const StepHook hook = StepHookSlot().Get();
+    return hook ? hook(step) : 0;
 }
 
 void MMirrorOStream::Fail(int err) {

@@ -3,15 +3,13 @@
 #include <cmath>
 
 #include "platform/Profile.h"
+#include "platform/ProgramState.h"
 #include "platform/Strings.h"
 #include "platform/TextFile.h"
+#include "resources/ResourceIds.h"
 
 namespace {
 
-constexpr UINT kIdsFirstPaperSize = 62651;
-constexpr UINT kIdsFirstPaperScale = 62663;
-constexpr UINT kIdsDefaultSizeIndex = 62675;
-constexpr UINT kIdsDefaultScaleIndex = 62676;
 // Far more than the string table holds; only guards against a table without its end mark.
 constexpr int kMaxTableEntries = 64;
 
@@ -51,8 +49,8 @@ MDefaultPaper StartingDefaults() {
     MDefaultPaper d;
     const auto& sizes = GetPaperSizeTable();
     const auto& scales = GetPaperScaleTable();
-    d.sizeIndex = IndexOrMinusOne(AtoI(AfxLoadString(kIdsDefaultSizeIndex)), sizes.size());
-    d.scaleIndex = IndexOrMinusOne(AtoI(AfxLoadString(kIdsDefaultScaleIndex)), scales.size());
+    d.sizeIndex = IndexOrMinusOne(AtoI(AfxLoadString(IDS_DEFAULT_PAPER_SIZE)), sizes.size());
+    d.scaleIndex = IndexOrMinusOne(AtoI(AfxLoadString(IDS_DEFAULT_PAPER_SCALE)), scales.size());
     d.scale = d.scaleIndex >= 0 ? scales[static_cast<std::size_t>(d.scaleIndex)].m_scale
                                 : MPaperScaleInfo().m_scale;
     return d;
@@ -82,8 +80,8 @@ const std::vector<MPaperSizeInfo>& GetPaperSizeTable() {
     static const std::vector<MPaperSizeInfo> table = [] {
         std::vector<MPaperSizeInfo> t;
         MPaperSizeInfo entry;
-        for (int i = 0;
-             i < kMaxTableEntries && ParsePaperSizeEntry(AfxLoadString(kIdsFirstPaperSize + i), entry); ++i)
+        for (int i = 0; i < kMaxTableEntries && ParsePaperSizeEntry(AfxLoadString(IDS_PAPER_A0 + i), entry);
+             ++i)
             t.push_back(entry);
         return t;
     }();
@@ -95,7 +93,7 @@ const std::vector<MPaperScaleInfo>& GetPaperScaleTable() {
         std::vector<MPaperScaleInfo> t;
         MPaperScaleInfo entry;
         for (int i = 0;
-             i < kMaxTableEntries && ParsePaperScaleEntry(AfxLoadString(kIdsFirstPaperScale + i), entry); ++i)
+             i < kMaxTableEntries && ParsePaperScaleEntry(AfxLoadString(IDS_SCALE_1_200 + i), entry); ++i)
             t.push_back(entry);
         return t;
     }();
@@ -103,8 +101,8 @@ const std::vector<MPaperScaleInfo>& GetPaperScaleTable() {
 }
 
 MDefaultPaper& GetDefaultPaper() {
-    static MDefaultPaper defaults = StartingDefaults();
-    return defaults;
+    static auto& slot = *new CProgramSlot<MDefaultPaper>(StartingDefaults);
+    return slot.Get();
 }
 
 void SetDefaultPaper(const MPaperInfo& paper) {

@@ -8,20 +8,21 @@
 #include "document/DocumentView.h"
 #include "document/PaperSettings.h"
 #include "model/CadView.h"
-#include "model/shapes/dimension/SizeFormatInfo.h"
 #include "model/settings/OptionRecord.h"
 #include "model/shapes/CadShape.h"
+#include "model/shapes/dimension/SizeFormatInfo.h"
+#include "platform/ProgramState.h"
 #include "platform/Strings.h"
 #include "platform/gdi/DC.h"
 #include "platform/ui/Cursor.h"
+#include "resources/ResourceIds.h"
 
 namespace {
 
-int g_imported = 0;
-
-constexpr UINT kIdsOutOfMemoryAsk = 62788;
-constexpr UINT kIdsOutOfMemory = 62789;
-constexpr UINT kCommandOptions = 33034;
+int& Imported() {
+    static auto& slot = *new CProgramSlot<int>;
+    return slot.Get();
+}
 
 }  // namespace
 
@@ -34,10 +35,10 @@ void MTessarayDoc::ShapeLeft(MCadShape* shape) {
 }
 
 int GetImported() {
-    return g_imported;
+    return Imported();
 }
 void SetImported(int imported) {
-    g_imported = imported;
+    Imported() = imported;
 }
 
 IMPLEMENT_DYNCREATE(MTessarayDoc, CDocument)
@@ -363,11 +364,11 @@ void MTessarayDoc::Redo(MDocumentView* view) {
 }
 
 void MTessarayDoc::ReportOutOfMemory(MDocumentView* view) {
-    if (GetUndoCount() > 1 && AfxMessageBox(kIdsOutOfMemoryAsk, MB_YESNO | MB_ICONQUESTION) == IDYES) {
-        if (view) view->SendViewCommand(kCommandOptions);
+    if (GetUndoCount() > 1 && AfxMessageBox(IDS_OUT_OF_MEMORY_ASK, MB_YESNO | MB_ICONQUESTION) == IDYES) {
+        if (view) view->SendViewCommand(ID_OPTIONS);
         return;
     }
-    AfxMessageBox(kIdsOutOfMemory, MB_OK | MB_ICONEXCLAMATION);
+    AfxMessageBox(IDS_OUT_OF_MEMORY, MB_OK | MB_ICONEXCLAMATION);
 }
 
 // ---- Queries and drawing ------------------------------------------------------------------------

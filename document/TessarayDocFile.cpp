@@ -22,13 +22,12 @@
 #include "platform/File.h"
 #include "platform/Strings.h"
 #include "platform/TextFile.h"
+#include "resources/ResourceIds.h"
 
 namespace {
 
-constexpr char kTextSignature[] = "$$TessarayText$$";  // string 62772
+constexpr char kTextSignature[] = "$$TessarayText$$";  // IDS_TEXT_SIGNATURE
 constexpr std::size_t kSignatureLength = 16;
-constexpr UINT kIdsCannotOpen = 62700;
-constexpr UINT kIdsWrongFileType = 62726;
 constexpr const char* kCharactersReplacedText =
     "ファイルに書けない文字を「?」に置き換えて保存しました。図面の文字はそのままです。";
 constexpr const char* kCutShortText = "は途中で終わっています。読み込めた部分を無題の図面として開きました。";
@@ -120,7 +119,7 @@ void MTessarayDoc::ReportCutShort(const std::string& path) {
 
 void MTessarayDoc::ReportFileError(int error) {
     if (error == 0) {
-        AfxMessageBox(kIdsCannotOpen, MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(IDS_CANNOT_OPEN_FILE, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     AfxMessageBox(Cp932Cut(std::strerror(error), 128), MB_OK | MB_ICONEXCLAMATION);
@@ -302,7 +301,7 @@ BOOL MTessarayDoc::OpenNativeBytes(std::string_view bytes, const std::string& pa
     if (signature != kTextSignature) {
         // Also the archive signature "$$TessarayFile$$" (string 62677): no archive form of the
         // document exists, and opening such a file empty would invite saving over it.
-        AfxMessageBox(AfxFormatString1(kIdsWrongFileType, path), MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(AfxFormatString1(IDS_WRONG_FILE_TYPE, path), MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }
 

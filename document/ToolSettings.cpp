@@ -5,28 +5,45 @@
 #include <ostream>
 #include <vector>
 
-#include "model/shapes/dimension/SizeFormatInfo.h"
 #include "model/helpers/TextStream.h"
+#include "model/shapes/dimension/SizeFormatInfo.h"
+#include "platform/ProgramState.h"
+
+namespace {
+
+CProgramSlot<MDrawAttributes>& AttributesSlot() {
+    static auto& slot = *new CProgramSlot<MDrawAttributes>;
+    return slot;
+}
+
+CProgramSlot<MCoordinateEntry>& EntrySlot() {
+    static auto& slot = *new CProgramSlot<MCoordinateEntry>;
+    return slot;
+}
+
+CProgramSlot<double>& AngleSlot() {
+    static auto& slot = *new CProgramSlot<double>([] { return 90.0; });
+    return slot;
+}
+
+}  // namespace
 
 MDrawAttributes& GetDrawAttributes() {
-    static MDrawAttributes attributes;
-    return attributes;
+    return AttributesSlot().Get();
 }
 
 MCoordinateEntry& GetCoordinateEntry() {
-    static MCoordinateEntry entry;
-    return entry;
+    return EntrySlot().Get();
 }
 
 double& AngleDialogAngle() {
-    static double angle = 90.0;
-    return angle;
+    return AngleSlot().Get();
 }
 
 void ResetToolSettings() {
-    GetDrawAttributes() = MDrawAttributes();
-    GetCoordinateEntry() = MCoordinateEntry();
-    AngleDialogAngle() = 90.0;
+    AttributesSlot().Reset();
+    EntrySlot().Reset();
+    AngleSlot().Reset();
 }
 
 void WriteCommonToolSettings(std::ostream& os) {

@@ -1,18 +1,20 @@
 #include "interchange/DxfImportUi.h"
+#include "platform/ProgramState.h"
 
 namespace {
-MDXFImportUi* g_ui = nullptr;
+CProgramSlot<MDXFImportUi*>& UiSlot() {
+    static auto& slot = *new CProgramSlot<MDXFImportUi*>;
+    return slot;
+}
 int g_pumping = 0;
 }  // namespace
 
 MDXFImportUi* GetDXFImportUi() {
-    return g_ui;
+    return UiSlot().Get();
 }
 
 MDXFImportUi* SetDXFImportUi(MDXFImportUi* ui) {
-    MDXFImportUi* previous = g_ui;
-    g_ui = ui;
-    return previous;
+    return UiSlot().Exchange(ui);
 }
 
 BOOL IsDXFImportPumping() {

@@ -24,12 +24,10 @@
 #include "platform/Profile.h"
 #include "platform/Strings.h"
 #include "platform/TextFile.h"
+#include "resources/ResourceIds.h"
 
 namespace {
 
-constexpr UINT kIdsCannotOpen = 62700;
-constexpr UINT kIdsAutoScale = 62719;
-constexpr UINT kIdsDefaultFont = 62723;
 constexpr double kPi = 3.141592653589793;
 // Larger files are refused rather than read into memory.
 constexpr std::uint64_t kMaxDxfFile = std::uint64_t{2} << 30;
@@ -107,7 +105,7 @@ MDXFReader::MDXFReader(MTessarayDoc& doc) : m_doc(doc) {
     CProfile& profile = AfxGetProfile();
     m_fontName = profile.GetProfileString("DXF", "FONT");
     if (m_fontName.empty()) {
-        profile.WriteProfileString("DXF", "FONT", AfxLoadString(kIdsDefaultFont));
+        profile.WriteProfileString("DXF", "FONT", AfxLoadString(IDS_DEFAULT_FONT));
         m_fontName = profile.GetProfileString("DXF", "FONT");
     }
 }
@@ -122,13 +120,13 @@ int MDXFReader::Prepare(const std::string& path) {
             AfxThrowFileException(CFileException::genericException, EFBIG, path);
         m_bytes = ReadWholeFile(path);
     } catch (const CFileException&) {
-        AfxMessageBox(kIdsCannotOpen, MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(IDS_CANNOT_OPEN_FILE, MB_OK | MB_ICONEXCLAMATION);
         return 0;
     }
     // Nothing is asked about a file that is no drawing at all.
     const std::string_view bytes(reinterpret_cast<const char*>(m_bytes.data()), m_bytes.size());
     if (!LooksLikeDxf(bytes)) {
-        AfxMessageBox(kIdsCannotOpen, MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(IDS_CANNOT_OPEN_FILE, MB_OK | MB_ICONEXCLAMATION);
         return 0;
     }
     MDXFImportUi* ui = GetDXFImportUi();
@@ -140,7 +138,7 @@ int MDXFReader::Prepare(const std::string& path) {
     if (result == IDCANCEL) return 0;
     if (result != IDOK) return 1;
     m_paperChosen = true;
-    const int answer = AfxMessageBox(kIdsAutoScale, MB_YESNOCANCEL | MB_ICONQUESTION);
+    const int answer = AfxMessageBox(IDS_DXF_AUTO_SCALE, MB_YESNOCANCEL | MB_ICONQUESTION);
     if (answer == IDCANCEL) return 0;
     if (answer == IDYES) m_autoScale = 1;
     return 1;
@@ -179,7 +177,7 @@ bool MDXFReader::LooksLikeDxf(std::string_view bytes) {
 
 int MDXFReader::ReadBytes(std::string_view bytes) {
     if (bytes.substr(0, kBinarySentinel.size()) == kBinarySentinel || !LooksLikeDxf(bytes)) {
-        AfxMessageBox(kIdsCannotOpen, MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(IDS_CANNOT_OPEN_FILE, MB_OK | MB_ICONEXCLAMATION);
         return 0;
     }
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {

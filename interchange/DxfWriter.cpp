@@ -13,10 +13,9 @@
 #include "platform/Cp932.h"
 #include "platform/Strings.h"
 #include "platform/ui/Cursor.h"
+#include "resources/ResourceIds.h"
 
 namespace {
-
-constexpr UINT kIdsCannotOpen = 62700;
 
 void WriteVariable(MDXFOutStream& out, const char* name) {
     out.WriteString(9, name);
@@ -117,7 +116,7 @@ int MDXFWriter::Write(const std::string& path) {
     out.Open(path, MMirrorOStream::kSafe);
     if (out.fail()) {
         out.Close();
-        AfxMessageBox(kIdsCannotOpen, MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(IDS_CANNOT_OPEN_FILE, MB_OK | MB_ICONEXCLAMATION);
         return 0;
     }
     try {
@@ -131,7 +130,7 @@ int MDXFWriter::Write(const std::string& path) {
     // Closing puts the new file in place; a failed write or rename leaves the target as it was.
     if (out.fail() || !out.Close()) {
         out.Close();
-        AfxMessageBox(kIdsCannotOpen, MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(IDS_CANNOT_OPEN_FILE, MB_OK | MB_ICONEXCLAMATION);
         return 0;
     }
     return 1;

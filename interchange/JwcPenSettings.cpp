@@ -4,10 +4,14 @@
 
 #include "model/shapes/text/TextShapeBase.h"
 #include "platform/Profile.h"
+#include "platform/ProgramState.h"
 
 namespace {
 constexpr const char* kSection = "JWC";
-MJWCSettingPrompt* g_prompt = nullptr;
+CProgramSlot<MJWCSettingPrompt*>& PromptSlot() {
+    static auto& slot = *new CProgramSlot<MJWCSettingPrompt*>;
+    return slot;
+}
 
 std::string Key(const char* stem, int pen) {
     return stem + std::to_string(pen);
@@ -55,17 +59,15 @@ std::string GetJWCFontName(CProfile& profile) {
 }
 
 MJWCSettingPrompt* GetJWCSettingPrompt() {
-    return g_prompt;
+    return PromptSlot().Get();
 }
 
 MJWCSettingPrompt* SetJWCSettingPrompt(MJWCSettingPrompt* prompt) {
-    MJWCSettingPrompt* previous = g_prompt;
-    g_prompt = prompt;
-    return previous;
+    return PromptSlot().Exchange(prompt);
 }
 
 BOOL AskJWCPenSettings(MJWCPenSettings& settings) {
     settings.Load(AfxGetProfile());
-    if (!g_prompt) return TRUE;
-    return g_prompt->AskPenSettings(settings);
+    MJWCSettingPrompt* prompt = GetJWCSettingPrompt();
+    return prompt ? prompt->AskPenSettings(settings) : TRUE;
 }

@@ -14,6 +14,7 @@
 #include "platform/Profile.h"
 #include "platform/Strings.h"
 #include "platform/TextFile.h"
+#include "resources/ResourceIds.h"
 
 namespace {
 
@@ -145,7 +146,7 @@ int MJWCReader::Read(const std::string& path) {
     SetPenSettings(pens);
     m_fontName = GetJWCFontName(AfxGetProfile());
     std::string bytes;
-    if (!ReadImportFile(path, bytes)) return Refuse(kIdsJWCCannotOpen);
+    if (!ReadImportFile(path, bytes)) return Refuse(IDS_CANNOT_OPEN_FILE);
     return ReadBytes(bytes);
 }
 
@@ -154,7 +155,7 @@ int MJWCReader::ReadBytes(std::string_view bytes) {
     const std::size_t size = bytes.size();
 
     // ---- Everything is checked before the document changes. ----
-    if (size < 40 || bytes.substr(0, 20) != kSignature) return Refuse(kIdsJWCNotJwcFile);
+    if (size < 40 || bytes.substr(0, 20) != kSignature) return Refuse(IDS_JWC_NOT_JWC_FILE);
     const std::string_view variant = bytes.substr(20, 20);
     if (variant == kVariantFloat)
         m_variant = kFloatGroupScales;
@@ -163,17 +164,17 @@ int MJWCReader::ReadBytes(std::string_view bytes) {
     else if (variant == kVariantOld)
         m_variant = kFixedPaperWidth;
     else
-        return Refuse(kIdsJWCUnknownVersion);
-    if (size < kGroupsOffset) return Refuse(kIdsJWCCannotOpen);
+        return Refuse(IDS_JWC_UNKNOWN_VERSION);
+    if (size < kGroupsOffset) return Refuse(IDS_CANNOT_OPEN_FILE);
 
     const auto tokens = jwc::SplitSettings(bytes.substr(kSettingsOffset, kBlockSize));
     const auto limit = static_cast<std::int64_t>(size);
     if (!jwc::TokenCount(tokens, 1, limit, m_lineCount) || !jwc::TokenCount(tokens, 2, limit, m_arcCount) ||
         !jwc::TokenCount(tokens, 3, limit, m_textCount) || !jwc::TokenCount(tokens, 4, limit, m_pointCount) ||
         !jwc::TokenCount(tokens, 5, static_cast<std::int64_t>(kMarkEntries) - 1, m_markCount))
-        return Refuse(kIdsJWCCannotOpen);
+        return Refuse(IDS_CANNOT_OPEN_FILE);
     if (!jwc::TokenNumber(tokens, 10, m_scaleDenominator) || !(m_scaleDenominator > 0))
-        return Refuse(kIdsJWCCannotOpen);
+        return Refuse(IDS_CANNOT_OPEN_FILE);
     double code = 3;
     if (jwc::TokenNumber(tokens, 12, code) && code == std::floor(code) && std::fabs(code) < 1e6)
         m_paperCode = static_cast<int>(code);
@@ -182,20 +183,20 @@ int MJWCReader::ReadBytes(std::string_view bytes) {
     if (m_variant & kFixedPaperWidth) {
         m_paperWidthUnits = 518.0;
     } else if (!jwc::TokenNumber(tokens, 31, m_paperWidthUnits) || !(m_paperWidthUnits > 0)) {
-        return Refuse(kIdsJWCCannotOpen);
+        return Refuse(IDS_CANNOT_OPEN_FILE);
     }
     m_paperSize = GetJWCPaperSize(m_paperCode);
     const double factor = m_paperSize.m_width / m_paperWidthUnits * m_scaleDenominator;
     const double scale = 1.0 / m_scaleDenominator;
     if (!std::isfinite(factor) || !(factor > 0) || !std::isfinite(scale) || !(scale > 0))
-        return Refuse(kIdsJWCCannotOpen);
+        return Refuse(IDS_CANNOT_OPEN_FILE);
 
     const auto range = SplitCommas(bytes.substr(kStringRangeOffset, kBlockSize));
     m_stringStart = m_stringEnd = 0;
     if (range.size() >= 2 && ParseAddress(range[0], m_stringStart) && ParseAddress(range[1], m_stringEnd)) {
-        if (m_stringEnd < m_stringStart) return Refuse(kIdsJWCCannotOpen);
+        if (m_stringEnd < m_stringStart) return Refuse(IDS_CANNOT_OPEN_FILE);
     } else if (m_textCount > 0) {
-        return Refuse(kIdsJWCCannotOpen);
+        return Refuse(IDS_CANNOT_OPEN_FILE);
     }
     const std::uint64_t stringLength = m_stringEnd - m_stringStart;
 
@@ -206,12 +207,12 @@ int MJWCReader::ReadBytes(std::string_view bytes) {
     const std::uint64_t blockOffset = textsOffset + static_cast<std::uint64_t>(m_textCount) * kTextRecord;
     const std::uint64_t pointsOffset = blockOffset + stringLength;
     const std::uint64_t namesOffset = pointsOffset + static_cast<std::uint64_t>(m_pointCount) * kPointRecord;
-    if (namesOffset + kLayerNamesSize > size) return Refuse(kIdsJWCCannotOpen);
+    if (namesOffset + kLayerNamesSize > size) return Refuse(IDS_CANNOT_OPEN_FILE);
 
     const std::string_view block = bytes.substr(blockOffset, stringLength);
     for (std::int64_t i = 0; i < m_textCount; ++i)
         if (!CheckTextRecord(data + textsOffset + i * kTextRecord, block.size()))
-            return Refuse(kIdsJWCCannotOpen);
+            return Refuse(IDS_CANNOT_OPEN_FILE);
 
     const BYTE* kinds = data + kTextKindsOffset;
     for (int k = 0; k < kTextKinds; ++k) {

@@ -13,11 +13,6 @@
 
 class MTessarayDoc;
 
-// Message ids of the JW_CAD drawing import.
-inline constexpr UINT kIdsJWCNotJwcFile = 249;
-inline constexpr UINT kIdsJWCUnknownVersion = 206;
-inline constexpr UINT kIdsJWCCannotOpen = 62700;
-
 class MJWCReader : public MJWCReaderBase, public MDocumentReader {
 public:
     static constexpr int kJWLayers = 256;

@@ -15,6 +15,7 @@
 #include "platform/Cp932.h"
 #include "platform/Strings.h"
 #include "platform/TextFile.h"
+#include "resources/ResourceIds.h"
 
 namespace {
 
@@ -195,12 +196,12 @@ std::string MJWCWriter::BuildFile() {
 int MJWCWriter::Write(const std::string& path) {
     const std::string bytes = BuildFile();
     if (bytes.empty() || WriteFileAtomically(path, bytes) != 0) {
-        AfxMessageBox(AfxLoadString(kIdsJWCCannotOpen), MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(AfxLoadString(IDS_CANNOT_OPEN_FILE), MB_OK | MB_ICONEXCLAMATION);
         return 0;
     }
     if (m_droppedMarks > 0)
-        AfxMessageBox(AfxFormatString1(kIdsJWCMarksDropped, std::to_string(m_droppedMarks)),
+        AfxMessageBox(AfxFormatString1(IDS_JWC_MARKS_DROPPED, std::to_string(m_droppedMarks)),
                       MB_OK | MB_ICONWARNING);
-    if (m_texts.HasOverflowed()) AfxMessageBox(AfxLoadString(kIdsJWCTextsDropped), MB_OK | MB_ICONWARNING);
+    if (m_texts.HasOverflowed()) AfxMessageBox(AfxLoadString(IDS_JWC_TEXTS_DROPPED), MB_OK | MB_ICONWARNING);
     return 1;
 }

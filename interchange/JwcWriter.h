@@ -10,10 +10,6 @@
 
 class MTessarayDoc;
 
-// Warnings of the export when the format has no room for everything.
-inline constexpr UINT kIdsJWCMarksDropped = 62830;
-inline constexpr UINT kIdsJWCTextsDropped = 62831;
-
 class MJWCWriter : public MDocumentWriter {
 public:
     // Marks the file can hold besides the empty entry 0.

@@ -10,6 +10,7 @@
 #include "model/PaperInfo.h"
 #include "model/shapes/containers/GroupShape.h"
 #include "platform/Strings.h"
+#include "resources/ResourceIds.h"
 
 namespace {
 constexpr std::string_view kSignature = "jw_cad(c)sym........";
@@ -28,7 +29,7 @@ int MJWKReader::Refuse(UINT id) {
 int MJWKReader::Read(const std::string& path) {
     m_group.reset();
     std::string bytes;
-    if (!ReadImportFile(path, bytes)) return Refuse(kIdsJWCCannotOpen);
+    if (!ReadImportFile(path, bytes)) return Refuse(IDS_CANNOT_OPEN_FILE);
     return ReadBytes(bytes);
 }
 
@@ -36,8 +37,8 @@ int MJWKReader::ReadBytes(std::string_view bytes) {
     m_group.reset();
     const auto* data = reinterpret_cast<const BYTE*>(bytes.data());
     const std::size_t size = bytes.size();
-    if (size < 20 || bytes.substr(0, 20) != kSignature) return Refuse(kIdsJWKNotJwkFile);
-    if (size < kRecordsOffset) return Refuse(kIdsJWCCannotOpen);
+    if (size < 20 || bytes.substr(0, 20) != kSignature) return Refuse(IDS_JWK_NOT_JWK_FILE);
+    if (size < kRecordsOffset) return Refuse(IDS_CANNOT_OPEN_FILE);
 
     // The settings line ends at its first missing value; what is missing stays 0 (or 1 for the
     // scale).
@@ -51,13 +52,13 @@ int MJWKReader::ReadBytes(std::string_view bytes) {
         ++present;
     std::int64_t counts[4] = {0, 0, 0, 0};  // lines, arcs, points, texts
     for (int n = 1; n <= std::min(present, 4); ++n)
-        if (!jwc::TokenCount(tokens, n, limit, counts[n - 1])) return Refuse(kIdsJWCCannotOpen);
+        if (!jwc::TokenCount(tokens, n, limit, counts[n - 1])) return Refuse(IDS_CANNOT_OPEN_FILE);
     std::int64_t stringLength = 0;
-    if (present >= 8 && !jwc::TokenCount(tokens, 8, limit, stringLength)) return Refuse(kIdsJWCCannotOpen);
+    if (present >= 8 && !jwc::TokenCount(tokens, 8, limit, stringLength)) return Refuse(IDS_CANNOT_OPEN_FILE);
     const double refX = present >= 5 ? values[5] : 0.0;
     const double refY = present >= 6 ? values[6] : 0.0;
     const double denominator = present >= 9 ? values[9] : 1.0;
-    if (!(denominator > 0) || !std::isfinite(1.0 / denominator)) return Refuse(kIdsJWCCannotOpen);
+    if (!(denominator > 0) || !std::isfinite(1.0 / denominator)) return Refuse(IDS_CANNOT_OPEN_FILE);
     m_lineCount = counts[0];
     m_arcCount = counts[1];
     m_pointCount = counts[2];
@@ -68,13 +69,13 @@ int MJWKReader::ReadBytes(std::string_view bytes) {
     const std::uint64_t pointsOffset = arcsOffset + static_cast<std::uint64_t>(m_arcCount) * kArcRecord;
     const std::uint64_t textsOffset = pointsOffset + static_cast<std::uint64_t>(m_pointCount) * kPointRecord;
     const std::uint64_t blockOffset = textsOffset + static_cast<std::uint64_t>(m_textCount) * kTextRecord;
-    if (blockOffset + static_cast<std::uint64_t>(stringLength) > size) return Refuse(kIdsJWCCannotOpen);
+    if (blockOffset + static_cast<std::uint64_t>(stringLength) > size) return Refuse(IDS_CANNOT_OPEN_FILE);
     m_stringStart = 0;
     m_stringEnd = static_cast<std::uint32_t>(std::min<std::int64_t>(stringLength, 0xFFFFFFFF));
     const std::string_view block = bytes.substr(blockOffset, static_cast<std::size_t>(stringLength));
     for (std::int64_t i = 0; i < m_textCount; ++i)
         if (!CheckTextRecord(data + textsOffset + i * kTextRecord, block.size()))
-            return Refuse(kIdsJWCCannotOpen);
+            return Refuse(IDS_CANNOT_OPEN_FILE);
 
     m_refX = refX;
     m_refY = refY;

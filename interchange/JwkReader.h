@@ -12,8 +12,6 @@ class MCadParts;
 class MCadView;
 class MGroupShape;
 
-inline constexpr UINT kIdsJWKNotJwkFile = 62800;
-
 class MJWKReader : public MJWCReaderBase {
 public:
     MJWKReader();

@@ -23,14 +23,17 @@
 #include "model/shapes/lines/LineShape.h"
 #include "model/shapes/lines/PolygonShape.h"
 #include "model/shapes/text/TextShape.h"
+#include "platform/ProgramState.h"
 #include "platform/Strings.h"
 #include "platform/TextFile.h"
+#include "resources/ResourceIds.h"
 
 namespace {
 
-MXDFProgress* g_progress = nullptr;
-
-constexpr UINT kIdsCannotOpen = 62700;
+CProgramSlot<MXDFProgress*>& ProgressSlot() {
+    static auto& slot = *new CProgramSlot<MXDFProgress*>;
+    return slot;
+}
 
 std::vector<std::string> Tokens(std::string_view line) {
     std::vector<std::string> out;
@@ -77,13 +80,11 @@ private:
 }  // namespace
 
 MXDFProgress* GetXDFProgress() {
-    return g_progress;
+    return ProgressSlot().Get();
 }
 
 MXDFProgress* SetXDFProgress(MXDFProgress* progress) {
-    MXDFProgress* previous = g_progress;
-    g_progress = progress;
-    return previous;
+    return ProgressSlot().Exchange(progress);
 }
 
 // ---- MXDFGroupStack -----------------------------------------------------------------------------
@@ -162,14 +163,14 @@ void MXDFReader::RemoveEmptyLayers() {
 }
 
 int MXDFReader::Read(const std::string& path) {
-    MXDFProgress* progress = g_progress;
+    MXDFProgress* progress = GetXDFProgress();
     if (progress) progress->BeginWait();
     CreateLayers();
     int result = 0;
     try {
         std::string bytes;
         if (!ReadImportFile(path, bytes)) {
-            AfxMessageBox(AfxLoadString(kIdsCannotOpen), MB_OK | MB_ICONEXCLAMATION);
+            AfxMessageBox(AfxLoadString(IDS_CANNOT_OPEN_FILE), MB_OK | MB_ICONEXCLAMATION);
         } else {
             TextInput is(DecodeTextFile(bytes));
             result = ReadFile(is, path);
@@ -217,7 +218,7 @@ void MXDFReader::ResetPending() {
 
 int MXDFReader::ReadFile(std::istream& is, const std::string& path) {
     ResetPending();
-    MXDFProgress* progress = g_progress;
+    MXDFProgress* progress = GetXDFProgress();
     struct DialogCloser {
         MXDFProgress* progress;
         MXDFGroupStack& groups;

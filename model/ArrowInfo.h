@@ -4,6 +4,7 @@
 #include <iosfwd>
 
 #include "platform/WinTypes.h"
+#include "resources/ResourceIds.h"
 
 class CArchive;
 
@@ -21,8 +22,9 @@ inline constexpr int kArrowStyleMixed = 255;
 inline constexpr double kArrowSizeMixed = -1.0;
 
 // String-table ids of the style names, indexed by style.
-inline constexpr UINT kArrowStyleNameIds[kArrowStyleCount] = {62766, 62649, 62650, 62695,
-                                                              62696, 62697, 62698};
+inline constexpr UINT kArrowStyleNameIds[kArrowStyleCount] = {
+    IDS_ARROW_NONE,  IDS_ARROW_OPEN,          IDS_ARROW_FILLED,       IDS_ARROW_SLASH,
+    IDS_ARROW_CROSS, IDS_ARROW_HOLLOW_CIRCLE, IDS_ARROW_FILLED_CIRCLE};
 
 class MArrowInfo {
 public:

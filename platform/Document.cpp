@@ -1,18 +1,18 @@
 #include "platform/Document.h"
+#include "platform/ProgramState.h"
 
 #include <algorithm>
 #include <filesystem>
 
 namespace {
 
-RecentFileHandler& RecentHandler() {
-    static RecentFileHandler handler;
-    return handler;
+std::string DefaultUntitledTitle() {
+    return "無題";
 }
 
 std::string& UntitledTitle() {
-    static std::string title = "無題";
-    return title;
+    static auto& slot = *new CProgramSlot<std::string>(DefaultUntitledTitle);
+    return slot.Get();
 }
 
 }  // namespace
@@ -28,7 +28,8 @@ void CDocument::SetPathName(const std::string& path, BOOL addToRecentList) {
     std::filesystem::path full = std::filesystem::absolute(path, ec);
     m_path = ec ? path : full.lexically_normal().string();
     SetTitle(std::filesystem::path(m_path).filename().string());
-    if (addToRecentList && RecentHandler()) RecentHandler()(m_path);
+    const RecentFileHandler& recent = AfxRecentFileSlot().Get();
+    if (addToRecentList && recent) recent(m_path);
 }
 
 void CDocument::ClearPathName() {
@@ -80,10 +81,13 @@ void CDocument::OnCloseDocument() {
     DeleteContents();
 }
 
+CProgramSlot<RecentFileHandler>& AfxRecentFileSlot() {
+    static auto& slot = *new CProgramSlot<RecentFileHandler>;
+    return slot;
+}
+
 RecentFileHandler AfxSetRecentFileHandler(RecentFileHandler handler) {
-    RecentFileHandler previous = std::move(RecentHandler());
-    RecentHandler() = std::move(handler);
-    return previous;
+    return AfxRecentFileSlot().Exchange(std::move(handler));
 }
 
 const std::string& AfxGetUntitledTitle() {

@@ -66,9 +66,13 @@ private:
     std::vector<CDocumentView*> m_views;
 };
 
+template <class T>
+class CProgramSlot;  // platform/ProgramState.h
+
 // The recent-file list belongs to the application; SetPathName hands it the paths it is asked to.
 using RecentFileHandler = std::function<void(const std::string& path)>;
-// Installs a handler and returns the previous one; an empty handler ignores the paths.
+// Installs a handler and returns the previous one; an empty handler (the default) ignores the paths.
+CProgramSlot<RecentFileHandler>& AfxRecentFileSlot();
 RecentFileHandler AfxSetRecentFileHandler(RecentFileHandler handler);
 
 // The title of a document without a file ("無題" unless the application sets another).

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <map>
 
+#include "platform/ProgramState.h"
 #include "platform/TextFile.h"
 
 namespace {
@@ -152,20 +153,20 @@ private:
     QSettings m_settings;
 };
 
-std::unique_ptr<CProfile>& Current() {
-    static std::unique_ptr<CProfile> profile = CreateMemoryProfile();
-    return profile;
-}
-
 }  // namespace
 
 std::unique_ptr<CProfile> CreateMemoryProfile() { return std::make_unique<MemoryProfile>(); }
 std::unique_ptr<CProfile> CreateUserProfile() { return std::make_unique<SettingsProfile>(); }
 
-CProfile& AfxGetProfile() { return *Current(); }
+CProgramSlot<std::unique_ptr<CProfile>>& AfxProfileSlot() {
+    static auto& slot = *new CProgramSlot<std::unique_ptr<CProfile>>(CreateMemoryProfile);
+    return slot;
+}
+
+CProfile& AfxGetProfile() {
+    return *AfxProfileSlot().Get();
+}
 
 std::unique_ptr<CProfile> AfxSetProfile(std::unique_ptr<CProfile> profile) {
-    auto old = std::move(Current());
-    Current() = profile ? std::move(profile) : CreateMemoryProfile();
-    return old;
+    return AfxProfileSlot().Exchange(profile ? std::move(profile) : CreateMemoryProfile());
 }

@@ -37,6 +37,10 @@ std::unique_ptr<CProfile> CreateMemoryProfile();
 // The user's settings file "kel-vo/Tessaray.ini" under $XDG_CONFIG_HOME (or ~/.config).
 std::unique_ptr<CProfile> CreateUserProfile();
 
+template <class T>
+class CProgramSlot;  // platform/ProgramState.h
+
 // The program-wide profile. Starts as a memory profile; the application installs the user's.
+CProgramSlot<std::unique_ptr<CProfile>>& AfxProfileSlot();
 CProfile& AfxGetProfile();
 std::unique_ptr<CProfile> AfxSetProfile(std::unique_ptr<CProfile> profile);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/ProgramState.h"
 #include "resources/StringTable.h"
 
 BOOL AfxLoadString(UINT id, std::string& out) {
@@ -49,9 +50,8 @@ int DefaultHandler(const std::string& text, UINT type) {
     }
 }
 
-MessageBoxHandler& Handler() {
-    static MessageBoxHandler handler = DefaultHandler;
-    return handler;
+MessageBoxHandler DefaultMessageBoxHandler() {
+    return DefaultHandler;
 }
 }  // namespace
 
@@ -61,13 +61,18 @@ std::string AfxFormatString2(UINT id, std::string_view arg1, std::string_view ar
     return ReplaceArgs(AfxLoadString(id), arg1, arg2);
 }
 
-MessageBoxHandler AfxSetMessageBoxHandler(MessageBoxHandler handler) {
-    MessageBoxHandler old = std::move(Handler());
-    Handler() = handler ? std::move(handler) : MessageBoxHandler(DefaultHandler);
-    return old;
+CProgramSlot<MessageBoxHandler>& AfxMessageBoxSlot() {
+    static auto& slot = *new CProgramSlot<MessageBoxHandler>(DefaultMessageBoxHandler);
+    return slot;
 }
 
-int AfxMessageBox(const std::string& text, UINT type) { return Handler()(text, type); }
+MessageBoxHandler AfxSetMessageBoxHandler(MessageBoxHandler handler) {
+    return AfxMessageBoxSlot().Exchange(handler ? std::move(handler) : DefaultMessageBoxHandler());
+}
+
+int AfxMessageBox(const std::string& text, UINT type) {
+    return AfxMessageBoxSlot().Get()(text, type);
+}
 
 int AfxMessageBox(UINT idPrompt, UINT type) {
     std::string text;

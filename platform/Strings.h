@@ -34,10 +34,14 @@ enum : UINT {
 };
 enum : int { IDOK = 1, IDCANCEL = 2, IDABORT = 3, IDRETRY = 4, IDIGNORE = 5, IDYES = 6, IDNO = 7 };
 
+template <class T>
+class CProgramSlot;  // platform/ProgramState.h
+
 // Every message box of the program goes through one handler: the GUI shows a dialog, tests record.
 using MessageBoxHandler = std::function<int(const std::string& text, UINT type)>;
-// Installs a handler and returns the previous one. An empty handler restores the default, which
-// writes the text to standard error and answers the cautious button (OK, Cancel or No).
+// The default writes the text to standard error and answers the cautious button (OK, Cancel or No).
+CProgramSlot<MessageBoxHandler>& AfxMessageBoxSlot();
+// Installs a handler and returns the previous one; an empty handler restores the default.
 MessageBoxHandler AfxSetMessageBoxHandler(MessageBoxHandler handler);
 int AfxMessageBox(const std::string& text, UINT type = MB_OK);
 int AfxMessageBox(UINT idPrompt, UINT type = MB_OK);

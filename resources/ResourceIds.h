@@ -1,8 +1,24 @@
-// Ids the class library fixes: standard commands, control-bar and status-pane ids, and the
-// framework's own message texts in the string table.
+// Every resource id of the program under one name: commands (ID_), strings (IDS_), dialogs (IDD_),
+// their controls (IDC_), menus, accelerator tables and toolbars (IDR_), status panes
+// (ID_INDICATOR_), and the ids the class library fixes. The resource tables (resources/*.inc) and
+// the code use these names; the numbers are stored in files and in the profile and never change.
+//
+// Adding an id:
+// - a command: a name ID_<WHAT> (a tool: ID_TOOL_<KEY>) with its number in the commands section,
+//   in number order; the menu item, accelerator, string (its prompt "text\ntitle") and the code's
+//   handler all use the name;
+// - a string: IDS_<WHAT> in the strings section; STR(IDS_<WHAT>, "...") in strings.inc, which
+//   stays in ascending number order;
+// - a dialog: IDD_<WHAT>, and its controls IDC_<WHAT> in a block of their own under the dialog.
+//   Control numbers are unique only within a dialog: the same number may stand for different
+//   controls of different dialogs, each under its own name; one control of the same role keeps
+//   one name wherever it appears.
+// Outside the controls a number has one name; only the class library gives a toolbar's number a
+// second name (the command that shows it).
 #pragma once
 
 enum : unsigned int {
+    // ----- Fixed by the class library ---------------------------------------------------------
     ID_SEPARATOR = 0,
 
     ID_FILE_NEW = 57600,
@@ -16,6 +32,9 @@ enum : unsigned int {
     ID_FILE_PRINT_DIRECT = 57608,
     ID_FILE_PRINT_PREVIEW = 57609,
     ID_FILE_MRU_FILE1 = 57616,
+    ID_FILE_MRU_FILE2 = 57617,
+    ID_FILE_MRU_FILE3 = 57618,
+    ID_FILE_MRU_FILE4 = 57619,
     ID_FILE_MRU_FILE16 = 57631,
 
     ID_EDIT_CLEAR = 57632,
@@ -36,6 +55,8 @@ enum : unsigned int {
     ID_APP_EXIT = 57665,
     ID_HELP_FINDER = 57667,
 
+    ID_OLE_INSERT_NEW = 57856,
+
     ID_INDICATOR_EXT = 59136,
     ID_INDICATOR_CAPS = 59137,
     ID_INDICATOR_NUM = 59138,
@@ -52,16 +73,326 @@ enum : unsigned int {
     AFX_IDW_DOCKBAR_LEFT = 59420,
     AFX_IDW_DOCKBAR_RIGHT = 59421,
     AFX_IDW_DOCKBAR_BOTTOM = 59422,
+    AFX_IDW_PANE_FIRST = 59648,
 
-    // The framework's messages (string table).
+    // The framework's strings.
+    IDS_APP_TITLE = 57344,
+    IDS_OPEN_TITLE = 61440,
+    IDS_SAVE_AS_TITLE = 61441,
+    IDS_ALL_FILES_FILTER = 61442,
     IDS_EXCEPTION_INTERNAL = 61696,
     IDS_EXCEPTION_MEMORY = 61697,
     IDS_EXCEPTION_NOT_SUPPORTED = 61698,
     IDS_EXCEPTION_INVALID_ARG = 61699,
+    IDS_COMMAND_FAILED = 61705,
     IDS_DDX_PARSE_INT = 61712,
     IDS_DDX_PARSE_REAL = 61713,
     IDS_DDX_INT_RANGE = 61714,
     IDS_DDX_REAL_RANGE = 61715,
     IDS_DDX_STRING_SIZE = 61716,
     IDS_DDX_PARSE_UINT = 61717,
+    IDS_ASK_TO_SAVE = 61725,
+
+    // ----- Menus, accelerator tables and toolbars -----------------------------------------------
+    // The main frame: its menu, accelerators, document strings and the document template.
+    IDR_MAINFRAME = 128,
+    // The layer tab row's context menus.
+    IDR_LAYER_TAB_MENU = 152,
+    // The zoom toolbar (its string is the bar's title).
+    IDR_ZOOM_BAR = 187,
+
+    // ----- Commands ---------------------------------------------------------------------------
+    ID_CANCEL_EDIT = 32768,
+    ID_TOOL_LINE = 32771,
+    ID_TOOL_CIRCLE = 32772,
+    ID_TOOL_ELLIPSE = 32774,
+    ID_TOOL_CIRCLEARC = 32775,
+    ID_ZOOM_IN = 32776,
+    ID_ZOOM_OUT = 32777,
+    ID_TOOL_CORNER = 32779,
+    ID_TOOL_ROUND = 32780,
+    ID_TOOL_TEXT = 32781,
+    ID_TOOL_SIZE = 32782,
+    ID_SIZE_SETTINGS = 32783,
+    ID_TOOL_SELECT = 32791,
+    ID_LINE_COLOR = 32793,
+    ID_FACE_COLOR = 32794,
+    ID_PAPER_SETTINGS = 32796,
+    ID_VIEW_GRID = 32797,
+    ID_GRID_SETTINGS = 32798,
+    ID_TOOL_ORIGIN = 32799,
+    ID_GROUP = 32802,
+    ID_UNGROUP = 32803,
+    ID_SNAP_ALL = 32806,
+    ID_SNAP_GRID = 32807,
+    ID_SNAP_END_POINT = 32808,
+    ID_SNAP_CENTER = 32809,
+    ID_SNAP_MID_POINT = 32810,
+    ID_SNAP_INTERSECTION = 32811,
+    ID_SNAP_NONE = 32812,
+    ID_MIRROR_X = 32813,
+    ID_MIRROR_Y = 32814,
+    ID_ROTATE_LEFT = 32815,
+    ID_ROTATE_RIGHT = 32816,
+    ID_ROTATE_ANGLE = 32817,
+    ID_TOOL_RECT = 32819,
+    ID_TOOL_LINEEXTEND = 32820,
+    ID_TOOL_POLYGON = 32821,
+    ID_LAYER_SETTINGS = 32823,
+    ID_LAYER_INSERT = 32824,
+    ID_LAYER_DELETE = 32825,
+    ID_LAYER_RENAME = 32826,
+    ID_LAYER_VISIBLE = 32827,
+    ID_LAYER_PRINTABLE = 32828,
+    ID_LAYER_SELECTABLE = 32829,
+    ID_LAYER_APPEND = 32830,
+    ID_LAYER_MOVE = 32831,
+    ID_LAYER_COPY = 32832,
+    ID_TOOL_HATCH = 32833,
+    ID_TOOL_LABEL = 32835,
+    ID_TOOL_BALLOON = 32836,
+    ID_TOOL_CONTLINE = 32837,
+    ID_TOOL_CIRCLEFAN = 32839,
+    ID_TOOL_LINELINECUT = 32840,
+    ID_TOOL_LINECUT = 32841,
+    ID_TOOL_TRIM = 32842,
+    ID_TOOL_3PCIRCLE = 32846,
+    ID_TOOL_3PCIRCLEARC = 32847,
+    ID_TOOL_NPOLYGON = 32848,
+    ID_TOOL_HALFCIRCLE = 32849,
+    ID_TOOL_QUADCIRCLE = 32850,
+    ID_TOOL_ANGLE = 32851,
+    ID_TOOL_LINEANGLE = 32852,
+    ID_TOOL_WALL = 32853,
+    ID_TOOL_COPYLINE = 32857,
+    ID_TOOL_COPYROTATE = 32858,
+    ID_SNAP_ON_SHAPE = 32859,
+    ID_OTHER_LAYERS_HIDE = 32860,
+    ID_OTHER_LAYERS_GREY = 32861,
+    ID_OTHER_LAYERS_SNAP = 32862,
+    ID_OTHER_LAYERS_EDIT = 32863,
+    ID_OTHER_LAYERS_SHOW = 32864,
+    ID_TOOL_SPLINE = 32865,
+    ID_TOOL_SPLINELOOP = 32866,
+    ID_TOOL_ZOOM = 32867,
+    ID_TOOL_SIZEX = 32868,
+    ID_TOOL_SIZEY = 32869,
+    ID_TOOL_DIAMETER = 32870,
+    ID_TOOL_RADIUS = 32871,
+    ID_TOOL_MEASUREANGLE = 32872,
+    ID_TOOL_MEASURELENGTH = 32873,
+    ID_TOOL_MARK = 32874,
+    ID_BRING_TO_FRONT = 32884,
+    ID_SEND_TO_BACK = 32885,
+    ID_VIEW_ORIGIN = 32886,
+    ID_VIEW_PRINT_AREA = 32887,
+    ID_TOOL_XYLINE = 32888,
+    ID_TOOL_PRINTAREA = 32962,
+    ID_LINE_STYLE = 32964,
+    ID_VIEW_PARTS_LIST = 32965,
+    ID_SNAP_BASE_POINT = 32967,
+    ID_SCALE_SHAPES = 32969,
+    ID_MOVE_SHAPES = 32970,
+    ID_AUTO_LAYER = 32972,
+    ID_ALIGN_LEFT = 32985,
+    ID_ALIGN_TOP = 32986,
+    ID_ALIGN_BOTTOM = 32987,
+    ID_ALIGN_BASE_X = 32988,
+    ID_ALIGN_BASE_Y = 32989,
+    ID_ALIGN_RIGHT = 32990,
+    ID_SPACE_EVENLY_X = 32991,
+    ID_SPACE_EVENLY_Y = 32992,
+    ID_ZOOM_ALL = 32997,
+    ID_EXPLODE_TO_LINES = 32998,
+    ID_TOOL_FUSION = 33006,
+    ID_TOOL_EDGE = 33008,
+    ID_TOOL_HOLE = 33010,
+    ID_JOIN_POLYLINE = 33013,
+    ID_TOOL_HOLE2LINE = 33015,
+    ID_TOOL_MULTITEXT = 33016,
+    ID_EDIT_SHAPE = 33017,
+    ID_TOOL_ELLIPSEEXTENT = 33022,
+    ID_OPTIONS = 33034,
+    ID_TOOL_FREELINE = 33037,
+    ID_POINT_EDIT = 33038,
+    ID_VIEW_PARTS_DOCKING = 33044,
+    ID_SNAP_SUSPEND = 33073,
+    ID_MOVE_TO_LAYER = 33074,
+    ID_HELP = 33080,
+    ID_TOOL_DIVID = 33081,
+    ID_ZOOM_COMBO = 33083,
+    ID_LAYER_DISPLAY = 33086,
+    ID_TOOL_STRETCH = 33087,
+    ID_TOOL_MEASUREAREA = 33098,
+    ID_FILE_READ_JWK = 33102,
+    ID_SELECT_FILTER = 33108,
+    // Below the usual command range: the parts bar's own number.
+    ID_ADD_PART = 1167,
+
+    // ----- Status panes (their strings size the panes) ------------------------------------------
+    ID_INDICATOR_POSITION = 62646,
+    ID_INDICATOR_OFFSET = 62647,
+
+    // ----- Dialogs and their controls -----------------------------------------------------------
+    // The controls every dialog may have are kIdOk, kIdCancel and kIdStatic (ResourceFormats.h).
+    IDD_LAYER_COPY = 103,
+    IDC_LAYER_FROM = 1065,
+    IDC_LAYER_TO = 1066,
+    IDC_NEW_LAYER_NAME = 1103,
+
+    IDD_SETUP_GRID = 144,
+    IDC_GRID_WIDTH = 1039,
+    IDC_GRID_HEIGHT = 1040,
+
+    IDD_LAYER_NAME = 154,
+    IDC_LAYER_NAME = 1060,
+    IDC_LAYER_VISIBLE = 1061,
+    IDC_LAYER_PRINTABLE = 1062,
+    IDC_LAYER_SELECTABLE = 1063,
+
+    IDD_LAYER_MOVE = 155,  // IDC_LAYER_FROM, IDC_LAYER_TO
+
+    IDD_PAPER_SETUP = 178,  // also IDC_GRID_WIDTH, IDC_GRID_HEIGHT
+    IDC_SIZE_LIST = 1028,
+    IDC_PORTRAIT = 1031,
+    IDC_LANDSCAPE = 1032,
+    IDC_SCALE_EDIT = 1036,
+    IDC_SCALE_LIST = 1037,
+    IDC_TEMPLATE = 1308,
+    IDC_OPEN = 1309,
+
+    IDD_XDF_READ = 179,  // IDC_READ_PROGRESS_BAR, IDC_READ_TEXT
+    IDC_READ_PROGRESS_BAR = 1146,
+    IDC_READ_TEXT = 1147,
+
+    IDD_DXF_READ = 208,  // IDC_READ_TEXT
+    IDC_DXF_READ_CANCEL = 1307,
+
+    IDD_AUTO_LAYER = 218,
+    IDC_TOOL_LIST = 1198,
+    IDC_LAYER_LIST = 1200,
+
+    IDD_ANGLE_INPUT = 237,
+    IDC_ANGLE = 1142,
+
+    IDD_GENERAL_OPTIONS = 243,
+    IDC_BMP_HALFTONE = 1070,
+    IDC_METAFILE_RES = 1073,
+    IDC_UNDO_COUNT = 1142,
+    IDC_DRAW_LIMIT = 1143,
+    IDC_UNDO_COUNT_SPIN = 1148,
+    IDC_DRAW_LIMIT_SPIN = 1149,
+    IDC_SAVE_COMPRESS = 1298,
+    IDC_SELECTION_DISPLAY = 1299,  // the first of the selection display's radio buttons
+    IDC_SELECTION_INVERT = 1300,
+    IDC_SELECTION_STRONG = 1301,
+    IDC_SAVE_MODE = 1305,  // the first of the save mode's radio buttons
+    IDC_SAVE_BACKUP = 1306,
+    IDC_SAVE_SAFE = 1307,
+
+    IDD_JWC_SETTINGS = 261,
+    IDC_PEN1_COLOR = 1280,  // pens 2 to 6 follow in order
+    IDC_PEN1_WIDTH = 1305,  // pens 2 to 6 follow in order
+    IDC_PEN_DEFAULTS = 1322,
+
+    IDD_LAYER_SHOW = 262,
+    IDC_LAYER_SHOW_LIST = 1294,
+    IDC_LAYER_SHOW_APPLY = 1302,
+
+    IDD_PRINT = 1538,
+    IDD_PRINT_SETUP = 1539,
+    IDC_PRINT_PORTRAIT = 1056,
+    IDC_PRINT_LANDSCAPE = 1057,
+    IDC_PRINT_COLLATE_PICTURE = 1086,
+    IDC_PRINT_PAPER = 1137,
+    IDC_PRINT_PRINTER = 1139,
+    IDC_PRINT_OUTPUT_FILE = 1152,
+    IDC_PRINT_COPIES = 1154,
+    IDC_PRINT_BLACK_WHITE = 1324,
+
+    IDD_PASTE_SPECIAL = 0xE902,
+    IDC_PASTE_FORMATS = 1100,
+
+    // The parts bar's list of parts (its notifications reach the view).
+    IDC_PARTS_LIST = 1182,
+
+    // ----- Strings ----------------------------------------------------------------------------
+    IDS_TEMPLATE_TITLE = 130,
+    IDS_GRID_NOT_POSITIVE = 202,
+    IDS_JWC_UNKNOWN_VERSION = 206,
+    IDS_JWC_NOT_JWC_FILE = 249,
+    IDS_PRIVATE_FORMAT_NAMES = 253,
+    IDS_ARROW_OPEN = 62649,
+    IDS_ARROW_FILLED = 62650,
+    // The paper sizes, in order, up to an empty entry.
+    IDS_PAPER_A0 = 62651,
+    IDS_PAPER_A1 = 62652,
+    IDS_PAPER_A2 = 62653,
+    IDS_PAPER_A3 = 62654,
+    IDS_PAPER_A4 = 62655,
+    IDS_PAPER_A5 = 62656,
+    IDS_PAPER_B1 = 62657,
+    IDS_PAPER_B2 = 62658,
+    IDS_PAPER_B3 = 62659,
+    IDS_PAPER_B4 = 62660,
+    IDS_PAPER_B5 = 62661,
+    IDS_PAPER_SIZES_END = 62662,
+    // The paper scales, in order, up to an empty entry.
+    IDS_SCALE_1_200 = 62663,
+    IDS_SCALE_1_100 = 62664,
+    IDS_SCALE_1_50 = 62665,
+    IDS_SCALE_1_20 = 62666,
+    IDS_SCALE_1_10 = 62667,
+    IDS_SCALE_1_5 = 62668,
+    IDS_SCALE_1_1 = 62669,
+    IDS_SCALE_10_1 = 62670,
+    IDS_SCALE_50_1 = 62671,
+    IDS_SCALE_100_1 = 62672,
+    IDS_SCALE_200_1 = 62673,
+    IDS_PAPER_SCALES_END = 62674,
+    IDS_DEFAULT_PAPER_SIZE = 62675,
+    IDS_DEFAULT_PAPER_SCALE = 62676,
+    IDS_ARCHIVE_SIGNATURE = 62677,
+    // The built-in dimension number formats, in order, up to an empty entry.
+    IDS_SIZE_FORMAT_STANDARD = 62682,
+    IDS_SIZE_FORMAT_GROUPED = 62683,
+    IDS_SIZE_FORMAT_GROUPED_TENTHS = 62684,
+    IDS_SIZE_FORMAT_DEGREES = 62685,
+    IDS_SIZE_FORMAT_GROUPED_DEGREES = 62686,
+    IDS_SIZE_FORMAT_RADIUS = 62687,
+    IDS_SIZE_FORMAT_GROUPED_RADIUS = 62688,
+    IDS_SIZE_FORMAT_DIAMETER = 62689,
+    IDS_SIZE_FORMAT_GROUPED_DIAMETER = 62690,
+    IDS_SIZE_FORMATS_END = 62691,
+    IDS_SIZE_FORMAT_NEW_NAME = 62692,
+    IDS_SIZE_FORMAT_NAME_EMPTY = 62693,
+    IDS_SIZE_FORMAT_NAME_TAKEN = 62694,
+    IDS_ARROW_SLASH = 62695,
+    IDS_ARROW_CROSS = 62696,
+    IDS_ARROW_HOLLOW_CIRCLE = 62697,
+    IDS_ARROW_FILLED_CIRCLE = 62698,
+    IDS_BAD_LAYER_NAME = 62699,
+    IDS_CANNOT_OPEN_FILE = 62700,
+    IDS_TOOL_COLUMN = 62705,
+    IDS_LAYER_COLUMN = 62706,
+    IDS_NO_LAYER_BINDING = 62707,
+    IDS_DXF_AUTO_SCALE = 62719,
+    IDS_DEFAULT_FONT = 62723,
+    IDS_PARTS_SIGNATURE = 62724,
+    IDS_UNSUPPORTED_VERSION = 62725,
+    // The native file and the parts list alike.
+    IDS_WRONG_FILE_TYPE = 62726,
+    IDS_NUMERIC_INPUT_HINT = 62740,
+    IDS_ARROW_NONE = 62766,
+    IDS_FILE_BAR_TITLE = 62769,
+    IDS_TEXT_SIGNATURE = 62772,
+    IDS_ZOOM_LIST = 62786,
+    IDS_ZOOM_DEFAULT = 62787,
+    IDS_OUT_OF_MEMORY_ASK = 62788,
+    IDS_OUT_OF_MEMORY = 62789,
+    IDS_PASTE_FAILED = 62790,
+    IDS_AUXILIARY_LINE = 62795,
+    IDS_JWK_NOT_JWK_FILE = 62800,
+    IDS_JWC_MARKS_DROPPED = 62830,
+    IDS_JWC_TEXTS_DROPPED = 62831,
 };

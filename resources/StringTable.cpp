@@ -1,5 +1,7 @@
 #include "resources/StringTable.h"
 
+#include "resources/ResourceIds.h"
+
 #define STR(id, text) {id, text},
 const StringTableEntry kStringTable[] = {
 #include "resources/strings.inc"

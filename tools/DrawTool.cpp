@@ -2,24 +2,27 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 
 #include "document/TessarayDoc.h"
+#include "document/UndoPackScope.h"
 #include "model/settings/OptionRecord.h"
 #include "model/shapes/containers/LShapeArray.h"
 #include "model/shapes/containers/PackShape.h"
 #include "platform/Exceptions.h"
 #include "platform/Strings.h"
 #include "platform/gdi/DC.h"
+#include "platform/gdi/SelectScope.h"
 #include "platform/ui/Cursor.h"
 #include "platform/ui/FrameWnd.h"
 #include "platform/ui/MessageTranslation.h"
 #include "platform/ui/WinApp.h"
+#include "resources/ResourceIds.h"
 #include "view/Grid.h"
 #include "view/TessarayView.h"
 
 namespace {
 
-constexpr UINT kIdsNumericInputHint = 62740;
 constexpr double kDeadZonePixels = 8.0;
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 
@@ -193,6 +196,15 @@ void MDrawTool::OnCancel(MTessarayView* view) {
 
 // ----- events -----------------------------------------------------------------------------------
 
+MXorTrackerScope::MXorTrackerScope(MDrawTool& tool, MTessarayView* view, CDC* dc, bool shownNow)
+    : m_tool(tool), m_view(view), m_dc(dc), m_exceptions(std::uncaught_exceptions()) {
+    if (shownNow) m_tool.DrawTracker(m_view, m_dc);
+}
+
+MXorTrackerScope::~MXorTrackerScope() noexcept(false) {
+    if (!m_dismissed && std::uncaught_exceptions() == m_exceptions) m_tool.DrawTracker(m_view, m_dc);
+}
+
 void MDrawTool::OnLButtonDown(MTessarayView* view, int x, int y, UINT flags) {
     if (m_buttonDown) return;
     m_buttonDown = TRUE;
@@ -264,45 +276,45 @@ void MDrawTool::OnButtonDownAt(MTessarayView* view, CDC* dc, const MFloatPoint& 
             OnPickAt(view, pt.x, pt.y, flags);
             return;
         }
-        if (GetNewCount() < 1)
-            CreateAndAddShape(view);
-        else
-            DrawTracker(view, dc);
+        // A first shape is not on the screen yet; a construction under way is.
+        const bool shown = GetNewCount() > 0;
+        if (!shown) CreateAndAddShape(view);
+        MXorTrackerScope tracker(*this, view, dc, shown);
         if (GetNewCount() > 0) {
             OnPoint(view, pt.x, pt.y, 0, flags);
             RecalcNewShapes(view);
         }
-        DrawTracker(view, dc);
     } catch (const CException&) {
         Report(view);
     }
 }
 
 void MDrawTool::OnButtonUpAt(MTessarayView* view, CDC* dc, const MFloatPoint& pt, UINT flags) {
-    DrawTracker(view, dc);
     try {
+        MXorTrackerScope tracker(*this, view, dc);
         if (m_tracking) {
             EndTrack(view, pt.x, pt.y, flags);
             PickInRect(view, m_rubberX0, m_rubberY0, m_rubberX1, m_rubberY1, flags);
             if (GetPickCount() > 0) PickAt(view, pt.x, pt.y, flags);
         }
         if (GetNewCount() == 0) {
-            if (IsPickMode()) {
-                DrawTracker(view, dc);
-                return;
-            }
+            if (IsPickMode()) return;
             CreateAndAddShape(view);
             m_step = -1;
         }
-        if (IsPickMode()) return;
+        // A pick leaves the tracker off, and so does a completed construction (it is committed).
+        if (IsPickMode()) {
+            tracker.Dismiss();
+            return;
+        }
         if (OnPoint(view, pt.x, pt.y, 2, flags)) {
+            tracker.Dismiss();
             DecideAndReset(view);
             return;
         }
         ++m_step;
         OnPoint(view, pt.x, pt.y, 3, flags);
         RecalcNewShapes(view);
-        DrawTracker(view, dc);
     } catch (const CException&) {
         Report(view);
     }
@@ -310,18 +322,16 @@ void MDrawTool::OnButtonUpAt(MTessarayView* view, CDC* dc, const MFloatPoint& pt
 
 void MDrawTool::OnMoveAt(MTessarayView* view, CDC* dc, const MFloatPoint& pt, UINT flags) {
     if (m_tracking && (pt.x != m_trackAnchor.x || pt.y != m_trackAnchor.y)) {
-        DrawTracker(view, dc);
+        MXorTrackerScope tracker(*this, view, dc);
         m_rubberX0 = m_trackAnchor.x;
         m_rubberY0 = pt.y;
         m_rubberX1 = pt.x;
         m_rubberY1 = m_trackAnchor.y;
-        DrawTracker(view, dc);
     }
     if (GetNewCount() > 0) {
-        DrawTracker(view, dc);
+        MXorTrackerScope tracker(*this, view, dc);
         OnPoint(view, pt.x, pt.y, 1, flags);
         RecalcNewShapes(view);
-        DrawTracker(view, dc);
     }
 }
 
@@ -355,31 +365,27 @@ void MDrawTool::DrawTracker(MTessarayView* view, CDC* dc) {
             CRect r = view->DocToLogicalRect(m_newShapes->GetExtent());
             r.NormalizeRect();
             CPen pen(PS_DOT, 1, kWhite);
-            CPen* oldPen = dc->SelectObject(&pen);
-            CGdiObject* oldBrush = dc->SelectStockObject(NULL_BRUSH);
+            CSelectScope selectPen(dc, &pen);
+            CSelectScope selectBrush(dc, NULL_BRUSH);
             dc->Rectangle(&r);
-            dc->SelectObject(oldPen);
-            if (oldBrush) dc->SelectObject(oldBrush);
         } else {
             m_newShapes->DrawMarked(view, dc);
         }
     }
     if (m_guideLineShown) {
         CPen pen(PS_DOT, 1, kWhite);
-        CPen* oldPen = dc->SelectObject(&pen);
+        CSelectScope selectPen(dc, &pen);
         dc->MoveTo(view->DocToLogical(m_guideLine[0]));
         dc->LineTo(view->DocToLogical(m_guideLine[1]));
-        dc->SelectObject(oldPen);
     }
     if (m_crossMarkShown) {
         const CPoint p = view->DocToLogical(m_crossMarkPoint);
         CPen pen(PS_SOLID, 1, kWhite);
-        CPen* oldPen = dc->SelectObject(&pen);
+        CSelectScope selectPen(dc, &pen);
         dc->MoveTo(p.x - 4, p.y - 4);
         dc->LineTo(p.x + 5, p.y + 5);
         dc->MoveTo(p.x - 4, p.y + 5);
         dc->LineTo(p.x + 5, p.y - 4);
-        dc->SelectObject(oldPen);
     }
     if (m_tracking) {
         MFloatRect band;
@@ -390,11 +396,9 @@ void MDrawTool::DrawTracker(MTessarayView* view, CDC* dc) {
         CRect r = view->DocToLogicalRect(band);
         r.NormalizeRect();
         CPen pen(PS_DOT, 1, kWhite);
-        CPen* oldPen = dc->SelectObject(&pen);
-        CGdiObject* oldBrush = dc->SelectStockObject(NULL_BRUSH);
+        CSelectScope selectPen(dc, &pen);
+        CSelectScope selectBrush(dc, NULL_BRUSH);
         dc->Rectangle(&r);
-        dc->SelectObject(oldPen);
-        if (oldBrush) dc->SelectObject(oldBrush);
     }
     dc->SetROP2(oldRop);
 }
@@ -502,7 +506,7 @@ int MDrawTool::CreateAndAddShape(MTessarayView* view) {
 void MDrawTool::Commit(MTessarayView* view, BOOL noReplace, BOOL) {
     MTessarayDoc* doc = Document(view);
     if (!doc || (GetNewCount() == 0 && GetOriginalCount() == 0)) return;
-    doc->BeginUndo();
+    MUndoPackScope pack(*doc);
     const int autoLayer = doc->FindAutoLayer(m_autoLayerName);
     const int originals = GetOriginalCount();
     for (int i = 0; i < GetNewCount(); ++i) {
@@ -522,7 +526,6 @@ void MDrawTool::Commit(MTessarayView* view, BOOL noReplace, BOOL) {
         old->Invalidate(view, TRUE);
         doc->RemoveShape(old, static_cast<int>(m_editedShapes->GetValueAt(i)), TRUE);
     }
-    doc->EndUndo();
     // The document owns the shapes now: the lists only forget them.
     m_newShapes->RemoveAll();
     m_editedShapes->RemoveAll();
@@ -606,7 +609,7 @@ CString MDrawTool::GetPromptText() {
     }
     if (prompt.empty()) return CString();
     CString text = "[" + m_title + "]:" + prompt;
-    if (CanNumericInput()) text += AfxLoadString(kIdsNumericInputHint);
+    if (CanNumericInput()) text += AfxLoadString(IDS_NUMERIC_INPUT_HINT);
     return text;
 }
 

@@ -42,6 +42,32 @@ private:
     std::vector<Entry> m_entries;
 };
 
+class MDrawTool;
+
+// The tool's XOR tracker drawn at both ends of a scope. Drawn twice a figure disappears, so around
+// a change of the tool the scope erases the old figure on entry and draws the new one on exit; around
+// a pause while nothing is shown it shows the figure and erases it on exit. Dismiss() skips the exit
+// (the construction was committed or ended); an exception skips it too, leaving the tracker off the
+// screen for the tool's error handling.
+class MXorTrackerScope {
+public:
+    // shownNow: whether the tracker is on the screen, i.e. whether the entry pass erases it.
+    MXorTrackerScope(MDrawTool& tool, MTessarayView* view, CDC* dc, bool shownNow = true);
+    // Drawing may raise a class-library exception, which reaches the tool's handler.
+    ~MXorTrackerScope() noexcept(false);
+    MXorTrackerScope(const MXorTrackerScope&) = delete;
+    MXorTrackerScope& operator=(const MXorTrackerScope&) = delete;
+
+    void Dismiss() { m_dismissed = true; }
+
+private:
+    MDrawTool& m_tool;
+    MTessarayView* m_view;
+    CDC* m_dc;
+    const int m_exceptions;
+    bool m_dismissed = false;
+};
+
 class MDrawTool : public MViewTool {
 public:
     explicit MDrawTool(int toolId);

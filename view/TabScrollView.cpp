@@ -7,6 +7,7 @@
 
 #include "platform/Exceptions.h"
 #include "platform/gdi/QtGdi.h"
+#include "platform/gdi/SelectScope.h"
 #include "platform/ui/Cursor.h"
 #include "platform/ui/ExceptionGuard.h"
 #include "platform/ui/MessageTranslation.h"
@@ -298,7 +299,7 @@ int MTabScrollView::TabHitTest(int x, int y) {
     std::unique_ptr<CDC> dc = GetClientDC();
     CFont font;
     MakeTabFont(font, m_rowHeight - 3, FALSE, FALSE);
-    CFont* old = dc->SelectObject(&font);
+    CSelectScope selectFont(dc.get(), &font);
     const CRect row = GetRowRect();
     int left = row.left + m_rowHeight / 4 + 2 * GetSystemMetrics(SM_CXHSCROLL);
     int hit = -1;
@@ -312,7 +313,6 @@ int MTabScrollView::TabHitTest(int x, int y) {
         }
         left += width;
     }
-    if (old) dc->SelectObject(old);
     return hit;
 }
 
@@ -331,10 +331,11 @@ void MTabScrollView::PaintTabRowFrame(CDC* dc) {
     if (splitter.Width() <= 0) return;
     dc->FillSolidRect(&splitter, face);
     CPen black(PS_SOLID, 1, RGB(0, 0, 0));
-    CPen* oldPen = dc->SelectObject(&black);
-    dc->MoveTo(splitter.left, row.top);
-    dc->LineTo(splitter.left, row.bottom);
-    dc->SelectObject(oldPen);
+    {
+        CSelectScope selectPen(dc, &black);
+        dc->MoveTo(splitter.left, row.top);
+        dc->LineTo(splitter.left, row.bottom);
+    }
     Draw3dRect(dc, splitter, GetSysColor(COLOR_3DLIGHT), GetSysColor(COLOR_3DDKSHADOW));
     CRect inner = splitter;
     inner.DeflateRect(1, 1);

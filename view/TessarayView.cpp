@@ -5,14 +5,17 @@
 #include "document/TessarayDoc.h"
 #include "model/settings/OptionRecord.h"
 #include "model/shapes/CadShape.h"
+#include "platform/ProgramState.h"
 #include "platform/TextFile.h"
 #include "platform/gdi/DC.h"
+#include "platform/gdi/SelectScope.h"
 #include "platform/ui/CmdUI.h"
 #include "platform/ui/Cursor.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/MessageTranslation.h"
 #include "platform/ui/Print.h"
 #include "platform/ui/WinApp.h"
+#include "resources/ResourceIds.h"
 #include "view/Grid.h"
 #include "view/ViewFrame.h"
 #include "view/ViewTool.h"
@@ -21,7 +24,6 @@ namespace {
 
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 constexpr COLORREF kRed = RGB(255, 0, 0);
-constexpr UINT kTabMenu = 152;
 constexpr int kTabMenuOnTab = 1;
 constexpr int kTabMenuBesideTabs = 2;
 
@@ -32,13 +34,16 @@ std::string FormatG6(double v) {
     return s;
 }
 
-bool g_partsListsLoaded = false;
+bool& PartsListsLoaded() {
+    static auto& slot = *new CProgramSlot<bool>;
+    return slot.Get();
+}
 
 }  // namespace
 
 int& SnapSuspended() {
-    static int suspended = 0;
-    return suspended;
+    static auto& slot = *new CProgramSlot<int>;
+    return slot.Get();
 }
 
 MTessarayView::MTessarayView() {
@@ -172,45 +177,43 @@ void MTessarayView::DrawOriginCross(CDC* dc) {
     r.NormalizeRect();
     const CPoint p = DocToLogical(userOrigin);
     CPen pen(PS_DOT, 1, kBlue);
-    CPen* old = dc->SelectObject(&pen);
+    CSelectScope selectPen(dc, &pen);
     dc->MoveTo(r.left, p.y);
     dc->LineTo(r.right - 1, p.y);
     dc->MoveTo(p.x, r.top);
     dc->LineTo(p.x, r.bottom - 1);
-    dc->SelectObject(old);
 }
 
 void MTessarayView::DrawPrintArea(CDC* dc) {
     if (m_printArea.IsNull()) return;
     const CRect r = PaperToLogicalRect(m_printArea);
     CPen pen(PS_DOT, 1, kRed);
-    CPen* oldPen = dc->SelectObject(&pen);
-    CGdiObject* oldBrush = dc->SelectStockObject(HOLLOW_BRUSH);
+    CSelectScope selectPen(dc, &pen);
+    CSelectScope selectBrush(dc, HOLLOW_BRUSH);
     dc->Rectangle(r.left, r.top, r.right, r.bottom);
-    dc->SelectObject(oldPen);
-    if (oldBrush) dc->SelectObject(oldBrush);
 }
 
 void MTessarayView::DrawCrosshair(CDC* dc) {
     const int oldRop = dc->SetROP2(R2_XORPEN);
     CPen pen(PS_SOLID, 1, kBlue);
-    CPen* old = dc->SelectObject(&pen);
-    dc->MoveTo(m_crossH[0]);
-    dc->LineTo(m_crossH[1]);
-    dc->MoveTo(m_crossV[0]);
-    dc->LineTo(m_crossV[1]);
-    dc->SelectObject(old);
+    {
+        CSelectScope selectPen(dc, &pen);
+        dc->MoveTo(m_crossH[0]);
+        dc->LineTo(m_crossH[1]);
+        dc->MoveTo(m_crossV[0]);
+        dc->LineTo(m_crossV[1]);
+    }
     dc->SetROP2(oldRop);
 }
 
 void MTessarayView::DrawMarker(CDC* dc) {
     if (!m_markerShown) return;
     const int oldRop = dc->SetROP2(R2_XORPEN);
-    CGdiObject* oldPen = dc->SelectStockObject(WHITE_PEN);
-    CGdiObject* oldBrush = dc->SelectStockObject(HOLLOW_BRUSH);
-    dc->Ellipse(m_markerPoint.x - 4, m_markerPoint.y - 4, m_markerPoint.x + 5, m_markerPoint.y + 5);
-    if (oldPen) dc->SelectObject(oldPen);
-    if (oldBrush) dc->SelectObject(oldBrush);
+    {
+        CSelectScope selectPen(dc, WHITE_PEN);
+        CSelectScope selectBrush(dc, HOLLOW_BRUSH);
+        dc->Ellipse(m_markerPoint.x - 4, m_markerPoint.y - 4, m_markerPoint.x + 5, m_markerPoint.y + 5);
+    }
     dc->SetROP2(oldRop);
 }
 
@@ -397,9 +400,9 @@ void MTessarayView::OnInitialUpdate() {
     m_firstViewPending = true;
     ZoomToPaper();
     RedrawTabs();
-    if (!g_partsListsLoaded) {
+    if (!PartsListsLoaded()) {
         if (MViewFrame* frame = GetViewFrame()) frame->LoadPartsLists();
-        g_partsListsLoaded = true;
+        PartsListsLoaded() = true;
     }
     SetFocus();
     if (m_currentTool) m_currentTool->UpdatePrompt();
@@ -444,6 +447,6 @@ void MTessarayView::OnTabRClick(int index, UINT flags, int x, int y) {
     CPoint screen(x, y);
     ClientToScreen(&screen);
     CWnd* owner = AfxGetMainWnd() ? AfxGetMainWnd() : this;
-    CMenu::TrackPopupMenuResource(kTabMenu, index >= 0 ? kTabMenuOnTab : kTabMenuBesideTabs,
+    CMenu::TrackPopupMenuResource(IDR_LAYER_TAB_MENU, index >= 0 ? kTabMenuOnTab : kTabMenuBesideTabs,
                                   TPM_LEFTALIGN | TPM_RIGHTBUTTON, screen.x, screen.y, owner);
 }

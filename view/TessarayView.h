@@ -12,6 +12,7 @@
 #include "document/DocumentView.h"
 #include "model/CadView.h"
 #include "model/geometry/FloatRect.h"
+#include "resources/ResourceIds.h"
 #include "view/TabScrollView.h"
 
 class COleDataObject;
@@ -21,19 +22,6 @@ class MGrid;
 class MLayer;
 class MTessarayDoc;
 class MViewTool;
-
-// Command ids of the view.
-enum : UINT {
-    ID_CANCEL_EDIT = 32768,
-    ID_TOOL_LINE = 32771,
-    ID_ZOOM_IN = 32776,
-    ID_ZOOM_OUT = 32777,
-    ID_TOOL_SELECT = 32791,
-    ID_ZOOM_ALL = 32997,
-    ID_ZOOM_COMBO = 33083,
-    ID_INDICATOR_POSITION = 62646,
-    ID_INDICATOR_OFFSET = 62647,
-};
 
 // The snap modes are suspended (command "一時無効"): the tools' snapping reports no snap kinds.
 // Program-wide, 0 at every start.

@@ -4,8 +4,10 @@
 
 #include "document/Layer.h"
 #include "document/TessarayDoc.h"
+#include "document/UndoPackScope.h"
 #include "model/settings/OptionRecord.h"
 #include "platform/ui/CmdUI.h"
+#include "resources/ResourceIds.h"
 #include "view/TessarayView.h"
 #include "view/ViewTool.h"
 
@@ -16,7 +18,8 @@ struct SnapCommand {
     WORD kind;
 };
 constexpr SnapCommand kSnapCommands[] = {
-    {32808, 0x1}, {32811, 0x2}, {32810, 0x4}, {32809, 0x8}, {32807, 0x10}, {32967, 0x20}, {32859, 0x1000},
+    {ID_SNAP_END_POINT, 0x1}, {ID_SNAP_INTERSECTION, 0x2}, {ID_SNAP_MID_POINT, 0x4},   {ID_SNAP_CENTER, 0x8},
+    {ID_SNAP_GRID, 0x10},     {ID_SNAP_BASE_POINT, 0x20},  {ID_SNAP_ON_SHAPE, 0x1000},
 };
 constexpr WORD kAllSnapKinds = 0x103F;
 
@@ -24,29 +27,19 @@ struct DisplayCommand {
     UINT id;
     WORD flag;
 };
-constexpr DisplayCommand kDisplayCommands[] = {{32797, MOptionRecord::kShowGrid},
-                                               {32886, MOptionRecord::kShowOrigin},
-                                               {32887, MOptionRecord::kShowPrintArea}};
+constexpr DisplayCommand kDisplayCommands[] = {{ID_VIEW_GRID, MOptionRecord::kShowGrid},
+                                               {ID_VIEW_ORIGIN, MOptionRecord::kShowOrigin},
+                                               {ID_VIEW_PRINT_AREA, MOptionRecord::kShowPrintArea}};
 
 struct OtherLayerCommand {
     UINT id;
     WORD mode;
 };
-constexpr OtherLayerCommand kOtherLayerCommands[] = {
-    {32860, 1}, {32861, 2}, {32864, 4}, {32862, 12}, {32863, 28}};
-
-enum : UINT {
-    ID_SNAP_ALL = 32806,
-    ID_SNAP_NONE = 32812,
-    ID_SNAP_SUSPEND = 33073,
-    ID_LAYER_DELETE = 32825,
-    ID_LAYER_VISIBLE = 32827,
-    ID_LAYER_PRINTABLE = 32828,
-    ID_LAYER_SELECTABLE = 32829,
-    ID_EDIT_UNDO = 57643,
-    ID_EDIT_REDO = 57644,
-    ID_EDIT_CLEAR = 57632,
-};
+constexpr OtherLayerCommand kOtherLayerCommands[] = {{ID_OTHER_LAYERS_HIDE, 1},
+                                                     {ID_OTHER_LAYERS_GREY, 2},
+                                                     {ID_OTHER_LAYERS_SHOW, 4},
+                                                     {ID_OTHER_LAYERS_SNAP, 12},
+                                                     {ID_OTHER_LAYERS_EDIT, 28}};
 
 }  // namespace
 
@@ -122,12 +115,13 @@ void MTessarayView::RegisterViewCommands() {
         ID_LAYER_DELETE,
         [this] {
             if (!m_document || LayerCount() < 2) return;
-            m_document->BeginUndo();
-            RemoveLayerAt(m_currentTab);
-            m_currentTab = LayerCount() - 1;
-            SetCurrentLayer(m_currentTab);
-            EndCurrentOperation();
-            m_document->EndUndo();
+            {
+                MUndoPackScope pack(*m_document);
+                RemoveLayerAt(m_currentTab);
+                m_currentTab = LayerCount() - 1;
+                SetCurrentLayer(m_currentTab);
+                EndCurrentOperation();
+            }
             RedrawTabs();
             Invalidate();
         },
@@ -228,7 +222,7 @@ void MTessarayView::OnTabDblClk(int index, UINT, int, int) {
         Invalidate();
     }
     // The layer settings dialog for the tab's layer.
-    SendCommand(32823);
+    SendCommand(ID_LAYER_SETTINGS);
 }
 
 void MTessarayView::InsertLayerAt(int index, MLayer* layer) {

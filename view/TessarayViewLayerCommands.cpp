@@ -7,40 +7,23 @@
 #include "document/Layer.h"
 #include "document/PaperSettings.h"
 #include "document/TessarayDoc.h"
+#include "document/UndoPackScope.h"
 #include "model/settings/OptionRecord.h"
 #include "model/shapes/ShapeDialogs.h"
 #include "platform/Strings.h"
 #include "platform/ui/CmdUI.h"
 #include "platform/ui/MessageTranslation.h"
-#include "view/dialogs/AutoLayerDialog.h"
-#include "view/dialogs/LayerDialogs.h"
-#include "view/dialogs/OptionDialogs.h"
-#include "view/dialogs/PaperDialog.h"
+#include "resources/ResourceIds.h"
 #include "view/TessarayView.h"
 #include "view/ViewSelectAll.h"
 #include "view/ViewSelection.h"
 #include "view/ViewTool.h"
+#include "view/dialogs/AutoLayerDialog.h"
+#include "view/dialogs/LayerDialogs.h"
+#include "view/dialogs/OptionDialogs.h"
+#include "view/dialogs/PaperDialog.h"
 
 namespace {
-
-enum : UINT {
-    ID_LAYER_SETTINGS = 32823,
-    ID_LAYER_RENAME = 32826,
-    ID_LAYER_INSERT = 32824,
-    ID_LAYER_APPEND = 32830,
-    ID_LAYER_MOVE = 32831,
-    ID_LAYER_COPY = 32832,
-    ID_LAYER_DISPLAY = 33086,
-    ID_GRID_SETTINGS = 32798,
-    ID_PAPER_SETTINGS = 32796,
-    ID_SIZE_SETTINGS = 32783,
-    ID_AUTO_LAYER = 32972,
-    ID_OPTIONS = 33034,
-    ID_EDIT_SELECT_ALL = 57642,
-    ID_EDIT_CLEAR = 57632,
-};
-
-constexpr UINT kIdsBadLayerName = 62699;
 
 CString TrimBlanks(const CString& text) {
     constexpr const char* kBlanks = " \t\r\n\v\f";
@@ -131,7 +114,7 @@ BOOL MTessarayView::CheckLayerName(CString& name, const MLayer* own) {
         m_document->GetLayers()->FindLayerByName(name) >= 0)
         valid = false;
     if (valid) return TRUE;
-    AfxMessageBox(kIdsBadLayerName, MB_OK | MB_ICONEXCLAMATION);
+    AfxMessageBox(IDS_BAD_LAYER_NAME, MB_OK | MB_ICONEXCLAMATION);
     return FALSE;
 }
 
@@ -147,9 +130,10 @@ void MTessarayView::OnLayerSettings() {
     const int flags = (layer->m_flags & ~MLayer::kAllFlags) | dialog.GetFlags();
     if (name == layer->m_name && flags == layer->m_flags) return;
     const bool visibilityChanged = ((flags ^ layer->m_flags) & MLayer::kVisible) != 0;
-    m_document->BeginUndo();
-    m_document->SetLayerSettings(index, name, flags);
-    m_document->EndUndo();
+    {
+        MUndoPackScope pack(*m_document);
+        m_document->SetLayerSettings(index, name, flags);
+    }
     if (index < GetTabCount()) SetTabName(index, name);
     RedrawTabs();
     if (visibilityChanged) Invalidate();
@@ -162,9 +146,10 @@ void MTessarayView::OnInsertLayer(BOOL append) {
     CString name = dialog.m_name;
     if (!CheckLayerName(name, nullptr)) return;
     auto* layer = new MLayer(name, dialog.m_visible, dialog.m_selectable, dialog.m_printable);
-    m_document->BeginUndo();
-    InsertLayerAt(append ? -1 : m_currentTab, layer);
-    m_document->EndUndo();
+    {
+        MUndoPackScope pack(*m_document);
+        InsertLayerAt(append ? -1 : m_currentTab, layer);
+    }
     if (append && GetTabCount() > 0) SelectLayerTab(-1, TRUE);
     RedrawTabs();
     Invalidate();
@@ -183,11 +168,12 @@ void MTessarayView::OnMoveLayer() {
     if (!copy) return;
     copy->RecalcAll(this);
     const int destination = to == count ? -1 : (from < to ? to - 1 : to);
-    m_document->BeginUndo();
-    RemoveLayerAt(from);
-    InsertLayerAt(destination, copy.release());
-    SelectLayerTab(destination, TRUE);
-    m_document->EndUndo();
+    {
+        MUndoPackScope pack(*m_document);
+        RemoveLayerAt(from);
+        InsertLayerAt(destination, copy.release());
+        SelectLayerTab(destination, TRUE);
+    }
     RedrawTabs();
     Invalidate();
 }
@@ -207,10 +193,11 @@ void MTessarayView::OnCopyLayer() {
     copy->m_name = name;
     copy->RecalcAll(this);
     const int position = to == count ? -1 : to;
-    m_document->BeginUndo();
-    InsertLayerAt(position, copy.release());
-    SelectLayerTab(position, TRUE);
-    m_document->EndUndo();
+    {
+        MUndoPackScope pack(*m_document);
+        InsertLayerAt(position, copy.release());
+        SelectLayerTab(position, TRUE);
+    }
     RedrawTabs();
     Invalidate();
 }
@@ -236,10 +223,11 @@ void MTessarayView::OnPaperSettings() {
     // A size the table does not hold (an imported drawing's) stays unless another was chosen.
     const MPaperSizeInfo size =
         chosen.sizeIndex >= 0 ? GetDefaultPaperSize() : m_document->GetPaperInfo().GetSizeInfo();
-    m_document->BeginUndo();
-    m_document->ChangePaper(size, GetDefaultPaperScale(), chosen.horizontal, chosen.gridWidth,
-                            chosen.gridHeight);
-    m_document->EndUndo();
+    {
+        MUndoPackScope pack(*m_document);
+        m_document->ChangePaper(size, GetDefaultPaperScale(), chosen.horizontal, chosen.gridWidth,
+                                chosen.gridHeight);
+    }
     FollowDocumentPaper();
     m_document->RecalcAll(this);
     ZoomToPaper();

@@ -1,5 +1,9 @@
 #include "view/ViewTool.h"
 
+#include <array>
+
+#include "platform/ProgramState.h"
+
 MViewTool* MViewToolArray::FindByCommand(UINT id) const {
     for (int i = GetToolCount() - 1; i >= 0; --i) {
         auto* tool = dynamic_cast<MViewTool*>(GetToolAt(i));
@@ -18,34 +22,42 @@ MViewTool* FindToolByCommand(UINT id) {
 }
 
 namespace {
-MViewTool* g_recent[kRecentToolCount] = {};
-MViewTool* g_previous = nullptr;
+
+struct ToolSwitching {
+    std::array<MViewTool*, kRecentToolCount> recent{};
+    MViewTool* previous = nullptr;
+};
+
+CProgramSlot<ToolSwitching>& SwitchingSlot() {
+    static auto& slot = *new CProgramSlot<ToolSwitching>;
+    return slot;
+}
+
 }  // namespace
 
 MViewTool** RecentTools() {
-    return g_recent;
+    return SwitchingSlot().Get().recent.data();
 }
 
 MViewTool*& PreviousTool() {
-    return g_previous;
+    return SwitchingSlot().Get().previous;
 }
 
 void NoteRecentTool(MViewTool* tool) {
     if (!tool) return;
-    for (MViewTool* t : g_recent)
+    std::array<MViewTool*, kRecentToolCount>& recent = SwitchingSlot().Get().recent;
+    for (MViewTool* t : recent)
         if (t == tool) return;
-    for (MViewTool*& t : g_recent)
+    for (MViewTool*& t : recent)
         if (!t) {
             t = tool;
             return;
         }
     for (int i = kRecentToolCount - 1; i > 0; --i)
-        g_recent[i] = g_recent[i - 1];
-    g_recent[0] = tool;
+        recent[i] = recent[i - 1];
+    recent[0] = tool;
 }
 
 void ClearToolSwitching() {
-    for (MViewTool*& t : g_recent)
-        t = nullptr;
-    g_previous = nullptr;
+    SwitchingSlot().Reset();
 }

@@ -9,6 +9,7 @@
 
 #include "platform/ui/FrameWnd.h"
 #include "platform/ui/WinApp.h"
+#include "resources/ResourceIds.h"
 #include "view/dialogs/PaperDialog.h"
 
 namespace {
@@ -31,16 +32,16 @@ MDXFReadDialog::MDXFReadDialog() {
     CWnd* main = AfxGetMainWnd();
     QWidget* parent = main ? main->GetWidget() : nullptr;
     auto* window = new ProgressWindow(parent, [this] { m_cancelled = TRUE; });
-    window->setObjectName(QString::number(IDD));
+    window->setObjectName(QString::number(IDD_DXF_READ));
     window->setWindowTitle(QStringLiteral("読み込み中"));
     window->setModal(false);
     auto* layout = new QVBoxLayout(window);
     m_text = new QLabel(window);
-    m_text->setObjectName(QString::number(kText));
+    m_text->setObjectName(QString::number(IDC_READ_TEXT));
     m_text->setMinimumWidth(200);
     layout->addWidget(m_text);
     auto* cancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), window);
-    cancel->setObjectName(QString::number(kCancel));
+    cancel->setObjectName(QString::number(IDC_DXF_READ_CANCEL));
     QObject::connect(cancel, &QPushButton::clicked, window, [this] { m_cancelled = TRUE; });
     layout->addWidget(cancel, 0, Qt::AlignHCenter);
     m_window = window;

@@ -15,10 +15,6 @@ class QWidget;
 
 class MDXFReadDialog : public MDXFReadProgress {
 public:
-    static constexpr UINT IDD = 208;
-    static constexpr int kText = 1147;
-    static constexpr int kCancel = 1307;
-
     // Creates the window on the main window, disables the main window, shows and paints at once.
     MDXFReadDialog();
     // Closes the window and enables the main window again.

@@ -8,6 +8,7 @@
 #include "platform/Strings.h"
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/WinApp.h"
+#include "resources/ResourceIds.h"
 
 namespace {
 
@@ -40,10 +41,10 @@ MJWCSettingDialog::ColorChooser MJWCSettingDialog::SetColorChooser(ColorChooser 
     return previous;
 }
 
-MJWCSettingDialog::MJWCSettingDialog(CWnd* pParent) : CDialog(IDD, pParent) {
+MJWCSettingDialog::MJWCSettingDialog(CWnd* pParent) : CDialog(IDD_JWC_SETTINGS, pParent) {
     for (int i = 0; i < MJWCPenSettings::kPens; ++i)
-        Commands().OnCommand(kFirstColorButton + i, [this, i] { OnColorButton(i); });
-    Commands().OnCommand(kDefaultButton, [this] { OnDefault(); });
+        Commands().OnCommand(IDC_PEN1_COLOR + i, [this, i] { OnColorButton(i); });
+    Commands().OnCommand(IDC_PEN_DEFAULTS, [this] { OnDefault(); });
 }
 
 BOOL MJWCSettingDialog::OnInitDialog() {
@@ -55,7 +56,7 @@ BOOL MJWCSettingDialog::OnInitDialog() {
 
 void MJWCSettingDialog::DoDataExchange(CDataExchange* pDX) {
     for (int i = 0; i < MJWCPenSettings::kPens; ++i) {
-        DDX_Text(pDX, kFirstWidthEdit + i, m_settings.widths[i]);
+        DDX_Text(pDX, IDC_PEN1_WIDTH + i, m_settings.widths[i]);
         DDV_MinMaxInt(pDX, m_settings.widths[i], 0, MJWCPenSettings::kMaxWidth);
     }
 }
@@ -81,7 +82,7 @@ void MJWCSettingDialog::OnDefault() {
 }
 
 void MJWCSettingDialog::ShowColor(int index) {
-    if (CWnd* button = GetDlgItem(kFirstColorButton + index))
+    if (CWnd* button = GetDlgItem(IDC_PEN1_COLOR + index))
         button->SetWindowText(FormatPenColor(m_settings.colors[index]));
 }
 

@@ -9,11 +9,6 @@
 
 class MJWCSettingDialog : public CDialog {
 public:
-    static constexpr UINT IDD = 261;
-    static constexpr int kFirstWidthEdit = 1305;
-    static constexpr int kFirstColorButton = 1280;
-    static constexpr int kDefaultButton = 1322;
-
     explicit MJWCSettingDialog(CWnd* pParent = nullptr);
 
     // What a colour button asks for a new colour: TRUE with the chosen colour. The default opens the

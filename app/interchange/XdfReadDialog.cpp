@@ -7,8 +7,9 @@
 #include <algorithm>
 
 #include "platform/ui/Cursor.h"
-#include "platform/ui/Wnd.h"
 #include "platform/ui/WinApp.h"
+#include "platform/ui/Wnd.h"
+#include "resources/ResourceIds.h"
 
 MXDFReadDialog::MXDFReadDialog() = default;
 
@@ -33,10 +34,10 @@ void MXDFReadDialog::Open(const std::string& path) {
     auto* layout = new QVBoxLayout(window);
     layout->addWidget(new QLabel(QStringLiteral("読み込み中"), window));
     m_path = new QLabel(QString::fromStdString(path), window);
-    m_path->setObjectName(QString::number(kPathText));
+    m_path->setObjectName(QString::number(IDC_READ_TEXT));
     layout->addWidget(m_path);
     m_bar = new QProgressBar(window);
-    m_bar->setObjectName(QString::number(kProgressBar));
+    m_bar->setObjectName(QString::number(IDC_READ_PROGRESS_BAR));
     m_bar->setRange(0, 1);
     m_bar->setValue(0);
     m_bar->setMinimumWidth(300);

@@ -15,10 +15,6 @@ class CWaitCursor;
 
 class MXDFReadDialog : public MXDFProgress {
 public:
-    static constexpr UINT IDD = 179;
-    static constexpr int kProgressBar = 1146;
-    static constexpr int kPathText = 1147;
-
     MXDFReadDialog();
     ~MXDFReadDialog() override;
 

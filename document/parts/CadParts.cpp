@@ -11,13 +11,18 @@
 #include "model/helpers/TextStream.h"
 #include "model/shapes/CadShape.h"
 #include "model/shapes/ShapeFactory.h"
+#include "platform/ProgramState.h"
 #include "platform/gdi/DC.h"
 #include "platform/gdi/GdiObjects.h"
+#include "platform/gdi/SelectScope.h"
 
 IMPLEMENT_SERIAL(MCadParts, CObject, VERSIONABLE_SCHEMA | 1)
 
 namespace {
-MPartsViewProvider g_viewProvider = nullptr;
+CProgramSlot<MPartsViewProvider>& ViewProviderSlot() {
+    static auto& slot = *new CProgramSlot<MPartsViewProvider>;
+    return slot;
+}
 
 bool IsBlank(int c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
@@ -25,13 +30,12 @@ bool IsBlank(int c) {
 }  // namespace
 
 MPartsViewProvider SetPartsViewProvider(MPartsViewProvider provider) {
-    MPartsViewProvider previous = g_viewProvider;
-    g_viewProvider = provider;
-    return previous;
+    return ViewProviderSlot().Exchange(provider);
 }
 
 MCadView* GetPartsIconView() {
-    return g_viewProvider ? g_viewProvider() : nullptr;
+    const MPartsViewProvider provider = ViewProviderSlot().Get();
+    return provider ? provider() : nullptr;
 }
 
 void RegisterPartsClasses() {
@@ -108,16 +112,17 @@ void MCadParts::BuildIcon(MCadView* view) {
     if (!icon->CreateSection(&dc) || !dc.CreateCompatibleDC(nullptr)) return;
     CBitmap surface;
     if (!surface.CreateFromDib(icon->GetInfo(), icon->GetBits())) return;
-    CBitmap* old = dc.SelectObject(&surface);
-    dc.FillSolidRect(0, 0, kIconSize, kIconSize, 0xFFFFFF);
-    dc.SetWindowOrg(rect.left, rect.top);
+    {
+        CSelectScope selectSurface(&dc, &surface);
+        dc.FillSolidRect(0, 0, kIconSize, kIconSize, 0xFFFFFF);
+        dc.SetWindowOrg(rect.left, rect.top);
 
-    // Black on white: the copy is drawn in black with a white fill where it has one.
-    if (!copy->GetFillStyle().IsNone()) copy->SetFillStyle(MFillStyle(0xFFFFFF));
-    copy->SetColor(0);
-    copy->SetTextColor(0);
-    copy->Draw(view, &dc);
-    dc.SelectObject(old);
+        // Black on white: the copy is drawn in black with a white fill where it has one.
+        if (!copy->GetFillStyle().IsNone()) copy->SetFillStyle(MFillStyle(0xFFFFFF));
+        copy->SetColor(0);
+        copy->SetTextColor(0);
+        copy->Draw(view, &dc);
+    }
     dc.DeleteDC();
 
     // Any pixel that is not white becomes colour 0; bottom-up rows of 16 bytes, two pixels a byte.

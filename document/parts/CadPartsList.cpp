@@ -15,6 +15,7 @@
 #include "platform/File.h"
 #include "platform/Strings.h"
 #include "platform/TextFile.h"
+#include "resources/ResourceIds.h"
 
 namespace {
 
@@ -77,7 +78,7 @@ void MCadPartsList::SetName(const CString& name) {
 }
 
 void MCadPartsList::WritePartsFile(std::ostream& os) const {
-    os << AfxLoadString(kIdsPartsHeader) << '\n'
+    os << AfxLoadString(IDS_PARTS_SIGNATURE) << '\n'
        << kPartsFileVersion << "\n[NAME]\n\t" << m_name << "\n[SIZE]\n\t" << GetSize() << '\n';
     for (int i = 0; i < GetSize(); ++i) {
         ResetTextNesting();
@@ -91,7 +92,7 @@ void MCadPartsList::LoadPartsFile(std::istream& is) {
     RemoveAll();
     std::string header;
     std::getline(is, header);
-    if (header != AfxLoadString(kIdsPartsHeader)) Refuse(kIdsPartsWrongType, m_path);
+    if (header != AfxLoadString(IDS_PARTS_SIGNATURE)) Refuse(IDS_WRONG_FILE_TYPE, m_path);
     int version = 0;
     is >> version;
     if (is.fail() && !is.bad()) {
@@ -99,7 +100,7 @@ void MCadPartsList::LoadPartsFile(std::istream& is) {
         version = 0;
     }
     SkipTextLine(is);
-    if (version > kPartsFileVersion) Refuse(kIdsPartsNewerVersion, m_path);
+    if (version > kPartsFileVersion) Refuse(IDS_UNSUPPORTED_VERSION, m_path);
     ReadPartsFile(is);
     m_modified = 0;
 }

@@ -22,9 +22,6 @@ class MCadView;
 
 using CString = std::string;
 
-inline constexpr UINT kIdsPartsHeader = 62724;
-inline constexpr UINT kIdsPartsNewerVersion = 62725;
-inline constexpr UINT kIdsPartsWrongType = 62726;
 inline constexpr int kPartsFileVersion = 2;
 
 class MCadPartsList : public MObArray {

@@ -7,6 +7,7 @@
 #include "model/FillStyle.h"
 #include "model/render/RenderClip.h"
 #include "platform/gdi/DC.h"
+#include "platform/gdi/SelectScope.h"
 
 namespace {
 
@@ -45,11 +46,9 @@ void MPolyFace::DrawFill(MCadView* view, CDC* dc, const MFloatPoint* points, int
     if (kind == kFillPlain) {
         if (!FaceToLogical(view, dc, points, count)) return;
         CBrush brush(fill.GetColor(0));
-        CGdiObject* oldPen = dc->SelectStockObject(NULL_PEN);
-        CBrush* oldBrush = dc->SelectObject(&brush);
+        CSelectScope selectPen(dc, NULL_PEN);
+        CSelectScope selectBrush(dc, &brush);
         dc->Polygon(m_logical.data(), m_logicalCounts[0]);
-        dc->SelectObject(oldPen);
-        dc->SelectObject(oldBrush);
         return;
     }
     if (kind < kFillLinear || kind > kFillCircular) return;
@@ -111,13 +110,11 @@ void DrawGradation(CDC* dc, RECT rect, int steps, int kind, const COLORREF* colo
     CRect r(rect);
     r.InflateRect(1, 1);
     const double left = r.left, top = r.top, W = double(r.right) - r.left, H = double(r.bottom) - r.top;
-    CGdiObject* oldPen = dc->SelectStockObject(NULL_PEN);
-    CBrush* oldBrush = dc->GetCurrentBrush();
+    CSelectScope selectPen(dc, NULL_PEN);
     auto paintWith = [&](int band, auto&& paint) {
         CBrush brush(brushColors[band]);
-        dc->SelectObject(&brush);
+        CSelectScope selectBrush(dc, &brush);
         paint();
-        dc->SelectObject(oldBrush);
     };
     auto toPoint = [](double x, double y) {
         return POINT{static_cast<LONG>(std::clamp(x, -2e9, 2e9)),
@@ -186,6 +183,4 @@ void DrawGradation(CDC* dc, RECT rect, int steps, int kind, const COLORREF* colo
             }
         }
     }
-    dc->SelectObject(oldPen);
-    dc->SelectObject(oldBrush);
 }

@@ -8,12 +8,13 @@
 #include "model/render/DrawFlags.h"
 #include "model/render/RenderClip.h"
 #include "model/settings/LineStyle.h"
+#include "platform/ProgramState.h"
 #include "platform/Strings.h"
 #include "platform/gdi/DC.h"
+#include "platform/gdi/SelectScope.h"
+#include "resources/ResourceIds.h"
 
 namespace {
-
-bool g_metafileDrawing = false;
 
 // Far more pieces than any screen can show; a walk that gets here stops.
 constexpr std::size_t kMaxPieces = 4000000;
@@ -62,11 +63,18 @@ struct LogicalMapping {
 
 }  // namespace
 
+namespace {
+bool& MetafileDrawing() {
+    static auto& slot = *new CProgramSlot<bool>;
+    return slot.Get();
+}
+}  // namespace
+
 bool IsMetafileDrawing() {
-    return g_metafileDrawing;
+    return MetafileDrawing();
 }
 void SetMetafileDrawing(bool drawing) {
-    g_metafileDrawing = drawing;
+    MetafileDrawing() = drawing;
 }
 
 MPolyLine& GetPolyLineRenderer() {
@@ -353,28 +361,20 @@ void MPolyLine::Emit(MCadView* view, CDC* dc, bool wide, bool auxiliary) {
         if (m_logicalCounts.empty()) return;
         CPen pen;
         CBrush brush;
-        CPen* oldPen = nullptr;
-        CBrush* oldBrush = nullptr;
         if (auxiliary) {
             pen.CreatePen(PS_SOLID, 1, kAuxiliaryColor);
             brush.CreateSolidBrush(kAuxiliaryColor);
-            oldPen = dc->SelectObject(&pen);
-            oldBrush = dc->SelectObject(&brush);
         }
+        CSelectScope selectPen(dc, auxiliary ? &pen : nullptr);
+        CSelectScope selectBrush(dc, auxiliary ? &brush : nullptr);
         dc->PolyPolygon(m_logical.data(), m_logicalCounts.data(), static_cast<int>(m_logicalCounts.size()));
-        if (oldPen) dc->SelectObject(oldPen);
-        if (oldBrush) dc->SelectObject(oldBrush);
     } else {
         ConvertLines(view);
         if (m_logicalCounts.empty()) return;
         CPen pen;
-        CPen* oldPen = nullptr;
-        if (auxiliary) {
-            pen.CreatePen(PS_SOLID, 1, kAuxiliaryColor);
-            oldPen = dc->SelectObject(&pen);
-        }
+        if (auxiliary) pen.CreatePen(PS_SOLID, 1, kAuxiliaryColor);
+        CSelectScope selectPen(dc, auxiliary ? &pen : nullptr);
         dc->PolyPolyline(m_logical.data(), m_logicalCounts.data(), static_cast<int>(m_logicalCounts.size()));
-        if (oldPen) dc->SelectObject(oldPen);
     }
 }
 
@@ -442,11 +442,10 @@ void DrawLineStyleSample(CDC* dc, int lineStyle, int x, int y, int right, int he
     if (MPolyLine::IsAuxiliaryLineStyle(lineStyle)) {
         CFont font;
         font.CreateFont(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0, "ＭＳ ゴシック");
-        CFont* old = dc->SelectObject(&font);
-        const std::string label = AfxLoadString(62795);
+        CSelectScope selectFont(dc, &font);
+        const std::string label = AfxLoadString(IDS_AUXILIARY_LINE);
         dc->TextOut(x, y, label);
         x += dc->GetTextExtent(label).cx + 2;
-        if (old) dc->SelectObject(old);
     }
     const int yc = y + height / 2;
     dc->MoveTo(x, yc);

@@ -1,12 +1,13 @@
 #include "model/settings/OptionRecord.h"
 
 #include "platform/Profile.h"
+#include "platform/ProgramState.h"
 #include "platform/Strings.h"
+#include "resources/ResourceIds.h"
 
 namespace {
 
 constexpr const char* kSection = "OPION";
-constexpr UINT kIdsDefaultFont = 62723;
 
 // A switch stored as an int: anything but 0 is on.
 int AsSwitch(int value) {
@@ -40,7 +41,7 @@ void MOptionRecord::LoadOptions(CProfile& profile) {
     if (m_undoCount > kMaxUndoCount) m_undoCount = kMaxUndoCount;
 
     m_fontName = profile.GetProfileString(kSection, "FONTNAME", "");
-    if (m_fontName.empty()) m_fontName = AfxLoadString(kIdsDefaultFont);
+    if (m_fontName.empty()) m_fontName = AfxLoadString(IDS_DEFAULT_FONT);
 
     m_intercept = profile.GetProfileInt(kSection, "INTERCEPT", 1);
     m_show = static_cast<WORD>(profile.GetProfileInt(kSection, "SHOW", 7));
@@ -82,6 +83,6 @@ void MOptionRecord::SaveOptions() const {
 }
 
 MOptionRecord& GetOptionRecord() {
-    static MOptionRecord record;
-    return record;
+    static auto& slot = *new CProgramSlot<MOptionRecord>;
+    return slot.Get();
 }

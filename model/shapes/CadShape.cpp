@@ -11,6 +11,7 @@
 #include "model/settings/LineStyle.h"
 #include "platform/Archive.h"
 #include "platform/File.h"
+#include "platform/ProgramState.h"
 
 IMPLEMENT_SERIAL(MCadShape, CObject, 1)
 
@@ -608,7 +609,10 @@ void MCadShape::ExportJwcArrowCircle(MJWCArcArray& arcs, int layer, double scale
 
 // ---- program-wide state ------------------------------------------------------------------------
 
-int PrintBlackWhite = 0;
+int& PrintBlackWhite() {
+    static auto& slot = *new CProgramSlot<int>;
+    return slot.Get();
+}
 
 namespace {
 
@@ -619,8 +623,8 @@ struct CursorStillState {
 };
 
 CursorStillState& CursorState() {
-    static CursorStillState state;
-    return state;
+    static auto& slot = *new CProgramSlot<CursorStillState>;
+    return slot.Get();
 }
 
 }  // namespace

@@ -305,7 +305,7 @@ private:
 };
 
 // Black-and-white printing: the program-wide flag (0 or 1) the print dialog sets.
-extern int PrintBlackWhite;
+int& PrintBlackWhite();
 
 // While printing with PrintBlackWhite set, every colour except kNoColor and white becomes black;
 // otherwise the colour is returned unchanged.

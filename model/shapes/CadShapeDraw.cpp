@@ -9,6 +9,7 @@
 #include "model/render/PolyLine.h"
 #include "model/shapes/CadShape.h"
 #include "platform/gdi/DC.h"
+#include "platform/gdi/SelectScope.h"
 
 void MCadShape::Draw(MCadView*, CDC*) {}
 void MCadShape::DrawTracking(MCadView*, CDC*) {}
@@ -93,7 +94,7 @@ BOOL MCadShape::IntersectsRectPixel(MCadView* view, const CRect& rect, const MFl
 namespace {
 
 bool MonoOutput(CDC* dc) {
-    return dc && dc->IsPrinting() && PrintBlackWhite;
+    return dc && dc->IsPrinting() && PrintBlackWhite();
 }
 
 }  // namespace
@@ -130,9 +131,8 @@ void DrawArrowHead(const MCadShape* shape, MCadView* view, CDC* dc, const MFloat
     auto polar = [](double a) { return MFloatPoint(std::cos(a), std::sin(a)); };
     auto fill = [&](const MFloatPoint* points, int count) {
         CBrush brush(MapColorForMono(dc, shape->GetColor()));
-        CBrush* old = dc->SelectObject(&brush);
+        CSelectScope selectBrush(dc, &brush);
         GetPolyFaceRenderer().Draw(view, dc, points, count);
-        if (old) dc->SelectObject(old);
     };
     switch (style) {
         case kArrowOpen:
@@ -184,7 +184,6 @@ void DrawArrowSample(CDC* dc, int style, int x, int y, int length, int d) {
     const int slant = std::abs(d) / 3;
 
     // Drawn with the caller's pen and brush: the pickers draw disabled samples in grey.
-    CGdiObject* oldBrush = nullptr;
     auto line = [&] {
         dc->MoveTo(head, y);
         dc->LineTo(lineEnd, y);
@@ -217,15 +216,15 @@ void DrawArrowSample(CDC* dc, int style, int x, int y, int length, int d) {
             dc->LineTo(head + slant, y + t);
             line();
             break;
-        case 5:
+        case 5: {
             line();
-            oldBrush = dc->SelectStockObject(NULL_BRUSH);
+            CSelectScope selectBrush(dc, NULL_BRUSH);
             dc->Ellipse(head - t, y - t, head + t, y + t);
             break;
+        }
         case 6:
             line();
             dc->Ellipse(head - t, y - t, head + t, y + t);
             break;
     }
-    if (oldBrush) dc->SelectObject(oldBrush);
 }

@@ -1,4 +1,5 @@
 #include "model/shapes/ShapeDialogs.h"
+#include "platform/ProgramState.h"
 
 #include <algorithm>
 
@@ -15,7 +16,11 @@ MShapeDialogFactory& DefaultFactory() {
     return factory;
 }
 
-MShapeDialogFactory* g_factory = nullptr;
+// Null: the default factory.
+CProgramSlot<MShapeDialogFactory*>& FactorySlot() {
+    static auto& slot = *new CProgramSlot<MShapeDialogFactory*>;
+    return slot;
+}
 
 }  // namespace
 
@@ -45,15 +50,15 @@ std::unique_ptr<MSizeSetupDialog> MShapeDialogFactory::CreateSizeSetupDialog(MCa
 }
 
 MShapeDialogFactory* SetShapeDialogFactory(MShapeDialogFactory* factory) {
-    MShapeDialogFactory* previous = g_factory ? g_factory : &DefaultFactory();
-    g_factory = factory;
-    return previous;
+    MShapeDialogFactory* previous = FactorySlot().Exchange(factory);
+    return previous ? previous : &DefaultFactory();
 }
 
 MShapeDialogFactory& GetShapeDialogFactory() {
-    return g_factory ? *g_factory : DefaultFactory();
+    MShapeDialogFactory* factory = FactorySlot().Get();
+    return factory ? *factory : DefaultFactory();
 }
 
 BOOL IsDefaultShapeDialogFactory() {
-    return g_factory == nullptr || g_factory == &DefaultFactory() ? TRUE : FALSE;
+    return &GetShapeDialogFactory() == &DefaultFactory() ? TRUE : FALSE;
 }

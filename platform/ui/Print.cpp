@@ -9,6 +9,7 @@
 #include <QWidget>
 #include <algorithm>
 
+#include "platform/ProgramState.h"
 #include "platform/Strings.h"
 #include "platform/gdi/QtGdi.h"
 #include "platform/ui/Controls.h"
@@ -58,13 +59,13 @@ bool Apply(QPrinter& printer, const CPrinterSettings& s) {
 }  // namespace
 
 CPrinterSettings& AfxGetPrinterSettings() {
-    static CPrinterSettings settings = [] {
+    static auto& slot = *new CProgramSlot<CPrinterSettings>([] {
         CPrinterSettings s;
         const QPrinterInfo def = QPrinterInfo::defaultPrinter();
         if (!def.isNull()) s.printerName = def.printerName().toStdString();
         return s;
-    }();
-    return settings;
+    });
+    return slot.Get();
 }
 
 std::vector<std::string> GetSystemPrinterNames() {
@@ -121,7 +122,7 @@ CPrintDialog::CPrintDialog(BOOL printSetupOnly, DWORD flags, CWnd* parent, UINT 
       m_setupOnly(printSetupOnly) {}
 
 BOOL CPrintDialog::OnInitDialog() {
-    if (auto* printers = GetDlgItemAs<CComboBox>(kPrintPrinterCombo)) {
+    if (auto* printers = GetDlgItemAs<CComboBox>(IDC_PRINT_PRINTER)) {
         printers->ResetContent();
         printers->AddString(kPdfEntry);
         for (const std::string& name : GetSystemPrinterNames())
@@ -130,42 +131,42 @@ BOOL CPrintDialog::OnInitDialog() {
             m_settings.printerName.empty() ? 0 : printers->FindStringExact(0, m_settings.printerName);
         printers->SetCurSel(at < 0 ? 0 : at);
     }
-    if (GetDlgItem(kPrintOutputFile)) SetDlgItemText(kPrintOutputFile, m_settings.outputFile);
-    if (GetDlgItem(kPrintCopies)) SetDlgItemInt(kPrintCopies, m_settings.copies);
-    if (auto* papers = GetDlgItemAs<CComboBox>(kPrintPaperCombo)) {
+    if (GetDlgItem(IDC_PRINT_OUTPUT_FILE)) SetDlgItemText(IDC_PRINT_OUTPUT_FILE, m_settings.outputFile);
+    if (GetDlgItem(IDC_PRINT_COPIES)) SetDlgItemInt(IDC_PRINT_COPIES, m_settings.copies);
+    if (auto* papers = GetDlgItemAs<CComboBox>(IDC_PRINT_PAPER)) {
         papers->ResetContent();
         for (const std::string& name : GetPaperNames())
             papers->AddString(name);
         const int at = papers->FindStringExact(-1, m_settings.paperName);
         papers->SetCurSel(at < 0 ? 1 : at);
     }
-    if (GetDlgItem(kPrintPortrait)) CheckDlgButton(kPrintPortrait, m_settings.landscape ? 0 : 1);
-    if (GetDlgItem(kPrintLandscape)) CheckDlgButton(kPrintLandscape, m_settings.landscape ? 1 : 0);
+    if (GetDlgItem(IDC_PRINT_PORTRAIT)) CheckDlgButton(IDC_PRINT_PORTRAIT, m_settings.landscape ? 0 : 1);
+    if (GetDlgItem(IDC_PRINT_LANDSCAPE)) CheckDlgButton(IDC_PRINT_LANDSCAPE, m_settings.landscape ? 1 : 0);
     return CDialog::OnInitDialog();
 }
 
 void CPrintDialog::OnOK() {
     CPrinterSettings chosen = m_settings;
-    if (auto* printers = GetDlgItemAs<CComboBox>(kPrintPrinterCombo)) {
+    if (auto* printers = GetDlgItemAs<CComboBox>(IDC_PRINT_PRINTER)) {
         const int at = printers->GetCurSel();
         chosen.printerName = at > 0 ? printers->GetLBText(at) : std::string();
     }
-    if (GetDlgItem(kPrintOutputFile)) chosen.outputFile = GetDlgItemText(kPrintOutputFile);
-    if (GetDlgItem(kPrintCopies)) {
+    if (GetDlgItem(IDC_PRINT_OUTPUT_FILE)) chosen.outputFile = GetDlgItemText(IDC_PRINT_OUTPUT_FILE);
+    if (GetDlgItem(IDC_PRINT_COPIES)) {
         BOOL ok = FALSE;
-        const int copies = GetDlgItemInt(kPrintCopies, &ok, FALSE);
+        const int copies = GetDlgItemInt(IDC_PRINT_COPIES, &ok, FALSE);
         chosen.copies = ok ? std::clamp(copies, 1, 999) : 1;
     }
-    if (auto* papers = GetDlgItemAs<CComboBox>(kPrintPaperCombo)) {
+    if (auto* papers = GetDlgItemAs<CComboBox>(IDC_PRINT_PAPER)) {
         const int at = papers->GetCurSel();
         if (at >= 0) chosen.paperName = papers->GetLBText(at);
     }
-    if (GetDlgItem(kPrintLandscape)) chosen.landscape = IsDlgButtonChecked(kPrintLandscape) ? TRUE : FALSE;
+    if (GetDlgItem(IDC_PRINT_LANDSCAPE)) chosen.landscape = IsDlgButtonChecked(IDC_PRINT_LANDSCAPE) ? TRUE : FALSE;
     if (chosen.landscape != m_settings.landscape) chosen.orientationChosen = TRUE;
     // Printing into a PDF file needs its name; the dialog stays open without one.
     if (!m_setupOnly && chosen.printerName.empty() && chosen.outputFile.empty()) {
         AfxMessageBox(kNoOutputFile, MB_OK | MB_ICONEXCLAMATION);
-        if (CWnd* edit = GetDlgItem(kPrintOutputFile)) GotoDlgCtrl(edit);
+        if (CWnd* edit = GetDlgItem(IDC_PRINT_OUTPUT_FILE)) GotoDlgCtrl(edit);
         return;
     }
     CDialog::OnOK();

@@ -11,6 +11,7 @@
 
 #include "platform/gdi/DC.h"
 #include "platform/ui/Dialog.h"
+#include "resources/ResourceIds.h"
 
 class QPrinter;
 
@@ -71,20 +72,10 @@ enum : DWORD {
     PD_USEDEVMODECOPIESANDCOLLATE = 0x40000,
 };
 
-// Controls of the print dialogs.
-enum : int {
-    kPrintPrinterCombo = 1139,
-    kPrintOutputFile = 1152,
-    kPrintCopies = 1154,
-    kPrintPaperCombo = 1137,
-    kPrintPortrait = 1056,
-    kPrintLandscape = 1057,
-    kPrintCollatePicture = 1086,
-};
-
 // The print dialog (or, printSetupOnly, the print-setup dialog) on a dialog template of the
-// program. Its first printer entry is "PDF" (the file named in the output edit); the system's
-// printers follow. OK copies the choice into the application's printer settings.
+// program (controls IDC_PRINT_*). Its first printer entry is "PDF" (the file named in the output
+// edit); the system's printers follow. OK copies the choice into the application's printer
+// settings.
 class CPrintDialog : public CDialog {
 public:
     CPrintDialog(BOOL printSetupOnly, DWORD flags, CWnd* parent, UINT printTemplate, UINT setupTemplate);

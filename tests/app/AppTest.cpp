@@ -43,9 +43,7 @@ constexpr UINT kPaperDialog = 178;
 class Shell : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_previousProfile = AfxSetProfile(CreateMemoryProfile());
-        GetOptionRecord() = MOptionRecord();
-        SnapSuspended() = 0;
+        ResetProgramState();
         MTessarayApp::InitProgram();
         ASSERT_TRUE(app.CreateMainWindow());
         ASSERT_TRUE(app.NewDocument());
@@ -53,10 +51,7 @@ protected:
         Frame()->ShowWindow(SW_SHOWNORMAL);
         QApplication::processEvents();
     }
-    void TearDown() override {
-        SetFilePromptHandler({});
-        AfxSetProfile(std::move(m_previousProfile));
-    }
+    void TearDown() override { ResetProgramState(); }
 
     MMainFrame* Frame() { return app.GetMainFrame(); }
     MTessarayView* View() { return app.GetView(); }
@@ -90,9 +85,6 @@ protected:
     }
 
     MTessarayApp app;
-
-private:
-    std::unique_ptr<CProfile> m_previousProfile;
 };
 
 void AddShapes(MTessarayDoc* doc) {
@@ -384,17 +376,17 @@ TEST_F(Shell, ClosingSavesTheSettingsAndTakesTheWindowDown) {
 TEST_F(Shell, PrinterSetupChangesThePrinterAndTheViewsPage) {
     struct Restore {
         CPrinterSettings settings = AfxGetPrinterSettings();
-        int blackWhite = PrintBlackWhite;
+        int blackWhite = PrintBlackWhite();
         ~Restore() {
             AfxGetPrinterSettings() = settings;
-            PrintBlackWhite = blackWhite;
+            PrintBlackWhite() = blackWhite;
         }
     } restore;
     CPrinterSettings& printer = AfxGetPrinterSettings();
     printer = CPrinterSettings();      // PDF, A4 upright, 5 mm unprinted at each edge
     printer.orientationChosen = TRUE;  // upright whatever the sheet
     printer.outputFile = MakeTempDir("printsetup") + "/page.pdf";
-    PrintBlackWhite = 0;
+    PrintBlackWhite() = 0;
     View()->UpdatePrinterPage(FALSE);
     // Qt gives paper sizes in whole points: within half a millimetre.
     ASSERT_NEAR(View()->m_pageWidth, 200, 0.5);
@@ -407,7 +399,7 @@ TEST_F(Shell, PrinterSetupChangesThePrinterAndTheViewsPage) {
     ASSERT_EQ(runner.OpenedIds(), std::vector<unsigned>{1539});
     EXPECT_EQ(printer.paperName, "A3");
     EXPECT_TRUE(printer.landscape);
-    EXPECT_EQ(PrintBlackWhite, 1);
+    EXPECT_EQ(PrintBlackWhite(), 1);
     EXPECT_NEAR(View()->m_pageWidth, 410, 0.5);
     EXPECT_NEAR(View()->m_pageHeight, 287, 0.5);
     // Another page starts again where the printable area starts on the sheet, at once.
@@ -422,7 +414,7 @@ TEST_F(Shell, PrinterSetupChangesThePrinterAndTheViewsPage) {
     runner.Script(1539, DialogScript().SelectString(1137, "B4").SetCheck(1324, 0).Cancel());
     Frame()->SendCommand(ID_FILE_PRINT_SETUP);
     EXPECT_EQ(printer.paperName, "A5");
-    EXPECT_EQ(PrintBlackWhite, 1);
+    EXPECT_EQ(PrintBlackWhite(), 1);
     EXPECT_NEAR(View()->m_pageWidth, 138, 0.5);
     EXPECT_NEAR(View()->m_pageHeight, 200, 0.5);
     EXPECT_NEAR(View()->GetPrintArea().left, 5, 0.5);

@@ -12,17 +12,17 @@
 #include "document/TessarayDoc.h"
 #include "model/settings/OptionRecord.h"
 #include "platform/Profile.h"
+#include "tests/support/TestSupport.h"
 
 class StartedProgram : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_previousProfile = AfxSetProfile(CreateMemoryProfile());
-        GetOptionRecord() = MOptionRecord();
+        ResetProgramState();
         MTessarayApp::InitProgram();
         ASSERT_TRUE(app.CreateMainWindow());
         ASSERT_TRUE(app.NewDocument());
     }
-    void TearDown() override { AfxSetProfile(std::move(m_previousProfile)); }
+    void TearDown() override { ResetProgramState(); }
 
     MMainFrame* Frame() { return app.GetMainFrame(); }
     MTessarayDoc& Doc() { return *app.GetDocument(); }
@@ -34,7 +34,4 @@ protected:
     }
 
     MTessarayApp app;
-
-private:
-    std::unique_ptr<CProfile> m_previousProfile;
 };

@@ -24,7 +24,6 @@ namespace {
 
 constexpr UINT kPaperDialog = 178;
 constexpr UINT kIdsAutoScale = 62719;
-constexpr UINT ID_SNAP_END_POINT = 32808;
 
 class DxfImportUi : public StartedProgram {
 protected:

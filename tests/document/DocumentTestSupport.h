@@ -16,11 +16,12 @@
 #include "document/TessarayDoc.h"
 #include "document/ToolSettings.h"
 #include "model/CadView.h"
-#include "model/shapes/dimension/SizeFormatInfo.h"
 #include "model/settings/OptionRecord.h"
+#include "model/shapes/dimension/SizeFormatInfo.h"
 #include "model/shapes/lines/LineShape.h"
 #include "model/shapes/lines/PolygonShape.h"
 #include "platform/TextFile.h"
+#include "tests/support/TestSupport.h"
 
 namespace doctest {
 
@@ -154,21 +155,9 @@ class DocumentTest : public ::testing::Test {
 protected:
     void SetUp() override {
         RegisterDocumentClasses();
-        ResetToolSettings();
-        ResetSizeFormats();
-        m_options = GetOptionRecord();
-        SetImported(0);
+        ResetProgramState();
     }
-    void TearDown() override {
-        GetOptionRecord() = m_options;
-        ResetToolSettings();
-        ResetSizeFormats();
-        SetImported(0);
-        SetDocumentToolArray(nullptr);
-    }
-
-private:
-    MOptionRecord m_options;
+    void TearDown() override { ResetProgramState(); }
 };
 
 }  // namespace doctest

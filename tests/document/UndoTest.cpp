@@ -2,7 +2,9 @@
 
 #include <functional>
 
+#include "document/UndoPackScope.h"
 #include "document/UndoStack.h"
+#include "platform/Exceptions.h"
 #include "tests/document/DocumentTestSupport.h"
 #include "tests/support/TestSupport.h"
 
@@ -257,6 +259,33 @@ TEST_F(Undo, CancelDeletesWhatTheOperationTookOutAndKeepsTheChanges) {
     EXPECT_EQ(deletions, 1);
     EXPECT_EQ(doc.GetLayers()->GetLayer(0)->GetSize(), 1);
     EXPECT_FALSE(doc.CanUndo());
+}
+
+// The pack scope ends its pack when it closes; an exception leaves the pack to the handler, which
+// cancels it here as the tools do.
+TEST_F(Undo, APackScopeEndsItsPackAndLeavesItOpenToTheHandlerOfAnException) {
+    MTessarayDoc doc;
+    doc.OnNewDocument();
+    {
+        MUndoPackScope pack(doc);
+        doc.AddShape(Line(0, 0, 1, 0), -1);
+        EXPECT_NE(doc.GetOpenPack(), nullptr);
+    }
+    EXPECT_EQ(doc.GetOpenPack(), nullptr);
+    EXPECT_TRUE(doc.CanUndo());
+    doc.Undo(nullptr);
+    EXPECT_EQ(doc.GetLayers()->GetLayer(0)->GetSize(), 0);
+
+    try {
+        MUndoPackScope pack(doc);
+        doc.AddShape(Line(0, 0, 2, 0), -1);
+        AfxThrowInvalidArgException();
+    } catch (const CException&) {
+        EXPECT_NE(doc.GetOpenPack(), nullptr);
+        doc.CancelUndo();
+    }
+    EXPECT_FALSE(doc.CanUndo());
+    EXPECT_EQ(doc.GetLayers()->GetLayer(0)->GetSize(), 1);
 }
 
 // The record of a removal owns the shape; a removal that did not happen must not be recorded, or

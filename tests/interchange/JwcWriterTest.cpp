@@ -17,6 +17,7 @@
 #include "model/shapes/lines/LineShape.h"
 #include "model/shapes/lines/MarkShape.h"
 #include "model/shapes/text/TextShape.h"
+#include "resources/ResourceIds.h"
 #include "tests/interchange/JwcTestSupport.h"
 #include "tests/support/TestSupport.h"
 
@@ -253,7 +254,7 @@ TEST_F(JwcWriterTest, MarksBeyondTheBlockAreLeftOutWithAWarning) {
     EXPECT_EQ(f.tokens.at(4), "100");
     EXPECT_FLOAT_EQ(f.markX[100], static_cast<float>(100 * 518.0 / 420));
     ASSERT_EQ(messages.Messages().size(), 1u);
-    EXPECT_EQ(messages.Messages()[0].text, AfxFormatString1(kIdsJWCMarksDropped, "50"));
+    EXPECT_EQ(messages.Messages()[0].text, AfxFormatString1(IDS_JWC_MARKS_DROPPED, "50"));
 }
 
 TEST_F(JwcWriterTest, TextsBeyondTheStringBlockAreLeftOutWithAWarning) {
@@ -274,7 +275,7 @@ TEST_F(JwcWriterTest, TextsBeyondTheStringBlockAreLeftOutWithAWarning) {
     EXPECT_EQ(f.block.size(), 65000u);
     EXPECT_EQ(f.range.substr(0, 20), "6834:0000,6834:fde8,");
     EXPECT_EQ(f.texts[64].offset, 64000u);
-    EXPECT_TRUE(messages.Saw(kIdsJWCTextsDropped));
+    EXPECT_TRUE(messages.Saw(IDS_JWC_TEXTS_DROPPED));
 }
 
 TEST_F(JwcWriterTest, AFileThatCannotBeWrittenIsReportedAndLeavesNoFile) {

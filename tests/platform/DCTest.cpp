@@ -4,8 +4,10 @@
 #include <climits>
 #include <vector>
 
+#include "platform/Exceptions.h"
 #include "platform/gdi/DC.h"
 #include "platform/gdi/QtGdi.h"
+#include "platform/gdi/SelectScope.h"
 
 namespace {
 
@@ -112,6 +114,35 @@ TEST(DCTest, PenColourWidthAndSelectionReturnPrevious) {
     CPen invalid;
     EXPECT_EQ(dc.SelectObject(&invalid), nullptr);  // an uncreated pen is refused
     EXPECT_EQ(dc.GetCurrentPen(), &none);
+}
+
+// Scopes restore in reverse order, also when an exception leaves them, and select nothing for an
+// unusable object.
+TEST(DCTest, SelectScopesPutThePreviousObjectsBack) {
+    CDC dc;
+    dc.CreateImageDC(10, 10);
+    CGdiObject* blackPen = GetStockObject(BLACK_PEN);
+    CGdiObject* whiteBrush = GetStockObject(WHITE_BRUSH);
+    CPen red(PS_SOLID, 1, kRed);
+    CPen invalid;
+    try {
+        CSelectScope selectRed(&dc, &red);
+        CSelectScope selectBrush(&dc, NULL_BRUSH);
+        EXPECT_EQ(selectRed.Previous(), blackPen);
+        EXPECT_EQ(dc.GetCurrentPen(), &red);
+        {
+            CPen blue(PS_SOLID, 1, RGB(0, 0, 255));
+            CSelectScope selectBlue(&dc, &blue);
+            CSelectScope selectNothing(&dc, &invalid);
+            EXPECT_EQ(selectNothing.Previous(), nullptr);
+            EXPECT_EQ(dc.GetCurrentPen(), &blue);
+        }
+        EXPECT_EQ(dc.GetCurrentPen(), &red);
+        AfxThrowInvalidArgException();
+    } catch (const CException&) {
+    }
+    EXPECT_EQ(dc.GetCurrentPen(), blackPen);
+    EXPECT_EQ(dc.GetCurrentBrush(), whiteBrush);
 }
 
 TEST(DCTest, DottedPenLeavesGaps) {

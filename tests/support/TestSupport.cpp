@@ -7,22 +7,21 @@
 
 #include "platform/File.h"
 
-MessageBoxRecorder::MessageBoxRecorder(int answer) : m_answer(answer) {
-    m_previous = AfxSetMessageBoxHandler([this](const std::string& text, UINT type) {
-        m_messages.push_back({text, type});
-        return m_answer;
-    });
-}
-
-MessageBoxRecorder::~MessageBoxRecorder() {
-    AfxSetMessageBoxHandler(std::move(m_previous));
-}
+MessageBoxRecorder::MessageBoxRecorder(int answer)
+    : m_answer(answer), m_override(AfxMessageBoxSlot(), [this](const std::string& text, UINT type) {
+          m_messages.push_back({text, type});
+          return m_answer;
+      }) {}
 
 bool MessageBoxRecorder::Saw(UINT stringId) const {
     const std::string text = AfxLoadString(stringId);
     for (const auto& m : m_messages)
         if (m.text == text) return true;
     return false;
+}
+
+void ResetProgramState() {
+    AfxResetProgramState();
 }
 
 std::string TestDataDir() {

@@ -4,13 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/ProgramState.h"
 #include "platform/Strings.h"
 
 // Records message boxes instead of showing them, and answers with a chosen button.
 class MessageBoxRecorder {
 public:
     explicit MessageBoxRecorder(int answer = IDOK);
-    ~MessageBoxRecorder();
     MessageBoxRecorder(const MessageBoxRecorder&) = delete;
     MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
 
@@ -25,8 +25,12 @@ public:
 private:
     std::vector<Entry> m_messages;
     int m_answer;
-    MessageBoxHandler m_previous;
+    CProgramSlot<MessageBoxHandler>::Override m_override;
 };
+
+// Every program-wide object back to its default: options, drawing attributes, paper defaults,
+// dimension formats, installed services and hooks. Fixtures call it first.
+void ResetProgramState();
 
 // The folder of files from other programs; empty when it is absent (tests then skip).
 std::string TestDataDir();

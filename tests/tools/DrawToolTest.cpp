@@ -238,6 +238,33 @@ TEST_F(DrawTools, TheTrackerIsErasedByDrawingItAgain) {
     EXPECT_EQ(DifferentPixels(h.Surface(), h.RenderReference()), 0);
 }
 
+// Each pass of the scope is one XOR drawing: both ends around a change, only the entry after a
+// commit (Dismiss) or when an exception leaves the scope for the tool's handler.
+TEST_F(DrawTools, TheTrackerScopeDrawsAtBothEndsUnlessDismissedOrLeftByAnException) {
+    struct CountingTool : TestLineTool {
+        void DrawTracker(MTessarayView*, CDC*) override { ++passes; }
+        int passes = 0;
+    } tool;
+    {
+        MXorTrackerScope tracker(tool, nullptr, nullptr);
+        EXPECT_EQ(tool.passes, 1);
+    }
+    EXPECT_EQ(tool.passes, 2);
+    { MXorTrackerScope tracker(tool, nullptr, nullptr, false); }
+    EXPECT_EQ(tool.passes, 3);
+    {
+        MXorTrackerScope tracker(tool, nullptr, nullptr);
+        tracker.Dismiss();
+    }
+    EXPECT_EQ(tool.passes, 4);
+    try {
+        MXorTrackerScope tracker(tool, nullptr, nullptr);
+        AfxThrowMemoryException();
+    } catch (const CException&) {
+    }
+    EXPECT_EQ(tool.passes, 5);
+}
+
 TEST_F(DrawTools, TheArrayFindsToolsFromTheLastAndOwnsThem) {
     auto* first = new TestLineTool(1);
     auto* second = new TestLineTool(2);

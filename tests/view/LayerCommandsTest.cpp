@@ -18,16 +18,6 @@ enum : UINT {
     kMoveDialog = 155,
     kCopyDialog = 103,
     kShowDialog = 262,
-    ID_LAYER_SETTINGS = 32823,
-    ID_LAYER_RENAME = 32826,
-    ID_LAYER_INSERT = 32824,
-    ID_LAYER_APPEND = 32830,
-    ID_LAYER_DELETE = 32825,
-    ID_LAYER_MOVE = 32831,
-    ID_LAYER_COPY = 32832,
-    ID_LAYER_DISPLAY = 33086,
-    ID_EDIT_UNDO = 57643,
-    ID_EDIT_REDO = 57644,
 };
 
 class LayerCommands : public ::testing::Test {

@@ -22,11 +22,6 @@ enum : UINT {
     kPaperDialog = 178,
     kOptionDialog = 243,
     kAutoLayerDialog = 218,
-    ID_GRID_SETTINGS = 32798,
-    ID_PAPER_SETTINGS = 32796,
-    ID_SIZE_SETTINGS = 32783,
-    ID_AUTO_LAYER = 32972,
-    ID_OPTIONS = 33034,
     ID_SHOW_GRID = 32797,
 };
 

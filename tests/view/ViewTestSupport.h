@@ -29,6 +29,7 @@
 #include "platform/gdi/QtGdi.h"
 #include "platform/ui/CmdUI.h"
 #include "platform/ui/QtView.h"
+#include "tests/support/TestSupport.h"
 #include "view/Grid.h"
 #include "view/TessarayView.h"
 #include "view/ViewTool.h"
@@ -140,21 +141,13 @@ public:
     std::vector<std::unique_ptr<RecordingTool>> tools;
 };
 
-// Program-wide state every view test starts from.
-inline void ResetProgramState() {
-    RegisterModelClasses();
-    RegisterDocumentClasses();
-    InitLineStyles();
-    GetOptionRecord() = MOptionRecord();
-    ClearToolSwitching();
-    SnapSuspended() = 0;
-}
-
 // A document of the default paper with the given layers ("Layer1" first) and a drawing view over
 // it in a shown window of the given size, initially updated.
 class ViewHarness {
 public:
     explicit ViewHarness(int width = 800, int height = 600, int layers = 1) {
+        RegisterModelClasses();
+        RegisterDocumentClasses();
         doc.OnNewDocument();
         for (int i = 1; i < layers; ++i)
             doc.AddNewLayer();

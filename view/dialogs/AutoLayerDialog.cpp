@@ -4,15 +4,12 @@
 #include "document/TessarayDoc.h"
 #include "platform/Strings.h"
 #include "platform/ui/Controls.h"
+#include "resources/ResourceIds.h"
 #include "view/TessarayView.h"
 
-namespace {
-enum : int { IDC_TOOL_LIST = 1198, IDC_LAYER_LIST = 1200 };
-constexpr UINT kIdsToolColumn = 62705;   // "ツール"
-constexpr UINT kIdsLayerColumn = 62706;  // "レイヤー"
-}  // namespace
+namespace {}  // namespace
 
-MAutoLayerDialog::MAutoLayerDialog(MTessarayView* view) : CDialog(IDD, view), m_view(view) {
+MAutoLayerDialog::MAutoLayerDialog(MTessarayView* view) : CDialog(IDD_AUTO_LAYER, view), m_view(view) {
     Commands().OnNotify(LVN_ITEMCHANGED, IDC_TOOL_LIST, [this](NMHDR*, LRESULT*) { OnRowsChanged(); });
     Commands().OnControl(LBN_SELCHANGE, IDC_LAYER_LIST, [this] { OnEntryChosen(); });
 }
@@ -42,7 +39,7 @@ BOOL MAutoLayerDialog::OnInitDialog() {
 
     CRect frame;
     rows->GetClientRect(&frame);
-    const UINT headings[] = {kIdsToolColumn, kIdsLayerColumn};
+    const UINT headings[] = {IDS_TOOL_COLUMN, IDS_LAYER_COLUMN};
     for (int i = 0; i < 2; ++i)
         rows->InsertColumn(i, AfxLoadString(headings[i]), LVCFMT_LEFT, frame.Width() * (i + 1) / 2);
     for (int r = 0; r < m_assignment->GetRowCount(); ++r) {

@@ -13,7 +13,6 @@ class MTessarayView;
 
 class MAutoLayerDialog : public CDialog {
 public:
-    enum : UINT { IDD = 218 };
     explicit MAutoLayerDialog(MTessarayView* view);
     ~MAutoLayerDialog() override;
 

@@ -8,21 +8,10 @@
 #include "document/TessarayDoc.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/DataExchange.h"
+#include "resources/ResourceIds.h"
 #include "view/TessarayView.h"
 
 namespace {
-
-enum : int {
-    IDC_FROM = 1065,
-    IDC_TO = 1066,
-    IDC_NEW_NAME = 1103,
-    IDC_NAME = 1060,
-    IDC_VISIBLE = 1061,
-    IDC_PRINTABLE = 1062,
-    IDC_SELECTABLE = 1063,
-    IDC_LAYER_LIST = 1294,
-    IDC_APPLY = 1302,
-};
 
 // The entry after the layers of a "to" list: the position past the last layer.
 constexpr const char* kLastEntry = "最後";
@@ -34,8 +23,8 @@ const MDocShapeArray* LayersOf(const MTessarayView* view) {
 
 // Both lists get the layer names, the "to" list also "最後"; both select the current tab.
 void FillFromToLists(CDialog& dialog, const MTessarayView* view) {
-    auto* from = dialog.GetDlgItemAs<CComboBox>(IDC_FROM);
-    auto* to = dialog.GetDlgItemAs<CComboBox>(IDC_TO);
+    auto* from = dialog.GetDlgItemAs<CComboBox>(IDC_LAYER_FROM);
+    auto* to = dialog.GetDlgItemAs<CComboBox>(IDC_LAYER_TO);
     if (!from || !to) return;
     from->ResetContent();
     to->ResetContent();
@@ -52,8 +41,8 @@ void FillFromToLists(CDialog& dialog, const MTessarayView* view) {
 }
 
 void ReadFromToLists(CDialog& dialog, int& from, int& to, CString& fromText, CString& toText) {
-    auto* fromList = dialog.GetDlgItemAs<CComboBox>(IDC_FROM);
-    auto* toList = dialog.GetDlgItemAs<CComboBox>(IDC_TO);
+    auto* fromList = dialog.GetDlgItemAs<CComboBox>(IDC_LAYER_FROM);
+    auto* toList = dialog.GetDlgItemAs<CComboBox>(IDC_LAYER_TO);
     from = fromList ? fromList->GetCurSel() : -1;
     to = toList ? toList->GetCurSel() : -1;
     fromText = fromList ? fromList->GetWindowText() : CString();
@@ -65,7 +54,7 @@ void ReadFromToLists(CDialog& dialog, int& from, int& to, CString& fromText, CSt
 // ----- copy -------------------------------------------------------------------------------------
 
 MLayerCopyDialog::MLayerCopyDialog(MTessarayView* view, const CString& newName)
-    : CDialog(IDD, view), m_newName(newName), m_view(view) {}
+    : CDialog(IDD_LAYER_COPY, view), m_newName(newName), m_view(view) {}
 
 BOOL MLayerCopyDialog::OnInitDialog() {
     FillFromToLists(*this, m_view);
@@ -73,7 +62,7 @@ BOOL MLayerCopyDialog::OnInitDialog() {
 }
 
 void MLayerCopyDialog::DoDataExchange(CDataExchange* pDX) {
-    DDX_Text(pDX, IDC_NEW_NAME, m_newName);
+    DDX_Text(pDX, IDC_NEW_LAYER_NAME, m_newName);
 }
 
 void MLayerCopyDialog::OnOK() {
@@ -83,7 +72,7 @@ void MLayerCopyDialog::OnOK() {
 
 // ----- move -------------------------------------------------------------------------------------
 
-MLayerMoveDialog::MLayerMoveDialog(MTessarayView* view) : CDialog(IDD, view), m_view(view) {}
+MLayerMoveDialog::MLayerMoveDialog(MTessarayView* view) : CDialog(IDD_LAYER_MOVE, view), m_view(view) {}
 
 BOOL MLayerMoveDialog::OnInitDialog() {
     FillFromToLists(*this, m_view);
@@ -98,8 +87,8 @@ void MLayerMoveDialog::OnOK() {
 // ----- name and attributes ----------------------------------------------------------------------
 
 MLayerNameDialog::MLayerNameDialog(MTessarayView* view, const CString& name)
-    : CDialog(IDD, view), m_name(name) {
-    Commands().OnControl(BN_CLICKED, IDC_VISIBLE, [this] { EnableDependentChecks(); });
+    : CDialog(IDD_LAYER_NAME, view), m_name(name) {
+    Commands().OnControl(BN_CLICKED, IDC_LAYER_VISIBLE, [this] { EnableDependentChecks(); });
 }
 
 MLayerNameDialog::MLayerNameDialog(MTessarayView* view, const MLayer* layer)
@@ -123,22 +112,22 @@ BOOL MLayerNameDialog::OnInitDialog() {
 }
 
 void MLayerNameDialog::DoDataExchange(CDataExchange* pDX) {
-    DDX_Text(pDX, IDC_NAME, m_name);
-    DDX_Check(pDX, IDC_VISIBLE, m_visible);
-    DDX_Check(pDX, IDC_PRINTABLE, m_printable);
-    DDX_Check(pDX, IDC_SELECTABLE, m_selectable);
+    DDX_Text(pDX, IDC_LAYER_NAME, m_name);
+    DDX_Check(pDX, IDC_LAYER_VISIBLE, m_visible);
+    DDX_Check(pDX, IDC_LAYER_PRINTABLE, m_printable);
+    DDX_Check(pDX, IDC_LAYER_SELECTABLE, m_selectable);
 }
 
 void MLayerNameDialog::EnableDependentChecks() {
-    const BOOL visible = IsDlgButtonChecked(IDC_VISIBLE) != BST_UNCHECKED;
-    for (int id : {IDC_PRINTABLE, IDC_SELECTABLE})
+    const BOOL visible = IsDlgButtonChecked(IDC_LAYER_VISIBLE) != BST_UNCHECKED;
+    for (int id : {IDC_LAYER_PRINTABLE, IDC_LAYER_SELECTABLE})
         if (CWnd* check = GetDlgItem(id)) check->EnableWindow(visible);
 }
 
 // ----- which layers are shown -------------------------------------------------------------------
 
-MLayerShowDialog::MLayerShowDialog(MTessarayView* view) : CDialog(IDD, view), m_view(view) {
-    Commands().OnCommand(IDC_APPLY, [this] { ApplyChecks(ReadChecks()); });
+MLayerShowDialog::MLayerShowDialog(MTessarayView* view) : CDialog(IDD_LAYER_SHOW, view), m_view(view) {
+    Commands().OnCommand(IDC_LAYER_SHOW_APPLY, [this] { ApplyChecks(ReadChecks()); });
 }
 
 MLayerShowDialog::~MLayerShowDialog() = default;
@@ -146,7 +135,7 @@ MLayerShowDialog::~MLayerShowDialog() = default;
 BOOL MLayerShowDialog::OnInitDialog() {
     m_checks.clear();
     const MDocShapeArray* layers = LayersOf(m_view);
-    CWnd* frame = GetDlgItem(IDC_LAYER_LIST);
+    CWnd* frame = GetDlgItem(IDC_LAYER_SHOW_LIST);
     if (layers && frame && frame->GetWidget()) {
         // The check-list box: a scrolling column of check boxes inside the template's frame.
         auto* outer = new QVBoxLayout(frame->GetWidget());

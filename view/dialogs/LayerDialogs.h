@@ -18,7 +18,6 @@ class MTessarayView;
 // Dialog 103 "ﾚｲﾔｰｺﾋﾟｰ": a source layer, an insertion position and the copy's name.
 class MLayerCopyDialog : public CDialog {
 public:
-    enum : UINT { IDD = 103 };
     MLayerCopyDialog(MTessarayView* view, const CString& newName);
 
     // After OK: the source layer, the position (the layer count for "最後") and the name.
@@ -40,7 +39,6 @@ private:
 // Dialog 155 "ﾚｲﾔｰ移動": a source layer and a destination (the layer count for "最後").
 class MLayerMoveDialog : public CDialog {
 public:
-    enum : UINT { IDD = 155 };
     explicit MLayerMoveDialog(MTessarayView* view);
 
     int m_from = -1;
@@ -60,7 +58,6 @@ private:
 // commands trim it and refuse an empty or used one.
 class MLayerNameDialog : public CDialog {
 public:
-    enum : UINT { IDD = 154 };
     // A new layer: every attribute checked.
     MLayerNameDialog(MTessarayView* view, const CString& name);
     // An existing layer's name and attributes (a null layer: empty name, all checked).
@@ -87,7 +84,6 @@ private:
 // flags (not recorded for undo, the document stays unmodified); Cancel keeps what Apply did.
 class MLayerShowDialog : public CDialog {
 public:
-    enum : UINT { IDD = 262 };
     // The check box of layer i has the control id kFirstLayerCheck + i.
     enum : int { kFirstLayerCheck = 20000 };
     explicit MLayerShowDialog(MTessarayView* view);

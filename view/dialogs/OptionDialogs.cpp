@@ -3,30 +3,17 @@
 #include "model/settings/OptionRecord.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/DataExchange.h"
+#include "resources/ResourceIds.h"
 #include "view/TessarayView.h"
 
 namespace {
-
-enum : int {
-    IDC_UNDO_COUNT = 1142,
-    IDC_DRAW_LIMIT = 1143,
-    IDC_UNDO_COUNT_SPIN = 1148,
-    IDC_DRAW_LIMIT_SPIN = 1149,
-    IDC_SAVE_COMPRESS = 1298,
-    IDC_SELECTION_DISPLAY = 1299,
-    IDC_SAVE_MODE = 1305,
-    IDC_BMP_HALFTONE = 1070,
-    IDC_METAFILE_RES = 1073,
-    IDC_GRID_WIDTH = 1039,
-    IDC_GRID_HEIGHT = 1040,
-};
 
 constexpr double kMinGrid = 1e-10;
 constexpr double kMaxGrid = 1e10;
 
 }  // namespace
 
-MGeneralOptionDialog::MGeneralOptionDialog(MTessarayView* view) : CDialog(IDD, view) {}
+MGeneralOptionDialog::MGeneralOptionDialog(MTessarayView* view) : CDialog(IDD_GENERAL_OPTIONS, view) {}
 
 BOOL MGeneralOptionDialog::OnInitDialog() {
     if (auto* spin = GetDlgItemAs<CSpinButtonCtrl>(IDC_UNDO_COUNT_SPIN))
@@ -53,7 +40,7 @@ void MGeneralOptionDialog::DoDataExchange(CDataExchange* pDX) {
 }
 
 MSetupGridDialog::MSetupGridDialog(MTessarayView* view, double width, double height)
-    : CDialog(IDD, view), m_width(width), m_height(height) {}
+    : CDialog(IDD_SETUP_GRID, view), m_width(width), m_height(height) {}
 
 void MSetupGridDialog::DoDataExchange(CDataExchange* pDX) {
     DDX_Text(pDX, IDC_GRID_WIDTH, m_width);

@@ -9,7 +9,6 @@ class MTessarayView;
 // Dialog 243 "オプション".
 class MGeneralOptionDialog : public CDialog {
 public:
-    enum : UINT { IDD = 243 };
     explicit MGeneralOptionDialog(MTessarayView* view);
 
     int m_undoCount = 4;           // 1 .. 1000
@@ -28,7 +27,6 @@ protected:
 // Dialog 144 "グリッド設定": the grid pitch in drawing units.
 class MSetupGridDialog : public CDialog {
 public:
-    enum : UINT { IDD = 144 };
     MSetupGridDialog(MTessarayView* view, double width, double height);
 
     double m_width;

@@ -7,20 +7,10 @@
 #include "platform/TextFile.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/DataExchange.h"
+#include "resources/ResourceIds.h"
 
 namespace {
 
-enum : int {
-    IDC_SIZE_LIST = 1028,
-    IDC_PORTRAIT = 1031,
-    IDC_SCALE_EDIT = 1036,
-    IDC_SCALE_LIST = 1037,
-    IDC_GRID_WIDTH = 1039,
-    IDC_GRID_HEIGHT = 1040,
-    IDC_TEMPLATE = 1308,
-    IDC_OPEN = 1309,
-};
-constexpr UINT kIdsGridNotPositive = 202;
 constexpr double kMinScale = 1e-6;
 constexpr double kMaxScale = 1000000.0;
 
@@ -46,7 +36,7 @@ int FindEntry(const std::vector<Entry>& table, Same same) {
 }  // namespace
 
 MPaperSetupDialog::MPaperSetupDialog(CWnd* parent, int choice, BOOL showTemplate, BOOL showOpen)
-    : CDialog(IDD, parent),
+    : CDialog(IDD_PAPER_SETUP, parent),
       m_paper(GetDefaultPaper()),
       m_choice(choice),
       m_showTemplate(showTemplate),
@@ -131,7 +121,7 @@ void MPaperSetupDialog::OnScaleEdited() {
 void MPaperSetupDialog::OnOK() {
     if (!UpdateData(TRUE)) return;
     if (!(m_paper.gridWidth > 0.0) || !(m_paper.gridHeight > 0.0)) {
-        AfxMessageBox(kIdsGridNotPositive, MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(IDS_GRID_NOT_POSITIVE, MB_OK | MB_ICONEXCLAMATION);
         if (CWnd* edit = GetDlgItem(m_paper.gridWidth > 0.0 ? IDC_GRID_HEIGHT : IDC_GRID_WIDTH))
             edit->SetFocus();
         return;

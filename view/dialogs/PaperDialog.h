@@ -9,7 +9,6 @@ class CWnd;
 
 class MPaperSetupDialog : public CDialog {
 public:
-    enum : UINT { IDD = 178 };
     // What the Template and Open buttons leave in m_choice (they close the dialog like OK).
     enum : int { kChoiceOpen = 1, kChoiceTemplate = 2 };
 

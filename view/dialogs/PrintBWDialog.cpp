@@ -2,33 +2,26 @@
 
 #include "model/shapes/CadShape.h"
 #include "platform/ui/DataExchange.h"
-
-namespace {
-
-constexpr UINT kPrintTemplate = 1538;
-constexpr UINT kSetupTemplate = 1539;
-constexpr int kBlackWhiteCheck = 1324;
-
-}  // namespace
+#include "resources/ResourceIds.h"
 
 MPrintBWDialog::MPrintBWDialog(BOOL printSetupOnly, DWORD flags, CWnd* parent)
-    : CPrintDialog(printSetupOnly, flags | PD_ENABLEPRINTTEMPLATE | PD_ENABLESETUPTEMPLATE, parent,
-                   kPrintTemplate, kSetupTemplate),
-      m_blackWhite(PrintBlackWhite) {}
+    : CPrintDialog(printSetupOnly, flags | PD_ENABLEPRINTTEMPLATE | PD_ENABLESETUPTEMPLATE, parent, IDD_PRINT,
+                   IDD_PRINT_SETUP),
+      m_blackWhite(PrintBlackWhite()) {}
 
 void MPrintBWDialog::DoDataExchange(CDataExchange* pDX) {
     CPrintDialog::DoDataExchange(pDX);
-    DDX_Check(pDX, kBlackWhiteCheck, m_blackWhite);
+    DDX_Check(pDX, IDC_PRINT_BLACK_WHITE, m_blackWhite);
 }
 
 BOOL MPrintBWDialog::OnInitDialog() {
     CPrintDialog::OnInitDialog();
-    if (CWnd* collate = GetDlgItem(kPrintCollatePicture)) collate->ShowWindow(SW_HIDE);
+    if (CWnd* collate = GetDlgItem(IDC_PRINT_COLLATE_PICTURE)) collate->ShowWindow(SW_HIDE);
     return TRUE;
 }
 
 void MPrintBWDialog::OnOK() {
     CPrintDialog::OnOK();
     if (IsRunning()) return;
-    PrintBlackWhite = m_blackWhite ? 1 : 0;
+    PrintBlackWhite() = m_blackWhite ? 1 : 0;
 }

@@ -11,11 +11,12 @@
 #include "model/SnapPoint.h"
 #include "model/geometry/Geometry.h"
 #include "model/helpers/TextStream.h"
-#include "model/shapes/containers/RectPicking.h"
 #include "model/shapes/ShapeFactory.h"
+#include "model/shapes/containers/RectPicking.h"
 #include "platform/Archive.h"
 #include "platform/Strings.h"
 #include "platform/gdi/DC.h"
+#include "platform/gdi/SelectScope.h"
 #include "view/ole/CntrItem.h"
 
 IMPLEMENT_SERIAL(MOleClientShape, MCadShape, 1)
@@ -94,11 +95,11 @@ void MOleClientShape::DrawPlaceholder(MCadView* view, CDC* dc, const CRect& r) {
     const MOleShown* shown = m_item ? &m_item->GetShown() : m_rawShown.get();
     const COLORREF ink = MapColorForMono(dc, RGB(128, 128, 128));
     CPen pen(PS_SOLID, 1, ink);
-    CPen* oldPen = dc->SelectObject(&pen);
-    CGdiObject* oldBrush = dc->SelectStockObject(HOLLOW_BRUSH);
-    dc->Rectangle(&r);
-    dc->SelectObject(oldPen);
-    if (oldBrush) dc->SelectObject(oldBrush);
+    {
+        CSelectScope selectPen(dc, &pen);
+        CSelectScope selectBrush(dc, HOLLOW_BRUSH);
+        dc->Rectangle(&r);
+    }
     std::string name = shown ? shown->info.className : std::string();
     if (name.empty()) name = "OLE";
     const int height = std::min(16, r.Height() - 4);

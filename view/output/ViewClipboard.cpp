@@ -6,38 +6,30 @@
 #include <vector>
 
 #include "document/TessarayDoc.h"
+#include "document/UndoPackScope.h"
 #include "document/parts/CadParts.h"
 #include "model/Dib.h"
-#include "model/shapes/picture/BitmapShape.h"
 #include "model/shapes/containers/PackShape.h"
+#include "model/shapes/picture/BitmapShape.h"
 #include "platform/Archive.h"
 #include "platform/File.h"
 #include "platform/Strings.h"
 #include "platform/gdi/DC.h"
+#include "platform/gdi/SelectScope.h"
 #include "platform/ui/Clipboard.h"
 #include "platform/ui/CmdUI.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Cursor.h"
 #include "platform/ui/Dialog.h"
+#include "resources/ResourceIds.h"
 #include "view/TessarayView.h"
 #include "view/ViewFrame.h"
-#include "view/output/ViewMetafile.h"
 #include "view/ViewSelection.h"
 #include "view/ViewTool.h"
+#include "view/output/ViewMetafile.h"
 
 namespace {
 
-enum : UINT {
-    ID_EDIT_COPY = 57634,
-    ID_EDIT_CUT = 57635,
-    ID_EDIT_PASTE = 57637,
-    ID_EDIT_PASTE_SPECIAL = 57639,
-    ID_OLE_INSERT_NEW = 57856,
-    kPartsList = 1182,
-};
-
-constexpr UINT kIdsPasteFailed = 62790;
-constexpr UINT kIdsPrivateFormatNames = 253;
 constexpr const char* kPrivateFormatName = "MTessaray Object Format";
 constexpr const char* kNoObjectServer =
     "ｵﾌﾞｼﾞｪｸﾄの作成と貼り付け、ﾘﾝｸ、埋め込み先での編集はこのｼｽﾃﾑでは使えません。";
@@ -45,19 +37,17 @@ constexpr const char* kNoObjectServer =
 constexpr long long kMaxClipboardPixels = 64LL * 1024 * 1024;
 
 // Paste special: the formats the clipboard offers that can be pasted.
-constexpr UINT kPasteSpecialDialog = 0xE902;
-constexpr int kPasteSpecialList = 1100;
 
 void RegisterPasteSpecialTemplate() {
     static bool registered = false;
     if (registered) return;
     registered = true;
     CDialog::RegisterTemplate(
-        kPasteSpecialDialog,
-        {{DlgOp::Dialog, static_cast<int>(kPasteSpecialDialog), "形式を選択して貼り付け", 0, 0, 0},
+        IDD_PASTE_SPECIAL,
+        {{DlgOp::Dialog, static_cast<int>(IDD_PASTE_SPECIAL), "形式を選択して貼り付け", 0, 0, 0},
          {DlgOp::Label, kIdStatic, "貼り付ける形式(&A):", 0, 0, 0},
          {DlgOp::Row, kIdStatic, nullptr, 0, 0, 0},
-         {DlgOp::ListBox, kPasteSpecialList, nullptr, 0, 30, 5},
+         {DlgOp::ListBox, IDC_PASTE_FORMATS, nullptr, 0, 30, 5},
          {DlgOp::Row, kIdStatic, nullptr, 0, 0, 0},
          {DlgOp::Label, kIdStatic, "ｵﾌﾞｼﾞｪｸﾄとしての貼り付けとﾘﾝｸはこのｼｽﾃﾑでは使えません。", 0, 0, 0},
          {DlgOp::Buttons, kIdStatic, nullptr, 0, 0, 0},
@@ -69,12 +59,12 @@ void RegisterPasteSpecialTemplate() {
 class MPasteSpecialDialog : public CDialog {
 public:
     explicit MPasteSpecialDialog(std::vector<std::pair<UINT, std::string>> entries)
-        : CDialog(kPasteSpecialDialog), m_entries(std::move(entries)) {}
+        : CDialog(IDD_PASTE_SPECIAL), m_entries(std::move(entries)) {}
     UINT m_chosen = 0;
 
 protected:
     BOOL OnInitDialog() override {
-        if (auto* list = GetDlgItemAs<CListBox>(kPasteSpecialList)) {
+        if (auto* list = GetDlgItemAs<CListBox>(IDC_PASTE_FORMATS)) {
             for (const auto& entry : m_entries)
                 list->AddString(entry.second);
             list->SetCurSel(0);
@@ -82,7 +72,7 @@ protected:
         return CDialog::OnInitDialog();
     }
     void OnOK() override {
-        auto* list = GetDlgItemAs<CListBox>(kPasteSpecialList);
+        auto* list = GetDlgItemAs<CListBox>(IDC_PASTE_FORMATS);
         const int at = list ? list->GetCurSel() : -1;
         if (at < 0 || at >= static_cast<int>(m_entries.size())) return;
         m_chosen = m_entries[static_cast<std::size_t>(at)].first;
@@ -145,8 +135,8 @@ void MTessarayView::RegisterClipboardCommands() {
         [canPaste](CCmdUI* ui) { ui->Enable(canPaste()); });
     map.OnCommand(
         ID_OLE_INSERT_NEW, [this] { InsertOleObject(); }, [](CCmdUI* ui) { ui->Enable(TRUE); });
-    map.OnNotify(NM_DBLCLK, kPartsList, [this](NMHDR*, LRESULT*) { InsertSelectedPart(); });
-    map.OnNotify(NM_RETURN, kPartsList, [this](NMHDR*, LRESULT*) { InsertSelectedPart(); });
+    map.OnNotify(NM_DBLCLK, IDC_PARTS_LIST, [this](NMHDR*, LRESULT*) { InsertSelectedPart(); });
+    map.OnNotify(NM_RETURN, IDC_PARTS_LIST, [this](NMHDR*, LRESULT*) { InsertSelectedPart(); });
 }
 
 // ----- copy -------------------------------------------------------------------------------------
@@ -195,7 +185,7 @@ void MTessarayView::CopySelectionToClipboard() {
         CBitmap picture;
         if (memory.CreateCompatibleDC(client.get()) &&
             picture.CreateCompatibleBitmap(client.get(), r.Width(), r.Height())) {
-            memory.SelectObject(&picture);
+            CSelectScope selectPicture(&memory, &picture);
             memory.SetWindowOrg(r.left, r.top);
             memory.PatBlt(r.left, r.top, r.Width(), r.Height(), WHITENESS);
             pack->Draw(this, &memory);
@@ -236,7 +226,7 @@ MBitmapShape* MTessarayView::CreateBitmapShapeFromDataObject(COleDataObject& dat
 
 void MTessarayView::InsertPastedShape(MCadShape* shape) {
     if (!shape) {
-        AfxMessageBox(kIdsPasteFailed, MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(IDS_PASTE_FAILED, MB_OK | MB_ICONEXCLAMATION);
         if (m_document) m_document->CancelUndo();
         return;
     }
@@ -272,12 +262,11 @@ void MTessarayView::InsertPastedShape(MCadShape* shape) {
     deleteInnerPacks();
     std::size_t added = 0;
     try {
-        m_document->BeginUndo();
+        MUndoPackScope pack(*m_document);
         for (; added < shapes.size(); ++added) {
             shapes[added]->Recalc(this);
             m_document->AddShape(shapes[added], -1);
         }
-        m_document->EndUndo();
     } catch (...) {
         for (std::size_t i = added; i < shapes.size(); ++i)
             delete shapes[i];
@@ -305,7 +294,7 @@ void MTessarayView::PasteFromClipboard() {
             m_document->CancelUndo();
         }
     } catch (const CException&) {
-        AfxMessageBox(kIdsPasteFailed, MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(IDS_PASTE_FAILED, MB_OK | MB_ICONEXCLAMATION);
         if (m_document) m_document->CancelUndo();
     } catch (const std::bad_alloc&) {
         if (m_document) {
@@ -320,12 +309,12 @@ void MTessarayView::PasteSpecial() {
     data.AttachClipboard();
     std::vector<std::pair<UINT, std::string>> entries;
     if (data.IsDataAvailable(GetPrivateClipboardFormat())) {
-        const std::string names = AfxLoadString(kIdsPrivateFormatNames);
+        const std::string names = AfxLoadString(IDS_PRIVATE_FORMAT_NAMES);
         entries.emplace_back(GetPrivateClipboardFormat(), names.substr(0, names.find('\n')));
     }
     if (data.IsDataAvailable(CF_DIB)) entries.emplace_back(CF_DIB, "ﾃﾞﾊﾞｲｽ独立ﾋﾞｯﾄﾏｯﾌﾟ");
     if (entries.empty()) {
-        AfxMessageBox(kIdsPasteFailed, MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(IDS_PASTE_FAILED, MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     RegisterPasteSpecialTemplate();
@@ -345,7 +334,7 @@ void MTessarayView::PasteSpecial() {
             m_document->CancelUndo();
         }
     } catch (const CException&) {
-        AfxMessageBox(kIdsPasteFailed, MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(IDS_PASTE_FAILED, MB_OK | MB_ICONEXCLAMATION);
         if (m_document) m_document->CancelUndo();
     }
 }

@@ -12,11 +12,11 @@
 #include "platform/Strings.h"
 #include "platform/gdi/MetaFileDC.h"
 #include "platform/ui/Print.h"
+#include "resources/ResourceIds.h"
 #include "view/TessarayView.h"
 
 namespace {
 
-constexpr UINT kIdsCannotOpenFile = 62700;
 const std::string kExportDescription("Tessaray\0Drawing\0\0", 18);
 const std::string kClipboardDescription("Tessaray\0Shape\0\0", 16);
 
@@ -77,7 +77,7 @@ BOOL MTessarayView::WriteMetafile(const std::string& path) {
     if (h < 0) frame.top = h, frame.bottom = 0;
     CMetaFileDC dc;
     if (!dc.CreateEnhanced(reference.get(), path, &frame, kExportDescription)) {
-        AfxMessageBox(kIdsCannotOpenFile, MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(IDS_CANNOT_OPEN_FILE, MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }
     if (m_document) {
@@ -86,7 +86,7 @@ BOOL MTessarayView::WriteMetafile(const std::string& path) {
     }
     const BOOL written = dc.CloseEnhanced();
     if (!written) {
-        AfxMessageBox(kIdsCannotOpenFile, MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(IDS_CANNOT_OPEN_FILE, MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }
     return TRUE;

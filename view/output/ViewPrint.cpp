@@ -9,13 +9,12 @@
 #include "platform/ui/CmdUI.h"
 #include "platform/ui/Print.h"
 #include "platform/ui/ScrollBar.h"
+#include "resources/ResourceIds.h"
 #include "view/TessarayView.h"
 #include "view/dialogs/PrintBWDialog.h"
 
 namespace {
 
-enum : UINT { ID_FILE_PRINT = 57607, ID_FILE_PRINT_DIRECT = 57608, ID_FILE_PRINT_PREVIEW = 57609 };
-constexpr UINT kIdsCommandFailed = 61705;
 constexpr const char* kPrintFailed = "印刷できませんでした。";
 
 double EffectiveFactor(double factor) {
@@ -169,7 +168,7 @@ void MTessarayView::OnFilePrintPreview() {
     }
     for (int i = 0; i < 3; ++i)
         if (bars[i] && shown[i]) bars[i]->ShowWindow(SW_SHOW);
-    if (!started) AfxMessageBox(kIdsCommandFailed, MB_OK | MB_ICONEXCLAMATION);
+    if (!started) AfxMessageBox(IDS_COMMAND_FAILED, MB_OK | MB_ICONEXCLAMATION);
     UpdatePrinterPage(TRUE);
     if (m_document) m_document->UpdateAllViews(nullptr);
 }

@@ -2,10 +2,11 @@
 
 #include "model/CadView.h"
 #include "model/settings/OptionRecord.h"
-#include "model/shapes/containers/ShapeArrayQueries.h"
 #include "model/shapes/ShapeFactory.h"
+#include "model/shapes/containers/ShapeArrayQueries.h"
 #include "platform/Archive.h"
 #include "platform/gdi/DC.h"
+#include "platform/gdi/SelectScope.h"
 
 IMPLEMENT_SERIAL(MLShapeArray, CObject, 1)
 
@@ -262,14 +263,12 @@ MCadShape* MLShapeArray::HitTest(MCadView* view, int x, int y, int tolerance) co
 void MLShapeArray::DrawMarked(MCadView* view, CDC* dc) {
     if (!dc) return;
     CPen green(PS_SOLID, 1, RGB(0, 255, 0));
-    CPen* oldPen = dc->SelectObject(&green);
-    CGdiObject* oldBrush = dc->SelectStockObject(NULL_BRUSH);
+    CSelectScope selectGreen(dc, &green);
+    CSelectScope selectBrush(dc, NULL_BRUSH);
     m_shapes->DrawTrackingAll(view, dc);
     if (GetOptionRecord().m_drawSelectedShape == 2) {
         CPen yellow(PS_SOLID, 3, RGB(255, 255, 0));
-        dc->SelectObject(&yellow);
+        CSelectScope selectYellow(dc, &yellow);
         m_shapes->DrawTrackingAll(view, dc);
     }
-    if (oldBrush) dc->SelectObject(oldBrush);
-    if (oldPen) dc->SelectObject(oldPen);
 }

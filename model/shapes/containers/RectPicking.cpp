@@ -5,6 +5,7 @@
 #include "model/CadView.h"
 #include "model/SnapPoint.h"
 #include "platform/gdi/DC.h"
+#include "platform/gdi/SelectScope.h"
 
 CRect GetExtentPickRect(MCadView* view, const MFloatRect& extent) {
     CRect r = view->DocToLogicalRect(extent);
@@ -41,10 +42,8 @@ void DrawGrayedRect(MCadView* view, CDC* dc, const MFloatRect& r) {
     const COLORREF grey = GetSysColor(COLOR_GRAYTEXT);
     CPen pen(PS_SOLID, 1, grey);
     CBrush brush(HS_BDIAGONAL, grey);
-    CPen* oldPen = dc->SelectObject(&pen);
-    CBrush* oldBrush = dc->SelectObject(&brush);
+    CSelectScope selectPen(dc, &pen);
+    CSelectScope selectBrush(dc, &brush);
     const CRect device = view->DocToLogicalRect(r);
     dc->Rectangle(&device);
-    dc->SelectObject(oldBrush);
-    dc->SelectObject(oldPen);
 }

@@ -4,20 +4,20 @@
 #include <array>
 #include <vector>
 
+#include "model/helpers/FormatNumber.h"
 #include "model/shapes/dimension/SizeStyle.h"
 #include "model/shapes/dimension/SizeTextLines.h"
-#include "model/helpers/FormatNumber.h"
 #include "platform/Exceptions.h"
+#include "platform/ProgramState.h"
 #include "platform/Strings.h"
 #include "platform/TextFile.h"
+#include "resources/ResourceIds.h"
 
 using namespace size_text;
 
 namespace {
-constexpr UINT kFirstFormatString = 62682;   // the built-in formats follow in order ...
-constexpr UINT kEndOfFormatsString = 62691;  // ... up to this empty entry
-constexpr UINT kTemplateNameString = 62692;  // "新規"
-constexpr UINT kDefaultFormatStrings[kSizeFormatSlots] = {62682, 62685, 62687, 62689};
+constexpr UINT kDefaultFormatStrings[kSizeFormatSlots] = {IDS_SIZE_FORMAT_STANDARD, IDS_SIZE_FORMAT_DEGREES,
+                                                          IDS_SIZE_FORMAT_RADIUS, IDS_SIZE_FORMAT_DIAMETER};
 
 struct SizeFormatState {
     std::vector<MSizeFormatInfo> list;
@@ -26,9 +26,10 @@ struct SizeFormatState {
     int listPosition = 0;
 };
 
+// Built from the string table on first use after a reset.
 SizeFormatState& State() {
-    static SizeFormatState state;
-    return state;
+    static auto& slot = *new CProgramSlot<SizeFormatState>;
+    return slot.Get();
 }
 
 std::vector<MSizeFormatInfo>& List() {
@@ -113,14 +114,14 @@ void SetCurrentSizeFormat(int slot, const MSizeFormatInfo& format) {
 
 void InitSizeFormatList() {
     std::vector<MSizeFormatInfo> list;
-    for (UINT id = kFirstFormatString; id < kEndOfFormatsString; ++id) {
+    for (UINT id = IDS_SIZE_FORMAT_STANDARD; id < IDS_SIZE_FORMATS_END; ++id) {
         std::vector<std::string> f = SplitFields(AfxLoadString(id));
         if (f.empty() || f[0].empty()) break;
         f.resize(6);
         list.emplace_back(f[0], f[1], f[2], AtoF(f[3]), AtoI(f[4]), AtoI(f[5]),
                           MSizeFormatInfo::kBuiltInFormat);
     }
-    list.emplace_back(AfxLoadString(kTemplateNameString), "", "", 0.1, FALSE, FALSE,
+    list.emplace_back(AfxLoadString(IDS_SIZE_FORMAT_NEW_NAME), "", "", 0.1, FALSE, FALSE,
                       MSizeFormatInfo::kTemplateFormat);
     State().list = std::move(list);
 }
@@ -161,7 +162,7 @@ MSizeFormatInfo FindSizeFormat(const std::string& name) {
 
 std::string GetDefaultSizeFormatName(UINT id) {
     std::string name = FirstField(id);
-    return name.empty() ? FirstField(kFirstFormatString) : name;
+    return name.empty() ? FirstField(IDS_SIZE_FORMAT_STANDARD) : name;
 }
 
 int GetSizeFormatListPosition() {

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "model/shapes/dimension/SizeTextLines.h"
+#include "platform/ProgramState.h"
 
 using namespace size_text;
 
@@ -31,6 +32,6 @@ BOOL MSizeStyle::ReadText(std::istream& is) {
 }
 
 MSizeStyle& GetDefaultSizeStyle() {
-    static MSizeStyle style;
-    return style;
+    static auto& slot = *new CProgramSlot<MSizeStyle>;
+    return slot.Get();
 }

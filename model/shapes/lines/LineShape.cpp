@@ -15,6 +15,7 @@
 #include "model/shapes/ShapeFactory.h"
 #include "platform/Archive.h"
 #include "platform/gdi/DC.h"
+#include "platform/gdi/SelectScope.h"
 
 IMPLEMENT_SERIAL(MLineShape, MCadShape, 1)
 
@@ -90,11 +91,9 @@ void MLineShape::Draw(MCadView* view, CDC* dc) {
     const COLORREF color = MapColorForMono(dc, GetColor());
     CPen pen(PS_SOLID, 1, color);
     CBrush brush(color);
-    CPen* oldPen = dc->SelectObject(&pen);
-    CBrush* oldBrush = m_width != 0.0 ? dc->SelectObject(&brush) : nullptr;
+    CSelectScope selectPen(dc, &pen);
+    CSelectScope selectBrush(dc, m_width != 0.0 ? &brush : nullptr);
     DrawLine(view, dc, m_lineStyle);
-    if (oldBrush) dc->SelectObject(oldBrush);
-    if (oldPen) dc->SelectObject(oldPen);
 }
 
 void MLineShape::DrawTracking(MCadView* view, CDC* dc) {
@@ -103,22 +102,18 @@ void MLineShape::DrawTracking(MCadView* view, CDC* dc) {
 }
 
 void MLineShape::DrawHighlight(MCadView* view, CDC* dc) {
-    CGdiObject* oldBrush = dc->SelectStockObject(BLACK_BRUSH);
-    CGdiObject* oldPen = dc->SelectStockObject(BLACK_PEN);
+    CSelectScope selectBrush(dc, BLACK_BRUSH);
+    CSelectScope selectPen(dc, BLACK_PEN);
     DrawLine(view, dc, 0);
-    if (oldPen) dc->SelectObject(oldPen);
-    if (oldBrush) dc->SelectObject(oldBrush);
 }
 
 void MLineShape::DrawGrayed(MCadView* view, CDC* dc) {
     const COLORREF grey = GetSysColor(COLOR_GRAYTEXT);
     CPen pen(PS_SOLID, 1, grey);
     CBrush brush(grey);
-    CPen* oldPen = dc->SelectObject(&pen);
-    CBrush* oldBrush = dc->SelectObject(&brush);
+    CSelectScope selectPen(dc, &pen);
+    CSelectScope selectBrush(dc, &brush);
     DrawLine(view, dc, m_lineStyle);
-    if (oldBrush) dc->SelectObject(oldBrush);
-    if (oldPen) dc->SelectObject(oldPen);
 }
 
 void MLineShape::ScaleXY(const MFloatPoint& centre, double sx, double sy) {

@@ -11,10 +11,11 @@
 #include "model/geometry/Geometry.h"
 #include "model/helpers/TextStream.h"
 #include "model/render/DrawFlags.h"
-#include "model/shapes/containers/RectPicking.h"
 #include "model/shapes/ShapeFactory.h"
+#include "model/shapes/containers/RectPicking.h"
 #include "platform/Archive.h"
 #include "platform/gdi/DC.h"
+#include "platform/gdi/SelectScope.h"
 
 IMPLEMENT_SERIAL(MMarkShape, MCadShape, 1)
 
@@ -49,9 +50,8 @@ void MMarkShape::DrawCross(MCadView* view, CDC* dc) const {
 void MMarkShape::Draw(MCadView* view, CDC* dc) {
     if (!view || !dc || !dc->HasAttribDC() || dc->IsPrinting() || IsMetafileDrawing()) return;
     CPen pen(PS_SOLID, 1, kMarkColor);
-    CPen* old = dc->SelectObject(&pen);
+    CSelectScope selectPen(dc, &pen);
     DrawCross(view, dc);
-    dc->SelectObject(old);
 }
 
 void MMarkShape::DrawTracking(MCadView* view, CDC* dc) {
@@ -60,17 +60,15 @@ void MMarkShape::DrawTracking(MCadView* view, CDC* dc) {
 
 void MMarkShape::DrawHighlight(MCadView* view, CDC* dc) {
     if (!view || !dc) return;
-    CGdiObject* old = dc->SelectStockObject(BLACK_PEN);
+    CSelectScope selectPen(dc, BLACK_PEN);
     DrawCross(view, dc);
-    if (old) dc->SelectObject(old);
 }
 
 void MMarkShape::DrawGrayed(MCadView* view, CDC* dc) {
     if (!view || !dc) return;
     CPen pen(PS_SOLID, 1, GetSysColor(COLOR_GRAYTEXT));
-    CPen* old = dc->SelectObject(&pen);
+    CSelectScope selectPen(dc, &pen);
     DrawCross(view, dc);
-    dc->SelectObject(old);
 }
 
 void MMarkShape::ScaleXY(const MFloatPoint& c, double sx, double sy) {

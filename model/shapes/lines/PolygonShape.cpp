@@ -18,6 +18,7 @@
 #include "model/shapes/ShapeFactory.h"
 #include "platform/Archive.h"
 #include "platform/gdi/DC.h"
+#include "platform/gdi/SelectScope.h"
 
 BOOL PointEditFlag = FALSE;
 
@@ -88,11 +89,9 @@ void MPolygonShape::Draw(MCadView* view, CDC* dc) {
         const COLORREF color = MapColorForMono(dc, GetColor());
         CPen pen(PS_SOLID, 1, color);
         CBrush brush(color);
-        CPen* oldPen = dc->SelectObject(&pen);
-        CBrush* oldBrush = m_width != 0.0 ? dc->SelectObject(&brush) : nullptr;
+        CSelectScope selectPen(dc, &pen);
+        CSelectScope selectBrush(dc, m_width != 0.0 ? &brush : nullptr);
         DrawOutline(view, dc, GetLineStyle());
-        if (oldBrush) dc->SelectObject(oldBrush);
-        if (oldPen) dc->SelectObject(oldPen);
     }
     dc->SetPolyFillMode(oldMode);
 }
@@ -104,20 +103,13 @@ void MPolygonShape::DrawTracking(MCadView* view, CDC* dc) {
 
 void MPolygonShape::DrawHighlight(MCadView* view, CDC* dc) {
     const int oldMode = dc->SetPolyFillMode(WINDING);
-    CGdiObject* oldBrush = nullptr;
-    CGdiObject* oldPen = nullptr;
+    CSelectScope selectBrush(dc, BLACK_BRUSH);
+    CSelectScope selectPen(dc, BLACK_PEN);
     if (!GetFillStyle().IsNone()) {
-        oldBrush = dc->SelectStockObject(BLACK_BRUSH);
-        oldPen = dc->SelectStockObject(NULL_PEN);
+        CSelectScope noPen(dc, NULL_PEN);
         GetPolyFaceRenderer().Draw(view, dc, m_points.GetData(), m_points.GetSize());
     }
-    CGdiObject* brush = dc->SelectStockObject(BLACK_BRUSH);
-    CGdiObject* pen = dc->SelectStockObject(BLACK_PEN);
-    if (!oldBrush) oldBrush = brush;
-    if (!oldPen) oldPen = pen;
     DrawOutline(view, dc, 0);
-    if (oldPen) dc->SelectObject(oldPen);
-    if (oldBrush) dc->SelectObject(oldBrush);
     dc->SetPolyFillMode(oldMode);
 }
 
@@ -126,11 +118,9 @@ void MPolygonShape::DrawGrayed(MCadView* view, CDC* dc) {
     const COLORREF grey = GetSysColor(COLOR_GRAYTEXT);
     CPen pen(PS_SOLID, 1, grey);
     CBrush brush(grey);
-    CPen* oldPen = dc->SelectObject(&pen);
-    CBrush* oldBrush = dc->SelectObject(&brush);
+    CSelectScope selectPen(dc, &pen);
+    CSelectScope selectBrush(dc, &brush);
     DrawOutline(view, dc, GetLineStyle());
-    if (oldBrush) dc->SelectObject(oldBrush);
-    if (oldPen) dc->SelectObject(oldPen);
     dc->SetPolyFillMode(oldMode);
 }
 

@@ -16,6 +16,7 @@
 #include "platform/Archive.h"
 #include "platform/Cp932.h"
 #include "platform/gdi/DC.h"
+#include "platform/gdi/SelectScope.h"
 
 IMPLEMENT_SERIAL(MMultiTextShape, MTextShape, 1)
 
@@ -326,11 +327,9 @@ void MMultiTextShape::DrawHighlight(MCadView* view, CDC* dc) {
         // Nothing to hit but the box: all of it counts, wherever alignment and angle put it.
         MFloatPoint c[4];
         GetBoxCorners(c);
-        CGdiObject* oldBrush = dc->SelectStockObject(BLACK_BRUSH);
-        CGdiObject* oldPen = dc->SelectStockObject(BLACK_PEN);
+        CSelectScope selectBrush(dc, BLACK_BRUSH);
+        CSelectScope selectPen(dc, BLACK_PEN);
         GetPolyFaceRenderer().Draw(view, dc, c, 4);
-        if (oldPen) dc->SelectObject(oldPen);
-        if (oldBrush) dc->SelectObject(oldBrush);
         return;
     }
     InScreenFont(view, dc, 0, [&] { DrawLines(view, dc); });
@@ -416,7 +415,7 @@ void MMultiTextShape::MeasureText(MCadView* view) {
     lf.lfHeight = std::clamp(height, 1, 100000);
     CFont font;
     font.CreateFontIndirect(&lf);
-    CFont* oldFont = dc->SelectObject(&font);
+    CSelectScope selectFont(dc.get(), &font);
 
     std::string longest;
     std::size_t longestBytes = 0;
@@ -431,7 +430,6 @@ void MMultiTextShape::MeasureText(MCadView* view) {
     dc->DrawText(m_string, &r, DT_CALCRECT | DT_NOPREFIX);
     r.right = r.left + std::max<LONG>(r.Width(), lineWidth);
     r.bottom = r.top + std::max<LONG>(r.Height(), 16);
-    if (oldFont) dc->SelectObject(oldFont);
 
     MFloatRect d = v->LogicalToDocRect(r);
     d.Normalize();
@@ -452,10 +450,9 @@ std::vector<MMultiTextShape::ExportLine> MMultiTextShape::GetExportLines(double 
         GetScreenFontSize(&view, &width, &height);
         const int boxPixels = std::abs(static_cast<int>(view.DocToLogicalSize(m_boxWidth, m_boxHeight).cx));
         CFont font;
-        CFont* oldFont = nullptr;
-        if (dc && boxPixels > 1 && SelectDrawingFont(dc.get(), font, oldFont, width, height)) {
+        if (dc && boxPixels > 1 && CreateDrawingFont(font, width, height)) {
+            CSelectScope selectFont(dc.get(), &font);
             text = WrapString(dc.get(), text, boxPixels);
-            if (oldFont) dc->SelectObject(oldFont);
         }
     }
     const MFloatRect box = GetBoxRect();

@@ -16,6 +16,7 @@
 #include "model/shapes/ShapeFactory.h"
 #include "platform/Archive.h"
 #include "platform/gdi/DC.h"
+#include "platform/gdi/SelectScope.h"
 
 IMPLEMENT_SERIAL(MTextShape, MTextShapeBase, 1)
 
@@ -86,12 +87,11 @@ void MTextShape::InScreenFont(MCadView* view, CDC* dc, COLORREF colour, const st
     int width = 0, height = 0;
     GetScreenFontSize(view, &width, &height);
     CFont font;
-    CFont* oldFont = nullptr;
-    if (!SelectDrawingFont(dc, font, oldFont, width, height)) return;
+    if (!CreateDrawingFont(font, width, height)) return;
+    CSelectScope selectFont(dc, &font);
     const COLORREF oldColor = dc->SetTextColor(colour);
     body();
     dc->SetTextColor(oldColor);
-    if (oldFont) dc->SelectObject(oldFont);
 }
 
 void MTextShape::Draw(MCadView* view, CDC* dc) {
@@ -101,8 +101,8 @@ void MTextShape::Draw(MCadView* view, CDC* dc) {
     int width = 0, height = 0;
     GetScreenFontSize(view, &width, &height);
     CFont font;
-    CFont* oldFont = nullptr;
-    if (SelectDrawingFont(dc, font, oldFont, width, height)) {
+    if (CreateDrawingFont(font, width, height)) {
+        CSelectScope selectFont(dc, &font);
         if (m_textColor != kNoColor) {
             const COLORREF oldColor = dc->SetTextColor(MapTextColorForMono(dc, m_textColor));
             const UINT oldAlign = dc->SetTextAlign(TA_LEFT | TA_TOP);
@@ -111,7 +111,6 @@ void MTextShape::Draw(MCadView* view, CDC* dc) {
             dc->SetTextAlign(oldAlign);
             dc->SetTextColor(oldColor);
         }
-        if (oldFont) dc->SelectObject(oldFont);
     }
     dc->SetBkMode(oldMode);
 }
@@ -144,20 +143,18 @@ void MTextShape::DrawTracking(MCadView* view, CDC* dc) {
         CDC memory;
         CBitmap bitmap;
         if (memory.CreateCompatibleDC(dc) && bitmap.CreateCompatibleBitmap(dc, area.Width(), area.Height())) {
-            CBitmap* oldBitmap = memory.SelectObject(&bitmap);
+            CSelectScope selectBitmap(&memory, &bitmap);
             memory.SetWindowOrg(area.left, area.top);
             memory.PatBlt(area.left, area.top, area.Width(), area.Height(), BLACKNESS);
             memory.SetTextColor(dc->GetCurrentLogPen().lopnColor);
             memory.SetBkColor(0);
             CFont font;
-            CFont* oldFont = nullptr;
-            if (SelectDrawingFont(&memory, font, oldFont, width, height)) {
+            if (CreateDrawingFont(font, width, height)) {
+                CSelectScope selectFont(&memory, &font);
                 DrawTrackingText(view, &memory);
-                if (oldFont) memory.SelectObject(oldFont);
             }
             dc->BitBlt(area.left, area.top, area.Width(), area.Height(), &memory, area.left, area.top,
                        SRCINVERT);
-            if (oldBitmap) memory.SelectObject(oldBitmap);
         }
     }
     dc->Polygon(lp, 4);
@@ -279,10 +276,9 @@ void MTextShape::MeasureText(MCadView* view) {
     lf.lfWidth = std::isfinite(width) ? static_cast<LONG>(std::clamp(width, -1.0e6, 1.0e6)) : 0;
     CFont font;
     font.CreateFontIndirect(&lf);
-    CFont* oldFont = dc->SelectObject(&font);
+    CSelectScope selectFont(dc.get(), &font);
     SIZE size{};
     dc->GetTextExtentPoint32(m_string, &size);
-    if (oldFont) dc->SelectObject(oldFont);
     m_boxWidth = size.cx / 100.0 * m_textHeight;
     m_boxHeight = -(size.cy / 100.0) * m_textHeight;
 }

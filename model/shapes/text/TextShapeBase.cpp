@@ -19,6 +19,8 @@
 #include "platform/Strings.h"
 #include "platform/TextFile.h"
 #include "platform/gdi/DC.h"
+#include "platform/gdi/SelectScope.h"
+#include "resources/ResourceIds.h"
 
 IMPLEMENT_SERIAL(MTextShapeBase, MCadShape, 1)
 
@@ -47,7 +49,7 @@ CString TrimBlanks(const CString& s) {
 }  // namespace
 
 CString GetDefaultTextFace() {
-    CString face = AfxLoadString(62723);
+    CString face = AfxLoadString(IDS_DEFAULT_FONT);
     return face.empty() ? CString("ＭＳ ゴシック") : face;
 }
 
@@ -253,16 +255,13 @@ void MTextShapeBase::FillLogFont(LOGFONT& font) const {
     font.lfEscapement = font.lfOrientation = tenths;
 }
 
-BOOL MTextShapeBase::SelectDrawingFont(CDC* dc, CFont& font, CFont*& old, int width, int height) const {
-    old = nullptr;
+BOOL MTextShapeBase::CreateDrawingFont(CFont& font, int width, int height) const {
     if (height <= 0 || height > kMaxFontPixels) return FALSE;
     LOGFONT lf;
     FillLogFont(lf);
     lf.lfHeight = height;
     lf.lfWidth = std::clamp(width, -kMaxFontPixels, kMaxFontPixels);
-    if (!font.CreateFontIndirect(&lf)) return FALSE;
-    old = dc->SelectObject(&font);
-    return TRUE;
+    return font.CreateFontIndirect(&lf) ? TRUE : FALSE;
 }
 
 void MTextShapeBase::DrawBox(MCadView* view, CDC* dc) {
@@ -277,29 +276,23 @@ void MTextShapeBase::DrawBox(MCadView* view, CDC* dc) {
     const COLORREF color = MapColorForMono(dc, m_lineColor);
     CPen pen(PS_SOLID, 1, color);
     CBrush brush(color);
-    CPen* oldPen = dc->SelectObject(&pen);
-    CBrush* oldBrush = m_lineWidth != 0.0 ? dc->SelectObject(&brush) : nullptr;
+    CSelectScope selectPen(dc, &pen);
+    CSelectScope selectBrush(dc, m_lineWidth != 0.0 ? &brush : nullptr);
     GetPolyLineRenderer().Draw(view, dc, c, 4, m_lineWidth, m_lineStyle, TRUE);
-    if (oldBrush) dc->SelectObject(oldBrush);
-    if (oldPen) dc->SelectObject(oldPen);
 }
 
 void MTextShapeBase::DrawBoxHighlight(MCadView* view, CDC* dc) {
     MFloatPoint c[4];
     GetBoxCorners(c);
     if (!m_fill.IsNone()) {
-        CGdiObject* oldBrush = dc->SelectStockObject(BLACK_BRUSH);
-        CGdiObject* oldPen = dc->SelectStockObject(NULL_PEN);
+        CSelectScope selectBrush(dc, BLACK_BRUSH);
+        CSelectScope selectPen(dc, NULL_PEN);
         GetPolyFaceRenderer().Draw(view, dc, c, 4);
-        if (oldPen) dc->SelectObject(oldPen);
-        if (oldBrush) dc->SelectObject(oldBrush);
     }
     if (!HasFrame()) return;
-    CGdiObject* oldPen = dc->SelectStockObject(BLACK_PEN);
-    CGdiObject* oldBrush = m_lineWidth != 0.0 ? dc->SelectStockObject(BLACK_BRUSH) : nullptr;
+    CSelectScope selectPen(dc, BLACK_PEN);
+    CSelectScope selectBrush(dc, m_lineWidth != 0.0 ? GetStockObject(BLACK_BRUSH) : nullptr);
     GetPolyLineRenderer().Draw(view, dc, c, 4, m_lineWidth, m_lineStyle, TRUE);
-    if (oldBrush) dc->SelectObject(oldBrush);
-    if (oldPen) dc->SelectObject(oldPen);
 }
 
 void MTextShapeBase::DrawBoxGrayed(MCadView* view, CDC* dc) {
@@ -309,11 +302,9 @@ void MTextShapeBase::DrawBoxGrayed(MCadView* view, CDC* dc) {
     const COLORREF grey = GetSysColor(COLOR_GRAYTEXT);
     CPen pen(PS_SOLID, 1, grey);
     CBrush brush(grey);
-    CPen* oldPen = dc->SelectObject(&pen);
-    CBrush* oldBrush = m_lineWidth != 0.0 ? dc->SelectObject(&brush) : nullptr;
+    CSelectScope selectPen(dc, &pen);
+    CSelectScope selectBrush(dc, m_lineWidth != 0.0 ? &brush : nullptr);
     GetPolyLineRenderer().Draw(view, dc, c, 4, m_lineWidth, m_lineStyle, TRUE);
-    if (oldBrush) dc->SelectObject(oldBrush);
-    if (oldPen) dc->SelectObject(oldPen);
 }
 
 void MTextShapeBase::ExportDxfFrame(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,

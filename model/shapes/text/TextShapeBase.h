@@ -111,9 +111,9 @@ public:
 protected:
     // The rotated box as the extent, normalised (no UpdateDrawExtent).
     void UpdateExtentFromBox();
-    // Selects a font for drawing with the given cell height in logical pixels; FALSE (nothing
-    // selected) when the height is 0.
-    BOOL SelectDrawingFont(CDC* dc, CFont& font, CFont*& old, int width, int height) const;
+    // Makes the font for drawing with the given cell height in logical pixels; FALSE when the height
+    // is 0 or out of range.
+    BOOL CreateDrawingFont(CFont& font, int width, int height) const;
     // The first two lines of the text form: the numbers (with the layout flags after the text
     // colour when given) and the font name. The reader takes line colour, style, width and fill
     // from the rest of the first line on their own, so a line that ends early keeps them.

@@ -16,10 +16,10 @@ class CadShapeTest : public ::testing::Test {
 protected:
     void SetUp() override {
         EnsureRegistered();
-        PrintBlackWhite = 0;
+        PrintBlackWhite() = 0;
     }
     void TearDown() override {
-        PrintBlackWhite = 0;
+        PrintBlackWhite() = 0;
         SetCursorPosProvider(nullptr);
     }
     TestView view;
@@ -278,7 +278,7 @@ TEST_F(CadShapeTest, CopyStyleFromTakesEveryAttribute) {
 TEST_F(CadShapeTest, MonoMappingOnlyWhilePrintingInBlackAndWhite) {
     CDC screen;
     ASSERT_TRUE(screen.CreateImageDC(4, 4));
-    PrintBlackWhite = 1;
+    PrintBlackWhite() = 1;
     EXPECT_EQ(MapColorForMono(&screen, 0x0000FF), 0x0000FFu);
     EXPECT_EQ(MapColorForMono(nullptr, 0x0000FF), 0x0000FFu);
     CDC printer;
@@ -295,7 +295,7 @@ TEST_F(CadShapeTest, MonoMappingOnlyWhilePrintingInBlackAndWhite) {
     EXPECT_EQ(out, MFillStyle(COLORREF(0xFFFFFF)));
     MapFillForMono(out, &printer, MFillStyle());
     EXPECT_TRUE(out.IsNone());
-    PrintBlackWhite = 0;
+    PrintBlackWhite() = 0;
     EXPECT_EQ(MapColorForMono(&printer, 0x0000FF), 0x0000FFu);
     const MFillStyle gradation(kFillCircular, 0.5, 0.5, 1, 2);
     MapFillForMono(out, &printer, gradation);

@@ -32,8 +32,7 @@ class OleShape : public ::testing::Test {
 protected:
     void SetUp() override {
         RegisterViewClasses();
-        InitLineStyles();
-        GetOptionRecord() = MOptionRecord();
+        ResetProgramState();
         doc.OnNewDocument();
     }
 

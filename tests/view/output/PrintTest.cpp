@@ -27,18 +27,18 @@ protected:
         ResetProgramState();
         RegisterViewClasses();
         m_saved = AfxGetPrinterSettings();
-        m_savedBlackWhite = PrintBlackWhite;
+        m_savedBlackWhite = PrintBlackWhite();
         dir = MakeTempDir("printing");
         CPrinterSettings& s = AfxGetPrinterSettings();
         s = CPrinterSettings();
         s.outputFile = dir + "/page.pdf";
         s.paperName = "A4";
         s.pdfMargin = 5.0;
-        PrintBlackWhite = 0;
+        PrintBlackWhite() = 0;
     }
     void TearDown() override {
         AfxGetPrinterSettings() = m_saved;
-        PrintBlackWhite = m_savedBlackWhite;
+        PrintBlackWhite() = m_savedBlackWhite;
     }
 
     // A4 upright at 1 : 1, so drawing units are paper millimetres (the sheet spans y -297 .. 0).
@@ -212,7 +212,7 @@ TEST_F(Printing, BlackAndWhiteLeavesNoColourButWhite) {
     };
     int dark = 0;
     EXPECT_GT(colours(render(), &dark), 1000);
-    PrintBlackWhite = 1;
+    PrintBlackWhite() = 1;
     const QImage mono = render();
     EXPECT_EQ(colours(mono, &dark), 0);
     EXPECT_GT(dark, 1000);
@@ -234,13 +234,13 @@ TEST_F(Printing, DialogCheckBoxSetsTheBlackAndWhiteFlagOnlyOnOk) {
     DialogRunner runner;
     runner.Script(1538, DialogScript().SetCheck(1324, 1).Cancel());
     h.view->SendCommand(57607);
-    EXPECT_EQ(PrintBlackWhite, 0);
+    EXPECT_EQ(PrintBlackWhite(), 0);
     EXPECT_FALSE(std::filesystem::exists(AfxGetPrinterSettings().outputFile));
 
     const std::string other = dir + "/chosen.pdf";
     runner.Script(1538, DialogScript().SetCheck(1324, 1).SetText(1152, other).Ok());
     h.view->SendCommand(57607);
-    EXPECT_EQ(PrintBlackWhite, 1);
+    EXPECT_EQ(PrintBlackWhite(), 1);
     EXPECT_EQ(AfxGetPrinterSettings().outputFile, other);
     EXPECT_TRUE(std::filesystem::exists(other));
     ASSERT_EQ(runner.Dialogs().size(), 2u);
@@ -251,7 +251,7 @@ TEST_F(Printing, DialogCheckBoxSetsTheBlackAndWhiteFlagOnlyOnOk) {
     runner.Script(1538, DialogScript().SetText(1152, "").Ok().SetCheck(1324, 0).Cancel());
     h.view->SendCommand(57607);
     EXPECT_EQ(boxes.Messages().size(), 1u);
-    EXPECT_EQ(PrintBlackWhite, 1);
+    EXPECT_EQ(PrintBlackWhite(), 1);
 }
 
 TEST_F(Printing, PreviewRendersThePageAndHidesTheBarsMeanwhile) {
