@@ -256,6 +256,7 @@ CObject* CArchive::ReadObjectImpl(const CRuntimeClass* requested, bool owned) {
             AfxThrowArchiveException(CArchiveException::badClass);
         return entry.object;
     }
+    if (m_nesting >= kMaxObjectNesting) AfxThrowArchiveException(CArchiveException::genericException);
     CObject* obj = cls->CreateObject();
     if (!obj) AfxThrowArchiveException(CArchiveException::badClass);
     const std::size_t slot = m_loadArray.size();
@@ -263,16 +264,19 @@ CObject* CArchive::ReadObjectImpl(const CRuntimeClass* requested, bool owned) {
     ++m_mapCount;
     const UINT saved = m_objectSchema;
     m_objectSchema = schema;
+    ++m_nesting;
     try {
         obj->Serialize(*this);
     } catch (...) {
         // Nobody else holds the half-read object yet.
+        --m_nesting;
         m_loadArray[slot].object = nullptr;
         m_loadArray[slot].cls = nullptr;
         delete obj;
         m_objectSchema = saved;
         throw;
     }
+    --m_nesting;
     m_objectSchema = saved;
     return obj;
 }

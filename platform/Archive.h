@@ -7,7 +7,8 @@
 // index object reference, 0x7FFF followed by a DWORD for large indexes.
 //
 // Loading never trusts the data: every read is bounds-checked and anything inconsistent raises
-// CArchiveException. Strings are UTF-8 in memory.
+// CArchiveException, as does nesting objects deeper than kMaxObjectNesting (a group inside a group
+// ...), which would otherwise exhaust the call stack. Strings are UTF-8 in memory.
 #pragma once
 
 #include <cstdint>
@@ -25,6 +26,9 @@ class CFile;
 class CArchive {
 public:
     enum Mode { store = 0, load = 1 };
+    // Objects being read inside one another; one more raises CArchiveException (genericException).
+    // Room for the text form's 200 levels of groups with the wrappers around and inside them.
+    static constexpr int kMaxObjectNesting = 256;
 
     CArchive(CFile* file, UINT mode);
     ~CArchive();
@@ -125,6 +129,7 @@ private:
     CFile* m_file;
     bool m_loading;
     UINT m_objectSchema = static_cast<UINT>(-1);
+    int m_nesting = 0;           // objects being read
     std::vector<BYTE> m_buffer;  // pending output
     DWORD m_mapCount = 1;
     std::unordered_map<const void*, DWORD> m_storeMap;

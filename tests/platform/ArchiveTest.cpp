@@ -254,6 +254,59 @@ TEST_F(ArchiveTest, HugeCountsAreRefusedBeforeAllocating) {
     EXPECT_THROW(ar >> p, CArchiveException);
 }
 
+// Objects nested as deep as the archive allows read back; one level more, or a hundred thousand
+// levels of hand-made data (which would exhaust the call stack), raise the archive exception and
+// leave nothing behind.
+TEST_F(ArchiveTest, NestingBeyondTheLimitIsRefusedWithoutExhaustingTheStack) {
+    auto chain = [](int depth) {
+        auto* root = new TreeNode;
+        TreeNode* at = root;
+        for (int i = 1; i < depth; ++i) {
+            auto* child = new TreeNode;
+            at->children.Add(child);
+            at = child;
+        }
+        return root;
+    };
+    for (const int depth : {CArchive::kMaxObjectNesting, CArchive::kMaxObjectNesting + 1}) {
+        TreeNode* root = chain(depth);
+        const auto bytes = Store([&](CArchive& ar) { ar << root; });
+        delete root;
+        CMemFile in(bytes);
+        CArchive ar(&in, CArchive::load);
+        TreeNode* copy = nullptr;
+        if (depth <= CArchive::kMaxObjectNesting) {
+            ASSERT_NO_THROW(ar >> copy);
+            ASSERT_NE(copy, nullptr);
+            delete copy;
+        } else {
+            try {
+                ar >> copy;
+                FAIL() << "read " << depth << " levels";
+            } catch (const CArchiveException& e) {
+                EXPECT_EQ(e.m_cause, CArchiveException::genericException);
+            }
+        }
+        EXPECT_EQ(TreeNode::live, 0);
+    }
+
+    // A new class, then the same class by reference with one child each, never closed.
+    auto deep = Store([](CArchive& ar) {
+        ar << static_cast<WORD>(0xFFFF) << static_cast<WORD>(1) << static_cast<WORD>(8);
+        ar.Write("TreeNode", 8);
+        ar.WriteCount(1);
+        for (int i = 0; i < 100000; ++i) {
+            ar << static_cast<WORD>(0x8001);
+            ar.WriteCount(1);
+        }
+    });
+    CMemFile in(deep);
+    CArchive ar(&in, CArchive::load);
+    TreeNode* p = nullptr;
+    EXPECT_THROW(ar >> p, CArchiveException);
+    EXPECT_EQ(TreeNode::live, 0);
+}
+
 TEST_F(ArchiveTest, StoringArchiveRefusesReadsAndLoadingArchiveRefusesWrites) {
     CMemFile file;
     CArchive out(&file, CArchive::store);

@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <cstring>
 
 #include "model/Dib.h"
 #include "model/shapes/picture/BitmapShape.h"
@@ -345,6 +346,36 @@ TEST_F(Clipboard, FailedPastesReportAndLeaveNothingBehind) {
     h.view->SendCommand(kPaste);
     EXPECT_EQ(static_cast<int>(boxes.Messages().size()), before + 1);
     EXPECT_EQ(ShapeCount(h.doc), 3);
+}
+
+// Private data of a pack holding a group inside a group ... 100,000 levels deep (never closed): the
+// paste reports its failure instead of exhausting the call stack, and the drawing stays as it was.
+TEST_F(Clipboard, DeeplyNestedGroupsFailThePasteAndLeaveTheDrawing) {
+    ViewHarness h(640, 480);
+    h.AddLine(0, 0, 1000, 1000);
+    QByteArray data;
+    auto put16 = [&data](WORD w) { data.append(char(w & 0xFF)).append(char(w >> 8)); };
+    auto newClass = [&](const char* name) {
+        put16(0xFFFF), put16(1), put16(WORD(std::strlen(name)));
+        data.append(name);
+    };
+    newClass("MPackShape");  // class 1, object 2
+    put16(1);
+    newClass("MGroupShape");  // class 3, object 4
+    for (int level = 0; level < 100000; ++level) {
+        put16(1);       // one member
+        put16(0x8003);  // of class 3
+    }
+    ASSERT_GT(data.size(), 400000);
+    auto* mime = new QMimeData;
+    mime->setData("application/x-mtessaray-object-format", data);
+    QGuiApplication::clipboard()->setMimeData(mime);
+    MessageBoxRecorder boxes;
+    h.view->SendCommand(kPaste);
+    EXPECT_TRUE(boxes.Saw(62790));
+    EXPECT_EQ(ShapeCount(h.doc), 1);
+    EXPECT_EQ(h.doc.GetOpenPack(), nullptr);
+    EXPECT_FALSE(h.doc.CanUndo());
 }
 
 TEST_F(Clipboard, EmbeddedObjectsSurviveCopyAndPaste) {
