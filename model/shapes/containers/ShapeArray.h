@@ -83,7 +83,12 @@ public:
 protected:
     void WriteShapes(CDocument* doc, std::ostream& os) const;
     void ReadShapes(CDocument* doc, std::istream& is, long long count);
-    void SerializeShapes(CArchive& ar);
+    // The element count, the shapes and the owns flag. Loading returns the stored flag without
+    // applying it: until the caller has read its own fields too, the shapes read belong to the array
+    // as it was (a non-owning one deletes them when the reading fails).
+    BOOL SerializeShapes(CArchive& ar);
+    // When the reading failed: the shapes read so far go unless the array owns them.
+    void DeleteUnowned();
 
     BOOL m_owns;
 };
