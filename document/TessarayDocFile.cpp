@@ -28,6 +28,14 @@ namespace {
 constexpr char kTextSignature[] = "$$TessarayText$$";  // string 62772
 constexpr std::size_t kSignatureLength = 16;
 constexpr UINT kIdsCannotOpen = 62700;
+constexpr UINT kIdsOutOfMemory = 61697;
+constexpr UINT kIdsNotSupported = 61698;
+constexpr UINT kIdsNoPermission = 62832;
+constexpr UINT kIdsNoSpace = 62833;
+constexpr UINT kIdsNotFound = 62834;
+constexpr UINT kIdsReadOnly = 62835;
+constexpr UINT kIdsTooLarge = 62836;
+constexpr UINT kIdsFileFailed = 62837;
 constexpr UINT kIdsWrongFileType = 62726;
 // A drawing larger than this is refused rather than read into memory.
 constexpr std::uint64_t kMaxDrawingFile = 1ull << 30;
@@ -110,12 +118,43 @@ struct MTessarayDoc::Content {
     std::vector<ToolText> tools;
 };
 
-void MTessarayDoc::ReportFileError(int error) {
-    if (error == 0) {
-        AfxMessageBox(kIdsCannotOpen, MB_OK | MB_ICONEXCLAMATION);
-        return;
+std::string MTessarayDoc::FileErrorText(int error) {
+    if (error == 0) return AfxLoadString(kIdsCannotOpen);
+    UINT id = kIdsFileFailed;
+    switch (error) {
+        case EACCES:
+        case EPERM:
+            id = kIdsNoPermission;
+            break;
+        case ENOSPC:
+        case EDQUOT:
+            id = kIdsNoSpace;
+            break;
+        case ENOENT:
+        case ENOTDIR:
+            id = kIdsNotFound;
+            break;
+        case EROFS:
+            id = kIdsReadOnly;
+            break;
+        case EFBIG:
+            id = kIdsTooLarge;
+            break;
+        case ENOMEM:
+            id = kIdsOutOfMemory;
+            break;
+        case ENOTSUP:
+            id = kIdsNotSupported;
+            break;
+        default:
+            break;
     }
-    AfxMessageBox(Cp932Cut(std::strerror(error), 128), MB_OK | MB_ICONEXCLAMATION);
+    // The system's own words (English on most systems) only as the detail.
+    return AfxLoadString(id) + "\n\n" + Cp932Cut(std::strerror(error), 128);
+}
+
+void MTessarayDoc::ReportFileError(int error) {
+    AfxMessageBox(FileErrorText(error), MB_OK | MB_ICONEXCLAMATION);
 }
 
 // ---- Reading ------------------------------------------------------------------------------------
