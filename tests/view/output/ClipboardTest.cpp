@@ -378,6 +378,30 @@ TEST_F(Clipboard, DeeplyNestedGroupsFailThePasteAndLeaveTheDrawing) {
     EXPECT_FALSE(h.doc.CanUndo());
 }
 
+// Private data whose pack lists empty (null) entries among its shapes: the shapes are pasted, the
+// empty entries are not.
+TEST_F(Clipboard, EmptyEntriesOfThePastedPackAreSkipped) {
+    ViewHarness h(640, 480);
+    tools.select->selected = {h.AddLine(0, 0, 1000, 1000)};
+    h.view->SwitchToSelectTool();
+    h.view->SendCommand(kCopy);
+    QByteArray data = Mime()->data("application/x-mtessaray-object-format");
+    // The pack's class (new-class tag, schema, name length, "MPackShape"), then its shape count.
+    ASSERT_EQ(data.mid(6, 10), QByteArray("MPackShape"));
+    ASSERT_EQ(data[16], 1);
+    data[16] = 3;
+    data.insert(18, QByteArray(2, '\0'));               // null before the line
+    data.insert(data.size() - 4, QByteArray(2, '\0'));  // and after it, before the owns flag
+    auto* mime = new QMimeData;
+    mime->setData("application/x-mtessaray-object-format", data);
+    QGuiApplication::clipboard()->setMimeData(mime);
+    MessageBoxRecorder boxes;
+    h.view->SendCommand(kPaste);
+    EXPECT_TRUE(boxes.Messages().empty());
+    ASSERT_EQ(ShapeCount(h.doc), 2);
+    EXPECT_NE(dynamic_cast<MLineShape*>(ShapeAt(h.doc, 1)), nullptr);
+}
+
 TEST_F(Clipboard, EmbeddedObjectsSurviveCopyAndPaste) {
     ViewHarness h(640, 480);
     const std::vector<BYTE> record = oletest::ItemRecord(true);

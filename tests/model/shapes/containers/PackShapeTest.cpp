@@ -67,4 +67,12 @@ TEST_F(PackShapeTest, APackReadFromAnArchiveHandsItsMembersOver) {
     EXPECT_NE(member.get(), &a);
     EXPECT_EQ(static_cast<MLineShape*>(member.get())->m_end, MFloatPoint(1, 2));
     EXPECT_FALSE(back->GetMembers().IsOwner());
+
+    // Empty entries are not handed over.
+    pack.GetMembers().InsertAt(0, static_cast<MCadShape*>(nullptr));
+    pack.AddShape(nullptr);
+    auto again = LoadObject<MPackShape>(StoreObject(&pack));
+    ASSERT_EQ(again->GetShapeCount(), 1);
+    std::unique_ptr<MCadShape> only(again->GetShapeAt(0));
+    EXPECT_NE(only, nullptr);
 }
