@@ -243,6 +243,16 @@ CObject* CArchive::ReadObject(const CRuntimeClass* requested) { return ReadObjec
 
 CObject* CArchive::ReadOwnedObject(const CRuntimeClass* requested) { return ReadObjectImpl(requested, true); }
 
+void CArchive::ForgetObject(const CObject* obj) {
+    if (!obj) return;
+    // Searched from the last: the object is usually the one just read.
+    for (auto it = m_loadArray.rbegin(); it != m_loadArray.rend(); ++it)
+        if (it->object == obj) {
+            it->object = nullptr;
+            return;
+        }
+}
+
 CObject* CArchive::ReadObjectImpl(const CRuntimeClass* requested, bool owned) {
     UINT schema = 0;
     DWORD obTag = 0;

@@ -106,6 +106,9 @@ public:
     // For owners: the stored object must be new here (or null). A back-reference, which would give
     // one object two owners, raises badIndex. The caller owns the result.
     CObject* ReadOwnedObject(const CRuntimeClass* requested);
+    // An object read from this archive that its owner has deleted: later references to it read as
+    // null rather than as the deleted object.
+    void ForgetObject(const CObject* obj);
     void WriteClass(const CRuntimeClass* cls);
     // Returns the class and its stored schema; object tags raise badIndex.
     const CRuntimeClass* ReadClass(const CRuntimeClass* requested = nullptr, UINT* schema = nullptr);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "platform/Archive.h"
 #include "platform/File.h"
 
@@ -70,12 +72,33 @@ public:
 };
 IMPLEMENT_SERIAL(VersionedNode, CObject, VERSIONABLE_SCHEMA | 2)
 
+// Reads a child, deletes it, then reads a reference to that child.
+class ForgettingNode : public CObject {
+    DECLARE_SERIAL(ForgettingNode)
+public:
+    void Serialize(CArchive& ar) override {
+        if (ar.IsStoring()) {
+            ar.WriteObject(child.get());
+            ar.WriteObject(child.get());
+            return;
+        }
+        CObject* read = ar.ReadOwnedObject(nullptr);
+        ar.ForgetObject(read);
+        delete read;
+        link = ar.ReadObject(nullptr);
+    }
+    std::unique_ptr<CObject> child;
+    CObject* link = reinterpret_cast<CObject*>(1);
+};
+IMPLEMENT_SERIAL(ForgettingNode, CObject, 1)
+
 class ArchiveTest : public ::testing::Test {
 protected:
     void SetUp() override {
         AfxRegisterClass(RUNTIME_CLASS(TestNode));
         AfxRegisterClass(RUNTIME_CLASS(VersionedNode));
         AfxRegisterClass(RUNTIME_CLASS(TreeNode));
+        AfxRegisterClass(RUNTIME_CLASS(ForgettingNode));
     }
     template <class F>
     std::vector<BYTE> Store(F f) {
@@ -305,6 +328,21 @@ TEST_F(ArchiveTest, NestingBeyondTheLimitIsRefusedWithoutExhaustingTheStack) {
     TreeNode* p = nullptr;
     EXPECT_THROW(ar >> p, CArchiveException);
     EXPECT_EQ(TreeNode::live, 0);
+}
+
+// An object its owner deleted while reading is never handed out again: a later reference reads null.
+TEST_F(ArchiveTest, ReferencesToAForgottenObjectReadAsNull) {
+    ForgettingNode node;
+    node.child = std::make_unique<TreeNode>();
+    const auto bytes = Store([&](CArchive& ar) { ar << &node; });
+    CMemFile in(bytes);
+    CArchive ar(&in, CArchive::load);
+    ForgettingNode* back = nullptr;
+    ar >> back;
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(back->link, nullptr);
+    EXPECT_EQ(TreeNode::live, 1);  // the original child only
+    delete back;
 }
 
 TEST_F(ArchiveTest, StoringArchiveRefusesReadsAndLoadingArchiveRefusesWrites) {

@@ -2,12 +2,14 @@
 
 #include <cerrno>
 #include <istream>
+#include <memory>
 #include <ostream>
 #include <unordered_set>
 
 #include "model/CadView.h"
 #include "model/helpers/TextStream.h"
 #include "model/shapes/ShapeFactory.h"
+#include "model/shapes/containers/PackShape.h"
 #include "platform/Archive.h"
 #include "platform/gdi/DC.h"
 
@@ -49,14 +51,35 @@ BOOL MShapeArray::SerializeShapes(CArchive& ar) {
     ar.CheckCount(n, 2);  // every shape takes at least its tag
     std::int32_t owns = 0;
     try {
-        for (DWORD i = 0; i < n; ++i)
-            m_data.push_back(ar.ReadOwnedObject(RUNTIME_CLASS(MCadShape)));
+        for (DWORD i = 0; i < n; ++i) {
+            CObject* shape = ar.ReadOwnedObject(RUNTIME_CLASS(MCadShape));
+            if (auto* pack = dynamic_cast<MPackShape*>(shape))
+                TakeApart(ar, pack);
+            else
+                m_data.push_back(shape);
+        }
         ar >> owns;
     } catch (...) {
         DeleteUnowned();
         throw;
     }
     return owns != 0;
+}
+
+void MShapeArray::TakeApart(CArchive& ar, MPackShape* pack) {
+    // Nobody else knows the pack or its members yet; the members stay with the array either way.
+    std::unique_ptr<MPackShape> wrapper(pack);
+    MShapeArray& members = wrapper->GetMembers();
+    try {
+        m_data.reserve(m_data.size() + static_cast<std::size_t>(members.GetSize()));
+    } catch (...) {
+        members.DeleteAll();
+        throw;
+    }
+    for (int i = 0; i < members.GetSize(); ++i)
+        m_data.push_back(members.GetAt(i));
+    members.RemoveAll();
+    ar.ForgetObject(pack);
 }
 
 void MShapeArray::DeleteUnowned() {
