@@ -68,9 +68,7 @@ std::string UpperExtension(const std::string& path) {
 bool ReadValueLine(std::istream& is, std::string& line) {
     const int c = is.peek();
     if (c == '[' || c == std::char_traits<char>::eof()) return false;
-    std::vector<char> buffer(kMaxTextLine);
-    ReadTextLine(is, buffer.data(), kMaxTextLine);
-    line = buffer.data();
+    line = ReadTextLine(is);
     return !is.bad();
 }
 
@@ -162,7 +160,6 @@ void MTessarayDoc::ReportFileError(int error) {
 void MTessarayDoc::ReadSections(std::istream& is, Content& c) {
     ResetTextNesting();
     int toolVersion = 0;
-    std::vector<char> header(kMaxTextLine);
     while (!is.bad() && !is.eof()) {
         const int next = is.peek();
         if (next == std::char_traits<char>::eof()) break;
@@ -173,9 +170,9 @@ void MTessarayDoc::ReadSections(std::istream& is, Content& c) {
         SectionCode code = kNoSection;
         bool headerRead = false;
         if (next == '[') {
-            ReadTextLine(is, header.data(), kMaxTextLine);
+            const std::string header = ReadTextLine(is);
             headerRead = true;
-            const std::string_view line(header.data());
+            const std::string_view line(header);
             const auto close = line.find(']');
             code = SectionOf(
                 line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));

@@ -264,6 +264,14 @@ int ReadTextLine(std::istream& is, char* buffer, int size) {
     return static_cast<int>(taken);
 }
 
+std::string ReadTextLine(std::istream& is) {
+    std::string line;
+    ReadLineBounded(is, line, kMaxTextLine - 1);
+    line.resize(std::min(line.size(), line.find('\0')));
+    SkipTextComment(is);
+    return line;
+}
+
 void ReadTextString(std::istream& is, std::string& out, BOOL skipSeparator) {
     if (skipSeparator) is.get();
     ReadLineBounded(is, out, kMaxTextLine);

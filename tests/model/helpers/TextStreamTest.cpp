@@ -38,6 +38,19 @@ TEST(TextStream, ReadTextLineCutsAndSkipsAComment) {
     EXPECT_TRUE(last.fail());
 }
 
+// The string form ends where the buffer's C string would (at a NUL) and skips the comment too.
+TEST(TextStream, ReadTextLineIntoAStringMatchesTheBufferForm) {
+    TextInput in(std::string("key\0tail\n#comment\nnext", 23));
+    EXPECT_EQ(ReadTextLine(in), "key");
+    EXPECT_EQ(ReadTextLine(in), "next");
+    EXPECT_FALSE(in.fail());
+    EXPECT_EQ(ReadTextLine(in), "");
+    EXPECT_TRUE(in.fail());
+    TextInput longLine(std::string(kMaxTextLine + 10, 'x') + "\nrest\n");
+    EXPECT_EQ(ReadTextLine(longLine).size(), static_cast<std::size_t>(kMaxTextLine - 1));
+    EXPECT_EQ(Rest(longLine), "rest\n");
+}
+
 TEST(TextStream, CommentAsTheLastLineIsNotAFailure) {
     TextInput in("value\n# trailing comment");
     char buffer[16];
