@@ -76,6 +76,20 @@ TEST(TextStream, ReadTextStringKeepsAtMost64KiB) {
     EXPECT_EQ(Rest(in), "next\n");  // the rest of the long line is discarded, not left behind
 }
 
+// Lines are taken a block of 4,095 characters at a time: lengths at and around the blocks' ends
+// come back whole, the line end counted, with or without a last line end.
+TEST(TextStream, LinesAroundTheReadersBlockSizeComeBackWhole) {
+    for (const std::size_t length : {4094u, 4095u, 4096u, 8190u, 8191u}) {
+        const std::string line(length, 'a');
+        TextInput in(line + "\n" + line);
+        char none[1];
+        EXPECT_EQ(ReadTextLine(in, none, 0), static_cast<int>(length + 1)) << length;
+        EXPECT_EQ(ReadTextLine(in), line) << length;
+        EXPECT_TRUE(in.eof());
+        EXPECT_FALSE(in.fail());
+    }
+}
+
 TEST(TextStream, SkipTextLine) {
     TextInput in("\t1 2 3 junk\n# comment\n[NEXT]\n");
     int v = 0;
