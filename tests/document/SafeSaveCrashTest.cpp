@@ -4,15 +4,17 @@
 //
 // The kill moments are aimed at the save itself: children that save to the end report, in the run,
 // when they opened the temporary file and when they renamed it, and the kills are spread over that
-// span as last measured (the load of the machine changes it). A kill that leaves the temporary file
-// behind landed inside the save; at least TESSARAY_CRASH_INSIDE of them must (a third of the kill
-// points unless set). TESSARAY_CRASH_POINTS sets the random kill points per mode (default 110);
+// span as last measured, stretched or shrunk as kills land after or before it (the load of the
+// machine changes it from one save to the next). A kill that leaves the temporary file behind
+// landed inside the save; at least TESSARAY_CRASH_INSIDE of them must (a third of the kill points
+// unless set). TESSARAY_CRASH_POINTS sets the random kill points per mode (default 110);
 // scripts/save-crash-test runs many more.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -151,13 +153,16 @@ protected:
 
         std::mt19937 rng(12345 + mode);
         SaveSpan span;
+        // Follows the load between timings: kills that came after the save shorten the delays,
+        // kills that came before its temporary file lengthen them.
+        double aim = 1.0;
         int finished = 0, interrupted = 0, inside = 0, timings = 0;
         // Every step of the commit, then random moments.
         const int stepPoints = 24;
         for (int point = 0; point < stepPoints + randomPoints; ++point) {
             const bool random = point >= stepPoints;
             // The span of a save, measured again every few kills as the machine's load changes.
-            if (random && (point - stepPoints) % 16 == 0) {
+            if (random && (point - stepPoints) % 8 == 0) {
                 Reset();
                 ASSERT_TRUE(TimeSaveInChild(newDoc, target, span)) << "kill point " << point;
                 ASSERT_TRUE(ReadBytes(target) == newBytes);
@@ -166,11 +171,17 @@ protected:
             Reset();
             bool done;
             if (random) {
-                // From a little before the temporary file is opened to a little after its rename.
-                std::uniform_int_distribution<long> delays(span.open * 9 / 10,
-                                                           span.rename + (span.rename - span.open) / 10 + 50);
-                done = SaveInChild(newDoc, target, std::chrono::microseconds(delays(rng)), -1);
-                if (!done && TemporaryFileIn(dir)) ++inside;
+                // Between the temporary file's opening and its rename.
+                std::uniform_real_distribution<double> moments(span.open, span.rename);
+                const auto delay = std::chrono::microseconds(static_cast<long>(moments(rng) * aim));
+                done = SaveInChild(newDoc, target, delay, -1);
+                if (!done && TemporaryFileIn(dir)) {
+                    ++inside;
+                } else if (done) {
+                    aim = std::max(0.25, aim * 0.9);
+                } else if (ReadBytes(target) == oldBytes) {
+                    aim = std::min(4.0, aim * 1.1);
+                }
             } else {
                 done = SaveInChild(newDoc, target, {}, point);
             }
