@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/ProcessMemory.h"
 #include "document/TessarayDoc.h"
 #include "model/helpers/TextStream.h"
 #include "platform/Strings.h"
@@ -18,22 +19,12 @@
 
 namespace {
 
+using benchmem::ResetPeak;
+using benchmem::StatusMB;
+
 constexpr std::size_t kSector = 512;
 constexpr std::size_t kSectors = 32768;
 constexpr std::uint32_t kFatSectors = 32000;
-
-double StatusMB(const char* key) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    const std::string prefix = std::string(key) + ":";
-    while (std::getline(status, line))
-        if (line.rfind(prefix, 0) == 0) return std::stod(line.substr(prefix.size())) / 1024.0;
-    return 0.0;
-}
-
-void ResetPeak() {
-    std::ofstream("/proc/self/clear_refs") << "5";
-}
 
 void Put32(std::vector<BYTE>& v, std::size_t at, std::uint32_t x) {
     for (int i = 0; i < 4; ++i)
