@@ -144,24 +144,27 @@ bool MCompoundFile::Open(const BYTE* data, std::size_t size) {
     const std::size_t sectors = size / m_sectorSize;  // an upper bound of every table
     const std::size_t perSector = m_sectorSize / 4;
 
-    // The FAT's sectors: 109 in the header, more in a chain of DIFAT sectors.
+    // The FAT's sectors: 109 in the header, more in a chain of DIFAT sectors. Entries past the
+    // record's sectors name nothing a chain may use, so the table ends there, however many FAT
+    // sectors the header lists.
     std::vector<DWORD> fatSectors;
     const DWORD fatCount = Get32(data + 44);
     if (fatCount > sectors) return false;
-    for (std::size_t i = 0; i < kHeaderDifat && fatSectors.size() < fatCount; ++i)
+    const std::size_t needed = std::min<std::size_t>(fatCount, (SectorCount() + perSector - 1) / perSector);
+    for (std::size_t i = 0; i < kHeaderDifat && fatSectors.size() < needed; ++i)
         fatSectors.push_back(Get32(data + 76 + 4 * i));
     DWORD difat = Get32(data + 68);
-    for (std::size_t steps = 0; fatSectors.size() < fatCount; ++steps) {
+    for (std::size_t steps = 0; fatSectors.size() < needed; ++steps) {
         const BYTE* p = Sector(difat);
         if (!p || steps > sectors) return false;
-        for (std::size_t i = 0; i + 1 < perSector && fatSectors.size() < fatCount; ++i)
+        for (std::size_t i = 0; i + 1 < perSector && fatSectors.size() < needed; ++i)
             fatSectors.push_back(Get32(p + 4 * i));
         difat = Get32(p + 4 * (perSector - 1));
     }
     for (DWORD fs : fatSectors) {
         const BYTE* p = Sector(fs);
         if (!p) return false;
-        for (std::size_t i = 0; i < perSector; ++i)
+        for (std::size_t i = 0; i < perSector && m_fat.size() < SectorCount(); ++i)
             m_fat.push_back(Get32(p + 4 * i));
     }
 
