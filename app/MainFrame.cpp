@@ -1,14 +1,18 @@
 #include "app/MainFrame.h"
 
+#include <QGuiApplication>
 #include <QMainWindow>
+#include <QScreen>
 #include <QStatusBar>
 #include <QWidget>
+#include <QWindow>
 #include <cmath>
-#include <cstdio>
+#include <optional>
 #include <sstream>
 #include <vector>
 
 #include "app/TessarayApp.h"
+#include "app/WindowPlacement.h"
 #include "document/PaperSettings.h"
 #include "interchange/DxfImportUi.h"
 #include "model/settings/OptionRecord.h"
@@ -25,7 +29,6 @@ namespace {
 
 constexpr int kZoomComboButton = 5;
 constexpr double kMaxZoomPercent = 1e7;
-constexpr int kWindowPlacementFields = 10;
 constexpr UINT WPF_RESTORETOMAXIMIZED = 2;
 
 const UINT kIndicators[] = {ID_SEPARATOR,      ID_INDICATOR_POSITION, ID_INDICATOR_OFFSET, ID_INDICATOR_KANA,
@@ -48,29 +51,31 @@ std::string Trim(const std::string& s) {
     return s.substr(b, s.find_last_not_of(" \t") - b + 1);
 }
 
-// Ten integers separated by commas; false for anything else.
-bool ParsePlacement(const std::string& text, long long (&v)[kWindowPlacementFields]) {
-    const std::vector<std::string> parts = [&] {
-        std::vector<std::string> p;
-        std::string part;
-        std::istringstream in(text);
-        while (std::getline(in, part, ','))
-            p.push_back(Trim(part));
-        return p;
-    }();
-    if (parts.size() != kWindowPlacementFields) return false;
-    for (int i = 0; i < kWindowPlacementFields; ++i) {
-        const std::string& s = parts[static_cast<std::size_t>(i)];
-        if (s.empty()) return false;
-        std::size_t used = 0;
-        try {
-            v[i] = std::stoll(s, &used);
-        } catch (...) {
-            return false;
-        }
-        if (used != s.size()) return false;
+// The available areas of the screens present for the window's inside, the primary first: the
+// window's frame must fit on the screen too.
+std::vector<CRect> ScreenAreas(QWidget* window) {
+    const QMargins frame = window->windowHandle() ? window->windowHandle()->frameMargins() : QMargins();
+    std::vector<CRect> areas;
+    QList<QScreen*> screens = QGuiApplication::screens();
+    if (QScreen* primary = QGuiApplication::primaryScreen()) {
+        screens.removeAll(primary);
+        screens.prepend(primary);
     }
-    return true;
+    for (QScreen* screen : screens) {
+        const QRect r = screen->availableGeometry().marginsRemoved(frame);
+        areas.emplace_back(r.left(), r.top(), r.left() + r.width(), r.top() + r.height());
+    }
+    return areas;
+}
+
+// The saved placement, when there is one; its rectangle is brought onto the screens.
+std::optional<MWindowPlacement> SavedPlacement(QWidget* window) {
+    std::optional<MWindowPlacement> p =
+        MWindowPlacement::Parse(AfxGetProfile().GetProfileString("Settings", "WindowPos"));
+    if (!p) return p;
+    if (const std::optional<CRect> r = p->FitToScreens(ScreenAreas(window)))
+        window->setGeometry(r->left, r->top, r->Width(), r->Height());
+    return p;
 }
 
 }  // namespace
@@ -103,11 +108,7 @@ BOOL MMainFrame::Create(MTessarayDoc* doc) {
     if (!LoadFrame(IDR_MAINFRAME)) return FALSE;
     QWidget* window = GetWidget();
     window->resize(1024, 768);
-    long long v[kWindowPlacementFields];
-    if (ParsePlacement(AfxGetProfile().GetProfileString("Settings", "WindowPos"), v) && v[8] > v[6] &&
-        v[9] > v[7])
-        window->setGeometry(static_cast<int>(v[6]), static_cast<int>(v[7]), static_cast<int>(v[8] - v[6]),
-                            static_cast<int>(v[9] - v[7]));
+    SavedPlacement(window);
 
     if (!m_statusBar.Create(this) ||
         !m_statusBar.SetIndicators(kIndicators, static_cast<int>(std::size(kIndicators))))
@@ -154,16 +155,12 @@ void MMainFrame::SetZoomPercent(double percent) {
 void MMainFrame::RestoreWindowPlacement(int showCommand) {
     QWidget* window = GetWidget();
     if (!window) return;
-    long long v[kWindowPlacementFields];
-    if (!ParsePlacement(AfxGetProfile().GetProfileString("Settings", "WindowPos"), v)) {
+    const std::optional<MWindowPlacement> p = SavedPlacement(window);
+    if (!p) {
         ShowWindow(showCommand);
         return;
     }
-    if (v[8] > v[6] && v[9] > v[7])
-        window->setGeometry(static_cast<int>(v[6]), static_cast<int>(v[7]), static_cast<int>(v[8] - v[6]),
-                            static_cast<int>(v[9] - v[7]));
-    const int show =
-        (showCommand == -1 || showCommand == SW_SHOWNORMAL) ? static_cast<int>(v[1]) : showCommand;
+    const int show = (showCommand == -1 || showCommand == SW_SHOWNORMAL) ? p->showCommand : showCommand;
     ShowWindow(show == SW_SHOWMINIMIZED || show == SW_SHOWMAXIMIZED ? show : SW_SHOWNORMAL);
 }
 
@@ -173,13 +170,12 @@ std::string MMainFrame::FormatWindowPlacement() const {
     const bool maximised = window->isMaximized();
     const bool minimised = window->isMinimized();
     const QRect normal = (maximised || minimised) ? window->normalGeometry() : window->geometry();
-    const unsigned flags = maximised ? WPF_RESTORETOMAXIMIZED : 0;
-    const unsigned show = maximised ? SW_SHOWMAXIMIZED : minimised ? SW_SHOWMINIMIZED : SW_SHOWNORMAL;
-    char text[160];
-    std::snprintf(text, sizeof text, "%u,%u,%d,%d,%d,%d,%d,%d,%d,%d", flags, show, -1, -1, -1, -1,
-                  normal.left(), normal.top(), normal.left() + normal.width(),
-                  normal.top() + normal.height());
-    return text;
+    MWindowPlacement p;
+    p.flags = maximised ? WPF_RESTORETOMAXIMIZED : 0;
+    p.showCommand = maximised ? SW_SHOWMAXIMIZED : minimised ? SW_SHOWMINIMIZED : SW_SHOWNORMAL;
+    p.normal =
+        CRect(normal.left(), normal.top(), normal.left() + normal.width(), normal.top() + normal.height());
+    return p.Format();
 }
 
 void MMainFrame::SaveWindowPlacement() const {

@@ -96,13 +96,19 @@ std::string MRecentFileList::GetDisplayName(const std::string& path, std::size_t
     for (const auto& part : p.relative_path().parent_path())
         folders.push_back(part.string());
     const std::string root = p.root_path().string();
-    // As many of the innermost folders as fit.
-    for (std::size_t keep = folders.size(); keep-- > 0;) {
-        std::string shortened = root + "...";
-        for (std::size_t i = folders.size() - keep; i < folders.size(); ++i)
-            shortened += "/" + folders[i];
-        shortened += "/" + name;
-        if (Chars(shortened) <= maxLength) return shortened;
+    // As many of the innermost folders as fit, the outermost always left out; taken from the inside
+    // out, so that a path of thousands of folders costs no more than its length.
+    std::size_t length = Chars(root) + 3 + 1 + Chars(name);
+    if (folders.empty() || length > maxLength) return name;
+    std::size_t keep = 0;
+    while (keep + 1 < folders.size()) {
+        const std::size_t more = 1 + Chars(folders[folders.size() - 1 - keep]);
+        if (length + more > maxLength) break;
+        length += more;
+        ++keep;
     }
-    return name;
+    std::string shortened = root + "...";
+    for (std::size_t i = folders.size() - keep; i < folders.size(); ++i)
+        shortened += "/" + folders[i];
+    return shortened + "/" + name;
 }

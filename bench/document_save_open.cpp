@@ -11,11 +11,12 @@
 #include <random>
 #include <string>
 
+#include "bench/ProcessMemory.h"
 #include "document/ClassRegistry.h"
 #include "document/TessarayDoc.h"
 #include "model/settings/OptionRecord.h"
-#include "model/shapes/curves/CircleShape.h"
 #include "model/shapes/containers/GroupShape.h"
+#include "model/shapes/curves/CircleShape.h"
 #include "model/shapes/lines/LineShape.h"
 #include "model/shapes/lines/PolygonShape.h"
 #include "model/shapes/lines/RectShape.h"
@@ -23,23 +24,11 @@
 
 namespace {
 
+using benchmem::ResetPeak;
+using benchmem::StatusMB;
+
 constexpr int kShapes = 100000;
 constexpr int kLayers = 10;
-
-// Resident set in MB ("VmRSS") or its peak since the last reset ("VmHWM").
-double StatusMB(const char* key) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    const std::string prefix = std::string(key) + ":";
-    while (std::getline(status, line))
-        if (line.rfind(prefix, 0) == 0) return std::stod(line.substr(prefix.size())) / 1024.0;
-    return 0.0;
-}
-
-// Makes VmHWM start again from the current resident size (Linux 4.0 and later).
-void ResetPeak() {
-    std::ofstream("/proc/self/clear_refs") << "5";
-}
 
 MCadShape* MixedShape(std::mt19937& rng, int i) {
     std::uniform_real_distribution<double> coordinate(-100000.0, 100000.0);

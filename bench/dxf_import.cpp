@@ -16,6 +16,7 @@
 #include <random>
 #include <string>
 
+#include "bench/ProcessMemory.h"
 #include "document/ClassRegistry.h"
 #include "document/TessarayDoc.h"
 #include "interchange/DxfReader.h"
@@ -25,22 +26,12 @@
 
 namespace {
 
+using benchmem::ResetPeak;
+using benchmem::StatusMB;
+
 constexpr int kEntities = 100000;
 constexpr int kLayers = 10;
 constexpr int kBlocks = 10;
-
-double StatusMB(const char* key) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    const std::string prefix = std::string(key) + ":";
-    while (std::getline(status, line))
-        if (line.rfind(prefix, 0) == 0) return std::stod(line.substr(prefix.size())) / 1024.0;
-    return 0.0;
-}
-
-void ResetPeak() {
-    std::ofstream("/proc/self/clear_refs") << "5";
-}
 
 std::string Layer(int i) {
     return "LAYER" + std::to_string(i % kLayers);

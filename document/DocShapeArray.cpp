@@ -350,10 +350,8 @@ void MDocShapeArray::WriteText(CDocument* doc, std::ostream& os) const {
 void MDocShapeArray::ReadLayersHeader(CDocument* doc, std::istream& is) {
     // Each value is parsed from its own line, so that a missing one never takes the next section's
     // header with it.
-    std::vector<char> line(kMaxTextLine);
     if (!is.good() || is.peek() == '[') return;
-    ReadTextLine(is, line.data(), kMaxTextLine);
-    TextInput value(line.data());
+    TextInput value(ReadTextLine(is));
     int current = 0;
     if (value >> current) m_current = current;
     // The count line, which the "[LAYER]" sections make redundant.

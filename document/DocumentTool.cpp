@@ -48,17 +48,15 @@ void MDocumentToolArray::LoadSettings(std::istream& is) {
     // The count line is not used further; a body without one starts with its first key.
     const int first = is.peek();
     if (first == '\t' || first == ' ' || (first >= '0' && first <= '9')) SkipTextLine(is);
-    std::vector<char> line(kMaxTextLine);
     while (is.good()) {
         const int c = is.peek();
         if (c == '[' || c == std::char_traits<char>::eof()) break;
-        ReadTextLine(is, line.data(), kMaxTextLine);
-        const CString key = line.data();
+        const CString key = ReadTextLine(is);
         if (is.fail()) break;
-        ReadTextLine(is, line.data(), kMaxTextLine);
+        const std::string line = ReadTextLine(is);
         if (is.fail()) break;
         // The layer line is a TAB and the name.
-        const CString layer = line[0] != '\0' ? CString(line.data() + 1) : CString();
+        const CString layer = line.empty() ? CString() : CString(line.substr(1));
         if (MDocumentTool* tool = FindByKey(key)) {
             tool->SetAutoLayerName(layer);
             tool->LoadSettings(is);

@@ -153,7 +153,11 @@ public:
     // Reads the sections after the version line into this document (whose contents were just
     // deleted). Always TRUE: success is the stream not being bad.
     BOOL ReadTextSections(std::istream& is);
-    // A message box with the system's text for the error number (at most 128 bytes).
+    // The program's message for a file error number (no permission, no space, not found, read-only
+    // file system, ...), the system's text (at most 128 bytes) after it as the detail; for 0, the
+    // message that the file could not be opened.
+    static std::string FileErrorText(int error);
+    // A message box with that text.
     static void ReportFileError(int error);
     // Tells that the file ended before its end mark and opened untitled.
     static void ReportCutShort(const std::string& path);

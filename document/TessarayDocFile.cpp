@@ -62,9 +62,7 @@ std::string UpperExtension(const std::string& path) {
 bool ReadValueLine(std::istream& is, std::string& line) {
     const int c = is.peek();
     if (c == '[' || c == std::char_traits<char>::eof()) return false;
-    std::vector<char> buffer(kMaxTextLine);
-    ReadTextLine(is, buffer.data(), kMaxTextLine);
-    line = buffer.data();
+    line = ReadTextLine(is);
     return !is.bad();
 }
 
@@ -117,12 +115,43 @@ void MTessarayDoc::ReportCutShort(const std::string& path) {
     AfxMessageBox("\"" + path + "\"" + kCutShortText, MB_OK | MB_ICONEXCLAMATION);
 }
 
-void MTessarayDoc::ReportFileError(int error) {
-    if (error == 0) {
-        AfxMessageBox(IDS_CANNOT_OPEN_FILE, MB_OK | MB_ICONEXCLAMATION);
-        return;
+std::string MTessarayDoc::FileErrorText(int error) {
+    if (error == 0) return AfxLoadString(IDS_CANNOT_OPEN_FILE);
+    UINT id = IDS_FILE_FAILED;
+    switch (error) {
+        case EACCES:
+        case EPERM:
+            id = IDS_FILE_NO_PERMISSION;
+            break;
+        case ENOSPC:
+        case EDQUOT:
+            id = IDS_FILE_NO_SPACE;
+            break;
+        case ENOENT:
+        case ENOTDIR:
+            id = IDS_FILE_NOT_FOUND;
+            break;
+        case EROFS:
+            id = IDS_FILE_READ_ONLY;
+            break;
+        case EFBIG:
+            id = IDS_FILE_TOO_LARGE;
+            break;
+        case ENOMEM:
+            id = IDS_EXCEPTION_MEMORY;
+            break;
+        case ENOTSUP:
+            id = IDS_EXCEPTION_NOT_SUPPORTED;
+            break;
+        default:
+            break;
     }
-    AfxMessageBox(Cp932Cut(std::strerror(error), 128), MB_OK | MB_ICONEXCLAMATION);
+    // The system's own words (English on most systems) only as the detail.
+    return AfxLoadString(id) + "\n\n" + Cp932Cut(std::strerror(error), 128);
+}
+
+void MTessarayDoc::ReportFileError(int error) {
+    AfxMessageBox(FileErrorText(error), MB_OK | MB_ICONEXCLAMATION);
 }
 
 // ---- Reading ------------------------------------------------------------------------------------
@@ -130,7 +159,6 @@ void MTessarayDoc::ReportFileError(int error) {
 void MTessarayDoc::ReadSections(std::istream& is, Content& c) {
     ResetTextNesting();
     int toolVersion = 0;
-    std::vector<char> header(kMaxTextLine);
     while (!is.bad() && !is.eof()) {
         const int next = is.peek();
         if (next == std::char_traits<char>::eof()) break;
@@ -141,9 +169,9 @@ void MTessarayDoc::ReadSections(std::istream& is, Content& c) {
         SectionCode code = kNoSection;
         bool headerRead = false;
         if (next == '[') {
-            ReadTextLine(is, header.data(), kMaxTextLine);
+            const std::string header = ReadTextLine(is);
             headerRead = true;
-            const std::string_view line(header.data());
+            const std::string_view line(header);
             const auto close = line.find(']');
             code = SectionOf(
                 line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));

@@ -131,13 +131,11 @@ void ReadAngle(std::istream& is) {
 }  // namespace
 
 void ReadCommonToolSettings(std::istream& is) {
-    std::vector<char> line(kMaxTextLine);
     while (!is.fail()) {
         const int c = is.peek();
         if (c == '[' || c == std::char_traits<char>::eof()) break;
-        ReadTextLine(is, line.data(), kMaxTextLine);
+        const std::string keyword = ReadTextLine(is);
         if (is.fail()) break;
-        const std::string keyword = line.data();
         if (keyword == "STYLE")
             ReadStyle(is);
         else if (keyword == "JUMP")

@@ -1,6 +1,6 @@
 // The JW_CAD readers on arbitrary bytes: a ".jwc" drawing and a ".jwk" parts file must be read or
-// refused without a crash, a leak or a read out of bounds. A drawing that was read is exported
-// again, which walks every shape the reader made.
+// refused without a crash, a leak or a read out of bounds. Only the readers run per input, so that
+// inputs go through fast.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -10,7 +10,6 @@
 #include "document/TessarayDoc.h"
 #include "interchange/JwcPenSettings.h"
 #include "interchange/JwcReader.h"
-#include "interchange/JwcWriter.h"
 #include "interchange/JwkReader.h"
 #include "platform/Strings.h"
 
@@ -33,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     MTessarayDoc doc;
     MJWCReader reader(doc);
     reader.SetPenSettings(pens);
-    if (reader.ReadBytes(bytes)) MJWCWriter(doc).BuildFile();
+    reader.ReadBytes(bytes);
 
     // The same bytes as a parts file: its signature differs only in bytes 9-19.
     std::string parts(bytes);

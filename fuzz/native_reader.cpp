@@ -1,55 +1,7 @@
-// The native drawing reader on arbitrary bytes: opening must never crash, leak or read out of
-// bounds, whatever the file holds; a drawing that opened is written back as well.
-//
-// With TESSARAY_FUZZ_ROUNDTRIP=1 the target also checks that saving is stable: the text written
-// after one save-and-open reads back to the same text. (The first save may normalise what the input
-// held, for example bytes that are no code page 932 become "?".)
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
-#include <string>
-#include <string_view>
-
+// The native drawing reader with the document's classes (see NativeReaderTarget.h).
 #include "document/ClassRegistry.h"
-#include "document/TessarayDoc.h"
-#include "platform/Strings.h"
-#include "platform/TextFile.h"
-
-namespace {
-
-bool Initialise() {
-    RegisterDocumentClasses();
-    AfxSetMessageBoxHandler([](const std::string&, UINT) { return IDOK; });
-    return true;
-}
-
-std::string Written(MTessarayDoc& doc) {
-    TextOutput out;
-    doc.WriteText(out);
-    return out.str();
-}
-
-// The text written after opening text as a file; empty when it does not open.
-std::string Reopened(const std::string& text) {
-    MTessarayDoc doc;
-    if (!doc.OpenNativeBytes(EncodeTextFile(text), "again.qfd")) return {};
-    return Written(doc);
-}
-
-}  // namespace
+#include "fuzz/NativeReaderTarget.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const bool initialised = Initialise();
-    static const bool roundTrip = std::getenv("TESSARAY_FUZZ_ROUNDTRIP") != nullptr;
-    (void)initialised;
-
-    MTessarayDoc doc;
-    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    if (!doc.OpenNativeBytes(bytes, "fuzz.qfd")) return 0;
-    const std::string first = Written(doc);
-    if (roundTrip) {
-        const std::string second = Reopened(first);
-        if (second.empty() || Reopened(second) != second) std::abort();
-    }
-    return 0;
+    return nativefuzz::Read(data, size, RegisterDocumentClasses);
 }

@@ -124,7 +124,17 @@ MJWCReader::MJWCReader(MTessarayDoc& doc) : m_doc(doc) {
 MJWCReader::~MJWCReader() = default;
 
 CString MJWCReader::DefaultLayerName(int jwLayer) {
-    return std::to_string(jwLayer / 16 + 1) + "-" + std::to_string(jwLayer % 16 + 1);
+    auto name = [](int layer) {
+        return std::to_string(layer / 16 + 1) + "-" + std::to_string(layer % 16 + 1);
+    };
+    // Every reading names all 256 layers, twice: the names are made once.
+    static const std::array<CString, kJWLayers> names = [&name] {
+        std::array<CString, kJWLayers> all;
+        for (int i = 0; i < kJWLayers; ++i)
+            all[static_cast<std::size_t>(i)] = name(i);
+        return all;
+    }();
+    return jwLayer >= 0 && jwLayer < kJWLayers ? names[static_cast<std::size_t>(jwLayer)] : name(jwLayer);
 }
 
 int MJWCReader::GetDocumentLayer(int jwLayer) const {

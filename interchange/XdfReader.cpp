@@ -141,9 +141,16 @@ COLORREF MXDFReader::LayerColor(int layer) const {
 }
 
 void MXDFReader::CreateLayers() {
+    // Every reading makes all the layers: their names are made once.
+    static const std::array<CString, kLayers> names = [] {
+        std::array<CString, kLayers> all;
+        for (int i = 0; i < kLayers; ++i)
+            all[static_cast<std::size_t>(i)] = "Layer" + std::to_string(i + 1);
+        return all;
+    }();
     m_layerBase = m_doc.GetLayers()->GetLayerCount();
     for (int i = 0; i < kLayers; ++i) {
-        m_doc.AddLayer(new MLayer("Layer" + std::to_string(i + 1), TRUE, TRUE, TRUE));
+        m_doc.AddLayer(new MLayer(names[static_cast<std::size_t>(i)], TRUE, TRUE, TRUE));
         // Layers without a PEN entry draw in black: pen 7 (white) is taken as 0, as the PEN
         // section does.
         m_penCodes[static_cast<std::size_t>(i)] = 0;

@@ -254,6 +254,16 @@ CObject* CArchive::ReadOwnedObject(const CRuntimeClass* requested) {
     return ReadObjectImpl(requested, true);
 }
 
+void CArchive::ForgetObject(const CObject* obj) {
+    if (!obj) return;
+    // Searched from the last: the object is usually the one just read.
+    for (auto it = m_loadArray.rbegin(); it != m_loadArray.rend(); ++it)
+        if (it->object == obj) {
+            it->object = nullptr;
+            return;
+        }
+}
+
 CObject* CArchive::ReadObjectImpl(const CRuntimeClass* requested, bool owned) {
     UINT schema = 0;
     DWORD obTag = 0;
@@ -268,6 +278,7 @@ CObject* CArchive::ReadObjectImpl(const CRuntimeClass* requested, bool owned) {
             AfxThrowArchiveException(CArchiveException::badClass);
         return entry.object;
     }
+    if (m_nesting >= kMaxObjectNesting) AfxThrowArchiveException(CArchiveException::genericException);
     CObject* obj = cls->CreateObject();
     if (!obj) AfxThrowArchiveException(CArchiveException::badClass);
     const std::size_t slot = m_loadArray.size();
@@ -275,16 +286,19 @@ CObject* CArchive::ReadObjectImpl(const CRuntimeClass* requested, bool owned) {
     ++m_mapCount;
     const UINT saved = m_objectSchema;
     m_objectSchema = schema;
+    ++m_nesting;
     try {
         obj->Serialize(*this);
     } catch (...) {
         // Nobody else holds the half-read object yet.
+        --m_nesting;
         m_loadArray[slot].object = nullptr;
         m_loadArray[slot].cls = nullptr;
         delete obj;
         m_objectSchema = saved;
         throw;
     }
+    --m_nesting;
     m_objectSchema = saved;
     return obj;
 }

@@ -7,7 +7,8 @@
 // index object reference, 0x7FFF followed by a DWORD for large indexes.
 //
 // Loading never trusts the data: every read is bounds-checked and anything inconsistent raises
-// CArchiveException. Strings are UTF-8 in memory.
+// CArchiveException, as does nesting objects deeper than kMaxObjectNesting (a group inside a group
+// ...), which would otherwise exhaust the call stack. Strings are UTF-8 in memory.
 #pragma once
 
 #include <cstdint>
@@ -27,6 +28,9 @@ public:
     // utf8 (with store or load) keeps strings as UTF-8 instead of code page 932: for copies that
     // never leave the program, so that no character is lost.
     enum Mode { store = 0, load = 1, utf8 = 0x100 };
+    // Objects being read inside one another; one more raises CArchiveException (genericException).
+    // Room for the text form's 200 levels of groups with the wrappers around and inside them.
+    static constexpr int kMaxObjectNesting = 256;
 
     CArchive(CFile* file, UINT mode);
     ~CArchive();
@@ -106,6 +110,9 @@ public:
     // For owners: the stored object must be new here (or null). A back-reference, which would give
     // one object two owners, raises badIndex. The caller owns the result.
     CObject* ReadOwnedObject(const CRuntimeClass* requested);
+    // An object read from this archive that its owner has deleted: later references to it read as
+    // null rather than as the deleted object.
+    void ForgetObject(const CObject* obj);
     void WriteClass(const CRuntimeClass* cls);
     // Returns the class and its stored schema; object tags raise badIndex.
     const CRuntimeClass* ReadClass(const CRuntimeClass* requested = nullptr, UINT* schema = nullptr);
@@ -130,6 +137,7 @@ private:
     bool m_loading;
     bool m_utf8;
     UINT m_objectSchema = static_cast<UINT>(-1);
+    int m_nesting = 0;           // objects being read
     std::vector<BYTE> m_buffer;  // pending output
     DWORD m_mapCount = 1;
     std::unordered_map<const void*, DWORD> m_storeMap;

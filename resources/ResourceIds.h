@@ -395,4 +395,11 @@ enum : unsigned int {
     IDS_JWK_NOT_JWK_FILE = 62800,
     IDS_JWC_MARKS_DROPPED = 62830,
     IDS_JWC_TEXTS_DROPPED = 62831,
+    // What went wrong with a file, before the system's own words.
+    IDS_FILE_NO_PERMISSION = 62832,
+    IDS_FILE_NO_SPACE = 62833,
+    IDS_FILE_NOT_FOUND = 62834,
+    IDS_FILE_READ_ONLY = 62835,
+    IDS_FILE_TOO_LARGE = 62836,
+    IDS_FILE_FAILED = 62837,
 };

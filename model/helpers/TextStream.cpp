@@ -24,17 +24,19 @@ std::size_t ReadLineBounded(std::istream& is, std::string& out, std::size_t max)
     out.clear();
     const std::istream::sentry guard(is, true);
     if (!guard) return 0;
-    std::streambuf* sb = is.rdbuf();
+    // The library's getline searches its buffer for the line end a block at a time, which is much
+    // faster than taking characters one by one; a block that fills up ends without the line end.
+    char block[4096];
     std::size_t taken = 0;
     for (;;) {
-        const int c = sb->sbumpc();
-        if (c == std::char_traits<char>::eof()) {
-            is.setstate(taken == 0 ? (std::ios::eofbit | std::ios::failbit) : std::ios::eofbit);
-            break;
-        }
-        ++taken;
-        if (c == '\n') break;
-        if (out.size() < max) out.push_back(static_cast<char>(c));
+        is.getline(block, sizeof block);
+        const auto got = static_cast<std::size_t>(is.gcount());
+        taken += got;
+        const bool full = is.fail() && !is.eof() && got == sizeof block - 1;
+        const std::size_t length = full || is.eof() ? got : got - 1;  // without the line end
+        if (out.size() < max) out.append(block, std::min(length, max - out.size()));
+        if (!full) break;
+        is.clear(is.rdstate() & ~std::ios::failbit);
     }
     return taken;
 }
@@ -262,6 +264,14 @@ int ReadTextLine(std::istream& is, char* buffer, int size) {
     }
     SkipTextComment(is);
     return static_cast<int>(taken);
+}
+
+std::string ReadTextLine(std::istream& is) {
+    std::string line;
+    ReadLineBounded(is, line, kMaxTextLine - 1);
+    line.resize(std::min(line.size(), line.find('\0')));
+    SkipTextComment(is);
+    return line;
 }
 
 void ReadTextString(std::istream& is, std::string& out, BOOL skipSeparator) {

@@ -21,6 +21,9 @@ int SkipTextComment(std::istream& is);
 // Reads the rest of the current line (at most size - 1 characters, NUL-terminated) and returns the
 // number of characters taken from the stream (a line end counts), then skips a comment line.
 int ReadTextLine(std::istream& is, char* buffer, int size);
+// The same into a string, as the buffer of kMaxTextLine bytes would hold it (up to a NUL), without
+// that buffer.
+std::string ReadTextLine(std::istream& is);
 // With skipSeparator, first consumes exactly one character (the TAB or blank before the value); then
 // the rest of the line (up to 65,536 characters) goes to out; then a comment line is skipped.
 void ReadTextString(std::istream& is, std::string& out, BOOL skipSeparator);

@@ -151,10 +151,10 @@ MCadShape* MCadShapeFactory::CreateById(int id) {
 }
 
 MCadShape* MCadShapeFactory::CreateByName(std::string_view keyword) {
-    Build();
-    for (MCadShape* p : m_prototypes)
-        if (p->GetTypeName() == keyword) return p->CreateNew();
-    return nullptr;
+    // Every prototype's name is its id's keyword: the table is searched without asking each shape
+    // for a new copy of its name, which reading a drawing would do for every shape it holds.
+    const short id = GetShapeTypeId(keyword);
+    return id ? CreateById(id) : nullptr;
 }
 
 void MCadShapeFactory::SetCreator(short id, MShapeCreator creator) {

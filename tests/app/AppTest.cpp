@@ -9,13 +9,16 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QWindow>
+#include <climits>
 #include <filesystem>
 #include <fstream>
 
 #include "app/FilePrompt.h"
 #include "app/MainFrame.h"
 #include "app/TessarayApp.h"
+#include "app/WindowPlacement.h"
 #include "document/Layer.h"
 #include "document/TessarayDoc.h"
 #include "model/settings/OptionRecord.h"
@@ -295,7 +298,7 @@ TEST_F(Shell, AFileThatCannotBeOpenedIsReportedAndTheDrawingStays) {
 
 TEST_F(Shell, WindowPlacementIsSavedAndRestored) {
     QWidget* window = Frame()->GetWidget();
-    window->setGeometry(40, 50, 900, 640);
+    window->setGeometry(40, 50, 700, 500);
     QApplication::processEvents();
     Frame()->SaveSettings();
     const std::string saved = AfxGetProfile().GetProfileString("Settings", "WindowPos");
@@ -321,6 +324,39 @@ TEST_F(Shell, WindowPlacementIsSavedAndRestored) {
     AfxGetProfile().WriteProfileString("Settings", "WindowPos", "1,2,3");
     Frame()->RestoreWindowPlacement(SW_SHOWNORMAL);
     EXPECT_TRUE(window->isVisible());
+}
+
+// Placements from a damaged or hand-edited profile: corners at the ends of the number range, a
+// window far larger than any screen, one far off every screen. Each opens on the screen, usable.
+TEST_F(Shell, AnExtremePlacementOpensOnTheScreen) {
+    QWidget* window = Frame()->GetWidget();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    for (const char* saved :
+         {"0,1,-1,-1,-1,-1,-2147483648,-2147483648,2147483647,2147483647",
+          "0,1,-1,-1,-1,-1,-9223372036854775808,-5,9223372036854775807,9223372036854775807",
+          "0,1,-1,-1,-1,-1,-99999999999999999999999,-5,99999999999999999999999,30",
+          "4294967295,4294967295,-1,-1,-1,-1,100000,100000,100005,100003",
+          "0,1,-1,-1,-1,-1,-50000,20,-49000,700"}) {
+        AfxGetProfile().WriteProfileString("Settings", "WindowPos", saved);
+        Frame()->RestoreWindowPlacement(SW_SHOWNORMAL);
+        QApplication::processEvents();
+        const QRect g = window->geometry();
+        EXPECT_TRUE(screen.contains(window->frameGeometry()))
+            << saved << ": " << g.x() << "," << g.y() << " " << g.width() << "x" << g.height();
+        EXPECT_GE(g.width(), std::min(200, screen.width())) << saved;
+        EXPECT_GE(g.height(), std::min(150, screen.height())) << saved;
+        window->showNormal();
+    }
+    // Parsed whole numbers only, clamped to their fields.
+    EXPECT_FALSE(MWindowPlacement::Parse("0,1,-1,-1,-1,-1,1e3,0,10,10"));
+    EXPECT_FALSE(MWindowPlacement::Parse("0,1,-1,-1,-1,-1,,0,10,10"));
+    const auto p = MWindowPlacement::Parse(" 2 , 3,-1,-1,-1,-1,-99999999999,0,99999999999,10");
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->flags, 2u);
+    EXPECT_EQ(p->showCommand, 3);
+    EXPECT_EQ(p->normal, CRect(INT_MIN, 0, INT_MAX, 10));
+    EXPECT_FALSE(p->FitToScreens({}));
+    EXPECT_EQ(p->FitToScreens({CRect(0, 0, 1920, 1080), CRect(1920, 0, 3200, 1024)}), CRect(0, 0, 1920, 150));
 }
 
 TEST_F(Shell, TheCommandLineNamesTheFileAndTheUnregisterFlag) {

@@ -76,6 +76,11 @@ TEST(RecentFileList, KeepsNewestFirstOnceEachAndRoundTripsThroughTheProfile) {
     };
     for (const auto& n : names)
         EXPECT_EQ(MRecentFileList::GetDisplayName(n.path), n.shown) << n.path;
+    // A path of a damaged profile, 20,000 folders deep: as many innermost folders as fit.
+    std::string deep;
+    for (int i = 0; i < 20000; ++i)
+        deep += "/f";
+    EXPECT_EQ(MRecentFileList::GetDisplayName(deep + "/plan.qfd"), "/.../f/f/f/f/f/f/f/f/plan.qfd");
     MRecentFileList amp(4);
     amp.Add("/d/R&D.qfd");
     EXPECT_EQ(amp.GetMenuText(0), "&1 /d/R&&D.qfd");

@@ -282,7 +282,10 @@ TEST_F(NativeFile, FailedSaveIsReportedAndKeepsTheOldFileAndTheModifiedFlag) {
         EXPECT_FALSE(doc.OnSaveDocument(path));
         MMirrorOStream::SetStepHook(previous);
         ASSERT_EQ(boxes.Messages().size(), 1u);
-        EXPECT_EQ(boxes.Messages()[0].text, Cp932Cut(std::strerror(ENOSPC), 128));
+        // The program's own words first, the system's only as the detail.
+        const std::string& text = boxes.Messages()[0].text;
+        EXPECT_EQ(text.rfind(AfxLoadString(62833) + "\n\n", 0), 0u) << text;
+        EXPECT_NE(text.find(Cp932Cut(std::strerror(ENOSPC), 128)), std::string::npos);
         EXPECT_TRUE(doc.IsModified());
         EXPECT_EQ(ReadBytes(path), "old drawing\r\n");
         EXPECT_EQ(
@@ -291,7 +294,25 @@ TEST_F(NativeFile, FailedSaveIsReportedAndKeepsTheOldFileAndTheModifiedFlag) {
     }
     MessageBoxRecorder boxes;
     EXPECT_FALSE(doc.OnSaveDocument(dir + "/missing/plan.qfd"));
-    EXPECT_EQ(boxes.Messages().size(), 1u);
+    ASSERT_EQ(boxes.Messages().size(), 1u);
+    EXPECT_EQ(boxes.Messages()[0].text.rfind(AfxLoadString(62834), 0), 0u) << boxes.Messages()[0].text;
+}
+
+TEST_F(NativeFile, CommonFileErrorsAreExplainedInJapanese) {
+    const std::pair<int, UINT> causes[] = {{EACCES, 62832}, {EPERM, 62832},  {ENOSPC, 62833},
+                                           {EDQUOT, 62833}, {ENOENT, 62834}, {EROFS, 62835},
+                                           {EFBIG, 62836},  {ENOMEM, 61697}, {EIO, 62837}};
+    for (const auto& [error, id] : causes) {
+        const std::string text = MTessarayDoc::FileErrorText(error);
+        EXPECT_EQ(text, AfxLoadString(id) + "\n\n" + Cp932Cut(std::strerror(error), 128)) << error;
+        EXPECT_FALSE(AfxLoadString(id).empty());
+    }
+    // A file that is not there, opened.
+    MTessarayDoc doc;
+    MessageBoxRecorder boxes;
+    EXPECT_FALSE(doc.OnOpenDocument(dir + "/nowhere.qfd"));
+    ASSERT_EQ(boxes.Messages().size(), 1u);
+    EXPECT_EQ(boxes.Messages()[0].text, MTessarayDoc::FileErrorText(ENOENT));
 }
 
 TEST_F(NativeFile, BackupModeKeepsThePreviousDrawing) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "platform/Archive.h"
 #include "platform/File.h"
 
@@ -70,12 +72,33 @@ public:
 };
 IMPLEMENT_SERIAL(VersionedNode, CObject, VERSIONABLE_SCHEMA | 2)
 
+// Reads a child, deletes it, then reads a reference to that child.
+class ForgettingNode : public CObject {
+    DECLARE_SERIAL(ForgettingNode)
+public:
+    void Serialize(CArchive& ar) override {
+        if (ar.IsStoring()) {
+            ar.WriteObject(child.get());
+            ar.WriteObject(child.get());
+            return;
+        }
+        CObject* read = ar.ReadOwnedObject(nullptr);
+        ar.ForgetObject(read);
+        delete read;
+        link = ar.ReadObject(nullptr);
+    }
+    std::unique_ptr<CObject> child;
+    CObject* link = reinterpret_cast<CObject*>(1);
+};
+IMPLEMENT_SERIAL(ForgettingNode, CObject, 1)
+
 class ArchiveTest : public ::testing::Test {
 protected:
     void SetUp() override {
         AfxRegisterClass(RUNTIME_CLASS(TestNode));
         AfxRegisterClass(RUNTIME_CLASS(VersionedNode));
         AfxRegisterClass(RUNTIME_CLASS(TreeNode));
+        AfxRegisterClass(RUNTIME_CLASS(ForgettingNode));
     }
     template <class F>
     std::vector<BYTE> Store(F f) {
@@ -252,6 +275,74 @@ TEST_F(ArchiveTest, HugeCountsAreRefusedBeforeAllocating) {
     CArchive ar(&in, CArchive::load);
     TestNode* p = nullptr;
     EXPECT_THROW(ar >> p, CArchiveException);
+}
+
+// Objects nested as deep as the archive allows read back; one level more, or a hundred thousand
+// levels of hand-made data (which would exhaust the call stack), raise the archive exception and
+// leave nothing behind.
+TEST_F(ArchiveTest, NestingBeyondTheLimitIsRefusedWithoutExhaustingTheStack) {
+    auto chain = [](int depth) {
+        auto* root = new TreeNode;
+        TreeNode* at = root;
+        for (int i = 1; i < depth; ++i) {
+            auto* child = new TreeNode;
+            at->children.Add(child);
+            at = child;
+        }
+        return root;
+    };
+    for (const int depth : {CArchive::kMaxObjectNesting, CArchive::kMaxObjectNesting + 1}) {
+        TreeNode* root = chain(depth);
+        const auto bytes = Store([&](CArchive& ar) { ar << root; });
+        delete root;
+        CMemFile in(bytes);
+        CArchive ar(&in, CArchive::load);
+        TreeNode* copy = nullptr;
+        if (depth <= CArchive::kMaxObjectNesting) {
+            ASSERT_NO_THROW(ar >> copy);
+            ASSERT_NE(copy, nullptr);
+            delete copy;
+        } else {
+            try {
+                ar >> copy;
+                FAIL() << "read " << depth << " levels";
+            } catch (const CArchiveException& e) {
+                EXPECT_EQ(e.m_cause, CArchiveException::genericException);
+            }
+        }
+        EXPECT_EQ(TreeNode::live, 0);
+    }
+
+    // A new class, then the same class by reference with one child each, never closed.
+    auto deep = Store([](CArchive& ar) {
+        ar << static_cast<WORD>(0xFFFF) << static_cast<WORD>(1) << static_cast<WORD>(8);
+        ar.Write("TreeNode", 8);
+        ar.WriteCount(1);
+        for (int i = 0; i < 100000; ++i) {
+            ar << static_cast<WORD>(0x8001);
+            ar.WriteCount(1);
+        }
+    });
+    CMemFile in(deep);
+    CArchive ar(&in, CArchive::load);
+    TreeNode* p = nullptr;
+    EXPECT_THROW(ar >> p, CArchiveException);
+    EXPECT_EQ(TreeNode::live, 0);
+}
+
+// An object its owner deleted while reading is never handed out again: a later reference reads null.
+TEST_F(ArchiveTest, ReferencesToAForgottenObjectReadAsNull) {
+    ForgettingNode node;
+    node.child = std::make_unique<TreeNode>();
+    const auto bytes = Store([&](CArchive& ar) { ar << &node; });
+    CMemFile in(bytes);
+    CArchive ar(&in, CArchive::load);
+    ForgettingNode* back = nullptr;
+    ar >> back;
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(back->link, nullptr);
+    EXPECT_EQ(TreeNode::live, 1);  // the original child only
+    delete back;
 }
 
 TEST_F(ArchiveTest, StoringArchiveRefusesReadsAndLoadingArchiveRefusesWrites) {

@@ -90,34 +90,50 @@ const BYTE* MCompoundFile::Sector(DWORD index) const {
     return m_data + at;
 }
 
-bool MCompoundFile::ReadChain(DWORD start, const std::vector<DWORD>& table, std::size_t unit, bool mini,
-                              std::uint64_t bytes, std::vector<BYTE>& out) const {
-    out.clear();
-    if (bytes > kMaxOleStream) return false;
+std::size_t MCompoundFile::SectorCount() const {
+    return m_size / m_sectorSize > 0 ? m_size / m_sectorSize - 1 : 0;  // the header takes one
+}
+
+template <class Take>
+bool MCompoundFile::WalkChain(DWORD start, const std::vector<DWORD>& table, std::size_t units,
+                              std::size_t maxSteps, Take take) const {
+    // A unit seen twice would loop; one outside the table or the record cannot be read.
+    std::vector<bool> seen(std::min(units, table.size()), false);
     DWORD s = start;
-    // A chain can be no longer than its table; anything longer loops.
-    for (std::size_t steps = 0; out.size() < bytes; ++steps) {
-        if (s == kEndOfChain || s >= table.size() || steps > table.size()) return false;
-        const BYTE* p;
-        if (mini) {
-            const std::size_t at = static_cast<std::size_t>(s) * unit;
-            if (at > m_miniStream.size() || m_miniStream.size() - at < unit) return false;
-            p = m_miniStream.data() + at;
-        } else {
-            p = Sector(s);
-            if (!p) return false;
-        }
-        const std::size_t take = static_cast<std::size_t>(std::min<std::uint64_t>(unit, bytes - out.size()));
-        out.insert(out.end(), p, p + take);
+    for (std::size_t steps = 0; steps < maxSteps && s != kEndOfChain; ++steps) {
+        if (s >= seen.size() || seen[s]) return false;
+        seen[s] = true;
+        if (!take(s)) return false;
         s = table[s];
     }
     return true;
+}
+
+bool MCompoundFile::ReadChain(DWORD start, const std::vector<DWORD>& table, std::size_t unit, bool mini,
+                              std::uint64_t bytes, std::vector<BYTE>& out) const {
+    out.clear();
+    // Every unit of a chain is a different unit of the record, so no stream is longer than they are.
+    const std::size_t units = mini ? m_miniStream.size() / unit : SectorCount();
+    if (bytes > kMaxOleStream || bytes > std::uint64_t(units) * unit) return false;
+    out.reserve(static_cast<std::size_t>(bytes));
+    const std::size_t steps = static_cast<std::size_t>((bytes + unit - 1) / unit);
+    const bool whole = WalkChain(start, table, units, steps, [&](DWORD s) {
+        const BYTE* p = mini ? m_miniStream.data() + static_cast<std::size_t>(s) * unit : Sector(s);
+        if (!p) return false;
+        const std::size_t take = static_cast<std::size_t>(std::min<std::uint64_t>(unit, bytes - out.size()));
+        out.insert(out.end(), p, p + take);
+        return true;
+    });
+    if (whole && out.size() == bytes) return true;
+    out.clear();
+    return false;
 }
 
 bool MCompoundFile::Open(const BYTE* data, std::size_t size) {
     m_data = data;
     m_size = size;
     m_fat.clear(), m_miniFat.clear(), m_miniStream.clear(), m_entries.clear();
+    m_damaged = false;
     if (!data || size < 512 || std::memcmp(data, kSignature, 8) != 0) return false;
     if (Get16(data + 28) != 0xFFFE) return false;
     const WORD shift = Get16(data + 30), miniShift = Get16(data + 32);
@@ -128,38 +144,38 @@ bool MCompoundFile::Open(const BYTE* data, std::size_t size) {
     const std::size_t sectors = size / m_sectorSize;  // an upper bound of every table
     const std::size_t perSector = m_sectorSize / 4;
 
-    // The FAT's sectors: 109 in the header, more in a chain of DIFAT sectors.
+    // The FAT's sectors: 109 in the header, more in a chain of DIFAT sectors. Entries past the
+    // record's sectors name nothing a chain may use, so the table ends there, however many FAT
+    // sectors the header lists.
     std::vector<DWORD> fatSectors;
     const DWORD fatCount = Get32(data + 44);
     if (fatCount > sectors) return false;
-    for (std::size_t i = 0; i < kHeaderDifat && fatSectors.size() < fatCount; ++i)
+    const std::size_t needed = std::min<std::size_t>(fatCount, (SectorCount() + perSector - 1) / perSector);
+    for (std::size_t i = 0; i < kHeaderDifat && fatSectors.size() < needed; ++i)
         fatSectors.push_back(Get32(data + 76 + 4 * i));
     DWORD difat = Get32(data + 68);
-    for (std::size_t steps = 0; fatSectors.size() < fatCount; ++steps) {
+    for (std::size_t steps = 0; fatSectors.size() < needed; ++steps) {
         const BYTE* p = Sector(difat);
         if (!p || steps > sectors) return false;
-        for (std::size_t i = 0; i + 1 < perSector && fatSectors.size() < fatCount; ++i)
+        for (std::size_t i = 0; i + 1 < perSector && fatSectors.size() < needed; ++i)
             fatSectors.push_back(Get32(p + 4 * i));
         difat = Get32(p + 4 * (perSector - 1));
     }
     for (DWORD fs : fatSectors) {
         const BYTE* p = Sector(fs);
         if (!p) return false;
-        for (std::size_t i = 0; i < perSector; ++i)
+        for (std::size_t i = 0; i < perSector && m_fat.size() < SectorCount(); ++i)
             m_fat.push_back(Get32(p + 4 * i));
     }
 
-    // The directory.
+    // The directory. A damaged chain ends it: the entries read so far may still name the object.
     std::vector<BYTE> dir;
-    {
-        DWORD s = Get32(data + 48);
-        for (std::size_t steps = 0; s != kEndOfChain; ++steps) {
-            const BYTE* p = Sector(s);
-            if (!p || steps > m_fat.size() || s >= m_fat.size()) return false;
-            dir.insert(dir.end(), p, p + m_sectorSize);
-            s = m_fat[s];
-        }
-    }
+    m_damaged = !WalkChain(Get32(data + 48), m_fat, SectorCount(), SectorCount(), [&](DWORD s) {
+        const BYTE* p = Sector(s);
+        if (!p) return false;
+        dir.insert(dir.end(), p, p + m_sectorSize);
+        return true;
+    });
     for (std::size_t at = 0; at + kEntrySize <= dir.size(); at += kEntrySize) {
         const BYTE* e = dir.data() + at;
         Entry entry;
@@ -180,16 +196,18 @@ bool MCompoundFile::Open(const BYTE* data, std::size_t size) {
     }
     if (m_entries.empty() || m_entries[0].type != kTypeRoot) return false;
 
-    // The mini stream (the root's data) and its allocation table.
+    // The mini stream (the root's data) and its allocation table; when either is damaged, the
+    // streams kept in it cannot be read, but the root's class id still names the object.
     const Entry& root = m_entries[0];
-    if (root.size > 0 && !ReadChain(root.start, m_fat, m_sectorSize, false, root.size, m_miniStream))
-        return false;
-    const DWORD miniFatCount = Get32(data + 64);
-    if (miniFatCount > sectors) return false;
     std::vector<BYTE> miniFatBytes;
-    if (miniFatCount && !ReadChain(Get32(data + 60), m_fat, m_sectorSize, false,
-                                   std::uint64_t(miniFatCount) * m_sectorSize, miniFatBytes))
-        return false;
+    const DWORD miniFatCount = Get32(data + 64);
+    if ((root.size > 0 && !ReadChain(root.start, m_fat, m_sectorSize, false, root.size, m_miniStream)) ||
+        (miniFatCount && !ReadChain(Get32(data + 60), m_fat, m_sectorSize, false,
+                                    std::uint64_t(miniFatCount) * m_sectorSize, miniFatBytes))) {
+        m_damaged = true;
+        m_miniStream.clear();
+        return true;
+    }
     for (std::size_t i = 0; i + 4 <= miniFatBytes.size(); i += 4)
         m_miniFat.push_back(Get32(miniFatBytes.data() + i));
     return true;

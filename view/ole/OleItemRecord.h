@@ -39,6 +39,12 @@ public:
     // The root storage's class id as "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" (empty when zero).
     std::string RootClassId() const;
 
+    // The directory entries read (the root first); damaged chains leave fewer.
+    std::size_t GetEntryCount() const { return m_entries.size(); }
+    // A chain of the directory, the mini stream or its table was cut, looped or pointed outside the
+    // record; what could be read stays available.
+    bool IsDamaged() const { return m_damaged; }
+
 private:
     struct Entry {
         std::u16string name;
@@ -48,9 +54,18 @@ private:
         DWORD start = 0;
         std::uint64_t size = 0;
     };
+    // Follows a chain through table from start for at most maxSteps units, handing each to take;
+    // false when it is damaged: a unit outside the table or the units the record holds, a unit seen
+    // twice (a loop), or take refusing it.
+    template <class Take>
+    bool WalkChain(DWORD start, const std::vector<DWORD>& table, std::size_t units, std::size_t maxSteps,
+                   Take take) const;
+    // Exactly bytes bytes of a stream; false (and out empty) when its chain is damaged or shorter.
     bool ReadChain(DWORD start, const std::vector<DWORD>& table, std::size_t unit, bool mini,
                    std::uint64_t bytes, std::vector<BYTE>& out) const;
     const BYTE* Sector(DWORD index) const;
+    // Sectors after the header.
+    std::size_t SectorCount() const;
 
     const BYTE* m_data = nullptr;
     std::size_t m_size = 0;
@@ -61,4 +76,5 @@ private:
     std::vector<DWORD> m_miniFat;
     std::vector<BYTE> m_miniStream;
     std::vector<Entry> m_entries;
+    bool m_damaged = false;
 };

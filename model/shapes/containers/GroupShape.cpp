@@ -18,6 +18,10 @@
 
 IMPLEMENT_SERIAL(MGroupShape, MCadShape, VERSIONABLE_SCHEMA | 1)
 
+// Whatever the text form reads can be copied, pasted and duplicated through the archive: a pack
+// around the groups, a shape and its picture inside them.
+static_assert(kMaxTextNesting + 3 <= CArchive::kMaxObjectNesting);
+
 MGroupShape::MGroupShape() = default;
 
 MGroupShape::MGroupShape(MCadView*, const MLShapeArray& selection) {

@@ -16,6 +16,10 @@ void MPackShape::Serialize(CArchive& ar) {
     m_members->Serialize(ar);
     // Whatever the archive said, the pack never deletes its members.
     m_members->SetOwner(FALSE);
+    if (ar.IsStoring()) return;
+    // Whoever takes the pack apart takes each member as a shape: empty (null) entries go.
+    for (int i = m_members->GetSize() - 1; i >= 0; --i)
+        if (!m_members->GetAt(i)) m_members->RemoveAt(i);
 }
 
 void MPackShape::Draw(MCadView* view, CDC* dc) {

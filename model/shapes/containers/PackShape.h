@@ -18,6 +18,7 @@ public:
 
     // The member list's archive form (members as objects, then its owns flag). Members read from
     // an archive are new objects that nobody else knows: whoever takes the pack apart takes them.
+    // Null entries are not kept.
     void Serialize(CArchive& ar) override;
     void Draw(MCadView* view, CDC* dc) override;
     // Every member, the last first.

@@ -2,12 +2,14 @@
 
 #include <cerrno>
 #include <istream>
+#include <memory>
 #include <ostream>
 #include <unordered_set>
 
 #include "model/CadView.h"
 #include "model/helpers/TextStream.h"
 #include "model/shapes/ShapeFactory.h"
+#include "model/shapes/containers/PackShape.h"
 #include "platform/Archive.h"
 #include "platform/gdi/DC.h"
 
@@ -33,13 +35,13 @@ void MShapeArray::InsertAt(int index, MShapeArray* other) {
         InsertAt(index + i, other->GetAt(i));
 }
 
-void MShapeArray::SerializeShapes(CArchive& ar) {
+BOOL MShapeArray::SerializeShapes(CArchive& ar) {
     if (ar.IsStoring()) {
         ar.WriteCount(m_data.size());
         for (CObject* p : m_data)
             ar.WriteObject(p);
         ar << static_cast<std::int32_t>(m_owns);
-        return;
+        return m_owns;
     }
     if (m_owns)
         DeleteAll();
@@ -47,21 +49,47 @@ void MShapeArray::SerializeShapes(CArchive& ar) {
         RemoveAll();
     const DWORD n = ar.ReadCount();
     ar.CheckCount(n, 2);  // every shape takes at least its tag
+    std::int32_t owns = 0;
     try {
-        for (DWORD i = 0; i < n; ++i)
-            m_data.push_back(ar.ReadOwnedObject(RUNTIME_CLASS(MCadShape)));
-        std::int32_t owns = 0;
+        for (DWORD i = 0; i < n; ++i) {
+            CObject* shape = ar.ReadOwnedObject(RUNTIME_CLASS(MCadShape));
+            if (auto* pack = dynamic_cast<MPackShape*>(shape))
+                TakeApart(ar, pack);
+            else
+                m_data.push_back(shape);
+        }
         ar >> owns;
-        m_owns = owns != 0;
     } catch (...) {
-        if (!m_owns) DeleteAll();
+        DeleteUnowned();
         throw;
     }
+    return owns != 0;
+}
+
+void MShapeArray::TakeApart(CArchive& ar, MPackShape* pack) {
+    // Nobody else knows the pack or its members yet; the members stay with the array either way.
+    std::unique_ptr<MPackShape> wrapper(pack);
+    MShapeArray& members = wrapper->GetMembers();
+    try {
+        m_data.reserve(m_data.size() + static_cast<std::size_t>(members.GetSize()));
+    } catch (...) {
+        members.DeleteAll();
+        throw;
+    }
+    for (int i = 0; i < members.GetSize(); ++i)
+        m_data.push_back(members.GetAt(i));
+    members.RemoveAll();
+    ar.ForgetObject(pack);
+}
+
+void MShapeArray::DeleteUnowned() {
+    if (!m_owns) DeleteAll();
 }
 
 void MShapeArray::Serialize(CArchive& ar) {
     CObject::Serialize(ar);
-    SerializeShapes(ar);
+    const BOOL owns = SerializeShapes(ar);
+    if (ar.IsLoading()) m_owns = owns;
 }
 
 int MShapeArray::Remove(MCadShape* shape) {
@@ -250,14 +278,23 @@ void MShapeArray::ReadText(CDocument* doc, std::istream& is) {
 MShapeArray4Group::~MShapeArray4Group() = default;
 
 void MShapeArray4Group::Serialize(CArchive& ar) {
-    MShapeArray::Serialize(ar);
+    CObject::Serialize(ar);
+    const BOOL owns = SerializeShapes(ar);
     if (ar.IsStoring()) {
         ar << static_cast<std::int32_t>(m_hasBasePoint) << m_basePoint.x << m_basePoint.y;
-    } else {
-        std::int32_t has = 0;
-        ar >> has >> m_basePoint.x >> m_basePoint.y;
-        m_hasBasePoint = has != 0;
+        return;
     }
+    // The stored owns flag applies only once the base point is read: a cut archive must not leave
+    // the members read so far without an owner.
+    std::int32_t has = 0;
+    try {
+        ar >> has >> m_basePoint.x >> m_basePoint.y;
+    } catch (...) {
+        DeleteUnowned();
+        throw;
+    }
+    m_hasBasePoint = has != 0;
+    m_owns = owns;
 }
 
 MFloatPoint MShapeArray4Group::GetBasePoint() const {

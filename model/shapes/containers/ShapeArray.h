@@ -13,6 +13,7 @@
 
 class CArchive;
 class CDC;
+class MPackShape;
 class CDocument;
 class MCadView;
 
@@ -29,8 +30,9 @@ public:
 
     // Archive form: the element count, each shape as an object (class name, schema, fields), then
     // the owns flag as a 32-bit int. Loading empties the array first (deleting the shapes it owns)
-    // and reads every shape as a new object of the archive. When loading fails, an owning array keeps
-    // (and owns) the shapes read so far; a non-owning one deletes them, since nobody else knows them.
+    // and reads every shape as a new object of the archive; a pack among them is replaced by its
+    // members. When loading fails, an owning array keeps (and owns) the shapes read so far; a
+    // non-owning one deletes them, since nobody else knows them.
     void Serialize(CArchive& ar) override;
 
     // Takes the last entry that is shape out of the array without deleting it; its index or -1.
@@ -83,7 +85,15 @@ public:
 protected:
     void WriteShapes(CDocument* doc, std::ostream& os) const;
     void ReadShapes(CDocument* doc, std::istream& is, long long count);
-    void SerializeShapes(CArchive& ar);
+    // The element count, the shapes and the owns flag. Loading returns the stored flag without
+    // applying it: until the caller has read its own fields too, the shapes read belong to the array
+    // as it was (a non-owning one deletes them when the reading fails).
+    BOOL SerializeShapes(CArchive& ar);
+    // When the reading failed: the shapes read so far go unless the array owns them.
+    void DeleteUnowned();
+    // A pack read as an element owns none of its members: they take its place, where they have an
+    // owner (a group, a layer) or are taken apart with the rest (a pack), and the pack goes.
+    void TakeApart(CArchive& ar, MPackShape* pack);
 
     BOOL m_owns;
 };

@@ -38,6 +38,19 @@ TEST(TextStream, ReadTextLineCutsAndSkipsAComment) {
     EXPECT_TRUE(last.fail());
 }
 
+// The string form ends where the buffer's C string would (at a NUL) and skips the comment too.
+TEST(TextStream, ReadTextLineIntoAStringMatchesTheBufferForm) {
+    TextInput in(std::string("key\0tail\n#comment\nnext", 23));
+    EXPECT_EQ(ReadTextLine(in), "key");
+    EXPECT_EQ(ReadTextLine(in), "next");
+    EXPECT_FALSE(in.fail());
+    EXPECT_EQ(ReadTextLine(in), "");
+    EXPECT_TRUE(in.fail());
+    TextInput longLine(std::string(kMaxTextLine + 10, 'x') + "\nrest\n");
+    EXPECT_EQ(ReadTextLine(longLine).size(), static_cast<std::size_t>(kMaxTextLine - 1));
+    EXPECT_EQ(Rest(longLine), "rest\n");
+}
+
 TEST(TextStream, CommentAsTheLastLineIsNotAFailure) {
     TextInput in("value\n# trailing comment");
     char buffer[16];
@@ -61,6 +74,20 @@ TEST(TextStream, ReadTextStringKeepsAtMost64KiB) {
     ReadTextString(in, s, FALSE);
     EXPECT_EQ(s.size(), static_cast<std::size_t>(kMaxTextLine));
     EXPECT_EQ(Rest(in), "next\n");  // the rest of the long line is discarded, not left behind
+}
+
+// Lines are taken a block of 4,095 characters at a time: lengths at and around the blocks' ends
+// come back whole, the line end counted, with or without a last line end.
+TEST(TextStream, LinesAroundTheReadersBlockSizeComeBackWhole) {
+    for (const std::size_t length : {4094u, 4095u, 4096u, 8190u, 8191u}) {
+        const std::string line(length, 'a');
+        TextInput in(line + "\n" + line);
+        char none[1];
+        EXPECT_EQ(ReadTextLine(in, none, 0), static_cast<int>(length + 1)) << length;
+        EXPECT_EQ(ReadTextLine(in), line) << length;
+        EXPECT_TRUE(in.eof());
+        EXPECT_FALSE(in.fail());
+    }
 }
 
 TEST(TextStream, SkipTextLine) {

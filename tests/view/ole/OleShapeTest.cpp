@@ -96,7 +96,13 @@ TEST_F(OleShape, DamagedRecordsGiveNothingAndNeverOverrun) {
     std::vector<BYTE> looping = record;
     Set32(looping, cfb + 512 + 4 * 3, 3);  // the mini stream's chain points at itself
     Set32(looping, cfb + 512 + 4 * 1, 1);  // and so does the directory's
-    EXPECT_TRUE(ReadOleItemPresentation(looping.data(), looping.size()).className.empty());
+    // The loops end the chains as damaged; what was read before them still names the object.
+    EXPECT_EQ(ReadOleItemPresentation(looping.data(), looping.size()).className,
+              "Microsoft Excel ワークシート");
+    MCompoundFile file;
+    ASSERT_TRUE(file.Open(looping.data() + cfb, looping.size() - cfb));
+    EXPECT_TRUE(file.IsDamaged());
+    EXPECT_EQ(file.GetEntryCount(), 4u);
     std::vector<BYTE> huge = record;
     Set32(huge, cfb + 44, 0x7FFFFFFF);  // FAT sector count
     EXPECT_TRUE(ReadOleItemPresentation(huge.data(), huge.size()).className.empty());
@@ -105,6 +111,57 @@ TEST_F(OleShape, DamagedRecordsGiveNothingAndNeverOverrun) {
     EXPECT_TRUE(ReadOleItemPresentation(bigStream.data(), bigStream.size()).className.empty());
     const std::vector<BYTE> noise(3000, 0xD0);
     EXPECT_TRUE(ReadOleItemPresentation(noise.data(), noise.size()).className.empty());
+}
+
+// A record of a megabyte (a few kilobytes once deflated in a drawing) whose FAT lists one
+// sector again and again, and whose directory chain loops: reading it copies each sector at most
+// once, and the shape keeps its bytes and shows a frame with the class name.
+TEST_F(OleShape, ALoopingRecordIsReadOnceAndKeptWhole) {
+    std::vector<BYTE> record = ItemRecord(false);
+    const std::size_t cfb = 16;
+    const std::size_t trailer = record.size() - 6;
+    // About a megabyte of empty sectors before the trailer; the first of them are DIFAT sectors.
+    const std::size_t padding = 2200;
+    record.insert(record.begin() + static_cast<std::ptrdiff_t>(trailer), padding * 512, 0);
+    const DWORD firstPadding = static_cast<DWORD>((trailer - cfb) / 512 - 1);
+    const DWORD fatCount = 2000;
+    for (int i = 0; i < 109; ++i)
+        Set32(record, cfb + 76 + 4 * i, 0);  // every FAT sector listed is sector 0
+    const DWORD difatSectors = (fatCount - 109 + 126) / 127;
+    Set32(record, cfb + 44, fatCount);
+    Set32(record, cfb + 68, firstPadding);
+    Set32(record, cfb + 72, difatSectors);
+    for (DWORD k = 0; k < difatSectors; ++k)
+        Set32(record, cfb + (firstPadding + k + 1) * 512 + 508, firstPadding + k + 1);
+    Set32(record, cfb + 512 + 4 * 1, 1);  // the directory's chain points at itself
+
+    MCompoundFile file;
+    ASSERT_TRUE(file.Open(record.data() + cfb, record.size() - cfb));
+    EXPECT_TRUE(file.IsDamaged());
+    EXPECT_LE(file.GetEntryCount(), (record.size() - cfb) / 128);
+    EXPECT_EQ(ReadOleItemPresentation(record.data(), record.size()).className,
+              "Microsoft Excel ワークシート");
+
+    // In a drawing, deflated: the shape draws its frame and saves the record unchanged.
+    GetOptionRecord().m_saveCompress = 1;
+    SetBinaryBlockCompression(true);
+    std::ostringstream block;
+    WriteBinaryBlock(block, record.data(), static_cast<int>(record.size()), TRUE);
+    const std::string drawing =
+        "$$TessarayText$$\n1\n[LAYERS]\n\t0\n\t1\n[LAYER]\n\tLayer1\n\t7\n\t1\nOLE2\n\t10 "
+        "20 300 150\n" +
+        block.str() + "[EOF]\n";
+    EXPECT_LT(drawing.size(), 64u * 1024);
+    ASSERT_TRUE(doc.OpenNativeBytes(drawing, "looping.qfd"));
+    MOleClientShape* ole = FirstOle(doc);
+    ASSERT_NE(ole, nullptr);
+    ASSERT_NE(ole->GetItem(), nullptr);
+    EXPECT_EQ(ole->GetItem()->GetShown().info.className, "Microsoft Excel ワークシート");
+    EXPECT_EQ(ole->GetItem()->GetShown().picture, nullptr);
+    MTessarayDoc again;
+    ASSERT_TRUE(again.OpenNativeBytes(Text(doc), "again.qfd"));
+    ASSERT_NE(FirstOle(again), nullptr);
+    EXPECT_EQ(FirstOle(again)->GetItem()->GetRecord(), record);
 }
 
 TEST_F(OleShape, HandMadeDrawingRoundTripsByteForByte) {

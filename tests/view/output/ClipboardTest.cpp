@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <cstring>
 
 #include "model/Dib.h"
 #include "model/shapes/picture/BitmapShape.h"
@@ -345,6 +346,60 @@ TEST_F(Clipboard, FailedPastesReportAndLeaveNothingBehind) {
     h.view->SendCommand(kPaste);
     EXPECT_EQ(static_cast<int>(boxes.Messages().size()), before + 1);
     EXPECT_EQ(ShapeCount(h.doc), 3);
+}
+
+// Private data of a pack holding a group inside a group ... 100,000 levels deep (never closed): the
+// paste reports its failure instead of exhausting the call stack, and the drawing stays as it was.
+TEST_F(Clipboard, DeeplyNestedGroupsFailThePasteAndLeaveTheDrawing) {
+    ViewHarness h(640, 480);
+    h.AddLine(0, 0, 1000, 1000);
+    QByteArray data;
+    auto put16 = [&data](WORD w) { data.append(char(w & 0xFF)).append(char(w >> 8)); };
+    auto newClass = [&](const char* name) {
+        put16(0xFFFF), put16(1), put16(WORD(std::strlen(name)));
+        data.append(name);
+    };
+    newClass("MPackShape");  // class 1, object 2
+    put16(1);
+    newClass("MGroupShape");  // class 3, object 4
+    for (int level = 0; level < 100000; ++level) {
+        put16(1);       // one member
+        put16(0x8003);  // of class 3
+    }
+    ASSERT_GT(data.size(), 400000);
+    auto* mime = new QMimeData;
+    mime->setData("application/x-mtessaray-object-format", data);
+    QGuiApplication::clipboard()->setMimeData(mime);
+    MessageBoxRecorder boxes;
+    h.view->SendCommand(kPaste);
+    EXPECT_TRUE(boxes.Saw(62790));
+    EXPECT_EQ(ShapeCount(h.doc), 1);
+    EXPECT_EQ(h.doc.GetOpenPack(), nullptr);
+    EXPECT_FALSE(h.doc.CanUndo());
+}
+
+// Private data whose pack lists empty (null) entries among its shapes: the shapes are pasted, the
+// empty entries are not.
+TEST_F(Clipboard, EmptyEntriesOfThePastedPackAreSkipped) {
+    ViewHarness h(640, 480);
+    tools.select->selected = {h.AddLine(0, 0, 1000, 1000)};
+    h.view->SwitchToSelectTool();
+    h.view->SendCommand(kCopy);
+    QByteArray data = Mime()->data("application/x-mtessaray-object-format");
+    // The pack's class (new-class tag, schema, name length, "MPackShape"), then its shape count.
+    ASSERT_EQ(data.mid(6, 10), QByteArray("MPackShape"));
+    ASSERT_EQ(data[16], 1);
+    data[16] = 3;
+    data.insert(18, QByteArray(2, '\0'));               // null before the line
+    data.insert(data.size() - 4, QByteArray(2, '\0'));  // and after it, before the owns flag
+    auto* mime = new QMimeData;
+    mime->setData("application/x-mtessaray-object-format", data);
+    QGuiApplication::clipboard()->setMimeData(mime);
+    MessageBoxRecorder boxes;
+    h.view->SendCommand(kPaste);
+    EXPECT_TRUE(boxes.Messages().empty());
+    ASSERT_EQ(ShapeCount(h.doc), 2);
+    EXPECT_NE(dynamic_cast<MLineShape*>(ShapeAt(h.doc, 1)), nullptr);
 }
 
 TEST_F(Clipboard, EmbeddedObjectsSurviveCopyAndPaste) {

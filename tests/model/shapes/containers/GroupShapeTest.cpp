@@ -239,6 +239,28 @@ TEST_F(GroupShapeTest, ArchiveCarriesOnlyTheMembers) {
     EXPECT_EQ(copy->GetCenter(), MFloatPoint(2, 2));
 }
 
+// The members' owns flag comes before the base point. Stored as 0 and cut after it, the group that
+// the archive deletes must still delete its members (the leak checker sees any that stay).
+TEST_F(GroupShapeTest, ACutArchiveWithAClearedOwnsFlagLeaksNoMember) {
+    MGroupShape group;
+    group.AddShape(Line({1, 2}, {3, 4}));
+    group.AddShape(Line({5, 6}, {7, 8}));
+    std::vector<BYTE> bytes = StoreObject(&group);
+    // owns (int32), has-base-point (int32), x and y (doubles) end the record.
+    const std::size_t owns = bytes.size() - 24;
+    ASSERT_EQ(bytes[owns], 1);
+    bytes[owns] = 0;
+    for (std::size_t cut = owns + 4; cut < bytes.size(); ++cut) {
+        const std::vector<BYTE> part(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(cut));
+        EXPECT_THROW(LoadObject<MGroupShape>(part), CArchiveException) << "cut at " << cut;
+    }
+    // Whole, the group owns its members whatever the flag said.
+    auto back = LoadObject<MGroupShape>(bytes);
+    ASSERT_NE(back, nullptr);
+    EXPECT_TRUE(back->GetMembers().IsOwner());
+    EXPECT_EQ(back->GetShapeCount(), 2);
+}
+
 TEST_F(GroupShapeTest, TextFormRoundTripsAndEndsWithZero) {
     MGroupShape group;
     group.AddShape(Line({1.5, 2}, {3, 4.25}, 255));

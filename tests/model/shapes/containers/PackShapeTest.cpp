@@ -1,9 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "tests/model/shapes/ShapeTestSupport.h"
-#include "model/shapes/lines/LineShape.h"
+#include "model/shapes/containers/GroupShape.h"
 #include "model/shapes/containers/PackShape.h"
 #include "model/shapes/containers/ShapeArray.h"
+#include "model/shapes/lines/LineShape.h"
+#include "tests/model/shapes/ShapeTestSupport.h"
 
 using namespace shapetest;
 
@@ -67,4 +68,47 @@ TEST_F(PackShapeTest, APackReadFromAnArchiveHandsItsMembersOver) {
     EXPECT_NE(member.get(), &a);
     EXPECT_EQ(static_cast<MLineShape*>(member.get())->m_end, MFloatPoint(1, 2));
     EXPECT_FALSE(back->GetMembers().IsOwner());
+
+    // Empty entries are not handed over.
+    pack.GetMembers().InsertAt(0, static_cast<MCadShape*>(nullptr));
+    pack.AddShape(nullptr);
+    auto again = LoadObject<MPackShape>(StoreObject(&pack));
+    ASSERT_EQ(again->GetShapeCount(), 1);
+    std::unique_ptr<MCadShape> only(again->GetShapeAt(0));
+    EXPECT_NE(only, nullptr);
+}
+
+// A pack owns none of its members. Read inside a group, or inside a pack whose reading then fails,
+// it would leave them without an owner (the leak checker sees them): read as an element, it gives
+// way to its members.
+TEST_F(PackShapeTest, APackReadAsAnElementGivesWayToItsMembers) {
+    MLineShape a({0, 0}, {1, 2}), b({3, 4}, {5, 6}), c({7, 8}, {9, 10});
+    auto* inner = new MPackShape;
+    inner->AddShape(&a);
+    inner->AddShape(&b);
+    MGroupShape group;
+    group.AddShape(inner);
+    auto back = LoadObject<MGroupShape>(StoreObject(&group));
+    group.GetMembers().SetOwner(FALSE);
+    delete inner;
+    ASSERT_EQ(back->GetShapeCount(), 2);
+    EXPECT_EQ(static_cast<MLineShape*>(back->GetShapeAt(1))->m_end, MFloatPoint(5, 6));
+    EXPECT_TRUE(back->GetMembers().IsOwner());
+
+    MPackShape outer, nested;
+    nested.AddShape(&a);
+    nested.AddShape(&b);
+    outer.AddShape(&nested);
+    outer.AddShape(&c);
+    const std::vector<BYTE> bytes = StoreObject(&outer);
+    auto flat = LoadObject<MPackShape>(bytes);
+    ASSERT_EQ(flat->GetShapeCount(), 3);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(dynamic_cast<MPackShape*>(flat->GetShapeAt(i)), nullptr);
+    flat->GetMembers().DeleteAll();
+    // Cut anywhere, the reading fails and nothing stays behind.
+    for (std::size_t cut = 0; cut < bytes.size(); cut += 7) {
+        const std::vector<BYTE> part(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(cut));
+        EXPECT_THROW(LoadObject<MPackShape>(part), CArchiveException) << cut;
+    }
 }
