@@ -1,6 +1,9 @@
 #include "platform/Profile.h"
 
 #include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QString>
 #include <QStringList>
@@ -9,6 +12,9 @@
 #include "platform/TextFile.h"
 
 namespace {
+
+constexpr const char* kCompany = "kel-vo";
+constexpr const char* kApplication = "Tessaray";
 
 class MemoryProfile : public CProfile {
 public:
@@ -88,7 +94,7 @@ QString GroupKey(std::string_view section, std::string_view entry) {
 
 class SettingsProfile : public CProfile {
 public:
-    SettingsProfile() : m_settings(QSettings::IniFormat, QSettings::UserScope, "kel-vo", "Tessaray") {}
+    SettingsProfile() : m_settings(QSettings::IniFormat, QSettings::UserScope, kCompany, kApplication) {}
 
     int GetProfileInt(std::string_view section, std::string_view entry, int defaultValue) override {
         const QVariant v = m_settings.value(GroupKey(section, entry));
@@ -168,4 +174,16 @@ std::unique_ptr<CProfile> AfxSetProfile(std::unique_ptr<CProfile> profile) {
     auto old = std::move(Current());
     Current() = profile ? std::move(profile) : CreateMemoryProfile();
     return old;
+}
+
+BOOL RemoveUserProfile() {
+    // The profile in use writes what it still holds before the file goes.
+    AfxSetProfile(CreateMemoryProfile());
+    const QFileInfo file(
+        QSettings(QSettings::IniFormat, QSettings::UserScope, kCompany, kApplication).fileName());
+    if (file.exists() && !QFile::remove(file.filePath())) return FALSE;
+    // rmdir removes only an empty folder: the company's other files keep it.
+    const QDir company = file.dir();
+    if (company.dirName() == QLatin1String(kCompany)) QDir().rmdir(company.path());
+    return TRUE;
 }
