@@ -8,6 +8,8 @@
 #include <sstream>
 #include <vector>
 
+#include "app/HelpPage.h"
+#include "app/ScreenFit.h"
 #include "app/TessarayApp.h"
 #include "document/PaperSettings.h"
 #include "interchange/DxfImportUi.h"
@@ -17,9 +19,12 @@
 #include "platform/Strings.h"
 #include "platform/TextFile.h"
 #include "platform/ui/CmdUI.h"
+#include "platform/ui/SvgPicture.h"
 #include "platform/ui/WinApp.h"
+#include "resources/ProgramIcon.h"
 #include "resources/ResourceIds.h"
 #include "view/TessarayView.h"
+#include "view/dialogs/PrintBWDialog.h"
 
 namespace {
 
@@ -30,6 +35,7 @@ constexpr UINT kIdsZoomList = 62786;
 constexpr UINT kIdsZoomDefault = 62787;
 constexpr UINT kViewId = 59648;  // the first pane of a frame
 constexpr UINT ID_TOOL_ZOOM = 32867;
+constexpr UINT ID_PRINT_SETTINGS = 33106;
 constexpr int kZoomComboButton = 5;
 constexpr double kMaxZoomPercent = 1e7;
 constexpr int kWindowPlacementFields = 10;
@@ -100,6 +106,12 @@ MMainFrame::MMainFrame() {
         });
     // The toolbar dialog comes with the frame's bar commands.
     map.OnUpdate(ID_VIEW_TOOLBAR, [](CCmdUI* ui) { ui->Enable(FALSE); });
+    // The print dialog for its black-and-white box; Cancel keeps the flag.
+    map.OnCommand(ID_PRINT_SETTINGS, [this] {
+        MPrintBWDialog dialog(FALSE, kPrintBWDialogFlags, this);
+        dialog.DoModal();
+    });
+    map.OnCommand(ID_HELP_FINDER, [] { ShowProgramHelp(); });
 }
 
 MMainFrame::~MMainFrame() {
@@ -108,6 +120,7 @@ MMainFrame::~MMainFrame() {
 
 BOOL MMainFrame::Create(MTessarayDoc* doc) {
     if (!LoadFrame(kFrameResource)) return FALSE;
+    AfxSetWindowIcon(this, ProgramIconSvg());
     QWidget* window = GetWidget();
     window->resize(1024, 768);
     long long v[kWindowPlacementFields];
@@ -166,9 +179,13 @@ void MMainFrame::RestoreWindowPlacement(int showCommand) {
         ShowWindow(showCommand);
         return;
     }
-    if (v[8] > v[6] && v[9] > v[7])
-        window->setGeometry(static_cast<int>(v[6]), static_cast<int>(v[7]), static_cast<int>(v[8] - v[6]),
-                            static_cast<int>(v[9] - v[7]));
+    if (v[8] > v[6] && v[9] > v[7]) {
+        // A rectangle saved on a screen that is gone would open where nobody sees it.
+        const CRect normal = MoveOntoScreen(CRect(static_cast<LONG>(v[6]), static_cast<LONG>(v[7]),
+                                                  static_cast<LONG>(v[8]), static_cast<LONG>(v[9])),
+                                            AvailableScreenAreas());
+        window->setGeometry(normal.left, normal.top, normal.Width(), normal.Height());
+    }
     const int show =
         (showCommand == -1 || showCommand == SW_SHOWNORMAL) ? static_cast<int>(v[1]) : showCommand;
     ShowWindow(show == SW_SHOWMINIMIZED || show == SW_SHOWMAXIMIZED ? show : SW_SHOWNORMAL);

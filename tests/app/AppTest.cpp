@@ -190,8 +190,8 @@ TEST_F(Shell, SaveAndOpenThroughTheFileCommands) {
     AddShapes(Doc());
     Doc()->AddNewLayer();
     Doc()->SetModifiedFlag(TRUE);
-    SetFilePromptHandler([&](bool open, std::string& p) {
-        p = path;
+    SetFilePromptHandler([&](FileDialogState& dialog) {
+        dialog.path = path;
         return true;
     });
     Frame()->SendCommand(ID_FILE_SAVE);
@@ -232,9 +232,9 @@ TEST_F(Shell, NewAsksForThePaperAndCanStartFromAnotherDrawing) {
     AddShapes(Doc());
     ASSERT_TRUE(Doc()->OnSaveDocument(source));
     std::vector<bool> prompts;  // whether each file prompt was an open dialog
-    SetFilePromptHandler([&](bool open, std::string& p) {
-        prompts.push_back(open);
-        p = source;
+    SetFilePromptHandler([&](FileDialogState& dialog) {
+        prompts.push_back(dialog.open);
+        dialog.path = source;
         return true;
     });
 
@@ -332,14 +332,14 @@ TEST_F(Shell, WindowPlacementIsSavedAndRestored) {
 }
 
 TEST_F(Shell, TheCommandLineNamesTheFileAndTheUnregisterFlag) {
-    std::string file;
-    bool unregister = false;
-    MTessarayApp::ParseCommandLine({"/Unregister", "a.qfd", "b.qfd"}, file, unregister);
-    EXPECT_TRUE(unregister);
-    EXPECT_EQ(file, "a.qfd");
-    MTessarayApp::ParseCommandLine({"-unregister"}, file, unregister);
-    EXPECT_FALSE(unregister);
-    EXPECT_EQ(file, "");
+    MCommandLineInfo info;
+    info.ParseCommandLine({"/Unregister", "a.qfd", "b.qfd"});
+    EXPECT_TRUE(info.m_unregister);
+    EXPECT_EQ(info.m_strFileName, "a.qfd");
+    MCommandLineInfo other;
+    other.ParseCommandLine({"-unregister"});
+    EXPECT_FALSE(other.m_unregister);
+    EXPECT_EQ(other.m_strFileName, "");
 }
 
 TEST_F(Shell, AScreenshotOfTheDrawingView) {
