@@ -258,14 +258,7 @@ TEST_F(ShellCommands, HelpOpensThePageBesideTheProgramElseTheInstalledOneElseNot
 }
 
 TEST_F(ShellCommands, PrintSettingsRunThePrintDialogWhoseBlackAndWhiteBoxSetsTheFlag) {
-    struct Restore {
-        CPrinterSettings settings = AfxGetPrinterSettings();
-        int blackWhite = PrintBlackWhite;
-        ~Restore() {
-            AfxGetPrinterSettings() = settings;
-            PrintBlackWhite = blackWhite;
-        }
-    } restore;
+    const PrinterStateKept kept;
     AfxGetPrinterSettings() = CPrinterSettings();
     AfxGetPrinterSettings().outputFile = MakeTempDir("print-settings") + "/page.pdf";
     PrintBlackWhite = 0;

@@ -29,6 +29,16 @@ inline std::string ReadFile(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+// The application's printer and black-and-white flag, put back when the scope ends.
+struct PrinterStateKept {
+    CPrinterSettings settings = AfxGetPrinterSettings();
+    int blackWhite = PrintBlackWhite;
+    ~PrinterStateKept() {
+        AfxGetPrinterSettings() = settings;
+        PrintBlackWhite = blackWhite;
+    }
+};
+
 class ShellStart : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -57,8 +67,6 @@ protected:
     }
     void TearDown() override {
         app.reset();
-        AfxGetPrinterSettings() = m_printer;
-        PrintBlackWhite = m_blackWhite;
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_previousConfig);
         for (const Variable& v : m_environment)
             v.set ? setenv(v.name, v.value.c_str(), 1) : unsetenv(v.name);
@@ -105,6 +113,5 @@ private:
     std::vector<Variable> m_environment;
     std::unique_ptr<CProfile> m_previousProfile;
     QString m_previousConfig;
-    CPrinterSettings m_printer = AfxGetPrinterSettings();
-    int m_blackWhite = PrintBlackWhite;
+    PrinterStateKept m_printer;
 };
