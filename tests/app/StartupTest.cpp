@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "app/MainFrame.h"
+#include "tools/controls/SizeComboBox.h"
 #include "app/TessarayApp.h"
 #include "document/Layer.h"
 #include "document/TessarayDoc.h"
@@ -17,7 +18,6 @@
 #include "platform/ui/DialogRunner.h"
 #include "platform/ui/Idle.h"
 #include "tests/support/TestSupport.h"
-#include "tools/controls/SizeComboBox.h"
 #include "view/TessarayView.h"
 
 namespace {
