@@ -28,6 +28,7 @@
 #include "platform/ui/Idle.h"
 #include "platform/ui/Print.h"
 #include "platform/ui/QtView.h"
+#include "tests/app/ShellTestSupport.h"
 #include "tests/support/TestSupport.h"
 #include "tools/DrawToolArray.h"
 #include "view/TessarayView.h"
@@ -382,14 +383,7 @@ TEST_F(Shell, ClosingSavesTheSettingsAndTakesTheWindowDown) {
 // The printer setup (dialog 1539) changes the application's printer and the black-and-white flag;
 // the view's page follows the printer, also after a cancel, and the print area keeps its centre.
 TEST_F(Shell, PrinterSetupChangesThePrinterAndTheViewsPage) {
-    struct Restore {
-        CPrinterSettings settings = AfxGetPrinterSettings();
-        int blackWhite = PrintBlackWhite;
-        ~Restore() {
-            AfxGetPrinterSettings() = settings;
-            PrintBlackWhite = blackWhite;
-        }
-    } restore;
+    const PrinterStateKept kept;
     CPrinterSettings& printer = AfxGetPrinterSettings();
     printer = CPrinterSettings();      // PDF, A4 upright, 5 mm unprinted at each edge
     printer.orientationChosen = TRUE;  // upright whatever the sheet
