@@ -14,6 +14,12 @@
 
 namespace {
 
+constexpr const char* kLastOpen = "LASTOPEN";
+constexpr const char* kTemplate = "TEMPLATE";
+// The extension of the document template: names without one are drawings.
+constexpr const char* kDefaultExtension = ".qfd";
+constexpr const char* kAskOverwrite = " は既に存在します。\n上書きしますか?";
+
 FilePromptHandler& Handler() {
     static auto& slot = *new CProgramSlot<FilePromptHandler>;
     return slot.Get();
@@ -24,7 +30,110 @@ QString Q(const std::string& s) {
 }
 
 // The confirmed filter of an open dialog, for the next one of this run.
-QString g_openFilter;
+int g_openFilter = 0;
+
+std::vector<std::string> Filters(bool open) {
+    std::vector<std::string> filters{"Tessaray Files (*.qfd)", "DXF Files (*.dxf)", "JW_CAD Files (*.jwc)"};
+    filters.emplace_back(open ? "XDF Files (*.xdf)" : "拡張メタファイル (*.emf)");
+    filters.push_back(AfxLoadString(IDS_ALL_FILES_FILTER));
+    return filters;
+}
+
+// The extension a filter gives a name without one: "(*.dxf)" gives ".dxf"; "(*.*)" the drawing's.
+std::string FilterExtension(const std::string& filter) {
+    const auto star = filter.rfind("(*.");
+    const auto close = filter.find(')', star == std::string::npos ? 0 : star);
+    if (star == std::string::npos || close == std::string::npos) return kDefaultExtension;
+    const std::string ext = filter.substr(star + 2, close - star - 2);
+    return ext == ".*" ? kDefaultExtension : ext;
+}
+
+std::string WithExtension(const std::string& path, const std::string& filter) {
+    const QFileInfo info(Q(path));
+    if (!info.suffix().isEmpty()) return path;
+    std::string base = path;
+    // "foo." has no extension either: the dot goes with the one added.
+    while (!base.empty() && base.back() == '.')
+        base.pop_back();
+    return base + FilterExtension(filter);
+}
+
+// Where the dialog starts: the proposed name without its extension, in its own folder when it
+// exists, else in the folder of the last file; without a proposal the last file (open) or its folder.
+std::string StartName(bool open, const std::string& proposal, const std::string& last) {
+    const QString lastPath = Q(last);
+    if (!proposal.empty()) {
+        const QFileInfo proposed(Q(proposal));
+        if (!proposed.exists() && lastPath.isEmpty()) return proposed.completeBaseName().toStdString();
+        const QString folder =
+            proposed.exists() ? proposed.absolutePath() : QFileInfo(lastPath).absolutePath();
+        return (folder + QLatin1Char('/') + proposed.completeBaseName()).toStdString();
+    }
+    if (lastPath.isEmpty()) return std::string();
+    return (QFileInfo(lastPath).exists() && open ? lastPath : QFileInfo(lastPath).absolutePath())
+        .toStdString();
+}
+
+bool RunToolkitDialog(FileDialogState& state) {
+    QStringList filters;
+    for (const std::string& f : state.filters) {
+        // The toolkit's "*.*" wants a dot in the name: every file is "*".
+        QString text = Q(f);
+        if (text.endsWith(QStringLiteral("(*.*)"))) text.replace(text.size() - 5, 5, QStringLiteral("(*)"));
+        filters << text;
+    }
+    CWnd* main = AfxGetMainWnd();
+    QFileDialog dialog(main ? main->GetWidget() : nullptr, Q(state.title), Q(state.path));
+    dialog.setAcceptMode(state.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    dialog.setFileMode(state.open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    // The program asks about replacing once the name has its extension.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setNameFilters(filters);
+    dialog.selectNameFilter(filters.value(state.filter));
+    CModalLoopScope modal;
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+    state.path = dialog.selectedFiles().front().toStdString();
+    state.filter = static_cast<int>(std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter())));
+    return true;
+}
+
+bool RunDialog(FileDialogState& state) {
+    const bool confirmed = Handler() ? Handler()(state) : RunToolkitDialog(state);
+    const int count = static_cast<int>(state.filters.size());
+    if (state.filter < 0 || state.filter >= count) state.filter = 0;
+    return confirmed && !state.path.empty();
+}
+
+// key: the profile value under "FILEPATH" that holds the last file of this kind of dialog.
+bool Prompt(bool open, std::string& path, const char* key, unsigned titleId) {
+    CProfile& profile = AfxGetProfile();
+    FileDialogState state;
+    state.open = open;
+    state.title = AfxLoadString(titleId);
+    state.filters = Filters(open);
+    state.path = StartName(open, path, profile.GetProfileString("FILEPATH", key));
+    state.filter = open ? g_openFilter : 0;
+    for (;;) {
+        if (!RunDialog(state)) return false;
+        if (open) {
+            g_openFilter = state.filter;
+            path = state.path;
+            return true;
+        }
+        const std::string chosen =
+            WithExtension(state.path, state.filters[static_cast<std::size_t>(state.filter)]);
+        const QFileInfo target(Q(chosen));
+        // No: the dialog again, with the name as it stands.
+        if (target.exists() && AfxMessageBox(target.fileName().toStdString() + kAskOverwrite,
+                                             MB_YESNO | MB_ICONEXCLAMATION) != IDYES) {
+            state.path = chosen;
+            continue;
+        }
+        path = chosen;
+        profile.WriteProfileString("FILEPATH", key, path);
+        return true;
+    }
+}
 
 }  // namespace
 
@@ -34,62 +143,18 @@ FilePromptHandler SetFilePromptHandler(FilePromptHandler handler) {
     return previous;
 }
 
-namespace {
-
-// key: the profile value under "FILEPATH" that holds the last file of this kind of dialog.
-bool Prompt(bool open, std::string& path, const char* key, unsigned titleId) {
-    QStringList filters{QStringLiteral("Tessaray Files (*.qfd)"), QStringLiteral("DXF Files (*.dxf)"),
-                        QStringLiteral("JW_CAD Files (*.jwc)")};
-    if (open)
-        filters << QStringLiteral("XDF Files (*.xdf)");
-    else
-        filters << QStringLiteral("拡張メタファイル (*.emf)");
-    filters << Q(AfxLoadString(IDS_ALL_FILES_FILTER)) + QStringLiteral(" (*)");
-
-    CProfile& profile = AfxGetProfile();
-    const QString last = Q(profile.GetProfileString("FILEPATH", key));
-    QString start;
-    if (!path.empty()) {
-        // The proposed name without its extension, in the folder of the last file when it has none.
-        const QFileInfo proposed(Q(path));
-        const QString folder = proposed.exists() ? proposed.absolutePath() : QFileInfo(last).absolutePath();
-        start = last.isEmpty() && !proposed.exists()
-                    ? proposed.completeBaseName()
-                    : folder + QLatin1Char('/') + proposed.completeBaseName();
-    } else if (!last.isEmpty()) {
-        start = QFileInfo(last).exists() && open ? last : QFileInfo(last).absolutePath();
-    }
-
-    CWnd* main = AfxGetMainWnd();
-    QWidget* parent = main ? main->GetWidget() : nullptr;
-    CModalLoopScope modal;
-    QString chosenFilter = open ? g_openFilter : filters.front();
-    const QString title = Q(AfxLoadString(titleId));
-    const QString filterText = filters.join(QStringLiteral(";;"));
-    QString chosen = open ? QFileDialog::getOpenFileName(parent, title, start, filterText, &chosenFilter)
-                          : QFileDialog::getSaveFileName(parent, title, start, filterText, &chosenFilter);
-    if (chosen.isEmpty()) return false;
-    if (open) {
-        g_openFilter = chosenFilter;
-    } else if (QFileInfo(chosen).suffix().isEmpty()) {
-        // A name without extension takes the chosen filter's ("*.dxf" gives ".dxf").
-        const int star = chosenFilter.indexOf(QStringLiteral("(*."));
-        const int close = chosenFilter.indexOf(QLatin1Char(')'), star);
-        if (star >= 0 && close > star + 3) chosen += chosenFilter.mid(star + 2, close - star - 2);
-    }
-    path = chosen.toStdString();
-    profile.WriteProfileString("FILEPATH", key, path);
-    return true;
-}
-
-}  // namespace
-
 bool PromptFileName(bool open, std::string& path) {
-    if (Handler()) return Handler()(open, path);
-    return Prompt(open, path, "LASTOPEN", open ? IDS_OPEN_TITLE : IDS_SAVE_AS_TITLE);
+    return Prompt(open, path, kLastOpen, open ? IDS_OPEN_TITLE : IDS_SAVE_AS_TITLE);
 }
 
 bool PromptTemplateName(std::string& path) {
-    if (Handler()) return Handler()(true, path);
-    return Prompt(true, path, "TEMPLATE", IDS_TEMPLATE_TITLE);
+    return Prompt(true, path, kTemplate, IDS_TEMPLATE_TITLE);
+}
+
+void RememberOpenedFile(const std::string& path) {
+    AfxGetProfile().WriteProfileString("FILEPATH", kLastOpen, path);
+}
+
+void RememberTemplate(const std::string& path) {
+    AfxGetProfile().WriteProfileString("FILEPATH", kTemplate, path);
 }

@@ -1,17 +1,37 @@
-// The file dialogs of Open and Save As: Qt's file dialogs with the program's filters, starting in
-// the folder of the last file opened or saved (profile "FILEPATH"/"LASTOPEN"). Tests replace the
-// dialogs with a handler that answers at once (for every kind of prompt).
+// The file dialogs of Open, Save As and Template: the program's filters, starting in the folder of
+// the last file opened or saved (profile "FILEPATH"/"LASTOPEN", "TEMPLATE" for templates). A save
+// names the file it writes: a name without extension takes the chosen filter's (".qfd" under "all
+// files"), and replacing an existing file is asked about that final name. Tests replace the
+// toolkit's dialog with a handler.
 #pragma once
 
 #include <functional>
 #include <string>
+#include <vector>
 
-// open: an open dialog (else a save dialog). path: in, the proposed name; out, the chosen path.
-// TRUE when the user confirmed.
-using FilePromptHandler = std::function<bool(bool open, std::string& path)>;
-// Installs a handler (empty: the dialogs again) and returns the previous one.
+// What a file dialog is given and what the user answers in it.
+struct FileDialogState {
+    bool open = true;
+    std::string title;
+    // "Tessaray Files (*.qfd)", ..., "すべてのファイル (*.*)".
+    std::vector<std::string> filters;
+    // In: where the dialog starts (a folder, or a name in one); out: the name the user gave.
+    std::string path;
+    // In: the filter shown first; out: the filter in force at OK (0-based).
+    int filter = 0;
+};
+
+// Runs the dialog; TRUE when the user confirmed.
+using FilePromptHandler = std::function<bool(FileDialogState& dialog)>;
+// Installs a handler in place of the toolkit's dialog (empty: the dialog again) and returns the
+// previous one.
 FilePromptHandler SetFilePromptHandler(FilePromptHandler handler);
 
+// open: an open dialog (else a save dialog). path: in, the proposed name; out, the chosen path.
+// TRUE when the user confirmed. A confirmed save is remembered at once; an open only once the file
+// has opened (RememberOpenedFile), so a file that fails is not where the next dialog starts.
 bool PromptFileName(bool open, std::string& path);
-// The open dialog for a drawing to start from, in the folder of the last one ("FILEPATH"/"TEMPLATE").
+// The open dialog for a drawing to start from, in the folder of the last one.
 bool PromptTemplateName(std::string& path);
+void RememberOpenedFile(const std::string& path);
+void RememberTemplate(const std::string& path);

@@ -11,6 +11,7 @@
 #include <sstream>
 #include <vector>
 
+#include "app/HelpPage.h"
 #include "app/TessarayApp.h"
 #include "app/WindowPlacement.h"
 #include "document/PaperSettings.h"
@@ -21,9 +22,12 @@
 #include "platform/Strings.h"
 #include "platform/TextFile.h"
 #include "platform/ui/CmdUI.h"
+#include "platform/ui/SvgPicture.h"
 #include "platform/ui/WinApp.h"
+#include "resources/ProgramIcon.h"
 #include "resources/ResourceIds.h"
 #include "view/TessarayView.h"
+#include "view/dialogs/PrintBWDialog.h"
 
 namespace {
 
@@ -98,6 +102,12 @@ MMainFrame::MMainFrame() {
         });
     // The toolbar dialog comes with the frame's bar commands.
     map.OnUpdate(ID_VIEW_TOOLBAR, [](CCmdUI* ui) { ui->Enable(FALSE); });
+    // The print dialog for its black-and-white box; Cancel keeps the flag.
+    map.OnCommand(ID_PRINT_SETTINGS, [this] {
+        MPrintBWDialog dialog(FALSE, kPrintBWDialogFlags, this);
+        dialog.DoModal();
+    });
+    map.OnCommand(ID_HELP_FINDER, [] { ShowProgramHelp(); });
 }
 
 MMainFrame::~MMainFrame() {
@@ -106,6 +116,7 @@ MMainFrame::~MMainFrame() {
 
 BOOL MMainFrame::Create(MTessarayDoc* doc) {
     if (!LoadFrame(IDR_MAINFRAME)) return FALSE;
+    AfxSetWindowIcon(this, ProgramIconSvg());
     QWidget* window = GetWidget();
     window->resize(1024, 768);
     SavedPlacement(window);

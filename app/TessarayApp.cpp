@@ -1,11 +1,7 @@
 #include "app/TessarayApp.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
-#include <QFileInfo>
-#include <QUrl>
 #include <algorithm>
-#include <cctype>
 #include <sstream>
 
 #include "app/FilePrompt.h"
@@ -24,6 +20,7 @@
 #include "platform/Strings.h"
 #include "platform/ui/CmdUI.h"
 #include "platform/ui/Menu.h"
+#include "resources/ProgramIcon.h"
 #include "resources/ResourceIds.h"
 #include "tools/DrawToolArray.h"
 #include "tools/controls/MenuBitmaps.h"
@@ -48,17 +45,6 @@ constexpr const char* kRegistryKey = "kel-vo";
 // The File menu's stand-in while no file has been opened or saved.
 constexpr const char* kRecentFilePlaceholder = "最近使ったファイル";
 constexpr UINT kRecentFileCount = 4;
-// The switches the program knows, written after "/" or "-".
-constexpr const char* kSwitchWords[] = {"Unregister", "p",          "pt",        "dde",
-                                        "Embedding",  "Automation", "RegServer", "UnregServer"};
-
-bool EqualsNoCase(const std::string& a, const char* b) {
-    const std::string other(b);
-    return a.size() == other.size() && std::equal(a.begin(), a.end(), other.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
 }  // namespace
 
 MTessarayApp::MTessarayApp() : CWinApp("Tessaray") {
@@ -99,30 +85,6 @@ void MTessarayApp::InitProgram() {
     SetPartsViewProvider(ActiveCadView);
 }
 
-bool MTessarayApp::IsCommandLineSwitch(const std::string& arg) {
-    if (arg.size() < 2) return false;
-    if (arg[0] == '-') return true;
-    // "/" also begins every absolute path: only the switch words themselves are switches.
-    if (arg[0] != '/') return false;
-    const std::string word = arg.substr(1);
-    for (const char* known : kSwitchWords)
-        if (EqualsNoCase(word, known)) return true;
-    return false;
-}
-
-void MTessarayApp::ParseCommandLine(const std::vector<std::string>& args, std::string& file,
-                                    bool& unregister) {
-    file.clear();
-    unregister = false;
-    for (const std::string& a : args) {
-        if (IsCommandLineSwitch(a)) {
-            if (a.substr(1) == "Unregister") unregister = true;
-            continue;
-        }
-        if (file.empty()) file = a;
-    }
-}
-
 ShellFileType MTessarayApp::DrawingFileType() {
     // The document string: title, -, name, filter, extension, type id, type name.
     std::vector<std::string> fields;
@@ -139,6 +101,8 @@ ShellFileType MTessarayApp::DrawingFileType() {
     type.extension = fields[4];
     type.magic = "$$TessarayText$$";
     type.command = QCoreApplication::applicationFilePath().toStdString();
+    type.printAction = "印刷";
+    type.iconSvg = std::string(ProgramIconSvg());
     return type;
 }
 
@@ -147,40 +111,21 @@ BOOL MTessarayApp::InitInstance() {
     const bool settingFound = CreateUserProfile()->HasEntry("", "Setting") != FALSE;
     if (settingFound) SetRegistryKey(kRegistryKey);
 
-    std::string file;
-    bool unregister = false;
-    ParseCommandLine(m_args, file, unregister);
-    if (unregister) {
-        UnregisterShellFileTypes(DrawingFileType());
-        if (settingFound) AfxGetProfile().DeleteAll();
-        m_unregisterResult = 1;
+    MCommandLineInfo info;
+    ParseCommandLine(info);
+    if (info.m_unregister) {
+        UnregisterFromShell();
         return FALSE;
     }
 
     LoadStdProfileSettings(kRecentFileCount);
     InitProgram();
     RegisterShellFileTypes(DrawingFileType());
-    if (!CreateMainWindow() || !ProcessShellCommand(file)) return FALSE;
+    if (!CreateMainWindow() || !ProcessShellCommand(info)) return FALSE;
     if (!settingFound) {
         SetRegistryKey(kRegistryKey);
         AfxGetProfile().WriteProfileInt("", "Setting", 1);
     }
-    return TRUE;
-}
-
-BOOL MTessarayApp::ProcessShellCommand(const std::string& file) {
-    if (!file.empty()) {
-        if (!OpenDocumentFile(file)) return FALSE;
-    } else {
-        // A new drawing starts with its paper; cancelling the first paper dialog ends the program.
-        MPaperSetupDialog paper(nullptr, 0, TRUE, TRUE);
-        if (paper.DoModal() != IDOK || !NewDocument()) return FALSE;
-        if (paper.m_choice == MPaperSetupDialog::kChoiceOpen) OnFileOpen();
-        if (paper.m_choice == MPaperSetupDialog::kChoiceTemplate) OpenTemplate();
-    }
-    m_frame->DragAcceptFiles(TRUE);
-    // The view shows the drawing whole in the window as it gets its size.
-    m_frame->RestoreWindowPlacement(SW_SHOWNORMAL);
     return TRUE;
 }
 
@@ -189,7 +134,8 @@ int MTessarayApp::ExitInstance() {
     m_document.reset();
     // Only a list that was read is written: after "Unregister" the profile must stay empty.
     if (m_recentFiles) m_recentFiles->WriteList(AfxGetProfile());
-    return CWinApp::ExitInstance();
+    const int code = CWinApp::ExitInstance();
+    return m_printFailed ? 1 : code;
 }
 
 BOOL MTessarayApp::CreateMainWindow() {
@@ -251,6 +197,7 @@ void MTessarayApp::OpenTemplate() {
     if (m_document->OnOpenDocument(path)) {
         m_document->ClearPathName();
         m_document->SetModifiedFlag(FALSE);
+        RememberTemplate(path);
     }
     if (MTessarayView* view = GetView()) view->OnInitialUpdate();
     UpdateTitle();
@@ -259,7 +206,8 @@ void MTessarayApp::OpenTemplate() {
 void MTessarayApp::OnFileOpen() {
     std::string path;
     if (!PromptFileName(true, path)) return;
-    OpenFile(path);
+    // Only a file that opened is where the next dialog starts.
+    if (OpenFile(path)) RememberOpenedFile(path);
 }
 
 BOOL MTessarayApp::OpenFile(const std::string& path) {
@@ -314,9 +262,10 @@ void MTessarayApp::OnUpdateRecentFileMenu(CCmdUI* ui) {
 }
 
 BOOL MTessarayApp::DoSave(const std::string& path) {
+    // The drawing's own file clears the modified flag; an export (DXF, JW_CAD, metafile) leaves
+    // it, so the drawing is still asked about before it goes.
     if (!m_document->OnSaveDocument(path)) return FALSE;
     m_document->SetPathName(path);
-    m_document->SetModifiedFlag(FALSE);
     UpdateTitle();
     return TRUE;
 }
@@ -349,21 +298,8 @@ BOOL MTessarayApp::SaveModified() {
     }
 }
 
-void MTessarayApp::OnHelp() {
-    // The program's own path with ".htm"; a missing file is not reported.
-    const QString program = QCoreApplication::applicationFilePath();
-    const QFileInfo info(program);
-    const QString help =
-        info.absolutePath() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".htm");
-    if (QFileInfo::exists(help)) QDesktopServices::openUrl(QUrl::fromLocalFile(help));
-}
-
-void MTessarayApp::OnAbout() {
-    AfxMessageBox(m_pszAppName + " Version 0.1", MB_OK | MB_ICONINFORMATION);
-}
-
 void MTessarayApp::OnFilePrintSetup() {
-    MPrintBWDialog dialog(TRUE, kPrintSetupFlags, m_pMainWnd);
+    MPrintBWDialog dialog(TRUE, kPrintBWDialogFlags, m_pMainWnd);
     dialog.DoModal();
     // Whatever the answer: the printer or its paper may have changed meanwhile.
     auto* frame = dynamic_cast<MMainFrame*>(m_pMainWnd);

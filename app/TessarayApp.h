@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/CommandLine.h"
 #include "app/RecentFileList.h"
 #include "platform/Document.h"
 #include "platform/ui/WinApp.h"
@@ -22,7 +23,10 @@ public:
     ~MTessarayApp() override;
 
     BOOL InitInstance() override;
+    // The framework's code, or 1 after a print from the command line that did not print.
     int ExitInstance() override;
+    // Removes the profile (the settings file) and the company's folder when it is left empty; TRUE.
+    BOOL Unregister();
 
     // The program-wide objects, in start-up order: serializable classes (parts, then the view's
     // embedded objects included), line styles, paper tables and default paper, dimension formats,
@@ -32,9 +36,10 @@ public:
     // The document and its (hidden) main frame with the view.
     BOOL CreateMainWindow();
     // The start's shell command on the created window: opens the file (or, without one, asks the
-    // paper of a new drawing), then shows the window with its saved placement. FALSE ends the
-    // program.
-    BOOL ProcessShellCommand(const std::string& file);
+    // paper of a new drawing), then shows the window with its saved placement. Printing opens and
+    // prints the file with the window hidden, and unregistering removes what the program left;
+    // both answer FALSE, which ends the program.
+    BOOL ProcessShellCommand(const MCommandLineInfo& info);
 
     // File commands. Each returns whether it did what it was asked.
     BOOL NewDocument();
@@ -67,13 +72,15 @@ public:
     // Our drawings as the desktop should know them (the document string's type, the program's path).
     static ShellFileType DrawingFileType();
 
-    // The file named on the command line (empty: none) and whether "Unregister" was given.
-    static void ParseCommandLine(const std::vector<std::string>& args, std::string& file, bool& unregister);
-    // "-" begins a switch; "/" only when the rest is a switch word ("/p", "/Unregister"): every
-    // other argument, absolute paths among them, names a file.
-    static bool IsCommandLineSwitch(const std::string& arg);
+    // The program's arguments as the shell command they give.
+    void ParseCommandLine(MCommandLineInfo& info) const { info.ParseCommandLine(m_args); }
 
 private:
+    // Opens the file and prints it on the printer the command line names (or the application's);
+    // every message also goes to standard error. TRUE when the page was printed.
+    BOOL PrintFromCommandLine(const MCommandLineInfo& info);
+    // The desktop's file type and the program's profile go.
+    void UnregisterFromShell();
     void UpdateTitle();
     BOOL DoSave(const std::string& path);
     void OnHelp();
@@ -87,6 +94,8 @@ private:
     std::unique_ptr<MTessarayDoc> m_document;
     std::unique_ptr<MMainFrame> m_frame;
     int m_unregisterResult = 0;
+    // A print from the command line failed (or never ran to its end).
+    bool m_printFailed = false;
     std::unique_ptr<MRecentFileList> m_recentFiles;
     RecentFileHandler m_previousRecentHandler;
 };

@@ -1,6 +1,9 @@
 #include "platform/Profile.h"
 
 #include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QString>
 #include <QStringList>
@@ -10,6 +13,9 @@
 #include "platform/TextFile.h"
 
 namespace {
+
+constexpr const char* kCompany = "kel-vo";
+constexpr const char* kApplication = "Tessaray";
 
 class MemoryProfile : public CProfile {
 public:
@@ -89,7 +95,7 @@ QString GroupKey(std::string_view section, std::string_view entry) {
 
 class SettingsProfile : public CProfile {
 public:
-    SettingsProfile() : m_settings(QSettings::IniFormat, QSettings::UserScope, "kel-vo", "Tessaray") {}
+    SettingsProfile() : m_settings(QSettings::IniFormat, QSettings::UserScope, kCompany, kApplication) {}
 
     int GetProfileInt(std::string_view section, std::string_view entry, int defaultValue) override {
         const QVariant v = m_settings.value(GroupKey(section, entry));
@@ -169,4 +175,16 @@ CProfile& AfxGetProfile() {
 
 std::unique_ptr<CProfile> AfxSetProfile(std::unique_ptr<CProfile> profile) {
     return AfxProfileSlot().Exchange(profile ? std::move(profile) : CreateMemoryProfile());
+}
+
+BOOL RemoveUserProfile() {
+    // The profile in use writes what it still holds before the file goes.
+    AfxSetProfile(CreateMemoryProfile());
+    const QFileInfo file(
+        QSettings(QSettings::IniFormat, QSettings::UserScope, kCompany, kApplication).fileName());
+    if (file.exists() && !QFile::remove(file.filePath())) return FALSE;
+    // rmdir removes only an empty folder: the company's other files keep it.
+    const QDir company = file.dir();
+    if (company.dirName() == QLatin1String(kCompany)) QDir().rmdir(company.path());
+    return TRUE;
 }

@@ -36,6 +36,10 @@ public:
 std::unique_ptr<CProfile> CreateMemoryProfile();
 // The user's settings file "kel-vo/Tessaray.ini" under $XDG_CONFIG_HOME (or ~/.config).
 std::unique_ptr<CProfile> CreateUserProfile();
+// Removes the user's settings file, and its "kel-vo" folder when nothing else is left in it; the
+// program-wide profile becomes an in-memory one, so nothing writes the file again. FALSE when a
+// file or folder that should go is still there.
+BOOL RemoveUserProfile();
 
 template <class T>
 class CProgramSlot;  // platform/ProgramState.h

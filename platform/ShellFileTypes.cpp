@@ -108,6 +108,15 @@ fs::path DesktopPath(const ShellFileType& type) {
 fs::path MimePath(const ShellFileType& type) {
     return fs::path(UserDataHome()) / "mime" / "packages" / (type.fileName + ".xml");
 }
+fs::path IconFolder(const char* context) {
+    return fs::path(UserDataHome()) / "icons" / "hicolor" / "scalable" / context;
+}
+fs::path AppIconPath(const ShellFileType& type) {
+    return IconFolder("apps") / (type.fileName + ".svg");
+}
+fs::path MimeIconPath(const ShellFileType& type) {
+    return IconFolder("mimetypes") / (MimeIconName(type) + ".svg");
+}
 
 void RefreshAll() {
     Refresh("update-mime-database", fs::path(UserDataHome()) / "mime");
@@ -129,12 +138,40 @@ std::string DesktopEntryText(const ShellFileType& type) {
       << "Type=Application\n"
       << "Name=" << type.appName << "\n"
       << "Comment=" << type.description << "\n"
-      << "Exec=" << ExecArgument(type.command) << " %f\n"
-      << "MimeType=" << type.mimeType << ";\n"
+      << "Exec=" << ExecArgument(type.command) << " %f\n";
+    if (!type.iconSvg.empty()) s << "Icon=" << type.fileName << "\n";
+    s << "MimeType=" << type.mimeType << ";\n"
       << "Categories=Graphics;Engineering;\n"
-      << "Terminal=false\n"
-      << "X-FileTypeId=" << type.typeId << "\n";
+      << "Terminal=false\n";
+    if (!type.printAction.empty()) s << "Actions=Print;\n";
+    s << "X-FileTypeId=" << type.typeId << "\n";
+    if (!type.printAction.empty())
+        s << "\n[Desktop Action Print]\n"
+          << "Name=" << type.printAction << "\n"
+          << "Exec=" << ExecArgument(type.command) << " -p %f\n";
     return s.str();
+}
+
+std::string MimeIconName(const ShellFileType& type) {
+    std::string name = type.mimeType;
+    for (char& c : name)
+        if (c == '/') c = '-';
+    return name;
+}
+
+std::string IconText(const ShellFileType& type) {
+    // The mark goes after the XML declaration, which must stay first.
+    const std::string mark = "<!-- " + XmlEscaped(type.typeId) + " -->\n";
+    const std::string& svg = type.iconSvg;
+    if (svg.rfind("<?xml", 0) == 0) {
+        const auto end = svg.find("?>");
+        if (end != std::string::npos) {
+            const auto line = svg.find('\n', end);
+            const auto at = line == std::string::npos ? end + 2 : line + 1;
+            return svg.substr(0, at) + (line == std::string::npos ? "\n" : "") + mark + svg.substr(at);
+        }
+    }
+    return mark + svg;
 }
 
 std::string MimePackageText(const ShellFileType& type) {
@@ -144,6 +181,7 @@ std::string MimePackageText(const ShellFileType& type) {
       << "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
       << "  <mime-type type=\"" << XmlEscaped(type.mimeType) << "\">\n"
       << "    <comment>" << XmlEscaped(type.description) << "</comment>\n";
+    if (!type.iconSvg.empty()) s << "    <icon name=\"" << XmlEscaped(MimeIconName(type)) << "\"/>\n";
     if (!type.magic.empty())
         s << "    <magic priority=\"50\">\n"
           << "      <match type=\"string\" offset=\"0\" value=\"" << XmlEscaped(type.magic) << "\"/>\n"
@@ -156,8 +194,15 @@ std::string MimePackageText(const ShellFileType& type) {
 
 bool RegisterShellFileTypes(const ShellFileType& type) {
     bool changed = false;
-    const bool ok = WriteIfChanged(MimePath(type), MimePackageText(type), changed) &&
-                    WriteIfChanged(DesktopPath(type), DesktopEntryText(type), changed);
+    bool ok = true;
+    // The icons first: the type and the entry name them.
+    if (!type.iconSvg.empty()) {
+        const std::string icon = IconText(type);
+        ok = WriteIfChanged(AppIconPath(type), icon, changed) &&
+             WriteIfChanged(MimeIconPath(type), icon, changed);
+    }
+    ok = ok && WriteIfChanged(MimePath(type), MimePackageText(type), changed) &&
+         WriteIfChanged(DesktopPath(type), DesktopEntryText(type), changed);
     if (changed) RefreshAll();
     return ok;
 }
@@ -165,7 +210,9 @@ bool RegisterShellFileTypes(const ShellFileType& type) {
 bool UnregisterShellFileTypes(const ShellFileType& type) {
     bool changed = false;
     const bool ok = RemoveIfOurs(DesktopPath(type), type.typeId, changed) &
-                    RemoveIfOurs(MimePath(type), type.typeId, changed);
+                    RemoveIfOurs(MimePath(type), type.typeId, changed) &
+                    RemoveIfOurs(AppIconPath(type), type.typeId, changed) &
+                    RemoveIfOurs(MimeIconPath(type), type.typeId, changed);
     if (changed) RefreshAll();
     return ok;
 }

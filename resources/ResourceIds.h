@@ -225,6 +225,7 @@ enum : unsigned int {
     ID_TOOL_STRETCH = 33087,
     ID_TOOL_MEASUREAREA = 33098,
     ID_FILE_READ_JWK = 33102,
+    ID_PRINT_SETTINGS = 33106,
     ID_SELECT_FILTER = 33108,
     // Below the usual command range: the parts bar's own number.
     ID_ADD_PART = 1167,

@@ -127,8 +127,9 @@ public:
     virtual void OnBeginPrinting(CDC* dc, CPrintInfo* info);
     virtual void OnPrint(CDC* dc, CPrintInfo* info);
     virtual void OnEndPrinting(CDC* dc, CPrintInfo* info);
-    // Commands 57607 (direct FALSE) and 57608 (direct TRUE), and 57609.
-    void OnFilePrint(BOOL direct);
+    // Commands 57607 (direct FALSE) and 57608 (direct TRUE), and 57609. TRUE when the page was
+    // printed; FALSE when the dialog was cancelled or printing failed (the user has been told).
+    BOOL OnFilePrint(BOOL direct);
     void OnFilePrintPreview();
     // Paper millimetres per millimetre of the printed page (values <= 0 print as 1).
     double m_printFactor = 1.0;

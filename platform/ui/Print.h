@@ -70,6 +70,7 @@ enum : DWORD {
     PD_ENABLEPRINTTEMPLATE = 0x4000,
     PD_ENABLESETUPTEMPLATE = 0x8000,
     PD_USEDEVMODECOPIESANDCOLLATE = 0x40000,
+    PD_HIDEPRINTTOFILE = 0x100000,
 };
 
 // The print dialog (or, printSetupOnly, the print-setup dialog) on a dialog template of the

@@ -31,6 +31,7 @@
 #include "platform/ui/Idle.h"
 #include "platform/ui/Print.h"
 #include "platform/ui/QtView.h"
+#include "tests/app/ShellTestSupport.h"
 #include "tests/support/TestSupport.h"
 #include "tools/DrawToolArray.h"
 #include "view/TessarayView.h"
@@ -185,8 +186,8 @@ TEST_F(Shell, SaveAndOpenThroughTheFileCommands) {
     AddShapes(Doc());
     Doc()->AddNewLayer();
     Doc()->SetModifiedFlag(TRUE);
-    SetFilePromptHandler([&](bool open, std::string& p) {
-        p = path;
+    SetFilePromptHandler([&](FileDialogState& dialog) {
+        dialog.path = path;
         return true;
     });
     Frame()->SendCommand(ID_FILE_SAVE);
@@ -227,9 +228,9 @@ TEST_F(Shell, NewAsksForThePaperAndCanStartFromAnotherDrawing) {
     AddShapes(Doc());
     ASSERT_TRUE(Doc()->OnSaveDocument(source));
     std::vector<bool> prompts;  // whether each file prompt was an open dialog
-    SetFilePromptHandler([&](bool open, std::string& p) {
-        prompts.push_back(open);
-        p = source;
+    SetFilePromptHandler([&](FileDialogState& dialog) {
+        prompts.push_back(dialog.open);
+        dialog.path = source;
         return true;
     });
 
@@ -360,14 +361,14 @@ TEST_F(Shell, AnExtremePlacementOpensOnTheScreen) {
 }
 
 TEST_F(Shell, TheCommandLineNamesTheFileAndTheUnregisterFlag) {
-    std::string file;
-    bool unregister = false;
-    MTessarayApp::ParseCommandLine({"/Unregister", "a.qfd", "b.qfd"}, file, unregister);
-    EXPECT_TRUE(unregister);
-    EXPECT_EQ(file, "a.qfd");
-    MTessarayApp::ParseCommandLine({"-unregister"}, file, unregister);
-    EXPECT_FALSE(unregister);
-    EXPECT_EQ(file, "");
+    MCommandLineInfo info;
+    info.ParseCommandLine({"/Unregister", "a.qfd", "b.qfd"});
+    EXPECT_TRUE(info.m_unregister);
+    EXPECT_EQ(info.m_strFileName, "a.qfd");
+    MCommandLineInfo other;
+    other.ParseCommandLine({"-unregister"});
+    EXPECT_FALSE(other.m_unregister);
+    EXPECT_EQ(other.m_strFileName, "");
 }
 
 TEST_F(Shell, AScreenshotOfTheDrawingView) {
@@ -410,14 +411,7 @@ TEST_F(Shell, ClosingSavesTheSettingsAndTakesTheWindowDown) {
 // The printer setup (dialog 1539) changes the application's printer and the black-and-white flag;
 // the view's page follows the printer, also after a cancel, and the print area keeps its centre.
 TEST_F(Shell, PrinterSetupChangesThePrinterAndTheViewsPage) {
-    struct Restore {
-        CPrinterSettings settings = AfxGetPrinterSettings();
-        int blackWhite = PrintBlackWhite();
-        ~Restore() {
-            AfxGetPrinterSettings() = settings;
-            PrintBlackWhite() = blackWhite;
-        }
-    } restore;
+    const PrinterStateKept kept;
     CPrinterSettings& printer = AfxGetPrinterSettings();
     printer = CPrinterSettings();      // PDF, A4 upright, 5 mm unprinted at each edge
     printer.orientationChosen = TRUE;  // upright whatever the sheet

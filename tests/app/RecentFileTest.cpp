@@ -109,8 +109,8 @@ protected:
         return nullptr;
     }
     void SaveAs(const std::string& path) {
-        SetFilePromptHandler([path](bool, std::string& p) {
-            p = path;
+        SetFilePromptHandler([path](FileDialogState& dialog) {
+            dialog.path = path;
             return true;
         });
         Frame()->SendCommand(ID_FILE_SAVE_AS);

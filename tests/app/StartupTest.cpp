@@ -22,21 +22,25 @@
 
 namespace {
 
+MCommandLineInfo Parsed(const std::vector<std::string>& args) {
+    MCommandLineInfo info;
+    info.ParseCommandLine(args);
+    return info;
+}
+
 TEST(CommandLine, SlashBeginsASwitchOnlyForTheSwitchWords) {
-    std::string file;
-    bool unregister = false;
-    MTessarayApp::ParseCommandLine({"/home/user/plan.dxf"}, file, unregister);
-    EXPECT_EQ(file, "/home/user/plan.dxf");
-    EXPECT_FALSE(unregister);
-    MTessarayApp::ParseCommandLine({"/p", "-nologo", "/Unregister", "/tmp/図面 1.qfd"}, file, unregister);
-    EXPECT_EQ(file, "/tmp/図面 1.qfd");
-    EXPECT_TRUE(unregister);
-    MTessarayApp::ParseCommandLine({"plans/plan.qfd", "/P"}, file, unregister);
-    EXPECT_EQ(file, "plans/plan.qfd");
-    EXPECT_TRUE(MTessarayApp::IsCommandLineSwitch("/pt"));
-    EXPECT_TRUE(MTessarayApp::IsCommandLineSwitch("-anything"));
-    EXPECT_FALSE(MTessarayApp::IsCommandLineSwitch("/p/plan.qfd"));
-    EXPECT_FALSE(MTessarayApp::IsCommandLineSwitch("/"));
+    MCommandLineInfo info = Parsed({"/home/user/plan.dxf"});
+    EXPECT_EQ(info.m_strFileName, "/home/user/plan.dxf");
+    EXPECT_FALSE(info.m_unregister);
+    info = Parsed({"/p", "-nologo", "/Unregister", "/tmp/図面 1.qfd"});
+    EXPECT_EQ(info.m_strFileName, "/tmp/図面 1.qfd");
+    EXPECT_TRUE(info.m_unregister);
+    info = Parsed({"plans/plan.qfd", "/P"});
+    EXPECT_EQ(info.m_strFileName, "plans/plan.qfd");
+    EXPECT_TRUE(MCommandLineInfo::IsSwitch("/pt"));
+    EXPECT_TRUE(MCommandLineInfo::IsSwitch("-anything"));
+    EXPECT_FALSE(MCommandLineInfo::IsSwitch("/p/plan.qfd"));
+    EXPECT_FALSE(MCommandLineInfo::IsSwitch("/"));
 }
 
 // The program as it starts: window created, nothing opened yet, the window's placement saved.
@@ -86,11 +90,9 @@ private:
 TEST_F(Startup, AnAbsolutePathOpensThatDrawingWithTheFirstViewOfFileOpen) {
     const std::string path = WriteDrawing("図面 one.qfd");
     ASSERT_TRUE(std::filesystem::path(path).is_absolute());
-    std::string file;
-    bool unregister = false;
-    MTessarayApp::ParseCommandLine({path}, file, unregister);
-    ASSERT_EQ(file, path);
-    ASSERT_TRUE(app.ProcessShellCommand(file));
+    const MCommandLineInfo info = Parsed({path});
+    ASSERT_EQ(info.m_strFileName, path);
+    ASSERT_TRUE(app.ProcessShellCommand(info));
     EXPECT_EQ(app.GetDocument()->GetPathName(), path);
     EXPECT_EQ(app.GetDocument()->GetLayers()->GetLayer(0)->GetSize(), 2);
     const FirstView started = Current();
@@ -109,12 +111,12 @@ TEST_F(Startup, ARelativePathOpens) {
     const std::string path = WriteDrawing("relative.qfd");
     const std::string relative = std::filesystem::relative(path).string();
     ASSERT_FALSE(std::filesystem::path(relative).is_absolute());
-    ASSERT_TRUE(app.ProcessShellCommand(relative));
+    ASSERT_TRUE(app.ProcessShellCommand(Parsed({relative})));
     EXPECT_EQ(app.GetDocument()->GetLayers()->GetLayer(0)->GetSize(), 2);
 }
 
 TEST_F(Startup, TheZoomBoxShowsZoomsPastAThousandPercentAndKeepsTheLastAtTheLimit) {
-    ASSERT_TRUE(app.ProcessShellCommand(WriteDrawing("zoom.qfd")));
+    ASSERT_TRUE(app.ProcessShellCommand(Parsed({WriteDrawing("zoom.qfd")})));
     MTessarayView* view = app.GetView();
     MMainFrame* frame = app.GetMainFrame();
     double last = view->GetZoom();
@@ -141,7 +143,7 @@ TEST_F(Startup, AnImportedDrawingLiesOnTheSheetAfterYes) {
     MessageBoxRecorder yes(IDYES);
     DialogRunner runner;
     runner.Script(178, DialogScript().Ok());
-    ASSERT_TRUE(app.ProcessShellCommand(path));
+    ASSERT_TRUE(app.ProcessShellCommand(Parsed({path})));
     QApplication::processEvents();
     MTessarayView* view = app.GetView();
     MTessarayDoc* doc = app.GetDocument();

@@ -82,3 +82,45 @@ TEST_F(ShellFileTypes, RegisteringWritesTheTypeAndTheEntryOnceAndUnregisteringRe
     EXPECT_TRUE(fs::exists(entry));
     EXPECT_FALSE(fs::exists(mime));
 }
+
+TEST_F(ShellFileTypes, TheEntryOffersPrintingAndTheEntryAndTheTypeShowTheIconUntilUnregistered) {
+    type.printAction = "印刷";
+    type.iconSvg = "<?xml version=\"1.0\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\"/>\n";
+    ASSERT_TRUE(RegisterShellFileTypes(type));
+    const std::string entry = Read(fs::path(dir) / "applications" / "tessaray.desktop");
+    EXPECT_NE(entry.find("Icon=tessaray\n"), std::string::npos);
+    EXPECT_NE(entry.find("Actions=Print;\n"), std::string::npos);
+    // Keys of the main group come before the first action group.
+    EXPECT_LT(entry.find("X-FileTypeId="), entry.find("[Desktop Action Print]"));
+    EXPECT_NE(entry.find("[Desktop Action Print]\nName=印刷\n"
+                         "Exec=\"/opt/my apps/te\\\\$\\\\$aray 100%%/tessaray\" -p %f\n"),
+              std::string::npos)
+        << entry;
+    EXPECT_NE(Read(fs::path(dir) / "mime" / "packages" / "tessaray.xml")
+                  .find("<icon name=\"application-x-tessaray-document\"/>"),
+              std::string::npos);
+    const fs::path appIcon = fs::path(dir) / "icons" / "hicolor" / "scalable" / "apps" / "tessaray.svg";
+    const fs::path typeIcon = fs::path(dir) / "icons" / "hicolor" / "scalable" / "mimetypes" /
+                              "application-x-tessaray-document.svg";
+    // The declaration stays first; the mark that makes the file ours follows it.
+    EXPECT_EQ(Read(appIcon),
+              "<?xml version=\"1.0\"?>\n<!-- Tessaray.Document -->\n"
+              "<svg xmlns=\"http://www.w3.org/2000/svg\"/>\n");
+    EXPECT_EQ(Read(typeIcon), Read(appIcon));
+
+    // Another program's icon of the same name stays; ours goes.
+    { std::ofstream(appIcon, std::ios::binary) << "<svg/>"; }
+    EXPECT_TRUE(UnregisterShellFileTypes(type));
+    EXPECT_TRUE(fs::exists(appIcon));
+    EXPECT_FALSE(fs::exists(typeIcon));
+    EXPECT_FALSE(fs::exists(fs::path(dir) / "applications" / "tessaray.desktop"));
+}
+
+TEST_F(ShellFileTypes, WithoutIconOrActionTheEntryNamesNeither) {
+    const std::string entry = DesktopEntryText(type);
+    EXPECT_EQ(entry.find("Icon="), std::string::npos);
+    EXPECT_EQ(entry.find("Action"), std::string::npos);
+    EXPECT_EQ(MimePackageText(type).find("<icon"), std::string::npos);
+    type.iconSvg = "<svg/>";
+    EXPECT_EQ(IconText(type), "<!-- Tessaray.Document -->\n<svg/>");
+}

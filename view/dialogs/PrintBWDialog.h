@@ -5,6 +5,11 @@
 
 #include "platform/ui/Print.h"
 
+// The flags the application's printer setup and the frame's print settings run the dialog with:
+// all pages, the printer's own copies, no page numbers, no print-to-file, no selection (0x14000C).
+inline constexpr DWORD kPrintBWDialogFlags =
+    PD_ALLPAGES | PD_USEDEVMODECOPIESANDCOLLATE | PD_NOPAGENUMS | PD_HIDEPRINTTOFILE | PD_NOSELECTION;
+
 class MPrintBWDialog : public CPrintDialog {
 public:
     MPrintBWDialog(BOOL printSetupOnly, DWORD flags, CWnd* parent);

@@ -104,15 +104,15 @@ void MTessarayView::OnEndPrinting(CDC*, CPrintInfo*) {
     RecalcScale();
 }
 
-void MTessarayView::OnFilePrint(BOOL direct) {
+BOOL MTessarayView::OnFilePrint(BOOL direct) {
     CPrintInfo info;
     info.m_bDirect = direct;
+    bool printed = false;
     if (OnPreparePrinting(&info) && info.m_pDC) {
         // The page of the printer and orientation chosen in the dialog, about the same centre.
         UpdatePrinterPage(TRUE);
         CDC* dc = info.m_pDC.get();
         const std::string title = m_document ? m_document->GetTitle() : std::string();
-        bool printed = false;
         if (dc->StartDoc(title) > 0) {
             OnBeginPrinting(dc, &info);
             try {
@@ -133,6 +133,7 @@ void MTessarayView::OnFilePrint(BOOL direct) {
     }
     UpdatePrinterPage(TRUE);
     if (m_document) m_document->UpdateAllViews(nullptr);
+    return printed ? TRUE : FALSE;
 }
 
 void MTessarayView::OnFilePrintPreview() {

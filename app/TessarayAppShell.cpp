@@ -1,0 +1,136 @@
+// The application's roads from the shell: the start's command (new, open, print, print to,
+// unregister), Help and About.
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+
+#include "app/AboutDialog.h"
+#include "app/HelpPage.h"
+#include "app/MainFrame.h"
+#include "app/TessarayApp.h"
+#include "platform/Profile.h"
+#include "platform/ShellFileTypes.h"
+#include "platform/Strings.h"
+#include "platform/ui/Print.h"
+#include "view/TessarayView.h"
+#include "view/dialogs/PaperDialog.h"
+
+namespace {
+
+// Messages shown while it lives are also written to standard error, for the script that started
+// the program without a window.
+class MessageEcho {
+public:
+    MessageEcho() {
+        m_previous = AfxSetMessageBoxHandler([this](const std::string& text, UINT type) {
+            std::fprintf(stderr, "tessaray: %s\n", text.c_str());
+            std::fflush(stderr);
+            return m_previous(text, type);
+        });
+    }
+    ~MessageEcho() { AfxSetMessageBoxHandler(std::move(m_previous)); }
+    MessageEcho(const MessageEcho&) = delete;
+    MessageEcho& operator=(const MessageEcho&) = delete;
+
+private:
+    MessageBoxHandler m_previous;
+};
+
+// The application's printer as it was: the printer a command line names is that print's only.
+class PrinterKept {
+public:
+    PrinterKept() : m_kept(AfxGetPrinterSettings()) {}
+    ~PrinterKept() { AfxGetPrinterSettings() = m_kept; }
+    PrinterKept(const PrinterKept&) = delete;
+    PrinterKept& operator=(const PrinterKept&) = delete;
+
+private:
+    CPrinterSettings m_kept;
+};
+
+bool EndsWithPdf(const std::string& name) {
+    if (name.size() < 4) return false;
+    std::string ext = name.substr(name.size() - 4);
+    for (char& c : ext)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext == ".pdf";
+}
+
+// "pt": the printer named, or the PDF file when the name ends in ".pdf"; "p": the application's
+// printer, which without any printer writes the drawing's path with ".pdf".
+void ChoosePrinter(const MCommandLineInfo& info, CPrinterSettings& printer) {
+    if (info.m_nShellCommand == MCommandLineInfo::FilePrintTo) {
+        if (EndsWithPdf(info.m_strPrinterName)) {
+            printer.printerName.clear();
+            printer.outputFile = info.m_strPrinterName;
+        } else {
+            printer.printerName = info.m_strPrinterName;
+        }
+        return;
+    }
+    if (printer.printerName.empty())
+        printer.outputFile = std::filesystem::path(info.m_strFileName).replace_extension(".pdf").string();
+}
+
+}  // namespace
+
+BOOL MTessarayApp::ProcessShellCommand(const MCommandLineInfo& info) {
+    switch (info.m_nShellCommand) {
+        case MCommandLineInfo::FilePrint:
+        case MCommandLineInfo::FilePrintTo:
+            PrintFromCommandLine(info);
+            return FALSE;
+        case MCommandLineInfo::AppUnregister:
+            UnregisterFromShell();
+            return FALSE;
+        default:
+            break;
+    }
+    if (!info.m_strFileName.empty()) {
+        if (!OpenDocumentFile(info.m_strFileName)) return FALSE;
+    } else {
+        // A new drawing starts with its paper; cancelling the first paper dialog ends the program.
+        MPaperSetupDialog paper(nullptr, 0, TRUE, TRUE);
+        if (paper.DoModal() != IDOK || !NewDocument()) return FALSE;
+        if (paper.m_choice == MPaperSetupDialog::kChoiceOpen) OnFileOpen();
+        if (paper.m_choice == MPaperSetupDialog::kChoiceTemplate) OpenTemplate();
+    }
+    m_frame->DragAcceptFiles(TRUE);
+    // The view shows the drawing whole in the window as it gets its size.
+    m_frame->RestoreWindowPlacement(SW_SHOWNORMAL);
+    return TRUE;
+}
+
+BOOL MTessarayApp::PrintFromCommandLine(const MCommandLineInfo& info) {
+    // Failed until the page is out: an exception on the way must not end the program with 0.
+    m_printFailed = true;
+    const MessageEcho echo;
+    const PrinterKept kept;
+    // Before the open: the view takes its print area from the printer the drawing is printed on.
+    ChoosePrinter(info, AfxGetPrinterSettings());
+    if (!OpenDocumentFile(info.m_strFileName)) return FALSE;
+    MTessarayView* view = GetView();
+    if (!view || !view->OnFilePrint(TRUE)) return FALSE;
+    m_printFailed = false;
+    return TRUE;
+}
+
+void MTessarayApp::UnregisterFromShell() {
+    UnregisterShellFileTypes(DrawingFileType());
+    m_unregisterResult = Unregister();
+}
+
+BOOL MTessarayApp::Unregister() {
+    // The profile is the user's only once "Setting" was found at start.
+    if (!m_pszRegistryKey.empty()) RemoveUserProfile();
+    return TRUE;
+}
+
+void MTessarayApp::OnHelp() {
+    ShowProgramHelp();
+}
+
+void MTessarayApp::OnAbout() {
+    CAboutDlg dialog(m_pMainWnd);
+    dialog.DoModal();
+}

@@ -1,0 +1,113 @@
+// The command line: the shell commands as the class library parses them, and printing from it,
+// which opens the drawing, prints it without a window and ends with a status a script can trust.
+#include <gtest/gtest.h>
+
+#include <QWidget>
+
+#include "app/CommandLine.h"
+#include "app/MainFrame.h"
+#include "platform/ui/DialogRunner.h"
+#include "tests/app/ShellTestSupport.h"
+
+namespace {
+
+constexpr UINT kIdsCannotOpen = 62700;
+
+MCommandLineInfo Parsed(const std::vector<std::string>& args) {
+    MCommandLineInfo info;
+    info.ParseCommandLine(args);
+    return info;
+}
+
+TEST(CommandLineParsing, PrintSwitchesTakeTheFileAndThePrinterWithEitherSwitchCharacter) {
+    for (const char* p : {"-p", "/p", "-P"}) {
+        const MCommandLineInfo info = Parsed({p, "plan.qfd"});
+        EXPECT_EQ(info.m_nShellCommand, MCommandLineInfo::FilePrint) << p;
+        EXPECT_EQ(info.m_strFileName, "plan.qfd") << p;
+    }
+    const MCommandLineInfo to = Parsed({"-pt", "/home/user/plan.qfd", "office", "cups", "usb:1", "extra"});
+    EXPECT_EQ(to.m_nShellCommand, MCommandLineInfo::FilePrintTo);
+    EXPECT_EQ(to.m_strFileName, "/home/user/plan.qfd");
+    EXPECT_EQ(to.m_strPrinterName, "office");
+    EXPECT_EQ(to.m_strDriverName, "cups");
+    EXPECT_EQ(to.m_strPortName, "usb:1");
+    // A file alone opens, whatever switches the program does not know come with it.
+    const MCommandLineInfo open = Parsed({"-nologo", "/home/user/a.qfd", "b.qfd"});
+    EXPECT_EQ(open.m_nShellCommand, MCommandLineInfo::FileOpen);
+    EXPECT_EQ(open.m_strFileName, "/home/user/a.qfd");
+    EXPECT_TRUE(open.m_strPrinterName.empty());
+    EXPECT_EQ(Parsed({}).m_nShellCommand, MCommandLineInfo::FileNew);
+    EXPECT_EQ(Parsed({"-dde"}).m_nShellCommand, MCommandLineInfo::FileDDE);
+}
+
+TEST(CommandLineParsing, OnlyTheExactUnregisterIsTheProgramsFlagOtherCasesAreTheFrameworks) {
+    const MCommandLineInfo own = Parsed({"-Unregister"});
+    EXPECT_EQ(own.m_unregister, 1);
+    EXPECT_EQ(own.m_nShellCommand, MCommandLineInfo::FileNew);
+    for (const char* other : {"-unregister", "/UNREGISTER", "/UnregServer"}) {
+        const MCommandLineInfo info = Parsed({other});
+        EXPECT_EQ(info.m_unregister, 0) << other;
+        EXPECT_EQ(info.m_nShellCommand, MCommandLineInfo::AppUnregister) << other;
+    }
+    // "/" before anything but a switch word is a path.
+    EXPECT_EQ(Parsed({"/unregistered.qfd"}).m_strFileName, "/unregistered.qfd");
+}
+
+class CommandLinePrint : public ShellStart {};
+
+TEST_F(CommandLinePrint, PrintingToAPdfWritesItWithoutAWindowAndEndsTheStart) {
+    const std::string drawing = WriteCross("plan.qfd");
+    const std::string pdf = dir + "/out.PDF";
+    MessageBoxRecorder boxes;
+    DialogRunner runner;
+    MTessarayApp& program = Start({"-pt", drawing, pdf, "driver", "port"});
+    EXPECT_FALSE(program.InitInstance());
+    EXPECT_EQ(ReadFile(pdf).substr(0, 4), "%PDF");
+    ASSERT_NE(program.GetMainFrame(), nullptr);
+    EXPECT_FALSE(program.GetMainFrame()->GetWidget()->isVisible());
+    EXPECT_TRUE(boxes.Messages().empty());
+    EXPECT_TRUE(runner.Dialogs().empty());
+    EXPECT_EQ(program.ExitInstance(), 0);
+    // Nothing of this start stays: no first-start mark, and the application's printer is as it was.
+    EXPECT_FALSE(CreateUserProfile()->HasEntry("", "Setting"));
+    EXPECT_FALSE(std::filesystem::exists(SettingsFile()));
+    EXPECT_TRUE(AfxGetPrinterSettings().outputFile.empty());
+}
+
+TEST_F(CommandLinePrint, PrintingWithoutPrintersWritesTheDrawingsPdf) {
+    const std::string drawing = WriteCross("図面 1.qfd");
+    MessageBoxRecorder boxes;
+    MTessarayApp& program = Start({"/p", drawing});
+    EXPECT_FALSE(program.InitInstance());
+    EXPECT_EQ(ReadFile(dir + "/図面 1.pdf").substr(0, 4), "%PDF");
+    EXPECT_EQ(program.ExitInstance(), 0);
+}
+
+TEST_F(CommandLinePrint, AFileThatCannotBeOpenedIsToldOnStandardErrorAndEndsWithOne) {
+    MessageBoxRecorder boxes;
+    MTessarayApp& program = Start({"-p", dir + "/missing.dxf"});
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(program.InitInstance());
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(boxes.Saw(kIdsCannotOpen));
+    ASSERT_FALSE(boxes.Messages().empty());
+    EXPECT_NE(err.find(boxes.Messages().front().text), std::string::npos) << err;
+    EXPECT_FALSE(std::filesystem::exists(dir + "/missing.pdf"));
+    EXPECT_FALSE(program.GetMainFrame()->GetWidget()->isVisible());
+    EXPECT_EQ(program.ExitInstance(), 1);
+}
+
+TEST_F(CommandLinePrint, APrinterTheSystemDoesNotHaveFailsTheStatus) {
+    const std::string drawing = WriteCross("plan.qfd");
+    MessageBoxRecorder boxes;
+    MTessarayApp& program = Start({"-pt", drawing, "no such printer here"});
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(program.InitInstance());
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(boxes.Messages().size(), 1u);
+    EXPECT_FALSE(err.empty());
+    EXPECT_EQ(program.ExitInstance(), 1);
+    EXPECT_TRUE(AfxGetPrinterSettings().printerName.empty());
+}
+
+}  // namespace
