@@ -516,6 +516,13 @@ BOOL CListBox::Create(UINT style, CWnd* pParent, UINT nID) {
     l->setSelectionMode((style & LBS_EXTENDEDSEL) ? QAbstractItemView::ExtendedSelection
                                                   : QAbstractItemView::SingleSelection);
     if ((style & LBS_OWNERDRAWFIXED) && !(style & LBS_HASSTRINGS)) ui_detail::MakeListOwnerDrawn(l);
+    if (style & LBS_MULTICOLUMN) {
+        l->setFlow(QListView::TopToBottom);
+        l->setWrapping(true);
+        l->setResizeMode(QListView::Adjust);
+        l->setUniformItemSizes(true);
+        l->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    }
     Adopt(this, l, pParent, nID);
     QObject* ctx = Ctx(this);
     QObject::connect(l, &QListWidget::currentRowChanged, ctx, [this] { NotifyCommand(this, LBN_SELCHANGE); });
@@ -651,6 +658,19 @@ UINT CListBox::GetStyle() const {
 
 int CListBox::SetItemHeight(int nIndex, UINT cyItemHeight) {
     return StoreItemHeight(GetWidget(), nIndex, cyItemHeight) ? 0 : LB_ERR;
+}
+
+void CListBox::SetColumnWidth(int cxWidth) {
+    QWidget* w = GetWidget();
+    if (!w || cxWidth <= 0) return;
+    w->setProperty("columnWidth", cxWidth);
+    ui_detail::ItemHeightsChanged(w);
+}
+
+int CListBox::GetColumnWidth() const {
+    QWidget* w = GetWidget();
+    const QVariant width = w ? w->property("columnWidth") : QVariant();
+    return width.isValid() ? width.toInt() : 0;
 }
 
 int CListBox::GetItemHeight(int nIndex) const {

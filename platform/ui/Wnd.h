@@ -15,6 +15,8 @@
 class QWidget;
 class CMenu;
 class CScrollBar;
+struct DRAWITEMSTRUCT;
+struct MEASUREITEMSTRUCT;
 
 using UINT_PTR = std::uintptr_t;
 
@@ -59,6 +61,9 @@ public:
     CWnd* GetParent() const;
     // Registers `child` as the control `nID` of this window (dialogs and bars do this).
     void RegisterDlgItem(UINT nID, CWnd* child);
+    // Makes `child` the control nID in place of the one registered (a program class bound to a
+    // template's control).
+    void ReplaceDlgItem(UINT nID, CWnd* child);
     CWnd* GetDlgItem(int nID) const;
     // The control as its class, or nullptr when it is missing or of another kind.
     template <class T>
@@ -155,6 +160,10 @@ public:
     virtual void OnTimer(UINT_PTR nIDEvent) {}
     // A popup of a menu owned by this window is about to open.
     virtual void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu) {}
+    // An owner-drawn item of a menu owned by this window (ODT_MENU) is measured or drawn; by
+    // default the menu holding it does that (CMenu::MeasureItem, CMenu::DrawItem).
+    virtual void OnMeasureItem(int nIDCtl, MEASUREITEMSTRUCT* lpMeasureItemStruct);
+    virtual void OnDrawItem(int nIDCtl, DRAWITEMSTRUCT* lpDrawItemStruct);
     // A scroll bar control owned by this window was used (SB_LINEUP ... SB_ENDSCROLL, ScrollBar.h).
     virtual void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) {}
     virtual void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) {}
