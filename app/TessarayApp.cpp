@@ -16,8 +16,8 @@
 #include "document/parts/CadParts.h"
 #include "interchange/InterchangeFactory.h"
 #include "model/ClassRegistry.h"
-#include "model/shapes/dimension/SizeFormatInfo.h"
 #include "model/settings/LineStyle.h"
+#include "model/shapes/dimension/SizeFormatInfo.h"
 #include "platform/Profile.h"
 #include "platform/ShellFileTypes.h"
 #include "platform/Strings.h"
@@ -27,9 +27,9 @@
 #include "tools/DrawToolArray.h"
 #include "tools/controls/MenuBitmaps.h"
 #include "view/ClassRegistry.h"
+#include "view/TessarayView.h"
 #include "view/dialogs/PaperDialog.h"
 #include "view/dialogs/PrintBWDialog.h"
-#include "view/TessarayView.h"
 
 namespace {
 constexpr UINT kIdsAskToSave = 61725;
@@ -78,6 +78,7 @@ void MTessarayApp::InitProgram() {
     RegisterViewClasses();
     InitLineStyles();
     InitLineStyleBitmaps();
+    InitColorSwatchBitmaps();
     GetPaperSizeTable();
     GetPaperScaleTable();
     LoadDefaultPaper();
