@@ -525,7 +525,10 @@ BOOL CListBox::Create(UINT style, CWnd* pParent, UINT nID) {
     }
     Adopt(this, l, pParent, nID);
     QObject* ctx = Ctx(this);
-    QObject::connect(l, &QListWidget::currentRowChanged, ctx, [this] { NotifyCommand(this, LBN_SELCHANGE); });
+    // After the selection has changed: a click makes the row current first and selects it after,
+    // and the handler must see the new selection.
+    QObject::connect(l, &QListWidget::itemSelectionChanged, ctx,
+                     [this] { NotifyCommand(this, LBN_SELCHANGE); });
     QObject::connect(l, &QListWidget::itemDoubleClicked, ctx, [this] { NotifyCommand(this, LBN_DBLCLK); });
     return TRUE;
 }

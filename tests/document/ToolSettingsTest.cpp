@@ -5,8 +5,8 @@
 
 #include "document/DocumentTool.h"
 #include "document/ToolSettings.h"
-#include "model/shapes/dimension/SizeFormatInfo.h"
 #include "model/helpers/TextStream.h"
+#include "model/shapes/dimension/SizeFormatInfo.h"
 #include "platform/TextFile.h"
 
 namespace {

@@ -27,7 +27,7 @@ double RoundTo(double x, int n) {
 }
 
 BOOL MSizeComboBox::IsValid(double value) const {
-    return value > 0.0 && value <= 1000.0;
+    return value > 0.0 && value <= m_maximum;
 }
 
 BOOL MWidthComboBox::IsValid(double value) const {

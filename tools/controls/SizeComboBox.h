@@ -18,8 +18,9 @@ public:
     double GetValue() const { return m_value; }
     // Shows the value (selects the list item of that value when there is one).
     virtual void UpdateText();
-    // The values the combo accepts: 0 < x <= 1000 here (zoom percent, font size).
+    // The values the combo accepts: 0 < x <= the maximum (1000 unless set: zoom percent, font size).
     virtual BOOL IsValid(double value) const;
+    void SetMaximum(double maximum) { m_maximum = maximum; }
     // Takes the control's text: an empty text stores -1 and reports nothing; otherwise the number
     // rounded to one decimal is stored when the combo accepts the rounded value (else the old value
     // stays); then the value is shown and reported to the parent.
@@ -32,6 +33,7 @@ public:
 
 private:
     double m_value = 0.0;
+    double m_maximum = 1000.0;
 };
 
 // Line widths in millimetres: 0 <= x < 100.
