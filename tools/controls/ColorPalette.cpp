@@ -1,5 +1,7 @@
 #include "tools/controls/ColorPalette.h"
 
+#include <initializer_list>
+
 namespace {
 
 // Colour of hue bits (4 green, 2 red, 1 blue): the hue's channels at `on`, the others at `off`.
@@ -10,32 +12,19 @@ constexpr COLORREF HueColor(int bits, int on, int off) {
 constexpr int kShades[] = {88, 128, 168, 208, 255};
 constexpr int kGreys[] = {0x58, 0x6C, 0x80, 0x94, 0xA8, 0xBC, 0xD0, 0xE4};
 
-std::array<COLORREF, kPaletteColorCount> BuildPalette() {
-    std::array<COLORREF, kPaletteColorCount> palette{};
-    int n = 0;
-    for (int bits = 0; bits < 8; ++bits)
-        palette[n++] = HueColor(bits, 255, 0);
-    for (int hue = 1; hue <= 6; ++hue) {
-        for (int shade : kShades)
-            palette[n++] = HueColor(hue, shade, 0);
-        for (int tint : {140, 172, 204})
-            palette[n++] = HueColor(hue, 255, tint);
-    }
-    for (int grey : kGreys)
-        palette[n++] = RGB(grey, grey, grey);
-    return palette;
-}
-
-std::array<COLORREF, kColorListCount> BuildListColors() {
-    std::array<COLORREF, kColorListCount> colors{};
-    int n = 0;
-    colors[n++] = kNoColor;
+// The pure colours; per hue (blue, red, magenta, green, cyan, yellow) five shades and then the tints
+// (the other channels at each of `tints`); the greys. With noColorFirst, kNoColor comes first.
+template <std::size_t N>
+std::array<COLORREF, N> BuildColors(bool noColorFirst, std::initializer_list<int> tints) {
+    std::array<COLORREF, N> colors{};
+    std::size_t n = 0;
+    if (noColorFirst) colors[n++] = kNoColor;
     for (int bits = 0; bits < 8; ++bits)
         colors[n++] = HueColor(bits, 255, 0);
     for (int hue = 1; hue <= 6; ++hue) {
         for (int shade : kShades)
             colors[n++] = HueColor(hue, shade, 0);
-        for (int tint : {128, 140, 172, 204})
+        for (int tint : tints)
             colors[n++] = HueColor(hue, 255, tint);
     }
     for (int grey : kGreys)
@@ -56,7 +45,7 @@ std::array<COLORREF, kMenuColorCount> BuildMenuColors() {
 }  // namespace
 
 const std::array<COLORREF, kPaletteColorCount>& GetColorPalette() {
-    static const std::array<COLORREF, kPaletteColorCount> palette = BuildPalette();
+    static const auto palette = BuildColors<kPaletteColorCount>(false, {140, 172, 204});
     return palette;
 }
 
@@ -78,6 +67,6 @@ const std::array<COLORREF, kMenuColorCount>& GetMenuColors() {
 }
 
 const std::array<COLORREF, kColorListCount>& GetColorListColors() {
-    static const std::array<COLORREF, kColorListCount> colors = BuildListColors();
+    static const auto colors = BuildColors<kColorListCount>(true, {128, 140, 172, 204});
     return colors;
 }

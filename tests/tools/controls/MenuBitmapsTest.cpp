@@ -20,24 +20,23 @@ protected:
     }
     // The extent of "透明" in the menu font.
     static CSize TransparentExtent() {
+        CDC dc;
+        CFont font;
+        SelectMenuFont(dc, font);
+        return dc.GetTextExtent(AfxLoadString(62712));
+    }
+    static void SelectMenuFont(CDC& dc, CFont& font) {
         NONCLIENTMETRICS metrics;
         GetNonClientMetrics(&metrics);
-        CDC dc;
         dc.CreateImageDC(1, 1);
-        CFont font;
         font.CreateFontIndirect(&metrics.lfMenuFont);
         dc.SelectObject(&font);
-        return dc.GetTextExtent(AfxLoadString(62712));
     }
     // The height of the menu font's characters.
     static int MenuFontHeight() {
-        NONCLIENTMETRICS metrics;
-        GetNonClientMetrics(&metrics);
         CDC dc;
-        dc.CreateImageDC(1, 1);
         CFont font;
-        font.CreateFontIndirect(&metrics.lfMenuFont);
-        dc.SelectObject(&font);
+        SelectMenuFont(dc, font);
         TEXTMETRIC tm;
         dc.GetTextMetrics(&tm);
         return tm.tmHeight;
