@@ -7,7 +7,7 @@
 #include <fstream>
 
 #include "app/MainFrame.h"
-#include "app/SizeComboBox.h"
+#include "tools/controls/SizeComboBox.h"
 #include "app/TessarayApp.h"
 #include "document/Layer.h"
 #include "document/TessarayDoc.h"
