@@ -135,6 +135,9 @@ int OwnerItemHeight(const CWnd* self, UINT ctlType, int nIndex, bool ownerDrawn,
 // ----- CButton ---------------------------------------------------------------------------------
 
 BOOL CButton::Create(std::string_view text, Kind kind, CWnd* pParent, UINT nID, UINT style) {
+    CREATESTRUCT cs{style, nID, pParent};
+    if (!PreCreateWindow(cs)) return FALSE;
+    style = cs.style;
     QWidget* parent = pParent ? pParent->GetWidget() : nullptr;
     QAbstractButton* button = nullptr;
     switch (kind) {

@@ -15,6 +15,7 @@
 class QWidget;
 class CMenu;
 class CScrollBar;
+class CWnd;
 struct DRAWITEMSTRUCT;
 struct MEASUREITEMSTRUCT;
 
@@ -33,6 +34,13 @@ enum : int {
 enum : UINT { SIZE_RESTORED = 0, SIZE_MINIMIZED = 1, SIZE_MAXIMIZED = 2 };
 // Check states.
 enum : UINT { BST_UNCHECKED = 0, BST_CHECKED = 1, BST_INDETERMINATE = 2 };
+
+// What a control is about to be created with; its class's PreCreateWindow may change the style.
+struct CREATESTRUCT {
+    UINT style = 0;
+    UINT id = 0;
+    CWnd* parent = nullptr;
+};
 
 class CWnd : public CCmdTarget {
 public:
@@ -54,6 +62,9 @@ public:
     // wheel and key events, with positions in this window's client coordinates.
     void EnableMessageTranslation(QWidget* source = nullptr);
     virtual void DestroyWindow();
+    // Runs as a control's Create begins: a class adds the style it cannot work without, or answers
+    // FALSE to refuse the creation.
+    virtual BOOL PreCreateWindow(CREATESTRUCT& cs) { return TRUE; }
 
     // ----- identity and children ----------------------------------------------------------------
     UINT GetDlgCtrlID() const;

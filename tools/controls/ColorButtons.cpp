@@ -74,6 +74,11 @@ BOOL MColorSelectButton::Create(CWnd* pParent, const CRect& rect, UINT nID, UINT
     return CButton::Create("", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, rect, pParent, nID);
 }
 
+BOOL MColorSelectButton::PreCreateWindow(CREATESTRUCT& cs) {
+    cs.style = (cs.style & ~0xFu) | BS_OWNERDRAW;
+    return TRUE;
+}
+
 void MColorSelectButton::SetFirstId(UINT firstId) {
     m_firstId = firstId;
     m_lastId = firstId + kPaletteColorCount - 1;

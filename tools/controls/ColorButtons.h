@@ -23,6 +23,8 @@ public:
     // An owner-drawn push button (WS_CHILD | WS_VISIBLE | BS_OWNERDRAW) at rect of pParent with
     // the menu's commands from firstId.
     BOOL Create(CWnd* pParent, const CRect& rect, UINT nID, UINT firstId);
+    // However it is created (a toolbar's slot, a plain push-button style), it draws itself.
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     void SetFirstId(UINT firstId);
     UINT GetFirstId() const { return m_firstId; }
     UINT GetLastId() const { return m_lastId; }

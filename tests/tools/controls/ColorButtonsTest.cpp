@@ -216,6 +216,16 @@ TEST_F(ColorButtonTest, TheSwatchShowsTheColourBesideTheButtonsPicture) {
     EXPECT_EQ(whole->GetPixel(6, 6), 0x0000FFu);
 }
 
+TEST_F(ColorButtonTest, CreatedAsAPlainPushButtonItStillDrawsItsSwatch) {
+    MLineColorButton plain;
+    CButton& asButton = plain;
+    ASSERT_TRUE(asButton.Create("", WS_CHILD | WS_VISIBLE, CRect(0, 60, 46, 82), &owner, 4712));
+    EXPECT_EQ(plain.GetButtonStyle() & 0xFu, static_cast<UINT>(BS_OWNERDRAW));
+    plain.SetColor(0x00FF00);
+    auto dc = Paint(plain);
+    EXPECT_EQ(dc->GetPixel(23, 11), 0x00FF00u);
+}
+
 TEST_F(ColorButtonTest, NoColourShowsACrossAndOddValuesShowNothingInside) {
     line.SetColor(kNoColor);
     auto dc = Paint(line, 0, 60, 30);
