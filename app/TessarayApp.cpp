@@ -73,6 +73,7 @@ void MTessarayApp::InitProgram() {
     RegisterViewClasses();
     InitLineStyles();
     InitLineStyleBitmaps();
+    InitColorSwatchBitmaps();
     GetPaperSizeTable();
     GetPaperScaleTable();
     LoadDefaultPaper();

@@ -80,7 +80,8 @@ const AcceleratorTemplate* AcceleratorTemplates(std::size_t& count);
 // puts a framed grid of its own into one cell. BUTTONS() starts the button row at the bottom
 // (right-aligned). Radio buttons form a group from a RADIOGROUP entry through the RADIO entries
 // that follow it, until the next RADIOGROUP. A SPIN attaches to the control just before it (its
-// buddy). Widths are in average characters, heights in text lines (0: the control's natural size).
+// buddy). Widths are in average characters, heights in text lines (0: the control's natural size),
+// except for CUSTOM frames and owner-drawn buttons (DRAWNBUTTON), which are sized in pixels.
 enum class DlgOp : unsigned char {
     Dialog,
     Row,
@@ -100,6 +101,7 @@ enum class DlgOp : unsigned char {
     DefPushButton,
     Custom,
     Span,
+    Slider,
     EndDialog
 };
 
@@ -133,6 +135,8 @@ enum : unsigned int {
     LBS_OWNERDRAWFIXED = 0x0010,
     // With LBS_OWNERDRAWFIXED: a check list box (a check mark before each string).
     LBS_HASSTRINGS = 0x0040,
+    // Items flow down a column and on into the next (LB_SETCOLUMNWIDTH sets the columns' width).
+    LBS_MULTICOLUMN = 0x0200,
     LBS_EXTENDEDSEL = 0x0800,
     LVS_SHOWSELALWAYS = 0x0008,
     LVS_SINGLESEL = 0x0004,
@@ -161,3 +165,17 @@ struct CursorTemplate {
 
 // The cursor resource `id`, or nullptr when there is none.
 const CursorTemplate* FindCursorTemplate(unsigned int id);
+
+// ----- Pictures --------------------------------------------------------------------------------
+// PICTURE(id, width, height, svg): a picture of width x height pixels at 96 dpi as SVG text (its
+// view box the same size), drawn by the platform at the target's own resolution. Buttons and
+// toolbars find theirs by id (the class library's bitmap resources).
+struct PictureTemplate {
+    unsigned int id;
+    int width;
+    int height;
+    const char* svg;
+};
+
+// The picture resource `id`, or nullptr when there is none.
+const PictureTemplate* FindPictureTemplate(unsigned int id);

@@ -49,6 +49,8 @@ const AcceleratorTemplate kAccelerators[] = {
 #define PUSHBUTTON(id, text) {DlgOp::PushButton, id, text, 0, 0, 0},
 #define DEFPUSHBUTTON(id, text) {DlgOp::DefPushButton, id, text, 0, 0, 0},
 #define CUSTOM(id, widthPx, heightPx) {DlgOp::Custom, id, nullptr, 0, widthPx, heightPx},
+#define DRAWNBUTTON(id, widthPx, heightPx) {DlgOp::PushButton, id, "", BS_OWNERDRAW, widthPx, heightPx},
+#define SLIDER(id, width) {DlgOp::Slider, id, nullptr, 0, width, 0},
 #define SPAN(n) {DlgOp::Span, kIdStatic, nullptr, 0, n, 0},
 #define END_DIALOG() {DlgOp::EndDialog, kIdStatic, nullptr, 0, 0, 0},
 const DialogTemplateItem kDialogs[] = {
@@ -74,6 +76,8 @@ const DialogTemplateItem kDialogs[] = {
 #undef PUSHBUTTON
 #undef DEFPUSHBUTTON
 #undef CUSTOM
+#undef DRAWNBUTTON
+#undef SLIDER
 #undef SPAN
 #undef END_DIALOG
 
@@ -83,6 +87,13 @@ const CursorTemplate kCursors[] = {
     {0, 0, 0, 0, 0, nullptr},  // sentinel
 };
 #undef CURSOR
+
+#define PICTURE(id, width, height, svg) {id, width, height, svg},
+const PictureTemplate kPictures[] = {
+#include "resources/pictures.inc"
+    {0, 0, 0, nullptr},  // sentinel
+};
+#undef PICTURE
 
 }  // namespace
 
@@ -108,5 +119,11 @@ const CursorTemplate* FindCursorTemplate(unsigned int id) {
         if (c.pixels && c.id == id && c.width > 0 && c.height > 0 &&
             std::strlen(c.pixels) == static_cast<std::size_t>(c.width) * static_cast<std::size_t>(c.height))
             return &c;
+    return nullptr;
+}
+
+const PictureTemplate* FindPictureTemplate(unsigned int id) {
+    for (const PictureTemplate& p : kPictures)
+        if (p.svg && p.id == id && p.width > 0 && p.height > 0) return &p;
     return nullptr;
 }

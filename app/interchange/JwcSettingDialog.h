@@ -2,33 +2,27 @@
 // asked before a drawing or parts file is imported and kept in the profile section "JWC".
 #pragma once
 
-#include <functional>
-
 #include "interchange/JwcPenSettings.h"
 #include "platform/ui/Dialog.h"
+#include "tools/controls/ColorButtons.h"
 
 class MJWCSettingDialog : public CDialog {
 public:
     explicit MJWCSettingDialog(CWnd* pParent = nullptr);
 
-    // What a colour button asks for a new colour: TRUE with the chosen colour. The default opens the
-    // toolkit's colour dialog; tests install their own.
-    using ColorChooser = std::function<BOOL(COLORREF& color, CWnd* parent)>;
-    static ColorChooser SetColorChooser(ColorChooser chooser);
-
     // The values shown on entry and chosen on OK.
     MJWCPenSettings m_settings;
 
 protected:
-    BOOL OnInitDialog() override;
     // Takes the values and stores all twelve in the profile.
     void OnOK() override;
     void DoDataExchange(CDataExchange* pDX) override;
 
 private:
-    void OnColorButton(int index);
     void OnDefault();
-    void ShowColor(int index);
+
+    // The pens' colours, each chosen from the palette, "無色" or the colour dialog.
+    MLineColorButton m_colorButtons[MJWCPenSettings::kPens];
 };
 
 // The prompt of the JW_CAD import through this dialog on the main window.
@@ -36,6 +30,3 @@ class MJWCSettingDialogPrompt : public MJWCSettingPrompt {
 public:
     BOOL AskPenSettings(MJWCPenSettings& settings) override;
 };
-
-// Text of a colour button: "#RRGGBB", or "なし" for no colour.
-std::string FormatPenColor(COLORREF color);

@@ -82,6 +82,9 @@ public:
     // colour sources going to a monochrome target become white where they equal srcBkColor.
     virtual void BitBlt(const CRect& dst, const CBitmap::Surface& src, CPoint srcOrigin, COLORREF srcBkColor,
                         DWORD rop, const GdiAttributes& a) = 0;
+    // An SVG picture scaled into the destination rectangle over what is there, at the target's own
+    // resolution. Back ends without pictures draw nothing.
+    virtual void DrawPicture(const CRect& dst, const char* svg) {}
     virtual COLORREF GetPixel(int x, int y) const = 0;
     virtual COLORREF SetPixel(int x, int y, COLORREF color) = 0;
 

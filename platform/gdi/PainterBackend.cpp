@@ -11,6 +11,7 @@
 #include <QPainterPath>
 #include <QPolygonF>
 #include <QPrinter>
+#include <QSvgRenderer>
 #include <QTransform>
 #include <algorithm>
 #include <atomic>
@@ -686,6 +687,15 @@ public:
             }
         }
         Blit(QRectF(area), piece, rop);
+    }
+
+    void DrawPicture(const CRect& dst, const char* svg) override {
+        QSvgRenderer renderer(QByteArray(svg ? svg : ""));
+        if (!renderer.isValid()) return;
+        QPainter* p = BeginCall(true);
+        if (!p) return;
+        renderer.render(p, QRectF(ToQRect(dst)));
+        EndCall();
     }
 
     COLORREF GetPixel(int x, int y) const override {

@@ -135,6 +135,9 @@ int OwnerItemHeight(const CWnd* self, UINT ctlType, int nIndex, bool ownerDrawn,
 // ----- CButton ---------------------------------------------------------------------------------
 
 BOOL CButton::Create(std::string_view text, Kind kind, CWnd* pParent, UINT nID, UINT style) {
+    CREATESTRUCT cs{style, nID, pParent};
+    if (!PreCreateWindow(cs)) return FALSE;
+    style = cs.style;
     QWidget* parent = pParent ? pParent->GetWidget() : nullptr;
     QAbstractButton* button = nullptr;
     switch (kind) {
@@ -516,6 +519,13 @@ BOOL CListBox::Create(UINT style, CWnd* pParent, UINT nID) {
     l->setSelectionMode((style & LBS_EXTENDEDSEL) ? QAbstractItemView::ExtendedSelection
                                                   : QAbstractItemView::SingleSelection);
     if ((style & LBS_OWNERDRAWFIXED) && !(style & LBS_HASSTRINGS)) ui_detail::MakeListOwnerDrawn(l);
+    if (style & LBS_MULTICOLUMN) {
+        l->setFlow(QListView::TopToBottom);
+        l->setWrapping(true);
+        l->setResizeMode(QListView::Adjust);
+        l->setUniformItemSizes(true);
+        l->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    }
     Adopt(this, l, pParent, nID);
     QObject* ctx = Ctx(this);
     // After the selection has changed: a click makes the row current first and selects it after,
@@ -654,6 +664,19 @@ UINT CListBox::GetStyle() const {
 
 int CListBox::SetItemHeight(int nIndex, UINT cyItemHeight) {
     return StoreItemHeight(GetWidget(), nIndex, cyItemHeight) ? 0 : LB_ERR;
+}
+
+void CListBox::SetColumnWidth(int cxWidth) {
+    QWidget* w = GetWidget();
+    if (!w || cxWidth <= 0) return;
+    w->setProperty("columnWidth", cxWidth);
+    ui_detail::ItemHeightsChanged(w);
+}
+
+int CListBox::GetColumnWidth() const {
+    QWidget* w = GetWidget();
+    const QVariant width = w ? w->property("columnWidth") : QVariant();
+    return width.isValid() ? width.toInt() : 0;
 }
 
 int CListBox::GetItemHeight(int nIndex) const {

@@ -149,6 +149,9 @@ public:
     // Owner-drawn items: as CComboBox's (the list has no field).
     int SetItemHeight(int nIndex, UINT cyItemHeight);
     int GetItemHeight(int nIndex) const;
+    // LBS_MULTICOLUMN: the width of the columns (0 until set).
+    void SetColumnWidth(int cxWidth);
+    int GetColumnWidth() const;
     virtual void DrawItem(DRAWITEMSTRUCT* lpDrawItemStruct) {}
     virtual void MeasureItem(MEASUREITEMSTRUCT* lpMeasureItemStruct) {}
 };

@@ -10,6 +10,7 @@
 #include "platform/Strings.h"
 #include "platform/TextFile.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/SliderCtrl.h"
 #include "platform/ui/detail/WndImpl.h"
 #include "resources/ResourceIds.h"
 
@@ -208,6 +209,17 @@ void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& control) {
     control.Attach(ctrl->GetWidget(), false);
     control.SetDlgCtrlID(static_cast<UINT>(nIDC));
     control.SetOwner(pDX->m_pDlgWnd);
+    // The program's class now stands for the control, also for GetDlgItem.
+    pDX->m_pDlgWnd->ReplaceDlgItem(static_cast<UINT>(nIDC), &control);
+}
+
+void DDX_Slider(CDataExchange* pDX, int nIDC, int& value) {
+    auto* slider = dynamic_cast<CSliderCtrl*>(pDX->PrepareCtrl(nIDC));
+    if (!slider) AfxThrowInvalidArgException();
+    if (pDX->m_bSaveAndValidate)
+        value = slider->GetPos();
+    else
+        slider->SetPos(value);
 }
 
 void DDV_MinMaxInt(CDataExchange* pDX, int value, int minVal, int maxVal) {

@@ -45,8 +45,11 @@ void DDX_CBStringExact(CDataExchange* pDX, int nIDC, std::string& value);
 // List boxes: the selected index; the selected item's text.
 void DDX_LBIndex(CDataExchange* pDX, int nIDC, int& index);
 void DDX_LBString(CDataExchange* pDX, int nIDC, std::string& value);
-// Makes `control` (a member control object) stand for the dialog's control nIDC.
+// Makes `control` (a member control object) stand for the dialog's control nIDC: it receives the
+// control's notifications and paints it, and GetDlgItem answers it.
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& control);
+// Sliders: the thumb's position.
+void DDX_Slider(CDataExchange* pDX, int nIDC, int& value);
 
 void DDV_MinMaxInt(CDataExchange* pDX, int value, int minVal, int maxVal);
 void DDV_MinMaxUInt(CDataExchange* pDX, UINT value, UINT minVal, UINT maxVal);

@@ -22,6 +22,7 @@
 #include "platform/ui/DialogRunner.h"
 #include "platform/ui/ExceptionGuard.h"
 #include "platform/ui/MessageTranslation.h"
+#include "platform/ui/SliderCtrl.h"
 #include "platform/ui/detail/WndImpl.h"
 
 namespace {
@@ -205,6 +206,8 @@ void CDialog::Build(const DialogTemplateItem* tmpl) {
                                                                            : CButton::Kind::Radio;
                 auto ctrl = std::make_unique<CButton>();
                 ctrl->Create(p->text ? p->text : "", kind, this, id, p->style);
+                if ((p->style & 0xF) == BS_OWNERDRAW && (p->width > 0 || p->height > 0))
+                    ctrl->GetWidget()->setMinimumSize(std::max(0, p->width), std::max(0, p->height));
                 if (kind == CButton::Kind::Radio) {
                     auto& groups = GetImpl().radioGroups;
                     if (p->op == DlgOp::RadioFirst || !radioGroup) {
@@ -276,6 +279,13 @@ void CDialog::Build(const DialogTemplateItem* tmpl) {
                     else
                         g.Put(raw->GetWidget());
                 }
+                break;
+            }
+            case DlgOp::Slider: {
+                auto ctrl = std::make_unique<CSliderCtrl>();
+                ctrl->Create(p->style, this, id);
+                if (p->width > 0) ctrl->GetWidget()->setMinimumWidth(charsWide(p->width));
+                place(own(std::move(ctrl)));
                 break;
             }
             case DlgOp::Custom: {

@@ -1,9 +1,11 @@
 #include "platform/ui/DialogRunner.h"
 
 #include "platform/ui/CheckListBox.h"
+#include "platform/ui/ColorDialog.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/Menu.h"
+#include "platform/ui/SliderCtrl.h"
 
 namespace {
 DialogRunner* g_active = nullptr;
@@ -81,6 +83,20 @@ DialogScript& DialogScript::Spin(int id, int steps) {
         if (auto* spin = Control<CSpinButtonCtrl>(d, id))
             for (int i = 0; i < std::abs(steps); ++i)
                 spin->Step(steps > 0 ? 1 : -1);
+    });
+    return *this;
+}
+
+DialogScript& DialogScript::ChooseColor(COLORREF color) {
+    m_steps.push_back([color](CDialog& d) {
+        if (auto* dialog = dynamic_cast<CColorDialog*>(&d)) dialog->SetCurrentColor(color);
+    });
+    return Ok();
+}
+
+DialogScript& DialogScript::MoveSlider(int id, int position) {
+    m_steps.push_back([id, position](CDialog& d) {
+        if (auto* slider = Control<CSliderCtrl>(d, id)) slider->MoveThumb(position);
     });
     return *this;
 }

@@ -35,6 +35,10 @@ public:
     DialogScript& CheckItem(int id, int index, int state = 1);
     // As the user's clicks on a spin control's arrows (steps > 0: up).
     DialogScript& Spin(int id, int steps);
+    // As the user's choice of a colour in the colour dialog (CColorDialog), confirmed with OK.
+    DialogScript& ChooseColor(COLORREF color);
+    // As the user's drag of a slider's thumb to the position.
+    DialogScript& MoveSlider(int id, int position);
     // Copies the control's text at this point.
     DialogScript& Read(int id, std::string* out);
     // Anything else, with the live dialog.

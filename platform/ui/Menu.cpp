@@ -16,6 +16,7 @@
 #include "platform/ui/ExceptionGuard.h"
 #include "platform/ui/MessageTranslation.h"
 #include "platform/ui/Wnd.h"
+#include "platform/ui/detail/MenuGrid.h"
 #include "platform/ui/detail/MenuQt.h"
 #include "platform/ui/detail/WndImpl.h"
 #include "resources/ResourceFormats.h"
@@ -140,6 +141,16 @@ BOOL CMenu::AppendMenu(UINT nFlags, UINT nIDNewItem, const CBitmap* pBmp) {
     item.flags |= MF_BITMAP;
     item.bitmap = pBmp;
     return TRUE;
+}
+
+BOOL CMenu::AppendOwnerDrawn(UINT nFlags, UINT nIDNewItem, std::uintptr_t itemData) {
+    if (!AppendMenu((nFlags & ~MF_BITMAP) | MF_OWNERDRAW | MF_BYPOSITION, nIDNewItem)) return FALSE;
+    m_items.back().data = itemData;
+    return TRUE;
+}
+
+CSize GetMenuCheckMarkDimensions() {
+    return CSize(13, 13);
 }
 
 BOOL CMenu::InsertMenu(UINT nPosition, UINT nFlags, UINT nIDNewItem, std::string_view text) {
@@ -433,6 +444,10 @@ BOOL CMenu::TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd) {
         const CModalLoopScope modal;
         ui_detail::RunMenuInit(this, 0, pWnd, true);
         chosen = runner->ChoosePopupItem(*this);
+    } else if (ui_detail::IsGridMenu(*this)) {
+        const CModalLoopScope modal;
+        ui_detail::RunMenuInit(this, 0, pWnd, false);
+        chosen = ui_detail::ExecGridMenu(this, pWnd, QPoint(x, y));
     } else {
         QMenu qmenu(ui_detail::DialogParent(pWnd));
         ui_detail::AttachPopup(&qmenu, this, QPointer<QWidget>(pWnd ? pWnd->GetWidget() : nullptr), 0, false);

@@ -3,6 +3,7 @@
 // OnInitMenuPopup; frames run the update pass there).
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -12,6 +13,8 @@
 
 class CBitmap;
 class CWnd;
+struct DRAWITEMSTRUCT;
+struct MEASUREITEMSTRUCT;
 
 enum : UINT {
     MF_STRING = 0x0000,
@@ -23,6 +26,11 @@ enum : UINT {
     MF_BITMAP = 0x0004,
     MF_CHECKED = 0x0008,
     MF_POPUP = 0x0010,
+    // Starts a new column, with (MF_MENUBARBREAK) or without a line before it.
+    MF_MENUBARBREAK = 0x0020,
+    MF_MENUBREAK = 0x0040,
+    // Measured and drawn by the menu's MeasureItem and DrawItem, with the item's data.
+    MF_OWNERDRAW = 0x0100,
     MF_RADIOCHECK = 0x0200,
     MF_BYPOSITION = 0x0400,
     MF_SEPARATOR = 0x0800,
@@ -45,10 +53,12 @@ public:
         std::unique_ptr<CMenu> popup;
         // MF_BITMAP: the picture shown in place of the text (not owned; it outlives the menu).
         const CBitmap* bitmap = nullptr;
+        // MF_OWNERDRAW: what the item stands for, handed to MeasureItem and DrawItem.
+        std::uintptr_t data = 0;
     };
 
     CMenu();
-    ~CMenu();
+    virtual ~CMenu();
     CMenu(CMenu&&) noexcept;
     CMenu& operator=(CMenu&&) noexcept;
 
@@ -73,6 +83,8 @@ public:
     BOOL AppendMenu(std::string_view text, CMenu&& popup);
     // An item showing the bitmap in place of text (MF_BITMAP), with its command id.
     BOOL AppendMenu(UINT nFlags, UINT nIDNewItem, const CBitmap* pBmp);
+    // An owner-drawn item (MF_OWNERDRAW is added) carrying itemData.
+    BOOL AppendOwnerDrawn(UINT nFlags, UINT nIDNewItem, std::uintptr_t itemData);
     // Inserts before the item at nPosition (MF_BYPOSITION; -1 appends) or before command nPosition.
     BOOL InsertMenu(UINT nPosition, UINT nFlags, UINT nIDNewItem = 0, std::string_view text = {});
     BOOL InsertMenu(UINT nPosition, UINT nFlags, std::string_view text, CMenu&& popup);
@@ -91,10 +103,16 @@ public:
     UINT EnableMenuItem(UINT nIDEnableItem, UINT nEnable);
     BOOL CheckMenuRadioItem(UINT nIDFirst, UINT nIDLast, UINT nIDItem, UINT nFlags);
 
+    // Owner-drawn items: their size (itemWidth, itemHeight) and their picture. The owner window's
+    // OnMeasureItem / OnDrawItem receive them first (ODT_MENU) and by default call these.
+    virtual void MeasureItem(MEASUREITEMSTRUCT* lpMeasureItemStruct) {}
+    virtual void DrawItem(DRAWITEMSTRUCT* lpDrawItemStruct) {}
+
     // Shows the menu as a popup at the screen point, owned by pWnd (whose OnInitMenuPopup runs as
-    // each popup opens). With TPM_RETURNCMD returns the chosen command (0 for none); otherwise
-    // the command is sent to pWnd after the call returns, as the posted WM_COMMAND on Windows, and
-    // the result is TRUE. Tests choose the item with DialogRunner::ScriptPopupMenu.
+    // each popup opens). A menu with owner-drawn items or column breaks shows as a grid of columns. With
+    // TPM_RETURNCMD returns the chosen command (0 for none); otherwise the command is sent to pWnd after the
+    // call returns, as the posted WM_COMMAND on Windows, and the result is TRUE. Tests choose the item with
+    // DialogRunner::ScriptPopupMenu.
     BOOL TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd);
 
     // Context menus by resource: shows popup nSubMenu of menu resource nIDResource as
@@ -109,3 +127,6 @@ private:
     std::vector<Item> m_items;
     bool m_valid = false;
 };
+
+// The size of the check mark drawn before menu items (the classic 13 x 13).
+CSize GetMenuCheckMarkDimensions();

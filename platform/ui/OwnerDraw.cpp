@@ -79,7 +79,10 @@ public:
         PaintItem(CWnd::FromWidget(m_control), index.row(), state, Steps::ListItem, painter, option.rect);
     }
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        return QSize(option.rect.width(), m_control ? ItemHeight(m_control, index.row()) : 16);
+        // The columns of a multi-column list are as wide as it says.
+        const QVariant column = m_control ? m_control->property("columnWidth") : QVariant();
+        const int width = column.isValid() ? column.toInt() : option.rect.width();
+        return QSize(width, m_control ? ItemHeight(m_control, index.row()) : 16);
     }
 
 private:

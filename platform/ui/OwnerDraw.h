@@ -15,6 +15,7 @@
 #include "platform/WinTypes.h"
 
 class CDC;
+class CMenu;
 class CWnd;
 
 // Control types.
@@ -42,6 +43,7 @@ struct DRAWITEMSTRUCT {
     CDC* hDC = nullptr;
     CRect rcItem;
     std::uintptr_t itemData = 0;
+    CMenu* menu = nullptr;  // ODT_MENU: the menu holding the item
 };
 
 struct MEASUREITEMSTRUCT {
@@ -51,6 +53,7 @@ struct MEASUREITEMSTRUCT {
     UINT itemWidth = 0;
     UINT itemHeight = 0;
     std::uintptr_t itemData = 0;
+    CMenu* menu = nullptr;  // ODT_MENU: the menu holding the item
 };
 
 // Paints item nIndex of an owner-drawn combo box, list box (-1: a combo's selection field with no

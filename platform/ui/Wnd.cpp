@@ -15,7 +15,9 @@
 #include "platform/ui/Controls.h"
 #include "platform/ui/ExceptionGuard.h"
 #include "platform/ui/Idle.h"
+#include "platform/ui/Menu.h"
 #include "platform/ui/MessageTranslation.h"
+#include "platform/ui/OwnerDraw.h"
 #include "platform/ui/detail/WndImpl.h"
 
 namespace {
@@ -312,6 +314,10 @@ void CWnd::RegisterDlgItem(UINT nID, CWnd* child) {
     if (!child->m_impl->owner) child->m_impl->owner = this;
 }
 
+void CWnd::ReplaceDlgItem(UINT nID, CWnd* child) {
+    if (child) m_impl->items[nID] = child;
+}
+
 CWnd* CWnd::GetDlgItem(int nID) const {
     auto it = m_impl->items.find(static_cast<UINT>(nID));
     return it == m_impl->items.end() ? nullptr : it->second;
@@ -573,6 +579,16 @@ LRESULT CWnd::NotifyOwner(int code) {
     nm.code = code;
     CWnd* target = GetOwner();
     return target ? target->SendNotify(nm) : 0;
+}
+
+void CWnd::OnMeasureItem(int, MEASUREITEMSTRUCT* lpMeasureItemStruct) {
+    if (lpMeasureItemStruct && lpMeasureItemStruct->CtlType == ODT_MENU && lpMeasureItemStruct->menu)
+        lpMeasureItemStruct->menu->MeasureItem(lpMeasureItemStruct);
+}
+
+void CWnd::OnDrawItem(int, DRAWITEMSTRUCT* lpDrawItemStruct) {
+    if (lpDrawItemStruct && lpDrawItemStruct->CtlType == ODT_MENU && lpDrawItemStruct->menu)
+        lpDrawItemStruct->menu->DrawItem(lpDrawItemStruct);
 }
 
 void CWnd::SetOwner(CWnd* pOwner) {

@@ -15,6 +15,9 @@
 class QWidget;
 class CMenu;
 class CScrollBar;
+class CWnd;
+struct DRAWITEMSTRUCT;
+struct MEASUREITEMSTRUCT;
 
 using UINT_PTR = std::uintptr_t;
 
@@ -31,6 +34,13 @@ enum : int {
 enum : UINT { SIZE_RESTORED = 0, SIZE_MINIMIZED = 1, SIZE_MAXIMIZED = 2 };
 // Check states.
 enum : UINT { BST_UNCHECKED = 0, BST_CHECKED = 1, BST_INDETERMINATE = 2 };
+
+// What a control is about to be created with; its class's PreCreateWindow may change the style.
+struct CREATESTRUCT {
+    UINT style = 0;
+    UINT id = 0;
+    CWnd* parent = nullptr;
+};
 
 class CWnd : public CCmdTarget {
 public:
@@ -52,6 +62,9 @@ public:
     // wheel and key events, with positions in this window's client coordinates.
     void EnableMessageTranslation(QWidget* source = nullptr);
     virtual void DestroyWindow();
+    // Runs as a control's Create begins: a class adds the style it cannot work without, or answers
+    // FALSE to refuse the creation.
+    virtual BOOL PreCreateWindow(CREATESTRUCT& cs) { return TRUE; }
 
     // ----- identity and children ----------------------------------------------------------------
     UINT GetDlgCtrlID() const;
@@ -59,6 +72,9 @@ public:
     CWnd* GetParent() const;
     // Registers `child` as the control `nID` of this window (dialogs and bars do this).
     void RegisterDlgItem(UINT nID, CWnd* child);
+    // Makes `child` the control nID in place of the one registered (a program class bound to a
+    // template's control).
+    void ReplaceDlgItem(UINT nID, CWnd* child);
     CWnd* GetDlgItem(int nID) const;
     // The control as its class, or nullptr when it is missing or of another kind.
     template <class T>
@@ -155,6 +171,10 @@ public:
     virtual void OnTimer(UINT_PTR nIDEvent) {}
     // A popup of a menu owned by this window is about to open.
     virtual void OnInitMenuPopup(CMenu* pPopupMenu, UINT nIndex, BOOL bSysMenu) {}
+    // An owner-drawn item of a menu owned by this window (ODT_MENU) is measured or drawn; by
+    // default the menu holding it does that (CMenu::MeasureItem, CMenu::DrawItem).
+    virtual void OnMeasureItem(int nIDCtl, MEASUREITEMSTRUCT* lpMeasureItemStruct);
+    virtual void OnDrawItem(int nIDCtl, DRAWITEMSTRUCT* lpDrawItemStruct);
     // A scroll bar control owned by this window was used (SB_LINEUP ... SB_ENDSCROLL, ScrollBar.h).
     virtual void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) {}
     virtual void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) {}

@@ -8,6 +8,7 @@
 #include "document/ClassRegistry.h"
 #include "document/TessarayDoc.h"
 #include "platform/Profile.h"
+#include "platform/ui/ColorDialog.h"
 #include "platform/ui/DialogRunner.h"
 #include "tests/support/TestSupport.h"
 
@@ -15,37 +16,34 @@ namespace {
 
 class JwcSettingDialogTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        previousProfile = AfxSetProfile(CreateMemoryProfile());
-        previousChooser = MJWCSettingDialog::SetColorChooser([this](COLORREF& color, CWnd*) {
-            ++chosen;
-            if (!answer) return FALSE;
-            color = answer;
-            return TRUE;
-        });
-    }
-    void TearDown() override {
-        MJWCSettingDialog::SetColorChooser(previousChooser);
-        AfxSetProfile(std::move(previousProfile));
+    void SetUp() override { previousProfile = AfxSetProfile(CreateMemoryProfile()); }
+    void TearDown() override { AfxSetProfile(std::move(previousProfile)); }
+
+    // The colour of pen button `id` in the running dialog.
+    static DialogScript::Step ReadColor(int id, COLORREF* out) {
+        return [id, out](CDialog& d) {
+            auto* button = d.GetDlgItemAs<MLineColorButton>(id);
+            *out = button ? button->GetColor() : 0xDEADu;
+        };
     }
 
     std::unique_ptr<CProfile> previousProfile;
-    MJWCSettingDialog::ColorChooser previousChooser;
-    COLORREF answer = 0;
-    int chosen = 0;
     MessageBoxRecorder messages;
 };
 
-TEST_F(JwcSettingDialogTest, OkStoresWidthsAndColoursInTheProfile) {
+TEST_F(JwcSettingDialogTest, APenColourChosenThroughItsButtonIsStoredOnOk) {
     DialogRunner runner;
-    std::string width1, color2Before, color2After;
-    answer = 0x102030;
+    std::string width1;
+    COLORREF color2Before = 0, color2After = 0;
+    // The button's menu offers "その他...", whose colour dialog answers 0x102030.
+    runner.ScriptPopupMenu(MLineColorButton::kOtherColorCommand);
+    runner.Script(CColorDialog::IDD, DialogScript().ChooseColor(0x102030));
     runner.Script(261, DialogScript()
                            .Read(1305, &width1)
-                           .Read(1281, &color2Before)
+                           .Do(ReadColor(1281, &color2Before))
                            .SetText(1306, "15")
                            .Click(1281)
-                           .Read(1281, &color2After)
+                           .Do(ReadColor(1281, &color2After))
                            .Ok());
     MJWCSettingPrompt* previous = SetJWCSettingPrompt(nullptr);
     MJWCSettingDialogPrompt prompt;
@@ -55,14 +53,29 @@ TEST_F(JwcSettingDialogTest, OkStoresWidthsAndColoursInTheProfile) {
     SetJWCSettingPrompt(previous);
 
     EXPECT_EQ(width1, "0");
-    EXPECT_EQ(color2Before, "#000000");
-    EXPECT_EQ(color2After, "#302010");  // COLORREF 0x102030 is red 0x30, green 0x20, blue 0x10
-    EXPECT_EQ(chosen, 1);
+    EXPECT_EQ(color2Before, 0x000000u);
+    EXPECT_EQ(color2After, 0x102030u);
+    EXPECT_EQ(runner.OpenedIds(), (std::vector<unsigned int>{CColorDialog::IDD, 261}));
     EXPECT_EQ(settings.widths[1], 15);
     EXPECT_EQ(settings.colors[1], 0x102030u);
     EXPECT_EQ(AfxGetProfile().GetProfileInt("JWC", "PENWIDTH2", -1), 15);
     EXPECT_EQ(AfxGetProfile().GetProfileInt("JWC", "PENCOLOR2", -1), 0x102030);
-    EXPECT_EQ(AfxGetProfile().GetProfileInt("JWC", "PENCOLOR1", -1), 0xFFFF00);
+    const COLORREF defaults[] = {0xFFFF00, 0x102030, 0x00FF00, 0x00FFFF, 0xFF00FF, 0xFF0000};
+    for (int pen = 1; pen <= 6; ++pen)
+        EXPECT_EQ(AfxGetProfile().GetProfileInt("JWC", "PENCOLOR" + std::to_string(pen), -1),
+                  static_cast<int>(defaults[pen - 1]));
+}
+
+TEST_F(JwcSettingDialogTest, APaletteColourAndNoColourComeFromTheButtonsMenu) {
+    DialogRunner runner;
+    runner.ScriptPopupMenu(1 + 13);  // the first blue tint
+    runner.ScriptPopupMenu(MLineColorButton::kNoColorCommand);
+    runner.Script(261, DialogScript().Click(1280).Click(1285).Ok());
+    MJWCSettingDialog dialog;
+    ASSERT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(dialog.m_settings.colors[0], 0xFF8C8Cu);
+    EXPECT_EQ(dialog.m_settings.colors[5], kNoColor);
+    EXPECT_EQ(AfxGetProfile().GetProfileInt("JWC", "PENCOLOR6", -1), static_cast<int>(kNoColor));
 }
 
 TEST_F(JwcSettingDialogTest, DefaultResetsAndCancelKeepsTheProfile) {
@@ -70,13 +83,20 @@ TEST_F(JwcSettingDialogTest, DefaultResetsAndCancelKeepsTheProfile) {
     changed.widths[0] = 30;
     changed.colors[5] = 0x123456;
     DialogRunner runner;
-    std::string width, color;
-    runner.Script(261, DialogScript().Click(1322).Read(1305, &width).Read(1285, &color).Ok());
+    std::string width;
+    COLORREF shown = 0, color = 0;
+    runner.Script(261, DialogScript()
+                           .Do(ReadColor(1285, &shown))
+                           .Click(1322)
+                           .Read(1305, &width)
+                           .Do(ReadColor(1285, &color))
+                           .Ok());
     MJWCSettingDialog dialog;
     dialog.m_settings = changed;
     ASSERT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(shown, 0x123456u);
     EXPECT_EQ(width, "0");
-    EXPECT_EQ(color, "#0000FF");  // pen 6's default 0xFF0000 is blue
+    EXPECT_EQ(color, 0xFF0000u);  // pen 6's default
     EXPECT_EQ(dialog.m_settings.colors[5], 0xFF0000u);
 
     AfxGetProfile().DeleteAll();
@@ -96,7 +116,6 @@ TEST_F(JwcSettingDialogTest, WidthsOutsideTheRangeAreRefused) {
     EXPECT_TRUE(runner.Dialogs()[0].leftOpen);
     EXPECT_FALSE(messages.Messages().empty());
     EXPECT_FALSE(AfxGetProfile().HasEntry("JWC", "PENWIDTH3"));
-    EXPECT_EQ(FormatPenColor(kNoColor), "なし");
 }
 
 TEST(XdfReadDialogTest, ShowsThePathAndTheElementsRead) {

@@ -130,6 +130,39 @@ TEST(UiOwnerDraw, NotificationsReachTheControlBeforeItsOwner) {
     member.Detach();
 }
 
+// A button class that always draws itself, and one whose creation is refused.
+class SelfDrawnButton : public CButton {
+public:
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override {
+        seen = cs;
+        cs.style = (cs.style & ~0xFu) | BS_OWNERDRAW;
+        return !refuse;
+    }
+    void DrawItem(DRAWITEMSTRUCT*) override { ++drawn; }
+    CREATESTRUCT seen;
+    BOOL refuse = FALSE;
+    int drawn = 0;
+};
+
+TEST(UiOwnerDraw, AClassMayChangeTheStyleItsButtonIsCreatedWithOrRefuseIt) {
+    CWnd parent;
+    parent.Create(nullptr, 0);
+    SelfDrawnButton button;
+    ASSERT_TRUE(button.Create("x", WS_CHILD | WS_VISIBLE, CRect(0, 0, 30, 20), &parent, 41));
+    EXPECT_EQ(button.seen.id, 41u);
+    EXPECT_EQ(button.seen.parent, &parent);
+    EXPECT_EQ(button.GetButtonStyle() & 0xFu, static_cast<UINT>(BS_OWNERDRAW));
+    CDC dc;
+    dc.CreateImageDC(30, 20);
+    EXPECT_TRUE(DrawOwnerDrawItem(&button, 0, ODA_DRAWENTIRE, 0, &dc, CRect(0, 0, 30, 20)));
+    EXPECT_EQ(button.drawn, 1);
+    SelfDrawnButton refused;
+    refused.refuse = TRUE;
+    EXPECT_FALSE(refused.Create("y", WS_CHILD, CRect(0, 0, 30, 20), &parent, 42));
+    EXPECT_FALSE(refused.IsWindow());
+    EXPECT_EQ(parent.GetDlgItem(42), nullptr);
+}
+
 TEST(UiOwnerDraw, BitmapItemsShowTheirPictureAndKeepTheirCommand) {
     CBitmap picture;
     ASSERT_TRUE(picture.CreateCompatibleBitmap(nullptr, 90, 14));

@@ -1,7 +1,9 @@
-// The pictures of menus: one bitmap per line style of the table, 24 mm wide at the screen's
-// resolution and as high as the menu font, showing the style's sample on the menu colour. Built
-// once at start-up right after the line-style table; the frame's line-style menu and the tools'
-// context menu show them as MF_BITMAP items with commands 400 + index.
+// The pictures of menus, built once at start-up and shown as MF_BITMAP items:
+// - one bitmap per line style of the table, 24 mm wide at the screen's resolution and as high as
+//   the menu font, showing the style's sample on the menu colour (commands 400 + index);
+// - one swatch per menu colour (ColorPalette's 16), twice as wide as "透明" in the menu font and
+//   as high: the colour outlined in black, and for no colour the word "透明" on the menu colour
+//   (line colours 200 + index, fill colours 300 + index).
 #pragma once
 
 #include <memory>
@@ -20,3 +22,14 @@ const std::vector<std::unique_ptr<CBitmap>>& GetLineStyleBitmaps();
 // Empties popup and fills it with one MF_BITMAP item per picture (command 400 + index). FALSE when
 // the pictures have not been built.
 BOOL BuildLineStyleMenu(CMenu& popup);
+
+constexpr UINT kLineColorCommandFirst = 200;
+constexpr UINT kFaceColorCommandFirst = 300;
+
+// Builds the swatches once (later calls do nothing).
+void InitColorSwatchBitmaps();
+// The swatches in menu-colour order; empty before InitColorSwatchBitmaps.
+const std::vector<std::unique_ptr<CBitmap>>& GetColorSwatchBitmaps();
+// Empties popup and fills it with one MF_BITMAP item per swatch (command firstCommand + index).
+// FALSE when the swatches have not been built.
+BOOL BuildColorSwatchMenu(CMenu& popup, UINT firstCommand);

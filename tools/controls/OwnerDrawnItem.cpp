@@ -24,6 +24,21 @@ ItemInk::~ItemInk() {
     if (m_oldPen) m_dc->SelectObject(m_oldPen);
 }
 
+void DrawNoColorCross(CDC* dc, const CRect& rect, COLORREF outline, COLORREF face) {
+    if (!dc || rect.IsRectEmpty()) return;
+    CPen pen(PS_SOLID, 1, outline);
+    CBrush brush(face);
+    CPen* oldPen = dc->SelectObject(&pen);
+    CBrush* oldBrush = dc->SelectObject(&brush);
+    dc->Rectangle(&rect);
+    dc->MoveTo(rect.left, rect.top);
+    dc->LineTo(rect.right, rect.bottom);
+    dc->MoveTo(rect.right - 1, rect.top);
+    dc->LineTo(rect.left - 1, rect.bottom);
+    dc->SelectObject(oldBrush);
+    dc->SelectObject(oldPen);
+}
+
 BOOL DrawItemFrames(const DRAWITEMSTRUCT& dis) {
     CDC* dc = dis.hDC;
     CRect rect = dis.rcItem;

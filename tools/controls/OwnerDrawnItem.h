@@ -29,6 +29,10 @@ private:
     int m_oldBkMode;
 };
 
+// The swatch of "no colour": rect filled with `face` and outlined in `outline`, with both
+// diagonals (a cross).
+void DrawNoColorCross(CDC* dc, const CRect& rect, COLORREF outline, COLORREF face);
+
 // The ODA_SELECT and ODA_FOCUS steps of an owner-drawn picker item; FALSE for other actions.
 BOOL DrawItemFrames(const DRAWITEMSTRUCT& dis);
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "model/settings/LineStyle.h"
+#include "platform/Strings.h"
 #include "platform/gdi/DC.h"
 #include "platform/ui/DialogRunner.h"
 #include "tools/controls/MenuBitmaps.h"
@@ -15,16 +16,27 @@ protected:
     void SetUp() override {
         InitLineStyles();
         InitLineStyleBitmaps();
+        InitColorSwatchBitmaps();
+    }
+    // The extent of "透明" in the menu font.
+    static CSize TransparentExtent() {
+        CDC dc;
+        CFont font;
+        SelectMenuFont(dc, font);
+        return dc.GetTextExtent(AfxLoadString(62712));
+    }
+    static void SelectMenuFont(CDC& dc, CFont& font) {
+        NONCLIENTMETRICS metrics;
+        GetNonClientMetrics(&metrics);
+        dc.CreateImageDC(1, 1);
+        font.CreateFontIndirect(&metrics.lfMenuFont);
+        dc.SelectObject(&font);
     }
     // The height of the menu font's characters.
     static int MenuFontHeight() {
-        NONCLIENTMETRICS metrics;
-        GetNonClientMetrics(&metrics);
         CDC dc;
-        dc.CreateImageDC(1, 1);
         CFont font;
-        font.CreateFontIndirect(&metrics.lfMenuFont);
-        dc.SelectObject(&font);
+        SelectMenuFont(dc, font);
         TEXTMETRIC tm;
         dc.GetTextMetrics(&tm);
         return tm.tmHeight;
@@ -83,6 +95,48 @@ TEST_F(MenuBitmaps, APopupOfPicturesCarriesTheLineStyleCommands) {
     runner.ScriptPopupMenu(403);
     EXPECT_EQ(popup.TrackPopupMenu(TPM_RETURNCMD, 0, 0, nullptr), 403);
     EXPECT_NE(runner.Popups().back().items[3].flags & MF_BITMAP, 0u);
+}
+
+TEST_F(MenuBitmaps, ColourSwatchesAreTwiceAsWideAsTransparentAndTheLastSaysIt) {
+    const auto& swatches = GetColorSwatchBitmaps();
+    ASSERT_EQ(swatches.size(), 16u);
+    const CSize text = TransparentExtent();
+    ASSERT_GT(text.cx, 8);
+    const int w = 2 * text.cx, h = text.cy;
+    for (const auto& swatch : swatches) {
+        BITMAP info;
+        ASSERT_TRUE(swatch->GetBitmap(&info));
+        EXPECT_EQ(info.bmWidth, w);
+        EXPECT_EQ(info.bmHeight, h);
+    }
+    // The colour, outlined in black.
+    EXPECT_EQ(swatches[1]->GetPixel(w / 2, h / 2), 0xFF0000u);
+    EXPECT_EQ(swatches[1]->GetPixel(0, h / 2), 0u);
+    EXPECT_EQ(swatches[1]->GetPixel(w - 1, h - 1), 0u);
+    EXPECT_EQ(swatches[14]->GetPixel(w / 2, h / 2), 0x808080u);
+    // No colour: "透明" from a quarter of the width, on the menu colour.
+    const CBitmap& none = *swatches[15];
+    int ink = 0, before = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            (x < w / 4 ? before : ink) += none.GetPixel(x, y) != kMenu;
+    EXPECT_EQ(before, 0);
+    EXPECT_GT(ink, 20);
+    InitColorSwatchBitmaps();
+    EXPECT_EQ(GetColorSwatchBitmaps().size(), 16u);
+}
+
+TEST_F(MenuBitmaps, ColourMenusCarryTheLineOrFillColourCommands) {
+    CMenu fill;
+    ASSERT_TRUE(BuildColorSwatchMenu(fill, kFaceColorCommandFirst));
+    ASSERT_EQ(fill.GetMenuItemCount(), 16u);
+    for (UINT i = 0; i < 16; ++i) {
+        EXPECT_EQ(fill.Items()[i].id, 300 + i);
+        EXPECT_EQ(fill.Items()[i].bitmap, GetColorSwatchBitmaps()[i].get());
+    }
+    CMenu line;
+    ASSERT_TRUE(BuildColorSwatchMenu(line, kLineColorCommandFirst));
+    EXPECT_EQ(line.Items()[15].id, 215u);
 }
 
 }  // namespace
