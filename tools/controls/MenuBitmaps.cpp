@@ -7,6 +7,7 @@
 #include "platform/Strings.h"
 #include "platform/gdi/DC.h"
 #include "platform/ui/ScrollBar.h"
+#include "resources/ResourceIds.h"
 #include "tools/controls/ColorPalette.h"
 
 namespace {
@@ -85,7 +86,7 @@ void InitColorSwatchBitmaps() {
     CFont* oldFont = nullptr;
     if (GetNonClientMetrics(&metrics) && font.CreateFontIndirect(&metrics.lfMenuFont))
         oldFont = dc.SelectObject(&font);
-    const std::string transparent = AfxLoadString(62712);
+    const std::string transparent = AfxLoadString(IDS_TRANSPARENT);
     const CSize text = dc.GetTextExtent(transparent);
     const int width = std::max(2, 2 * text.cx), height = std::max(2, static_cast<int>(text.cy));
     const auto& colors = GetMenuColors();
