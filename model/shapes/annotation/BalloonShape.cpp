@@ -9,10 +9,10 @@
 #include "model/SnapPoint.h"
 #include "model/helpers/ArchiveString.h"
 #include "model/helpers/TextStream.h"
-#include "model/shapes/curves/CircleShape.h"
-#include "model/shapes/lines/PolygonShape.h"
 #include "model/shapes/ShapeDialogs.h"
 #include "model/shapes/ShapeFactory.h"
+#include "model/shapes/curves/CircleShape.h"
+#include "model/shapes/lines/PolygonShape.h"
 #include "model/shapes/text/TextShape.h"
 #include "platform/Archive.h"
 #include "platform/TextFile.h"
@@ -162,7 +162,7 @@ void MBalloonShape::ReadText(CDocument*, std::istream& is) {
     ReadTextLines(is, m_fontName);
     if (is.fail()) return;
     // Older files end the line before the text colour: it is then the line colour.
-    m_textColor = m_color;
+    m_textColor = m_stroke.color;
     double textSize = 0;
     int flags = 0;
     is >> textSize >> flags;

@@ -120,9 +120,7 @@ protected:
     int m_arrowStyle = kArrowOpen;
     double m_arrowSize = 3.0;
     MFillStyle m_fill;
-    double m_lineWidth = 0.0;
-    int m_lineStyle = 0;
-    COLORREF m_color = 0;
+    MStroke m_stroke;  // the leader's
     // Mutable: a const export or hit test lays out a shape whose members are stale.
     mutable BOOL m_layoutStale = TRUE;
 };
