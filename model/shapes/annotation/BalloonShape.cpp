@@ -10,7 +10,7 @@
 #include "model/helpers/ArchiveString.h"
 #include "model/helpers/TextStream.h"
 #include "model/shapes/ShapeDialogs.h"
-#include "model/shapes/ShapeFactory.h"
+#include "model/shapes/ShapeTypes.h"
 #include "model/shapes/curves/CircleShape.h"
 #include "model/shapes/lines/PolygonShape.h"
 #include "model/shapes/text/TextShape.h"

@@ -9,7 +9,7 @@
 #include "model/helpers/ArchiveString.h"
 #include "model/helpers/TextStream.h"
 #include "model/shapes/ShapeDialogs.h"
-#include "model/shapes/ShapeFactory.h"
+#include "model/shapes/ShapeTypes.h"
 #include "model/shapes/lines/LineShape.h"
 #include "model/shapes/lines/PolygonShape.h"
 #include "model/shapes/text/TextShape.h"

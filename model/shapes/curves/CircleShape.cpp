@@ -13,7 +13,7 @@
 #include "model/exchange/JwcRecords.h"
 #include "model/geometry/Geometry.h"
 #include "model/helpers/TextStream.h"
-#include "model/shapes/ShapeFactory.h"
+#include "model/shapes/ShapeTypes.h"
 #include "platform/Archive.h"
 
 IMPLEMENT_SERIAL(MCircleShape, MPolygonShape, 1)

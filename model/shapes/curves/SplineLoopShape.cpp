@@ -5,7 +5,7 @@
 #include <ostream>
 
 #include "model/helpers/TextStream.h"
-#include "model/shapes/ShapeFactory.h"
+#include "model/shapes/ShapeTypes.h"
 #include "platform/Archive.h"
 
 IMPLEMENT_SERIAL(MSplineLoopShape, MSplineShapeBase, 1)

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "model/helpers/TextStream.h"
-#include "model/shapes/ShapeFactory.h"
+#include "model/shapes/ShapeTypes.h"
 #include "platform/Archive.h"
 #include "platform/TextFile.h"
 

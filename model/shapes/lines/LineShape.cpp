@@ -12,7 +12,7 @@
 #include "model/geometry/Geometry.h"
 #include "model/helpers/TextStream.h"
 #include "model/render/PolyLine.h"
-#include "model/shapes/ShapeFactory.h"
+#include "model/shapes/ShapeTypes.h"
 #include "platform/Archive.h"
 #include "platform/gdi/DC.h"
 #include "platform/gdi/SelectScope.h"

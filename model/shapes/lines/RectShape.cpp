@@ -7,7 +7,7 @@
 
 #include "model/geometry/Geometry.h"
 #include "model/helpers/TextStream.h"
-#include "model/shapes/ShapeFactory.h"
+#include "model/shapes/ShapeTypes.h"
 #include "platform/Archive.h"
 
 IMPLEMENT_SERIAL(MRectShape, MPolygonShape, 1)
