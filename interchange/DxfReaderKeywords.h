@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/helpers/AsciiText.h"
+
 // Entity kinds of the entity map; 0 for a name the map does not hold.
 enum : int {
     kDxfLine = 1,
@@ -25,7 +27,9 @@ enum : int {
 // A name of the file's structure (section, table, entity) without the blanks some writers put
 // around it.
 std::string_view DxfKeyword(std::string_view value);
-// ASCII upper case: DXF compares table names without regard to case.
-std::string DxfUpper(std::string_view s);
+// DXF compares table names without regard to case.
+inline std::string DxfUpper(std::string_view s) {
+    return AsciiUpper(s);
+}
 // A real value; 0 for text that is no number and for infinities and NaN.
 double DxfReal(std::string_view value);
