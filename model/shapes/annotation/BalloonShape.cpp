@@ -63,18 +63,12 @@ double MBalloonShape::SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, co
     return SnapLeaderAndOutline(snap, cursor, aperture, kinds, best);
 }
 
-void MBalloonShape::Recalc(MCadView* view) {
-    MPolygonShape* leader = GetLeader();
+void MBalloonShape::LayOutMembers(MCadView* view, const MFloatPointArray& v, int t) {
     MCircleShape* circle = GetCircle();
     MTextShape* text = GetTextMember();
-    const MFloatPointArray& v = leader->GetPoints();
-    m_layoutStale = FALSE;
-    if (v.GetSize() == 0) return;
-
     MeasureTextMember(view, text, m_string);
     text->SetAlignment(kAlignCentre | kAlignMiddle);
 
-    const int t = FindLastSegment(v);
     const double w = text->GetBoxWidth(), h = text->GetBoxHeight();
     double radius = std::sqrt(w * w + h * h) / 2;
     if (m_minRadius > 0 && radius < m_minRadius) radius = m_minRadius;
@@ -88,8 +82,6 @@ void MBalloonShape::Recalc(MCadView* view) {
     circle->SetCircle(centre.x, centre.y, radius);
     ApplyLineAttributes(circle);
     circle->SetFillStyle(GetFillStyle());
-    ApplyLeaderAttributes();
-    MGroupShape::Recalc(view);
 }
 
 BOOL MBalloonShape::CanEdit() const {

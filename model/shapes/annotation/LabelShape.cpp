@@ -61,17 +61,11 @@ double MLabelShape::SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, cons
     return SnapLeaderAndOutline(snap, cursor, aperture, kinds, best);
 }
 
-void MLabelShape::Recalc(MCadView* view) {
-    MPolygonShape* leader = GetLeader();
+void MLabelShape::LayOutMembers(MCadView* view, const MFloatPointArray& v, int t) {
     MLineShape* underline = GetUnderline();
     MTextShape* text = GetTextMember();
-    const MFloatPointArray& v = leader->GetPoints();
-    m_layoutStale = FALSE;
-    if (v.GetSize() == 0) return;
-
     MeasureTextMember(view, text, m_string);
 
-    const int t = FindLastSegment(v);
     MFloatPoint anchor = v[0] + MFloatPoint(0, m_textOffset);
     if (t == 0) {
         underline->m_start = underline->m_end = v[0];
@@ -84,10 +78,8 @@ void MLabelShape::Recalc(MCadView* view) {
         text->SetAlignment(leftward ? kAlignBottom : kAlignBottom | kAlignRight);
         anchor = MFloatPoint(farX, v[t].y + m_textOffset);
     }
-    ApplyLeaderAttributes();
     text->MoveTo(view, anchor);
     ApplyLineAttributes(underline);
-    MGroupShape::Recalc(view);
 }
 
 BOOL MLabelShape::CanEdit() const {

@@ -223,6 +223,17 @@ void MLabelShapeBase::ApplyLineAttributes(MCadShape* shape) const {
     shape->SetLineStyle(m_stroke.style);
 }
 
+void MLabelShapeBase::Recalc(MCadView* view) {
+    const MFloatPointArray& v = GetLeader()->GetPoints();
+    m_layoutStale = FALSE;
+    if (v.GetSize() == 0) return;
+    LayOutMembers(view, v, FindLastSegment(v));
+    ApplyLeaderAttributes();
+    MGroupShape::Recalc(view);
+}
+
+void MLabelShapeBase::LayOutMembers(MCadView*, const MFloatPointArray&, int) {}
+
 void MLabelShapeBase::ApplyLeaderAttributes() const {
     MPolygonShape* leader = GetLeader();
     ApplyLineAttributes(leader);
