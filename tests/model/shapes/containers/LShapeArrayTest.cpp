@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
-#include "tests/model/shapes/ShapeTestSupport.h"
+#include <memory>
+
 #include "model/geometry/Geometry.h"
 #include "model/settings/OptionRecord.h"
 #include "model/shapes/containers/LShapeArray.h"
 #include "model/shapes/lines/LineShape.h"
 #include "model/shapes/lines/PolygonShape.h"
 #include "platform/gdi/DC.h"
+#include "tests/model/shapes/ShapeTestSupport.h"
 
 using namespace shapetest;
 
@@ -126,7 +128,8 @@ TEST_F(LShapeArrayTest, ValuesStayAlignedWithTheShapes) {
     list.Add(b, 20);
     list.Add(c, 30);
     EXPECT_EQ(list.Remove(b), 1);
-    delete b;
+    // Kept alive until the end: a freed address could be reused by the next shape made.
+    const std::unique_ptr<MLineShape> removed(b);
     ASSERT_EQ(list.GetSize(), 2);
     EXPECT_EQ(list.GetAt(1), c);
     EXPECT_EQ(list.GetValueAt(1), 30u);
