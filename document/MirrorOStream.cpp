@@ -12,6 +12,7 @@
 #include <streambuf>
 #include <vector>
 
+#include "model/helpers/AsciiText.h"
 #include "platform/Cp932.h"
 #include "platform/ProgramState.h"
 #include "platform/TextFile.h"
@@ -170,10 +171,7 @@ bool MMirrorOStream::IsOpen() const {
 }
 
 std::string MMirrorOStream::BackupPathOf(const std::string& target) {
-    const auto slash = target.find_last_of('/');
-    const auto dot = target.find_last_of('.');
-    const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
-    return (hasExtension ? target.substr(0, dot) : target) + ".XBK";
+    return std::string(PathWithoutExtension(target)) + ".XBK";
 }
 
 BOOL MMirrorOStream::Open(const std::string& path, int mode) {

@@ -8,6 +8,7 @@
 #include "document/DocumentView.h"
 #include "document/PaperSettings.h"
 #include "model/CadView.h"
+#include "model/helpers/AsciiText.h"
 #include "model/settings/OptionRecord.h"
 #include "model/shapes/CadShape.h"
 #include "model/shapes/dimension/SizeFormatInfo.h"
@@ -90,10 +91,7 @@ BOOL MTessarayDoc::OnNewDocument() {
 
 void MTessarayDoc::SetPathName(const std::string& path, BOOL addToRecentList) {
     // The extension of the file name (not of a folder) becomes ".qfd"; the path is never cut.
-    const auto slash = path.find_last_of('/');
-    const auto dot = path.find_last_of('.');
-    const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
-    const std::string qfd = (hasExtension ? path.substr(0, dot) : path) + ".qfd";
+    const std::string qfd = std::string(PathWithoutExtension(path)) + ".qfd";
     const bool imported = GetImported() != 0;
     CDocument::SetPathName(qfd, addToRecentList && !imported);
     // An imported drawing is untitled, so it is never saved over its source.

@@ -14,6 +14,7 @@
 #include "document/PaperSettings.h"
 #include "document/TessarayDoc.h"
 #include "document/ToolSettings.h"
+#include "model/helpers/AsciiText.h"
 #include "model/helpers/TextStream.h"
 #include "model/settings/OptionRecord.h"
 #include "model/shapes/ShapeFactory.h"
@@ -48,13 +49,7 @@ SectionCode SectionOf(std::string_view name) {
 }
 
 std::string UpperExtension(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    const auto dot = path.find_last_of('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
-    std::string ext = path.substr(dot);
-    for (char& c : ext)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return ext;
+    return AsciiUpper(PathExtension(path));
 }
 
 // One value line, parsed on its own so that a missing value never consumes the next line. False

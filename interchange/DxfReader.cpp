@@ -89,13 +89,6 @@ std::string_view DxfKeyword(std::string_view value) {
     return value;
 }
 
-std::string DxfUpper(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return out;
-}
-
 double DxfReal(std::string_view value) {
     const double v = AtoF(value);
     return std::isfinite(v) ? v : 0.0;

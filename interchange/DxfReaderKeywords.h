@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "model/helpers/AsciiText.h"
 #include "platform/WinTypes.h"
 
 class MFillStyle;
@@ -29,8 +30,10 @@ enum : int {
 // A name of the file's structure (section, table, entity) without the blanks some writers put
 // around it.
 std::string_view DxfKeyword(std::string_view value);
-// ASCII upper case: DXF compares table names without regard to case.
-std::string DxfUpper(std::string_view s);
+// DXF compares table names without regard to case.
+inline std::string DxfUpper(std::string_view s) {
+    return AsciiUpper(s);
+}
 // A real value; 0 for text that is no number and for infinities and NaN.
 double DxfReal(std::string_view value);
 // A plain fill of exactly that one colour (the "by block" mark of solids).

@@ -3,17 +3,11 @@
 #include <algorithm>
 #include <cctype>
 
+#include "model/helpers/AsciiText.h"
 #include "platform/Cp932.h"
 #include "platform/TextFile.h"
 
 namespace {
-
-std::string Upper(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return out;
-}
 
 std::string_view Trim(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
@@ -205,14 +199,14 @@ void AppendUtf8(std::string& out, unsigned cp) {
 }
 
 void MDXFEncoding::SetVersion(std::string_view version) {
-    const std::string v = Upper(Trim(version));
+    const std::string v = AsciiUpper(Trim(version));
     // "AC1021" and later; the digits compare as numbers.
     if (v.size() >= 6 && v.compare(0, 2, "AC") == 0 && IsDigits(std::string_view(v).substr(2, 4)))
         m_utf8 = std::stoi(v.substr(2, 4)) >= 1021;
 }
 
 void MDXFEncoding::SetCodePage(std::string_view name) {
-    const std::string n = Upper(Trim(name));
+    const std::string n = AsciiUpper(Trim(name));
     std::string codePage;
     if (n.rfind("ANSI_", 0) == 0 && IsDigits(std::string_view(n).substr(5))) {
         codePage = "CP" + n.substr(5);

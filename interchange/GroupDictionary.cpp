@@ -1,17 +1,13 @@
 #include "interchange/GroupDictionary.h"
 
-#include <cctype>
-
+#include "model/helpers/AsciiText.h"
 #include "model/shapes/containers/GroupShape.h"
 
 MGroupDictionary::MGroupDictionary() = default;
 MGroupDictionary::~MGroupDictionary() = default;
 
 std::string MGroupDictionary::Key(std::string_view name) {
-    std::string key(name);
-    for (char& c : key)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return key;
+    return AsciiUpper(name);
 }
 
 MGroupShape* MGroupDictionary::Replace(std::string_view name, std::unique_ptr<MGroupShape> group) {

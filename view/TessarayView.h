@@ -102,6 +102,8 @@ public:
     void CopySelectionToClipboard();
     void PasteFromClipboard();
     void PasteSpecial();
+    // Pastes the clipboard's data of that format; every failure is reported here and undone.
+    void PasteFormat(COleDataObject& data, UINT format);
     void InsertOleObject();
     void InsertSelectedPart();
     // The object of the private format, placed at the view centre; null without that format.

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "model/helpers/AsciiText.h"
 #include "model/settings/OptionRecord.h"
 
 namespace {
@@ -380,10 +381,7 @@ std::unique_ptr<BYTE[]> ReadBinaryBlock(std::istream& is, int& n) {
 
     enum { kHex, kPlain, kCompressed } form = kHex;
     if (!words.empty()) {
-        std::string word = words[0];
-        std::transform(word.begin(), word.end(), word.begin(),
-                       [](unsigned char c) { return std::toupper(c); });
-        if (word != "BASE64") return Fail(is, n);
+        if (AsciiUpper(words[0]) != "BASE64") return Fail(is, n);
         form = words.size() > 1 && std::atoi(words[1].c_str()) != 0 ? kCompressed : kPlain;
     }
 

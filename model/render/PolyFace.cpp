@@ -5,15 +5,10 @@
 
 #include "model/CadView.h"
 #include "model/FillStyle.h"
+#include "model/geometry/Geometry.h"
 #include "model/render/RenderClip.h"
 #include "platform/gdi/DC.h"
 #include "platform/gdi/SelectScope.h"
-
-namespace {
-
-constexpr double kPi = 3.14159265358979323846;
-
-}  // namespace
 
 MPolyFace& GetPolyFaceRenderer() {
     static MPolyFace renderer;

@@ -19,6 +19,7 @@
 
 #include "model/ArrowInfo.h"
 #include "model/FillStyle.h"
+#include "model/Stroke.h"
 #include "model/geometry/FloatPoint.h"
 #include "model/geometry/FloatPointArray.h"
 #include "model/geometry/FloatRect.h"
@@ -38,15 +39,6 @@ class MJWCVPointArray;
 class MJWCStringList;
 
 using CString = std::string;
-
-// Line-style word: -1 none, low 7 bits index the line-style table, 0x80 marks an auxiliary line.
-inline constexpr int kLineStyleNone = -1;
-inline constexpr int kAuxiliaryLine = 0x80;
-// Auxiliary lines are drawn in this colour and report no colour.
-inline constexpr COLORREF kAuxiliaryColor = 0xFF0000;
-inline bool IsAuxiliaryStyle(int lineStyle) {
-    return lineStyle != kLineStyleNone && (lineStyle & kAuxiliaryLine);
-}
 
 // Text flag bits.
 inline constexpr int kTextItalic = 0x1;

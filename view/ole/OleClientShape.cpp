@@ -11,7 +11,7 @@
 #include "model/SnapPoint.h"
 #include "model/geometry/Geometry.h"
 #include "model/helpers/TextStream.h"
-#include "model/shapes/ShapeFactory.h"
+#include "model/shapes/ShapeTypes.h"
 #include "model/shapes/containers/RectPicking.h"
 #include "platform/Archive.h"
 #include "platform/Strings.h"

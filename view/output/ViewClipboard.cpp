@@ -279,8 +279,19 @@ void MTessarayView::InsertPastedShape(MCadShape* shape) {
 void MTessarayView::PasteFromClipboard() {
     COleDataObject data;
     data.AttachClipboard();
+    PasteFormat(data,
+                data.IsDataAvailable(GetPrivateClipboardFormat()) ? GetPrivateClipboardFormat() : CF_DIB);
+}
+
+// Both pastes end here, so a failure is reported the same way whichever of them was asked for.
+void MTessarayView::PasteFormat(COleDataObject& data, UINT format) {
+    auto outOfMemory = [this] {
+        if (!m_document) return;
+        m_document->ReportOutOfMemory(this);
+        m_document->CancelUndo();
+    };
     try {
-        if (data.IsDataAvailable(GetPrivateClipboardFormat())) {
+        if (format == GetPrivateClipboardFormat()) {
             MCadShape* shape = ReadShapeFromDataObject(data);
             // The pasted object itself goes; its shapes (or, when it is no pack, itself) stay.
             std::unique_ptr<MCadShape> pack(dynamic_cast<MPackShape*>(shape) ? shape : nullptr);
@@ -289,18 +300,12 @@ void MTessarayView::PasteFromClipboard() {
             InsertPastedShape(CreateBitmapShapeFromDataObject(data));
         }
     } catch (const CMemoryException&) {
-        if (m_document) {
-            m_document->ReportOutOfMemory(this);
-            m_document->CancelUndo();
-        }
+        outOfMemory();
     } catch (const CException&) {
         AfxMessageBox(IDS_PASTE_FAILED, MB_OK | MB_ICONEXCLAMATION);
         if (m_document) m_document->CancelUndo();
     } catch (const std::bad_alloc&) {
-        if (m_document) {
-            m_document->ReportOutOfMemory(this);
-            m_document->CancelUndo();
-        }
+        outOfMemory();
     }
 }
 
@@ -320,23 +325,7 @@ void MTessarayView::PasteSpecial() {
     RegisterPasteSpecialTemplate();
     MPasteSpecialDialog dialog(entries);
     if (dialog.DoModal() != IDOK) return;
-    try {
-        if (dialog.m_chosen == GetPrivateClipboardFormat()) {
-            MCadShape* shape = ReadShapeFromDataObject(data);
-            std::unique_ptr<MCadShape> pack(dynamic_cast<MPackShape*>(shape) ? shape : nullptr);
-            InsertPastedShape(shape);
-        } else {
-            InsertPastedShape(CreateBitmapShapeFromDataObject(data));
-        }
-    } catch (const CMemoryException&) {
-        if (m_document) {
-            m_document->ReportOutOfMemory(this);
-            m_document->CancelUndo();
-        }
-    } catch (const CException&) {
-        AfxMessageBox(IDS_PASTE_FAILED, MB_OK | MB_ICONEXCLAMATION);
-        if (m_document) m_document->CancelUndo();
-    }
+    PasteFormat(data, dialog.m_chosen);
 }
 
 // ----- objects and parts ------------------------------------------------------------------------

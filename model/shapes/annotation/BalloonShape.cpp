@@ -9,10 +9,10 @@
 #include "model/SnapPoint.h"
 #include "model/helpers/ArchiveString.h"
 #include "model/helpers/TextStream.h"
+#include "model/shapes/ShapeDialogs.h"
+#include "model/shapes/ShapeTypes.h"
 #include "model/shapes/curves/CircleShape.h"
 #include "model/shapes/lines/PolygonShape.h"
-#include "model/shapes/ShapeDialogs.h"
-#include "model/shapes/ShapeFactory.h"
 #include "model/shapes/text/TextShape.h"
 #include "platform/Archive.h"
 #include "platform/TextFile.h"
@@ -63,18 +63,12 @@ double MBalloonShape::SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, co
     return SnapLeaderAndOutline(snap, cursor, aperture, kinds, best);
 }
 
-void MBalloonShape::Recalc(MCadView* view) {
-    MPolygonShape* leader = GetLeader();
+void MBalloonShape::LayOutMembers(MCadView* view, const MFloatPointArray& v, int t) {
     MCircleShape* circle = GetCircle();
     MTextShape* text = GetTextMember();
-    const MFloatPointArray& v = leader->GetPoints();
-    m_layoutStale = FALSE;
-    if (v.GetSize() == 0) return;
-
     MeasureTextMember(view, text, m_string);
     text->SetAlignment(kAlignCentre | kAlignMiddle);
 
-    const int t = FindLastSegment(v);
     const double w = text->GetBoxWidth(), h = text->GetBoxHeight();
     double radius = std::sqrt(w * w + h * h) / 2;
     if (m_minRadius > 0 && radius < m_minRadius) radius = m_minRadius;
@@ -88,8 +82,6 @@ void MBalloonShape::Recalc(MCadView* view) {
     circle->SetCircle(centre.x, centre.y, radius);
     ApplyLineAttributes(circle);
     circle->SetFillStyle(GetFillStyle());
-    ApplyLeaderAttributes();
-    MGroupShape::Recalc(view);
 }
 
 BOOL MBalloonShape::CanEdit() const {
@@ -162,7 +154,7 @@ void MBalloonShape::ReadText(CDocument*, std::istream& is) {
     ReadTextLines(is, m_fontName);
     if (is.fail()) return;
     // Older files end the line before the text colour: it is then the line colour.
-    m_textColor = m_color;
+    m_textColor = m_stroke.color;
     double textSize = 0;
     int flags = 0;
     is >> textSize >> flags;

@@ -20,9 +20,6 @@ public:
     // The leader's candidates, the circle's, then the first leader point as a base point.
     double SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, const MFloatRect& aperture, int kinds,
                       double best) override;
-    // Lays the circle and the text out at the leader's end, then the group's extent. Missing or
-    // foreign members raise the invalid-argument exception; a leader without points does nothing.
-    void Recalc(MCadView* view) override;
     BOOL CanEdit() const override;
     // The balloon dialog; text size and radius bounds in paper millimetres.
     BOOL Edit(MCadView* view) override;
@@ -45,6 +42,9 @@ public:
 
 protected:
     BOOL HasLayoutMembers() const override;
+    // The circle and the text at the leader's end. Missing or foreign members raise the
+    // invalid-argument exception.
+    void LayOutMembers(MCadView* view, const MFloatPointArray& v, int t) override;
 
 private:
     CString m_string;

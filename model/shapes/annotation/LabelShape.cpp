@@ -8,10 +8,10 @@
 #include "model/SnapPoint.h"
 #include "model/helpers/ArchiveString.h"
 #include "model/helpers/TextStream.h"
+#include "model/shapes/ShapeDialogs.h"
+#include "model/shapes/ShapeTypes.h"
 #include "model/shapes/lines/LineShape.h"
 #include "model/shapes/lines/PolygonShape.h"
-#include "model/shapes/ShapeDialogs.h"
-#include "model/shapes/ShapeFactory.h"
 #include "model/shapes/text/TextShape.h"
 #include "platform/Archive.h"
 #include "platform/TextFile.h"
@@ -61,17 +61,11 @@ double MLabelShape::SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, cons
     return SnapLeaderAndOutline(snap, cursor, aperture, kinds, best);
 }
 
-void MLabelShape::Recalc(MCadView* view) {
-    MPolygonShape* leader = GetLeader();
+void MLabelShape::LayOutMembers(MCadView* view, const MFloatPointArray& v, int t) {
     MLineShape* underline = GetUnderline();
     MTextShape* text = GetTextMember();
-    const MFloatPointArray& v = leader->GetPoints();
-    m_layoutStale = FALSE;
-    if (v.GetSize() == 0) return;
-
     MeasureTextMember(view, text, m_string);
 
-    const int t = FindLastSegment(v);
     MFloatPoint anchor = v[0] + MFloatPoint(0, m_textOffset);
     if (t == 0) {
         underline->m_start = underline->m_end = v[0];
@@ -84,10 +78,8 @@ void MLabelShape::Recalc(MCadView* view) {
         text->SetAlignment(leftward ? kAlignBottom : kAlignBottom | kAlignRight);
         anchor = MFloatPoint(farX, v[t].y + m_textOffset);
     }
-    ApplyLeaderAttributes();
     text->MoveTo(view, anchor);
     ApplyLineAttributes(underline);
-    MGroupShape::Recalc(view);
 }
 
 BOOL MLabelShape::CanEdit() const {
@@ -154,7 +146,7 @@ void MLabelShape::ReadText(CDocument*, std::istream& is) {
     ReadTextLines(is, m_fontName);
     if (is.fail()) return;
     // Older files end the line before the text colour: it is then the line colour.
-    m_textColor = m_color;
+    m_textColor = m_stroke.color;
     double textSize = 0, offset = 0;
     int flags = 0;
     is >> textSize >> flags >> offset;

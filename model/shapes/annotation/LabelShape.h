@@ -20,9 +20,6 @@ public:
     // The leader's candidates, the underline's, then the first leader point as a base point.
     double SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, const MFloatRect& aperture, int kinds,
                       double best) override;
-    // Lays the underline and the text out from the leader, then the group's extent. Missing or
-    // foreign members raise the invalid-argument exception; a leader without points does nothing.
-    void Recalc(MCadView* view) override;
     BOOL CanEdit() const override;
     // The label dialog, sizes in paper millimetres.
     BOOL Edit(MCadView* view) override;
@@ -43,6 +40,9 @@ public:
 
 protected:
     BOOL HasLayoutMembers() const override;
+    // The underline and the text from the leader's last segment. Missing or foreign members raise
+    // the invalid-argument exception.
+    void LayOutMembers(MCadView* view, const MFloatPointArray& v, int t) override;
 
 private:
     CString m_string;

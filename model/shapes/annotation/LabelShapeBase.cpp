@@ -23,19 +23,20 @@ MLabelShapeBase::~MLabelShapeBase() = default;
 void MLabelShapeBase::Serialize(CArchive& ar) {
     MGroupShape::Serialize(ar);
     if (ar.IsStoring()) {
-        ar << m_lineWidth << static_cast<std::int32_t>(m_lineStyle) << static_cast<DWORD>(m_color)
-           << static_cast<DWORD>(m_textColor) << m_fill;
+        // The stroke in the label's own order: width, style, colour.
+        ar << m_stroke.width << static_cast<std::int32_t>(m_stroke.style)
+           << static_cast<DWORD>(m_stroke.color) << static_cast<DWORD>(m_textColor) << m_fill;
         WriteArchiveString(ar, m_fontName);
         ar << m_textSize << static_cast<std::int32_t>(m_textFlags) << static_cast<std::int32_t>(m_arrowStyle)
            << m_arrowSize;
     } else {
         std::int32_t lineStyle = 0, textFlags = 0, arrowStyle = 0;
         DWORD color = 0, textColor = 0;
-        ar >> m_lineWidth >> lineStyle >> color >> textColor >> m_fill;
+        ar >> m_stroke.width >> lineStyle >> color >> textColor >> m_fill;
         ReadArchiveString(ar, m_fontName);
         ar >> m_textSize >> textFlags >> arrowStyle >> m_arrowSize;
-        m_lineStyle = lineStyle;
-        m_color = color;
+        m_stroke.style = lineStyle;
+        m_stroke.color = color;
         m_textColor = textColor;
         m_textFlags = textFlags;
         m_arrowStyle = arrowStyle;
@@ -107,24 +108,24 @@ MFillStyle MLabelShapeBase::GetFillStyle() const {
     return m_fill;
 }
 void MLabelShapeBase::SetColor(COLORREF color) {
-    m_color = color;
+    m_stroke.color = color;
     MarkStale();
 }
 COLORREF MLabelShapeBase::GetColor() const {
-    return m_color;
+    return m_stroke.color;
 }
 double MLabelShapeBase::GetLineWidth() const {
-    return m_lineWidth;
+    return m_stroke.width;
 }
 void MLabelShapeBase::SetLineWidth(double width) {
-    m_lineWidth = width;
+    m_stroke.width = width;
     MarkStale();
 }
 int MLabelShapeBase::GetLineStyle() const {
-    return m_lineStyle;
+    return m_stroke.style;
 }
 void MLabelShapeBase::SetLineStyle(int lineStyle) {
-    m_lineStyle = lineStyle;
+    m_stroke.style = lineStyle;
     MarkStale();
 }
 BOOL MLabelShapeBase::HasText() const {
@@ -217,10 +218,21 @@ int MLabelShapeBase::FindLastSegment(const MFloatPointArray& v) {
 }
 
 void MLabelShapeBase::ApplyLineAttributes(MCadShape* shape) const {
-    shape->SetColor(m_color);
-    shape->SetLineWidth(m_lineWidth);
-    shape->SetLineStyle(m_lineStyle);
+    shape->SetColor(m_stroke.color);
+    shape->SetLineWidth(m_stroke.width);
+    shape->SetLineStyle(m_stroke.style);
 }
+
+void MLabelShapeBase::Recalc(MCadView* view) {
+    const MFloatPointArray& v = GetLeader()->GetPoints();
+    m_layoutStale = FALSE;
+    if (v.GetSize() == 0) return;
+    LayOutMembers(view, v, FindLastSegment(v));
+    ApplyLeaderAttributes();
+    MGroupShape::Recalc(view);
+}
+
+void MLabelShapeBase::LayOutMembers(MCadView*, const MFloatPointArray&, int) {}
 
 void MLabelShapeBase::ApplyLeaderAttributes() const {
     MPolygonShape* leader = GetLeader();
@@ -252,8 +264,9 @@ double MLabelShapeBase::SnapLeaderAndOutline(MSnapPoint& snap, const MFloatPoint
 }
 
 void MLabelShapeBase::WriteAttributeLine(std::ostream& os) const {
-    os << '\t' << static_cast<unsigned long>(m_color) << ' ' << m_lineStyle << ' ' << m_lineWidth << ' '
-       << m_arrowStyle << ' ' << m_arrowSize << ' ';
+    os << '\t';
+    WriteStrokeText(os, m_stroke);
+    os << ' ' << m_arrowStyle << ' ' << m_arrowSize << ' ';
     WriteFillStyleText(os, m_fill);
 }
 
@@ -266,14 +279,13 @@ void MLabelShapeBase::WriteLeaderText(std::ostream& os) const {
 }
 
 BOOL MLabelShapeBase::ReadAttributeNumbers(std::istream& is) {
-    unsigned long color = 0;
-    int lineStyle = 0, arrowStyle = 0;
-    double lineWidth = 0, arrowSize = 0;
-    is >> color >> lineStyle >> lineWidth >> arrowStyle >> arrowSize;
+    MStroke stroke;
+    int arrowStyle = 0;
+    double arrowSize = 0;
+    ReadStrokeText(is, stroke);
+    is >> arrowStyle >> arrowSize;
     if (is.fail()) return FALSE;
-    m_color = static_cast<COLORREF>(color);
-    m_lineStyle = lineStyle;
-    m_lineWidth = lineWidth;
+    m_stroke = stroke;
     m_arrowStyle = arrowStyle;
     m_arrowSize = arrowSize;
     return TRUE;

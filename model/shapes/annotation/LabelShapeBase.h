@@ -80,10 +80,17 @@ public:
     double GetArrowSize() const { return m_arrowSize; }
     // Whether the members no longer match the fields (until the next Recalc).
     BOOL IsLayoutStale() const { return m_layoutStale; }
+    // The layout both kinds share: the derived class places its members from the leader
+    // (LayOutMembers), the leader takes the shape's attributes, then the group's extent follows.
+    // A leader without points does nothing.
+    void Recalc(MCadView* view) override;
 
 protected:
     // Whether the members the layout needs are present and of their classes.
     virtual BOOL HasLayoutMembers() const;
+    // The derived class's own step of Recalc: its members from the leader's points v (never empty)
+    // whose last segment ends at vertex t (FindLastSegment). The base has no members to place.
+    virtual void LayOutMembers(MCadView* view, const MFloatPointArray& v, int t);
     // Lays the members out when they are stale and present; view may be null.
     void EnsureMembers(MCadView* view) const override;
     void MarkStale() { m_layoutStale = TRUE; }
@@ -120,9 +127,7 @@ protected:
     int m_arrowStyle = kArrowOpen;
     double m_arrowSize = 3.0;
     MFillStyle m_fill;
-    double m_lineWidth = 0.0;
-    int m_lineStyle = 0;
-    COLORREF m_color = 0;
+    MStroke m_stroke;  // the leader's
     // Mutable: a const export or hit test lays out a shape whose members are stale.
     mutable BOOL m_layoutStale = TRUE;
 };

@@ -2,7 +2,7 @@
 
 #include "model/CadView.h"
 #include "model/settings/OptionRecord.h"
-#include "model/shapes/ShapeFactory.h"
+#include "model/shapes/ShapeTypes.h"
 #include "model/shapes/containers/ShapeArrayQueries.h"
 #include "platform/Archive.h"
 #include "platform/gdi/DC.h"

@@ -12,7 +12,7 @@
 #include "model/exchange/JwcRecords.h"
 #include "model/geometry/Geometry.h"
 #include "model/helpers/TextStream.h"
-#include "model/shapes/ShapeFactory.h"
+#include "model/shapes/ShapeTypes.h"
 #include "platform/Archive.h"
 
 IMPLEMENT_SERIAL(MCircleArcShape, MCircleShape, 1)
@@ -75,16 +75,10 @@ MCircleArcShape::~MCircleArcShape() = default;
 void MCircleArcShape::Serialize(CArchive& ar) {
     MCadShape::Serialize(ar);
     if (ar.IsStoring()) {
-        ar << m_center << m_radius << m_startAngle << m_endAngle << static_cast<DWORD>(m_color) << m_width
-           << static_cast<std::int32_t>(m_lineStyle) << m_fill << m_arrows;
+        ar << m_center << m_radius << m_startAngle << m_endAngle << m_stroke << m_fill << m_arrows;
         return;
     }
-    DWORD color = 0;
-    std::int32_t style = 0;
-    ar >> m_center >> m_radius >> m_startAngle >> m_endAngle >> color >> m_width >> style >> m_fill >>
-        m_arrows;
-    m_color = color;
-    m_lineStyle = style;
+    ar >> m_center >> m_radius >> m_startAngle >> m_endAngle >> m_stroke >> m_fill >> m_arrows;
     RegeneratePoints();
 }
 
@@ -254,8 +248,9 @@ void MCircleArcShape::ReadText(CDocument*, std::istream& is) {
 
 void MCircleArcShape::WriteArcText(std::ostream& os, BOOL withArrows) const {
     os << '\t' << m_center.x << ' ' << m_center.y << ' ' << m_radius << ' ' << m_startAngle << ' '
-       << m_endAngle << ' ' << static_cast<unsigned long>(m_color) << ' ' << m_lineStyle << ' ' << m_width
-       << ' ';
+       << m_endAngle << ' ';
+    WriteStrokeText(os, m_stroke);
+    os << ' ';
     WriteFillStyleText(os, m_fill);
     if (withArrows) {
         os << ' ';
@@ -266,12 +261,12 @@ void MCircleArcShape::WriteArcText(std::ostream& os, BOOL withArrows) const {
 
 void MCircleArcShape::ReadArcText(std::istream& is, BOOL withArrows) {
     MFloatPoint centre;
-    double radius = 0.0, start = 0.0, end = 0.0, width = 0.0;
-    unsigned long color = 0;
-    int style = 0;
+    double radius = 0.0, start = 0.0, end = 0.0;
+    MStroke stroke;
     MFillStyle fill;
     MArrowInfo arrows;
-    is >> centre.x >> centre.y >> radius >> start >> end >> color >> style >> width;
+    is >> centre.x >> centre.y >> radius >> start >> end;
+    ReadStrokeText(is, stroke);
     ReadFillStyleText(is, fill);
     if (withArrows) ReadArrowInfoText(is, arrows);
     SkipTextLine(is);
@@ -280,9 +275,7 @@ void MCircleArcShape::ReadArcText(std::istream& is, BOOL withArrows) {
     m_radius = radius;
     m_startAngle = start;
     m_endAngle = end;
-    m_color = static_cast<COLORREF>(color);
-    m_lineStyle = style;
-    m_width = width;
+    m_stroke = stroke;
     m_fill = fill;
     if (withArrows) m_arrows = arrows;
     RegeneratePoints();

@@ -13,7 +13,7 @@
 #include "model/exchange/JwcRecords.h"
 #include "model/geometry/Geometry.h"
 #include "model/helpers/TextStream.h"
-#include "model/shapes/ShapeFactory.h"
+#include "model/shapes/ShapeTypes.h"
 #include "platform/Archive.h"
 
 IMPLEMENT_SERIAL(MCircleShape, MPolygonShape, 1)
@@ -26,15 +26,10 @@ MCircleShape::~MCircleShape() = default;
 void MCircleShape::Serialize(CArchive& ar) {
     MCadShape::Serialize(ar);
     if (ar.IsStoring()) {
-        ar << m_center << m_radius << static_cast<DWORD>(m_color) << m_width
-           << static_cast<std::int32_t>(m_lineStyle) << m_fill << m_arrows;
+        ar << m_center << m_radius << m_stroke << m_fill << m_arrows;
         return;
     }
-    DWORD color = 0;
-    std::int32_t style = 0;
-    ar >> m_center >> m_radius >> color >> m_width >> style >> m_fill >> m_arrows;
-    m_color = color;
-    m_lineStyle = style;
+    ar >> m_center >> m_radius >> m_stroke >> m_fill >> m_arrows;
     RegeneratePoints();
 }
 
@@ -244,27 +239,26 @@ MCadShape* MCircleShape::CreateNew() const {
 }
 
 void MCircleShape::WriteText(CDocument*, std::ostream& os) const {
-    os << '\t' << m_center.x << ' ' << m_center.y << ' ' << m_radius << ' '
-       << static_cast<unsigned long>(m_color) << ' ' << m_lineStyle << ' ' << m_width << ' ';
+    os << '\t' << m_center.x << ' ' << m_center.y << ' ' << m_radius << ' ';
+    WriteStrokeText(os, m_stroke);
+    os << ' ';
     WriteFillStyleText(os, m_fill);
     os << '\n';
 }
 
 void MCircleShape::ReadText(CDocument*, std::istream& is) {
     MFloatPoint centre;
-    double radius = 0.0, width = 0.0;
-    unsigned long color = 0;
-    int style = 0;
+    double radius = 0.0;
+    MStroke stroke;
     MFillStyle fill;
-    is >> centre.x >> centre.y >> radius >> color >> style >> width;
+    is >> centre.x >> centre.y >> radius;
+    ReadStrokeText(is, stroke);
     ReadFillStyleText(is, fill);
     SkipTextLine(is);
     if (is.fail()) return;
     m_center = centre;
     m_radius = radius;
-    m_color = static_cast<COLORREF>(color);
-    m_lineStyle = style;
-    m_width = width;
+    m_stroke = stroke;
     m_fill = fill;
     RegeneratePoints();
 }

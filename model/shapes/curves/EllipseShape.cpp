@@ -9,7 +9,7 @@
 #include "model/exchange/JwcRecords.h"
 #include "model/geometry/Geometry.h"
 #include "model/helpers/TextStream.h"
-#include "model/shapes/ShapeFactory.h"
+#include "model/shapes/ShapeTypes.h"
 #include "platform/Archive.h"
 
 IMPLEMENT_SERIAL(MEllipseShape, MPolygonShape, 1)
@@ -29,15 +29,10 @@ MEllipseShape::~MEllipseShape() = default;
 void MEllipseShape::Serialize(CArchive& ar) {
     MCadShape::Serialize(ar);
     if (ar.IsStoring()) {
-        ar << m_center << m_radiusX << m_radiusY << static_cast<DWORD>(m_color) << m_width
-           << static_cast<std::int32_t>(m_lineStyle) << m_fill;
+        ar << m_center << m_radiusX << m_radiusY << m_stroke << m_fill;
         return;
     }
-    DWORD color = 0;
-    std::int32_t style = 0;
-    ar >> m_center >> m_radiusX >> m_radiusY >> color >> m_width >> style >> m_fill;
-    m_color = color;
-    m_lineStyle = style;
+    ar >> m_center >> m_radiusX >> m_radiusY >> m_stroke >> m_fill;
     UpdatePoints();
 }
 
@@ -194,28 +189,27 @@ MCadShape* MEllipseShape::CreateNew() const {
 }
 
 void MEllipseShape::WriteText(CDocument*, std::ostream& os) const {
-    os << '\t' << m_center.x << ' ' << m_center.y << ' ' << m_radiusX << ' ' << m_radiusY << ' '
-       << static_cast<unsigned long>(m_color) << ' ' << m_lineStyle << ' ' << m_width << ' ';
+    os << '\t' << m_center.x << ' ' << m_center.y << ' ' << m_radiusX << ' ' << m_radiusY << ' ';
+    WriteStrokeText(os, m_stroke);
+    os << ' ';
     WriteFillStyleText(os, m_fill);
     os << '\n';
 }
 
 void MEllipseShape::ReadText(CDocument*, std::istream& is) {
     MFloatPoint centre;
-    double rx = 0.0, ry = 0.0, width = 0.0;
-    unsigned long color = 0;
-    int style = 0;
+    double rx = 0.0, ry = 0.0;
+    MStroke stroke;
     MFillStyle fill;
-    is >> centre.x >> centre.y >> rx >> ry >> color >> style >> width;
+    is >> centre.x >> centre.y >> rx >> ry;
+    ReadStrokeText(is, stroke);
     ReadFillStyleText(is, fill);
     SkipTextLine(is);
     if (is.fail()) return;
     m_center = centre;
     m_radiusX = rx;
     m_radiusY = ry;
-    m_color = static_cast<COLORREF>(color);
-    m_lineStyle = style;
-    m_width = width;
+    m_stroke = stroke;
     m_fill = fill;
     UpdatePoints();
 }

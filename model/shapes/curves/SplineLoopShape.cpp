@@ -5,7 +5,7 @@
 #include <ostream>
 
 #include "model/helpers/TextStream.h"
-#include "model/shapes/ShapeFactory.h"
+#include "model/shapes/ShapeTypes.h"
 #include "platform/Archive.h"
 
 IMPLEMENT_SERIAL(MSplineLoopShape, MSplineShapeBase, 1)
@@ -16,15 +16,10 @@ MSplineLoopShape::~MSplineLoopShape() = default;
 void MSplineLoopShape::Serialize(CArchive& ar) {
     MPolygonShape::Serialize(ar);
     if (ar.IsStoring()) {
-        ar << static_cast<DWORD>(m_color) << m_width << static_cast<std::int32_t>(m_lineStyle) << m_fill
-           << m_controlPoints;
+        ar << m_stroke << m_fill << m_controlPoints;
         return;
     }
-    DWORD color = 0;
-    std::int32_t style = 0;
-    ar >> color >> m_width >> style >> m_fill >> m_controlPoints;
-    m_color = color;
-    m_lineStyle = style;
+    ar >> m_stroke >> m_fill >> m_controlPoints;
     RecomputeCurve();
 }
 
@@ -54,27 +49,25 @@ MCadShape* MSplineLoopShape::CreateNew() const {
 }
 
 void MSplineLoopShape::WriteText(CDocument*, std::ostream& os) const {
-    os << '\t' << static_cast<unsigned long>(m_color) << ' ' << m_lineStyle << ' ' << m_width << ' ';
+    os << '\t';
+    WriteStrokeText(os, m_stroke);
+    os << ' ';
     WriteFillStyleText(os, m_fill);
     os << '\n';
     m_controlPoints.WriteText(os);
 }
 
 void MSplineLoopShape::ReadText(CDocument*, std::istream& is) {
-    unsigned long color = 0;
-    int style = 0;
-    double width = 0.0;
+    MStroke stroke;
     MFillStyle fill;
-    is >> color >> style >> width;
+    ReadStrokeText(is, stroke);
     ReadFillStyleText(is, fill);
     SkipTextLine(is);
     if (is.fail()) return;
     MFloatPointArray points;
     points.ReadText(is);
     if (is.fail()) return;
-    m_color = static_cast<COLORREF>(color);
-    m_lineStyle = style;
-    m_width = width;
+    m_stroke = stroke;
     m_fill = fill;
     m_controlPoints = std::move(points);
     RecomputeCurve();

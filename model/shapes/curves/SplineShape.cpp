@@ -6,7 +6,7 @@
 #include <string>
 
 #include "model/helpers/TextStream.h"
-#include "model/shapes/ShapeFactory.h"
+#include "model/shapes/ShapeTypes.h"
 #include "platform/Archive.h"
 #include "platform/TextFile.h"
 
@@ -18,15 +18,10 @@ MSplineShape::~MSplineShape() = default;
 void MSplineShape::Serialize(CArchive& ar) {
     MCadShape::Serialize(ar);
     if (ar.IsStoring()) {
-        ar << static_cast<DWORD>(m_color) << m_width << static_cast<std::int32_t>(m_lineStyle) << m_arrows
-           << m_fill << m_controlPoints;
+        ar << m_stroke << m_arrows << m_fill << m_controlPoints;
         return;
     }
-    DWORD color = 0;
-    std::int32_t style = 0;
-    ar >> color >> m_width >> style >> m_arrows >> m_fill >> m_controlPoints;
-    m_color = color;
-    m_lineStyle = style;
+    ar >> m_stroke >> m_arrows >> m_fill >> m_controlPoints;
     RecomputeCurve();
 }
 
@@ -51,7 +46,9 @@ MCadShape* MSplineShape::CreateNew() const {
 }
 
 void MSplineShape::WriteText(CDocument*, std::ostream& os) const {
-    os << '\t' << static_cast<unsigned long>(m_color) << ' ' << m_lineStyle << ' ' << m_width << ' ';
+    os << '\t';
+    WriteStrokeText(os, m_stroke);
+    os << ' ';
     WriteArrowInfoText(os, m_arrows);
     os << ' ';
     WriteFillStyleText(os, m_fill);
@@ -60,11 +57,9 @@ void MSplineShape::WriteText(CDocument*, std::ostream& os) const {
 }
 
 void MSplineShape::ReadText(CDocument*, std::istream& is) {
-    unsigned long color = 0;
-    int style = 0;
-    double width = 0.0;
+    MStroke stroke;
     MArrowInfo arrows;
-    is >> color >> style >> width;
+    ReadStrokeText(is, stroke);
     ReadArrowInfoText(is, arrows);
     if (is.fail()) return;
     // Older lines end after the arrows; such a spline keeps the constructor's fill.
@@ -80,9 +75,7 @@ void MSplineShape::ReadText(CDocument*, std::istream& is) {
     MFloatPointArray points;
     points.ReadText(is);
     if (is.fail()) return;
-    m_color = static_cast<COLORREF>(color);
-    m_lineStyle = style;
-    m_width = width;
+    m_stroke = stroke;
     m_arrows = arrows;
     m_fill = fill;
     m_controlPoints = std::move(points);

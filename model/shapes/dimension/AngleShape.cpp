@@ -5,11 +5,11 @@
 #include <memory>
 #include <ostream>
 
-#include "model/shapes/dimension/SizeFormatInfo.h"
 #include "model/SnapPoint.h"
 #include "model/geometry/Geometry.h"
+#include "model/shapes/ShapeTypes.h"
 #include "model/shapes/curves/ArcShape.h"
-#include "model/shapes/ShapeFactory.h"
+#include "model/shapes/dimension/SizeFormatInfo.h"
 #include "model/shapes/text/TextShape.h"
 #include "platform/Archive.h"
 

@@ -5,12 +5,12 @@
 #include <memory>
 #include <ostream>
 
-#include "model/shapes/dimension/SizeFormatInfo.h"
 #include "model/SnapPoint.h"
 #include "model/geometry/Geometry.h"
+#include "model/shapes/ShapeTypes.h"
+#include "model/shapes/dimension/SizeFormatInfo.h"
 #include "model/shapes/lines/LineShape.h"
 #include "model/shapes/lines/PolygonShape.h"
-#include "model/shapes/ShapeFactory.h"
 #include "model/shapes/text/TextShape.h"
 #include "platform/Archive.h"
 

@@ -11,9 +11,9 @@
 #include "model/geometry/Geometry.h"
 #include "model/helpers/ArchiveString.h"
 #include "model/helpers/TextStream.h"
+#include "model/shapes/ShapeDialogs.h"
 #include "model/shapes/lines/LineShape.h"
 #include "model/shapes/lines/PolygonShape.h"
-#include "model/shapes/ShapeDialogs.h"
 #include "model/shapes/text/TextShape.h"
 #include "platform/Archive.h"
 #include "platform/TextFile.h"
@@ -26,23 +26,20 @@ MSizeBaseShape::~MSizeBaseShape() = default;
 void MSizeBaseShape::Serialize(CArchive& ar) {
     MCadShape::Serialize(ar);
     if (ar.IsStoring()) {
-        ar << m_text << static_cast<DWORD>(m_color) << m_lineWidth << static_cast<std::int32_t>(m_lineStyle)
-           << static_cast<DWORD>(m_textColor) << m_fill;
+        ar << m_text << m_stroke << static_cast<DWORD>(m_textColor) << m_fill;
         WriteArchiveString(ar, m_style.m_fontName);
         ar << m_style.m_textHeight << m_style.m_extensionGap << m_style.m_outsideLeader
            << m_style.m_extensionOvershoot << m_style.m_textGap
            << static_cast<std::int32_t>(m_style.m_arrowStyle) << m_style.m_arrowSize
            << static_cast<std::int32_t>(m_flags);
     } else {
-        DWORD color = 0, textColor = 0;
-        std::int32_t lineStyle = 0, arrowStyle = 0, flags = 0;
-        ar >> m_text >> color >> m_lineWidth >> lineStyle >> textColor >> m_fill;
+        DWORD textColor = 0;
+        std::int32_t arrowStyle = 0, flags = 0;
+        ar >> m_text >> m_stroke >> textColor >> m_fill;
         ReadArchiveString(ar, m_style.m_fontName);
         ar >> m_style.m_textHeight >> m_style.m_extensionGap >> m_style.m_outsideLeader >>
             m_style.m_extensionOvershoot >> m_style.m_textGap >> arrowStyle >> m_style.m_arrowSize >> flags;
-        m_color = color;
         m_textColor = textColor;
-        m_lineStyle = lineStyle;
         m_style.m_arrowStyle = arrowStyle;
         m_flags = flags;
         DeleteMembers();
@@ -109,24 +106,24 @@ MFillStyle MSizeBaseShape::GetFillStyle() const {
     return m_fill;
 }
 void MSizeBaseShape::SetColor(COLORREF color) {
-    m_color = color;
+    m_stroke.color = color;
     MGroupShape::SetColor(color);
 }
 COLORREF MSizeBaseShape::GetColor() const {
-    return m_color;
+    return m_stroke.color;
 }
 double MSizeBaseShape::GetLineWidth() const {
-    return m_lineWidth;
+    return m_stroke.width;
 }
 void MSizeBaseShape::SetLineWidth(double width) {
-    m_lineWidth = width;
+    m_stroke.width = width;
     MGroupShape::SetLineWidth(width);
 }
 int MSizeBaseShape::GetLineStyle() const {
-    return m_lineStyle;
+    return m_stroke.style;
 }
 void MSizeBaseShape::SetLineStyle(int lineStyle) {
-    m_lineStyle = lineStyle;
+    m_stroke.style = lineStyle;
     MGroupShape::SetLineStyle(lineStyle);
 }
 void MSizeBaseShape::SetTextColor(COLORREF color) {
@@ -171,7 +168,7 @@ MSizeBaseShape::Lengths MSizeBaseShape::GetLengths(MCadView* view) const {
 
 MTextShape* MSizeBaseShape::NewTextMember(const Lengths& lengths) const {
     auto* text = new MTextShape;
-    text->SetColor(m_color);
+    text->SetColor(m_stroke.color);
     text->SetTextColor(m_textColor);
     text->SetFillStyle(m_fill);
     text->SetFontName(m_style.m_fontName);
@@ -192,10 +189,10 @@ double MSizeBaseShape::GetTextAngle(const MFloatPoint& v) {
 }
 
 void MSizeBaseShape::ApplyLineAttributes(MCadShape* shape, BOOL fill) const {
-    shape->SetColor(m_color);
-    shape->SetLineWidth(m_lineWidth);
-    shape->SetLineStyle(m_lineStyle);
-    if (fill) shape->SetFillStyle(MFillStyle(m_color));
+    shape->SetColor(m_stroke.color);
+    shape->SetLineWidth(m_stroke.width);
+    shape->SetLineStyle(m_stroke.style);
+    if (fill) shape->SetFillStyle(MFillStyle(m_stroke.color));
 }
 
 void MSizeBaseShape::BuildLinearMembers(MCadView* view, const MFloatPoint& c, const MFloatPoint& d,
@@ -264,8 +261,8 @@ void MSizeBaseShape::BuildLinearMembers(MCadView* view, const MFloatPoint& c, co
 }
 
 void MSizeBaseShape::WriteBaseText(std::ostream& os) const {
-    os << static_cast<unsigned long>(m_color) << ' ' << m_lineStyle << ' ' << m_lineWidth << ' ' << m_flags
-       << ' ' << static_cast<unsigned long>(m_textColor) << ' ';
+    WriteStrokeText(os, m_stroke);
+    os << ' ' << m_flags << ' ' << static_cast<unsigned long>(m_textColor) << ' ';
     WriteFillStyleText(os, m_fill);
     os << '\n';
     m_style.WriteText(os);
@@ -273,14 +270,12 @@ void MSizeBaseShape::WriteBaseText(std::ostream& os) const {
 }
 
 void MSizeBaseShape::ReadBaseText(std::istream& is) {
-    unsigned long color = 0;
-    int lineStyle = 0, flags = 0;
-    double lineWidth = 0;
-    is >> color >> lineStyle >> lineWidth >> flags;
+    MStroke stroke;
+    int flags = 0;
+    ReadStrokeText(is, stroke);
+    is >> flags;
     if (is.fail()) return;
-    m_color = static_cast<COLORREF>(color);
-    m_lineStyle = lineStyle;
-    m_lineWidth = lineWidth;
+    m_stroke = stroke;
     m_flags = flags;
     std::string rest;
     ReadTextString(is, rest, FALSE);

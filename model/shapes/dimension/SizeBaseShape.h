@@ -7,8 +7,8 @@
 // view of that scale; hit tests rebuild with the view they are given.
 #pragma once
 
-#include "model/shapes/dimension/SizeStyle.h"
 #include "model/shapes/containers/GeneratedGroupShape.h"
+#include "model/shapes/dimension/SizeStyle.h"
 
 class MTextShape;
 
@@ -100,9 +100,7 @@ protected:
     void ReadBaseText(std::istream& is);
 
     CString m_text;
-    double m_lineWidth = 0.0;
-    int m_lineStyle = 0;
-    COLORREF m_color = 0;
+    MStroke m_stroke;
     COLORREF m_textColor = 0;
     MFillStyle m_fill;
     MSizeStyle m_style;

@@ -4,10 +4,10 @@
 #include <istream>
 #include <ostream>
 
-#include "model/shapes/dimension/SizeFormatInfo.h"
 #include "model/SnapPoint.h"
 #include "model/geometry/Geometry.h"
-#include "model/shapes/ShapeFactory.h"
+#include "model/shapes/ShapeTypes.h"
+#include "model/shapes/dimension/SizeFormatInfo.h"
 #include "platform/Archive.h"
 
 IMPLEMENT_SERIAL(MSizeShape, MSizeBaseShape, 1)

@@ -12,7 +12,7 @@
 #include "model/geometry/Geometry.h"
 #include "model/helpers/TextStream.h"
 #include "model/render/PolyLine.h"
-#include "model/shapes/ShapeFactory.h"
+#include "model/shapes/ShapeTypes.h"
 #include "platform/Archive.h"
 #include "platform/gdi/DC.h"
 #include "platform/gdi/SelectScope.h"
@@ -26,14 +26,9 @@ MLineShape::~MLineShape() = default;
 void MLineShape::Serialize(CArchive& ar) {
     MCadShape::Serialize(ar);
     if (ar.IsStoring()) {
-        ar << static_cast<DWORD>(m_color) << m_width << static_cast<std::int32_t>(m_lineStyle) << m_arrows
-           << m_start << m_end;
+        ar << m_stroke << m_arrows << m_start << m_end;
     } else {
-        DWORD color = 0;
-        std::int32_t style = 0;
-        ar >> color >> m_width >> style >> m_arrows >> m_start >> m_end;
-        m_color = color;
-        m_lineStyle = style;
+        ar >> m_stroke >> m_arrows >> m_start >> m_end;
     }
 }
 
@@ -77,7 +72,7 @@ void MLineShape::MoveHandle(int* index, const MFloatPoint& to, BOOL keepRatio, M
 
 void MLineShape::DrawLine(MCadView* view, CDC* dc, int lineStyle) const {
     const MFloatPoint points[2] = {m_start, m_end};
-    GetPolyLineRenderer().Draw(view, dc, points, 2, m_width, lineStyle, FALSE);
+    GetPolyLineRenderer().Draw(view, dc, points, 2, m_stroke.width, lineStyle, FALSE);
     if ((m_end - m_start).GetLength() == 0.0) return;
     const double theta = GetAngle();
     if (m_arrows.startStyle != kArrowNone)
@@ -87,13 +82,13 @@ void MLineShape::DrawLine(MCadView* view, CDC* dc, int lineStyle) const {
 }
 
 void MLineShape::Draw(MCadView* view, CDC* dc) {
-    if (GetColor() >= kNoColor && !IsAuxiliaryStyle(m_lineStyle)) return;
+    if (GetColor() >= kNoColor && !m_stroke.IsAuxiliary()) return;
     const COLORREF color = MapColorForMono(dc, GetColor());
     CPen pen(PS_SOLID, 1, color);
     CBrush brush(color);
     CSelectScope selectPen(dc, &pen);
-    CSelectScope selectBrush(dc, m_width != 0.0 ? &brush : nullptr);
-    DrawLine(view, dc, m_lineStyle);
+    CSelectScope selectBrush(dc, m_stroke.width != 0.0 ? &brush : nullptr);
+    DrawLine(view, dc, m_stroke.style);
 }
 
 void MLineShape::DrawTracking(MCadView* view, CDC* dc) {
@@ -113,7 +108,7 @@ void MLineShape::DrawGrayed(MCadView* view, CDC* dc) {
     CBrush brush(grey);
     CSelectScope selectPen(dc, &pen);
     CSelectScope selectBrush(dc, &brush);
-    DrawLine(view, dc, m_lineStyle);
+    DrawLine(view, dc, m_stroke.style);
 }
 
 void MLineShape::ScaleXY(const MFloatPoint& centre, double sx, double sy) {
@@ -200,9 +195,7 @@ double MLineShape::SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, const
 
 MCadShape* MLineShape::Duplicate() const {
     auto* copy = new MLineShape(m_start, m_end);
-    copy->m_lineStyle = m_lineStyle;
-    copy->m_width = m_width;
-    copy->m_color = m_color;
+    copy->m_stroke = m_stroke;
     copy->SetArrows(m_arrows);
     copy->m_mid = m_mid;
     copy->m_extent = m_extent;
@@ -224,23 +217,22 @@ void MLineShape::Recalc(MCadView* view) {
 }
 
 void MLineShape::SetColor(COLORREF color) {
-    if (!IsAuxiliaryStyle(m_lineStyle)) m_color = color;
+    m_stroke.SetColor(color);
 }
 COLORREF MLineShape::GetColor() const {
-    return IsAuxiliaryStyle(m_lineStyle) ? kNoColor : m_color;
+    return m_stroke.GetColor();
 }
 double MLineShape::GetLineWidth() const {
-    return m_width;
+    return m_stroke.width;
 }
 void MLineShape::SetLineWidth(double width) {
-    m_width = width;
+    m_stroke.width = width;
 }
 int MLineShape::GetLineStyle() const {
-    return m_lineStyle;
+    return m_stroke.style;
 }
 void MLineShape::SetLineStyle(int lineStyle) {
-    m_lineStyle = lineStyle;
-    if (IsAuxiliaryStyle(lineStyle)) m_color = kAuxiliaryColor;
+    m_stroke.SetStyle(lineStyle);
 }
 
 void MLineShape::SetArrows(const MArrowInfo& arrows) {
@@ -305,27 +297,25 @@ MCadShape* MLineShape::CreateNew() const {
 }
 
 void MLineShape::WriteText(CDocument*, std::ostream& os) const {
-    os << '\t' << m_start.x << ' ' << m_start.y << ' ' << m_end.x << ' ' << m_end.y << ' '
-       << static_cast<unsigned long>(m_color) << ' ' << m_lineStyle << ' ' << m_width << ' ';
+    os << '\t' << m_start.x << ' ' << m_start.y << ' ' << m_end.x << ' ' << m_end.y << ' ';
+    WriteStrokeText(os, m_stroke);
+    os << ' ';
     WriteArrowInfoText(os, m_arrows);
     os << '\n';
 }
 
 void MLineShape::ReadText(CDocument*, std::istream& is) {
     MFloatPoint start, end;
-    unsigned long color = 0;
-    int style = 0;
-    double width = 0.0;
+    MStroke stroke;
     MArrowInfo arrows;
-    is >> start.x >> start.y >> end.x >> end.y >> color >> style >> width;
+    is >> start.x >> start.y >> end.x >> end.y;
+    ReadStrokeText(is, stroke);
     ReadArrowInfoText(is, arrows);
     SkipTextLine(is);
     if (is.fail()) return;
     m_start = start;
     m_end = end;
-    m_color = static_cast<COLORREF>(color);
-    m_lineStyle = style;
-    m_width = width;
+    m_stroke = stroke;
     m_arrows = arrows;
 }
 

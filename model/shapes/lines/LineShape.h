@@ -90,9 +90,7 @@ public:
     BOOL GetIntersection(const MFloatPoint& a, const MFloatPoint& b, MFloatPoint* out, int flags) const;
     const MFloatPoint& GetMid() const { return m_mid; }
 
-    double m_width = 0.0;
-    int m_lineStyle = 0;
-    COLORREF m_color = 0;
+    MStroke m_stroke;
     MArrowInfo m_arrows;
     MFloatPoint m_start;
     MFloatPoint m_end;

@@ -11,7 +11,7 @@
 #include "model/geometry/Geometry.h"
 #include "model/helpers/TextStream.h"
 #include "model/render/DrawFlags.h"
-#include "model/shapes/ShapeFactory.h"
+#include "model/shapes/ShapeTypes.h"
 #include "model/shapes/containers/RectPicking.h"
 #include "platform/Archive.h"
 #include "platform/gdi/DC.h"

@@ -15,7 +15,7 @@
 #include "model/helpers/TextStream.h"
 #include "model/render/PolyFace.h"
 #include "model/render/PolyLine.h"
-#include "model/shapes/ShapeFactory.h"
+#include "model/shapes/ShapeTypes.h"
 #include "platform/Archive.h"
 #include "platform/gdi/DC.h"
 #include "platform/gdi/SelectScope.h"
@@ -34,17 +34,15 @@ MPolygonShape::~MPolygonShape() = default;
 void MPolygonShape::Serialize(CArchive& ar) {
     MCadShape::Serialize(ar);
     if (ar.IsStoring()) {
-        ar << static_cast<DWORD>(m_color) << m_width << static_cast<std::int32_t>(m_lineStyle) << m_fill
-           << static_cast<DWORD>(m_flags) << m_arrows << static_cast<std::int32_t>(m_points.GetSize());
+        ar << m_stroke << m_fill << static_cast<DWORD>(m_flags) << m_arrows
+           << static_cast<std::int32_t>(m_points.GetSize());
         for (const MFloatPoint& p : m_points)
             ar << p.x << p.y;
         return;
     }
-    DWORD color = 0, flags = 0;
-    std::int32_t style = 0, count = 0;
-    ar >> color >> m_width >> style >> m_fill >> flags >> m_arrows >> count;
-    m_color = color;
-    m_lineStyle = style;
+    DWORD flags = 0;
+    std::int32_t count = 0;
+    ar >> m_stroke >> m_fill >> flags >> m_arrows >> count;
     m_flags = flags;
     if (count < 0) AfxThrowArchiveException(CArchiveException::genericException);
     ar.CheckCount(static_cast<std::uint64_t>(count), 16);
@@ -85,12 +83,12 @@ void MPolygonShape::Draw(MCadView* view, CDC* dc) {
     MFillStyle fill;
     MapFillForMono(fill, dc, GetFillStyle());
     GetPolyFaceRenderer().DrawFill(view, dc, m_points.GetData(), m_points.GetSize(), m_extent, fill);
-    if (GetColor() < kNoColor || IsAuxiliaryStyle(m_lineStyle)) {
+    if (GetColor() < kNoColor || m_stroke.IsAuxiliary()) {
         const COLORREF color = MapColorForMono(dc, GetColor());
         CPen pen(PS_SOLID, 1, color);
         CBrush brush(color);
         CSelectScope selectPen(dc, &pen);
-        CSelectScope selectBrush(dc, m_width != 0.0 ? &brush : nullptr);
+        CSelectScope selectBrush(dc, m_stroke.width != 0.0 ? &brush : nullptr);
         DrawOutline(view, dc, GetLineStyle());
     }
     dc->SetPolyFillMode(oldMode);
@@ -126,7 +124,7 @@ void MPolygonShape::DrawGrayed(MCadView* view, CDC* dc) {
 
 void MPolygonShape::DrawOutline(MCadView* view, CDC* dc, int lineStyle) {
     const int n = m_points.GetSize();
-    GetPolyLineRenderer().Draw(view, dc, m_points.GetData(), n, m_width, lineStyle, IsClosedFlag());
+    GetPolyLineRenderer().Draw(view, dc, m_points.GetData(), n, m_stroke.width, lineStyle, IsClosedFlag());
     if (IsClosedFlag() || n < 2) return;
     if (m_arrows.startStyle != kArrowNone) {
         if (const int i = FirstDrawnEdge(); i >= 0)
@@ -343,23 +341,22 @@ MFillStyle MPolygonShape::GetFillStyle() const {
     return m_fill;
 }
 void MPolygonShape::SetColor(COLORREF color) {
-    if (!IsAuxiliaryStyle(m_lineStyle)) m_color = color;
+    m_stroke.SetColor(color);
 }
 COLORREF MPolygonShape::GetColor() const {
-    return IsAuxiliaryStyle(m_lineStyle) ? kNoColor : m_color;
+    return m_stroke.GetColor();
 }
 double MPolygonShape::GetLineWidth() const {
-    return m_width;
+    return m_stroke.width;
 }
 void MPolygonShape::SetLineWidth(double width) {
-    m_width = width;
+    m_stroke.width = width;
 }
 int MPolygonShape::GetLineStyle() const {
-    return m_lineStyle;
+    return m_stroke.style;
 }
 void MPolygonShape::SetLineStyle(int lineStyle) {
-    m_lineStyle = lineStyle;
-    if (IsAuxiliaryStyle(lineStyle)) m_color = kAuxiliaryColor;
+    m_stroke.SetStyle(lineStyle);
 }
 
 void MPolygonShape::SetArrows(const MArrowInfo& arrows) {
@@ -433,7 +430,9 @@ MCadShape* MPolygonShape::CreateNew() const {
 }
 
 void MPolygonShape::WriteText(CDocument*, std::ostream& os) const {
-    os << '\t' << static_cast<unsigned long>(m_color) << ' ' << m_lineStyle << ' ' << m_width << ' ';
+    os << '\t';
+    WriteStrokeText(os, m_stroke);
+    os << ' ';
     WriteFillStyleText(os, m_fill);
     os << ' ' << static_cast<unsigned long>(m_flags) << ' ';
     WriteArrowInfoText(os, m_arrows);
@@ -442,20 +441,17 @@ void MPolygonShape::WriteText(CDocument*, std::ostream& os) const {
 }
 
 void MPolygonShape::ReadText(CDocument*, std::istream& is) {
-    unsigned long color = 0, flags = 0;
-    int style = 0;
-    double width = 0.0;
+    unsigned long flags = 0;
+    MStroke stroke;
     MFillStyle fill;
     MArrowInfo arrows;
-    is >> color >> style >> width;
+    ReadStrokeText(is, stroke);
     ReadFillStyleText(is, fill);
     is >> flags;
     ReadArrowInfoText(is, arrows);
     SkipTextLine(is);
     if (is.fail()) return;
-    m_color = static_cast<COLORREF>(color);
-    m_lineStyle = style;
-    m_width = width;
+    m_stroke = stroke;
     m_fill = fill;
     m_flags = static_cast<DWORD>(flags);
     m_arrows = arrows;

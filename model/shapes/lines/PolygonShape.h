@@ -141,9 +141,7 @@ public:
     // A plain polygon with the same flags, vertices, style and extents.
     MPolygonShape* CopyAsPolygon() const;
 
-    double m_width = 0.0;
-    int m_lineStyle = 0;
-    COLORREF m_color = 0;
+    MStroke m_stroke;
     MFillStyle m_fill;
     DWORD m_flags = kClosed | kVertexSnap;
     MFloatPointArray m_points;

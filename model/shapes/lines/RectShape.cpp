@@ -7,7 +7,7 @@
 
 #include "model/geometry/Geometry.h"
 #include "model/helpers/TextStream.h"
-#include "model/shapes/ShapeFactory.h"
+#include "model/shapes/ShapeTypes.h"
 #include "platform/Archive.h"
 
 IMPLEMENT_SERIAL(MRectShape, MPolygonShape, 1)
@@ -30,15 +30,10 @@ MRectShape::~MRectShape() = default;
 void MRectShape::Serialize(CArchive& ar) {
     MCadShape::Serialize(ar);
     if (ar.IsStoring()) {
-        ar << m_origin << m_size << static_cast<DWORD>(m_color) << m_width
-           << static_cast<std::int32_t>(m_lineStyle) << m_fill;
+        ar << m_origin << m_size << m_stroke << m_fill;
         return;
     }
-    DWORD color = 0;
-    std::int32_t style = 0;
-    ar >> m_origin >> m_size >> color >> m_width >> style >> m_fill;
-    m_color = color;
-    m_lineStyle = style;
+    ar >> m_origin >> m_size >> m_stroke >> m_fill;
     RebuildCorners();
 }
 
@@ -161,8 +156,9 @@ MCadShape* MRectShape::CreateNew() const {
 }
 
 void MRectShape::WriteText(CDocument*, std::ostream& os) const {
-    os << '\t' << m_origin.x << ' ' << m_origin.y << ' ' << m_size.cx << ' ' << m_size.cy << ' '
-       << static_cast<unsigned long>(m_color) << ' ' << m_lineStyle << ' ' << m_width << ' ';
+    os << '\t' << m_origin.x << ' ' << m_origin.y << ' ' << m_size.cx << ' ' << m_size.cy << ' ';
+    WriteStrokeText(os, m_stroke);
+    os << ' ';
     WriteFillStyleText(os, m_fill);
     os << '\n';
 }
@@ -170,19 +166,16 @@ void MRectShape::WriteText(CDocument*, std::ostream& os) const {
 void MRectShape::ReadText(CDocument*, std::istream& is) {
     MFloatPoint origin;
     MFloatSize size;
-    double width = 0.0;
-    unsigned long color = 0;
-    int style = 0;
+    MStroke stroke;
     MFillStyle fill;
-    is >> origin.x >> origin.y >> size.cx >> size.cy >> color >> style >> width;
+    is >> origin.x >> origin.y >> size.cx >> size.cy;
+    ReadStrokeText(is, stroke);
     ReadFillStyleText(is, fill);
     SkipTextLine(is);
     if (is.fail()) return;
     m_origin = origin;
     m_size = size;
-    m_color = static_cast<COLORREF>(color);
-    m_lineStyle = style;
-    m_width = width;
+    m_stroke = stroke;
     m_fill = fill;
     RebuildCorners();
 }

@@ -12,8 +12,8 @@
 #include "model/geometry/Geometry.h"
 #include "model/helpers/TextStream.h"
 #include "model/settings/OptionRecord.h"
+#include "model/shapes/ShapeTypes.h"
 #include "model/shapes/containers/RectPicking.h"
-#include "model/shapes/ShapeFactory.h"
 #include "platform/Archive.h"
 #include "platform/gdi/DC.h"
 

@@ -12,7 +12,7 @@
 #include "model/helpers/TextStream.h"
 #include "model/render/PolyFace.h"
 #include "model/shapes/ShapeDialogs.h"
-#include "model/shapes/ShapeFactory.h"
+#include "model/shapes/ShapeTypes.h"
 #include "platform/Archive.h"
 #include "platform/Cp932.h"
 #include "platform/gdi/DC.h"

@@ -13,7 +13,7 @@
 #include "model/helpers/ArchiveString.h"
 #include "model/helpers/TextStream.h"
 #include "model/shapes/ShapeDialogs.h"
-#include "model/shapes/ShapeFactory.h"
+#include "model/shapes/ShapeTypes.h"
 #include "platform/Archive.h"
 #include "platform/gdi/DC.h"
 #include "platform/gdi/SelectScope.h"

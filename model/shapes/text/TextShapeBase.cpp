@@ -62,21 +62,16 @@ void MTextShapeBase::Serialize(CArchive& ar) {
         ar << m_point << m_boxWidth << m_boxHeight;
         WriteArchiveString(ar, m_fontName);
         ar << m_textHeight << m_charWidth << m_angle << static_cast<std::int32_t>(m_textFlags)
-           << static_cast<std::int32_t>(m_alignment) << static_cast<DWORD>(m_textColor)
-           << static_cast<DWORD>(m_lineColor) << m_lineWidth << static_cast<std::int32_t>(m_lineStyle)
-           << m_fill;
+           << static_cast<std::int32_t>(m_alignment) << static_cast<DWORD>(m_textColor) << m_stroke << m_fill;
     } else {
-        std::int32_t flags = 0, alignment = 0, lineStyle = 0;
-        DWORD textColor = 0, lineColor = 0;
+        std::int32_t flags = 0, alignment = 0;
+        DWORD textColor = 0;
         ar >> m_point >> m_boxWidth >> m_boxHeight;
         ReadArchiveString(ar, m_fontName);
-        ar >> m_textHeight >> m_charWidth >> m_angle >> flags >> alignment >> textColor >> lineColor >>
-            m_lineWidth >> lineStyle >> m_fill;
+        ar >> m_textHeight >> m_charWidth >> m_angle >> flags >> alignment >> textColor >> m_stroke >> m_fill;
         m_textFlags = flags;
         m_alignment = alignment;
         m_textColor = textColor;
-        m_lineColor = lineColor;
-        m_lineStyle = lineStyle;
     }
 }
 
@@ -110,23 +105,23 @@ MFillStyle MTextShapeBase::GetFillStyle() const {
     return m_fill;
 }
 void MTextShapeBase::SetColor(COLORREF color) {
-    if (!IsAuxiliaryStyle(m_lineStyle)) m_lineColor = color;
+    m_stroke.SetColor(color);
 }
 COLORREF MTextShapeBase::GetColor() const {
-    return IsAuxiliaryStyle(m_lineStyle) ? kNoColor : m_lineColor;
+    return m_stroke.GetColor();
 }
 double MTextShapeBase::GetLineWidth() const {
-    return m_lineWidth;
+    return m_stroke.width;
 }
 void MTextShapeBase::SetLineWidth(double width) {
-    m_lineWidth = width;
+    m_stroke.width = width;
 }
 int MTextShapeBase::GetLineStyle() const {
-    return m_lineStyle;
+    return m_stroke.style;
 }
 void MTextShapeBase::SetLineStyle(int lineStyle) {
-    m_lineStyle = lineStyle;
-    if (IsAuxiliaryStyle(lineStyle)) m_lineColor = m_textColor = kAuxiliaryColor;
+    m_stroke.SetStyle(lineStyle);
+    if (m_stroke.IsAuxiliary()) m_textColor = kAuxiliaryColor;
 }
 BOOL MTextShapeBase::IsText() const {
     return TRUE;
@@ -272,13 +267,13 @@ void MTextShapeBase::DrawBox(MCadView* view, CDC* dc) {
         MapFillForMono(fill, dc, m_fill);
         GetPolyFaceRenderer().DrawFill(view, dc, c, 4, m_extent, fill);
     }
-    if (!HasFrame() || (m_lineColor >= kNoColor && !IsAuxiliaryStyle(m_lineStyle))) return;
-    const COLORREF color = MapColorForMono(dc, m_lineColor);
+    if (!HasFrame() || (m_stroke.color >= kNoColor && !m_stroke.IsAuxiliary())) return;
+    const COLORREF color = MapColorForMono(dc, m_stroke.color);
     CPen pen(PS_SOLID, 1, color);
     CBrush brush(color);
     CSelectScope selectPen(dc, &pen);
-    CSelectScope selectBrush(dc, m_lineWidth != 0.0 ? &brush : nullptr);
-    GetPolyLineRenderer().Draw(view, dc, c, 4, m_lineWidth, m_lineStyle, TRUE);
+    CSelectScope selectBrush(dc, m_stroke.width != 0.0 ? &brush : nullptr);
+    GetPolyLineRenderer().Draw(view, dc, c, 4, m_stroke.width, m_stroke.style, TRUE);
 }
 
 void MTextShapeBase::DrawBoxHighlight(MCadView* view, CDC* dc) {
@@ -291,8 +286,8 @@ void MTextShapeBase::DrawBoxHighlight(MCadView* view, CDC* dc) {
     }
     if (!HasFrame()) return;
     CSelectScope selectPen(dc, BLACK_PEN);
-    CSelectScope selectBrush(dc, m_lineWidth != 0.0 ? GetStockObject(BLACK_BRUSH) : nullptr);
-    GetPolyLineRenderer().Draw(view, dc, c, 4, m_lineWidth, m_lineStyle, TRUE);
+    CSelectScope selectBrush(dc, m_stroke.width != 0.0 ? GetStockObject(BLACK_BRUSH) : nullptr);
+    GetPolyLineRenderer().Draw(view, dc, c, 4, m_stroke.width, m_stroke.style, TRUE);
 }
 
 void MTextShapeBase::DrawBoxGrayed(MCadView* view, CDC* dc) {
@@ -303,8 +298,8 @@ void MTextShapeBase::DrawBoxGrayed(MCadView* view, CDC* dc) {
     CPen pen(PS_SOLID, 1, grey);
     CBrush brush(grey);
     CSelectScope selectPen(dc, &pen);
-    CSelectScope selectBrush(dc, m_lineWidth != 0.0 ? &brush : nullptr);
-    GetPolyLineRenderer().Draw(view, dc, c, 4, m_lineWidth, m_lineStyle, TRUE);
+    CSelectScope selectBrush(dc, m_stroke.width != 0.0 ? &brush : nullptr);
+    GetPolyLineRenderer().Draw(view, dc, c, 4, m_stroke.width, m_stroke.style, TRUE);
 }
 
 void MTextShapeBase::ExportDxfFrame(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
@@ -333,7 +328,8 @@ void MTextShapeBase::WriteBaseText(std::ostream& os, const int* layoutFlags) con
        << m_textHeight << ' ' << m_charWidth << ' ' << m_angle << ' ' << m_textFlags << ' ' << m_alignment
        << ' ' << static_cast<unsigned long>(m_textColor) << ' ';
     if (layoutFlags) os << *layoutFlags << ' ';
-    os << static_cast<unsigned long>(m_lineColor) << ' ' << m_lineStyle << ' ' << m_lineWidth << ' ';
+    WriteStrokeText(os, m_stroke);
+    os << ' ';
     WriteFillStyleText(os, m_fill);
     os << '\n';
     CString face = m_fontName;
@@ -367,12 +363,7 @@ void MTextShapeBase::ReadBaseText(std::istream& is, int* layoutFlags) {
     ReadTextString(is, rest, FALSE);
     if (rest.size() > static_cast<std::size_t>(kMaxTextLine)) rest.resize(kMaxTextLine);
     TextInput line(rest);
-    unsigned long lineColor = 0;
-    int lineStyle = 0;
-    double lineWidth = 0;
-    if (line >> lineColor) m_lineColor = static_cast<COLORREF>(lineColor);
-    if (line >> lineStyle) m_lineStyle = lineStyle;
-    if (line >> lineWidth) m_lineWidth = lineWidth;
+    ReadStrokeTextLeniently(line, m_stroke);
     if (line.good()) {
         MFillStyle fill = m_fill;
         line >> std::ws;

@@ -125,9 +125,7 @@ protected:
     MFloatPoint m_point;
     double m_boxWidth = 1.0;
     double m_boxHeight = -1.0;
-    double m_lineWidth = 0.0;
-    int m_lineStyle = 0;
-    COLORREF m_lineColor = 0;
+    MStroke m_stroke;  // the frame's
     MFillStyle m_fill;
     COLORREF m_textColor = 0;
     CString m_fontName;

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "tests/model/shapes/ShapeTestSupport.h"
+#include "model/shapes/ShapeFactory.h"
 #include "model/shapes/containers/GroupShape.h"
 #include "model/shapes/lines/LineShape.h"
 #include "model/shapes/lines/PolygonShape.h"
-#include "model/shapes/ShapeFactory.h"
+#include "tests/model/shapes/ShapeTestSupport.h"
 
 using namespace shapetest;
 
@@ -118,7 +118,7 @@ TEST_F(ShapeFactoryTest, ReaderSkipsBlankLinesAndUnknownRecords) {
     auto* line = dynamic_cast<MLineShape*>(second.get());
     ASSERT_NE(line, nullptr);
     EXPECT_EQ(line->m_end, MFloatPoint(10, 0));
-    EXPECT_EQ(line->m_color, 255u);
+    EXPECT_EQ(line->m_stroke.color, 255u);
 }
 
 TEST_F(ShapeFactoryTest, ReaderGivesNullAtTheEndAndForDamagedRecords) {

@@ -7,8 +7,8 @@
 #include <cstring>
 
 #include "model/Dib.h"
-#include "model/shapes/picture/BitmapShape.h"
 #include "model/shapes/containers/PackShape.h"
+#include "model/shapes/picture/BitmapShape.h"
 #include "platform/Archive.h"
 #include "platform/File.h"
 #include "platform/gdi/EmfBackend.h"
@@ -16,12 +16,12 @@
 #include "platform/ui/DialogRunner.h"
 #include "tests/platform/EmfTestSupport.h"
 #include "tests/support/TestSupport.h"
-#include "tests/view/ole/OleTestSupport.h"
 #include "tests/view/ViewTestSupport.h"
+#include "tests/view/ole/OleTestSupport.h"
 #include "view/ClassRegistry.h"
+#include "view/ViewSelection.h"
 #include "view/ole/CntrItem.h"
 #include "view/ole/OleClientShape.h"
-#include "view/ViewSelection.h"
 
 using namespace viewtest;
 
@@ -169,6 +169,12 @@ void ExpectSameAttributes(MCadShape* a, MCadShape* b) {
         EXPECT_EQ(f.GetColors()[i], g.GetColors()[i]);
     EXPECT_NEAR(a->GetExtent().GetWidth(), b->GetExtent().GetWidth(), 1e-6);
     EXPECT_NEAR(a->GetExtent().GetHeight(), b->GetExtent().GetHeight(), 1e-6);
+}
+
+void PutDamagedPrivateData() {
+    auto* mime = new QMimeData;
+    mime->setData("application/x-mtessaray-object-format", QByteArray("\xFF\xFF\x01\x00garbage", 11));
+    QGuiApplication::clipboard()->setMimeData(mime);
 }
 
 }  // namespace
@@ -330,9 +336,7 @@ TEST_F(Clipboard, FailedPastesReportAndLeaveNothingBehind) {
     ViewHarness h(640, 480);
     MessageBoxRecorder boxes;
     // Damaged private data.
-    auto* mime = new QMimeData;
-    mime->setData("application/x-mtessaray-object-format", QByteArray("\xFF\xFF\x01\x00garbage", 11));
-    QGuiApplication::clipboard()->setMimeData(mime);
+    PutDamagedPrivateData();
     h.view->SendCommand(kPaste);
     EXPECT_TRUE(boxes.Saw(62790));
     EXPECT_EQ(ShapeCount(h.doc), 0);
@@ -442,4 +446,17 @@ TEST_F(Clipboard, PasteSpecialOffersWhatCanBePastedAndObjectsAreNotAvailable) {
     h.view->SendCommand(57856);
     EXPECT_EQ(boxes.Messages().size(), 1u);
     EXPECT_EQ(ShapeCount(h.doc), 6);
+}
+
+TEST_F(Clipboard, PasteSpecialFailsTheWayAPasteDoes) {
+    ViewHarness h(640, 480);
+    MessageBoxRecorder boxes;
+    PutDamagedPrivateData();
+    DialogRunner runner;
+    runner.Script(0xE902, DialogScript().Select(1100, 0).Ok());
+    h.view->SendCommand(57639);
+    ASSERT_EQ(runner.Dialogs().size(), 1u);
+    EXPECT_TRUE(boxes.Saw(62790));
+    EXPECT_EQ(ShapeCount(h.doc), 0);
+    EXPECT_EQ(h.doc.GetOpenPack(), nullptr);
 }

@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
-#include "tests/model/shapes/ShapeTestSupport.h"
+#include <memory>
+
 #include "model/geometry/Geometry.h"
 #include "model/settings/OptionRecord.h"
 #include "model/shapes/containers/LShapeArray.h"
 #include "model/shapes/lines/LineShape.h"
 #include "model/shapes/lines/PolygonShape.h"
 #include "platform/gdi/DC.h"
+#include "tests/model/shapes/ShapeTestSupport.h"
 
 using namespace shapetest;
 

@@ -3,13 +3,13 @@
 #include <cstring>
 #include <sstream>
 
-#include "tests/model/shapes/ShapeTestSupport.h"
 #include "model/SnapPoint.h"
 #include "model/exchange/DxfOutStream.h"
 #include "model/exchange/JwcRecords.h"
 #include "model/geometry/Geometry.h"
 #include "model/shapes/lines/LineShape.h"
 #include "platform/gdi/DC.h"
+#include "tests/model/shapes/ShapeTestSupport.h"
 
 using namespace shapetest;
 
@@ -58,10 +58,10 @@ TEST_F(LineShapeTest, StartsZeroed) {
 TEST_F(LineShapeTest, AuxiliaryStyleForcesItsColour) {
     MLineShape line({0, 0}, {1, 0});
     line.SetLineStyle(0x81);
-    EXPECT_EQ(line.m_color, 0xFF0000u);
+    EXPECT_EQ(line.m_stroke.color, 0xFF0000u);
     EXPECT_EQ(line.GetColor(), kNoColor);
     line.SetColor(0x00FF00);
-    EXPECT_EQ(line.m_color, 0xFF0000u);
+    EXPECT_EQ(line.m_stroke.color, 0xFF0000u);
     EXPECT_EQ(line.GetLineStyleName(), "HOJO");
     EXPECT_EQ(line.GetJwcLineStyle(), 9);
     line.SetLineStyle(2);
@@ -239,22 +239,22 @@ TEST_F(LineShapeTest, DuplicateAndArchiveKeepEveryField) {
     std::unique_ptr<MCadShape> dup(line.Duplicate());
     auto* copy = dynamic_cast<MLineShape*>(dup.get());
     ASSERT_NE(copy, nullptr);
-    EXPECT_EQ(copy->m_color, 0xFF0000u);
-    EXPECT_EQ(copy->m_lineStyle, 0x83);
-    EXPECT_EQ(copy->m_width, 0.35);
+    EXPECT_EQ(copy->m_stroke.color, 0xFF0000u);
+    EXPECT_EQ(copy->m_stroke.style, 0x83);
+    EXPECT_EQ(copy->m_stroke.width, 0.35);
     EXPECT_EQ(copy->m_arrows, line.m_arrows);
     EXPECT_EQ(copy->m_end, line.m_end);
     EXPECT_EQ(copy->m_extent, line.m_extent);
     EXPECT_EQ(copy->m_drawExtent, line.m_drawExtent);
 
     auto back = LoadObject<MLineShape>(StoreObject(&line));
-    EXPECT_EQ(back->m_color, line.m_color);
+    EXPECT_EQ(back->m_stroke.color, line.m_stroke.color);
     EXPECT_EQ(back->m_start, line.m_start);
     EXPECT_EQ(back->m_arrows, line.m_arrows);
     // The base class's archive round trip also carries the extents.
     std::unique_ptr<MCadShape> viaArchive(line.MCadShape::Duplicate());
     EXPECT_EQ(viaArchive->m_drawExtent, line.m_drawExtent);
-    EXPECT_EQ(static_cast<MLineShape*>(viaArchive.get())->m_width, 0.35);
+    EXPECT_EQ(static_cast<MLineShape*>(viaArchive.get())->m_stroke.width, 0.35);
 }
 
 TEST_F(LineShapeTest, TextFormRoundTripsByteForByte) {

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "tests/model/shapes/ShapeTestSupport.h"
 #include "model/SnapPoint.h"
 #include "model/exchange/DxfOutStream.h"
 #include "model/exchange/JwcRecords.h"
@@ -10,6 +9,7 @@
 #include "model/shapes/lines/LineShape.h"
 #include "model/shapes/lines/PolygonShape.h"
 #include "platform/gdi/DC.h"
+#include "tests/model/shapes/ShapeTestSupport.h"
 
 using namespace shapetest;
 
@@ -188,7 +188,7 @@ TEST_F(PolygonShapeTest, ArchiveLoadingReplacesTheVertices) {
     EXPECT_EQ(target.GetFillStyle(), source.GetFillStyle());
     EXPECT_EQ(target.GetArrows(), source.GetArrows());
     EXPECT_EQ(target.GetFlags(), 2u);
-    EXPECT_EQ(target.m_color, 0xFF0000u);
+    EXPECT_EQ(target.m_stroke.color, 0xFF0000u);
 }
 
 TEST_F(PolygonShapeTest, ADamagedVertexCountIsRefused) {
@@ -338,12 +338,12 @@ TEST_F(PolygonShapeTest, ValidityAndCopies) {
     ASSERT_NE(copy, nullptr);
     EXPECT_EQ(copy->GetFlags(), p.GetFlags());
     EXPECT_EQ(copy->GetPointCount(), 3);
-    EXPECT_EQ(copy->m_lineStyle, 0x85);
-    EXPECT_EQ(copy->m_color, 0xFF0000u);
+    EXPECT_EQ(copy->m_stroke.style, 0x85);
+    EXPECT_EQ(copy->m_stroke.color, 0xFF0000u);
     EXPECT_EQ(copy->GetArrows(), p.GetArrows());
     EXPECT_EQ(copy->m_drawExtent, p.m_drawExtent);
     std::unique_ptr<MCadShape> dup(p.Duplicate());
-    EXPECT_EQ(static_cast<MPolygonShape*>(dup.get())->m_width, 0.7);
+    EXPECT_EQ(static_cast<MPolygonShape*>(dup.get())->m_stroke.width, 0.7);
     EXPECT_EQ(dup->m_extent, p.m_extent);
 }
 
