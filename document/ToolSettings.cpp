@@ -5,8 +5,13 @@
 #include <ostream>
 #include <vector>
 
-#include "model/shapes/dimension/SizeFormatInfo.h"
 #include "model/helpers/TextStream.h"
+#include "model/settings/LineStyle.h"
+#include "model/shapes/dimension/SizeFormatInfo.h"
+
+namespace {
+constexpr double kStartAngle = 90.0;
+}  // namespace
 
 MDrawAttributes& GetDrawAttributes() {
     static MDrawAttributes attributes;
@@ -19,14 +24,14 @@ MCoordinateEntry& GetCoordinateEntry() {
 }
 
 double& AngleDialogAngle() {
-    static double angle = 90.0;
+    static double angle = kStartAngle;
     return angle;
 }
 
 void ResetToolSettings() {
     GetDrawAttributes() = MDrawAttributes();
     GetCoordinateEntry() = MCoordinateEntry();
-    AngleDialogAngle() = 90.0;
+    AngleDialogAngle() = kStartAngle;
 }
 
 void WriteCommonToolSettings(std::ostream& os) {
@@ -56,6 +61,24 @@ bool Finite(std::initializer_list<double> values) {
     return true;
 }
 
+// A value from a file that the tools could not use goes back to its start value; the others stay.
+template <class T, class Usable>
+T Checked(T value, T start, Usable usable) {
+    return usable(value) ? value : start;
+}
+
+bool UsableLineType(int type) {
+    return type >= 0 && GetLineStyleTable().Find(type) != nullptr;
+}
+
+bool UsableArrowType(int type) {
+    return type >= kArrowNone && type < kArrowStyleCount;
+}
+
+bool UsableArrowSize(double size) {
+    return std::isfinite(size) && size > 0.0;
+}
+
 void ReadStyle(std::istream& is) {
     unsigned lineColor = 0;
     int lineType = 0;
@@ -70,16 +93,16 @@ void ReadStyle(std::istream& is) {
     ReadArrowInfoText(is, arrows);
     if (is.fail()) return;
     SkipTextLine(is);
-    if (!Finite({lineWidth, arrows.startSize, arrows.endSize})) {
-        is.setstate(std::ios::failbit);
-        return;
-    }
+    const MDrawAttributes start;
     MDrawAttributes& a = GetDrawAttributes();
     a.lineColor = lineColor;
-    a.lineType = lineType;
-    a.lineWidth = lineWidth;
+    a.lineType = Checked(lineType, start.lineType, UsableLineType);
+    a.lineWidth = Checked(lineWidth, start.lineWidth, [](double w) { return std::isfinite(w) && w >= 0.0; });
     a.faceFill = fill;
-    a.arrows = arrows;
+    a.arrows.startStyle = Checked(arrows.startStyle, start.arrows.startStyle, UsableArrowType);
+    a.arrows.endStyle = Checked(arrows.endStyle, start.arrows.endStyle, UsableArrowType);
+    a.arrows.startSize = Checked(arrows.startSize, start.arrows.startSize, UsableArrowSize);
+    a.arrows.endSize = Checked(arrows.endSize, start.arrows.endSize, UsableArrowSize);
 }
 
 void ReadJump(std::istream& is) {
@@ -104,11 +127,8 @@ void ReadAngle(std::istream& is) {
     is >> angle;
     if (is.fail()) return;
     SkipTextLine(is);
-    if (!std::isfinite(angle)) {
-        is.setstate(std::ios::failbit);
-        return;
-    }
-    AngleDialogAngle() = angle;
+    AngleDialogAngle() =
+        Checked(angle, kStartAngle, [](double a) { return std::isfinite(a) && std::fabs(a) <= 360.0; });
 }
 
 }  // namespace
