@@ -29,7 +29,6 @@ constexpr UINT kIdsFileBarTitle = 62769;
 constexpr UINT kIdsZoomList = 62786;
 constexpr UINT kIdsZoomDefault = 62787;
 constexpr UINT kViewId = 59648;  // the first pane of a frame
-constexpr UINT ID_TOOL_ZOOM = 32867;
 constexpr int kZoomComboButton = 5;
 constexpr int kWindowPlacementFields = 10;
 constexpr UINT WPF_RESTORETOMAXIMIZED = 2;

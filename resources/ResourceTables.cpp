@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "resources/ResourceIds.h"
+
 namespace {
 
 #define MENU(id) {MenuOp::Begin, id, nullptr},

@@ -25,10 +25,8 @@ class MViewTool;
 // Command ids of the view.
 enum : UINT {
     ID_CANCEL_EDIT = 32768,
-    ID_TOOL_LINE = 32771,
     ID_ZOOM_IN = 32776,
     ID_ZOOM_OUT = 32777,
-    ID_TOOL_SELECT = 32791,
     ID_ZOOM_ALL = 32997,
     ID_ZOOM_COMBO = 33083,
     ID_INDICATOR_POSITION = 62646,

@@ -12,14 +12,15 @@
 #include "platform/Strings.h"
 #include "platform/ui/CmdUI.h"
 #include "platform/ui/MessageTranslation.h"
-#include "view/dialogs/AutoLayerDialog.h"
-#include "view/dialogs/LayerDialogs.h"
-#include "view/dialogs/OptionDialogs.h"
-#include "view/dialogs/PaperDialog.h"
+#include "resources/ResourceIds.h"
 #include "view/TessarayView.h"
 #include "view/ViewSelectAll.h"
 #include "view/ViewSelection.h"
 #include "view/ViewTool.h"
+#include "view/dialogs/AutoLayerDialog.h"
+#include "view/dialogs/LayerDialogs.h"
+#include "view/dialogs/OptionDialogs.h"
+#include "view/dialogs/PaperDialog.h"
 
 namespace {
 
@@ -36,8 +37,6 @@ enum : UINT {
     ID_SIZE_SETTINGS = 32783,
     ID_AUTO_LAYER = 32972,
     ID_OPTIONS = 33034,
-    ID_EDIT_SELECT_ALL = 57642,
-    ID_EDIT_CLEAR = 57632,
 };
 
 constexpr UINT kIdsBadLayerName = 62699;
@@ -178,6 +177,8 @@ void MTessarayView::OnMoveLayer() {
     const int from = dialog.m_from;
     const int to = dialog.m_to;
     if (from < 0 || from >= count || to < 0 || to > count || from == to) return;
+    // The move puts copies in place of the layer's shapes: a tool holding them must let go first.
+    if (m_currentTool) m_currentTool->End(this, FALSE);
     // The copy is made before anything changes: a layer that cannot be copied stays where it is.
     std::unique_ptr<MLayer> copy(GetLayer(from)->Clone(m_document));
     if (!copy) return;

@@ -33,6 +33,9 @@ public:
     virtual void OnMouseMove(MTessarayView* view, int x, int y, UINT flags) = 0;
     virtual void OnLButtonDblClk(MTessarayView* view, int x, int y, UINT flags) = 0;
     virtual void OnRButtonDown(MTessarayView* view, int x, int y, UINT flags) = 0;
+    // The release of the press just delivered will not come: a modal loop inside the press took
+    // it. The tool drops its button-down guard, so that the next press is a whole click.
+    virtual void ForgetPress() {}
     // TRUE when the tool set the cursor.
     virtual BOOL OnSetCursor(MTessarayView* view, int x, int y, UINT hitTest) = 0;
     // The tool's working state in XOR: a second call with the same state erases it.

@@ -6,21 +6,22 @@
 #include <QMimeData>
 
 #include "model/Dib.h"
-#include "model/shapes/picture/BitmapShape.h"
 #include "model/shapes/containers/PackShape.h"
+#include "model/shapes/picture/BitmapShape.h"
 #include "platform/Archive.h"
 #include "platform/File.h"
 #include "platform/gdi/EmfBackend.h"
 #include "platform/ui/Clipboard.h"
 #include "platform/ui/DialogRunner.h"
+#include "resources/ResourceIds.h"
 #include "tests/platform/EmfTestSupport.h"
 #include "tests/support/TestSupport.h"
-#include "tests/view/ole/OleTestSupport.h"
 #include "tests/view/ViewTestSupport.h"
+#include "tests/view/ole/OleTestSupport.h"
 #include "view/ClassRegistry.h"
+#include "view/ViewSelection.h"
 #include "view/ole/CntrItem.h"
 #include "view/ole/OleClientShape.h"
-#include "view/ViewSelection.h"
 
 using namespace viewtest;
 
