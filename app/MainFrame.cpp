@@ -30,6 +30,7 @@ constexpr UINT kIdsZoomList = 62786;
 constexpr UINT kIdsZoomDefault = 62787;
 constexpr UINT kViewId = 59648;  // the first pane of a frame
 constexpr int kZoomComboButton = 5;
+constexpr double kMaxZoomPercent = 1e7;
 constexpr int kWindowPlacementFields = 10;
 constexpr UINT WPF_RESTORETOMAXIMIZED = 2;
 
@@ -125,9 +126,11 @@ BOOL MMainFrame::Create(MTessarayDoc* doc) {
         !m_zoomBar.SetButtons(kZoomButtons, static_cast<int>(std::size(kZoomButtons))))
         return FALSE;
     m_zoomBar.SetWindowText(AfxLoadString(kZoomBarResource));
-    if (!m_zoomCombo.Create(CBS_DROPDOWN, &m_zoomBar, ID_ZOOM_COMBO, this)) return FALSE;
+    if (!m_zoomCombo.Create(CBS_DROPDOWN, &m_zoomBar, ID_ZOOM_COMBO)) return FALSE;
     m_zoomBar.SetButtonControl(kZoomComboButton, &m_zoomCombo);
     if (QWidget* combo = m_zoomCombo.GetWidget()) combo->setMinimumWidth(80);
+    // Any zoom the view can reach is shown; the view itself refuses the steps past its limit.
+    m_zoomCombo.SetMaximum(kMaxZoomPercent);
     for (const std::string& item : SplitCommas(AfxLoadString(kIdsZoomList)))
         m_zoomCombo.AddString(item);
     std::string zoom = Trim(AfxGetProfile().GetProfileString("ZOOM", "ZOOMPERCENT"));

@@ -7,10 +7,10 @@
 #include <memory>
 #include <string>
 
-#include "app/SizeComboBox.h"
 #include "platform/ui/FrameWnd.h"
 #include "platform/ui/StatusBar.h"
 #include "platform/ui/ToolBar.h"
+#include "tools/controls/SizeComboBox.h"
 #include "view/ViewFrame.h"
 
 class MTessarayDoc;

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QUrl>
 #include <algorithm>
+#include <cctype>
 #include <sstream>
 
 #include "app/FilePrompt.h"
@@ -16,8 +17,8 @@
 #include "document/parts/CadParts.h"
 #include "interchange/InterchangeFactory.h"
 #include "model/ClassRegistry.h"
-#include "model/shapes/dimension/SizeFormatInfo.h"
 #include "model/settings/LineStyle.h"
+#include "model/shapes/dimension/SizeFormatInfo.h"
 #include "platform/Profile.h"
 #include "platform/ShellFileTypes.h"
 #include "platform/Strings.h"
@@ -25,10 +26,11 @@
 #include "platform/ui/Menu.h"
 #include "resources/ResourceIds.h"
 #include "tools/DrawToolArray.h"
+#include "tools/controls/MenuBitmaps.h"
 #include "view/ClassRegistry.h"
+#include "view/TessarayView.h"
 #include "view/dialogs/PaperDialog.h"
 #include "view/dialogs/PrintBWDialog.h"
-#include "view/TessarayView.h"
 
 namespace {
 constexpr UINT kIdsAskToSave = 61725;
@@ -49,6 +51,17 @@ constexpr UINT kIdrDocument = 128;
 // The File menu's stand-in while no file has been opened or saved.
 constexpr const char* kRecentFilePlaceholder = "最近使ったファイル";
 constexpr UINT kRecentFileCount = 4;
+// The switches the program knows, written after "/" or "-".
+constexpr const char* kSwitchWords[] = {"Unregister", "p",          "pt",        "dde",
+                                        "Embedding",  "Automation", "RegServer", "UnregServer"};
+
+bool EqualsNoCase(const std::string& a, const char* b) {
+    const std::string other(b);
+    return a.size() == other.size() && std::equal(a.begin(), a.end(), other.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
 }  // namespace
 
 MTessarayApp::MTessarayApp() : CWinApp("Tessaray") {
@@ -76,6 +89,7 @@ void MTessarayApp::InitProgram() {
     RegisterDocumentClasses();
     RegisterViewClasses();
     InitLineStyles();
+    InitLineStyleBitmaps();
     GetPaperSizeTable();
     GetPaperScaleTable();
     LoadDefaultPaper();
@@ -88,13 +102,23 @@ void MTessarayApp::InitProgram() {
     SetPartsViewProvider(ActiveCadView);
 }
 
+bool MTessarayApp::IsCommandLineSwitch(const std::string& arg) {
+    if (arg.size() < 2) return false;
+    if (arg[0] == '-') return true;
+    // "/" also begins every absolute path: only the switch words themselves are switches.
+    if (arg[0] != '/') return false;
+    const std::string word = arg.substr(1);
+    for (const char* known : kSwitchWords)
+        if (EqualsNoCase(word, known)) return true;
+    return false;
+}
+
 void MTessarayApp::ParseCommandLine(const std::vector<std::string>& args, std::string& file,
                                     bool& unregister) {
     file.clear();
     unregister = false;
     for (const std::string& a : args) {
-        const bool flag = !a.empty() && (a[0] == '/' || a[0] == '-');
-        if (flag) {
+        if (IsCommandLineSwitch(a)) {
             if (a.substr(1) == "Unregister") unregister = true;
             continue;
         }
@@ -139,7 +163,15 @@ BOOL MTessarayApp::InitInstance() {
     LoadStdProfileSettings(kRecentFileCount);
     InitProgram();
     RegisterShellFileTypes(DrawingFileType());
-    if (!CreateMainWindow()) return FALSE;
+    if (!CreateMainWindow() || !ProcessShellCommand(file)) return FALSE;
+    if (!settingFound) {
+        SetRegistryKey(kRegistryKey);
+        AfxGetProfile().WriteProfileInt("", "Setting", 1);
+    }
+    return TRUE;
+}
+
+BOOL MTessarayApp::ProcessShellCommand(const std::string& file) {
     if (!file.empty()) {
         if (!OpenDocumentFile(file)) return FALSE;
     } else {
@@ -150,11 +182,8 @@ BOOL MTessarayApp::InitInstance() {
         if (paper.m_choice == MPaperSetupDialog::kChoiceTemplate) OpenTemplate();
     }
     m_frame->DragAcceptFiles(TRUE);
+    // The view shows the drawing whole in the window as it gets its size.
     m_frame->RestoreWindowPlacement(SW_SHOWNORMAL);
-    if (!settingFound) {
-        SetRegistryKey(kRegistryKey);
-        AfxGetProfile().WriteProfileInt("", "Setting", 1);
-    }
     return TRUE;
 }
 
@@ -343,6 +372,6 @@ void MTessarayApp::OnFilePrintSetup() {
     auto* frame = dynamic_cast<MMainFrame*>(m_pMainWnd);
     auto* view = frame ? dynamic_cast<MTessarayView*>(frame->GetActiveView()) : nullptr;
     if (!view) return;
-    view->UpdatePrinterPage(TRUE);
+    view->OnPrinterChanged();
     if (m_document) m_document->UpdateAllViews(nullptr);
 }

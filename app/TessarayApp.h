@@ -31,6 +31,10 @@ public:
     static void InitProgram();
     // The document and its (hidden) main frame with the view.
     BOOL CreateMainWindow();
+    // The start's shell command on the created window: opens the file (or, without one, asks the
+    // paper of a new drawing), then shows the window with its saved placement. FALSE ends the
+    // program.
+    BOOL ProcessShellCommand(const std::string& file);
 
     // File commands. Each returns whether it did what it was asked.
     BOOL NewDocument();
@@ -65,6 +69,9 @@ public:
 
     // The file named on the command line (empty: none) and whether "Unregister" was given.
     static void ParseCommandLine(const std::vector<std::string>& args, std::string& file, bool& unregister);
+    // "-" begins a switch; "/" only when the rest is a switch word ("/p", "/Unregister"): every
+    // other argument, absolute paths among them, names a file.
+    static bool IsCommandLineSwitch(const std::string& arg);
 
 private:
     void UpdateTitle();

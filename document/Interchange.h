@@ -19,6 +19,9 @@ enum class MInterchangeFormat { kDxf, kJwc, kXdf };
 class MDocumentReader {
 public:
     virtual ~MDocumentReader() = default;
+    // Runs before the document is emptied: checks the file and asks what must be asked. 0 refuses
+    // (the reader has told the user why, or the user cancelled) and the open drawing stays.
+    virtual int Prepare(const std::string& path) { return 1; }
     // Nonzero on success.
     virtual int Read(const std::string& path) = 0;
     // What a DXF read leaves for the view's first update; the document takes these after a

@@ -66,13 +66,13 @@ void MLayer::ReadText(CDocument* doc, std::istream& is) {
 MLayer* MLayer::Clone(CDocument* doc) const {
     CMemFile file;
     {
-        CArchive ar(&file, CArchive::store);
+        CArchive ar(&file, CArchive::store | CArchive::utf8);
         ar.m_pDocument = doc;
         ar << static_cast<const CObject*>(this);
         ar.Close();
     }
     CMemFile in(file.Detach());
-    CArchive ar(&in, CArchive::load);
+    CArchive ar(&in, CArchive::load | CArchive::utf8);
     ar.m_pDocument = doc;
     CObject* copy = ar.ReadOwnedObject(RUNTIME_CLASS(MLayer));
     return static_cast<MLayer*>(copy);

@@ -113,7 +113,7 @@ private:
         const std::size_t n = static_cast<std::size_t>(pptr() - pbase());
         const std::size_t cut = all ? n : WholeCharacters(pbase(), n);
         if (cut > 0) {
-            const std::string bytes = EncodeTextFile(std::string_view(pbase(), cut));
+            const std::string bytes = EncodeTextFile(std::string_view(pbase(), cut), &m_owner.m_replaced);
             if (const int err = m_owner.RunHook(kStepWrite)) {
                 m_owner.Fail(err);
                 return false;

@@ -42,6 +42,8 @@ public:
     int GetMode() const { return m_mode; }
     // errno of the first failure, 0 when none.
     int GetError() const { return m_error; }
+    // Characters written so far that code page 932 has not (they became '?').
+    std::size_t GetReplacedCount() const { return m_replaced; }
 
     // "<drive, folder and name>.XBK" of a target path.
     static std::string BackupPathOf(const std::string& target);
@@ -66,5 +68,6 @@ private:
     std::string m_temp;
     int m_mode = kNormal;
     int m_error = 0;
+    std::size_t m_replaced = 0;
     bool m_targetExisted = false;
 };

@@ -170,6 +170,8 @@ public:
     BOOL ReadTextSections(std::istream& is);
     // A message box with the system's text for the error number (at most 128 bytes).
     static void ReportFileError(int error);
+    // Tells that the file ended before its end mark and opened untitled.
+    static void ReportCutShort(const std::string& path);
 
     // ---- Fields the view and the importers read and write ----
     MFloatPoint m_origin;
@@ -195,7 +197,7 @@ private:
     void PutLayerBack(MLayer* layer, int index, MDocumentView* view);
     void TakeLayerOut(MLayer* layer, int index, MDocumentView* view);
     void PaperReplayed(MDocumentView* view);
-    enum ImportResult { kNotAnImport, kImported, kImportFailed };
+    enum ImportResult { kNotAnImport, kImported, kImportFailed, kImportRefused };
     ImportResult ImportByExtension(const std::string& path);
     void ResetForImport();
     void ReadSections(std::istream& is, Content& content);

@@ -29,6 +29,9 @@ constexpr char kTextSignature[] = "$$TessarayText$$";  // string 62772
 constexpr std::size_t kSignatureLength = 16;
 constexpr UINT kIdsCannotOpen = 62700;
 constexpr UINT kIdsWrongFileType = 62726;
+constexpr const char* kCharactersReplacedText =
+    "ファイルに書けない文字を「?」に置き換えて保存しました。図面の文字はそのままです。";
+constexpr const char* kCutShortText = "は途中で終わっています。読み込めた部分を無題の図面として開きました。";
 // A drawing larger than this is refused rather than read into memory.
 constexpr std::uint64_t kMaxDrawingFile = 1ull << 30;
 
@@ -107,8 +110,13 @@ struct MTessarayDoc::Content {
     double gridX = 1000.0;
     double gridY = 1000.0;
     bool hasCurrent = false;  // a [LAYERS] header gave the current layer
+    bool sawEnd = false;      // the "[EOF]" line: a file without it was cut short
     std::vector<ToolText> tools;
 };
+
+void MTessarayDoc::ReportCutShort(const std::string& path) {
+    AfxMessageBox("\"" + path + "\"" + kCutShortText, MB_OK | MB_ICONEXCLAMATION);
+}
 
 void MTessarayDoc::ReportFileError(int error) {
     if (error == 0) {
@@ -187,6 +195,7 @@ void MTessarayDoc::ReadSections(std::istream& is, Content& c) {
                 break;
             }
             case kEof:
+                c.sawEnd = true;
                 break;
             case kNoSection:
                 // The header line of an unknown section has been read already: the next line may
@@ -255,6 +264,8 @@ BOOL MTessarayDoc::OnOpenDocument(const std::string& path) {
             ClearPathName();
             SetModifiedFlag(FALSE);
             return FALSE;
+        case kImportRefused:
+            return FALSE;
         case kNotAnImport:
             break;
     }
@@ -314,8 +325,11 @@ BOOL MTessarayDoc::OpenNativeBytes(std::string_view bytes, const std::string& pa
         }
         DeleteContents();
         Adopt(c);
-        // An earlier import's flag would make this drawing untitled and keep it out of the recent files.
-        SetImported(0);
+        // An earlier import's flag would make this drawing untitled and keep it out of the recent
+        // files. A file cut short opens untitled the same way: saving must not put the part that
+        // was read in place of the whole file.
+        SetImported(c.sawEnd ? 0 : 1);
+        if (!c.sawEnd) ReportCutShort(path);
     } catch (const std::bad_alloc&) {
         ReportFileError(ENOMEM);
         return FALSE;
@@ -350,6 +364,13 @@ MTessarayDoc::ImportResult MTessarayDoc::ImportByExtension(const std::string& pa
     if (!factory) return kNotAnImport;
     std::unique_ptr<MDocumentReader> reader = factory->CreateReader(format, *this);
     if (!reader) return kNotAnImport;
+    // A file the reader refuses, or an import the user cancels, leaves the open drawing as it is.
+    try {
+        if (!reader->Prepare(path)) return kImportRefused;
+    } catch (const std::bad_alloc&) {
+        ReportFileError(ENOMEM);
+        return kImportRefused;
+    }
 
     ResetForImport();
     int ok = 0;
@@ -443,6 +464,8 @@ BOOL MTessarayDoc::WriteTextDocument(const std::string& path) {
     }
     SetModifiedFlag(FALSE);
     SetImported(0);
+    // The drawing keeps those characters; only the file lost them.
+    if (out.GetReplacedCount() > 0) AfxMessageBox(kCharactersReplacedText, MB_OK | MB_ICONINFORMATION);
     return TRUE;
 }
 

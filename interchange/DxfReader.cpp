@@ -35,6 +35,8 @@ constexpr double kPi = 3.141592653589793;
 constexpr std::uint64_t kMaxDxfFile = std::uint64_t{2} << 30;
 
 constexpr std::string_view kBinarySentinel = "AutoCAD Binary DXF";
+constexpr const char* kCutShortText = "ファイルが途中で終わっています。読み込めた部分だけを開きました。";
+constexpr const char* kNotImportedText = "次の図形は読み込めませんでした:";
 
 // Section states; the values are those of the section map.
 enum : int { kOutside = 0, kEof = 1, kEntities = 2, kAfterSection = 3, kUnknownSection = 4, kTables = 5 };
@@ -112,37 +114,71 @@ MDXFReader::MDXFReader(MTessarayDoc& doc) : m_doc(doc) {
 
 MDXFReader::~MDXFReader() = default;
 
-int MDXFReader::Read(const std::string& path) {
-    if (MDXFImportUi* ui = GetDXFImportUi()) {
-        const MFloatPoint origin = m_doc.m_origin;
-        SetDefaultPaper(m_doc.GetPaperInfo());
-        const int result = ui->RunPaperDialog(m_doc);
-        m_autoScale = 0;
-        if (result == IDCANCEL) return 0;
-        if (result == IDOK) {
-            m_doc.SetPaper(GetDefaultPaperSize(), GetDefaultPaperScale(), GetDefaultPaper().horizontal);
-            m_doc.m_origin = origin;
-            const int answer = AfxMessageBox(kIdsAutoScale, MB_YESNOCANCEL | MB_ICONQUESTION);
-            if (answer == IDCANCEL) return 0;
-            if (answer == IDYES) m_autoScale = 1;
-        }
-    }
-
-    std::vector<BYTE> bytes;
+int MDXFReader::Prepare(const std::string& path) {
+    m_prepared = true;
     try {
         struct stat st {};
         if (::stat(path.c_str(), &st) == 0 && static_cast<std::uint64_t>(st.st_size) > kMaxDxfFile)
             AfxThrowFileException(CFileException::genericException, EFBIG, path);
-        bytes = ReadWholeFile(path);
+        m_bytes = ReadWholeFile(path);
     } catch (const CFileException&) {
         AfxMessageBox(kIdsCannotOpen, MB_OK | MB_ICONEXCLAMATION);
         return 0;
     }
+    // Nothing is asked about a file that is no drawing at all.
+    const std::string_view bytes(reinterpret_cast<const char*>(m_bytes.data()), m_bytes.size());
+    if (!LooksLikeDxf(bytes)) {
+        AfxMessageBox(kIdsCannotOpen, MB_OK | MB_ICONEXCLAMATION);
+        return 0;
+    }
+    MDXFImportUi* ui = GetDXFImportUi();
+    if (!ui) return 1;
+    m_keptOrigin = m_doc.m_origin;
+    SetDefaultPaper(m_doc.GetPaperInfo());
+    const int result = ui->RunPaperDialog(m_doc);
+    m_autoScale = 0;
+    if (result == IDCANCEL) return 0;
+    if (result != IDOK) return 1;
+    m_paperChosen = true;
+    const int answer = AfxMessageBox(kIdsAutoScale, MB_YESNOCANCEL | MB_ICONQUESTION);
+    if (answer == IDCANCEL) return 0;
+    if (answer == IDYES) m_autoScale = 1;
+    return 1;
+}
+
+int MDXFReader::Read(const std::string& path) {
+    if (!m_prepared && !Prepare(path)) return 0;
+    if (m_paperChosen) {
+        m_doc.SetPaper(GetDefaultPaperSize(), GetDefaultPaperScale(), GetDefaultPaper().horizontal);
+        m_doc.m_origin = m_keptOrigin;
+    }
+    const std::vector<BYTE> bytes = std::move(m_bytes);
     return ReadBytes(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
+bool MDXFReader::LooksLikeDxf(std::string_view bytes) {
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+    const char* p = bytes.data();
+    const char* const end = p + bytes.size();
+    std::string_view codeLine, value;
+    // A few hundred pairs are enough: writers open with comments, then a section.
+    for (int pairs = 0; pairs < 256; ++pairs) {
+        if (!NextLine(p, end, codeLine)) return pairs > 0;
+        const std::string_view code = DxfKeyword(codeLine);
+        const std::size_t digits = !code.empty() && (code[0] == '-' || code[0] == '+') ? 1 : 0;
+        if (code.size() == digits || code.find_first_not_of("0123456789", digits) != std::string_view::npos)
+            return false;
+        if (!NextLine(p, end, value)) return false;
+        if (AtoI(code) == 0) {
+            const std::string_view name = DxfKeyword(value);
+            return name == "SECTION" || name == "EOF";
+        }
+    }
+    return true;
+}
+
 int MDXFReader::ReadBytes(std::string_view bytes) {
-    if (bytes.substr(0, kBinarySentinel.size()) == kBinarySentinel) {
+    if (bytes.substr(0, kBinarySentinel.size()) == kBinarySentinel || !LooksLikeDxf(bytes)) {
         AfxMessageBox(kIdsCannotOpen, MB_OK | MB_ICONEXCLAMATION);
         return 0;
     }
@@ -164,9 +200,11 @@ int MDXFReader::ReadBytes(std::string_view bytes) {
     } catch (...) {
         // What was read stays, as after a normal end; the caller reports the failure.
         m_polyline.reset();
+        DropPlaceholders();
         FinishLayers(false);
         throw;
     }
+    if (result) ReportLosses();
     return result;
 }
 
@@ -192,10 +230,12 @@ int MDXFReader::ReadLoop(std::string_view bytes) {
     const char* p = bytes.data();
     const char* const end = p + bytes.size();
     bool cancelled = false;
+    bool sawEnd = false;
     std::string_view codeLine, value;
     for (int counter = 1; m_sectionState != kEof; ++counter) {
         if (!NextLine(p, end, codeLine) || !NextLine(p, end, value)) break;
         const int code = AtoI(codeLine);
+        if (code == 0 && m_sectionState == kOutside && DxfKeyword(value) == "EOF") sawEnd = true;
         if (progress && counter % kProgressInterval == 1) {
             progress->PumpMessages();
             progress->SetText("Reading..." + std::to_string(counter));
@@ -206,13 +246,32 @@ int MDXFReader::ReadLoop(std::string_view bytes) {
         }
         HandleSection(code, value);
     }
+    if (m_sectionState == kEof) sawEnd = true;
     ownProgress.reset();
     pumping.reset();
 
     m_polyline.reset();
     m_vertices.clear();
+    // A file that stops inside a section, or before its end mark, was cut short.
+    m_cutShort = !cancelled && !sawEnd;
+    if (cancelled)
+        DropPlaceholders();
+    else
+        ResolvePlacements();
     FinishLayers(cancelled);
     return cancelled ? 0 : 1;
+}
+
+void MDXFReader::ReportLosses() {
+    std::string text;
+    if (m_cutShort) text = kCutShortText;
+    if (!m_skipped.empty()) {
+        if (!text.empty()) text += "\n\n";
+        text += kNotImportedText;
+        for (const auto& [kind, count] : m_skipped)
+            text += "\n    " + kind + " " + std::to_string(count);
+    }
+    if (!text.empty()) AfxMessageBox(text, MB_OK | (m_cutShort ? MB_ICONEXCLAMATION : MB_ICONINFORMATION));
 }
 
 void MDXFReader::FinishLayers(bool cancelled) {
@@ -239,6 +298,11 @@ void MDXFReader::ResetGroupStore(bool clearKind) {
     s.d40 = 0.0;
     s.i70 = s.i71 = s.i72 = s.i73 = 0;
     s.vertexFlags = 0;
+    s.bulge = 0.0;
+    s.extrusion[0] = s.extrusion[1] = 0.0;
+    s.extrusion[2] = 1.0;
+    s.elevation = 0.0;
+    s.embedded = false;
     s.a50 = s.a51 = 0.0;
     s.d41 = s.d42 = 1.0;
     s.has41 = false;
@@ -304,6 +368,21 @@ void MDXFReader::StoreGroup(int code, std::string_view value) {
             break;
         case 42:
             s.d42 = DxfReal(value);
+            s.bulge = s.d42;
+            // An LWPOLYLINE gives each vertex's bulge after its point.
+            if (m_entityKind == kDxfLwPolyline && !m_list10.empty()) {
+                m_bulges.resize(m_list10.size(), 0.0);
+                m_bulges.back() = s.bulge;
+            }
+            break;
+        case 30:
+        case 38:
+            s.elevation = DxfReal(value);
+            break;
+        case 210:
+        case 220:
+        case 230:
+            s.extrusion[(code - 210) / 10] = DxfReal(value);
             break;
         // Whole turns are dropped: far from zero a turn is below the resolution of a double, and
         // an arc could never find its end angle past its start.
@@ -491,7 +570,7 @@ int MDXFReader::MatchLineStyle(const std::vector<double>& dashes) {
 }
 
 COLORREF MDXFReader::ColorOfNumber(int number) {
-    if (number >= 1 && number <= 255) return GetDXFTableColor(number < 16 ? number : number / 16);
+    if (number >= 1 && number <= 255) return GetDXFPaletteColor(number);
     if (number < 0) return kNoColor;
     if (number == 0) return kByBlockColor;
     return 0;

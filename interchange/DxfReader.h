@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstddef>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -26,6 +27,7 @@ class MCadShape;
 class MDXFReadProgress;
 class MGroupShape;
 class MPolygonShape;
+class MShapeArray;
 class MTextShape;
 class MTessarayDoc;
 
@@ -52,12 +54,20 @@ public:
     MDXFReader(const MDXFReader&) = delete;
     MDXFReader& operator=(const MDXFReader&) = delete;
 
-    // The import entry: the paper dialog and the scale question (when the window side is installed),
-    // then the reading. Nonzero when a drawing was read.
+    // Before the document is emptied: loads the file and recognises it as DXF (anything else gets
+    // 62700), then asks the paper dialog and the scale question (when the window side is
+    // installed). 0 when the file is refused or the user cancels.
+    int Prepare(const std::string& path) override;
+    // The import entry: Prepare unless it ran, the chosen paper applied, then the reading. Nonzero
+    // when a drawing was read.
     int Read(const std::string& path) override;
     // The reading loop on a whole file's bytes, without the paper dialog. Nonzero when a drawing
-    // was read; 0 after Cancel and for a binary DXF file (message 62700).
+    // was read; 0 after Cancel and for bytes that are no ASCII DXF (message 62700). Kinds that
+    // were not imported, and a file cut short, are told in one message afterwards.
     int ReadBytes(std::string_view bytes);
+    // Whether the bytes look like an ASCII DXF file: pairs of an integer group code and a value,
+    // the first structure pair being a SECTION or EOF.
+    static bool LooksLikeDxf(std::string_view bytes);
 
     // What the document takes after a successful read: the auto-scale answer, a flag that is always
     // 1, and the limits rectangle of the HEADER ($LIMMIN, $LIMMAX).
@@ -77,13 +87,17 @@ public:
     // The progress dialog of ReadBytes; without one the window side's is used (if any).
     void SetProgress(MDXFReadProgress* progress) { m_externalProgress = progress; }
     const MDXFEncoding& GetEncoding() const { return m_encoding; }
+    // Entity kinds of the file that were not imported, with their counts; circles, arcs, texts and
+    // placements out of the drawing's plane count as "KIND (3D)".
+    const std::map<std::string, int>& GetSkippedKinds() const { return m_skipped; }
+    // TRUE when the file ended inside a section or without its EOF.
+    BOOL WasCutShort() const { return m_cutShort; }
 
     // The index of the program's line style whose dash pattern is nearest the DXF dashes (positive
     // dash, negative gap); 0 for a pattern without length.
     static int MatchLineStyle(const std::vector<double>& dashes);
     // The COLORREF of a DXF colour number, without the by-layer and by-block rules: 1..255 through
-    // the 16-entry table (numbers from 16 by their sixteenth), below 0 no colour, 0 by block, above
-    // 256 black.
+    // the 16-entry table and the standard palette, below 0 no colour, 0 by block, above 256 black.
     static COLORREF ColorOfNumber(int number);
 
 private:
@@ -102,7 +116,11 @@ private:
         double d40 = 0.0, d41 = 1.0, d42 = 1.0;
         double a50 = 0.0, a51 = 0.0;
         int i70 = 0, i71 = 0, i72 = 0, i73 = 0;
-        int vertexFlags = 0;  // 70 of a VERTEX
+        int vertexFlags = 0;                    // 70 of a VERTEX
+        double bulge = 0.0;                     // 42 of a VERTEX
+        double extrusion[3] = {0.0, 0.0, 1.0};  // 210/220/230
+        double elevation = 0.0;                 // 30 of point 0; 38 of an LWPOLYLINE
+        bool embedded = false;                  // after 101: an MTEXT's embedded object
         bool has41 = false;
         bool hasPoint1 = false;  // 11/21 (cleared with the points)
         bool hasPoint3 = false;  // 13/23
@@ -110,6 +128,26 @@ private:
     struct Vertex {
         MFloatPoint point;
         int flags;
+        double bulge;
+    };
+    // How an entity's own coordinate system lies: as the drawing's, mirrored (extrusion 0, 0, -1),
+    // or tilted out of the drawing's plane.
+    enum class Plane { kDrawing, kMirrored, kTilted };
+    // An entity's own coordinate system: its extrusion direction and its elevation on it.
+    struct Ocs {
+        double normal[3] = {0.0, 0.0, 1.0};
+        double elevation = 0.0;
+    };
+    // A block placement (INSERT or DIMENSION). Blocks may be defined after they are used, so each
+    // placement first puts an empty group where it belongs and is filled once every block is read.
+    struct Placement {
+        MGroupShape* owner;  // the block that holds the placeholder; null in ENTITIES
+        std::string name;
+        MFloatPoint point;
+        double sx, sy, angle;
+        bool insert, mirrored;
+        COLORREF color;
+        int lineStyle;
     };
 
     int ReadLoop(std::string_view bytes);
@@ -134,6 +172,19 @@ private:
     std::unique_ptr<MCadShape> BuildPointList(bool closed);
     std::unique_ptr<MCadShape> BuildSolid();
     std::unique_ptr<MCadShape> PlaceBlock(bool insert);
+    Plane EntityPlane() const;
+    static Plane PlaneOf(const double normal[3]);
+    // Mirrors a built shape about the y axis, as a (0, 0, -1) extrusion does; texts stay readable.
+    static void MirrorAboutYAxis(MCadShape* shape);
+    void CountSkipped(std::string_view kind);
+    std::unique_ptr<MCadShape> ConvertWithPlane(std::unique_ptr<MCadShape> shape, int kind);
+    void ResolvePlacements();
+    void ResolveBlock(MGroupShape* block, int depth);
+    std::unique_ptr<MCadShape> Place(const Placement& placement, int depth);
+    // Puts the resolved placements in place of their placeholders (the empty ones go).
+    void ReplacePlaceholders(MShapeArray& shapes, MGroupShape* owner, int depth);
+    void DropPlaceholders();
+    void ReportLosses();
     void OpenPolyline();
     std::unique_ptr<MCadShape> ClosePolyline();
     void ApplyStyle(MCadShape* shape, bool inEntities);
@@ -158,9 +209,11 @@ private:
     int m_tableState = 2;
     int m_blockState = 2;
     int m_entityKind = 0;
+    std::string m_entityName;  // of the entity being collected
     GroupStore m_store;
     std::vector<double> m_list10;
     std::vector<double> m_list20;
+    std::vector<double> m_bulges;  // 42 of each LWPOLYLINE vertex
 
     // Maps of the tables. Keys of line types and styles are upper case.
     std::unordered_map<std::string, int> m_styleFlags;
@@ -176,6 +229,7 @@ private:
 
     std::unique_ptr<MPolygonShape> m_polyline;
     int m_polylineFlags = 0;
+    Ocs m_polylineOcs;
     std::vector<Vertex> m_vertices;
 
     std::size_t m_expansionLimit = kDefaultExpansionLimit;
@@ -183,4 +237,14 @@ private:
     bool m_expansionLimited = false;
     MDXFReadProgress* m_externalProgress = nullptr;
     bool m_measureTexts = false;
+
+    std::vector<Placement> m_placements;
+    std::unordered_map<const MCadShape*, std::size_t> m_placeholders;  // to m_placements
+    std::unordered_map<const MGroupShape*, int> m_resolution;          // 1 resolving, 2 resolved
+    std::map<std::string, int> m_skipped;
+    bool m_cutShort = false;
+    bool m_prepared = false;
+    bool m_paperChosen = false;
+    MFloatPoint m_keptOrigin;
+    std::vector<BYTE> m_bytes;
 };

@@ -1,5 +1,5 @@
-// The reader's entity half: turns the entities of ENTITIES and BLOCKS into shapes, keeps block
-// definitions and places copies of them, and resolves colours and line types.
+// The reader's entity half: turns the entities of ENTITIES and BLOCKS into shapes and resolves
+// their colours and line types. Block definitions and placements are in DxfReaderBlocks.cpp.
 #include <algorithm>
 #include <cmath>
 
@@ -8,14 +8,14 @@
 #include "interchange/DxfReader.h"
 #include "interchange/DxfReaderKeywords.h"
 #include "model/exchange/DxfColor.h"
+#include "model/shapes/containers/GroupShape.h"
 #include "model/shapes/curves/ArcShape.h"
 #include "model/shapes/curves/CircleShape.h"
-#include "model/shapes/containers/GroupShape.h"
-#include "model/shapes/lines/LineShape.h"
-#include "model/shapes/text/MultiTextShape.h"
-#include "model/shapes/lines/PolygonShape.h"
 #include "model/shapes/curves/SplineLoopShape.h"
 #include "model/shapes/curves/SplineShape.h"
+#include "model/shapes/lines/LineShape.h"
+#include "model/shapes/lines/PolygonShape.h"
+#include "model/shapes/text/MultiTextShape.h"
 #include "model/shapes/text/TextShape.h"
 #include "model/shapes/text/TextShapeBase.h"
 #include "platform/Cp932.h"
@@ -26,13 +26,11 @@ namespace {
 constexpr int kSectionEntities = 2;
 constexpr int kSectionBlocks = 6;
 
-// Block states.
-enum : int { kBlockHeader = 1, kBlockOutside = 2, kBlockValues = 3, kBlockEntities = 4 };
-
 // POLYLINE and VERTEX flags.
 constexpr int kPolylineClosed = 1;
 constexpr int kPolylineCurveFit = 2;
 constexpr int kPolylineSplineFit = 4;
+constexpr int kPolyline3D = 8 | 16 | 64;  // 3D polyline, polygon mesh, polyface mesh
 constexpr int kVertexSplineFit = 8;
 constexpr int kVertexPolyfaceMesh = 64;
 constexpr int kVertexFaceRecord = 128;
@@ -98,12 +96,76 @@ int TextVerticalAlignment(int justify) {
     }
 }
 
+// Extrusion directions this close to the z axis (relative) count as on it.
+constexpr double kPlaneTolerance = 1e-9;
+// The list of kinds not imported is cut after this many names.
+constexpr std::size_t kMaxSkippedKinds = 24;
+
+// Where a point of an entity's own coordinate system lies in the drawing, seen from above: the
+// arbitrary-axis rule of DXF builds the system's x and y axes from its extrusion direction.
+MFloatPoint PlanOfOcsPoint(const MFloatPoint& p, const double normal[3], double elevation) {
+    const auto unit = [](double v[3]) {
+        const double length = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+        for (int i = 0; i < 3; ++i)
+            v[i] /= length;
+    };
+    const auto cross = [](const double a[3], const double b[3], double out[3]) {
+        out[0] = a[1] * b[2] - a[2] * b[1];
+        out[1] = a[2] * b[0] - a[0] * b[2];
+        out[2] = a[0] * b[1] - a[1] * b[0];
+    };
+    double n[3] = {normal[0], normal[1], normal[2]};
+    unit(n);
+    static const double kWorldY[3] = {0.0, 1.0, 0.0};
+    static const double kWorldZ[3] = {0.0, 0.0, 1.0};
+    constexpr double kNearZ = 1.0 / 64.0;
+    double ax[3], ay[3];
+    cross(std::fabs(n[0]) < kNearZ && std::fabs(n[1]) < kNearZ ? kWorldY : kWorldZ, n, ax);
+    unit(ax);
+    cross(n, ax, ay);
+    unit(ay);
+    return MFloatPoint(p.x * ax[0] + p.y * ay[0] + elevation * n[0],
+                       p.x * ax[1] + p.y * ay[1] + elevation * n[1]);
+}
+
+// The points of the arc from a to b whose bulge is the tangent of a quarter of its turn (positive
+// counter-clockwise), a and b left out, in the steps an arc shape takes.
+void AddArcPoints(MPolygonShape& polygon, const MFloatPoint& a, const MFloatPoint& b, double bulge) {
+    const MFloatPoint chord = b - a;
+    const double c = chord.GetLength();
+    if (!(c > 0.0) || !std::isfinite(c)) return;
+    const double sweep = 4.0 * std::atan(bulge);
+    const MFloatPoint left(-chord.y / c, chord.x / c);
+    const MFloatPoint centre = (a + b) / 2 + left * (c / 2 * (1 - bulge * bulge) / (2 * bulge));
+    const double radius = (a - centre).GetLength();
+    const double start = std::atan2(a.y - centre.y, a.x - centre.x);
+    constexpr int kSteps = MCircleArcShape::kArcPoints - 1;
+    for (int k = 1; k < kSteps; ++k) {
+        const double angle = start + sweep * k / kSteps;
+        polygon.AddPoint(centre + MFloatPoint(std::cos(angle), std::sin(angle)) * radius);
+    }
+}
+
+// The points; each segment with a bulge (the closing one too when closed) as an arc.
+void AddBulgedPoints(MPolygonShape& polygon, const std::vector<MFloatPoint>& points,
+                     const std::vector<double>& bulges, bool closed) {
+    const std::size_t n = points.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        polygon.AddPoint(points[i]);
+        const bool last = i + 1 == n;
+        if (last && !closed) break;
+        const double bulge = i < bulges.size() ? bulges[i] : 0.0;
+        if (bulge != 0.0 && std::isfinite(bulge))
+            AddArcPoints(polygon, points[i], points[last ? 0 : i + 1], bulge);
+    }
+}
+
+}  // namespace
+
 bool IsPlainFillOf(const MFillStyle& fill, COLORREF color) {
     return !fill.IsNone() && fill.GetKind() == kFillPlain && fill.GetColorCount() == 1 &&
            fill.GetColor(0) == color;
 }
-
-}  // namespace
 
 std::string MDXFReader::DecodeText(std::string_view raw) const {
     return m_encoding.Decode(raw);
@@ -124,71 +186,105 @@ void MDXFReader::HandleEntities(int code, std::string_view value) {
     if (shape) m_doc.AppendShape(shape.release(), layer);
 }
 
-void MDXFReader::HandleBlocks(int code, std::string_view value) {
-    const std::string_view keyword = code == 0 ? DxfKeyword(value) : std::string_view();
-    switch (m_blockState) {
-        case kBlockOutside:
-            if (code == 0 && keyword == "BLOCK") m_blockState = kBlockHeader;
-            return;
-        case kBlockHeader:
-            if (code == 2) {
-                const std::string name = DecodeDxfPercentCodes(m_encoding.Decode(value));
-                // A block of the same name replaces the earlier one, which no open block may keep.
-                if (MGroupShape* old = m_blocks.Find(name)) std::erase(m_openBlocks, old);
-                m_openBlocks.push_back(m_blocks.Replace(name, std::make_unique<MGroupShape>()));
-                m_blockState = kBlockValues;
-            }
-            break;
-        case kBlockValues:
-            if (code != 0) {
-                StoreGroup(code, value);
-                break;
-            }
-            m_blockState = kBlockEntities;
-            if (!m_openBlocks.empty()) m_openBlocks.back()->SetBasePoint(m_store.points[0]);
-            [[fallthrough]];
-        case kBlockEntities: {
-            int layer = -1;
-            std::unique_ptr<MCadShape> shape = ConvertEntity(code, value, &layer);
-            if (shape && !m_openBlocks.empty()) {
-                MGroupShape* group = m_openBlocks.back();
-                m_blocks.AddWeight(group, WeightOf(shape.get()));
-                group->AddShape(shape.release());
-            }
-            break;
-        }
-        default:
-            break;
-    }
-    if (code == 0 && keyword == "ENDBLK") {
-        if (!m_openBlocks.empty()) m_openBlocks.pop_back();
-        m_blockState = kBlockOutside;
-    }
-}
-
 std::unique_ptr<MCadShape> MDXFReader::ConvertEntity(int code, std::string_view value, int* layer) {
     if (code != 0) {
-        StoreGroup(code, value);
+        // The groups of an MTEXT's embedded object (after 101) would overwrite the text's own.
+        if (code == 101) m_store.embedded = true;
+        if (!m_store.embedded) StoreGroup(code, value);
         return nullptr;
     }
-    std::unique_ptr<MCadShape> shape = BuildEntity(m_entityKind);
+    std::unique_ptr<MCadShape> shape = ConvertWithPlane(BuildEntity(m_entityKind), m_entityKind);
 
     m_list10.clear();
     m_list20.clear();
+    m_bulges.clear();
     for (MFloatPoint& p : m_store.points)
         p = MFloatPoint();
     m_store.hasPoint1 = m_store.hasPoint3 = false;
     m_store.chunks.clear();  // the chunks of one MTEXT, also while a POLYLINE keeps the rest
 
+    // A placement's attributes are its record's; its group is filled once every block is read.
+    const bool placeholder = shape && m_placeholders.count(shape.get()) > 0;
     if (shape) {
         *layer = LayerIndex(m_store.layer);
-        ApplyStyle(shape.get(), m_sectionState == kSectionEntities);
+        if (!placeholder) ApplyStyle(shape.get(), m_sectionState == kSectionEntities);
     }
     if (!m_polyline) ResetGroupStore(true);
-    m_entityKind = EntityKind(DxfKeyword(value));
-    if (m_entityKind == kDxfVertex) m_store.vertexFlags = 0;
-    if (shape && !shape->IsValid()) shape.reset();
+    const std::string_view name = DxfKeyword(value);
+    m_entityKind = EntityKind(name);
+    m_entityName.assign(name);
+    if (m_entityKind == 0) CountSkipped(name);
+    if (m_entityKind == kDxfVertex) {
+        m_store.vertexFlags = 0;
+        m_store.bulge = 0.0;
+    }
+    if (shape && !placeholder && !shape->IsValid()) shape.reset();
     return shape;
+}
+
+MDXFReader::Plane MDXFReader::PlaneOf(const double e[3]) {
+    const double length = std::sqrt(e[0] * e[0] + e[1] * e[1] + e[2] * e[2]);
+    if (!(length > 0.0) || !std::isfinite(length)) return Plane::kDrawing;
+    if (std::fabs(e[0]) > kPlaneTolerance * length || std::fabs(e[1]) > kPlaneTolerance * length)
+        return Plane::kTilted;
+    return e[2] > 0.0 ? Plane::kDrawing : Plane::kMirrored;
+}
+
+MDXFReader::Plane MDXFReader::EntityPlane() const {
+    return PlaneOf(m_store.extrusion);
+}
+
+std::unique_ptr<MCadShape> MDXFReader::ConvertWithPlane(std::unique_ptr<MCadShape> shape, int kind) {
+    if (!shape || m_placeholders.count(shape.get()) > 0) return shape;
+    Ocs ocs;
+    switch (kind) {
+        case kDxfCircle:
+        case kDxfArc:
+        case kDxfText:
+        case kDxfAttrib:
+        case kDxfSolid:
+        case kDxfLwPolyline:
+            std::copy(m_store.extrusion, m_store.extrusion + 3, ocs.normal);
+            ocs.elevation = m_store.elevation;
+            break;
+        case kDxfSeqEnd:
+            ocs = m_polylineOcs;
+            break;
+        default:
+            return shape;
+    }
+    const Plane plane = PlaneOf(ocs.normal);
+    if (plane == Plane::kDrawing) return shape;
+    if (plane == Plane::kMirrored) {
+        MirrorAboutYAxis(shape.get());
+        return shape;
+    }
+    // Out of the drawing's plane: a polygon's points are taken as seen from above; circles, arcs
+    // and texts would be other shapes there, so they are told instead.
+    auto* polygon = dynamic_cast<MPolygonShape*>(shape.get());
+    const bool outline = kind == kDxfLwPolyline || kind == kDxfSolid || kind == kDxfSeqEnd;
+    if (outline && polygon && !dynamic_cast<MSplineShapeBase*>(polygon)) {
+        const MFloatPointArray& points = polygon->GetPoints();
+        for (int i = 0; i < points.GetSize(); ++i)
+            polygon->SetPoint(i, PlanOfOcsPoint(points[i], ocs.normal, ocs.elevation));
+        return shape;
+    }
+    CountSkipped((kind == kDxfSeqEnd ? std::string("POLYLINE") : m_entityName) + " (3D)");
+    return nullptr;
+}
+
+void MDXFReader::CountSkipped(std::string_view kind) {
+    // Structure, and what is no drawing (views, attribute templates of blocks).
+    static constexpr std::string_view kNotDrawn[] = {"",    "ENDBLK",   "BLOCK",  "ENDSEC",
+                                                     "EOF", "VIEWPORT", "ATTDEF", "SECTION"};
+    for (std::string_view name : kNotDrawn)
+        if (kind == name) return;
+    // Names of damaged files stay short and printable, and so does the list.
+    std::string name;
+    for (char c : kind.substr(0, 40))
+        name += c >= ' ' && c < 0x7F ? c : '?';
+    if (m_skipped.size() >= kMaxSkippedKinds && m_skipped.count(name) == 0) name = "...";
+    ++m_skipped[name];
 }
 
 std::unique_ptr<MCadShape> MDXFReader::BuildEntity(int kind) {
@@ -213,7 +309,7 @@ std::unique_ptr<MCadShape> MDXFReader::BuildEntity(int kind) {
             OpenPolyline();
             return nullptr;
         case kDxfVertex:
-            if (m_polyline) m_vertices.push_back({s.points[0], s.vertexFlags});
+            if (m_polyline) m_vertices.push_back({s.points[0], s.vertexFlags, s.bulge});
             return nullptr;
         case kDxfSeqEnd:
             return ClosePolyline();
@@ -244,7 +340,10 @@ void MDXFReader::SetupText(MCadShape* shape) {
 std::unique_ptr<MCadShape> MDXFReader::BuildText() {
     const GroupStore& s = m_store;
     auto text = std::make_unique<MTextShape>();
-    text->SetString(DecodeDxfPercentCodes(DecodeText(s.text)));
+    // A text has one line: a line feed of its caret codes reads as a blank.
+    std::string string = DecodeDxfPercentCodes(DecodeDxfCarets(DecodeText(s.text)));
+    std::replace(string.begin(), string.end(), '\n', ' ');
+    text->SetString(string);
     SetupText(text.get());
     int alignment = kAlignBottom;
     MFloatPoint point = s.points[0];
@@ -272,7 +371,7 @@ std::unique_ptr<MCadShape> MDXFReader::BuildMText() {
     // Long texts come in group-3 chunks before the last chunk in group 1; a character may be split
     // between chunks, so the bytes are joined before they are decoded.
     MDXFTextDecoder decoder;
-    const std::string text = decoder.Decode(DecodeText(s.chunks + s.text));
+    const std::string text = decoder.Decode(DecodeDxfCarets(DecodeText(s.chunks + s.text)));
     if (text.empty()) return nullptr;
     int lines = 1;
     for (std::size_t i = 0; i + 1 < text.size(); ++i)
@@ -321,8 +420,11 @@ std::unique_ptr<MCadShape> MDXFReader::BuildPointList(bool closed) {
     const std::size_t count = std::min(m_list10.size(), m_list20.size());
     if (count < 2) return nullptr;
     auto polygon = std::make_unique<MPolygonShape>(closed ? TRUE : FALSE);
+    std::vector<MFloatPoint> points(count);
     for (std::size_t i = 0; i < count; ++i)
-        polygon->AddPoint(MFloatPoint(m_list10[i], m_list20[i]));
+        points[i] = MFloatPoint(m_list10[i], m_list20[i]);
+    AddBulgedPoints(*polygon, points, m_entityKind == kDxfLwPolyline ? m_bulges : std::vector<double>(),
+                    closed);
     return polygon;
 }
 
@@ -343,6 +445,12 @@ void MDXFReader::OpenPolyline() {
     m_polyline.reset();
     m_vertices.clear();
     m_polylineFlags = m_store.i70;
+    // 3D polylines and meshes are in the drawing's coordinates; a 2D polyline is in its own.
+    m_polylineOcs = Ocs();
+    if (!(m_store.i70 & kPolyline3D)) {
+        std::copy(m_store.extrusion, m_store.extrusion + 3, m_polylineOcs.normal);
+        m_polylineOcs.elevation = m_store.elevation;
+    }
     const int flags = m_polylineFlags;
     if (flags > 1 && (flags & (kPolylineCurveFit | kPolylineSplineFit))) {
         if (flags & kPolylineClosed)
@@ -382,30 +490,15 @@ std::unique_ptr<MCadShape> MDXFReader::ClosePolyline() {
             points[static_cast<int>(i)] = vertices[i].point;
         spline->SetControlPoints(points);
     } else {
-        for (const Vertex& v : vertices)
-            shape->AddPoint(v.point);
+        std::vector<MFloatPoint> points;
+        std::vector<double> bulges;
+        for (const Vertex& v : vertices) {
+            points.push_back(v.point);
+            bulges.push_back(v.bulge);
+        }
+        AddBulgedPoints(*shape, points, bulges, (m_polylineFlags & kPolylineClosed) != 0);
     }
     return shape;
-}
-
-std::unique_ptr<MCadShape> MDXFReader::PlaceBlock(bool insert) {
-    const MGroupShape* block = m_blocks.Find(m_store.name);
-    if (!block || block->GetShapeCount() == 0) return nullptr;
-    const std::size_t weight = m_blocks.GetWeight(block);
-    if (weight > m_expansionLimit || m_expanded > m_expansionLimit - weight) {
-        m_expansionLimited = true;
-        return nullptr;
-    }
-    m_expanded += weight;
-
-    std::unique_ptr<MCadShape> copy(block->Duplicate());
-    if (insert) {
-        const MFloatPoint p = m_store.points[0];
-        copy->Move(p - copy->GetCenter());
-        if (m_store.d41 != 1.0 || m_store.d42 != 1.0) copy->ScaleXY(p, m_store.d41, m_store.d42);
-        if (m_store.a50 != 0.0) copy->Rotate(p.x, p.y, m_store.a50);
-    }
-    return copy;
 }
 
 COLORREF MDXFReader::EntityColor() const {
@@ -447,35 +540,4 @@ void MDXFReader::ApplyStyle(MCadShape* shape, bool inEntities) {
         if (IsPlainFillOf(shape->GetFillStyle(), kByBlockColor)) shape->SetFillStyle(MFillStyle(c));
     }
     shape->SetLineWidth(0.0);
-}
-
-void MDXFReader::ResolveByBlock(MCadShape* shape, COLORREF color, int lineStyle, bool keepByBlock) {
-    if (auto* group = dynamic_cast<MGroupShape*>(shape)) {
-        for (int i = 0; i < group->GetShapeCount(); ++i)
-            ResolveByBlock(group->GetShapeAt(i), color, lineStyle, keepByBlock);
-        return;
-    }
-    COLORREF c = color;
-    int style = lineStyle == kByBlockLineStyle ? kByBlockStyleMark : lineStyle;
-    if (!keepByBlock) {
-        if (c == kByBlockColor) c = 0;
-        if (style == kByBlockStyleMark) style = 0;
-    }
-    if (shape->GetLineStyle() == kByBlockStyleMark) shape->SetLineStyle(style);
-    if (shape->GetColor() == kByBlockColor) shape->SetColor(c);
-    if (shape->GetTextColor() == kByBlockColor) shape->SetTextColor(c);
-    if (IsPlainFillOf(shape->GetFillStyle(), kByBlockColor)) shape->SetFillStyle(MFillStyle(c));
-}
-
-std::size_t MDXFReader::WeightOf(const MCadShape* shape) {
-    if (const auto* group = dynamic_cast<const MGroupShape*>(shape)) {
-        std::size_t weight = 8;
-        for (int i = 0; i < group->GetShapeCount(); ++i)
-            weight += WeightOf(group->GetShapeAt(i));
-        return weight;
-    }
-    if (const auto* polygon = dynamic_cast<const MPolygonShape*>(shape))
-        return 8 + static_cast<std::size_t>(polygon->GetPoints().GetSize());
-    if (const auto* text = dynamic_cast<const MTextShape*>(shape)) return 8 + text->GetString().size() / 16;
-    return 8;
 }

@@ -4,6 +4,10 @@
 #include <string>
 #include <string_view>
 
+#include "platform/WinTypes.h"
+
+class MFillStyle;
+
 // Entity kinds of the entity map; 0 for a name the map does not hold.
 enum : int {
     kDxfLine = 1,
@@ -29,3 +33,5 @@ std::string_view DxfKeyword(std::string_view value);
 std::string DxfUpper(std::string_view s);
 // A real value; 0 for text that is no number and for infinities and NaN.
 double DxfReal(std::string_view value);
+// A plain fill of exactly that one colour (the "by block" mark of solids).
+bool IsPlainFillOf(const MFillStyle& fill, COLORREF color);

@@ -382,3 +382,27 @@ std::string MDXFTextDecoder::Decode(std::string_view text) {
     }
     return out;
 }
+
+std::string DecodeDxfCarets(std::string_view text) {
+    if (text.find('^') == std::string_view::npos) return std::string(text);
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        const char next = i + 1 < text.size() ? text[i + 1] : '\0';
+        if (c != '^' || next == '\0') {
+            out += c;
+        } else if (next == ' ') {
+            out += '^';
+            ++i;
+        } else if (next >= '@' && next <= '_') {
+            // Of the control characters only tab and line feed mean something in a text.
+            if (next == 'I') out += '\t';
+            if (next == 'J') out += '\n';
+            ++i;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}

@@ -40,6 +40,11 @@ void AppendUtf8(std::string& out, unsigned codePoint);
 // (the underline and overline switches among them), and so is a "%%" that ends the value.
 std::string DecodeDxfPercentCodes(std::string_view text);
 
+// The caret codes of TEXT and MTEXT values: "^ " is a caret itself, "^I" a tab, "^J" a line feed;
+// the other control characters ("^" before "@" to "_") are dropped. Works on UTF-8, where a caret
+// is never part of another character.
+std::string DecodeDxfCarets(std::string_view text);
+
 // The plain text of an MTEXT value: "\P" line breaks, "\~" hard blanks, the escaped "\\", "\{" and
 // "\}", stacked fractions "\Sa^b;" as a/b; font, height, colour, alignment, tracking, paragraph,
 // obliquing and width codes and the underline, overline and strike switches are dropped, and so

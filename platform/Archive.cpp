@@ -18,7 +18,8 @@ constexpr std::size_t kBufferSize = 4096;
 static_assert(std::endian::native == std::endian::little, "archives are written little-endian");
 }  // namespace
 
-CArchive::CArchive(CFile* file, UINT mode) : m_file(file), m_loading((mode & load) != 0) {
+CArchive::CArchive(CFile* file, UINT mode)
+    : m_file(file), m_loading((mode & load) != 0), m_utf8((mode & utf8) != 0) {
     if (m_loading) m_loadArray.resize(1);  // index 0 is the null object
 }
 
@@ -30,7 +31,9 @@ CArchive::~CArchive() {
     }
 }
 
-void CArchive::Close() { Flush(); }
+void CArchive::Close() {
+    Flush();
+}
 
 void CArchive::Flush() {
     if (m_loading || m_buffer.empty()) return;
@@ -55,7 +58,8 @@ CArchive& CArchive::PutRaw(const void* p, UINT n) {
 
 CArchive& CArchive::GetRaw(void* p, UINT n) {
     if (!m_loading) AfxThrowArchiveException(CArchiveException::writeOnly);
-    if (m_file->Read(p, n) != n) AfxThrowArchiveException(CArchiveException::endOfFile, m_file->GetFilePath());
+    if (m_file->Read(p, n) != n)
+        AfxThrowArchiveException(CArchiveException::endOfFile, m_file->GetFilePath());
     return *this;
 }
 
@@ -81,7 +85,7 @@ void CArchive::CheckCount(std::uint64_t count, std::uint64_t minBytes) const {
 }
 
 CArchive& CArchive::operator<<(const std::string& s) {
-    const std::string bytes = Utf8ToCp932(s);
+    const std::string bytes = m_utf8 ? s : Utf8ToCp932(s);
     const std::size_t n = bytes.size();
     if (n < 0xFF) {
         *this << static_cast<BYTE>(n);
@@ -124,7 +128,10 @@ CArchive& CArchive::operator>>(std::string& s) {
     CheckCount(len, charSize);
     std::string raw(len * charSize, '\0');
     Read(raw.data(), static_cast<UINT>(raw.size()));
-    s = charSize == 1 ? Cp932ToUtf8(raw) : Utf16LeToUtf8(raw);
+    if (charSize == 2)
+        s = Utf16LeToUtf8(raw);
+    else
+        s = m_utf8 ? std::move(raw) : Cp932ToUtf8(raw);
     return *this;
 }
 
@@ -239,9 +246,13 @@ void CArchive::SerializeClass(const CRuntimeClass* cls) {
     }
 }
 
-CObject* CArchive::ReadObject(const CRuntimeClass* requested) { return ReadObjectImpl(requested, false); }
+CObject* CArchive::ReadObject(const CRuntimeClass* requested) {
+    return ReadObjectImpl(requested, false);
+}
 
-CObject* CArchive::ReadOwnedObject(const CRuntimeClass* requested) { return ReadObjectImpl(requested, true); }
+CObject* CArchive::ReadOwnedObject(const CRuntimeClass* requested) {
+    return ReadObjectImpl(requested, true);
+}
 
 CObject* CArchive::ReadObjectImpl(const CRuntimeClass* requested, bool owned) {
     UINT schema = 0;
@@ -251,7 +262,8 @@ CObject* CArchive::ReadObjectImpl(const CRuntimeClass* requested, bool owned) {
         if (obTag >= m_loadArray.size() || (owned && obTag != 0))
             AfxThrowArchiveException(CArchiveException::badIndex);
         const LoadEntry& entry = m_loadArray[obTag];
-        if (entry.cls && !entry.object) AfxThrowArchiveException(CArchiveException::badIndex);  // a class slot
+        if (entry.cls && !entry.object)
+            AfxThrowArchiveException(CArchiveException::badIndex);  // a class slot
         if (entry.object && requested && !entry.object->IsKindOf(requested))
             AfxThrowArchiveException(CArchiveException::badClass);
         return entry.object;

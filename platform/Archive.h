@@ -24,7 +24,9 @@ class CFile;
 
 class CArchive {
 public:
-    enum Mode { store = 0, load = 1 };
+    // utf8 (with store or load) keeps strings as UTF-8 instead of code page 932: for copies that
+    // never leave the program, so that no character is lost.
+    enum Mode { store = 0, load = 1, utf8 = 0x100 };
 
     CArchive(CFile* file, UINT mode);
     ~CArchive();
@@ -33,6 +35,8 @@ public:
 
     bool IsLoading() const { return m_loading; }
     bool IsStoring() const { return !m_loading; }
+    // Strings stay UTF-8 (mode utf8) instead of code page 932.
+    bool IsUtf8() const { return m_utf8; }
     CFile* GetFile() const { return m_file; }
     // Writes what is buffered to the file; called by Close and the destructor.
     void Flush();
@@ -124,6 +128,7 @@ private:
 
     CFile* m_file;
     bool m_loading;
+    bool m_utf8;
     UINT m_objectSchema = static_cast<UINT>(-1);
     std::vector<BYTE> m_buffer;  // pending output
     DWORD m_mapCount = 1;

@@ -136,7 +136,7 @@ std::string Cp932ToUtf8(std::string_view cp932) {
     return ConvertNonAsciiRuns(cp932, converter, runEnd, SkipOneByteWithReplacement);
 }
 
-std::string Utf8ToCp932(std::string_view utf8) {
+std::string Utf8ToCp932(std::string_view utf8, std::size_t* replaced) {
     if (IsAscii(utf8)) return std::string(utf8);
     thread_local Converter& converter = GetConverter("UTF-8", "CP932");
     // Every byte of a multi-byte UTF-8 sequence is 0x80 or above.
@@ -145,7 +145,11 @@ std::string Utf8ToCp932(std::string_view utf8) {
             ++i;
         return i;
     };
-    return ConvertNonAsciiRuns(utf8, converter, runEnd, SkipUtf8SequenceWithQuestionMark);
+    if (!replaced) return ConvertNonAsciiRuns(utf8, converter, runEnd, SkipUtf8SequenceWithQuestionMark);
+    return ConvertNonAsciiRuns(utf8, converter, runEnd, [replaced](std::string_view rest, std::string& out) {
+        ++*replaced;
+        return SkipUtf8SequenceWithQuestionMark(rest, out);
+    });
 }
 
 std::string Utf16LeToUtf8(std::string_view utf16le) {

@@ -37,7 +37,7 @@ std::string DecodeTextFile(std::string_view bytes) {
     return text;
 }
 
-std::string EncodeTextFile(std::string_view text) {
+std::string EncodeTextFile(std::string_view text, std::size_t* replaced) {
     const std::size_t lines = std::count(text.begin(), text.end(), '\n');
     std::string crlf(text.size() + lines, '\0');
     char* to = crlf.data();
@@ -47,13 +47,15 @@ std::string EncodeTextFile(std::string_view text) {
         if (c == '\n') *to++ = '\r';
         *to++ = c;
     }
-    return seen < 0x80 ? crlf : Utf8ToCp932(crlf);
+    return seen < 0x80 ? crlf : Utf8ToCp932(crlf, replaced);
 }
 
 namespace {
 
 constexpr auto kFormatting =
     std::ios_base::floatfield | std::ios_base::showpos | std::ios_base::showpoint | std::ios_base::uppercase;
+
+constexpr int kExactPrecision = 15;
 
 class FastNumPut : public std::num_put<char> {
 protected:
@@ -62,9 +64,15 @@ protected:
             return std::num_put<char>::do_put(out, io, fill, v);
         char buffer[64];
         const auto precision = static_cast<int>(std::min<std::streamsize>(io.precision(), 40));
-        const auto r =
-            std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::general, precision);
+        auto r = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::general, precision);
         if (r.ec != std::errc()) return std::num_put<char>::do_put(out, io, fill, v);
+        // Files ask for 15 digits to get their numbers back: where 15 are not enough, the shortest
+        // text that reads back exactly.
+        if (precision >= kExactPrecision && std::isfinite(v)) {
+            double back = 0.0;
+            std::from_chars(buffer, r.ptr, back);
+            if (back != v) r = std::to_chars(buffer, buffer + sizeof buffer, v);
+        }
         for (const char* p = buffer; p != r.ptr; ++p)
             *out++ = *p;
         return out;

@@ -10,13 +10,16 @@
 
 // CP932 bytes (CRLF or LF line ends) to UTF-8 with "\n": a '\r' before '\n' is dropped.
 std::string DecodeTextFile(std::string_view bytes);
-// UTF-8 with "\n" to CP932 bytes with CRLF.
-std::string EncodeTextFile(std::string_view text);
+// UTF-8 with "\n" to CP932 bytes with CRLF; replaced (when given) counts up the characters that
+// code page 932 has not (written as '?').
+std::string EncodeTextFile(std::string_view text, std::size_t* replaced = nullptr);
 
 // The classic locale with doubles written and read without the detour through the C library's
 // formatted input and output (a large drawing holds millions of numbers). The text is exactly
 // what the classic locale gives ("%.*g" on output; the same numbers accepted and refused on
-// input). Streams of text files that are not TextInput / TextOutput imbue it themselves.
+// input), except that a precision of 15 or more writes a number that reads back exactly: when
+// "%.*g" does not, the shortest text that does. Streams of text files that are not TextInput / TextOutput
+// imbue it themselves.
 const std::locale& FastNumberLocale();
 
 // String streams that never see the user's locale (FastNumberLocale).

@@ -123,14 +123,25 @@ enum : unsigned int {
     ES_READONLY = 0x0800,
     ES_NUMBER = 0x2000,
     BS_AUTO3STATE = 0x0006,
+    BS_OWNERDRAW = 0x000B,
     CBS_DROPDOWN = 0x0002,
     CBS_DROPDOWNLIST = 0x0003,
+    CBS_OWNERDRAWFIXED = 0x0010,
     CBS_SORT = 0x0100,
+    CBS_HASSTRINGS = 0x0200,
     LBS_SORT = 0x0002,
+    LBS_OWNERDRAWFIXED = 0x0010,
+    // With LBS_OWNERDRAWFIXED: a check list box (a check mark before each string).
+    LBS_HASSTRINGS = 0x0040,
     LBS_EXTENDEDSEL = 0x0800,
     LVS_SHOWSELALWAYS = 0x0008,
     LVS_SINGLESEL = 0x0004,
-    LVS_NOCOLUMNHEADER = 0x4000
+    LVS_NOCOLUMNHEADER = 0x4000,
+    // Window styles of controls created in code.
+    WS_TABSTOP = 0x00010000,
+    WS_VSCROLL = 0x00200000,
+    WS_VISIBLE = 0x10000000,
+    WS_CHILD = 0x40000000
 };
 
 // The items of dialog template `id` starting at its Dialog entry, or nullptr when there is none.

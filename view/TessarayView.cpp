@@ -12,6 +12,7 @@
 #include "platform/ui/Cursor.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/MessageTranslation.h"
+#include "platform/ui/Print.h"
 #include "platform/ui/WinApp.h"
 #include "view/Grid.h"
 #include "view/ViewFrame.h"
@@ -384,6 +385,8 @@ void MTessarayView::OnInitialUpdate() {
     }
     zoom = 1.0;
     m_printFactor = 1.0;
+    // A new drawing prints in its sheet's orientation again.
+    AfxGetPrinterSettings().orientationChosen = FALSE;
     UpdatePrinterPage(FALSE);
     RecalcScrollSizes();
     userOrigin = doc->m_origin;
@@ -404,6 +407,7 @@ void MTessarayView::OnInitialUpdate() {
         SetCurrentLayer(m_currentTab);
         EndCurrentOperation();
     }
+    m_firstViewPending = true;
     ZoomToPaper();
     RedrawTabs();
     if (!g_partsListsLoaded) {
@@ -425,6 +429,8 @@ void MTessarayView::RegisterCommands() {
         MViewFrame* frame = GetViewFrame();
         if (!frame) return;
         ZoomAt(GetClientCentre(), frame->GetZoomPercent() / 100.0, FALSE);
+        // A refused zoom leaves the box showing the one in force.
+        frame->SetZoomPercent(std::max(1.0, std::floor(zoom * 100.0)));
     });
     map.OnUpdate(ID_ZOOM_COMBO, [this](CCmdUI* ui) {
         ui->Enable(TRUE);

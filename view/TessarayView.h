@@ -128,7 +128,11 @@ public:
     // The print area in paper millimetres (centre, page size and print factor).
     MFloatRect GetPrintArea() const;
     // Page size (and, unless keepCentre, centre) from the application's printer; m_printArea follows.
+    // The printer's orientation follows the sheet's unless the user chose one.
     void UpdatePrinterPage(BOOL keepCentre);
+    // After the printer or its paper changed: the page anew, the centre kept only for the same page.
+    void OnPrinterChanged();
+    void FollowSheetOrientation();
     virtual BOOL OnPreparePrinting(CPrintInfo* info);
     virtual void OnBeginPrinting(CDC* dc, CPrintInfo* info);
     virtual void OnPrint(CDC* dc, CPrintInfo* info);
@@ -217,9 +221,13 @@ private:
     void SetOtherLayerMode(WORD mode);
     // Grid pitch and user origin from the document, then the scale, sheet and grid.
     void FollowDocumentPaper();
+    // Whether the sheet at the current zoom stays inside the scroll view's 16-bit range.
+    bool SheetFits();
 
     MTessarayDoc* m_document = nullptr;
     bool m_initialised = false;
+    // The whole-sheet first view of the drawing stands until the user zooms: resizes refit it.
+    bool m_firstViewPending = false;
     // Device offset that centres the sheet in a larger client area.
     CPoint m_centreOffset;
     MFloatPoint m_gridPitch{1000.0, 1000.0};

@@ -1,6 +1,7 @@
 // Zoom and scrolling of the drawing view.
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "document/PaperSettings.h"
 #include "document/TessarayDoc.h"
@@ -18,13 +19,22 @@ namespace {
 constexpr double kMaxSheetPixels = 32767.0;
 constexpr double kZeroLength = 2.220446e-15;
 
+// The sheet in paper millimetres: y runs from -height (its lower edge) to 0.
 MFloatRect SheetRect(const MFloatSize& size) {
     MFloatRect r;
     r.left = 0.0;
-    r.top = size.cy;
+    r.top = 0.0;
     r.right = size.cx;
-    r.bottom = 0.0;
+    r.bottom = -size.cy;
     return r;
+}
+
+// Whether the rectangle holds the other one (both taken normalised).
+bool Encloses(MFloatRect outer, MFloatRect inner) {
+    outer.Normalize();
+    inner.Normalize();
+    return outer.left <= inner.left && outer.right >= inner.right && outer.bottom <= inner.bottom &&
+           outer.top >= inner.top;
 }
 
 MFloatSize PaperSize(const MPaperInfo* paper) {
@@ -80,10 +90,21 @@ MFloatPoint MTessarayView::GetClientCentre() {
     return LogicalToDoc(CPoint(pos.x + client.Width() / 2, pos.y + client.Height() / 2));
 }
 
+bool MTessarayView::SheetFits() {
+    RecalcScale();
+    const MFloatSize size = PaperSize(GetPaperInfo());
+    return std::fabs(size.cx * paperScaleX) <= kMaxSheetPixels &&
+           std::fabs(size.cy * paperScaleY) <= kMaxSheetPixels;
+}
+
 void MTessarayView::ZoomAt(const MFloatPoint& centre, double factor, BOOL relative) {
+    // The user has chosen a view: from now on a resize keeps it.
+    m_firstViewPending = false;
     const double old = zoom;
     zoom = relative ? zoom * factor : factor;
     if (!(zoom > 0.0) || !std::isfinite(zoom)) zoom = old;
+    // A step that would make the sheet too large for the scroll view is refused as a whole.
+    if (zoom > old && !SheetFits()) zoom = old;
     RecalcScrollSizes();
     const CPoint p = DocToLogical(centre);
     CRect client;
@@ -105,17 +126,23 @@ void MTessarayView::ZoomToPaper() {
     if (v.GetWidth() == 0.0 || v.GetHeight() == 0.0 || p.GetWidth() == 0.0 || p.GetHeight() == 0.0) return;
     const double factor =
         std::min(std::fabs(v.GetHeight() / p.GetHeight()), std::fabs(v.GetWidth() / p.GetWidth()));
+    const bool pending = m_firstViewPending;
     ZoomAt(p.GetCenter(), factor, TRUE);
+    m_firstViewPending = pending;
 }
 
 void MTessarayView::FitPaperScaleToDrawing() {
     MTessarayDoc* doc = m_document;
     if (!doc) return;
+    // The limits a file states are taken only when they hold the drawing: many files leave them
+    // at a default that has nothing to do with it.
     const auto extent = [doc] {
         const MFloatRect& imported = doc->m_importedExtents;
-        if (doc->m_importedExtentsValid && imported.GetWidth() != 0.0 && imported.GetHeight() != 0.0)
+        const MFloatRect drawing = doc->GetLayers()->GetExtent();
+        if (doc->m_importedExtentsValid && imported.GetWidth() != 0.0 && imported.GetHeight() != 0.0 &&
+            Encloses(imported, drawing))
             return imported;
-        return doc->GetLayers()->GetExtent();
+        return drawing;
     };
     doc->RecalcAll(this);
     MFloatRect e = extent();
@@ -124,7 +151,10 @@ void MTessarayView::FitPaperScaleToDrawing() {
     const double h = std::fabs(e.top - e.bottom);
     const MFloatSize paper = doc->GetPaperInfo().GetSize();
     if (w > kZeroLength || h > kZeroLength) {
-        const double ratio = std::fabs(w <= h ? paper.cy / h : paper.cx / w);
+        // The tighter of the two directions, so that the drawing fits the sheet both ways.
+        double ratio = std::numeric_limits<double>::infinity();
+        if (w > kZeroLength) ratio = std::fabs(paper.cx / w);
+        if (h > kZeroLength) ratio = std::min(ratio, std::fabs(paper.cy / h));
         const std::vector<MPaperScaleInfo>& table = GetPaperScaleTable();
         std::string name;
         double factor = ratio;
@@ -222,6 +252,9 @@ void MTessarayView::OnSize(UINT nType, int cx, int cy) {
     MTabScrollView::OnSize(nType, cx, cy);
     if (m_initialised) {
         UpdateScrollSizes();
+        // A drawing opened before the window had its size (at start-up) is shown whole in the
+        // window it gets, as one opened later is.
+        if (m_firstViewPending) ZoomToPaper();
         Invalidate();
     }
 }

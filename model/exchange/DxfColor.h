@@ -13,6 +13,9 @@ void InitDXFColorNumberTable();
 COLORREF GetDXFTableColor(int index);
 // Entry index (0..15) of the colour-number table; 7 for an index outside it.
 int GetDXFTableColorNumber(int index);
+// The colour of a DXF colour number 1..255: 1..15 through the table, 16..255 the standard palette's
+// own colour (white, 255, drawn black as 7 is); 0 (black) outside.
+COLORREF GetDXFPaletteColor(int number);
 
 // The DXF colour number of a colour: the eight bright colours and their eight dark shades by
 // which channels exceed 128 (or, when none does, 64); white gives 0 and black and every value

@@ -70,5 +70,6 @@ private:
 MPolyLine& GetPolyLineRenderer();
 
 // Paints the sample of a line style in device pixels from (x, y) to right, height pixels high
-// (line-style combo boxes and menus). A style outside the table paints nothing.
+// (line-style combo boxes and menus), with the selected pen. The fifth argument is the right edge,
+// not a width: callers that have a width pass x + width. A style outside the table paints nothing.
 void DrawLineStyleSample(CDC* dc, int lineStyle, int x, int y, int right, int height);

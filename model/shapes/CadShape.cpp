@@ -246,12 +246,12 @@ MCadShape* MCadShape::Clone() const {
 MCadShape* MCadShape::Duplicate() const {
     CMemFile storeFile;
     {
-        CArchive store(&storeFile, CArchive::store);
+        CArchive store(&storeFile, CArchive::store | CArchive::utf8);
         store.WriteObject(this);
         store.Close();
     }
     CMemFile loadFile(storeFile.Detach());
-    CArchive load(&loadFile, CArchive::load);
+    CArchive load(&loadFile, CArchive::load | CArchive::utf8);
     auto* copy = static_cast<MCadShape*>(load.ReadOwnedObject(RUNTIME_CLASS(MCadShape)));
     load.Close();
     if (!copy) AfxThrowArchiveException(CArchiveException::genericException);

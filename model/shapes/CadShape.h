@@ -319,7 +319,9 @@ void MapFillForMono(MFillStyle& out, CDC* dc, const MFillStyle& fill);
 // into the line, size in paper millimetres.
 void DrawArrowHead(const MCadShape* shape, MCadView* view, CDC* dc, const MFloatPoint& tip, double angle,
                    int style, double size);
-// A horizontal sample line with an arrow head in device pixels, for the arrow-style pickers.
+// A horizontal sample line with an arrow head in device pixels, for the arrow-style pickers, in the
+// pen and (for the filled heads) the brush the caller selected. A negative length points the head
+// to the right end.
 void DrawArrowSample(CDC* dc, int style, int x, int y, int length, int headSize);
 
 // Abort test of long searches: TRUE for the first 101 calls after a reset; then, every call, FALSE

@@ -183,7 +183,7 @@ void DrawArrowSample(CDC* dc, int style, int x, int y, int length, int d) {
     const int t = d / 3;
     const int slant = std::abs(d) / 3;
 
-    CGdiObject* oldPen = dc->SelectStockObject(BLACK_PEN);
+    // Drawn with the caller's pen and brush: the pickers draw disabled samples in grey.
     CGdiObject* oldBrush = nullptr;
     auto line = [&] {
         dc->MoveTo(head, y);
@@ -201,7 +201,6 @@ void DrawArrowSample(CDC* dc, int style, int x, int y, int length, int d) {
         }
         case 2: {
             line();
-            oldBrush = dc->SelectStockObject(BLACK_BRUSH);
             const POINT v[3] = {{base, y - t}, {head, y}, {base, y + t}};
             dc->Polygon(v, 3);
             break;
@@ -225,10 +224,8 @@ void DrawArrowSample(CDC* dc, int style, int x, int y, int length, int d) {
             break;
         case 6:
             line();
-            oldBrush = dc->SelectStockObject(BLACK_BRUSH);
             dc->Ellipse(head - t, y - t, head + t, y + t);
             break;
     }
     if (oldBrush) dc->SelectObject(oldBrush);
-    if (oldPen) dc->SelectObject(oldPen);
 }

@@ -10,6 +10,7 @@
 #include <tuple>
 
 #include "platform/Cp932.h"
+#include "platform/gdi/FontFamilies.h"
 #include "platform/gdi/QtGdi.h"
 
 namespace {
@@ -109,6 +110,22 @@ QString SubstituteFaceName(const std::string& faceName) {
     for (const char* k : sansKeys)
         if (key.contains(QString::fromUtf8(k))) return kGothic;
     return IsInstalled(name) ? name : QString(kGothic);
+}
+
+std::vector<std::string> EnumFontFamilies() {
+    static const char* const windowsFaces[] = {"ＭＳ ゴシック", "ＭＳ Ｐゴシック", "ＭＳ 明朝", "ＭＳ Ｐ明朝",
+                                               "MS UI Gothic",  "メイリオ",        "Arial",     "Century",
+                                               "Courier New",   "Times New Roman"};
+    QStringList names;
+    for (const char* face : windowsFaces)
+        names.append(QString::fromUtf8(face));
+    for (const QString& family : QFontDatabase::families())
+        if (!QFontDatabase::isPrivateFamily(family) && !names.contains(family, Qt::CaseInsensitive))
+            names.append(family);
+    std::vector<std::string> result;
+    for (const QString& name : names)
+        if (!name.isEmpty() && !name.startsWith(u'@')) result.push_back(name.toStdString());
+    return result;
 }
 
 GdiFont MakeGdiFont(const LOGFONT& lf, double dpi) {

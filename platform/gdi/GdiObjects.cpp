@@ -473,3 +473,13 @@ COLORREF GetSysColor(int index) {
     if (index < 0 || index >= static_cast<int>(std::size(classic))) return 0;
     return classic[index];
 }
+
+BOOL GetNonClientMetrics(NONCLIENTMETRICS* metrics) {
+    if (!metrics) return FALSE;
+    metrics->lfMenuFont = LOGFONT();
+    metrics->lfMenuFont.lfHeight = -12;
+    metrics->lfMenuFont.lfWeight = FW_NORMAL;
+    metrics->lfMenuFont.lfCharSet = SHIFTJIS_CHARSET;
+    metrics->lfMenuFont.lfFaceName = "MS UI Gothic";
+    return TRUE;
+}

@@ -244,3 +244,10 @@ enum : int {
     COLOR_INFOBK = 24,
 };
 COLORREF GetSysColor(int index);
+
+// The fonts of window frames (SPI_GETNONCLIENTMETRICS), fixed like the system colours: the menu
+// font is the classic "MS UI Gothic" of 12 pixels. FALSE without a record to fill.
+struct NONCLIENTMETRICS {
+    LOGFONT lfMenuFont;
+};
+BOOL GetNonClientMetrics(NONCLIENTMETRICS* metrics);

@@ -23,9 +23,24 @@
 #include <algorithm>
 #include <set>
 
+#include "platform/ui/ExceptionGuard.h"
+#include "platform/ui/detail/ControlsQt.h"
 #include "platform/ui/detail/WndImpl.h"
 
+namespace ui_detail {
+void NotifyCommand(CWnd* self, int code) {
+    CWnd* target = CWnd::FromWidget(self->GetWidget());
+    if (!target) target = self;
+    if (AfxTryCallOr(FALSE, [&] { return target->OnReflectedCommand(code); })) return;
+    if (CWnd* owner = target->GetOwner()) owner->SendCommand(target->GetDlgCtrlID(), code, target);
+}
+}  // namespace ui_detail
+
 namespace {
+
+using ui_detail::ControlStyle;
+using ui_detail::NotifyCommand;
+using ui_detail::SetControlStyle;
 
 QString ToQ(std::string_view s) {
     return QString::fromUtf8(s.data(), static_cast<int>(s.size()));
@@ -44,10 +59,6 @@ void Adopt(CWnd* self, QWidget* widget, CWnd* pParent, UINT nID) {
         pParent->RegisterDlgItem(nID, self);
     else if (pParent)
         self->SetOwner(pParent);
-}
-
-void NotifyCommand(CWnd* self, int code) {
-    if (CWnd* owner = self->GetOwner()) owner->SendCommand(self->GetDlgCtrlID(), code, self);
 }
 
 // Focus notifications of a control (and of its inner line edit, for editable combos).
@@ -95,6 +106,30 @@ int SortedPosition(int count, const QString& text, TextAt textAt) {
     return pos;
 }
 
+// Owner-drawn item heights: the list's (nIndex >= 0) and the selection field's (-1), kept on the
+// widget; until one is set, MeasureItem decides for owner-drawn controls.
+bool StoreItemHeight(QWidget* widget, int nIndex, UINT height) {
+    if (!widget || height == 0 || height > 255) return false;
+    widget->setProperty(nIndex < 0 ? "fieldHeight" : "itemHeight", height);
+    ui_detail::ItemHeightsChanged(widget);
+    return true;
+}
+
+template <class Measure>
+int OwnerItemHeight(const CWnd* self, UINT ctlType, int nIndex, bool ownerDrawn, Measure measure) {
+    QWidget* widget = self->GetWidget();
+    if (!widget) return -1;
+    const QVariant set = widget->property(nIndex < 0 ? "fieldHeight" : "itemHeight");
+    if (set.isValid()) return set.toInt();
+    MEASUREITEMSTRUCT mis;
+    mis.CtlType = ctlType;
+    mis.CtlID = self->GetDlgCtrlID();
+    mis.itemID = static_cast<UINT>(nIndex);
+    mis.itemHeight = static_cast<UINT>(widget->fontMetrics().height());
+    if (ownerDrawn) measure(&mis);
+    return static_cast<int>(mis.itemHeight);
+}
+
 }  // namespace
 
 // ----- CButton ---------------------------------------------------------------------------------
@@ -105,7 +140,8 @@ BOOL CButton::Create(std::string_view text, Kind kind, CWnd* pParent, UINT nID, 
     switch (kind) {
         case Kind::Push:
         case Kind::DefPush: {
-            auto* b = new QPushButton(ToQ(text), parent);
+            auto* b = (style & 0xF) == BS_OWNERDRAW ? ui_detail::NewOwnerDrawButton(ToQ(text), parent)
+                                                    : new QPushButton(ToQ(text), parent);
             b->setDefault(kind == Kind::DefPush);
             button = b;
             break;
@@ -120,10 +156,24 @@ BOOL CButton::Create(std::string_view text, Kind kind, CWnd* pParent, UINT nID, 
             button = new QRadioButton(ToQ(text), parent);
             break;
     }
+    SetControlStyle(button, style);
     Adopt(this, button, pParent, nID);
     QObject::connect(button, &QAbstractButton::clicked, Ctx(this),
                      [this] { NotifyCommand(this, BN_CLICKED); });
     return TRUE;
+}
+
+BOOL CButton::Create(std::string_view text, UINT style, const CRect& rect, CWnd* pParent, UINT nID) {
+    constexpr UINT kDefPush = 0x0001;  // BS_DEFPUSHBUTTON
+    if (!Create(text, (style & 0xF) == kDefPush ? Kind::DefPush : Kind::Push, pParent, nID, style))
+        return FALSE;
+    GetWidget()->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
+    GetWidget()->setFixedSize(rect.Width(), rect.Height());
+    return TRUE;
+}
+
+UINT CButton::GetButtonStyle() const {
+    return ControlStyle(GetWidget()) & 0xFF;
 }
 
 int CButton::GetCheck() const {
@@ -288,8 +338,8 @@ QString ComboText(QComboBox* const& c, int i) {
 }  // namespace
 
 BOOL CComboBox::Create(UINT style, CWnd* pParent, UINT nID) {
-    m_style = style;
-    auto* c = new QComboBox(pParent ? pParent->GetWidget() : nullptr);
+    QComboBox* c = ui_detail::NewComboWidget(pParent ? pParent->GetWidget() : nullptr, style);
+    SetControlStyle(c, style);
     c->setEditable((style & 0x3) == CBS_DROPDOWN);
     c->setInsertPolicy(QComboBox::NoInsert);
     c->setMaxVisibleItems(12);
@@ -304,6 +354,29 @@ BOOL CComboBox::Create(UINT style, CWnd* pParent, UINT nID) {
         WatchFocus(this, c, CBN_SETFOCUS, CBN_KILLFOCUS);
     }
     return TRUE;
+}
+
+BOOL CComboBox::Create(UINT style, const CRect& rect, CWnd* pParent, UINT nID) {
+    if (!Create(style, pParent, nID)) return FALSE;
+    QComboBox* c = Combo(this);
+    c->setGeometry(rect.left, rect.top, rect.Width(), c->sizeHint().height());
+    c->setFixedWidth(rect.Width());
+    ui_detail::SetComboDropHeight(c, rect.Height() - c->sizeHint().height());
+    return TRUE;
+}
+
+UINT CComboBox::GetStyle() const {
+    return ControlStyle(GetWidget());
+}
+
+int CComboBox::SetItemHeight(int nIndex, UINT cyItemHeight) {
+    return StoreItemHeight(GetWidget(), nIndex, cyItemHeight) ? 0 : CB_ERR;
+}
+
+int CComboBox::GetItemHeight(int nIndex) const {
+    return OwnerItemHeight(
+        this, ODT_COMBOBOX, nIndex, (GetStyle() & CBS_OWNERDRAWFIXED) != 0,
+        [this](MEASUREITEMSTRUCT* mis) { const_cast<CComboBox*>(this)->MeasureItem(mis); });
 }
 
 void CComboBox::ChooseItem(int nIndex) {
@@ -328,7 +401,7 @@ int CComboBox::AddString(std::string_view text) {
     QComboBox* c = Combo(this);
     if (!c) return CB_ERR;
     const QString t = ToQ(text);
-    const int pos = (m_style & CBS_SORT)
+    const int pos = (GetStyle() & CBS_SORT)
                         ? SortedPosition(c->count(), t, [c](int i) { return c->itemText(i); })
                         : c->count();
     return InsertString(pos, text);
@@ -438,13 +511,17 @@ QString ListText(QListWidget* const& l, int i) {
 }  // namespace
 
 BOOL CListBox::Create(UINT style, CWnd* pParent, UINT nID) {
-    m_style = style;
     auto* l = new QListWidget(pParent ? pParent->GetWidget() : nullptr);
+    SetControlStyle(l, style);
     l->setSelectionMode((style & LBS_EXTENDEDSEL) ? QAbstractItemView::ExtendedSelection
                                                   : QAbstractItemView::SingleSelection);
+    if ((style & LBS_OWNERDRAWFIXED) && !(style & LBS_HASSTRINGS)) ui_detail::MakeListOwnerDrawn(l);
     Adopt(this, l, pParent, nID);
     QObject* ctx = Ctx(this);
-    QObject::connect(l, &QListWidget::currentRowChanged, ctx, [this] { NotifyCommand(this, LBN_SELCHANGE); });
+    // After the selection has changed: a click makes the row current first and selects it after,
+    // and the handler must see the new selection.
+    QObject::connect(l, &QListWidget::itemSelectionChanged, ctx,
+                     [this] { NotifyCommand(this, LBN_SELCHANGE); });
     QObject::connect(l, &QListWidget::itemDoubleClicked, ctx, [this] { NotifyCommand(this, LBN_DBLCLK); });
     return TRUE;
 }
@@ -453,7 +530,7 @@ int CListBox::AddString(std::string_view text) {
     QListWidget* l = List(this);
     if (!l) return LB_ERR;
     const QString t = ToQ(text);
-    const int pos = (m_style & LBS_SORT)
+    const int pos = (GetStyle() & LBS_SORT)
                         ? SortedPosition(l->count(), t, [l](int i) { return l->item(i)->text(); })
                         : l->count();
     return InsertString(pos, text);
@@ -569,6 +646,19 @@ void CListBox::ChooseItem(int nIndex) {
 int CListBox::GetSelCount() const {
     QListWidget* l = List(this);
     return l ? static_cast<int>(l->selectedItems().size()) : LB_ERR;
+}
+
+UINT CListBox::GetStyle() const {
+    return ControlStyle(GetWidget());
+}
+
+int CListBox::SetItemHeight(int nIndex, UINT cyItemHeight) {
+    return StoreItemHeight(GetWidget(), nIndex, cyItemHeight) ? 0 : LB_ERR;
+}
+
+int CListBox::GetItemHeight(int nIndex) const {
+    return OwnerItemHeight(this, ODT_LISTBOX, nIndex, (GetStyle() & LBS_OWNERDRAWFIXED) != 0,
+                           [this](MEASUREITEMSTRUCT* mis) { const_cast<CListBox*>(this)->MeasureItem(mis); });
 }
 
 // ----- CListCtrl -------------------------------------------------------------------------------

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/ui/OwnerDraw.h"
 #include "platform/ui/Wnd.h"
 #include "resources/ResourceFormats.h"
 
@@ -32,12 +33,18 @@ struct NMUPDOWN {
     int iDelta = 0;
 };
 
-// Push buttons, check boxes and radio buttons.
+// Push buttons, check boxes and radio buttons. A push button with BS_OWNERDRAW paints itself
+// through DrawItem (OwnerDraw.h): ODS_SELECTED while pressed, ODS_FOCUS, ODS_DISABLED.
 class CButton : public CWnd {
 public:
     enum class Kind { Push, DefPush, Check, Radio };
     // Creates the button as control nID of pParent (its owner for notifications).
     BOOL Create(std::string_view text, Kind kind, CWnd* pParent, UINT nID, UINT style = 0);
+    // A push button placed at rect in pParent's client coordinates (BS_OWNERDRAW: owner-drawn).
+    BOOL Create(std::string_view text, UINT style, const CRect& rect, CWnd* pParent, UINT nID);
+    // The BS_ style the button was created with.
+    UINT GetButtonStyle() const;
+    virtual void DrawItem(DRAWITEMSTRUCT* lpDrawItemStruct) {}
     // BST_UNCHECKED, BST_CHECKED or BST_INDETERMINATE; push buttons answer 0.
     int GetCheck() const;
     void SetCheck(int nCheck);
@@ -69,10 +76,16 @@ public:
     std::string GetWindowText() const override;
 };
 
-// Combo boxes: CBS_DROPDOWN (editable) or CBS_DROPDOWNLIST, optionally CBS_SORT.
+// Combo boxes: CBS_DROPDOWN (editable) or CBS_DROPDOWNLIST, optionally CBS_SORT. With
+// CBS_OWNERDRAWFIXED the items and the selection field are painted by DrawItem (OwnerDraw.h); a
+// combo without CBS_HASSTRINGS holds items with data and empty texts.
 class CComboBox : public CWnd {
 public:
     BOOL Create(UINT style, CWnd* pParent, UINT nID);
+    // Placed at rect in pParent's client coordinates: the rectangle's width is the combo's and
+    // its height the field's plus the dropped-down list's, as on Windows.
+    BOOL Create(UINT style, const CRect& rect, CWnd* pParent, UINT nID);
+    UINT GetStyle() const;
     int AddString(std::string_view text);
     int InsertString(int nIndex, std::string_view text);
     int DeleteString(UINT nIndex);
@@ -98,13 +111,20 @@ public:
     // As the user's typing into an editable combo: the text, then CBN_EDITCHANGE.
     void TypeText(std::string_view text);
 
-private:
-    UINT m_style = 0;
+    // Owner-drawn items: the height of the list items (nIndex >= 0) or of the selection field
+    // (nIndex -1). Until one is set, MeasureItem decides.
+    int SetItemHeight(int nIndex, UINT cyItemHeight);
+    int GetItemHeight(int nIndex) const;
+    virtual void DrawItem(DRAWITEMSTRUCT* lpDrawItemStruct) {}
+    virtual void MeasureItem(MEASUREITEMSTRUCT* lpMeasureItemStruct) {}
 };
 
+// List boxes. With LBS_OWNERDRAWFIXED alone the items are painted by DrawItem (OwnerDraw.h);
+// together with LBS_HASSTRINGS the list is a check list box (CheckListBox.h).
 class CListBox : public CWnd {
 public:
     BOOL Create(UINT style, CWnd* pParent, UINT nID);
+    UINT GetStyle() const;
     int AddString(std::string_view text);
     int InsertString(int nIndex, std::string_view text);
     int DeleteString(UINT nIndex);
@@ -126,8 +146,11 @@ public:
     // As the user's click on an item: selects it, then LBN_SELCHANGE.
     void ChooseItem(int nIndex);
 
-private:
-    UINT m_style = 0;
+    // Owner-drawn items: as CComboBox's (the list has no field).
+    int SetItemHeight(int nIndex, UINT cyItemHeight);
+    int GetItemHeight(int nIndex) const;
+    virtual void DrawItem(DRAWITEMSTRUCT* lpDrawItemStruct) {}
+    virtual void MeasureItem(MEASUREITEMSTRUCT* lpMeasureItemStruct) {}
 };
 
 // A list view in report style: rows of columns.

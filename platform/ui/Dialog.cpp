@@ -16,6 +16,7 @@
 #include <map>
 
 #include "platform/Strings.h"
+#include "platform/ui/CheckListBox.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/DialogRunner.h"
@@ -231,7 +232,12 @@ void CDialog::Build(const DialogTemplateItem* tmpl) {
             case DlgOp::ListBox:
             case DlgOp::ListView: {
                 std::unique_ptr<CWnd> ctrl;
-                if (p->op == DlgOp::ListBox) {
+                constexpr UINT kCheckList = LBS_OWNERDRAWFIXED | LBS_HASSTRINGS;
+                if (p->op == DlgOp::ListBox && (p->style & kCheckList) == kCheckList) {
+                    auto list = std::make_unique<CCheckListBox>();
+                    list->Create(p->style, this, id);
+                    ctrl = std::move(list);
+                } else if (p->op == DlgOp::ListBox) {
                     auto list = std::make_unique<CListBox>();
                     list->Create(p->style, this, id);
                     ctrl = std::move(list);

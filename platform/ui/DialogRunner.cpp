@@ -1,5 +1,6 @@
 #include "platform/ui/DialogRunner.h"
 
+#include "platform/ui/CheckListBox.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/Menu.h"
@@ -63,6 +64,14 @@ DialogScript& DialogScript::SelectString(int id, std::string text) {
             combo->ChooseItem(combo->FindString(-1, text));
         else if (auto* list = Control<CListBox>(d, id))
             list->ChooseItem(list->FindString(-1, text));
+    });
+    return *this;
+}
+
+DialogScript& DialogScript::CheckItem(int id, int index, int state) {
+    m_steps.push_back([id, index, state](CDialog& d) {
+        if (auto* list = Control<CCheckListBox>(d, id); list && list->GetCheck(index) != state)
+            list->ClickCheck(index);
     });
     return *this;
 }

@@ -30,6 +30,9 @@ public:
     DialogScript& Select(int id, int index);
     // As Select, of the first item beginning with the text.
     DialogScript& SelectString(int id, std::string text);
+    // As the user's click on the check mark of item `index` of a check list box, when it does not
+    // show the state yet.
+    DialogScript& CheckItem(int id, int index, int state = 1);
     // As the user's clicks on a spin control's arrows (steps > 0: up).
     DialogScript& Spin(int id, int steps);
     // Copies the control's text at this point.

@@ -2,9 +2,16 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QCoreApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
+#include <QPointer>
+#include <QProxyStyle>
+#include <QStyleOptionMenuItem>
+#include <algorithm>
 
+#include "platform/gdi/QtGdi.h"
 #include "platform/ui/DialogRunner.h"
 #include "platform/ui/ExceptionGuard.h"
 #include "platform/ui/MessageTranslation.h"
@@ -127,9 +134,17 @@ BOOL CMenu::AppendMenu(std::string_view text, CMenu&& popup) {
     return InsertMenu(static_cast<UINT>(-1), MF_BYPOSITION, text, std::move(popup));
 }
 
+BOOL CMenu::AppendMenu(UINT nFlags, UINT nIDNewItem, const CBitmap* pBmp) {
+    if (!pBmp || !AppendMenu((nFlags & ~MF_BITMAP) | MF_BYPOSITION, nIDNewItem)) return FALSE;
+    Item& item = m_items.back();
+    item.flags |= MF_BITMAP;
+    item.bitmap = pBmp;
+    return TRUE;
+}
+
 BOOL CMenu::InsertMenu(UINT nPosition, UINT nFlags, UINT nIDNewItem, std::string_view text) {
     Item item;
-    item.flags = nFlags & ~(MF_BYPOSITION | MF_POPUP);
+    item.flags = nFlags & ~(MF_BYPOSITION | MF_POPUP | MF_BITMAP);
     item.id = (nFlags & MF_SEPARATOR) ? 0 : nIDNewItem;
     item.text = (nFlags & MF_SEPARATOR) ? std::string() : std::string(text);
     CMenu* owner = this;
@@ -169,10 +184,20 @@ BOOL CMenu::InsertMenu(UINT nPosition, UINT nFlags, std::string_view text, CMenu
 BOOL CMenu::ModifyMenu(UINT nPosition, UINT nFlags, UINT nIDNewItem, std::string_view text) {
     Item* item = FindItem(nPosition, nFlags);
     if (!item) return FALSE;
-    item->flags = nFlags & ~(MF_BYPOSITION | MF_POPUP);
+    item->flags = nFlags & ~(MF_BYPOSITION | MF_POPUP | MF_BITMAP);
     item->id = (nFlags & MF_SEPARATOR) ? 0 : nIDNewItem;
     item->text = (nFlags & MF_SEPARATOR) ? std::string() : std::string(text);
     item->popup.reset();
+    item->bitmap = nullptr;
+    return TRUE;
+}
+
+BOOL CMenu::ModifyMenu(UINT nPosition, UINT nFlags, UINT nIDNewItem, const CBitmap* pBmp) {
+    if (!pBmp) return FALSE;
+    Item* item = FindItem(nPosition, nFlags);
+    if (!item || !ModifyMenu(nPosition, nFlags & ~MF_BITMAP, nIDNewItem)) return FALSE;
+    item->flags |= MF_BITMAP;
+    item->bitmap = pBmp;
     return TRUE;
 }
 
@@ -248,6 +273,72 @@ namespace {
 QString MenuText(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<int>(text.size()));
 }
+
+// Draws the items that carry a picture and no text (MF_BITMAP) with the picture at its own size
+// where the text goes, inverted while the item is active, as Windows shows bitmap items.
+class BitmapMenuStyle final : public QProxyStyle {
+public:
+    static bool IsBitmapItem(const QStyleOption* opt) {
+        const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(opt);
+        return item && item->menuItemType == QStyleOptionMenuItem::Normal && item->text.isEmpty() &&
+               !item->icon.isNull();
+    }
+    static QSize PictureSize(const QStyleOptionMenuItem* item) {
+        const QList<QSize> sizes = item->icon.availableSizes();
+        return sizes.isEmpty() ? QSize() : sizes.front();
+    }
+    // Where the text of an item would start.
+    static int TextLeft(const QStyleOptionMenuItem* item) { return std::max(item->maxIconWidth, 20) + 6; }
+
+    QSize sizeFromContents(ContentsType type, const QStyleOption* opt, const QSize& size,
+                           const QWidget* widget) const override {
+        if (type != CT_MenuItem || !IsBitmapItem(opt))
+            return QProxyStyle::sizeFromContents(type, opt, size, widget);
+        const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(opt);
+        const QSize picture = PictureSize(item);
+        QStyleOptionMenuItem plain(*item);
+        plain.icon = QIcon();
+        const QSize base = QProxyStyle::sizeFromContents(type, &plain, QSize(0, size.height()), widget);
+        return QSize(std::max(base.width(), TextLeft(item) + picture.width() + 8),
+                     std::max(base.height(), picture.height() + 4));
+    }
+    void drawControl(ControlElement element, const QStyleOption* opt, QPainter* painter,
+                     const QWidget* widget) const override {
+        if (element != CE_MenuItem || !IsBitmapItem(opt)) {
+            QProxyStyle::drawControl(element, opt, painter, widget);
+            return;
+        }
+        const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(opt);
+        QStyleOptionMenuItem plain(*item);
+        plain.icon = QIcon();
+        QProxyStyle::drawControl(element, &plain, painter, widget);
+        const QSize picture = PictureSize(item);
+        const QRect at(item->rect.left() + TextLeft(item),
+                       item->rect.top() + (item->rect.height() - picture.height()) / 2, picture.width(),
+                       picture.height());
+        painter->drawPixmap(at, item->icon.pixmap(picture));
+        if (item->state & State_Selected) {
+            painter->save();
+            painter->setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+            painter->fillRect(at, Qt::white);
+            painter->restore();
+        }
+    }
+};
+
+QStyle* BitmapItemStyle() {
+    static QPointer<QStyle> style;
+    if (!style) {
+        style = new BitmapMenuStyle;  // the application's style underneath
+        style->setParent(QCoreApplication::instance());
+    }
+    return style;
+}
+
+QIcon BitmapIcon(const CBitmap* bitmap) {
+    const std::shared_ptr<CBitmap::Surface> surface = bitmap ? bitmap->GetSurface() : nullptr;
+    return surface ? QIcon(QPixmap::fromImage(surface->image)) : QIcon();
+}
 }  // namespace
 
 void RunMenuInit(CMenu* menu, UINT index, CWnd* owner, bool recursive) {
@@ -274,6 +365,11 @@ void FillQMenu(QMenu* qmenu, CMenu* menu, QPointer<QWidget> ownerWidget, UINT in
             AttachPopup(sub, item.popup.get(), ownerWidget, static_cast<UINT>(i), connectCommands);
         } else {
             QAction* action = qmenu->addAction(MenuText(item.text));
+            if ((item.flags & MF_BITMAP) && item.bitmap) {
+                action->setText(QString());
+                action->setIcon(BitmapIcon(item.bitmap));
+                qmenu->setStyle(BitmapItemStyle());
+            }
             action->setData(item.id);
             action->setEnabled(!(item.flags & (MF_GRAYED | MF_DISABLED)));
             if (item.flags & (MF_CHECKED | MF_RADIOCHECK)) {

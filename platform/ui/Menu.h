@@ -10,6 +10,7 @@
 
 #include "platform/WinTypes.h"
 
+class CBitmap;
 class CWnd;
 
 enum : UINT {
@@ -19,6 +20,7 @@ enum : UINT {
     MF_BYCOMMAND = 0x0000,
     MF_GRAYED = 0x0001,
     MF_DISABLED = 0x0002,
+    MF_BITMAP = 0x0004,
     MF_CHECKED = 0x0008,
     MF_POPUP = 0x0010,
     MF_RADIOCHECK = 0x0200,
@@ -36,10 +38,13 @@ enum : UINT {
 class CMenu {
 public:
     struct Item {
-        UINT flags = MF_STRING;  // MF_SEPARATOR, MF_POPUP, MF_GRAYED, MF_DISABLED, MF_CHECKED, MF_RADIOCHECK
+        UINT flags = MF_STRING;  // MF_SEPARATOR, MF_POPUP, MF_BITMAP, MF_GRAYED, MF_DISABLED, MF_CHECKED,
+                                 // MF_RADIOCHECK
         UINT id = 0;
         std::string text;
         std::unique_ptr<CMenu> popup;
+        // MF_BITMAP: the picture shown in place of the text (not owned; it outlives the menu).
+        const CBitmap* bitmap = nullptr;
     };
 
     CMenu();
@@ -66,10 +71,13 @@ public:
 
     BOOL AppendMenu(UINT nFlags, UINT nIDNewItem = 0, std::string_view text = {});
     BOOL AppendMenu(std::string_view text, CMenu&& popup);
+    // An item showing the bitmap in place of text (MF_BITMAP), with its command id.
+    BOOL AppendMenu(UINT nFlags, UINT nIDNewItem, const CBitmap* pBmp);
     // Inserts before the item at nPosition (MF_BYPOSITION; -1 appends) or before command nPosition.
     BOOL InsertMenu(UINT nPosition, UINT nFlags, UINT nIDNewItem = 0, std::string_view text = {});
     BOOL InsertMenu(UINT nPosition, UINT nFlags, std::string_view text, CMenu&& popup);
     BOOL ModifyMenu(UINT nPosition, UINT nFlags, UINT nIDNewItem = 0, std::string_view text = {});
+    BOOL ModifyMenu(UINT nPosition, UINT nFlags, UINT nIDNewItem, const CBitmap* pBmp);
     // Makes the item a popup holding `popup`.
     BOOL ModifyMenu(UINT nPosition, UINT nFlags, std::string_view text, CMenu&& popup);
     // Removes the item, destroying its popup.

@@ -161,6 +161,7 @@ void CPrintDialog::OnOK() {
         if (at >= 0) chosen.paperName = papers->GetLBText(at);
     }
     if (GetDlgItem(kPrintLandscape)) chosen.landscape = IsDlgButtonChecked(kPrintLandscape) ? TRUE : FALSE;
+    if (chosen.landscape != m_settings.landscape) chosen.orientationChosen = TRUE;
     // Printing into a PDF file needs its name; the dialog stays open without one.
     if (!m_setupOnly && chosen.printerName.empty() && chosen.outputFile.empty()) {
         AfxMessageBox(kNoOutputFile, MB_OK | MB_ICONEXCLAMATION);

@@ -20,6 +20,8 @@ struct CPrinterSettings {
     std::string outputFile;
     std::string paperName = "A4";  // one of GetPaperNames()
     BOOL landscape = FALSE;
+    // The user chose the orientation in a print dialog; until then the program may set it.
+    BOOL orientationChosen = FALSE;
     int copies = 1;
     // Millimetres of the sheet the PDF file leaves unprinted at every edge.
     double pdfMargin = 5.0;

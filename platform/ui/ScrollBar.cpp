@@ -17,7 +17,10 @@ int GetSystemMetrics(int index) {
         case SM_CYHSCROLL:
         case SM_CYVSCROLL:
         case SM_CXHSCROLL:
+        case SM_CXHTHUMB:
             return 17;
+        case SM_CYMENU:
+            return 19;
         default:
             return 0;
     }

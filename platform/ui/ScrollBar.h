@@ -34,6 +34,8 @@ enum : int {
     SM_CYSCREEN = 1,
     SM_CXVSCROLL = 2,
     SM_CYHSCROLL = 3,
+    SM_CXHTHUMB = 10,
+    SM_CYMENU = 15,
     SM_CYVSCROLL = 20,
     SM_CXHSCROLL = 21,
 };

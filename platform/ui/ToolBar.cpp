@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QMainWindow>
 #include <QToolBar>
+#include <QWidgetAction>
 
 #include "platform/Strings.h"
 #include "platform/ui/CmdUI.h"
@@ -110,6 +111,35 @@ BOOL CToolBar::SetButtonControl(int nIndex, CWnd* pControl) {
     old->deleteLater();
     pControl->GetWidget()->show();
     return TRUE;
+}
+
+BOOL CToolBar::GetItemRect(int nIndex, CRect* lpRect) const {
+    if (!lpRect || nIndex < 0 || nIndex >= GetCount()) return FALSE;
+    int x = 0;
+    for (int i = 0;; ++i) {
+        QAction* a = ActionAt(this, i);
+        auto* placed = qobject_cast<QWidgetAction*>(a);
+        const QWidget* control = placed ? placed->defaultWidget() : nullptr;
+        const int width =
+            control ? qBound(control->minimumWidth(), control->sizeHint().width(), control->maximumWidth())
+            : m_ids[static_cast<std::size_t>(i)] == ID_SEPARATOR ? kSeparatorWidth
+                                                                 : kButtonWidth;
+        if (i == nIndex) {
+            *lpRect = CRect(x, 0, x + width, kButtonHeight);
+            return TRUE;
+        }
+        x += width;
+    }
+}
+
+BOOL CToolBar::OnCommand(UINT nID, int nCode, CWnd* pCtrl) {
+    if (pCtrl && m_pFrame) return m_pFrame->OnCommand(nID, nCode, pCtrl);
+    return CWnd::OnCommand(nID, nCode, pCtrl);
+}
+
+BOOL CToolBar::OnNotify(NMHDR* pNMHDR, LRESULT* pResult) {
+    if (m_pFrame) return m_pFrame->OnNotify(pNMHDR, pResult);
+    return CWnd::OnNotify(pNMHDR, pResult);
 }
 
 void CToolBar::OnUpdateCmdUI(CCmdTarget* pTarget, BOOL bDisableIfNoHandler) {

@@ -16,6 +16,11 @@ enum : UINT { TBSTATE_CHECKED = 0x01, TBSTATE_ENABLED = 0x04 };
 
 class CToolBar : public CWnd {
 public:
+    // The standard button of the class library's toolbars (16 x 15 images).
+    static constexpr int kButtonWidth = 23;
+    static constexpr int kButtonHeight = 22;
+    static constexpr int kSeparatorWidth = 8;
+
     ~CToolBar() override;
     BOOL Create(CFrameWnd* pParent, UINT nID = AFX_IDW_TOOLBAR);
     // ID_SEPARATOR makes a gap.
@@ -32,6 +37,13 @@ public:
     // program's toolbars place controls over a separator. The control keeps its command id in the
     // idle update pass; the toolbar does not own it.
     BOOL SetButtonControl(int nIndex, CWnd* pControl);
+    // The slot of item nIndex as the bar lays its items out: buttons kButtonWidth x kButtonHeight,
+    // separators kSeparatorWidth wide, controls as wide as they are. FALSE for a bad index.
+    BOOL GetItemRect(int nIndex, CRect* lpRect) const;
+    // The notifications of the bar's controls go on to the frame, as a control bar passes them to
+    // its owner.
+    BOOL OnCommand(UINT nID, int nCode, CWnd* pCtrl) override;
+    BOOL OnNotify(NMHDR* pNMHDR, LRESULT* pResult) override;
     void OnUpdateCmdUI(CCmdTarget* pTarget, BOOL bDisableIfNoHandler);
     // The frame is going away before the bar.
     void ForgetFrame() { m_pFrame = nullptr; }

@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QLibraryInfo>
 #include <QPointer>
+#include <QTranslator>
 #include <QWidget>
 #include <clocale>
 #include <vector>
@@ -115,8 +117,23 @@ QWidget* DialogParent(CWnd* pWnd) {
 }
 }  // namespace ui_detail
 
+BOOL AfxInstallToolkitTranslations() {
+    // The toolkit's own dialogs (files, printing, preview) speak the language of the menus.
+    static QTranslator* translator = nullptr;
+    if (translator) return TRUE;
+    auto* loaded = new QTranslator(QCoreApplication::instance());
+    if (!loaded->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete loaded;
+        return FALSE;
+    }
+    QCoreApplication::installTranslator(loaded);
+    translator = loaded;
+    return TRUE;
+}
+
 int AfxWinMain(int argc, char* argv[]) {
     GuardedApplication qapp(argc, argv);
+    AfxInstallToolkitTranslations();
     // Qt adopts the user's locale; numbers in files and dimensions must never see a decimal comma.
     std::setlocale(LC_NUMERIC, "C");
     // The main frame decides when the program ends (its OnClose), not the last window to close.

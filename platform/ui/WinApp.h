@@ -59,6 +59,9 @@ CWinApp* AfxGetApp();
 CWnd* AfxGetMainWnd();
 
 // The program's entry: the QApplication (exceptions that reach its event dispatch are reported,
-// never propagated), the C numeric locale, on-screen message boxes, then the application object's
-// InitInstance, Run and ExitInstance. Returns the exit code.
+// never propagated), the toolkit's Japanese texts, the C numeric locale, on-screen message boxes,
+// then the application object's InitInstance, Run and ExitInstance. Returns the exit code.
 int AfxWinMain(int argc, char* argv[]);
+// Installs the toolkit's Japanese translations (the "qtbase_ja" catalogue) once the application
+// object exists; FALSE when the catalogue is not installed.
+BOOL AfxInstallToolkitTranslations();

@@ -125,6 +125,9 @@ public:
     // update handlers leave it enabled.
     virtual BOOL OnCommand(UINT nID, int nCode, CWnd* pCtrl);
     virtual BOOL OnNotify(NMHDR* pNMHDR, LRESULT* pResult);
+    // A WM_COMMAND notification of this control (CBN_SELENDOK, EN_CHANGE, ...), offered to the
+    // control itself before its owner, as the class library reflects it. TRUE consumes it.
+    virtual BOOL OnReflectedCommand(int nCode) { return FALSE; }
 
     virtual void OnLButtonDown(UINT nFlags, CPoint point) {}
     virtual void OnLButtonUp(UINT nFlags, CPoint point) {}

@@ -394,7 +394,8 @@ TEST_F(Shell, PrinterSetupChangesThePrinterAndTheViewsPage) {
         }
     } restore;
     CPrinterSettings& printer = AfxGetPrinterSettings();
-    printer = CPrinterSettings();  // PDF, A4 upright, 5 mm unprinted at each edge
+    printer = CPrinterSettings();      // PDF, A4 upright, 5 mm unprinted at each edge
+    printer.orientationChosen = TRUE;  // upright whatever the sheet
     printer.outputFile = MakeTempDir("printsetup") + "/page.pdf";
     PrintBlackWhite = 0;
     View()->UpdatePrinterPage(FALSE);
@@ -412,7 +413,9 @@ TEST_F(Shell, PrinterSetupChangesThePrinterAndTheViewsPage) {
     EXPECT_EQ(PrintBlackWhite, 1);
     EXPECT_NEAR(View()->m_pageWidth, 410, 0.5);
     EXPECT_NEAR(View()->m_pageHeight, 287, 0.5);
-    EXPECT_EQ(View()->m_printCentre, centre);
+    // Another page starts again where the printable area starts on the sheet, at once.
+    EXPECT_NEAR(View()->GetPrintArea().left, 5, 0.5);
+    EXPECT_NEAR(View()->GetPrintArea().top, -5, 0.5);
     EXPECT_EQ(View()->m_printArea, View()->GetPrintArea());
 
     // Cancelled: neither the dialog's printer nor its check box is taken, but the page is read
@@ -425,5 +428,11 @@ TEST_F(Shell, PrinterSetupChangesThePrinterAndTheViewsPage) {
     EXPECT_EQ(PrintBlackWhite, 1);
     EXPECT_NEAR(View()->m_pageWidth, 138, 0.5);
     EXPECT_NEAR(View()->m_pageHeight, 200, 0.5);
+    EXPECT_NEAR(View()->GetPrintArea().left, 5, 0.5);
+
+    // The same page again keeps the centre the print-area tool chose.
+    View()->m_printCentre = centre;
+    runner.Script(1539, DialogScript().Ok());
+    Frame()->SendCommand(ID_FILE_PRINT_SETUP);
     EXPECT_EQ(View()->m_printCentre, centre);
 }

@@ -10,10 +10,10 @@
 #include "model/CadView.h"
 #include "model/Dib.h"
 #include "model/PaperInfo.h"
-#include "model/shapes/curves/CircleShape.h"
-#include "model/shapes/containers/GroupShape.h"
-#include "model/shapes/lines/LineShape.h"
 #include "model/shapes/ShapeFactory.h"
+#include "model/shapes/containers/GroupShape.h"
+#include "model/shapes/curves/CircleShape.h"
+#include "model/shapes/lines/LineShape.h"
 #include "platform/Exceptions.h"
 #include "platform/TextFile.h"
 #include "tests/support/TestSupport.h"
@@ -92,7 +92,7 @@ TEST_F(PartsTest, PartsFilesRoundTripByteForByte) {
     EXPECT_EQ(again.GetAt(0)->m_name, "机");
     EXPECT_EQ(again.GetAt(0)->m_keepSize, 0);
     EXPECT_EQ(again.GetAt(0)->m_registeredScale, 0.01);
-    EXPECT_EQ(again.GetAt(1)->m_registeredScale, 0.333333333333333);
+    EXPECT_EQ(again.GetAt(1)->m_registeredScale, 1.0 / 3) << "numbers come back exactly";
     ASSERT_NE(again.GetAt(1)->GetIcon(), nullptr);
     EXPECT_EQ(Written(again), first);
 

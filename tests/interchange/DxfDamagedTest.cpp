@@ -45,11 +45,13 @@ protected:
         reader.SetExpansionLimit(1u << 20);
         const int result = reader.ReadBytes(bytes);
         ASSERT_TRUE(result == 0 || result == 1);
+        // A reading tells at most once what it could not take.
         if (result == 0)
             EXPECT_TRUE(recorder.Saw(62700));
         else
-            EXPECT_TRUE(recorder.Messages().empty());
-        EXPECT_GE(d.GetLayers()->GetLayerCount(), 1);
+            EXPECT_LE(recorder.Messages().size(), 1u);
+        // A refused file leaves the document as it was.
+        if (result == 1) EXPECT_GE(d.GetLayers()->GetLayerCount(), 1);
     }
 };
 

@@ -6,10 +6,10 @@
 #include "model/exchange/DxfColor.h"
 #include "model/shapes/curves/ArcShape.h"
 #include "model/shapes/curves/CircleShape.h"
-#include "model/shapes/lines/LineShape.h"
-#include "model/shapes/text/MultiTextShape.h"
-#include "model/shapes/lines/PolygonShape.h"
 #include "model/shapes/curves/SplineShape.h"
+#include "model/shapes/lines/LineShape.h"
+#include "model/shapes/lines/PolygonShape.h"
+#include "model/shapes/text/MultiTextShape.h"
 #include "model/shapes/text/TextShape.h"
 #include "platform/Cp932.h"
 #include "platform/Profile.h"
@@ -159,7 +159,7 @@ TEST_F(DxfReader, LineTypesMatchTheNearestStyle) {
 TEST_F(DxfReader, ColourNumbers) {
     EXPECT_EQ(MDXFReader::ColorOfNumber(300), 0u);
     EXPECT_EQ(MDXFReader::ColorOfNumber(-5), kNoColor);
-    EXPECT_EQ(MDXFReader::ColorOfNumber(37), 0x00FFFFu);  // entry 37 / 16 = 2, yellow
+    EXPECT_EQ(MDXFReader::ColorOfNumber(37), RGB(0x4C, 0x39, 0x26));  // the palette's own, not a sixteenth
     EXPECT_EQ(MDXFReader::ColorOfNumber(5), 0xFF0000u);
     EXPECT_EQ(MDXFReader::ColorOfNumber(0), MDXFReader::kByBlockColor);
 

@@ -5,10 +5,11 @@
 Prints "KIND COUNT" lines. Only the entity kinds the program imports count: LINE, CIRCLE, ARC,
 TEXT and ATTRIB, MTEXT (one line: TEXT, more: MULTITEXT), POLYLINE (POLYGON, or SPLINE and
 SPLINELOOP when curve- or spline-fit), LWPOLYLINE, SOLID and LEADER (POLYGON), and INSERT and
-DIMENSION, which import as a GROUP holding a copy of their block; the block's shapes count too.
-A block placed inside another block is only expanded when it was defined before that block, as a
-reader that goes through the file once sees it. Shapes that would be degenerate (zero length or
-radius, no text height, fewer than two points apart by more than rounding noise) are not counted.
+DIMENSION, which import as a GROUP holding a copy of their block; the block's shapes count too,
+wherever the block is defined in the file (a block placing itself sees itself empty). Circles,
+arcs, texts and block placements whose extrusion direction leaves the z axis are not imported;
+polygons in such planes are. Shapes that would be degenerate (zero length or radius, no text
+height, fewer than two points apart by more than rounding noise) are not counted.
 """
 
 import collections
@@ -27,31 +28,6 @@ def load(path):
         return doc
 
 
-def block_order(path):
-    """The names of the BLOCK definitions in file order, upper case."""
-    with open(path, "rb") as f:
-        lines = f.read().decode("latin-1").splitlines()
-    order = {}
-    in_blocks = False
-    i = 0
-    while i + 1 < len(lines):
-        code, value = lines[i].strip(), lines[i + 1].strip()
-        i += 2
-        if code == "0" and value == "SECTION" and i + 1 < len(lines) and lines[i].strip() == "2":
-            in_blocks = lines[i + 1].strip() == "BLOCKS"
-        elif code == "0" and value == "ENDSEC":
-            in_blocks = False
-        elif in_blocks and code == "0" and value == "BLOCK":
-            # The block's name is the first group 2 of its header.
-            j = i
-            while j + 1 < len(lines) and lines[j].strip() != "0":
-                if lines[j].strip() == "2":
-                    order.setdefault(lines[j + 1].strip().upper(), len(order))
-                    break
-                j += 2
-    return order
-
-
 def same_point(a, b):
     """Equal up to rounding noise of the values' size (a line 1e-12 long in a drawing of 1000 units
     is a point)."""
@@ -63,10 +39,16 @@ def distinct(points):
     return len(points) >= 2 and any(not same_point(p, points[0]) for p in points)
 
 
+def tilted(e):
+    """Whether the entity's extrusion direction leaves the z axis."""
+    x, y, z = tuple(e.dxf.get("extrusion", (0, 0, 1)))
+    length = math.sqrt(x * x + y * y + z * z)
+    return length > 0 and (abs(x) > 1e-9 * length or abs(y) > 1e-9 * length)
+
+
 class Counter:
-    def __init__(self, doc, order):
+    def __init__(self, doc):
         self.doc = doc
-        self.order = order
         self.memo = {}
 
     def block_counts(self, name):
@@ -76,13 +58,12 @@ class Counter:
             block = self.doc.blocks.get(name)
             counts = collections.Counter()
             if block is not None:
-                counts = self.count(block, self.order.get(key, len(self.order)))
+                counts = self.count(block)
             self.memo[key] = counts
         return self.memo[key]
 
-    def place(self, name, limit, counts):
-        key = (name or "").upper()
-        if key not in self.order or self.order[key] >= limit:
+    def place(self, name, counts):
+        if not name:
             return
         members = self.block_counts(name)
         if sum(members.values()) == 0:
@@ -90,18 +71,20 @@ class Counter:
         counts["GROUP"] += 1
         counts.update(members)
 
-    def count(self, entities, limit):
+    def count(self, entities):
         counts = collections.Counter()
         for e in entities:
-            self.count_entity(e, limit, counts)
+            self.count_entity(e, counts)
         return counts
 
     def count_text(self, e, counts):
         if e.dxf.get("height", 0) > 0:
             counts["TEXT"] += 1
 
-    def count_entity(self, e, limit, counts):
+    def count_entity(self, e, counts):
         kind = e.dxftype()
+        if kind in ("CIRCLE", "ARC", "TEXT", "ATTRIB", "INSERT") and tilted(e):
+            return
         if kind == "LINE":
             if not same_point(tuple(e.dxf.start), tuple(e.dxf.end)):
                 counts["LINE"] += 1
@@ -128,11 +111,11 @@ class Counter:
             if len(e.vertices) >= 2 and distinct([tuple(v)[:2] for v in e.vertices]):
                 counts["POLYGON"] += 1
         elif kind == "INSERT":
-            self.place(e.dxf.name, limit, counts)
+            self.place(e.dxf.name, counts)
             for attrib in e.attribs:
                 self.count_text(attrib, counts)
         elif kind == "DIMENSION":
-            self.place(e.dxf.get("geometry"), limit, counts)
+            self.place(e.dxf.get("geometry"), counts)
 
     def count_polyline(self, e, counts):
         flags = e.dxf.flags
@@ -152,11 +135,10 @@ class Counter:
 def main():
     path = sys.argv[1]
     doc = load(path)
-    counter = Counter(doc, block_order(path))
+    counter = Counter(doc)
     counts = collections.Counter()
-    unlimited = len(counter.order) + 1
-    counts.update(counter.count(doc.modelspace(), unlimited))
-    counts.update(counter.count(doc.layouts.active_layout(), unlimited))
+    counts.update(counter.count(doc.modelspace()))
+    counts.update(counter.count(doc.layouts.active_layout()))
     for kind in sorted(counts):
         if counts[kind]:
             print(kind, counts[kind])

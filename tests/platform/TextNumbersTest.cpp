@@ -106,8 +106,16 @@ TEST(TextNumbers, WritesWhatTheClassicLocaleWrites) {
         for (std::streamsize precision : {0, 1, 6, 15, 17})
             for (auto flags : {std::ios_base::fmtflags{}, std::ios_base::fixed, std::ios_base::scientific,
                                std::ios_base::showpos}) {
-                ASSERT_EQ(Format(v, precision, flags, FastNumberLocale()),
-                          Format(v, precision, flags, std::locale::classic()))
-                    << v << " precision " << precision;
+                const std::string classic = Format(v, precision, flags, std::locale::classic());
+                const std::string fast = Format(v, precision, flags, FastNumberLocale());
+                // Files ask for 15 digits; where those do not read back, the shortest text that does.
+                const std::size_t bar = classic.find('|');
+                double back = 0.0;
+                if (precision == 15 && flags == std::ios_base::fmtflags{} && std::isfinite(v) &&
+                    (!ParseDouble(classic.substr(0, bar), back) || back != v)) {
+                    ASSERT_EQ(fast, FormatExact(v) + classic.substr(bar)) << v;
+                    continue;
+                }
+                ASSERT_EQ(fast, classic) << v << " precision " << precision;
             }
 }

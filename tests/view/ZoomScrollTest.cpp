@@ -84,15 +84,20 @@ TEST_F(ZoomScroll, CommandsAndCtrlWheelZoomAboutTheClientCentre) {
 TEST_F(ZoomScroll, TheSheetNeverGrowsPast32767Pixels) {
     ViewHarness h(800, 600);
     h.doc.SetPaper(GetPaperSizeTable()[0], GetDefaultPaperScale(), TRUE);  // A0
+    h.view->RecalcScrollSizes();
+    // A step past the limit is refused as a whole: the zoom in force stays.
+    const double before = h.view->GetZoom();
     h.view->ZoomAt(MFloatPoint(0, 0), 40.0, FALSE);
+    EXPECT_EQ(h.view->GetZoom(), before);
+    // Doubling stops at the last step that fits.
+    for (int i = 0; i < 12; ++i)
+        h.view->ZoomAt(MFloatPoint(0, 0), 2.0, TRUE);
     const MFloatSize sheet = SheetPixels(*h.view);
     EXPECT_LE(sheet.cx, 32767.0);
     EXPECT_LE(sheet.cy, 32767.0);
     EXPECT_GT(sheet.cx, 32767.0 / 2);
     EXPECT_LE(h.view->GetTotalSize().cx, 32767);
-    EXPECT_LT(h.view->GetZoom(), 40.0);
-    // Halved from 40 until it fits: 40 / 2^n.
-    const double n = std::log2(40.0 / h.view->GetZoom());
+    const double n = std::log2(h.view->GetZoom() / before);
     EXPECT_NEAR(n, std::round(n), 1e-9);
 
     // Logical coordinates stay bounded far outside the sheet at this zoom.
@@ -200,14 +205,46 @@ TEST_F(ZoomScroll, FittingTakesTheNextSmallerTableScaleAndCentres) {
     EXPECT_DOUBLE_EQ(h.doc.GetPaperInfo().GetScale(), 0.2);
     EXPECT_EQ(h.doc.GetPaperInfo().GetScaleInfo().m_name, "1 : 5");
     const MFloatRect extent = h.doc.GetLayers()->GetExtent();
+    // The sheet that is drawn and printed spans y from -height to 0 in paper millimetres.
     MFloatRect sheet;
     sheet.left = 0;
-    sheet.top = paper.cy;
+    sheet.top = 0;
     sheet.right = paper.cx;
-    sheet.bottom = 0;
+    sheet.bottom = -paper.cy;
     const MFloatPoint centre = h.view->PaperToDocRect(sheet).GetCenter();
     EXPECT_NEAR(extent.GetCenter().x, centre.x, 1e-6);
     EXPECT_NEAR(extent.GetCenter().y, centre.y, 1e-6);
+}
+
+// Whether the drawing's extent lies inside the sheet (paper millimetres x 0..width, y -height..0).
+bool OnTheSheet(ViewHarness& h) {
+    const MFloatRect e = h.view->DocToPaperRect(h.doc.GetLayers()->GetExtent());
+    const MFloatSize paper = h.doc.GetPaperInfo().GetSize();
+    const double tolerance = 1e-6;
+    return std::min(e.left, e.right) >= -tolerance && std::max(e.left, e.right) <= paper.cx + tolerance &&
+           std::min(e.top, e.bottom) >= -paper.cy - tolerance && std::max(e.top, e.bottom) <= tolerance;
+}
+
+TEST_F(ZoomScroll, FittingTakesTheDrawingWhenTheStatedLimitsDoNotHoldIt) {
+    // Limits left at a default far smaller than the drawing, which lies at negative coordinates.
+    ViewHarness h(800, 600);
+    h.AddLine(-52000, -31000, -12000, -1000);
+    h.doc.m_fitOnFirstUpdate = 1;
+    h.doc.m_importedExtentsValid = 1;
+    h.doc.m_importedExtents = MFloatRect(0, 0, 420, 297);
+    h.view->OnInitialUpdate();
+    EXPECT_TRUE(OnTheSheet(h));
+    EXPECT_LT(h.doc.GetPaperInfo().GetScale(), 0.02) << "no 10 : 1 from the limits";
+
+    // Limits that hold the drawing are the area that is fitted.
+    ViewHarness g(800, 600);
+    g.AddLine(100, 100, 200, 200);
+    g.doc.m_fitOnFirstUpdate = 1;
+    g.doc.m_importedExtentsValid = 1;
+    g.doc.m_importedExtents = MFloatRect(0, 0, 42000, 29700);
+    g.view->OnInitialUpdate();
+    EXPECT_TRUE(OnTheSheet(g));
+    EXPECT_DOUBLE_EQ(g.doc.GetPaperInfo().GetScale(), 0.005);
 }
 
 TEST_F(ZoomScroll, FittingASinglePointKeepsAPositiveScale) {

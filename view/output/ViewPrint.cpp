@@ -9,8 +9,8 @@
 #include "platform/ui/CmdUI.h"
 #include "platform/ui/Print.h"
 #include "platform/ui/ScrollBar.h"
-#include "view/dialogs/PrintBWDialog.h"
 #include "view/TessarayView.h"
+#include "view/dialogs/PrintBWDialog.h"
 
 namespace {
 
@@ -44,7 +44,23 @@ MFloatRect MTessarayView::GetPrintArea() const {
     return r;
 }
 
+void MTessarayView::FollowSheetOrientation() {
+    CPrinterSettings& settings = AfxGetPrinterSettings();
+    const MPaperInfo* paper = GetPaperInfo();
+    if (!settings.orientationChosen && paper) settings.landscape = paper->GetHorizontal() ? TRUE : FALSE;
+}
+
+void MTessarayView::OnPrinterChanged() {
+    const double width = m_pageWidth;
+    const double height = m_pageHeight;
+    UpdatePrinterPage(TRUE);
+    // Another page (size or orientation) starts again where the printable area starts: a centre
+    // kept from the old page would put the new one off the sheet.
+    if (m_pageWidth != width || m_pageHeight != height) UpdatePrinterPage(FALSE);
+}
+
 void MTessarayView::UpdatePrinterPage(BOOL keepCentre) {
+    FollowSheetOrientation();
     CPrinterCaps caps;
     if (GetPrinterCaps(AfxGetPrinterSettings(), &caps)) {
         m_pageWidth = caps.printable.cx * 25.4 / caps.dpiX;
@@ -65,6 +81,8 @@ void MTessarayView::UpdatePrinterPage(BOOL keepCentre) {
 }
 
 BOOL MTessarayView::OnPreparePrinting(CPrintInfo* info) {
+    // The dialog offers the sheet's orientation unless the user chose another one.
+    FollowSheetOrientation();
     info->m_pPD =
         std::make_unique<MPrintBWDialog>(FALSE, PD_NOSELECTION | PD_USEDEVMODECOPIESANDCOLLATE, nullptr);
     info->SetMaxPage(1);
@@ -91,6 +109,8 @@ void MTessarayView::OnFilePrint(BOOL direct) {
     CPrintInfo info;
     info.m_bDirect = direct;
     if (OnPreparePrinting(&info) && info.m_pDC) {
+        // The page of the printer and orientation chosen in the dialog, about the same centre.
+        UpdatePrinterPage(TRUE);
         CDC* dc = info.m_pDC.get();
         const std::string title = m_document ? m_document->GetTitle() : std::string();
         bool printed = false;
@@ -125,6 +145,7 @@ void MTessarayView::OnFilePrintPreview() {
             shown[i] = bars[i]->IsWindowVisible() != FALSE;
             bars[i]->ShowWindow(SW_HIDE);
         }
+    UpdatePrinterPage(TRUE);
     CPrintInfo info;
     info.m_bPreview = TRUE;
     BOOL started = FALSE;

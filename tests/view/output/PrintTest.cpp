@@ -10,9 +10,10 @@
 #include "platform/ui/DialogRunner.h"
 #include "platform/ui/Print.h"
 #include "tests/support/TestSupport.h"
-#include "tests/view/output/PdfTestSupport.h"
 #include "tests/view/ViewTestSupport.h"
+#include "tests/view/output/PdfTestSupport.h"
 #include "view/ClassRegistry.h"
+#include "view/dialogs/PrintBWDialog.h"
 
 using namespace viewtest;
 
@@ -268,4 +269,111 @@ TEST_F(Printing, PreviewRendersThePageAndHidesTheBarsMeanwhile) {
     MCadView screen(&h.doc.GetPaperInfo());
     screen.SetScale(nullptr, h.view->zoom);
     EXPECT_DOUBLE_EQ(h.view->unitScaleX, screen.unitScaleX);
+}
+
+namespace {
+
+// A frame 10 mm inside the edges of an A4 landscape sheet at 1 : 1.
+void LandscapeFrame(ViewHarness& h) {
+    h.doc.SetPaper(MPaperSizeInfo("A4", "297mm×210mm", 297, 210), MPaperScaleInfo("1 : 1", 1.0), TRUE);
+    h.view->SetPaperInfo(&h.doc.GetPaperInfo());
+    h.view->OnInitialUpdate();
+    const double x[] = {10, 287, 287, 10};
+    const double y[] = {10, 10, 200, 200};
+    const auto doc = [&h](double px, double yDown) {
+        const MFloatRect r = h.view->PaperToDocRect(MFloatRect(px, -yDown, px, -yDown));
+        return MFloatPoint(r.left, r.bottom);
+    };
+    for (int i = 0; i < 4; ++i) {
+        const MFloatPoint a = doc(x[i], y[i]), b = doc(x[(i + 1) % 4], y[(i + 1) % 4]);
+        h.AddLine(a.x, a.y, b.x, b.y);
+    }
+}
+
+// The first page of the PDF rendered at 10 pixels per millimetre-ish (pdftoppm at 254 dpi); an
+// empty image when poppler-utils is not installed.
+QImage RenderPdf(const std::string& pdf, const std::string& dir) {
+    const std::string prefix = dir + "/render";
+    const std::string command = "pdftoppm -r 254 -png -singlefile '" + pdf + "' '" + prefix + "' 2>/dev/null";
+    if (std::system(command.c_str()) != 0) return QImage();
+    return QImage(QString::fromStdString(prefix + ".png"));
+}
+
+bool DarkNear(const QImage& image, int x, int y) {
+    for (int dy = -4; dy <= 4; ++dy)
+        for (int dx = -4; dx <= 4; ++dx) {
+            const int px = x + dx, py = y + dy;
+            if (px >= 0 && py >= 0 && px < image.width() && py < image.height() &&
+                qGray(image.pixel(px, py)) < 128)
+                return true;
+        }
+    return false;
+}
+
+}  // namespace
+
+TEST_F(Printing, ALandscapeSheetPrintsOnALandscapePageWithTheWholePrintArea) {
+    ViewHarness h(640, 480);
+    LandscapeFrame(h);
+    EXPECT_TRUE(AfxGetPrinterSettings().landscape) << "the printer takes the sheet's orientation";
+    const MFloatRect area = h.view->GetPrintArea();
+    EXPECT_NEAR(area.right - area.left, 287, 0.5);
+    EXPECT_NEAR(area.top - area.bottom, 200, 0.5);
+
+    h.view->SendCommand(57608);
+    const pdftest::PdfPage page = pdftest::ReadPdf(AfxGetPrinterSettings().outputFile);
+    ASSERT_TRUE(page.ok);
+    EXPECT_NEAR(page.widthMm, 297, kTolerance);
+    EXPECT_NEAR(page.heightMm, 210, kTolerance);
+    // All four sides of the frame are on the page where the sheet has them.
+    int sides = 0;
+    for (const pdftest::Stroke& s : page.strokes) {
+        const bool horizontal = std::fabs(s.y1 - s.y2) < kTolerance;
+        const double at = horizontal ? s.y1 : s.x1;
+        for (double edge : horizontal ? std::vector<double>{10, 200} : std::vector<double>{10, 287})
+            if (std::fabs(at - edge) < kTolerance && std::hypot(s.x2 - s.x1, s.y2 - s.y1) > 150) ++sides;
+    }
+    EXPECT_EQ(sides, 4);
+
+    const QImage image = RenderPdf(AfxGetPrinterSettings().outputFile, dir);
+    if (image.isNull())
+        GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed: the rendering is not checked";
+    EXPECT_GT(image.width(), image.height());
+    const double perMm = image.width() / 297.0;
+    for (const auto& [x, y] : {std::pair{10.0, 105.0}, {287.0, 105.0}, {148.0, 10.0}, {148.0, 200.0}})
+        EXPECT_TRUE(DarkNear(image, static_cast<int>(x * perMm), static_cast<int>(y * perMm)))
+            << x << "," << y;
+}
+
+TEST_F(Printing, AnOrientationChosenInTheDialogWinsAndANewDrawingFollowsItsSheetAgain) {
+    ViewHarness h(640, 480);
+    LandscapeFrame(h);
+    DialogRunner runner;
+    runner.Script(1539, DialogScript().Click(1056).Ok());  // portrait
+    MPrintBWDialog setup(TRUE, 0, nullptr);
+    setup.DoModal();
+    EXPECT_FALSE(AfxGetPrinterSettings().landscape);
+    EXPECT_TRUE(AfxGetPrinterSettings().orientationChosen);
+    h.view->OnPrinterChanged();
+    h.view->SendCommand(57608);
+    const pdftest::PdfPage page = pdftest::ReadPdf(AfxGetPrinterSettings().outputFile);
+    EXPECT_NEAR(page.widthMm, 210, kTolerance);
+    h.view->OnInitialUpdate();
+    EXPECT_TRUE(AfxGetPrinterSettings().landscape);
+}
+
+TEST_F(Printing, APrinterSetupChangeMovesThePrintAreaBackOntoTheSheet) {
+    ViewHarness h(640, 480);
+    UseA4(h);
+    AfxGetPrinterSettings().landscape = TRUE;
+    AfxGetPrinterSettings().orientationChosen = TRUE;
+    h.view->OnPrinterChanged();
+    const MFloatRect area = h.view->GetPrintArea();
+    EXPECT_NEAR(area.left, 5, 0.1);
+    EXPECT_NEAR(area.top, -5, 0.1);
+    EXPECT_NEAR(area.right - area.left, 287, 0.5);
+    // The same page again keeps a centre the user has moved.
+    h.view->m_printCentre = MFloatPoint(150, -100);
+    h.view->OnPrinterChanged();
+    EXPECT_EQ(h.view->m_printCentre, MFloatPoint(150, -100));
 }

@@ -1,9 +1,9 @@
-#include "app/SizeComboBox.h"
+#include "tools/controls/SizeComboBox.h"
 
 #include <cmath>
 
 #include "platform/TextFile.h"
-#include "platform/ui/MessageTranslation.h"
+#include "tools/controls/ComboCommit.h"
 
 namespace {
 constexpr double kSameValue = 2.220446e-15;
@@ -26,16 +26,16 @@ double RoundTo(double x, int n) {
     return std::floor(x / step + 0.5) * step;
 }
 
-BOOL MSizeComboBox::Create(UINT style, CWnd* pParent, UINT nID, CWnd* pNotify) {
-    if (!CComboBox::Create(style, pParent, nID)) return FALSE;
-    // Its own notifications come back to the combo; committed values go to pNotify.
-    SetOwner(this);
-    m_notify = pNotify;
-    return TRUE;
+BOOL MSizeComboBox::IsValid(double value) const {
+    return value > 0.0 && value <= m_maximum;
 }
 
-BOOL MSizeComboBox::IsValid(double value) const {
-    return value > 0.0 && value <= 1000.0;
+BOOL MWidthComboBox::IsValid(double value) const {
+    return value >= 0.0 && value < 100.0;
+}
+
+BOOL MArrowSizeComboBox::IsValid(double value) const {
+    return value > 0.0 && value < 100.0;
 }
 
 void MSizeComboBox::SetValue(double value) {
@@ -69,40 +69,24 @@ void MSizeComboBox::Commit() {
         m_value = -1.0;
         return;
     }
-    const double x = AtoF(text);
-    if (IsValid(x)) m_value = std::floor(x * 10.0 + 0.5) / 10.0;
+    // The rounded value is the one tested: "99.96" must not become a width of 100.
+    const double rounded = std::floor(AtoF(text) * 10.0 + 0.5) / 10.0;
+    if (IsValid(rounded)) m_value = rounded;
     UpdateText();
-    if (m_notify) {
+    if (CWnd* parent = GetParent()) {
         NMHDR nm;
         nm.hwndFrom = this;
         nm.idFrom = GetDlgCtrlID();
         nm.code = NM_RETURN;
-        m_notify->SendNotify(nm);
+        parent->SendNotify(nm);
     }
 }
 
-BOOL MSizeComboBox::OnCommand(UINT nID, int nCode, CWnd* pCtrl) {
-    if (pCtrl != this) return CComboBox::OnCommand(nID, nCode, pCtrl);
-    if (nCode == CBN_SELENDOK) {
-        // The chosen item's text becomes the control's text before it is taken.
-        const int sel = GetCurSel();
-        if (sel >= 0) SetWindowText(GetLBText(sel));
-        Commit();
-    } else if (nCode == CBN_KILLFOCUS) {
-        Commit();
-    }
-    return TRUE;
+BOOL MSizeComboBox::OnReflectedCommand(int nCode) {
+    return ComboCommitsOn(*this, nCode, [this] { Commit(); });
 }
 
 UINT MSizeComboBox::PreTranslateKeyDown(UINT nChar, UINT nFlags) {
-    const bool repeat = (nFlags & 0x4000) != 0;
-    if (nChar == VK_RETURN) {
-        if (!repeat) Commit();
-        return kKeyHandled;
-    }
-    if (nChar == VK_ESCAPE) {
-        if (!repeat) UpdateText();
-        return kKeyHandled;
-    }
-    return kKeyDispatch;
+    return ComboKeyDown(
+        nChar, nFlags, [this] { Commit(); }, [this] { UpdateText(); });
 }

@@ -1,0 +1,243 @@
+// The reader's blocks: definitions collected as groups, and their placements (INSERT, DIMENSION).
+// A block may be used before its definition (in the drawing or inside another block), so every
+// placement first leaves an empty group where it belongs; once the whole file is read the blocks'
+// own placements are resolved first, then the drawing's, each replacing its group by a copy.
+#include <cmath>
+
+#include "document/Layer.h"
+#include "document/TessarayDoc.h"
+#include "interchange/DxfReader.h"
+#include "interchange/DxfReaderKeywords.h"
+#include "model/shapes/containers/GroupShape.h"
+#include "model/shapes/lines/PolygonShape.h"
+#include "model/shapes/text/MultiTextShape.h"
+#include "model/shapes/text/TextShape.h"
+#include "model/shapes/text/TextShapeBase.h"
+
+namespace {
+
+// Block states.
+enum : int { kBlockHeader = 1, kBlockOutside = 2, kBlockValues = 3, kBlockEntities = 4 };
+// Deeper nesting than this places nothing (a damaged file may chain blocks without end).
+constexpr int kMaxBlockNesting = 128;
+enum : int { kResolving = 1, kResolved = 2 };
+
+// Left and right alignment change places; centred stays.
+int MirroredAlignment(int alignment) {
+    const int horizontal = alignment & 3;
+    return (alignment & ~3) | (horizontal == 0 ? 2 : horizontal == 2 ? 0 : horizontal);
+}
+
+}  // namespace
+
+void MDXFReader::HandleBlocks(int code, std::string_view value) {
+    const std::string_view keyword = code == 0 ? DxfKeyword(value) : std::string_view();
+    switch (m_blockState) {
+        case kBlockOutside:
+            if (code == 0 && keyword == "BLOCK") m_blockState = kBlockHeader;
+            return;
+        case kBlockHeader:
+            if (code == 2) {
+                const std::string name = DecodeDxfPercentCodes(m_encoding.Decode(value));
+                // A block of the same name replaces the earlier one, which no open block may keep
+                // and whose placements go with it.
+                if (MGroupShape* old = m_blocks.Find(name)) {
+                    std::erase(m_openBlocks, old);
+                    for (int i = 0; i < old->GetShapeCount(); ++i) {
+                        const auto it = m_placeholders.find(old->GetShapeAt(i));
+                        if (it == m_placeholders.end()) continue;
+                        m_placements[it->second].owner = nullptr;
+                        m_placements[it->second].name.clear();
+                        m_placeholders.erase(it);
+                    }
+                }
+                m_openBlocks.push_back(m_blocks.Replace(name, std::make_unique<MGroupShape>()));
+                m_blockState = kBlockValues;
+            }
+            break;
+        case kBlockValues:
+            if (code != 0) {
+                StoreGroup(code, value);
+                break;
+            }
+            m_blockState = kBlockEntities;
+            if (!m_openBlocks.empty()) m_openBlocks.back()->SetBasePoint(m_store.points[0]);
+            [[fallthrough]];
+        case kBlockEntities: {
+            int layer = -1;
+            std::unique_ptr<MCadShape> shape = ConvertEntity(code, value, &layer);
+            if (!shape) break;
+            const auto placeholder = m_placeholders.find(shape.get());
+            if (m_openBlocks.empty()) {
+                if (placeholder != m_placeholders.end()) m_placeholders.erase(placeholder);
+                break;
+            }
+            MGroupShape* group = m_openBlocks.back();
+            if (placeholder != m_placeholders.end()) m_placements[placeholder->second].owner = group;
+            m_blocks.AddWeight(group, WeightOf(shape.get()));
+            group->AddShape(shape.release());
+            break;
+        }
+        default:
+            break;
+    }
+    if (code == 0 && keyword == "ENDBLK") {
+        if (!m_openBlocks.empty()) m_openBlocks.pop_back();
+        m_blockState = kBlockOutside;
+    }
+}
+
+std::unique_ptr<MCadShape> MDXFReader::PlaceBlock(bool insert) {
+    const GroupStore& s = m_store;
+    if (s.name.empty()) return nullptr;
+    // A DIMENSION's block is drawn where it stands; an INSERT lies in its own plane.
+    const Plane plane = insert ? EntityPlane() : Plane::kDrawing;
+    if (plane == Plane::kTilted) {
+        CountSkipped("INSERT (3D)");
+        return nullptr;
+    }
+    auto placeholder = std::make_unique<MGroupShape>();
+    m_placeholders.emplace(placeholder.get(), m_placements.size());
+    m_placements.push_back(Placement{nullptr, s.name, s.points[0], s.d41, s.d42, s.a50, insert,
+                                     plane == Plane::kMirrored, EntityColor(), EntityLineStyle()});
+    return placeholder;
+}
+
+void MDXFReader::ResolvePlacements() {
+    if (m_placeholders.empty()) return;
+    for (const Placement& placement : m_placements)
+        if (placement.owner) ResolveBlock(placement.owner, 0);
+    MDocShapeArray* layers = m_doc.GetLayers();
+    for (int i = 0; i < layers->GetLayerCount() && !m_placeholders.empty(); ++i)
+        ReplacePlaceholders(*layers->GetLayer(i), nullptr, 0);
+    m_placeholders.clear();
+    m_placements.clear();
+    m_resolution.clear();
+}
+
+void MDXFReader::ResolveBlock(MGroupShape* block, int depth) {
+    if (depth > kMaxBlockNesting || m_resolution[block] != 0) return;
+    m_resolution[block] = kResolving;
+    ReplacePlaceholders(block->GetMembers(), block, depth);
+    m_resolution[block] = kResolved;
+}
+
+void MDXFReader::ReplacePlaceholders(MShapeArray& shapes, MGroupShape* owner, int depth) {
+    for (int i = 0; i < shapes.GetSize();) {
+        MCadShape* shape = shapes.GetAt(i);
+        const auto it = m_placeholders.find(shape);
+        if (it == m_placeholders.end()) {
+            ++i;
+            continue;
+        }
+        const Placement placement = m_placements[it->second];
+        m_placeholders.erase(it);
+        std::unique_ptr<MCadShape> placed = Place(placement, depth);
+        delete shape;
+        if (!placed) {
+            shapes.RemoveAt(i);
+            continue;
+        }
+        if (owner) m_blocks.AddWeight(owner, WeightOf(placed.get()));
+        shapes.SetAt(i, placed.release());
+        ++i;
+    }
+}
+
+std::unique_ptr<MCadShape> MDXFReader::Place(const Placement& placement, int depth) {
+    MGroupShape* block = m_blocks.Find(placement.name);
+    if (!block) return nullptr;
+    ResolveBlock(block, depth + 1);
+    // A block still being resolved places itself (directly or through others): nothing.
+    if (m_resolution[block] != kResolved || block->GetShapeCount() == 0) return nullptr;
+    const std::size_t weight = m_blocks.GetWeight(block);
+    if (weight > m_expansionLimit || m_expanded > m_expansionLimit - weight) {
+        m_expansionLimited = true;
+        return nullptr;
+    }
+    m_expanded += weight;
+
+    std::unique_ptr<MCadShape> copy(block->Duplicate());
+    if (placement.insert) {
+        const MFloatPoint p = placement.point;
+        copy->Move(p - copy->GetCenter());
+        if (placement.sx != 1.0 || placement.sy != 1.0) copy->ScaleXY(p, placement.sx, placement.sy);
+        if (placement.angle != 0.0) copy->Rotate(p.x, p.y, placement.angle);
+    }
+    if (placement.mirrored) MirrorAboutYAxis(copy.get());
+    // Inside a block definition a placement that is itself "by block" passes that on.
+    ResolveByBlock(copy.get(), placement.color, placement.lineStyle, placement.owner != nullptr);
+    copy->SetLineWidth(0.0);
+    return copy;
+}
+
+void MDXFReader::DropPlaceholders() {
+    MDocShapeArray* layers = m_doc.GetLayers();
+    for (int i = 0; i < layers->GetLayerCount() && !m_placeholders.empty(); ++i) {
+        MLayer* layer = layers->GetLayer(i);
+        for (int k = layer->GetSize() - 1; k >= 0; --k) {
+            MCadShape* shape = layer->GetAt(k);
+            if (m_placeholders.erase(shape) == 0) continue;
+            layer->RemoveAt(k);
+            delete shape;
+        }
+    }
+    // Those inside blocks go with the blocks.
+    m_placeholders.clear();
+    m_placements.clear();
+    m_resolution.clear();
+}
+
+void MDXFReader::MirrorAboutYAxis(MCadShape* shape) {
+    if (auto* group = dynamic_cast<MGroupShape*>(shape)) {
+        for (int i = 0; i < group->GetShapeCount(); ++i)
+            MirrorAboutYAxis(group->GetShapeAt(i));
+        if (group->HasBasePoint()) {
+            const MFloatPoint b = group->GetBasePoint();
+            group->SetBasePoint(MFloatPoint(-b.x, b.y));
+        }
+        return;
+    }
+    if (auto* text = dynamic_cast<MTextShapeBase*>(shape)) {
+        // The text keeps reading from left to right: it turns the other way and stands on the
+        // other side of its point.
+        const MFloatPoint p = text->GetPoint();
+        text->SetPoint(MFloatPoint(-p.x, p.y));
+        text->SetAngle(-text->GetAngle());
+        text->SetAlignment(MirroredAlignment(text->GetAlignment()));
+        if (auto* multi = dynamic_cast<MMultiTextShape*>(shape))
+            multi->SetLayoutFlags(MirroredAlignment(multi->GetLayoutFlags()));
+        return;
+    }
+    shape->MirrorX(0.0, 0.0);
+}
+void MDXFReader::ResolveByBlock(MCadShape* shape, COLORREF color, int lineStyle, bool keepByBlock) {
+    if (auto* group = dynamic_cast<MGroupShape*>(shape)) {
+        for (int i = 0; i < group->GetShapeCount(); ++i)
+            ResolveByBlock(group->GetShapeAt(i), color, lineStyle, keepByBlock);
+        return;
+    }
+    COLORREF c = color;
+    int style = lineStyle == kByBlockLineStyle ? kByBlockStyleMark : lineStyle;
+    if (!keepByBlock) {
+        if (c == kByBlockColor) c = 0;
+        if (style == kByBlockStyleMark) style = 0;
+    }
+    if (shape->GetLineStyle() == kByBlockStyleMark) shape->SetLineStyle(style);
+    if (shape->GetColor() == kByBlockColor) shape->SetColor(c);
+    if (shape->GetTextColor() == kByBlockColor) shape->SetTextColor(c);
+    if (IsPlainFillOf(shape->GetFillStyle(), kByBlockColor)) shape->SetFillStyle(MFillStyle(c));
+}
+
+std::size_t MDXFReader::WeightOf(const MCadShape* shape) {
+    if (const auto* group = dynamic_cast<const MGroupShape*>(shape)) {
+        std::size_t weight = 8;
+        for (int i = 0; i < group->GetShapeCount(); ++i)
+            weight += WeightOf(group->GetShapeAt(i));
+        return weight;
+    }
+    if (const auto* polygon = dynamic_cast<const MPolygonShape*>(shape))
+        return 8 + static_cast<std::size_t>(polygon->GetPoints().GetSize());
+    if (const auto* text = dynamic_cast<const MTextShape*>(shape)) return 8 + text->GetString().size() / 16;
+    return 8;
+}

@@ -1,0 +1,120 @@
+// What a DXF import cannot take is told: kinds not imported, files cut short, files that are no
+// DXF at all (refused before anything is asked, the open drawing kept).
+#include <fstream>
+
+#include "DxfTestSupport.h"
+#include "document/Interchange.h"
+#include "interchange/InterchangeFactory.h"
+#include "model/shapes/lines/LineShape.h"
+
+using namespace dxftest;
+
+namespace {
+
+constexpr UINT kIdsCannotOpen = 62700;
+
+class DxfLosses : public DxfTest {};
+
+TEST_F(DxfLosses, KindsNotImportedAreListedOnceWithCounts) {
+    ASSERT_EQ(Read(Dxf("0|SECTION|2|ENTITIES|0|HATCH|8|0|0|HATCH|8|0|0|ELLIPSE|10|0|20|0|0|ENDSEC|0|EOF")),
+              1);
+    EXPECT_EQ(ShapeCount(), 0);
+    ASSERT_EQ(messages.Messages().size(), 1u);
+    const std::string& text = messages.Messages()[0].text;
+    EXPECT_NE(text.find("ELLIPSE 1"), std::string::npos) << text;
+    EXPECT_NE(text.find("HATCH 2"), std::string::npos) << text;
+}
+
+TEST_F(DxfLosses, NothingIsToldWhenEverythingWasRead) {
+    ASSERT_EQ(Read(Dxf("0|SECTION|2|BLOCKS|0|BLOCK|2|B|10|0|20|0|0|ATTDEF|1|x|0|LINE|10|0|20|0|11|1|21|1|"
+                       "0|ENDBLK|0|ENDSEC|0|SECTION|2|ENTITIES|0|INSERT|2|B|10|0|20|0|0|ENDSEC|0|EOF")),
+              1);
+    EXPECT_EQ(ShapeCount(), 1);
+    EXPECT_TRUE(messages.Messages().empty());
+}
+
+TEST_F(DxfLosses, AHatchFileFromAnotherProgramTellsWhatWasLeftOut) {
+    const std::string path = TestDataFile("dxf/hatches_1.dxf");
+    SKIP_WITHOUT_TESTDATA(path);
+    ASSERT_EQ(Read(ReadFileBytes(path)), 1);
+    ASSERT_EQ(messages.Messages().size(), 1u);
+    EXPECT_NE(messages.Messages()[0].text.find("HATCH"), std::string::npos);
+}
+
+TEST_F(DxfLosses, AFileCutShortIsReportedAndKeepsWhatWasRead) {
+    for (const char* pairs : {"0|SECTION|2|ENTITIES|0|LINE|10|0|20|0|11|1|21|1|0|LINE|10|0|20|0|11|2|21|2",
+                              "0|SECTION|2|ENTITIES|0|LINE|10|0|20|0|11|1|21|1|0|ENDSEC"}) {
+        MessageBoxRecorder recorder;
+        MTessarayDoc d;
+        MDXFReader reader(d);
+        ASSERT_EQ(reader.ReadBytes(Dxf(pairs)), 1);
+        EXPECT_TRUE(reader.WasCutShort());
+        EXPECT_GE(AllShapes(d).size(), 1u);
+        ASSERT_EQ(recorder.Messages().size(), 1u);
+        EXPECT_FALSE(recorder.Saw(kIdsCannotOpen));
+    }
+}
+
+TEST_F(DxfLosses, BytesThatAreNoDxfAreRefused) {
+    EXPECT_FALSE(MDXFReader::LooksLikeDxf(std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16)));
+    EXPECT_FALSE(MDXFReader::LooksLikeDxf("hello\nworld\n"));
+    EXPECT_FALSE(MDXFReader::LooksLikeDxf(""));
+    EXPECT_FALSE(MDXFReader::LooksLikeDxf(Dxf("0|LINE|10|0")));
+    EXPECT_TRUE(MDXFReader::LooksLikeDxf(Dxf("999|made by hand|  0|SECTION|2|HEADER")));
+    EXPECT_TRUE(MDXFReader::LooksLikeDxf("\xEF\xBB\xBF" + Dxf("0|EOF")));
+    EXPECT_EQ(Read("\x89PNG\r\n\x1A\nIHDR"), 0);
+    EXPECT_TRUE(messages.Saw(kIdsCannotOpen));
+}
+
+// The document's import road with the program's readers and a scripted window side.
+class DxfRefusal : public DxfTest {
+protected:
+    void SetUp() override {
+        DxfTest::SetUp();
+        m_previous = SetInterchangeFactory(&m_factory);
+        dir = MakeTempDir("dxf_refusal");
+        doc.OnNewDocument();
+        doc.AddShape(new MLineShape(MFloatPoint(0, 0), MFloatPoint(10, 10)), -1);
+    }
+    void TearDown() override { SetInterchangeFactory(m_previous); }
+    std::string Write(const std::string& name, const std::string& bytes) {
+        const std::string path = dir + "/" + name;
+        WriteFileBytes(path, bytes);
+        return path;
+    }
+
+    MTessarayInterchangeFactory m_factory;
+    MInterchangeFactory* m_previous = nullptr;
+    FakeImportUi ui;
+    std::string dir;
+};
+
+TEST_F(DxfRefusal, AForeignFileIsRefusedBeforeAnyQuestionAndTheDrawingStays) {
+    const std::string png = Write("picture.dxf", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16));
+    EXPECT_FALSE(doc.OnOpenDocument(png));
+    EXPECT_TRUE(messages.Saw(kIdsCannotOpen));
+    EXPECT_EQ(ui.paperDialogs, 0);
+    EXPECT_EQ(ShapeCount(), 1) << "the open drawing is kept";
+}
+
+TEST_F(DxfRefusal, CancellingThePaperDialogKeepsTheDrawing) {
+    ui.paperResult = IDCANCEL;
+    const std::string path =
+        Write("plan.dxf", Dxf("0|SECTION|2|ENTITIES|0|CIRCLE|10|0|20|0|40|1|0|ENDSEC|0|EOF"));
+    EXPECT_FALSE(doc.OnOpenDocument(path));
+    EXPECT_EQ(ui.paperDialogs, 1);
+    EXPECT_EQ(ShapeCount(), 1);
+    EXPECT_NE(dynamic_cast<MLineShape*>(Shape(0)), nullptr);
+}
+
+TEST_F(DxfRefusal, AFileCutShortOpensWhatWasReadAndSaysSo) {
+    ui.paperResult = IDRETRY;  // read without a paper or question
+    const std::string path =
+        Write("cut.dxf", Dxf("0|SECTION|2|ENTITIES|0|CIRCLE|10|0|20|0|40|1|0|CIRCLE|10|5"));
+    EXPECT_TRUE(doc.OnOpenDocument(path));
+    EXPECT_EQ(ShapeCount(), 1);
+    ASSERT_EQ(messages.Messages().size(), 1u);
+    EXPECT_FALSE(messages.Saw(kIdsCannotOpen));
+}
+
+}  // namespace
