@@ -231,6 +231,18 @@ void MDrawTool::DrawTracker(MTessarayView* view, CDC* dc) {
     dc->SetROP2(oldRop);
 }
 
+void MDrawTool::PaintTracker(MTessarayView* view, CDC* dc) {
+    if (m_trackerHidden == 0) DrawTracker(view, dc);
+}
+
+void MDrawTool::HideTracker(MTessarayView* view, CDC* dc) {
+    if (m_trackerHidden++ == 0) DrawTracker(view, dc);
+}
+
+void MDrawTool::ShowTracker(MTessarayView* view, CDC* dc, bool draw) {
+    if (m_trackerHidden > 0 && --m_trackerHidden == 0 && draw) DrawTracker(view, dc);
+}
+
 // ----- cursor -----------------------------------------------------------------------------------
 
 BOOL MDrawTool::OnSetCursor(MTessarayView* view, int, int, UINT hitTest) {

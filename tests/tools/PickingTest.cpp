@@ -114,7 +114,12 @@ TEST_F(Picking, SelectAllPicksEveryShapeTheToolAccepts) {
 TEST_F(Picking, RecolouringThePicksIsOneUndoStepThatKeepsTheirPlaces) {
     h.Click({2500, 2250});
     h.Click({8500, 1000});
-    h.ExpectOneUndoStep([&] { h.view->SendCommand(kRecolourCommand); });
+    h.ExpectOneUndoStep([&] {
+        h.view->SendCommand(kRecolourCommand);
+        // The replaced shapes are no picks any more and their marks are gone with them.
+        EXPECT_EQ(tool->GetPickCount(), 0);
+        EXPECT_TRUE(h.NoXorResidue());
+    });
     const MLayer* layer = h.doc.GetLayers()->GetLayer(0);
     ASSERT_EQ(layer->GetSize(), 3);
     EXPECT_EQ(layer->GetAt(0)->GetColor(), 0xFFu);
