@@ -145,12 +145,7 @@ void MDrawTool::End(MTessarayView* view, BOOL) {
             InvalidateDeviceRect(view, CRect(p.x - 4, p.y - 4, p.x + 5, p.y + 5), 1);
         }
         if (m_tracking) {
-            MFloatRect band;
-            band.left = m_rubberX0;
-            band.top = m_rubberY0;
-            band.right = m_rubberX1;
-            band.bottom = m_rubberY1;
-            InvalidateDeviceRect(view, view->DocToDeviceRect(dc.get(), band), 1);
+            InvalidateDeviceRect(view, view->DocToDeviceRect(dc.get(), RubberBand()), 1);
         }
     }
     Reset();

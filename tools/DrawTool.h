@@ -265,6 +265,8 @@ protected:
     // The rubber-band rectangle of area picking, in drawing units; x0, y0 is the anchor.
     BOOL m_tracking = FALSE;
     double m_rubberX0 = 0.0, m_rubberY0 = 0.0, m_rubberX1 = 0.0, m_rubberY1 = 0.0;
+    // The band as its fields hold it (left x0, top y0, right x1, bottom y1), not normalised.
+    MFloatRect RubberBand() const;
     MFloatPoint m_trackAnchor;
     BOOL m_crossMarkShown = FALSE;
     MFloatPoint m_crossMarkPoint;

@@ -193,6 +193,15 @@ void MDrawTool::EndTrack(MTessarayView*, double x, double y, UINT) {
     m_rubberY1 = m_trackAnchor.y;
 }
 
+MFloatRect MDrawTool::RubberBand() const {
+    MFloatRect band;
+    band.left = m_rubberX0;
+    band.top = m_rubberY0;
+    band.right = m_rubberX1;
+    band.bottom = m_rubberY1;
+    return band;
+}
+
 // ----- the XOR tracker --------------------------------------------------------------------------
 
 void MDrawTool::DrawTracker(MTessarayView* view, CDC* dc) {
@@ -221,12 +230,7 @@ void MDrawTool::DrawTracker(MTessarayView* view, CDC* dc) {
         dc->LineTo(p.x + 5, p.y - 4);
     }
     if (m_tracking) {
-        MFloatRect band;
-        band.left = m_rubberX0;
-        band.top = m_rubberY0;
-        band.right = m_rubberX1;
-        band.bottom = m_rubberY1;
-        DrawFrame(dc, view->DocToLogicalRect(band));
+        DrawFrame(dc, view->DocToLogicalRect(RubberBand()));
     }
     dc->SetROP2(oldRop);
 }

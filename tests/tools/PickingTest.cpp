@@ -22,20 +22,6 @@ protected:
             out.push_back(tool->GetPickShape(i));
         return out;
     }
-    std::pair<bool, int> ItemState(UINT id) {
-        struct Probe : CCmdUI {
-            void Enable(BOOL on) override {
-                enabled = on;
-                m_bEnableChanged = TRUE;
-            }
-            void SetCheck(int check) override { checked = check; }
-            bool enabled = false;
-            int checked = -1;
-        } probe;
-        probe.m_nID = id;
-        probe.DoUpdate(h.view.get(), TRUE);
-        return {probe.enabled, probe.checked};
-    }
     ToolHarness h;
     PickingTool* tool;
     MLineShape* inside;
@@ -93,14 +79,14 @@ TEST_F(Picking, ARubberBandPicksWhatIsInsideAndWithCrossingWhatItCrossesInEither
 
 TEST_F(Picking, TheCrossingCommandTogglesTheModeUnlessAToolFixedIt) {
     GetOptionRecord().m_intercept = 1;
-    EXPECT_EQ(ItemState(ID_PICK_CROSSING), std::make_pair(true, 0));
+    EXPECT_EQ(h.ItemState(ID_PICK_CROSSING), std::make_pair(true, 0));
     h.view->SendCommand(ID_PICK_CROSSING);
     EXPECT_EQ(GetOptionRecord().m_intercept, 3);
-    EXPECT_EQ(ItemState(ID_PICK_CROSSING), std::make_pair(true, 1));
+    EXPECT_EQ(h.ItemState(ID_PICK_CROSSING), std::make_pair(true, 1));
     h.view->SendCommand(ID_PICK_CROSSING);
     EXPECT_EQ(GetOptionRecord().m_intercept, 1);
     GetOptionRecord().m_intercept = 0x83;
-    EXPECT_EQ(ItemState(ID_PICK_CROSSING), std::make_pair(false, 1));
+    EXPECT_EQ(h.ItemState(ID_PICK_CROSSING), std::make_pair(false, 1));
 }
 
 TEST_F(Picking, SelectAllPicksEveryShapeTheToolAccepts) {
