@@ -256,6 +256,14 @@ double MDocShapeArray::SearchLayerSnap(const MLayer* layer, MSnapPoint& snap, co
                                        const MFloatRect& aperture, WORD kinds, double best,
                                        bool& aborted) const {
     const int n = layer->GetSize();
+    // A crossing inside the aperture lies on both shapes, so inside both extents: only shapes whose
+    // extent meets the aperture are paired, each with the later ones, in the layer's order.
+    std::vector<int> near;
+    if (kinds & kSnapIntersection)
+        for (int i = 0; i < n; ++i)
+            if (const MCadShape* s = layer->GetAt(i); s && s->GetExtent().Overlaps(aperture))
+                near.push_back(i);
+    std::size_t nextNear = 0;
     for (int i = 0; i < n; ++i) {
         MCadShape* s = layer->GetAt(i);
         if (!s) continue;
@@ -264,14 +272,11 @@ double MDocShapeArray::SearchLayerSnap(const MLayer* layer, MSnapPoint& snap, co
             return best;
         }
         best = s->SnapPoints(snap, cursor, aperture, kinds, best);
-        if ((kinds & kSnapIntersection) && s->IsInRect(aperture)) {
-            for (int k = i + 1; k < n; ++k) {
-                MCadShape* other = layer->GetAt(k);
-                // A crossing inside the aperture lies on the other shape, so inside its extent.
-                if (other && other->GetExtent().Overlaps(aperture))
-                    best = other->SnapIntersection(s, snap, cursor, aperture, best);
-            }
-        }
+        if (nextNear >= near.size() || near[nextNear] != i) continue;
+        ++nextNear;
+        if (!s->IsInRect(aperture)) continue;
+        for (std::size_t k = nextNear; k < near.size(); ++k)
+            best = layer->GetAt(near[k])->SnapIntersection(s, snap, cursor, aperture, best);
     }
     return best;
 }

@@ -2,6 +2,8 @@
 
 #include <istream>
 #include <ostream>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include "model/helpers/TextStream.h"
@@ -44,6 +46,28 @@ void MDocumentToolArray::SaveSettings(std::ostream& os) const {
     }
 }
 
+namespace {
+
+// A value line of a tool: it begins with a TAB. Key and section lines never do.
+bool AtValueLine(std::istream& is) {
+    return is.good() && is.peek() == '\t';
+}
+
+// The value lines that follow, as the text a tool's reader takes: whatever a tool reads, it never
+// reaches the next key or section, and the lines it leaves are not taken for keys.
+std::string ReadValueLines(std::istream& is, std::vector<char>& line) {
+    std::string block;
+    while (AtValueLine(is)) {
+        ReadTextLine(is, line.data(), kMaxTextLine);
+        if (is.fail()) break;
+        block += line.data();
+        block += '\n';
+    }
+    return block;
+}
+
+}  // namespace
+
 void MDocumentToolArray::LoadSettings(std::istream& is) {
     // The count line is not used further; a body without one starts with its first key.
     const int first = is.peek();
@@ -51,15 +75,25 @@ void MDocumentToolArray::LoadSettings(std::istream& is) {
     while (is.good()) {
         const int c = is.peek();
         if (c == '[' || c == std::char_traits<char>::eof()) break;
-        const CString key = ReadTextLine(is);
-        if (is.fail()) break;
-        const std::string line = ReadTextLine(is);
-        if (is.fail()) break;
-        // The layer line is a TAB and the name.
-        const CString layer = line.empty() ? CString() : CString(line.substr(1));
-        if (MDocumentTool* tool = FindByKey(key)) {
-            tool->SetAutoLayerName(layer);
-            tool->LoadSettings(is);
+        if (c == '\t') {
+            // Lines of a tool no longer registered, or that a tool did not take.
+            SkipTextLine(is);
+            continue;
         }
+        ReadTextLine(is, line.data(), kMaxTextLine);
+        if (is.fail()) break;
+        const CString key = line.data();
+        // The layer line is a TAB and the name; a key without one has no automatic layer.
+        CString layer;
+        if (AtValueLine(is)) {
+            ReadTextLine(is, line.data(), kMaxTextLine);
+            if (is.fail()) break;
+            layer = line.data() + 1;
+        }
+        MDocumentTool* tool = FindByKey(key);
+        if (!tool) continue;
+        tool->SetAutoLayerName(layer);
+        std::istringstream values(ReadValueLines(is, line));
+        tool->LoadSettings(values);
     }
 }

@@ -30,7 +30,8 @@ public:
 
     // Whether the tool is written to [TOOLS]: by default when it is bound to a layer.
     virtual BOOL HasSettings() const { return IsAutoLayerCapable() && !GetAutoLayerName().empty(); }
-    // The tool's own lines (each a TAB, values, "\n"); nothing by default.
+    // The tool's own lines (each a TAB, values, "\n"); nothing by default. LoadSettings gets a
+    // stream of exactly the value lines that followed the tool's key and layer lines.
     virtual void SaveSettings(std::ostream& os) {}
     virtual void LoadSettings(std::istream& is) {}
 };
@@ -46,8 +47,9 @@ public:
     // The [TOOLS] body: TAB count of all tools, then for every tool with settings its key line, a
     // TAB and its automatic-layer name, and the tool's own lines.
     virtual void SaveSettings(std::ostream& os) const;
-    // Reads that body up to the next section line. A key no tool has consumes its key and layer
-    // lines only.
+    // Reads that body up to the next section line. Each tool reads only its own value lines (those
+    // after its key and layer lines that begin with a TAB); a key no tool has is skipped with its
+    // lines.
     virtual void LoadSettings(std::istream& is);
 
     // From the last tool to the first; null when none matches.

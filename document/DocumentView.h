@@ -29,8 +29,8 @@ public:
     virtual void InsertLayerTab(int index, const CString& name) = 0;
     // The tab at index shows a new name (undo and redo of a layer's settings).
     virtual void SetLayerTabName(int index, const CString& name) = 0;
-    // After layers came or went by undo or redo: the last layer's tab becomes current and the tab row
-    // is redrawn. The document has already made the last layer current.
+    // After layers came or went by undo, redo or a rollback: the tab of the document's current layer
+    // (after undo and redo the last one) becomes current and the tab row is redrawn.
     virtual void OnLayersReplayed() = 0;
     // After undo or redo gave the document another paper, origin and grid: the view takes the grid
     // pitch and the origin, re-derives its scale and sheet, and repaints. The document has already

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <unordered_map>
 
 #include "document/DocumentItem.h"
 #include "document/DocumentTool.h"
@@ -175,6 +176,44 @@ int MTessarayDoc::ReplaceShape(MCadShape* old, MCadShape* newShape, int layer) {
     return index;
 }
 
+std::vector<MTessarayDoc::ShapePlace> MTessarayDoc::LocateShapes(
+    const std::vector<const MCadShape*>& shapes) const {
+    std::vector<ShapePlace> places(shapes.size());
+    std::unordered_map<const MCadShape*, std::vector<std::size_t>> wanted;
+    wanted.reserve(shapes.size());
+    for (std::size_t i = 0; i < shapes.size(); ++i)
+        wanted[shapes[i]].push_back(i);
+    std::size_t left = wanted.size();
+    for (int l = m_layers->GetLayerCount() - 1; l >= 0 && left > 0; --l) {
+        const MLayer* layer = m_layers->GetLayer(l);
+        for (int k = layer->GetSize() - 1; k >= 0 && left > 0; --k) {
+            const auto it = wanted.find(layer->GetAt(k));
+            if (it == wanted.end() || it->second.empty()) continue;
+            for (const std::size_t i : it->second)
+                places[i] = ShapePlace{l, k};
+            it->second.clear();
+            --left;
+        }
+    }
+    return places;
+}
+
+int MTessarayDoc::ReplaceShapeAt(const ShapePlace& place, MCadShape* old, MCadShape* newShape) {
+    const MLayer* layer = m_layers->GetLayer(place.layer);
+    if (!layer || place.index < 0 || place.index >= layer->GetSize() || layer->GetAt(place.index) != old)
+        return ReplaceShape(old, newShape, -1);
+    MarkModified();
+    if (old == newShape) return place.index;
+    m_layers->PutShapeInLayer(place.index, newShape, place.layer);
+    if (m_openPack) {
+        m_openPack->RecordRemoveAt(old, place.layer, place.index);
+        m_openPack->RecordInsertAt(newShape, place.layer, place.index);
+    }
+    ShapeLeft(old);
+    ShapeEntered(newShape);
+    return place.index;
+}
+
 int MTessarayDoc::AddLayer(MLayer* layer) {
     const int index = m_layers->AddLayer(layer);
     if (m_openPack) m_openPack->RecordInsert(layer, index);
@@ -230,16 +269,37 @@ int MTessarayDoc::FindAutoLayer(const CString& name) const {
 // ---- Undo and redo ------------------------------------------------------------------------------
 
 void MTessarayDoc::BeginUndo() {
-    m_redo->RemoveAll();
-    if (!m_openPack) m_openPack = std::make_unique<MUndoPack>();
+    if (m_openPack) return;
+    m_openPack = std::make_unique<MUndoPack>();
+    m_modifiedBeforePack = IsModified();
+    m_currentLayerBeforePack = m_layers->GetCurrentLayerIndex();
 }
 
 void MTessarayDoc::EndUndo() {
-    if (m_openPack) m_undo->Push(m_openPack.release());
+    if (!m_openPack) return;
+    m_undo->Push(m_openPack.get());
+    m_openPack.release();
+    m_redo->RemoveAll();
 }
 
 void MTessarayDoc::CancelUndo() {
+    if (!m_openPack) return;
     m_openPack.reset();
+    // The changes stay: the redo packs no longer fit the drawing.
+    m_redo->RemoveAll();
+}
+
+void MTessarayDoc::RollbackUndo(MDocumentView* view) {
+    if (!m_openPack) return;
+    const std::unique_ptr<MUndoPack> pack = std::move(m_openPack);
+    if (pack->GetCount() == 0) return;
+    Replay(pack.get(), view, true);
+    SetModifiedFlag(m_modifiedBeforePack);
+    // A replay of layer records makes the last layer current; the drawing had another.
+    if (m_layers->GetCurrentLayerIndex() != m_currentLayerBeforePack) {
+        m_layers->SetCurrentLayer(m_currentLayerBeforePack);
+        if (view) view->OnLayersReplayed();
+    }
 }
 
 void MTessarayDoc::SetUndoCount(int n) {
@@ -293,18 +353,19 @@ void MTessarayDoc::Replay(MUndoPack* pack, MDocumentView* view, bool undo) {
                 layer->m_flags = settings->GetFlags(undo);
                 if (view) view->SetLayerTabName(at, layer->m_name);
             }
-        } else if (MCadShape* shape = node->GetShape()) {
-            if (putIn) {
-                shape->Recalc(cad);
-                m_layers->InsertShapeInLayer(node->GetPosition(), shape, ChooseLayer(node->GetLayerIndex()));
-                ShapeEntered(shape);
+        } else if (node->GetShape()) {
+            // A replacement recorded as a removal and an insertion at one place is replayed as one
+            // exchange in that place: no search and no shifting of the layer.
+            MUndoNode* next = k + 1 < n ? pack->GetAt(undo ? n - 2 - k : k + 1) : nullptr;
+            if (next && ReplayReplacement(node, next, cad, undo)) {
+                if (undo)
+                    node->SetUndone();
+                else
+                    node->ClearUndone();
+                node = next;
+                ++k;
             } else {
-                shape->FreeCache(cad);
-                int found = -1;
-                int index = m_layers->RemoveShapeFromLayer(shape, node->GetLayerIndex(), &found);
-                if (index < 0) index = m_layers->RemoveShapeFromLayer(shape, -1, &found);
-                node->SetPosition(index);
-                if (index >= 0) ShapeLeft(shape);
+                ReplayShape(node, cad, putIn);
             }
         } else if (MLayer* layer = node->GetLayer()) {
             if (putIn)
@@ -333,6 +394,54 @@ void MTessarayDoc::Replay(MUndoPack* pack, MDocumentView* view, bool undo) {
         r.InflateRect(2, 2);
         v->InvalidateRect(&r, TRUE);
     }
+}
+
+void MTessarayDoc::ReplayShape(MUndoNode* node, MCadView* cad, bool putIn) {
+    MCadShape* shape = node->GetShape();
+    if (putIn) {
+        shape->Recalc(cad);
+        m_layers->InsertShapeInLayer(node->GetPosition(), shape, ChooseLayer(node->GetLayerIndex()));
+        ShapeEntered(shape);
+        return;
+    }
+    shape->FreeCache(cad);
+    int found = -1;
+    int index = -1;
+    // The recorded place first: an insertion at a known position is found without a search.
+    MLayer* layer = m_layers->GetLayer(node->GetLayerIndex());
+    const int at = node->GetPosition();
+    if (layer && at >= 0 && at < layer->GetSize() && layer->GetAt(at) == shape) {
+        layer->RemoveAt(at);
+        index = at;
+    } else {
+        index = m_layers->RemoveShapeFromLayer(shape, node->GetLayerIndex(), &found);
+        if (index < 0) index = m_layers->RemoveShapeFromLayer(shape, -1, &found);
+    }
+    node->SetPosition(index);
+    if (index >= 0) ShapeLeft(shape);
+}
+
+bool MTessarayDoc::ReplayReplacement(MUndoNode* first, MUndoNode* second, MCadView* cad, bool undo) {
+    // In replay order: undo meets the insertion of the new shape first, redo the removal of the old.
+    MUndoNode* removal = undo ? second : first;
+    MUndoNode* insertion = undo ? first : second;
+    if (!removal->IsTakenOut() || !insertion->IsAdded()) return false;
+    MCadShape* oldShape = removal->GetShape();
+    MCadShape* newShape = insertion->GetShape();
+    if (!oldShape || !newShape || oldShape == newShape) return false;
+    if (removal->GetLayerIndex() != insertion->GetLayerIndex()) return false;
+    const int at = removal->GetPosition();
+    if (at < 0 || at != insertion->GetPosition()) return false;
+    MLayer* layer = m_layers->GetLayer(removal->GetLayerIndex());
+    MCadShape* leaving = undo ? newShape : oldShape;
+    MCadShape* entering = undo ? oldShape : newShape;
+    if (!layer || at >= layer->GetSize() || layer->GetAt(at) != leaving) return false;
+    leaving->FreeCache(cad);
+    entering->Recalc(cad);
+    layer->SetAt(at, entering);
+    ShapeLeft(leaving);
+    ShapeEntered(entering);
+    return true;
 }
 
 void MTessarayDoc::PaperReplayed(MDocumentView* view) {

@@ -71,6 +71,16 @@ public:
     // both; old then belongs to the record (or the caller). When old is not found newShape is
     // appended (only its insertion is recorded) and -1 returned; otherwise old's index.
     int ReplaceShape(MCadShape* old, MCadShape* newShape, int layer);
+    // Where a shape is in the drawing; layer -1 when the drawing does not hold it.
+    struct ShapePlace {
+        int layer = -1;
+        int index = -1;
+    };
+    // The places of many shapes in one pass over the drawing (a shape held twice: its last place,
+    // as ReplaceShape's search finds it).
+    std::vector<ShapePlace> LocateShapes(const std::vector<const MCadShape*>& shapes) const;
+    // ReplaceShape at a place LocateShapes gave; a place that no longer holds old is searched for.
+    int ReplaceShapeAt(const ShapePlace& place, MCadShape* old, MCadShape* newShape);
     // The document owns the layer afterwards; its index.
     int AddLayer(MLayer* layer);
     int InsertLayer(int index, MLayer* layer);
@@ -91,12 +101,17 @@ public:
     int FindAutoLayer(const CString& name) const;
 
     // ---- Undo and redo ----
-    // Empties the redo ring and opens a new pack (keeps recording into a pack already open).
+    // Opens a new pack (keeps recording into a pack already open). The redo ring is emptied when
+    // the pack is pushed or cancelled: a pack rolled back leaves it as it was.
     void BeginUndo();
-    // Pushes the open pack (empty or not) onto the undo ring; nothing without one.
+    // Pushes the open pack (empty or not) onto the undo ring and empties the redo ring; nothing
+    // without a pack.
     void EndUndo();
     // Deletes the open pack with its records; the changes stay, objects taken out are deleted.
     void CancelUndo();
+    // Undoes the open pack's changes (the view, may be null, repaints them) and deletes it: the
+    // drawing is as before BeginUndo, the undo and redo rings unchanged. Nothing without a pack.
+    void RollbackUndo(MDocumentView* view);
     MUndoPack* GetOpenPack() const { return m_openPack.get(); }
     // Replays the newest undo (redo) pack and moves it to the other ring. The view (may be null)
     // repaints the pack's extent and keeps its layer tabs in step. A pack still open is closed first.
@@ -181,6 +196,8 @@ private:
     void MarkModified() { SetModifiedFlag(TRUE); }
     MCadView* ReplayView(MDocumentView* view) const;
     void Replay(MUndoPack* pack, MDocumentView* view, bool undo);
+    void ReplayShape(MUndoNode* node, MCadView* cad, bool putIn);
+    bool ReplayReplacement(MUndoNode* first, MUndoNode* second, MCadView* cad, bool undo);
     void PutLayerBack(MLayer* layer, int index, MDocumentView* view);
     void TakeLayerOut(MLayer* layer, int index, MDocumentView* view);
     void PaperReplayed(MDocumentView* view);
@@ -196,6 +213,9 @@ private:
     std::unique_ptr<MUndoStack> m_undo;
     std::unique_ptr<MUndoStack> m_redo;
     std::unique_ptr<MUndoPack> m_openPack;
+    // The modified flag when the open pack was opened; a rollback gives it back.
+    BOOL m_modifiedBeforePack = FALSE;
+    int m_currentLayerBeforePack = 0;
     std::unique_ptr<MDocShapeArray> m_layers;
     MPaperInfo m_paper;
     std::unique_ptr<MCadView> m_offscreenView;

@@ -6,10 +6,13 @@
 #include <vector>
 
 #include "model/helpers/TextStream.h"
+#include "model/settings/LineStyle.h"
 #include "model/shapes/dimension/SizeFormatInfo.h"
 #include "platform/ProgramState.h"
 
 namespace {
+
+constexpr double kStartAngle = 90.0;
 
 CProgramSlot<MDrawAttributes>& AttributesSlot() {
     static auto& slot = *new CProgramSlot<MDrawAttributes>;
@@ -22,7 +25,7 @@ CProgramSlot<MCoordinateEntry>& EntrySlot() {
 }
 
 CProgramSlot<double>& AngleSlot() {
-    static auto& slot = *new CProgramSlot<double>([] { return 90.0; });
+    static auto& slot = *new CProgramSlot<double>([] { return kStartAngle; });
     return slot;
 }
 
@@ -73,6 +76,24 @@ bool Finite(std::initializer_list<double> values) {
     return true;
 }
 
+// A value from a file that the tools could not use goes back to its start value; the others stay.
+template <class T, class Usable>
+T Checked(T value, T start, Usable usable) {
+    return usable(value) ? value : start;
+}
+
+bool UsableLineType(int type) {
+    return type >= 0 && GetLineStyleTable().Find(type) != nullptr;
+}
+
+bool UsableArrowType(int type) {
+    return type >= kArrowNone && type < kArrowStyleCount;
+}
+
+bool UsableArrowSize(double size) {
+    return std::isfinite(size) && size > 0.0;
+}
+
 void ReadStyle(std::istream& is) {
     unsigned lineColor = 0;
     int lineType = 0;
@@ -87,16 +108,16 @@ void ReadStyle(std::istream& is) {
     ReadArrowInfoText(is, arrows);
     if (is.fail()) return;
     SkipTextLine(is);
-    if (!Finite({lineWidth, arrows.startSize, arrows.endSize})) {
-        is.setstate(std::ios::failbit);
-        return;
-    }
+    const MDrawAttributes start;
     MDrawAttributes& a = GetDrawAttributes();
     a.lineColor = lineColor;
-    a.lineType = lineType;
-    a.lineWidth = lineWidth;
+    a.lineType = Checked(lineType, start.lineType, UsableLineType);
+    a.lineWidth = Checked(lineWidth, start.lineWidth, [](double w) { return std::isfinite(w) && w >= 0.0; });
     a.faceFill = fill;
-    a.arrows = arrows;
+    a.arrows.startStyle = Checked(arrows.startStyle, start.arrows.startStyle, UsableArrowType);
+    a.arrows.endStyle = Checked(arrows.endStyle, start.arrows.endStyle, UsableArrowType);
+    a.arrows.startSize = Checked(arrows.startSize, start.arrows.startSize, UsableArrowSize);
+    a.arrows.endSize = Checked(arrows.endSize, start.arrows.endSize, UsableArrowSize);
 }
 
 void ReadJump(std::istream& is) {
@@ -121,11 +142,8 @@ void ReadAngle(std::istream& is) {
     is >> angle;
     if (is.fail()) return;
     SkipTextLine(is);
-    if (!std::isfinite(angle)) {
-        is.setstate(std::ios::failbit);
-        return;
-    }
-    AngleDialogAngle() = angle;
+    AngleDialogAngle() =
+        Checked(angle, kStartAngle, [](double a) { return std::isfinite(a) && std::fabs(a) <= 360.0; });
 }
 
 }  // namespace

@@ -98,6 +98,13 @@ enum : unsigned int {
     IDR_MAINFRAME = 128,
     // The layer tab row's context menus.
     IDR_LAYER_TAB_MENU = 152,
+    // The snap cursors, one per marked snap kind.
+    IDR_SNAP_CURSOR_END_POINT = 134,
+    IDR_SNAP_CURSOR_INTERSECTION = 135,
+    IDR_SNAP_CURSOR_MID_POINT = 136,
+    IDR_SNAP_CURSOR_CENTER = 137,
+    IDR_SNAP_CURSOR_ON_SHAPE = 138,
+    IDR_SNAP_CURSOR_BASE_POINT = 139,
     // The zoom toolbar (its string is the bar's title).
     IDR_ZOOM_BAR = 187,
 
@@ -149,6 +156,7 @@ enum : unsigned int {
     ID_LAYER_MOVE = 32831,
     ID_LAYER_COPY = 32832,
     ID_TOOL_HATCH = 32833,
+    ID_DECIDE = 32834,
     ID_TOOL_LABEL = 32835,
     ID_TOOL_BALLOON = 32836,
     ID_TOOL_CONTLINE = 32837,
@@ -182,6 +190,7 @@ enum : unsigned int {
     ID_TOOL_MEASUREANGLE = 32872,
     ID_TOOL_MEASURELENGTH = 32873,
     ID_TOOL_MARK = 32874,
+    ID_CANCEL_DRAWING = 32879,
     ID_BRING_TO_FRONT = 32884,
     ID_SEND_TO_BACK = 32885,
     ID_VIEW_ORIGIN = 32886,
@@ -212,6 +221,7 @@ enum : unsigned int {
     ID_TOOL_MULTITEXT = 33016,
     ID_EDIT_SHAPE = 33017,
     ID_TOOL_ELLIPSEEXTENT = 33022,
+    ID_PICK_CROSSING = 33024,
     ID_OPTIONS = 33034,
     ID_TOOL_FREELINE = 33037,
     ID_POINT_EDIT = 33038,

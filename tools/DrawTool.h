@@ -1,10 +1,19 @@
 // The base class of the interactive tools. A tool is a long-lived command target owned by the
-// program-wide tool array; the view hands it mouse events and routes commands to it. The base holds
-// the work state that every tool shares (construction step, snapped and current points, rubber
-// band, coordinate-entry constraint, lists of new, edited and picked shapes, identity, prompts, a
-// fixed angle) and gives the base behaviour of the operations that the concrete tools override:
-// the road from a mouse message to a snapped drawing point and a construction step, the XOR
-// tracker, ending, resetting, the prompt and a plain commit of the new shapes.
+// program-wide tool array; the view hands it mouse events and routes commands to it.
+//
+// The base holds the road every tool shares, so that a tool writes only its figure and commands:
+// - events: the button-down guard, the 8-pixel dead zone, snapping (coordinate entry, constraint,
+//   the document's snap search, the grid) and the split between picking and constructing;
+// - construction: NewShape makes the shape at the first point, OnPoint takes each point in its
+//   phase (press, move, release test, release advance); the XOR tracker shows the state between
+//   events and only DrawTracker draws or erases it;
+// - lists and one commit: new shapes (owned), edited shapes (the document's, replaced or removed)
+//   and picks; Commit and CommitAt turn them into one undo step;
+// - one guard around every entry point: an action that throws resets the tool, rolls the open undo
+//   pack back and is reported, so a failing action leaves the drawing as it was.
+//
+// DrawTool.cpp: identity, lifecycle, prompt, the guard. DrawToolEvents.cpp: the event road,
+// snapping, cursor and tracker. DrawToolLists.cpp: the lists, commits and picking.
 #pragma once
 
 #include <memory>
@@ -13,63 +22,30 @@
 
 #include "model/SnapPoint.h"
 #include "model/geometry/FloatPoint.h"
+#include "model/geometry/FloatRect.h"
 #include "view/ViewTool.h"
 
 class CDC;
-class CMenu;
 class MCadShape;
 class MLShapeArray;
+class MLPointShapeArray;
 class MTessarayDoc;
-
-// A tool's picked shapes with their layer and the point where each was picked.
-class MLPointShapeArray {
-public:
-    struct Entry {
-        MCadShape* shape;
-        int layer;
-        MFloatPoint point;
-    };
-    int GetSize() const { return static_cast<int>(m_entries.size()); }
-    // Index errors raise the invalid-argument exception.
-    const Entry& GetAt(int index) const;
-    int Add(MCadShape* shape, int layer, const MFloatPoint& point);
-    void RemoveAt(int index);
-    // The index of the last entry holding the shape, or -1.
-    int Find(const MCadShape* shape) const;
-    void RemoveAll() { m_entries.clear(); }
-
-private:
-    std::vector<Entry> m_entries;
-};
+class MUndoScope;
 
 class MDrawTool;
 
-// The tool's XOR tracker drawn at both ends of a scope. Drawn twice a figure disappears, so around
-// a change of the tool the scope erases the old figure on entry and draws the new one on exit; around
-// a pause while nothing is shown it shows the figure and erases it on exit. Dismiss() skips the exit
-// (the construction was committed or ended); an exception skips it too, leaving the tracker off the
-// screen for the tool's error handling.
-class MXorTrackerScope {
-public:
-    // shownNow: whether the tracker is on the screen, i.e. whether the entry pass erases it.
-    MXorTrackerScope(MDrawTool& tool, MTessarayView* view, CDC* dc, bool shownNow = true);
-    // Drawing may raise a class-library exception, which reaches the tool's handler.
-    ~MXorTrackerScope() noexcept(false);
-    MXorTrackerScope(const MXorTrackerScope&) = delete;
-    MXorTrackerScope& operator=(const MXorTrackerScope&) = delete;
-
-    void Dismiss() { m_dismissed = true; }
-
-private:
-    MDrawTool& m_tool;
-    MTessarayView* m_view;
-    CDC* m_dc;
-    const int m_exceptions;
-    bool m_dismissed = false;
-};
-
 class MDrawTool : public MViewTool {
 public:
+    // The phases in which OnPoint takes a point.
+    enum Phase : int {
+        kPhasePress = 0,    // button press with a shape: place or start the current step
+        kPhaseMove = 1,     // pointer move with a shape: the rubber band follows
+        kPhaseTest = 2,     // button release: nonzero when the construction is complete here
+        kPhaseAdvance = 3,  // release after a zero test, the step advanced: fix the point
+    };
+    // Bits of the pick mode (the option INTERCEPT, or a tool's own).
+    enum : int { kPickInside = 0x1, kPickCrossing = 0x2, kPickModeFixed = 0x80 };
+
     explicit MDrawTool(int toolId);
     ~MDrawTool() override;
 
@@ -88,31 +64,43 @@ public:
     virtual BOOL IsRadialDimensionTool() { return FALSE; }
     const std::vector<CString>& GetStepPrompts() const { return m_stepPrompts; }
     const std::vector<CString>& GetPickPrompts() const { return m_pickPrompts; }
-    // The prompt UpdatePrompt shows now (empty for none).
-    CString GetPromptText();
 
     // ----- lifecycle ----------------------------------------------------------------------------
+    // Repaints what the tool showed, then Reset.
     void End(MTessarayView* view, BOOL switching) override;
+    // Drops the new shapes, forgets the edited ones and the picks, step 0, guards and marks off.
     void Reset() override;
     virtual void ReleaseConstraint() { ClearConstraint(); }
     virtual void ClearConstraint() { ClearFixedAngle(); }
     BOOL ReturnsToPreviousTool() override { return FALSE; }
+    int GetStep() const { return m_step; }
 
-    // ----- events -------------------------------------------------------------------------------
+    // ----- events (the view calls these; each runs guarded) -------------------------------------
     void OnLButtonDown(MTessarayView* view, int x, int y, UINT flags) override;
     void OnLButtonUp(MTessarayView* view, int x, int y, UINT flags) override;
     void OnMouseMove(MTessarayView* view, int x, int y, UINT flags) override;
     void OnLButtonDblClk(MTessarayView* view, int x, int y, UINT flags) override;
     void OnRButtonDown(MTessarayView* view, int x, int y, UINT flags) override;
+    void ForgetPress() override { m_buttonDown = FALSE; }
+    BOOL OnSetCursor(MTessarayView* view, int x, int y, UINT hitTest) override;
+    // The press, release and move at the snapped drawing point (dc prepared for the view).
     virtual void OnButtonDownAt(MTessarayView* view, CDC* dc, const MFloatPoint& pt, UINT flags);
     virtual void OnButtonUpAt(MTessarayView* view, CDC* dc, const MFloatPoint& pt, UINT flags);
     virtual void OnMoveAt(MTessarayView* view, CDC* dc, const MFloatPoint& pt, UINT flags);
     virtual void OnDoubleClickHook(MTessarayView* view) {}
+    // The tool's state in XOR: picks, new shapes (their frame above DRAWLIMIT), guide line, cross
+    // mark, rubber band. A second call with the same state erases it.
     void DrawTracker(MTessarayView* view, CDC* dc) override;
-    BOOL OnSetCursor(MTessarayView* view, int x, int y, UINT hitTest) override;
+    void PaintTracker(MTessarayView* view, CDC* dc) override;
+    // The tracker is erased by the first hide and drawn again by the last show (unless draw is
+    // false); in between the view's repaints leave it out. MTrackerScope pairs the two.
+    void HideTracker(MTessarayView* view, CDC* dc);
+    void ShowTracker(MTessarayView* view, CDC* dc, bool draw);
     // The context menu of a right click; the base shows none.
     virtual void ShowContextMenu(MTessarayView* view, int x, int y, UINT flags) {}
     virtual void AfterContextMenu(MTessarayView* view) {}
+    BOOL IsButtonDown() const { return m_buttonDown; }
+    BOOL HasMoved() const { return m_moved; }
 
     // ----- snapping -----------------------------------------------------------------------------
     // Device point to snapped drawing point: coordinate entry, constraint, the document's snap
@@ -122,50 +110,107 @@ public:
     virtual WORD GetSnapFlags(MTessarayView* view);
     // Moves pt onto an active coordinate-entry constraint; TRUE when one applied.
     virtual BOOL ApplyConstraint(MTessarayView* view, int x, int y, MFloatPoint* pt, UINT flags);
+    // The snap cursor of the last snap kind; FALSE (the view's cursor stays) when there is none.
     virtual BOOL SetToolCursor(MTessarayView* view);
     // The snap cursor index of a snap kind: 1 end point, 2 intersection, 3 mid point, 4 centre,
     // 5 on shape, 6 base point, 0 none (the grid included).
     static int SnapCursorIndex(WORD kind);
+    // The cursor resource of an index 1..6; 0 for none.
+    static UINT SnapCursorResource(int index);
+    const MSnapPoint& GetSnapRecord() const { return m_snap; }
+    int GetSnapMarkFlag() const override { return m_snapped ? 1 : 0; }
+    MFloatPoint GetCurrentPoint() const override { return m_currentPoint; }
 
-    // ----- construction and commit --------------------------------------------------------------
+    // ----- construction -------------------------------------------------------------------------
+    // The tool's shape, made at the first point; null for a tool that does not construct.
     virtual MCadShape* NewShape(MTessarayView* view) { return nullptr; }
-    // Phases: 0 press, 1 move, 2 release test (nonzero: complete), 3 release advance.
+    // One point of the construction in its phase (Phase); the return value counts in kPhaseTest.
     virtual int OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) { return 1; }
+    // NewShape, appended to the new shapes with layer -1; 1 when there was one.
     virtual int CreateAndAddShape(MTessarayView* view);
-    // New shapes go into the document as one undo step: each replaces the edited shape of the same
-    // index, the others are added to their layer (the automatic layer when the tool has one).
-    virtual void Commit(MTessarayView* view, BOOL noReplace, BOOL select);
+    // Before a commit: the program-wide attributes into each new shape (ApplyAttributesTo).
+    // Editing tools override it with nothing.
+    virtual void ApplyAttributes(MTessarayView* view);
+    virtual void ApplyAttributesTo(MTessarayView* view, MCadShape* shape) {}
+    // A simulated click at a drawing point.
+    virtual void ClickAtPoint(MTessarayView* view, const MFloatPoint& point, UINT flags);
+    virtual BOOL CanDecide() { return FALSE; }
+    // Command "決定": when CanDecide, the tracker goes and the construction is committed.
+    virtual void OnDecide(MTessarayView* view);
     virtual void DecideAndReset(MTessarayView* view);
-    virtual void OnDecide(MTessarayView* view) {}
     BOOL CanCancel() override;
     void OnCancel(MTessarayView* view) override;
     virtual BOOL CanNumericInput() { return FALSE; }
     virtual void OnNumericInput(MTessarayView* view) {}
     virtual void OnCoordinateInput(MTessarayView* view, CPoint* point, UINT flags) {}
-    // A simulated click at a drawing point.
-    virtual void ClickAtPoint(MTessarayView* view, const MFloatPoint& point, UINT flags);
+
+    // ----- commit -------------------------------------------------------------------------------
+    // The lists into the document as one undo step: each new shape replaces the edited shape of the
+    // same index in its place (unless noReplace), edited shapes left over are removed, new shapes
+    // left over go to the automatic layer or their own (-1: the current). Invalid new shapes are
+    // dropped; a paired one removes its edited shape. With select the committed shapes become the
+    // picks. The number of shapes handed over.
+    virtual int Commit(MTessarayView* view, BOOL noReplace, BOOL select);
+    // As Commit without pairing: edited shapes are removed, new shapes inserted at the position of
+    // their layer (-1 appends), keeping their order.
+    virtual int CommitAt(MTessarayView* view, int position, BOOL select);
+    // The replace pattern of editing commands: for each pick, make(view, shape) returns a changed
+    // copy (or null to leave it); the copies replace their picks in one commit.
+    template <class Make>
+    int ReplaceEach(MTessarayView* view, Make make, BOOL select);
 
     // ----- lists --------------------------------------------------------------------------------
     int GetNewCount() const;
     MCadShape* GetNewShape(int index) const;
     int GetNewShapeLayer(int index) const;
     MLShapeArray* GetNewShapes() const { return m_newShapes.get(); }
-    // A pack is taken apart into its members (recursively).
+    // Replaces the shape (the old one is deleted) and layer at index; a bad index raises the
+    // invalid-argument exception.
+    virtual void SetNewShape(int index, MCadShape* shape, int layer);
+    // A pack is taken apart into its members (recursively); the pack itself is the caller's.
     virtual void AddNewShapeExpanded(MCadShape* shape, int layer);
     virtual void InsertNewShapeExpanded(int position, MCadShape* shape, int layer);
+    void RecalcNewShapes(MTessarayView* view);
     int GetOriginalCount() const;
     MCadShape* GetOriginalShape(int index) const;
+    int GetOriginalLayer(int index) const;
     virtual void AddOriginalShape(MCadShape* shape, int layer);
-    int GetPickCount() const { return m_picks->GetSize(); }
+
+    // ----- picks --------------------------------------------------------------------------------
+    int GetPickCount() const;
+    MCadShape* GetPickShape(int index) const;
+    MFloatPoint GetPickPoint(int index) const;
+    int GetPickLayer(int index) const;
     MLPointShapeArray* GetPickArray() const { return m_picks.get(); }
-    virtual void ClearPicks() { m_picks->RemoveAll(); }
+    virtual void AddPick(MCadShape* shape, const MFloatPoint& point, int layer);
+    // The former index, or -1 when the shape is not picked.
+    virtual int RemovePick(MCadShape* shape);
+    virtual void RemovePickAt(int index);
+    virtual void ClearPicks();
+
+    // ----- picking ------------------------------------------------------------------------------
+    // The pick mode: the program-wide INTERCEPT word; tools with a mode of their own override both.
+    virtual int GetPickMode();
+    virtual void SetPickMode(int mode);
+    // The shape a click or rubber band offers, or null to refuse it.
+    virtual MCadShape* FilterPickTarget(MCadShape* shape) { return shape; }
+    // After a click picked a shape: nonzero commits.
+    virtual int OnPickShape(MTessarayView* view, double x, double y, UINT flags) { return 0; }
+    // The press in pick mode: a click picks (or unpicks a picked shape), beside shapes a rubber band
+    // starts when the tool allows it. 1 when something happened.
+    virtual int OnPickAt(MTessarayView* view, double x, double y, UINT flags);
     virtual BOOL IsPickMode() { return FALSE; }
+    virtual BOOL CanPickByClick() { return TRUE; }
     virtual BOOL NoGridSnapWhilePicking() { return TRUE; }
-    virtual void OnPickAt(MTessarayView* view, double x, double y, UINT flags) {}
+    virtual BOOL CanPickByRect() { return FALSE; }
     virtual void BeginTrack(MTessarayView* view, double x, double y, UINT flags);
     virtual void EndTrack(MTessarayView* view, double x, double y, UINT flags);
-    virtual void PickInRect(MTessarayView* view, double x0, double y0, double x1, double y1, UINT flags) {}
-    virtual void PickAt(MTessarayView* view, double x, double y, UINT flags) {}
+    // The shapes inside the rectangle (and crossing it with pick-mode bit 0x2) become picks.
+    virtual void PickInRect(MTessarayView* view, double x0, double y0, double x1, double y1, UINT flags);
+    // After a rubber band picked something; the base passes on to OnPickShape.
+    virtual void PickAt(MTessarayView* view, double x, double y, UINT flags);
+    virtual void SelectAll(MTessarayView* view);
+    BOOL IsTracking() const { return m_tracking; }
 
     // ----- fixed angle and geometry -------------------------------------------------------------
     virtual void ClearFixedAngle() { m_fixedAngleSet = FALSE; }
@@ -179,50 +224,72 @@ public:
     virtual MFloatPoint ProjectPointOnLine(double x0, double y0, double x1, double y1);
 
     // ----- prompt and points --------------------------------------------------------------------
+    // "[title]:prompt" of the step (or, picking and at step -1, of the pick count); empty for none.
+    CString GetPromptText();
     void UpdatePrompt() override;
     void GetCurrentPointDP(MFloatPoint* out, MTessarayView* view) override;
     void GetAnchorPointDP(MFloatPoint* out, MTessarayView* view) override;
     virtual MFloatPoint GetUserPoint(MTessarayView* view);
+    // The current point minus the view's last released point (its m_anchorPoint), in user units.
     virtual MFloatPoint GetUserOffset(MTessarayView* view);
-    int GetSnapMarkFlag() const override { return m_snapped ? 1 : 0; }
-    MFloatPoint GetCurrentPoint() const override { return m_currentPoint; }
-    const MSnapPoint& GetSnapRecord() const { return m_snap; }
 
-    // ----- commands -----------------------------------------------------------------------------
+    // ----- commands and failures ----------------------------------------------------------------
+    // The tool's own handlers (its Commands() map), guarded; the view offers every command here
+    // first.
     BOOL OnViewCmdMsg(MTessarayView* view, UINT id, int code, void* extra, AFX_CMDHANDLERINFO* info) override;
     MTessarayView* GetView() const { return m_view; }
+    // Runs a tool action. When it throws: the tool resets, the document's open undo pack is rolled
+    // back (the drawing is as before, redo kept), the view repaints, and the failure is reported:
+    // lack of memory with the undo-capacity question, anything else as the class library reports
+    // it. FALSE when it threw. Entry points run through it; a tool runs its dialogs' actions
+    // through it too.
+    template <class Action>
+    BOOL RunGuarded(MTessarayView* view, Action&& action) noexcept;
 
     // ----- settings in the drawing file ---------------------------------------------------------
     BOOL HasSettings() const override;
-
-    // The shared fields, by their meaning.
-    int m_step = 0;
-    CPoint m_pressPoint;
-    CPoint m_contextPoint;
-    BOOL m_tracking = FALSE;
-    double m_rubberX0 = 0.0, m_rubberY0 = 0.0, m_rubberX1 = 0.0, m_rubberY1 = 0.0;
-    MFloatPoint m_trackAnchor;
-    BOOL m_crossMarkShown = FALSE;
-    MFloatPoint m_crossMarkPoint;
-    BOOL m_guideLineShown = FALSE;
-    MFloatPoint m_guideLine[2];
-    BOOL m_snapped = FALSE;
-    MSnapPoint m_snap;
-    MFloatPoint m_currentPoint;
-    MFloatPoint m_entryBase;
-    BOOL m_xGiven = FALSE, m_yGiven = FALSE, m_angleGiven = FALSE, m_distanceGiven = FALSE;
-    double m_entryDx = 0.0, m_entryDy = 0.0, m_entryAngle = 0.0, m_entryDistance = 0.0;
-    BOOL m_buttonDown = FALSE;
-    BOOL m_moved = FALSE;
-    BOOL m_keepValues = FALSE;
 
 protected:
     // Only the base's own Reset, for construction (the subclass is not built yet).
     void ResetBase();
     void ClearEntryFlags() { m_xGiven = m_yGiven = m_angleGiven = m_distanceGiven = FALSE; }
     MTessarayDoc* Document(MTessarayView* view) const;
-    void RecalcNewShapes(MTessarayView* view);
-    void Report(MTessarayView* view);
+    // Called inside the catch block of a failed action (see RunGuarded).
+    void RecoverFromFailure(MTessarayView* view) noexcept;
+    // Takes the copy (null: nothing) as a new shape that replaces pick i.
+    void AddReplacement(MCadShape* copy, int pickIndex);
+
+    // The construction step: -1 before the first point of a shape made at a release.
+    int m_step = 0;
+    // Device points of the last left press (the dead zone's centre) and of the last right press.
+    CPoint m_pressPoint;
+    CPoint m_contextPoint;
+    // The rubber-band rectangle of area picking, in drawing units; x0, y0 is the anchor.
+    BOOL m_tracking = FALSE;
+    double m_rubberX0 = 0.0, m_rubberY0 = 0.0, m_rubberX1 = 0.0, m_rubberY1 = 0.0;
+    // The band as its fields hold it (left x0, top y0, right x1, bottom y1), not normalised.
+    MFloatRect RubberBand() const;
+    MFloatPoint m_trackAnchor;
+    BOOL m_crossMarkShown = FALSE;
+    MFloatPoint m_crossMarkPoint;
+    BOOL m_guideLineShown = FALSE;
+    MFloatPoint m_guideLine[2];
+    // The last snap: snapped when its kind has a marker and a cursor.
+    BOOL m_snapped = FALSE;
+    MSnapPoint m_snap;
+    MFloatPoint m_currentPoint;
+    // Coordinate entry: its base point, which values were given and the values.
+    MFloatPoint m_entryBase;
+    BOOL m_xGiven = FALSE, m_yGiven = FALSE, m_angleGiven = FALSE, m_distanceGiven = FALSE;
+    double m_entryDx = 0.0, m_entryDy = 0.0, m_entryAngle = 0.0, m_entryDistance = 0.0;
+    // The left button went down over the view and its release has not come (no nesting).
+    BOOL m_buttonDown = FALSE;
+    // The pointer left the dead zone since the last press or release.
+    BOOL m_moved = FALSE;
+    // The numeric-entry dialog's "次回も同じ設定を使う": Reset keeps the entered values.
+    BOOL m_keepValues = FALSE;
+    // How many tracker scopes hold the XOR figure erased.
+    int m_trackerHidden = 0;
 
     UINT m_commandId = 0;
     int m_toolId;
@@ -238,4 +305,40 @@ protected:
     std::unique_ptr<MLShapeArray> m_editedShapes;
     std::unique_ptr<MLShapeArray> m_newShapes;
     std::unique_ptr<MLPointShapeArray> m_picks;
+
+private:
+    // Commit's parts (DrawToolLists.cpp).
+    // The value of a new-list entry whose copy was dropped during a commit.
+    static constexpr int kDroppedShape = -2;
+    void DropInvalidNewShapes(MTessarayView* view, MUndoScope& pack, BOOL paired);
+    void ReplaceOriginals(MTessarayView* view, MUndoScope& pack, BOOL noReplace);
+    void AddRemainingNewShapes(MTessarayView* view, MUndoScope& pack, int position);
+    int FinishCommit(MTessarayView* view, const std::vector<MCadShape*>& shapes, const MFloatRect& area,
+                     BOOL select);
+    std::vector<MCadShape*> NewShapesNow() const;
+    // Runs a document call that takes new shape i to the layer; the list forgets the shape as the
+    // document takes it, also when the call throws after taking it.
+    template <class Take>
+    void HandOver(MTessarayView* view, int index, int layer, Take take);
+    void ForgetPicksOf(const std::vector<const MCadShape*>& shapes);
+    // Pick mode 33024, decide and cancel.
+    void RegisterToolCommands();
 };
+
+template <class Action>
+BOOL MDrawTool::RunGuarded(MTessarayView* view, Action&& action) noexcept {
+    try {
+        action();
+        return TRUE;
+    } catch (...) {
+        RecoverFromFailure(view);
+        return FALSE;
+    }
+}
+
+template <class Make>
+int MDrawTool::ReplaceEach(MTessarayView* view, Make make, BOOL select) {
+    for (int i = 0; i < GetPickCount(); ++i)
+        AddReplacement(make(view, GetPickShape(i)), i);
+    return Commit(view, FALSE, select);
+}

@@ -1,6 +1,7 @@
 #include "tools/DrawToolArray.h"
 
 #include "model/settings/OptionRecord.h"
+#include "resources/ResourceIds.h"
 #include "view/TessarayView.h"
 
 MDrawToolArray::~MDrawToolArray() {
@@ -29,6 +30,20 @@ void MDrawToolArray::Add(MDrawTool* tool) {
     if (tool) m_tools.emplace_back(tool);
 }
 
+void MDrawToolArray::Replace(MDrawTool* tool) {
+    if (!tool) return;
+    MDrawTool* old = FindByCommand(tool->GetCommandId());
+    if (!old) {
+        Add(tool);
+        return;
+    }
+    for (int i = 0; i < kRecentToolCount; ++i)
+        if (RecentTools()[i] == old) RecentTools()[i] = tool;
+    if (PreviousTool() == old) PreviousTool() = tool;
+    for (std::unique_ptr<MDrawTool>& slot : m_tools)
+        if (slot.get() == old) slot.reset(tool);
+}
+
 void MDrawToolArray::RemoveAll() {
     ClearToolSwitching();
     while (!m_tools.empty())
@@ -50,8 +65,9 @@ void RegisterDrawTool(MDrawTool* tool, UINT cmdId, BOOL autoLayer, const CString
 MDrawTool* CreateDrawTools() {
     GetOptionRecord().LoadOptions();
     MDrawToolArray& tools = GetDrawToolArray();
-    // The tools register here in the registry's order, each with its tool id, command id,
-    // automatic-layer flag and key (for example the line tool: 1, 32771, TRUE, "LINE").
+    tools.RemoveAll();
+    for (const MToolRegistration& row : GetToolRegistry())
+        RegisterDrawTool(row.create(row.toolId), row.commandId, row.autoLayer, row.key);
     ClearToolSwitching();
     MDrawTool* line = tools.FindByCommand(ID_TOOL_LINE);
     RecentTools()[0] = line;

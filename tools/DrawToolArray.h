@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "tools/DrawTool.h"
@@ -25,6 +26,9 @@ public:
 
     // Appends a tool; the array owns it.
     void Add(MDrawTool* tool);
+    // Puts the tool in the place of the one registered under its command id (which is deleted; the
+    // recent tools and the previous tool follow). Appends it when there is none.
+    void Replace(MDrawTool* tool);
     // Deletes every tool, the last first, and empties the tool-switching state that points at them.
     void RemoveAll();
 
@@ -35,10 +39,30 @@ private:
 // The program's tool array; installed as the document's and the view's tool array on first use.
 MDrawToolArray& GetDrawToolArray();
 
+// One row of the tool registry: the tool's key (its settings' name), tool id, command id, whether
+// it draws new shapes (and so may have an automatic layer), and how it is made.
+struct MToolRegistration {
+    const char* key;
+    int toolId;
+    UINT commandId;
+    BOOL autoLayer;
+    MDrawTool* (*create)(int toolId);
+};
+
+// The factory of a registry row.
+template <class Tool>
+MDrawTool* CreateTool(int toolId) {
+    return new Tool(toolId);
+}
+
+// The registry, in registration order (ToolRegistry.cpp).
+std::span<const MToolRegistration> GetToolRegistry();
+
 // SetCommandInfo on the tool, then appends it to the program's array.
 void RegisterDrawTool(MDrawTool* tool, UINT cmdId, BOOL autoLayer, const CString& key);
-// Start-up: loads the option record, creates and registers every tool in the registry's order,
-// makes the line tool the first recent tool and returns it (null while no line tool exists).
+// Start-up: loads the option record, creates and registers every tool of the registry in its order
+// (an array filled before is emptied first), makes the line tool the first recent tool and returns
+// it.
 MDrawTool* CreateDrawTools();
 // The recent-tools table as tools of this layer (null entries are empty).
 MDrawTool* GetRecentTool(int index);

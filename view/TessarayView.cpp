@@ -1,4 +1,5 @@
 #include "view/TessarayView.h"
+#include "resources/ResourceIds.h"
 
 #include <algorithm>
 
@@ -114,7 +115,8 @@ void MTessarayView::SetLayerTabName(int index, const CString& name) {
 }
 
 void MTessarayView::OnLayersReplayed() {
-    m_currentTab = std::max(0, GetTabCount() - 1);
+    const int current = m_document ? m_document->GetLayers()->GetCurrentLayerIndex() : GetTabCount() - 1;
+    m_currentTab = std::clamp(current, 0, std::max(0, GetTabCount() - 1));
     RedrawTabs();
     Invalidate();
 }
@@ -159,7 +161,7 @@ void MTessarayView::OnDraw(CDC* dc) {
     if (show & MOptionRecord::kShowPrintArea) DrawPrintArea(dc);
     // Every XOR figure comes after the opaque overlays: a tracker drawn under the origin cross
     // would be partly overwritten by it, and its next erase would leave dots on the cross.
-    if (m_currentTool) m_currentTool->DrawTracker(this, dc);
+    if (m_currentTool) m_currentTool->PaintTracker(this, dc);
     DrawCrosshair(dc);
     DrawMarker(dc);
 }
@@ -254,7 +256,11 @@ void MTessarayView::TrackPointer(UINT flags, int x, int y, ToolCall call) {
 
 void MTessarayView::OnClientLButtonDown(UINT flags, int x, int y) {
     if (!m_currentTool) return;
+    const unsigned modalLoops = AfxModalLoopCount();
     m_currentTool->OnLButtonDown(this, x, y, flags);
+    // A dialog or menu inside the press took the release that happened meanwhile: without the
+    // release the tool would wait for it and ignore the next press.
+    if (m_currentTool && AfxModalLoopCount() != modalLoops) m_currentTool->ForgetPress();
     if (m_currentTool) m_currentTool->OnSetCursor(this, x, y, HTCLIENT);
 }
 
@@ -324,7 +330,14 @@ BOOL MTessarayView::RouteOwn(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERIN
 }
 
 BOOL MTessarayView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
-    if (pHandlerInfo || !m_currentTool) return RouteOwn(nID, nCode, pExtra, pHandlerInfo);
+    if (!m_currentTool) return RouteOwn(nID, nCode, pExtra, pHandlerInfo);
+    if (pHandlerInfo) {
+        // Asked only whether the command has a handler: a tool's command switches tools, and the
+        // current tool's own commands count as the view's.
+        if (nCode == CN_COMMAND && FindToolByCommand(nID)) return TRUE;
+        if (m_currentTool->OnViewCmdMsg(this, nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+        return RouteOwn(nID, nCode, pExtra, pHandlerInfo);
+    }
     if (nCode == CN_UPDATE_COMMAND_UI || nCode == CN_COMMAND) {
         if (MViewTool* tool = FindToolByCommand(nID)) {
             if (nCode == CN_UPDATE_COMMAND_UI) {

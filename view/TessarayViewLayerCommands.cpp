@@ -163,6 +163,8 @@ void MTessarayView::OnMoveLayer() {
     const int from = dialog.m_from;
     const int to = dialog.m_to;
     if (from < 0 || from >= count || to < 0 || to > count || from == to) return;
+    // The move puts copies in place of the layer's shapes: a tool holding them must let go first.
+    if (m_currentTool) m_currentTool->End(this, FALSE);
     // The copy is made before anything changes: a layer that cannot be copied stays where it is.
     std::unique_ptr<MLayer> copy(GetLayer(from)->Clone(m_document));
     if (!copy) return;

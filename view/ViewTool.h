@@ -33,10 +33,16 @@ public:
     virtual void OnMouseMove(MTessarayView* view, int x, int y, UINT flags) = 0;
     virtual void OnLButtonDblClk(MTessarayView* view, int x, int y, UINT flags) = 0;
     virtual void OnRButtonDown(MTessarayView* view, int x, int y, UINT flags) = 0;
+    // The release of the press just delivered will not come: a modal loop inside the press took
+    // it. The tool drops its button-down guard, so that the next press is a whole click.
+    virtual void ForgetPress() {}
     // TRUE when the tool set the cursor.
     virtual BOOL OnSetCursor(MTessarayView* view, int x, int y, UINT hitTest) = 0;
     // The tool's working state in XOR: a second call with the same state erases it.
     virtual void DrawTracker(MTessarayView* view, CDC* dc) = 0;
+    // The view's paint: the tracker, unless the tool has it erased while its state changes (the
+    // tool then draws it whole once the change is done).
+    virtual void PaintTracker(MTessarayView* view, CDC* dc) { DrawTracker(view, dc); }
     // Shows the tool's prompt in the status bar.
     virtual void UpdatePrompt() = 0;
 

@@ -43,7 +43,10 @@ void MOptionRecord::LoadOptions(CProfile& profile) {
     m_fontName = profile.GetProfileString(kSection, "FONTNAME", "");
     if (m_fontName.empty()) m_fontName = AfxLoadString(IDS_DEFAULT_FONT);
 
-    m_intercept = profile.GetProfileInt(kSection, "INTERCEPT", 1);
+    // Only the inside and crossing bits are a user's choice: 0 would make rubber bands pick
+    // nothing, and 0x80 (a tool's fixed mode) would leave the crossing command disabled for good.
+    m_intercept = profile.GetProfileInt(kSection, "INTERCEPT", 1) & 0x3;
+    if (m_intercept == 0) m_intercept = 1;
     m_show = static_cast<WORD>(profile.GetProfileInt(kSection, "SHOW", 7));
     m_snap = static_cast<WORD>(profile.GetProfileInt(kSection, "SNAP", 31));
     m_layer = static_cast<WORD>(profile.GetProfileInt(kSection, "LAYER", 12));

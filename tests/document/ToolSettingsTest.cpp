@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -186,4 +187,65 @@ TEST(ToolArraySettings, UnknownAndWrongCaseKeysConsumeOnlyTheirTwoLines) {
     EXPECT_EQ(in.peek(), '[');
     EXPECT_EQ(tools.FindByTitle("title RECT"), rect);
     EXPECT_EQ(tools.FindByTitle("nothing"), nullptr);
+}
+
+TEST_F(ToolSettings, EachUnusableValueReadsBackAsItsStartValueAndTheOthersStay) {
+    struct Case {
+        const char* body;
+        std::function<void()> expect;
+    };
+    const MDrawAttributes start;
+    const Case cases[] = {
+        // A line style whose low 7 bits name no style of the table, and a negative one.
+        {"STYLE\n\t255 72 0.5 16777216\n\t1 2 3 4\n",
+         [&] {
+             EXPECT_EQ(GetDrawAttributes().lineType, start.lineType);
+             EXPECT_EQ(GetDrawAttributes().lineWidth, 0.5);
+         }},
+        {"STYLE\n\t255 -1 0.5 16777216\n\t1 2 3 4\n",
+         [&] { EXPECT_EQ(GetDrawAttributes().lineType, start.lineType); }},
+        {"STYLE\n\t255 136 -0.25 16777216\n\t1 2 3 4\n",
+         [&] {
+             EXPECT_EQ(GetDrawAttributes().lineType, 136) << "an auxiliary line of style 8";
+             EXPECT_EQ(GetDrawAttributes().lineWidth, start.lineWidth);
+         }},
+        {"STYLE\n\t255 1 0.5 16777216\n\t7 0 -1 -2\n",
+         [&] { EXPECT_EQ(GetDrawAttributes().arrows, start.arrows); }},
+        {"STYLE\n\t255 1 0.5 16777216\n\t6 0.5 2 0\n",
+         [&] { EXPECT_EQ(GetDrawAttributes().arrows, MArrowInfo(6, 0.5, 2, start.arrows.endSize)); }},
+        {"ANGLE\n\t-400\n", [&] { EXPECT_EQ(AngleDialogAngle(), 90.0); }},
+        {"ANGLE\n\t-360\n", [&] { EXPECT_EQ(AngleDialogAngle(), -360.0); }},
+    };
+    for (const Case& c : cases) {
+        ResetToolSettings();
+        TextInput in(std::string(c.body) + "[TOOLS]\n");
+        ReadCommonToolSettings(in);
+        EXPECT_FALSE(in.fail()) << c.body;
+        EXPECT_EQ(in.peek(), '[') << c.body;
+        if (c.body[0] == 'S') EXPECT_EQ(GetDrawAttributes().lineColor, 255u) << c.body;
+        c.expect();
+    }
+}
+
+TEST(ToolArraySettings, EachToolReadsOnlyItsOwnLines) {
+    FakeToolArray tools;
+    FakeTool* circle = tools.Add("CIRCLE", TRUE, true);
+    FakeTool* rect = tools.Add("RECT", TRUE);
+    FakeTool* arc = tools.Add("ARC", TRUE, true);
+    // A key no tool has, with three value lines; a tool with more lines than it reads; a tool with
+    // fewer lines than it reads.
+    TextInput in(
+        "\t53\nGONE\n\tL\n\t1\n\t2 3\n\t4\nCIRCLE\n\tC\n\t7.5\n\t8\n\t9\nRECT\n\tR\nARC\n\tA\n[LAYERS]\n");
+    tools.LoadSettings(in);
+    EXPECT_EQ(circle->radius, 7.5);
+    EXPECT_EQ(circle->GetAutoLayerName(), "C");
+    EXPECT_EQ(rect->GetAutoLayerName(), "R");
+    EXPECT_EQ(arc->GetAutoLayerName(), "A");
+    EXPECT_EQ(arc->radius, 100.0) << "no value line: the value stays";
+    EXPECT_EQ(in.peek(), '[');
+    // A key without its layer line has no automatic layer; the next key is still a key.
+    TextInput cut("\t53\nCIRCLE\nRECT\n\tS\n");
+    tools.LoadSettings(cut);
+    EXPECT_EQ(circle->GetAutoLayerName(), "");
+    EXPECT_EQ(rect->GetAutoLayerName(), "S");
 }

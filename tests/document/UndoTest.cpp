@@ -632,3 +632,110 @@ TEST_F(Undo, PackOwnershipFollowsTheRecordsInEffect) {
     pack.GetAt(1)->ClearUndone();
     EXPECT_FALSE(pack.OwnsObject(&shape));  // the pack's destruction leaves the stack object alone
 }
+
+// ----- rolling an open pack back, replacements in place ------------------------------------------
+
+TEST_F(Undo, RollingBackUndoesTheOpenPackAndKeepsBothHistories) {
+    MTessarayDoc doc;
+    doc.OnNewDocument();
+    FakeView view(doc);
+    doc.AddNewLayer();
+    MCadShape* kept = Line(0, 0, 1, 0);
+    MCadShape* moved = Line(0, 0, 2, 0);
+    doc.BeginUndo();
+    doc.AddShape(kept, 0);
+    doc.AddShape(moved, 0);
+    doc.EndUndo();
+    doc.BeginUndo();
+    doc.AddShape(Line(0, 0, 3, 0), 1);
+    doc.EndUndo();
+    doc.Undo(nullptr);
+    doc.SetModifiedFlag(FALSE);
+    const std::string before = FileText(doc);
+
+    int deletions = 0;
+    doc.BeginUndo();
+    auto* added = new Tracked(&deletions);
+    added->m_end = MFloatPoint(5, 5);
+    doc.AddShape(added, 1);
+    doc.ReplaceShape(kept, Line(0, 0, 9, 9), 0);
+    doc.RemoveShape(moved, 0, TRUE);
+    doc.AddShape(moved, 1);
+    doc.InsertLayer(0, new MLayer("x", TRUE, TRUE, TRUE));
+    doc.RollbackUndo(&view);
+
+    EXPECT_EQ(FileText(doc), before);
+    EXPECT_EQ(doc.GetLayers()->GetLayer(0)->GetAt(0), kept) << "the original object is back";
+    EXPECT_EQ(doc.GetOpenPack(), nullptr);
+    EXPECT_EQ(doc.GetUndoStack().GetCount(), 1);
+    EXPECT_TRUE(doc.CanRedo());
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(deletions, 1) << "what the pack had added is deleted with it";
+    EXPECT_EQ(view.LayerNames(), (std::vector<CString>{"Layer1", "Layer2"}));
+    doc.RollbackUndo(&view);  // nothing open: nothing happens
+    EXPECT_EQ(FileText(doc), before);
+}
+
+TEST_F(Undo, ARedoRingIsEmptiedOnlyByAPackThatStays) {
+    MTessarayDoc doc;
+    doc.OnNewDocument();
+    doc.BeginUndo();
+    doc.AddShape(Line(0, 0, 1, 0), -1);
+    doc.EndUndo();
+    doc.Undo(nullptr);
+    doc.BeginUndo();
+    EXPECT_TRUE(doc.CanRedo()) << "an open pack may still be rolled back";
+    doc.AddShape(Line(0, 0, 2, 0), -1);
+    doc.CancelUndo();
+    EXPECT_FALSE(doc.CanRedo()) << "a cancelled pack keeps its change";
+}
+
+TEST_F(Undo, ReplacementsAtKnownPlacesUndoAndRedoInPlace) {
+    MTessarayDoc doc;
+    doc.OnNewDocument();
+    doc.AddNewLayer();
+    std::vector<MCadShape*> olds;
+    for (int i = 0; i < 6; ++i) {
+        olds.push_back(Line(0, i, 1, i));
+        doc.AppendShape(olds.back(), i % 2);
+    }
+    MCadShape* absent = Line(0, 0, 7, 7);
+    const std::vector<MTessarayDoc::ShapePlace> places =
+        doc.LocateShapes({olds[5], absent, olds[0], olds[4]});
+    EXPECT_EQ(places[0].layer, 1);
+    EXPECT_EQ(places[0].index, 2);
+    EXPECT_EQ(places[1].layer, -1);
+    EXPECT_EQ(places[2].index, 0);
+    EXPECT_EQ(places[3].layer, 0);
+    EXPECT_EQ(places[3].index, 2);
+    delete absent;
+
+    const std::string before = FileText(doc);
+    doc.BeginUndo();
+    std::vector<MCadShape*> news;
+    for (int k : {0, 2, 3}) {
+        news.push_back(Line(5, k, 6, k));
+        doc.ReplaceShapeAt(places[static_cast<std::size_t>(k)],
+                           olds[k == 0   ? 5
+                                : k == 2 ? 0
+                                         : 4],
+                           news.back());
+    }
+    doc.AddShape(Line(8, 8, 9, 9), 0);
+    doc.EndUndo();
+    const std::string after = FileText(doc);
+    EXPECT_EQ(doc.GetLayers()->GetLayer(1)->GetAt(2), news[0]);
+    EXPECT_EQ(doc.GetLayers()->GetLayer(0)->GetAt(0), news[1]);
+    doc.Undo(nullptr);
+    EXPECT_EQ(FileText(doc), before);
+    EXPECT_EQ(doc.GetLayers()->GetLayer(0)->GetAt(2), olds[4]);
+    doc.Redo(nullptr);
+    EXPECT_EQ(FileText(doc), after);
+    EXPECT_EQ(doc.GetLayers()->GetLayer(0)->GetAt(2), news[2]);
+    // A place that no longer holds the shape falls back to the search.
+    doc.BeginUndo();
+    MCadShape* last = Line(1, 1, 2, 2);
+    EXPECT_EQ(doc.ReplaceShapeAt(MTessarayDoc::ShapePlace{0, 0}, news[0], last), 2);
+    doc.EndUndo();
+    EXPECT_EQ(doc.GetLayers()->GetLayer(1)->GetAt(2), last);
+}

@@ -2,6 +2,7 @@
 // dispatch of mouse input and commands, and tool switching.
 #include <cstdio>
 
+#include "resources/ResourceIds.h"
 #include "tests/view/ViewTestSupport.h"
 
 using namespace viewtest;

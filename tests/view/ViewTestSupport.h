@@ -62,7 +62,10 @@ public:
         log.push_back(switching ? "End(TRUE)" : "End(FALSE)");
     }
     BOOL ReturnsToPreviousTool() override { return returnsToPrevious; }
-    BOOL OnViewCmdMsg(MTessarayView* view, UINT id, int code, void* extra, AFX_CMDHANDLERINFO*) override {
+    BOOL OnViewCmdMsg(MTessarayView* view, UINT id, int code, void* extra,
+                      AFX_CMDHANDLERINFO* info) override {
+        if (handles.count(id) == 0 && info) return FALSE;
+        if (info) return TRUE;  // only asked whether a handler exists
         if (code == CN_COMMAND) commands.push_back(id);
         if (handles.count(id) == 0) return FALSE;
         if (code == CN_COMMAND) log.push_back("Command " + std::to_string(id));
@@ -201,14 +204,24 @@ public:
         return GetDCImage(dc)->copy();
     }
 
-    // Real input through the top-level window, at a point of the view's client area.
+    // Real input through the top-level window, at a point of the view's client area. time 0 takes
+    // the next event time.
     void MouseAt(QEvent::Type type, CPoint client, Qt::MouseButton button = Qt::NoButton,
-                 Qt::MouseButtons state = Qt::NoButton, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+                 Qt::MouseButtons state = Qt::NoButton, Qt::KeyboardModifiers mods = Qt::NoModifier,
+                 int time = 0) {
         const QPoint inWindow = Client()->mapTo(Window(), QPoint(client.x, client.y));
         qt_handleMouseEvent(Window()->windowHandle(), QPointF(inWindow),
                             QPointF(Window()->mapToGlobal(inWindow)), state, button, type, mods,
-                            NextEventTime());
+                            time ? time : NextEventTime());
         QApplication::processEvents();
+    }
+    // Two clicks close enough in time to make a double click.
+    void DoubleClick(CPoint client, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        const int t = NextEventTime();
+        MouseAt(QEvent::MouseButtonPress, client, Qt::LeftButton, Qt::LeftButton, mods, t);
+        MouseAt(QEvent::MouseButtonRelease, client, Qt::LeftButton, Qt::NoButton, mods, t + 10);
+        MouseAt(QEvent::MouseButtonPress, client, Qt::LeftButton, Qt::LeftButton, mods, t + 20);
+        MouseAt(QEvent::MouseButtonRelease, client, Qt::LeftButton, Qt::NoButton, mods, t + 30);
     }
     void Move(CPoint client, Qt::MouseButtons state = Qt::NoButton) {
         MouseAt(QEvent::MouseMove, client, Qt::NoButton, state);

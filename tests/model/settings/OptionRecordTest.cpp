@@ -76,6 +76,17 @@ TEST(OptionRecord, LoadingCorrectsValuesOutOfRange) {
     EXPECT_EQ(r.m_saveBackupMode, 0);
 }
 
+TEST(OptionRecord, ThePickModeKeepsOnlyTheUsersChoice) {
+    auto profile = CreateMemoryProfile();
+    // 0 would let rubber bands pick nothing; 0x80 is a tool's fixed mode, which would leave the
+    // crossing command disabled.
+    for (const auto& [stored, loaded] : {std::pair{0, 1}, std::pair{0x80, 1}, std::pair{0x83, 3},
+                                         std::pair{2, 2}, std::pair{-1, 3}, std::pair{1, 1}}) {
+        profile->WriteProfileInt("OPION", "INTERCEPT", stored);
+        EXPECT_EQ(LoadFrom(*profile).m_intercept, loaded) << stored;
+    }
+}
+
 TEST(OptionRecord, SixteenBitWordsKeepTheirLowBits) {
     auto profile = CreateMemoryProfile();
     profile->WriteProfileInt("OPION", "SNAP", 0x10000 | 0x1001);

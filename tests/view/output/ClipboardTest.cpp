@@ -14,6 +14,7 @@
 #include "platform/gdi/EmfBackend.h"
 #include "platform/ui/Clipboard.h"
 #include "platform/ui/DialogRunner.h"
+#include "resources/ResourceIds.h"
 #include "tests/platform/EmfTestSupport.h"
 #include "tests/support/TestSupport.h"
 #include "tests/view/ViewTestSupport.h"

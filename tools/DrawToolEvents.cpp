@@ -1,0 +1,351 @@
+// The tool base: the road from a mouse message to a construction step or a pick, snapping, the
+// cursor and the XOR tracker.
+#include <cmath>
+
+#include "document/TessarayDoc.h"
+#include "model/settings/OptionRecord.h"
+#include "model/shapes/containers/LShapeArray.h"
+#include "platform/gdi/DC.h"
+#include "platform/ui/Cursor.h"
+#include "platform/ui/MessageTranslation.h"
+#include "resources/ResourceIds.h"
+#include "tools/DrawTool.h"
+#include "tools/PickList.h"
+#include "tools/ToolScopes.h"
+#include "view/Grid.h"
+#include "view/TessarayView.h"
+
+namespace {
+
+constexpr double kDeadZonePixels = 8.0;
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+
+// A dotted or solid 1-pixel white pen and no brush, selected for the scope.
+class MTrackerPen {
+public:
+    MTrackerPen(CDC* dc, int style) : m_dc(dc), m_pen(style, 1, kWhite) {
+        m_oldPen = dc->SelectObject(&m_pen);
+        m_oldBrush = dc->SelectStockObject(NULL_BRUSH);
+    }
+    ~MTrackerPen() {
+        m_dc->SelectObject(m_oldPen);
+        if (m_oldBrush) m_dc->SelectObject(m_oldBrush);
+    }
+    MTrackerPen(const MTrackerPen&) = delete;
+    MTrackerPen& operator=(const MTrackerPen&) = delete;
+
+private:
+    CDC* m_dc;
+    CPen m_pen;
+    CPen* m_oldPen;
+    CGdiObject* m_oldBrush;
+};
+
+void DrawFrame(CDC* dc, CRect r) {
+    r.NormalizeRect();
+    MTrackerPen pen(dc, PS_DOT);
+    dc->Rectangle(&r);
+}
+
+}  // namespace
+
+// ----- device level -----------------------------------------------------------------------------
+
+void MDrawTool::OnLButtonDown(MTessarayView* view, int x, int y, UINT flags) {
+    if (m_buttonDown) return;
+    RunGuarded(view, [&] {
+        m_buttonDown = TRUE;
+        m_moved = FALSE;
+        std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
+        m_pressPoint = CPoint(x, y);
+        MFloatPoint pt;
+        SnapPoint(view, x, y, &pt, flags);
+        OnButtonDownAt(view, dc.get(), pt, flags);
+        UpdatePrompt();
+    });
+}
+
+void MDrawTool::OnLButtonUp(MTessarayView* view, int x, int y, UINT flags) {
+    if (!m_buttonDown) return;
+    m_buttonDown = FALSE;
+    RunGuarded(view, [&] {
+        MFloatPoint pt;
+        SnapPoint(view, x, y, &pt, flags);
+        std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
+        OnButtonUpAt(view, dc.get(), pt, flags);
+        view->m_anchorPoint = pt;
+        m_moved = FALSE;
+        ClearEntryFlags();
+        UpdatePrompt();
+    });
+}
+
+void MDrawTool::OnMouseMove(MTessarayView* view, int x, int y, UINT flags) {
+    // Moves inside the dead zone around the last press are dropped before any work, with the
+    // button down or not; the first move at 8 pixels or more lets every move pass until the next
+    // press or release.
+    if (!m_moved && std::hypot(x - m_pressPoint.x, y - m_pressPoint.y) < kDeadZonePixels) return;
+    m_moved = TRUE;
+    RunGuarded(view, [&] {
+        MFloatPoint pt;
+        SnapPoint(view, x, y, &pt, flags);
+        std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
+        OnMoveAt(view, dc.get(), pt, flags);
+        UpdatePrompt();
+    });
+}
+
+void MDrawTool::OnLButtonDblClk(MTessarayView* view, int, int, UINT) {
+    RunGuarded(view, [&] {
+        OnDoubleClickHook(view);
+        OnDecide(view);
+    });
+    m_buttonDown = FALSE;
+}
+
+void MDrawTool::OnRButtonDown(MTessarayView* view, int x, int y, UINT flags) {
+    RunGuarded(view, [&] {
+        m_contextPoint = CPoint(x, y);
+        if (flags & MK_SHIFT)
+            OnCoordinateInput(view, &m_contextPoint, flags & ~static_cast<UINT>(MK_SHIFT));
+        else if (flags & MK_CONTROL)
+            OnNumericInput(view);
+        else
+            ShowContextMenu(view, x, y, flags);
+    });
+}
+
+void MDrawTool::ClickAtPoint(MTessarayView* view, const MFloatPoint& point, UINT flags) {
+    std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
+    const CPoint p = view->DocToDevice(dc.get(), point);
+    dc.reset();
+    OnLButtonDown(view, p.x, p.y, flags);
+    OnLButtonUp(view, p.x, p.y, flags);
+}
+
+// ----- drawing-point level ----------------------------------------------------------------------
+
+void MDrawTool::OnButtonDownAt(MTessarayView* view, CDC* dc, const MFloatPoint& pt, UINT flags) {
+    if (IsPickMode()) {
+        OnPickAt(view, pt.x, pt.y, flags);
+        return;
+    }
+    MTrackerScope tracker(*this, view, dc);
+    if (GetNewCount() < 1) CreateAndAddShape(view);
+    if (GetNewCount() > 0) {
+        OnPoint(view, pt.x, pt.y, kPhasePress, flags);
+        RecalcNewShapes(view);
+    }
+}
+
+void MDrawTool::OnButtonUpAt(MTessarayView* view, CDC* dc, const MFloatPoint& pt, UINT flags) {
+    MTrackerScope tracker(*this, view, dc);
+    if (m_tracking) {
+        EndTrack(view, pt.x, pt.y, flags);
+        PickInRect(view, m_rubberX0, m_rubberY0, m_rubberX1, m_rubberY1, flags);
+        if (GetPickCount() > 0) PickAt(view, pt.x, pt.y, flags);
+    }
+    if (GetNewCount() == 0) {
+        if (IsPickMode()) return;
+        CreateAndAddShape(view);
+        // The shape was made at the release: its first step has not begun, and the pick prompt
+        // shows until it does.
+        m_step = -1;
+    }
+    if (IsPickMode()) return;
+    if (OnPoint(view, pt.x, pt.y, kPhaseTest, flags)) {
+        DecideAndReset(view);
+        return;
+    }
+    ++m_step;
+    OnPoint(view, pt.x, pt.y, kPhaseAdvance, flags);
+    RecalcNewShapes(view);
+}
+
+void MDrawTool::OnMoveAt(MTessarayView* view, CDC* dc, const MFloatPoint& pt, UINT flags) {
+    const bool band = m_tracking && (pt.x != m_trackAnchor.x || pt.y != m_trackAnchor.y);
+    if (!band && GetNewCount() == 0) return;
+    MTrackerScope tracker(*this, view, dc);
+    if (band) {
+        m_rubberX0 = m_trackAnchor.x;
+        m_rubberY0 = pt.y;
+        m_rubberX1 = pt.x;
+        m_rubberY1 = m_trackAnchor.y;
+    }
+    if (GetNewCount() > 0) {
+        OnPoint(view, pt.x, pt.y, kPhaseMove, flags);
+        RecalcNewShapes(view);
+    }
+}
+
+void MDrawTool::BeginTrack(MTessarayView*, double x, double y, UINT) {
+    m_tracking = TRUE;
+    m_trackAnchor = MFloatPoint(x, y);
+    m_rubberX0 = m_rubberX1 = x;
+    m_rubberY0 = m_rubberY1 = y;
+}
+
+void MDrawTool::EndTrack(MTessarayView*, double x, double y, UINT) {
+    m_tracking = FALSE;
+    m_rubberX0 = m_trackAnchor.x;
+    m_rubberY0 = y;
+    m_rubberX1 = x;
+    m_rubberY1 = m_trackAnchor.y;
+}
+
+MFloatRect MDrawTool::RubberBand() const {
+    MFloatRect band;
+    band.left = m_rubberX0;
+    band.top = m_rubberY0;
+    band.right = m_rubberX1;
+    band.bottom = m_rubberY1;
+    return band;
+}
+
+// ----- the XOR tracker --------------------------------------------------------------------------
+
+void MDrawTool::DrawTracker(MTessarayView* view, CDC* dc) {
+    if (!view || !dc) return;
+    const int oldRop = dc->SetROP2(R2_XORPEN);
+    if (GetPickCount() > 0) m_picks->GetShapes().DrawMarked(view, dc);
+    const int limit = GetOptionRecord().m_drawLimit;
+    if (GetNewCount() > 0) {
+        // Many new shapes follow the pointer as their frame only.
+        if (limit != 0 && GetNewCount() > limit)
+            DrawFrame(dc, view->DocToLogicalRect(m_newShapes->GetExtent()));
+        else
+            m_newShapes->DrawMarked(view, dc);
+    }
+    if (m_guideLineShown) {
+        MTrackerPen pen(dc, PS_DOT);
+        dc->MoveTo(view->DocToLogical(m_guideLine[0]));
+        dc->LineTo(view->DocToLogical(m_guideLine[1]));
+    }
+    if (m_crossMarkShown) {
+        const CPoint p = view->DocToLogical(m_crossMarkPoint);
+        MTrackerPen pen(dc, PS_SOLID);
+        dc->MoveTo(p.x - 4, p.y - 4);
+        dc->LineTo(p.x + 5, p.y + 5);
+        dc->MoveTo(p.x - 4, p.y + 5);
+        dc->LineTo(p.x + 5, p.y - 4);
+    }
+    if (m_tracking) {
+        DrawFrame(dc, view->DocToLogicalRect(RubberBand()));
+    }
+    dc->SetROP2(oldRop);
+}
+
+void MDrawTool::PaintTracker(MTessarayView* view, CDC* dc) {
+    if (m_trackerHidden == 0) DrawTracker(view, dc);
+}
+
+void MDrawTool::HideTracker(MTessarayView* view, CDC* dc) {
+    if (m_trackerHidden++ == 0) DrawTracker(view, dc);
+}
+
+void MDrawTool::ShowTracker(MTessarayView* view, CDC* dc, bool draw) {
+    if (m_trackerHidden > 0 && --m_trackerHidden == 0 && draw) DrawTracker(view, dc);
+}
+
+// ----- cursor -----------------------------------------------------------------------------------
+
+BOOL MDrawTool::OnSetCursor(MTessarayView* view, int, int, UINT hitTest) {
+    return hitTest == HTCLIENT ? SetToolCursor(view) : FALSE;
+}
+
+int MDrawTool::SnapCursorIndex(WORD kind) {
+    if (kind & kSnapEndPoint) return 1;
+    if (kind & kSnapIntersection) return 2;
+    if (kind & kSnapMidPoint) return 3;
+    if (kind & kSnapCenter) return 4;
+    if (kind & kSnapOnShape) return 5;
+    if (kind & kSnapBasePoint) return 6;
+    return 0;
+}
+
+UINT MDrawTool::SnapCursorResource(int index) {
+    static constexpr UINT kCursors[] = {IDR_SNAP_CURSOR_END_POINT, IDR_SNAP_CURSOR_INTERSECTION,
+                                        IDR_SNAP_CURSOR_MID_POINT, IDR_SNAP_CURSOR_CENTER,
+                                        IDR_SNAP_CURSOR_ON_SHAPE,  IDR_SNAP_CURSOR_BASE_POINT};
+    return index >= 1 && index <= 6 ? kCursors[index - 1] : 0;
+}
+
+BOOL MDrawTool::SetToolCursor(MTessarayView*) {
+    const UINT resource = SnapCursorResource(SnapCursorIndex(m_snap.kind));
+    if (!resource) return FALSE;
+    HCURSOR cursor = AfxLoadCursor(resource);
+    if (!cursor) return FALSE;
+    SetCursor(cursor);
+    return TRUE;
+}
+
+// ----- snapping ---------------------------------------------------------------------------------
+
+WORD MDrawTool::GetSnapFlags(MTessarayView*) {
+    return SnapSuspended() ? 0 : GetOptionRecord().m_snap;
+}
+
+BOOL MDrawTool::ApplyConstraint(MTessarayView*, int, int, MFloatPoint* pt, UINT) {
+    if (!m_xGiven && !m_yGiven && !m_angleGiven && !m_distanceGiven) return FALSE;
+    if (!m_moved) {
+        *pt = m_entryBase;
+        return TRUE;
+    }
+    if (m_xGiven || m_yGiven) {
+        if (m_xGiven) pt->x = m_entryBase.x + m_entryDx;
+        if (m_yGiven) pt->y = m_entryBase.y + m_entryDy;
+        return TRUE;
+    }
+    const MFloatPoint d = *pt - m_entryBase;
+    const double angle = m_angleGiven ? m_entryAngle : std::atan2(d.y, d.x);
+    const double distance = m_distanceGiven ? m_entryDistance : d.x * std::cos(angle) + d.y * std::sin(angle);
+    *pt = MFloatPoint(m_entryBase.x + distance * std::cos(angle), m_entryBase.y + distance * std::sin(angle));
+    return TRUE;
+}
+
+void MDrawTool::SnapPoint(MTessarayView* view, int x, int y, MFloatPoint* out, UINT flags) {
+    bool entered = false;
+    if (m_angleGiven && m_distanceGiven) {
+        *out = m_moved ? MFloatPoint(m_entryBase.x + m_entryDistance * std::cos(m_entryAngle),
+                                     m_entryBase.y + m_entryDistance * std::sin(m_entryAngle))
+                       : m_entryBase;
+        entered = true;
+    } else if (m_xGiven && m_yGiven) {
+        *out = m_moved ? MFloatPoint(m_entryBase.x + m_entryDx, m_entryBase.y + m_entryDy) : m_entryBase;
+        entered = true;
+    }
+    if (entered) {
+        m_snap = MSnapPoint(*out, 0);
+    } else {
+        std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
+        CPoint logical(x, y);
+        dc->DPtoLP(&logical);
+        *out = view->LogicalToDoc(logical);
+        dc.reset();
+        if (ApplyConstraint(view, x, y, out, flags)) {
+            m_snap = MSnapPoint(*out, 0);
+        } else {
+            const WORD kinds = GetSnapFlags(view);
+            MSnapPoint record;
+            MTessarayDoc* doc = Document(view);
+            const WORD found = doc && kinds ? doc->FindSnapPoint(view, x, y, out, kinds, &record, FALSE) : 0;
+            if (found) {
+                m_snap = record;
+                *out = record.GetPoint();
+            } else if ((kinds & kSnapGrid) && view->GetGrid() &&
+                       !(IsPickMode() && NoGridSnapWhilePicking())) {
+                *out = view->GetGrid()->SnapDocPoint(view, *out);
+                m_snap = MSnapPoint(*out, kSnapGrid);
+            } else {
+                m_snap = MSnapPoint(*out, 0);
+            }
+        }
+    }
+    if (SnapCursorIndex(m_snap.kind) == 0) {
+        m_snapped = FALSE;
+        m_snap = MSnapPoint(*out, 0);
+    } else {
+        m_snapped = TRUE;
+    }
+    m_currentPoint = *out;
+}

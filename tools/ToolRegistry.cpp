@@ -1,0 +1,72 @@
+// The registry of the tools: one row per tool, in registration order, which is also the order of
+// the tools in the array and of their settings in a drawing file. A tool not built yet is a plain
+// MDrawTool with its row's identity: its command switches to it and its automatic layer is kept
+// and saved. A tool's own class takes its row by its factory (CreateTool<MLineTool>).
+#include "resources/ResourceIds.h"
+#include "tools/DrawToolArray.h"
+
+namespace {
+
+// clang-format off
+constexpr MToolRegistration kRegistry[] = {
+    {"LINE",          1,   ID_TOOL_LINE,             TRUE,  &CreateTool<MDrawTool>},
+    {"XYLINE",        2,   ID_TOOL_XYLINE,           TRUE,  &CreateTool<MDrawTool>},
+    {"CONTLINE",      3,   ID_TOOL_CONTLINE,         TRUE,  &CreateTool<MDrawTool>},
+    {"SPLINE",        4,   ID_TOOL_SPLINE,           TRUE,  &CreateTool<MDrawTool>},
+    {"SPLINELOOP",    5,   ID_TOOL_SPLINELOOP,       TRUE,  &CreateTool<MDrawTool>},
+    {"FREELINE",      51,  ID_TOOL_FREELINE,         TRUE,  &CreateTool<MDrawTool>},
+    {"CIRCLE",        6,   ID_TOOL_CIRCLE,           TRUE,  &CreateTool<MDrawTool>},
+    {"3PCIRCLE",      7,   ID_TOOL_3PCIRCLE,         TRUE,  &CreateTool<MDrawTool>},
+    {"ELLIPSE",       8,   ID_TOOL_ELLIPSE,          TRUE,  &CreateTool<MDrawTool>},
+    {"ELLIPSEEXTENT", 50,  ID_TOOL_ELLIPSEEXTENT,    TRUE,  &CreateTool<MDrawTool>},
+    {"CIRCLEARC",     9,   ID_TOOL_CIRCLEARC,        TRUE,  &CreateTool<MDrawTool>},
+    {"3PCIRCLEARC",   10,  ID_TOOL_3PCIRCLEARC,      TRUE,  &CreateTool<MDrawTool>},
+    {"CIRCLEFAN",     11,  ID_TOOL_CIRCLEFAN,        TRUE,  &CreateTool<MDrawTool>},
+    {"HALFCIRCLE",    12,  ID_TOOL_HALFCIRCLE,       TRUE,  &CreateTool<MDrawTool>},
+    {"QUADCIRCLE",    13,  ID_TOOL_QUADCIRCLE,       TRUE,  &CreateTool<MDrawTool>},
+    {"RECT",          14,  ID_TOOL_RECT,             TRUE,  &CreateTool<MDrawTool>},
+    {"NPOLYGON",      15,  ID_TOOL_NPOLYGON,         TRUE,  &CreateTool<MDrawTool>},
+    {"POLYGON",       16,  ID_TOOL_POLYGON,          TRUE,  &CreateTool<MDrawTool>},
+    {"SIZE",          17,  ID_TOOL_SIZE,             TRUE,  &CreateTool<MDrawTool>},
+    {"SIZEX",         18,  ID_TOOL_SIZEX,            TRUE,  &CreateTool<MDrawTool>},
+    {"SIZEY",         19,  ID_TOOL_SIZEY,            TRUE,  &CreateTool<MDrawTool>},
+    {"RADIUS",        20,  ID_TOOL_RADIUS,           TRUE,  &CreateTool<MDrawTool>},
+    {"DIAMETER",      21,  ID_TOOL_DIAMETER,         TRUE,  &CreateTool<MDrawTool>},
+    {"ANGLE",         22,  ID_TOOL_ANGLE,            TRUE,  &CreateTool<MDrawTool>},
+    {"LINEANGLE",     23,  ID_TOOL_LINEANGLE,        TRUE,  &CreateTool<MDrawTool>},
+    {"LABEL",         24,  ID_TOOL_LABEL,            TRUE,  &CreateTool<MDrawTool>},
+    {"BALLOON",       25,  ID_TOOL_BALLOON,          TRUE,  &CreateTool<MDrawTool>},
+    {"WALL",          26,  ID_TOOL_WALL,             TRUE,  &CreateTool<MDrawTool>},
+    {"MARK",          27,  ID_TOOL_MARK,             TRUE,  &CreateTool<MDrawTool>},
+    {"TEXT",          28,  ID_TOOL_TEXT,             TRUE,  &CreateTool<MDrawTool>},
+    {"HATCH",         29,  ID_TOOL_HATCH,            TRUE,  &CreateTool<MDrawTool>},
+    {"SELECT",        30,  ID_TOOL_SELECT,           FALSE, &CreateTool<MDrawTool>},
+    {"CORNER",        31,  ID_TOOL_CORNER,           FALSE, &CreateTool<MDrawTool>},
+    {"ROUND",         32,  ID_TOOL_ROUND,            FALSE, &CreateTool<MDrawTool>},
+    {"LINEEXTEND",    33,  ID_TOOL_LINEEXTEND,       FALSE, &CreateTool<MDrawTool>},
+    {"LINECUT",       34,  ID_TOOL_LINECUT,          FALSE, &CreateTool<MDrawTool>},
+    {"LINELINECUT",   35,  ID_TOOL_LINELINECUT,      FALSE, &CreateTool<MDrawTool>},
+    {"TRIM",          36,  ID_TOOL_TRIM,             FALSE, &CreateTool<MDrawTool>},
+    {"COPYLINE",      37,  ID_TOOL_COPYLINE,         FALSE, &CreateTool<MDrawTool>},
+    {"COPYROTATE",    38,  ID_TOOL_COPYROTATE,       FALSE, &CreateTool<MDrawTool>},
+    {"MEASURELENGTH", 39,  ID_TOOL_MEASURELENGTH,    FALSE, &CreateTool<MDrawTool>},
+    {"MEASUREANGLE",  40,  ID_TOOL_MEASUREANGLE,     FALSE, &CreateTool<MDrawTool>},
+    {"FUSION",        41,  ID_TOOL_FUSION,           FALSE, &CreateTool<MDrawTool>},
+    {"ORIGIN",        42,  ID_TOOL_ORIGIN,           FALSE, &CreateTool<MDrawTool>},
+    {"PRINTAREA",     43,  ID_TOOL_PRINTAREA,        FALSE, &CreateTool<MDrawTool>},
+    {"ZOOM",          44,  ID_TOOL_ZOOM,             FALSE, &CreateTool<MDrawTool>},
+    {"EDGE",          46,  ID_TOOL_EDGE,             FALSE, &CreateTool<MDrawTool>},
+    {"HOLE",          47,  ID_TOOL_HOLE,             FALSE, &CreateTool<MDrawTool>},
+    {"HOLE2LINE",     48,  ID_TOOL_HOLE2LINE,        FALSE, &CreateTool<MDrawTool>},
+    {"MULTITEXT",     49,  ID_TOOL_MULTITEXT,        TRUE,  &CreateTool<MDrawTool>},
+    {"DIVID",         52,  ID_TOOL_DIVID,            TRUE,  &CreateTool<MDrawTool>},
+    {"STRETCH",       53,  ID_TOOL_STRETCH,          FALSE, &CreateTool<MDrawTool>},
+    {"MEASUREAREA",   54,  ID_TOOL_MEASUREAREA,      FALSE, &CreateTool<MDrawTool>},
+};
+// clang-format on
+
+}  // namespace
+
+std::span<const MToolRegistration> GetToolRegistry() {
+    return kRegistry;
+}

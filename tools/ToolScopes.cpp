@@ -1,0 +1,34 @@
+#include "tools/ToolScopes.h"
+
+#include "document/TessarayDoc.h"
+#include "tools/DrawTool.h"
+#include "view/TessarayView.h"
+
+MTrackerScope::MTrackerScope(MDrawTool& tool, MTessarayView* view, CDC* dc)
+    : m_tool(tool), m_view(view), m_dc(dc), m_exceptions(std::uncaught_exceptions()) {
+    m_tool.HideTracker(m_view, m_dc);
+}
+
+MTrackerScope::~MTrackerScope() noexcept(false) {
+    m_tool.ShowTracker(m_view, m_dc, std::uncaught_exceptions() <= m_exceptions);
+}
+
+MUndoScope::MUndoScope(MTessarayDoc* doc, MTessarayView* view)
+    : m_doc(doc), m_view(view), m_exceptions(std::uncaught_exceptions()) {}
+
+MUndoScope::~MUndoScope() {
+    if (!m_doc) return;
+    if (std::uncaught_exceptions() > m_exceptions) {
+        try {
+            m_doc->RollbackUndo(m_view);
+        } catch (...) {
+            // The guard around the action tries again and reports.
+        }
+        return;
+    }
+    m_doc->EndUndo();
+}
+
+void MUndoScope::Open() {
+    if (m_doc) m_doc->BeginUndo();
+}
