@@ -72,6 +72,7 @@ void MDocumentToolArray::LoadSettings(std::istream& is) {
     // The count line is not used further; a body without one starts with its first key.
     const int first = is.peek();
     if (first == '\t' || first == ' ' || (first >= '0' && first <= '9')) SkipTextLine(is);
+    std::vector<char> line(kMaxTextLine);
     while (is.good()) {
         const int c = is.peek();
         if (c == '[' || c == std::char_traits<char>::eof()) break;
