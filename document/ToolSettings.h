@@ -31,6 +31,14 @@ struct MDrawAttributes {
     double presetWidths[3] = {0.0, 0.2, 0.5};
 };
 
+// The 16 colours of the colour menus: commands 200 + k (line) and 300 + k (face) choose entry k,
+// and the frame's swatches show them. 0-7 take each channel 0 or 255, 8-14 0 or 128 (index bits:
+// 4 green, 2 red, 1 blue; black only once), 15 is no colour.
+inline constexpr int kMenuColorCount = 16;
+inline constexpr COLORREF kMenuColors[kMenuColorCount] = {
+    0x000000, 0xFF0000, 0x0000FF, 0xFF00FF, 0x00FF00, 0xFFFF00, 0x00FFFF, 0xFFFFFF,
+    0x800000, 0x000080, 0x800080, 0x008000, 0x808000, 0x008080, 0x808080, kNoColor};
+
 // The coordinate-entry dialog's values, kept between uses.
 struct MCoordinateEntry {
     enum BaseMode { kAbsolute = 0, kRelative = 1, kOffset = 2 };

@@ -58,6 +58,8 @@ MDrawTool::MDrawTool(int toolId)
       m_picks(std::make_unique<MLPointShapeArray>()) {
     ResetBase();
     RegisterToolCommands();
+    RegisterAttributeCommands();
+    RegisterConstraintCommands();
 }
 
 MDrawTool::~MDrawTool() {

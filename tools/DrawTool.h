@@ -14,19 +14,25 @@
 //
 // DrawTool.cpp: identity, lifecycle, prompt, the guard. DrawToolEvents.cpp: the event road,
 // snapping, cursor and tracker. DrawToolLists.cpp: the lists, commits and picking.
+// DrawToolAttributes.cpp: the drawing attributes and their commands. DrawToolMenu.cpp: the context
+// menu. DrawToolConstraint.cpp: direction constraints and typed coordinates.
 #pragma once
 
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "model/ArrowInfo.h"
+#include "model/FillStyle.h"
 #include "model/SnapPoint.h"
 #include "model/geometry/FloatPoint.h"
 #include "model/geometry/FloatRect.h"
 #include "view/ViewTool.h"
 
+class CCmdUI;
 class CDC;
 class MCadShape;
+class MDrawMenu;
 class MLShapeArray;
 class MLPointShapeArray;
 class MTessarayDoc;
@@ -96,9 +102,6 @@ public:
     // false); in between the view's repaints leave it out. MTrackerScope pairs the two.
     void HideTracker(MTessarayView* view, CDC* dc);
     void ShowTracker(MTessarayView* view, CDC* dc, bool draw);
-    // The context menu of a right click; the base shows none.
-    virtual void ShowContextMenu(MTessarayView* view, int x, int y, UINT flags) {}
-    virtual void AfterContextMenu(MTessarayView* view) {}
     BOOL IsButtonDown() const { return m_buttonDown; }
     BOOL HasMoved() const { return m_moved; }
 
@@ -108,8 +111,6 @@ public:
     virtual void SnapPoint(MTessarayView* view, int x, int y, MFloatPoint* out, UINT flags);
     // The enabled snap kinds: none while snapping is suspended, else the option record's SNAP.
     virtual WORD GetSnapFlags(MTessarayView* view);
-    // Moves pt onto an active coordinate-entry constraint; TRUE when one applied.
-    virtual BOOL ApplyConstraint(MTessarayView* view, int x, int y, MFloatPoint* pt, UINT flags);
     // The snap cursor of the last snap kind; FALSE (the view's cursor stays) when there is none.
     virtual BOOL SetToolCursor(MTessarayView* view);
     // The snap cursor index of a snap kind: 1 end point, 2 intersection, 3 mid point, 4 centre,
@@ -131,7 +132,9 @@ public:
     // Before a commit: the program-wide attributes into each new shape (ApplyAttributesTo).
     // Editing tools override it with nothing.
     virtual void ApplyAttributes(MTessarayView* view);
-    virtual void ApplyAttributesTo(MTessarayView* view, MCadShape* shape) {}
+    // Frame, text colour, colour, line style, width, fill and arrows (an end of type below 1 or
+    // size not above 0 becomes none); font, size and alignment are the text tools' own.
+    virtual void ApplyAttributesTo(MTessarayView* view, MCadShape* shape);
     // A simulated click at a drawing point.
     virtual void ClickAtPoint(MTessarayView* view, const MFloatPoint& point, UINT flags);
     virtual BOOL CanDecide() { return FALSE; }
@@ -142,7 +145,6 @@ public:
     void OnCancel(MTessarayView* view) override;
     virtual BOOL CanNumericInput() { return FALSE; }
     virtual void OnNumericInput(MTessarayView* view) {}
-    virtual void OnCoordinateInput(MTessarayView* view, CPoint* point, UINT flags) {}
 
     // ----- commit -------------------------------------------------------------------------------
     // The lists into the document as one undo step: each new shape replaces the edited shape of the
@@ -211,6 +213,109 @@ public:
     virtual void PickAt(MTessarayView* view, double x, double y, UINT flags);
     virtual void SelectAll(MTessarayView* view);
     BOOL IsTracking() const { return m_tracking; }
+
+    // ----- drawing attributes (DrawToolAttributes.cpp) -------------------------------------------
+    // The program-wide attributes new shapes receive. The select tool overrides the pairs to act on
+    // its selection; the commands and the frame's controls reach them only through these.
+    virtual void SetLineColor(MTessarayView* view, COLORREF color);
+    virtual void SetFaceColor(MTessarayView* view, const MFillStyle& fill);
+    virtual void SetLineType(MTessarayView* view, int type);
+    virtual void SetLineWidth(MTessarayView* view, double width);
+    virtual void SetStartArrowType(MTessarayView* view, int type);
+    virtual void SetEndArrowType(MTessarayView* view, int type);
+    virtual void SetStartArrowSize(MTessarayView* view, double size);
+    virtual void SetEndArrowSize(MTessarayView* view, double size);
+    virtual void SetFontSize(MTessarayView* view, double size);
+    virtual void SetFontName(MTessarayView* view, const CString& name);
+    virtual void SetBold(MTessarayView* view, BOOL on);
+    virtual void SetItalic(MTessarayView* view, BOOL on);
+    virtual void SetUnderline(MTessarayView* view, BOOL on);
+    virtual void SetTextFrame(MTessarayView* view, BOOL on);
+    virtual void SetTextColor(MTessarayView* view, COLORREF color);
+    // Bits 0-1 (horizontal) or 2-3 (vertical) of the alignment word; the other bits stay.
+    virtual void SetHorzAlign(MTessarayView* view, int align);
+    virtual void SetVertAlign(MTessarayView* view, int align);
+    virtual COLORREF GetLineColor();
+    virtual MFillStyle GetFaceColor();
+    virtual int GetLineType();
+    virtual double GetLineWidth();
+    virtual double GetFontSize();
+    virtual CString GetFontName();
+    virtual BOOL GetBold();
+    virtual BOOL GetItalic();
+    virtual BOOL GetUnderline();
+    virtual BOOL GetTextFrame();
+    virtual COLORREF GetTextColor();
+    virtual int GetAlignment();
+    int GetHorzAlign() { return GetAlignment() & 3; }
+    int GetVertAlign() { return GetAlignment() & 0xC; }
+    // The four arrow getters read their field from GetArrowStyle, so one override changes all.
+    virtual MArrowInfo GetArrowStyle();
+    int GetStartArrowType() { return GetArrowStyle().startStyle; }
+    int GetEndArrowType() { return GetArrowStyle().endStyle; }
+    double GetStartArrowSize() { return GetArrowStyle().startSize; }
+    double GetEndArrowSize() { return GetArrowStyle().endSize; }
+    // The palette command (200-215) of the line colour, -1 when none matches.
+    int GetLineColorCommand();
+    // The palette command (300-315) of the face colour: no fill is the palette's no-colour entry, a
+    // plain fill its colour, a gradation none; -1 when none matches.
+    int GetFaceColorCommand();
+    void OnLineType(MTessarayView* view, int type) { SetLineType(view, type); }
+    void UpdateLineTypeUI(CCmdUI* ui, int type);
+    void OnLineWidthPreset(MTessarayView* view, int index);
+    void UpdateLineWidthUI(CCmdUI* ui, int index);
+    // The colour under the current point: the snapped shape's own colour (a framed text's too),
+    // else the drawing's pixel there, rendered without the cross-hair and the tool's XOR figure.
+    virtual COLORREF GetColorAtCursor(MTessarayView* view);
+
+    // ----- context menu (DrawToolMenu.cpp) -------------------------------------------------------
+    // The tool's popup: the standard part of menu resource 238, then the view's attribute
+    // sub-menus, the recent tools and the decide, cancel and constraint groups.
+    virtual void BuildContextMenu(MTessarayView* view, MDrawMenu* menu, int x, int y);
+    virtual void AddViewMenuItems(MDrawMenu* menu);
+    virtual void AddRecentToolItems(MDrawMenu* menu);
+    virtual void AddSnapMenuItems(MDrawMenu* menu);
+    virtual void AfterContextMenu(MTessarayView* view, MDrawMenu* menu) {}
+
+    // ----- constraints (DrawToolConstraint.cpp) ----------------------------------------------------
+    // Capability queries: a tool answers TRUE for the modes it offers; each shows its menu item and
+    // enables its command.
+    virtual BOOL IsConstrained() { return FALSE; }
+    virtual BOOL CanAngleConstraint() { return FALSE; }
+    virtual void OnParallel(MTessarayView* view) {}
+    virtual void OnAngle(MTessarayView* view) {}
+    virtual BOOL CanPerpendicular() { return FALSE; }
+    virtual void OnPerpendicular(MTessarayView* view) {}
+    virtual BOOL CanTangent() { return FALSE; }
+    virtual void OnTangent(MTessarayView* view) {}
+    virtual BOOL CanTouch() { return FALSE; }
+    virtual void OnTouch(MTessarayView* view) {}
+    // The modes' building blocks, on the record of the last snap: the snapped shape has a
+    // direction (or normal); the fixed angle becomes it; the angle dialog's angle turns it.
+    BOOL CanUseDirection() const;
+    void ApplyParallel();
+    BOOL CanUseNormal() const;
+    void ApplyPerpendicular();
+    // FALSE when nothing was snapped or the shape has no direction (no dialog then) or the dialog
+    // was cancelled.
+    BOOL ApplyAngleDialog(MTessarayView* view);
+    // Moves pt onto the typed coordinates of a partial entry; TRUE when one applied. Tools with
+    // constraints of their own override it.
+    virtual BOOL ApplyConstraint(MTessarayView* view, int x, int y, MFloatPoint* pt, UINT flags);
+    // One coordinate fixed (bX: x = base.x + dx, bY: y = base.y + dy), the point then taken by a
+    // snap point, a shape crossing the free line, or the grid. Sets the snap record.
+    virtual MFloatPoint ConstrainToCoordinate(MTessarayView* view, const MFloatPoint& base, MFloatPoint pt,
+                                              double dx, BOOL bX, double dy, BOOL bY);
+    // A distance (bLength) or a direction (bAngle, radians; the ray on the cursor's side) from the
+    // base, the point then taken by a snap point, a shape crossing, or the grid. With MK_SHIFT in
+    // flags and no angle the direction snaps to the nearer axis. Sets the snap record.
+    virtual MFloatPoint ConstrainAngleLength(MTessarayView* view, const MFloatPoint& base, MFloatPoint pt,
+                                             double length, BOOL bLength, double angle, BOOL bAngle,
+                                             UINT flags);
+    // Typed coordinates (command, or Shift + right click at click): a complete entry presses and
+    // releases at the typed point; a partial one presses at the base and constrains the moves.
+    virtual void OnCoordinateInput(MTessarayView* view, const CPoint* click, UINT flags);
+    BOOL HasCoordinateEntry() const { return m_xGiven || m_yGiven || m_angleGiven || m_distanceGiven; }
 
     // ----- fixed angle and geometry -------------------------------------------------------------
     virtual void ClearFixedAngle() { m_fixedAngleSet = FALSE; }
@@ -323,6 +428,23 @@ private:
     void ForgetPicksOf(const std::vector<const MCadShape*>& shapes);
     // Pick mode 33024, decide and cancel.
     void RegisterToolCommands();
+    // The right click's menu: built, shown at the click, then AfterContextMenu.
+    void RunContextMenu(MTessarayView* view, int x, int y);
+    // The attribute commands and the frame's controls (DrawToolAttributes.cpp).
+    void RegisterAttributeCommands();
+    void RegisterLineCommands();
+    void RegisterColorCommands();
+    void RegisterControlCommands();
+    void RegisterControlSizeCommands();
+    // The constraint modes and coordinate input (DrawToolConstraint.cpp).
+    void RegisterConstraintCommands();
+    // The snap search of a constrained point: a snap point on the locus (onLocus), else the crossing
+    // of the snapped shape nearest to pt (crossings) within the aperture. FALSE when neither.
+    template <class OnLocus, class Crossings>
+    BOOL SnapOnLocus(MTessarayView* view, MFloatPoint* pt, OnLocus onLocus, Crossings crossings);
+    // The grid point at pt when accept(g) says it lies on the locus.
+    template <class Accept>
+    BOOL SnapGridOnLocus(MTessarayView* view, MFloatPoint* pt, Accept accept);
 };
 
 template <class Action>

@@ -111,7 +111,7 @@ void MDrawTool::OnRButtonDown(MTessarayView* view, int x, int y, UINT flags) {
         else if (flags & MK_CONTROL)
             OnNumericInput(view);
         else
-            ShowContextMenu(view, x, y, flags);
+            RunContextMenu(view, x, y);
     });
 }
 
@@ -285,24 +285,6 @@ WORD MDrawTool::GetSnapFlags(MTessarayView*) {
     return SnapSuspended() ? 0 : GetOptionRecord().m_snap;
 }
 
-BOOL MDrawTool::ApplyConstraint(MTessarayView*, int, int, MFloatPoint* pt, UINT) {
-    if (!m_xGiven && !m_yGiven && !m_angleGiven && !m_distanceGiven) return FALSE;
-    if (!m_moved) {
-        *pt = m_entryBase;
-        return TRUE;
-    }
-    if (m_xGiven || m_yGiven) {
-        if (m_xGiven) pt->x = m_entryBase.x + m_entryDx;
-        if (m_yGiven) pt->y = m_entryBase.y + m_entryDy;
-        return TRUE;
-    }
-    const MFloatPoint d = *pt - m_entryBase;
-    const double angle = m_angleGiven ? m_entryAngle : std::atan2(d.y, d.x);
-    const double distance = m_distanceGiven ? m_entryDistance : d.x * std::cos(angle) + d.y * std::sin(angle);
-    *pt = MFloatPoint(m_entryBase.x + distance * std::cos(angle), m_entryBase.y + distance * std::sin(angle));
-    return TRUE;
-}
-
 void MDrawTool::SnapPoint(MTessarayView* view, int x, int y, MFloatPoint* out, UINT flags) {
     bool entered = false;
     if (m_angleGiven && m_distanceGiven) {
@@ -322,8 +304,10 @@ void MDrawTool::SnapPoint(MTessarayView* view, int x, int y, MFloatPoint* out, U
         dc->DPtoLP(&logical);
         *out = view->LogicalToDoc(logical);
         dc.reset();
+        m_snap = MSnapPoint(*out, 0);
         if (ApplyConstraint(view, x, y, out, flags)) {
-            m_snap = MSnapPoint(*out, 0);
+            // A constraint records the point it found; one that recorded none gets a plain record.
+            if (m_snap.x != out->x || m_snap.y != out->y) m_snap = MSnapPoint(*out, 0);
         } else {
             const WORD kinds = GetSnapFlags(view);
             MSnapPoint record;

@@ -1,9 +1,11 @@
-// What the view asks of the main frame, which lives in the application layer: the zoom combo of
-// its toolbar. The frame implements it; the view finds it as the application's main window.
+// What the view and the tools ask of the main frame, which lives in the application layer: the
+// zoom combo of its toolbar, the parts bar, the attribute sub-menus. The frame implements it; the
+// view finds it as the application's main window.
 #pragma once
 
 #include "platform/WinTypes.h"
 
+class CMenu;
 class CWnd;
 class MCadParts;
 
@@ -20,6 +22,9 @@ public:
     virtual void LoadPartsLists() {}
     // The part selected in the parts bar's current list; null when none.
     virtual MCadParts* GetSelectedParts() { return nullptr; }
+    // Fills popup with the sub-menu the frame shows for its menu item 32964 (line styles), 32793
+    // (line colours) or 32794 (face colours); FALSE when it has none (the item stays as it is).
+    virtual BOOL MakeAttributeMenu(UINT itemId, CMenu* popup) { return FALSE; }
 };
 
 // The main window as the view's frame; null when the main window is not one.

@@ -96,6 +96,8 @@ public:
             ClearPicks();
         });
     }
+    // An editing tool: its copies keep their own attributes.
+    void ApplyAttributes(MTessarayView*) override {}
     BOOL IsPickMode() override { return TRUE; }
     BOOL CanPickByRect() override { return TRUE; }
     MCadShape* FilterPickTarget(MCadShape* shape) override { return shape == refused ? nullptr : shape; }

@@ -27,6 +27,7 @@
 #include "tests/view/ViewTestSupport.h"
 #include "tools/DrawToolArray.h"
 #include "tools/PickList.h"
+#include "tools/input/UserLineWidthDialog.h"
 
 namespace tooltest {
 
@@ -38,6 +39,7 @@ struct ToolProgram {
     ToolProgram() {
         viewtest::ResetProgramState();
         ResetToolSettings();
+        ResetUserLineWidth();
         CreateDrawTools();
         frame.Create("tools");
         static const UINT panes[] = {ID_SEPARATOR};
