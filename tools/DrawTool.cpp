@@ -16,6 +16,7 @@
 #include "platform/ui/WinApp.h"
 #include "resources/ResourceIds.h"
 #include "tools/PickList.h"
+#include "tools/ToolScopes.h"
 #include "view/TessarayView.h"
 
 namespace {
@@ -144,12 +145,7 @@ void MDrawTool::End(MTessarayView* view, BOOL) {
             InvalidateDeviceRect(view, CRect(p.x - 4, p.y - 4, p.x + 5, p.y + 5), 1);
         }
         if (m_tracking) {
-            MFloatRect band;
-            band.left = m_rubberX0;
-            band.top = m_rubberY0;
-            band.right = m_rubberX1;
-            band.bottom = m_rubberY1;
-            InvalidateDeviceRect(view, view->DocToDeviceRect(dc.get(), band), 1);
+            InvalidateDeviceRect(view, view->DocToDeviceRect(dc.get(), RubberBand()), 1);
         }
     }
     Reset();
@@ -167,7 +163,7 @@ void MDrawTool::OnCancel(MTessarayView* view) {
 void MDrawTool::OnDecide(MTessarayView* view) {
     if (!CanDecide() || !view) return;
     std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
-    DrawTracker(view, dc.get());
+    MTrackerScope tracker(*this, view, dc.get());
     DecideAndReset(view);
 }
 
@@ -225,7 +221,18 @@ MFloatPoint MDrawTool::GetUserOffset(MTessarayView* view) {
 BOOL MDrawTool::OnViewCmdMsg(MTessarayView* view, UINT id, int code, void* extra, AFX_CMDHANDLERINFO* info) {
     m_view = view;
     BOOL handled = FALSE;
-    RunGuarded(view, [&] { handled = CCmdTarget::OnCmdMsg(id, code, extra, info); });
+    RunGuarded(view, [&] {
+        AFX_CMDHANDLERINFO probe;
+        if (code != CN_COMMAND || info || !view || !CCmdTarget::OnCmdMsg(id, code, extra, &probe)) {
+            handled = CCmdTarget::OnCmdMsg(id, code, extra, info);
+            return;
+        }
+        // A command of the tool changes what its tracker shows: the figure goes first and comes
+        // back as the new state draws it.
+        std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
+        MTrackerScope tracker(*this, view, dc.get());
+        handled = CCmdTarget::OnCmdMsg(id, code, extra, nullptr);
+    });
     return handled;
 }
 

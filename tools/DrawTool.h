@@ -89,6 +89,11 @@ public:
     // The tool's state in XOR: picks, new shapes (their frame above DRAWLIMIT), guide line, cross
     // mark, rubber band. A second call with the same state erases it.
     void DrawTracker(MTessarayView* view, CDC* dc) override;
+    void PaintTracker(MTessarayView* view, CDC* dc) override;
+    // The tracker is erased by the first hide and drawn again by the last show (unless draw is
+    // false); in between the view's repaints leave it out. MTrackerScope pairs the two.
+    void HideTracker(MTessarayView* view, CDC* dc);
+    void ShowTracker(MTessarayView* view, CDC* dc, bool draw);
     // The context menu of a right click; the base shows none.
     virtual void ShowContextMenu(MTessarayView* view, int x, int y, UINT flags) {}
     virtual void AfterContextMenu(MTessarayView* view) {}
@@ -260,6 +265,8 @@ protected:
     // The rubber-band rectangle of area picking, in drawing units; x0, y0 is the anchor.
     BOOL m_tracking = FALSE;
     double m_rubberX0 = 0.0, m_rubberY0 = 0.0, m_rubberX1 = 0.0, m_rubberY1 = 0.0;
+    // The band as its fields hold it (left x0, top y0, right x1, bottom y1), not normalised.
+    MFloatRect RubberBand() const;
     MFloatPoint m_trackAnchor;
     BOOL m_crossMarkShown = FALSE;
     MFloatPoint m_crossMarkPoint;
@@ -279,6 +286,8 @@ protected:
     BOOL m_moved = FALSE;
     // The numeric-entry dialog's "次回も同じ設定を使う": Reset keeps the entered values.
     BOOL m_keepValues = FALSE;
+    // How many tracker scopes hold the XOR figure erased.
+    int m_trackerHidden = 0;
 
     UINT m_commandId = 0;
     int m_toolId;

@@ -193,6 +193,15 @@ void MDrawTool::EndTrack(MTessarayView*, double x, double y, UINT) {
     m_rubberY1 = m_trackAnchor.y;
 }
 
+MFloatRect MDrawTool::RubberBand() const {
+    MFloatRect band;
+    band.left = m_rubberX0;
+    band.top = m_rubberY0;
+    band.right = m_rubberX1;
+    band.bottom = m_rubberY1;
+    return band;
+}
+
 // ----- the XOR tracker --------------------------------------------------------------------------
 
 void MDrawTool::DrawTracker(MTessarayView* view, CDC* dc) {
@@ -221,14 +230,21 @@ void MDrawTool::DrawTracker(MTessarayView* view, CDC* dc) {
         dc->LineTo(p.x + 5, p.y - 4);
     }
     if (m_tracking) {
-        MFloatRect band;
-        band.left = m_rubberX0;
-        band.top = m_rubberY0;
-        band.right = m_rubberX1;
-        band.bottom = m_rubberY1;
-        DrawFrame(dc, view->DocToLogicalRect(band));
+        DrawFrame(dc, view->DocToLogicalRect(RubberBand()));
     }
     dc->SetROP2(oldRop);
+}
+
+void MDrawTool::PaintTracker(MTessarayView* view, CDC* dc) {
+    if (m_trackerHidden == 0) DrawTracker(view, dc);
+}
+
+void MDrawTool::HideTracker(MTessarayView* view, CDC* dc) {
+    if (m_trackerHidden++ == 0) DrawTracker(view, dc);
+}
+
+void MDrawTool::ShowTracker(MTessarayView* view, CDC* dc, bool draw) {
+    if (m_trackerHidden > 0 && --m_trackerHidden == 0 && draw) DrawTracker(view, dc);
 }
 
 // ----- cursor -----------------------------------------------------------------------------------

@@ -6,12 +6,11 @@
 
 MTrackerScope::MTrackerScope(MDrawTool& tool, MTessarayView* view, CDC* dc)
     : m_tool(tool), m_view(view), m_dc(dc), m_exceptions(std::uncaught_exceptions()) {
-    m_tool.DrawTracker(m_view, m_dc);
+    m_tool.HideTracker(m_view, m_dc);
 }
 
 MTrackerScope::~MTrackerScope() noexcept(false) {
-    if (std::uncaught_exceptions() > m_exceptions) return;
-    m_tool.DrawTracker(m_view, m_dc);
+    m_tool.ShowTracker(m_view, m_dc, std::uncaught_exceptions() <= m_exceptions);
 }
 
 MUndoScope::MUndoScope(MTessarayDoc* doc, MTessarayView* view)

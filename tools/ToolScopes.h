@@ -9,8 +9,8 @@ class MTessarayDoc;
 class MTessarayView;
 
 // Erases the tool's XOR tracker for the scope and draws it again at its end, so that the state may
-// change in between. When an exception leaves the scope the tracker is not drawn: the tool is then
-// reset and the view repainted.
+// change in between. Scopes nest: only the outermost erases and draws. When an exception leaves the
+// scope the tracker is not drawn: the tool is then reset and the view repainted.
 class MTrackerScope {
 public:
     MTrackerScope(MDrawTool& tool, MTessarayView* view, CDC* dc);

@@ -156,7 +156,7 @@ void MTessarayView::OnDraw(CDC* dc) {
     if (show & MOptionRecord::kShowPrintArea) DrawPrintArea(dc);
     // Every XOR figure comes after the opaque overlays: a tracker drawn under the origin cross
     // would be partly overwritten by it, and its next erase would leave dots on the cross.
-    if (m_currentTool) m_currentTool->DrawTracker(this, dc);
+    if (m_currentTool) m_currentTool->PaintTracker(this, dc);
     DrawCrosshair(dc);
     DrawMarker(dc);
 }

@@ -40,6 +40,9 @@ public:
     virtual BOOL OnSetCursor(MTessarayView* view, int x, int y, UINT hitTest) = 0;
     // The tool's working state in XOR: a second call with the same state erases it.
     virtual void DrawTracker(MTessarayView* view, CDC* dc) = 0;
+    // The view's paint: the tracker, unless the tool has it erased while its state changes (the
+    // tool then draws it whole once the change is done).
+    virtual void PaintTracker(MTessarayView* view, CDC* dc) { DrawTracker(view, dc); }
     // Shows the tool's prompt in the status bar.
     virtual void UpdatePrompt() = 0;
 

@@ -22,20 +22,6 @@ protected:
             out.push_back(tool->GetPickShape(i));
         return out;
     }
-    std::pair<bool, int> ItemState(UINT id) {
-        struct Probe : CCmdUI {
-            void Enable(BOOL on) override {
-                enabled = on;
-                m_bEnableChanged = TRUE;
-            }
-            void SetCheck(int check) override { checked = check; }
-            bool enabled = false;
-            int checked = -1;
-        } probe;
-        probe.m_nID = id;
-        probe.DoUpdate(h.view.get(), TRUE);
-        return {probe.enabled, probe.checked};
-    }
     ToolHarness h;
     PickingTool* tool;
     MLineShape* inside;
@@ -93,14 +79,14 @@ TEST_F(Picking, ARubberBandPicksWhatIsInsideAndWithCrossingWhatItCrossesInEither
 
 TEST_F(Picking, TheCrossingCommandTogglesTheModeUnlessAToolFixedIt) {
     GetOptionRecord().m_intercept = 1;
-    EXPECT_EQ(ItemState(ID_PICK_CROSSING), std::make_pair(true, 0));
+    EXPECT_EQ(h.ItemState(ID_PICK_CROSSING), std::make_pair(true, 0));
     h.view->SendCommand(ID_PICK_CROSSING);
     EXPECT_EQ(GetOptionRecord().m_intercept, 3);
-    EXPECT_EQ(ItemState(ID_PICK_CROSSING), std::make_pair(true, 1));
+    EXPECT_EQ(h.ItemState(ID_PICK_CROSSING), std::make_pair(true, 1));
     h.view->SendCommand(ID_PICK_CROSSING);
     EXPECT_EQ(GetOptionRecord().m_intercept, 1);
     GetOptionRecord().m_intercept = 0x83;
-    EXPECT_EQ(ItemState(ID_PICK_CROSSING), std::make_pair(false, 1));
+    EXPECT_EQ(h.ItemState(ID_PICK_CROSSING), std::make_pair(false, 1));
 }
 
 TEST_F(Picking, SelectAllPicksEveryShapeTheToolAccepts) {
@@ -114,7 +100,12 @@ TEST_F(Picking, SelectAllPicksEveryShapeTheToolAccepts) {
 TEST_F(Picking, RecolouringThePicksIsOneUndoStepThatKeepsTheirPlaces) {
     h.Click({2500, 2250});
     h.Click({8500, 1000});
-    h.ExpectOneUndoStep([&] { h.view->SendCommand(kRecolourCommand); });
+    h.ExpectOneUndoStep([&] {
+        h.view->SendCommand(kRecolourCommand);
+        // The replaced shapes are no picks any more and their marks are gone with them.
+        EXPECT_EQ(tool->GetPickCount(), 0);
+        EXPECT_TRUE(h.NoXorResidue());
+    });
     const MLayer* layer = h.doc.GetLayers()->GetLayer(0);
     ASSERT_EQ(layer->GetSize(), 3);
     EXPECT_EQ(layer->GetAt(0)->GetColor(), 0xFFu);

@@ -50,22 +50,6 @@ const Row kExpected[] = {
 };
 // clang-format on
 
-// What an update request for the command shows: enabled and checked.
-std::pair<bool, int> ItemState(MTessarayView* view, UINT id) {
-    struct Probe : CCmdUI {
-        void Enable(BOOL on) override {
-            enabled = on;
-            m_bEnableChanged = TRUE;
-        }
-        void SetCheck(int check) override { checked = check; }
-        bool enabled = false;
-        int checked = -1;
-    } probe;
-    probe.m_nID = id;
-    probe.DoUpdate(view, TRUE);
-    return {probe.enabled, probe.checked};
-}
-
 }  // namespace
 
 TEST(ToolRegistry, RegistersTheFiftyThreeToolsInOrderWithTheirIdentity) {
@@ -92,9 +76,8 @@ TEST(ToolRegistry, EveryToolCommandSwitchesToItsToolAndChecksOnlyItsItem) {
     for (const Row& row : kExpected) {
         SCOPED_TRACE(row.key);
         EXPECT_EQ(h.Choose(row.command)->GetCommandId(), row.command);
-        EXPECT_EQ(ItemState(h.view.get(), row.command), std::make_pair(true, 1));
-        EXPECT_EQ(ItemState(h.view.get(), row.command == ID_TOOL_LINE ? ID_TOOL_SELECT : ID_TOOL_LINE).second,
-                  0);
+        EXPECT_EQ(h.ItemState(row.command), std::make_pair(true, 1));
+        EXPECT_EQ(h.ItemState(row.command == ID_TOOL_LINE ? ID_TOOL_SELECT : ID_TOOL_LINE).second, 0);
     }
     // The main menu offers every tool.
     std::set<UINT> items;
