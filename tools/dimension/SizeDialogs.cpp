@@ -134,10 +134,11 @@ void MInputSizeDialog::SetValues(double length, BOOL fixedLength, BOOL autoTextP
 }
 
 void MInputSizeDialog::DoDataExchange(CDataExchange* pDX) {
-    DDX_Check(pDX, IDC_FIXED_LENGTH, m_fixedLength);
+    // The edits first: filling them ticks their boxes, which then take their own values.
     DDX_Text(pDX, IDC_LENGTH, m_length);
-    DDX_Check(pDX, IDC_USER_TEXT, m_userText);
     DDX_Text(pDX, IDC_TEXT, m_text);
+    DDX_Check(pDX, IDC_FIXED_LENGTH, m_fixedLength);
+    DDX_Check(pDX, IDC_USER_TEXT, m_userText);
     DDX_Check(pDX, IDC_KEEP, m_keep);
     DDX_Check(pDX, IDC_AUTO_TEXT_POSITION, m_autoTextPosition);
 }
@@ -153,6 +154,6 @@ MToolInputSizeTextDialog::MToolInputSizeTextDialog(CWnd* parent) : CDialog(IDD, 
 }
 
 void MToolInputSizeTextDialog::DoDataExchange(CDataExchange* pDX) {
-    DDX_Check(pDX, IDC_USER_TEXT, m_userText);
     DDX_Text(pDX, IDC_TEXT, m_text);
+    DDX_Check(pDX, IDC_USER_TEXT, m_userText);
 }

@@ -11,6 +11,7 @@
 #include "resources/ResourceIds.h"
 #include "tools/ToolScopes.h"
 #include "tools/dimension/SizeDialogs.h"
+#include "view/Grid.h"
 #include "view/TessarayView.h"
 
 namespace {
@@ -23,8 +24,7 @@ MFloatPoint Middle(const MFloatPoint& a, const MFloatPoint& b) {
 }
 
 // The point at length from base in the direction of pt (pt stays on base), or with SHIFT the foot
-// on the nearer axis through base. Stands in for the shared angle-and-length constraint, which
-// adds the snap searches along the circle.
+// on the nearer axis through base.
 MFloatPoint ConstrainAngleLength(const MFloatPoint& base, const MFloatPoint& pt, double length, BOOL bLength,
                                  UINT flags) {
     const MFloatPoint d = pt - base;
@@ -115,16 +115,25 @@ BOOL MSizeTool::ApplyConstraint(MTessarayView* view, int x, int y, MFloatPoint* 
     if (MDrawTool::ApplyConstraint(view, x, y, pt, flags)) return TRUE;
     const MSizeShape* shape = Shape();
     if (!shape || m_step != 1 || (!m_fixedLength && !(flags & MK_SHIFT))) return FALSE;
-    *pt = ConstrainAngleLength(shape->GetA(), *pt, FixedDocLength(view), m_fixedLength, flags);
+    const MFloatPoint cursor = *pt;
+    const MFloatPoint& start = shape->GetA();
+    const double length = FixedDocLength(view);
+    *pt = ConstrainAngleLength(start, cursor, length, m_fixedLength, flags);
+    // The grid point of the cursor where it lies on the circle of the fixed length. The shared
+    // angle-and-length constraint, when the tools have it, also searches the drawing's snap points.
+    if (m_fixedLength && (GetSnapFlags(view) & kSnapGrid) && view->GetGrid()) {
+        const MFloatPoint g = view->GetGrid()->SnapDocPoint(view, cursor);
+        if (std::abs((g - start).GetLength() - length) <= length * 1e-14) *pt = g;
+    }
     return TRUE;
 }
 
 void MSizeTool::OnNumericInput(MTessarayView* view) {
+    std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
+    MTrackerScope tracker(*this, view, dc.get());
     MInputSizeDialog dialog(view);
     dialog.SetValues(m_length, m_fixedLength, m_autoTextPosition, m_text, m_userText, m_keepValues);
     if (dialog.DoModal() != IDOK) return;
-    std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
-    MTrackerScope tracker(*this, view, dc.get());
     m_length = dialog.m_length;
     m_fixedLength = dialog.m_fixedLength != 0;
     m_autoTextPosition = dialog.m_autoTextPosition != 0;
