@@ -101,6 +101,12 @@ void MSizeTool::PlaceEnd(MTessarayView* view, MFloatPoint q, Points& p) {
     p.e = m_autoTextPosition ? Middle(p.a, p.b) : q;
 }
 
+double MSizeTool::AxisEnd(MTessarayView* view, double q, double start) {
+    if (m_fixedLength) return q - start >= 0.0 ? start + FixedDocLength(view) : start - FixedDocLength(view);
+    m_length = view->DocToUserLength(std::abs(q - start));
+    return q;
+}
+
 void MSizeTool::PlaceLine(const MFloatPoint& q, Points& p) {
     const MFloatPoint d = p.b - p.a;
     MFloatPoint o = q - p.a;
@@ -173,12 +179,7 @@ void MSizeTool::LoadSettings(std::istream& is) {
 // ----- horizontal -------------------------------------------------------------------------------
 
 void MSizeXTool::PlaceEnd(MTessarayView* view, MFloatPoint q, Points& p) {
-    if (m_fixedLength) {
-        const double length = FixedDocLength(view);
-        q.x = q.x - p.a.x >= 0.0 ? p.a.x + length : p.a.x - length;
-    } else {
-        m_length = view->DocToUserLength(std::abs(q.x - p.a.x));
-    }
+    q.x = AxisEnd(view, q.x, p.a.x);
     p.b = p.d = q;
     p.c = MFloatPoint(p.a.x, q.y);
     p.e = m_autoTextPosition ? MFloatPoint((q.x + p.a.x) / 2.0, q.y) : q;
@@ -192,12 +193,7 @@ void MSizeXTool::PlaceLine(const MFloatPoint& q, Points& p) {
 // ----- vertical ---------------------------------------------------------------------------------
 
 void MSizeYTool::PlaceEnd(MTessarayView* view, MFloatPoint q, Points& p) {
-    if (m_fixedLength) {
-        const double length = FixedDocLength(view);
-        q.y = q.y - p.a.y >= 0.0 ? p.a.y + length : p.a.y - length;
-    } else {
-        m_length = view->DocToUserLength(std::abs(q.y - p.a.y));
-    }
+    q.y = AxisEnd(view, q.y, p.a.y);
     p.b = p.d = q;
     p.c = MFloatPoint(q.x, p.a.y);
     p.e = m_autoTextPosition ? MFloatPoint(q.x, (q.y + p.a.y) / 2.0) : q;

@@ -42,6 +42,9 @@ protected:
     // Step 1: the end point q; step 2: the dimension line through q.
     virtual void PlaceEnd(MTessarayView* view, MFloatPoint q, Points& p);
     virtual void PlaceLine(const MFloatPoint& q, Points& p);
+    // The end's coordinate along one axis: the fixed length from the start on the cursor's side,
+    // or the cursor's, whose distance becomes the length.
+    double AxisEnd(MTessarayView* view, double q, double start);
     // The given length in drawing units, never negative.
     double FixedDocLength(MTessarayView* view) const;
     MSizeShape* Shape() const;
