@@ -488,4 +488,7 @@ enum : unsigned int {
     IDC_JUMP_OFFSET = 1225,
     IDC_JUMP_COPY = 1160,
     IDS_WIDTH_RANGE = 62678,
+    // ----- Added with the h1 work -----
+    IDS_SIZE_FORMAT_NAME_MISSING = 62693,
+    IDS_SIZE_STEPS = 62763,
 };

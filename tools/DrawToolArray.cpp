@@ -2,6 +2,7 @@
 
 #include "model/settings/OptionRecord.h"
 #include "resources/ResourceIds.h"
+#include "tools/input/ShapeDialogFactory.h"
 #include "view/TessarayView.h"
 
 MDrawToolArray::~MDrawToolArray() {
@@ -69,6 +70,8 @@ MDrawTool* CreateDrawTools() {
     for (const MToolRegistration& row : GetToolRegistry())
         RegisterDrawTool(row.create(row.toolId), row.commandId, row.autoLayer, row.key);
     ClearToolSwitching();
+    // The dimension dialogs that shapes and the view open are the tools' from now on.
+    InstallToolShapeDialogs();
     MDrawTool* line = tools.FindByCommand(ID_TOOL_LINE);
     RecentTools()[0] = line;
     return line;

@@ -4,6 +4,7 @@
 // and saved. A tool's own class takes its row by its factory (CreateTool<MLineTool>).
 #include "resources/ResourceIds.h"
 #include "tools/DrawToolArray.h"
+#include "tools/dimension/SizeTool.h"
 
 namespace {
 
@@ -27,9 +28,9 @@ constexpr MToolRegistration kRegistry[] = {
     {"RECT",          14,  ID_TOOL_RECT,             TRUE,  &CreateTool<MDrawTool>},
     {"NPOLYGON",      15,  ID_TOOL_NPOLYGON,         TRUE,  &CreateTool<MDrawTool>},
     {"POLYGON",       16,  ID_TOOL_POLYGON,          TRUE,  &CreateTool<MDrawTool>},
-    {"SIZE",          17,  ID_TOOL_SIZE,             TRUE,  &CreateTool<MDrawTool>},
-    {"SIZEX",         18,  ID_TOOL_SIZEX,            TRUE,  &CreateTool<MDrawTool>},
-    {"SIZEY",         19,  ID_TOOL_SIZEY,            TRUE,  &CreateTool<MDrawTool>},
+    {"SIZE",          17,  ID_TOOL_SIZE,             TRUE,  &CreateTool<MSizeTool>},
+    {"SIZEX",         18,  ID_TOOL_SIZEX,            TRUE,  &CreateTool<MSizeXTool>},
+    {"SIZEY",         19,  ID_TOOL_SIZEY,            TRUE,  &CreateTool<MSizeYTool>},
     {"RADIUS",        20,  ID_TOOL_RADIUS,           TRUE,  &CreateTool<MDrawTool>},
     {"DIAMETER",      21,  ID_TOOL_DIAMETER,         TRUE,  &CreateTool<MDrawTool>},
     {"ANGLE",         22,  ID_TOOL_ANGLE,            TRUE,  &CreateTool<MDrawTool>},

@@ -84,7 +84,7 @@ void MTessarayView::RegisterLayerCommands() {
         ID_SIZE_SETTINGS,
         [this] {
             if (!HasSizeSetupDialog()) return;
-            if (auto dialog = GetShapeDialogFactory().CreateSizeSetupDialog(this)) dialog->DoModal();
+            if (auto dialog = GetShapeDialogFactory().CreateSizeSetupDialog(this, nullptr)) dialog->DoModal();
         },
         [](CCmdUI* ui) { ui->Enable(HasSizeSetupDialog()); });
     map.OnCommand(

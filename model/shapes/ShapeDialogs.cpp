@@ -45,7 +45,7 @@ std::unique_ptr<MTextInputDialog> MShapeDialogFactory::CreateTextInputDialog() {
 std::unique_ptr<MInputMultiTextDialog> MShapeDialogFactory::CreateInputMultiTextDialog() {
     return std::make_unique<CancellingDialog<MInputMultiTextDialog>>();
 }
-std::unique_ptr<MSizeSetupDialog> MShapeDialogFactory::CreateSizeSetupDialog(MCadView*) {
+std::unique_ptr<MSizeSetupDialog> MShapeDialogFactory::CreateSizeSetupDialog(MCadView*, const MSizeStyle*) {
     return std::make_unique<CancellingDialog<MSizeSetupDialog>>();
 }
 

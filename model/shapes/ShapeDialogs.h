@@ -7,12 +7,12 @@
 #include <memory>
 #include <string>
 
+#include "model/shapes/dimension/SizeStyle.h"
 #include "platform/Strings.h"
 #include "platform/WinTypes.h"
 
 class MCadShape;
 class MCadView;
-class MSizeStyle;
 
 using CString = std::string;
 
@@ -83,8 +83,13 @@ public:
     BOOL m_wrap = FALSE;
 };
 
-// Dialog 141 "寸法線設定": edits the program-wide dimension style; its result is not used.
-class MSizeSetupDialog : public MShapeDialog {};
+// Dialog 141 "寸法線設定": edits a copy of a dimension style (the program-wide one or the one it
+// was created with) and the four current number formats. OK writes both program-wide; m_style then
+// holds the edited style for a caller that edits one dimension.
+class MSizeSetupDialog : public MShapeDialog {
+public:
+    MSizeStyle m_style;
+};
 
 // Creates the dialogs. The default factory (installed until the tools install theirs) makes
 // dialogs that cancel at once, so headless code never blocks.
@@ -97,7 +102,9 @@ public:
     virtual std::unique_ptr<MInputBalloonDialog> CreateInputBalloonDialog(MCadView* parent);
     virtual std::unique_ptr<MTextInputDialog> CreateTextInputDialog();
     virtual std::unique_ptr<MInputMultiTextDialog> CreateInputMultiTextDialog();
-    virtual std::unique_ptr<MSizeSetupDialog> CreateSizeSetupDialog(MCadView* parent);
+    // initial: the style to start from; null for the program-wide one.
+    virtual std::unique_ptr<MSizeSetupDialog> CreateSizeSetupDialog(MCadView* parent,
+                                                                    const MSizeStyle* initial);
 };
 
 // The program's factory; never null. Installing null restores the default. The caller keeps

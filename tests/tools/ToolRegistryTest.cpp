@@ -115,9 +115,11 @@ TEST(ToolRegistry, ChoosingTheCurrentToolAgainResetsIt) {
     EXPECT_TRUE(h.NoXorResidue());
 }
 
-TEST(ToolRegistry, ANewDrawingWritesOnlyTheToolCount) {
+TEST(ToolRegistry, ANewDrawingWritesTheToolCountAndOnlyToolsWithValuesOfTheirOwn) {
     ToolHarness h;
-    EXPECT_THAT(h.NativeText(), HasSubstr("[TOOLS]\n\t53\n[LAYERS]\n"));
+    const std::string dimension = "\n\t\n\t100 1\n\tText\n";
+    EXPECT_THAT(h.NativeText(), HasSubstr("[TOOLS]\n\t53\nSIZE" + dimension + "SIZEX" + dimension + "SIZEY" +
+                                          dimension + "[LAYERS]\n"));
 }
 
 TEST(ToolRegistry, EveryAutomaticLayerSurvivesSaveAndOpen) {

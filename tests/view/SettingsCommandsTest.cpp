@@ -79,7 +79,7 @@ private:
 
 class DimensionDialogs : public MShapeDialogFactory {
 public:
-    std::unique_ptr<MSizeSetupDialog> CreateSizeSetupDialog(MCadView* parent) override {
+    std::unique_ptr<MSizeSetupDialog> CreateSizeSetupDialog(MCadView* parent, const MSizeStyle*) override {
         parents.push_back(parent);
         return std::make_unique<CountingSizeDialog>(&opened);
     }

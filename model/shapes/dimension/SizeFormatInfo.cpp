@@ -76,9 +76,19 @@ void WriteFormat(std::ostream& os, const MSizeFormatInfo& f) {
 
 bool ReadFormat(std::istream& is, MSizeFormatInfo& f) {
     std::vector<std::string> t;
-    return ReadValueLine(is, f.m_name) && ReadValueLine(is, f.m_prefix) && ReadValueLine(is, f.m_suffix) &&
-           ReadTokenLine(is, t) && t.size() >= 4 && ParseFiniteDouble(t[0], f.m_step) && f.m_step >= 0.0 &&
-           ParseInt(t[1], f.m_comma) && ParseInt(t[2], f.m_keepZeros) && ParseInt(t[3], f.m_kind);
+    const bool ok = ReadValueLine(is, f.m_name) && ReadValueLine(is, f.m_prefix) &&
+                    ReadValueLine(is, f.m_suffix) && ReadTokenLine(is, t) && t.size() >= 4 &&
+                    ParseFiniteDouble(t[0], f.m_step) && f.m_step >= 0.0 && ParseInt(t[1], f.m_comma) &&
+                    ParseInt(t[2], f.m_keepZeros) && ParseInt(t[3], f.m_kind);
+    // An unknown kind would make an entry neither editable nor protected.
+    if (f.m_kind != MSizeFormatInfo::kBuiltInFormat && f.m_kind != MSizeFormatInfo::kTemplateFormat)
+        f.m_kind = MSizeFormatInfo::kUserFormat;
+    return ok;
+}
+
+MSizeFormatInfo TemplateFormat() {
+    return MSizeFormatInfo(AfxLoadString(IDS_SIZE_FORMAT_NEW_NAME), "", "", 0.1, FALSE, FALSE,
+                           MSizeFormatInfo::kTemplateFormat);
 }
 }  // namespace
 
@@ -121,8 +131,7 @@ void InitSizeFormatList() {
         list.emplace_back(f[0], f[1], f[2], AtoF(f[3]), AtoI(f[4]), AtoI(f[5]),
                           MSizeFormatInfo::kBuiltInFormat);
     }
-    list.emplace_back(AfxLoadString(IDS_SIZE_FORMAT_NEW_NAME), "", "", 0.1, FALSE, FALSE,
-                      MSizeFormatInfo::kTemplateFormat);
+    list.push_back(TemplateFormat());
     State().list = std::move(list);
 }
 
@@ -212,6 +221,9 @@ BOOL ReadSizeSettings(std::istream& is) {
         is.setstate(std::ios::failbit);
         return FALSE;
     }
+    // New formats go in before the template, so a list must end with one.
+    if (!list.empty() && list.back().m_kind != MSizeFormatInfo::kTemplateFormat)
+        list.push_back(TemplateFormat());
     SizeFormatState& s = State();
     s.list = std::move(list);
     s.current = std::move(current);

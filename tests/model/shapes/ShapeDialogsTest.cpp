@@ -29,7 +29,7 @@ TEST(ShapeDialogsTest, TheDefaultFactoryCancelsEveryDialog) {
     EXPECT_EQ(factory.CreateInputLabelDialog(nullptr)->DoModal(), 2);
     EXPECT_EQ(factory.CreateInputBalloonDialog(nullptr)->DoModal(), 2);
     EXPECT_EQ(factory.CreateInputSizeTextDialog(nullptr, nullptr)->DoModal(), 2);
-    EXPECT_EQ(factory.CreateSizeSetupDialog(nullptr)->DoModal(), 2);
+    EXPECT_EQ(factory.CreateSizeSetupDialog(nullptr, nullptr)->DoModal(), 2);
 }
 
 TEST(ShapeDialogsTest, AnInstalledFactoryIsUsedUntilItIsRemoved) {

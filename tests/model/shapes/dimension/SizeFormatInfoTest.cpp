@@ -6,9 +6,9 @@
 #include <sstream>
 #include <string>
 
+#include "model/helpers/FormatNumber.h"
 #include "model/shapes/dimension/SizeFormatInfo.h"
 #include "model/shapes/dimension/SizeStyle.h"
-#include "model/helpers/FormatNumber.h"
 #include "platform/Exceptions.h"
 #include "platform/TextFile.h"
 
@@ -256,11 +256,26 @@ TEST_F(SizeFormats, ReaderSkipsCommentsAndTakesOldNumberForms) {
         "\tD\n\tΦ\n\t\n\t0.1 0 0 0\n";
     TextInput in(text);
     ASSERT_TRUE(ReadSizeSettings(in));
-    EXPECT_EQ(GetSizeFormatCount(), 1);
+    // The list had no template at its end: one is added, so new formats go in before it.
+    ASSERT_EQ(GetSizeFormatCount(), 2);
+    EXPECT_EQ(GetSizeFormatAt(1),
+              MSizeFormatInfo("新規", "", "", 0.1, 0, 0, MSizeFormatInfo::kTemplateFormat));
     EXPECT_EQ(GetSizeFormatAt(0).m_step, 1e-06);
     EXPECT_EQ(GetSizeFormatAt(0).m_suffix, "suf");
     EXPECT_EQ(GetDefaultSizeStyle().m_fontName, "Font");
     EXPECT_EQ(GetCurrentSizeFormat(SIZEFORMAT_DIAMETER).m_prefix, "Φ");
+}
+
+TEST_F(SizeFormats, UnknownKindsReadAsUserFormats) {
+    InsertSizeFormat(0, MSizeFormatInfo("odd", "", "", 1, 0, 0, 0));
+    std::string text = Written();
+    const std::string entry = "\todd\n\t\n\t\n\t1 0 0 0\n";
+    ASSERT_NE(text.find(entry), std::string::npos);
+    text.replace(text.find(entry), entry.size(), "\todd\n\t\n\t\n\t1 0 0 7\n");
+    TextInput in(text);
+    ASSERT_TRUE(ReadSizeSettings(in));
+    EXPECT_EQ(GetSizeFormatAt(0).m_kind, MSizeFormatInfo::kUserFormat);
+    EXPECT_EQ(GetSizeFormatAt(GetSizeFormatCount() - 1).m_kind, MSizeFormatInfo::kTemplateFormat);
 }
 
 TEST_F(SizeFormats, ACountOfZeroRebuildsTheListOnNextUse) {

@@ -1,0 +1,205 @@
+#include "tools/dimension/SizeTool.h"
+
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "model/shapes/dimension/SizeShape.h"
+#include "model/shapes/dimension/SizeTextLines.h"
+#include "platform/gdi/DC.h"
+#include "platform/ui/MessageTranslation.h"
+#include "resources/ResourceIds.h"
+#include "tools/ToolScopes.h"
+#include "tools/dimension/SizeDialogs.h"
+#include "view/Grid.h"
+#include "view/TessarayView.h"
+
+namespace {
+
+// Lengths below this count as zero.
+constexpr double kZero = 2.220446e-15;
+
+MFloatPoint Middle(const MFloatPoint& a, const MFloatPoint& b) {
+    return (a + b) / 2.0;
+}
+
+// The point at length from base in the direction of pt (pt stays on base), or with SHIFT the foot
+// on the nearer axis through base.
+MFloatPoint ConstrainAngleLength(const MFloatPoint& base, const MFloatPoint& pt, double length, BOOL bLength,
+                                 UINT flags) {
+    const MFloatPoint d = pt - base;
+    const double r = d.GetLength();
+    if (r <= kZero) return pt;
+    MFloatPoint u = d / r;
+    if (flags & MK_SHIFT)
+        u = std::abs(u.y) <= std::abs(u.x) ? MFloatPoint(u.x < 0 ? -1.0 : 1.0, 0.0)
+                                           : MFloatPoint(0.0, u.y < 0 ? -1.0 : 1.0);
+    return bLength ? base + u * length : base + u * d.Dot(u);
+}
+
+}  // namespace
+
+MSizeTool::MSizeTool(int toolId) : MDrawTool(toolId) {
+    LoadPrompt(IDS_SIZE_STEPS, 0);
+}
+
+void MSizeTool::ReleaseConstraint() {
+    ClearConstraint();
+    m_fixedLength = FALSE;
+    m_userText = FALSE;
+}
+
+MCadShape* MSizeTool::NewShape(MTessarayView*) {
+    return new MSizeShape();
+}
+
+MSizeShape* MSizeTool::Shape() const {
+    return GetNewCount() > 0 ? dynamic_cast<MSizeShape*>(GetNewShape(0)) : nullptr;
+}
+
+double MSizeTool::FixedDocLength(MTessarayView* view) const {
+    const double length = std::abs(view->UserToDocLength(m_length));
+    return std::isfinite(length) ? length : view->UserToDocLength(kDefaultLength);
+}
+
+int MSizeTool::OnPoint(MTessarayView* view, double x, double y, int phase, UINT) {
+    MSizeShape* shape = Shape();
+    if (!shape) return 0;
+    const MFloatPoint q(x, y);
+    Points p{shape->GetA(), shape->GetB(), shape->GetC(), shape->GetD(), shape->GetE()};
+    switch (m_step) {
+        case 0:
+            p = Points{q, q, q, q, q};
+            if (!m_fixedLength) m_length = 0.0;
+            break;
+        case 1:
+            PlaceEnd(view, q, p);
+            break;
+        case 2:
+            PlaceLine(q, p);
+            break;
+        default:
+            return 0;
+    }
+    shape->SetPoints(p.a, p.b, p.c, p.d, p.e);
+    shape->SetFlags(m_userText ? MSizeBaseShape::kUserText : 0);
+    if (m_userText) shape->SetText(m_text);
+    shape->UpdateText();
+    shape->Rebuild(view);
+    return phase == kPhaseTest && m_step == 2 ? 1 : 0;
+}
+
+void MSizeTool::PlaceEnd(MTessarayView* view, MFloatPoint q, Points& p) {
+    const MFloatPoint d = q - p.a;
+    const double r = d.GetLength();
+    if (m_fixedLength)
+        q = p.a + (r > kZero ? d / r : MFloatPoint(1.0, 0.0)) * FixedDocLength(view);
+    else
+        m_length = view->DocToUserLength(r);
+    p.b = p.d = q;
+    p.c = p.a;
+    p.e = m_autoTextPosition ? Middle(p.a, p.b) : q;
+}
+
+double MSizeTool::AxisEnd(MTessarayView* view, double q, double start) {
+    if (m_fixedLength) return q - start >= 0.0 ? start + FixedDocLength(view) : start - FixedDocLength(view);
+    m_length = view->DocToUserLength(std::abs(q - start));
+    return q;
+}
+
+void MSizeTool::PlaceLine(const MFloatPoint& q, Points& p) {
+    const MFloatPoint d = p.b - p.a;
+    MFloatPoint o = q - p.a;
+    // Start and end together have no direction: the line goes through q itself and measures 0.
+    if (d.GetLength() > kZero) o -= d * (o.Dot(d) / d.Dot(d));
+    p.c = p.a + o;
+    p.d = p.b + o;
+    p.e = m_autoTextPosition ? Middle(p.c, p.d) : q;
+}
+
+BOOL MSizeTool::ApplyConstraint(MTessarayView* view, int x, int y, MFloatPoint* pt, UINT flags) {
+    if (MDrawTool::ApplyConstraint(view, x, y, pt, flags)) return TRUE;
+    const MSizeShape* shape = Shape();
+    if (!shape || m_step != 1 || (!m_fixedLength && !(flags & MK_SHIFT))) return FALSE;
+    const MFloatPoint cursor = *pt;
+    const MFloatPoint& start = shape->GetA();
+    const double length = FixedDocLength(view);
+    *pt = ConstrainAngleLength(start, cursor, length, m_fixedLength, flags);
+    // The grid point of the cursor where it lies on the circle of the fixed length. The shared
+    // angle-and-length constraint, when the tools have it, also searches the drawing's snap points.
+    if (m_fixedLength && (GetSnapFlags(view) & kSnapGrid) && view->GetGrid()) {
+        const MFloatPoint g = view->GetGrid()->SnapDocPoint(view, cursor);
+        if (std::abs((g - start).GetLength() - length) <= length * 1e-14) *pt = g;
+    }
+    return TRUE;
+}
+
+void MSizeTool::OnNumericInput(MTessarayView* view) {
+    std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
+    MTrackerScope tracker(*this, view, dc.get());
+    MInputSizeDialog dialog(view);
+    dialog.SetValues(m_length, m_fixedLength, m_autoTextPosition, m_text, m_userText, m_keepValues);
+    if (dialog.DoModal() != IDOK) return;
+    m_length = dialog.m_length;
+    m_fixedLength = dialog.m_fixedLength != 0;
+    m_autoTextPosition = dialog.m_autoTextPosition != 0;
+    m_text = dialog.m_text;
+    m_userText = dialog.m_userText != 0;
+    m_keepValues = dialog.m_keep != 0;
+    // The end point is taken again under the new values.
+    if (m_step == 2) m_step = 1;
+    if (MSizeShape* shape = Shape()) {
+        // The option button may have changed the style new dimensions take.
+        shape->SetSizeStyle(GetDefaultSizeStyle());
+        OnPoint(view, m_currentPoint.x, m_currentPoint.y, kPhaseMove, 0);
+        RecalcNewShapes(view);
+    }
+    UpdatePrompt();
+}
+
+void MSizeTool::SaveSettings(std::ostream& os) {
+    os << '\t' << size_text::DoubleText(m_length) << ' ' << size_text::IntText(m_autoTextPosition ? 1 : 0)
+       << '\n';
+    size_text::WriteValueLine(os, m_text);
+}
+
+void MSizeTool::LoadSettings(std::istream& is) {
+    std::vector<std::string> tokens;
+    if (!size_text::ReadTokenLine(is, tokens)) return;
+    double length = 0.0;
+    // A damaged length would reach every dimension drawn with a fixed length.
+    m_length = !tokens.empty() && size_text::ParseFiniteDouble(tokens[0], length) ? length : kDefaultLength;
+    int autoText = 0;
+    if (tokens.size() > 1 && size_text::ParseInt(tokens[1], autoText)) m_autoTextPosition = autoText != 0;
+    // The whole rest of the line: an empty text, and leading blanks, are the user's.
+    std::string text;
+    if (size_text::ReadValueLine(is, text)) m_text = text;
+}
+
+// ----- horizontal -------------------------------------------------------------------------------
+
+void MSizeXTool::PlaceEnd(MTessarayView* view, MFloatPoint q, Points& p) {
+    q.x = AxisEnd(view, q.x, p.a.x);
+    p.b = p.d = q;
+    p.c = MFloatPoint(p.a.x, q.y);
+    p.e = m_autoTextPosition ? MFloatPoint((q.x + p.a.x) / 2.0, q.y) : q;
+}
+
+void MSizeXTool::PlaceLine(const MFloatPoint& q, Points& p) {
+    p.c.y = p.d.y = q.y;
+    p.e = m_autoTextPosition ? MFloatPoint((p.c.x + p.d.x) / 2.0, q.y) : q;
+}
+
+// ----- vertical ---------------------------------------------------------------------------------
+
+void MSizeYTool::PlaceEnd(MTessarayView* view, MFloatPoint q, Points& p) {
+    q.y = AxisEnd(view, q.y, p.a.y);
+    p.b = p.d = q;
+    p.c = MFloatPoint(q.x, p.a.y);
+    p.e = m_autoTextPosition ? MFloatPoint(q.x, (q.y + p.a.y) / 2.0) : q;
+}
+
+void MSizeYTool::PlaceLine(const MFloatPoint& q, Points& p) {
+    p.c.x = p.d.x = q.x;
+    p.e = m_autoTextPosition ? MFloatPoint(q.x, (p.c.y + p.d.y) / 2.0) : q;
+}

@@ -1,0 +1,16 @@
+// The tools' factory of the dialogs that shapes and the view open through the model's interfaces
+// (model/shapes/ShapeDialogs.h). Dialogs not made here yet are the model's, which cancel.
+#pragma once
+
+#include "model/shapes/ShapeDialogs.h"
+
+class MToolShapeDialogFactory : public MShapeDialogFactory {
+public:
+    std::unique_ptr<MInputSizeTextDialog> CreateInputSizeTextDialog(MCadView* parent,
+                                                                    MCadShape* shape) override;
+    std::unique_ptr<MSizeSetupDialog> CreateSizeSetupDialog(MCadView* parent,
+                                                            const MSizeStyle* initial) override;
+};
+
+// Installs the program's one tools factory (which lives for the whole run).
+void InstallToolShapeDialogs();
