@@ -5,9 +5,12 @@
 
 #include <unistd.h>
 
+#include <benchmark/benchmark.h>
+
 #include <QApplication>
 #include <QWidget>
 #include <chrono>
+#include <clocale>
 #include <cstdio>
 #include <ctime>
 #include <map>
@@ -150,13 +153,21 @@ inline bool RunFreshProcess(const std::string& path, const std::string& pdf, Fig
     return figures.count("open_s") != 0;
 }
 
-// Runs the child when this process is one; returns -1 in the parent.
-inline int MaybeRunChild(int argc, char** argv) {
-    if (argc < 3 || std::string(argv[1]) != "--child") return -1;
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
+// The main of a benchmark program that runs its repetitions in fresh processes: the child's part
+// when this process is one, else the benchmarks.
+inline int ColdMain(int argc, char** argv) {
+    if (argc >= 3 && std::string(argv[1]) == "--child") {
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        QApplication app(argc, argv);
+        std::setlocale(LC_NUMERIC, "C");
+        return RunChild(argv[2], argc > 3 ? argv[3] : "");
+    }
     std::setlocale(LC_NUMERIC, "C");
-    return RunChild(argv[2], argc > 3 ? argv[3] : "");
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
 }
 
 }  // namespace bench

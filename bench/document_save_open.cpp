@@ -11,11 +11,12 @@
 #include <random>
 #include <string>
 
+#include "BenchDxf.h"
 #include "document/ClassRegistry.h"
 #include "document/TessarayDoc.h"
 #include "model/settings/OptionRecord.h"
-#include "model/shapes/curves/CircleShape.h"
 #include "model/shapes/containers/GroupShape.h"
+#include "model/shapes/curves/CircleShape.h"
 #include "model/shapes/lines/LineShape.h"
 #include "model/shapes/lines/PolygonShape.h"
 #include "model/shapes/lines/RectShape.h"
@@ -25,16 +26,6 @@ namespace {
 
 constexpr int kShapes = 100000;
 constexpr int kLayers = 10;
-
-// Resident set in MB ("VmRSS") or its peak since the last reset ("VmHWM").
-double StatusMB(const char* key) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    const std::string prefix = std::string(key) + ":";
-    while (std::getline(status, line))
-        if (line.rfind(prefix, 0) == 0) return std::stod(line.substr(prefix.size())) / 1024.0;
-    return 0.0;
-}
 
 // Makes VmHWM start again from the current resident size (Linux 4.0 and later).
 void ResetPeak() {
@@ -128,14 +119,14 @@ Fixture& TheFixture() {
 }
 
 void SetMemoryCounters(benchmark::State& state, double before) {
-    const double peak = StatusMB("VmHWM");
+    const double peak = bench::StatusMB("VmHWM");
     state.counters["peak_MB"] = peak;
     state.counters["peak_growth_MB"] = peak - before;
 }
 
 void BM_SaveDrawing(benchmark::State& state) {
     Fixture& f = TheFixture();
-    const double before = StatusMB("VmRSS");
+    const double before = bench::StatusMB("VmRSS");
     ResetPeak();
     for (auto _ : state) {
         if (!f.doc->OnSaveDocument(f.path)) state.SkipWithError("save failed");
@@ -146,7 +137,7 @@ void BM_SaveDrawing(benchmark::State& state) {
 
 void BM_OpenDrawing(benchmark::State& state) {
     Fixture& f = TheFixture();
-    const double before = StatusMB("VmRSS");
+    const double before = bench::StatusMB("VmRSS");
     ResetPeak();
     for (auto _ : state) {
         MTessarayDoc doc;

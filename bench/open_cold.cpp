@@ -82,12 +82,5 @@ int main(int argc, char** argv) {
         bench::WriteDxfFile(argv[3], std::stoi(argv[2]));
         return 0;
     }
-    const int child = bench::MaybeRunChild(argc, argv);
-    if (child >= 0) return child;
-    std::setlocale(LC_NUMERIC, "C");
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::ColdMain(argc, argv);
 }

@@ -99,14 +99,8 @@ COLD_BENCHMARK(BM_PrintTexts20k);
 }  // namespace
 
 int main(int argc, char** argv) {
-    const int child = bench::MaybeRunChild(argc, argv);
-    if (child >= 0) return child;
-    std::setlocale(LC_NUMERIC, "C");
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int result = bench::ColdMain(argc, argv);
     std::error_code ec;
     std::filesystem::remove_all(Dir(), ec);
-    return 0;
+    return result;
 }
