@@ -195,8 +195,7 @@ QFont ReferenceFont(const GdiFont& f) {
 // text engine shapes one character in microseconds, and drawings repeat few characters often.
 class MeasuredFont {
 public:
-    explicit MeasuredFont(const LOGFONT& lf)
-        : m_metrics(ReferenceFont(MakeGdiFont(lf, kReferenceDpi)), MeasureDevice()) {}
+    explicit MeasuredFont(const QFont& reference) : m_metrics(reference, MeasureDevice()) {}
     double Advance(std::string_view ch) {
         auto it = m_advances.find(ch);
         if (it == m_advances.end())
@@ -224,24 +223,36 @@ std::mutex& AdvanceLock() {
 // Everything of a LOGFONT that changes a measure (not the escapement: text is measured unturned).
 using MeasureKey = std::tuple<LONG, LONG, LONG, BYTE, BYTE, BYTE, BYTE, BYTE, std::string>;
 
-// Called with AdvanceLock held. Kept for the whole run and never destroyed: fonts must not
-// outlive the application object at exit.
-MeasuredFont& MeasuredFontOf(const LOGFONT& lf) {
+// Fonts by key, kept for the whole run and never destroyed: fonts must not outlive the
+// application object at exit. Called with AdvanceLock held.
+template <class Key, class MakeReference>
+MeasuredFont& FindOrAdd(std::map<Key, std::unique_ptr<MeasuredFont>>& fonts, Key key, MakeReference make) {
     constexpr std::size_t kMaxFonts = 256;
+    auto it = fonts.find(key);
+    if (it != fonts.end()) return *it->second;
+    if (fonts.size() >= kMaxFonts) fonts.clear();
+    return *fonts.emplace(std::move(key), std::make_unique<MeasuredFont>(make())).first->second;
+}
+
+MeasuredFont& MeasuredFontOf(const LOGFONT& lf) {
     static auto* fonts = new std::map<MeasureKey, std::unique_ptr<MeasuredFont>>;
     MeasureKey key{lf.lfHeight,    lf.lfWidth,   lf.lfWeight,         lf.lfItalic,  lf.lfUnderline,
                    lf.lfStrikeOut, lf.lfCharSet, lf.lfPitchAndFamily, lf.lfFaceName};
-    auto it = fonts->find(key);
-    if (it != fonts->end()) return *it->second;
-    if (fonts->size() >= kMaxFonts) fonts->clear();
-    return *fonts->emplace(std::move(key), std::make_unique<MeasuredFont>(lf)).first->second;
+    return FindOrAdd(*fonts, std::move(key), [&] { return ReferenceFont(MakeGdiFont(lf, kReferenceDpi)); });
+}
+
+// A font made already, by its description.
+MeasuredFont& MeasuredFontOf(const QFont& reference) {
+    static auto* fonts = new std::map<QString, std::unique_ptr<MeasuredFont>>;
+    return FindOrAdd(*fonts, reference.key(), [&] { return reference; });
 }
 
 }  // namespace
 
 std::vector<GdiGlyph> SplitGlyphs(const GdiFont& f, const std::string& text) {
     std::vector<GdiGlyph> glyphs;
-    const QFontMetricsF mm(ReferenceFont(f), MeasureDevice());
+    std::lock_guard<std::mutex> guard(AdvanceLock());
+    MeasuredFont& measured = MeasuredFontOf(ReferenceFont(f));
     std::size_t i = 0;
     while (i < text.size()) {
         const std::size_t n =
@@ -250,7 +261,7 @@ std::vector<GdiGlyph> SplitGlyphs(const GdiFont& f, const std::string& text) {
         GdiGlyph g;
         g.text = QString::fromUtf8(ch.data(), static_cast<qsizetype>(n));
         g.fullWidth = n > 1 && Cp932Length(ch) == 2;
-        g.advance = mm.horizontalAdvance(g.text);
+        g.advance = measured.Advance(ch);
         glyphs.push_back(std::move(g));
         i += n;
     }
