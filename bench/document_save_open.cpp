@@ -12,6 +12,7 @@
 #include <string>
 
 #include "bench/ProcessMemory.h"
+#include "BenchDxf.h"
 #include "document/ClassRegistry.h"
 #include "document/TessarayDoc.h"
 #include "model/settings/OptionRecord.h"
@@ -117,14 +118,14 @@ Fixture& TheFixture() {
 }
 
 void SetMemoryCounters(benchmark::State& state, double before) {
-    const double peak = StatusMB("VmHWM");
+    const double peak = bench::StatusMB("VmHWM");
     state.counters["peak_MB"] = peak;
     state.counters["peak_growth_MB"] = peak - before;
 }
 
 void BM_SaveDrawing(benchmark::State& state) {
     Fixture& f = TheFixture();
-    const double before = StatusMB("VmRSS");
+    const double before = bench::StatusMB("VmRSS");
     ResetPeak();
     for (auto _ : state) {
         if (!f.doc->OnSaveDocument(f.path)) state.SkipWithError("save failed");
@@ -135,7 +136,7 @@ void BM_SaveDrawing(benchmark::State& state) {
 
 void BM_OpenDrawing(benchmark::State& state) {
     Fixture& f = TheFixture();
-    const double before = StatusMB("VmRSS");
+    const double before = bench::StatusMB("VmRSS");
     ResetPeak();
     for (auto _ : state) {
         MTessarayDoc doc;

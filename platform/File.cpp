@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -21,9 +22,12 @@ CFile::~CFile() {
 BOOL CFile::Open(const std::string& path, UINT flags, CFileException* error) {
     Close();
     int oflags = O_CLOEXEC;
-    if (flags & modeReadWrite) oflags |= O_RDWR;
-    else if (flags & modeWrite) oflags |= O_WRONLY;
-    else oflags |= O_RDONLY;
+    if (flags & modeReadWrite)
+        oflags |= O_RDWR;
+    else if (flags & modeWrite)
+        oflags |= O_WRONLY;
+    else
+        oflags |= O_RDONLY;
     if (flags & modeCreate) {
         oflags |= O_CREAT;
         if (!(flags & modeNoTruncate)) oflags |= O_TRUNC;
@@ -120,8 +124,9 @@ void CMemFile::Write(const void* buffer, UINT count) {
 }
 
 std::uint64_t CMemFile::Seek(std::int64_t offset, int from) {
-    const std::int64_t base = from == begin ? 0 : from == current ? static_cast<std::int64_t>(m_position)
-                                                                   : static_cast<std::int64_t>(m_buffer.size());
+    const std::int64_t base = from == begin     ? 0
+                              : from == current ? static_cast<std::int64_t>(m_position)
+                                                : static_cast<std::int64_t>(m_buffer.size());
     const std::int64_t pos = base + offset;
     if (pos < 0) AfxThrowFileException(CFileException::badSeek);
     m_position = static_cast<std::size_t>(pos);
@@ -137,7 +142,17 @@ std::vector<BYTE> CMemFile::Detach() {
 
 std::vector<BYTE> ReadWholeFile(const std::string& path) {
     CFile file(path, CFile::modeRead);
-    std::vector<BYTE> data;
+    // One allocation of the file's size: growing the buffer copies a large file over and over.
+    // A file that is longer than it said (or says nothing, like a pipe) is read on in steps.
+    std::vector<BYTE> data(static_cast<std::size_t>(file.GetLength()));
+    std::size_t used = 0;
+    while (used < data.size()) {
+        const std::size_t want = std::min<std::size_t>(data.size() - used, 1u << 30);
+        const UINT n = file.Read(data.data() + used, static_cast<UINT>(want));
+        if (n == 0) break;
+        used += n;
+    }
+    data.resize(used);
     BYTE chunk[65536];
     for (;;) {
         const UINT n = file.Read(chunk, sizeof chunk);

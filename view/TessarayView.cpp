@@ -379,6 +379,7 @@ std::string MTessarayView::FormatOffsetPane() {
 void MTessarayView::OnInitialUpdate() {
     MTabScrollView::OnInitialUpdate();
     MTessarayDoc* doc = m_document;
+    m_recalculatedMapping.reset();
     if (!doc) return;
     m_gridPitch = MFloatPoint(doc->m_gridX, doc->m_gridY);
     if (m_currentTool) m_currentTool->Reset();
@@ -401,7 +402,9 @@ void MTessarayView::OnInitialUpdate() {
         doc->m_fitOnFirstUpdate = 0;
     }
     RecalcScrollSizes();
-    doc->RecalcAll(this);
+    // Fitting has recalculated the drawing already, unless the sheet had to be zoomed out since.
+    if (!RecalculatedForMapping()) RecalcDrawing();
+    m_recalculatedMapping.reset();
     m_initialised = true;
     UpdateScrollSizes();
     if (doc->GetLayers()->GetCurrentLayerIndex() != m_currentTab) {

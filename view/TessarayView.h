@@ -7,7 +7,9 @@
 // services (client device contexts on the persistent surface, preparation, invalidation).
 #pragma once
 
+#include <array>
 #include <memory>
+#include <optional>
 
 #include "document/DocumentView.h"
 #include "model/CadView.h"
@@ -216,11 +218,17 @@ private:
     void FollowDocumentPaper();
     // Whether the sheet at the current zoom stays inside the scroll view's 16-bit range.
     bool SheetFits();
+    // Recalculates every shape and notes the mapping it was done for.
+    void RecalcDrawing();
+    // Whether the last RecalcDrawing still holds: shapes keep sizes in pixels and paper millimetres.
+    bool RecalculatedForMapping() const;
 
     MTessarayDoc* m_document = nullptr;
     bool m_initialised = false;
     // The whole-sheet first view of the drawing stands until the user zooms: resizes refit it.
     bool m_firstViewPending = false;
+    // The mapping of the last RecalcDrawing, while no shape has changed since.
+    std::optional<std::array<double, 6>> m_recalculatedMapping;
     // Device offset that centres the sheet in a larger client area.
     CPoint m_centreOffset;
     MFloatPoint m_gridPitch{1000.0, 1000.0};

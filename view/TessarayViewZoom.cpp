@@ -144,7 +144,7 @@ void MTessarayView::FitPaperScaleToDrawing() {
             return imported;
         return drawing;
     };
-    doc->RecalcAll(this);
+    RecalcDrawing();
     MFloatRect e = extent();
     if (e.IsNull()) return;
     const double w = std::fabs(e.right - e.left);
@@ -177,12 +177,26 @@ void MTessarayView::FitPaperScaleToDrawing() {
         if (factor > 0.0 && std::isfinite(factor)) doc->GetPaperInfo().SetScale(name, factor);
     }
     RecalcScale();
-    doc->RecalcAll(this);
-    e = extent();
+    if (!RecalculatedForMapping()) {
+        RecalcDrawing();
+        e = extent();
+    }
     const MFloatPoint paperCentre = PaperToDocRect(SheetRect(doc->GetPaperInfo().GetSize())).GetCenter();
     const MFloatPoint shift = paperCentre - e.GetCenter();
     doc->MoveAll(shift.x, shift.y);
-    doc->RecalcAll(this);
+    RecalcDrawing();
+}
+
+void MTessarayView::RecalcDrawing() {
+    if (m_document) m_document->RecalcAll(this);
+    m_recalculatedMapping = {unitScaleX,  unitScaleY,      paperScaleX,
+                             paperScaleY, OriginOffsetX(), OriginOffsetY()};
+}
+
+bool MTessarayView::RecalculatedForMapping() const {
+    return m_recalculatedMapping &&
+           *m_recalculatedMapping == std::array<double, 6>{unitScaleX,  unitScaleY,      paperScaleX,
+                                                           paperScaleY, OriginOffsetX(), OriginOffsetY()};
 }
 
 void MTessarayView::PlaceAtViewCentre(MCadShape* shape) {

@@ -6,8 +6,11 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <memory>
 #include <mutex>
+#include <string_view>
 #include <tuple>
+#include <unordered_map>
 
 #include "platform/Cp932.h"
 #include "platform/gdi/FontFamilies.h"
@@ -179,12 +182,77 @@ TEXTMETRIC MeasureTextMetrics(const LOGFONT& lf) {
     return tm;
 }
 
-std::vector<GdiGlyph> SplitGlyphs(const GdiFont& f, const std::string& text) {
-    std::vector<GdiGlyph> glyphs;
-    // Advances are measured at the reference resolution; the font may be sized for another.
+namespace {
+
+// Advances are measured at the reference resolution; the font may be sized for another.
+QFont ReferenceFont(const GdiFont& f) {
     QFont measured(f.font);
     measured.setPointSizeF(std::max(f.em, 0.1) * 72.0 / kReferenceDpi);
-    const QFontMetricsF mm(measured, MeasureDevice());
+    return measured;
+}
+
+// A font as text is measured in it, with the advance of each character it has measured: the
+// text engine shapes one character in microseconds, and drawings repeat few characters often.
+class MeasuredFont {
+public:
+    explicit MeasuredFont(const QFont& reference) : m_metrics(reference, MeasureDevice()) {}
+    double Advance(std::string_view ch) {
+        auto it = m_advances.find(ch);
+        if (it == m_advances.end())
+            it = m_advances
+                     .emplace(std::string(ch), m_metrics.horizontalAdvance(QString::fromUtf8(
+                                                   ch.data(), static_cast<qsizetype>(ch.size()))))
+                     .first;
+        return it->second;
+    }
+
+private:
+    struct Hash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>()(s); }
+    };
+    QFontMetricsF m_metrics;
+    std::unordered_map<std::string, double, Hash, std::equal_to<>> m_advances;
+};
+
+std::mutex& AdvanceLock() {
+    static std::mutex lock;
+    return lock;
+}
+
+// Everything of a LOGFONT that changes a measure (not the escapement: text is measured unturned).
+using MeasureKey = std::tuple<LONG, LONG, LONG, BYTE, BYTE, BYTE, BYTE, BYTE, std::string>;
+
+// Fonts by key, kept for the whole run and never destroyed: fonts must not outlive the
+// application object at exit. Called with AdvanceLock held.
+template <class Key, class MakeReference>
+MeasuredFont& FindOrAdd(std::map<Key, std::unique_ptr<MeasuredFont>>& fonts, Key key, MakeReference make) {
+    constexpr std::size_t kMaxFonts = 256;
+    auto it = fonts.find(key);
+    if (it != fonts.end()) return *it->second;
+    if (fonts.size() >= kMaxFonts) fonts.clear();
+    return *fonts.emplace(std::move(key), std::make_unique<MeasuredFont>(make())).first->second;
+}
+
+MeasuredFont& MeasuredFontOf(const LOGFONT& lf) {
+    static auto* fonts = new std::map<MeasureKey, std::unique_ptr<MeasuredFont>>;
+    MeasureKey key{lf.lfHeight,    lf.lfWidth,   lf.lfWeight,         lf.lfItalic,  lf.lfUnderline,
+                   lf.lfStrikeOut, lf.lfCharSet, lf.lfPitchAndFamily, lf.lfFaceName};
+    return FindOrAdd(*fonts, std::move(key), [&] { return ReferenceFont(MakeGdiFont(lf, kReferenceDpi)); });
+}
+
+// A font made already, by its description.
+MeasuredFont& MeasuredFontOf(const QFont& reference) {
+    static auto* fonts = new std::map<QString, std::unique_ptr<MeasuredFont>>;
+    return FindOrAdd(*fonts, reference.key(), [&] { return reference; });
+}
+
+}  // namespace
+
+std::vector<GdiGlyph> SplitGlyphs(const GdiFont& f, const std::string& text) {
+    std::vector<GdiGlyph> glyphs;
+    std::lock_guard<std::mutex> guard(AdvanceLock());
+    MeasuredFont& measured = MeasuredFontOf(ReferenceFont(f));
     std::size_t i = 0;
     while (i < text.size()) {
         const std::size_t n =
@@ -193,7 +261,7 @@ std::vector<GdiGlyph> SplitGlyphs(const GdiFont& f, const std::string& text) {
         GdiGlyph g;
         g.text = QString::fromUtf8(ch.data(), static_cast<qsizetype>(n));
         g.fullWidth = n > 1 && Cp932Length(ch) == 2;
-        g.advance = mm.horizontalAdvance(g.text);
+        g.advance = measured.Advance(ch);
         glyphs.push_back(std::move(g));
         i += n;
     }
@@ -201,20 +269,22 @@ std::vector<GdiGlyph> SplitGlyphs(const GdiFont& f, const std::string& text) {
 }
 
 int MeasureTextWidth(const LOGFONT& lf, const std::string& text, std::vector<int>* byteExtents) {
-    const GdiFont f = MakeGdiFont(lf, kReferenceDpi);
     if (byteExtents) byteExtents->clear();
     if (text.empty()) return 0;
+    std::lock_guard<std::mutex> guard(AdvanceLock());
+    MeasuredFont& font = MeasuredFontOf(lf);
     double x = 0.0;
     std::size_t i = 0;
-    for (const GdiGlyph& g : SplitGlyphs(f, text)) {
-        x += g.advance;
-        if (!byteExtents) continue;
+    while (i < text.size()) {
         const std::size_t n =
             std::min(Utf8SequenceLength(static_cast<unsigned char>(text[i])), text.size() - i);
-        const int bytes =
-            n == 1 ? 1 : static_cast<int>(std::max<std::size_t>(1, Cp932Length(text.substr(i, n))));
-        for (int b = 0; b < bytes; ++b)
-            byteExtents->push_back(static_cast<int>(std::lround(x)));
+        x += font.Advance(std::string_view(text.data() + i, n));
+        if (byteExtents) {
+            const int bytes =
+                n == 1 ? 1 : static_cast<int>(std::max<std::size_t>(1, Cp932Length(text.substr(i, n))));
+            for (int b = 0; b < bytes; ++b)
+                byteExtents->push_back(static_cast<int>(std::lround(x)));
+        }
         i += n;
     }
     return static_cast<int>(std::lround(x));

@@ -248,6 +248,7 @@ public:
             return 0;
         }
         m_external = m_ownedPainter.get();
+        m_appliedClip = m_clipSerial - 1;
         m_pages = 0;
         return 1;
     }
@@ -755,7 +756,13 @@ private:
     // change more than pen, brush and composition ask for the state to be saved.
     QPainter* BeginCall(bool saveState = false) {
         QPainter* p = m_external;
-        if (p) {
+        if (p && p == m_ownedPainter.get()) {
+            // The printer's painter is ours alone: like an image's, it keeps its clip between
+            // calls. Saving around every call would put an empty state block per call into the
+            // printer's output.
+            if (!p->isActive()) return nullptr;
+            KeepClipAndSave(p, saveState);
+        } else if (p) {
             if (!p->isActive()) return nullptr;
             p->save();
             m_callSaved = true;
@@ -773,19 +780,24 @@ private:
                 m_appliedClip = m_clipSerial - 1;
             }
             p = m_painter.get();
-            if (m_appliedClip != m_clipSerial) {
-                if (m_clip)
-                    p->setClipPath(*m_clip);
-                else
-                    p->setClipping(false);
-                m_appliedClip = m_clipSerial;
-            }
-            m_callSaved = saveState;
-            if (saveState) p->save();
+            KeepClipAndSave(p, saveState);
         }
         p->setRenderHint(QPainter::Antialiasing, false);
         p->setCompositionMode(QPainter::CompositionMode_SourceOver);
         return p;
+    }
+
+    // A painter of our own keeps its clip from call to call; it changes only when the clip does.
+    void KeepClipAndSave(QPainter* p, bool saveState) {
+        if (m_appliedClip != m_clipSerial) {
+            if (m_clip)
+                p->setClipPath(*m_clip);
+            else
+                p->setClipping(false);
+            m_appliedClip = m_clipSerial;
+        }
+        m_callSaved = saveState;
+        if (saveState) p->save();
     }
 
     void EndCall() {

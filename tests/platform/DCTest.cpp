@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <climits>
+#include <string>
 #include <vector>
 
 #include "platform/Exceptions.h"
@@ -672,4 +673,39 @@ TEST(DCTest, ArcsPiesAndChordsFollowGdiDirection) {
     chord.Chord(0, 0, 41, 41, 40, 20, 20, 0);
     EXPECT_EQ(chord.GetPixel(33, 7), kBlack);
     EXPECT_EQ(chord.GetPixel(24, 16), kWhite);  // between the chord and the centre
+}
+
+namespace {
+
+// Measures text in a font of the given height and width.
+int Measure(const std::string& text, LONG height, LONG width = 0) {
+    CDC dc;
+    CFont font;
+    LOGFONT lf;
+    lf.lfHeight = height;
+    lf.lfWidth = width;
+    lf.lfFaceName = "ＭＳ ゴシック";
+    font.CreateFontIndirect(&lf);
+    dc.SelectObject(&font);
+    return dc.GetTextExtent(text).cx;
+}
+
+}  // namespace
+
+// Measures are kept per font and character; they stay what a first measure gives, also after
+// hundreds of other fonts have pushed the first one out of the store.
+TEST(DCTest, TextMeasuresStayTheSameAcrossManyFonts) {
+    const std::string text = "Tessaray 図面 1234";
+    const int first = Measure(text, 100);
+    const int wide = Measure(text, 100, 80);
+    EXPECT_GT(first, 0);
+    EXPECT_NE(wide, first);
+    std::vector<int> others;
+    for (LONG height = 5; height < 405; ++height)
+        others.push_back(Measure(text, height));
+    EXPECT_EQ(Measure(text, 100), first);
+    EXPECT_EQ(Measure(text, 100, 80), wide);
+    for (LONG height = 5; height < 405; ++height)
+        EXPECT_EQ(Measure(text, height), others[height - 5]) << height;
+    EXPECT_LT(others.front(), others.back());
 }

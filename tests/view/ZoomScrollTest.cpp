@@ -1,6 +1,7 @@
 // Zoom, scroll sizes, centring, wheel and keys of the drawing view, the zoom combo's percent and
 // fitting the paper scale to an imported drawing.
 #include "document/PaperSettings.h"
+#include "model/shapes/text/TextShape.h"
 #include "platform/ui/WinApp.h"
 #include "tests/view/ViewTestSupport.h"
 #include "view/ViewFrame.h"
@@ -245,6 +246,43 @@ TEST_F(ZoomScroll, FittingTakesTheDrawingWhenTheStatedLimitsDoNotHoldIt) {
     g.view->OnInitialUpdate();
     EXPECT_TRUE(OnTheSheet(g));
     EXPECT_DOUBLE_EQ(g.doc.GetPaperInfo().GetScale(), 0.005);
+}
+
+// A line that counts its recalculations.
+class CountingLine : public MLineShape {
+public:
+    using MLineShape::MLineShape;
+    void Recalc(MCadView* view) override {
+        MLineShape::Recalc(view);
+        ++recalcs;
+    }
+    int recalcs = 0;
+};
+
+TEST_F(ZoomScroll, AFittedDrawingIsRecalculatedOncePerScaleAndAfterTheMove) {
+    ViewHarness h(800, 600);
+    auto* line = new CountingLine(MFloatPoint(-52000, -31000), MFloatPoint(-12000, -1000));
+    h.doc.AppendShape(line, 0);
+    MTextShape* text = new MTextShape;
+    text->SetString("図面 Tessaray");
+    text->SetTextSize(500);
+    text->SetPoint(MFloatPoint(-30000, -20000));
+    h.doc.AppendShape(text, 0);
+    h.doc.m_fitOnFirstUpdate = 1;
+    h.view->OnInitialUpdate();
+    EXPECT_TRUE(OnTheSheet(h));
+    // At the first scale for the extent, at the chosen one for the centre, after moving: no more.
+    EXPECT_EQ(line->recalcs, 3);
+    // What the first update left is what a recalculation now gives.
+    const MFloatRect extent = text->GetExtent(), drawn = text->GetDrawExtent();
+    h.doc.RecalcAll(h.view.get());
+    EXPECT_EQ(text->GetExtent(), extent);
+    EXPECT_EQ(text->GetDrawExtent(), drawn);
+
+    // Without fitting, the first update recalculates once.
+    line->recalcs = 0;
+    h.view->OnInitialUpdate();
+    EXPECT_EQ(line->recalcs, 1);
 }
 
 TEST_F(ZoomScroll, FittingASinglePointKeepsAPositiveScale) {

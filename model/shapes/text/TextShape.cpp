@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <istream>
 #include <ostream>
 
@@ -24,6 +25,40 @@ namespace {
 
 // The memory bitmap of a rubber band never grows beyond this many pixels a side.
 constexpr int kMaxTrackingSide = 8192;
+
+// FNV-1a over everything a measure depends on.
+class Digest {
+public:
+    void Add(const void* data, std::size_t size) {
+        const auto* p = static_cast<const unsigned char*>(data);
+        for (std::size_t i = 0; i < size; ++i)
+            m_value = (m_value ^ p[i]) * 0x100000001B3ull;
+    }
+    template <typename T>
+    void AddValue(T value) {
+        Add(&value, sizeof value);
+    }
+    void AddString(const std::string& s) {
+        AddValue(s.size());
+        Add(s.data(), s.size());
+    }
+    std::uint64_t Value() const { return m_value; }
+
+private:
+    std::uint64_t m_value = 0xCBF29CE484222325ull;
+};
+
+std::uint64_t MeasureKey(const LOGFONT& lf, const std::string& text) {
+    Digest d;
+    for (LONG v : {lf.lfHeight, lf.lfWidth, lf.lfEscapement, lf.lfOrientation, lf.lfWeight})
+        d.AddValue(v);
+    for (BYTE v : {lf.lfItalic, lf.lfUnderline, lf.lfStrikeOut, lf.lfCharSet, lf.lfOutPrecision,
+                   lf.lfClipPrecision, lf.lfQuality, lf.lfPitchAndFamily})
+        d.AddValue(v);
+    d.AddString(lf.lfFaceName);
+    d.AddString(text);
+    return d.Value();
+}
 
 MFloatPoint ScaledAbout(const MFloatPoint& p, const MFloatPoint& c, double sx, double sy) {
     return {c.x + (p.x - c.x) * sx, c.y + (p.y - c.y) * sy};
@@ -267,20 +302,24 @@ void MTextShape::ReadText(CDocument*, std::istream& is) {
 }
 
 void MTextShape::MeasureText(MCadView* view) {
-    std::unique_ptr<CDC> dc = view ? view->GetClientDC() : std::make_unique<CDC>();
-    if (!dc) dc = std::make_unique<CDC>();
     LOGFONT lf;
     FillLogFont(lf);
     lf.lfHeight = 100;
     const double width = m_textHeight != 0.0 ? m_charWidth * 100 / m_textHeight : 0.0;
     lf.lfWidth = std::isfinite(width) ? static_cast<LONG>(std::clamp(width, -1.0e6, 1.0e6)) : 0;
-    CFont font;
-    font.CreateFontIndirect(&lf);
-    CSelectScope selectFont(dc.get(), &font);
-    SIZE size{};
-    dc->GetTextExtentPoint32(m_string, &size);
-    m_boxWidth = size.cx / 100.0 * m_textHeight;
-    m_boxHeight = -(size.cy / 100.0) * m_textHeight;
+    const std::uint64_t key = MeasureKey(lf, m_string);
+    if (key != m_measuredKey || key == 0) {
+        std::unique_ptr<CDC> dc = view ? view->GetClientDC() : std::make_unique<CDC>();
+        if (!dc) dc = std::make_unique<CDC>();
+        CFont font;
+        font.CreateFontIndirect(&lf);
+        CSelectScope selectFont(dc.get(), &font);
+        m_measured = SIZE{};
+        dc->GetTextExtentPoint32(m_string, &m_measured);
+        m_measuredKey = key;
+    }
+    m_boxWidth = m_measured.cx / 100.0 * m_textHeight;
+    m_boxHeight = -(m_measured.cy / 100.0) * m_textHeight;
 }
 
 void MTextShape::ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,

@@ -2,6 +2,7 @@
 // box's top-left cell corner at the rotated text origin.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 
 #include "model/shapes/text/TextShapeBase.h"
@@ -66,4 +67,10 @@ protected:
     virtual void DrawTrackingText(MCadView* view, CDC* dc);
 
     CString m_string;
+
+private:
+    // The string's extent at a cell height of 100 and a digest of the string and font it was taken
+    // from: the font engine is slow, and a drawing is recalculated far more often than edited.
+    std::uint64_t m_measuredKey = 0;
+    SIZE m_measured{};
 };

@@ -27,6 +27,7 @@ struct PdfPage {
     std::vector<Stroke> strokes;
     // Every stroke and fill colour the content selects (0..1 components).
     std::vector<std::array<double, 3>> colours;
+    int saves = 0;  // graphics states saved (q)
 };
 
 inline std::string Inflate(const std::string& in) {
@@ -110,6 +111,7 @@ inline PdfPage ReadPdf(const std::string& path) {
             }
             const std::size_t n = operands.size();
             if (t == "q") {
+                ++page.saves;
                 stack.push_back(ctm);
             } else if (t == "Q") {
                 if (!stack.empty()) ctm = stack.back(), stack.pop_back();

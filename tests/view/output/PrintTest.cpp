@@ -120,6 +120,24 @@ TEST_F(Printing, PdfHasThePageSizeAndTheLineWhereTheSheetHasIt) {
     EXPECT_DOUBLE_EQ(h.view->unitScaleX, screen.unitScaleX);
 }
 
+TEST_F(Printing, ShapesOfManyColoursPrintWithoutAStateBlockEach) {
+    ViewHarness h(640, 480);
+    UseA4(h);
+    constexpr int kLines = 40;
+    for (int i = 0; i < kLines; ++i)
+        PaperLine(h, 20, 30 + 5 * i, 120, 30 + 5 * i)->SetColor(RGB(i * 6, 255 - i * 6, i % 2 ? 0 : 255));
+    h.view->SendCommand(57608);
+    const pdftest::PdfPage page = pdftest::ReadPdf(AfxGetPrinterSettings().outputFile);
+    ASSERT_TRUE(page.ok);
+    int printed = 0;
+    for (const auto& s : page.strokes)
+        printed +=
+            std::fabs(s.y1 - s.y2) < kTolerance && std::fabs(std::fabs(s.x2 - s.x1) - 100) < kTolerance;
+    EXPECT_EQ(printed, kLines);
+    EXPECT_GE(page.colours.size(), static_cast<std::size_t>(kLines));
+    EXPECT_LT(page.saves, 10) << "no saved state around each shape";
+}
+
 TEST_F(Printing, PrintFactorShowsALargerAreaAtASmallerScale) {
     ViewHarness h(640, 480);
     UseA4(h);

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 
-#include "tests/model/shapes/annotation/AnnotationTestSupport.h"
 #include "model/SnapPoint.h"
 #include "model/exchange/JwcRecords.h"
 #include "model/geometry/Geometry.h"
@@ -10,6 +10,7 @@
 #include "model/shapes/text/TextShape.h"
 #include "platform/Cp932.h"
 #include "platform/gdi/DC.h"
+#include "tests/model/shapes/annotation/AnnotationTestSupport.h"
 
 using namespace shapetest;
 using namespace annotationtest;
@@ -186,6 +187,50 @@ TEST_F(TextShapeTest, MeasuringDoesNotDependOnTheZoom) {
     t.SetTextSize(16);
     t.MeasureText(nullptr);
     EXPECT_NEAR(t.GetBoxWidth(), 2 * w, 1e-9);
+}
+
+// A text keeps its measure between recalculations; each change of what the measure depends on
+// gives the box a text made afresh with the same values has.
+TEST_F(TextShapeTest, AKeptMeasureFollowsTheStringFontAndWidth) {
+    MTextShape kept = MakeText("Tessaray");
+    kept.MeasureText(&view);
+    const auto expectAsFresh = [&](const std::function<void(MTextShape&)>& change) {
+        change(kept);
+        kept.Recalc(&view);
+        MTextShape fresh = MakeText("Tessaray");
+        change(fresh);
+        fresh.Recalc(&view);
+        EXPECT_DOUBLE_EQ(kept.GetBoxWidth(), fresh.GetBoxWidth());
+        EXPECT_DOUBLE_EQ(kept.GetBoxHeight(), fresh.GetBoxHeight());
+        return kept.GetBoxWidth();
+    };
+    const double before = kept.GetBoxWidth();
+    const double longer = expectAsFresh([](MTextShape& t) { t.SetString("Tessaray 図面の文字"); });
+    EXPECT_GT(longer, before);
+    const double bold = expectAsFresh([](MTextShape& t) {
+        t.SetString("Tessaray 図面の文字");
+        t.SetTextFlags(t.GetTextFlags() | kTextBold);
+    });
+    const double narrow = expectAsFresh([](MTextShape& t) {
+        t.SetString("Tessaray 図面の文字");
+        t.SetTextFlags(t.GetTextFlags() | kTextBold);
+        t.SetCharWidth(2.0);
+    });
+    EXPECT_LT(narrow, bold);
+    expectAsFresh([](MTextShape& t) {
+        t.SetString("Tessaray 図面の文字");
+        t.SetTextFlags(t.GetTextFlags() | kTextBold);
+        t.SetCharWidth(2.0);
+        t.SetFontName("ＭＳ 明朝");
+    });
+    // Back to the first string: the first box again.
+    expectAsFresh([](MTextShape& t) {
+        t.SetString("Tessaray");
+        t.SetTextFlags(0);
+        t.SetCharWidth(0.0);
+        t.SetFontName(MakeText("").GetFontName());
+    });
+    EXPECT_DOUBLE_EQ(kept.GetBoxWidth(), before);
 }
 
 TEST_F(TextShapeTest, RecalcGivesTheRotatedBoxAsExtent) {
