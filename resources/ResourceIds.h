@@ -455,6 +455,9 @@ enum : unsigned int {
     IDC_FONT_NAME = 33045,
     IDC_FONT_SIZE = 33047,
     IDR_TOOL_MENU = 238,
+    // Its popups by position.
+    kToolMenuStandard = 0,
+    kToolMenuSnap = 4,
     ID_MENU_LINE_COLOR = 32793,
     ID_MENU_FACE_COLOR = 32794,
     ID_MENU_LINE_STYLE = 32964,

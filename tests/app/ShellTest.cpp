@@ -261,14 +261,14 @@ TEST_F(ShellCommands, PrintSettingsRunThePrintDialogWhoseBlackAndWhiteBoxSetsThe
     const PrinterStateKept kept;
     AfxGetPrinterSettings() = CPrinterSettings();
     AfxGetPrinterSettings().outputFile = MakeTempDir("print-settings") + "/page.pdf";
-    PrintBlackWhite = 0;
+    PrintBlackWhite() = 0;
     DialogRunner runner;
     runner.Script(kPrintDialog, DialogScript().SetCheck(kBlackWhiteBox, 1).Cancel());
     Frame()->SendCommand(ID_PRINT_SETTINGS);
-    EXPECT_EQ(PrintBlackWhite, 0);
+    EXPECT_EQ(PrintBlackWhite(), 0);
     runner.Script(kPrintDialog, DialogScript().SetCheck(kBlackWhiteBox, 1).Ok());
     Frame()->SendCommand(ID_PRINT_SETTINGS);
-    EXPECT_EQ(PrintBlackWhite, 1);
+    EXPECT_EQ(PrintBlackWhite(), 1);
     EXPECT_EQ(runner.OpenedIds(), (std::vector<unsigned>{kPrintDialog, kPrintDialog}));
     // Nothing was printed.
     EXPECT_FALSE(fs::exists(AfxGetPrinterSettings().outputFile));

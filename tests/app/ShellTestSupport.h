@@ -32,10 +32,10 @@ inline std::string ReadFile(const std::string& path) {
 // The application's printer and black-and-white flag, put back when the scope ends.
 struct PrinterStateKept {
     CPrinterSettings settings = AfxGetPrinterSettings();
-    int blackWhite = PrintBlackWhite;
+    int blackWhite = PrintBlackWhite();
     ~PrinterStateKept() {
         AfxGetPrinterSettings() = settings;
-        PrintBlackWhite = blackWhite;
+        PrintBlackWhite() = blackWhite;
     }
 };
 

@@ -12,7 +12,7 @@ namespace {
 class DrawTools : public ::testing::Test {
 protected:
     void SetUp() override {
-        viewtest::ResetProgramState();
+        ::ResetProgramState();
         GetDrawToolArray().RemoveAll();
     }
     void TearDown() override { GetDrawToolArray().RemoveAll(); }

@@ -37,7 +37,7 @@ using viewtest::DifferentPixels;
 // and a main frame whose status bar shows the prompts. Built before the view, gone after it.
 struct ToolProgram {
     ToolProgram() {
-        viewtest::ResetProgramState();
+        ::ResetProgramState();
         ResetToolSettings();
         ResetUserLineWidth();
         CreateDrawTools();

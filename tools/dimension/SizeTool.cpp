@@ -124,7 +124,7 @@ BOOL MSizeTool::ApplyConstraint(MTessarayView* view, int x, int y, MFloatPoint* 
     const MFloatPoint cursor = *pt;
     const MFloatPoint& start = shape->GetA();
     const double length = FixedDocLength(view);
-    *pt = ConstrainAngleLength(start, cursor, length, m_fixedLength, flags);
+    *pt = ::ConstrainAngleLength(start, cursor, length, m_fixedLength, flags);
     // The grid point of the cursor where it lies on the circle of the fixed length. The shared
     // angle-and-length constraint, when the tools have it, also searches the drawing's snap points.
     if (m_fixedLength && (GetSnapFlags(view) & kSnapGrid) && view->GetGrid()) {
