@@ -115,9 +115,9 @@ TEST(ToolRegistry, ChoosingTheCurrentToolAgainResetsIt) {
     EXPECT_TRUE(h.NoXorResidue());
 }
 
-TEST(ToolRegistry, ANewDrawingWritesOnlyTheToolCount) {
+TEST(ToolRegistry, ANewDrawingWritesTheToolCountAndOnlyTheToolsWithValuesOfTheirOwn) {
     ToolHarness h;
-    EXPECT_THAT(h.NativeText(), HasSubstr("[TOOLS]\n\t53\n[LAYERS]\n"));
+    EXPECT_THAT(h.NativeText(), HasSubstr("[TOOLS]\n\t53\nCIRCLE\n\t\n\t100\n[LAYERS]\n"));
 }
 
 TEST(ToolRegistry, EveryAutomaticLayerSurvivesSaveAndOpen) {
