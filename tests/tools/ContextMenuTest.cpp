@@ -5,6 +5,8 @@
 
 #include "tests/tools/TestTools.h"
 #include "tests/tools/ToolTestSupport.h"
+#include "tools/DrawMenu.h"
+#include "view/ViewFrame.h"
 
 using namespace tooltest;
 using ::testing::ElementsAre;
@@ -139,4 +141,54 @@ TEST(ContextMenu, TheChosenItemReachesTheCurrentTool) {
     h.dialogs.ScriptPopupMenu(ID_WIDTH_THICK);
     h.OpenMenu();
     EXPECT_EQ(GetDrawAttributes().lineWidth, 0.5);
+}
+
+TEST(ContextMenu, AttachSubMenuTakesOnePopupOfTheResource) {
+    MDrawMenu menu;
+    EXPECT_FALSE(menu.AttachSubMenu(IDR_TOOL_MENU, 5));
+    EXPECT_FALSE(menu.IsMenu());
+    ASSERT_TRUE(menu.AttachSubMenu(IDR_TOOL_MENU, kToolMenuSnap));
+    ASSERT_EQ(menu.GetMenuItemCount(), 2u);
+    EXPECT_EQ(menu.GetMenuString(0, MF_BYPOSITION), "スナップ(&S)");
+    EXPECT_NE(menu.GetSubMenu(0), nullptr);
+    EXPECT_EQ(menu.GetMenuItemID(1), 32798u);
+}
+
+namespace {
+// A main window that offers a colour sub-menu for the line-colour item only.
+class ColourMenuFrame : public CFrameWnd, public MViewFrame {
+public:
+    double GetZoomPercent() override { return 100; }
+    void SetZoomPercent(double) override {}
+    CWnd* GetZoomEdit() override { return nullptr; }
+    BOOL MakeAttributeMenu(UINT itemId, CMenu* popup) override {
+        if (itemId != ID_MENU_LINE_COLOR) return FALSE;
+        for (UINT k = 0; k < 16; ++k)
+            popup->AppendMenu(MF_STRING, ID_LINE_COLOR_FIRST + k, "colour " + std::to_string(k));
+        return TRUE;
+    }
+};
+}  // namespace
+
+TEST(ContextMenu, TheFramesSubMenuFillsItsPlaceholderAndItsChoiceArrives) {
+    MenuHarness h;
+    ColourMenuFrame frame;
+    frame.Create("colours");
+    frame.SetActiveView(h.view.get());
+    h.app.m_pMainWnd = &frame;
+    h.dialogs.ScriptPopupMenu(ID_LINE_COLOR_FIRST + 2);
+    const std::vector<std::string> items = h.OpenMenu();
+    h.app.m_pMainWnd = &h.frame;
+    frame.SetActiveView(nullptr);
+    EXPECT_THAT(items, ElementsAreArray(kStandard)) << "the items keep their texts";
+    const auto& shown = h.dialogs.Popups().back().items;
+    int colours = 0;
+    bool placeholderLeft = false;
+    for (const auto& item : shown) {
+        if (item.depth == 1 && item.id >= ID_LINE_COLOR_FIRST && item.id <= ID_LINE_COLOR_LAST) ++colours;
+        if (item.id == ID_MENU_LINE_COLOR) placeholderLeft = true;
+    }
+    EXPECT_EQ(colours, 16);
+    EXPECT_FALSE(placeholderLeft) << "the item became the sub-menu";
+    EXPECT_EQ(GetDrawAttributes().lineColor, 0x0000FFu);
 }
