@@ -3,9 +3,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <sstream>
 
 #include "model/settings/OptionRecord.h"
+#include "model/shapes/curves/ArcShape.h"
 #include "model/shapes/curves/CircleShape.h"
 #include "tests/support/TestSupport.h"
 #include "tests/tools/ToolTestSupport.h"
@@ -241,4 +243,38 @@ TEST(CircleTool, TheRadiusTravelsInTheSettingsLine) {
     h.tool->LoadSettings(in);
     EXPECT_EQ(h.tool->GetRadius(), 12.5);
     EXPECT_EQ(in.peek(), '\t') << "the rest is not the circle's";
+}
+
+TEST(CircleTool, AnArcIsTouchedAsItsFullCircle) {
+    CircleHarness h;
+    auto* arc = new MCircleArcShape();
+    arc->SetArc(kBase.x, kBase.y, 2000, 0.0, 1.5);
+    h.doc.AppendShape(arc, 0);
+    arc->Recalc(h.view.get());
+    h.Repaint();
+    h.TypeRadius("1000");
+    h.TouchAt(At(2000 * std::cos(0.75), 2000 * std::sin(0.75)));
+    // Beyond the arc's ends: the touch is on the rest of its circle, from outside.
+    h.MoveTo(At(-5000, 0));
+    h.ExpectShown(At(-3000, 0), 1000);
+    EXPECT_TRUE(h.EndLeavesNoResidue());
+    EXPECT_EQ(h.tool->GetNewCount(), 0);
+}
+
+TEST(CircleTool, UndoWhileAShapeIsPickedForgetsTheShape) {
+    CircleHarness h;
+    h.Click(At(0, 0));
+    h.Click(At(2000, 0));
+    ASSERT_EQ(h.UndoSteps(), 1);
+    h.TouchAt(At(0, 2000));
+    ASSERT_EQ(h.tool->GetStep(), 1);
+    // The circle goes with the undo; the tool must not keep pointing at it.
+    h.view->SendCommand(ID_EDIT_UNDO);
+    EXPECT_EQ(h.tool->GetNewCount(), 0);
+    h.ExpectOneUndoStep([&] {
+        h.Click(At(5000, 0));
+        h.MoveTo(At(5000, 2000));
+        h.Click(At(5000, 1000));
+    });
+    h.ExpectSaved(At(5000, 0), 1000);
 }
