@@ -494,4 +494,9 @@ enum : unsigned int {
     // ----- Added with the h1 work -----
     IDS_SIZE_FORMAT_NAME_MISSING = 62693,
     IDS_SIZE_STEPS = 62763,
+    // ----- The circle tool -----
+    IDD_CIRCLE_INPUT = 132,
+    IDC_CIRCLE_RADIUS = 1004,
+    IDS_RADIUS_NOT_POSITIVE = 62679,
+    IDS_CIRCLE_STEPS = 62731,
 };

@@ -4,6 +4,7 @@
 // and saved. A tool's own class takes its row by its factory (CreateTool<MLineTool>).
 #include "resources/ResourceIds.h"
 #include "tools/DrawToolArray.h"
+#include "tools/circle/CircleTool.h"
 #include "tools/dimension/SizeTool.h"
 
 namespace {
@@ -16,7 +17,7 @@ constexpr MToolRegistration kRegistry[] = {
     {"SPLINE",        4,   ID_TOOL_SPLINE,           TRUE,  &CreateTool<MDrawTool>},
     {"SPLINELOOP",    5,   ID_TOOL_SPLINELOOP,       TRUE,  &CreateTool<MDrawTool>},
     {"FREELINE",      51,  ID_TOOL_FREELINE,         TRUE,  &CreateTool<MDrawTool>},
-    {"CIRCLE",        6,   ID_TOOL_CIRCLE,           TRUE,  &CreateTool<MDrawTool>},
+    {"CIRCLE",        6,   ID_TOOL_CIRCLE,           TRUE,  &CreateTool<MCircleTool>},
     {"3PCIRCLE",      7,   ID_TOOL_3PCIRCLE,         TRUE,  &CreateTool<MDrawTool>},
     {"ELLIPSE",       8,   ID_TOOL_ELLIPSE,          TRUE,  &CreateTool<MDrawTool>},
     {"ELLIPSEEXTENT", 50,  ID_TOOL_ELLIPSEEXTENT,    TRUE,  &CreateTool<MDrawTool>},

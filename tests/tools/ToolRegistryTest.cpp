@@ -118,7 +118,7 @@ TEST(ToolRegistry, ChoosingTheCurrentToolAgainResetsIt) {
 TEST(ToolRegistry, ANewDrawingWritesTheToolCountAndOnlyToolsWithValuesOfTheirOwn) {
     ToolHarness h;
     const std::string dimension = "\n\t\n\t100 1\n\tText\n";
-    EXPECT_THAT(h.NativeText(), HasSubstr("[TOOLS]\n\t53\nSIZE" + dimension + "SIZEX" + dimension + "SIZEY" +
+    EXPECT_THAT(h.NativeText(), HasSubstr("[TOOLS]\n\t53\nCIRCLE\n\t\n\t100\nSIZE" + dimension + "SIZEX" + dimension + "SIZEY" +
                                           dimension + "[LAYERS]\n"));
 }
 

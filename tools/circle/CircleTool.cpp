@@ -1,0 +1,136 @@
+#include "tools/circle/CircleTool.h"
+
+#include <charconv>
+#include <cmath>
+#include <istream>
+#include <locale>
+#include <ostream>
+#include <sstream>
+#include <string>
+
+#include "model/shapes/curves/CircleShape.h"
+#include "platform/Strings.h"
+#include "platform/ui/DataExchange.h"
+#include "resources/ResourceIds.h"
+
+MCircleTool::MCircleTool(int toolId) : MDrawTool(toolId) {
+    LoadPrompt(IDS_CIRCLE_STEPS, 0);
+    ClearConstraint();
+}
+
+void MCircleTool::Reset() {
+    MDrawTool::Reset();
+    m_touchA = m_touchB = m_touchC = Touch();
+}
+
+void MCircleTool::ReleaseConstraint() {
+    ClearConstraint();
+    m_radiusFixed = FALSE;
+}
+
+MCadShape* MCircleTool::NewShape(MTessarayView*) {
+    return new MCircleShape();
+}
+
+std::optional<MTouchShape> MCircleTool::Read(const Touch& touch) {
+    return touch.shape ? ReadTouchShape(touch.shape, touch.pick) : std::nullopt;
+}
+
+int MCircleTool::OnPoint(MTessarayView*, double x, double y, int phase, UINT) {
+    const MFloatPoint cursor(x, y);
+    double r = m_radius;
+    if (m_step == 0) m_centre = cursor;
+    if (m_radiusFixed) {
+        m_centre = cursor;
+        if (!m_touchA.shape) m_step = 1;
+    } else {
+        r = std::hypot(x - m_centre.x, y - m_centre.y);
+    }
+    const MTouchInput in{cursor, m_centre, r, m_radiusFixed != FALSE};
+    // Without A a third shape plays no part: B alone is touched from the clicked centre.
+    const std::optional<MTouchShape> c = m_touchA.shape ? Read(m_touchC) : std::nullopt;
+    const MTangentCircle circle = SolveTouch(in, Read(m_touchA), Read(m_touchB), c);
+    m_centre = circle.centre;
+    if (auto* shape = dynamic_cast<MCircleShape*>(GetNewShape(0)))
+        shape->SetCircle(circle.centre.x, circle.centre.y, circle.radius);
+    return phase == kPhaseTest && m_step == 1 ? 1 : 0;
+}
+
+void MCircleTool::OnNumericInput(MTessarayView* view) {
+    double radius = m_radius;
+    BOOL keep = m_keepValues;
+    MInputCircleDialog dialog(view, &radius, &keep);
+    if (dialog.DoModal() != IDOK) return;
+    m_keepValues = keep;
+    m_radius = radius;
+    m_radiusFixed = TRUE;
+}
+
+MCadShape* MCircleTool::FilterTouchShape(MCadShape* shape) {
+    if (!shape || shape == m_touchA.shape || shape == m_touchB.shape || shape == m_touchC.shape)
+        return nullptr;
+    // A line of length zero has no direction to touch.
+    return ReadTouchShape(shape, MFloatPoint()) ? shape : nullptr;
+}
+
+BOOL MCircleTool::CanTouch() {
+    if (!m_snapped) return FALSE;
+    return FilterTouchShape(m_snap.shape1) || FilterTouchShape(m_snap.shape2);
+}
+
+void MCircleTool::OnTouch(MTessarayView* view) {
+    if (!CanTouch()) return;
+    MCadShape* shape = FilterTouchShape(m_snap.shape1);
+    if (!shape) shape = FilterTouchShape(m_snap.shape2);
+    const MFloatPoint point = m_snap.GetPoint();
+    if (GetNewCount() == 0) {
+        m_touchA = {shape, point};
+    } else if (m_touchB.shape) {
+        m_touchC = {shape, point};
+    } else {
+        m_touchB = {shape, point};
+        if (m_touchA.shape) m_step = 0;
+    }
+    ClickAtPoint(view, point, 0);
+}
+
+void MCircleTool::SaveSettings(std::ostream& os) {
+    std::ostringstream line;
+    line.imbue(std::locale::classic());
+    line << '\t' << m_radius << '\n';
+    os << line.str();
+}
+
+void MCircleTool::LoadSettings(std::istream& is) {
+    std::string line;
+    std::getline(is, line);
+    const std::size_t first = line.find_first_not_of(" \t");
+    double radius = 0.0;
+    if (first != std::string::npos) {
+        const char* begin = line.data() + first;
+        const char* end = line.data() + line.size();
+        if (*begin == '+') ++begin;
+        std::from_chars(begin, end, radius);
+    }
+    // A radius that could not be drawn would make every one-click circle vanish at its commit.
+    m_radius = std::isfinite(radius) && radius > 0.0 ? radius : kDefaultRadius;
+}
+
+// ----- the fixed-radius dialog ------------------------------------------------------------------
+
+MInputCircleDialog::MInputCircleDialog(MTessarayView* view, double* radius, BOOL* keepValues)
+    : MNumericEntryDialog(IDD_CIRCLE_INPUT, view, keepValues) {
+    AddField(IDC_CIRCLE_RADIUS, 0, kLength, radius, nullptr);
+}
+
+void MInputCircleDialog::DoDataExchange(CDataExchange* pDX) {
+    MNumericEntryDialog::DoDataExchange(pDX);
+    if (!pDX->m_bSaveAndValidate) return;
+    // The base read the number already; a circle of radius 0 or less would commit nothing.
+    double radius = 0.0;
+    DDX_Text(pDX, IDC_CIRCLE_RADIUS, radius);
+    if (!(radius > 0.0)) {
+        AfxMessageBox(IDS_RADIUS_NOT_POSITIVE, MB_OK | MB_ICONEXCLAMATION);
+        pDX->Fail();
+    }
+}
