@@ -23,6 +23,11 @@ MCoordinateEntry& GetCoordinateEntry() {
     return entry;
 }
 
+MChamferEntry& GetChamferEntry() {
+    static MChamferEntry entry;
+    return entry;
+}
+
 double& AngleDialogAngle() {
     static double angle = kStartAngle;
     return angle;
@@ -31,6 +36,7 @@ double& AngleDialogAngle() {
 void ResetToolSettings() {
     GetDrawAttributes() = MDrawAttributes();
     GetCoordinateEntry() = MCoordinateEntry();
+    GetChamferEntry() = MChamferEntry();
     AngleDialogAngle() = kStartAngle;
 }
 
