@@ -81,18 +81,6 @@ void MFloatRect::Intersect(const MFloatRect& other, MFloatRect* out) {
     if (out) *out = *this;
 }
 
-BOOL MFloatRect::ContainsPoint(const MFloatPoint& p) const {
-    return left <= p.x && p.x <= right && bottom <= p.y && p.y <= top;
-}
-
-BOOL MFloatRect::ContainsRect(const MFloatRect& o) const {
-    return left <= o.left && o.right <= right && bottom <= o.bottom && o.top <= top;
-}
-
-BOOL MFloatRect::Overlaps(const MFloatRect& o) const {
-    return o.left <= right && left <= o.right && o.bottom <= top && bottom <= o.top;
-}
-
 CArchive& operator<<(CArchive& ar, const MFloatRect& r) {
     return ar << r.left << r.bottom << r.right << r.top;
 }

@@ -64,11 +64,17 @@ public:
     // This becomes the overlap (all zero when none); copied to out when given.
     void Intersect(const MFloatRect& other, MFloatRect* out = nullptr);
 
-    // Edges included.
-    BOOL ContainsPoint(const MFloatPoint& p) const;
-    BOOL ContainsRect(const MFloatRect& other) const;
+    // Edges included. Inline: the snap search and picking ask these of every shape of a drawing.
+    BOOL ContainsPoint(const MFloatPoint& p) const {
+        return left <= p.x && p.x <= right && bottom <= p.y && p.y <= top;
+    }
+    BOOL ContainsRect(const MFloatRect& o) const {
+        return left <= o.left && o.right <= right && bottom <= o.bottom && o.top <= top;
+    }
     // Overlap on both axes; touching edges count.
-    BOOL Overlaps(const MFloatRect& other) const;
+    BOOL Overlaps(const MFloatRect& o) const {
+        return o.left <= right && left <= o.right && o.bottom <= top && bottom <= o.top;
+    }
 };
 
 // Archive and text forms: left, bottom, right, top.

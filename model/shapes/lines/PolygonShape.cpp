@@ -300,6 +300,8 @@ BOOL MPolygonShape::IsInRect(const MFloatRect& rect) const {
 
 double MPolygonShape::SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, const MFloatRect& aperture,
                                  int kinds, double best) {
+    // Every point offered (vertices, edge midpoints, the vertex mean) lies inside the extent.
+    if (!GetExtent().Overlaps(aperture)) return best;
     const int n = m_points.GetSize();
     if ((kinds & kSnapCenter) && IsClosedFlag() && n > 0) {
         MFloatPoint sum;
