@@ -430,7 +430,10 @@ private:
     void RunContextMenu(MTessarayView* view, int x, int y);
     // The attribute commands and the frame's controls (DrawToolAttributes.cpp).
     void RegisterAttributeCommands();
+    void RegisterLineCommands();
+    void RegisterColorCommands();
     void RegisterControlCommands();
+    void RegisterControlSizeCommands();
     // The constraint modes and coordinate input (DrawToolConstraint.cpp).
     void RegisterConstraintCommands();
     // The snap search of a constrained point: a snap point on the locus (onLocus), else the crossing

@@ -273,6 +273,19 @@ void MDrawTool::RegisterAttributeCommands() {
                 ui->SetCheck(GetVertAlign() == i * 4 ? 1 : 0);
             });
     }
+    map.OnCommand(
+        ID_NUMERIC_INPUT, [this] { OnNumericInput(m_view); },
+        [this](CCmdUI* ui) { ui->Enable(CanNumericInput()); });
+    map.OnCommand(
+        ID_COORDINATE_INPUT, [this] { OnCoordinateInput(m_view, nullptr, 0); }, enabled);
+    RegisterLineCommands();
+    RegisterColorCommands();
+    RegisterControlCommands();
+    RegisterControlSizeCommands();
+}
+
+void MDrawTool::RegisterLineCommands() {
+    CCommandMap& map = Commands();
     const UINT types[] = {ID_LINE_SOLID, ID_LINE_DASHED, ID_LINE_DOTTED, ID_LINE_CHAIN, ID_LINE_DOUBLE_CHAIN};
     for (int i = 0; i < 5; ++i)
         map.OnCommand(
@@ -296,7 +309,12 @@ void MDrawTool::RegisterAttributeCommands() {
             MUserLineWidthDialog dialog(m_view, 0.0);
             if (dialog.DoModal() == IDOK) SetLineWidth(m_view, UserLineWidth());
         },
-        enabled);
+        [](CCmdUI* ui) { ui->Enable(TRUE); });
+}
+
+void MDrawTool::RegisterColorCommands() {
+    CCommandMap& map = Commands();
+    const auto enabled = [](CCmdUI* ui) { ui->Enable(TRUE); };
     map.OnCommandRange(ID_LINE_COLOR_FIRST, ID_LINE_COLOR_LAST,
                        [this](UINT id) { SetLineColor(m_view, kMenuColors[id - ID_LINE_COLOR_FIRST]); });
     map.OnUpdateRange(ID_LINE_COLOR_FIRST, ID_LINE_COLOR_LAST, [this](CCmdUI* ui) {
@@ -317,12 +335,6 @@ void MDrawTool::RegisterAttributeCommands() {
         enabled);
     map.OnCommand(
         ID_COPY_COLOR_TO_TEXT, [this] { SetTextColor(m_view, GetColorAtCursor(m_view)); }, enabled);
-    map.OnCommand(
-        ID_NUMERIC_INPUT, [this] { OnNumericInput(m_view); },
-        [this](CCmdUI* ui) { ui->Enable(CanNumericInput()); });
-    map.OnCommand(
-        ID_COORDINATE_INPUT, [this] { OnCoordinateInput(m_view, nullptr, 0); }, enabled);
-    RegisterControlCommands();
 }
 
 void MDrawTool::RegisterControlCommands() {
@@ -331,22 +343,20 @@ void MDrawTool::RegisterControlCommands() {
         map.OnNotify(NM_CLICK, id, [take](NMHDR*, LRESULT*) { take(); });
         map.OnUpdate(id, std::move(show));
     };
-    onClick(
-        IDC_LINE_COLOR,
-        [this] {
-            MAttributeControls* c = GetAttributeControls();
-            const std::optional<COLORREF> color = c ? c->GetColor(IDC_LINE_COLOR) : std::nullopt;
-            if (color && *color != kNoButtonColor) SetLineColor(m_view, *color);
-        },
-        [this](CCmdUI*) { ShowColor(IDC_LINE_COLOR, GetLineColor()); });
-    onClick(
-        IDC_TEXT_COLOR,
-        [this] {
-            MAttributeControls* c = GetAttributeControls();
-            const std::optional<COLORREF> color = c ? c->GetColor(IDC_TEXT_COLOR) : std::nullopt;
-            if (color && *color != kNoButtonColor) SetTextColor(m_view, *color);
-        },
-        [this](CCmdUI*) { ShowColor(IDC_TEXT_COLOR, GetTextColor()); });
+    // The colour buttons: their colour unless they show none.
+    const auto colorButton = [&](UINT id, void (MDrawTool::*set)(MTessarayView*, COLORREF),
+                                 COLORREF (MDrawTool::*get)()) {
+        onClick(
+            id,
+            [this, id, set] {
+                MAttributeControls* c = GetAttributeControls();
+                const std::optional<COLORREF> color = c ? c->GetColor(id) : std::nullopt;
+                if (color && *color != kNoButtonColor) (this->*set)(m_view, *color);
+            },
+            [this, id, get](CCmdUI*) { ShowColor(id, (this->*get)()); });
+    };
+    colorButton(IDC_LINE_COLOR, &MDrawTool::SetLineColor, &MDrawTool::GetLineColor);
+    colorButton(IDC_TEXT_COLOR, &MDrawTool::SetTextColor, &MDrawTool::GetTextColor);
     onClick(
         IDC_FACE_COLOR,
         [this] {
@@ -369,6 +379,10 @@ void MDrawTool::RegisterControlCommands() {
         ui->Enable(TRUE);
         ShowIndex(IDC_LINE_STYLE, GetLineType());
     });
+}
+
+void MDrawTool::RegisterControlSizeCommands() {
+    CCommandMap& map = Commands();
     const auto arrowType = [&](UINT id, void (MDrawTool::*set)(MTessarayView*, int),
                                int (MDrawTool::*get)()) {
         map.OnControl(CBN_SELENDOK, id, [this, id, set] {
