@@ -14,6 +14,7 @@
 
 MLineLineCutTool::MLineLineCutTool(int toolId) : MLineEditTool(toolId) {
     LoadPrompt(0, IDS_LINELINECUT_PICKS);
+    m_rightButtonEnds = TRUE;
 }
 
 int MLineLineCutTool::OnPickShape(MTessarayView*, double, double, UINT) {
@@ -25,14 +26,6 @@ int MLineLineCutTool::OnPickShape(MTessarayView*, double, double, UINT) {
     if (cut) AddCutPieces(0, *cut);
     ClearPicks();
     return cut.has_value();
-}
-
-void MLineLineCutTool::OnRButtonDown(MTessarayView* view, int x, int y, UINT flags) {
-    if (GetPickCount() == 0) {
-        MLineEditTool::OnRButtonDown(view, x, y, flags);
-        return;
-    }
-    RunGuarded(view, [&] { End(view, FALSE); });
 }
 
 // ----- at a point -------------------------------------------------------------------------------

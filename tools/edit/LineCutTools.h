@@ -11,7 +11,6 @@ public:
     explicit MLineLineCutTool(int toolId);
     BOOL IsPickMode() override { return TRUE; }
     int OnPickShape(MTessarayView* view, double x, double y, UINT flags) override;
-    void OnRButtonDown(MTessarayView* view, int x, int y, UINT flags) override;
 };
 
 // Pick the line, then click where to cut it; a cross marks the cut point while the foot of the

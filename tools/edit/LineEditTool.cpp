@@ -20,6 +20,14 @@ int MLineEditTool::OnPickAt(MTessarayView* view, double x, double y, UINT flags)
                  : MDrawTool::OnPickAt(view, pressed.x, pressed.y, flags);
 }
 
+void MLineEditTool::OnRButtonDown(MTessarayView* view, int x, int y, UINT flags) {
+    if (!m_rightButtonEnds || GetPickCount() == 0) {
+        MDrawTool::OnRButtonDown(view, x, y, flags);
+        return;
+    }
+    RunGuarded(view, [&] { End(view, FALSE); });
+}
+
 MLineEnds MLineEditTool::EndsOf(const MCadShape* line) {
     const auto* l = static_cast<const MLineShape*>(line);
     return {l->m_start, l->m_end};

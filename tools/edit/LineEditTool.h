@@ -17,6 +17,9 @@ public:
     int OnPickAt(MTessarayView* view, double x, double y, UINT flags) override;
     // The copies keep their own attributes; a shape the tool makes gets them when it is made.
     void ApplyAttributes(MTessarayView*) override {}
+    // With m_rightButtonEnds and picks the right button ends the tool's work (drops the picks);
+    // otherwise it opens the menu.
+    void OnRButtonDown(MTessarayView* view, int x, int y, UINT flags) override;
 
     static MLineEnds EndsOf(const MCadShape* line);
     // A copy of the line (colour, width, style, arrows) with other ends.
@@ -25,4 +28,6 @@ public:
 protected:
     // Pick `index` replaced by the two pieces of a cut, each keeping only the arrow of its own end.
     void AddCutPieces(int index, const MLineCut& cut);
+
+    BOOL m_rightButtonEnds = FALSE;
 };

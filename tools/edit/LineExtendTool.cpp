@@ -5,6 +5,7 @@
 
 MLineExtendTool::MLineExtendTool(int toolId) : MLineEditTool(toolId) {
     LoadPrompt(0, IDS_LINEEXTEND_PICKS);
+    m_rightButtonEnds = TRUE;
 }
 
 int MLineExtendTool::OnPickShape(MTessarayView*, double, double, UINT) {
@@ -16,12 +17,4 @@ int MLineExtendTool::OnPickShape(MTessarayView*, double, double, UINT) {
         RemovePickAt(i);
     }
     return GetNewCount() > 0;
-}
-
-void MLineExtendTool::OnRButtonDown(MTessarayView* view, int x, int y, UINT flags) {
-    if (GetPickCount() == 0) {
-        MLineEditTool::OnRButtonDown(view, x, y, flags);
-        return;
-    }
-    RunGuarded(view, [&] { End(view, FALSE); });
 }

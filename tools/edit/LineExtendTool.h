@@ -10,5 +10,4 @@ public:
     explicit MLineExtendTool(int toolId);
     BOOL IsPickMode() override { return TRUE; }
     int OnPickShape(MTessarayView* view, double x, double y, UINT flags) override;
-    void OnRButtonDown(MTessarayView* view, int x, int y, UINT flags) override;
 };
