@@ -24,6 +24,11 @@ CProgramSlot<MCoordinateEntry>& EntrySlot() {
     return slot;
 }
 
+CProgramSlot<MChamferEntry>& ChamferSlot() {
+    static auto& slot = *new CProgramSlot<MChamferEntry>;
+    return slot;
+}
+
 CProgramSlot<double>& AngleSlot() {
     static auto& slot = *new CProgramSlot<double>([] { return kStartAngle; });
     return slot;
@@ -39,6 +44,10 @@ MCoordinateEntry& GetCoordinateEntry() {
     return EntrySlot().Get();
 }
 
+MChamferEntry& GetChamferEntry() {
+    return ChamferSlot().Get();
+}
+
 double& AngleDialogAngle() {
     return AngleSlot().Get();
 }
@@ -47,6 +56,7 @@ void ResetToolSettings() {
     AttributesSlot().Reset();
     EntrySlot().Reset();
     AngleSlot().Reset();
+    ChamferSlot().Reset();
 }
 
 void WriteCommonToolSettings(std::ostream& os) {

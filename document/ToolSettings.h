@@ -56,9 +56,18 @@ struct MCoordinateEntry {
     BOOL copy = FALSE;  // not saved
 };
 
+// The chamfer dialog's lengths (drawing units), cut off the first and the second line, and its
+// "keep the values" box; every chamfer tool of the program shares them.
+struct MChamferEntry {
+    double length1 = 100.0;
+    double length2 = 100.0;
+    BOOL keepValues = FALSE;
+};
+
 // The program's values. They live for the whole run.
 MDrawAttributes& GetDrawAttributes();
 MCoordinateEntry& GetCoordinateEntry();
+MChamferEntry& GetChamferEntry();
 // The angle dialog's angle in degrees (90 at start).
 double& AngleDialogAngle();
 // Back to the start values (tests, and a fresh start of the tools).

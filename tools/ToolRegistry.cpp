@@ -6,6 +6,10 @@
 #include "tools/DrawToolArray.h"
 #include "tools/circle/CircleTool.h"
 #include "tools/dimension/SizeTool.h"
+#include "tools/edit/EdgeTool.h"
+#include "tools/edit/LineCutTools.h"
+#include "tools/edit/LineExtendTool.h"
+#include "tools/edit/RoundTool.h"
 
 namespace {
 
@@ -44,10 +48,10 @@ constexpr MToolRegistration kRegistry[] = {
     {"HATCH",         29,  ID_TOOL_HATCH,            TRUE,  &CreateTool<MDrawTool>},
     {"SELECT",        30,  ID_TOOL_SELECT,           FALSE, &CreateTool<MDrawTool>},
     {"CORNER",        31,  ID_TOOL_CORNER,           FALSE, &CreateTool<MDrawTool>},
-    {"ROUND",         32,  ID_TOOL_ROUND,            FALSE, &CreateTool<MDrawTool>},
-    {"LINEEXTEND",    33,  ID_TOOL_LINEEXTEND,       FALSE, &CreateTool<MDrawTool>},
-    {"LINECUT",       34,  ID_TOOL_LINECUT,          FALSE, &CreateTool<MDrawTool>},
-    {"LINELINECUT",   35,  ID_TOOL_LINELINECUT,      FALSE, &CreateTool<MDrawTool>},
+    {"ROUND",         32,  ID_TOOL_ROUND,            FALSE, &CreateTool<MRoundTool>},
+    {"LINEEXTEND",    33,  ID_TOOL_LINEEXTEND,       FALSE, &CreateTool<MLineExtendTool>},
+    {"LINECUT",       34,  ID_TOOL_LINECUT,          FALSE, &CreateTool<MLineCutTool>},
+    {"LINELINECUT",   35,  ID_TOOL_LINELINECUT,      FALSE, &CreateTool<MLineLineCutTool>},
     {"TRIM",          36,  ID_TOOL_TRIM,             FALSE, &CreateTool<MDrawTool>},
     {"COPYLINE",      37,  ID_TOOL_COPYLINE,         FALSE, &CreateTool<MDrawTool>},
     {"COPYROTATE",    38,  ID_TOOL_COPYROTATE,       FALSE, &CreateTool<MDrawTool>},
@@ -57,7 +61,7 @@ constexpr MToolRegistration kRegistry[] = {
     {"ORIGIN",        42,  ID_TOOL_ORIGIN,           FALSE, &CreateTool<MDrawTool>},
     {"PRINTAREA",     43,  ID_TOOL_PRINTAREA,        FALSE, &CreateTool<MDrawTool>},
     {"ZOOM",          44,  ID_TOOL_ZOOM,             FALSE, &CreateTool<MDrawTool>},
-    {"EDGE",          46,  ID_TOOL_EDGE,             FALSE, &CreateTool<MDrawTool>},
+    {"EDGE",          46,  ID_TOOL_EDGE,             FALSE, &CreateTool<MEdgeTool>},
     {"HOLE",          47,  ID_TOOL_HOLE,             FALSE, &CreateTool<MDrawTool>},
     {"HOLE2LINE",     48,  ID_TOOL_HOLE2LINE,        FALSE, &CreateTool<MDrawTool>},
     {"MULTITEXT",     49,  ID_TOOL_MULTITEXT,        TRUE,  &CreateTool<MDrawTool>},

@@ -1,0 +1,76 @@
+#include "tools/edit/LineCutTools.h"
+
+#include <memory>
+#include <optional>
+
+#include "model/shapes/containers/LShapeArray.h"
+#include "model/shapes/lines/LineShape.h"
+#include "platform/gdi/DC.h"
+#include "resources/ResourceIds.h"
+#include "tools/PickList.h"
+#include "view/TessarayView.h"
+
+// ----- at a crossing ----------------------------------------------------------------------------
+
+MLineLineCutTool::MLineLineCutTool(int toolId) : MLineEditTool(toolId) {
+    LoadPrompt(0, IDS_LINELINECUT_PICKS);
+    m_rightButtonEnds = TRUE;
+}
+
+int MLineLineCutTool::OnPickShape(MTessarayView*, double, double, UINT) {
+    if (GetPickCount() < 2) return 0;
+    const MLineEnds line = EndsOf(GetPickShape(0));
+    std::optional<MLineCut> cut;
+    for (int i = GetPickCount() - 1; i >= 1 && !cut; --i)
+        cut = CutAtCrossing(line, EndsOf(GetPickShape(i)));
+    if (cut) AddCutPieces(0, *cut);
+    ClearPicks();
+    return cut.has_value();
+}
+
+// ----- at a point -------------------------------------------------------------------------------
+
+MLineCutTool::MLineCutTool(int toolId) : MLineEditTool(toolId) {
+    LoadPrompt(0, IDS_LINECUT_PICKS);
+}
+
+int MLineCutTool::CreateAndAddShape(MTessarayView*) {
+    if (GetPickCount() < 1) return 0;
+    MCadShape* line = GetPickShape(0);
+    const MLineEnds ends = EndsOf(line);
+    // Whole copies until a cut point is found; only a found one is shown or committed.
+    AddCutPieces(0, MLineCut{ends.start, ends, ends});
+    m_crossMarkShown = FALSE;
+    return 2;
+}
+
+int MLineCutTool::OnPoint(MTessarayView*, double x, double y, int phase, UINT) {
+    if (GetNewCount() < 2 || GetOriginalCount() < 1) return 0;
+    const MCadShape* line = GetOriginalShape(0);
+    const std::optional<MLineCut> cut = CutAtFoot(EndsOf(line), MFloatPoint(x, y));
+    m_crossMarkShown = cut.has_value();
+    if (cut) {
+        static_cast<MLineShape*>(GetNewShape(0))->m_end = cut->point;
+        static_cast<MLineShape*>(GetNewShape(1))->m_start = cut->point;
+        m_crossMarkPoint = cut->point;
+    }
+    // The release that picked the line (step -1) does not cut yet.
+    return phase == kPhaseTest && m_step >= 0 && m_crossMarkShown;
+}
+
+void MLineCutTool::DrawTracker(MTessarayView* view, CDC* dc) {
+    if (!view || !dc) return;
+    const int oldRop = dc->SetROP2(R2_XORPEN);
+    if (GetPickCount() > 0) GetPickArray()->GetShapes().DrawMarked(view, dc);
+    if (m_crossMarkShown) {
+        const CPoint p = view->DocToLogical(m_crossMarkPoint);
+        CPen pen(PS_SOLID, 1, RGB(255, 255, 255));
+        CPen* oldPen = dc->SelectObject(&pen);
+        dc->MoveTo(p.x - 4, p.y);
+        dc->LineTo(p.x + 5, p.y);
+        dc->MoveTo(p.x, p.y - 4);
+        dc->LineTo(p.x, p.y + 5);
+        dc->SelectObject(oldPen);
+    }
+    dc->SetROP2(oldRop);
+}

@@ -1,0 +1,25 @@
+// Cutting a line in two: where another picked line crosses it, or at the foot of the
+// perpendicular from a clicked point. The pieces keep the line's attributes; the new ends at the
+// cut get no arrow heads.
+#pragma once
+
+#include "tools/edit/LineEditTool.h"
+
+// Pick the line to cut, then the line that cuts it: the cut is made at once.
+class MLineLineCutTool : public MLineEditTool {
+public:
+    explicit MLineLineCutTool(int toolId);
+    BOOL IsPickMode() override { return TRUE; }
+    int OnPickShape(MTessarayView* view, double x, double y, UINT flags) override;
+};
+
+// Pick the line, then click where to cut it; a cross marks the cut point while the foot of the
+// perpendicular lies inside the line, and only then does a click cut.
+class MLineCutTool : public MLineEditTool {
+public:
+    explicit MLineCutTool(int toolId);
+    BOOL IsPickMode() override { return GetPickCount() == 0; }
+    int CreateAndAddShape(MTessarayView* view) override;
+    int OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) override;
+    void DrawTracker(MTessarayView* view, CDC* dc) override;
+};
