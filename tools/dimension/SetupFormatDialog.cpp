@@ -9,19 +9,6 @@
 
 namespace {
 
-enum : int {
-    IDC_FORMAT_LIST = 1123,
-    IDC_NAME = 1126,
-    IDC_PREFIX = 1116,
-    IDC_SUFFIX = 1117,
-    IDC_STEP = 1115,
-    IDC_COMMA = 1119,
-    IDC_KEEP_ZEROS = 1120,
-    IDC_ADD = 1121,
-    IDC_DELETE = 1122,
-    IDC_UPDATE = 1124,
-};
-
 constexpr double kMaxStep = 1e9;
 
 std::string Trimmed(const std::string& text) {

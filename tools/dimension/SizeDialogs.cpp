@@ -3,30 +3,12 @@
 #include "model/shapes/dimension/SizeFormatInfo.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/DataExchange.h"
+#include "resources/ResourceIds.h"
 #include "tools/dimension/SetupFormatDialog.h"
 #include "tools/input/ComboFill.h"
 #include "tools/input/SizeFormatCombo.h"
 
 namespace {
-
-enum : int {
-    IDC_FONT = 1021,
-    IDC_TEXT_HEIGHT = 1022,
-    IDC_TEXT_GAP = 1015,
-    IDC_EXTENSION_GAP = 1016,
-    IDC_EXTENSION_OVERSHOOT = 1017,  // "線下がり"
-    IDC_OUTSIDE_LEADER = 1018,       // "はみ出し"
-    IDC_ARROW_STYLE = 1020,
-    IDC_ARROW_SIZE = 1019,
-    IDC_EDIT_FORMATS = 1127,
-    IDC_OPTIONS = 1086,
-    IDC_FIXED_LENGTH = 1087,
-    IDC_LENGTH = 1088,
-    IDC_USER_TEXT = 1090,
-    IDC_AUTO_TEXT_POSITION = 1091,
-    IDC_TEXT = 1093,
-    IDC_KEEP = 1132,
-};
 
 // The combo of each current format, in slot order, and the string naming its default.
 struct FormatCombo {
