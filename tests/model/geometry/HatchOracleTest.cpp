@@ -176,7 +176,7 @@ void CheckCase(const HatchCase& c) {
 
 class CaseMaker {
 public:
-    explicit CaseMaker(unsigned seed) : m_random(seed) {}
+    explicit CaseMaker(unsigned start) : m_random(start) {}
 
     HatchCase Make(int kind, int direction, int mode) {
         HatchCase c;

@@ -1,4 +1,4 @@
-// Seeded random line pairs, some on a coarse grid (exact parallels, crossings on end points), some
+// Reproducible random line pairs, some on a coarse grid (exact parallels, crossings on end points), some
 // far from the origin: every result an edit produces must be sound.
 #include <gtest/gtest.h>
 

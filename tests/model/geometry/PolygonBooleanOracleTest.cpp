@@ -378,8 +378,8 @@ int CountDistinct(const Outline& o) {
     return static_cast<int>(std::unique(points.begin(), points.end()) - points.begin());
 }
 
-void RunFamily(int seed, int pairs, Area area, Pair (*make)(Random&)) {
-    Random random(seed);
+void RunFamily(int start, int pairs, Area area, Pair (*make)(Random&)) {
+    Random random(start);
     for (int i = 0; i < pairs && !testing::Test::HasFatalFailure(); ++i) {
         SCOPED_TRACE(i);
         const Pair pair = make(random);

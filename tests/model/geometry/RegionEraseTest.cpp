@@ -117,7 +117,7 @@ struct Case {
 
 class CaseMaker {
 public:
-    explicit CaseMaker(unsigned seed) : m_random(seed) {}
+    explicit CaseMaker(unsigned start) : m_random(start) {}
 
     MFloatPoint GridPoint(int lo, int hi) { return {double(Int(lo, hi)), double(Int(lo, hi))}; }
     MFloatPoint RealPoint() { return {Real(), Real()}; }

@@ -1,4 +1,4 @@
-// Seeded random configurations, coordinates from 1 to 1e5, every other one moved 1e6 from the
+// Reproducible random configurations, coordinates from 1 to 1e5, every other one moved 1e6 from the
 // origin. Known circles: shapes are built touching a chosen circle and picked at their touching
 // points; the solver must give that circle back. Free configurations: whatever the shapes, the
 // answer is finite and touches what it can.

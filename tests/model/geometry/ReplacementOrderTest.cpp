@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "model/geometry/PieceOrder.h"
+#include "model/geometry/ReplacementOrder.h"
 
 namespace {
 

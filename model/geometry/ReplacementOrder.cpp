@@ -1,4 +1,4 @@
-#include "model/geometry/PieceOrder.h"
+#include "model/geometry/ReplacementOrder.h"
 
 MReplacementOrder OrderReplacements(std::span<const int> pieceCounts) {
     MReplacementOrder out;
