@@ -7,6 +7,7 @@
 #include <random>
 #include <string>
 
+#include "bench/ProcessMemory.h"
 #include "model/exchange/DxfOutStream.h"
 #include "platform/TextFile.h"
 
@@ -141,15 +142,7 @@ inline void WriteDxfFile(const std::string& path, int entities, DxfMix mix = Dxf
     std::ofstream(path, std::ios::binary) << MakeDxf(entities, mix);
 }
 
-// A value of /proc/self/status in MB ("VmRSS", "VmHWM").
-inline double StatusMB(const char* key) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    const std::string prefix = std::string(key) + ":";
-    while (std::getline(status, line))
-        if (line.rfind(prefix, 0) == 0) return std::stod(line.substr(prefix.size())) / 1024.0;
-    return 0.0;
-}
+using benchmem::StatusMB;
 
 // The output of a shell command, and whether it ended well.
 inline bool RunCommand(const std::string& command, std::string& output) {

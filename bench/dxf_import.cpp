@@ -27,9 +27,7 @@ namespace {
 
 constexpr int kEntities = 100000;
 
-void ResetPeak() {
-    std::ofstream("/proc/self/clear_refs") << "5";
-}
+using benchmem::ResetPeak;
 
 struct Fixture {
     Fixture() {
