@@ -153,6 +153,16 @@ inline bool RunFreshProcess(const std::string& path, const std::string& pdf, Fig
     return figures.count("open_s") != 0;
 }
 
+// The registered benchmarks, run in this process with numbers in the C locale.
+inline int RunBenchmarks(int argc, char** argv) {
+    std::setlocale(LC_NUMERIC, "C");
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
+
 // The main of a benchmark program that runs its repetitions in fresh processes: the child's part
 // when this process is one, else the benchmarks.
 inline int ColdMain(int argc, char** argv) {
@@ -162,12 +172,14 @@ inline int ColdMain(int argc, char** argv) {
         std::setlocale(LC_NUMERIC, "C");
         return RunChild(argv[2], argc > 3 ? argv[3] : "");
     }
-    std::setlocale(LC_NUMERIC, "C");
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
+}
+
+// The main of a benchmark program whose repetitions share this process and its toolkit.
+inline int WarmMain(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    return RunBenchmarks(argc, argv);
 }
 
 }  // namespace bench

@@ -3,47 +3,23 @@
 // lines) spread over the sheet.
 #pragma once
 
-#include <QApplication>
-#include <QWidget>
 #include <random>
 
-#include "document/ClassRegistry.h"
-#include "document/TessarayDoc.h"
-#include "model/ClassRegistry.h"
-#include "model/settings/LineStyle.h"
-#include "model/settings/OptionRecord.h"
+#include "ColdOpen.h"
 #include "model/shapes/curves/CircleShape.h"
 #include "model/shapes/lines/LineShape.h"
 #include "model/shapes/lines/PolygonShape.h"
 #include "model/shapes/lines/RectShape.h"
-#include "view/TessarayView.h"
 
 namespace benchscene {
 
 constexpr int kShapes = 100000;
-constexpr int kClientWidth = 1920;
-constexpr int kClientHeight = 1080;
+using bench::kClientHeight;
+using bench::kClientWidth;
 constexpr int kDashedStyle = 2;
 
-// A document and a view whose client area is 1920 x 1080, shown off screen.
-struct Scene {
-    MTessarayDoc doc;
-    MTessarayView view;
-
-    Scene() {
-        RegisterModelClasses();
-        RegisterDocumentClasses();
-        InitLineStyles();
-        doc.OnNewDocument();
-        view.SetDocument(&doc);
-        view.Create(nullptr, 1);
-        QWidget* window = view.GetFrameWindow()->GetWidget();
-        window->resize(kClientWidth + GetSystemMetrics(SM_CXVSCROLL),
-                       kClientHeight + GetSystemMetrics(SM_CYHSCROLL));
-        window->show();
-        QApplication::processEvents();
-    }
-
+// The program's document and view at 1920 x 1080, with the sheet and a redraw at hand.
+struct Scene : bench::ProgramWindow {
     // The sheet in drawing units.
     MFloatRect Sheet() {
         const MFloatSize size = doc.GetPaperInfo().GetSize();

@@ -7,11 +7,10 @@
 
 #include <algorithm>
 #include <chrono>
-#include <clocale>
-#include <cstdlib>
 #include <vector>
 
 #include "bench/MixedScene.h"
+#include "model/settings/OptionRecord.h"
 #include "model/shapes/containers/LShapeArray.h"
 #include "platform/gdi/DC.h"
 #include "tools/DrawTool.h"
@@ -153,12 +152,5 @@ BENCHMARK(BM_UndoOfTheReplacement)->Unit(benchmark::kMillisecond)->UseRealTime()
 }  // namespace
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::WarmMain(argc, argv);
 }

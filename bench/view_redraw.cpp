@@ -5,111 +5,13 @@
 // deep in a dashed line.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
-#include <QWidget>
-#include <cstdlib>
 #include <filesystem>
-#include <memory>
-#include <random>
 
-#include "ColdOpen.h"
-#include "document/ClassRegistry.h"
-#include "document/TessarayDoc.h"
-#include "model/ClassRegistry.h"
-#include "model/settings/LineStyle.h"
-#include "model/settings/OptionRecord.h"
-#include "model/shapes/curves/CircleShape.h"
-#include "model/shapes/lines/LineShape.h"
-#include "model/shapes/lines/PolygonShape.h"
-#include "model/shapes/lines/RectShape.h"
-#include "view/TessarayView.h"
+#include "MixedScene.h"
 
 namespace {
 
-constexpr int kShapes = 100000;
-constexpr int kDashedStyle = 2;
-
-// The program's document and view at 1920 x 1080, with the sheet and a redraw at hand.
-struct Scene : bench::ProgramWindow {
-    // The sheet in drawing units.
-    MFloatRect Sheet() {
-        const MFloatSize size = doc.GetPaperInfo().GetSize();
-        MFloatRect paper;
-        paper.left = 0;
-        paper.top = 0;
-        paper.right = size.cx;
-        paper.bottom = -size.cy;
-        MFloatRect r = view.PaperToDocRect(paper);
-        r.Normalize();
-        return r;
-    }
-
-    void Redraw() {
-        view.Invalidate();
-        view.UpdateWindow();
-    }
-};
-
-void AddMixedShapes(Scene& scene) {
-    const MFloatRect sheet = scene.Sheet();
-    std::mt19937 random(12345);
-    std::uniform_real_distribution<double> x(sheet.left, sheet.right);
-    std::uniform_real_distribution<double> y(sheet.bottom, sheet.top);
-    std::uniform_real_distribution<double> size(20.0, 800.0);
-    for (int i = 0; i < kShapes; ++i) {
-        const double px = x(random), py = y(random), s = size(random);
-        MCadShape* shape = nullptr;
-        switch (i % 20) {
-            case 0:
-            case 1:
-            case 2:
-            case 3: {
-                auto* circle = new MCircleShape();
-                circle->SetCircle(px, py, s / 2);
-                shape = circle;
-                break;
-            }
-            case 4:
-            case 5:
-            case 6:
-            case 7: {
-                auto* rect = new MRectShape();
-                rect->SetRect(px, py, s, s * 0.6);
-                shape = rect;
-                break;
-            }
-            case 8:
-            case 9:
-            case 10: {
-                auto* polyline = new MPolygonShape(FALSE);
-                for (int k = 0; k < 5; ++k)
-                    polyline->AddPoint(MFloatPoint(px + k * s / 4, py + ((k % 2) ? s / 3 : 0)));
-                shape = polyline;
-                break;
-            }
-            case 11: {
-                auto* dashed = new MLineShape(MFloatPoint(px, py), MFloatPoint(px + 3 * s, py - s));
-                dashed->SetLineStyle(kDashedStyle);
-                shape = dashed;
-                break;
-            }
-            default:
-                shape = new MLineShape(MFloatPoint(px, py), MFloatPoint(px + s, py + s / 2));
-                break;
-        }
-        scene.doc.AppendShape(shape, 0);
-    }
-}
-
-Scene& MixedScene() {
-    static Scene* scene = [] {
-        auto* s = new Scene;
-        AddMixedShapes(*s);
-        s->view.OnInitialUpdate();
-        return s;
-    }();
-    return *scene;
-}
+using namespace benchscene;
 
 void BM_FullRedrawWholePaper(benchmark::State& state) {
     Scene& scene = MixedScene();
@@ -176,12 +78,5 @@ BENCHMARK(BM_RedrawDeepInADashedLine)->Unit(benchmark::kMillisecond)->UseRealTim
 }  // namespace
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::WarmMain(argc, argv);
 }
