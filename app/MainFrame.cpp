@@ -6,6 +6,7 @@
 #include <QStatusBar>
 #include <QWidget>
 #include <QWindow>
+#include <charconv>
 #include <cmath>
 #include <optional>
 #include <sstream>
@@ -15,6 +16,7 @@
 #include "app/TessarayApp.h"
 #include "app/WindowPlacement.h"
 #include "document/PaperSettings.h"
+#include "document/ToolSettings.h"
 #include "interchange/DxfImportUi.h"
 #include "model/settings/OptionRecord.h"
 #include "model/shapes/CadShape.h"
@@ -22,6 +24,7 @@
 #include "platform/Strings.h"
 #include "platform/TextFile.h"
 #include "platform/ui/CmdUI.h"
+#include "platform/ui/KeyLocks.h"
 #include "platform/ui/SvgPicture.h"
 #include "platform/ui/WinApp.h"
 #include "resources/ProgramIcon.h"
@@ -31,29 +34,10 @@
 
 namespace {
 
-constexpr int kZoomComboButton = 5;
-constexpr double kMaxZoomPercent = 1e7;
 constexpr UINT WPF_RESTORETOMAXIMIZED = 2;
 
 const UINT kIndicators[] = {ID_SEPARATOR,      ID_INDICATOR_POSITION, ID_INDICATOR_OFFSET, ID_INDICATOR_KANA,
                             ID_INDICATOR_CAPS, ID_INDICATOR_NUM,      ID_INDICATOR_SCRL};
-const UINT kFileButtons[] = {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE};
-const UINT kZoomButtons[] = {ID_ZOOM_IN, ID_ZOOM_OUT, ID_ZOOM_ALL, ID_TOOL_ZOOM, ID_SEPARATOR, ID_ZOOM_COMBO};
-
-std::vector<std::string> SplitCommas(const std::string& text) {
-    std::vector<std::string> parts;
-    std::string part;
-    std::istringstream in(text);
-    while (std::getline(in, part, ','))
-        if (!part.empty()) parts.push_back(part);
-    return parts;
-}
-
-std::string Trim(const std::string& s) {
-    const auto b = s.find_first_not_of(" \t");
-    if (b == std::string::npos) return std::string();
-    return s.substr(b, s.find_last_not_of(" \t") - b + 1);
-}
 
 // The available areas of the screens present for the window's inside, the primary first: the
 // window's frame must fit on the screen too.
@@ -86,11 +70,13 @@ std::optional<MWindowPlacement> SavedPlacement(QWidget* window) {
 
 MMainFrame::MMainFrame() {
     CCommandMap& map = Commands();
-    map.OnUpdate(ID_INDICATOR_KANA, [](CCmdUI* ui) { ui->Enable(FALSE); });
-    // The lock keys' states are not available from the window system: the panes stay blank.
-    map.OnUpdate(ID_INDICATOR_CAPS, [](CCmdUI* ui) { ui->Enable(FALSE); });
-    map.OnUpdate(ID_INDICATOR_NUM, [](CCmdUI* ui) { ui->Enable(FALSE); });
-    map.OnUpdate(ID_INDICATOR_SCRL, [](CCmdUI* ui) { ui->Enable(FALSE); });
+    // A lock pane shows its text while the lock is on; an unknown state leaves it blank.
+    const std::pair<UINT, KeyLock> locks[] = {{ID_INDICATOR_KANA, KeyLock::Kana},
+                                              {ID_INDICATOR_CAPS, KeyLock::Caps},
+                                              {ID_INDICATOR_NUM, KeyLock::Num},
+                                              {ID_INDICATOR_SCRL, KeyLock::Scroll}};
+    for (const auto& [id, lock] : locks)
+        map.OnUpdate(id, [lock](CCmdUI* ui) { ui->Enable(AfxGetKeyLockState(lock) == KeyLockState::On); });
     map.OnCommand(
         ID_VIEW_STATUS_BAR,
         [this] {
@@ -100,8 +86,8 @@ MMainFrame::MMainFrame() {
             QWidget* bar = m_statusBar.GetWidget();
             ui->SetCheck(bar && !bar->isHidden() ? 1 : 0);
         });
-    // The toolbar dialog comes with the frame's bar commands.
-    map.OnUpdate(ID_VIEW_TOOLBAR, [](CCmdUI* ui) { ui->Enable(FALSE); });
+    map.OnCommand(
+        ID_VIEW_TOOLBAR, [this] { OnToolbarDialog(); }, [](CCmdUI* ui) { ui->Enable(TRUE); });
     // The print dialog for its black-and-white box; Cancel keeps the flag.
     map.OnCommand(ID_PRINT_SETTINGS, [this] {
         MPrintBWDialog dialog(FALSE, kPrintBWDialogFlags, this);
@@ -111,6 +97,7 @@ MMainFrame::MMainFrame() {
 }
 
 MMainFrame::~MMainFrame() {
+    if (GetAttributeControls() == this) SetAttributeControls(nullptr);
     m_view.reset();
 }
 
@@ -124,31 +111,26 @@ BOOL MMainFrame::Create(MTessarayDoc* doc) {
     if (!m_statusBar.Create(this) ||
         !m_statusBar.SetIndicators(kIndicators, static_cast<int>(std::size(kIndicators))))
         return FALSE;
-    if (!m_fileBar.Create(this) ||
-        !m_fileBar.SetButtons(kFileButtons, static_cast<int>(std::size(kFileButtons))))
-        return FALSE;
-    m_fileBar.SetWindowText(AfxLoadString(IDS_FILE_BAR_TITLE));
-    if (!m_zoomBar.Create(this, IDR_ZOOM_BAR) ||
-        !m_zoomBar.SetButtons(kZoomButtons, static_cast<int>(std::size(kZoomButtons))))
-        return FALSE;
-    m_zoomBar.SetWindowText(AfxLoadString(IDR_ZOOM_BAR));
-    if (!m_zoomCombo.Create(CBS_DROPDOWN, &m_zoomBar, ID_ZOOM_COMBO)) return FALSE;
-    m_zoomBar.SetButtonControl(kZoomComboButton, &m_zoomCombo);
-    if (QWidget* combo = m_zoomCombo.GetWidget()) combo->setMinimumWidth(80);
-    // Any zoom the view can reach is shown; the view itself refuses the steps past its limit.
-    m_zoomCombo.SetMaximum(kMaxZoomPercent);
-    for (const std::string& item : SplitCommas(AfxLoadString(IDS_ZOOM_LIST)))
-        m_zoomCombo.AddString(item);
-    std::string zoom = Trim(AfxGetProfile().GetProfileString("ZOOM", "ZOOMPERCENT"));
-    if (zoom.empty()) zoom = AfxLoadString(IDS_ZOOM_DEFAULT);
-    m_zoomCombo.SetValue(AtoF(zoom));
+    if (!CreateToolBars() || !CreateControls()) return FALSE;
+    SetControlFont();
+    DockToolBars();
+    PatchMenu();
+    MDrawAttributes& attributes = GetDrawAttributes();
+    const UINT presets[] = {ID_WIDTH_THIN, ID_WIDTH_MEDIUM, ID_WIDTH_THICK};
+    for (std::size_t i = 0; i < std::size(presets); ++i)
+        attributes.presetWidths[i] = AtoF(AfxLoadString(presets[i]));
+    RestoreBarState();
+    FillControls();
+    ReadFontSettings();
 
     m_view = std::make_unique<MTessarayView>();
     m_view->SetDocument(doc);
     if (!m_view->Create(this, AFX_IDW_PANE_FIRST)) return FALSE;
     SetCentralWindow(m_view->GetFrameWindow());
     SetActiveView(m_view.get());
+    SetAttributeControls(this);
 
+    DrawMenuBar();
     PrintBlackWhite() = AfxGetProfile().GetProfileInt("PRINT", "BLACKWHITE", 0) ? 1 : 0;
     AfxGetProfile().WriteProfileInt("INIT", "SETTING", 1);
     return TRUE;
@@ -194,10 +176,17 @@ void MMainFrame::SaveWindowPlacement() const {
 }
 
 void MMainFrame::SaveSettings() {
+    SaveBarState("ToolBar", ToolBarLayoutVersion());
     SaveWindowPlacement();
     SaveDefaultPaper();
     GetOptionRecord().SaveOptions();
     CProfile& profile = AfxGetProfile();
+    const MDrawAttributes& attributes = GetDrawAttributes();
+    profile.WriteProfileString("FONT", "FONTNAME", attributes.fontName);
+    char size[32];
+    const auto written =
+        std::to_chars(size, size + sizeof size, attributes.fontSize, std::chars_format::general, 6);
+    profile.WriteProfileString("FONT", "FONTSIZE", std::string(size, written.ptr));
     profile.WriteProfileInt("VERSION", "TOOLBAR", 2);
     profile.WriteProfileInt("PRINT", "BLACKWHITE", PrintBlackWhite());
     profile.WriteProfileInt("INIT", "SETTING", 1);

@@ -1,23 +1,39 @@
 // The main window: the main menu and accelerators of resource 128, the status bar with the
-// coordinate panes, the file and zoom toolbars (the zoom combo lives in the second), and the
-// drawing view in its client area. It restores its placement from the profile when shown and
-// writes it back, with the program's settings, when it closes.
+// coordinate panes, the program's 18 toolbars (the zoom combo and the attribute controls live in
+// three of them), and the drawing view in its client area. It restores its placement and the bars'
+// layout from the profile and writes them back, with the program's settings, when it closes. It is
+// the tools' view of the attribute controls (MAttributeControls).
 #pragma once
 
+#include <array>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "platform/gdi/GdiObjects.h"
 #include "platform/ui/FrameWnd.h"
 #include "platform/ui/StatusBar.h"
 #include "platform/ui/ToolBar.h"
+#include "tools/controls/ArrowStyleCombo.h"
+#include "tools/controls/ColorButtons.h"
+#include "tools/controls/LineStyleCombo.h"
+#include "tools/controls/NameComboBox.h"
 #include "tools/controls/SizeComboBox.h"
+#include "tools/input/AttributeControls.h"
 #include "view/ViewFrame.h"
 
 class MTessarayDoc;
 class MTessarayView;
 
-class MMainFrame : public CFrameWnd, public MViewFrame {
+class MMainFrame : public CFrameWnd, public MViewFrame, public MAttributeControls {
 public:
+    static constexpr int kToolBarCount = 18;
+    // The toolbars' resource ids in the frame's order (rows of four at the top).
+    static const std::array<UINT, kToolBarCount> kToolBarIds;
+    // The version of the saved bar layout: it changes with the toolbars and their buttons, so a
+    // layout saved by a build with other bars is not taken.
+    static int ToolBarLayoutVersion();
+
     MMainFrame();
     ~MMainFrame() override;
 
@@ -25,8 +41,11 @@ public:
     BOOL Create(MTessarayDoc* doc);
     MTessarayView* GetView() const { return m_view.get(); }
     CStatusBar& GetStatusBarCtrl() { return m_statusBar; }
-    CToolBar& GetZoomToolBar() { return m_zoomBar; }
+    CToolBar& GetToolBar(int index) { return m_toolBars.at(static_cast<std::size_t>(index)); }
+    CToolBar& GetZoomToolBar() { return GetToolBar(kZoomBarIndex); }
     MSizeComboBox& GetZoomCombo() { return m_zoomCombo; }
+    // The attribute control of that id (262, 1269-1278, 33045, 33047), or null.
+    CWnd* GetAttributeControl(UINT id);
 
     // Shows the window with the placement saved in "Settings"/"WindowPos" when it parses into ten
     // numbers (its show state wins unless showCommand is another than -1 or SW_SHOWNORMAL), else
@@ -42,6 +61,33 @@ public:
     double GetZoomPercent() override;
     void SetZoomPercent(double percent) override;
     CWnd* GetZoomEdit() override { return &m_zoomCombo; }
+    // The attribute sub-menus: line colours 200-215, fill colours 300-315, line styles 400-408.
+    BOOL MakeAttributeMenu(UINT itemId, CMenu* popup) override;
+
+    // The values of the attribute combos, taken to two decimals; SetX shows the value.
+    double GetLineWidth() const;
+    void SetLineWidth(double width);
+    double GetStartArrowSize() const;
+    void SetStartArrowSize(double size);
+    double GetEndArrowSize() const;
+    void SetEndArrowSize(double size);
+    double GetFontSize() const;
+    void SetFontSize(double size);
+    std::string GetFontName() const;
+    void SetFontName(const std::string& name);
+
+    // MAttributeControls over the eleven controls.
+    std::optional<COLORREF> GetColor(UINT id) override;
+    std::optional<MFillStyle> GetFill(UINT id) override;
+    std::optional<int> GetIndex(UINT id) override;
+    std::optional<double> GetNumber(UINT id) override;
+    std::optional<std::string> GetText(UINT id) override;
+    void SetColor(UINT id, COLORREF color) override;
+    void SetFill(UINT id, const MFillStyle& fill) override;
+    void SetIndex(UINT id, int value) override;
+    void SetNumber(UINT id, double value) override;
+    void SetText(UINT id, const std::string& text) override;
+    bool HasFocus(UINT id) override;
 
     // Both refuse while a DXF import dispatches window events (the drawing is being built).
     void OnClose() override;
@@ -50,9 +96,36 @@ public:
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 
 private:
+    static constexpr int kZoomBarIndex = 2;
+
+    // MainFrameBars.cpp
+    BOOL CreateToolBars();
+    void DockToolBars();
+    void RestoreBarState();
+    void OnToolbarDialog();
+    // MainFrameControls.cpp
+    BOOL CreateControls();
+    void SetControlFont();
+    void FillControls();
+    void ReadFontSettings();
+    void PatchMenu();
+    MSizeComboBox* NumberCombo(UINT id);
+
     std::unique_ptr<MTessarayView> m_view;
     CStatusBar m_statusBar;
-    CToolBar m_fileBar;
-    CToolBar m_zoomBar;
+    std::array<CToolBar, kToolBarCount> m_toolBars;
+    CFont m_controlFont;
+    // The controls sit on the bars: they go first.
     MSizeComboBox m_zoomCombo;
+    MNameComboBox m_fontNameCombo;
+    MSizeComboBox m_fontSizeCombo;
+    MLineColorButton m_textColorButton;
+    MLineColorButton m_lineColorButton;
+    MFaceColorButton m_faceColorButton;
+    MLineStyleCombo m_lineStyleCombo;
+    MWidthComboBox m_lineWidthCombo;
+    MArrowStyleCombo m_startArrowCombo;
+    MArrowSizeComboBox m_startArrowSizeCombo;
+    MArrowStyleCombo m_endArrowCombo;
+    MArrowSizeComboBox m_endArrowSizeCombo;
 };

@@ -166,10 +166,27 @@ struct CursorTemplate {
 // The cursor resource `id`, or nullptr when there is none.
 const CursorTemplate* FindCursorTemplate(unsigned int id);
 
+// ----- Toolbars --------------------------------------------------------------------------------
+// TOOLBAR(id) opens a toolbar resource; BUTTON(command) adds a button (its picture is the picture
+// of that id, its tip the text after "\n" in the string of that id), SEPARATOR() a gap;
+// END_TOOLBAR() closes it. A control sits in the slot of a BUTTON of the control's id.
+enum class ToolbarOp : unsigned char { Begin, Button, Separator, End };
+
+struct ToolbarTemplateItem {
+    ToolbarOp op;
+    unsigned int id;
+};
+
+// The items of toolbar resource `id` after its Begin entry, up to its End entry, or nullptr when
+// there is none.
+const ToolbarTemplateItem* FindToolbarTemplate(unsigned int id);
+
 // ----- Pictures --------------------------------------------------------------------------------
 // PICTURE(id, width, height, svg): a picture of width x height pixels at 96 dpi as SVG text (its
 // view box the same size), drawn by the platform at the target's own resolution. Buttons and
-// toolbars find theirs by id (the class library's bitmap resources).
+// toolbars find theirs by id (the class library's bitmap resources). The toolbar buttons' pictures
+// are files of their own, icons/commands/<command id>-<name>.svg (16 x 16, black strokes), which
+// the build turns into rows of this table.
 struct PictureTemplate {
     unsigned int id;
     int width;

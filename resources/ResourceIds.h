@@ -107,6 +107,23 @@ enum : unsigned int {
     IDR_SNAP_CURSOR_BASE_POINT = 139,
     // The zoom toolbar (its string is the bar's title).
     IDR_ZOOM_BAR = 187,
+    // The other toolbars of the main frame (the first is IDR_MAINFRAME); their strings are titles.
+    IDR_LINE_BAR = 182,
+    IDR_SNAP_BAR = 185,
+    IDR_SHAPE_BAR = 191,
+    IDR_MODIFY_BAR = 193,
+    IDR_CIRCLE_BAR = 195,
+    IDR_POLYGON_BAR = 197,
+    IDR_DIMENSION_BAR = 199,
+    IDR_ARRANGE_BAR = 201,
+    IDR_COPY_BAR = 203,
+    IDR_MEASURE_BAR = 205,
+    IDR_LAYER_VIEW_BAR = 241,
+    IDR_TEXT_BAR = 244,
+    IDR_STYLE_BAR = 247,
+    IDR_LAYER_BAR = 248,
+    IDR_PRINT_BAR = 252,
+    IDR_EDIT_BAR = 258,
 
     // ----- Commands ---------------------------------------------------------------------------
     ID_CANCEL_EDIT = 32768,
@@ -389,6 +406,8 @@ enum : unsigned int {
     IDS_NO_LAYER_BINDING = 62707,
     IDS_TRANSPARENT = 62712,
     IDS_DXF_AUTO_SCALE = 62719,
+    // The width combo's list.
+    IDS_WIDTH_LIST = 62721,
     IDS_DEFAULT_FONT = 62723,
     IDS_PARTS_SIGNATURE = 62724,
     IDS_UNSUPPORTED_VERSION = 62725,
@@ -396,7 +415,12 @@ enum : unsigned int {
     IDS_WRONG_FILE_TYPE = 62726,
     IDS_NUMERIC_INPUT_HINT = 62740,
     IDS_ARROW_NONE = 62766,
+    // The arrow size combos' list.
+    IDS_ARROW_SIZE_LIST = 62767,
     IDS_FILE_BAR_TITLE = 62769,
+    // The font size combo's list and the size when the profile has none.
+    IDS_FONT_SIZE_LIST = 62770,
+    IDS_FONT_SIZE_DEFAULT = 62771,
     IDS_TEXT_SIGNATURE = 62772,
     IDS_ZOOM_LIST = 62786,
     IDS_ZOOM_DEFAULT = 62787,

@@ -91,9 +91,24 @@ const CursorTemplate kCursors[] = {
 #define PICTURE(id, width, height, svg) {id, width, height, svg},
 const PictureTemplate kPictures[] = {
 #include "resources/pictures.inc"
+// Generated from resources/icons/commands.
+#include "resources/command_pictures.inc"
     {0, 0, 0, nullptr},  // sentinel
 };
 #undef PICTURE
+
+#define TOOLBAR(id) {ToolbarOp::Begin, id},
+#define BUTTON(id) {ToolbarOp::Button, id},
+#define SEPARATOR() {ToolbarOp::Separator, 0},
+#define END_TOOLBAR() {ToolbarOp::End, 0},
+const ToolbarTemplateItem kToolbars[] = {
+#include "resources/toolbars.inc"
+    {ToolbarOp::End, 0},  // keeps the table non-empty
+};
+#undef TOOLBAR
+#undef BUTTON
+#undef SEPARATOR
+#undef END_TOOLBAR
 
 }  // namespace
 
@@ -125,5 +140,11 @@ const CursorTemplate* FindCursorTemplate(unsigned int id) {
 const PictureTemplate* FindPictureTemplate(unsigned int id) {
     for (const PictureTemplate& p : kPictures)
         if (p.svg && p.id == id && p.width > 0 && p.height > 0) return &p;
+    return nullptr;
+}
+
+const ToolbarTemplateItem* FindToolbarTemplate(unsigned int id) {
+    for (const ToolbarTemplateItem& item : kToolbars)
+        if (item.op == ToolbarOp::Begin && item.id == id) return &item + 1;
     return nullptr;
 }

@@ -222,8 +222,9 @@ void CFrameWnd::SetMessageText(UINT nID) {
 
 void CFrameWnd::OnIdleUpdateCmdUI() {
     if (m_pStatusBar && m_pStatusBar->IsWindow()) m_pStatusBar->OnUpdateCmdUI(this);
+    // Hidden bars wait until they are shown, as the class library's bars do.
     for (CToolBar* bar : m_toolBars)
-        if (bar->IsWindow()) bar->OnUpdateCmdUI(this, m_bAutoMenuEnable);
+        if (bar->IsWindow() && !bar->GetWidget()->isHidden()) bar->OnUpdateCmdUI(this, m_bAutoMenuEnable);
 }
 
 void CFrameWnd::DragAcceptFiles(BOOL bAccept) {

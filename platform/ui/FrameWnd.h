@@ -47,6 +47,22 @@ public:
     CStatusBar* GetStatusBar() const { return m_pStatusBar; }
     const std::vector<CToolBar*>& GetToolBars() const { return m_toolBars; }
 
+    // Control bars (the toolbars), docked at the top in rows.
+    // Shows or hides the bar; the class library's delay flag is accepted, the change is immediate.
+    void ShowControlBar(CWnd* pBar, BOOL bShow, BOOL bDelay);
+    // Docks the bar at the top in a row of its own below the rows there.
+    void DockControlBar(CWnd* pBar);
+    // Docks the bar in the row of pLeftOf, just right of it.
+    void DockControlBarLeftOf(CWnd* pBar, CWnd* pLeftOf);
+    // The layout of the bars (rows, order, shown or hidden, floating) tagged with a version.
+    std::vector<BYTE> GetBarState(int version) const;
+    // Restores a layout of GetBarState. A layout of another version, or damaged bytes, leave the
+    // layout as it was (FALSE); never a part of it.
+    BOOL SetBarState(const std::vector<BYTE>& state, int version);
+    // The layout as the binary profile value "State" of the section, and back.
+    void SaveBarState(std::string_view section, int version) const;
+    BOOL LoadBarState(std::string_view section, int version);
+
     // The idle update of the status panes and toolbar buttons.
     virtual void OnIdleUpdateCmdUI();
     // Default: destroys the window (and ends the program when it is the application's main window).

@@ -18,6 +18,7 @@
 #include "platform/ui/Wnd.h"
 #include "platform/ui/detail/MenuGrid.h"
 #include "platform/ui/detail/MenuQt.h"
+#include "platform/ui/detail/PictureIcon.h"
 #include "platform/ui/detail/WndImpl.h"
 #include "resources/ResourceFormats.h"
 
@@ -380,6 +381,8 @@ void FillQMenu(QMenu* qmenu, CMenu* menu, QPointer<QWidget> ownerWidget, UINT in
                 action->setText(QString());
                 action->setIcon(BitmapIcon(item.bitmap));
                 qmenu->setStyle(BitmapItemStyle());
+            } else if (const QIcon icon = PictureIcon(item.id); !icon.isNull()) {
+                action->setIcon(icon);
             }
             action->setData(item.id);
             action->setEnabled(!(item.flags & (MF_GRAYED | MF_DISABLED)));

@@ -2,15 +2,20 @@
 
 #include <QBuffer>
 #include <QByteArray>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QImage>
 #include <QImageReader>
 #include <QLabel>
 #include <QPixmap>
+#include <QScreen>
 #include <QWidget>
+#include <unordered_map>
 
 #include "platform/ui/Wnd.h"
+#include "platform/ui/detail/PictureIcon.h"
+#include "resources/ResourceFormats.h"
 
 namespace {
 
@@ -23,6 +28,29 @@ QImage Render(std::string_view svg, const QSize& size) {
 }
 
 }  // namespace
+
+namespace ui_detail {
+
+QIcon PictureIcon(UINT id) {
+    static std::unordered_map<UINT, QIcon> made;
+    if (const auto found = made.find(id); found != made.end()) return found->second;
+    QIcon icon;
+    if (const PictureTemplate* picture = FindPictureTemplate(id)) {
+        QList<qreal> ratios{1.0, 2.0};
+        for (const QScreen* screen : QGuiApplication::screens())
+            if (!ratios.contains(screen->devicePixelRatio())) ratios.append(screen->devicePixelRatio());
+        for (qreal ratio : ratios) {
+            QImage image =
+                Render(picture->svg, QSize(qRound(picture->width * ratio), qRound(picture->height * ratio)));
+            if (image.isNull()) return made[id] = QIcon();
+            image.setDevicePixelRatio(ratio);
+            icon.addPixmap(QPixmap::fromImage(image));
+        }
+    }
+    return made[id] = icon;
+}
+
+}  // namespace ui_detail
 
 BOOL AfxSetWindowIcon(CWnd* window, std::string_view svg) {
     QWidget* widget = window ? window->GetWidget() : nullptr;

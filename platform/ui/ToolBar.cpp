@@ -8,7 +8,9 @@
 #include "platform/Strings.h"
 #include "platform/ui/CmdUI.h"
 #include "platform/ui/FrameWnd.h"
+#include "platform/ui/detail/PictureIcon.h"
 #include "platform/ui/detail/WndImpl.h"
+#include "resources/ResourceFormats.h"
 
 namespace {
 QAction* ActionAt(const CWnd* bar, int index) {
@@ -69,11 +71,32 @@ BOOL CToolBar::SetButtons(const UINT* lpIDArray, int nIDCount) {
         const std::string tip = nl == std::string::npos ? text : text.substr(nl + 1);
         QAction* action = bar->addAction(QString::fromStdString(tip.empty() ? std::to_string(id) : tip));
         action->setData(id);
+        if (const QIcon icon = ui_detail::PictureIcon(id); !icon.isNull()) action->setIcon(icon);
         QObject::connect(action, &QAction::triggered, bar, [frame, id] {
             if (CWnd* f = CWnd::FromWidget(frame)) f->SendCommand(id);
         });
     }
     return TRUE;
+}
+
+BOOL CToolBar::LoadToolBar(UINT nIDResource) {
+    const ToolbarTemplateItem* item = FindToolbarTemplate(nIDResource);
+    if (!item) return FALSE;
+    std::vector<UINT> ids;
+    for (; item->op != ToolbarOp::End && item->op != ToolbarOp::Begin; ++item)
+        ids.push_back(item->op == ToolbarOp::Button ? item->id : ID_SEPARATOR);
+    if (auto* bar = qobject_cast<QToolBar*>(GetWidget())) bar->setIconSize(QSize(16, 16));
+    return SetButtons(ids.data(), static_cast<int>(ids.size()));
+}
+
+BOOL CToolBar::HasButtonPicture(int nIndex) const {
+    QAction* a = ActionAt(this, nIndex);
+    return a && !a->icon().isNull();
+}
+
+std::string CToolBar::GetButtonTip(int nIndex) const {
+    QAction* a = ActionAt(this, nIndex);
+    return a ? a->toolTip().toStdString() : std::string();
 }
 
 int CToolBar::CommandToIndex(UINT nID) const {
@@ -149,6 +172,9 @@ void CToolBar::OnUpdateCmdUI(CCmdTarget* pTarget, BOOL bDisableIfNoHandler) {
         CToolCmdUI ui(a);
         ui.m_nID = m_ids[static_cast<std::size_t>(i)];
         ui.m_nIndex = static_cast<UINT>(i);
-        ui.DoUpdate(pTarget, bDisableIfNoHandler);
+        // A control's notifications are no commands: it stays enabled unless its update handler
+        // says otherwise.
+        const bool control = qobject_cast<QWidgetAction*>(a) != nullptr;
+        ui.DoUpdate(pTarget, control ? FALSE : bDisableIfNoHandler);
     }
 }

@@ -1,6 +1,7 @@
 // A toolbar of command buttons. A button's tip is the part after "\n" of the string of its id (the
-// text before it is the status prompt); images come later from resources. Clicks are sent to the
-// frame as commands; the buttons are enabled and checked by the update handlers when idle.
+// text before it is the status prompt); its picture is the picture resource of its id, drawn at
+// the screen's pixel ratio. Clicks are sent to the frame as commands; the buttons are enabled and
+// checked by the update handlers when idle (while the bar is shown).
 #pragma once
 
 #include <string>
@@ -25,6 +26,12 @@ public:
     BOOL Create(CFrameWnd* pParent, UINT nID = AFX_IDW_TOOLBAR);
     // ID_SEPARATOR makes a gap.
     BOOL SetButtons(const UINT* lpIDArray, int nIDCount);
+    // The buttons of toolbar resource nIDResource (resources/toolbars.inc); FALSE when there is
+    // none.
+    BOOL LoadToolBar(UINT nIDResource);
+    // Button nIndex shows a picture (a button without one shows its tip as text).
+    BOOL HasButtonPicture(int nIndex) const;
+    std::string GetButtonTip(int nIndex) const;
     int GetCount() const { return static_cast<int>(m_ids.size()); }
     int CommandToIndex(UINT nID) const;
     UINT GetItemID(int nIndex) const;
@@ -35,7 +42,8 @@ public:
     void ClickButton(int nIndex);
     // Puts a control (a combo box, a button of its own) in place of the button at nIndex, as the
     // program's toolbars place controls over a separator. The control keeps its command id in the
-    // idle update pass; the toolbar does not own it.
+    // idle update pass (without an update handler that disables it, it stays enabled); the toolbar
+    // does not own it.
     BOOL SetButtonControl(int nIndex, CWnd* pControl);
     // The slot of item nIndex as the bar lays its items out: buttons kButtonWidth x kButtonHeight,
     // separators kSeparatorWidth wide, controls as wide as they are. FALSE for a bad index.
