@@ -6,6 +6,7 @@
 #include <QStatusBar>
 #include <QWidget>
 #include <QWindow>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <optional>
@@ -61,8 +62,18 @@ std::optional<MWindowPlacement> SavedPlacement(QWidget* window) {
     std::optional<MWindowPlacement> p =
         MWindowPlacement::Parse(AfxGetProfile().GetProfileString("Settings", "WindowPos"));
     if (!p) return p;
-    if (const std::optional<CRect> r = p->FitToScreens(ScreenAreas(window)))
-        window->setGeometry(r->left, r->top, r->Width(), r->Height());
+    const std::vector<CRect> areas = ScreenAreas(window);
+    std::optional<CRect> r = p->FitToScreens(areas);
+    if (!r) return p;
+    // The window is never smaller than its bars need: that size must fit on the screen too.
+    const QSize least = window->minimumSizeHint();
+    if (r->Width() < least.width() || r->Height() < least.height()) {
+        MWindowPlacement grown = *p;
+        grown.normal = CRect(r->left, r->top, r->left + std::max<int>(r->Width(), least.width()),
+                             r->top + std::max<int>(r->Height(), least.height()));
+        if (const std::optional<CRect> fitted = grown.FitToScreens(areas)) r = fitted;
+    }
+    window->setGeometry(r->left, r->top, r->Width(), r->Height());
     return p;
 }
 
