@@ -20,9 +20,11 @@ double MXYLineTool::SoundStep(double step) {
 MFloatPoint MXYLineTool::ProjectPointOnLine(double x0, double y0, double x1, double y1) {
     const MFloatPoint p0(x0, y0), p(x1, y1);
     const double b = (p - p0).GetAngle();
-    m_lockAngle = SoundStep(m_lockAngle);
+    // The tool keeps 0 ("no step chosen"): the drawing's saved text does not change under a move,
+    // outside any undo step.
+    const double step = SoundStep(m_lockAngle);
     // Rounded in double: truncating a quotient of a tiny step into an integer would overflow it.
-    const double e = std::round(b / m_lockAngle) * m_lockAngle;
+    const double e = std::round(b / step) * step;
     MFloatPoint foot;
     GetPerpendicularFoot(&foot, p0, p0 + MFloatPoint(std::cos(e), std::sin(e)), p);
     return foot;

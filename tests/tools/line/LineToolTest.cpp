@@ -21,8 +21,9 @@ struct LineToolHarness : LineHarness {
     LineToolHarness() : LineHarness(ID_TOOL_LINE) { tool = As<MLineTool>(); }
     void TypeLocks(const std::string& length, const std::string& angle, bool keep = false) {
         DialogScript script;
-        if (!length.empty()) script.SetText(IDC_LENGTH_VALUE, length);
-        if (!angle.empty()) script.SetText(IDC_ANGLE_DEGREES, angle);
+        // A text equal to the one shown ticks nothing: the boxes are ticked as a user would.
+        if (!length.empty()) script.SetText(IDC_LENGTH_VALUE, length).SetCheck(IDC_USE_LENGTH, 1);
+        if (!angle.empty()) script.SetText(IDC_ANGLE_DEGREES, angle).SetCheck(IDC_USE_ANGLE, 1);
         dialogs.Script(IDD_LINE_INPUT, script.SetCheck(IDC_KEEP_VALUES, keep).Ok());
         RightClick(At(0, 0), MK_CONTROL);
     }
