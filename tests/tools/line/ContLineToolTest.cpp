@@ -23,6 +23,19 @@ std::vector<std::pair<MFloatPoint, MFloatPoint>> Segments(MTessarayDoc& doc) {
 
 using Segs = std::vector<std::pair<MFloatPoint, MFloatPoint>>;
 
+// Click, click, double click: one polygon of the three points, in one undo step.
+void ExpectOnePolygonOfThreeClicks(LineHarness& h, bool closed) {
+    h.ExpectOneUndoStep([&] {
+        h.Click(At(0, 0));
+        h.Click(At(3000, 0));
+        h.DoubleClickAt(At(3000, 4000));
+    });
+    const auto polygons = ShapesOf<MPolygonShape>(h.doc);
+    ASSERT_EQ(polygons.size(), 1u);
+    EXPECT_EQ(polygons[0]->IsClosedFlag() != FALSE, closed);
+    EXPECT_EQ(Vertices(*polygons[0]), (std::vector<MFloatPoint>{{0, 0}, {3000, 0}, {3000, 4000}}));
+}
+
 }  // namespace
 
 TEST(ContLineTool, ADoubleClickOnTheThirdPointEndsTwoLinesInOneStep) {
@@ -47,15 +60,7 @@ TEST(ContLineTool, WithThePolylineBoxTheChainIsOneOpenPolygon) {
     h.dialogs.Script(IDD_CONTLINE_INPUT, DialogScript().SetCheck(IDC_POLYLINE, 1).Ok());
     h.RightClick(At(0, 0), MK_CONTROL);
     ASSERT_TRUE(h.As<MContLineTool>()->IsPolyline());
-    h.ExpectOneUndoStep([&] {
-        h.Click(At(0, 0));
-        h.Click(At(3000, 0));
-        h.DoubleClickAt(At(3000, 4000));
-    });
-    const auto polygons = ShapesOf<MPolygonShape>(h.doc);
-    ASSERT_EQ(polygons.size(), 1u);
-    EXPECT_FALSE(polygons[0]->IsClosedFlag());
-    EXPECT_EQ(Vertices(*polygons[0]), (std::vector<MFloatPoint>{{0, 0}, {3000, 0}, {3000, 4000}}));
+    ExpectOnePolygonOfThreeClicks(h, false);
     EXPECT_TRUE(LinesOf(h.doc).empty());
 }
 
@@ -124,15 +129,7 @@ TEST(ContLineTool, DecideFromTheMenuCommitsTheFixedVertices) {
 TEST(PolygonTool, CommitsOneClosedPolygon) {
     LineHarness h(ID_TOOL_POLYGON);
     EXPECT_EQ(h.Prompt(), "[ポリゴン]:始点（Ctrl+右ボタンで数値入力）");
-    h.ExpectOneUndoStep([&] {
-        h.Click(At(0, 0));
-        h.Click(At(3000, 0));
-        h.DoubleClickAt(At(3000, 4000));
-    });
-    const auto polygons = ShapesOf<MPolygonShape>(h.doc);
-    ASSERT_EQ(polygons.size(), 1u);
-    EXPECT_TRUE(polygons[0]->IsClosedFlag());
-    EXPECT_EQ(Vertices(*polygons[0]), (std::vector<MFloatPoint>{{0, 0}, {3000, 0}, {3000, 4000}}));
+    ExpectOnePolygonOfThreeClicks(h, true);
     // Its locks come from dialog 229.
     h.dialogs.Script(IDD_LINE1_INPUT, DialogScript().SetText(IDC_LENGTH_VALUE, "700").Ok());
     h.RightClick(At(0, 0), MK_CONTROL);

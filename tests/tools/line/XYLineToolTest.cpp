@@ -9,6 +9,7 @@
 
 #include "model/geometry/Geometry.h"
 #include "tests/tools/line/LineTestSupport.h"
+#include "tools/line/LineDialogs.h"
 #include "tools/line/XYLineTool.h"
 
 using namespace linetest;
@@ -99,4 +100,16 @@ TEST(XYLineTool, ATinyStepNeedsNoIntegerOfItsQuotient) {
     const MFloatPoint foot = h.tool->ProjectPointOnLine(0, 0, 1000 * std::cos(0.5), 1000 * std::sin(0.5));
     EXPECT_NEAR(foot.x, 1000 * std::cos(0.5), 1e-4);
     EXPECT_NEAR(foot.y, 1000 * std::sin(0.5), 1e-4);
+}
+
+TEST(XYLineTool, TheDialogOpensOnTheListEntryNearestTheStep) {
+    const std::vector<std::string> list = MInputXYLineDialog::StepList();
+    ASSERT_EQ(list, (std::vector<std::string>{"5", "10", "15", "30", "45", "90"}));
+    EXPECT_EQ(MInputXYLineDialog::InitialStepText(list, 0.0), "90") << "no step chosen: the last entry";
+    EXPECT_EQ(MInputXYLineDialog::InitialStepText(list, -40 * kPi / 180), "45");
+    EXPECT_EQ(MInputXYLineDialog::InitialStepText(list, 12.5 * kPi / 180), "10")
+        << "the first of equally near";
+    EXPECT_EQ(MInputXYLineDialog::InitialStepText({}, 1.0), "90");
+    EXPECT_EQ(MInputXYLineDialog::ParseStep(" 15 "), 15 * kPi / 180);
+    EXPECT_EQ(MInputXYLineDialog::ParseStep("1e999"), 0.0);
 }
