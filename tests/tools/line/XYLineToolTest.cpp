@@ -110,6 +110,6 @@ TEST(XYLineTool, TheDialogOpensOnTheListEntryNearestTheStep) {
     EXPECT_EQ(MInputXYLineDialog::InitialStepText(list, 12.5 * kPi / 180), "10")
         << "the first of equally near";
     EXPECT_EQ(MInputXYLineDialog::InitialStepText({}, 1.0), "90");
-    EXPECT_EQ(MInputXYLineDialog::ParseStep(" 15 "), 15 * kPi / 180);
+    EXPECT_DOUBLE_EQ(MInputXYLineDialog::ParseStep(" 15 "), 15 * kPi / 180);
     EXPECT_EQ(MInputXYLineDialog::ParseStep("1e999"), 0.0);
 }
