@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "model/geometry/Geometry.h"
+#include "model/shapes/curves/CircleShape.h"
 #include "tests/tools/line/LineTestSupport.h"
 #include "tools/line/ContLineTool.h"
 
@@ -158,5 +159,21 @@ TEST(FreeLineTool, TheTraceIsThePressEachDeliveredMoveAndTheRelease) {
     ASSERT_EQ(polygons[0]->GetPointCount(), static_cast<int>(expected.size()));
     for (std::size_t i = 0; i < expected.size(); ++i)
         EXPECT_TRUE(Near(polygons[0]->GetPoint(static_cast<int>(i)), h.ToDrawing(expected[i]), 1e-9)) << i;
+    EXPECT_TRUE(h.NoXorResidue());
+}
+
+TEST(ContLineTool, TangentFixesTheNextVertexOnTheCircleSquareToItsRadius) {
+    LineHarness h(ID_TOOL_CONTLINE);
+    MCircleShape* circle = h.AddCircle(kBase.x + 6000, kBase.y, 1500);
+    h.Repaint();
+    h.Click(At(0, 0));
+    GetOptionRecord().m_snap = kSnapOnShape;
+    h.ChooseFromMenu(At(6000, 1500), ID_TANGENT);
+    auto* chain = dynamic_cast<MPolygonShape*>(h.Tool()->GetNewShape(0));
+    ASSERT_EQ(chain->GetPointCount(), 3);
+    const MFloatPoint v0 = chain->GetPoint(0), v1 = chain->GetPoint(1);
+    EXPECT_NEAR((v1 - circle->m_center).GetLength(), 1500, 1e-6);
+    EXPECT_LE(std::fabs((v1 - v0).Dot(v1 - circle->m_center)), 1e-9 * 6000 * 6000);
+    EXPECT_GT(v1.y, kBase.y) << "the touching point nearer the pick";
     EXPECT_TRUE(h.NoXorResidue());
 }
