@@ -10,17 +10,23 @@
 #include "tools/edit/LineCutTools.h"
 #include "tools/edit/LineExtendTool.h"
 #include "tools/edit/RoundTool.h"
+#include "tools/line/ContLineTool.h"
+#include "tools/line/FreeLineTool.h"
+#include "tools/line/LineTool.h"
+#include "tools/line/PolygonTool.h"
+#include "tools/line/WallTool.h"
+#include "tools/line/XYLineTool.h"
 
 namespace {
 
 // clang-format off
 constexpr MToolRegistration kRegistry[] = {
-    {"LINE",          1,   ID_TOOL_LINE,             TRUE,  &CreateTool<MDrawTool>},
-    {"XYLINE",        2,   ID_TOOL_XYLINE,           TRUE,  &CreateTool<MDrawTool>},
-    {"CONTLINE",      3,   ID_TOOL_CONTLINE,         TRUE,  &CreateTool<MDrawTool>},
+    {"LINE",          1,   ID_TOOL_LINE,             TRUE,  &CreateTool<MLineTool>},
+    {"XYLINE",        2,   ID_TOOL_XYLINE,           TRUE,  &CreateTool<MXYLineTool>},
+    {"CONTLINE",      3,   ID_TOOL_CONTLINE,         TRUE,  &CreateTool<MContLineTool>},
     {"SPLINE",        4,   ID_TOOL_SPLINE,           TRUE,  &CreateTool<MDrawTool>},
     {"SPLINELOOP",    5,   ID_TOOL_SPLINELOOP,       TRUE,  &CreateTool<MDrawTool>},
-    {"FREELINE",      51,  ID_TOOL_FREELINE,         TRUE,  &CreateTool<MDrawTool>},
+    {"FREELINE",      51,  ID_TOOL_FREELINE,         TRUE,  &CreateTool<MFreeLineTool>},
     {"CIRCLE",        6,   ID_TOOL_CIRCLE,           TRUE,  &CreateTool<MCircleTool>},
     {"3PCIRCLE",      7,   ID_TOOL_3PCIRCLE,         TRUE,  &CreateTool<MDrawTool>},
     {"ELLIPSE",       8,   ID_TOOL_ELLIPSE,          TRUE,  &CreateTool<MDrawTool>},
@@ -32,7 +38,7 @@ constexpr MToolRegistration kRegistry[] = {
     {"QUADCIRCLE",    13,  ID_TOOL_QUADCIRCLE,       TRUE,  &CreateTool<MDrawTool>},
     {"RECT",          14,  ID_TOOL_RECT,             TRUE,  &CreateTool<MDrawTool>},
     {"NPOLYGON",      15,  ID_TOOL_NPOLYGON,         TRUE,  &CreateTool<MDrawTool>},
-    {"POLYGON",       16,  ID_TOOL_POLYGON,          TRUE,  &CreateTool<MDrawTool>},
+    {"POLYGON",       16,  ID_TOOL_POLYGON,          TRUE,  &CreateTool<MPolygonTool>},
     {"SIZE",          17,  ID_TOOL_SIZE,             TRUE,  &CreateTool<MSizeTool>},
     {"SIZEX",         18,  ID_TOOL_SIZEX,            TRUE,  &CreateTool<MSizeXTool>},
     {"SIZEY",         19,  ID_TOOL_SIZEY,            TRUE,  &CreateTool<MSizeYTool>},
@@ -42,7 +48,7 @@ constexpr MToolRegistration kRegistry[] = {
     {"LINEANGLE",     23,  ID_TOOL_LINEANGLE,        TRUE,  &CreateTool<MDrawTool>},
     {"LABEL",         24,  ID_TOOL_LABEL,            TRUE,  &CreateTool<MDrawTool>},
     {"BALLOON",       25,  ID_TOOL_BALLOON,          TRUE,  &CreateTool<MDrawTool>},
-    {"WALL",          26,  ID_TOOL_WALL,             TRUE,  &CreateTool<MDrawTool>},
+    {"WALL",          26,  ID_TOOL_WALL,             TRUE,  &CreateTool<MWallTool>},
     {"MARK",          27,  ID_TOOL_MARK,             TRUE,  &CreateTool<MDrawTool>},
     {"TEXT",          28,  ID_TOOL_TEXT,             TRUE,  &CreateTool<MDrawTool>},
     {"HATCH",         29,  ID_TOOL_HATCH,            TRUE,  &CreateTool<MDrawTool>},

@@ -17,7 +17,9 @@ using Values = std::vector<double>;
 // The value lines of every record of the type, in drawing order.
 inline std::vector<Values> Records(const std::string& text, const std::string& type) {
     std::vector<Values> out;
-    std::istringstream in(text);
+    // Only the layers: a tool's key in [TOOLS] may equal a record type ("LINE").
+    const std::size_t layers = text.find("[LAYERS]");
+    std::istringstream in(layers == std::string::npos ? text : text.substr(layers));
     std::string line;
     bool take = false;
     while (std::getline(in, line)) {

@@ -1,0 +1,141 @@
+#include "tools/line/ContLineTool.h"
+
+#include <memory>
+#include <vector>
+
+#include "model/shapes/containers/LShapeArray.h"
+#include "model/shapes/lines/LineShape.h"
+#include "model/shapes/lines/PolygonShape.h"
+#include "platform/Strings.h"
+#include "platform/gdi/DC.h"
+#include "resources/ResourceIds.h"
+#include "tools/ToolScopes.h"
+#include "tools/line/LineDialogs.h"
+#include "view/TessarayView.h"
+
+MContLineTool::MContLineTool(int toolId) : MLineTool(toolId) {
+    LoadPrompt(IDS_CONTLINE_STEPS, 0);
+}
+
+MPolygonShape* MContLineTool::Chain() const {
+    return GetNewCount() > 0 ? dynamic_cast<MPolygonShape*>(GetNewShape(0)) : nullptr;
+}
+
+void MContLineTool::OnDoubleClickHook(MTessarayView*) {
+    // The double click's first release appended the vertex that followed the pointer.
+    if (MPolygonShape* chain = Chain()) chain->RemoveLastPoint();
+}
+
+MCadShape* MContLineTool::NewShape(MTessarayView*) {
+    return new MPolygonShape(FALSE);
+}
+
+void MContLineTool::DropSegmentConstraints() {
+    ClearConstraint();
+    if (m_keepValues)
+        m_angleLock = FALSE;
+    else
+        ReleaseConstraint();
+}
+
+int MContLineTool::OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) {
+    MPolygonShape* chain = Chain();
+    if (!chain) return 0;
+    MFloatPoint point(x, y);
+    const int before = chain->GetPointCount() - 2;
+    if (before >= 0) {
+        if (phase == kPhaseAdvance) return 0;
+        MFloatPoint fixed = chain->GetPoint(before);
+        ApplyTangentTargets(view, &fixed, &point, phase, flags);
+        chain->SetPoint(before, fixed);
+    }
+    if (phase == kPhaseMove) {
+        chain->MoveLastPoint(point);
+    } else if (phase == kPhaseTest) {
+        if (chain->GetPointCount() == 0) chain->AddPoint(point);
+        chain->SetLastPoint(point);
+        chain->AddPoint(point);
+        if (before >= 0) DropSegmentConstraints();
+        // The base advances to 1: every further release fixes a vertex.
+        m_step = 0;
+    } else if (phase == kPhasePress && m_step == 0 && chain->GetPointCount() == 0) {
+        chain->AddPoint(point);
+    }
+    return 0;
+}
+
+void MContLineTool::OnNumericInput(MTessarayView* view) {
+    MInputContLineDialog dialog(view, &m_lockLength, &m_lengthLock, &m_lockAngle, &m_angleLock, &m_polyline,
+                                &m_keepValues);
+    if (dialog.DoModal() != IDOK) return;
+    SanitizeLocks();
+    if (m_angleLock) ClearConstraint();
+}
+
+BOOL MContLineTool::CanDecide() {
+    const MPolygonShape* chain = Chain();
+    return chain && chain->GetPointCount() > 1;
+}
+
+void MContLineTool::OnDecide(MTessarayView* view) {
+    MPolygonShape* chain = Chain();
+    if (!chain || !view) {
+        Reset();
+        return;
+    }
+    std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
+    MTrackerScope tracker(*this, view, dc.get());
+    if (chain->GetPointCount() > 1) {
+        if (!m_polyline) SplitIntoLines(*chain);
+        Commit(view, FALSE, FALSE);
+    }
+    Reset();
+}
+
+void MContLineTool::SplitIntoLines(const MPolygonShape& chain) {
+    std::vector<MFloatPoint> points;
+    for (int i = 0; i < chain.GetPointCount(); ++i)
+        points.push_back(chain.GetPoint(i));
+    m_newShapes->DeleteAll();
+    for (std::size_t i = 1; i < points.size(); ++i)
+        AddNewShapeExpanded(new MLineShape(points[i - 1], points[i]), -1);
+}
+
+void MContLineTool::OnCancel(MTessarayView* view) {
+    MPolygonShape* chain = Chain();
+    if (!chain || !view) return;
+    {
+        std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
+        MTrackerScope tracker(*this, view, dc.get());
+        chain->RemoveLastPoint();
+        OnPoint(view, m_currentPoint.x, m_currentPoint.y, kPhaseMove, 0);
+        RecalcNewShapes(view);
+    }
+    if (chain->GetPointCount() <= 1) End(view, FALSE);
+}
+
+void MContLineTool::OnTangent(MTessarayView* view) {
+    MCadShape* shape = TangentShape();
+    MPolygonShape* chain = Chain();
+    if (!shape || !view || !chain || chain->GetPointCount() < 2) return;
+    SetTangentTarget(1, shape, m_snap.GetPoint());
+    ClickAtPoint(view, m_snap.GetPoint(), 0);
+    ClearConstraint();
+}
+
+BOOL MContLineTool::GetConstraintBase(MFloatPoint* base) {
+    const MPolygonShape* chain = Chain();
+    if (!chain || chain->GetPointCount() < 2) return FALSE;
+    *base = chain->GetPoint(chain->GetPointCount() - 2);
+    return TRUE;
+}
+
+void MContLineTool::SaveSettings(std::ostream& os) {
+    WriteValues(os, {m_lockLength, m_lockAngle, m_polyline ? 1.0 : 0.0});
+}
+
+void MContLineTool::LoadSettings(std::istream& is) {
+    double polyline = 0.0;
+    ReadValues(is, {{&m_lockLength, kDefaultLength}, {&m_lockAngle, 0.0}, {&polyline, 0.0}});
+    m_polyline = polyline != 0.0 ? TRUE : FALSE;
+}

@@ -1,0 +1,40 @@
+// The continuous line: a chain of segments, each release fixing a vertex, ended by a double click
+// or "決定"; committed as separate lines or, with the polyline box, as one open polygon. "取消し"
+// steps back one vertex. The base of the polygon, label, balloon and wall tools, which override
+// what they do differently.
+#pragma once
+
+#include "tools/line/LineTool.h"
+
+class MPolygonShape;
+
+class MContLineTool : public MLineTool {
+public:
+    explicit MContLineTool(int toolId);
+
+    void OnDoubleClickHook(MTessarayView* view) override;
+    MCadShape* NewShape(MTessarayView* view) override;
+    int OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) override;
+    void OnNumericInput(MTessarayView* view) override;
+    BOOL CanDecide() override;
+    void OnDecide(MTessarayView* view) override;
+    void OnCancel(MTessarayView* view) override;
+    void OnTangent(MTessarayView* view) override;
+    // One line: a TAB, the lock length, the lock angle and the polyline flag, a line end.
+    void SaveSettings(std::ostream& os) override;
+    void LoadSettings(std::istream& is) override;
+
+    BOOL IsPolyline() const { return m_polyline; }
+
+protected:
+    // The chain in progress, or null.
+    virtual MPolygonShape* Chain() const;
+    BOOL GetConstraintBase(MFloatPoint* base) override;
+    // After a segment is fixed: the menu direction and tangents go, and the angle lock with them;
+    // the length lock too unless the values are kept.
+    void DropSegmentConstraints();
+    // The chain (new shape 0) replaced in the new shapes by one line per segment.
+    void SplitIntoLines(const MPolygonShape& chain);
+
+    BOOL m_polyline = FALSE;
+};

@@ -1,0 +1,224 @@
+#include "tools/line/LineTool.h"
+
+#include <cmath>
+#include <istream>
+#include <locale>
+#include <ostream>
+#include <sstream>
+#include <string>
+
+#include "model/helpers/TextStream.h"
+#include "model/shapes/curves/CircleShape.h"
+#include "model/shapes/lines/LineShape.h"
+#include "platform/Strings.h"
+#include "platform/ui/MessageTranslation.h"
+#include "resources/ResourceIds.h"
+#include "tools/line/LineDialogs.h"
+#include "tools/line/TangentLines.h"
+
+namespace {
+
+const MCircleShape* AsCircle(const MCadShape* shape) {
+    return dynamic_cast<const MCircleShape*>(shape);
+}
+
+MTangentCircleTarget Target(const MCircleShape* circle) {
+    return {circle->m_center, circle->m_radius};
+}
+
+}  // namespace
+
+MLineTool::MLineTool(int toolId) : MDrawTool(toolId) {
+    LoadPrompt(IDS_LINE_STEPS, 0);
+}
+
+BOOL MLineTool::IsDirectionFixed() {
+    return HasFixedAngle() || m_angleLock;
+}
+
+double MLineTool::GetFixedDirection() {
+    return HasFixedAngle() ? GetFixedAngle() : m_lockAngle;
+}
+
+void MLineTool::ReleaseConstraint() {
+    ClearConstraint();
+    m_angleLock = FALSE;
+    m_lengthLock = FALSE;
+}
+
+void MLineTool::ClearConstraint() {
+    MDrawTool::ClearConstraint();
+    m_tangent[0] = m_tangent[1] = TangentTarget();
+}
+
+MLineShape* MLineTool::Line() const {
+    return GetNewCount() > 0 ? dynamic_cast<MLineShape*>(GetNewShape(0)) : nullptr;
+}
+
+MCadShape* MLineTool::NewShape(MTessarayView*) {
+    return new MLineShape();
+}
+
+int MLineTool::OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) {
+    MLineShape* line = Line();
+    if (!line) return 0;
+    MFloatPoint point(x, y);
+    // The first release only places the start: a press and a drag before it are not used.
+    if (m_step <= 0) {
+        line->m_start = line->m_end = point;
+        return 0;
+    }
+    MFloatPoint start = line->m_start;
+    ApplyTangentTargets(view, &start, &point, phase, flags);
+    line->m_start = start;
+    line->m_end = point;
+    return phase == kPhaseTest ? 1 : 0;
+}
+
+void MLineTool::SanitizeLocks() {
+    // A lock that could not be drawn is no lock.
+    if (!std::isfinite(m_lockLength)) {
+        m_lockLength = kDefaultLength;
+        m_lengthLock = FALSE;
+    }
+    if (!std::isfinite(m_lockAngle)) {
+        m_lockAngle = 0.0;
+        m_angleLock = FALSE;
+    }
+}
+
+BOOL MLineTool::RunLockDialog(MTessarayView* view, UINT templateId) {
+    MInputLineDialog dialog(view, &m_lockLength, &m_lengthLock, &m_lockAngle, &m_angleLock, &m_keepValues,
+                            templateId);
+    if (dialog.DoModal() != IDOK) return FALSE;
+    SanitizeLocks();
+    // A typed direction replaces a chosen one and the tangents.
+    if (m_angleLock) ClearConstraint();
+    return TRUE;
+}
+
+void MLineTool::OnNumericInput(MTessarayView* view) {
+    RunLockDialog(view, IDD_LINE_INPUT);
+}
+
+BOOL MLineTool::IsConstrained() {
+    return m_angleLock || m_lengthLock || HasFixedAngle();
+}
+
+MCadShape* MLineTool::TangentShape() const {
+    if (!m_snapped) return nullptr;
+    for (MCadShape* shape : {m_snap.shape1, m_snap.shape2})
+        if (shape && shape->HasTangent()) return shape;
+    return nullptr;
+}
+
+void MLineTool::SetTangentTarget(int which, MCadShape* shape, const MFloatPoint& pick) {
+    m_tangent[which].shape = shape;
+    m_tangent[which].pick = pick;
+}
+
+BOOL MLineTool::CanTangent() {
+    return TangentShape() != nullptr;
+}
+
+void MLineTool::OnTangent(MTessarayView* view) {
+    MCadShape* shape = TangentShape();
+    if (!shape || !view) return;
+    const MFloatPoint at = m_snap.GetPoint();
+    if (GetNewCount() == 0) {
+        // The click starts the line; the start then follows the touching point.
+        ClickAtPoint(view, at, 0);
+        SetTangentTarget(0, shape, at);
+        return;
+    }
+    if (Line()) {
+        SetTangentTarget(1, shape, at);
+        ClickAtPoint(view, at, 0);
+    }
+    m_tangent[0] = m_tangent[1] = TangentTarget();
+}
+
+BOOL MLineTool::CanTouch() {
+    return GetNewCount() == 0 && CanTangent();
+}
+
+void MLineTool::OnTouch(MTessarayView* view) {
+    MCadShape* shape = CanTouch() ? TangentShape() : nullptr;
+    if (!shape || !view) return;
+    const MFloatPoint at = m_snap.GetPoint();
+    ClickAtPoint(view, at, 0);
+    const double angle = shape->GetTangentAngle(at, nullptr);
+    if (angle != DBL_MAX) SetFixedAngle(angle);
+}
+
+BOOL MLineTool::GetConstraintBase(MFloatPoint* base) {
+    const MLineShape* line = Line();
+    if (!line || m_step < 1) return FALSE;
+    *base = line->m_start;
+    return TRUE;
+}
+
+BOOL MLineTool::ApplyConstraint(MTessarayView* view, int x, int y, MFloatPoint* pt, UINT flags) {
+    if (MDrawTool::ApplyConstraint(view, x, y, pt, flags)) return TRUE;
+    MFloatPoint base;
+    if (!GetConstraintBase(&base)) return FALSE;
+    if (!IsConstrained() && !(flags & MK_SHIFT)) return FALSE;
+    *pt = ConstrainAngleLength(view, base, *pt, m_lockLength, m_lengthLock, GetFixedDirection(),
+                               IsDirectionFixed(), flags);
+    return TRUE;
+}
+
+void MLineTool::ApplyTangentTargets(MTessarayView*, MFloatPoint* start, MFloatPoint* point, int, UINT) {
+    const MCircleShape* first = AsCircle(m_tangent[0].shape);
+    const MCircleShape* second = AsCircle(m_tangent[1].shape);
+    if (first && !second) {
+        // Inside or on the circle there is no tangent: the line shrinks to the pointer.
+        const auto touch = TangentPointNear(Target(first), *point, m_tangent[0].pick);
+        *start = touch ? *touch : *point;
+    } else if (second && !first) {
+        const auto touch = TangentPointNear(Target(second), *start, m_tangent[1].pick);
+        *point = touch ? *touch : *start;
+    } else if (first && second) {
+        const auto tangent = NearestCommonTangent(Target(first), Target(second), *start, *point);
+        if (tangent) {
+            *start = tangent->start;
+            *point = tangent->end;
+        } else {
+            *point = *start;
+        }
+    }
+}
+
+void MLineTool::SaveSettings(std::ostream& os) {
+    WriteValues(os, {m_lockLength, m_lockAngle});
+}
+
+void MLineTool::LoadSettings(std::istream& is) {
+    ReadValues(is, {{&m_lockLength, kDefaultLength}, {&m_lockAngle, 0.0}});
+}
+
+void MLineTool::ReadValues(std::istream& is, std::initializer_list<std::pair<double*, double>> values) {
+    std::istringstream tokens(ReadTextLine(is));
+    for (const auto& [value, fallback] : values) {
+        std::string token;
+        tokens >> token;
+        std::istringstream number(token);
+        number.imbue(std::locale::classic());
+        double read = 0.0;
+        // "nan" or "1e400" would carry a point no shape can hold into every line.
+        *value = number >> read && number.eof() && std::isfinite(read) ? read : fallback;
+    }
+}
+
+void MLineTool::WriteValues(std::ostream& os, std::initializer_list<double> values) {
+    std::ostringstream line;
+    line.imbue(std::locale::classic());
+    // All digits: a snap step of pi/2 must read back as pi/2, or vertical lines would lean.
+    line.precision(17);
+    const char* separator = "\t";
+    for (double value : values) {
+        line << separator << value;
+        separator = " ";
+    }
+    os << line.str() << "\n";
+}

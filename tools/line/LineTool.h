@@ -1,0 +1,84 @@
+// The line tool, the tool the program starts with: a line from the first release to the second.
+// Its locks fix the length and the direction (numeric input); the context menu makes the line
+// parallel, perpendicular or at an angle to a line, tangent to circles, or along a shape's tangent.
+// The XY line, the continuous line and the tools built on it inherit all of this.
+#pragma once
+
+#include <iosfwd>
+
+#include "tools/DrawTool.h"
+
+class MLineShape;
+
+class MLineTool : public MDrawTool {
+public:
+    explicit MLineTool(int toolId);
+
+    // 1 when a context-menu direction or the angle lock fixes the direction.
+    virtual BOOL IsDirectionFixed();
+    // The context-menu direction when there is one, else the lock angle (radians).
+    virtual double GetFixedDirection();
+
+    BOOL HasSettings() const override { return TRUE; }
+    void ReleaseConstraint() override;
+    void ClearConstraint() override;
+    MCadShape* NewShape(MTessarayView* view) override;
+    int OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) override;
+    BOOL CanNumericInput() override { return TRUE; }
+    void OnNumericInput(MTessarayView* view) override;
+    BOOL IsConstrained() override;
+    BOOL CanAngleConstraint() override { return CanUseDirection(); }
+    void OnParallel(MTessarayView* view) override { ApplyParallel(); }
+    void OnAngle(MTessarayView* view) override { ApplyAngleDialog(view); }
+    BOOL CanPerpendicular() override { return CanUseNormal(); }
+    void OnPerpendicular(MTessarayView* view) override { ApplyPerpendicular(); }
+    BOOL CanTangent() override;
+    void OnTangent(MTessarayView* view) override;
+    BOOL CanTouch() override;
+    void OnTouch(MTessarayView* view) override;
+    BOOL ApplyConstraint(MTessarayView* view, int x, int y, MFloatPoint* pt, UINT flags) override;
+    // One line: a TAB, the lock length and the lock angle (radians), a line end.
+    void SaveSettings(std::ostream& os) override;
+    // A value that is missing or not finite gives its default.
+    void LoadSettings(std::istream& is) override;
+
+    // The start slides onto the first target circle and the point onto the second, so that the
+    // line touches them; targets that are not circles count as none.
+    void ApplyTangentTargets(MTessarayView* view, MFloatPoint* start, MFloatPoint* point, int phase,
+                             UINT flags);
+
+    BOOL IsLengthLocked() const { return m_lengthLock; }
+    BOOL IsAngleLocked() const { return m_angleLock; }
+    double GetLockLength() const { return m_lockLength; }
+    double GetLockAngle() const { return m_lockAngle; }
+
+    static constexpr double kDefaultLength = 100.0;
+
+protected:
+    // The line in progress, or null.
+    MLineShape* Line() const;
+    // The point the locks measure from; FALSE while there is none (no segment in progress).
+    virtual BOOL GetConstraintBase(MFloatPoint* base);
+    // The snapped shape that qualifies for the tangent commands, or null.
+    MCadShape* TangentShape() const;
+    void SetTangentTarget(int which, MCadShape* shape, const MFloatPoint& pick);
+    // Runs the lock dialog of the template (131 or 229) on the locks; TRUE on OK.
+    BOOL RunLockDialog(MTessarayView* view, UINT templateId);
+    // Locks the dialog left not finite go back to their defaults, unlocked.
+    void SanitizeLocks();
+    // Reads a settings line into the values, a missing or non-finite one taking its default.
+    static void ReadValues(std::istream& is, std::initializer_list<std::pair<double*, double>> values);
+    static void WriteValues(std::ostream& os, std::initializer_list<double> values);
+
+    BOOL m_lengthLock = FALSE;
+    BOOL m_angleLock = FALSE;
+    double m_lockAngle = 0.0;
+    double m_lockLength = kDefaultLength;
+
+private:
+    struct TangentTarget {
+        MCadShape* shape = nullptr;  // the document's; the view ends the tool before it can go
+        MFloatPoint pick;
+    };
+    TangentTarget m_tangent[2];
+};
