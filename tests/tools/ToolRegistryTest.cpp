@@ -118,7 +118,7 @@ TEST(ToolRegistry, ChoosingTheCurrentToolAgainResetsIt) {
 TEST(ToolRegistry, ANewDrawingWritesTheToolCountAndOnlyToolsWithValuesOfTheirOwn) {
     ToolHarness h;
     const std::string dimension = "\n\t\n\t100 1\n\tText\n";
-    EXPECT_THAT(h.NativeText(), HasSubstr("[TOOLS]\n\t53\nCIRCLE\n\t\n\t100\nSIZE" + dimension + "SIZEX" + dimension + "SIZEY" +
+    EXPECT_THAT(h.NativeText(), HasSubstr("[TOOLS]\n\t53\nCIRCLE\n\t\n\t100\nRECT\n\t\n\t100 100 0\nNPOLYGON\n\t\n\t100 0 6 1\nSIZE" + dimension + "SIZEX" + dimension + "SIZEY" +
                                           dimension + "ROUND\n\t\n\t100\nEDGE\n\t\n\t100 100\n[LAYERS]\n"));
 }
 
