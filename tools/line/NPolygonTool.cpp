@@ -1,19 +1,13 @@
 #include "tools/line/NPolygonTool.h"
 
 #include <cmath>
-#include <istream>
-#include <locale>
-#include <ostream>
-#include <sstream>
-#include <string>
-#include <vector>
 
 #include "model/geometry/Geometry.h"
 #include "model/shapes/containers/LShapeArray.h"
-#include "model/shapes/dimension/SizeTextLines.h"
 #include "model/shapes/lines/PolygonShape.h"
 #include "platform/Strings.h"
 #include "tools/line/FigureDialogs.h"
+#include "tools/line/FigureSettings.h"
 
 MNPolygonTool::MNPolygonTool(int toolId) : MDrawTool(toolId) {
     // No step prompts: the status bar stays empty for this tool.
@@ -92,17 +86,13 @@ void MNPolygonTool::PlaceVertices(MTessarayView* view, const MFloatPoint& p) {
 
 void MNPolygonTool::SaveSettings(std::ostream& os) {
     MDrawTool::SaveSettings(os);
-    std::ostringstream line;
-    line.imbue(std::locale::classic());
-    line << '\t' << m_radius << ' ' << m_angle << ' ' << m_sides << ' ' << (m_circumscribed ? 1 : 0) << '\n';
-    os << line.str();
+    WriteFigureSettings(os, {m_radius, m_angle, static_cast<double>(m_sides), m_circumscribed ? 1.0 : 0.0});
 }
 
 void MNPolygonTool::LoadSettings(std::istream& is) {
     MDrawTool::LoadSettings(is);
     std::vector<std::string> tokens;
-    if (!size_text::ReadTokenLine(is, tokens)) return;
-    tokens.resize(4);
+    if (!ReadFigureSettings(is, tokens, 4)) return;
     double value = 0.0;
     // Every value below reaches the vertex loop: a count sizes the polygon, a radius or angle that
     // is not a number would put every vertex at NaN.

@@ -2,17 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <istream>
-#include <locale>
 #include <memory>
-#include <ostream>
-#include <sstream>
-#include <string>
 #include <vector>
 
 #include "model/geometry/Geometry.h"
 #include "model/shapes/containers/LShapeArray.h"
-#include "model/shapes/dimension/SizeTextLines.h"
 #include "model/shapes/lines/LineShape.h"
 #include "model/shapes/lines/RectShape.h"
 #include "platform/Exceptions.h"
@@ -21,6 +15,7 @@
 #include "platform/ui/MessageTranslation.h"
 #include "resources/ResourceIds.h"
 #include "tools/line/FigureDialogs.h"
+#include "tools/line/FigureSettings.h"
 
 namespace {
 
@@ -111,17 +106,13 @@ void MRectTool::DecideAndReset(MTessarayView* view) {
 
 void MRectTool::SaveSettings(std::ostream& os) {
     MDrawTool::SaveSettings(os);
-    std::ostringstream line;
-    line.imbue(std::locale::classic());
-    line << '\t' << m_width << ' ' << m_height << ' ' << RectPolygonFlag() << '\n';
-    os << line.str();
+    WriteFigureSettings(os, {m_width, m_height, static_cast<double>(RectPolygonFlag())});
 }
 
 void MRectTool::LoadSettings(std::istream& is) {
     MDrawTool::LoadSettings(is);
     std::vector<std::string> tokens;
-    if (!size_text::ReadTokenLine(is, tokens)) return;
-    tokens.resize(3);
+    if (!ReadFigureSettings(is, tokens, 3)) return;
     double value = 0.0;
     m_width = size_text::ParseFiniteDouble(tokens[0], value) ? value : kDefaultSize;
     m_height = size_text::ParseFiniteDouble(tokens[1], value) ? value : kDefaultSize;
