@@ -1,6 +1,7 @@
 // The figure tools following the pointer on a 1920 x 1080 view: one move of an open spline of 2,000
 // control points in progress (the curve recomputed, the rubber band erased and drawn again) and of
 // a regular polygon of 10,000 sides. Goal: under 16 ms a move, with the worst move as a counter.
+// The dense wave shows how the spline's move grows when every sample is a segment on screen.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -52,23 +53,44 @@ void MoveAround(benchmark::State& state, Tool& tool) {
     state.counters["worst_ms"] = worst * 1000.0;
 }
 
-void BM_SplineOfTwoThousandPointsFollowsThePointer(benchmark::State& state) {
+// An open spline in progress whose control points are the points; its last one then follows the
+// pointer.
+template <class Points>
+void SplineFollowsThePointer(benchmark::State& state, Points points) {
     MTessarayView& view = Window().view;
     MSplineTool tool(4);
     const int cx = bench::kClientWidth / 2, cy = bench::kClientHeight / 2;
     tool.OnLButtonDown(&view, cx, cy, 0);
     tool.OnLButtonUp(&view, cx, cy, 0);
-    // A wave across the client area, then the point that follows the pointer.
-    MFloatPointArray points;
-    const MFloatPoint origin = tool.Spline()->GetControlPoint(0);
+    MFloatPointArray controls;
+    const MFloatPoint centre = tool.Spline()->GetControlPoint(0);
     for (int i = 0; i < kControlPoints; ++i)
-        points.Add(origin + MFloatPoint(i * 20.0 - 20000.0, 3000.0 * std::sin(i * 0.3)));
-    tool.Spline()->SetControlPoints(points);
+        controls.Add(centre + points(i));
+    tool.Spline()->SetControlPoints(controls);
     MoveAround(state, tool);
     state.counters["control_points"] = tool.Spline()->GetControlPointCount();
     tool.End(&view, FALSE);
 }
+
+// Points a user could place: a spiral of 13 turns, 1,000 pixels across, the points 10 pixels apart.
+void BM_SplineOfTwoThousandPointsFollowsThePointer(benchmark::State& state) {
+    SplineFollowsThePointer(state, [](int i) {
+        const double a = std::sqrt(i * 3.2), r = 137.5 * a;
+        return MFloatPoint(r * std::cos(a), r * std::sin(a));
+    });
+}
 BENCHMARK(BM_SplineOfTwoThousandPointsFollowsThePointer)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(200);
+
+// The worst case: a wave whose control points lie about one pixel apart across the whole view,
+// every sample a segment of its own.
+void BM_DenseSplineWaveFollowsThePointer(benchmark::State& state) {
+    SplineFollowsThePointer(
+        state, [](int i) { return MFloatPoint(i * 20.0 - 20000.0, 3000.0 * std::sin(i * 0.3)); });
+}
+BENCHMARK(BM_DenseSplineWaveFollowsThePointer)
     ->Unit(benchmark::kMillisecond)
     ->UseManualTime()
     ->Iterations(200);

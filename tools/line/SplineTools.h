@@ -16,7 +16,6 @@ public:
     BOOL CanDecide() override;
     // Commits with enough control points; with fewer the tool ends and nothing is committed.
     void OnDecide(MTessarayView* view) override;
-    BOOL CanCancel() override { return GetNewCount() > 0; }
     // One point back: the one before follows the pointer; with one point left the tool ends.
     void OnCancel(MTessarayView* view) override;
 

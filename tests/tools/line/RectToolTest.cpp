@@ -45,6 +45,7 @@ TEST(RectTool, TwoClicksCommitFourLinesLeftTopRightBottom) {
     RectHarness h;
     ASSERT_NE(h.tool, nullptr);
     EXPECT_EQ(h.Prompt(), "[四角形]:始点（Ctrl+右ボタンで数値入力）");
+    h.view->SendCommand(ID_LINE_COLOR_FIRST + 2);
     h.ExpectOneUndoStep([&] {
         h.Click(At(0, 0));
         EXPECT_EQ(h.Prompt(), "[四角形]:終点（Ctrl+右ボタンで数値入力）");
@@ -58,6 +59,8 @@ TEST(RectTool, TwoClicksCommitFourLinesLeftTopRightBottom) {
     ExpectSegment(lines[1], At(0, 2000), At(3000, 2000));
     ExpectSegment(lines[2], At(3000, 2000), At(3000, 0));
     ExpectSegment(lines[3], At(3000, 0), At(0, 0));
+    for (const auto& values : Records(h.NativeText(), "LINE"))
+        EXPECT_EQ(values[4], kMenuColors[2]) << "the current line colour";
     EXPECT_EQ(h.tool->GetNewCount(), 0);
     EXPECT_TRUE(h.NoXorResidue());
 }
