@@ -13,7 +13,11 @@
 #include "tools/line/ContLineTool.h"
 #include "tools/line/FreeLineTool.h"
 #include "tools/line/LineTool.h"
+#include "tools/line/MarkTool.h"
+#include "tools/line/NPolygonTool.h"
 #include "tools/line/PolygonTool.h"
+#include "tools/line/RectTool.h"
+#include "tools/line/SplineTools.h"
 #include "tools/line/WallTool.h"
 #include "tools/line/XYLineTool.h"
 
@@ -24,8 +28,8 @@ constexpr MToolRegistration kRegistry[] = {
     {"LINE",          1,   ID_TOOL_LINE,             TRUE,  &CreateTool<MLineTool>},
     {"XYLINE",        2,   ID_TOOL_XYLINE,           TRUE,  &CreateTool<MXYLineTool>},
     {"CONTLINE",      3,   ID_TOOL_CONTLINE,         TRUE,  &CreateTool<MContLineTool>},
-    {"SPLINE",        4,   ID_TOOL_SPLINE,           TRUE,  &CreateTool<MDrawTool>},
-    {"SPLINELOOP",    5,   ID_TOOL_SPLINELOOP,       TRUE,  &CreateTool<MDrawTool>},
+    {"SPLINE",        4,   ID_TOOL_SPLINE,           TRUE,  &CreateTool<MSplineTool>},
+    {"SPLINELOOP",    5,   ID_TOOL_SPLINELOOP,       TRUE,  &CreateTool<MSplineLoopTool>},
     {"FREELINE",      51,  ID_TOOL_FREELINE,         TRUE,  &CreateTool<MFreeLineTool>},
     {"CIRCLE",        6,   ID_TOOL_CIRCLE,           TRUE,  &CreateTool<MCircleTool>},
     {"3PCIRCLE",      7,   ID_TOOL_3PCIRCLE,         TRUE,  &CreateTool<MDrawTool>},
@@ -36,8 +40,8 @@ constexpr MToolRegistration kRegistry[] = {
     {"CIRCLEFAN",     11,  ID_TOOL_CIRCLEFAN,        TRUE,  &CreateTool<MDrawTool>},
     {"HALFCIRCLE",    12,  ID_TOOL_HALFCIRCLE,       TRUE,  &CreateTool<MDrawTool>},
     {"QUADCIRCLE",    13,  ID_TOOL_QUADCIRCLE,       TRUE,  &CreateTool<MDrawTool>},
-    {"RECT",          14,  ID_TOOL_RECT,             TRUE,  &CreateTool<MDrawTool>},
-    {"NPOLYGON",      15,  ID_TOOL_NPOLYGON,         TRUE,  &CreateTool<MDrawTool>},
+    {"RECT",          14,  ID_TOOL_RECT,             TRUE,  &CreateTool<MRectTool>},
+    {"NPOLYGON",      15,  ID_TOOL_NPOLYGON,         TRUE,  &CreateTool<MNPolygonTool>},
     {"POLYGON",       16,  ID_TOOL_POLYGON,          TRUE,  &CreateTool<MPolygonTool>},
     {"SIZE",          17,  ID_TOOL_SIZE,             TRUE,  &CreateTool<MSizeTool>},
     {"SIZEX",         18,  ID_TOOL_SIZEX,            TRUE,  &CreateTool<MSizeXTool>},
@@ -49,7 +53,7 @@ constexpr MToolRegistration kRegistry[] = {
     {"LABEL",         24,  ID_TOOL_LABEL,            TRUE,  &CreateTool<MDrawTool>},
     {"BALLOON",       25,  ID_TOOL_BALLOON,          TRUE,  &CreateTool<MDrawTool>},
     {"WALL",          26,  ID_TOOL_WALL,             TRUE,  &CreateTool<MWallTool>},
-    {"MARK",          27,  ID_TOOL_MARK,             TRUE,  &CreateTool<MDrawTool>},
+    {"MARK",          27,  ID_TOOL_MARK,             TRUE,  &CreateTool<MMarkTool>},
     {"TEXT",          28,  ID_TOOL_TEXT,             TRUE,  &CreateTool<MDrawTool>},
     {"HATCH",         29,  ID_TOOL_HATCH,            TRUE,  &CreateTool<MDrawTool>},
     {"SELECT",        30,  ID_TOOL_SELECT,           FALSE, &CreateTool<MDrawTool>},

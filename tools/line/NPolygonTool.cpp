@@ -1,0 +1,108 @@
+#include "tools/line/NPolygonTool.h"
+
+#include <cmath>
+
+#include "model/geometry/Geometry.h"
+#include "model/shapes/containers/LShapeArray.h"
+#include "model/shapes/lines/PolygonShape.h"
+#include "platform/Strings.h"
+#include "tools/line/FigureDialogs.h"
+#include "tools/line/FigureSettings.h"
+
+MNPolygonTool::MNPolygonTool(int toolId) : MDrawTool(toolId) {
+    // No step prompts: the status bar stays empty for this tool.
+    ClearConstraint();
+}
+
+void MNPolygonTool::ReleaseConstraint() {
+    ClearConstraint();
+    m_radiusLocked = m_angleLocked = FALSE;
+}
+
+MCadShape* MNPolygonTool::NewShape(MTessarayView*) {
+    return new MPolygonShape(m_sides, TRUE);
+}
+
+BOOL MNPolygonTool::AskValues(MTessarayView* view) {
+    double radius = m_radius, angle = m_angle;
+    BOOL radiusLocked = m_radiusLocked, angleLocked = m_angleLocked;
+    MInputNPolygon dialog(view, &radius, &radiusLocked, &angle, &angleLocked);
+    dialog.m_sides = m_sides;
+    dialog.m_circumscribed = m_circumscribed ? 1 : 0;
+    if (dialog.DoModal() != IDOK) return FALSE;
+    m_radius = radius;
+    m_angle = angle;
+    m_radiusLocked = radiusLocked;
+    m_angleLocked = angleLocked;
+    m_sides = dialog.m_sides;
+    m_circumscribed = dialog.m_circumscribed ? TRUE : FALSE;
+    return TRUE;
+}
+
+void MNPolygonTool::OnNumericInput(MTessarayView* view) {
+    AskValues(view);
+}
+
+int MNPolygonTool::OnPoint(MTessarayView* view, double x, double y, int phase, UINT) {
+    if (m_step == 0) {
+        m_centre = MFloatPoint(x, y);
+        if (phase == kPhasePress) {
+            if (!AskValues(view)) {
+                OnCancel(view);
+                return 1;
+            }
+            m_newShapes->DeleteAll();
+            CreateAndAddShape(view);
+            m_step = 1;
+        }
+    }
+    PlaceVertices(view, MFloatPoint(x, y));
+    return phase == kPhaseTest && (m_step == 1 || (m_radiusLocked && m_angleLocked)) ? 1 : 0;
+}
+
+void MNPolygonTool::PlaceVertices(MTessarayView* view, const MFloatPoint& p) {
+    const MFloatPoint v = p - m_centre;
+    double start = m_angleLocked ? m_angle : std::atan2(v.y, v.x);
+    double radius = m_radiusLocked ? m_radius : std::hypot(v.x, v.y);
+    const double step = 2 * kPi / m_sides;
+    if (!m_circumscribed) {
+        // The circle touches the edges, and an edge midpoint lies in the start direction.
+        radius /= std::cos(step / 2);
+        start += step / 2;
+    }
+    auto* polygon = GetNewCount() ? dynamic_cast<MPolygonShape*>(GetNewShape(0)) : nullptr;
+    if (!polygon || polygon->GetPointCount() != m_sides) {
+        m_newShapes->DeleteAll();
+        CreateAndAddShape(view);
+        polygon = GetNewCount() ? dynamic_cast<MPolygonShape*>(GetNewShape(0)) : nullptr;
+        if (!polygon) return;
+    }
+    for (int i = 0; i < m_sides; ++i) {
+        const double a = start + i * step;
+        polygon->SetPoint(i,
+                          MFloatPoint(m_centre.x + radius * std::cos(a), m_centre.y + radius * std::sin(a)));
+    }
+}
+
+void MNPolygonTool::SaveSettings(std::ostream& os) {
+    MDrawTool::SaveSettings(os);
+    WriteFigureSettings(os, {m_radius, m_angle, static_cast<double>(m_sides), m_circumscribed ? 1.0 : 0.0});
+}
+
+void MNPolygonTool::LoadSettings(std::istream& is) {
+    MDrawTool::LoadSettings(is);
+    std::vector<std::string> tokens;
+    if (!ReadFigureSettings(is, tokens, 4)) return;
+    double value = 0.0;
+    // Every value below reaches the vertex loop: a count sizes the polygon, a radius or angle that
+    // is not a number would put every vertex at NaN.
+    m_radius = size_text::ParseFiniteDouble(tokens[0], value) && value > 0.0 ? value : kDefaultRadius;
+    m_angle = size_text::ParseFiniteDouble(tokens[1], value) ? value : 0.0;
+    int sides = 0;
+    const bool sidesRead = size_text::ParseInt(tokens[2], sides);
+    m_sides = sidesRead && sides >= MInputNPolygon::kMinSides && sides <= MInputNPolygon::kMaxSides
+                  ? sides
+                  : kDefaultSides;
+    int flag = 1;
+    if (size_text::ParseInt(tokens[3], flag)) m_circumscribed = flag ? TRUE : FALSE;
+}

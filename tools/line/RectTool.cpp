@@ -1,0 +1,121 @@
+#include "tools/line/RectTool.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "model/geometry/Geometry.h"
+#include "model/shapes/containers/LShapeArray.h"
+#include "model/shapes/lines/LineShape.h"
+#include "model/shapes/lines/RectShape.h"
+#include "platform/Exceptions.h"
+#include "platform/ProgramState.h"
+#include "platform/Strings.h"
+#include "platform/ui/MessageTranslation.h"
+#include "resources/ResourceIds.h"
+#include "tools/line/FigureDialogs.h"
+#include "tools/line/FigureSettings.h"
+
+namespace {
+
+CProgramSlot<int>& PolygonFlagSlot() {
+    static auto& slot = *new CProgramSlot<int>();
+    return slot;
+}
+
+// Width or height vanishing next to the other: two clicks on one row, Shift with one difference 0,
+// a locked size of 0. Such a rectangle would commit as lines on top of each other.
+bool IsFlat(double w, double h) {
+    const double tolerance = kZeroTolerance * std::max(std::fabs(w), std::fabs(h));
+    return !(std::fabs(w) > tolerance) || !(std::fabs(h) > tolerance);
+}
+
+}  // namespace
+
+int& RectPolygonFlag() {
+    return PolygonFlagSlot().Get();
+}
+
+MRectTool::MRectTool(int toolId) : MDrawTool(toolId) {
+    LoadPrompt(IDS_RECT_STEPS, 0);
+}
+
+void MRectTool::ReleaseConstraint() {
+    ClearConstraint();
+    m_widthLocked = m_heightLocked = FALSE;
+}
+
+MCadShape* MRectTool::NewShape(MTessarayView*) {
+    return new MRectShape();
+}
+
+int MRectTool::OnPoint(MTessarayView*, double x, double y, int phase, UINT flags) {
+    if (m_step == 0) m_anchor = MFloatPoint(x, y);
+    double w = m_width, h = m_height;
+    if (m_widthLocked && m_heightLocked) {
+        m_anchor = MFloatPoint(x, y);
+        m_step = 1;
+    } else {
+        if (!m_widthLocked) w = x - m_anchor.x;
+        if (!m_heightLocked) h = y - m_anchor.y;
+        if (flags & MK_SHIFT) {
+            // A square: the longer side shortened to the shorter, each keeping its sign.
+            const double side = std::min(std::fabs(w), std::fabs(h));
+            w = std::copysign(side, w);
+            h = std::copysign(side, h);
+        }
+    }
+    if (auto* rect = dynamic_cast<MRectShape*>(GetNewShape(0))) rect->SetRect(m_anchor.x, m_anchor.y, w, h);
+    return phase == kPhaseTest && m_step == 1 ? 1 : 0;
+}
+
+void MRectTool::OnNumericInput(MTessarayView* view) {
+    double width = m_width, height = m_height;
+    BOOL widthLocked = m_widthLocked, heightLocked = m_heightLocked, keep = m_keepValues;
+    MInputRectDialog dialog(view, &width, &widthLocked, &height, &heightLocked, &keep);
+    dialog.m_polygon = RectPolygonFlag() ? 1 : 0;
+    if (dialog.DoModal() != IDOK) return;
+    m_width = width;
+    m_height = height;
+    m_widthLocked = widthLocked;
+    m_heightLocked = heightLocked;
+    m_keepValues = keep;
+    RectPolygonFlag() = dialog.m_polygon ? 1 : 0;
+}
+
+void MRectTool::DecideAndReset(MTessarayView* view) {
+    auto* rect = GetNewCount() == 1 ? dynamic_cast<MRectShape*>(GetNewShape(0)) : nullptr;
+    if (rect && IsFlat(rect->m_size.cx, rect->m_size.cy)) {
+        Reset();
+        return;
+    }
+    if (rect && !RectPolygonFlag()) {
+        if (rect->GetPointCount() < MRectShape::kCorners) AfxThrowInvalidArgException();
+        const int layer = GetNewShapeLayer(0);
+        m_newShapes->RemoveAt(0);
+        const std::unique_ptr<MRectShape> owned(rect);
+        for (int from : {3, 0, 1, 2}) {
+            auto line = std::make_unique<MLineShape>(rect->GetPoint(from), rect->GetPoint((from + 1) % 4));
+            AddNewShapeExpanded(line.get(), layer);
+            line.release();
+        }
+    }
+    MDrawTool::DecideAndReset(view);
+}
+
+void MRectTool::SaveSettings(std::ostream& os) {
+    MDrawTool::SaveSettings(os);
+    WriteFigureSettings(os, {m_width, m_height, static_cast<double>(RectPolygonFlag())});
+}
+
+void MRectTool::LoadSettings(std::istream& is) {
+    MDrawTool::LoadSettings(is);
+    std::vector<std::string> tokens;
+    if (!ReadFigureSettings(is, tokens, 3)) return;
+    double value = 0.0;
+    m_width = size_text::ParseFiniteDouble(tokens[0], value) ? value : kDefaultSize;
+    m_height = size_text::ParseFiniteDouble(tokens[1], value) ? value : kDefaultSize;
+    int flag = 0;
+    if (size_text::ParseInt(tokens[2], flag)) RectPolygonFlag() = flag ? 1 : 0;
+}

@@ -1,0 +1,46 @@
+// The rectangle tool: an axis-parallel rectangle by two corners, or by one click once its width
+// and height are both fixed by numeric input. It commits four lines (left, top, right, bottom for a
+// positive height) or, with the program-wide polygon flag, one fillable rectangle.
+#pragma once
+
+#include <iosfwd>
+
+#include "tools/DrawTool.h"
+
+// The program-wide polygon flag: 0 four lines, 1 one rectangle shape. 0 at start; a drawing's
+// settings line sets it.
+int& RectPolygonFlag();
+
+class MRectTool : public MDrawTool {
+public:
+    explicit MRectTool(int toolId);
+
+    BOOL HasSettings() const override { return TRUE; }
+    void ReleaseConstraint() override;
+    MCadShape* NewShape(MTessarayView* view) override;
+    int OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) override;
+    BOOL CanNumericInput() override { return TRUE; }
+    void OnNumericInput(MTessarayView* view) override;
+    BOOL IsConstrained() override { return m_widthLocked || m_heightLocked; }
+    // A rectangle too flat to see commits nothing; in line mode the rectangle becomes its four
+    // edges, vertex 3 to 0, 0 to 1, 1 to 2, 2 to 3.
+    void DecideAndReset(MTessarayView* view) override;
+    // One line: a TAB, width, height and the polygon flag.
+    void SaveSettings(std::ostream& os) override;
+    // A width or height that is missing or not finite reads as 100.
+    void LoadSettings(std::istream& is) override;
+
+    double GetWidth() const { return m_width; }
+    double GetHeight() const { return m_height; }
+    BOOL IsWidthLocked() const { return m_widthLocked; }
+    BOOL IsHeightLocked() const { return m_heightLocked; }
+
+    static constexpr double kDefaultSize = 100.0;
+
+private:
+    BOOL m_widthLocked = FALSE;
+    BOOL m_heightLocked = FALSE;
+    double m_width = kDefaultSize;
+    double m_height = kDefaultSize;
+    MFloatPoint m_anchor;
+};

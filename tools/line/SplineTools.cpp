@@ -1,0 +1,90 @@
+#include "tools/line/SplineTools.h"
+
+#include <memory>
+
+#include "model/shapes/curves/SplineLoopShape.h"
+#include "model/shapes/curves/SplineShape.h"
+#include "platform/gdi/DC.h"
+#include "platform/ui/MessageTranslation.h"
+#include "resources/ResourceIds.h"
+#include "tools/ToolScopes.h"
+#include "view/TessarayView.h"
+
+MSplineToolBase::MSplineToolBase(int toolId, int minimumPoints, UINT prompts)
+    : MDrawTool(toolId), m_minimumPoints(minimumPoints) {
+    LoadPrompt(prompts, 0);
+}
+
+MSplineShapeBase* MSplineToolBase::Spline() const {
+    return GetNewCount() ? dynamic_cast<MSplineShapeBase*>(GetNewShape(0)) : nullptr;
+}
+
+int MSplineToolBase::OnPoint(MTessarayView*, double x, double y, int phase, UINT flags) {
+    MSplineShapeBase* spline = Spline();
+    if (!spline) return 0;
+    MFloatPoint p(x, y);
+    const int count = spline->GetControlPointCount();
+    if ((flags & MK_SHIFT) && count >= 2) {
+        const MFloatPoint before = spline->GetControlPoint(count - 2);
+        p = ProjectPointOnLine(before.x, before.y, x, y);
+    }
+    if (phase == kPhaseMove) {
+        spline->MoveLastControlPoint(p);
+    } else if (phase == kPhaseTest) {
+        spline->SetLastControlPoint(p);
+        spline->AddControlPoint(p);
+        m_step = 0;
+    } else if (phase == kPhasePress && m_step == 0) {
+        spline->AddControlPoint(p);
+    }
+    return 0;
+}
+
+void MSplineToolBase::OnDoubleClickHook(MTessarayView* view) {
+    MSplineShapeBase* spline = Spline();
+    if (!spline || !view) return;
+    std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
+    MTrackerScope tracker(*this, view, dc.get());
+    spline->RemoveLastControlPoint();
+    RecalcNewShapes(view);
+}
+
+BOOL MSplineToolBase::CanDecide() {
+    const MSplineShapeBase* spline = Spline();
+    return spline && spline->GetControlPointCount() >= m_minimumPoints;
+}
+
+void MSplineToolBase::OnDecide(MTessarayView* view) {
+    if (!Spline() || !view) return;
+    if (!CanDecide()) {
+        End(view, FALSE);
+        return;
+    }
+    MDrawTool::OnDecide(view);
+}
+
+void MSplineToolBase::OnCancel(MTessarayView* view) {
+    MSplineShapeBase* spline = Spline();
+    if (!spline || !view) return;
+    std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
+    MTrackerScope tracker(*this, view, dc.get());
+    spline->RemoveLastControlPoint();
+    if (spline->GetControlPointCount() <= 1) {
+        End(view, FALSE);
+        return;
+    }
+    OnPoint(view, m_currentPoint.x, m_currentPoint.y, kPhaseMove, 0);
+    RecalcNewShapes(view);
+}
+
+MSplineTool::MSplineTool(int toolId) : MSplineToolBase(toolId, 2, IDS_SPLINE_STEPS) {}
+
+MCadShape* MSplineTool::NewShape(MTessarayView*) {
+    return new MSplineShape();
+}
+
+MSplineLoopTool::MSplineLoopTool(int toolId) : MSplineToolBase(toolId, 3, IDS_SPLINELOOP_STEPS) {}
+
+MCadShape* MSplineLoopTool::NewShape(MTessarayView*) {
+    return new MSplineLoopShape();
+}
