@@ -118,8 +118,15 @@ TEST(ToolRegistry, ChoosingTheCurrentToolAgainResetsIt) {
 TEST(ToolRegistry, ANewDrawingWritesTheToolCountAndOnlyToolsWithValuesOfTheirOwn) {
     ToolHarness h;
     const std::string dimension = "\n\t\n\t100 1\n\tText\n";
-    EXPECT_THAT(h.NativeText(), HasSubstr("[TOOLS]\n\t53\nCIRCLE\n\t\n\t100\nSIZE" + dimension + "SIZEX" + dimension + "SIZEY" +
-                                          dimension + "ROUND\n\t\n\t100\nEDGE\n\t\n\t100 100\n[LAYERS]\n"));
+    const std::string arc = "\n\t\n\t100 0 6.283185307179586\n";
+    const std::string circles =
+        "CIRCLE\n\t\n\t100\n3PCIRCLE\n\t\n\t100\nELLIPSE\n\t\n\t100 100\nELLIPSEEXTENT\n\t\n\t100 "
+        "100 0\nCIRCLEARC" +
+        arc + "3PCIRCLEARC\n\t\n\t100\nCIRCLEFAN" + arc +
+        "HALFCIRCLE\n\t\n\t100 0\nQUADCIRCLE\n\t\n\t100 0\n";
+    EXPECT_THAT(h.NativeText(),
+                HasSubstr("[TOOLS]\n\t53\n" + circles + "SIZE" + dimension + "SIZEX" + dimension + "SIZEY" +
+                          dimension + "ROUND\n\t\n\t100\nEDGE\n\t\n\t100 100\n[LAYERS]\n"));
 }
 
 TEST(ToolRegistry, EveryAutomaticLayerSurvivesSaveAndOpen) {
