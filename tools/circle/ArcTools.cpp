@@ -30,7 +30,7 @@ MCircleArcTool::MCircleArcTool(int toolId) : MDrawTool(toolId) {
 
 void MCircleArcTool::ReleaseConstraint() {
     ClearConstraint();
-    m_radiusFixed = m_startFixed = m_endFixed = FALSE;
+    m_entry.radiusFixed = m_entry.startFixed = m_entry.endFixed = FALSE;
     m_guideLineShown = FALSE;
 }
 
@@ -41,11 +41,11 @@ MCadShape* MCircleArcTool::NewShape(MTessarayView*) {
 bool MCircleArcTool::IsLastStep() const {
     switch (m_step) {
         case 0:
-            return m_radiusFixed && m_startFixed && m_endFixed;
+            return m_entry.radiusFixed && m_entry.startFixed && m_entry.endFixed;
         case 1:
-            return m_startFixed && m_endFixed;
+            return m_entry.startFixed && m_entry.endFixed;
         case 2:
-            return m_endFixed;
+            return m_entry.endFixed;
         default:
             return m_step == 3;
     }
@@ -56,39 +56,39 @@ int MCircleArcTool::OnPoint(MTessarayView*, double x, double y, int phase, UINT)
     double s = 0.0, e = kTwoPi;
     if (m_step <= 0) {
         m_centre = cursor;
-        m_currentRadius = m_radiusFixed ? m_radius : 0.0;
-        if (m_startFixed) s = m_startAngle;
-        if (m_endFixed) e = m_endAngle;
-    } else if (m_step == 1 && m_startFixed && m_endFixed) {
+        m_currentRadius = m_entry.radiusFixed ? m_entry.radius : 0.0;
+        if (m_entry.startFixed) s = m_entry.startAngle;
+        if (m_entry.endFixed) e = m_entry.endAngle;
+    } else if (m_step == 1 && m_entry.startFixed && m_entry.endFixed) {
         // The arc that this step's release commits.
-        s = m_startAngle;
-        e = m_endAngle;
+        s = m_entry.startAngle;
+        e = m_entry.endAngle;
     }
     // A fixed value skips its step: the next one runs in the same call.
     if (m_step == 1) {
-        if (m_radiusFixed) {
-            m_currentRadius = m_radius;
+        if (m_entry.radiusFixed) {
+            m_currentRadius = m_entry.radius;
             m_step = 2;
         } else {
             m_currentRadius = std::hypot(x - m_centre.x, y - m_centre.y);
         }
     }
     if (m_step == 2) {
-        if (m_startFixed) {
-            s = m_startAngle;
+        if (m_entry.startFixed) {
+            s = m_entry.startAngle;
             m_step = 3;
         } else {
             s = Direction(m_centre, cursor);
         }
-        e = m_endFixed ? m_endAngle : s + kTwoPi;
+        e = m_entry.endFixed ? m_entry.endAngle : s + kTwoPi;
         m_currentStart = s;
     }
     if (m_step == 3) {
         s = m_currentStart;
-        e = m_endFixed ? m_endAngle : Direction(m_centre, cursor);
+        e = m_entry.endFixed ? m_entry.endAngle : Direction(m_centre, cursor);
     }
     // The guide line from the centre shows while a direction follows the cursor.
-    m_guideLineShown = (m_step == 2 && !m_startFixed) || (m_step == 3 && !m_endFixed);
+    m_guideLineShown = (m_step == 2 && !m_entry.startFixed) || (m_step == 3 && !m_entry.endFixed);
     m_guideLine[0] = m_centre;
     m_guideLine[1] = cursor;
     if (s > e) e += kTwoPi;
@@ -98,28 +98,18 @@ int MCircleArcTool::OnPoint(MTessarayView*, double x, double y, int phase, UINT)
 }
 
 void MCircleArcTool::OnNumericInput(MTessarayView* view) {
-    MInputCircleArcDialog::Values values{m_radius,     m_startAngle, m_endAngle,  m_radiusFixed,
-                                         m_startFixed, m_endFixed,   m_keepValues};
-    MInputCircleArcDialog dialog(view, &values);
-    if (dialog.DoModal() != IDOK) return;
-    m_radius = values.radius;
-    m_startAngle = values.startAngle;
-    m_endAngle = values.endAngle;
-    m_radiusFixed = values.radiusFixed;
-    m_startFixed = values.startFixed;
-    m_endFixed = values.endFixed;
-    m_keepValues = values.keepValues;
+    RunEntryDialog<MInputCircleArcDialog>(view, m_entry, m_keepValues);
 }
 
 void MCircleArcTool::SaveSettings(std::ostream& os) {
-    WriteSettingLine(os, {m_radius, m_startAngle, m_endAngle});
+    WriteSettingLine(os, {m_entry.radius, m_entry.startAngle, m_entry.endAngle});
 }
 
 void MCircleArcTool::LoadSettings(std::istream& is) {
     const auto values = ReadSettingLine(is, 3);
-    m_radius = LoadedRadius(values[0], kDefaultRadius);
-    m_startAngle = LoadedAngle(values[1], 0.0);
-    m_endAngle = LoadedAngle(values[2], kDefaultEndAngle);
+    m_entry.radius = LoadedRadius(values[0], kDefaultRadius);
+    m_entry.startAngle = LoadedAngle(values[1], 0.0);
+    m_entry.endAngle = LoadedAngle(values[2], kDefaultEndAngle);
 }
 
 MCadShape* MCircleFanTool::NewShape(MTessarayView*) {
@@ -135,7 +125,7 @@ MAnchoredArcTool::MAnchoredArcTool(int toolId, UINT prompts) : MDrawTool(toolId)
 
 void MAnchoredArcTool::ReleaseConstraint() {
     ClearConstraint();
-    m_radiusFixed = m_angleFixed = FALSE;
+    m_entry.radiusFixed = m_entry.angleFixed = FALSE;
 }
 
 MCadShape* MAnchoredArcTool::NewShape(MTessarayView*) {
@@ -157,34 +147,27 @@ int MAnchoredArcTool::OnPoint(MTessarayView*, double x, double y, int phase, UIN
             else
                 dx = 0.0;
         }
-        m_currentRadius = m_radiusFixed ? m_radius : RadiusOf(std::hypot(dx, dy));
-        m_direction = m_angleFixed ? m_angle : std::atan2(dy, dx);
+        m_currentRadius = m_entry.radiusFixed ? m_entry.radius : RadiusOf(std::hypot(dx, dy));
+        m_direction = m_entry.angleFixed ? m_entry.angle : std::atan2(dy, dx);
         ShowPreview(shape);
-        if (m_radiusFixed && m_angleFixed) m_step = 2;
+        if (m_entry.radiusFixed && m_entry.angleFixed) m_step = 2;
     }
     if (m_step == 2) ShowSide(shape, MFloatPoint(x, y));
     return phase == kPhaseTest && m_step == 2 ? 1 : 0;
 }
 
 void MAnchoredArcTool::OnNumericInput(MTessarayView* view) {
-    MInputHalfCircle::Values values{m_radius, m_angle, m_radiusFixed, m_angleFixed, m_keepValues};
-    MInputHalfCircle dialog(view, &values);
-    if (dialog.DoModal() != IDOK) return;
-    m_radius = values.radius;
-    m_angle = values.angle;
-    m_radiusFixed = values.radiusFixed;
-    m_angleFixed = values.angleFixed;
-    m_keepValues = values.keepValues;
+    RunEntryDialog<MInputHalfCircle>(view, m_entry, m_keepValues);
 }
 
 void MAnchoredArcTool::SaveSettings(std::ostream& os) {
-    WriteSettingLine(os, {m_radius, m_angle});
+    WriteSettingLine(os, {m_entry.radius, m_entry.angle});
 }
 
 void MAnchoredArcTool::LoadSettings(std::istream& is) {
     const auto values = ReadSettingLine(is, 2);
-    m_radius = LoadedRadius(values[0], kDefaultRadius);
-    m_angle = LoadedAngle(values[1], 0.0);
+    m_entry.radius = LoadedRadius(values[0], kDefaultRadius);
+    m_entry.angle = LoadedAngle(values[1], 0.0);
 }
 
 MHalfCircleTool::MHalfCircleTool(int toolId) : MAnchoredArcTool(toolId, IDS_HALFCIRCLE_STEPS) {}

@@ -6,6 +6,7 @@
 #include <iosfwd>
 
 #include "tools/DrawTool.h"
+#include "tools/circle/CircleDialogs.h"
 
 class MCircleArcShape;
 
@@ -21,15 +22,15 @@ public:
     int OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) override;
     BOOL CanNumericInput() override { return TRUE; }
     void OnNumericInput(MTessarayView* view) override;
-    BOOL IsConstrained() override { return m_radiusFixed || m_startFixed || m_endFixed; }
+    BOOL IsConstrained() override { return m_entry.radiusFixed || m_entry.startFixed || m_entry.endFixed; }
     // One line: radius, start and end angle (radians).
     void SaveSettings(std::ostream& os) override;
     // A radius not finite or not above 0 reads as 100, an angle not finite as its default.
     void LoadSettings(std::istream& is) override;
 
-    double GetRadius() const { return m_radius; }
-    double GetStartAngle() const { return m_startAngle; }
-    double GetEndAngle() const { return m_endAngle; }
+    double GetRadius() const { return m_entry.radius; }
+    double GetStartAngle() const { return m_entry.startAngle; }
+    double GetEndAngle() const { return m_entry.endAngle; }
 
     static constexpr double kDefaultRadius = 100.0;
     static constexpr double kDefaultEndAngle = 6.283185307179586;
@@ -38,12 +39,7 @@ private:
     // Whether the release of this step completes the arc, given the fixed values.
     bool IsLastStep() const;
 
-    BOOL m_radiusFixed = FALSE;
-    BOOL m_startFixed = FALSE;
-    BOOL m_endFixed = FALSE;
-    double m_radius = kDefaultRadius;
-    double m_startAngle = 0.0;
-    double m_endAngle = kDefaultEndAngle;
+    MInputCircleArcDialog::Values m_entry{kDefaultRadius, 0.0, kDefaultEndAngle, FALSE, FALSE, FALSE};
     MFloatPoint m_centre;
     double m_currentStart = 0.0;
     double m_currentRadius = 0.0;
@@ -68,13 +64,13 @@ public:
     int OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) override;
     BOOL CanNumericInput() override { return TRUE; }
     void OnNumericInput(MTessarayView* view) override;
-    BOOL IsConstrained() override { return m_radiusFixed || m_angleFixed; }
+    BOOL IsConstrained() override { return m_entry.radiusFixed || m_entry.angleFixed; }
     // One line: radius, direction (radians).
     void SaveSettings(std::ostream& os) override;
     void LoadSettings(std::istream& is) override;
 
-    double GetRadius() const { return m_radius; }
-    double GetAngle() const { return m_angle; }
+    double GetRadius() const { return m_entry.radius; }
+    double GetAngle() const { return m_entry.angle; }
 
     static constexpr double kDefaultRadius = 100.0;
 
@@ -90,10 +86,7 @@ protected:
     MFloatPoint m_anchor;
 
 private:
-    BOOL m_radiusFixed = FALSE;
-    BOOL m_angleFixed = FALSE;
-    double m_radius = kDefaultRadius;
-    double m_angle = 0.0;
+    MInputHalfCircle::Values m_entry{kDefaultRadius, 0.0, FALSE, FALSE};
 };
 
 // A half circle on a diameter from the anchor; the third point chooses the side.

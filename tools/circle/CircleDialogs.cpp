@@ -49,38 +49,38 @@ void MCircleEntryDialog::DoDataExchange(CDataExchange* pDX) {
 
 // ----- the dialogs ------------------------------------------------------------------------------
 
-MInput3PArcDialog::MInput3PArcDialog(MTessarayView* view, double* radius, BOOL* radiusFixed, BOOL* keepValues)
+MInput3PArcDialog::MInput3PArcDialog(MTessarayView* view, Values* values, BOOL* keepValues)
     : MCircleEntryDialog(IDD_3P_ARC_INPUT, view, keepValues) {
-    AddFocusField(IDC_ARC_RADIUS, IDC_ARC_RADIUS_CHECK, kLength, radius, radiusFixed);
+    AddFocusField(IDC_ARC_RADIUS, IDC_ARC_RADIUS_CHECK, kLength, &values->radius, &values->radiusFixed);
     RequirePositive(IDC_ARC_RADIUS, IDC_ARC_RADIUS_CHECK, IDS_RADIUS_NOT_POSITIVE);
 }
 
-MInputCircleArcDialog::MInputCircleArcDialog(MTessarayView* view, Values* values)
-    : MCircleEntryDialog(IDD_CIRCLE_ARC_INPUT, view, &values->keepValues) {
+MInputCircleArcDialog::MInputCircleArcDialog(MTessarayView* view, Values* values, BOOL* keepValues)
+    : MCircleEntryDialog(IDD_CIRCLE_ARC_INPUT, view, keepValues) {
     AddFocusField(IDC_ARC_RADIUS, IDC_ARC_RADIUS_CHECK, kLength, &values->radius, &values->radiusFixed);
     AddFocusField(IDC_ARC_START, IDC_ARC_START_CHECK, kAngle, &values->startAngle, &values->startFixed);
     AddFocusField(IDC_ARC_END, IDC_ARC_END_CHECK, kAngle, &values->endAngle, &values->endFixed);
     RequirePositive(IDC_ARC_RADIUS, IDC_ARC_RADIUS_CHECK, IDS_RADIUS_NOT_POSITIVE);
 }
 
-MInputHalfCircle::MInputHalfCircle(MTessarayView* view, Values* values)
-    : MCircleEntryDialog(IDD_HALF_CIRCLE_INPUT, view, &values->keepValues) {
+MInputHalfCircle::MInputHalfCircle(MTessarayView* view, Values* values, BOOL* keepValues)
+    : MCircleEntryDialog(IDD_HALF_CIRCLE_INPUT, view, keepValues) {
     AddFocusField(IDC_HALF_RADIUS, IDC_HALF_RADIUS_CHECK, kLength, &values->radius, &values->radiusFixed);
     AddFocusField(IDC_HALF_ANGLE, IDC_HALF_ANGLE_CHECK, kAngle, &values->angle, &values->angleFixed);
     RequireRange(IDC_HALF_ANGLE, -360.0, 360.0);
     RequirePositive(IDC_HALF_RADIUS, IDC_HALF_RADIUS_CHECK, IDS_RADIUS_NOT_POSITIVE);
 }
 
-MInputEllipseDialog::MInputEllipseDialog(MTessarayView* view, Values* values)
-    : MCircleEntryDialog(IDD_ELLIPSE_INPUT, view, &values->keepValues) {
+MInputEllipseDialog::MInputEllipseDialog(MTessarayView* view, Values* values, BOOL* keepValues)
+    : MCircleEntryDialog(IDD_ELLIPSE_INPUT, view, keepValues) {
     AddFocusField(IDC_ELLIPSE_RX, IDC_ELLIPSE_RX_CHECK, kLength, &values->rx, &values->rxFixed);
     AddFocusField(IDC_ELLIPSE_RY, IDC_ELLIPSE_RY_CHECK, kLength, &values->ry, &values->ryFixed);
     RequirePositive(IDC_ELLIPSE_RX, IDC_ELLIPSE_RX_CHECK, IDS_ELLIPSE_RADIUS_NOT_POSITIVE);
     RequirePositive(IDC_ELLIPSE_RY, IDC_ELLIPSE_RY_CHECK, IDS_ELLIPSE_RADIUS_NOT_POSITIVE);
 }
 
-MInput2PEllipseDialog::MInput2PEllipseDialog(MTessarayView* view, Values* values)
-    : MCircleEntryDialog(IDD_2P_ELLIPSE_INPUT, view, &values->keepValues), m_anchor(&values->anchor) {
+MInput2PEllipseDialog::MInput2PEllipseDialog(MTessarayView* view, Values* values, BOOL* keepValues)
+    : MCircleEntryDialog(IDD_2P_ELLIPSE_INPUT, view, keepValues), m_anchor(&values->anchor) {
     AddField(IDC_ELLIPSE_RX, 0, kLength, &values->rx, nullptr);
     AddField(IDC_ELLIPSE_RY, 0, kLength, &values->ry, nullptr);
     RequirePositive(IDC_ELLIPSE_RX, 0, IDS_ELLIPSE_RADIUS_NOT_POSITIVE);

@@ -1,10 +1,12 @@
 // The numeric dialogs of the three-point, arc, half and quarter circle and ellipse tools. Each is a
-// field list of MNumericEntryDialog; the tool hands in copies of its values and takes them back on
-// IDOK, so that Cancel and a refused entry change nothing.
+// field list of MNumericEntryDialog over the tool's entry values (its Values) and keep-values flag;
+// RunEntryDialog shows it on copies and takes them back on IDOK, so that Cancel and a refused entry
+// change nothing.
 #pragma once
 
 #include <vector>
 
+#include "platform/Strings.h"
 #include "tools/input/NumericEntryDialog.h"
 
 // Fields whose box is also ticked by focusing the edit, and radii that must be above 0 (a ticked
@@ -45,7 +47,11 @@ private:
 // The fixed radius of the three-point circle and arc tools.
 class MInput3PArcDialog : public MCircleEntryDialog {
 public:
-    MInput3PArcDialog(MTessarayView* view, double* radius, BOOL* radiusFixed, BOOL* keepValues);
+    struct Values {
+        double radius;
+        BOOL radiusFixed;
+    };
+    MInput3PArcDialog(MTessarayView* view, Values* values, BOOL* keepValues);
 };
 
 // The fixed radius, start and end directions (radians) of the arc and sector tools.
@@ -58,9 +64,8 @@ public:
         BOOL radiusFixed;
         BOOL startFixed;
         BOOL endFixed;
-        BOOL keepValues;
     };
-    MInputCircleArcDialog(MTessarayView* view, Values* values);
+    MInputCircleArcDialog(MTessarayView* view, Values* values, BOOL* keepValues);
 };
 
 // The fixed radius and direction (radians, shown in -360 ... 360 degrees) of the half and quarter
@@ -72,9 +77,8 @@ public:
         double angle;
         BOOL radiusFixed;
         BOOL angleFixed;
-        BOOL keepValues;
     };
-    MInputHalfCircle(MTessarayView* view, Values* values);
+    MInputHalfCircle(MTessarayView* view, Values* values, BOOL* keepValues);
 };
 
 // The fixed radii of the ellipse tool.
@@ -85,9 +89,8 @@ public:
         double ry;
         BOOL rxFixed;
         BOOL ryFixed;
-        BOOL keepValues;
     };
-    MInputEllipseDialog(MTessarayView* view, Values* values);
+    MInputEllipseDialog(MTessarayView* view, Values* values, BOOL* keepValues);
 };
 
 // The size of the two-corner ellipse tool and its anchor (0 ... 8, row by row from the top left).
@@ -99,9 +102,8 @@ public:
         double rx;
         double ry;
         int anchor;
-        BOOL keepValues;
     };
-    MInput2PEllipseDialog(MTessarayView* view, Values* values);
+    MInput2PEllipseDialog(MTessarayView* view, Values* values, BOOL* keepValues);
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -109,3 +111,22 @@ protected:
 private:
     int* m_anchor;
 };
+
+// Shows the dialog on copies of the values; on IDOK, when accept(copy) agrees, takes them back with
+// the keep-values flag. TRUE when it took them.
+template <class Dialog, class Accept>
+bool RunEntryDialog(MTessarayView* view, typename Dialog::Values& values, BOOL& keepValues, Accept accept) {
+    typename Dialog::Values shown = values;
+    BOOL keepShown = keepValues;
+    Dialog dialog(view, &shown, &keepShown);
+    if (dialog.DoModal() != IDOK || !accept(shown)) return false;
+    values = shown;
+    keepValues = keepShown;
+    return true;
+}
+
+template <class Dialog>
+bool RunEntryDialog(MTessarayView* view, typename Dialog::Values& values, BOOL& keepValues) {
+    return RunEntryDialog<Dialog>(view, values, keepValues,
+                                  [](const typename Dialog::Values&) { return true; });
+}

@@ -49,60 +49,54 @@ MEllipseTool::MEllipseTool(int toolId) : MEllipseToolBase(toolId) {
 
 void MEllipseTool::ReleaseConstraint() {
     ClearConstraint();
-    m_rxFixed = m_ryFixed = FALSE;
+    m_entry.rxFixed = m_entry.ryFixed = FALSE;
 }
 
 int MEllipseTool::OnPoint(MTessarayView*, double x, double y, int phase, UINT flags) {
     double a = 0.0, b = 0.0;
     if (m_step <= 0) {
         m_centre = MFloatPoint(x, y);
-        if (m_rxFixed) a = m_rx;
-        if (m_ryFixed) b = m_ry;
+        if (m_entry.rxFixed) a = m_entry.rx;
+        if (m_entry.ryFixed) b = m_entry.ry;
     }
     if (m_step == 1) {
         // While the horizontal radius is chosen the preview is a circle.
         b = std::fabs(x - m_centre.x);
-        if (m_rxFixed) {
-            m_currentRx = m_rx;
+        if (m_entry.rxFixed) {
+            m_currentRx = m_entry.rx;
             m_step = 2;
         } else {
             m_currentRx = std::fabs(x - m_centre.x);
         }
-        if (m_ryFixed) b = m_ry;
+        if (m_entry.ryFixed) b = m_entry.ry;
         a = m_currentRx;
     }
     if (m_step == 2) {
         a = m_currentRx;
-        if (m_ryFixed)
-            b = m_ry;
+        if (m_entry.ryFixed)
+            b = m_entry.ry;
         else
             b = (flags & MK_SHIFT) ? m_currentRx : std::fabs(y - m_centre.y);
     }
     if (MEllipseShape* shape = Shape()) shape->SetEllipse(m_centre.x, m_centre.y, a, b);
     if (phase != kPhaseTest) return 0;
-    const bool last = m_step == 2 || (m_step == 1 && m_ryFixed) || (m_step <= 0 && m_rxFixed && m_ryFixed);
+    const bool last = m_step == 2 || (m_step == 1 && m_entry.ryFixed) ||
+                      (m_step <= 0 && m_entry.rxFixed && m_entry.ryFixed);
     return last ? 1 : 0;
 }
 
 void MEllipseTool::OnNumericInput(MTessarayView* view) {
-    MInputEllipseDialog::Values values{m_rx, m_ry, m_rxFixed, m_ryFixed, m_keepValues};
-    MInputEllipseDialog dialog(view, &values);
-    if (dialog.DoModal() != IDOK) return;
-    m_rx = values.rx;
-    m_ry = values.ry;
-    m_rxFixed = values.rxFixed;
-    m_ryFixed = values.ryFixed;
-    m_keepValues = values.keepValues;
+    RunEntryDialog<MInputEllipseDialog>(view, m_entry, m_keepValues);
 }
 
 void MEllipseTool::SaveSettings(std::ostream& os) {
-    WriteSettingLine(os, {m_rx, m_ry});
+    WriteSettingLine(os, {m_entry.rx, m_entry.ry});
 }
 
 void MEllipseTool::LoadSettings(std::istream& is) {
     const auto values = ReadSettingLine(is, 2);
-    m_rx = LoadedRadius(values[0], kDefaultRadius);
-    m_ry = LoadedRadius(values[1], kDefaultRadius);
+    m_entry.rx = LoadedRadius(values[0], kDefaultRadius);
+    m_entry.ry = LoadedRadius(values[1], kDefaultRadius);
 }
 
 // ----- two corners ------------------------------------------------------------------------------
@@ -121,8 +115,8 @@ int MEllipseExtentTool::OnPoint(MTessarayView*, double x, double y, int phase, U
     MEllipseShape* shape = Shape();
     if (!shape) return 0;
     if (m_sizeFixed) {
-        const int column = m_anchor % 3, row = m_anchor / 3;
-        const double rx = std::fabs(m_rx), ry = std::fabs(m_ry);
+        const int column = m_entry.anchor % 3, row = m_entry.anchor / 3;
+        const double rx = std::fabs(m_entry.rx), ry = std::fabs(m_entry.ry);
         // The y axis points up: the top row puts the centre below the click.
         shape->SetEllipse(x + (1 - column) * rx, y + (row - 1) * ry, rx, ry);
         return phase == kPhaseTest ? 1 : 0;
@@ -145,25 +139,22 @@ int MEllipseExtentTool::OnPoint(MTessarayView*, double x, double y, int phase, U
 }
 
 void MEllipseExtentTool::OnNumericInput(MTessarayView* view) {
-    MInput2PEllipseDialog::Values values{m_rx, m_ry, m_anchor, m_keepValues};
-    MInput2PEllipseDialog dialog(view, &values);
-    if (dialog.DoModal() != IDOK) return;
-    m_rx = values.rx;
-    m_ry = values.ry;
-    if (values.anchor >= 0 && values.anchor <= 8) m_anchor = values.anchor;
-    m_keepValues = values.keepValues;
-    m_sizeFixed = TRUE;
+    const auto hasAnchor = [](const MInput2PEllipseDialog::Values& v) {
+        return v.anchor >= 0 && v.anchor <= 8;
+    };
+    if (RunEntryDialog<MInput2PEllipseDialog>(view, m_entry, m_keepValues, hasAnchor)) m_sizeFixed = TRUE;
 }
 
 void MEllipseExtentTool::SaveSettings(std::ostream& os) {
-    WriteSettingLine(os, {m_rx, m_ry, static_cast<double>(m_anchor)});
+    WriteSettingLine(os, {m_entry.rx, m_entry.ry, static_cast<double>(m_entry.anchor)});
 }
 
 void MEllipseExtentTool::LoadSettings(std::istream& is) {
     const auto values = ReadSettingLine(is, 3);
-    m_rx = LoadedRadius(values[0], kDefaultRadius);
-    m_ry = LoadedRadius(values[1], kDefaultRadius);
+    m_entry.rx = LoadedRadius(values[0], kDefaultRadius);
+    m_entry.ry = LoadedRadius(values[1], kDefaultRadius);
     // Any other anchor would put the click outside the bounding box.
     const double anchor = values[2].value_or(0.0);
-    m_anchor = anchor >= 0.0 && anchor <= 8.0 && anchor == std::floor(anchor) ? static_cast<int>(anchor) : 0;
+    m_entry.anchor =
+        anchor >= 0.0 && anchor <= 8.0 && anchor == std::floor(anchor) ? static_cast<int>(anchor) : 0;
 }

@@ -5,6 +5,7 @@
 #include <iosfwd>
 
 #include "tools/DrawTool.h"
+#include "tools/circle/CircleDialogs.h"
 
 class MEllipseShape;
 
@@ -32,20 +33,17 @@ public:
     void ReleaseConstraint() override;
     int OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) override;
     void OnNumericInput(MTessarayView* view) override;
-    BOOL IsConstrained() override { return m_rxFixed || m_ryFixed; }
+    BOOL IsConstrained() override { return m_entry.rxFixed || m_entry.ryFixed; }
     // One line: rx, ry.
     void SaveSettings(std::ostream& os) override;
     // A radius not finite or not above 0 reads as 100.
     void LoadSettings(std::istream& is) override;
 
-    double GetRx() const { return m_rx; }
-    double GetRy() const { return m_ry; }
+    double GetRx() const { return m_entry.rx; }
+    double GetRy() const { return m_entry.ry; }
 
 private:
-    BOOL m_rxFixed = FALSE;
-    BOOL m_ryFixed = FALSE;
-    double m_rx = kDefaultRadius;
-    double m_ry = kDefaultRadius;
+    MInputEllipseDialog::Values m_entry{kDefaultRadius, kDefaultRadius, FALSE, FALSE};
     double m_currentRx = 0.0;
     MFloatPoint m_centre;
 };
@@ -63,15 +61,13 @@ public:
     // A radius not finite or not above 0 reads as 100, an anchor outside 0 ... 8 as 0.
     void LoadSettings(std::istream& is) override;
 
-    double GetRx() const { return m_rx; }
-    double GetRy() const { return m_ry; }
-    int GetAnchor() const { return m_anchor; }
+    double GetRx() const { return m_entry.rx; }
+    double GetRy() const { return m_entry.ry; }
+    int GetAnchor() const { return m_entry.anchor; }
 
 private:
-    double m_rx = kDefaultRadius;
-    double m_ry = kDefaultRadius;
+    // The anchor is the point of the bounding box a click gives: 3 x 3, row by row from the top left.
+    MInput2PEllipseDialog::Values m_entry{kDefaultRadius, kDefaultRadius, 0};
     MFloatPoint m_corner1;
     BOOL m_sizeFixed = FALSE;
-    // The point of the bounding box a click gives: 3 x 3, row by row from the top left.
-    int m_anchor = 0;
 };

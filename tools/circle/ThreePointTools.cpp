@@ -6,7 +6,6 @@
 #include "model/shapes/curves/CircleShape.h"
 #include "platform/Strings.h"
 #include "resources/ResourceIds.h"
-#include "tools/circle/CircleDialogs.h"
 #include "tools/circle/SettingLine.h"
 
 MCircleFit CircleThroughPoints(const MFloatPoint& p1, const MFloatPoint& p2, const MFloatPoint& p3) {
@@ -36,21 +35,21 @@ M3PointCircleBase::M3PointCircleBase(int toolId, UINT prompts) : MDrawTool(toolI
 
 void M3PointCircleBase::ReleaseConstraint() {
     ClearConstraint();
-    m_radiusFixed = FALSE;
+    m_entry.radiusFixed = FALSE;
 }
 
 MFloatPoint M3PointCircleBase::FixedThirdPoint(const MFloatPoint& cursor, bool preview) const {
     const double vx = m_point2.x - m_point1.x, vy = m_point2.y - m_point1.y;
     const double h = std::hypot(vx, vy) / 2.0;
     // Too short for the chord: the cursor chooses freely.
-    if (h > m_radius) return cursor;
-    const double k = std::sqrt(m_radius * m_radius - h * h);
+    if (h > m_entry.radius) return cursor;
+    const double k = std::sqrt(m_entry.radius * m_entry.radius - h * h);
     const double theta = std::atan2(vy, vx);
     const double c = std::cos(theta), s = std::sin(theta);
     const auto place = [&](double y) {
         return MFloatPoint(m_point1.x + h * c - y * s, m_point1.y + h * s + y * c);
     };
-    const std::vector<double> heights = CandidateHeights(k, m_radius);
+    const std::vector<double> heights = CandidateHeights(k, m_entry.radius);
     MFloatPoint best = place(heights.front());
     if (preview) return best;
     double bestDistance = std::hypot(best.x - cursor.x, best.y - cursor.y);
@@ -72,35 +71,29 @@ int M3PointCircleBase::OnPoint(MTessarayView*, double x, double y, int phase, UI
     } else if (m_step == 1) {
         // The preview of a fixed radius follows the end point as it moves.
         m_point2 = cursor;
-        m_point3 = m_radiusFixed ? FixedThirdPoint(cursor, true) : cursor;
+        m_point3 = m_entry.radiusFixed ? FixedThirdPoint(cursor, true) : cursor;
     } else {
-        m_point3 = m_radiusFixed ? FixedThirdPoint(cursor, false) : cursor;
+        m_point3 = m_entry.radiusFixed ? FixedThirdPoint(cursor, false) : cursor;
     }
     ShowCircle(CircleThroughPoints(m_point1, m_point2, m_point3));
     return phase == kPhaseTest && m_step == 2 ? 1 : 0;
 }
 
 void M3PointCircleBase::OnNumericInput(MTessarayView* view) {
-    double radius = m_radius;
-    BOOL fixed = m_radiusFixed, keep = m_keepValues;
-    MInput3PArcDialog dialog(view, &radius, &fixed, &keep);
-    if (dialog.DoModal() != IDOK) return;
     const double halfChord = std::hypot(m_point2.x - m_point1.x, m_point2.y - m_point1.y) / 2.0;
-    if (fixed && m_step == 2 && radius < halfChord) {
+    RunEntryDialog<MInput3PArcDialog>(view, m_entry, m_keepValues, [&](const MInput3PArcDialog::Values& v) {
+        if (!v.radiusFixed || m_step != 2 || v.radius >= halfChord) return true;
         AfxMessageBox(IDS_RADIUS_TOO_SMALL, MB_OK);
-        return;
-    }
-    m_keepValues = keep;
-    m_radiusFixed = fixed;
-    m_radius = radius;
+        return false;
+    });
 }
 
 void M3PointCircleBase::SaveSettings(std::ostream& os) {
-    WriteSettingLine(os, {m_radius});
+    WriteSettingLine(os, {m_entry.radius});
 }
 
 void M3PointCircleBase::LoadSettings(std::istream& is) {
-    m_radius = LoadedRadius(ReadSettingLine(is, 1)[0], kDefaultRadius);
+    m_entry.radius = LoadedRadius(ReadSettingLine(is, 1)[0], kDefaultRadius);
 }
 
 // ----- the circle -------------------------------------------------------------------------------

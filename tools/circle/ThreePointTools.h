@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tools/DrawTool.h"
+#include "tools/circle/CircleDialogs.h"
 
 struct MCircleFit {
     MFloatPoint centre;
@@ -30,13 +31,13 @@ public:
     // The radius dialog. A fixed radius shorter than half the chord of the two points given is
     // refused once they are (message 210) and nothing changes.
     void OnNumericInput(MTessarayView* view) override;
-    BOOL IsConstrained() override { return m_radiusFixed; }
+    BOOL IsConstrained() override { return m_entry.radiusFixed; }
     void SaveSettings(std::ostream& os) override;
     // A radius that is missing, not finite or not above 0 reads as 100.
     void LoadSettings(std::istream& is) override;
 
-    double GetRadius() const { return m_radius; }
-    BOOL IsRadiusFixed() const { return m_radiusFixed; }
+    double GetRadius() const { return m_entry.radius; }
+    BOOL IsRadiusFixed() const { return m_entry.radiusFixed; }
 
     static constexpr double kDefaultRadius = 100.0;
 
@@ -54,8 +55,7 @@ protected:
 private:
     MFloatPoint FixedThirdPoint(const MFloatPoint& cursor, bool preview) const;
 
-    BOOL m_radiusFixed = FALSE;
-    double m_radius = kDefaultRadius;
+    MInput3PArcDialog::Values m_entry{kDefaultRadius, FALSE};
 };
 
 class M3PCircleTool : public M3PointCircleBase {
