@@ -4,7 +4,10 @@
 // and saved. A tool's own class takes its row by its factory (CreateTool<MLineTool>).
 #include "resources/ResourceIds.h"
 #include "tools/DrawToolArray.h"
+#include "tools/circle/ArcTools.h"
 #include "tools/circle/CircleTool.h"
+#include "tools/circle/EllipseTools.h"
+#include "tools/circle/ThreePointTools.h"
 #include "tools/dimension/SizeTool.h"
 #include "tools/edit/EdgeTool.h"
 #include "tools/edit/LineCutTools.h"
@@ -32,14 +35,14 @@ constexpr MToolRegistration kRegistry[] = {
     {"SPLINELOOP",    5,   ID_TOOL_SPLINELOOP,       TRUE,  &CreateTool<MSplineLoopTool>},
     {"FREELINE",      51,  ID_TOOL_FREELINE,         TRUE,  &CreateTool<MFreeLineTool>},
     {"CIRCLE",        6,   ID_TOOL_CIRCLE,           TRUE,  &CreateTool<MCircleTool>},
-    {"3PCIRCLE",      7,   ID_TOOL_3PCIRCLE,         TRUE,  &CreateTool<MDrawTool>},
-    {"ELLIPSE",       8,   ID_TOOL_ELLIPSE,          TRUE,  &CreateTool<MDrawTool>},
-    {"ELLIPSEEXTENT", 50,  ID_TOOL_ELLIPSEEXTENT,    TRUE,  &CreateTool<MDrawTool>},
-    {"CIRCLEARC",     9,   ID_TOOL_CIRCLEARC,        TRUE,  &CreateTool<MDrawTool>},
-    {"3PCIRCLEARC",   10,  ID_TOOL_3PCIRCLEARC,      TRUE,  &CreateTool<MDrawTool>},
-    {"CIRCLEFAN",     11,  ID_TOOL_CIRCLEFAN,        TRUE,  &CreateTool<MDrawTool>},
-    {"HALFCIRCLE",    12,  ID_TOOL_HALFCIRCLE,       TRUE,  &CreateTool<MDrawTool>},
-    {"QUADCIRCLE",    13,  ID_TOOL_QUADCIRCLE,       TRUE,  &CreateTool<MDrawTool>},
+    {"3PCIRCLE",      7,   ID_TOOL_3PCIRCLE,         TRUE,  &CreateTool<M3PCircleTool>},
+    {"ELLIPSE",       8,   ID_TOOL_ELLIPSE,          TRUE,  &CreateTool<MEllipseTool>},
+    {"ELLIPSEEXTENT", 50,  ID_TOOL_ELLIPSEEXTENT,    TRUE,  &CreateTool<MEllipseExtentTool>},
+    {"CIRCLEARC",     9,   ID_TOOL_CIRCLEARC,        TRUE,  &CreateTool<MCircleArcTool>},
+    {"3PCIRCLEARC",   10,  ID_TOOL_3PCIRCLEARC,      TRUE,  &CreateTool<M3PCircleArcTool>},
+    {"CIRCLEFAN",     11,  ID_TOOL_CIRCLEFAN,        TRUE,  &CreateTool<MCircleFanTool>},
+    {"HALFCIRCLE",    12,  ID_TOOL_HALFCIRCLE,       TRUE,  &CreateTool<MHalfCircleTool>},
+    {"QUADCIRCLE",    13,  ID_TOOL_QUADCIRCLE,       TRUE,  &CreateTool<MQuadCircleTool>},
     {"RECT",          14,  ID_TOOL_RECT,             TRUE,  &CreateTool<MRectTool>},
     {"NPOLYGON",      15,  ID_TOOL_NPOLYGON,         TRUE,  &CreateTool<MNPolygonTool>},
     {"POLYGON",       16,  ID_TOOL_POLYGON,          TRUE,  &CreateTool<MPolygonTool>},

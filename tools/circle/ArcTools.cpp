@@ -1,0 +1,208 @@
+#include "tools/circle/ArcTools.h"
+
+#include <cmath>
+
+#include "model/shapes/curves/ArcShape.h"
+#include "model/shapes/curves/FanShape.h"
+#include "platform/Strings.h"
+#include "platform/ui/MessageTranslation.h"
+#include "resources/ResourceIds.h"
+#include "tools/circle/CircleDialogs.h"
+#include "tools/circle/SettingLine.h"
+
+namespace {
+constexpr double kPi = 3.141592653589793;
+constexpr double kTwoPi = 6.283185307179586;
+
+// The direction from a to b, 0 when they coincide. atan2 keeps full precision near 0 and π, so an
+// end snapped to a point of the drawing lies on the ray through it.
+double Direction(const MFloatPoint& a, const MFloatPoint& b) {
+    return std::atan2(b.y - a.y, b.x - a.x);
+}
+}  // namespace
+
+// ----- arc and sector ---------------------------------------------------------------------------
+
+MCircleArcTool::MCircleArcTool(int toolId) : MDrawTool(toolId) {
+    LoadPrompt(IDS_CIRCLEARC_STEPS, 0);
+    ClearConstraint();
+}
+
+void MCircleArcTool::ReleaseConstraint() {
+    ClearConstraint();
+    m_entry.radiusFixed = m_entry.startFixed = m_entry.endFixed = FALSE;
+    m_guideLineShown = FALSE;
+}
+
+MCadShape* MCircleArcTool::NewShape(MTessarayView*) {
+    return new MCircleArcShape();
+}
+
+bool MCircleArcTool::IsLastStep() const {
+    switch (m_step) {
+        case 0:
+            return m_entry.radiusFixed && m_entry.startFixed && m_entry.endFixed;
+        case 1:
+            return m_entry.startFixed && m_entry.endFixed;
+        case 2:
+            return m_entry.endFixed;
+        default:
+            return m_step == 3;
+    }
+}
+
+int MCircleArcTool::OnPoint(MTessarayView*, double x, double y, int phase, UINT) {
+    const MFloatPoint cursor(x, y);
+    double s = 0.0, e = kTwoPi;
+    if (m_step <= 0) {
+        m_centre = cursor;
+        m_currentRadius = m_entry.radiusFixed ? m_entry.radius : 0.0;
+        if (m_entry.startFixed) s = m_entry.startAngle;
+        if (m_entry.endFixed) e = m_entry.endAngle;
+    } else if (m_step == 1 && m_entry.startFixed && m_entry.endFixed) {
+        // The arc that this step's release commits.
+        s = m_entry.startAngle;
+        e = m_entry.endAngle;
+    }
+    // A fixed value skips its step: the next one runs in the same call.
+    if (m_step == 1) {
+        if (m_entry.radiusFixed) {
+            m_currentRadius = m_entry.radius;
+            m_step = 2;
+        } else {
+            m_currentRadius = std::hypot(x - m_centre.x, y - m_centre.y);
+        }
+    }
+    if (m_step == 2) {
+        if (m_entry.startFixed) {
+            s = m_entry.startAngle;
+            m_step = 3;
+        } else {
+            s = Direction(m_centre, cursor);
+        }
+        e = m_entry.endFixed ? m_entry.endAngle : s + kTwoPi;
+        m_currentStart = s;
+    }
+    if (m_step == 3) {
+        s = m_currentStart;
+        e = m_entry.endFixed ? m_entry.endAngle : Direction(m_centre, cursor);
+    }
+    // The guide line from the centre shows while a direction follows the cursor.
+    m_guideLineShown = (m_step == 2 && !m_entry.startFixed) || (m_step == 3 && !m_entry.endFixed);
+    m_guideLine[0] = m_centre;
+    m_guideLine[1] = cursor;
+    if (s > e) e += kTwoPi;
+    if (auto* shape = dynamic_cast<MCircleArcShape*>(GetNewShape(0)))
+        shape->SetArc(m_centre.x, m_centre.y, m_currentRadius, s, e);
+    return phase == kPhaseTest && IsLastStep() ? 1 : 0;
+}
+
+void MCircleArcTool::OnNumericInput(MTessarayView* view) {
+    RunEntryDialog<MInputCircleArcDialog>(view, m_entry, m_keepValues);
+}
+
+void MCircleArcTool::SaveSettings(std::ostream& os) {
+    WriteSettingLine(os, {m_entry.radius, m_entry.startAngle, m_entry.endAngle});
+}
+
+void MCircleArcTool::LoadSettings(std::istream& is) {
+    const auto values = ReadSettingLine(is, 3);
+    m_entry.radius = LoadedRadius(values[0], kDefaultRadius);
+    m_entry.startAngle = LoadedAngle(values[1], 0.0);
+    m_entry.endAngle = LoadedAngle(values[2], kDefaultEndAngle);
+}
+
+MCadShape* MCircleFanTool::NewShape(MTessarayView*) {
+    return new MCircleFanShape();
+}
+
+// ----- half and quarter circles -----------------------------------------------------------------
+
+MAnchoredArcTool::MAnchoredArcTool(int toolId, UINT prompts) : MDrawTool(toolId) {
+    LoadPrompt(prompts, 0);
+    ClearConstraint();
+}
+
+void MAnchoredArcTool::ReleaseConstraint() {
+    ClearConstraint();
+    m_entry.radiusFixed = m_entry.angleFixed = FALSE;
+}
+
+MCadShape* MAnchoredArcTool::NewShape(MTessarayView*) {
+    return new MCircleArcShape();
+}
+
+int MAnchoredArcTool::OnPoint(MTessarayView*, double x, double y, int phase, UINT flags) {
+    if (m_step <= 0) {
+        m_anchor = MFloatPoint(x, y);
+        return 0;
+    }
+    auto* shape = dynamic_cast<MCircleArcShape*>(GetNewShape(0));
+    if (!shape) return 0;
+    if (m_step != 2) {
+        double dx = x - m_anchor.x, dy = y - m_anchor.y;
+        if (flags & MK_SHIFT) {
+            if (std::fabs(dy) <= std::fabs(dx))
+                dy = 0.0;
+            else
+                dx = 0.0;
+        }
+        m_currentRadius = m_entry.radiusFixed ? m_entry.radius : RadiusOf(std::hypot(dx, dy));
+        m_direction = m_entry.angleFixed ? m_entry.angle : std::atan2(dy, dx);
+        ShowPreview(shape);
+        if (m_entry.radiusFixed && m_entry.angleFixed) m_step = 2;
+    }
+    if (m_step == 2) ShowSide(shape, MFloatPoint(x, y));
+    return phase == kPhaseTest && m_step == 2 ? 1 : 0;
+}
+
+void MAnchoredArcTool::OnNumericInput(MTessarayView* view) {
+    RunEntryDialog<MInputHalfCircle>(view, m_entry, m_keepValues);
+}
+
+void MAnchoredArcTool::SaveSettings(std::ostream& os) {
+    WriteSettingLine(os, {m_entry.radius, m_entry.angle});
+}
+
+void MAnchoredArcTool::LoadSettings(std::istream& is) {
+    const auto values = ReadSettingLine(is, 2);
+    m_entry.radius = LoadedRadius(values[0], kDefaultRadius);
+    m_entry.angle = LoadedAngle(values[1], 0.0);
+}
+
+MHalfCircleTool::MHalfCircleTool(int toolId) : MAnchoredArcTool(toolId, IDS_HALFCIRCLE_STEPS) {}
+
+MFloatPoint MHalfCircleTool::Centre() const {
+    return MFloatPoint(m_anchor.x + std::cos(m_direction) * m_currentRadius,
+                       m_anchor.y + std::sin(m_direction) * m_currentRadius);
+}
+
+void MHalfCircleTool::ShowPreview(MCircleArcShape* shape) {
+    const MFloatPoint c = Centre();
+    shape->SetArc(c.x, c.y, m_currentRadius, m_direction, m_direction + kTwoPi);
+}
+
+void MHalfCircleTool::ShowSide(MCircleArcShape* shape, const MFloatPoint& cursor) {
+    const double turn =
+        std::cos(m_direction) * (cursor.y - m_anchor.y) - std::sin(m_direction) * (cursor.x - m_anchor.x);
+    const MFloatPoint c = Centre();
+    if (turn >= 0.0)
+        shape->SetArc(c.x, c.y, m_currentRadius, m_direction, m_direction + kPi);
+    else
+        shape->SetArc(c.x, c.y, m_currentRadius, m_direction - kPi, m_direction);
+}
+
+MQuadCircleTool::MQuadCircleTool(int toolId) : MAnchoredArcTool(toolId, IDS_QUADCIRCLE_STEPS) {}
+
+void MQuadCircleTool::ShowPreview(MCircleArcShape* shape) {
+    shape->SetArc(m_anchor.x, m_anchor.y, m_currentRadius, m_direction - kPi / 2.0, m_direction + kPi / 2.0);
+}
+
+void MQuadCircleTool::ShowSide(MCircleArcShape* shape, const MFloatPoint& cursor) {
+    const double h = std::remainder(m_direction - Direction(m_anchor, cursor), kTwoPi);
+    // Negative: the cursor lies counter-clockwise of the direction.
+    if (h < 0.0)
+        shape->SetArc(m_anchor.x, m_anchor.y, m_currentRadius, m_direction, m_direction + kPi / 2.0);
+    else
+        shape->SetArc(m_anchor.x, m_anchor.y, m_currentRadius, m_direction - kPi / 2.0, m_direction);
+}

@@ -1,0 +1,160 @@
+#include "tools/circle/EllipseTools.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "model/shapes/curves/EllipseShape.h"
+#include "platform/Strings.h"
+#include "platform/ui/MessageTranslation.h"
+#include "resources/ResourceIds.h"
+#include "tools/circle/CircleDialogs.h"
+#include "tools/circle/SettingLine.h"
+
+namespace {
+// Lengths below this share of the larger one count as zero.
+constexpr double kZeroTolerance = 2.220446e-15;
+
+bool IsFlat(double rx, double ry) {
+    const double small = std::min(std::fabs(rx), std::fabs(ry));
+    const double large = std::max(std::fabs(rx), std::fabs(ry));
+    return !(small > kZeroTolerance * large);
+}
+}  // namespace
+
+// ----- shared -----------------------------------------------------------------------------------
+
+MCadShape* MEllipseToolBase::NewShape(MTessarayView*) {
+    return new MEllipseShape();
+}
+
+MEllipseShape* MEllipseToolBase::Shape() const {
+    return dynamic_cast<MEllipseShape*>(GetNewShape(0));
+}
+
+void MEllipseToolBase::DecideAndReset(MTessarayView* view) {
+    const MEllipseShape* shape = Shape();
+    if (shape && IsFlat(shape->m_radiusX, shape->m_radiusY)) {
+        Reset();
+        return;
+    }
+    MDrawTool::DecideAndReset(view);
+}
+
+// ----- centre and radii -------------------------------------------------------------------------
+
+MEllipseTool::MEllipseTool(int toolId) : MEllipseToolBase(toolId) {
+    LoadPrompt(IDS_ELLIPSE_STEPS, 0);
+    ClearConstraint();
+}
+
+void MEllipseTool::ReleaseConstraint() {
+    ClearConstraint();
+    m_entry.rxFixed = m_entry.ryFixed = FALSE;
+}
+
+int MEllipseTool::OnPoint(MTessarayView*, double x, double y, int phase, UINT flags) {
+    double a = 0.0, b = 0.0;
+    if (m_step <= 0) {
+        m_centre = MFloatPoint(x, y);
+        if (m_entry.rxFixed) a = m_entry.rx;
+        if (m_entry.ryFixed) b = m_entry.ry;
+    }
+    if (m_step == 1) {
+        // While the horizontal radius is chosen the preview is a circle.
+        b = std::fabs(x - m_centre.x);
+        if (m_entry.rxFixed) {
+            m_currentRx = m_entry.rx;
+            m_step = 2;
+        } else {
+            m_currentRx = std::fabs(x - m_centre.x);
+        }
+        if (m_entry.ryFixed) b = m_entry.ry;
+        a = m_currentRx;
+    }
+    if (m_step == 2) {
+        a = m_currentRx;
+        if (m_entry.ryFixed)
+            b = m_entry.ry;
+        else
+            b = (flags & MK_SHIFT) ? m_currentRx : std::fabs(y - m_centre.y);
+    }
+    if (MEllipseShape* shape = Shape()) shape->SetEllipse(m_centre.x, m_centre.y, a, b);
+    if (phase != kPhaseTest) return 0;
+    const bool last = m_step == 2 || (m_step == 1 && m_entry.ryFixed) ||
+                      (m_step <= 0 && m_entry.rxFixed && m_entry.ryFixed);
+    return last ? 1 : 0;
+}
+
+void MEllipseTool::OnNumericInput(MTessarayView* view) {
+    RunEntryDialog<MInputEllipseDialog>(view, m_entry, m_keepValues);
+}
+
+void MEllipseTool::SaveSettings(std::ostream& os) {
+    WriteSettingLine(os, {m_entry.rx, m_entry.ry});
+}
+
+void MEllipseTool::LoadSettings(std::istream& is) {
+    const auto values = ReadSettingLine(is, 2);
+    m_entry.rx = LoadedRadius(values[0], kDefaultRadius);
+    m_entry.ry = LoadedRadius(values[1], kDefaultRadius);
+}
+
+// ----- two corners ------------------------------------------------------------------------------
+
+MEllipseExtentTool::MEllipseExtentTool(int toolId) : MEllipseToolBase(toolId) {
+    LoadPrompt(IDS_ELLIPSEEXTENT_STEPS, 0);
+    ClearConstraint();
+}
+
+void MEllipseExtentTool::ReleaseConstraint() {
+    ClearConstraint();
+    m_sizeFixed = FALSE;
+}
+
+int MEllipseExtentTool::OnPoint(MTessarayView*, double x, double y, int phase, UINT flags) {
+    MEllipseShape* shape = Shape();
+    if (!shape) return 0;
+    if (m_sizeFixed) {
+        const int column = m_entry.anchor % 3, row = m_entry.anchor / 3;
+        const double rx = std::fabs(m_entry.rx), ry = std::fabs(m_entry.ry);
+        // The y axis points up: the top row puts the centre below the click.
+        shape->SetEllipse(x + (1 - column) * rx, y + (row - 1) * ry, rx, ry);
+        return phase == kPhaseTest ? 1 : 0;
+    }
+    if (m_step <= 0) {
+        m_corner1 = MFloatPoint(x, y);
+        shape->SetEllipse(x, y, 0.0, 0.0);
+        return 0;
+    }
+    double hx = (x - m_corner1.x) / 2.0, hy = (y - m_corner1.y) / 2.0;
+    if (flags & MK_SHIFT) {
+        // The circle inside the dragged rectangle, on the side of each drag direction.
+        if (std::fabs(hy) > std::fabs(hx))
+            hy = std::copysign(std::fabs(hx), hy);
+        else
+            hx = std::copysign(std::fabs(hy), hx);
+    }
+    shape->SetEllipse(m_corner1.x + hx, m_corner1.y + hy, std::fabs(hx), std::fabs(hy));
+    return phase == kPhaseTest && m_step == 1 ? 1 : 0;
+}
+
+void MEllipseExtentTool::OnNumericInput(MTessarayView* view) {
+    const auto hasAnchor = [](const MInput2PEllipseDialog::Values& v) {
+        return v.anchor >= 0 && v.anchor <= 8;
+    };
+    if (RunEntryDialog<MInput2PEllipseDialog>(view, m_entry, m_keepValues, hasAnchor)) m_sizeFixed = TRUE;
+}
+
+void MEllipseExtentTool::SaveSettings(std::ostream& os) {
+    WriteSettingLine(os, {m_entry.rx, m_entry.ry, static_cast<double>(m_entry.anchor)});
+}
+
+void MEllipseExtentTool::LoadSettings(std::istream& is) {
+    const auto values = ReadSettingLine(is, 3);
+    m_entry.rx = LoadedRadius(values[0], kDefaultRadius);
+    m_entry.ry = LoadedRadius(values[1], kDefaultRadius);
+    // Any other anchor would put the click outside the bounding box.
+    const double anchor = values[2].value_or(0.0);
+    m_entry.anchor =
+        anchor >= 0.0 && anchor <= 8.0 && anchor == std::floor(anchor) ? static_cast<int>(anchor) : 0;
+}
