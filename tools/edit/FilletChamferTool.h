@@ -10,9 +10,9 @@
 
 #include "tools/edit/LineEditTool.h"
 
-class MCornerTool : public MLineEditTool {
+class MFilletChamferTool : public MLineEditTool {
 public:
-    explicit MCornerTool(int toolId) : MLineEditTool(toolId) {}
+    explicit MFilletChamferTool(int toolId) : MLineEditTool(toolId) {}
 
     BOOL IsPickMode() override { return GetPickCount() < 2; }
     // Takes the two picked lines; 3, or 0 after a reset when they do not cross.

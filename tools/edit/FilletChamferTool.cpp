@@ -1,4 +1,4 @@
-#include "tools/edit/CornerTool.h"
+#include "tools/edit/FilletChamferTool.h"
 
 #include <cmath>
 #include <istream>
@@ -13,7 +13,7 @@
 #include "tools/ToolScopes.h"
 #include "view/TessarayView.h"
 
-int MCornerTool::CreateAndAddShape(MTessarayView* view) {
+int MFilletChamferTool::CreateAndAddShape(MTessarayView* view) {
     m_valid = false;
     if (GetPickCount() < 2) return 0;
     m_corner = MakeLineCorner(EndsOf(GetPickShape(0)), EndsOf(GetPickShape(1)));
@@ -30,11 +30,11 @@ int MCornerTool::CreateAndAddShape(MTessarayView* view) {
     return 3;
 }
 
-MFloatPoint MCornerTool::ImmediatePoint() const {
+MFloatPoint MFilletChamferTool::ImmediatePoint() const {
     return (GetPickPoint(0) + GetPickPoint(1)) * 0.5;
 }
 
-int MCornerTool::OnPickShape(MTessarayView* view, double, double, UINT) {
+int MFilletChamferTool::OnPickShape(MTessarayView* view, double, double, UINT) {
     if (GetPickCount() < 2 || !HasFixedValue()) return 0;
     if (CreateAndAddShape(view) && Follow(ImmediatePoint())) {
         m_valid = true;
@@ -44,7 +44,7 @@ int MCornerTool::OnPickShape(MTessarayView* view, double, double, UINT) {
     return 0;
 }
 
-bool MCornerTool::CommitFixed(MTessarayView* view) {
+bool MFilletChamferTool::CommitFixed(MTessarayView* view) {
     if (GetNewCount() < 3 || !m_corner || !Follow(ImmediatePoint())) return false;
     std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
     MTrackerScope tracker(*this, view, dc.get());
@@ -52,19 +52,19 @@ bool MCornerTool::CommitFixed(MTessarayView* view) {
     return true;
 }
 
-int MCornerTool::OnPoint(MTessarayView*, double x, double y, int phase, UINT) {
+int MFilletChamferTool::OnPoint(MTessarayView*, double x, double y, int phase, UINT) {
     if (m_corner && GetNewCount() >= 3 && Follow(MFloatPoint(x, y))) m_valid = true;
     // The release that took the second line (step -1) does not commit.
     return phase == kPhaseTest && m_step >= 0 && m_valid;
 }
 
-void MCornerTool::Reset() {
+void MFilletChamferTool::Reset() {
     m_corner.reset();
     m_valid = false;
     MLineEditTool::Reset();
 }
 
-void MCornerTool::SetCopies(const MLineEnds& line0, const MLineEnds& line1) {
+void MFilletChamferTool::SetCopies(const MLineEnds& line0, const MLineEnds& line1) {
     auto* copy0 = static_cast<MLineShape*>(GetNewShape(0));
     auto* copy1 = static_cast<MLineShape*>(GetNewShape(1));
     copy0->m_start = line0.start;
@@ -73,7 +73,7 @@ void MCornerTool::SetCopies(const MLineEnds& line0, const MLineEnds& line1) {
     copy1->m_end = line1.end;
 }
 
-void MCornerTool::ReadSettingValues(std::istream& is, std::initializer_list<double*> values) {
+void MFilletChamferTool::ReadSettingValues(std::istream& is, std::initializer_list<double*> values) {
     std::string line;
     if (!std::getline(is, line)) return;
     std::istringstream tokens(line);
@@ -88,7 +88,7 @@ void MCornerTool::ReadSettingValues(std::istream& is, std::initializer_list<doub
     }
 }
 
-void MCornerTool::WriteSettingValues(std::ostream& os, std::initializer_list<double> values) {
+void MFilletChamferTool::WriteSettingValues(std::ostream& os, std::initializer_list<double> values) {
     std::ostringstream line;
     line.imbue(std::locale::classic());
     line.precision(17);
