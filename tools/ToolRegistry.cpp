@@ -10,6 +10,9 @@
 #include "tools/edit/LineCutTools.h"
 #include "tools/edit/LineExtendTool.h"
 #include "tools/edit/RoundTool.h"
+#include "tools/view/OriginTool.h"
+#include "tools/view/PrintAreaTool.h"
+#include "tools/view/ZoomTool.h"
 
 namespace {
 
@@ -58,9 +61,9 @@ constexpr MToolRegistration kRegistry[] = {
     {"MEASURELENGTH", 39,  ID_TOOL_MEASURELENGTH,    FALSE, &CreateTool<MDrawTool>},
     {"MEASUREANGLE",  40,  ID_TOOL_MEASUREANGLE,     FALSE, &CreateTool<MDrawTool>},
     {"FUSION",        41,  ID_TOOL_FUSION,           FALSE, &CreateTool<MDrawTool>},
-    {"ORIGIN",        42,  ID_TOOL_ORIGIN,           FALSE, &CreateTool<MDrawTool>},
-    {"PRINTAREA",     43,  ID_TOOL_PRINTAREA,        FALSE, &CreateTool<MDrawTool>},
-    {"ZOOM",          44,  ID_TOOL_ZOOM,             FALSE, &CreateTool<MDrawTool>},
+    {"ORIGIN",        42,  ID_TOOL_ORIGIN,           FALSE, &CreateTool<MOriginTool>},
+    {"PRINTAREA",     43,  ID_TOOL_PRINTAREA,        FALSE, &CreateTool<MPrintAreaTool>},
+    {"ZOOM",          44,  ID_TOOL_ZOOM,             FALSE, &CreateTool<MZoomTool>},
     {"EDGE",          46,  ID_TOOL_EDGE,             FALSE, &CreateTool<MEdgeTool>},
     {"HOLE",          47,  ID_TOOL_HOLE,             FALSE, &CreateTool<MDrawTool>},
     {"HOLE2LINE",     48,  ID_TOOL_HOLE2LINE,        FALSE, &CreateTool<MDrawTool>},
