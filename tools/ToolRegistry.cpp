@@ -6,6 +6,7 @@
 #include "tools/DrawToolArray.h"
 #include "tools/circle/CircleTool.h"
 #include "tools/dimension/SizeTool.h"
+#include "tools/edit/CopyTools.h"
 #include "tools/edit/EdgeTool.h"
 #include "tools/edit/LineCutTools.h"
 #include "tools/edit/LineExtendTool.h"
@@ -56,8 +57,8 @@ constexpr MToolRegistration kRegistry[] = {
     {"LINECUT",       34,  ID_TOOL_LINECUT,          FALSE, &CreateTool<MLineCutTool>},
     {"LINELINECUT",   35,  ID_TOOL_LINELINECUT,      FALSE, &CreateTool<MLineLineCutTool>},
     {"TRIM",          36,  ID_TOOL_TRIM,             FALSE, &CreateTool<MDrawTool>},
-    {"COPYLINE",      37,  ID_TOOL_COPYLINE,         FALSE, &CreateTool<MDrawTool>},
-    {"COPYROTATE",    38,  ID_TOOL_COPYROTATE,       FALSE, &CreateTool<MDrawTool>},
+    {"COPYLINE",      37,  ID_TOOL_COPYLINE,         FALSE, &CreateTool<MCopyLineTool>},
+    {"COPYROTATE",    38,  ID_TOOL_COPYROTATE,       FALSE, &CreateTool<MCopyRotateTool>},
     {"MEASURELENGTH", 39,  ID_TOOL_MEASURELENGTH,    FALSE, &CreateTool<MDrawTool>},
     {"MEASUREANGLE",  40,  ID_TOOL_MEASUREANGLE,     FALSE, &CreateTool<MDrawTool>},
     {"FUSION",        41,  ID_TOOL_FUSION,           FALSE, &CreateTool<MDrawTool>},
