@@ -7,6 +7,7 @@
 #include "tools/circle/CircleTool.h"
 #include "tools/dimension/SizeTool.h"
 #include "tools/edit/CopyTools.h"
+#include "tools/edit/CornerTool.h"
 #include "tools/edit/EdgeTool.h"
 #include "tools/edit/LineCutTools.h"
 #include "tools/edit/LineExtendTool.h"
@@ -51,7 +52,7 @@ constexpr MToolRegistration kRegistry[] = {
     {"TEXT",          28,  ID_TOOL_TEXT,             TRUE,  &CreateTool<MDrawTool>},
     {"HATCH",         29,  ID_TOOL_HATCH,            TRUE,  &CreateTool<MDrawTool>},
     {"SELECT",        30,  ID_TOOL_SELECT,           FALSE, &CreateTool<MDrawTool>},
-    {"CORNER",        31,  ID_TOOL_CORNER,           FALSE, &CreateTool<MDrawTool>},
+    {"CORNER",        31,  ID_TOOL_CORNER,           FALSE, &CreateTool<MCornerTool>},
     {"ROUND",         32,  ID_TOOL_ROUND,            FALSE, &CreateTool<MRoundTool>},
     {"LINEEXTEND",    33,  ID_TOOL_LINEEXTEND,       FALSE, &CreateTool<MLineExtendTool>},
     {"LINECUT",       34,  ID_TOOL_LINECUT,          FALSE, &CreateTool<MLineCutTool>},
