@@ -8,6 +8,7 @@
 #include "tools/dimension/SizeTool.h"
 #include "tools/edit/CopyTools.h"
 #include "tools/edit/CornerTool.h"
+#include "tools/edit/DividTool.h"
 #include "tools/edit/EdgeTool.h"
 #include "tools/edit/LineCutTools.h"
 #include "tools/edit/LineExtendTool.h"
@@ -70,7 +71,7 @@ constexpr MToolRegistration kRegistry[] = {
     {"HOLE",          47,  ID_TOOL_HOLE,             FALSE, &CreateTool<MDrawTool>},
     {"HOLE2LINE",     48,  ID_TOOL_HOLE2LINE,        FALSE, &CreateTool<MDrawTool>},
     {"MULTITEXT",     49,  ID_TOOL_MULTITEXT,        TRUE,  &CreateTool<MDrawTool>},
-    {"DIVID",         52,  ID_TOOL_DIVID,            TRUE,  &CreateTool<MDrawTool>},
+    {"DIVID",         52,  ID_TOOL_DIVID,            TRUE,  &CreateTool<MDividTool>},
     {"STRETCH",       53,  ID_TOOL_STRETCH,          FALSE, &CreateTool<MDrawTool>},
     {"MEASUREAREA",   54,  ID_TOOL_MEASUREAREA,      FALSE, &CreateTool<MDrawTool>},
 };
