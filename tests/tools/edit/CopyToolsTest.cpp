@@ -4,6 +4,8 @@
 
 #include <gmock/gmock.h>
 
+#include "platform/Exceptions.h"
+#include "tests/support/TestSupport.h"
 #include "tests/tools/edit/EditTestSupport.h"
 #include "tools/edit/CopyDialogs.h"
 #include "tools/edit/CopyTools.h"
@@ -14,6 +16,19 @@ using namespace edittest;
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
+
+// A line whose copies run out of memory after the first few.
+class ScarceLine : public MLineShape {
+public:
+    ScarceLine(const MFloatPoint& a, const MFloatPoint& b, int copies) : MLineShape(a, b), m_left(copies) {}
+    MCadShape* Duplicate() const override {
+        if (m_left-- <= 0) AfxThrowMemoryException();
+        return MLineShape::Duplicate();
+    }
+
+private:
+    mutable int m_left;
+};
 
 class CopyTools : public ::testing::Test {
 protected:
@@ -229,4 +244,21 @@ TEST_F(CopyTools, AWholeTurnBetweenStartAndEndSpreadsTheCopiesEvenly) {
     for (int i = 0; i < 4; ++i)
         ExpectCopy(copies[i * 2], 0,
                    MFloatPoint(c.x + 10 * std::cos(i * kPi / 2), c.y + 10 * std::sin(i * kPi / 2)), 0.0);
+}
+
+TEST_F(CopyTools, RunningOutOfMemoryWhileCopyingMakesNothingAndSaysSo) {
+    MessageBoxRecorder boxes;
+    h.Choose(ID_TOOL_COPYROTATE);
+    auto* scarce = new ScarceLine(at(0, 0), at(0, 20), 2);
+    h.doc.AppendShape(scarce, 0);
+    scarce->Recalc(h.view.get());
+    at.AddLine(at(5, 0), at(5, 20));
+    h.Repaint();
+    h.Click(at(0, 10));
+    h.Click(at(5, 10));
+    ExpectNoChange(h, [&] { OpenDialog(IDD_ROTCOPY_INPUT, DialogScript().Ok()); });
+    EXPECT_TRUE(boxes.Saw(IDS_OUT_OF_MEMORY_ASK));
+    EXPECT_EQ(h.Tool()->GetNewCount(), 0) << "nothing half made";
+    EXPECT_EQ(h.Tool()->GetPickCount(), 0);
+    EXPECT_TRUE(h.NoXorResidue());
 }
