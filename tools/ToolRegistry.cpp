@@ -9,6 +9,9 @@
 #include "tools/circle/EllipseTools.h"
 #include "tools/circle/ThreePointTools.h"
 #include "tools/dimension/SizeTool.h"
+#include "tools/edit/CopyTools.h"
+#include "tools/edit/CornerTool.h"
+#include "tools/edit/DividTool.h"
 #include "tools/edit/EdgeTool.h"
 #include "tools/edit/LineCutTools.h"
 #include "tools/edit/LineExtendTool.h"
@@ -23,6 +26,9 @@
 #include "tools/line/SplineTools.h"
 #include "tools/line/WallTool.h"
 #include "tools/line/XYLineTool.h"
+#include "tools/view/OriginTool.h"
+#include "tools/view/PrintAreaTool.h"
+#include "tools/view/ZoomTool.h"
 
 namespace {
 
@@ -60,25 +66,25 @@ constexpr MToolRegistration kRegistry[] = {
     {"TEXT",          28,  ID_TOOL_TEXT,             TRUE,  &CreateTool<MDrawTool>},
     {"HATCH",         29,  ID_TOOL_HATCH,            TRUE,  &CreateTool<MDrawTool>},
     {"SELECT",        30,  ID_TOOL_SELECT,           FALSE, &CreateTool<MDrawTool>},
-    {"CORNER",        31,  ID_TOOL_CORNER,           FALSE, &CreateTool<MDrawTool>},
+    {"CORNER",        31,  ID_TOOL_CORNER,           FALSE, &CreateTool<MCornerTool>},
     {"ROUND",         32,  ID_TOOL_ROUND,            FALSE, &CreateTool<MRoundTool>},
     {"LINEEXTEND",    33,  ID_TOOL_LINEEXTEND,       FALSE, &CreateTool<MLineExtendTool>},
     {"LINECUT",       34,  ID_TOOL_LINECUT,          FALSE, &CreateTool<MLineCutTool>},
     {"LINELINECUT",   35,  ID_TOOL_LINELINECUT,      FALSE, &CreateTool<MLineLineCutTool>},
     {"TRIM",          36,  ID_TOOL_TRIM,             FALSE, &CreateTool<MDrawTool>},
-    {"COPYLINE",      37,  ID_TOOL_COPYLINE,         FALSE, &CreateTool<MDrawTool>},
-    {"COPYROTATE",    38,  ID_TOOL_COPYROTATE,       FALSE, &CreateTool<MDrawTool>},
+    {"COPYLINE",      37,  ID_TOOL_COPYLINE,         FALSE, &CreateTool<MCopyLineTool>},
+    {"COPYROTATE",    38,  ID_TOOL_COPYROTATE,       FALSE, &CreateTool<MCopyRotateTool>},
     {"MEASURELENGTH", 39,  ID_TOOL_MEASURELENGTH,    FALSE, &CreateTool<MDrawTool>},
     {"MEASUREANGLE",  40,  ID_TOOL_MEASUREANGLE,     FALSE, &CreateTool<MDrawTool>},
     {"FUSION",        41,  ID_TOOL_FUSION,           FALSE, &CreateTool<MDrawTool>},
-    {"ORIGIN",        42,  ID_TOOL_ORIGIN,           FALSE, &CreateTool<MDrawTool>},
-    {"PRINTAREA",     43,  ID_TOOL_PRINTAREA,        FALSE, &CreateTool<MDrawTool>},
-    {"ZOOM",          44,  ID_TOOL_ZOOM,             FALSE, &CreateTool<MDrawTool>},
+    {"ORIGIN",        42,  ID_TOOL_ORIGIN,           FALSE, &CreateTool<MOriginTool>},
+    {"PRINTAREA",     43,  ID_TOOL_PRINTAREA,        FALSE, &CreateTool<MPrintAreaTool>},
+    {"ZOOM",          44,  ID_TOOL_ZOOM,             FALSE, &CreateTool<MZoomTool>},
     {"EDGE",          46,  ID_TOOL_EDGE,             FALSE, &CreateTool<MEdgeTool>},
     {"HOLE",          47,  ID_TOOL_HOLE,             FALSE, &CreateTool<MDrawTool>},
     {"HOLE2LINE",     48,  ID_TOOL_HOLE2LINE,        FALSE, &CreateTool<MDrawTool>},
     {"MULTITEXT",     49,  ID_TOOL_MULTITEXT,        TRUE,  &CreateTool<MDrawTool>},
-    {"DIVID",         52,  ID_TOOL_DIVID,            TRUE,  &CreateTool<MDrawTool>},
+    {"DIVID",         52,  ID_TOOL_DIVID,            TRUE,  &CreateTool<MDividTool>},
     {"STRETCH",       53,  ID_TOOL_STRETCH,          FALSE, &CreateTool<MDrawTool>},
     {"MEASUREAREA",   54,  ID_TOOL_MEASUREAREA,      FALSE, &CreateTool<MDrawTool>},
 };

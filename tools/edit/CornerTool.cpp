@@ -1,101 +1,23 @@
 #include "tools/edit/CornerTool.h"
 
-#include <cmath>
-#include <istream>
-#include <locale>
-#include <memory>
-#include <ostream>
-#include <sstream>
-#include <string>
-
 #include "model/shapes/lines/LineShape.h"
-#include "platform/gdi/DC.h"
-#include "tools/ToolScopes.h"
-#include "view/TessarayView.h"
+#include "resources/ResourceIds.h"
 
-int MCornerTool::CreateAndAddShape(MTessarayView* view) {
-    m_valid = false;
+MCornerTool::MCornerTool(int toolId) : MLineEditTool(toolId) {
+    LoadPrompt(0, IDS_CORNER_PICKS);
+}
+
+int MCornerTool::OnPickShape(MTessarayView*, double, double, UINT) {
     if (GetPickCount() < 2) return 0;
-    m_corner = MakeLineCorner(EndsOf(GetPickShape(0)), EndsOf(GetPickShape(1)));
-    if (!m_corner) {
-        Reset();
-        return 0;
+    const MLineEnds lines[2] = {EndsOf(GetPickShape(0)), EndsOf(GetPickShape(1))};
+    const std::optional<MLineCrossing> crossing = CrossLines(lines[0], lines[1]);
+    if (crossing) {
+        const double at[2] = {crossing->t0, crossing->t1};
+        for (int i = 0; i < 2; ++i) {
+            const MLineEnd kept = GetKeptEnd(at[i], GetLineParameter(lines[i], GetPickPoint(i)));
+            AddReplacement(CopyWithEnds(GetPickShape(i), WithMovedEnd(lines[i], kept, crossing->point)), i);
+        }
     }
-    std::unique_ptr<MCadShape> corner(NewCornerShape());
-    ApplyAttributesTo(view, corner.get());
-    AddReplacement(GetPickShape(0)->Duplicate(), 0);
-    AddReplacement(GetPickShape(1)->Duplicate(), 1);
-    AddNewShapeExpanded(corner.get(), -1);
-    corner.release();
-    return 3;
-}
-
-MFloatPoint MCornerTool::ImmediatePoint() const {
-    return (GetPickPoint(0) + GetPickPoint(1)) * 0.5;
-}
-
-int MCornerTool::OnPickShape(MTessarayView* view, double, double, UINT) {
-    if (GetPickCount() < 2 || !HasFixedValue()) return 0;
-    if (CreateAndAddShape(view) && Follow(ImmediatePoint())) {
-        m_valid = true;
-        DecideAndReset(view);
-    }
-    // Without a valid result the shapes stay and follow the cursor.
-    return 0;
-}
-
-bool MCornerTool::CommitFixed(MTessarayView* view) {
-    if (GetNewCount() < 3 || !m_corner || !Follow(ImmediatePoint())) return false;
-    std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
-    MTrackerScope tracker(*this, view, dc.get());
-    DecideAndReset(view);
-    return true;
-}
-
-int MCornerTool::OnPoint(MTessarayView*, double x, double y, int phase, UINT) {
-    if (m_corner && GetNewCount() >= 3 && Follow(MFloatPoint(x, y))) m_valid = true;
-    // The release that took the second line (step -1) does not commit.
-    return phase == kPhaseTest && m_step >= 0 && m_valid;
-}
-
-void MCornerTool::Reset() {
-    m_corner.reset();
-    m_valid = false;
-    MLineEditTool::Reset();
-}
-
-void MCornerTool::SetCopies(const MLineEnds& line0, const MLineEnds& line1) {
-    auto* copy0 = static_cast<MLineShape*>(GetNewShape(0));
-    auto* copy1 = static_cast<MLineShape*>(GetNewShape(1));
-    copy0->m_start = line0.start;
-    copy0->m_end = line0.end;
-    copy1->m_start = line1.start;
-    copy1->m_end = line1.end;
-}
-
-void MCornerTool::ReadSettingValues(std::istream& is, std::initializer_list<double*> values) {
-    std::string line;
-    if (!std::getline(is, line)) return;
-    std::istringstream tokens(line);
-    tokens.imbue(std::locale::classic());
-    for (double* value : values) {
-        std::string token;
-        if (!(tokens >> token)) return;
-        std::istringstream number(token);
-        number.imbue(std::locale::classic());
-        double read = 0.0;
-        if (number >> read && number.eof() && std::isfinite(read)) *value = read;
-    }
-}
-
-void MCornerTool::WriteSettingValues(std::ostream& os, std::initializer_list<double> values) {
-    std::ostringstream line;
-    line.imbue(std::locale::classic());
-    line.precision(17);
-    const char* separator = "\t";
-    for (double value : values) {
-        line << separator << value;
-        separator = " ";
-    }
-    os << line.str() << "\n";
+    ClearPicks();
+    return GetNewCount() > 0;
 }

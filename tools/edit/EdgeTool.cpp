@@ -6,7 +6,7 @@
 #include "resources/ResourceIds.h"
 #include "tools/edit/EditDialogs.h"
 
-MEdgeTool::MEdgeTool(int toolId) : MCornerTool(toolId) {
+MEdgeTool::MEdgeTool(int toolId) : MFilletChamferTool(toolId) {
     LoadPrompt(IDS_EDGE_STEPS, IDS_EDGE_PICKS);
 }
 
@@ -42,7 +42,7 @@ void MEdgeTool::OnNumericInput(MTessarayView* view) {
 
 void MEdgeTool::ReleaseConstraint() {
     m_fixedLengths = FALSE;
-    MCornerTool::ReleaseConstraint();
+    MFilletChamferTool::ReleaseConstraint();
 }
 
 void MEdgeTool::SaveSettings(std::ostream& os) {

@@ -2,9 +2,9 @@
 // lengths off them, the lines trimmed or lengthened to its ends.
 #pragma once
 
-#include "tools/edit/CornerTool.h"
+#include "tools/edit/FilletChamferTool.h"
 
-class MEdgeTool : public MCornerTool {
+class MEdgeTool : public MFilletChamferTool {
 public:
     explicit MEdgeTool(int toolId);
     void OnNumericInput(MTessarayView* view) override;

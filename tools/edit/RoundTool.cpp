@@ -7,7 +7,7 @@
 #include "resources/ResourceIds.h"
 #include "tools/edit/EditDialogs.h"
 
-MRoundTool::MRoundTool(int toolId) : MCornerTool(toolId) {
+MRoundTool::MRoundTool(int toolId) : MFilletChamferTool(toolId) {
     LoadPrompt(IDS_ROUND_STEPS, IDS_ROUND_PICKS);
 }
 
@@ -36,7 +36,7 @@ void MRoundTool::OnNumericInput(MTessarayView* view) {
 
 void MRoundTool::ReleaseConstraint() {
     m_fixedRadius = FALSE;
-    MCornerTool::ReleaseConstraint();
+    MFilletChamferTool::ReleaseConstraint();
 }
 
 void MRoundTool::SaveSettings(std::ostream& os) {

@@ -2,9 +2,9 @@
 // lines trimmed or lengthened to its tangent points.
 #pragma once
 
-#include "tools/edit/CornerTool.h"
+#include "tools/edit/FilletChamferTool.h"
 
-class MRoundTool : public MCornerTool {
+class MRoundTool : public MFilletChamferTool {
 public:
     explicit MRoundTool(int toolId);
     void OnNumericInput(MTessarayView* view) override;

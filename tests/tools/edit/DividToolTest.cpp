@@ -1,0 +1,156 @@
+// The divide tool through the view: a picked line or outline, start and end clicked on it, the
+// number of parts typed; the marks are one undo step.
+#include <cmath>
+#include <sstream>
+
+#include <gmock/gmock.h>
+
+#include "model/shapes/curves/CircleShape.h"
+#include "tests/tools/edit/EditTestSupport.h"
+#include "tools/edit/DividTool.h"
+
+using namespace tooltest;
+using namespace edittest;
+using ::testing::HasSubstr;
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+class DividTool : public ::testing::Test {
+protected:
+    DividTool() : at(h) { tool = dynamic_cast<MDividTool*>(h.Choose(ID_TOOL_DIVID)); }
+    void TypeCount(const char* count) {
+        h.dialogs.Script(IDD_DIVID_INPUT, DialogScript().SetText(IDC_DIVID_COUNT, count).Ok().Cancel());
+    }
+    std::vector<MFloatPoint> Marks() {
+        std::vector<MFloatPoint> out;
+        for (const Values& v : Records(h.NativeText(), "MARK"))
+            out.push_back(MFloatPoint(v[0], v[1]));
+        return out;
+    }
+    ToolHarness h;
+    PixelGrid at;
+    MDividTool* tool = nullptr;
+};
+
+}  // namespace
+
+TEST_F(DividTool, ALineIntoThreeGivesBothEndsThenTheTwoDivisionPoints) {
+    ASSERT_NE(tool, nullptr);
+    const MFloatPoint a = at(0, 0), b = at(90, 0);
+    at.AddLine(a, b);
+    h.Repaint();
+    h.Click(at(45, 0));
+    h.Click(at(0, 0));
+    TypeCount("3");
+    h.ExpectOneUndoStep([&] { h.Click(at(90, 0)); });
+    const std::vector<MFloatPoint> marks = Marks();
+    ASSERT_EQ(marks.size(), 4u);
+    const double third = (b.x - a.x) / 3;
+    const double xs[] = {a.x, b.x, a.x + third, a.x + 2 * third};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_NEAR(marks[i].x, xs[i], 1e-9);
+        EXPECT_NEAR(marks[i].y, a.y, 1e-9);
+    }
+    EXPECT_EQ(tool->GetCount(), 3);
+    EXPECT_TRUE(h.NoXorResidue());
+}
+
+TEST_F(DividTool, ClicksOffTheLinePutTheMarksOnIt) {
+    at.AddLine(at(0, 0), at(90, 0));
+    h.Repaint();
+    h.Click(at(45, 0));
+    h.Click(at(10, 15));
+    TypeCount("2");
+    h.Click(at(70, -12));
+    const std::vector<MFloatPoint> marks = Marks();
+    ASSERT_EQ(marks.size(), 3u);
+    for (const MFloatPoint& m : marks)
+        EXPECT_NEAR(m.y, at(0, 0).y, 1e-9);
+    EXPECT_NEAR(marks[0].x, at(10, 0).x, 1e-9);
+    EXPECT_NEAR(marks[1].x, at(70, 0).x, 1e-9);
+    EXPECT_NEAR(marks[2].x, at(40, 0).x, 1e-9);
+}
+
+TEST_F(DividTool, ACircleIsDividedOnTheTrueCircleOnTheSideTheThirdClickChooses) {
+    // Radius 5000 drawing units about a centre the view shows, as 100 pixels.
+    const MFloatPoint c = at(200, 150);
+    h.view->ZoomAt(c, 100 / (5000 / at.Unit()), TRUE);
+    const double r = 5000;
+    h.AddCircle(c.x, c.y, r);
+    h.Repaint();
+    const auto onCircle = [&](double degrees) {
+        return MFloatPoint(c.x + r * std::cos(degrees * kPi / 180), c.y + r * std::sin(degrees * kPi / 180));
+    };
+    h.Click(onCircle(45));
+    h.Click(onCircle(0));
+    TypeCount("7");
+    h.Click(onCircle(90));
+    EXPECT_EQ(h.Tool()->GetStep(), 2) << "the way round is asked";
+    h.ExpectOneUndoStep([&] { h.Click(onCircle(200)); });
+    const std::vector<MFloatPoint> marks = Marks();
+    ASSERT_EQ(marks.size(), 8u);
+    const auto angle = [&](const MFloatPoint& p) { return std::atan2(p.y - c.y, p.x - c.x); };
+    for (const MFloatPoint& m : marks)
+        EXPECT_NEAR(std::hypot(m.x - c.x, m.y - c.y), r, 1e-9 * r) << "on the circle, not on a chord";
+    // The long way from about 0° to about 90° (through 200°): clockwise in 7 equal steps.
+    const double a0 = angle(marks[0]), a1 = angle(marks[1]);
+    EXPECT_NEAR(a0, 0.0, 0.05);
+    EXPECT_NEAR(a1, kPi / 2, 0.05);
+    const double way = std::remainder(a1 - a0, 2 * kPi) - 2 * kPi;
+    for (int k = 1; k <= 6; ++k)
+        EXPECT_NEAR(std::remainder(angle(marks[k + 1]) - (a0 + k * way / 7), 2 * kPi), 0.0, 1e-9);
+}
+
+TEST_F(DividTool, TwoClicksPastTheSameEndOfALineMakeNothing) {
+    at.AddLine(at(0, 0), at(90, 0));
+    h.Repaint();
+    h.Click(at(45, 0));
+    EXPECT_TRUE(h.NoXorResidue());
+    h.Click(at(120, 5));
+    EXPECT_TRUE(h.NoXorResidue());
+    TypeCount("4");
+    ExpectNoChange(h, [&] { h.Click(at(130, -5)); });
+    EXPECT_TRUE(h.Tool()->IsPickMode());
+    EXPECT_TRUE(h.NoXorResidue());
+}
+
+TEST_F(DividTool, MoreThan32000PartsAreRefusedAndFewerThanTwoDiscardTheMarks) {
+    MessageBoxRecorder messages;
+    at.AddLine(at(0, 0), at(90, 0));
+    h.Repaint();
+    h.Click(at(45, 0));
+    h.Click(at(0, 0));
+    TypeCount("40000");
+    ExpectNoChange(h, [&] { h.Click(at(90, 0)); });
+    EXPECT_EQ(messages.Messages().size(), 1u);
+    EXPECT_EQ(tool->GetCount(), 3);
+    h.Click(at(45, 0));
+    h.Click(at(0, 0));
+    TypeCount("1");
+    ExpectNoChange(h, [&] { h.Click(at(90, 0)); });
+    EXPECT_EQ(h.Tool()->GetNewCount(), 0);
+    EXPECT_TRUE(h.NoXorResidue());
+}
+
+TEST_F(DividTool, TheCountTravelsWithTheDrawingAndADamagedOneReadsAsThree) {
+    at.AddLine(at(0, 0), at(90, 0));
+    h.Repaint();
+    h.Click(at(45, 0));
+    h.Click(at(0, 0));
+    TypeCount("5");
+    h.Click(at(90, 0));
+    std::ostringstream os;
+    tool->SaveSettings(os);
+    EXPECT_EQ(os.str(), "\t5\n");
+    EXPECT_THAT(h.NativeText(), HasSubstr("DIVID\n\t\n\t5\n"));
+    for (const char* line : {"-7\n", "4000000000\n", "x\n", "\n", "1\n"}) {
+        std::istringstream in(line);
+        tool->LoadSettings(in);
+        EXPECT_EQ(tool->GetCount(), 3) << line;
+    }
+    std::istringstream in("12 and more\n");
+    tool->LoadSettings(in);
+    EXPECT_EQ(tool->GetCount(), 12);
+}

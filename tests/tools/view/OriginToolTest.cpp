@@ -1,0 +1,55 @@
+// The origin tool through the view: a click and a typed offset move the origin of view and
+// document alike, mark the drawing modified and survive a save.
+#include <gmock/gmock.h>
+
+#include "model/SnapPoint.h"
+#include "model/settings/OptionRecord.h"
+#include "tests/support/TestSupport.h"
+#include "tests/tools/ToolTestSupport.h"
+#include "tools/view/OriginTool.h"
+
+using namespace tooltest;
+
+TEST(OriginTool, AClickThenATypedOffsetMoveViewAndDocumentOriginAndSurviveASave) {
+    ToolHarness h;
+    // The click lands exactly on (25, 40): the end of a line there, snapped.
+    h.AddLine(25, 40, 25 + 2000, 40 + 1000);
+    h.doc.SetModifiedFlag(FALSE);
+    GetOptionRecord().m_snap = kSnapEndPoint;
+    ASSERT_NE(dynamic_cast<MOriginTool*>(h.Choose(ID_TOOL_ORIGIN)), nullptr);
+    const std::string drawing = h.NativeText();
+    const int steps = h.UndoSteps();
+    h.Click({25, 40});
+    EXPECT_EQ(h.view->userOrigin, MFloatPoint(25, 40));
+    EXPECT_EQ(h.doc.m_origin, MFloatPoint(25, 40));
+    EXPECT_TRUE(h.doc.IsModified()) << "closing the drawing must ask to save the new origin";
+    EXPECT_TRUE(h.NoXorResidue());
+
+    h.doc.SetModifiedFlag(FALSE);
+    h.dialogs.Script(IDD_ORIGIN_INPUT,
+                     DialogScript().SetText(IDC_ORIGIN_X, "10").SetText(IDC_ORIGIN_Y, "-5").Ok());
+    h.RightClick({0, 0}, MK_CONTROL);
+    EXPECT_EQ(h.view->userOrigin, MFloatPoint(35, 35));
+    EXPECT_EQ(h.doc.m_origin, MFloatPoint(35, 35)) << "the next save writes the origin shown";
+    EXPECT_TRUE(h.doc.IsModified());
+    EXPECT_EQ(h.UndoSteps(), steps) << "the origin stays outside undo";
+
+    const std::string path = MakeTempDir("origin-tool") + "/origin.qfd";
+    ASSERT_TRUE(h.doc.OnSaveDocument(path));
+    MTessarayDoc again;
+    ASSERT_TRUE(again.OnOpenDocument(path));
+    EXPECT_EQ(again.m_origin, MFloatPoint(35, 35));
+    EXPECT_THAT(h.NativeText(), ::testing::HasSubstr("[ORIGIN]\n\t35 35\n"));
+    (void)drawing;
+}
+
+TEST(OriginTool, ACancelledOffsetChangesNothing) {
+    ToolHarness h;
+    h.Choose(ID_TOOL_ORIGIN);
+    const MFloatPoint origin = h.view->userOrigin;
+    h.dialogs.Script(IDD_ORIGIN_INPUT, DialogScript().SetText(IDC_ORIGIN_X, "10").Cancel());
+    h.RightClick({0, 0}, MK_CONTROL);
+    EXPECT_TRUE(h.dialogs.Opened(IDD_ORIGIN_INPUT));
+    EXPECT_EQ(h.view->userOrigin, origin);
+    EXPECT_FALSE(h.doc.IsModified());
+}

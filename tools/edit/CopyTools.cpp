@@ -1,0 +1,203 @@
+#include "tools/edit/CopyTools.h"
+
+#include <cmath>
+
+#include "model/shapes/CadShape.h"
+#include "platform/Strings.h"
+#include "platform/gdi/DC.h"
+#include "resources/ResourceIds.h"
+#include "tools/ToolScopes.h"
+#include "tools/edit/CopyDialogs.h"
+#include "view/TessarayView.h"
+
+namespace {
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kDegreesToRadians = kPi / 180.0;
+constexpr double kWholeTurnTolerance = 1e-9;
+}  // namespace
+
+// ----- both tools ------------------------------------------------------------------------------
+
+MCopyTool::~MCopyTool() = default;
+
+void MCopyTool::Reset() {
+    m_templates.clear();
+    m_positions.clear();
+    m_perCopy = 0;
+    MDrawTool::Reset();
+}
+
+void MCopyTool::OnRButtonDown(MTessarayView* view, int x, int y, UINT flags) {
+    if (GetPickCount() == 0 || GetNewCount() > 0) {
+        MDrawTool::OnRButtonDown(view, x, y, flags);
+        return;
+    }
+    RunGuarded(view, [&] {
+        std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
+        MTrackerScope tracker(*this, view, dc.get());
+        MFloatPoint reference;
+        SnapPoint(view, x, y, &reference, flags);
+        if (!RunDialog(view)) return;
+        m_reference = reference;
+        CreateAndAddShape(view);
+        m_positions.assign(m_count, m_reference);
+        RecalcNewShapes(view);
+    });
+}
+
+int MCopyTool::CreateAndAddShape(MTessarayView*) {
+    for (int i = 0; i < m_count; ++i)
+        for (int j = 0; j < GetPickCount(); ++j) {
+            std::unique_ptr<MCadShape> copy(GetPickShape(j)->Duplicate());
+            AddNewShapeExpanded(copy.get(), GetPickLayer(j));
+            copy.release();
+        }
+    m_perCopy = m_count > 0 ? GetNewCount() / m_count : 0;
+    if (RotatesCopies())
+        for (int k = 0; k < m_perCopy; ++k)
+            m_templates.emplace_back(GetNewShape(k)->Duplicate());
+    return GetNewCount() > 0 ? 1 : 0;
+}
+
+void MCopyTool::PlaceCopy(int index, const MFloatPoint& p, double angle) {
+    if (index < 0 || index >= static_cast<int>(m_positions.size())) return;
+    const int first = index * m_perCopy;
+    if (!m_templates.empty()) {
+        const MFloatPoint offset(p.x - m_reference.x, p.y - m_reference.y);
+        for (int k = 0; k < m_perCopy; ++k) {
+            std::unique_ptr<MCadShape> turned(
+                m_templates[k]->CreateRotated(m_reference.x, m_reference.y, angle));
+            turned->Move(offset);
+            SetNewShape(first + k, turned.release(), GetNewShapeLayer(first + k));
+        }
+    } else {
+        const MFloatPoint offset(p.x - m_positions[index].x, p.y - m_positions[index].y);
+        if (offset.x != 0.0 || offset.y != 0.0)
+            for (int k = 0; k < m_perCopy; ++k)
+                GetNewShape(first + k)->Move(offset);
+    }
+    m_positions[index] = p;
+}
+
+// ----- along a line ----------------------------------------------------------------------------
+
+MCopyLineTool::MCopyLineTool(int toolId) : MCopyTool(toolId) {
+    LoadPrompt(IDS_COPYLINE_STEPS, IDS_COPYLINE_PICKS);
+}
+
+BOOL MCopyLineTool::RunDialog(MTessarayView* view) {
+    MInputLineCopyDialog dialog(view);
+    if (dialog.DoModal() != IDOK) return FALSE;
+    const MLineCopyValues& v = GetLineCopyValues();
+    m_count = v.count;
+    m_spacing = view->UserToDocLength(v.spacing);
+    m_angle = v.angle * kDegreesToRadians;
+    m_spacingFixed = v.spacingFixed ? TRUE : FALSE;
+    m_angleFixed = v.angleFixed ? TRUE : FALSE;
+    m_rotate = v.rotate ? TRUE : FALSE;
+    return TRUE;
+}
+
+int MCopyLineTool::OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) {
+    const MFloatPoint c(x, y);
+    if (m_step <= 0) {
+        m_start = m_end = c;
+        m_crossMarkShown = TRUE;
+        m_crossMarkPoint = c;
+    }
+    const MFloatPoint q =
+        ConstrainAngleLength(view, m_start, c, 0.0, FALSE, GetFixedAngle(), HasFixedAngle(), flags);
+    if (m_step == 1) {
+        m_end = q;
+        m_crossMarkShown = FALSE;
+        m_guideLineShown = TRUE;
+        m_guideLine[0] = m_start;
+        m_guideLine[1] = m_end;
+        const double dx = m_end.x - m_start.x, dy = m_end.y - m_start.y;
+        if (!m_spacingFixed) m_spacing = m_count < 2 ? 0.0 : std::hypot(dx, dy) / (m_count - 1);
+        if (!m_angleFixed) m_angle = std::atan2(dy, dx);
+    }
+    const MFloatPoint d(m_spacing * std::cos(m_angle), m_spacing * std::sin(m_angle));
+    for (int i = 0; i < m_count; ++i)
+        PlaceCopy(i, MFloatPoint(m_start.x + i * d.x, m_start.y + i * d.y), m_angle);
+    return phase == kPhaseTest && m_step == 1 ? 1 : 0;
+}
+
+// ----- around a circle -------------------------------------------------------------------------
+
+MCopyRotateTool::MCopyRotateTool(int toolId) : MCopyTool(toolId) {
+    LoadPrompt(IDS_COPYROTATE_STEPS, IDS_COPYROTATE_PICKS);
+}
+
+BOOL MCopyRotateTool::RunDialog(MTessarayView* view) {
+    m_radius = m_startAngle = m_endAngle = 0.0;
+    MInputRotCopyDialog dialog(view);
+    if (dialog.DoModal() != IDOK) return FALSE;
+    const MRotCopyValues& v = GetRotCopyValues();
+    m_count = v.count;
+    m_radiusFixed = v.radiusFixed ? TRUE : FALSE;
+    m_startFixed = v.startFixed ? TRUE : FALSE;
+    m_endFixed = v.endFixed ? TRUE : FALSE;
+    m_rotate = v.rotate ? TRUE : FALSE;
+    m_radius = m_radiusFixed ? view->UserToDocLength(v.radius) : 0.0;
+    m_startAngle = m_startFixed ? v.startAngle * kDegreesToRadians : 0.0;
+    m_endAngle = m_endFixed ? v.endAngle * kDegreesToRadians : 0.0;
+    return TRUE;
+}
+
+double MCopyRotateTool::CopyAngle(double start, double end, int count, int i) {
+    if (count < 2) return start;
+    double span = std::fmod(end - start, 2 * kPi);
+    if (span < 0) span += 2 * kPi;
+    if (span < kWholeTurnTolerance || 2 * kPi - span < kWholeTurnTolerance)
+        span = (count - 1) * 2 * kPi / count;
+    return start + i * span / (count - 1);
+}
+
+void MCopyRotateTool::FollowStep(const MFloatPoint& c) {
+    const double direction = std::atan2(c.y - m_centre.y, c.x - m_centre.x);
+    if (m_step == 0) {
+        m_centre = c;
+        m_crossMarkShown = TRUE;
+        m_crossMarkPoint = c;
+        m_guideLineShown = TRUE;
+        m_guideLine[0] = m_guideLine[1] = c;
+        return;
+    }
+    m_crossMarkShown = FALSE;
+    if (m_step == 1) {
+        if (m_radiusFixed) {
+            m_step = 2;
+        } else {
+            m_radius = std::hypot(c.x - m_centre.x, c.y - m_centre.y);
+            m_guideLine[1] = c;
+        }
+    }
+    if (m_step == 2) {
+        m_guideLine[1] = c;
+        if (m_startFixed) {
+            m_step = 3;
+        } else {
+            m_startAngle = direction;
+            if (!m_endFixed) m_endAngle = direction;
+        }
+    }
+    if (m_step == 3 && !m_endFixed) {
+        m_guideLine[1] = c;
+        m_endAngle = direction;
+    }
+}
+
+int MCopyRotateTool::OnPoint(MTessarayView*, double x, double y, int phase, UINT) {
+    FollowStep(MFloatPoint(x, y));
+    for (int i = 0; i < m_count; ++i) {
+        const double a = CopyAngle(m_startAngle, m_endAngle, m_count, i);
+        PlaceCopy(i, MFloatPoint(m_centre.x + m_radius * std::cos(a), m_centre.y + m_radius * std::sin(a)),
+                  a - m_startAngle);
+    }
+    if (phase != kPhaseTest) return 0;
+    const bool done = m_step == 3 || (m_endFixed && m_step == 2) ||
+                      (m_endFixed && m_startFixed && m_step == 1) ||
+                      (m_endFixed && m_startFixed && m_radiusFixed && m_step == 0);
+    return done ? 1 : 0;
+}

@@ -1,0 +1,208 @@
+#include "tools/edit/DividTool.h"
+
+#include <charconv>
+#include <cmath>
+#include <istream>
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "model/geometry/Geometry.h"
+#include "model/shapes/curves/ArcShape.h"
+#include "model/shapes/lines/LineShape.h"
+#include "model/shapes/lines/MarkShape.h"
+#include "model/shapes/lines/PolygonShape.h"
+#include "platform/Strings.h"
+#include "platform/ui/DataExchange.h"
+#include "resources/ResourceIds.h"
+#include "view/TessarayView.h"
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr short kCircleType = 2;
+constexpr short kArcType = 3;
+
+double Turn(double a) {
+    a = std::fmod(a, 2 * kPi);
+    return a < 0 ? a + 2 * kPi : a;
+}
+
+// A full circle or an arc (counter-clockwise from start over span).
+struct MTrueCircle {
+    MFloatPoint centre;
+    double radius = 0.0;
+    bool full = true;
+    double start = 0.0, span = 2 * kPi;
+
+    double AngleOf(const MFloatPoint& p) const { return std::atan2(p.y - centre.y, p.x - centre.x); }
+    MFloatPoint At(double a) const {
+        return MFloatPoint(centre.x + radius * std::cos(a), centre.y + radius * std::sin(a));
+    }
+    // Along the arc from its start, the nearer end when p's direction misses the arc.
+    double ArcParameter(const MFloatPoint& p) const {
+        const double u = Turn(AngleOf(p) - start);
+        if (u <= span) return u;
+        return u - span < 2 * kPi - u ? span : 0.0;
+    }
+    MFloatPoint Nearest(const MFloatPoint& p) const {
+        return full ? At(AngleOf(p)) : At(start + ArcParameter(p));
+    }
+    void Divide(const MFloatPoint& a, const MFloatPoint& b, int count, const MFloatPoint& hint,
+                MFloatPointArray& out) const {
+        double from = 0.0, way = 0.0;
+        if (full) {
+            from = AngleOf(a);
+            way = Turn(AngleOf(b) - from);
+            if (way < kZeroTolerance)
+                way = 2 * kPi;
+            else if (Turn(AngleOf(hint) - from) > way)
+                way -= 2 * kPi;
+        } else {
+            const double ua = ArcParameter(a);
+            from = start + ua;
+            way = ArcParameter(b) - ua;
+        }
+        for (int k = 1; k < count; ++k)
+            out.Add(At(from + way * k / count));
+    }
+};
+
+std::optional<MTrueCircle> TrueCircleOf(const MCadShape* shape) {
+    if (shape->GetTypeId() == kCircleType) {
+        const auto* circle = static_cast<const MCircleShape*>(shape);
+        return MTrueCircle{circle->m_center, circle->m_radius};
+    }
+    if (shape->GetTypeId() == kArcType) {
+        const auto* arc = static_cast<const MCircleArcShape*>(shape);
+        double start = arc->m_startAngle, end = arc->m_endAngle;
+        NormalizeArcAngles(start, end);
+        return MTrueCircle{arc->m_center, arc->m_radius, false, start, end - start};
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+MDividTool::MDividTool(int toolId) : MDrawTool(toolId) {
+    LoadPrompt(IDS_DIVID_STEPS, IDS_DIVID_PICKS);
+    ClearConstraint();
+}
+
+MCadShape* MDividTool::NewShape(MTessarayView*) {
+    return new MMarkShape();
+}
+
+MCadShape* MDividTool::FilterPickTarget(MCadShape* shape) {
+    if (dynamic_cast<MLineShape*>(shape) || dynamic_cast<MPolygonShape*>(shape)) return shape;
+    return nullptr;
+}
+
+bool MDividTool::IsClosedPath() const {
+    const auto* polygon = dynamic_cast<const MPolygonShape*>(GetPickShape(0));
+    if (!polygon) return false;
+    if (auto circle = TrueCircleOf(polygon)) return circle->full;
+    return polygon->IsClosedFlag() != FALSE;
+}
+
+MFloatPoint MDividTool::OnShape(const MFloatPoint& p) const {
+    const MCadShape* shape = GetPickShape(0);
+    MFloatPoint q = p;
+    if (auto circle = TrueCircleOf(shape))
+        q = circle->Nearest(p);
+    else if (const auto* polygon = dynamic_cast<const MPolygonShape*>(shape))
+        polygon->GetNearestPoint(&q, p);
+    else if (const auto* line = dynamic_cast<const MLineShape*>(shape))
+        line->NearestPoint(&q, p);
+    return q;
+}
+
+void MDividTool::Divide(const MFloatPoint& hint, MFloatPointArray& out) const {
+    out.RemoveAll();
+    const MCadShape* shape = GetPickShape(0);
+    const MFloatPoint a = MarkAt(0), b = MarkAt(1);
+    if (auto circle = TrueCircleOf(shape)) {
+        circle->Divide(a, b, m_count, hint, out);
+    } else if (const auto* polygon = dynamic_cast<const MPolygonShape*>(shape)) {
+        DividePolyline(a, b, polygon->GetPoints(), polygon->IsClosedFlag(), m_count, out, hint);
+    } else if (const auto* line = dynamic_cast<const MLineShape*>(shape)) {
+        MFloatPointArray ends;
+        ends.Add(line->m_start);
+        ends.Add(line->m_end);
+        DividePolyline(a, b, ends, FALSE, m_count, out, hint);
+    }
+}
+
+MFloatPoint MDividTool::MarkAt(int index) const {
+    return static_cast<const MMarkShape*>(GetNewShape(index))->m_position;
+}
+
+void MDividTool::SetMark(int index, const MFloatPoint& p) {
+    while (GetNewCount() <= index)
+        AddNewShapeExpanded(new MMarkShape(), -1);
+    static_cast<MMarkShape*>(GetNewShape(index))->m_position = p;
+}
+
+int MDividTool::OnPoint(MTessarayView* view, double x, double y, int phase, UINT) {
+    const MCadShape* shape = GetPickCount() > 0 ? GetPickShape(0) : nullptr;
+    const auto* polygon = dynamic_cast<const MPolygonShape*>(shape);
+    if (!shape || (polygon && polygon->GetPointCount() < 2) ||
+        (!polygon && !dynamic_cast<const MLineShape*>(shape)))
+        return 1;
+    const MFloatPoint q = OnShape(MFloatPoint(x, y));
+    if (m_step <= 0) {
+        SetMark(0, q);
+    } else if (m_step == 1) {
+        SetMark(1, q);
+        if (phase == kPhaseTest) return FinishEnd(view);
+    } else {
+        MFloatPointArray points;
+        Divide(q, points);
+        for (int i = 0; i < points.GetSize() && i + 2 < GetNewCount(); ++i)
+            static_cast<MMarkShape*>(GetNewShape(i + 2))->m_position = points[i];
+        return phase == kPhaseTest ? 1 : 0;
+    }
+    return 0;
+}
+
+int MDividTool::FinishEnd(MTessarayView* view) {
+    MInputDividDialog dialog(view, m_count);
+    const MFloatPoint a = MarkAt(0), b = MarkAt(1);
+    const bool apart = std::hypot(b.x - a.x, b.y - a.y) > kZeroTolerance;
+    // Start and end on one point of an open way divide nothing: every mark would stack there.
+    if (dialog.DoModal() != IDOK || dialog.GetCount() < 2 || (!apart && !IsClosedPath())) {
+        // Discarded as a cancel does, but without End's repaint: inside the release the view has
+        // its cross-hair erased, and a repaint now would leave a piece of it behind.
+        Reset();
+        return 1;
+    }
+    m_count = dialog.GetCount();
+    MFloatPointArray points;
+    Divide(m_currentPoint, points);
+    for (int i = 0; i < points.GetSize(); ++i)
+        SetMark(GetNewCount(), points[i]);
+    return IsClosedPath() && apart ? 0 : 1;
+}
+
+void MDividTool::SaveSettings(std::ostream& os) {
+    MDrawTool::SaveSettings(os);
+    os << '\t' << std::to_string(m_count) << '\n';
+}
+
+void MDividTool::LoadSettings(std::istream& is) {
+    MDrawTool::LoadSettings(is);
+    std::string line;
+    std::getline(is, line);
+    const std::size_t first = line.find_first_not_of(" \t");
+    long long count = 0;
+    if (first != std::string::npos) std::from_chars(line.data() + first, line.data() + line.size(), count);
+    m_count = count >= 2 && count <= kMaxCount ? static_cast<int>(count) : kDefaultCount;
+}
+
+MInputDividDialog::MInputDividDialog(CWnd* parent, int count)
+    : CDialog(IDD_DIVID_INPUT, parent), m_count(static_cast<UINT>(count)) {}
+
+void MInputDividDialog::DoDataExchange(CDataExchange* pDX) {
+    DDX_Text(pDX, IDC_DIVID_COUNT, m_count);
+    DDV_MinMaxUInt(pDX, m_count, 0, MDividTool::kMaxCount);
+}

@@ -1,0 +1,32 @@
+#include "tools/view/OriginTool.h"
+
+#include "document/TessarayDoc.h"
+#include "platform/Strings.h"
+#include "resources/ResourceIds.h"
+#include "tools/view/ViewToolDialogs.h"
+#include "view/TessarayView.h"
+
+MOriginTool::MOriginTool(int toolId) : MDrawTool(toolId) {
+    LoadPrompt(IDS_ORIGIN_PROMPT, 0);
+}
+
+void MOriginTool::OnButtonDownAt(MTessarayView* view, CDC*, const MFloatPoint& pt, UINT) {
+    MoveOrigin(view, pt);
+}
+
+void MOriginTool::OnNumericInput(MTessarayView* view) {
+    double dx = 0.0, dy = 0.0;
+    MInputOriginDialog dialog(view, &dx, &dy);
+    if (dialog.DoModal() != IDOK) return;
+    MoveOrigin(view, MFloatPoint(view->userOrigin.x + dx, view->userOrigin.y + dy));
+}
+
+void MOriginTool::MoveOrigin(MTessarayView* view, const MFloatPoint& origin) {
+    view->SetOrigin(origin.x, origin.y);
+    if (MTessarayDoc* doc = Document(view)) {
+        // The saved origin follows, or the next save would write the old one.
+        doc->m_origin = origin;
+        doc->SetModifiedFlag(TRUE);
+    }
+    view->InvalidateRect(nullptr, TRUE);
+}
