@@ -5,6 +5,7 @@
 #include "resources/ResourceIds.h"
 #include "tools/DrawToolArray.h"
 #include "tools/circle/CircleTool.h"
+#include "tools/dimension/RadialDimensionTools.h"
 #include "tools/dimension/SizeTool.h"
 #include "tools/edit/EdgeTool.h"
 #include "tools/edit/LineCutTools.h"
@@ -36,8 +37,8 @@ constexpr MToolRegistration kRegistry[] = {
     {"SIZE",          17,  ID_TOOL_SIZE,             TRUE,  &CreateTool<MSizeTool>},
     {"SIZEX",         18,  ID_TOOL_SIZEX,            TRUE,  &CreateTool<MSizeXTool>},
     {"SIZEY",         19,  ID_TOOL_SIZEY,            TRUE,  &CreateTool<MSizeYTool>},
-    {"RADIUS",        20,  ID_TOOL_RADIUS,           TRUE,  &CreateTool<MDrawTool>},
-    {"DIAMETER",      21,  ID_TOOL_DIAMETER,         TRUE,  &CreateTool<MDrawTool>},
+    {"RADIUS",        20,  ID_TOOL_RADIUS,           TRUE,  &CreateTool<MRadiusTool>},
+    {"DIAMETER",      21,  ID_TOOL_DIAMETER,         TRUE,  &CreateTool<MDiameterTool>},
     {"ANGLE",         22,  ID_TOOL_ANGLE,            TRUE,  &CreateTool<MDrawTool>},
     {"LINEANGLE",     23,  ID_TOOL_LINEANGLE,        TRUE,  &CreateTool<MDrawTool>},
     {"LABEL",         24,  ID_TOOL_LABEL,            TRUE,  &CreateTool<MDrawTool>},

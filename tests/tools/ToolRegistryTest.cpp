@@ -119,7 +119,8 @@ TEST(ToolRegistry, ANewDrawingWritesTheToolCountAndOnlyToolsWithValuesOfTheirOwn
     ToolHarness h;
     const std::string dimension = "\n\t\n\t100 1\n\tText\n";
     EXPECT_THAT(h.NativeText(), HasSubstr("[TOOLS]\n\t53\nCIRCLE\n\t\n\t100\nSIZE" + dimension + "SIZEX" + dimension + "SIZEY" +
-                                          dimension + "ROUND\n\t\n\t100\nEDGE\n\t\n\t100 100\n[LAYERS]\n"));
+                                          dimension + "RADIUS\n\t\n\t1 0 0\n\tText\nDIAMETER\n\t\n\t1\n\tText\n" +
+                                          "ROUND\n\t\n\t100\nEDGE\n\t\n\t100 100\n[LAYERS]\n"));
 }
 
 TEST(ToolRegistry, EveryAutomaticLayerSurvivesSaveAndOpen) {

@@ -57,6 +57,22 @@ struct DimensionHarness : ToolHarness {
             if (auto* size = dynamic_cast<MSizeShape*>(layer->GetAt(i))) out.push_back(size);
         return out;
     }
+    // The shapes of type T in the first layer, in order.
+    template <class T>
+    std::vector<T*> ShapesOf() {
+        std::vector<T*> out;
+        const MLayer* layer = doc.GetLayers()->GetLayer(0);
+        for (int i = 0; i < layer->GetSize(); ++i)
+            if (auto* shape = dynamic_cast<T*>(layer->GetAt(i))) out.push_back(shape);
+        return out;
+    }
+    // Adds a shape to the first layer (the document owns it).
+    template <class T>
+    T* Add(T* shape) {
+        doc.AppendShape(shape, 0);
+        shape->Recalc(view.get());
+        return shape;
+    }
     // As ExpectOneUndoStep, for the drawing without the tools' values: the tools keep the last
     // measured length, which undo does not take back.
     void ExpectOneDrawingStep(const std::function<void()>& action) {
