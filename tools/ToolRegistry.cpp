@@ -5,6 +5,7 @@
 #include "resources/ResourceIds.h"
 #include "tools/DrawToolArray.h"
 #include "tools/circle/CircleTool.h"
+#include "tools/dimension/AngleDimensionTools.h"
 #include "tools/dimension/RadialDimensionTools.h"
 #include "tools/dimension/SizeTool.h"
 #include "tools/edit/EdgeTool.h"
@@ -39,8 +40,8 @@ constexpr MToolRegistration kRegistry[] = {
     {"SIZEY",         19,  ID_TOOL_SIZEY,            TRUE,  &CreateTool<MSizeYTool>},
     {"RADIUS",        20,  ID_TOOL_RADIUS,           TRUE,  &CreateTool<MRadiusTool>},
     {"DIAMETER",      21,  ID_TOOL_DIAMETER,         TRUE,  &CreateTool<MDiameterTool>},
-    {"ANGLE",         22,  ID_TOOL_ANGLE,            TRUE,  &CreateTool<MDrawTool>},
-    {"LINEANGLE",     23,  ID_TOOL_LINEANGLE,        TRUE,  &CreateTool<MDrawTool>},
+    {"ANGLE",         22,  ID_TOOL_ANGLE,            TRUE,  &CreateTool<MAngleTool>},
+    {"LINEANGLE",     23,  ID_TOOL_LINEANGLE,        TRUE,  &CreateTool<MLineAngleTool>},
     {"LABEL",         24,  ID_TOOL_LABEL,            TRUE,  &CreateTool<MDrawTool>},
     {"BALLOON",       25,  ID_TOOL_BALLOON,          TRUE,  &CreateTool<MDrawTool>},
     {"WALL",          26,  ID_TOOL_WALL,             TRUE,  &CreateTool<MDrawTool>},
