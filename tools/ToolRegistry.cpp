@@ -6,6 +6,7 @@
 #include "tools/DrawToolArray.h"
 #include "tools/circle/CircleTool.h"
 #include "tools/dimension/AngleDimensionTools.h"
+#include "tools/dimension/MeasureTools.h"
 #include "tools/dimension/RadialDimensionTools.h"
 #include "tools/dimension/SizeTool.h"
 #include "tools/edit/EdgeTool.h"
@@ -57,8 +58,8 @@ constexpr MToolRegistration kRegistry[] = {
     {"TRIM",          36,  ID_TOOL_TRIM,             FALSE, &CreateTool<MDrawTool>},
     {"COPYLINE",      37,  ID_TOOL_COPYLINE,         FALSE, &CreateTool<MDrawTool>},
     {"COPYROTATE",    38,  ID_TOOL_COPYROTATE,       FALSE, &CreateTool<MDrawTool>},
-    {"MEASURELENGTH", 39,  ID_TOOL_MEASURELENGTH,    FALSE, &CreateTool<MDrawTool>},
-    {"MEASUREANGLE",  40,  ID_TOOL_MEASUREANGLE,     FALSE, &CreateTool<MDrawTool>},
+    {"MEASURELENGTH", 39,  ID_TOOL_MEASURELENGTH,    FALSE, &CreateTool<MMeasureLengthTool>},
+    {"MEASUREANGLE",  40,  ID_TOOL_MEASUREANGLE,     FALSE, &CreateTool<MMeasureAngleTool>},
     {"FUSION",        41,  ID_TOOL_FUSION,           FALSE, &CreateTool<MDrawTool>},
     {"ORIGIN",        42,  ID_TOOL_ORIGIN,           FALSE, &CreateTool<MDrawTool>},
     {"PRINTAREA",     43,  ID_TOOL_PRINTAREA,        FALSE, &CreateTool<MDrawTool>},
@@ -69,7 +70,7 @@ constexpr MToolRegistration kRegistry[] = {
     {"MULTITEXT",     49,  ID_TOOL_MULTITEXT,        TRUE,  &CreateTool<MDrawTool>},
     {"DIVID",         52,  ID_TOOL_DIVID,            TRUE,  &CreateTool<MDrawTool>},
     {"STRETCH",       53,  ID_TOOL_STRETCH,          FALSE, &CreateTool<MDrawTool>},
-    {"MEASUREAREA",   54,  ID_TOOL_MEASUREAREA,      FALSE, &CreateTool<MDrawTool>},
+    {"MEASUREAREA",   54,  ID_TOOL_MEASUREAREA,      FALSE, &CreateTool<MMeasureAreaTool>},
 };
 // clang-format on
 
