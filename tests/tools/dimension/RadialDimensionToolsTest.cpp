@@ -144,17 +144,6 @@ T* ToolOf(UINT command) {
     return dynamic_cast<T*>(GetDrawToolArray().FindByCommand(command));
 }
 
-std::string SavedTools() {
-    std::ostringstream os;
-    GetDrawToolArray().SaveSettings(os);
-    return os.str();
-}
-
-void LoadTools(const std::string& text) {
-    std::istringstream in(text);
-    GetDrawToolArray().LoadSettings(in);
-}
-
 }  // namespace
 
 TEST(RadialDimensionSettings, AnEmptyTextKeepsTheNextToolsLines) {
