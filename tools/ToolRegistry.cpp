@@ -8,6 +8,9 @@
 #include "tools/circle/CircleTool.h"
 #include "tools/circle/EllipseTools.h"
 #include "tools/circle/ThreePointTools.h"
+#include "tools/dimension/AngleDimensionTools.h"
+#include "tools/dimension/MeasureTools.h"
+#include "tools/dimension/RadialDimensionTools.h"
 #include "tools/dimension/SizeTool.h"
 #include "tools/edit/CopyTools.h"
 #include "tools/edit/CornerTool.h"
@@ -55,10 +58,10 @@ constexpr MToolRegistration kRegistry[] = {
     {"SIZE",          17,  ID_TOOL_SIZE,             TRUE,  &CreateTool<MSizeTool>},
     {"SIZEX",         18,  ID_TOOL_SIZEX,            TRUE,  &CreateTool<MSizeXTool>},
     {"SIZEY",         19,  ID_TOOL_SIZEY,            TRUE,  &CreateTool<MSizeYTool>},
-    {"RADIUS",        20,  ID_TOOL_RADIUS,           TRUE,  &CreateTool<MDrawTool>},
-    {"DIAMETER",      21,  ID_TOOL_DIAMETER,         TRUE,  &CreateTool<MDrawTool>},
-    {"ANGLE",         22,  ID_TOOL_ANGLE,            TRUE,  &CreateTool<MDrawTool>},
-    {"LINEANGLE",     23,  ID_TOOL_LINEANGLE,        TRUE,  &CreateTool<MDrawTool>},
+    {"RADIUS",        20,  ID_TOOL_RADIUS,           TRUE,  &CreateTool<MRadiusTool>},
+    {"DIAMETER",      21,  ID_TOOL_DIAMETER,         TRUE,  &CreateTool<MDiameterTool>},
+    {"ANGLE",         22,  ID_TOOL_ANGLE,            TRUE,  &CreateTool<MAngleTool>},
+    {"LINEANGLE",     23,  ID_TOOL_LINEANGLE,        TRUE,  &CreateTool<MLineAngleTool>},
     {"LABEL",         24,  ID_TOOL_LABEL,            TRUE,  &CreateTool<MDrawTool>},
     {"BALLOON",       25,  ID_TOOL_BALLOON,          TRUE,  &CreateTool<MDrawTool>},
     {"WALL",          26,  ID_TOOL_WALL,             TRUE,  &CreateTool<MWallTool>},
@@ -74,8 +77,8 @@ constexpr MToolRegistration kRegistry[] = {
     {"TRIM",          36,  ID_TOOL_TRIM,             FALSE, &CreateTool<MDrawTool>},
     {"COPYLINE",      37,  ID_TOOL_COPYLINE,         FALSE, &CreateTool<MCopyLineTool>},
     {"COPYROTATE",    38,  ID_TOOL_COPYROTATE,       FALSE, &CreateTool<MCopyRotateTool>},
-    {"MEASURELENGTH", 39,  ID_TOOL_MEASURELENGTH,    FALSE, &CreateTool<MDrawTool>},
-    {"MEASUREANGLE",  40,  ID_TOOL_MEASUREANGLE,     FALSE, &CreateTool<MDrawTool>},
+    {"MEASURELENGTH", 39,  ID_TOOL_MEASURELENGTH,    FALSE, &CreateTool<MMeasureLengthTool>},
+    {"MEASUREANGLE",  40,  ID_TOOL_MEASUREANGLE,     FALSE, &CreateTool<MMeasureAngleTool>},
     {"FUSION",        41,  ID_TOOL_FUSION,           FALSE, &CreateTool<MDrawTool>},
     {"ORIGIN",        42,  ID_TOOL_ORIGIN,           FALSE, &CreateTool<MOriginTool>},
     {"PRINTAREA",     43,  ID_TOOL_PRINTAREA,        FALSE, &CreateTool<MPrintAreaTool>},
@@ -86,7 +89,7 @@ constexpr MToolRegistration kRegistry[] = {
     {"MULTITEXT",     49,  ID_TOOL_MULTITEXT,        TRUE,  &CreateTool<MDrawTool>},
     {"DIVID",         52,  ID_TOOL_DIVID,            TRUE,  &CreateTool<MDividTool>},
     {"STRETCH",       53,  ID_TOOL_STRETCH,          FALSE, &CreateTool<MDrawTool>},
-    {"MEASUREAREA",   54,  ID_TOOL_MEASUREAREA,      FALSE, &CreateTool<MDrawTool>},
+    {"MEASUREAREA",   54,  ID_TOOL_MEASUREAREA,      FALSE, &CreateTool<MMeasureAreaTool>},
 };
 // clang-format on
 

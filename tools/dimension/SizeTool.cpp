@@ -11,7 +11,6 @@
 #include "resources/ResourceIds.h"
 #include "tools/ToolScopes.h"
 #include "tools/dimension/SizeDialogs.h"
-#include "view/Grid.h"
 #include "view/TessarayView.h"
 
 namespace {
@@ -21,20 +20,6 @@ constexpr double kZero = 2.220446e-15;
 
 MFloatPoint Middle(const MFloatPoint& a, const MFloatPoint& b) {
     return (a + b) / 2.0;
-}
-
-// The point at length from base in the direction of pt (pt stays on base), or with SHIFT the foot
-// on the nearer axis through base.
-MFloatPoint ConstrainAngleLength(const MFloatPoint& base, const MFloatPoint& pt, double length, BOOL bLength,
-                                 UINT flags) {
-    const MFloatPoint d = pt - base;
-    const double r = d.GetLength();
-    if (r <= kZero) return pt;
-    MFloatPoint u = d / r;
-    if (flags & MK_SHIFT)
-        u = std::abs(u.y) <= std::abs(u.x) ? MFloatPoint(u.x < 0 ? -1.0 : 1.0, 0.0)
-                                           : MFloatPoint(0.0, u.y < 0 ? -1.0 : 1.0);
-    return bLength ? base + u * length : base + u * d.Dot(u);
 }
 
 }  // namespace
@@ -121,16 +106,10 @@ BOOL MSizeTool::ApplyConstraint(MTessarayView* view, int x, int y, MFloatPoint* 
     if (MDrawTool::ApplyConstraint(view, x, y, pt, flags)) return TRUE;
     const MSizeShape* shape = Shape();
     if (!shape || m_step != 1 || (!m_fixedLength && !(flags & MK_SHIFT))) return FALSE;
-    const MFloatPoint cursor = *pt;
-    const MFloatPoint& start = shape->GetA();
-    const double length = FixedDocLength(view);
-    *pt = ::ConstrainAngleLength(start, cursor, length, m_fixedLength, flags);
-    // The grid point of the cursor where it lies on the circle of the fixed length. The shared
-    // angle-and-length constraint, when the tools have it, also searches the drawing's snap points.
-    if (m_fixedLength && (GetSnapFlags(view) & kSnapGrid) && view->GetGrid()) {
-        const MFloatPoint g = view->GetGrid()->SnapDocPoint(view, cursor);
-        if (std::abs((g - start).GetLength() - length) <= length * 1e-14) *pt = g;
-    }
+    // A fixed length holds the point on its circle around the start, SHIFT on the nearer axis; the
+    // drawing's snap points and the grid on that locus still catch it.
+    *pt = ConstrainAngleLength(view, shape->GetA(), *pt, FixedDocLength(view), m_fixedLength, 0.0, FALSE,
+                               flags);
     return TRUE;
 }
 

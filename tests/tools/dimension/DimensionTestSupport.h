@@ -4,6 +4,8 @@
 // that a pixel is finer than the grid.
 #pragma once
 
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include <gmock/gmock.h>
@@ -50,12 +52,22 @@ struct DimensionHarness : ToolHarness {
     void RightClick(const MFloatPoint& p, UINT keys = 0) { ToolHarness::RightClick(kBase + p, keys); }
 
     // The dimensions of the first layer, in order.
-    std::vector<MSizeShape*> Dimensions() {
-        std::vector<MSizeShape*> out;
+    std::vector<MSizeShape*> Dimensions() { return ShapesOf<MSizeShape>(); }
+    // The shapes of type T in the first layer, in order.
+    template <class T>
+    std::vector<T*> ShapesOf() {
+        std::vector<T*> out;
         const MLayer* layer = doc.GetLayers()->GetLayer(0);
         for (int i = 0; i < layer->GetSize(); ++i)
-            if (auto* size = dynamic_cast<MSizeShape*>(layer->GetAt(i))) out.push_back(size);
+            if (auto* shape = dynamic_cast<T*>(layer->GetAt(i))) out.push_back(shape);
         return out;
+    }
+    // Adds a shape to the first layer (the document owns it).
+    template <class T>
+    T* Add(T* shape) {
+        doc.AppendShape(shape, 0);
+        shape->Recalc(view.get());
+        return shape;
     }
     // As ExpectOneUndoStep, for the drawing without the tools' values: the tools keep the last
     // measured length, which undo does not take back.
@@ -96,5 +108,17 @@ struct DimensionHarness : ToolHarness {
         RightClick(at, MK_CONTROL);
     }
 };
+
+// The tools' values as a drawing's [TOOLS] section holds them, and read back from such text.
+inline std::string SavedTools() {
+    std::ostringstream os;
+    GetDrawToolArray().SaveSettings(os);
+    return os.str();
+}
+
+inline void LoadTools(const std::string& text) {
+    std::istringstream in(text);
+    GetDrawToolArray().LoadSettings(in);
+}
 
 }  // namespace dimtest

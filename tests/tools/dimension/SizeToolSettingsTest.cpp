@@ -12,17 +12,6 @@ MSizeTool* SizeToolOf(UINT command) {
     return dynamic_cast<MSizeTool*>(GetDrawToolArray().FindByCommand(command));
 }
 
-std::string SavedTools() {
-    std::ostringstream os;
-    GetDrawToolArray().SaveSettings(os);
-    return os.str();
-}
-
-void LoadTools(const std::string& text) {
-    std::istringstream in(text);
-    GetDrawToolArray().LoadSettings(in);
-}
-
 }  // namespace
 
 TEST(SizeToolSettings, LengthPlacementAndTextTravelWithTheDrawing) {

@@ -1,4 +1,6 @@
 // The linear dimension tools driven by the mouse through the view.
+#include <cmath>
+
 #include "tests/tools/dimension/DimensionTestSupport.h"
 #include "tools/dimension/SizeTool.h"
 
@@ -79,6 +81,18 @@ TEST(SizeTool, AFixedLengthPutsTheEndOnTheCursorsSide) {
     const MFloatPoint end = h.Dimensions()[2]->GetB() - kBase;
     EXPECT_NEAR(end.GetLength(), 50.0, 1e-9);
     EXPECT_NEAR(end.x, 50.0, 0.1);
+}
+
+TEST(SizeTool, AFixedLengthTakesAnEndPointOnItsCircle) {
+    DimensionHarness h;
+    const MFloatPoint end(50 * std::cos(0.3), 50 * std::sin(0.3));  // off the grid, 50 from the start
+    h.AddLine(kBase.x + end.x, kBase.y + end.y, kBase.x + 200, kBase.y - 100);
+    h.Repaint();
+    h.Choose(ID_TOOL_SIZE);
+    h.NumericEntry(FixedLength("50"));
+    h.Dimension({0, 0}, end, {0, 60});
+    ASSERT_EQ(h.Dimensions().size(), 1u);
+    EXPECT_EQ(h.Dimensions()[0]->GetB(), kBase + end);
 }
 
 TEST(SizeTool, AFixedEndOnTheStartPointGoesAlongX) {
