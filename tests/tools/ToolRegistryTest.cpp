@@ -120,9 +120,10 @@ TEST(ToolRegistry, ANewDrawingWritesTheToolCountAndOnlyToolsWithValuesOfTheirOwn
     const std::string dimension = "\n\t\n\t100 1\n\tText\n";
     const std::string lines = "LINE\n\t\n\t100 0\nXYLINE\n\t\n\t100 0\nCONTLINE\n\t\n\t100 0 0\n";
     const std::string wall = "WALL\n\t\n\t100 0\n\t100 100 0\n\t\n\t0 0 0\n";
-    EXPECT_THAT(h.NativeText(), HasSubstr("[TOOLS]\n\t53\n" + lines + "CIRCLE\n\t\n\t100\nPOLYGON\n\t\n\t100 0\nSIZE" +
-                                          dimension + "SIZEX" + dimension + "SIZEY" + dimension + wall +
-                                          "ROUND\n\t\n\t100\nEDGE\n\t\n\t100 100\n[LAYERS]\n"));
+    EXPECT_THAT(h.NativeText(),
+                HasSubstr("[TOOLS]\n\t53\n" + lines + "CIRCLE\n\t\n\t100\nPOLYGON\n\t\n\t100 0\nSIZE" +
+                          dimension + "SIZEX" + dimension + "SIZEY" + dimension + wall +
+                          "ROUND\n\t\n\t100\nEDGE\n\t\n\t100 100\n[LAYERS]\n"));
 }
 
 TEST(ToolRegistry, EveryAutomaticLayerSurvivesSaveAndOpen) {
