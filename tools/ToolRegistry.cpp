@@ -7,9 +7,12 @@
 #include "tools/circle/CircleTool.h"
 #include "tools/dimension/SizeTool.h"
 #include "tools/edit/EdgeTool.h"
+#include "tools/edit/FusionTool.h"
+#include "tools/edit/HoleTool.h"
 #include "tools/edit/LineCutTools.h"
 #include "tools/edit/LineExtendTool.h"
 #include "tools/edit/RoundTool.h"
+#include "tools/edit/TrimTool.h"
 
 namespace {
 
@@ -52,18 +55,18 @@ constexpr MToolRegistration kRegistry[] = {
     {"LINEEXTEND",    33,  ID_TOOL_LINEEXTEND,       FALSE, &CreateTool<MLineExtendTool>},
     {"LINECUT",       34,  ID_TOOL_LINECUT,          FALSE, &CreateTool<MLineCutTool>},
     {"LINELINECUT",   35,  ID_TOOL_LINELINECUT,      FALSE, &CreateTool<MLineLineCutTool>},
-    {"TRIM",          36,  ID_TOOL_TRIM,             FALSE, &CreateTool<MDrawTool>},
+    {"TRIM",          36,  ID_TOOL_TRIM,             FALSE, &CreateTool<MTrimTool>},
     {"COPYLINE",      37,  ID_TOOL_COPYLINE,         FALSE, &CreateTool<MDrawTool>},
     {"COPYROTATE",    38,  ID_TOOL_COPYROTATE,       FALSE, &CreateTool<MDrawTool>},
     {"MEASURELENGTH", 39,  ID_TOOL_MEASURELENGTH,    FALSE, &CreateTool<MDrawTool>},
     {"MEASUREANGLE",  40,  ID_TOOL_MEASUREANGLE,     FALSE, &CreateTool<MDrawTool>},
-    {"FUSION",        41,  ID_TOOL_FUSION,           FALSE, &CreateTool<MDrawTool>},
+    {"FUSION",        41,  ID_TOOL_FUSION,           FALSE, &CreateTool<MFusionTool>},
     {"ORIGIN",        42,  ID_TOOL_ORIGIN,           FALSE, &CreateTool<MDrawTool>},
     {"PRINTAREA",     43,  ID_TOOL_PRINTAREA,        FALSE, &CreateTool<MDrawTool>},
     {"ZOOM",          44,  ID_TOOL_ZOOM,             FALSE, &CreateTool<MDrawTool>},
     {"EDGE",          46,  ID_TOOL_EDGE,             FALSE, &CreateTool<MEdgeTool>},
-    {"HOLE",          47,  ID_TOOL_HOLE,             FALSE, &CreateTool<MDrawTool>},
-    {"HOLE2LINE",     48,  ID_TOOL_HOLE2LINE,        FALSE, &CreateTool<MDrawTool>},
+    {"HOLE",          47,  ID_TOOL_HOLE,             FALSE, &CreateTool<MHoleTool>},
+    {"HOLE2LINE",     48,  ID_TOOL_HOLE2LINE,        FALSE, &CreateTool<MHole2LineTool>},
     {"MULTITEXT",     49,  ID_TOOL_MULTITEXT,        TRUE,  &CreateTool<MDrawTool>},
     {"DIVID",         52,  ID_TOOL_DIVID,            TRUE,  &CreateTool<MDrawTool>},
     {"STRETCH",       53,  ID_TOOL_STRETCH,          FALSE, &CreateTool<MDrawTool>},
