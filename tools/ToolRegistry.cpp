@@ -8,6 +8,7 @@
 #include "tools/dimension/SizeTool.h"
 #include "tools/edit/EdgeTool.h"
 #include "tools/edit/FusionTool.h"
+#include "tools/edit/HatchTool.h"
 #include "tools/edit/HoleTool.h"
 #include "tools/edit/LineCutTools.h"
 #include "tools/edit/LineExtendTool.h"
@@ -48,7 +49,7 @@ constexpr MToolRegistration kRegistry[] = {
     {"WALL",          26,  ID_TOOL_WALL,             TRUE,  &CreateTool<MDrawTool>},
     {"MARK",          27,  ID_TOOL_MARK,             TRUE,  &CreateTool<MDrawTool>},
     {"TEXT",          28,  ID_TOOL_TEXT,             TRUE,  &CreateTool<MDrawTool>},
-    {"HATCH",         29,  ID_TOOL_HATCH,            TRUE,  &CreateTool<MDrawTool>},
+    {"HATCH",         29,  ID_TOOL_HATCH,            TRUE,  &CreateTool<MHatchTool>},
     {"SELECT",        30,  ID_TOOL_SELECT,           FALSE, &CreateTool<MDrawTool>},
     {"CORNER",        31,  ID_TOOL_CORNER,           FALSE, &CreateTool<MDrawTool>},
     {"ROUND",         32,  ID_TOOL_ROUND,            FALSE, &CreateTool<MRoundTool>},

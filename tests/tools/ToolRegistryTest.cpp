@@ -118,8 +118,10 @@ TEST(ToolRegistry, ChoosingTheCurrentToolAgainResetsIt) {
 TEST(ToolRegistry, ANewDrawingWritesTheToolCountAndOnlyToolsWithValuesOfTheirOwn) {
     ToolHarness h;
     const std::string dimension = "\n\t\n\t100 1\n\tText\n";
-    EXPECT_THAT(h.NativeText(), HasSubstr("[TOOLS]\n\t53\nCIRCLE\n\t\n\t100\nSIZE" + dimension + "SIZEX" + dimension + "SIZEY" +
-                                          dimension + "ROUND\n\t\n\t100\nEDGE\n\t\n\t100 100\n[LAYERS]\n"));
+    EXPECT_THAT(h.NativeText(),
+                HasSubstr("[TOOLS]\n\t53\nCIRCLE\n\t\n\t100\nSIZE" + dimension + "SIZEX" + dimension +
+                          "SIZEY" + dimension +
+                          "HATCH\n\t\n\t1 3 1 1 0 0 0 1\nROUND\n\t\n\t100\nEDGE\n\t\n\t100 100\n[LAYERS]\n"));
 }
 
 TEST(ToolRegistry, EveryAutomaticLayerSurvivesSaveAndOpen) {
