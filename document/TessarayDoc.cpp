@@ -1,5 +1,6 @@
 #include "document/TessarayDoc.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <unordered_map>
@@ -34,6 +35,25 @@ void MTessarayDoc::ShapeEntered(MCadShape* shape) {
 
 void MTessarayDoc::ShapeLeft(MCadShape* shape) {
     if (auto* item = dynamic_cast<MDocumentItem*>(shape)) item->OnLeaveDocument(*this);
+    TellShapeLeft(shape);
+}
+
+void MTessarayDoc::TellShapeLeft(const MCadShape* shape) {
+    if (m_leaveListeners.empty()) return;
+    // A listener may remove itself while it hears.
+    const std::vector<MShapeLeaveListener*> listeners = m_leaveListeners;
+    for (MShapeLeaveListener* l : listeners)
+        if (std::find(m_leaveListeners.begin(), m_leaveListeners.end(), l) != m_leaveListeners.end())
+            l->OnShapeLeft(*this, shape);
+}
+
+void MTessarayDoc::AddShapeLeaveListener(MShapeLeaveListener* listener) {
+    if (std::find(m_leaveListeners.begin(), m_leaveListeners.end(), listener) == m_leaveListeners.end())
+        m_leaveListeners.push_back(listener);
+}
+
+void MTessarayDoc::RemoveShapeLeaveListener(MShapeLeaveListener* listener) {
+    std::erase(m_leaveListeners, listener);
 }
 
 int GetImported() {
@@ -52,6 +72,7 @@ MTessarayDoc::MTessarayDoc()
       m_offscreenView(std::make_unique<MCadView>(&m_paper)) {}
 
 MTessarayDoc::~MTessarayDoc() {
+    TellShapeLeft(nullptr);
     // Records first: those of removed objects delete them; the layers then delete the rest.
     m_openPack.reset();
     m_undo.reset();
@@ -67,6 +88,7 @@ void MTessarayDoc::DeleteContents() {
     // No tool may keep pointers into the drawing that is about to go.
     if (auto* view = dynamic_cast<MDocumentView*>(GetFirstView()))
         if (MDocumentTool* tool = view->GetCurrentTool()) tool->Reset();
+    TellShapeLeft(nullptr);
     m_fitOnFirstUpdate = 0;
     m_openPack.reset();
     m_undo->RemoveAll();
@@ -233,6 +255,8 @@ MLayer* MTessarayDoc::RemoveLayer(int index, BOOL record, BOOL* recorded) {
     const int at = index < 0 ? m_layers->GetLayerCount() - 1 : index;
     MLayer* layer = m_layers->RemoveLayer(at);
     if (!layer) return nullptr;
+    for (int i = 0; i < layer->GetSize(); ++i)
+        TellShapeLeft(layer->GetAt(i));
     if (record && m_openPack) {
         m_openPack->RecordRemove(layer, at);
         if (recorded) *recorded = TRUE;
@@ -319,6 +343,8 @@ void MTessarayDoc::TakeLayerOut(MLayer* layer, int index, MDocumentView* view) {
     if (at < 0) return;
     if (view) view->RemoveLayerTab(at);
     m_layers->RemoveLayer(at);
+    for (int i = 0; i < layer->GetSize(); ++i)
+        TellShapeLeft(layer->GetAt(i));
 }
 
 void MTessarayDoc::PutLayerBack(MLayer* layer, int index, MDocumentView* view) {

@@ -25,11 +25,23 @@ class CDC;
 class MCadView;
 class MDocumentView;
 class MLShapeArray;
+class MTessarayDoc;
 
 // The program-wide imported flag: the current drawing came from an import (set when an import
 // opened it; cleared by a new document and by a successful native save).
 int GetImported();
 void SetImported(int imported);
+
+// Hears of every shape that leaves a drawing (removed, replaced, undone, or with its layer) and,
+// with a null shape, of all of them leaving at once (the drawing is replaced or closed): so that
+// nothing keeps the address of a shape the drawing may free.
+class MShapeLeaveListener {
+public:
+    virtual void OnShapeLeft(MTessarayDoc& doc, const MCadShape* shape) = 0;
+
+protected:
+    ~MShapeLeaveListener() = default;
+};
 
 class MTessarayDoc : public CDocument {
     DECLARE_DYNCREATE(MTessarayDoc)
@@ -177,6 +189,10 @@ public:
     // Tells that the file ended before its end mark and opened untitled.
     static void ReportCutShort(const std::string& path);
 
+    // The listener hears of shapes leaving until it is removed (it must be before it goes).
+    void AddShapeLeaveListener(MShapeLeaveListener* listener);
+    void RemoveShapeLeaveListener(MShapeLeaveListener* listener);
+
     // ---- Fields the view and the importers read and write ----
     MFloatPoint m_origin;
     double m_gridX = 1000.0;
@@ -187,6 +203,8 @@ public:
     MFloatRect m_importedExtents;
 
 private:
+    void TellShapeLeft(const MCadShape* shape);
+    std::vector<MShapeLeaveListener*> m_leaveListeners;
     struct Content;  // what a native file read produces before it replaces the drawing
     struct ToolText;
 

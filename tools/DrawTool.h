@@ -153,6 +153,10 @@ public:
     // dropped; a paired one removes its edited shape. With select the committed shapes become the
     // picks. The number of shapes handed over.
     virtual int Commit(MTessarayView* view, BOOL noReplace, BOOL select);
+    // As Commit, but only the first `pairs` entries of the two lists pair up: the edited shapes
+    // after them are removed and the new shapes after them added on their own layers (an edit that
+    // cuts shapes into pieces, where a piece must never take the place of another shape).
+    int CommitPairs(MTessarayView* view, int pairs, BOOL select);
     // As Commit without pairing: edited shapes are removed, new shapes inserted at the position of
     // their layer (-1 appends), keeping their order.
     virtual int CommitAt(MTessarayView* view, int position, BOOL select);
@@ -415,8 +419,10 @@ private:
     // Commit's parts (DrawToolLists.cpp).
     // The value of a new-list entry whose copy was dropped during a commit.
     static constexpr int kDroppedShape = -2;
-    void DropInvalidNewShapes(MTessarayView* view, MUndoScope& pack, BOOL paired);
-    void ReplaceOriginals(MTessarayView* view, MUndoScope& pack, BOOL noReplace);
+    // Both take the number of leading entries that pair up; the first answers how many still do.
+    int DropInvalidNewShapes(MTessarayView* view, MUndoScope& pack, int pairs);
+    void ReplaceOriginals(MTessarayView* view, MUndoScope& pack, int pairs);
+    int CommitLists(MTessarayView* view, int pairs, BOOL noReplace, BOOL select);
     void AddRemainingNewShapes(MTessarayView* view, MUndoScope& pack, int position);
     int FinishCommit(MTessarayView* view, const std::vector<MCadShape*>& shapes, const MFloatRect& area,
                      BOOL select);

@@ -178,11 +178,10 @@ void MDrawTool::HandOver(MTessarayView* view, int index, int layer, Take take) {
     m_newShapes->SetAt(index, nullptr, static_cast<DWORD>(layer));
 }
 
-void MDrawTool::DropInvalidNewShapes(MTessarayView* view, MUndoScope& pack, BOOL paired) {
+int MDrawTool::DropInvalidNewShapes(MTessarayView* view, MUndoScope& pack, int pairs) {
     MTessarayDoc* doc = Document(view);
     // A paired copy that became invalid takes its edited shape out of the drawing with it: an edit
     // that collapses a shape removes it.
-    int pairs = paired ? std::min(GetOriginalCount(), GetNewCount()) : 0;
     int i = 0;
     while (i < GetNewCount()) {
         MCadShape* shape = GetNewShape(i);
@@ -205,11 +204,11 @@ void MDrawTool::DropInvalidNewShapes(MTessarayView* view, MUndoScope& pack, BOOL
         m_editedShapes->RemoveAt(i);
         --pairs;
     }
+    return pairs;
 }
 
-void MDrawTool::ReplaceOriginals(MTessarayView* view, MUndoScope& pack, BOOL noReplace) {
+void MDrawTool::ReplaceOriginals(MTessarayView* view, MUndoScope& pack, int pairs) {
     MTessarayDoc* doc = Document(view);
-    const int pairs = noReplace ? 0 : std::min(GetNewCount(), GetOriginalCount());
     std::vector<const MCadShape*> originals;
     originals.reserve(static_cast<std::size_t>(GetOriginalCount()));
     for (int j = 0; j < GetOriginalCount(); ++j)
@@ -301,13 +300,22 @@ int MDrawTool::FinishCommit(MTessarayView* view, const std::vector<MCadShape*>& 
 }
 
 int MDrawTool::Commit(MTessarayView* view, BOOL noReplace, BOOL select) {
+    return CommitLists(view, std::min(GetOriginalCount(), GetNewCount()), noReplace, select);
+}
+
+int MDrawTool::CommitPairs(MTessarayView* view, int pairs, BOOL select) {
+    pairs = std::clamp(pairs, 0, std::min(GetOriginalCount(), GetNewCount()));
+    return CommitLists(view, pairs, FALSE, select);
+}
+
+int MDrawTool::CommitLists(MTessarayView* view, int pairs, BOOL noReplace, BOOL select) {
     MTessarayDoc* doc = Document(view);
     if (!doc) return 0;
     RecalcNewShapes(view);
     CWaitCursor wait;
     ApplyAttributes(view);
     MUndoScope pack(doc, view);
-    DropInvalidNewShapes(view, pack, TRUE);
+    pairs = DropInvalidNewShapes(view, pack, pairs);
     if (select) {
         m_picks->Invalidate(view, TRUE);
         ClearPicks();
@@ -315,7 +323,7 @@ int MDrawTool::Commit(MTessarayView* view, BOOL noReplace, BOOL select) {
     if (GetNewCount() == 0 && GetOriginalCount() == 0) return 0;
     const std::vector<MCadShape*> shapes = NewShapesNow();
     const MFloatRect area = m_newShapes->GetDrawExtent();
-    ReplaceOriginals(view, pack, noReplace);
+    ReplaceOriginals(view, pack, noReplace ? 0 : pairs);
     AddRemainingNewShapes(view, pack, -1);
     return FinishCommit(view, shapes, area, select);
 }
@@ -326,14 +334,14 @@ int MDrawTool::CommitAt(MTessarayView* view, int position, BOOL select) {
     CWaitCursor wait;
     ApplyAttributes(view);
     MUndoScope pack(doc, view);
-    DropInvalidNewShapes(view, pack, FALSE);
+    DropInvalidNewShapes(view, pack, 0);
     if (select) {
         m_picks->Invalidate(view, TRUE);
         ClearPicks();
     }
     const std::vector<MCadShape*> shapes = NewShapesNow();
     const MFloatRect area = m_newShapes->GetDrawExtent();
-    ReplaceOriginals(view, pack, TRUE);
+    ReplaceOriginals(view, pack, 0);
     AddRemainingNewShapes(view, pack, position);
     return FinishCommit(view, shapes, area, select);
 }

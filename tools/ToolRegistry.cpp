@@ -16,9 +16,13 @@
 #include "tools/edit/CornerTool.h"
 #include "tools/edit/DividTool.h"
 #include "tools/edit/EdgeTool.h"
+#include "tools/edit/FusionTool.h"
+#include "tools/edit/HatchTool.h"
+#include "tools/edit/HoleTool.h"
 #include "tools/edit/LineCutTools.h"
 #include "tools/edit/LineExtendTool.h"
 #include "tools/edit/RoundTool.h"
+#include "tools/edit/TrimTool.h"
 #include "tools/line/ContLineTool.h"
 #include "tools/line/FreeLineTool.h"
 #include "tools/line/LineTool.h"
@@ -67,25 +71,25 @@ constexpr MToolRegistration kRegistry[] = {
     {"WALL",          26,  ID_TOOL_WALL,             TRUE,  &CreateTool<MWallTool>},
     {"MARK",          27,  ID_TOOL_MARK,             TRUE,  &CreateTool<MMarkTool>},
     {"TEXT",          28,  ID_TOOL_TEXT,             TRUE,  &CreateTool<MDrawTool>},
-    {"HATCH",         29,  ID_TOOL_HATCH,            TRUE,  &CreateTool<MDrawTool>},
+    {"HATCH",         29,  ID_TOOL_HATCH,            TRUE,  &CreateTool<MHatchTool>},
     {"SELECT",        30,  ID_TOOL_SELECT,           FALSE, &CreateTool<MDrawTool>},
     {"CORNER",        31,  ID_TOOL_CORNER,           FALSE, &CreateTool<MCornerTool>},
     {"ROUND",         32,  ID_TOOL_ROUND,            FALSE, &CreateTool<MRoundTool>},
     {"LINEEXTEND",    33,  ID_TOOL_LINEEXTEND,       FALSE, &CreateTool<MLineExtendTool>},
     {"LINECUT",       34,  ID_TOOL_LINECUT,          FALSE, &CreateTool<MLineCutTool>},
     {"LINELINECUT",   35,  ID_TOOL_LINELINECUT,      FALSE, &CreateTool<MLineLineCutTool>},
-    {"TRIM",          36,  ID_TOOL_TRIM,             FALSE, &CreateTool<MDrawTool>},
+    {"TRIM",          36,  ID_TOOL_TRIM,             FALSE, &CreateTool<MTrimTool>},
     {"COPYLINE",      37,  ID_TOOL_COPYLINE,         FALSE, &CreateTool<MCopyLineTool>},
     {"COPYROTATE",    38,  ID_TOOL_COPYROTATE,       FALSE, &CreateTool<MCopyRotateTool>},
     {"MEASURELENGTH", 39,  ID_TOOL_MEASURELENGTH,    FALSE, &CreateTool<MMeasureLengthTool>},
     {"MEASUREANGLE",  40,  ID_TOOL_MEASUREANGLE,     FALSE, &CreateTool<MMeasureAngleTool>},
-    {"FUSION",        41,  ID_TOOL_FUSION,           FALSE, &CreateTool<MDrawTool>},
+    {"FUSION",        41,  ID_TOOL_FUSION,           FALSE, &CreateTool<MFusionTool>},
     {"ORIGIN",        42,  ID_TOOL_ORIGIN,           FALSE, &CreateTool<MOriginTool>},
     {"PRINTAREA",     43,  ID_TOOL_PRINTAREA,        FALSE, &CreateTool<MPrintAreaTool>},
     {"ZOOM",          44,  ID_TOOL_ZOOM,             FALSE, &CreateTool<MZoomTool>},
     {"EDGE",          46,  ID_TOOL_EDGE,             FALSE, &CreateTool<MEdgeTool>},
-    {"HOLE",          47,  ID_TOOL_HOLE,             FALSE, &CreateTool<MDrawTool>},
-    {"HOLE2LINE",     48,  ID_TOOL_HOLE2LINE,        FALSE, &CreateTool<MDrawTool>},
+    {"HOLE",          47,  ID_TOOL_HOLE,             FALSE, &CreateTool<MHoleTool>},
+    {"HOLE2LINE",     48,  ID_TOOL_HOLE2LINE,        FALSE, &CreateTool<MHole2LineTool>},
     {"MULTITEXT",     49,  ID_TOOL_MULTITEXT,        TRUE,  &CreateTool<MDrawTool>},
     {"DIVID",         52,  ID_TOOL_DIVID,            TRUE,  &CreateTool<MDividTool>},
     {"STRETCH",       53,  ID_TOOL_STRETCH,          FALSE, &CreateTool<MDrawTool>},

@@ -1,0 +1,220 @@
+#include "tools/edit/HatchTool.h"
+
+#include <cmath>
+#include <memory>
+#include <sstream>
+
+#include "document/DocShapeArray.h"
+#include "model/geometry/Hatch.h"
+#include "model/shapes/containers/GroupShape.h"
+#include "model/shapes/lines/LineShape.h"
+#include "model/shapes/lines/PolygonShape.h"
+#include "platform/Strings.h"
+#include "platform/gdi/DC.h"
+#include "platform/ui/CmdUI.h"
+#include "platform/ui/MessageTranslation.h"
+#include "resources/ResourceIds.h"
+#include "tools/DrawMenu.h"
+#include "tools/PickList.h"
+#include "view/TessarayView.h"
+
+namespace {
+
+// More lines than this take long and much memory: the user decides.
+constexpr double kAskAboveLines = 100000.0;
+
+std::vector<MHatchBoundary> BoundariesOf(const MLPointShapeArray& picks) {
+    std::vector<MHatchBoundary> out;
+    for (int i = 0; i < picks.GetSize(); ++i) {
+        const MCadShape* shape = picks.GetShape(i);
+        if (const auto* line = dynamic_cast<const MLineShape*>(shape)) {
+            out.push_back(MHatchBoundary::Line(line->m_start, line->m_end));
+        } else if (const auto* outline = dynamic_cast<const MPolygonShape*>(shape)) {
+            const MFloatPointArray& p = outline->m_points;
+            out.push_back(
+                MHatchBoundary::Outline({p.GetData(), p.GetData() + p.GetSize()}, outline->IsClosed()));
+        }
+    }
+    return out;
+}
+
+MHatchSettings SettingsFor(const MHatchValues& values, MTessarayView* view) {
+    MHatchSettings s;
+    s.pitch = view->PaperToDocLength(values.pitch);
+    s.spacing = view->PaperToDocLength(values.spacing);
+    s.lineCount = values.lineCount;
+    s.mode = values.mode;
+    for (std::size_t k = 0; k < 4; ++k)
+        s.directions[k] = values.directions[k] != 0;
+    return s;
+}
+
+}  // namespace
+
+MHatchTool::MHatchTool(int toolId) : MDrawTool(toolId) {
+    LoadPrompt(0, IDS_HATCH_PICKS);
+    Commands().OnCommand(
+        ID_HATCH_LAST_SELECTION, [this] { RunGuarded(m_view, [&] { PickRemembered(m_view); }); },
+        [this](CCmdUI* ui) { ui->Enable(!m_remembered.empty()); });
+}
+
+MHatchTool::~MHatchTool() {
+    ForgetSelection();
+}
+
+MCadShape* MHatchTool::FilterPickTarget(MCadShape* shape) {
+    return dynamic_cast<MLineShape*>(shape) || dynamic_cast<MPolygonShape*>(shape) ? shape : nullptr;
+}
+
+void MHatchTool::OnRButtonDown(MTessarayView* view, int x, int y, UINT flags) {
+    if (GetPickCount() == 0 || (flags & (MK_SHIFT | MK_CONTROL))) {
+        MDrawTool::OnRButtonDown(view, x, y, flags);
+        return;
+    }
+    RunGuarded(view, [&] { Hatch(view, CPoint(x, y)); });
+}
+
+void MHatchTool::BuildContextMenu(MTessarayView* view, MDrawMenu* menu, int x, int y) {
+    MDrawTool::BuildContextMenu(view, menu, x, y);
+    menu->InsertMenu(0, MF_BYPOSITION | MF_SEPARATOR);
+    menu->InsertMenu(0, MF_BYPOSITION | MF_STRING, ID_HATCH_LAST_SELECTION,
+                     AfxLoadString(ID_HATCH_LAST_SELECTION));
+}
+
+void MHatchTool::End(MTessarayView* view, BOOL switching) {
+    m_ending = switching;
+    MDrawTool::End(view, switching);
+    m_ending = FALSE;
+}
+
+void MHatchTool::Reset() {
+    MDrawTool::Reset();
+    if (m_ending) ForgetSelection();
+}
+
+// ----- the hatch --------------------------------------------------------------------------------
+
+void MHatchTool::Hatch(MTessarayView* view, const CPoint& click) {
+    MHatchDialog dialog(view, m_values);
+    if (dialog.DoModal() != IDOK) return;
+    m_values = dialog.GetValues();
+    if (!(m_values.pitch > 0)) return;
+    std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
+    const MFloatPoint side = view->DeviceToDoc(dc.get(), click);
+    dc.reset();
+    MFloatPoint through;
+    m_snappingThrough = true;
+    SnapPoint(view, click.x, click.y, &through, 0);
+    m_snappingThrough = false;
+    if (!ConfirmLineCount(view, through)) return;
+    if (MakeHatchGroup(view, through, side)) Commit(view, FALSE, FALSE);
+    Remember(Document(view));
+    GetPickArray()->Invalidate(view, TRUE);
+    ClearPicks();
+}
+
+bool MHatchTool::ConfirmLineCount(MTessarayView* view, const MFloatPoint& through) {
+    const MHatchEstimate estimate =
+        EstimateHatchLines(BoundariesOf(*GetPickArray()), through, SettingsFor(m_values, view));
+    if (estimate.belowResolution || !(estimate.lines <= kAskAboveLines)) {
+        std::ostringstream count;
+        count.imbue(std::locale::classic());
+        count.precision(0);
+        count << std::fixed << (std::isfinite(estimate.lines) ? estimate.lines : 1e300);
+        return AfxMessageBox(AfxFormatString1(IDS_HATCH_TOO_MANY_LINES, count.str()),
+                             MB_YESNO | MB_ICONQUESTION) == IDYES &&
+               !estimate.belowResolution;
+    }
+    return true;
+}
+
+bool MHatchTool::MakeHatchGroup(MTessarayView* view, const MFloatPoint& through, const MFloatPoint& side) {
+    const std::vector<MFloatSegment> pieces =
+        LayHatch(BoundariesOf(*GetPickArray()), through, side, SettingsFor(m_values, view));
+    if (pieces.empty()) return false;
+    auto group = std::make_unique<MGroupShape>();
+    for (const MFloatSegment& s : pieces)
+        group->AddShape(new MLineShape(s.start, s.end));
+    AddNewShapeExpanded(group.get(), -1);
+    group.release();
+    return true;
+}
+
+// ----- the remembered selection -----------------------------------------------------------------
+
+void MHatchTool::Remember(MTessarayDoc* doc) {
+    ForgetSelection();
+    if (!doc) return;
+    for (int i = 0; i < GetPickCount(); ++i)
+        m_remembered.push_back({GetPickShape(i), GetPickLayer(i), GetPickPoint(i)});
+    if (m_remembered.empty()) return;
+    m_rememberedDoc = doc;
+    doc->AddShapeLeaveListener(this);
+}
+
+void MHatchTool::ForgetSelection() {
+    m_remembered.clear();
+    if (m_rememberedDoc) m_rememberedDoc->RemoveShapeLeaveListener(this);
+    m_rememberedDoc = nullptr;
+}
+
+void MHatchTool::ForgetEntry(int index) {
+    if (index < 0 || index >= GetRememberedCount()) return;
+    m_remembered.erase(m_remembered.begin() + index);
+    if (m_remembered.empty()) ForgetSelection();
+}
+
+void MHatchTool::OnShapeLeft(MTessarayDoc& doc, const MCadShape* shape) {
+    if (&doc != m_rememberedDoc) return;
+    if (!shape) {
+        ForgetSelection();
+        return;
+    }
+    for (int i = GetRememberedCount() - 1; i >= 0; --i)
+        if (m_remembered[static_cast<std::size_t>(i)].shape == shape) ForgetEntry(i);
+}
+
+void MHatchTool::PickRemembered(MTessarayView* view) {
+    End(view, FALSE);
+    MTessarayDoc* doc = Document(view);
+    if (!doc || doc != m_rememberedDoc) return;
+    for (const Remembered& r : m_remembered)
+        if (doc->GetLayers()->FindShape(r.shape, r.layer) >= 0) AddPick(r.shape, r.point, r.layer);
+    if (GetPickCount() > 0) GetPickArray()->Invalidate(view, TRUE);
+}
+
+// ----- settings ---------------------------------------------------------------------------------
+
+void MHatchTool::SaveSettings(std::ostream& os) {
+    std::ostringstream line;
+    line.imbue(std::locale::classic());
+    line.precision(17);
+    line << '\t' << m_values.mode << ' ' << m_values.pitch << ' ' << m_values.lineCount << ' '
+         << m_values.spacing;
+    for (int on : m_values.directions)
+        line << ' ' << on;
+    os << line.str() << '\n';
+}
+
+void MHatchTool::LoadSettings(std::istream& is) {
+    std::string text;
+    if (!std::getline(is, text)) return;
+    std::istringstream line(text);
+    line.imbue(std::locale::classic());
+    // Each value read in turn; one that does not read keeps the value before.
+    const auto read = [&line](auto& value) {
+        std::string token;
+        if (!(line >> token)) return;
+        std::istringstream number(token);
+        number.imbue(std::locale::classic());
+        std::remove_reference_t<decltype(value)> v{};
+        if (number >> v && number.eof()) value = v;
+    };
+    read(m_values.mode);
+    read(m_values.pitch);
+    read(m_values.lineCount);
+    read(m_values.spacing);
+    for (int& on : m_values.directions)
+        read(on);
+    m_values.Clamp();
+}

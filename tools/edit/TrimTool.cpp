@@ -1,0 +1,42 @@
+#include "tools/edit/TrimTool.h"
+
+#include <memory>
+#include <vector>
+
+#include "model/geometry/Trim.h"
+#include "model/shapes/lines/LineShape.h"
+#include "resources/ResourceIds.h"
+#include "tools/edit/ShapePieces.h"
+
+MTrimTool::MTrimTool(int toolId) : MDrawTool(toolId) {
+    LoadPrompt(0, IDS_TRIM_PICKS);
+}
+
+MCadShape* MTrimTool::FilterPickTarget(MCadShape* shape) {
+    return dynamic_cast<MLineShape*>(shape);
+}
+
+void MTrimTool::PickAt(MTessarayView* view, double x, double y, UINT) {
+    std::vector<MFloatSegment> lines;
+    lines.reserve(static_cast<std::size_t>(GetPickCount()));
+    for (int i = 0; i < GetPickCount(); ++i) {
+        const auto* line = static_cast<const MLineShape*>(GetPickShape(i));
+        lines.push_back({line->m_start, line->m_end});
+    }
+    const std::vector<MTrimOutcome> outcomes = TrimLines(lines, m_trackAnchor, MFloatPoint(x, y));
+    MShapePieces pieces;
+    for (std::size_t i = 0; i < outcomes.size(); ++i) {
+        if (!outcomes[i].changed) continue;
+        const int pick = static_cast<int>(i);
+        MCadShape* line = GetPickShape(pick);
+        std::vector<std::unique_ptr<MCadShape>> made;
+        for (const MFloatSegment& s : outcomes[i].pieces) {
+            const MFloatPoint run[2] = {s.start, s.end};
+            made.push_back(MakeRunPiece(*line, run));
+        }
+        pieces.Replace(line, GetPickLayer(pick), std::move(made));
+    }
+    ClearPicks();
+    pieces.Commit(*this, view);
+    Reset();
+}
