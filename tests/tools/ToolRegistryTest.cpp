@@ -119,11 +119,18 @@ TEST(ToolRegistry, ANewDrawingWritesTheToolCountAndOnlyToolsWithValuesOfTheirOwn
     ToolHarness h;
     const std::string dimension = "\n\t\n\t100 1\n\tText\n";
     const std::string lines = "LINE\n\t\n\t100 0\nXYLINE\n\t\n\t100 0\nCONTLINE\n\t\n\t100 0 0\n";
+    const std::string arc = "\n\t\n\t100 0 6.283185307179586\n";
+    const std::string circles =
+        "CIRCLE\n\t\n\t100\n3PCIRCLE\n\t\n\t100\nELLIPSE\n\t\n\t100 100\nELLIPSEEXTENT\n\t\n\t100 "
+        "100 0\nCIRCLEARC" +
+        arc + "3PCIRCLEARC\n\t\n\t100\nCIRCLEFAN" + arc + "HALFCIRCLE\n\t\n\t100 0\nQUADCIRCLE\n\t\n\t100 0\n";
+    const std::string figures = "RECT\n\t\n\t100 100 0\nNPOLYGON\n\t\n\t100 0 6 1\nPOLYGON\n\t\n\t100 0\n";
+    const std::string sizes = "SIZE" + dimension + "SIZEX" + dimension + "SIZEY" + dimension +
+                              "RADIUS\n\t\n\t1 0 0\n\tText\nDIAMETER\n\t\n\t1\n\tText\n";
     const std::string wall = "WALL\n\t\n\t100 0\n\t100 100 0\n\t\n\t0 0 0\n";
     EXPECT_THAT(h.NativeText(),
-                HasSubstr("[TOOLS]\n\t53\n" + lines + "CIRCLE\n\t\n\t100\nPOLYGON\n\t\n\t100 0\nSIZE" +
-                          dimension + "SIZEX" + dimension + "SIZEY" + dimension + wall +
-                          "ROUND\n\t\n\t100\nEDGE\n\t\n\t100 100\n[LAYERS]\n"));
+                HasSubstr("[TOOLS]\n\t53\n" + lines + circles + figures + sizes + wall +
+                          "HATCH\n\t\n\t1 3 1 1 0 0 0 1\nROUND\n\t\n\t100\nEDGE\n\t\n\t100 100\nDIVID\n\t\n\t3\n[LAYERS]\n"));
 }
 
 TEST(ToolRegistry, EveryAutomaticLayerSurvivesSaveAndOpen) {
