@@ -81,7 +81,7 @@ void MInputDiamterDialog::SetValues(const std::string& text, BOOL userText, BOOL
 
 MInputAngleDialog::MInputAngleDialog(CWnd* parent, const MSizeBaseShape* shape, int forAngleTool)
     : MDimensionInputDialog(IDD, parent, shape), m_forAngleTool(forAngleTool) {
-    TickOnEdit(IDC_ANGLE_DEGREES, IDC_FIXED_ANGLE);
+    TickOnEdit(IDC_DIMENSION_ANGLE, IDC_FIXED_ANGLE);
 }
 
 void MInputAngleDialog::SetValues(double angle, BOOL fixedAngle, const std::string& text, BOOL userText,
@@ -95,7 +95,7 @@ void MInputAngleDialog::SetValues(double angle, BOOL fixedAngle, const std::stri
 }
 
 void MInputAngleDialog::DoDataExchange(CDataExchange* pDX) {
-    DDX_Text(pDX, IDC_ANGLE_DEGREES, m_angle);
+    DDX_Text(pDX, IDC_DIMENSION_ANGLE, m_angle);
     DDV_MinMaxDouble(pDX, m_angle, 0.0, 360.0);
     DDX_Check(pDX, IDC_FIXED_ANGLE, m_fixedAngle);
     MDimensionInputDialog::DoDataExchange(pDX);
