@@ -10,6 +10,8 @@
 #include "tools/edit/LineCutTools.h"
 #include "tools/edit/LineExtendTool.h"
 #include "tools/edit/RoundTool.h"
+#include "tools/select/SelectTool.h"
+#include "tools/select/StretchTool.h"
 
 namespace {
 
@@ -46,7 +48,7 @@ constexpr MToolRegistration kRegistry[] = {
     {"MARK",          27,  ID_TOOL_MARK,             TRUE,  &CreateTool<MDrawTool>},
     {"TEXT",          28,  ID_TOOL_TEXT,             TRUE,  &CreateTool<MDrawTool>},
     {"HATCH",         29,  ID_TOOL_HATCH,            TRUE,  &CreateTool<MDrawTool>},
-    {"SELECT",        30,  ID_TOOL_SELECT,           FALSE, &CreateTool<MDrawTool>},
+    {"SELECT",        30,  ID_TOOL_SELECT,           FALSE, &CreateTool<MSelectTool>},
     {"CORNER",        31,  ID_TOOL_CORNER,           FALSE, &CreateTool<MDrawTool>},
     {"ROUND",         32,  ID_TOOL_ROUND,            FALSE, &CreateTool<MRoundTool>},
     {"LINEEXTEND",    33,  ID_TOOL_LINEEXTEND,       FALSE, &CreateTool<MLineExtendTool>},
@@ -66,7 +68,7 @@ constexpr MToolRegistration kRegistry[] = {
     {"HOLE2LINE",     48,  ID_TOOL_HOLE2LINE,        FALSE, &CreateTool<MDrawTool>},
     {"MULTITEXT",     49,  ID_TOOL_MULTITEXT,        TRUE,  &CreateTool<MDrawTool>},
     {"DIVID",         52,  ID_TOOL_DIVID,            TRUE,  &CreateTool<MDrawTool>},
-    {"STRETCH",       53,  ID_TOOL_STRETCH,          FALSE, &CreateTool<MDrawTool>},
+    {"STRETCH",       53,  ID_TOOL_STRETCH,          FALSE, &CreateTool<MStretchTool>},
     {"MEASUREAREA",   54,  ID_TOOL_MEASUREAREA,      FALSE, &CreateTool<MDrawTool>},
 };
 // clang-format on
