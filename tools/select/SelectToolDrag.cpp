@@ -24,6 +24,7 @@
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
+constexpr double kTieTolerance = 1e-9;
 
 // The handle of a frame after it flipped: left and right (sx < 0) or top and bottom (sy < 0)
 // exchange, so that the held handle stays under the cursor.
@@ -46,8 +47,9 @@ int MSelectTool::OnPoint(MTessarayView* view, double x, double y, int phase, UIN
     if (m_moved) {
         if (m_handle < 0) {
             if (flags & MK_SHIFT) {
-                const double dx = x - m_dragOrigin.x, dy = y - m_dragOrigin.y;
-                point = std::fabs(dy) > std::fabs(dx) ? MFloatPoint(m_dragOrigin.x, y)
+                // Equal distances move horizontally, also when rounding made them differ a little.
+                const double dx = std::fabs(x - m_dragOrigin.x), dy = std::fabs(y - m_dragOrigin.y);
+                point = dy > dx * (1 + kTieTolerance) ? MFloatPoint(m_dragOrigin.x, y)
                                                       : MFloatPoint(x, m_dragOrigin.y);
             }
             m_newShapes->Move(point - m_previous);
