@@ -164,6 +164,24 @@ TEST(SelectToolHandles, OneShapeIsReshapedByItsOwnMoveHandle) {
             return ellipse;
         },
         6, CPoint(-30, 30));
+    ExpectHandleDragLikeMoveHandle(
+        [](SelectHarness& h) {
+            auto* text = new MTextShape();
+            text->SetString("ABC");
+            text->SetTextSize(20 * h.Unit());
+            text->MoveTo(h.view.get(), h.P(20, 20));
+            return text;
+        },
+        0, CPoint(120, 60));
+    ExpectHandleDragLikeMoveHandle(
+        [](SelectHarness& h) {
+            MLShapeArray members(TRUE);
+            members.Add(new MLineShape(h.P(0, 0), h.P(100, 0)), 0);
+            members.Add(new MLineShape(h.P(0, 0), h.P(0, 60)), 0);
+            members.Recalc(h.view.get());
+            return new MGroupShape(h.view.get(), members);
+        },
+        0, CPoint(150, 90));
 }
 
 TEST(SelectToolHandles, TwoShapesAreScaledByTheirFrame) {
