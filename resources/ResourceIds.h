@@ -99,12 +99,15 @@ enum : unsigned int {
     // The layer tab row's context menus.
     IDR_LAYER_TAB_MENU = 152,
     // The snap cursors, one per marked snap kind.
+    IDR_HANDLE_CURSOR = 133,
     IDR_SNAP_CURSOR_END_POINT = 134,
     IDR_SNAP_CURSOR_INTERSECTION = 135,
     IDR_SNAP_CURSOR_MID_POINT = 136,
     IDR_SNAP_CURSOR_CENTER = 137,
     IDR_SNAP_CURSOR_ON_SHAPE = 138,
     IDR_SNAP_CURSOR_BASE_POINT = 139,
+    // The select tool's four-way move cursor.
+    IDR_MOVE_CURSOR = 30987,
     // The zoom toolbar (its string is the bar's title).
     IDR_ZOOM_BAR = 187,
     // The other toolbars of the main frame (the first is IDR_MAINFRAME); their strings are titles.
@@ -240,8 +243,11 @@ enum : unsigned int {
     ID_TOOL_ELLIPSEEXTENT = 33022,
     ID_PICK_CROSSING = 33024,
     ID_OPTIONS = 33034,
+    ID_HANDLE_MOVE = 33036,
     ID_TOOL_FREELINE = 33037,
     ID_POINT_EDIT = 33038,
+    ID_ADD_POINT = 33041,
+    ID_DELETE_POINT = 33042,
     ID_VIEW_PARTS_DOCKING = 33044,
     ID_SNAP_SUSPEND = 33073,
     ID_MOVE_TO_LAYER = 33074,
@@ -250,10 +256,13 @@ enum : unsigned int {
     ID_ZOOM_COMBO = 33083,
     ID_LAYER_DISPLAY = 33086,
     ID_TOOL_STRETCH = 33087,
+    ID_MOVE_HERE = 33092,
+    ID_COPY_HERE = 33093,
     ID_TOOL_MEASUREAREA = 33098,
     ID_FILE_READ_JWK = 33102,
     ID_PRINT_SETTINGS = 33106,
     ID_SELECT_FILTER = 33108,
+    ID_SELECT_FILTER_OPTIONS = 33109,
     // Below the usual command range: the parts bar's own number.
     ID_ADD_PART = 1167,
 
@@ -679,6 +688,13 @@ enum : unsigned int {
     IDC_HATCH_ONE_LINE = 1243,
     IDC_HATCH_TWO_LINES = 1244,
     IDC_HATCH_THREE_LINES = 1245,
+    // ----- The select and stretch tools -----
+    IDD_SELECT_FILTER = 1547,
+    IDC_FILTER_LIST = 1326,
+    IDC_FILTER_CHECK_ALL = 1327,
+    IDC_FILTER_UNCHECK_ALL = 1328,
+    IDS_STRETCH_PICKS = 62791,
+    IDS_STRETCH_STEPS = 62792,
     // ----- The dimension dialogs' controls -----
     IDC_FONT = 1021,
     IDC_TEXT_HEIGHT = 1022,

@@ -97,6 +97,8 @@ public:
     // The tool's state in XOR: picks, new shapes (their frame above DRAWLIMIT), guide line, cross
     // mark, rubber band. A second call with the same state erases it.
     void DrawTracker(MTessarayView* view, CDC* dc) override;
+    // Whether the tracker marks the picks (the select tool marks them only when asked to).
+    virtual BOOL MarksPicks() { return TRUE; }
     void PaintTracker(MTessarayView* view, CDC* dc) override;
     // The tracker is erased by the first hide and drawn again by the last show (unless draw is
     // false); in between the view's repaints leave it out. MTrackerScope pairs the two.

@@ -207,7 +207,7 @@ MFloatRect MDrawTool::RubberBand() const {
 void MDrawTool::DrawTracker(MTessarayView* view, CDC* dc) {
     if (!view || !dc) return;
     const int oldRop = dc->SetROP2(R2_XORPEN);
-    if (GetPickCount() > 0) m_picks->GetShapes().DrawMarked(view, dc);
+    if (GetPickCount() > 0 && MarksPicks()) m_picks->GetShapes().DrawMarked(view, dc);
     const int limit = GetOptionRecord().m_drawLimit;
     if (GetNewCount() > 0) {
         // Many new shapes follow the pointer as their frame only.

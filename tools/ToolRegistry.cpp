@@ -33,6 +33,8 @@
 #include "tools/line/SplineTools.h"
 #include "tools/line/WallTool.h"
 #include "tools/line/XYLineTool.h"
+#include "tools/select/SelectTool.h"
+#include "tools/select/StretchTool.h"
 #include "tools/view/OriginTool.h"
 #include "tools/view/PrintAreaTool.h"
 #include "tools/view/ZoomTool.h"
@@ -72,7 +74,7 @@ constexpr MToolRegistration kRegistry[] = {
     {"MARK",          27,  ID_TOOL_MARK,             TRUE,  &CreateTool<MMarkTool>},
     {"TEXT",          28,  ID_TOOL_TEXT,             TRUE,  &CreateTool<MDrawTool>},
     {"HATCH",         29,  ID_TOOL_HATCH,            TRUE,  &CreateTool<MHatchTool>},
-    {"SELECT",        30,  ID_TOOL_SELECT,           FALSE, &CreateTool<MDrawTool>},
+    {"SELECT",        30,  ID_TOOL_SELECT,           FALSE, &CreateTool<MSelectTool>},
     {"CORNER",        31,  ID_TOOL_CORNER,           FALSE, &CreateTool<MCornerTool>},
     {"ROUND",         32,  ID_TOOL_ROUND,            FALSE, &CreateTool<MRoundTool>},
     {"LINEEXTEND",    33,  ID_TOOL_LINEEXTEND,       FALSE, &CreateTool<MLineExtendTool>},
@@ -92,7 +94,7 @@ constexpr MToolRegistration kRegistry[] = {
     {"HOLE2LINE",     48,  ID_TOOL_HOLE2LINE,        FALSE, &CreateTool<MHole2LineTool>},
     {"MULTITEXT",     49,  ID_TOOL_MULTITEXT,        TRUE,  &CreateTool<MDrawTool>},
     {"DIVID",         52,  ID_TOOL_DIVID,            TRUE,  &CreateTool<MDividTool>},
-    {"STRETCH",       53,  ID_TOOL_STRETCH,          FALSE, &CreateTool<MDrawTool>},
+    {"STRETCH",       53,  ID_TOOL_STRETCH,          FALSE, &CreateTool<MStretchTool>},
     {"MEASUREAREA",   54,  ID_TOOL_MEASUREAREA,      FALSE, &CreateTool<MMeasureAreaTool>},
 };
 // clang-format on

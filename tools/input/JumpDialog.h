@@ -12,6 +12,9 @@ public:
     // Whether the clicked point may be the base (set before DoModal). Without it a stored offset
     // base shows and is taken as relative.
     void SetOffsetAllowed(BOOL allowed) { m_offsetAllowed = allowed; }
+    // What the dialog offers at first (set before DoModal): the angle in degrees, the copy box.
+    void PresetAngle(double degrees) { m_entry.angle = degrees; }
+    void PresetCopy(BOOL copy) { m_entry.copy = copy; }
     // The values the dialog shows (after OK: the accepted ones).
     const MCoordinateEntry& GetEntry() const { return m_entry; }
 

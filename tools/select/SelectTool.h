@@ -1,0 +1,189 @@
+// The select tool: the user picks shapes of the drawing (click, Shift+click, rubber band, Select
+// All, the shape under a snap point) and edits them. The selection is the base's pick list; the
+// tool adds the handles around it, the pick rules of a press, moving and copying by dragging,
+// reshaping by the handles, point edit, and redirects the drawing attributes to the selection.
+//
+// SelectToolPick.cpp: handles, the press, the tracker, the cursor, decide and cancel.
+// SelectToolDrag.cpp: moves, handle drags, point edit, the parts-bar drag, follow mode and typed
+// moves. SelectToolAttributes.cpp: the attributes of the selection. SelectFilter.cpp: the kinds
+// that may be picked.
+//
+// The arrangement and transform commands, the context menu and the selection services of the
+// view build on this class: its operations are virtual and EditShape is the double click's hook.
+#pragma once
+
+#include <vector>
+
+#include "model/shapes/CadShape.h"
+#include "tools/DrawTool.h"
+#include "view/ViewSelectAll.h"
+
+class MSelectTool : public MDrawTool, public MSelectAllService {
+public:
+    // Half the side of a handle square and the pixels of the hit test around the cursor.
+    static constexpr int kHandleHalf = 4;
+    static constexpr int kPickTolerance = 3;
+    // The frame handles of several shapes (right-top, right-bottom, left-bottom, left-top, then
+    // the middles of the right, bottom, left and top edges).
+    static constexpr int kFrameHandleCount = 8;
+
+    explicit MSelectTool(int toolId);
+    ~MSelectTool() override;
+
+    // ----- identity and lifecycle ---------------------------------------------------------------
+    BOOL IsSelectTool() const override { return TRUE; }
+    int GetSelectionCount() const override { return GetPickCount(); }
+    void End(MTessarayView* view, BOOL switching) override;
+    void Reset() override;
+    void ReleaseConstraint() override;
+
+    // ----- handles ------------------------------------------------------------------------------
+    // One shape: its own handles; several: the eight of their frame; none: no handles.
+    virtual int GetSelectionHandleCount() const;
+    // The handle's drawing point; (0, 0) with an empty selection.
+    virtual MFloatPoint GetSelectionHandle(int index) const;
+    // One shape: its centre; several: the centre of their frame.
+    virtual MFloatPoint GetSelectionCenter() const;
+    // 1 + the first handle within kHandleHalf pixels of the device point in x and y; 0 for none.
+    virtual int HitTestHandle(MTessarayView* view, int x, int y) const;
+    virtual void InvalidateHandles(MTessarayView* view);
+    virtual void HideHandles(MTessarayView* view);
+    // Handles shown from now on (the end of a completed operation).
+    virtual void ShowHandles(MTessarayView* view);
+    BOOL HandlesShown() const { return m_handlesShown; }
+    // The selection may be reshaped by its handles (the handles are black then).
+    BOOL HandlesReshape() const;
+
+    // ----- the mouse ----------------------------------------------------------------------------
+    int OnPickAt(MTessarayView* view, double x, double y, UINT flags) override;
+    int OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) override;
+    void OnDoubleClickHook(MTessarayView* view) override { EditShape(view); }
+    // The double click's edit of the single selected shape; nothing here.
+    virtual void EditShape(MTessarayView* view) {}
+    void PaintTracker(MTessarayView* view, CDC* dc) override;
+    BOOL OnSetCursor(MTessarayView* view, int x, int y, UINT hitTest) override;
+    WORD GetSnapFlags(MTessarayView* view) override;
+    BOOL IsPickMode() override { return GetNewCount() == 0; }
+    BOOL CanPickByRect() override { return TRUE; }
+    void PickInRect(MTessarayView* view, double x0, double y0, double x1, double y1, UINT flags) override;
+    void SelectAll(MTessarayView* view) override;
+    void ApplyAttributes(MTessarayView*) override {}
+    BOOL MarksPicks() override;
+    void OnDecide(MTessarayView* view) override;
+    void OnCancel(MTessarayView* view) override;
+    void DecideAndReset(MTessarayView* view) override;
+
+    // ----- dragging (SelectToolDrag.cpp) ----------------------------------------------------------
+    // Reshapes the copies by the held handle: one shape by its own MoveHandle, several by scaling
+    // their frame. The index may change when the frame flips.
+    virtual void DragHandle(int* handleIndex, const MFloatPoint& point, BOOL constrain);
+    // A part dragged in from the parts bar (x, y: client pixels); the tool owns the shape.
+    virtual void BeginDragShape(MTessarayView* view, MCadShape* shape, int x, int y);
+    // The selection follows the mouse from the context point; the next release drops it, moved
+    // or (CopyHere) copied.
+    virtual void MoveHere(MTessarayView* view);
+    virtual void CopyHere(MTessarayView* view);
+    virtual void OnTogglePointEdit(MTessarayView* view);
+    virtual void OnToggleHandleMove(MTessarayView* view);
+    // One point-editable polygon is selected and the context point is on one of its handles.
+    virtual BOOL CanPointEdit(MTessarayView* view);
+    virtual void AddPoint(MTessarayView* view);
+    virtual void DeletePoint(MTessarayView* view);
+    void OnCoordinateInput(MTessarayView* view, const CPoint* click, UINT flags) override;
+    BOOL HandlesDeform() const { return m_handlesDeform; }
+
+    // ----- the selection's attributes (SelectToolAttributes.cpp) ---------------------------------
+    void SetLineColor(MTessarayView* view, COLORREF color) override;
+    void SetFaceColor(MTessarayView* view, const MFillStyle& fill) override;
+    void SetLineType(MTessarayView* view, int type) override;
+    void SetLineWidth(MTessarayView* view, double width) override;
+    void SetStartArrowType(MTessarayView* view, int type) override;
+    void SetEndArrowType(MTessarayView* view, int type) override;
+    void SetStartArrowSize(MTessarayView* view, double size) override;
+    void SetEndArrowSize(MTessarayView* view, double size) override;
+    void SetFontSize(MTessarayView* view, double size) override;
+    void SetFontName(MTessarayView* view, const CString& name) override;
+    void SetBold(MTessarayView* view, BOOL on) override;
+    void SetItalic(MTessarayView* view, BOOL on) override;
+    void SetUnderline(MTessarayView* view, BOOL on) override;
+    void SetTextFrame(MTessarayView* view, BOOL on) override;
+    void SetTextColor(MTessarayView* view, COLORREF color) override;
+    void SetHorzAlign(MTessarayView* view, int align) override;
+    void SetVertAlign(MTessarayView* view, int align) override;
+    COLORREF GetLineColor() override;
+    MFillStyle GetFaceColor() override;
+    int GetLineType() override;
+    double GetLineWidth() override;
+    double GetFontSize() override;
+    CString GetFontName() override;
+    BOOL GetBold() override;
+    BOOL GetItalic() override;
+    BOOL GetUnderline() override;
+    BOOL GetTextFrame() override;
+    COLORREF GetTextColor() override;
+    int GetAlignment() override;
+    MArrowInfo GetArrowStyle() override;
+
+    // ----- the select filter (SelectFilter.cpp) --------------------------------------------------
+    // The shape when its kind may be picked, else null.
+    MCadShape* FilterPickTarget(MCadShape* shape) override;
+    virtual void OnToggleFilter();
+    // Loads the stored kinds, lets the user choose and stores them on OK.
+    virtual void OnFilterOptions(MTessarayView* view);
+    BOOL IsFilterOn() const { return m_filterOn; }
+    std::vector<unsigned int>& GetFilterList() { return m_filter; }
+
+protected:
+    // The selection as the attribute setters change it: make(copy) changes a duplicate of each
+    // selected shape that take(shape) accepts; the copies replace their shapes in one step. With
+    // nothing selected the program-wide value is set (global); while copies are dragged nothing.
+    template <class Take, class Make, class Global>
+    void ChangeSelection(MTessarayView* view, Take take, Make make, Global global);
+    // Deletes the copies and prepares a duplicate of every selected shape to follow the mouse.
+    void PrepareMoveCopies(MTessarayView* view);
+    // The shape a press at the device point takes, with its layer; p becomes the handle's exact
+    // position when a handle that does not reshape was pressed.
+    MCadShape* FindPressTarget(MTessarayView* view, CPoint device, int handle, MFloatPoint* p, int* layer);
+    // The shape under a snap point at the device point, when its layer may be edited.
+    MCadShape* FindSnappedTarget(MTessarayView* view, CPoint device, int* layer);
+    void BeginHandleDrag(MTessarayView* view, int handle, const MFloatPoint& p);
+    void DragFrameHandle(int* handleIndex, const MFloatPoint& point, BOOL constrain);
+    // The release without a drag: Shift takes a selected shape out again.
+    void ToggleOnRelease(MTessarayView* view, const MFloatPoint& p, UINT flags);
+    void DrawHandles(MTessarayView* view, CDC* dc);
+    void RegisterSelectCommands();
+    // Drops the copies of a typed move that was cancelled: nothing moves, the handles return.
+    void AbandonCopies(MTessarayView* view);
+    // Typed move: the angle of one selected line's normal in 0..180 degrees, or nothing.
+    BOOL LineNormalAngle(double* degrees) const;
+
+    int m_handle = -1;
+    BOOL m_handlesDeform = TRUE;
+    MFloatPoint m_dragOrigin;
+    MFloatPoint m_previous;
+    MFloatRect m_frame;
+    BOOL m_copyOnDrop = FALSE;
+    std::vector<unsigned int> m_filter;
+    BOOL m_filterOn = FALSE;
+    BOOL m_handlesShown = FALSE;
+    MCadShape* m_justPicked = nullptr;
+};
+
+template <class Take, class Make, class Global>
+void MSelectTool::ChangeSelection(MTessarayView* view, Take take, Make make, Global global) {
+    if (GetPickCount() == 0) {
+        global();
+        return;
+    }
+    if (!IsPickMode() || !view) return;
+    HideHandles(view);
+    for (int i = 0; i < GetPickCount(); ++i) {
+        MCadShape* shape = GetPickShape(i);
+        if (!take(shape)) continue;
+        MCadShape* copy = shape->Duplicate();
+        AddReplacement(copy, i);
+        make(copy);
+    }
+    if (GetNewCount() > 0) Commit(view, FALSE, TRUE);
+    ShowHandles(view);
+}

@@ -1,0 +1,69 @@
+// The stretch tool: a rubber band chooses a region; a drag from inside it moves the shapes lying
+// wholly inside and, of the shapes only partly inside, just their grips inside. The stretched
+// copies replace the shapes in one undo step and the region follows the drag, so the user may
+// stretch again, or click outside the region to start over.
+#pragma once
+
+#include <vector>
+
+#include "tools/DrawTool.h"
+
+class MCadShape;
+
+// One grip of a shape that a stretch moves.
+class MStretchHandle {
+public:
+    MStretchHandle() = default;
+    MStretchHandle(MCadShape* shape, int index, const MFloatPoint& position)
+        : m_shape(shape), m_index(index), m_position(position) {}
+    // The grip to its position at the start plus the offset.
+    void Move(const MFloatPoint& offset);
+
+private:
+    MCadShape* m_shape = nullptr;
+    int m_index = 0;
+    MFloatPoint m_position;
+};
+
+class MStretchTool : public MDrawTool {
+public:
+    explicit MStretchTool(int toolId);
+
+    void End(MTessarayView* view, BOOL switching) override;
+    void Reset() override;
+    void DrawTracker(MTessarayView* view, CDC* dc) override;
+    int OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) override;
+    void ApplyAttributes(MTessarayView*) override {}
+    int GetPickMode() override { return kPickModeFixed | kPickCrossing | kPickInside; }
+    void SetPickMode(int) override {}
+    // Shapes with their extent or a grip inside the region.
+    MCadShape* FilterPickTarget(MCadShape* shape) override;
+    int OnPickAt(MTessarayView* view, double x, double y, UINT flags) override;
+    BOOL IsPickMode() override { return GetNewCount() == 0; }
+    BOOL CanPickByClick() override { return FALSE; }
+    BOOL NoGridSnapWhilePicking() override { return GetPickCount() == 0; }
+    BOOL CanPickByRect() override { return GetPickCount() == 0; }
+    void PickAt(MTessarayView* view, double x, double y, UINT flags) override;
+    BOOL ApplyConstraint(MTessarayView* view, int x, int y, MFloatPoint* pt, UINT flags) override;
+    void DecideAndReset(MTessarayView* view) override;
+
+    // The marks anew from the picks and the region: grips inside, grips outside, whole shapes.
+    virtual void RebuildMarks();
+    virtual void InvalidateMarks(MTessarayView* view);
+    virtual void OnTogglePointEdit(MTessarayView* view);
+    // The region, normalised.
+    MFloatRect GetRegion() const;
+    const std::vector<MFloatPoint>& GetInsidePoints() const { return m_inside; }
+    const std::vector<MFloatPoint>& GetOutsidePoints() const { return m_outside; }
+
+private:
+    void PrepareCopies();
+    void DrawMarks(MTessarayView* view, CDC* dc);
+
+    MFloatPoint m_origin;
+    MFloatPoint m_previous;
+    std::vector<MFloatPoint> m_inside;
+    std::vector<MFloatPoint> m_outside;
+    std::vector<MCadShape*> m_wholeMove;
+    std::vector<MStretchHandle> m_handles;
+};
