@@ -13,7 +13,7 @@
 #include "platform/ui/Cursor.h"
 #include "resources/ResourceIds.h"
 #include "tools/PickList.h"
-#include "tools/edit/ShapePieces.h"
+#include "tools/edit/CutReplacements.h"
 #include "view/TessarayView.h"
 
 namespace {
@@ -70,7 +70,7 @@ void MHoleTool::PickAt(MTessarayView* view, double x, double y, UINT) {
     const MCutRegion region = MCutRegion::Rectangle(m_trackAnchor, MFloatPoint(x, y));
     const MFloatRect& box = region.GetBounds();
     // Shapes whose extent the rectangle holds (edges included) go whole, as the band shows them.
-    MShapePieces pieces;
+    MCutReplacements pieces;
     std::vector<const MCadShape*> erased;
     for (int i = 0; i < GetPickCount(); ++i) {
         MCadShape* shape = GetPickShape(i);
@@ -93,7 +93,7 @@ void MHoleTool::PickAt(MTessarayView* view, double x, double y, UINT) {
 
 void MHoleTool::EraseInRegion(MTessarayView* view, const MLPointShapeArray& shapes, const MCutRegion& region,
                               std::span<const MCadShape* const> keep) {
-    MShapePieces pieces;
+    MCutReplacements pieces;
     for (int i = 0; i < shapes.GetSize(); ++i) {
         MCadShape* shape = shapes.GetShape(i);
         if (!IsCuttable(shape) || std::find(keep.begin(), keep.end(), shape) != keep.end()) continue;
@@ -102,7 +102,8 @@ void MHoleTool::EraseInRegion(MTessarayView* view, const MLPointShapeArray& shap
     pieces.Commit(*this, view);
 }
 
-bool MHoleTool::CutShape(const MCadShape& shape, const MCutRegion& region, MShapePieces& pieces, int layer) {
+bool MHoleTool::CutShape(const MCadShape& shape, const MCutRegion& region, MCutReplacements& pieces,
+                         int layer) {
     MRegionCut cut;
     if (const auto* line = dynamic_cast<const MLineShape*>(&shape)) {
         cut = CutLineByRegion(line->m_start, line->m_end, region);

@@ -9,7 +9,7 @@
 
 class MCutRegion;
 class MLPointShapeArray;
-class MShapePieces;
+class MCutReplacements;
 
 // Drag a rectangle: what lies inside it is erased.
 class MHoleTool : public MDrawTool {
@@ -36,7 +36,8 @@ protected:
     void EraseInRegion(MTessarayView* view, const MLPointShapeArray& shapes, const MCutRegion& region,
                        std::span<const MCadShape* const> keep = {});
     // The pieces of one shape outside the region; false when no part of it lies inside.
-    static bool CutShape(const MCadShape& shape, const MCutRegion& region, MShapePieces& pieces, int layer);
+    static bool CutShape(const MCadShape& shape, const MCutRegion& region, MCutReplacements& pieces,
+                         int layer);
 };
 
 // Pick two lines: what lies between them is erased; the two lines stay.

@@ -6,7 +6,7 @@
 #include "model/geometry/Trim.h"
 #include "model/shapes/lines/LineShape.h"
 #include "resources/ResourceIds.h"
-#include "tools/edit/ShapePieces.h"
+#include "tools/edit/CutReplacements.h"
 
 MTrimTool::MTrimTool(int toolId) : MDrawTool(toolId) {
     LoadPrompt(0, IDS_TRIM_PICKS);
@@ -24,7 +24,7 @@ void MTrimTool::PickAt(MTessarayView* view, double x, double y, UINT) {
         lines.push_back({line->m_start, line->m_end});
     }
     const std::vector<MTrimOutcome> outcomes = TrimLines(lines, m_trackAnchor, MFloatPoint(x, y));
-    MShapePieces pieces;
+    MCutReplacements pieces;
     for (std::size_t i = 0; i < outcomes.size(); ++i) {
         if (!outcomes[i].changed) continue;
         const int pick = static_cast<int>(i);

@@ -1,4 +1,4 @@
-#include "tools/edit/ShapePieces.h"
+#include "tools/edit/CutReplacements.h"
 
 #include "model/ArrowInfo.h"
 #include "model/geometry/ReplacementOrder.h"
@@ -6,11 +6,12 @@
 #include "model/shapes/lines/PolygonShape.h"
 #include "tools/DrawTool.h"
 
-void MShapePieces::Replace(MCadShape* original, int layer, std::vector<std::unique_ptr<MCadShape>> pieces) {
+void MCutReplacements::Replace(MCadShape* original, int layer,
+                               std::vector<std::unique_ptr<MCadShape>> pieces) {
     m_entries.push_back({original, layer, std::move(pieces)});
 }
 
-int MShapePieces::Commit(MDrawTool& tool, MTessarayView* view) {
+int MCutReplacements::Commit(MDrawTool& tool, MTessarayView* view) {
     if (m_entries.empty()) return 0;
     std::vector<int> counts;
     counts.reserve(m_entries.size());

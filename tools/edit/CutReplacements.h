@@ -13,7 +13,7 @@ class MCadShape;
 class MDrawTool;
 class MTessarayView;
 
-class MShapePieces {
+class MCutReplacements {
 public:
     // The original (a shape of the drawing on `layer`) goes; its pieces (none: erased whole) come
     // in its place, the first one where it was.
