@@ -29,6 +29,7 @@
 #include "model/geometry/FloatRect.h"
 #include "view/ViewTool.h"
 
+struct MCoordinateEntry;
 class CCmdUI;
 class CDC;
 class MCadShape;
@@ -364,6 +365,8 @@ protected:
     // Only the base's own Reset, for construction (the subclass is not built yet).
     void ResetBase();
     void ClearEntryFlags() { m_xGiven = m_yGiven = m_angleGiven = m_distanceGiven = FALSE; }
+    // The values the user checked in the coordinate dialog, in drawing units; the others are cleared.
+    void TakeEntryValues(MTessarayView* view, const MCoordinateEntry& entry);
     MTessarayDoc* Document(MTessarayView* view) const;
     // Called inside the catch block of a failed action (see RunGuarded).
     void RecoverFromFailure(MTessarayView* view) noexcept;

@@ -254,6 +254,21 @@ MFloatPoint MDrawTool::ConstrainAngleLength(MTessarayView* view, const MFloatPoi
 
 // ----- typed coordinates ------------------------------------------------------------------------
 
+void MDrawTool::TakeEntryValues(MTessarayView* view, const MCoordinateEntry& entry) {
+    ClearEntryFlags();
+    if (entry.kind == MCoordinateEntry::kPolar) {
+        m_angleGiven = entry.angleChecked;
+        m_distanceGiven = entry.distanceChecked;
+        m_entryAngle = entry.angle * kPi / 180.0;
+        m_entryDistance = view->UserToDocLength(entry.distance);
+    } else {
+        m_xGiven = entry.xChecked;
+        m_yGiven = entry.yChecked;
+        m_entryDx = view->UserToDocLength(entry.x);
+        m_entryDy = view->UserToDocLength(entry.y);
+    }
+}
+
 void MDrawTool::OnCoordinateInput(MTessarayView* view, const CPoint* click, UINT flags) {
     MFloatPoint clickPoint;
     if (click) SnapPoint(view, click->x, click->y, &clickPoint, 0);
@@ -274,18 +289,7 @@ void MDrawTool::OnCoordinateInput(MTessarayView* view, const CPoint* click, UINT
         default:
             m_entryBase = clickPoint;
     }
-    ClearEntryFlags();
-    if (entry.kind == MCoordinateEntry::kPolar) {
-        m_angleGiven = entry.angleChecked;
-        m_distanceGiven = entry.distanceChecked;
-        m_entryAngle = entry.angle * kPi / 180.0;
-        m_entryDistance = view->UserToDocLength(entry.distance);
-    } else {
-        m_xGiven = entry.xChecked;
-        m_yGiven = entry.yChecked;
-        m_entryDx = view->UserToDocLength(entry.x);
-        m_entryDy = view->UserToDocLength(entry.y);
-    }
+    TakeEntryValues(view, entry);
     if (!HasCoordinateEntry()) return;
     // The simulated press happens where the user is: its dead zone is measured from there.
     CPoint press;

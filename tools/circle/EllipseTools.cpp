@@ -7,8 +7,8 @@
 #include "platform/Strings.h"
 #include "platform/ui/MessageTranslation.h"
 #include "resources/ResourceIds.h"
+#include "tools/SettingLine.h"
 #include "tools/circle/CircleDialogs.h"
-#include "tools/circle/SettingLine.h"
 
 namespace {
 // Lengths below this share of the larger one count as zero.

@@ -6,7 +6,7 @@
 #include "model/shapes/curves/CircleShape.h"
 #include "platform/Strings.h"
 #include "resources/ResourceIds.h"
-#include "tools/circle/SettingLine.h"
+#include "tools/SettingLine.h"
 
 MCircleFit CircleThroughPoints(const MFloatPoint& p1, const MFloatPoint& p2, const MFloatPoint& p3) {
     const double vx = p2.x - p1.x, vy = p2.y - p1.y;

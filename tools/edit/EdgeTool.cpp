@@ -4,6 +4,7 @@
 #include "model/shapes/lines/LineShape.h"
 #include "platform/Strings.h"
 #include "resources/ResourceIds.h"
+#include "tools/SettingLine.h"
 #include "tools/edit/EditDialogs.h"
 
 MEdgeTool::MEdgeTool(int toolId) : MFilletChamferTool(toolId) {
@@ -46,7 +47,7 @@ void MEdgeTool::ReleaseConstraint() {
 }
 
 void MEdgeTool::SaveSettings(std::ostream& os) {
-    WriteSettingValues(os, {m_length1, m_length2});
+    WriteSettingLine(os, {m_length1, m_length2});
 }
 
 void MEdgeTool::LoadSettings(std::istream& is) {

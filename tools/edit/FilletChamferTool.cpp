@@ -87,15 +87,3 @@ void MFilletChamferTool::ReadSettingValues(std::istream& is, std::initializer_li
         if (number >> read && number.eof() && std::isfinite(read)) *value = read;
     }
 }
-
-void MFilletChamferTool::WriteSettingValues(std::ostream& os, std::initializer_list<double> values) {
-    std::ostringstream line;
-    line.imbue(std::locale::classic());
-    line.precision(17);
-    const char* separator = "\t";
-    for (double value : values) {
-        line << separator << value;
-        separator = " ";
-    }
-    os << line.str() << "\n";
-}

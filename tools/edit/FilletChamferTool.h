@@ -39,7 +39,6 @@ protected:
     // The numbers of the first settings line into values, each only when it reads and is finite
     // (a damaged one keeps the value there); the rest of the lines is skipped.
     static void ReadSettingValues(std::istream& is, std::initializer_list<double*> values);
-    static void WriteSettingValues(std::ostream& os, std::initializer_list<double> values);
     const MLineCorner& Corner() const { return *m_corner; }
 
 private:

@@ -16,6 +16,7 @@
 #include "resources/ResourceIds.h"
 #include "tools/DrawMenu.h"
 #include "tools/PickList.h"
+#include "tools/SettingLine.h"
 #include "view/TessarayView.h"
 
 namespace {
@@ -186,14 +187,11 @@ void MHatchTool::PickRemembered(MTessarayView* view) {
 // ----- settings ---------------------------------------------------------------------------------
 
 void MHatchTool::SaveSettings(std::ostream& os) {
-    std::ostringstream line;
-    line.imbue(std::locale::classic());
-    line.precision(17);
-    line << '\t' << m_values.mode << ' ' << m_values.pitch << ' ' << m_values.lineCount << ' '
-         << m_values.spacing;
-    for (int on : m_values.directions)
-        line << ' ' << on;
-    os << line.str() << '\n';
+    const auto& d = m_values.directions;
+    WriteSettingLine(
+        os, {static_cast<double>(m_values.mode), m_values.pitch, static_cast<double>(m_values.lineCount),
+             m_values.spacing, static_cast<double>(d[0]), static_cast<double>(d[1]),
+             static_cast<double>(d[2]), static_cast<double>(d[3])});
 }
 
 void MHatchTool::LoadSettings(std::istream& is) {

@@ -5,6 +5,7 @@
 #include "model/shapes/curves/ArcShape.h"
 #include "platform/Strings.h"
 #include "resources/ResourceIds.h"
+#include "tools/SettingLine.h"
 #include "tools/edit/EditDialogs.h"
 
 MRoundTool::MRoundTool(int toolId) : MFilletChamferTool(toolId) {
@@ -40,7 +41,7 @@ void MRoundTool::ReleaseConstraint() {
 }
 
 void MRoundTool::SaveSettings(std::ostream& os) {
-    WriteSettingValues(os, {m_radius});
+    WriteSettingLine(os, {m_radius});
 }
 
 void MRoundTool::LoadSettings(std::istream& is) {

@@ -9,6 +9,7 @@
 #include "platform/Strings.h"
 #include "platform/gdi/DC.h"
 #include "resources/ResourceIds.h"
+#include "tools/SettingLine.h"
 #include "tools/ToolScopes.h"
 #include "tools/line/LineDialogs.h"
 #include "view/TessarayView.h"
@@ -131,7 +132,7 @@ BOOL MContLineTool::GetConstraintBase(MFloatPoint* base) {
 }
 
 void MContLineTool::SaveSettings(std::ostream& os) {
-    WriteValues(os, {m_lockLength, m_lockAngle, m_polyline ? 1.0 : 0.0});
+    WriteSettingLine(os, {m_lockLength, m_lockAngle, m_polyline ? 1.0 : 0.0});
 }
 
 void MContLineTool::LoadSettings(std::istream& is) {

@@ -13,6 +13,7 @@
 #include "platform/Strings.h"
 #include "platform/ui/MessageTranslation.h"
 #include "resources/ResourceIds.h"
+#include "tools/SettingLine.h"
 #include "tools/line/LineDialogs.h"
 #include "tools/line/TangentLines.h"
 
@@ -190,7 +191,7 @@ void MLineTool::ApplyTangentTargets(MTessarayView*, MFloatPoint* start, MFloatPo
 }
 
 void MLineTool::SaveSettings(std::ostream& os) {
-    WriteValues(os, {m_lockLength, m_lockAngle});
+    WriteSettingLine(os, {m_lockLength, m_lockAngle});
 }
 
 void MLineTool::LoadSettings(std::istream& is) {
@@ -208,17 +209,4 @@ void MLineTool::ReadValues(std::istream& is, std::initializer_list<std::pair<dou
         // "nan" or "1e400" would carry a point no shape can hold into every line.
         *value = number >> read && number.eof() && std::isfinite(read) ? read : fallback;
     }
-}
-
-void MLineTool::WriteValues(std::ostream& os, std::initializer_list<double> values) {
-    std::ostringstream line;
-    line.imbue(std::locale::classic());
-    // All digits: a snap step of pi/2 must read back as pi/2, or vertical lines would lean.
-    line.precision(17);
-    const char* separator = "\t";
-    for (double value : values) {
-        line << separator << value;
-        separator = " ";
-    }
-    os << line.str() << "\n";
 }

@@ -68,7 +68,6 @@ protected:
     void SanitizeLocks();
     // Reads a settings line into the values, a missing or non-finite one taking its default.
     static void ReadValues(std::istream& is, std::initializer_list<std::pair<double*, double>> values);
-    static void WriteValues(std::ostream& os, std::initializer_list<double> values);
 
     BOOL m_lengthLock = FALSE;
     BOOL m_angleLock = FALSE;

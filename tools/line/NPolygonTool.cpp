@@ -6,6 +6,7 @@
 #include "model/shapes/containers/LShapeArray.h"
 #include "model/shapes/lines/PolygonShape.h"
 #include "platform/Strings.h"
+#include "tools/SettingLine.h"
 #include "tools/line/FigureDialogs.h"
 #include "tools/line/FigureSettings.h"
 
@@ -86,7 +87,7 @@ void MNPolygonTool::PlaceVertices(MTessarayView* view, const MFloatPoint& p) {
 
 void MNPolygonTool::SaveSettings(std::ostream& os) {
     MDrawTool::SaveSettings(os);
-    WriteFigureSettings(os, {m_radius, m_angle, static_cast<double>(m_sides), m_circumscribed ? 1.0 : 0.0});
+    WriteSettingLine(os, {m_radius, m_angle, static_cast<double>(m_sides), m_circumscribed ? 1.0 : 0.0});
 }
 
 void MNPolygonTool::LoadSettings(std::istream& is) {

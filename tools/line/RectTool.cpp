@@ -14,6 +14,7 @@
 #include "platform/Strings.h"
 #include "platform/ui/MessageTranslation.h"
 #include "resources/ResourceIds.h"
+#include "tools/SettingLine.h"
 #include "tools/line/FigureDialogs.h"
 #include "tools/line/FigureSettings.h"
 
@@ -106,7 +107,7 @@ void MRectTool::DecideAndReset(MTessarayView* view) {
 
 void MRectTool::SaveSettings(std::ostream& os) {
     MDrawTool::SaveSettings(os);
-    WriteFigureSettings(os, {m_width, m_height, static_cast<double>(RectPolygonFlag())});
+    WriteSettingLine(os, {m_width, m_height, static_cast<double>(RectPolygonFlag())});
 }
 
 void MRectTool::LoadSettings(std::istream& is) {

@@ -17,6 +17,7 @@
 #include "model/shapes/lines/PolygonShape.h"
 #include "platform/Strings.h"
 #include "platform/gdi/DC.h"
+#include "tools/SettingLine.h"
 #include "tools/ToolScopes.h"
 #include "tools/line/WallDialogs.h"
 #include "view/TessarayView.h"
@@ -220,10 +221,10 @@ void MWallTool::OnNumericInput(MTessarayView* view) {
 
 void MWallTool::SaveSettings(std::ostream& os) {
     MLineTool::SaveSettings(os);
-    WriteValues(os, {m_style.leftWidth, m_style.rightWidth, m_style.centreLine ? 1.0 : 0.0});
+    WriteSettingLine(os, {m_style.leftWidth, m_style.rightWidth, m_style.centreLine ? 1.0 : 0.0});
     os << '\t' << m_style.layer << '\n';
-    WriteValues(os,
-                {static_cast<double>(m_style.color), static_cast<double>(m_style.lineStyle), m_style.width});
+    WriteSettingLine(
+        os, {static_cast<double>(m_style.color), static_cast<double>(m_style.lineStyle), m_style.width});
 }
 
 void MWallTool::LoadSettings(std::istream& is) {

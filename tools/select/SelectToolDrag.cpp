@@ -301,18 +301,7 @@ void MSelectTool::OnCoordinateInput(MTessarayView* view, const CPoint* click, UI
         m_entryBase = view->UserToDoc(0.0, 0.0);
     else if (entry.baseMode == MCoordinateEntry::kRelative)
         m_entryBase = view->m_anchorPoint;
-    ClearEntryFlags();
-    if (entry.kind == MCoordinateEntry::kPolar) {
-        m_angleGiven = entry.angleChecked;
-        m_distanceGiven = entry.distanceChecked;
-        m_entryAngle = entry.angle * kPi / 180.0;
-        m_entryDistance = view->UserToDocLength(entry.distance);
-    } else {
-        m_xGiven = entry.xChecked;
-        m_yGiven = entry.yChecked;
-        m_entryDx = view->UserToDocLength(entry.x);
-        m_entryDy = view->UserToDocLength(entry.y);
-    }
+    TakeEntryValues(view, entry);
     if (!HasCoordinateEntry()) {
         AbandonCopies(view);
         return;

@@ -53,7 +53,7 @@ TEST(FigureSettings, TheRectangleAndPolygonLinesSurviveSaveOpenAndSaveAgain) {
                                              .Ok());
     h.RightClick(At(0, 0), MK_CONTROL);
     const std::string before = h.NativeText();
-    EXPECT_THAT(before, HasSubstr("RECT\n\t\n\t12.5 -7 1\nNPOLYGON\n\t\n\t25 0.785398 8 0\n"));
+    EXPECT_THAT(before, HasSubstr("RECT\n\t\n\t12.5 -7 1\nNPOLYGON\n\t\n\t25 0.7853981633974483 8 0\n"));
 
     const std::string path = MakeTempDir("figure-settings") + "/figures.qfd";
     ASSERT_TRUE(h.doc.OnSaveDocument(path));

@@ -45,7 +45,7 @@ TEST(LineToolSettings, TheSixToolsSaveLoadAndSaveAgainByteForByte) {
     MWallStyle& wall = ToolOf<MWallTool>(ID_TOOL_WALL)->Style();
     wall = {120.5, 80, TRUE, "芯 ｾﾝﾀｰ", RGB(10, 20, 30), 0.5, 3};
     const std::string first = Saved();
-    EXPECT_THAT(first, HasSubstr("CONTLINE\n\t壁 ｶﾅ layer\n\t250.5 0.52359877559829882 1\n"));
+    EXPECT_THAT(first, HasSubstr("CONTLINE\n\t壁 ｶﾅ layer\n\t250.5 0.5235987755982988 1\n"));
     EXPECT_THAT(first, HasSubstr("FREELINE\n\t壁 ｶﾅ layer\nCIRCLE"));
     EXPECT_THAT(first, HasSubstr("WALL\n\t壁 ｶﾅ layer\n\t100 0\n\t120.5 80 1\n\t芯 ｾﾝﾀｰ\n\t1971210 3 0.5\n"));
 

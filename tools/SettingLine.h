@@ -1,4 +1,4 @@
-// The settings line of the circle family's tools in a drawing's [TOOLS] section: a TAB, numbers
+// A tool's settings line in a drawing's [TOOLS] section: a TAB, numbers
 // separated by single blanks, a line end. Numbers are written in their shortest exact form, so a
 // line read and written again is the same line.
 #pragma once

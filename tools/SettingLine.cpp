@@ -1,4 +1,4 @@
-#include "tools/circle/SettingLine.h"
+#include "tools/SettingLine.h"
 
 #include <istream>
 #include <ostream>
