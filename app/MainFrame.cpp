@@ -86,8 +86,11 @@ MMainFrame::MMainFrame() {
                                               {ID_INDICATOR_CAPS, KeyLock::Caps},
                                               {ID_INDICATOR_NUM, KeyLock::Num},
                                               {ID_INDICATOR_SCRL, KeyLock::Scroll}};
-    for (const auto& [id, lock] : locks)
-        map.OnUpdate(id, [lock](CCmdUI* ui) { ui->Enable(AfxGetKeyLockState(lock) == KeyLockState::On); });
+    for (const auto& entry : locks) {
+        const KeyLock lock = entry.second;
+        map.OnUpdate(entry.first,
+                     [lock](CCmdUI* ui) { ui->Enable(AfxGetKeyLockState(lock) == KeyLockState::On); });
+    }
     map.OnCommand(
         ID_VIEW_STATUS_BAR,
         [this] {
