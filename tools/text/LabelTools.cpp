@@ -72,6 +72,7 @@ void MLeaderTextTool::OnDecide(MTessarayView* view) {
     }
     chain->Recalc(view);
     CRect area = view->DocToDeviceRect(dc.get(), chain->GetDrawExtent());
+    area.NormalizeRect();
     area.InflateRect(2, 2);
     view->InvalidateRect(&area, TRUE);
     Reset();

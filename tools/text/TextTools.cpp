@@ -1,5 +1,6 @@
 #include "tools/text/TextTools.h"
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <numbers>
@@ -132,13 +133,16 @@ bool MTextTool::AskText(MTessarayView* view, MTextShape& s, const MFloatPoint& p
     dialog->m_vertical = TextVerticalWriting();
     if (dialog->DoModal() != IDOK) return false;
     TextVerticalWriting() = dialog->m_vertical ? 1 : 0;
+    // One line: a pasted line break would end the text's settings line.
+    CString text = dialog->GetText();
+    text.erase(std::min(text.find_first_of("\r\n"), text.size()));
     // An empty text could never be seen or picked: it counts as a cancel.
-    if (dialog->GetText().empty()) return false;
+    if (text.empty()) return false;
     m_textSize = ToolbarFontSize(*this, m_textSize);
     m_fontName = ToolbarFontName(*this);
     m_angle = dialog->m_angle * kDegree;
     m_alignment = dialog->GetAlignment();
-    m_text = dialog->GetText();
+    m_text = text;
     s.SetString(m_text);
     ApplyFont(view, s, m_fontName, m_textSize);
     s.SetAngle(m_angle);

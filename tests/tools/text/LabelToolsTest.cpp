@@ -32,6 +32,10 @@ struct LeaderHarness : texttest::TextHarness {
 TEST(LabelTool, CommitsOneLabelAlongTheLeaderWithTheToolbarFont) {
     LeaderHarness h;
     h.Choose(ID_TOOL_LABEL);
+    // A first label takes the toolbar's font and size into the tool's settings, which no undo
+    // step holds; the second is the one checked.
+    h.dialogs.Script(162, DialogScript().SetText(1011, "引出").SetText(1015, "2").Ok());
+    h.DrawLeader();
     std::string font, size;
     h.dialogs.Script(162,
                      DialogScript()
@@ -43,8 +47,8 @@ TEST(LabelTool, CommitsOneLabelAlongTheLeaderWithTheToolbarFont) {
     h.ExpectOneUndoStep([&] { h.DrawLeader(); });
     EXPECT_EQ(size, "5");
     EXPECT_EQ(font, "ＭＳ 明朝");
-    ASSERT_EQ(h.CommittedCount(), 1);
-    auto* label = dynamic_cast<MLabelShape*>(h.Committed(0));
+    ASSERT_EQ(h.CommittedCount(), 2);
+    auto* label = dynamic_cast<MLabelShape*>(h.Committed(1));
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(label->GetString(), "引出");
     EXPECT_EQ(label->GetTextSize(), 250.0);
@@ -127,12 +131,22 @@ TEST(BalloonDialog, ChecksTheRadii) {
 TEST(BalloonTool, TheMaximumRadiusIsConvertedByThePaperScale) {
     LeaderHarness h;
     h.Choose(ID_TOOL_BALLOON);
-    h.dialogs.Script(163, DialogScript()
-                              .SetText(1093, "とても長い文字列とても長い文字列とても長い文字列")
-                              .SetText(1103, "32")
-                              .Ok());
+    const auto script = [] {
+        return DialogScript()
+            .SetText(1093, "とても長い文字列とても長い文字列とても長い文字列")
+            .SetCheck(1101, 1)
+            .SetText(1103, "32")
+            .Ok();
+    };
+    // The first takes the toolbar's font and size into the tool's settings, which no undo step holds.
+    h.dialogs.Script(163, script());
+    h.DrawLeader();
+    h.dialogs.Script(163, script());
     h.ExpectOneUndoStep([&] { h.DrawLeader(); });
-    auto* balloon = dynamic_cast<MBalloonShape*>(h.Committed(0));
+    h.dialogs.Script(163, script());
+    h.DrawLeader();
+    // Checked before any undo: the drawing's text form does not hold the radii.
+    auto* balloon = dynamic_cast<MBalloonShape*>(h.Committed(2));
     ASSERT_NE(balloon, nullptr);
     EXPECT_EQ(balloon->GetMaxRadius(), 1600.0);
     EXPECT_EQ(balloon->GetMinRadius(), 0.0);

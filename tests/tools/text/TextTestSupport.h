@@ -9,12 +9,14 @@
 
 namespace texttest {
 
-struct TextHarness : ToolHarness {
+struct TextHarness : tooltest::ToolHarness {
     TextHarness() {
-        doc.SetPaper(MPaperSizeInfo("Custom", "600mm×400mm", 600, 400), MPaperScaleInfo("1 : 50", 50.0),
+        doc.SetPaper(MPaperSizeInfo("Custom", "600mm×400mm", 600, 400), MPaperScaleInfo("1 : 50", 0.02),
                      TRUE);
         controls.numbers[IDC_FONT_SIZE] = 5.0;
         controls.texts[IDC_FONT_NAME] = "ＭＳ 明朝";
+        // The screen shows the new paper.
+        Repaint();
     }
     MCadShape* Committed(int index) { return doc.GetLayers()->GetLayer(0)->GetAt(index); }
     // Points of the tests, about the middle of the view.
