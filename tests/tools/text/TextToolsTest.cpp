@@ -219,3 +219,19 @@ TEST(TextToolSettings, UnreadableNumbersTakeTheDefaults) {
     EXPECT_EQ(tool.GetText(), "text");
     EXPECT_EQ(tool.GetToolFontName(), "font");
 }
+
+TEST(MultiTextDialog, EditsACommittedMultiLineTextWithItsLinesAndWrap) {
+    TextHarness h;
+    MMultiTextShape shape;
+    shape.SetString("one\ntwo");
+    std::string shown;
+    h.dialogs.Script(
+        239, DialogScript().Read(kText, &shown).SetText(kText, "x\r\ny\r\nz").SetCheck(kWrap, 1).Ok());
+    ASSERT_TRUE(shape.Edit(h.view.get()));
+    EXPECT_EQ(shown, "one\r\ntwo");
+    EXPECT_EQ(shape.GetString(), "x\ny\nz");
+    EXPECT_TRUE(shape.IsWrap());
+    h.dialogs.Script(239, DialogScript().SetText(kText, "gone").Cancel());
+    EXPECT_FALSE(shape.Edit(h.view.get()));
+    EXPECT_EQ(shape.GetString(), "x\ny\nz");
+}
