@@ -35,6 +35,8 @@
 #include "tools/line/XYLineTool.h"
 #include "tools/select/SelectTool.h"
 #include "tools/select/StretchTool.h"
+#include "tools/text/LabelTools.h"
+#include "tools/text/TextTools.h"
 #include "tools/view/OriginTool.h"
 #include "tools/view/PrintAreaTool.h"
 #include "tools/view/ZoomTool.h"
@@ -68,11 +70,11 @@ constexpr MToolRegistration kRegistry[] = {
     {"DIAMETER",      21,  ID_TOOL_DIAMETER,         TRUE,  &CreateTool<MDiameterTool>},
     {"ANGLE",         22,  ID_TOOL_ANGLE,            TRUE,  &CreateTool<MAngleTool>},
     {"LINEANGLE",     23,  ID_TOOL_LINEANGLE,        TRUE,  &CreateTool<MLineAngleTool>},
-    {"LABEL",         24,  ID_TOOL_LABEL,            TRUE,  &CreateTool<MDrawTool>},
-    {"BALLOON",       25,  ID_TOOL_BALLOON,          TRUE,  &CreateTool<MDrawTool>},
+    {"LABEL",         24,  ID_TOOL_LABEL,            TRUE,  &CreateTool<MLabelTool>},
+    {"BALLOON",       25,  ID_TOOL_BALLOON,          TRUE,  &CreateTool<MBalloonTool>},
     {"WALL",          26,  ID_TOOL_WALL,             TRUE,  &CreateTool<MWallTool>},
     {"MARK",          27,  ID_TOOL_MARK,             TRUE,  &CreateTool<MMarkTool>},
-    {"TEXT",          28,  ID_TOOL_TEXT,             TRUE,  &CreateTool<MDrawTool>},
+    {"TEXT",          28,  ID_TOOL_TEXT,             TRUE,  &CreateTool<MTextTool>},
     {"HATCH",         29,  ID_TOOL_HATCH,            TRUE,  &CreateTool<MHatchTool>},
     {"SELECT",        30,  ID_TOOL_SELECT,           FALSE, &CreateTool<MSelectTool>},
     {"CORNER",        31,  ID_TOOL_CORNER,           FALSE, &CreateTool<MCornerTool>},
@@ -92,7 +94,7 @@ constexpr MToolRegistration kRegistry[] = {
     {"EDGE",          46,  ID_TOOL_EDGE,             FALSE, &CreateTool<MEdgeTool>},
     {"HOLE",          47,  ID_TOOL_HOLE,             FALSE, &CreateTool<MHoleTool>},
     {"HOLE2LINE",     48,  ID_TOOL_HOLE2LINE,        FALSE, &CreateTool<MHole2LineTool>},
-    {"MULTITEXT",     49,  ID_TOOL_MULTITEXT,        TRUE,  &CreateTool<MDrawTool>},
+    {"MULTITEXT",     49,  ID_TOOL_MULTITEXT,        TRUE,  &CreateTool<MMultiTextTool>},
     {"DIVID",         52,  ID_TOOL_DIVID,            TRUE,  &CreateTool<MDividTool>},
     {"STRETCH",       53,  ID_TOOL_STRETCH,          FALSE, &CreateTool<MStretchTool>},
     {"MEASUREAREA",   54,  ID_TOOL_MEASUREAREA,      FALSE, &CreateTool<MMeasureAreaTool>},

@@ -128,9 +128,14 @@ TEST(ToolRegistry, ANewDrawingWritesTheToolCountAndOnlyToolsWithValuesOfTheirOwn
     const std::string sizes = "SIZE" + dimension + "SIZEX" + dimension + "SIZEY" + dimension +
                               "RADIUS\n\t\n\t1 0 0\n\tText\nDIAMETER\n\t\n\t1\n\tText\n";
     const std::string wall = "WALL\n\t\n\t100 0\n\t100 100 0\n\t\n\t0 0 0\n";
+    const std::string leaders = "LABEL\n\t\n\t100 0\n\tＭＳ ゴシック\n\t10 1 1 3\n\tText\n"
+                                "BALLOON\n\t\n\t100 0\n\tＭＳ ゴシック\n\t7 1 3 32 4 0 0\n\tText\n";
+    const std::string text = "TEXT\n\t\n\t\n\t0 0 8 0\n\tText\n";
+    const std::string multiText = "MULTITEXT\n\t\n\t0\n\t\n\t0 8 0 0\n\t1\n\tText\n";
     EXPECT_THAT(h.NativeText(),
-                HasSubstr("[TOOLS]\n\t53\n" + lines + circles + figures + sizes + wall +
-                          "HATCH\n\t\n\t1 3 1 1 0 0 0 1\nROUND\n\t\n\t100\nEDGE\n\t\n\t100 100\nDIVID\n\t\n\t3\n[LAYERS]\n"));
+                HasSubstr("[TOOLS]\n\t53\n" + lines + circles + figures + sizes + leaders + wall + text +
+                          "HATCH\n\t\n\t1 3 1 1 0 0 0 1\nROUND\n\t\n\t100\nEDGE\n\t\n\t100 100\n" + multiText +
+                          "DIVID\n\t\n\t3\n[LAYERS]\n"));
 }
 
 TEST(ToolRegistry, EveryAutomaticLayerSurvivesSaveAndOpen) {

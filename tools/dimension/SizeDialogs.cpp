@@ -18,18 +18,6 @@ struct FormatCombo {
 constexpr FormatCombo kFormatCombos[kSizeFormatSlots] = {
     {1115, 62682}, {1116, 62685}, {1113, 62687}, {1114, 62689}};
 
-// The item whose text is exactly text (the combo's own search ignores case), or -1.
-int FindExact(const CComboBox& combo, const std::string& text) {
-    for (int i = 0; i < combo.GetCount(); ++i)
-        if (combo.GetLBText(i) == text) return i;
-    return -1;
-}
-
-std::string SelectedText(const CComboBox& combo) {
-    const int sel = combo.GetCurSel();
-    return sel >= 0 ? combo.GetLBText(sel) : std::string();
-}
-
 }  // namespace
 
 // ----- 141 --------------------------------------------------------------------------------------
@@ -48,18 +36,14 @@ BOOL MToolSizeSetupDialog::OnInitDialog() {
 }
 
 void MToolSizeSetupDialog::FillFontNames() {
-    auto* combo = GetDlgItemAs<CComboBox>(IDC_FONT);
-    FillFontCombo(*combo);
-    int item = FindExact(*combo, m_style.m_fontName);
     // A font this machine lacks stays the dimension's font: OK must not lose its name.
-    if (item < 0 && !m_style.m_fontName.empty()) item = combo->AddString(m_style.m_fontName);
-    combo->SetCurSel(item);
+    FillFontComboSelecting(*GetDlgItemAs<CComboBox>(IDC_FONT), m_style.m_fontName);
 }
 
 void MToolSizeSetupDialog::FillFormatCombos(BOOL keep) {
     for (int slot = 0; slot < kSizeFormatSlots; ++slot) {
         auto* combo = GetDlgItemAs<CComboBox>(kFormatCombos[slot].id);
-        const std::string shown = keep ? SelectedText(*combo) : std::string();
+        const std::string shown = keep ? SelectedComboText(*combo) : std::string();
         if (!shown.empty() && FillSizeFormatCombo(combo, shown) < combo->GetCount()) continue;
         SelectSizeFormatInCombo(combo, GetCurrentSizeFormat(slot), kFormatCombos[slot].defaultId);
     }
@@ -85,11 +69,11 @@ void MToolSizeSetupDialog::OnOK() {
     if (!UpdateData(TRUE)) return;
     if (const int sel = GetDlgItemAs<CComboBox>(IDC_ARROW_STYLE)->GetCurSel(); sel >= 0)
         m_style.m_arrowStyle = sel;
-    const std::string font = SelectedText(*GetDlgItemAs<CComboBox>(IDC_FONT));
+    const std::string font = SelectedComboText(*GetDlgItemAs<CComboBox>(IDC_FONT));
     if (!font.empty()) m_style.m_fontName = font;
     for (int slot = 0; slot < kSizeFormatSlots; ++slot)
-        SetCurrentSizeFormat(slot,
-                             FindSizeFormat(SelectedText(*GetDlgItemAs<CComboBox>(kFormatCombos[slot].id))));
+        SetCurrentSizeFormat(
+            slot, FindSizeFormat(SelectedComboText(*GetDlgItemAs<CComboBox>(kFormatCombos[slot].id))));
     GetDefaultSizeStyle() = m_style;
     EndDialog(IDOK);
 }

@@ -10,6 +10,10 @@ public:
                                                                     MCadShape* shape) override;
     std::unique_ptr<MSizeSetupDialog> CreateSizeSetupDialog(MCadView* parent,
                                                             const MSizeStyle* initial) override;
+    std::unique_ptr<MInputLabelDialog> CreateInputLabelDialog(MCadView* parent) override;
+    std::unique_ptr<MInputBalloonDialog> CreateInputBalloonDialog(MCadView* parent) override;
+    std::unique_ptr<MTextInputDialog> CreateTextInputDialog() override;
+    std::unique_ptr<MInputMultiTextDialog> CreateInputMultiTextDialog() override;
 };
 
 // Installs the program's one tools factory (which lives for the whole run).

@@ -122,5 +122,5 @@ TEST(FigureSettings, SplineAndMarkToolsWriteOnlyTheirAutomaticLayer) {
     GetDrawToolArray().FindByCommand(ID_TOOL_MARK)->SetAutoLayerName("点");
     const std::string text = h.NativeText();
     EXPECT_THAT(text, HasSubstr("\nCONTLINE\n\t\n\t100 0 0\nSPLINE\n\t曲線\nSPLINELOOP\n\t閉曲線\nCIRCLE\n"));
-    EXPECT_THAT(text, HasSubstr("\nMARK\n\t点\nHATCH\n"));
+    EXPECT_THAT(text, HasSubstr("\nMARK\n\t点\nTEXT\n"));
 }
