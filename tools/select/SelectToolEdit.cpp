@@ -1,0 +1,40 @@
+// The view's Edit Delete, Edit Copy and paste reach the drawing through the select tool: each
+// change is one commit, so one undo step.
+#include <memory>
+
+#include "model/shapes/containers/LShapeArray.h"
+#include "model/shapes/containers/PackShape.h"
+#include "tools/select/SelectTool.h"
+#include "view/TessarayView.h"
+
+void MSelectTool::DeleteSelection(MTessarayView* view) {
+    if (GetPickCount() == 0 || !IsPickMode() || !view) return;
+    HideHandles(view);
+    for (int i = 0; i < GetPickCount(); ++i)
+        AddOriginalShape(GetPickShape(i), GetPickLayer(i));
+    Commit(view, FALSE, FALSE);
+    End(view, FALSE);
+}
+
+MPackShape* MSelectTool::CreateSelectionPack(MTessarayView* view) {
+    auto pack = std::make_unique<MPackShape>();
+    for (int i = 0; i < GetPickCount(); ++i)
+        pack->AddShape(GetPickShape(i));
+    pack->Recalc(view);
+    return pack.release();
+}
+
+void MSelectTool::InsertShape(MTessarayView* view, MCadShape* shape) {
+    End(view, FALSE);
+    try {
+        AddNewShapeExpanded(shape, -1);
+        Commit(view, FALSE, TRUE);
+    } catch (...) {
+        // The caller still owns what the drawing did not take: the list forgets it undeleted.
+        for (int j = 0; j < GetNewCount(); ++j)
+            m_newShapes->SetAt(j, nullptr, static_cast<DWORD>(GetNewShapeLayer(j)));
+        throw;
+    }
+    m_handlesShown = TRUE;
+    InvalidateHandles(view);
+}
