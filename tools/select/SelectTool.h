@@ -127,6 +127,10 @@ public:
     MPackShape* CreateSelectionPack(MTessarayView* view) override;
     void DeleteSelection(MTessarayView* view) override;
     void InsertShape(MTessarayView* view, MCadShape* shape) override;
+    // Lines and open polygons that touch end to end become polygons (closed when the chain
+    // closes), each in the place and layer of its chain's first joined shape; one polygon-based
+    // shape becomes a plain polygon. Shapes that touch nothing stay.
+    virtual void JoinIntoPolyline(MTessarayView* view);
 
     // ----- the selection's attributes (SelectToolAttributes.cpp) ---------------------------------
     void SetLineColor(MTessarayView* view, COLORREF color) override;

@@ -39,6 +39,9 @@ void MSelectTool::RegisterArrangeCommands() {
     const auto polygons = [this] {
         return GetPickCount() > 0 && IsPickMode() && AllOf<MPolygonShape>(*this);
     };
+    const auto join = [this] {
+        return GetPickCount() > 1 || (GetPickCount() == 1 && AllOf<MPolygonShape>(*this));
+    };
     const auto editable = [this] { return GetPickCount() == 1 && GetPickShape(0)->CanEdit(); };
 
     map.OnCommand(
@@ -68,6 +71,8 @@ void MSelectTool::RegisterArrangeCommands() {
     map.OnCommand(
         ID_EXPLODE_TO_LINES, [this] { ExplodeToLines(m_view); }, enableWhen(polygons));
     map.OnCommand(
+        ID_JOIN_POLYLINE, [this] { JoinIntoPolyline(m_view); }, enableWhen(join));
+    map.OnCommand(
         ID_EDIT_SHAPE, [this] { EditShape(m_view); }, enableWhen(editable));
     map.OnCommand(
         ID_ROTATE_LEFT_HERE, [this] { RotateHere(m_view, 1); }, enableWhen(some));
@@ -79,7 +84,6 @@ void MSelectTool::RegisterArrangeCommands() {
         ID_MIRROR_Y_HERE, [this] { FlipHere(m_view, 'y'); }, enableWhen(some));
     // Not built yet: shown, never enabled.
     const auto notYet = [](CCmdUI* ui) { ui->Enable(FALSE); };
-    for (UINT id :
-         {ID_ROTATE_ANGLE, ID_SCALE_SHAPES, ID_MOVE_SHAPES, ID_MOVE_TO_LAYER, ID_ADD_PART, ID_JOIN_POLYLINE})
+    for (UINT id : {ID_ROTATE_ANGLE, ID_SCALE_SHAPES, ID_MOVE_SHAPES, ID_MOVE_TO_LAYER, ID_ADD_PART})
         map.OnUpdate(id, notYet);
 }

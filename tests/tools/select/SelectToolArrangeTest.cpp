@@ -351,3 +351,85 @@ TEST(SelectToolServices, InsertAddsOneStepAndSelects) {
     delete pack;
     EXPECT_EQ(CountOn(h, 0), 3);
 }
+
+// ----- join into polylines ----------------------------------------------------------------------
+
+namespace {
+
+MPolygonShape* PolygonOn(SelectHarness& h, int layer, int index) {
+    return dynamic_cast<MPolygonShape*>(ShapeAt(h, layer, index));
+}
+void ExpectVertices(SelectHarness& h, MPolygonShape* p, const std::vector<CPoint>& pixels) {
+    ASSERT_NE(p, nullptr);
+    ASSERT_EQ(p->GetPointCount(), static_cast<int>(pixels.size()));
+    for (std::size_t k = 0; k < pixels.size(); ++k)
+        EXPECT_TRUE(Near(p->GetPoint(static_cast<int>(k)), h.P(pixels[k].x, pixels[k].y))) << "vertex " << k;
+}
+
+}  // namespace
+
+TEST(SelectToolJoin, ThreeLinesCloseInTheSecondLinesPlace) {
+    SelectHarness h;
+    h.Line(0, 0, 100, 0);
+    MLineShape* other = h.Line(300, 0, 400, 0);
+    h.Line(100, 0, 100, 100);
+    h.Line(100, 100, 0, 0);
+    PickAll(h, {h.P(50, 0), h.P(100, 50), h.P(50, 50)});
+    OneStep(h, ID_JOIN_POLYLINE, 1);
+    ASSERT_EQ(CountOn(h, 0), 2);
+    EXPECT_EQ(ShapeAt(h, 0, 0), other);
+    MPolygonShape* p = PolygonOn(h, 0, 1);
+    ExpectVertices(h, p, {{100, 100}, {0, 0}, {100, 0}});
+    EXPECT_TRUE(p->IsClosed());
+}
+
+TEST(SelectToolJoin, TwoLinesMakeAnOpenPolygonAndAnUntouchedLineStays) {
+    SelectHarness h;
+    h.Line(100, 0, 200, 0);
+    h.Line(0, 0, 100, 0);
+    MLineShape* apart = h.Line(0, 100, 100, 100);
+    PickAll(h, {h.P(150, 0), h.P(50, 0), h.P(50, 100)});
+    OneStep(h, ID_JOIN_POLYLINE, 1);
+    ASSERT_EQ(CountOn(h, 0), 2);
+    ExpectVertices(h, PolygonOn(h, 0, 0), {{0, 0}, {100, 0}, {200, 0}});
+    EXPECT_FALSE(PolygonOn(h, 0, 0)->IsClosed());
+    EXPECT_EQ(ShapeAt(h, 0, 1), apart);
+}
+
+TEST(SelectToolJoin, ThreeSegmentsAtOnePointInventNoEdge) {
+    SelectHarness h;
+    h.Line(0, 0, 100, 0);
+    h.Line(0, 0, 0, 100);
+    MLineShape* branch = h.Line(0, 0, -100, 0);
+    PickAll(h, {h.P(50, 0), h.P(0, 50), h.P(-50, 0)});
+    OneStep(h, ID_JOIN_POLYLINE, 1);
+    ASSERT_EQ(CountOn(h, 0), 2);
+    ExpectVertices(h, PolygonOn(h, 0, 0), {{0, 100}, {0, 0}, {100, 0}});
+    EXPECT_EQ(ShapeAt(h, 0, 1), branch) << "the branch stays as it was";
+}
+
+TEST(SelectToolJoin, ChainsOnTwoLayersStayInTheirLayers) {
+    SelectHarness h(2);
+    h.view->SendCommand(ID_OTHER_LAYERS_EDIT);
+    h.Line(0, 0, 100, 0, 0);
+    h.Line(100, 0, 100, 100, 0);
+    h.Line(200, 0, 300, 0, 1);
+    h.Line(300, 0, 300, 100, 1);
+    // (300, 70): the frame's right handle sits at (300, 50).
+    PickAll(h, {h.P(50, 0), h.P(250, 0), h.P(100, 50), h.P(300, 70)});
+    OneStep(h, ID_JOIN_POLYLINE, 2);
+    ASSERT_EQ(CountOn(h, 0), 1);
+    ASSERT_EQ(CountOn(h, 1), 1);
+    ExpectVertices(h, PolygonOn(h, 0, 0), {{0, 0}, {100, 0}, {100, 100}});
+    ExpectVertices(h, PolygonOn(h, 1, 0), {{200, 0}, {300, 0}, {300, 100}});
+}
+
+TEST(SelectToolJoin, ShapesThatTouchNothingChangeNothing) {
+    SelectHarness h;
+    h.Line(0, 0, 100, 0);
+    h.Line(0, 100, 100, 100);
+    PickAll(h, {h.P(50, 0), h.P(50, 100)});
+    ExpectNoChange(h, [&] { h.view->SendCommand(ID_JOIN_POLYLINE); });
+    h.Click(h.P(50, 0));
+    ExpectNoChange(h, [&] { h.view->SendCommand(ID_JOIN_POLYLINE); });
+}
