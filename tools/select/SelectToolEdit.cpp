@@ -38,6 +38,7 @@ void MSelectTool::InsertShape(MTessarayView* view, MCadShape* shape) {
         // The caller still owns what the drawing did not take: the list forgets it undeleted.
         for (int j = 0; j < GetNewCount(); ++j)
             m_newShapes->SetAt(j, nullptr, static_cast<DWORD>(GetNewShapeLayer(j)));
+        m_newShapes->RemoveAll();
         throw;
     }
     m_handlesShown = TRUE;

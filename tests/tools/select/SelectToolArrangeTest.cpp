@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -432,4 +434,31 @@ TEST(SelectToolJoin, ShapesThatTouchNothingChangeNothing) {
     ExpectNoChange(h, [&] { h.view->SendCommand(ID_JOIN_POLYLINE); });
     h.Click(h.P(50, 0));
     ExpectNoChange(h, [&] { h.view->SendCommand(ID_JOIN_POLYLINE); });
+}
+
+namespace {
+
+// A line whose Recalc fails, as a shape read from a damaged clipboard might.
+class FailingLine : public MLineShape {
+public:
+    using MLineShape::MLineShape;
+    void Recalc(MCadView*) override { throw std::runtime_error("broken member"); }
+};
+
+}  // namespace
+
+TEST(SelectToolServices, AnInsertThatFailsTakesNoneOfTheShapes) {
+    SelectHarness h;
+    h.Line(0, 0, 100, 0);
+    auto pack = std::make_unique<MPackShape>();
+    std::vector<std::unique_ptr<MCadShape>> members;
+    members.emplace_back(new MLineShape(h.P(0, 50), h.P(100, 50)));
+    members.emplace_back(new MLineShape(h.P(0, 100), h.P(100, 100)));
+    members.emplace_back(new FailingLine(h.P(0, 150), h.P(100, 150)));
+    for (auto& m : members)
+        pack->AddShape(m.get());
+    ExpectNoChange(
+        h, [&] { EXPECT_THROW(h.Select()->InsertShape(h.view.get(), pack.get()), std::runtime_error); });
+    EXPECT_EQ(h.Tool()->GetNewCount(), 0);
+    // The caller still owns every member: deleting them here is the only deletion.
 }
