@@ -197,6 +197,8 @@ protected:
     // replaces it; the copies are selected. Nothing with an empty selection or while dragging.
     template <class Make>
     void ReplaceSelection(MTessarayView* view, Make make);
+    // Copies of the selection in drawing order, inserted at the position of their layers (-1 on top).
+    void MoveToPosition(MTessarayView* view, int position);
     // The context point, snapped as the context menu found it.
     MFloatPoint ContextPoint(MTessarayView* view);
     // Drops the copies of a typed move that was cancelled: nothing moves, the handles return.

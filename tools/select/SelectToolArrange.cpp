@@ -117,20 +117,14 @@ std::vector<int> PicksInDrawingOrder(MTessarayDoc& doc, const MDrawTool& tool) {
 }  // namespace
 
 void MSelectTool::MoveToTop(MTessarayView* view) {
-    MTessarayDoc* doc = Document(view);
-    if (GetPickCount() == 0 || !IsPickMode() || !doc) return;
-    HideHandles(view);
-    for (int i : PicksInDrawingOrder(*doc, *this)) {
-        std::unique_ptr<MCadShape> copy(GetPickShape(i)->Duplicate());
-        AddNewShapeExpanded(copy.get(), GetPickLayer(i));
-        copy.release();
-        AddOriginalShape(GetPickShape(i), GetPickLayer(i));
-    }
-    CommitAt(view, -1, TRUE);
-    ShowHandles(view);
+    MoveToPosition(view, -1);
 }
 
 void MSelectTool::MoveToBottom(MTessarayView* view) {
+    MoveToPosition(view, 0);
+}
+
+void MSelectTool::MoveToPosition(MTessarayView* view, int position) {
     MTessarayDoc* doc = Document(view);
     if (GetPickCount() == 0 || !IsPickMode() || !doc) return;
     HideHandles(view);
@@ -140,7 +134,7 @@ void MSelectTool::MoveToBottom(MTessarayView* view) {
         copy.release();
         AddOriginalShape(GetPickShape(i), GetPickLayer(i));
     }
-    CommitAt(view, 0, TRUE);
+    CommitAt(view, position, TRUE);
     ShowHandles(view);
 }
 
