@@ -1,6 +1,7 @@
 // The tool base: the lists of new, edited and picked shapes, the commits that turn them into one
 // undo step, and picking by click and rubber band.
 #include <algorithm>
+#include <map>
 #include <unordered_set>
 
 #include "document/TessarayDoc.h"
@@ -248,7 +249,8 @@ void MDrawTool::AddRemainingNewShapes(MTessarayView* view, MUndoScope& pack, int
     // The automatic layer takes the shapes a tool left to the current layer; a shape the tool put
     // on a layer of its own stays there.
     const int autoLayer = doc->FindAutoLayer(m_autoLayerName);
-    int inserted = 0;
+    // Counted per layer: shapes of several layers each keep their order from the position.
+    std::map<int, int> inserted;
     for (int j = 0; j < GetNewCount(); ++j) {
         if (!GetNewShape(j)) continue;
         int layer = GetNewShapeLayer(j);
@@ -262,9 +264,10 @@ void MDrawTool::AddRemainingNewShapes(MTessarayView* view, MUndoScope& pack, int
             HandOver(view, j, layer, [&](MCadShape* shape) { doc->AddShape(shape, layer); });
         } else {
             // Each after the one before: the shapes keep their order.
+            int& before = inserted[landed()];
             HandOver(view, j, layer,
-                     [&](MCadShape* shape) { doc->InsertShape(position + inserted, shape, layer); });
-            ++inserted;
+                     [&](MCadShape* shape) { doc->InsertShape(position + before, shape, layer); });
+            ++before;
         }
         m_newShapes->SetAt(j, nullptr, static_cast<DWORD>(landed()));
     }

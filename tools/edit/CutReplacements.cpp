@@ -11,7 +11,7 @@ void MCutReplacements::Replace(MCadShape* original, int layer,
     m_entries.push_back({original, layer, std::move(pieces)});
 }
 
-int MCutReplacements::Commit(MDrawTool& tool, MTessarayView* view) {
+int MCutReplacements::Commit(MDrawTool& tool, MTessarayView* view, BOOL select) {
     if (m_entries.empty()) return 0;
     std::vector<int> counts;
     counts.reserve(m_entries.size());
@@ -29,7 +29,7 @@ int MCutReplacements::Commit(MDrawTool& tool, MTessarayView* view) {
         piece.release();
     }
     m_entries.clear();
-    return tool.CommitPairs(view, order.pairs, FALSE);
+    return tool.CommitPairs(view, order.pairs, select);
 }
 
 namespace {

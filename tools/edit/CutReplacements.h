@@ -20,8 +20,9 @@ public:
     void Replace(MCadShape* original, int layer, std::vector<std::unique_ptr<MCadShape>> pieces);
     bool IsEmpty() const { return m_entries.empty(); }
     // The originals and pieces into the tool's lists, then its commit: one undo step. The number of
-    // shapes handed over; nothing is recorded when nothing was collected.
-    int Commit(MDrawTool& tool, MTessarayView* view);
+    // shapes handed over; nothing is recorded when nothing was collected. With select the new
+    // shapes become the tool's picks.
+    int Commit(MDrawTool& tool, MTessarayView* view, BOOL select = FALSE);
 
 private:
     struct Entry {

@@ -4,6 +4,9 @@
 // reshaping by the handles, point edit, and redirects the drawing attributes to the selection.
 //
 // SelectToolPick.cpp: handles, the press, the tracker, the cursor, decide and cancel.
+// SelectToolCommands.cpp: the command table and its enabling rules. SelectToolArrange.cpp: group,
+// ungroup, flips, rotations, order, align, distribute and explode. SelectToolEdit.cpp: delete,
+// the clipboard pack and insertion (the view's selection services).
 // SelectToolDrag.cpp: moves, handle drags, point edit, the parts-bar drag, follow mode and typed
 // moves. SelectToolAttributes.cpp: the attributes of the selection. SelectFilter.cpp: the kinds
 // that may be picked.
@@ -17,8 +20,9 @@
 #include "model/shapes/CadShape.h"
 #include "tools/DrawTool.h"
 #include "view/ViewSelectAll.h"
+#include "view/ViewSelection.h"
 
-class MSelectTool : public MDrawTool, public MSelectAllService {
+class MSelectTool : public MDrawTool, public MSelectAllService, public MSelectionServices {
 public:
     // Half the side of a handle square and the pixels of the hit test around the cursor.
     static constexpr int kHandleHalf = 4;
@@ -58,8 +62,6 @@ public:
     int OnPickAt(MTessarayView* view, double x, double y, UINT flags) override;
     int OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) override;
     void OnDoubleClickHook(MTessarayView* view) override { EditShape(view); }
-    // The double click's edit of the single selected shape; nothing here.
-    virtual void EditShape(MTessarayView* view) {}
     void PaintTracker(MTessarayView* view, CDC* dc) override;
     BOOL OnSetCursor(MTessarayView* view, int x, int y, UINT hitTest) override;
     WORD GetSnapFlags(MTessarayView* view) override;
@@ -91,6 +93,44 @@ public:
     virtual void DeletePoint(MTessarayView* view);
     void OnCoordinateInput(MTessarayView* view, const CPoint* click, UINT flags) override;
     BOOL HandlesDeform() const { return m_handlesDeform; }
+
+    // ----- arrangement and transforms (SelectToolArrange.cpp) -------------------------------------
+    // Each is one undo step with the copies selected afterwards, and does nothing with an empty
+    // selection or while copies are dragged. Relative drawing order is kept by both order commands.
+    virtual void MoveToTop(MTessarayView* view);
+    virtual void MoveToBottom(MTessarayView* view);
+    // About the selection centre (counter-clockwise radians).
+    virtual void RotateSelection(MTessarayView* view, double angle);
+    virtual void FlipHorizontal(MTessarayView* view);
+    virtual void FlipVertical(MTessarayView* view);
+    virtual void MoveSelection(MTessarayView* view, const MFloatPoint& offset, BOOL copy);
+    virtual void ScaleSelection(MTessarayView* view, double sx, double sy);
+    // Polygons into their edges (a closed one closed, a filled one keeps a fill-only copy); every
+    // piece in its polygon's layer, the first in its place.
+    virtual void ExplodeToLines(MTessarayView* view);
+    virtual void Group(MTessarayView* view);
+    // Every group's members in the group's layer, the first in its place.
+    virtual void Ungroup(MTessarayView* view);
+    // The align command (left, top, bottom, centres x or y, right) to the union extent.
+    void Align(MTessarayView* view, UINT command);
+    // Equal steps between the centres, sorted stably by the centre's y (vertical) or x.
+    void Distribute(MTessarayView* view, BOOL vertical);
+    // Rotations (+1 left, -1 right) and flips ('x', 'y') about the context point.
+    void RotateHere(MTessarayView* view, int direction);
+    void FlipHere(MTessarayView* view, char axis);
+    // The double click's and the edit command's edit of the single selected shape in its dialog.
+    virtual void EditShape(MTessarayView* view);
+
+    // ----- the view's selection services (SelectToolEdit.cpp) -------------------------------------
+    int GetSelectedCount() const override { return GetPickCount(); }
+    MCadShape* GetSelectedShape(int index) const override { return GetPickShape(index); }
+    MPackShape* CreateSelectionPack(MTessarayView* view) override;
+    void DeleteSelection(MTessarayView* view) override;
+    void InsertShape(MTessarayView* view, MCadShape* shape) override;
+    // Lines and open polygons that touch end to end become polygons (closed when the chain
+    // closes), each in the place and layer of its chain's first joined shape; one polygon-based
+    // shape becomes a plain polygon. Shapes that touch nothing stay.
+    virtual void JoinIntoPolyline(MTessarayView* view);
 
     // ----- the selection's attributes (SelectToolAttributes.cpp) ---------------------------------
     void SetLineColor(MTessarayView* view, COLORREF color) override;
@@ -152,6 +192,15 @@ protected:
     void ToggleOnRelease(MTessarayView* view, const MFloatPoint& p, UINT flags);
     void DrawHandles(MTessarayView* view, CDC* dc);
     void RegisterSelectCommands();
+    void RegisterArrangeCommands();
+    // The replace pattern of the transforms: make(shape) gives each selected shape's copy, which
+    // replaces it; the copies are selected. Nothing with an empty selection or while dragging.
+    template <class Make>
+    void ReplaceSelection(MTessarayView* view, Make make);
+    // Copies of the selection in drawing order, inserted at the position of their layers (-1 on top).
+    void MoveToPosition(MTessarayView* view, int position);
+    // The context point, snapped as the context menu found it.
+    MFloatPoint ContextPoint(MTessarayView* view);
     // Drops the copies of a typed move that was cancelled: nothing moves, the handles return.
     void AbandonCopies(MTessarayView* view);
     // Typed move: the angle of one selected line's normal in 0..180 degrees, or nothing.
@@ -168,6 +217,15 @@ protected:
     BOOL m_handlesShown = FALSE;
     MCadShape* m_justPicked = nullptr;
 };
+
+template <class Make>
+void MSelectTool::ReplaceSelection(MTessarayView* view, Make make) {
+    if (GetPickCount() == 0 || !IsPickMode() || !view) return;
+    HideHandles(view);
+    ReplaceEach(
+        view, [&](MTessarayView*, MCadShape* shape) { return make(shape); }, TRUE);
+    ShowHandles(view);
+}
 
 template <class Take, class Make, class Global>
 void MSelectTool::ChangeSelection(MTessarayView* view, Take take, Make make, Global global) {

@@ -23,6 +23,7 @@ MSelectTool::MSelectTool(int toolId) : MDrawTool(toolId) {
     for (int i = 0; i < factory.GetCount(); ++i)
         m_filter.push_back(static_cast<unsigned int>(factory.GetAt(i)->GetTypeId()));
     RegisterSelectCommands();
+    RegisterArrangeCommands();
 }
 
 MSelectTool::~MSelectTool() = default;

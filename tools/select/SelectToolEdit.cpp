@@ -1,0 +1,155 @@
+// The view's Edit Delete, Edit Copy and paste reach the drawing through the select tool: each
+// change is one commit, so one undo step.
+#include <deque>
+#include <memory>
+#include <vector>
+
+#include "model/shapes/containers/LShapeArray.h"
+#include "model/shapes/containers/PackShape.h"
+#include "model/shapes/lines/LineShape.h"
+#include "model/shapes/lines/PolygonShape.h"
+#include "tools/edit/CutReplacements.h"
+#include "tools/select/SelectTool.h"
+#include "view/TessarayView.h"
+
+void MSelectTool::DeleteSelection(MTessarayView* view) {
+    if (GetPickCount() == 0 || !IsPickMode() || !view) return;
+    HideHandles(view);
+    for (int i = 0; i < GetPickCount(); ++i)
+        AddOriginalShape(GetPickShape(i), GetPickLayer(i));
+    Commit(view, FALSE, FALSE);
+    End(view, FALSE);
+}
+
+MPackShape* MSelectTool::CreateSelectionPack(MTessarayView* view) {
+    auto pack = std::make_unique<MPackShape>();
+    for (int i = 0; i < GetPickCount(); ++i)
+        pack->AddShape(GetPickShape(i));
+    pack->Recalc(view);
+    return pack.release();
+}
+
+void MSelectTool::InsertShape(MTessarayView* view, MCadShape* shape) {
+    End(view, FALSE);
+    try {
+        AddNewShapeExpanded(shape, -1);
+        Commit(view, FALSE, TRUE);
+    } catch (...) {
+        // The caller still owns what the drawing did not take: the list forgets it undeleted.
+        for (int j = 0; j < GetNewCount(); ++j)
+            m_newShapes->SetAt(j, nullptr, static_cast<DWORD>(GetNewShapeLayer(j)));
+        m_newShapes->RemoveAll();
+        throw;
+    }
+    m_handlesShown = TRUE;
+    InvalidateHandles(view);
+}
+
+// ----- join into polylines ----------------------------------------------------------------------
+
+namespace {
+
+struct Joinable {
+    MCadShape* shape;
+    int layer;
+};
+
+// The shape's points as a chain: a line's ends, an open polygon's vertices; none for others.
+bool ChainPoints(const MCadShape* s, std::vector<MFloatPoint>* points) {
+    if (const auto* line = dynamic_cast<const MLineShape*>(s)) {
+        *points = {line->m_start, line->m_end};
+        return true;
+    }
+    const auto* q = dynamic_cast<const MPolygonShape*>(s);
+    if (!q || q->GetPointCount() < 2) return false;
+    points->clear();
+    for (int k = 0; k < q->GetPointCount(); ++k)
+        points->push_back(q->GetPoint(k));
+    if (q->IsClosed()) points->push_back(q->GetPoint(0));
+    return true;
+}
+
+// Joins every shape of rest that touches an end of the chain, comparing with the ends as they are
+// after each join (a branch at a joint stays in rest). The joined shapes go to joined, in order.
+bool ExtendChain(std::deque<MFloatPoint>& chain, std::vector<Joinable>& rest, std::vector<Joinable>& joined) {
+    bool any = false;
+    std::vector<MFloatPoint> p;
+    for (std::size_t i = 0; i < rest.size();) {
+        const auto* q = dynamic_cast<const MPolygonShape*>(rest[i].shape);
+        if ((q && q->IsClosed()) || !ChainPoints(rest[i].shape, &p)) {
+            ++i;
+            continue;
+        }
+        if (chain.front().IsEqual(p.front())) {
+            for (std::size_t k = 1; k < p.size(); ++k)
+                chain.push_front(p[k]);
+        } else if (chain.front().IsEqual(p.back())) {
+            for (std::size_t k = p.size() - 1; k-- > 0;)
+                chain.push_front(p[k]);
+        } else if (chain.back().IsEqual(p.front())) {
+            for (std::size_t k = 1; k < p.size(); ++k)
+                chain.push_back(p[k]);
+        } else if (chain.back().IsEqual(p.back())) {
+            for (std::size_t k = p.size() - 1; k-- > 0;)
+                chain.push_back(p[k]);
+        } else {
+            ++i;
+            continue;
+        }
+        joined.push_back(rest[i]);
+        rest.erase(rest.begin() + static_cast<std::ptrdiff_t>(i));
+        any = true;
+    }
+    return any;
+}
+
+std::unique_ptr<MCadShape> ChainPolygon(std::deque<MFloatPoint>& chain, const MCadShape& style) {
+    const bool closed = chain.size() > 2 && chain.front().IsEqual(chain.back());
+    if (closed) chain.pop_back();
+    auto polygon = std::make_unique<MPolygonShape>(closed ? TRUE : FALSE);
+    for (const MFloatPoint& point : chain)
+        polygon->AddPoint(point);
+    polygon->CopyStyleFrom(&style);
+    return polygon;
+}
+
+}  // namespace
+
+void MSelectTool::JoinIntoPolyline(MTessarayView* view) {
+    if (GetPickCount() == 0 || !IsPickMode() || !view) return;
+    HideHandles(view);
+    if (GetPickCount() == 1) {
+        if (const auto* p = dynamic_cast<const MPolygonShape*>(GetPickShape(0))) {
+            std::unique_ptr<MPolygonShape> copy(p->CopyAsPolygon());
+            copy->CopyStyleFrom(p);
+            AddReplacement(copy.release(), 0);
+            Commit(view, FALSE, TRUE);
+        }
+        ShowHandles(view);
+        return;
+    }
+    std::vector<Joinable> rest;
+    for (int i = 0; i < GetPickCount(); ++i)
+        rest.push_back({GetPickShape(i), GetPickLayer(i)});
+    MCutReplacements replacements;
+    std::vector<MFloatPoint> points;
+    while (!rest.empty()) {
+        const Joinable q = rest.front();
+        rest.erase(rest.begin());
+        if (!ChainPoints(q.shape, &points)) continue;
+        std::deque<MFloatPoint> chain(points.begin(), points.end());
+        std::vector<Joinable> joined;
+        while (ExtendChain(chain, rest, joined)) {
+        }
+        if (joined.empty()) continue;
+        joined.push_back(q);
+        // The polygon takes the place and layer of the first shape joined to q.
+        std::vector<std::unique_ptr<MCadShape>> pieces;
+        pieces.push_back(ChainPolygon(chain, *q.shape));
+        replacements.Replace(joined.front().shape, joined.front().layer, std::move(pieces));
+        for (std::size_t k = 1; k < joined.size(); ++k)
+            replacements.Replace(joined[k].shape, joined[k].layer, {});
+    }
+    if (!replacements.IsEmpty()) replacements.Commit(*this, view, TRUE);
+    ShowHandles(view);
+}
