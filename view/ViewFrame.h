@@ -5,6 +5,8 @@
 
 #include "platform/WinTypes.h"
 
+#include <memory>
+
 class CMenu;
 class CWnd;
 class MCadParts;
@@ -22,6 +24,9 @@ public:
     virtual void LoadPartsLists() {}
     // The part selected in the parts bar's current list; null when none.
     virtual MCadParts* GetSelectedParts() { return nullptr; }
+    // Appends part to the parts bar's current list and writes that list's file. False when there
+    // is no current list; the part is then dropped.
+    virtual bool AddPartsToCurrentList(std::unique_ptr<MCadParts> part);
     // Fills popup with the sub-menu the frame shows for its menu item 32964 (line styles), 32793
     // (line colours) or 32794 (face colours); FALSE when it has none (the item stays as it is).
     virtual BOOL MakeAttributeMenu(UINT itemId, CMenu* popup) { return FALSE; }
