@@ -13,7 +13,7 @@
 #include "platform/gdi/DC.h"
 #include "resources/ResourceIds.h"
 #include "tools/ToolScopes.h"
-#include "tools/circle/SettingLine.h"
+#include "tools/SettingLine.h"
 #include "tools/text/ToolbarFont.h"
 #include "view/TessarayView.h"
 
