@@ -1,6 +1,6 @@
 #include "platform/ui/KeyLocksX11.h"
 
-#if TESSARAY_HAVE_XCB_XKB
+#if defined(TESSARAY_HAVE_XCB_XKB)
 
 #include <QAbstractNativeEventFilter>
 #include <QByteArray>
