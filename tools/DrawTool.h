@@ -98,6 +98,8 @@ public:
     // The tool's state in XOR: picks, new shapes (their frame above DRAWLIMIT), guide line, cross
     // mark, rubber band. A second call with the same state erases it.
     void DrawTracker(MTessarayView* view, CDC* dc) override;
+    // The new shapes' part of the tracker (below DRAWLIMIT): each shape in the marked pens.
+    virtual void DrawNewShapes(MTessarayView* view, CDC* dc);
     // Whether the tracker marks the picks (the select tool marks them only when asked to).
     virtual BOOL MarksPicks() { return TRUE; }
     void PaintTracker(MTessarayView* view, CDC* dc) override;
@@ -180,6 +182,8 @@ public:
     virtual void AddNewShapeExpanded(MCadShape* shape, int layer);
     virtual void InsertNewShapeExpanded(int position, MCadShape* shape, int layer);
     void RecalcNewShapes(MTessarayView* view);
+    // A tracker scope holds the XOR figure erased.
+    BOOL IsTrackerHidden() const { return m_trackerHidden > 0; }
     int GetOriginalCount() const;
     MCadShape* GetOriginalShape(int index) const;
     int GetOriginalLayer(int index) const;

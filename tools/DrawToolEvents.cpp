@@ -214,7 +214,7 @@ void MDrawTool::DrawTracker(MTessarayView* view, CDC* dc) {
         if (limit != 0 && GetNewCount() > limit)
             DrawFrame(dc, view->DocToLogicalRect(m_newShapes->GetExtent()));
         else
-            m_newShapes->DrawMarked(view, dc);
+            DrawNewShapes(view, dc);
     }
     if (m_guideLineShown) {
         MTrackerPen pen(dc, PS_DOT);
@@ -233,6 +233,10 @@ void MDrawTool::DrawTracker(MTessarayView* view, CDC* dc) {
         DrawFrame(dc, view->DocToLogicalRect(RubberBand()));
     }
     dc->SetROP2(oldRop);
+}
+
+void MDrawTool::DrawNewShapes(MTessarayView* view, CDC* dc) {
+    m_newShapes->DrawMarked(view, dc);
 }
 
 void MDrawTool::PaintTracker(MTessarayView* view, CDC* dc) {
