@@ -142,6 +142,9 @@ public:
     virtual void ApplyAttributesTo(MTessarayView* view, MCadShape* shape);
     // A simulated click at a drawing point.
     virtual void ClickAtPoint(MTessarayView* view, const MFloatPoint& point, UINT flags);
+    // The numeric-entry dialog, then the figure in progress follows the pointer under the values
+    // typed, as the next move would show it.
+    void RunNumericInput(MTessarayView* view);
     virtual BOOL CanDecide() { return FALSE; }
     // Command "決定": when CanDecide, the tracker goes and the construction is committed.
     virtual void OnDecide(MTessarayView* view);
@@ -382,6 +385,8 @@ protected:
     // Device points of the last left press (the dead zone's centre) and of the last right press.
     CPoint m_pressPoint;
     CPoint m_contextPoint;
+    // The device point of the last mouse message, moves inside the dead zone too.
+    CPoint m_pointerPoint;
     // The rubber-band rectangle of area picking, in drawing units; x0, y0 is the anchor.
     BOOL m_tracking = FALSE;
     double m_rubberX0 = 0.0, m_rubberY0 = 0.0, m_rubberX1 = 0.0, m_rubberY1 = 0.0;
