@@ -35,6 +35,14 @@ struct LineToolHarness : LineHarness {
         const auto lines = LinesOf(doc);
         return lines.empty() ? nullptr : lines.back();
     }
+    // A line of the drawing with snapping onto shapes, where the menu's directions are taken:
+    // answers its direction.
+    double AddSnappedLine() {
+        AddLine(kBase.x, kBase.y - 6000, kBase.x + 8000, kBase.y - 2000);
+        Repaint();
+        GetOptionRecord().m_snap = kSnapOnShape;
+        return std::atan2(4000, 8000);
+    }
     MLineTool* tool;
 };
 
@@ -107,10 +115,7 @@ TEST(LineTool, ALengthLockPutsTheEndAtThatDistanceTowardsThePointerAndGoesUnless
 
 TEST(LineTool, ParallelAndPerpendicularTakeTheDirectionOfTheSnappedLine) {
     LineToolHarness h;
-    h.AddLine(kBase.x, kBase.y - 6000, kBase.x + 8000, kBase.y - 2000);
-    h.Repaint();
-    GetOptionRecord().m_snap = kSnapOnShape;
-    const double along = std::atan2(4000, 8000);
+    const double along = h.AddSnappedLine();
     h.ChooseFromMenu(At(4000, -4000), ID_PARALLEL);
     ASSERT_TRUE(h.tool->IsConstrained());
     GetOptionRecord().m_snap = 0;
@@ -222,10 +227,7 @@ TEST(LineTool, TouchingDrawsAlongTheTangentAtTheSnappedPoint) {
 
 TEST(LineTool, AngleFromTheMenuTurnsTheSnappedLinesDirectionByTheTypedAngle) {
     LineToolHarness h;
-    h.AddLine(kBase.x, kBase.y - 6000, kBase.x + 8000, kBase.y - 2000);
-    h.Repaint();
-    GetOptionRecord().m_snap = kSnapOnShape;
-    const double along = std::atan2(4000, 8000);
+    const double along = h.AddSnappedLine();
     h.dialogs.Script(IDD_ANGLE, DialogScript().SetText(IDC_ANGLE_VALUE, "30").Ok());
     h.ChooseFromMenu(At(4000, -4000), ID_ANGLE_CONSTRAINT);
     ASSERT_TRUE(h.dialogs.Opened(IDD_ANGLE));

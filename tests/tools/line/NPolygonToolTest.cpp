@@ -42,6 +42,15 @@ void ExpectVertices(const MPolygonShape* polygon, const MFloatPoint& centre, int
     }
 }
 
+// A square whose radius and direction come from the pointer.
+void ExpectASquareFollowingThePointer(NPolygonHarness& h) {
+    h.Answer("4", true);
+    h.Click(At(0, 0));
+    h.MoveTo(At(0, -2000));
+    h.Click(At(0, -2000));
+    ExpectVertices(h.Committed(), At(0, 0), 4, 2000, -M_PI / 2);
+}
+
 }  // namespace
 
 TEST(NPolygonTool, InscribedHexagonPutsAnEdgeMidpointInThePointersDirection) {
@@ -76,11 +85,7 @@ TEST(NPolygonTool, CircumscribedVerticesLieOnTheCircleTheFirstTowardsThePointer)
 
 TEST(NPolygonTool, AFreeRadiusFollowsThePointer) {
     NPolygonHarness h;
-    h.Answer("4", true);
-    h.Click(At(0, 0));
-    h.MoveTo(At(0, -2000));
-    h.Click(At(0, -2000));
-    ExpectVertices(h.Committed(), At(0, 0), 4, 2000, -M_PI / 2);
+    ExpectASquareFollowingThePointer(h);
 }
 
 TEST(NPolygonTool, TheDialogRefusesTooFewSidesAZeroRadiusAndAWideAngle) {
@@ -188,11 +193,7 @@ TEST(NPolygonTool, ReleaseConstraintFreesTheLockedRadiusAndAngle) {
     EXPECT_FALSE(h.tool->IsConstrained());
     EXPECT_FALSE(h.ItemState(ID_RELEASE_CONSTRAINT).first);
     // The next polygon follows the pointer again.
-    h.Answer("4", true);
-    h.Click(At(0, 0));
-    h.MoveTo(At(0, -2000));
-    h.Click(At(0, -2000));
-    ExpectVertices(h.Committed(), At(0, 0), 4, 2000, -M_PI / 2);
+    ExpectASquareFollowingThePointer(h);
 }
 
 TEST(NPolygonTool, ATypedOffsetPlacesThePolygonFromTheClickInOneStep) {
