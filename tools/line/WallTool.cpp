@@ -226,7 +226,7 @@ void MWallTool::OnMoveAt(MTessarayView* view, CDC* dc, const MFloatPoint& pt, UI
     OnPoint(view, pt.x, pt.y, kPhaseMove, flags);
     RecalcNewShapes(view);
     const WallPoints after = CopyPoints();
-    // A tangent target or the first segment can move vertices before the tail: then all of it.
+    // A corner sought past a zero-length segment lies before the tail: then all of it.
     const bool fixedParts = !SameFixedParts(before, after);
     const int oldRop = dc->SetROP2(R2_XORPEN);
     DrawParts(view, dc, before, fixedParts);
