@@ -299,4 +299,12 @@ TEST(LineTool, ALengthTypedMidwayShowsAtOnceTowardsThePointer) {
     h.RightClick(At(3000, 4000), MK_CONTROL);
     EXPECT_NEAR((h.Shown()->m_end - h.Shown()->m_start).GetLength(), 100.0, 1e-9);
     EXPECT_TRUE(h.NoXorResidue());
+    // "数値入力..." from the menu does the same: an angle of 90° turns the line upright at once.
+    h.dialogs.Script(IDD_LINE_INPUT,
+                     DialogScript().SetText(IDC_ANGLE_DEGREES, "90").SetCheck(IDC_USE_ANGLE, 1).Ok());
+    h.ChooseFromMenu(At(3000, 4000), ID_NUMERIC_INPUT);
+    ASSERT_TRUE(h.dialogs.Opened(IDD_LINE_INPUT));
+    EXPECT_NEAR(h.Shown()->m_end.x, h.Shown()->m_start.x, 1e-9);
+    EXPECT_NEAR(h.Shown()->m_end.y - h.Shown()->m_start.y, 100.0, 1e-9);
+    EXPECT_TRUE(h.NoXorResidue());
 }
