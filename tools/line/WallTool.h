@@ -56,7 +56,7 @@ protected:
     // pointer changes it; the rest stays on the screen.
     void OnMoveAt(MTessarayView* view, CDC* dc, const MFloatPoint& pt, UINT flags) override;
     // Each polyline as its fixed part and its tail of two segments, so that the tail can be erased
-    // and drawn alone. Both parts draw the pixel where they meet, which XOR leaves dark.
+    // and drawn alone. Both parts draw the pixels where they meet or cross, which XOR leaves dark.
     void DrawNewShapes(MTessarayView* view, CDC* dc) override;
 
 private:

@@ -223,6 +223,22 @@ TEST(WallTool, MovesRedrawTheTailYetTheScreenShowsTheWholeWall) {
     EXPECT_TRUE(h.NoXorResidue());
 }
 
+TEST(WallTool, ATailReachingOutOfTheWindowIsCutAsTheWholeWallIs) {
+    WallHarness h;
+    GetOptionRecord().m_snap = 0;
+    for (int i = 0; i < 12; ++i)
+        h.Click(At(-6000 + i * 1000, i % 2 ? 2000 : -2000));
+    // Zoomed in about the wall's end: the fixed part and the tail's first segment leave the window.
+    h.view->ZoomAt(At(7000, 0), 8, TRUE);
+    h.Repaint();
+    ASSERT_LT(h.ToClient(h.tool->Outline(2)->GetPoint(10)).x, 0);
+    for (int i = 0; i < 6; ++i) {
+        h.MoveTo(At(7500 + i * 100, -1000 + i * 300));
+        EXPECT_TRUE(h.NoXorResidue());
+        EXPECT_EQ(DifferencesBesideTheJoins(h), 0) << "move " << i;
+    }
+}
+
 TEST(WallTool, TangentFixesTheVertexWhereTheCentreLineTouchesTheCircle) {
     WallHarness h;
     const MCircleShape* circle = h.AddCircle(kBase.x, kBase.y, 1500);
