@@ -8,6 +8,7 @@
 #include "model/shapes/containers/PackShape.h"
 #include "model/shapes/lines/LineShape.h"
 #include "model/shapes/lines/PolygonShape.h"
+#include "platform/ui/Beep.h"
 #include "tools/edit/CutReplacements.h"
 #include "tools/select/SelectTool.h"
 #include "view/TessarayView.h"
@@ -124,6 +125,8 @@ void MSelectTool::JoinIntoPolyline(MTessarayView* view) {
             copy->CopyStyleFrom(p);
             AddReplacement(copy.release(), 0);
             Commit(view, FALSE, TRUE);
+        } else {
+            MessageBeep(kBeepDefault);
         }
         ShowHandles(view);
         return;
@@ -150,6 +153,10 @@ void MSelectTool::JoinIntoPolyline(MTessarayView* view) {
         for (std::size_t k = 1; k < joined.size(); ++k)
             replacements.Replace(joined[k].shape, joined[k].layer, {});
     }
-    if (!replacements.IsEmpty()) replacements.Commit(*this, view, TRUE);
+    // Nothing touched anything else: the user hears that nothing was joined.
+    if (replacements.IsEmpty())
+        MessageBeep(kBeepDefault);
+    else
+        replacements.Commit(*this, view, TRUE);
     ShowHandles(view);
 }
