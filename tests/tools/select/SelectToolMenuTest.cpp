@@ -11,6 +11,7 @@
 #include "document/Layer.h"
 #include "model/SnapPoint.h"
 #include "model/settings/OptionRecord.h"
+#include "model/shapes/annotation/LabelShape.h"
 #include "model/shapes/containers/GroupShape.h"
 #include "model/shapes/text/TextShape.h"
 #include "platform/ui/FrameWnd.h"
@@ -212,4 +213,19 @@ TEST(SelectToolMenu, DoubleClickEditsATextInOneStepOrNone) {
     EXPECT_EQ(h.Picks(), 1);
     EXPECT_TRUE(h.Select()->HandlesShown());
     EXPECT_TRUE(h.NoXorResidue());
+}
+
+TEST(SelectToolMenu, NoReferencePointForALabel) {
+    MenuHarness h;
+    auto* label = new MLabelShape();
+    label->AddLeaderPoint(nullptr, h.P(0, 0));
+    label->AddLeaderPoint(nullptr, h.P(100, 100));
+    label->SetString("注記");
+    h.Add(label);
+    h.Click(h.P(50, 50));
+    ASSERT_EQ(h.Picks(), 1);
+    h.RightClick(h.P(50, 50));
+    EXPECT_FALSE(Holds(h, ID_SET_REFERENCE_POINT));
+    EXPECT_FALSE(h.ItemState(ID_SET_REFERENCE_POINT).first);
+    EXPECT_TRUE(h.ItemState(ID_ADD_PART).first) << "a label is a group that can be registered";
 }
