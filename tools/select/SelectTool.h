@@ -22,6 +22,8 @@
 #include "view/ViewSelectAll.h"
 #include "view/ViewSelection.h"
 
+class MLineShape;
+
 class MSelectTool : public MDrawTool, public MSelectAllService, public MSelectionServices {
 public:
     // Half the side of a handle square and the pixels of the hit test around the cursor.
@@ -121,6 +123,29 @@ public:
     // The double click's and the edit command's edit of the single selected shape in its dialog.
     virtual void EditShape(MTessarayView* view);
 
+    // ----- the context menu and its own commands (SelectToolMenu.cpp) -----------------------------
+    // Popup 1 of menu 238 without a selection, 3 in point edit, else 2, each followed by the
+    // standard items; with a selection the reference-point and mirror-copy items at the top.
+    void BuildContextMenu(MTessarayView* view, MDrawMenu* menu, int x, int y) override;
+    // One plain group is selected and the context point lies in its extent.
+    virtual BOOL CanSetReferencePoint(MTessarayView* view);
+    virtual void SetReferencePoint(MTessarayView* view);
+    // Mirrored copies of the selection across the line under the context point, the originals
+    // staying; the copies are selected.
+    virtual void MirrorCopyOnLine(MTessarayView* view);
+
+    // ----- the dialogs of the selection (SelectToolDialogs.cpp) ----------------------------------
+    // Rotate by an angle, scale and move by values typed in their dialogs; each one undo step.
+    virtual void RotateByDialog(MTessarayView* view);
+    virtual void ScaleByDialog(MTessarayView* view);
+    virtual void MoveByDialog(MTessarayView* view);
+    // Copies of the selection appended to the layer chosen in dialog 253, the shapes removed. The
+    // copies stay selected (without handles) only when that layer may be seen and picked.
+    virtual void OnMoveToLayer(MTessarayView* view);
+    // A copy of the one selected group handed to the frame's current parts list under the name
+    // typed in dialog 210; the drawing does not change.
+    virtual void RegisterAsPart(MTessarayView* view);
+
     // ----- the view's selection services (SelectToolEdit.cpp) -------------------------------------
     int GetSelectedCount() const override { return GetPickCount(); }
     MCadShape* GetSelectedShape(int index) const override { return GetPickShape(index); }
@@ -201,6 +226,8 @@ protected:
     void MoveToPosition(MTessarayView* view, int position);
     // The context point, snapped as the context menu found it.
     MFloatPoint ContextPoint(MTessarayView* view);
+    // The line under the context point that mirror copies use: not selected, not of zero length.
+    const MLineShape* FindMirrorLine(MTessarayView* view);
     // Drops the copies of a typed move that was cancelled: nothing moves, the handles return.
     void AbandonCopies(MTessarayView* view);
     // Typed move: the angle of one selected line's normal in 0..180 degrees, or nothing.

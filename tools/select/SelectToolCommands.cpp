@@ -82,8 +82,22 @@ void MSelectTool::RegisterArrangeCommands() {
         ID_MIRROR_X_HERE, [this] { FlipHere(m_view, 'x'); }, enableWhen(some));
     map.OnCommand(
         ID_MIRROR_Y_HERE, [this] { FlipHere(m_view, 'y'); }, enableWhen(some));
-    // Not built yet: shown, never enabled.
-    const auto notYet = [](CCmdUI* ui) { ui->Enable(FALSE); };
-    for (UINT id : {ID_ROTATE_ANGLE, ID_SCALE_SHAPES, ID_MOVE_SHAPES, ID_MOVE_TO_LAYER, ID_ADD_PART})
-        map.OnUpdate(id, notYet);
+    map.OnCommand(
+        ID_ROTATE_ANGLE, [this] { RotateByDialog(m_view); }, enableWhen(turn));
+    map.OnCommand(
+        ID_SCALE_SHAPES, [this] { ScaleByDialog(m_view); }, enableWhen(some));
+    map.OnCommand(
+        ID_MOVE_SHAPES, [this] { MoveByDialog(m_view); }, enableWhen(some));
+    map.OnCommand(
+        ID_MOVE_TO_LAYER, [this] { OnMoveToLayer(m_view); }, enableWhen(some));
+    const auto oneGroup = [this] { return GetPickCount() == 1 && AllOf<MGroupShape>(*this); };
+    map.OnCommand(
+        ID_ADD_PART, [this] { RegisterAsPart(m_view); }, enableWhen(oneGroup));
+    // The items the context menu inserts: their rules look at the shapes under the context point.
+    map.OnCommand(
+        ID_SET_REFERENCE_POINT, [this] { SetReferencePoint(m_view); },
+        enableWhen([this] { return CanSetReferencePoint(m_view); }));
+    map.OnCommand(
+        IDS_MIRROR_COPY_ON_LINE, [this] { MirrorCopyOnLine(m_view); },
+        enableWhen([this] { return FindMirrorLine(m_view) != nullptr; }));
 }

@@ -1,5 +1,6 @@
 // The view's Edit Delete, Edit Copy and paste reach the drawing through the select tool: each
 // change is one commit, so one undo step.
+#include <cmath>
 #include <deque>
 #include <memory>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "model/shapes/containers/PackShape.h"
 #include "model/shapes/lines/LineShape.h"
 #include "model/shapes/lines/PolygonShape.h"
+#include "platform/ui/Beep.h"
 #include "tools/edit/CutReplacements.h"
 #include "tools/select/SelectTool.h"
 #include "view/TessarayView.h"
@@ -49,12 +51,15 @@ void MSelectTool::InsertShape(MTessarayView* view, MCadShape* shape) {
 
 namespace {
 
+// A selected shape with its points as a chain: a line's ends, an open polygon's vertices (a
+// closed one's too, the first again at the end); none for other shapes.
 struct Joinable {
     MCadShape* shape;
     int layer;
+    std::vector<MFloatPoint> points;
+    bool taken = false;
 };
 
-// The shape's points as a chain: a line's ends, an open polygon's vertices; none for others.
 bool ChainPoints(const MCadShape* s, std::vector<MFloatPoint>* points) {
     if (const auto* line = dynamic_cast<const MLineShape*>(s)) {
         *points = {line->m_start, line->m_end};
@@ -69,35 +74,41 @@ bool ChainPoints(const MCadShape* s, std::vector<MFloatPoint>* points) {
     return true;
 }
 
-// Joins every shape of rest that touches an end of the chain, comparing with the ends as they are
-// after each join (a branch at a joint stays in rest). The joined shapes go to joined, in order.
-bool ExtendChain(std::deque<MFloatPoint>& chain, std::vector<Joinable>& rest, std::vector<Joinable>& joined) {
+// MFloatPoint::IsEqual, after a test without a square root that rejects most pairs: the distance
+// is at least |dx| and the tolerance at most 10 eps (|x| + |y|) of both points.
+bool Touches(const MFloatPoint& a, const MFloatPoint& b) {
+    const double bound =
+        10 * 2.220446e-16 * (std::fabs(a.x) + std::fabs(a.y) + std::fabs(b.x) + std::fabs(b.y));
+    if (std::fabs(a.x - b.x) > bound || std::fabs(a.y - b.y) > bound) return false;
+    return a.IsEqual(b) != FALSE;
+}
+
+// Joins every open chain of rest that touches an end of the chain, comparing with the ends as
+// they are after each join (a branch at a joint stays). The joined entries are marked taken and
+// listed in joined, in order.
+bool ExtendChain(std::deque<MFloatPoint>& chain, std::vector<Joinable>& rest,
+                 std::vector<Joinable*>& joined) {
     bool any = false;
-    std::vector<MFloatPoint> p;
-    for (std::size_t i = 0; i < rest.size();) {
-        const auto* q = dynamic_cast<const MPolygonShape*>(rest[i].shape);
-        if ((q && q->IsClosed()) || !ChainPoints(rest[i].shape, &p)) {
-            ++i;
-            continue;
-        }
-        if (chain.front().IsEqual(p.front())) {
+    for (Joinable& r : rest) {
+        const std::vector<MFloatPoint>& p = r.points;
+        if (r.taken || p.empty()) continue;
+        if (Touches(chain.front(), p.front())) {
             for (std::size_t k = 1; k < p.size(); ++k)
                 chain.push_front(p[k]);
-        } else if (chain.front().IsEqual(p.back())) {
+        } else if (Touches(chain.front(), p.back())) {
             for (std::size_t k = p.size() - 1; k-- > 0;)
                 chain.push_front(p[k]);
-        } else if (chain.back().IsEqual(p.front())) {
+        } else if (Touches(chain.back(), p.front())) {
             for (std::size_t k = 1; k < p.size(); ++k)
                 chain.push_back(p[k]);
-        } else if (chain.back().IsEqual(p.back())) {
+        } else if (Touches(chain.back(), p.back())) {
             for (std::size_t k = p.size() - 1; k-- > 0;)
                 chain.push_back(p[k]);
         } else {
-            ++i;
             continue;
         }
-        joined.push_back(rest[i]);
-        rest.erase(rest.begin() + static_cast<std::ptrdiff_t>(i));
+        r.taken = true;
+        joined.push_back(&r);
         any = true;
     }
     return any;
@@ -124,32 +135,44 @@ void MSelectTool::JoinIntoPolyline(MTessarayView* view) {
             copy->CopyStyleFrom(p);
             AddReplacement(copy.release(), 0);
             Commit(view, FALSE, TRUE);
+        } else {
+            MessageBeep(kBeepDefault);
         }
         ShowHandles(view);
         return;
     }
     std::vector<Joinable> rest;
-    for (int i = 0; i < GetPickCount(); ++i)
-        rest.push_back({GetPickShape(i), GetPickLayer(i)});
+    rest.reserve(static_cast<std::size_t>(GetPickCount()));
+    for (int i = 0; i < GetPickCount(); ++i) {
+        Joinable j{GetPickShape(i), GetPickLayer(i), {}};
+        // A closed polygon joins no chain; it may still start one of its own.
+        const auto* q = dynamic_cast<const MPolygonShape*>(j.shape);
+        if (!(q && q->IsClosed()) && !ChainPoints(j.shape, &j.points)) j.points.clear();
+        rest.push_back(std::move(j));
+    }
     MCutReplacements replacements;
     std::vector<MFloatPoint> points;
-    while (!rest.empty()) {
-        const Joinable q = rest.front();
-        rest.erase(rest.begin());
+    for (Joinable& q : rest) {
+        if (q.taken) continue;
+        q.taken = true;
         if (!ChainPoints(q.shape, &points)) continue;
         std::deque<MFloatPoint> chain(points.begin(), points.end());
-        std::vector<Joinable> joined;
+        std::vector<Joinable*> joined;
         while (ExtendChain(chain, rest, joined)) {
         }
         if (joined.empty()) continue;
-        joined.push_back(q);
+        joined.push_back(&q);
         // The polygon takes the place and layer of the first shape joined to q.
         std::vector<std::unique_ptr<MCadShape>> pieces;
         pieces.push_back(ChainPolygon(chain, *q.shape));
-        replacements.Replace(joined.front().shape, joined.front().layer, std::move(pieces));
+        replacements.Replace(joined.front()->shape, joined.front()->layer, std::move(pieces));
         for (std::size_t k = 1; k < joined.size(); ++k)
-            replacements.Replace(joined[k].shape, joined[k].layer, {});
+            replacements.Replace(joined[k]->shape, joined[k]->layer, {});
     }
-    if (!replacements.IsEmpty()) replacements.Commit(*this, view, TRUE);
+    // Nothing touched anything else: the user hears that nothing was joined.
+    if (replacements.IsEmpty())
+        MessageBeep(kBeepDefault);
+    else
+        replacements.Commit(*this, view, TRUE);
     ShowHandles(view);
 }

@@ -187,9 +187,10 @@ int MSelectTool::OnPickAt(MTessarayView* view, double x, double y, UINT flags) {
     std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
     MFloatPoint p(x, y);
     const CPoint device = view->DocToDevice(dc.get(), p);
+    // Handles that were not shown take no press (after a move to another layer, for instance).
+    const int handle = m_handlesShown ? HitTestHandle(view, device.x, device.y) : 0;
     HideHandles(view);
     MTrackerScope tracker(*this, view, dc.get());
-    const int handle = HitTestHandle(view, device.x, device.y);
     if (handle > 0 && HandlesReshape()) {
         BeginHandleDrag(view, handle - 1, p);
         return 1;
@@ -293,7 +294,7 @@ BOOL MSelectTool::OnSetCursor(MTessarayView* view, int, int, UINT hitTest) {
     std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
     const CPoint device = view->DocToDevice(dc.get(), m_currentPoint);
     UINT resource = 0;
-    if (GetPickArray()->SupportsEdit4() && HitTestHandle(view, device.x, device.y) > 0) {
+    if (m_handlesShown && GetPickArray()->SupportsEdit4() && HitTestHandle(view, device.x, device.y) > 0) {
         resource = IDR_HANDLE_CURSOR;
     } else if (GetPickCount() > 0) {
         const CPoint logical = view->DocToLogical(m_currentPoint);

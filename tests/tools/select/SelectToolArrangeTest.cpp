@@ -14,6 +14,8 @@
 #include "model/shapes/containers/GroupShape.h"
 #include "model/shapes/containers/LShapeArray.h"
 #include "model/shapes/containers/PackShape.h"
+#include "platform/ProgramState.h"
+#include "platform/ui/Beep.h"
 #include "tests/tools/select/SelectTestSupport.h"
 
 using namespace selecttest;
@@ -430,10 +432,14 @@ TEST(SelectToolJoin, ShapesThatTouchNothingChangeNothing) {
     SelectHarness h;
     h.Line(0, 0, 100, 0);
     h.Line(0, 100, 100, 100);
+    int beeps = 0;
+    CProgramSlot<BeepHandler>::Override counting(MessageBeepSlot(), [&](UINT) { ++beeps; });
     PickAll(h, {h.P(50, 0), h.P(50, 100)});
     ExpectNoChange(h, [&] { h.view->SendCommand(ID_JOIN_POLYLINE); });
+    EXPECT_EQ(beeps, 1) << "the user hears that nothing was joined";
     h.Click(h.P(50, 0));
     ExpectNoChange(h, [&] { h.view->SendCommand(ID_JOIN_POLYLINE); });
+    EXPECT_EQ(beeps, 2);
 }
 
 namespace {

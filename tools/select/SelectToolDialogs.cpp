@@ -1,0 +1,89 @@
+// The select tool's commands that ask for values first: rotate, scale and move by dialog, move
+// to another layer, register as part. Cancel changes nothing.
+#include <cmath>
+#include <memory>
+
+#include "document/DocShapeArray.h"
+#include "document/Layer.h"
+#include "document/TessarayDoc.h"
+#include "document/parts/CadParts.h"
+#include "platform/Strings.h"
+#include "model/shapes/containers/GroupShape.h"
+#include "model/shapes/containers/LShapeArray.h"
+#include "platform/ui/Dialog.h"
+#include "tools/PickList.h"
+#include "tools/select/SelectDialogs.h"
+#include "tools/select/SelectTool.h"
+#include "view/TessarayView.h"
+#include "view/ViewFrame.h"
+
+void MSelectTool::RotateByDialog(MTessarayView* view) {
+    if (GetPickCount() == 0 || !IsPickMode() || !view || !GetPickArray()->SupportsEdit3()) return;
+    MInputRotateRadius dialog(view);
+    if (dialog.DoModal() != IDOK) return;
+    RotateSelection(view, dialog.GetAngle() * M_PI / 180.0);
+}
+
+void MSelectTool::ScaleByDialog(MTessarayView* view) {
+    if (GetPickCount() == 0 || !IsPickMode() || !view) return;
+    // The sizes as drawn now: a copy recalculated for this view gives the current extent.
+    MFloatRect e;
+    for (int i = 0; i < GetPickCount(); ++i) {
+        std::unique_ptr<MCadShape> copy(GetPickShape(i)->Duplicate());
+        copy->Recalc(view);
+        MFloatRect r = copy->GetExtent();
+        r.Normalize();
+        if (i == 0)
+            e = r;
+        else
+            e.Union(r);
+    }
+    MInputSizingDialog dialog(view, view->DocToUserLength(e.right - e.left),
+                              view->DocToUserLength(e.top - e.bottom));
+    if (dialog.DoModal() != IDOK) return;
+    double sx = 1.0, sy = 1.0;
+    dialog.GetFactors(&sx, &sy);
+    ScaleSelection(view, sx, sy);
+}
+
+void MSelectTool::MoveByDialog(MTessarayView* view) {
+    if (GetPickCount() == 0 || !IsPickMode() || !view) return;
+    MInputMovingDialog dialog(view);
+    if (dialog.DoModal() != IDOK) return;
+    const MMoveValues& v = GetMoveValues();
+    MoveSelection(view, MFloatPoint(view->UserToDocLength(v.dx), view->UserToDocLength(v.dy)), v.copy);
+}
+
+void MSelectTool::OnMoveToLayer(MTessarayView* view) {
+    MTessarayDoc* doc = Document(view);
+    if (GetPickCount() == 0 || !IsPickMode() || !doc) return;
+    MShapeLayerMoveDialog dialog(view);
+    if (dialog.DoModal() != IDOK) return;
+    const int target = dialog.GetLayer();
+    const MLayer* layer = doc->GetLayers()->GetLayer(target);
+    if (target < 0 || target >= doc->GetLayers()->GetLayerCount() || !layer) return;
+    HideHandles(view);
+    for (int i = 0; i < GetPickCount(); ++i) {
+        std::unique_ptr<MCadShape> copy(GetPickShape(i)->Duplicate());
+        AddNewShapeExpanded(copy.get(), target);
+        copy.release();
+        AddOriginalShape(GetPickShape(i), GetPickLayer(i));
+    }
+    // Shapes on a layer that is hidden or cannot be picked may not stay picked: their handles
+    // would answer presses over nothing the user sees.
+    const BOOL keep = layer->IsVisible() && layer->IsSelectable();
+    Commit(view, TRUE, keep);
+    if (!keep) End(view, FALSE);
+    InvalidateHandles(view);
+}
+
+void MSelectTool::RegisterAsPart(MTessarayView* view) {
+    if (GetPickCount() != 1 || !view) return;
+    const auto* group = dynamic_cast<const MGroupShape*>(GetPickShape(0));
+    if (!group) return;
+    MPartsNameDialog dialog(view);
+    if (dialog.DoModal() != IDOK) return;
+    auto part = std::make_unique<MCadParts>(view, dialog.GetName(), group->Duplicate(),
+                                            dialog.GetFitToScale(), view->PaperScale());
+    if (MViewFrame* frame = GetViewFrame()) frame->AddPartsToCurrentList(std::move(part));
+}
