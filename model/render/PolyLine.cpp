@@ -94,6 +94,29 @@ void MPolyLine::Draw(MCadView* view, CDC* dc, const MFloatPoint* points, int cou
     DrawStyled(view, dc, points, count, width, style, auxiliary, closed);
 }
 
+BOOL MPolyLine::DrawCurve(MCadView* view, CDC* dc, const MFloatPoint* points, int count, double width,
+                          int lineStyle) {
+    if (!view || !dc || !points || count < 4 || (count - 1) % 3 != 0 || !dc->TakesCurves()) return FALSE;
+    if (width != 0.0 || IsAuxiliaryLineStyle(lineStyle)) return FALSE;
+    // Only where Draw would draw one continuous thin run.
+    const MLineStyleTable& table = GetLineStyleTable();
+    const int index = MLineStyleTable::IndexOf(lineStyle);
+    if (index != 0 && index < table.GetSize()) {
+        const MLineStyle& style = table.GetAt(index);
+        if (!(style.m_dashes.GetSize() == 1 && style.m_dashes[0] == 0.0)) return FALSE;
+    }
+    if (!VisibleDocRect(view, dc, 0.0, m_visible)) return TRUE;
+    // A curve lies within its control points: inside the visible rectangle it needs no cutting.
+    for (int i = 0; i < count && !m_visible.IsNull(); ++i)
+        if (!Inside(points[i], m_visible)) return FALSE;
+    const LogicalMapping map(view);
+    m_logical.clear();
+    for (int i = 0; i < count; ++i)
+        m_logical.push_back(map(points[i]));
+    dc->PolyBezier(m_logical.data(), count);
+    return TRUE;
+}
+
 void MPolyLine::DrawStyled(MCadView* view, CDC* dc, const MFloatPoint* points, int count, double width,
                            const MLineStyle* style, BOOL auxiliary, BOOL closed) {
     if (!view || !dc || !points || count < 2) return;

@@ -24,6 +24,11 @@ public:
     // The points as one polyline with the current pen (rubber bands, outlines of tools).
     virtual void DrawThin(MCadView* view, CDC* dc, const MFloatPoint* points, int count, BOOL closed);
 
+    // Cubic Bezier pieces (1 + 3n points, see CurvePieces.h) as curves, where the context keeps
+    // them (printers) and the line is thin and continuous; FALSE when Draw must draw the outline.
+    BOOL DrawCurve(MCadView* view, CDC* dc, const MFloatPoint* points, int count, double width,
+                   int lineStyle);
+
     // Draw with a given style instead of a table entry (auxiliary: drawn in the auxiliary colour).
     void DrawStyled(MCadView* view, CDC* dc, const MFloatPoint* points, int count, double width,
                     const MLineStyle* style, BOOL auxiliary, BOOL closed);
