@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "model/CadView.h"
 #include "model/geometry/Geometry.h"
@@ -111,8 +112,16 @@ BOOL MPolyLine::DrawCurve(MCadView* view, CDC* dc, const MFloatPoint* points, in
         if (!Inside(points[i], m_visible)) return FALSE;
     const LogicalMapping map(view);
     m_logical.clear();
-    for (int i = 0; i < count; ++i)
-        m_logical.push_back(map(points[i]));
+    constexpr LONG kLow = std::numeric_limits<LONG>::lowest(), kHigh = std::numeric_limits<LONG>::max();
+    LONG left = kHigh, top = kHigh, right = kLow, bottom = kLow;
+    for (int i = 0; i < count; ++i) {
+        const POINT p = map(points[i]);
+        m_logical.push_back(p);
+        left = std::min(left, p.x), right = std::max(right, p.x);
+        top = std::min(top, p.y), bottom = std::max(bottom, p.y);
+    }
+    // An outline of a few pixels has few distinct vertices: as a polyline it is no larger.
+    if (right - left < kMinCurvePixels && bottom - top < kMinCurvePixels) return FALSE;
     dc->PolyBezier(m_logical.data(), count);
     return TRUE;
 }

@@ -176,6 +176,12 @@ TEST_F(CurveOutline, OtherOutlinesAndOtherTargetsKeepTheirVertices) {
     EXPECT_EQ(drawn(arrowed, true).first, 0);
     EXPECT_GT(drawn(arrowed, true).second, 0);
 
+    // A few pixels across, the vertices are as few as the curve's numbers.
+    MCircleShape dot;
+    dot.SetCircle(20, -20, 0.5);
+    EXPECT_EQ(drawn(dot, true).first, 0);
+    EXPECT_GT(drawn(dot, true).second, 0);
+
     // Far outside the page the outline is cut to it as before.
     MCircleShape far;
     far.SetCircle(20, -20, 100000);
