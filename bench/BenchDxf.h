@@ -13,7 +13,8 @@
 
 namespace bench {
 
-enum class DxfMix { kMixed, kLines, kArcs, kTexts };
+// kNearArcs: arcs within a small area, so that each spans many device pixels on the page.
+enum class DxfMix { kMixed, kLines, kArcs, kTexts, kNearArcs };
 
 constexpr int kDxfLayers = 10;
 constexpr int kDxfBlocks = 10;
@@ -88,6 +89,7 @@ inline int DxfKind(DxfMix mix, int i) {
         case DxfMix::kLines:
             return 0;
         case DxfMix::kArcs:
+        case DxfMix::kNearArcs:
             return 2;
         case DxfMix::kTexts:
             return 3;
@@ -130,7 +132,7 @@ inline std::string MakeDxf(int entities, DxfMix mix = DxfMix::kMixed) {
     out.EndSection();
     out.BeginSection("ENTITIES");
     // Texts alone lie closer together, so that the fitted sheet shows them at a legible size.
-    const double spread = mix == DxfMix::kTexts ? 500.0 : 100000.0;
+    const double spread = mix == DxfMix::kTexts || mix == DxfMix::kNearArcs ? 500.0 : 100000.0;
     for (int i = 0; i < entities; ++i)
         WriteDxfEntity(out, rng, i, DxfKind(mix, i), DxfLayer(i), spread);
     out.EndSection();

@@ -76,15 +76,16 @@ BENCHMARK(BM_OpenCold)
 
 }  // namespace
 
-// "--make N path [lines|arcs|texts]" writes the drawing of N entities, for looking at one open
+// "--make N path [lines|arcs|near-arcs|texts]" writes the drawing of N entities, for looking at one open
 // with a profiler.
 int main(int argc, char** argv) {
     if ((argc == 4 || argc == 5) && std::string(argv[1]) == "--make") {
         const std::string kind = argc == 5 ? argv[4] : "";
-        const bench::DxfMix mix = kind == "lines"   ? bench::DxfMix::kLines
-                                  : kind == "arcs"  ? bench::DxfMix::kArcs
-                                  : kind == "texts" ? bench::DxfMix::kTexts
-                                                    : bench::DxfMix::kMixed;
+        const bench::DxfMix mix = kind == "lines"       ? bench::DxfMix::kLines
+                                  : kind == "arcs"      ? bench::DxfMix::kArcs
+                                  : kind == "near-arcs" ? bench::DxfMix::kNearArcs
+                                  : kind == "texts"     ? bench::DxfMix::kTexts
+                                                        : bench::DxfMix::kMixed;
         bench::WriteDxfFile(argv[3], std::stoi(argv[2]), mix);
         return 0;
     }

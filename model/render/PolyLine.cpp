@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "model/CadView.h"
 #include "model/geometry/Geometry.h"
@@ -92,6 +93,37 @@ void MPolyLine::Draw(MCadView* view, CDC* dc, const MFloatPoint* points, int cou
     const int index = MLineStyleTable::IndexOf(lineStyle);
     const MLineStyle* style = index != 0 && index < table.GetSize() ? &table.GetAt(index) : nullptr;
     DrawStyled(view, dc, points, count, width, style, auxiliary, closed);
+}
+
+BOOL MPolyLine::DrawCurve(MCadView* view, CDC* dc, const MFloatPoint* points, int count, double width,
+                          int lineStyle) {
+    if (!view || !dc || !points || count < 4 || (count - 1) % 3 != 0 || !dc->TakesCurves()) return FALSE;
+    if (width != 0.0 || IsAuxiliaryLineStyle(lineStyle)) return FALSE;
+    // Only where Draw would draw one continuous thin run.
+    const MLineStyleTable& table = GetLineStyleTable();
+    const int index = MLineStyleTable::IndexOf(lineStyle);
+    if (index != 0 && index < table.GetSize()) {
+        const MLineStyle& style = table.GetAt(index);
+        if (!(style.m_dashes.GetSize() == 1 && style.m_dashes[0] == 0.0)) return FALSE;
+    }
+    if (!VisibleDocRect(view, dc, 0.0, m_visible)) return TRUE;
+    // A curve lies within its control points: inside the visible rectangle it needs no cutting.
+    for (int i = 0; i < count && !m_visible.IsNull(); ++i)
+        if (!Inside(points[i], m_visible)) return FALSE;
+    const LogicalMapping map(view);
+    m_logical.clear();
+    constexpr LONG kLow = std::numeric_limits<LONG>::lowest(), kHigh = std::numeric_limits<LONG>::max();
+    LONG left = kHigh, top = kHigh, right = kLow, bottom = kLow;
+    for (int i = 0; i < count; ++i) {
+        const POINT p = map(points[i]);
+        m_logical.push_back(p);
+        left = std::min(left, p.x), right = std::max(right, p.x);
+        top = std::min(top, p.y), bottom = std::max(bottom, p.y);
+    }
+    // An outline of a few pixels has few distinct vertices: as a polyline it is no larger.
+    if (right - left < kMinCurvePixels && bottom - top < kMinCurvePixels) return FALSE;
+    dc->PolyBezier(m_logical.data(), count);
+    return TRUE;
 }
 
 void MPolyLine::DrawStyled(MCadView* view, CDC* dc, const MFloatPoint* points, int count, double width,

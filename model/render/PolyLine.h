@@ -24,12 +24,20 @@ public:
     // The points as one polyline with the current pen (rubber bands, outlines of tools).
     virtual void DrawThin(MCadView* view, CDC* dc, const MFloatPoint* points, int count, BOOL closed);
 
+    // Cubic Bezier pieces (1 + 3n points, see CurvePieces.h) as curves, where the context keeps
+    // them (printers), the line is thin and continuous and the outline spans kMinCurvePixels;
+    // FALSE when Draw must draw the outline.
+    BOOL DrawCurve(MCadView* view, CDC* dc, const MFloatPoint* points, int count, double width,
+                   int lineStyle);
+
     // Draw with a given style instead of a table entry (auxiliary: drawn in the auxiliary colour).
     void DrawStyled(MCadView* view, CDC* dc, const MFloatPoint* points, int count, double width,
                     const MLineStyle* style, BOOL auxiliary, BOOL closed);
 
     static BOOL IsAuxiliaryLineStyle(int lineStyle) { return (lineStyle & 0x80) != 0; }
 
+    // Outlines smaller than this many pixels both ways stay polylines (DrawCurve).
+    static constexpr LONG kMinCurvePixels = 16;
     // A dash pattern whose period is shorter than this many pixels is drawn continuous.
     static constexpr double kMinPatternPixels = 2.0;
     // Colour of auxiliary lines (0x00BBGGRR: blue).

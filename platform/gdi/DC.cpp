@@ -733,6 +733,36 @@ BOOL CDC::PolyPolyline(const POINT* points, const int* counts, int polylineCount
     return TRUE;
 }
 
+BOOL CDC::PolyBezier(const POINT* points, int count) {
+    if (!points || count < 4 || (count - 1) % 3 != 0) return FALSE;
+    Guard g;
+    if (!m_impl->CanDraw() || m_impl->s.a.pen.lopnStyle == PS_NULL ||
+        !m_impl->MakeGuard(g, m_impl->s.a.pen.lopnWidth.x))
+        return TRUE;
+    std::vector<GdiPointF>& device = m_impl->device;
+    device.resize(count);
+    // A curve stays within its control points: inside the guard it needs no cutting.
+    if (m_impl->ToDevice(points, count, device.data(), g) && m_impl->backend->TakesCurves()) {
+        m_impl->backend->Beziers(device.data(), count, m_impl->s.a);
+        return TRUE;
+    }
+    std::vector<GdiPointF> flat;
+    FlattenBeziers(device.data(), count, flat);
+    std::vector<GdiPointF>& clipped = m_impl->clipped;
+    std::vector<int>& counts = m_impl->clippedCounts;
+    clipped.clear();
+    counts.clear();
+    m_impl->AddRun(flat.data(), static_cast<int>(flat.size()), g, clipped, counts);
+    if (!counts.empty())
+        m_impl->backend->Polylines(clipped.data(), counts.data(), static_cast<int>(counts.size()),
+                                   m_impl->s.a);
+    return TRUE;
+}
+
+BOOL CDC::TakesCurves() const {
+    return m_impl->backend && m_impl->backend->TakesCurves() ? TRUE : FALSE;
+}
+
 BOOL CDC::Polygon(const POINT* points, int count) {
     if (!points || count < 2) return FALSE;
     return PolyPolygon(points, &count, 1);

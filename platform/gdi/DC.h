@@ -121,6 +121,11 @@ public:
     BOOL Polyline(const POINT* points, int count);
     BOOL PolyPolyline(const POINT* points, const DWORD* counts, int polylineCount);
     BOOL PolyPolyline(const POINT* points, const int* counts, int polylineCount);
+    // Cubic Bezier pieces with the pen: the start, then two controls and an end per piece (1 + 3n
+    // points). Printers take them as curves; other targets get the curve as a polyline.
+    BOOL PolyBezier(const POINT* points, int count);
+    // Whether PolyBezier reaches the target as curves.
+    BOOL TakesCurves() const;
     BOOL Polygon(const POINT* points, int count);
     // All polygons form one figure (overlaps are decided by the fill mode).
     BOOL PolyPolygon(const POINT* points, const int* counts, int polygonCount);

@@ -36,6 +36,10 @@ struct GdiAttributes {
     CPoint brushOrg;
 };
 
+// Cubic Bezier pieces (1 + 3n points) as one polyline that strays a small fraction of a pixel
+// from the curve; out is replaced.
+void FlattenBeziers(const GdiPointF* points, int count, std::vector<GdiPointF>& out);
+
 class GdiBackend {
 public:
     virtual ~GdiBackend() = default;
@@ -51,6 +55,9 @@ public:
     // context's limit (2^27): the back end clips them exactly, so that a line shows the same
     // pixels however far it reaches. Otherwise the context cuts them near the target first.
     virtual bool TakesLongThinLines() const { return false; }
+    // Whether cubic Bezier runs may come as curves: a vector target (a printer) keeps them exact
+    // and small. The context flattens them into polylines for the others.
+    virtual bool TakesCurves() const { return false; }
 
     // The clip in device coordinates; nullptr removes it.
     virtual void SetClip(const CRgn* clip) = 0;
@@ -63,6 +70,9 @@ public:
     // Open polylines with the pen; a recorder may keep them as such.
     virtual void Polylines(const GdiPointF* points, const int* counts, int polylineCount,
                            const GdiAttributes& a);
+    // One run of cubic Bezier pieces (1 + 3n points: the start, then two controls and an end per
+    // piece) with the pen; called only when TakesCurves.
+    virtual void Beziers(const GdiPointF* points, int count, const GdiAttributes& a) {}
     // Polygons in pixel coordinates, filled as one figure and outlined (each ring closed) with
     // the pen. The fill covers the pixels whose own coordinates lie inside (points on left and
     // top edges in, on right and bottom edges out, as GDI fills), so that the outline meets it;

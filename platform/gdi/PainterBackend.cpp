@@ -323,6 +323,31 @@ public:
     bool IsMonochrome() const override { return m_surface && m_surface->monochrome; }
     // Images draw thin lines directly with exact clipping; the painter's path cuts them first.
     bool TakesLongThinLines() const override { return m_image && !m_external; }
+    // A printer's page keeps curves as curves: a fraction of the bytes of their polylines.
+    bool TakesCurves() const override { return m_printer != nullptr; }
+
+    void Beziers(const GdiPointF* points, int count, const GdiAttributes& a) override {
+        if (a.pen.lopnStyle == PS_NULL || a.rop2 == R2_NOP || ClipIsEmpty() || count < 4) return;
+        if (a.rop2 != R2_COPYPEN) {
+            std::vector<GdiPointF> flat;
+            FlattenBeziers(points, count, flat);
+            const int n = static_cast<int>(flat.size());
+            GdiBackend::Polylines(flat.data(), &n, 1, a);
+            return;
+        }
+        QPainter* p = BeginCall();
+        if (!p) return;
+        // Thin lines run through pixel indices; wide lines are areas centred on the pixels.
+        const double shift = a.pen.lopnWidth.x > 1 ? 0.5 : 0.0;
+        const auto at = [&](int i) { return QPointF(points[i].x + shift, points[i].y + shift); };
+        QPainterPath path(at(0));
+        for (int i = 1; i + 2 < count; i += 3)
+            path.cubicTo(at(i), at(i + 1), at(i + 2));
+        p->setPen(LinePen(a.pen, Colour(a.pen.lopnColor)));
+        p->setBrush(Qt::NoBrush);
+        p->drawPath(path);
+        EndCall();
+    }
 
     void SetClip(const CRgn* clip) override {
         if (clip && clip->GetData())
@@ -917,33 +942,35 @@ private:
         }
     }
 
+    // The pen of GDI lines: wide ones round, thin ones one device pixel with GDI's dashes.
+    static QPen LinePen(const LOGPEN& lp, const QColor& colour) {
+        const int width = lp.lopnWidth.x;
+        if (width > 1) return QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+        QPen pen(colour, 0, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+        switch (lp.lopnStyle) {
+            case PS_DASH:
+                pen.setDashPattern({18, 6});
+                break;
+            case PS_DOT:
+                pen.setDashPattern({3, 3});
+                break;
+            case PS_DASHDOT:
+                pen.setDashPattern({9, 6, 3, 6});
+                break;
+            case PS_DASHDOTDOT:
+                pen.setDashPattern({9, 3, 3, 3, 3, 3});
+                break;
+            default:
+                break;
+        }
+        return pen;
+    }
+
     static void DrawLines(QPainter& p, const GdiPointF* points, const int* counts, int n, const LOGPEN& lp,
                           const std::function<QColor(COLORREF)>& colour) {
         if (lp.lopnStyle == PS_NULL) return;
-        const int width = lp.lopnWidth.x;
-        const bool wide = width > 1;
-        QPen pen;
-        if (wide) {
-            pen = QPen(colour(lp.lopnColor), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-        } else {
-            pen = QPen(colour(lp.lopnColor), 0, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
-            switch (lp.lopnStyle) {
-                case PS_DASH:
-                    pen.setDashPattern({18, 6});
-                    break;
-                case PS_DOT:
-                    pen.setDashPattern({3, 3});
-                    break;
-                case PS_DASHDOT:
-                    pen.setDashPattern({9, 6, 3, 6});
-                    break;
-                case PS_DASHDOTDOT:
-                    pen.setDashPattern({9, 3, 3, 3, 3, 3});
-                    break;
-                default:
-                    break;
-            }
-        }
+        const bool wide = lp.lopnWidth.x > 1;
+        QPen pen = LinePen(lp, colour(lp.lopnColor));
         p.setPen(pen);
         p.setBrush(Qt::NoBrush);
         const bool styled = !wide && lp.lopnStyle >= PS_DASH && lp.lopnStyle <= PS_DASHDOTDOT;
@@ -1073,6 +1100,27 @@ QImage* BackendImage(GdiBackend* backend) {
     if (!b) return nullptr;
     b->Flush();
     return b->Image();
+}
+
+void FlattenBeziers(const GdiPointF* points, int count, std::vector<GdiPointF>& out) {
+    out.clear();
+    if (count < 1) return;
+    out.push_back(points[0]);
+    for (int i = 0; i + 3 < count; i += 3) {
+        const GdiPointF* c = points + i;
+        // The control polygon is longer than the curve and bounds its bending: its square root
+        // in steps keeps the chords within a fifth of a pixel of a circular arc.
+        const double reach = std::hypot(c[1].x - c[0].x, c[1].y - c[0].y) +
+                             std::hypot(c[2].x - c[1].x, c[2].y - c[1].y) +
+                             std::hypot(c[3].x - c[2].x, c[3].y - c[2].y);
+        const int steps = std::clamp(static_cast<int>(std::ceil(std::sqrt(reach))), 1, 256);
+        for (int k = 1; k <= steps; ++k) {
+            const double t = double(k) / steps, u = 1.0 - t;
+            const double a = u * u * u, b = 3 * u * u * t, d = 3 * u * t * t, e = t * t * t;
+            out.push_back(GdiPointF{a * c[0].x + b * c[1].x + d * c[2].x + e * c[3].x,
+                                    a * c[0].y + b * c[1].y + d * c[2].y + e * c[3].y});
+        }
+    }
 }
 
 void GdiBackend::Polylines(const GdiPointF* points, const int* counts, int polylineCount,

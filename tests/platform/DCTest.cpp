@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <climits>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -708,4 +709,33 @@ TEST(DCTest, TextMeasuresStayTheSameAcrossManyFonts) {
     for (LONG height = 5; height < 405; ++height)
         EXPECT_EQ(Measure(text, height), others[height - 5]) << height;
     EXPECT_LT(others.front(), others.back());
+}
+
+TEST(DCTest, BezierPiecesDrawTheirCurveWhereTheTargetKeepsNoCurves) {
+    CDC dc;
+    dc.CreateImageDC(120, 120);
+    EXPECT_FALSE(dc.TakesCurves());
+    // A circle of radius 50 about (60, 60) in four quarters (controls at 0.5523 of the radius).
+    const POINT pts[] = {{110, 60}, {110, 32}, {88, 10},  {60, 10},  {32, 10},  {10, 32}, {10, 60},
+                         {10, 88},  {32, 110}, {60, 110}, {88, 110}, {110, 88}, {110, 60}};
+    EXPECT_FALSE(dc.PolyBezier(pts, 12)) << "1 + 3n points";
+    EXPECT_TRUE(dc.PolyBezier(pts, 13));
+    const InkBox box = FindInk(dc);
+    EXPECT_EQ(box.left, 10);
+    EXPECT_EQ(box.right, 110);
+    EXPECT_EQ(box.top, 10);
+    EXPECT_EQ(box.bottom, 110);
+    EXPECT_GT(box.count, 280);  // the circumference is 314 pixels
+    const QImage* image = GetDCImage(dc);
+    for (int y = 0; y < 120; ++y)
+        for (int x = 0; x < 120; ++x)
+            if (FromQRgb(image->pixel(x, y)) != kWhite)
+                EXPECT_NEAR(std::hypot(x - 60, y - 60), 50, 1.5) << x << "," << y;
+
+    // Far outside, the curve is cut to the target like a polyline.
+    dc.FillSolidRect(0, 0, 120, 120, kWhite);
+    const POINT far[] = {{-100000, 60}, {-50000, 60}, {50000, 60}, {100000, 60}};
+    EXPECT_TRUE(dc.PolyBezier(far, 4));
+    EXPECT_EQ(dc.GetPixel(0, 60), kBlack);
+    EXPECT_EQ(dc.GetPixel(119, 60), kBlack);
 }

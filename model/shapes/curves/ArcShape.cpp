@@ -12,6 +12,7 @@
 #include "model/exchange/JwcRecords.h"
 #include "model/geometry/Geometry.h"
 #include "model/helpers/TextStream.h"
+#include "model/render/CurvePieces.h"
 #include "model/shapes/ShapeTypes.h"
 #include "platform/Archive.h"
 
@@ -97,6 +98,17 @@ void MCircleArcShape::RegeneratePoints() {
     double angle = m_startAngle;
     for (int i = 0; i < kArcPoints; ++i, angle += step)
         m_points[i] = {m_center.x + m_radius * std::cos(angle), m_center.y + m_radius * std::sin(angle)};
+}
+
+BOOL MCircleArcShape::GetOutlineCurve(std::vector<MFloatPoint>& run) const {
+    const BOOL closed = IsClosedFlag();
+    if (!closed && (m_arrows.startStyle != kArrowNone || m_arrows.endStyle != kArrowNone)) return FALSE;
+    const MFloatPoint start(m_center.x + m_radius * std::cos(m_startAngle),
+                            m_center.y + m_radius * std::sin(m_startAngle));
+    if (!OutlineStartsAt(start, kArcPoints)) return FALSE;
+    AppendArcPieces(run, m_center, m_radius, m_radius, m_startAngle, m_endAngle - m_startAngle);
+    if (closed) AppendLinePiece(run, run.front());
+    return TRUE;
 }
 
 BOOL MCircleArcShape::IsAngleOnArc(double a) const {

@@ -49,6 +49,8 @@ public:
     void ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale, double paperScale) const override;
     // NormalizeArcAngles on the angles, then the 49 vertices.
     void RegeneratePoints() override;
+    // The arc, then the chord of a closed one; none for an open arc with arrow heads.
+    BOOL GetOutlineCurve(std::vector<MFloatPoint>& run) const override;
 
     // Own operations.
     virtual void SetArc(double cx, double cy, double r, double startAngle, double endAngle);

@@ -1,6 +1,7 @@
 #include "model/shapes/curves/CircleShape.h"
 
 #include <algorithm>
+#include <array>
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
@@ -13,6 +14,7 @@
 #include "model/exchange/JwcRecords.h"
 #include "model/geometry/Geometry.h"
 #include "model/helpers/TextStream.h"
+#include "model/render/CurvePieces.h"
 #include "model/shapes/ShapeTypes.h"
 #include "platform/Archive.h"
 
@@ -39,11 +41,40 @@ void MCircleShape::SetCircle(double cx, double cy, double r) {
     RegeneratePoints();
 }
 
+namespace {
+
+// The outline's directions are the same for every circle: worked out once, not per circle.
+const std::array<MFloatPoint, MCircleShape::kOutlinePoints>& OutlineDirections() {
+    static const auto directions = [] {
+        std::array<MFloatPoint, MCircleShape::kOutlinePoints> d{};
+        for (int k = 0; k < MCircleShape::kOutlinePoints; ++k)
+            d[k] = {std::cos(k * MCircleShape::kOutlineStep), std::sin(k * MCircleShape::kOutlineStep)};
+        return d;
+    }();
+    return directions;
+}
+
+}  // namespace
+
 void MCircleShape::RegeneratePoints() {
     m_points.SetSize(kOutlinePoints);
+    const auto& directions = OutlineDirections();
     for (int k = 0; k < kOutlinePoints; ++k)
-        m_points[k] = {m_center.x + m_radius * std::cos(k * kOutlineStep),
-                       m_center.y + m_radius * std::sin(k * kOutlineStep)};
+        m_points[k] = {m_center.x + m_radius * directions[k].x, m_center.y + m_radius * directions[k].y};
+}
+
+BOOL MCircleShape::OutlineStartsAt(const MFloatPoint& point, int count) const {
+    if (m_points.GetSize() != count || !std::isfinite(m_radius)) return FALSE;
+    // Moves shift the vertices and the centre separately: the two agree within rounding.
+    const double tolerance =
+        1e-9 * (std::fabs(m_radius) + std::fabs(m_center.x) + std::fabs(m_center.y) + 1.0);
+    return (m_points[0] - point).GetLength() <= tolerance;
+}
+
+BOOL MCircleShape::GetOutlineCurve(std::vector<MFloatPoint>& run) const {
+    if (!OutlineStartsAt({m_center.x + m_radius, m_center.y}, kOutlinePoints)) return FALSE;
+    AppendArcPieces(run, m_center, m_radius, m_radius, 0.0, 2 * kPi);
+    return TRUE;
 }
 
 void MCircleShape::UpdateExtentFromPoints() {

@@ -70,6 +70,8 @@ public:
     // Own operations.
     // Rewrites the outline from centre and radius (and, in the arc family, the angles).
     virtual void RegeneratePoints();
+    // The full turn from +x.
+    BOOL GetOutlineCurve(std::vector<MFloatPoint>& run) const override;
 
     void SetCircle(double cx, double cy, double r);
 
@@ -80,6 +82,9 @@ protected:
     // The extent as the bounding box of the vertices, so that it stays current between a transform
     // and the next Recalc as the polygon's does.
     void UpdateExtentFromPoints();
+    // Whether the outline still starts where centre and radius put it (outlines of other shapes
+    // stand in this class's vertex array after a plain-polygon clone or a non-uniform edit).
+    BOOL OutlineStartsAt(const MFloatPoint& point, int count) const;
     // A radius handle dragged in point-edit mode: the new radius, or 0 when it is too small.
     void MoveRadiusHandle(BOOL alongY, const MFloatPoint& to);
 };

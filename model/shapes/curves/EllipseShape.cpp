@@ -9,6 +9,7 @@
 #include "model/exchange/JwcRecords.h"
 #include "model/geometry/Geometry.h"
 #include "model/helpers/TextStream.h"
+#include "model/render/CurvePieces.h"
 #include "model/shapes/ShapeTypes.h"
 #include "platform/Archive.h"
 
@@ -41,6 +42,17 @@ void MEllipseShape::SetEllipse(double cx, double cy, double rx, double ry) {
     m_radiusX = rx;
     m_radiusY = ry;
     UpdatePoints();
+}
+
+BOOL MEllipseShape::GetOutlineCurve(std::vector<MFloatPoint>& run) const {
+    if (m_points.GetSize() != kOutlinePoints || !std::isfinite(m_radiusX) || !std::isfinite(m_radiusY))
+        return FALSE;
+    // Moves shift the vertices and the centre separately: the two agree within rounding.
+    const double tolerance = 1e-9 * (std::fabs(m_radiusX) + std::fabs(m_radiusY) + std::fabs(m_center.x) +
+                                     std::fabs(m_center.y) + 1.0);
+    if ((m_points[0] - MFloatPoint(m_center.x + m_radiusX, m_center.y)).GetLength() > tolerance) return FALSE;
+    AppendArcPieces(run, m_center, m_radiusX, m_radiusY, 0.0, 2 * kPi);
+    return TRUE;
 }
 
 void MEllipseShape::UpdatePoints() {

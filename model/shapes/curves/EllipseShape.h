@@ -53,6 +53,8 @@ public:
     void SetEllipse(double cx, double cy, double rx, double ry);
     // Rewrites the 48 vertices from centre and radii.
     void UpdatePoints();
+    // The full turn from +x, while the vertices still follow centre and radii.
+    BOOL GetOutlineCurve(std::vector<MFloatPoint>& run) const override;
 
     MFloatPoint m_center;
     double m_radiusX = 0.0;

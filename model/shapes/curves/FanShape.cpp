@@ -11,6 +11,7 @@
 #include "model/exchange/JwcRecords.h"
 #include "model/geometry/Geometry.h"
 #include "model/helpers/TextStream.h"
+#include "model/render/CurvePieces.h"
 #include "model/shapes/ShapeTypes.h"
 
 IMPLEMENT_SERIAL(MCircleFanShape, MCircleArcShape, 1)
@@ -26,6 +27,16 @@ MCircleFanShape::~MCircleFanShape() = default;
 void MCircleFanShape::RegeneratePoints() {
     MCircleArcShape::RegeneratePoints();
     m_points.Add(m_center);
+}
+
+BOOL MCircleFanShape::GetOutlineCurve(std::vector<MFloatPoint>& run) const {
+    const MFloatPoint start(m_center.x + m_radius * std::cos(m_startAngle),
+                            m_center.y + m_radius * std::sin(m_startAngle));
+    if (!OutlineStartsAt(start, kFanPoints)) return FALSE;
+    AppendArcPieces(run, m_center, m_radius, m_radius, m_startAngle, m_endAngle - m_startAngle);
+    AppendLinePiece(run, m_center);
+    AppendLinePiece(run, run.front());
+    return TRUE;
 }
 
 BOOL MCircleFanShape::HitTest(MCadView* view, const CPoint& point, MFloatPoint* foot, int tolerance) const {

@@ -33,4 +33,6 @@ public:
     void ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double paperScale) const override;
     // The arc's 49 vertices, then the centre.
     void RegeneratePoints() override;
+    // The arc, then both radii.
+    BOOL GetOutlineCurve(std::vector<MFloatPoint>& run) const override;
 };

@@ -122,7 +122,20 @@ void MPolygonShape::DrawGrayed(MCadView* view, CDC* dc) {
     dc->SetPolyFillMode(oldMode);
 }
 
+BOOL MPolygonShape::GetOutlineCurve(std::vector<MFloatPoint>&) const {
+    return FALSE;
+}
+
 void MPolygonShape::DrawOutline(MCadView* view, CDC* dc, int lineStyle) {
+    // A printer takes an unfilled round outline as a few curves instead of its many vertices.
+    if (dc && dc->TakesCurves() && GetFillStyle().IsNone()) {
+        static std::vector<MFloatPoint> run;
+        run.clear();
+        if (GetOutlineCurve(run) &&
+            GetPolyLineRenderer().DrawCurve(view, dc, run.data(), static_cast<int>(run.size()),
+                                            m_stroke.width, lineStyle))
+            return;
+    }
     const int n = m_points.GetSize();
     GetPolyLineRenderer().Draw(view, dc, m_points.GetData(), n, m_stroke.width, lineStyle, IsClosedFlag());
     if (IsClosedFlag() || n < 2) return;

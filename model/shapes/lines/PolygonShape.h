@@ -4,6 +4,8 @@
 // in the vertex array and inherit drawing, hit testing, snapping, transforms and export.
 #pragma once
 
+#include <vector>
+
 #include "model/shapes/CadShape.h"
 #include "model/shapes/PointEdit.h"
 
@@ -102,6 +104,9 @@ public:
     // Own operations.
     // The outline and arrow heads with the pens and brush the caller selected.
     virtual void DrawOutline(MCadView* view, CDC* dc, int lineStyle);
+    // The outline as one run of cubic Bezier pieces (model/render/CurvePieces.h), for contexts
+    // that keep curves; FALSE (the default) when the outline has no such form.
+    virtual BOOL GetOutlineCurve(std::vector<MFloatPoint>& run) const;
     virtual BOOL IsClosedFlag() const;
     virtual BOOL IsVertexSnap() const;
     // Enclosed area, never negative.

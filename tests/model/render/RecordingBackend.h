@@ -8,7 +8,7 @@
 class RecordingBackend : public GdiBackend {
 public:
     struct Call {
-        enum Kind { Lines, Polygons, Figure, Text, Other } kind;
+        enum Kind { Lines, Polygons, Figure, Text, Curves, Other } kind;
         std::vector<std::vector<GdiPointF>> runs;
         GdiAttributes attributes;
     };
@@ -32,6 +32,10 @@ public:
     void Polylines(const GdiPointF* p, const int* counts, int n, const GdiAttributes& a) override {
         calls.push_back({Call::Lines, Split(p, counts, n), a});
     }
+    bool TakesCurves() const override { return curves; }
+    void Beziers(const GdiPointF* p, int count, const GdiAttributes& a) override {
+        calls.push_back({Call::Curves, Split(p, &count, 1), a});
+    }
     void Polygons(const GdiPointF* p, const int* counts, int n, const GdiAttributes& a) override {
         calls.push_back({Call::Polygons, Split(p, counts, n), a});
     }
@@ -53,6 +57,8 @@ public:
     COLORREF SetPixel(int, int, COLORREF) override { return 0xFFFFFFFF; }
 
     std::vector<Call> calls;
+    // Whether Bezier runs come as such (as to a printer).
+    bool curves = false;
 
 private:
     static std::vector<std::vector<GdiPointF>> Split(const GdiPointF* p, const int* counts, int n) {

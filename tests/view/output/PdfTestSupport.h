@@ -1,6 +1,6 @@
 // Reading back the PDF files the printing tests write: the first page's size and the straight
 // strokes and colours of its content, in millimetres from the page's top-left corner. Enough of
-// PDF for what Qt's writer produces (deflated content streams; q, Q, cm, m, l, h, re, S, SCN, scn,
+// PDF for what Qt's writer produces (deflated content streams; q, Q, cm, m, l, c, h, re, S, SCN, scn,
 // RG, rg).
 #pragma once
 
@@ -28,6 +28,8 @@ struct PdfPage {
     // Every stroke and fill colour the content selects (0..1 components).
     std::vector<std::array<double, 3>> colours;
     int saves = 0;  // graphics states saved (q)
+    // The end points of the curve pieces (c), millimetres from the top-left corner.
+    std::vector<std::array<double, 2>> curveEnds;
 };
 
 inline std::string Inflate(const std::string& in) {
@@ -126,6 +128,9 @@ inline PdfPage ReadPdf(const std::string& path) {
                 toMm(operands[n - 2], operands[n - 1], x, y);
                 path.push_back({cx, cy, x, y});
                 cx = x, cy = y;
+            } else if (t == "c" && n >= 6) {
+                toMm(operands[n - 2], operands[n - 1], cx, cy);
+                page.curveEnds.push_back({cx, cy});
             } else if (t == "h") {
                 path.push_back({cx, cy, sx, sy});
             } else if (t == "S") {

@@ -138,6 +138,25 @@ TEST_F(Printing, ShapesOfManyColoursPrintWithoutAStateBlockEach) {
     EXPECT_LT(page.saves, 10) << "no saved state around each shape";
 }
 
+TEST_F(Printing, RoundOutlinesPrintAsAFewCurvesOnTheirCircle) {
+    ViewHarness h(640, 480);
+    UseA4(h);
+    const MFloatPoint c = Doc(h, 100, 150);
+    h.AddCircle(c.x, c.y, 30);
+    h.view->SendCommand(57608);
+    const pdftest::PdfPage page = pdftest::ReadPdf(AfxGetPrinterSettings().outputFile);
+    ASSERT_TRUE(page.ok);
+    ASSERT_EQ(page.curveEnds.size(), 4u) << "four quarters, not a polygon";
+    for (const auto& end : page.curveEnds)
+        EXPECT_NEAR(std::hypot(end[0] - 100, end[1] - 150), 30, kTolerance);
+    // No chords of a polygon (closing the path adds one of no length).
+    int chords = 0;
+    for (const auto& s : page.strokes)
+        chords += std::fabs(std::hypot(s.x1 - 100, s.y1 - 150) - 30) < kTolerance &&
+                  std::hypot(s.x2 - s.x1, s.y2 - s.y1) > kTolerance;
+    EXPECT_EQ(chords, 0);
+}
+
 TEST_F(Printing, PrintFactorShowsALargerAreaAtASmallerScale) {
     ViewHarness h(640, 480);
     UseA4(h);
