@@ -354,7 +354,10 @@ public:
         // Each part goes straight to the pixels when it can; the fill comes first either way.
         const bool fillDirect = fill && Copies(a.rop2) && a.brush.lbStyle == BS_SOLID && BeginDirect() &&
                                 m_raster.Admit(figure.fill.data(), int(figure.fill.size()), 0.5);
-        const bool linesDirect = lines && Copies(a.rop2) && ThinSolid(a.pen) && BeginDirect() &&
+        // Exclusive or only without a fill: the painter's fill and the outline would both flip
+        // the pixels they share.
+        const bool linesDirect = lines && (Copies(a.rop2) || (a.rop2 == R2_XORPEN && !fill)) &&
+                                 ThinSolid(a.pen) && BeginDirect() &&
                                  m_raster.Admit(figure.lines.data(), int(figure.lines.size()), 1.0);
         if (fillDirect) {
             // Fill rings come in corner coordinates: the pixel (x, y) is the point (x + 0.5, y + 0.5).
@@ -364,8 +367,15 @@ public:
         if ((fill && !fillDirect) || (lines && !linesDirect))
             PaintFigure(figure, a, fill && !fillDirect, lines && !linesDirect);
         if (linesDirect && BeginDirect())
-            m_raster.StrokeRuns(figure.lines.data(), figure.lineCounts.data(), int(figure.lineCounts.size()),
-                                Ink(a.pen.lopnColor, a.rop2));
+            StrokeDirect(figure.lines.data(), figure.lineCounts.data(), int(figure.lineCounts.size()), a);
+    }
+
+    // Thin solid runs straight to the pixels, copied or (the XOR tracking figures) combined.
+    void StrokeDirect(const GdiPointF* points, const int* counts, int runCount, const GdiAttributes& a) {
+        if (a.rop2 == R2_XORPEN)
+            m_raster.XorRuns(points, counts, runCount, Ink(a.pen.lopnColor, R2_COPYPEN));
+        else
+            m_raster.StrokeRuns(points, counts, runCount, Ink(a.pen.lopnColor, a.rop2));
     }
 
     // The painter's part of a figure.
@@ -425,8 +435,9 @@ public:
         int total = 0;
         for (int i = 0; i < polylineCount; ++i)
             total += counts[i];
-        if (Copies(a.rop2) && ThinSolid(a.pen) && BeginDirect() && m_raster.Admit(points, total, 1.0)) {
-            m_raster.StrokeRuns(points, counts, polylineCount, Ink(a.pen.lopnColor, a.rop2));
+        if ((Copies(a.rop2) || a.rop2 == R2_XORPEN) && ThinSolid(a.pen) && BeginDirect() &&
+            m_raster.Admit(points, total, 1.0)) {
+            StrokeDirect(points, counts, polylineCount, a);
             return;
         }
         if (a.rop2 != R2_COPYPEN) {
