@@ -41,6 +41,8 @@ void ReportOutOfMemory(MTessarayDoc* doc, MTessarayView* view) {
         AfxMessageBox(IDS_OUT_OF_MEMORY, MB_OK | MB_ICONEXCLAMATION);
 }
 
+constexpr int kPicksInvalidatedEach = 64;
+
 void InvalidateDeviceRect(MTessarayView* view, CRect r, int inflate) {
     r.NormalizeRect();
     r.InflateRect(inflate, inflate);
@@ -134,9 +136,15 @@ void MDrawTool::End(MTessarayView* view, BOOL) {
             m_newShapes->Recalc(view);
             InvalidateDeviceRect(view, view->DocToDeviceRect(dc.get(), m_newShapes->GetDrawExtent()), 2);
         }
-        for (int i = 0; i < GetPickCount(); ++i)
-            if (MCadShape* shape = GetPickShape(i))
-                InvalidateDeviceRect(view, view->DocToDeviceRect(dc.get(), shape->GetDrawExtent()), 2);
+        // A few picks are repainted each on its own; many as their union, since an update region
+        // of thousands of rectangles costs every later paint far more than a larger one.
+        if (GetPickCount() > kPicksInvalidatedEach)
+            InvalidateDeviceRect(view, view->DocToDeviceRect(dc.get(), m_picks->GetShapes().GetDrawExtent()),
+                                 2);
+        else
+            for (int i = 0; i < GetPickCount(); ++i)
+                if (MCadShape* shape = GetPickShape(i))
+                    InvalidateDeviceRect(view, view->DocToDeviceRect(dc.get(), shape->GetDrawExtent()), 2);
         if (m_guideLineShown)
             InvalidateDeviceRect(view,
                                  CRect(view->DocToDevice(dc.get(), m_guideLine[0]),
