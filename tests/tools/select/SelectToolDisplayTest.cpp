@@ -104,6 +104,13 @@ protected:
         EXPECT_TRUE(h.NoXorResidue()) << "after the drop";
         EXPECT_EQ(h.Picks(), selected);
     }
+    void ExpectOutlines(int limit, int selected) {
+        bool outlined = false;
+        int frame = 0;
+        DragAll(limit, selected, &outlined, &frame);
+        EXPECT_TRUE(outlined);
+        EXPECT_LT(frame, 20) << "no frame";
+    }
     OptionScope options;
     SelectHarness h;
 };
@@ -121,19 +128,11 @@ TEST_F(DraggedCopies, MoreThanTheDrawLimitShowOnlyTheirFrame) {
 }
 
 TEST_F(DraggedCopies, UpToTheDrawLimitShowTheirOutlines) {
-    bool outlined = false;
-    int frame = 0;
-    DragAll(100, 100, &outlined, &frame);
-    EXPECT_TRUE(outlined);
-    EXPECT_LT(frame, 20) << "no frame";
+    ExpectOutlines(100, 100);
 }
 
 TEST_F(DraggedCopies, WithoutADrawLimitAllShowTheirOutlines) {
-    bool outlined = false;
-    int frame = 0;
-    DragAll(0, 101, &outlined, &frame);
-    EXPECT_TRUE(outlined);
-    EXPECT_LT(frame, 20) << "no frame";
+    ExpectOutlines(0, 101);
 }
 
 TEST(SelectToolDisplay, TheCursorShowsAReshapingHandleAMoveOrTheTools) {
