@@ -135,6 +135,16 @@ TEST_F(DraggedCopies, WithoutADrawLimitAllShowTheirOutlines) {
     ExpectOutlines(0, 101);
 }
 
+TEST_F(DraggedCopies, EndingAManyShapesSelectionLeavesTheDrawingEitherWayOfMarking) {
+    for (int marking : {1, 2, 0}) {
+        GetOptionRecord().m_drawSelectedShape = marking;
+        h.Select()->SelectAll(h.view.get());
+        ASSERT_EQ(h.Picks(), 101);
+        EXPECT_TRUE(h.NoXorResidue()) << marking;
+        EXPECT_TRUE(h.EndLeavesNoResidue()) << marking;
+    }
+}
+
 TEST(SelectToolDisplay, TheCursorShowsAReshapingHandleAMoveOrTheTools) {
     SelectHarness h;
     h.Line(0, 0, 200, 0);
