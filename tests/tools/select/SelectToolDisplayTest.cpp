@@ -207,3 +207,32 @@ TEST(SelectToolDisplay, AlignmentGoesOnlyToMultiLineTexts) {
     ASSERT_EQ(h.Picks(), 2);
     ExpectNoChange(h, [&] { h.Select()->SetHorzAlign(h.view.get(), 1); });
 }
+
+TEST(SelectToolDisplay, ALargeRubberBandShowsAllFourDottedSides) {
+    SelectHarness h;
+    const QImage before = h.Surface();
+    h.Press(h.P(10, 10));
+    h.MoveTo(h.P(100, 80));
+    h.MoveTo(h.P(210, 160));
+    const QImage during = h.Surface();
+    const CPoint a = h.ToClient(h.P(10, 10)), b = h.ToClient(h.P(210, 160));
+    const auto changed = [&](CPoint from, CPoint step, int n) {
+        int count = 0;
+        for (int k = 1; k < n; ++k)
+            count += during.pixel(from.x + k * step.x, from.y + k * step.y) !=
+                     before.pixel(from.x + k * step.x, from.y + k * step.y);
+        return count;
+    };
+    const int width = b.x - a.x, height = a.y - b.y;
+    // The sides away from the pointer dotted: some of their pixels and not all; the other two
+    // run along the cross hair through the pointer.
+    for (const int count : {changed(CPoint(a.x, a.y - 1), CPoint(1, 0), width),
+                            changed(CPoint(a.x, b.y), CPoint(0, 1), height)}) {
+        EXPECT_GT(count, 30);
+        EXPECT_LT(count, 170);
+    }
+    EXPECT_GT(changed(CPoint(a.x, b.y), CPoint(1, 0), width), 30);
+    EXPECT_GT(changed(CPoint(b.x - 1, b.y), CPoint(0, 1), height), 30);
+    h.Release(h.P(210, 160));
+    EXPECT_TRUE(h.NoXorResidue());
+}
