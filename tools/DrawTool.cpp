@@ -6,6 +6,7 @@
 #include <new>
 
 #include "document/TessarayDoc.h"
+#include "model/settings/OptionRecord.h"
 #include "model/shapes/containers/LShapeArray.h"
 #include "platform/Exceptions.h"
 #include "platform/Strings.h"
@@ -40,6 +41,8 @@ void ReportOutOfMemory(MTessarayDoc* doc, MTessarayView* view) {
     else
         AfxMessageBox(IDS_OUT_OF_MEMORY, MB_OK | MB_ICONEXCLAMATION);
 }
+
+constexpr int kPicksInvalidatedEach = 64;
 
 void InvalidateDeviceRect(MTessarayView* view, CRect r, int inflate) {
     r.NormalizeRect();
@@ -134,9 +137,22 @@ void MDrawTool::End(MTessarayView* view, BOOL) {
             m_newShapes->Recalc(view);
             InvalidateDeviceRect(view, view->DocToDeviceRect(dc.get(), m_newShapes->GetDrawExtent()), 2);
         }
-        for (int i = 0; i < GetPickCount(); ++i)
-            if (MCadShape* shape = GetPickShape(i))
-                InvalidateDeviceRect(view, view->DocToDeviceRect(dc.get(), shape->GetDrawExtent()), 2);
+        // A few picks are repainted each on its own. Many thin marks on screen go as they came, by
+        // drawing them once more: a repaint of their whole area would cost as much as the drawing.
+        // Other many picks are repainted as their union, since an update region of thousands of
+        // rectangles costs every later paint far more than a larger one.
+        if (GetPickCount() > kPicksInvalidatedEach && m_trackerHidden == 0 && MarksPicks() &&
+            GetOptionRecord().m_drawSelectedShape != 2) {
+            const int oldRop = dc->SetROP2(R2_XORPEN);
+            m_picks->GetShapes().DrawMarked(view, dc.get());
+            dc->SetROP2(oldRop);
+        } else if (GetPickCount() > kPicksInvalidatedEach) {
+            InvalidateDeviceRect(view, view->DocToDeviceRect(dc.get(), m_picks->GetShapes().GetDrawExtent()),
+                                 2);
+        } else
+            for (int i = 0; i < GetPickCount(); ++i)
+                if (MCadShape* shape = GetPickShape(i))
+                    InvalidateDeviceRect(view, view->DocToDeviceRect(dc.get(), shape->GetDrawExtent()), 2);
         if (m_guideLineShown)
             InvalidateDeviceRect(view,
                                  CRect(view->DocToDevice(dc.get(), m_guideLine[0]),

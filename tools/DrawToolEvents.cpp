@@ -19,6 +19,8 @@ namespace {
 
 constexpr double kDeadZonePixels = 8.0;
 constexpr COLORREF kWhite = RGB(255, 255, 255);
+// Frames wider and higher than this are drawn side by side.
+constexpr int kFrameBySides = 64;
 
 // A dotted or solid 1-pixel white pen and no brush, selected for the scope.
 class MTrackerPen {
@@ -44,7 +46,21 @@ private:
 void DrawFrame(CDC* dc, CRect r) {
     r.NormalizeRect();
     MTrackerPen pen(dc, PS_DOT);
-    dc->Rectangle(&r);
+    if (r.Width() <= kFrameBySides || r.Height() <= kFrameBySides) {
+        dc->Rectangle(&r);
+        return;
+    }
+    // A large frame side by side: the exclusive-or figure of a rectangle costs its whole area, a
+    // side only its own pixels. Each side leaves out its last pixel, the next side's first.
+    const CPoint corners[5] = {{r.left, r.top},
+                               {r.right - 1, r.top},
+                               {r.right - 1, r.bottom - 1},
+                               {r.left, r.bottom - 1},
+                               {r.left, r.top}};
+    for (int i = 0; i < 4; ++i) {
+        dc->MoveTo(corners[i]);
+        dc->LineTo(corners[i + 1]);
+    }
 }
 
 }  // namespace

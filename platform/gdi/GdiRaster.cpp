@@ -9,6 +9,15 @@ namespace {
 // A segment wholly inside the target, from its first pixel, without its last: at each step
 // along the major axis the minor coordinate is ceil((2 k dv - n) / 2n) past the start (the
 // nearest, halves down), walked with e = n at first and steps of 2dv where |dv| <= n.
+template <bool Xor>
+inline void Put(std::uint32_t* pixel, std::uint32_t colour) {
+    if constexpr (Xor)
+        *pixel = (*pixel ^ colour) | 0xFF000000u;
+    else
+        *pixel = colour;
+}
+
+template <bool Xor = false>
 inline void Line(std::uint32_t* pixels, std::ptrdiff_t stride, std::int64_t x0, std::int64_t y0,
                  std::int64_t dx, std::int64_t dy, std::uint32_t colour) {
     const std::int64_t adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
@@ -31,7 +40,7 @@ inline void Line(std::uint32_t* pixels, std::ptrdiff_t stride, std::int64_t x0, 
     // Without branches: the extra step across comes as often as the slope says, which a
     // prediction cannot follow.
     for (std::int64_t k = 0; k < n; ++k) {
-        *pixel = colour;
+        Put<Xor>(pixel, colour);
         e -= stepR;
         const std::int64_t across = e >> 63;  // all ones when e < 0
         pixel += step + (vStep & across);
@@ -454,6 +463,7 @@ void GdiRaster::FillFigure(const GdiPointF* points, const int* counts, int ringC
     }
 }
 
+template <bool Xor>
 void GdiRaster::Segment(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1,
                         std::uint32_t colour) {
     const std::int64_t dx = x1 - x0, dy = y1 - y0;
@@ -485,7 +495,7 @@ void GdiRaster::Segment(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::
     if (std::min(v0, v0 + dv) >= vLow && std::max(v0, v0 + dv) < vHigh) {
         std::uint32_t* pixel = xMajor ? m_pixels + m_stride * v.value + u : m_pixels + m_stride * u + v.value;
         for (std::int64_t k = kFirst; k < kEnd; ++k) {
-            *pixel = colour;
+            Put<Xor>(pixel, colour);
             pixel += uStep;
             const std::int64_t before = v.value;
             v.Next();
@@ -495,16 +505,14 @@ void GdiRaster::Segment(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::
     }
     for (std::int64_t k = kFirst; k < kEnd; ++k) {
         if (v.value >= vLow && v.value < vHigh) {
-            if (xMajor)
-                m_pixels[m_stride * v.value + u] = colour;
-            else
-                m_pixels[m_stride * u + v.value] = colour;
+            Put<Xor>(xMajor ? &m_pixels[m_stride * v.value + u] : &m_pixels[m_stride * u + v.value], colour);
         }
         u += su;
         v.Next();
     }
 }
 
+template <bool Xor>
 void GdiRaster::Stroke(const GdiPointF* points, int n, bool closed, std::uint32_t colour) {
     constexpr int kChunk = 32;
     std::int64_t X[kChunk], Y[kChunk];
@@ -525,16 +533,16 @@ void GdiRaster::Stroke(const GdiPointF* points, int n, bool closed, std::uint32_
         for (int i = 0; i + 1 < m; ++i) {
             if (X[i] == X[i + 1] && Y[i] == Y[i + 1]) continue;
             if (inside)
-                Line(m_pixels, m_stride, X[i], Y[i], X[i + 1] - X[i], Y[i + 1] - Y[i], colour);
+                Line<Xor>(m_pixels, m_stride, X[i], Y[i], X[i + 1] - X[i], Y[i + 1] - Y[i], colour);
             else
-                Segment(X[i], Y[i], X[i + 1], Y[i + 1], colour);
+                Segment<Xor>(X[i], Y[i], X[i + 1], Y[i + 1], colour);
         }
         if (last) {
             if (closed && (X[m - 1] != x1 || Y[m - 1] != y1)) {
                 if (inside)
-                    Line(m_pixels, m_stride, X[m - 1], Y[m - 1], x1 - X[m - 1], y1 - Y[m - 1], colour);
+                    Line<Xor>(m_pixels, m_stride, X[m - 1], Y[m - 1], x1 - X[m - 1], y1 - Y[m - 1], colour);
                 else
-                    Segment(X[m - 1], Y[m - 1], x1, y1, colour);
+                    Segment<Xor>(X[m - 1], Y[m - 1], x1, y1, colour);
             }
             break;
         }
@@ -556,6 +564,16 @@ void GdiRaster::StrokeRuns(const GdiPointF* points, const int* counts, int runCo
     int k = 0;
     for (int i = 0; i < runCount; ++i) {
         Stroke(points + k, counts[i], false, colour);
+        k += counts[i];
+    }
+}
+
+void GdiRaster::XorRuns(const GdiPointF* points, const int* counts, int runCount, std::uint32_t colour) {
+    if (m_clip.IsRectEmpty()) return;
+    colour &= 0xFFFFFFu;
+    int k = 0;
+    for (int i = 0; i < runCount; ++i) {
+        Stroke<true>(points + k, counts[i], false, colour);
         k += counts[i];
     }
 }

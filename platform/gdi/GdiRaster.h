@@ -36,6 +36,9 @@ public:
     void StrokeRings(const GdiPointF* points, const int* counts, int ringCount, std::uint32_t colour);
     // Open runs of whole points, each segment without its last pixel.
     void StrokeRuns(const GdiPointF* points, const int* counts, int runCount, std::uint32_t colour);
+    // The same pixels combined with the destination by exclusive or (the colour's low 24 bits; the
+    // result is opaque): the tracking figures that are drawn twice to vanish.
+    void XorRuns(const GdiPointF* points, const int* counts, int runCount, std::uint32_t colour);
     // A rectangle of pixels (right and bottom exclusive), clipped.
     void FillRect(const CRect& rect, std::uint32_t colour);
     // IsOnGrid for points about to be drawn on the target, asking for the pixel rows under a
@@ -125,8 +128,10 @@ private:
     int FillSmallMonotone(const std::int64_t* X, const std::int64_t* Y, int count, std::uint32_t colour);
     // The same for points of the half-pixel grid moved by offset.
     bool FillMonotone(const GdiPointF* points, int count, double offset, std::uint32_t colour);
-    // One ring (closed) or run of whole points.
+    // One ring (closed) or run of whole points; Xor combines instead of copying.
+    template <bool Xor = false>
     void Stroke(const GdiPointF* points, int count, bool closed, std::uint32_t colour);
+    template <bool Xor = false>
     void Segment(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1, std::uint32_t colour);
     void Span(int y, std::int64_t left, std::int64_t right, std::uint32_t colour);
 

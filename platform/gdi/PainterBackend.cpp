@@ -379,18 +379,83 @@ public:
         // Each part goes straight to the pixels when it can; the fill comes first either way.
         const bool fillDirect = fill && Copies(a.rop2) && a.brush.lbStyle == BS_SOLID && BeginDirect() &&
                                 m_raster.Admit(figure.fill.data(), int(figure.fill.size()), 0.5);
-        const bool linesDirect = lines && Copies(a.rop2) && ThinSolid(a.pen) && BeginDirect() &&
+        // Exclusive or only without a fill: the painter's fill and the outline would both flip
+        // the pixels they share.
+        const bool linesRaster = lines && !fill &&
+                                 RasterRuns(figure.lines.data(), figure.lineCounts.data(),
+                                            int(figure.lineCounts.size()), int(figure.lines.size()), a);
+        const bool linesDirect = lines && !linesRaster && Copies(a.rop2) && ThinSolid(a.pen) &&
+                                 BeginDirect() &&
                                  m_raster.Admit(figure.lines.data(), int(figure.lines.size()), 1.0);
         if (fillDirect) {
             // Fill rings come in corner coordinates: the pixel (x, y) is the point (x + 0.5, y + 0.5).
             m_raster.FillPolygons(figure.fill.data(), figure.fillCounts.data(), int(figure.fillCounts.size()),
                                   a.polyFillMode == WINDING, Ink(a.brush.lbColor, a.rop2), -0.5);
         }
-        if ((fill && !fillDirect) || (lines && !linesDirect))
-            PaintFigure(figure, a, fill && !fillDirect, lines && !linesDirect);
+        const bool linesPainted = lines && !linesDirect && !linesRaster;
+        if ((fill && !fillDirect) || linesPainted) PaintFigure(figure, a, fill && !fillDirect, linesPainted);
         if (linesDirect && BeginDirect())
             m_raster.StrokeRuns(figure.lines.data(), figure.lineCounts.data(), int(figure.lineCounts.size()),
                                 Ink(a.pen.lopnColor, a.rop2));
+    }
+
+    // Thin solid runs of whole points, copied or combined by exclusive or (the tracking figures),
+    // always with the raster's pixels: what a paint of a region shows must be what a paint of the
+    // whole client or a client DC shows there, or a repaint, or the erasing of an XOR figure,
+    // leaves a residue. A clip that is not one rectangle goes through a mask of its pixels. False,
+    // drawing nothing, for anything else.
+    bool RasterRuns(const GdiPointF* points, const int* counts, int runCount, int total,
+                    const GdiAttributes& a) {
+        const bool flips = a.rop2 == R2_XORPEN;
+        if ((!flips && !Copies(a.rop2)) || !ThinSolid(a.pen) || !m_image || m_external || !DirectFormat())
+            return false;
+        const std::uint32_t ink = flips ? Ink(a.pen.lopnColor, R2_COPYPEN) : Ink(a.pen.lopnColor, a.rop2);
+        if (!m_clipComplex) {
+            if (!BeginDirect() || !m_raster.Admit(points, total, 1.0)) return false;
+            if (flips)
+                m_raster.XorRuns(points, counts, runCount, ink);
+            else
+                m_raster.StrokeRuns(points, counts, runCount, ink);
+            return true;
+        }
+        if (!GdiRaster::IsOnGrid(points, total, 1.0)) return false;
+        const QRect area = Extent(points, counts, runCount, 1).toAlignedRect() & ToQRect(GetBounds()) &
+                           m_clip->boundingRect().toAlignedRect();
+        if (area.isEmpty()) return true;
+        m_shifted.assign(points, points + total);
+        for (GdiPointF& p : m_shifted)
+            p.x -= area.left(), p.y -= area.top();
+        // The figure on pixels of its own (0: untouched), then through the clip's mask.
+        std::vector<std::uint32_t> figure(std::size_t(area.width()) * std::size_t(area.height()), 0u);
+        GdiRaster raster;
+        raster.SetTarget(figure.data(), area.width(), CRect(0, 0, area.width(), area.height()));
+        if (flips)
+            raster.XorRuns(m_shifted.data(), counts, runCount, ink);
+        else
+            raster.StrokeRuns(m_shifted.data(), counts, runCount, ink);
+        QImage mask(area.size(), QImage::Format_Alpha8);
+        mask.fill(0);
+        {
+            QPainter mp(&mask);
+            mp.translate(-area.left(), -area.top());
+            mp.fillPath(*m_clip, QColor(0, 0, 0));
+        }
+        Claim();
+        if (m_painter && !m_image->isDetached()) Flush();
+        for (int y = 0; y < area.height(); ++y) {
+            const std::uint32_t* f = figure.data() + std::size_t(y) * std::size_t(area.width());
+            const uchar* inside = mask.constScanLine(y);
+            auto* dst = reinterpret_cast<std::uint32_t*>(m_image->scanLine(area.top() + y)) + area.left();
+            for (int x = 0; x < area.width(); ++x)
+                if (f[x] && inside[x]) dst[x] = flips ? (dst[x] ^ (f[x] & 0xFFFFFFu)) | 0xFF000000u : f[x];
+        }
+        return true;
+    }
+
+    bool DirectFormat() const {
+        const QImage::Format f = m_image->format();
+        return f == QImage::Format_RGB32 || f == QImage::Format_ARGB32 ||
+               f == QImage::Format_ARGB32_Premultiplied;
     }
 
     // The painter's part of a figure.
@@ -450,10 +515,7 @@ public:
         int total = 0;
         for (int i = 0; i < polylineCount; ++i)
             total += counts[i];
-        if (Copies(a.rop2) && ThinSolid(a.pen) && BeginDirect() && m_raster.Admit(points, total, 1.0)) {
-            m_raster.StrokeRuns(points, counts, polylineCount, Ink(a.pen.lopnColor, a.rop2));
-            return;
-        }
+        if (RasterRuns(points, counts, polylineCount, total, a)) return;
         if (a.rop2 != R2_COPYPEN) {
             GdiBackend::Polylines(points, counts, polylineCount, a);
             return;
@@ -859,11 +921,7 @@ private:
     // Prepares the rasterizer of our own on the image; false where the painter must draw (other
     // targets and formats, a clip that is not one rectangle of whole pixels).
     bool BeginDirect() {
-        if (!m_image || m_external || m_clipComplex) return false;
-        const QImage::Format f = m_image->format();
-        if (f != QImage::Format_RGB32 && f != QImage::Format_ARGB32 &&
-            f != QImage::Format_ARGB32_Premultiplied)
-            return false;
+        if (!m_image || m_external || m_clipComplex || !DirectFormat()) return false;
         Claim();
         // An open painter keeps drawing into the same pixels unless the image would detach.
         if (m_painter && !m_image->isDetached()) Flush();
@@ -974,7 +1032,10 @@ private:
         p.setPen(pen);
         p.setBrush(Qt::NoBrush);
         const bool styled = !wide && lp.lopnStyle >= PS_DASH && lp.lopnStyle <= PS_DASHDOTDOT;
-        const QRectF device(0, 0, p.device()->width(), p.device()->height());
+        // The device in the runs' coordinates: a coverage image of the raster operations is
+        // painted moved to its area, and a run is not to be dropped as lying off that image.
+        const QRectF device =
+            p.worldTransform().inverted().mapRect(QRectF(0, 0, p.device()->width(), p.device()->height()));
         // Thin lines run through pixel indices; wide lines are areas centred on the pixels.
         const double shift = wide ? 0.5 : 0.0;
         QPolygonF run;
@@ -1067,6 +1128,7 @@ private:
     unsigned m_appliedClip = ~0u;
     bool m_callSaved = false;
     std::optional<CRect> m_clipRect;  // the clip when it is one rectangle of whole pixels
+    std::vector<GdiPointF> m_shifted;
     bool m_clipComplex = false;
     GdiRaster m_raster;
     std::vector<GdiPointF> m_cutPoints;

@@ -2,6 +2,7 @@
 
 #include "platform/ProgramState.h"
 #include "platform/Strings.h"
+#include "platform/ui/Controls.h"
 #include "platform/ui/DataExchange.h"
 #include "resources/ResourceIds.h"
 #include "view/TessarayView.h"
@@ -21,6 +22,14 @@ CProgramSlot<MRotCopyValues>& RotCopySlot() {
 void ExchangeCount(CDataExchange* pDX, int& count) {
     DDX_Text(pDX, IDC_COPY_COUNT, count);
     DDV_MinMaxInt(pDX, count, kMinCopies, kMaxCopies);
+}
+
+// The arrows step the count within the range the dialog accepts.
+void SetCountSpin(CDialog& dialog, int count) {
+    if (auto* spin = dialog.GetDlgItemAs<CSpinButtonCtrl>(IDC_COPY_COUNT_SPIN)) {
+        spin->SetRange32(kMinCopies, kMaxCopies);
+        spin->SetPos32(count);
+    }
 }
 
 void ExchangeAngle(CDataExchange* pDX, int id, double& angle) {
@@ -43,6 +52,7 @@ MInputLineCopyDialog::MInputLineCopyDialog(MTessarayView* view)
 
 BOOL MInputLineCopyDialog::OnInitDialog() {
     UpdateData(FALSE);
+    SetCountSpin(*this, m_values.count);
     TickOnEdit(IDC_LINECOPY_SPACING, IDC_LINECOPY_SPACING_CHECK);
     TickOnEdit(IDC_LINECOPY_ANGLE, IDC_LINECOPY_ANGLE_CHECK);
     return TRUE;
@@ -68,6 +78,7 @@ MInputRotCopyDialog::MInputRotCopyDialog(MTessarayView* view)
 
 BOOL MInputRotCopyDialog::OnInitDialog() {
     UpdateData(FALSE);
+    SetCountSpin(*this, m_values.count);
     TickOnEdit(IDC_ROTCOPY_RADIUS, IDC_ROTCOPY_RADIUS_CHECK);
     TickOnEdit(IDC_ROTCOPY_START, IDC_ROTCOPY_START_CHECK);
     TickOnEdit(IDC_ROTCOPY_END, IDC_ROTCOPY_END_CHECK);

@@ -2,9 +2,12 @@
 
 #include <cmath>
 
+#include "model/settings/OptionRecord.h"
 #include "model/shapes/CadShape.h"
+#include "model/shapes/containers/LShapeArray.h"
 #include "platform/Strings.h"
 #include "platform/gdi/DC.h"
+#include "platform/gdi/SelectScope.h"
 #include "resources/ResourceIds.h"
 #include "tools/ToolScopes.h"
 #include "tools/edit/CopyDialogs.h"
@@ -18,13 +21,26 @@ constexpr double kWholeTurnTolerance = 1e-9;
 
 // ----- both tools ------------------------------------------------------------------------------
 
+MCopyTool::MCopyTool(int toolId) : MDrawTool(toolId), m_noShapes(std::make_unique<MLShapeArray>(FALSE)) {}
+
 MCopyTool::~MCopyTool() = default;
 
 void MCopyTool::Reset() {
     m_templates.clear();
     m_positions.clear();
+    m_targets.clear();
+    m_angles.clear();
+    m_turnedExtents.clear();
     m_perCopy = 0;
+    m_deferPlacing = FALSE;
+    m_waiting = FALSE;
     MDrawTool::Reset();
+}
+
+void MCopyTool::End(MTessarayView* view, BOOL switching) {
+    // The base takes away what the copies cover: they stand where the frame was shown first.
+    PlaceWaitingCopies();
+    MDrawTool::End(view, switching);
 }
 
 void MCopyTool::OnRButtonDown(MTessarayView* view, int x, int y, UINT flags) {
@@ -41,7 +57,15 @@ void MCopyTool::OnRButtonDown(MTessarayView* view, int x, int y, UINT flags) {
         m_reference = reference;
         CreateAndAddShape(view);
         m_positions.assign(m_count, m_reference);
+        m_targets = m_positions;
+        m_angles.assign(m_count, 0.0);
         RecalcNewShapes(view);
+        m_extent = MFloatRect();
+        for (int k = 0; k < m_perCopy; ++k)
+            if (k == 0)
+                m_extent = GetNewShape(k)->GetExtent();
+            else
+                m_extent.Union(GetNewShape(k)->GetExtent());
     });
 }
 
@@ -61,12 +85,22 @@ int MCopyTool::CreateAndAddShape(MTessarayView*) {
 
 void MCopyTool::PlaceCopy(int index, const MFloatPoint& p, double angle) {
     if (index < 0 || index >= static_cast<int>(m_positions.size())) return;
+    m_targets[index] = p;
+    m_angles[index] = angle;
+    if (m_deferPlacing)
+        m_waiting = TRUE;
+    else
+        ApplyPlace(index);
+}
+
+void MCopyTool::ApplyPlace(int index) {
+    const MFloatPoint p = m_targets[index];
     const int first = index * m_perCopy;
     if (!m_templates.empty()) {
         const MFloatPoint offset(p.x - m_reference.x, p.y - m_reference.y);
         for (int k = 0; k < m_perCopy; ++k) {
             std::unique_ptr<MCadShape> turned(
-                m_templates[k]->CreateRotated(m_reference.x, m_reference.y, angle));
+                m_templates[k]->CreateRotated(m_reference.x, m_reference.y, m_angles[index]));
             turned->Move(offset);
             SetNewShape(first + k, turned.release(), GetNewShapeLayer(first + k));
         }
@@ -77,6 +111,86 @@ void MCopyTool::PlaceCopy(int index, const MFloatPoint& p, double angle) {
                 GetNewShape(first + k)->Move(offset);
     }
     m_positions[index] = p;
+}
+
+void MCopyTool::PlaceWaitingCopies() {
+    if (!m_waiting) return;
+    m_waiting = FALSE;
+    for (int i = 0; i < static_cast<int>(m_targets.size()); ++i)
+        ApplyPlace(i);
+}
+
+BOOL MCopyTool::ShowsFrameOnly() const {
+    const int limit = GetOptionRecord().m_drawLimit;
+    return limit != 0 && GetNewCount() > limit && m_perCopy > 0;
+}
+
+void MCopyTool::OnMoveAt(MTessarayView* view, CDC* dc, const MFloatPoint& pt, UINT flags) {
+    if (m_tracking || !ShowsFrameOnly()) {
+        MDrawTool::OnMoveAt(view, dc, pt, flags);
+        return;
+    }
+    // No copy moves and none is recalculated: the frame of their places is all that is drawn.
+    MTrackerScope tracker(*this, view, dc);
+    m_deferPlacing = TRUE;
+    OnPoint(view, pt.x, pt.y, kPhaseMove, flags);
+    m_deferPlacing = FALSE;
+}
+
+MFloatRect MCopyTool::TurnedExtent(MTessarayView* view, double angle) {
+    if (m_templates.empty() || angle == 0.0) return m_extent;
+    const auto known = m_turnedExtents.find(angle);
+    if (known != m_turnedExtents.end()) return known->second;
+    // Placing moves turn the copies afresh each time; remember only the latest turns.
+    if (m_turnedExtents.size() > 4 * m_targets.size()) m_turnedExtents.clear();
+    MFloatRect extent;
+    for (int k = 0; k < m_perCopy; ++k) {
+        std::unique_ptr<MCadShape> turned(m_templates[k]->CreateRotated(m_reference.x, m_reference.y, angle));
+        turned->Recalc(view);
+        if (k == 0)
+            extent = turned->GetExtent();
+        else
+            extent.Union(turned->GetExtent());
+    }
+    m_turnedExtents.emplace(angle, extent);
+    return extent;
+}
+
+MFloatRect MCopyTool::WaitingFrame(MTessarayView* view) {
+    MFloatRect frame;
+    for (int i = 0; i < static_cast<int>(m_targets.size()); ++i) {
+        MFloatRect r = TurnedExtent(view, m_angles[i]);
+        r.Offset(MFloatPoint(m_targets[i].x - m_reference.x, m_targets[i].y - m_reference.y));
+        if (i == 0)
+            frame = r;
+        else
+            frame.Union(r);
+    }
+    return frame;
+}
+
+void MCopyTool::DrawTracker(MTessarayView* view, CDC* dc) {
+    if (!ShowsFrameOnly() || !view || !dc) {
+        MDrawTool::DrawTracker(view, dc);
+        return;
+    }
+    // The base draws the picks, the guide line and the cross mark while an empty list stands in
+    // for the copies, which may still wait at earlier places; the frame is drawn at their own.
+    std::swap(m_newShapes, m_noShapes);
+    struct SwapBack {
+        std::unique_ptr<MLShapeArray>& a;
+        std::unique_ptr<MLShapeArray>& b;
+        ~SwapBack() { std::swap(a, b); }
+    } swapBack{m_newShapes, m_noShapes};
+    MDrawTool::DrawTracker(view, dc);
+    CRect r = view->DocToLogicalRect(WaitingFrame(view));
+    r.NormalizeRect();
+    const int oldRop = dc->SetROP2(R2_XORPEN);
+    CPen pen(PS_DOT, 1, RGB(255, 255, 255));
+    CSelectScope selectPen(dc, &pen);
+    CSelectScope selectBrush(dc, NULL_BRUSH);
+    dc->Rectangle(&r);
+    dc->SetROP2(oldRop);
 }
 
 // ----- along a line ----------------------------------------------------------------------------

@@ -6,18 +6,25 @@
 // New shapes are held copy-major: copy i of pick j at i · (shapes per copy) + j. Turned copies are
 // made afresh from copy 0 as it stood at the reference point, by the whole angle each time, so a
 // long placement accumulates no rounding.
+//
+// Beyond DRAWLIMIT the moves show only the frame of the copies: a move then records where each
+// copy goes and draws the frame of those places; the copies themselves are placed at the next
+// press or release (and before the tool ends), so what is committed is what a full placing
+// gives.
 #pragma once
 
+#include <map>
 #include <memory>
 #include <vector>
 
 #include "model/geometry/FloatPoint.h"
+#include "model/geometry/FloatRect.h"
 #include "model/shapes/CadShape.h"
 #include "tools/DrawTool.h"
 
 class MCopyTool : public MDrawTool {
 public:
-    explicit MCopyTool(int toolId) : MDrawTool(toolId) {}
+    explicit MCopyTool(int toolId);
     ~MCopyTool() override;
 
     BOOL IsPickMode() override { return GetNewCount() == 0; }
@@ -30,6 +37,9 @@ public:
     // Count copies of every pick, each to its pick's layer.
     int CreateAndAddShape(MTessarayView* view) override;
     void Reset() override;
+    void End(MTessarayView* view, BOOL switching) override;
+    void OnMoveAt(MTessarayView* view, CDC* dc, const MFloatPoint& pt, UINT flags) override;
+    void DrawTracker(MTessarayView* view, CDC* dc) override;
 
     int GetCount() const { return m_count; }
     MFloatPoint GetReference() const { return m_reference; }
@@ -39,16 +49,37 @@ protected:
     virtual BOOL RunDialog(MTessarayView* view) = 0;
     virtual BOOL RotatesCopies() const = 0;
     // Copy index i to p (its reference point), turned by angle from the picks when copies turn.
+    // While only the frame is shown the place is recorded and the copy follows later.
     void PlaceCopy(int index, const MFloatPoint& p, double angle);
 
     int m_count = 4;
 
 private:
+    // Many copies follow the pointer as their frame only.
+    BOOL ShowsFrameOnly() const;
+    void ApplyPlace(int index);
+    // Every copy to its recorded place.
+    void PlaceWaitingCopies();
+    // The union extent of the copies at their recorded places.
+    MFloatRect WaitingFrame(MTessarayView* view);
+    // The extent of copy 0 turned by angle about the reference point.
+    MFloatRect TurnedExtent(MTessarayView* view, double angle);
+
     MFloatPoint m_reference;
+    // Where each copy stands and where it is to go, with its turn.
     std::vector<MFloatPoint> m_positions;
+    std::vector<MFloatPoint> m_targets;
+    std::vector<double> m_angles;
     // Copy 0 at the reference point, unturned; only while copies turn.
     std::vector<std::unique_ptr<MCadShape>> m_templates;
+    // The extent of copy 0 at the reference point, and of its turns met so far.
+    MFloatRect m_extent;
+    std::map<double, MFloatRect> m_turnedExtents;
     int m_perCopy = 0;
+    BOOL m_deferPlacing = FALSE;
+    BOOL m_waiting = FALSE;
+    // Stands in for the new shapes while the base draws the rest of the tracker.
+    std::unique_ptr<MLShapeArray> m_noShapes;
 };
 
 class MCopyLineTool : public MCopyTool {

@@ -216,6 +216,8 @@ protected:
     // The release without a drag: Shift takes a selected shape out again.
     void ToggleOnRelease(MTessarayView* view, const MFloatPoint& p, UINT flags);
     void DrawHandles(MTessarayView* view, CDC* dc);
+    // Every handle's drawing point, in handle order.
+    std::vector<MFloatPoint> SelectionHandles() const;
     void RegisterSelectCommands();
     void RegisterArrangeCommands();
     // The replace pattern of the transforms: make(shape) gives each selected shape's copy, which

@@ -56,11 +56,10 @@ int MSelectTool::GetSelectionHandleCount() const {
     return count == 1 ? GetPickShape(0)->GetHandleCount() : kFrameHandleCount;
 }
 
-MFloatPoint MSelectTool::GetSelectionHandle(int index) const {
-    const int count = GetPickCount();
-    if (count == 0) return MFloatPoint(0.0, 0.0);
-    if (count == 1) return GetPickShape(0)->GetHandle(index);
-    const MFloatRect r = GetPickArray()->GetShapes().GetExtent();
+namespace {
+
+// Handle index of the frame r of several shapes.
+MFloatPoint FrameHandle(const MFloatRect& r, int index) {
     const double midX = (r.left + r.right) / 2, midY = (r.top + r.bottom) / 2;
     switch (index) {
         case 0:
@@ -82,6 +81,30 @@ MFloatPoint MSelectTool::GetSelectionHandle(int index) const {
     }
 }
 
+}  // namespace
+
+MFloatPoint MSelectTool::GetSelectionHandle(int index) const {
+    const int count = GetPickCount();
+    if (count == 0) return MFloatPoint(0.0, 0.0);
+    if (count == 1) return GetPickShape(0)->GetHandle(index);
+    return FrameHandle(GetPickArray()->GetShapes().GetExtent(), index);
+}
+
+std::vector<MFloatPoint> MSelectTool::SelectionHandles() const {
+    // The frame of a large selection is its union extent: measured once for all eight handles.
+    std::vector<MFloatPoint> handles;
+    const int count = GetSelectionHandleCount();
+    if (GetPickCount() > 1) {
+        const MFloatRect frame = GetPickArray()->GetShapes().GetExtent();
+        for (int i = 0; i < count; ++i)
+            handles.push_back(FrameHandle(frame, i));
+    } else {
+        for (int i = 0; i < count; ++i)
+            handles.push_back(GetSelectionHandle(i));
+    }
+    return handles;
+}
+
 MFloatPoint MSelectTool::GetSelectionCenter() const {
     if (GetPickCount() == 1) return GetPickShape(0)->GetCenter();
     const MFloatRect r = GetPickArray()->GetShapes().GetExtent();
@@ -89,22 +112,23 @@ MFloatPoint MSelectTool::GetSelectionCenter() const {
 }
 
 int MSelectTool::HitTestHandle(MTessarayView* view, int x, int y) const {
-    const int count = GetSelectionHandleCount();
-    if (count == 0) return 0;
+    const std::vector<MFloatPoint> handles = SelectionHandles();
+    if (handles.empty()) return 0;
     std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
-    for (int i = 0; i < count; ++i) {
-        const CPoint d = view->DocToDevice(dc.get(), GetSelectionHandle(i));
+    for (int i = 0; i < static_cast<int>(handles.size()); ++i) {
+        const CPoint d = view->DocToDevice(dc.get(), handles[i]);
         if (std::abs(d.x - x) <= kHandleHalf && std::abs(d.y - y) <= kHandleHalf) return i + 1;
     }
     return 0;
 }
 
 void MSelectTool::InvalidateHandles(MTessarayView* view) {
-    const int count = GetSelectionHandleCount();
-    if (count == 0 || !view) return;
+    if (!view) return;
+    const std::vector<MFloatPoint> handles = SelectionHandles();
+    if (handles.empty()) return;
     std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
-    for (int i = 0; i < count; ++i) {
-        const CPoint d = view->DocToDevice(dc.get(), GetSelectionHandle(i));
+    for (const MFloatPoint& h : handles) {
+        const CPoint d = view->DocToDevice(dc.get(), h);
         CRect r(d.x - kHandleHalf - 1, d.y - kHandleHalf - 1, d.x + kHandleHalf + 2, d.y + kHandleHalf + 2);
         view->InvalidateRect(&r, TRUE);
     }
@@ -265,14 +289,14 @@ void MSelectTool::DecideAndReset(MTessarayView* view) {
 // ----- tracker and cursor -----------------------------------------------------------------------
 
 void MSelectTool::DrawHandles(MTessarayView* view, CDC* dc) {
-    const int count = GetSelectionHandleCount();
-    if (count == 0) return;
+    const std::vector<MFloatPoint> handles = SelectionHandles();
+    if (handles.empty()) return;
     const int oldRop = dc->SetROP2(R2_COPYPEN);
     const bool reshape = HandlesReshape();
     CSelectScope pen(dc, reshape ? WHITE_PEN : BLACK_PEN);
     CSelectScope brush(dc, reshape ? BLACK_BRUSH : WHITE_BRUSH);
-    for (int i = 0; i < count; ++i) {
-        const CPoint c = view->DocToLogical(GetSelectionHandle(i));
+    for (const MFloatPoint& h : handles) {
+        const CPoint c = view->DocToLogical(h);
         dc->Rectangle(c.x - kHandleHalf, c.y - kHandleHalf, c.x + kHandleHalf + 1, c.y + kHandleHalf + 1);
     }
     dc->SetROP2(oldRop);

@@ -260,15 +260,37 @@ MCadShape* MLShapeArray::HitTest(MCadView* view, int x, int y, int tolerance) co
     return m_shapes->HitTest(view, x, y, tolerance);
 }
 
+namespace {
+
+// The tracking outline of the shapes whose draw extent, inflated by margin pixels, meets the DC's
+// clip box: a large selection costs what the window shows, not what the drawing holds.
+void DrawTrackingVisible(const MShapeArray& shapes, MCadView* view, CDC* dc, int margin) {
+    CRect clip;
+    if (!dc->HasAttribDC() || dc->GetClipBox(&clip) == RGN_ERROR) {
+        for (int i = 0; i < shapes.GetSize(); ++i)
+            if (MCadShape* s = shapes.GetAt(i)) s->DrawTracking(view, dc);
+        return;
+    }
+    clip.InflateRect(margin, margin);
+    MFloatRect area = view->LogicalToDocRect(clip);
+    area.Normalize();
+    for (int i = 0; i < shapes.GetSize(); ++i) {
+        MCadShape* s = shapes.GetAt(i);
+        if (s && s->GetDrawExtent().Overlaps(area)) s->DrawTracking(view, dc);
+    }
+}
+
+}  // namespace
+
 void MLShapeArray::DrawMarked(MCadView* view, CDC* dc) {
     if (!dc) return;
     CPen green(PS_SOLID, 1, RGB(0, 255, 0));
     CSelectScope selectGreen(dc, &green);
     CSelectScope selectBrush(dc, NULL_BRUSH);
-    m_shapes->DrawTrackingAll(view, dc);
+    DrawTrackingVisible(*m_shapes, view, dc, 2);
     if (GetOptionRecord().m_drawSelectedShape == 2) {
         CPen yellow(PS_SOLID, 3, RGB(255, 255, 0));
         CSelectScope selectYellow(dc, &yellow);
-        m_shapes->DrawTrackingAll(view, dc);
+        DrawTrackingVisible(*m_shapes, view, dc, 3);
     }
 }

@@ -4,6 +4,9 @@
 
 #include <gmock/gmock.h>
 
+#include "document/DocShapeArray.h"
+#include "document/Layer.h"
+#include "model/settings/OptionRecord.h"
 #include "platform/Exceptions.h"
 #include "tests/support/TestSupport.h"
 #include "tests/tools/edit/EditTestSupport.h"
@@ -16,6 +19,18 @@ using namespace edittest;
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
+
+// The draw limit for the scope of a test.
+class DrawLimit {
+public:
+    explicit DrawLimit(int limit) : m_saved(GetOptionRecord().m_drawLimit) {
+        GetOptionRecord().m_drawLimit = limit;
+    }
+    ~DrawLimit() { GetOptionRecord().m_drawLimit = m_saved; }
+
+private:
+    int m_saved;
+};
 
 // A line whose copies run out of memory after the first few.
 class ScarceLine : public MLineShape {
@@ -261,4 +276,146 @@ TEST_F(CopyTools, RunningOutOfMemoryWhileCopyingMakesNothingAndSaysSo) {
     EXPECT_EQ(h.Tool()->GetNewCount(), 0) << "nothing half made";
     EXPECT_EQ(h.Tool()->GetPickCount(), 0);
     EXPECT_TRUE(h.NoXorResidue());
+}
+
+// ----- beyond the draw limit, layers and the dialogs' controls ---------------------------------
+
+TEST_F(CopyTools, BeyondTheDrawLimitMovesShowTheFrameAndTheClickPlacesWhatAFullPlacingGives) {
+    DrawLimit limit(3);
+    PickTwoLines(ID_TOOL_COPYLINE);
+    OpenDialog(IDD_LINECOPY_INPUT, DialogScript().Ok());
+    h.Click(at(10, 0));
+    const QImage before = h.Surface();
+    for (int x = 20; x <= 100; x += 7)
+        h.MoveTo(at(x, 30));
+    EXPECT_TRUE(h.NoXorResidue());
+    // Copy 2 of the first line would stand at (10 + 2/3 of 90, 30): only the frame shows.
+    const CPoint copy = h.ToClient(at(70, 40));
+    EXPECT_EQ(h.Surface().pixel(copy.x, copy.y), before.pixel(copy.x, copy.y));
+    h.ExpectOneUndoStep([&] { h.Click(at(100, 30)); });
+    const std::vector<Segment> copies = Copies();
+    ASSERT_EQ(copies.size(), 8u);
+    const MFloatPoint start = at(10, 0), end = at(100, 30);
+    const MFloatPoint step((end.x - start.x) / 3, (end.y - start.y) / 3);
+    for (int i = 0; i < 4; ++i)
+        for (int j = 0; j < 2; ++j)
+            ExpectCopy(copies[i * 2 + j], j, MFloatPoint(start.x + i * step.x, start.y + i * step.y), 0.0);
+    EXPECT_TRUE(h.NoXorResidue());
+}
+
+TEST_F(CopyTools, TurnedCopiesBeyondTheDrawLimitAndAnEndWhileTheyWait) {
+    DrawLimit limit(3);
+    PickTwoLines(ID_TOOL_COPYROTATE);
+    OpenDialog(IDD_ROTCOPY_INPUT, DialogScript().SetCheck(IDC_COPY_ROTATE, 1).Ok());
+    const MFloatPoint c = at(100, 100);
+    h.Click(c);
+    h.Click(at(110, 100));
+    h.Click(at(130, 100));
+    for (int k = 0; k < 12; ++k)
+        h.MoveTo(at(100 + 40 - 3 * k, 100 + 4 * k));
+    EXPECT_TRUE(h.NoXorResidue());
+    h.ExpectOneUndoStep([&] { h.Click(at(150, 100)); });
+    const std::vector<Segment> copies = Copies();
+    ASSERT_EQ(copies.size(), 8u);
+    const double r = at(110, 100).x - c.x;
+    for (int i = 0; i < 4; ++i)
+        for (int j = 0; j < 2; ++j) {
+            const double a = i * kPi / 2;
+            ExpectCopy(copies[i * 2 + j], j, MFloatPoint(c.x + r * std::cos(a), c.y + r * std::sin(a)), a);
+        }
+    // Ended while the copies wait for their places: the screen is the drawing's.
+    PickTwoLines(ID_TOOL_COPYLINE);
+    OpenDialog(IDD_LINECOPY_INPUT, DialogScript().Ok());
+    h.Click(at(10, 0));
+    for (int x = 20; x <= 200; x += 30)
+        h.MoveTo(at(x, 60));
+    EXPECT_TRUE(h.EndLeavesNoResidue());
+}
+
+TEST(CopyToolsLayers, EveryCopyGoesToTheLayerOfTheShapeItCopies) {
+    ToolHarness h(800, 600, 2);
+    PixelGrid at(h);
+    h.view->SendCommand(ID_OTHER_LAYERS_EDIT);
+    h.Choose(ID_TOOL_COPYLINE);
+    h.AddLine(at(0, 0).x, at(0, 0).y, at(0, 20).x, at(0, 20).y, 0);
+    h.AddLine(at(5, 0).x, at(5, 0).y, at(5, 20).x, at(5, 20).y, 1);
+    h.Repaint();
+    h.Click(at(0, 10));
+    h.Click(at(5, 10));
+    ASSERT_EQ(h.Tool()->GetPickCount(), 2);
+    h.dialogs.Script(IDD_LINECOPY_INPUT, DialogScript().SetText(IDC_COPY_COUNT, "3").Ok());
+    h.RightClick(at(0, 0));
+    h.Click(at(10, 0));
+    h.ExpectOneUndoStep([&] { h.Click(at(50, 0)); });
+    const MDocShapeArray* layers = h.doc.GetLayers();
+    ASSERT_EQ(layers->GetLayer(0)->GetSize(), 4);
+    ASSERT_EQ(layers->GetLayer(1)->GetSize(), 4);
+    for (int layer = 0; layer < 2; ++layer)
+        for (int k = 1; k < 4; ++k) {
+            // Copy k - 1 of the line on this layer: its own x offset within the row.
+            const auto* line = dynamic_cast<const MLineShape*>(layers->GetLayer(layer)->GetAt(k));
+            ASSERT_NE(line, nullptr);
+            EXPECT_NEAR(line->m_start.x, at(10 + 20 * (k - 1) + 5 * layer, 0).x, 1e-6) << layer << " " << k;
+        }
+}
+
+TEST_F(CopyTools, TheBoxesShowTheKeptValuesTypingTicksThemAndOkKeepsThem) {
+    GetLineCopyValues().angleFixed = 1;
+    GetLineCopyValues().angle = 45.0;
+    PickTwoLines(ID_TOOL_COPYLINE);
+    int angleBox = -1, spacingBox = -1;
+    OpenDialog(IDD_LINECOPY_INPUT, DialogScript()
+                                       .Do([&](CDialog& d) {
+                                           angleBox = d.IsDlgButtonChecked(IDC_LINECOPY_ANGLE_CHECK);
+                                           spacingBox = d.IsDlgButtonChecked(IDC_LINECOPY_SPACING_CHECK);
+                                       })
+                                       .SetText(IDC_LINECOPY_SPACING, "7")
+                                       .SetCheck(IDC_LINECOPY_ANGLE_CHECK, 0)
+                                       .Ok());
+    EXPECT_EQ(angleBox, 1) << "the kept value's box";
+    EXPECT_EQ(spacingBox, 0);
+    EXPECT_EQ(GetLineCopyValues().spacingFixed, 1) << "typing the spacing ticked its box";
+    EXPECT_EQ(GetLineCopyValues().angleFixed, 0);
+    EXPECT_TRUE(h.Tool()->IsConstrained());
+    h.Tool()->End(h.view.get(), FALSE);
+
+    // The circle's boxes: a value whose box is clear is not fixed, whatever was typed.
+    PickTwoLines(ID_TOOL_COPYROTATE);
+    OpenDialog(IDD_ROTCOPY_INPUT, DialogScript()
+                                      .SetText(IDC_ROTCOPY_RADIUS, "10")
+                                      .SetCheck(IDC_ROTCOPY_RADIUS_CHECK, 0)
+                                      .SetText(IDC_ROTCOPY_START, "90")
+                                      .Ok());
+    EXPECT_EQ(GetRotCopyValues().radiusFixed, 0);
+    EXPECT_EQ(GetRotCopyValues().startFixed, 1);
+    EXPECT_EQ(GetRotCopyValues().endFixed, 0);
+    EXPECT_EQ(GetRotCopyValues().rotate, 0);
+    // Cancel keeps the values as they were.
+    h.Tool()->End(h.view.get(), FALSE);
+    PickTwoLines(ID_TOOL_COPYROTATE);
+    OpenDialog(IDD_ROTCOPY_INPUT,
+               DialogScript().SetCheck(IDC_COPY_ROTATE, 1).SetCheck(IDC_ROTCOPY_END_CHECK, 1).Cancel());
+    EXPECT_EQ(GetRotCopyValues().rotate, 0);
+    EXPECT_EQ(GetRotCopyValues().endFixed, 0);
+}
+
+TEST_F(CopyTools, TheArrowsStepTheCountWithinTwoTo32000) {
+    PickTwoLines(ID_TOOL_COPYLINE);
+    std::string shown;
+    OpenDialog(IDD_LINECOPY_INPUT,
+               DialogScript().Spin(IDC_COPY_COUNT_SPIN, 3).Read(IDC_COPY_COUNT, &shown).Ok());
+    EXPECT_EQ(shown, "7");
+    EXPECT_EQ(h.Tool()->GetNewCount(), 14);
+    h.Tool()->End(h.view.get(), FALSE);
+    PickTwoLines(ID_TOOL_COPYROTATE);
+    OpenDialog(IDD_ROTCOPY_INPUT,
+               DialogScript().Spin(IDC_COPY_COUNT_SPIN, -10).Read(IDC_COPY_COUNT, &shown).Ok());
+    EXPECT_EQ(shown, "2") << "not below the least count";
+    EXPECT_EQ(GetRotCopyValues().count, 2);
+    GetLineCopyValues().count = kMaxCopies - 1;
+    h.Tool()->End(h.view.get(), FALSE);
+    PickTwoLines(ID_TOOL_COPYLINE);
+    OpenDialog(IDD_LINECOPY_INPUT,
+               DialogScript().Spin(IDC_COPY_COUNT_SPIN, 5).Read(IDC_COPY_COUNT, &shown).Cancel());
+    EXPECT_EQ(shown, "32000") << "nor above the most";
 }
