@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "app/parts/PartsDialogBar.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/ui/FrameWnd.h"
 #include "platform/ui/StatusBar.h"
@@ -64,6 +65,15 @@ public:
     // The attribute sub-menus: line colours 200-215, fill colours 300-315, line styles 400-408.
     BOOL MakeAttributeMenu(UINT itemId, CMenu* popup) override;
 
+    // The parts bar (MainFrameParts.cpp).
+    MPartsDialogBar& GetPartsBar() { return m_partsBar; }
+    BOOL IsPartsBarDockable() const { return m_partsDockable; }
+    void LoadPartsLists() override;
+    MCadParts* GetSelectedParts() override;
+    // True when the current list owns the part and its file was written. With no list the add-tab
+    // road runs first; on a failed write the part is taken out of the list again and dropped.
+    bool AddPartsToCurrentList(std::unique_ptr<MCadParts> part) override;
+
     // The values of the attribute combos, taken to two decimals; SetX shows the value.
     double GetLineWidth() const;
     void SetLineWidth(double width);
@@ -103,6 +113,17 @@ private:
     void DockToolBars();
     void RestoreBarState();
     void OnToolbarDialog();
+    // MainFrameParts.cpp
+    void RegisterPartsCommands();
+    BOOL CreatePartsBar();
+    void OnShowPartsBar();
+    void OnPartsDocking();
+    void AddPartsTab(int position);
+    void RenamePartsTab();
+    void MovePartsTab();
+    void DeletePartsTab();
+    void RenamePart();
+    void DeletePart();
     // MainFrameControls.cpp
     BOOL CreateControls();
     void SetControlFont();
@@ -113,6 +134,9 @@ private:
 
     std::unique_ptr<MTessarayView> m_view;
     CStatusBar m_statusBar;
+    MPartsDialogBar m_partsBar;
+    // May the parts bar dock ("ToolBar"/"PartsDialog")?
+    BOOL m_partsDockable = TRUE;
     std::array<CToolBar, kToolBarCount> m_toolBars;
     CFont m_controlFont;
     // The controls sit on the bars: they go first.

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "resources/ResourceIds.h"
+#include "resources/PartsBarIds.h"
 
 namespace {
 

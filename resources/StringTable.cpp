@@ -1,6 +1,7 @@
 #include "resources/StringTable.h"
 
 #include "resources/ResourceIds.h"
+#include "resources/PartsBarIds.h"
 
 #define STR(id, text) {id, text},
 const StringTableEntry kStringTable[] = {
