@@ -308,6 +308,10 @@ void CIconListCtrl::EndLabelEdit(bool cancelled) {
     Notify(this, info.hdr, LVN_ENDLABELEDIT);
 }
 
+UINT CIconListCtrl::PreTranslateKeyDown(UINT /*nChar*/, UINT /*nFlags*/) {
+    return m_edit ? kKeyDispatch : kKeyContinue;
+}
+
 void CIconListCtrl::OnBeginDrag(int nItem) {
     NotifyItem(this, LVN_BEGINDRAG, nItem);
 }

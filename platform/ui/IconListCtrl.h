@@ -59,6 +59,9 @@ public:
     // The edit of an editing in progress, or null.
     CEdit* GetEditControl() const;
 
+    // While a name is edited, its keys (Escape, Enter) go to the edit, not to accelerators.
+    UINT PreTranslateKeyDown(UINT nChar, UINT nFlags) override;
+
     // An item is being dragged; by default the owner gets LVN_BEGINDRAG.
     virtual void OnBeginDrag(int nItem);
 
