@@ -146,6 +146,7 @@ BOOL MMainFrame::Create(MTessarayDoc* doc) {
     SetCentralWindow(m_view->GetFrameWindow());
     SetActiveView(m_view.get());
     SetAttributeControls(this);
+    AcceptPartsDrags();
 
     DrawMenuBar();
     PrintBlackWhite() = AfxGetProfile().GetProfileInt("PRINT", "BLACKWHITE", 0) ? 1 : 0;

@@ -124,6 +124,10 @@ private:
     void DeletePartsTab();
     void RenamePart();
     void DeletePart();
+    // Dragging a part into the drawing: the bar starts it, the view hands its phases here.
+    void StartPartsDrag(int item);
+    void AcceptPartsDrags();
+    bool OnPartsDrag(int phase, const std::string& data, UINT flags, CPoint point);
     // MainFrameControls.cpp
     BOOL CreateControls();
     void SetControlFont();
@@ -137,6 +141,8 @@ private:
     MPartsDialogBar m_partsBar;
     // May the parts bar dock ("ToolBar"/"PartsDialog")?
     BOOL m_partsDockable = TRUE;
+    // A dragged part is in the view, held by the select tool.
+    bool m_partInView = false;
     std::array<CToolBar, kToolBarCount> m_toolBars;
     CFont m_controlFont;
     // The controls sit on the bars: they go first.

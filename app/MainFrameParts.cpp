@@ -1,8 +1,11 @@
 // The main frame's parts commands: showing and docking the parts bar, its tabs (one per parts
 // file) and parts, and taking parts into the current list. Every change to a list is written to
 // its file at once.
+#include <unistd.h>
+
 #include <filesystem>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -14,12 +17,18 @@
 #include "platform/Profile.h"
 #include "platform/Strings.h"
 #include "platform/ui/CmdUI.h"
+#include "platform/ui/MessageTranslation.h"
+#include "platform/ui/PrivateDrag.h"
 #include "resources/PartsBarIds.h"
 #include "resources/ResourceIds.h"
+#include "tools/select/SelectTool.h"
+#include "view/TessarayView.h"
 
 namespace {
 
 constexpr char kPartsFilter[] = "Parts File(*.qfp)";
+// A dragged part: "<process id> <list index> <part index>".
+constexpr char kPartsMime[] = "application/x-tessaray-part";
 
 void Always(CCmdUI* ui) {
     ui->Enable(TRUE);
@@ -67,6 +76,7 @@ void MMainFrame::RegisterPartsCommands() {
 BOOL MMainFrame::CreatePartsBar() {
     m_partsDockable = AfxGetProfile().GetProfileInt("ToolBar", "PartsDialog", 1) ? TRUE : FALSE;
     if (!m_partsBar.Create(this)) return FALSE;
+    m_partsBar.GetListCtrl().SetDragStarter([this](int item) { StartPartsDrag(item); });
     ShowControlBar(&m_partsBar, FALSE, FALSE);
     m_partsBar.EnableDocking(m_partsDockable ? (CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT) : 0u);
     return TRUE;
@@ -207,4 +217,58 @@ void MMainFrame::DeletePart() {
     delete part;
     m_partsBar.RefillIcons();
     WritePartsList(*list);
+}
+
+void MMainFrame::StartPartsDrag(int item) {
+    const int list = m_partsBar.GetTabCtrl().GetCurSel();
+    if (list < 0 || !m_partsBar.GetList(list) || !m_partsBar.GetList(list)->GetAt(item)) return;
+    std::ostringstream data;
+    data << ::getpid() << ' ' << list << ' ' << item;
+    DoPrivateDrag(&m_partsBar.GetListCtrl(), kPartsMime, data.str());
+    // A drop outside the view, or a drag given up, leaves nothing in the select tool.
+    if (m_partInView) OnPartsDrag(kDragLeave, std::string(), 0, CPoint());
+}
+
+void MMainFrame::AcceptPartsDrags() {
+    AcceptPrivateDrags(m_view.get(), kPartsMime,
+                       [this](int phase, const std::string& data, UINT flags, CPoint point) {
+                           return OnPartsDrag(phase, data, flags, point);
+                       });
+}
+
+bool MMainFrame::OnPartsDrag(int phase, const std::string& data, UINT flags, CPoint point) {
+    MTessarayView* view = m_view.get();
+    if (!view) return false;
+    if (phase == kDragEnter) {
+        long long pid = -1;
+        int list = -1, item = -1;
+        std::istringstream in(data);
+        in >> pid >> list >> item;
+        // Another process's indexes mean nothing here.
+        if (!in || pid != static_cast<long long>(::getpid())) return false;
+        MCadPartsList* parts = m_partsBar.GetList(list);
+        MCadParts* part = parts ? parts->GetAt(item) : nullptr;
+        if (!part) return false;
+        view->SwitchToSelectTool();
+        auto* tool = dynamic_cast<MSelectTool*>(view->GetTool());
+        if (!tool) return false;
+        tool->BeginDragShape(view, part->Instantiate(view), point.x, point.y);
+        m_partInView = true;
+        return true;
+    }
+    if (!m_partInView) return false;
+    switch (phase) {
+        case kDragMove:
+            view->OnMouseMove(flags | MK_LBUTTON, point);
+            return true;
+        case kDragDrop:
+            m_partInView = false;
+            view->OnLButtonUp(flags & ~static_cast<UINT>(MK_LBUTTON), point);
+            return true;
+        default:
+            m_partInView = false;
+            if (auto* tool = dynamic_cast<MSelectTool*>(view->GetTool())) tool->End(view, FALSE);
+            view->Invalidate();
+            return true;
+    }
 }
