@@ -124,6 +124,7 @@ private:
     void DeletePartsTab();
     void RenamePart();
     void DeletePart();
+    void ImportJwkParts();
     // Dragging a part into the drawing: the bar starts it, the view hands its phases here.
     void StartPartsDrag(int item);
     void AcceptPartsDrags();

@@ -13,6 +13,8 @@
 #include "app/MainFrame.h"
 #include "app/parts/PartsDialogs.h"
 #include "document/parts/CadParts.h"
+#include "interchange/JwcPenSettings.h"
+#include "interchange/JwkReader.h"
 #include "platform/Archive.h"
 #include "platform/Profile.h"
 #include "platform/Strings.h"
@@ -71,6 +73,8 @@ void MMainFrame::RegisterPartsCommands() {
         ID_PARTS_RENAME, [this] { RenamePart(); }, hasPart);
     map.OnCommand(
         ID_PARTS_DELETE, [this] { DeletePart(); }, hasPart);
+    map.OnCommand(
+        ID_FILE_READ_JWK, [this] { ImportJwkParts(); }, &Always);
 }
 
 BOOL MMainFrame::CreatePartsBar() {
@@ -217,6 +221,29 @@ void MMainFrame::DeletePart() {
     delete part;
     m_partsBar.RefillIcons();
     WritePartsList(*list);
+}
+
+void MMainFrame::ImportJwkParts() {
+    FileDialogState state;
+    state.open = true;
+    state.filters = {"JWK Files (*.jwk)"};
+    state.defaultExtension = ".JWK";
+    state.multiSelect = true;
+    if (!RunFileDialog(state)) return;
+    MJWCPenSettings pens;
+    if (!AskJWCPenSettings(pens)) return;
+    // One list for all the files, asked for once before anything is read.
+    if (!m_partsBar.GetCurrentList()) AddPartsTab(-1);
+    if (!m_partsBar.GetCurrentList()) return;
+    for (const std::string& path : state.paths) {
+        MJWKReader reader;
+        reader.SetPenSettings(pens);
+        if (!reader.Read(path)) continue;  // the reader has said why
+        std::unique_ptr<MCadParts> part(m_view ? reader.CreateParts(m_view.get(), FileTitle(path)) : nullptr);
+        // A part that was not taken is dropped here.
+        if (!part || !AddPartsToCurrentList(std::move(part)))
+            AfxMessageBox(AfxLoadString(IDS_JWK_READ_FAILED) + "\r\n" + path, MB_OK | MB_ICONEXCLAMATION);
+    }
 }
 
 void MMainFrame::StartPartsDrag(int item) {
