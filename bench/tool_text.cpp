@@ -10,6 +10,7 @@
 #include "bench/ColdOpen.h"
 #include "model/settings/OptionRecord.h"
 #include "model/shapes/ShapeDialogs.h"
+#include "platform/ui/MessageTranslation.h"
 #include "tools/text/TextTools.h"
 
 namespace {
