@@ -257,6 +257,20 @@ void MMainFrame::StartPartsDrag(int item) {
 }
 
 void MMainFrame::AcceptPartsDrags() {
+    // A part dropped on the list moves its icon there (the arrangement keeps the list's order).
+    MPartsListCtrl* list = &m_partsBar.GetListCtrl();
+    AcceptPrivateDrags(list, kPartsMime,
+                       [this, list](int phase, const std::string& data, UINT, CPoint point) {
+                           std::istringstream in(data);
+                           long long pid = -1;
+                           int tab = -1, item = -1;
+                           in >> pid >> tab >> item;
+                           if (!in || pid != static_cast<long long>(::getpid()) ||
+                               tab != m_partsBar.GetTabCtrl().GetCurSel())
+                               return false;
+                           if (phase == kDragDrop) list->SetItemPosition(item, point);
+                           return true;
+                       });
     AcceptPrivateDrags(m_view.get(), kPartsMime,
                        [this](int phase, const std::string& data, UINT flags, CPoint point) {
                            return OnPartsDrag(phase, data, flags, point);

@@ -5,6 +5,7 @@
 #include <set>
 #include <string>
 
+#include "app/parts/PartsDialogs.h"
 #include "document/parts/CadParts.h"
 #include "model/Dib.h"
 #include "platform/Archive.h"
@@ -25,13 +26,6 @@ constexpr UINT kListStyle =
 constexpr int kMargin = 6;
 
 enum : int { kTabMenu = 0, kPartsMenu = 1, kNewTabMenu = 2 };
-
-// The trimmed text: blanks, tabs and line ends off both sides.
-std::string Trimmed(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos) return std::string();
-    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
-}
 
 }  // namespace
 
@@ -242,7 +236,7 @@ LRESULT MPartsDialogBar::OnEndLabelEdit(NMLVDISPINFO* info) {
     MCadParts* part = list->GetAt(info->item.iItem);
     if (!part) return 0;
     // A part without a name would have no label: refused as an empty tab name is.
-    const std::string name = Trimmed(info->item.pszText);
+    const std::string name = TrimmedName(info->item.pszText);
     if (name.empty()) {
         AfxMessageBox(IDS_NAME_EMPTY, MB_OK | MB_ICONEXCLAMATION);
         return 0;

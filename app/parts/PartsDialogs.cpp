@@ -9,15 +9,11 @@
 #include "resources/PartsBarIds.h"
 #include "resources/ResourceIds.h"
 
-namespace {
-
-std::string Trimmed(const std::string& text) {
+std::string TrimmedName(const std::string& text) {
     const auto first = text.find_first_not_of(" \t\r\n");
     if (first == std::string::npos) return std::string();
     return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
 }
-
-}  // namespace
 
 // ----- tab name -----------------------------------------------------------------------------------
 
@@ -29,7 +25,7 @@ void MPartsTabNameDialog::DoDataExchange(CDataExchange* pDX) {
 }
 
 void MPartsTabNameDialog::OnOK() {
-    const std::string name = Trimmed(GetDlgItemText(IDC_PARTS_TAB_NAME));
+    const std::string name = TrimmedName(GetDlgItemText(IDC_PARTS_TAB_NAME));
     if (name.empty()) {
         AfxMessageBox(IDS_NAME_EMPTY, MB_OK | MB_ICONEXCLAMATION);
         if (CWnd* edit = GetDlgItem(IDC_PARTS_TAB_NAME)) GotoDlgCtrl(edit);

@@ -11,6 +11,9 @@
 
 class MCadPartsList;
 
+// A name as the parts dialogs take it: blanks, tabs and line ends off both sides.
+std::string TrimmedName(const std::string& text);
+
 // "タブ名入力": a name that is not blank after trimming.
 class MPartsTabNameDialog : public CDialog {
 public:

@@ -245,24 +245,10 @@ BOOL CIconListCtrl::GetItemPosition(int nItem, CPoint* point) const {
     return TRUE;
 }
 
-BOOL CIconListCtrl::SetItemPosition(int nItem, CPoint point) {
+BOOL CIconListCtrl::SetItemPosition(int nItem, CPoint /*point*/) {
     QListWidget* list = List(this);
-    QListWidgetItem* item = list ? list->item(nItem) : nullptr;
-    if (!item) return FALSE;
-    // Arranged in order: the item goes to the place of the item nearest to the point.
-    int target = list->count() - 1;
-    for (int i = 0; i < list->count(); ++i) {
-        const QRect r = list->visualItemRect(list->item(i));
-        if (point.y < r.bottom() && point.x < r.right()) {
-            target = i;
-            break;
-        }
-    }
-    const bool selected = item->isSelected();
-    QListWidgetItem* taken = list->takeItem(nItem);
-    list->insertItem(target, taken);
-    taken->setSelected(selected);
-    return TRUE;
+    // The items stay arranged in order: the item keeps its place, and its index never changes.
+    return list && list->item(nItem) ? TRUE : FALSE;
 }
 
 CEdit* CIconListCtrl::EditLabel(int nItem) {

@@ -50,7 +50,8 @@ public:
     int HitTest(CPoint point) const;
     // The upper-left corner of an item in client coordinates.
     BOOL GetItemPosition(int nItem, CPoint* point) const;
-    // Moves an item to a client position; the automatic arrangement then places it in order.
+    // Moves an item to a client position; the items are always arranged in order, so the item
+    // keeps its place (an item's index never changes).
     BOOL SetItemPosition(int nItem, CPoint point);
 
     // Starts editing the item's name in place: Enter or leaving the edit ends it with the text,

@@ -115,3 +115,18 @@ TEST_F(PartsDrag, ADragFromAnotherProcessIsRefusedAndDroppedFilesStillReachTheFr
     QApplication::sendEvent(View()->GetWidget(), &enter);
     EXPECT_TRUE(enter.isAccepted());
 }
+
+TEST_F(PartsDrag, APartDroppedOnItsOwnListStaysItemForPart) {
+    ASSERT_TRUE(Bar().AddPartsToCurrentList(Part("ナット").release()));
+    const std::string data = std::to_string(::getpid()) + " 0 1";
+    CWnd* list = &Bar().GetListCtrl();
+    EXPECT_TRUE(SendPrivateDragEvent(list, kDragEnter, kMime, data, CPoint(2, 2)));
+    EXPECT_TRUE(SendPrivateDragEvent(list, kDragDrop, kMime, data, CPoint(2, 2)));
+    EXPECT_EQ(Bar().GetListCtrl().GetItemText(0), "ボルト");
+    Bar().GetListCtrl().ClickItem(1);
+    ASSERT_NE(Bar().GetSelectedParts(), nullptr);
+    EXPECT_EQ(Bar().GetSelectedParts()->m_name, "ナット");
+    // Another tab's part is not this list's to move.
+    EXPECT_FALSE(
+        SendPrivateDragEvent(list, kDragEnter, kMime, std::to_string(::getpid()) + " 3 0", CPoint(2, 2)));
+}
