@@ -130,7 +130,10 @@ BOOL MMainFrame::Create(MTessarayDoc* doc) {
     SetControlFont();
     if (!CreatePartsBar()) return FALSE;
     DockToolBars();
-    if (m_partsDockable) m_partsBar.Dock();
+    if (m_partsDockable)
+        m_partsBar.Dock();
+    else
+        m_partsBar.Float(CPoint(window->x() + 40, window->y() + 80));
     PatchMenu();
     MDrawAttributes& attributes = GetDrawAttributes();
     const UINT presets[] = {ID_WIDTH_THIN, ID_WIDTH_MEDIUM, ID_WIDTH_THICK};

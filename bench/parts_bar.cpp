@@ -24,12 +24,13 @@ constexpr int kParts = 1000;
 MMainFrame& Frame() {
     static MTessarayApp app;
     static MTessarayDoc doc;
-    static std::unique_ptr<MMainFrame> frame;
+    // Kept to the end of the process: the window layer's own lists go before static objects.
+    static MMainFrame* frame = nullptr;
     if (!frame) {
         AfxSetProfile(CreateMemoryProfile());
         MTessarayApp::InitProgram();
         doc.OnNewDocument();
-        frame = std::make_unique<MMainFrame>();
+        frame = new MMainFrame();
         frame->Create(&doc);
     }
     return *frame;

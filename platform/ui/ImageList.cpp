@@ -22,10 +22,16 @@ int CImageList::Add(const CBitmap* pbmImage, const CBitmap* pbmMask) {
     if (image.width() != m_data->cx || image.height() != m_data->cy)
         image = image.scaled(m_data->cx, m_data->cy, Qt::IgnoreAspectRatio, Qt::FastTransformation);
     if (pbmMask && pbmMask->GetSurface()) {
-        const QImage& mask = pbmMask->GetSurface()->image;
-        for (int y = 0; y < image.height() && y < mask.height(); ++y)
-            for (int x = 0; x < image.width() && x < mask.width(); ++x)
-                if ((mask.pixel(x, y) & 0xFFFFFFu) == 0xFFFFFFu) image.setPixel(x, y, 0);
+        const QImage mask = pbmMask->GetSurface()->image.convertToFormat(QImage::Format_RGB32);
+        for (int y = 0; y < image.height() && y < mask.height(); ++y) {
+            const auto* in = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
+            QRgb* out = nullptr;
+            for (int x = 0; x < image.width() && x < mask.width(); ++x) {
+                if ((in[x] & 0xFFFFFFu) != 0xFFFFFFu) continue;
+                if (!out) out = reinterpret_cast<QRgb*>(image.scanLine(y));
+                out[x] = 0;
+            }
+        }
     }
     m_data->images.push_back(QPixmap::fromImage(image));
     return static_cast<int>(m_data->images.size()) - 1;

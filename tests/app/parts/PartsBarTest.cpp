@@ -128,3 +128,19 @@ TEST_F(PartsBar, ContextMenusOfferOnlyAddingWithoutAListAndNothingWithoutASelect
               (std::vector<std::string>{"タブ追加...", "タブ挿入...", "名称変更...", "移動...", "削除...",
                                         "JWK読込み..."}));
 }
+
+TEST_F(PartsBar, TheTabsAndAFloatingBarComeBackAfterARestart) {
+    LoadFromProfile({{"0", WriteList("b.qfp", "B")}, {"1", WriteList("a.qfp", "A")}});
+    Command(ID_VIEW_PARTS_DOCKING);
+    app.m_pMainWnd = nullptr;
+    Frame()->OnClose();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    app.ExitInstance();
+    ASSERT_TRUE(app.CreateMainWindow());
+    ASSERT_TRUE(app.NewDocument());
+    Frame()->LoadPartsLists();
+    EXPECT_EQ(Tabs(), (std::vector<std::string>{"B", "A"}));
+    EXPECT_TRUE(Bar().IsFloating());
+    EXPECT_EQ(qobject_cast<QDockWidget*>(Bar().GetDockWidget())->allowedAreas(), Qt::NoDockWidgetArea);
+    EXPECT_EQ(ItemState(ID_VIEW_PARTS_DOCKING), std::make_pair(true, 0));
+}
