@@ -29,6 +29,32 @@ enum : int { kTabMenu = 0, kPartsMenu = 1, kNewTabMenu = 2 };
 
 }  // namespace
 
+std::unique_ptr<CBitmap> PartsIconBitmap(const MDib& icon) {
+    const BITMAPINFOHEADER* h = icon.GetHeader();
+    const int width = h ? h->biWidth : 0;
+    const int height = h ? std::abs(h->biHeight) : 0;
+    const int stride = ((width * 4 + 31) / 32) * 4;
+    // Other depths take the general road.
+    if (!h || h->biBitCount != 4 || h->biCompression != BI_RGB || width <= 0 || height <= 0 ||
+        icon.GetBitsSize() < stride * height || icon.GetColorCount() < 16)
+        return icon.CreateDDB(nullptr);
+    DWORD palette[16];
+    for (int i = 0; i < 16; ++i)
+        palette[i] = icon.GetColorEntry(i) & 0xFFFFFFu;
+    std::vector<DWORD> pixels(static_cast<std::size_t>(width) * height);
+    const BYTE* bits = icon.GetBits();
+    for (int y = 0; y < height; ++y) {
+        const BYTE* row = bits + static_cast<std::size_t>(h->biHeight > 0 ? height - 1 - y : y) * stride;
+        for (int x = 0; x < width; ++x) {
+            const int index = (x % 2 == 0) ? row[x / 2] >> 4 : row[x / 2] & 0x0F;
+            pixels[static_cast<std::size_t>(y) * width + x] = palette[index];
+        }
+    }
+    auto bitmap = std::make_unique<CBitmap>();
+    if (!bitmap->CreateBitmap(width, height, 1, 32, pixels.data())) return nullptr;
+    return bitmap;
+}
+
 CString CanonicalPartsPath(const CString& path) {
     namespace fs = std::filesystem;
     std::error_code ec;
@@ -114,7 +140,7 @@ void MPartsDialogBar::RefillIcons() {
     mask.CreateBitmap(MCadParts::kIconSize, MCadParts::kIconSize, 1, 1, nullptr);
     for (int i = 0; i < list->GetSize(); ++i) {
         const MDib* icon = list->GetAt(i)->GetIcon();
-        std::unique_ptr<CBitmap> bitmap = icon ? icon->CreateDDB(nullptr) : nullptr;
+        std::unique_ptr<CBitmap> bitmap = icon ? PartsIconBitmap(*icon) : nullptr;
         if (!bitmap || m_imageList->Add(bitmap.get(), &mask) < 0) {
             // A part without a picture still needs image i.
             CBitmap blank;

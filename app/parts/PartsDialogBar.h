@@ -12,7 +12,9 @@
 #include "document/parts/CadPartsList.h"
 #include "platform/ui/ImageList.h"
 
+class CBitmap;
 class MCadParts;
+class MDib;
 
 class MPartsDialogBar : public MDockDialogBar {
 public:
@@ -78,3 +80,7 @@ CString CanonicalPartsPath(const CString& path);
 // Writes the list to its file (safe save, 15 significant digits) and clears its modified flag;
 // FALSE after the file error was shown (the list in memory keeps its change).
 BOOL WritePartsList(MCadPartsList& list);
+
+// The picture of a part's icon as a bitmap for the image list; 4-bit icons without the general
+// stretching road, which a bar of a thousand parts would wait for.
+std::unique_ptr<CBitmap> PartsIconBitmap(const MDib& icon);

@@ -6,7 +6,9 @@
 #include <QDockWidget>
 #include <QMainWindow>
 
+#include "model/Dib.h"
 #include "platform/Profile.h"
+#include "platform/gdi/GdiObjects.h"
 #include "tests/app/parts/PartsTestSupport.h"
 
 namespace {
@@ -143,4 +145,20 @@ TEST_F(PartsBar, TheTabsAndAFloatingBarComeBackAfterARestart) {
     EXPECT_TRUE(Bar().IsFloating());
     EXPECT_EQ(qobject_cast<QDockWidget*>(Bar().GetDockWidget())->allowedAreas(), Qt::NoDockWidgetArea);
     EXPECT_EQ(ItemState(ID_VIEW_PARTS_DOCKING), std::make_pair(true, 0));
+}
+
+TEST_F(PartsBar, IconsShowThePartsPicturesPixelForPixel) {
+    std::unique_ptr<MCadParts> part = Part("ボルト", 200);
+    ASSERT_NE(part->GetIcon(), nullptr);
+    std::unique_ptr<CBitmap> fast = PartsIconBitmap(*part->GetIcon());
+    std::unique_ptr<CBitmap> general = part->GetIcon()->CreateDDB(nullptr);
+    ASSERT_NE(fast, nullptr);
+    ASSERT_NE(general, nullptr);
+    int black = 0;
+    for (int y = 0; y < MCadParts::kIconSize; ++y)
+        for (int x = 0; x < MCadParts::kIconSize; ++x) {
+            ASSERT_EQ(fast->GetPixel(x, y), general->GetPixel(x, y)) << x << "," << y;
+            black += fast->GetPixel(x, y) == 0 ? 1 : 0;
+        }
+    EXPECT_GT(black, 5);
 }
