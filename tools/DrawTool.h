@@ -98,6 +98,8 @@ public:
     // The tool's state in XOR: picks, new shapes (their frame above DRAWLIMIT), guide line, cross
     // mark, rubber band. A second call with the same state erases it.
     void DrawTracker(MTessarayView* view, CDC* dc) override;
+    // The new shapes' part of the tracker (below DRAWLIMIT): each shape in the marked pens.
+    virtual void DrawNewShapes(MTessarayView* view, CDC* dc);
     // Whether the tracker marks the picks (the select tool marks them only when asked to).
     virtual BOOL MarksPicks() { return TRUE; }
     void PaintTracker(MTessarayView* view, CDC* dc) override;
@@ -140,6 +142,9 @@ public:
     virtual void ApplyAttributesTo(MTessarayView* view, MCadShape* shape);
     // A simulated click at a drawing point.
     virtual void ClickAtPoint(MTessarayView* view, const MFloatPoint& point, UINT flags);
+    // The numeric-entry dialog, then the figure in progress follows the pointer under the values
+    // typed, as the next move would show it.
+    void RunNumericInput(MTessarayView* view);
     virtual BOOL CanDecide() { return FALSE; }
     // Command "決定": when CanDecide, the tracker goes and the construction is committed.
     virtual void OnDecide(MTessarayView* view);
@@ -180,6 +185,8 @@ public:
     virtual void AddNewShapeExpanded(MCadShape* shape, int layer);
     virtual void InsertNewShapeExpanded(int position, MCadShape* shape, int layer);
     void RecalcNewShapes(MTessarayView* view);
+    // A tracker scope holds the XOR figure erased.
+    BOOL IsTrackerHidden() const { return m_trackerHidden > 0; }
     int GetOriginalCount() const;
     MCadShape* GetOriginalShape(int index) const;
     int GetOriginalLayer(int index) const;
@@ -378,6 +385,8 @@ protected:
     // Device points of the last left press (the dead zone's centre) and of the last right press.
     CPoint m_pressPoint;
     CPoint m_contextPoint;
+    // The device point of the last mouse message, moves inside the dead zone too.
+    CPoint m_pointerPoint;
     // The rubber-band rectangle of area picking, in drawing units; x0, y0 is the anchor.
     BOOL m_tracking = FALSE;
     double m_rubberX0 = 0.0, m_rubberY0 = 0.0, m_rubberX1 = 0.0, m_rubberY1 = 0.0;

@@ -274,7 +274,7 @@ void MDrawTool::RegisterAttributeCommands() {
             });
     }
     map.OnCommand(
-        ID_NUMERIC_INPUT, [this] { OnNumericInput(m_view); },
+        ID_NUMERIC_INPUT, [this] { RunNumericInput(m_view); },
         [this](CCmdUI* ui) { ui->Enable(CanNumericInput()); });
     map.OnCommand(
         ID_COORDINATE_INPUT, [this] { OnCoordinateInput(m_view, nullptr, 0); }, enabled);

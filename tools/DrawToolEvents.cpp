@@ -56,6 +56,7 @@ void MDrawTool::OnLButtonDown(MTessarayView* view, int x, int y, UINT flags) {
     RunGuarded(view, [&] {
         m_buttonDown = TRUE;
         m_moved = FALSE;
+        m_pointerPoint = CPoint(x, y);
         std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
         m_pressPoint = CPoint(x, y);
         MFloatPoint pt;
@@ -68,6 +69,7 @@ void MDrawTool::OnLButtonDown(MTessarayView* view, int x, int y, UINT flags) {
 void MDrawTool::OnLButtonUp(MTessarayView* view, int x, int y, UINT flags) {
     if (!m_buttonDown) return;
     m_buttonDown = FALSE;
+    m_pointerPoint = CPoint(x, y);
     RunGuarded(view, [&] {
         MFloatPoint pt;
         SnapPoint(view, x, y, &pt, flags);
@@ -84,6 +86,7 @@ void MDrawTool::OnMouseMove(MTessarayView* view, int x, int y, UINT flags) {
     // Moves inside the dead zone around the last press are dropped before any work, with the
     // button down or not; the first move at 8 pixels or more lets every move pass until the next
     // press or release.
+    m_pointerPoint = CPoint(x, y);
     if (!m_moved && std::hypot(x - m_pressPoint.x, y - m_pressPoint.y) < kDeadZonePixels) return;
     m_moved = TRUE;
     RunGuarded(view, [&] {
@@ -105,11 +108,11 @@ void MDrawTool::OnLButtonDblClk(MTessarayView* view, int, int, UINT) {
 
 void MDrawTool::OnRButtonDown(MTessarayView* view, int x, int y, UINT flags) {
     RunGuarded(view, [&] {
-        m_contextPoint = CPoint(x, y);
+        m_contextPoint = m_pointerPoint = CPoint(x, y);
         if (flags & MK_SHIFT)
             OnCoordinateInput(view, &m_contextPoint, flags & ~static_cast<UINT>(MK_SHIFT));
         else if (flags & MK_CONTROL)
-            OnNumericInput(view);
+            RunNumericInput(view);
         else
             RunContextMenu(view, x, y);
     });
@@ -121,6 +124,17 @@ void MDrawTool::ClickAtPoint(MTessarayView* view, const MFloatPoint& point, UINT
     dc.reset();
     OnLButtonDown(view, p.x, p.y, flags);
     OnLButtonUp(view, p.x, p.y, flags);
+}
+
+void MDrawTool::RunNumericInput(MTessarayView* view) {
+    OnNumericInput(view);
+    // A held button leaves the figure to the drag; pick steps show no figure.
+    if (!view || GetNewCount() == 0 || IsPickMode() || m_buttonDown) return;
+    MFloatPoint pt;
+    SnapPoint(view, m_pointerPoint.x, m_pointerPoint.y, &pt, 0);
+    std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
+    OnMoveAt(view, dc.get(), pt, 0);
+    UpdatePrompt();
 }
 
 // ----- drawing-point level ----------------------------------------------------------------------
@@ -214,7 +228,7 @@ void MDrawTool::DrawTracker(MTessarayView* view, CDC* dc) {
         if (limit != 0 && GetNewCount() > limit)
             DrawFrame(dc, view->DocToLogicalRect(m_newShapes->GetExtent()));
         else
-            m_newShapes->DrawMarked(view, dc);
+            DrawNewShapes(view, dc);
     }
     if (m_guideLineShown) {
         MTrackerPen pen(dc, PS_DOT);
@@ -233,6 +247,10 @@ void MDrawTool::DrawTracker(MTessarayView* view, CDC* dc) {
         DrawFrame(dc, view->DocToLogicalRect(RubberBand()));
     }
     dc->SetROP2(oldRop);
+}
+
+void MDrawTool::DrawNewShapes(MTessarayView* view, CDC* dc) {
+    m_newShapes->DrawMarked(view, dc);
 }
 
 void MDrawTool::PaintTracker(MTessarayView* view, CDC* dc) {

@@ -14,6 +14,7 @@
 #include "platform/ui/Cursor.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/DialogRunner.h"
+#include "platform/ui/KeyLocks.h"
 #include "platform/ui/MessageTranslation.h"
 #include "platform/ui/Wnd.h"
 #include "resources/ResourceIds.h"
@@ -233,4 +234,16 @@ TEST(UiInput, DialogItemIntegersReadAsWindowsDoes) {
     win.wnd.SetDlgItemText(1000, "99999999999");
     win.wnd.GetDlgItemInt(1000, &ok);
     EXPECT_FALSE(ok);
+}
+
+TEST(UiInput, LockStatesAreUnknownOffX11AndComeFromAnInstalledSource) {
+    ResetProgramState();
+    ASSERT_NE(QGuiApplication::platformName(), "xcb");
+    for (KeyLock lock : {KeyLock::Caps, KeyLock::Num, KeyLock::Scroll, KeyLock::Kana})
+        EXPECT_EQ(AfxGetKeyLockState(lock), KeyLockState::Unknown);
+    const CProgramSlot<KeyLockSource>::Override source(AfxKeyLockSourceSlot(), [](KeyLock lock) {
+        return lock == KeyLock::Num ? KeyLockState::On : KeyLockState::Off;
+    });
+    EXPECT_EQ(AfxGetKeyLockState(KeyLock::Num), KeyLockState::On);
+    EXPECT_EQ(AfxGetKeyLockState(KeyLock::Kana), KeyLockState::Off);
 }

@@ -11,12 +11,15 @@
 #include "document/TessarayDoc.h"
 #include "model/geometry/Geometry.h"
 #include "model/helpers/TextStream.h"
+#include "model/render/PolyLine.h"
 #include "model/settings/LineStyle.h"
+#include "model/settings/OptionRecord.h"
 #include "model/shapes/containers/LShapeArray.h"
 #include "model/shapes/lines/LineShape.h"
 #include "model/shapes/lines/PolygonShape.h"
 #include "platform/Strings.h"
 #include "platform/gdi/DC.h"
+#include "platform/gdi/SelectScope.h"
 #include "tools/SettingLine.h"
 #include "tools/ToolScopes.h"
 #include "tools/line/WallDialogs.h"
@@ -40,6 +43,38 @@ std::vector<MFloatPoint> PointsOf(const MPolygonShape& polygon) {
     for (int i = 0; i < polygon.GetPointCount(); ++i)
         points.push_back(polygon.GetPoint(i));
     return points;
+}
+
+// The first vertex of a polyline's tail, which holds its last two segments: the pointer moves
+// the last vertex and the corner before it.
+std::size_t TailStart(std::size_t count) {
+    return count > 3 ? count - 3 : 0;
+}
+
+// The fixed parts (up to the tail's first vertex) and the tails of the polylines, in the pen of
+// the marked tracker; two calls with the same points leave the XOR screen as it was.
+void DrawParts(MTessarayView* view, CDC* dc, const std::array<std::vector<MFloatPoint>, 3>& polylines,
+               bool fixedParts) {
+    CPen green(PS_SOLID, 1, RGB(0, 255, 0));
+    CSelectScope selectGreen(dc, &green);
+    CSelectScope selectBrush(dc, NULL_BRUSH);
+    MPolyLine& renderer = GetPolyLineRenderer();
+    for (const std::vector<MFloatPoint>& points : polylines) {
+        const std::size_t s = TailStart(points.size());
+        if (fixedParts && s > 0) renderer.DrawThin(view, dc, points.data(), static_cast<int>(s + 1), FALSE);
+        renderer.DrawThin(view, dc, points.data() + s, static_cast<int>(points.size() - s), FALSE);
+    }
+}
+
+// The polylines agree up to the first vertex of their tails.
+bool SameFixedParts(const std::array<std::vector<MFloatPoint>, 3>& a,
+                    const std::array<std::vector<MFloatPoint>, 3>& b) {
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i].size() != b[i].size()) return false;
+        const std::size_t s = TailStart(a[i].size());
+        if (s > 0 && !std::equal(a[i].begin(), a[i].begin() + s + 1, b[i].begin())) return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -158,6 +193,45 @@ int MWallTool::OnPoint(MTessarayView* view, double x, double y, int phase, UINT 
         ForEachPolyline([](MPolygonShape& s, const MFloatPoint& q) { s.AddPoint(q); }, point);
     }
     return 0;
+}
+
+MWallTool::WallPoints MWallTool::CopyPoints() const {
+    WallPoints points;
+    for (int i = 0; i < 3; ++i)
+        if (const MPolygonShape* polyline = Outline(i)) points[i] = PointsOf(*polyline);
+    return points;
+}
+
+bool MWallTool::DrawsTailApart() const {
+    // The wide second pass would overlap itself where the parts meet.
+    return Outline(2) && GetOptionRecord().m_drawSelectedShape != 2;
+}
+
+void MWallTool::DrawNewShapes(MTessarayView* view, CDC* dc) {
+    if (!DrawsTailApart()) {
+        MContLineTool::DrawNewShapes(view, dc);
+        return;
+    }
+    DrawParts(view, dc, CopyPoints(), true);
+}
+
+void MWallTool::OnMoveAt(MTessarayView* view, CDC* dc, const MFloatPoint& pt, UINT flags) {
+    const int limit = GetOptionRecord().m_drawLimit;
+    if (!dc || !DrawsTailApart() || IsTrackerHidden() || GetPickCount() > 0 || m_guideLineShown ||
+        m_crossMarkShown || m_tracking || (limit != 0 && GetNewCount() > limit)) {
+        MContLineTool::OnMoveAt(view, dc, pt, flags);
+        return;
+    }
+    const WallPoints before = CopyPoints();
+    OnPoint(view, pt.x, pt.y, kPhaseMove, flags);
+    RecalcNewShapes(view);
+    const WallPoints after = CopyPoints();
+    // A corner sought past a zero-length segment lies before the tail: then all of it.
+    const bool fixedParts = !SameFixedParts(before, after);
+    const int oldRop = dc->SetROP2(R2_XORPEN);
+    DrawParts(view, dc, before, fixedParts);
+    DrawParts(view, dc, after, fixedParts);
+    dc->SetROP2(oldRop);
 }
 
 void MWallTool::OnDoubleClickHook(MTessarayView*) {

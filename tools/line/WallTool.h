@@ -3,8 +3,10 @@
 // centre-line box the centre line on a layer of its own, as separate lines.
 #pragma once
 
+#include <array>
 #include <iosfwd>
 #include <string>
+#include <vector>
 
 #include "tools/line/ContLineTool.h"
 
@@ -50,8 +52,18 @@ public:
 
 protected:
     MPolygonShape* Chain() const override { return Outline(2); }
+    // A move erases and draws only the wall's last two segments of each polyline, where the
+    // pointer changes it; the rest stays on the screen.
+    void OnMoveAt(MTessarayView* view, CDC* dc, const MFloatPoint& pt, UINT flags) override;
+    // Each polyline as its fixed part and its tail of two segments, so that the tail can be erased
+    // and drawn alone. Both parts draw the pixels where they meet or cross, which XOR leaves dark.
+    void DrawNewShapes(MTessarayView* view, CDC* dc) override;
 
 private:
+    using WallPoints = std::array<std::vector<MFloatPoint>, 3>;
+    WallPoints CopyPoints() const;
+    // Whether the tracker shows the wall as fixed part and tail (a thin pen, nothing else shown).
+    bool DrawsTailApart() const;
     void ForEachPolyline(void (*action)(MPolygonShape&, const MFloatPoint&), const MFloatPoint& p);
 
     MWallStyle m_style;

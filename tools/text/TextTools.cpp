@@ -13,8 +13,8 @@
 #include "platform/ProgramState.h"
 #include "platform/gdi/DC.h"
 #include "resources/ResourceIds.h"
-#include "tools/ToolScopes.h"
 #include "tools/SettingLine.h"
+#include "tools/ToolScopes.h"
 #include "tools/text/ToolbarFont.h"
 #include "view/TessarayView.h"
 
@@ -189,7 +189,10 @@ bool MMultiTextTool::AskText(MTessarayView* view, MTextShape& s, const MFloatPoi
     dialog->m_wrap = m_wrap;
     if (dialog->DoModal() != IDOK) return false;
     MultiTextVerticalWriting() = dialog->m_vertical ? 1 : 0;
-    m_text = dialog->GetText();
+    // Nothing but line breaks could never be seen or picked: it counts as a cancel.
+    const CString text = dialog->GetText();
+    if (text.find_first_not_of("\r\n") == CString::npos) return false;
+    m_text = text;
     m_fontName = ToolbarFontName(*this);
     m_textSize = ToolbarFontSize(*this, m_textSize);
     m_alignment = dialog->GetAlignment();

@@ -185,3 +185,40 @@ TEST(QuarterCircleTool, TheThirdPointChoosesTheQuarterBesideTheRadius) {
     h.Click(At(5000, -5000));
     EXPECT_TRUE(Near(h.Saved("ARC", 5), {kBase.x, kBase.y, 10000, -kPi / 2, 0}));
 }
+
+TEST(ArcTool, AValueTypedMidwayShowsAtOnceWhereThePointerIs) {
+    ArcHarness h(ID_TOOL_CIRCLEARC);
+    h.Click(At(0, 0));
+    h.MoveTo(At(3000, 4000));
+    auto* shown = dynamic_cast<const MCircleArcShape*>(h.tool->GetNewShape(0));
+    ASSERT_NE(shown, nullptr);
+    EXPECT_NEAR(shown->m_radius, 5000, 1e-6);
+    // The right click is where the pointer is; the fixed radius shows before any further move.
+    h.dialogs.Script(IDD_CIRCLE_ARC_INPUT,
+                     DialogScript().SetText(IDC_ARC_RADIUS, "2000").SetCheck(IDC_ARC_RADIUS_CHECK, 1).Ok());
+    h.RightClick(At(3000, 4000), MK_CONTROL);
+    EXPECT_NEAR(shown->m_radius, 2000, 1e-6);
+    EXPECT_EQ(h.Prompt(), "[円弧]:始点（Ctrl+右ボタンで数値入力）") << "the radius step is done";
+    EXPECT_TRUE(h.NoXorResidue());
+    h.Click(At(0, -6000));
+    h.ExpectOneUndoStep([&] { h.Click(At(6000, 0)); });
+    EXPECT_TRUE(Near(h.Saved("ARC", 5), {kBase.x, kBase.y, 2000, -kPi / 2, 0}));
+}
+
+TEST(ArcTool, EndingMidwayLeavesNoGuideLineOnTheScreen) {
+    for (UINT ending : {static_cast<UINT>(ID_CANCEL_DRAWING), static_cast<UINT>(ID_TOOL_LINE)}) {
+        ArcHarness h(ID_TOOL_CIRCLEARC);
+        h.Click(At(0, 0));
+        h.Click(At(3000, 4000));
+        h.MoveTo(At(-6000, 2000));
+        ASSERT_TRUE(h.NoXorResidue());
+        ASSERT_EQ(h.Prompt(), "[円弧]:始点（Ctrl+右ボタンで数値入力）")
+            << "the guide line follows the pointer";
+        const int steps = h.UndoSteps();
+        h.view->SendCommand(ending);
+        h.view->UpdateWindow();
+        EXPECT_EQ(tooltest::DifferentPixels(h.Surface(), h.RenderReference()), 0) << "command " << ending;
+        EXPECT_EQ(h.tool->GetNewCount(), 0);
+        EXPECT_EQ(h.UndoSteps(), steps);
+    }
+}

@@ -5,7 +5,10 @@
 
 #include <gmock/gmock.h>
 
+#include "model/shapes/curves/ArcShape.h"
 #include "model/shapes/curves/CircleShape.h"
+#include "model/shapes/lines/PolygonShape.h"
+#include "model/shapes/lines/RectShape.h"
 #include "tests/tools/edit/EditTestSupport.h"
 #include "tools/edit/DividTool.h"
 
@@ -153,4 +156,99 @@ TEST_F(DividTool, TheCountTravelsWithTheDrawingAndADamagedOneReadsAsThree) {
     std::istringstream in("12 and more\n");
     tool->LoadSettings(in);
     EXPECT_EQ(tool->GetCount(), 12);
+}
+
+namespace {
+
+// The start and end marks, then the division points in any order, each within 1e-9 of the
+// drawing's size.
+void ExpectMarks(const std::vector<MFloatPoint>& marks, const std::vector<MFloatPoint>& expected,
+                 double size) {
+    ASSERT_EQ(marks.size(), expected.size());
+    const auto near = [&](const MFloatPoint& a, const MFloatPoint& b) {
+        return std::fabs(a.x - b.x) <= 1e-9 * size && std::fabs(a.y - b.y) <= 1e-9 * size;
+    };
+    for (std::size_t i = 0; i < marks.size(); ++i) {
+        bool found = false;
+        for (std::size_t j = i < 2 ? i : 2; j < (i < 2 ? i + 1 : expected.size()); ++j)
+            found = found || near(marks[i], expected[j]);
+        EXPECT_TRUE(found) << "mark " << i << " at (" << marks[i].x << ", " << marks[i].y << ")";
+    }
+}
+
+}  // namespace
+
+TEST_F(DividTool, AnArcIsDividedAtEqualAnglesBetweenItsEndsWhenClicksPassThem) {
+    const MFloatPoint c = at(200, 0);
+    const double r = 100 * at.Unit();
+    auto* arc = new MCircleArcShape();
+    arc->SetArc(c.x, c.y, r, 0, kPi);
+    h.doc.AppendShape(arc, 0);
+    arc->Recalc(h.view.get());
+    h.Repaint();
+    h.Click(at(200, 100));
+    // Past the arc's ends, below the centre: the marks go to the ends.
+    h.Click(at(310, -10));
+    TypeCount("3");
+    h.ExpectOneUndoStep([&] { h.Click(at(90, -10)); });
+    const auto onArc = [&](double degrees) {
+        return MFloatPoint(c.x + r * std::cos(degrees * kPi / 180), c.y + r * std::sin(degrees * kPi / 180));
+    };
+    ExpectMarks(Marks(), {onArc(0), onArc(180), onArc(60), onArc(120)}, r);
+    EXPECT_TRUE(h.NoXorResidue());
+}
+
+TEST_F(DividTool, ARectangleIsDividedAlongTheWayRoundTheThirdClickChooses) {
+    const MFloatPoint a = at(0, 0), b = at(90, 60);
+    auto* rect = new MRectShape();
+    rect->SetRect(a.x, a.y, b.x - a.x, b.y - a.y);
+    h.doc.AppendShape(rect, 0);
+    rect->Recalc(h.view.get());
+    h.Repaint();
+    for (int side = 0; side < 2; ++side) {
+        h.Click(at(45, 0));
+        h.Click(at(0, 0));
+        TypeCount("3");
+        h.Click(at(90, 60));
+        EXPECT_EQ(h.Tool()->GetStep(), 2) << "the way round is asked";
+        // Thirds of half the 300-pixel ring: by the bottom and right sides, or by the left and top.
+        const MFloatPoint hint = side == 0 ? at(60, -3) : at(-3, 30);
+        h.ExpectOneUndoStep([&] { h.Click(hint); });
+        if (side == 0)
+            ExpectMarks(Marks(), {a, b, at(50, 0), at(90, 10)}, 100 * at.Unit());
+        else
+            ExpectMarks(Marks(), {a, b, at(0, 50), at(40, 60)}, 100 * at.Unit());
+        EXPECT_TRUE(h.NoXorResidue());
+        h.view->SendCommand(ID_EDIT_UNDO);
+    }
+}
+
+TEST_F(DividTool, APolylineIsDividedAlongItsSegments) {
+    auto* polyline = new MPolygonShape(FALSE);
+    for (const MFloatPoint& p : {at(0, 0), at(90, 0), at(90, 60)})
+        polyline->AddPoint(p);
+    h.doc.AppendShape(polyline, 0);
+    polyline->Recalc(h.view.get());
+    h.Repaint();
+    h.Click(at(30, 0));
+    h.Click(at(0, 0));
+    TypeCount("3");
+    h.ExpectOneUndoStep([&] { h.Click(at(90, 60)); });
+    // 150 pixels long: a mark every 50, the second one past the corner.
+    ExpectMarks(Marks(), {at(0, 0), at(90, 60), at(50, 0), at(90, 10)}, 100 * at.Unit());
+    EXPECT_TRUE(h.NoXorResidue());
+}
+
+TEST_F(DividTool, TheSpinBesideTheCountStepsIt) {
+    constexpr int kCountSpin = 1105;
+    at.AddLine(at(0, 0), at(90, 0));
+    h.Repaint();
+    h.Click(at(45, 0));
+    h.Click(at(0, 0));
+    std::string shown;
+    h.dialogs.Script(IDD_DIVID_INPUT, DialogScript().Spin(kCountSpin, 2).Read(IDC_DIVID_COUNT, &shown).Ok());
+    h.Click(at(90, 0));
+    EXPECT_EQ(shown, "5");
+    EXPECT_EQ(tool->GetCount(), 5);
+    EXPECT_EQ(Marks().size(), 6u);
 }

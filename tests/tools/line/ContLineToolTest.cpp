@@ -115,6 +115,20 @@ TEST(ContLineTool, CancelStepsBackAVertexAndAtTwoEndsTheToolWithoutACommit) {
     EXPECT_TRUE(h.NoXorResidue());
 }
 
+TEST(ContLineTool, ShiftSnapsEachSegmentToAnAxisFromTheVertexBefore) {
+    LineHarness h(ID_TOOL_CONTLINE);
+    h.Click(At(0, 0));
+    h.MoveTo(At(4000, 1000), MK_SHIFT);
+    EXPECT_TRUE(h.NoXorResidue());
+    h.Click(At(4000, 1000), MK_SHIFT);
+    h.Click(At(3000, 5000), MK_SHIFT);
+    // Without Shift the segment follows the pointer.
+    h.DoubleClickAt(At(1000, 7000));
+    EXPECT_EQ(Segments(h.doc),
+              (Segs{{{0, 0}, {4000, 0}}, {{4000, 0}, {4000, 5000}}, {{4000, 5000}, {1000, 7000}}}));
+    EXPECT_TRUE(h.NoXorResidue());
+}
+
 TEST(ContLineTool, DecideFromTheMenuCommitsTheFixedVertices) {
     LineHarness h(ID_TOOL_CONTLINE);
     h.Click(At(0, 0));

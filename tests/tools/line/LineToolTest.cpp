@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <cmath>
 
 #include "model/geometry/Geometry.h"
@@ -33,6 +34,14 @@ struct LineToolHarness : LineHarness {
     MLineShape* Last() {
         const auto lines = LinesOf(doc);
         return lines.empty() ? nullptr : lines.back();
+    }
+    // A line of the drawing with snapping onto shapes, where the menu's directions are taken:
+    // answers its direction.
+    double AddSnappedLine() {
+        AddLine(kBase.x, kBase.y - 6000, kBase.x + 8000, kBase.y - 2000);
+        Repaint();
+        GetOptionRecord().m_snap = kSnapOnShape;
+        return std::atan2(4000, 8000);
     }
     MLineTool* tool;
 };
@@ -106,10 +115,7 @@ TEST(LineTool, ALengthLockPutsTheEndAtThatDistanceTowardsThePointerAndGoesUnless
 
 TEST(LineTool, ParallelAndPerpendicularTakeTheDirectionOfTheSnappedLine) {
     LineToolHarness h;
-    h.AddLine(kBase.x, kBase.y - 6000, kBase.x + 8000, kBase.y - 2000);
-    h.Repaint();
-    GetOptionRecord().m_snap = kSnapOnShape;
-    const double along = std::atan2(4000, 8000);
+    const double along = h.AddSnappedLine();
     h.ChooseFromMenu(At(4000, -4000), ID_PARALLEL);
     ASSERT_TRUE(h.tool->IsConstrained());
     GetOptionRecord().m_snap = 0;
@@ -217,4 +223,88 @@ TEST(LineTool, TouchingDrawsAlongTheTangentAtTheSnappedPoint) {
     EXPECT_NEAR((line->m_start - h.first->m_center).GetLength(), 1500, 1e-6);
     EXPECT_LE(TangentHarness::Touching(line->m_start, line->m_end, *h.first), h.tolerance);
     EXPECT_GT(line->m_end.x, line->m_start.x + 1000) << "on the pointer's side";
+}
+
+TEST(LineTool, AngleFromTheMenuTurnsTheSnappedLinesDirectionByTheTypedAngle) {
+    LineToolHarness h;
+    const double along = h.AddSnappedLine();
+    h.dialogs.Script(IDD_ANGLE, DialogScript().SetText(IDC_ANGLE_VALUE, "30").Ok());
+    h.ChooseFromMenu(At(4000, -4000), ID_ANGLE_CONSTRAINT);
+    ASSERT_TRUE(h.dialogs.Opened(IDD_ANGLE));
+    ASSERT_TRUE(h.tool->IsConstrained());
+    GetOptionRecord().m_snap = 0;
+    h.ExpectOneUndoStep([&] {
+        h.Click(At(-8000, 4000));
+        h.Click(At(-2000, 9000));
+    });
+    const MFloatPoint d = h.Last()->m_end - h.Last()->m_start;
+    EXPECT_NEAR(std::sin(std::atan2(d.y, d.x) - along - kPi / 6), 0.0, 1e-12);
+    EXPECT_FALSE(h.tool->IsConstrained()) << "a menu direction lasts one line";
+
+    // Cancel sets no direction.
+    GetOptionRecord().m_snap = kSnapOnShape;
+    h.dialogs.Script(IDD_ANGLE, DialogScript().SetText(IDC_ANGLE_VALUE, "45").Cancel());
+    h.ChooseFromMenu(At(4000, -4000), ID_ANGLE_CONSTRAINT);
+    EXPECT_FALSE(h.tool->IsConstrained());
+}
+
+namespace {
+
+// A shape that offers "接する" but knows no tangent direction at the point.
+struct CircleWithoutTangent : MCircleShape {
+    double GetTangentAngle(const MFloatPoint&, MFloatPoint*) const override { return DBL_MAX; }
+};
+
+}  // namespace
+
+TEST(LineTool, TouchingWithoutATangentDirectionStartsAFreeLineAtTheSnappedPoint) {
+    LineToolHarness h;
+    auto* circle = new CircleWithoutTangent();
+    circle->SetCircle(kBase.x, kBase.y, 1500);
+    h.doc.AppendShape(circle, 0);
+    circle->Recalc(h.view.get());
+    h.Repaint();
+    GetOptionRecord().m_snap = kSnapOnShape;
+    h.ChooseFromMenu(At(0, 1500), ID_TOUCH);
+    ASSERT_EQ(h.tool->GetStep(), 1) << "the line starts at the snapped point";
+    EXPECT_FALSE(h.tool->IsConstrained());
+    ASSERT_NE(h.Shown(), nullptr);
+    const MFloatPoint start = h.Shown()->m_start;
+    EXPECT_NEAR((start - circle->m_center).GetLength(), 1500, 1e-6);
+    GetOptionRecord().m_snap = 0;
+    h.Click(At(6000, 4000));
+    const MLineShape* line = h.Last();
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->m_start, start);
+    EXPECT_TRUE(Near(line->m_end, h.ToDrawing(h.ToClient(At(6000, 4000))), 1e-6))
+        << "the end follows the pointer";
+    EXPECT_TRUE(h.NoXorResidue());
+}
+
+TEST(LineTool, ALengthTypedMidwayShowsAtOnceTowardsThePointer) {
+    LineToolHarness h;
+    GetOptionRecord().m_snap = 0;
+    h.Click(At(0, 0));
+    h.MoveTo(At(3000, 4000));
+    // The numeric entry is opened by a right click where the pointer is.
+    h.dialogs.Script(IDD_LINE_INPUT,
+                     DialogScript().SetText(IDC_LENGTH_VALUE, "100").SetCheck(IDC_USE_LENGTH, 1).Ok());
+    h.RightClick(At(3000, 4000), MK_CONTROL);
+    const MLineShape* shown = h.Shown();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_NEAR((shown->m_end - shown->m_start).GetLength(), 100.0, 1e-9);
+    EXPECT_TRUE(h.NoXorResidue());
+    // Cancel shows the figure where it was.
+    h.dialogs.Script(IDD_LINE_INPUT, DialogScript().Cancel());
+    h.RightClick(At(3000, 4000), MK_CONTROL);
+    EXPECT_NEAR((h.Shown()->m_end - h.Shown()->m_start).GetLength(), 100.0, 1e-9);
+    EXPECT_TRUE(h.NoXorResidue());
+    // "数値入力..." from the menu does the same: an angle of 90° turns the line upright at once.
+    h.dialogs.Script(IDD_LINE_INPUT,
+                     DialogScript().SetText(IDC_ANGLE_DEGREES, "90").SetCheck(IDC_USE_ANGLE, 1).Ok());
+    h.ChooseFromMenu(At(3000, 4000), ID_NUMERIC_INPUT);
+    ASSERT_TRUE(h.dialogs.Opened(IDD_LINE_INPUT));
+    EXPECT_NEAR(h.Shown()->m_end.x, h.Shown()->m_start.x, 1e-9);
+    EXPECT_NEAR(h.Shown()->m_end.y - h.Shown()->m_start.y, 100.0, 1e-9);
+    EXPECT_TRUE(h.NoXorResidue());
 }

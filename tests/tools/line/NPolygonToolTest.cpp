@@ -42,6 +42,15 @@ void ExpectVertices(const MPolygonShape* polygon, const MFloatPoint& centre, int
     }
 }
 
+// A square whose radius and direction come from the pointer.
+void ExpectASquareFollowingThePointer(NPolygonHarness& h) {
+    h.Answer("4", true);
+    h.Click(At(0, 0));
+    h.MoveTo(At(0, -2000));
+    h.Click(At(0, -2000));
+    ExpectVertices(h.Committed(), At(0, 0), 4, 2000, -M_PI / 2);
+}
+
 }  // namespace
 
 TEST(NPolygonTool, InscribedHexagonPutsAnEdgeMidpointInThePointersDirection) {
@@ -76,11 +85,7 @@ TEST(NPolygonTool, CircumscribedVerticesLieOnTheCircleTheFirstTowardsThePointer)
 
 TEST(NPolygonTool, AFreeRadiusFollowsThePointer) {
     NPolygonHarness h;
-    h.Answer("4", true);
-    h.Click(At(0, 0));
-    h.MoveTo(At(0, -2000));
-    h.Click(At(0, -2000));
-    ExpectVertices(h.Committed(), At(0, 0), 4, 2000, -M_PI / 2);
+    ExpectASquareFollowingThePointer(h);
 }
 
 TEST(NPolygonTool, TheDialogRefusesTooFewSidesAZeroRadiusAndAWideAngle) {
@@ -140,7 +145,7 @@ TEST(NPolygonTool, LockedRadiusAndAngleCommitAtTheFirstCentreWithTheNextClick) {
     ExpectVertices(h.Committed(), At(0, 0), 3, 1000, M_PI / 2);
 }
 
-TEST(NPolygonTool, NumericInputChangesTheValuesNotTheShapeInProgress) {
+TEST(NPolygonTool, NumericInputChangesTheValuesAndTheFigureAtThePointerAtOnce) {
     NPolygonHarness h;
     h.Answer("5", true);
     h.Click(At(0, 0));
@@ -149,9 +154,66 @@ TEST(NPolygonTool, NumericInputChangesTheValuesNotTheShapeInProgress) {
     h.RightClick(At(1000, 0), MK_CONTROL);
     EXPECT_EQ(h.tool->GetSides(), 7);
     ASSERT_EQ(h.tool->GetNewCount(), 1);
-    EXPECT_EQ(dynamic_cast<const MPolygonShape*>(h.tool->GetNewShape(0))->GetPointCount(), 5);
+    ExpectVertices(dynamic_cast<const MPolygonShape*>(h.tool->GetNewShape(0)), At(0, 0), 7, 1000, 0.0);
+    EXPECT_TRUE(h.NoXorResidue());
     h.MoveTo(At(2000, 0));
     h.Click(At(2000, 0));
     ExpectVertices(h.Committed(), At(0, 0), 7, 2000, 0.0);
     EXPECT_TRUE(h.NoXorResidue());
+}
+
+TEST(NPolygonTool, TheSpinStepsTheSidesWithinTheirLimits) {
+    NPolygonHarness h;
+    h.dialogs.Script(IDD_NPOLYGON_INPUT, DialogScript().Spin(IDC_NPOLYGON_SIDES_SPIN, 2).Ok());
+    h.Click(At(0, 0));
+    EXPECT_EQ(h.tool->GetSides(), 8);
+    h.Click(At(1000, 0));
+    ExpectVertices(h.Committed(), At(0, 0), 8, 1000, 0.0);
+    // Below three the spin stops.
+    std::string shown;
+    h.dialogs.Script(IDD_NPOLYGON_INPUT,
+                     DialogScript().Spin(IDC_NPOLYGON_SIDES_SPIN, -9).Read(IDC_NPOLYGON_SIDES, &shown).Ok());
+    h.Click(At(5000, 0));
+    EXPECT_EQ(shown, "3");
+    EXPECT_EQ(h.tool->GetSides(), 3);
+}
+
+TEST(NPolygonTool, ReleaseConstraintFreesTheLockedRadiusAndAngle) {
+    NPolygonHarness h;
+    h.dialogs.Script(IDD_NPOLYGON_INPUT, DialogScript()
+                                             .SetText(IDC_NPOLYGON_RADIUS, "1000")
+                                             .SetCheck(IDC_NPOLYGON_RADIUS_LOCK, 1)
+                                             .SetText(IDC_NPOLYGON_ANGLE, "90")
+                                             .SetCheck(IDC_NPOLYGON_ANGLE_LOCK, 1)
+                                             .Ok());
+    h.RightClick(At(0, 0), MK_CONTROL);
+    ASSERT_TRUE(h.tool->IsConstrained());
+    EXPECT_TRUE(h.ItemState(ID_RELEASE_CONSTRAINT).first);
+    h.view->SendCommand(ID_RELEASE_CONSTRAINT);
+    EXPECT_FALSE(h.tool->IsConstrained());
+    EXPECT_FALSE(h.ItemState(ID_RELEASE_CONSTRAINT).first);
+    // The next polygon follows the pointer again.
+    ExpectASquareFollowingThePointer(h);
+}
+
+TEST(NPolygonTool, ATypedOffsetPlacesThePolygonFromTheClickInOneStep) {
+    NPolygonHarness h;
+    const MFloatPoint centre = At(0, 0);
+    h.Answer("6", true);
+    h.dialogs.Script(IDD_COORDINATE_ENTRY, DialogScript()
+                                               .Click(IDC_JUMP_CARTESIAN)
+                                               .Click(IDC_JUMP_OFFSET)
+                                               .SetCheck(IDC_JUMP_X_CHECK, 1)
+                                               .SetCheck(IDC_JUMP_Y_CHECK, 1)
+                                               .SetText(IDC_JUMP_X, "0")
+                                               .SetText(IDC_JUMP_Y, "1500")
+                                               .Ok());
+    // The entry's values travel with the drawing, so undo is checked on the shapes.
+    h.RightClick(At(0, 0), MK_SHIFT);
+    EXPECT_TRUE(h.dialogs.Opened(IDD_NPOLYGON_INPUT)) << "the typed press asks as a click does";
+    EXPECT_EQ(h.UndoSteps(), 1);
+    ExpectVertices(h.Committed(), centre, 6, 1500, M_PI / 2);
+    EXPECT_TRUE(h.NoXorResidue());
+    h.view->SendCommand(ID_EDIT_UNDO);
+    EXPECT_TRUE(h.Shapes().empty());
 }

@@ -235,3 +235,18 @@ TEST(MultiTextDialog, EditsACommittedMultiLineTextWithItsLinesAndWrap) {
     EXPECT_FALSE(shape.Edit(h.view.get()));
     EXPECT_EQ(shape.GetString(), "x\ny\nz");
 }
+
+TEST(MultiTextTool, AnEmptyTextOrOnlyLineBreaksLeaveNothing) {
+    TextHarness h;
+    h.Choose(ID_TOOL_MULTITEXT);
+    const std::string before = h.NativeText();
+    for (const char* text : {"", "\r\n\r\n"}) {
+        h.dialogs.Script(239, EnterText(text));
+        h.Click(h.At(1000, 1000));
+        EXPECT_EQ(h.Tool()->GetNewCount(), 0) << "[" << text << "]";
+        h.Click(h.At(1500, 1500));
+    }
+    EXPECT_EQ(h.CommittedCount(), 0);
+    EXPECT_EQ(h.UndoSteps(), 0);
+    EXPECT_TRUE(h.EndLeavesNoResidue());
+}

@@ -53,3 +53,37 @@ TEST(OriginTool, ACancelledOffsetChangesNothing) {
     EXPECT_EQ(h.view->userOrigin, origin);
     EXPECT_FALSE(h.doc.IsModified());
 }
+
+TEST(OriginTool, TheOriginStaysOutOfUndoAndLeavesTheRedoStepAlone) {
+    ToolHarness h;
+    GetOptionRecord().m_snap = 0;
+    h.Choose(ID_TOOL_LINE);
+    h.Click({3000, 3000});
+    h.Click({6000, 4000});
+    ASSERT_EQ(h.UndoSteps(), 1);
+    const std::string withLine = h.NativeText();
+    h.view->SendCommand(ID_EDIT_UNDO);
+    ASSERT_EQ(h.RedoSteps(), 1);
+
+    h.Choose(ID_TOOL_ORIGIN);
+    h.Click({5000, 2000});
+    const MFloatPoint clicked = h.doc.m_origin;
+    EXPECT_EQ(h.view->userOrigin, clicked);
+    h.dialogs.Script(IDD_ORIGIN_INPUT,
+                     DialogScript().SetText(IDC_ORIGIN_X, "10").SetText(IDC_ORIGIN_Y, "-5").Ok());
+    h.RightClick({0, 0}, MK_CONTROL);
+    const MFloatPoint moved(clicked.x + 10, clicked.y - 5);
+    EXPECT_EQ(h.doc.m_origin, moved);
+    EXPECT_EQ(h.UndoSteps(), 0);
+    EXPECT_EQ(h.RedoSteps(), 1) << "a new origin is no operation that drops the redo step";
+
+    // Redo and undo bring the line back and take it away; the origin stays.
+    h.view->SendCommand(ID_EDIT_REDO);
+    EXPECT_EQ(h.doc.m_origin, moved);
+    EXPECT_EQ(h.view->userOrigin, moved);
+    h.view->SendCommand(ID_EDIT_UNDO);
+    EXPECT_EQ(h.doc.m_origin, moved);
+    EXPECT_EQ(h.view->userOrigin, moved);
+    h.view->SendCommand(ID_EDIT_REDO);
+    EXPECT_NE(h.NativeText(), withLine) << "the saved drawing carries the new origin";
+}

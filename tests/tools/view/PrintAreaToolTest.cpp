@@ -15,7 +15,8 @@ namespace {
 class PrintAreaTool : public ::testing::Test {
 protected:
     PrintAreaTool() {
-        h.doc.SetPaper(MPaperSizeInfo("Custom", "600mm×400mm", 600, 400), MPaperScaleInfo("1 : 1", 1.0), TRUE);
+        h.doc.SetPaper(MPaperSizeInfo("Custom", "600mm×400mm", 600, 400), MPaperScaleInfo("1 : 1", 1.0),
+                       TRUE);
         h.view->OnPaperReplayed();
         h.doc.SetModifiedFlag(FALSE);
         h.view->m_pageWidth = 200;
@@ -89,4 +90,25 @@ TEST_F(PrintAreaTool, LeavingTheToolDiscardsTheFrame) {
     EXPECT_TRUE(h.EndLeavesNoResidue());
     EXPECT_EQ(tool->GetFrame(), nullptr);
     EXPECT_EQ(h.UndoSteps(), 0);
+}
+
+TEST_F(PrintAreaTool, CancelTakesTheFrameAwayAndTheToolStays) {
+    const std::string drawing = h.NativeText();
+    h.MoveTo(h.ToDrawing(CPoint(centre.x + 40, centre.y - 25)));
+    ASSERT_NE(tool->GetFrame(), nullptr);
+    EXPECT_TRUE(h.ItemState(ID_CANCEL_DRAWING).first);
+    const MFloatRect area = h.view->m_printArea;
+    h.view->SendCommand(ID_CANCEL_DRAWING);
+    h.view->UpdateWindow();
+    EXPECT_EQ(tool->GetFrame(), nullptr);
+    EXPECT_EQ(DifferentPixels(h.Surface(), h.RenderReference()), 0) << "no frame left on the screen";
+    EXPECT_EQ(h.view->GetTool(), tool) << "cancel places nothing and does not hand back";
+    EXPECT_EQ(h.view->m_printArea.left, area.left);
+    EXPECT_EQ(h.view->m_printArea.top, area.top);
+    EXPECT_EQ(h.NativeText(), drawing);
+    EXPECT_EQ(h.UndoSteps(), 0);
+    // The next move shows the frame again.
+    h.MoveTo(h.ToDrawing(CPoint(centre.x - 30, centre.y + 20)));
+    EXPECT_NE(tool->GetFrame(), nullptr);
+    EXPECT_TRUE(h.NoXorResidue());
 }
