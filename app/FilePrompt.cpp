@@ -85,7 +85,9 @@ bool RunToolkitDialog(FileDialogState& state) {
     CWnd* main = AfxGetMainWnd();
     QFileDialog dialog(main ? main->GetWidget() : nullptr, Q(state.title), Q(state.path));
     dialog.setAcceptMode(state.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
-    dialog.setFileMode(state.open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setFileMode(!state.open || state.createPrompt ? QFileDialog::AnyFile
+                       : state.multiSelect               ? QFileDialog::ExistingFiles
+                                                         : QFileDialog::ExistingFile);
     // The program asks about replacing once the name has its extension.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setNameFilters(filters);
@@ -93,6 +95,9 @@ bool RunToolkitDialog(FileDialogState& state) {
     CModalLoopScope modal;
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
     state.path = dialog.selectedFiles().front().toStdString();
+    state.paths.clear();
+    for (const QString& file : dialog.selectedFiles())
+        state.paths.push_back(file.toStdString());
     state.filter = static_cast<int>(std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter())));
     return true;
 }
@@ -149,6 +154,16 @@ bool PromptFileName(bool open, std::string& path) {
 
 bool PromptTemplateName(std::string& path) {
     return Prompt(true, path, kTemplate, IDS_TEMPLATE_TITLE);
+}
+
+bool RunFileDialog(FileDialogState& state) {
+    if (!RunDialog(state)) return false;
+    if (state.paths.empty()) state.paths.push_back(state.path);
+    if (!state.defaultExtension.empty())
+        for (std::string& path : state.paths)
+            if (QFileInfo(Q(path)).suffix().isEmpty()) path += state.defaultExtension;
+    state.path = state.paths.front();
+    return true;
 }
 
 void RememberOpenedFile(const std::string& path) {

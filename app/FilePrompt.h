@@ -19,6 +19,13 @@ struct FileDialogState {
     std::string path;
     // In: the filter shown first; out: the filter in force at OK (0-based).
     int filter = 0;
+    // An open dialog that also takes a name of a file that does not exist yet (to be created).
+    bool createPrompt = false;
+    // An open dialog that takes several existing files: they come back in `paths`.
+    bool multiSelect = false;
+    std::vector<std::string> paths;
+    // Given to a chosen name without one (".qfp"); empty: none.
+    std::string defaultExtension;
 };
 
 // Runs the dialog; TRUE when the user confirmed.
@@ -26,6 +33,11 @@ using FilePromptHandler = std::function<bool(FileDialogState& dialog)>;
 // Installs a handler in place of the toolkit's dialog (empty: the dialog again) and returns the
 // previous one.
 FilePromptHandler SetFilePromptHandler(FilePromptHandler handler);
+
+// Runs a file dialog as it is given (the handler in tests); TRUE when the user confirmed a name.
+// A chosen name without extension gets the default one; with multiSelect, `paths` holds the
+// names (and `path` the first).
+bool RunFileDialog(FileDialogState& state);
 
 // open: an open dialog (else a save dialog). path: in, the proposed name; out, the chosen path.
 // TRUE when the user confirmed. A confirmed save is remembered at once; an open only once the file

@@ -108,6 +108,7 @@ MMainFrame::MMainFrame() {
         dialog.DoModal();
     });
     map.OnCommand(ID_HELP_FINDER, [] { ShowProgramHelp(); });
+    RegisterPartsCommands();
 }
 
 MMainFrame::~MMainFrame() {
@@ -127,7 +128,12 @@ BOOL MMainFrame::Create(MTessarayDoc* doc) {
         return FALSE;
     if (!CreateToolBars() || !CreateControls()) return FALSE;
     SetControlFont();
+    if (!CreatePartsBar()) return FALSE;
     DockToolBars();
+    if (m_partsDockable)
+        m_partsBar.Dock();
+    else
+        m_partsBar.Float(CPoint(window->x() + 40, window->y() + 80));
     PatchMenu();
     MDrawAttributes& attributes = GetDrawAttributes();
     const UINT presets[] = {ID_WIDTH_THIN, ID_WIDTH_MEDIUM, ID_WIDTH_THICK};
@@ -143,6 +149,7 @@ BOOL MMainFrame::Create(MTessarayDoc* doc) {
     SetCentralWindow(m_view->GetFrameWindow());
     SetActiveView(m_view.get());
     SetAttributeControls(this);
+    AcceptPartsDrags();
 
     DrawMenuBar();
     PrintBlackWhite() = AfxGetProfile().GetProfileInt("PRINT", "BLACKWHITE", 0) ? 1 : 0;
@@ -201,6 +208,8 @@ void MMainFrame::SaveSettings() {
     const auto written =
         std::to_chars(size, size + sizeof size, attributes.fontSize, std::chars_format::general, 6);
     profile.WriteProfileString("FONT", "FONTSIZE", std::string(size, written.ptr));
+    profile.WriteProfileInt("ToolBar", "PartsDialog", m_partsDockable ? 1 : 0);
+    m_partsBar.SavePartsLists();
     profile.WriteProfileInt("VERSION", "TOOLBAR", 2);
     profile.WriteProfileInt("PRINT", "BLACKWHITE", PrintBlackWhite());
     profile.WriteProfileInt("INIT", "SETTING", 1);

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "app/parts/PartsDialogBar.h"
 #include "platform/gdi/GdiObjects.h"
 #include "platform/ui/FrameWnd.h"
 #include "platform/ui/StatusBar.h"
@@ -64,6 +65,15 @@ public:
     // The attribute sub-menus: line colours 200-215, fill colours 300-315, line styles 400-408.
     BOOL MakeAttributeMenu(UINT itemId, CMenu* popup) override;
 
+    // The parts bar (MainFrameParts.cpp).
+    MPartsDialogBar& GetPartsBar() { return m_partsBar; }
+    BOOL IsPartsBarDockable() const { return m_partsDockable; }
+    void LoadPartsLists() override;
+    MCadParts* GetSelectedParts() override;
+    // True when the current list owns the part and its file was written. With no list the add-tab
+    // road runs first; on a failed write the part is taken out of the list again and dropped.
+    bool AddPartsToCurrentList(std::unique_ptr<MCadParts> part) override;
+
     // The values of the attribute combos, taken to two decimals; SetX shows the value.
     double GetLineWidth() const;
     void SetLineWidth(double width);
@@ -103,6 +113,22 @@ private:
     void DockToolBars();
     void RestoreBarState();
     void OnToolbarDialog();
+    // MainFrameParts.cpp
+    void RegisterPartsCommands();
+    BOOL CreatePartsBar();
+    void OnShowPartsBar();
+    void OnPartsDocking();
+    void AddPartsTab(int position);
+    void RenamePartsTab();
+    void MovePartsTab();
+    void DeletePartsTab();
+    void RenamePart();
+    void DeletePart();
+    void ImportJwkParts();
+    // Dragging a part into the drawing: the bar starts it, the view hands its phases here.
+    void StartPartsDrag(int item);
+    void AcceptPartsDrags();
+    bool OnPartsDrag(int phase, const std::string& data, UINT flags, CPoint point);
     // MainFrameControls.cpp
     BOOL CreateControls();
     void SetControlFont();
@@ -113,6 +139,11 @@ private:
 
     std::unique_ptr<MTessarayView> m_view;
     CStatusBar m_statusBar;
+    MPartsDialogBar m_partsBar;
+    // May the parts bar dock ("ToolBar"/"PartsDialog")?
+    BOOL m_partsDockable = TRUE;
+    // A dragged part is in the view, held by the select tool.
+    bool m_partInView = false;
     std::array<CToolBar, kToolBarCount> m_toolBars;
     CFont m_controlFont;
     // The controls sit on the bars: they go first.

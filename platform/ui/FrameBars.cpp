@@ -4,6 +4,7 @@
 #include <QToolBar>
 
 #include "platform/Profile.h"
+#include "platform/ui/DialogBar.h"
 #include "platform/ui/FrameWnd.h"
 
 namespace {
@@ -32,7 +33,10 @@ private:
 }  // namespace
 
 void CFrameWnd::ShowControlBar(CWnd* pBar, BOOL bShow, BOOL /*bDelay*/) {
-    if (QToolBar* bar = ToolBarOf(pBar)) bar->setHidden(!bShow);
+    if (QToolBar* bar = ToolBarOf(pBar))
+        bar->setHidden(!bShow);
+    else if (auto* dialogBar = dynamic_cast<CDialogBar*>(pBar))
+        dialogBar->ShowBar(bShow);
 }
 
 void CFrameWnd::DockControlBar(CWnd* pBar) {
