@@ -71,6 +71,8 @@ void MMainFrame::RegisterPartsCommands() {
     map.OnCommand(
         ID_PARTS_RENAME, [this] { RenamePart(); }, hasPart);
     map.OnCommand(
+        ID_PARTS_PROPERTIES, [this] { m_partsBar.EditSelectedProperties(); }, hasPart);
+    map.OnCommand(
         ID_PARTS_DELETE, [this] { DeletePart(); }, hasPart);
     map.OnCommand(
         ID_FILE_READ_JWK, [this] { ImportJwkParts(); }, &Always);

@@ -110,6 +110,27 @@ void MPartsDialogBar::EditSelectedLabel() {
     if (item >= 0) m_listCtrl.EditLabel(item);
 }
 
+void MPartsDialogBar::EditSelectedProperties() {
+    MCadPartsList* list = GetCurrentList();
+    MCadParts* part = GetSelectedParts();
+    if (!list || !part) return;
+    const int item = m_listCtrl.GetNextItem(-1, LVNI_SELECTED);
+    const CString oldName = part->m_name;
+    const int oldKeepSize = part->m_keepSize;
+    const int oldModified = list->m_modified;
+    if (!EditPartsProperties(this, *part)) return;
+    list->m_modified = 1;
+    if (!WritePartsList(*list)) {
+        part->m_name = oldName;
+        part->m_keepSize = oldKeepSize;
+        list->m_modified = oldModified;
+        AfxMessageBox(IDS_PARTS_SAVE_FAILED, MB_OK | MB_ICONEXCLAMATION);
+    }
+    RefillIcons();
+    // The next part command still acts on this part.
+    m_listCtrl.SetItemState(item, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+}
+
 BOOL MPartsDialogBar::AddPartsToCurrentList(MCadParts* part) {
     MCadPartsList* list = GetCurrentList();
     if (!list || !part) return FALSE;

@@ -35,6 +35,10 @@ public:
     BOOL HasSelection() const;
     // Starts editing the first selected item's name in place; nothing without a selection.
     void EditSelectedLabel();
+    // The selected part's name and keep-size flag through "ﾌﾟﾛﾊﾟﾃｨｰ", written to the list's file
+    // at once. A failed write is reported (62703) and the part keeps its old values, as its file
+    // does.
+    void EditSelectedProperties();
     // Appends the part to the current list (which then owns it), makes it the list's current
     // part and refills the icons; FALSE without a current list (the caller keeps the part).
     BOOL AddPartsToCurrentList(MCadParts* part);

@@ -7,11 +7,28 @@
 #include "platform/ui/Controls.h"
 #include "platform/ui/DataExchange.h"
 #include "resources/ResourceIds.h"
+#include "tools/select/SelectDialogs.h"
 
 std::string TrimmedName(const std::string& text) {
     const auto first = text.find_first_not_of(" \t\r\n");
     if (first == std::string::npos) return std::string();
     return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+}
+
+BOOL EditPartsProperties(CWnd* parent, MCadParts& part) {
+    MPartsNameDialog dialog(parent);
+    dialog.SetName(part.m_name);
+    dialog.SetFitToScale(part.m_keepSize);
+    if (dialog.DoModal() != IDOK) return FALSE;
+    // A part without a name would have no label under its icon.
+    const std::string name = TrimmedName(dialog.GetName());
+    if (name.empty()) {
+        AfxMessageBox(IDS_NAME_EMPTY, MB_OK | MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+    part.m_name = name;
+    part.m_keepSize = dialog.GetFitToScale() ? 1 : 0;
+    return TRUE;
 }
 
 // ----- tab name -----------------------------------------------------------------------------------
@@ -61,6 +78,7 @@ void MPartsTabMoveDiaog::DoDataExchange(CDataExchange* pDX) {
 
 MPartsListNameDialog::MPartsListNameDialog(CWnd* pParent, MCadPartsList* list)
     : CDialog(IDD_PARTS_LIST_NAME, pParent), m_list(list) {
+    Commands().OnControl(BN_CLICKED, IDC_PARTS_LIST_CHANGE, [this] { OnChange(); });
     Commands().OnControl(BN_CLICKED, IDC_PARTS_LIST_DELETE, [this] { OnDelete(); });
     if (!list) return;
     m_name = list->GetName();
@@ -91,10 +109,22 @@ void MPartsListNameDialog::FillParts(int select) {
     if (CWnd* remove = GetDlgItem(IDC_PARTS_LIST_DELETE)) remove->EnableWindow(any);
 }
 
-void MPartsListNameDialog::OnDelete() {
+int MPartsListNameDialog::SelectedPart() const {
     auto* box = GetDlgItemAs<CListBox>(IDC_PARTS_LIST_PARTS);
     const int selected = box ? box->GetCurSel() : -1;
-    if (selected < 0 || selected >= static_cast<int>(m_parts.size())) return;
+    return selected < static_cast<int>(m_parts.size()) ? selected : -1;
+}
+
+void MPartsListNameDialog::OnChange() {
+    const int selected = SelectedPart();
+    if (selected < 0) return;
+    // The copy changes; the list takes it only on OK.
+    if (EditPartsProperties(this, *m_parts[selected])) FillParts(selected);
+}
+
+void MPartsListNameDialog::OnDelete() {
+    const int selected = SelectedPart();
+    if (selected < 0) return;
     m_parts.erase(m_parts.begin() + selected);
     FillParts(selected);
 }

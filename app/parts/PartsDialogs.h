@@ -14,6 +14,10 @@ class MCadPartsList;
 // A name as the parts dialogs take it: blanks, tabs and line ends off both sides.
 std::string TrimmedName(const std::string& text);
 
+// Runs "ﾌﾟﾛﾊﾟﾃｨｰ" on the part's name and keep-size flag; OK stores both (TRUE). A name that is
+// blank after trimming is refused with 62709 and changes nothing.
+BOOL EditPartsProperties(CWnd* parent, MCadParts& part);
+
 // "タブ名入力": a name that is not blank after trimming.
 class MPartsTabNameDialog : public CDialog {
 public:
@@ -56,6 +60,8 @@ protected:
 
 private:
     void FillParts(int select);
+    int SelectedPart() const;
+    void OnChange();
     void OnDelete();
 
     MCadPartsList* m_list;

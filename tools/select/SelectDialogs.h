@@ -98,6 +98,9 @@ public:
     explicit MPartsNameDialog(CWnd* parent);
     const std::string& GetName() const { return m_name; }
     BOOL GetFitToScale() const { return m_fitToScale ? TRUE : FALSE; }
+    // An existing part's values, set before the dialog opens.
+    void SetName(const std::string& name) { m_name = name; }
+    void SetFitToScale(BOOL fit) { m_fitToScale = fit ? 1 : 0; }
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
