@@ -24,7 +24,7 @@ public:
     // The points as one polyline with the current pen (rubber bands, outlines of tools).
     virtual void DrawThin(MCadView* view, CDC* dc, const MFloatPoint* points, int count, BOOL closed);
 
-    // Cubic Bezier pieces (1 + 3n points, see CurvePieces.h) as curves, where the context keeps
+    // Cubic Bezier pieces (1 + 3n points, see BezierOutline.h) as curves, where the context keeps
     // them (printers), the line is thin and continuous and the outline spans kMinCurvePixels;
     // FALSE when Draw must draw the outline.
     BOOL DrawCurve(MCadView* view, CDC* dc, const MFloatPoint* points, int count, double width,

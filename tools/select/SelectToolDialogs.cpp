@@ -7,9 +7,9 @@
 #include "document/Layer.h"
 #include "document/TessarayDoc.h"
 #include "document/parts/CadParts.h"
-#include "platform/Strings.h"
 #include "model/shapes/containers/GroupShape.h"
 #include "model/shapes/containers/LShapeArray.h"
+#include "platform/Strings.h"
 #include "platform/ui/Dialog.h"
 #include "tools/PickList.h"
 #include "tools/select/SelectDialogs.h"
@@ -83,7 +83,15 @@ void MSelectTool::RegisterAsPart(MTessarayView* view) {
     if (!group) return;
     MPartsNameDialog dialog(view);
     if (dialog.DoModal() != IDOK) return;
-    auto part = std::make_unique<MCadParts>(view, dialog.GetName(), group->Duplicate(),
-                                            dialog.GetFitToScale(), view->PaperScale());
+    // A part without a name would have no label under its icon in the parts bar.
+    const std::string& name = dialog.GetName();
+    const auto first = name.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos) {
+        AfxMessageBox(IDS_NAME_EMPTY, MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    auto part =
+        std::make_unique<MCadParts>(view, name.substr(first, name.find_last_not_of(" \t\r\n") - first + 1),
+                                    group->Duplicate(), dialog.GetFitToScale(), view->PaperScale());
     if (MViewFrame* frame = GetViewFrame()) frame->AddPartsToCurrentList(std::move(part));
 }

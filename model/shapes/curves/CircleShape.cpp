@@ -14,7 +14,7 @@
 #include "model/exchange/JwcRecords.h"
 #include "model/geometry/Geometry.h"
 #include "model/helpers/TextStream.h"
-#include "model/render/CurvePieces.h"
+#include "model/render/BezierOutline.h"
 #include "model/shapes/ShapeTypes.h"
 #include "platform/Archive.h"
 

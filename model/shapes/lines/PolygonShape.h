@@ -104,7 +104,7 @@ public:
     // Own operations.
     // The outline and arrow heads with the pens and brush the caller selected.
     virtual void DrawOutline(MCadView* view, CDC* dc, int lineStyle);
-    // The outline as one run of cubic Bezier pieces (model/render/CurvePieces.h), for contexts
+    // The outline as one run of cubic Bezier pieces (model/render/BezierOutline.h), for contexts
     // that keep curves; FALSE (the default) when the outline has no such form.
     virtual BOOL GetOutlineCurve(std::vector<MFloatPoint>& run) const;
     virtual BOOL IsClosedFlag() const;

@@ -182,6 +182,21 @@ TEST_F(PartsProperties, ARegisteredGroupBecomesTheTabsLastIconAndIsInItsFile) {
     EXPECT_EQ(SelectionCount(), 1);
 }
 
+TEST_F(PartsProperties, ARegisteredGroupGetsItsNameTrimmedAndABlankNameIsRefused) {
+    const std::string a = WriteList("a.qfp", "A", {"ボルト"});
+    LoadFromProfile({{"0", a}});
+    SelectedGroup();
+    const std::string before = FileText(a);
+    MessageBoxRecorder messages;
+    RegisterAs("  \t ");
+    EXPECT_TRUE(messages.Saw(IDS_NAME_EMPTY));
+    EXPECT_EQ(Bar().GetListCtrl().GetItemCount(), 1);
+    EXPECT_EQ(FileText(a), before);
+    RegisterAs("  扉 ");
+    ASSERT_EQ(Bar().GetListCtrl().GetItemCount(), 2);
+    EXPECT_EQ(Bar().GetListCtrl().GetItemText(1), "扉");
+}
+
 TEST_F(PartsProperties, ARegisteredGroupWhoseFileCannotBeWrittenLosesNothing) {
     const std::string moved = ListInAVanishedFolder();
     SelectedGroup();

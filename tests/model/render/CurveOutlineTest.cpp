@@ -8,7 +8,7 @@
 #include "model/CadView.h"
 #include "model/PaperInfo.h"
 #include "model/geometry/Geometry.h"
-#include "model/render/CurvePieces.h"
+#include "model/render/BezierOutline.h"
 #include "model/settings/LineStyle.h"
 #include "model/shapes/curves/ArcShape.h"
 #include "model/shapes/curves/CircleShape.h"

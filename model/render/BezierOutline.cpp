@@ -1,4 +1,4 @@
-#include "model/render/CurvePieces.h"
+#include "model/render/BezierOutline.h"
 
 #include <algorithm>
 #include <cmath>
