@@ -24,6 +24,7 @@
 #include "interchange/InterchangeFactory.h"
 #include "model/ClassRegistry.h"
 #include "model/settings/LineStyle.h"
+#include "model/settings/OptionRecord.h"
 #include "platform/Strings.h"
 #include "platform/ui/Print.h"
 #include "view/ClassRegistry.h"
@@ -102,6 +103,18 @@ struct ProgramWindow {
         view.OnFilePrint(TRUE);
     }
 };
+
+// One initially updated window for a whole tool benchmark, as the program keeps one; snapping is
+// off so that the pointer lands where the benchmark puts it.
+inline ProgramWindow& ToolWindow() {
+    static ProgramWindow* window = [] {
+        auto* w = new ProgramWindow;
+        w->view.OnInitialUpdate();
+        GetOptionRecord().m_snap = 0;
+        return w;
+    }();
+    return *window;
+}
 
 // The child's side: opens the file (and prints it when a PDF is named), then writes its figures as
 // "name=value" words on standard output.

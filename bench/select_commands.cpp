@@ -11,7 +11,7 @@
 #include <random>
 #include <vector>
 
-#include "bench/MixedScene.h"
+#include "bench/SelectScene.h"
 #include "model/settings/OptionRecord.h"
 #include "resources/ResourceIds.h"
 #include "tools/select/SelectTool.h"
@@ -28,32 +28,14 @@ double SecondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-MSelectTool& Tool() {
-    static MSelectTool* tool = [] {
-        auto* t = new MSelectTool(30);
-        t->SetCommandInfo(ID_TOOL_SELECT, FALSE, "SELECT");
-        return t;
-    }();
-    return *tool;
-}
-
-void SelectEveryTenth(Scene& scene, MSelectTool& tool) {
-    tool.End(&scene.view, FALSE);
-    const MLayer* layer = scene.doc.GetLayers()->GetLayer(0);
-    for (int i = 0; i < kSelected; ++i) {
-        MCadShape* shape = layer->GetAt(i * 10);
-        tool.AddPick(shape, shape->GetCenter(), 0);
-    }
-}
-
 // The command on the selection, timed with its commit; the copies are the next selection.
 template <class Command>
 void RunOnSelection(benchmark::State& state, Command command) {
     Scene& scene = MixedScene();
     scene.view.ZoomToPaper();
     GetOptionRecord().m_snap = 0;
-    MSelectTool& tool = Tool();
-    SelectEveryTenth(scene, tool);
+    MSelectTool& tool = SelectSceneTool();
+    SelectEveryTenth(scene, tool, kSelected);
     for (auto _ : state) {
         const auto start = Clock::now();
         command(scene, tool);
@@ -80,8 +62,8 @@ BENCHMARK(BM_RotateTenThousandSelected)->Unit(benchmark::kMillisecond)->UseManua
 void BM_GroupTenThousandSelected(benchmark::State& state) {
     Scene& scene = MixedScene();
     scene.view.ZoomToPaper();
-    MSelectTool& tool = Tool();
-    SelectEveryTenth(scene, tool);
+    MSelectTool& tool = SelectSceneTool();
+    SelectEveryTenth(scene, tool, kSelected);
     for (auto _ : state) {
         const auto start = Clock::now();
         tool.Group(&scene.view);
@@ -109,7 +91,7 @@ void BM_JoinTenThousandSegments(benchmark::State& state) {
         s->view.OnInitialUpdate();
         return s;
     }();
-    MSelectTool& tool = Tool();
+    MSelectTool& tool = SelectSceneTool();
     std::mt19937 random(11);
     for (auto _ : state) {
         state.PauseTiming();

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <chrono>
 
-#include "bench/MixedScene.h"
+#include "bench/SelectScene.h"
 #include "model/settings/OptionRecord.h"
 #include "platform/gdi/DC.h"
 #include "resources/ResourceIds.h"
@@ -26,23 +26,9 @@ double MillisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-MSelectTool& Tool() {
-    static MSelectTool* tool = [] {
-        auto* t = new MSelectTool(30);
-        t->SetCommandInfo(ID_TOOL_SELECT, FALSE, "SELECT");
-        return t;
-    }();
-    return *tool;
-}
-
 // Every tenth shape selected; a press on a handle then moves the whole selection from it.
-void SelectEveryTenth(Scene& scene, MSelectTool& tool) {
-    tool.End(&scene.view, FALSE);
-    const MLayer* layer = scene.doc.GetLayers()->GetLayer(0);
-    for (int i = 0; i < kSelected; ++i) {
-        MCadShape* shape = layer->GetAt(i * 10);
-        tool.AddPick(shape, shape->GetCenter(), 0);
-    }
+void SelectForDrag(Scene& scene, MSelectTool& tool) {
+    SelectEveryTenth(scene, tool, kSelected);
     if (tool.HandlesDeform()) tool.OnToggleHandleMove(&scene.view);
 }
 
@@ -56,8 +42,8 @@ void BM_DragTenThousandSelected(benchmark::State& state) {
     scene.view.ZoomToPaper();
     GetOptionRecord().m_drawLimit = 100;
     GetOptionRecord().m_snap = 0;
-    MSelectTool& tool = Tool();
-    SelectEveryTenth(scene, tool);
+    MSelectTool& tool = SelectSceneTool();
+    SelectForDrag(scene, tool);
     double press = 0, release = 0, moveWorst = 0, moveTotal = 0;
     int moves = 0;
     for (auto _ : state) {
@@ -96,7 +82,7 @@ void BM_SelectAllDrawnMarked(benchmark::State& state) {
     Scene& scene = MixedScene();
     scene.view.ZoomToPaper();
     GetOptionRecord().m_drawSelectedShape = 1;
-    MSelectTool& tool = Tool();
+    MSelectTool& tool = SelectSceneTool();
     for (auto _ : state) {
         tool.SelectAll(&scene.view);
         state.PauseTiming();

@@ -24,20 +24,10 @@ using Clock = std::chrono::steady_clock;
 constexpr int kControlPoints = 2000;
 constexpr int kSides = 10000;
 
-bench::ProgramWindow& Window() {
-    static bench::ProgramWindow* window = [] {
-        auto* w = new bench::ProgramWindow;
-        w->view.OnInitialUpdate();
-        GetOptionRecord().m_snap = 0;
-        return w;
-    }();
-    return *window;
-}
-
 // Moves round a circle about the client's centre, one per iteration, each timed on its own.
 template <class Tool>
 void MoveAround(benchmark::State& state, Tool& tool) {
-    MTessarayView& view = Window().view;
+    MTessarayView& view = bench::ToolWindow().view;
     double worst = 0.0;
     int i = 0;
     for (auto _ : state) {
@@ -57,7 +47,7 @@ void MoveAround(benchmark::State& state, Tool& tool) {
 // pointer.
 template <class Points>
 void SplineFollowsThePointer(benchmark::State& state, Points points) {
-    MTessarayView& view = Window().view;
+    MTessarayView& view = bench::ToolWindow().view;
     MSplineTool tool(4);
     const int cx = bench::kClientWidth / 2, cy = bench::kClientHeight / 2;
     tool.OnLButtonDown(&view, cx, cy, 0);
@@ -96,7 +86,7 @@ BENCHMARK(BM_DenseSplineWaveFollowsThePointer)
     ->Iterations(200);
 
 void BM_PolygonOfTenThousandSidesFollowsThePointer(benchmark::State& state) {
-    MTessarayView& view = Window().view;
+    MTessarayView& view = bench::ToolWindow().view;
     MNPolygonTool tool(15);
     DialogRunner dialogs;
     dialogs.Script(IDD_NPOLYGON_INPUT,

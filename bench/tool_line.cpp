@@ -17,16 +17,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-bench::ProgramWindow& Window() {
-    static bench::ProgramWindow* window = [] {
-        auto* w = new bench::ProgramWindow;
-        w->view.OnInitialUpdate();
-        GetOptionRecord().m_snap = 0;
-        return w;
-    }();
-    return *window;
-}
-
 // A point of a spiral over the client area, never twice the same pixel in a row.
 CPoint SpiralPoint(int i) {
     const double a = i * 0.05;
@@ -49,7 +39,7 @@ void TimeMoves(benchmark::State& state, Move move) {
 }
 
 void BM_FreehandMoveOverTenThousandVertices(benchmark::State& state) {
-    bench::ProgramWindow& w = Window();
+    bench::ProgramWindow& w = bench::ToolWindow();
     MFreeLineTool tool(51);
     const CPoint first = SpiralPoint(0);
     tool.OnLButtonDown(&w.view, first.x + 40, first.y, MK_LBUTTON);
@@ -68,7 +58,7 @@ BENCHMARK(BM_FreehandMoveOverTenThousandVertices)
     ->Iterations(200);
 
 void BM_WallMoveOverTwoHundredSegments(benchmark::State& state) {
-    bench::ProgramWindow& w = Window();
+    bench::ProgramWindow& w = bench::ToolWindow();
     MWallTool tool(26);
     for (int i = 0; i <= 200; ++i) {
         // A zigzag across the client area.

@@ -17,16 +17,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-bench::ProgramWindow& Window() {
-    static bench::ProgramWindow* window = [] {
-        auto* w = new bench::ProgramWindow;
-        w->view.OnInitialUpdate();
-        GetOptionRecord().m_snap = 0;
-        return w;
-    }();
-    return *window;
-}
-
 // The multi-line dialog confirmed at once with the given text.
 class ConfirmedMultiText : public MInputMultiTextDialog {
 public:
@@ -46,7 +36,7 @@ public:
 };
 
 void BM_MultiTextMoveOfTwoThousandLines(benchmark::State& state) {
-    bench::ProgramWindow& w = Window();
+    bench::ProgramWindow& w = bench::ToolWindow();
     BenchDialogs dialogs;
     MShapeDialogFactory* previous = SetShapeDialogFactory(&dialogs);
     MMultiTextTool tool(49);
