@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/File.h"
+#include "platform/ui/CmdUI.h"
 
 MessageBoxRecorder::MessageBoxRecorder(int answer)
     : m_answer(answer), m_override(AfxMessageBoxSlot(), [this](const std::string& text, UINT type) {
@@ -47,4 +48,19 @@ std::string MakeTempDir(const std::string& name) {
     fs::remove_all(dir, ec);
     fs::create_directories(dir);
     return dir.string();
+}
+
+std::pair<bool, int> CommandItemState(CCmdTarget* target, UINT command) {
+    struct Probe : CCmdUI {
+        void Enable(BOOL on) override {
+            enabled = on;
+            m_bEnableChanged = TRUE;
+        }
+        void SetCheck(int check) override { checked = check; }
+        bool enabled = false;
+        int checked = -1;
+    } probe;
+    probe.m_nID = command;
+    probe.DoUpdate(target, TRUE);
+    return {probe.enabled, probe.checked};
 }

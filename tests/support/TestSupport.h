@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/ProgramState.h"
@@ -39,7 +40,12 @@ std::string TestDataFile(const std::string& relative);
 // A fresh empty directory under the build tree for one test.
 std::string MakeTempDir(const std::string& name);
 
-#define SKIP_WITHOUT_TESTDATA(path)                                                         \
-    do {                                                                                    \
+class CCmdTarget;
+// What the menu item of a command shows, as target's update handlers decide: enabled, and the
+// check state (-1 when no handler sets one).
+std::pair<bool, int> CommandItemState(CCmdTarget* target, UINT command);
+
+#define SKIP_WITHOUT_TESTDATA(path)                                                             \
+    do {                                                                                        \
         if ((path).empty()) GTEST_SKIP() << "test data not found under " TESSARAY_TESTDATA_DIR; \
     } while (0)

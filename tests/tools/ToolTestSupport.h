@@ -16,7 +16,6 @@
 #include <utility>
 
 #include "document/ToolSettings.h"
-#include "platform/ui/CmdUI.h"
 #include "platform/ui/DialogRunner.h"
 #include "platform/ui/FrameWnd.h"
 #include "platform/ui/MessageTranslation.h"
@@ -172,20 +171,7 @@ public:
     std::string Prompt() { return bar.GetPaneText(0); }
     // What the menu item of a command shows, as its update handler decides: enabled and the check
     // state (-1 when the handler does not set one).
-    std::pair<bool, int> ItemState(UINT command) {
-        struct Probe : CCmdUI {
-            void Enable(BOOL on) override {
-                enabled = on;
-                m_bEnableChanged = TRUE;
-            }
-            void SetCheck(int check) override { checked = check; }
-            bool enabled = false;
-            int checked = -1;
-        } probe;
-        probe.m_nID = command;
-        probe.DoUpdate(view.get(), TRUE);
-        return {probe.enabled, probe.checked};
-    }
+    std::pair<bool, int> ItemState(UINT command) { return CommandItemState(view.get(), command); }
 
     // Scripts for the dialogs and popup menus that open meanwhile (unscripted ones are cancelled).
     DialogRunner dialogs;

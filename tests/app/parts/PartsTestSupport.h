@@ -13,7 +13,6 @@
 #include "document/parts/CadParts.h"
 #include "document/parts/CadPartsList.h"
 #include "model/shapes/lines/LineShape.h"
-#include "platform/ui/CmdUI.h"
 #include "platform/ui/DialogRunner.h"
 #include "resources/ResourceIds.h"
 #include "tests/app/AppTestSupport.h"
@@ -92,20 +91,7 @@ protected:
         Frame()->LoadPartsLists();
     }
     // What the frame's menu item shows: enabled, and the check (-1: not set).
-    std::pair<bool, int> ItemState(UINT command) {
-        struct Probe : CCmdUI {
-            void Enable(BOOL on) override {
-                enabled = on;
-                m_bEnableChanged = TRUE;
-            }
-            void SetCheck(int check) override { checked = check; }
-            bool enabled = false;
-            int checked = -1;
-        } probe;
-        probe.m_nID = command;
-        probe.DoUpdate(Frame(), TRUE);
-        return {probe.enabled, probe.checked};
-    }
+    std::pair<bool, int> ItemState(UINT command) { return CommandItemState(Frame(), command); }
     void Command(UINT id) { Frame()->SendCommand(id); }
 
     std::string dir;
