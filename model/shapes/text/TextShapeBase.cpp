@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <istream>
 #include <ostream>
+#include <string>
+#include <unordered_map>
 
 #include "model/CadView.h"
 #include "model/exchange/DxfOutStream.h"
@@ -44,6 +46,18 @@ CString TrimBlanks(const CString& s) {
     while (t.size() >= 3 && t.compare(t.size() - 3, 3, ideographic) == 0)
         t.erase(t.size() - 3);
     return t;
+}
+
+// Cp932Cut converts the face character by character; a drawing names few faces, and each of its
+// texts is measured at every recalculation. A small cache per thread keeps the same results.
+const CString& CutFace(const CString& face, std::size_t maxBytes) {
+    constexpr std::size_t kMaxFaces = 64;
+    thread_local std::unordered_map<CString, CString> cut[2];
+    auto& faces = cut[maxBytes == kFaceBytes ? 0 : 1];
+    auto it = faces.find(face);
+    if (it != faces.end()) return it->second;
+    if (faces.size() >= kMaxFaces) faces.clear();
+    return faces.emplace(face, Cp932Cut(face, maxBytes)).first->second;
 }
 
 }  // namespace
@@ -234,8 +248,8 @@ CString MTextShapeBase::GetFaceName() const {
     CString face = TrimBlanks(m_fontName);
     if (face.empty()) face = GetDefaultTextFace();
     // A longer name would not fit the face field; cut it at a character boundary.
-    if (IsVertical()) return "@" + Cp932Cut(face, kFaceBytes - 1);
-    return Cp932Cut(face, kFaceBytes);
+    if (IsVertical()) return "@" + CutFace(face, kFaceBytes - 1);
+    return CutFace(face, kFaceBytes);
 }
 
 void MTextShapeBase::FillLogFont(LOGFONT& font) const {

@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "model/SnapPoint.h"
 #include "model/exchange/JwcRecords.h"
@@ -617,4 +619,34 @@ TEST_F(TextShapeTest, VerticalTextRunsDownInsideItsBox) {
     EXPECT_GE(ink.top, tl.y - 2);
     EXPECT_LE(ink.bottom, br.y + 2);
     EXPECT_GT(ink.Height(), 2 * ink.Width());  // taller than wide: written downwards
+}
+
+TEST_F(TextShapeTest, TheFaceFollowsEveryNameAndWritingDirection) {
+    // Names around the 31-byte field, of one- and two-byte characters (half-width kana is one
+    // byte), more of them than any kept set of faces, each asked for twice in both directions.
+    const char* const pieces[] = {"a", "Z", "ｱ", "ﾎﾟ", "あ", "漢", "Ｍ", "€"};
+    std::vector<std::string> names;
+    for (int n = 0; n < 150; ++n) {
+        std::string name;
+        for (int i = 0; name.size() < static_cast<std::size_t>(20 + n % 25); ++i)
+            name += pieces[(n * 7 + i * (n % 5 + 1)) % std::size(pieces)];
+        names.push_back(name);
+    }
+    names.push_back("");
+    names.push_back("  ＭＳ 明朝　");
+    MTextShape t;
+    for (int pass = 0; pass < 2; ++pass)
+        for (const std::string& name : names)
+            for (int vertical = 0; vertical < 2; ++vertical) {
+                t.SetFontName(name);
+                t.SetTextFlag80(vertical);
+                LOGFONT lf;
+                t.FillLogFont(lf);
+                std::string face = name == "" ? GetDefaultTextFace() : name;
+                if (name.find("ＭＳ 明朝") != std::string::npos) face = "ＭＳ 明朝";
+                const std::string expected = vertical ? "@" + Cp932Cut(face, 30) : Cp932Cut(face, 31);
+                ASSERT_EQ(lf.lfFaceName, expected) << name;
+                ASSERT_EQ(t.GetFaceName(), expected);
+                ASSERT_LE(Cp932Length(lf.lfFaceName), 31u);
+            }
 }
