@@ -131,7 +131,16 @@ std::vector<std::string> EnumFontFamilies() {
     return result;
 }
 
-GdiFont MakeGdiFont(const LOGFONT& lf, double dpi) {
+namespace {
+
+// Advances are measured at the reference resolution; the font may be sized for another.
+QFont ReferenceFont(const GdiFont& f) {
+    QFont measured(f.font);
+    measured.setPointSizeF(std::max(f.em, 0.1) * 72.0 / kReferenceDpi);
+    return measured;
+}
+
+GdiFont BuildGdiFont(const LOGFONT& lf, double dpi) {
     GdiFont f;
     f.vertical = !lf.lfFaceName.empty() && lf.lfFaceName[0] == '@';
     f.escapement = lf.lfEscapement / 10.0;
@@ -156,14 +165,41 @@ GdiFont MakeGdiFont(const LOGFONT& lf, double dpi) {
         const double stretch = 100.0 * lf.lfWidth / (m.avgCharPerEm * f.em);
         f.font.setStretch(static_cast<int>(std::clamp(std::round(stretch), 1.0, 4000.0)));
     }
+    f.measureKey = ReferenceFont(f).key();
     return f;
+}
+
+// Kept for the whole run and never destroyed, as the measured fonts below; a drawing uses few
+// fonts, and making one (face substitution, a QFont, its metrics) costs more than drawing a text.
+template <class Key, class Value, class Make>
+Value FindOrMake(std::mutex& lock, std::map<Key, Value>& values, Key key, Make make) {
+    constexpr std::size_t kMaxValues = 256;
+    std::lock_guard<std::mutex> guard(lock);
+    auto it = values.find(key);
+    if (it != values.end()) return it->second;
+    if (values.size() >= kMaxValues) values.clear();
+    return values.emplace(std::move(key), make()).first->second;
+}
+
+}  // namespace
+
+GdiFont MakeGdiFont(const LOGFONT& lf, double dpi) {
+    // Everything of the LOGFONT that BuildGdiFont reads, and the resolution.
+    using Key = std::tuple<LONG, LONG, LONG, LONG, BYTE, BYTE, BYTE, std::string, double>;
+    static std::mutex lock;
+    static auto* fonts = new std::map<Key, GdiFont>;
+    Key key{lf.lfHeight,    lf.lfWidth,     lf.lfEscapement, lf.lfWeight, lf.lfItalic,
+            lf.lfUnderline, lf.lfStrikeOut, lf.lfFaceName,   dpi};
+    return FindOrMake(lock, *fonts, std::move(key), [&] { return BuildGdiFont(lf, dpi); });
 }
 
 QFont MakeQFont(const LOGFONT& font, double dpiY) {
     return MakeGdiFont(font, dpiY).font;
 }
 
-TEXTMETRIC MeasureTextMetrics(const LOGFONT& lf) {
+namespace {
+
+TEXTMETRIC BuildTextMetrics(const LOGFONT& lf) {
     const GdiFont f = MakeGdiFont(lf, kReferenceDpi);
     const QFontMetricsF fm(f.font, MeasureDevice());
     TEXTMETRIC tm;
@@ -182,14 +218,19 @@ TEXTMETRIC MeasureTextMetrics(const LOGFONT& lf) {
     return tm;
 }
 
-namespace {
+}  // namespace
 
-// Advances are measured at the reference resolution; the font may be sized for another.
-QFont ReferenceFont(const GdiFont& f) {
-    QFont measured(f.font);
-    measured.setPointSizeF(std::max(f.em, 0.1) * 72.0 / kReferenceDpi);
-    return measured;
+TEXTMETRIC MeasureTextMetrics(const LOGFONT& lf) {
+    // The escapement turns the text, not its measures.
+    using Key = std::tuple<LONG, LONG, LONG, BYTE, BYTE, BYTE, BYTE, std::string>;
+    static std::mutex lock;
+    static auto* metrics = new std::map<Key, TEXTMETRIC>;
+    Key key{lf.lfHeight,    lf.lfWidth,     lf.lfWeight,  lf.lfItalic,
+            lf.lfUnderline, lf.lfStrikeOut, lf.lfCharSet, lf.lfFaceName};
+    return FindOrMake(lock, *metrics, std::move(key), [&] { return BuildTextMetrics(lf); });
 }
+
+namespace {
 
 // A font as text is measured in it, with the advance of each character it has measured: the
 // text engine shapes one character in microseconds, and drawings repeat few characters often.
@@ -241,10 +282,11 @@ MeasuredFont& MeasuredFontOf(const LOGFONT& lf) {
     return FindOrAdd(*fonts, std::move(key), [&] { return ReferenceFont(MakeGdiFont(lf, kReferenceDpi)); });
 }
 
-// A font made already, by its description.
-MeasuredFont& MeasuredFontOf(const QFont& reference) {
+// A font made already, by the description of its reference font.
+MeasuredFont& MeasuredFontOf(const GdiFont& f) {
     static auto* fonts = new std::map<QString, std::unique_ptr<MeasuredFont>>;
-    return FindOrAdd(*fonts, reference.key(), [&] { return reference; });
+    return FindOrAdd(*fonts, f.measureKey.isEmpty() ? ReferenceFont(f).key() : f.measureKey,
+                     [&] { return ReferenceFont(f); });
 }
 
 }  // namespace
@@ -252,7 +294,7 @@ MeasuredFont& MeasuredFontOf(const QFont& reference) {
 std::vector<GdiGlyph> SplitGlyphs(const GdiFont& f, const std::string& text) {
     std::vector<GdiGlyph> glyphs;
     std::lock_guard<std::mutex> guard(AdvanceLock());
-    MeasuredFont& measured = MeasuredFontOf(ReferenceFont(f));
+    MeasuredFont& measured = MeasuredFontOf(f);
     std::size_t i = 0;
     while (i < text.size()) {
         const std::size_t n =
@@ -266,6 +308,20 @@ std::vector<GdiGlyph> SplitGlyphs(const GdiFont& f, const std::string& text) {
         i += n;
     }
     return glyphs;
+}
+
+double TextAdvance(const GdiFont& f, const std::string& text) {
+    std::lock_guard<std::mutex> guard(AdvanceLock());
+    MeasuredFont& measured = MeasuredFontOf(f);
+    double width = 0.0;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const std::size_t n =
+            std::min(Utf8SequenceLength(static_cast<unsigned char>(text[i])), text.size() - i);
+        width += measured.Advance(std::string_view(text.data() + i, n));
+        i += n;
+    }
+    return width;
 }
 
 int MeasureTextWidth(const LOGFONT& lf, const std::string& text, std::vector<int>* byteExtents) {

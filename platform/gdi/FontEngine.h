@@ -16,6 +16,7 @@ struct GdiFont {
     double descent = 0.0;     // pixels below the baseline (cell)
     bool vertical = false;    // "@" face: laid out glyph by glyph
     double escapement = 0.0;  // degrees, counter-clockwise
+    QString measureKey;       // the key of the font its advances are measured in, made once
 };
 
 // dpi is the resolution of the device the font will draw on (its pixel sizes stay in pixels).
@@ -32,3 +33,5 @@ struct GdiGlyph {
     bool fullWidth = false;  // a double-byte character of code page 932
 };
 std::vector<GdiGlyph> SplitGlyphs(const GdiFont& font, const std::string& text);
+// The sum of the glyphs' advances as SplitGlyphs gives them, without making the glyphs.
+double TextAdvance(const GdiFont& font, const std::string& text);

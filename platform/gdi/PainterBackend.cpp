@@ -597,10 +597,17 @@ public:
                  const GdiAttributes& a) override {
         const double dpi = m_image ? 96.0 : m_info.dpiY;
         const GdiFont f = MakeGdiFont(a.font, dpi);
-        const std::vector<GdiGlyph> glyphs = SplitGlyphs(f, text);
+        // Only text laid out glyph by glyph needs the glyphs; the rest needs their width.
+        const bool byGlyph = f.vertical || f.em > kPathTextEm;
+        std::vector<GdiGlyph> glyphs;
         double width = 0.0;
-        for (const GdiGlyph& g : glyphs)
-            width += g.advance;
+        if (byGlyph) {
+            glyphs = SplitGlyphs(f, text);
+            for (const GdiGlyph& g : glyphs)
+                width += g.advance;
+        } else {
+            width = TextAdvance(f, text);
+        }
 
         QPainter* p = BeginCall(true);
         if (!p) return;
@@ -623,14 +630,14 @@ public:
         const QRectF cell(x0, baseline - f.ascent, width, f.ascent + f.descent);
         const QRectF onDevice = frame.mapRect(cell).adjusted(-2, -2, 2, 2);
         const CRect b = GetBounds();
-        if (!onDevice.intersects(QRectF(b.left, b.top, b.Width(), b.Height())) || glyphs.empty()) {
+        if (!onDevice.intersects(QRectF(b.left, b.top, b.Width(), b.Height())) || text.empty()) {
             EndCall();
             return;
         }
         p->setTransform(frame, true);
         if (a.bkMode == OPAQUE) p->fillRect(cell, Colour(a.bkColor));
         const QColor ink = Colour(a.textColor);
-        if (!f.vertical && f.em <= kPathTextEm) {
+        if (!byGlyph) {
             QFont font = f.font;
             if (mono) font.setStyleStrategy(QFont::StyleStrategy(QFont::PreferOutline | QFont::NoAntialias));
             p->setFont(font);
