@@ -48,16 +48,10 @@ private:
     std::uint64_t m_value = 0xCBF29CE484222325ull;
 };
 
-std::uint64_t MeasureKey(const LOGFONT& lf, const std::string& text) {
-    Digest d;
-    for (LONG v : {lf.lfHeight, lf.lfWidth, lf.lfEscapement, lf.lfOrientation, lf.lfWeight})
-        d.AddValue(v);
-    for (BYTE v : {lf.lfItalic, lf.lfUnderline, lf.lfStrikeOut, lf.lfCharSet, lf.lfOutPrecision,
-                   lf.lfClipPrecision, lf.lfQuality, lf.lfPitchAndFamily})
-        d.AddValue(v);
-    d.AddString(lf.lfFaceName);
-    d.AddString(text);
-    return d.Value();
+// The measuring font's width for a cell height of 100.
+LONG MeasureWidth(double charWidth, double textHeight) {
+    const double width = textHeight != 0.0 ? charWidth * 100 / textHeight : 0.0;
+    return std::isfinite(width) ? static_cast<LONG>(std::clamp(width, -1.0e6, 1.0e6)) : 0;
 }
 
 MFloatPoint ScaledAbout(const MFloatPoint& p, const MFloatPoint& c, double sx, double sy) {
@@ -301,14 +295,26 @@ void MTextShape::ReadText(CDocument*, std::istream& is) {
     ReadTextLines(is, m_string);
 }
 
+std::uint64_t MTextShape::MeasureKey() const {
+    // The measuring font follows from these fields alone (FillLogFont): building it, with its face
+    // name cut to the face field, costs more than the digest.
+    Digest d;
+    d.AddString(m_fontName);
+    d.AddString(GetDefaultTextFace());
+    d.AddValue(m_textFlags);
+    d.AddValue(GetEffectiveAngle());
+    d.AddValue(MeasureWidth(m_charWidth, m_textHeight));
+    d.AddString(m_string);
+    return d.Value();
+}
+
 void MTextShape::MeasureText(MCadView* view) {
-    LOGFONT lf;
-    FillLogFont(lf);
-    lf.lfHeight = 100;
-    const double width = m_textHeight != 0.0 ? m_charWidth * 100 / m_textHeight : 0.0;
-    lf.lfWidth = std::isfinite(width) ? static_cast<LONG>(std::clamp(width, -1.0e6, 1.0e6)) : 0;
-    const std::uint64_t key = MeasureKey(lf, m_string);
+    const std::uint64_t key = MeasureKey();
     if (key != m_measuredKey || key == 0) {
+        LOGFONT lf;
+        FillLogFont(lf);
+        lf.lfHeight = 100;
+        lf.lfWidth = MeasureWidth(m_charWidth, m_textHeight);
         std::unique_ptr<CDC> dc = view ? view->GetClientDC() : std::make_unique<CDC>();
         if (!dc) dc = std::make_unique<CDC>();
         CFont font;

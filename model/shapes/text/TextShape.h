@@ -69,6 +69,8 @@ protected:
     CString m_string;
 
 private:
+    // A digest of the fields the measure depends on.
+    std::uint64_t MeasureKey() const;
     // The string's extent at a cell height of 100 and a digest of the string and font it was taken
     // from: the font engine is slow, and a drawing is recalculated far more often than edited.
     std::uint64_t m_measuredKey = 0;

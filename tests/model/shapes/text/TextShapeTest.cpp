@@ -650,3 +650,30 @@ TEST_F(TextShapeTest, TheFaceFollowsEveryNameAndWritingDirection) {
                 ASSERT_LE(Cp932Length(lf.lfFaceName), 31u);
             }
 }
+
+TEST_F(TextShapeTest, AKeptMeasureFollowsWritingDirectionStyleAndSize) {
+    const std::function<void(MTextShape&)> changes[] = {
+        [](MTextShape& t) { t.SetTextFlag80(TRUE); },
+        [](MTextShape& t) { t.SetTextFlags(kTextItalic | kTextUnderline); },
+        [](MTextShape& t) { t.SetTextSize(20.0); },
+        [](MTextShape& t) { t.SetCharWidth(9.0); },
+        [](MTextShape& t) { t.SetAngle(kPi / 3); },
+        [](MTextShape& t) { t.SetFontName(" 　"); },  // blanks name the default face
+        [](MTextShape& t) { t.SetFontName("ＭＳ Ｐ明朝"); },
+    };
+    MTextShape kept = MakeText("Ag 図面");
+    for (const auto& change : changes) {
+        kept.Recalc(&view);
+        change(kept);
+        kept.Recalc(&view);
+        MTextShape fresh = MakeText("Ag 図面");
+        fresh.SetTextFlags(kept.GetTextFlags());
+        fresh.SetTextSize(kept.GetTextSize());
+        fresh.SetCharWidth(kept.GetCharWidth());
+        fresh.SetAngle(kept.GetAngle());
+        fresh.SetFontName(kept.GetFontName());
+        fresh.Recalc(&view);
+        EXPECT_DOUBLE_EQ(kept.GetBoxWidth(), fresh.GetBoxWidth());
+        EXPECT_DOUBLE_EQ(kept.GetBoxHeight(), fresh.GetBoxHeight());
+    }
+}
