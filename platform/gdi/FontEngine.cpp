@@ -291,22 +291,33 @@ MeasuredFont& MeasuredFontOf(const GdiFont& f) {
 
 }  // namespace
 
-std::vector<GdiGlyph> SplitGlyphs(const GdiFont& f, const std::string& text) {
-    std::vector<GdiGlyph> glyphs;
-    std::lock_guard<std::mutex> guard(AdvanceLock());
-    MeasuredFont& measured = MeasuredFontOf(f);
+namespace {
+
+// Visits the UTF-8 characters of text in order; a sequence cut off at the end is one character.
+template <class Visit>
+void ForEachCharacter(const std::string& text, Visit visit) {
     std::size_t i = 0;
     while (i < text.size()) {
         const std::size_t n =
             std::min(Utf8SequenceLength(static_cast<unsigned char>(text[i])), text.size() - i);
-        const std::string_view ch(text.data() + i, n);
-        GdiGlyph g;
-        g.text = QString::fromUtf8(ch.data(), static_cast<qsizetype>(n));
-        g.fullWidth = n > 1 && Cp932Length(ch) == 2;
-        g.advance = measured.Advance(ch);
-        glyphs.push_back(std::move(g));
+        visit(std::string_view(text.data() + i, n));
         i += n;
     }
+}
+
+}  // namespace
+
+std::vector<GdiGlyph> SplitGlyphs(const GdiFont& f, const std::string& text) {
+    std::vector<GdiGlyph> glyphs;
+    std::lock_guard<std::mutex> guard(AdvanceLock());
+    MeasuredFont& measured = MeasuredFontOf(f);
+    ForEachCharacter(text, [&](std::string_view ch) {
+        GdiGlyph g;
+        g.text = QString::fromUtf8(ch.data(), static_cast<qsizetype>(ch.size()));
+        g.fullWidth = ch.size() > 1 && Cp932Length(ch) == 2;
+        g.advance = measured.Advance(ch);
+        glyphs.push_back(std::move(g));
+    });
     return glyphs;
 }
 
@@ -314,13 +325,7 @@ double TextAdvance(const GdiFont& f, const std::string& text) {
     std::lock_guard<std::mutex> guard(AdvanceLock());
     MeasuredFont& measured = MeasuredFontOf(f);
     double width = 0.0;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const std::size_t n =
-            std::min(Utf8SequenceLength(static_cast<unsigned char>(text[i])), text.size() - i);
-        width += measured.Advance(std::string_view(text.data() + i, n));
-        i += n;
-    }
+    ForEachCharacter(text, [&](std::string_view ch) { width += measured.Advance(ch); });
     return width;
 }
 
@@ -330,18 +335,12 @@ int MeasureTextWidth(const LOGFONT& lf, const std::string& text, std::vector<int
     std::lock_guard<std::mutex> guard(AdvanceLock());
     MeasuredFont& font = MeasuredFontOf(lf);
     double x = 0.0;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const std::size_t n =
-            std::min(Utf8SequenceLength(static_cast<unsigned char>(text[i])), text.size() - i);
-        x += font.Advance(std::string_view(text.data() + i, n));
-        if (byteExtents) {
-            const int bytes =
-                n == 1 ? 1 : static_cast<int>(std::max<std::size_t>(1, Cp932Length(text.substr(i, n))));
-            for (int b = 0; b < bytes; ++b)
-                byteExtents->push_back(static_cast<int>(std::lround(x)));
-        }
-        i += n;
-    }
+    ForEachCharacter(text, [&](std::string_view ch) {
+        x += font.Advance(ch);
+        if (!byteExtents) return;
+        const int bytes = ch.size() == 1 ? 1 : static_cast<int>(std::max<std::size_t>(1, Cp932Length(ch)));
+        for (int b = 0; b < bytes; ++b)
+            byteExtents->push_back(static_cast<int>(std::lround(x)));
+    });
     return static_cast<int>(std::lround(x));
 }
