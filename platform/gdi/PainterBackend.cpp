@@ -27,6 +27,7 @@
 
 #include "platform/gdi/FontEngine.h"
 #include "platform/gdi/GdiRaster.h"
+#include "platform/gdi/PrintedRuns.h"
 #include "platform/gdi/QtGdi.h"
 #include "platform/gdi/RunClip.h"
 
@@ -343,7 +344,7 @@ public:
         QPainterPath path(at(0));
         for (int i = 1; i + 2 < count; i += 3)
             path.cubicTo(at(i), at(i + 1), at(i + 2));
-        p->setPen(LinePen(a.pen, Colour(a.pen.lopnColor)));
+        p->setPen(PenOf(a.pen));
         p->setBrush(Qt::NoBrush);
         p->drawPath(path);
         EndCall();
@@ -525,8 +526,53 @@ public:
         int n = 0;
         const int* cutCounts = nullptr;
         const GdiPointF* runs = CutLongRuns(points, counts, polylineCount, a.pen, cutCounts, n);
-        DrawLines(*p, runs, cutCounts, n, a.pen, [this](COLORREF c) { return Colour(c); });
+        if (p == m_ownedPainter.get() && !Styled(a.pen))
+            PrintRuns(*p, runs, cutCounts, n, a.pen);
+        else
+            DrawLines(*p, runs, cutCounts, n, a.pen, [this](COLORREF c) { return Colour(c); });
         EndCall();
+    }
+
+    static bool Styled(const LOGPEN& pen) {
+        return pen.lopnWidth.x <= 1 && pen.lopnStyle >= PS_DASH && pen.lopnStyle <= PS_DASHDOTDOT;
+    }
+
+    // A printer's page takes the runs of one call as one path under one stroke, each run with
+    // only the points that change its line. Opaque ink, so the order of the pieces is not seen.
+    void PrintRuns(QPainter& p, const GdiPointF* points, const int* counts, int n, const LOGPEN& lp) {
+        const bool wide = lp.lopnWidth.x > 1;
+        // Thin lines run through pixel indices; wide lines are areas centred on the pixels.
+        const double shift = wide ? 0.5 : 0.0;
+        p.setPen(PenOf(lp));
+        p.setBrush(Qt::NoBrush);
+        m_printPath.clear();
+        for (int i = 0, k = 0; i < n; k += counts[i++]) {
+            m_printRun.clear();
+            const int kept = AppendPrintedRun(points + k, counts[i], m_printRun);
+            if (kept == 1 && wide) {
+                // A point: wide pens leave a dot, thin ones nothing (GDI skips empty lines).
+                p.drawPoint(QPointF(m_printRun[0].x + shift, m_printRun[0].y + shift));
+            } else if (kept >= 2) {
+                m_printPath.moveTo(m_printRun[0].x + shift, m_printRun[0].y + shift);
+                for (int j = 1; j < kept; ++j)
+                    m_printPath.lineTo(m_printRun[j].x + shift, m_printRun[j].y + shift);
+            }
+        }
+        if (!m_printPath.isEmpty()) p.drawPath(m_printPath);
+    }
+
+    // The pen of the last lines drawn, kept whole: the painter finds a pen it is given again
+    // unchanged at once, by its shared data, and writes nothing to its device for it.
+    const QPen& PenOf(const LOGPEN& lp) {
+        const QColor colour = Colour(lp.lopnColor);
+        if (!m_penValid || lp.lopnStyle != m_penLog.lopnStyle || lp.lopnWidth.x != m_penLog.lopnWidth.x ||
+            colour != m_penColour) {
+            m_pen = LinePen(lp, colour);
+            m_penLog = lp;
+            m_penColour = colour;
+            m_penValid = true;
+        }
+        return m_pen;
     }
 
     // Runs cut to the target and a margin, as the context cuts them for other back ends: the
@@ -869,8 +915,10 @@ private:
             p = m_painter.get();
             KeepClipAndSave(p, saveState);
         }
-        p->setRenderHint(QPainter::Antialiasing, false);
-        p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        // Set only when different: a printer's engine writes its state again for every change.
+        if (p->testRenderHint(QPainter::Antialiasing)) p->setRenderHint(QPainter::Antialiasing, false);
+        if (p->compositionMode() != QPainter::CompositionMode_SourceOver)
+            p->setCompositionMode(QPainter::CompositionMode_SourceOver);
         return p;
     }
 
@@ -1031,11 +1079,12 @@ private:
         QPen pen = LinePen(lp, colour(lp.lopnColor));
         p.setPen(pen);
         p.setBrush(Qt::NoBrush);
-        const bool styled = !wide && lp.lopnStyle >= PS_DASH && lp.lopnStyle <= PS_DASHDOTDOT;
+        const bool styled = Styled(lp);
         // The device in the runs' coordinates: a coverage image of the raster operations is
         // painted moved to its area, and a run is not to be dropped as lying off that image.
-        const QRectF device =
-            p.worldTransform().inverted().mapRect(QRectF(0, 0, p.device()->width(), p.device()->height()));
+        const QRectF device = styled ? p.worldTransform().inverted().mapRect(
+                                           QRectF(0, 0, p.device()->width(), p.device()->height()))
+                                     : QRectF();
         // Thin lines run through pixel indices; wide lines are areas centred on the pixels.
         const double shift = wide ? 0.5 : 0.0;
         QPolygonF run;
@@ -1133,6 +1182,12 @@ private:
     GdiRaster m_raster;
     std::vector<GdiPointF> m_cutPoints;
     std::vector<int> m_cutCounts;
+    QPainterPath m_printPath;
+    std::vector<GdiPointF> m_printRun;
+    QPen m_pen;
+    LOGPEN m_penLog{};
+    QColor m_penColour;
+    bool m_penValid = false;
 };
 
 }  // namespace
