@@ -33,6 +33,7 @@ struct PrintedStroke {
     double width = 1.0;
     std::vector<std::array<double, 2>> points;
     int subpaths = 0;
+    bool clipped = false;
 };
 
 // The strokes of the page's content streams in order, in the content's own units.
@@ -66,10 +67,11 @@ std::vector<PrintedStroke> ReadStrokes(const std::string& pdf) {
             if (t == "Q" && !saved.empty()) state = saved.back(), saved.pop_back();
             if (t == "SCN" && n >= 3) state.colour = {operands[n - 3], operands[n - 2], operands[n - 1]};
             if (t == "w" && n >= 1) state.width = operands[n - 1];
+            if (t == "W" || t == "W*") state.clipped = true;
             if ((t == "m" || t == "l") && n >= 2) path.points.push_back({operands[n - 2], operands[n - 1]});
             if (t == "m") ++path.subpaths;
             if (t == "S") {
-                path.colour = state.colour, path.width = state.width;
+                path.colour = state.colour, path.width = state.width, path.clipped = state.clipped;
                 strokes.push_back(path);
             }
             if (t == "S" || t == "n" || t == "f" || t == "f*") path = PrintedStroke();
@@ -167,6 +169,49 @@ TEST_F(PrintedLines, TheRunsOfOneCallShareAStrokeAndKeepOnlyTheirCorners) {
     EXPECT_EQ(strokes[0].subpaths, 3);
     // The diagonal keeps its middle point: only horizontal and vertical stretches are joined.
     EXPECT_EQ(strokes[0].points.size(), 5u + 3u + 4u);
+}
+
+TEST_F(PrintedLines, LinesOfOnePenShareAStrokeUntilTheClipChanges) {
+    CPen red(PS_SOLID, 1, kRed);
+    dc.SelectObject(&red);
+    Line(100, 100, 900, 100);
+    Line(100, 200, 900, 200);
+    dc.IntersectClipRect(0, 0, 500, 5000);
+    Line(100, 300, 900, 300);
+    Line(100, 400, 900, 400);
+    dc.SelectClipRgn(nullptr);
+    Line(100, 500, 900, 500);
+
+    const std::vector<PrintedStroke> strokes = Finish();
+    ASSERT_EQ(strokes.size(), 3u);
+    EXPECT_EQ(strokes[0].subpaths, 2);
+    EXPECT_FALSE(strokes[0].clipped);
+    EXPECT_EQ(strokes[1].subpaths, 2);
+    EXPECT_TRUE(strokes[1].clipped);
+    EXPECT_EQ(strokes[2].subpaths, 1);
+    EXPECT_FALSE(strokes[2].clipped);
+    for (const PrintedStroke& s : strokes)
+        ExpectColour(s, kRed);
+}
+
+TEST_F(PrintedLines, CurvesJoinTheLinesOfTheirPenAndAnotherPenStartsAStroke) {
+    CPen red(PS_SOLID, 1, kRed), blue(PS_SOLID, 1, kBlue);
+    dc.SelectObject(&red);
+    Line(100, 100, 900, 100);
+    const POINT curve[] = {{100, 200}, {300, 100}, {500, 300}, {900, 200}};
+    dc.PolyBezier(curve, 4);
+    dc.SelectObject(&blue);
+    dc.PolyBezier(curve, 4);
+    dc.SelectObject(&red);
+    Line(100, 300, 900, 300);
+
+    const std::vector<PrintedStroke> strokes = Finish();
+    ASSERT_EQ(strokes.size(), 3u);
+    EXPECT_EQ(strokes[0].subpaths, 2);
+    ExpectColour(strokes[0], kRed);
+    EXPECT_EQ(strokes[1].subpaths, 1);
+    ExpectColour(strokes[1], kBlue);
+    ExpectColour(strokes[2], kRed);
 }
 
 TEST(PrintedRun, KeepsTheEndsAndEveryCornerAndDropsWhatOnlyContinuesAStretch) {
