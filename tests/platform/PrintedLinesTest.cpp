@@ -214,6 +214,20 @@ TEST_F(PrintedLines, CurvesJoinTheLinesOfTheirPenAndAnotherPenStartsAStroke) {
     ExpectColour(strokes[2], kRed);
 }
 
+TEST_F(PrintedLines, LinesWaitingAtANewPageStayOnTheirOwnPage) {
+    CPen red(PS_SOLID, 1, kRed);
+    dc.SelectObject(&red);
+    Line(100, 100, 900, 100);
+    dc.EndPage();
+    ASSERT_GT(dc.StartPage(), 0);
+    Line(100, 200, 900, 200);
+
+    const std::vector<PrintedStroke> strokes = Finish();
+    ASSERT_EQ(strokes.size(), 2u);
+    EXPECT_EQ(strokes[0].subpaths, 1);
+    EXPECT_EQ(strokes[1].subpaths, 1);
+}
+
 TEST(PrintedRun, KeepsTheEndsAndEveryCornerAndDropsWhatOnlyContinuesAStretch) {
     const GdiPointF run[] = {{0, 0}, {1, 0}, {2, 0}, {2, 0}, {2, 1}, {2, 3}, {1, 3}, {2, 3}, {2, 3}};
     std::vector<GdiPointF> out{{-5, -5}};
