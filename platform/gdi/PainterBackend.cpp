@@ -27,6 +27,7 @@
 
 #include "platform/gdi/FontEngine.h"
 #include "platform/gdi/GdiRaster.h"
+#include "platform/gdi/PrintedRuns.h"
 #include "platform/gdi/QtGdi.h"
 #include "platform/gdi/RunClip.h"
 
@@ -35,6 +36,8 @@ namespace {
 constexpr COLORREF kInvalidColor = 0xFFFFFFFF;
 // Above this character height text is drawn as a path clipped to the target.
 constexpr double kPathTextEm = 1024.0;
+// Lines waiting for the printer are drawn at the latest when their path holds this many points.
+constexpr int kMostWaitingPoints = 4096;
 
 Qt::BrushStyle HatchStyle(int hatch) {
     switch (hatch) {
@@ -254,11 +257,13 @@ public:
     }
     int StartPage() override {
         if (!m_ownedPainter) return m_printer ? 0 : 1;
+        DrawWaitingLines();
         if (m_pages++ > 0 && !m_printer->newPage()) return 0;
         return 1;
     }
     int EndDoc() override {
         if (!m_ownedPainter) return m_printer ? 0 : 1;
+        DrawWaitingLines();
         m_external = nullptr;
         const bool ok = m_ownedPainter->end();
         m_ownedPainter.reset();
@@ -266,6 +271,7 @@ public:
     }
     int AbortDoc() override {
         if (!m_ownedPainter) return m_printer ? 0 : 1;
+        m_linesWait = false;
         m_printer->abort();
         m_external = nullptr;
         m_ownedPainter->end();
@@ -273,6 +279,7 @@ public:
         return 1;
     }
     ~PainterBackend() override {
+        DrawWaitingLines();
         Flush();
         if (m_ownedPainter) m_ownedPainter->end();
     }
@@ -335,21 +342,28 @@ public:
             GdiBackend::Polylines(flat.data(), &n, 1, a);
             return;
         }
-        QPainter* p = BeginCall();
-        if (!p) return;
         // Thin lines run through pixel indices; wide lines are areas centred on the pixels.
         const double shift = a.pen.lopnWidth.x > 1 ? 0.5 : 0.0;
         const auto at = [&](int i) { return QPointF(points[i].x + shift, points[i].y + shift); };
+        if (!Styled(a.pen) && WaitWith(PenOf(a.pen))) {
+            m_printPath.moveTo(at(0));
+            for (int i = 1; i + 2 < count; i += 3)
+                m_printPath.cubicTo(at(i), at(i + 1), at(i + 2));
+            return;
+        }
+        QPainter* p = BeginCall();
+        if (!p) return;
         QPainterPath path(at(0));
         for (int i = 1; i + 2 < count; i += 3)
             path.cubicTo(at(i), at(i + 1), at(i + 2));
-        p->setPen(LinePen(a.pen, Colour(a.pen.lopnColor)));
+        p->setPen(PenOf(a.pen));
         p->setBrush(Qt::NoBrush);
         p->drawPath(path);
         EndCall();
     }
 
     void SetClip(const CRgn* clip) override {
+        DrawWaitingLines();
         if (clip && clip->GetData())
             m_clip = clip->GetData()->path;
         else if (clip)
@@ -520,13 +534,93 @@ public:
             GdiBackend::Polylines(points, counts, polylineCount, a);
             return;
         }
-        QPainter* p = BeginCall();
-        if (!p) return;
         int n = 0;
         const int* cutCounts = nullptr;
+        if (m_ownedPainter && m_external == m_ownedPainter.get() && !Styled(a.pen)) {
+            const GdiPointF* runs = CutLongRuns(points, counts, polylineCount, a.pen, cutCounts, n);
+            PrintRuns(runs, cutCounts, n, a.pen);
+            return;
+        }
+        QPainter* p = BeginCall();
+        if (!p) return;
         const GdiPointF* runs = CutLongRuns(points, counts, polylineCount, a.pen, cutCounts, n);
         DrawLines(*p, runs, cutCounts, n, a.pen, [this](COLORREF c) { return Colour(c); });
         EndCall();
+    }
+
+    static bool Styled(const LOGPEN& pen) {
+        return pen.lopnWidth.x <= 1 && pen.lopnStyle >= PS_DASH && pen.lopnStyle <= PS_DASHDOTDOT;
+    }
+
+    // A printer's page takes consecutive runs of one pen, of one call or of many, as one path
+    // under one stroke, each run with only the points that change its line. The ink is opaque,
+    // so the order of the pieces is not seen. The runs wait until another pen comes, anything
+    // else is drawn (every drawing starts with BeginCall), the clip changes or the page ends.
+    void PrintRuns(const GdiPointF* points, const int* counts, int n, const LOGPEN& lp) {
+        const bool wide = lp.lopnWidth.x > 1;
+        // Thin lines run through pixel indices; wide lines are areas centred on the pixels.
+        const double shift = wide ? 0.5 : 0.0;
+        const QPen& pen = PenOf(lp);
+        for (int i = 0, k = 0; i < n; k += counts[i++]) {
+            m_printRun.clear();
+            const int kept = AppendPrintedRun(points + k, counts[i], m_printRun);
+            if (kept == 1 && wide) {
+                // A point: wide pens leave a dot, thin ones nothing (GDI skips empty lines).
+                QPainter* p = BeginCall();
+                if (!p) return;
+                p->setPen(pen);
+                p->setBrush(Qt::NoBrush);
+                p->drawPoint(QPointF(m_printRun[0].x + shift, m_printRun[0].y + shift));
+                EndCall();
+            } else if (kept >= 2) {
+                if (!WaitWith(pen)) return;
+                m_printPath.moveTo(m_printRun[0].x + shift, m_printRun[0].y + shift);
+                for (int j = 1; j < kept; ++j)
+                    m_printPath.lineTo(m_printRun[j].x + shift, m_printRun[j].y + shift);
+            }
+        }
+    }
+
+    // Makes the waiting path the one of the pen, drawing what waits for another first. False
+    // where lines do not wait: not a printer's page, or no painter.
+    bool WaitWith(const QPen& pen) {
+        if (!m_ownedPainter || m_external != m_ownedPainter.get()) return false;
+        if (m_linesWait && (m_waitingPen != pen || m_printPath.elementCount() > kMostWaitingPoints))
+            DrawWaitingLines();
+        if (!m_linesWait) {
+            // The painter takes the clip now; a new clip draws the waiting lines first.
+            if (!BeginCall()) return false;
+            EndCall();
+            m_waitingPen = pen;
+            m_linesWait = true;
+        }
+        return true;
+    }
+
+    void DrawWaitingLines() {
+        if (!m_linesWait) return;
+        m_linesWait = false;
+        QPainter* p = m_ownedPainter.get();
+        if (p && p->isActive() && !m_printPath.isEmpty()) {
+            p->setPen(m_waitingPen);
+            p->setBrush(Qt::NoBrush);
+            p->drawPath(m_printPath);
+        }
+        m_printPath.clear();
+    }
+
+    // The pen of the last lines drawn, kept whole: the painter finds a pen it is given again
+    // unchanged at once, by its shared data, and writes nothing to its device for it.
+    const QPen& PenOf(const LOGPEN& lp) {
+        const QColor colour = Colour(lp.lopnColor);
+        if (!m_penValid || lp.lopnStyle != m_penLog.lopnStyle || lp.lopnWidth.x != m_penLog.lopnWidth.x ||
+            colour != m_penColour) {
+            m_pen = LinePen(lp, colour);
+            m_penLog = lp;
+            m_penColour = colour;
+            m_penValid = true;
+        }
+        return m_pen;
     }
 
     // Runs cut to the target and a margin, as the context cuts them for other back ends: the
@@ -809,6 +903,7 @@ public:
     }
 
     void Flush() override {
+        DrawWaitingLines();
         if (m_painter) {
             m_painter->end();
             m_painter.reset();
@@ -849,6 +944,7 @@ private:
     // The painter for one call, with GDI's rendering settings and the clip applied. Calls that
     // change more than pen, brush and composition ask for the state to be saved.
     QPainter* BeginCall(bool saveState = false) {
+        DrawWaitingLines();
         QPainter* p = m_external;
         if (p && p == m_ownedPainter.get()) {
             // The printer's painter is ours alone: like an image's, it keeps its clip between
@@ -876,8 +972,10 @@ private:
             p = m_painter.get();
             KeepClipAndSave(p, saveState);
         }
-        p->setRenderHint(QPainter::Antialiasing, false);
-        p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+        // Set only when different: a printer's engine writes its state again for every change.
+        if (p->testRenderHint(QPainter::Antialiasing)) p->setRenderHint(QPainter::Antialiasing, false);
+        if (p->compositionMode() != QPainter::CompositionMode_SourceOver)
+            p->setCompositionMode(QPainter::CompositionMode_SourceOver);
         return p;
     }
 
@@ -1038,11 +1136,12 @@ private:
         QPen pen = LinePen(lp, colour(lp.lopnColor));
         p.setPen(pen);
         p.setBrush(Qt::NoBrush);
-        const bool styled = !wide && lp.lopnStyle >= PS_DASH && lp.lopnStyle <= PS_DASHDOTDOT;
+        const bool styled = Styled(lp);
         // The device in the runs' coordinates: a coverage image of the raster operations is
         // painted moved to its area, and a run is not to be dropped as lying off that image.
-        const QRectF device =
-            p.worldTransform().inverted().mapRect(QRectF(0, 0, p.device()->width(), p.device()->height()));
+        const QRectF device = styled ? p.worldTransform().inverted().mapRect(
+                                           QRectF(0, 0, p.device()->width(), p.device()->height()))
+                                     : QRectF();
         // Thin lines run through pixel indices; wide lines are areas centred on the pixels.
         const double shift = wide ? 0.5 : 0.0;
         QPolygonF run;
@@ -1140,6 +1239,14 @@ private:
     GdiRaster m_raster;
     std::vector<GdiPointF> m_cutPoints;
     std::vector<int> m_cutCounts;
+    QPainterPath m_printPath;  // lines waiting for the printer, all of m_waitingPen
+    QPen m_waitingPen;
+    bool m_linesWait = false;
+    std::vector<GdiPointF> m_printRun;
+    QPen m_pen;
+    LOGPEN m_penLog{};
+    QColor m_penColour;
+    bool m_penValid = false;
 };
 
 }  // namespace
