@@ -25,6 +25,7 @@
 #include <sys/mman.h>
 #endif
 
+#include "platform/gdi/FastDeflate.h"
 #include "platform/gdi/FontEngine.h"
 #include "platform/gdi/GdiRaster.h"
 #include "platform/gdi/PrintedRuns.h"
@@ -246,8 +247,10 @@ public:
         if (!m_printer || m_ownedPainter) return m_printer ? 1 : 0;
         if (!name.empty()) m_printer->setDocName(QString::fromStdString(name));
         m_ownedPainter = std::make_unique<QPainter>();
+        m_fastDeflate.emplace();
         if (!m_ownedPainter->begin(m_printer)) {
             m_ownedPainter.reset();
+            m_fastDeflate.reset();
             return 0;
         }
         m_external = m_ownedPainter.get();
@@ -267,6 +270,7 @@ public:
         m_external = nullptr;
         const bool ok = m_ownedPainter->end();
         m_ownedPainter.reset();
+        m_fastDeflate.reset();
         return ok ? 1 : 0;
     }
     int AbortDoc() override {
@@ -276,6 +280,7 @@ public:
         m_external = nullptr;
         m_ownedPainter->end();
         m_ownedPainter.reset();
+        m_fastDeflate.reset();
         return 1;
     }
     ~PainterBackend() override {
@@ -1224,6 +1229,8 @@ private:
     std::shared_ptr<CBitmap::Surface> m_surface;
     QPrinter* m_printer = nullptr;
     std::unique_ptr<QPainter> m_ownedPainter;
+    // From StartDoc to the end of the document: the PDF writer deflates its pages fast.
+    std::optional<CFastDeflateScope> m_fastDeflate;
     int m_pages = 0;
     QImage* m_image = nullptr;
     QPainter* m_external = nullptr;
