@@ -240,6 +240,7 @@ private:
 
     std::vector<Placement> m_placements;
     std::unordered_map<const MCadShape*, std::size_t> m_placeholders;  // to m_placements
+    const MCadShape* m_builtPlaceholder = nullptr;                     // by the entity just built
     std::unordered_map<const MGroupShape*, int> m_resolution;          // 1 resolving, 2 resolved
     std::map<std::string, int> m_skipped;
     bool m_cutShort = false;

@@ -6,6 +6,7 @@
 
 #include "document/Layer.h"
 #include "document/TessarayDoc.h"
+#include "interchange/DxfBlockCopy.h"
 #include "interchange/DxfReader.h"
 #include "interchange/DxfReaderKeywords.h"
 #include "model/shapes/containers/GroupShape.h"
@@ -97,6 +98,7 @@ std::unique_ptr<MCadShape> MDXFReader::PlaceBlock(bool insert) {
         return nullptr;
     }
     auto placeholder = std::make_unique<MGroupShape>();
+    m_builtPlaceholder = placeholder.get();
     m_placeholders.emplace(placeholder.get(), m_placements.size());
     m_placements.push_back(Placement{nullptr, s.name, s.points[0], s.d41, s.d42, s.a50, insert,
                                      plane == Plane::kMirrored, EntityColor(), EntityLineStyle()});
@@ -125,7 +127,10 @@ void MDXFReader::ResolveBlock(MGroupShape* block, int depth) {
 void MDXFReader::ReplacePlaceholders(MShapeArray& shapes, MGroupShape* owner, int depth) {
     for (int i = 0; i < shapes.GetSize();) {
         MCadShape* shape = shapes.GetAt(i);
-        const auto it = m_placeholders.find(shape);
+        // Placeholders are empty groups: other shapes need no look-up.
+        const bool emptyGroup = shape && shape->GetRuntimeClass() == RUNTIME_CLASS(MGroupShape) &&
+                                static_cast<MGroupShape*>(shape)->GetShapeCount() == 0;
+        const auto it = emptyGroup ? m_placeholders.find(shape) : m_placeholders.end();
         if (it == m_placeholders.end()) {
             ++i;
             continue;
@@ -157,12 +162,12 @@ std::unique_ptr<MCadShape> MDXFReader::Place(const Placement& placement, int dep
     }
     m_expanded += weight;
 
-    std::unique_ptr<MCadShape> copy(block->Duplicate());
+    std::unique_ptr<MGroupShape> copy(static_cast<MGroupShape*>(block->Duplicate()));
     if (placement.insert) {
         const MFloatPoint p = placement.point;
         copy->Move(p - copy->GetCenter());
         if (placement.sx != 1.0 || placement.sy != 1.0) copy->ScaleXY(p, placement.sx, placement.sy);
-        if (placement.angle != 0.0) copy->Rotate(p.x, p.y, placement.angle);
+        if (placement.angle != 0.0) TurnPlacedCopy(*copy, p.x, p.y, placement.angle);
     }
     if (placement.mirrored) MirrorAboutYAxis(copy.get());
     // Inside a block definition a placement that is itself "by block" passes that on.

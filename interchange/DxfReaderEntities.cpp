@@ -193,6 +193,7 @@ std::unique_ptr<MCadShape> MDXFReader::ConvertEntity(int code, std::string_view 
         if (!m_store.embedded) StoreGroup(code, value);
         return nullptr;
     }
+    m_builtPlaceholder = nullptr;
     std::unique_ptr<MCadShape> shape = ConvertWithPlane(BuildEntity(m_entityKind), m_entityKind);
 
     m_list10.clear();
@@ -204,7 +205,7 @@ std::unique_ptr<MCadShape> MDXFReader::ConvertEntity(int code, std::string_view 
     m_store.chunks.clear();  // the chunks of one MTEXT, also while a POLYLINE keeps the rest
 
     // A placement's attributes are its record's; its group is filled once every block is read.
-    const bool placeholder = shape && m_placeholders.count(shape.get()) > 0;
+    const bool placeholder = shape && shape.get() == m_builtPlaceholder;
     if (shape) {
         *layer = LayerIndex(m_store.layer);
         if (!placeholder) ApplyStyle(shape.get(), m_sectionState == kSectionEntities);
@@ -235,7 +236,7 @@ MDXFReader::Plane MDXFReader::EntityPlane() const {
 }
 
 std::unique_ptr<MCadShape> MDXFReader::ConvertWithPlane(std::unique_ptr<MCadShape> shape, int kind) {
-    if (!shape || m_placeholders.count(shape.get()) > 0) return shape;
+    if (!shape || shape.get() == m_builtPlaceholder) return shape;
     Ocs ocs;
     switch (kind) {
         case kDxfCircle:
