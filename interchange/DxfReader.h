@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "document/Interchange.h"
+#include "interchange/DxfPairSource.h"
 #include "interchange/DxfText.h"
 #include "interchange/GroupDictionary.h"
 #include "model/geometry/FloatPoint.h"
@@ -23,6 +24,7 @@
 #include "model/geometry/FloatRect.h"
 #include "platform/WinTypes.h"
 
+class CFile;
 class MCadShape;
 class MDXFReadProgress;
 class MGroupShape;
@@ -68,6 +70,8 @@ public:
     // Whether the bytes look like an ASCII DXF file: pairs of an integer group code and a value,
     // the first structure pair being a SECTION or EOF.
     static bool LooksLikeDxf(std::string_view bytes);
+    // How much of a file Read takes at a time; the file is never held whole.
+    void SetPieceSize(std::size_t size) { m_pieceSize = size; }
 
     // What the document takes after a successful read: the auto-scale answer, a flag that is always
     // 1, and the limits rectangle of the HEADER ($LIMMIN, $LIMMAX).
@@ -150,7 +154,12 @@ private:
         int lineStyle;
     };
 
-    int ReadLoop(std::string_view bytes);
+    static bool LooksLikeDxf(MDXFPairSource& source);
+    // Not binary, and LooksLikeDxf; the source is used up.
+    static bool IsAsciiDxf(MDXFPairSource& source);
+    // ReadBytes after the check.
+    int ReadPairs(MDXFPairSource& source);
+    int ReadLoop(MDXFPairSource& source);
     void FinishLayers(bool cancelled);
     void ResetGroupStore(bool clearKind);
     void StoreGroup(int code, std::string_view value);
@@ -247,5 +256,6 @@ private:
     bool m_prepared = false;
     bool m_paperChosen = false;
     MFloatPoint m_keptOrigin;
-    std::vector<BYTE> m_bytes;
+    std::unique_ptr<CFile> m_file;  // opened by Prepare
+    std::size_t m_pieceSize = MDXFPairSource::kDefaultPieceSize;
 };
