@@ -143,7 +143,8 @@ private:
         double elevation = 0.0;
     };
     // A block placement (INSERT or DIMENSION). Blocks may be defined after they are used, so each
-    // placement first puts an empty group where it belongs and is filled once every block is read.
+    // placement first puts an empty group where it belongs (a placeholder that knows its placement),
+    // replaced by the copy once every block is read.
     struct Placement {
         MGroupShape* owner;  // the block that holds the placeholder; null in ENTITIES
         std::string name;
@@ -248,9 +249,8 @@ private:
     bool m_measureTexts = false;
 
     std::vector<Placement> m_placements;
-    std::unordered_map<const MCadShape*, std::size_t> m_placeholders;  // to m_placements
-    const MCadShape* m_builtPlaceholder = nullptr;                     // by the entity just built
-    std::unordered_map<const MGroupShape*, int> m_resolution;          // 1 resolving, 2 resolved
+    const MCadShape* m_builtPlaceholder = nullptr;             // by the entity just built
+    std::unordered_map<const MGroupShape*, int> m_resolution;  // 1 resolving, 2 resolved
     std::map<std::string, int> m_skipped;
     bool m_cutShort = false;
     bool m_prepared = false;

@@ -150,6 +150,54 @@ TEST_F(DxfBlockCopy, OnlyTheReadersKindsTurnInPlace) {
     EXPECT_FALSE(TurnsInPlace(&block));
 }
 
+// A block of every kind (and a nested, turned and scaled placement) placed as it stands, then
+// moved, scaled and turned: the reader's copy is the plain copy moved, scaled and turned by the group.
+TEST_F(DxfBlockCopy, PlacementsAreTheCopiesMovedScaledAndTurned) {
+    const std::string blocks =
+        "0|SECTION|2|BLOCKS|"
+        "0|BLOCK|2|INNER|10|1.25|20|-2.5|"
+        "0|LINE|8|0|62|3|10|1.5|20|2.25|11|7.75|21|3.125|"
+        "0|CIRCLE|8|0|10|4.5|20|1.5|40|2.75|"
+        "0|ARC|8|0|10|-3.5|20|6.25|40|1.5|50|33|51|211|"
+        "0|TEXT|8|0|10|2.5|20|3.5|40|1.25|50|12|1|AB|"
+        "0|LWPOLYLINE|8|0|70|1|10|1.5|20|1.5|42|0.5|10|6.5|20|1.5|10|6.5|20|4.5|"
+        "0|ENDBLK|"
+        "0|BLOCK|2|OUTER|10|-3.75|20|2.125|"
+        "0|LINE|8|0|10|1.5|20|2.5|11|9.5|21|-4.5|"
+        "0|INSERT|8|0|2|INNER|10|3.5|20|1.5|41|2|42|0.5|50|30|"
+        "0|ENDBLK|0|ENDSEC|";
+    const auto placed = [&](const std::string& insert) {
+        MTessarayDoc file;
+        MDXFReader reader(file);
+        EXPECT_EQ(reader.ReadBytes(
+                      Dxf(blocks + "0|SECTION|2|ENTITIES|0|INSERT|8|0|2|OUTER|" + insert + "0|ENDSEC|0|EOF")),
+                  1);
+        const std::vector<MCadShape*> shapes = AllShapes(file);
+        EXPECT_EQ(shapes.size(), 1u);
+        return std::unique_ptr<MCadShape>(shapes.empty() ? nullptr : shapes[0]->Duplicate());
+    };
+    const std::unique_ptr<MCadShape> asItStands = placed("10|-3.75|20|2.125|");
+    ASSERT_NE(asItStands, nullptr);
+    struct Case {
+        double x, y, sx, sy, degrees;
+    };
+    for (const Case& c : {Case{100.5, 50.25, 1.5, 1.5, 17}, Case{-7.5, 3.25, 2, -0.5, 90},
+                          Case{0.125, -9.5, 1, 1, 243.5}, Case{3.5, 4.5, -1, 1, 180}}) {
+        SCOPED_TRACE(c.degrees);
+        std::unique_ptr<MCadShape> expected(asItStands->Duplicate());
+        const MFloatPoint p(c.x, c.y);
+        expected->Move(p - expected->GetCenter());
+        if (c.sx != 1.0 || c.sy != 1.0) expected->ScaleXY(p, c.sx, c.sy);
+        const double angle = std::fmod(c.degrees, 360.0) * 3.141592653589793 / 180.0;
+        expected->Rotate(p.x, p.y, angle);
+        const std::unique_ptr<MCadShape> read = placed(
+            "10|" + std::to_string(c.x) + "|20|" + std::to_string(c.y) + "|41|" + std::to_string(c.sx) +
+            "|42|" + std::to_string(c.sy) + "|50|" + std::to_string(c.degrees) + "|");
+        ASSERT_NE(read, nullptr);
+        EXPECT_EQ(Stored(read.get()), Stored(expected.get()));
+    }
+}
+
 // Every placed block of the drawing turned once more, both ways; how many there were.
 int ExpectSameTurnsOfGroups(const MTessarayDoc& file, std::mt19937& rng) {
     std::uniform_real_distribution<double> v(-1000.0, 1000.0);
