@@ -3,8 +3,9 @@
 // styles come from the TABLES section, block definitions from BLOCKS, and the shapes from ENTITIES,
 // added without undo records. Built on the stack by the document's import, used once, destroyed.
 //
-// The file is read as a whole and parsed from memory. Lines may be of any length; group codes and
-// section, table and entity names may carry blanks around them. Binary DXF is refused.
+// A file is read a piece at a time and parsed pair by pair, so that only one piece is held; bytes
+// already in memory are parsed where they are. Lines may be of any length; group codes and section,
+// table and entity names may carry blanks around them. Binary DXF is refused.
 #pragma once
 
 #include <cstddef>
@@ -56,8 +57,8 @@ public:
     MDXFReader(const MDXFReader&) = delete;
     MDXFReader& operator=(const MDXFReader&) = delete;
 
-    // Before the document is emptied: loads the file and recognises it as DXF (anything else gets
-    // 62700), then asks the paper dialog and the scale question (when the window side is
+    // Before the document is emptied: opens the file (kept open for Read) and recognises it as DXF (anything
+    // else gets 62700), then asks the paper dialog and the scale question (when the window side is
     // installed). 0 when the file is refused or the user cancels.
     int Prepare(const std::string& path) override;
     // The import entry: Prepare unless it ran, the chosen paper applied, then the reading. Nonzero
