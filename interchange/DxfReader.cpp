@@ -202,6 +202,7 @@ int MDXFReader::ReadPairs(MDXFPairSource& source) {
 
     // Layers already in the document are found by name like the ones the tables add.
     m_layerIndex.clear();
+    m_lastLayerIndex = -1;
     MDocShapeArray* layers = m_doc.GetLayers();
     for (int i = layers->GetLayerCount() - 1; i >= 0; --i)
         m_layerIndex[layers->GetLayer(i)->GetName()] = i;
@@ -235,6 +236,7 @@ int MDXFReader::ReadLoop(MDXFPairSource& source) {
     m_blockState = 2;
     ResetGroupStore(true);
     m_lineTypes["BYBLOCK"] = kByBlockLineStyle;
+    m_lastLayerTables.valid = false;
 
     std::optional<MDXFImportPumpScope> pumping;
     if (progress) pumping.emplace();
@@ -291,6 +293,7 @@ void MDXFReader::FinishLayers(bool cancelled) {
         delete m_doc.RemoveLayer(i, FALSE);
     }
     m_layerIndex.clear();
+    m_lastLayerIndex = -1;
     if (layers->GetLayerCount() == 0) m_doc.AddNewLayer();
 }
 
@@ -503,6 +506,7 @@ void MDXFReader::HandleLineType(int code, std::string_view value) {
         m_dashes.push_back(DxfReal(value));
     } else if (code == 0) {
         if (!m_lineTypeName.empty()) m_lineTypes[DxfUpper(m_lineTypeName)] = MatchLineStyle(m_dashes);
+        m_lastLayerTables.valid = false;
         m_lineTypeName.clear();
         m_dashes.clear();
     }
@@ -521,6 +525,7 @@ void MDXFReader::HandleLayer(int code, std::string_view value) {
         LayerIndex(name);
         m_layerColors[name] = m_store.color;
         m_layerLineTypes[name] = m_store.lineType;
+        m_lastLayerTables.valid = false;
     }
     ResetGroupStore(true);
 }
@@ -536,10 +541,13 @@ void MDXFReader::HandleStyle(int code, std::string_view value) {
 }
 
 int MDXFReader::LayerIndex(const CString& name) {
+    if (m_lastLayerIndex >= 0 && name == m_lastLayerName) return m_lastLayerIndex;
     const auto it = m_layerIndex.find(name);
-    if (it != m_layerIndex.end()) return it->second;
-    const int index = m_doc.AddLayer(new MLayer(name, TRUE, TRUE, TRUE));
-    m_layerIndex.emplace(name, index);
+    const int index =
+        it != m_layerIndex.end() ? it->second : m_doc.AddLayer(new MLayer(name, TRUE, TRUE, TRUE));
+    if (it == m_layerIndex.end()) m_layerIndex.emplace(name, index);
+    m_lastLayerName = name;
+    m_lastLayerIndex = index;
     return index;
 }
 

@@ -200,6 +200,14 @@ private:
     std::unique_ptr<MCadShape> ClosePolyline();
     void ApplyStyle(MCadShape* shape, bool inEntities);
     void ResolveByBlock(MCadShape* shape, COLORREF color, int lineStyle, bool keepByBlock);
+    // The colour number and line style a layer's table entry gives (256 and 0 without one).
+    struct LayerTables {
+        CString layer;
+        int color = 256;
+        int lineStyle = 0;
+        bool valid = false;
+    };
+    const LayerTables& TablesOfLayer(const CString& layer) const;
     COLORREF EntityColor() const;
     int EntityLineStyle() const;
     int LayerIndex(const CString& name);
@@ -232,6 +240,9 @@ private:
     std::unordered_map<std::string, int> m_layerColors;
     std::unordered_map<std::string, CString> m_layerLineTypes;
     std::unordered_map<std::string, int> m_layerIndex;
+    CString m_lastLayerName;  // and its index, -1 when unknown
+    int m_lastLayerIndex = -1;
+    mutable LayerTables m_lastLayerTables;  // invalid when the tables change
     CString m_lineTypeName;
     std::vector<double> m_dashes;
 
