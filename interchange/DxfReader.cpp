@@ -6,7 +6,6 @@
 #include <sys/stat.h>
 
 #include <cmath>
-#include <cstring>
 #include <optional>
 #include <string>
 
