@@ -82,12 +82,13 @@ struct ProgramWindow {
         QApplication::processEvents();
     }
 
-    // The read and the first update, each timed.
-    bool Open(const std::string& path, double& read, double& update) {
+    // The read and the first update, each timed; the peak memory after the read.
+    bool Open(const std::string& path, double& read, double& update, double* readPeakMB = nullptr) {
         AfxGetPrinterSettings().paperName = doc.GetPaperInfo().GetSizeInfo().m_name;
         auto start = std::chrono::steady_clock::now();
         const BOOL opened = doc.OnOpenDocument(path);
         read = SecondsSince(start);
+        if (readPeakMB) *readPeakMB = StatusMB("VmHWM");
         start = std::chrono::steady_clock::now();
         view.OnInitialUpdate();
         update = SecondsSince(start);
@@ -122,9 +123,9 @@ inline int RunChild(const std::string& path, const std::string& pdf) {
     const auto start = std::chrono::steady_clock::now();
     ProgramWindow window;
     const double setup = SecondsSince(start);
-    double read = 0, update = 0;
+    double read = 0, update = 0, readPeak = 0;
     const double openCpu = CpuSeconds();
-    if (!window.Open(path, read, update)) return 2;
+    if (!window.Open(path, read, update, &readPeak)) return 2;
     const double open = read + update;
     const double printCpu = CpuSeconds();
     double print = 0;
@@ -136,8 +137,8 @@ inline int RunChild(const std::string& path, const std::string& pdf) {
     const double endCpu = CpuSeconds();
     std::printf(
         "setup_s=%.6f read_s=%.6f update_s=%.6f open_s=%.6f print_s=%.6f open_cpu_s=%.6f "
-        "print_cpu_s=%.6f peak_MB=%.3f\n",
-        setup, read, update, open, print, printCpu - openCpu, endCpu - printCpu, StatusMB("VmHWM"));
+        "print_cpu_s=%.6f read_peak_MB=%.3f peak_MB=%.3f\n",
+        setup, read, update, open, print, printCpu - openCpu, endCpu - printCpu, readPeak, StatusMB("VmHWM"));
     std::fflush(stdout);
     return 0;
 }

@@ -6,7 +6,6 @@
 #include <sys/stat.h>
 
 #include <cmath>
-#include <cstring>
 #include <optional>
 #include <string>
 
@@ -33,6 +32,7 @@ constexpr double kPi = 3.141592653589793;
 constexpr std::uint64_t kMaxDxfFile = std::uint64_t{2} << 30;
 
 constexpr std::string_view kBinarySentinel = "AutoCAD Binary DXF";
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr const char* kCutShortText = "ファイルが途中で終わっています。読み込めた部分だけを開きました。";
 constexpr const char* kNotImportedText = "次の図形は読み込めませんでした:";
 
@@ -67,18 +67,6 @@ int TableValue(std::string_view name) {
     return kIgnoredTable;
 }
 
-// The next line of the buffer without its line end; false at the end.
-bool NextLine(const char*& p, const char* end, std::string_view& line) {
-    if (p >= end) return false;
-    const void* found = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
-    const char* lineEnd = found ? static_cast<const char*>(found) : end;
-    std::size_t length = static_cast<std::size_t>(lineEnd - p);
-    if (length > 0 && p[length - 1] == '\r') --length;
-    line = std::string_view(p, length);
-    p = found ? lineEnd + 1 : end;
-    return true;
-}
-
 }  // namespace
 
 std::string_view DxfKeyword(std::string_view value) {
@@ -107,18 +95,22 @@ MDXFReader::~MDXFReader() = default;
 
 int MDXFReader::Prepare(const std::string& path) {
     m_prepared = true;
+    bool looksLikeDxf = false;
     try {
         struct stat st {};
         if (::stat(path.c_str(), &st) == 0 && static_cast<std::uint64_t>(st.st_size) > kMaxDxfFile)
             AfxThrowFileException(CFileException::genericException, EFBIG, path);
-        m_bytes = ReadWholeFile(path);
+        // The file stays open for the reading, which takes it a piece at a time.
+        m_file = std::make_unique<CFile>(path, CFile::modeRead);
+        // Nothing is asked about a file that is no drawing at all.
+        MDXFPairSource head(*m_file, m_pieceSize);
+        looksLikeDxf = LooksLikeDxf(head);
+        m_file->Seek(0, CFile::begin);
     } catch (const CFileException&) {
-        AfxMessageBox(IDS_CANNOT_OPEN_FILE, MB_OK | MB_ICONEXCLAMATION);
-        return 0;
+        looksLikeDxf = false;
     }
-    // Nothing is asked about a file that is no drawing at all.
-    const std::string_view bytes(reinterpret_cast<const char*>(m_bytes.data()), m_bytes.size());
-    if (!LooksLikeDxf(bytes)) {
+    if (!looksLikeDxf) {
+        m_file.reset();
         AfxMessageBox(IDS_CANNOT_OPEN_FILE, MB_OK | MB_ICONEXCLAMATION);
         return 0;
     }
@@ -143,23 +135,44 @@ int MDXFReader::Read(const std::string& path) {
         m_doc.SetPaper(GetDefaultPaperSize(), GetDefaultPaperScale(), GetDefaultPaper().horizontal);
         m_doc.m_origin = m_keptOrigin;
     }
-    const std::vector<BYTE> bytes = std::move(m_bytes);
-    return ReadBytes(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    std::unique_ptr<CFile> file = std::move(m_file);
+    if (!file) {
+        // Prepare did not keep the file (it refused it, or the caller reads on after a Cancel).
+        file = std::make_unique<CFile>();
+        if (!file->Open(path, CFile::modeRead)) {
+            AfxMessageBox(IDS_CANNOT_OPEN_FILE, MB_OK | MB_ICONEXCLAMATION);
+            return 0;
+        }
+    }
+    {
+        MDXFPairSource check(*file, m_pieceSize);
+        if (!IsAsciiDxf(check)) {
+            AfxMessageBox(IDS_CANNOT_OPEN_FILE, MB_OK | MB_ICONEXCLAMATION);
+            return 0;
+        }
+    }
+    file->Seek(0, CFile::begin);
+    MDXFPairSource source(*file, m_pieceSize);
+    return ReadPairs(source);
 }
 
 bool MDXFReader::LooksLikeDxf(std::string_view bytes) {
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
-    const char* p = bytes.data();
-    const char* const end = p + bytes.size();
+    MDXFPairSource source(bytes);
+    return LooksLikeDxf(source);
+}
+
+bool MDXFReader::LooksLikeDxf(MDXFPairSource& source) {
+    source.Skip(kByteOrderMark);
     std::string_view codeLine, value;
     // A few hundred pairs are enough: writers open with comments, then a section.
     for (int pairs = 0; pairs < 256; ++pairs) {
-        if (!NextLine(p, end, codeLine)) return pairs > 0;
+        const int lines = source.NextPair(codeLine, value);
+        if (lines == 0) return pairs > 0;
         const std::string_view code = DxfKeyword(codeLine);
         const std::size_t digits = !code.empty() && (code[0] == '-' || code[0] == '+') ? 1 : 0;
         if (code.size() == digits || code.find_first_not_of("0123456789", digits) != std::string_view::npos)
             return false;
-        if (!NextLine(p, end, value)) return false;
+        if (lines == 1) return false;
         if (AtoI(code) == 0) {
             const std::string_view name = DxfKeyword(value);
             return name == "SECTION" || name == "EOF";
@@ -168,26 +181,34 @@ bool MDXFReader::LooksLikeDxf(std::string_view bytes) {
     return true;
 }
 
+bool MDXFReader::IsAsciiDxf(MDXFPairSource& source) {
+    return !source.StartsWith(kBinarySentinel) && LooksLikeDxf(source);
+}
+
 int MDXFReader::ReadBytes(std::string_view bytes) {
-    if (bytes.substr(0, kBinarySentinel.size()) == kBinarySentinel || !LooksLikeDxf(bytes)) {
+    MDXFPairSource check(bytes);
+    if (!IsAsciiDxf(check)) {
         AfxMessageBox(IDS_CANNOT_OPEN_FILE, MB_OK | MB_ICONEXCLAMATION);
         return 0;
     }
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
-        bytes.remove_prefix(3);
-        m_encoding.SetCodePage("UTF8");
-    }
+    MDXFPairSource source(bytes);
+    return ReadPairs(source);
+}
+
+int MDXFReader::ReadPairs(MDXFPairSource& source) {
+    if (source.Skip(kByteOrderMark)) m_encoding.SetCodePage("UTF8");
     m_paperScale = m_doc.GetPaperInfo().GetScale();
 
     // Layers already in the document are found by name like the ones the tables add.
     m_layerIndex.clear();
+    m_lastLayerIndex = -1;
     MDocShapeArray* layers = m_doc.GetLayers();
     for (int i = layers->GetLayerCount() - 1; i >= 0; --i)
         m_layerIndex[layers->GetLayer(i)->GetName()] = i;
 
     int result = 0;
     try {
-        result = ReadLoop(bytes);
+        result = ReadLoop(source);
     } catch (...) {
         // What was read stays, as after a normal end; the caller reports the failure.
         m_polyline.reset();
@@ -199,7 +220,7 @@ int MDXFReader::ReadBytes(std::string_view bytes) {
     return result;
 }
 
-int MDXFReader::ReadLoop(std::string_view bytes) {
+int MDXFReader::ReadLoop(MDXFPairSource& source) {
     std::unique_ptr<MDXFReadProgress> ownProgress;
     MDXFReadProgress* progress = m_externalProgress;
     if (!progress) {
@@ -214,17 +235,16 @@ int MDXFReader::ReadLoop(std::string_view bytes) {
     m_blockState = 2;
     ResetGroupStore(true);
     m_lineTypes["BYBLOCK"] = kByBlockLineStyle;
+    m_lastLayerTables.valid = false;
 
     std::optional<MDXFImportPumpScope> pumping;
     if (progress) pumping.emplace();
 
-    const char* p = bytes.data();
-    const char* const end = p + bytes.size();
     bool cancelled = false;
     bool sawEnd = false;
     std::string_view codeLine, value;
     for (int counter = 1; m_sectionState != kEof; ++counter) {
-        if (!NextLine(p, end, codeLine) || !NextLine(p, end, value)) break;
+        if (source.NextPair(codeLine, value) != 2) break;
         const int code = AtoI(codeLine);
         if (code == 0 && m_sectionState == kOutside && DxfKeyword(value) == "EOF") sawEnd = true;
         if (progress && counter % kProgressInterval == 1) {
@@ -272,6 +292,7 @@ void MDXFReader::FinishLayers(bool cancelled) {
         delete m_doc.RemoveLayer(i, FALSE);
     }
     m_layerIndex.clear();
+    m_lastLayerIndex = -1;
     if (layers->GetLayerCount() == 0) m_doc.AddNewLayer();
 }
 
@@ -484,6 +505,7 @@ void MDXFReader::HandleLineType(int code, std::string_view value) {
         m_dashes.push_back(DxfReal(value));
     } else if (code == 0) {
         if (!m_lineTypeName.empty()) m_lineTypes[DxfUpper(m_lineTypeName)] = MatchLineStyle(m_dashes);
+        m_lastLayerTables.valid = false;
         m_lineTypeName.clear();
         m_dashes.clear();
     }
@@ -502,6 +524,7 @@ void MDXFReader::HandleLayer(int code, std::string_view value) {
         LayerIndex(name);
         m_layerColors[name] = m_store.color;
         m_layerLineTypes[name] = m_store.lineType;
+        m_lastLayerTables.valid = false;
     }
     ResetGroupStore(true);
 }
@@ -517,10 +540,13 @@ void MDXFReader::HandleStyle(int code, std::string_view value) {
 }
 
 int MDXFReader::LayerIndex(const CString& name) {
+    if (m_lastLayerIndex >= 0 && name == m_lastLayerName) return m_lastLayerIndex;
     const auto it = m_layerIndex.find(name);
-    if (it != m_layerIndex.end()) return it->second;
-    const int index = m_doc.AddLayer(new MLayer(name, TRUE, TRUE, TRUE));
-    m_layerIndex.emplace(name, index);
+    const int index =
+        it != m_layerIndex.end() ? it->second : m_doc.AddLayer(new MLayer(name, TRUE, TRUE, TRUE));
+    if (it == m_layerIndex.end()) m_layerIndex.emplace(name, index);
+    m_lastLayerName = name;
+    m_lastLayerIndex = index;
     return index;
 }
 

@@ -3,8 +3,9 @@
 // styles come from the TABLES section, block definitions from BLOCKS, and the shapes from ENTITIES,
 // added without undo records. Built on the stack by the document's import, used once, destroyed.
 //
-// The file is read as a whole and parsed from memory. Lines may be of any length; group codes and
-// section, table and entity names may carry blanks around them. Binary DXF is refused.
+// A file is read a piece at a time and parsed pair by pair, so that only one piece is held; bytes
+// already in memory are parsed where they are. Lines may be of any length; group codes and section,
+// table and entity names may carry blanks around them. Binary DXF is refused.
 #pragma once
 
 #include <cstddef>
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "document/Interchange.h"
+#include "interchange/DxfPairSource.h"
 #include "interchange/DxfText.h"
 #include "interchange/GroupDictionary.h"
 #include "model/geometry/FloatPoint.h"
@@ -23,6 +25,7 @@
 #include "model/geometry/FloatRect.h"
 #include "platform/WinTypes.h"
 
+class CFile;
 class MCadShape;
 class MDXFReadProgress;
 class MGroupShape;
@@ -54,8 +57,8 @@ public:
     MDXFReader(const MDXFReader&) = delete;
     MDXFReader& operator=(const MDXFReader&) = delete;
 
-    // Before the document is emptied: loads the file and recognises it as DXF (anything else gets
-    // 62700), then asks the paper dialog and the scale question (when the window side is
+    // Before the document is emptied: opens the file (kept open for Read) and recognises it as DXF (anything
+    // else gets 62700), then asks the paper dialog and the scale question (when the window side is
     // installed). 0 when the file is refused or the user cancels.
     int Prepare(const std::string& path) override;
     // The import entry: Prepare unless it ran, the chosen paper applied, then the reading. Nonzero
@@ -68,6 +71,8 @@ public:
     // Whether the bytes look like an ASCII DXF file: pairs of an integer group code and a value,
     // the first structure pair being a SECTION or EOF.
     static bool LooksLikeDxf(std::string_view bytes);
+    // How much of a file Read takes at a time; the file is never held whole.
+    void SetPieceSize(std::size_t size) { m_pieceSize = size; }
 
     // What the document takes after a successful read: the auto-scale answer, a flag that is always
     // 1, and the limits rectangle of the HEADER ($LIMMIN, $LIMMAX).
@@ -139,7 +144,8 @@ private:
         double elevation = 0.0;
     };
     // A block placement (INSERT or DIMENSION). Blocks may be defined after they are used, so each
-    // placement first puts an empty group where it belongs and is filled once every block is read.
+    // placement first puts an empty group where it belongs (a placeholder that knows its placement),
+    // replaced by the copy once every block is read.
     struct Placement {
         MGroupShape* owner;  // the block that holds the placeholder; null in ENTITIES
         std::string name;
@@ -150,7 +156,12 @@ private:
         int lineStyle;
     };
 
-    int ReadLoop(std::string_view bytes);
+    static bool LooksLikeDxf(MDXFPairSource& source);
+    // Not binary, and LooksLikeDxf; the source is used up.
+    static bool IsAsciiDxf(MDXFPairSource& source);
+    // ReadBytes after the check.
+    int ReadPairs(MDXFPairSource& source);
+    int ReadLoop(MDXFPairSource& source);
     void FinishLayers(bool cancelled);
     void ResetGroupStore(bool clearKind);
     void StoreGroup(int code, std::string_view value);
@@ -189,6 +200,14 @@ private:
     std::unique_ptr<MCadShape> ClosePolyline();
     void ApplyStyle(MCadShape* shape, bool inEntities);
     void ResolveByBlock(MCadShape* shape, COLORREF color, int lineStyle, bool keepByBlock);
+    // The colour number and line style a layer's table entry gives (256 and 0 without one).
+    struct LayerTables {
+        CString layer;
+        int color = 256;
+        int lineStyle = 0;
+        bool valid = false;
+    };
+    const LayerTables& TablesOfLayer(const CString& layer) const;
     COLORREF EntityColor() const;
     int EntityLineStyle() const;
     int LayerIndex(const CString& name);
@@ -221,6 +240,9 @@ private:
     std::unordered_map<std::string, int> m_layerColors;
     std::unordered_map<std::string, CString> m_layerLineTypes;
     std::unordered_map<std::string, int> m_layerIndex;
+    CString m_lastLayerName;  // and its index, -1 when unknown
+    int m_lastLayerIndex = -1;
+    mutable LayerTables m_lastLayerTables;  // invalid when the tables change
     CString m_lineTypeName;
     std::vector<double> m_dashes;
 
@@ -239,12 +261,13 @@ private:
     bool m_measureTexts = false;
 
     std::vector<Placement> m_placements;
-    std::unordered_map<const MCadShape*, std::size_t> m_placeholders;  // to m_placements
-    std::unordered_map<const MGroupShape*, int> m_resolution;          // 1 resolving, 2 resolved
+    const MCadShape* m_builtPlaceholder = nullptr;             // by the entity just built
+    std::unordered_map<const MGroupShape*, int> m_resolution;  // 1 resolving, 2 resolved
     std::map<std::string, int> m_skipped;
     bool m_cutShort = false;
     bool m_prepared = false;
     bool m_paperChosen = false;
     MFloatPoint m_keptOrigin;
-    std::vector<BYTE> m_bytes;
+    std::unique_ptr<CFile> m_file;  // opened by Prepare
+    std::size_t m_pieceSize = MDXFPairSource::kDefaultPieceSize;
 };

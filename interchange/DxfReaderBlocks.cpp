@@ -6,6 +6,7 @@
 
 #include "document/Layer.h"
 #include "document/TessarayDoc.h"
+#include "interchange/DxfBlockCopy.h"
 #include "interchange/DxfReader.h"
 #include "interchange/DxfReaderKeywords.h"
 #include "model/shapes/containers/GroupShape.h"
@@ -21,6 +22,23 @@ enum : int { kBlockHeader = 1, kBlockOutside = 2, kBlockValues = 3, kBlockEntiti
 // Deeper nesting than this places nothing (a damaged file may chain blocks without end).
 constexpr int kMaxBlockNesting = 128;
 enum : int { kResolving = 1, kResolved = 2 };
+
+// Where a placement's copy goes until every block is read: an empty group that knows its placement.
+class MPlacementMark : public MGroupShape {
+public:
+    explicit MPlacementMark(std::size_t placement) : m_placement(placement) {}
+    std::size_t GetPlacement() const { return m_placement; }
+
+private:
+    std::size_t m_placement;  // in the reader's placements
+};
+
+MPlacementMark* AsMark(MCadShape* shape) {
+    // Other shapes are told apart without a cast.
+    if (!shape || shape->GetRuntimeClass() != RUNTIME_CLASS(MGroupShape)) return nullptr;
+    if (static_cast<MGroupShape*>(shape)->GetShapeCount() != 0) return nullptr;
+    return dynamic_cast<MPlacementMark*>(shape);
+}
 
 // Left and right alignment change places; centred stays.
 int MirroredAlignment(int alignment) {
@@ -44,11 +62,10 @@ void MDXFReader::HandleBlocks(int code, std::string_view value) {
                 if (MGroupShape* old = m_blocks.Find(name)) {
                     std::erase(m_openBlocks, old);
                     for (int i = 0; i < old->GetShapeCount(); ++i) {
-                        const auto it = m_placeholders.find(old->GetShapeAt(i));
-                        if (it == m_placeholders.end()) continue;
-                        m_placements[it->second].owner = nullptr;
-                        m_placements[it->second].name.clear();
-                        m_placeholders.erase(it);
+                        const MPlacementMark* mark = AsMark(old->GetShapeAt(i));
+                        if (!mark) continue;
+                        m_placements[mark->GetPlacement()].owner = nullptr;
+                        m_placements[mark->GetPlacement()].name.clear();
                     }
                 }
                 m_openBlocks.push_back(m_blocks.Replace(name, std::make_unique<MGroupShape>()));
@@ -67,13 +84,10 @@ void MDXFReader::HandleBlocks(int code, std::string_view value) {
             int layer = -1;
             std::unique_ptr<MCadShape> shape = ConvertEntity(code, value, &layer);
             if (!shape) break;
-            const auto placeholder = m_placeholders.find(shape.get());
-            if (m_openBlocks.empty()) {
-                if (placeholder != m_placeholders.end()) m_placeholders.erase(placeholder);
-                break;
-            }
+            if (m_openBlocks.empty()) break;
             MGroupShape* group = m_openBlocks.back();
-            if (placeholder != m_placeholders.end()) m_placements[placeholder->second].owner = group;
+            if (const MPlacementMark* mark = AsMark(shape.get()))
+                m_placements[mark->GetPlacement()].owner = group;
             m_blocks.AddWeight(group, WeightOf(shape.get()));
             group->AddShape(shape.release());
             break;
@@ -96,22 +110,21 @@ std::unique_ptr<MCadShape> MDXFReader::PlaceBlock(bool insert) {
         CountSkipped("INSERT (3D)");
         return nullptr;
     }
-    auto placeholder = std::make_unique<MGroupShape>();
-    m_placeholders.emplace(placeholder.get(), m_placements.size());
+    auto placeholder = std::make_unique<MPlacementMark>(m_placements.size());
+    m_builtPlaceholder = placeholder.get();
     m_placements.push_back(Placement{nullptr, s.name, s.points[0], s.d41, s.d42, s.a50, insert,
                                      plane == Plane::kMirrored, EntityColor(), EntityLineStyle()});
     return placeholder;
 }
 
 void MDXFReader::ResolvePlacements() {
-    if (m_placeholders.empty()) return;
+    if (m_placements.empty()) return;
     for (const Placement& placement : m_placements)
         if (placement.owner) ResolveBlock(placement.owner, 0);
     MDocShapeArray* layers = m_doc.GetLayers();
-    for (int i = 0; i < layers->GetLayerCount() && !m_placeholders.empty(); ++i)
+    for (int i = 0; i < layers->GetLayerCount(); ++i)
         ReplacePlaceholders(*layers->GetLayer(i), nullptr, 0);
-    m_placeholders.clear();
-    m_placements.clear();
+    m_placements = {};
     m_resolution.clear();
 }
 
@@ -125,13 +138,12 @@ void MDXFReader::ResolveBlock(MGroupShape* block, int depth) {
 void MDXFReader::ReplacePlaceholders(MShapeArray& shapes, MGroupShape* owner, int depth) {
     for (int i = 0; i < shapes.GetSize();) {
         MCadShape* shape = shapes.GetAt(i);
-        const auto it = m_placeholders.find(shape);
-        if (it == m_placeholders.end()) {
+        const MPlacementMark* mark = AsMark(shape);
+        if (!mark) {
             ++i;
             continue;
         }
-        const Placement placement = m_placements[it->second];
-        m_placeholders.erase(it);
+        const Placement placement = m_placements[mark->GetPlacement()];
         std::unique_ptr<MCadShape> placed = Place(placement, depth);
         delete shape;
         if (!placed) {
@@ -157,12 +169,12 @@ std::unique_ptr<MCadShape> MDXFReader::Place(const Placement& placement, int dep
     }
     m_expanded += weight;
 
-    std::unique_ptr<MCadShape> copy(block->Duplicate());
+    std::unique_ptr<MGroupShape> copy(static_cast<MGroupShape*>(block->Duplicate()));
     if (placement.insert) {
         const MFloatPoint p = placement.point;
         copy->Move(p - copy->GetCenter());
         if (placement.sx != 1.0 || placement.sy != 1.0) copy->ScaleXY(p, placement.sx, placement.sy);
-        if (placement.angle != 0.0) copy->Rotate(p.x, p.y, placement.angle);
+        if (placement.angle != 0.0) TurnPlacedCopy(*copy, p.x, p.y, placement.angle);
     }
     if (placement.mirrored) MirrorAboutYAxis(copy.get());
     // Inside a block definition a placement that is itself "by block" passes that on.
@@ -173,18 +185,17 @@ std::unique_ptr<MCadShape> MDXFReader::Place(const Placement& placement, int dep
 
 void MDXFReader::DropPlaceholders() {
     MDocShapeArray* layers = m_doc.GetLayers();
-    for (int i = 0; i < layers->GetLayerCount() && !m_placeholders.empty(); ++i) {
+    for (int i = 0; i < layers->GetLayerCount() && !m_placements.empty(); ++i) {
         MLayer* layer = layers->GetLayer(i);
         for (int k = layer->GetSize() - 1; k >= 0; --k) {
             MCadShape* shape = layer->GetAt(k);
-            if (m_placeholders.erase(shape) == 0) continue;
+            if (!AsMark(shape)) continue;
             layer->RemoveAt(k);
             delete shape;
         }
     }
     // Those inside blocks go with the blocks.
-    m_placeholders.clear();
-    m_placements.clear();
+    m_placements = {};
     m_resolution.clear();
 }
 

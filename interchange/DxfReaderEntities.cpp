@@ -193,6 +193,7 @@ std::unique_ptr<MCadShape> MDXFReader::ConvertEntity(int code, std::string_view 
         if (!m_store.embedded) StoreGroup(code, value);
         return nullptr;
     }
+    m_builtPlaceholder = nullptr;
     std::unique_ptr<MCadShape> shape = ConvertWithPlane(BuildEntity(m_entityKind), m_entityKind);
 
     m_list10.clear();
@@ -204,7 +205,7 @@ std::unique_ptr<MCadShape> MDXFReader::ConvertEntity(int code, std::string_view 
     m_store.chunks.clear();  // the chunks of one MTEXT, also while a POLYLINE keeps the rest
 
     // A placement's attributes are its record's; its group is filled once every block is read.
-    const bool placeholder = shape && m_placeholders.count(shape.get()) > 0;
+    const bool placeholder = shape && shape.get() == m_builtPlaceholder;
     if (shape) {
         *layer = LayerIndex(m_store.layer);
         if (!placeholder) ApplyStyle(shape.get(), m_sectionState == kSectionEntities);
@@ -235,7 +236,7 @@ MDXFReader::Plane MDXFReader::EntityPlane() const {
 }
 
 std::unique_ptr<MCadShape> MDXFReader::ConvertWithPlane(std::unique_ptr<MCadShape> shape, int kind) {
-    if (!shape || m_placeholders.count(shape.get()) > 0) return shape;
+    if (!shape || shape.get() == m_builtPlaceholder) return shape;
     Ocs ocs;
     switch (kind) {
         case kDxfCircle:
@@ -501,24 +502,35 @@ std::unique_ptr<MCadShape> MDXFReader::ClosePolyline() {
     return shape;
 }
 
+const MDXFReader::LayerTables& MDXFReader::TablesOfLayer(const CString& layer) const {
+    // Entities come in long runs on one layer: the last answer is kept.
+    LayerTables& last = m_lastLayerTables;
+    if (last.valid && last.layer == layer) return last;
+    const auto color = m_layerColors.find(layer);
+    last.color = color == m_layerColors.end() ? 256 : color->second;
+    const auto lineType = m_layerLineTypes.find(layer);
+    const auto style =
+        m_lineTypes.find(lineType == m_layerLineTypes.end() ? std::string() : DxfUpper(lineType->second));
+    last.lineStyle = style == m_lineTypes.end() ? 0 : style->second;
+    last.layer = layer;
+    last.valid = true;
+    return last;
+}
+
 COLORREF MDXFReader::EntityColor() const {
     if (m_sectionState == kSectionBlocks && m_store.layer == "0") return kByBlockColor;
     int number = m_store.color;
     if (number == 256) {
-        const auto it = m_layerColors.find(m_store.layer);
-        if (it == m_layerColors.end() || it->second == 256) return 0;
-        number = it->second;
+        number = TablesOfLayer(m_store.layer).color;
+        if (number == 256) return 0;
     }
     return ColorOfNumber(number);
 }
 
 int MDXFReader::EntityLineStyle() const {
     if (m_sectionState == kSectionBlocks && m_store.layer == "0") return kByBlockLineStyle;
-    std::string name = DxfUpper(m_store.lineType);
-    if (name.empty() || name == "BYLAYER") {
-        const auto it = m_layerLineTypes.find(m_store.layer);
-        name = it == m_layerLineTypes.end() ? std::string() : DxfUpper(it->second);
-    }
+    const std::string name = DxfUpper(m_store.lineType);
+    if (name.empty() || name == "BYLAYER") return TablesOfLayer(m_store.layer).lineStyle;
     const auto it = m_lineTypes.find(name);
     return it == m_lineTypes.end() ? 0 : it->second;
 }
