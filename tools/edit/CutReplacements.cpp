@@ -42,9 +42,9 @@ bool OwnEnds(const MCadShape& source, MFloatPoint* first, MFloatPoint* last) {
         return true;
     }
     const auto* outline = dynamic_cast<const MPolygonShape*>(&source);
-    if (!outline || outline->IsClosed() || outline->m_points.GetSize() < 2) return false;
-    *first = outline->m_points.GetAt(0);
-    *last = outline->m_points.GetAt(outline->m_points.GetSize() - 1);
+    if (!outline || outline->IsClosed() || outline->GetPointCount() < 2) return false;
+    *first = outline->GetPoint(0);
+    *last = outline->GetPoint(outline->GetPointCount() - 1);
     return true;
 }
 

@@ -25,7 +25,7 @@ int MFusionTool::OnPickShape(MTessarayView* view, double, double, UINT) {
     if (answer == IDOK) {
         const auto* first = static_cast<const MPolygonShape*>(GetPickShape(0));
         const auto* second = static_cast<const MPolygonShape*>(GetPickShape(1));
-        result = CombineOutlines(first->m_points, second->m_points,
+        result = CombineOutlines(first->GetPoints(), second->GetPoints(),
                                  static_cast<MFusionOperation>(dialog.GetOperation()));
     }
     // Cancelled, empty or failed: the picks go and the drawing stays.

@@ -31,7 +31,7 @@ std::vector<MHatchBoundary> BoundariesOf(const MLPointShapeArray& picks) {
         if (const auto* line = dynamic_cast<const MLineShape*>(shape)) {
             out.push_back(MHatchBoundary::Line(line->m_start, line->m_end));
         } else if (const auto* outline = dynamic_cast<const MPolygonShape*>(shape)) {
-            const MFloatPointArray& p = outline->m_points;
+            const MFloatPointArray& p = outline->GetPoints();
             out.push_back(
                 MHatchBoundary::Outline({p.GetData(), p.GetData() + p.GetSize()}, outline->IsClosed()));
         }

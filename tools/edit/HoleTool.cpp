@@ -108,7 +108,7 @@ bool MHoleTool::CutShape(const MCadShape& shape, const MCutRegion& region, MCutR
     if (const auto* line = dynamic_cast<const MLineShape*>(&shape)) {
         cut = CutLineByRegion(line->m_start, line->m_end, region);
     } else if (const auto* outline = dynamic_cast<const MPolygonShape*>(&shape)) {
-        const MFloatPointArray& p = outline->m_points;
+        const MFloatPointArray& p = outline->GetPoints();
         cut = CutOutlineByRegion({p.GetData(), p.GetData() + p.GetSize()}, outline->IsClosed(), region);
     }
     if (!cut.reachesInside) return false;

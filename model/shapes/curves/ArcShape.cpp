@@ -68,7 +68,6 @@ LONG ToJWCAngle(double angle) {
 
 MCircleArcShape::MCircleArcShape() {
     SetClosed(FALSE);
-    m_points.SetSize(kArcPoints);
 }
 
 MCircleArcShape::~MCircleArcShape() = default;
@@ -93,11 +92,16 @@ void MCircleArcShape::SetArc(double cx, double cy, double r, double startAngle, 
 
 void MCircleArcShape::RegeneratePoints() {
     NormalizeArcAngles(m_startAngle, m_endAngle);
-    m_points.SetSize(kArcPoints);
+    ComputeOutlineOnDemand();
+}
+
+int MCircleArcShape::ComputeOutline(MFloatPoint* out) const {
+    if (!out) return kArcPoints;
     const double step = (m_endAngle - m_startAngle) / (kArcPoints - 1);
     double angle = m_startAngle;
     for (int i = 0; i < kArcPoints; ++i, angle += step)
-        m_points[i] = {m_center.x + m_radius * std::cos(angle), m_center.y + m_radius * std::sin(angle)};
+        out[i] = {m_center.x + m_radius * std::cos(angle), m_center.y + m_radius * std::sin(angle)};
+    return kArcPoints;
 }
 
 BOOL MCircleArcShape::GetOutlineCurve(std::vector<MFloatPoint>& run) const {
@@ -308,11 +312,12 @@ void MCircleArcShape::ExportDxfArc(MDXFOutStream& out, const CString& layer,
 void MCircleArcShape::ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
                                 double paperScale) const {
     ExportDxfArc(out, layer, origin);
-    const int n = m_points.GetSize();
+    const MVertexList v(*this);
+    const int n = v.GetSize();
     if (n < 2) return;
     // A closed arc shows its chord on screen and in JW_CAD; DXF carries it as a line too.
     if (IsClosedFlag()) {
-        ExportDxfSegment(out, layer, origin, m_points[0], m_points[n - 1]);
+        ExportDxfSegment(out, layer, origin, v[0], v[n - 1]);
         return;
     }
     // The arrow heads the arc shows on screen, as the polyline family exports them.
@@ -320,10 +325,11 @@ void MCircleArcShape::ExportDxf(MDXFOutStream& out, const CString& layer, const 
 }
 
 void MCircleArcShape::ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double paperScale) const {
-    const int n = m_points.GetSize();
+    const MVertexList v(*this);
+    const int n = v.GetSize();
     if (n < 2) return;
     if (IsClosedFlag()) {
-        ExportJwcSegment(lines, layer, scale, m_points[0], m_points[n - 1]);
+        ExportJwcSegment(lines, layer, scale, v[0], v[n - 1]);
         return;
     }
     // The arc itself is the arc record; only the stroke heads become lines.

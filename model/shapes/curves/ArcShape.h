@@ -1,5 +1,5 @@
 // The circular arc (type id 3, keyword "ARC"): a circle with a start and an end angle, running
-// counter-clockwise from start to end, kept as a 49-point open outline that may carry arrow heads.
+// counter-clockwise from start to end, with a 49-point open outline that may carry arrow heads.
 #pragma once
 
 #include "model/shapes/curves/CircleShape.h"
@@ -47,7 +47,7 @@ public:
     void ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double paperScale) const override;
     // The arc record, then the circle heads (styles 5 and 6) of an open arc.
     void ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale, double paperScale) const override;
-    // NormalizeArcAngles on the angles, then the 49 vertices.
+    // NormalizeArcAngles on the angles; the 49 vertices follow them.
     void RegeneratePoints() override;
     // The arc, then the chord of a closed one; none for an open arc with arrow heads.
     BOOL GetOutlineCurve(std::vector<MFloatPoint>& run) const override;
@@ -61,6 +61,8 @@ public:
     double m_endAngle = 0.0;
 
 protected:
+    // From start to end in 48 equal steps.
+    int ComputeOutline(MFloatPoint* out) const override;
     // The text line; the sector's has no arrows.
     void WriteArcText(std::ostream& os, BOOL withArrows) const;
     void ReadArcText(std::istream& is, BOOL withArrows);

@@ -20,8 +20,9 @@
 
 IMPLEMENT_SERIAL(MCircleShape, MPolygonShape, 1)
 
-MCircleShape::MCircleShape() : MPolygonShape(kOutlinePoints, TRUE) {
+MCircleShape::MCircleShape() : MPolygonShape(TRUE) {
     SetVertexSnap(FALSE);
+    ComputeOutlineOnDemand();
 }
 MCircleShape::~MCircleShape() = default;
 
@@ -41,34 +42,38 @@ void MCircleShape::SetCircle(double cx, double cy, double r) {
     RegeneratePoints();
 }
 
-namespace {
-
-// The outline's directions are the same for every circle: worked out once, not per circle.
-const std::array<MFloatPoint, MCircleShape::kOutlinePoints>& OutlineDirections() {
+// The same for every circle: worked out once, not per circle.
+const MFloatPoint* MCircleShape::OutlineDirections() {
     static const auto directions = [] {
-        std::array<MFloatPoint, MCircleShape::kOutlinePoints> d{};
-        for (int k = 0; k < MCircleShape::kOutlinePoints; ++k)
-            d[k] = {std::cos(k * MCircleShape::kOutlineStep), std::sin(k * MCircleShape::kOutlineStep)};
+        std::array<MFloatPoint, kOutlinePoints> d{};
+        for (int k = 0; k < kOutlinePoints; ++k)
+            d[k] = {std::cos(k * kOutlineStep), std::sin(k * kOutlineStep)};
         return d;
     }();
-    return directions;
+    return directions.data();
 }
 
-}  // namespace
-
 void MCircleShape::RegeneratePoints() {
-    m_points.SetSize(kOutlinePoints);
-    const auto& directions = OutlineDirections();
+    ComputeOutlineOnDemand();
+}
+
+int MCircleShape::ComputeOutline(MFloatPoint* out) const {
+    if (!out) return kOutlinePoints;
+    const MFloatPoint* directions = OutlineDirections();
     for (int k = 0; k < kOutlinePoints; ++k)
-        m_points[k] = {m_center.x + m_radius * directions[k].x, m_center.y + m_radius * directions[k].y};
+        out[k] = {m_center.x + m_radius * directions[k].x, m_center.y + m_radius * directions[k].y};
+    return kOutlinePoints;
 }
 
 BOOL MCircleShape::OutlineStartsAt(const MFloatPoint& point, int count) const {
-    if (m_points.GetSize() != count || !std::isfinite(m_radius)) return FALSE;
+    if (GetPointCount() != count || !std::isfinite(m_radius)) return FALSE;
+    // A computed outline starts at point by construction; the expression stays the same, so that
+    // non-finite numbers answer as kept vertices do.
+    const MFloatPoint first = m_points.IsEmpty() ? point : m_points[0];
     // Moves shift the vertices and the centre separately: the two agree within rounding.
     const double tolerance =
         1e-9 * (std::fabs(m_radius) + std::fabs(m_center.x) + std::fabs(m_center.y) + 1.0);
-    return (m_points[0] - point).GetLength() <= tolerance;
+    return (first - point).GetLength() <= tolerance;
 }
 
 BOOL MCircleShape::GetOutlineCurve(std::vector<MFloatPoint>& run) const {
@@ -78,9 +83,10 @@ BOOL MCircleShape::GetOutlineCurve(std::vector<MFloatPoint>& run) const {
 }
 
 void MCircleShape::UpdateExtentFromPoints() {
-    if (m_points.IsEmpty()) return;
-    MFloatRect r(m_points[0], m_points[0]);
-    for (const MFloatPoint& p : m_points)
+    const MVertexList v(*this);
+    if (v.IsEmpty()) return;
+    MFloatRect r(v[0], v[0]);
+    for (const MFloatPoint& p : v)
         r.AddPoint(p);
     r.Normalize();
     m_extent = r;

@@ -1,5 +1,5 @@
-// The full circle (type id 2, keyword "CIRCLE"): a centre and a radius, with a regenerated 48-point
-// closed outline in the polygon's vertex array, so that drawing, filling, area selection and edge
+// The full circle (type id 2, keyword "CIRCLE"): a centre and a radius, whose 48-point closed
+// outline the polygon computes when asked, so that drawing, filling, area selection and edge
 // intersections come from the polygon. Base of the arc and the sector.
 #pragma once
 
@@ -68,10 +68,12 @@ public:
     void ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale, double paperScale) const override;
 
     // Own operations.
-    // Rewrites the outline from centre and radius (and, in the arc family, the angles).
+    // The outline follows centre and radius (and, in the arc family, the angles) again.
     virtual void RegeneratePoints();
     // The full turn from +x.
     BOOL GetOutlineCurve(std::vector<MFloatPoint>& run) const override;
+    // The kOutlinePoints unit directions of the outline: cos and sin of k steps.
+    static const MFloatPoint* OutlineDirections();
 
     void SetCircle(double cx, double cy, double r);
 
@@ -79,11 +81,13 @@ public:
     double m_radius = 0.0;
 
 protected:
+    int ComputeOutline(MFloatPoint* out) const override;
     // The extent as the bounding box of the vertices, so that it stays current between a transform
     // and the next Recalc as the polygon's does.
     void UpdateExtentFromPoints();
     // Whether the outline still starts where centre and radius put it (outlines of other shapes
     // stand in this class's vertex array after a plain-polygon clone or a non-uniform edit).
+    // point is the first vertex as the outline computes it.
     BOOL OutlineStartsAt(const MFloatPoint& point, int count) const;
     // A radius handle dragged in point-edit mode: the new radius, or 0 when it is too small.
     void MoveRadiusHandle(BOOL alongY, const MFloatPoint& to);

@@ -11,6 +11,7 @@
 #include "model/helpers/TextStream.h"
 #include "model/render/BezierOutline.h"
 #include "model/shapes/ShapeTypes.h"
+#include "model/shapes/curves/CircleShape.h"
 #include "platform/Archive.h"
 
 IMPLEMENT_SERIAL(MEllipseShape, MPolygonShape, 1)
@@ -22,8 +23,9 @@ constexpr LONG kJWCQuarterTurn = 90 * 65536;
 
 }  // namespace
 
-MEllipseShape::MEllipseShape() : MPolygonShape(kOutlinePoints, TRUE) {
+MEllipseShape::MEllipseShape() : MPolygonShape(TRUE) {
     SetVertexSnap(FALSE);
+    ComputeOutlineOnDemand();
 }
 MEllipseShape::~MEllipseShape() = default;
 
@@ -45,21 +47,29 @@ void MEllipseShape::SetEllipse(double cx, double cy, double rx, double ry) {
 }
 
 BOOL MEllipseShape::GetOutlineCurve(std::vector<MFloatPoint>& run) const {
-    if (m_points.GetSize() != kOutlinePoints || !std::isfinite(m_radiusX) || !std::isfinite(m_radiusY))
-        return FALSE;
+    const MVertexList v(*this);
+    if (v.GetSize() != kOutlinePoints || !std::isfinite(m_radiusX) || !std::isfinite(m_radiusY)) return FALSE;
     // Moves shift the vertices and the centre separately: the two agree within rounding.
     const double tolerance = 1e-9 * (std::fabs(m_radiusX) + std::fabs(m_radiusY) + std::fabs(m_center.x) +
                                      std::fabs(m_center.y) + 1.0);
-    if ((m_points[0] - MFloatPoint(m_center.x + m_radiusX, m_center.y)).GetLength() > tolerance) return FALSE;
+    if ((v[0] - MFloatPoint(m_center.x + m_radiusX, m_center.y)).GetLength() > tolerance) return FALSE;
     AppendArcPieces(run, m_center, m_radiusX, m_radiusY, 0.0, 2 * kPi);
     return TRUE;
 }
 
 void MEllipseShape::UpdatePoints() {
-    m_points.SetSize(kOutlinePoints);
+    ComputeOutlineOnDemand();
+}
+
+int MEllipseShape::ComputeOutline(MFloatPoint* out) const {
+    if (!out) return kOutlinePoints;
+    // The circle's directions are these cosines and sines, worked out once.
+    static_assert(kOutlinePoints == MCircleShape::kOutlinePoints &&
+                  kOutlineStep == MCircleShape::kOutlineStep);
+    const MFloatPoint* directions = MCircleShape::OutlineDirections();
     for (int k = 0; k < kOutlinePoints; ++k)
-        m_points[k] = {m_center.x + m_radiusX * std::cos(k * kOutlineStep),
-                       m_center.y + m_radiusY * std::sin(k * kOutlineStep)};
+        out[k] = {m_center.x + m_radiusX * directions[k].x, m_center.y + m_radiusY * directions[k].y};
+    return kOutlinePoints;
 }
 
 int MEllipseShape::GetHandleCount() const {

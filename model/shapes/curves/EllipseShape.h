@@ -1,6 +1,6 @@
-// The axis-parallel ellipse (type id 5, keyword "ELLIPSE"): a centre and two radii with a
-// regenerated 48-point closed outline in the polygon's vertex array. It has no rotation of its own;
-// every transform keeps centre, radii and outline in step, since only the former are stored.
+// The axis-parallel ellipse (type id 5, keyword "ELLIPSE"): a centre and two radii with a 48-point
+// closed outline the polygon computes when asked. It has no rotation of its own; every transform
+// keeps centre, radii and outline in step, since only the former are stored.
 #pragma once
 
 #include "model/shapes/lines/PolygonShape.h"
@@ -51,7 +51,7 @@ public:
     void ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale, double paperScale) const override;
 
     void SetEllipse(double cx, double cy, double rx, double ry);
-    // Rewrites the 48 vertices from centre and radii.
+    // The 48 vertices follow centre and radii again.
     void UpdatePoints();
     // The full turn from +x, while the vertices still follow centre and radii.
     BOOL GetOutlineCurve(std::vector<MFloatPoint>& run) const override;
@@ -59,6 +59,9 @@ public:
     MFloatPoint m_center;
     double m_radiusX = 0.0;
     double m_radiusY = 0.0;
+
+protected:
+    int ComputeOutline(MFloatPoint* out) const override;
 
 private:
     // The number of quarter turns (0 to 3) that angle makes, or -1 when it is no multiple of one.

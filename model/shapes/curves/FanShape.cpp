@@ -19,14 +19,15 @@ IMPLEMENT_SERIAL(MCircleFanShape, MCircleArcShape, 1)
 MCircleFanShape::MCircleFanShape() {
     SetClosed(TRUE);
     SetVertexSnap(FALSE);
-    m_points.SetSize(kFanPoints);
 }
 
 MCircleFanShape::~MCircleFanShape() = default;
 
-void MCircleFanShape::RegeneratePoints() {
-    MCircleArcShape::RegeneratePoints();
-    m_points.Add(m_center);
+int MCircleFanShape::ComputeOutline(MFloatPoint* out) const {
+    if (!out) return kFanPoints;
+    MCircleArcShape::ComputeOutline(out);
+    out[kArcPoints] = m_center;
+    return kFanPoints;
 }
 
 BOOL MCircleFanShape::GetOutlineCurve(std::vector<MFloatPoint>& run) const {
@@ -41,11 +42,12 @@ BOOL MCircleFanShape::GetOutlineCurve(std::vector<MFloatPoint>& run) const {
 
 BOOL MCircleFanShape::HitTest(MCadView* view, const CPoint& point, MFloatPoint* foot, int tolerance) const {
     if (MCircleArcShape::HitTest(view, point, foot, tolerance)) return TRUE;
-    const int n = m_points.GetSize();
+    const MVertexList v(*this);
+    const int n = v.GetSize();
     if (n < 2) return FALSE;
     const MFloatPoint p = view->LogicalToDoc(point);
-    const MFloatPoint& centre = m_points[n - 1];
-    const MFloatPoint radii[2][2] = {{m_points[0], centre}, {centre, m_points[n - 2]}};
+    const MFloatPoint& centre = v[n - 1];
+    const MFloatPoint radii[2][2] = {{v[0], centre}, {centre, v[n - 2]}};
     double nearest = DBL_MAX;
     MFloatPoint best;
     bool found = false;
@@ -70,12 +72,11 @@ BOOL MCircleFanShape::HitTest(MCadView* view, const CPoint& point, MFloatPoint* 
 double MCircleFanShape::SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, const MFloatRect& aperture,
                                    int kinds, double best) {
     best = MCircleArcShape::SnapPoints(snap, cursor, aperture, kinds, best);
-    const int n = m_points.GetSize();
-    if ((kinds & kSnapMidPoint) && n >= kFanPoints) {
-        best = OfferSnapCandidate(snap, cursor, aperture, (m_center + m_points[0]) / 2, kSnapMidPoint, best,
-                                  this);
-        best = OfferSnapCandidate(snap, cursor, aperture, (m_center + m_points[kArcPoints - 1]) / 2,
-                                  kSnapMidPoint, best, this);
+    const MVertexList v(*this);
+    if ((kinds & kSnapMidPoint) && v.GetSize() >= kFanPoints) {
+        best = OfferSnapCandidate(snap, cursor, aperture, (m_center + v[0]) / 2, kSnapMidPoint, best, this);
+        best = OfferSnapCandidate(snap, cursor, aperture, (m_center + v[kArcPoints - 1]) / 2, kSnapMidPoint,
+                                  best, this);
     }
     return best;
 }
@@ -108,13 +109,15 @@ void MCircleFanShape::ExportDxf(MDXFOutStream& out, const CString& layer, const 
                                 double) const {
     ExportDxfArc(out, layer, origin);
     // The radii are part of the sector's outline; an ARC entity alone would lose them.
-    if (m_points.GetSize() < kFanPoints) return;
-    ExportDxfSegment(out, layer, origin, m_points[0], m_center);
-    ExportDxfSegment(out, layer, origin, m_center, m_points[kArcPoints - 1]);
+    const MVertexList v(*this);
+    if (v.GetSize() < kFanPoints) return;
+    ExportDxfSegment(out, layer, origin, v[0], m_center);
+    ExportDxfSegment(out, layer, origin, m_center, v[kArcPoints - 1]);
 }
 
 void MCircleFanShape::ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double) const {
-    if (m_points.GetSize() < kFanPoints) return;
-    ExportJwcSegment(lines, layer, scale, m_points[0], m_points[kFanPoints - 1]);
-    ExportJwcSegment(lines, layer, scale, m_points[kFanPoints - 1], m_points[kArcPoints - 1]);
+    const MVertexList v(*this);
+    if (v.GetSize() < kFanPoints) return;
+    ExportJwcSegment(lines, layer, scale, v[0], v[kFanPoints - 1]);
+    ExportJwcSegment(lines, layer, scale, v[kFanPoints - 1], v[kArcPoints - 1]);
 }

@@ -1,5 +1,5 @@
-// The circular sector (type id 4, keyword "FAN"): an arc closed through its centre, kept as the 49
-// arc vertices followed by the centre, and filled like any closed polygon.
+// The circular sector (type id 4, keyword "FAN"): an arc closed through its centre, outlined by the
+// 49 arc vertices followed by the centre, and filled like any closed polygon.
 #pragma once
 
 #include "model/shapes/curves/ArcShape.h"
@@ -31,8 +31,10 @@ public:
                    double paperScale) const override;
     // Both radii.
     void ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double paperScale) const override;
-    // The arc's 49 vertices, then the centre.
-    void RegeneratePoints() override;
     // The arc, then both radii.
     BOOL GetOutlineCurve(std::vector<MFloatPoint>& run) const override;
+
+protected:
+    // The arc's 49 vertices, then the centre.
+    int ComputeOutline(MFloatPoint* out) const override;
 };

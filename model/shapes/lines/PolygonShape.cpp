@@ -31,12 +31,46 @@ MPolygonShape::MPolygonShape(int count, BOOL closed) : MPolygonShape(closed) {
 }
 MPolygonShape::~MPolygonShape() = default;
 
+MPolygonShape::MVertexList::MVertexList(const MPolygonShape& shape) {
+    if (shape.m_outlineComputed && shape.m_points.IsEmpty()) {
+        m_size = shape.ComputeOutline(m_buffer.points);
+        m_data = m_buffer.points;
+        return;
+    }
+    m_data = shape.m_points.GetData();
+    m_size = shape.m_points.GetSize();
+}
+
+const MFloatPoint& MPolygonShape::MVertexList::GetAt(int i) const {
+    if (i < 0 || i >= m_size) AfxThrowInvalidArgException();
+    return m_data[i];
+}
+
+int MPolygonShape::ComputeOutline(MFloatPoint*) const {
+    return 0;
+}
+
+void MPolygonShape::ComputeOutlineOnDemand() {
+    m_outlineComputed = true;
+    m_points = MFloatPointArray();
+}
+
+void MPolygonShape::KeepVertices() {
+    if (!m_outlineComputed) return;
+    if (m_points.IsEmpty()) {
+        m_points.SetSize(ComputeOutline(nullptr));
+        ComputeOutline(m_points.GetData());
+    }
+    m_outlineComputed = false;
+}
+
 void MPolygonShape::Serialize(CArchive& ar) {
     MCadShape::Serialize(ar);
     if (ar.IsStoring()) {
+        const MVertexList v(*this);
         ar << m_stroke << m_fill << static_cast<DWORD>(m_flags) << m_arrows
-           << static_cast<std::int32_t>(m_points.GetSize());
-        for (const MFloatPoint& p : m_points)
+           << static_cast<std::int32_t>(v.GetSize());
+        for (const MFloatPoint& p : v)
             ar << p.x << p.y;
         return;
     }
@@ -52,26 +86,34 @@ void MPolygonShape::Serialize(CArchive& ar) {
     for (MFloatPoint& p : points)
         ar >> p.x >> p.y;
     m_points = std::move(points);
+    m_outlineComputed = false;
 }
 
 BOOL MPolygonShape::IsClosed() const {
     return IsClosedFlag();
 }
 const MFloatPointArray& MPolygonShape::GetPoints() const {
+    if (m_outlineComputed && m_points.IsEmpty()) {
+        // The copy stands for the computed outline until the shape changes, for callers that
+        // hold on to the array.
+        m_points.SetSize(ComputeOutline(nullptr));
+        ComputeOutline(m_points.GetData());
+    }
     return m_points;
 }
 
 int MPolygonShape::GetHandleCount() const {
-    return PointEditFlag ? m_points.GetSize() : 8;
+    return PointEditFlag ? GetPointCount() : 8;
 }
 
 MFloatPoint MPolygonShape::GetHandle(int index) const {
-    if (PointEditFlag) return m_points.GetAt(index);
+    if (PointEditFlag) return MVertexList(*this).GetAt(index);
     return MCadShape::GetHandle(index);
 }
 
 void MPolygonShape::MoveHandle(int* index, const MFloatPoint& to, BOOL keepRatio, MFloatRect* rect) {
     if (PointEditFlag) {
+        KeepVertices();
         m_points.SetAt(*index, to);
         return;
     }
@@ -82,7 +124,10 @@ void MPolygonShape::Draw(MCadView* view, CDC* dc) {
     const int oldMode = dc->SetPolyFillMode(WINDING);
     MFillStyle fill;
     MapFillForMono(fill, dc, GetFillStyle());
-    GetPolyFaceRenderer().DrawFill(view, dc, m_points.GetData(), m_points.GetSize(), m_extent, fill);
+    if (!fill.IsNone()) {
+        const MVertexList v(*this);
+        GetPolyFaceRenderer().DrawFill(view, dc, v.GetData(), v.GetSize(), m_extent, fill);
+    }
     if (GetColor() < kNoColor || m_stroke.IsAuxiliary()) {
         const COLORREF color = MapColorForMono(dc, GetColor());
         CPen pen(PS_SOLID, 1, color);
@@ -95,8 +140,9 @@ void MPolygonShape::Draw(MCadView* view, CDC* dc) {
 }
 
 void MPolygonShape::DrawTracking(MCadView* view, CDC* dc) {
-    const int n = m_points.GetSize();
-    GetPolyLineRenderer().DrawThin(view, dc, m_points.GetData(), n, IsClosedFlag() && n != 2);
+    const MVertexList v(*this);
+    const int n = v.GetSize();
+    GetPolyLineRenderer().DrawThin(view, dc, v.GetData(), n, IsClosedFlag() && n != 2);
 }
 
 void MPolygonShape::DrawHighlight(MCadView* view, CDC* dc) {
@@ -105,7 +151,8 @@ void MPolygonShape::DrawHighlight(MCadView* view, CDC* dc) {
     CSelectScope selectPen(dc, BLACK_PEN);
     if (!GetFillStyle().IsNone()) {
         CSelectScope noPen(dc, NULL_PEN);
-        GetPolyFaceRenderer().Draw(view, dc, m_points.GetData(), m_points.GetSize());
+        const MVertexList v(*this);
+        GetPolyFaceRenderer().Draw(view, dc, v.GetData(), v.GetSize());
     }
     DrawOutline(view, dc, 0);
     dc->SetPolyFillMode(oldMode);
@@ -136,23 +183,25 @@ void MPolygonShape::DrawOutline(MCadView* view, CDC* dc, int lineStyle) {
                                             m_stroke.width, lineStyle))
             return;
     }
-    const int n = m_points.GetSize();
-    GetPolyLineRenderer().Draw(view, dc, m_points.GetData(), n, m_stroke.width, lineStyle, IsClosedFlag());
+    const MVertexList v(*this);
+    const int n = v.GetSize();
+    GetPolyLineRenderer().Draw(view, dc, v.GetData(), n, m_stroke.width, lineStyle, IsClosedFlag());
     if (IsClosedFlag() || n < 2) return;
     if (m_arrows.startStyle != kArrowNone) {
-        if (const int i = FirstDrawnEdge(); i >= 0)
-            DrawArrowHead(this, view, dc, m_points[i], (m_points[i + 1] - m_points[i]).GetAngle(),
-                          m_arrows.startStyle, m_arrows.GetStartSize());
+        if (const int i = FirstDrawnEdge(v); i >= 0)
+            DrawArrowHead(this, view, dc, v[i], (v[i + 1] - v[i]).GetAngle(), m_arrows.startStyle,
+                          m_arrows.GetStartSize());
     }
     if (m_arrows.endStyle != kArrowNone) {
-        if (const int j = LastDrawnEdge(); j >= 0)
-            DrawArrowHead(this, view, dc, m_points[j + 1], (m_points[j + 1] - m_points[j]).GetAngle() + kPi,
-                          m_arrows.endStyle, m_arrows.GetEndSize());
+        if (const int j = LastDrawnEdge(v); j >= 0)
+            DrawArrowHead(this, view, dc, v[j + 1], (v[j + 1] - v[j]).GetAngle() + kPi, m_arrows.endStyle,
+                          m_arrows.GetEndSize());
     }
 }
 
 void MPolygonShape::ScaleXY(const MFloatPoint& centre, double sx, double sy) {
     if (std::fabs(sx) < kZeroTolerance || std::fabs(sy) < kZeroTolerance) return;
+    KeepVertices();
     for (MFloatPoint& p : m_points)
         p = {centre.x + sx * (p.x - centre.x), centre.y + sy * (p.y - centre.y)};
     m_extent.Scale(centre, sx, sy);
@@ -160,20 +209,21 @@ void MPolygonShape::ScaleXY(const MFloatPoint& centre, double sx, double sy) {
 }
 
 void MPolygonShape::Move(const MFloatPoint& offset) {
+    KeepVertices();
     for (MFloatPoint& p : m_points)
         p += offset;
 }
 
-int MPolygonShape::GetEdgeCount() const {
-    const int n = m_points.GetSize();
+int MPolygonShape::GetEdgeCount(const MVertexList& v) const {
+    const int n = v.GetSize();
     if (n < 2) return 0;
     return IsClosedFlag() ? n : n - 1;
 }
 
-void MPolygonShape::GetEdge(int index, MFloatPoint* a, MFloatPoint* b) const {
-    const int n = m_points.GetSize();
-    *a = m_points[index];
-    *b = m_points[index + 1 < n ? index + 1 : 0];
+void MPolygonShape::GetEdge(const MVertexList& v, int index, MFloatPoint* a, MFloatPoint* b) {
+    const int n = v.GetSize();
+    *a = v[index];
+    *b = v[index + 1 < n ? index + 1 : 0];
 }
 
 namespace {
@@ -189,10 +239,11 @@ MFloatRect EdgeBox(const MFloatPoint& a, const MFloatPoint& b) {
 double MPolygonShape::SnapIntersection(MCadShape* other, MSnapPoint& snap, const MFloatPoint& cursor,
                                        const MFloatRect& aperture, double best) {
     if (!other) return best;
-    const int edges = GetEdgeCount();
+    const MVertexList v(*this);
+    const int edges = GetEdgeCount(v);
     for (int i = 0; i < edges; ++i) {
         MFloatPoint a, b;
-        GetEdge(i, &a, &b);
+        GetEdge(v, i, &a, &b);
         if (EdgeBox(a, b).Overlaps(aperture))
             best = other->SnapIntersectionWithSegment(this, snap, cursor, aperture, best, a, b);
     }
@@ -202,10 +253,11 @@ double MPolygonShape::SnapIntersection(MCadShape* other, MSnapPoint& snap, const
 double MPolygonShape::SnapIntersectionWithSegment(MCadShape* source, MSnapPoint& snap,
                                                   const MFloatPoint& cursor, const MFloatRect& aperture,
                                                   double best, const MFloatPoint& a, const MFloatPoint& b) {
-    const int edges = GetEdgeCount();
+    const MVertexList v(*this);
+    const int edges = GetEdgeCount(v);
     for (int i = 0; i < edges; ++i) {
         MFloatPoint e0, e1, crossing;
-        GetEdge(i, &e0, &e1);
+        GetEdge(v, i, &e0, &e1);
         if (!EdgeBox(e0, e1).Overlaps(aperture)) continue;
         if (IntersectSegments(e0, e1, a, b, &crossing, kBoundedA | kBoundedB))
             best =
@@ -216,7 +268,8 @@ double MPolygonShape::SnapIntersectionWithSegment(MCadShape* source, MSnapPoint&
 
 int MPolygonShape::IntersectSegment(const MFloatPoint& a, const MFloatPoint& b, MFloatPointArray* out,
                                     int flags) const {
-    const int n = m_points.GetSize();
+    const MVertexList v(*this);
+    const int n = v.GetSize();
     int added = 0;
     auto test = [&](const MFloatPoint& e0, const MFloatPoint& e1) {
         MFloatPoint crossing;
@@ -225,8 +278,8 @@ int MPolygonShape::IntersectSegment(const MFloatPoint& a, const MFloatPoint& b, 
         ++added;
     };
     for (int i = 1; i < n; ++i)
-        test(m_points[i], m_points[i - 1]);
-    if (IsClosedFlag() && n >= 2) test(m_points[0], m_points[n - 1]);
+        test(v[i], v[i - 1]);
+    if (IsClosedFlag() && n >= 2) test(v[0], v[n - 1]);
     return added;
 }
 
@@ -251,11 +304,12 @@ BOOL MPolygonShape::HitTest(MCadView* view, const CPoint& point, MFloatPoint* fo
 
 int MPolygonShape::IntersectCircle(double cx, double cy, double, double, double radius,
                                    MFloatPointArray* out) const {
-    const int edges = GetEdgeCount();
+    const MVertexList v(*this);
+    const int edges = GetEdgeCount(v);
     int added = 0;
     for (int i = 0; i < edges; ++i) {
         MFloatPoint a, b;
-        GetEdge(i, &a, &b);
+        GetEdge(v, i, &a, &b);
         const MFloatPoint d = b - a;
         const MFloatPoint q = a - MFloatPoint(cx, cy);
         double re[2] = {}, im[2] = {};
@@ -273,11 +327,12 @@ int MPolygonShape::IntersectCircle(double cx, double cy, double, double, double 
 
 int MPolygonShape::GetSide(double x, double y) const {
     if (!IsClosedFlag()) return 0;
-    const int n = m_points.GetSize();
+    const MVertexList v(*this);
+    const int n = v.GetSize();
     int crossings = 0;
     for (int i = 0; i < n; ++i) {
-        const MFloatPoint& a = m_points[i];
-        const MFloatPoint& b = m_points[(i + 1) % n];
+        const MFloatPoint& a = v[i];
+        const MFloatPoint& b = v[(i + 1) % n];
         // Half-open in y, so a ray through a vertex counts the two edges that meet there once
         // together (or not at all at a peak); horizontal edges never count.
         if ((a.y > y) == (b.y > y)) continue;
@@ -288,13 +343,14 @@ int MPolygonShape::GetSide(double x, double y) const {
 
 BOOL MPolygonShape::IsInRect(const MFloatRect& rect) const {
     if (!rect.Overlaps(m_extent)) return FALSE;
-    const int n = m_points.GetSize();
+    const MVertexList v(*this);
+    const int n = v.GetSize();
     for (int i = 0; i + 1 < n; ++i)
-        if (EdgeBox(m_points[i], m_points[i + 1]).Overlaps(rect)) return TRUE;
+        if (EdgeBox(v[i], v[i + 1]).Overlaps(rect)) return TRUE;
     if (!IsClosedFlag() || n == 0) return FALSE;
-    if (EdgeBox(m_points[n - 1], m_points[0]).Overlaps(rect)) return TRUE;
+    if (EdgeBox(v[n - 1], v[0]).Overlaps(rect)) return TRUE;
     MFloatPoint sum;
-    for (const MFloatPoint& p : m_points)
+    for (const MFloatPoint& p : v)
         sum += p;
     return rect.ContainsPoint(sum / n);
 }
@@ -303,22 +359,23 @@ double MPolygonShape::SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, co
                                  int kinds, double best) {
     // Every point offered (vertices, edge midpoints, the vertex mean) lies inside the extent.
     if (!GetExtent().Overlaps(aperture)) return best;
-    const int n = m_points.GetSize();
+    const MVertexList v(*this);
+    const int n = v.GetSize();
     if ((kinds & kSnapCenter) && IsClosedFlag() && n > 0) {
         MFloatPoint sum;
-        for (const MFloatPoint& p : m_points)
+        for (const MFloatPoint& p : v)
             sum += p;
         best = OfferSnapCandidate(snap, cursor, aperture, sum / n, kSnapCenter, best, this);
     }
     if (!IsVertexSnap()) return best;
     if (kinds & kSnapEndPoint)
-        for (const MFloatPoint& p : m_points)
+        for (const MFloatPoint& p : v)
             best = OfferSnapCandidate(snap, cursor, aperture, p, kSnapEndPoint, best, this);
     if (kinds & kSnapMidPoint) {
-        const int edges = GetEdgeCount();
+        const int edges = GetEdgeCount(v);
         for (int i = 0; i < edges; ++i) {
             MFloatPoint a, b;
-            GetEdge(i, &a, &b);
+            GetEdge(v, i, &a, &b);
             best = OfferSnapCandidate(snap, cursor, aperture, (a + b) / 2, kSnapMidPoint, best, this);
         }
     }
@@ -330,17 +387,19 @@ MCadShape* MPolygonShape::Clone() const {
 }
 
 BOOL MPolygonShape::IsValid() const {
-    const int n = m_points.GetSize();
+    const MVertexList v(*this);
+    const int n = v.GetSize();
     if (n < 2) return FALSE;
     for (int i = 1; i < n; ++i)
-        if (!m_points[i].IsEqual(m_points[0])) return TRUE;
+        if (!v[i].IsEqual(v[0])) return TRUE;
     return FALSE;
 }
 
 void MPolygonShape::Recalc(MCadView* view) {
-    if (m_points.IsEmpty()) return;
-    MFloatRect r(m_points[0], m_points[0]);
-    for (const MFloatPoint& p : m_points)
+    const MVertexList v(*this);
+    if (v.IsEmpty()) return;
+    MFloatRect r(v[0], v[0]);
+    for (const MFloatPoint& p : v)
         r.AddPoint(p);
     r.Normalize();
     m_extent = r;
@@ -385,14 +444,17 @@ MArrowInfo MPolygonShape::GetArrows() const {
 }
 
 void MPolygonShape::MirrorX(double x, double) {
+    KeepVertices();
     for (MFloatPoint& p : m_points)
         p.x = 2 * x - p.x;
 }
 void MPolygonShape::MirrorY(double, double y) {
+    KeepVertices();
     for (MFloatPoint& p : m_points)
         p.y = 2 * y - p.y;
 }
 void MPolygonShape::Rotate(double cx, double cy, double angle) {
+    KeepVertices();
     const MFloatPoint c(cx, cy);
     for (MFloatPoint& p : m_points)
         p = c + (p - c).GetRotated(angle);
@@ -420,16 +482,18 @@ BOOL MPolygonShape::HasNormal() const {
 double MPolygonShape::GetDirectionAngle(const MFloatPoint& point) const {
     const int edge = GetNearestEdge(point);
     if (edge < 0) return DBL_MAX;
+    const MVertexList v(*this);
     MFloatPoint a, b;
-    GetEdge(edge, &a, &b);
+    GetEdge(v, edge, &a, &b);
     return (b - a).GetAngle();
 }
 
 double MPolygonShape::GetNormalAngle(const MFloatPoint& point, MFloatPoint* foot) const {
     const int edge = GetNearestEdge(point);
     if (edge < 0) return DBL_MAX;
+    const MVertexList v(*this);
     MFloatPoint a, b;
-    GetEdge(edge, &a, &b);
+    GetEdge(v, edge, &a, &b);
     if (foot) GetPerpendicularFoot(foot, a, b, point);
     return NormalizeAngle((b - a).GetAngle() + kPi / 2);
 }
@@ -452,7 +516,7 @@ void MPolygonShape::WriteText(CDocument*, std::ostream& os) const {
     os << ' ' << static_cast<unsigned long>(m_flags) << ' ';
     WriteArrowInfoText(os, m_arrows);
     os << '\n';
-    m_points.WriteText(os);
+    GetPoints().WriteText(os);
 }
 
 void MPolygonShape::ReadText(CDocument*, std::istream& is) {
@@ -471,53 +535,54 @@ void MPolygonShape::ReadText(CDocument*, std::istream& is) {
     m_flags = static_cast<DWORD>(flags);
     m_arrows = arrows;
     m_points.ReadText(is);
+    m_outlineComputed = false;
 }
 
 void MPolygonShape::ExportDxfArrowHeads(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
                                         double paperScale) const {
+    const MVertexList v(*this);
     if (m_arrows.startStyle != kArrowNone) {
-        const int g = FirstDrawnEdge();
+        const int g = FirstDrawnEdge(v);
         if (g >= 0)
-            ExportDxfArrowHead(out, layer, origin, m_points[g], (m_points[g + 1] - m_points[g]).GetAngle(),
-                               paperScale, m_arrows.startStyle, m_arrows.startSize);
+            ExportDxfArrowHead(out, layer, origin, v[g], (v[g + 1] - v[g]).GetAngle(), paperScale,
+                               m_arrows.startStyle, m_arrows.startSize);
     }
     if (m_arrows.endStyle != kArrowNone) {
-        const int i = LastDrawnEdge();
+        const int i = LastDrawnEdge(v);
         if (i >= 0)
-            ExportDxfArrowHead(out, layer, origin, m_points[i + 1],
-                               (m_points[i + 1] - m_points[i]).GetAngle() + kPi, paperScale,
+            ExportDxfArrowHead(out, layer, origin, v[i + 1], (v[i + 1] - v[i]).GetAngle() + kPi, paperScale,
                                m_arrows.endStyle, m_arrows.endSize);
     }
 }
 
 void MPolygonShape::ExportJwcArrowHeadLines(MJWCLineArray& lines, int layer, double scale,
                                             double paperScale) const {
-    if (const int g = FirstDrawnEdge(); g >= 0)
-        ExportJwcArrowLines(lines, layer, scale, paperScale, m_points[g],
-                            (m_points[g + 1] - m_points[g]).GetAngle(), m_arrows.startStyle,
-                            m_arrows.startSize);
-    if (const int i = LastDrawnEdge(); i >= 0)
-        ExportJwcArrowLines(lines, layer, scale, paperScale, m_points[i + 1],
-                            (m_points[i + 1] - m_points[i]).GetAngle() + kPi, m_arrows.endStyle,
-                            m_arrows.endSize);
+    const MVertexList v(*this);
+    if (const int g = FirstDrawnEdge(v); g >= 0)
+        ExportJwcArrowLines(lines, layer, scale, paperScale, v[g], (v[g + 1] - v[g]).GetAngle(),
+                            m_arrows.startStyle, m_arrows.startSize);
+    if (const int i = LastDrawnEdge(v); i >= 0)
+        ExportJwcArrowLines(lines, layer, scale, paperScale, v[i + 1], (v[i + 1] - v[i]).GetAngle() + kPi,
+                            m_arrows.endStyle, m_arrows.endSize);
 }
 
-int MPolygonShape::FirstDrawnEdge() const {
-    const int n = m_points.GetSize();
+int MPolygonShape::FirstDrawnEdge(const MVertexList& v) {
+    const int n = v.GetSize();
     for (int i = 0; i + 1 < n; ++i)
-        if (m_points[i + 1] != m_points[i]) return i;
+        if (v[i + 1] != v[i]) return i;
     return -1;
 }
 
-int MPolygonShape::LastDrawnEdge() const {
-    for (int j = m_points.GetSize() - 2; j >= 0; --j)
-        if (m_points[j + 1] != m_points[j]) return j;
+int MPolygonShape::LastDrawnEdge(const MVertexList& v) {
+    for (int j = v.GetSize() - 2; j >= 0; --j)
+        if (v[j + 1] != v[j]) return j;
     return -1;
 }
 
 void MPolygonShape::ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
                               double paperScale) const {
-    if (m_points.GetSize() < 2) return;
+    const MVertexList v(*this);
+    if (v.GetSize() < 2) return;
     out.WriteString(0, "POLYLINE");
     out.WriteString(8, layer);
     out.WriteString(6, GetLineStyleName());
@@ -527,7 +592,7 @@ void MPolygonShape::ExportDxf(MDXFOutStream& out, const CString& layer, const MF
     out.WriteInt(20, 0);
     out.WriteInt(30, 0);
     if (IsClosedFlag()) out.WriteInt(70, 1);
-    for (const MFloatPoint& p : m_points) {
+    for (const MFloatPoint& p : v) {
         out.WriteString(0, "VERTEX");
         out.WriteString(8, layer);
         out.WritePoint(10, p - origin);
@@ -538,25 +603,25 @@ void MPolygonShape::ExportDxf(MDXFOutStream& out, const CString& layer, const MF
 }
 
 void MPolygonShape::ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double paperScale) const {
-    const int n = m_points.GetSize();
+    const MVertexList v(*this);
+    const int n = v.GetSize();
     if (n < 2) return;
     for (int i = 0; i + 1 < n; ++i)
-        ExportJwcSegment(lines, layer, scale, m_points[i], m_points[i + 1]);
+        ExportJwcSegment(lines, layer, scale, v[i], v[i + 1]);
     if (IsClosedFlag()) {
-        ExportJwcSegment(lines, layer, scale, m_points[n - 1], m_points[0]);
+        ExportJwcSegment(lines, layer, scale, v[n - 1], v[0]);
         return;
     }
     ExportJwcArrowHeadLines(lines, layer, scale, paperScale);
 }
 
 void MPolygonShape::ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale, double paperScale) const {
-    if (m_points.GetSize() < 2 || IsClosedFlag()) return;
-    if (const int g = FirstDrawnEdge(); g >= 0)
-        ExportJwcArrowCircle(arcs, layer, scale, paperScale, m_points[g], m_arrows.startStyle,
-                             m_arrows.startSize);
-    if (const int i = LastDrawnEdge(); i >= 0)
-        ExportJwcArrowCircle(arcs, layer, scale, paperScale, m_points[i + 1], m_arrows.endStyle,
-                             m_arrows.endSize);
+    const MVertexList v(*this);
+    if (v.GetSize() < 2 || IsClosedFlag()) return;
+    if (const int g = FirstDrawnEdge(v); g >= 0)
+        ExportJwcArrowCircle(arcs, layer, scale, paperScale, v[g], m_arrows.startStyle, m_arrows.startSize);
+    if (const int i = LastDrawnEdge(v); i >= 0)
+        ExportJwcArrowCircle(arcs, layer, scale, paperScale, v[i + 1], m_arrows.endStyle, m_arrows.endSize);
 }
 
 BOOL MPolygonShape::IsClosedFlag() const {
@@ -567,36 +632,39 @@ BOOL MPolygonShape::IsVertexSnap() const {
 }
 
 double MPolygonShape::GetArea() const {
-    const int n = m_points.GetSize();
+    const MVertexList v(*this);
+    const int n = v.GetSize();
     if (n < 3) return 0.0;
     double sum = 0.0;
     for (int i = 0; i < n; ++i)
-        sum += m_points[(i + 1) % n].y * (m_points[i].x - m_points[(i + 2) % n].x);
+        sum += v[(i + 1) % n].y * (v[i].x - v[(i + 2) % n].x);
     return std::fabs(-0.5 * sum);
 }
 
 double MPolygonShape::GetSignedArea() const {
-    const int n = m_points.GetSize();
+    const MVertexList v(*this);
+    const int n = v.GetSize();
     if (n < 3) return 0.0;
     double sum = 0.0;
     for (int i = 0; i < n; ++i)
-        sum += m_points[i].Cross(m_points[(i + 1) % n]);
+        sum += v[i].Cross(v[(i + 1) % n]);
     return 0.5 * sum;
 }
 
 void MPolygonShape::GetNearestPoint(MFloatPoint* out, const MFloatPoint& point) const {
-    const int n = m_points.GetSize();
+    const MFloatPointArray& points = GetPoints();
+    const int n = points.GetSize();
     if (n == 0) {
         *out = point;
         return;
     }
     if (n == 1) {
-        *out = m_points[0];
+        *out = points[0];
         return;
     }
     MFloatPointArray feet;
     GetPerpendicularFeet(point, &feet);
-    const MFloatPointArray& candidates = feet.IsEmpty() ? m_points : feet;
+    const MFloatPointArray& candidates = feet.IsEmpty() ? points : feet;
     double nearest = DBL_MAX;
     for (const MFloatPoint& c : candidates) {
         const double d = (c - point).GetLength();
@@ -612,6 +680,7 @@ BOOL MPolygonShape::IsPointEditMode() const {
 }
 
 void MPolygonShape::InsertVertex(int edgeIndex) {
+    KeepVertices();
     const int n = m_points.GetSize();
     if (n < 2) return;  // no edge to split
     if (edgeIndex < n - 1) {
@@ -624,6 +693,7 @@ void MPolygonShape::InsertVertex(int edgeIndex) {
 }
 
 void MPolygonShape::DeleteVertex(int index) {
+    KeepVertices();
     if (m_points.GetSize() <= 2) return;
     m_points.RemoveAt(index);
 }
@@ -635,29 +705,49 @@ void MPolygonShape::SetVertexSnap(BOOL on) {
     m_flags = on ? (m_flags | kVertexSnap) : (m_flags & ~kVertexSnap);
 }
 
+void MPolygonShape::AddPoint(const MFloatPoint& p) {
+    KeepVertices();
+    m_points.Add(p);
+}
+void MPolygonShape::SetPoint(int index, const MFloatPoint& p) {
+    KeepVertices();
+    m_points.SetAt(index, p);
+}
+MFloatPoint MPolygonShape::GetPoint(int index) const {
+    return GetPoints().GetAt(index);
+}
+int MPolygonShape::GetPointCount() const {
+    if (m_outlineComputed && m_points.IsEmpty()) return ComputeOutline(nullptr);
+    return m_points.GetSize();
+}
+
 void MPolygonShape::SetLastPoint(const MFloatPoint& p) {
+    KeepVertices();
     if (!m_points.IsEmpty()) m_points[m_points.GetSize() - 1] = p;
 }
 void MPolygonShape::MoveLastPoint(const MFloatPoint& p) {
     SetLastPoint(p);
 }
 void MPolygonShape::RemoveLastPoint() {
+    KeepVertices();
     if (!m_points.IsEmpty()) m_points.RemoveAt(m_points.GetSize() - 1);
 }
 MFloatPoint MPolygonShape::GetLastPoint() const {
-    return m_points.IsEmpty() ? MFloatPoint() : m_points[m_points.GetSize() - 1];
+    const MVertexList v(*this);
+    return v.IsEmpty() ? MFloatPoint() : v[v.GetSize() - 1];
 }
 
 BOOL MPolygonShape::ContainsPoint(const MFloatPoint& p) const {
-    return IsClosedFlag() ? m_points.IsPointInside(p) : FALSE;
+    return IsClosedFlag() ? GetPoints().IsPointInside(p) : FALSE;
 }
 
 BOOL MPolygonShape::IsPointOnEdge(const MFloatPoint& p) const {
-    const int n = m_points.GetSize();
+    const MVertexList vertices(*this);
+    const int n = vertices.GetSize();
     if (!IsClosedFlag() || n < 2) return FALSE;
     for (int i = 0; i < n; ++i) {
-        const MFloatPoint& v = m_points[i];
-        const MFloatPoint& prev = m_points[i == 0 ? n - 1 : i - 1];
+        const MFloatPoint& v = vertices[i];
+        const MFloatPoint& prev = vertices[i == 0 ? n - 1 : i - 1];
         const MFloatPoint d = v - prev;
         const double eps = 20 * 2.220446049250313e-16 * d.Dot(d);
         MFloatPoint foot;
@@ -668,16 +758,17 @@ BOOL MPolygonShape::IsPointOnEdge(const MFloatPoint& p) const {
 }
 
 int MPolygonShape::GetNearestEdge(const MFloatPoint& p) const {
-    if (m_points.GetSize() < 2) return -1;
-    return FindNearestSegment(m_points, IsClosedFlag(), p);
+    if (GetPointCount() < 2) return -1;
+    return FindNearestSegment(GetPoints(), IsClosedFlag(), p);
 }
 
 int MPolygonShape::GetPerpendicularFeet(const MFloatPoint& p, MFloatPointArray* out) const {
-    const int edges = GetEdgeCount();
+    const MVertexList v(*this);
+    const int edges = GetEdgeCount(v);
     int added = 0;
     for (int i = 0; i < edges; ++i) {
         MFloatPoint a, b, foot;
-        GetEdge(i, &a, &b);
+        GetEdge(v, i, &a, &b);
         if (!IsPerpendicularFootOnSegment(a, b, p, &foot)) continue;
         if (out) out->Add(foot);
         ++added;
@@ -688,7 +779,9 @@ int MPolygonShape::GetPerpendicularFeet(const MFloatPoint& p, MFloatPointArray* 
 MPolygonShape* MPolygonShape::CopyAsPolygon() const {
     auto copy = std::make_unique<MPolygonShape>(IsClosedFlag());
     copy->m_flags = m_flags;
-    copy->m_points = m_points;
+    const MVertexList v(*this);
+    copy->m_points.SetSize(v.GetSize());
+    std::copy(v.begin(), v.end(), copy->m_points.GetData());
     copy->CopyStyleFrom(this);
     copy->m_extent = m_extent;
     copy->m_drawExtent = m_drawExtent;

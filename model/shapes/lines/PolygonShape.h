@@ -1,7 +1,8 @@
 // The polyline and polygon (type id 7, keyword "POLYGON"): an ordered vertex list drawn open or,
 // with the closed flag, as a polygon that may be filled. Base of every shape whose outline is a
-// list of points (circles, arcs, sectors, ellipses, splines, rectangles): they keep their outline
-// in the vertex array and inherit drawing, hit testing, snapping, transforms and export.
+// list of points (circles, arcs, sectors, ellipses, splines, rectangles): they inherit drawing,
+// hit testing, snapping, transforms and export. Shapes whose outline follows from a few numbers
+// compute it when asked instead of keeping it (see ComputeOutline).
 #pragma once
 
 #include <vector>
@@ -28,7 +29,8 @@ public:
     // the vertex list.
     void Serialize(CArchive& ar) override;
     BOOL IsClosed() const override;
-    // The vertex array itself.
+    // The vertex array itself; a computed outline is kept from the first call until the shape
+    // changes.
     const MFloatPointArray& GetPoints() const override;
     // The vertices while PointEditFlag is set (a bad index raises the invalid-argument exception),
     // else the eight extent handles.
@@ -122,11 +124,11 @@ public:
     void SetClosed(BOOL closed);
     void SetVertexSnap(BOOL on);
     DWORD GetFlags() const { return m_flags; }
-    void AddPoint(const MFloatPoint& p) { m_points.Add(p); }
+    void AddPoint(const MFloatPoint& p);
     // A bad index raises the invalid-argument exception.
-    void SetPoint(int index, const MFloatPoint& p) { m_points.SetAt(index, p); }
-    MFloatPoint GetPoint(int index) const { return m_points.GetAt(index); }
-    int GetPointCount() const { return m_points.GetSize(); }
+    void SetPoint(int index, const MFloatPoint& p);
+    MFloatPoint GetPoint(int index) const;
+    int GetPointCount() const;
     // Replace the last vertex; nothing when there is none.
     void SetLastPoint(const MFloatPoint& p);
     void MoveLastPoint(const MFloatPoint& p);
@@ -149,16 +151,63 @@ public:
     MStroke m_stroke;
     MFillStyle m_fill;
     DWORD m_flags = kClosed | kVertexSnap;
-    MFloatPointArray m_points;
+
+private:
+    // Set while the outline is computed on demand: m_points is then empty or a copy of it.
+    bool m_outlineComputed = false;
+
+public:
+    // The kept vertices; read them through GetPoints or MVertexList, since a computed outline
+    // leaves this empty (or holds the copy GetPoints made of it).
+    mutable MFloatPointArray m_points;
     MArrowInfo m_arrows;
 
+    // The most vertices a computed outline has.
+    static constexpr int kMaxComputedPoints = 50;
+
+    // The vertices as this class's own code reads them: the kept array, or the computed outline
+    // in the list's own buffer (no heap). Valid while the shape does not change.
+    class MVertexList {
+    public:
+        explicit MVertexList(const MPolygonShape& shape);
+        MVertexList(const MVertexList&) = delete;
+        MVertexList& operator=(const MVertexList&) = delete;
+
+        const MFloatPoint* GetData() const { return m_data; }
+        int GetSize() const { return m_size; }
+        bool IsEmpty() const { return m_size == 0; }
+        const MFloatPoint& operator[](int i) const { return m_data[i]; }
+        // A bad index raises the invalid-argument exception.
+        const MFloatPoint& GetAt(int i) const;
+        const MFloatPoint* begin() const { return m_data; }
+        const MFloatPoint* end() const { return m_data + m_size; }
+
+    private:
+        const MFloatPoint* m_data = nullptr;
+        int m_size = 0;
+        union Buffer {
+            Buffer() {}
+            MFloatPoint points[kMaxComputedPoints];
+        } m_buffer;
+    };
+
 protected:
+    // Shapes whose outline follows from a few numbers write it to out (room for
+    // kMaxComputedPoints; null asks only for the count) and return the count. Only asked while
+    // ComputeOutlineOnDemand is in force; the default never is.
+    virtual int ComputeOutline(MFloatPoint* out) const;
+    // From now on the outline is computed when asked; the kept vertices are dropped.
+    void ComputeOutlineOnDemand();
+    // Keeps the computed outline as vertices, before something edits them.
+    void KeepVertices();
+    BOOL IsOutlineComputed() const { return m_outlineComputed; }
+
     // The edge from vertex i to the next (the closing edge for the last index of a closed ring).
-    int GetEdgeCount() const;
-    void GetEdge(int index, MFloatPoint* a, MFloatPoint* b) const;
+    int GetEdgeCount(const MVertexList& v) const;
+    static void GetEdge(const MVertexList& v, int index, MFloatPoint* a, MFloatPoint* b);
     // First / last edge of non-zero length, as (i, i + 1); -1 when there is none.
-    int FirstDrawnEdge() const;
-    int LastDrawnEdge() const;
+    static int FirstDrawnEdge(const MVertexList& v);
+    static int LastDrawnEdge(const MVertexList& v);
     // The arrow heads at the first and last drawn edges (for an open outline), as DXF entities or
     // as the line records of the stroke styles.
     void ExportDxfArrowHeads(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,

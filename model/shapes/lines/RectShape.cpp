@@ -24,7 +24,9 @@ int QuarterTurns(double angle) {
 
 }  // namespace
 
-MRectShape::MRectShape() : MPolygonShape(kCorners, TRUE) {}
+MRectShape::MRectShape() : MPolygonShape(TRUE) {
+    ComputeOutlineOnDemand();
+}
 MRectShape::~MRectShape() = default;
 
 void MRectShape::Serialize(CArchive& ar) {
@@ -44,12 +46,17 @@ void MRectShape::SetRect(double x, double y, double w, double h) {
 }
 
 void MRectShape::RebuildCorners() {
+    ComputeOutlineOnDemand();
+}
+
+int MRectShape::ComputeOutline(MFloatPoint* out) const {
+    if (!out) return kCorners;
     const double x = m_origin.x, y = m_origin.y, w = m_size.cx, h = m_size.cy;
-    m_points.SetSize(kCorners);
-    m_points[0] = {x, y + h};
-    m_points[1] = {x + w, y + h};
-    m_points[2] = {x + w, y};
-    m_points[3] = {x, y};
+    out[0] = {x, y + h};
+    out[1] = {x + w, y + h};
+    out[2] = {x + w, y};
+    out[3] = {x, y};
+    return kCorners;
 }
 
 void MRectShape::MoveHandle(int* index, const MFloatPoint& to, BOOL keepRatio, MFloatRect* rect) {

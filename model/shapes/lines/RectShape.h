@@ -1,5 +1,5 @@
 // The axis-parallel rectangle (type id 6, keyword "RECT"): an origin and a size (either may be
-// negative) with the four corners in the polygon's vertex array. Only origin and size are stored,
+// negative) whose four corners the polygon computes when asked. Only origin and size are stored,
 // so every in-place change keeps them and the corners in step.
 #pragma once
 
@@ -41,10 +41,13 @@ public:
     MCadShape* CreateNew() const override;
 
     void SetRect(double x, double y, double w, double h);
-    // Corners clockwise from the top-left for a positive size: (x, y + h), (x + w, y + h),
-    // (x + w, y), (x, y).
+    // The corners follow origin and size again: clockwise from the top-left for a positive size,
+    // (x, y + h), (x + w, y + h), (x + w, y), (x, y).
     void RebuildCorners();
 
     MFloatPoint m_origin;
     MFloatSize m_size;
+
+protected:
+    int ComputeOutline(MFloatPoint* out) const override;
 };

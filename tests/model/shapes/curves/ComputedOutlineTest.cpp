@@ -1,0 +1,269 @@
+// Circles, arcs, sectors, ellipses and rectangles compute their outline when asked. Every reader
+// must see, bit for bit, the vertices a plain polygon built from the same numbers holds, through
+// transforms, point edits, copies and round trips; and a shape that is only drawn, measured or
+// tested keeps no vertices of its own.
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <memory>
+#include <random>
+#include <string>
+
+#include "model/exchange/DxfOutStream.h"
+#include "model/geometry/Geometry.h"
+#include "model/shapes/curves/ArcShape.h"
+#include "model/shapes/curves/CircleShape.h"
+#include "model/shapes/curves/EllipseShape.h"
+#include "model/shapes/curves/FanShape.h"
+#include "model/shapes/lines/RectShape.h"
+#include "tests/model/shapes/curves/CurveTestSupport.h"
+
+using namespace shapetest;
+
+namespace {
+
+constexpr double kStep = 0.1308996938995747;
+
+// The outline as the shapes built it when they kept it, written out independently.
+MFloatPointArray ReferenceOutline(const MPolygonShape& shape) {
+    MFloatPointArray out;
+    if (const auto* rect = dynamic_cast<const MRectShape*>(&shape)) {
+        const double x = rect->m_origin.x, y = rect->m_origin.y, w = rect->m_size.cx, h = rect->m_size.cy;
+        out.Add({x, y + h});
+        out.Add({x + w, y + h});
+        out.Add({x + w, y});
+        out.Add({x, y});
+    } else if (const auto* e = dynamic_cast<const MEllipseShape*>(&shape)) {
+        for (int k = 0; k < 48; ++k)
+            out.Add({e->m_center.x + e->m_radiusX * std::cos(k * kStep),
+                     e->m_center.y + e->m_radiusY * std::sin(k * kStep)});
+    } else if (const auto* arc = dynamic_cast<const MCircleArcShape*>(&shape)) {
+        const double step = (arc->m_endAngle - arc->m_startAngle) / 48;
+        double angle = arc->m_startAngle;
+        for (int i = 0; i < 49; ++i, angle += step)
+            out.Add({arc->m_center.x + arc->m_radius * std::cos(angle),
+                     arc->m_center.y + arc->m_radius * std::sin(angle)});
+        if (dynamic_cast<const MCircleFanShape*>(&shape)) out.Add(arc->m_center);
+    } else if (const auto* c = dynamic_cast<const MCircleShape*>(&shape)) {
+        for (int k = 0; k < 48; ++k)
+            out.Add({c->m_center.x + c->m_radius * std::cos(k * kStep),
+                     c->m_center.y + c->m_radius * std::sin(k * kStep)});
+    }
+    return out;
+}
+
+bool SameBits(double a, double b) {
+    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
+
+void ExpectSamePoints(const MFloatPointArray& got, const MFloatPointArray& expected) {
+    ASSERT_EQ(got.GetSize(), expected.GetSize());
+    for (int i = 0; i < got.GetSize(); ++i)
+        EXPECT_TRUE(SameBits(got[i].x, expected[i].x) && SameBits(got[i].y, expected[i].y))
+            << "vertex " << i << ": " << got[i].x << ", " << got[i].y << " for " << expected[i].x << ", "
+            << expected[i].y;
+}
+
+std::string DxfOf(const MPolygonShape& shape) {
+    MDXFOutStream out;
+    shape.MPolygonShape::ExportDxf(out, "0", {1.5, -2.0}, 1.0);
+    return out.GetText();
+}
+
+// The readers of the polygon's own code on the shape against a plain polygon of the expected
+// vertices; then the array GetPoints hands out.
+void ExpectReadsAsPolygon(MPolygonShape& shape, const MFloatPointArray& expected) {
+    TestView view;
+    MPolygonShape plain(shape.IsClosedFlag());
+    plain.m_flags = shape.GetFlags();
+    for (const MFloatPoint& p : expected)
+        plain.AddPoint(p);
+    plain.CopyStyleFrom(&shape);
+    shape.Recalc(&view);
+    plain.Recalc(&view);
+    EXPECT_EQ(shape.GetExtent(), plain.GetExtent());
+    EXPECT_EQ(shape.GetDrawExtent(), plain.GetDrawExtent());
+    EXPECT_EQ(shape.GetPointCount(), expected.GetSize());
+    const MFloatRect box = plain.GetExtent();
+    const MFloatPoint mid = box.GetCenter();
+    const MFloatPoint far(box.right + 1.0, box.top + 0.5);
+    for (const MFloatRect& r : {box, MFloatRect(mid, far), MFloatRect(mid, mid)})
+        EXPECT_EQ(shape.MPolygonShape::IsInRect(r), plain.IsInRect(r));
+    EXPECT_EQ(shape.MPolygonShape::GetSide(mid.x, mid.y), plain.GetSide(mid.x, mid.y));
+    MFloatPointArray crossings, plainCrossings;
+    EXPECT_EQ(shape.MPolygonShape::IntersectSegment(mid, far, &crossings, kBoundedA | kBoundedB),
+              plain.IntersectSegment(mid, far, &plainCrossings, kBoundedA | kBoundedB));
+    ExpectSamePoints(crossings, plainCrossings);
+    MFloatPointArray hits, plainHits;
+    EXPECT_EQ(shape.MPolygonShape::IntersectCircle(far.x, far.y, 0, 0, box.GetWidth(), &hits),
+              plain.IntersectCircle(far.x, far.y, 0, 0, box.GetWidth(), &plainHits));
+    ExpectSamePoints(hits, plainHits);
+    for (const MFloatPoint& p : {expected[0], (expected[0] + expected[1]) / 2, mid}) {
+        MFloatPoint foot, plainFoot;
+        const CPoint at = view.DocToLogical(p);
+        EXPECT_EQ(shape.MPolygonShape::HitTest(&view, at, &foot, 4), plain.HitTest(&view, at, &plainFoot, 4));
+        EXPECT_TRUE(SameBits(foot.x, plainFoot.x) && SameBits(foot.y, plainFoot.y));
+    }
+    EXPECT_TRUE(SameBits(shape.MPolygonShape::GetArea(), plain.GetArea()));
+    EXPECT_EQ(shape.MPolygonShape::IsValid(), plain.IsValid());
+    EXPECT_EQ(DxfOf(shape), DxfOf(plain));
+    const std::unique_ptr<MPolygonShape> copy(shape.CopyAsPolygon());
+    ExpectSamePoints(copy->m_points, expected);
+    ExpectSamePoints(shape.GetPoints(), expected);
+}
+
+// Reading a shape in every way above keeps no vertices unless GetPoints was asked.
+void ExpectComputedAndLean(MPolygonShape& shape) {
+    const MFloatPointArray expected = ReferenceOutline(shape);
+    TestView view;
+    shape.Recalc(&view);
+    (void)shape.IsInRect(shape.GetExtent());
+    (void)shape.HitTest(&view, view.DocToLogical(expected[0]), nullptr, 4);
+    (void)DxfOf(shape);
+    EXPECT_TRUE(shape.m_points.IsEmpty());
+    ExpectReadsAsPolygon(shape, expected);
+}
+
+class ComputedOutlineTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        EnsureRegistered();
+        PointEditFlag = FALSE;
+    }
+    void TearDown() override { PointEditFlag = FALSE; }
+};
+
+std::vector<std::unique_ptr<MPolygonShape>> RoundShapes() {
+    std::vector<std::unique_ptr<MPolygonShape>> shapes;
+    auto circle = std::make_unique<MCircleShape>();
+    circle->SetCircle(12.25, -7.5, 3.75);
+    shapes.push_back(std::move(circle));
+    auto arc = std::make_unique<MCircleArcShape>();
+    arc->SetArc(-4.5, 9.0, 6.0, 0.3, 2.9);
+    shapes.push_back(std::move(arc));
+    auto fan = std::make_unique<MCircleFanShape>();
+    fan->SetArc(100.0, 50.0, 2.5, 5.0, 1.0);
+    shapes.push_back(std::move(fan));
+    auto ellipse = std::make_unique<MEllipseShape>();
+    ellipse->SetEllipse(3.0, 4.0, 7.5, 2.25);
+    shapes.push_back(std::move(ellipse));
+    auto rect = std::make_unique<MRectShape>();
+    rect->SetRect(-3.0, 2.0, 8.5, -4.25);
+    shapes.push_back(std::move(rect));
+    return shapes;
+}
+
+}  // namespace
+
+TEST_F(ComputedOutlineTest, FreshShapesReadAsTheirOutlineAndKeepNoVertices) {
+    for (auto& shape : RoundShapes()) {
+        SCOPED_TRACE(shape->GetTypeName());
+        ExpectComputedAndLean(*shape);
+    }
+    // Before any numbers are set the outline is the origin, as the presized vertices were.
+    MCircleArcShape arc;
+    ExpectSamePoints(arc.GetPoints(), ReferenceOutline(arc));
+    EXPECT_EQ(arc.GetPoint(48), MFloatPoint(0, 0));
+}
+
+TEST_F(ComputedOutlineTest, TransformsFollowTheNumbersAndMovesShiftTheVertices) {
+    for (auto& shape : RoundShapes()) {
+        SCOPED_TRACE(shape->GetTypeName());
+        // A move shifts the vertices themselves, as it always did.
+        MFloatPointArray moved = ReferenceOutline(*shape);
+        const MFloatPoint offset(3.3, -1.7);
+        for (MFloatPoint& p : moved)
+            p += offset;
+        shape->Move(offset);
+        ExpectReadsAsPolygon(*shape, moved);
+        // Every other change rebuilds the outline from the numbers, and drops the kept vertices.
+        shape->Rotate(1.0, 2.0, kPi / 2);
+        ExpectComputedAndLean(*shape);
+        shape->Rotate(-1.0, 0.5, 0.7);
+        ExpectComputedAndLean(*shape);
+        shape->MirrorX(4.0, 0.0);
+        ExpectComputedAndLean(*shape);
+        shape->MirrorY(0.0, -6.0);
+        ExpectComputedAndLean(*shape);
+        shape->ScaleXY({2.0, 1.0}, 1.5, 0.75);
+        ExpectComputedAndLean(*shape);
+        MFloatRect stretched = shape->GetExtent();
+        int handle = 2;
+        shape->MoveHandle(&handle, {stretched.right + 2.0, stretched.bottom - 1.0}, FALSE, &stretched);
+        ExpectReadsAsPolygon(*shape, ReferenceOutline(*shape));
+    }
+}
+
+TEST_F(ComputedOutlineTest, PointEditsUndoCopiesAndClones) {
+    for (auto& shape : RoundShapes()) {
+        SCOPED_TRACE(shape->GetTypeName());
+        PointEditFlag = TRUE;
+        int handle = 1;
+        const MFloatPoint grip = shape->GetHandle(handle);
+        shape->MoveHandle(&handle, grip + MFloatPoint(0.5, 0.25), FALSE);
+        ExpectComputedAndLean(*shape);
+        // Undo keeps copies through the archive form; a copy in point-edit mode keeps its class.
+        const std::unique_ptr<MCadShape> undo(shape->Duplicate());
+        auto* copy = dynamic_cast<MPolygonShape*>(undo.get());
+        ASSERT_TRUE(copy);
+        ExpectComputedAndLean(*copy);
+        ExpectSamePoints(copy->GetPoints(), shape->GetPoints());
+        PointEditFlag = FALSE;
+        const std::unique_ptr<MCadShape> clone(shape->Clone());
+        ExpectSamePoints(clone->GetPoints(), shape->GetPoints());
+        const std::unique_ptr<MPolygonShape> archived = curvetest::ArchiveRoundTrip(*shape);
+        ASSERT_TRUE(archived);
+        ExpectSamePoints(archived->GetPoints(), shape->GetPoints());
+    }
+}
+
+TEST_F(ComputedOutlineTest, HeldVertexArrayStaysTheShapesUntilItChanges) {
+    MCircleShape c;
+    c.SetCircle(5.0, 5.0, 2.0);
+    const MFloatPointArray& held = c.GetPoints();
+    const MFloatPoint* data = held.GetData();
+    EXPECT_EQ(&c.GetPoints(), &held);
+    EXPECT_EQ(c.GetPoints().GetData(), data);
+    // A move edits the held vertices in place.
+    c.Move({1.0, 0.0});
+    EXPECT_EQ(held.GetData(), data);
+    EXPECT_EQ(held[0], MFloatPoint(8.0, 5.0));
+    // An edited vertex keeps the vertices: the outline no longer follows centre and radius.
+    c.SetPoint(0, {0.0, 0.0});
+    EXPECT_EQ(c.GetPoint(0), MFloatPoint(0.0, 0.0));
+    EXPECT_EQ(c.GetPoint(1), held[1]);
+    std::vector<MFloatPoint> run;
+    EXPECT_FALSE(c.GetOutlineCurve(run));
+    // A new radius gives the outline back to the numbers.
+    c.SetCircle(5.0, 5.0, 3.0);
+    ExpectSamePoints(c.GetPoints(), ReferenceOutline(c));
+    EXPECT_TRUE(c.GetOutlineCurve(run));
+}
+
+TEST_F(ComputedOutlineTest, ExtentIsTheBoxOfTheVerticesForAnyCircleOrArc) {
+    std::mt19937_64 rng(7);
+    std::uniform_real_distribution<double> unit(-1.0, 1.0);
+    std::uniform_int_distribution<int> power(-6, 15);
+    TestView view;
+    for (int i = 0; i < 3000; ++i) {
+        const double cx = unit(rng) * std::pow(10.0, power(rng));
+        const double cy = unit(rng) * std::pow(10.0, power(rng));
+        const double r = std::fabs(unit(rng)) * std::pow(10.0, power(rng));
+        MCircleShape c;
+        c.SetCircle(cx, cy, r);
+        MCircleArcShape a;
+        a.SetArc(cx, cy, r, unit(rng) * 10.0, unit(rng) * 10.0);
+        for (MPolygonShape* shape : {static_cast<MPolygonShape*>(&c), static_cast<MPolygonShape*>(&a)}) {
+            const MFloatPointArray expected = ReferenceOutline(*shape);
+            MFloatRect box(expected[0], expected[0]);
+            for (const MFloatPoint& p : expected)
+                box.AddPoint(p);
+            box.Normalize();
+            shape->Recalc(&view);
+            ASSERT_EQ(shape->GetExtent(), box) << cx << " " << cy << " " << r;
+            ASSERT_TRUE(shape->m_points.IsEmpty());
+        }
+    }
+}
