@@ -4,12 +4,23 @@
 #include <istream>
 #include <memory>
 #include <ostream>
+#include <typeinfo>
 #include <unordered_set>
 
 #include "model/CadView.h"
 #include "model/helpers/TextStream.h"
 #include "model/shapes/ShapeFactory.h"
+#include "model/shapes/containers/GroupShape.h"
 #include "model/shapes/containers/PackShape.h"
+#include "model/shapes/curves/ArcShape.h"
+#include "model/shapes/curves/EllipseShape.h"
+#include "model/shapes/curves/FanShape.h"
+#include "model/shapes/curves/SplineLoopShape.h"
+#include "model/shapes/curves/SplineShape.h"
+#include "model/shapes/lines/LineShape.h"
+#include "model/shapes/lines/RectShape.h"
+#include "model/shapes/text/MultiTextShape.h"
+#include "model/shapes/text/TextShape.h"
 #include "platform/Archive.h"
 #include "platform/gdi/DC.h"
 
@@ -176,6 +187,31 @@ MFloatRect MShapeArray::GetDrawExtent() const {
 void MShapeArray::RecalcAll(MCadView* view) {
     for (int i = 0; i < GetSize(); ++i)
         if (MCadShape* s = GetAt(i)) s->Recalc(view);
+}
+
+namespace {
+
+// Shapes whose extent does not follow the scale: lines and polygons span their points, texts their
+// box measured at a fixed font height. Exact types only, since a subclass may recalculate otherwise.
+bool ExtentIgnoresScale(const MCadShape& s) {
+    const std::type_info& t = typeid(s);
+    return t == typeid(MLineShape) || t == typeid(MPolygonShape) || t == typeid(MRectShape) ||
+           t == typeid(MCircleShape) || t == typeid(MCircleArcShape) || t == typeid(MCircleFanShape) ||
+           t == typeid(MEllipseShape) || t == typeid(MSplineShape) || t == typeid(MSplineLoopShape) ||
+           t == typeid(MTextShape) || t == typeid(MMultiTextShape);
+}
+
+}  // namespace
+
+void MShapeArray::RecalcScaledExtents(MCadView* view) {
+    for (int i = 0; i < GetSize(); ++i) {
+        MCadShape* s = GetAt(i);
+        if (!s || ExtentIgnoresScale(*s)) continue;
+        if (typeid(*s) == typeid(MGroupShape))
+            static_cast<MGroupShape*>(s)->RecalcScaledExtent(view);
+        else
+            s->Recalc(view);
+    }
 }
 
 void MShapeArray::FreeCacheAll(MCadView* view) {
