@@ -2,7 +2,6 @@
 // result must be what recalculating everything at each step gives (the same scale, the same shift,
 // every shape's extents and saved text), on real files and on a generated mixed drawing.
 #include <algorithm>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -110,21 +109,8 @@ void ExpectBothWaysAlike(const std::string& path) {
     EXPECT_TRUE(actual == expected) << "the fitted drawing differs from the one recalculated at each step";
 }
 
-std::vector<std::string> RealDxfFiles() {
-    std::vector<std::string> files;
-    const std::string dir = TestDataDir();
-    if (dir.empty() || !std::filesystem::is_directory(dir + "/dxf")) return files;
-    for (const auto& entry : std::filesystem::directory_iterator(dir + "/dxf")) {
-        std::string ext = entry.path().extension().string();
-        std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
-        if (ext == ".dxf") files.push_back(entry.path().string());
-    }
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
 TEST_F(FitDrawing, RealFilesFitAsWhenEverythingIsRecalculatedAtEachStep) {
-    const std::vector<std::string> files = RealDxfFiles();
+    const std::vector<std::string> files = TestDataFiles("dxf", "dxf");
     if (files.empty()) GTEST_SKIP() << "no DXF files under " TESSARAY_TESTDATA_DIR "/dxf";
     for (const std::string& path : files)
         ExpectBothWaysAlike(path);

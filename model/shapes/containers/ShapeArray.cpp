@@ -109,6 +109,24 @@ int MShapeArray::Remove(MCadShape* shape) {
     return index;
 }
 
+namespace {
+
+// The shapes lie all over the heap: a walk over a large drawing mostly waited for each shape to
+// come from memory, so the walks ask for the shapes a little ahead.
+constexpr int kPrefetchAhead = 16;
+
+// The first lines of the shape: its table pointer, extents and most shapes' own fields.
+void PrefetchShape(const MCadShape* s) {
+    if (!s) return;
+    const char* p = reinterpret_cast<const char*>(s);
+    __builtin_prefetch(p);
+    __builtin_prefetch(p + 64);
+    __builtin_prefetch(p + 128);
+    __builtin_prefetch(&s->m_drawExtent);
+}
+
+}  // namespace
+
 void MShapeArray::DrawAll(MCadView* view, CDC* dc) {
     for (int i = 0; i < GetSize(); ++i)
         if (MCadShape* s = GetAt(i)) s->Draw(view, dc);
@@ -116,7 +134,9 @@ void MShapeArray::DrawAll(MCadView* view, CDC* dc) {
 
 void MShapeArray::DrawClipped(MCadView* view, CDC* dc) {
     if (!dc || !dc->HasAttribDC()) return;
-    for (int i = 0; i < GetSize(); ++i) {
+    const int n = GetSize();
+    for (int i = 0; i < n; ++i) {
+        if (i + kPrefetchAhead < n) PrefetchShape(GetAt(i + kPrefetchAhead));
         MCadShape* s = GetAt(i);
         if (!s) continue;
         CRect r = view->DocToLogicalRect(s->m_drawExtent);
@@ -185,8 +205,11 @@ MFloatRect MShapeArray::GetDrawExtent() const {
 }
 
 void MShapeArray::RecalcAll(MCadView* view) {
-    for (int i = 0; i < GetSize(); ++i)
+    const int n = GetSize();
+    for (int i = 0; i < n; ++i) {
+        if (i + kPrefetchAhead < n) PrefetchShape(GetAt(i + kPrefetchAhead));
         if (MCadShape* s = GetAt(i)) s->Recalc(view);
+    }
 }
 
 namespace {
@@ -204,7 +227,9 @@ bool ExtentIgnoresScale(const MCadShape& s) {
 }  // namespace
 
 void MShapeArray::RecalcScaledExtents(MCadView* view) {
-    for (int i = 0; i < GetSize(); ++i) {
+    const int n = GetSize();
+    for (int i = 0; i < n; ++i) {
+        if (i + kPrefetchAhead < n) PrefetchShape(GetAt(i + kPrefetchAhead));
         MCadShape* s = GetAt(i);
         if (!s || ExtentIgnoresScale(*s)) continue;
         if (typeid(*s) == typeid(MGroupShape))
@@ -220,8 +245,10 @@ void MShapeArray::FreeCacheAll(MCadView* view) {
 }
 
 void MShapeArray::Move(const MFloatPoint& offset) {
-    for (int i = GetSize() - 1; i >= 0; --i)
+    for (int i = GetSize() - 1; i >= 0; --i) {
+        if (i >= kPrefetchAhead) PrefetchShape(GetAt(i - kPrefetchAhead));
         if (MCadShape* s = GetAt(i)) s->Move(offset);
+    }
 }
 
 void MShapeArray::DeleteAll() {
