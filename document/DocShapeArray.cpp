@@ -173,6 +173,11 @@ void MDocShapeArray::RecalcAll(MCadView* view) {
         GetLayer(i)->RecalcAll(view);
 }
 
+void MDocShapeArray::RecalcScaledExtents(MCadView* view) {
+    for (int i = 0; i < GetLayerCount(); ++i)
+        GetLayer(i)->RecalcScaledExtents(view);
+}
+
 BOOL MDocShapeArray::IsEditable(int layer) const {
     const MLayer* l = GetLayer(layer);
     if (!l) return FALSE;

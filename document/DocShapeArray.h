@@ -86,6 +86,8 @@ public:
     MFloatRect GetExtent() const;
     void MoveAll(const MFloatPoint& offset);
     void RecalcAll(MCadView* view);
+    // See MShapeArray::RecalcScaledExtents.
+    void RecalcScaledExtents(MCadView* view);
 
     // The current layer, or, with display-mode bit 0x10, any visible and selectable layer.
     BOOL IsEditable(int layer) const;

@@ -398,11 +398,11 @@ void MTessarayView::OnInitialUpdate() {
     for (int i = 0; i < LayerCount(); ++i)
         AddTab(GetLayer(i)->m_name, 0, TRUE);
     if (doc->m_fitOnFirstUpdate) {
-        FitPaperScaleToDrawing();
+        FitAndCentreDrawing();
         doc->m_fitOnFirstUpdate = 0;
     }
     RecalcScrollSizes();
-    // Fitting has recalculated the drawing already, unless the sheet had to be zoomed out since.
+    // Once, at the mapping the drawing is shown at, whether fitting moved it or not.
     if (!RecalculatedForMapping()) RecalcDrawing();
     m_recalculatedMapping.reset();
     m_initialised = true;

@@ -222,6 +222,9 @@ private:
     void RecalcDrawing();
     // Whether the last RecalcDrawing still holds: shapes keep sizes in pixels and paper millimetres.
     bool RecalculatedForMapping() const;
+    // FitPaperScaleToDrawing up to the move: the drawing is left for one recalculation at the
+    // mapping it will be shown at.
+    void FitAndCentreDrawing();
 
     MTessarayDoc* m_document = nullptr;
     bool m_initialised = false;

@@ -132,6 +132,11 @@ void MTessarayView::ZoomToPaper() {
 }
 
 void MTessarayView::FitPaperScaleToDrawing() {
+    FitAndCentreDrawing();
+    if (!RecalculatedForMapping()) RecalcDrawing();
+}
+
+void MTessarayView::FitAndCentreDrawing() {
     MTessarayDoc* doc = m_document;
     if (!doc) return;
     // The limits a file states are taken only when they hold the drawing: many files leave them
@@ -178,13 +183,15 @@ void MTessarayView::FitPaperScaleToDrawing() {
     }
     RecalcScale();
     if (!RecalculatedForMapping()) {
-        RecalcDrawing();
+        // Only the extent at the new scale is needed here; the whole drawing is recalculated once
+        // it has moved.
+        doc->GetLayers()->RecalcScaledExtents(this);
         e = extent();
     }
     const MFloatPoint paperCentre = PaperToDocRect(SheetRect(doc->GetPaperInfo().GetSize())).GetCenter();
     const MFloatPoint shift = paperCentre - e.GetCenter();
     doc->MoveAll(shift.x, shift.y);
-    RecalcDrawing();
+    m_recalculatedMapping.reset();
 }
 
 void MTessarayView::RecalcDrawing() {

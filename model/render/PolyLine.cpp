@@ -135,6 +135,14 @@ void MPolyLine::DrawStyled(MCadView* view, CDC* dc, const MFloatPoint* points, i
     if (!std::isfinite(m_width)) return;
     if (!VisibleDocRect(view, dc, std::fabs(m_width), m_visible)) return;
 
+    // A thin continuous line wholly inside goes straight to logical points, without the copies.
+    const bool patterned = style && !(style->m_dashes.GetSize() == 1 && style->m_dashes[0] == 0.0);
+    if (!wide && !patterned &&
+        ThinRunToLogical(view, points, count, closed, !closed && !IsMetafileDrawing())) {
+        EmitLines(dc, auxiliary);
+        return;
+    }
+
     m_sequence.clear();
     if (closed) {
         const MFloatPoint m = (points[count - 1] + points[0]) * 0.5;
@@ -150,7 +158,7 @@ void MPolyLine::DrawStyled(MCadView* view, CDC* dc, const MFloatPoint* points, i
     m_lineCounts.clear();
 
     bool continuous = true;
-    if (style && !(style->m_dashes.GetSize() == 1 && style->m_dashes[0] == 0.0)) {
+    if (patterned) {
         const int k = style->m_dashes.GetSize();
         if (k == 0) return;
         if (view->PaperToDocLength(style->m_dashes[0]) != 0.0) {
@@ -402,12 +410,50 @@ void MPolyLine::Emit(MCadView* view, CDC* dc, bool wide, bool auxiliary) {
         dc->PolyPolygon(m_logical.data(), m_logicalCounts.data(), static_cast<int>(m_logicalCounts.size()));
     } else {
         ConvertLines(view);
-        if (m_logicalCounts.empty()) return;
-        CPen pen;
-        if (auxiliary) pen.CreatePen(PS_SOLID, 1, kAuxiliaryColor);
-        CSelectScope selectPen(dc, auxiliary ? &pen : nullptr);
-        dc->PolyPolyline(m_logical.data(), m_logicalCounts.data(), static_cast<int>(m_logicalCounts.size()));
+        EmitLines(dc, auxiliary);
     }
+}
+
+void MPolyLine::EmitLines(CDC* dc, bool auxiliary) {
+    if (m_logicalCounts.empty()) return;
+    CPen pen;
+    if (auxiliary) pen.CreatePen(PS_SOLID, 1, kAuxiliaryColor);
+    CSelectScope selectPen(dc, auxiliary ? &pen : nullptr);
+    dc->PolyPolyline(m_logical.data(), m_logicalCounts.data(), static_cast<int>(m_logicalCounts.size()));
+}
+
+bool MPolyLine::ThinRunToLogical(MCadView* view, const MFloatPoint* points, int count, bool closed,
+                                 bool lengthenEnd) {
+    // The same points, in the same order and arithmetic, as the sequence Path and ConvertLines make.
+    MFloatPoint last = points[count - 1];
+    if (lengthenEnd) {
+        for (int i = count - 1; i > 0; --i) {
+            if (!IsZeroLength(points[i - 1], points[i])) {
+                last += Unit(points[i] - points[i - 1]) * m_pixelDiagonal;
+                break;
+            }
+        }
+    }
+    const LogicalMapping map(view);
+    const bool clip = !m_visible.IsNull();
+    m_logical.clear();
+    m_logicalCounts.clear();
+    const std::size_t n = static_cast<std::size_t>(count) + (closed ? 2 : 0);
+    m_logical.resize(n);
+    POINT* out = m_logical.data();
+    const auto put = [&](const MFloatPoint& p) {
+        if (clip && !Inside(p, m_visible)) return false;
+        *out++ = map(p);
+        return true;
+    };
+    const MFloatPoint middle = (points[count - 1] + points[0]) * 0.5;
+    if (closed && !put(middle)) return false;
+    for (int i = 0; i + 1 < count; ++i)
+        if (!put(points[i])) return false;
+    if (!put(last)) return false;
+    if (closed && !put(middle)) return false;
+    m_logicalCounts.push_back(static_cast<int>(n));
+    return true;
 }
 
 void MPolyLine::ConvertPolygons(MCadView* view) {

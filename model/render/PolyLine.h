@@ -53,6 +53,11 @@ private:
     // converted directly, the others clipped first.
     void ConvertPolygons(MCadView* view);
     void ConvertLines(MCadView* view);
+    // One thin run (closed: from and to the middle of the closing edge) converted directly; false,
+    // with nothing kept, when a point lies outside the visible rectangle and the run needs cutting.
+    bool ThinRunToLogical(MCadView* view, const MFloatPoint* points, int count, bool closed,
+                          bool lengthenEnd);
+    void EmitLines(CDC* dc, bool auxiliary);
 
     double m_width = 0.0;          // drawing units
     double m_pixelDiagonal = 0.0;  // drawing units

@@ -14,16 +14,7 @@ using namespace dxftest;
 namespace {
 
 std::vector<std::string> DxfFiles() {
-    std::vector<std::string> files;
-    const std::string dir = TestDataDir();
-    if (dir.empty() || !std::filesystem::is_directory(dir + "/dxf")) return files;
-    for (const auto& entry : std::filesystem::directory_iterator(dir + "/dxf")) {
-        std::string ext = entry.path().extension().string();
-        std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
-        if (ext == ".dxf") files.push_back(entry.path().string());
-    }
-    std::sort(files.begin(), files.end());
-    return files;
+    return TestDataFiles("dxf", "dxf");
 }
 
 class DxfRealFiles : public DxfTest {};

@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <string>
 
@@ -36,6 +38,21 @@ std::string TestDataFile(const std::string& relative) {
     if (dir.empty()) return {};
     const std::string path = dir + "/" + relative;
     return FileExists(path) ? path : std::string();
+}
+
+std::vector<std::string> TestDataFiles(const std::string& folder, const std::string& extension) {
+    std::vector<std::string> files;
+    const std::string dir = TestDataDir();
+    if (dir.empty() || !std::filesystem::is_directory(dir + "/" + folder)) return files;
+    const auto lower = [](std::string s) {
+        std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
+        return s;
+    };
+    for (const auto& entry : std::filesystem::directory_iterator(dir + "/" + folder))
+        if (lower(entry.path().extension().string()) == "." + lower(extension))
+            files.push_back(entry.path().string());
+    std::sort(files.begin(), files.end());
+    return files;
 }
 
 std::string MakeTempDir(const std::string& name) {

@@ -37,6 +37,9 @@ void ResetProgramState();
 std::string TestDataDir();
 // Path of a file under the test data folder, or empty when the folder or file is absent.
 std::string TestDataFile(const std::string& relative);
+// The files with the extension (any case, without the dot) in a folder of the test data, sorted;
+// none when the folder is absent.
+std::vector<std::string> TestDataFiles(const std::string& folder, const std::string& extension);
 // A fresh empty directory under the build tree for one test.
 std::string MakeTempDir(const std::string& name);
 

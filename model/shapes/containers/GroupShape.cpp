@@ -10,9 +10,9 @@
 #include "model/SnapPoint.h"
 #include "model/geometry/Geometry.h"
 #include "model/helpers/TextStream.h"
+#include "model/shapes/ShapeFactory.h"
 #include "model/shapes/containers/LShapeArray.h"
 #include "model/shapes/containers/ShapeArrayQueries.h"
-#include "model/shapes/ShapeFactory.h"
 #include "platform/Archive.h"
 #include "platform/gdi/DC.h"
 
@@ -241,6 +241,13 @@ BOOL MGroupShape::IsValid() const {
 void MGroupShape::Recalc(MCadView* view) {
     if (m_members.GetSize() == 0) return;
     m_members.RecalcAll(view);
+    m_extent = m_members.GetExtent();
+    m_drawExtent = m_members.GetDrawExtent();
+}
+
+void MGroupShape::RecalcScaledExtent(MCadView* view) {
+    if (m_members.GetSize() == 0) return;
+    m_members.RecalcScaledExtents(view);
     m_extent = m_members.GetExtent();
     m_drawExtent = m_members.GetDrawExtent();
 }

@@ -50,6 +50,8 @@ public:
     MCadShape* Duplicate() const override;
     BOOL IsValid() const override;
     void Recalc(MCadView* view) override;
+    // The extents after a change of the view's scale, as MShapeArray::RecalcScaledExtents.
+    void RecalcScaledExtent(MCadView* view);
     void SetFillStyle(const MFillStyle& fill) override;
     // Common values of the members, or -1 / -1.0 / a plain fill of colour -1 when they differ or
     // there are none.

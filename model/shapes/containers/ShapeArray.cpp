@@ -4,12 +4,23 @@
 #include <istream>
 #include <memory>
 #include <ostream>
+#include <typeinfo>
 #include <unordered_set>
 
 #include "model/CadView.h"
 #include "model/helpers/TextStream.h"
 #include "model/shapes/ShapeFactory.h"
+#include "model/shapes/containers/GroupShape.h"
 #include "model/shapes/containers/PackShape.h"
+#include "model/shapes/curves/ArcShape.h"
+#include "model/shapes/curves/EllipseShape.h"
+#include "model/shapes/curves/FanShape.h"
+#include "model/shapes/curves/SplineLoopShape.h"
+#include "model/shapes/curves/SplineShape.h"
+#include "model/shapes/lines/LineShape.h"
+#include "model/shapes/lines/RectShape.h"
+#include "model/shapes/text/MultiTextShape.h"
+#include "model/shapes/text/TextShape.h"
 #include "platform/Archive.h"
 #include "platform/gdi/DC.h"
 
@@ -98,6 +109,24 @@ int MShapeArray::Remove(MCadShape* shape) {
     return index;
 }
 
+namespace {
+
+// The shapes lie all over the heap: a walk over a large drawing mostly waited for each shape to
+// come from memory, so the walks ask for the shapes a little ahead.
+constexpr int kPrefetchAhead = 16;
+
+// The first lines of the shape: its table pointer, extents and most shapes' own fields.
+void PrefetchShape(const MCadShape* s) {
+    if (!s) return;
+    const char* p = reinterpret_cast<const char*>(s);
+    __builtin_prefetch(p);
+    __builtin_prefetch(p + 64);
+    __builtin_prefetch(p + 128);
+    __builtin_prefetch(&s->m_drawExtent);
+}
+
+}  // namespace
+
 void MShapeArray::DrawAll(MCadView* view, CDC* dc) {
     for (int i = 0; i < GetSize(); ++i)
         if (MCadShape* s = GetAt(i)) s->Draw(view, dc);
@@ -105,7 +134,9 @@ void MShapeArray::DrawAll(MCadView* view, CDC* dc) {
 
 void MShapeArray::DrawClipped(MCadView* view, CDC* dc) {
     if (!dc || !dc->HasAttribDC()) return;
-    for (int i = 0; i < GetSize(); ++i) {
+    const int n = GetSize();
+    for (int i = 0; i < n; ++i) {
+        if (i + kPrefetchAhead < n) PrefetchShape(GetAt(i + kPrefetchAhead));
         MCadShape* s = GetAt(i);
         if (!s) continue;
         CRect r = view->DocToLogicalRect(s->m_drawExtent);
@@ -174,8 +205,38 @@ MFloatRect MShapeArray::GetDrawExtent() const {
 }
 
 void MShapeArray::RecalcAll(MCadView* view) {
-    for (int i = 0; i < GetSize(); ++i)
+    const int n = GetSize();
+    for (int i = 0; i < n; ++i) {
+        if (i + kPrefetchAhead < n) PrefetchShape(GetAt(i + kPrefetchAhead));
         if (MCadShape* s = GetAt(i)) s->Recalc(view);
+    }
+}
+
+namespace {
+
+// Shapes whose extent does not follow the scale: lines and polygons span their points, texts their
+// box measured at a fixed font height. Exact types only, since a subclass may recalculate otherwise.
+bool ExtentIgnoresScale(const MCadShape& s) {
+    const std::type_info& t = typeid(s);
+    return t == typeid(MLineShape) || t == typeid(MPolygonShape) || t == typeid(MRectShape) ||
+           t == typeid(MCircleShape) || t == typeid(MCircleArcShape) || t == typeid(MCircleFanShape) ||
+           t == typeid(MEllipseShape) || t == typeid(MSplineShape) || t == typeid(MSplineLoopShape) ||
+           t == typeid(MTextShape) || t == typeid(MMultiTextShape);
+}
+
+}  // namespace
+
+void MShapeArray::RecalcScaledExtents(MCadView* view) {
+    const int n = GetSize();
+    for (int i = 0; i < n; ++i) {
+        if (i + kPrefetchAhead < n) PrefetchShape(GetAt(i + kPrefetchAhead));
+        MCadShape* s = GetAt(i);
+        if (!s || ExtentIgnoresScale(*s)) continue;
+        if (typeid(*s) == typeid(MGroupShape))
+            static_cast<MGroupShape*>(s)->RecalcScaledExtent(view);
+        else
+            s->Recalc(view);
+    }
 }
 
 void MShapeArray::FreeCacheAll(MCadView* view) {
@@ -184,8 +245,10 @@ void MShapeArray::FreeCacheAll(MCadView* view) {
 }
 
 void MShapeArray::Move(const MFloatPoint& offset) {
-    for (int i = GetSize() - 1; i >= 0; --i)
+    for (int i = GetSize() - 1; i >= 0; --i) {
+        if (i >= kPrefetchAhead) PrefetchShape(GetAt(i - kPrefetchAhead));
         if (MCadShape* s = GetAt(i)) s->Move(offset);
+    }
 }
 
 void MShapeArray::DeleteAll() {

@@ -62,6 +62,10 @@ public:
     MFloatRect GetExtent() const;
     MFloatRect GetDrawExtent() const;
     void RecalcAll(MCadView* view);
+    // After a change of the view's scale, only the shapes whose extent may follow it (dimensions,
+    // labels, marks, pictures) are recalculated, and groups of plain shapes take their members' new extents:
+    // the extents are then those RecalcAll would give, other caches wait for the next RecalcAll.
+    void RecalcScaledExtents(MCadView* view);
     void FreeCacheAll(MCadView* view);
     // Every shape, from the last to the first.
     void Move(const MFloatPoint& offset);

@@ -2,6 +2,9 @@
 
 #include <chrono>
 #include <cmath>
+#include <random>
+#include <utility>
+#include <vector>
 
 #include "tests/model/render/RecordingBackend.h"
 #include "model/CadView.h"
@@ -411,4 +414,54 @@ TEST_F(RenderTest, FaceDrawUsesTheSelectedPenAndBrush) {
     EXPECT_EQ(Pixel(dc, 40, 40), RGB(0, 0, 200));
     EXPECT_EQ(Pixel(dc, 20, 20), kBlack);  // the corner at (20, 20) lies on the outline
     faces.Draw(&view, &dc, tri, 2);
+}
+
+namespace {
+
+// What one thin polyline sends to the device: every run's points, exactly.
+std::vector<std::vector<std::pair<double, double>>> Sent(const RecordingBackend& r) {
+    std::vector<std::vector<std::pair<double, double>>> out;
+    for (const auto& call : r.calls)
+        for (const auto& run : call.runs) {
+            out.emplace_back();
+            for (const GdiPointF& p : run)
+                out.back().emplace_back(p.x, p.y);
+        }
+    return out;
+}
+
+}  // namespace
+
+TEST_F(RenderTest, ThinContinuousLinesSendWhatTheGeneralWalkSends) {
+    // A pattern far finer than two pixels is drawn continuous by the general walk; a plain line
+    // takes the direct way. Both must send the same points, on screen and into metafiles, for
+    // open and closed lines, repeated points and lines that leave the sheet.
+    MLineStyle fine("F", "");
+    fine.m_dashes.Add(1e-4);
+    fine.m_dashes.Add(-1e-4);
+    std::mt19937 rng(7);
+    // Mostly on the sheet's visible part; some lines reach a little or far outside it.
+    std::uniform_real_distribution<double> inside(1.0, 99.0), near(-20.0, 120.0), far(-1e4, 1e4);
+    for (int trial = 0; trial < 600; ++trial) {
+        SCOPED_TRACE(trial);
+        const int n = 2 + static_cast<int>(rng() % 40);
+        auto& spread = trial % 10 == 0 ? far : trial % 10 == 1 ? near : inside;
+        std::vector<MFloatPoint> pts;
+        for (int i = 0; i < n; ++i) {
+            if (i > 0 && rng() % 5 == 0)
+                pts.push_back(pts.back());  // a zero-length edge
+            else
+                pts.emplace_back(spread(rng), -spread(rng));
+        }
+        const BOOL closed = trial % 2;
+        SetMetafileDrawing(trial % 3 == 0);
+        CDC direct, general;
+        RecordingBackend* a = Record(direct);
+        RecordingBackend* b = Record(general);
+        lines.DrawStyled(&view, &direct, pts.data(), n, 0.0, nullptr, FALSE, closed);
+        lines.DrawStyled(&view, &general, pts.data(), n, 0.0, &fine, FALSE, closed);
+        EXPECT_EQ(Sent(*a), Sent(*b));
+        if (trial % 10 > 1) EXPECT_FALSE(a->calls.empty());
+    }
+    SetMetafileDrawing(false);
 }

@@ -1,0 +1,163 @@
+// Fitting an imported drawing to the sheet recalculates the whole drawing once after the move: the
+// result must be what recalculating everything at each step gives (the same scale, the same shift,
+// every shape's extents and saved text), on real files and on a generated mixed drawing.
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+#include "ViewTestSupport.h"
+#include "bench/BenchDxf.h"
+#include "document/DocShapeArray.h"
+#include "document/PaperSettings.h"
+#include "interchange/DxfReader.h"
+#include "model/shapes/containers/GroupShape.h"
+#include "model/shapes/dimension/SizeShape.h"
+#include "model/shapes/text/TextShape.h"
+
+using namespace viewtest;
+
+namespace {
+
+class FitDrawing : public ::testing::Test {
+protected:
+    void SetUp() override { ResetProgramState(); }
+    MessageBoxRecorder messages;
+};
+
+// A fresh view over a document holding the file, as an import leaves it.
+struct ImportedDrawing {
+    ViewHarness h;
+    explicit ImportedDrawing(const std::string& path) {
+        MDXFReader reader(h.doc);
+        EXPECT_EQ(reader.Read(path), 1);
+        h.doc.m_importedExtentsValid = reader.GetExtentsValid();
+        h.doc.m_importedExtents = reader.GetExtents();
+    }
+};
+
+bool Encloses(MFloatRect outer, MFloatRect inner) {
+    outer.Normalize();
+    inner.Normalize();
+    return outer.left <= inner.left && outer.right >= inner.right && outer.bottom <= inner.bottom &&
+           outer.top >= inner.top;
+}
+
+MFloatRect FittedExtent(MTessarayDoc& doc) {
+    const MFloatRect& imported = doc.m_importedExtents;
+    const MFloatRect drawing = doc.GetLayers()->GetExtent();
+    if (doc.m_importedExtentsValid && imported.GetWidth() != 0.0 && imported.GetHeight() != 0.0 &&
+        Encloses(imported, drawing))
+        return imported;
+    return drawing;
+}
+
+// The fit with every shape recalculated before the scale is chosen, at the chosen scale and after
+// the move; the scale is the one the view chose from the first of these, which is unchanged.
+void FitRecalculatingEverything(ImportedDrawing& d, const MPaperInfo& chosen) {
+    MTessarayDoc& doc = d.h.doc;
+    MTessarayView& view = *d.h.view;
+    doc.RecalcAll(&view);
+    const MFloatRect first = FittedExtent(doc);
+    if (first.IsNull()) return;
+    doc.GetPaperInfo().SetScale(chosen.GetScaleInfo().m_name, chosen.GetScale());
+    view.RecalcScale();
+    doc.RecalcAll(&view);
+    const MFloatRect e = FittedExtent(doc);
+    const MFloatSize size = doc.GetPaperInfo().GetSize();
+    MFloatRect sheet;
+    sheet.left = 0.0, sheet.top = 0.0, sheet.right = size.cx, sheet.bottom = -size.cy;
+    const MFloatPoint shift = view.PaperToDocRect(sheet).GetCenter() - e.GetCenter();
+    doc.MoveAll(shift.x, shift.y);
+    doc.RecalcAll(&view);
+}
+
+void AddExtents(std::ostringstream& out, const MCadShape* s, int depth) {
+    const auto put = [&out](const MFloatRect& r) {
+        out << std::hexfloat << r.left << ' ' << r.top << ' ' << r.right << ' ' << r.bottom << ' ';
+    };
+    out << depth << ' ' << s->GetTypeName() << ' ';
+    put(s->GetExtent());
+    put(s->GetDrawExtent());
+    out << '\n';
+    if (const auto* g = dynamic_cast<const MGroupShape*>(s))
+        for (int i = 0; i < g->GetShapeCount(); ++i)
+            if (const MCadShape* m = g->GetShapeAt(i)) AddExtents(out, m, depth + 1);
+}
+
+// Every shape's extents, members' too, exactly, and the saved text of every layer.
+std::string State(MTessarayDoc& doc) {
+    std::ostringstream out;
+    out << std::hexfloat << doc.GetPaperInfo().GetScale() << ' ' << doc.GetPaperInfo().GetScaleInfo().m_name
+        << '\n';
+    const MDocShapeArray* layers = doc.GetLayers();
+    for (int i = 0; i < layers->GetLayerCount(); ++i) {
+        const MLayer* layer = layers->GetLayer(i);
+        for (int k = 0; k < layer->GetSize(); ++k)
+            if (const MCadShape* s = layer->GetAt(k)) AddExtents(out, s, 0);
+        layer->WriteText(&doc, out);
+    }
+    return out.str();
+}
+
+void ExpectBothWaysAlike(const std::string& path) {
+    SCOPED_TRACE(path);
+    ImportedDrawing fitted(path), reference(path);
+    fitted.h.view->FitPaperScaleToDrawing();
+    FitRecalculatingEverything(reference, fitted.h.doc.GetPaperInfo());
+    const std::string expected = State(reference.h.doc), actual = State(fitted.h.doc);
+    EXPECT_GT(std::count(expected.begin(), expected.end(), '\n'), 1);
+    EXPECT_TRUE(actual == expected) << "the fitted drawing differs from the one recalculated at each step";
+}
+
+TEST_F(FitDrawing, RealFilesFitAsWhenEverythingIsRecalculatedAtEachStep) {
+    const std::vector<std::string> files = TestDataFiles("dxf", "dxf");
+    if (files.empty()) GTEST_SKIP() << "no DXF files under " TESSARAY_TESTDATA_DIR "/dxf";
+    for (const std::string& path : files)
+        ExpectBothWaysAlike(path);
+}
+
+TEST_F(FitDrawing, AGeneratedMixedDrawingFitsAsWhenEverythingIsRecalculatedAtEachStep) {
+    // Lines, circles, arcs, texts, polylines and block placements on ten layers.
+    const std::string path = MakeTempDir("fit_mixed") + "/mixed.dxf";
+    bench::WriteDxfFile(path, 3000);
+    ExpectBothWaysAlike(path);
+}
+
+TEST_F(FitDrawing, ExtentsAtANewScaleAreThoseOfAWholeRecalculation) {
+    // A dimension, whose text and arrows are sized on paper, alone and in a group with a line, a
+    // circle and a text; and a text, measured at a fixed height.
+    ViewHarness h;
+    auto* size = new MSizeShape;
+    size->SetPoints({0, 0}, {100, 0}, {0, 20}, {100, 20}, {50, 20});
+    h.doc.AppendShape(size, 0);
+    auto* group = new MGroupShape;
+    group->AddShape(new MLineShape(MFloatPoint(0, 0), MFloatPoint(10, 10)));
+    group->AddShape(size->Duplicate());
+    auto* circle = new MCircleShape;
+    circle->SetCircle(20, 20, 3);
+    group->AddShape(circle);
+    auto* text = new MTextShape;
+    text->SetString("図面 Tessaray");
+    text->SetTextSize(5);
+    text->SetPoint(MFloatPoint(100, 50));
+    group->AddShape(text);
+    h.doc.AppendShape(group, 0);
+    h.doc.RecalcAll(h.view.get());
+    const MFloatRect before = size->GetExtent();
+
+    h.doc.GetPaperInfo().SetScale("1:10", 0.1);
+    h.view->RecalcScale();
+    h.doc.GetLayers()->RecalcScaledExtents(h.view.get());
+    EXPECT_NE(size->GetExtent(), before) << "the dimension's extent follows the scale";
+    std::vector<MFloatRect> scaled;
+    for (const MCadShape* s : {static_cast<MCadShape*>(size), static_cast<MCadShape*>(group),
+                               group->GetShapeAt(1), static_cast<MCadShape*>(text)})
+        scaled.push_back(s->GetExtent());
+    h.doc.RecalcAll(h.view.get());
+    EXPECT_EQ(size->GetExtent(), scaled[0]);
+    EXPECT_EQ(group->GetExtent(), scaled[1]);
+    EXPECT_EQ(group->GetShapeAt(1)->GetExtent(), scaled[2]);
+    EXPECT_EQ(text->GetExtent(), scaled[3]);
+}
+
+}  // namespace
