@@ -3,7 +3,11 @@
 // lines) spread over the sheet.
 #pragma once
 
+#include <unistd.h>
+
+#include <filesystem>
 #include <random>
+#include <string>
 
 #include "ColdOpen.h"
 #include "model/shapes/curves/CircleShape.h"
@@ -99,6 +103,21 @@ inline Scene& MixedScene() {
         return s;
     }();
     return *scene;
+}
+
+// A generated DXF drawing opened as the program opens it (fitted to the sheet), once per program;
+// null when it did not open.
+inline Scene* OpenGeneratedDrawing(int entities, bench::DxfMix mix) {
+    const std::string path = std::filesystem::temp_directory_path() /
+                             ("tessaray_bench_scene_" + std::to_string(::getpid()) + ".dxf");
+    bench::WriteDxfFile(path, entities, mix);
+    auto* scene = new Scene;
+    double read = 0, update = 0;
+    const bool opened = scene->Open(path, read, update);
+    std::filesystem::remove(path);
+    if (opened) return scene;
+    delete scene;
+    return nullptr;
 }
 
 }  // namespace benchscene
