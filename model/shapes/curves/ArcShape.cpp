@@ -99,8 +99,9 @@ int MCircleArcShape::ComputeOutline(MFloatPoint* out) const {
     if (!out) return kArcPoints;
     const double step = (m_endAngle - m_startAngle) / (kArcPoints - 1);
     double angle = m_startAngle;
+    const MFloatPoint& c = OutlineOrigin(m_center);
     for (int i = 0; i < kArcPoints; ++i, angle += step)
-        out[i] = {m_center.x + m_radius * std::cos(angle), m_center.y + m_radius * std::sin(angle)};
+        out[i] = {c.x + m_radius * std::cos(angle), c.y + m_radius * std::sin(angle)};
     return kArcPoints;
 }
 

@@ -60,16 +60,21 @@ void MCircleShape::RegeneratePoints() {
 int MCircleShape::ComputeOutline(MFloatPoint* out) const {
     if (!out) return kOutlinePoints;
     const MFloatPoint* directions = OutlineDirections();
+    const MFloatPoint& c = OutlineOrigin(m_center);
     for (int k = 0; k < kOutlinePoints; ++k)
-        out[k] = {m_center.x + m_radius * directions[k].x, m_center.y + m_radius * directions[k].y};
+        out[k] = {c.x + m_radius * directions[k].x, c.y + m_radius * directions[k].y};
     return kOutlinePoints;
 }
 
 BOOL MCircleShape::OutlineStartsAt(const MFloatPoint& point, int count) const {
     if (GetPointCount() != count || !std::isfinite(m_radius)) return FALSE;
     // A computed outline starts at point by construction; the expression stays the same, so that
-    // non-finite numbers answer as kept vertices do.
-    const MFloatPoint first = m_points.IsEmpty() ? point : m_points[0];
+    // non-finite numbers answer as kept vertices do. After moves it starts where they shifted it.
+    MFloatPoint first = point;
+    if (!m_points.IsEmpty())
+        first = m_points[0];
+    else if (HasPendingMoves())
+        first = MVertexList(*this)[0];
     // Moves shift the vertices and the centre separately: the two agree within rounding.
     const double tolerance =
         1e-9 * (std::fabs(m_radius) + std::fabs(m_center.x) + std::fabs(m_center.y) + 1.0);
@@ -141,7 +146,7 @@ void MCircleShape::ScaleXY(const MFloatPoint& c, double sx, double sy) {
 }
 
 void MCircleShape::Move(const MFloatPoint& offset) {
-    MPolygonShape::Move(offset);
+    MoveOutline(m_center, offset);
     m_center += offset;
 }
 

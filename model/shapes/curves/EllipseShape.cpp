@@ -67,8 +67,9 @@ int MEllipseShape::ComputeOutline(MFloatPoint* out) const {
     static_assert(kOutlinePoints == MCircleShape::kOutlinePoints &&
                   kOutlineStep == MCircleShape::kOutlineStep);
     const MFloatPoint* directions = MCircleShape::OutlineDirections();
+    const MFloatPoint& c = OutlineOrigin(m_center);
     for (int k = 0; k < kOutlinePoints; ++k)
-        out[k] = {m_center.x + m_radiusX * directions[k].x, m_center.y + m_radiusY * directions[k].y};
+        out[k] = {c.x + m_radiusX * directions[k].x, c.y + m_radiusY * directions[k].y};
     return kOutlinePoints;
 }
 
@@ -123,7 +124,7 @@ void MEllipseShape::ScaleXY(const MFloatPoint& c, double sx, double sy) {
 }
 
 void MEllipseShape::Move(const MFloatPoint& offset) {
-    MPolygonShape::Move(offset);
+    MoveOutline(m_center, offset);
     m_center += offset;
 }
 

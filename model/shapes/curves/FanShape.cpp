@@ -26,7 +26,7 @@ MCircleFanShape::~MCircleFanShape() = default;
 int MCircleFanShape::ComputeOutline(MFloatPoint* out) const {
     if (!out) return kFanPoints;
     MCircleArcShape::ComputeOutline(out);
-    out[kArcPoints] = m_center;
+    out[kArcPoints] = OutlineOrigin(m_center);
     return kFanPoints;
 }
 

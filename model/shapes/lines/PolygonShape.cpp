@@ -33,7 +33,7 @@ MPolygonShape::~MPolygonShape() = default;
 
 MPolygonShape::MVertexList::MVertexList(const MPolygonShape& shape) {
     if (shape.m_outlineComputed && shape.m_points.IsEmpty()) {
-        m_size = shape.ComputeOutline(m_buffer.points);
+        m_size = shape.GenerateOutline(m_buffer.points);
         m_data = m_buffer.points;
         return;
     }
@@ -50,18 +50,42 @@ int MPolygonShape::ComputeOutline(MFloatPoint*) const {
     return 0;
 }
 
+int MPolygonShape::GenerateOutline(MFloatPoint* out) const {
+    const int n = ComputeOutline(out);
+    if (!out) return n;
+    // Shift by shift, as a move shifts kept vertices: the sum of the shifts would round otherwise.
+    for (int k = 0; k < m_pendingMoves; ++k)
+        for (int i = 0; i < n; ++i)
+            out[i] += m_pendingShifts[k];
+    return n;
+}
+
 void MPolygonShape::ComputeOutlineOnDemand() {
     m_outlineComputed = true;
+    m_pendingMoves = 0;
     m_points = MFloatPointArray();
 }
 
 void MPolygonShape::KeepVertices() {
     if (!m_outlineComputed) return;
     if (m_points.IsEmpty()) {
-        m_points.SetSize(ComputeOutline(nullptr));
-        ComputeOutline(m_points.GetData());
+        m_points.SetSize(GenerateOutline(nullptr));
+        GenerateOutline(m_points.GetData());
     }
     m_outlineComputed = false;
+    m_pendingMoves = 0;
+}
+
+void MPolygonShape::MoveOutline(const MFloatPoint& origin, const MFloatPoint& offset) {
+    if (!m_outlineComputed || m_pendingMoves == kMaxPendingMoves) {
+        MPolygonShape::Move(offset);
+        return;
+    }
+    if (m_pendingMoves == 0) m_unmovedOrigin = origin;
+    m_pendingShifts[m_pendingMoves++] = offset;
+    // The copy GetPoints handed out moves with the outline it stands for.
+    for (MFloatPoint& p : m_points)
+        p += offset;
 }
 
 void MPolygonShape::Serialize(CArchive& ar) {
@@ -87,6 +111,7 @@ void MPolygonShape::Serialize(CArchive& ar) {
         ar >> p.x >> p.y;
     m_points = std::move(points);
     m_outlineComputed = false;
+    m_pendingMoves = 0;
 }
 
 BOOL MPolygonShape::IsClosed() const {
@@ -96,8 +121,8 @@ const MFloatPointArray& MPolygonShape::GetPoints() const {
     if (m_outlineComputed && m_points.IsEmpty()) {
         // The copy stands for the computed outline until the shape changes, for callers that
         // hold on to the array.
-        m_points.SetSize(ComputeOutline(nullptr));
-        ComputeOutline(m_points.GetData());
+        m_points.SetSize(GenerateOutline(nullptr));
+        GenerateOutline(m_points.GetData());
     }
     return m_points;
 }
@@ -536,6 +561,7 @@ void MPolygonShape::ReadText(CDocument*, std::istream& is) {
     m_arrows = arrows;
     m_points.ReadText(is);
     m_outlineComputed = false;
+    m_pendingMoves = 0;
 }
 
 void MPolygonShape::ExportDxfArrowHeads(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
@@ -717,7 +743,7 @@ MFloatPoint MPolygonShape::GetPoint(int index) const {
     return GetPoints().GetAt(index);
 }
 int MPolygonShape::GetPointCount() const {
-    if (m_outlineComputed && m_points.IsEmpty()) return ComputeOutline(nullptr);
+    if (m_outlineComputed && m_points.IsEmpty()) return GenerateOutline(nullptr);
     return m_points.GetSize();
 }
 

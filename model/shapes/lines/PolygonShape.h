@@ -5,6 +5,7 @@
 // compute it when asked instead of keeping it (see ComputeOutline).
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "model/shapes/CadShape.h"
@@ -155,6 +156,16 @@ public:
 private:
     // Set while the outline is computed on demand: m_points is then empty or a copy of it.
     bool m_outlineComputed = false;
+    // Moves of a computed outline not yet applied to it: the outline is computed from the numbers
+    // as they were before them (m_unmovedOrigin), then shifted by each in turn, so that its points
+    // round exactly as shifted vertices would.
+    std::uint8_t m_pendingMoves = 0;
+    static constexpr int kMaxPendingMoves = 2;
+    MFloatPoint m_unmovedOrigin;
+    MFloatPoint m_pendingShifts[kMaxPendingMoves];
+
+    // ComputeOutline with the pending moves applied.
+    int GenerateOutline(MFloatPoint* out) const;
 
 public:
     // The kept vertices; read them through GetPoints or MVertexList, since a computed outline
@@ -193,14 +204,23 @@ public:
 
 protected:
     // Shapes whose outline follows from a few numbers write it to out (room for
-    // kMaxComputedPoints; null asks only for the count) and return the count. Only asked while
-    // ComputeOutlineOnDemand is in force; the default never is.
+    // kMaxComputedPoints; null asks only for the count) and return the count, starting from
+    // OutlineOrigin. Only asked while ComputeOutlineOnDemand is in force; the default never is.
     virtual int ComputeOutline(MFloatPoint* out) const;
     // From now on the outline is computed when asked; the kept vertices are dropped.
     void ComputeOutlineOnDemand();
     // Keeps the computed outline as vertices, before something edits them.
     void KeepVertices();
+    // A move of a shape whose outline is computed from origin (the point its Move shifts, still
+    // unmoved): the outline stays computed for up to kMaxPendingMoves moves, else the vertices
+    // are kept and shifted as the polygon's Move does.
+    void MoveOutline(const MFloatPoint& origin, const MFloatPoint& offset);
+    // The origin ComputeOutline must start from: current, or its value before the pending moves.
+    const MFloatPoint& OutlineOrigin(const MFloatPoint& current) const {
+        return m_pendingMoves ? m_unmovedOrigin : current;
+    }
     BOOL IsOutlineComputed() const { return m_outlineComputed; }
+    bool HasPendingMoves() const { return m_pendingMoves != 0; }
 
     // The edge from vertex i to the next (the closing edge for the last index of a closed ring).
     int GetEdgeCount(const MVertexList& v) const;

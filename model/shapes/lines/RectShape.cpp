@@ -51,7 +51,8 @@ void MRectShape::RebuildCorners() {
 
 int MRectShape::ComputeOutline(MFloatPoint* out) const {
     if (!out) return kCorners;
-    const double x = m_origin.x, y = m_origin.y, w = m_size.cx, h = m_size.cy;
+    const MFloatPoint& origin = OutlineOrigin(m_origin);
+    const double x = origin.x, y = origin.y, w = m_size.cx, h = m_size.cy;
     out[0] = {x, y + h};
     out[1] = {x + w, y + h};
     out[2] = {x + w, y};
@@ -96,7 +97,7 @@ void MRectShape::ScaleXY(const MFloatPoint& c, double sx, double sy) {
 }
 
 void MRectShape::Move(const MFloatPoint& offset) {
-    MPolygonShape::Move(offset);
+    MoveOutline(m_origin, offset);
     m_origin += offset;
 }
 

@@ -115,8 +115,7 @@ void ExpectReadsAsPolygon(MPolygonShape& shape, const MFloatPointArray& expected
 }
 
 // Reading a shape in every way above keeps no vertices unless GetPoints was asked.
-void ExpectComputedAndLean(MPolygonShape& shape) {
-    const MFloatPointArray expected = ReferenceOutline(shape);
+void ExpectLeanAs(MPolygonShape& shape, const MFloatPointArray& expected) {
     TestView view;
     shape.Recalc(&view);
     (void)shape.IsInRect(shape.GetExtent());
@@ -124,6 +123,25 @@ void ExpectComputedAndLean(MPolygonShape& shape) {
     (void)DxfOf(shape);
     EXPECT_TRUE(shape.m_points.IsEmpty());
     ExpectReadsAsPolygon(shape, expected);
+}
+
+void ExpectComputedAndLean(MPolygonShape& shape) {
+    ExpectLeanAs(shape, ReferenceOutline(shape));
+}
+
+// A plain polygon of the shape's outline as it stands, to be given the same edits.
+std::unique_ptr<MPolygonShape> PlainTwin(const MPolygonShape& shape) {
+    auto plain = std::make_unique<MPolygonShape>(shape.IsClosedFlag());
+    plain->m_flags = shape.GetFlags();
+    for (const MFloatPoint& p : ReferenceOutline(shape))
+        plain->AddPoint(p);
+    return plain;
+}
+
+// The vertices without asking GetPoints (which would keep a copy).
+MFloatPointArray VerticesOf(const MPolygonShape& shape) {
+    const std::unique_ptr<MPolygonShape> copy(shape.CopyAsPolygon());
+    return copy->m_points;
 }
 
 class ComputedOutlineTest : public ::testing::Test {
@@ -264,6 +282,168 @@ TEST_F(ComputedOutlineTest, ExtentIsTheBoxOfTheVerticesForAnyCircleOrArc) {
             shape->Recalc(&view);
             ASSERT_EQ(shape->GetExtent(), box) << cx << " " << cy << " " << r;
             ASSERT_TRUE(shape->m_points.IsEmpty());
+        }
+    }
+}
+
+namespace {
+
+// Offsets whose sums round, over many magnitudes, and some that are exact.
+MFloatPoint RandomOffset(std::mt19937_64& rng) {
+    std::uniform_real_distribution<double> unit(-1.0, 1.0);
+    std::uniform_int_distribution<int> power(-8, 12);
+    return {unit(rng) * std::pow(10.0, power(rng)), unit(rng) * std::pow(10.0, power(rng))};
+}
+
+std::vector<std::unique_ptr<MPolygonShape>> RandomRoundShapes(std::mt19937_64& rng) {
+    std::uniform_real_distribution<double> unit(-1.0, 1.0);
+    std::uniform_int_distribution<int> power(-4, 9);
+    auto value = [&] { return unit(rng) * std::pow(10.0, power(rng)); };
+    std::vector<std::unique_ptr<MPolygonShape>> shapes;
+    auto circle = std::make_unique<MCircleShape>();
+    circle->SetCircle(value(), value(), std::fabs(value()));
+    shapes.push_back(std::move(circle));
+    auto arc = std::make_unique<MCircleArcShape>();
+    arc->SetArc(value(), value(), std::fabs(value()), unit(rng) * 7.0, unit(rng) * 7.0);
+    shapes.push_back(std::move(arc));
+    auto fan = std::make_unique<MCircleFanShape>();
+    fan->SetArc(value(), value(), std::fabs(value()), unit(rng) * 7.0, unit(rng) * 7.0);
+    shapes.push_back(std::move(fan));
+    auto ellipse = std::make_unique<MEllipseShape>();
+    ellipse->SetEllipse(value(), value(), std::fabs(value()), std::fabs(value()));
+    shapes.push_back(std::move(ellipse));
+    auto rect = std::make_unique<MRectShape>();
+    rect->SetRect(value(), value(), value(), value());
+    shapes.push_back(std::move(rect));
+    return shapes;
+}
+
+// The shape and its plain twin moved alike.
+void MoveBoth(MPolygonShape& shape, MPolygonShape& plain, const MFloatPoint& offset) {
+    shape.Move(offset);
+    plain.Move(offset);
+}
+
+}  // namespace
+
+TEST_F(ComputedOutlineTest, MovedShapesStayComputedAndRoundAsShiftedVertices) {
+    std::mt19937_64 rng(11);
+    for (int i = 0; i < 400; ++i) {
+        for (auto& shape : RandomRoundShapes(rng)) {
+            SCOPED_TRACE(shape->GetTypeName());
+            const auto plain = PlainTwin(*shape);
+            MoveBoth(*shape, *plain, RandomOffset(rng));
+            ASSERT_TRUE(shape->m_points.IsEmpty());
+            ExpectSamePoints(VerticesOf(*shape), plain->m_points);
+            MoveBoth(*shape, *plain, RandomOffset(rng));
+            ASSERT_TRUE(shape->m_points.IsEmpty());
+            ExpectSamePoints(VerticesOf(*shape), plain->m_points);
+            if (i % 40 == 0) ExpectLeanAs(*shape, plain->m_points);
+        }
+    }
+}
+
+TEST_F(ComputedOutlineTest, AThirdMoveKeepsTheShiftedVertices) {
+    const MFloatPoint offsets[] = {{0.1, -0.7}, {1e-9, 3.3}, {12345.678, 0.3}};
+    for (const bool held : {false, true}) {
+        for (auto& shape : RoundShapes()) {
+            SCOPED_TRACE(shape->GetTypeName());
+            const auto plain = PlainTwin(*shape);
+            if (held) (void)shape->GetPoints();
+            for (const MFloatPoint& offset : offsets)
+                MoveBoth(*shape, *plain, offset);
+            EXPECT_EQ(shape->m_points.IsEmpty(), false);
+            ExpectReadsAsPolygon(*shape, plain->m_points);
+            // And a fourth shifts them once more.
+            MoveBoth(*shape, *plain, {-0.3, 0.9});
+            ExpectSamePoints(shape->GetPoints(), plain->m_points);
+        }
+    }
+}
+
+TEST_F(ComputedOutlineTest, EditsAfterMovesActAsOnShiftedVertices) {
+    const MFloatPoint first(0.1, -0.7), second(-2.2, 1e-3);
+    using Edit = void (*)(MPolygonShape&);
+    const Edit rebuilds[] = {
+        [](MPolygonShape& s) { s.Rotate(1.0, 2.0, kPi / 2); },
+        [](MPolygonShape& s) { s.Rotate(-1.0, 0.5, 0.7); },
+        [](MPolygonShape& s) { s.MirrorX(4.0, 0.0); },
+        [](MPolygonShape& s) { s.MirrorY(0.0, -6.0); },
+        [](MPolygonShape& s) {
+            s.ScaleXY({2.0, 1.0}, 1.5, 0.75);
+        },
+    };
+    for (const Edit edit : rebuilds) {
+        for (auto& shape : RoundShapes()) {
+            SCOPED_TRACE(shape->GetTypeName());
+            shape->Move(first);
+            shape->Move(second);
+            // Transforms other than a move rebuild the outline from the numbers, as before.
+            edit(*shape);
+            EXPECT_TRUE(shape->m_points.IsEmpty());
+            ExpectSamePoints(VerticesOf(*shape), ReferenceOutline(*shape));
+            // Moves after them start again from the rebuilt outline.
+            const auto plain = PlainTwin(*shape);
+            MoveBoth(*shape, *plain, first);
+            ExpectLeanAs(*shape, plain->m_points);
+        }
+    }
+    for (auto& shape : RoundShapes()) {
+        SCOPED_TRACE(shape->GetTypeName());
+        const auto plain = PlainTwin(*shape);
+        MoveBoth(*shape, *plain, first);
+        MoveBoth(*shape, *plain, second);
+        // A vertex edit keeps the shifted vertices.
+        shape->SetPoint(2, {5.0, 6.0});
+        plain->SetPoint(2, {5.0, 6.0});
+        ExpectReadsAsPolygon(*shape, plain->m_points);
+        shape->Move(first);
+        plain->Move(first);
+        ExpectSamePoints(shape->GetPoints(), plain->m_points);
+    }
+}
+
+TEST_F(ComputedOutlineTest, CopiesOfMovedShapes) {
+    const MFloatPoint first(0.1, -0.7), second(-2.2, 1e-3);
+    for (auto& shape : RoundShapes()) {
+        SCOPED_TRACE(shape->GetTypeName());
+        const auto plain = PlainTwin(*shape);
+        MoveBoth(*shape, *plain, first);
+        MoveBoth(*shape, *plain, second);
+        // A clone is a plain polygon of the shifted vertices.
+        const std::unique_ptr<MCadShape> clone(shape->Clone());
+        ExpectSamePoints(clone->GetPoints(), plain->m_points);
+        // The archive form carries the numbers: the copies rebuild their outline from them.
+        const std::unique_ptr<MPolygonShape> archived = curvetest::ArchiveRoundTrip(*shape);
+        ASSERT_TRUE(archived);
+        ExpectComputedAndLean(*archived);
+        const std::unique_ptr<MCadShape> undo(shape->Duplicate());
+        auto* copy = dynamic_cast<MPolygonShape*>(undo.get());
+        ASSERT_TRUE(copy);
+        EXPECT_EQ(shapetest::StoreObject(copy), shapetest::StoreObject(archived.get()));
+        ExpectComputedAndLean(*copy);
+        // The moved shape itself still reads as its shifted vertices.
+        ExpectLeanAs(*shape, plain->m_points);
+    }
+}
+
+TEST_F(ComputedOutlineTest, OutlineCurveOfMovedShapesAnswersAsKeptVerticesDid) {
+    std::mt19937_64 rng(5);
+    for (int i = 0; i < 200; ++i) {
+        auto shapes = RandomRoundShapes(rng);
+        for (size_t k = 0; k < shapes.size(); ++k) {
+            // The same numbers twice; one keeps its vertices through a vertex rewritten to itself.
+            const std::unique_ptr<MPolygonShape> kept(static_cast<MPolygonShape*>(shapes[k]->Duplicate()));
+            for (int m = 0; m < 2; ++m) {
+                const MFloatPoint offset = RandomOffset(rng);
+                shapes[k]->Move(offset);
+                if (m == 0) kept->SetPoint(0, kept->GetPoint(0));
+                kept->Move(offset);
+            }
+            std::vector<MFloatPoint> run, keptRun;
+            ASSERT_EQ(shapes[k]->GetOutlineCurve(run), kept->GetOutlineCurve(keptRun));
+            ASSERT_EQ(run, keptRun);
+            EXPECT_TRUE(shapes[k]->m_points.IsEmpty());
         }
     }
 }
