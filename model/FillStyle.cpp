@@ -103,6 +103,10 @@ void MFillStyle::Clear() {
     m_colors.clear();
 }
 
+bool MFillStyle::IsStorable() const {
+    return IsNone() || IsValidPairing(m_kind, GetColorCount());
+}
+
 bool MFillStyle::operator==(const MFillStyle& o) const {
     if (IsNone() || o.IsNone()) return IsNone() && o.IsNone();
     if (m_kind != o.m_kind || m_colors != o.m_colors) return false;

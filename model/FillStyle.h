@@ -62,6 +62,8 @@ public:
     void SetColor(COLORREF c);
     // No fill.
     void Clear();
+    // A file can hold the record: no fill, or as many colours as the kind takes.
+    bool IsStorable() const;
 
     // Compares only what the kind uses (see the .cpp); doubles exactly.
     bool operator==(const MFillStyle& o) const;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <istream>
 #include <ostream>
+#include <typeinfo>
 
 #include "model/CadView.h"
 #include "model/SnapPoint.h"
@@ -34,6 +35,22 @@ void MCircleShape::Serialize(CArchive& ar) {
     }
     ar >> m_center >> m_radius >> m_stroke >> m_fill >> m_arrows;
     RegeneratePoints();
+}
+
+MCadShape* MCircleShape::Duplicate() const {
+    // The arc family stores more, and a fill no file can hold makes the stored way fail.
+    if (typeid(*this) != typeid(MCircleShape) || !m_fill.IsStorable()) return MCadShape::Duplicate();
+    auto* copy = new MCircleShape;
+    copy->m_center = m_center;
+    copy->m_radius = m_radius;
+    copy->m_stroke = m_stroke;
+    // Loading clears a record without colours to the plain default.
+    if (!m_fill.IsNone()) copy->m_fill = m_fill;
+    copy->m_arrows = m_arrows;
+    copy->RegeneratePoints();
+    copy->m_extent = m_extent;
+    copy->m_drawExtent = m_drawExtent;
+    return copy;
 }
 
 void MCircleShape::SetCircle(double cx, double cy, double r) {

@@ -40,6 +40,8 @@ public:
                       double best) override;
     // A circle while PointEditFlag is set, else a plain polygon of the outline.
     MCadShape* Clone() const override;
+    // What storing and loading gives (block placements copy many circles), made from the numbers.
+    MCadShape* Duplicate() const override;
     BOOL IsValid() const override;
     void MirrorX(double x, double y) override;
     void MirrorY(double x, double y) override;

@@ -2,13 +2,16 @@
 
 #include <cfloat>
 #include <cmath>
+#include <memory>
+#include <random>
+#include <typeinfo>
 
-#include "tests/model/shapes/curves/CurveTestSupport.h"
 #include "model/exchange/DxfOutStream.h"
 #include "model/exchange/JwcRecords.h"
 #include "model/geometry/Geometry.h"
 #include "model/helpers/TextStream.h"
 #include "model/shapes/curves/CircleShape.h"
+#include "tests/model/shapes/curves/CurveTestSupport.h"
 
 using namespace shapetest;
 using namespace curvetest;
@@ -307,4 +310,57 @@ TEST_F(CircleShapeTest, FactoryMakesCircles) {
     std::unique_ptr<MCadShape> byId(GetShapeFactory().CreateById(2));
     ASSERT_TRUE(byId);
     EXPECT_EQ(byId->GetTypeName(), "CIRCLE");
+}
+
+// Block placements copy circles by the thousand: the direct copy must be what storing and loading
+// gave, whatever the circle's style, fill, arrows, moves and kept vertices.
+TEST_F(CircleShapeTest, DuplicateIsWhatStoringAndLoadingGave) {
+    std::mt19937_64 rng(11);
+    std::uniform_real_distribution<double> coordinate(-1e7, 1e7), unit(0.0, 1.0);
+    for (int i = 0; i < 500; ++i) {
+        MCircleShape circle = Circle(coordinate(rng), coordinate(rng), unit(rng) * std::pow(10.0, i % 9 - 3));
+        circle.m_stroke = MStroke{static_cast<COLORREF>(rng()), static_cast<int>(rng() % 300) - 1, unit(rng)};
+        switch (i % 4) {
+            case 0:
+                break;
+            case 1:
+                circle.SetFillStyle(MFillStyle(kFillLinear, unit(rng), unit(rng), unit(rng),
+                                               static_cast<COLORREF>(rng() & 0xFFFFFF), 0x00FF00));
+                break;
+            case 2: {
+                // Cleared after a gradation: no colours, but the centre and angle still set.
+                MFillStyle cleared(kFillLinear, 1.5, 0.25, 0.75, 0xFF, 0xFF00);
+                cleared.Clear();
+                circle.SetFillStyle(cleared);
+                break;
+            }
+            default:
+                circle.SetFillStyle(MFillStyle());
+                circle.m_fill.SetColor(static_cast<COLORREF>(rng() & 0xFFFFFF));
+                break;
+        }
+        circle.m_arrows =
+            MArrowInfo(static_cast<int>(rng() % 5), unit(rng), static_cast<int>(rng() % 5), unit(rng));
+        for (int m = 0; m < i % 4; ++m)
+            circle.Move(MFloatPoint(coordinate(rng) * 1e-3, coordinate(rng)));
+        if (i % 7 == 0) circle.SetPoint(0, circle.GetPoint(0));
+        circle.Recalc(&view);
+
+        const std::unique_ptr<MCadShape> direct(circle.Duplicate());
+        const std::unique_ptr<MCadShape> stored(circle.MCadShape::Duplicate());
+        ASSERT_EQ(typeid(*direct), typeid(MCircleShape));
+        EXPECT_EQ(StoreObject(direct.get()), StoreObject(stored.get())) << i;
+        const auto& a = static_cast<const MCircleShape&>(*direct);
+        const auto& b = static_cast<const MCircleShape&>(*stored);
+        EXPECT_EQ(a.GetFlags(), b.GetFlags());
+        EXPECT_EQ(a.m_fill.GetKind(), b.m_fill.GetKind());
+        EXPECT_EQ(a.m_fill.GetCenterX(), b.m_fill.GetCenterX());
+        EXPECT_EQ(a.m_fill.GetAngle(), b.m_fill.GetAngle());
+        EXPECT_TRUE(a.GetExtent() == b.GetExtent());
+        const MFloatPointArray& pa = a.GetPoints();
+        const MFloatPointArray& pb = b.GetPoints();
+        ASSERT_EQ(pa.GetSize(), pb.GetSize());
+        for (int k = 0; k < pa.GetSize(); ++k)
+            ASSERT_TRUE(pa[k].x == pb[k].x && pa[k].y == pb[k].y) << i << " vertex " << k;
+    }
 }
