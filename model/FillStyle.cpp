@@ -1,5 +1,8 @@
 #include "model/FillStyle.h"
 
+#include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <istream>
 #include <ostream>
 
@@ -28,104 +31,139 @@ bool ReadColorText(std::istream& is, COLORREF& out) {
     return true;
 }
 
+// Only +0.0 is the default: a -0.0 or a NaN must still come back from the getters.
+bool IsPositiveZero(double v) {
+    return std::bit_cast<std::uint64_t>(v) == 0;
+}
+
 }  // namespace
 
 MFillStyle::MFillStyle(COLORREF c) {
     SetColor(c);
 }
 
-MFillStyle::MFillStyle(int kind, double angle, COLORREF c1, COLORREF c2) : m_angle(angle) {
-    SetColors(kind, {c1, c2});
-}
+MFillStyle::MFillStyle(int kind, double angle, COLORREF c1, COLORREF c2)
+    : m_data(std::make_unique<Data>(Data{kind, 2, {c1, c2}, 0.0, 0.0, angle, 0.0})) {}
 
 MFillStyle::MFillStyle(int kind, double angle, COLORREF c1, COLORREF c2, COLORREF c3, double middle)
-    : m_angle(angle), m_middle(middle) {
-    SetColors(kind, {c1, c2, c3});
-}
+    : m_data(std::make_unique<Data>(Data{kind, 3, {c1, c2, c3}, 0.0, 0.0, angle, middle})) {}
 
 MFillStyle::MFillStyle(int kind, double angle, double centerX, double centerY, COLORREF c1, COLORREF c2)
-    : m_centerX(centerX), m_centerY(centerY), m_angle(angle) {
-    SetColors(kind, {c1, c2});
-}
+    : m_data(std::make_unique<Data>(Data{kind, 2, {c1, c2}, centerX, centerY, angle, 0.0})) {}
 
 MFillStyle::MFillStyle(int kind, double angle, double centerX, double centerY, COLORREF c1, COLORREF c2,
                        COLORREF c3, double middle)
-    : m_centerX(centerX), m_centerY(centerY), m_angle(angle), m_middle(middle) {
-    SetColors(kind, {c1, c2, c3});
-}
+    : m_data(std::make_unique<Data>(Data{kind, 3, {c1, c2, c3}, centerX, centerY, angle, middle})) {}
 
 MFillStyle::MFillStyle(int kind, double centerX, double centerY, COLORREF c1, COLORREF c2)
-    : m_centerX(centerX), m_centerY(centerY) {
-    SetColors(kind, {c1, c2});
-}
+    : m_data(std::make_unique<Data>(Data{kind, 2, {c1, c2}, centerX, centerY, 0.0, 0.0})) {}
 
 MFillStyle::MFillStyle(int kind, double centerX, double centerY, COLORREF c1, COLORREF c2, COLORREF c3,
                        double middle)
-    : m_centerX(centerX), m_centerY(centerY), m_middle(middle) {
-    SetColors(kind, {c1, c2, c3});
-}
+    : m_data(std::make_unique<Data>(Data{kind, 3, {c1, c2, c3}, centerX, centerY, 0.0, middle})) {}
 
-MFillStyle::MFillStyle(const MFillStyle& o) {
-    *this = o;
-}
+MFillStyle::MFillStyle(const MFillStyle& o)
+    : m_data(o.m_data ? std::make_unique<Data>(*o.m_data) : nullptr) {}
 
 MFillStyle& MFillStyle::operator=(const MFillStyle& o) {
     if (this == &o) return *this;
-    m_colors = o.m_colors;
-    m_kind = m_colors.empty() ? kFillPlain : o.m_kind;
-    m_centerX = o.m_centerX;
-    m_centerY = o.m_centerY;
-    m_angle = o.m_angle;
-    m_middle = o.m_middle;
+    if (!o.m_data)
+        m_data.reset();
+    else
+        Assign(*o.m_data);
     return *this;
 }
 
-void MFillStyle::SetColors(int kind, std::initializer_list<COLORREF> colors) {
-    m_kind = kind;
-    m_colors.assign(colors);
+MFillStyle::Data& MFillStyle::Edit() {
+    if (!m_data) m_data = std::make_unique<Data>();
+    return *m_data;
+}
+
+void MFillStyle::Assign(const Data& d) {
+    if (m_data)
+        *m_data = d;
+    else
+        m_data = std::make_unique<Data>(d);
+}
+
+// A record that comes back to the all-default state lets its block go, so that shapes whose fill
+// was cleared cost no more than shapes that never had one.
+void MFillStyle::ReleaseIfDefault() {
+    const Data& d = *m_data;
+    if (d.count == 0 && IsPositiveZero(d.centerX) && IsPositiveZero(d.centerY) && IsPositiveZero(d.angle) &&
+        IsPositiveZero(d.middle))
+        m_data.reset();
 }
 
 COLORREF MFillStyle::GetColor(int index) const {
     if (index < 0 || index >= GetColorCount()) AfxThrowInvalidArgException();
-    return m_colors[static_cast<std::size_t>(index)];
+    return m_data->colors[index];
+}
+
+void MFillStyle::SetCenter(double centerX, double centerY) {
+    if (!m_data && IsPositiveZero(centerX) && IsPositiveZero(centerY)) return;
+    Data& d = Edit();
+    d.centerX = centerX;
+    d.centerY = centerY;
+    ReleaseIfDefault();
+}
+
+void MFillStyle::SetAngle(double angle) {
+    if (!m_data && IsPositiveZero(angle)) return;
+    Edit().angle = angle;
+    ReleaseIfDefault();
+}
+
+void MFillStyle::SetMiddle(double middle) {
+    if (!m_data && IsPositiveZero(middle)) return;
+    Edit().middle = middle;
+    ReleaseIfDefault();
 }
 
 void MFillStyle::SetColor(COLORREF c) {
-    m_kind = kFillPlain;
-    if (c == kNoColor)
-        m_colors.clear();
-    else
-        m_colors.assign(1, c);
+    if (c == kNoColor) {
+        Clear();
+        return;
+    }
+    Data& d = Edit();
+    d.kind = kFillPlain;
+    d.count = 1;
+    d.colors[0] = c;
 }
 
 void MFillStyle::Clear() {
-    m_kind = kFillPlain;
-    m_colors.clear();
+    if (!m_data) return;
+    m_data->kind = kFillPlain;
+    m_data->count = 0;
+    ReleaseIfDefault();
 }
 
 bool MFillStyle::IsStorable() const {
-    return IsNone() || IsValidPairing(m_kind, GetColorCount());
+    return IsNone() || IsValidPairing(GetKind(), GetColorCount());
 }
 
 bool MFillStyle::operator==(const MFillStyle& o) const {
     if (IsNone() || o.IsNone()) return IsNone() && o.IsNone();
-    if (m_kind != o.m_kind || m_colors != o.m_colors) return false;
-    switch (m_kind) {
+    const Data& a = *m_data;
+    const Data& b = *o.m_data;
+    if (a.kind != b.kind || a.count != b.count || !std::equal(a.colors, a.colors + a.count, b.colors))
+        return false;
+    switch (a.kind) {
         case kFillPlain:
             return true;
         case kFillLinear:
-            if (m_angle != o.m_angle) return false;
+            if (a.angle != b.angle) return false;
             break;
         case kFillSquare:
-            if (m_angle != o.m_angle || m_centerX != o.m_centerX || m_centerY != o.m_centerY) return false;
+            if (a.angle != b.angle || a.centerX != b.centerX || a.centerY != b.centerY) return false;
             break;
         case kFillCircular:
-            if (m_centerX != o.m_centerX || m_centerY != o.m_centerY) return false;
+            if (a.centerX != b.centerX || a.centerY != b.centerY) return false;
             break;
         default:
             break;
     }
-    return m_colors.size() != 3 || m_middle == o.m_middle;
+    return a.count != 3 || a.middle == b.middle;
 }
 
 CArchive& operator<<(CArchive& ar, const MFillStyle& f) {
@@ -142,16 +180,14 @@ CArchive& operator>>(CArchive& ar, MFillStyle& f) {
     ar >> kind >> count;
     if (count == 0) return ar;
     if (!IsValidPairing(kind, count)) AfxThrowArchiveException(CArchiveException::genericException);
-    MFillStyle read;
-    read.m_kind = kind;
-    read.m_colors.resize(static_cast<std::size_t>(count));
-    for (COLORREF& c : read.m_colors) {
+    MFillStyle::Data read{kind, count};
+    for (int i = 0; i < count; ++i) {
         DWORD v = 0;
         ar >> v;
-        c = v;
+        read.colors[i] = v;
     }
-    ar >> read.m_centerX >> read.m_centerY >> read.m_angle >> read.m_middle;
-    f = read;
+    ar >> read.centerX >> read.centerY >> read.angle >> read.middle;
+    f.Assign(read);
     return ar;
 }
 
@@ -200,39 +236,39 @@ void ReadFillStyleText(std::istream& is, MFillStyle& f) {
         f.Clear();
         return;
     }
-    MFillStyle read;
+    MFillStyle::Data read;
     int count = 0;
     switch (t) {
         case 1:
-            read.m_kind = kFillLinear;
-            is >> read.m_angle >> count;
+            read.kind = kFillLinear;
+            is >> read.angle >> count;
             break;
         case 2:
-            read.m_kind = kFillSquare;
-            is >> read.m_angle >> read.m_centerX >> read.m_centerY >> count;
+            read.kind = kFillSquare;
+            is >> read.angle >> read.centerX >> read.centerY >> count;
             break;
         case 3:
-            read.m_kind = kFillCircular;
-            is >> read.m_centerX >> read.m_centerY >> count;
+            read.kind = kFillCircular;
+            is >> read.centerX >> read.centerY >> count;
             break;
         default:
             return;  // an unknown gradation leaves the record as it was
     }
-    if (!is || !IsValidPairing(read.m_kind, count)) {
+    if (!is || !IsValidPairing(read.kind, count)) {
         is.setstate(std::ios::failbit);
         f.Clear();
         return;
     }
-    read.m_colors.resize(static_cast<std::size_t>(count));
-    for (COLORREF& color : read.m_colors) {
-        if (!ReadColorText(is, color)) {
+    read.count = count;
+    for (int i = 0; i < count; ++i) {
+        if (!ReadColorText(is, read.colors[i])) {
             f.Clear();
             return;
         }
     }
-    if (count == 3 && !(is >> read.m_middle)) {
+    if (count == 3 && !(is >> read.middle)) {
         f.Clear();
         return;
     }
-    f = read;
+    f.Assign(read);
 }

@@ -1,9 +1,8 @@
 // The fill record of closed shapes: no fill, a plain colour, or a two- or three-colour gradation.
 #pragma once
 
-#include <initializer_list>
 #include <iosfwd>
-#include <vector>
+#include <memory>
 
 #include "platform/WinTypes.h"
 
@@ -16,6 +15,8 @@ inline constexpr int kFillSquare = 257;    // about (centerX, centerY), turned b
 inline constexpr int kFillCircular = 258;  // about (centerX, centerY)
 
 // No base class, no virtual operations. Invariant: no colours <=> no fill, and then kind is 0.
+// Nearly every closed shape holds one and most have no fill, so the record is one pointer: the
+// all-default state (no fill, all four doubles +0.0) holds nothing, any other state one owned block.
 class MFillStyle {
 public:
     // No fill.
@@ -36,27 +37,34 @@ public:
 
     MFillStyle(const MFillStyle& o);
     MFillStyle& operator=(const MFillStyle& o);
+    // A moved-from record is no fill with all doubles 0.
+    MFillStyle(MFillStyle&& o) noexcept = default;
+    MFillStyle& operator=(MFillStyle&& o) noexcept = default;
     ~MFillStyle() = default;
 
-    BOOL IsNone() const { return m_colors.empty(); }
-    int GetKind() const { return m_kind; }
-    int GetColorCount() const { return static_cast<int>(m_colors.size()); }
+    BOOL IsNone() const { return !m_data || m_data->count == 0; }
+    int GetKind() const { return m_data ? m_data->kind : kFillPlain; }
+    int GetColorCount() const { return m_data ? m_data->count : 0; }
     // 0 <= index < GetColorCount() is the caller's duty; outside it raises the invalid-argument
     // exception.
     COLORREF GetColor(int index) const;
-    const COLORREF* GetColors() const { return m_colors.empty() ? nullptr : m_colors.data(); }
-    BOOL IsGradation() const { return m_kind >= kFillLinear && m_kind <= kFillCircular && !m_colors.empty(); }
+    const COLORREF* GetColors() const { return IsNone() ? nullptr : m_data->colors; }
+    BOOL IsGradation() const {
+        const int kind = GetKind();
+        return kind >= kFillLinear && kind <= kFillCircular && !IsNone();
+    }
 
     // Fractions of the filled rectangle: x from its left edge, y from its top edge (y down).
-    double GetCenterX() const { return m_centerX; }
-    double GetCenterY() const { return m_centerY; }
+    double GetCenterX() const { return m_data ? m_data->centerX : 0.0; }
+    double GetCenterY() const { return m_data ? m_data->centerY : 0.0; }
     // Direction of a linear or square gradation, radians.
-    double GetAngle() const { return m_angle; }
+    double GetAngle() const { return m_data ? m_data->angle : 0.0; }
     // With three colours: where the middle colour lies, as a fraction from the first colour.
-    double GetMiddle() const { return m_middle; }
-    void SetCenter(double centerX, double centerY) { m_centerX = centerX, m_centerY = centerY; }
-    void SetAngle(double angle) { m_angle = angle; }
-    void SetMiddle(double middle) { m_middle = middle; }
+    double GetMiddle() const { return m_data ? m_data->middle : 0.0; }
+    // These keep their values whatever the kind; Clear and SetColor leave them alone.
+    void SetCenter(double centerX, double centerY);
+    void SetAngle(double angle);
+    void SetMiddle(double middle);
 
     // Makes the record a plain colour; kNoColor gives no fill.
     void SetColor(COLORREF c);
@@ -70,14 +78,22 @@ public:
     bool operator!=(const MFillStyle& o) const { return !(*this == o); }
 
 private:
-    void SetColors(int kind, std::initializer_list<COLORREF> colors);
+    // Every kind takes at most three colours (a plain colour one, a gradation two or three).
+    struct Data {
+        int kind = kFillPlain;
+        int count = 0;
+        COLORREF colors[3] = {};
+        double centerX = 0.0;
+        double centerY = 0.0;
+        double angle = 0.0;
+        double middle = 0.0;
+    };
 
-    int m_kind = kFillPlain;
-    std::vector<COLORREF> m_colors;
-    double m_centerX = 0.0;
-    double m_centerY = 0.0;
-    double m_angle = 0.0;
-    double m_middle = 0.0;
+    Data& Edit();
+    void Assign(const Data& d);
+    void ReleaseIfDefault();
+
+    std::unique_ptr<Data> m_data;
 
     friend CArchive& operator>>(CArchive& ar, MFillStyle& f);
     friend void ReadFillStyleText(std::istream& is, MFillStyle& f);
