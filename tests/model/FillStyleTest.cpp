@@ -38,6 +38,8 @@ void Put(std::vector<BYTE>& v, T value) {
 
 TEST(FillStyle, ConstructionAndPlainColour) {
     EXPECT_TRUE(MFillStyle().IsNone());
+    EXPECT_THROW(MFillStyle().GetColor(0), CInvalidArgException);
+    EXPECT_EQ(MFillStyle().GetColors(), nullptr);
     EXPECT_TRUE(MFillStyle(kNoColor).IsNone());
     const MFillStyle red(RGB(255, 0, 0));
     EXPECT_FALSE(red.IsNone());
