@@ -35,7 +35,8 @@ std::unique_ptr<Entry> MakeEntry(std::string_view name) {
     std::string face = TrimBlanks(name);
     if (face.empty()) face = GetDefaultTextFace();
     e->face = Cp932Cut(face, kFaceBytes);
-    e->verticalFace = "@" + Cp932Cut(face, kFaceBytes - 1);
+    e->verticalFace = Cp932Cut(face, kFaceBytes - 1);
+    e->verticalFace.insert(e->verticalFace.begin(), '@');
     return e;
 }
 
