@@ -1052,6 +1052,10 @@ CSize CDC::GetTextExtent(const std::string& text) const {
     return CSize(width, tm.tmHeight);
 }
 
+CSize CDC::MeasureTextExtent(const LOGFONT& font, const std::string& text) {
+    return CSize(MeasureTextWidth(font, text, nullptr), MeasureTextMetrics(font).tmHeight);
+}
+
 BOOL CDC::GetTextExtentPoint32(const std::string& text, SIZE* size) const {
     if (!size) return FALSE;
     *size = GetTextExtent(text);

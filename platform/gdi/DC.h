@@ -163,6 +163,8 @@ public:
     // Multi-line text in a rectangle with DT_ formats; returns the height of the text.
     int DrawText(const std::string& text, RECT* rect, UINT format);
     CSize GetTextExtent(const std::string& text) const;
+    // The extent of text in font as every context measures it: devices do not change a measure.
+    static CSize MeasureTextExtent(const LOGFONT& font, const std::string& text);
     CSize GetOutputTextExtent(const std::string& text) const { return GetTextExtent(text); }
     BOOL GetTextExtentPoint32(const std::string& text, SIZE* size) const;
     // fit receives the CP932 byte count of the whole characters that fit in maxExtent.

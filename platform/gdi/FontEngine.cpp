@@ -4,6 +4,7 @@
 #include <QFontMetricsF>
 #include <QImage>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <map>
 #include <memory>
@@ -236,8 +237,21 @@ namespace {
 // text engine shapes one character in microseconds, and drawings repeat few characters often.
 class MeasuredFont {
 public:
-    explicit MeasuredFont(const QFont& reference) : m_metrics(reference, MeasureDevice()) {}
+    explicit MeasuredFont(const QFont& reference) : m_metrics(reference, MeasureDevice()) {
+        m_ascii.fill(-1.0);
+    }
     double Advance(std::string_view ch) {
+        // Most characters of a drawing are ASCII: those go by their code, without a hash.
+        const bool ascii = ch.size() == 1 && static_cast<unsigned char>(ch[0]) < m_ascii.size();
+        if (ascii && m_ascii[static_cast<unsigned char>(ch[0])] >= 0.0)
+            return m_ascii[static_cast<unsigned char>(ch[0])];
+        const double advance = Measure(ch);
+        if (ascii) m_ascii[static_cast<unsigned char>(ch[0])] = advance;
+        return advance;
+    }
+
+private:
+    double Measure(std::string_view ch) {
         auto it = m_advances.find(ch);
         if (it == m_advances.end())
             it = m_advances
@@ -247,13 +261,13 @@ public:
         return it->second;
     }
 
-private:
     struct Hash {
         using is_transparent = void;
         std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>()(s); }
     };
     QFontMetricsF m_metrics;
     std::unordered_map<std::string, double, Hash, std::equal_to<>> m_advances;
+    std::array<double, 128> m_ascii;  // -1 until measured
 };
 
 std::mutex& AdvanceLock() {

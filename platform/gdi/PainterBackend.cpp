@@ -695,7 +695,7 @@ public:
     void TextOut(double x, double y, UINT options, const RECT* rect, const std::string& text,
                  const GdiAttributes& a) override {
         const double dpi = m_image ? 96.0 : m_info.dpiY;
-        const GdiFont f = MakeGdiFont(a.font, dpi);
+        const GdiFont& f = FontFor(a.font, dpi);
         // Only text laid out glyph by glyph needs the glyphs; the rest needs their width.
         const bool byGlyph = f.vertical || f.em > kPathTextEm;
         std::vector<GdiGlyph> glyphs;
@@ -708,9 +708,15 @@ public:
             width = TextAdvance(f, text);
         }
 
-        QPainter* p = BeginCall(true);
-        if (!p) return;
         const bool mono = IsMonochrome();
+        std::optional<QFont> monoFont;
+        if (mono && !byGlyph) {
+            monoFont = f.font;
+            monoFont->setStyleStrategy(QFont::StyleStrategy(QFont::PreferOutline | QFont::NoAntialias));
+        }
+        const QFont& font = monoFont ? *monoFont : f.font;
+        QPainter* p = BeginCall(true, byGlyph ? nullptr : &font);
+        if (!p) return;
         p->setRenderHint(QPainter::TextAntialiasing, !mono);
         if (rect) {
             const QRect r =
@@ -737,9 +743,7 @@ public:
         if (a.bkMode == OPAQUE) p->fillRect(cell, Colour(a.bkColor));
         const QColor ink = Colour(a.textColor);
         if (!byGlyph) {
-            QFont font = f.font;
-            if (mono) font.setStyleStrategy(QFont::StyleStrategy(QFont::PreferOutline | QFont::NoAntialias));
-            p->setFont(font);
+            if (!m_fontKept) p->setFont(font);
             p->setPen(ink);
             p->drawText(QPointF(x0, baseline),
                         QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
@@ -946,9 +950,26 @@ private:
         }
     }
 
+    // The font of the last text drawn: a drawing's texts mostly share one, and finding it among
+    // the kept fonts means a lookup by its whole description and a copy.
+    const GdiFont& FontFor(const LOGFONT& lf, double dpi) {
+        const LOGFONT& k = m_textFontLog;
+        if (!m_textFontValid || dpi != m_textFontDpi || lf.lfHeight != k.lfHeight ||
+            lf.lfWidth != k.lfWidth || lf.lfEscapement != k.lfEscapement || lf.lfWeight != k.lfWeight ||
+            lf.lfItalic != k.lfItalic || lf.lfUnderline != k.lfUnderline || lf.lfStrikeOut != k.lfStrikeOut ||
+            lf.lfFaceName != k.lfFaceName) {
+            m_textFont = MakeGdiFont(lf, dpi);
+            m_textFontLog = lf;
+            m_textFontDpi = dpi;
+            m_textFontValid = true;
+        }
+        return m_textFont;
+    }
+
     // The painter for one call, with GDI's rendering settings and the clip applied. Calls that
     // change more than pen, brush and composition ask for the state to be saved.
-    QPainter* BeginCall(bool saveState = false) {
+    // A text's font (textFont) stays on a painter of our own from call to call.
+    QPainter* BeginCall(bool saveState = false, const QFont* textFont = nullptr) {
         DrawWaitingLines();
         QPainter* p = m_external;
         if (p && p == m_ownedPainter.get()) {
@@ -956,11 +977,12 @@ private:
             // calls. Saving around every call would put an empty state block per call into the
             // printer's output.
             if (!p->isActive()) return nullptr;
-            KeepClipAndSave(p, saveState);
+            KeepClipAndSave(p, saveState, textFont);
         } else if (p) {
             if (!p->isActive()) return nullptr;
             p->save();
             m_callSaved = true;
+            m_fontKept = false;
             if (m_clip) p->setClipPath(*m_clip, Qt::IntersectClip);
         } else {
             if (!m_image) return nullptr;
@@ -975,7 +997,7 @@ private:
                 m_appliedClip = m_clipSerial - 1;
             }
             p = m_painter.get();
-            KeepClipAndSave(p, saveState);
+            KeepClipAndSave(p, saveState, textFont);
         }
         // Set only when different: a printer's engine writes its state again for every change.
         if (p->testRenderHint(QPainter::Antialiasing)) p->setRenderHint(QPainter::Antialiasing, false);
@@ -985,7 +1007,7 @@ private:
     }
 
     // A painter of our own keeps its clip from call to call; it changes only when the clip does.
-    void KeepClipAndSave(QPainter* p, bool saveState) {
+    void KeepClipAndSave(QPainter* p, bool saveState, const QFont* textFont) {
         if (m_appliedClip != m_clipSerial) {
             if (m_clip)
                 p->setClipPath(*m_clip);
@@ -993,6 +1015,10 @@ private:
                 p->setClipping(false);
             m_appliedClip = m_clipSerial;
         }
+        // Set outside the call's saved state, the font stays for the next text: set anew inside
+        // it, the text engine would look the font's face up again for every text.
+        m_fontKept = textFont != nullptr;
+        if (textFont && !(p->font() == *textFont)) p->setFont(*textFont);
         m_callSaved = saveState;
         if (saveState) p->save();
     }
@@ -1240,6 +1266,7 @@ private:
     unsigned m_clipSerial = 0;
     unsigned m_appliedClip = ~0u;
     bool m_callSaved = false;
+    bool m_fontKept = false;          // the call's text font is on the painter already
     std::optional<CRect> m_clipRect;  // the clip when it is one rectangle of whole pixels
     std::vector<GdiPointF> m_shifted;
     bool m_clipComplex = false;
@@ -1254,6 +1281,10 @@ private:
     LOGPEN m_penLog{};
     QColor m_penColour;
     bool m_penValid = false;
+    GdiFont m_textFont;  // of m_textFontLog at m_textFontDpi
+    LOGFONT m_textFontLog;
+    double m_textFontDpi = 0.0;
+    bool m_textFontValid = false;
 };
 
 }  // namespace

@@ -297,10 +297,10 @@ void MTextShape::ReadText(CDocument*, std::istream& is) {
 
 std::uint64_t MTextShape::MeasureKey() const {
     // The measuring font follows from these fields alone (FillLogFont): building it, with its face
-    // name cut to the face field, costs more than the digest.
+    // name cut to the face field, costs more than the digest. A shared name's face is kept once
+    // for the run, so its address stands for it.
     Digest d;
-    d.AddString(m_fontName);
-    d.AddString(GetDefaultTextFace());
+    d.AddValue(&m_fontName.Face(IsVertical()));
     d.AddValue(m_textFlags);
     d.AddValue(GetEffectiveAngle());
     d.AddValue(MeasureWidth(m_charWidth, m_textHeight));
@@ -308,20 +308,15 @@ std::uint64_t MTextShape::MeasureKey() const {
     return d.Value();
 }
 
-void MTextShape::MeasureText(MCadView* view) {
+void MTextShape::MeasureText(MCadView*) {
     const std::uint64_t key = MeasureKey();
     if (key != m_measuredKey || key == 0) {
         LOGFONT lf;
         FillLogFont(lf);
         lf.lfHeight = 100;
         lf.lfWidth = MeasureWidth(m_charWidth, m_textHeight);
-        std::unique_ptr<CDC> dc = view ? view->GetClientDC() : std::make_unique<CDC>();
-        if (!dc) dc = std::make_unique<CDC>();
-        CFont font;
-        font.CreateFontIndirect(&lf);
-        CSelectScope selectFont(dc.get(), &font);
-        m_measured = SIZE{};
-        dc->GetTextExtentPoint32(m_string, &m_measured);
+        // The screen's context would measure the same; making one per text cost more than the measure.
+        m_measured = CDC::MeasureTextExtent(lf, m_string);
         m_measuredKey = key;
     }
     m_boxWidth = m_measured.cx / 100.0 * m_textHeight;

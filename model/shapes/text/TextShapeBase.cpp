@@ -6,7 +6,6 @@
 #include <istream>
 #include <ostream>
 #include <string>
-#include <unordered_map>
 
 #include "model/CadView.h"
 #include "model/exchange/DxfOutStream.h"
@@ -17,7 +16,6 @@
 #include "model/render/PolyFace.h"
 #include "model/render/PolyLine.h"
 #include "platform/Archive.h"
-#include "platform/Cp932.h"
 #include "platform/Strings.h"
 #include "platform/TextFile.h"
 #include "platform/gdi/DC.h"
@@ -28,37 +26,8 @@ IMPLEMENT_SERIAL(MTextShapeBase, MCadShape, 1)
 
 namespace {
 
-// The face field of a font holds 31 bytes and a terminator.
-constexpr std::size_t kFaceBytes = 31;
 // Beyond this cell height no glyph is legible on any device; drawing it only costs time.
 constexpr int kMaxFontPixels = 100000;
-
-CString TrimBlanks(const CString& s) {
-    const char* blanks = " \t\r\n\v\f";
-    const auto first = s.find_first_not_of(blanks);
-    if (first == CString::npos) return {};
-    const auto last = s.find_last_not_of(blanks);
-    // The ideographic space of the Japanese faces counts as white space as well.
-    CString t = s.substr(first, last - first + 1);
-    const std::string ideographic = "\xE3\x80\x80";
-    while (t.size() >= 3 && t.compare(0, 3, ideographic) == 0)
-        t.erase(0, 3);
-    while (t.size() >= 3 && t.compare(t.size() - 3, 3, ideographic) == 0)
-        t.erase(t.size() - 3);
-    return t;
-}
-
-// Cp932Cut converts the face character by character; a drawing names few faces, and each of its
-// texts is measured at every recalculation. A small cache per thread keeps the same results.
-const CString& CutFace(const CString& face, std::size_t maxBytes) {
-    constexpr std::size_t kMaxFaces = 64;
-    thread_local std::unordered_map<CString, CString> cut[2];
-    auto& faces = cut[maxBytes == kFaceBytes ? 0 : 1];
-    auto it = faces.find(face);
-    if (it != faces.end()) return it->second;
-    if (faces.size() >= kMaxFaces) faces.clear();
-    return faces.emplace(face, Cp932Cut(face, maxBytes)).first->second;
-}
 
 }  // namespace
 
@@ -74,14 +43,16 @@ void MTextShapeBase::Serialize(CArchive& ar) {
     MCadShape::Serialize(ar);
     if (ar.IsStoring()) {
         ar << m_point << m_boxWidth << m_boxHeight;
-        WriteArchiveString(ar, m_fontName);
+        WriteArchiveString(ar, m_fontName.Name());
         ar << m_textHeight << m_charWidth << m_angle << static_cast<std::int32_t>(m_textFlags)
            << static_cast<std::int32_t>(m_alignment) << static_cast<DWORD>(m_textColor) << m_stroke << m_fill;
     } else {
         std::int32_t flags = 0, alignment = 0;
         DWORD textColor = 0;
         ar >> m_point >> m_boxWidth >> m_boxHeight;
-        ReadArchiveString(ar, m_fontName);
+        CString fontName = m_fontName.Name();
+        ReadArchiveString(ar, fontName);
+        m_fontName = MTextFontName(fontName);
         ar >> m_textHeight >> m_charWidth >> m_angle >> flags >> alignment >> textColor >> m_stroke >> m_fill;
         m_textFlags = flags;
         m_alignment = alignment;
@@ -144,10 +115,10 @@ BOOL MTextShapeBase::HasText() const {
     return TRUE;
 }
 void MTextShapeBase::SetFontName(const CString& name) {
-    m_fontName = name;
+    m_fontName = MTextFontName(name);
 }
 CString MTextShapeBase::GetFontName() const {
-    return m_fontName;
+    return m_fontName.Name();
 }
 void MTextShapeBase::SetTextSize(double size) {
     m_textHeight = size;
@@ -245,11 +216,7 @@ void MTextShapeBase::GetBoxCorners(MFloatPoint corners[4]) const {
 }
 
 CString MTextShapeBase::GetFaceName() const {
-    CString face = TrimBlanks(m_fontName);
-    if (face.empty()) face = GetDefaultTextFace();
-    // A longer name would not fit the face field; cut it at a character boundary.
-    if (IsVertical()) return "@" + CutFace(face, kFaceBytes - 1);
-    return CutFace(face, kFaceBytes);
+    return m_fontName.Face(IsVertical());
 }
 
 void MTextShapeBase::FillLogFont(LOGFONT& font) const {
@@ -259,7 +226,7 @@ void MTextShapeBase::FillLogFont(LOGFONT& font) const {
     font.lfItalic = (m_textFlags & kTextItalic) ? 1 : 0;
     font.lfUnderline = (m_textFlags & kTextUnderline) ? 1 : 0;
     font.lfStrikeOut = (m_textFlags & kTextStrikeOut) ? 1 : 0;
-    font.lfFaceName = GetFaceName();
+    font.lfFaceName = m_fontName.Face(IsVertical());
     const LONG tenths = static_cast<LONG>(GetEffectiveAngle() / kPi * 1800);
     font.lfEscapement = font.lfOrientation = tenths;
 }
@@ -346,7 +313,7 @@ void MTextShapeBase::WriteBaseText(std::ostream& os, const int* layoutFlags) con
     os << ' ';
     WriteFillStyleText(os, m_fill);
     os << '\n';
-    CString face = m_fontName;
+    CString face = m_fontName.Name();
     std::replace(face.begin(), face.end(), '\n', ' ');
     std::replace(face.begin(), face.end(), '\r', ' ');
     os << '\t' << face << '\n';
@@ -386,5 +353,7 @@ void MTextShapeBase::ReadBaseText(std::istream& is, int* layoutFlags) {
             if (!line.fail()) m_fill = fill;
         }
     }
-    ReadTextString(is, m_fontName, TRUE);
+    CString fontName = m_fontName.Name();
+    ReadTextString(is, fontName, TRUE);
+    m_fontName = MTextFontName(fontName);
 }

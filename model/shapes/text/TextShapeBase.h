@@ -5,6 +5,7 @@
 #pragma once
 
 #include "model/shapes/CadShape.h"
+#include "model/shapes/text/TextFontName.h"
 
 struct LOGFONT;
 class CFont;
@@ -93,6 +94,7 @@ public:
     void FillLogFont(LOGFONT& font) const;
     // The face name as FillLogFont puts it, cut to fit the 31-byte face field (the "@" included).
     CString GetFaceName() const;
+    const MTextFontName& GetSharedFontName() const { return m_fontName; }
 
     const MFloatPoint& GetPoint() const { return m_point; }
     void SetPoint(const MFloatPoint& p) { m_point = p; }
@@ -128,7 +130,7 @@ protected:
     MStroke m_stroke;  // the frame's
     MFillStyle m_fill;
     COLORREF m_textColor = 0;
-    CString m_fontName;
+    MTextFontName m_fontName;
     int m_textFlags = 0;
     int m_alignment = 0;
     double m_textHeight = 8.0;
