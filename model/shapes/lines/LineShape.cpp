@@ -198,8 +198,7 @@ MCadShape* MLineShape::Duplicate() const {
     copy->m_stroke = m_stroke;
     copy->SetArrows(m_arrows);
     copy->m_mid = m_mid;
-    copy->m_extent = m_extent;
-    copy->m_drawExtent = m_drawExtent;
+    copy->CopyExtentsFrom(*this);
     return copy;
 }
 
@@ -213,7 +212,11 @@ void MLineShape::Recalc(MCadView* view) {
     m_mid = (m_start + m_end) / 2;
     UpdateDrawExtent(view);
     const double heads = view ? view->PaperToDocLength(m_arrows.GetMaxSize()) : 0.0;
-    if (heads > 0.0) m_drawExtent.Inflate(heads, heads);
+    if (heads > 0.0) {
+        MFloatRect r = GetDrawExtent();
+        r.Inflate(heads, heads);
+        SetDrawExtent(r);
+    }
 }
 
 void MLineShape::SetColor(COLORREF color) {

@@ -36,7 +36,7 @@ MLineShape* Line(MFloatPoint a, MFloatPoint b, COLORREF color = 0) {
 TEST_F(GroupShapeTest, AnEmptyGroupHasZeroExtentsAndFindsNothing) {
     MGroupShape group;
     EXPECT_TRUE(group.m_extent.IsNull());
-    EXPECT_TRUE(group.m_drawExtent.IsNull());
+    EXPECT_TRUE(group.GetDrawExtent().IsNull());
     group.Recalc(&view);
     EXPECT_TRUE(group.m_extent.IsNull());
     EXPECT_EQ(group.GetCenter(), MFloatPoint(0, 0));

@@ -96,15 +96,15 @@ TEST_F(LineShapeTest, DrawExtentGrowsByWidthAndRealArrowHeadsOnly) {
     MLineShape line({0, 0}, {10, 5});
     line.Recalc(&view);
     EXPECT_EQ(line.m_extent, MFloatRect(0, 0, 10, 5));
-    EXPECT_EQ(line.m_drawExtent, line.m_extent);
+    EXPECT_EQ(line.GetDrawExtent(), line.m_extent);
     EXPECT_EQ(line.GetMid(), MFloatPoint(5, 2.5));
     line.SetLineWidth(-1.0);
     line.Recalc(&view);
-    EXPECT_EQ(line.m_drawExtent, line.m_extent);
+    EXPECT_EQ(line.GetDrawExtent(), line.m_extent);
     line.SetLineWidth(0.5);
     line.SetArrowsEx(0, 9.0, 1, 2.0);  // a style-0 end does not count
     line.Recalc(&view);
-    EXPECT_EQ(line.m_drawExtent, MFloatRect(-2.5, -2.5, 12.5, 7.5));
+    EXPECT_EQ(line.GetDrawExtent(), MFloatRect(-2.5, -2.5, 12.5, 7.5));
 }
 
 TEST_F(LineShapeTest, TransformsMatchHandComputedGeometry) {
@@ -245,7 +245,7 @@ TEST_F(LineShapeTest, DuplicateAndArchiveKeepEveryField) {
     EXPECT_EQ(copy->m_arrows, line.m_arrows);
     EXPECT_EQ(copy->m_end, line.m_end);
     EXPECT_EQ(copy->m_extent, line.m_extent);
-    EXPECT_EQ(copy->m_drawExtent, line.m_drawExtent);
+    EXPECT_EQ(copy->GetDrawExtent(), line.GetDrawExtent());
 
     auto back = LoadObject<MLineShape>(StoreObject(&line));
     EXPECT_EQ(back->m_stroke.color, line.m_stroke.color);
@@ -253,7 +253,7 @@ TEST_F(LineShapeTest, DuplicateAndArchiveKeepEveryField) {
     EXPECT_EQ(back->m_arrows, line.m_arrows);
     // The base class's archive round trip also carries the extents.
     std::unique_ptr<MCadShape> viaArchive(line.MCadShape::Duplicate());
-    EXPECT_EQ(viaArchive->m_drawExtent, line.m_drawExtent);
+    EXPECT_EQ(viaArchive->GetDrawExtent(), line.GetDrawExtent());
     EXPECT_EQ(static_cast<MLineShape*>(viaArchive.get())->m_stroke.width, 0.35);
 }
 
