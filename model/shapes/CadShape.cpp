@@ -25,6 +25,13 @@ std::unordered_map<const MCadShape*, MFloatRect>& StoredDrawExtents() {
     return table;
 }
 
+// The scratch outlines by shape. A node map: an outline stays where it is while other shapes'
+// outlines come and go.
+std::unordered_map<const MCadShape*, MFloatPointArray>& ScratchOutlines() {
+    static auto& table = *new std::unordered_map<const MCadShape*, MFloatPointArray>;
+    return table;
+}
+
 void CopyStoredDrawExtent(const MCadShape* from, const MCadShape* to) {
     auto& table = StoredDrawExtents();
     const auto found = table.find(from);
@@ -39,6 +46,9 @@ MCadShape::MCadShape() = default;
 
 MCadShape::~MCadShape() {
     if (m_drawGrow < 0.0) DropStoredDrawExtent();
+    // Only an empty table is cheap to pass by; a drawing that never asked costs nothing here.
+    auto& outlines = ScratchOutlines();
+    if (!outlines.empty()) outlines.erase(this);
 }
 
 // The copy takes the other's draw extent through the base table only; a class with a field of
@@ -101,8 +111,7 @@ void MCadShape::Serialize(CArchive& ar) {
 }
 
 MFloatPointArray& MCadShape::ScratchPoints() const {
-    if (!m_scratchPoints) m_scratchPoints = std::make_unique<MFloatPointArray>();
-    return *m_scratchPoints;
+    return ScratchOutlines()[this];
 }
 
 BOOL MCadShape::IsClosed() const {

@@ -311,6 +311,7 @@ protected:
     virtual void StoreDrawExtent(const MFloatRect& rect);
 
     // Scratch outline owned by this shape, for GetPoints of classes without their own vertex list.
+    // Made on the first call (few shapes are ever asked) and kept until the shape goes.
     MFloatPointArray& ScratchPoints() const;
     // Renders DrawHighlight into a one-bit image covering the logical rectangle and reports whether
     // any pixel turned black.
@@ -319,7 +320,6 @@ protected:
 private:
     void DropStoredDrawExtent();
 
-    mutable std::unique_ptr<MFloatPointArray> m_scratchPoints;
     // How far the draw extent reaches beyond the extent; negative when the draw extent was set as
     // a rectangle (StoredDrawExtent).
     double m_drawGrow = 0.0;
