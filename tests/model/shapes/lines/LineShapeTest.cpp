@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <random>
 #include <sstream>
 
 #include "model/SnapPoint.h"
@@ -174,6 +175,26 @@ TEST_F(LineShapeTest, SnapsOfferEndAndMidPoints) {
     MSnapPoint none;
     line.SnapPoints(none, {5, 0}, MFloatRect(1, 1, 2, 2), kSnapEndPoint | kSnapMidPoint, DBL_MAX);
     EXPECT_EQ(none.kind, 0);
+}
+
+TEST_F(LineShapeTest, MidPointIsTheHalfSumOfTheEndsBitForBit) {
+    std::mt19937 rng(7u);
+    std::uniform_real_distribution<double> coord(-1e7, 1e7);
+    for (int i = 0; i < 2000; ++i) {
+        const MFloatPoint a(coord(rng), coord(rng)), b(coord(rng) / 3, coord(rng) * 1e-9);
+        const MFloatPoint expected((a.x + b.x) / 2, (a.y + b.y) / 2);
+        MLineShape line(a, b);
+        line.Recalc(&view);
+        const MFloatPoint mid = line.GetMid();
+        EXPECT_EQ(std::memcmp(&mid, &expected, sizeof expected), 0);
+        // The snap offers the same point, from a cursor right on it.
+        MSnapPoint snap;
+        const MFloatRect aperture(expected.x - 1, expected.y - 1, expected.x + 1, expected.y + 1);
+        line.SnapPoints(snap, expected, aperture, kSnapMidPoint, DBL_MAX);
+        ASSERT_EQ(snap.kind, kSnapMidPoint);
+        const MFloatPoint offered = snap.GetPoint();
+        EXPECT_EQ(std::memcmp(&offered, &expected, sizeof expected), 0);
+    }
 }
 
 TEST_F(LineShapeTest, IntersectionSnapsNameBothShapes) {
