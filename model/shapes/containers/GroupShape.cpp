@@ -28,6 +28,7 @@ MGroupShape::MGroupShape() {
 
 MGroupShape::MGroupShape(MCadView*, const MLShapeArray& selection) {
     SetDrawExtent(MFloatRect());
+    m_members.Reserve(selection.GetSize());
     for (int i = 0; i < selection.GetSize(); ++i)
         if (const MCadShape* s = selection.GetAt(i)) AddShape(s->Duplicate());
 }
@@ -221,6 +222,7 @@ BOOL MGroupShape::IntersectsRectPixel(MCadView* view, const CRect& rect, const M
 
 MCadShape* MGroupShape::Clone() const {
     auto copy = std::make_unique<MGroupShape>();
+    copy->m_members.Reserve(m_members.GetSize());
     ForEachShape(m_members, [&](const MCadShape* s) { copy->AddShape(s->Clone()); });
     if (HasBasePoint()) copy->SetBasePoint(GetCenter());
     copy->CopyExtentsFrom(*this);
@@ -228,7 +230,9 @@ MCadShape* MGroupShape::Clone() const {
 }
 
 MCadShape* MGroupShape::Duplicate() const {
+    // Copies of a block's group are made by the thousand: the member list is sized once.
     auto copy = std::make_unique<MGroupShape>();
+    copy->m_members.Reserve(m_members.GetSize());
     ForEachShape(m_members, [&](const MCadShape* s) { copy->AddShape(s->Duplicate()); });
     if (HasBasePoint()) copy->SetBasePoint(GetCenter());
     copy->CopyExtentsFrom(*this);

@@ -306,6 +306,27 @@ TEST_F(GroupShapeTest, ConstructorCopiesTheSelection) {
     EXPECT_FALSE(group.IsInRect(MFloatRect(-10, -10, 10, 10)));
 }
 
+TEST_F(GroupShapeTest, CopiesHoldEveryMemberInOrderAndShareNone) {
+    MGroupShape group;
+    for (int i = 0; i < 9; ++i)
+        group.AddShape(Line({0, 0}, {1.0 + i, 2.0 * i}));
+    group.Recalc(&view);
+    for (bool clone : {false, true}) {
+        std::unique_ptr<MCadShape> copy(clone ? group.Clone() : group.Duplicate());
+        auto* g = dynamic_cast<MGroupShape*>(copy.get());
+        ASSERT_NE(g, nullptr);
+        ASSERT_EQ(g->GetShapeCount(), 9);
+        for (int i = 0; i < 9; ++i) {
+            auto* line = dynamic_cast<MLineShape*>(g->GetShapeAt(i));
+            ASSERT_NE(line, nullptr);
+            EXPECT_NE(line, group.GetShapeAt(i));
+            EXPECT_EQ(line->m_end, MFloatPoint(1.0 + i, 2.0 * i));
+        }
+        // The copy's list was sized for its members: one more still goes at the end.
+        EXPECT_EQ(g->AddShape(Line({0, 0}, {5, 5})), 9);
+    }
+}
+
 TEST_F(GroupShapeTest, ExportsForwardToEveryMember) {
     MGroupShape group;
     group.AddShape(Line({0, 0}, {1, 0}));
