@@ -98,6 +98,8 @@ public:
     int GetUpperBound() const { return GetSize() - 1; }
     bool IsEmpty() const { return m_data.empty(); }
     void SetSize(int n) { m_data.resize(n > 0 ? n : 0, nullptr); }
+    // Room for n elements without changing the contents, so that n Adds allocate once.
+    void Reserve(int n) { m_data.reserve(static_cast<std::size_t>(n > 0 ? n : 0)); }
     // Index checks raise the invalid-argument exception instead of reading outside the array.
     CObject* GetAt(int i) const;
     void SetAt(int i, CObject* p);

@@ -18,7 +18,9 @@ class MValueArray {
 
 public:
     MValueArray() = default;
-    virtual ~MValueArray() = default;
+    // Not virtual: nothing deletes an array through this base, and the table pointer would cost
+    // every polyline-family shape 8 bytes.
+    ~MValueArray() = default;
     MValueArray(const MValueArray&) = default;
     MValueArray& operator=(const MValueArray&) = default;
     MValueArray(MValueArray&&) noexcept = default;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <ostream>
+#include <unordered_map>
 
 #include "model/CadView.h"
 #include "model/exchange/DxfColor.h"
@@ -15,16 +16,94 @@
 
 IMPLEMENT_SERIAL(MCadShape, CObject, 1)
 
-MCadShape::MCadShape() = default;
-MCadShape::~MCadShape() = default;
+namespace {
 
-MCadShape::MCadShape(const MCadShape& other)
-    : CObject(other), m_extent(other.m_extent), m_drawExtent(other.m_drawExtent) {}
+// The draw extents given as rectangles to shapes that keep none of their own. Never destroyed:
+// shapes that outlive the static objects still look here when they go.
+std::unordered_map<const MCadShape*, MFloatRect>& StoredDrawExtents() {
+    static auto& table = *new std::unordered_map<const MCadShape*, MFloatRect>;
+    return table;
+}
+
+// The scratch outlines by shape. A node map: an outline stays where it is while other shapes'
+// outlines come and go.
+std::unordered_map<const MCadShape*, MFloatPointArray>& ScratchOutlines() {
+    static auto& table = *new std::unordered_map<const MCadShape*, MFloatPointArray>;
+    return table;
+}
+
+void CopyStoredDrawExtent(const MCadShape* from, const MCadShape* to) {
+    auto& table = StoredDrawExtents();
+    const auto found = table.find(from);
+    if (found == table.end()) return;
+    const MFloatRect rect = found->second;
+    table[to] = rect;
+}
+
+}  // namespace
+
+MCadShape::MCadShape() = default;
+
+MCadShape::~MCadShape() {
+    if (m_drawGrow < 0.0) DropStoredDrawExtent();
+    // Only an empty table is cheap to pass by; a drawing that never asked costs nothing here.
+    auto& outlines = ScratchOutlines();
+    if (!outlines.empty()) outlines.erase(this);
+}
+
+// The copy takes the other's draw extent through the base table only; a class with a field of
+// its own copies that field itself.
+MCadShape::MCadShape(const MCadShape& other) : CObject(other), m_extent(other.m_extent) {
+    if (other.m_drawGrow < 0.0) CopyStoredDrawExtent(&other, this);
+    m_drawGrow = other.m_drawGrow;
+}
 
 MCadShape& MCadShape::operator=(const MCadShape& other) {
+    if (this == &other) return *this;
     m_extent = other.m_extent;
-    m_drawExtent = other.m_drawExtent;
+    if (m_drawGrow < 0.0) DropStoredDrawExtent();
+    if (other.m_drawGrow < 0.0) CopyStoredDrawExtent(&other, this);
+    m_drawGrow = other.m_drawGrow;
     return *this;
+}
+
+void MCadShape::DropStoredDrawExtent() {
+    auto& table = StoredDrawExtents();
+    if (!table.empty()) table.erase(this);
+}
+
+void MCadShape::SetDrawGrow(double grow) {
+    if (m_drawGrow < 0.0) DropStoredDrawExtent();
+    m_drawGrow = grow;
+}
+
+void MCadShape::SetDrawExtent(const MFloatRect& rect) {
+    m_drawGrow = -1.0;
+    StoreDrawExtent(rect);
+}
+
+MFloatRect MCadShape::StoredDrawExtent() const {
+    const auto& table = StoredDrawExtents();
+    const auto found = table.find(this);
+    return found != table.end() ? found->second : MFloatRect();
+}
+
+void MCadShape::StoreDrawExtent(const MFloatRect& rect) {
+    StoredDrawExtents()[this] = rect;
+}
+
+void MCadShape::OffsetDrawExtent(const MFloatPoint& offset) {
+    MFloatRect r = GetDrawExtent();
+    r.Offset(offset);
+    SetDrawExtent(r);
+}
+
+void MCadShape::CopyExtentsFrom(const MCadShape& other) {
+    m_extent = other.m_extent;
+    if (other.m_drawGrow < 0.0)
+        SetDrawExtent(other.StoredDrawExtent());
+    else
+        SetDrawGrow(other.m_drawGrow);
 }
 
 void MCadShape::Serialize(CArchive& ar) {
@@ -32,8 +111,7 @@ void MCadShape::Serialize(CArchive& ar) {
 }
 
 MFloatPointArray& MCadShape::ScratchPoints() const {
-    if (!m_scratchPoints) m_scratchPoints = std::make_unique<MFloatPointArray>();
-    return *m_scratchPoints;
+    return ScratchOutlines()[this];
 }
 
 BOOL MCadShape::IsClosed() const {
@@ -175,8 +253,7 @@ void MCadShape::MoveGrip(int* index, const MFloatPoint& to, BOOL keepRatio) {
 void MCadShape::UpdateDrawExtent(MCadView* view) {
     double w = view ? view->PaperToDocLength(GetLineWidth()) : 0.0;
     if (!(w > 0.0)) w = 0.0;
-    m_drawExtent = m_extent;
-    m_drawExtent.Inflate(w, w);
+    SetDrawGrow(w);
 }
 
 void MCadShape::Scale(const MFloatPoint& centre, double factor) {
@@ -256,8 +333,7 @@ MCadShape* MCadShape::Duplicate() const {
     auto* copy = static_cast<MCadShape*>(load.ReadOwnedObject(RUNTIME_CLASS(MCadShape)));
     load.Close();
     if (!copy) AfxThrowArchiveException(CArchiveException::genericException);
-    copy->m_extent = m_extent;
-    copy->m_drawExtent = m_drawExtent;
+    copy->CopyExtentsFrom(*this);
     return copy;
 }
 

@@ -275,25 +275,54 @@ public:
                               const MFloatPoint& tip, int style, double size) const;
 
     const MFloatRect& GetExtent() const { return m_extent; }
-    const MFloatRect& GetDrawExtent() const { return m_drawExtent; }
+    // The extent grown by the line width (redraw areas, visibility tests). Most shapes hold only
+    // how far it reaches beyond the extent and grow a copy of the extent when asked, with the same
+    // Inflate their Recalc used, so the answer is the rectangle that was set.
+    MFloatRect GetDrawExtent() const {
+        if (m_drawGrow < 0.0) return StoredDrawExtent();
+        // As MFloatRect::Inflate, written here so that the redraw walk makes no call for it.
+        MFloatRect r = m_extent;
+        r.left -= m_drawGrow;
+        r.right += m_drawGrow;
+        r.top += m_drawGrow;
+        r.bottom -= m_drawGrow;
+        return r;
+    }
+    // Sets a draw extent that is not the extent grown alike on every side; it stays as given
+    // whatever later happens to the extent, until the next UpdateDrawExtent.
+    void SetDrawExtent(const MFloatRect& rect);
+    // The extent and the draw extent of another shape, as that shape holds them.
+    void CopyExtentsFrom(const MCadShape& other);
 
     // Geometric bounds, normalised.
     MFloatRect m_extent;
-    // The extent grown by the line width (redraw areas, visibility tests).
-    MFloatRect m_drawExtent;
 
 protected:
     MCadShape(const MCadShape& other);
     MCadShape& operator=(const MCadShape& other);
 
+    // The draw extent becomes the extent (at the time of asking) grown by grow (>= 0) on every side.
+    void SetDrawGrow(double grow);
+    // The draw extent as it stands, moved by offset (shapes that move their extent themselves).
+    void OffsetDrawExtent(const MFloatPoint& offset);
+    // Where a draw extent given to SetDrawExtent is kept. The base keeps it in a table beside the
+    // shapes (few shapes need one); classes that always have one keep it in a field of their own.
+    virtual MFloatRect StoredDrawExtent() const;
+    virtual void StoreDrawExtent(const MFloatRect& rect);
+
     // Scratch outline owned by this shape, for GetPoints of classes without their own vertex list.
+    // Made on the first call (few shapes are ever asked) and kept until the shape goes.
     MFloatPointArray& ScratchPoints() const;
     // Renders DrawHighlight into a one-bit image covering the logical rectangle and reports whether
     // any pixel turned black.
     BOOL RenderHitTest(MCadView* view, const CRect& logicalRect);
 
 private:
-    mutable std::unique_ptr<MFloatPointArray> m_scratchPoints;
+    void DropStoredDrawExtent();
+
+    // How far the draw extent reaches beyond the extent; negative when the draw extent was set as
+    // a rectangle (StoredDrawExtent).
+    double m_drawGrow = 0.0;
 };
 
 // Black-and-white printing: the program-wide flag (0 or 1) the print dialog sets.

@@ -19,7 +19,7 @@ void MCadShape::DrawHint(MCadView*, CDC*) {}
 
 void MCadShape::DrawIfVisible(MCadView* view, CDC* dc) {
     if (dc && dc->HasAttribDC()) {
-        CRect r = view->DocToLogicalRect(m_drawExtent);
+        CRect r = view->DocToLogicalRect(GetDrawExtent());
         r.NormalizeRect();
         r.InflateRect(2, 2);
         if (!dc->RectVisible(&r)) return;
@@ -30,7 +30,7 @@ void MCadShape::DrawIfVisible(MCadView* view, CDC* dc) {
 void MCadShape::Invalidate(MCadView* view, BOOL erase) {
     if (!view) return;
     std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
-    CRect r = view->DocToDeviceRect(dc.get(), m_drawExtent);
+    CRect r = view->DocToDeviceRect(dc.get(), GetDrawExtent());
     r.NormalizeRect();
     r.InflateRect(2, 2);
     view->InvalidateRect(&r, erase);

@@ -192,8 +192,7 @@ MCadShape* MOleClientShape::Duplicate() const {
     auto copy = std::make_unique<MOleClientShape>();
     copy->m_position = m_position;
     copy->m_size = m_size;
-    copy->m_extent = m_extent;
-    copy->m_drawExtent = m_drawExtent;
+    copy->CopyExtentsFrom(*this);
     if (!m_item) {
         copy->m_rawItem = m_rawItem;
         return copy.release();
@@ -216,7 +215,7 @@ void MOleClientShape::Recalc(MCadView*) {
     m_position = r.BottomLeft();
     m_size = {r.right - r.left, r.top - r.bottom};
     m_extent = r;
-    m_drawExtent = r;
+    SetDrawExtent(r);
 }
 
 BOOL MOleClientShape::Edit(MCadView*) {

@@ -22,9 +22,13 @@ IMPLEMENT_SERIAL(MGroupShape, MCadShape, VERSIONABLE_SCHEMA | 1)
 // around the groups, a shape and its picture inside them.
 static_assert(kMaxTextNesting + 3 <= CArchive::kMaxObjectNesting);
 
-MGroupShape::MGroupShape() = default;
+MGroupShape::MGroupShape() {
+    SetDrawExtent(MFloatRect());
+}
 
 MGroupShape::MGroupShape(MCadView*, const MLShapeArray& selection) {
+    SetDrawExtent(MFloatRect());
+    m_members.Reserve(selection.GetSize());
     for (int i = 0; i < selection.GetSize(); ++i)
         if (const MCadShape* s = selection.GetAt(i)) AddShape(s->Duplicate());
 }
@@ -218,19 +222,20 @@ BOOL MGroupShape::IntersectsRectPixel(MCadView* view, const CRect& rect, const M
 
 MCadShape* MGroupShape::Clone() const {
     auto copy = std::make_unique<MGroupShape>();
+    copy->m_members.Reserve(m_members.GetSize());
     ForEachShape(m_members, [&](const MCadShape* s) { copy->AddShape(s->Clone()); });
     if (HasBasePoint()) copy->SetBasePoint(GetCenter());
-    copy->m_extent = m_extent;
-    copy->m_drawExtent = m_drawExtent;
+    copy->CopyExtentsFrom(*this);
     return copy.release();
 }
 
 MCadShape* MGroupShape::Duplicate() const {
+    // Copies of a block's group are made by the thousand: the member list is sized once.
     auto copy = std::make_unique<MGroupShape>();
+    copy->m_members.Reserve(m_members.GetSize());
     ForEachShape(m_members, [&](const MCadShape* s) { copy->AddShape(s->Duplicate()); });
     if (HasBasePoint()) copy->SetBasePoint(GetCenter());
-    copy->m_extent = m_extent;
-    copy->m_drawExtent = m_drawExtent;
+    copy->CopyExtentsFrom(*this);
     return copy.release();
 }
 
@@ -242,14 +247,14 @@ void MGroupShape::Recalc(MCadView* view) {
     if (m_members.GetSize() == 0) return;
     m_members.RecalcAll(view);
     m_extent = m_members.GetExtent();
-    m_drawExtent = m_members.GetDrawExtent();
+    SetDrawExtent(m_members.GetDrawExtent());
 }
 
 void MGroupShape::RecalcScaledExtent(MCadView* view) {
     if (m_members.GetSize() == 0) return;
     m_members.RecalcScaledExtents(view);
     m_extent = m_members.GetExtent();
-    m_drawExtent = m_members.GetDrawExtent();
+    SetDrawExtent(m_members.GetDrawExtent());
 }
 
 void MGroupShape::SetFillStyle(const MFillStyle& fill) {

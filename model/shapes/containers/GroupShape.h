@@ -120,9 +120,16 @@ public:
     const MShapeArray4Group& GetMembers() const { return m_members; }
 
 protected:
+    // The union of the members' draw extents (a dimension not yet built: its defining points),
+    // kept here.
+    MFloatRect StoredDrawExtent() const override { return m_drawRect; }
+    void StoreDrawExtent(const MFloatRect& rect) override { m_drawRect = rect; }
+
     MShapeArray4Group m_members;
 
 private:
+    MFloatRect m_drawRect;
+
     // The base point and the extent follow members that were scaled about centre.
     void ScaleBasePointAndExtent(const MFloatPoint& centre, double sx, double sy);
 };

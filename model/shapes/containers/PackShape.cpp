@@ -4,7 +4,9 @@
 
 IMPLEMENT_SERIAL(MPackShape, MCadShape, 1)
 
-MPackShape::MPackShape() : m_members(std::make_unique<MShapeArray>(FALSE)) {}
+MPackShape::MPackShape() : m_members(std::make_unique<MShapeArray>(FALSE)) {
+    SetDrawExtent(MFloatRect());
+}
 
 MPackShape::~MPackShape() {
     // The members belong to their layers.
@@ -39,5 +41,5 @@ void MPackShape::Recalc(MCadView* view) {
     if (m_members->GetSize() == 0) return;
     m_members->RecalcAll(view);
     m_extent = m_members->GetExtent();
-    m_drawExtent = m_members->GetDrawExtent();
+    SetDrawExtent(m_members->GetDrawExtent());
 }

@@ -34,6 +34,12 @@ public:
     MShapeArray& GetMembers() { return *m_members; }
     const MShapeArray& GetMembers() const { return *m_members; }
 
+protected:
+    // The union of the members' draw extents, kept here.
+    MFloatRect StoredDrawExtent() const override { return m_drawRect; }
+    void StoreDrawExtent(const MFloatRect& rect) override { m_drawRect = rect; }
+
 private:
     std::unique_ptr<MShapeArray> m_members;
+    MFloatRect m_drawRect;
 };

@@ -122,7 +122,6 @@ void PrefetchShape(const MCadShape* s) {
     __builtin_prefetch(p);
     __builtin_prefetch(p + 64);
     __builtin_prefetch(p + 128);
-    __builtin_prefetch(&s->m_drawExtent);
 }
 
 }  // namespace
@@ -139,7 +138,7 @@ void MShapeArray::DrawClipped(MCadView* view, CDC* dc) {
         if (i + kPrefetchAhead < n) PrefetchShape(GetAt(i + kPrefetchAhead));
         MCadShape* s = GetAt(i);
         if (!s) continue;
-        CRect r = view->DocToLogicalRect(s->m_drawExtent);
+        CRect r = view->DocToLogicalRect(s->GetDrawExtent());
         r.NormalizeRect();
         r.InflateRect(2, 2);
         if (dc->RectVisible(&r)) s->Draw(view, dc);
@@ -165,7 +164,7 @@ void MShapeArray::DrawGrayedVisible(MCadView* view, CDC* dc) {
     area.Normalize();
     for (int i = 0; i < GetSize(); ++i) {
         MCadShape* s = GetAt(i);
-        if (s && s->m_drawExtent.Overlaps(area)) s->DrawGrayed(view, dc);
+        if (s && s->GetDrawExtent().Overlaps(area)) s->DrawGrayed(view, dc);
     }
 }
 
@@ -201,7 +200,7 @@ MFloatRect MShapeArray::GetExtent() const {
 }
 
 MFloatRect MShapeArray::GetDrawExtent() const {
-    return UnionOf(*this, [](const MCadShape* s) { return s->m_drawExtent; });
+    return UnionOf(*this, [](const MCadShape* s) { return s->GetDrawExtent(); });
 }
 
 void MShapeArray::RecalcAll(MCadView* view) {

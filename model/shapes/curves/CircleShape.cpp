@@ -48,8 +48,7 @@ MCadShape* MCircleShape::Duplicate() const {
     if (!m_fill.IsNone()) copy->m_fill = m_fill;
     copy->m_arrows = m_arrows;
     copy->RegeneratePoints();
-    copy->m_extent = m_extent;
-    copy->m_drawExtent = m_drawExtent;
+    copy->CopyExtentsFrom(*this);
     return copy;
 }
 

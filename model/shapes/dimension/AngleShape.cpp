@@ -102,7 +102,7 @@ double MAngleShape::SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, cons
 void MAngleShape::Move(const MFloatPoint& offset) {
     MGroupShape::Move(offset);
     m_extent.Offset(offset);
-    m_drawExtent.Offset(offset);
+    OffsetDrawExtent(offset);
     m_center += offset;
 }
 

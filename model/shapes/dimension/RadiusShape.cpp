@@ -56,7 +56,7 @@ double MCircleSizeShape::SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor,
 void MCircleSizeShape::Move(const MFloatPoint& offset) {
     MGroupShape::Move(offset);
     m_extent.Offset(offset);
-    m_drawExtent.Offset(offset);
+    OffsetDrawExtent(offset);
     m_center += offset;
 }
 

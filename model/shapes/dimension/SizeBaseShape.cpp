@@ -92,7 +92,8 @@ void MSizeBaseShape::Recalc(MCadView* view) {
         for (int i = 1; i < GetHandleCount(); ++i)
             r.AddPoint(GetHandle(i));
         r.Normalize();
-        m_extent = m_drawExtent = r;
+        m_extent = r;
+        SetDrawExtent(r);
         return;
     }
     MGroupShape::Recalc(view);

@@ -130,7 +130,7 @@ void MSizeShape::ScaleXY(const MFloatPoint& centre, double sx, double sy) {
 void MSizeShape::Move(const MFloatPoint& offset) {
     MGroupShape::Move(offset);
     m_extent.Offset(offset);
-    m_drawExtent.Offset(offset);
+    OffsetDrawExtent(offset);
     for (MFloatPoint* p : {&m_a, &m_b, &m_c, &m_d, &m_e})
         *p += offset;
 }

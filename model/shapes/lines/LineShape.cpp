@@ -189,7 +189,7 @@ double MLineShape::SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, const
         best = OfferSnapCandidate(snap, cursor, aperture, m_end, kSnapEndPoint, best, this);
     }
     if (kinds & kSnapMidPoint)
-        best = OfferSnapCandidate(snap, cursor, aperture, m_mid, kSnapMidPoint, best, this);
+        best = OfferSnapCandidate(snap, cursor, aperture, GetMid(), kSnapMidPoint, best, this);
     return best;
 }
 
@@ -197,9 +197,7 @@ MCadShape* MLineShape::Duplicate() const {
     auto* copy = new MLineShape(m_start, m_end);
     copy->m_stroke = m_stroke;
     copy->SetArrows(m_arrows);
-    copy->m_mid = m_mid;
-    copy->m_extent = m_extent;
-    copy->m_drawExtent = m_drawExtent;
+    copy->CopyExtentsFrom(*this);
     return copy;
 }
 
@@ -210,10 +208,13 @@ BOOL MLineShape::IsValid() const {
 void MLineShape::Recalc(MCadView* view) {
     m_extent = MFloatRect(m_start, m_end);
     m_extent.Normalize();
-    m_mid = (m_start + m_end) / 2;
     UpdateDrawExtent(view);
     const double heads = view ? view->PaperToDocLength(m_arrows.GetMaxSize()) : 0.0;
-    if (heads > 0.0) m_drawExtent.Inflate(heads, heads);
+    if (heads > 0.0) {
+        MFloatRect r = GetDrawExtent();
+        r.Inflate(heads, heads);
+        SetDrawExtent(r);
+    }
 }
 
 void MLineShape::SetColor(COLORREF color) {

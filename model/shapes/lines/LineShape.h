@@ -88,7 +88,7 @@ public:
     double GetAngle() const;
     // IntersectSegments of this line with a-b.
     BOOL GetIntersection(const MFloatPoint& a, const MFloatPoint& b, MFloatPoint* out, int flags) const;
-    const MFloatPoint& GetMid() const { return m_mid; }
+    MFloatPoint GetMid() const { return (m_start + m_end) / 2; }
 
     MStroke m_stroke;
     MArrowInfo m_arrows;
@@ -98,6 +98,4 @@ public:
 private:
     // Segment and arrow heads with the pens and brushes the caller selected.
     void DrawLine(MCadView* view, CDC* dc, int lineStyle) const;
-
-    MFloatPoint m_mid;
 };

@@ -19,7 +19,9 @@
 
 IMPLEMENT_SERIAL(MMarkShape, MCadShape, 1)
 
-MMarkShape::MMarkShape() = default;
+MMarkShape::MMarkShape() {
+    SetDrawExtent(MFloatRect());
+}
 MMarkShape::~MMarkShape() = default;
 
 void MMarkShape::Serialize(CArchive& ar) {
@@ -120,8 +122,9 @@ void MMarkShape::Recalc(MCadView* view) {
     m_extent = MFloatRect(p.x - m_size, p.y - m_size, p.x + m_size, p.y + m_size);
     m_extent.Normalize();
     const double s = view ? view->PaperToDocLength(m_size) : m_size;
-    m_drawExtent = MFloatRect(p.x - s, p.y - s, p.x + s, p.y + s);
-    m_drawExtent.Normalize();
+    MFloatRect drawn(p.x - s, p.y - s, p.x + s, p.y + s);
+    drawn.Normalize();
+    SetDrawExtent(drawn);
 }
 
 void MMarkShape::MirrorX(double x, double) {

@@ -60,7 +60,14 @@ public:
     // Half the width of the cross, paper millimetres.
     double m_size = kDefaultSize;
 
+protected:
+    // The cross's square on paper, kept here.
+    MFloatRect StoredDrawExtent() const override { return m_drawRect; }
+    void StoreDrawExtent(const MFloatRect& rect) override { m_drawRect = rect; }
+
 private:
+    MFloatRect m_drawRect;
+
     // Two strokes over the square position +- size on paper, with whatever pen is selected.
     void DrawCross(MCadView* view, CDC* dc) const;
     // The position's square in logical pixels, grown by one.

@@ -430,7 +430,11 @@ void MPolygonShape::Recalc(MCadView* view) {
     m_extent = r;
     UpdateDrawExtent(view);
     const double heads = view ? view->PaperToDocLength(m_arrows.GetMaxSize()) : 0.0;
-    if (heads > 0.0) m_drawExtent.Inflate(heads, heads);
+    if (heads > 0.0) {
+        MFloatRect r = GetDrawExtent();
+        r.Inflate(heads, heads);
+        SetDrawExtent(r);
+    }
 }
 
 void MPolygonShape::SetFillStyle(const MFillStyle& fill) {
@@ -809,7 +813,6 @@ MPolygonShape* MPolygonShape::CopyAsPolygon() const {
     copy->m_points.SetSize(v.GetSize());
     std::copy(v.begin(), v.end(), copy->m_points.GetData());
     copy->CopyStyleFrom(this);
-    copy->m_extent = m_extent;
-    copy->m_drawExtent = m_drawExtent;
+    copy->CopyExtentsFrom(*this);
     return copy.release();
 }

@@ -216,8 +216,7 @@ MCadShape* MBitmapShape::Duplicate() const {
     if (m_image) copy->m_image = m_image->Clone();
     copy->m_origin = m_origin;
     copy->m_size = m_size;
-    copy->m_extent = m_extent;
-    copy->m_drawExtent = m_drawExtent;
+    copy->CopyExtentsFrom(*this);
     return copy.release();
 }
 

@@ -75,7 +75,7 @@ CPoint CursorAt() {
 TEST_F(CadShapeTest, TheBaseAnswersItsNoneValues) {
     MCadShape shape;
     EXPECT_TRUE(shape.m_extent.IsNull());
-    EXPECT_TRUE(shape.m_drawExtent.IsNull());
+    EXPECT_TRUE(shape.GetDrawExtent().IsNull());
     EXPECT_TRUE(shape.IsClosed());
     EXPECT_EQ(shape.GetHandleCount(), 8);
     EXPECT_EQ(shape.GetColor(), kNoColor);
@@ -210,10 +210,10 @@ TEST_F(CadShapeTest, DrawExtentGrowsByTheWholeWidth) {
     p.AddPoint({4, 2});
     p.SetLineWidth(-2.0);
     p.Recalc(&view);
-    EXPECT_EQ(p.m_drawExtent, p.m_extent);
+    EXPECT_EQ(p.GetDrawExtent(), p.m_extent);
     p.SetLineWidth(0.5);
     p.Recalc(&view);
-    EXPECT_EQ(p.m_drawExtent, MFloatRect(-0.5, -0.5, 4.5, 2.5));
+    EXPECT_EQ(p.GetDrawExtent(), MFloatRect(-0.5, -0.5, 4.5, 2.5));
 }
 
 TEST_F(CadShapeTest, LineStyleNamesAndJwcNumbers) {
@@ -253,7 +253,7 @@ TEST_F(CadShapeTest, DuplicateGivesTheSameClassFieldsAndExtents) {
     std::unique_ptr<MCadShape> copy(p.Duplicate());
     ASSERT_EQ(copy->GetRuntimeClass(), RUNTIME_CLASS(MPolygonShape));
     EXPECT_EQ(copy->m_extent, p.m_extent);
-    EXPECT_EQ(copy->m_drawExtent, p.m_drawExtent);
+    EXPECT_EQ(copy->GetDrawExtent(), p.GetDrawExtent());
     EXPECT_EQ(copy->GetColor(), 0x00FF00u);
     EXPECT_EQ(ShapeText(*copy), ShapeText(p));
     std::unique_ptr<MCadShape> base(MCadShape().Duplicate());

@@ -36,7 +36,7 @@ MLineShape* Line(MFloatPoint a, MFloatPoint b, COLORREF color = 0) {
 TEST_F(GroupShapeTest, AnEmptyGroupHasZeroExtentsAndFindsNothing) {
     MGroupShape group;
     EXPECT_TRUE(group.m_extent.IsNull());
-    EXPECT_TRUE(group.m_drawExtent.IsNull());
+    EXPECT_TRUE(group.GetDrawExtent().IsNull());
     group.Recalc(&view);
     EXPECT_TRUE(group.m_extent.IsNull());
     EXPECT_EQ(group.GetCenter(), MFloatPoint(0, 0));
@@ -304,6 +304,27 @@ TEST_F(GroupShapeTest, ConstructorCopiesTheSelection) {
     EXPECT_EQ(static_cast<MLineShape*>(group.GetShapeAt(1))->m_end, MFloatPoint(0, 1));
     EXPECT_TRUE(group.IsPlainGroup());
     EXPECT_FALSE(group.IsInRect(MFloatRect(-10, -10, 10, 10)));
+}
+
+TEST_F(GroupShapeTest, CopiesHoldEveryMemberInOrderAndShareNone) {
+    MGroupShape group;
+    for (int i = 0; i < 9; ++i)
+        group.AddShape(Line({0, 0}, {1.0 + i, 2.0 * i}));
+    group.Recalc(&view);
+    for (bool clone : {false, true}) {
+        std::unique_ptr<MCadShape> copy(clone ? group.Clone() : group.Duplicate());
+        auto* g = dynamic_cast<MGroupShape*>(copy.get());
+        ASSERT_NE(g, nullptr);
+        ASSERT_EQ(g->GetShapeCount(), 9);
+        for (int i = 0; i < 9; ++i) {
+            auto* line = dynamic_cast<MLineShape*>(g->GetShapeAt(i));
+            ASSERT_NE(line, nullptr);
+            EXPECT_NE(line, group.GetShapeAt(i));
+            EXPECT_EQ(line->m_end, MFloatPoint(1.0 + i, 2.0 * i));
+        }
+        // The copy's list was sized for its members: one more still goes at the end.
+        EXPECT_EQ(g->AddShape(Line({0, 0}, {5, 5})), 9);
+    }
 }
 
 TEST_F(GroupShapeTest, ExportsForwardToEveryMember) {

@@ -36,7 +36,7 @@ TEST_F(PackShapeTest, RecalcOfAnEmptyPackKeepsZeroExtents) {
     EXPECT_TRUE(pack.m_extent.IsNull());
     pack.Recalc(&view);
     EXPECT_TRUE(pack.m_extent.IsNull());
-    EXPECT_TRUE(pack.m_drawExtent.IsNull());
+    EXPECT_TRUE(pack.GetDrawExtent().IsNull());
     EXPECT_EQ(pack.GetTypeId(), 0);
     EXPECT_EQ(pack.GetTypeName(), "");
 }

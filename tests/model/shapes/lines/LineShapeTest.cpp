@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <random>
 #include <sstream>
 
 #include "model/SnapPoint.h"
@@ -96,15 +97,15 @@ TEST_F(LineShapeTest, DrawExtentGrowsByWidthAndRealArrowHeadsOnly) {
     MLineShape line({0, 0}, {10, 5});
     line.Recalc(&view);
     EXPECT_EQ(line.m_extent, MFloatRect(0, 0, 10, 5));
-    EXPECT_EQ(line.m_drawExtent, line.m_extent);
+    EXPECT_EQ(line.GetDrawExtent(), line.m_extent);
     EXPECT_EQ(line.GetMid(), MFloatPoint(5, 2.5));
     line.SetLineWidth(-1.0);
     line.Recalc(&view);
-    EXPECT_EQ(line.m_drawExtent, line.m_extent);
+    EXPECT_EQ(line.GetDrawExtent(), line.m_extent);
     line.SetLineWidth(0.5);
     line.SetArrowsEx(0, 9.0, 1, 2.0);  // a style-0 end does not count
     line.Recalc(&view);
-    EXPECT_EQ(line.m_drawExtent, MFloatRect(-2.5, -2.5, 12.5, 7.5));
+    EXPECT_EQ(line.GetDrawExtent(), MFloatRect(-2.5, -2.5, 12.5, 7.5));
 }
 
 TEST_F(LineShapeTest, TransformsMatchHandComputedGeometry) {
@@ -176,6 +177,26 @@ TEST_F(LineShapeTest, SnapsOfferEndAndMidPoints) {
     EXPECT_EQ(none.kind, 0);
 }
 
+TEST_F(LineShapeTest, MidPointIsTheHalfSumOfTheEndsBitForBit) {
+    std::mt19937 rng(7u);
+    std::uniform_real_distribution<double> coord(-1e7, 1e7);
+    for (int i = 0; i < 2000; ++i) {
+        const MFloatPoint a(coord(rng), coord(rng)), b(coord(rng) / 3, coord(rng) * 1e-9);
+        const MFloatPoint expected((a.x + b.x) / 2, (a.y + b.y) / 2);
+        MLineShape line(a, b);
+        line.Recalc(&view);
+        const MFloatPoint mid = line.GetMid();
+        EXPECT_EQ(std::memcmp(&mid, &expected, sizeof expected), 0);
+        // The snap offers the same point, from a cursor right on it.
+        MSnapPoint snap;
+        const MFloatRect aperture(expected.x - 1, expected.y - 1, expected.x + 1, expected.y + 1);
+        line.SnapPoints(snap, expected, aperture, kSnapMidPoint, DBL_MAX);
+        ASSERT_EQ(snap.kind, kSnapMidPoint);
+        const MFloatPoint offered = snap.GetPoint();
+        EXPECT_EQ(std::memcmp(&offered, &expected, sizeof expected), 0);
+    }
+}
+
 TEST_F(LineShapeTest, IntersectionSnapsNameBothShapes) {
     MLineShape a({0, 0}, {10, 10});
     MLineShape b({0, 10}, {10, 0});
@@ -245,7 +266,7 @@ TEST_F(LineShapeTest, DuplicateAndArchiveKeepEveryField) {
     EXPECT_EQ(copy->m_arrows, line.m_arrows);
     EXPECT_EQ(copy->m_end, line.m_end);
     EXPECT_EQ(copy->m_extent, line.m_extent);
-    EXPECT_EQ(copy->m_drawExtent, line.m_drawExtent);
+    EXPECT_EQ(copy->GetDrawExtent(), line.GetDrawExtent());
 
     auto back = LoadObject<MLineShape>(StoreObject(&line));
     EXPECT_EQ(back->m_stroke.color, line.m_stroke.color);
@@ -253,7 +274,7 @@ TEST_F(LineShapeTest, DuplicateAndArchiveKeepEveryField) {
     EXPECT_EQ(back->m_arrows, line.m_arrows);
     // The base class's archive round trip also carries the extents.
     std::unique_ptr<MCadShape> viaArchive(line.MCadShape::Duplicate());
-    EXPECT_EQ(viaArchive->m_drawExtent, line.m_drawExtent);
+    EXPECT_EQ(viaArchive->GetDrawExtent(), line.GetDrawExtent());
     EXPECT_EQ(static_cast<MLineShape*>(viaArchive.get())->m_stroke.width, 0.35);
 }
 

@@ -97,7 +97,7 @@ TEST_F(MarkShapeTest, ExtentsOnDrawingAndOnPaper) {
     EXPECT_EQ(m.m_extent, MFloatRect(8, 18, 12, 22));
     const double s = paperView.PaperToDocLength(2.0);
     EXPECT_NEAR(s, 200.0, 1e-9);
-    EXPECT_EQ(m.m_drawExtent, MFloatRect(10 - s, 20 - s, 10 + s, 20 + s));
+    EXPECT_EQ(m.GetDrawExtent(), MFloatRect(10 - s, 20 - s, 10 + s, 20 + s));
 }
 
 TEST_F(MarkShapeTest, SnapsItsPositionAsAnEndPoint) {

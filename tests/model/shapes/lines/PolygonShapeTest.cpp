@@ -341,7 +341,7 @@ TEST_F(PolygonShapeTest, ValidityAndCopies) {
     EXPECT_EQ(copy->m_stroke.style, 0x85);
     EXPECT_EQ(copy->m_stroke.color, 0xFF0000u);
     EXPECT_EQ(copy->GetArrows(), p.GetArrows());
-    EXPECT_EQ(copy->m_drawExtent, p.m_drawExtent);
+    EXPECT_EQ(copy->GetDrawExtent(), p.GetDrawExtent());
     std::unique_ptr<MCadShape> dup(p.Duplicate());
     EXPECT_EQ(static_cast<MPolygonShape*>(dup.get())->m_stroke.width, 0.7);
     EXPECT_EQ(dup->m_extent, p.m_extent);
