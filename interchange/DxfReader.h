@@ -144,7 +144,7 @@ private:
         double elevation = 0.0;
     };
     // A block placement (INSERT or DIMENSION). Blocks may be defined after they are used, so each
-    // placement first puts an empty group where it belongs (a placeholder that knows its placement),
+    // placement first puts an empty group where it belongs (a placeholder that holds its placement),
     // replaced by the copy once every block is read.
     struct Placement {
         MGroupShape* owner;  // the block that holds the placeholder; null in ENTITIES
@@ -155,6 +155,7 @@ private:
         COLORREF color;
         int lineStyle;
     };
+    class PlacementMark;
 
     static bool LooksLikeDxf(MDXFPairSource& source);
     // Not binary, and LooksLikeDxf; the source is used up.
@@ -192,8 +193,13 @@ private:
     void ResolvePlacements();
     void ResolveBlock(MGroupShape* block, int depth);
     std::unique_ptr<MCadShape> Place(const Placement& placement, int depth);
-    // Puts the resolved placements in place of their placeholders (the empty ones go).
-    void ReplacePlaceholders(MShapeArray& shapes, MGroupShape* owner, int depth);
+    // Puts the resolved placements in place of their placeholders (the empty ones go). marks, when
+    // given, are the placeholders' positions in the array (ascending), which spares looking at the
+    // other shapes.
+    void ReplacePlaceholders(MShapeArray& shapes, MGroupShape* owner, int depth,
+                             const std::vector<int>* marks = nullptr);
+    // Notes where the drawing's placeholder went (AppendShape's answer).
+    void RecordLayerMark(int layer, int index);
     void DropPlaceholders();
     void ReportLosses();
     void OpenPolyline();
@@ -260,7 +266,15 @@ private:
     MDXFReadProgress* m_externalProgress = nullptr;
     bool m_measureTexts = false;
 
-    std::vector<Placement> m_placements;
+    // The placements live in their placeholders, which go as they are replaced: nothing grows
+    // with the count of placements but the placeholders themselves.
+    std::size_t m_placementCount = 0;
+    // The blocks that hold placeholders, in the order of their first one (their placements are
+    // resolved in that order, before the drawing's).
+    std::vector<MGroupShape*> m_markOwners;
+    // The positions of the drawing's placeholders in each layer; not used when one went astray.
+    std::vector<std::vector<int>> m_layerMarks;
+    bool m_layerMarksKnown = true;
     const MCadShape* m_builtPlaceholder = nullptr;             // by the entity just built
     std::unordered_map<const MGroupShape*, int> m_resolution;  // 1 resolving, 2 resolved
     std::map<std::string, int> m_skipped;
