@@ -208,12 +208,12 @@ private:
     void ResolveByBlock(MCadShape* shape, COLORREF color, int lineStyle, bool keepByBlock);
     // The colour number and line style a layer's table entry gives (256 and 0 without one).
     struct LayerTables {
-        CString layer;
         int color = 256;
         int lineStyle = 0;
-        bool valid = false;
     };
     const LayerTables& TablesOfLayer(const CString& layer) const;
+    // After a change of the tables.
+    void ForgetLayerTables();
     COLORREF EntityColor() const;
     int EntityLineStyle() const;
     int LayerIndex(const CString& name);
@@ -248,7 +248,10 @@ private:
     std::unordered_map<std::string, int> m_layerIndex;
     CString m_lastLayerName;  // and its index, -1 when unknown
     int m_lastLayerIndex = -1;
-    mutable LayerTables m_lastLayerTables;  // invalid when the tables change
+    // What TablesOfLayer answered for each layer, and its last answer (drawings often keep to one
+    // layer for a while); forgotten when the tables change.
+    mutable std::unordered_map<std::string, LayerTables> m_layerTables;
+    mutable const std::pair<const std::string, LayerTables>* m_lastLayerTables = nullptr;
     CString m_lineTypeName;
     std::vector<double> m_dashes;
 

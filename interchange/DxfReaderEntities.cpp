@@ -524,18 +524,24 @@ std::unique_ptr<MCadShape> MDXFReader::ClosePolyline() {
 }
 
 const MDXFReader::LayerTables& MDXFReader::TablesOfLayer(const CString& layer) const {
-    // Entities come in long runs on one layer: the last answer is kept.
-    LayerTables& last = m_lastLayerTables;
-    if (last.valid && last.layer == layer) return last;
-    const auto color = m_layerColors.find(layer);
-    last.color = color == m_layerColors.end() ? 256 : color->second;
-    const auto lineType = m_layerLineTypes.find(layer);
-    const auto style =
-        m_lineTypes.find(lineType == m_layerLineTypes.end() ? std::string() : DxfUpper(lineType->second));
-    last.lineStyle = style == m_lineTypes.end() ? 0 : style->second;
-    last.layer = layer;
-    last.valid = true;
-    return last;
+    if (m_lastLayerTables && m_lastLayerTables->first == layer) return m_lastLayerTables->second;
+    const auto [entry, added] = m_layerTables.try_emplace(layer);
+    if (added) {
+        LayerTables& tables = entry->second;
+        const auto color = m_layerColors.find(layer);
+        tables.color = color == m_layerColors.end() ? 256 : color->second;
+        const auto lineType = m_layerLineTypes.find(layer);
+        const auto style =
+            m_lineTypes.find(lineType == m_layerLineTypes.end() ? std::string() : DxfUpper(lineType->second));
+        tables.lineStyle = style == m_lineTypes.end() ? 0 : style->second;
+    }
+    m_lastLayerTables = &*entry;
+    return entry->second;
+}
+
+void MDXFReader::ForgetLayerTables() {
+    m_layerTables.clear();
+    m_lastLayerTables = nullptr;
 }
 
 COLORREF MDXFReader::EntityColor() const {
