@@ -269,8 +269,8 @@ private:
     MDXFReadProgress* m_externalProgress = nullptr;
     bool m_measureTexts = false;
 
-    // The placements live in their placeholders, which go as they are replaced: nothing grows
-    // with the count of placements but the placeholders themselves.
+    // The placements live in their placeholders, which go as they are replaced; beside them only
+    // the positions of the drawing's ones are kept (m_layerMarks).
     std::size_t m_placementCount = 0;
     // The blocks that hold placeholders, in the order of their first one (their placements are
     // resolved in that order, before the drawing's).
