@@ -235,7 +235,7 @@ int MDXFReader::ReadLoop(MDXFPairSource& source) {
     m_blockState = 2;
     ResetGroupStore(true);
     m_lineTypes["BYBLOCK"] = kByBlockLineStyle;
-    m_lastLayerTables.valid = false;
+    ForgetLayerTables();
 
     std::optional<MDXFImportPumpScope> pumping;
     if (progress) pumping.emplace();
@@ -505,7 +505,7 @@ void MDXFReader::HandleLineType(int code, std::string_view value) {
         m_dashes.push_back(DxfReal(value));
     } else if (code == 0) {
         if (!m_lineTypeName.empty()) m_lineTypes[DxfUpper(m_lineTypeName)] = MatchLineStyle(m_dashes);
-        m_lastLayerTables.valid = false;
+        ForgetLayerTables();
         m_lineTypeName.clear();
         m_dashes.clear();
     }
@@ -524,7 +524,7 @@ void MDXFReader::HandleLayer(int code, std::string_view value) {
         LayerIndex(name);
         m_layerColors[name] = m_store.color;
         m_layerLineTypes[name] = m_store.lineType;
-        m_lastLayerTables.valid = false;
+        ForgetLayerTables();
     }
     ResetGroupStore(true);
 }

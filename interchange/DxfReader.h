@@ -144,7 +144,7 @@ private:
         double elevation = 0.0;
     };
     // A block placement (INSERT or DIMENSION). Blocks may be defined after they are used, so each
-    // placement first puts an empty group where it belongs (a placeholder that knows its placement),
+    // placement first puts an empty group where it belongs (a placeholder that holds its placement),
     // replaced by the copy once every block is read.
     struct Placement {
         MGroupShape* owner;  // the block that holds the placeholder; null in ENTITIES
@@ -155,6 +155,7 @@ private:
         COLORREF color;
         int lineStyle;
     };
+    class PlacementMark;
 
     static bool LooksLikeDxf(MDXFPairSource& source);
     // Not binary, and LooksLikeDxf; the source is used up.
@@ -192,8 +193,13 @@ private:
     void ResolvePlacements();
     void ResolveBlock(MGroupShape* block, int depth);
     std::unique_ptr<MCadShape> Place(const Placement& placement, int depth);
-    // Puts the resolved placements in place of their placeholders (the empty ones go).
-    void ReplacePlaceholders(MShapeArray& shapes, MGroupShape* owner, int depth);
+    // Puts the resolved placements in place of their placeholders (the empty ones go). marks, when
+    // given, are the placeholders' positions in the array (ascending), which spares looking at the
+    // other shapes.
+    void ReplacePlaceholders(MShapeArray& shapes, MGroupShape* owner, int depth,
+                             const std::vector<int>* marks = nullptr);
+    // Notes where the drawing's placeholder went (AppendShape's answer).
+    void RecordLayerMark(int layer, int index);
     void DropPlaceholders();
     void ReportLosses();
     void OpenPolyline();
@@ -202,12 +208,12 @@ private:
     void ResolveByBlock(MCadShape* shape, COLORREF color, int lineStyle, bool keepByBlock);
     // The colour number and line style a layer's table entry gives (256 and 0 without one).
     struct LayerTables {
-        CString layer;
         int color = 256;
         int lineStyle = 0;
-        bool valid = false;
     };
     const LayerTables& TablesOfLayer(const CString& layer) const;
+    // After a change of the tables.
+    void ForgetLayerTables();
     COLORREF EntityColor() const;
     int EntityLineStyle() const;
     int LayerIndex(const CString& name);
@@ -242,7 +248,10 @@ private:
     std::unordered_map<std::string, int> m_layerIndex;
     CString m_lastLayerName;  // and its index, -1 when unknown
     int m_lastLayerIndex = -1;
-    mutable LayerTables m_lastLayerTables;  // invalid when the tables change
+    // What TablesOfLayer answered for each layer, and its last answer (drawings often keep to one
+    // layer for a while); forgotten when the tables change.
+    mutable std::unordered_map<std::string, LayerTables> m_layerTables;
+    mutable const std::pair<const std::string, LayerTables>* m_lastLayerTables = nullptr;
     CString m_lineTypeName;
     std::vector<double> m_dashes;
 
@@ -260,7 +269,15 @@ private:
     MDXFReadProgress* m_externalProgress = nullptr;
     bool m_measureTexts = false;
 
-    std::vector<Placement> m_placements;
+    // The placements live in their placeholders, which go as they are replaced; beside them only
+    // the positions of the drawing's ones are kept (m_layerMarks).
+    std::size_t m_placementCount = 0;
+    // The blocks that hold placeholders, in the order of their first one (their placements are
+    // resolved in that order, before the drawing's).
+    std::vector<MGroupShape*> m_markOwners;
+    // The positions of the drawing's placeholders in each layer; not used when one went astray.
+    std::vector<std::vector<int>> m_layerMarks;
+    bool m_layerMarksKnown = true;
     const MCadShape* m_builtPlaceholder = nullptr;             // by the entity just built
     std::unordered_map<const MGroupShape*, int> m_resolution;  // 1 resolving, 2 resolved
     std::map<std::string, int> m_skipped;

@@ -3,6 +3,7 @@
 // placement first leaves an empty group where it belongs; once the whole file is read the blocks'
 // own placements are resolved first, then the drawing's, each replacing its group by a copy.
 #include <cmath>
+#include <utility>
 
 #include "document/Layer.h"
 #include "document/TessarayDoc.h"
@@ -23,23 +24,6 @@ enum : int { kBlockHeader = 1, kBlockOutside = 2, kBlockValues = 3, kBlockEntiti
 constexpr int kMaxBlockNesting = 128;
 enum : int { kResolving = 1, kResolved = 2 };
 
-// Where a placement's copy goes until every block is read: an empty group that knows its placement.
-class MPlacementMark : public MGroupShape {
-public:
-    explicit MPlacementMark(std::size_t placement) : m_placement(placement) {}
-    std::size_t GetPlacement() const { return m_placement; }
-
-private:
-    std::size_t m_placement;  // in the reader's placements
-};
-
-MPlacementMark* AsMark(MCadShape* shape) {
-    // Other shapes are told apart without a cast.
-    if (!shape || shape->GetRuntimeClass() != RUNTIME_CLASS(MGroupShape)) return nullptr;
-    if (static_cast<MGroupShape*>(shape)->GetShapeCount() != 0) return nullptr;
-    return dynamic_cast<MPlacementMark*>(shape);
-}
-
 // Left and right alignment change places; centred stays.
 int MirroredAlignment(int alignment) {
     const int horizontal = alignment & 3;
@@ -47,6 +31,24 @@ int MirroredAlignment(int alignment) {
 }
 
 }  // namespace
+
+// Where a placement's copy goes until every block is read: an empty group that holds its placement.
+class MDXFReader::PlacementMark : public MGroupShape {
+public:
+    explicit PlacementMark(Placement placement) : m_placement(std::move(placement)) {}
+    Placement& GetPlacement() { return m_placement; }
+
+    // The shape as a placeholder, or null.
+    static PlacementMark* Of(MCadShape* shape) {
+        // Other shapes are told apart without a cast.
+        if (!shape || shape->GetRuntimeClass() != RUNTIME_CLASS(MGroupShape)) return nullptr;
+        if (static_cast<MGroupShape*>(shape)->GetShapeCount() != 0) return nullptr;
+        return dynamic_cast<PlacementMark*>(shape);
+    }
+
+private:
+    Placement m_placement;
+};
 
 void MDXFReader::HandleBlocks(int code, std::string_view value) {
     const std::string_view keyword = code == 0 ? DxfKeyword(value) : std::string_view();
@@ -61,12 +63,7 @@ void MDXFReader::HandleBlocks(int code, std::string_view value) {
                 // and whose placements go with it.
                 if (MGroupShape* old = m_blocks.Find(name)) {
                     std::erase(m_openBlocks, old);
-                    for (int i = 0; i < old->GetShapeCount(); ++i) {
-                        const MPlacementMark* mark = AsMark(old->GetShapeAt(i));
-                        if (!mark) continue;
-                        m_placements[mark->GetPlacement()].owner = nullptr;
-                        m_placements[mark->GetPlacement()].name.clear();
-                    }
+                    std::erase(m_markOwners, old);
                 }
                 m_openBlocks.push_back(m_blocks.Replace(name, std::make_unique<MGroupShape>()));
                 m_blockState = kBlockValues;
@@ -86,8 +83,10 @@ void MDXFReader::HandleBlocks(int code, std::string_view value) {
             if (!shape) break;
             if (m_openBlocks.empty()) break;
             MGroupShape* group = m_openBlocks.back();
-            if (const MPlacementMark* mark = AsMark(shape.get()))
-                m_placements[mark->GetPlacement()].owner = group;
+            if (PlacementMark* mark = PlacementMark::Of(shape.get())) {
+                mark->GetPlacement().owner = group;
+                if (m_markOwners.empty() || m_markOwners.back() != group) m_markOwners.push_back(group);
+            }
             m_blocks.AddWeight(group, WeightOf(shape.get()));
             group->AddShape(shape.release());
             break;
@@ -110,22 +109,37 @@ std::unique_ptr<MCadShape> MDXFReader::PlaceBlock(bool insert) {
         CountSkipped("INSERT (3D)");
         return nullptr;
     }
-    auto placeholder = std::make_unique<MPlacementMark>(m_placements.size());
+    auto placeholder = std::make_unique<PlacementMark>(Placement{nullptr, s.name, s.points[0], s.d41, s.d42,
+                                                                 s.a50, insert, plane == Plane::kMirrored,
+                                                                 EntityColor(), EntityLineStyle()});
     m_builtPlaceholder = placeholder.get();
-    m_placements.push_back(Placement{nullptr, s.name, s.points[0], s.d41, s.d42, s.a50, insert,
-                                     plane == Plane::kMirrored, EntityColor(), EntityLineStyle()});
+    ++m_placementCount;
     return placeholder;
 }
 
 void MDXFReader::ResolvePlacements() {
-    if (m_placements.empty()) return;
-    for (const Placement& placement : m_placements)
-        if (placement.owner) ResolveBlock(placement.owner, 0);
+    if (m_placementCount == 0) return;
+    for (MGroupShape* owner : m_markOwners)
+        ResolveBlock(owner, 0);
     MDocShapeArray* layers = m_doc.GetLayers();
+    m_layerMarks.resize(static_cast<std::size_t>(layers->GetLayerCount()));
     for (int i = 0; i < layers->GetLayerCount(); ++i)
-        ReplacePlaceholders(*layers->GetLayer(i), nullptr, 0);
-    m_placements = {};
+        ReplacePlaceholders(*layers->GetLayer(i), nullptr, 0,
+                            m_layerMarksKnown ? &m_layerMarks[static_cast<std::size_t>(i)] : nullptr);
+    m_placementCount = 0;
+    m_markOwners = {};
+    m_layerMarks = {};
     m_resolution.clear();
+}
+
+void MDXFReader::RecordLayerMark(int layer, int index) {
+    if (layer < 0 || index < 0) {
+        m_layerMarksKnown = false;
+        return;
+    }
+    const std::size_t l = static_cast<std::size_t>(layer);
+    if (l >= m_layerMarks.size()) m_layerMarks.resize(l + 1);
+    m_layerMarks[l].push_back(index);
 }
 
 void MDXFReader::ResolveBlock(MGroupShape* block, int depth) {
@@ -135,25 +149,48 @@ void MDXFReader::ResolveBlock(MGroupShape* block, int depth) {
     m_resolution[block] = kResolved;
 }
 
-void MDXFReader::ReplacePlaceholders(MShapeArray& shapes, MGroupShape* owner, int depth) {
-    for (int i = 0; i < shapes.GetSize();) {
-        MCadShape* shape = shapes.GetAt(i);
-        const MPlacementMark* mark = AsMark(shape);
-        if (!mark) {
-            ++i;
-            continue;
+void MDXFReader::ReplacePlaceholders(MShapeArray& shapes, MGroupShape* owner, int depth,
+                                     const std::vector<int>* marks) {
+    // The positions are trusted only when each holds a placeholder; else every shape is looked at.
+    if (marks) {
+        for (int i : *marks) {
+            if (i < shapes.GetSize() && PlacementMark::Of(shapes.GetAt(i))) continue;
+            marks = nullptr;
+            break;
         }
-        const Placement placement = m_placements[mark->GetPlacement()];
-        std::unique_ptr<MCadShape> placed = Place(placement, depth);
-        delete shape;
+    }
+    // A placement that places nothing leaves its placeholder, and all such go in one pass at the end.
+    bool unplaced = false;
+    const auto replace = [&](int i) {
+        PlacementMark* mark = PlacementMark::Of(shapes.GetAt(i));
+        if (!mark) return;
+        std::unique_ptr<MCadShape> placed = Place(mark->GetPlacement(), depth);
         if (!placed) {
-            shapes.RemoveAt(i);
-            continue;
+            unplaced = true;
+            return;
         }
         if (owner) m_blocks.AddWeight(owner, WeightOf(placed.get()));
         shapes.SetAt(i, placed.release());
-        ++i;
+        delete mark;
+    };
+    if (marks) {
+        for (int i : *marks)
+            replace(i);
+    } else {
+        for (int i = 0; i < shapes.GetSize(); ++i)
+            replace(i);
     }
+    if (!unplaced) return;
+    int kept = 0;
+    for (int i = 0; i < shapes.GetSize(); ++i) {
+        MCadShape* shape = shapes.GetAt(i);
+        if (PlacementMark* mark = PlacementMark::Of(shape)) {
+            delete mark;
+            continue;
+        }
+        shapes.SetAt(kept++, shape);
+    }
+    shapes.SetSize(kept);
 }
 
 std::unique_ptr<MCadShape> MDXFReader::Place(const Placement& placement, int depth) {
@@ -185,17 +222,19 @@ std::unique_ptr<MCadShape> MDXFReader::Place(const Placement& placement, int dep
 
 void MDXFReader::DropPlaceholders() {
     MDocShapeArray* layers = m_doc.GetLayers();
-    for (int i = 0; i < layers->GetLayerCount() && !m_placements.empty(); ++i) {
+    for (int i = 0; i < layers->GetLayerCount() && m_placementCount != 0; ++i) {
         MLayer* layer = layers->GetLayer(i);
         for (int k = layer->GetSize() - 1; k >= 0; --k) {
             MCadShape* shape = layer->GetAt(k);
-            if (!AsMark(shape)) continue;
+            if (!PlacementMark::Of(shape)) continue;
             layer->RemoveAt(k);
             delete shape;
         }
     }
     // Those inside blocks go with the blocks.
-    m_placements = {};
+    m_placementCount = 0;
+    m_markOwners = {};
+    m_layerMarks = {};
     m_resolution.clear();
 }
 

@@ -128,36 +128,60 @@ MFloatPoint PlanOfOcsPoint(const MFloatPoint& p, const double normal[3], double 
                        p.x * ax[1] + p.y * ay[1] + elevation * n[1]);
 }
 
+constexpr int kArcSteps = MCircleArcShape::kArcPoints - 1;
+
+// Whether a bulge draws an arc between the two points (a chord without length draws none).
+bool IsArcChord(const MFloatPoint& a, const MFloatPoint& b) {
+    const double c = (b - a).GetLength();
+    return c > 0.0 && std::isfinite(c);
+}
+
 // The points of the arc from a to b whose bulge is the tangent of a quarter of its turn (positive
 // counter-clockwise), a and b left out, in the steps an arc shape takes.
-void AddArcPoints(MPolygonShape& polygon, const MFloatPoint& a, const MFloatPoint& b, double bulge) {
+template <class Add>
+void AddArcPoints(Add& add, const MFloatPoint& a, const MFloatPoint& b, double bulge) {
+    if (!IsArcChord(a, b)) return;
     const MFloatPoint chord = b - a;
     const double c = chord.GetLength();
-    if (!(c > 0.0) || !std::isfinite(c)) return;
     const double sweep = 4.0 * std::atan(bulge);
     const MFloatPoint left(-chord.y / c, chord.x / c);
     const MFloatPoint centre = (a + b) / 2 + left * (c / 2 * (1 - bulge * bulge) / (2 * bulge));
     const double radius = (a - centre).GetLength();
     const double start = std::atan2(a.y - centre.y, a.x - centre.x);
-    constexpr int kSteps = MCircleArcShape::kArcPoints - 1;
-    for (int k = 1; k < kSteps; ++k) {
-        const double angle = start + sweep * k / kSteps;
-        polygon.AddPoint(centre + MFloatPoint(std::cos(angle), std::sin(angle)) * radius);
+    for (int k = 1; k < kArcSteps; ++k) {
+        const double angle = start + sweep * k / kArcSteps;
+        add(centre + MFloatPoint(std::cos(angle), std::sin(angle)) * radius);
     }
 }
 
-// The points; each segment with a bulge (the closing one too when closed) as an arc.
-void AddBulgedPoints(MPolygonShape& polygon, const std::vector<MFloatPoint>& points,
-                     const std::vector<double>& bulges, bool closed) {
-    const std::size_t n = points.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        polygon.AddPoint(points[i]);
-        const bool last = i + 1 == n;
-        if (last && !closed) break;
-        const double bulge = i < bulges.size() ? bulges[i] : 0.0;
-        if (bulge != 0.0 && std::isfinite(bulge))
-            AddArcPoints(polygon, points[i], points[last ? 0 : i + 1], bulge);
-    }
+// The polyline of n points (point(i)); each segment with a bulge (bulge(i), the closing one too
+// when closed) as an arc. The points are counted first, so that the shape holds no spare room.
+template <class PointAt, class BulgeAt>
+std::unique_ptr<MPolygonShape> BulgedPolygon(std::size_t n, PointAt point, BulgeAt bulge, bool closed) {
+    const auto arcs = [&](auto&& visit) {
+        for (std::size_t i = 0; i < n; ++i) {
+            const bool last = i + 1 == n;
+            if (last && !closed) break;
+            const double b = bulge(i);
+            if (b != 0.0 && std::isfinite(b)) visit(i, point(i), point(last ? 0 : i + 1), b);
+        }
+    };
+    std::size_t count = n;
+    arcs([&](std::size_t, const MFloatPoint& a, const MFloatPoint& b, double) {
+        if (IsArcChord(a, b)) count += kArcSteps - 1;
+    });
+    auto polygon = std::make_unique<MPolygonShape>(static_cast<int>(count), closed ? TRUE : FALSE);
+    int next = 0;
+    const auto add = [&](const MFloatPoint& p) { polygon->SetPoint(next++, p); };
+    std::size_t done = 0;  // points taken
+    arcs([&](std::size_t i, const MFloatPoint& a, const MFloatPoint& b, double turn) {
+        for (; done <= i; ++done)
+            add(point(done));
+        AddArcPoints(add, a, b, turn);
+    });
+    for (; done < n; ++done)
+        add(point(done));
+    return polygon;
 }
 
 }  // namespace
@@ -183,7 +207,10 @@ void MDXFReader::PlaceText(MTextShape* text, const MFloatPoint& point) {
 void MDXFReader::HandleEntities(int code, std::string_view value) {
     int layer = -1;
     std::unique_ptr<MCadShape> shape = ConvertEntity(code, value, &layer);
-    if (shape) m_doc.AppendShape(shape.release(), layer);
+    if (!shape) return;
+    const bool placeholder = shape.get() == m_builtPlaceholder;
+    const int index = m_doc.AppendShape(shape.release(), layer);
+    if (placeholder) RecordLayerMark(layer, index);
 }
 
 std::unique_ptr<MCadShape> MDXFReader::ConvertEntity(int code, std::string_view value, int* layer) {
@@ -420,24 +447,22 @@ std::unique_ptr<MCadShape> MDXFReader::BuildMText() {
 std::unique_ptr<MCadShape> MDXFReader::BuildPointList(bool closed) {
     const std::size_t count = std::min(m_list10.size(), m_list20.size());
     if (count < 2) return nullptr;
-    auto polygon = std::make_unique<MPolygonShape>(closed ? TRUE : FALSE);
-    std::vector<MFloatPoint> points(count);
-    for (std::size_t i = 0; i < count; ++i)
-        points[i] = MFloatPoint(m_list10[i], m_list20[i]);
-    AddBulgedPoints(*polygon, points, m_entityKind == kDxfLwPolyline ? m_bulges : std::vector<double>(),
-                    closed);
-    return polygon;
+    const bool bulged = m_entityKind == kDxfLwPolyline;
+    return BulgedPolygon(
+        count, [&](std::size_t i) { return MFloatPoint(m_list10[i], m_list20[i]); },
+        [&](std::size_t i) { return bulged && i < m_bulges.size() ? m_bulges[i] : 0.0; }, closed);
 }
 
 std::unique_ptr<MCadShape> MDXFReader::BuildSolid() {
     const GroupStore& s = m_store;
     // A solid of three corners may leave out the fourth, which then is the third.
     const MFloatPoint p3 = s.hasPoint3 ? s.points[3] : s.points[2];
-    auto polygon = std::make_unique<MPolygonShape>(TRUE);
-    polygon->AddPoint(s.points[0]);
-    polygon->AddPoint(s.points[1]);
-    polygon->AddPoint(p3);
-    if (s.points[2] != p3) polygon->AddPoint(s.points[2]);
+    const bool four = s.points[2] != p3;
+    auto polygon = std::make_unique<MPolygonShape>(four ? 4 : 3, TRUE);
+    polygon->SetPoint(0, s.points[0]);
+    polygon->SetPoint(1, s.points[1]);
+    polygon->SetPoint(2, p3);
+    if (four) polygon->SetPoint(3, s.points[2]);
     polygon->SetFillStyle(MFillStyle(EntityColor()));
     return polygon;
 }
@@ -490,31 +515,33 @@ std::unique_ptr<MCadShape> MDXFReader::ClosePolyline() {
         for (std::size_t i = 0; i < vertices.size(); ++i)
             points[static_cast<int>(i)] = vertices[i].point;
         spline->SetControlPoints(points);
-    } else {
-        std::vector<MFloatPoint> points;
-        std::vector<double> bulges;
-        for (const Vertex& v : vertices) {
-            points.push_back(v.point);
-            bulges.push_back(v.bulge);
-        }
-        AddBulgedPoints(*shape, points, bulges, (m_polylineFlags & kPolylineClosed) != 0);
+        return shape;
     }
-    return shape;
+    // The polygon OpenPolyline made, built again at its final size.
+    return BulgedPolygon(
+        vertices.size(), [&](std::size_t i) { return vertices[i].point; },
+        [&](std::size_t i) { return vertices[i].bulge; }, (m_polylineFlags & kPolylineClosed) != 0);
 }
 
 const MDXFReader::LayerTables& MDXFReader::TablesOfLayer(const CString& layer) const {
-    // Entities come in long runs on one layer: the last answer is kept.
-    LayerTables& last = m_lastLayerTables;
-    if (last.valid && last.layer == layer) return last;
-    const auto color = m_layerColors.find(layer);
-    last.color = color == m_layerColors.end() ? 256 : color->second;
-    const auto lineType = m_layerLineTypes.find(layer);
-    const auto style =
-        m_lineTypes.find(lineType == m_layerLineTypes.end() ? std::string() : DxfUpper(lineType->second));
-    last.lineStyle = style == m_lineTypes.end() ? 0 : style->second;
-    last.layer = layer;
-    last.valid = true;
-    return last;
+    if (m_lastLayerTables && m_lastLayerTables->first == layer) return m_lastLayerTables->second;
+    const auto [entry, added] = m_layerTables.try_emplace(layer);
+    if (added) {
+        LayerTables& tables = entry->second;
+        const auto color = m_layerColors.find(layer);
+        tables.color = color == m_layerColors.end() ? 256 : color->second;
+        const auto lineType = m_layerLineTypes.find(layer);
+        const auto style =
+            m_lineTypes.find(lineType == m_layerLineTypes.end() ? std::string() : DxfUpper(lineType->second));
+        tables.lineStyle = style == m_lineTypes.end() ? 0 : style->second;
+    }
+    m_lastLayerTables = &*entry;
+    return entry->second;
+}
+
+void MDXFReader::ForgetLayerTables() {
+    m_layerTables.clear();
+    m_lastLayerTables = nullptr;
 }
 
 COLORREF MDXFReader::EntityColor() const {
