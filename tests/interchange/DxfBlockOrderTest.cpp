@@ -83,12 +83,12 @@ TEST(DxfBlockOrder, BlocksAheadOfOrAfterTheDrawingPlaceAlike) {
         "0|SECTION|2|TABLES|0|TABLE|2|LAYER|0|LAYER|2|0|0|LAYER|2|L0|0|LAYER|2|L1|0|LAYER|2|"
         "L2|0|ENDTAB|0|ENDSEC|";
     int limited = 0;
-    for (unsigned seed = 1; seed <= 300; ++seed) {
-        SCOPED_TRACE("seed " + std::to_string(seed));
-        RandomDrawing drawing{std::mt19937(seed)};
+    for (unsigned round = 1; round <= 300; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        RandomDrawing drawing{std::mt19937(round)};
         const std::string blocks = drawing.Blocks(),
                           entities = drawing.Section("ENTITIES", 5 + drawing.Pick(30));
-        const std::size_t limit = seed % 3 ? MDXFReader::kDefaultExpansionLimit : 40 + seed;
+        const std::size_t limit = round % 3 ? MDXFReader::kDefaultExpansionLimit : 40 + round;
         const std::string ahead = Outcome(tables + blocks + entities, limit);
         EXPECT_EQ(ahead, Outcome(tables + entities + blocks, limit));
         limited += ahead.find("limited 1") != std::string::npos;

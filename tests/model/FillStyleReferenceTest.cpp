@@ -321,7 +321,7 @@ constexpr int kSlots = 4;
 
 class Sequence {
 public:
-    explicit Sequence(std::uint64_t seed) : m_rng(seed) {}
+    explicit Sequence(std::uint64_t round) : m_rng(round) {}
 
     void Step();
 
@@ -549,11 +549,11 @@ void Sequence::Step() {
 }
 
 TEST(FillStyleReference, RandomSequencesAnswerAsTheEarlierLayout) {
-    for (std::uint64_t seed = 1; seed <= 2000; ++seed) {
-        Sequence q(seed);
+    for (std::uint64_t round = 1; round <= 2000; ++round) {
+        Sequence q(round);
         for (int step = 0; step < 40; ++step) {
             q.Step();
-            SCOPED_TRACE("seed " + std::to_string(seed) + " step " + std::to_string(step) + ": " + q.last);
+            SCOPED_TRACE("round " + std::to_string(round) + " step " + std::to_string(step) + ": " + q.last);
             for (int i : q.touched)
                 ExpectSame(q.fills[i], q.refs[i], q.precision);
             for (int i = 0; i < kSlots; ++i) {

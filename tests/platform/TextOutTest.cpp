@@ -18,11 +18,11 @@ namespace {
 
 // Runs of texts in one font, as in a drawing: kana, half-width kana, kanji, emoji, characters
 // without a code page 932 form, vertical faces, underline, strike-out, turns and narrow widths.
-void DrawTexts(CDC& dc, unsigned seed, int side, bool fontAnew) {
+void DrawTexts(CDC& dc, unsigned round, int side, bool fontAnew) {
     const char* const pieces[] = {"A",  "g",  " ",  "1", "ｱ", "ﾟ", "あ",
                                   "漢", "Ａ", "　", "€", "😀", "⌀", "\xE3\x81"};
     const char* const faces[] = {"ＭＳ ゴシック", "ＭＳ 明朝", "@ＭＳ ゴシック", "Arial"};
-    std::mt19937 random(seed);
+    std::mt19937 random(round);
     auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
     LOGFONT lf, other;
     other.lfHeight = 77;
