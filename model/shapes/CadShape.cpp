@@ -98,6 +98,12 @@ void MCadShape::OffsetDrawExtent(const MFloatPoint& offset) {
     SetDrawExtent(r);
 }
 
+void MCadShape::GrowDrawExtent(double by) {
+    MFloatRect r = GetDrawExtent();
+    r.Inflate(by, by);
+    SetDrawExtent(r);
+}
+
 void MCadShape::CopyExtentsFrom(const MCadShape& other) {
     m_extent = other.m_extent;
     if (other.m_drawGrow < 0.0)

@@ -305,6 +305,9 @@ protected:
     void SetDrawGrow(double grow);
     // The draw extent as it stands, moved by offset (shapes that move their extent themselves).
     void OffsetDrawExtent(const MFloatPoint& offset);
+    // The draw extent as it stands, grown once more by by on every side (arrow heads): a second
+    // growth rounds apart from one by the sum, so the rectangle is kept as it comes out.
+    void GrowDrawExtent(double by);
     // Where a draw extent given to SetDrawExtent is kept. The base keeps it in a table beside the
     // shapes (few shapes need one); classes that always have one keep it in a field of their own.
     virtual MFloatRect StoredDrawExtent() const;

@@ -210,11 +210,7 @@ void MLineShape::Recalc(MCadView* view) {
     m_extent.Normalize();
     UpdateDrawExtent(view);
     const double heads = view ? view->PaperToDocLength(m_arrows.GetMaxSize()) : 0.0;
-    if (heads > 0.0) {
-        MFloatRect r = GetDrawExtent();
-        r.Inflate(heads, heads);
-        SetDrawExtent(r);
-    }
+    if (heads > 0.0) GrowDrawExtent(heads);
 }
 
 void MLineShape::SetColor(COLORREF color) {

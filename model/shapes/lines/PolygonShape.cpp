@@ -430,11 +430,7 @@ void MPolygonShape::Recalc(MCadView* view) {
     m_extent = r;
     UpdateDrawExtent(view);
     const double heads = view ? view->PaperToDocLength(m_arrows.GetMaxSize()) : 0.0;
-    if (heads > 0.0) {
-        MFloatRect r = GetDrawExtent();
-        r.Inflate(heads, heads);
-        SetDrawExtent(r);
-    }
+    if (heads > 0.0) GrowDrawExtent(heads);
 }
 
 void MPolygonShape::SetFillStyle(const MFillStyle& fill) {
