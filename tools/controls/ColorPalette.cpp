@@ -32,16 +32,6 @@ std::array<COLORREF, N> BuildColors(bool noColorFirst, std::initializer_list<int
     return colors;
 }
 
-std::array<COLORREF, kMenuColorCount> BuildMenuColors() {
-    std::array<COLORREF, kMenuColorCount> colors{};
-    for (int bits = 0; bits < 8; ++bits)
-        colors[bits] = HueColor(bits, 255, 0);
-    for (int bits = 1; bits < 8; ++bits)
-        colors[7 + bits] = HueColor(bits, 128, 0);
-    colors[15] = kNoColor;
-    return colors;
-}
-
 }  // namespace
 
 const std::array<COLORREF, kPaletteColorCount>& GetColorPalette() {
@@ -62,7 +52,7 @@ UINT CommandOfColor(COLORREF color, UINT firstId) {
 }
 
 const std::array<COLORREF, kMenuColorCount>& GetMenuColors() {
-    static const std::array<COLORREF, kMenuColorCount> colors = BuildMenuColors();
+    static const std::array<COLORREF, kMenuColorCount> colors = std::to_array(kMenuColors);
     return colors;
 }
 

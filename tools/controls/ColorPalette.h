@@ -8,10 +8,10 @@
 
 #include <array>
 
+#include "document/ToolSettings.h"
 #include "platform/WinTypes.h"
 
 constexpr int kPaletteColorCount = 64;
-constexpr int kMenuColorCount = 16;
 constexpr int kColorListCount = 71;
 
 // The palette, built on first use and kept for the whole run.
@@ -22,8 +22,7 @@ COLORREF ColorOfCommand(UINT id, UINT firstId);
 // firstId + the index of the first palette entry equal to the colour, or 0 when none is.
 UINT CommandOfColor(COLORREF color, UINT firstId);
 
-// The 16 menu colours: black, blue, red, magenta, green, cyan, yellow, white, the seven colours of
-// channels 0 and 128 in the same order, and no colour (kNoColor).
+// The 16 menu colours (kMenuColors) as an array.
 const std::array<COLORREF, kMenuColorCount>& GetMenuColors();
 
 // The colours of the colour list box: no colour, the pure colours, nine per hue (five shades,
