@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <random>
 #include <utility>
@@ -214,13 +213,9 @@ TEST_F(RenderTest, TinyPatternsDrawContinuousAndDeepZoomStaysBounded) {
         // Zoomed far in on a two-kilometre dashed line: only the visible dashes are made.
         MCadView near(&paper);
         near.SetScale(nullptr, 1000.0);
-        const auto start = std::chrono::steady_clock::now();
         CDC rec;
         RecordingBackend* r = Record(rec);
         lines.Draw(&near, &rec, pts, 2, 0.5, 1, FALSE);
-        const double seconds =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        EXPECT_LT(seconds, 1.0);
         ASSERT_EQ(r->calls.size(), 1u);
         EXPECT_LT(r->calls[0].runs.size(), 100u);
         for (const auto& run : r->calls[0].runs)
