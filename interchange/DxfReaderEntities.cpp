@@ -2,6 +2,8 @@
 // their colours and line types. Block definitions and placements are in DxfReaderBlocks.cpp.
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <optional>
 
 #include "document/Layer.h"
 #include "document/TessarayDoc.h"
@@ -130,27 +132,40 @@ MFloatPoint PlanOfOcsPoint(const MFloatPoint& p, const double normal[3], double 
 
 constexpr int kArcSteps = MCircleArcShape::kArcPoints - 1;
 
-// Whether a bulge draws an arc between the two points (a chord without length draws none).
-bool IsArcChord(const MFloatPoint& a, const MFloatPoint& b) {
-    const double c = (b - a).GetLength();
-    return c > 0.0 && std::isfinite(c);
-}
+// The arc from a to b whose bulge is the tangent of a quarter of its turn (positive
+// counter-clockwise). None when the chord has no length, or when the circle is so large against
+// the chord (a bulge near zero or near infinity) that the chord's ends cannot be told apart on it:
+// the segment is then drawn straight, as for a bulge that is no number.
+struct BulgeArc {
+    MFloatPoint centre;
+    double radius, start, sweep;
+};
 
-// The points of the arc from a to b whose bulge is the tangent of a quarter of its turn (positive
-// counter-clockwise), a and b left out, in the steps an arc shape takes.
-template <class Add>
-void AddArcPoints(Add& add, const MFloatPoint& a, const MFloatPoint& b, double bulge) {
-    if (!IsArcChord(a, b)) return;
+std::optional<BulgeArc> ArcOfBulge(const MFloatPoint& a, const MFloatPoint& b, double bulge) {
     const MFloatPoint chord = b - a;
     const double c = chord.GetLength();
-    const double sweep = 4.0 * std::atan(bulge);
+    if (!(c > 0.0) || !std::isfinite(c) || bulge == 0.0 || !std::isfinite(bulge)) return std::nullopt;
+    // The centre's distance from the chord, c (1 - bulge^2) / (4 bulge), without the square that
+    // overflows.
+    const double offset = c / 4 * (1 / bulge - bulge);
     const MFloatPoint left(-chord.y / c, chord.x / c);
-    const MFloatPoint centre = (a + b) / 2 + left * (c / 2 * (1 - bulge * bulge) / (2 * bulge));
-    const double radius = (a - centre).GetLength();
-    const double start = std::atan2(a.y - centre.y, a.x - centre.x);
+    BulgeArc arc;
+    arc.centre = (a + b) / 2 + left * offset;
+    arc.radius = c / 4 * std::fabs(1 / bulge + bulge);
+    arc.sweep = 4.0 * std::atan(bulge);
+    if (!std::isfinite(std::fabs(arc.centre.x) + std::fabs(arc.centre.y) + arc.radius) ||
+        !(arc.radius * std::numeric_limits<double>::epsilon() <= c))
+        return std::nullopt;
+    arc.start = std::atan2(a.y - arc.centre.y, a.x - arc.centre.x);
+    return arc;
+}
+
+// The points of the arc, its ends left out, in the steps an arc shape takes.
+template <class Add>
+void AddArcPoints(Add& add, const BulgeArc& arc) {
     for (int k = 1; k < kArcSteps; ++k) {
-        const double angle = start + sweep * k / kArcSteps;
-        add(centre + MFloatPoint(std::cos(angle), std::sin(angle)) * radius);
+        const double angle = arc.start + arc.sweep * k / kArcSteps;
+        add(arc.centre + MFloatPoint(std::cos(angle), std::sin(angle)) * arc.radius);
     }
 }
 
@@ -162,22 +177,20 @@ std::unique_ptr<MPolygonShape> BulgedPolygon(std::size_t n, PointAt point, Bulge
         for (std::size_t i = 0; i < n; ++i) {
             const bool last = i + 1 == n;
             if (last && !closed) break;
-            const double b = bulge(i);
-            if (b != 0.0 && std::isfinite(b)) visit(i, point(i), point(last ? 0 : i + 1), b);
+            if (const std::optional<BulgeArc> arc = ArcOfBulge(point(i), point(last ? 0 : i + 1), bulge(i)))
+                visit(i, *arc);
         }
     };
     std::size_t count = n;
-    arcs([&](std::size_t, const MFloatPoint& a, const MFloatPoint& b, double) {
-        if (IsArcChord(a, b)) count += kArcSteps - 1;
-    });
+    arcs([&](std::size_t, const BulgeArc&) { count += kArcSteps - 1; });
     auto polygon = std::make_unique<MPolygonShape>(static_cast<int>(count), closed ? TRUE : FALSE);
     int next = 0;
     const auto add = [&](const MFloatPoint& p) { polygon->SetPoint(next++, p); };
     std::size_t done = 0;  // points taken
-    arcs([&](std::size_t i, const MFloatPoint& a, const MFloatPoint& b, double turn) {
+    arcs([&](std::size_t i, const BulgeArc& arc) {
         for (; done <= i; ++done)
             add(point(done));
-        AddArcPoints(add, a, b, turn);
+        AddArcPoints(add, arc);
     });
     for (; done < n; ++done)
         add(point(done));
