@@ -35,6 +35,10 @@ constexpr std::string_view kBinarySentinel = "AutoCAD Binary DXF";
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr const char* kCutShortText = "ファイルが途中で終わっています。読み込めた部分だけを開きました。";
 constexpr const char* kNotImportedText = "次の図形は読み込めませんでした:";
+constexpr const char* kExpansionLimitedText =
+    "ブロックの配置が多すぎるため、配置できなかったブロックがあります。";
+constexpr const char* kNestingLimitedText =
+    "ブロックの入れ子が深すぎるため、配置できなかったブロックがあります。";
 
 // Section states; the values are those of the section map.
 enum : int { kOutside = 0, kEof = 1, kEntities = 2, kAfterSection = 3, kUnknownSection = 4, kTables = 5 };
@@ -275,14 +279,20 @@ int MDXFReader::ReadLoop(MDXFPairSource& source) {
 
 void MDXFReader::ReportLosses() {
     std::string text;
-    if (m_cutShort) text = kCutShortText;
-    if (!m_skipped.empty()) {
+    const auto tell = [&text](const char* what) {
         if (!text.empty()) text += "\n\n";
-        text += kNotImportedText;
+        text += what;
+    };
+    if (m_cutShort) tell(kCutShortText);
+    if (m_expansionLimited) tell(kExpansionLimitedText);
+    if (m_nestingLimited) tell(kNestingLimitedText);
+    if (!m_skipped.empty()) {
+        tell(kNotImportedText);
         for (const auto& [kind, count] : m_skipped)
             text += "\n    " + kind + " " + std::to_string(count);
     }
-    if (!text.empty()) AfxMessageBox(text, MB_OK | (m_cutShort ? MB_ICONEXCLAMATION : MB_ICONINFORMATION));
+    const bool partial = m_cutShort || m_expansionLimited || m_nestingLimited;
+    if (!text.empty()) AfxMessageBox(text, MB_OK | (partial ? MB_ICONEXCLAMATION : MB_ICONINFORMATION));
 }
 
 void MDXFReader::FinishLayers(bool cancelled) {

@@ -84,7 +84,8 @@ public:
     // placing blocks placing blocks). The copies stop once they would add more than this much: a
     // shape weighs 8 plus its vertex count. What was read stays.
     void SetExpansionLimit(std::size_t limit) { m_expansionLimit = limit; }
-    // TRUE when a placement was left out because of the limit.
+    // TRUE when a placement was left out because of the limit. Told after the reading, as are
+    // placements left out for blocks nested deeper than the reader follows.
     BOOL WasExpansionLimited() const { return m_expansionLimited; }
     // Texts are placed at their point and measured when the view recalculates the drawing (before
     // it is shown); TRUE measures them as they are read (MoveTo), which needs the platform's fonts.
@@ -266,6 +267,7 @@ private:
     std::size_t m_expansionLimit = kDefaultExpansionLimit;
     std::size_t m_expanded = 0;
     bool m_expansionLimited = false;
+    bool m_nestingLimited = false;  // a placement left out for blocks nested too deep
     MDXFReadProgress* m_externalProgress = nullptr;
     bool m_measureTexts = false;
 

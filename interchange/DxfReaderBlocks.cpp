@@ -143,7 +143,11 @@ void MDXFReader::RecordLayerMark(int layer, int index) {
 }
 
 void MDXFReader::ResolveBlock(MGroupShape* block, int depth) {
-    if (depth > kMaxBlockNesting || m_resolution[block] != 0) return;
+    if (depth > kMaxBlockNesting) {
+        m_nestingLimited = true;
+        return;
+    }
+    if (m_resolution[block] != 0) return;
     m_resolution[block] = kResolving;
     ReplacePlaceholders(block->GetMembers(), block, depth);
     m_resolution[block] = kResolved;

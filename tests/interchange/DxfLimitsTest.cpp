@@ -42,4 +42,56 @@ TEST_F(DxfLimits, ABulgeWhoseArcIsOutOfRangeDrawsTheStraightSegment) {
     }
 }
 
+std::string Block(const std::string& name, const std::string& entities) {
+    return "0|BLOCK|2|" + name + "|10|0|20|0|" + entities + "0|ENDBLK|";
+}
+
+std::string Insert(const std::string& name, int x = 0) {
+    return "0|INSERT|2|" + name + "|10|" + std::to_string(x) + "|20|0|";
+}
+
+TEST_F(DxfLimits, PlacementsLeftOutAreTold) {
+    const std::string line = "0|LINE|10|0|20|0|11|1|21|1|";
+    std::string tenLines, fiftyInserts;
+    for (int i = 0; i < 10; ++i)
+        tenLines += line;
+    for (int i = 0; i < 50; ++i)
+        fiftyInserts += Insert("TEN", i);
+    // Each level places the one below ten times.
+    std::string bomb = Block("B0", line);
+    for (int level = 1; level <= 6; ++level) {
+        std::string inserts;
+        for (int k = 0; k < 10; ++k)
+            inserts += Insert("B" + std::to_string(level - 1), k);
+        bomb += Block("B" + std::to_string(level), inserts);
+    }
+    // Each block of the chain places the next; the last holds a line.
+    std::string chain;
+    for (int level = 0; level < 200; ++level)
+        chain += Block("C" + std::to_string(level), Insert("C" + std::to_string(level + 1)));
+    chain += Block("C200", line);
+    const struct {
+        const char* name;
+        std::string blocks, entities;
+        std::size_t limit;
+        const char* told;
+    } cases[] = {
+        {"many copies", Block("TEN", tenLines), fiftyInserts, 2000, "多すぎる"},
+        {"blocks placing blocks", bomb, Insert("B6"), 20000, "多すぎる"},
+        {"a chain deeper than followed", chain, Insert("C0"), MDXFReader::kDefaultExpansionLimit, "深すぎる"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        MessageBoxRecorder told;
+        MTessarayDoc file;
+        MDXFReader reader(file);
+        reader.SetExpansionLimit(c.limit);
+        ASSERT_EQ(reader.ReadBytes(Dxf("0|SECTION|2|BLOCKS|" + c.blocks + "0|ENDSEC|0|SECTION|2|ENTITIES|" +
+                                       c.entities + "0|ENDSEC|0|EOF")),
+                  1);
+        ASSERT_EQ(told.Messages().size(), 1u);
+        EXPECT_NE(told.Messages()[0].text.find(c.told), std::string::npos) << told.Messages()[0].text;
+    }
+}
+
 }  // namespace
