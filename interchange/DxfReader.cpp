@@ -327,6 +327,7 @@ void MDXFReader::ResetGroupStore(bool clearKind) {
     s.embedded = false;
     s.a50 = s.a51 = 0.0;
     s.d41 = s.d42 = 1.0;
+    s.d44 = s.d45 = 0.0;
     s.has41 = false;
 }
 
@@ -396,6 +397,12 @@ void MDXFReader::StoreGroup(int code, std::string_view value) {
                 m_bulges.resize(m_list10.size(), 0.0);
                 m_bulges.back() = s.bulge;
             }
+            break;
+        case 44:
+            s.d44 = DxfReal(value);
+            break;
+        case 45:
+            s.d45 = DxfReal(value);
             break;
         case 30:
         case 38:

@@ -120,6 +120,7 @@ private:
         int color = 256;     // 62
         MFloatPoint points[6];
         double d40 = 0.0, d41 = 1.0, d42 = 1.0;
+        double d44 = 0.0, d45 = 0.0;  // an INSERT's column and row spacing
         double a50 = 0.0, a51 = 0.0;
         int i70 = 0, i71 = 0, i72 = 0, i73 = 0;
         int vertexFlags = 0;                    // 70 of a VERTEX
@@ -152,6 +153,9 @@ private:
         std::string name;
         MFloatPoint point;
         double sx, sy, angle;
+        // An INSERT's array: cells of columns x rows, each a placement of its own.
+        int columns, rows;
+        double columnSpacing, rowSpacing;
         bool insert, mirrored;
         COLORREF color;
         int lineStyle;
@@ -194,6 +198,9 @@ private:
     void ResolvePlacements();
     void ResolveBlock(MGroupShape* block, int depth);
     std::unique_ptr<MCadShape> Place(const Placement& placement, int depth);
+    // A copy of the block with its base point at the point, or null at the expansion limit.
+    std::unique_ptr<MGroupShape> PlaceCopy(const MGroupShape& block, const Placement& placement,
+                                           const MFloatPoint& point);
     // Puts the resolved placements in place of their placeholders (the empty ones go). marks, when
     // given, are the placeholders' positions in the array (ascending), which spares looking at the
     // other shapes.

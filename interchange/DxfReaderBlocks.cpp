@@ -2,6 +2,7 @@
 // A block may be used before its definition (in the drawing or inside another block), so every
 // placement first leaves an empty group where it belongs; once the whole file is read the blocks'
 // own placements are resolved first, then the drawing's, each replacing its group by a copy.
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -109,9 +110,12 @@ std::unique_ptr<MCadShape> MDXFReader::PlaceBlock(bool insert) {
         CountSkipped("INSERT (3D)");
         return nullptr;
     }
-    auto placeholder = std::make_unique<PlacementMark>(Placement{nullptr, s.name, s.points[0], s.d41, s.d42,
-                                                                 s.a50, insert, plane == Plane::kMirrored,
-                                                                 EntityColor(), EntityLineStyle()});
+    // A DIMENSION's 70 and 71 are its type and text attachment.
+    const int columns = insert ? std::max(s.i70, 1) : 1;
+    const int rows = insert ? std::max(s.i71, 1) : 1;
+    auto placeholder = std::make_unique<PlacementMark>(
+        Placement{nullptr, s.name, s.points[0], s.d41, s.d42, s.a50, columns, rows, s.d44, s.d45, insert,
+                  plane == Plane::kMirrored, EntityColor(), EntityLineStyle()});
     m_builtPlaceholder = placeholder.get();
     ++m_placementCount;
     return placeholder;
@@ -203,24 +207,53 @@ std::unique_ptr<MCadShape> MDXFReader::Place(const Placement& placement, int dep
     ResolveBlock(block, depth + 1);
     // A block still being resolved places itself (directly or through others): nothing.
     if (m_resolution[block] != kResolved || block->GetShapeCount() == 0) return nullptr;
-    const std::size_t weight = m_blocks.GetWeight(block);
+    std::unique_ptr<MGroupShape> placed;
+    if (placement.columns == 1 && placement.rows == 1) {
+        placed = PlaceCopy(*block, placement, placement.point);
+    } else {
+        // The cells stand in the block's turned frame, one spacing apart (not scaled), and go
+        // together as one group, as the one INSERT that places them.
+        const MFloatPoint column = MFloatPoint(placement.columnSpacing, 0).GetRotated(placement.angle);
+        const MFloatPoint row = MFloatPoint(0, placement.rowSpacing).GetRotated(placement.angle);
+        auto cells = std::make_unique<MGroupShape>();
+        cells->SetBasePoint(placement.point);
+        // Every cell placed takes from the limit, which ends the loops; so does a cell out of range.
+        bool full = false;
+        for (int r = 0; r < placement.rows && !full; ++r) {
+            for (int c = 0; c < placement.columns && !full; ++c) {
+                const MFloatPoint point = placement.point + column * c + row * r;
+                std::unique_ptr<MGroupShape> copy;
+                if (std::isfinite(point.x) && std::isfinite(point.y)) copy = PlaceCopy(*block, placement, point);
+                if (copy)
+                    cells->AddShape(copy.release());
+                else
+                    full = true;
+            }
+        }
+        if (cells->GetShapeCount() > 0) placed = std::move(cells);
+    }
+    if (!placed) return nullptr;
+    if (placement.mirrored) MirrorAboutYAxis(placed.get());
+    // Inside a block definition a placement that is itself "by block" passes that on.
+    ResolveByBlock(placed.get(), placement.color, placement.lineStyle, placement.owner != nullptr);
+    placed->SetLineWidth(0.0);
+    return placed;
+}
+
+std::unique_ptr<MGroupShape> MDXFReader::PlaceCopy(const MGroupShape& block, const Placement& placement,
+                                                   const MFloatPoint& point) {
+    const std::size_t weight = m_blocks.GetWeight(&block);
     if (weight > m_expansionLimit || m_expanded > m_expansionLimit - weight) {
         m_expansionLimited = true;
         return nullptr;
     }
     m_expanded += weight;
-
-    std::unique_ptr<MGroupShape> copy(static_cast<MGroupShape*>(block->Duplicate()));
+    std::unique_ptr<MGroupShape> copy(static_cast<MGroupShape*>(block.Duplicate()));
     if (placement.insert) {
-        const MFloatPoint p = placement.point;
-        copy->Move(p - copy->GetCenter());
-        if (placement.sx != 1.0 || placement.sy != 1.0) copy->ScaleXY(p, placement.sx, placement.sy);
-        if (placement.angle != 0.0) TurnPlacedCopy(*copy, p.x, p.y, placement.angle);
+        copy->Move(point - copy->GetCenter());
+        if (placement.sx != 1.0 || placement.sy != 1.0) copy->ScaleXY(point, placement.sx, placement.sy);
+        if (placement.angle != 0.0) TurnPlacedCopy(*copy, point.x, point.y, placement.angle);
     }
-    if (placement.mirrored) MirrorAboutYAxis(copy.get());
-    // Inside a block definition a placement that is itself "by block" passes that on.
-    ResolveByBlock(copy.get(), placement.color, placement.lineStyle, placement.owner != nullptr);
-    copy->SetLineWidth(0.0);
     return copy;
 }
 
