@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -93,8 +94,10 @@ public:
     // The progress dialog of ReadBytes; without one the window side's is used (if any).
     void SetProgress(MDXFReadProgress* progress) { m_externalProgress = progress; }
     const MDXFEncoding& GetEncoding() const { return m_encoding; }
-    // Entity kinds of the file that were not imported, with their counts; circles, arcs, texts and
-    // placements out of the drawing's plane count as "KIND (3D)".
+    // Entity kinds that the drawing would have held but were not imported, with their counts: a
+    // kind inside a block counts once per placement of the block (through nested placements too),
+    // and not at all when the block is never placed. Circles, arcs, texts and placements out of
+    // the drawing's plane count as "KIND (3D)".
     const std::map<std::string, int>& GetSkippedKinds() const { return m_skipped; }
     // TRUE when the file ended inside a section or without its EOF.
     BOOL WasCutShort() const { return m_cutShort; }
@@ -193,7 +196,13 @@ private:
     static Plane PlaneOf(const double normal[3]);
     // Mirrors a built shape about the y axis, as a (0, 0, -1) extrusion does; texts stay readable.
     static void MirrorAboutYAxis(MCadShape* shape);
+    // Counts a kind not imported for the drawing or, inside a block, for each copy of the block.
     void CountSkipped(std::string_view kind);
+    using KindCounts = std::map<std::string, int>;
+    // Adds the kinds one copy of the block loses, times copies, to the owner's (the drawing's
+    // without an owner).
+    void AddBlockLosses(const MGroupShape* owner, const MGroupShape& block, std::uint64_t copies);
+    static void AddKind(KindCounts& counts, const std::string& kind, std::uint64_t n);
     std::unique_ptr<MCadShape> ConvertWithPlane(std::unique_ptr<MCadShape> shape, int kind);
     void ResolvePlacements();
     void ResolveBlock(MGroupShape* block, int depth);
@@ -289,7 +298,9 @@ private:
     bool m_layerMarksKnown = true;
     const MCadShape* m_builtPlaceholder = nullptr;             // by the entity just built
     std::unordered_map<const MGroupShape*, int> m_resolution;  // 1 resolving, 2 resolved
-    std::map<std::string, int> m_skipped;
+    KindCounts m_skipped;
+    // What one copy of each block loses, its nested placements included once they are resolved.
+    std::unordered_map<const MGroupShape*, KindCounts> m_blockSkipped;
     bool m_cutShort = false;
     bool m_prepared = false;
     bool m_paperChosen = false;

@@ -65,6 +65,7 @@ void MDXFReader::HandleBlocks(int code, std::string_view value) {
                 if (MGroupShape* old = m_blocks.Find(name)) {
                     std::erase(m_openBlocks, old);
                     std::erase(m_markOwners, old);
+                    m_blockSkipped.erase(old);
                 }
                 m_openBlocks.push_back(m_blocks.Replace(name, std::make_unique<MGroupShape>()));
                 m_blockState = kBlockValues;
@@ -206,7 +207,13 @@ std::unique_ptr<MCadShape> MDXFReader::Place(const Placement& placement, int dep
     if (!block) return nullptr;
     ResolveBlock(block, depth + 1);
     // A block still being resolved places itself (directly or through others): nothing.
-    if (m_resolution[block] != kResolved || block->GetShapeCount() == 0) return nullptr;
+    if (m_resolution[block] != kResolved) return nullptr;
+    if (block->GetShapeCount() == 0) {
+        // Nothing to copy, but what its copies would have held is lost as many times.
+        AddBlockLosses(placement.owner, *block,
+                       static_cast<std::uint64_t>(placement.columns) * static_cast<std::uint64_t>(placement.rows));
+        return nullptr;
+    }
     std::unique_ptr<MGroupShape> placed;
     if (placement.columns == 1 && placement.rows == 1) {
         placed = PlaceCopy(*block, placement, placement.point);
@@ -248,6 +255,7 @@ std::unique_ptr<MGroupShape> MDXFReader::PlaceCopy(const MGroupShape& block, con
         return nullptr;
     }
     m_expanded += weight;
+    AddBlockLosses(placement.owner, block, 1);
     std::unique_ptr<MGroupShape> copy(static_cast<MGroupShape*>(block.Duplicate()));
     if (placement.insert) {
         copy->Move(point - copy->GetCenter());

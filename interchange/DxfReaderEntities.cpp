@@ -1,6 +1,7 @@
 // The reader's entity half: turns the entities of ENTITIES and BLOCKS into shapes and resolves
 // their colours and line types. Block definitions and placements are in DxfReaderBlocks.cpp.
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -320,12 +321,33 @@ void MDXFReader::CountSkipped(std::string_view kind) {
                                                      "EOF", "VIEWPORT", "ATTDEF", "SECTION"};
     for (std::string_view name : kNotDrawn)
         if (kind == name) return;
-    // Names of damaged files stay short and printable, and so does the list.
+    KindCounts* counts = &m_skipped;
+    if (m_sectionState == kSectionBlocks) {
+        // Between blocks nothing belongs to the drawing.
+        if (m_openBlocks.empty()) return;
+        counts = &m_blockSkipped[m_openBlocks.back()];
+    }
+    // Names of damaged files stay short and printable.
     std::string name;
     for (char c : kind.substr(0, 40))
         name += c >= ' ' && c < 0x7F ? c : '?';
-    if (m_skipped.size() >= kMaxSkippedKinds && m_skipped.count(name) == 0) name = "...";
-    ++m_skipped[name];
+    AddKind(*counts, name, 1);
+}
+
+void MDXFReader::AddKind(KindCounts& counts, const std::string& kind, std::uint64_t n) {
+    // The list stays short; counts multiplied by placements stop at the largest int.
+    const std::string& name = counts.size() >= kMaxSkippedKinds && counts.count(kind) == 0 ? "..." : kind;
+    int& count = counts[name];
+    const std::uint64_t sum = static_cast<std::uint64_t>(count) + n;
+    count = static_cast<int>(std::min<std::uint64_t>(sum, INT_MAX));
+}
+
+void MDXFReader::AddBlockLosses(const MGroupShape* owner, const MGroupShape& block, std::uint64_t copies) {
+    const auto lost = m_blockSkipped.find(&block);
+    if (lost == m_blockSkipped.end() || copies == 0) return;
+    KindCounts& counts = owner ? m_blockSkipped[owner] : m_skipped;
+    for (const auto& [kind, n] : lost->second)
+        AddKind(counts, kind, std::min<std::uint64_t>(static_cast<std::uint64_t>(n) * copies, INT_MAX));
 }
 
 std::unique_ptr<MCadShape> MDXFReader::BuildEntity(int kind) {
