@@ -35,6 +35,9 @@ constexpr std::string_view kBinarySentinel = "AutoCAD Binary DXF";
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr const char* kCutShortText = "ファイルが途中で終わっています。読み込めた部分だけを開きました。";
 constexpr const char* kNotImportedText = "次の図形は読み込めませんでした:";
+constexpr const char* kLongLineText =
+    "ファイルに長すぎる行があります。その前までに読み込めた部分だけを開きました。";
+constexpr const char* kTextsCutText = "長すぎる文字列は途中までを読み込みました。";
 constexpr const char* kExpansionLimitedText =
     "ブロックの配置が多すぎるため、配置できなかったブロックがあります。";
 constexpr const char* kNestingLimitedText =
@@ -269,6 +272,7 @@ int MDXFReader::ReadLoop(MDXFPairSource& source) {
     m_vertices.clear();
     // A file that stops inside a section, or before its end mark, was cut short.
     m_cutShort = !cancelled && !sawEnd;
+    m_longLine = source.HitLongLine();
     if (cancelled)
         DropPlaceholders();
     else
@@ -283,9 +287,10 @@ void MDXFReader::ReportLosses() {
         if (!text.empty()) text += "\n\n";
         text += what;
     };
-    if (m_cutShort) tell(kCutShortText);
+    if (m_cutShort) tell(m_longLine ? kLongLineText : kCutShortText);
     if (m_expansionLimited) tell(kExpansionLimitedText);
     if (m_nestingLimited) tell(kNestingLimitedText);
+    if (m_textsCut) tell(kTextsCutText);
     if (!m_skipped.empty()) {
         tell(kNotImportedText);
         for (const auto& [kind, count] : m_skipped)
@@ -342,7 +347,11 @@ void MDXFReader::StoreGroup(int code, std::string_view value) {
             s.name = DecodeDxfPercentCodes(s.rawName);
             break;
         case 3:
-            s.chunks.append(value);
+            // An MTEXT of more chunks than a text shape takes keeps what it can use.
+            if (s.chunks.size() < MDXFPairSource::kMaxLine)
+                s.chunks.append(value);
+            else
+                m_textsCut = true;
             break;
         case 6:
             s.lineType = DecodeDxfPercentCodes(m_encoding.Decode(value));

@@ -24,6 +24,7 @@
 #include "model/geometry/FloatPoint.h"
 #include "model/geometry/FloatPointArray.h"
 #include "model/geometry/FloatRect.h"
+#include "model/helpers/TextStream.h"
 #include "platform/WinTypes.h"
 
 class CFile;
@@ -99,8 +100,12 @@ public:
     // and not at all when the block is never placed. Circles, arcs, texts and placements out of
     // the drawing's plane count as "KIND (3D)".
     const std::map<std::string, int>& GetSkippedKinds() const { return m_skipped; }
-    // TRUE when the file ended inside a section or without its EOF.
+    // TRUE when the file ended inside a section or without its EOF, or the reading stopped at a
+    // line too long for any value (MDXFPairSource::kMaxLine).
     BOOL WasCutShort() const { return m_cutShort; }
+    // The longest text a text shape takes (UTF-8 bytes): what the program's own file reads in a
+    // line, and its copies keep whole. Longer texts are cut between two characters and told.
+    static constexpr std::size_t kMaxTextBytes = kMaxTextLine - 1;
 
     // The index of the program's line style whose dash pattern is nearest the DXF dashes (positive
     // dash, negative gap); 0 for a pattern without length.
@@ -235,6 +240,8 @@ private:
     int EntityLineStyle() const;
     int LayerIndex(const CString& name);
     std::string DecodeText(std::string_view raw) const;
+    // Cuts a text longer than kMaxTextBytes between two characters, and notes it.
+    void CutLongText(std::string& text);
     static std::size_t WeightOf(const MCadShape* shape);
     void SetupText(MCadShape* shape);
     void PlaceText(MTextShape* text, const MFloatPoint& point);
@@ -302,6 +309,8 @@ private:
     // What one copy of each block loses, its nested placements included once they are resolved.
     std::unordered_map<const MGroupShape*, KindCounts> m_blockSkipped;
     bool m_cutShort = false;
+    bool m_longLine = false;   // the reading stopped at a line too long
+    bool m_textsCut = false;   // a text longer than kMaxTextBytes
     bool m_prepared = false;
     bool m_paperChosen = false;
     MFloatPoint m_keptOrigin;

@@ -209,6 +209,15 @@ std::string MDXFReader::DecodeText(std::string_view raw) const {
     return m_encoding.Decode(raw);
 }
 
+void MDXFReader::CutLongText(std::string& text) {
+    if (text.size() <= kMaxTextBytes) return;
+    std::size_t end = kMaxTextBytes;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+        --end;
+    text.resize(end);
+    m_textsCut = true;
+}
+
 void MDXFReader::PlaceText(MTextShape* text, const MFloatPoint& point) {
     // The box is measured by the view's recalculation of every shape before it shows the drawing;
     // measuring here as well would double the cost of texts, the largest part of a reading.
@@ -406,6 +415,7 @@ std::unique_ptr<MCadShape> MDXFReader::BuildText() {
     // A text has one line: a line feed of its caret codes reads as a blank.
     std::string string = DecodeDxfPercentCodes(DecodeDxfCarets(DecodeText(s.text)));
     std::replace(string.begin(), string.end(), '\n', ' ');
+    CutLongText(string);
     text->SetString(string);
     SetupText(text.get());
     int alignment = kAlignBottom;
@@ -434,7 +444,8 @@ std::unique_ptr<MCadShape> MDXFReader::BuildMText() {
     // Long texts come in group-3 chunks before the last chunk in group 1; a character may be split
     // between chunks, so the bytes are joined before they are decoded.
     MDXFTextDecoder decoder;
-    const std::string text = decoder.Decode(DecodeDxfCarets(DecodeText(s.chunks + s.text)));
+    std::string text = decoder.Decode(DecodeDxfCarets(DecodeText(s.chunks + s.text)));
+    CutLongText(text);
     if (text.empty()) return nullptr;
     int lines = 1;
     for (std::size_t i = 0; i + 1 < text.size(); ++i)

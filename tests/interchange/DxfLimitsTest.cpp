@@ -5,6 +5,8 @@
 
 #include "DxfTestSupport.h"
 #include "model/shapes/lines/PolygonShape.h"
+#include "model/shapes/text/TextShape.h"
+#include "platform/Cp932.h"
 
 using namespace dxftest;
 
@@ -92,6 +94,54 @@ TEST_F(DxfLimits, PlacementsLeftOutAreTold) {
         ASSERT_EQ(told.Messages().size(), 1u);
         EXPECT_NE(told.Messages()[0].text.find(c.told), std::string::npos) << told.Messages()[0].text;
     }
+}
+
+TEST_F(DxfLimits, ALineLongerThanAnyValueEndsTheReadingThere) {
+    // The TEXT before the long line stays; the one after it is not read.
+    const std::string text = "0|TEXT|10|0|20|0|40|1|1|";
+    const std::string bytes = Dxf("0|SECTION|2|ENTITIES|" + text + "before|" + text +
+                                  std::string(MDXFPairSource::kMaxLine + 1, 'x') + "|" + text +
+                                  "after|0|ENDSEC|0|EOF");
+    const std::string path = MakeTempDir("dxf-long-line") + "/long.dxf";
+    WriteFileBytes(path, bytes);
+    for (const std::size_t piece : {std::size_t{0}, std::size_t{4096}, MDXFPairSource::kDefaultPieceSize}) {
+        SCOPED_TRACE(piece);
+        MessageBoxRecorder told;
+        MTessarayDoc file;
+        MDXFReader reader(file);
+        reader.SetPieceSize(piece);
+        ASSERT_EQ(piece == 0 ? reader.ReadBytes(bytes) : reader.Read(path), 1);
+        EXPECT_TRUE(reader.WasCutShort());
+        const std::vector<MCadShape*> shapes = AllShapes(file);
+        ASSERT_EQ(shapes.size(), 1u);
+        EXPECT_EQ(dynamic_cast<MTextShape*>(shapes[0])->GetString(), "before");
+        ASSERT_EQ(told.Messages().size(), 1u);
+        EXPECT_NE(told.Messages()[0].text.find("長すぎる行"), std::string::npos) << told.Messages()[0].text;
+    }
+}
+
+TEST_F(DxfLimits, TextsLongerThanTheProgramsFileTakesAreCutBetweenCharacters) {
+    // UTF-8 (after a byte order mark): the three-byte character would straddle the limit.
+    const std::string longText = std::string(MDXFReader::kMaxTextBytes - 1, 'x') + "あい";
+    std::string chunks;
+    for (std::size_t i = 0; i < MDXFReader::kMaxTextBytes / 250 + 10; ++i)
+        chunks += "3|" + std::string(249, 'm') + "あ|";
+    ASSERT_EQ(Read("\xEF\xBB\xBF" + Dxf("0|SECTION|2|ENTITIES|0|TEXT|10|0|20|0|40|1|1|" + longText +
+                                         "|0|MTEXT|10|0|20|0|40|1|41|10|" + chunks + "1|end|0|ENDSEC|0|EOF")),
+              1);
+    ASSERT_EQ(ShapeCount(), 2);
+    ASSERT_EQ(messages.Messages().size(), 1u);
+    EXPECT_NE(messages.Messages()[0].text.find("長すぎる文字列"), std::string::npos);
+    MTessarayDoc reopened;
+    Reopen(reopened);
+    ASSERT_EQ(AllShapes(reopened).size(), 2u);
+    for (int i = 0; i < 2; ++i) {
+        const std::string& text = dynamic_cast<MTextShape*>(Shape(i))->GetString();
+        EXPECT_LE(text.size(), MDXFReader::kMaxTextBytes);
+        EXPECT_EQ(Cp932ToUtf8(Utf8ToCp932(text)), text) << "cut between two characters";
+        EXPECT_EQ(dynamic_cast<MTextShape*>(AllShapes(reopened)[static_cast<std::size_t>(i)])->GetString(), text);
+    }
+    EXPECT_EQ(dynamic_cast<MTextShape*>(Shape(0))->GetString(), std::string(MDXFReader::kMaxTextBytes - 1, 'x'));
 }
 
 }  // namespace
