@@ -308,9 +308,11 @@ private:
     KindCounts m_skipped;
     // What one copy of each block loses, its nested placements included once they are resolved.
     std::unordered_map<const MGroupShape*, KindCounts> m_blockSkipped;
+    // How far each placed block's numbers reach from its base point (ReachOf).
+    std::unordered_map<const MGroupShape*, double> m_blockReach;
     bool m_cutShort = false;
-    bool m_longLine = false;   // the reading stopped at a line too long
-    bool m_textsCut = false;   // a text longer than kMaxTextBytes
+    bool m_longLine = false;  // the reading stopped at a line too long
+    bool m_textsCut = false;  // a text longer than kMaxTextBytes
     bool m_prepared = false;
     bool m_paperChosen = false;
     MFloatPoint m_keptOrigin;

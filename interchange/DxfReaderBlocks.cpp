@@ -23,6 +23,8 @@ namespace {
 enum : int { kBlockHeader = 1, kBlockOutside = 2, kBlockValues = 3, kBlockEntities = 4 };
 // Deeper nesting than this places nothing (a damaged file may chain blocks without end).
 constexpr int kMaxBlockNesting = 128;
+// Placed copies keep their numbers below this, far from where sums and products overflow.
+constexpr double kMaxPlacedCoordinate = 1e300;
 enum : int { kResolving = 1, kResolved = 2 };
 
 // Left and right alignment change places; centred stays.
@@ -135,6 +137,7 @@ void MDXFReader::ResolvePlacements() {
     m_markOwners = {};
     m_layerMarks = {};
     m_resolution.clear();
+    m_blockReach.clear();
 }
 
 void MDXFReader::RecordLayerMark(int layer, int index) {
@@ -210,8 +213,9 @@ std::unique_ptr<MCadShape> MDXFReader::Place(const Placement& placement, int dep
     if (m_resolution[block] != kResolved) return nullptr;
     if (block->GetShapeCount() == 0) {
         // Nothing to copy, but what its copies would have held is lost as many times.
-        AddBlockLosses(placement.owner, *block,
-                       static_cast<std::uint64_t>(placement.columns) * static_cast<std::uint64_t>(placement.rows));
+        AddBlockLosses(
+            placement.owner, *block,
+            static_cast<std::uint64_t>(placement.columns) * static_cast<std::uint64_t>(placement.rows));
         return nullptr;
     }
     std::unique_ptr<MGroupShape> placed;
@@ -230,7 +234,8 @@ std::unique_ptr<MCadShape> MDXFReader::Place(const Placement& placement, int dep
             for (int c = 0; c < placement.columns && !full; ++c) {
                 const MFloatPoint point = placement.point + column * c + row * r;
                 std::unique_ptr<MGroupShape> copy;
-                if (std::isfinite(point.x) && std::isfinite(point.y)) copy = PlaceCopy(*block, placement, point);
+                if (std::isfinite(point.x) && std::isfinite(point.y))
+                    copy = PlaceCopy(*block, placement, point);
                 if (copy)
                     cells->AddShape(copy.release());
                 else
@@ -249,6 +254,18 @@ std::unique_ptr<MCadShape> MDXFReader::Place(const Placement& placement, int dep
 
 std::unique_ptr<MGroupShape> MDXFReader::PlaceCopy(const MGroupShape& block, const Placement& placement,
                                                    const MFloatPoint& point) {
+    if (placement.insert) {
+        // A scale or a point that would take the copy's numbers out of range (to infinities, which
+        // the program's own file could not give back) leaves the copy out.
+        const auto [entry, added] = m_blockReach.try_emplace(&block, 0.0);
+        if (added) entry->second = ReachOf(block, block.GetCenter());
+        const double scale = std::max({std::fabs(placement.sx), std::fabs(placement.sy), 1.0});
+        const double reach = std::max(std::fabs(point.x), std::fabs(point.y)) + 2 * scale * entry->second;
+        if (!(reach <= kMaxPlacedCoordinate)) {
+            AddKind(placement.owner ? m_blockSkipped[placement.owner] : m_skipped, "INSERT", 1);
+            return nullptr;
+        }
+    }
     const std::size_t weight = m_blocks.GetWeight(&block);
     if (weight > m_expansionLimit || m_expanded > m_expansionLimit - weight) {
         m_expansionLimited = true;

@@ -99,9 +99,9 @@ TEST_F(DxfLimits, PlacementsLeftOutAreTold) {
 TEST_F(DxfLimits, ALineLongerThanAnyValueEndsTheReadingThere) {
     // The TEXT before the long line stays; the one after it is not read.
     const std::string text = "0|TEXT|10|0|20|0|40|1|1|";
-    const std::string bytes = Dxf("0|SECTION|2|ENTITIES|" + text + "before|" + text +
-                                  std::string(MDXFPairSource::kMaxLine + 1, 'x') + "|" + text +
-                                  "after|0|ENDSEC|0|EOF");
+    const std::string bytes =
+        Dxf("0|SECTION|2|ENTITIES|" + text + "before|" + text +
+            std::string(MDXFPairSource::kMaxLine + 1, 'x') + "|" + text + "after|0|ENDSEC|0|EOF");
     const std::string path = MakeTempDir("dxf-long-line") + "/long.dxf";
     WriteFileBytes(path, bytes);
     for (const std::size_t piece : {std::size_t{0}, std::size_t{4096}, MDXFPairSource::kDefaultPieceSize}) {
@@ -127,7 +127,7 @@ TEST_F(DxfLimits, TextsLongerThanTheProgramsFileTakesAreCutBetweenCharacters) {
     for (std::size_t i = 0; i < MDXFReader::kMaxTextBytes / 250 + 10; ++i)
         chunks += "3|" + std::string(249, 'm') + "あ|";
     ASSERT_EQ(Read("\xEF\xBB\xBF" + Dxf("0|SECTION|2|ENTITIES|0|TEXT|10|0|20|0|40|1|1|" + longText +
-                                         "|0|MTEXT|10|0|20|0|40|1|41|10|" + chunks + "1|end|0|ENDSEC|0|EOF")),
+                                        "|0|MTEXT|10|0|20|0|40|1|41|10|" + chunks + "1|end|0|ENDSEC|0|EOF")),
               1);
     ASSERT_EQ(ShapeCount(), 2);
     ASSERT_EQ(messages.Messages().size(), 1u);
@@ -139,9 +139,42 @@ TEST_F(DxfLimits, TextsLongerThanTheProgramsFileTakesAreCutBetweenCharacters) {
         const std::string& text = dynamic_cast<MTextShape*>(Shape(i))->GetString();
         EXPECT_LE(text.size(), MDXFReader::kMaxTextBytes);
         EXPECT_EQ(Cp932ToUtf8(Utf8ToCp932(text)), text) << "cut between two characters";
-        EXPECT_EQ(dynamic_cast<MTextShape*>(AllShapes(reopened)[static_cast<std::size_t>(i)])->GetString(), text);
+        EXPECT_EQ(dynamic_cast<MTextShape*>(AllShapes(reopened)[static_cast<std::size_t>(i)])->GetString(),
+                  text);
     }
-    EXPECT_EQ(dynamic_cast<MTextShape*>(Shape(0))->GetString(), std::string(MDXFReader::kMaxTextBytes - 1, 'x'));
+    EXPECT_EQ(dynamic_cast<MTextShape*>(Shape(0))->GetString(),
+              std::string(MDXFReader::kMaxTextBytes - 1, 'x'));
+}
+
+TEST_F(DxfLimits, APlacementThatWouldTakeNumbersOutOfRangeIsLeftOutAndTold) {
+    const std::string block =
+        "0|SECTION|2|BLOCKS|0|BLOCK|2|B|10|0|20|0|0|LINE|10|10|20|0|11|20|21|5|0|CIRCLE|10|5|20|5|40|3|"
+        "0|TEXT|10|3|20|3|40|2|1|abc|0|ENDBLK|0|ENDSEC|";
+    const struct {
+        const char* groups;
+        int placedGroups;
+        bool told;
+    } cases[] = {
+        {"41|1e308|", 0, true},          {"41|1e300|42|1e300|50|45|", 0, true},
+        {"10|1.7e308|", 0, true},        {"70|2|44|1e308|", 2, true},  // the array's group and its first cell
+        {"41|1e-320|42|1e6|", 1, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.groups);
+        doc.DeleteContents();
+        MessageBoxRecorder told;
+        ASSERT_EQ(Read(Dxf(block + "0|SECTION|2|ENTITIES|0|LINE|10|0|20|0|11|1|21|1|0|INSERT|2|B|10|1|20|1|" +
+                           c.groups + "0|ENDSEC|0|EOF")),
+                  1);
+        EXPECT_EQ(CountShapes(doc)["GROUP"], c.placedGroups);
+        ASSERT_EQ(told.Messages().size(), c.told ? 1u : 0u);
+        if (c.told)
+            EXPECT_NE(told.Messages()[0].text.find("INSERT 1"), std::string::npos) << told.Messages()[0].text;
+        MTessarayDoc reopened;
+        Reopen(reopened);
+        EXPECT_EQ(AllShapes(reopened).size(), AllShapes(doc).size());
+        EXPECT_EQ(CountShapes(reopened), CountShapes(doc));
+    }
 }
 
 }  // namespace

@@ -198,9 +198,11 @@ TEST_F(DxfPlacement, AnInsertWithRowsAndColumnsPlacesEveryCell) {
         std::string groups;
         Starts starts;
     } cases[] = {
-        {"2 rows of 3", "70|3|71|2|44|10|45|5|",
+        {"2 rows of 3",
+         "70|3|71|2|44|10|45|5|",
          {{100, 0}, {100, 5}, {110, 0}, {110, 5}, {120, 0}, {120, 5}}},
-        {"turned a quarter, scaled", "70|2|71|2|44|10|45|5|41|2|42|2|50|90|",
+        {"turned a quarter, scaled",
+         "70|2|71|2|44|10|45|5|41|2|42|2|50|90|",
          {{95, 0}, {95, 10}, {100, 0}, {100, 10}}},
         {"one column of 3", "71|3|45|-4|", {{100, -8}, {100, -4}, {100, 0}}},
         {"counts below one", "70|0|71|-2|44|10|45|5|", {{100, 0}}},
