@@ -485,7 +485,13 @@ std::unique_ptr<MCadShape> MDXFReader::BuildMText() {
             width = static_cast<double>(cells) * s.d40 / 2;
         }
     }
-    multi->SetBoxSize(width, -lines * s.d40);
+    const double height = -lines * s.d40;
+    if (!std::isfinite(width) || !std::isfinite(height)) {
+        // A box beyond the range of numbers: the program's own file could not give it back.
+        CountSkipped(m_entityName);
+        return nullptr;
+    }
+    multi->SetBoxSize(width, height);
     multi->SetPoint(s.points[0]);
     return multi;
 }

@@ -146,18 +146,22 @@ TEST_F(DxfLimits, TextsLongerThanTheProgramsFileTakesAreCutBetweenCharacters) {
               std::string(MDXFReader::kMaxTextBytes - 1, 'x'));
 }
 
-TEST_F(DxfLimits, APlacementThatWouldTakeNumbersOutOfRangeIsLeftOutAndTold) {
+TEST_F(DxfLimits, ShapesWhoseNumbersWouldLeaveTheRangeAreLeftOutAndTold) {
     const std::string block =
         "0|SECTION|2|BLOCKS|0|BLOCK|2|B|10|0|20|0|0|LINE|10|10|20|0|11|20|21|5|0|CIRCLE|10|5|20|5|40|3|"
         "0|TEXT|10|3|20|3|40|2|1|abc|0|ENDBLK|0|ENDSEC|";
     const struct {
         const char* groups;
         int placedGroups;
-        bool told;
+        const char* lost;  // as told; empty: nothing told
     } cases[] = {
-        {"41|1e308|", 0, true},          {"41|1e300|42|1e300|50|45|", 0, true},
-        {"10|1.7e308|", 0, true},        {"70|2|44|1e308|", 2, true},  // the array's group and its first cell
-        {"41|1e-320|42|1e6|", 1, false},
+        {"41|1e308|", 0, "INSERT 1"},
+        {"41|1e300|42|1e300|50|45|", 0, "INSERT 1"},
+        {"10|1.7e308|", 0, "INSERT 1"},
+        {"70|2|44|1e308|", 2, "INSERT 1"},  // the array's group and its first cell
+        {"41|1e-320|42|1e6|", 1, ""},
+        // Not a placement: an MTEXT whose box of two lines of that height has no size.
+        {"0|MTEXT|10|0|20|0|40|1e308|1|a\\Pb|", 1, "MTEXT 1"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.groups);
@@ -167,9 +171,10 @@ TEST_F(DxfLimits, APlacementThatWouldTakeNumbersOutOfRangeIsLeftOutAndTold) {
                            c.groups + "0|ENDSEC|0|EOF")),
                   1);
         EXPECT_EQ(CountShapes(doc)["GROUP"], c.placedGroups);
-        ASSERT_EQ(told.Messages().size(), c.told ? 1u : 0u);
-        if (c.told)
-            EXPECT_NE(told.Messages()[0].text.find("INSERT 1"), std::string::npos) << told.Messages()[0].text;
+        const std::string lost = c.lost;
+        ASSERT_EQ(told.Messages().size(), lost.empty() ? 0u : 1u);
+        if (!lost.empty())
+            EXPECT_NE(told.Messages()[0].text.find(lost), std::string::npos) << told.Messages()[0].text;
         MTessarayDoc reopened;
         Reopen(reopened);
         EXPECT_EQ(AllShapes(reopened).size(), AllShapes(doc).size());
