@@ -568,9 +568,14 @@ void MDXFReader::HandleStyle(int code, std::string_view value) {
 int MDXFReader::LayerIndex(const CString& name) {
     if (m_lastLayerIndex >= 0 && name == m_lastLayerName) return m_lastLayerIndex;
     const auto it = m_layerIndex.find(name);
-    const int index =
-        it != m_layerIndex.end() ? it->second : m_doc.AddLayer(new MLayer(name, TRUE, TRUE, TRUE));
-    if (it == m_layerIndex.end()) m_layerIndex.emplace(name, index);
+    int index = it != m_layerIndex.end() ? it->second : -1;
+    if (index < 0) {
+        // A name longer than the program's own file keeps is cut like a long text.
+        std::string layerName = name;
+        CutLongText(layerName);
+        index = m_doc.AddLayer(new MLayer(layerName, TRUE, TRUE, TRUE));
+        m_layerIndex.emplace(name, index);
+    }
     m_lastLayerName = name;
     m_lastLayerIndex = index;
     return index;

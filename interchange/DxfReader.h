@@ -240,7 +240,7 @@ private:
     int EntityLineStyle() const;
     int LayerIndex(const CString& name);
     std::string DecodeText(std::string_view raw) const;
-    // Cuts a text longer than kMaxTextBytes between two characters, and notes it.
+    // Cuts a text (or a layer name) longer than kMaxTextBytes between two characters, and notes it.
     void CutLongText(std::string& text);
     static std::size_t WeightOf(const MCadShape* shape);
     void SetupText(MCadShape* shape);

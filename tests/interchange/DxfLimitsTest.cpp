@@ -120,14 +120,15 @@ TEST_F(DxfLimits, ALineLongerThanAnyValueEndsTheReadingThere) {
     }
 }
 
-TEST_F(DxfLimits, TextsLongerThanTheProgramsFileTakesAreCutBetweenCharacters) {
+TEST_F(DxfLimits, TextsAndNamesLongerThanTheProgramsFileTakesAreCutBetweenCharacters) {
     // UTF-8 (after a byte order mark): the three-byte character would straddle the limit.
     const std::string longText = std::string(MDXFReader::kMaxTextBytes - 1, 'x') + "あい";
     std::string chunks;
     for (std::size_t i = 0; i < MDXFReader::kMaxTextBytes / 250 + 10; ++i)
         chunks += "3|" + std::string(249, 'm') + "あ|";
-    ASSERT_EQ(Read("\xEF\xBB\xBF" + Dxf("0|SECTION|2|ENTITIES|0|TEXT|10|0|20|0|40|1|1|" + longText +
-                                        "|0|MTEXT|10|0|20|0|40|1|41|10|" + chunks + "1|end|0|ENDSEC|0|EOF")),
+    ASSERT_EQ(Read("\xEF\xBB\xBF" +
+                   Dxf("0|SECTION|2|ENTITIES|0|TEXT|8|" + longText + "|10|0|20|0|40|1|1|" + longText +
+                       "|0|MTEXT|10|0|20|0|40|1|41|10|" + chunks + "1|end|0|ENDSEC|0|EOF")),
               1);
     ASSERT_EQ(ShapeCount(), 2);
     ASSERT_EQ(messages.Messages().size(), 1u);
@@ -144,6 +145,10 @@ TEST_F(DxfLimits, TextsLongerThanTheProgramsFileTakesAreCutBetweenCharacters) {
     }
     EXPECT_EQ(dynamic_cast<MTextShape*>(Shape(0))->GetString(),
               std::string(MDXFReader::kMaxTextBytes - 1, 'x'));
+    // The layer's name, cut alike, comes back as well.
+    const std::string layer = doc.GetLayers()->GetLayer(0)->GetName();
+    EXPECT_EQ(layer, std::string(MDXFReader::kMaxTextBytes - 1, 'x'));
+    EXPECT_EQ(reopened.GetLayers()->GetLayer(0)->GetName(), layer);
 }
 
 TEST_F(DxfLimits, ShapesWhoseNumbersWouldLeaveTheRangeAreLeftOutAndTold) {
