@@ -80,6 +80,9 @@ TEST_F(DxfLimits, PlacementsLeftOutAreTold) {
     } cases[] = {
         {"many copies", Block("TEN", tenLines), fiftyInserts, 2000, "多すぎる"},
         {"blocks placing blocks", bomb, Insert("B6"), 20000, "多すぎる"},
+        // Each cell is a placement: room for six of a million.
+        {"cells of an array", Block("ONE", line), "0|INSERT|2|ONE|70|1000|71|1000|44|1|45|1|", 50,
+         "多すぎる"},
         {"a chain deeper than followed", chain, Insert("C0"), MDXFReader::kDefaultExpansionLimit, "深すぎる"},
     };
     for (const auto& c : cases) {

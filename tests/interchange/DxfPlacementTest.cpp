@@ -223,16 +223,4 @@ TEST_F(DxfPlacement, AnInsertWithRowsAndColumnsPlacesEveryCell) {
     }
 }
 
-TEST_F(DxfPlacement, TheCellsOfAnArrayCountAgainstTheExpansionLimit) {
-    // A block of one line weighs 8: the limit leaves room for six cells of the million.
-    MDXFReader reader(doc);
-    reader.SetExpansionLimit(50);
-    ASSERT_EQ(reader.ReadBytes(Drawing("0|BLOCK|2|B|10|0|20|0|0|LINE|10|0|20|0|11|1|21|0|0|ENDBLK|",
-                                       "0|INSERT|2|B|10|0|20|0|70|1000|71|1000|44|1|45|1|")),
-              1);
-    EXPECT_TRUE(reader.WasExpansionLimited());
-    EXPECT_EQ(CountShapes(doc)["LINE"], 6);
-    EXPECT_EQ(messages.Messages().size(), 1u);
-}
-
 }  // namespace
