@@ -1,14 +1,20 @@
 #include "interchange/DxfBlockCopy.h"
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
 #include "model/shapes/containers/GroupShape.h"
 #include "model/shapes/curves/ArcShape.h"
 #include "model/shapes/curves/CircleShape.h"
 #include "model/shapes/curves/SplineLoopShape.h"
 #include "model/shapes/curves/SplineShape.h"
+#include "model/shapes/curves/SplineShapeBase.h"
 #include "model/shapes/lines/LineShape.h"
 #include "model/shapes/lines/PolygonShape.h"
 #include "model/shapes/text/MultiTextShape.h"
 #include "model/shapes/text/TextShape.h"
+#include "model/shapes/text/TextShapeBase.h"
 
 namespace {
 
@@ -53,4 +59,45 @@ void TurnPlacedCopy(MGroupShape& copy, double cx, double cy, double angle) {
         TurnMembers(copy, cx, cy, angle);
     else
         copy.Rotate(cx, cy, angle);
+}
+
+namespace {
+
+double Reach(double reach, double value) {
+    const double v = std::fabs(value);
+    return std::isnan(v) ? std::numeric_limits<double>::infinity() : std::max(reach, v);
+}
+
+double Reach(double reach, const MFloatPoint& p, const MFloatPoint& from) {
+    return Reach(Reach(reach, p.x - from.x), p.y - from.y);
+}
+
+}  // namespace
+
+double ReachOf(const MCadShape& shape, const MFloatPoint& from) {
+    double reach = 0.0;
+    if (const auto* group = dynamic_cast<const MGroupShape*>(&shape)) {
+        if (group->HasBasePoint()) reach = Reach(reach, group->GetBasePoint(), from);
+        for (int i = 0; i < group->GetShapeCount(); ++i)
+            if (const MCadShape* member = group->GetShapeAt(i))
+                reach = std::max(reach, ReachOf(*member, from));
+        return reach;
+    }
+    if (const auto* text = dynamic_cast<const MTextShapeBase*>(&shape)) {
+        reach = Reach(reach, text->GetPoint(), from);
+        reach = Reach(reach, text->GetTextSize());
+        reach = Reach(reach, text->GetBoxWidth());
+        return Reach(reach, text->GetBoxHeight());
+    }
+    if (const auto* line = dynamic_cast<const MLineShape*>(&shape))
+        return Reach(Reach(reach, line->m_start, from), line->m_end, from);
+    if (const auto* spline = dynamic_cast<const MSplineShapeBase*>(&shape)) {
+        const MFloatPointArray& points = spline->GetControlPoints();
+        for (int i = 0; i < points.GetSize(); ++i)
+            reach = Reach(reach, points[i], from);
+    }
+    const MFloatPointArray& points = shape.GetPoints();
+    for (int i = 0; i < points.GetSize(); ++i)
+        reach = Reach(reach, points[i], from);
+    return reach;
 }

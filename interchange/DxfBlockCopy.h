@@ -3,6 +3,8 @@
 // DXF reader builds never do, so their copies are turned in place, with the same results.
 #pragma once
 
+#include "model/geometry/FloatPoint.h"
+
 class MCadShape;
 class MGroupShape;
 
@@ -11,3 +13,8 @@ bool TurnsInPlace(const MCadShape* shape);
 
 // Turns the copy about (cx, cy) exactly as MGroupShape::Rotate would.
 void TurnPlacedCopy(MGroupShape& copy, double cx, double cy, double angle);
+
+// How far the shape's numbers reach from the point: the largest coordinate difference, text size or
+// text box side of it and its members; infinity when one is no number. A placement scales this
+// (and turns it), so it tells whether the copy's numbers stay in range.
+double ReachOf(const MCadShape& shape, const MFloatPoint& from);

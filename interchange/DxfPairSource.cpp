@@ -70,11 +70,22 @@ int MDXFPairSource::NextPair(std::string_view& code, std::string_view& value) {
         const char* const end = m_data + m_size;
         first = FindLineEnd(m_data + m_pos, end);
         second = first ? FindLineEnd(first + 1, end) : nullptr;
-        if (second || !Refill()) break;
+        // Without two line ends in this much, one of the lines is too long.
+        if (second || m_size - m_pos > 2 * (kMaxLine + 1) || !Refill()) break;
     }
     const char* const end = m_data + m_size;
     const char* p = m_data + m_pos;
     if (p >= end) return 0;
+    const auto tooLong = [end](const char* line, const char* lineEnd) {
+        return static_cast<std::size_t>((lineEnd ? lineEnd : end) - line) > kMaxLine;
+    };
+    if (tooLong(p, first) || (first && first + 1 < end && tooLong(first + 1, second))) {
+        // Nothing after such a line is read, nor held.
+        m_longLine = true;
+        m_atEnd = true;
+        m_pos = m_size;
+        return 0;
+    }
     code = Line(p, first ? first : end);
     p = first ? first + 1 : end;
     if (p >= end) {

@@ -13,6 +13,10 @@ class MDXFPairSource {
 public:
     // What is read of a file at a time.
     static constexpr std::size_t kDefaultPieceSize = std::size_t{256} << 10;
+    // The longest line taken, far beyond any value a writer puts in one line (texts come in
+    // chunks of 250 bytes). A longer line ends the pairs there (HitLongLine), so that a damaged
+    // file never has a line of gigabytes held.
+    static constexpr std::size_t kMaxLine = std::size_t{1} << 20;
 
     // Over bytes the caller keeps for the source's life.
     explicit MDXFPairSource(std::string_view bytes);
@@ -27,8 +31,10 @@ public:
     // Passes over the prefix when the unread bytes begin with it.
     bool Skip(std::string_view prefix);
     // The next two lines without their line ends: 2 for a pair, 1 when only the code line is left,
-    // 0 at the end. The views stay valid until the next call.
+    // 0 at the end, also at a line longer than kMaxLine. The views stay valid until the next call.
     int NextPair(std::string_view& code, std::string_view& value);
+    // Whether the pairs ended at a line longer than kMaxLine.
+    bool HitLongLine() const { return m_longLine; }
 
 private:
     // Moves the unread bytes to the front and reads more; false at the end of the file.
@@ -40,4 +46,5 @@ private:
     std::size_t m_size = 0;  // of m_data
     std::size_t m_pos = 0;   // the first unread byte
     bool m_atEnd = true;     // nothing more to read
+    bool m_longLine = false;
 };

@@ -35,6 +35,13 @@ constexpr std::string_view kBinarySentinel = "AutoCAD Binary DXF";
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr const char* kCutShortText = "ファイルが途中で終わっています。読み込めた部分だけを開きました。";
 constexpr const char* kNotImportedText = "次の図形は読み込めませんでした:";
+constexpr const char* kLongLineText =
+    "ファイルに長すぎる行があります。その前までに読み込めた部分だけを開きました。";
+constexpr const char* kTextsCutText = "長すぎる文字列は途中までを読み込みました。";
+constexpr const char* kExpansionLimitedText =
+    "ブロックの配置が多すぎるため、配置できなかったブロックがあります。";
+constexpr const char* kNestingLimitedText =
+    "ブロックの入れ子が深すぎるため、配置できなかったブロックがあります。";
 
 // Section states; the values are those of the section map.
 enum : int { kOutside = 0, kEof = 1, kEntities = 2, kAfterSection = 3, kUnknownSection = 4, kTables = 5 };
@@ -265,6 +272,7 @@ int MDXFReader::ReadLoop(MDXFPairSource& source) {
     m_vertices.clear();
     // A file that stops inside a section, or before its end mark, was cut short.
     m_cutShort = !cancelled && !sawEnd;
+    m_longLine = source.HitLongLine();
     if (cancelled)
         DropPlaceholders();
     else
@@ -275,14 +283,21 @@ int MDXFReader::ReadLoop(MDXFPairSource& source) {
 
 void MDXFReader::ReportLosses() {
     std::string text;
-    if (m_cutShort) text = kCutShortText;
-    if (!m_skipped.empty()) {
+    const auto tell = [&text](const char* what) {
         if (!text.empty()) text += "\n\n";
-        text += kNotImportedText;
+        text += what;
+    };
+    if (m_cutShort) tell(m_longLine ? kLongLineText : kCutShortText);
+    if (m_expansionLimited) tell(kExpansionLimitedText);
+    if (m_nestingLimited) tell(kNestingLimitedText);
+    if (m_textsCut) tell(kTextsCutText);
+    if (!m_skipped.empty()) {
+        tell(kNotImportedText);
         for (const auto& [kind, count] : m_skipped)
             text += "\n    " + kind + " " + std::to_string(count);
     }
-    if (!text.empty()) AfxMessageBox(text, MB_OK | (m_cutShort ? MB_ICONEXCLAMATION : MB_ICONINFORMATION));
+    const bool partial = m_cutShort || m_expansionLimited || m_nestingLimited;
+    if (!text.empty()) AfxMessageBox(text, MB_OK | (partial ? MB_ICONEXCLAMATION : MB_ICONINFORMATION));
 }
 
 void MDXFReader::FinishLayers(bool cancelled) {
@@ -317,6 +332,7 @@ void MDXFReader::ResetGroupStore(bool clearKind) {
     s.embedded = false;
     s.a50 = s.a51 = 0.0;
     s.d41 = s.d42 = 1.0;
+    s.d44 = s.d45 = 0.0;
     s.has41 = false;
 }
 
@@ -331,7 +347,11 @@ void MDXFReader::StoreGroup(int code, std::string_view value) {
             s.name = DecodeDxfPercentCodes(s.rawName);
             break;
         case 3:
-            s.chunks.append(value);
+            // An MTEXT of more chunks than a text shape takes keeps what it can use.
+            if (s.chunks.size() < MDXFPairSource::kMaxLine)
+                s.chunks.append(value);
+            else
+                m_textsCut = true;
             break;
         case 6:
             s.lineType = DecodeDxfPercentCodes(m_encoding.Decode(value));
@@ -386,6 +406,12 @@ void MDXFReader::StoreGroup(int code, std::string_view value) {
                 m_bulges.resize(m_list10.size(), 0.0);
                 m_bulges.back() = s.bulge;
             }
+            break;
+        case 44:
+            s.d44 = DxfReal(value);
+            break;
+        case 45:
+            s.d45 = DxfReal(value);
             break;
         case 30:
         case 38:
@@ -542,9 +568,14 @@ void MDXFReader::HandleStyle(int code, std::string_view value) {
 int MDXFReader::LayerIndex(const CString& name) {
     if (m_lastLayerIndex >= 0 && name == m_lastLayerName) return m_lastLayerIndex;
     const auto it = m_layerIndex.find(name);
-    const int index =
-        it != m_layerIndex.end() ? it->second : m_doc.AddLayer(new MLayer(name, TRUE, TRUE, TRUE));
-    if (it == m_layerIndex.end()) m_layerIndex.emplace(name, index);
+    int index = it != m_layerIndex.end() ? it->second : -1;
+    if (index < 0) {
+        // A name longer than the program's own file keeps is cut like a long text.
+        std::string layerName = name;
+        CutLongText(layerName);
+        index = m_doc.AddLayer(new MLayer(layerName, TRUE, TRUE, TRUE));
+        m_layerIndex.emplace(name, index);
+    }
     m_lastLayerName = name;
     m_lastLayerIndex = index;
     return index;

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -23,6 +24,7 @@
 #include "model/geometry/FloatPoint.h"
 #include "model/geometry/FloatPointArray.h"
 #include "model/geometry/FloatRect.h"
+#include "model/helpers/TextStream.h"
 #include "platform/WinTypes.h"
 
 class CFile;
@@ -84,7 +86,8 @@ public:
     // placing blocks placing blocks). The copies stop once they would add more than this much: a
     // shape weighs 8 plus its vertex count. What was read stays.
     void SetExpansionLimit(std::size_t limit) { m_expansionLimit = limit; }
-    // TRUE when a placement was left out because of the limit.
+    // TRUE when a placement was left out because of the limit. Told after the reading, as are
+    // placements left out for blocks nested deeper than the reader follows.
     BOOL WasExpansionLimited() const { return m_expansionLimited; }
     // Texts are placed at their point and measured when the view recalculates the drawing (before
     // it is shown); TRUE measures them as they are read (MoveTo), which needs the platform's fonts.
@@ -92,11 +95,17 @@ public:
     // The progress dialog of ReadBytes; without one the window side's is used (if any).
     void SetProgress(MDXFReadProgress* progress) { m_externalProgress = progress; }
     const MDXFEncoding& GetEncoding() const { return m_encoding; }
-    // Entity kinds of the file that were not imported, with their counts; circles, arcs, texts and
-    // placements out of the drawing's plane count as "KIND (3D)".
+    // Entity kinds that the drawing would have held but were not imported, with their counts: a
+    // kind inside a block counts once per placement of the block (through nested placements too),
+    // and not at all when the block is never placed. Circles, arcs, texts and placements out of
+    // the drawing's plane count as "KIND (3D)".
     const std::map<std::string, int>& GetSkippedKinds() const { return m_skipped; }
-    // TRUE when the file ended inside a section or without its EOF.
+    // TRUE when the file ended inside a section or without its EOF, or the reading stopped at a
+    // line too long for any value (MDXFPairSource::kMaxLine).
     BOOL WasCutShort() const { return m_cutShort; }
+    // The longest text a text shape takes (UTF-8 bytes): what the program's own file reads in a
+    // line, and its copies keep whole. Longer texts are cut between two characters and told.
+    static constexpr std::size_t kMaxTextBytes = kMaxTextLine - 1;
 
     // The index of the program's line style whose dash pattern is nearest the DXF dashes (positive
     // dash, negative gap); 0 for a pattern without length.
@@ -119,6 +128,7 @@ private:
         int color = 256;     // 62
         MFloatPoint points[6];
         double d40 = 0.0, d41 = 1.0, d42 = 1.0;
+        double d44 = 0.0, d45 = 0.0;  // an INSERT's column and row spacing
         double a50 = 0.0, a51 = 0.0;
         int i70 = 0, i71 = 0, i72 = 0, i73 = 0;
         int vertexFlags = 0;                    // 70 of a VERTEX
@@ -151,6 +161,9 @@ private:
         std::string name;
         MFloatPoint point;
         double sx, sy, angle;
+        // An INSERT's array: cells of columns x rows, each a placement of its own.
+        int columns, rows;
+        double columnSpacing, rowSpacing;
         bool insert, mirrored;
         COLORREF color;
         int lineStyle;
@@ -188,11 +201,20 @@ private:
     static Plane PlaneOf(const double normal[3]);
     // Mirrors a built shape about the y axis, as a (0, 0, -1) extrusion does; texts stay readable.
     static void MirrorAboutYAxis(MCadShape* shape);
+    // Counts a kind not imported for the drawing or, inside a block, for each copy of the block.
     void CountSkipped(std::string_view kind);
+    using KindCounts = std::map<std::string, int>;
+    // Adds the kinds one copy of the block loses, times copies, to the owner's (the drawing's
+    // without an owner).
+    void AddBlockLosses(const MGroupShape* owner, const MGroupShape& block, std::uint64_t copies);
+    static void AddKind(KindCounts& counts, const std::string& kind, std::uint64_t n);
     std::unique_ptr<MCadShape> ConvertWithPlane(std::unique_ptr<MCadShape> shape, int kind);
     void ResolvePlacements();
     void ResolveBlock(MGroupShape* block, int depth);
     std::unique_ptr<MCadShape> Place(const Placement& placement, int depth);
+    // A copy of the block with its base point at the point, or null at the expansion limit.
+    std::unique_ptr<MGroupShape> PlaceCopy(const MGroupShape& block, const Placement& placement,
+                                           const MFloatPoint& point);
     // Puts the resolved placements in place of their placeholders (the empty ones go). marks, when
     // given, are the placeholders' positions in the array (ascending), which spares looking at the
     // other shapes.
@@ -218,6 +240,8 @@ private:
     int EntityLineStyle() const;
     int LayerIndex(const CString& name);
     std::string DecodeText(std::string_view raw) const;
+    // Cuts a text (or a layer name) longer than kMaxTextBytes between two characters, and notes it.
+    void CutLongText(std::string& text);
     static std::size_t WeightOf(const MCadShape* shape);
     void SetupText(MCadShape* shape);
     void PlaceText(MTextShape* text, const MFloatPoint& point);
@@ -266,6 +290,7 @@ private:
     std::size_t m_expansionLimit = kDefaultExpansionLimit;
     std::size_t m_expanded = 0;
     bool m_expansionLimited = false;
+    bool m_nestingLimited = false;  // a placement left out for blocks nested too deep
     MDXFReadProgress* m_externalProgress = nullptr;
     bool m_measureTexts = false;
 
@@ -280,8 +305,14 @@ private:
     bool m_layerMarksKnown = true;
     const MCadShape* m_builtPlaceholder = nullptr;             // by the entity just built
     std::unordered_map<const MGroupShape*, int> m_resolution;  // 1 resolving, 2 resolved
-    std::map<std::string, int> m_skipped;
+    KindCounts m_skipped;
+    // What one copy of each block loses, its nested placements included once they are resolved.
+    std::unordered_map<const MGroupShape*, KindCounts> m_blockSkipped;
+    // How far each placed block's numbers reach from its base point (ReachOf).
+    std::unordered_map<const MGroupShape*, double> m_blockReach;
     bool m_cutShort = false;
+    bool m_longLine = false;  // the reading stopped at a line too long
+    bool m_textsCut = false;  // a text longer than kMaxTextBytes
     bool m_prepared = false;
     bool m_paperChosen = false;
     MFloatPoint m_keptOrigin;

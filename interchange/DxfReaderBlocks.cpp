@@ -2,6 +2,7 @@
 // A block may be used before its definition (in the drawing or inside another block), so every
 // placement first leaves an empty group where it belongs; once the whole file is read the blocks'
 // own placements are resolved first, then the drawing's, each replacing its group by a copy.
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -22,6 +23,8 @@ namespace {
 enum : int { kBlockHeader = 1, kBlockOutside = 2, kBlockValues = 3, kBlockEntities = 4 };
 // Deeper nesting than this places nothing (a damaged file may chain blocks without end).
 constexpr int kMaxBlockNesting = 128;
+// Placed copies keep their numbers below this, far from where sums and products overflow.
+constexpr double kMaxPlacedCoordinate = 1e300;
 enum : int { kResolving = 1, kResolved = 2 };
 
 // Left and right alignment change places; centred stays.
@@ -64,6 +67,7 @@ void MDXFReader::HandleBlocks(int code, std::string_view value) {
                 if (MGroupShape* old = m_blocks.Find(name)) {
                     std::erase(m_openBlocks, old);
                     std::erase(m_markOwners, old);
+                    m_blockSkipped.erase(old);
                 }
                 m_openBlocks.push_back(m_blocks.Replace(name, std::make_unique<MGroupShape>()));
                 m_blockState = kBlockValues;
@@ -109,9 +113,12 @@ std::unique_ptr<MCadShape> MDXFReader::PlaceBlock(bool insert) {
         CountSkipped("INSERT (3D)");
         return nullptr;
     }
-    auto placeholder = std::make_unique<PlacementMark>(Placement{nullptr, s.name, s.points[0], s.d41, s.d42,
-                                                                 s.a50, insert, plane == Plane::kMirrored,
-                                                                 EntityColor(), EntityLineStyle()});
+    // A DIMENSION's 70 and 71 are its type and text attachment.
+    const int columns = insert ? std::max(s.i70, 1) : 1;
+    const int rows = insert ? std::max(s.i71, 1) : 1;
+    auto placeholder = std::make_unique<PlacementMark>(
+        Placement{nullptr, s.name, s.points[0], s.d41, s.d42, s.a50, columns, rows, s.d44, s.d45, insert,
+                  plane == Plane::kMirrored, EntityColor(), EntityLineStyle()});
     m_builtPlaceholder = placeholder.get();
     ++m_placementCount;
     return placeholder;
@@ -130,6 +137,7 @@ void MDXFReader::ResolvePlacements() {
     m_markOwners = {};
     m_layerMarks = {};
     m_resolution.clear();
+    m_blockReach.clear();
 }
 
 void MDXFReader::RecordLayerMark(int layer, int index) {
@@ -143,7 +151,11 @@ void MDXFReader::RecordLayerMark(int layer, int index) {
 }
 
 void MDXFReader::ResolveBlock(MGroupShape* block, int depth) {
-    if (depth > kMaxBlockNesting || m_resolution[block] != 0) return;
+    if (depth > kMaxBlockNesting) {
+        m_nestingLimited = true;
+        return;
+    }
+    if (m_resolution[block] != 0) return;
     m_resolution[block] = kResolving;
     ReplacePlaceholders(block->GetMembers(), block, depth);
     m_resolution[block] = kResolved;
@@ -198,25 +210,75 @@ std::unique_ptr<MCadShape> MDXFReader::Place(const Placement& placement, int dep
     if (!block) return nullptr;
     ResolveBlock(block, depth + 1);
     // A block still being resolved places itself (directly or through others): nothing.
-    if (m_resolution[block] != kResolved || block->GetShapeCount() == 0) return nullptr;
-    const std::size_t weight = m_blocks.GetWeight(block);
+    if (m_resolution[block] != kResolved) return nullptr;
+    if (block->GetShapeCount() == 0) {
+        // Nothing to copy, but what its copies would have held is lost as many times.
+        AddBlockLosses(
+            placement.owner, *block,
+            static_cast<std::uint64_t>(placement.columns) * static_cast<std::uint64_t>(placement.rows));
+        return nullptr;
+    }
+    std::unique_ptr<MGroupShape> placed;
+    if (placement.columns == 1 && placement.rows == 1) {
+        placed = PlaceCopy(*block, placement, placement.point);
+    } else {
+        // The cells stand in the block's turned frame, one spacing apart (not scaled), and go
+        // together as one group, as the one INSERT that places them.
+        const MFloatPoint column = MFloatPoint(placement.columnSpacing, 0).GetRotated(placement.angle);
+        const MFloatPoint row = MFloatPoint(0, placement.rowSpacing).GetRotated(placement.angle);
+        auto cells = std::make_unique<MGroupShape>();
+        cells->SetBasePoint(placement.point);
+        // Every cell placed takes from the limit, which ends the loops; so does a cell out of range.
+        bool full = false;
+        for (int r = 0; r < placement.rows && !full; ++r) {
+            for (int c = 0; c < placement.columns && !full; ++c) {
+                const MFloatPoint point = placement.point + column * c + row * r;
+                std::unique_ptr<MGroupShape> copy;
+                if (std::isfinite(point.x) && std::isfinite(point.y))
+                    copy = PlaceCopy(*block, placement, point);
+                if (copy)
+                    cells->AddShape(copy.release());
+                else
+                    full = true;
+            }
+        }
+        if (cells->GetShapeCount() > 0) placed = std::move(cells);
+    }
+    if (!placed) return nullptr;
+    if (placement.mirrored) MirrorAboutYAxis(placed.get());
+    // Inside a block definition a placement that is itself "by block" passes that on.
+    ResolveByBlock(placed.get(), placement.color, placement.lineStyle, placement.owner != nullptr);
+    placed->SetLineWidth(0.0);
+    return placed;
+}
+
+std::unique_ptr<MGroupShape> MDXFReader::PlaceCopy(const MGroupShape& block, const Placement& placement,
+                                                   const MFloatPoint& point) {
+    if (placement.insert) {
+        // A scale or a point that would take the copy's numbers out of range (to infinities, which
+        // the program's own file could not give back) leaves the copy out.
+        const auto [entry, added] = m_blockReach.try_emplace(&block, 0.0);
+        if (added) entry->second = ReachOf(block, block.GetCenter());
+        const double scale = std::max({std::fabs(placement.sx), std::fabs(placement.sy), 1.0});
+        const double reach = std::max(std::fabs(point.x), std::fabs(point.y)) + 2 * scale * entry->second;
+        if (!(reach <= kMaxPlacedCoordinate)) {
+            AddKind(placement.owner ? m_blockSkipped[placement.owner] : m_skipped, "INSERT", 1);
+            return nullptr;
+        }
+    }
+    const std::size_t weight = m_blocks.GetWeight(&block);
     if (weight > m_expansionLimit || m_expanded > m_expansionLimit - weight) {
         m_expansionLimited = true;
         return nullptr;
     }
     m_expanded += weight;
-
-    std::unique_ptr<MGroupShape> copy(static_cast<MGroupShape*>(block->Duplicate()));
+    AddBlockLosses(placement.owner, block, 1);
+    std::unique_ptr<MGroupShape> copy(static_cast<MGroupShape*>(block.Duplicate()));
     if (placement.insert) {
-        const MFloatPoint p = placement.point;
-        copy->Move(p - copy->GetCenter());
-        if (placement.sx != 1.0 || placement.sy != 1.0) copy->ScaleXY(p, placement.sx, placement.sy);
-        if (placement.angle != 0.0) TurnPlacedCopy(*copy, p.x, p.y, placement.angle);
+        copy->Move(point - copy->GetCenter());
+        if (placement.sx != 1.0 || placement.sy != 1.0) copy->ScaleXY(point, placement.sx, placement.sy);
+        if (placement.angle != 0.0) TurnPlacedCopy(*copy, point.x, point.y, placement.angle);
     }
-    if (placement.mirrored) MirrorAboutYAxis(copy.get());
-    // Inside a block definition a placement that is itself "by block" passes that on.
-    ResolveByBlock(copy.get(), placement.color, placement.lineStyle, placement.owner != nullptr);
-    copy->SetLineWidth(0.0);
     return copy;
 }
 

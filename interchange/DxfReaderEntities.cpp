@@ -1,7 +1,10 @@
 // The reader's entity half: turns the entities of ENTITIES and BLOCKS into shapes and resolves
 // their colours and line types. Block definitions and placements are in DxfReaderBlocks.cpp.
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <limits>
+#include <optional>
 
 #include "document/Layer.h"
 #include "document/TessarayDoc.h"
@@ -130,27 +133,40 @@ MFloatPoint PlanOfOcsPoint(const MFloatPoint& p, const double normal[3], double 
 
 constexpr int kArcSteps = MCircleArcShape::kArcPoints - 1;
 
-// Whether a bulge draws an arc between the two points (a chord without length draws none).
-bool IsArcChord(const MFloatPoint& a, const MFloatPoint& b) {
-    const double c = (b - a).GetLength();
-    return c > 0.0 && std::isfinite(c);
-}
+// The arc from a to b whose bulge is the tangent of a quarter of its turn (positive
+// counter-clockwise). None when the chord has no length, or when the circle is so large against
+// the chord (a bulge near zero or near infinity) that the chord's ends cannot be told apart on it:
+// the segment is then drawn straight, as for a bulge that is no number.
+struct BulgeArc {
+    MFloatPoint centre;
+    double radius, start, sweep;
+};
 
-// The points of the arc from a to b whose bulge is the tangent of a quarter of its turn (positive
-// counter-clockwise), a and b left out, in the steps an arc shape takes.
-template <class Add>
-void AddArcPoints(Add& add, const MFloatPoint& a, const MFloatPoint& b, double bulge) {
-    if (!IsArcChord(a, b)) return;
+std::optional<BulgeArc> ArcOfBulge(const MFloatPoint& a, const MFloatPoint& b, double bulge) {
     const MFloatPoint chord = b - a;
     const double c = chord.GetLength();
-    const double sweep = 4.0 * std::atan(bulge);
+    if (!(c > 0.0) || !std::isfinite(c) || bulge == 0.0 || !std::isfinite(bulge)) return std::nullopt;
+    // The centre's distance from the chord, c (1 - bulge^2) / (4 bulge), without the square that
+    // overflows.
+    const double offset = c / 4 * (1 / bulge - bulge);
     const MFloatPoint left(-chord.y / c, chord.x / c);
-    const MFloatPoint centre = (a + b) / 2 + left * (c / 2 * (1 - bulge * bulge) / (2 * bulge));
-    const double radius = (a - centre).GetLength();
-    const double start = std::atan2(a.y - centre.y, a.x - centre.x);
+    BulgeArc arc;
+    arc.centre = (a + b) / 2 + left * offset;
+    arc.radius = c / 4 * std::fabs(1 / bulge + bulge);
+    arc.sweep = 4.0 * std::atan(bulge);
+    if (!std::isfinite(std::fabs(arc.centre.x) + std::fabs(arc.centre.y) + arc.radius) ||
+        !(arc.radius * std::numeric_limits<double>::epsilon() <= c))
+        return std::nullopt;
+    arc.start = std::atan2(a.y - arc.centre.y, a.x - arc.centre.x);
+    return arc;
+}
+
+// The points of the arc, its ends left out, in the steps an arc shape takes.
+template <class Add>
+void AddArcPoints(Add& add, const BulgeArc& arc) {
     for (int k = 1; k < kArcSteps; ++k) {
-        const double angle = start + sweep * k / kArcSteps;
-        add(centre + MFloatPoint(std::cos(angle), std::sin(angle)) * radius);
+        const double angle = arc.start + arc.sweep * k / kArcSteps;
+        add(arc.centre + MFloatPoint(std::cos(angle), std::sin(angle)) * arc.radius);
     }
 }
 
@@ -162,22 +178,20 @@ std::unique_ptr<MPolygonShape> BulgedPolygon(std::size_t n, PointAt point, Bulge
         for (std::size_t i = 0; i < n; ++i) {
             const bool last = i + 1 == n;
             if (last && !closed) break;
-            const double b = bulge(i);
-            if (b != 0.0 && std::isfinite(b)) visit(i, point(i), point(last ? 0 : i + 1), b);
+            if (const std::optional<BulgeArc> arc = ArcOfBulge(point(i), point(last ? 0 : i + 1), bulge(i)))
+                visit(i, *arc);
         }
     };
     std::size_t count = n;
-    arcs([&](std::size_t, const MFloatPoint& a, const MFloatPoint& b, double) {
-        if (IsArcChord(a, b)) count += kArcSteps - 1;
-    });
+    arcs([&](std::size_t, const BulgeArc&) { count += kArcSteps - 1; });
     auto polygon = std::make_unique<MPolygonShape>(static_cast<int>(count), closed ? TRUE : FALSE);
     int next = 0;
     const auto add = [&](const MFloatPoint& p) { polygon->SetPoint(next++, p); };
     std::size_t done = 0;  // points taken
-    arcs([&](std::size_t i, const MFloatPoint& a, const MFloatPoint& b, double turn) {
+    arcs([&](std::size_t i, const BulgeArc& arc) {
         for (; done <= i; ++done)
             add(point(done));
-        AddArcPoints(add, a, b, turn);
+        AddArcPoints(add, arc);
     });
     for (; done < n; ++done)
         add(point(done));
@@ -193,6 +207,15 @@ bool IsPlainFillOf(const MFillStyle& fill, COLORREF color) {
 
 std::string MDXFReader::DecodeText(std::string_view raw) const {
     return m_encoding.Decode(raw);
+}
+
+void MDXFReader::CutLongText(std::string& text) {
+    if (text.size() <= kMaxTextBytes) return;
+    std::size_t end = kMaxTextBytes;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+        --end;
+    text.resize(end);
+    m_textsCut = true;
 }
 
 void MDXFReader::PlaceText(MTextShape* text, const MFloatPoint& point) {
@@ -307,12 +330,33 @@ void MDXFReader::CountSkipped(std::string_view kind) {
                                                      "EOF", "VIEWPORT", "ATTDEF", "SECTION"};
     for (std::string_view name : kNotDrawn)
         if (kind == name) return;
-    // Names of damaged files stay short and printable, and so does the list.
+    KindCounts* counts = &m_skipped;
+    if (m_sectionState == kSectionBlocks) {
+        // Between blocks nothing belongs to the drawing.
+        if (m_openBlocks.empty()) return;
+        counts = &m_blockSkipped[m_openBlocks.back()];
+    }
+    // Names of damaged files stay short and printable.
     std::string name;
     for (char c : kind.substr(0, 40))
         name += c >= ' ' && c < 0x7F ? c : '?';
-    if (m_skipped.size() >= kMaxSkippedKinds && m_skipped.count(name) == 0) name = "...";
-    ++m_skipped[name];
+    AddKind(*counts, name, 1);
+}
+
+void MDXFReader::AddKind(KindCounts& counts, const std::string& kind, std::uint64_t n) {
+    // The list stays short; counts multiplied by placements stop at the largest int.
+    const std::string& name = counts.size() >= kMaxSkippedKinds && counts.count(kind) == 0 ? "..." : kind;
+    int& count = counts[name];
+    const std::uint64_t sum = static_cast<std::uint64_t>(count) + n;
+    count = static_cast<int>(std::min<std::uint64_t>(sum, INT_MAX));
+}
+
+void MDXFReader::AddBlockLosses(const MGroupShape* owner, const MGroupShape& block, std::uint64_t copies) {
+    const auto lost = m_blockSkipped.find(&block);
+    if (lost == m_blockSkipped.end() || copies == 0) return;
+    KindCounts& counts = owner ? m_blockSkipped[owner] : m_skipped;
+    for (const auto& [kind, n] : lost->second)
+        AddKind(counts, kind, std::min<std::uint64_t>(static_cast<std::uint64_t>(n) * copies, INT_MAX));
 }
 
 std::unique_ptr<MCadShape> MDXFReader::BuildEntity(int kind) {
@@ -371,6 +415,7 @@ std::unique_ptr<MCadShape> MDXFReader::BuildText() {
     // A text has one line: a line feed of its caret codes reads as a blank.
     std::string string = DecodeDxfPercentCodes(DecodeDxfCarets(DecodeText(s.text)));
     std::replace(string.begin(), string.end(), '\n', ' ');
+    CutLongText(string);
     text->SetString(string);
     SetupText(text.get());
     int alignment = kAlignBottom;
@@ -399,7 +444,8 @@ std::unique_ptr<MCadShape> MDXFReader::BuildMText() {
     // Long texts come in group-3 chunks before the last chunk in group 1; a character may be split
     // between chunks, so the bytes are joined before they are decoded.
     MDXFTextDecoder decoder;
-    const std::string text = decoder.Decode(DecodeDxfCarets(DecodeText(s.chunks + s.text)));
+    std::string text = decoder.Decode(DecodeDxfCarets(DecodeText(s.chunks + s.text)));
+    CutLongText(text);
     if (text.empty()) return nullptr;
     int lines = 1;
     for (std::size_t i = 0; i + 1 < text.size(); ++i)
@@ -439,7 +485,13 @@ std::unique_ptr<MCadShape> MDXFReader::BuildMText() {
             width = static_cast<double>(cells) * s.d40 / 2;
         }
     }
-    multi->SetBoxSize(width, -lines * s.d40);
+    const double height = -lines * s.d40;
+    if (!std::isfinite(width) || !std::isfinite(height)) {
+        // A box beyond the range of numbers: the program's own file could not give it back.
+        CountSkipped(m_entityName);
+        return nullptr;
+    }
+    multi->SetBoxSize(width, height);
     multi->SetPoint(s.points[0]);
     return multi;
 }

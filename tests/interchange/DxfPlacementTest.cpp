@@ -1,6 +1,7 @@
 // Where and how the DXF reader places what it reads: mirrored planes, blocks used before their
 // definition, MTEXT with an embedded object, bulged polyline segments, palette colours and the
 // caret codes of texts.
+#include <algorithm>
 #include <cmath>
 
 #include "DxfTestSupport.h"
@@ -176,6 +177,50 @@ TEST_F(DxfPlacement, CaretCodesOfTexts) {
     auto* multi = dynamic_cast<MMultiTextShape*>(Shape(1));
     ASSERT_NE(multi, nullptr);
     EXPECT_EQ(multi->GetString(), "one\ntwo");
+}
+
+// The start points of every line, groups searched depth first, rounded to 1e-9.
+void LineStarts(const MCadShape* shape, std::vector<std::pair<double, double>>& starts) {
+    if (const auto* line = dynamic_cast<const MLineShape*>(shape)) {
+        const auto round = [](double v) { return std::round(v * 1e9) / 1e9 + 0.0; };
+        starts.emplace_back(round(line->m_start.x), round(line->m_start.y));
+    } else if (const auto* group = dynamic_cast<const MGroupShape*>(shape)) {
+        for (int i = 0; i < group->GetShapeCount(); ++i)
+            LineStarts(group->GetShapeAt(i), starts);
+    }
+}
+
+TEST_F(DxfPlacement, AnInsertWithRowsAndColumnsPlacesEveryCell) {
+    using Starts = std::vector<std::pair<double, double>>;
+    // Columns step along the block's turned x axis and rows along its y axis, unscaled.
+    const struct {
+        const char* name;
+        std::string groups;
+        Starts starts;
+    } cases[] = {
+        {"2 rows of 3",
+         "70|3|71|2|44|10|45|5|",
+         {{100, 0}, {100, 5}, {110, 0}, {110, 5}, {120, 0}, {120, 5}}},
+        {"turned a quarter, scaled",
+         "70|2|71|2|44|10|45|5|41|2|42|2|50|90|",
+         {{95, 0}, {95, 10}, {100, 0}, {100, 10}}},
+        {"one column of 3", "71|3|45|-4|", {{100, -8}, {100, -4}, {100, 0}}},
+        {"counts below one", "70|0|71|-2|44|10|45|5|", {{100, 0}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        MTessarayDoc file;
+        MDXFReader reader(file);
+        ASSERT_EQ(reader.ReadBytes(Drawing("0|BLOCK|2|B|10|0|20|0|0|LINE|10|0|20|0|11|1|21|0|0|ENDBLK|",
+                                           "0|INSERT|2|B|10|100|20|0|" + c.groups)),
+                  1);
+        Starts starts;
+        for (const MCadShape* shape : AllShapes(file))
+            LineStarts(shape, starts);
+        std::sort(starts.begin(), starts.end());
+        EXPECT_EQ(starts, c.starts);
+        EXPECT_TRUE(messages.Messages().empty());
+    }
 }
 
 }  // namespace
