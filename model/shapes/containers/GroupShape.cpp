@@ -5,6 +5,7 @@
 #include <istream>
 #include <memory>
 #include <ostream>
+#include <vector>
 
 #include "model/CadView.h"
 #include "model/SnapPoint.h"
@@ -20,7 +21,7 @@ IMPLEMENT_SERIAL(MGroupShape, MCadShape, VERSIONABLE_SCHEMA | 1)
 
 // Whatever the text form reads can be copied, pasted and duplicated through the archive: a pack
 // around the groups, a shape and its picture inside them.
-static_assert(kMaxTextNesting + 3 <= CArchive::kMaxObjectNesting);
+static_assert(kMaxGroupNesting + 3 <= CArchive::kMaxObjectNesting);
 
 MGroupShape::MGroupShape() {
     SetDrawExtent(MFloatRect());
@@ -434,7 +435,32 @@ MCadShape* MGroupShape::CreateNew() const {
 }
 
 void MGroupShape::WriteText(CDocument* doc, std::ostream& os) const {
-    m_members.WriteText(doc, os);
+    MTextNestingGuard nesting;
+    if (!nesting.AtLimit()) {
+        m_members.WriteText(doc, os);
+        os << "0\n";
+        return;
+    }
+    // The deepest group the reader takes holds the shapes of the plain groups below it itself:
+    // the drawing loses those groupings, never a shape.
+    MShapeArray4Group flat;
+    flat.SetOwner(FALSE);
+    if (m_members.HasBasePoint()) flat.SetBasePoint(m_members.GetBasePoint());
+    std::vector<const MCadShape*> pending;
+    for (int i = m_members.GetSize() - 1; i >= 0; --i)
+        pending.push_back(m_members.GetAt(i));
+    while (!pending.empty()) {
+        const MCadShape* s = pending.back();
+        pending.pop_back();
+        const auto* group = dynamic_cast<const MGroupShape*>(s);
+        if (!group || !group->IsPlainGroup()) {
+            if (s) flat.Add(const_cast<MCadShape*>(s));
+            continue;
+        }
+        for (int i = group->GetShapeCount() - 1; i >= 0; --i)
+            pending.push_back(group->GetShapeAt(i));
+    }
+    flat.WriteText(doc, os);
     os << "0\n";
 }
 
