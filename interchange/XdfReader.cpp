@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <sstream>
+#include <utility>
 
 #include "document/DocShapeArray.h"
 #include "document/Layer.h"
@@ -211,7 +212,10 @@ int MXDFReader::Prepare(const std::string& path) {
 int MXDFReader::Read(const std::string& path) {
     MXDFProgress* progress = GetXDFProgress();
     if (progress) progress->BeginWait();
-    if (!m_prepared && !Prepare(path)) {
+    // One preparation serves one reading.
+    const bool prepared = std::exchange(m_prepared, false);
+    if (!prepared && !Prepare(path)) {
+        m_prepared = false;
         // Called on its own, a failed read leaves the document as a read of nothing would: with
         // a layer. Through the document, Prepare has refused before anything changed.
         CreateLayers();
@@ -219,6 +223,7 @@ int MXDFReader::Read(const std::string& path) {
         if (progress) progress->EndWait();
         return 0;
     }
+    m_prepared = false;
     CreateLayers();
     int result = 0;
     try {
