@@ -23,6 +23,40 @@ IMPLEMENT_SERIAL(MGroupShape, MCadShape, VERSIONABLE_SCHEMA | 1)
 // around the groups, a shape and its picture inside them.
 static_assert(kMaxGroupNesting + 3 <= CArchive::kMaxObjectNesting);
 
+namespace {
+
+// The members of a group at the nesting limit with the plain groups below it taken apart: what the
+// group holds when written, so that every reader takes it back. The caller empties flat before it
+// goes, as the shapes stay the members'.
+void FoldMembers(const MShapeArray4Group& members, MShapeArray4Group& flat) {
+    if (members.HasBasePoint()) flat.SetBasePoint(members.GetBasePoint());
+    std::vector<MCadShape*> pending;
+    for (int i = members.GetSize() - 1; i >= 0; --i)
+        pending.push_back(members.GetAt(i));
+    while (!pending.empty()) {
+        MCadShape* s = pending.back();
+        pending.pop_back();
+        const auto* group = dynamic_cast<const MGroupShape*>(s);
+        if (!group || !group->IsPlainGroup()) {
+            if (s) flat.Add(s);
+            continue;
+        }
+        for (int i = group->GetShapeCount() - 1; i >= 0; --i)
+            pending.push_back(group->GetShapeAt(i));
+    }
+}
+
+// A folded copy of the members that never deletes them.
+struct FoldedMembers {
+    explicit FoldedMembers(const MShapeArray4Group& members) { FoldMembers(members, flat); }
+    ~FoldedMembers() { flat.RemoveAll(); }
+    FoldedMembers(const FoldedMembers&) = delete;
+    FoldedMembers& operator=(const FoldedMembers&) = delete;
+    MShapeArray4Group flat;
+};
+
+}  // namespace
+
 MGroupShape::MGroupShape() {
     SetDrawExtent(MFloatRect());
 }
@@ -38,7 +72,16 @@ MGroupShape::~MGroupShape() = default;
 
 void MGroupShape::Serialize(CArchive& ar) {
     MCadShape::Serialize(ar);
-    if (ar.IsLoading()) ar.GetObjectSchema();  // any schema is accepted
+    MTextNestingGuard nesting;
+    if (ar.IsLoading()) {
+        ar.GetObjectSchema();  // any schema is accepted
+        if (nesting.Exceeded()) AfxThrowArchiveException(CArchiveException::genericException);
+    }
+    if (ar.IsStoring() && nesting.AtLimit()) {
+        FoldedMembers folded(m_members);
+        folded.flat.Serialize(ar);
+        return;
+    }
     m_members.Serialize(ar);
     // A group always owns its members, whatever a damaged archive says.
     m_members.SetOwner(TRUE);
@@ -443,24 +486,8 @@ void MGroupShape::WriteText(CDocument* doc, std::ostream& os) const {
     }
     // The deepest group the reader takes holds the shapes of the plain groups below it itself:
     // the drawing loses those groupings, never a shape.
-    MShapeArray4Group flat;
-    flat.SetOwner(FALSE);
-    if (m_members.HasBasePoint()) flat.SetBasePoint(m_members.GetBasePoint());
-    std::vector<const MCadShape*> pending;
-    for (int i = m_members.GetSize() - 1; i >= 0; --i)
-        pending.push_back(m_members.GetAt(i));
-    while (!pending.empty()) {
-        const MCadShape* s = pending.back();
-        pending.pop_back();
-        const auto* group = dynamic_cast<const MGroupShape*>(s);
-        if (!group || !group->IsPlainGroup()) {
-            if (s) flat.Add(const_cast<MCadShape*>(s));
-            continue;
-        }
-        for (int i = group->GetShapeCount() - 1; i >= 0; --i)
-            pending.push_back(group->GetShapeAt(i));
-    }
-    flat.WriteText(doc, os);
+    FoldedMembers folded(m_members);
+    folded.flat.WriteText(doc, os);
     os << "0\n";
 }
 

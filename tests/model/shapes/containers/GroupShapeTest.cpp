@@ -334,19 +334,34 @@ std::pair<int, int> DepthAndLines(const MCadShape* top) {
 
 }  // namespace
 
-TEST_F(GroupShapeTest, TextFormFoldsGroupsPastTheNestingLimitIntoTheDeepestOne) {
-    // Written as they stood, the deepest groups made a file the reader refuses whole.
+TEST_F(GroupShapeTest, BothFormsFoldGroupsPastTheNestingLimitIntoTheDeepestOne) {
+    // Written as they stood, the deepest groups made a file, a copy or a part that the readers
+    // refuse whole.
     const int depth = kMaxGroupNesting + 60;
     const std::unique_ptr<MGroupShape> chain = Chain(depth);
     std::unique_ptr<MCadShape> back = ReadShape(ShapeText(*chain));
     ASSERT_NE(back, nullptr);
     EXPECT_EQ(DepthAndLines(back.get()), std::make_pair(kMaxGroupNesting, depth));
+    std::unique_ptr<MGroupShape> copy = LoadObject<MGroupShape>(StoreObject(chain.get()));
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(DepthAndLines(copy.get()), std::make_pair(kMaxGroupNesting, depth));
 
     // At the limit itself nothing is folded.
     const std::unique_ptr<MGroupShape> full = Chain(kMaxGroupNesting);
     back = ReadShape(ShapeText(*full));
     ASSERT_NE(back, nullptr);
     EXPECT_EQ(ShapeText(*back), ShapeText(*full));
+}
+
+TEST_F(GroupShapeTest, TheArchiveReadsNoDeeperThanTheNestingLimit) {
+    // Before, the archive took groups as deep as its own object limit, past what the text form reads.
+    const std::vector<BYTE> bytes = StoreObject(Chain(60).get());
+    std::vector<std::unique_ptr<MTextNestingGuard>> open;
+    for (int i = 0; i < kMaxGroupNesting - 50; ++i)
+        open.push_back(std::make_unique<MTextNestingGuard>());
+    EXPECT_THROW(LoadObject<MGroupShape>(bytes), CArchiveException);
+    open.clear();
+    EXPECT_NE(LoadObject<MGroupShape>(bytes), nullptr);
 }
 
 TEST_F(GroupShapeTest, AnyNestingIsDeletedWithoutExhaustingTheStack) {
