@@ -181,7 +181,7 @@ void MXDFReader::RemoveEmptyLayers() {
     if (m_doc.GetLayers()->GetLayerCount() == 0) m_doc.AddNewLayer();
 }
 
-bool MXDFReader::LooksLikeXdf(std::string_view text) const {
+bool MXDFReader::LooksLikeXdf(std::string_view text) {
     std::size_t at = 0;
     while (at < text.size() && (text[at] == ' ' || text[at] == '\t' || text[at] == '\r' || text[at] == '\n'))
         ++at;
@@ -189,9 +189,12 @@ bool MXDFReader::LooksLikeXdf(std::string_view text) const {
     const std::string_view line =
         text.substr(at, end == std::string_view::npos ? text.size() - at : end - at);
     if (line.empty() || line[0] != '[') return false;
+    // A section this reader skips may come first too; its name is still a plain word.
     const std::size_t close = line.find(']');
-    return m_sections.count(
-               std::string(line.substr(1, close == std::string_view::npos ? line.npos : close - 1))) != 0;
+    const std::string_view name = line.substr(1, close == std::string_view::npos ? line.npos : close - 1);
+    return !name.empty() && std::all_of(name.begin(), name.end(), [](char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+    });
 }
 
 int MXDFReader::Prepare(const std::string& path) {
@@ -199,7 +202,6 @@ int MXDFReader::Prepare(const std::string& path) {
     m_text.clear();
     std::string bytes;
     if (ReadImportFile(path, bytes)) {
-        m_fileSize = bytes.size();
         m_text = DecodeTextFile(bytes);
         if (LooksLikeXdf(m_text)) return 1;
     }
@@ -241,7 +243,6 @@ int MXDFReader::Read(const std::string& path) {
 }
 
 int MXDFReader::ReadText(const std::string& text, const std::string& path) {
-    m_fileSize = text.size();
     CreateLayers();
     int result = 0;
     try {

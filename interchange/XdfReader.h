@@ -117,8 +117,8 @@ public:
     int Read(const std::string& path) override;
     // The steps of Read on text already decoded (UTF-8, "\n"); path is shown in the dialog.
     int ReadText(const std::string& text, const std::string& path);
-    // Whether the first line that is not blank names a section of the format.
-    bool LooksLikeXdf(std::string_view text) const;
+    // Whether the first line that is not blank opens a section: "[", a word, "]".
+    static bool LooksLikeXdf(std::string_view text);
 
     // Layer pen code (0..9) to colour.
     static COLORREF PenColor(int code);
@@ -177,7 +177,6 @@ private:
     bool m_layersCreated = false;
     // The file read by Prepare, decoded.
     std::string m_text;
-    std::size_t m_fileSize = 0;
     bool m_prepared = false;
     bool m_sawEnd = false;
     int m_foldedGroups = 0;

@@ -393,12 +393,16 @@ TEST_F(XdfRefusal, BytesThatAreNoDrawingLeaveTheOpenDrawing) {
     std::string noise(5000, '\0');
     for (char& c : noise)
         c = static_cast<char>(random());
-    for (const std::string& bytes : {noise, std::string("[NOTASECTION]\nLINE\n"), std::string("\n\n")}) {
+    for (const std::string& bytes : {noise, std::string("[<html>]\nLINE\n"), std::string("\n\n")}) {
         const auto [opened, texts] = Open(bytes);
         EXPECT_FALSE(opened);
         EXPECT_EQ(texts, std::vector<std::string>{AfxLoadString(62700)});
         EXPECT_TRUE(KeptTheOpenDrawing());
     }
+    // A section the reader does not know may open a drawing.
+    const auto [opened, texts] = Open("\r\n[VERSION]\r\n2\r\n[START]\r\n[END]\r\n");
+    EXPECT_TRUE(opened);
+    EXPECT_TRUE(texts.empty());
 }
 
 TEST_F(XdfReaderTest, TextsWithoutAFontTakeTheCurrentTextFont) {
