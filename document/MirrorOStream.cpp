@@ -1,5 +1,6 @@
 #include "document/MirrorOStream.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,8 +9,10 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <locale>
 #include <streambuf>
+#include <string_view>
 #include <vector>
 
 #include "model/helpers/AsciiText.h"
@@ -18,6 +21,10 @@
 #include "platform/TextFile.h"
 
 namespace {
+
+// Set while the program starts: temporary files changed before it belong to no save of this process.
+const std::time_t g_processStart = std::time(nullptr);
+constexpr std::time_t kStaleAge = 10 * 60;
 
 CProgramSlot<MMirrorOStream::StepHook>& StepHookSlot() {
     static auto& slot = *new CProgramSlot<MMirrorOStream::StepHook>;
@@ -161,6 +168,29 @@ int MMirrorOStream::RunHook(Step step) {
     return hook ? hook(step) : 0;
 }
 
+int MMirrorOStream::RemoveStaleTemporaries(const std::string& folder) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return 0;
+    const std::time_t now = std::time(nullptr);
+    int removed = 0;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name.size() != 9) continue;
+        const std::string_view prefix = name.substr(0, 3);
+        if (prefix != "QFD" && prefix != "QFB" && prefix != "JWC") continue;
+        if (name.substr(3).find_first_not_of(
+                "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789") != std::string_view::npos)
+            continue;
+        const std::string path = folder + "/" + std::string(name);
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) continue;
+        if (st.st_mtime >= g_processStart || st.st_mtime > now - kStaleAge) continue;
+        if (::unlink(path.c_str()) == 0) ++removed;
+    }
+    ::closedir(dir);
+    return removed;
+}
+
 void MMirrorOStream::Fail(int err) {
     if (m_error == 0) m_error = err ? err : EIO;
     setstate(std::ios::badbit);
@@ -200,6 +230,7 @@ BOOL MMirrorOStream::Open(const std::string& path, int mode) {
         Fail(err);
         return FALSE;
     }
+    RemoveStaleTemporaries(FolderOf(m_target));
 
     int fd = -1;
     if (mode == kBackup || mode == kSafe) {

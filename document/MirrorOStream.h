@@ -53,12 +53,20 @@ public:
     // Called before each step; returning an errno value other than 0 makes that step fail with it.
     using StepHook = int (*)(Step step);
     static StepHook SetStepHook(StepHook hook);
+    // The installed hook's answer for a step; also asked by writers with a temporary file of their own.
+    static int RunHook(Step step);
+
+    // Removes from folder the temporary files that saves of this program left when they were
+    // killed: regular files of this user named by one of its temporary prefixes ("QFD", "QFB",
+    // "JWC") and the six letters or digits that mkstemp adds, last changed before this process
+    // started and at least ten minutes ago, so that no save still running can lose its file. Every
+    // save calls it for its target's folder. Returns the number of files removed.
+    static int RemoveStaleTemporaries(const std::string& folder);
 
 private:
     class Buffer;
     friend class Buffer;
 
-    int RunHook(Step step);
     void Fail(int err);
     void Discard();
     BOOL MakeBackup(const std::string& target);

@@ -188,6 +188,8 @@ public:
     static void ReportFileError(int error);
     // Tells that the file ended before its end mark and opened untitled.
     static void ReportCutShort(const std::string& path);
+    // Tells that characters code page 932 lacks were saved as '?' (the drawing keeps them).
+    static void ReportCharactersReplaced();
 
     // The listener hears of shapes leaving until it is removed (it must be before it goes).
     void AddShapeLeaveListener(MShapeLeaveListener* listener);

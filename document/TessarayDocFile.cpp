@@ -106,6 +106,10 @@ struct MTessarayDoc::Content {
     std::vector<ToolText> tools;
 };
 
+void MTessarayDoc::ReportCharactersReplaced() {
+    AfxMessageBox(kCharactersReplacedText, MB_OK | MB_ICONINFORMATION);
+}
+
 void MTessarayDoc::ReportCutShort(const std::string& path) {
     AfxMessageBox("\"" + path + "\"" + kCutShortText, MB_OK | MB_ICONEXCLAMATION);
 }
@@ -487,7 +491,7 @@ BOOL MTessarayDoc::WriteTextDocument(const std::string& path) {
     SetModifiedFlag(FALSE);
     SetImported(0);
     // The drawing keeps those characters; only the file lost them.
-    if (out.GetReplacedCount() > 0) AfxMessageBox(kCharactersReplacedText, MB_OK | MB_ICONINFORMATION);
+    if (out.GetReplacedCount() > 0) ReportCharactersReplaced();
     return TRUE;
 }
 

@@ -11,6 +11,7 @@
 #include "interchange/DxfBlockCopy.h"
 #include "interchange/DxfReader.h"
 #include "interchange/DxfReaderKeywords.h"
+#include "model/shapes/ShapeFactory.h"
 #include "model/shapes/containers/GroupShape.h"
 #include "model/shapes/lines/PolygonShape.h"
 #include "model/shapes/text/MultiTextShape.h"
@@ -21,8 +22,9 @@ namespace {
 
 // Block states.
 enum : int { kBlockHeader = 1, kBlockOutside = 2, kBlockValues = 3, kBlockEntities = 4 };
-// Deeper nesting than this places nothing (a damaged file may chain blocks without end).
-constexpr int kMaxBlockNesting = 128;
+// Deeper nesting than the program keeps places nothing (a damaged file may chain blocks without
+// end).
+constexpr int kMaxBlockNesting = kMaxGroupNesting;
 // Placed copies keep their numbers below this, far from where sums and products overflow.
 constexpr double kMaxPlacedCoordinate = 1e300;
 enum : int { kResolving = 1, kResolved = 2 };

@@ -114,9 +114,10 @@ int MDXFWriter::Write(const std::string& path) {
     CWaitCursor wait;
     MMirrorOStream out;
     out.Open(path, MMirrorOStream::kSafe);
+    // The same words as a failed save of the drawing itself: a full disk says so.
     if (out.fail()) {
         out.Close();
-        AfxMessageBox(IDS_CANNOT_OPEN_FILE, MB_OK | MB_ICONEXCLAMATION);
+        MTessarayDoc::ReportFileError(out.GetError() ? out.GetError() : EIO);
         return 0;
     }
     try {
@@ -130,7 +131,7 @@ int MDXFWriter::Write(const std::string& path) {
     // Closing puts the new file in place; a failed write or rename leaves the target as it was.
     if (out.fail() || !out.Close()) {
         out.Close();
-        AfxMessageBox(IDS_CANNOT_OPEN_FILE, MB_OK | MB_ICONEXCLAMATION);
+        MTessarayDoc::ReportFileError(out.GetError() ? out.GetError() : EIO);
         return 0;
     }
     return 1;

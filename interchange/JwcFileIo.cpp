@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "document/MirrorOStream.h"
 #include "platform/Exceptions.h"
 #include "platform/File.h"
 
@@ -48,13 +49,17 @@ int WriteAll(int fd, std::string_view bytes) {
 }  // namespace
 
 int WriteFileAtomically(const std::string& path, std::string_view bytes) {
+    if (const int error = MMirrorOStream::RunHook(MMirrorOStream::kStepOpen)) return error;
+    MMirrorOStream::RemoveStaleTemporaries(FolderOf(path));
     std::string temp = FolderOf(path) + "/JWCXXXXXX";
     std::vector<char> name(temp.begin(), temp.end());
     name.push_back('\0');
     const int fd = ::mkstemp(name.data());
     if (fd < 0) return errno ? errno : EIO;
     temp.assign(name.data());
-    int error = WriteAll(fd, bytes);
+    int error = MMirrorOStream::RunHook(MMirrorOStream::kStepWrite);
+    if (!error) error = WriteAll(fd, bytes);
+    if (!error) error = MMirrorOStream::RunHook(MMirrorOStream::kStepSyncFile);
     if (!error && ::fsync(fd) != 0) error = errno;
     // mkstemp creates the file private to the user; give it the usual permissions.
     if (!error) {
@@ -63,6 +68,7 @@ int WriteFileAtomically(const std::string& path, std::string_view bytes) {
         ::fchmod(fd, 0666 & ~mask);
     }
     if (::close(fd) != 0 && !error) error = errno;
+    if (!error) error = MMirrorOStream::RunHook(MMirrorOStream::kStepRename);
     if (!error && ::rename(temp.c_str(), path.c_str()) != 0) error = errno;
     if (error) ::unlink(temp.c_str());
     return error;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <iomanip>
 #include <memory>
+#include <utility>
 
 #include "document/DocShapeArray.h"
 #include "document/Layer.h"
@@ -150,21 +151,42 @@ int MJWCReader::Refuse(UINT id) {
     return 0;
 }
 
-int MJWCReader::Read(const std::string& path) {
+int MJWCReader::Prepare(const std::string& path) {
+    m_prepared = true;
+    m_bytes.clear();
     MJWCPenSettings pens;
     if (!AskJWCPenSettings(pens)) return 0;
     SetPenSettings(pens);
     m_fontName = GetJWCFontName(AfxGetProfile());
-    std::string bytes;
-    if (!ReadImportFile(path, bytes)) return Refuse(IDS_CANNOT_OPEN_FILE);
-    return ReadBytes(bytes);
+    if (!ReadImportFile(path, m_bytes)) return Refuse(IDS_CANNOT_OPEN_FILE);
+    if (Check(m_bytes)) return 1;
+    m_bytes.clear();
+    m_bytes.shrink_to_fit();
+    return 0;
+}
+
+int MJWCReader::Read(const std::string& path) {
+    // One preparation serves one reading.
+    const bool prepared = std::exchange(m_prepared, false);
+    if (!prepared && !Prepare(path)) return 0;
+    m_prepared = false;
+    if (m_bytes.empty()) return 0;
+    const std::string bytes = std::move(m_bytes);
+    m_bytes.clear();
+    Import(bytes);
+    return 1;
 }
 
 int MJWCReader::ReadBytes(std::string_view bytes) {
+    if (!Check(bytes)) return 0;
+    Import(bytes);
+    return 1;
+}
+
+bool MJWCReader::Check(std::string_view bytes) {
     const auto* data = reinterpret_cast<const BYTE*>(bytes.data());
     const std::size_t size = bytes.size();
 
-    // ---- Everything is checked before the document changes. ----
     if (size < 40 || bytes.substr(0, 20) != kSignature) return Refuse(IDS_JWC_NOT_JWC_FILE);
     const std::string_view variant = bytes.substr(20, 20);
     if (variant == kVariantFloat)
@@ -231,8 +253,16 @@ int MJWCReader::ReadBytes(std::string_view bytes) {
         m_kindHeights[k] = jwc::S16(kinds + 44 + 2 * k) * 0.1;
         m_kindSpacings[k] = jwc::S16(kinds + 66 + 2 * k) * 0.1;
     }
+    m_layout = Layout{factor,      scale,        linesOffset,  arcsOffset, textsOffset,
+                      blockOffset, stringLength, pointsOffset, namesOffset};
+    return true;
+}
 
-    // ---- The import. ----
+void MJWCReader::Import(std::string_view bytes) {
+    const auto* data = reinterpret_cast<const BYTE*>(bytes.data());
+    const auto& [factor, scale, linesOffset, arcsOffset, textsOffset, blockOffset, stringLength, pointsOffset,
+                 namesOffset] = m_layout;
+    const std::string_view block = bytes.substr(blockOffset, stringLength);
     m_factor = factor;
     if (m_scaleDenominator > 1)
         m_paperScale.Set("1:" + FormatFixed(m_scaleDenominator), scale);
@@ -264,7 +294,6 @@ int MJWCReader::ReadBytes(std::string_view bytes) {
     for (std::int64_t i = 0; i < m_pointCount; ++i)
         ReadPointRecord(data + pointsOffset + i * kPointRecord);
     NameLayers(data + namesOffset);
-    return 1;
 }
 
 void MJWCReader::AddShape(MCadShape* shape, int jwLayer) {

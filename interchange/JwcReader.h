@@ -22,12 +22,14 @@ public:
     explicit MJWCReader(MTessarayDoc& doc);
     ~MJWCReader() override;
 
-    // Asks the pen settings (cancel: 0 without a message), reads the file and imports it. 0 with
-    // the message when the file cannot be read (62700), is no JW_CAD drawing (249), is of an
-    // unknown variant (206), or is damaged (62700): counts, addresses or values that do not fit
-    // the file. A refused file changes nothing in the document.
+    // Asks the pen settings (cancel: 0 without a message), reads the file and checks it, before
+    // the document is emptied. 0 with the message when the file cannot be read (62700), is no
+    // JW_CAD drawing (249), is of an unknown variant (206), or is damaged (62700): counts,
+    // addresses or values that do not fit the file. A refused file leaves the open drawing.
+    int Prepare(const std::string& path) override;
+    // Prepares when that was not done, then imports the file.
     int Read(const std::string& path) override;
-    // The import of the file's bytes with the pens already set (SetPenSettings).
+    // The check and the import of the file's bytes with the pens already set (SetPenSettings).
     int ReadBytes(std::string_view bytes);
 
     void AddShape(MCadShape* shape, int layer) override;
@@ -47,12 +49,27 @@ public:
     int m_variant = 0;
 
 private:
+    // Where the records lie in a file that passed the check, and its scale.
+    struct Layout {
+        double factor = 1.0;
+        double scale = 1.0;
+        std::uint64_t linesOffset = 0, arcsOffset = 0, textsOffset = 0, blockOffset = 0, stringLength = 0,
+                      pointsOffset = 0, namesOffset = 0;
+    };
+
     int Refuse(UINT id);
+    // Everything is checked before the document changes; false after the message.
+    bool Check(std::string_view bytes);
+    // The import of bytes that passed the check.
+    void Import(std::string_view bytes);
     void NameLayers(const BYTE* names);
 
     MTessarayDoc& m_doc;
     std::array<CString, kJWLayers> m_layerNames;
     std::array<int, kJWLayers> m_layerMap;
+    Layout m_layout;
+    std::string m_bytes;  // the file Prepare read and checked
+    bool m_prepared = false;
 };
 
 // The paper entry of a JW_CAD paper code; any unknown code is A3.

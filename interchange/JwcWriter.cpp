@@ -98,6 +98,7 @@ BOOL MJWCWriter::WriteSettings(std::string& out) {
     m_strings.RemoveAll();
     m_marks.RemoveAll();
     m_texts.RemoveAll();
+    m_replaced = 0;
     m_marks.AddNew();  // entry 0 stays empty
     const MDocShapeArray* layers = m_doc.GetLayers();
     for (int i = 0; i < layers->GetLayerCount(); ++i) {
@@ -176,7 +177,11 @@ BOOL MJWCWriter::WriteRecords(std::string& out) {
     const MDocShapeArray* layers = m_doc.GetLayers();
     for (int i = 0; i < 256; ++i) {
         std::string field;
-        if (const MLayer* layer = layers->GetLayer(i)) field = Utf8ToCp932(Cp932Cut(layer->GetName(), 7));
+        if (const MLayer* layer = layers->GetLayer(i)) {
+            std::size_t replaced = 0;
+            field = Utf8ToCp932(Cp932Cut(layer->GetName(), 7), &replaced);
+            m_replaced += static_cast<int>(replaced);
+        }
         field.resize(8, '\0');
         out += field;
     }
@@ -195,10 +200,16 @@ std::string MJWCWriter::BuildFile() {
 
 int MJWCWriter::Write(const std::string& path) {
     const std::string bytes = BuildFile();
-    if (bytes.empty() || WriteFileAtomically(path, bytes) != 0) {
+    if (bytes.empty()) {
         AfxMessageBox(AfxLoadString(IDS_CANNOT_OPEN_FILE), MB_OK | MB_ICONEXCLAMATION);
         return 0;
     }
+    // The same words as a failed save of the drawing itself: a full disk says so.
+    if (const int error = WriteFileAtomically(path, bytes)) {
+        MTessarayDoc::ReportFileError(error);
+        return 0;
+    }
+    if (m_replaced + m_texts.GetReplacedCount() > 0) MTessarayDoc::ReportCharactersReplaced();
     if (m_droppedMarks > 0)
         AfxMessageBox(AfxFormatString1(IDS_JWC_MARKS_DROPPED, std::to_string(m_droppedMarks)),
                       MB_OK | MB_ICONWARNING);

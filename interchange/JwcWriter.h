@@ -47,6 +47,8 @@ public:
     MJWCVPointArray m_marks;
     int m_markCount = 0;  // marks written (entries 1..m_markCount)
     int m_droppedMarks = 0;
+    // Characters of layer names that code page 932 lacks (written as '?').
+    int m_replaced = 0;
     MJWCStringList m_texts;
 
 private:

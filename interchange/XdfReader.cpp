@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <sstream>
+#include <utility>
 
 #include "document/DocShapeArray.h"
 #include "document/Layer.h"
@@ -11,6 +12,8 @@
 #include "interchange/JwcFileIo.h"
 #include "model/FillStyle.h"
 #include "model/geometry/Geometry.h"
+#include "model/settings/OptionRecord.h"
+#include "model/shapes/ShapeFactory.h"
 #include "model/shapes/containers/GroupShape.h"
 #include "model/shapes/curves/ArcShape.h"
 #include "model/shapes/curves/CircleShape.h"
@@ -77,6 +80,8 @@ private:
     std::size_t m_next;
 };
 
+constexpr const char* kCutShortText = "ファイルが途中で終わっています。読み込めた部分だけを開きました。";
+
 }  // namespace
 
 MXDFProgress* GetXDFProgress() {
@@ -93,7 +98,13 @@ MXDFGroupStack::MXDFGroupStack() = default;
 MXDFGroupStack::~MXDFGroupStack() = default;
 
 void MXDFGroupStack::Push(std::unique_ptr<MGroupShape> group, int expected) {
-    m_entries.push_back(MXDFGroup{std::move(group), expected});
+    m_entries.push_back(MXDFGroup{std::move(group), expected, 0});
+}
+
+MGroupShape* MXDFGroupStack::DeepestShape() const {
+    for (auto it = m_entries.rbegin(); it != m_entries.rend(); ++it)
+        if (it->group) return it->group.get();
+    return nullptr;
 }
 
 std::unique_ptr<MGroupShape> MXDFGroupStack::Pop() {
@@ -109,7 +120,8 @@ void MXDFGroupStack::RemoveAll() {
 // ---- MXDFReader ---------------------------------------------------------------------------------
 
 MXDFReader::MXDFReader(MTessarayDoc& doc)
-    : m_defaultFont(GetDefaultTextFace()),
+    : m_defaultFont(GetOptionRecord().m_fontName.empty() ? GetDefaultTextFace()
+                                                         : GetOptionRecord().m_fontName),
       m_doc(doc),
       m_sections{{"START", kStart}, {"END", kEnd},     {"ELEMENT", kElement}, {"ORIGIN", kOrigin},
                  {"PAPER", kPaper}, {"SCALE", kScale}, {"PEN", kPen},         {"ARROW", kArrow}},
@@ -169,19 +181,57 @@ void MXDFReader::RemoveEmptyLayers() {
     if (m_doc.GetLayers()->GetLayerCount() == 0) m_doc.AddNewLayer();
 }
 
+bool MXDFReader::LooksLikeXdf(std::string_view text) {
+    std::size_t at = 0;
+    while (at < text.size() && (text[at] == ' ' || text[at] == '\t' || text[at] == '\r' || text[at] == '\n'))
+        ++at;
+    const std::size_t end = text.find_first_of("\r\n", at);
+    const std::string_view line =
+        text.substr(at, end == std::string_view::npos ? text.size() - at : end - at);
+    if (line.empty() || line[0] != '[') return false;
+    // A section this reader skips may come first too; its name is still a plain word.
+    const std::size_t close = line.find(']');
+    const std::string_view name = line.substr(1, close == std::string_view::npos ? line.npos : close - 1);
+    return !name.empty() && std::all_of(name.begin(), name.end(), [](char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+    });
+}
+
+int MXDFReader::Prepare(const std::string& path) {
+    m_prepared = true;
+    m_text.clear();
+    std::string bytes;
+    if (ReadImportFile(path, bytes)) {
+        m_text = DecodeTextFile(bytes);
+        if (LooksLikeXdf(m_text)) return 1;
+    }
+    m_text.clear();
+    m_text.shrink_to_fit();
+    AfxMessageBox(AfxLoadString(IDS_CANNOT_OPEN_FILE), MB_OK | MB_ICONEXCLAMATION);
+    return 0;
+}
+
 int MXDFReader::Read(const std::string& path) {
     MXDFProgress* progress = GetXDFProgress();
     if (progress) progress->BeginWait();
+    // One preparation serves one reading.
+    const bool prepared = std::exchange(m_prepared, false);
+    if (!prepared && !Prepare(path)) {
+        m_prepared = false;
+        // Called on its own, a failed read leaves the document as a read of nothing would: with
+        // a layer. Through the document, Prepare has refused before anything changed.
+        CreateLayers();
+        RemoveEmptyLayers();
+        if (progress) progress->EndWait();
+        return 0;
+    }
+    m_prepared = false;
     CreateLayers();
     int result = 0;
     try {
-        std::string bytes;
-        if (!ReadImportFile(path, bytes)) {
-            AfxMessageBox(AfxLoadString(IDS_CANNOT_OPEN_FILE), MB_OK | MB_ICONEXCLAMATION);
-        } else {
-            TextInput is(DecodeTextFile(bytes));
-            result = ReadFile(is, path);
-        }
+        TextInput is(std::move(m_text));
+        m_text.clear();
+        result = ReadFile(is, path);
     } catch (...) {
         RemoveEmptyLayers();
         if (progress) progress->EndWait();
@@ -221,6 +271,8 @@ void MXDFReader::ResetPending() {
     m_fontName.clear();
     m_penIndex = 0;
     m_started = 0;
+    m_sawEnd = false;
+    m_foldedGroups = 0;
 }
 
 int MXDFReader::ReadFile(std::istream& is, const std::string& path) {
@@ -262,7 +314,22 @@ int MXDFReader::ReadFile(std::istream& is, const std::string& path) {
         }
         if (progress) progress->SetPos(m_started);
     }
+    m_sawEnd = m_section == kEnd;
+    if (progress) progress->Close();
+    closer.progress = nullptr;
+    ReportLosses();
     return 1;
+}
+
+void MXDFReader::ReportLosses() {
+    std::string text;
+    if (!m_sawEnd) text = kCutShortText;
+    if (m_foldedGroups > 0) {
+        if (!text.empty()) text += "\n\n";
+        text += "グループの入れ子が" + std::to_string(kMaxGroupNesting) + "段を超える部分 (" +
+                std::to_string(m_foldedGroups) + "個のグループ) は、グループを解いて読み込みました。";
+    }
+    if (!text.empty()) AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
 }
 
 MFloatPoint MXDFReader::ToDrawing(double x, double y) const {
@@ -404,7 +471,14 @@ bool MXDFReader::HandleData(int state, const std::string& line, const std::vecto
             if (!v.Integer(count)) return false;
             // A group that expects no member would take the next shape in; it has none and is
             // nothing.
-            if (count > 0) m_groups.Push(std::make_unique<MGroupShape>(), count);
+            if (count <= 0) return true;
+            // Deeper groups than the program keeps are folded into the deepest one it keeps.
+            if (m_groups.GetSize() >= kMaxGroupNesting) {
+                ++m_foldedGroups;
+                m_groups.Push(nullptr, count);
+            } else {
+                m_groups.Push(std::make_unique<MGroupShape>(), count);
+            }
             return true;
         }
         case kString: {
@@ -530,12 +604,14 @@ void MXDFReader::Finish(std::unique_ptr<MCadShape> shape, int layer, int lineTyp
 }
 
 void MXDFReader::AddStep(std::unique_ptr<MCadShape> shape, int layer) {
+    // A folded group that completes passes no shape down, yet counts as one member there.
     while (!m_groups.IsEmpty()) {
         MXDFGroup& top = m_groups.Top();
-        top.group->AddShape(shape.release());
-        if (top.group->GetShapeCount() < top.expected) return;
+        if (shape) (top.group ? top.group.get() : m_groups.DeepestShape())->AddShape(shape.release());
+        if (++top.received < top.expected) return;
         shape = m_groups.Pop();
     }
+    if (!shape) return;
     m_doc.AppendShape(shape.release(), m_layerBase + layer);
     ++m_counts[static_cast<std::size_t>(layer)];
 }

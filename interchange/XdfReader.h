@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "document/Interchange.h"
@@ -20,10 +21,13 @@ class MTessarayDoc;
 
 using CString = std::string;
 
-// One open group and the number of members that completes it.
+// One open group, the number of members that completes it and the number it has. A group past
+// the nesting limit is folded: it has no shape of its own, its members go to the deepest group
+// that has one.
 struct MXDFGroup {
     std::unique_ptr<MGroupShape> group;
     int expected = 0;
+    int received = 0;
 };
 
 // Open groups, innermost on top; groups still open when the stack is cleared are deleted with their
@@ -35,12 +39,15 @@ public:
     MXDFGroupStack(const MXDFGroupStack&) = delete;
     MXDFGroupStack& operator=(const MXDFGroupStack&) = delete;
 
+    // A null group is a folded one.
     void Push(std::unique_ptr<MGroupShape> group, int expected);
     bool IsEmpty() const { return m_entries.empty(); }
     int GetSize() const { return static_cast<int>(m_entries.size()); }
     MXDFGroup& Top() { return m_entries.back(); }
-    // The top group, taken off the stack.
+    // The top group, taken off the stack (null for a folded one).
     std::unique_ptr<MGroupShape> Pop();
+    // The deepest group that has a shape; null when there is none.
+    MGroupShape* DeepestShape() const;
     void RemoveAll();
 
 private:
@@ -100,12 +107,18 @@ public:
     explicit MXDFReader(MTessarayDoc& doc);
     ~MXDFReader() override;
 
-    // Creates the 100 layers, reads the file, removes the layers left empty (a drawing left without
-    // layers gets a new default one). 1 when the file was read; 0 with message 62700 when it could
-    // not be opened.
+    // Reads the file and checks that it begins as a drawing of this format; 0 with message 62700
+    // when it cannot be read or is none, and the open drawing stays as it is.
+    int Prepare(const std::string& path) override;
+    // Prepares when that was not done, creates the 100 layers, reads the file, removes the layers
+    // left empty (a drawing left without layers gets a new default one). 1 when the file was read;
+    // 0 with message 62700 when it could not be opened. A file without its end, or groups nested
+    // deeper than the program keeps, are read as far as they go and reported.
     int Read(const std::string& path) override;
     // The steps of Read on text already decoded (UTF-8, "\n"); path is shown in the dialog.
     int ReadText(const std::string& text, const std::string& path);
+    // Whether the first line that is not blank opens a section: "[", a word, "]".
+    static bool LooksLikeXdf(std::string_view text);
 
     // Layer pen code (0..9) to colour.
     static COLORREF PenColor(int code);
@@ -124,6 +137,8 @@ private:
     void CreateLayers();
     void RemoveEmptyLayers();
     int ReadFile(std::istream& is, const std::string& path);
+    // What the reading could not keep: the end missing, groups folded.
+    void ReportLosses();
     void ResetPending();
     void HandleSection(int section, const std::string* line);
     void HandleElementLine(const std::string& line);
@@ -160,4 +175,9 @@ private:
     int m_started = 0;
     int m_layerBase = 0;
     bool m_layersCreated = false;
+    // The file read by Prepare, decoded.
+    std::string m_text;
+    bool m_prepared = false;
+    bool m_sawEnd = false;
+    int m_foldedGroups = 0;
 };

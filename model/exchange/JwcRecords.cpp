@@ -100,11 +100,13 @@ int MJWCVPointArray::AppendMarkBlockTo(std::string& bytes) const {
 
 BOOL MJWCStringList::Add(std::string_view utf8, WORD& offset) {
     const std::string_view text = utf8.substr(0, utf8.find('\0'));
-    std::string cp932 = Utf8ToCp932(text);
+    std::size_t replaced = 0;
+    std::string cp932 = Utf8ToCp932(text, &replaced);
     if (m_block.size() + cp932.size() + 1 > static_cast<std::size_t>(kMaxBlockLength)) {
         m_overflowed = TRUE;
         return FALSE;
     }
+    m_replaced += replaced;
     offset = static_cast<WORD>(m_block.size());
     m_block += cp932;
     m_block += '\0';
@@ -121,6 +123,7 @@ void MJWCStringList::RemoveAll() {
     m_texts.clear();
     m_block.clear();
     m_overflowed = FALSE;
+    m_replaced = 0;
 }
 
 int GetJWCColorNumber(COLORREF color) {

@@ -140,6 +140,8 @@ public:
     // The offset the next text gets: the block's length so far, NULs included.
     int GetRunningOffset() const { return static_cast<int>(m_block.size()); }
     BOOL HasOverflowed() const { return m_overflowed; }
+    // Characters of the texts added that code page 932 lacks (written as '?').
+    std::size_t GetReplacedCount() const { return m_replaced; }
     // The string block: every text in code page 932, each followed by a NUL.
     const std::string& GetBlock() const { return m_block; }
     void AppendTo(std::string& bytes) const { bytes += m_block; }
@@ -149,6 +151,7 @@ private:
     std::vector<std::string> m_texts;
     std::string m_block;
     BOOL m_overflowed = FALSE;
+    std::size_t m_replaced = 0;
 };
 
 // The JW_CAD pen number of a colour: by which channels exceed 128, black, red and white give 2,

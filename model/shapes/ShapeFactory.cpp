@@ -216,5 +216,8 @@ MTextNestingGuard::~MTextNestingGuard() {
     if (g_textNesting > 0) --g_textNesting;
 }
 bool MTextNestingGuard::Exceeded() const {
-    return g_textNesting > kMaxTextNesting;
+    return g_textNesting > kMaxGroupNesting;
+}
+bool MTextNestingGuard::AtLimit() const {
+    return g_textNesting >= kMaxGroupNesting;
 }

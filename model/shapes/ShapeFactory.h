@@ -57,12 +57,15 @@ void WriteShapeText(CDocument* doc, std::ostream& os, const MCadShape* shape);
 // failure state for the caller). The caller owns the result.
 MCadShape* ReadShapeText(CDocument* doc, std::istream& is);
 
-// Depth of nested groups in the text form. Reading deeper than kMaxTextNesting fails the stream
-// rather than exhausting the call stack on a damaged or hostile file.
-inline constexpr int kMaxTextNesting = 200;
+// Groups inside groups, the outermost counted as 1. Every reader and writer keeps to it: the text
+// form and the archive fail deeper data rather than exhausting the call stack on a damaged or
+// hostile file, the imports flatten what lies beyond it, and both writers fold deeper groups into
+// the one at the limit, so that whatever the program holds is written in a form it takes back.
+inline constexpr int kMaxGroupNesting = 200;
 // Sets the nesting depth to 0 (before each file or library item is read or written).
 void ResetTextNesting();
-// One level of nesting while it lives; Exceeded() tells the reader to give up.
+// One level of nesting (text form or archive) while it lives; Exceeded() tells the reader to give
+// up, AtLimit() the writer that this group is the deepest one the reader takes.
 class MTextNestingGuard {
 public:
     MTextNestingGuard();
@@ -70,4 +73,5 @@ public:
     MTextNestingGuard(const MTextNestingGuard&) = delete;
     MTextNestingGuard& operator=(const MTextNestingGuard&) = delete;
     bool Exceeded() const;
+    bool AtLimit() const;
 };

@@ -9,6 +9,7 @@
 #include "document/TessarayDoc.h"
 #include "interchange/JwcPenSettings.h"
 #include "interchange/JwcReader.h"
+#include "interchange/JwcXdfInterchange.h"
 #include "model/geometry/Geometry.h"
 #include "model/shapes/curves/ArcShape.h"
 #include "model/shapes/curves/CircleShape.h"
@@ -405,6 +406,31 @@ TEST(JwcPenSettingsTest, ProfileValuesAreCheckedWhenLoaded) {
     t.Load(*profile);
     EXPECT_EQ(t.widths[0], 100);
     EXPECT_EQ(t.colors[1], 0u);  // back to pen 2's default
+}
+
+TEST_F(JwcReaderTest, ARefusedFileLeavesTheOpenDrawing) {
+    // Before, the drawing was emptied first and a refused file left an empty untitled one.
+    MJWCXDFInterchangeFactory factory;
+    MInterchangeFactory* previous = SetInterchangeFactory(&factory);
+    const std::string dir = MakeTempDir("JwcRefused");
+    const std::string kept = dir + "/kept.qfd";
+    doc.SetPathName(kept, FALSE);
+    const int layer = doc.AddLayer(new MLayer("L", TRUE, TRUE, TRUE));
+    doc.AppendShape(new MLineShape({0, 0}, {1, 1}), layer);
+    JwcBuilder b;
+    std::string foreign = b.Build();
+    foreign[3] = 'X';
+    b.variant = "b...m...............";
+    for (const auto& [bytes, id] : {std::pair<std::string, UINT>{foreign, 249}, {b.Build(), 206}}) {
+        std::ofstream(dir + "/bad.jwc", std::ios::binary | std::ios::trunc) << bytes;
+        MessageBoxRecorder recorder;
+        EXPECT_FALSE(doc.OnOpenDocument(dir + "/bad.jwc"));
+        EXPECT_TRUE(recorder.Saw(id));
+        ASSERT_EQ(doc.GetLayers()->GetLayerCount(), 1);
+        EXPECT_EQ(ShapeCount(0), 1);
+        EXPECT_EQ(doc.GetPathName(), kept);
+    }
+    SetInterchangeFactory(previous);
 }
 
 }  // namespace

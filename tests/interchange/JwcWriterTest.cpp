@@ -284,7 +284,8 @@ TEST_F(JwcWriterTest, AFileThatCannotBeWrittenIsReportedAndLeavesNoFile) {
     const std::string dir = MakeTempDir("JwcWriterFail");
     MJWCWriter writer(doc);
     EXPECT_EQ(writer.Write(dir + "/missing/x.jwc"), 0);
-    EXPECT_TRUE(messages.Saw(62700));
+    ASSERT_EQ(messages.Messages().size(), 1u);
+    EXPECT_EQ(messages.Messages()[0].text, MTessarayDoc::FileErrorText(ENOENT));
     EXPECT_TRUE(std::filesystem::is_empty(dir));
 
     // An existing target stays as it was when the new file cannot be put in place.

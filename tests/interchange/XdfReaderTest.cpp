@@ -3,11 +3,17 @@
 
 #include <cmath>
 #include <fstream>
+#include <random>
+#include <utility>
+#include <vector>
 
 #include "document/ClassRegistry.h"
 #include "document/Layer.h"
 #include "document/TessarayDoc.h"
+#include "interchange/JwcXdfInterchange.h"
 #include "interchange/XdfReader.h"
+#include "model/settings/OptionRecord.h"
+#include "model/shapes/ShapeFactory.h"
 #include "model/shapes/containers/GroupShape.h"
 #include "model/shapes/curves/ArcShape.h"
 #include "model/shapes/curves/CircleShape.h"
@@ -20,6 +26,7 @@
 #include "model/shapes/lines/PolygonShape.h"
 #include "model/shapes/text/TextShape.h"
 #include "platform/Cp932.h"
+#include "platform/Strings.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -277,6 +284,140 @@ TEST_F(XdfReaderTest, ProgressShowsTheElementsStarted) {
     auto* t = dynamic_cast<MTextShape*>(Shape("Layer1", 1));
     ASSERT_NE(t, nullptr);
     EXPECT_EQ(t->GetString(), "日本");
+}
+
+// Deepest group nesting and number of lines below a shape, without a call per level.
+std::pair<int, int> DepthAndLines(const MCadShape* top) {
+    std::vector<std::pair<const MCadShape*, int>> pending{{top, 1}};
+    int deepest = 0, lines = 0;
+    while (!pending.empty()) {
+        auto [s, depth] = pending.back();
+        pending.pop_back();
+        if (const auto* group = dynamic_cast<const MGroupShape*>(s)) {
+            deepest = std::max(deepest, depth);
+            for (int i = 0; i < group->GetShapeCount(); ++i)
+                pending.push_back({group->GetShapeAt(i), depth + 1});
+        } else {
+            lines += dynamic_cast<const MLineShape*>(s) != nullptr;
+        }
+    }
+    return {deepest, lines};
+}
+
+// Each group holds the next one and a line: depth groups, depth + 1 lines.
+std::string NestedGroups(int depth) {
+    std::string text = "[START]\n[ELEMENT]\n";
+    for (int i = 0; i < depth; ++i)
+        text += "GROUP\n2\n";
+    for (int i = 0; i <= depth; ++i)
+        text += "LINE\n0 0 1 1 0 0 0 0\n";
+    return text + "[END]\n";
+}
+
+TEST_F(XdfReaderTest, GroupsPastTheNestingLimitAreFoldedAndTheSavedDrawingKeepsEveryShape) {
+    // Unbounded, this nesting exhausted the stack; 300 levels were saved into a file that reopened
+    // empty.
+    for (const int depth : {300, 50000}) {
+        SCOPED_TRACE(depth);
+        doc.DeleteContents();
+        MessageBoxRecorder seen;
+        ASSERT_EQ(Read(NestedGroups(depth)), 1);
+        ASSERT_EQ(Layer("Layer1")->GetSize(), 1);
+        EXPECT_EQ(DepthAndLines(Shape("Layer1", 0)), std::make_pair(kMaxGroupNesting, depth + 1));
+        ASSERT_EQ(seen.Messages().size(), 1u);
+        EXPECT_NE(seen.Messages()[0].text.find(std::to_string(depth - kMaxGroupNesting)), std::string::npos);
+
+        const std::string path = MakeTempDir("XdfNesting") + "/nested.qfd";
+        ASSERT_TRUE(doc.OnSaveDocument(path));
+        MTessarayDoc back;
+        ASSERT_TRUE(back.OnOpenDocument(path));
+        const MLayer* layer = back.GetLayers()->GetLayer(back.GetLayers()->FindLayerByName("Layer1"));
+        ASSERT_TRUE(layer && layer->GetSize() == 1);
+        EXPECT_EQ(DepthAndLines(layer->GetAt(0)).second, depth + 1);
+    }
+}
+
+// The document's import road with the program's readers.
+class XdfRefusal : public XdfReaderTest {
+protected:
+    void SetUp() override {
+        XdfReaderTest::SetUp();
+        m_previous = SetInterchangeFactory(&m_factory);
+        dir = MakeTempDir("xdf_refusal");
+        doc.AddShape(new MLineShape(MFloatPoint(0, 0), MFloatPoint(10, 10)), -1);
+    }
+    void TearDown() override { SetInterchangeFactory(m_previous); }
+    // Opens the bytes as an .xdf file: whether the document took it, and the messages shown.
+    std::pair<BOOL, std::vector<std::string>> Open(const std::string& bytes) {
+        const std::string path = dir + "/drawing.xdf";
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+        MessageBoxRecorder seen;
+        const BOOL opened = doc.OnOpenDocument(path);
+        std::vector<std::string> texts;
+        for (const auto& m : seen.Messages())
+            texts.push_back(m.text);
+        return {opened, texts};
+    }
+    bool KeptTheOpenDrawing() {
+        const MLayer* layer = doc.GetLayers()->GetLayerCount() == 1 ? doc.GetLayers()->GetLayer(0) : nullptr;
+        return layer && layer->GetSize() == 1 && dynamic_cast<MLineShape*>(layer->GetAt(0));
+    }
+
+    MJWCXDFInterchangeFactory m_factory;
+    MInterchangeFactory* m_previous = nullptr;
+    std::string dir;
+};
+
+TEST_F(XdfRefusal, EveryCutOfAFileIsRefusedOrOpenedWithAMessage) {
+    // Before, each of these opened without a word in place of the drawing.
+    const std::string whole =
+        "[START]\r\n[PAPER]\r\nA4 297 210\r\n[ELEMENT] 3\r\nGROUP\r\n2\r\nLINE\r\n0 0 1 0 0 0 0 0\r\n"
+        "CIRCLE\r\n5 5 2 1 1\r\nSPLINE\r\n2 0 0\r\n0 0\r\n1 1\r\n[END]\r\n";
+    for (std::size_t cut = 0; cut < whole.size(); ++cut) {
+        SCOPED_TRACE(cut);
+        doc.DeleteContents();
+        doc.AddShape(new MLineShape(MFloatPoint(0, 0), MFloatPoint(10, 10)), -1);
+        const auto [opened, texts] = Open(whole.substr(0, cut));
+        // Cut inside the end line, nothing of the drawing is missing.
+        const bool complete = cut >= whole.find("[END") + 4;
+        ASSERT_EQ(texts.size(), complete ? 0u : 1u);
+        if (!opened) EXPECT_TRUE(KeptTheOpenDrawing());
+    }
+    const auto [opened, texts] = Open(whole);
+    EXPECT_TRUE(opened);
+    EXPECT_TRUE(texts.empty());
+}
+
+TEST_F(XdfRefusal, BytesThatAreNoDrawingLeaveTheOpenDrawing) {
+    std::mt19937 random(7);
+    std::string noise(5000, '\0');
+    for (char& c : noise)
+        c = static_cast<char>(random());
+    for (const std::string& bytes : {noise, std::string("[<html>]\nLINE\n"), std::string("\n\n")}) {
+        const auto [opened, texts] = Open(bytes);
+        EXPECT_FALSE(opened);
+        EXPECT_EQ(texts, std::vector<std::string>{AfxLoadString(62700)});
+        EXPECT_TRUE(KeptTheOpenDrawing());
+    }
+    // A section the reader does not know may open a drawing.
+    const auto [opened, texts] = Open("\r\n[VERSION]\r\n2\r\n[START]\r\n[END]\r\n");
+    EXPECT_TRUE(opened);
+    EXPECT_TRUE(texts.empty());
+}
+
+TEST_F(XdfReaderTest, TextsWithoutAFontTakeTheCurrentTextFont) {
+    const std::string kept = GetOptionRecord().m_fontName;
+    for (const auto& [current, expected] :
+         {std::pair<std::string, std::string>{"IPAゴシック", "IPAゴシック"}, {"", "ＭＳ ゴシック"}}) {
+        GetOptionRecord().m_fontName = current;
+        doc.DeleteContents();
+        MXDFReader reader(doc);
+        ASSERT_EQ(reader.ReadText("[ELEMENT]\nSTRING\n0 0 6 5 0 0 0\n abc\n[END]\n", "f.xdf"), 1);
+        auto* text = dynamic_cast<MTextShape*>(Shape("Layer1", 0));
+        ASSERT_NE(text, nullptr);
+        EXPECT_EQ(text->GetFontName(), expected);
+    }
+    GetOptionRecord().m_fontName = kept;
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <istream>
 #include <memory>
 #include <ostream>
+#include <vector>
 
 #include "model/CadView.h"
 #include "model/SnapPoint.h"
@@ -20,7 +21,41 @@ IMPLEMENT_SERIAL(MGroupShape, MCadShape, VERSIONABLE_SCHEMA | 1)
 
 // Whatever the text form reads can be copied, pasted and duplicated through the archive: a pack
 // around the groups, a shape and its picture inside them.
-static_assert(kMaxTextNesting + 3 <= CArchive::kMaxObjectNesting);
+static_assert(kMaxGroupNesting + 3 <= CArchive::kMaxObjectNesting);
+
+namespace {
+
+// The members of a group at the nesting limit with the plain groups below it taken apart: what the
+// group holds when written, so that every reader takes it back. The caller empties flat before it
+// goes, as the shapes stay the members'.
+void FoldMembers(const MShapeArray4Group& members, MShapeArray4Group& flat) {
+    if (members.HasBasePoint()) flat.SetBasePoint(members.GetBasePoint());
+    std::vector<MCadShape*> pending;
+    for (int i = members.GetSize() - 1; i >= 0; --i)
+        pending.push_back(members.GetAt(i));
+    while (!pending.empty()) {
+        MCadShape* s = pending.back();
+        pending.pop_back();
+        const auto* group = dynamic_cast<const MGroupShape*>(s);
+        if (!group || !group->IsPlainGroup()) {
+            if (s) flat.Add(s);
+            continue;
+        }
+        for (int i = group->GetShapeCount() - 1; i >= 0; --i)
+            pending.push_back(group->GetShapeAt(i));
+    }
+}
+
+// A folded copy of the members that never deletes them.
+struct FoldedMembers {
+    explicit FoldedMembers(const MShapeArray4Group& members) { FoldMembers(members, flat); }
+    ~FoldedMembers() { flat.RemoveAll(); }
+    FoldedMembers(const FoldedMembers&) = delete;
+    FoldedMembers& operator=(const FoldedMembers&) = delete;
+    MShapeArray4Group flat;
+};
+
+}  // namespace
 
 MGroupShape::MGroupShape() {
     SetDrawExtent(MFloatRect());
@@ -37,7 +72,16 @@ MGroupShape::~MGroupShape() = default;
 
 void MGroupShape::Serialize(CArchive& ar) {
     MCadShape::Serialize(ar);
-    if (ar.IsLoading()) ar.GetObjectSchema();  // any schema is accepted
+    MTextNestingGuard nesting;
+    if (ar.IsLoading()) {
+        ar.GetObjectSchema();  // any schema is accepted
+        if (nesting.Exceeded()) AfxThrowArchiveException(CArchiveException::genericException);
+    }
+    if (ar.IsStoring() && nesting.AtLimit()) {
+        FoldedMembers folded(m_members);
+        folded.flat.Serialize(ar);
+        return;
+    }
     m_members.Serialize(ar);
     // A group always owns its members, whatever a damaged archive says.
     m_members.SetOwner(TRUE);
@@ -434,7 +478,16 @@ MCadShape* MGroupShape::CreateNew() const {
 }
 
 void MGroupShape::WriteText(CDocument* doc, std::ostream& os) const {
-    m_members.WriteText(doc, os);
+    MTextNestingGuard nesting;
+    if (!nesting.AtLimit()) {
+        m_members.WriteText(doc, os);
+        os << "0\n";
+        return;
+    }
+    // The deepest group the reader takes holds the shapes of the plain groups below it itself:
+    // the drawing loses those groupings, never a shape.
+    FoldedMembers folded(m_members);
+    folded.flat.WriteText(doc, os);
     os << "0\n";
 }
 

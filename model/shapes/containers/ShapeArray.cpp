@@ -6,6 +6,7 @@
 #include <ostream>
 #include <typeinfo>
 #include <unordered_set>
+#include <vector>
 
 #include "model/CadView.h"
 #include "model/helpers/TextStream.h"
@@ -251,13 +252,25 @@ void MShapeArray::Move(const MFloatPoint& offset) {
 }
 
 void MShapeArray::DeleteAll() {
-    // The same shape listed twice is deleted once.
+    // A group hands its members over before it goes, so that groups nested however deep are
+    // deleted in this one loop rather than a call per level. The same shape listed twice is
+    // deleted once.
     std::unordered_set<CObject*> deleted;
-    for (CObject*& p : m_data) {
-        if (p && deleted.insert(p).second) delete p;
-        p = nullptr;
-    }
+    std::vector<CObject*> pending(m_data.rbegin(), m_data.rend());
     m_data.clear();
+    while (!pending.empty()) {
+        CObject* p = pending.back();
+        pending.pop_back();
+        if (!p || !deleted.insert(p).second) continue;
+        if (auto* group = dynamic_cast<MGroupShape*>(p)) {
+            MShapeArray& members = group->GetMembers();
+            if (members.m_owns) {
+                pending.insert(pending.end(), members.m_data.rbegin(), members.m_data.rend());
+                members.m_data.clear();
+            }
+        }
+        delete p;
+    }
 }
 
 MCadShape* MShapeArray::HitTest(MCadView* view, int x, int y, int tolerance) const {

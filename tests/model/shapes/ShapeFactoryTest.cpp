@@ -132,7 +132,7 @@ TEST_F(ShapeFactoryTest, ReaderGivesNullAtTheEndAndForDamagedRecords) {
 
 TEST_F(ShapeFactoryTest, DeeplyNestedGroupsFailInsteadOfExhaustingTheStack) {
     std::string text;
-    const int depth = kMaxTextNesting + 50;
+    const int depth = kMaxGroupNesting + 50;
     for (int i = 0; i < depth; ++i)
         text += "GROUP\n\t1\n\t0 0 0\n";
     text += "LINE\n\t0 0 1 1 0 0 0 0 0 0 0\n";

@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
+#include <utility>
+#include <vector>
+
 #include "tests/model/shapes/ShapeTestSupport.h"
 #include "model/SnapPoint.h"
 #include "model/exchange/DxfOutStream.h"
@@ -290,6 +295,83 @@ TEST_F(GroupShapeTest, ReaderSkipsTheLinesNamedByTheTrailingCount) {
     auto* line = dynamic_cast<MLineShape*>(next.get());
     ASSERT_NE(line, nullptr);
     EXPECT_EQ(line->m_start, MFloatPoint(5, 5));
+}
+
+namespace {
+
+// Each level a line and the next group: depth groups, depth lines.
+std::unique_ptr<MGroupShape> Chain(int depth) {
+    auto outer = std::make_unique<MGroupShape>();
+    MGroupShape* level = outer.get();
+    for (int i = 1; i <= depth; ++i) {
+        level->AddShape(Line({0, 0}, {double(i), 0}));
+        if (i == depth) break;
+        auto* inner = new MGroupShape;
+        level->AddShape(inner);
+        level = inner;
+    }
+    return outer;
+}
+
+// Deepest group nesting and number of lines, without a call per level.
+std::pair<int, int> DepthAndLines(const MCadShape* top) {
+    std::vector<std::pair<const MCadShape*, int>> pending{{top, 1}};
+    int deepest = 0, lines = 0;
+    while (!pending.empty()) {
+        auto [s, depth] = pending.back();
+        pending.pop_back();
+        const auto* group = dynamic_cast<const MGroupShape*>(s);
+        if (!group) {
+            lines += dynamic_cast<const MLineShape*>(s) != nullptr;
+            continue;
+        }
+        deepest = std::max(deepest, depth);
+        for (int i = 0; i < group->GetShapeCount(); ++i)
+            pending.push_back({group->GetShapeAt(i), depth + 1});
+    }
+    return {deepest, lines};
+}
+
+}  // namespace
+
+TEST_F(GroupShapeTest, BothFormsFoldGroupsPastTheNestingLimitIntoTheDeepestOne) {
+    // Written as they stood, the deepest groups made a file, a copy or a part that the readers
+    // refuse whole.
+    const int depth = kMaxGroupNesting + 60;
+    const std::unique_ptr<MGroupShape> chain = Chain(depth);
+    std::unique_ptr<MCadShape> back = ReadShape(ShapeText(*chain));
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(DepthAndLines(back.get()), std::make_pair(kMaxGroupNesting, depth));
+    std::unique_ptr<MGroupShape> copy = LoadObject<MGroupShape>(StoreObject(chain.get()));
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(DepthAndLines(copy.get()), std::make_pair(kMaxGroupNesting, depth));
+
+    // At the limit itself nothing is folded.
+    const std::unique_ptr<MGroupShape> full = Chain(kMaxGroupNesting);
+    back = ReadShape(ShapeText(*full));
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(ShapeText(*back), ShapeText(*full));
+}
+
+TEST_F(GroupShapeTest, TheArchiveReadsNoDeeperThanTheNestingLimit) {
+    // Before, the archive took groups as deep as its own object limit, past what the text form reads.
+    const std::vector<BYTE> bytes = StoreObject(Chain(60).get());
+    std::vector<std::unique_ptr<MTextNestingGuard>> open;
+    for (int i = 0; i < kMaxGroupNesting - 50; ++i)
+        open.push_back(std::make_unique<MTextNestingGuard>());
+    EXPECT_THROW(LoadObject<MGroupShape>(bytes), CArchiveException);
+    open.clear();
+    EXPECT_NE(LoadObject<MGroupShape>(bytes), nullptr);
+}
+
+TEST_F(GroupShapeTest, AnyNestingIsDeletedWithoutExhaustingTheStack) {
+    // A destructor per level ran out of stack long before this depth.
+    std::unique_ptr<MGroupShape> chain = Chain(300000);
+    chain.reset();
+    MShapeArray layer(TRUE);
+    layer.Add(Chain(300000).release());
+    layer.DeleteAll();
+    EXPECT_EQ(layer.GetSize(), 0);
 }
 
 TEST_F(GroupShapeTest, ConstructorCopiesTheSelection) {
