@@ -61,6 +61,16 @@ TEST(WallTool, AStraightWallHasTwoOutlinesAtItsWidths) {
     EXPECT_TRUE(h.NoXorResidue());
 }
 
+TEST(WallTool, TheWallStartsWhereTheButtonWentDown) {
+    WallHarness h;
+    h.Drag(At(0, 0), At(3000, 4000));
+    h.DoubleClickAt(At(6000, 0));
+    const Segs segs = Segments(h.doc);
+    ASSERT_EQ(segs.size(), 2u);
+    EXPECT_TRUE(Has(segs, {0, 100}, {6000, 100}));
+    EXPECT_TRUE(Has(segs, {0, -100}, {6000, -100}));
+}
+
 TEST(WallTool, AnLShapedWallIsMitredAtItsCorner) {
     WallHarness h;
     h.Click(At(0, 0));
