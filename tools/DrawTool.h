@@ -157,13 +157,13 @@ public:
     // ----- commit -------------------------------------------------------------------------------
     // The lists into the document as one undo step: each new shape replaces the edited shape of the
     // same index in its place (unless noReplace), edited shapes left over are removed, new shapes
-    // left over go to the automatic layer or their own (-1: the current). Invalid new shapes are
-    // dropped; a paired one removes its edited shape. With select the committed shapes become the
-    // picks. The number of shapes handed over.
+    // left over go to the automatic layer, without one to their own (-1: the current). Invalid new
+    // shapes are dropped; a paired one removes its edited shape. With select the committed shapes
+    // become the picks. The number of shapes handed over.
     virtual int Commit(MTessarayView* view, BOOL noReplace, BOOL select);
     // As Commit, but only the first `pairs` entries of the two lists pair up: the edited shapes
-    // after them are removed and the new shapes after them added on their own layers (an edit that
-    // cuts shapes into pieces, where a piece must never take the place of another shape).
+    // after them are removed and the new shapes after them added as by Commit (an edit that cuts
+    // shapes into pieces, where a piece must never take the place of another shape).
     int CommitPairs(MTessarayView* view, int pairs, BOOL select);
     // As Commit without pairing: edited shapes are removed, new shapes inserted at the position of
     // their layer (-1 appends), keeping their order.

@@ -246,15 +246,15 @@ void MDrawTool::ReplaceOriginals(MTessarayView* view, MUndoScope& pack, int pair
 void MDrawTool::AddRemainingNewShapes(MTessarayView* view, MUndoScope& pack, int position) {
     MTessarayDoc* doc = Document(view);
     MDocShapeArray* layers = doc->GetLayers();
-    // The automatic layer takes the shapes a tool left to the current layer; a shape the tool put
-    // on a layer of its own stays there.
+    // The automatic layer takes every shape that does not replace one of the drawing, those the
+    // tool put on a layer of its own too; without one each goes to its own or the current layer.
     const int autoLayer = doc->FindAutoLayer(m_autoLayerName);
     // Counted per layer: shapes of several layers each keep their order from the position.
     std::map<int, int> inserted;
     for (int j = 0; j < GetNewCount(); ++j) {
         if (!GetNewShape(j)) continue;
         int layer = GetNewShapeLayer(j);
-        if (layer == -1 && autoLayer >= 0) layer = autoLayer;
+        if (autoLayer >= 0) layer = autoLayer;
         pack.Open();
         const auto landed = [&] {
             const int l = layers->ResolveLayer(layer);

@@ -86,20 +86,20 @@ TEST_F(Commit, WithoutReplacingTheOriginalsGoAndTheNewShapesAreAppended) {
     EXPECT_EQ(Lines(h.doc, 1), (std::vector<std::string>{"1000-1500", "2000-2500", "8000-8500"}));
 }
 
-TEST_F(Commit, TheAutomaticLayerTakesOnlyShapesWithoutALayerOfTheirOwn) {
+TEST_F(Commit, TheAutomaticLayerTakesEveryNewShapeLeftOver) {
     tool->SetAutoLayerName(h.doc.GetLayers()->GetLayer(0)->m_name);
     h.doc.GetLayers()->SetCurrentLayer(1);
     tool->AddNewShapeExpanded(Line(8000, 0, 8500, 0), -1);
     tool->AddNewShapeExpanded(Line(9000, 0, 9500, 0), 1);
     h.ExpectOneUndoStep([&] { EXPECT_EQ(tool->Commit(View(), FALSE, FALSE), 2); });
-    EXPECT_EQ(Lines(h.doc, 0), (std::vector<std::string>{"8000-8500"}));
-    EXPECT_EQ(Lines(h.doc, 1).back(), "9000-9500");
+    EXPECT_EQ(Lines(h.doc, 0), (std::vector<std::string>{"8000-8500", "9000-9500"}));
+    EXPECT_EQ(Lines(h.doc, 1).back(), "2000-2500");
     // A name no layer has: every shape to its own layer, -1 to the current one.
     tool->SetAutoLayerName("なし");
     tool->AddNewShapeExpanded(Line(100, 0, 150, 0), -1);
     tool->Commit(View(), FALSE, FALSE);
     EXPECT_EQ(Lines(h.doc, 1).back(), "100-150");
-    EXPECT_EQ(Lines(h.doc, 0).size(), 1u);
+    EXPECT_EQ(Lines(h.doc, 0).size(), 2u);
 }
 
 TEST_F(Commit, APackGivesItsMembersNotItself) {

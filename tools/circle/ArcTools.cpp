@@ -1,5 +1,6 @@
 #include "tools/circle/ArcTools.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "model/shapes/curves/ArcShape.h"
@@ -70,7 +71,7 @@ int MCircleArcTool::OnPoint(MTessarayView*, double x, double y, int phase, UINT)
             m_currentRadius = m_entry.radius;
             m_step = 2;
         } else {
-            m_currentRadius = std::hypot(x - m_centre.x, y - m_centre.y);
+            m_currentRadius = std::max(std::fabs(x - m_centre.x), std::fabs(y - m_centre.y));
         }
     }
     if (m_step == 2) {

@@ -17,8 +17,7 @@ public:
     BOOL HasSettings() const override { return TRUE; }
     void ReleaseConstraint() override;
     MCadShape* NewShape(MTessarayView* view) override;
-    // The radius is the distance from the centre, so that a radius point snapped to a point of the
-    // drawing lies on the arc.
+    // The radius is the larger of the radius point's two coordinate differences from the centre.
     int OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) override;
     BOOL CanNumericInput() override { return TRUE; }
     void OnNumericInput(MTessarayView* view) override;

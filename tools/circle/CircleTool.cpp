@@ -1,17 +1,14 @@
 #include "tools/circle/CircleTool.h"
 
-#include <charconv>
 #include <cmath>
 #include <istream>
-#include <locale>
 #include <ostream>
-#include <sstream>
-#include <string>
 
 #include "model/shapes/curves/CircleShape.h"
 #include "platform/Strings.h"
 #include "platform/ui/DataExchange.h"
 #include "resources/ResourceIds.h"
+#include "tools/SettingLine.h"
 
 MCircleTool::MCircleTool(int toolId) : MDrawTool(toolId) {
     LoadPrompt(IDS_CIRCLE_STEPS, 0);
@@ -95,25 +92,11 @@ void MCircleTool::OnTouch(MTessarayView* view) {
 }
 
 void MCircleTool::SaveSettings(std::ostream& os) {
-    std::ostringstream line;
-    line.imbue(std::locale::classic());
-    line << '\t' << m_radius << '\n';
-    os << line.str();
+    WriteSettingLine(os, {m_radius});
 }
 
 void MCircleTool::LoadSettings(std::istream& is) {
-    std::string line;
-    std::getline(is, line);
-    const std::size_t first = line.find_first_not_of(" \t");
-    double radius = 0.0;
-    if (first != std::string::npos) {
-        const char* begin = line.data() + first;
-        const char* end = line.data() + line.size();
-        if (*begin == '+') ++begin;
-        std::from_chars(begin, end, radius);
-    }
-    // A radius that could not be drawn would make every one-click circle vanish at its commit.
-    m_radius = std::isfinite(radius) && radius > 0.0 ? radius : kDefaultRadius;
+    m_radius = LoadedRadius(ReadSettingLine(is, 1)[0], kDefaultRadius);
 }
 
 // ----- the fixed-radius dialog ------------------------------------------------------------------

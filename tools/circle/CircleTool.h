@@ -26,7 +26,7 @@ public:
     BOOL IsConstrained() override { return m_radiusFixed; }
     BOOL CanTouch() override;
     void OnTouch(MTessarayView* view) override;
-    // One line: a TAB, the radius in six significant digits, a line end.
+    // One line: a TAB, the radius in its shortest exact form, a line end.
     void SaveSettings(std::ostream& os) override;
     // A radius that is missing, not a number, not finite or not above 0 reads as 100.
     void LoadSettings(std::istream& is) override;

@@ -177,15 +177,7 @@ int MWallTool::OnPoint(MTessarayView* view, double x, double y, int phase, UINT 
     if (phase == kPhaseMove) {
         UpdateWallOutline(view, point);
     } else if (phase == kPhaseTest) {
-        // The start is where the first button comes up.
-        if (n <= 1) {
-            ForEachPolyline(
-                [](MPolygonShape& s, const MFloatPoint& q) {
-                    s.RemoveLastPoint();
-                    s.AddPoint(q);
-                },
-                point);
-        }
+        // The start stays where the button went down.
         AddWallVertex(view, point);
         if (n >= 2) DropSegmentConstraints();
         m_step = 0;

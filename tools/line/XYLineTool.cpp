@@ -20,9 +20,9 @@ double MXYLineTool::SoundStep(double step) {
 MFloatPoint MXYLineTool::ProjectPointOnLine(double x0, double y0, double x1, double y1) {
     const MFloatPoint p0(x0, y0), p(x1, y1);
     const double b = (p - p0).GetAngle();
-    // The tool keeps 0 ("no step chosen"): the drawing's saved text does not change under a move,
-    // outside any undo step.
-    const double step = SoundStep(m_lockAngle);
+    // No step chosen (0) means 90 degrees from the first use on, and is kept and saved so.
+    m_lockAngle = SoundStep(m_lockAngle);
+    const double step = m_lockAngle;
     // Rounded in double: truncating a quotient of a tiny step into an integer would overflow it.
     const double e = std::round(b / step) * step;
     MFloatPoint foot;
@@ -63,6 +63,6 @@ void MXYLineTool::OnNumericInput(MTessarayView* view) {
 
 void MXYLineTool::LoadSettings(std::istream& is) {
     MLineTool::LoadSettings(is);
-    // 0 stays: it means no step chosen and saves back as it came.
+    // 0 stays until the first use: it means no step chosen.
     if (m_lockAngle != 0.0) m_lockAngle = SoundStep(m_lockAngle);
 }

@@ -10,7 +10,7 @@ public:
     explicit MXYLineTool(int toolId);
 
     // The foot of p on the line through p0 whose direction is the multiple of the step nearest the
-    // direction of p (halves away from zero).
+    // direction of p (halves away from zero). A step not chosen yet becomes 90 degrees here.
     MFloatPoint ProjectPointOnLine(double x0, double y0, double x1, double y1) override;
     MFloatPoint ConstrainAngleLength(MTessarayView* view, const MFloatPoint& base, MFloatPoint pt,
                                      double length, BOOL bLength, double angle, BOOL bAngle,

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <memory>
 #include <numeric>
+#include <tuple>
 #include <vector>
 
 #include "document/TessarayDoc.h"
@@ -95,27 +96,6 @@ void MSelectTool::ScaleSelection(MTessarayView* view, double sx, double sy) {
 
 // ----- drawing order ----------------------------------------------------------------------------
 
-namespace {
-
-// The pick indices in drawing order (layer, then place in the layer), so that the copies keep
-// their stacking whichever order they were picked in.
-std::vector<int> PicksInDrawingOrder(MTessarayDoc& doc, const MDrawTool& tool) {
-    std::vector<const MCadShape*> shapes;
-    for (int i = 0; i < tool.GetPickCount(); ++i)
-        shapes.push_back(tool.GetPickShape(i));
-    const std::vector<MTessarayDoc::ShapePlace> places = doc.LocateShapes(shapes);
-    std::vector<int> order(shapes.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        const auto& pa = places[static_cast<std::size_t>(a)];
-        const auto& pb = places[static_cast<std::size_t>(b)];
-        return pa.layer != pb.layer ? pa.layer < pb.layer : pa.index < pb.index;
-    });
-    return order;
-}
-
-}  // namespace
-
 void MSelectTool::MoveToTop(MTessarayView* view) {
     MoveToPosition(view, -1);
 }
@@ -125,16 +105,28 @@ void MSelectTool::MoveToBottom(MTessarayView* view) {
 }
 
 void MSelectTool::MoveToPosition(MTessarayView* view, int position) {
-    MTessarayDoc* doc = Document(view);
-    if (GetPickCount() == 0 || !IsPickMode() || !doc) return;
+    if (GetPickCount() == 0 || !IsPickMode() || !Document(view)) return;
     HideHandles(view);
-    for (int i : PicksInDrawingOrder(*doc, *this)) {
+    // The first picked shape ends uppermost on top and lowest at the bottom: the copies are
+    // appended in reverse order, or inserted in order.
+    const int n = GetPickCount();
+    for (int k = 0; k < n; ++k) {
+        const int i = position < 0 ? n - 1 - k : k;
         std::unique_ptr<MCadShape> copy(GetPickShape(i)->Duplicate());
         AddNewShapeExpanded(copy.get(), GetPickLayer(i));
         copy.release();
         AddOriginalShape(GetPickShape(i), GetPickLayer(i));
     }
     CommitAt(view, position, TRUE);
+    if (position < 0) {
+        // The copies stay picked in the order of the selection.
+        std::vector<std::tuple<MCadShape*, MFloatPoint, int>> picks;
+        for (int i = GetPickCount() - 1; i >= 0; --i)
+            picks.emplace_back(GetPickShape(i), GetPickPoint(i), GetPickLayer(i));
+        ClearPicks();
+        for (const auto& [shape, point, layer] : picks)
+            AddPick(shape, point, layer);
+    }
     ShowHandles(view);
 }
 
@@ -224,15 +216,32 @@ void MSelectTool::Ungroup(MTessarayView* view) {
     for (int i = 0; i < GetPickCount(); ++i)
         if (!dynamic_cast<MGroupShape*>(GetPickShape(i))) return;
     HideHandles(view);
-    MCutReplacements replacements;
+    // Each group's first member takes the group's place; the other members are appended to the
+    // current layer. A group without members pairs with nothing and just goes.
+    std::vector<int> order;
+    for (int pass = 0; pass < 2; ++pass)
+        for (int i = 0; i < GetPickCount(); ++i)
+            if ((static_cast<MGroupShape*>(GetPickShape(i))->GetShapeCount() > 0) == (pass == 0))
+                order.push_back(i);
+    int pairs = 0;
+    for (int i : order) {
+        const auto* group = static_cast<MGroupShape*>(GetPickShape(i));
+        AddOriginalShape(GetPickShape(i), GetPickLayer(i));
+        if (group->GetShapeCount() == 0) continue;
+        std::unique_ptr<MCadShape> first(group->GetShapeAt(0)->Duplicate());
+        AddNewShapeExpanded(first.get(), GetPickLayer(i));
+        first.release();
+        ++pairs;
+    }
     for (int i = 0; i < GetPickCount(); ++i) {
         const auto* group = static_cast<MGroupShape*>(GetPickShape(i));
-        std::vector<std::unique_ptr<MCadShape>> members;
-        for (int m = 0; m < group->GetShapeCount(); ++m)
-            members.emplace_back(group->GetShapeAt(m)->Duplicate());
-        replacements.Replace(GetPickShape(i), GetPickLayer(i), std::move(members));
+        for (int m = 1; m < group->GetShapeCount(); ++m) {
+            std::unique_ptr<MCadShape> member(group->GetShapeAt(m)->Duplicate());
+            AddNewShapeExpanded(member.get(), -1);
+            member.release();
+        }
     }
-    replacements.Commit(*this, view, TRUE);
+    CommitPairs(view, pairs, TRUE);
     ShowHandles(view);
 }
 

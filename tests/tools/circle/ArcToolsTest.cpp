@@ -44,7 +44,7 @@ TEST(ArcTool, CentreRadiusAndTwoDirectionsMakeTheArcInOneUndoStep) {
     EXPECT_EQ(h.Prompt(), "[円弧]:中心点（Ctrl+右ボタンで数値入力）");
     h.ExpectOneUndoStep([&] {
         h.Click(At(0, 0));
-        // The radius is the distance, so that a radius point on a point of the drawing is on the arc.
+        // The radius is the larger of the two coordinate differences, not the distance.
         h.Click(At(3000, 4000));
         EXPECT_EQ(h.Prompt(), "[円弧]:始点（Ctrl+右ボタンで数値入力）");
         h.MoveTo(At(0, -6000));
@@ -55,14 +55,20 @@ TEST(ArcTool, CentreRadiusAndTwoDirectionsMakeTheArcInOneUndoStep) {
         EXPECT_TRUE(h.NoXorResidue());
         h.Click(At(0, 10000));
     });
-    EXPECT_TRUE(Near(h.Saved("ARC", 5), {kBase.x, kBase.y, 5000, 0, kPi / 2}));
+    EXPECT_TRUE(Near(h.Saved("ARC", 5), {kBase.x, kBase.y, 4000, 0, kPi / 2}));
     EXPECT_TRUE(h.NoXorResidue());
 
     h.Click(At(0, 0));
     h.Click(At(3000, 4000));
     h.Click(At(0, -10000));
     h.Click(At(10000, 0));
-    EXPECT_TRUE(Near(h.Saved("ARC", 5), {kBase.x, kBase.y, 5000, -kPi / 2, 0}));
+    EXPECT_TRUE(Near(h.Saved("ARC", 5), {kBase.x, kBase.y, 4000, -kPi / 2, 0}));
+    // Differences below zero count by their size.
+    h.Click(At(0, 0));
+    h.Click(At(-2000, -7000));
+    h.Click(At(10000, 0));
+    h.Click(At(0, 10000));
+    EXPECT_TRUE(Near(h.Saved("ARC", 5), {kBase.x, kBase.y, 7000, 0, kPi / 2}));
 }
 
 TEST(ArcTool, FixedDirectionsTakeTwoClicksAndTheRadiusFollowsThePointer) {
@@ -108,7 +114,7 @@ TEST(SectorTool, MakesTheSameConstructionAsASector) {
         h.Click(At(10000, 0));
         h.Click(At(0, 10000));
     });
-    EXPECT_TRUE(Near(h.Saved("FAN", 5), {kBase.x, kBase.y, 5000, 0, kPi / 2}));
+    EXPECT_TRUE(Near(h.Saved("FAN", 5), {kBase.x, kBase.y, 4000, 0, kPi / 2}));
     EXPECT_TRUE(h.NoXorResidue());
 }
 
@@ -192,7 +198,7 @@ TEST(ArcTool, AValueTypedMidwayShowsAtOnceWhereThePointerIs) {
     h.MoveTo(At(3000, 4000));
     auto* shown = dynamic_cast<const MCircleArcShape*>(h.tool->GetNewShape(0));
     ASSERT_NE(shown, nullptr);
-    EXPECT_NEAR(shown->m_radius, 5000, 1e-6);
+    EXPECT_NEAR(shown->m_radius, 4000, 1e-6);
     // The right click is where the pointer is; the fixed radius shows before any further move.
     h.dialogs.Script(IDD_CIRCLE_ARC_INPUT,
                      DialogScript().SetText(IDC_ARC_RADIUS, "2000").SetCheck(IDC_ARC_RADIUS_CHECK, 1).Ok());

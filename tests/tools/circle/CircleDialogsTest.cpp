@@ -145,17 +145,22 @@ TEST(CircleDialogs, TheTwoCornerEllipseDialogOpensQuietlyOnBadLoadedValues) {
     EXPECT_EQ(topLeft, 1u);
 }
 
-TEST(CircleToolSettings, TheSevenToolsLinesSaveLoadAndSaveAgainByteForByte) {
+TEST(CircleToolSettings, EachToolsLineSavesLoadsAndSavesAgainByteForByte) {
     tooltest::ToolHarness h;
     MDrawToolArray& tools = GetDrawToolArray();
     const struct {
         UINT command;
         const char* line;
     } lines[] = {
-        {ID_TOOL_3PCIRCLE, "\t12.5\n"},           {ID_TOOL_3PCIRCLEARC, "\t0.125\n"},
-        {ID_TOOL_CIRCLEARC, "\t12.5 0.5 3.25\n"}, {ID_TOOL_CIRCLEFAN, "\t7 -1.5707963267948966 1\n"},
-        {ID_TOOL_HALFCIRCLE, "\t7 -1.5\n"},       {ID_TOOL_QUADCIRCLE, "\t3 6.25\n"},
-        {ID_TOOL_ELLIPSE, "\t30 10\n"},           {ID_TOOL_ELLIPSEEXTENT, "\t20 10 8\n"},
+        {ID_TOOL_CIRCLE, "\t123.4567\n"},
+        {ID_TOOL_3PCIRCLE, "\t12.5\n"},
+        {ID_TOOL_3PCIRCLEARC, "\t0.125\n"},
+        {ID_TOOL_CIRCLEARC, "\t12.5 0.5 3.25\n"},
+        {ID_TOOL_CIRCLEFAN, "\t7 -1.5707963267948966 1\n"},
+        {ID_TOOL_HALFCIRCLE, "\t7 -1.5\n"},
+        {ID_TOOL_QUADCIRCLE, "\t3 6.25\n"},
+        {ID_TOOL_ELLIPSE, "\t30 10\n"},
+        {ID_TOOL_ELLIPSEEXTENT, "\t20 10 8\n"},
     };
     for (const auto& l : lines) {
         std::istringstream in(l.line);

@@ -61,6 +61,16 @@ TEST(WallTool, AStraightWallHasTwoOutlinesAtItsWidths) {
     EXPECT_TRUE(h.NoXorResidue());
 }
 
+TEST(WallTool, TheWallStartsWhereTheButtonWentDown) {
+    WallHarness h;
+    h.Drag(At(0, 0), At(3000, 4000));
+    h.DoubleClickAt(At(6000, 0));
+    const Segs segs = Segments(h.doc);
+    ASSERT_EQ(segs.size(), 2u);
+    EXPECT_TRUE(Has(segs, {0, 100}, {6000, 100}));
+    EXPECT_TRUE(Has(segs, {0, -100}, {6000, -100}));
+}
+
 TEST(WallTool, AnLShapedWallIsMitredAtItsCorner) {
     WallHarness h;
     h.Click(At(0, 0));
@@ -99,26 +109,32 @@ TEST(WallTool, ASecondClickOnTheSamePointAddsNoVertex) {
     EXPECT_EQ(Segments(h.doc).size(), 4u);
 }
 
-TEST(WallTool, CentreLinesGoToTheRecordLayerAndOutlinesToTheAutomaticOne) {
+TEST(WallTool, CentreLinesGoToTheRecordLayerAndTheAutomaticLayerTakesEveryLine) {
     WallHarness h(3);
     h.doc.GetLayers()->GetLayer(0)->SetName("壁");
     h.doc.GetLayers()->GetLayer(1)->SetName("芯");
     h.doc.GetLayers()->SetCurrentLayer(2);
-    h.tool->SetAutoLayerName("壁");
     h.tool->Style().centreLine = TRUE;
     h.tool->Style().layer = "芯";
     h.tool->Style().color = RGB(255, 0, 0);
     h.ExpectOneUndoStep([&] { h.Wall({At(0, 0), At(1000, 0), At(1000, 1000)}); });
     EXPECT_EQ(Segments(h.doc, 1), (Segs{{{0, 0}, {1000, 0}}, {{1000, 0}, {1000, 1000}}}));
     EXPECT_EQ(LinesOf(h.doc, 1)[0]->GetColor(), RGB(255, 0, 0));
-    EXPECT_EQ(Segments(h.doc, 0).size(), 4u);
-    EXPECT_TRUE(Segments(h.doc, 2).empty());
+    EXPECT_EQ(Segments(h.doc, 2).size(), 4u) << "the outlines on the current layer";
 
     // A layer no layer has: the centre lines go with the outlines.
     h.tool->Style().layer = "ない";
     h.Wall({At(0, 3000), At(1000, 3000)});
-    EXPECT_EQ(Segments(h.doc, 0).size(), 7u);
+    EXPECT_EQ(Segments(h.doc, 2).size(), 7u);
     EXPECT_EQ(Segments(h.doc, 1).size(), 2u);
+
+    // Bound to a layer, the tool sends all its lines there, the centre lines too.
+    h.tool->SetAutoLayerName("壁");
+    h.tool->Style().layer = "芯";
+    h.Wall({At(0, 6000), At(1000, 6000)});
+    EXPECT_EQ(Segments(h.doc, 0).size(), 3u);
+    EXPECT_EQ(Segments(h.doc, 1).size(), 2u);
+    EXPECT_EQ(Segments(h.doc, 2).size(), 7u);
 }
 
 TEST(WallTool, CancelAtTwoVerticesEndsWithoutACommit) {

@@ -52,13 +52,13 @@ struct XYHarness : LineHarness {
 
 TEST(XYLineTool, ThirtyDegreesGiveAHorizontalLineAndFortyFiveAVerticalOne) {
     XYHarness h;
-    MLineShape* line = nullptr;
-    h.ExpectOneUndoStep([&] { line = h.DrawAt(30); });
+    // The first use turns the unchosen step into 90 degrees, a tool setting outside the history.
+    MLineShape* line = h.DrawAt(30);
     ASSERT_NE(line, nullptr);
     EXPECT_EQ(line->m_end.y, line->m_start.y);
     EXPECT_GT(line->m_end.x, line->m_start.x);
-    line = h.DrawAt(45);
-    ASSERT_NE(line, nullptr);
+    h.ExpectOneUndoStep([&] { h.DrawAt(45); });
+    line = LinesOf(h.doc).back();
     EXPECT_NEAR(line->m_end.x, line->m_start.x, 1e-9) << "half a step rounds away from zero";
     EXPECT_GT(line->m_end.y, line->m_start.y);
     line = h.DrawAt(-135);
@@ -89,6 +89,16 @@ TEST(XYLineTool, StepsThatAreNoNumberGiveNinetyDegreesAndNoNaN) {
         EXPECT_THAT(text, Not(HasSubstr("nan"))) << step;
         EXPECT_THAT(text, Not(HasSubstr("inf"))) << step;
     }
+}
+
+TEST(XYLineTool, AStepOfZeroBecomesNinetyDegreesAtItsFirstUseAndIsSavedSo) {
+    XYHarness h;
+    h.TypeStep("0");
+    MLineShape* line = h.DrawAt(30);
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->m_end.y, line->m_start.y);
+    EXPECT_EQ(h.tool->GetStep(), kPi / 2);
+    EXPECT_THAT(h.NativeText(), HasSubstr("XYLINE\n\t\n\t100 1.5707963267948966\n"));
 }
 
 TEST(XYLineTool, ATinyStepNeedsNoIntegerOfItsQuotient) {

@@ -1,8 +1,9 @@
 // The select tool's arrangement commands: each one undo step whose undo gives the file back byte
-// for byte, the copies selected afterwards; every piece of an edit stays in its original's layer.
+// for byte, the copies selected afterwards; a piece that takes its original's place keeps its layer.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -169,27 +170,48 @@ TEST(SelectToolArrange, RotatesAndFlipsAboutTheCentreOrTheContextPoint) {
 
 // ----- order ------------------------------------------------------------------------------------
 
-TEST(SelectToolArrange, ToTopAndBottomKeepLayersAndRelativeOrder) {
-    SelectHarness h(2);
-    h.view->SendCommand(ID_OTHER_LAYERS_EDIT);
-    MLineShape* a = h.Line(0, 0, 100, 0, 0);
-    h.Line(0, 50, 100, 50, 0);
-    MLineShape* c = h.Line(0, 100, 100, 100, 0);
-    h.Line(200, 0, 300, 0, 1);
-    MLineShape* e = h.Line(200, 50, 300, 50, 1);
-    // Picked against their drawing order: c before a.
-    PickAll(h, {h.P(50, 100), h.P(50, 0), h.P(250, 50)});
-    const MFloatPoint aStart = a->m_start, cStart = c->m_start, eStart = e->m_start;
-    OneStep(h, ID_BRING_TO_FRONT, 3);
-    ASSERT_EQ(CountOn(h, 0), 3);
-    EXPECT_TRUE(Near(LineOn(h, 0, 1)->m_start, aStart)) << "a stays below c";
-    EXPECT_TRUE(Near(LineOn(h, 0, 2)->m_start, cStart));
-    EXPECT_TRUE(Near(LineOn(h, 1, 1)->m_start, eStart)) << "e stays in its layer";
-    PickAll(h, {h.P(50, 100), h.P(50, 0), h.P(250, 50)});
-    OneStep(h, ID_SEND_TO_BACK, 3);
-    EXPECT_TRUE(Near(LineOn(h, 0, 0)->m_start, aStart));
-    EXPECT_TRUE(Near(LineOn(h, 0, 1)->m_start, cStart));
-    EXPECT_TRUE(Near(LineOn(h, 1, 0)->m_start, eStart));
+TEST(SelectToolArrange, ToTopAndBottomKeepLayersAndStackInTheSelectionsOrder) {
+    // Lines a b c on layer 0 and d e on layer 1, from the bottom up; the picks in their order.
+    const struct {
+        UINT command;
+        std::vector<char> picks;
+        std::string layer0, layer1;
+    } cases[] = {
+        // On top the first picked lies uppermost; at the bottom it lies lowest.
+        {ID_BRING_TO_FRONT, {'a', 'c', 'e'}, "bca", "de"},
+        {ID_BRING_TO_FRONT, {'c', 'a', 'e'}, "bac", "de"},
+        {ID_SEND_TO_BACK, {'c', 'a', 'e'}, "cab", "ed"},
+        {ID_SEND_TO_BACK, {'a', 'c'}, "acb", "de"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.picks.begin(), c.picks.end()));
+        SelectHarness h(2);
+        h.view->SendCommand(ID_OTHER_LAYERS_EDIT);
+        const std::map<char, CPoint> at = {
+            {'a', {0, 0}}, {'b', {0, 50}}, {'c', {0, 100}}, {'d', {200, 0}}, {'e', {200, 50}}};
+        for (const auto& [name, p] : at)
+            h.Line(p.x, p.y, p.x + 100, p.y, p.x < 200 ? 0 : 1);
+        std::vector<MFloatPoint> points;
+        for (char name : c.picks)
+            points.push_back(h.P(at.at(name).x + 50, at.at(name).y));
+        PickAll(h, points);
+        OneStep(h, c.command, static_cast<int>(c.picks.size()));
+        const auto names = [&](int layer) {
+            std::string out;
+            for (int i = 0; i < CountOn(h, layer); ++i)
+                for (const auto& [name, p] : at)
+                    if (Near(LineOn(h, layer, i)->m_start, h.P(p.x, p.y))) out += name;
+            return out;
+        };
+        EXPECT_EQ(names(0), c.layer0);
+        EXPECT_EQ(names(1), c.layer1);
+        // The copies stay picked in the selection's order: twice more changes nothing.
+        PickAll(h, points);
+        h.view->SendCommand(c.command);
+        h.view->SendCommand(c.command);
+        EXPECT_EQ(names(0), c.layer0) << "again";
+        EXPECT_EQ(names(1), c.layer1) << "again";
+    }
 }
 
 // ----- align and distribute ---------------------------------------------------------------------
@@ -296,27 +318,30 @@ TEST(SelectToolArrange, GroupTakesTheFirstShapesPlaceAndLayer) {
     EXPECT_EQ(ShapeAt(h, 1, 1), other);
 }
 
-TEST(SelectToolArrange, UngroupKeepsEveryMemberInItsGroupsLayer) {
+TEST(SelectToolArrange, UngroupPutsEachFirstMemberInItsGroupsPlaceAndTheRestOnTheCurrentLayer) {
     SelectHarness h(2);
     h.view->SendCommand(ID_OTHER_LAYERS_EDIT);
     h.Line(0, 0, 100, 0, 0);
     h.Line(0, 50, 100, 50, 0);
     h.Line(0, 100, 100, 100, 0);
+    MLineShape* after = h.Line(0, 150, 100, 150, 0);
     h.Line(200, 0, 300, 0, 1);
     h.Line(200, 50, 300, 50, 1);
     PickAll(h, {h.P(50, 0), h.P(50, 50), h.P(50, 100)});
     h.view->SendCommand(ID_GROUP);
     PickAll(h, {h.P(250, 0), h.P(250, 50)});
     h.view->SendCommand(ID_GROUP);
-    h.doc.GetLayers()->SetCurrentLayer(0);
+    h.doc.GetLayers()->SetCurrentLayer(1);
     PickAll(h, {h.P(50, 0), h.P(250, 0)});
     OneStep(h, ID_UNGROUP, 5);
-    ASSERT_EQ(CountOn(h, 0), 3);
-    ASSERT_EQ(CountOn(h, 1), 2);
-    EXPECT_TRUE(Near(LineOn(h, 0, 0)->m_start, h.P(0, 0)));
-    EXPECT_TRUE(Near(LineOn(h, 0, 2)->m_start, h.P(0, 100)));
-    EXPECT_TRUE(Near(LineOn(h, 1, 0)->m_start, h.P(200, 0)));
-    EXPECT_TRUE(Near(LineOn(h, 1, 1)->m_start, h.P(200, 50)));
+    ASSERT_EQ(CountOn(h, 0), 2);
+    ASSERT_EQ(CountOn(h, 1), 4);
+    EXPECT_TRUE(Near(LineOn(h, 0, 0)->m_start, h.P(0, 0))) << "where the first group was";
+    EXPECT_EQ(ShapeAt(h, 0, 1), after);
+    EXPECT_TRUE(Near(LineOn(h, 1, 0)->m_start, h.P(200, 0))) << "where the second group was";
+    EXPECT_TRUE(Near(LineOn(h, 1, 1)->m_start, h.P(0, 50)));
+    EXPECT_TRUE(Near(LineOn(h, 1, 2)->m_start, h.P(0, 100)));
+    EXPECT_TRUE(Near(LineOn(h, 1, 3)->m_start, h.P(200, 50)));
 }
 
 // ----- the view's selection services ------------------------------------------------------------
