@@ -38,7 +38,8 @@ public:
     // The axis-aligned rectangle with opposite corners p and q.
     static MCutRegion Rectangle(const MFloatPoint& p, const MFloatPoint& q);
     // The four-sided area between the lines a0-b0 and a1-b1, its corners ordered so that its
-    // sides do not cross when the lines themselves do not.
+    // sides do not cross when the lines themselves do not: (a0, b0, a1, b1) for lines running
+    // opposite ways, else (a0, b0, b1, a1), unless only the other order has no crossing sides.
     static MCutRegion BetweenLines(const MFloatPoint& a0, const MFloatPoint& b0, const MFloatPoint& a1,
                                    const MFloatPoint& b1);
 

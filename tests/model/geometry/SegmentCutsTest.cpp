@@ -113,6 +113,26 @@ TEST(CutRegion, BetweenLinesOrdersTheCornersSoSidesDoNotCross) {
     EXPECT_FALSE(opposite.IsInside({5, 5}));  // on a side
 }
 
+TEST(CutRegion, BetweenLinesIsTheSameQuadrilateralWhicheverWayEachLineRuns) {
+    // Line 1 lies off to the side of line 0's start: comparing directions alone gives a bow-tie for
+    // two of these orders. The quadrilateral (0, 0), (10, 0), (-2, 3), (-1, 1) leaves the segment
+    // y = 0.5 from x = -3 to x = 11 outside it up to x = -0.5 and from x = 8 on.
+    const MFloatPoint a0(0, 0), b0(10, 0), a1(-1, 1), b1(-2, 3);
+    const struct {
+        MFloatPoint a0, b0, a1, b1;
+    } orders[] = {{a0, b0, a1, b1}, {a0, b0, b1, a1}, {b0, a0, a1, b1}, {b1, a1, a0, b0}};
+    for (const auto& o : orders) {
+        SCOPED_TRACE(testing::Message() << o.a0.x << "," << o.a0.y << " " << o.a1.x << "," << o.a1.y);
+        const MSegmentCut cut =
+            CutSegment({-3, 0.5}, {11, 0.5}, MCutRegion::BetweenLines(o.a0, o.b0, o.a1, o.b1));
+        ASSERT_EQ(cut.kept.size(), 2u);
+        EXPECT_DOUBLE_EQ(cut.kept[0].t0, 0.0);
+        EXPECT_NEAR(cut.kept[0].t1, 2.5 / 14, 1e-12);
+        EXPECT_NEAR(cut.kept[1].t0, 11.0 / 14, 1e-12);
+        EXPECT_DOUBLE_EQ(cut.kept[1].t1, 1.0);
+    }
+}
+
 // Family lines y = c through the origin, direction (1, 0): positive side above.
 MLineFamily Horizontal(std::vector<double> offsets) {
     return {{0, 0}, {1, 0}, std::move(offsets)};
