@@ -183,9 +183,9 @@ MSegmentCut CutSegment(const MFloatPoint& a, const MFloatPoint& b, const MCutReg
     return cutter.Cut(a, b);
 }
 
-std::vector<MLineCrossing> CrossLineFamily(std::span<const MFloatPoint> outline, bool closed,
-                                           const MLineFamily& family) {
-    std::vector<MLineCrossing> out;
+std::vector<MFamilyCrossing> CrossLineFamily(std::span<const MFloatPoint> outline, bool closed,
+                                             const MLineFamily& family) {
+    std::vector<MFamilyCrossing> out;
     const std::size_t n = outline.size();
     const std::vector<double>& offsets = family.offsets;
     if (n < 2 || offsets.empty()) return out;
