@@ -153,7 +153,7 @@ std::vector<Crossing> CrossAll(std::span<const MHatchBoundary> boundaries, const
     std::vector<Crossing> all;
     for (std::size_t i = 0; i < boundaries.size(); ++i) {
         const MHatchBoundary& b = boundaries[i];
-        for (const MLineCrossing& c :
+        for (const MFamilyCrossing& c :
              CrossLineFamily(b.points, b.kind == MHatchBoundary::Kind::Closed, family))
             all.push_back({c.line, c.along, c.point, static_cast<int>(i)});
     }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/geometry/ExactOrientation.h"
+
 namespace {
 
 // Points farther than this fraction of the region's size from the line through the others give
@@ -75,6 +77,17 @@ void MergeContacts(std::vector<double>& t, std::vector<double>& cuts) {
     }
 }
 
+// The segments p-q and r-s cross at a point inside both (touching is no crossing).
+bool CrossesProperly(const MFloatPoint& p, const MFloatPoint& q, const MFloatPoint& r, const MFloatPoint& s) {
+    return GetOrientationSign(p, q, r) * GetOrientationSign(p, q, s) < 0 &&
+           GetOrientationSign(r, s, p) * GetOrientationSign(r, s, q) < 0;
+}
+
+// A quadrilateral's opposite sides cross: it is a bow-tie.
+bool SidesCross(std::span<const MFloatPoint> c) {
+    return CrossesProperly(c[0], c[1], c[2], c[3]) || CrossesProperly(c[1], c[2], c[3], c[0]);
+}
+
 }  // namespace
 
 MCutRegion::MCutRegion(std::span<const MFloatPoint> outline) {
@@ -100,12 +113,13 @@ MCutRegion MCutRegion::Rectangle(const MFloatPoint& p, const MFloatPoint& q) {
 
 MCutRegion MCutRegion::BetweenLines(const MFloatPoint& a0, const MFloatPoint& b0, const MFloatPoint& a1,
                                     const MFloatPoint& b1) {
-    if ((b0 - a0).Dot(b1 - a1) < 0) {
-        const MFloatPoint corners[] = {a0, b0, a1, b1};
-        return MCutRegion(corners);
-    }
-    const MFloatPoint corners[] = {a0, b0, b1, a1};
-    return MCutRegion(corners);
+    // The directions alone mislead when one line lies off to the side of the other's end.
+    const MFloatPoint facing[] = {a0, b0, a1, b1};
+    const MFloatPoint alike[] = {a0, b0, b1, a1};
+    const bool opposite = (b0 - a0).Dot(b1 - a1) < 0;
+    const std::span<const MFloatPoint> first = opposite ? facing : alike;
+    const std::span<const MFloatPoint> second = opposite ? alike : facing;
+    return MCutRegion(SidesCross(first) && !SidesCross(second) ? second : first);
 }
 
 bool MCutRegion::IsInside(const MFloatPoint& p) const {
@@ -169,9 +183,9 @@ MSegmentCut CutSegment(const MFloatPoint& a, const MFloatPoint& b, const MCutReg
     return cutter.Cut(a, b);
 }
 
-std::vector<MLineCrossing> CrossLineFamily(std::span<const MFloatPoint> outline, bool closed,
-                                           const MLineFamily& family) {
-    std::vector<MLineCrossing> out;
+std::vector<MFamilyCrossing> CrossLineFamily(std::span<const MFloatPoint> outline, bool closed,
+                                             const MLineFamily& family) {
+    std::vector<MFamilyCrossing> out;
     const std::size_t n = outline.size();
     const std::vector<double>& offsets = family.offsets;
     if (n < 2 || offsets.empty()) return out;

@@ -38,7 +38,8 @@ public:
     // The axis-aligned rectangle with opposite corners p and q.
     static MCutRegion Rectangle(const MFloatPoint& p, const MFloatPoint& q);
     // The four-sided area between the lines a0-b0 and a1-b1, its corners ordered so that its
-    // sides do not cross when the lines themselves do not.
+    // sides do not cross when the lines themselves do not: (a0, b0, a1, b1) for lines running
+    // opposite ways, else (a0, b0, b1, a1), unless only the other order has no crossing sides.
     static MCutRegion BetweenLines(const MFloatPoint& a0, const MFloatPoint& b0, const MFloatPoint& a1,
                                    const MFloatPoint& b1);
 
@@ -101,7 +102,7 @@ struct MLineFamily {
 };
 
 // One crossing of a family line with an outline.
-struct MLineCrossing {
+struct MFamilyCrossing {
     int line = 0;        // index into the family's offsets
     double along = 0.0;  // direction · (point − origin): the order along the line
     MFloatPoint point;   // on the outline; exactly the vertex when a vertex lies on the line
@@ -112,5 +113,5 @@ struct MLineCrossing {
 // the line crosses once there, one that only touches it zero or two times, and a run along the
 // line counts by the edges around it, so the crossings of a closed outline along any line are even
 // and their parity tells inside from outside. Grouped by edge, not sorted.
-std::vector<MLineCrossing> CrossLineFamily(std::span<const MFloatPoint> outline, bool closed,
-                                           const MLineFamily& family);
+std::vector<MFamilyCrossing> CrossLineFamily(std::span<const MFloatPoint> outline, bool closed,
+                                             const MLineFamily& family);

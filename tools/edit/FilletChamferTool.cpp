@@ -39,8 +39,11 @@ int MFilletChamferTool::OnPickShape(MTessarayView* view, double, double, UINT) {
     if (CreateAndAddShape(view) && Follow(ImmediatePoint())) {
         m_valid = true;
         DecideAndReset(view);
+        return 0;
     }
-    // Without a valid result the shapes stay and follow the cursor.
+    // Without a valid result the shapes stay and follow the cursor, but the release of this click
+    // does not commit: it is where the second line was picked, not a place chosen for the corner.
+    m_step = -1;
     return 0;
 }
 

@@ -130,10 +130,6 @@ MCadShape* MHole2LineTool::FilterPickTarget(MCadShape* shape) {
     return dynamic_cast<MLineShape*>(shape);
 }
 
-void MHole2LineTool::PickAt(MTessarayView* view, double x, double y, UINT flags) {
-    if (GetPickCount() >= 2) OnPickShape(view, x, y, flags);
-}
-
 int MHole2LineTool::OnPickShape(MTessarayView* view, double, double, UINT) {
     if (GetPickCount() < 2) return 0;
     MCadShape* lines[2] = {GetPickShape(0), GetPickShape(1)};

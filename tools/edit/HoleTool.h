@@ -40,14 +40,14 @@ protected:
                          int layer);
 };
 
-// Pick two lines: what lies between them is erased; the two lines stay.
+// Pick two lines: what lies between them is erased; the two lines stay. A drag off the lines is
+// the rectangle erase, of the lines only.
 class MHole2LineTool : public MHoleTool {
 public:
     explicit MHole2LineTool(int toolId);
     BOOL CanPickByClick() override { return TRUE; }
     BOOL NoGridSnapWhilePicking() override { return TRUE; }
     MCadShape* FilterPickTarget(MCadShape* shape) override;
-    // The rubber band only picks lines; the erase runs on the second pick.
-    void PickAt(MTessarayView* view, double x, double y, UINT flags) override;
+    // The erase between the lines, on the second pick.
     int OnPickShape(MTessarayView* view, double x, double y, UINT flags) override;
 };

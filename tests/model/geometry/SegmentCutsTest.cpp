@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <type_traits>
 
+#include "model/geometry/LineEdit.h"
 #include "model/geometry/SegmentCuts.h"
 
 namespace {
+
+// The crossing of two lines and that of a family line with an outline: one program, two names.
+static_assert(!std::is_same_v<MLineCrossing, MFamilyCrossing>);
 
 MCutRegion Box(double x0, double y0, double x1, double y1) {
     return MCutRegion::Rectangle({x0, y0}, {x1, y1});
@@ -113,14 +118,34 @@ TEST(CutRegion, BetweenLinesOrdersTheCornersSoSidesDoNotCross) {
     EXPECT_FALSE(opposite.IsInside({5, 5}));  // on a side
 }
 
+TEST(CutRegion, BetweenLinesIsTheSameQuadrilateralWhicheverWayEachLineRuns) {
+    // Line 1 lies off to the side of line 0's start: comparing directions alone gives a bow-tie for
+    // two of these orders. The quadrilateral (0, 0), (10, 0), (-2, 3), (-1, 1) leaves the segment
+    // y = 0.5 from x = -3 to x = 11 outside it up to x = -0.5 and from x = 8 on.
+    const MFloatPoint a0(0, 0), b0(10, 0), a1(-1, 1), b1(-2, 3);
+    const struct {
+        MFloatPoint a0, b0, a1, b1;
+    } orders[] = {{a0, b0, a1, b1}, {a0, b0, b1, a1}, {b0, a0, a1, b1}, {b1, a1, a0, b0}};
+    for (const auto& o : orders) {
+        SCOPED_TRACE(testing::Message() << o.a0.x << "," << o.a0.y << " " << o.a1.x << "," << o.a1.y);
+        const MSegmentCut cut =
+            CutSegment({-3, 0.5}, {11, 0.5}, MCutRegion::BetweenLines(o.a0, o.b0, o.a1, o.b1));
+        ASSERT_EQ(cut.kept.size(), 2u);
+        EXPECT_DOUBLE_EQ(cut.kept[0].t0, 0.0);
+        EXPECT_NEAR(cut.kept[0].t1, 2.5 / 14, 1e-12);
+        EXPECT_NEAR(cut.kept[1].t0, 11.0 / 14, 1e-12);
+        EXPECT_DOUBLE_EQ(cut.kept[1].t1, 1.0);
+    }
+}
+
 // Family lines y = c through the origin, direction (1, 0): positive side above.
 MLineFamily Horizontal(std::vector<double> offsets) {
     return {{0, 0}, {1, 0}, std::move(offsets)};
 }
 
-std::vector<double> Along(std::vector<MLineCrossing> crossings, int line = 0) {
+std::vector<double> Along(std::vector<MFamilyCrossing> crossings, int line = 0) {
     std::vector<double> out;
-    for (const MLineCrossing& c : crossings)
+    for (const MFamilyCrossing& c : crossings)
         if (c.line == line) out.push_back(c.along);
     std::sort(out.begin(), out.end());
     return out;
@@ -129,9 +154,9 @@ std::vector<double> Along(std::vector<MLineCrossing> crossings, int line = 0) {
 TEST(CrossLineFamily, AVertexOnTheLineCountsOnceWhenTheOutlinePassesThrough) {
     // A diamond: the line y = 0 passes through its left and right vertices.
     const MFloatPoint diamond[] = {{0, 0}, {5, -5}, {10, 0}, {5, 5}};
-    const std::vector<MLineCrossing> c = CrossLineFamily(diamond, true, Horizontal({0}));
+    const std::vector<MFamilyCrossing> c = CrossLineFamily(diamond, true, Horizontal({0}));
     EXPECT_EQ(Along(c), (std::vector<double>{0, 10}));
-    for (const MLineCrossing& x : c)
+    for (const MFamilyCrossing& x : c)
         EXPECT_TRUE(x.point == MFloatPoint(0, 0) || x.point == MFloatPoint(10, 0));  // the vertices exactly
     // Touching: the line y = 5 meets only the top vertex; y = -5 the bottom one.
     EXPECT_EQ(Along(CrossLineFamily(diamond, true, Horizontal({5}))).size() % 2, 0u);
@@ -151,7 +176,7 @@ TEST(CrossLineFamily, ARunAlongTheLineCountsByTheEdgesAroundIt) {
 
 TEST(CrossLineFamily, OpenPolylinesAndEveryLineOfTheFamily) {
     const MFloatPoint zigzag[] = {{0, -1}, {2, 3}, {4, -1}, {6, 3}};
-    const std::vector<MLineCrossing> c = CrossLineFamily(zigzag, false, Horizontal({-2, 0, 1, 3, 4}));
+    const std::vector<MFamilyCrossing> c = CrossLineFamily(zigzag, false, Horizontal({-2, 0, 1, 3, 4}));
     EXPECT_TRUE(Along(c, 0).empty());
     EXPECT_EQ(Along(c, 1).size(), 3u);
     EXPECT_EQ(Along(c, 2).size(), 3u);
@@ -167,7 +192,7 @@ TEST(CrossLineFamily, ADiagonalFamilyMeetsGridVerticesExactly) {
     // (10, 10) meets the square's corners, once each.
     const MFloatPoint square[] = {{0, 0}, {10, 0}, {10, 10}, {0, 10}};
     const MLineFamily family{{5, 5}, {1, 1}, {0}};
-    const std::vector<MLineCrossing> c = CrossLineFamily(square, true, family);
+    const std::vector<MFamilyCrossing> c = CrossLineFamily(square, true, family);
     ASSERT_EQ(c.size(), 2u);
     EXPECT_EQ(std::min(c[0].along, c[1].along), -10);
     EXPECT_EQ(std::max(c[0].along, c[1].along), 10);

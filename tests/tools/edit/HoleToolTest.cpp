@@ -192,3 +192,24 @@ TEST_F(Erase, TwoLinesOfTheSameDirectionOrCollinearOnes) {
         h.Click(G(6, 8));
     });
 }
+
+TEST_F(Erase, ADragWithTheTwoLineToolIsTheRectangleEraseOfLines) {
+    h.Choose(ID_TOOL_HOLE2LINE);
+    Line(G(0, 0), G(10, 0));
+    Line(G(0, 4), G(10, 4));
+    Line(G(5, -2), G(5, 6));
+    Outline({G(5.5, 0.5), G(8, 0.5), G(8, 3), G(5.5, 3)}, true);
+    // The two-line tool snaps no pick to the grid: the corners land on pixels.
+    const double pixel = h.ToDrawing(CPoint(1, 0)).x - h.ToDrawing(CPoint(0, 0)).x;
+    DragErase(G(4, -1), G(6, 1));
+    const std::string out = h.NativeText();
+    EXPECT_EQ(Lines(out).size(), 5u);
+    EXPECT_TRUE(HasLine(out, G(0, 0), G(4, 0), pixel));
+    EXPECT_TRUE(HasLine(out, G(6, 0), G(10, 0), pixel));
+    EXPECT_TRUE(HasLine(out, G(0, 4), G(10, 4), 0)) << "outside the rectangle";
+    EXPECT_TRUE(HasLine(out, G(5, -2), G(5, -1), pixel));
+    EXPECT_TRUE(HasLine(out, G(5, 1), G(5, 6), pixel));
+    const std::vector<MPolygonShape*> outlines = OutlinesOnLayer(0);
+    ASSERT_EQ(outlines.size(), 1u);
+    EXPECT_TRUE(outlines[0]->IsClosedFlag()) << "the tool takes lines only";
+}

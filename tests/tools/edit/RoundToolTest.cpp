@@ -137,6 +137,32 @@ TEST_F(RoundTool, ARadiusLongerThanAKeptPartCommitsNothing) {
     EXPECT_TRUE(h.NoXorResidue());
 }
 
+// The press that picks line 1 tries the fixed radius and fails (the tangent point lies beyond line
+// 0's picked part); the release of that click must not try again at the cursor, whose side of line 1
+// may pick another corner.
+TEST_F(RoundTool, AFixedRadiusThatCannotBeMadeChangesNothingOnWhicheverSideThePickLands) {
+    FixRadius("5000");
+    h.AddLine(14000, 12000, 22000, 12000);
+    h.AddLine(20010, 12000, 20010, 20000);
+    h.Repaint();
+    const CPoint onLine1 = h.ToClient({20010, 16000});
+    bool left = false, right = false;
+    for (int dx : {-1, 0, 1}) {
+        SCOPED_TRACE(dx);
+        const CPoint pixel(onLine1.x + dx, onLine1.y);
+        const double x = h.ToDrawing(pixel).x;
+        (x < 20010 ? left : right) = true;
+        ExpectNoChange(h, [&] {
+            h.Click({21500, 12000});
+            h.PressAt(pixel);
+            h.ReleaseAt(pixel);
+        });
+        EXPECT_EQ(tool->GetNewCount(), 3) << "line 1 was picked; the corner waits for the cursor";
+        tool->End(h.view.get(), FALSE);
+    }
+    EXPECT_TRUE(left && right) << "picks on both sides of line 1";
+}
+
 TEST_F(RoundTool, AntiparallelLinesResetTheTool) {
     at.AddLine(c, at(200, 0));
     at.AddLine(at(200, 40), at(0, 40));
