@@ -76,8 +76,9 @@ public:
     void ParseCommandLine(MCommandLineInfo& info) const { info.ParseCommandLine(m_args); }
 
 private:
-    // Opens the file and prints it on the printer the command line names (or the application's);
-    // every message also goes to standard error. TRUE when the page was printed.
+    // Opens the file and prints it on the printer the command line names (or the application's),
+    // with nobody there: questions take their defaults, messages go to standard error and nothing
+    // shows or waits. TRUE when the page was printed.
     BOOL PrintFromCommandLine(const MCommandLineInfo& info);
     // The desktop's file type and the program's profile go.
     void UnregisterFromShell();

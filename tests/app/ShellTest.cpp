@@ -3,17 +3,12 @@
 // saved on a screen that is gone, and the frame's print settings.
 #include <gtest/gtest.h>
 
-#include <spawn.h>
-#include <sys/wait.h>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
 #include <QWidget>
-#include <chrono>
-#include <csignal>
-#include <thread>
 
 #include "app/HelpPage.h"
 #include "app/MainFrame.h"
@@ -22,8 +17,6 @@
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/ShellTestSupport.h"
 #include "tests/interchange/DxfTestSupport.h"
-
-extern char** environ;
 
 namespace {
 
@@ -37,34 +30,6 @@ constexpr UINT kPrintDialog = 1538;
 constexpr int kBlackWhiteBox = 1324;
 constexpr UINT ID_HELP = 33080;
 constexpr UINT ID_PRINT_SETTINGS = 33106;
-
-// Runs the program with the environment given, waiting at most `limit`; -1 when it had to be
-// killed, else its exit status.
-int RunProgram(const std::vector<std::string>& args, const std::vector<std::string>& env,
-               std::chrono::seconds limit, std::chrono::milliseconds* took) {
-    std::vector<char*> argv;
-    for (const std::string& a : args)
-        argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    std::vector<char*> envp;
-    for (const std::string& e : env)
-        envp.push_back(const_cast<char*>(e.c_str()));
-    envp.push_back(nullptr);
-    pid_t pid = 0;
-    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), envp.data()) != 0) return -2;
-    const auto start = std::chrono::steady_clock::now();
-    int status = 0;
-    while (waitpid(pid, &status, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() - start > limit) {
-            kill(pid, SIGKILL);
-            waitpid(pid, &status, 0);
-            return -1;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    *took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 // A grey map of the first page (pdftoppm's PGM), or an empty one.
 struct GreyPage {
@@ -108,19 +73,9 @@ using ProgramRun = ShellStart;
 TEST_F(ProgramRun, TheBuiltProgramPrintsADrawingIntoAPdfAndExitsWithZero) {
     const std::string drawing = WriteCross("plan.qfd");
     const std::string pdf = dir + "/out.pdf";
-    const std::string runtime = dir + "/runtime";
-    fs::create_directories(runtime);
-    fs::permissions(runtime, fs::perms::owner_all);
-    const std::vector<std::string> env = {"HOME=" + home,
-                                          "XDG_CONFIG_HOME=" + config,
-                                          "XDG_DATA_HOME=" + data,
-                                          "XDG_RUNTIME_DIR=" + runtime,
-                                          "QT_QPA_PLATFORM=offscreen",
-                                          "PATH=/usr/bin:/bin",
-                                          "ASAN_OPTIONS=detect_leaks=0"};
     std::chrono::milliseconds took{0};
-    const int status =
-        RunProgram({TESSARAY_PROGRAM, "-pt", drawing, pdf}, env, std::chrono::seconds(120), &took);
+    const int status = RunProgram({TESSARAY_PROGRAM, "-pt", drawing, pdf}, ProgramEnvironment(),
+                                  std::chrono::seconds(120), &took);
     ASSERT_EQ(status, 0);
     EXPECT_LT(took.count(), 60000);
     ASSERT_EQ(ReadFile(pdf).substr(0, 4), "%PDF");
