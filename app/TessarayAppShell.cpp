@@ -12,7 +12,6 @@
 #include "platform/Strings.h"
 #include "platform/ui/Print.h"
 #include "view/TessarayView.h"
-#include "view/dialogs/PaperDialog.h"
 
 namespace {
 
@@ -68,12 +67,10 @@ BOOL MTessarayApp::ProcessShellCommand(const MCommandLineInfo& info) {
     }
     if (!info.m_strFileName.empty()) {
         if (!OpenDocumentFile(info.m_strFileName)) return FALSE;
-    } else {
-        // A new drawing starts with its paper; cancelling the first paper dialog ends the program.
-        MPaperSetupDialog paper(nullptr, 0, TRUE, TRUE);
-        if (paper.DoModal() != IDOK || !NewDocument()) return FALSE;
-        if (paper.m_choice == MPaperSetupDialog::kChoiceOpen) OnFileOpen();
-        if (paper.m_choice == MPaperSetupDialog::kChoiceTemplate) OpenTemplate();
+    } else if (!NewFromPaperDialog(nullptr)) {
+        // Cancelling the first paper dialog, or the Open dialog it led to, ends the program, as
+        // does a chosen file that cannot be opened.
+        return FALSE;
     }
     m_frame->DragAcceptFiles(TRUE);
     // The view shows the drawing whole in the window as it gets its size.
