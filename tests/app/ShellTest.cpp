@@ -29,6 +29,7 @@ constexpr int kAboutText = 1001;
 constexpr UINT kPrintDialog = 1538;
 constexpr int kBlackWhiteBox = 1324;
 constexpr UINT ID_HELP = 33080;
+constexpr UINT kIdsCannotOpen = 62700;
 constexpr UINT ID_PRINT_SETTINGS = 33106;
 
 // A grey map of the first page (pdftoppm's PGM), or an empty one.
@@ -194,7 +195,10 @@ TEST_F(ShellCommands, HelpOpensThePageBesideTheProgramElseTheInstalledOneElseNot
 
     // The command opens what is found for this program, and nothing when nothing is.
     std::vector<std::string> opened;
-    const HelpOpener previous = SetHelpOpener([&](const std::string& page) { opened.push_back(page); });
+    const HelpOpener previous = SetHelpOpener([&](const std::string& page) {
+        opened.push_back(page);
+        return true;
+    });
     const std::string beside =
         fs::path(QCoreApplication::applicationFilePath().toStdString()).replace_extension(".htm").string();
     fs::remove(beside);
@@ -210,6 +214,19 @@ TEST_F(ShellCommands, HelpOpensThePageBesideTheProgramElseTheInstalledOneElseNot
     // The build puts the program's page beside it.
     EXPECT_EQ(FindHelpPage(TESSARAY_PROGRAM, ""), std::string(TESSARAY_PROGRAM) + ".htm");
     EXPECT_NE(ReadFile(std::string(TESSARAY_PROGRAM) + ".htm").find("スナップ"), std::string::npos);
+}
+
+TEST_F(ShellCommands, AHelpPageNothingCanOpenIsToldInAMessageBox) {
+    const std::string beside =
+        fs::path(QCoreApplication::applicationFilePath().toStdString()).replace_extension(".htm").string();
+    std::ofstream(beside) << "<html></html>";
+    MessageBoxRecorder boxes;
+    const HelpOpener previous = SetHelpOpener([](const std::string&) { return false; });  // no browser
+    Frame()->SendCommand(ID_HELP);
+    SetHelpOpener(previous);
+    fs::remove(beside);
+    ASSERT_EQ(boxes.Messages().size(), 1u);
+    EXPECT_EQ(boxes.Messages()[0].text, AfxLoadString(kIdsCannotOpen) + "\n" + beside);
 }
 
 TEST_F(ShellCommands, PrintSettingsRunThePrintDialogWhoseBlackAndWhiteBoxSetsTheFlag) {
