@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
@@ -161,8 +162,14 @@ TEST_F(ShellCommands, AboutShowsDialogHundredWithTheIconAndTheVersion) {
     DialogRunner runner;
     std::string text;
     bool picture = false;
+    int width = 0;
+    std::string title;
     runner.Script(kAboutDialog, DialogScript()
                                     .Read(kAboutText, &text)
+                                    .Do([&](CDialog& d) {
+                                        width = d.GetWidget()->sizeHint().width();
+                                        title = d.GetWidget()->windowTitle().toStdString();
+                                    })
                                     .Do([&](CDialog& d) {
                                         const auto* label =
                                             d.GetDlgItem(kAboutIcon)->GetWidget()->findChild<QLabel*>();
@@ -174,6 +181,11 @@ TEST_F(ShellCommands, AboutShowsDialogHundredWithTheIconAndTheVersion) {
     EXPECT_EQ(runner.OpenedIds(), std::vector<unsigned>{kAboutDialog});
     EXPECT_EQ(text, "Tessaray Version " TESSARAY_VERSION);
     EXPECT_TRUE(picture);
+    // Wide enough for the whole title in a bold title bar, with the icon and three buttons.
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    EXPECT_EQ(title, "バージョン情報");
+    EXPECT_GE(width, QFontMetrics(bold).horizontalAdvance(QString::fromStdString(title)) + 100);
     EXPECT_TRUE(boxes.Messages().empty());
     // The window shows the same icon.
     EXPECT_FALSE(Frame()->GetWidget()->windowIcon().isNull());
