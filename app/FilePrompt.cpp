@@ -2,8 +2,11 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QStringList>
+#include <QTreeView>
 
+#include "app/FileListTexts.h"
 #include "platform/Profile.h"
 #include "platform/ProgramState.h"
 #include "platform/Strings.h"
@@ -90,6 +93,14 @@ bool RunToolkitDialog(FileDialogState& state) {
                                                          : QFileDialog::ExistingFile);
     // The program asks about replacing once the name has its extension.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setProxyModel(CreateFileListTexts(&dialog));
+    // The Japanese types and dates are wider than the English ones the columns are made for.
+    if (auto* list = dialog.findChild<QTreeView*>()) {
+        list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+        for (int column = 1; column < list->header()->count(); ++column)
+            list->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    }
+    dialog.resize(dialog.sizeHint().expandedTo(QSize(800, 480)));
     dialog.setNameFilters(filters);
     dialog.selectNameFilter(filters.value(state.filter));
     CModalLoopScope modal;

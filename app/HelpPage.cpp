@@ -5,6 +5,9 @@
 #include <QUrl>
 #include <filesystem>
 
+#include "platform/Strings.h"
+#include "resources/ResourceIds.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -37,16 +40,15 @@ HelpOpener SetHelpOpener(HelpOpener opener) {
     return previous;
 }
 
-void OpenHelpPage(const std::string& page) {
-    if (Opener()) {
-        Opener()(page);
-        return;
-    }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(page)));
+bool OpenHelpPage(const std::string& page) {
+    if (Opener()) return Opener()(page);
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(page)));
 }
 
 void ShowProgramHelp() {
     const std::string page =
         FindHelpPage(QCoreApplication::applicationFilePath().toStdString(), TESSARAY_DATA_DIR);
-    if (!page.empty()) OpenHelpPage(page);
+    if (page.empty() || OpenHelpPage(page)) return;
+    // Without a browser the command would otherwise do nothing at all.
+    AfxMessageBox(AfxLoadString(IDS_CANNOT_OPEN_FILE) + "\n" + page, MB_OK | MB_ICONEXCLAMATION);
 }

@@ -8,11 +8,12 @@
 // The page to open; empty when neither exists.
 std::string FindHelpPage(const std::string& programPath, const std::string& dataFolder);
 
-// Opens a page with the desktop's opener. Tests replace the opener; the previous one is returned
-// (empty: the desktop's again).
-using HelpOpener = std::function<void(const std::string& page)>;
+// Opens a page with the desktop's opener; FALSE when there is none to open it with (no browser).
+// Tests replace the opener; the previous one is returned (empty: the desktop's again).
+using HelpOpener = std::function<bool(const std::string& page)>;
 HelpOpener SetHelpOpener(HelpOpener opener);
-void OpenHelpPage(const std::string& page);
+bool OpenHelpPage(const std::string& page);
 
-// The Help command: the page found for this program, opened; a missing page is not reported.
+// The Help command: the page found for this program, opened; a missing page is not reported, a
+// page nothing could open is, in a message box.
 void ShowProgramHelp();

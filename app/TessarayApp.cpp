@@ -180,15 +180,21 @@ BOOL MTessarayApp::OpenDocumentFile(const std::string& path) {
 }
 
 void MTessarayApp::OnFileNew() {
-    // The paper comes first: its OK stores the default paper that the new drawing takes.
-    MPaperSetupDialog paper(m_pMainWnd, 0, TRUE, TRUE);
-    if (paper.DoModal() != IDOK) return;
-    if (paper.m_choice == MPaperSetupDialog::kChoiceOpen) {
-        OnFileOpen();
-        return;
-    }
-    if (!SaveModified() || !NewDocument()) return;
+    // The drawing that goes is asked about before anything of the new one: cancelling leaves it
+    // and the default paper as they were.
+    if (!SaveModified()) return;
+    NewFromPaperDialog(m_pMainWnd);
+}
+
+BOOL MTessarayApp::NewFromPaperDialog(CWnd* parent) {
+    // Its OK stores the default paper that the new drawing takes.
+    MPaperSetupDialog paper(parent, 0, TRUE, TRUE);
+    if (paper.DoModal() != IDOK) return FALSE;
+    // Open makes no new drawing: the chosen file replaces the old one.
+    if (paper.m_choice == MPaperSetupDialog::kChoiceOpen) return OpenChosenFile(false);
+    if (!NewDocument()) return FALSE;
     if (paper.m_choice == MPaperSetupDialog::kChoiceTemplate) OpenTemplate();
+    return TRUE;
 }
 
 void MTessarayApp::OpenTemplate() {
@@ -205,10 +211,17 @@ void MTessarayApp::OpenTemplate() {
 }
 
 void MTessarayApp::OnFileOpen() {
+    OpenChosenFile(true);
+}
+
+BOOL MTessarayApp::OpenChosenFile(bool askToSave) {
     std::string path;
-    if (!PromptFileName(true, path)) return;
+    if (!PromptFileName(true, path)) return FALSE;
+    if (askToSave && !SaveModified()) return FALSE;
+    if (!OpenDocumentFile(path)) return FALSE;
     // Only a file that opened is where the next dialog starts.
-    if (OpenFile(path)) RememberOpenedFile(path);
+    RememberOpenedFile(path);
+    return TRUE;
 }
 
 BOOL MTessarayApp::OpenFile(const std::string& path) {

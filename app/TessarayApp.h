@@ -53,8 +53,12 @@ public:
     // Asks whether to save a modified document: FALSE when the user cancels (or saving failed).
     BOOL SaveModified();
     void OnFileOpen();
-    // The paper dialog first (with its Open and Template choices), then a new drawing on that paper.
+    // Asks whether to save a modified drawing, then the paper dialog (with its Open and Template
+    // choices), then a new drawing on that paper.
     void OnFileNew();
+    // The paper dialog and what it chose: a new drawing on the paper (from a template when chosen),
+    // or the file chosen in the Open dialog. FALSE when it was cancelled or the file did not open.
+    BOOL NewFromPaperDialog(CWnd* parent);
     // Opens a drawing as the start of a new, untitled one.
     void OpenTemplate();
 
@@ -76,9 +80,13 @@ public:
     void ParseCommandLine(MCommandLineInfo& info) const { info.ParseCommandLine(m_args); }
 
 private:
-    // Opens the file and prints it on the printer the command line names (or the application's);
-    // every message also goes to standard error. TRUE when the page was printed.
+    // Opens the file and prints it on the printer the command line names (or the application's),
+    // with nobody there: questions take their defaults, messages go to standard error and nothing
+    // shows or waits. TRUE when the page was printed.
     BOOL PrintFromCommandLine(const MCommandLineInfo& info);
+    // The Open dialog, then (after asking about a modified drawing when askToSave) the chosen file.
+    // TRUE when it opened.
+    BOOL OpenChosenFile(bool askToSave);
     // The desktop's file type and the program's profile go.
     void UnregisterFromShell();
     void UpdateTitle();

@@ -1,7 +1,6 @@
 // The application's roads from the shell: the start's command (new, open, print, print to,
 // unregister), Help and About.
 #include <cctype>
-#include <cstdio>
 #include <filesystem>
 
 #include "app/AboutDialog.h"
@@ -13,28 +12,8 @@
 #include "platform/Strings.h"
 #include "platform/ui/Print.h"
 #include "view/TessarayView.h"
-#include "view/dialogs/PaperDialog.h"
 
 namespace {
-
-// Messages shown while it lives are also written to standard error, for the script that started
-// the program without a window.
-class MessageEcho {
-public:
-    MessageEcho() {
-        m_previous = AfxSetMessageBoxHandler([this](const std::string& text, UINT type) {
-            std::fprintf(stderr, "tessaray: %s\n", text.c_str());
-            std::fflush(stderr);
-            return m_previous(text, type);
-        });
-    }
-    ~MessageEcho() { AfxSetMessageBoxHandler(std::move(m_previous)); }
-    MessageEcho(const MessageEcho&) = delete;
-    MessageEcho& operator=(const MessageEcho&) = delete;
-
-private:
-    MessageBoxHandler m_previous;
-};
 
 // The application's printer as it was: the printer a command line names is that print's only.
 class PrinterKept {
@@ -88,12 +67,10 @@ BOOL MTessarayApp::ProcessShellCommand(const MCommandLineInfo& info) {
     }
     if (!info.m_strFileName.empty()) {
         if (!OpenDocumentFile(info.m_strFileName)) return FALSE;
-    } else {
-        // A new drawing starts with its paper; cancelling the first paper dialog ends the program.
-        MPaperSetupDialog paper(nullptr, 0, TRUE, TRUE);
-        if (paper.DoModal() != IDOK || !NewDocument()) return FALSE;
-        if (paper.m_choice == MPaperSetupDialog::kChoiceOpen) OnFileOpen();
-        if (paper.m_choice == MPaperSetupDialog::kChoiceTemplate) OpenTemplate();
+    } else if (!NewFromPaperDialog(nullptr)) {
+        // Cancelling the first paper dialog, or the Open dialog it led to, ends the program, as
+        // does a chosen file that cannot be opened.
+        return FALSE;
     }
     m_frame->DragAcceptFiles(TRUE);
     // The view shows the drawing whole in the window as it gets its size.
@@ -104,7 +81,9 @@ BOOL MTessarayApp::ProcessShellCommand(const MCommandLineInfo& info) {
 BOOL MTessarayApp::PrintFromCommandLine(const MCommandLineInfo& info) {
     // Failed until the page is out: an exception on the way must not end the program with 0.
     m_printFailed = true;
-    const MessageEcho echo;
+    // Nobody is there: questions take their defaults (the file's or the default paper, automatic
+    // scale) and every message goes to standard error.
+    const CUnattendedScope unattended("tessaray: ");
     const PrinterKept kept;
     // Before the open: the view takes its print area from the printer the drawing is printed on.
     ChoosePrinter(info, AfxGetPrinterSettings());

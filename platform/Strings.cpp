@@ -74,6 +74,48 @@ int AfxMessageBox(const std::string& text, UINT type) {
     return AfxMessageBoxSlot().Get()(text, type);
 }
 
+int AfxMessageBoxDefaultAnswer(UINT type) {
+    const bool second = (type & MB_DEFBUTTON2) != 0;
+    switch (type & MB_TYPEMASK) {
+        case MB_OKCANCEL:
+            return second ? IDCANCEL : IDOK;
+        case MB_ABORTRETRYIGNORE:
+            return second ? IDRETRY : IDABORT;
+        case MB_YESNOCANCEL:
+        case MB_YESNO:
+            return second ? IDNO : IDYES;
+        case MB_RETRYCANCEL:
+            return second ? IDCANCEL : IDRETRY;
+        default:
+            return IDOK;
+    }
+}
+
+namespace {
+CProgramSlot<int>& UnattendedSlot() {
+    static auto& slot = *new CProgramSlot<int>();
+    return slot;
+}
+}  // namespace
+
+CUnattendedScope::CUnattendedScope(std::string prefix) {
+    ++UnattendedSlot().Get();
+    m_previous = AfxSetMessageBoxHandler([prefix = std::move(prefix)](const std::string& text, UINT type) {
+        std::fprintf(stderr, "%s%s\n", prefix.c_str(), text.c_str());
+        std::fflush(stderr);
+        return AfxMessageBoxDefaultAnswer(type);
+    });
+}
+
+CUnattendedScope::~CUnattendedScope() {
+    AfxSetMessageBoxHandler(std::move(m_previous));
+    if (UnattendedSlot().Get() > 0) --UnattendedSlot().Get();
+}
+
+BOOL AfxIsUnattended() {
+    return UnattendedSlot().Get() > 0;
+}
+
 int AfxMessageBox(UINT idPrompt, UINT type) {
     std::string text;
     if (!AfxLoadString(idPrompt, text)) text = "(message " + std::to_string(idPrompt) + ")";

@@ -45,3 +45,20 @@ CProgramSlot<MessageBoxHandler>& AfxMessageBoxSlot();
 MessageBoxHandler AfxSetMessageBoxHandler(MessageBoxHandler handler);
 int AfxMessageBox(const std::string& text, UINT type = MB_OK);
 int AfxMessageBox(UINT idPrompt, UINT type = MB_OK);
+// The button Enter presses: the first, or the second with MB_DEFBUTTON2.
+int AfxMessageBoxDefaultAnswer(UINT type);
+
+// While one lives nobody is there to answer (a print from the command line): every message box
+// goes to standard error after the prefix and takes its default button, and every modal dialog
+// (CDialog::DoModal) ends at once as Enter would end it, with OK, showing nothing. Nests.
+class CUnattendedScope {
+public:
+    explicit CUnattendedScope(std::string prefix);
+    ~CUnattendedScope();
+    CUnattendedScope(const CUnattendedScope&) = delete;
+    CUnattendedScope& operator=(const CUnattendedScope&) = delete;
+
+private:
+    MessageBoxHandler m_previous;
+};
+BOOL AfxIsUnattended();

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 #include <functional>
 
+#include "platform/Strings.h"
 #include "platform/ui/FrameWnd.h"
 #include "platform/ui/WinApp.h"
 #include "resources/ResourceIds.h"
@@ -87,5 +88,7 @@ int MDXFImportDialogs::RunPaperDialog(MTessarayDoc&) {
 }
 
 std::unique_ptr<MDXFReadProgress> MDXFImportDialogs::CreateProgress() {
+    // Without a person (a print from the command line) no window shows and nobody cancels.
+    if (AfxIsUnattended()) return nullptr;
     return std::make_unique<MDXFReadDialog>();
 }

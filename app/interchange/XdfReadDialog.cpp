@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "platform/Strings.h"
 #include "platform/ui/Cursor.h"
 #include "platform/ui/WinApp.h"
 #include "platform/ui/Wnd.h"
@@ -27,6 +28,8 @@ void MXDFReadDialog::EndWait() {
 
 void MXDFReadDialog::Open(const std::string& path) {
     Close();
+    // Without a person (a print from the command line) no window shows.
+    if (AfxIsUnattended()) return;
     CWnd* main = AfxGetMainWnd();
     auto* window = new QDialog(main ? main->GetWidget() : nullptr);
     window->setWindowTitle(QStringLiteral("XDF Reading"));

@@ -336,6 +336,11 @@ int CDialog::DoModal() {
         result = -1;
     } else if (m_ended) {
         result = m_nModalResult;
+    } else if (AfxIsUnattended()) {
+        // Nobody answers: the values shown are taken as Enter takes them.
+        AfxTryCall([&] { OnOK(); });
+        if (!m_ended) EndDialog(IDCANCEL);
+        result = m_nModalResult;
     } else if (runner) {
         DialogScript script;
         scripted = runner->TakeScript(m_nIDTemplate, script);

@@ -7,6 +7,7 @@
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QPointer>
 #include <QWidget>
 
 #include "platform/ui/ExceptionGuard.h"
@@ -97,6 +98,11 @@ BOOL SendPrivateDragEvent(CWnd* wnd, int phase, const std::string& mimeType, con
                           CPoint point, UINT keys) {
     QWidget* widget = wnd ? wnd->GetWidget() : nullptr;
     if (!widget) return FALSE;
+    // As in the toolkit's own loop, moves, the drop and the leave reach only a window that took the
+    // enter. The toolkit keeps that window as a bare pointer: sent after it was destroyed (a drag
+    // that ended without a drop or a leave), they would reach a dead object.
+    static QPointer<QWidget> entered;
+    if (phase != kDragEnter && entered != widget) return FALSE;
     QMimeData mime;
     mime.setData(QString::fromStdString(mimeType), QByteArray::fromStdString(data));
     const QPoint at(point.x, point.y);
@@ -108,6 +114,7 @@ BOOL SendPrivateDragEvent(CWnd* wnd, int phase, const std::string& mimeType, con
         case kDragEnter: {
             QDragEnterEvent e(at, Qt::CopyAction, &mime, buttons, mods);
             QApplication::sendEvent(widget, &e);
+            entered = e.isAccepted() ? widget : nullptr;
             return e.isAccepted();
         }
         case kDragMove: {
@@ -117,11 +124,13 @@ BOOL SendPrivateDragEvent(CWnd* wnd, int phase, const std::string& mimeType, con
         }
         case kDragDrop: {
             QDropEvent e(QPointF(at), Qt::CopyAction, &mime, buttons, mods);
+            entered = nullptr;
             QApplication::sendEvent(widget, &e);
             return e.isAccepted();
         }
         default: {
             QDragLeaveEvent e;
+            entered = nullptr;
             QApplication::sendEvent(widget, &e);
             return TRUE;
         }

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QPointer>
 #include <QTranslator>
 #include <QWidget>
@@ -131,9 +132,17 @@ BOOL AfxInstallToolkitTranslations() {
     return TRUE;
 }
 
+void AfxSetToolkitLocale() {
+    // Dates, sizes and words of the toolkit's own dialogs follow the menus' language whatever the
+    // user's locale. The program formats no number through the toolkit's locale: files and the
+    // screen show numbers in the C locale.
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    AfxInstallToolkitTranslations();
+}
+
 int AfxWinMain(int argc, char* argv[]) {
     GuardedApplication qapp(argc, argv);
-    AfxInstallToolkitTranslations();
+    AfxSetToolkitLocale();
     // Qt adopts the user's locale; numbers in files and dimensions must never see a decimal comma.
     std::setlocale(LC_NUMERIC, "C");
     // The main frame decides when the program ends (its OnClose), not the last window to close.

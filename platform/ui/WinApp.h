@@ -65,3 +65,5 @@ int AfxWinMain(int argc, char* argv[]);
 // Installs the toolkit's Japanese translations (the "qtbase_ja" catalogue) once the application
 // object exists; FALSE when the catalogue is not installed.
 BOOL AfxInstallToolkitTranslations();
+// The toolkit's default locale Japanese (dates, sizes), then its translations.
+void AfxSetToolkitLocale();

@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QWidget>
+#include <algorithm>
 
 #include "app/CommandLine.h"
 #include "app/MainFrame.h"
+#include "platform/Strings.h"
 #include "platform/ui/DialogRunner.h"
+#include "resources/ResourceIds.h"
 #include "tests/app/ShellTestSupport.h"
 
 namespace {
@@ -83,15 +86,38 @@ TEST_F(CommandLinePrint, PrintingWithoutPrintersWritesTheDrawingsPdf) {
     EXPECT_EQ(program.ExitInstance(), 0);
 }
 
+TEST_F(CommandLinePrint, AnExchangeFilesQuestionsTakeTheirDefaultsWithoutWaitingForAnybody) {
+    // A drawing far larger than any sheet at full size: only automatic scaling fits it.
+    const std::string drawing = dir + "/large.dxf";
+    std::ofstream(drawing) << "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n0\n10\n0\n20\n0\n11\n20000\n21\n15000\n"
+                              "0\nENDSEC\n0\nEOF\n";
+    const std::string pdf = dir + "/large.pdf";
+    // Both would answer otherwise: the paper dialog unscripted with Cancel, the question with No.
+    MessageBoxRecorder boxes(IDNO);
+    DialogRunner runner;
+    MTessarayApp& program = Start({"-pt", drawing, pdf});
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(program.InitInstance());
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(ReadFile(pdf).substr(0, 4), "%PDF");
+    EXPECT_LT(program.GetDocument()->GetPaperInfo().GetScale(), 0.1);
+    EXPECT_EQ(program.ExitInstance(), 0);
+    ASSERT_EQ(runner.Dialogs().size(), 1u);
+    EXPECT_EQ(runner.Dialogs()[0].id, static_cast<unsigned>(IDD_PAPER_SETUP));
+    EXPECT_EQ(runner.Dialogs()[0].result, IDOK);
+    EXPECT_TRUE(boxes.Messages().empty());
+    EXPECT_NE(err.find(AfxLoadString(IDS_DXF_AUTO_SCALE)), std::string::npos) << err;
+}
+
 TEST_F(CommandLinePrint, AFileThatCannotBeOpenedIsToldOnStandardErrorAndEndsWithOne) {
     MessageBoxRecorder boxes;
     MTessarayApp& program = Start({"-p", dir + "/missing.dxf"});
     ::testing::internal::CaptureStderr();
     EXPECT_FALSE(program.InitInstance());
     const std::string err = ::testing::internal::GetCapturedStderr();
-    EXPECT_TRUE(boxes.Saw(kIdsCannotOpen));
-    ASSERT_FALSE(boxes.Messages().empty());
-    EXPECT_NE(err.find(boxes.Messages().front().text), std::string::npos) << err;
+    // Told, not shown: nobody is there to close a box.
+    EXPECT_TRUE(boxes.Messages().empty());
+    EXPECT_NE(err.find("tessaray: " + AfxLoadString(kIdsCannotOpen)), std::string::npos) << err;
     EXPECT_FALSE(std::filesystem::exists(dir + "/missing.pdf"));
     EXPECT_FALSE(program.GetMainFrame()->GetWidget()->isVisible());
     EXPECT_EQ(program.ExitInstance(), 1);
@@ -104,8 +130,8 @@ TEST_F(CommandLinePrint, APrinterTheSystemDoesNotHaveFailsTheStatus) {
     ::testing::internal::CaptureStderr();
     EXPECT_FALSE(program.InitInstance());
     const std::string err = ::testing::internal::GetCapturedStderr();
-    EXPECT_EQ(boxes.Messages().size(), 1u);
-    EXPECT_FALSE(err.empty());
+    EXPECT_TRUE(boxes.Messages().empty());
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
     EXPECT_EQ(program.ExitInstance(), 1);
     EXPECT_TRUE(AfxGetPrinterSettings().printerName.empty());
 }

@@ -3,17 +3,13 @@
 // saved on a screen that is gone, and the frame's print settings.
 #include <gtest/gtest.h>
 
-#include <spawn.h>
-#include <sys/wait.h>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
 #include <QWidget>
-#include <chrono>
-#include <csignal>
-#include <thread>
 
 #include "app/HelpPage.h"
 #include "app/MainFrame.h"
@@ -22,8 +18,6 @@
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/ShellTestSupport.h"
 #include "tests/interchange/DxfTestSupport.h"
-
-extern char** environ;
 
 namespace {
 
@@ -36,34 +30,8 @@ constexpr int kAboutText = 1001;
 constexpr UINT kPrintDialog = 1538;
 constexpr int kBlackWhiteBox = 1324;
 constexpr UINT ID_HELP = 33080;
+constexpr UINT kIdsCannotOpen = 62700;
 constexpr UINT ID_PRINT_SETTINGS = 33106;
-
-// Runs the program with the environment given, waiting at most `limit`; -1 when it had to be
-// killed, else its exit status.
-int RunProgram(const std::vector<std::string>& args, const std::vector<std::string>& env,
-               std::chrono::seconds limit) {
-    std::vector<char*> argv;
-    for (const std::string& a : args)
-        argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    std::vector<char*> envp;
-    for (const std::string& e : env)
-        envp.push_back(const_cast<char*>(e.c_str()));
-    envp.push_back(nullptr);
-    pid_t pid = 0;
-    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), envp.data()) != 0) return -2;
-    const auto start = std::chrono::steady_clock::now();
-    int status = 0;
-    while (waitpid(pid, &status, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() - start > limit) {
-            kill(pid, SIGKILL);
-            waitpid(pid, &status, 0);
-            return -1;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 // A grey map of the first page (pdftoppm's PGM), or an empty one.
 struct GreyPage {
@@ -107,18 +75,8 @@ using ProgramRun = ShellStart;
 TEST_F(ProgramRun, TheBuiltProgramPrintsADrawingIntoAPdfAndExitsWithZero) {
     const std::string drawing = WriteCross("plan.qfd");
     const std::string pdf = dir + "/out.pdf";
-    const std::string runtime = dir + "/runtime";
-    fs::create_directories(runtime);
-    fs::permissions(runtime, fs::perms::owner_all);
-    const std::vector<std::string> env = {"HOME=" + home,
-                                          "XDG_CONFIG_HOME=" + config,
-                                          "XDG_DATA_HOME=" + data,
-                                          "XDG_RUNTIME_DIR=" + runtime,
-                                          "QT_QPA_PLATFORM=offscreen",
-                                          "PATH=/usr/bin:/bin",
-                                          "ASAN_OPTIONS=detect_leaks=0"};
-    const int status =
-        RunProgram({TESSARAY_PROGRAM, "-pt", drawing, pdf}, env, std::chrono::seconds(240));
+    const int status = RunProgram({TESSARAY_PROGRAM, "-pt", drawing, pdf}, ProgramEnvironment(),
+                                  std::chrono::seconds(240));
     ASSERT_EQ(status, 0);
     ASSERT_EQ(ReadFile(pdf).substr(0, 4), "%PDF");
     // Nothing of the start stays but the desktop's registration.
@@ -202,8 +160,14 @@ TEST_F(ShellCommands, AboutShowsDialogHundredWithTheIconAndTheVersion) {
     DialogRunner runner;
     std::string text;
     bool picture = false;
+    int width = 0;
+    std::string title;
     runner.Script(kAboutDialog, DialogScript()
                                     .Read(kAboutText, &text)
+                                    .Do([&](CDialog& d) {
+                                        width = d.GetWidget()->sizeHint().width();
+                                        title = d.GetWidget()->windowTitle().toStdString();
+                                    })
                                     .Do([&](CDialog& d) {
                                         const auto* label =
                                             d.GetDlgItem(kAboutIcon)->GetWidget()->findChild<QLabel*>();
@@ -215,6 +179,11 @@ TEST_F(ShellCommands, AboutShowsDialogHundredWithTheIconAndTheVersion) {
     EXPECT_EQ(runner.OpenedIds(), std::vector<unsigned>{kAboutDialog});
     EXPECT_EQ(text, "Tessaray Version " TESSARAY_VERSION);
     EXPECT_TRUE(picture);
+    // Wide enough for the whole title in a bold title bar, with the icon and three buttons.
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    EXPECT_EQ(title, "バージョン情報");
+    EXPECT_GE(width, QFontMetrics(bold).horizontalAdvance(QString::fromStdString(title)) + 100);
     EXPECT_TRUE(boxes.Messages().empty());
     // The window shows the same icon.
     EXPECT_FALSE(Frame()->GetWidget()->windowIcon().isNull());
@@ -236,7 +205,10 @@ TEST_F(ShellCommands, HelpOpensThePageBesideTheProgramElseTheInstalledOneElseNot
 
     // The command opens what is found for this program, and nothing when nothing is.
     std::vector<std::string> opened;
-    const HelpOpener previous = SetHelpOpener([&](const std::string& page) { opened.push_back(page); });
+    const HelpOpener previous = SetHelpOpener([&](const std::string& page) {
+        opened.push_back(page);
+        return true;
+    });
     const std::string beside =
         fs::path(QCoreApplication::applicationFilePath().toStdString()).replace_extension(".htm").string();
     fs::remove(beside);
@@ -252,6 +224,19 @@ TEST_F(ShellCommands, HelpOpensThePageBesideTheProgramElseTheInstalledOneElseNot
     // The build puts the program's page beside it.
     EXPECT_EQ(FindHelpPage(TESSARAY_PROGRAM, ""), std::string(TESSARAY_PROGRAM) + ".htm");
     EXPECT_NE(ReadFile(std::string(TESSARAY_PROGRAM) + ".htm").find("スナップ"), std::string::npos);
+}
+
+TEST_F(ShellCommands, AHelpPageNothingCanOpenIsToldInAMessageBox) {
+    const std::string beside =
+        fs::path(QCoreApplication::applicationFilePath().toStdString()).replace_extension(".htm").string();
+    std::ofstream(beside) << "<html></html>";
+    MessageBoxRecorder boxes;
+    const HelpOpener previous = SetHelpOpener([](const std::string&) { return false; });  // no browser
+    Frame()->SendCommand(ID_HELP);
+    SetHelpOpener(previous);
+    fs::remove(beside);
+    ASSERT_EQ(boxes.Messages().size(), 1u);
+    EXPECT_EQ(boxes.Messages()[0].text, AfxLoadString(kIdsCannotOpen) + "\n" + beside);
 }
 
 TEST_F(ShellCommands, PrintSettingsRunThePrintDialogWhoseBlackAndWhiteBoxSetsTheFlag) {

@@ -5,14 +5,20 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <QFontDatabase>
 #include <QSettings>
 #include <QStandardPaths>
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/TessarayApp.h"
@@ -27,6 +33,40 @@
 inline std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Runs the program with the environment given, waiting at most `limit` (a guard against a hang, no
+// speed goal); -1 when it had to be killed, else its exit status. Standard error goes to errorFile
+// when one is named.
+inline int RunProgram(const std::vector<std::string>& args, const std::vector<std::string>& env,
+                      std::chrono::seconds limit, const std::string& errorFile = std::string()) {
+    std::vector<char*> argv;
+    for (const std::string& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    std::vector<char*> envp;
+    for (const std::string& e : env)
+        envp.push_back(const_cast<char*>(e.c_str()));
+    envp.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (!errorFile.empty())
+        posix_spawn_file_actions_addopen(&actions, 2, errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) return -2;
+    const auto start = std::chrono::steady_clock::now();
+    int status = 0;
+    while (waitpid(pid, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() - start > limit) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            return -1;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 // The application's printer and black-and-white flag, put back when the scope ends.
@@ -81,6 +121,19 @@ protected:
         return *app;
     }
     std::string SettingsFile() const { return config + "/kel-vo/Tessaray.ini"; }
+    // The environment of a program run in this test's home, headless.
+    std::vector<std::string> ProgramEnvironment() const {
+        const std::string runtime = dir + "/runtime";
+        std::filesystem::create_directories(runtime);
+        std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
+        return {"HOME=" + home,
+                "XDG_CONFIG_HOME=" + config,
+                "XDG_DATA_HOME=" + data,
+                "XDG_RUNTIME_DIR=" + runtime,
+                "QT_QPA_PLATFORM=offscreen",
+                "PATH=/usr/bin:/bin",
+                "ASAN_OPTIONS=detect_leaks=0"};
+    }
 
     // A drawing with a cross from edge to edge of its sheet through the sheet point kCross (paper
     // millimetres from the top-left corner), which lies on the printed page of any sheet from A4 up.
