@@ -120,9 +120,9 @@ TEST(UndoStack, GrowingAWrappedRingKeepsEveryPack) {
 
 TEST_F(Undo, RingFullWithCapacityFourForgetsTheFirstOperation) {
     GetOptionRecord().m_undoCount = 4;
+    int deletions = 0;  // outlives the document, whose shapes count into it when it goes
     MTessarayDoc doc;
     doc.OnNewDocument();
-    int deletions = 0;
     std::vector<MCadShape*> shapes;
     for (int i = 0; i < 5; ++i) {
         doc.BeginUndo();
