@@ -30,8 +30,10 @@ MFloatRect SafeDocRect(const MCadView* view) {
     r.SetNull();
     const double sx = view->unitScaleX, sy = view->unitScaleY;
     if (sx == 0.0 || sy == 0.0 || !std::isfinite(sx) || !std::isfinite(sy)) return r;
-    const double x0 = -kSafeLogical / sx - view->OriginOffsetX(), x1 = kSafeLogical / sx - view->OriginOffsetX();
-    const double y0 = -kSafeLogical / sy - view->OriginOffsetY(), y1 = kSafeLogical / sy - view->OriginOffsetY();
+    const double x0 = -kSafeLogical / sx - view->OriginOffsetX(),
+                 x1 = kSafeLogical / sx - view->OriginOffsetX();
+    const double y0 = -kSafeLogical / sy - view->OriginOffsetY(),
+                 y1 = kSafeLogical / sy - view->OriginOffsetY();
     r.left = std::min(x0, x1);
     r.right = std::max(x0, x1);
     r.bottom = std::min(y0, y1);

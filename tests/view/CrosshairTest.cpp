@@ -36,8 +36,9 @@ private:
 
 // Whether the pixel stands out from the colour: some channel differs by a visible amount.
 bool StandsOut(COLORREF pixel, COLORREF from) {
-    const int d = std::max({std::abs(GetRValue(pixel) - GetRValue(from)), std::abs(GetGValue(pixel) - GetGValue(from)),
-                            std::abs(GetBValue(pixel) - GetBValue(from))});
+    const int d =
+        std::max({std::abs(GetRValue(pixel) - GetRValue(from)), std::abs(GetGValue(pixel) - GetGValue(from)),
+                  std::abs(GetBValue(pixel) - GetBValue(from))});
     return d >= 48;
 }
 
