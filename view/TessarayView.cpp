@@ -162,8 +162,10 @@ void MTessarayView::OnDraw(CDC* dc) {
     // Every XOR figure comes after the opaque overlays: a tracker drawn under the origin cross
     // would be partly overwritten by it, and its next erase would leave dots on the cross.
     if (m_currentTool) m_currentTool->PaintTracker(this, dc);
-    DrawCrosshair(dc);
-    DrawMarker(dc);
+    if (m_crossShown) {
+        DrawCrosshair(dc);
+        DrawMarker(dc);
+    }
 }
 
 void MTessarayView::DrawOriginCross(CDC* dc) {
@@ -227,31 +229,44 @@ MFloatPoint MTessarayView::TrackedPoint() const {
 
 template <class ToolCall>
 void MTessarayView::TrackPointer(UINT flags, int x, int y, ToolCall call) {
-    std::unique_ptr<CDC> dc = GetPreparedClientDC();
-    DrawCrosshair(dc.get());
-    DrawMarker(dc.get());
+    HideCrosshair();
     if (m_currentTool) {
         call(m_currentTool);
         m_markerShown = m_currentTool->GetSnapMarkFlag();
     } else {
         // Without a tool the view follows the pointer itself, so the position panes stay live.
+        std::unique_ptr<CDC> dc = GetPreparedClientDC();
         m_cursorPoint = DeviceToDoc(dc.get(), CPoint(x, y));
         m_markerShown = 0;
     }
-    // The tool may have changed the scroll position or the zoom meanwhile.
-    dc = GetPreparedClientDC();
+    // At the mapping in force now: the tool may have scrolled or zoomed meanwhile.
+    ShowCrosshair();
+    if (m_currentTool) m_currentTool->OnSetCursor(this, x, y, HTCLIENT);
+}
+
+bool MTessarayView::HideCrosshair() {
+    if (!m_crossShown) return false;
+    std::unique_ptr<CDC> dc = GetPreparedClientDC();
+    DrawCrosshair(dc.get());
+    DrawMarker(dc.get());
+    m_crossShown = false;
+    return true;
+}
+
+void MTessarayView::ShowCrosshair() {
+    std::unique_ptr<CDC> dc = GetPreparedClientDC();
     m_markerPoint = DocToLogical(TrackedPoint());
     CRect client;
     GetClientRect(&client);
     dc->DPtoLP(&client);
+    // Lines end before their last point: these reach the last column and row.
     m_crossH[0] = CPoint(client.left, m_markerPoint.y);
-    m_crossH[1] = CPoint(client.right - 1, m_markerPoint.y);
+    m_crossH[1] = CPoint(client.right, m_markerPoint.y);
     m_crossV[0] = CPoint(m_markerPoint.x, client.top);
-    m_crossV[1] = CPoint(m_markerPoint.x, client.bottom - 1);
+    m_crossV[1] = CPoint(m_markerPoint.x, client.bottom);
     DrawCrosshair(dc.get());
     DrawMarker(dc.get());
-    dc.reset();
-    if (m_currentTool) m_currentTool->OnSetCursor(this, x, y, HTCLIENT);
+    m_crossShown = true;
 }
 
 void MTessarayView::OnClientLButtonDown(UINT flags, int x, int y) {

@@ -186,6 +186,7 @@ public:
     BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt) override;
     void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) override;
     void OnSize(UINT nType, int cx, int cy) override;
+    void OnMButtonDown(UINT nFlags, CPoint point) override;
 
     // The status panes' texts: "(%6g, %6g)" of the current point and of its offset from the anchor.
     std::string FormatPositionPane();
@@ -207,6 +208,12 @@ private:
     void DrawPrintArea(CDC* dc);
     void DrawCrosshair(CDC* dc);
     void DrawMarker(CDC* dc);
+    // Erases the crosshair and marker before the surface moves or the mapping changes (a scrolled
+    // or repainted part would otherwise hold them cut or displaced); TRUE when they were shown.
+    bool HideCrosshair();
+    // Places both at the tracked point across the whole client area at the mapping in force, and
+    // draws them.
+    void ShowCrosshair();
     MFloatPoint TrackedPoint() const;
     WORD DisplayFlags() const;
     MLayer* GetLayer(int index) const;
@@ -236,6 +243,8 @@ private:
     CPoint m_centreOffset;
     MFloatPoint m_gridPitch{1000.0, 1000.0};
     std::unique_ptr<MGrid> m_grid;
+    // Whether the crosshair and marker are on the surface (none before the pointer first moves).
+    bool m_crossShown = false;
     CPoint m_crossH[2];
     CPoint m_crossV[2];
     CPoint m_markerPoint;

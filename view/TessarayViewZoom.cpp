@@ -100,6 +100,7 @@ bool MTessarayView::SheetFits() {
 void MTessarayView::ZoomAt(const MFloatPoint& centre, double factor, BOOL relative) {
     // The user has chosen a view: from now on a resize keeps it.
     m_firstViewPending = false;
+    const bool crossShown = HideCrosshair();
     const double old = zoom;
     zoom = relative ? zoom * factor : factor;
     if (!(zoom > 0.0) || !std::isfinite(zoom)) zoom = old;
@@ -114,6 +115,7 @@ void MTessarayView::ZoomAt(const MFloatPoint& centre, double factor, BOOL relati
     UpdateScrollSizes();
     Invalidate();
     UpdateWindow();
+    if (crossShown) ShowCrosshair();
 }
 
 void MTessarayView::ZoomToPaper() {
@@ -218,8 +220,10 @@ void MTessarayView::PlaceAtViewCentre(MCadShape* shape) {
 }
 
 BOOL MTessarayView::OnScrollBy(CSize sizeScroll, BOOL bDoScroll) {
+    const bool crossShown = bDoScroll && HideCrosshair();
     const BOOL scrolled = MTabScrollView::OnScrollBy(sizeScroll, bDoScroll);
     if (scrolled && bDoScroll) UpdateWindow();
+    if (crossShown) ShowCrosshair();
     return scrolled;
 }
 
@@ -269,7 +273,14 @@ void MTessarayView::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
     OnScroll(code, 0, TRUE);
 }
 
+void MTessarayView::OnMButtonDown(UINT nFlags, CPoint point) {
+    const bool crossShown = HideCrosshair();
+    MTabScrollView::OnMButtonDown(nFlags, point);
+    if (crossShown) ShowCrosshair();
+}
+
 void MTessarayView::OnSize(UINT nType, int cx, int cy) {
+    const bool crossShown = HideCrosshair();
     MTabScrollView::OnSize(nType, cx, cy);
     if (m_initialised) {
         UpdateScrollSizes();
@@ -278,4 +289,5 @@ void MTessarayView::OnSize(UINT nType, int cx, int cy) {
         if (m_firstViewPending) ZoomToPaper();
         Invalidate();
     }
+    if (crossShown) ShowCrosshair();
 }

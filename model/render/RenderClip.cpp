@@ -20,6 +20,27 @@ void Append(MCadView* view, const MFloatPoint& p, std::vector<POINT>& out) {
     out.push_back(q);
 }
 
+// Logical coordinates up to this far from zero reach the device context uncut: it takes thin solid
+// lines exactly up to 2^27, and the scroll position and centring add less than 2^26.
+constexpr double kSafeLogical = double(1 << 26);
+
+// The drawing rectangle whose points map within the safe range; all zero without a scale.
+MFloatRect SafeDocRect(const MCadView* view) {
+    MFloatRect r;
+    r.SetNull();
+    const double sx = view->unitScaleX, sy = view->unitScaleY;
+    if (sx == 0.0 || sy == 0.0 || !std::isfinite(sx) || !std::isfinite(sy)) return r;
+    const double x0 = -kSafeLogical / sx - view->OriginOffsetX(),
+                 x1 = kSafeLogical / sx - view->OriginOffsetX();
+    const double y0 = -kSafeLogical / sy - view->OriginOffsetY(),
+                 y1 = kSafeLogical / sy - view->OriginOffsetY();
+    r.left = std::min(x0, x1);
+    r.right = std::max(x0, x1);
+    r.bottom = std::min(y0, y1);
+    r.top = std::max(y0, y1);
+    return r;
+}
+
 }  // namespace
 
 bool VisibleDocRect(MCadView* view, CDC* dc, double margin, MFloatRect& out) {
@@ -137,6 +158,11 @@ void ClipAndConvertLines(MCadView* view, const MFloatRect& rect, const std::vect
                          const std::vector<int>& counts, std::vector<POINT>& out,
                          std::vector<int>& outCounts) {
     const bool clip = !rect.IsNull();
+    // A segment the visible area does not meet is left out; one it meets is cut only where it
+    // leaves the safe range. Cutting at the visible area would round the cut ends to pixels that
+    // depend on the area painted: a line would change its pixels with the paint region and the
+    // scroll position, and a figure drawn twice in XOR would not cancel.
+    const MFloatRect cut = clip ? SafeDocRect(view) : rect;
     std::size_t k = 0;
     for (int n : counts) {
         const MFloatPoint* run = points.data() + k;
@@ -154,7 +180,12 @@ void ClipAndConvertLines(MCadView* view, const MFloatRect& rect, const std::vect
         int open = 0;
         for (int i = 0; i + 1 < n; ++i) {
             double t0, t1;
-            if (!ClipSegmentToRect(run[i], run[i + 1], rect, t0, t1)) {
+            bool shown = ClipSegmentToRect(run[i], run[i + 1], rect, t0, t1);
+            if (shown && cut.IsNull())
+                t0 = 0.0, t1 = 1.0;
+            else if (shown)
+                shown = ClipSegmentToRect(run[i], run[i + 1], cut, t0, t1);
+            if (!shown) {
                 if (open >= 2)
                     outCounts.push_back(open);
                 else

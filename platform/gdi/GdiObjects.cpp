@@ -456,7 +456,9 @@ COLORREF GetSysColor(int index) {
         RGB(255, 255, 255),  // caption text
         RGB(192, 192, 192),  // active border
         RGB(192, 192, 192),  // inactive border
-        RGB(128, 128, 128),  // application workspace
+        // Not the classic 128 grey: white in XOR turns that into 127, so the trackers and the
+        // cross-hair drawn in XOR would vanish over the view's area outside the sheet.
+        RGB(171, 171, 171),  // application workspace
         RGB(0, 0, 128),      // highlight
         RGB(255, 255, 255),  // highlight text
         RGB(192, 192, 192),  // button face

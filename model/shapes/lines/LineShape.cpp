@@ -92,8 +92,9 @@ void MLineShape::Draw(MCadView* view, CDC* dc) {
 }
 
 void MLineShape::DrawTracking(MCadView* view, CDC* dc) {
+    // As a thin solid line draws (its end pixel included), so that the highlight covers the line.
     const MFloatPoint points[2] = {m_start, m_end};
-    GetPolyLineRenderer().DrawThin(view, dc, points, 2, FALSE);
+    GetPolyLineRenderer().DrawStyled(view, dc, points, 2, 0.0, nullptr, FALSE, FALSE);
 }
 
 void MLineShape::DrawHighlight(MCadView* view, CDC* dc) {

@@ -16,6 +16,7 @@
 #include "model/shapes/ShapeDialogs.h"
 #include "model/shapes/ShapeTypes.h"
 #include "platform/Archive.h"
+#include "platform/Cp932.h"
 #include "platform/gdi/DC.h"
 #include "platform/gdi/SelectScope.h"
 
@@ -285,7 +286,18 @@ MCadShape* MTextShape::CreateNew() const {
 }
 
 void MTextShape::WriteText(CDocument*, std::ostream& os) const {
-    WriteBaseText(os, nullptr);
+    // The file holds the string in code page 932, a character without a form there as '?'. The box
+    // written is that of the string a reader gets back, which it measures again: otherwise every
+    // save after an opening would write another width.
+    std::size_t replaced = 0;
+    const std::string written = Utf8ToCp932(m_string, &replaced);
+    if (replaced == 0) {
+        WriteBaseText(os, nullptr);
+    } else {
+        const SIZE measured = MeasureString(Cp932ToUtf8(written));
+        const double box[2] = {measured.cx / 100.0 * m_textHeight, -(measured.cy / 100.0) * m_textHeight};
+        WriteBaseText(os, nullptr, box);
+    }
     WriteTextLines(os, m_string);
 }
 
@@ -308,15 +320,19 @@ std::uint64_t MTextShape::MeasureKey() const {
     return d.Value();
 }
 
+SIZE MTextShape::MeasureString(const CString& text) const {
+    LOGFONT lf;
+    FillLogFont(lf);
+    lf.lfHeight = 100;
+    lf.lfWidth = MeasureWidth(m_charWidth, m_textHeight);
+    // The screen's context would measure the same; making one per text cost more than the measure.
+    return CDC::MeasureTextExtent(lf, text);
+}
+
 void MTextShape::MeasureText(MCadView*) {
     const std::uint64_t key = MeasureKey();
     if (key != m_measuredKey || key == 0) {
-        LOGFONT lf;
-        FillLogFont(lf);
-        lf.lfHeight = 100;
-        lf.lfWidth = MeasureWidth(m_charWidth, m_textHeight);
-        // The screen's context would measure the same; making one per text cost more than the measure.
-        m_measured = CDC::MeasureTextExtent(lf, m_string);
+        m_measured = MeasureString(m_string);
         m_measuredKey = key;
     }
     m_boxWidth = m_measured.cx / 100.0 * m_textHeight;

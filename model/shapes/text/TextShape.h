@@ -69,6 +69,8 @@ protected:
     CString m_string;
 
 private:
+    // The extent of the text in the shape's font at a cell height of 100.
+    SIZE MeasureString(const CString& text) const;
     // A digest of the fields the measure depends on.
     std::uint64_t MeasureKey() const;
     // The string's extent at a cell height of 100 and a digest of the string and font it was taken

@@ -304,10 +304,10 @@ void MTextShapeBase::ExportJwcLines(MJWCLineArray& lines, int layer, double scal
     ExportFrameLines(lines, layer, scale);
 }
 
-void MTextShapeBase::WriteBaseText(std::ostream& os, const int* layoutFlags) const {
-    os << '\t' << m_point.x << ' ' << m_point.y << ' ' << m_boxWidth << ' ' << m_boxHeight << ' '
-       << m_textHeight << ' ' << m_charWidth << ' ' << m_angle << ' ' << m_textFlags << ' ' << m_alignment
-       << ' ' << static_cast<unsigned long>(m_textColor) << ' ';
+void MTextShapeBase::WriteBaseText(std::ostream& os, const int* layoutFlags, const double* box) const {
+    os << '\t' << m_point.x << ' ' << m_point.y << ' ' << (box ? box[0] : m_boxWidth) << ' '
+       << (box ? box[1] : m_boxHeight) << ' ' << m_textHeight << ' ' << m_charWidth << ' ' << m_angle << ' '
+       << m_textFlags << ' ' << m_alignment << ' ' << static_cast<unsigned long>(m_textColor) << ' ';
     if (layoutFlags) os << *layoutFlags << ' ';
     WriteStrokeText(os, m_stroke);
     os << ' ';

@@ -118,8 +118,9 @@ protected:
     BOOL CreateDrawingFont(CFont& font, int width, int height) const;
     // The first two lines of the text form: the numbers (with the layout flags after the text
     // colour when given) and the font name. The reader takes line colour, style, width and fill
-    // from the rest of the first line on their own, so a line that ends early keeps them.
-    void WriteBaseText(std::ostream& os, const int* layoutFlags) const;
+    // from the rest of the first line on their own, so a line that ends early keeps them. box, when
+    // given, stands for the box's width and height.
+    void WriteBaseText(std::ostream& os, const int* layoutFlags, const double* box = nullptr) const;
     void ReadBaseText(std::istream& is, int* layoutFlags);
     // JW_CAD line records of the four frame sides.
     void ExportFrameLines(MJWCLineArray& lines, int layer, double scale) const;

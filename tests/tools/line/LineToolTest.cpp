@@ -72,6 +72,23 @@ TEST(LineTool, TheLineRunsFromTheFirstReleaseToTheSecond) {
     EXPECT_TRUE(h.NoXorResidue());
 }
 
+// The preview is green in XOR: over the classic 128 grey outside the sheet it came out as 128,
+// 127, 128, and a line begun there stayed invisible until its second click.
+TEST(LineTool, ThePreviewShowsOutsideTheSheet) {
+    ToolHarness h(900, 450);
+    h.Choose(ID_TOOL_LINE);
+    const COLORREF grey = GetSysColor(COLOR_APPWORKSPACE);
+    const QImage bare = h.Repaint();
+    ASSERT_EQ(viewtest::PixelAt(bare, 10, 100), grey) << "the left strip lies outside the sheet";
+    h.Click(h.ToDrawing(CPoint(10, 100)));
+    h.MoveToClient(CPoint(40, 130));
+    h.MoveToClient(CPoint(110, 200));
+    // Halfway along the diagonal, away from the crosshair.
+    const COLORREF shown = viewtest::PixelAt(h.Surface(), 60, 150);
+    EXPECT_GE(std::abs(GetGValue(shown) - GetGValue(grey)), 48) << std::hex << shown;
+    EXPECT_TRUE(h.NoXorResidue());
+}
+
 TEST(LineTool, ShiftSnapsTheLineToTheNearerAxis) {
     LineToolHarness h;
     h.Click(At(0, 0));
