@@ -34,7 +34,10 @@ struct NMUPDOWN {
 };
 
 // Push buttons, check boxes and radio buttons. A push button with BS_OWNERDRAW paints itself
-// through DrawItem (OwnerDraw.h): ODS_SELECTED while pressed, ODS_FOCUS, ODS_DISABLED.
+// through DrawItem (OwnerDraw.h): ODS_SELECTED while pressed, ODS_FOCUS, ODS_DISABLED. A check box
+// with BS_PUSHLIKE is a push button that stays down while checked. Any button shows a picture
+// (SetBitmap; with BS_BITMAP instead of its text).
+class CBitmap;
 class CButton : public CWnd {
 public:
     enum class Kind { Push, DefPush, Check, Radio };
@@ -53,6 +56,14 @@ public:
     void Click();
     void SetWindowText(std::string_view text) override;
     std::string GetWindowText() const override;
+    // The picture the button shows (a copy is taken; null removes it); the previous one's bitmap.
+    const CBitmap* SetBitmap(const CBitmap* pBitmap);
+    const CBitmap* GetBitmap() const { return m_bitmap; }
+    // The size the button needs for its text (and picture).
+    BOOL GetIdealSize(CSize* pSize) const;
+
+private:
+    const CBitmap* m_bitmap = nullptr;
 };
 
 // Single-line and multi-line edits. Multi-line text uses "\r\n" between lines, as on Windows.
