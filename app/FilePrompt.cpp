@@ -62,7 +62,8 @@ std::string WithExtension(const std::string& path, const std::string& filter) {
 }
 
 // Where the dialog starts: the proposed name without its extension, in its own folder when it
-// exists, else in the folder of the last file; without a proposal the last file (open) or its folder.
+// exists, else in the folder of the last file; without a proposal the last file without its
+// extension (open) or its folder.
 std::string StartName(bool open, const std::string& proposal, const std::string& last) {
     const QString lastPath = Q(last);
     if (!proposal.empty()) {
@@ -73,8 +74,19 @@ std::string StartName(bool open, const std::string& proposal, const std::string&
         return (folder + QLatin1Char('/') + proposed.completeBaseName()).toStdString();
     }
     if (lastPath.isEmpty()) return std::string();
-    return (QFileInfo(lastPath).exists() && open ? lastPath : QFileInfo(lastPath).absolutePath())
-        .toStdString();
+    const QFileInfo lastFile(lastPath);
+    if (lastFile.exists() && open)
+        return (lastFile.absolutePath() + QLatin1Char('/') + lastFile.completeBaseName()).toStdString();
+    return lastFile.absolutePath().toStdString();
+}
+
+// A name that names no file opens the one the chosen filter's extension completes (the dialog
+// proposes names without extension, and a name may hold dots of its own: "plan.v2").
+std::string OpenedName(const std::string& path, const std::string& filter) {
+    if (QFileInfo::exists(Q(path))) return path;
+    for (const std::string& named : {WithExtension(path, filter), path + FilterExtension(filter)})
+        if (QFileInfo::exists(Q(named))) return named;
+    return path;
 }
 
 bool RunToolkitDialog(FileDialogState& state) {
@@ -88,9 +100,12 @@ bool RunToolkitDialog(FileDialogState& state) {
     CWnd* main = AfxGetMainWnd();
     QFileDialog dialog(main ? main->GetWidget() : nullptr, Q(state.title), Q(state.path));
     dialog.setAcceptMode(state.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
-    dialog.setFileMode(!state.open || state.createPrompt ? QFileDialog::AnyFile
-                       : state.multiSelect               ? QFileDialog::ExistingFiles
-                                                         : QFileDialog::ExistingFile);
+    // A drawing's name comes back as typed, proposed without its extension: the program completes
+    // it, and says so when no file has that name.
+    const bool completed = state.open && state.completesName;
+    dialog.setFileMode(!state.open || state.createPrompt || completed ? QFileDialog::AnyFile
+                       : state.multiSelect                            ? QFileDialog::ExistingFiles
+                                                                      : QFileDialog::ExistingFile);
     // The program asks about replacing once the name has its extension.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setProxyModel(CreateFileListTexts(&dialog));
@@ -129,11 +144,12 @@ bool Prompt(bool open, std::string& path, const char* key, unsigned titleId) {
     state.filters = Filters(open);
     state.path = StartName(open, path, profile.GetProfileString("FILEPATH", key));
     state.filter = open ? g_openFilter : 0;
+    state.completesName = open;
     for (;;) {
         if (!RunDialog(state)) return false;
         if (open) {
             g_openFilter = state.filter;
-            path = state.path;
+            path = OpenedName(state.path, state.filters[static_cast<std::size_t>(state.filter)]);
             return true;
         }
         const std::string chosen =

@@ -26,6 +26,9 @@ struct FileDialogState {
     std::vector<std::string> paths;
     // Given to a chosen name without one (".qfp"); empty: none.
     std::string defaultExtension;
+    // An open dialog whose caller completes the name as typed (drawings, proposed without their
+    // extension): the dialog itself refuses no name.
+    bool completesName = false;
 };
 
 // Runs the dialog; TRUE when the user confirmed.

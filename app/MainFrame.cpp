@@ -163,7 +163,11 @@ double MMainFrame::GetZoomPercent() {
 }
 
 void MMainFrame::SetZoomPercent(double percent) {
-    m_zoomCombo.SetValue(percent < 1.0 || !std::isfinite(percent) ? 1.0 : std::floor(percent));
+    const double shown = percent < 1.0 || !std::isfinite(percent) ? 1.0 : std::floor(percent);
+    m_zoomCombo.SetValue(shown);
+    // The box takes at most 1000 % typed, but zoom steps go further: it still shows the zoom in
+    // force, never the last one it took.
+    if (!m_zoomCombo.IsValid(shown)) m_zoomCombo.SetWindowText(FormatG(shown, 17));
 }
 
 void MMainFrame::RestoreWindowPlacement(int showCommand) {

@@ -23,7 +23,6 @@ constexpr int kStyleBarIndex = 16;
 constexpr int kDropButtons = 6;
 constexpr int kStyleItemHeight = 16;
 constexpr int kControlFontHeight = -14;
-constexpr double kMaxZoomPercent = 1e7;
 constexpr DWORD kComboStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP;
 // The number combos are typed into (a width, a size + Enter), so all are editable; their fields
 // always scroll sideways.
@@ -129,8 +128,6 @@ void MMainFrame::SetControlFont() {
 }
 
 void MMainFrame::FillControls() {
-    // Any zoom the view can reach is shown; the view itself refuses the steps past its limit.
-    m_zoomCombo.SetMaximum(kMaxZoomPercent);
     FillList(m_zoomCombo, IDS_ZOOM_LIST);
     std::string zoom = Trim(AfxGetProfile().GetProfileString("ZOOM", "ZOOMPERCENT"));
     if (zoom.empty()) zoom = AfxLoadString(IDS_ZOOM_DEFAULT);

@@ -252,7 +252,13 @@ void MMainFrame::StartPartsDrag(int item) {
     if (list < 0 || !m_partsBar.GetList(list) || !m_partsBar.GetList(list)->GetAt(item)) return;
     std::ostringstream data;
     data << ::getpid() << ' ' << list << ' ' << item;
-    DoPrivateDrag(&m_partsBar.GetListCtrl(), kPartsMime, data.str());
+    // The part's icon goes along under the pointer, held where the pointer took it.
+    MPartsListCtrl& icons = m_partsBar.GetListCtrl();
+    CPoint corner;
+    const std::unique_ptr<CImageList> picture = icons.CreateDragImage(item, &corner);
+    const CPoint from = icons.GetBeginDragPoint();
+    DoPrivateDrag(&icons, kPartsMime, data.str(),
+                  {picture.get(), CPoint(from.x - corner.x, from.y - corner.y)});
     // A drop outside the view, or a drag given up, leaves nothing in the select tool.
     if (m_partInView) OnPartsDrag(kDragLeave, std::string(), 0, CPoint());
 }

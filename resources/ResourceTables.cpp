@@ -40,6 +40,7 @@ const AcceleratorTemplate kAccelerators[] = {
 #define EDIT(id, width) {DlgOp::Edit, id, nullptr, 0, width, 0},
 #define EDITX(id, width, style) {DlgOp::Edit, id, nullptr, style, width, 0},
 #define CHECKBOX(id, text) {DlgOp::Check, id, text, 0, 0, 0},
+#define CHECKBOXX(id, text, style) {DlgOp::Check, id, text, style, 0, 0},
 #define RADIOGROUP(id, text) {DlgOp::RadioFirst, id, text, 0, 0, 0},
 #define RADIO(id, text) {DlgOp::Radio, id, text, 0, 0, 0},
 #define COMBO(id, width, style, items) {DlgOp::Combo, id, items, style, width, 0},
@@ -67,6 +68,7 @@ const DialogTemplateItem kDialogs[] = {
 #undef EDIT
 #undef EDITX
 #undef CHECKBOX
+#undef CHECKBOXX
 #undef RADIOGROUP
 #undef RADIO
 #undef COMBO

@@ -2,12 +2,27 @@
 
 #include <algorithm>
 
-BOOL MDockDialogBar::Create(CFrameWnd* pParentFrame, DWORD dwStyle, UINT nID, std::string_view name) {
+BOOL MDockDialogBar::Create(CFrameWnd* pParentFrame, DWORD dwStyle, UINT nID, std::string_view name,
+                            CSize size) {
     if (!CDialogBar::Create(pParentFrame, dwStyle, nID, name)) return FALSE;
-    CRect rect;
-    GetBarWindowRect(&rect);
-    Remember(CSize(rect.Width(), rect.Height()));
+    if (size.cx <= 0 || size.cy <= 0) {
+        CRect rect;
+        GetBarWindowRect(&rect);
+        size = CSize(rect.Width(), rect.Height());
+    }
+    Remember(size);
+    ApplyBarSize();
     return TRUE;
+}
+
+void MDockDialogBar::GetBarSizeLimits(CSize* minSize, CSize* maxSize) const {
+    if (minSize) *minSize = CSize(GetMinWidth(), GetMinHeight());
+    if (maxSize)
+        *maxSize = CSize(std::max(GetMinWidth(), GetMaxWidth()), std::max(GetMinHeight(), GetMaxHeight()));
+}
+
+CSize MDockDialogBar::GetBarSize(BOOL bFloating) {
+    return CalcDynamicLayout(-1, bFloating ? LM_MRUWIDTH : LM_VERTDOCK);
 }
 
 void MDockDialogBar::OnSize(UINT /*nType*/, int cx, int cy) {

@@ -7,7 +7,10 @@
 
 class MDockDialogBar : public CDialogBar {
 public:
-    BOOL Create(CFrameWnd* pParentFrame, DWORD dwStyle, UINT nID, std::string_view name);
+    // The bar's window starts at size (the window as it is when size is empty), which is
+    // remembered.
+    BOOL Create(CFrameWnd* pParentFrame, DWORD dwStyle, UINT nID, std::string_view name,
+                CSize size = CSize());
 
     virtual CSize CalcLayout(DWORD dwMode, int nLength);
     CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz);
@@ -17,6 +20,10 @@ public:
     virtual int GetMinHeight() const { return 32; }
     virtual int GetMaxWidth() const { return 0x7FFF; }
     virtual int GetMaxHeight() const { return 0x7FFF; }
+
+    // The frame's window keeps to the limits and takes the remembered size.
+    void GetBarSizeLimits(CSize* minSize, CSize* maxSize) const override;
+    CSize GetBarSize(BOOL bFloating) override;
 
     CSize GetRememberedSize() const {
         return CSize(static_cast<int>(m_size & 0xFFFFu), static_cast<int>(m_size >> 16));

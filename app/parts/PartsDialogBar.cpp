@@ -82,7 +82,8 @@ MPartsDialogBar::MPartsDialogBar() {
 MPartsDialogBar::~MPartsDialogBar() = default;
 
 BOOL MPartsDialogBar::Create(CFrameWnd* pParentFrame) {
-    if (!MDockDialogBar::Create(pParentFrame, kStyle, IDD_PARTS_BAR, "PartsBar")) return FALSE;
+    if (!MDockDialogBar::Create(pParentFrame, kStyle, IDD_PARTS_BAR, "PartsBar", CSize(kWidth, kHeight)))
+        return FALSE;
     if (!m_tabCtrl.Create(0, this, IDC_PARTS_TABS) || !m_listCtrl.Create(kListStyle, this, IDC_PARTS_LIST))
         return FALSE;
     SetWindowText(AfxLoadString(IDD_PARTS_BAR));

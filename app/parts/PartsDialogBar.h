@@ -19,6 +19,9 @@ class MDib;
 class MPartsDialogBar : public MDockDialogBar {
 public:
     static constexpr int kMinSize = 48;
+    // The bar's first size: its 130 × 165 dialog units in the classic dialog font's pixels.
+    static constexpr int kWidth = 195;
+    static constexpr int kHeight = 268;
     static constexpr DWORD kStyle =
         CBRS_ALIGN_LEFT | CBRS_BORDER_RIGHT | CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC;
 

@@ -23,6 +23,7 @@
 #include <algorithm>
 #include <set>
 
+#include "platform/gdi/QtGdi.h"
 #include "platform/ui/ExceptionGuard.h"
 #include "platform/ui/detail/ControlsQt.h"
 #include "platform/ui/detail/WndImpl.h"
@@ -150,6 +151,13 @@ BOOL CButton::Create(std::string_view text, Kind kind, CWnd* pParent, UINT nID, 
             break;
         }
         case Kind::Check: {
+            if (style & BS_PUSHLIKE) {
+                auto* b = new QPushButton(ToQ(text), parent);
+                b->setCheckable(true);
+                b->setAutoDefault(false);
+                button = b;
+                break;
+            }
             auto* b = new QCheckBox(ToQ(text), parent);
             b->setTristate((style & 0xF) == BS_AUTO3STATE);
             button = b;
@@ -220,12 +228,48 @@ void CButton::Click() {
 }
 
 void CButton::SetWindowText(std::string_view text) {
-    if (auto* b = qobject_cast<QAbstractButton*>(GetWidget())) b->setText(ToQ(text));
+    auto* b = qobject_cast<QAbstractButton*>(GetWidget());
+    if (!b) return;
+    if (b->property("hiddenText").isValid())
+        b->setProperty("hiddenText", ToQ(text));
+    else
+        b->setText(ToQ(text));
 }
 
 std::string CButton::GetWindowText() const {
     auto* b = qobject_cast<QAbstractButton*>(GetWidget());
-    return b ? b->text().toStdString() : std::string();
+    if (!b) return std::string();
+    // With BS_BITMAP the text stays the window's, unshown.
+    const QVariant hidden = b->property("hiddenText");
+    return (hidden.isValid() ? hidden.toString() : b->text()).toStdString();
+}
+
+const CBitmap* CButton::SetBitmap(const CBitmap* pBitmap) {
+    const CBitmap* previous = m_bitmap;
+    auto* b = qobject_cast<QAbstractButton*>(GetWidget());
+    if (!b) return previous;
+    m_bitmap = pBitmap;
+    const std::shared_ptr<CBitmap::Surface> surface = pBitmap ? pBitmap->GetSurface() : nullptr;
+    if (!surface) {
+        b->setIcon(QIcon());
+        return previous;
+    }
+    const QPixmap pixmap = QPixmap::fromImage(surface->image);
+    b->setIcon(QIcon(pixmap));
+    b->setIconSize(pixmap.size());
+    if ((ControlStyle(b) & BS_BITMAP) && !b->property("hiddenText").isValid()) {
+        b->setProperty("hiddenText", b->text());
+        b->setText(QString());
+    }
+    return previous;
+}
+
+BOOL CButton::GetIdealSize(CSize* pSize) const {
+    QWidget* w = GetWidget();
+    if (!w || !pSize) return FALSE;
+    const QSize hint = w->sizeHint();
+    *pSize = CSize(hint.width(), hint.height());
+    return TRUE;
 }
 
 // ----- CEdit -----------------------------------------------------------------------------------

@@ -14,6 +14,8 @@
 
 using DWORD_PTR = std::uintptr_t;
 
+class CBitmap;
+
 enum : int { CB_ERR = -1, LB_ERR = -1 };
 enum : UINT { LVNI_ALL = 0, LVNI_SELECTED = 2, LVIS_FOCUSED = 1, LVIS_SELECTED = 2 };
 enum : int { LVCFMT_LEFT = 0, LVCFMT_RIGHT = 1, LVCFMT_CENTER = 2 };
@@ -34,7 +36,9 @@ struct NMUPDOWN {
 };
 
 // Push buttons, check boxes and radio buttons. A push button with BS_OWNERDRAW paints itself
-// through DrawItem (OwnerDraw.h): ODS_SELECTED while pressed, ODS_FOCUS, ODS_DISABLED.
+// through DrawItem (OwnerDraw.h): ODS_SELECTED while pressed, ODS_FOCUS, ODS_DISABLED. A check box
+// with BS_PUSHLIKE is a push button that stays down while checked. Any button shows a picture
+// (SetBitmap; with BS_BITMAP instead of its text).
 class CButton : public CWnd {
 public:
     enum class Kind { Push, DefPush, Check, Radio };
@@ -53,6 +57,15 @@ public:
     void Click();
     void SetWindowText(std::string_view text) override;
     std::string GetWindowText() const override;
+    // The picture the button shows (its pixels are copied now; null removes it); returns the
+    // previous one.
+    const CBitmap* SetBitmap(const CBitmap* pBitmap);
+    const CBitmap* GetBitmap() const { return m_bitmap; }
+    // The size the button needs for its text (and picture).
+    BOOL GetIdealSize(CSize* pSize) const;
+
+private:
+    const CBitmap* m_bitmap = nullptr;
 };
 
 // Single-line and multi-line edits. Multi-line text uses "\r\n" between lines, as on Windows.

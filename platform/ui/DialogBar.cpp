@@ -3,6 +3,7 @@
 #include <QDockWidget>
 #include <QMainWindow>
 #include <QPointer>
+#include <algorithm>
 
 #include "platform/ui/FrameWnd.h"
 #include "platform/ui/detail/WndImpl.h"
@@ -50,7 +51,54 @@ BOOL CDialogBar::Create(CFrameWnd* pParentFrame, DWORD dwStyle, UINT nID, std::s
     window->addDockWidget(Qt::LeftDockWidgetArea, dock);
     dock->hide();
     EnableDocking(CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT);
+    // Dragged off or back by the user: the limits at once, the bar's size once the window has its
+    // new frame.
+    QObject::connect(dock, &QDockWidget::topLevelChanged, dock, [this, dock] {
+        ApplyBarSize(true);
+        QMetaObject::invokeMethod(
+            dock, [this] { ApplyBarSize(); }, Qt::QueuedConnection);
+    });
     return TRUE;
+}
+
+void CDialogBar::GetBarSizeLimits(CSize* minSize, CSize* maxSize) const {
+    if (minSize) *minSize = CSize(0, 0);
+    if (maxSize) *maxSize = CSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+}
+
+CSize CDialogBar::GetBarSize(BOOL /*bFloating*/) {
+    CRect rect;
+    GetBarWindowRect(&rect);
+    return CSize(rect.Width(), rect.Height());
+}
+
+void CDialogBar::ApplyBarSize(bool onlyLimits) {
+    QDockWidget* dock = m_dock->widget;
+    if (!dock) return;
+    // The limits and sizes are of the whole window; a floating one's frame is the system's.
+    const QSize frame = dock->isWindow() ? dock->frameGeometry().size() - dock->size() : QSize(0, 0);
+    CSize least, most;
+    GetBarSizeLimits(&least, &most);
+    dock->setMinimumSize(std::max(0, least.cx - frame.width()), std::max(0, least.cy - frame.height()));
+    dock->setMaximumSize(std::max(dock->minimumWidth(), most.cx - frame.width()),
+                         std::max(dock->minimumHeight(), most.cy - frame.height()));
+    if (!onlyLimits) ResizeBar(GetBarSize(IsFloating()));
+}
+
+void CDialogBar::ResizeBar(CSize size) {
+    QDockWidget* dock = m_dock->widget;
+    if (!dock || size.cx <= 0 || size.cy <= 0) return;
+    const QSize frame = dock->isWindow() ? dock->frameGeometry().size() - dock->size() : QSize(0, 0);
+    if (dock->isFloating()) {
+        dock->resize(size.cx - frame.width(), size.cy - frame.height());
+    } else if (auto* window = m_frame ? qobject_cast<QMainWindow*>(m_frame->GetWidget()) : nullptr) {
+        // Docked at a side the bar keeps its width; the frame decides its height.
+        const Qt::DockWidgetArea area = window->dockWidgetArea(dock);
+        if (area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea)
+            window->resizeDocks({dock}, {size.cx}, Qt::Horizontal);
+        else
+            window->resizeDocks({dock}, {size.cy}, Qt::Vertical);
+    }
 }
 
 void CDialogBar::EnableDocking(DWORD dwDockStyle) {
@@ -93,23 +141,34 @@ void CDialogBar::Dock() {
     QDockWidget* dock = m_dock->widget;
     auto* window = m_frame ? qobject_cast<QMainWindow*>(m_frame->GetWidget()) : nullptr;
     if (!dock || !window) return;
+    // The size asked for before the toolkit moves the window (which reports sizes of its own).
+    const CSize size = GetBarSize(FALSE);
     const bool hidden = dock->isHidden();
     dock->setFloating(false);
     window->addDockWidget(Qt::LeftDockWidgetArea, dock);
     dock->setHidden(hidden);
+    ApplyBarSize(true);
+    ResizeBar(size);
 }
 
 void CDialogBar::Float(CPoint point) {
     QDockWidget* dock = m_dock->widget;
     if (!dock) return;
+    const CSize size = GetBarSize(TRUE);
     const bool hidden = dock->isHidden();
     dock->setFloating(true);
     dock->move(point.x, point.y);
     dock->setHidden(hidden);
+    ApplyBarSize(true);
+    ResizeBar(size);
 }
 
 void CDialogBar::ShowBar(BOOL bShow) {
-    if (QDockWidget* dock = m_dock->widget) dock->setVisible(bShow != FALSE);
+    QDockWidget* dock = m_dock->widget;
+    if (!dock) return;
+    dock->setVisible(bShow != FALSE);
+    // Its frame may have changed while it was hidden.
+    if (bShow) ApplyBarSize(true);
 }
 
 BOOL CDialogBar::IsBarVisible() const {

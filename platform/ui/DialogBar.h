@@ -58,6 +58,14 @@ public:
     QWidget* GetDockWidget() const;
     CFrameWnd* GetDockingFrame() const { return m_frame; }
 
+    // The sizes the bar's window keeps to, whole window in pixels (the frame asks for them as the
+    // bar is created, docked, floated or shown): the least and the largest, and the size it takes
+    // docked or floating. By default no limits and the size it has.
+    virtual void GetBarSizeLimits(CSize* minSize, CSize* maxSize) const;
+    virtual CSize GetBarSize(BOOL bFloating);
+    // Applies the limits, and the bar's size unless onlyLimits.
+    void ApplyBarSize(bool onlyLimits = false);
+
     // Docks the bar at the left edge.
     void Dock();
     // Floats the bar with its upper-left corner at a screen point.
@@ -70,6 +78,9 @@ public:
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 
 private:
+    // Gives the window that whole size (docked at a side: its width).
+    void ResizeBar(CSize size);
+
     CFrameWnd* m_frame = nullptr;
     DWORD m_style = 0;
     DWORD m_dockStyle = 0;

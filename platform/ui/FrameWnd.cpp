@@ -212,12 +212,38 @@ void CFrameWnd::SetCentralWindow(CWnd* pWnd) {
 }
 
 void CFrameWnd::SetMessageText(std::string_view text) {
-    if (m_pStatusBar) m_pStatusBar->SetPaneText(0, text);
+    m_idleMessage = std::string(text);
+    if (m_pStatusBar && !m_showingPrompt) m_pStatusBar->SetPaneText(0, text);
 }
 
 void CFrameWnd::SetMessageText(UINT nID) {
-    std::string text = AfxLoadString(nID);
-    SetMessageText(text.substr(0, text.find('\n')));
+    std::string text;
+    GetMessageString(nID, text);
+    SetMessageText(text);
+}
+
+void CFrameWnd::GetMessageString(UINT nID, std::string& rMessage) const {
+    rMessage = nID ? AfxLoadString(nID) : std::string();
+    rMessage.erase(std::min(rMessage.find('\n'), rMessage.size()));
+}
+
+void CFrameWnd::ShowCommandPrompt(UINT nID) {
+    std::string prompt;
+    GetMessageString(nID, prompt);
+    m_showingPrompt = TRUE;
+    if (m_pStatusBar) m_pStatusBar->SetPaneText(0, prompt);
+}
+
+void CFrameWnd::EndCommandPrompt() {
+    if (!m_showingPrompt) return;
+    m_showingPrompt = FALSE;
+    if (m_pStatusBar) m_pStatusBar->SetPaneText(0, m_idleMessage);
+}
+
+CFrameWnd* CFrameWnd::PromptFrameOf(const QWidget* widget) {
+    for (const QWidget* w = widget; w; w = w->parentWidget())
+        if (CFrameWnd* frame = FromWindowWidget(w)) return frame;
+    return nullptr;
 }
 
 void CFrameWnd::OnIdleUpdateCmdUI() {

@@ -41,9 +41,17 @@ public:
     CWnd* GetActiveView() const { return m_pActiveView; }
     void SetActiveView(CWnd* pView) { m_pActiveView = pView; }
 
-    // Text of the status bar's message pane.
+    // The idle text of the status bar's message pane (the tools' prompts). While a command's
+    // prompt is shown it waits, and shows when the prompt ends.
     void SetMessageText(std::string_view text);
+    // The prompt of command nID (the text before "\n" of its string).
     void SetMessageText(UINT nID);
+    // The prompt of the command: the text before "\n" of its string ("" for 0 or no string).
+    virtual void GetMessageString(UINT nID, std::string& rMessage) const;
+    // While a menu item is highlighted or a toolbar button is under the pointer, the message pane
+    // shows that command's prompt (nothing for a sub-menu's item, 0); ending shows the idle text.
+    void ShowCommandPrompt(UINT nID);
+    void EndCommandPrompt();
     CStatusBar* GetStatusBar() const { return m_pStatusBar; }
     const std::vector<CToolBar*>& GetToolBars() const { return m_toolBars; }
 
@@ -85,6 +93,8 @@ public:
     static void IdleUpdateAllFrames();
     // The frame whose accelerators apply to a key pressed in `widget`'s window, or nullptr.
     static CFrameWnd* FromWindowWidget(const QWidget* widget);
+    // The frame whose window holds `widget` (a menu's owner, a toolbar's button), or nullptr.
+    static CFrameWnd* PromptFrameOf(const QWidget* widget);
 
     // Used by CStatusBar and CToolBar when they are created on this frame.
     void AddStatusBar(CStatusBar* bar);
@@ -95,6 +105,8 @@ public:
 
 private:
     CMenu m_menu;
+    std::string m_idleMessage;
+    BOOL m_showingPrompt = FALSE;
     CWnd* m_pActiveView = nullptr;
     CStatusBar* m_pStatusBar = nullptr;
     std::vector<CToolBar*> m_toolBars;

@@ -85,6 +85,7 @@ struct CIconListCtrl::Watcher : QObject {
                     return false;
                 const int item = m_pressItem;
                 m_pressItem = -1;
+                m_self->m_dragPoint = CPoint(m_pressAt.x(), m_pressAt.y());
                 AfxTryCall([&] { m_self->OnBeginDrag(item); });
                 return true;
             }
@@ -322,5 +323,24 @@ void CIconListCtrl::PressEnter() {
 }
 
 void CIconListCtrl::BeginItemDrag(int nItem) {
-    if (nItem >= 0 && nItem < GetItemCount()) OnBeginDrag(nItem);
+    if (nItem < 0 || nItem >= GetItemCount()) return;
+    CPoint corner;
+    const std::unique_ptr<CImageList> picture = CreateDragImage(nItem, &corner);
+    const CSize size = picture ? picture->GetImageSize() : CSize();
+    m_dragPoint = CPoint(corner.x + size.cx / 2, corner.y + size.cy / 2);
+    OnBeginDrag(nItem);
+}
+
+std::unique_ptr<CImageList> CIconListCtrl::CreateDragImage(int nItem, CPoint* lpPoint) const {
+    QListWidget* list = List(this);
+    QListWidgetItem* item = list ? list->item(nItem) : nullptr;
+    if (!item || item->icon().isNull()) return nullptr;
+    const QSize size = list->iconSize();
+    auto picture = std::make_unique<CImageList>();
+    if (!picture->Create(size.width(), size.height(), ILC_MASK, 1, 0)) return nullptr;
+    picture->GetData()->images.push_back(item->icon().pixmap(size));
+    // The picture sits centred at the top of the item's cell.
+    const QRect cell = list->visualItemRect(item);
+    if (lpPoint) *lpPoint = CPoint(cell.left() + (cell.width() - size.width()) / 2, cell.top() + 2);
+    return picture;
 }

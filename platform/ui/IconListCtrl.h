@@ -5,6 +5,7 @@
 // LVN_BEGINDRAG (an item dragged by the left button) goes to OnBeginDrag first.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -65,6 +66,12 @@ public:
 
     // An item is being dragged; by default the owner gets LVN_BEGINDRAG.
     virtual void OnBeginDrag(int nItem);
+    // Where the drag began, in client coordinates (the press; the item's picture's centre for
+    // BeginItemDrag).
+    CPoint GetBeginDragPoint() const { return m_dragPoint; }
+    // The item's picture as a list of one image to drag with; lpPoint receives its upper-left
+    // corner in client coordinates. Null for an item without a picture.
+    std::unique_ptr<CImageList> CreateDragImage(int nItem, CPoint* lpPoint) const;
 
     // As the user's actions, for tests: a click, a double click, a right click on an item (-1:
     // on no item), Enter on the selected item, and pressing the button on an item and moving it.
@@ -80,6 +87,7 @@ private:
     void EndLabelEdit(bool cancelled);
 
     CImageList* m_imageList = nullptr;
+    CPoint m_dragPoint;
     std::unique_ptr<CEdit> m_edit;
     int m_editItem = -1;
 };

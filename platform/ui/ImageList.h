@@ -28,6 +28,7 @@ public:
 
     struct Data;
     const Data* GetData() const { return m_data.get(); }
+    Data* GetData() { return m_data.get(); }
 
 private:
     std::unique_ptr<Data> m_data;

@@ -14,6 +14,7 @@
 #include "platform/gdi/QtGdi.h"
 #include "platform/ui/DialogRunner.h"
 #include "platform/ui/ExceptionGuard.h"
+#include "platform/ui/FrameWnd.h"
 #include "platform/ui/MessageTranslation.h"
 #include "platform/ui/Wnd.h"
 #include "platform/ui/detail/MenuGrid.h"
@@ -347,6 +348,14 @@ QStyle* BitmapItemStyle() {
     return style;
 }
 
+// The item's prompt in the owner's frame while it is highlighted (Qt reports no leaving: the
+// next item's prompt, or the menu's closing, ends it).
+void ShowPromptOnHover(QAction* action, QPointer<QWidget> ownerWidget, UINT id) {
+    QObject::connect(action, &QAction::hovered, action, [ownerWidget, id] {
+        if (CFrameWnd* frame = CFrameWnd::PromptFrameOf(ownerWidget)) frame->ShowCommandPrompt(id);
+    });
+}
+
 QIcon BitmapIcon(const CBitmap* bitmap) {
     const std::shared_ptr<CBitmap::Surface> surface = bitmap ? bitmap->GetSurface() : nullptr;
     return surface ? QIcon(QPixmap::fromImage(surface->image)) : QIcon();
@@ -374,6 +383,7 @@ void FillQMenu(QMenu* qmenu, CMenu* menu, QPointer<QWidget> ownerWidget, UINT in
         } else if (item.popup) {
             QMenu* sub = qmenu->addMenu(MenuText(item.text));
             sub->setEnabled(!(item.flags & (MF_GRAYED | MF_DISABLED)));
+            ShowPromptOnHover(sub->menuAction(), ownerWidget, 0);
             AttachPopup(sub, item.popup.get(), ownerWidget, static_cast<UINT>(i), connectCommands);
         } else {
             QAction* action = qmenu->addAction(MenuText(item.text));
@@ -386,6 +396,7 @@ void FillQMenu(QMenu* qmenu, CMenu* menu, QPointer<QWidget> ownerWidget, UINT in
             }
             action->setData(item.id);
             action->setEnabled(!(item.flags & (MF_GRAYED | MF_DISABLED)));
+            ShowPromptOnHover(action, ownerWidget, item.id);
             if (item.flags & (MF_CHECKED | MF_RADIOCHECK)) {
                 action->setCheckable(true);
                 action->setChecked(item.flags & MF_CHECKED);
@@ -410,6 +421,9 @@ void AttachPopup(QMenu* qmenu, CMenu* menu, QPointer<QWidget> ownerWidget, UINT 
     QObject::connect(qmenu, &QMenu::aboutToShow, qmenu, [=] {
         RunMenuInit(menu, index, CWnd::FromWidget(ownerWidget), false);
         FillQMenu(qmenu, menu, ownerWidget, index, connectCommands);
+    });
+    QObject::connect(qmenu, &QMenu::aboutToHide, qmenu, [ownerWidget] {
+        if (CFrameWnd* frame = CFrameWnd::PromptFrameOf(ownerWidget)) frame->EndCommandPrompt();
     });
     FillQMenu(qmenu, menu, ownerWidget, index, connectCommands);
 }

@@ -11,7 +11,9 @@
 #include <QWidget>
 
 #include "platform/ui/ExceptionGuard.h"
+#include "platform/ui/ImageList.h"
 #include "platform/ui/MessageTranslation.h"
+#include "platform/ui/detail/ImageListQt.h"
 #include "platform/ui/detail/WndImpl.h"
 
 namespace {
@@ -83,14 +85,19 @@ CProgramSlot<PrivateDragRunner>& AfxPrivateDragSlot() {
     return slot;
 }
 
-BOOL DoPrivateDrag(CWnd* source, const std::string& mimeType, const std::string& data) {
-    if (const PrivateDragRunner& runner = AfxPrivateDragSlot().Get()) return runner(mimeType, data);
+BOOL DoPrivateDrag(CWnd* source, const std::string& mimeType, const std::string& data,
+                   const PrivateDragPicture& picture) {
+    if (const PrivateDragRunner& runner = AfxPrivateDragSlot().Get()) return runner(mimeType, data, picture);
     QWidget* widget = source ? source->GetWidget() : nullptr;
     if (!widget) return FALSE;
     auto* mime = new QMimeData;
     mime->setData(QString::fromStdString(mimeType), QByteArray::fromStdString(data));
     auto* drag = new QDrag(widget);
     drag->setMimeData(mime);
+    if (picture.image && picture.image->GetImageCount() > 0) {
+        drag->setPixmap(picture.image->GetData()->images.front());
+        drag->setHotSpot(QPoint(picture.hotSpot.x, picture.hotSpot.y));
+    }
     return drag->exec(Qt::CopyAction) == Qt::CopyAction ? TRUE : FALSE;
 }
 

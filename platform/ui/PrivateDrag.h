@@ -18,13 +18,24 @@ using PrivateDragHandler = std::function<bool(int phase, const std::string& data
 // Makes wnd accept drags of the MIME type; other drags (files) go on to its parents.
 void AcceptPrivateDrags(CWnd* wnd, const std::string& mimeType, PrivateDragHandler handler);
 
+class CImageList;
+
+// What the pointer carries along: image 0 of the list, held at the hot spot (the pointer's offset
+// from the image's upper-left corner). No image: the toolkit's plain drag cursor.
+struct PrivateDragPicture {
+    const CImageList* image = nullptr;
+    CPoint hotSpot;
+};
+
 // Runs a drag of the data from the source window until it is dropped or cancelled; TRUE when a
 // window took the drop.
-BOOL DoPrivateDrag(CWnd* source, const std::string& mimeType, const std::string& data);
+BOOL DoPrivateDrag(CWnd* source, const std::string& mimeType, const std::string& data,
+                   const PrivateDragPicture& picture = {});
 
-// Tests replace the toolkit's drag loop: the function gets the type and data and plays the
-// events on the target itself.
-using PrivateDragRunner = std::function<BOOL(const std::string& mimeType, const std::string& data)>;
+// Tests replace the toolkit's drag loop: the function gets the type, data and picture and plays
+// the events on the target itself.
+using PrivateDragRunner = std::function<BOOL(const std::string& mimeType, const std::string& data,
+                                             const PrivateDragPicture& picture)>;
 CProgramSlot<PrivateDragRunner>& AfxPrivateDragSlot();
 
 // Sends the toolkit's drag events for a drag of that data to wnd at a client point: what a

@@ -1,6 +1,7 @@
 #include "platform/ui/ToolBar.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QMainWindow>
 #include <QToolBar>
 #include <QWidgetAction>
@@ -18,6 +19,25 @@ QAction* ActionAt(const CWnd* bar, int index) {
     if (!tb || index < 0 || index >= static_cast<int>(tb->actions().size())) return nullptr;
     return tb->actions()[index];
 }
+
+// A button under the pointer shows its command's prompt in the frame's message pane.
+class ButtonPrompt : public QObject {
+public:
+    ButtonPrompt(QWidget* button, UINT id) : QObject(button), m_id(id) { button->installEventFilter(this); }
+    bool eventFilter(QObject* obj, QEvent* e) override {
+        if (e->type() != QEvent::Enter && e->type() != QEvent::Leave) return false;
+        if (CFrameWnd* frame = CFrameWnd::PromptFrameOf(static_cast<QWidget*>(obj))) {
+            if (e->type() == QEvent::Enter)
+                frame->ShowCommandPrompt(m_id);
+            else
+                frame->EndCommandPrompt();
+        }
+        return false;
+    }
+
+private:
+    UINT m_id;
+};
 
 class CToolCmdUI : public CCmdUI {
 public:
@@ -75,6 +95,7 @@ BOOL CToolBar::SetButtons(const UINT* lpIDArray, int nIDCount) {
         QObject::connect(action, &QAction::triggered, bar, [frame, id] {
             if (CWnd* f = CWnd::FromWidget(frame)) f->SendCommand(id);
         });
+        if (QWidget* button = bar->widgetForAction(action)) new ButtonPrompt(button, id);
     }
     return TRUE;
 }

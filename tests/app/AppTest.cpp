@@ -182,6 +182,25 @@ TEST_F(Shell, TheZoomComboShowsAndSetsTheZoom) {
     EXPECT_EQ(Frame()->GetZoomPercent(), 12.0);
 }
 
+TEST_F(Shell, TheZoomComboTakesAtMostAThousandPercentYetShowsDeeperZooms) {
+    View()->ZoomAt(View()->GetClientCentre(), 2.5, FALSE);
+    AfxRunIdleNow();
+    const struct {
+        const char* typed;
+        double zoom;  // the view's zoom afterwards
+    } cases[] = {{"1500", 2.5}, {"1000", 10.0}, {"1000.4", 10.0}, {"5", 0.05}};
+    for (const auto& c : cases) {
+        Frame()->GetZoomCombo().SetText(c.typed);
+        EXPECT_NEAR(View()->GetZoom(), c.zoom, 1e-12) << c.typed;
+    }
+    // Past 1000 % by zoom steps: the box shows that zoom, not the last one typed.
+    View()->ZoomAt(View()->GetClientCentre(), 20.0, FALSE);
+    AfxRunIdleNow();
+    EXPECT_NEAR(View()->GetZoom(), 20.0, 1e-12);
+    EXPECT_EQ(Frame()->GetZoomPercent(), 2000.0);
+    EXPECT_EQ(Frame()->GetZoomCombo().GetWindowText(), "2000");
+}
+
 TEST_F(Shell, SaveAndOpenThroughTheFileCommands) {
     MessageBoxRecorder boxes(IDNO);
     const std::string dir = MakeTempDir("app-save-open");

@@ -141,7 +141,7 @@ TEST_F(FileDialogs, OnlyAFileThatOpenedIsRememberedForTheNextOpen) {
     Answer({{broken, 0}});
     Frame()->SendCommand(ID_FILE_OPEN);
     EXPECT_FALSE(boxes.Messages().empty());
-    EXPECT_EQ(shown[0].path, good);
+    EXPECT_EQ(shown[0].path, dir + "/good");
     EXPECT_EQ(AfxGetProfile().GetProfileString("FILEPATH", "LASTOPEN"), good);
     // The next dialog starts where the last good file is.
     const std::string other = dir + "/other.qfd";
@@ -151,8 +151,29 @@ TEST_F(FileDialogs, OnlyAFileThatOpenedIsRememberedForTheNextOpen) {
     EXPECT_EQ(AfxGetProfile().GetProfileString("FILEPATH", "LASTOPEN"), other);
     Frame()->SendCommand(ID_FILE_OPEN);
     ASSERT_EQ(shown.size(), 2u);
-    EXPECT_EQ(shown[1].path, other);
+    EXPECT_EQ(shown[1].path, dir + "/other");
     EXPECT_EQ(shown[1].filter, 2);
+}
+
+TEST_F(FileDialogs, TheOpenDialogProposesTheLastFileWithoutExtensionAndThatNameOpensIt) {
+    const std::string drawing = dir + "/plan.v2.qfd";
+    ASSERT_TRUE(Doc().OnSaveDocument(drawing));
+    AfxGetProfile().WriteProfileString("FILEPATH", "LASTOPEN", drawing);
+    // The name as proposed, confirmed under the drawings' filter and under all files.
+    for (const int filter : {0, kAllFilesFilter}) {
+        shown.clear();
+        SetFilePromptHandler([&](FileDialogState& dialog) {
+            shown.push_back(dialog);
+            dialog.filter = filter;
+            return true;
+        });
+        MessageBoxRecorder boxes;
+        Frame()->SendCommand(ID_FILE_OPEN);
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_EQ(shown[0].path, dir + "/plan.v2");
+        EXPECT_TRUE(boxes.Messages().empty()) << filter;
+        EXPECT_EQ(AfxGetProfile().GetProfileString("FILEPATH", "LASTOPEN"), drawing) << filter;
+    }
 }
 
 TEST_F(FileDialogs, OnlyATemplateThatOpenedIsRemembered) {

@@ -8,6 +8,8 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QToolBar>
+#include <functional>
 #include <stdexcept>
 
 #include "platform/Exceptions.h"
@@ -273,6 +275,62 @@ TEST(UiCommands, IdleUpdatesToolbarButtonsAndStatusPanes) {
     EXPECT_EQ(Last(c.log), "frame:502");
 }
 
+TEST(UiCommands, PointingAtAnItemOrAButtonShowsItsPromptAndLeavingShowsTheIdleTextAgain) {
+    Chain c;
+    CStatusBar status;
+    ASSERT_TRUE(status.Create(&c.frame));
+    const UINT panes[] = {ID_SEPARATOR};
+    status.SetIndicators(panes, 1);
+    CToolBar bar;
+    ASSERT_TRUE(bar.Create(&c.frame));
+    const UINT buttons[] = {ID_FILE_OPEN, ID_SEPARATOR, ID_EDIT_UNDO};
+    bar.SetButtons(buttons, 3);
+    CMenu menu, popup, sub;
+    menu.CreateMenu();
+    popup.CreatePopupMenu();
+    sub.CreatePopupMenu();
+    sub.AppendMenu(MF_STRING, ID_EDIT_REDO, "やり直し");
+    popup.AppendMenu(MF_STRING, ID_FILE_OPEN, "開く");
+    popup.AppendMenu("その他", std::move(sub));
+    menu.AppendMenu("ファイル(&F)", std::move(popup));
+    c.frame.SetMenu(std::move(menu));
+    c.frame.SetMessageText("[線]:始点");
+
+    QMenu* qmenu = qobject_cast<QMainWindow*>(c.frame.GetWidget())->menuBar()->actions().at(0)->menu();
+    ASSERT_NE(qmenu, nullptr);
+    emit qmenu->aboutToShow();
+    auto* tools = qobject_cast<QToolBar*>(bar.GetWidget());
+    const auto pointAt = [tools](int index, QEvent::Type type) {
+        QWidget* button = tools->widgetForAction(tools->actions().at(index));
+        ASSERT_NE(button, nullptr);
+        if (type == QEvent::Enter) {
+            QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+            QApplication::sendEvent(button, &enter);
+        } else {
+            QEvent leave(QEvent::Leave);
+            QApplication::sendEvent(button, &leave);
+        }
+    };
+    const struct {
+        const char* what;
+        std::function<void()> act;
+        std::string pane;
+    } steps[] = {
+        {"item", [&] { qmenu->actions().at(0)->hover(); }, "既存のﾌｧｲﾙを開く"},
+        {"sub-menu", [&] { qmenu->actions().at(1)->hover(); }, ""},
+        {"a tool's new prompt waits", [&] { c.frame.SetMessageText("[円]:中心"); }, ""},
+        {"menu closed", [&] { emit qmenu->aboutToHide(); }, "[円]:中心"},
+        {"button", [&] { pointAt(2, QEvent::Enter); }, "直前の操作を元に戻します"},
+        {"button left", [&] { pointAt(2, QEvent::Leave); }, "[円]:中心"},
+        {"left again", [&] { pointAt(0, QEvent::Leave); }, "[円]:中心"},
+    };
+    for (const auto& step : steps) {
+        step.act();
+        EXPECT_EQ(status.GetPaneText(0), step.pane) << step.what;
+    }
+    EXPECT_EQ(bar.GetButtonTip(2), "元に戻す");
+}
+
 TEST(UiCommands, ExceptionsInHandlersAreReportedAndCaught) {
     MessageBoxRecorder boxes;
     Chain c;
@@ -373,7 +431,8 @@ TEST(UiCommands, MenusLoadFromResourcesAndChangeLikeWindowsMenus) {
     const UINT popups = menu.GetMenuItemCount();
     std::unique_ptr<CMenu> taken = menu.RemoveSubMenu(0);
     ASSERT_TRUE(taken);
-    EXPECT_EQ(taken->GetMenuItemID(static_cast<int>(taken->GetMenuItemCount()) - 1), static_cast<UINT>(ID_APP_EXIT));
+    EXPECT_EQ(taken->GetMenuItemID(static_cast<int>(taken->GetMenuItemCount()) - 1),
+              static_cast<UINT>(ID_APP_EXIT));
     EXPECT_EQ(menu.GetMenuItemCount(), popups - 1);
 }
 

@@ -11,8 +11,10 @@
 #include <QPushButton>
 #include <QTimer>
 #include <functional>
+#include <vector>
 
 #include "platform/Exceptions.h"
+#include "platform/gdi/GdiObjects.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/Dialog.h"
@@ -373,4 +375,39 @@ TEST(UiDialogs, UnattendedDialogsTakeWhatTheyShowAndMessageBoxesTheirDefaultButt
     // Afterwards a person answers again.
     EXPECT_EQ(AfxMessageBox("question", MB_YESNO), IDOK);
     EXPECT_EQ(boxes.Messages().size(), 1u);
+}
+
+TEST(UiDialogs, APushLikeCheckButtonShowsItsPictureAndStaysDownWhileChecked) {
+    CWnd owner;
+    ASSERT_TRUE(owner.Create(nullptr, 0));
+    int clicks = 0;
+    owner.Commands().OnCommand(1077, [&] { ++clicks; });
+    CButton button;
+    ASSERT_TRUE(button.Create("─", CButton::Kind::Check, &owner, 1077, BS_PUSHLIKE | BS_BITMAP));
+    CSize ideal;
+    ASSERT_TRUE(button.GetIdealSize(&ideal));
+    EXPECT_GT(ideal.cy, 0);
+    std::vector<DWORD> pixels(24 * 24, 0xFF0000);  // red, as 0x00RRGGBB
+    CBitmap picture;
+    ASSERT_TRUE(picture.CreateBitmap(24, 24, 1, 32, pixels.data()));
+    EXPECT_EQ(button.SetBitmap(&picture), nullptr);
+    EXPECT_EQ(button.GetBitmap(), &picture);
+    // The picture in place of the text, which stays the button's.
+    EXPECT_EQ(button.GetWindowText(), "─");
+    QWidget* widget = button.GetWidget();
+    widget->resize(widget->sizeHint());
+    const QImage shown = widget->grab().toImage();
+    int redPixels = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            redPixels += shown.pixelColor(x, y) == QColor(255, 0, 0) ? 1 : 0;
+    EXPECT_GE(redPixels, 20 * 20 * shown.devicePixelRatio() * shown.devicePixelRatio());
+    // A click puts it down (checked) and tells the owner; the next one lifts it.
+    for (const int expected : {BST_CHECKED, BST_UNCHECKED}) {
+        button.Click();
+        EXPECT_EQ(button.GetCheck(), expected);
+    }
+    EXPECT_EQ(clicks, 2);
+    button.SetCheck(BST_CHECKED);
+    EXPECT_EQ(button.GetCheck(), BST_CHECKED);
 }

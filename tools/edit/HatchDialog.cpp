@@ -3,10 +3,15 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/gdi/DC.h"
+#include "platform/ui/Controls.h"
 #include "platform/ui/DataExchange.h"
 #include "resources/ResourceIds.h"
 
 namespace {
+
+constexpr int kDirections[4] = {IDC_HATCH_HORIZONTAL, IDC_HATCH_VERTICAL, IDC_HATCH_FALLING,
+                                IDC_HATCH_RISING};
 
 double ClampLength(double value, double fallback, double high) {
     if (!std::isfinite(value) || value < 0) return fallback;
@@ -33,13 +38,43 @@ MHatchDialog::MHatchDialog(CWnd* parent, const MHatchValues& values)
 
 BOOL MHatchDialog::OnInitDialog() {
     const BOOL focus = CDialog::OnInitDialog();
+    MakeDirectionPictures();
     EnableSpacing();
     return focus;
 }
 
+void MHatchDialog::MakeDirectionPictures() {
+    auto* first = GetDlgItemAs<CButton>(kDirections[0]);
+    CSize ideal;
+    if (!first || !first->GetIdealSize(&ideal) || ideal.cy <= 2) return;
+    const int side = ideal.cy;
+    const int last = side - 1;
+    // From, to: the middle of the left edge to the right one, the top to the bottom, the top-left
+    // corner to the bottom-right one, the bottom-left corner to the top-right one.
+    const CPoint lines[4][2] = {{{0, side / 2}, {last, side / 2}},
+                                {{side / 2, 0}, {side / 2, last}},
+                                {{0, 0}, {last, last}},
+                                {{0, last}, {last, 0}}};
+    CDC dc;
+    if (!dc.CreateCompatibleDC(nullptr)) return;
+    for (int k = 0; k < 4; ++k) {
+        CBitmap& picture = m_pictures[static_cast<std::size_t>(k)];
+        if (!picture.CreateCompatibleBitmap(nullptr, side, side)) return;
+        CBitmap* old = dc.SelectObject(&picture);
+        const CRect all(0, 0, side, side);
+        dc.FillSolidRect(&all, GetSysColor(COLOR_BTNFACE));
+        CGdiObject* oldPen = dc.SelectStockObject(BLACK_PEN);
+        dc.MoveTo(lines[k][0]);
+        dc.LineTo(lines[k][1]);
+        // The line's last pixel too.
+        dc.SetPixel(lines[k][1].x, lines[k][1].y, 0);
+        dc.SelectObject(oldPen);
+        dc.SelectObject(old);
+        if (auto* button = GetDlgItemAs<CButton>(kDirections[k])) button->SetBitmap(&picture);
+    }
+}
+
 void MHatchDialog::DoDataExchange(CDataExchange* pDX) {
-    static constexpr int kDirections[4] = {IDC_HATCH_HORIZONTAL, IDC_HATCH_VERTICAL, IDC_HATCH_FALLING,
-                                           IDC_HATCH_RISING};
     for (int k = 0; k < 4; ++k)
         DDX_Check(pDX, kDirections[k], m_values.directions[static_cast<std::size_t>(k)]);
     DDX_Radio(pDX, IDC_HATCH_MODE1, m_values.mode);

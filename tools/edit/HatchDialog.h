@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "platform/gdi/GdiObjects.h"
 #include "platform/ui/Dialog.h"
 
 struct MHatchValues {
@@ -23,6 +24,9 @@ public:
     MHatchDialog(CWnd* parent, const MHatchValues& values);
     // After OK: the accepted values.
     const MHatchValues& GetValues() const { return m_values; }
+    // The direction buttons' pictures (horizontal, vertical, falling, rising): squares as high as
+    // the first button, each with its line.
+    const CBitmap& GetDirectionPicture(int k) const { return m_pictures[static_cast<std::size_t>(k)]; }
 
 protected:
     BOOL OnInitDialog() override;
@@ -31,7 +35,9 @@ protected:
 private:
     // The spacing means something only with more than one line per group.
     void EnableSpacing();
+    void MakeDirectionPictures();
 
+    std::array<CBitmap, 4> m_pictures;
     MHatchValues m_values;
     int m_lineIndex = 0;
 };

@@ -110,6 +110,46 @@ TEST_F(PartsBar, ReportsItsRememberedSizeWithinItsLimits) {
     EXPECT_EQ(Bar().CalcDynamicLayout(10, 0), CSize(MPartsDialogBar::kMinSize, MPartsDialogBar::kMinSize));
 }
 
+TEST_F(PartsBar, ItsWindowTakesTheRememberedSizeAndKeepsItsLimitsDockedAndFloating) {
+    auto* window = qobject_cast<QMainWindow*>(Frame()->GetWidget());
+    auto* dock = qobject_cast<QDockWidget*>(Bar().GetDockWidget());
+    EXPECT_EQ(Bar().GetRememberedSize(), CSize(MPartsDialogBar::kWidth, MPartsDialogBar::kHeight));
+    window->resize(900, 700);
+    Frame()->ShowWindow(SW_SHOWNORMAL);
+    Command(ID_VIEW_PARTS_LIST);
+    QApplication::processEvents();
+    const auto windowSize = [&] {
+        CRect rect;
+        Bar().GetBarWindowRect(&rect);
+        return CSize(rect.Width(), rect.Height());
+    };
+    const CSize first(MPartsDialogBar::kWidth, MPartsDialogBar::kHeight);
+    const CSize least(MPartsDialogBar::kMinSize, MPartsDialogBar::kMinSize);
+    // Docked at the left it is as wide as remembered (and as high as the side); floating, the size
+    // remembered from there.
+    EXPECT_FALSE(Bar().IsFloating());
+    EXPECT_EQ(windowSize().cx, first.cx);
+    Command(ID_VIEW_PARTS_DOCKING);
+    QApplication::processEvents();
+    ASSERT_TRUE(Bar().IsFloating());
+    EXPECT_EQ(windowSize().cx, first.cx);
+    EXPECT_EQ(windowSize(), Bar().GetRememberedSize());
+    // Made smaller than its limits allow, it stays at the limits, and that size is remembered.
+    dock->resize(10, 10);
+    QApplication::processEvents();
+    EXPECT_EQ(windowSize(), least);
+    EXPECT_EQ(Bar().GetRememberedSize(), least);
+    // Docked again, it is no narrower.
+    Bar().Dock();
+    QApplication::processEvents();
+    EXPECT_FALSE(Bar().IsFloating());
+    EXPECT_GE(windowSize().cx, least.cx);
+    dock->resize(10, 10);
+    QApplication::processEvents();
+    EXPECT_GE(windowSize().cx, least.cx);
+    EXPECT_GE(windowSize().cy, least.cy);
+}
+
 TEST_F(PartsBar, ContextMenusOfferOnlyAddingWithoutAListAndNothingWithoutASelection) {
     Bar().GetListCtrl().RightClickItem(-1);
     ASSERT_EQ(dialogs.Popups().size(), 1u);

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QDragEnterEvent>
+#include <QImage>
 #include <QMimeData>
 #include <QUrl>
 #include <QWidget>
@@ -13,8 +14,10 @@
 
 #include "document/Layer.h"
 #include "model/settings/OptionRecord.h"
+#include "platform/gdi/GdiObjects.h"
 #include "platform/ui/MessageTranslation.h"
 #include "platform/ui/PrivateDrag.h"
+#include "platform/ui/detail/ImageListQt.h"
 #include "tests/app/parts/PartsTestSupport.h"
 #include "tools/select/SelectTool.h"
 
@@ -36,8 +39,12 @@ protected:
     // The drag loop, played on the view: each step a phase at a client point.
     void PlayOnView(std::vector<std::pair<int, CPoint>> steps, BOOL result) {
         drag.emplace(AfxPrivateDragSlot(),
-                     [this, steps, result](const std::string& mime, const std::string& data) {
+                     [this, steps, result](const std::string& mime, const std::string& data,
+                                           const PrivateDragPicture& picture) {
                          payload = data;
+                         if (picture.image && picture.image->GetImageCount() == 1)
+                             image = picture.image->GetData()->images.front().toImage();
+                         hotSpot = picture.hotSpot;
                          for (const auto& [phase, point] : steps)
                              SendPrivateDragEvent(View(), phase, mime, data, point);
                          return result;
@@ -54,6 +61,8 @@ protected:
 
     std::optional<CProgramSlot<PrivateDragRunner>::Override> drag;
     std::string payload;
+    QImage image;
+    CPoint hotSpot;
 };
 
 }  // namespace
@@ -129,4 +138,21 @@ TEST_F(PartsDrag, APartDroppedOnItsOwnListStaysItemForPart) {
     // Another tab's part is not this list's to move.
     EXPECT_FALSE(
         SendPrivateDragEvent(list, kDragEnter, kMime, std::to_string(::getpid()) + " 3 0", CPoint(2, 2)));
+}
+
+TEST_F(PartsDrag, TheDragCarriesThePartsIconHeldWhereThePointerTookIt) {
+    PlayOnView({{kDragEnter, CPoint(100, 100)}, {kDragLeave, CPoint()}}, FALSE);
+    Bar().GetListCtrl().BeginItemDrag(0);
+    ASSERT_FALSE(image.isNull()) << "a drag without a picture";
+    ASSERT_EQ(image.size(), QSize(MCadParts::kIconSize, MCadParts::kIconSize));
+    std::unique_ptr<CBitmap> icon = PartsIconBitmap(*Bar().GetList(0)->GetAt(0)->GetIcon());
+    ASSERT_NE(icon, nullptr);
+    for (int y = 0; y < MCadParts::kIconSize; ++y)
+        for (int x = 0; x < MCadParts::kIconSize; ++x) {
+            const COLORREF c = icon->GetPixel(x, y);
+            ASSERT_EQ(image.pixelColor(x, y), QColor(GetRValue(c), GetGValue(c), GetBValue(c)))
+                << x << "," << y;
+        }
+    // Taken by its middle, it is held there.
+    EXPECT_EQ(hotSpot, CPoint(MCadParts::kIconSize / 2, MCadParts::kIconSize / 2));
 }
