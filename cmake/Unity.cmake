@@ -4,7 +4,6 @@
 # here, relative to the source tree (or give its helpers names of their own and take it off).
 set(TESSARAY_UNITY_ALONE
     document/parts/CadPartsList.cpp
-    model/geometry/LineEdit.cpp
     model/geometry/Trim.cpp
     model/render/RenderClip.cpp
     model/shapes/containers/LShapeArray.cpp
@@ -13,17 +12,16 @@ set(TESSARAY_UNITY_ALONE
     platform/ui/Cursor.cpp
     tests/app/DxfImportUiTest.cpp
     tests/app/FileDialogTest.cpp
+    tests/app/FileNewTest.cpp
     tests/app/RecentFileTest.cpp
     tests/app/ShellTest.cpp
     tests/app/StartupTest.cpp
     tests/document/MirrorOStreamTest.cpp
     tests/interchange/DxfReaderTest.cpp
-    tests/model/geometry/LineEditPropertyTest.cpp
     tests/model/geometry/LineEditTest.cpp
     tests/model/geometry/PolygonBooleanOracleTest.cpp
     tests/model/geometry/PolygonBooleanTest.cpp
     tests/model/geometry/RegionEraseTest.cpp
-    tests/model/geometry/SegmentCutsTest.cpp
     tests/model/shapes/annotation/LabelShapeTest.cpp
     tests/model/shapes/curves/ArcShapeTest.cpp
     tests/model/shapes/curves/CircleShapeTest.cpp
@@ -46,7 +44,6 @@ set(TESSARAY_UNITY_ALONE
     tests/tools/dimension/RadialDimensionToolsTest.cpp
     tests/tools/edit/CopyToolsTest.cpp
     tests/tools/edit/DividToolTest.cpp
-    tests/tools/edit/HatchToolTest.cpp
     tests/tools/edit/HoleToolTest.cpp
     tests/tools/line/ContLineToolTest.cpp
     tests/tools/line/FigureSettingsTest.cpp
@@ -57,6 +54,7 @@ set(TESSARAY_UNITY_ALONE
     tests/tools/line/SplineToolsTest.cpp
     tests/tools/line/WallToolTest.cpp
     tests/tools/select/SelectToolArrangeTest.cpp
+    tests/tools/select/SelectToolClipboardTest.cpp
     tests/tools/select/SelectToolCommandsTest.cpp
     tests/tools/select/SelectToolDialogsTest.cpp
     tests/tools/select/SelectToolDisplayTest.cpp
@@ -66,9 +64,6 @@ set(TESSARAY_UNITY_ALONE
     tests/tools/select/StretchToolTest.cpp
     tests/view/SettingsCommandsTest.cpp
     tools/edit/DividTool.cpp
-    tools/edit/HatchTool.cpp
-    tools/edit/HoleTool.cpp
-    tools/edit/TrimTool.cpp
 )
 
 function(tessaray_unity target)

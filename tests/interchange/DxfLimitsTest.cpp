@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "DxfTestSupport.h"
+#include "model/shapes/ShapeFactory.h"
 #include "model/shapes/lines/PolygonShape.h"
 #include "model/shapes/text/TextShape.h"
 #include "platform/Cp932.h"
@@ -69,9 +70,10 @@ TEST_F(DxfLimits, PlacementsLeftOutAreTold) {
     }
     // Each block of the chain places the next; the last holds a line.
     std::string chain;
-    for (int level = 0; level < 200; ++level)
+    const int chainDepth = kMaxGroupNesting + 50;
+    for (int level = 0; level < chainDepth; ++level)
         chain += Block("C" + std::to_string(level), Insert("C" + std::to_string(level + 1)));
-    chain += Block("C200", line);
+    chain += Block("C" + std::to_string(chainDepth), line);
     const struct {
         const char* name;
         std::string blocks, entities;
