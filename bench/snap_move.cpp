@@ -176,7 +176,10 @@ void BM_LineToolMovePlanWholeWalk(benchmark::State& state) {
 BENCHMARK(BM_LineToolMoveRandomLines)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(500);
 BENCHMARK(BM_LineToolMovePlan)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(500);
 BENCHMARK(BM_SelectToolMoveRandomLines)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(200);
-BENCHMARK(BM_LineToolMoveRandomLinesAfterEdit)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(20);
+BENCHMARK(BM_LineToolMoveRandomLinesAfterEdit)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(20);
 BENCHMARK(BM_LineToolMovePlanAfterEdit)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(20);
 BENCHMARK(BM_LineToolMoveRandomLinesWholeWalk)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
 BENCHMARK(BM_LineToolMovePlanWholeWalk)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(20);

@@ -1,7 +1,7 @@
 #include "document/DocShapeArray.h"
 
-#include <cfloat>
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <istream>
 #include <ostream>
@@ -304,7 +304,8 @@ namespace {
 // The aperture grown by far more than the rounding of a crossing computed inside it, so that a
 // shape that misses the grown square cannot hold such a crossing.
 MFloatRect Widened(const MFloatRect& r) {
-    const double reach = std::max({std::fabs(r.left), std::fabs(r.right), std::fabs(r.top), std::fabs(r.bottom)});
+    const double reach =
+        std::max({std::fabs(r.left), std::fabs(r.right), std::fabs(r.top), std::fabs(r.bottom)});
     const double m = 1e-7 * (reach + r.GetWidth() + r.GetHeight() + 1.0);
     return MFloatRect(r.left - m, r.bottom - m, r.right + m, r.top + m);
 }
@@ -380,8 +381,8 @@ double MDocShapeArray::SearchLayerSnapNear(const MLayer* layer, MSnapPoint& snap
             if (best < narrowedAt) {
                 // The outer shape may have left the square too.
                 narrow(k);
-                if (!s->MayMeetRect(Widened(MFloatRect(cursor.x - best, cursor.y - best, cursor.x + best,
-                                                       cursor.y + best))))
+                if (!s->MayMeetRect(Widened(
+                        MFloatRect(cursor.x - best, cursor.y - best, cursor.x + best, cursor.y + best))))
                     break;
                 if (k >= near.size()) break;
             }
