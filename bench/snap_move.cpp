@@ -161,10 +161,16 @@ void BM_LineToolMoveRandomLinesAfterEdit(benchmark::State& state) {
 void BM_LineToolMovePlanAfterEdit(benchmark::State& state) {
     LineMoves(state, Plan(), true, true);
 }
-void BM_SelectToolMoveRandomLines(benchmark::State& state) {
+void SelectMoves(benchmark::State& state, bool indexed) {
     MSelectTool tool(30);
     tool.SetCommandInfo(ID_TOOL_SELECT, FALSE, "SELECT");
-    TimeMoves(state, RandomLines(), tool, true, false);
+    TimeMoves(state, RandomLines(), tool, indexed, false);
+}
+void BM_SelectToolMoveRandomLines(benchmark::State& state) {
+    SelectMoves(state, true);
+}
+void BM_SelectToolMoveRandomLinesWholeWalk(benchmark::State& state) {
+    SelectMoves(state, false);
 }
 void BM_LineToolMoveRandomLinesWholeWalk(benchmark::State& state) {
     LineMoves(state, RandomLines(), false);
@@ -182,6 +188,10 @@ BENCHMARK(BM_LineToolMoveRandomLinesAfterEdit)
     ->Iterations(20);
 BENCHMARK(BM_LineToolMovePlanAfterEdit)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(20);
 BENCHMARK(BM_LineToolMoveRandomLinesWholeWalk)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+BENCHMARK(BM_SelectToolMoveRandomLinesWholeWalk)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(3);
 BENCHMARK(BM_LineToolMovePlanWholeWalk)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(20);
 
 }  // namespace
