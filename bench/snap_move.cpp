@@ -107,12 +107,14 @@ CPoint SpiralPoint(int i) {
     return CPoint(static_cast<int>(960 + r * std::cos(a)), static_cast<int>(540 + r * std::sin(a)));
 }
 
-void Report(benchmark::State& state, std::vector<double>& ms, const Scene& scene) {
+void Report(benchmark::State& state, std::vector<double>& ms, const Scene& scene, int snapped) {
     if (ms.empty()) return;
     std::sort(ms.begin(), ms.end());
     state.counters["median_ms"] = ms[ms.size() / 2];
     state.counters["p99_ms"] = ms[std::min(ms.size() - 1, ms.size() * 99 / 100)];
     state.counters["worst_ms"] = ms.back();
+    // Moves that found a point of the drawing rather than of the grid.
+    state.counters["snapped_share"] = static_cast<double>(snapped) / ms.size();
     state.counters["index_MB"] = scene.doc.GetLayers()->SnapIndexBytes() / 1e6;
 }
 
@@ -120,9 +122,9 @@ template <class Tool>
 void TimeMoves(benchmark::State& state, Scene& scene, Tool& tool, bool indexed, bool editFirst) {
     SnapEverything();
     scene.doc.GetLayers()->SetSnapIndexing(indexed);
-    tool.OnMouseMove(&scene.view, 5, 5, 0);  // the index is built outside the timing
+    tool.OnMouseMove(&scene.view, 50, 50, 0);  // the index is built outside the timing
     std::vector<double> ms;
-    int i = 0;
+    int i = 0, snapped = 0;
     for (auto _ : state) {
         if (editFirst) {
             state.PauseTiming();
@@ -137,8 +139,9 @@ void TimeMoves(benchmark::State& state, Scene& scene, Tool& tool, bool indexed, 
         const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
         state.SetIterationTime(seconds);
         ms.push_back(seconds * 1000.0);
+        snapped += (tool.GetSnapRecord().kind & ~kSnapGrid) != 0;
     }
-    Report(state, ms, scene);
+    Report(state, ms, scene, snapped);
     tool.End(&scene.view, FALSE);
     scene.doc.GetLayers()->SetSnapIndexing(true);
 }
