@@ -1,5 +1,6 @@
 #include "document/DocShapeArray.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <istream>
@@ -30,6 +31,7 @@ MDocShapeArray::MDocShapeArray() = default;
 MDocShapeArray::~MDocShapeArray() = default;
 
 void MDocShapeArray::Serialize(CArchive& ar) {
+    NoteChange();
     if (ar.IsStoring()) {
         ar << static_cast<std::int32_t>(m_current);
         m_layers.Serialize(ar);
@@ -79,11 +81,13 @@ int MDocShapeArray::FindLayerByName(const CString& name) const {
 }
 
 int MDocShapeArray::AddShapeToLayer(MCadShape* shape, int layer) {
+    NoteChange();
     MLayer* l = GetLayer(ResolveLayer(layer));
     return l ? l->Add(shape) : -1;
 }
 
 int MDocShapeArray::InsertShapeInLayer(int position, MCadShape* shape, int layer) {
+    NoteChange();
     MLayer* l = GetLayer(ResolveLayer(layer));
     if (!l) return -1;
     if (position < 0 || position >= l->GetSize()) return l->Add(shape);
@@ -92,6 +96,7 @@ int MDocShapeArray::InsertShapeInLayer(int position, MCadShape* shape, int layer
 }
 
 int MDocShapeArray::PutShapeInLayer(int position, MCadShape* shape, int layer) {
+    NoteChange();
     MLayer* l = GetLayer(ResolveLayer(layer));
     if (!l) return -1;
     if (position < 0 || position >= l->GetSize()) return l->Add(shape);
@@ -100,6 +105,7 @@ int MDocShapeArray::PutShapeInLayer(int position, MCadShape* shape, int layer) {
 }
 
 int MDocShapeArray::RemoveShapeFromLayer(MCadShape* shape, int layer, int* foundLayer) {
+    NoteChange();
     if (foundLayer) *foundLayer = -1;
     if (layer >= 0) {
         MLayer* l = GetLayer(layer);
@@ -118,16 +124,19 @@ int MDocShapeArray::RemoveShapeFromLayer(MCadShape* shape, int layer, int* found
 }
 
 int MDocShapeArray::AddLayer(MLayer* layer) {
+    NoteChange();
     return m_layers.Add(layer);
 }
 
 int MDocShapeArray::InsertLayer(int index, MLayer* layer) {
+    NoteChange();
     if (index < 0 || index >= GetLayerCount()) return m_layers.Add(layer);
     m_layers.InsertAt(index, layer);
     return index;
 }
 
 MLayer* MDocShapeArray::RemoveLayer(int index) {
+    NoteChange();
     if (GetLayerCount() == 0) return nullptr;
     if (index < 0) index = GetLayerCount() - 1;
     if (index >= GetLayerCount()) return nullptr;
@@ -142,6 +151,7 @@ int MDocShapeArray::FindLayer(const MLayer* layer) const {
 }
 
 void MDocShapeArray::RemoveAll() {
+    NoteChange();
     m_layers.DeleteAll();
     m_current = 0;
 }
@@ -164,16 +174,19 @@ MFloatRect MDocShapeArray::GetExtent() const {
 }
 
 void MDocShapeArray::MoveAll(const MFloatPoint& offset) {
+    NoteChange();
     for (int i = 0; i < GetLayerCount(); ++i)
         GetLayer(i)->Move(offset);
 }
 
 void MDocShapeArray::RecalcAll(MCadView* view) {
+    NoteChange();
     for (int i = 0; i < GetLayerCount(); ++i)
         GetLayer(i)->RecalcAll(view);
 }
 
 void MDocShapeArray::RecalcScaledExtents(MCadView* view) {
+    NoteChange();
     for (int i = 0; i < GetLayerCount(); ++i)
         GetLayer(i)->RecalcScaledExtents(view);
 }
@@ -286,6 +299,103 @@ double MDocShapeArray::SearchLayerSnap(const MLayer* layer, MSnapPoint& snap, co
     return best;
 }
 
+namespace {
+
+// The aperture grown by far more than the rounding of a crossing computed inside it, so that a
+// shape that misses the grown square cannot hold such a crossing.
+MFloatRect Widened(const MFloatRect& r) {
+    const double reach =
+        std::max({std::fabs(r.left), std::fabs(r.right), std::fabs(r.top), std::fabs(r.bottom)});
+    const double m = 1e-7 * (reach + r.GetWidth() + r.GetHeight() + 1.0);
+    return MFloatRect(r.left - m, r.bottom - m, r.right + m, r.top + m);
+}
+
+}  // namespace
+
+const MSnapIndex* MDocShapeArray::SnapIndexOf(const MLayer* layer) const {
+    if (!m_snapIndexing || !layer) return nullptr;
+    if (m_indexedChanges != m_changes) {
+        // Layers may have gone: their indexes go too.
+        for (auto it = m_snapIndexes.begin(); it != m_snapIndexes.end();)
+            it = FindLayer(it->first) < 0 ? m_snapIndexes.erase(it) : std::next(it);
+        m_indexedChanges = m_changes;
+    }
+    std::unique_ptr<MSnapIndex>& index = m_snapIndexes[layer];
+    if (!index) index = std::make_unique<MSnapIndex>();
+    index->Update(*layer, m_changes);
+    return index.get();
+}
+
+std::size_t MDocShapeArray::SnapIndexBytes() const {
+    std::size_t bytes = 0;
+    for (const auto& [layer, index] : m_snapIndexes)
+        bytes += index->MemoryBytes();
+    return bytes;
+}
+
+double MDocShapeArray::SearchLayerSnapNear(const MLayer* layer, MSnapPoint& snap, const MFloatPoint& cursor,
+                                           const MFloatRect& aperture, WORD kinds, double best,
+                                           bool& aborted) const {
+    // The same walk as the whole layer's, in the layer's order, over the shapes that can offer or
+    // cross anything inside the aperture.
+    std::vector<int> candidates;
+    SnapIndexOf(layer)->Query(aperture, candidates);
+    std::vector<int> near;
+    if (kinds & kSnapIntersection) {
+        const MFloatRect widened = Widened(aperture);
+        for (const int i : candidates)
+            if (const MCadShape* s = layer->GetAt(i);
+                s && s->GetExtent().Overlaps(aperture) && s->MayMeetRect(widened))
+                near.push_back(i);
+    }
+    // Only a crossing strictly nearer than the best so far can win, and it lies in the square of
+    // that half size around the cursor: once the best shrinks, shapes that miss the square leave.
+    double narrowedAt = DBL_MAX;
+    const auto narrow = [&](std::size_t from) {
+        if (!(best < narrowedAt)) return;
+        narrowedAt = best;
+        MFloatRect square(cursor.x - best, cursor.y - best, cursor.x + best, cursor.y + best);
+        square.left = std::max(square.left, aperture.left);
+        square.right = std::min(square.right, aperture.right);
+        square.bottom = std::max(square.bottom, aperture.bottom);
+        square.top = std::min(square.top, aperture.top);
+        const MFloatRect widened = Widened(square);
+        near.erase(std::remove_if(near.begin() + static_cast<std::ptrdiff_t>(from), near.end(),
+                                  [&](int k) { return !layer->GetAt(k)->MayMeetRect(widened); }),
+                   near.end());
+    };
+    std::size_t nextNear = 0;
+    for (const int i : candidates) {
+        MCadShape* s = layer->GetAt(i);
+        if (!s) continue;
+        if (!IsCursorStill()) {
+            aborted = true;
+            return best;
+        }
+        best = s->SnapPoints(snap, cursor, aperture, kinds, best);
+        narrow(nextNear);
+        if (nextNear >= near.size() || near[nextNear] != i) continue;
+        ++nextNear;
+        if (!s->IsInRect(aperture)) continue;
+        for (std::size_t k = nextNear; k < near.size(); ++k) {
+            if (best < narrowedAt) {
+                // The outer shape may have left the square too.
+                narrow(k);
+                if (!s->MayMeetRect(Widened(
+                        MFloatRect(cursor.x - best, cursor.y - best, cursor.x + best, cursor.y + best))))
+                    break;
+                if (k >= near.size()) break;
+            }
+            best = layer->GetAt(near[k])->SnapIntersection(s, snap, cursor, aperture, best);
+            if (!IsCursorStill()) {
+                aborted = true;
+                return best;
+            }
+        }
+    }
+    return best;
+}
+
 WORD MDocShapeArray::FindSnapPoint(MCadView* view, int x, int y, MFloatPoint* point, WORD kinds,
                                    MSnapPoint* record, BOOL currentLayerOnly) const {
     if (GetLayerCount() == 0 || !view) return 0;
@@ -294,10 +404,14 @@ WORD MDocShapeArray::FindSnapPoint(MCadView* view, int x, int y, MFloatPoint* po
     MFloatRect aperture = view->DeviceRectToDoc(dc.get(), deviceSquare);
     aperture.Normalize();
     const MFloatPoint cursor = view->DeviceToDoc(dc.get(), CPoint(x, y));
-    ResetCursorStill();
 
     const WORD mode = DisplayMode();
     const bool others = (mode & kLayerOthersSnap) && !currentLayerOnly;
+    // Indexes out of date are rebuilt before the abort test starts counting.
+    for (int i = 0; m_snapIndexing && i < GetLayerCount(); ++i)
+        if (i == m_current || (others && GetLayer(i)->IsVisible())) SnapIndexOf(GetLayer(i));
+    ResetCursorStill();
+
     MSnapPoint snap;
     double best = DBL_MAX;
     bool aborted = false;
@@ -307,15 +421,18 @@ WORD MDocShapeArray::FindSnapPoint(MCadView* view, int x, int y, MFloatPoint* po
         if (record) *record = snap;
         return snap.kind;
     };
+    const auto searchPoints = [&](const MLayer* l) {
+        best = m_snapIndexing ? SearchLayerSnapNear(l, snap, cursor, aperture, kinds, best, aborted)
+                              : SearchLayerSnap(l, snap, cursor, aperture, kinds, best, aborted);
+    };
 
     constexpr WORD kPointKinds =
         kSnapEndPoint | kSnapIntersection | kSnapMidPoint | kSnapCenter | kSnapGrid | kSnapBasePoint;
     if (kinds & kPointKinds) {
-        if (const MLayer* current = GetCurrentLayer())
-            best = SearchLayerSnap(current, snap, cursor, aperture, kinds, best, aborted);
+        if (const MLayer* current = GetCurrentLayer()) searchPoints(current);
         for (int i = GetLayerCount() - 1; others && !aborted && i >= 0; --i) {
             if (i == m_current || !GetLayer(i)->IsVisible()) continue;
-            best = SearchLayerSnap(GetLayer(i), snap, cursor, aperture, kinds, best, aborted);
+            searchPoints(GetLayer(i));
         }
         if (snap.kind != 0) return report();
     }
@@ -326,21 +443,30 @@ WORD MDocShapeArray::FindSnapPoint(MCadView* view, int x, int y, MFloatPoint* po
         CPoint logicalCursor(x, y);
         if (dc) dc->DPtoLP(&logicalCursor);
         aborted = false;
+        std::vector<int> candidates;
+        const auto tryShape = [&](MCadShape* s) {
+            if (!s || !s->GetDrawExtent().Overlaps(aperture)) return;
+            if (!s->IntersectsRectPixel(view, logicalSquare, aperture)) return;
+            MFloatPoint foot;
+            if (s->HitTest(view, logicalCursor, &foot, 8)) {
+                const double d = std::hypot(foot.x - cursor.x, foot.y - cursor.y);
+                if (d < best) {
+                    best = d;
+                    snap = MSnapPoint(foot, kSnapOnShape, s);
+                }
+            }
+            if (!IsCursorStill()) aborted = true;
+        };
         const auto searchLayer = [&](int index) {
             const MLayer* l = GetLayer(index);
-            for (int k = l->GetSize() - 1; k >= 0 && !aborted; --k) {
-                MCadShape* s = l->GetAt(k);
-                if (!s || !s->GetDrawExtent().Overlaps(aperture)) continue;
-                if (!s->IntersectsRectPixel(view, logicalSquare, aperture)) continue;
-                MFloatPoint foot;
-                if (s->HitTest(view, logicalCursor, &foot, 8)) {
-                    const double d = std::hypot(foot.x - cursor.x, foot.y - cursor.y);
-                    if (d < best) {
-                        best = d;
-                        snap = MSnapPoint(foot, kSnapOnShape, s);
-                    }
-                }
-                if (!IsCursorStill()) aborted = true;
+            if (const MSnapIndex* snapIndex = SnapIndexOf(l)) {
+                candidates.clear();
+                snapIndex->Query(aperture, candidates);
+                for (auto k = candidates.rbegin(); k != candidates.rend() && !aborted; ++k)
+                    tryShape(l->GetAt(*k));
+            } else {
+                for (int k = l->GetSize() - 1; k >= 0 && !aborted; --k)
+                    tryShape(l->GetAt(k));
             }
         };
         if (GetCurrentLayer()) searchLayer(m_current);
@@ -358,6 +484,7 @@ void MDocShapeArray::WriteText(CDocument* doc, std::ostream& os) const {
 }
 
 void MDocShapeArray::ReadLayersHeader(CDocument* doc, std::istream& is) {
+    NoteChange();
     // Each value is parsed from its own line, so that a missing one never takes the next section's
     // header with it.
     if (!is.good() || is.peek() == '[') return;

@@ -6,9 +6,14 @@
 // Invariant: when layers exist, 0 <= current < layer count; without layers current is 0.
 #pragma once
 
+#include <cstdint>
 #include <iosfwd>
+#include <memory>
+#include <unordered_map>
+#include <vector>
 
 #include "document/LayerArray.h"
+#include "document/SnapIndex.h"
 #include "model/SnapPoint.h"
 #include "model/geometry/FloatPointArray.h"
 #include "model/geometry/FloatRect.h"
@@ -105,6 +110,13 @@ public:
     // then *point is unchanged.
     WORD FindSnapPoint(MCadView* view, int x, int y, MFloatPoint* point, WORD kinds, MSnapPoint* record,
                        BOOL currentLayerOnly) const;
+    // Every change to the shapes or layers must pass here (the document's edits and its modified
+    // flag do): the snap search's indexes are rebuilt on their next use.
+    void NoteChange() { ++m_changes; }
+    // Off, the snap search walks every shape of a layer; the answers are the same.
+    void SetSnapIndexing(bool on) { m_snapIndexing = on; }
+    // Memory held by the snap search's indexes, in bytes.
+    std::size_t SnapIndexBytes() const;
 
     // Inside the "[LAYERS]" section: TAB current, TAB layer count, then every layer.
     void WriteText(CDocument* doc, std::ostream& os) const;
@@ -122,6 +134,16 @@ public:
 private:
     double SearchLayerSnap(const MLayer* layer, MSnapPoint& snap, const MFloatPoint& cursor,
                            const MFloatRect& aperture, WORD kinds, double best, bool& aborted) const;
+    double SearchLayerSnapNear(const MLayer* layer, MSnapPoint& snap, const MFloatPoint& cursor,
+                               const MFloatRect& aperture, WORD kinds, double best, bool& aborted) const;
+    // The index of a layer, up to date; null with indexing off.
+    const MSnapIndex* SnapIndexOf(const MLayer* layer) const;
 
     MLayerArray m_layers;
+    std::uint64_t m_changes = 0;
+    bool m_snapIndexing = true;
+    mutable std::uint64_t m_indexedChanges = ~std::uint64_t{0};
+    mutable std::unordered_map<const MLayer*, std::unique_ptr<MSnapIndex>> m_snapIndexes;
+    mutable std::vector<int> m_snapCandidates;
+    mutable std::vector<char> m_snapNear;
 };

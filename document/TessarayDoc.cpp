@@ -82,6 +82,11 @@ MTessarayDoc::~MTessarayDoc() {
 
 void MTessarayDoc::Serialize(CArchive& ar) {}
 
+void MTessarayDoc::SetModifiedFlag(BOOL modified) {
+    if (m_layers) m_layers->NoteChange();
+    CDocument::SetModifiedFlag(modified);
+}
+
 // ---- Framework ----------------------------------------------------------------------------------
 
 void MTessarayDoc::DeleteContents() {

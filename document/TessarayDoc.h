@@ -61,6 +61,8 @@ public:
     BOOL OnSaveDocument(const std::string& path) override;
     // Resets the current tool of the first view, then deletes the drawing and the undo history.
     void DeleteContents() override;
+    // Every edit marks the document modified; the snap search's indexes learn of it here.
+    void SetModifiedFlag(BOOL modified = TRUE) override;
     // The path with its extension replaced by ".qfd". An imported drawing stays untitled.
     void SetPathName(const std::string& path, BOOL addToRecentList = TRUE) override;
     // The drawing is never stored through the archive: nothing.

@@ -1,12 +1,32 @@
 #include "model/SnapPoint.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/Exceptions.h"
 
+namespace {
+MFloatRect* g_offerReach = nullptr;
+}  // namespace
+
+MSnapOfferWatch::MSnapOfferWatch(MFloatRect* reach) : m_previous(g_offerReach) {
+    g_offerReach = reach;
+}
+
+MSnapOfferWatch::~MSnapOfferWatch() {
+    g_offerReach = m_previous;
+}
+
 double OfferSnapCandidate(MSnapPoint& best, const MFloatPoint& cursor, const MFloatRect& searchRect,
                           const MFloatPoint& candidate, WORD kind, double bestDistance, MCadShape* shape,
                           MCadShape* extra) {
+    if (g_offerReach) {
+        MFloatRect& r = *g_offerReach;
+        r.left = std::min(r.left, candidate.x);
+        r.right = std::max(r.right, candidate.x);
+        r.bottom = std::min(r.bottom, candidate.y);
+        r.top = std::max(r.top, candidate.y);
+    }
     if (!searchRect.ContainsPoint(candidate)) return bestDistance;
     const double d = std::hypot(candidate.x - cursor.x, candidate.y - cursor.y);
     // Strictly nearer only: the first of equally near candidates stays. A NaN never wins.

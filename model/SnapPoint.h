@@ -48,6 +48,20 @@ double OfferSnapCandidate(MSnapPoint& best, const MFloatPoint& cursor, const MFl
                           const MFloatPoint& candidate, WORD kind, double bestDistance, MCadShape* shape,
                           MCadShape* extra = nullptr);
 
+// While one lives, every candidate offered through OfferSnapCandidate, inside the search rectangle
+// or not, also grows *reach (the snap index learns from it where a shape offers its points). One at
+// a time, on the user-interface thread.
+class MSnapOfferWatch {
+public:
+    explicit MSnapOfferWatch(MFloatRect* reach);
+    ~MSnapOfferWatch();
+    MSnapOfferWatch(const MSnapOfferWatch&) = delete;
+    MSnapOfferWatch& operator=(const MSnapOfferWatch&) = delete;
+
+private:
+    MFloatRect* m_previous;
+};
+
 // What a collector of snap points offers the shapes; the base collects nothing.
 class MSnapPointArrayBase {
 public:

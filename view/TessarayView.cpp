@@ -49,6 +49,13 @@ int& SnapSuspended() {
 
 MTessarayView::MTessarayView() {
     m_currentTool = FindToolByCommand(ID_TOOL_LINE);
+    // Long snap and hit searches give up once the pointer has left the spot they were asked about;
+    // the mouse messages that tell so are still waiting, so the pointer is asked for directly.
+    SetCursorPosProvider([] {
+        CPoint p;
+        GetLivePointerPos(&p);
+        return p;
+    });
     for (CPoint* p : {&m_crossH[0], &m_crossH[1], &m_crossV[0], &m_crossV[1]})
         *p = CPoint(10, 10);
     RegisterCommands();

@@ -301,6 +301,10 @@ MFloatPoint MCadShape::GetCenter() const {
 BOOL MCadShape::IsInRect(const MFloatRect& rect) const {
     return rect.Overlaps(m_extent);
 }
+BOOL MCadShape::MayMeetRect(const MFloatRect& rect) const {
+    return rect.Overlaps(m_extent);
+}
+
 double MCadShape::SnapPoints(MSnapPoint&, const MFloatPoint&, const MFloatRect&, int, double best) {
     return best;
 }

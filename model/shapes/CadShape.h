@@ -128,6 +128,9 @@ public:
     virtual MFloatPoint GetCenter() const;
     // Coarse area-selection test: the rectangle overlaps the extent.
     virtual BOOL IsInRect(const MFloatRect& rect) const;
+    // FALSE only when no point of the geometry lies in the rectangle, so that no crossing with this
+    // shape can be found there; the base answers from the extent.
+    virtual BOOL MayMeetRect(const MFloatRect& rect) const;
     // Offers the characteristic points of the enabled snap kinds.
     virtual double SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, const MFloatRect& aperture,
                               int kinds, double best);

@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
+#include <chrono>
 #include <map>
 #include <memory>
 
@@ -105,6 +106,19 @@ BOOL GetCursorPos(CPoint* point) {
     if (!point) return FALSE;
     const QPoint p = g_cursorPosKnown ? g_cursorPos : QCursor::pos();
     *point = CPoint(p.x(), p.y());
+    return TRUE;
+}
+
+BOOL GetLivePointerPos(CPoint* point) {
+    if (!point) return FALSE;
+    static QPoint last;
+    static std::chrono::steady_clock::time_point asked;
+    const auto now = std::chrono::steady_clock::now();
+    if (asked.time_since_epoch().count() == 0 || now - asked >= std::chrono::milliseconds(2)) {
+        last = QCursor::pos();
+        asked = now;
+    }
+    *point = CPoint(last.x(), last.y());
     return TRUE;
 }
 

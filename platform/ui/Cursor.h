@@ -35,6 +35,10 @@ HCURSOR SetCursor(HCURSOR cursor);
 // The cursor's position in screen coordinates: where the last mouse message of the program's
 // windows happened (so that synthetic input is seen as real input is), else the pointer's.
 BOOL GetCursorPos(CPoint* point);
+// Where the pointer is now, asked of the window system rather than taken from the last mouse
+// message, for the abort test of long searches, which runs while messages wait. The window system
+// is asked at most once every 2 ms; in between the last answer comes back.
+BOOL GetLivePointerPos(CPoint* point);
 
 // The hourglass for the lifetime of the object; nests.
 class CWaitCursor {

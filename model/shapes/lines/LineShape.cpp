@@ -128,6 +128,28 @@ void MLineShape::Move(const MFloatPoint& offset) {
     m_end += offset;
 }
 
+BOOL MLineShape::MayMeetRect(const MFloatRect& rect) const {
+    if (!rect.Overlaps(m_extent)) return FALSE;
+    // Clip the segment's parameter range against the four slabs.
+    double t0 = 0.0, t1 = 1.0;
+    const double dx = m_end.x - m_start.x, dy = m_end.y - m_start.y;
+    const auto clip = [&](double p, double q) {
+        if (p == 0.0) return q >= 0.0;
+        const double t = q / p;
+        if (p < 0.0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        return t0 <= t1;
+    };
+    const double left = std::min(rect.left, rect.right), right = std::max(rect.left, rect.right);
+    const double bottom = std::min(rect.bottom, rect.top), top = std::max(rect.bottom, rect.top);
+    return clip(-dx, m_start.x - left) && clip(dx, right - m_start.x) && clip(-dy, m_start.y - bottom) &&
+                   clip(dy, top - m_start.y)
+               ? TRUE
+               : FALSE;
+}
+
 double MLineShape::SnapIntersection(MCadShape* other, MSnapPoint& snap, const MFloatPoint& cursor,
                                     const MFloatRect& aperture, double best) {
     if (!other) return best;

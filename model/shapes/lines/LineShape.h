@@ -34,6 +34,8 @@ public:
                                        const MFloatPoint& b) override;
     int IntersectSegment(const MFloatPoint& a, const MFloatPoint& b, MFloatPointArray* out,
                          int flags) const override;
+    // Whether the segment itself passes through the rectangle (edges included).
+    BOOL MayMeetRect(const MFloatRect& rect) const override;
     BOOL HitTest(MCadView* view, const CPoint& point, MFloatPoint* foot, int tolerance) const override;
     int IntersectCircle(double cx, double cy, double px, double py, double radius,
                         MFloatPointArray* out) const override;

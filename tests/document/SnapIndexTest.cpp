@@ -1,0 +1,212 @@
+// The snap search near the cursor (through the layers' indexes) against the walk over every shape:
+// the same point, kind and shapes for every kind, and still so after each kind of edit.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <random>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "model/shapes/containers/GroupShape.h"
+#include "model/shapes/curves/ArcShape.h"
+#include "model/shapes/curves/CircleShape.h"
+#include "model/shapes/lines/RectShape.h"
+#include "tests/document/DocumentTestSupport.h"
+
+using namespace doctest;
+
+namespace {
+
+class SnapIndex : public DocumentTest {};
+
+// One logical pixel per drawing unit, y up in the drawing: pixel (x, y) is the point (x, -y).
+class PixelView : public MCadView {
+public:
+    PixelView() {
+        unitScaleX = paperScaleX = 1.0;
+        unitScaleY = paperScaleY = -1.0;
+        unitInvX = paperInvX = 1.0;
+        unitInvY = paperInvY = -1.0;
+        pixelDiagonal = std::sqrt(2.0);
+    }
+};
+
+// Kind returned, then the record's kind, point and shapes.
+using Answer = std::tuple<WORD, WORD, double, double, MCadShape*, MCadShape*>;
+
+Answer Search(MTessarayDoc& doc, MCadView& view, CPoint at, WORD kinds, bool indexed) {
+    doc.GetLayers()->SetSnapIndexing(indexed);
+    MFloatPoint point;
+    MSnapPoint r;
+    const WORD kind = doc.FindSnapPoint(&view, at.x, at.y, &point, kinds, &r, FALSE);
+    doc.GetLayers()->SetSnapIndexing(true);
+    return {kind, r.kind, r.x, r.y, r.shape1, r.shape2};
+}
+
+// Both searches agree bit for bit; true when something was found.
+bool ExpectSameAnswer(MTessarayDoc& doc, MCadView& view, CPoint at, WORD kinds, const std::string& where) {
+    const Answer walk = Search(doc, view, at, kinds, false);
+    EXPECT_EQ(Search(doc, view, at, kinds, true), walk)
+        << where << ", kinds " << kinds << " at pixel " << at.x << "," << at.y;
+    return std::get<0>(walk) != 0;
+}
+
+// A drawing of lines long and short (axis-parallel or diagonal on whole pixels, sharing end points),
+// polygons, circles, arcs whose centre lies outside their extent, rectangles and groups, over three layers,
+// one hidden.
+void AddRandomDrawing(MTessarayDoc& doc, PixelView& view, unsigned seed, std::vector<MFloatPoint>& spots) {
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<double> coord(0.0, 400.0), small(-30.0, 30.0);
+    doc.AddLayer(new MLayer("b", TRUE, TRUE, TRUE));
+    doc.AddLayer(new MLayer("hidden", FALSE, TRUE, TRUE));
+    for (int i = 0; i < 600; ++i) {
+        const MFloatPoint p(coord(random), -coord(random));
+        const MFloatPoint q(std::round(p.x), std::round(p.y));
+        const MFloatPoint near = spots.empty() ? p : spots[random() % spots.size()];
+        const double d = small(random), e = small(random);
+        MCadShape* shape = nullptr;
+        switch (random() % 10) {
+            case 0:
+                shape = Line(p.x, p.y, coord(random), -coord(random));
+                break;
+            case 1:  // along the apertures' edges and through their corners
+                shape = Line(q.x, q.y, q.x + (i % 3 ? 40 : 0), q.y - (i % 3 == 1 ? 0 : 40));
+                break;
+            case 2:
+                shape = Line(near.x, near.y, near.x + d, near.y + e);
+                break;
+            case 3: {
+                auto* polygon = new MPolygonShape(i % 2 == 0);
+                for (int k = 0; k < 5; ++k)
+                    polygon->AddPoint(MFloatPoint(p.x + small(random) * 2, p.y + small(random) * 2));
+                shape = polygon;
+                break;
+            }
+            case 4: {
+                auto* circle = new MCircleShape();
+                circle->SetCircle(p.x, p.y, std::fabs(d) + 1);
+                shape = circle;
+                break;
+            }
+            case 5: {
+                auto* arc = new MCircleArcShape();
+                arc->SetArc(p.x, p.y, 20 + std::fabs(d), 0.2, 0.9);
+                shape = arc;
+                break;
+            }
+            case 6: {
+                auto* rect = new MRectShape();
+                rect->SetRect(p.x, p.y, std::fabs(d) + 1, std::fabs(e) + 1);
+                shape = rect;
+                break;
+            }
+            case 7: {
+                auto* group = new MGroupShape();
+                group->AddShape(Line(p.x, p.y, p.x + d, p.y + e));
+                group->AddShape(Line(p.x + e, p.y, p.x, p.y + d));
+                group->Recalc(&view);
+                shape = group;
+                break;
+            }
+            default:
+                shape = Line(p.x, p.y, p.x + d, p.y + e);
+                break;
+        }
+        doc.AddShape(shape, i % 3);
+        spots.push_back(p);
+    }
+}
+
+// Cursors at random pixels and on the spots the shapes were built from (end points, centres).
+std::vector<CPoint> Cursors(const std::vector<MFloatPoint>& spots, unsigned seed) {
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<int> pixel(-10, 410);
+    std::vector<CPoint> cursors;
+    for (int i = 0; i < 60; ++i)
+        cursors.emplace_back(pixel(random), pixel(random));
+    for (std::size_t i = 0; i < spots.size(); i += 15)
+        cursors.emplace_back(static_cast<int>(std::lround(spots[i].x)) + static_cast<int>(i % 5) - 2,
+                             static_cast<int>(std::lround(-spots[i].y)));
+    return cursors;
+}
+
+}  // namespace
+
+TEST_F(SnapIndex, FindsWhatTheWholeWalkFindsForEveryKindOnRandomDrawings) {
+    const WORD kindSets[] = {kSnapEndPoint,  kSnapIntersection, kSnapMidPoint, kSnapCenter,
+                             kSnapBasePoint, kSnapOnShape,      0x103F};
+    PixelView view;
+    for (const WORD layerMode : {WORD{0}, WORD{kLayerOthersSnap}}) {
+        GetOptionRecord().m_layer = layerMode;
+        for (unsigned seed = 1; seed <= 6; ++seed) {
+            MTessarayDoc doc;
+            doc.OnNewDocument();
+            std::vector<MFloatPoint> spots;
+            AddRandomDrawing(doc, view, seed, spots);
+            int found = 0;
+            for (const CPoint& at : Cursors(spots, seed))
+                for (const WORD kinds : kindSets)
+                    found += ExpectSameAnswer(doc, view, at, kinds, "seed " + std::to_string(seed)) ? 1 : 0;
+            EXPECT_GT(found, 100) << "seed " << seed;
+        }
+    }
+}
+
+TEST_F(SnapIndex, FollowsEveryEdit) {
+    GetOptionRecord().m_layer = kLayerOthersSnap;
+    PixelView view;
+    MTessarayDoc doc;
+    doc.OnNewDocument();
+    for (int i = 0; i < 200; ++i)
+        doc.AddShape(Line(i * 2.0, -300, i * 2.0 + 1, -390), 0);
+    const CPoint at(50, 50);  // the point (50, -50), far from every line
+    const WORD kinds = kSnapEndPoint | kSnapIntersection;
+    MCadShape* line = nullptr;
+    MLayer* layer = nullptr;
+    struct Step {
+        const char* edit;
+        std::function<void()> apply;
+        WORD expected;
+    };
+    const Step steps[] = {
+        {"nothing near", [] {}, 0},
+        {"add elsewhere", [&] { line = Line(150, -50, 160, -80), doc.AddShape(line, 0); }, 0},
+        {"move onto the cursor in place", [&] { line->Move(MFloatPoint(-100, 0)), doc.SetModifiedFlag(); },
+         kSnapEndPoint},
+        {"move everything away", [&] { doc.MoveAll(100, 0); }, 0},
+        {"move everything back", [&] { doc.MoveAll(-100, 0); }, kSnapEndPoint},
+        {"delete", [&] { doc.RemoveShape(line, 0, TRUE); }, 0},
+        {"undo the delete",
+         [&] {
+             doc.BeginUndo();
+             doc.AddShape(line, 0);
+             doc.EndUndo();
+             doc.Undo(nullptr);
+         },
+         0},
+        {"redo", [&] { doc.Redo(nullptr); }, kSnapEndPoint},
+        {"a crossing on a new layer",
+         [&] {
+             layer = new MLayer("x", TRUE, TRUE, TRUE);
+             layer->Add(Line(40, -60, 60, -40));
+             layer->Add(Line(40, -40, 60, -60));
+             doc.AddLayer(layer);
+         },
+         kSnapEndPoint},
+        {"the layer's lines alone",
+         [&] {
+             doc.RemoveShape(line, 0, TRUE);
+             delete line;
+         },
+         kSnapIntersection},
+        {"layer removed", [&] { delete doc.RemoveLayer(doc.GetLayers()->FindLayer(layer), FALSE); }, 0},
+    };
+    for (const Step& step : steps) {
+        step.apply();
+        EXPECT_EQ(std::get<0>(Search(doc, view, at, kinds, true)), step.expected) << step.edit;
+        ExpectSameAnswer(doc, view, at, kinds, step.edit);
+    }
+    EXPECT_GT(doc.GetLayers()->SnapIndexBytes(), 0u);
+}
