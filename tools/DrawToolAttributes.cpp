@@ -6,6 +6,7 @@
 #include "document/ToolSettings.h"
 #include "model/settings/LineStyle.h"
 #include "model/shapes/CadShape.h"
+#include "platform/ProgramState.h"
 #include "platform/Strings.h"
 #include "platform/gdi/DC.h"
 #include "platform/ui/CmdUI.h"
@@ -426,18 +427,16 @@ void MDrawTool::RegisterControlSizeCommands() {
 // ----- the installed controls -------------------------------------------------------------------
 
 namespace {
-MAttributeControls*& InstalledControls() {
-    static MAttributeControls* controls = nullptr;
-    return controls;
+CProgramSlot<MAttributeControls*>& InstalledControls() {
+    static auto& slot = *new CProgramSlot<MAttributeControls*>;
+    return slot;
 }
 }  // namespace
 
 MAttributeControls* GetAttributeControls() {
-    return InstalledControls();
+    return InstalledControls().Get();
 }
 
 MAttributeControls* SetAttributeControls(MAttributeControls* controls) {
-    MAttributeControls* previous = InstalledControls();
-    InstalledControls() = controls;
-    return previous;
+    return InstalledControls().Exchange(controls);
 }

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "platform/ProgramState.h"
 #include "platform/Strings.h"
 #include "platform/TextFile.h"
 #include "platform/ui/Controls.h"
@@ -33,19 +34,28 @@ void MStringRing::Clear() {
     m_head = 0;
 }
 
+namespace {
+struct UserWidth {
+    double width = kStartWidth;
+    MStringRing ring;
+};
+
+CProgramSlot<UserWidth>& UserWidthSlot() {
+    static auto& slot = *new CProgramSlot<UserWidth>;
+    return slot;
+}
+}  // namespace
+
 double& UserLineWidth() {
-    static double width = kStartWidth;
-    return width;
+    return UserWidthSlot().Get().width;
 }
 
 MStringRing& UserLineWidthRing() {
-    static MStringRing ring;
-    return ring;
+    return UserWidthSlot().Get().ring;
 }
 
 void ResetUserLineWidth() {
-    UserLineWidth() = kStartWidth;
-    UserLineWidthRing().Clear();
+    UserWidthSlot().Reset();
 }
 
 bool ParseWholeNumber(const std::string& text, double* value) {
