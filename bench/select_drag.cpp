@@ -26,10 +26,12 @@ double MillisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-// Every tenth shape selected; a press on a handle then moves the whole selection from it.
+// Every tenth shape selected with its handles shown, as a pick leaves them (hidden handles take
+// no press); a press on a handle then moves the whole selection from it.
 void SelectForDrag(Scene& scene, MSelectTool& tool) {
     SelectEveryTenth(scene, tool, kSelected);
     if (tool.HandlesDeform()) tool.OnToggleHandleMove(&scene.view);
+    tool.ShowHandles(&scene.view);
 }
 
 CPoint HandlePoint(Scene& scene, MSelectTool& tool) {

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <utility>
+#include <vector>
 
 double NormalizeAngle(double angle) {
     if (!std::isfinite(angle)) return 0.0;
@@ -149,53 +151,96 @@ BOOL GetBisectorLine(const MFloatPoint& a0, const MFloatPoint& a1, const MFloatP
 int FindNearestSegment(const MFloatPointArray& points, BOOL closed, const MFloatPoint& p) {
     const int n = points.GetSize();
     if (n < 2) return -1;
+    const int segments = closed ? n : n - 1;
+    auto footOf = [&](int index) {
+        MFloatPoint foot;
+        GetPerpendicularFoot(&foot, points[index], points[index + 1 < n ? index + 1 : 0], p);
+        return foot - p;
+    };
+    // Squared distances first: the exact lengths, whose comparison decides, are measured only
+    // for the segments that can be the nearest. Those lie within a relative margin far above the
+    // rounding of either measure; tiny distances all count, and a NaN anywhere measures them all.
+    std::vector<double> squared(static_cast<std::size_t>(segments));
+    double least = std::numeric_limits<double>::infinity();
+    bool measureAll = false;
+    for (int i = 0; i < segments; ++i) {
+        const MFloatPoint d = footOf(i);
+        squared[i] = d.Dot(d);
+        if (std::isnan(squared[i])) measureAll = true;
+        least = std::min(least, squared[i]);
+    }
+    constexpr double kTiny = 1e-280, kMargin = 1e-9;
+    const double limit = std::max(least, kTiny) * (1 + kMargin);
     int best = -1;
     double bestDist = 0.0;
-    auto consider = [&](int index, const MFloatPoint& a, const MFloatPoint& b) {
-        MFloatPoint foot;
-        GetPerpendicularFoot(&foot, a, b, p);
-        const double d = (foot - p).GetLength();
+    for (int i = 0; i < segments; ++i) {
+        if (!measureAll && squared[i] > limit) continue;
+        const double d = footOf(i).GetLength();
         if (best < 0 || d < bestDist) {
-            best = index;
+            best = i;
             bestDist = d;
         }
-    };
-    for (int i = 0; i + 1 < n; ++i)
-        consider(i, points[i], points[i + 1]);
-    if (closed) consider(n - 1, points[n - 1], points[0]);
+    }
     return best;
 }
 
 void DividePolyline(const MFloatPoint& a, const MFloatPoint& b, const MFloatPointArray& points, BOOL closed,
                     int count, MFloatPointArray& out, const MFloatPoint& hint) {
-    out.RemoveAll();
+    MPolylineDivision(a, b, points, closed, count).Divide(hint, out);
+}
+
+MPolylineDivision::MPolylineDivision(const MFloatPoint& a, const MFloatPoint& b,
+                                     const MFloatPointArray& points, BOOL closed, int count)
+    : m_a(a), m_b(b), m_points(points), m_closed(closed), m_count(count) {
     const int n = points.GetSize();
     if (n < 2 || count <= 0) return;
-    auto vertex = [&](int i) -> const MFloatPoint& { return points[i % n]; };
-
-    MFloatPoint p = a, q = b;
-    int s = FindNearestSegment(points, closed, p);
-    int e = FindNearestSegment(points, closed, q);
-    if (e < s) {
-        std::swap(p, q);
-        std::swap(s, e);
+    m_divides = true;
+    Way& way = m_way[0];
+    way.p = a;
+    way.q = b;
+    way.s = FindNearestSegment(points, closed, way.p);
+    way.e = FindNearestSegment(points, closed, way.q);
+    if (way.e < way.s) {
+        std::swap(way.p, way.q);
+        std::swap(way.s, way.e);
     }
-    if (s == e && (q - vertex(s)).GetLength() < (p - vertex(s)).GetLength()) std::swap(p, q);
-
-    if (closed) {
-        if ((q - p).GetLength() > kZeroTolerance) {
-            const int r = FindNearestSegment(points, closed, hint);
-            if (r < s || r > e) {
-                // The other way round the ring: from q forwards past the ring's start to p.
-                std::swap(p, q);
-                const int oldS = s;
-                s = e;
-                e = oldS + n;
-            }
-        } else {
-            e += n;
-        }
+    const MFloatPoint& first = points[way.s % n];
+    if (way.s == way.e && (way.q - first).GetLength() < (way.p - first).GetLength()) std::swap(way.p, way.q);
+    if (!closed) return;
+    if ((way.q - way.p).GetLength() > kZeroTolerance) {
+        // The other way round the ring: from q forwards past the ring's start to p.
+        m_hintChooses = true;
+        m_way[1] = Way{way.q, way.p, way.e, way.s + n};
+    } else {
+        way.e += n;
     }
+}
+
+bool MPolylineDivision::Matches(const MFloatPoint& a, const MFloatPoint& b, const MFloatPointArray& points,
+                                BOOL closed, int count) const {
+    return a == m_a && b == m_b && &points == &m_points && closed == m_closed && count == m_count;
+}
+
+void MPolylineDivision::Divide(const MFloatPoint& hint, MFloatPointArray& out) {
+    out.RemoveAll();
+    if (!m_divides) return;
+    int way = 0;
+    if (m_hintChooses) {
+        const int r = FindNearestSegment(m_points, m_closed, hint);
+        if (r < m_way[0].s || r > m_way[0].e) way = 1;
+    }
+    if (!m_walked[way]) {
+        Walk(m_way[way], m_divided[way]);
+        m_walked[way] = true;
+    }
+    out = m_divided[way];
+}
+
+void MPolylineDivision::Walk(const Way& way, MFloatPointArray& out) const {
+    out.RemoveAll();
+    const int n = m_points.GetSize(), count = m_count, s = way.s, e = way.e;
+    const MFloatPoint &p = way.p, &q = way.q;
+    auto vertex = [&](int i) -> const MFloatPoint& { return m_points[i % n]; };
 
     double sum = 0.0;
     for (int i = s; i < e; ++i)

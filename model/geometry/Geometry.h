@@ -82,5 +82,38 @@ int FindNearestSegment(const MFloatPointArray& points, BOOL closed, const MFloat
 void DividePolyline(const MFloatPoint& a, const MFloatPoint& b, const MFloatPointArray& points, BOOL closed,
                     int count, MFloatPointArray& out, const MFloatPoint& hint);
 
+// DividePolyline for one set of ends and many hints: the ends are found once and each way round
+// is walked once. The points must stay as they are while it is used.
+class MPolylineDivision {
+public:
+    MPolylineDivision(const MFloatPoint& a, const MFloatPoint& b, const MFloatPointArray& points, BOOL closed,
+                      int count);
+    // It was made from these arguments (the points by their address).
+    bool Matches(const MFloatPoint& a, const MFloatPoint& b, const MFloatPointArray& points, BOOL closed,
+                 int count) const;
+    // As DividePolyline(a, b, points, closed, count, out, hint).
+    void Divide(const MFloatPoint& hint, MFloatPointArray& out);
+
+private:
+    // The path from p (on segment s, past vertex s) to q (past vertex e, counted on past n round
+    // the ring).
+    struct Way {
+        MFloatPoint p, q;
+        int s = 0, e = 0;
+    };
+    void Walk(const Way& way, MFloatPointArray& out) const;
+
+    MFloatPoint m_a, m_b;
+    const MFloatPointArray& m_points;
+    BOOL m_closed;
+    int m_count;
+    bool m_divides = false;
+    // On a ring with ends apart the hint chooses between way 0 and the way round, way 1.
+    bool m_hintChooses = false;
+    Way m_way[2];
+    bool m_walked[2] = {false, false};
+    MFloatPointArray m_divided[2];
+};
+
 // MRadian normalises with NormalizeAngle above.
 #include "model/geometry/Radian.h"  // IWYU pragma: export

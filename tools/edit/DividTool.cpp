@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <istream>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -89,6 +90,14 @@ MDividTool::MDividTool(int toolId) : MDrawTool(toolId) {
     ClearConstraint();
 }
 
+MDividTool::~MDividTool() = default;
+
+void MDividTool::Reset() {
+    m_division.reset();
+    m_divided = nullptr;
+    MDrawTool::Reset();
+}
+
 MCadShape* MDividTool::NewShape(MTessarayView*) {
     return new MMarkShape();
 }
@@ -117,14 +126,21 @@ MFloatPoint MDividTool::OnShape(const MFloatPoint& p) const {
     return q;
 }
 
-void MDividTool::Divide(const MFloatPoint& hint, MFloatPointArray& out) const {
+void MDividTool::Divide(const MFloatPoint& hint, MFloatPointArray& out) {
     out.RemoveAll();
     const MCadShape* shape = GetPickShape(0);
     const MFloatPoint a = MarkAt(0), b = MarkAt(1);
     if (auto circle = TrueCircleOf(shape)) {
         circle->Divide(a, b, m_count, hint, out);
     } else if (const auto* polygon = dynamic_cast<const MPolygonShape*>(shape)) {
-        DividePolyline(a, b, polygon->GetPoints(), polygon->IsClosedFlag(), m_count, out, hint);
+        // The moves that choose the way round only look for the hint's segment.
+        const MFloatPointArray& points = polygon->GetPoints();
+        const BOOL closed = polygon->IsClosedFlag();
+        if (!m_division || m_divided != shape || !m_division->Matches(a, b, points, closed, m_count)) {
+            m_division = std::make_unique<MPolylineDivision>(a, b, points, closed, m_count);
+            m_divided = shape;
+        }
+        m_division->Divide(hint, out);
     } else if (const auto* line = dynamic_cast<const MLineShape*>(shape)) {
         MFloatPointArray ends;
         ends.Add(line->m_start);

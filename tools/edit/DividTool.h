@@ -6,10 +6,13 @@
 #pragma once
 
 #include <iosfwd>
+#include <memory>
 
 #include "model/geometry/FloatPointArray.h"
 #include "platform/ui/Dialog.h"
 #include "tools/DrawTool.h"
+
+class MPolylineDivision;
 
 class MDividTool : public MDrawTool {
 public:
@@ -17,7 +20,9 @@ public:
     static constexpr int kMaxCount = 32000;
 
     explicit MDividTool(int toolId);
+    ~MDividTool() override;
 
+    void Reset() override;
     MCadShape* NewShape(MTessarayView* view) override;
     int OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) override;
     void ApplyAttributes(MTessarayView*) override {}
@@ -37,7 +42,7 @@ private:
     // The point of the picked shape nearest p.
     MFloatPoint OnShape(const MFloatPoint& p) const;
     // The count − 1 division points from mark 0 to mark 1, on a ring the way round that holds hint.
-    void Divide(const MFloatPoint& hint, MFloatPointArray& out) const;
+    void Divide(const MFloatPoint& hint, MFloatPointArray& out);
     bool IsClosedPath() const;
     // Puts mark index at p, making it (and those before it) when missing.
     void SetMark(int index, const MFloatPoint& p);
@@ -46,6 +51,9 @@ private:
     int FinishEnd(MTessarayView* view);
 
     int m_count = kDefaultCount;
+    // The division of the picked polygon between the marks, kept while the way round is chosen.
+    std::unique_ptr<MPolylineDivision> m_division;
+    const MCadShape* m_divided = nullptr;
 };
 
 // "分割": the number of parts, at most 32000 (the class library's range message otherwise).

@@ -162,8 +162,7 @@ void MSplineShapeBase::SolveLoop() {
 
 MFloatPoint MSplineShapeBase::EvaluateSpline(double x) const {
     const int k = m_knots.GetSize();
-    if (k < 2 || static_cast<int>(m_params.size()) != k || static_cast<int>(m_coeffs.size()) != k)
-        return k > 0 ? m_knots[0] : MFloatPoint();
+    if (!IsBuilt()) return k > 0 ? m_knots[0] : MFloatPoint();
     const double first = m_params[0], last = m_params[k - 1];
     if (m_loop && (x < first || x > last)) {
         const double period = last - first;
@@ -178,7 +177,15 @@ MFloatPoint MSplineShapeBase::EvaluateSpline(double x) const {
         else
             lo = mid;
     }
-    const int i = lo;
+    return EvaluateInterval(lo, x);
+}
+
+bool MSplineShapeBase::IsBuilt() const {
+    const int k = m_knots.GetSize();
+    return k >= 2 && static_cast<int>(m_params.size()) == k && static_cast<int>(m_coeffs.size()) == k;
+}
+
+MFloatPoint MSplineShapeBase::EvaluateInterval(int i, double x) const {
     const double d = x - m_params[i];
     const double h = m_params[i + 1] - m_params[i];
     const MFloatPoint& mi = m_coeffs[i];
@@ -190,9 +197,21 @@ MFloatPoint MSplineShapeBase::EvaluateSpline(double x) const {
 void MSplineShapeBase::SampleCurve(int count, int divisions) {
     m_points.SetSize(count);
     const double step = 1.0 / divisions;
+    const bool built = IsBuilt();
+    const int k = m_knots.GetSize();
     double x = 0.0;
-    for (int i = 0; i < count; ++i, x += step)
-        m_points[i] = EvaluateSpline(x);
+    int interval = 0;
+    for (int i = 0; i < count; ++i, x += step) {
+        // The samples rise, so each one's interval is found by walking on from the last one's:
+        // the last interval whose start lies below x, as EvaluateSpline's search finds it.
+        if (!built || (m_loop && (x < m_params[0] || x > m_params[k - 1]))) {
+            m_points[i] = EvaluateSpline(x);
+            continue;
+        }
+        while (interval < k - 2 && x > m_params[interval + 1])
+            ++interval;
+        m_points[i] = EvaluateInterval(interval, x);
+    }
 }
 
 // ---- shape operations ------------------------------------------------------------------------

@@ -69,6 +69,10 @@ protected:
 
     // Samples the built curve: count points at 0, 1/step, 2/step, ... (accumulated).
     void SampleCurve(int count, int divisions);
+    // Knots, parameters and coefficients agree.
+    bool IsBuilt() const;
+    // The cubic of interval i (from knot i to knot i + 1) at x, also beyond its ends.
+    MFloatPoint EvaluateInterval(int i, double x) const;
 
     // Control points without consecutive repeats; the loop's closed by the first point again.
     MFloatPointArray m_knots;

@@ -187,6 +187,51 @@ TEST(FindNearestSegment, RepeatedVertexDoesNotCaptureEveryPoint) {
     EXPECT_EQ(FindNearestSegment(line, FALSE, {9, 8}), 2);
 }
 
+TEST(FindNearestSegment, SkipsOnlySegmentsThatCannotBeTheNearest) {
+    // Distances are first compared squared; the answer is still the first segment of least length.
+    const double nan = std::nan("");
+    struct Case {
+        const char* what;
+        MFloatPointArray points;
+        MFloatPoint p;
+        int nearest;
+    };
+    const Case cases[] = {
+        {"a NaN vertex before the nearest segment",
+         Points({{0, 10}, {10, 10}, {nan, 0}, {0, 0}, {10, 0}}),
+         {5, 1},
+         3},
+        {"squares beyond the range", Points({{0, 0}, {1, 0}, {1, 1}}), {1e155, 2e155}, 1},
+        {"mirror images, their squares a rounding apart",
+         Points({{923, 322}, {82, 194}, {-82, 194}, {-923, 322}}),
+         {0, 144.0 / 7},
+         0},
+        {"squares below the range",
+         Points({{0, 1e-170}, {10, 1e-170}, {10, -9e-171}, {0, -9e-171}}),
+         {5, 0},
+         2},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FindNearestSegment(c.points, FALSE, c.p), c.nearest) << c.what;
+}
+
+TEST(PolylineDivision, EachHintDividesAsDividePolylineDoes) {
+    // One division serves hints on either way round in turn.
+    const MFloatPointArray ring = Points({{0, 0}, {10, 0}, {10, 10}, {0, 10}});
+    MPolylineDivision division({5, 0}, {10, 5}, ring, TRUE, 3);
+    EXPECT_TRUE(division.Matches({5, 0}, {10, 5}, ring, TRUE, 3));
+    EXPECT_FALSE(division.Matches({5, 0}, {10, 6}, ring, TRUE, 3));
+    for (const MFloatPoint& hint :
+         {MFloatPoint(0, 5), MFloatPoint(9, 1), MFloatPoint(0, 5), MFloatPoint(9, 1)}) {
+        MFloatPointArray out, expected;
+        division.Divide(hint, out);
+        DividePolyline({5, 0}, {10, 5}, ring, TRUE, 3, expected, hint);
+        ASSERT_EQ(out.GetSize(), 2);
+        for (int i = 0; i < 2; ++i)
+            EXPECT_EQ(out[i], expected[i]) << "hint " << hint.x << ", " << hint.y;
+    }
+}
+
 TEST(DividePolyline, StraightLine) {
     MFloatPointArray out;
     out.Add({99, 99});

@@ -223,6 +223,35 @@ TEST_F(DividTool, ARectangleIsDividedAlongTheWayRoundTheThirdClickChooses) {
     }
 }
 
+TEST_F(DividTool, TheWayRoundFollowsThePointerBackAndForthAndNewEndsDivideAnew) {
+    const MFloatPoint a = at(0, 0), b = at(90, 60);
+    auto* rect = new MRectShape();
+    rect->SetRect(a.x, a.y, b.x - a.x, b.y - a.y);
+    h.doc.AppendShape(rect, 0);
+    rect->Recalc(h.view.get());
+    h.Repaint();
+    h.Click(at(45, 0));
+    h.Click(a);
+    TypeCount("3");
+    h.Click(b);
+    for (const MFloatPoint& hint : {at(60, -3), at(-3, 30), at(60, -3)})
+        h.MoveTo(hint);
+    h.Click(at(-3, 30));
+    ExpectMarks(Marks(), {a, b, at(0, 50), at(40, 60)}, 100 * at.Unit());
+    // The same outline with other ends, in halves: past the right side, (90, 30).
+    h.Click(at(20, 0));
+    h.Click(at(30, 60));
+    TypeCount("2");
+    h.Click(at(30, 0));
+    h.MoveTo(at(-3, 30));
+    h.Click(at(93, 30));
+    std::vector<MFloatPoint> marks = Marks();
+    ASSERT_EQ(marks.size(), 7u);
+    marks.erase(marks.begin(), marks.begin() + 4);
+    ExpectMarks(marks, {at(30, 60), at(30, 0), at(90, 30)}, 100 * at.Unit());
+    EXPECT_TRUE(h.NoXorResidue());
+}
+
 TEST_F(DividTool, APolylineIsDividedAlongItsSegments) {
     auto* polyline = new MPolygonShape(FALSE);
     for (const MFloatPoint& p : {at(0, 0), at(90, 0), at(90, 60)})

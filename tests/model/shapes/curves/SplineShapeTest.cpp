@@ -83,6 +83,24 @@ TEST_F(SplineShapeTest, OpenCurvePassesThroughItsPoints) {
     ExpectSmoothAt(wave, wave.GetParams()[2], wave.GetParams()[2]);
 }
 
+TEST_F(SplineShapeTest, EverySampleIsTheCurveAtItsParameter) {
+    // Samples on knots and between them, open and looped: each is what EvaluateSpline gives, bit
+    // for bit, whichever interval a faster search would otherwise take at a knot.
+    const auto check = [](const MSplineShapeBase& s, int divisions, const char* what) {
+        double x = 0.0;
+        for (int i = 0; i < s.GetPointCount(); ++i, x += 1.0 / divisions) {
+            const MFloatPoint expected = s.EvaluateSpline(x);
+            ASSERT_TRUE(s.GetPoint(i) == expected) << what << " sample " << i;
+        }
+    };
+    const auto open = Through<MSplineShape>({{0.1, 0.3}, {1.1, 0.3}, {1.1, 1.3}, {0.1, 1.3}, {0.1, 2.3}});
+    check(open, 4 * MSplineShape::kSamplesPerInterval, "open, knots on samples");
+    const auto uneven = Through<MSplineShape>({{0, 0}, {3, 1.7}, {3.2, -4}, {9, 2.5}, {1e-3, 7}});
+    check(uneven, 4 * MSplineShape::kSamplesPerInterval, "open, uneven");
+    const auto loop = Through<MSplineLoopShape>({{0.1, 0.3}, {1.1, 0.3}, {1.1, 1.3}, {0.1, 1.3}});
+    check(loop, 4 * MSplineShape::kSamplesPerInterval - 1, "loop");
+}
+
 TEST_F(SplineShapeTest, RepeatedPointsAreDropped) {
     MSplineShape repeated = Through<MSplineShape>({{0, 0}, {0, 0}, {10, 0}});
     MSplineShape plain = Through<MSplineShape>({{0, 0}, {10, 0}});
