@@ -314,6 +314,9 @@ private:
     std::unordered_map<const MGroupShape*, KindCounts> m_blockSkipped;
     // How far each placed block's numbers reach from its base point (ReachOf).
     std::unordered_map<const MGroupShape*, double> m_blockReach;
+    // How many groups deep a copy of each resolved block goes (NestingOf): a block resolved near
+    // the top and placed again further down must still end within the nesting limit.
+    std::unordered_map<const MGroupShape*, int> m_blockNesting;
     bool m_cutShort = false;
     bool m_longLine = false;  // the reading stopped at a line too long
     bool m_textsCut = false;  // a text longer than kMaxTextBytes

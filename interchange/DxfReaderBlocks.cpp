@@ -135,6 +135,7 @@ void MDXFReader::ResolvePlacements() {
     m_layerMarks = {};
     m_resolution.clear();
     m_blockReach.clear();
+    m_blockNesting.clear();
 }
 
 void MDXFReader::RecordLayerMark(int layer, int index) {
@@ -156,6 +157,7 @@ void MDXFReader::ResolveBlock(MGroupShape* block, int depth) {
     m_resolution[block] = kResolving;
     ReplacePlaceholders(block->GetMembers(), block, depth);
     m_resolution[block] = kResolved;
+    m_blockNesting[block] = NestingOf(*block);
 }
 
 void MDXFReader::ReplacePlaceholders(MShapeArray& shapes, MGroupShape* owner, int depth,
@@ -208,6 +210,13 @@ std::unique_ptr<MCadShape> MDXFReader::Place(const Placement& placement, int dep
     ResolveBlock(block, depth + 1);
     // A block still being resolved places itself (directly or through others): nothing.
     if (m_resolution[block] != kResolved) return nullptr;
+    // Resolved higher up, the block may go deeper than there is room for here (an array's cells add
+    // a group).
+    const int cells = placement.columns == 1 && placement.rows == 1 ? 0 : 1;
+    if (depth + m_blockNesting[block] + cells > kMaxBlockNesting) {
+        m_nestingLimited = true;
+        return nullptr;
+    }
     if (block->GetShapeCount() == 0) {
         // Nothing to copy, but what its copies would have held is lost as many times.
         AddBlockLosses(
@@ -294,6 +303,7 @@ void MDXFReader::DropPlaceholders() {
     m_placementCount = 0;
     m_layerMarks = {};
     m_resolution.clear();
+    m_blockNesting.clear();
 }
 
 void MDXFReader::MirrorAboutYAxis(MCadShape* shape) {

@@ -155,6 +155,28 @@ TEST_F(DxfLimits, AChainOfBlocksCostsOnlyWhatTheDrawingPlaces) {
     }
 }
 
+TEST_F(DxfLimits, ABlockPlacedAgainDeeperDownStaysWithinTheNestingLimit) {
+    // A (a chain of blocks as deep as the limit) is placed first; then B, a chain whose bottom
+    // places A again. Copied as first resolved, A went 100 groups past the limit under B.
+    const std::string line = "0|LINE|10|0|20|0|11|1|21|1|";
+    std::string blocks = Block("A0", line);
+    for (int level = 1; level < kMaxGroupNesting; ++level)
+        blocks += Block("A" + std::to_string(level), line + Insert("A" + std::to_string(level - 1)));
+    const std::string top = "A" + std::to_string(kMaxGroupNesting - 1);
+    blocks += Block("B0", line + Insert(top));
+    for (int level = 1; level < 100; ++level)
+        blocks += Block("B" + std::to_string(level), line + Insert("B" + std::to_string(level - 1)));
+    ASSERT_EQ(Read(Dxf("0|SECTION|2|BLOCKS|" + blocks + "0|ENDSEC|0|SECTION|2|ENTITIES|" + Insert(top) +
+                       Insert("B99") + "0|ENDSEC|0|EOF")),
+              1);
+    const std::vector<MCadShape*> shapes = AllShapes(doc);
+    ASSERT_EQ(shapes.size(), 2u);
+    EXPECT_EQ(NestingOf(shapes[0]), kMaxGroupNesting);
+    EXPECT_EQ(NestingOf(shapes[1]), 100);
+    ASSERT_EQ(messages.Messages().size(), 1u);
+    EXPECT_NE(messages.Messages()[0].text.find("深すぎる"), std::string::npos);
+}
+
 TEST_F(DxfLimits, ALineLongerThanAnyValueEndsTheReadingThere) {
     // The TEXT before the long line stays; the one after it is not read.
     const std::string text = "0|TEXT|10|0|20|0|40|1|1|";
