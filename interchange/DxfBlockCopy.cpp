@@ -101,3 +101,12 @@ double ReachOf(const MCadShape& shape, const MFloatPoint& from) {
         reach = Reach(reach, points[i], from);
     return reach;
 }
+
+int NestingOf(const MCadShape& shape) {
+    const auto* group = dynamic_cast<const MGroupShape*>(&shape);
+    if (!group) return 0;
+    int deepest = 0;
+    for (int i = 0; i < group->GetShapeCount(); ++i)
+        if (const MCadShape* member = group->GetShapeAt(i)) deepest = std::max(deepest, NestingOf(*member));
+    return deepest + 1;
+}

@@ -18,3 +18,6 @@ void TurnPlacedCopy(MGroupShape& copy, double cx, double cy, double angle);
 // text box side of it and its members; infinity when one is no number. A placement scales this
 // (and turns it), so it tells whether the copy's numbers stay in range.
 double ReachOf(const MCadShape& shape, const MFloatPoint& from);
+
+// How many groups deep the shape goes: 0 for a shape that is no group, 1 for a group of plain shapes.
+int NestingOf(const MCadShape& shape);

@@ -5,6 +5,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <string>
@@ -250,7 +251,8 @@ int MDXFReader::ReadLoop(MDXFPairSource& source) {
     bool cancelled = false;
     bool sawEnd = false;
     std::string_view codeLine, value;
-    for (int counter = 1; m_sectionState != kEof; ++counter) {
+    std::size_t pairs = 0;
+    for (int counter = 1; m_sectionState != kEof; ++counter, ++pairs) {
         if (source.NextPair(codeLine, value) != 2) break;
         const int code = AtoI(codeLine);
         if (code == 0 && m_sectionState == kOutside && DxfKeyword(value) == "EOF") sawEnd = true;
@@ -273,6 +275,7 @@ int MDXFReader::ReadLoop(MDXFPairSource& source) {
     // A file that stops inside a section, or before its end mark, was cut short.
     m_cutShort = !cancelled && !sawEnd;
     m_longLine = source.HitLongLine();
+    m_expansionBudget = std::min(m_expansionLimit, std::max(kMinExpansion, pairs * kExpansionPerPair));
     if (cancelled)
         DropPlaceholders();
     else

@@ -51,6 +51,11 @@ public:
     static constexpr int kProgressInterval = 1024;
     // The default limit of what block placements may add (see SetExpansionLimit).
     static constexpr std::size_t kDefaultExpansionLimit = 32u << 20;
+    // The copies may also add no more than this much for each pair the file holds, once that
+    // passes kMinExpansion: what they take stays in proportion to the file (a weight of 8 takes
+    // some 200 bytes).
+    static constexpr std::size_t kExpansionPerPair = 16;
+    static constexpr std::size_t kMinExpansion = 8u << 20;
 
     // Reads the text font from the profile ("DXF", "FONT"), writing string 62723 there first when it
     // is empty.
@@ -84,7 +89,7 @@ public:
 
     // Block placements copy whole blocks, so a small file can ask for an enormous drawing (blocks
     // placing blocks placing blocks). The copies stop once they would add more than this much: a
-    // shape weighs 8 plus its vertex count. What was read stays.
+    // shape weighs 8 plus its vertex count (see also kExpansionPerPair). What was read stays.
     void SetExpansionLimit(std::size_t limit) { m_expansionLimit = limit; }
     // TRUE when a placement was left out because of the limit. Told after the reading, as are
     // placements left out for blocks nested deeper than the reader follows.
@@ -289,6 +294,8 @@ private:
 
     std::size_t m_expansionLimit = kDefaultExpansionLimit;
     std::size_t m_expanded = 0;
+    // The lesser of m_expansionLimit and what the file's size allows, set when the reading ends.
+    std::size_t m_expansionBudget = kDefaultExpansionLimit;
     bool m_expansionLimited = false;
     bool m_nestingLimited = false;  // a placement left out for blocks nested too deep
     MDXFReadProgress* m_externalProgress = nullptr;
@@ -297,9 +304,6 @@ private:
     // The placements live in their placeholders, which go as they are replaced; beside them only
     // the positions of the drawing's ones are kept (m_layerMarks).
     std::size_t m_placementCount = 0;
-    // The blocks that hold placeholders, in the order of their first one (their placements are
-    // resolved in that order, before the drawing's).
-    std::vector<MGroupShape*> m_markOwners;
     // The positions of the drawing's placeholders in each layer; not used when one went astray.
     std::vector<std::vector<int>> m_layerMarks;
     bool m_layerMarksKnown = true;
@@ -310,6 +314,9 @@ private:
     std::unordered_map<const MGroupShape*, KindCounts> m_blockSkipped;
     // How far each placed block's numbers reach from its base point (ReachOf).
     std::unordered_map<const MGroupShape*, double> m_blockReach;
+    // How many groups deep a copy of each resolved block goes (NestingOf): a block resolved near
+    // the top and placed again further down must still end within the nesting limit.
+    std::unordered_map<const MGroupShape*, int> m_blockNesting;
     bool m_cutShort = false;
     bool m_longLine = false;  // the reading stopped at a line too long
     bool m_textsCut = false;  // a text longer than kMaxTextBytes

@@ -1,7 +1,9 @@
 // The reader's blocks: definitions collected as groups, and their placements (INSERT, DIMENSION).
 // A block may be used before its definition (in the drawing or inside another block), so every
-// placement first leaves an empty group where it belongs; once the whole file is read the blocks'
-// own placements are resolved first, then the drawing's, each replacing its group by a copy.
+// placement first leaves an empty group where it belongs; once the whole file is read the drawing's
+// placements are resolved, each replacing its group by a copy. A block's own placements are resolved
+// when it is first placed, one level deeper: blocks the drawing never places cost nothing, and a
+// chain of blocks is followed only as deep as the nesting limit.
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -68,7 +70,6 @@ void MDXFReader::HandleBlocks(int code, std::string_view value) {
                 // and whose placements go with it.
                 if (MGroupShape* old = m_blocks.Find(name)) {
                     std::erase(m_openBlocks, old);
-                    std::erase(m_markOwners, old);
                     m_blockSkipped.erase(old);
                 }
                 m_openBlocks.push_back(m_blocks.Replace(name, std::make_unique<MGroupShape>()));
@@ -89,10 +90,7 @@ void MDXFReader::HandleBlocks(int code, std::string_view value) {
             if (!shape) break;
             if (m_openBlocks.empty()) break;
             MGroupShape* group = m_openBlocks.back();
-            if (PlacementMark* mark = PlacementMark::Of(shape.get())) {
-                mark->GetPlacement().owner = group;
-                if (m_markOwners.empty() || m_markOwners.back() != group) m_markOwners.push_back(group);
-            }
+            if (PlacementMark* mark = PlacementMark::Of(shape.get())) mark->GetPlacement().owner = group;
             m_blocks.AddWeight(group, WeightOf(shape.get()));
             group->AddShape(shape.release());
             break;
@@ -128,18 +126,16 @@ std::unique_ptr<MCadShape> MDXFReader::PlaceBlock(bool insert) {
 
 void MDXFReader::ResolvePlacements() {
     if (m_placementCount == 0) return;
-    for (MGroupShape* owner : m_markOwners)
-        ResolveBlock(owner, 0);
     MDocShapeArray* layers = m_doc.GetLayers();
     m_layerMarks.resize(static_cast<std::size_t>(layers->GetLayerCount()));
     for (int i = 0; i < layers->GetLayerCount(); ++i)
         ReplacePlaceholders(*layers->GetLayer(i), nullptr, 0,
                             m_layerMarksKnown ? &m_layerMarks[static_cast<std::size_t>(i)] : nullptr);
     m_placementCount = 0;
-    m_markOwners = {};
     m_layerMarks = {};
     m_resolution.clear();
     m_blockReach.clear();
+    m_blockNesting.clear();
 }
 
 void MDXFReader::RecordLayerMark(int layer, int index) {
@@ -161,6 +157,7 @@ void MDXFReader::ResolveBlock(MGroupShape* block, int depth) {
     m_resolution[block] = kResolving;
     ReplacePlaceholders(block->GetMembers(), block, depth);
     m_resolution[block] = kResolved;
+    m_blockNesting[block] = NestingOf(*block);
 }
 
 void MDXFReader::ReplacePlaceholders(MShapeArray& shapes, MGroupShape* owner, int depth,
@@ -213,6 +210,13 @@ std::unique_ptr<MCadShape> MDXFReader::Place(const Placement& placement, int dep
     ResolveBlock(block, depth + 1);
     // A block still being resolved places itself (directly or through others): nothing.
     if (m_resolution[block] != kResolved) return nullptr;
+    // Resolved higher up, the block may go deeper than there is room for here (an array's cells add
+    // a group).
+    const int cells = placement.columns == 1 && placement.rows == 1 ? 0 : 1;
+    if (depth + m_blockNesting[block] + cells > kMaxBlockNesting) {
+        m_nestingLimited = true;
+        return nullptr;
+    }
     if (block->GetShapeCount() == 0) {
         // Nothing to copy, but what its copies would have held is lost as many times.
         AddBlockLosses(
@@ -269,7 +273,7 @@ std::unique_ptr<MGroupShape> MDXFReader::PlaceCopy(const MGroupShape& block, con
         }
     }
     const std::size_t weight = m_blocks.GetWeight(&block);
-    if (weight > m_expansionLimit || m_expanded > m_expansionLimit - weight) {
+    if (weight > m_expansionBudget || m_expanded > m_expansionBudget - weight) {
         m_expansionLimited = true;
         return nullptr;
     }
@@ -297,9 +301,9 @@ void MDXFReader::DropPlaceholders() {
     }
     // Those inside blocks go with the blocks.
     m_placementCount = 0;
-    m_markOwners = {};
     m_layerMarks = {};
     m_resolution.clear();
+    m_blockNesting.clear();
 }
 
 void MDXFReader::MirrorAboutYAxis(MCadShape* shape) {

@@ -1,10 +1,12 @@
 // Values at the edge of what the DXF reader takes: bulges whose arc is out of range, drawings that
 // ask for more copies than the expansion limit, lines and texts too long for the reader or for the
 // program's own file. What is read must survive a save and a reopening; what is left out is told.
+#include <algorithm>
 #include <cmath>
 
 #include "DxfTestSupport.h"
 #include "model/shapes/ShapeFactory.h"
+#include "model/shapes/containers/GroupShape.h"
 #include "model/shapes/lines/PolygonShape.h"
 #include "model/shapes/text/TextShape.h"
 #include "platform/Cp932.h"
@@ -99,6 +101,80 @@ TEST_F(DxfLimits, PlacementsLeftOutAreTold) {
         ASSERT_EQ(told.Messages().size(), 1u);
         EXPECT_NE(told.Messages()[0].text.find(c.told), std::string::npos) << told.Messages()[0].text;
     }
+}
+
+// How many groups deep the shape's members go.
+int NestingOf(const MCadShape* shape) {
+    const auto* group = dynamic_cast<const MGroupShape*>(shape);
+    if (!group) return 0;
+    int deepest = 0;
+    for (int i = 0; i < group->GetShapeCount(); ++i)
+        deepest = std::max(deepest, NestingOf(group->GetShapeAt(i)));
+    return deepest + 1;
+}
+
+TEST_F(DxfLimits, AChainOfBlocksCostsOnlyWhatTheDrawingPlaces) {
+    // Each block holds a line and places the one defined before it. Resolved in the file's order,
+    // every block held a copy of the whole chain below it (nested past the limit, the copies
+    // growing with the square of the chain), even when the drawing placed none.
+    constexpr int kChain = 1000;
+    const std::string line = "0|LINE|10|0|20|0|11|1|21|1|";
+    std::string chain = Block("C0", line);
+    for (int level = 1; level <= kChain; ++level)
+        chain += Block("C" + std::to_string(level), line + Insert("C" + std::to_string(level - 1)));
+    const struct {
+        const char* name;
+        std::string entities;
+        std::size_t limit;
+        int nesting;
+        const char* told;
+    } cases[] = {
+        {"placed once", Insert("C" + std::to_string(kChain)), MDXFReader::kDefaultExpansionLimit,
+         kMaxGroupNesting, "深すぎる"},
+        {"never placed", line, 20000, 0, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        MessageBoxRecorder told;
+        MTessarayDoc file;
+        MDXFReader reader(file);
+        reader.SetExpansionLimit(c.limit);
+        ASSERT_EQ(reader.ReadBytes(Dxf("0|SECTION|2|BLOCKS|" + chain + "0|ENDSEC|0|SECTION|2|ENTITIES|" +
+                                       c.entities + "0|ENDSEC|0|EOF")),
+                  1);
+        EXPECT_FALSE(reader.WasExpansionLimited());
+        const std::vector<MCadShape*> shapes = AllShapes(file);
+        ASSERT_EQ(shapes.size(), 1u);
+        EXPECT_EQ(NestingOf(shapes[0]), c.nesting);
+        if (!c.told) {
+            EXPECT_TRUE(told.Messages().empty());
+            continue;
+        }
+        ASSERT_EQ(told.Messages().size(), 1u);
+        EXPECT_NE(told.Messages()[0].text.find(c.told), std::string::npos) << told.Messages()[0].text;
+    }
+}
+
+TEST_F(DxfLimits, ABlockPlacedAgainDeeperDownStaysWithinTheNestingLimit) {
+    // A (a chain of blocks as deep as the limit) is placed first; then B, a chain whose bottom
+    // places A again. Copied as first resolved, A went 100 groups past the limit under B.
+    const std::string line = "0|LINE|10|0|20|0|11|1|21|1|";
+    std::string blocks = Block("A0", line);
+    for (int level = 1; level < kMaxGroupNesting; ++level)
+        blocks += Block("A" + std::to_string(level), line + Insert("A" + std::to_string(level - 1)));
+    const std::string top = "A" + std::to_string(kMaxGroupNesting - 1);
+    blocks += Block("B0", line + Insert(top));
+    for (int level = 1; level < 100; ++level)
+        blocks += Block("B" + std::to_string(level), line + Insert("B" + std::to_string(level - 1)));
+    ASSERT_EQ(Read(Dxf("0|SECTION|2|BLOCKS|" + blocks + "0|ENDSEC|0|SECTION|2|ENTITIES|" + Insert(top) +
+                       Insert("B99") + "0|ENDSEC|0|EOF")),
+              1);
+    const std::vector<MCadShape*> shapes = AllShapes(doc);
+    ASSERT_EQ(shapes.size(), 2u);
+    EXPECT_EQ(NestingOf(shapes[0]), kMaxGroupNesting);
+    EXPECT_EQ(NestingOf(shapes[1]), 100);
+    ASSERT_EQ(messages.Messages().size(), 1u);
+    EXPECT_NE(messages.Messages()[0].text.find("深すぎる"), std::string::npos);
 }
 
 TEST_F(DxfLimits, ALineLongerThanAnyValueEndsTheReadingThere) {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <fstream>
 #include <random>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -196,6 +197,23 @@ TEST_F(XdfReaderTest, ElementsBecomeShapes) {
     ASSERT_NE(loop, nullptr);
     EXPECT_EQ(loop->GetControlPointCount(), 3);
     EXPECT_TRUE(loop->GetFillStyle().IsNone());
+}
+
+// A file of one spline through count points on a wave (a million make some 12 MB).
+std::string SplineFile(int count) {
+    std::string text = "[START]\n[ELEMENT]\nSPLINE\n" + std::to_string(count) + " 0 0\n";
+    for (int i = 0; i < count; ++i)
+        text += std::to_string(i) + " " + std::to_string(50 * std::sin(i * 0.01)) + "\n";
+    return text + "[END]\n";
+}
+
+TEST_F(XdfReaderTest, AMillionPointSplineKeepsAnOutlineInProportionToItsPoints) {
+    // It kept 16 outline points per interval (256 MB), and printing copied them again.
+    ASSERT_EQ(Read(SplineFile(1000000)), 1);
+    auto* spline = dynamic_cast<MSplineShape*>(Shape("Layer1", 0));
+    ASSERT_NE(spline, nullptr);
+    EXPECT_EQ(spline->GetControlPointCount(), 1000000);
+    EXPECT_EQ(spline->GetPointCount(), 1000000);
 }
 
 TEST_F(XdfReaderTest, TextsTakeTheFontAndTheFollowingLine) {

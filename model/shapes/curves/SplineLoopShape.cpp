@@ -34,7 +34,7 @@ void MSplineLoopShape::RecomputeCurve() {
     BuildSpline();
     const int k = m_knots.GetSize();
     if (k < 2) return;
-    const int divisions = (k - 1) * kSamplesPerInterval - 1;
+    const int divisions = (k - 1) * SamplesPerInterval(k - 1) - 1;
     SampleCurve(divisions, divisions);
 }
 

@@ -22,6 +22,6 @@ public:
     MCadShape* CreateNew() const override;
 
     // Two control points give just those two vertices (drawn as a segment); three or more give 16
-    // samples per knot interval round the ring, less the closing one.
+    // samples per knot interval (fewer past kMaxCurvePoints) round the ring, less the closing one.
     void RecomputeCurve() override;
 };

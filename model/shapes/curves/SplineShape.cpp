@@ -31,7 +31,7 @@ void MSplineShape::RecomputeCurve() {
     BuildSpline();
     const int k = m_knots.GetSize();
     if (k < 2) return;
-    const int divisions = (k - 1) * kSamplesPerInterval;
+    const int divisions = (k - 1) * SamplesPerInterval(k - 1);
     SampleCurve(divisions + 1, divisions);
 }
 

@@ -21,6 +21,6 @@ public:
     short GetTypeId() const override;
     MCadShape* CreateNew() const override;
 
-    // 16 samples per knot interval from the first control point to the last.
+    // 16 samples per knot interval (fewer past kMaxCurvePoints) from the first control point to the last.
     void RecomputeCurve() override;
 };

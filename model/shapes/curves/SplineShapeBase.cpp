@@ -1,5 +1,6 @@
 #include "model/shapes/curves/SplineShapeBase.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "model/SnapPoint.h"
@@ -192,6 +193,11 @@ MFloatPoint MSplineShapeBase::EvaluateInterval(int i, double x) const {
     const MFloatPoint& mj = m_coeffs[i + 1];
     const MFloatPoint slope = (m_knots[i + 1] - m_knots[i]) / h;
     return m_knots[i] + (slope - (mi * 2 + mj) * h + (mi * 3 + (mj - mi) * (d / h)) * d) * d;
+}
+
+int MSplineShapeBase::SamplesPerInterval(int intervals) {
+    if (intervals <= kMaxCurvePoints / kSamplesPerInterval) return kSamplesPerInterval;
+    return std::max(1, kMaxCurvePoints / intervals);
 }
 
 void MSplineShapeBase::SampleCurve(int count, int divisions) {

@@ -13,6 +13,12 @@ class MSplineShapeBase : public MPolygonShape {
 public:
     // Samples per knot interval.
     static constexpr int kSamplesPerInterval = 16;
+    // The most points a computed curve takes at full sampling: a spline with more intervals than
+    // this allows takes fewer samples per interval (at least one), so that its outline stays in
+    // proportion to its control points.
+    static constexpr int kMaxCurvePoints = 1 << 20;
+    // kSamplesPerInterval, or fewer when that many would pass kMaxCurvePoints.
+    static int SamplesPerInterval(int intervals);
 
     ~MSplineShapeBase() override;
 

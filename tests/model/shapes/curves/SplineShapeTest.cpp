@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
+#include <string>
 
 #include "tests/model/shapes/curves/CurveTestSupport.h"
 #include "model/exchange/DxfOutStream.h"
@@ -309,4 +311,37 @@ TEST_F(SplineShapeTest, HitTestOnTheCurve) {
     EXPECT_TRUE(s.HitTest(&view, CPoint(50, -29), &foot, 3));
     EXPECT_NEAR(foot.y, 3, 0.01);
     EXPECT_FALSE(s.HitTest(&view, CPoint(50, -10), &foot, 3));
+}
+
+TEST_F(SplineShapeTest, AHugeSplineTakesFewerSamplesPerInterval) {
+    // Up to the cap every interval keeps its 16 samples; past it the outline stays within the cap.
+    constexpr int kFull = MSplineShapeBase::kMaxCurvePoints / MSplineShapeBase::kSamplesPerInterval;
+    const struct {
+        int intervals;
+        bool loop;
+        int outline;
+    } cases[] = {
+        {kFull, false, kFull * 16 + 1},
+        {kFull + 1, false, (kFull + 1) * 15 + 1},
+        {kFull * 3, false, kFull * 3 * 5 + 1},
+        {kFull, true, kFull * 16 - 1},
+        {1000000, true, 999999},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.intervals) + (c.loop ? " loop" : " open"));
+        MFloatPointArray points;
+        const int count = c.loop ? c.intervals : c.intervals + 1;
+        for (int i = 0; i < count; ++i)
+            points.Add(MFloatPoint(i, 50 * std::sin(i * 0.01)));
+        std::unique_ptr<MSplineShapeBase> s;
+        if (c.loop)
+            s = std::make_unique<MSplineLoopShape>();
+        else
+            s = std::make_unique<MSplineShape>();
+        s->SetControlPoints(points);
+        ASSERT_EQ(s->GetPointCount(), c.outline);
+        // The samples' parameter is accumulated: the end is off by rounding on a million units.
+        ExpectNear(s->GetPoint(0), points[0], 1e-6);
+        if (!c.loop) ExpectNear(s->GetPoint(c.outline - 1), points[count - 1], 1e-3);
+    }
 }
