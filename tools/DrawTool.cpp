@@ -231,7 +231,7 @@ MFloatPoint MDrawTool::GetUserPoint(MTessarayView* view) {
 }
 
 MFloatPoint MDrawTool::GetUserOffset(MTessarayView* view) {
-    return view->DocToUser(m_currentPoint) - view->DocToUser(view->m_anchorPoint);
+    return view->DocToUser(m_currentPoint) - view->DocToUser(view->GetAnchorPoint());
 }
 
 // ----- commands and failures --------------------------------------------------------------------

@@ -349,7 +349,7 @@ public:
     void GetCurrentPointDP(MFloatPoint* out, MTessarayView* view) override;
     void GetAnchorPointDP(MFloatPoint* out, MTessarayView* view) override;
     virtual MFloatPoint GetUserPoint(MTessarayView* view);
-    // The current point minus the view's last released point (its m_anchorPoint), in user units.
+    // The current point minus the view's anchor point (its last released point), in user units.
     virtual MFloatPoint GetUserOffset(MTessarayView* view);
 
     // ----- commands and failures ----------------------------------------------------------------

@@ -284,7 +284,7 @@ void MDrawTool::OnCoordinateInput(MTessarayView* view, const CPoint* click, UINT
             m_entryBase = view->UserToDoc(0.0, 0.0);
             break;
         case MCoordinateEntry::kRelative:
-            m_entryBase = view->m_anchorPoint;
+            m_entryBase = view->GetAnchorPoint();
             break;
         default:
             m_entryBase = clickPoint;

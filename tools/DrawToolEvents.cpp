@@ -91,7 +91,7 @@ void MDrawTool::OnLButtonUp(MTessarayView* view, int x, int y, UINT flags) {
         SnapPoint(view, x, y, &pt, flags);
         std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
         OnButtonUpAt(view, dc.get(), pt, flags);
-        view->m_anchorPoint = pt;
+        view->SetAnchorPoint(pt);
         m_moved = FALSE;
         ClearEntryFlags();
         UpdatePrompt();

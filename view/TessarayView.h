@@ -93,8 +93,10 @@ public:
     MViewTool* GetSelectTool() const;
     BOOL HasSelection() const;
     MViewTool* GetTool() const { return m_currentTool; }
-    // The point where the left button was last released (the tools store it).
-    MFloatPoint m_anchorPoint;
+    // The point where the left button was last released (the tools store it): relative
+    // coordinates and typed entries start there.
+    const MFloatPoint& GetAnchorPoint() const { return m_anchorPoint; }
+    void SetAnchorPoint(const MFloatPoint& point) { m_anchorPoint = point; }
     // The paper print area in paper millimetres; all zero when there is no printer.
     MFloatRect m_printArea;
 
@@ -234,6 +236,7 @@ private:
     void FitAndCentreDrawing();
 
     MTessarayDoc* m_document = nullptr;
+    MFloatPoint m_anchorPoint;
     bool m_initialised = false;
     // The whole-sheet first view of the drawing stands until the user zooms: resizes refit it.
     bool m_firstViewPending = false;

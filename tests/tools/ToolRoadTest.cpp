@@ -68,7 +68,7 @@ TEST(ToolRoad, AClickWithoutAMoveGivesPressThenTestAndAdvanceAtTheRelease) {
     EXPECT_EQ(tool->GetStep(), 1);
     EXPECT_EQ(h.NativeText(), before);
     // The release point is the view's last released point.
-    EXPECT_TRUE(h.view->m_anchorPoint.IsEqual(tool->GetCurrentPoint()));
+    EXPECT_TRUE(h.view->GetAnchorPoint().IsEqual(tool->GetCurrentPoint()));
     // A drag to another point completes the line in one undo step.
     h.ExpectOneUndoStep([&] { h.Drag({3000, 3000}, {6000, 4000}); });
     EXPECT_EQ(tool->GetNewCount(), 0);

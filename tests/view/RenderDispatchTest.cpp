@@ -170,7 +170,7 @@ TEST_F(RenderDispatch, MouseMessagesReachTheCurrentTool) {
     // The release point is the anchor; the panes show the current point and its offset.
     std::unique_ptr<CDC> dc = h.view->GetPreparedClientDC();
     const MFloatPoint at = h.view->DeviceToDoc(dc.get(), CPoint(70, 80));
-    EXPECT_DOUBLE_EQ(h.view->m_anchorPoint.x, at.x);
+    EXPECT_DOUBLE_EQ(h.view->GetAnchorPoint().x, at.x);
     EXPECT_EQ(h.view->FormatOffsetPane(), "(     0,      0)");
     const MFloatPoint user = h.view->DocToUser(at);
     char expectedPane[64];

@@ -77,7 +77,7 @@ public:
     void OnLButtonDown(MTessarayView* view, int x, int y, UINT) override { Follow(view, x, y, "Down"); }
     void OnLButtonUp(MTessarayView* view, int x, int y, UINT) override {
         Follow(view, x, y, "Up");
-        view->m_anchorPoint = current;
+        view->SetAnchorPoint(current);
     }
     void OnMouseMove(MTessarayView* view, int x, int y, UINT) override { Follow(view, x, y, "Move"); }
     void OnLButtonDblClk(MTessarayView*, int, int, UINT) override { log.push_back("DblClk"); }
@@ -101,7 +101,7 @@ public:
         *out = view->DocToUser(current);
     }
     void GetAnchorPointDP(MFloatPoint* out, MTessarayView* view) override {
-        *out = view->DocToUser(current) - view->DocToUser(view->m_anchorPoint);
+        *out = view->DocToUser(current) - view->DocToUser(view->GetAnchorPoint());
     }
     int GetSnapMarkFlag() const override { return mark; }
     MFloatPoint GetCurrentPoint() const override { return current; }

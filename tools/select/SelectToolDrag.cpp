@@ -265,7 +265,7 @@ void MSelectTool::OnCoordinateInput(MTessarayView* view, const CPoint* click, UI
     if (click)
         SnapPoint(view, click->x, click->y, &base, 0);
     else if (GetPickCount() > 0)
-        base = view->m_anchorPoint;
+        base = view->GetAnchorPoint();
     std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
     const CPoint press = view->DocToDevice(dc.get(), base);
     if (GetPickCount() == 0) {
@@ -300,7 +300,7 @@ void MSelectTool::OnCoordinateInput(MTessarayView* view, const CPoint* click, UI
     if (entry.baseMode == MCoordinateEntry::kAbsolute)
         m_entryBase = view->UserToDoc(0.0, 0.0);
     else if (entry.baseMode == MCoordinateEntry::kRelative)
-        m_entryBase = view->m_anchorPoint;
+        m_entryBase = view->GetAnchorPoint();
     TakeEntryValues(view, entry);
     if (!HasCoordinateEntry()) {
         AbandonCopies(view);
