@@ -37,7 +37,7 @@ class MDrawMenu;
 class MLShapeArray;
 class MLPointShapeArray;
 class MTessarayDoc;
-class MUndoScope;
+class MUndoPackScope;
 
 class MDrawTool;
 
@@ -434,10 +434,10 @@ private:
     // The value of a new-list entry whose copy was dropped during a commit.
     static constexpr int kDroppedShape = -2;
     // Both take the number of leading entries that pair up; the first answers how many still do.
-    int DropInvalidNewShapes(MTessarayView* view, MUndoScope& pack, int pairs);
-    void ReplaceOriginals(MTessarayView* view, MUndoScope& pack, int pairs);
+    int DropInvalidNewShapes(MTessarayView* view, MUndoPackScope& pack, int pairs);
+    void ReplaceOriginals(MTessarayView* view, MUndoPackScope& pack, int pairs);
     int CommitLists(MTessarayView* view, int pairs, BOOL noReplace, BOOL select);
-    void AddRemainingNewShapes(MTessarayView* view, MUndoScope& pack, int position);
+    void AddRemainingNewShapes(MTessarayView* view, MUndoPackScope& pack, int position);
     int FinishCommit(MTessarayView* view, const std::vector<MCadShape*>& shapes, const MFloatRect& area,
                      BOOL select);
     std::vector<MCadShape*> NewShapesNow() const;

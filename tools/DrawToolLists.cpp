@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "document/TessarayDoc.h"
+#include "document/UndoPackScope.h"
 #include "model/settings/OptionRecord.h"
 #include "model/shapes/CadShape.h"
 #include "model/shapes/containers/LShapeArray.h"
@@ -179,7 +180,7 @@ void MDrawTool::HandOver(MTessarayView* view, int index, int layer, Take take) {
     m_newShapes->SetAt(index, nullptr, static_cast<DWORD>(layer));
 }
 
-int MDrawTool::DropInvalidNewShapes(MTessarayView* view, MUndoScope& pack, int pairs) {
+int MDrawTool::DropInvalidNewShapes(MTessarayView* view, MUndoPackScope& pack, int pairs) {
     MTessarayDoc* doc = Document(view);
     // A paired copy that became invalid takes its edited shape out of the drawing with it: an edit
     // that collapses a shape removes it.
@@ -208,7 +209,7 @@ int MDrawTool::DropInvalidNewShapes(MTessarayView* view, MUndoScope& pack, int p
     return pairs;
 }
 
-void MDrawTool::ReplaceOriginals(MTessarayView* view, MUndoScope& pack, int pairs) {
+void MDrawTool::ReplaceOriginals(MTessarayView* view, MUndoPackScope& pack, int pairs) {
     MTessarayDoc* doc = Document(view);
     std::vector<const MCadShape*> originals;
     originals.reserve(static_cast<std::size_t>(GetOriginalCount()));
@@ -243,7 +244,7 @@ void MDrawTool::ReplaceOriginals(MTessarayView* view, MUndoScope& pack, int pair
     }
 }
 
-void MDrawTool::AddRemainingNewShapes(MTessarayView* view, MUndoScope& pack, int position) {
+void MDrawTool::AddRemainingNewShapes(MTessarayView* view, MUndoPackScope& pack, int position) {
     MTessarayDoc* doc = Document(view);
     MDocShapeArray* layers = doc->GetLayers();
     // The automatic layer takes every shape that does not replace one of the drawing, those the
@@ -317,7 +318,7 @@ int MDrawTool::CommitLists(MTessarayView* view, int pairs, BOOL noReplace, BOOL 
     RecalcNewShapes(view);
     CWaitCursor wait;
     ApplyAttributes(view);
-    MUndoScope pack(doc, view);
+    MUndoPackScope pack(*doc, view, MUndoPackScope::kDeferred);
     pairs = DropInvalidNewShapes(view, pack, pairs);
     if (select) {
         m_picks->Invalidate(view, TRUE);
@@ -336,7 +337,7 @@ int MDrawTool::CommitAt(MTessarayView* view, int position, BOOL select) {
     if (!doc) return 0;
     CWaitCursor wait;
     ApplyAttributes(view);
-    MUndoScope pack(doc, view);
+    MUndoPackScope pack(*doc, view, MUndoPackScope::kDeferred);
     DropInvalidNewShapes(view, pack, 0);
     if (select) {
         m_picks->Invalidate(view, TRUE);

@@ -12,23 +12,3 @@ MTrackerScope::MTrackerScope(MDrawTool& tool, MTessarayView* view, CDC* dc)
 MTrackerScope::~MTrackerScope() noexcept(false) {
     m_tool.ShowTracker(m_view, m_dc, std::uncaught_exceptions() <= m_exceptions);
 }
-
-MUndoScope::MUndoScope(MTessarayDoc* doc, MTessarayView* view)
-    : m_doc(doc), m_view(view), m_exceptions(std::uncaught_exceptions()) {}
-
-MUndoScope::~MUndoScope() {
-    if (!m_doc) return;
-    if (std::uncaught_exceptions() > m_exceptions) {
-        try {
-            m_doc->RollbackUndo(m_view);
-        } catch (...) {
-            // The guard around the action tries again and reports.
-        }
-        return;
-    }
-    m_doc->EndUndo();
-}
-
-void MUndoScope::Open() {
-    if (m_doc) m_doc->BeginUndo();
-}

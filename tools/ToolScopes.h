@@ -24,21 +24,3 @@ private:
     CDC* m_dc;
     int m_exceptions;
 };
-
-// One user operation's undo pack. Open() opens it before the first change (an operation that
-// changes nothing leaves the undo and redo rings alone); the end of the scope pushes whatever pack
-// is open, while an exception leaving the scope rolls the open pack back instead.
-class MUndoScope {
-public:
-    MUndoScope(MTessarayDoc* doc, MTessarayView* view);
-    ~MUndoScope();
-    MUndoScope(const MUndoScope&) = delete;
-    MUndoScope& operator=(const MUndoScope&) = delete;
-
-    void Open();
-
-private:
-    MTessarayDoc* m_doc;
-    MTessarayView* m_view;
-    int m_exceptions;
-};

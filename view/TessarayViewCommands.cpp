@@ -116,7 +116,7 @@ void MTessarayView::RegisterViewCommands() {
         [this] {
             if (!m_document || LayerCount() < 2) return;
             {
-                MUndoPackScope pack(*m_document);
+                MUndoPackScope pack(*m_document, this);
                 RemoveLayerAt(m_currentTab);
                 m_currentTab = LayerCount() - 1;
                 SetCurrentLayer(m_currentTab);

@@ -131,7 +131,7 @@ void MTessarayView::OnLayerSettings() {
     if (name == layer->m_name && flags == layer->m_flags) return;
     const bool visibilityChanged = ((flags ^ layer->m_flags) & MLayer::kVisible) != 0;
     {
-        MUndoPackScope pack(*m_document);
+        MUndoPackScope pack(*m_document, this);
         m_document->SetLayerSettings(index, name, flags);
     }
     if (index < GetTabCount()) SetTabName(index, name);
@@ -147,7 +147,7 @@ void MTessarayView::OnInsertLayer(BOOL append) {
     if (!CheckLayerName(name, nullptr)) return;
     auto* layer = new MLayer(name, dialog.m_visible, dialog.m_selectable, dialog.m_printable);
     {
-        MUndoPackScope pack(*m_document);
+        MUndoPackScope pack(*m_document, this);
         InsertLayerAt(append ? -1 : m_currentTab, layer);
     }
     if (append && GetTabCount() > 0) SelectLayerTab(-1, TRUE);
@@ -171,7 +171,7 @@ void MTessarayView::OnMoveLayer() {
     copy->RecalcAll(this);
     const int destination = to == count ? -1 : (from < to ? to - 1 : to);
     {
-        MUndoPackScope pack(*m_document);
+        MUndoPackScope pack(*m_document, this);
         RemoveLayerAt(from);
         InsertLayerAt(destination, copy.release());
         SelectLayerTab(destination, TRUE);
@@ -196,7 +196,7 @@ void MTessarayView::OnCopyLayer() {
     copy->RecalcAll(this);
     const int position = to == count ? -1 : to;
     {
-        MUndoPackScope pack(*m_document);
+        MUndoPackScope pack(*m_document, this);
         InsertLayerAt(position, copy.release());
         SelectLayerTab(position, TRUE);
     }
@@ -226,7 +226,7 @@ void MTessarayView::OnPaperSettings() {
     const MPaperSizeInfo size =
         chosen.sizeIndex >= 0 ? GetDefaultPaperSize() : m_document->GetPaperInfo().GetSizeInfo();
     {
-        MUndoPackScope pack(*m_document);
+        MUndoPackScope pack(*m_document, this);
         m_document->ChangePaper(size, GetDefaultPaperScale(), chosen.horizontal, chosen.gridWidth,
                                 chosen.gridHeight);
     }

@@ -263,7 +263,7 @@ TEST_F(Undo, CancelDeletesWhatTheOperationTookOutAndKeepsTheChanges) {
 
 // The pack scope ends its pack when it closes; an exception leaves the pack to the handler, which
 // cancels it here as the tools do.
-TEST_F(Undo, APackScopeEndsItsPackAndLeavesItOpenToTheHandlerOfAnException) {
+TEST_F(Undo, APackScopeEndsItsPackAndRollsItBackWhenAnExceptionLeavesIt) {
     MTessarayDoc doc;
     doc.OnNewDocument();
     {
@@ -281,11 +281,14 @@ TEST_F(Undo, APackScopeEndsItsPackAndLeavesItOpenToTheHandlerOfAnException) {
         doc.AddShape(Line(0, 0, 2, 0), -1);
         AfxThrowInvalidArgException();
     } catch (const CException&) {
-        EXPECT_NE(doc.GetOpenPack(), nullptr);
-        doc.CancelUndo();
+        EXPECT_EQ(doc.GetOpenPack(), nullptr);
     }
     EXPECT_FALSE(doc.CanUndo());
-    EXPECT_EQ(doc.GetLayers()->GetLayer(0)->GetSize(), 1);
+    EXPECT_EQ(doc.GetLayers()->GetLayer(0)->GetSize(), 0) << "the half-done change went";
+
+    // Deferred: nothing opened, nothing pushed.
+    { MUndoPackScope pack(doc, nullptr, MUndoPackScope::kDeferred); }
+    EXPECT_FALSE(doc.CanUndo());
 }
 
 // The record of a removal owns the shape; a removal that did not happen must not be recorded, or

@@ -262,7 +262,7 @@ void MTessarayView::InsertPastedShape(MCadShape* shape) {
     deleteInnerPacks();
     std::size_t added = 0;
     try {
-        MUndoPackScope pack(*m_document);
+        MUndoPackScope pack(*m_document, this);
         for (; added < shapes.size(); ++added) {
             shapes[added]->Recalc(this);
             m_document->AddShape(shapes[added], -1);
