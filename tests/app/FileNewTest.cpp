@@ -15,27 +15,15 @@
 namespace {
 
 constexpr UINT kPaperDialog = IDD_PAPER_SETUP;
-constexpr int kTemplateButton = 1308;
-constexpr int kOpenButton = 1309;
-constexpr int kSizeList = 1028;
 
 // What the paper dialog is answered with.
-enum class Paper { None, Cancel, OkA3, Open, Template };
+enum class Paper { None, OkA3, Open, Template };
 
 DialogScript Answer(Paper paper) {
-    switch (paper) {
-        case Paper::Cancel:
-            return DialogScript().Cancel();
-        case Paper::OkA3:
-            return DialogScript().SelectString(kSizeList, "A3").Ok();
-        case Paper::Open:
-            return DialogScript().SelectString(kSizeList, "A3").Click(kOpenButton);
-        case Paper::Template:
-            return DialogScript().Click(kTemplateButton);
-        case Paper::None:
-            break;
-    }
-    return DialogScript();
+    constexpr int kTemplateButton = 1308, kOpenButton = 1309, kSizeList = 1028;
+    if (paper == Paper::OkA3) return DialogScript().SelectString(kSizeList, "A3").Ok();
+    if (paper == Paper::Open) return DialogScript().SelectString(kSizeList, "A3").Click(kOpenButton);
+    return paper == Paper::Template ? DialogScript().Click(kTemplateButton) : DialogScript();
 }
 
 class FileNew : public StartedProgram {
@@ -59,11 +47,11 @@ TEST_F(FileNew, AModifiedDrawingIsAskedAboutBeforeThePaperOfTheNewOne) {
     const struct {
         int answer;
         Paper paper;
-        int shapes;   // afterwards
-        bool opened;  // the other drawing is the document afterwards
+        int shapes;  // afterwards
     } cases[] = {
-        {IDCANCEL, Paper::None, 1, false}, {IDNO, Paper::Cancel, 1, false}, {IDNO, Paper::OkA3, 0, false},
-        {IDNO, Paper::Template, 3, false}, {IDNO, Paper::Open, 3, true},  // asked once, not again by the Open
+        {IDCANCEL, Paper::None, 1},
+        {IDNO, Paper::OkA3, 0},
+        {IDNO, Paper::Open, 3},  // asked once, not again by the Open, which opens the other drawing
     };
     SetFilePromptHandler([&](FileDialogState& dialog) {
         dialog.path = other;
@@ -92,7 +80,7 @@ TEST_F(FileNew, AModifiedDrawingIsAskedAboutBeforeThePaperOfTheNewOne) {
         EXPECT_EQ(askedBeforePaper, c.paper != Paper::None ? 1u : 0u);
         EXPECT_EQ(ShapeCount(), c.shapes);
         EXPECT_EQ(Doc().IsModified() != FALSE, c.shapes == 1);
-        EXPECT_EQ(Doc().GetPathName(), c.opened ? other : std::string());
+        EXPECT_EQ(Doc().GetPathName(), c.paper == Paper::Open ? other : std::string());
     }
 }
 
@@ -107,9 +95,10 @@ TEST_F(StartWithPaper, OpenInTheFirstPaperDialogEndsTheProgramUnlessADrawingOpen
         const std::string* chosen;  // null: the file dialog is cancelled
         bool runs;
     } cases[] = {
-        {Paper::Cancel, nullptr, false}, {Paper::Open, nullptr, false},    {Paper::Open, &broken, false},
-        {Paper::Open, &drawing, true},   {Paper::Template, nullptr, true},  // the new empty drawing stays
-        {Paper::OkA3, nullptr, true},
+        {Paper::Open, nullptr, false},
+        {Paper::Open, &broken, false},
+        {Paper::Open, &drawing, true},
+        {Paper::Template, nullptr, true},  // the new empty drawing stays
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.paper));
