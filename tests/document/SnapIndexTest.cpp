@@ -117,19 +117,14 @@ TEST_F(SnapIndex, FindsWhatTheWholeWalkFindsForEveryKindOnRandomDrawings) {
             doc.OnNewDocument();
             std::vector<MFloatPoint> spots;
             AddRandomDrawing(doc, view, round, spots);
-            // Cursors at random pixels and next to the points the shapes were built from.
-            std::mt19937 random(round);
-            std::uniform_int_distribution<int> pixel(-10, 410);
-            std::vector<CPoint> cursors;
-            for (int i = 0; i < 60; ++i)
-                cursors.emplace_back(pixel(random), pixel(random));
-            for (std::size_t i = 0; i < spots.size(); i += 15)
-                cursors.emplace_back(int(std::lround(spots[i].x)) + int(i % 5) - 2,
-                                     int(std::lround(-spots[i].y)));
+            // Cursors on and near the points the shapes were built from.
             int found = 0;
-            for (const CPoint& at : cursors)
+            for (std::size_t i = 0; i < spots.size(); i += 4) {
+                const CPoint at(int(std::lround(spots[i].x)) + int(i % 9) - 4,
+                                int(std::lround(-spots[i].y)) + int(i % 7) - 3);
                 for (const WORD kinds : kindSets)
                     found += ExpectSameAnswer(doc, view, at, kinds, "drawing " + std::to_string(round)) != 0;
+            }
             EXPECT_GT(found, 100) << "drawing " << round;
         }
     }
