@@ -1,7 +1,8 @@
-// The snap search near the cursor (through the layers' indexes) against the walk over every shape:
-// the same point, kind and shapes for every kind, and still so after each kind of edit.
+// The snap search through the layers' indexes against the walk over every shape: the same answer for
+// every kind, and still so after each kind of edit.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <random>
@@ -25,10 +26,8 @@ class SnapIndex : public DocumentTest {};
 class PixelView : public MCadView {
 public:
     PixelView() {
-        unitScaleX = paperScaleX = 1.0;
-        unitScaleY = paperScaleY = -1.0;
-        unitInvX = paperInvX = 1.0;
-        unitInvY = paperInvY = -1.0;
+        unitScaleX = paperScaleX = unitInvX = paperInvX = 1.0;
+        unitScaleY = paperScaleY = unitInvY = paperInvY = -1.0;
         pixelDiagonal = std::sqrt(2.0);
     }
 };
@@ -45,91 +44,64 @@ Answer Search(MTessarayDoc& doc, MCadView& view, CPoint at, WORD kinds, bool ind
     return {kind, r.kind, r.x, r.y, r.shape1, r.shape2};
 }
 
-// Both searches agree bit for bit; true when something was found.
-bool ExpectSameAnswer(MTessarayDoc& doc, MCadView& view, CPoint at, WORD kinds, const std::string& where) {
+// Both searches agree bit for bit; the kind found.
+WORD ExpectSameAnswer(MTessarayDoc& doc, MCadView& view, CPoint at, WORD kinds, const std::string& where) {
     const Answer walk = Search(doc, view, at, kinds, false);
     EXPECT_EQ(Search(doc, view, at, kinds, true), walk)
-        << where << ", kinds " << kinds << " at pixel " << at.x << "," << at.y;
-    return std::get<0>(walk) != 0;
+        << where << ", kinds " << kinds << " at " << at.x << "," << at.y;
+    return std::get<0>(walk);
 }
 
-// A drawing of lines long and short (axis-parallel or diagonal on whole pixels, sharing end points),
-// polygons, circles, arcs whose centre lies outside their extent, rectangles and groups, over three layers,
-// one hidden.
-void AddRandomDrawing(MTessarayDoc& doc, PixelView& view, unsigned seed, std::vector<MFloatPoint>& spots) {
-    std::mt19937 random(seed);
+template <class T, class F>
+T* Make(F set) {
+    T* shape = new T();
+    set(*shape);
+    return shape;
+}
+
+// Lines (some on whole pixels along the apertures' edges, some sharing end points), polygons, circles,
+// arcs centred outside their extent, rectangles and groups over three layers, one hidden.
+void AddRandomDrawing(MTessarayDoc& doc, PixelView& view, unsigned round, std::vector<MFloatPoint>& spots) {
+    std::mt19937 random(round);
     std::uniform_real_distribution<double> coord(0.0, 400.0), small(-30.0, 30.0);
     doc.AddLayer(new MLayer("b", TRUE, TRUE, TRUE));
     doc.AddLayer(new MLayer("hidden", FALSE, TRUE, TRUE));
     for (int i = 0; i < 600; ++i) {
-        const MFloatPoint p(coord(random), -coord(random));
-        const MFloatPoint q(std::round(p.x), std::round(p.y));
+        const MFloatPoint p(coord(random), -coord(random)), q(std::round(p.x), std::round(p.y));
         const MFloatPoint near = spots.empty() ? p : spots[random() % spots.size()];
         const double d = small(random), e = small(random);
-        MCadShape* shape = nullptr;
-        switch (random() % 10) {
-            case 0:
-                shape = Line(p.x, p.y, coord(random), -coord(random));
-                break;
-            case 1:  // along the apertures' edges and through their corners
-                shape = Line(q.x, q.y, q.x + (i % 3 ? 40 : 0), q.y - (i % 3 == 1 ? 0 : 40));
-                break;
-            case 2:
-                shape = Line(near.x, near.y, near.x + d, near.y + e);
-                break;
-            case 3: {
+        const std::function<MCadShape*()> kinds[] = {
+            [&] { return Line(p.x, p.y, coord(random), -coord(random)); },
+            [&] { return Line(q.x, q.y, q.x + (i % 3 ? 40 : 0), q.y - (i % 3 == 1 ? 0 : 40)); },
+            [&] { return Line(near.x, near.y, near.x + d, near.y + e); },
+            [&] {
                 auto* polygon = new MPolygonShape(i % 2 == 0);
                 for (int k = 0; k < 5; ++k)
                     polygon->AddPoint(MFloatPoint(p.x + small(random) * 2, p.y + small(random) * 2));
-                shape = polygon;
-                break;
-            }
-            case 4: {
-                auto* circle = new MCircleShape();
-                circle->SetCircle(p.x, p.y, std::fabs(d) + 1);
-                shape = circle;
-                break;
-            }
-            case 5: {
-                auto* arc = new MCircleArcShape();
-                arc->SetArc(p.x, p.y, 20 + std::fabs(d), 0.2, 0.9);
-                shape = arc;
-                break;
-            }
-            case 6: {
-                auto* rect = new MRectShape();
-                rect->SetRect(p.x, p.y, std::fabs(d) + 1, std::fabs(e) + 1);
-                shape = rect;
-                break;
-            }
-            case 7: {
-                auto* group = new MGroupShape();
-                group->AddShape(Line(p.x, p.y, p.x + d, p.y + e));
-                group->AddShape(Line(p.x + e, p.y, p.x, p.y + d));
-                group->Recalc(&view);
-                shape = group;
-                break;
-            }
-            default:
-                shape = Line(p.x, p.y, p.x + d, p.y + e);
-                break;
-        }
+                return polygon;
+            },
+            [&] { return Make<MCircleShape>([&](auto& s) { s.SetCircle(p.x, p.y, std::fabs(d) + 1); }); },
+            [&] {
+                return Make<MCircleArcShape>(
+                    [&](auto& s) { s.SetArc(p.x, p.y, 20 + std::fabs(d), 0.2, 0.9); });
+            },
+            [&] {
+                return Make<MRectShape>(
+                    [&](auto& s) { s.SetRect(p.x, p.y, std::fabs(d) + 1, std::fabs(e) + 1); });
+            },
+            [&] {
+                return Make<MGroupShape>([&](auto& s) {
+                    s.AddShape(Line(p.x, p.y, p.x + d, p.y + e));
+                    s.AddShape(Line(p.x + e, p.y, p.x, p.y + d));
+                    s.Recalc(&view);
+                });
+            },
+            [&] { return Line(p.x, p.y, p.x + d, p.y + e); },
+        };
+        MCadShape* shape = kinds[std::min<unsigned>(random() % 10, 8)]();
         doc.AddShape(shape, i % 3);
         spots.push_back(p);
     }
-}
-
-// Cursors at random pixels and on the spots the shapes were built from (end points, centres).
-std::vector<CPoint> Cursors(const std::vector<MFloatPoint>& spots, unsigned seed) {
-    std::mt19937 random(seed);
-    std::uniform_int_distribution<int> pixel(-10, 410);
-    std::vector<CPoint> cursors;
-    for (int i = 0; i < 60; ++i)
-        cursors.emplace_back(pixel(random), pixel(random));
-    for (std::size_t i = 0; i < spots.size(); i += 15)
-        cursors.emplace_back(static_cast<int>(std::lround(spots[i].x)) + static_cast<int>(i % 5) - 2,
-                             static_cast<int>(std::lround(-spots[i].y)));
-    return cursors;
 }
 
 }  // namespace
@@ -140,16 +112,20 @@ TEST_F(SnapIndex, FindsWhatTheWholeWalkFindsForEveryKindOnRandomDrawings) {
     PixelView view;
     for (const WORD layerMode : {WORD{0}, WORD{kLayerOthersSnap}}) {
         GetOptionRecord().m_layer = layerMode;
-        for (unsigned seed = 1; seed <= 6; ++seed) {
+        for (unsigned round = 1; round <= 6; ++round) {
             MTessarayDoc doc;
             doc.OnNewDocument();
             std::vector<MFloatPoint> spots;
-            AddRandomDrawing(doc, view, seed, spots);
+            AddRandomDrawing(doc, view, round, spots);
+            // Cursors on and near the points the shapes were built from.
             int found = 0;
-            for (const CPoint& at : Cursors(spots, seed))
+            for (std::size_t i = 0; i < spots.size(); i += 4) {
+                const CPoint at(int(std::lround(spots[i].x)) + int(i % 9) - 4,
+                                int(std::lround(-spots[i].y)) + int(i % 7) - 3);
                 for (const WORD kinds : kindSets)
-                    found += ExpectSameAnswer(doc, view, at, kinds, "seed " + std::to_string(seed)) ? 1 : 0;
-            EXPECT_GT(found, 100) << "seed " << seed;
+                    found += ExpectSameAnswer(doc, view, at, kinds, "drawing " + std::to_string(round)) != 0;
+            }
+            EXPECT_GT(found, 100) << "drawing " << round;
         }
     }
 }
@@ -165,29 +141,19 @@ TEST_F(SnapIndex, FollowsEveryEdit) {
     const WORD kinds = kSnapEndPoint | kSnapIntersection;
     MCadShape* line = nullptr;
     MLayer* layer = nullptr;
-    struct Step {
+    const struct {
         const char* edit;
         std::function<void()> apply;
         WORD expected;
-    };
-    const Step steps[] = {
-        {"nothing near", [] {}, 0},
+    } steps[] = {
         {"add elsewhere", [&] { line = Line(150, -50, 160, -80), doc.AddShape(line, 0); }, 0},
-        {"move onto the cursor in place", [&] { line->Move(MFloatPoint(-100, 0)), doc.SetModifiedFlag(); },
-         kSnapEndPoint},
+        {"move in place", [&] { line->Move(MFloatPoint(-100, 0)), doc.SetModifiedFlag(); }, kSnapEndPoint},
         {"move everything away", [&] { doc.MoveAll(100, 0); }, 0},
         {"move everything back", [&] { doc.MoveAll(-100, 0); }, kSnapEndPoint},
         {"delete", [&] { doc.RemoveShape(line, 0, TRUE); }, 0},
-        {"undo the delete",
-         [&] {
-             doc.BeginUndo();
-             doc.AddShape(line, 0);
-             doc.EndUndo();
-             doc.Undo(nullptr);
-         },
-         0},
+        {"undo", [&] { doc.BeginUndo(), doc.AddShape(line, 0), doc.EndUndo(), doc.Undo(nullptr); }, 0},
         {"redo", [&] { doc.Redo(nullptr); }, kSnapEndPoint},
-        {"a crossing on a new layer",
+        {"crossing on a new layer",
          [&] {
              layer = new MLayer("x", TRUE, TRUE, TRUE);
              layer->Add(Line(40, -60, 60, -40));
@@ -195,18 +161,12 @@ TEST_F(SnapIndex, FollowsEveryEdit) {
              doc.AddLayer(layer);
          },
          kSnapEndPoint},
-        {"the layer's lines alone",
-         [&] {
-             doc.RemoveShape(line, 0, TRUE);
-             delete line;
-         },
-         kSnapIntersection},
+        {"the crossing alone", [&] { doc.RemoveShape(line, 0, TRUE), delete line; }, kSnapIntersection},
         {"layer removed", [&] { delete doc.RemoveLayer(doc.GetLayers()->FindLayer(layer), FALSE); }, 0},
     };
-    for (const Step& step : steps) {
+    for (const auto& step : steps) {
         step.apply();
-        EXPECT_EQ(std::get<0>(Search(doc, view, at, kinds, true)), step.expected) << step.edit;
-        ExpectSameAnswer(doc, view, at, kinds, step.edit);
+        EXPECT_EQ(ExpectSameAnswer(doc, view, at, kinds, step.edit), step.expected) << step.edit;
     }
     EXPECT_GT(doc.GetLayers()->SnapIndexBytes(), 0u);
 }

@@ -1,5 +1,4 @@
-// The DXF and JW_CAD exports through the document's save: how they fail, what they tell, what they
-// leave in the folder.
+// The DXF and JW_CAD exports through the document's save: what they tell and leave in the folder.
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -36,10 +35,6 @@ protected:
         doc.AppendShape(new MLineShape({0, 0}, {10, 10}), layer);
     }
     void TearDown() override { SetInterchangeFactory(m_previous); }
-    static std::string ReadFile(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
     // The texts of the messages a save into path shows.
     std::vector<std::string> Save(const std::string& path) {
         MessageBoxRecorder seen;
@@ -57,25 +52,22 @@ protected:
     int layer = 0;
 };
 
+// Before, both exports said only that the file could not be opened.
 TEST_F(ExportFailure, AFullDiskIsReportedInTheNativeSavesWordsAndTheTargetStays) {
-    // Before, both exports said only that the file could not be opened.
-    const std::string expected = MTessarayDoc::FileErrorText(ENOSPC);
-    for (const char* name : {"x.dxf", "x.jwc"}) {
+    for (const char* name : {"x.dxf", "x.jwc"})
         for (const auto step :
              {MMirrorOStream::kStepOpen, MMirrorOStream::kStepWrite, MMirrorOStream::kStepRename}) {
             SCOPED_TRACE(std::string(name) + " step " + std::to_string(step));
-            const std::string dir = MakeTempDir("export_full");
-            const std::string path = dir + "/" + name;
+            const std::string dir = MakeTempDir("export_full"), path = dir + "/" + name;
             std::ofstream(path, std::ios::binary) << "old";
             g_failing = step;
             const auto previous = MMirrorOStream::SetStepHook(&FailWithNoSpace);
-            const std::vector<std::string> texts = Save(path);
+            EXPECT_EQ(Save(path), std::vector<std::string>{MTessarayDoc::FileErrorText(ENOSPC)});
             MMirrorOStream::SetStepHook(previous);
-            EXPECT_EQ(texts, std::vector<std::string>{expected});
-            EXPECT_EQ(ReadFile(path), "old");
+            std::ifstream in(path, std::ios::binary);
+            EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old");
             EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
         }
-    }
 }
 
 TEST_F(ExportFailure, CharactersOutsideTheCodePageGetTheNativeSavesNotice) {
@@ -85,8 +77,7 @@ TEST_F(ExportFailure, CharactersOutsideTheCodePageGetTheNativeSavesNotice) {
     const std::string dir = MakeTempDir("export_replaced");
     const std::vector<std::string> native = Save(dir + "/x.qfd");
     ASSERT_EQ(native.size(), 1u);
-    // Before, the JW_CAD file got '?' without a word.
-    EXPECT_EQ(Save(dir + "/x.jwc"), native);
+    EXPECT_EQ(Save(dir + "/x.jwc"), native);  // before, '?' without a word
     // A layer name counts as well; plain text says nothing.
     text->SetString("abc 漢字");
     EXPECT_TRUE(Save(dir + "/y.jwc").empty());
@@ -94,16 +85,14 @@ TEST_F(ExportFailure, CharactersOutsideTheCodePageGetTheNativeSavesNotice) {
     EXPECT_EQ(Save(dir + "/z.jwc"), native);
 }
 
+// Before, the temporary files of killed saves stayed in the folder for ever.
 TEST_F(ExportFailure, TemporaryFilesOfKilledSavesGoAtTheNextSaveIntoTheFolder) {
-    // Before, the temporary files of killed saves stayed in the folder for ever.
-    const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(24);
-    const auto recent = std::filesystem::file_time_type::clock::now();
-    struct Entry {
+    const auto recent = std::filesystem::file_time_type::clock::now(), old = recent - std::chrono::hours(24);
+    const struct {
         const char* name;
         bool isOld;
         bool removed;
-    };
-    const Entry entries[] = {
+    } entries[] = {
         {"QFDa1B2c3", true, true},   {"QFBzz09AZ", true, true},   {"JWCabcdef", true, true},
         {"QFDa1B2c3x", true, false}, {"QFDa1B2c", true, false},   {"QFDa1.2c3", true, false},
         {"qfda1b2c3", true, false},  {"JWCrecent", false, false}, {"drawing.qfd", true, false},
@@ -112,7 +101,7 @@ TEST_F(ExportFailure, TemporaryFilesOfKilledSavesGoAtTheNextSaveIntoTheFolder) {
     for (const char* saved : {"x.qfd", "x.dxf", "x.jwc"}) {
         SCOPED_TRACE(saved);
         const std::string dir = MakeTempDir("export_stale");
-        for (const Entry& e : entries) {
+        for (const auto& e : entries) {
             const std::string path = dir + "/" + e.name;
             std::ofstream(path) << "x";
             std::filesystem::last_write_time(path, e.isOld ? old : recent);
@@ -120,7 +109,7 @@ TEST_F(ExportFailure, TemporaryFilesOfKilledSavesGoAtTheNextSaveIntoTheFolder) {
         std::filesystem::create_directory(dir + "/QFDdir123");
         std::filesystem::last_write_time(dir + "/QFDdir123", old);
         ASSERT_TRUE(Save(dir + "/" + saved).empty());
-        for (const Entry& e : entries)
+        for (const auto& e : entries)
             EXPECT_EQ(std::filesystem::exists(dir + "/" + e.name), !e.removed) << e.name;
         EXPECT_TRUE(std::filesystem::exists(dir + "/QFDdir123"));
     }

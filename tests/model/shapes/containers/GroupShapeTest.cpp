@@ -320,32 +320,29 @@ std::pair<int, int> DepthAndLines(const MCadShape* top) {
     while (!pending.empty()) {
         auto [s, depth] = pending.back();
         pending.pop_back();
-        const auto* group = dynamic_cast<const MGroupShape*>(s);
-        if (!group) {
+        if (const auto* group = dynamic_cast<const MGroupShape*>(s)) {
+            deepest = std::max(deepest, depth);
+            for (int i = 0; i < group->GetShapeCount(); ++i)
+                pending.push_back({group->GetShapeAt(i), depth + 1});
+        } else {
             lines += dynamic_cast<const MLineShape*>(s) != nullptr;
-            continue;
         }
-        deepest = std::max(deepest, depth);
-        for (int i = 0; i < group->GetShapeCount(); ++i)
-            pending.push_back({group->GetShapeAt(i), depth + 1});
     }
     return {deepest, lines};
 }
 
 }  // namespace
 
+// Written as they stood, the deepest groups made a file, a copy or a part the readers refuse whole.
 TEST_F(GroupShapeTest, BothFormsFoldGroupsPastTheNestingLimitIntoTheDeepestOne) {
-    // Written as they stood, the deepest groups made a file, a copy or a part that the readers
-    // refuse whole.
     const int depth = kMaxGroupNesting + 60;
     const std::unique_ptr<MGroupShape> chain = Chain(depth);
     std::unique_ptr<MCadShape> back = ReadShape(ShapeText(*chain));
     ASSERT_NE(back, nullptr);
     EXPECT_EQ(DepthAndLines(back.get()), std::make_pair(kMaxGroupNesting, depth));
-    std::unique_ptr<MGroupShape> copy = LoadObject<MGroupShape>(StoreObject(chain.get()));
-    ASSERT_NE(copy, nullptr);
-    EXPECT_EQ(DepthAndLines(copy.get()), std::make_pair(kMaxGroupNesting, depth));
-
+    back = LoadObject<MGroupShape>(StoreObject(chain.get()));
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(DepthAndLines(back.get()), std::make_pair(kMaxGroupNesting, depth));
     // At the limit itself nothing is folded.
     const std::unique_ptr<MGroupShape> full = Chain(kMaxGroupNesting);
     back = ReadShape(ShapeText(*full));
@@ -353,8 +350,8 @@ TEST_F(GroupShapeTest, BothFormsFoldGroupsPastTheNestingLimitIntoTheDeepestOne) 
     EXPECT_EQ(ShapeText(*back), ShapeText(*full));
 }
 
+// Before, the archive took groups as deep as its own object limit, past what the text form reads.
 TEST_F(GroupShapeTest, TheArchiveReadsNoDeeperThanTheNestingLimit) {
-    // Before, the archive took groups as deep as its own object limit, past what the text form reads.
     const std::vector<BYTE> bytes = StoreObject(Chain(60).get());
     std::vector<std::unique_ptr<MTextNestingGuard>> open;
     for (int i = 0; i < kMaxGroupNesting - 50; ++i)
@@ -364,10 +361,9 @@ TEST_F(GroupShapeTest, TheArchiveReadsNoDeeperThanTheNestingLimit) {
     EXPECT_NE(LoadObject<MGroupShape>(bytes), nullptr);
 }
 
+// A destructor per level ran out of stack long before this depth.
 TEST_F(GroupShapeTest, AnyNestingIsDeletedWithoutExhaustingTheStack) {
-    // A destructor per level ran out of stack long before this depth.
-    std::unique_ptr<MGroupShape> chain = Chain(300000);
-    chain.reset();
+    Chain(300000).reset();
     MShapeArray layer(TRUE);
     layer.Add(Chain(300000).release());
     layer.DeleteAll();
