@@ -3,7 +3,6 @@
 
 #include <cmath>
 #include <fstream>
-#include <random>
 #include <string>
 #include <tuple>
 #include <utility>
