@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/geometry/Geometry.h"
 #include "model/shapes/curves/EllipseShape.h"
 #include "platform/Strings.h"
 #include "platform/ui/MessageTranslation.h"
@@ -11,9 +12,7 @@
 #include "tools/circle/CircleDialogs.h"
 
 namespace {
-// Lengths below this share of the larger one count as zero.
-constexpr double kZeroTolerance = 2.220446e-15;
-
+// Lengths below kZeroTolerance of the larger one count as zero.
 bool IsFlat(double rx, double ry) {
     const double small = std::min(std::fabs(rx), std::fabs(ry));
     const double large = std::max(std::fabs(rx), std::fabs(ry));
