@@ -2,7 +2,7 @@
 
 #include "model/settings/OptionRecord.h"
 #include "resources/ResourceIds.h"
-#include "tools/input/ShapeDialogFactory.h"
+#include "tools/ShapeDialogFactory.h"
 #include "view/TessarayView.h"
 
 MDrawToolArray::~MDrawToolArray() {

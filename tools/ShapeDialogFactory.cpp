@@ -1,4 +1,4 @@
-#include "tools/input/ShapeDialogFactory.h"
+#include "tools/ShapeDialogFactory.h"
 
 #include "model/CadView.h"
 #include "platform/ui/Wnd.h"
