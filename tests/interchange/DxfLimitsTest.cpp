@@ -110,39 +110,37 @@ TEST_F(DxfLimits, PlacementsPastTheExpansionLimitAreTold) {
     }
 }
 
-TEST_F(DxfLimits, AChainOfBlocksCostsOnlyWhatTheDrawingPlaces) {
-    // Resolved in file order, each block held the whole chain below it, placed or not.
+TEST_F(DxfLimits, ChainsOfBlocksCostOnlyWhatIsPlacedAndStayWithinTheNestingLimit) {
+    // Resolved in file order, each block held the whole chain below it, placed or not; a block
+    // resolved higher up and placed again at the bottom of another chain went past the limit.
     static_assert(kMaxGroupNesting < 1000);
-    const std::string chain = Chain("C", 1001, "");
-    {
+    const std::string chain = Chain("C", 1001, ""), top = "A" + std::to_string(kMaxGroupNesting - 1);
+    const struct {
+        std::string drawing;
+        std::size_t limit;
+        std::vector<int> nesting;
+        const char* told;
+    } cases[] = {
+        {Drawing(chain, Insert("C1000")), MDXFReader::kDefaultExpansionLimit, {kMaxGroupNesting}, "深すぎる"},
+        {Drawing(chain, kLine), 20000, {0}, nullptr},
+        {Drawing(Chain("A", kMaxGroupNesting, "") + Chain("B", 100, Insert(top)),
+                 Insert(top) + Insert("B99")),
+         MDXFReader::kDefaultExpansionLimit,
+         {kMaxGroupNesting, 100},
+         "深すぎる"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.nesting));
         MessageBoxRecorder told;
-        MTessarayDoc placed;
-        ASSERT_EQ(ReadLimited(placed, Drawing(chain, Insert("C1000")), MDXFReader::kDefaultExpansionLimit),
-                  1);
-        ASSERT_EQ(AllShapes(placed).size(), 1u);
-        EXPECT_EQ(NestingOf(AllShapes(placed)[0]), kMaxGroupNesting);
+        MTessarayDoc file;
+        ASSERT_EQ(ReadLimited(file, c.drawing, c.limit), 1);
         EXPECT_FALSE(limited);
-        ExpectTold(told, "深すぎる");
+        std::vector<int> nesting;
+        for (const MCadShape* shape : AllShapes(file))
+            nesting.push_back(NestingOf(shape));
+        EXPECT_EQ(nesting, c.nesting);
+        ExpectTold(told, c.told);
     }
-    MessageBoxRecorder none;
-    MTessarayDoc unplaced;
-    ASSERT_EQ(ReadLimited(unplaced, Drawing(chain, kLine), 20000), 1);
-    EXPECT_EQ(AllShapes(unplaced).size(), 1u);
-    EXPECT_FALSE(limited);
-    ExpectTold(none, nullptr);
-}
-
-TEST_F(DxfLimits, ABlockPlacedAgainDeeperDownStaysWithinTheNestingLimit) {
-    // A, as deep as the limit, is placed; then B, whose bottom places A 100 groups further down.
-    const std::string top = "A" + std::to_string(kMaxGroupNesting - 1);
-    ASSERT_EQ(Read(Drawing(Chain("A", kMaxGroupNesting, "") + Chain("B", 100, Insert(top)),
-                           Insert(top) + Insert("B99"))),
-              1);
-    const std::vector<MCadShape*> shapes = AllShapes(doc);
-    ASSERT_EQ(shapes.size(), 2u);
-    EXPECT_EQ(NestingOf(shapes[0]), kMaxGroupNesting);
-    EXPECT_EQ(NestingOf(shapes[1]), 100);
-    ExpectTold(messages, "深すぎる");
 }
 
 TEST_F(DxfLimits, ALineLongerThanAnyValueEndsTheReadingThere) {
