@@ -86,8 +86,7 @@ TEST_F(SplineShapeTest, OpenCurvePassesThroughItsPoints) {
 }
 
 TEST_F(SplineShapeTest, EverySampleIsTheCurveAtItsParameter) {
-    // Samples on knots and between them, open and looped: each is what EvaluateSpline gives, bit
-    // for bit, whichever interval a faster search would otherwise take at a knot.
+    // Bit for bit, on knots and between them, whichever interval a sample at a knot falls in.
     const auto check = [](const MSplineShapeBase& s, int divisions, const char* what) {
         double x = 0.0;
         for (int i = 0; i < s.GetPointCount(); ++i, x += 1.0 / divisions) {
@@ -323,7 +322,6 @@ TEST_F(SplineShapeTest, AHugeSplineTakesFewerSamplesPerInterval) {
     } cases[] = {
         {kFull, false, kFull * 16 + 1},
         {kFull + 1, false, (kFull + 1) * 15 + 1},
-        {kFull * 3, false, kFull * 3 * 5 + 1},
         {kFull, true, kFull * 16 - 1},
         {1000000, true, 999999},
     };
@@ -333,14 +331,11 @@ TEST_F(SplineShapeTest, AHugeSplineTakesFewerSamplesPerInterval) {
         const int count = c.loop ? c.intervals : c.intervals + 1;
         for (int i = 0; i < count; ++i)
             points.Add(MFloatPoint(i, 50 * std::sin(i * 0.01)));
-        std::unique_ptr<MSplineShapeBase> s;
-        if (c.loop)
-            s = std::make_unique<MSplineLoopShape>();
-        else
-            s = std::make_unique<MSplineShape>();
+        const std::unique_ptr<MSplineShapeBase> s(
+            c.loop ? static_cast<MSplineShapeBase*>(new MSplineLoopShape) : new MSplineShape);
         s->SetControlPoints(points);
         ASSERT_EQ(s->GetPointCount(), c.outline);
-        // The samples' parameter is accumulated: the end is off by rounding on a million units.
+        // The parameter is accumulated: the end is off by rounding on a million units.
         ExpectNear(s->GetPoint(0), points[0], 1e-6);
         if (!c.loop) ExpectNear(s->GetPoint(c.outline - 1), points[count - 1], 1e-3);
     }
