@@ -17,6 +17,8 @@ set(TESSARAY_UNITY_ALONE
     tests/app/ShellTest.cpp
     tests/app/StartupTest.cpp
     tests/document/MirrorOStreamTest.cpp
+    tests/interchange/DxfLimitsTest.cpp
+    tests/interchange/DxfPlacementTest.cpp
     tests/interchange/DxfReaderTest.cpp
     tests/model/geometry/LineEditTest.cpp
     tests/model/geometry/PolygonBooleanOracleTest.cpp
