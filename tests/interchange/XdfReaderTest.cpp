@@ -28,6 +28,7 @@
 #include "model/shapes/text/TextShape.h"
 #include "platform/Cp932.h"
 #include "platform/Strings.h"
+#include "tests/model/shapes/ShapeTestSupport.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -304,23 +305,6 @@ TEST_F(XdfReaderTest, ProgressShowsTheElementsStarted) {
     EXPECT_EQ(t->GetString(), "日本");
 }
 
-// Deepest group nesting and number of lines below a shape, without a call per level.
-std::pair<int, int> DepthAndLines(const MCadShape* top) {
-    std::vector<std::pair<const MCadShape*, int>> pending{{top, 1}};
-    int deepest = 0, lines = 0;
-    while (!pending.empty()) {
-        auto [s, depth] = pending.back();
-        pending.pop_back();
-        if (const auto* group = dynamic_cast<const MGroupShape*>(s)) {
-            deepest = std::max(deepest, depth);
-            for (int i = 0; i < group->GetShapeCount(); ++i)
-                pending.push_back({group->GetShapeAt(i), depth + 1});
-        } else {
-            lines += dynamic_cast<const MLineShape*>(s) != nullptr;
-        }
-    }
-    return {deepest, lines};
-}
 
 // Unbounded, this nesting exhausted the stack.
 TEST_F(XdfReaderTest, GroupsPastTheNestingLimitAreFolded) {
@@ -332,7 +316,7 @@ TEST_F(XdfReaderTest, GroupsPastTheNestingLimitAreFolded) {
         text += "LINE\n0 0 1 1 0 0 0 0\n";
     ASSERT_EQ(Read(text + "[END]\n"), 1);
     ASSERT_EQ(Layer("Layer1")->GetSize(), 1);
-    EXPECT_EQ(DepthAndLines(Shape("Layer1", 0)), std::make_pair(kMaxGroupNesting, depth + 1));
+    EXPECT_EQ(shapetest::DepthAndLines(Shape("Layer1", 0)), std::make_pair(kMaxGroupNesting, depth + 1));
     ASSERT_EQ(messages.Messages().size(), 1u);
     EXPECT_NE(messages.Messages()[0].text.find(std::to_string(depth - kMaxGroupNesting)), std::string::npos);
 }

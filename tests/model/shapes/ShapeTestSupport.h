@@ -1,14 +1,19 @@
 // Helpers shared by the shape tests: a view with round numbers, and the two round trips.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "model/CadView.h"
 #include "model/ClassRegistry.h"
 #include "model/shapes/CadShape.h"
 #include "model/shapes/ShapeFactory.h"
+#include "model/shapes/containers/GroupShape.h"
+#include "model/shapes/lines/LineShape.h"
 #include "platform/Archive.h"
 #include "platform/File.h"
 #include "platform/TextFile.h"
@@ -87,6 +92,24 @@ std::unique_ptr<T> LoadObject(const std::vector<BYTE>& bytes) {
     CMemFile file(bytes);
     CArchive ar(&file, CArchive::load);
     return std::unique_ptr<T>(static_cast<T*>(ar.ReadOwnedObject(T::GetThisClass())));
+}
+
+// Deepest group nesting and number of lines below a shape, without a call per level.
+inline std::pair<int, int> DepthAndLines(const MCadShape* top) {
+    std::vector<std::pair<const MCadShape*, int>> pending{{top, 1}};
+    int deepest = 0, lines = 0;
+    while (!pending.empty()) {
+        auto [s, depth] = pending.back();
+        pending.pop_back();
+        if (const auto* group = dynamic_cast<const MGroupShape*>(s)) {
+            deepest = std::max(deepest, depth);
+            for (int i = 0; i < group->GetShapeCount(); ++i)
+                pending.push_back({group->GetShapeAt(i), depth + 1});
+        } else {
+            lines += dynamic_cast<const MLineShape*>(s) != nullptr;
+        }
+    }
+    return {deepest, lines};
 }
 
 }  // namespace shapetest

@@ -26,6 +26,13 @@ protected:
     void TypeCount(const char* count) {
         h.dialogs.Script(IDD_DIVID_INPUT, DialogScript().SetText(IDC_DIVID_COUNT, count).Ok().Cancel());
     }
+    void AddRect(const MFloatPoint& a, const MFloatPoint& b) {
+        auto* rect = new MRectShape();
+        rect->SetRect(a.x, a.y, b.x - a.x, b.y - a.y);
+        h.doc.AppendShape(rect, 0);
+        rect->Recalc(h.view.get());
+        h.Repaint();
+    }
     std::vector<MFloatPoint> Marks() {
         std::vector<MFloatPoint> out;
         for (const Values& v : Records(h.NativeText(), "MARK"))
@@ -200,11 +207,7 @@ TEST_F(DividTool, AnArcIsDividedAtEqualAnglesBetweenItsEndsWhenClicksPassThem) {
 
 TEST_F(DividTool, ARectangleIsDividedAlongTheWayRoundTheThirdClickChooses) {
     const MFloatPoint a = at(0, 0), b = at(90, 60);
-    auto* rect = new MRectShape();
-    rect->SetRect(a.x, a.y, b.x - a.x, b.y - a.y);
-    h.doc.AppendShape(rect, 0);
-    rect->Recalc(h.view.get());
-    h.Repaint();
+    AddRect(a, b);
     for (int side = 0; side < 2; ++side) {
         h.Click(at(45, 0));
         h.Click(at(0, 0));
@@ -225,11 +228,7 @@ TEST_F(DividTool, ARectangleIsDividedAlongTheWayRoundTheThirdClickChooses) {
 
 TEST_F(DividTool, TheWayRoundFollowsThePointerBackAndForthAndNewEndsDivideAnew) {
     const MFloatPoint a = at(0, 0), b = at(90, 60);
-    auto* rect = new MRectShape();
-    rect->SetRect(a.x, a.y, b.x - a.x, b.y - a.y);
-    h.doc.AppendShape(rect, 0);
-    rect->Recalc(h.view.get());
-    h.Repaint();
+    AddRect(a, b);
     h.Click(at(45, 0));
     h.Click(a);
     TypeCount("3");

@@ -313,23 +313,6 @@ std::unique_ptr<MGroupShape> Chain(int depth) {
     return outer;
 }
 
-// Deepest group nesting and number of lines, without a call per level.
-std::pair<int, int> DepthAndLines(const MCadShape* top) {
-    std::vector<std::pair<const MCadShape*, int>> pending{{top, 1}};
-    int deepest = 0, lines = 0;
-    while (!pending.empty()) {
-        auto [s, depth] = pending.back();
-        pending.pop_back();
-        if (const auto* group = dynamic_cast<const MGroupShape*>(s)) {
-            deepest = std::max(deepest, depth);
-            for (int i = 0; i < group->GetShapeCount(); ++i)
-                pending.push_back({group->GetShapeAt(i), depth + 1});
-        } else {
-            lines += dynamic_cast<const MLineShape*>(s) != nullptr;
-        }
-    }
-    return {deepest, lines};
-}
 
 }  // namespace
 
