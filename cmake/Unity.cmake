@@ -68,6 +68,12 @@ set(TESSARAY_UNITY_ALONE
     tools/edit/DividTool.cpp
 )
 
+# GCC takes a source included into a batch for a header and warns about every test fixture in an
+# anonymous namespace; the warning means nothing for sources.
+if(CMAKE_UNITY_BUILD AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    add_compile_options(-Wno-subobject-linkage)
+endif()
+
 function(tessaray_unity target)
     if(NOT CMAKE_UNITY_BUILD)
         return()
