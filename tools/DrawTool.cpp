@@ -105,6 +105,7 @@ void MDrawTool::ResetBase() {
     m_editedShapes->RemoveAll();
     m_picks->RemoveAll();
     m_step = 0;
+    m_stepPoints.clear();
     m_guideLineShown = FALSE;
     m_snapped = FALSE;
     m_buttonDown = FALSE;
@@ -119,6 +120,7 @@ void MDrawTool::Reset() {
     m_editedShapes->RemoveAll();
     ClearPicks();
     m_step = 0;
+    m_stepPoints.clear();
     m_guideLineShown = FALSE;
     m_snapped = FALSE;
     m_buttonDown = FALSE;

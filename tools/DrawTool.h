@@ -18,8 +18,10 @@
 // menu. DrawToolConstraint.cpp: direction constraints and typed coordinates.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/ArrowInfo.h"
@@ -131,7 +133,53 @@ public:
     // The tool's shape, made at the first point; null for a tool that does not construct.
     virtual MCadShape* NewShape(MTessarayView* view) { return nullptr; }
     // One point of the construction in its phase (Phase); the return value counts in kPhaseTest.
-    virtual int OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) { return 1; }
+    // With declared steps the base runs them (BuildFigure, completion); a tool whose points are a
+    // drag of its own overrides it. Without either, the first release completes.
+    virtual int OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags);
+    // ----- declared steps -----------------------------------------------------------------------
+    // One step of a construction: a release takes its point; its prompt is the step prompt of its
+    // index.
+    struct MToolStep {
+        // A fixed value stands for the point (a locked radius, say): the step is passed over.
+        std::function<bool()> fixed;
+        // The press takes the step at once (a dialog, say), the figure goes on with the next step;
+        // false when the action cancelled the construction. Null: the release takes it.
+        std::function<bool(MTessarayView*, const MFloatPoint&)> atPress;
+        // Every further release takes this step again (a chain): none completes the construction.
+        bool repeats = false;
+
+        static MToolStep SkippedWhen(std::function<bool()> fixed) {
+            MToolStep step;
+            step.fixed = std::move(fixed);
+            return step;
+        }
+        static MToolStep TakenAtPress(std::function<bool(MTessarayView*, const MFloatPoint&)> action) {
+            MToolStep step;
+            step.atPress = std::move(action);
+            return step;
+        }
+        static MToolStep Repeating() {
+            MToolStep step;
+            step.repeats = true;
+            return step;
+        }
+    };
+    // The tool's steps in order, with their prompts (the strings of stepPromptsId, see LoadPrompt).
+    void DeclareSteps(UINT stepPromptsId, UINT pickPromptsId, std::vector<MToolStep> steps);
+    // The shapes from the points so far (StepPoint of the steps taken) and the cursor, which stands
+    // for the current step's point. The rubber band (press, move) and the commit (the release of the
+    // last step) both build the figure here.
+    virtual void BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT flags) {}
+    // FALSE when the figure at the cursor cannot take the step's point (a degenerate one): the
+    // release neither completes nor advances, and the step is asked again.
+    virtual BOOL IsStepPointSound() { return TRUE; }
+    // The point the release of a step left; a step passed over left none (the origin).
+    MFloatPoint StepPoint(int step) const;
+    // Whether a declared step is passed over now.
+    BOOL IsStepSkipped(int step) const;
+    // The release of the current step completes the construction: every later step is passed
+    // over. Never before the first step has begun (-1) nor on a repeating step.
+    BOOL IsFinalStep() const;
     // NewShape, appended to the new shapes with layer -1; 1 when there was one.
     virtual int CreateAndAddShape(MTessarayView* view);
     // Before a commit: the program-wide attributes into each new shape (ApplyAttributesTo).
@@ -379,6 +427,10 @@ protected:
     void RecoverFromFailure(MTessarayView* view) noexcept;
     // Takes the copy (null: nothing) as a new shape that replaces pick i.
     void AddReplacement(MCadShape* copy, int pickIndex);
+    // A release that did not complete: the step's point is kept and the next step not passed over
+    // begins; a repeating step stays, an unsound point is asked again. Without declared steps the
+    // step only counts on.
+    void TakeStep(const MFloatPoint& point);
 
     // The construction step: -1 before the first point of a shape made at a release.
     int m_step = 0;
@@ -425,6 +477,8 @@ protected:
     double m_fixedAngle = 0.0;
     std::vector<CString> m_stepPrompts;
     std::vector<CString> m_pickPrompts;
+    std::vector<MToolStep> m_declaredSteps;
+    std::vector<MFloatPoint> m_stepPoints;
     std::unique_ptr<MLShapeArray> m_editedShapes;
     std::unique_ptr<MLShapeArray> m_newShapes;
     std::unique_ptr<MLPointShapeArray> m_picks;

@@ -187,7 +187,7 @@ void MDrawTool::OnButtonUpAt(MTessarayView* view, CDC* dc, const MFloatPoint& pt
         DecideAndReset(view);
         return;
     }
-    ++m_step;
+    TakeStep(pt);
     OnPoint(view, pt.x, pt.y, kPhaseAdvance, flags);
     RecalcNewShapes(view);
 }

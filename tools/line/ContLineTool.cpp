@@ -15,7 +15,8 @@
 #include "view/TessarayView.h"
 
 MContLineTool::MContLineTool(int toolId) : MLineTool(toolId) {
-    LoadPrompt(IDS_CONTLINE_STEPS, 0);
+    // Every release after the start fixes a vertex.
+    DeclareSteps(IDS_CONTLINE_STEPS, 0, {MToolStep(), MToolStep::Repeating()});
 }
 
 MPolygonShape* MContLineTool::Chain() const {
@@ -57,8 +58,6 @@ int MContLineTool::OnPoint(MTessarayView* view, double x, double y, int phase, U
         chain->SetLastPoint(point);
         chain->AddPoint(point);
         if (before >= 0) DropSegmentConstraints();
-        // The base advances to 1: every further release fixes a vertex.
-        m_step = 0;
     } else if (phase == kPhasePress && m_step == 0 && chain->GetPointCount() == 0) {
         chain->AddPoint(point);
     }

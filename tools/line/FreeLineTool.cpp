@@ -4,7 +4,7 @@
 #include "resources/ResourceIds.h"
 
 MFreeLineTool::MFreeLineTool(int toolId) : MDrawTool(toolId) {
-    LoadPrompt(IDS_FREELINE_STEPS, 0);
+    DeclareSteps(IDS_FREELINE_STEPS, 0, {MToolStep()});
     ClearConstraint();
 }
 
@@ -12,8 +12,8 @@ MCadShape* MFreeLineTool::NewShape(MTessarayView*) {
     return new MPolygonShape(FALSE);
 }
 
-int MFreeLineTool::OnPoint(MTessarayView*, double x, double y, int phase, UINT) {
+void MFreeLineTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT) {
+    // Every delivered point is a vertex: the trace is the points themselves.
     if (auto* trace = GetNewCount() > 0 ? dynamic_cast<MPolygonShape*>(GetNewShape(0)) : nullptr)
-        trace->AddPoint(MFloatPoint(x, y));
-    return phase == kPhaseTest ? 1 : 0;
+        trace->AddPoint(cursor);
 }

@@ -30,7 +30,7 @@ MTangentCircleTarget Target(const MCircleShape* circle) {
 }  // namespace
 
 MLineTool::MLineTool(int toolId) : MDrawTool(toolId) {
-    LoadPrompt(IDS_LINE_STEPS, 0);
+    DeclareSteps(IDS_LINE_STEPS, 0, {MToolStep(), MToolStep()});
 }
 
 BOOL MLineTool::IsDirectionFixed() {
@@ -60,20 +60,19 @@ MCadShape* MLineTool::NewShape(MTessarayView*) {
     return new MLineShape();
 }
 
-int MLineTool::OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) {
+void MLineTool::BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT flags) {
     MLineShape* line = Line();
-    if (!line) return 0;
-    MFloatPoint point(x, y);
+    if (!line) return;
+    MFloatPoint point = cursor;
     // The first release only places the start: a press and a drag before it are not used.
     if (m_step <= 0) {
         line->m_start = line->m_end = point;
-        return 0;
+        return;
     }
     MFloatPoint start = line->m_start;
-    ApplyTangentTargets(view, &start, &point, phase, flags);
+    ApplyTangentTargets(view, &start, &point, 0, flags);
     line->m_start = start;
     line->m_end = point;
-    return phase == kPhaseTest ? 1 : 0;
 }
 
 void MLineTool::SanitizeLocks() {

@@ -9,5 +9,5 @@ public:
 
     MCadShape* NewShape(MTessarayView* view) override;
     // The mark follows the pointer while the button is down; the release commits it.
-    int OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) override;
+    void BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT flags) override;
 };

@@ -11,7 +11,12 @@
 #include "tools/line/FigureSettings.h"
 
 MNPolygonTool::MNPolygonTool(int toolId) : MDrawTool(toolId) {
-    // No step prompts: the status bar stays empty for this tool.
+    // No step prompts: the status bar stays empty for this tool. The press on the centre asks for
+    // the values; the polygon then follows the pointer until the release.
+    DeclareSteps(0, 0,
+                 {MToolStep::TakenAtPress(
+                      [this](MTessarayView* view, const MFloatPoint& p) { return TakeCentre(view, p); }),
+                  MToolStep()});
     ClearConstraint();
 }
 
@@ -44,21 +49,20 @@ void MNPolygonTool::OnNumericInput(MTessarayView* view) {
     AskValues(view);
 }
 
-int MNPolygonTool::OnPoint(MTessarayView* view, double x, double y, int phase, UINT) {
-    if (m_step == 0) {
-        m_centre = MFloatPoint(x, y);
-        if (phase == kPhasePress) {
-            if (!AskValues(view)) {
-                OnCancel(view);
-                return 1;
-            }
-            m_newShapes->DeleteAll();
-            CreateAndAddShape(view);
-            m_step = 1;
-        }
+bool MNPolygonTool::TakeCentre(MTessarayView* view, const MFloatPoint& p) {
+    m_centre = p;
+    if (!AskValues(view)) {
+        OnCancel(view);
+        return false;
     }
-    PlaceVertices(view, MFloatPoint(x, y));
-    return phase == kPhaseTest && (m_step == 1 || (m_radiusLocked && m_angleLocked)) ? 1 : 0;
+    m_newShapes->DeleteAll();
+    CreateAndAddShape(view);
+    return true;
+}
+
+void MNPolygonTool::BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT) {
+    if (m_step == 0) m_centre = cursor;
+    PlaceVertices(view, cursor);
 }
 
 void MNPolygonTool::PlaceVertices(MTessarayView* view, const MFloatPoint& p) {

@@ -14,7 +14,7 @@ public:
     BOOL HasSettings() const override { return TRUE; }
     void ReleaseConstraint() override;
     MCadShape* NewShape(MTessarayView* view) override;
-    int OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) override;
+    void BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT flags) override;
     BOOL CanNumericInput() override { return TRUE; }
     // The dialog of the first press; the shape in progress stays as it is.
     void OnNumericInput(MTessarayView* view) override;
@@ -36,6 +36,9 @@ public:
 private:
     // Dialog 164 over the tool's values; FALSE when cancelled.
     BOOL AskValues(MTessarayView* view);
+    // The press on the centre: the dialog, then a polygon of the sides chosen; false when cancelled
+    // (the construction ends).
+    bool TakeCentre(MTessarayView* view, const MFloatPoint& p);
     // The vertices for the pointer at p.
     void PlaceVertices(MTessarayView* view, const MFloatPoint& p);
 

@@ -39,7 +39,9 @@ int& RectPolygonFlag() {
 }
 
 MRectTool::MRectTool(int toolId) : MDrawTool(toolId) {
-    LoadPrompt(IDS_RECT_STEPS, 0);
+    // Both sides fixed: the first corner places the rectangle.
+    DeclareSteps(IDS_RECT_STEPS, 0,
+                 {MToolStep(), MToolStep::SkippedWhen([this] { return m_widthLocked && m_heightLocked; })});
 }
 
 void MRectTool::ReleaseConstraint() {
@@ -51,15 +53,14 @@ MCadShape* MRectTool::NewShape(MTessarayView*) {
     return new MRectShape();
 }
 
-int MRectTool::OnPoint(MTessarayView*, double x, double y, int phase, UINT flags) {
-    if (m_step == 0) m_anchor = MFloatPoint(x, y);
+void MRectTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT flags) {
+    if (m_step == 0) m_anchor = cursor;
     double w = m_width, h = m_height;
     if (m_widthLocked && m_heightLocked) {
-        m_anchor = MFloatPoint(x, y);
-        m_step = 1;
+        m_anchor = cursor;
     } else {
-        if (!m_widthLocked) w = x - m_anchor.x;
-        if (!m_heightLocked) h = y - m_anchor.y;
+        if (!m_widthLocked) w = cursor.x - m_anchor.x;
+        if (!m_heightLocked) h = cursor.y - m_anchor.y;
         if (flags & MK_SHIFT) {
             // A square: the longer side shortened to the shorter, each keeping its sign.
             const double side = std::min(std::fabs(w), std::fabs(h));
@@ -68,7 +69,6 @@ int MRectTool::OnPoint(MTessarayView*, double x, double y, int phase, UINT flags
         }
     }
     if (auto* rect = dynamic_cast<MRectShape*>(GetNewShape(0))) rect->SetRect(m_anchor.x, m_anchor.y, w, h);
-    return phase == kPhaseTest && m_step == 1 ? 1 : 0;
 }
 
 void MRectTool::OnNumericInput(MTessarayView* view) {

@@ -18,7 +18,7 @@ public:
     BOOL HasSettings() const override { return TRUE; }
     void ReleaseConstraint() override;
     MCadShape* NewShape(MTessarayView* view) override;
-    int OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) override;
+    void BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT flags) override;
     BOOL CanNumericInput() override { return TRUE; }
     void OnNumericInput(MTessarayView* view) override;
     BOOL IsConstrained() override { return m_widthLocked || m_heightLocked; }

@@ -12,7 +12,8 @@
 
 MSplineToolBase::MSplineToolBase(int toolId, int minimumPoints, UINT prompts)
     : MDrawTool(toolId), m_minimumPoints(minimumPoints) {
-    LoadPrompt(prompts, 0);
+    // Every release after the start adds a control point.
+    DeclareSteps(prompts, 0, {MToolStep(), MToolStep::Repeating()});
 }
 
 MSplineShapeBase* MSplineToolBase::Spline() const {
@@ -33,7 +34,6 @@ int MSplineToolBase::OnPoint(MTessarayView*, double x, double y, int phase, UINT
     } else if (phase == kPhaseTest) {
         spline->SetLastControlPoint(p);
         spline->AddControlPoint(p);
-        m_step = 0;
     } else if (phase == kPhasePress && m_step == 0) {
         spline->AddControlPoint(p);
     }

@@ -180,7 +180,6 @@ int MWallTool::OnPoint(MTessarayView* view, double x, double y, int phase, UINT 
         // The start stays where the button went down.
         AddWallVertex(view, point);
         if (n >= 2) DropSegmentConstraints();
-        m_step = 0;
     } else if (phase == kPhasePress && m_step == 0 && n == 0) {
         ForEachPolyline([](MPolygonShape& s, const MFloatPoint& q) { s.AddPoint(q); }, point);
     }

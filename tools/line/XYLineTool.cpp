@@ -37,13 +37,11 @@ MFloatPoint MXYLineTool::ConstrainAngleLength(MTessarayView* view, const MFloatP
                                            flags);
 }
 
-int MXYLineTool::OnPoint(MTessarayView*, double x, double y, int phase, UINT) {
+void MXYLineTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT) {
     MLineShape* line = Line();
-    if (!line) return 0;
-    const MFloatPoint point(x, y);
-    if (m_step <= 0) line->m_start = point;
-    line->m_end = point;
-    return phase == kPhaseTest && m_step == 1 ? 1 : 0;
+    if (!line) return;
+    if (m_step <= 0) line->m_start = cursor;
+    line->m_end = cursor;
 }
 
 BOOL MXYLineTool::ApplyConstraint(MTessarayView* view, int x, int y, MFloatPoint* pt, UINT flags) {

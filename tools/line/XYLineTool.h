@@ -15,7 +15,7 @@ public:
     MFloatPoint ConstrainAngleLength(MTessarayView* view, const MFloatPoint& base, MFloatPoint pt,
                                      double length, BOOL bLength, double angle, BOOL bAngle,
                                      UINT flags) override;
-    int OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) override;
+    void BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT flags) override;
     void OnNumericInput(MTessarayView* view) override;
     BOOL CanAngleConstraint() override { return FALSE; }
     BOOL CanPerpendicular() override { return FALSE; }
