@@ -20,6 +20,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -140,7 +141,8 @@ public:
     // One step of a construction: a release takes its point; its prompt is the step prompt of its
     // index.
     struct MToolStep {
-        // A fixed value stands for the point (a locked radius, say): the step is passed over.
+        // A fixed value stands for the point (a locked radius, say): the step is passed over, also
+        // when the value is fixed while the step is current.
         std::function<bool()> fixed;
         // The press takes the step at once (a dialog, say), the figure goes on with the next step;
         // false when the action cancelled the construction. Null: the release takes it.
@@ -175,6 +177,8 @@ public:
     virtual BOOL IsStepPointSound() { return TRUE; }
     // The point the release of a step left; a step passed over left none (the origin).
     MFloatPoint StepPoint(int step) const;
+    // Whether a release took the step (FALSE for one passed over or not reached).
+    BOOL HasStepPoint(int step) const;
     // Whether a declared step is passed over now.
     BOOL IsStepSkipped(int step) const;
     // The release of the current step completes the construction: every later step is passed
@@ -431,6 +435,11 @@ protected:
     // begins; a repeating step stays, an unsound point is asked again. Without declared steps the
     // step only counts on.
     void TakeStep(const MFloatPoint& point);
+    // From a step whose value is fixed on to the next declared one, up to the last.
+    void PassFixedSteps();
+    // An earlier step is current again (a touch chosen after it asks for its point anew); the
+    // points from it on are forgotten.
+    void BeginStepAgain(int step);
 
     // The construction step: -1 before the first point of a shape made at a release.
     int m_step = 0;
@@ -478,7 +487,7 @@ protected:
     std::vector<CString> m_stepPrompts;
     std::vector<CString> m_pickPrompts;
     std::vector<MToolStep> m_declaredSteps;
-    std::vector<MFloatPoint> m_stepPoints;
+    std::vector<std::optional<MFloatPoint>> m_stepPoints;
     std::unique_ptr<MLShapeArray> m_editedShapes;
     std::unique_ptr<MLShapeArray> m_newShapes;
     std::unique_ptr<MLPointShapeArray> m_picks;

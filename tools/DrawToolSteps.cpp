@@ -15,6 +15,7 @@ int MDrawTool::OnPoint(MTessarayView* view, double x, double y, int phase, UINT 
     if (m_declaredSteps.empty()) return 1;
     const MFloatPoint cursor(x, y);
     const int count = static_cast<int>(m_declaredSteps.size());
+    PassFixedSteps();
     if (phase == kPhasePress && m_step >= 0 && m_step < count && m_declaredSteps[m_step].atPress) {
         if (!m_declaredSteps[m_step].atPress(view, cursor)) return 0;
         TakeStep(cursor);
@@ -24,8 +25,18 @@ int MDrawTool::OnPoint(MTessarayView* view, double x, double y, int phase, UINT 
 }
 
 MFloatPoint MDrawTool::StepPoint(int step) const {
-    return step >= 0 && static_cast<std::size_t>(step) < m_stepPoints.size() ? m_stepPoints[step]
-                                                                             : MFloatPoint();
+    return HasStepPoint(step) ? *m_stepPoints[step] : MFloatPoint();
+}
+
+BOOL MDrawTool::HasStepPoint(int step) const {
+    return step >= 0 && static_cast<std::size_t>(step) < m_stepPoints.size() && m_stepPoints[step] ? TRUE
+                                                                                                   : FALSE;
+}
+
+void MDrawTool::BeginStepAgain(int step) {
+    if (step < 0 || step > m_step) return;
+    m_step = step;
+    if (m_stepPoints.size() > static_cast<std::size_t>(step)) m_stepPoints.resize(step);
 }
 
 BOOL MDrawTool::IsStepSkipped(int step) const {
@@ -56,6 +67,13 @@ void MDrawTool::TakeStep(const MFloatPoint& point) {
         if (m_step < count && m_declaredSteps[m_step].repeats) return;
     }
     ++m_step;
-    while (IsStepSkipped(m_step))
+    PassFixedSteps();
+}
+
+void MDrawTool::PassFixedSteps() {
+    // A value fixed while its step is current passes it at once. The last step stays: its release
+    // completes.
+    const int count = static_cast<int>(m_declaredSteps.size());
+    while (m_step >= 0 && m_step + 1 < count && IsStepSkipped(m_step))
         ++m_step;
 }

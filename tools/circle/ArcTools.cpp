@@ -25,7 +25,10 @@ double Direction(const MFloatPoint& a, const MFloatPoint& b) {
 // ----- arc and sector ---------------------------------------------------------------------------
 
 MCircleArcTool::MCircleArcTool(int toolId) : MDrawTool(toolId) {
-    LoadPrompt(IDS_CIRCLEARC_STEPS, 0);
+    DeclareSteps(IDS_CIRCLEARC_STEPS, 0,
+                 {MToolStep(), MToolStep::SkippedWhen([this] { return m_entry.radiusFixed != FALSE; }),
+                  MToolStep::SkippedWhen([this] { return m_entry.startFixed != FALSE; }),
+                  MToolStep::SkippedWhen([this] { return m_entry.endFixed != FALSE; })});
     ClearConstraint();
 }
 
@@ -39,52 +42,31 @@ MCadShape* MCircleArcTool::NewShape(MTessarayView*) {
     return new MCircleArcShape();
 }
 
-bool MCircleArcTool::IsLastStep() const {
-    switch (m_step) {
-        case 0:
-            return m_entry.radiusFixed && m_entry.startFixed && m_entry.endFixed;
-        case 1:
-            return m_entry.startFixed && m_entry.endFixed;
-        case 2:
-            return m_entry.endFixed;
-        default:
-            return m_step == 3;
-    }
-}
-
-int MCircleArcTool::OnPoint(MTessarayView*, double x, double y, int phase, UINT) {
-    const MFloatPoint cursor(x, y);
+void MCircleArcTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT) {
     double s = 0.0, e = kTwoPi;
     if (m_step <= 0) {
         m_centre = cursor;
         m_currentRadius = m_entry.radiusFixed ? m_entry.radius : 0.0;
         if (m_entry.startFixed) s = m_entry.startAngle;
         if (m_entry.endFixed) e = m_entry.endAngle;
-    } else if (m_step == 1 && m_entry.startFixed && m_entry.endFixed) {
-        // The arc that this step's release commits.
-        s = m_entry.startAngle;
-        e = m_entry.endAngle;
-    }
-    // A fixed value skips its step: the next one runs in the same call.
-    if (m_step == 1) {
-        if (m_entry.radiusFixed) {
-            m_currentRadius = m_entry.radius;
-            m_step = 2;
-        } else {
-            m_currentRadius = std::max(std::fabs(x - m_centre.x), std::fabs(y - m_centre.y));
+    } else if (m_step == 1) {
+        m_currentRadius = std::max(std::fabs(cursor.x - m_centre.x), std::fabs(cursor.y - m_centre.y));
+        if (m_entry.startFixed && m_entry.endFixed) {
+            // The arc that this step's release commits.
+            s = m_entry.startAngle;
+            e = m_entry.endAngle;
         }
+    } else if (!HasStepPoint(1)) {
+        // A radius passed over is its fixed value.
+        m_currentRadius = m_entry.radius;
     }
     if (m_step == 2) {
-        if (m_entry.startFixed) {
-            s = m_entry.startAngle;
-            m_step = 3;
-        } else {
-            s = Direction(m_centre, cursor);
-        }
+        s = Direction(m_centre, cursor);
         e = m_entry.endFixed ? m_entry.endAngle : s + kTwoPi;
         m_currentStart = s;
     }
     if (m_step == 3) {
+        if (!HasStepPoint(2)) m_currentStart = m_entry.startAngle;
         s = m_currentStart;
         e = m_entry.endFixed ? m_entry.endAngle : Direction(m_centre, cursor);
     }
@@ -95,7 +77,6 @@ int MCircleArcTool::OnPoint(MTessarayView*, double x, double y, int phase, UINT)
     if (s > e) e += kTwoPi;
     if (auto* shape = dynamic_cast<MCircleArcShape*>(GetNewShape(0)))
         shape->SetArc(m_centre.x, m_centre.y, m_currentRadius, s, e);
-    return phase == kPhaseTest && IsLastStep() ? 1 : 0;
 }
 
 void MCircleArcTool::OnNumericInput(MTessarayView* view) {
@@ -120,7 +101,11 @@ MCadShape* MCircleFanTool::NewShape(MTessarayView*) {
 // ----- half and quarter circles -----------------------------------------------------------------
 
 MAnchoredArcTool::MAnchoredArcTool(int toolId, UINT prompts) : MDrawTool(toolId) {
-    LoadPrompt(prompts, 0);
+    // Radius and direction both fixed: the arc waits only for its side.
+    DeclareSteps(
+        prompts, 0,
+        {MToolStep(), MToolStep::SkippedWhen([this] { return m_entry.radiusFixed && m_entry.angleFixed; }),
+         MToolStep()});
     ClearConstraint();
 }
 
@@ -133,15 +118,16 @@ MCadShape* MAnchoredArcTool::NewShape(MTessarayView*) {
     return new MCircleArcShape();
 }
 
-int MAnchoredArcTool::OnPoint(MTessarayView*, double x, double y, int phase, UINT flags) {
+void MAnchoredArcTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT flags) {
     if (m_step <= 0) {
-        m_anchor = MFloatPoint(x, y);
-        return 0;
+        m_anchor = cursor;
+        return;
     }
     auto* shape = dynamic_cast<MCircleArcShape*>(GetNewShape(0));
-    if (!shape) return 0;
-    if (m_step != 2) {
-        double dx = x - m_anchor.x, dy = y - m_anchor.y;
+    if (!shape) return;
+    // A radius and direction passed over are their fixed values.
+    if (m_step != 2 || !HasStepPoint(1)) {
+        double dx = cursor.x - m_anchor.x, dy = cursor.y - m_anchor.y;
         if (flags & MK_SHIFT) {
             if (std::fabs(dy) <= std::fabs(dx))
                 dy = 0.0;
@@ -151,10 +137,8 @@ int MAnchoredArcTool::OnPoint(MTessarayView*, double x, double y, int phase, UIN
         m_currentRadius = m_entry.radiusFixed ? m_entry.radius : RadiusOf(std::hypot(dx, dy));
         m_direction = m_entry.angleFixed ? m_entry.angle : std::atan2(dy, dx);
         ShowPreview(shape);
-        if (m_entry.radiusFixed && m_entry.angleFixed) m_step = 2;
     }
-    if (m_step == 2) ShowSide(shape, MFloatPoint(x, y));
-    return phase == kPhaseTest && m_step == 2 ? 1 : 0;
+    if (m_step == 2) ShowSide(shape, cursor);
 }
 
 void MAnchoredArcTool::OnNumericInput(MTessarayView* view) {

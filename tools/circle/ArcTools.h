@@ -18,7 +18,7 @@ public:
     void ReleaseConstraint() override;
     MCadShape* NewShape(MTessarayView* view) override;
     // The radius is the larger of the radius point's two coordinate differences from the centre.
-    int OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) override;
+    void BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT flags) override;
     BOOL CanNumericInput() override { return TRUE; }
     void OnNumericInput(MTessarayView* view) override;
     BOOL IsConstrained() override { return m_entry.radiusFixed || m_entry.startFixed || m_entry.endFixed; }
@@ -36,7 +36,6 @@ public:
 
 private:
     // Whether the release of this step completes the arc, given the fixed values.
-    bool IsLastStep() const;
 
     MInputCircleArcDialog::Values m_entry{kDefaultRadius, 0.0, kDefaultEndAngle, FALSE, FALSE, FALSE};
     MFloatPoint m_centre;
@@ -60,7 +59,7 @@ public:
     BOOL HasSettings() const override { return TRUE; }
     void ReleaseConstraint() override;
     MCadShape* NewShape(MTessarayView* view) override;
-    int OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) override;
+    void BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT flags) override;
     BOOL CanNumericInput() override { return TRUE; }
     void OnNumericInput(MTessarayView* view) override;
     BOOL IsConstrained() override { return m_entry.radiusFixed || m_entry.angleFixed; }

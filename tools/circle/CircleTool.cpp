@@ -11,7 +11,9 @@
 #include "tools/SettingLine.h"
 
 MCircleTool::MCircleTool(int toolId) : MDrawTool(toolId) {
-    LoadPrompt(IDS_CIRCLE_STEPS, 0);
+    // A fixed radius without a first touch: the circle follows the pointer and a click places it.
+    DeclareSteps(IDS_CIRCLE_STEPS, 0,
+                 {MToolStep::SkippedWhen([this] { return m_radiusFixed && !m_touchA.shape; }), MToolStep()});
     ClearConstraint();
 }
 
@@ -33,16 +35,13 @@ std::optional<MTouchShape> MCircleTool::Read(const Touch& touch) {
     return touch.shape ? ReadTouchShape(touch.shape, touch.pick) : std::nullopt;
 }
 
-int MCircleTool::OnPoint(MTessarayView*, double x, double y, int phase, UINT) {
-    const MFloatPoint cursor(x, y);
+void MCircleTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT) {
     double r = m_radius;
     if (m_step == 0) m_centre = cursor;
-    if (m_radiusFixed) {
+    if (m_radiusFixed)
         m_centre = cursor;
-        if (!m_touchA.shape) m_step = 1;
-    } else {
-        r = std::hypot(x - m_centre.x, y - m_centre.y);
-    }
+    else
+        r = std::hypot(cursor.x - m_centre.x, cursor.y - m_centre.y);
     const MTouchInput in{cursor, m_centre, r, m_radiusFixed != FALSE};
     // Without A a third shape plays no part: B alone is touched from the clicked centre.
     const std::optional<MTouchShape> c = m_touchA.shape ? Read(m_touchC) : std::nullopt;
@@ -50,7 +49,6 @@ int MCircleTool::OnPoint(MTessarayView*, double x, double y, int phase, UINT) {
     m_centre = circle.centre;
     if (auto* shape = dynamic_cast<MCircleShape*>(GetNewShape(0)))
         shape->SetCircle(circle.centre.x, circle.centre.y, circle.radius);
-    return phase == kPhaseTest && m_step == 1 ? 1 : 0;
 }
 
 void MCircleTool::OnNumericInput(MTessarayView* view) {
@@ -86,7 +84,8 @@ void MCircleTool::OnTouch(MTessarayView* view) {
         m_touchC = {shape, point};
     } else {
         m_touchB = {shape, point};
-        if (m_touchA.shape) m_step = 0;
+        // The click on B places the centre again.
+        if (m_touchA.shape) BeginStepAgain(0);
     }
     ClickAtPoint(view, point, 0);
 }

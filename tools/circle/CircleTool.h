@@ -20,7 +20,7 @@ public:
     void Reset() override;
     void ReleaseConstraint() override;
     MCadShape* NewShape(MTessarayView* view) override;
-    int OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) override;
+    void BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT flags) override;
     BOOL CanNumericInput() override { return TRUE; }
     void OnNumericInput(MTessarayView* view) override;
     BOOL IsConstrained() override { return m_radiusFixed; }

@@ -42,7 +42,9 @@ void MEllipseToolBase::DecideAndReset(MTessarayView* view) {
 // ----- centre and radii -------------------------------------------------------------------------
 
 MEllipseTool::MEllipseTool(int toolId) : MEllipseToolBase(toolId) {
-    LoadPrompt(IDS_ELLIPSE_STEPS, 0);
+    DeclareSteps(IDS_ELLIPSE_STEPS, 0,
+                 {MToolStep(), MToolStep::SkippedWhen([this] { return m_entry.rxFixed != FALSE; }),
+                  MToolStep::SkippedWhen([this] { return m_entry.ryFixed != FALSE; })});
     ClearConstraint();
 }
 
@@ -51,26 +53,23 @@ void MEllipseTool::ReleaseConstraint() {
     m_entry.rxFixed = m_entry.ryFixed = FALSE;
 }
 
-int MEllipseTool::OnPoint(MTessarayView*, double x, double y, int phase, UINT flags) {
+void MEllipseTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT flags) {
+    const double x = cursor.x, y = cursor.y;
     double a = 0.0, b = 0.0;
     if (m_step <= 0) {
-        m_centre = MFloatPoint(x, y);
+        m_centre = cursor;
         if (m_entry.rxFixed) a = m_entry.rx;
         if (m_entry.ryFixed) b = m_entry.ry;
     }
     if (m_step == 1) {
         // While the horizontal radius is chosen the preview is a circle.
-        b = std::fabs(x - m_centre.x);
-        if (m_entry.rxFixed) {
-            m_currentRx = m_entry.rx;
-            m_step = 2;
-        } else {
-            m_currentRx = std::fabs(x - m_centre.x);
-        }
-        if (m_entry.ryFixed) b = m_entry.ry;
+        m_currentRx = std::fabs(x - m_centre.x);
+        b = m_entry.ryFixed ? m_entry.ry : m_currentRx;
         a = m_currentRx;
     }
     if (m_step == 2) {
+        // A horizontal radius passed over is its fixed value.
+        if (!HasStepPoint(1)) m_currentRx = m_entry.rx;
         a = m_currentRx;
         if (m_entry.ryFixed)
             b = m_entry.ry;
@@ -78,10 +77,6 @@ int MEllipseTool::OnPoint(MTessarayView*, double x, double y, int phase, UINT fl
             b = (flags & MK_SHIFT) ? m_currentRx : std::fabs(y - m_centre.y);
     }
     if (MEllipseShape* shape = Shape()) shape->SetEllipse(m_centre.x, m_centre.y, a, b);
-    if (phase != kPhaseTest) return 0;
-    const bool last = m_step == 2 || (m_step == 1 && m_entry.ryFixed) ||
-                      (m_step <= 0 && m_entry.rxFixed && m_entry.ryFixed);
-    return last ? 1 : 0;
 }
 
 void MEllipseTool::OnNumericInput(MTessarayView* view) {
@@ -101,7 +96,9 @@ void MEllipseTool::LoadSettings(std::istream& is) {
 // ----- two corners ------------------------------------------------------------------------------
 
 MEllipseExtentTool::MEllipseExtentTool(int toolId) : MEllipseToolBase(toolId) {
-    LoadPrompt(IDS_ELLIPSEEXTENT_STEPS, 0);
+    // A fixed size: one click places the ellipse.
+    DeclareSteps(IDS_ELLIPSEEXTENT_STEPS, 0,
+                 {MToolStep(), MToolStep::SkippedWhen([this] { return m_sizeFixed != FALSE; })});
     ClearConstraint();
 }
 
@@ -110,20 +107,21 @@ void MEllipseExtentTool::ReleaseConstraint() {
     m_sizeFixed = FALSE;
 }
 
-int MEllipseExtentTool::OnPoint(MTessarayView*, double x, double y, int phase, UINT flags) {
+void MEllipseExtentTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT flags) {
+    const double x = cursor.x, y = cursor.y;
     MEllipseShape* shape = Shape();
-    if (!shape) return 0;
+    if (!shape) return;
     if (m_sizeFixed) {
         const int column = m_entry.anchor % 3, row = m_entry.anchor / 3;
         const double rx = std::fabs(m_entry.rx), ry = std::fabs(m_entry.ry);
         // The y axis points up: the top row puts the centre below the click.
         shape->SetEllipse(x + (1 - column) * rx, y + (row - 1) * ry, rx, ry);
-        return phase == kPhaseTest ? 1 : 0;
+        return;
     }
     if (m_step <= 0) {
-        m_corner1 = MFloatPoint(x, y);
+        m_corner1 = cursor;
         shape->SetEllipse(x, y, 0.0, 0.0);
-        return 0;
+        return;
     }
     double hx = (x - m_corner1.x) / 2.0, hy = (y - m_corner1.y) / 2.0;
     if (flags & MK_SHIFT) {
@@ -134,7 +132,6 @@ int MEllipseExtentTool::OnPoint(MTessarayView*, double x, double y, int phase, U
             hx = std::copysign(std::fabs(hy), hx);
     }
     shape->SetEllipse(m_corner1.x + hx, m_corner1.y + hy, std::fabs(hx), std::fabs(hy));
-    return phase == kPhaseTest && m_step == 1 ? 1 : 0;
 }
 
 void MEllipseExtentTool::OnNumericInput(MTessarayView* view) {

@@ -31,7 +31,7 @@ public:
     explicit MEllipseTool(int toolId);
 
     void ReleaseConstraint() override;
-    int OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) override;
+    void BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT flags) override;
     void OnNumericInput(MTessarayView* view) override;
     BOOL IsConstrained() override { return m_entry.rxFixed || m_entry.ryFixed; }
     // One line: rx, ry.
@@ -53,7 +53,7 @@ public:
     explicit MEllipseExtentTool(int toolId);
 
     void ReleaseConstraint() override;
-    int OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) override;
+    void BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT flags) override;
     void OnNumericInput(MTessarayView* view) override;
     BOOL IsConstrained() override { return m_sizeFixed; }
     // One line: rx, ry, anchor.

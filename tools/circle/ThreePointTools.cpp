@@ -29,7 +29,7 @@ MCircleFit CircleThroughPoints(const MFloatPoint& p1, const MFloatPoint& p2, con
 // ----- the shared construction ------------------------------------------------------------------
 
 M3PointCircleBase::M3PointCircleBase(int toolId, UINT prompts) : MDrawTool(toolId) {
-    LoadPrompt(prompts, 0);
+    DeclareSteps(prompts, 0, {MToolStep(), MToolStep(), MToolStep()});
     ClearConstraint();
 }
 
@@ -64,8 +64,7 @@ MFloatPoint M3PointCircleBase::FixedThirdPoint(const MFloatPoint& cursor, bool p
     return best;
 }
 
-int M3PointCircleBase::OnPoint(MTessarayView*, double x, double y, int phase, UINT) {
-    const MFloatPoint cursor(x, y);
+void M3PointCircleBase::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT) {
     if (m_step <= 0) {
         m_point1 = m_point2 = m_point3 = cursor;
     } else if (m_step == 1) {
@@ -76,7 +75,6 @@ int M3PointCircleBase::OnPoint(MTessarayView*, double x, double y, int phase, UI
         m_point3 = m_entry.radiusFixed ? FixedThirdPoint(cursor, false) : cursor;
     }
     ShowCircle(CircleThroughPoints(m_point1, m_point2, m_point3));
-    return phase == kPhaseTest && m_step == 2 ? 1 : 0;
 }
 
 void M3PointCircleBase::OnNumericInput(MTessarayView* view) {

@@ -26,7 +26,7 @@ public:
 
     BOOL HasSettings() const override { return TRUE; }
     void ReleaseConstraint() override;
-    int OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) override;
+    void BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT flags) override;
     BOOL CanNumericInput() override { return TRUE; }
     // The radius dialog. A fixed radius shorter than half the chord of the two points given is
     // refused once they are (message 210) and nothing changes.

@@ -39,9 +39,9 @@ int& RectPolygonFlag() {
 }
 
 MRectTool::MRectTool(int toolId) : MDrawTool(toolId) {
-    // Both sides fixed: the first corner places the rectangle.
+    // Both sides fixed: the rectangle follows the pointer from the start, and a click places it.
     DeclareSteps(IDS_RECT_STEPS, 0,
-                 {MToolStep(), MToolStep::SkippedWhen([this] { return m_widthLocked && m_heightLocked; })});
+                 {MToolStep::SkippedWhen([this] { return m_widthLocked && m_heightLocked; }), MToolStep()});
 }
 
 void MRectTool::ReleaseConstraint() {
