@@ -38,7 +38,10 @@ void SetTextAndFlags(MAngleShape* shape, BOOL userText, const std::string& text)
 // ----- centre and points ------------------------------------------------------------------------
 
 MAngleTool::MAngleTool(int toolId) : MDrawTool(toolId) {
-    LoadPrompt(IDS_ANGLE_STEPS, 0);
+    // A fixed angle passes the sweep; the automatic text position passes the text's.
+    DeclareSteps(IDS_ANGLE_STEPS, 0,
+                 {MToolStep(), MToolStep(), MToolStep::SkippedWhen([this] { return m_fixedAngle != FALSE; }),
+                  MToolStep::SkippedWhen([] { return GetDimensionPlacement().angleAutoText != FALSE; })});
 }
 
 void MAngleTool::ReleaseConstraint() {
@@ -55,15 +58,15 @@ MAngleShape* MAngleTool::Shape() const {
     return GetNewCount() > 0 ? dynamic_cast<MAngleShape*>(GetNewShape(0)) : nullptr;
 }
 
-BOOL MAngleTool::CompletesHere() const {
-    const BOOL autoText = GetDimensionPlacement().angleAutoText;
-    return (m_step == 1 && m_fixedAngle && autoText) || (m_step == 2 && autoText) || m_step == 3;
+BOOL MAngleTool::IsStepPointSound() {
+    // An arc without a radius is no dimension: the start point is asked again.
+    return m_step < 1 || m_radius >= kZeroTolerance;
 }
 
-int MAngleTool::OnPoint(MTessarayView* view, double x, double y, int phase, UINT) {
+void MAngleTool::BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT) {
     MAngleShape* shape = Shape();
-    if (!shape || m_step < 0) return 0;
-    const MFloatPoint q(x, y);
+    if (!shape || m_step < 0) return;
+    const MFloatPoint q = cursor;
     switch (m_step) {
         case 0:
             m_centre = q;
@@ -75,16 +78,11 @@ int MAngleTool::OnPoint(MTessarayView* view, double x, double y, int phase, UINT
             m_sweep = 0.0;
             break;
         case 2:
-            if (m_fixedAngle)
-                m_step = 3;
-            else
-                m_sweep = NormalizeAngle(Direction(q - m_centre) - m_start);
+            m_sweep = NormalizeAngle(Direction(q - m_centre) - m_start);
             break;
         default:
             break;
     }
-    // An arc without a radius is no dimension: the start point is asked again.
-    if (phase == kPhaseAdvance && m_step >= 2 && m_radius < kZeroTolerance) m_step = 1;
     if (m_fixedAngle) m_sweep = m_angle * kPi / 180.0;
     if (GetDimensionPlacement().angleAutoText) {
         double middle = NormalizeAngle(m_sweep / 2.0);
@@ -100,7 +98,6 @@ int MAngleTool::OnPoint(MTessarayView* view, double x, double y, int phase, UINT
     m_guideLine[1] = q;
     shape->UpdateText();
     shape->Rebuild(view);
-    return phase == kPhaseTest && m_radius >= kZeroTolerance && CompletesHere() ? 1 : 0;
 }
 
 void MAngleTool::OnNumericInput(MTessarayView* view) {
@@ -116,7 +113,7 @@ void MAngleTool::OnNumericInput(MTessarayView* view) {
     m_userText = dialog.m_userText != 0;
     autoText = dialog.m_autoTextPosition != 0;
     m_keepValues = dialog.m_keep != 0;
-    if (m_step > 1) m_step = 1;
+    BeginStepAgain(1);
     if (MAngleShape* shape = Shape()) {
         shape->SetSizeStyle(GetDefaultSizeStyle());
         OnPoint(view, m_currentPoint.x, m_currentPoint.y, kPhaseMove, 0);
@@ -128,7 +125,10 @@ void MAngleTool::OnNumericInput(MTessarayView* view) {
 // ----- between two lines ------------------------------------------------------------------------
 
 MLineAngleTool::MLineAngleTool(int toolId) : MLinePairTool(toolId) {
-    LoadPrompt(IDS_LINEANGLE_STEPS, IDS_LINEANGLE_PICKS);
+    // After the two lines: the radius, then the text unless its position is automatic.
+    DeclareSteps(IDS_LINEANGLE_STEPS, IDS_LINEANGLE_PICKS,
+                 {MToolStep(),
+                  MToolStep::SkippedWhen([] { return GetDimensionPlacement().lineAngleAutoText != FALSE; })});
 }
 
 void MLineAngleTool::ReleaseConstraint() {
@@ -153,10 +153,15 @@ int MLineAngleTool::CreateAndAddShape(MTessarayView*) {
     return 1;
 }
 
-int MLineAngleTool::OnPoint(MTessarayView* view, double x, double y, int phase, UINT) {
+BOOL MLineAngleTool::IsStepPointSound() {
+    // An arc without a radius is no dimension: the radius is asked again.
+    return m_radius >= kZeroTolerance;
+}
+
+void MLineAngleTool::BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT) {
     MAngleShape* shape = Shape();
-    if (!shape || m_step < 0 || m_step > 1) return 0;
-    const MFloatPoint v = MFloatPoint(x, y) - m_rays.crossing;
+    if (!shape || m_step < 0 || m_step > 1) return;
+    const MFloatPoint v = cursor - m_rays.crossing;
     const double s = Direction(v);
     if (m_step == 0) m_radius = v.GetLength();
     // The arc between the rays that holds the cursor's direction, counter-clockwise.
@@ -169,10 +174,6 @@ int MLineAngleTool::OnPoint(MTessarayView* view, double x, double y, int phase, 
     SetTextAndFlags(shape, m_userText, m_text);
     shape->UpdateText();
     shape->Rebuild(view);
-    // An arc without a radius is no dimension: the radius is asked again.
-    if (phase == kPhaseAdvance && m_step == 1 && m_radius < kZeroTolerance) m_step = 0;
-    const BOOL completes = (m_step == 0 && autoText) || m_step == 1;
-    return phase == kPhaseTest && m_radius >= kZeroTolerance && completes ? 1 : 0;
 }
 
 void MLineAngleTool::OnNumericInput(MTessarayView* view) {
@@ -186,7 +187,7 @@ void MLineAngleTool::OnNumericInput(MTessarayView* view) {
     m_userText = dialog.m_userText != 0;
     m_text = dialog.m_text;
     m_keepValues = dialog.m_keep != 0;
-    if (m_step > 0) m_step = 0;
+    BeginStepAgain(0);
     if (MAngleShape* shape = Shape()) {
         shape->SetSizeStyle(GetDefaultSizeStyle());
         OnPoint(view, m_currentPoint.x, m_currentPoint.y, kPhaseMove, 0);

@@ -15,7 +15,8 @@ public:
 
     void ReleaseConstraint() override;
     MCadShape* NewShape(MTessarayView* view) override;
-    int OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) override;
+    void BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT flags) override;
+    BOOL IsStepPointSound() override;
     BOOL CanNumericInput() override { return TRUE; }
     void OnNumericInput(MTessarayView* view) override;
 
@@ -26,8 +27,6 @@ public:
 
 private:
     MAngleShape* Shape() const;
-    // Whether the release in the current step completes the dimension.
-    BOOL CompletesHere() const;
 
     MFloatPoint m_centre;
     double m_start = 0.0;  // radians
@@ -45,7 +44,8 @@ public:
     // The dimension of the two picks; lines that do not cross reset the tool.
     int CreateAndAddShape(MTessarayView* view) override;
     // Step 0: the radius and the side; step 1: the text's direction.
-    int OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) override;
+    void BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT flags) override;
+    BOOL IsStepPointSound() override;
     BOOL CanNumericInput() override { return TRUE; }
     void OnNumericInput(MTessarayView* view) override;
 

@@ -42,7 +42,8 @@ const char* Flag(BOOL on) {
 
 MCircleDimensionTool::MCircleDimensionTool(int toolId, UINT stepPromptsId, UINT pickPromptsId)
     : MDrawTool(toolId) {
-    LoadPrompt(stepPromptsId, pickPromptsId);
+    // After the circle is picked, one release places the text.
+    DeclareSteps(stepPromptsId, pickPromptsId, {MToolStep()});
 }
 
 void MCircleDimensionTool::ReleaseConstraint() {
@@ -66,10 +67,10 @@ MCadShape* MCircleDimensionTool::NewShape(MTessarayView*) {
     return shape;
 }
 
-int MCircleDimensionTool::OnPoint(MTessarayView* view, double x, double y, int phase, UINT) {
+void MCircleDimensionTool::BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT) {
     MCircleSizeShape* shape = Shape();
-    if (!shape || m_step != 0) return 0;
-    const MFloatPoint v = MFloatPoint(x, y) - shape->GetCircleCenter();
+    if (!shape || m_step != 0) return;
+    const MFloatPoint v = cursor - shape->GetCircleCenter();
     const double distance = v.GetLength();
     const double angle = distance > 0.0 ? std::atan2(v.y, v.x) : 0.0;
     shape->SetCircle(shape->GetCircleCenter(), shape->GetRadius(), angle,
@@ -78,7 +79,6 @@ int MCircleDimensionTool::OnPoint(MTessarayView* view, double x, double y, int p
     if (m_userText) shape->SetText(m_text);
     shape->UpdateText();
     shape->Rebuild(view);
-    return phase == kPhaseTest ? 1 : 0;
 }
 
 void MCircleDimensionTool::AfterNumericInput(MTessarayView* view) {

@@ -22,7 +22,7 @@ public:
     // The dimension of the picked circle, pointing along +x, its text placed automatically.
     MCadShape* NewShape(MTessarayView* view) override;
     // Step 0: the dimension points at q; its release completes it.
-    int OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) override;
+    void BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT flags) override;
     BOOL CanNumericInput() override { return TRUE; }
 
     std::string m_text = "Text";

@@ -25,7 +25,7 @@ MFloatPoint Middle(const MFloatPoint& a, const MFloatPoint& b) {
 }  // namespace
 
 MSizeTool::MSizeTool(int toolId) : MDrawTool(toolId) {
-    LoadPrompt(IDS_SIZE_STEPS, 0);
+    DeclareSteps(IDS_SIZE_STEPS, 0, {MToolStep(), MToolStep(), MToolStep()});
 }
 
 void MSizeTool::ReleaseConstraint() {
@@ -47,10 +47,10 @@ double MSizeTool::FixedDocLength(MTessarayView* view) const {
     return std::isfinite(length) ? length : view->UserToDocLength(kDefaultLength);
 }
 
-int MSizeTool::OnPoint(MTessarayView* view, double x, double y, int phase, UINT) {
+void MSizeTool::BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT) {
     MSizeShape* shape = Shape();
-    if (!shape) return 0;
-    const MFloatPoint q(x, y);
+    if (!shape) return;
+    const MFloatPoint q = cursor;
     Points p{shape->GetA(), shape->GetB(), shape->GetC(), shape->GetD(), shape->GetE()};
     switch (m_step) {
         case 0:
@@ -64,14 +64,13 @@ int MSizeTool::OnPoint(MTessarayView* view, double x, double y, int phase, UINT)
             PlaceLine(q, p);
             break;
         default:
-            return 0;
+            return;
     }
     shape->SetPoints(p.a, p.b, p.c, p.d, p.e);
     shape->SetFlags(m_userText ? MSizeBaseShape::kUserText : 0);
     if (m_userText) shape->SetText(m_text);
     shape->UpdateText();
     shape->Rebuild(view);
-    return phase == kPhaseTest && m_step == 2 ? 1 : 0;
 }
 
 void MSizeTool::PlaceEnd(MTessarayView* view, MFloatPoint q, Points& p) {
@@ -126,7 +125,7 @@ void MSizeTool::OnNumericInput(MTessarayView* view) {
     m_userText = dialog.m_userText != 0;
     m_keepValues = dialog.m_keep != 0;
     // The end point is taken again under the new values.
-    if (m_step == 2) m_step = 1;
+    BeginStepAgain(1);
     if (MSizeShape* shape = Shape()) {
         // The option button may have changed the style new dimensions take.
         shape->SetSizeStyle(GetDefaultSizeStyle());

@@ -17,7 +17,7 @@ public:
     void ReleaseConstraint() override;
     BOOL IsConstrained() { return m_fixedLength; }
     MCadShape* NewShape(MTessarayView* view) override;
-    int OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) override;
+    void BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT flags) override;
     BOOL CanNumericInput() override { return TRUE; }
     void OnNumericInput(MTessarayView* view) override;
     // In the end-point step a fixed length (or SHIFT) holds the point on its circle around the start.
