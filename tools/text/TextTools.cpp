@@ -94,31 +94,32 @@ void MTextToolBase::ApplyFont(MTessarayView* view, MTextShapeBase& shape, const 
     shape.SetTextFlag4(GetUnderline());
 }
 
-int MTextToolBase::OnPoint(MTessarayView* view, double x, double y, int phase, UINT) {
-    const MFloatPoint p(x, y);
-    if (m_step == 0 && phase == kPhasePress) {
-        // Held here while the dialog runs: Cancel and failures leave nothing behind.
-        std::unique_ptr<MCadShape> taken(GetNewShape(0));
-        m_newShapes->RemoveAll();
-        auto* text = dynamic_cast<MTextShape*>(taken.get());
-        if (text && AskText(view, *text, p)) {
-            AddNewShapeExpanded(taken.release(), -1);
-            m_step = 1;
-        } else {
-            taken.reset();
-            End(view, FALSE);
-        }
-        return 0;
-    }
+std::vector<MDrawTool::MToolStep> MTextToolBase::PlacingSteps() {
+    return {MToolStep::TakenAtPress([this](MTessarayView* view, const MFloatPoint& p) {
+                // Held here while the dialog runs: Cancel and failures leave nothing behind.
+                std::unique_ptr<MCadShape> taken(GetNewShape(0));
+                m_newShapes->RemoveAll();
+                auto* text = dynamic_cast<MTextShape*>(taken.get());
+                if (text && AskText(view, *text, p)) {
+                    AddNewShapeExpanded(taken.release(), -1);
+                    return true;
+                }
+                taken.reset();
+                End(view, FALSE);
+                return false;
+            }),
+            MToolStep()};
+}
+
+void MTextToolBase::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT) {
     // The text was measured when it was made: a floating text only moves.
-    if (MTextShape* shape = Floating()) shape->SetPoint(p);
-    return m_step == 1 && phase == kPhaseTest ? 1 : 0;
+    if (MTextShape* shape = Floating()) shape->SetPoint(cursor);
 }
 
 // ----- the one-line text ------------------------------------------------------------------------
 
 MTextTool::MTextTool(int toolId) : MTextToolBase(toolId) {
-    LoadPrompt(IDS_TEXT_STEPS, 0);
+    DeclareSteps(IDS_TEXT_STEPS, 0, PlacingSteps());
 }
 
 MCadShape* MTextTool::NewShape(MTessarayView*) {
@@ -173,7 +174,7 @@ void MTextTool::LoadSettings(std::istream& is) {
 // ----- the multi-line text ----------------------------------------------------------------------
 
 MMultiTextTool::MMultiTextTool(int toolId) : MTextToolBase(toolId) {
-    LoadPrompt(IDS_MULTITEXT_STEPS, 0);
+    DeclareSteps(IDS_MULTITEXT_STEPS, 0, PlacingSteps());
 }
 
 MCadShape* MMultiTextTool::NewShape(MTessarayView*) {

@@ -3,6 +3,8 @@
 // multi-line tool, alignment) apply to it at once.
 #pragma once
 
+#include <vector>
+
 #include <iosfwd>
 
 #include "tools/DrawTool.h"
@@ -18,7 +20,7 @@ public:
     BOOL HasSettings() const override { return TRUE; }
     // The first press asks for the text; then the text follows the pointer and the release at
     // step 1 commits it.
-    int OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) override;
+    void BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT flags) override;
     void SetFontSize(MTessarayView* view, double size) override;
     void SetFontName(MTessarayView* view, const CString& name) override;
     void SetBold(MTessarayView* view, BOOL on) override;
@@ -36,6 +38,8 @@ public:
 protected:
     // The text being placed (new shape 0 at step 1), or null.
     MTextShape* Floating() const;
+    // The press asks for the text, which then floats with the pointer until the release.
+    std::vector<MToolStep> PlacingSteps();
     // Changes the floating text with the tracker erased, then measures it again.
     template <class Change>
     void ChangeFloating(MTessarayView* view, Change change);
