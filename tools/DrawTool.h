@@ -147,6 +147,9 @@ public:
         // The press takes the step at once (a dialog, say), the figure goes on with the next step;
         // false when the action cancelled the construction. Null: the release takes it.
         std::function<bool(MTessarayView*, const MFloatPoint&)> atPress;
+        // The release runs an action before the construction goes on or completes (a dialog,
+        // say); false when the action dropped the construction: the release ends it.
+        std::function<bool(MTessarayView*, const MFloatPoint&)> atRelease;
         // Every further release takes this step again (a chain): none completes the construction.
         bool repeats = false;
 
@@ -158,6 +161,11 @@ public:
         static MToolStep TakenAtPress(std::function<bool(MTessarayView*, const MFloatPoint&)> action) {
             MToolStep step;
             step.atPress = std::move(action);
+            return step;
+        }
+        static MToolStep AskedAtRelease(std::function<bool(MTessarayView*, const MFloatPoint&)> action) {
+            MToolStep step;
+            step.atRelease = std::move(action);
             return step;
         }
         static MToolStep Repeating() {
@@ -437,8 +445,9 @@ protected:
     void TakeStep(const MFloatPoint& point);
     // From a step whose value is fixed on to the next declared one, up to the last.
     void PassFixedSteps();
-    // An earlier step is current again (a touch chosen after it asks for its point anew); the
-    // points from it on are forgotten.
+    // An earlier step is current again (a touch chosen after it asks for its point anew; -1: the
+    // coming release takes no point, as for a shape made at a release); the points from it on are
+    // forgotten.
     void BeginStepAgain(int step);
 
     // The construction step: -1 before the first point of a shape made at a release.

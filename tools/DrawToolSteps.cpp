@@ -21,7 +21,11 @@ int MDrawTool::OnPoint(MTessarayView* view, double x, double y, int phase, UINT 
         TakeStep(cursor);
     }
     BuildFigure(view, cursor, flags);
-    return phase == kPhaseTest && IsFinalStep() && IsStepPointSound() ? 1 : 0;
+    if (phase != kPhaseTest || !IsStepPointSound()) return 0;
+    if (m_step >= 0 && m_step < count && m_declaredSteps[m_step].atRelease &&
+        !m_declaredSteps[m_step].atRelease(view, cursor))
+        return 1;
+    return IsFinalStep();
 }
 
 MFloatPoint MDrawTool::StepPoint(int step) const {
@@ -34,9 +38,10 @@ BOOL MDrawTool::HasStepPoint(int step) const {
 }
 
 void MDrawTool::BeginStepAgain(int step) {
-    if (step < 0 || step > m_step) return;
+    if (step < -1 || step > m_step) return;
     m_step = step;
-    if (m_stepPoints.size() > static_cast<std::size_t>(step)) m_stepPoints.resize(step);
+    const std::size_t kept = step < 0 ? 0 : static_cast<std::size_t>(step);
+    if (m_stepPoints.size() > kept) m_stepPoints.resize(kept);
 }
 
 BOOL MDrawTool::IsStepSkipped(int step) const {

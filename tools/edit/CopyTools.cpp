@@ -196,7 +196,7 @@ void MCopyTool::DrawTracker(MTessarayView* view, CDC* dc) {
 // ----- along a line ----------------------------------------------------------------------------
 
 MCopyLineTool::MCopyLineTool(int toolId) : MCopyTool(toolId) {
-    LoadPrompt(IDS_COPYLINE_STEPS, IDS_COPYLINE_PICKS);
+    DeclareSteps(IDS_COPYLINE_STEPS, IDS_COPYLINE_PICKS, {MToolStep(), MToolStep()});
 }
 
 BOOL MCopyLineTool::RunDialog(MTessarayView* view) {
@@ -212,8 +212,8 @@ BOOL MCopyLineTool::RunDialog(MTessarayView* view) {
     return TRUE;
 }
 
-int MCopyLineTool::OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) {
-    const MFloatPoint c(x, y);
+void MCopyLineTool::BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT flags) {
+    const MFloatPoint c = cursor;
     if (m_step <= 0) {
         m_start = m_end = c;
         m_crossMarkShown = TRUE;
@@ -234,13 +234,16 @@ int MCopyLineTool::OnPoint(MTessarayView* view, double x, double y, int phase, U
     const MFloatPoint d(m_spacing * std::cos(m_angle), m_spacing * std::sin(m_angle));
     for (int i = 0; i < m_count; ++i)
         PlaceCopy(i, MFloatPoint(m_start.x + i * d.x, m_start.y + i * d.y), m_angle);
-    return phase == kPhaseTest && m_step == 1 ? 1 : 0;
 }
 
 // ----- around a circle -------------------------------------------------------------------------
 
 MCopyRotateTool::MCopyRotateTool(int toolId) : MCopyTool(toolId) {
-    LoadPrompt(IDS_COPYROTATE_STEPS, IDS_COPYROTATE_PICKS);
+    // A fixed radius, start or end angle passes its step.
+    DeclareSteps(IDS_COPYROTATE_STEPS, IDS_COPYROTATE_PICKS,
+                 {MToolStep(), MToolStep::SkippedWhen([this] { return m_radiusFixed != FALSE; }),
+                  MToolStep::SkippedWhen([this] { return m_startFixed != FALSE; }),
+                  MToolStep::SkippedWhen([this] { return m_endFixed != FALSE; })});
 }
 
 BOOL MCopyRotateTool::RunDialog(MTessarayView* view) {
@@ -279,22 +282,14 @@ void MCopyRotateTool::FollowStep(const MFloatPoint& c) {
         return;
     }
     m_crossMarkShown = FALSE;
-    if (m_step == 1) {
-        if (m_radiusFixed) {
-            m_step = 2;
-        } else {
-            m_radius = std::hypot(c.x - m_centre.x, c.y - m_centre.y);
-            m_guideLine[1] = c;
-        }
-    }
-    if (m_step == 2) {
+    if (m_step == 1 && !m_radiusFixed) {
+        m_radius = std::hypot(c.x - m_centre.x, c.y - m_centre.y);
         m_guideLine[1] = c;
-        if (m_startFixed) {
-            m_step = 3;
-        } else {
-            m_startAngle = direction;
-            if (!m_endFixed) m_endAngle = direction;
-        }
+    }
+    if (m_step == 2 && !m_startFixed) {
+        m_guideLine[1] = c;
+        m_startAngle = direction;
+        if (!m_endFixed) m_endAngle = direction;
     }
     if (m_step == 3 && !m_endFixed) {
         m_guideLine[1] = c;
@@ -302,16 +297,11 @@ void MCopyRotateTool::FollowStep(const MFloatPoint& c) {
     }
 }
 
-int MCopyRotateTool::OnPoint(MTessarayView*, double x, double y, int phase, UINT) {
-    FollowStep(MFloatPoint(x, y));
+void MCopyRotateTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT) {
+    FollowStep(cursor);
     for (int i = 0; i < m_count; ++i) {
         const double a = CopyAngle(m_startAngle, m_endAngle, m_count, i);
         PlaceCopy(i, MFloatPoint(m_centre.x + m_radius * std::cos(a), m_centre.y + m_radius * std::sin(a)),
                   a - m_startAngle);
     }
-    if (phase != kPhaseTest) return 0;
-    const bool done = m_step == 3 || (m_endFixed && m_step == 2) ||
-                      (m_endFixed && m_startFixed && m_step == 1) ||
-                      (m_endFixed && m_startFixed && m_radiusFixed && m_step == 0);
-    return done ? 1 : 0;
 }

@@ -86,7 +86,7 @@ class MCopyLineTool : public MCopyTool {
 public:
     explicit MCopyLineTool(int toolId);
 
-    int OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) override;
+    void BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT flags) override;
     BOOL IsConstrained() override { return m_angleFixed || m_spacingFixed || m_rotate; }
 
 protected:
@@ -104,7 +104,7 @@ class MCopyRotateTool : public MCopyTool {
 public:
     explicit MCopyRotateTool(int toolId);
 
-    int OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) override;
+    void BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT flags) override;
     BOOL IsConstrained() override { return m_radiusFixed || m_startFixed || m_endFixed || m_rotate; }
     // The angle of copy i: evenly from start to end counter-clockwise; start and end equal modulo
     // a whole turn (within 1e-9) mean the whole circle, count copies spread evenly round it.

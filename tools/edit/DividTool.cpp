@@ -86,7 +86,12 @@ std::optional<MTrueCircle> TrueCircleOf(const MCadShape* shape) {
 }  // namespace
 
 MDividTool::MDividTool(int toolId) : MDrawTool(toolId) {
-    LoadPrompt(IDS_DIVID_STEPS, IDS_DIVID_PICKS);
+    // The end's release asks for the count; only a closed way with its ends apart asks the way round.
+    DeclareSteps(IDS_DIVID_STEPS, IDS_DIVID_PICKS,
+                 {MToolStep(), MToolStep::AskedAtRelease([this](MTessarayView* view, const MFloatPoint&) {
+                      return FinishEnd(view);
+                  }),
+                  MToolStep::SkippedWhen([this] { return !GoesRound(); })});
     ClearConstraint();
 }
 
@@ -159,29 +164,33 @@ void MDividTool::SetMark(int index, const MFloatPoint& p) {
     static_cast<MMarkShape*>(GetNewShape(index))->m_position = p;
 }
 
-int MDividTool::OnPoint(MTessarayView* view, double x, double y, int phase, UINT) {
+void MDividTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT) {
     const MCadShape* shape = GetPickCount() > 0 ? GetPickShape(0) : nullptr;
     const auto* polygon = dynamic_cast<const MPolygonShape*>(shape);
+    // A way of fewer than two points cannot be picked: nothing to divide.
     if (!shape || (polygon && polygon->GetPointCount() < 2) ||
         (!polygon && !dynamic_cast<const MLineShape*>(shape)))
-        return 1;
-    const MFloatPoint q = OnShape(MFloatPoint(x, y));
+        return;
+    const MFloatPoint q = OnShape(cursor);
     if (m_step <= 0) {
         SetMark(0, q);
     } else if (m_step == 1) {
         SetMark(1, q);
-        if (phase == kPhaseTest) return FinishEnd(view);
     } else {
         MFloatPointArray points;
         Divide(q, points);
         for (int i = 0; i < points.GetSize() && i + 2 < GetNewCount(); ++i)
             static_cast<MMarkShape*>(GetNewShape(i + 2))->m_position = points[i];
-        return phase == kPhaseTest ? 1 : 0;
     }
-    return 0;
 }
 
-int MDividTool::FinishEnd(MTessarayView* view) {
+bool MDividTool::GoesRound() const {
+    if (GetPickCount() < 1 || GetNewCount() < 2) return false;
+    const MFloatPoint a = MarkAt(0), b = MarkAt(1);
+    return IsClosedPath() && std::hypot(b.x - a.x, b.y - a.y) > kZeroTolerance;
+}
+
+bool MDividTool::FinishEnd(MTessarayView* view) {
     MInputDividDialog dialog(view, m_count);
     const MFloatPoint a = MarkAt(0), b = MarkAt(1);
     const bool apart = std::hypot(b.x - a.x, b.y - a.y) > kZeroTolerance;
@@ -190,14 +199,14 @@ int MDividTool::FinishEnd(MTessarayView* view) {
         // Discarded as a cancel does, but without End's repaint: inside the release the view has
         // its cross-hair erased, and a repaint now would leave a piece of it behind.
         Reset();
-        return 1;
+        return false;
     }
     m_count = dialog.GetCount();
     MFloatPointArray points;
     Divide(m_currentPoint, points);
     for (int i = 0; i < points.GetSize(); ++i)
         SetMark(GetNewCount(), points[i]);
-    return IsClosedPath() && apart ? 0 : 1;
+    return true;
 }
 
 void MDividTool::SaveSettings(std::ostream& os) {

@@ -24,7 +24,7 @@ public:
 
     void Reset() override;
     MCadShape* NewShape(MTessarayView* view) override;
-    int OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) override;
+    void BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT flags) override;
     void ApplyAttributes(MTessarayView*) override {}
     // Lines and the polygon family (polylines, polygons, rectangles, circles, arcs, sectors,
     // ellipses, splines); null for the rest.
@@ -47,8 +47,10 @@ private:
     // Puts mark index at p, making it (and those before it) when missing.
     void SetMark(int index, const MFloatPoint& p);
     MFloatPoint MarkAt(int index) const;
-    // The end point fixed: the dialog, then the marks. 1 when the tool is done.
-    int FinishEnd(MTessarayView* view);
+    // The end point fixed: the dialog, then the marks; false when they were discarded.
+    bool FinishEnd(MTessarayView* view);
+    // A closed way with the ends apart: the way round is asked.
+    bool GoesRound() const;
 
     int m_count = kDefaultCount;
     // The division of the picked polygon between the marks, kept while the way round is chosen.

@@ -43,7 +43,7 @@ int MFilletChamferTool::OnPickShape(MTessarayView* view, double, double, UINT) {
     }
     // Without a valid result the shapes stay and follow the cursor, but the release of this click
     // does not commit: it is where the second line was picked, not a place chosen for the corner.
-    m_step = -1;
+    BeginStepAgain(-1);
     return 0;
 }
 
@@ -55,10 +55,8 @@ bool MFilletChamferTool::CommitFixed(MTessarayView* view) {
     return true;
 }
 
-int MFilletChamferTool::OnPoint(MTessarayView*, double x, double y, int phase, UINT) {
-    if (m_corner && GetNewCount() >= 3 && Follow(MFloatPoint(x, y))) m_valid = true;
-    // The release that took the second line (step -1) does not commit.
-    return phase == kPhaseTest && m_step >= 0 && m_valid;
+void MFilletChamferTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT) {
+    if (m_corner && GetNewCount() >= 3 && Follow(cursor)) m_valid = true;
 }
 
 void MFilletChamferTool::Reset() {

@@ -12,13 +12,16 @@
 
 class MFilletChamferTool : public MLineEditTool {
 public:
-    explicit MFilletChamferTool(int toolId) : MLineEditTool(toolId) {}
+    // One step after the picks, the corner point; the tools' constructors load its prompt.
+    explicit MFilletChamferTool(int toolId) : MLineEditTool(toolId) { DeclareSteps(0, 0, {MToolStep()}); }
 
     BOOL IsPickMode() override { return GetPickCount() < 2; }
     // Takes the two picked lines; 3, or 0 after a reset when they do not cross.
     int CreateAndAddShape(MTessarayView* view) override;
     int OnPickShape(MTessarayView* view, double x, double y, UINT flags) override;
-    int OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) override;
+    void BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT flags) override;
+    // Only a point where the corner can be made takes the step.
+    BOOL IsStepPointSound() override { return m_valid; }
     BOOL CanNumericInput() override { return TRUE; }
     void Reset() override;
     BOOL HasSettings() const override { return TRUE; }

@@ -31,7 +31,7 @@ int MLineLineCutTool::OnPickShape(MTessarayView*, double, double, UINT) {
 // ----- at a point -------------------------------------------------------------------------------
 
 MLineCutTool::MLineCutTool(int toolId) : MLineEditTool(toolId) {
-    LoadPrompt(0, IDS_LINECUT_PICKS);
+    DeclareSteps(0, IDS_LINECUT_PICKS, {MToolStep()});
 }
 
 int MLineCutTool::CreateAndAddShape(MTessarayView*) {
@@ -44,18 +44,16 @@ int MLineCutTool::CreateAndAddShape(MTessarayView*) {
     return 2;
 }
 
-int MLineCutTool::OnPoint(MTessarayView*, double x, double y, int phase, UINT) {
-    if (GetNewCount() < 2 || GetOriginalCount() < 1) return 0;
+void MLineCutTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT) {
+    if (GetNewCount() < 2 || GetOriginalCount() < 1) return;
     const MCadShape* line = GetOriginalShape(0);
-    const std::optional<MLineCut> cut = CutAtFoot(EndsOf(line), MFloatPoint(x, y));
+    const std::optional<MLineCut> cut = CutAtFoot(EndsOf(line), cursor);
     m_crossMarkShown = cut.has_value();
     if (cut) {
         static_cast<MLineShape*>(GetNewShape(0))->m_end = cut->point;
         static_cast<MLineShape*>(GetNewShape(1))->m_start = cut->point;
         m_crossMarkPoint = cut->point;
     }
-    // The release that picked the line (step -1) does not cut yet.
-    return phase == kPhaseTest && m_step >= 0 && m_crossMarkShown;
 }
 
 void MLineCutTool::DrawTracker(MTessarayView* view, CDC* dc) {

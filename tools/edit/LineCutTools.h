@@ -20,6 +20,8 @@ public:
     explicit MLineCutTool(int toolId);
     BOOL IsPickMode() override { return GetPickCount() == 0; }
     int CreateAndAddShape(MTessarayView* view) override;
-    int OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) override;
+    void BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT flags) override;
+    // Only a point with a cut there takes the step.
+    BOOL IsStepPointSound() override { return m_crossMarkShown; }
     void DrawTracker(MTessarayView* view, CDC* dc) override;
 };
