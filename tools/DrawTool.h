@@ -4,18 +4,20 @@
 // The base holds the road every tool shares, so that a tool writes only its figure and commands:
 // - events: the button-down guard, the 8-pixel dead zone, snapping (coordinate entry, constraint,
 //   the document's snap search, the grid) and the split between picking and constructing;
-// - construction: NewShape makes the shape at the first point, OnPoint takes each point in its
-//   phase (press, move, release test, release advance); the XOR tracker shows the state between
-//   events and only DrawTracker draws or erases it;
+// - construction: NewShape makes the shape at the first point; a tool declares its steps and
+//   BuildFigure makes the figure from the points so far, the base deciding which step a release
+//   takes and when the construction completes (OnPoint, for tools with a drag of their own); the
+//   XOR tracker shows the state between events and only DrawTracker draws or erases it;
 // - lists and one commit: new shapes (owned), edited shapes (the document's, replaced or removed)
 //   and picks; Commit and CommitAt turn them into one undo step;
 // - one guard around every entry point: an action that throws resets the tool, rolls the open undo
 //   pack back and is reported, so a failing action leaves the drawing as it was.
 //
 // DrawTool.cpp: identity, lifecycle, prompt, the guard. DrawToolEvents.cpp: the event road,
-// snapping, cursor and tracker. DrawToolLists.cpp: the lists, commits and picking.
-// DrawToolAttributes.cpp: the drawing attributes and their commands. DrawToolMenu.cpp: the context
-// menu. DrawToolConstraint.cpp: direction constraints and typed coordinates.
+// snapping, cursor and tracker. DrawToolSteps.cpp: the declared steps. DrawToolLists.cpp: the
+// lists, commits and picking. DrawToolAttributes.cpp: the drawing attributes and their commands.
+// DrawToolMenu.cpp: the context menu. DrawToolConstraint.cpp: direction constraints and typed
+// coordinates.
 #pragma once
 
 #include <functional>

@@ -12,8 +12,9 @@
 
 MCircleTool::MCircleTool(int toolId) : MDrawTool(toolId) {
     // A fixed radius without a first touch: the circle follows the pointer and a click places it.
-    DeclareSteps(IDS_CIRCLE_STEPS, 0,
-                 {MToolStep::SkippedWhen([this] { return m_radiusFixed && !m_touchA.shape; }), MToolStep()});
+    DeclareSteps(
+        IDS_CIRCLE_STEPS, 0,
+        {MToolStep::SkippedWhen([this] { return IsRadiusFixed() && !m_touchA.shape; }), MToolStep()});
     ClearConstraint();
 }
 

@@ -98,7 +98,7 @@ void MEllipseTool::LoadSettings(std::istream& is) {
 MEllipseExtentTool::MEllipseExtentTool(int toolId) : MEllipseToolBase(toolId) {
     // A fixed size: one click places the ellipse.
     DeclareSteps(IDS_ELLIPSEEXTENT_STEPS, 0,
-                 {MToolStep(), MToolStep::SkippedWhen([this] { return m_sizeFixed != FALSE; })});
+                 {MToolStep(), MToolStep::SkippedWhen([this] { return IsConstrained() != FALSE; })});
     ClearConstraint();
 }
 

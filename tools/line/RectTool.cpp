@@ -40,8 +40,9 @@ int& RectPolygonFlag() {
 
 MRectTool::MRectTool(int toolId) : MDrawTool(toolId) {
     // Both sides fixed: the rectangle follows the pointer from the start, and a click places it.
-    DeclareSteps(IDS_RECT_STEPS, 0,
-                 {MToolStep::SkippedWhen([this] { return m_widthLocked && m_heightLocked; }), MToolStep()});
+    DeclareSteps(
+        IDS_RECT_STEPS, 0,
+        {MToolStep::SkippedWhen([this] { return IsWidthLocked() && IsHeightLocked(); }), MToolStep()});
 }
 
 void MRectTool::ReleaseConstraint() {
