@@ -170,8 +170,10 @@ public:
             step.atRelease = std::move(action);
             return step;
         }
-        static MToolStep Repeating() {
+        static MToolStep Repeating(
+            std::function<bool(MTessarayView*, const MFloatPoint&)> atRelease = nullptr) {
             MToolStep step;
+            step.atRelease = std::move(atRelease);
             step.repeats = true;
             return step;
         }

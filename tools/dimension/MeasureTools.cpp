@@ -17,7 +17,13 @@
 // ----- length -----------------------------------------------------------------------------------
 
 MMeasureLengthTool::MMeasureLengthTool(int toolId) : MDrawTool(toolId) {
-    LoadPrompt(IDS_MEASURELENGTH_STEPS, 0);
+    // Every release fixes the point that followed the pointer.
+    const auto fix = [this](MTessarayView*, const MFloatPoint&) {
+        if (MPolygonShape* polyline = Polyline(); polyline && polyline->GetPointCount() > 0)
+            polyline->AddPoint(polyline->GetLastPoint());
+        return true;
+    };
+    DeclareSteps(IDS_MEASURELENGTH_STEPS, 0, {MToolStep::AskedAtRelease(fix), MToolStep::Repeating(fix)});
 }
 
 MCadShape* MMeasureLengthTool::NewShape(MTessarayView*) {
@@ -28,30 +34,20 @@ MPolygonShape* MMeasureLengthTool::Polyline() const {
     return GetNewCount() > 0 ? dynamic_cast<MPolygonShape*>(GetNewShape(0)) : nullptr;
 }
 
-int MMeasureLengthTool::OnPoint(MTessarayView*, double x, double y, int phase, UINT flags) {
+void MMeasureLengthTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT flags) {
     MPolygonShape* polyline = Polyline();
-    if (!polyline) return 0;
-    MFloatPoint q(x, y);
+    if (!polyline) return;
     const int n = polyline->GetPointCount();
+    if (n == 0) {
+        polyline->AddPoint(cursor);
+        return;
+    }
+    MFloatPoint q = cursor;
     if ((flags & MK_SHIFT) && n >= 2) {
         const MFloatPoint base = polyline->GetPoint(n - 2);
         q = ProjectPointOnLine(base.x, base.y, q.x, q.y);
     }
-    switch (phase) {
-        case kPhasePress:
-            if (m_step == 0 && n == 0) polyline->AddPoint(q);
-            break;
-        case kPhaseMove:
-            polyline->SetLastPoint(q);
-            break;
-        case kPhaseTest:
-            polyline->SetLastPoint(q);
-            polyline->AddPoint(q);
-            break;
-        default:
-            break;
-    }
-    return 0;
+    polyline->SetLastPoint(q);
 }
 
 void MMeasureLengthTool::OnDoubleClickHook(MTessarayView*) {

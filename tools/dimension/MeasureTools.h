@@ -15,7 +15,7 @@ public:
     // The rubber polyline; never committed.
     MCadShape* NewShape(MTessarayView* view) override;
     // The first press starts the polyline, each release fixes a point and starts the next segment.
-    int OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) override;
+    void BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT flags) override;
     // The release before the double click appended a point the double click does not mean.
     void OnDoubleClickHook(MTessarayView* view) override;
     BOOL CanDecide() override;

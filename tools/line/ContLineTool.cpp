@@ -16,7 +16,11 @@
 
 MContLineTool::MContLineTool(int toolId) : MLineTool(toolId) {
     // Every release after the start fixes a vertex.
-    DeclareSteps(IDS_CONTLINE_STEPS, 0, {MToolStep(), MToolStep::Repeating()});
+    const auto fix = [this](MTessarayView* view, const MFloatPoint&) {
+        FixVertex(view);
+        return true;
+    };
+    DeclareSteps(IDS_CONTLINE_STEPS, 0, {MToolStep::AskedAtRelease(fix), MToolStep::Repeating(fix)});
 }
 
 MPolygonShape* MContLineTool::Chain() const {
@@ -40,28 +44,29 @@ void MContLineTool::DropSegmentConstraints() {
         ReleaseConstraint();
 }
 
-int MContLineTool::OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) {
+void MContLineTool::BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT flags) {
     MPolygonShape* chain = Chain();
-    if (!chain) return 0;
-    MFloatPoint point(x, y);
+    if (!chain) return;
+    if (chain->GetPointCount() == 0) {
+        chain->AddPoint(cursor);
+        return;
+    }
+    MFloatPoint point = cursor;
     const int before = chain->GetPointCount() - 2;
     if (before >= 0) {
-        if (phase == kPhaseAdvance) return 0;
         MFloatPoint fixed = chain->GetPoint(before);
-        ApplyTangentTargets(view, &fixed, &point, phase, flags);
+        ApplyTangentTargets(view, &fixed, &point, 0, flags);
         chain->SetPoint(before, fixed);
     }
-    if (phase == kPhaseMove) {
-        chain->MoveLastPoint(point);
-    } else if (phase == kPhaseTest) {
-        if (chain->GetPointCount() == 0) chain->AddPoint(point);
-        chain->SetLastPoint(point);
-        chain->AddPoint(point);
-        if (before >= 0) DropSegmentConstraints();
-    } else if (phase == kPhasePress && m_step == 0 && chain->GetPointCount() == 0) {
-        chain->AddPoint(point);
-    }
-    return 0;
+    chain->SetLastPoint(point);
+}
+
+void MContLineTool::FixVertex(MTessarayView*) {
+    MPolygonShape* chain = Chain();
+    if (!chain) return;
+    const bool segment = chain->GetPointCount() >= 2;
+    chain->AddPoint(chain->GetLastPoint());
+    if (segment) DropSegmentConstraints();
 }
 
 void MContLineTool::OnNumericInput(MTessarayView* view) {

@@ -14,7 +14,7 @@ public:
 
     void OnDoubleClickHook(MTessarayView* view) override;
     MCadShape* NewShape(MTessarayView* view) override;
-    int OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) override;
+    void BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT flags) override;
     void OnNumericInput(MTessarayView* view) override;
     BOOL CanDecide() override;
     void OnDecide(MTessarayView* view) override;
@@ -30,6 +30,8 @@ protected:
     // The chain in progress, or null.
     virtual MPolygonShape* Chain() const;
     BOOL GetConstraintBase(MFloatPoint* base) override;
+    // The release: the point that followed the pointer stays as a vertex and a new one follows.
+    virtual void FixVertex(MTessarayView* view);
     // After a segment is fixed: the menu direction and tangents go, and the angle lock with them;
     // the length lock too unless the values are kept.
     void DropSegmentConstraints();

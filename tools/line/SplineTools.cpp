@@ -12,32 +12,33 @@
 
 MSplineToolBase::MSplineToolBase(int toolId, int minimumPoints, UINT prompts)
     : MDrawTool(toolId), m_minimumPoints(minimumPoints) {
-    // Every release after the start adds a control point.
-    DeclareSteps(prompts, 0, {MToolStep(), MToolStep::Repeating()});
+    // Every release after the start fixes the control point that followed the pointer.
+    const auto fix = [this](MTessarayView*, const MFloatPoint&) {
+        if (MSplineShapeBase* spline = Spline(); spline && spline->GetControlPointCount() > 0)
+            spline->AddControlPoint(spline->GetControlPoint(spline->GetControlPointCount() - 1));
+        return true;
+    };
+    DeclareSteps(prompts, 0, {MToolStep::AskedAtRelease(fix), MToolStep::Repeating(fix)});
 }
 
 MSplineShapeBase* MSplineToolBase::Spline() const {
     return GetNewCount() ? dynamic_cast<MSplineShapeBase*>(GetNewShape(0)) : nullptr;
 }
 
-int MSplineToolBase::OnPoint(MTessarayView*, double x, double y, int phase, UINT flags) {
+void MSplineToolBase::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT flags) {
     MSplineShapeBase* spline = Spline();
-    if (!spline) return 0;
-    MFloatPoint p(x, y);
+    if (!spline) return;
     const int count = spline->GetControlPointCount();
+    if (count == 0) {
+        spline->AddControlPoint(cursor);
+        return;
+    }
+    MFloatPoint p = cursor;
     if ((flags & MK_SHIFT) && count >= 2) {
         const MFloatPoint before = spline->GetControlPoint(count - 2);
-        p = ProjectPointOnLine(before.x, before.y, x, y);
+        p = ProjectPointOnLine(before.x, before.y, cursor.x, cursor.y);
     }
-    if (phase == kPhaseMove) {
-        spline->MoveLastControlPoint(p);
-    } else if (phase == kPhaseTest) {
-        spline->SetLastControlPoint(p);
-        spline->AddControlPoint(p);
-    } else if (phase == kPhasePress && m_step == 0) {
-        spline->AddControlPoint(p);
-    }
-    return 0;
+    spline->SetLastControlPoint(p);
 }
 
 void MSplineToolBase::OnDoubleClickHook(MTessarayView* view) {

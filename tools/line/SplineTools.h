@@ -12,7 +12,7 @@ public:
     // The double click's own release added a point that follows the pointer: it goes.
     void OnDoubleClickHook(MTessarayView* view) override;
     // Shift keeps the segment from the control point before the last horizontal or vertical.
-    int OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) override;
+    void BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT flags) override;
     BOOL CanDecide() override;
     // Commits with enough control points; with fewer the tool ends and nothing is committed.
     void OnDecide(MTessarayView* view) override;

@@ -162,28 +162,29 @@ void MWallTool::AddWallVertex(MTessarayView* view, const MFloatPoint& p) {
             polyline->AddPoint(polyline->GetPoint(polyline->GetPointCount() - 1));
 }
 
-int MWallTool::OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) {
+void MWallTool::BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT flags) {
     MPolygonShape* centre = Outline(2);
-    if (!centre) return 0;
-    MFloatPoint point(x, y);
+    if (!centre) return;
     const int n = centre->GetPointCount();
-    if (n >= 2) {
-        if (phase == kPhaseAdvance) return 0;
-        MFloatPoint fixed = centre->GetPoint(n - 2);
-        ApplyTangentTargets(view, &fixed, &point, phase, flags);
-        centre->SetPoint(n - 2, fixed);
-        UpdateWallOutline(view, point);
+    if (n == 0) {
+        ForEachPolyline([](MPolygonShape& s, const MFloatPoint& q) { s.AddPoint(q); }, cursor);
+        return;
     }
-    if (phase == kPhaseMove) {
-        UpdateWallOutline(view, point);
-    } else if (phase == kPhaseTest) {
-        // The start stays where the button went down.
-        AddWallVertex(view, point);
-        if (n >= 2) DropSegmentConstraints();
-    } else if (phase == kPhasePress && m_step == 0 && n == 0) {
-        ForEachPolyline([](MPolygonShape& s, const MFloatPoint& q) { s.AddPoint(q); }, point);
-    }
-    return 0;
+    // The start stays where the button went down.
+    if (n < 2) return;
+    MFloatPoint point = cursor;
+    MFloatPoint fixed = centre->GetPoint(n - 2);
+    ApplyTangentTargets(view, &fixed, &point, 0, flags);
+    centre->SetPoint(n - 2, fixed);
+    UpdateWallOutline(view, point);
+}
+
+void MWallTool::FixVertex(MTessarayView* view) {
+    MPolygonShape* centre = Outline(2);
+    if (!centre) return;
+    const bool segment = centre->GetPointCount() >= 2;
+    AddWallVertex(view, centre->GetLastPoint());
+    if (segment) DropSegmentConstraints();
 }
 
 MWallTool::WallPoints MWallTool::CopyPoints() const {

@@ -30,7 +30,8 @@ public:
 
     BOOL HasSettings() const override { return TRUE; }
     void OnDoubleClickHook(MTessarayView* view) override;
-    int OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) override;
+    void BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT flags) override;
+    void FixVertex(MTessarayView* view) override;
     // The left outline, the right outline and the centre line, always of one vertex count.
     int CreateAndAddShape(MTessarayView* view) override;
     // The wall's lines keep the attributes they were given at the end of the chain.

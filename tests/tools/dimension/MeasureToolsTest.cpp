@@ -119,6 +119,17 @@ TEST(MeasureLengthTool, MorePointsGiveANumberedReportWithTheTotal) {
     EXPECT_EQ(report, "   1.        50\r\n   2.        40\r\n   3.        30\r\n 合計       120\r\n");
 }
 
+TEST(MeasureLengthTool, ThePointPromptStaysForEveryFurtherPoint) {
+    MeasureHarness h;
+    h.Choose(ID_TOOL_MEASURELENGTH);
+    h.Click({0, 0});
+    const std::string prompt = h.Prompt();
+    EXPECT_NE(prompt.find("通過点"), std::string::npos) << prompt;
+    h.Click({30, 0});
+    h.Click({30, 40});
+    EXPECT_EQ(h.Prompt(), prompt) << "the third point is asked as the second was";
+}
+
 TEST(MeasureLengthTool, TheReportColumnsAreTenCharactersInTheShorterForm) {
     EXPECT_EQ(LengthReport({12.5, 1234567.0, 0.0}),
               "   1.      12.5\r\n   2.1.23457E+06\r\n   3.         0\r\n 合計1.23458E+06\r\n");
