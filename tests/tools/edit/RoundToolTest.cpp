@@ -114,6 +114,14 @@ TEST_F(RoundTool, NoCircleOnALineOrTheCrossingCommitsNothing) {
     EXPECT_TRUE(h.EndLeavesNoResidue());
 }
 
+TEST_F(RoundTool, AClickWithoutACircleAsksForTheRadiusAgain) {
+    PickCorner();
+    h.MoveTo(at(60, 0));
+    h.Click(at(60, 0));
+    EXPECT_EQ(tool->GetStep(), 0);
+    EXPECT_NE(h.Prompt().find("半径を指定"), std::string::npos) << h.Prompt();
+}
+
 TEST_F(RoundTool, TheLastValidArcIsKeptWhenTheCursorMovesOntoALine) {
     PickCorner();
     h.MoveTo(at(20, 20));
