@@ -1,5 +1,5 @@
-// Declared steps: which step a release takes, which ones a fixed value passes over, when the
-// construction completes, and a point the figure cannot take.
+// Declared steps: which step a release takes, which ones a fixed value passes over (also midway),
+// when the construction completes, and a point the figure cannot take.
 #include <gmock/gmock.h>
 
 #include "tests/tools/TestTools.h"
@@ -9,8 +9,8 @@ using namespace tooltest;
 
 namespace {
 
-// A line from step 0's point to the cursor, in three steps; the middle one is passed over while
-// `fixed`, and a figure on the start point cannot be taken.
+// A line from step 0's point to the cursor in three steps; the middle one is passed over while
+// `fixed`; a second point on the first is refused.
 class ThreeStepTool : public MDrawTool {
 public:
     ThreeStepTool() : MDrawTool(1) {
@@ -31,9 +31,9 @@ public:
 
 struct StepCase {
     const char* name;
-    bool fixedBefore;        // fixed before the first click
-    bool fixedAtStepOne;     // fixed while step 1 is current, then a move
-    std::vector<int> steps;  // the step after each click; 0 after the last means committed
+    int fixAfterClick;           // -1: fixed from the start; 99: never
+    std::vector<double> clicks;  // x of each click
+    std::vector<int> steps;  // the step after each click (or after the fixing move); 0 at the end: committed
 };
 
 class DeclaredSteps : public ::testing::TestWithParam<StepCase> {};
@@ -42,41 +42,29 @@ TEST_P(DeclaredSteps, AReleaseTakesItsStepAndTheLastOneCompletesInOneUndoStep) {
     const StepCase& c = GetParam();
     ToolHarness h;
     auto* tool = h.Use(new ThreeStepTool, ID_TOOL_LINE);
-    tool->fixed = c.fixedBefore;
+    tool->fixed = c.fixAfterClick < 0;
     const int before = h.UndoSteps();
-    for (std::size_t i = 0; i < c.steps.size(); ++i) {
-        if (i == 1 && c.fixedAtStepOne) {
+    std::vector<int> steps;
+    for (std::size_t i = 0; i < c.clicks.size(); ++i) {
+        h.Click({c.clicks[i], 3000});
+        steps.push_back(tool->GetStep());
+        if (static_cast<int>(i) == c.fixAfterClick) {
             tool->fixed = true;
-            h.Press({4000.0 + 500 * i, 3000});
-            EXPECT_EQ(tool->GetStep(), 2) << "a value fixed while its step is current passes it";
-            h.Release({4000.0 + 500 * i, 3000});
-        } else {
-            h.Click({4000.0 + 500 * i, 3000});
+            h.MoveTo({c.clicks[i] + 800, 3000});
+            steps.push_back(tool->GetStep());
         }
-        EXPECT_EQ(tool->GetStep(), c.steps[i]) << "click " << i;
     }
+    EXPECT_EQ(steps, c.steps);
     EXPECT_EQ(h.UndoSteps(), before + 1);
-    EXPECT_EQ(tool->GetNewCount(), 0);
     EXPECT_TRUE(h.NoXorResidue());
 }
 
-INSTANTIATE_TEST_SUITE_P(Tools, DeclaredSteps,
-                         ::testing::Values(StepCase{"Plain", false, false, {1, 2, 0}},
-                                           StepCase{"FixedBefore", true, false, {2, 0}},
-                                           StepCase{"FixedMidway", false, true, {1, 0}}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-TEST(DeclaredStepsPoint, AnUnsoundPointIsAskedAgainAndTheConstructionGoesOnFromThere) {
-    ToolHarness h;
-    auto* tool = h.Use(new ThreeStepTool, ID_TOOL_LINE);
-    h.Click({4000, 3000});
-    ASSERT_EQ(tool->GetStep(), 1);
-    h.Click({4000, 3000});
-    EXPECT_EQ(tool->GetStep(), 1) << "the start point again is no second point";
-    h.Click({5000, 3000});
-    EXPECT_EQ(tool->GetStep(), 2);
-    EXPECT_TRUE(tool->StepPoint(1).IsEqual(tool->GetCurrentPoint())) << "the release point is kept";
-    h.ExpectOneUndoStep([&] { h.Click({6000, 3000}); });
-}
+INSTANTIATE_TEST_SUITE_P(
+    Tools, DeclaredSteps,
+    ::testing::Values(StepCase{"Plain", 99, {4000, 5000, 6000}, {1, 2, 0}},
+                      StepCase{"FixedBefore", -1, {4000, 5000}, {2, 0}},
+                      StepCase{"FixedMidway", 0, {4000, 5000}, {1, 2, 0}},
+                      StepCase{"UnsoundAskedAgain", 99, {4000, 4000, 5000, 6000}, {1, 1, 2, 0}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
