@@ -415,7 +415,7 @@ void MTessarayView::OnInitialUpdate() {
     AfxGetPrinterSettings().orientationChosen = FALSE;
     UpdatePrinterPage(FALSE);
     RecalcScrollSizes();
-    userOrigin = doc->m_origin;
+    FollowDocumentOrigin();
     // Forced: files and imports may hold empty or repeated names, and tab i must stand for layer i.
     for (int i = 0; i < LayerCount(); ++i)
         AddTab(GetLayer(i)->m_name, 0, TRUE);

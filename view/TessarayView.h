@@ -31,6 +31,8 @@ int& SnapSuspended();
 
 class MTessarayView : public MTabScrollView, public MCadView, public MDocumentView {
 public:
+    // The user origin (grid, origin cross, typed coordinates) from the document, which owns it.
+    void FollowDocumentOrigin();
     MTessarayView();
     ~MTessarayView() override;
 
