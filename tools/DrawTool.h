@@ -31,6 +31,8 @@
 
 struct MCoordinateEntry;
 class CCmdUI;
+enum class MAttribute;
+struct MAttributeChange;
 class CDC;
 class MCadShape;
 class MDrawMenu;
@@ -229,54 +231,18 @@ public:
     BOOL IsTracking() const { return m_tracking; }
 
     // ----- drawing attributes (DrawToolAttributes.cpp) -------------------------------------------
-    // The program-wide attributes new shapes receive. The select tool overrides the pairs to act on
-    // its selection; the commands and the frame's controls reach them only through these.
-    virtual void SetLineColor(MTessarayView* view, COLORREF color);
-    virtual void SetFaceColor(MTessarayView* view, const MFillStyle& fill);
-    virtual void SetLineType(MTessarayView* view, int type);
-    virtual void SetLineWidth(MTessarayView* view, double width);
-    virtual void SetStartArrowType(MTessarayView* view, int type);
-    virtual void SetEndArrowType(MTessarayView* view, int type);
-    virtual void SetStartArrowSize(MTessarayView* view, double size);
-    virtual void SetEndArrowSize(MTessarayView* view, double size);
-    virtual void SetFontSize(MTessarayView* view, double size);
-    virtual void SetFontName(MTessarayView* view, const CString& name);
-    virtual void SetBold(MTessarayView* view, BOOL on);
-    virtual void SetItalic(MTessarayView* view, BOOL on);
-    virtual void SetUnderline(MTessarayView* view, BOOL on);
-    virtual void SetTextFrame(MTessarayView* view, BOOL on);
-    virtual void SetTextColor(MTessarayView* view, COLORREF color);
-    // Bits 0-1 (horizontal) or 2-3 (vertical) of the alignment word; the other bits stay.
-    virtual void SetHorzAlign(MTessarayView* view, int align);
-    virtual void SetVertAlign(MTessarayView* view, int align);
-    virtual COLORREF GetLineColor();
-    virtual MFillStyle GetFaceColor();
-    virtual int GetLineType();
-    virtual double GetLineWidth();
-    virtual double GetFontSize();
-    virtual CString GetFontName();
-    virtual BOOL GetBold();
-    virtual BOOL GetItalic();
-    virtual BOOL GetUnderline();
-    virtual BOOL GetTextFrame();
-    virtual COLORREF GetTextColor();
-    virtual int GetAlignment();
-    int GetHorzAlign() { return GetAlignment() & 3; }
-    int GetVertAlign() { return GetAlignment() & 0xC; }
-    // The four arrow getters read their field from GetArrowStyle, so one override changes all.
-    virtual MArrowInfo GetArrowStyle();
-    int GetStartArrowType() { return GetArrowStyle().startStyle; }
-    int GetEndArrowType() { return GetArrowStyle().endStyle; }
-    double GetStartArrowSize() { return GetArrowStyle().startSize; }
-    double GetEndArrowSize() { return GetArrowStyle().endSize; }
+    // The program-wide attributes new shapes receive. The commands and the frame's controls set one
+    // through ApplyAttributeChange and check or show what GetAttribute answers; a tool that edits
+    // a selection, or shows a figure in the making, overrides both and never re-registers them.
+    virtual void ApplyAttributeChange(MTessarayView* view, const MAttributeChange& change);
+    // The attribute's value, as the change that sets it.
+    virtual MAttributeChange GetAttribute(MAttribute which);
     // The palette command (200-215) of the line colour, -1 when none matches.
     int GetLineColorCommand();
     // The palette command (300-315) of the face colour: no fill is the palette's no-colour entry, a
     // plain fill its colour, a gradation none; -1 when none matches.
     int GetFaceColorCommand();
-    void OnLineType(MTessarayView* view, int type) { SetLineType(view, type); }
     void UpdateLineTypeUI(CCmdUI* ui, int type);
-    void OnLineWidthPreset(MTessarayView* view, int index);
     void UpdateLineWidthUI(CCmdUI* ui, int index);
     // The colour under the current point: the snapped shape's own colour (a framed text's too),
     // else the drawing's pixel there, rendered without the cross-hair and the tool's XOR figure.
@@ -455,7 +421,6 @@ private:
     void RegisterLineCommands();
     void RegisterColorCommands();
     void RegisterControlCommands();
-    void RegisterControlSizeCommands();
     // The constraint modes and coordinate input (DrawToolConstraint.cpp).
     void RegisterConstraintCommands();
     // The snap search of a constrained point: a snap point on the locus (onLocus), else the crossing
