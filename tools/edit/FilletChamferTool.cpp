@@ -2,14 +2,12 @@
 
 #include <cmath>
 #include <istream>
-#include <locale>
 #include <memory>
 #include <ostream>
-#include <sstream>
-#include <string>
 
 #include "model/shapes/lines/LineShape.h"
 #include "platform/gdi/DC.h"
+#include "tools/SettingLine.h"
 #include "tools/ToolScopes.h"
 #include "view/TessarayView.h"
 
@@ -77,16 +75,8 @@ void MFilletChamferTool::SetCopies(const MLineEnds& line0, const MLineEnds& line
 }
 
 void MFilletChamferTool::ReadSettingValues(std::istream& is, std::initializer_list<double*> values) {
-    std::string line;
-    if (!std::getline(is, line)) return;
-    std::istringstream tokens(line);
-    tokens.imbue(std::locale::classic());
-    for (double* value : values) {
-        std::string token;
-        if (!(tokens >> token)) return;
-        std::istringstream number(token);
-        number.imbue(std::locale::classic());
-        double read = 0.0;
-        if (number >> read && number.eof() && std::isfinite(read)) *value = read;
-    }
+    const MSettingLineReader line(is, MSettingRule::kStream);
+    std::size_t index = 0;
+    for (double* value : values)
+        *value = line.Number(index++).value_or(*value);
 }

@@ -2,12 +2,8 @@
 
 #include <cmath>
 #include <istream>
-#include <locale>
 #include <ostream>
-#include <sstream>
-#include <string>
 
-#include "model/helpers/TextStream.h"
 #include "model/shapes/curves/CircleShape.h"
 #include "model/shapes/lines/LineShape.h"
 #include "platform/Strings.h"
@@ -199,14 +195,8 @@ void MLineTool::LoadSettings(std::istream& is) {
 }
 
 void MLineTool::ReadValues(std::istream& is, std::initializer_list<std::pair<double*, double>> values) {
-    std::istringstream tokens(ReadTextLine(is));
-    for (const auto& [value, fallback] : values) {
-        std::string token;
-        tokens >> token;
-        std::istringstream number(token);
-        number.imbue(std::locale::classic());
-        double read = 0.0;
-        // "nan" or "1e400" would carry a point no shape can hold into every line.
-        *value = number >> read && number.eof() && std::isfinite(read) ? read : fallback;
-    }
+    const MSettingLineReader line(is, MSettingRule::kStream);
+    std::size_t index = 0;
+    for (const auto& [value, fallback] : values)
+        *value = line.Number(index++).value_or(fallback);
 }

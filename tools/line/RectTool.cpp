@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
-#include <vector>
 
 #include "model/geometry/Geometry.h"
 #include "model/shapes/containers/LShapeArray.h"
@@ -16,7 +15,6 @@
 #include "resources/ResourceIds.h"
 #include "tools/SettingLine.h"
 #include "tools/line/FigureDialogs.h"
-#include "tools/line/FigureSettings.h"
 
 namespace {
 
@@ -112,11 +110,9 @@ void MRectTool::SaveSettings(std::ostream& os) {
 
 void MRectTool::LoadSettings(std::istream& is) {
     MDrawTool::LoadSettings(is);
-    std::vector<std::string> tokens;
-    if (!ReadFigureSettings(is, tokens, 3)) return;
-    double value = 0.0;
-    m_width = size_text::ParseFiniteDouble(tokens[0], value) ? value : kDefaultSize;
-    m_height = size_text::ParseFiniteDouble(tokens[1], value) ? value : kDefaultSize;
-    int flag = 0;
-    if (size_text::ParseInt(tokens[2], flag)) RectPolygonFlag() = flag ? 1 : 0;
+    const MSettingLineReader line(is);
+    if (!line.HasLine()) return;
+    m_width = line.Number(0).value_or(kDefaultSize);
+    m_height = line.Number(1).value_or(kDefaultSize);
+    if (const auto flag = line.Integer(2)) RectPolygonFlag() = *flag ? 1 : 0;
 }
