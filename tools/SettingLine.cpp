@@ -26,6 +26,10 @@ std::optional<T> StreamValue(const std::string& text) {
 }  // namespace
 
 void WriteSettingLine(std::ostream& os, std::initializer_list<double> values) {
+    WriteSettingLine(os, std::vector<double>(values));
+}
+
+void WriteSettingLine(std::ostream& os, const std::vector<double>& values) {
     std::string line;
     const char* separator = "\t";
     for (double value : values) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 void WriteSettingLine(std::ostream& os, std::initializer_list<double> values);
+void WriteSettingLine(std::ostream& os, const std::vector<double>& values);
 
 // How a line's values are told apart and read. kExact: blanks and TABs separate them (a CR at the
 // line's end is no part of it), and a number reads when its whole value is one as written (an

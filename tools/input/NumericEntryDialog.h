@@ -25,6 +25,16 @@ public:
     MNumericEntryDialog(UINT templateId, MTessarayView* view, BOOL* keepValues);
     // A field: checkId 0 for an edit without a box (use may then be null).
     void AddField(int editId, int checkId, Kind kind, double* value, BOOL* use);
+    // A field whose box is ticked by focusing its edit too.
+    void AddFocusField(int editId, int checkId, Kind kind, double* value, BOOL* use);
+    // A check box or a group of radio buttons (first button's id) of a value beside the numbers.
+    void AddCheck(int checkId, BOOL* value);
+    void AddRadio(int firstId, int* value);
+    // On OK the shown number must lie in low ... high (the framework's message), and a number must
+    // be above 0 (message messageId) when its box is ticked or it has none; else the dialog stays
+    // open. Ranges are checked first.
+    void RequireRange(int editId, double low, double high);
+    void RequirePositive(int editId, int checkId, UINT messageId);
 
 protected:
     BOOL OnInitDialog() override;
@@ -44,8 +54,33 @@ private:
     double ToShown(const Field& field) const;
     double FromShown(const Field& field) const;
 
+    struct Choice {
+        int id;
+        bool radio;
+        int* value;
+        int shown;
+    };
+    struct Pair {
+        int editId;
+        int checkId;
+    };
+    struct Positive {
+        int editId;
+        int checkId;
+        UINT messageId;
+    };
+    struct Range {
+        int editId;
+        double low;
+        double high;
+    };
+
     MTessarayView* m_view;
     BOOL* m_keepValues;
     int m_keepShown = 0;
     std::vector<Field> m_fields;
+    std::vector<Choice> m_choices;
+    std::vector<Pair> m_focusPairs;
+    std::vector<Positive> m_positive;
+    std::vector<Range> m_ranges;
 };
