@@ -24,13 +24,18 @@ MFloatPoint Middle(const MFloatPoint& a, const MFloatPoint& b) {
 
 }  // namespace
 
-MSizeTool::MSizeTool(int toolId) : MDrawTool(toolId) {
+MSizeTool::MSizeTool(int toolId) : MLockedValueTool(toolId) {
     LoadPrompt(IDS_SIZE_STEPS, 0);
+    SetLockedValues({MInputSizeDialog::IDD,
+                     {{.value = &m_length,
+                       .lock = &m_fixedLength,
+                       .editId = IDC_LENGTH,
+                       .checkId = IDC_FIXED_LENGTH,
+                       .kind = MNumericEntryDialog::kPlain}}});
 }
 
 void MSizeTool::ReleaseConstraint() {
-    ClearConstraint();
-    m_fixedLength = FALSE;
+    MLockedValueTool::ReleaseConstraint();
     m_userText = FALSE;
 }
 

@@ -7,7 +7,6 @@
 
 #include "model/shapes/lines/LineShape.h"
 #include "platform/gdi/DC.h"
-#include "tools/SettingLine.h"
 #include "tools/ToolScopes.h"
 #include "view/TessarayView.h"
 
@@ -72,11 +71,4 @@ void MFilletChamferTool::SetCopies(const MLineEnds& line0, const MLineEnds& line
     copy0->m_end = line0.end;
     copy1->m_start = line1.start;
     copy1->m_end = line1.end;
-}
-
-void MFilletChamferTool::ReadSettingValues(std::istream& is, std::initializer_list<double*> values) {
-    const MSettingLineReader line(is, MSettingRule::kStream);
-    std::size_t index = 0;
-    for (double* value : values)
-        *value = line.Number(index++).value_or(*value);
 }

@@ -21,10 +21,6 @@ MInputLineDialog::MInputLineDialog(MTessarayView* view, double* length, BOOL* le
     AddField(IDC_ANGLE_DEGREES, IDC_USE_ANGLE, kAngle, angle, angleLock);
 }
 
-MInputLine1Dialog::MInputLine1Dialog(MTessarayView* view, double* length, BOOL* lengthLock, double* angle,
-                                     BOOL* angleLock, BOOL* keepValues)
-    : MInputLineDialog(view, length, lengthLock, angle, angleLock, keepValues, IDD_LINE1_INPUT) {}
-
 MInputContLineDialog::MInputContLineDialog(MTessarayView* view, double* length, BOOL* lengthLock,
                                            double* angle, BOOL* angleLock, BOOL* polyline, BOOL* keepValues)
     : MInputLineDialog(view, length, lengthLock, angle, angleLock, keepValues, IDD_CONTLINE_INPUT),

@@ -10,7 +10,6 @@
 #include "platform/ui/MessageTranslation.h"
 #include "resources/ResourceIds.h"
 #include "tools/SettingLine.h"
-#include "tools/line/LineDialogs.h"
 #include "tools/line/TangentLines.h"
 
 namespace {
@@ -25,8 +24,22 @@ MTangentCircleTarget Target(const MCircleShape* circle) {
 
 }  // namespace
 
-MLineTool::MLineTool(int toolId) : MDrawTool(toolId) {
+MLineTool::MLineTool(int toolId) : MLockedValueTool(toolId) {
     LoadPrompt(IDS_LINE_STEPS, 0);
+    SetLockedValues({IDD_LINE_INPUT,
+                     {{.value = &m_lockLength,
+                       .lock = &m_lengthLock,
+                       .editId = IDC_LENGTH_VALUE,
+                       .checkId = IDC_USE_LENGTH,
+                       .fallback = kDefaultLength},
+                      {.value = &m_lockAngle,
+                       .lock = &m_angleLock,
+                       .editId = IDC_ANGLE_DEGREES,
+                       .checkId = IDC_USE_ANGLE,
+                       .kind = MNumericEntryDialog::kAngle,
+                       .fallback = 0.0}},
+                     false,
+                     MSettingRule::kStream});
 }
 
 BOOL MLineTool::IsDirectionFixed() {
@@ -35,12 +48,6 @@ BOOL MLineTool::IsDirectionFixed() {
 
 double MLineTool::GetFixedDirection() {
     return HasFixedAngle() ? GetFixedAngle() : m_lockAngle;
-}
-
-void MLineTool::ReleaseConstraint() {
-    ClearConstraint();
-    m_angleLock = FALSE;
-    m_lengthLock = FALSE;
 }
 
 void MLineTool::ClearConstraint() {
@@ -85,9 +92,7 @@ void MLineTool::SanitizeLocks() {
 }
 
 BOOL MLineTool::RunLockDialog(MTessarayView* view, UINT templateId) {
-    MInputLineDialog dialog(view, &m_lockLength, &m_lengthLock, &m_lockAngle, &m_angleLock, &m_keepValues,
-                            templateId);
-    if (dialog.DoModal() != IDOK) return FALSE;
+    if (!RunLockedDialog(view, templateId)) return FALSE;
     SanitizeLocks();
     // A typed direction replaces a chosen one and the tangents.
     if (m_angleLock) ClearConstraint();
@@ -99,7 +104,7 @@ void MLineTool::OnNumericInput(MTessarayView* view) {
 }
 
 BOOL MLineTool::IsConstrained() {
-    return m_angleLock || m_lengthLock || HasFixedAngle();
+    return MLockedValueTool::IsConstrained() || HasFixedAngle();
 }
 
 MCadShape* MLineTool::TangentShape() const {
@@ -184,14 +189,6 @@ void MLineTool::ApplyTangentTargets(MTessarayView*, MFloatPoint* start, MFloatPo
             *point = *start;
         }
     }
-}
-
-void MLineTool::SaveSettings(std::ostream& os) {
-    WriteSettingLine(os, {m_lockLength, m_lockAngle});
-}
-
-void MLineTool::LoadSettings(std::istream& is) {
-    ReadValues(is, {{&m_lockLength, kDefaultLength}, {&m_lockAngle, 0.0}});
 }
 
 void MLineTool::ReadValues(std::istream& is, std::initializer_list<std::pair<double*, double>> values) {

@@ -6,17 +6,23 @@
 #include "model/shapes/containers/LShapeArray.h"
 #include "model/shapes/lines/PolygonShape.h"
 #include "platform/Strings.h"
+#include "resources/ResourceIds.h"
 #include "tools/SettingLine.h"
 #include "tools/line/FigureDialogs.h"
 
-MNPolygonTool::MNPolygonTool(int toolId) : MDrawTool(toolId) {
+MNPolygonTool::MNPolygonTool(int toolId) : MLockedValueTool(toolId) {
     // No step prompts: the status bar stays empty for this tool.
     ClearConstraint();
-}
-
-void MNPolygonTool::ReleaseConstraint() {
-    ClearConstraint();
-    m_radiusLocked = m_angleLocked = FALSE;
+    SetLockedValues({IDD_NPOLYGON_INPUT,
+                     {{.value = &m_radius,
+                       .lock = &m_radiusLocked,
+                       .editId = IDC_NPOLYGON_RADIUS,
+                       .checkId = IDC_NPOLYGON_RADIUS_LOCK},
+                      {.value = &m_angle,
+                       .lock = &m_angleLocked,
+                       .editId = IDC_NPOLYGON_ANGLE,
+                       .checkId = IDC_NPOLYGON_ANGLE_LOCK,
+                       .kind = MNumericEntryDialog::kAngle}}});
 }
 
 MCadShape* MNPolygonTool::NewShape(MTessarayView*) {
