@@ -212,9 +212,6 @@ void MDividTool::LoadSettings(std::istream& is) {
 }
 
 MInputDividDialog::MInputDividDialog(CWnd* parent, int count)
-    : CDialog(IDD_DIVID_INPUT, parent), m_count(static_cast<UINT>(count)) {}
-
-void MInputDividDialog::DoDataExchange(CDataExchange* pDX) {
-    DDX_Text(pDX, IDC_DIVID_COUNT, m_count);
-    DDV_MinMaxUInt(pDX, m_count, 0, MDividTool::kMaxCount);
+    : MNumericEntryDialog(IDD_DIVID_INPUT, parent), m_count(static_cast<UINT>(count)) {
+    AddField(IDC_DIVID_COUNT, &m_count, 0, MDividTool::kMaxCount);
 }

@@ -17,10 +17,32 @@ MNumericEntryDialog::MNumericEntryDialog(UINT templateId, MTessarayView* view, B
     if (m_keepValues) m_keepShown = *m_keepValues ? 1 : 0;
 }
 
+MNumericEntryDialog::MNumericEntryDialog(UINT templateId, CWnd* parent) : CDialog(templateId, parent) {}
+
 void MNumericEntryDialog::AddField(int editId, int checkId, Kind kind, double* value, BOOL* use) {
     Field field{editId, checkId, kind, value, use, 0.0, 0};
     field.shown = ToShown(field);
     field.checked = use && *use ? 1 : 0;
+    m_fields.push_back(field);
+}
+
+void MNumericEntryDialog::AddField(int editId, int* value, int low, int high) {
+    Field field{editId, 0, kPlain, nullptr, nullptr, 0.0, 0};
+    field.intValue = value;
+    field.intShown = *value;
+    field.ranged = true;
+    field.low = low;
+    field.high = high;
+    m_fields.push_back(field);
+}
+
+void MNumericEntryDialog::AddField(int editId, UINT* value, UINT low, UINT high) {
+    Field field{editId, 0, kPlain, nullptr, nullptr, 0.0, 0};
+    field.uintValue = value;
+    field.uintShown = *value;
+    field.ranged = true;
+    field.low = low;
+    field.high = high;
     m_fields.push_back(field);
 }
 
@@ -38,7 +60,12 @@ void MNumericEntryDialog::AddRadio(int firstId, int* value) {
 }
 
 void MNumericEntryDialog::RequireRange(int editId, double low, double high) {
-    m_ranges.push_back({editId, low, high});
+    for (Field& field : m_fields) {
+        if (field.editId != editId) continue;
+        field.ranged = true;
+        field.low = low;
+        field.high = high;
+    }
 }
 
 void MNumericEntryDialog::RequirePositive(int editId, int checkId, UINT messageId) {
@@ -46,6 +73,7 @@ void MNumericEntryDialog::RequirePositive(int editId, int checkId, UINT messageI
 }
 
 double MNumericEntryDialog::ToShown(const Field& field) const {
+    if (!field.value) return 0.0;
     switch (field.kind) {
         case kLength:
             return m_view ? m_view->DocToUserLength(*field.value) : *field.value;
@@ -79,7 +107,19 @@ BOOL MNumericEntryDialog::OnInitDialog() {
 
 void MNumericEntryDialog::DoDataExchange(CDataExchange* pDX) {
     for (Field& field : m_fields) {
-        DDX_Text(pDX, field.editId, field.shown);
+        if (field.intValue) {
+            DDX_Text(pDX, field.editId, field.intShown);
+            if (field.ranged)
+                DDV_MinMaxInt(pDX, field.intShown, static_cast<int>(field.low), static_cast<int>(field.high));
+        } else if (field.uintValue) {
+            DDX_Text(pDX, field.editId, field.uintShown);
+            if (field.ranged)
+                DDV_MinMaxUInt(pDX, field.uintShown, static_cast<UINT>(field.low),
+                               static_cast<UINT>(field.high));
+        } else {
+            DDX_Text(pDX, field.editId, field.shown);
+            if (field.ranged) DDV_MinMaxDouble(pDX, field.shown, field.low, field.high);
+        }
         if (field.checkId) DDX_Check(pDX, field.checkId, field.checked);
     }
     if (m_keepValues) DDX_Check(pDX, IDC_KEEP_VALUES, m_keepShown);
@@ -91,11 +131,6 @@ void MNumericEntryDialog::DoDataExchange(CDataExchange* pDX) {
     }
     if (!pDX->m_bSaveAndValidate) return;
     // Every number is read already; reading one again points the check at its edit.
-    for (const Range& range : m_ranges) {
-        double value = 0.0;
-        DDX_Text(pDX, range.editId, value);
-        DDV_MinMaxDouble(pDX, value, range.low, range.high);
-    }
     for (const Positive& positive : m_positive) {
         if (positive.checkId && !IsDlgButtonChecked(positive.checkId)) continue;
         double value = 0.0;
@@ -109,6 +144,9 @@ void MNumericEntryDialog::DoDataExchange(CDataExchange* pDX) {
 void MNumericEntryDialog::OnOK() {
     if (!UpdateData(TRUE)) return;
     for (const Field& field : m_fields) {
+        if (field.intValue) *field.intValue = field.intShown;
+        if (field.uintValue) *field.uintValue = field.uintShown;
+        if (!field.value) continue;
         *field.value = FromShown(field);
         if (field.use && field.checkId) *field.use = field.checked ? TRUE : FALSE;
     }
