@@ -95,3 +95,8 @@ double LoadedRadius(const std::optional<double>& value, double fallback) {
 double LoadedAngle(const std::optional<double>& value, double fallback) {
     return value ? *value : fallback;
 }
+
+int LoadedInt(const std::optional<double>& value, int fallback) {
+    // Converting a number beyond int is undefined.
+    return value && *value > -2147483649.0 && *value < 2147483648.0 ? static_cast<int>(*value) : fallback;
+}

@@ -46,3 +46,5 @@ std::vector<std::optional<double>> ReadSettingLine(std::istream& is, std::size_t
 double LoadedRadius(const std::optional<double>& value, double fallback);
 // A loaded angle: finite, else the fallback.
 double LoadedAngle(const std::optional<double>& value, double fallback);
+// A loaded whole number: the value cut to its whole part when that fits an int, else the fallback.
+int LoadedInt(const std::optional<double>& value, int fallback);
