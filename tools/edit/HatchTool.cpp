@@ -197,6 +197,7 @@ void MHatchTool::SaveSettings(std::ostream& os) {
 void MHatchTool::LoadSettings(std::istream& is) {
     // A value that does not read keeps the value before.
     const MSettingLineReader line(is, MSettingRule::kStream);
+    if (!line.HasLine()) return;
     m_values.mode = line.Integer(0).value_or(m_values.mode);
     m_values.pitch = line.Number(1).value_or(m_values.pitch);
     m_values.lineCount = line.Integer(2).value_or(m_values.lineCount);
