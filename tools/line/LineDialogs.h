@@ -19,14 +19,6 @@ class MInputContLineDialog : public MInputLineDialog {
 public:
     MInputContLineDialog(MTessarayView* view, double* length, BOOL* lengthLock, double* angle,
                          BOOL* angleLock, BOOL* polyline, BOOL* keepValues);
-
-protected:
-    void DoDataExchange(CDataExchange* pDX) override;
-    void OnOK() override;
-
-private:
-    BOOL* m_polyline;
-    int m_polylineShown;
 };
 
 // The snap step is shown in degrees and given back in radians; text that is no finite number
