@@ -8,8 +8,6 @@
 #include "platform/Strings.h"
 #include "platform/ui/MessageTranslation.h"
 #include "resources/ResourceIds.h"
-#include "tools/SettingLine.h"
-#include "tools/circle/CircleDialogs.h"
 
 namespace {
 constexpr double kPi = 3.141592653589793;
@@ -24,14 +22,33 @@ double Direction(const MFloatPoint& a, const MFloatPoint& b) {
 
 // ----- arc and sector ---------------------------------------------------------------------------
 
-MCircleArcTool::MCircleArcTool(int toolId) : MDrawTool(toolId) {
+MCircleArcTool::MCircleArcTool(int toolId) : MLockedValueTool(toolId) {
     LoadPrompt(IDS_CIRCLEARC_STEPS, 0);
     ClearConstraint();
+    SetLockedValues({IDD_CIRCLE_ARC_INPUT,
+                     {{.value = &m_entry.radius,
+                       .lock = &m_entry.radiusFixed,
+                       .editId = IDC_ARC_RADIUS,
+                       .checkId = IDC_ARC_RADIUS_CHECK,
+                       .fallback = kDefaultRadius,
+                       .positiveMessage = IDS_RADIUS_NOT_POSITIVE},
+                      {.value = &m_entry.startAngle,
+                       .lock = &m_entry.startFixed,
+                       .editId = IDC_ARC_START,
+                       .checkId = IDC_ARC_START_CHECK,
+                       .kind = MNumericEntryDialog::kAngle,
+                       .fallback = 0.0},
+                      {.value = &m_entry.endAngle,
+                       .lock = &m_entry.endFixed,
+                       .editId = IDC_ARC_END,
+                       .checkId = IDC_ARC_END_CHECK,
+                       .kind = MNumericEntryDialog::kAngle,
+                       .fallback = kDefaultEndAngle}},
+                     true});
 }
 
 void MCircleArcTool::ReleaseConstraint() {
-    ClearConstraint();
-    m_entry.radiusFixed = m_entry.startFixed = m_entry.endFixed = FALSE;
+    MLockedValueTool::ReleaseConstraint();
     m_guideLineShown = FALSE;
 }
 
@@ -98,35 +115,30 @@ int MCircleArcTool::OnPoint(MTessarayView*, double x, double y, int phase, UINT)
     return phase == kPhaseTest && IsLastStep() ? 1 : 0;
 }
 
-void MCircleArcTool::OnNumericInput(MTessarayView* view) {
-    RunEntryDialog<MInputCircleArcDialog>(view, m_entry, m_keepValues);
-}
-
-void MCircleArcTool::SaveSettings(std::ostream& os) {
-    WriteSettingLine(os, {m_entry.radius, m_entry.startAngle, m_entry.endAngle});
-}
-
-void MCircleArcTool::LoadSettings(std::istream& is) {
-    const auto values = ReadSettingLine(is, 3);
-    m_entry.radius = LoadedRadius(values[0], kDefaultRadius);
-    m_entry.startAngle = LoadedAngle(values[1], 0.0);
-    m_entry.endAngle = LoadedAngle(values[2], kDefaultEndAngle);
-}
-
 MCadShape* MCircleFanTool::NewShape(MTessarayView*) {
     return new MCircleFanShape();
 }
 
 // ----- half and quarter circles -----------------------------------------------------------------
 
-MAnchoredArcTool::MAnchoredArcTool(int toolId, UINT prompts) : MDrawTool(toolId) {
+MAnchoredArcTool::MAnchoredArcTool(int toolId, UINT prompts) : MLockedValueTool(toolId) {
     LoadPrompt(prompts, 0);
     ClearConstraint();
-}
-
-void MAnchoredArcTool::ReleaseConstraint() {
-    ClearConstraint();
-    m_entry.radiusFixed = m_entry.angleFixed = FALSE;
+    SetLockedValues({IDD_HALF_CIRCLE_INPUT,
+                     {{.value = &m_entry.radius,
+                       .lock = &m_entry.radiusFixed,
+                       .editId = IDC_HALF_RADIUS,
+                       .checkId = IDC_HALF_RADIUS_CHECK,
+                       .fallback = kDefaultRadius,
+                       .positiveMessage = IDS_RADIUS_NOT_POSITIVE},
+                      {.value = &m_entry.angle,
+                       .lock = &m_entry.angleFixed,
+                       .editId = IDC_HALF_ANGLE,
+                       .checkId = IDC_HALF_ANGLE_CHECK,
+                       .kind = MNumericEntryDialog::kAngle,
+                       .fallback = 0.0,
+                       .limit = 360.0}},
+                     true});
 }
 
 MCadShape* MAnchoredArcTool::NewShape(MTessarayView*) {
@@ -155,20 +167,6 @@ int MAnchoredArcTool::OnPoint(MTessarayView*, double x, double y, int phase, UIN
     }
     if (m_step == 2) ShowSide(shape, MFloatPoint(x, y));
     return phase == kPhaseTest && m_step == 2 ? 1 : 0;
-}
-
-void MAnchoredArcTool::OnNumericInput(MTessarayView* view) {
-    RunEntryDialog<MInputHalfCircle>(view, m_entry, m_keepValues);
-}
-
-void MAnchoredArcTool::SaveSettings(std::ostream& os) {
-    WriteSettingLine(os, {m_entry.radius, m_entry.angle});
-}
-
-void MAnchoredArcTool::LoadSettings(std::istream& is) {
-    const auto values = ReadSettingLine(is, 2);
-    m_entry.radius = LoadedRadius(values[0], kDefaultRadius);
-    m_entry.angle = LoadedAngle(values[1], 0.0);
 }
 
 MHalfCircleTool::MHalfCircleTool(int toolId) : MAnchoredArcTool(toolId, IDS_HALFCIRCLE_STEPS) {}

@@ -1,28 +1,25 @@
 #include "tools/circle/CircleTool.h"
 
 #include <cmath>
-#include <istream>
-#include <ostream>
 
 #include "model/shapes/curves/CircleShape.h"
 #include "platform/Strings.h"
-#include "platform/ui/DataExchange.h"
 #include "resources/ResourceIds.h"
-#include "tools/SettingLine.h"
 
-MCircleTool::MCircleTool(int toolId) : MDrawTool(toolId) {
+MCircleTool::MCircleTool(int toolId) : MLockedValueTool(toolId) {
     LoadPrompt(IDS_CIRCLE_STEPS, 0);
     ClearConstraint();
+    SetLockedValues({IDD_CIRCLE_INPUT,
+                     {{.value = &m_radius,
+                       .lock = &m_radiusFixed,
+                       .editId = IDC_CIRCLE_RADIUS,
+                       .fallback = kDefaultRadius,
+                       .positiveMessage = IDS_RADIUS_NOT_POSITIVE}}});
 }
 
 void MCircleTool::Reset() {
     MDrawTool::Reset();
     m_touchA = m_touchB = m_touchC = Touch();
-}
-
-void MCircleTool::ReleaseConstraint() {
-    ClearConstraint();
-    m_radiusFixed = FALSE;
 }
 
 MCadShape* MCircleTool::NewShape(MTessarayView*) {
@@ -53,16 +50,6 @@ int MCircleTool::OnPoint(MTessarayView*, double x, double y, int phase, UINT) {
     return phase == kPhaseTest && m_step == 1 ? 1 : 0;
 }
 
-void MCircleTool::OnNumericInput(MTessarayView* view) {
-    double radius = m_radius;
-    BOOL keep = m_keepValues;
-    MInputCircleDialog dialog(view, &radius, &keep);
-    if (dialog.DoModal() != IDOK) return;
-    m_keepValues = keep;
-    m_radius = radius;
-    m_radiusFixed = TRUE;
-}
-
 MCadShape* MCircleTool::FilterTouchShape(MCadShape* shape) {
     if (!shape || shape == m_touchA.shape || shape == m_touchB.shape || shape == m_touchC.shape)
         return nullptr;
@@ -89,31 +76,4 @@ void MCircleTool::OnTouch(MTessarayView* view) {
         if (m_touchA.shape) m_step = 0;
     }
     ClickAtPoint(view, point, 0);
-}
-
-void MCircleTool::SaveSettings(std::ostream& os) {
-    WriteSettingLine(os, {m_radius});
-}
-
-void MCircleTool::LoadSettings(std::istream& is) {
-    m_radius = LoadedRadius(ReadSettingLine(is, 1)[0], kDefaultRadius);
-}
-
-// ----- the fixed-radius dialog ------------------------------------------------------------------
-
-MInputCircleDialog::MInputCircleDialog(MTessarayView* view, double* radius, BOOL* keepValues)
-    : MNumericEntryDialog(IDD_CIRCLE_INPUT, view, keepValues) {
-    AddField(IDC_CIRCLE_RADIUS, 0, kLength, radius, nullptr);
-}
-
-void MInputCircleDialog::DoDataExchange(CDataExchange* pDX) {
-    MNumericEntryDialog::DoDataExchange(pDX);
-    if (!pDX->m_bSaveAndValidate) return;
-    // The base read the number already; a circle of radius 0 or less would commit nothing.
-    double radius = 0.0;
-    DDX_Text(pDX, IDC_CIRCLE_RADIUS, radius);
-    if (!(radius > 0.0)) {
-        AfxMessageBox(IDS_RADIUS_NOT_POSITIVE, MB_OK | MB_ICONEXCLAMATION);
-        pDX->Fail();
-    }
 }

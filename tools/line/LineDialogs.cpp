@@ -21,24 +21,10 @@ MInputLineDialog::MInputLineDialog(MTessarayView* view, double* length, BOOL* le
     AddField(IDC_ANGLE_DEGREES, IDC_USE_ANGLE, kAngle, angle, angleLock);
 }
 
-MInputLine1Dialog::MInputLine1Dialog(MTessarayView* view, double* length, BOOL* lengthLock, double* angle,
-                                     BOOL* angleLock, BOOL* keepValues)
-    : MInputLineDialog(view, length, lengthLock, angle, angleLock, keepValues, IDD_LINE1_INPUT) {}
-
 MInputContLineDialog::MInputContLineDialog(MTessarayView* view, double* length, BOOL* lengthLock,
                                            double* angle, BOOL* angleLock, BOOL* polyline, BOOL* keepValues)
-    : MInputLineDialog(view, length, lengthLock, angle, angleLock, keepValues, IDD_CONTLINE_INPUT),
-      m_polyline(polyline),
-      m_polylineShown(*polyline ? 1 : 0) {}
-
-void MInputContLineDialog::DoDataExchange(CDataExchange* pDX) {
-    MInputLineDialog::DoDataExchange(pDX);
-    DDX_Check(pDX, IDC_POLYLINE, m_polylineShown);
-}
-
-void MInputContLineDialog::OnOK() {
-    MInputLineDialog::OnOK();
-    if (!IsRunning()) *m_polyline = m_polylineShown ? TRUE : FALSE;
+    : MInputLineDialog(view, length, lengthLock, angle, angleLock, keepValues, IDD_CONTLINE_INPUT) {
+    AddCheck(IDC_POLYLINE, polyline);
 }
 
 MInputXYLineDialog::MInputXYLineDialog(MTessarayView* view, double* length, BOOL* lengthLock, double* step,

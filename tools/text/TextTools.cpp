@@ -168,7 +168,7 @@ void MTextTool::LoadSettings(std::istream& is) {
     MDrawTool::LoadSettings(is);
     ReadTextString(is, m_fontName, TRUE);
     const auto values = ReadSettingLine(is, 4);
-    m_alignment = values[0] ? int(*values[0]) & 0xF : 0;
+    m_alignment = LoadedInt(values[0], 0) & 0xF;
     m_reserved = values[1].value_or(0.0);
     m_textSize = LoadedSize(values[2], kDefaultTextSize);
     m_angle = LoadedAngle(values[3], 0.0);
@@ -238,7 +238,7 @@ void MMultiTextTool::SaveSettings(std::ostream& os) {
 void MMultiTextTool::LoadSettings(std::istream& is) {
     MDrawTool::LoadSettings(is);
     const auto word = ReadSettingLine(is, 1);
-    m_alignment = word[0] ? int(*word[0]) & 0xF : 0;
+    m_alignment = LoadedInt(word[0], 0) & 0xF;
     ReadTextString(is, m_fontName, TRUE);
     const auto values = ReadSettingLine(is, 4);
     m_reserved = values[0].value_or(0.0);

@@ -221,6 +221,18 @@ TEST(TextToolSettings, UnreadableNumbersTakeTheDefaults) {
     EXPECT_EQ(tool.GetToolFontName(), "font");
 }
 
+TEST(TextToolSettings, AnAlignmentBeyondAWholeNumberReadsAsNone) {
+    TextHarness h;
+    MTextTool text(28);
+    std::istringstream textLines("\tfont\n\t1e11 0 8 0\n\ttext\n");
+    text.LoadSettings(textLines);
+    EXPECT_EQ(text.GetAlignmentWord(), 0);
+    MMultiTextTool multi(49);
+    std::istringstream multiLines("\t-99999999999\n\tfont\n\t0 8 0 0\n\t0\n");
+    multi.LoadSettings(multiLines);
+    EXPECT_EQ(multi.GetAlignmentWord(), 0);
+}
+
 TEST(MultiTextDialog, EditsACommittedMultiLineTextWithItsLinesAndWrap) {
     TextHarness h;
     MMultiTextShape shape;
