@@ -33,7 +33,7 @@ struct MLockedValue {
     int checkId = 0;
     MNumericEntryDialog::Kind kind = MNumericEntryDialog::kLength;
     // What a settings value that does not read gives; none: the value stays as it is.
-    std::optional<double> fallback;
+    std::optional<double> fallback = std::nullopt;
     // Nonzero: the dialog refuses a value not above 0 with this message, and a settings value not
     // above 0 does not read.
     UINT positiveMessage = 0;
