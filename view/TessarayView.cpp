@@ -436,7 +436,10 @@ void MTessarayView::OnInitialUpdate() {
         EndCurrentOperation();
     }
     m_firstViewPending = true;
+    // A window off screen (a print from the command line never shows one) paints when it shows.
+    m_paintWhenShown = !IsOnScreen();
     ZoomToPaper();
+    m_paintWhenShown = false;
     RedrawTabs();
     if (!PartsListsLoaded()) {
         if (MViewFrame* frame = GetViewFrame()) frame->LoadPartsLists();

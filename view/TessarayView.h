@@ -242,6 +242,8 @@ private:
     bool m_initialised = false;
     // The whole-sheet first view of the drawing stands until the user zooms: resizes refit it.
     bool m_firstViewPending = false;
+    // The first update of a window that is not on screen: its zoom invalidates without painting.
+    bool m_paintWhenShown = false;
     // The mapping of the last RecalcDrawing, while no shape has changed since.
     std::optional<std::array<double, 6>> m_recalculatedMapping;
     // Device offset that centres the sheet in a larger client area.
