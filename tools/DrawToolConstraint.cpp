@@ -130,18 +130,18 @@ BOOL MDrawTool::SnapOnLocus(MTessarayView* view, MFloatPoint* pt, OnLocus onLocu
     if (!doc || !kinds) return FALSE;
     std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
     const CPoint device = view->DocToDevice(dc.get(), *pt);
-    MFloatPoint found;
-    MSnapPoint record;
     const WORD pointKinds = kinds & static_cast<WORD>(~kSnapOnShape);
-    if (pointKinds && doc->FindSnapPoint(view, device.x, device.y, &found, pointKinds, &record, FALSE) &&
-        onLocus(record.GetPoint())) {
-        m_snap = record;
-        *pt = record.GetPoint();
-        return TRUE;
+    if (pointKinds) {
+        const MSnapPoint record = doc->FindSnapPoint(view->SnapQueryAt(device.x, device.y, pointKinds));
+        if (record.kind && onLocus(record.GetPoint())) {
+            m_snap = record;
+            *pt = record.GetPoint();
+            return TRUE;
+        }
     }
-    if (!(kinds & kSnapOnShape) ||
-        !doc->FindSnapPoint(view, device.x, device.y, &found, kSnapOnShape, &record, FALSE) || !record.shape1)
-        return FALSE;
+    if (!(kinds & kSnapOnShape)) return FALSE;
+    const MSnapPoint record = doc->FindSnapPoint(view->SnapQueryAt(device.x, device.y, kSnapOnShape));
+    if (!record.kind || !record.shape1) return FALSE;
     MFloatPointArray points;
     crossings(record.shape1, &points);
     const MFloatPoint* nearest = nullptr;

@@ -344,10 +344,10 @@ void MDrawTool::SnapPoint(MTessarayView* view, int x, int y, MFloatPoint* out, U
             if (m_snap.x != out->x || m_snap.y != out->y) m_snap = MSnapPoint(*out, 0);
         } else {
             const WORD kinds = GetSnapFlags(view);
-            MSnapPoint record;
             MTessarayDoc* doc = Document(view);
-            const WORD found = doc && kinds ? doc->FindSnapPoint(view, x, y, out, kinds, &record, FALSE) : 0;
-            if (found) {
+            const MSnapPoint record =
+                doc && kinds ? doc->FindSnapPoint(view->SnapQueryAt(x, y, kinds)) : MSnapPoint();
+            if (record.kind) {
                 m_snap = record;
                 *out = record.GetPoint();
             } else if ((kinds & kSnapGrid) && view->GetGrid() &&

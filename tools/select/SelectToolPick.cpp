@@ -153,10 +153,9 @@ BOOL MSelectTool::HandlesReshape() const {
 MCadShape* MSelectTool::FindSnappedTarget(MTessarayView* view, CPoint device, int* layer) {
     MTessarayDoc* doc = Document(view);
     const WORD kinds = GetSnapFlags(view);
-    MFloatPoint found;
-    MSnapPoint record;
-    if (!kinds || !doc->FindSnapPoint(view, device.x, device.y, &found, kinds, &record, FALSE))
-        return nullptr;
+    if (!kinds) return nullptr;
+    const MSnapPoint record = doc->FindSnapPoint(view->SnapQueryAt(device.x, device.y, kinds));
+    if (!record.kind) return nullptr;
     MCadShape* shape = FilterPickTarget(record.shape1);
     if (!shape) return nullptr;
     // The snap search also sees layers that are only shown: their shapes are not to be edited.
