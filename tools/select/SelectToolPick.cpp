@@ -315,12 +315,12 @@ BOOL MSelectTool::MarksPicks() {
 BOOL MSelectTool::OnSetCursor(MTessarayView* view, int, int, UINT hitTest) {
     if (hitTest != HTCLIENT || !view) return FALSE;
     std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
-    const CPoint device = view->DocToDevice(dc.get(), m_currentPoint);
+    const CPoint device = view->DocToDevice(dc.get(), GetCurrentPoint());
     UINT resource = 0;
     if (m_handlesShown && GetPickArray()->SupportsEdit4() && HitTestHandle(view, device.x, device.y) > 0) {
         resource = IDR_HANDLE_CURSOR;
     } else if (GetPickCount() > 0) {
-        const CPoint logical = view->DocToLogical(m_currentPoint);
+        const CPoint logical = view->DocToLogical(GetCurrentPoint());
         if (GetPickArray()->GetShapes().HitTest(view, logical.x, logical.y, kPickTolerance))
             resource = IDR_MOVE_CURSOR;
     }
