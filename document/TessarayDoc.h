@@ -145,8 +145,8 @@ public:
     MDocShapeArray* GetLayers() const { return m_layers.get(); }
     void Draw(MCadView* view, CDC* dc);
     MCadShape* HitTest(MCadView* view, int x, int y, int* layer, int tolerance) const;
-    WORD FindSnapPoint(MCadView* view, int x, int y, MFloatPoint* point, WORD kinds, MSnapPoint* record,
-                       BOOL currentLayerOnly) const;
+    // See MDocShapeArray::FindSnapPoint; kind 0 without layers.
+    MSnapPoint FindSnapPoint(const MSnapQuery& query) const;
     int SelectShapesInRect(MCadView* view, MLShapeArray* selection, MFloatPointArray* points,
                            const MFloatRect& rect, int mode) const;
     int SelectAllShapes(MCadView* view, MLShapeArray* selection, MFloatPointArray* points) const;

@@ -106,7 +106,7 @@ void MDrawTool::ResetBase() {
     m_picks->RemoveAll();
     m_step = 0;
     m_guideLineShown = FALSE;
-    m_snapped = FALSE;
+    m_snapper.Unmark();
     m_buttonDown = FALSE;
     m_tracking = FALSE;
     m_crossMarkShown = FALSE;
@@ -120,7 +120,7 @@ void MDrawTool::Reset() {
     ClearPicks();
     m_step = 0;
     m_guideLineShown = FALSE;
-    m_snapped = FALSE;
+    m_snapper.Unmark();
     m_buttonDown = FALSE;
     m_tracking = FALSE;
     m_crossMarkShown = FALSE;
@@ -227,11 +227,11 @@ void MDrawTool::GetAnchorPointDP(MFloatPoint* out, MTessarayView* view) {
 }
 
 MFloatPoint MDrawTool::GetUserPoint(MTessarayView* view) {
-    return view->DocToUser(m_currentPoint);
+    return view->DocToUser(GetCurrentPoint());
 }
 
 MFloatPoint MDrawTool::GetUserOffset(MTessarayView* view) {
-    return view->DocToUser(m_currentPoint) - view->DocToUser(view->GetAnchorPoint());
+    return view->DocToUser(GetCurrentPoint()) - view->DocToUser(view->GetAnchorPoint());
 }
 
 // ----- commands and failures --------------------------------------------------------------------

@@ -27,6 +27,7 @@
 #include "model/SnapPoint.h"
 #include "model/geometry/FloatPoint.h"
 #include "model/geometry/FloatRect.h"
+#include "tools/Snapper.h"
 #include "view/ViewTool.h"
 
 struct MCoordinateEntry;
@@ -114,20 +115,15 @@ public:
 
     // ----- snapping -----------------------------------------------------------------------------
     // Device point to snapped drawing point: coordinate entry, constraint, the document's snap
-    // search, the grid. Sets the snap record, snapped and the current point.
-    virtual void SnapPoint(MTessarayView* view, int x, int y, MFloatPoint* out, UINT flags);
+    // search, the grid. The result is kept as the last snap.
+    MSnapResult Snap(MTessarayView* view, int x, int y, UINT flags);
     // The enabled snap kinds: none while snapping is suspended, else the option record's SNAP.
     virtual WORD GetSnapFlags(MTessarayView* view);
     // The snap cursor of the last snap kind; FALSE (the view's cursor stays) when there is none.
     virtual BOOL SetToolCursor(MTessarayView* view);
-    // The snap cursor index of a snap kind: 1 end point, 2 intersection, 3 mid point, 4 centre,
-    // 5 on shape, 6 base point, 0 none (the grid included).
-    static int SnapCursorIndex(WORD kind);
-    // The cursor resource of an index 1..6; 0 for none.
-    static UINT SnapCursorResource(int index);
-    const MSnapPoint& GetSnapRecord() const { return m_snap; }
-    int GetSnapMarkFlag() const override { return m_snapped ? 1 : 0; }
-    MFloatPoint GetCurrentPoint() const override { return m_currentPoint; }
+    const MSnapPoint& GetSnapRecord() const { return m_snapper.Last().record; }
+    int GetSnapMarkFlag() const override { return m_snapper.Last().marked ? 1 : 0; }
+    MFloatPoint GetCurrentPoint() const override { return m_snapper.Last().point; }
 
     // ----- construction -------------------------------------------------------------------------
     // The tool's shape, made at the first point; null for a tool that does not construct.
@@ -363,10 +359,8 @@ protected:
     MFloatPoint m_crossMarkPoint;
     BOOL m_guideLineShown = FALSE;
     MFloatPoint m_guideLine[2];
-    // The last snap: snapped when its kind has a marker and a cursor.
-    BOOL m_snapped = FALSE;
-    MSnapPoint m_snap;
-    MFloatPoint m_currentPoint;
+    // Snapping and the last snap.
+    MSnapper m_snapper;
     // Coordinate entry: its base point, which values were given and the values.
     MFloatPoint m_entryBase;
     BOOL m_xGiven = FALSE, m_yGiven = FALSE, m_angleGiven = FALSE, m_distanceGiven = FALSE;
@@ -423,13 +417,6 @@ private:
     void RegisterControlCommands();
     // The constraint modes and coordinate input (DrawToolConstraint.cpp).
     void RegisterConstraintCommands();
-    // The snap search of a constrained point: a snap point on the locus (onLocus), else the crossing
-    // of the snapped shape nearest to pt (crossings) within the aperture. FALSE when neither.
-    template <class OnLocus, class Crossings>
-    BOOL SnapOnLocus(MTessarayView* view, MFloatPoint* pt, OnLocus onLocus, Crossings crossings);
-    // The grid point at pt when accept(g) says it lies on the locus.
-    template <class Accept>
-    BOOL SnapGridOnLocus(MTessarayView* view, MFloatPoint* pt, Accept accept);
 };
 
 template <class Action>

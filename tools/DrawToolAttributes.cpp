@@ -224,8 +224,8 @@ void MDrawTool::ApplyAttributesTo(MTessarayView*, MCadShape* shape) {
 }
 
 COLORREF MDrawTool::GetColorAtCursor(MTessarayView* view) {
-    const WORD kind = m_snap.kind;
-    MCadShape* shape = m_snap.shape1;
+    const WORD kind = GetSnapRecord().kind;
+    MCadShape* shape = GetSnapRecord().shape1;
     if (shape && (kind == kSnapEndPoint || kind == kSnapOnShape || kind == kSnapMidPoint ||
                   kind == kSnapIntersection)) {
         if (!shape->IsText() || shape->IsTextFlag40()) return shape->GetColor();
@@ -235,7 +235,7 @@ COLORREF MDrawTool::GetColorAtCursor(MTessarayView* view) {
     CRect client;
     view->GetClientRect(&client);
     std::unique_ptr<CDC> screen = view->GetPreparedClientDC();
-    const CPoint device = view->DocToDevice(screen.get(), m_currentPoint);
+    const CPoint device = view->DocToDevice(screen.get(), GetCurrentPoint());
     screen.reset();
     if (!client.PtInRect(device)) return kNoColor;
     CDC dc;

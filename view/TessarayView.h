@@ -45,6 +45,8 @@ public:
     void OnPrepareDC(CDC* dc) override;
     void OnPrepareDC(CDC* dc, CPrintInfo* info) override;
     void InvalidateRect(const CRect* rect, BOOL erase = TRUE) override;
+    // The search gives up once the pointer has left the spot it was asked about (MPointerWatch).
+    MSnapQuery SnapQueryAt(int x, int y, WORD kinds) override;
 
     // ----- what the document asks of its view ---------------------------------------------------
     MCadView* GetCadView() override { return this; }

@@ -58,15 +58,15 @@ MCadShape* MCircleTool::FilterTouchShape(MCadShape* shape) {
 }
 
 BOOL MCircleTool::CanTouch() {
-    if (!m_snapped) return FALSE;
-    return FilterTouchShape(m_snap.shape1) || FilterTouchShape(m_snap.shape2);
+    if (!GetSnapMarkFlag()) return FALSE;
+    return FilterTouchShape(GetSnapRecord().shape1) || FilterTouchShape(GetSnapRecord().shape2);
 }
 
 void MCircleTool::OnTouch(MTessarayView* view) {
     if (!CanTouch()) return;
-    MCadShape* shape = FilterTouchShape(m_snap.shape1);
-    if (!shape) shape = FilterTouchShape(m_snap.shape2);
-    const MFloatPoint point = m_snap.GetPoint();
+    MCadShape* shape = FilterTouchShape(GetSnapRecord().shape1);
+    if (!shape) shape = FilterTouchShape(GetSnapRecord().shape2);
+    const MFloatPoint point = GetSnapRecord().GetPoint();
     if (GetNewCount() == 0) {
         m_touchA = {shape, point};
     } else if (m_touchB.shape) {

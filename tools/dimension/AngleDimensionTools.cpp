@@ -119,7 +119,7 @@ void MAngleTool::OnNumericInput(MTessarayView* view) {
     if (m_step > 1) m_step = 1;
     if (MAngleShape* shape = Shape()) {
         shape->SetSizeStyle(GetDefaultSizeStyle());
-        OnPoint(view, m_currentPoint.x, m_currentPoint.y, kPhaseMove, 0);
+        OnPoint(view, GetCurrentPoint().x, GetCurrentPoint().y, kPhaseMove, 0);
         RecalcNewShapes(view);
     }
     UpdatePrompt();
@@ -189,7 +189,7 @@ void MLineAngleTool::OnNumericInput(MTessarayView* view) {
     if (m_step > 0) m_step = 0;
     if (MAngleShape* shape = Shape()) {
         shape->SetSizeStyle(GetDefaultSizeStyle());
-        OnPoint(view, m_currentPoint.x, m_currentPoint.y, kPhaseMove, 0);
+        OnPoint(view, GetCurrentPoint().x, GetCurrentPoint().y, kPhaseMove, 0);
         RecalcNewShapes(view);
     }
     UpdatePrompt();

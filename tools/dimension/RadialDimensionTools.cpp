@@ -85,7 +85,7 @@ void MCircleDimensionTool::AfterNumericInput(MTessarayView* view) {
     if (!shape) return;
     shape->SetSizeStyle(GetDefaultSizeStyle());
     // The dimension follows the cursor again under the new text and placement.
-    OnPoint(view, m_currentPoint.x, m_currentPoint.y, kPhaseMove, 0);
+    OnPoint(view, GetCurrentPoint().x, GetCurrentPoint().y, kPhaseMove, 0);
     RecalcNewShapes(view);
 }
 

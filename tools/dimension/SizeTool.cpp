@@ -135,7 +135,7 @@ void MSizeTool::OnNumericInput(MTessarayView* view) {
     if (MSizeShape* shape = Shape()) {
         // The option button may have changed the style new dimensions take.
         shape->SetSizeStyle(GetDefaultSizeStyle());
-        OnPoint(view, m_currentPoint.x, m_currentPoint.y, kPhaseMove, 0);
+        OnPoint(view, GetCurrentPoint().x, GetCurrentPoint().y, kPhaseMove, 0);
         RecalcNewShapes(view);
     }
     UpdatePrompt();

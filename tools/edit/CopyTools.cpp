@@ -51,8 +51,7 @@ void MCopyTool::OnRButtonDown(MTessarayView* view, int x, int y, UINT flags) {
     RunGuarded(view, [&] {
         std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
         MTrackerScope tracker(*this, view, dc.get());
-        MFloatPoint reference;
-        SnapPoint(view, x, y, &reference, flags);
+        const MFloatPoint reference = Snap(view, x, y, flags).point;
         if (!RunDialog(view)) return;
         m_reference = reference;
         CreateAndAddShape(view);

@@ -194,7 +194,7 @@ int MDividTool::FinishEnd(MTessarayView* view) {
     }
     m_count = dialog.GetCount();
     MFloatPointArray points;
-    Divide(m_currentPoint, points);
+    Divide(GetCurrentPoint(), points);
     for (int i = 0; i < points.GetSize(); ++i)
         SetMark(GetNewCount(), points[i]);
     return IsClosedPath() && apart ? 0 : 1;

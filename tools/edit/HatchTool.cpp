@@ -103,9 +103,8 @@ void MHatchTool::Hatch(MTessarayView* view, const CPoint& click) {
     std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
     const MFloatPoint side = view->DeviceToDoc(dc.get(), click);
     dc.reset();
-    MFloatPoint through;
     m_snappingThrough = true;
-    SnapPoint(view, click.x, click.y, &through, 0);
+    const MFloatPoint through = Snap(view, click.x, click.y, 0).point;
     m_snappingThrough = false;
     if (!ConfirmLineCount(view, through)) return;
     if (MakeHatchGroup(view, through, side)) Commit(view, FALSE, FALSE);

@@ -108,8 +108,8 @@ BOOL MLineTool::IsConstrained() {
 }
 
 MCadShape* MLineTool::TangentShape() const {
-    if (!m_snapped) return nullptr;
-    for (MCadShape* shape : {m_snap.shape1, m_snap.shape2})
+    if (!GetSnapMarkFlag()) return nullptr;
+    for (MCadShape* shape : {GetSnapRecord().shape1, GetSnapRecord().shape2})
         if (shape && shape->HasTangent()) return shape;
     return nullptr;
 }
@@ -126,7 +126,7 @@ BOOL MLineTool::CanTangent() {
 void MLineTool::OnTangent(MTessarayView* view) {
     MCadShape* shape = TangentShape();
     if (!shape || !view) return;
-    const MFloatPoint at = m_snap.GetPoint();
+    const MFloatPoint at = GetSnapRecord().GetPoint();
     if (GetNewCount() == 0) {
         // The click starts the line; the start then follows the touching point.
         ClickAtPoint(view, at, 0);
@@ -147,7 +147,7 @@ BOOL MLineTool::CanTouch() {
 void MLineTool::OnTouch(MTessarayView* view) {
     MCadShape* shape = CanTouch() ? TangentShape() : nullptr;
     if (!shape || !view) return;
-    const MFloatPoint at = m_snap.GetPoint();
+    const MFloatPoint at = GetSnapRecord().GetPoint();
     ClickAtPoint(view, at, 0);
     const double angle = shape->GetTangentAngle(at, nullptr);
     if (angle != DBL_MAX) SetFixedAngle(angle);
