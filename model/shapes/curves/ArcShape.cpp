@@ -68,6 +68,7 @@ LONG ToJWCAngle(double angle) {
 
 MCircleArcShape::MCircleArcShape() {
     SetClosed(FALSE);
+    KeepOutlineWorkedOut();
 }
 
 MCircleArcShape::~MCircleArcShape() = default;

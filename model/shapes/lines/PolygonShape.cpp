@@ -1,6 +1,7 @@
 #include "model/shapes/lines/PolygonShape.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cfloat>
 #include <cmath>
 #include <istream>
@@ -60,7 +61,31 @@ int MPolygonShape::GenerateOutline(MFloatPoint* out) const {
     return n;
 }
 
+namespace {
+
+// Outlines kept worked out: an arc's is about 800 bytes, so at most about 26 MB of them.
+constexpr int kMaxKeptOutlines = 32768;
+std::atomic<int> g_keptOutlines{0};
+
+}  // namespace
+
+bool MPolygonShape::MKeptOutline::Take() {
+    if (m_held) return true;
+    if (g_keptOutlines.fetch_add(1, std::memory_order_relaxed) >= kMaxKeptOutlines) {
+        g_keptOutlines.fetch_sub(1, std::memory_order_relaxed);
+        return false;
+    }
+    return m_held = true;
+}
+
+void MPolygonShape::MKeptOutline::Release() {
+    if (!m_held) return;
+    m_held = false;
+    g_keptOutlines.fetch_sub(1, std::memory_order_relaxed);
+}
+
 void MPolygonShape::ComputeOutlineOnDemand() {
+    m_keptOutline.Release();
     m_outlineComputed = true;
     m_pendingMoves = 0;
     m_points = MFloatPointArray();
@@ -68,6 +93,7 @@ void MPolygonShape::ComputeOutlineOnDemand() {
 
 void MPolygonShape::KeepVertices() {
     if (!m_outlineComputed) return;
+    m_keptOutline.Release();
     if (m_points.IsEmpty()) {
         m_points.SetSize(GenerateOutline(nullptr));
         GenerateOutline(m_points.GetData());
@@ -110,6 +136,7 @@ void MPolygonShape::Serialize(CArchive& ar) {
     for (MFloatPoint& p : points)
         ar >> p.x >> p.y;
     m_points = std::move(points);
+    m_keptOutline.Release();
     m_outlineComputed = false;
     m_pendingMoves = 0;
 }
@@ -146,6 +173,8 @@ void MPolygonShape::MoveHandle(int* index, const MFloatPoint& to, BOOL keepRatio
 }
 
 void MPolygonShape::Draw(MCadView* view, CDC* dc) {
+    // The first paint keeps a dear outline for the paints and the printing after it.
+    if (m_keepOutline && m_outlineComputed && m_points.IsEmpty() && m_keptOutline.Take()) GetPoints();
     const int oldMode = dc->SetPolyFillMode(WINDING);
     MFillStyle fill;
     MapFillForMono(fill, dc, GetFillStyle());
