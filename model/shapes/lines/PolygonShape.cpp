@@ -51,6 +51,29 @@ int MPolygonShape::ComputeOutline(MFloatPoint*) const {
     return 0;
 }
 
+int MPolygonShape::ComputeOutlineExtremes(MFloatPoint*) const {
+    return 0;
+}
+
+bool MPolygonShape::ComputedOutlineBox(MFloatRect& box) const {
+    if (!m_outlineComputed || !m_points.IsEmpty()) return false;
+    MFloatPoint points[kMaxComputedPoints];
+    const int n = ComputeOutlineExtremes(points);
+    if (n <= 0) return false;
+    // Rounding keeps the order of values, so the shifts move the extremes as they move the rest.
+    for (int k = 0; k < m_pendingMoves; ++k)
+        for (int i = 0; i < n; ++i)
+            points[i] += m_pendingShifts[k];
+    box = MFloatRect(points[0], points[0]);
+    for (int i = 1; i < n; ++i)
+        box.AddPoint(points[i]);
+    box.Normalize();
+    // Which of equal zeros (+0, -0) a box takes depends on the order of all the points.
+    for (const double v : {box.left, box.top, box.right, box.bottom})
+        if (!std::isfinite(v) || v == 0.0) return false;
+    return true;
+}
+
 int MPolygonShape::GenerateOutline(MFloatPoint* out) const {
     const int n = ComputeOutline(out);
     if (!out) return n;
@@ -450,12 +473,15 @@ BOOL MPolygonShape::IsValid() const {
 }
 
 void MPolygonShape::Recalc(MCadView* view) {
-    const MVertexList v(*this);
-    if (v.IsEmpty()) return;
-    MFloatRect r(v[0], v[0]);
-    for (const MFloatPoint& p : v)
-        r.AddPoint(p);
-    r.Normalize();
+    MFloatRect r;
+    if (!ComputedOutlineBox(r)) {
+        const MVertexList v(*this);
+        if (v.IsEmpty()) return;
+        r = MFloatRect(v[0], v[0]);
+        for (const MFloatPoint& p : v)
+            r.AddPoint(p);
+        r.Normalize();
+    }
     m_extent = r;
     UpdateDrawExtent(view);
     const double heads = view ? view->PaperToDocLength(m_arrows.GetMaxSize()) : 0.0;

@@ -183,6 +183,8 @@ private:
 
     // ComputeOutline with the pending moves applied.
     int GenerateOutline(MFloatPoint* out) const;
+    // The box of the computed outline from its extremes alone; false where it takes the whole.
+    bool ComputedOutlineBox(MFloatRect& box) const;
 
 public:
     // The kept vertices; read them through GetPoints or MVertexList, since a computed outline
@@ -224,6 +226,10 @@ protected:
     // kMaxComputedPoints; null asks only for the count) and return the count, starting from
     // OutlineOrigin. Only asked while ComputeOutlineOnDemand is in force; the default never is.
     virtual int ComputeOutline(MFloatPoint* out) const;
+    // The points of ComputeOutline, in its order and computed alike, among which lie the least and
+    // the greatest x and y of the outline under any monotonic change of each coordinate; 0 (the
+    // default) where the shape cannot tell them without the whole outline.
+    virtual int ComputeOutlineExtremes(MFloatPoint* out) const;
     // From now on the outline is computed when asked; the kept vertices are dropped.
     void ComputeOutlineOnDemand();
     // For outlines dear to compute (sines and cosines): drawing keeps the worked-out outline as the

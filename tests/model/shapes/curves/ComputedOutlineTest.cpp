@@ -518,3 +518,35 @@ TEST_F(ComputedOutlineTest, ADrawnArcKeepsItsOutlineUntilItChanges) {
         }
     }
 }
+
+// An arc's extent comes from the points about its ends and quarter turns alone: bit for bit the
+// box of all its vertices, for arcs and sectors of any size and sweep, moved or not.
+TEST_F(ComputedOutlineTest, ArcExtentFromItsExtremesIsTheBoxOfAllItsVertices) {
+    std::mt19937_64 rng(23);
+    std::uniform_real_distribution<double> unit(-1.0, 1.0);
+    std::uniform_int_distribution<int> power(-6, 15), moves(0, 2), pick(0, 5);
+    TestView view;
+    const double sweeps[] = {0.0, 1e-9, 0.048, 0.05, kPi / 2, 2 * kPi};
+    for (int i = 0; i < 20000; ++i) {
+        const double r = i % 97 == 0 ? 0.0 : std::fabs(unit(rng)) * std::pow(10.0, power(rng));
+        const double start = i % 5 == 0 ? unit(rng) * 2000.0 : unit(rng) * 10.0;
+        const double sweep = i % 3 == 0 ? sweeps[pick(rng)] : std::fabs(unit(rng)) * 7.0;
+        std::unique_ptr<MCircleArcShape> arc(i % 2 ? new MCircleFanShape : new MCircleArcShape);
+        arc->SetArc(unit(rng) * std::pow(10.0, power(rng)),
+                    i % 89 == 0 ? 0.0 : unit(rng) * std::pow(10.0, power(rng)), r, start, start + sweep);
+        for (int m = moves(rng); m > 0; --m)
+            arc->Move(RandomOffset(rng));
+        const MFloatPointArray vertices = VerticesOf(*arc);
+        MFloatRect box(vertices[0], vertices[0]);
+        for (const MFloatPoint& p : vertices)
+            box.AddPoint(p);
+        box.Normalize();
+        arc->Recalc(&view);
+        const MFloatRect extent = arc->GetExtent();
+        ASSERT_TRUE(SameBits(extent.left, box.left) && SameBits(extent.top, box.top) &&
+                    SameBits(extent.right, box.right) && SameBits(extent.bottom, box.bottom))
+            << i << ": " << arc->m_center.x << " " << arc->m_center.y << " " << r << " " << start << " "
+            << sweep;
+        ASSERT_TRUE(arc->m_points.IsEmpty());
+    }
+}
