@@ -86,8 +86,9 @@ int MPolygonShape::GenerateOutline(MFloatPoint* out) const {
 
 namespace {
 
-// Outlines kept worked out: an arc's is about 800 bytes, so at most about 26 MB of them.
-constexpr int kMaxKeptOutlines = 32768;
+// Outlines kept worked out: an arc's is about 800 bytes, so at most about 16 MB of them (a
+// drawing of a million shapes stays within its 400 MB).
+constexpr int kMaxKeptOutlines = 20480;
 std::atomic<int> g_keptOutlines{0};
 
 }  // namespace
