@@ -17,6 +17,7 @@
 #include "model/shapes/dimension/SizeFormatInfo.h"
 #include "platform/Profile.h"
 #include "platform/ShellFileTypes.h"
+#include "platform/StartupMarks.h"
 #include "platform/Strings.h"
 #include "platform/ui/CmdUI.h"
 #include "platform/ui/Menu.h"
@@ -63,17 +64,21 @@ MTessarayApp::MTessarayApp() : CWinApp("Tessaray") {
 
 MTessarayApp::~MTessarayApp() {
     if (m_recentFiles) AfxSetRecentFileHandler(std::move(m_previousRecentHandler));
+    m_printView.reset();
     m_frame.reset();
     m_document.reset();
 }
 
 void MTessarayApp::InitProgram() {
+    InitDrawingProgram();
+    InitMenuPictures();
+}
+
+void MTessarayApp::InitDrawingProgram() {
     RegisterModelClasses();
     RegisterDocumentClasses();
     RegisterViewClasses();
     InitLineStyles();
-    InitLineStyleBitmaps();
-    InitColorSwatchBitmaps();
     GetPaperSizeTable();
     GetPaperScaleTable();
     LoadDefaultPaper();
@@ -84,6 +89,12 @@ void MTessarayApp::InitProgram() {
     InstallJWCXDFImportUi();
     InstallDXFImportUi();
     SetPartsViewProvider(ActiveCadView);
+}
+
+void MTessarayApp::InitMenuPictures() {
+    // Drawn with the menu font: the first text measure of a start loads the font database.
+    InitLineStyleBitmaps();
+    InitColorSwatchBitmaps();
 }
 
 ShellFileType MTessarayApp::DrawingFileType() {
@@ -120,9 +131,14 @@ BOOL MTessarayApp::InitInstance() {
     }
 
     LoadStdProfileSettings(kRecentFileCount);
-    InitProgram();
+    InitDrawingProgram();
+    AfxStartupMark("program");
     RegisterShellFileTypes(DrawingFileType());
-    if (!CreateMainWindow() || !ProcessShellCommand(info)) return FALSE;
+    // A print from the command line shows nothing: it builds no main window, menus or bars.
+    const bool printing = info.m_nShellCommand == MCommandLineInfo::FilePrint ||
+                          info.m_nShellCommand == MCommandLineInfo::FilePrintTo;
+    if (!printing) InitMenuPictures();
+    if (!(printing ? CreatePrintView() : CreateMainWindow()) || !ProcessShellCommand(info)) return FALSE;
     if (!settingFound) {
         SetRegistryKey(kRegistryKey);
         AfxGetProfile().WriteProfileInt("", "Setting", 1);
@@ -131,6 +147,7 @@ BOOL MTessarayApp::InitInstance() {
 }
 
 int MTessarayApp::ExitInstance() {
+    m_printView.reset();
     m_frame.reset();
     m_document.reset();
     // Only a list that was read is written: after "Unregister" the profile must stay empty.
@@ -147,11 +164,25 @@ BOOL MTessarayApp::CreateMainWindow() {
         return FALSE;
     }
     m_pMainWnd = m_frame.get();
+    AfxStartupMark("window");
+    return TRUE;
+}
+
+BOOL MTessarayApp::CreatePrintView() {
+    m_document = std::make_unique<MTessarayDoc>();
+    m_printView = std::make_unique<MTessarayView>();
+    m_printView->SetDocument(m_document.get());
+    if (!m_printView->Create(nullptr, AFX_IDW_PANE_FIRST)) {
+        m_printView.reset();
+        return FALSE;
+    }
+    PrintBlackWhite() = AfxGetProfile().GetProfileInt("PRINT", "BLACKWHITE", 0) ? 1 : 0;
+    AfxStartupMark("window");
     return TRUE;
 }
 
 MTessarayView* MTessarayApp::GetView() const {
-    return m_frame ? m_frame->GetView() : nullptr;
+    return m_frame ? m_frame->GetView() : m_printView.get();
 }
 
 void MTessarayApp::UpdateTitle() {
@@ -168,6 +199,8 @@ BOOL MTessarayApp::NewDocument() {
 
 BOOL MTessarayApp::OpenDocumentFile(const std::string& path) {
     if (!m_document) return FALSE;
+    // Everything before this is start-up.
+    AfxStartupMark("ready");
     const BOOL opened = m_document->OnOpenDocument(path);
     if (opened) {
         m_document->SetPathName(path);

@@ -33,11 +33,17 @@ public:
     // the option record and the tools, the interchange readers and writers (DXF, then JW_CAD and
     // XDF in front of it) with their dialogs, and the view that draws part icons.
     static void InitProgram();
+    // InitProgram in two: all that a drawing, its view and printing need, then the pictures of the
+    // main window's attribute menus and combos.
+    static void InitDrawingProgram();
+    static void InitMenuPictures();
     // The document and its (hidden) main frame with the view.
     BOOL CreateMainWindow();
+    // The document and a view that is never shown: all that printing from the command line needs.
+    BOOL CreatePrintView();
     // The start's shell command on the created window: opens the file (or, without one, asks the
     // paper of a new drawing), then shows the window with its saved placement. Printing opens and
-    // prints the file with the window hidden, and unregistering removes what the program left;
+    // prints the file with nothing shown, and unregistering removes what the program left;
     // both answer FALSE, which ends the program.
     BOOL ProcessShellCommand(const MCommandLineInfo& info);
 
@@ -101,6 +107,8 @@ private:
 
     std::unique_ptr<MTessarayDoc> m_document;
     std::unique_ptr<MMainFrame> m_frame;
+    // The view of a print from the command line, which has no main frame.
+    std::unique_ptr<MTessarayView> m_printView;
     int m_unregisterResult = 0;
     // A print from the command line failed (or never ran to its end).
     bool m_printFailed = false;

@@ -1,12 +1,15 @@
 // Generated DXF drawings for the benchmarks: mixed entities (LINE, CIRCLE, ARC, TEXT, LWPOLYLINE and
-// INSERT of small blocks) on 10 layers, or one kind only; and the figures the benchmarks share.
+// INSERT of small blocks) on 10 layers, one kind only, or a floor plan (PlanScene.h); and the figures
+// the benchmarks share.
 #pragma once
 
 #include <cstdio>
 #include <fstream>
 #include <random>
 #include <string>
+#include <utility>
 
+#include "bench/PlanScene.h"
 #include "bench/ProcessMemory.h"
 #include "model/exchange/DxfOutStream.h"
 #include "platform/TextFile.h"
@@ -14,7 +17,7 @@
 namespace bench {
 
 // kNearArcs: arcs within a small area, so that each spans many device pixels on the page.
-enum class DxfMix { kMixed, kLines, kArcs, kTexts, kNearArcs };
+enum class DxfMix { kMixed, kLines, kArcs, kTexts, kNearArcs, kCircles, kPlan };
 
 constexpr int kDxfLayers = 10;
 constexpr int kDxfBlocks = 10;
@@ -93,12 +96,15 @@ inline int DxfKind(DxfMix mix, int i) {
             return 2;
         case DxfMix::kTexts:
             return 3;
+        case DxfMix::kCircles:
+            return 1;
         default:
             return i % 6;
     }
 }
 
 inline std::string MakeDxf(int entities, DxfMix mix = DxfMix::kMixed) {
+    if (mix == DxfMix::kPlan) return MakePlanDxf(entities);
     std::mt19937 rng(42);
     MDXFOutStream out;
     out.BeginSection("HEADER");
@@ -138,6 +144,17 @@ inline std::string MakeDxf(int entities, DxfMix mix = DxfMix::kMixed) {
     out.EndSection();
     out.WriteString(0, "EOF");
     return out.TakeText();
+}
+
+// The mixes by the names the benchmark programs take on their command lines.
+inline bool DxfMixNamed(const std::string& name, DxfMix& mix) {
+    static const std::pair<const char*, DxfMix> kNames[] = {
+        {"mixed", DxfMix::kMixed}, {"lines", DxfMix::kLines},        {"arcs", DxfMix::kArcs},
+        {"texts", DxfMix::kTexts}, {"near-arcs", DxfMix::kNearArcs}, {"circles", DxfMix::kCircles},
+        {"plan", DxfMix::kPlan}};
+    for (const auto& [n, m] : kNames)
+        if (name == n) return mix = m, true;
+    return false;
 }
 
 inline void WriteDxfFile(const std::string& path, int entities, DxfMix mix = DxfMix::kMixed) {

@@ -12,6 +12,7 @@
 #include <chrono>
 #include <clocale>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <map>
 #include <sstream>
@@ -117,12 +118,22 @@ inline ProgramWindow& ToolWindow() {
     return *window;
 }
 
+// The monotonic clock as a number both processes read alike.
+inline long long MonotonicNs() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
 // The child's side: opens the file (and prints it when a PDF is named), then writes its figures as
-// "name=value" words on standard output.
-inline int RunChild(const std::string& path, const std::string& pdf) {
+// "name=value" words on standard output. spawnNs is when the parent started it: startup_s runs from
+// there until the window is ready for the file (the process, the toolkit and the program's set-up),
+// finished_s until the last figure.
+inline int RunChild(const std::string& path, const std::string& pdf, long long spawnNs) {
     const auto start = std::chrono::steady_clock::now();
     ProgramWindow window;
     const double setup = SecondsSince(start);
+    const double startup = spawnNs > 0 ? (MonotonicNs() - spawnNs) * 1e-9 : 0.0;
     double read = 0, update = 0, readPeak = 0;
     const double openCpu = CpuSeconds();
     if (!window.Open(path, read, update, &readPeak)) return 2;
@@ -135,22 +146,25 @@ inline int RunChild(const std::string& path, const std::string& pdf) {
         print = SecondsSince(printStart);
     }
     const double endCpu = CpuSeconds();
+    const double finished = spawnNs > 0 ? (MonotonicNs() - spawnNs) * 1e-9 : 0.0;
     std::printf(
-        "setup_s=%.6f read_s=%.6f update_s=%.6f open_s=%.6f print_s=%.6f open_cpu_s=%.6f "
-        "print_cpu_s=%.6f read_peak_MB=%.3f peak_MB=%.3f\n",
-        setup, read, update, open, print, printCpu - openCpu, endCpu - printCpu, readPeak, StatusMB("VmHWM"));
+        "setup_s=%.6f startup_s=%.6f startup_cpu_s=%.6f read_s=%.6f update_s=%.6f open_s=%.6f print_s=%.6f "
+        "open_cpu_s=%.6f print_cpu_s=%.6f finished_s=%.6f read_peak_MB=%.3f peak_MB=%.3f\n",
+        setup, startup, openCpu, read, update, open, print, printCpu - openCpu, endCpu - printCpu, finished,
+        readPeak, StatusMB("VmHWM"));
     std::fflush(stdout);
     return 0;
 }
 
 using Figures = std::map<std::string, double>;
 
-// The parent's side: one fresh process; its figures, and its whole time as process_s.
+// The parent's side: one fresh process; its figures, its whole time as process_s, and teardown_s
+// from its last figure to its end.
 inline bool RunFreshProcess(const std::string& path, const std::string& pdf, Figures& figures) {
     const auto start = std::chrono::steady_clock::now();
     std::string output;
-    const std::string command =
-        "'/proc/" + std::to_string(::getpid()) + "/exe' --child '" + path + "' '" + pdf + "'";
+    const std::string command = "'/proc/" + std::to_string(::getpid()) + "/exe' --child '" + path + "' '" +
+                                pdf + "' " + std::to_string(MonotonicNs());
     if (!RunCommand(command, output)) {
         std::fprintf(stderr, "the fresh process failed:\n%s\n", output.c_str());
         return false;
@@ -164,6 +178,7 @@ inline bool RunFreshProcess(const std::string& path, const std::string& pdf, Fig
         if (eq != std::string::npos && ParseDouble(word.substr(eq + 1), value))
             figures[word.substr(0, eq)] = value;
     }
+    if (figures["finished_s"] > 0) figures["teardown_s"] = figures["process_s"] - figures["finished_s"];
     return figures.count("open_s") != 0;
 }
 
@@ -184,7 +199,7 @@ inline int ColdMain(int argc, char** argv) {
         setenv("QT_QPA_PLATFORM", "offscreen", 0);
         QApplication app(argc, argv);
         std::setlocale(LC_NUMERIC, "C");
-        return RunChild(argv[2], argc > 3 ? argv[3] : "");
+        return RunChild(argv[2], argc > 3 ? argv[3] : "", argc > 4 ? std::atoll(argv[4]) : 0);
     }
     return RunBenchmarks(argc, argv);
 }

@@ -3,8 +3,11 @@
 // open time (the benchmark's time; open_cpu_s the processor time, steadier on a busy machine), the
 // whole process (process_s), its peak resident memory (read_peak_MB after the read, peak_MB at the end) and,
 // up to 100,000 entities, ezdxf's read time of the same file in the same run (ezdxf_s, speedup).
-// Goals: 100,000 under 0.4 s and at least 10 times ezdxf; 1,000,000 under 4 s and 400 MB; the
-// time growing linearly.
+// BM_OpenKind opens 20,000 arcs, circles or texts and a generated floor plan of 10,000 entities the
+// same way. startup_s is the fresh process until it is ready for the file, teardown_s its end after
+// the open.
+// Goals: 100,000 under 0.3 s and at least 10 times ezdxf; 1,000,000 under 4 s and 400 MB; the
+// time growing linearly; the plan under 0.2 s for the whole process.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -20,21 +23,24 @@ namespace {
 struct Files {
     std::filesystem::path dir =
         std::filesystem::temp_directory_path() / ("tessaray_bench_open_" + std::to_string(::getpid()));
-    std::map<int, std::string> paths;
-    std::map<int, double> ezdxf;
+    std::map<std::string, std::string> paths;
+    std::map<std::string, double> ezdxf;
 
     Files() { std::filesystem::create_directories(dir); }
     ~Files() {
         std::error_code ec;
         std::filesystem::remove_all(dir, ec);
     }
-    const std::string& Path(int entities) {
-        auto it = paths.find(entities);
+    const std::string& Path(int entities, const std::string& kind = "mixed") {
+        const std::string name = kind + std::to_string(entities);
+        auto it = paths.find(name);
         if (it != paths.end()) return it->second;
-        const std::string path = (dir / ("mixed" + std::to_string(entities) + ".dxf")).string();
-        bench::WriteDxfFile(path, entities);
-        if (entities <= 100000) ezdxf[entities] = bench::EzdxfSeconds(path);
-        return paths[entities] = path;
+        const std::string path = (dir / (name + ".dxf")).string();
+        bench::DxfMix mix = bench::DxfMix::kMixed;
+        bench::DxfMixNamed(kind, mix);
+        bench::WriteDxfFile(path, entities, mix);
+        if (entities <= 100000) ezdxf[name] = bench::EzdxfSeconds(path);
+        return paths[name] = path;
     }
 };
 
@@ -43,9 +49,8 @@ Files& TheFiles() {
     return files;
 }
 
-void BM_OpenCold(benchmark::State& state) {
-    const int entities = static_cast<int>(state.range(0));
-    const std::string& path = TheFiles().Path(entities);
+void OpenFresh(benchmark::State& state, int entities, const std::string& kind) {
+    const std::string& path = TheFiles().Path(entities, kind);
     bench::Figures figures;
     for (auto _ : state) {
         if (!bench::RunFreshProcess(path, "", figures)) {
@@ -55,16 +60,37 @@ void BM_OpenCold(benchmark::State& state) {
         state.SetIterationTime(figures["open_s"]);
     }
     state.counters["process_s"] = figures["process_s"];
+    state.counters["startup_s"] = figures["startup_s"];
+    state.counters["teardown_s"] = figures["teardown_s"];
     state.counters["open_cpu_s"] = figures["open_cpu_s"];
     state.counters["peak_MB"] = figures["peak_MB"];
     state.counters["read_peak_MB"] = figures["read_peak_MB"];
     state.counters["file_MB"] = std::filesystem::file_size(path) / (1024.0 * 1024.0);
-    const auto ez = TheFiles().ezdxf.find(entities);
+    const auto ez = TheFiles().ezdxf.find(kind + std::to_string(entities));
     if (ez != TheFiles().ezdxf.end() && ez->second > 0) {
         state.counters["ezdxf_s"] = ez->second;
         state.counters["speedup"] = ez->second / figures["open_s"];
     }
 }
+
+void BM_OpenCold(benchmark::State& state) {
+    OpenFresh(state, static_cast<int>(state.range(0)), "mixed");
+}
+void BM_OpenKind(benchmark::State& state, int entities, const char* kind) {
+    OpenFresh(state, entities, kind);
+}
+#define KIND_BENCHMARK(name, entities, kind)             \
+    BENCHMARK_CAPTURE(BM_OpenKind, name, entities, kind) \
+        ->Unit(benchmark::kMillisecond)                  \
+        ->UseManualTime()                                \
+        ->Iterations(1)                                  \
+        ->Repetitions(5)                                 \
+        ->ReportAggregatesOnly(true)
+KIND_BENCHMARK(arcs20k, 20000, "arcs");
+KIND_BENCHMARK(circles20k, 20000, "circles");
+KIND_BENCHMARK(texts20k, 20000, "texts");
+KIND_BENCHMARK(plan10k, 10000, "plan");
+
 BENCHMARK(BM_OpenCold)
     ->Arg(10000)
     ->Arg(100000)
@@ -77,16 +103,12 @@ BENCHMARK(BM_OpenCold)
 
 }  // namespace
 
-// "--make N path [lines|arcs|near-arcs|texts]" writes the drawing of N entities, for looking at one open
-// with a profiler.
+// "--make N path [lines|arcs|near-arcs|circles|texts|plan]" writes the drawing of N entities, for
+// looking at one open with a profiler.
 int main(int argc, char** argv) {
     if ((argc == 4 || argc == 5) && std::string(argv[1]) == "--make") {
-        const std::string kind = argc == 5 ? argv[4] : "";
-        const bench::DxfMix mix = kind == "lines"       ? bench::DxfMix::kLines
-                                  : kind == "arcs"      ? bench::DxfMix::kArcs
-                                  : kind == "near-arcs" ? bench::DxfMix::kNearArcs
-                                  : kind == "texts"     ? bench::DxfMix::kTexts
-                                                        : bench::DxfMix::kMixed;
+        bench::DxfMix mix = bench::DxfMix::kMixed;
+        if (argc == 5) bench::DxfMixNamed(argv[4], mix);
         bench::WriteDxfFile(argv[3], std::stoi(argv[2]), mix);
         return 0;
     }

@@ -64,8 +64,7 @@ void BM_SnapSearchEveryKind(benchmark::State& state) {
     GetOptionRecord().m_snap = kEverySnapKind;
     static PickTool tool;
     AtEveryPoint(state, [&](CPoint p) {
-        MFloatPoint out;
-        tool.SnapPoint(&scene.view, p.x, p.y, &out, 0);
+        const MFloatPoint out = tool.Snap(&scene.view, p.x, p.y, 0).point;
         benchmark::DoNotOptimize(out);
     });
 }

@@ -270,9 +270,19 @@ int MDocShapeArray::SelectAllShapes(MCadView* view, MLShapeArray* selection, MFl
     return taken;
 }
 
-double MDocShapeArray::SearchLayerSnap(const MLayer* layer, MSnapPoint& snap, const MFloatPoint& cursor,
-                                       const MFloatRect& aperture, WORD kinds, double best,
-                                       bool& aborted) const {
+namespace {
+
+bool Cancelled(const MSnapQuery& query) {
+    return query.cancel && query.cancel();
+}
+
+}  // namespace
+
+double MDocShapeArray::SearchLayerSnap(const MLayer* layer, MSnapPoint& snap, const MSnapQuery& query,
+                                       double best, bool& aborted) const {
+    const MFloatPoint& cursor = query.cursor;
+    const MFloatRect& aperture = query.aperture;
+    const WORD kinds = query.kinds;
     const int n = layer->GetSize();
     // A crossing inside the aperture lies on both shapes, so inside both extents: only shapes whose
     // extent meets the aperture are paired, each with the later ones, in the layer's order.
@@ -285,7 +295,7 @@ double MDocShapeArray::SearchLayerSnap(const MLayer* layer, MSnapPoint& snap, co
     for (int i = 0; i < n; ++i) {
         MCadShape* s = layer->GetAt(i);
         if (!s) continue;
-        if (i + 1 < n && !IsCursorStill()) {
+        if (i + 1 < n && Cancelled(query)) {
             aborted = true;
             return best;
         }
@@ -333,9 +343,11 @@ std::size_t MDocShapeArray::SnapIndexBytes() const {
     return bytes;
 }
 
-double MDocShapeArray::SearchLayerSnapNear(const MLayer* layer, MSnapPoint& snap, const MFloatPoint& cursor,
-                                           const MFloatRect& aperture, WORD kinds, double best,
-                                           bool& aborted) const {
+double MDocShapeArray::SearchLayerSnapNear(const MLayer* layer, MSnapPoint& snap, const MSnapQuery& query,
+                                           double best, bool& aborted) const {
+    const MFloatPoint& cursor = query.cursor;
+    const MFloatRect& aperture = query.aperture;
+    const WORD kinds = query.kinds;
     // The same walk as the whole layer's, in the layer's order, over the shapes that can offer or
     // cross anything inside the aperture.
     std::vector<int> candidates;
@@ -368,7 +380,7 @@ double MDocShapeArray::SearchLayerSnapNear(const MLayer* layer, MSnapPoint& snap
     for (const int i : candidates) {
         MCadShape* s = layer->GetAt(i);
         if (!s) continue;
-        if (!IsCursorStill()) {
+        if (Cancelled(query)) {
             aborted = true;
             return best;
         }
@@ -387,7 +399,7 @@ double MDocShapeArray::SearchLayerSnapNear(const MLayer* layer, MSnapPoint& snap
                 if (k >= near.size()) break;
             }
             best = layer->GetAt(near[k])->SnapIntersection(s, snap, cursor, aperture, best);
-            if (!IsCursorStill()) {
+            if (Cancelled(query)) {
                 aborted = true;
                 return best;
             }
@@ -396,34 +408,25 @@ double MDocShapeArray::SearchLayerSnapNear(const MLayer* layer, MSnapPoint& snap
     return best;
 }
 
-WORD MDocShapeArray::FindSnapPoint(MCadView* view, int x, int y, MFloatPoint* point, WORD kinds,
-                                   MSnapPoint* record, BOOL currentLayerOnly) const {
-    if (GetLayerCount() == 0 || !view) return 0;
-    const std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
-    const CRect deviceSquare(x - 8, y - 8, x + 8, y + 8);
-    MFloatRect aperture = view->DeviceRectToDoc(dc.get(), deviceSquare);
-    aperture.Normalize();
-    const MFloatPoint cursor = view->DeviceToDoc(dc.get(), CPoint(x, y));
-
+MSnapPoint MDocShapeArray::FindSnapPoint(const MSnapQuery& query) const {
+    if (GetLayerCount() == 0) return MSnapPoint();
+    const WORD kinds = query.kinds;
+    const MFloatPoint& cursor = query.cursor;
+    const MFloatRect& aperture = query.aperture;
     const WORD mode = DisplayMode();
-    const bool others = (mode & kLayerOthersSnap) && !currentLayerOnly;
-    // Indexes out of date are rebuilt before the abort test starts counting.
+    const bool others = (mode & kLayerOthersSnap) && !query.currentLayerOnly;
+    // Indexes out of date are rebuilt before the search starts asking to be cancelled.
     for (int i = 0; m_snapIndexing && i < GetLayerCount(); ++i)
         if (i == m_current || (others && GetLayer(i)->IsVisible())) SnapIndexOf(GetLayer(i));
-    ResetCursorStill();
+    const MSnapCancelScope cancelScope(&query.cancel);
 
     MSnapPoint snap;
     double best = DBL_MAX;
     bool aborted = false;
 
-    const auto report = [&]() -> WORD {
-        if (point) *point = snap.GetPoint();
-        if (record) *record = snap;
-        return snap.kind;
-    };
     const auto searchPoints = [&](const MLayer* l) {
-        best = m_snapIndexing ? SearchLayerSnapNear(l, snap, cursor, aperture, kinds, best, aborted)
-                              : SearchLayerSnap(l, snap, cursor, aperture, kinds, best, aborted);
+        best = m_snapIndexing ? SearchLayerSnapNear(l, snap, query, best, aborted)
+                              : SearchLayerSnap(l, snap, query, best, aborted);
     };
 
     constexpr WORD kPointKinds =
@@ -434,28 +437,24 @@ WORD MDocShapeArray::FindSnapPoint(MCadView* view, int x, int y, MFloatPoint* po
             if (i == m_current || !GetLayer(i)->IsVisible()) continue;
             searchPoints(GetLayer(i));
         }
-        if (snap.kind != 0) return report();
+        if (snap.kind != 0) return snap;
     }
 
-    if (kinds & kSnapOnShape) {
-        CRect logicalSquare = deviceSquare;
-        if (dc) dc->DPtoLP(&logicalSquare);
-        CPoint logicalCursor(x, y);
-        if (dc) dc->DPtoLP(&logicalCursor);
+    if ((kinds & kSnapOnShape) && query.view) {
         aborted = false;
         std::vector<int> candidates;
         const auto tryShape = [&](MCadShape* s) {
             if (!s || !s->GetDrawExtent().Overlaps(aperture)) return;
-            if (!s->IntersectsRectPixel(view, logicalSquare, aperture)) return;
+            if (!s->IntersectsRectPixel(query.view, query.logicalAperture, aperture)) return;
             MFloatPoint foot;
-            if (s->HitTest(view, logicalCursor, &foot, 8)) {
+            if (s->HitTest(query.view, query.logicalCursor, &foot, query.tolerance)) {
                 const double d = std::hypot(foot.x - cursor.x, foot.y - cursor.y);
                 if (d < best) {
                     best = d;
                     snap = MSnapPoint(foot, kSnapOnShape, s);
                 }
             }
-            if (!IsCursorStill()) aborted = true;
+            if (Cancelled(query)) aborted = true;
         };
         const auto searchLayer = [&](int index) {
             const MLayer* l = GetLayer(index);
@@ -472,9 +471,9 @@ WORD MDocShapeArray::FindSnapPoint(MCadView* view, int x, int y, MFloatPoint* po
         if (GetCurrentLayer()) searchLayer(m_current);
         for (int i = GetLayerCount() - 1; others && !aborted && i >= 0; --i)
             if (i != m_current && GetLayer(i)->IsVisible()) searchLayer(i);
-        if (snap.kind != 0) return report();
+        if (snap.kind != 0) return snap;
     }
-    return 0;
+    return MSnapPoint();
 }
 
 void MDocShapeArray::WriteText(CDocument* doc, std::ostream& os) const {

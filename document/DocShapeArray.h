@@ -106,10 +106,10 @@ public:
     int SelectShapesInRect(MCadView* view, MLShapeArray* selection, MFloatPointArray* points, MFloatRect rect,
                            int mode) const;
     int SelectAllShapes(MCadView* view, MLShapeArray* selection, MFloatPointArray* points) const;
-    // The nearest snap point of the enabled kinds within 8 device pixels of (x, y); 0 when none, and
-    // then *point is unchanged.
-    WORD FindSnapPoint(MCadView* view, int x, int y, MFloatPoint* point, WORD kinds, MSnapPoint* record,
-                       BOOL currentLayerOnly) const;
+    // The nearest snap point of the query's kinds inside its aperture, on the current layer (and, with
+    // display-mode bit 0x8, the other visible ones): the point kinds first, then a point on a shape.
+    // Kind 0 when none was found. A cancelled search answers with the best found until then.
+    MSnapPoint FindSnapPoint(const MSnapQuery& query) const;
     // Every change to the shapes or layers must pass here (the document's edits and its modified
     // flag do): the snap search's indexes are rebuilt on their next use.
     void NoteChange() { ++m_changes; }
@@ -132,10 +132,10 @@ public:
     int m_current = 0;
 
 private:
-    double SearchLayerSnap(const MLayer* layer, MSnapPoint& snap, const MFloatPoint& cursor,
-                           const MFloatRect& aperture, WORD kinds, double best, bool& aborted) const;
-    double SearchLayerSnapNear(const MLayer* layer, MSnapPoint& snap, const MFloatPoint& cursor,
-                               const MFloatRect& aperture, WORD kinds, double best, bool& aborted) const;
+    double SearchLayerSnap(const MLayer* layer, MSnapPoint& snap, const MSnapQuery& query, double best,
+                           bool& aborted) const;
+    double SearchLayerSnapNear(const MLayer* layer, MSnapPoint& snap, const MSnapQuery& query, double best,
+                               bool& aborted) const;
     // The index of a layer, up to date; null with indexing off.
     const MSnapIndex* SnapIndexOf(const MLayer* layer) const;
 
@@ -144,6 +144,4 @@ private:
     bool m_snapIndexing = true;
     mutable std::uint64_t m_indexedChanges = ~std::uint64_t{0};
     mutable std::unordered_map<const MLayer*, std::unique_ptr<MSnapIndex>> m_snapIndexes;
-    mutable std::vector<int> m_snapCandidates;
-    mutable std::vector<char> m_snapNear;
 };

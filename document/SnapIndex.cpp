@@ -71,8 +71,8 @@ void MSnapIndex::Update(const MShapeArray& shapes, std::uint64_t stamp) {
     m_entries.clear();
     m_large.clear();
 
-    // Shapes whose SnapPoints asks the abort test (groups) must offer everything here.
-    const CursorPosProvider provider = SetCursorPosProvider(nullptr);
+    // Shapes whose SnapPoints asks whether the search is cancelled (groups) must offer everything here.
+    const MSnapCancelScope uncancelled(nullptr);
     std::vector<MFloatRect> reach(n);
     std::vector<bool> present(n, false);
     MFloatRect bounds(kHuge, kHuge, -kHuge, -kHuge);
@@ -83,7 +83,6 @@ void MSnapIndex::Update(const MShapeArray& shapes, std::uint64_t stamp) {
         reach[i] = Reach(s);
         if (reach[i].left > -kHuge) Grow(bounds, reach[i]);
     }
-    SetCursorPosProvider(provider);
 
     if (bounds.left > bounds.right) bounds = MFloatRect(0, 0, 1, 1);
     const double w = std::max(bounds.right - bounds.left, 1e-9);

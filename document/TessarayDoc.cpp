@@ -523,9 +523,8 @@ MCadShape* MTessarayDoc::HitTest(MCadView* view, int x, int y, int* layer, int t
     return m_layers->HitTest(view, x, y, layer, tolerance);
 }
 
-WORD MTessarayDoc::FindSnapPoint(MCadView* view, int x, int y, MFloatPoint* point, WORD kinds,
-                                 MSnapPoint* record, BOOL currentLayerOnly) const {
-    return m_layers ? m_layers->FindSnapPoint(view, x, y, point, kinds, record, currentLayerOnly) : 0;
+MSnapPoint MTessarayDoc::FindSnapPoint(const MSnapQuery& query) const {
+    return m_layers ? m_layers->FindSnapPoint(query) : MSnapPoint();
 }
 
 int MTessarayDoc::SelectShapesInRect(MCadView* view, MLShapeArray* selection, MFloatPointArray* points,

@@ -145,8 +145,8 @@ public:
     MDocShapeArray* GetLayers() const { return m_layers.get(); }
     void Draw(MCadView* view, CDC* dc);
     MCadShape* HitTest(MCadView* view, int x, int y, int* layer, int tolerance) const;
-    WORD FindSnapPoint(MCadView* view, int x, int y, MFloatPoint* point, WORD kinds, MSnapPoint* record,
-                       BOOL currentLayerOnly) const;
+    // See MDocShapeArray::FindSnapPoint; kind 0 without layers.
+    MSnapPoint FindSnapPoint(const MSnapQuery& query) const;
     int SelectShapesInRect(MCadView* view, MLShapeArray* selection, MFloatPointArray* points,
                            const MFloatRect& rect, int mode) const;
     int SelectAllShapes(MCadView* view, MLShapeArray* selection, MFloatPointArray* points) const;
@@ -197,8 +197,12 @@ public:
     void AddShapeLeaveListener(MShapeLeaveListener* listener);
     void RemoveShapeLeaveListener(MShapeLeaveListener* listener);
 
+    // The origin of the user's coordinates, saved with the drawing; views follow it
+    // (MTessarayView::FollowDocumentOrigin).
+    const MFloatPoint& GetOrigin() const { return m_origin; }
+    void SetOrigin(const MFloatPoint& origin) { m_origin = origin; }
+
     // ---- Fields the view and the importers read and write ----
-    MFloatPoint m_origin;
     double m_gridX = 1000.0;
     double m_gridY = 1000.0;
     // The view fits the paper scale to the drawing at its first update (set by the DXF import).
@@ -207,6 +211,7 @@ public:
     MFloatRect m_importedExtents;
 
 private:
+    MFloatPoint m_origin;
     void TellShapeLeft(const MCadShape* shape);
     std::vector<MShapeLeaveListener*> m_leaveListeners;
     struct Content;  // what a native file read produces before it replaces the drawing

@@ -124,7 +124,7 @@ int MDXFReader::Prepare(const std::string& path) {
     }
     MDXFImportUi* ui = GetDXFImportUi();
     if (!ui) return 1;
-    m_keptOrigin = m_doc.m_origin;
+    m_keptOrigin = m_doc.GetOrigin();
     SetDefaultPaper(m_doc.GetPaperInfo());
     const int result = ui->RunPaperDialog(m_doc);
     m_autoScale = 0;
@@ -141,7 +141,7 @@ int MDXFReader::Read(const std::string& path) {
     if (!m_prepared && !Prepare(path)) return 0;
     if (m_paperChosen) {
         m_doc.SetPaper(GetDefaultPaperSize(), GetDefaultPaperScale(), GetDefaultPaper().horizontal);
-        m_doc.m_origin = m_keptOrigin;
+        m_doc.SetOrigin(m_keptOrigin);
     }
     std::unique_ptr<CFile> file = std::move(m_file);
     if (!file) {

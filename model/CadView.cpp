@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "model/PaperInfo.h"
+#include "model/SnapPoint.h"
 #include "platform/gdi/DC.h"
 
 namespace {
@@ -211,4 +212,24 @@ std::unique_ptr<CDC> MCadView::GetPreparedClientDC() {
     std::unique_ptr<CDC> dc = GetClientDC();
     if (dc) OnPrepareDC(dc.get());
     return dc;
+}
+
+MSnapQuery MCadView::SnapQueryAt(int x, int y, WORD kinds) {
+    const std::unique_ptr<CDC> dc = GetPreparedClientDC();
+    MSnapQuery query;
+    const CRect deviceSquare(x - kSnapAperturePixels, y - kSnapAperturePixels, x + kSnapAperturePixels,
+                             y + kSnapAperturePixels);
+    query.aperture = DeviceRectToDoc(dc.get(), deviceSquare);
+    query.aperture.Normalize();
+    query.cursor = DeviceToDoc(dc.get(), CPoint(x, y));
+    query.kinds = kinds;
+    query.view = this;
+    query.logicalCursor = CPoint(x, y);
+    query.logicalAperture = deviceSquare;
+    if (dc) {
+        dc->DPtoLP(&query.logicalCursor);
+        dc->DPtoLP(&query.logicalAperture);
+    }
+    query.tolerance = kSnapAperturePixels;
+    return query;
 }

@@ -11,6 +11,10 @@
 
 class CDC;
 class MPaperInfo;
+struct MSnapQuery;
+
+// Half the side of the snap aperture, in device pixels.
+constexpr int kSnapAperturePixels = 8;
 
 class MCadView {
 public:
@@ -92,6 +96,10 @@ public:
     virtual void InvalidateRect(const CRect* rect, BOOL erase = TRUE);
     // A client DC already prepared by OnPrepareDC.
     std::unique_ptr<CDC> GetPreparedClientDC();
+
+    // A snap search at a device point: the aperture of kSnapAperturePixels around it, in drawing
+    // units and logical pixels. It runs to its end; the window view adds a cancel test.
+    virtual MSnapQuery SnapQueryAt(int x, int y, WORD kinds);
 
     // The paper's origin offset (drawing units) and scale as read now.
     double OriginOffsetX() const;

@@ -7,7 +7,20 @@
 
 namespace {
 MFloatRect* g_offerReach = nullptr;
+const MSnapCancel* g_cancel = nullptr;
 }  // namespace
+
+MSnapCancelScope::MSnapCancelScope(const MSnapCancel* cancel) : m_previous(g_cancel) {
+    g_cancel = cancel;
+}
+
+MSnapCancelScope::~MSnapCancelScope() {
+    g_cancel = m_previous;
+}
+
+bool SnapSearchCancelled() {
+    return g_cancel && *g_cancel && (*g_cancel)();
+}
 
 MSnapOfferWatch::MSnapOfferWatch(MFloatRect* reach) : m_previous(g_offerReach) {
     g_offerReach = reach;

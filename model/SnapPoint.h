@@ -2,6 +2,7 @@
 // inside the search square wins, and of equally near candidates the first offered stays.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "model/geometry/FloatPoint.h"
@@ -9,6 +10,7 @@
 #include "platform/WinTypes.h"
 
 class MCadShape;
+class MCadView;
 
 // Snap kinds (16-bit); a snap mode is a set of them.
 enum : WORD {
@@ -61,6 +63,43 @@ public:
 private:
     MFloatRect* m_previous;
 };
+
+// Asked between the shapes of a long snap search; true ends the search with the best found so far.
+using MSnapCancel = std::function<bool()>;
+
+// One snap search near the pointer. The point kinds need only the cursor and the aperture square
+// around it in drawing units; the on-shape kind hit-tests in the view's logical pixels.
+struct MSnapQuery {
+    MFloatPoint cursor;
+    // Normalised (left <= right, bottom <= top).
+    MFloatRect aperture;
+    WORD kinds = 0;
+    // Snaps on the current layer only, whatever the layer display mode says.
+    bool currentLayerOnly = false;
+    // For the on-shape kind: the view, the cursor and the aperture in its logical pixels, and the
+    // hit tolerance in the same pixels.
+    MCadView* view = nullptr;
+    CPoint logicalCursor;
+    CRect logicalAperture;
+    int tolerance = 0;
+    // Empty: the search runs to its end.
+    MSnapCancel cancel;
+};
+
+// While one lives, SnapSearchCancelled asks its predicate: the snap search installs the query's, so
+// that shapes walking members of their own (groups) stop with it. One at a time, on the
+// user-interface thread; a null predicate (or none installed) never cancels.
+class MSnapCancelScope {
+public:
+    explicit MSnapCancelScope(const MSnapCancel* cancel);
+    ~MSnapCancelScope();
+    MSnapCancelScope(const MSnapCancelScope&) = delete;
+    MSnapCancelScope& operator=(const MSnapCancelScope&) = delete;
+
+private:
+    const MSnapCancel* m_previous;
+};
+bool SnapSearchCancelled();
 
 // What a collector of snap points offers the shapes; the base collects nothing.
 class MSnapPointArrayBase {

@@ -105,7 +105,8 @@ public:
         return ok ? i : AtoI(v.toString().toStdString());
     }
     BOOL WriteProfileInt(std::string_view section, std::string_view entry, int value) override {
-        m_settings.setValue(GroupKey(section, entry), value);
+        const QString key = GroupKey(section, entry);
+        if (!HoldsText(key, QString::number(value))) m_settings.setValue(key, value);
         return TRUE;
     }
     std::string GetProfileString(std::string_view section, std::string_view entry,
@@ -115,7 +116,9 @@ public:
         return v.toString().toStdString();
     }
     BOOL WriteProfileString(std::string_view section, std::string_view entry, std::string_view value) override {
-        m_settings.setValue(GroupKey(section, entry), QStr(value));
+        const QString key = GroupKey(section, entry);
+        const QString text = QStr(value);
+        if (!HoldsText(key, text)) m_settings.setValue(key, text);
         return TRUE;
     }
     BOOL GetProfileBinary(std::string_view section, std::string_view entry, std::vector<BYTE>& data) override {
@@ -127,8 +130,11 @@ public:
     }
     BOOL WriteProfileBinary(std::string_view section, std::string_view entry, const void* data,
                             std::size_t size) override {
-        m_settings.setValue(GroupKey(section, entry),
-                            QByteArray(static_cast<const char*>(data), static_cast<qsizetype>(size)));
+        const QString key = GroupKey(section, entry);
+        const QByteArray bytes(static_cast<const char*>(data), static_cast<qsizetype>(size));
+        const QVariant held = m_settings.value(key);
+        if (held.typeId() != QMetaType::QByteArray || held.toByteArray() != bytes)
+            m_settings.setValue(key, bytes);
         return TRUE;
     }
     BOOL HasEntry(std::string_view section, std::string_view entry) override {
@@ -156,6 +162,20 @@ public:
     }
 
 private:
+    // Whether the entry already holds this text (as a number or a text): then it is not written
+    // again, since every change saves the whole file anew, flushed to the disk, at the event
+    // loop's next turn, and every start writes the same few entries.
+    bool HoldsText(const QString& key, const QString& text) const {
+        const QVariant held = m_settings.value(key);
+        switch (held.typeId()) {
+            case QMetaType::QString:
+            case QMetaType::Int:
+                return held.toString() == text;
+            default:
+                return false;
+        }
+    }
+
     QSettings m_settings;
 };
 

@@ -107,7 +107,7 @@ void MDrawTool::ResetBase() {
     m_step = 0;
     m_stepPoints.clear();
     m_guideLineShown = FALSE;
-    m_snapped = FALSE;
+    m_snapper.Unmark();
     m_buttonDown = FALSE;
     m_tracking = FALSE;
     m_crossMarkShown = FALSE;
@@ -122,7 +122,7 @@ void MDrawTool::Reset() {
     m_step = 0;
     m_stepPoints.clear();
     m_guideLineShown = FALSE;
-    m_snapped = FALSE;
+    m_snapper.Unmark();
     m_buttonDown = FALSE;
     m_tracking = FALSE;
     m_crossMarkShown = FALSE;
@@ -229,11 +229,11 @@ void MDrawTool::GetAnchorPointDP(MFloatPoint* out, MTessarayView* view) {
 }
 
 MFloatPoint MDrawTool::GetUserPoint(MTessarayView* view) {
-    return view->DocToUser(m_currentPoint);
+    return view->DocToUser(GetCurrentPoint());
 }
 
 MFloatPoint MDrawTool::GetUserOffset(MTessarayView* view) {
-    return view->DocToUser(m_currentPoint) - view->DocToUser(view->GetAnchorPoint());
+    return view->DocToUser(GetCurrentPoint()) - view->DocToUser(view->GetAnchorPoint());
 }
 
 // ----- commands and failures --------------------------------------------------------------------

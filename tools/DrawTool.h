@@ -32,10 +32,13 @@
 #include "model/SnapPoint.h"
 #include "model/geometry/FloatPoint.h"
 #include "model/geometry/FloatRect.h"
+#include "tools/Snapper.h"
 #include "view/ViewTool.h"
 
 struct MCoordinateEntry;
 class CCmdUI;
+enum class MAttribute;
+struct MAttributeChange;
 class CDC;
 class MCadShape;
 class MDrawMenu;
@@ -117,20 +120,15 @@ public:
 
     // ----- snapping -----------------------------------------------------------------------------
     // Device point to snapped drawing point: coordinate entry, constraint, the document's snap
-    // search, the grid. Sets the snap record, snapped and the current point.
-    virtual void SnapPoint(MTessarayView* view, int x, int y, MFloatPoint* out, UINT flags);
+    // search, the grid. The result is kept as the last snap.
+    MSnapResult Snap(MTessarayView* view, int x, int y, UINT flags);
     // The enabled snap kinds: none while snapping is suspended, else the option record's SNAP.
     virtual WORD GetSnapFlags(MTessarayView* view);
     // The snap cursor of the last snap kind; FALSE (the view's cursor stays) when there is none.
     virtual BOOL SetToolCursor(MTessarayView* view);
-    // The snap cursor index of a snap kind: 1 end point, 2 intersection, 3 mid point, 4 centre,
-    // 5 on shape, 6 base point, 0 none (the grid included).
-    static int SnapCursorIndex(WORD kind);
-    // The cursor resource of an index 1..6; 0 for none.
-    static UINT SnapCursorResource(int index);
-    const MSnapPoint& GetSnapRecord() const { return m_snap; }
-    int GetSnapMarkFlag() const override { return m_snapped ? 1 : 0; }
-    MFloatPoint GetCurrentPoint() const override { return m_currentPoint; }
+    const MSnapPoint& GetSnapRecord() const { return m_snapper.Last().record; }
+    int GetSnapMarkFlag() const override { return m_snapper.Last().marked ? 1 : 0; }
+    MFloatPoint GetCurrentPoint() const override { return m_snapper.Last().point; }
 
     // ----- construction -------------------------------------------------------------------------
     // The tool's shape, made at the first point; null for a tool that does not construct.
@@ -248,54 +246,18 @@ public:
     BOOL IsTracking() const { return m_tracking; }
 
     // ----- drawing attributes (DrawToolAttributes.cpp) -------------------------------------------
-    // The program-wide attributes new shapes receive. The select tool overrides the pairs to act on
-    // its selection; the commands and the frame's controls reach them only through these.
-    virtual void SetLineColor(MTessarayView* view, COLORREF color);
-    virtual void SetFaceColor(MTessarayView* view, const MFillStyle& fill);
-    virtual void SetLineType(MTessarayView* view, int type);
-    virtual void SetLineWidth(MTessarayView* view, double width);
-    virtual void SetStartArrowType(MTessarayView* view, int type);
-    virtual void SetEndArrowType(MTessarayView* view, int type);
-    virtual void SetStartArrowSize(MTessarayView* view, double size);
-    virtual void SetEndArrowSize(MTessarayView* view, double size);
-    virtual void SetFontSize(MTessarayView* view, double size);
-    virtual void SetFontName(MTessarayView* view, const CString& name);
-    virtual void SetBold(MTessarayView* view, BOOL on);
-    virtual void SetItalic(MTessarayView* view, BOOL on);
-    virtual void SetUnderline(MTessarayView* view, BOOL on);
-    virtual void SetTextFrame(MTessarayView* view, BOOL on);
-    virtual void SetTextColor(MTessarayView* view, COLORREF color);
-    // Bits 0-1 (horizontal) or 2-3 (vertical) of the alignment word; the other bits stay.
-    virtual void SetHorzAlign(MTessarayView* view, int align);
-    virtual void SetVertAlign(MTessarayView* view, int align);
-    virtual COLORREF GetLineColor();
-    virtual MFillStyle GetFaceColor();
-    virtual int GetLineType();
-    virtual double GetLineWidth();
-    virtual double GetFontSize();
-    virtual CString GetFontName();
-    virtual BOOL GetBold();
-    virtual BOOL GetItalic();
-    virtual BOOL GetUnderline();
-    virtual BOOL GetTextFrame();
-    virtual COLORREF GetTextColor();
-    virtual int GetAlignment();
-    int GetHorzAlign() { return GetAlignment() & 3; }
-    int GetVertAlign() { return GetAlignment() & 0xC; }
-    // The four arrow getters read their field from GetArrowStyle, so one override changes all.
-    virtual MArrowInfo GetArrowStyle();
-    int GetStartArrowType() { return GetArrowStyle().startStyle; }
-    int GetEndArrowType() { return GetArrowStyle().endStyle; }
-    double GetStartArrowSize() { return GetArrowStyle().startSize; }
-    double GetEndArrowSize() { return GetArrowStyle().endSize; }
+    // The program-wide attributes new shapes receive. The commands and the frame's controls set one
+    // through ApplyAttributeChange and check or show what GetAttribute answers; a tool that edits
+    // a selection, or shows a figure in the making, overrides both and never re-registers them.
+    virtual void ApplyAttributeChange(MTessarayView* view, const MAttributeChange& change);
+    // The attribute's value, as the change that sets it.
+    virtual MAttributeChange GetAttribute(MAttribute which);
     // The palette command (200-215) of the line colour, -1 when none matches.
     int GetLineColorCommand();
     // The palette command (300-315) of the face colour: no fill is the palette's no-colour entry, a
     // plain fill its colour, a gradation none; -1 when none matches.
     int GetFaceColorCommand();
-    void OnLineType(MTessarayView* view, int type) { SetLineType(view, type); }
     void UpdateLineTypeUI(CCmdUI* ui, int type);
-    void OnLineWidthPreset(MTessarayView* view, int index);
     void UpdateLineWidthUI(CCmdUI* ui, int index);
     // The colour under the current point: the snapped shape's own colour (a framed text's too),
     // else the drawing's pixel there, rendered without the cross-hair and the tool's XOR figure.
@@ -460,10 +422,8 @@ protected:
     MFloatPoint m_crossMarkPoint;
     BOOL m_guideLineShown = FALSE;
     MFloatPoint m_guideLine[2];
-    // The last snap: snapped when its kind has a marker and a cursor.
-    BOOL m_snapped = FALSE;
-    MSnapPoint m_snap;
-    MFloatPoint m_currentPoint;
+    // Snapping and the last snap.
+    MSnapper m_snapper;
     // Coordinate entry: its base point, which values were given and the values.
     MFloatPoint m_entryBase;
     BOOL m_xGiven = FALSE, m_yGiven = FALSE, m_angleGiven = FALSE, m_distanceGiven = FALSE;
@@ -532,16 +492,8 @@ private:
     void RegisterLineCommands();
     void RegisterColorCommands();
     void RegisterControlCommands();
-    void RegisterControlSizeCommands();
     // The constraint modes and coordinate input (DrawToolConstraint.cpp).
     void RegisterConstraintCommands();
-    // The snap search of a constrained point: a snap point on the locus (onLocus), else the crossing
-    // of the snapped shape nearest to pt (crossings) within the aperture. FALSE when neither.
-    template <class OnLocus, class Crossings>
-    BOOL SnapOnLocus(MTessarayView* view, MFloatPoint* pt, OnLocus onLocus, Crossings crossings);
-    // The grid point at pt when accept(g) says it lies on the locus.
-    template <class Accept>
-    BOOL SnapGridOnLocus(MTessarayView* view, MFloatPoint* pt, Accept accept);
 };
 
 template <class Action>

@@ -6,11 +6,13 @@
 #include "document/ToolSettings.h"
 #include "model/settings/LineStyle.h"
 #include "model/shapes/CadShape.h"
+#include "platform/Exceptions.h"
 #include "platform/ProgramState.h"
 #include "platform/Strings.h"
 #include "platform/gdi/DC.h"
 #include "platform/ui/CmdUI.h"
 #include "resources/ResourceIds.h"
+#include "tools/AttributeChange.h"
 #include "tools/DrawTool.h"
 #include "tools/input/AttributeControls.h"
 #include "tools/input/UserLineWidthDialog.h"
@@ -79,107 +81,113 @@ void ShowColor(UINT id, COLORREF value) {
 
 // ----- the values -------------------------------------------------------------------------------
 
-void MDrawTool::SetLineColor(MTessarayView*, COLORREF color) {
-    Attr().lineColor = color;
-}
-void MDrawTool::SetFaceColor(MTessarayView*, const MFillStyle& fill) {
-    Attr().faceFill = fill;
-}
-void MDrawTool::SetLineType(MTessarayView*, int type) {
-    Attr().lineType = type;
-}
-void MDrawTool::SetLineWidth(MTessarayView*, double width) {
-    Attr().lineWidth = width;
-}
-void MDrawTool::SetStartArrowType(MTessarayView*, int type) {
-    Attr().arrows.startStyle = type;
-}
-void MDrawTool::SetEndArrowType(MTessarayView*, int type) {
-    Attr().arrows.endStyle = type;
-}
-void MDrawTool::SetStartArrowSize(MTessarayView*, double size) {
-    Attr().arrows.startSize = size;
-}
-void MDrawTool::SetEndArrowSize(MTessarayView*, double size) {
-    Attr().arrows.endSize = size;
-}
-void MDrawTool::SetFontSize(MTessarayView*, double size) {
-    Attr().fontSize = size;
-}
-void MDrawTool::SetFontName(MTessarayView*, const CString& name) {
-    Attr().fontName = name;
-}
-void MDrawTool::SetBold(MTessarayView*, BOOL on) {
-    Attr().bold = on;
-}
-void MDrawTool::SetItalic(MTessarayView*, BOOL on) {
-    Attr().italic = on;
-}
-void MDrawTool::SetUnderline(MTessarayView*, BOOL on) {
-    Attr().underline = on;
-}
-void MDrawTool::SetTextFrame(MTessarayView*, BOOL on) {
-    Attr().textFrame = on;
-}
-void MDrawTool::SetTextColor(MTessarayView*, COLORREF color) {
-    Attr().textColor = color;
-}
-void MDrawTool::SetHorzAlign(MTessarayView*, int align) {
-    Attr().alignment = (Attr().alignment & 0xC) | (align & 3);
-}
-void MDrawTool::SetVertAlign(MTessarayView*, int align) {
-    Attr().alignment = (Attr().alignment & 3) | (align & 0xC);
+void MDrawTool::ApplyAttributeChange(MTessarayView*, const MAttributeChange& change) {
+    MDrawAttributes& a = Attr();
+    switch (change.which) {
+        case MAttribute::kLineColor:
+            a.lineColor = change.Color();
+            break;
+        case MAttribute::kTextColor:
+            a.textColor = change.Color();
+            break;
+        case MAttribute::kFaceColor:
+            a.faceFill = change.Fill();
+            break;
+        case MAttribute::kLineType:
+            a.lineType = change.Number();
+            break;
+        case MAttribute::kStartArrowType:
+            a.arrows.startStyle = change.Number();
+            break;
+        case MAttribute::kEndArrowType:
+            a.arrows.endStyle = change.Number();
+            break;
+        case MAttribute::kBold:
+            a.bold = change.Number();
+            break;
+        case MAttribute::kItalic:
+            a.italic = change.Number();
+            break;
+        case MAttribute::kUnderline:
+            a.underline = change.Number();
+            break;
+        case MAttribute::kTextFrame:
+            a.textFrame = change.Number();
+            break;
+        case MAttribute::kHorzAlign:
+            a.alignment = (a.alignment & 0xC) | (change.Number() & 3);
+            break;
+        case MAttribute::kVertAlign:
+            a.alignment = (a.alignment & 3) | (change.Number() & 0xC);
+            break;
+        case MAttribute::kLineWidth:
+            a.lineWidth = change.Size();
+            break;
+        case MAttribute::kStartArrowSize:
+            a.arrows.startSize = change.Size();
+            break;
+        case MAttribute::kEndArrowSize:
+            a.arrows.endSize = change.Size();
+            break;
+        case MAttribute::kFontSize:
+            a.fontSize = change.Size();
+            break;
+        case MAttribute::kFontName:
+            a.fontName = change.Name();
+            break;
+    }
 }
 
-COLORREF MDrawTool::GetLineColor() {
-    return Attr().lineColor;
-}
-MFillStyle MDrawTool::GetFaceColor() {
-    return Attr().faceFill;
-}
-int MDrawTool::GetLineType() {
-    return Attr().lineType;
-}
-double MDrawTool::GetLineWidth() {
-    return Attr().lineWidth;
-}
-double MDrawTool::GetFontSize() {
-    return Attr().fontSize;
-}
-CString MDrawTool::GetFontName() {
-    return Attr().fontName;
-}
-BOOL MDrawTool::GetBold() {
-    return Attr().bold;
-}
-BOOL MDrawTool::GetItalic() {
-    return Attr().italic;
-}
-BOOL MDrawTool::GetUnderline() {
-    return Attr().underline;
-}
-BOOL MDrawTool::GetTextFrame() {
-    return Attr().textFrame;
-}
-COLORREF MDrawTool::GetTextColor() {
-    return Attr().textColor;
-}
-int MDrawTool::GetAlignment() {
-    return Attr().alignment;
-}
-MArrowInfo MDrawTool::GetArrowStyle() {
-    return Attr().arrows;
+MAttributeChange MDrawTool::GetAttribute(MAttribute which) {
+    const MDrawAttributes& a = Attr();
+    switch (which) {
+        case MAttribute::kLineColor:
+            return {which, a.lineColor};
+        case MAttribute::kTextColor:
+            return {which, a.textColor};
+        case MAttribute::kFaceColor:
+            return {which, a.faceFill};
+        case MAttribute::kLineType:
+            return {which, a.lineType};
+        case MAttribute::kStartArrowType:
+            return {which, a.arrows.startStyle};
+        case MAttribute::kEndArrowType:
+            return {which, a.arrows.endStyle};
+        case MAttribute::kBold:
+            return {which, a.bold};
+        case MAttribute::kItalic:
+            return {which, a.italic};
+        case MAttribute::kUnderline:
+            return {which, a.underline};
+        case MAttribute::kTextFrame:
+            return {which, a.textFrame};
+        case MAttribute::kHorzAlign:
+            return {which, a.alignment & 3};
+        case MAttribute::kVertAlign:
+            return {which, a.alignment & 0xC};
+        case MAttribute::kLineWidth:
+            return {which, a.lineWidth};
+        case MAttribute::kStartArrowSize:
+            return {which, a.arrows.startSize};
+        case MAttribute::kEndArrowSize:
+            return {which, a.arrows.endSize};
+        case MAttribute::kFontSize:
+            return {which, a.fontSize};
+        case MAttribute::kFontName:
+            return {which, a.fontName};
+    }
+    throw CInvalidArgException();
 }
 
 int MDrawTool::GetLineColorCommand() {
-    const COLORREF color = GetLineColor();
+    const COLORREF color = GetAttribute(MAttribute::kLineColor).Color();
     for (int k = 0; k < kMenuColorCount; ++k)
         if (kMenuColors[k] == color) return static_cast<int>(ID_LINE_COLOR_FIRST) + k;
     return -1;
 }
 
 int MDrawTool::GetFaceColorCommand() {
-    const MFillStyle fill = GetFaceColor();
+    const MFillStyle fill = GetAttribute(MAttribute::kFaceColor).Fill();
     if (fill.IsGradation()) return -1;
     const COLORREF color = fill.IsNone() ? kNoColor : fill.GetColor(0);
     for (int k = 0; k < kMenuColorCount; ++k)
@@ -189,36 +197,35 @@ int MDrawTool::GetFaceColorCommand() {
 
 void MDrawTool::UpdateLineTypeUI(CCmdUI* ui, int type) {
     ui->Enable(TRUE);
-    ui->SetCheck(GetLineType() == type ? 1 : 0);
-}
-
-void MDrawTool::OnLineWidthPreset(MTessarayView* view, int index) {
-    SetLineWidth(view, Attr().presetWidths[index]);
+    ui->SetCheck(GetAttribute(MAttribute::kLineType).Number() == type ? 1 : 0);
 }
 
 void MDrawTool::UpdateLineWidthUI(CCmdUI* ui, int index) {
     ui->Enable(TRUE);
-    ui->SetCheck(std::fabs(GetLineWidth() - Attr().presetWidths[index]) < 2.220446e-15 ? 1 : 0);
+    const double width = GetAttribute(MAttribute::kLineWidth).Size();
+    ui->SetCheck(std::fabs(width - Attr().presetWidths[index]) < 2.220446e-15 ? 1 : 0);
 }
 
 // ----- into new shapes --------------------------------------------------------------------------
 
 void MDrawTool::ApplyAttributesTo(MTessarayView*, MCadShape* shape) {
-    shape->SetTextFlag40(GetTextFrame());
-    shape->SetTextColor(GetTextColor());
-    shape->SetColor(GetLineColor());
-    shape->SetLineStyle(GetLineType());
-    shape->SetLineWidth(GetLineWidth());
-    shape->SetFillStyle(GetFaceColor());
-    MArrowInfo arrows = GetArrowStyle();
+    const auto get = [this](MAttribute which) { return GetAttribute(which); };
+    shape->SetTextFlag40(get(MAttribute::kTextFrame).Number());
+    shape->SetTextColor(get(MAttribute::kTextColor).Color());
+    shape->SetColor(get(MAttribute::kLineColor).Color());
+    shape->SetLineStyle(get(MAttribute::kLineType).Number());
+    shape->SetLineWidth(get(MAttribute::kLineWidth).Size());
+    shape->SetFillStyle(get(MAttribute::kFaceColor).Fill());
+    MArrowInfo arrows{get(MAttribute::kStartArrowType).Number(), get(MAttribute::kStartArrowSize).Size(),
+                      get(MAttribute::kEndArrowType).Number(), get(MAttribute::kEndArrowSize).Size()};
     NormalizeArrowEnd(arrows.startStyle, arrows.startSize);
     NormalizeArrowEnd(arrows.endStyle, arrows.endSize);
     shape->SetArrows(arrows);
 }
 
 COLORREF MDrawTool::GetColorAtCursor(MTessarayView* view) {
-    const WORD kind = m_snap.kind;
-    MCadShape* shape = m_snap.shape1;
+    const WORD kind = GetSnapRecord().kind;
+    MCadShape* shape = GetSnapRecord().shape1;
     if (shape && (kind == kSnapEndPoint || kind == kSnapOnShape || kind == kSnapMidPoint ||
                   kind == kSnapIntersection)) {
         if (!shape->IsText() || shape->IsTextFlag40()) return shape->GetColor();
@@ -228,7 +235,7 @@ COLORREF MDrawTool::GetColorAtCursor(MTessarayView* view) {
     CRect client;
     view->GetClientRect(&client);
     std::unique_ptr<CDC> screen = view->GetPreparedClientDC();
-    const CPoint device = view->DocToDevice(screen.get(), m_currentPoint);
+    const CPoint device = view->DocToDevice(screen.get(), GetCurrentPoint());
     screen.reset();
     if (!client.PtInRect(device)) return kNoColor;
     CDC dc;
@@ -246,33 +253,38 @@ COLORREF MDrawTool::GetColorAtCursor(MTessarayView* view) {
 void MDrawTool::RegisterAttributeCommands() {
     CCommandMap& map = Commands();
     const auto enabled = [](CCmdUI* ui) { ui->Enable(TRUE); };
-    const auto toggle = [&](UINT id, BOOL (MDrawTool::*get)(), void (MDrawTool::*set)(MTessarayView*, BOOL)) {
+    // A command that sets the attribute to the value, checked while it has it.
+    const auto choice = [&](UINT id, MAttribute which, int value) {
         map.OnCommand(
-            id, [this, get, set] { (this->*set)(m_view, !(this->*get)()); },
-            [this, get](CCmdUI* ui) {
+            id,
+            [this, which, value] {
+                ApplyAttributeChange(m_view, {which, value});
+            },
+            [this, which, value](CCmdUI* ui) {
                 ui->Enable(TRUE);
-                ui->SetCheck((this->*get)() ? 1 : 0);
+                ui->SetCheck(GetAttribute(which).Number() == value ? 1 : 0);
             });
     };
-    toggle(ID_BOLD, &MDrawTool::GetBold, &MDrawTool::SetBold);
-    toggle(ID_ITALIC, &MDrawTool::GetItalic, &MDrawTool::SetItalic);
-    toggle(ID_UNDERLINE, &MDrawTool::GetUnderline, &MDrawTool::SetUnderline);
-    toggle(ID_TEXT_FRAME, &MDrawTool::GetTextFrame, &MDrawTool::SetTextFrame);
+    const auto toggle = [&](UINT id, MAttribute which) {
+        map.OnCommand(
+            id,
+            [this, which] {
+                ApplyAttributeChange(m_view, {which, GetAttribute(which).Number() ? FALSE : TRUE});
+            },
+            [this, which](CCmdUI* ui) {
+                ui->Enable(TRUE);
+                ui->SetCheck(GetAttribute(which).Number() ? 1 : 0);
+            });
+    };
+    toggle(ID_BOLD, MAttribute::kBold);
+    toggle(ID_ITALIC, MAttribute::kItalic);
+    toggle(ID_UNDERLINE, MAttribute::kUnderline);
+    toggle(ID_TEXT_FRAME, MAttribute::kTextFrame);
     const UINT horz[] = {ID_TEXT_ALIGN_LEFT, ID_TEXT_ALIGN_CENTER, ID_TEXT_ALIGN_RIGHT};
     const UINT vert[] = {ID_TEXT_ALIGN_TOP, ID_TEXT_ALIGN_MIDDLE, ID_TEXT_ALIGN_BOTTOM};
     for (int i = 0; i < 3; ++i) {
-        map.OnCommand(
-            horz[i], [this, i] { SetHorzAlign(m_view, i); },
-            [this, i](CCmdUI* ui) {
-                ui->Enable(TRUE);
-                ui->SetCheck(GetHorzAlign() == i ? 1 : 0);
-            });
-        map.OnCommand(
-            vert[i], [this, i] { SetVertAlign(m_view, i * 4); },
-            [this, i](CCmdUI* ui) {
-                ui->Enable(TRUE);
-                ui->SetCheck(GetVertAlign() == i * 4 ? 1 : 0);
-            });
+        choice(horz[i], MAttribute::kHorzAlign, i);
+        choice(vert[i], MAttribute::kVertAlign, i * 4);
     }
     map.OnCommand(
         ID_NUMERIC_INPUT, [this] { RunNumericInput(m_view); },
@@ -282,7 +294,6 @@ void MDrawTool::RegisterAttributeCommands() {
     RegisterLineCommands();
     RegisterColorCommands();
     RegisterControlCommands();
-    RegisterControlSizeCommands();
 }
 
 void MDrawTool::RegisterLineCommands() {
@@ -290,25 +301,31 @@ void MDrawTool::RegisterLineCommands() {
     const UINT types[] = {ID_LINE_SOLID, ID_LINE_DASHED, ID_LINE_DOTTED, ID_LINE_CHAIN, ID_LINE_DOUBLE_CHAIN};
     for (int i = 0; i < 5; ++i)
         map.OnCommand(
-            types[i], [this, i] { OnLineType(m_view, i); },
+            types[i],
+            [this, i] {
+                ApplyAttributeChange(m_view, {MAttribute::kLineType, i});
+            },
             [this, i](CCmdUI* ui) { UpdateLineTypeUI(ui, i); });
-    map.OnCommandRange(ID_LINE_STYLE_FIRST, ID_LINE_STYLE_LAST,
-                       [this](UINT id) { SetLineType(m_view, static_cast<int>(id - ID_LINE_STYLE_FIRST)); });
+    map.OnCommandRange(ID_LINE_STYLE_FIRST, ID_LINE_STYLE_LAST, [this](UINT id) {
+        ApplyAttributeChange(m_view, {MAttribute::kLineType, static_cast<int>(id - ID_LINE_STYLE_FIRST)});
+    });
     map.OnUpdateRange(ID_LINE_STYLE_FIRST, ID_LINE_STYLE_LAST, [this](CCmdUI* ui) {
-        ui->Enable(TRUE);
-        ui->SetCheck(
-            GetLineType() + static_cast<int>(ID_LINE_STYLE_FIRST) == static_cast<int>(ui->m_nID) ? 1 : 0);
+        UpdateLineTypeUI(ui, static_cast<int>(ui->m_nID - ID_LINE_STYLE_FIRST));
     });
     const UINT presets[] = {ID_WIDTH_THIN, ID_WIDTH_MEDIUM, ID_WIDTH_THICK};
     for (int i = 0; i < 3; ++i)
         map.OnCommand(
-            presets[i], [this, i] { OnLineWidthPreset(m_view, i); },
+            presets[i],
+            [this, i] {
+                ApplyAttributeChange(m_view, {MAttribute::kLineWidth, Attr().presetWidths[i]});
+            },
             [this, i](CCmdUI* ui) { UpdateLineWidthUI(ui, i); });
     map.OnCommand(
         ID_WIDTH_USER,
         [this] {
             MUserLineWidthDialog dialog(m_view, 0.0);
-            if (dialog.DoModal() == IDOK) SetLineWidth(m_view, UserLineWidth());
+            if (dialog.DoModal() == IDOK)
+                ApplyAttributeChange(m_view, {MAttribute::kLineWidth, UserLineWidth()});
         },
         [](CCmdUI* ui) { ui->Enable(TRUE); });
 }
@@ -316,112 +333,133 @@ void MDrawTool::RegisterLineCommands() {
 void MDrawTool::RegisterColorCommands() {
     CCommandMap& map = Commands();
     const auto enabled = [](CCmdUI* ui) { ui->Enable(TRUE); };
-    map.OnCommandRange(ID_LINE_COLOR_FIRST, ID_LINE_COLOR_LAST,
-                       [this](UINT id) { SetLineColor(m_view, kMenuColors[id - ID_LINE_COLOR_FIRST]); });
+    map.OnCommandRange(ID_LINE_COLOR_FIRST, ID_LINE_COLOR_LAST, [this](UINT id) {
+        ApplyAttributeChange(m_view, {MAttribute::kLineColor, kMenuColors[id - ID_LINE_COLOR_FIRST]});
+    });
     map.OnUpdateRange(ID_LINE_COLOR_FIRST, ID_LINE_COLOR_LAST, [this](CCmdUI* ui) {
         ui->Enable(TRUE);
         ui->SetCheck(GetLineColorCommand() == static_cast<int>(ui->m_nID) ? 1 : 0);
     });
     map.OnCommandRange(ID_FACE_COLOR_FIRST, ID_FACE_COLOR_LAST, [this](UINT id) {
-        SetFaceColor(m_view, MFillStyle(kMenuColors[id - ID_FACE_COLOR_FIRST]));
+        ApplyAttributeChange(m_view,
+                             {MAttribute::kFaceColor, MFillStyle(kMenuColors[id - ID_FACE_COLOR_FIRST])});
     });
     map.OnUpdateRange(ID_FACE_COLOR_FIRST, ID_FACE_COLOR_LAST, [this](CCmdUI* ui) {
         ui->Enable(TRUE);
         ui->SetCheck(GetFaceColorCommand() == static_cast<int>(ui->m_nID) ? 1 : 0);
     });
-    map.OnCommand(
-        ID_COPY_COLOR_TO_LINE, [this] { SetLineColor(m_view, GetColorAtCursor(m_view)); }, enabled);
-    map.OnCommand(
-        ID_COPY_COLOR_TO_FACE, [this] { SetFaceColor(m_view, MFillStyle(GetColorAtCursor(m_view))); },
-        enabled);
-    map.OnCommand(
-        ID_COPY_COLOR_TO_TEXT, [this] { SetTextColor(m_view, GetColorAtCursor(m_view)); }, enabled);
+    const auto copyColor = [&](UINT id, MAttribute which) {
+        map.OnCommand(
+            id,
+            [this, which] {
+                const COLORREF color = GetColorAtCursor(m_view);
+                ApplyAttributeChange(m_view, which == MAttribute::kFaceColor
+                                                 ? MAttributeChange{which, MFillStyle(color)}
+                                                 : MAttributeChange{which, color});
+            },
+            enabled);
+    };
+    copyColor(ID_COPY_COLOR_TO_LINE, MAttribute::kLineColor);
+    copyColor(ID_COPY_COLOR_TO_FACE, MAttribute::kFaceColor);
+    copyColor(ID_COPY_COLOR_TO_TEXT, MAttribute::kTextColor);
 }
+
+namespace {
+
+// The frame's attribute controls and the notification with which each offers a value: colour
+// buttons report a click, combos a choice, typed values the return key.
+struct ControlRow {
+    UINT id;
+    int code;
+    MAttribute which;
+};
+constexpr ControlRow kControlRows[] = {
+    {IDC_LINE_COLOR, NM_CLICK, MAttribute::kLineColor},
+    {IDC_TEXT_COLOR, NM_CLICK, MAttribute::kTextColor},
+    {IDC_FACE_COLOR, NM_CLICK, MAttribute::kFaceColor},
+    {IDC_LINE_STYLE, CBN_SELENDOK, MAttribute::kLineType},
+    {IDC_START_ARROW_TYPE, CBN_SELENDOK, MAttribute::kStartArrowType},
+    {IDC_END_ARROW_TYPE, CBN_SELENDOK, MAttribute::kEndArrowType},
+    {IDC_LINE_WIDTH, NM_RETURN, MAttribute::kLineWidth},
+    {IDC_START_ARROW_SIZE, NM_RETURN, MAttribute::kStartArrowSize},
+    {IDC_END_ARROW_SIZE, NM_RETURN, MAttribute::kEndArrowSize},
+    {IDC_FONT_SIZE, NM_RETURN, MAttribute::kFontSize},
+    {IDC_FONT_NAME, NM_RETURN, MAttribute::kFontName},
+};
+
+// The value the control offers for its attribute, nothing when it offers none the attribute may
+// take: a colour button showing none, a style the table lacks, a negative kind, a size not above 0
+// (a width may be 0; sizes are taken to two decimals), a blank font name.
+std::optional<MAttributeChange::Value> OfferedValue(UINT id, MAttribute which) {
+    MAttributeControls* c = GetAttributeControls();
+    if (!c) return std::nullopt;
+    switch (which) {
+        case MAttribute::kLineColor:
+        case MAttribute::kTextColor:
+            if (const std::optional<COLORREF> color = c->GetColor(id); color && *color != kNoButtonColor)
+                return *color;
+            return std::nullopt;
+        case MAttribute::kFaceColor:
+            if (std::optional<MFillStyle> fill = c->GetFill(id)) return std::move(*fill);
+            return std::nullopt;
+        case MAttribute::kLineType:
+        case MAttribute::kStartArrowType:
+        case MAttribute::kEndArrowType: {
+            const std::optional<int> index = c->GetIndex(id);
+            if (!index || *index < 0) return std::nullopt;
+            if (which == MAttribute::kLineType && !GetLineStyleTable().Find(*index)) return std::nullopt;
+            return *index;
+        }
+        case MAttribute::kFontName: {
+            const std::optional<std::string> text = c->GetText(id);
+            std::string name = text ? TrimBlanks(*text) : std::string();
+            if (name.empty()) return std::nullopt;
+            return name;
+        }
+        default: {
+            const std::optional<double> value = ShownNumber(id);
+            if (!value || !(which == MAttribute::kLineWidth ? *value >= 0.0 : *value > 0.0))
+                return std::nullopt;
+            return RoundToHundredths(*value);
+        }
+    }
+}
+
+// The control shows the value unless the user is typing in it.
+void ShowValue(UINT id, const MAttributeChange& current) {
+    MAttributeControls* c = GetAttributeControls();
+    if (!c || c->HasFocus(id)) return;
+    const MAttributeChange::Value& value = current.value;
+    if (std::holds_alternative<COLORREF>(value))
+        ShowColor(id, current.Color());
+    else if (std::holds_alternative<int>(value))
+        ShowIndex(id, current.Number());
+    else if (std::holds_alternative<double>(value))
+        ShowNumber(id, current.Size());
+    else if (std::holds_alternative<MFillStyle>(value) && c->GetFill(id) != current.Fill())
+        c->SetFill(id, current.Fill());
+    else if (std::holds_alternative<std::string>(value) && c->GetText(id) != current.Name())
+        c->SetText(id, current.Name());
+}
+
+}  // namespace
 
 void MDrawTool::RegisterControlCommands() {
     CCommandMap& map = Commands();
-    const auto onClick = [&](UINT id, std::function<void()> take, CCommandMap::UpdateHandler show) {
-        map.OnNotify(NM_CLICK, id, [take](NMHDR*, LRESULT*) { take(); });
-        map.OnUpdate(id, std::move(show));
-    };
-    // The colour buttons: their colour unless they show none.
-    const auto colorButton = [&](UINT id, void (MDrawTool::*set)(MTessarayView*, COLORREF),
-                                 COLORREF (MDrawTool::*get)()) {
-        onClick(
-            id,
-            [this, id, set] {
-                MAttributeControls* c = GetAttributeControls();
-                const std::optional<COLORREF> color = c ? c->GetColor(id) : std::nullopt;
-                if (color && *color != kNoButtonColor) (this->*set)(m_view, *color);
-            },
-            [this, id, get](CCmdUI*) { ShowColor(id, (this->*get)()); });
-    };
-    colorButton(IDC_LINE_COLOR, &MDrawTool::SetLineColor, &MDrawTool::GetLineColor);
-    colorButton(IDC_TEXT_COLOR, &MDrawTool::SetTextColor, &MDrawTool::GetTextColor);
-    onClick(
-        IDC_FACE_COLOR,
-        [this] {
-            MAttributeControls* c = GetAttributeControls();
-            if (const std::optional<MFillStyle> fill = c ? c->GetFill(IDC_FACE_COLOR) : std::nullopt)
-                SetFaceColor(m_view, *fill);
-        },
-        [this](CCmdUI*) {
-            MAttributeControls* c = GetAttributeControls();
-            if (!c || c->HasFocus(IDC_FACE_COLOR)) return;
-            const MFillStyle fill = GetFaceColor();
-            if (c->GetFill(IDC_FACE_COLOR) != fill) c->SetFill(IDC_FACE_COLOR, fill);
+    for (const ControlRow& row : kControlRows) {
+        const auto take = [this, row] {
+            if (std::optional<MAttributeChange::Value> value = OfferedValue(row.id, row.which))
+                ApplyAttributeChange(m_view, {row.which, std::move(*value)});
+        };
+        if (row.code == CBN_SELENDOK)
+            map.OnControl(row.code, row.id, take);
+        else
+            map.OnNotify(row.code, row.id, [take](NMHDR*, LRESULT*) { take(); });
+        map.OnUpdate(row.id, [this, row](CCmdUI* ui) {
+            if (row.which == MAttribute::kLineType) ui->Enable(TRUE);
+            ShowValue(row.id, GetAttribute(row.which));
         });
-    map.OnControl(CBN_SELENDOK, IDC_LINE_STYLE, [this] {
-        MAttributeControls* c = GetAttributeControls();
-        const std::optional<int> style = c ? c->GetIndex(IDC_LINE_STYLE) : std::nullopt;
-        if (style && *style >= 0 && GetLineStyleTable().Find(*style)) SetLineType(m_view, *style);
-    });
-    map.OnUpdate(IDC_LINE_STYLE, [this](CCmdUI* ui) {
-        ui->Enable(TRUE);
-        ShowIndex(IDC_LINE_STYLE, GetLineType());
-    });
-}
-
-void MDrawTool::RegisterControlSizeCommands() {
-    CCommandMap& map = Commands();
-    const auto arrowType = [&](UINT id, void (MDrawTool::*set)(MTessarayView*, int),
-                               int (MDrawTool::*get)()) {
-        map.OnControl(CBN_SELENDOK, id, [this, id, set] {
-            MAttributeControls* c = GetAttributeControls();
-            const std::optional<int> kind = c ? c->GetIndex(id) : std::nullopt;
-            if (kind && *kind >= 0) (this->*set)(m_view, *kind);
-        });
-        map.OnUpdate(id, [this, id, get](CCmdUI*) { ShowIndex(id, (this->*get)()); });
-    };
-    arrowType(IDC_START_ARROW_TYPE, &MDrawTool::SetStartArrowType, &MDrawTool::GetStartArrowType);
-    arrowType(IDC_END_ARROW_TYPE, &MDrawTool::SetEndArrowType, &MDrawTool::GetEndArrowType);
-    // Sizes: the value when above 0 (a width may be 0).
-    const auto size = [&](UINT id, bool zeroAllowed, void (MDrawTool::*set)(MTessarayView*, double),
-                          double (MDrawTool::*get)()) {
-        map.OnNotify(NM_RETURN, id, [this, id, zeroAllowed, set](NMHDR*, LRESULT*) {
-            const std::optional<double> value = ShownNumber(id);
-            if (!value) return;
-            if (zeroAllowed ? *value >= 0.0 : *value > 0.0) (this->*set)(m_view, RoundToHundredths(*value));
-        });
-        map.OnUpdate(id, [this, id, get](CCmdUI*) { ShowNumber(id, (this->*get)()); });
-    };
-    size(IDC_LINE_WIDTH, true, &MDrawTool::SetLineWidth, &MDrawTool::GetLineWidth);
-    size(IDC_START_ARROW_SIZE, false, &MDrawTool::SetStartArrowSize, &MDrawTool::GetStartArrowSize);
-    size(IDC_END_ARROW_SIZE, false, &MDrawTool::SetEndArrowSize, &MDrawTool::GetEndArrowSize);
-    size(IDC_FONT_SIZE, false, &MDrawTool::SetFontSize, &MDrawTool::GetFontSize);
-    map.OnNotify(NM_RETURN, IDC_FONT_NAME, [this](NMHDR*, LRESULT*) {
-        MAttributeControls* c = GetAttributeControls();
-        const std::optional<std::string> text = c ? c->GetText(IDC_FONT_NAME) : std::nullopt;
-        if (!text) return;
-        const std::string name = TrimBlanks(*text);
-        if (!name.empty()) SetFontName(m_view, name);
-    });
-    map.OnUpdate(IDC_FONT_NAME, [this](CCmdUI*) {
-        MAttributeControls* c = GetAttributeControls();
-        if (!c || c->HasFocus(IDC_FONT_NAME)) return;
-        const CString name = GetFontName();
-        if (c->GetText(IDC_FONT_NAME) != name) c->SetText(IDC_FONT_NAME, name);
-    });
+    }
 }
 
 // ----- the installed controls -------------------------------------------------------------------

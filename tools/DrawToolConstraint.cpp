@@ -19,9 +19,6 @@
 
 namespace {
 
-// Half the side of the square around the cursor in which a crossing is taken (device pixels),
-// as the document's snap search.
-constexpr int kApertureHalf = 8;
 // Directions that differ by less than this are the same.
 constexpr double kAngleTolerance = 1.3951473992034527e-14;
 // A distance equals a typed length within this share of the length.
@@ -43,37 +40,47 @@ double Length(const MFloatPoint& d) {
     return std::hypot(d.x, d.y);
 }
 
+// A point that a search on a locus found becomes the point and the record of the road.
+bool TakeLocusSnap(MSnapper& snapper, const MSnapPoint& found, MFloatPoint& pt) {
+    if (!found.kind) return false;
+    snapper.SetRecord(found);
+    pt = found.GetPoint();
+    return true;
+}
+
 }  // namespace
 
 // ----- directions from the snapped shape --------------------------------------------------------
 
 BOOL MDrawTool::CanUseDirection() const {
-    return m_snapped && FirstShape(m_snap, &MCadShape::HasDirection);
+    return GetSnapMarkFlag() && FirstShape(GetSnapRecord(), &MCadShape::HasDirection);
 }
 
 void MDrawTool::ApplyParallel() {
-    const MCadShape* shape = m_snapped ? FirstShape(m_snap, &MCadShape::HasDirection) : nullptr;
+    const MCadShape* shape =
+        GetSnapMarkFlag() ? FirstShape(GetSnapRecord(), &MCadShape::HasDirection) : nullptr;
     if (!shape) return;
-    const double angle = shape->GetDirectionAngle(m_snap.GetPoint());
+    const double angle = shape->GetDirectionAngle(GetSnapRecord().GetPoint());
     if (angle != kNoAnswer) SetFixedAngle(angle);
 }
 
 BOOL MDrawTool::CanUseNormal() const {
-    return m_snapped && FirstShape(m_snap, &MCadShape::HasNormal);
+    return GetSnapMarkFlag() && FirstShape(GetSnapRecord(), &MCadShape::HasNormal);
 }
 
 void MDrawTool::ApplyPerpendicular() {
-    const MCadShape* shape = m_snapped ? FirstShape(m_snap, &MCadShape::HasNormal) : nullptr;
+    const MCadShape* shape = GetSnapMarkFlag() ? FirstShape(GetSnapRecord(), &MCadShape::HasNormal) : nullptr;
     if (!shape) return;
     MFloatPoint foot;
-    const double angle = shape->GetNormalAngle(m_snap.GetPoint(), &foot);
+    const double angle = shape->GetNormalAngle(GetSnapRecord().GetPoint(), &foot);
     if (angle != kNoAnswer) SetFixedAngle(angle);
 }
 
 BOOL MDrawTool::ApplyAngleDialog(MTessarayView* view) {
-    const MCadShape* shape = m_snapped ? FirstShape(m_snap, &MCadShape::HasDirection) : nullptr;
+    const MCadShape* shape =
+        GetSnapMarkFlag() ? FirstShape(GetSnapRecord(), &MCadShape::HasDirection) : nullptr;
     if (!shape) return FALSE;
-    const MFloatPoint at = m_snap.GetPoint();
+    const MFloatPoint at = GetSnapRecord().GetPoint();
     MAngleDialog dialog(view);
     if (dialog.DoModal() != IDOK) return FALSE;
     const double direction = shape->GetDirectionAngle(at);
@@ -113,55 +120,13 @@ BOOL MDrawTool::ApplyConstraint(MTessarayView* view, int, int, MFloatPoint* pt, 
     if (!HasCoordinateEntry()) return FALSE;
     if (!m_moved) {
         *pt = m_entryBase;
-        m_snap = MSnapPoint(*pt, 0);
+        m_snapper.SetRecord(MSnapPoint(*pt, 0));
     } else if (m_xGiven || m_yGiven) {
         *pt = ConstrainToCoordinate(view, m_entryBase, *pt, m_entryDx, m_xGiven, m_entryDy, m_yGiven);
     } else {
         *pt = ConstrainAngleLength(view, m_entryBase, *pt, m_entryDistance, m_distanceGiven, m_entryAngle,
                                    m_angleGiven, 0);
     }
-    return TRUE;
-}
-
-template <class OnLocus, class Crossings>
-BOOL MDrawTool::SnapOnLocus(MTessarayView* view, MFloatPoint* pt, OnLocus onLocus, Crossings crossings) {
-    MTessarayDoc* doc = Document(view);
-    const WORD kinds = GetSnapFlags(view);
-    if (!doc || !kinds) return FALSE;
-    std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
-    const CPoint device = view->DocToDevice(dc.get(), *pt);
-    MFloatPoint found;
-    MSnapPoint record;
-    const WORD pointKinds = kinds & static_cast<WORD>(~kSnapOnShape);
-    if (pointKinds && doc->FindSnapPoint(view, device.x, device.y, &found, pointKinds, &record, FALSE) &&
-        onLocus(record.GetPoint())) {
-        m_snap = record;
-        *pt = record.GetPoint();
-        return TRUE;
-    }
-    if (!(kinds & kSnapOnShape) ||
-        !doc->FindSnapPoint(view, device.x, device.y, &found, kSnapOnShape, &record, FALSE) || !record.shape1)
-        return FALSE;
-    MFloatPointArray points;
-    crossings(record.shape1, &points);
-    const MFloatPoint* nearest = nullptr;
-    for (int i = 0; i < points.GetSize(); ++i)
-        if (!nearest || Length(points[i] - *pt) < Length(*nearest - *pt)) nearest = &points[i];
-    if (!nearest) return FALSE;
-    const CPoint at = view->DocToDevice(dc.get(), *nearest);
-    if (std::abs(at.x - device.x) > kApertureHalf || std::abs(at.y - device.y) > kApertureHalf) return FALSE;
-    *pt = *nearest;
-    m_snap = MSnapPoint(*pt, kSnapOnShape, record.shape1);
-    return TRUE;
-}
-
-template <class Accept>
-BOOL MDrawTool::SnapGridOnLocus(MTessarayView* view, MFloatPoint* pt, Accept accept) {
-    if (!(GetSnapFlags(view) & kSnapGrid) || !view->GetGrid()) return FALSE;
-    const MFloatPoint g = view->GetGrid()->SnapDocPoint(view, *pt);
-    if (!accept(g)) return FALSE;
-    *pt = g;
-    m_snap = MSnapPoint(g, kSnapGrid);
     return TRUE;
 }
 
@@ -186,13 +151,15 @@ MFloatPoint MDrawTool::ConstrainToCoordinate(MTessarayView* view, const MFloatPo
         const auto crossings = [&](MCadShape* shape, MFloatPointArray* out) {
             shape->IntersectSegment(linePoint, linePoint + free, out, kBoundedA);
         };
-        if (SnapOnLocus(view, &pt, onLine, crossings)) return pt;
+        const WORD kinds = GetSnapFlags(view);
+        if (TakeLocusSnap(m_snapper, m_snapper.FindOnLocus(view, kinds, pt, onLine, crossings), pt))
+            return pt;
         const double direction = std::atan2(pt.y - base.y, pt.x - base.x);
-        if (SnapGridOnLocus(view, &pt,
-                            [&](const MFloatPoint& g) { return SameDirection(g - base, direction); }))
+        const auto sameDirection = [&](const MFloatPoint& g) { return SameDirection(g - base, direction); };
+        if (TakeLocusSnap(m_snapper, m_snapper.FindGridOnLocus(view, kinds, pt, sameDirection), pt))
             return pt;
     }
-    m_snap = MSnapPoint(pt, 0);
+    m_snapper.SetRecord(MSnapPoint(pt, 0));
     return pt;
 }
 
@@ -206,7 +173,7 @@ MFloatPoint MDrawTool::ConstrainAngleLength(MTessarayView* view, const MFloatPoi
     if (!bAngle) {
         // On the base point there is no direction to keep: the point is the base.
         if (r == 0.0) {
-            m_snap = MSnapPoint(base, 0);
+            m_snapper.SetRecord(MSnapPoint(base, 0));
             return base;
         }
         u = MFloatPoint(d.x / r, d.y / r);
@@ -238,17 +205,21 @@ MFloatPoint MDrawTool::ConstrainAngleLength(MTessarayView* view, const MFloatPoi
         const auto crossings = [&](MCadShape* shape, MFloatPointArray* out) {
             shape->IntersectCircle(base.x, base.y, cursor.x, cursor.y, radius, out);
         };
-        if (SnapOnLocus(view, &pt, onCircle, crossings) || SnapGridOnLocus(view, &pt, onCircle)) return pt;
+        const WORD kinds = GetSnapFlags(view);
+        if (TakeLocusSnap(m_snapper, m_snapper.FindOnLocus(view, kinds, pt, onCircle, crossings), pt) ||
+            TakeLocusSnap(m_snapper, m_snapper.FindGridOnLocus(view, kinds, pt, onCircle), pt))
+            return pt;
     } else if (angleGiven && !bLength) {
         const auto crossings = [&](MCadShape* shape, MFloatPointArray* out) {
             shape->IntersectSegment(base, base + u, out, kBoundedA);
         };
-        if (SnapOnLocus(view, &pt, onLine, crossings) ||
-            SnapGridOnLocus(view, &pt,
-                            [&](const MFloatPoint& g) { return SameDirection(g - base, direction); }))
+        const auto sameDirection = [&](const MFloatPoint& g) { return SameDirection(g - base, direction); };
+        const WORD kinds = GetSnapFlags(view);
+        if (TakeLocusSnap(m_snapper, m_snapper.FindOnLocus(view, kinds, pt, onLine, crossings), pt) ||
+            TakeLocusSnap(m_snapper, m_snapper.FindGridOnLocus(view, kinds, pt, sameDirection), pt))
             return pt;
     }
-    m_snap = MSnapPoint(pt, 0);
+    m_snapper.SetRecord(MSnapPoint(pt, 0));
     return pt;
 }
 
@@ -271,7 +242,7 @@ void MDrawTool::TakeEntryValues(MTessarayView* view, const MCoordinateEntry& ent
 
 void MDrawTool::OnCoordinateInput(MTessarayView* view, const CPoint* click, UINT flags) {
     MFloatPoint clickPoint;
-    if (click) SnapPoint(view, click->x, click->y, &clickPoint, 0);
+    if (click) clickPoint = Snap(view, click->x, click->y, 0).point;
     MJumpDialog dialog(view, FALSE);
     dialog.SetOffsetAllowed(click != nullptr);
     if (dialog.DoModal() != IDOK) {
@@ -297,7 +268,7 @@ void MDrawTool::OnCoordinateInput(MTessarayView* view, const CPoint* click, UINT
         press = *click;
     } else {
         std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
-        press = view->DocToDevice(dc.get(), m_currentPoint);
+        press = view->DocToDevice(dc.get(), GetCurrentPoint());
     }
     OnLButtonDown(view, press.x, press.y, flags);
     if ((m_xGiven && m_yGiven) || (m_angleGiven && m_distanceGiven)) {

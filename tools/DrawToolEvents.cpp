@@ -75,8 +75,7 @@ void MDrawTool::OnLButtonDown(MTessarayView* view, int x, int y, UINT flags) {
         m_pointerPoint = CPoint(x, y);
         std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
         m_pressPoint = CPoint(x, y);
-        MFloatPoint pt;
-        SnapPoint(view, x, y, &pt, flags);
+        const MFloatPoint pt = Snap(view, x, y, flags).point;
         OnButtonDownAt(view, dc.get(), pt, flags);
         UpdatePrompt();
     });
@@ -87,8 +86,7 @@ void MDrawTool::OnLButtonUp(MTessarayView* view, int x, int y, UINT flags) {
     m_buttonDown = FALSE;
     m_pointerPoint = CPoint(x, y);
     RunGuarded(view, [&] {
-        MFloatPoint pt;
-        SnapPoint(view, x, y, &pt, flags);
+        const MFloatPoint pt = Snap(view, x, y, flags).point;
         std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
         OnButtonUpAt(view, dc.get(), pt, flags);
         view->SetAnchorPoint(pt);
@@ -106,8 +104,7 @@ void MDrawTool::OnMouseMove(MTessarayView* view, int x, int y, UINT flags) {
     if (!m_moved && std::hypot(x - m_pressPoint.x, y - m_pressPoint.y) < kDeadZonePixels) return;
     m_moved = TRUE;
     RunGuarded(view, [&] {
-        MFloatPoint pt;
-        SnapPoint(view, x, y, &pt, flags);
+        const MFloatPoint pt = Snap(view, x, y, flags).point;
         std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
         OnMoveAt(view, dc.get(), pt, flags);
         UpdatePrompt();
@@ -146,8 +143,7 @@ void MDrawTool::RunNumericInput(MTessarayView* view) {
     OnNumericInput(view);
     // A held button leaves the figure to the drag; pick steps show no figure.
     if (!view || GetNewCount() == 0 || IsPickMode() || m_buttonDown) return;
-    MFloatPoint pt;
-    SnapPoint(view, m_pointerPoint.x, m_pointerPoint.y, &pt, 0);
+    const MFloatPoint pt = Snap(view, m_pointerPoint.x, m_pointerPoint.y, 0).point;
     std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
     OnMoveAt(view, dc.get(), pt, 0);
     UpdatePrompt();
@@ -287,25 +283,8 @@ BOOL MDrawTool::OnSetCursor(MTessarayView* view, int, int, UINT hitTest) {
     return hitTest == HTCLIENT ? SetToolCursor(view) : FALSE;
 }
 
-int MDrawTool::SnapCursorIndex(WORD kind) {
-    if (kind & kSnapEndPoint) return 1;
-    if (kind & kSnapIntersection) return 2;
-    if (kind & kSnapMidPoint) return 3;
-    if (kind & kSnapCenter) return 4;
-    if (kind & kSnapOnShape) return 5;
-    if (kind & kSnapBasePoint) return 6;
-    return 0;
-}
-
-UINT MDrawTool::SnapCursorResource(int index) {
-    static constexpr UINT kCursors[] = {IDR_SNAP_CURSOR_END_POINT, IDR_SNAP_CURSOR_INTERSECTION,
-                                        IDR_SNAP_CURSOR_MID_POINT, IDR_SNAP_CURSOR_CENTER,
-                                        IDR_SNAP_CURSOR_ON_SHAPE,  IDR_SNAP_CURSOR_BASE_POINT};
-    return index >= 1 && index <= 6 ? kCursors[index - 1] : 0;
-}
-
 BOOL MDrawTool::SetToolCursor(MTessarayView*) {
-    const UINT resource = SnapCursorResource(SnapCursorIndex(m_snap.kind));
+    const UINT resource = MSnapper::CursorResource(MSnapper::CursorIndex(GetSnapRecord().kind));
     if (!resource) return FALSE;
     HCURSOR cursor = AfxLoadCursor(resource);
     if (!cursor) return FALSE;
@@ -319,51 +298,33 @@ WORD MDrawTool::GetSnapFlags(MTessarayView*) {
     return SnapSuspended() ? 0 : GetOptionRecord().m_snap;
 }
 
-void MDrawTool::SnapPoint(MTessarayView* view, int x, int y, MFloatPoint* out, UINT flags) {
-    bool entered = false;
+MSnapResult MDrawTool::Snap(MTessarayView* view, int x, int y, UINT flags) {
+    MFloatPoint out;
     if (m_angleGiven && m_distanceGiven) {
-        *out = m_moved ? MFloatPoint(m_entryBase.x + m_entryDistance * std::cos(m_entryAngle),
-                                     m_entryBase.y + m_entryDistance * std::sin(m_entryAngle))
-                       : m_entryBase;
-        entered = true;
+        out = m_moved ? MFloatPoint(m_entryBase.x + m_entryDistance * std::cos(m_entryAngle),
+                                    m_entryBase.y + m_entryDistance * std::sin(m_entryAngle))
+                      : m_entryBase;
+        m_snapper.SetRecord(MSnapPoint(out, 0));
     } else if (m_xGiven && m_yGiven) {
-        *out = m_moved ? MFloatPoint(m_entryBase.x + m_entryDx, m_entryBase.y + m_entryDy) : m_entryBase;
-        entered = true;
-    }
-    if (entered) {
-        m_snap = MSnapPoint(*out, 0);
+        out = m_moved ? MFloatPoint(m_entryBase.x + m_entryDx, m_entryBase.y + m_entryDy) : m_entryBase;
+        m_snapper.SetRecord(MSnapPoint(out, 0));
     } else {
         std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
         CPoint logical(x, y);
         dc->DPtoLP(&logical);
-        *out = view->LogicalToDoc(logical);
+        out = view->LogicalToDoc(logical);
         dc.reset();
-        m_snap = MSnapPoint(*out, 0);
-        if (ApplyConstraint(view, x, y, out, flags)) {
+        m_snapper.SetRecord(MSnapPoint(out, 0));
+        if (ApplyConstraint(view, x, y, &out, flags)) {
             // A constraint records the point it found; one that recorded none gets a plain record.
-            if (m_snap.x != out->x || m_snap.y != out->y) m_snap = MSnapPoint(*out, 0);
+            const MSnapPoint& record = GetSnapRecord();
+            if (record.x != out.x || record.y != out.y) m_snapper.SetRecord(MSnapPoint(out, 0));
         } else {
-            const WORD kinds = GetSnapFlags(view);
-            MSnapPoint record;
-            MTessarayDoc* doc = Document(view);
-            const WORD found = doc && kinds ? doc->FindSnapPoint(view, x, y, out, kinds, &record, FALSE) : 0;
-            if (found) {
-                m_snap = record;
-                *out = record.GetPoint();
-            } else if ((kinds & kSnapGrid) && view->GetGrid() &&
-                       !(IsPickMode() && NoGridSnapWhilePicking())) {
-                *out = view->GetGrid()->SnapDocPoint(view, *out);
-                m_snap = MSnapPoint(*out, kSnapGrid);
-            } else {
-                m_snap = MSnapPoint(*out, 0);
-            }
+            const bool gridAllowed = !(IsPickMode() && NoGridSnapWhilePicking());
+            const MSnapPoint record = m_snapper.Find(view, x, y, GetSnapFlags(view), gridAllowed, out);
+            m_snapper.SetRecord(record);
+            out = record.GetPoint();
         }
     }
-    if (SnapCursorIndex(m_snap.kind) == 0) {
-        m_snapped = FALSE;
-        m_snap = MSnapPoint(*out, 0);
-    } else {
-        m_snapped = TRUE;
-    }
-    m_currentPoint = *out;
+    return m_snapper.Finish(out);
 }

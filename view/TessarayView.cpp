@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "document/TessarayDoc.h"
+#include "model/SnapPoint.h"
 #include "model/settings/OptionRecord.h"
 #include "model/shapes/CadShape.h"
 #include "platform/ProgramState.h"
@@ -18,6 +19,7 @@
 #include "platform/ui/WinApp.h"
 #include "resources/ResourceIds.h"
 #include "view/Grid.h"
+#include "view/PointerWatch.h"
 #include "view/ViewFrame.h"
 #include "view/ViewTool.h"
 
@@ -49,13 +51,6 @@ int& SnapSuspended() {
 
 MTessarayView::MTessarayView() {
     m_currentTool = FindToolByCommand(ID_TOOL_LINE);
-    // Long snap and hit searches give up once the pointer has left the spot they were asked about;
-    // the mouse messages that tell so are still waiting, so the pointer is asked for directly.
-    SetCursorPosProvider([] {
-        CPoint p;
-        GetLivePointerPos(&p);
-        return p;
-    });
     for (CPoint* p : {&m_crossH[0], &m_crossH[1], &m_crossV[0], &m_crossV[1]})
         *p = CPoint(10, 10);
     RegisterCommands();
@@ -96,6 +91,17 @@ void MTessarayView::OnPrepareDC(CDC* dc, CPrintInfo* info) {
 
 void MTessarayView::InvalidateRect(const CRect* rect, BOOL erase) {
     MTabScrollView::InvalidateRect(rect, erase);
+}
+
+MSnapQuery MTessarayView::SnapQueryAt(int x, int y, WORD kinds) {
+    MSnapQuery query = MCadView::SnapQueryAt(x, y, kinds);
+    MPointerWatch watch([] {
+        CPoint p;
+        GetLivePointerPos(&p);
+        return p;
+    });
+    query.cancel = [watch]() mutable { return !watch.IsStill(); };
+    return query;
 }
 
 // ----- the document's calls ---------------------------------------------------------------------
@@ -415,7 +421,7 @@ void MTessarayView::OnInitialUpdate() {
     AfxGetPrinterSettings().orientationChosen = FALSE;
     UpdatePrinterPage(FALSE);
     RecalcScrollSizes();
-    userOrigin = doc->m_origin;
+    FollowDocumentOrigin();
     // Forced: files and imports may hold empty or repeated names, and tab i must stand for layer i.
     for (int i = 0; i < LayerCount(); ++i)
         AddTab(GetLayer(i)->m_name, 0, TRUE);
@@ -436,7 +442,10 @@ void MTessarayView::OnInitialUpdate() {
         EndCurrentOperation();
     }
     m_firstViewPending = true;
+    // A window off screen (a print from the command line never shows one) paints when it shows.
+    m_paintWhenShown = !IsOnScreen();
     ZoomToPaper();
+    m_paintWhenShown = false;
     RedrawTabs();
     if (!PartsListsLoaded()) {
         if (MViewFrame* frame = GetViewFrame()) frame->LoadPartsLists();

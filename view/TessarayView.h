@@ -31,6 +31,8 @@ int& SnapSuspended();
 
 class MTessarayView : public MTabScrollView, public MCadView, public MDocumentView {
 public:
+    // The user origin (grid, origin cross, typed coordinates) from the document, which owns it.
+    void FollowDocumentOrigin();
     MTessarayView();
     ~MTessarayView() override;
 
@@ -43,6 +45,8 @@ public:
     void OnPrepareDC(CDC* dc) override;
     void OnPrepareDC(CDC* dc, CPrintInfo* info) override;
     void InvalidateRect(const CRect* rect, BOOL erase = TRUE) override;
+    // The search gives up once the pointer has left the spot it was asked about (MPointerWatch).
+    MSnapQuery SnapQueryAt(int x, int y, WORD kinds) override;
 
     // ----- what the document asks of its view ---------------------------------------------------
     MCadView* GetCadView() override { return this; }
@@ -240,6 +244,8 @@ private:
     bool m_initialised = false;
     // The whole-sheet first view of the drawing stands until the user zooms: resizes refit it.
     bool m_firstViewPending = false;
+    // The first update of a window that is not on screen: its zoom invalidates without painting.
+    bool m_paintWhenShown = false;
     // The mapping of the last RecalcDrawing, while no shape has changed since.
     std::optional<std::array<double, 6>> m_recalculatedMapping;
     // Device offset that centres the sheet in a larger client area.

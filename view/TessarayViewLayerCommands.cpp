@@ -243,10 +243,14 @@ void MTessarayView::OnPaperReplayed() {
     Invalidate();
 }
 
+void MTessarayView::FollowDocumentOrigin() {
+    if (m_document) SetOrigin(m_document->GetOrigin().x, m_document->GetOrigin().y);
+}
+
 void MTessarayView::FollowDocumentPaper() {
     SetGridPitch(m_document->m_gridX, m_document->m_gridY);
     // The grid, the origin cross and the user coordinates follow the document's origin.
-    userOrigin = m_document->m_origin;
+    FollowDocumentOrigin();
     RecalcScrollSizes();
 }
 

@@ -114,7 +114,7 @@ void MTessarayView::ZoomAt(const MFloatPoint& centre, double factor, BOOL relati
         CPoint(std::max<LONG>(0, p.x - client.Width() / 2), std::max<LONG>(0, p.y - client.Height() / 2)));
     UpdateScrollSizes();
     Invalidate();
-    UpdateWindow();
+    if (!m_paintWhenShown) UpdateWindow();
     if (crossShown) ShowCrosshair();
 }
 

@@ -350,15 +350,3 @@ void DrawArrowHead(const MCadShape* shape, MCadView* view, CDC* dc, const MFloat
 // pen and (for the filled heads) the brush the caller selected. A negative length points the head
 // to the right end.
 void DrawArrowSample(CDC* dc, int style, int x, int y, int length, int headSize);
-
-// Abort test of long searches: TRUE for the first 101 calls after a reset; then, every call, FALSE
-// when the cursor has moved more than 6 pixels from the stored position (else the position is
-// stored again and the count restarts).
-BOOL IsCursorStill();
-// Stores the cursor position and restarts the count; the layer search calls it before it starts.
-void ResetCursorStill(const CPoint& cursor);
-void ResetCursorStill();
-// Where IsCursorStill reads the cursor (screen pixels). The view installs its reader; without one
-// the cursor never moves.
-using CursorPosProvider = CPoint (*)();
-CursorPosProvider SetCursorPosProvider(CursorPosProvider provider);

@@ -715,9 +715,15 @@ public:
             monoFont->setStyleStrategy(QFont::StyleStrategy(QFont::PreferOutline | QFont::NoAntialias));
         }
         const QFont& font = monoFont ? *monoFont : f.font;
-        QPainter* p = BeginCall(true, byGlyph ? nullptr : &font);
+        // Unturned and unclipped, a printer's text goes where it stands without a state of its
+        // own: the printer's engine writes its whole state again (pen and all) for every change
+        // of the transform and every restored state.
+        const bool inPlace =
+            !byGlyph && !rect && f.escapement == 0.0 && m_ownedPainter && m_external == m_ownedPainter.get();
+        QPainter* p = BeginCall(!inPlace, byGlyph ? nullptr : &font);
         if (!p) return;
-        p->setRenderHint(QPainter::TextAntialiasing, !mono);
+        if (p->testRenderHint(QPainter::TextAntialiasing) != !mono)
+            p->setRenderHint(QPainter::TextAntialiasing, !mono);
         if (rect) {
             const QRect r =
                 QRect(QPoint(rect->left, rect->top), QPoint(rect->right - 1, rect->bottom - 1)).normalized();
@@ -739,13 +745,14 @@ public:
             EndCall();
             return;
         }
-        p->setTransform(frame, true);
-        if (a.bkMode == OPAQUE) p->fillRect(cell, Colour(a.bkColor));
+        const QPointF at = inPlace ? QPointF(x, y) : QPointF();
+        if (!inPlace) p->setTransform(frame, true);
+        if (a.bkMode == OPAQUE) p->fillRect(cell.translated(at), Colour(a.bkColor));
         const QColor ink = Colour(a.textColor);
         if (!byGlyph) {
             if (!m_fontKept) p->setFont(font);
             p->setPen(ink);
-            p->drawText(QPointF(x0, baseline),
+            p->drawText(QPointF(x0, baseline) + at,
                         QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
         } else {
             // Glyph by glyph: full-width characters of a vertical face stand upright in the run,

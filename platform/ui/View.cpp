@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "platform/StartupMarks.h"
 #include "platform/gdi/QtGdi.h"
 #include "platform/ui/ExceptionGuard.h"
 #include "platform/ui/QtView.h"
@@ -50,6 +51,7 @@ protected:
         QPainter p(this);
         const QImage& image = view->GetSurface().image;
         p.drawImage(e->rect(), image, e->rect());
+        AfxStartupMark("painted");
     }
 };
 
@@ -139,6 +141,11 @@ void CView::ValidateRect(const CRect* rect) {
 
 void CView::UpdateWindow() {
     PaintInvalid();
+}
+
+BOOL CView::IsOnScreen() const {
+    const QWidget* w = m_surface->widget;
+    return w && w->isVisible() ? TRUE : FALSE;
 }
 
 BOOL CView::GetUpdateRect(CRect* rect) const {

@@ -46,6 +46,8 @@ public:
     void ValidateRect(const CRect* rect);
     // Repaints the invalid region now (nothing when there is none).
     void UpdateWindow() override;
+    // Whether the window is on screen: shown, and the windows it lies in too.
+    BOOL IsOnScreen() const;
     // The bounding rectangle of the invalid region; FALSE when nothing is invalid.
     BOOL GetUpdateRect(CRect* rect) const;
     // Moves the surface by (dx, dy) and invalidates what was uncovered; the invalid region moves too.

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/Profile.h"
+#include "platform/StartupMarks.h"
 #include "platform/ui/ExceptionGuard.h"
 #include "platform/ui/FrameWnd.h"
 #include "platform/ui/Idle.h"
@@ -142,6 +143,7 @@ void AfxSetToolkitLocale() {
 
 int AfxWinMain(int argc, char* argv[]) {
     GuardedApplication qapp(argc, argv);
+    AfxStartupMark("qt");
     AfxSetToolkitLocale();
     // Qt adopts the user's locale; numbers in files and dimensions must never see a decimal comma.
     std::setlocale(LC_NUMERIC, "C");

@@ -7,6 +7,7 @@
 
 #include "app/CommandLine.h"
 #include "app/MainFrame.h"
+#include "view/TessarayView.h"
 #include "platform/Strings.h"
 #include "platform/ui/DialogRunner.h"
 #include "resources/ResourceIds.h"
@@ -66,8 +67,12 @@ TEST_F(CommandLinePrint, PrintingToAPdfWritesItWithoutAWindowAndEndsTheStart) {
     MTessarayApp& program = Start({"-pt", drawing, pdf, "driver", "port"});
     EXPECT_FALSE(program.InitInstance());
     EXPECT_EQ(ReadFile(pdf).substr(0, 4), "%PDF");
-    ASSERT_NE(program.GetMainFrame(), nullptr);
-    EXPECT_FALSE(program.GetMainFrame()->GetWidget()->isVisible());
+    // Nothing is made to be shown: no main window with its menus and bars, and the print's view
+    // is never on screen and never paints.
+    EXPECT_EQ(program.GetMainFrame(), nullptr);
+    ASSERT_NE(program.GetView(), nullptr);
+    EXPECT_FALSE(program.GetView()->IsOnScreen());
+    EXPECT_EQ(program.GetView()->GetPaintCount(), 0);
     EXPECT_TRUE(boxes.Messages().empty());
     EXPECT_TRUE(runner.Dialogs().empty());
     EXPECT_EQ(program.ExitInstance(), 0);
@@ -119,7 +124,7 @@ TEST_F(CommandLinePrint, AFileThatCannotBeOpenedIsToldOnStandardErrorAndEndsWith
     EXPECT_TRUE(boxes.Messages().empty());
     EXPECT_NE(err.find("tessaray: " + AfxLoadString(kIdsCannotOpen)), std::string::npos) << err;
     EXPECT_FALSE(std::filesystem::exists(dir + "/missing.pdf"));
-    EXPECT_FALSE(program.GetMainFrame()->GetWidget()->isVisible());
+    EXPECT_EQ(program.GetMainFrame(), nullptr);
     EXPECT_EQ(program.ExitInstance(), 1);
 }
 

@@ -18,6 +18,7 @@
 #include "platform/ui/ScrollBar.h"
 #include "resources/ResourceIds.h"
 #include "tests/app/AppTestSupport.h"
+#include "tools/AttributeChange.h"
 #include "tools/DrawToolArray.h"
 #include "view/TessarayView.h"
 
@@ -27,21 +28,9 @@ namespace {
 class CountingTool : public MDrawTool {
 public:
     using MDrawTool::MDrawTool;
-    void SetLineColor(MTessarayView* v, COLORREF c) override { ++sets, MDrawTool::SetLineColor(v, c); }
-    void SetFaceColor(MTessarayView* v, const MFillStyle& f) override {
-        ++sets, MDrawTool::SetFaceColor(v, f);
+    void ApplyAttributeChange(MTessarayView* v, const MAttributeChange& c) override {
+        ++sets, MDrawTool::ApplyAttributeChange(v, c);
     }
-    void SetLineType(MTessarayView* v, int t) override { ++sets, MDrawTool::SetLineType(v, t); }
-    void SetLineWidth(MTessarayView* v, double w) override { ++sets, MDrawTool::SetLineWidth(v, w); }
-    void SetStartArrowType(MTessarayView* v, int t) override { ++sets, MDrawTool::SetStartArrowType(v, t); }
-    void SetEndArrowType(MTessarayView* v, int t) override { ++sets, MDrawTool::SetEndArrowType(v, t); }
-    void SetStartArrowSize(MTessarayView* v, double s) override {
-        ++sets, MDrawTool::SetStartArrowSize(v, s);
-    }
-    void SetEndArrowSize(MTessarayView* v, double s) override { ++sets, MDrawTool::SetEndArrowSize(v, s); }
-    void SetFontSize(MTessarayView* v, double s) override { ++sets, MDrawTool::SetFontSize(v, s); }
-    void SetFontName(MTessarayView* v, const CString& n) override { ++sets, MDrawTool::SetFontName(v, n); }
-    void SetTextColor(MTessarayView* v, COLORREF c) override { ++sets, MDrawTool::SetTextColor(v, c); }
     int sets = 0;
 };
 

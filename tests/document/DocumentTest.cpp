@@ -81,7 +81,7 @@ TEST_F(Document, NewDocumentHasOneLayerTheDefaultPaperAndGrid) {
     EXPECT_EQ(doc.GetPaperInfo().GetOriginPosition(), MPaperInfo::kOriginBottomLeft);
     EXPECT_EQ(doc.GetPaperInfo().GetSizeInfo(), GetDefaultPaperSize());
     EXPECT_EQ(doc.m_gridX, GetDefaultPaper().gridWidth);
-    EXPECT_EQ(doc.m_origin, doc.ComputePaperOrigin());
+    EXPECT_EQ(doc.GetOrigin(), doc.ComputePaperOrigin());
     EXPECT_EQ(doc.GetUndoCount(), GetOptionRecord().m_undoCount);
 }
 
@@ -89,9 +89,9 @@ TEST_F(Document, PaperOriginSitsAtTheCentreOfTheSheet) {
     MTessarayDoc doc;
     doc.SetPaper(MPaperSizeInfo(), MPaperScaleInfo(), TRUE);  // A4 landscape, 1 : 100
     EXPECT_EQ(doc.GetPaperInfo().GetOriginOffset(), MFloatPoint(0, -21000));
-    EXPECT_EQ(doc.m_origin, MFloatPoint(14850, 10500));
+    EXPECT_EQ(doc.GetOrigin(), MFloatPoint(14850, 10500));
     doc.SetPaperSize(MPaperSizeInfo(), FALSE);
-    EXPECT_EQ(doc.m_origin.x, 10500);
+    EXPECT_EQ(doc.GetOrigin().x, 10500);
 }
 
 TEST_F(Document, NewLayerNameTakesTheFirstFreeNumber) {

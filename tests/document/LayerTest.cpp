@@ -173,21 +173,25 @@ TEST_F(Layers, SnapWithOtherLayersFindsTheNearerEndPointThere) {
     doc.AddShape(Line(103, -101, 300, -300), 1);  // end point 3 pixels away
     doc.GetLayers()->SetCurrentLayer(0);
     UnitView view;
-    MFloatPoint point(-1, -1);
-    MSnapPoint record;
-    EXPECT_EQ(doc.FindSnapPoint(&view, 106, 100, &point, kSnapEndPoint, &record, FALSE), kSnapEndPoint);
-    EXPECT_EQ(point, MFloatPoint(103, -101));
+    MSnapQuery query = view.SnapQueryAt(106, 100, kSnapEndPoint);
+    MSnapPoint record = doc.FindSnapPoint(query);
+    EXPECT_EQ(record.kind, kSnapEndPoint);
+    EXPECT_EQ(record.GetPoint(), MFloatPoint(103, -101));
     EXPECT_EQ(record.shape1, doc.GetLayers()->GetLayer(1)->GetAt(0));
-    EXPECT_EQ(doc.FindSnapPoint(&view, 106, 100, &point, kSnapEndPoint, &record, TRUE), kSnapEndPoint);
-    EXPECT_EQ(point, MFloatPoint(100, -100));
+    query.currentLayerOnly = true;
+    record = doc.FindSnapPoint(query);
+    EXPECT_EQ(record.kind, kSnapEndPoint);
+    EXPECT_EQ(record.GetPoint(), MFloatPoint(100, -100));
     GetOptionRecord().m_layer = 4;
-    EXPECT_EQ(doc.FindSnapPoint(&view, 106, 100, &point, kSnapEndPoint, &record, FALSE), kSnapEndPoint);
-    EXPECT_EQ(point, MFloatPoint(100, -100));
+    query.currentLayerOnly = false;
+    record = doc.FindSnapPoint(query);
+    EXPECT_EQ(record.kind, kSnapEndPoint);
+    EXPECT_EQ(record.GetPoint(), MFloatPoint(100, -100));
 
     MDocShapeArray empty;
-    MFloatPoint untouched(7, 7);
-    EXPECT_EQ(empty.FindSnapPoint(&view, 0, 0, &untouched, 0xFFFF, nullptr, FALSE), 0);
-    EXPECT_EQ(untouched, MFloatPoint(7, 7));
+    record = empty.FindSnapPoint(view.SnapQueryAt(0, 0, 0xFFFF));
+    EXPECT_EQ(record.kind, 0);
+    EXPECT_EQ(record.shape1, nullptr);
 }
 
 TEST_F(Layers, DisplayModeDecidesWhichLayersAreDrawnAndHow) {

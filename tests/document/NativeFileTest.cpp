@@ -50,7 +50,7 @@ public:
 void FillDrawing(MTessarayDoc& doc) {
     doc.OnNewDocument();
     doc.SetPaper(MPaperSizeInfo("A3", "420mm×297mm", 420, 297), MPaperScaleInfo("1 : 50", 0.02), FALSE);
-    doc.m_origin = MFloatPoint(123.25, -0.1);
+    doc.SetOrigin(MFloatPoint(123.25, -0.1));
     doc.m_gridX = 500;
     doc.m_gridY = 0.3;
     doc.AddShape(Line(0, 0, 1000.5, 2000.125), 0);
@@ -159,7 +159,7 @@ TEST_F(NativeFile, CommentsCrlfUnknownSectionsAndKeysAreReadAsTheFormatSays) {
     doc.OnNewDocument();
     ASSERT_TRUE(doc.OnOpenDocument(dir + "/in.qfd"));
     // "[ORIGIN]" follows an unknown section's header directly and still counts.
-    EXPECT_EQ(doc.m_origin, MFloatPoint(5, 6));
+    EXPECT_EQ(doc.GetOrigin(), MFloatPoint(5, 6));
     EXPECT_EQ(doc.m_gridX, 10);
     EXPECT_EQ(doc.m_gridY, 20);
     // A [TOOL] version other than 1 reads no attributes and no [TOOLS] body.
@@ -184,11 +184,11 @@ TEST_F(NativeFile, UnreadableValuesFallBackAndKeepTheFollowingSections) {
     WriteBytes(dir + "/in.qfd", file);
     MTessarayDoc doc;
     doc.OnNewDocument();
-    const MFloatPoint origin = doc.m_origin;
+    const MFloatPoint origin = doc.GetOrigin();
     ASSERT_TRUE(doc.OnOpenDocument(dir + "/in.qfd"));
     EXPECT_EQ(doc.GetPaperInfo().GetSizeInfo().m_name, "A3");
     EXPECT_GT(doc.GetPaperInfo().GetScale(), 0.0) << "a zero scale falls back to the default";
-    EXPECT_EQ(doc.m_origin, origin);
+    EXPECT_EQ(doc.GetOrigin(), origin);
     EXPECT_EQ(doc.m_gridX, GetDefaultPaper().gridWidth);
     EXPECT_EQ(doc.m_gridY, GetDefaultPaper().gridHeight);
     ASSERT_EQ(doc.GetLayers()->GetLayerCount(), 1);
@@ -332,7 +332,7 @@ TEST_F(NativeFile, BackupModeKeepsThePreviousDrawing) {
 TEST_F(NativeFile, NumbersUseFifteenSignificantDigitsOrAsManyAsReadBackExactly) {
     MTessarayDoc doc;
     doc.OnNewDocument();
-    doc.m_origin = MFloatPoint(0.1, 1.0 / 3.0);
+    doc.SetOrigin(MFloatPoint(0.1, 1.0 / 3.0));
     const std::string text = FileText(doc);
     EXPECT_EQ(Section(text, "ORIGIN"), "[ORIGIN]\n\t0.1 0.3333333333333333\n");
 }

@@ -37,11 +37,9 @@ using Answer = std::tuple<WORD, WORD, double, double, MCadShape*, MCadShape*>;
 
 Answer Search(MTessarayDoc& doc, MCadView& view, CPoint at, WORD kinds, bool indexed) {
     doc.GetLayers()->SetSnapIndexing(indexed);
-    MFloatPoint point;
-    MSnapPoint r;
-    const WORD kind = doc.FindSnapPoint(&view, at.x, at.y, &point, kinds, &r, FALSE);
+    const MSnapPoint r = doc.FindSnapPoint(view.SnapQueryAt(at.x, at.y, kinds));
     doc.GetLayers()->SetSnapIndexing(true);
-    return {kind, r.kind, r.x, r.y, r.shape1, r.shape2};
+    return {r.kind, r.kind, r.x, r.y, r.shape1, r.shape2};
 }
 
 // Both searches agree bit for bit; the kind found.
@@ -169,4 +167,37 @@ TEST_F(SnapIndex, FollowsEveryEdit) {
         EXPECT_EQ(ExpectSameAnswer(doc, view, at, kinds, step.edit), step.expected) << step.edit;
     }
     EXPECT_GT(doc.GetLayers()->SnapIndexBytes(), 0u);
+}
+
+TEST_F(SnapIndex, ACancelledSearchAnswersWithWhatItFoundBeforeItStopped) {
+    GetOptionRecord().m_layer = 0;
+    PixelView view;
+    // Ten end points in the aperture around (100, -100), each nearer than the one before; then a
+    // group of the same lines alone on a layer.
+    MTessarayDoc doc, grouped;
+    doc.OnNewDocument();
+    grouped.OnNewDocument();
+    auto* group = new MGroupShape();
+    for (int i = 0; i < 10; ++i) {
+        doc.AddShape(Line(107 - 0.5 * i, -100, 107 - 0.5 * i, -300), 0);
+        group->AddShape(Line(107 - 0.5 * i, -100, 107 - 0.5 * i, -300));
+    }
+    group->Recalc(&view);
+    grouped.AddShape(group, 0);
+    for (const bool indexed : {false, true}) {
+        SCOPED_TRACE(indexed ? "indexed" : "whole walk");
+        doc.GetLayers()->SetSnapIndexing(indexed);
+        grouped.GetLayers()->SetSnapIndexing(indexed);
+        MSnapQuery query = view.SnapQueryAt(100, 100, kSnapEndPoint);
+        EXPECT_EQ(doc.FindSnapPoint(query).GetPoint(), MFloatPoint(102.5, -100));
+        EXPECT_EQ(grouped.FindSnapPoint(query).GetPoint(), MFloatPoint(102.5, -100));
+        int calls = 0;
+        query.cancel = [&calls] { return ++calls > 3; };
+        EXPECT_EQ(doc.FindSnapPoint(query).GetPoint(), MFloatPoint(106, -100));
+        // The group stops between its members too.
+        calls = 0;
+        const MSnapPoint partial = grouped.FindSnapPoint(query);
+        EXPECT_EQ(partial.kind, kSnapEndPoint);
+        EXPECT_GT(partial.x, 104.0);
+    }
 }

@@ -403,7 +403,7 @@ TEST_F(Undo, PaperChangeIsUndoneAndRedoneWithOriginGridAndViewScale) {
     MTessarayDoc doc;
     doc.OnNewDocument();
     doc.AddShape(Line(0, 0, 1000, 0), 0);
-    doc.m_origin = MFloatPoint(123, 456);  // moved by the user after the paper was set
+    doc.SetOrigin(MFloatPoint(123, 456));  // moved by the user after the paper was set
     const MPaperState before = doc.GetPaperState();
     FakeView view(doc);
     doc.BeginUndo();
@@ -420,8 +420,8 @@ TEST_F(Undo, PaperChangeIsUndoneAndRedoneWithOriginGridAndViewScale) {
         EXPECT_EQ(doc.GetPaperInfo().GetScale(), state.paper.GetScale());
         EXPECT_EQ(doc.GetPaperInfo().GetHorizontal(), state.paper.GetHorizontal());
         EXPECT_EQ(doc.GetPaperInfo().GetOriginOffset().y, state.paper.GetOriginOffset().y);
-        EXPECT_EQ(doc.m_origin.x, state.origin.x);
-        EXPECT_EQ(doc.m_origin.y, state.origin.y);
+        EXPECT_EQ(doc.GetOrigin().x, state.origin.x);
+        EXPECT_EQ(doc.GetOrigin().y, state.origin.y);
         EXPECT_EQ(doc.m_gridX, state.gridX);
         EXPECT_EQ(doc.m_gridY, state.gridY);
         // The coordinate objects' scale fields follow the paper scale.

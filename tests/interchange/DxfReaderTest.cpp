@@ -493,10 +493,10 @@ TEST_F(DxfImportEntry, ScaleQuestion) {
 
 TEST_F(DxfImportEntry, OkAppliesTheChosenPaperAndKeepsTheOrigin) {
     messages.SetAnswer(IDNO);
-    doc.m_origin = MFloatPoint(12, 34);
+    doc.SetOrigin(MFloatPoint(12, 34));
     MDXFReader reader(doc);
     EXPECT_EQ(reader.Read(path), 1);
-    EXPECT_EQ(doc.m_origin, MFloatPoint(12, 34));
+    EXPECT_EQ(doc.GetOrigin(), MFloatPoint(12, 34));
     EXPECT_EQ(doc.GetPaperInfo().GetOriginPosition(), MPaperInfo::kOriginBottomLeft);
 }
 

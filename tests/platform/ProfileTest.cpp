@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <QSettings>
+#include <QStandardPaths>
 #include <cstdlib>
 #include <fstream>
 
@@ -39,6 +43,35 @@ TEST(Profile, UserProfileStoresAnIniFileUnderTheConfigHome) {
     p->WriteProfileString("PAPERSCALE", "NAME", "1 : 100");
     ASSERT_TRUE(p->Sync());
     EXPECT_TRUE(std::ifstream(dir + "/kel-vo/Tessaray.ini").good());
+}
+
+TEST(Profile, AUserProfileRewritesItsFileOnlyForAChange) {
+    const QString previous = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    const std::string dir = MakeTempDir("profile_unchanged");
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QString::fromStdString(dir));
+    // Saving replaces the file by a new one.
+    const auto fileId = [file = dir + "/kel-vo/Tessaray.ini"] {
+        struct stat st {};
+        return ::stat(file.c_str(), &st) == 0 ? st.st_ino : 0;
+    };
+    const BYTE blob[] = {0, 1, 2};
+    const auto writeAll = [&](int setting) {
+        auto p = CreateUserProfile();
+        p->WriteProfileInt("INIT", "SETTING", setting);
+        p->WriteProfileString("Recent File List", "File1", "/tmp/図面, 1.qfd");
+        p->WriteProfileBinary("Settings\\Bars", "State", blob, sizeof blob);
+        EXPECT_TRUE(p->Sync());
+    };
+    writeAll(1);
+    const auto first = fileId();
+    ASSERT_NE(first, 0u);
+    writeAll(1);
+    EXPECT_EQ(fileId(), first);
+    writeAll(0);
+    EXPECT_NE(fileId(), first);
+    EXPECT_EQ(CreateUserProfile()->GetProfileInt("INIT", "SETTING", -1), 0);
+    EXPECT_EQ(CreateUserProfile()->GetProfileString("Recent File List", "File1", ""), "/tmp/図面, 1.qfd");
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, previous);
 }
 
 TEST(Strings, LoadsTableTextsAndRecordsMessageBoxes) {

@@ -154,9 +154,9 @@ TEST(ToolRoad, EachSnapKindShowsItsCursor) {
     }
     // The first kind in the order end point, intersection, mid point, centre, on shape, base point
     // decides.
-    EXPECT_EQ(MDrawTool::SnapCursorIndex(kSnapOnShape | kSnapCenter), 4);
-    EXPECT_EQ(MDrawTool::SnapCursorIndex(kSnapBasePoint | kSnapOnShape), 5);
-    EXPECT_EQ(MDrawTool::SnapCursorIndex(kSnapGrid), 0);
+    EXPECT_EQ(MSnapper::CursorIndex(kSnapOnShape | kSnapCenter), 4);
+    EXPECT_EQ(MSnapper::CursorIndex(kSnapBasePoint | kSnapOnShape), 5);
+    EXPECT_EQ(MSnapper::CursorIndex(kSnapGrid), 0);
 }
 
 TEST(ToolRoad, TheRubberBandLeavesNoTraceWhileDrawnNorAfterTheToolEnds) {

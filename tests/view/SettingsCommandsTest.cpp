@@ -214,9 +214,9 @@ TEST_F(SettingsCommands, PaperDialogChangesThePaperAndTheViewFollowsTheNewOrigin
     EXPECT_EQ(h.view->GetGridPitch().x, 200.0);
     // The view's copy of the origin follows the document's new one (grid, origin cross, user
     // coordinates).
-    EXPECT_EQ(h.view->userOrigin.x, h.doc.m_origin.x);
-    EXPECT_EQ(h.view->userOrigin.y, h.doc.m_origin.y);
-    EXPECT_EQ(h.view->DocToUser(h.doc.m_origin).x, 0.0);
+    EXPECT_EQ(h.view->userOrigin.x, h.doc.GetOrigin().x);
+    EXPECT_EQ(h.view->userOrigin.y, h.doc.GetOrigin().y);
+    EXPECT_EQ(h.view->DocToUser(h.doc.GetOrigin()).x, 0.0);
     EXPECT_EQ(h.view->PaperScale(), 0.02);
     EXPECT_TRUE(h.doc.IsModified());
     // The choice is remembered for new drawings.
@@ -235,8 +235,8 @@ TEST_F(SettingsCommands, PaperDialogChangesThePaperAndTheViewFollowsTheNewOrigin
         EXPECT_EQ(p.GetSizeInfo().m_name, state.paper.GetSizeInfo().m_name);
         EXPECT_EQ(p.GetScale(), state.paper.GetScale());
         EXPECT_EQ(p.GetHorizontal(), state.paper.GetHorizontal());
-        EXPECT_EQ(h.doc.m_origin.x, state.origin.x);
-        EXPECT_EQ(h.doc.m_origin.y, state.origin.y);
+        EXPECT_EQ(h.doc.GetOrigin().x, state.origin.x);
+        EXPECT_EQ(h.doc.GetOrigin().y, state.origin.y);
         EXPECT_EQ(h.doc.m_gridX, state.gridX);
         EXPECT_EQ(h.view->GetGridPitch().y, state.gridY);
         EXPECT_EQ(h.view->GetGrid()->m_pitchY, state.gridY);

@@ -305,3 +305,30 @@ TEST_F(ZoomScroll, PlaceAtViewCentreCentresTheShape) {
     EXPECT_NEAR(shape.GetExtent().GetCenter().x, centre.x, 1e-9);
     EXPECT_NEAR(shape.GetExtent().GetCenter().y, centre.y, 1e-9);
 }
+
+TEST_F(ZoomScroll, TheFirstUpdateOfAWindowOffScreenPaintsOnlyWhenItShows) {
+    RegisterModelClasses();
+    RegisterDocumentClasses();
+    MTessarayDoc doc;
+    doc.OnNewDocument();
+    auto* line = new MLineShape(MFloatPoint(0, 0), MFloatPoint(100, 60));
+    doc.AppendShape(line, 0);
+    MTessarayView view;
+    view.SetDocument(&doc);
+    view.Create(nullptr, 1);
+    QWidget* window = view.GetFrameWindow()->GetWidget();
+    window->resize(640, 480);
+    view.OnInitialUpdate();
+    EXPECT_FALSE(view.IsOnScreen());
+    EXPECT_EQ(view.GetPaintCount(), 0);
+    window->show();
+    QApplication::processEvents();
+    ASSERT_TRUE(view.IsOnScreen());
+    EXPECT_GE(view.GetPaintCount(), 1);
+    // It shows what a view shown before its first update shows.
+    ViewHarness before(640, 480);
+    before.doc.AppendShape(new MLineShape(MFloatPoint(0, 0), MFloatPoint(100, 60)), 0);
+    before.view->OnInitialUpdate();
+    QApplication::processEvents();
+    EXPECT_TRUE(ViewSurfaceImage(view) == before.Surface());
+}

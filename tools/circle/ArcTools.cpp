@@ -8,8 +8,6 @@
 #include "platform/Strings.h"
 #include "platform/ui/MessageTranslation.h"
 #include "resources/ResourceIds.h"
-#include "tools/SettingLine.h"
-#include "tools/circle/CircleDialogs.h"
 
 namespace {
 constexpr double kPi = 3.141592653589793;
@@ -24,17 +22,36 @@ double Direction(const MFloatPoint& a, const MFloatPoint& b) {
 
 // ----- arc and sector ---------------------------------------------------------------------------
 
-MCircleArcTool::MCircleArcTool(int toolId) : MDrawTool(toolId) {
+MCircleArcTool::MCircleArcTool(int toolId) : MLockedValueTool(toolId) {
     DeclareSteps(IDS_CIRCLEARC_STEPS, 0,
                  {MToolStep(), MToolStep::SkippedWhen([this] { return m_entry.radiusFixed != FALSE; }),
                   MToolStep::SkippedWhen([this] { return m_entry.startFixed != FALSE; }),
                   MToolStep::SkippedWhen([this] { return m_entry.endFixed != FALSE; })});
     ClearConstraint();
+    SetLockedValues({IDD_CIRCLE_ARC_INPUT,
+                     {{.value = &m_entry.radius,
+                       .lock = &m_entry.radiusFixed,
+                       .editId = IDC_ARC_RADIUS,
+                       .checkId = IDC_ARC_RADIUS_CHECK,
+                       .fallback = kDefaultRadius,
+                       .positiveMessage = IDS_RADIUS_NOT_POSITIVE},
+                      {.value = &m_entry.startAngle,
+                       .lock = &m_entry.startFixed,
+                       .editId = IDC_ARC_START,
+                       .checkId = IDC_ARC_START_CHECK,
+                       .kind = MNumericEntryDialog::kAngle,
+                       .fallback = 0.0},
+                      {.value = &m_entry.endAngle,
+                       .lock = &m_entry.endFixed,
+                       .editId = IDC_ARC_END,
+                       .checkId = IDC_ARC_END_CHECK,
+                       .kind = MNumericEntryDialog::kAngle,
+                       .fallback = kDefaultEndAngle}},
+                     true});
 }
 
 void MCircleArcTool::ReleaseConstraint() {
-    ClearConstraint();
-    m_entry.radiusFixed = m_entry.startFixed = m_entry.endFixed = FALSE;
+    MLockedValueTool::ReleaseConstraint();
     m_guideLineShown = FALSE;
 }
 
@@ -79,39 +96,34 @@ void MCircleArcTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT
         shape->SetArc(m_centre.x, m_centre.y, m_currentRadius, s, e);
 }
 
-void MCircleArcTool::OnNumericInput(MTessarayView* view) {
-    RunEntryDialog<MInputCircleArcDialog>(view, m_entry, m_keepValues);
-}
-
-void MCircleArcTool::SaveSettings(std::ostream& os) {
-    WriteSettingLine(os, {m_entry.radius, m_entry.startAngle, m_entry.endAngle});
-}
-
-void MCircleArcTool::LoadSettings(std::istream& is) {
-    const auto values = ReadSettingLine(is, 3);
-    m_entry.radius = LoadedRadius(values[0], kDefaultRadius);
-    m_entry.startAngle = LoadedAngle(values[1], 0.0);
-    m_entry.endAngle = LoadedAngle(values[2], kDefaultEndAngle);
-}
-
 MCadShape* MCircleFanTool::NewShape(MTessarayView*) {
     return new MCircleFanShape();
 }
 
 // ----- half and quarter circles -----------------------------------------------------------------
 
-MAnchoredArcTool::MAnchoredArcTool(int toolId, UINT prompts) : MDrawTool(toolId) {
+MAnchoredArcTool::MAnchoredArcTool(int toolId, UINT prompts) : MLockedValueTool(toolId) {
     // Radius and direction both fixed: the arc waits only for its side.
     DeclareSteps(
         prompts, 0,
         {MToolStep(), MToolStep::SkippedWhen([this] { return m_entry.radiusFixed && m_entry.angleFixed; }),
          MToolStep()});
     ClearConstraint();
-}
-
-void MAnchoredArcTool::ReleaseConstraint() {
-    ClearConstraint();
-    m_entry.radiusFixed = m_entry.angleFixed = FALSE;
+    SetLockedValues({IDD_HALF_CIRCLE_INPUT,
+                     {{.value = &m_entry.radius,
+                       .lock = &m_entry.radiusFixed,
+                       .editId = IDC_HALF_RADIUS,
+                       .checkId = IDC_HALF_RADIUS_CHECK,
+                       .fallback = kDefaultRadius,
+                       .positiveMessage = IDS_RADIUS_NOT_POSITIVE},
+                      {.value = &m_entry.angle,
+                       .lock = &m_entry.angleFixed,
+                       .editId = IDC_HALF_ANGLE,
+                       .checkId = IDC_HALF_ANGLE_CHECK,
+                       .kind = MNumericEntryDialog::kAngle,
+                       .fallback = 0.0,
+                       .limit = 360.0}},
+                     true});
 }
 
 MCadShape* MAnchoredArcTool::NewShape(MTessarayView*) {
@@ -139,20 +151,6 @@ void MAnchoredArcTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UI
         ShowPreview(shape);
     }
     if (m_step == 2) ShowSide(shape, cursor);
-}
-
-void MAnchoredArcTool::OnNumericInput(MTessarayView* view) {
-    RunEntryDialog<MInputHalfCircle>(view, m_entry, m_keepValues);
-}
-
-void MAnchoredArcTool::SaveSettings(std::ostream& os) {
-    WriteSettingLine(os, {m_entry.radius, m_entry.angle});
-}
-
-void MAnchoredArcTool::LoadSettings(std::istream& is) {
-    const auto values = ReadSettingLine(is, 2);
-    m_entry.radius = LoadedRadius(values[0], kDefaultRadius);
-    m_entry.angle = LoadedAngle(values[1], 0.0);
 }
 
 MHalfCircleTool::MHalfCircleTool(int toolId) : MAnchoredArcTool(toolId, IDS_HALFCIRCLE_STEPS) {}

@@ -6,26 +6,21 @@
 #include <iosfwd>
 
 #include "tools/DrawTool.h"
-#include "tools/circle/CircleDialogs.h"
+#include "tools/LockedValueTool.h"
 
 class MCircleArcShape;
 
-class MCircleArcTool : public MDrawTool {
+// The fixed radius, start and end directions (radians, shown in degrees; dialog 154) and their
+// settings line: a radius not finite or not above 0 reads as 100, an angle not finite as its
+// default. A ticked radius not above 0 is refused and the dialog stays open.
+class MCircleArcTool : public MLockedValueTool<MDrawTool> {
 public:
     explicit MCircleArcTool(int toolId);
 
-    BOOL HasSettings() const override { return TRUE; }
     void ReleaseConstraint() override;
     MCadShape* NewShape(MTessarayView* view) override;
     // The radius is the larger of the radius point's two coordinate differences from the centre.
     void BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT flags) override;
-    BOOL CanNumericInput() override { return TRUE; }
-    void OnNumericInput(MTessarayView* view) override;
-    BOOL IsConstrained() override { return m_entry.radiusFixed || m_entry.startFixed || m_entry.endFixed; }
-    // One line: radius, start and end angle (radians).
-    void SaveSettings(std::ostream& os) override;
-    // A radius not finite or not above 0 reads as 100, an angle not finite as its default.
-    void LoadSettings(std::istream& is) override;
 
     double GetRadius() const { return m_entry.radius; }
     double GetStartAngle() const { return m_entry.startAngle; }
@@ -37,7 +32,15 @@ public:
 private:
     // Whether the release of this step completes the arc, given the fixed values.
 
-    MInputCircleArcDialog::Values m_entry{kDefaultRadius, 0.0, kDefaultEndAngle, FALSE, FALSE, FALSE};
+    struct Entry {
+        double radius;
+        double startAngle;
+        double endAngle;
+        BOOL radiusFixed;
+        BOOL startFixed;
+        BOOL endFixed;
+    };
+    Entry m_entry{kDefaultRadius, 0.0, kDefaultEndAngle, FALSE, FALSE, FALSE};
     MFloatPoint m_centre;
     double m_currentStart = 0.0;
     double m_currentRadius = 0.0;
@@ -51,21 +54,14 @@ public:
 };
 
 // What the half and quarter circle tools share: the anchor, the radius and direction of the second
-// click (Shift keeps it on an axis), the fixed values and their dialog and settings line.
-class MAnchoredArcTool : public MDrawTool {
+// click (Shift keeps it on an axis), the fixed values and their dialog and settings line (radius,
+// direction in radians, shown in -360 ... 360 degrees; dialog 155).
+class MAnchoredArcTool : public MLockedValueTool<MDrawTool> {
 public:
     MAnchoredArcTool(int toolId, UINT prompts);
 
-    BOOL HasSettings() const override { return TRUE; }
-    void ReleaseConstraint() override;
     MCadShape* NewShape(MTessarayView* view) override;
     void BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT flags) override;
-    BOOL CanNumericInput() override { return TRUE; }
-    void OnNumericInput(MTessarayView* view) override;
-    BOOL IsConstrained() override { return m_entry.radiusFixed || m_entry.angleFixed; }
-    // One line: radius, direction (radians).
-    void SaveSettings(std::ostream& os) override;
-    void LoadSettings(std::istream& is) override;
 
     double GetRadius() const { return m_entry.radius; }
     double GetAngle() const { return m_entry.angle; }
@@ -84,7 +80,13 @@ protected:
     MFloatPoint m_anchor;
 
 private:
-    MInputHalfCircle::Values m_entry{kDefaultRadius, 0.0, FALSE, FALSE};
+    struct Entry {
+        double radius;
+        double angle;
+        BOOL radiusFixed;
+        BOOL angleFixed;
+    };
+    Entry m_entry{kDefaultRadius, 0.0, FALSE, FALSE};
 };
 
 // A half circle on a diameter from the anchor; the third point chooses the side.

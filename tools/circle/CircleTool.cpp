@@ -1,31 +1,28 @@
 #include "tools/circle/CircleTool.h"
 
 #include <cmath>
-#include <istream>
-#include <ostream>
 
 #include "model/shapes/curves/CircleShape.h"
 #include "platform/Strings.h"
-#include "platform/ui/DataExchange.h"
 #include "resources/ResourceIds.h"
-#include "tools/SettingLine.h"
 
-MCircleTool::MCircleTool(int toolId) : MDrawTool(toolId) {
+MCircleTool::MCircleTool(int toolId) : MLockedValueTool(toolId) {
     // A fixed radius without a first touch: the circle follows the pointer and a click places it.
     DeclareSteps(
         IDS_CIRCLE_STEPS, 0,
         {MToolStep::SkippedWhen([this] { return IsRadiusFixed() && !m_touchA.shape; }), MToolStep()});
     ClearConstraint();
+    SetLockedValues({IDD_CIRCLE_INPUT,
+                     {{.value = &m_radius,
+                       .lock = &m_radiusFixed,
+                       .editId = IDC_CIRCLE_RADIUS,
+                       .fallback = kDefaultRadius,
+                       .positiveMessage = IDS_RADIUS_NOT_POSITIVE}}});
 }
 
 void MCircleTool::Reset() {
     MDrawTool::Reset();
     m_touchA = m_touchB = m_touchC = Touch();
-}
-
-void MCircleTool::ReleaseConstraint() {
-    ClearConstraint();
-    m_radiusFixed = FALSE;
 }
 
 MCadShape* MCircleTool::NewShape(MTessarayView*) {
@@ -52,16 +49,6 @@ void MCircleTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT) {
         shape->SetCircle(circle.centre.x, circle.centre.y, circle.radius);
 }
 
-void MCircleTool::OnNumericInput(MTessarayView* view) {
-    double radius = m_radius;
-    BOOL keep = m_keepValues;
-    MInputCircleDialog dialog(view, &radius, &keep);
-    if (dialog.DoModal() != IDOK) return;
-    m_keepValues = keep;
-    m_radius = radius;
-    m_radiusFixed = TRUE;
-}
-
 MCadShape* MCircleTool::FilterTouchShape(MCadShape* shape) {
     if (!shape || shape == m_touchA.shape || shape == m_touchB.shape || shape == m_touchC.shape)
         return nullptr;
@@ -70,15 +57,15 @@ MCadShape* MCircleTool::FilterTouchShape(MCadShape* shape) {
 }
 
 BOOL MCircleTool::CanTouch() {
-    if (!m_snapped) return FALSE;
-    return FilterTouchShape(m_snap.shape1) || FilterTouchShape(m_snap.shape2);
+    if (!GetSnapMarkFlag()) return FALSE;
+    return FilterTouchShape(GetSnapRecord().shape1) || FilterTouchShape(GetSnapRecord().shape2);
 }
 
 void MCircleTool::OnTouch(MTessarayView* view) {
     if (!CanTouch()) return;
-    MCadShape* shape = FilterTouchShape(m_snap.shape1);
-    if (!shape) shape = FilterTouchShape(m_snap.shape2);
-    const MFloatPoint point = m_snap.GetPoint();
+    MCadShape* shape = FilterTouchShape(GetSnapRecord().shape1);
+    if (!shape) shape = FilterTouchShape(GetSnapRecord().shape2);
+    const MFloatPoint point = GetSnapRecord().GetPoint();
     if (GetNewCount() == 0) {
         m_touchA = {shape, point};
     } else if (m_touchB.shape) {
@@ -89,31 +76,4 @@ void MCircleTool::OnTouch(MTessarayView* view) {
         if (m_touchA.shape) BeginStepAgain(0);
     }
     ClickAtPoint(view, point, 0);
-}
-
-void MCircleTool::SaveSettings(std::ostream& os) {
-    WriteSettingLine(os, {m_radius});
-}
-
-void MCircleTool::LoadSettings(std::istream& is) {
-    m_radius = LoadedRadius(ReadSettingLine(is, 1)[0], kDefaultRadius);
-}
-
-// ----- the fixed-radius dialog ------------------------------------------------------------------
-
-MInputCircleDialog::MInputCircleDialog(MTessarayView* view, double* radius, BOOL* keepValues)
-    : MNumericEntryDialog(IDD_CIRCLE_INPUT, view, keepValues) {
-    AddField(IDC_CIRCLE_RADIUS, 0, kLength, radius, nullptr);
-}
-
-void MInputCircleDialog::DoDataExchange(CDataExchange* pDX) {
-    MNumericEntryDialog::DoDataExchange(pDX);
-    if (!pDX->m_bSaveAndValidate) return;
-    // The base read the number already; a circle of radius 0 or less would commit nothing.
-    double radius = 0.0;
-    DDX_Text(pDX, IDC_CIRCLE_RADIUS, radius);
-    if (!(radius > 0.0)) {
-        AfxMessageBox(IDS_RADIUS_NOT_POSITIVE, MB_OK | MB_ICONEXCLAMATION);
-        pDX->Fail();
-    }
 }

@@ -9,27 +9,20 @@
 #include <optional>
 
 #include "tools/DrawTool.h"
+#include "tools/LockedValueTool.h"
 #include "tools/circle/TangentCircles.h"
-#include "tools/input/NumericEntryDialog.h"
 
-class MCircleTool : public MDrawTool {
+// The fixed radius (dialog 130, OK fixes it; a radius not above 0 is refused and the dialog stays
+// open) and its settings line: a radius that is missing, not finite or not above 0 reads as 100.
+class MCircleTool : public MLockedValueTool<MDrawTool> {
 public:
     explicit MCircleTool(int toolId);
 
-    BOOL HasSettings() const override { return TRUE; }
     void Reset() override;
-    void ReleaseConstraint() override;
     MCadShape* NewShape(MTessarayView* view) override;
     void BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT flags) override;
-    BOOL CanNumericInput() override { return TRUE; }
-    void OnNumericInput(MTessarayView* view) override;
-    BOOL IsConstrained() override { return m_radiusFixed; }
     BOOL CanTouch() override;
     void OnTouch(MTessarayView* view) override;
-    // One line: a TAB, the radius in its shortest exact form, a line end.
-    void SaveSettings(std::ostream& os) override;
-    // A radius that is missing, not a number, not finite or not above 0 reads as 100.
-    void LoadSettings(std::istream& is) override;
 
     // The shape a touch can take: a line with a direction or a circle (arcs and sectors as their
     // full circles), and not one the circle already touches; null otherwise.
@@ -55,13 +48,4 @@ private:
     Touch m_touchA;  // picked before the centre
     Touch m_touchB;  // the first after it
     Touch m_touchC;  // the second after it
-};
-
-// The fixed radius: a radius not above 0 is refused and the dialog stays open.
-class MInputCircleDialog : public MNumericEntryDialog {
-public:
-    MInputCircleDialog(MTessarayView* view, double* radius, BOOL* keepValues);
-
-protected:
-    void DoDataExchange(CDataExchange* pDX) override;
 };

@@ -9,7 +9,6 @@
 #include "platform/ui/MessageTranslation.h"
 #include "resources/ResourceIds.h"
 #include "tools/SettingLine.h"
-#include "tools/circle/CircleDialogs.h"
 
 namespace {
 // Lengths below kZeroTolerance of the larger one count as zero.
@@ -46,11 +45,20 @@ MEllipseTool::MEllipseTool(int toolId) : MEllipseToolBase(toolId) {
                  {MToolStep(), MToolStep::SkippedWhen([this] { return m_entry.rxFixed != FALSE; }),
                   MToolStep::SkippedWhen([this] { return m_entry.ryFixed != FALSE; })});
     ClearConstraint();
-}
-
-void MEllipseTool::ReleaseConstraint() {
-    ClearConstraint();
-    m_entry.rxFixed = m_entry.ryFixed = FALSE;
+    SetLockedValues({IDD_ELLIPSE_INPUT,
+                     {{.value = &m_entry.rx,
+                       .lock = &m_entry.rxFixed,
+                       .editId = IDC_ELLIPSE_RX,
+                       .checkId = IDC_ELLIPSE_RX_CHECK,
+                       .fallback = kDefaultRadius,
+                       .positiveMessage = IDS_ELLIPSE_RADIUS_NOT_POSITIVE},
+                      {.value = &m_entry.ry,
+                       .lock = &m_entry.ryFixed,
+                       .editId = IDC_ELLIPSE_RY,
+                       .checkId = IDC_ELLIPSE_RY_CHECK,
+                       .fallback = kDefaultRadius,
+                       .positiveMessage = IDS_ELLIPSE_RADIUS_NOT_POSITIVE}},
+                     true});
 }
 
 void MEllipseTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT flags) {
@@ -79,20 +87,6 @@ void MEllipseTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT f
     if (MEllipseShape* shape = Shape()) shape->SetEllipse(m_centre.x, m_centre.y, a, b);
 }
 
-void MEllipseTool::OnNumericInput(MTessarayView* view) {
-    RunEntryDialog<MInputEllipseDialog>(view, m_entry, m_keepValues);
-}
-
-void MEllipseTool::SaveSettings(std::ostream& os) {
-    WriteSettingLine(os, {m_entry.rx, m_entry.ry});
-}
-
-void MEllipseTool::LoadSettings(std::istream& is) {
-    const auto values = ReadSettingLine(is, 2);
-    m_entry.rx = LoadedRadius(values[0], kDefaultRadius);
-    m_entry.ry = LoadedRadius(values[1], kDefaultRadius);
-}
-
 // ----- two corners ------------------------------------------------------------------------------
 
 MEllipseExtentTool::MEllipseExtentTool(int toolId) : MEllipseToolBase(toolId) {
@@ -100,11 +94,15 @@ MEllipseExtentTool::MEllipseExtentTool(int toolId) : MEllipseToolBase(toolId) {
     DeclareSteps(IDS_ELLIPSEEXTENT_STEPS, 0,
                  {MToolStep(), MToolStep::SkippedWhen([this] { return IsConstrained() != FALSE; })});
     ClearConstraint();
-}
-
-void MEllipseExtentTool::ReleaseConstraint() {
-    ClearConstraint();
-    m_sizeFixed = FALSE;
+    SetLockedValues({IDD_2P_ELLIPSE_INPUT,
+                     {{.value = &m_entry.rx,
+                       .lock = &m_sizeFixed,
+                       .editId = IDC_ELLIPSE_RX,
+                       .positiveMessage = IDS_ELLIPSE_RADIUS_NOT_POSITIVE},
+                      {.value = &m_entry.ry,
+                       .lock = &m_sizeFixed,
+                       .editId = IDC_ELLIPSE_RY,
+                       .positiveMessage = IDS_ELLIPSE_RADIUS_NOT_POSITIVE}}});
 }
 
 void MEllipseExtentTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT flags) {
@@ -134,11 +132,15 @@ void MEllipseExtentTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, 
     shape->SetEllipse(m_corner1.x + hx, m_corner1.y + hy, std::fabs(hx), std::fabs(hy));
 }
 
-void MEllipseExtentTool::OnNumericInput(MTessarayView* view) {
-    const auto hasAnchor = [](const MInput2PEllipseDialog::Values& v) {
-        return v.anchor >= 0 && v.anchor <= 8;
-    };
-    if (RunEntryDialog<MInput2PEllipseDialog>(view, m_entry, m_keepValues, hasAnchor)) m_sizeFixed = TRUE;
+void MEllipseExtentTool::AddDialogExtras(MNumericEntryDialog& dialog) {
+    m_anchorShown = m_entry.anchor;
+    dialog.AddRadio(IDC_ELLIPSE_ANCHOR, &m_anchorShown);
+}
+
+bool MEllipseExtentTool::AcceptLockedValues() {
+    if (m_anchorShown < 0 || m_anchorShown > 8) return false;
+    m_entry.anchor = m_anchorShown;
+    return true;
 }
 
 void MEllipseExtentTool::SaveSettings(std::ostream& os) {

@@ -6,7 +6,6 @@
 #include "model/shapes/curves/CircleShape.h"
 #include "platform/Strings.h"
 #include "resources/ResourceIds.h"
-#include "tools/SettingLine.h"
 
 MCircleFit CircleThroughPoints(const MFloatPoint& p1, const MFloatPoint& p2, const MFloatPoint& p3) {
     const double vx = p2.x - p1.x, vy = p2.y - p1.y;
@@ -28,14 +27,17 @@ MCircleFit CircleThroughPoints(const MFloatPoint& p1, const MFloatPoint& p2, con
 
 // ----- the shared construction ------------------------------------------------------------------
 
-M3PointCircleBase::M3PointCircleBase(int toolId, UINT prompts) : MDrawTool(toolId) {
+M3PointCircleBase::M3PointCircleBase(int toolId, UINT prompts) : MLockedValueTool(toolId) {
     DeclareSteps(prompts, 0, {MToolStep(), MToolStep(), MToolStep()});
     ClearConstraint();
-}
-
-void M3PointCircleBase::ReleaseConstraint() {
-    ClearConstraint();
-    m_entry.radiusFixed = FALSE;
+    SetLockedValues({IDD_3P_ARC_INPUT,
+                     {{.value = &m_entry.radius,
+                       .lock = &m_entry.radiusFixed,
+                       .editId = IDC_ARC_RADIUS,
+                       .checkId = IDC_ARC_RADIUS_CHECK,
+                       .fallback = kDefaultRadius,
+                       .positiveMessage = IDS_RADIUS_NOT_POSITIVE}},
+                     true});
 }
 
 MFloatPoint M3PointCircleBase::FixedThirdPoint(const MFloatPoint& cursor, bool preview) const {
@@ -77,21 +79,11 @@ void M3PointCircleBase::BuildFigure(MTessarayView*, const MFloatPoint& cursor, U
     ShowCircle(CircleThroughPoints(m_point1, m_point2, m_point3));
 }
 
-void M3PointCircleBase::OnNumericInput(MTessarayView* view) {
+bool M3PointCircleBase::AcceptLockedValues() {
     const double halfChord = std::hypot(m_point2.x - m_point1.x, m_point2.y - m_point1.y) / 2.0;
-    RunEntryDialog<MInput3PArcDialog>(view, m_entry, m_keepValues, [&](const MInput3PArcDialog::Values& v) {
-        if (!v.radiusFixed || m_step != 2 || v.radius >= halfChord) return true;
-        AfxMessageBox(IDS_RADIUS_TOO_SMALL, MB_OK);
-        return false;
-    });
-}
-
-void M3PointCircleBase::SaveSettings(std::ostream& os) {
-    WriteSettingLine(os, {m_entry.radius});
-}
-
-void M3PointCircleBase::LoadSettings(std::istream& is) {
-    m_entry.radius = LoadedRadius(ReadSettingLine(is, 1)[0], kDefaultRadius);
+    if (!m_entry.radiusFixed || m_step != 2 || m_entry.radius >= halfChord) return true;
+    AfxMessageBox(IDS_RADIUS_TOO_SMALL, MB_OK);
+    return false;
 }
 
 // ----- the circle -------------------------------------------------------------------------------

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "tools/DrawTool.h"
-#include "tools/circle/CircleDialogs.h"
+#include "tools/LockedValueTool.h"
 
 struct MCircleFit {
     MFloatPoint centre;
@@ -19,22 +19,14 @@ struct MCircleFit {
 // product of the two lengths) give the circle on p1-p2 as its diameter.
 MCircleFit CircleThroughPoints(const MFloatPoint& p1, const MFloatPoint& p2, const MFloatPoint& p3);
 
-// The construction both tools share: three points, an optional fixed radius and its settings line.
-class M3PointCircleBase : public MDrawTool {
+// The construction both tools share: three points, an optional fixed radius (dialog 153; a ticked
+// radius not above 0 is refused and the dialog stays open) and its settings line (a radius that is
+// missing, not finite or not above 0 reads as 100).
+class M3PointCircleBase : public MLockedValueTool<MDrawTool> {
 public:
     M3PointCircleBase(int toolId, UINT prompts);
 
-    BOOL HasSettings() const override { return TRUE; }
-    void ReleaseConstraint() override;
     void BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT flags) override;
-    BOOL CanNumericInput() override { return TRUE; }
-    // The radius dialog. A fixed radius shorter than half the chord of the two points given is
-    // refused once they are (message 210) and nothing changes.
-    void OnNumericInput(MTessarayView* view) override;
-    BOOL IsConstrained() override { return m_entry.radiusFixed; }
-    void SaveSettings(std::ostream& os) override;
-    // A radius that is missing, not finite or not above 0 reads as 100.
-    void LoadSettings(std::istream& is) override;
 
     double GetRadius() const { return m_entry.radius; }
     BOOL IsRadiusFixed() const { return m_entry.radiusFixed; }
@@ -47,6 +39,9 @@ protected:
     // centres from the chord. The first is the preview's while the end point moves.
     virtual std::vector<double> CandidateHeights(double k, double radius) const = 0;
     virtual void ShowCircle(const MCircleFit& circle) = 0;
+    // A fixed radius shorter than half the chord of the two points given is refused once they are
+    // (message 210) and nothing changes.
+    bool AcceptLockedValues() override;
 
     MFloatPoint m_point1;
     MFloatPoint m_point2;
@@ -55,7 +50,11 @@ protected:
 private:
     MFloatPoint FixedThirdPoint(const MFloatPoint& cursor, bool preview) const;
 
-    MInput3PArcDialog::Values m_entry{kDefaultRadius, FALSE};
+    struct Entry {
+        double radius;
+        BOOL radiusFixed;
+    };
+    Entry m_entry{kDefaultRadius, FALSE};
 };
 
 class M3PCircleTool : public M3PointCircleBase {

@@ -11,7 +11,7 @@
 namespace {
 
 constexpr double kPi = std::numbers::pi;
-constexpr COLORREF kNotAColor = static_cast<COLORREF>(-1);
+constexpr COLORREF kNoGradationColor = static_cast<COLORREF>(-1);
 
 double FiniteOr(double value, double fallback) {
     return std::isfinite(value) ? value : fallback;
@@ -35,7 +35,7 @@ MGradationDialog::MGradationDialog(CWnd* pOwner) : CDialog(IDD, pOwner), m_owner
 void MGradationDialog::SetFill(const MFillStyle& fill) {
     const int kind = fill.GetKind();
     if (fill.IsNone() || kind == kFillPlain || !(kind & 0x100) || fill.GetColorCount() < 2 ||
-        fill.GetColor(0) == kNotAColor)
+        fill.GetColor(0) == kNoGradationColor)
         return;
     // A kind with more bits than the three types (0x1FF from a file) has no radio button.
     m_type = kind - kFillLinear;
@@ -116,7 +116,7 @@ void MGradationDialog::OnMiddleOn() {
     if (CWnd* slider = GetDlgItem(kMiddlePosition)) slider->EnableWindow(on);
     m_ramp.Colors().middleOn = on;
     m_preview.Colors().middleOn = on;
-    if (on && m_middleButton.GetColor() != kNotAColor) {
+    if (on && m_middleButton.GetColor() != kNoGradationColor) {
         m_middleColor = m_middleButton.GetColor();
         m_ramp.Colors().middleColor = m_middleColor;
         m_preview.Colors().middleColor = m_middleColor;
@@ -129,7 +129,7 @@ void MGradationDialog::OnColor(int id) {
                                : id == kEndColor ? m_endButton
                                                  : m_middleButton;
     const COLORREF color = button.GetColor();
-    if (color == kNotAColor) return;
+    if (color == kNoGradationColor) return;
     COLORREF& value = id == kStartColor ? m_startColor : id == kEndColor ? m_endColor : m_middleColor;
     value = color;
     for (GradationColors* c : {&m_ramp.Colors(), &m_preview.Colors()})

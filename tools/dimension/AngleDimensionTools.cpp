@@ -116,7 +116,7 @@ void MAngleTool::OnNumericInput(MTessarayView* view) {
     BeginStepAgain(1);
     if (MAngleShape* shape = Shape()) {
         shape->SetSizeStyle(GetDefaultSizeStyle());
-        OnPoint(view, m_currentPoint.x, m_currentPoint.y, kPhaseMove, 0);
+        OnPoint(view, GetCurrentPoint().x, GetCurrentPoint().y, kPhaseMove, 0);
         RecalcNewShapes(view);
     }
     UpdatePrompt();
@@ -190,7 +190,7 @@ void MLineAngleTool::OnNumericInput(MTessarayView* view) {
     BeginStepAgain(0);
     if (MAngleShape* shape = Shape()) {
         shape->SetSizeStyle(GetDefaultSizeStyle());
-        OnPoint(view, m_currentPoint.x, m_currentPoint.y, kPhaseMove, 0);
+        OnPoint(view, GetCurrentPoint().x, GetCurrentPoint().y, kPhaseMove, 0);
         RecalcNewShapes(view);
     }
     UpdatePrompt();

@@ -95,7 +95,7 @@ void MMeasureLengthTool::OnCancel(MTessarayView* view) {
         std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
         MTrackerScope tracker(*this, view, dc.get());
         polyline->RemoveLastPoint();
-        OnPoint(view, m_currentPoint.x, m_currentPoint.y, kPhaseMove, 0);
+        OnPoint(view, GetCurrentPoint().x, GetCurrentPoint().y, kPhaseMove, 0);
         RecalcNewShapes(view);
     }
     if (polyline->GetPointCount() <= 1) End(view, FALSE);

@@ -10,6 +10,7 @@
 #include "platform/Strings.h"
 #include "platform/gdi/DC.h"
 #include "resources/ResourceIds.h"
+#include "tools/SettingLine.h"
 #include "tools/ToolScopes.h"
 #include "tools/dimension/DimensionInputDialogs.h"
 #include "tools/dimension/DimensionPlacement.h"
@@ -19,12 +20,10 @@ namespace {
 
 // The flags of the first line (each 0 or 1) and the text line; false when the lines are missing.
 bool ReadPlacement(std::istream& is, std::vector<BOOL*> flags, std::string& text) {
-    std::vector<std::string> tokens;
-    if (!size_text::ReadTokenLine(is, tokens)) return false;
-    for (std::size_t i = 0; i < flags.size() && i < tokens.size(); ++i) {
-        int value = 0;
-        if (size_text::ParseInt(tokens[i], value)) *flags[i] = value != 0;
-    }
+    const MSettingLineReader values(is);
+    if (!values.HasLine()) return false;
+    for (std::size_t i = 0; i < flags.size(); ++i)
+        if (const auto value = values.Integer(i)) *flags[i] = *value != 0;
     // The whole rest of the line: an empty text, and leading blanks, are the user's.
     std::string line;
     if (!size_text::ReadValueLine(is, line)) return false;
@@ -86,7 +85,7 @@ void MCircleDimensionTool::AfterNumericInput(MTessarayView* view) {
     if (!shape) return;
     shape->SetSizeStyle(GetDefaultSizeStyle());
     // The dimension follows the cursor again under the new text and placement.
-    OnPoint(view, m_currentPoint.x, m_currentPoint.y, kPhaseMove, 0);
+    OnPoint(view, GetCurrentPoint().x, GetCurrentPoint().y, kPhaseMove, 0);
     RecalcNewShapes(view);
 }
 

@@ -2,13 +2,13 @@
 
 #include <cmath>
 #include <memory>
-#include <vector>
 
 #include "model/shapes/dimension/SizeShape.h"
 #include "model/shapes/dimension/SizeTextLines.h"
 #include "platform/gdi/DC.h"
 #include "platform/ui/MessageTranslation.h"
 #include "resources/ResourceIds.h"
+#include "tools/SettingLine.h"
 #include "tools/ToolScopes.h"
 #include "tools/dimension/SizeDialogs.h"
 #include "view/TessarayView.h"
@@ -24,13 +24,18 @@ MFloatPoint Middle(const MFloatPoint& a, const MFloatPoint& b) {
 
 }  // namespace
 
-MSizeTool::MSizeTool(int toolId) : MDrawTool(toolId) {
+MSizeTool::MSizeTool(int toolId) : MLockedValueTool(toolId) {
     DeclareSteps(IDS_SIZE_STEPS, 0, {MToolStep(), MToolStep(), MToolStep()});
+    SetLockedValues({MInputSizeDialog::IDD,
+                     {{.value = &m_length,
+                       .lock = &m_fixedLength,
+                       .editId = IDC_LENGTH,
+                       .checkId = IDC_FIXED_LENGTH,
+                       .kind = MNumericEntryDialog::kPlain}}});
 }
 
 void MSizeTool::ReleaseConstraint() {
-    ClearConstraint();
-    m_fixedLength = FALSE;
+    MLockedValueTool::ReleaseConstraint();
     m_userText = FALSE;
 }
 
@@ -129,7 +134,7 @@ void MSizeTool::OnNumericInput(MTessarayView* view) {
     if (MSizeShape* shape = Shape()) {
         // The option button may have changed the style new dimensions take.
         shape->SetSizeStyle(GetDefaultSizeStyle());
-        OnPoint(view, m_currentPoint.x, m_currentPoint.y, kPhaseMove, 0);
+        OnPoint(view, GetCurrentPoint().x, GetCurrentPoint().y, kPhaseMove, 0);
         RecalcNewShapes(view);
     }
     UpdatePrompt();
@@ -142,13 +147,11 @@ void MSizeTool::SaveSettings(std::ostream& os) {
 }
 
 void MSizeTool::LoadSettings(std::istream& is) {
-    std::vector<std::string> tokens;
-    if (!size_text::ReadTokenLine(is, tokens)) return;
-    double length = 0.0;
+    const MSettingLineReader line(is);
+    if (!line.HasLine()) return;
     // A damaged length would reach every dimension drawn with a fixed length.
-    m_length = !tokens.empty() && size_text::ParseFiniteDouble(tokens[0], length) ? length : kDefaultLength;
-    int autoText = 0;
-    if (tokens.size() > 1 && size_text::ParseInt(tokens[1], autoText)) m_autoTextPosition = autoText != 0;
+    m_length = line.Number(0).value_or(kDefaultLength);
+    if (const auto autoText = line.Integer(1)) m_autoTextPosition = *autoText != 0;
     // The whole rest of the line: an empty text, and leading blanks, are the user's.
     std::string text;
     if (size_text::ReadValueLine(is, text)) m_text = text;

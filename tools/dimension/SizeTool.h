@@ -5,20 +5,19 @@
 #include <string>
 
 #include "tools/DrawTool.h"
+#include "tools/LockedValueTool.h"
 
 class MSizeShape;
 
-class MSizeTool : public MDrawTool {
+// The lock is the fixed length (user units); the dialog, with the text, is its own.
+class MSizeTool : public MLockedValueTool<MDrawTool> {
 public:
     explicit MSizeTool(int toolId);
 
-    BOOL HasSettings() const override { return TRUE; }
     // The fixed length and the user text last only while the values are kept.
     void ReleaseConstraint() override;
-    BOOL IsConstrained() { return m_fixedLength; }
     MCadShape* NewShape(MTessarayView* view) override;
     void BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT flags) override;
-    BOOL CanNumericInput() override { return TRUE; }
     void OnNumericInput(MTessarayView* view) override;
     // In the end-point step a fixed length (or SHIFT) holds the point on its circle around the start.
     BOOL ApplyConstraint(MTessarayView* view, int x, int y, MFloatPoint* pt, UINT flags) override;

@@ -2,7 +2,7 @@
 // tools shares while the program runs (not saved).
 #pragma once
 
-#include "platform/ui/Dialog.h"
+#include "tools/input/NumericEntryDialog.h"
 
 class MTessarayView;
 
@@ -28,30 +28,20 @@ MRotCopyValues& GetRotCopyValues();
 
 // "線上複写": count 2 … 32000, spacing, angle 0 … 360°, each fixed by its box, and "回転". OK
 // stores the values program-wide; Cancel changes nothing.
-class MInputLineCopyDialog : public CDialog {
+class MInputLineCopyDialog : public MNumericEntryDialog {
 public:
     explicit MInputLineCopyDialog(MTessarayView* view);
 
 protected:
     BOOL OnInitDialog() override;
-    void DoDataExchange(CDataExchange* pDX) override;
-    void OnOK() override;
-
-private:
-    MLineCopyValues m_values;
 };
 
 // "円上複写": count 2 … 32000, radius, start and end angles 0 … 360°, each fixed by its box, and
 // "回転".
-class MInputRotCopyDialog : public CDialog {
+class MInputRotCopyDialog : public MNumericEntryDialog {
 public:
     explicit MInputRotCopyDialog(MTessarayView* view);
 
 protected:
     BOOL OnInitDialog() override;
-    void DoDataExchange(CDataExchange* pDX) override;
-    void OnOK() override;
-
-private:
-    MRotCopyValues m_values;
 };

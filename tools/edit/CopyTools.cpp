@@ -14,8 +14,8 @@
 #include "view/TessarayView.h"
 
 namespace {
-constexpr double kPi = 3.14159265358979323846;
-constexpr double kDegreesToRadians = kPi / 180.0;
+constexpr double kCopyPi = 3.14159265358979323846;
+constexpr double kCopyDegreesToRadians = kCopyPi / 180.0;
 constexpr double kWholeTurnTolerance = 1e-9;
 }  // namespace
 
@@ -51,8 +51,7 @@ void MCopyTool::OnRButtonDown(MTessarayView* view, int x, int y, UINT flags) {
     RunGuarded(view, [&] {
         std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
         MTrackerScope tracker(*this, view, dc.get());
-        MFloatPoint reference;
-        SnapPoint(view, x, y, &reference, flags);
+        const MFloatPoint reference = Snap(view, x, y, flags).point;
         if (!RunDialog(view)) return;
         m_reference = reference;
         CreateAndAddShape(view);
@@ -205,7 +204,7 @@ BOOL MCopyLineTool::RunDialog(MTessarayView* view) {
     const MLineCopyValues& v = GetLineCopyValues();
     m_count = v.count;
     m_spacing = view->UserToDocLength(v.spacing);
-    m_angle = v.angle * kDegreesToRadians;
+    m_angle = v.angle * kCopyDegreesToRadians;
     m_spacingFixed = v.spacingFixed ? TRUE : FALSE;
     m_angleFixed = v.angleFixed ? TRUE : FALSE;
     m_rotate = v.rotate ? TRUE : FALSE;
@@ -257,17 +256,17 @@ BOOL MCopyRotateTool::RunDialog(MTessarayView* view) {
     m_endFixed = v.endFixed ? TRUE : FALSE;
     m_rotate = v.rotate ? TRUE : FALSE;
     m_radius = m_radiusFixed ? view->UserToDocLength(v.radius) : 0.0;
-    m_startAngle = m_startFixed ? v.startAngle * kDegreesToRadians : 0.0;
-    m_endAngle = m_endFixed ? v.endAngle * kDegreesToRadians : 0.0;
+    m_startAngle = m_startFixed ? v.startAngle * kCopyDegreesToRadians : 0.0;
+    m_endAngle = m_endFixed ? v.endAngle * kCopyDegreesToRadians : 0.0;
     return TRUE;
 }
 
 double MCopyRotateTool::CopyAngle(double start, double end, int count, int i) {
     if (count < 2) return start;
-    double span = std::fmod(end - start, 2 * kPi);
-    if (span < 0) span += 2 * kPi;
-    if (span < kWholeTurnTolerance || 2 * kPi - span < kWholeTurnTolerance)
-        span = (count - 1) * 2 * kPi / count;
+    double span = std::fmod(end - start, 2 * kCopyPi);
+    if (span < 0) span += 2 * kCopyPi;
+    if (span < kWholeTurnTolerance || 2 * kCopyPi - span < kWholeTurnTolerance)
+        span = (count - 1) * 2 * kCopyPi / count;
     return start + i * span / (count - 1);
 }
 

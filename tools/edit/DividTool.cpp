@@ -1,6 +1,5 @@
 #include "tools/edit/DividTool.h"
 
-#include <charconv>
 #include <cmath>
 #include <istream>
 #include <memory>
@@ -16,6 +15,7 @@
 #include "platform/Strings.h"
 #include "platform/ui/DataExchange.h"
 #include "resources/ResourceIds.h"
+#include "tools/SettingLine.h"
 #include "view/TessarayView.h"
 
 namespace {
@@ -203,7 +203,7 @@ bool MDividTool::FinishEnd(MTessarayView* view) {
     }
     m_count = dialog.GetCount();
     MFloatPointArray points;
-    Divide(m_currentPoint, points);
+    Divide(GetCurrentPoint(), points);
     for (int i = 0; i < points.GetSize(); ++i)
         SetMark(GetNewCount(), points[i]);
     return true;
@@ -216,18 +216,11 @@ void MDividTool::SaveSettings(std::ostream& os) {
 
 void MDividTool::LoadSettings(std::istream& is) {
     MDrawTool::LoadSettings(is);
-    std::string line;
-    std::getline(is, line);
-    const std::size_t first = line.find_first_not_of(" \t");
-    long long count = 0;
-    if (first != std::string::npos) std::from_chars(line.data() + first, line.data() + line.size(), count);
+    const long long count = MSettingLineReader(is).LeadingInteger(0).value_or(0);
     m_count = count >= 2 && count <= kMaxCount ? static_cast<int>(count) : kDefaultCount;
 }
 
 MInputDividDialog::MInputDividDialog(CWnd* parent, int count)
-    : CDialog(IDD_DIVID_INPUT, parent), m_count(static_cast<UINT>(count)) {}
-
-void MInputDividDialog::DoDataExchange(CDataExchange* pDX) {
-    DDX_Text(pDX, IDC_DIVID_COUNT, m_count);
-    DDV_MinMaxUInt(pDX, m_count, 0, MDividTool::kMaxCount);
+    : MNumericEntryDialog(IDD_DIVID_INPUT, parent), m_count(static_cast<UINT>(count)) {
+    AddField(IDC_DIVID_COUNT, &m_count, 0, MDividTool::kMaxCount);
 }

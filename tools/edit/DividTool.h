@@ -9,8 +9,8 @@
 #include <memory>
 
 #include "model/geometry/FloatPointArray.h"
-#include "platform/ui/Dialog.h"
 #include "tools/DrawTool.h"
+#include "tools/input/NumericEntryDialog.h"
 
 class MPolylineDivision;
 
@@ -59,13 +59,10 @@ private:
 };
 
 // "分割": the number of parts, at most 32000 (the class library's range message otherwise).
-class MInputDividDialog : public CDialog {
+class MInputDividDialog : public MNumericEntryDialog {
 public:
     MInputDividDialog(CWnd* parent, int count);
     int GetCount() const { return static_cast<int>(m_count); }
-
-protected:
-    void DoDataExchange(CDataExchange* pDX) override;
 
 private:
     UINT m_count;

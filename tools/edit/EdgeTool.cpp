@@ -4,11 +4,15 @@
 #include "model/shapes/lines/LineShape.h"
 #include "platform/Strings.h"
 #include "resources/ResourceIds.h"
-#include "tools/SettingLine.h"
 #include "tools/edit/EditDialogs.h"
 
-MEdgeTool::MEdgeTool(int toolId) : MFilletChamferTool(toolId) {
+MEdgeTool::MEdgeTool(int toolId) : MLockedValueTool(toolId) {
     LoadPrompt(IDS_EDGE_STEPS, IDS_EDGE_PICKS);
+    SetLockedValues({IDD_EDGE_INPUT,
+                     {{.value = &m_length1, .lock = &m_fixedLengths, .editId = IDC_EDGE_LENGTH1},
+                      {.value = &m_length2, .lock = &m_fixedLengths, .editId = IDC_EDGE_LENGTH2}},
+                     false,
+                     MSettingRule::kStream});
 }
 
 MCadShape* MEdgeTool::NewCornerShape() {
@@ -39,17 +43,4 @@ void MEdgeTool::OnNumericInput(MTessarayView* view) {
     m_length2 = entry.length2;
     m_keepValues = entry.keepValues;
     CommitFixed(view);
-}
-
-void MEdgeTool::ReleaseConstraint() {
-    m_fixedLengths = FALSE;
-    MFilletChamferTool::ReleaseConstraint();
-}
-
-void MEdgeTool::SaveSettings(std::ostream& os) {
-    WriteSettingLine(os, {m_length1, m_length2});
-}
-
-void MEdgeTool::LoadSettings(std::istream& is) {
-    ReadSettingValues(is, {&m_length1, &m_length2});
 }

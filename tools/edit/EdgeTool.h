@@ -2,16 +2,15 @@
 // lengths off them, the lines trimmed or lengthened to its ends.
 #pragma once
 
+#include "tools/LockedValueTool.h"
 #include "tools/edit/FilletChamferTool.h"
 
-class MEdgeTool : public MFilletChamferTool {
+// The fixed lengths and their settings line, where a length that does not read keeps the one
+// before. The dialog is on the program-wide chamfer values (GetChamferEntry).
+class MEdgeTool : public MLockedValueTool<MFilletChamferTool> {
 public:
     explicit MEdgeTool(int toolId);
     void OnNumericInput(MTessarayView* view) override;
-    BOOL IsConstrained() override { return m_fixedLengths; }
-    void ReleaseConstraint() override;
-    void SaveSettings(std::ostream& os) override;
-    void LoadSettings(std::istream& is) override;
 
     double GetLength1() const { return m_length1; }
     double GetLength2() const { return m_length2; }

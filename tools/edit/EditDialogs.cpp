@@ -3,11 +3,6 @@
 #include "document/ToolSettings.h"
 #include "resources/ResourceIds.h"
 
-MInputRoundDialog::MInputRoundDialog(MTessarayView* view, double* radius, BOOL* keepValues)
-    : MNumericEntryDialog(IDD_ROUND_INPUT, view, keepValues) {
-    AddField(IDC_ROUND_RADIUS, 0, kLength, radius, nullptr);
-}
-
 MInputEdgeDialog::MInputEdgeDialog(MTessarayView* view)
     : MNumericEntryDialog(IDD_EDGE_INPUT, view, &GetChamferEntry().keepValues) {
     AddField(IDC_EDGE_LENGTH1, 0, kLength, &GetChamferEntry().length1, nullptr);

@@ -2,11 +2,8 @@
 
 #include <cmath>
 #include <istream>
-#include <locale>
 #include <memory>
 #include <ostream>
-#include <sstream>
-#include <string>
 
 #include "model/shapes/lines/LineShape.h"
 #include "platform/gdi/DC.h"
@@ -72,19 +69,4 @@ void MFilletChamferTool::SetCopies(const MLineEnds& line0, const MLineEnds& line
     copy0->m_end = line0.end;
     copy1->m_start = line1.start;
     copy1->m_end = line1.end;
-}
-
-void MFilletChamferTool::ReadSettingValues(std::istream& is, std::initializer_list<double*> values) {
-    std::string line;
-    if (!std::getline(is, line)) return;
-    std::istringstream tokens(line);
-    tokens.imbue(std::locale::classic());
-    for (double* value : values) {
-        std::string token;
-        if (!(tokens >> token)) return;
-        std::istringstream number(token);
-        number.imbue(std::locale::classic());
-        double read = 0.0;
-        if (number >> read && number.eof() && std::isfinite(read)) *value = read;
-    }
 }

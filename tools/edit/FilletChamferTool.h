@@ -4,7 +4,6 @@
 // copy of line 1, [2] the corner shape. Only a valid result is ever kept or committed.
 #pragma once
 
-#include <initializer_list>
 #include <iosfwd>
 #include <optional>
 
@@ -39,9 +38,6 @@ protected:
     bool CommitFixed(MTessarayView* view);
 
     void SetCopies(const MLineEnds& line0, const MLineEnds& line1);
-    // The numbers of the first settings line into values, each only when it reads and is finite
-    // (a damaged one keeps the value there); the rest of the lines is skipped.
-    static void ReadSettingValues(std::istream& is, std::initializer_list<double*> values);
     const MLineCorner& Corner() const { return *m_corner; }
 
 private:

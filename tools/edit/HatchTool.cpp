@@ -103,9 +103,8 @@ void MHatchTool::Hatch(MTessarayView* view, const CPoint& click) {
     std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
     const MFloatPoint side = view->DeviceToDoc(dc.get(), click);
     dc.reset();
-    MFloatPoint through;
     m_snappingThrough = true;
-    SnapPoint(view, click.x, click.y, &through, 0);
+    const MFloatPoint through = Snap(view, click.x, click.y, 0).point;
     m_snappingThrough = false;
     if (!ConfirmLineCount(view, through)) return;
     if (MakeHatchGroup(view, through, side)) Commit(view, FALSE, FALSE);
@@ -195,24 +194,15 @@ void MHatchTool::SaveSettings(std::ostream& os) {
 }
 
 void MHatchTool::LoadSettings(std::istream& is) {
-    std::string text;
-    if (!std::getline(is, text)) return;
-    std::istringstream line(text);
-    line.imbue(std::locale::classic());
-    // Each value read in turn; one that does not read keeps the value before.
-    const auto read = [&line](auto& value) {
-        std::string token;
-        if (!(line >> token)) return;
-        std::istringstream number(token);
-        number.imbue(std::locale::classic());
-        std::remove_reference_t<decltype(value)> v{};
-        if (number >> v && number.eof()) value = v;
-    };
-    read(m_values.mode);
-    read(m_values.pitch);
-    read(m_values.lineCount);
-    read(m_values.spacing);
+    // A value that does not read keeps the value before.
+    const MSettingLineReader line(is, MSettingRule::kStream);
+    if (!line.HasLine()) return;
+    m_values.mode = line.Integer(0).value_or(m_values.mode);
+    m_values.pitch = line.Number(1).value_or(m_values.pitch);
+    m_values.lineCount = line.Integer(2).value_or(m_values.lineCount);
+    m_values.spacing = line.Number(3).value_or(m_values.spacing);
+    std::size_t index = 4;
     for (int& on : m_values.directions)
-        read(on);
+        on = line.Integer(index++).value_or(on);
     m_values.Clamp();
 }

@@ -5,11 +5,13 @@
 #include "model/shapes/curves/ArcShape.h"
 #include "platform/Strings.h"
 #include "resources/ResourceIds.h"
-#include "tools/SettingLine.h"
-#include "tools/edit/EditDialogs.h"
 
-MRoundTool::MRoundTool(int toolId) : MFilletChamferTool(toolId) {
+MRoundTool::MRoundTool(int toolId) : MLockedValueTool(toolId) {
     LoadPrompt(IDS_ROUND_STEPS, IDS_ROUND_PICKS);
+    SetLockedValues({IDD_ROUND_INPUT,
+                     {{.value = &m_radius, .lock = &m_fixedRadius, .editId = IDC_ROUND_RADIUS}},
+                     false,
+                     MSettingRule::kStream});
 }
 
 MCadShape* MRoundTool::NewCornerShape() {
@@ -28,22 +30,4 @@ bool MRoundTool::Follow(const MFloatPoint& q) {
     static_cast<MCircleArcShape*>(GetNewShape(2))
         ->SetArc(fillet->centre.x, fillet->centre.y, fillet->radius, fillet->startAngle, fillet->endAngle);
     return true;
-}
-
-void MRoundTool::OnNumericInput(MTessarayView* view) {
-    MInputRoundDialog dialog(view, &m_radius, &m_keepValues);
-    if (dialog.DoModal() == IDOK) m_fixedRadius = TRUE;
-}
-
-void MRoundTool::ReleaseConstraint() {
-    m_fixedRadius = FALSE;
-    MFilletChamferTool::ReleaseConstraint();
-}
-
-void MRoundTool::SaveSettings(std::ostream& os) {
-    WriteSettingLine(os, {m_radius});
-}
-
-void MRoundTool::LoadSettings(std::istream& is) {
-    ReadSettingValues(is, {&m_radius});
 }

@@ -2,16 +2,14 @@
 // lines trimmed or lengthened to its tangent points.
 #pragma once
 
+#include "tools/LockedValueTool.h"
 #include "tools/edit/FilletChamferTool.h"
 
-class MRoundTool : public MFilletChamferTool {
+// The fixed radius (dialog, OK fixes it) and its settings line, where a radius that does not read
+// keeps the one before.
+class MRoundTool : public MLockedValueTool<MFilletChamferTool> {
 public:
     explicit MRoundTool(int toolId);
-    void OnNumericInput(MTessarayView* view) override;
-    BOOL IsConstrained() override { return m_fixedRadius; }
-    void ReleaseConstraint() override;
-    void SaveSettings(std::ostream& os) override;
-    void LoadSettings(std::istream& is) override;
 
     double GetRadius() const { return m_radius; }
     BOOL HasFixedRadius() const { return m_fixedRadius; }

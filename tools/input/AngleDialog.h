@@ -2,18 +2,10 @@
 // uses in the program-wide angle.
 #pragma once
 
-#include "platform/ui/Dialog.h"
+#include "tools/input/NumericEntryDialog.h"
 
-class MAngleDialog : public CDialog {
+// The program's angle changes only with an accepted value: a refused one leaves it as it was.
+class MAngleDialog : public MNumericEntryDialog {
 public:
     explicit MAngleDialog(CWnd* parent = nullptr);
-    // The accepted angle in degrees (the program-wide one after OK).
-    double GetAngle() const { return m_angle; }
-
-protected:
-    void DoDataExchange(CDataExchange* pDX) override;
-    void OnOK() override;
-
-private:
-    double m_angle;
 };

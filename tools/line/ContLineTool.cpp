@@ -113,7 +113,7 @@ void MContLineTool::OnCancel(MTessarayView* view) {
         std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
         MTrackerScope tracker(*this, view, dc.get());
         chain->RemoveLastPoint();
-        OnPoint(view, m_currentPoint.x, m_currentPoint.y, kPhaseMove, 0);
+        OnPoint(view, GetCurrentPoint().x, GetCurrentPoint().y, kPhaseMove, 0);
         RecalcNewShapes(view);
     }
     if (chain->GetPointCount() <= 1) End(view, FALSE);
@@ -123,8 +123,8 @@ void MContLineTool::OnTangent(MTessarayView* view) {
     MCadShape* shape = TangentShape();
     MPolygonShape* chain = Chain();
     if (!shape || !view || !chain || chain->GetPointCount() < 2) return;
-    SetTangentTarget(1, shape, m_snap.GetPoint());
-    ClickAtPoint(view, m_snap.GetPoint(), 0);
+    SetTangentTarget(1, shape, GetSnapRecord().GetPoint());
+    ClickAtPoint(view, GetSnapRecord().GetPoint(), 0);
     ClearConstraint();
 }
 

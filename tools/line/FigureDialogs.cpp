@@ -5,20 +5,6 @@
 #include "platform/ui/DataExchange.h"
 #include "resources/ResourceIds.h"
 
-// ----- 151 --------------------------------------------------------------------------------------
-
-MInputRectDialog::MInputRectDialog(MTessarayView* view, double* width, BOOL* widthLocked, double* height,
-                                   BOOL* heightLocked, BOOL* keepValues)
-    : MNumericEntryDialog(IDD_RECT_INPUT, view, keepValues) {
-    AddField(IDC_RECT_WIDTH, IDC_RECT_WIDTH_LOCK, kLength, width, widthLocked);
-    AddField(IDC_RECT_HEIGHT, IDC_RECT_HEIGHT_LOCK, kLength, height, heightLocked);
-}
-
-void MInputRectDialog::DoDataExchange(CDataExchange* pDX) {
-    MNumericEntryDialog::DoDataExchange(pDX);
-    DDX_Check(pDX, IDC_RECT_POLYGON, m_polygon);
-}
-
 // ----- 164 --------------------------------------------------------------------------------------
 
 MInputNPolygon::MInputNPolygon(MTessarayView* view, double* radius, BOOL* radiusLocked, double* angle,

@@ -3,21 +3,6 @@
 
 #include "tools/input/NumericEntryDialog.h"
 
-// Dialog 151 "四角形": width and height (drawing units in, user units shown) with their locks, the
-// polygon flag and the tool's keep-values flag. No range checks: a rectangle that comes out flat
-// commits nothing.
-class MInputRectDialog : public MNumericEntryDialog {
-public:
-    MInputRectDialog(MTessarayView* view, double* width, BOOL* widthLocked, double* height,
-                     BOOL* heightLocked, BOOL* keepValues);
-
-    // The box "ポリゴン（塗りつぶしあり)", read back on OK.
-    int m_polygon = 0;
-
-protected:
-    void DoDataExchange(CDataExchange* pDX) override;
-};
-
 // Dialog 164 "正ｎ多角形": radius (drawing units) and angle (radians) with their locks through the
 // base; the number of sides and the circumscribed flag are read back from the members on OK.
 // Refused, the dialog staying open: an angle outside -360 ... 360 degrees or more than kMaxSides

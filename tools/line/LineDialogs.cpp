@@ -10,8 +10,8 @@
 #include "tools/input/UserLineWidthDialog.h"
 
 namespace {
-constexpr double kDegreesToRadians = 0.017453292519943295;
-constexpr double kRadiansToDegrees = 57.29577951308232;
+constexpr double kStepDegreesToRadians = 0.017453292519943295;
+constexpr double kStepRadiansToDegrees = 57.29577951308232;
 }  // namespace
 
 MInputLineDialog::MInputLineDialog(MTessarayView* view, double* length, BOOL* lengthLock, double* angle,
@@ -21,24 +21,10 @@ MInputLineDialog::MInputLineDialog(MTessarayView* view, double* length, BOOL* le
     AddField(IDC_ANGLE_DEGREES, IDC_USE_ANGLE, kAngle, angle, angleLock);
 }
 
-MInputLine1Dialog::MInputLine1Dialog(MTessarayView* view, double* length, BOOL* lengthLock, double* angle,
-                                     BOOL* angleLock, BOOL* keepValues)
-    : MInputLineDialog(view, length, lengthLock, angle, angleLock, keepValues, IDD_LINE1_INPUT) {}
-
 MInputContLineDialog::MInputContLineDialog(MTessarayView* view, double* length, BOOL* lengthLock,
                                            double* angle, BOOL* angleLock, BOOL* polyline, BOOL* keepValues)
-    : MInputLineDialog(view, length, lengthLock, angle, angleLock, keepValues, IDD_CONTLINE_INPUT),
-      m_polyline(polyline),
-      m_polylineShown(*polyline ? 1 : 0) {}
-
-void MInputContLineDialog::DoDataExchange(CDataExchange* pDX) {
-    MInputLineDialog::DoDataExchange(pDX);
-    DDX_Check(pDX, IDC_POLYLINE, m_polylineShown);
-}
-
-void MInputContLineDialog::OnOK() {
-    MInputLineDialog::OnOK();
-    if (!IsRunning()) *m_polyline = m_polylineShown ? TRUE : FALSE;
+    : MInputLineDialog(view, length, lengthLock, angle, angleLock, keepValues, IDD_CONTLINE_INPUT) {
+    AddCheck(IDC_POLYLINE, polyline);
 }
 
 MInputXYLineDialog::MInputXYLineDialog(MTessarayView* view, double* length, BOOL* lengthLock, double* step,
@@ -60,11 +46,11 @@ std::vector<std::string> MInputXYLineDialog::StepList() {
 std::string MInputXYLineDialog::InitialStepText(const std::vector<std::string>& list, double step) {
     if (list.empty()) return "90";
     if (step == 0.0 || !std::isfinite(step)) return list.back();
-    const double degrees = std::fabs(step * kRadiansToDegrees);
+    const double degrees = std::fabs(step * kStepRadiansToDegrees);
     std::size_t best = 0;
     for (std::size_t i = 1; i < list.size(); ++i)
-        if (std::fabs(ParseStep(list[i]) * kRadiansToDegrees - degrees) <
-            std::fabs(ParseStep(list[best]) * kRadiansToDegrees - degrees))
+        if (std::fabs(ParseStep(list[i]) * kStepRadiansToDegrees - degrees) <
+            std::fabs(ParseStep(list[best]) * kStepRadiansToDegrees - degrees))
             best = i;
     return list[best];
 }
@@ -72,7 +58,7 @@ std::string MInputXYLineDialog::InitialStepText(const std::vector<std::string>& 
 double MInputXYLineDialog::ParseStep(const std::string& text) {
     double degrees = 0.0;
     // "nan" or "1e999" would make every end point NaN.
-    return ParseWholeNumber(text, &degrees) ? degrees * kDegreesToRadians : 0.0;
+    return ParseWholeNumber(text, &degrees) ? degrees * kStepDegreesToRadians : 0.0;
 }
 
 BOOL MInputXYLineDialog::OnInitDialog() {

@@ -1,6 +1,6 @@
-// The numeric dialogs of the line tools: the length and angle locks (131 for the line tool, 229 for
-// the polygon, label and balloon tools, which differ only in the text of the keep box), the
-// continuous line's locks with its polyline box (257) and the XY line's length and snap step (265).
+// The numeric dialogs of the line tools beyond the locks of 131 and 229 (the line tool's table):
+// the continuous line's locks with its polyline box (257), the wall's (on this class) and the XY
+// line's length and snap step (265).
 #pragma once
 
 #include <string>
@@ -15,24 +15,10 @@ public:
                      BOOL* keepValues, UINT templateId = IDD_LINE_INPUT);
 };
 
-class MInputLine1Dialog : public MInputLineDialog {
-public:
-    MInputLine1Dialog(MTessarayView* view, double* length, BOOL* lengthLock, double* angle, BOOL* angleLock,
-                      BOOL* keepValues);
-};
-
 class MInputContLineDialog : public MInputLineDialog {
 public:
     MInputContLineDialog(MTessarayView* view, double* length, BOOL* lengthLock, double* angle,
                          BOOL* angleLock, BOOL* polyline, BOOL* keepValues);
-
-protected:
-    void DoDataExchange(CDataExchange* pDX) override;
-    void OnOK() override;
-
-private:
-    BOOL* m_polyline;
-    int m_polylineShown;
 };
 
 // The snap step is shown in degrees and given back in radians; text that is no finite number

@@ -2,19 +2,14 @@
 
 #include <cmath>
 #include <istream>
-#include <locale>
 #include <ostream>
-#include <sstream>
-#include <string>
 
-#include "model/helpers/TextStream.h"
 #include "model/shapes/curves/CircleShape.h"
 #include "model/shapes/lines/LineShape.h"
 #include "platform/Strings.h"
 #include "platform/ui/MessageTranslation.h"
 #include "resources/ResourceIds.h"
 #include "tools/SettingLine.h"
-#include "tools/line/LineDialogs.h"
 #include "tools/line/TangentLines.h"
 
 namespace {
@@ -29,8 +24,22 @@ MTangentCircleTarget Target(const MCircleShape* circle) {
 
 }  // namespace
 
-MLineTool::MLineTool(int toolId) : MDrawTool(toolId) {
+MLineTool::MLineTool(int toolId) : MLockedValueTool(toolId) {
     DeclareSteps(IDS_LINE_STEPS, 0, {MToolStep(), MToolStep()});
+    SetLockedValues({IDD_LINE_INPUT,
+                     {{.value = &m_lockLength,
+                       .lock = &m_lengthLock,
+                       .editId = IDC_LENGTH_VALUE,
+                       .checkId = IDC_USE_LENGTH,
+                       .fallback = kDefaultLength},
+                      {.value = &m_lockAngle,
+                       .lock = &m_angleLock,
+                       .editId = IDC_ANGLE_DEGREES,
+                       .checkId = IDC_USE_ANGLE,
+                       .kind = MNumericEntryDialog::kAngle,
+                       .fallback = 0.0}},
+                     false,
+                     MSettingRule::kStream});
 }
 
 BOOL MLineTool::IsDirectionFixed() {
@@ -39,12 +48,6 @@ BOOL MLineTool::IsDirectionFixed() {
 
 double MLineTool::GetFixedDirection() {
     return HasFixedAngle() ? GetFixedAngle() : m_lockAngle;
-}
-
-void MLineTool::ReleaseConstraint() {
-    ClearConstraint();
-    m_angleLock = FALSE;
-    m_lengthLock = FALSE;
 }
 
 void MLineTool::ClearConstraint() {
@@ -88,9 +91,7 @@ void MLineTool::SanitizeLocks() {
 }
 
 BOOL MLineTool::RunLockDialog(MTessarayView* view, UINT templateId) {
-    MInputLineDialog dialog(view, &m_lockLength, &m_lengthLock, &m_lockAngle, &m_angleLock, &m_keepValues,
-                            templateId);
-    if (dialog.DoModal() != IDOK) return FALSE;
+    if (!RunLockedDialog(view, templateId)) return FALSE;
     SanitizeLocks();
     // A typed direction replaces a chosen one and the tangents.
     if (m_angleLock) ClearConstraint();
@@ -102,12 +103,12 @@ void MLineTool::OnNumericInput(MTessarayView* view) {
 }
 
 BOOL MLineTool::IsConstrained() {
-    return m_angleLock || m_lengthLock || HasFixedAngle();
+    return MLockedValueTool::IsConstrained() || HasFixedAngle();
 }
 
 MCadShape* MLineTool::TangentShape() const {
-    if (!m_snapped) return nullptr;
-    for (MCadShape* shape : {m_snap.shape1, m_snap.shape2})
+    if (!GetSnapMarkFlag()) return nullptr;
+    for (MCadShape* shape : {GetSnapRecord().shape1, GetSnapRecord().shape2})
         if (shape && shape->HasTangent()) return shape;
     return nullptr;
 }
@@ -124,7 +125,7 @@ BOOL MLineTool::CanTangent() {
 void MLineTool::OnTangent(MTessarayView* view) {
     MCadShape* shape = TangentShape();
     if (!shape || !view) return;
-    const MFloatPoint at = m_snap.GetPoint();
+    const MFloatPoint at = GetSnapRecord().GetPoint();
     if (GetNewCount() == 0) {
         // The click starts the line; the start then follows the touching point.
         ClickAtPoint(view, at, 0);
@@ -145,7 +146,7 @@ BOOL MLineTool::CanTouch() {
 void MLineTool::OnTouch(MTessarayView* view) {
     MCadShape* shape = CanTouch() ? TangentShape() : nullptr;
     if (!shape || !view) return;
-    const MFloatPoint at = m_snap.GetPoint();
+    const MFloatPoint at = GetSnapRecord().GetPoint();
     ClickAtPoint(view, at, 0);
     const double angle = shape->GetTangentAngle(at, nullptr);
     if (angle != DBL_MAX) SetFixedAngle(angle);
@@ -189,23 +190,9 @@ void MLineTool::ApplyTangentTargets(MTessarayView*, MFloatPoint* start, MFloatPo
     }
 }
 
-void MLineTool::SaveSettings(std::ostream& os) {
-    WriteSettingLine(os, {m_lockLength, m_lockAngle});
-}
-
-void MLineTool::LoadSettings(std::istream& is) {
-    ReadValues(is, {{&m_lockLength, kDefaultLength}, {&m_lockAngle, 0.0}});
-}
-
 void MLineTool::ReadValues(std::istream& is, std::initializer_list<std::pair<double*, double>> values) {
-    std::istringstream tokens(ReadTextLine(is));
-    for (const auto& [value, fallback] : values) {
-        std::string token;
-        tokens >> token;
-        std::istringstream number(token);
-        number.imbue(std::locale::classic());
-        double read = 0.0;
-        // "nan" or "1e400" would carry a point no shape can hold into every line.
-        *value = number >> read && number.eof() && std::isfinite(read) ? read : fallback;
-    }
+    const MSettingLineReader line(is, MSettingRule::kStream);
+    std::size_t index = 0;
+    for (const auto& [value, fallback] : values)
+        *value = line.Number(index++).value_or(fallback);
 }

@@ -7,10 +7,13 @@
 #include <iosfwd>
 
 #include "tools/DrawTool.h"
+#include "tools/LockedValueTool.h"
 
 class MLineShape;
 
-class MLineTool : public MDrawTool {
+// The locks and their settings line: a TAB, the lock length and the lock angle (radians); a value
+// that is missing or not finite gives its default.
+class MLineTool : public MLockedValueTool<MDrawTool> {
 public:
     explicit MLineTool(int toolId);
 
@@ -19,13 +22,11 @@ public:
     // The context-menu direction when there is one, else the lock angle (radians).
     virtual double GetFixedDirection();
 
-    BOOL HasSettings() const override { return TRUE; }
-    void ReleaseConstraint() override;
     void ClearConstraint() override;
     MCadShape* NewShape(MTessarayView* view) override;
     void BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT flags) override;
-    BOOL CanNumericInput() override { return TRUE; }
     void OnNumericInput(MTessarayView* view) override;
+    // A lock or a context-menu direction.
     BOOL IsConstrained() override;
     BOOL CanAngleConstraint() override { return CanUseDirection(); }
     void OnParallel(MTessarayView* view) override { ApplyParallel(); }
@@ -37,10 +38,6 @@ public:
     BOOL CanTouch() override;
     void OnTouch(MTessarayView* view) override;
     BOOL ApplyConstraint(MTessarayView* view, int x, int y, MFloatPoint* pt, UINT flags) override;
-    // One line: a TAB, the lock length and the lock angle (radians), a line end.
-    void SaveSettings(std::ostream& os) override;
-    // A value that is missing or not finite gives its default.
-    void LoadSettings(std::istream& is) override;
 
     // The start slides onto the first target circle and the point onto the second, so that the
     // line touches them; targets that are not circles count as none.

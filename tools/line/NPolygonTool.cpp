@@ -6,11 +6,11 @@
 #include "model/shapes/containers/LShapeArray.h"
 #include "model/shapes/lines/PolygonShape.h"
 #include "platform/Strings.h"
+#include "resources/ResourceIds.h"
 #include "tools/SettingLine.h"
 #include "tools/line/FigureDialogs.h"
-#include "tools/line/FigureSettings.h"
 
-MNPolygonTool::MNPolygonTool(int toolId) : MDrawTool(toolId) {
+MNPolygonTool::MNPolygonTool(int toolId) : MLockedValueTool(toolId) {
     // No step prompts: the status bar stays empty for this tool. The press on the centre asks for
     // the values; the polygon then follows the pointer until the release.
     DeclareSteps(0, 0,
@@ -18,11 +18,16 @@ MNPolygonTool::MNPolygonTool(int toolId) : MDrawTool(toolId) {
                       [this](MTessarayView* view, const MFloatPoint& p) { return TakeCentre(view, p); }),
                   MToolStep()});
     ClearConstraint();
-}
-
-void MNPolygonTool::ReleaseConstraint() {
-    ClearConstraint();
-    m_radiusLocked = m_angleLocked = FALSE;
+    SetLockedValues({IDD_NPOLYGON_INPUT,
+                     {{.value = &m_radius,
+                       .lock = &m_radiusLocked,
+                       .editId = IDC_NPOLYGON_RADIUS,
+                       .checkId = IDC_NPOLYGON_RADIUS_LOCK},
+                      {.value = &m_angle,
+                       .lock = &m_angleLocked,
+                       .editId = IDC_NPOLYGON_ANGLE,
+                       .checkId = IDC_NPOLYGON_ANGLE_LOCK,
+                       .kind = MNumericEntryDialog::kAngle}}});
 }
 
 MCadShape* MNPolygonTool::NewShape(MTessarayView*) {
@@ -96,18 +101,15 @@ void MNPolygonTool::SaveSettings(std::ostream& os) {
 
 void MNPolygonTool::LoadSettings(std::istream& is) {
     MDrawTool::LoadSettings(is);
-    std::vector<std::string> tokens;
-    if (!ReadFigureSettings(is, tokens, 4)) return;
-    double value = 0.0;
+    const MSettingLineReader line(is);
+    if (!line.HasLine()) return;
     // Every value below reaches the vertex loop: a count sizes the polygon, a radius or angle that
     // is not a number would put every vertex at NaN.
-    m_radius = size_text::ParseFiniteDouble(tokens[0], value) && value > 0.0 ? value : kDefaultRadius;
-    m_angle = size_text::ParseFiniteDouble(tokens[1], value) ? value : 0.0;
-    int sides = 0;
-    const bool sidesRead = size_text::ParseInt(tokens[2], sides);
-    m_sides = sidesRead && sides >= MInputNPolygon::kMinSides && sides <= MInputNPolygon::kMaxSides
-                  ? sides
+    m_radius = LoadedRadius(line.Number(0), kDefaultRadius);
+    m_angle = LoadedAngle(line.Number(1), 0.0);
+    const auto sides = line.Integer(2);
+    m_sides = sides && *sides >= MInputNPolygon::kMinSides && *sides <= MInputNPolygon::kMaxSides
+                  ? *sides
                   : kDefaultSides;
-    int flag = 1;
-    if (size_text::ParseInt(tokens[3], flag)) m_circumscribed = flag ? TRUE : FALSE;
+    if (const auto flag = line.Integer(3)) m_circumscribed = *flag ? TRUE : FALSE;
 }

@@ -6,19 +6,17 @@
 #include <iosfwd>
 
 #include "tools/DrawTool.h"
+#include "tools/LockedValueTool.h"
 
-class MNPolygonTool : public MDrawTool {
+// The locks are radius and angle; the dialog (with the sides between its checks) is its own.
+class MNPolygonTool : public MLockedValueTool<MDrawTool> {
 public:
     explicit MNPolygonTool(int toolId);
 
-    BOOL HasSettings() const override { return TRUE; }
-    void ReleaseConstraint() override;
     MCadShape* NewShape(MTessarayView* view) override;
     void BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT flags) override;
-    BOOL CanNumericInput() override { return TRUE; }
     // The dialog of the first press; the shape in progress stays as it is.
     void OnNumericInput(MTessarayView* view) override;
-    BOOL IsConstrained() override { return m_radiusLocked || m_angleLocked; }
     // One line: a TAB, radius, angle in radians, sides and the circumscribed flag.
     void SaveSettings(std::ostream& os) override;
     // Sides outside 3 ... 10,000 read as 6, a radius not above 0 or not finite as 100, an angle not

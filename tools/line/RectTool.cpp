@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
-#include <vector>
 
 #include "model/geometry/Geometry.h"
 #include "model/shapes/containers/LShapeArray.h"
@@ -15,8 +14,6 @@
 #include "platform/ui/MessageTranslation.h"
 #include "resources/ResourceIds.h"
 #include "tools/SettingLine.h"
-#include "tools/line/FigureDialogs.h"
-#include "tools/line/FigureSettings.h"
 
 namespace {
 
@@ -38,16 +35,20 @@ int& RectPolygonFlag() {
     return PolygonFlagSlot().Get();
 }
 
-MRectTool::MRectTool(int toolId) : MDrawTool(toolId) {
+MRectTool::MRectTool(int toolId) : MLockedValueTool(toolId) {
     // Both sides fixed: the rectangle follows the pointer from the start, and a click places it.
     DeclareSteps(
         IDS_RECT_STEPS, 0,
         {MToolStep::SkippedWhen([this] { return IsWidthLocked() && IsHeightLocked(); }), MToolStep()});
-}
-
-void MRectTool::ReleaseConstraint() {
-    ClearConstraint();
-    m_widthLocked = m_heightLocked = FALSE;
+    SetLockedValues({IDD_RECT_INPUT,
+                     {{.value = &m_width,
+                       .lock = &m_widthLocked,
+                       .editId = IDC_RECT_WIDTH,
+                       .checkId = IDC_RECT_WIDTH_LOCK},
+                      {.value = &m_height,
+                       .lock = &m_heightLocked,
+                       .editId = IDC_RECT_HEIGHT,
+                       .checkId = IDC_RECT_HEIGHT_LOCK}}});
 }
 
 MCadShape* MRectTool::NewShape(MTessarayView*) {
@@ -72,18 +73,8 @@ void MRectTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT flag
     if (auto* rect = dynamic_cast<MRectShape*>(GetNewShape(0))) rect->SetRect(m_anchor.x, m_anchor.y, w, h);
 }
 
-void MRectTool::OnNumericInput(MTessarayView* view) {
-    double width = m_width, height = m_height;
-    BOOL widthLocked = m_widthLocked, heightLocked = m_heightLocked, keep = m_keepValues;
-    MInputRectDialog dialog(view, &width, &widthLocked, &height, &heightLocked, &keep);
-    dialog.m_polygon = RectPolygonFlag() ? 1 : 0;
-    if (dialog.DoModal() != IDOK) return;
-    m_width = width;
-    m_height = height;
-    m_widthLocked = widthLocked;
-    m_heightLocked = heightLocked;
-    m_keepValues = keep;
-    RectPolygonFlag() = dialog.m_polygon ? 1 : 0;
+void MRectTool::AddDialogExtras(MNumericEntryDialog& dialog) {
+    dialog.AddCheck(IDC_RECT_POLYGON, &RectPolygonFlag());
 }
 
 void MRectTool::DecideAndReset(MTessarayView* view) {
@@ -113,11 +104,9 @@ void MRectTool::SaveSettings(std::ostream& os) {
 
 void MRectTool::LoadSettings(std::istream& is) {
     MDrawTool::LoadSettings(is);
-    std::vector<std::string> tokens;
-    if (!ReadFigureSettings(is, tokens, 3)) return;
-    double value = 0.0;
-    m_width = size_text::ParseFiniteDouble(tokens[0], value) ? value : kDefaultSize;
-    m_height = size_text::ParseFiniteDouble(tokens[1], value) ? value : kDefaultSize;
-    int flag = 0;
-    if (size_text::ParseInt(tokens[2], flag)) RectPolygonFlag() = flag ? 1 : 0;
+    const MSettingLineReader line(is);
+    if (!line.HasLine()) return;
+    m_width = line.Number(0).value_or(kDefaultSize);
+    m_height = line.Number(1).value_or(kDefaultSize);
+    if (const auto flag = line.Integer(2)) RectPolygonFlag() = *flag ? 1 : 0;
 }

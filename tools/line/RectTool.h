@@ -6,22 +6,20 @@
 #include <iosfwd>
 
 #include "tools/DrawTool.h"
+#include "tools/LockedValueTool.h"
 
 // The program-wide polygon flag: 0 four lines, 1 one rectangle shape. 0 at start; a drawing's
 // settings line sets it.
 int& RectPolygonFlag();
 
-class MRectTool : public MDrawTool {
+// Width and height with their locks (dialog 151 "四角形", with the polygon flag; no range checks:
+// a rectangle that comes out flat commits nothing).
+class MRectTool : public MLockedValueTool<MDrawTool> {
 public:
     explicit MRectTool(int toolId);
 
-    BOOL HasSettings() const override { return TRUE; }
-    void ReleaseConstraint() override;
     MCadShape* NewShape(MTessarayView* view) override;
     void BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT flags) override;
-    BOOL CanNumericInput() override { return TRUE; }
-    void OnNumericInput(MTessarayView* view) override;
-    BOOL IsConstrained() override { return m_widthLocked || m_heightLocked; }
     // A rectangle too flat to see commits nothing; in line mode the rectangle becomes its four
     // edges, vertex 3 to 0, 0 to 1, 1 to 2, 2 to 3.
     void DecideAndReset(MTessarayView* view) override;
@@ -36,6 +34,10 @@ public:
     BOOL IsHeightLocked() const { return m_heightLocked; }
 
     static constexpr double kDefaultSize = 100.0;
+
+protected:
+    // The box "ポリゴン（塗りつぶしあり)".
+    void AddDialogExtras(MNumericEntryDialog& dialog) override;
 
 private:
     BOOL m_widthLocked = FALSE;

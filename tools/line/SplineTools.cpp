@@ -74,7 +74,7 @@ void MSplineToolBase::OnCancel(MTessarayView* view) {
         End(view, FALSE);
         return;
     }
-    OnPoint(view, m_currentPoint.x, m_currentPoint.y, kPhaseMove, 0);
+    OnPoint(view, GetCurrentPoint().x, GetCurrentPoint().y, kPhaseMove, 0);
     RecalcNewShapes(view);
 }
 

@@ -271,7 +271,7 @@ void MWallTool::OnCancel(MTessarayView* view) {
         std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
         MTrackerScope tracker(*this, view, dc.get());
         ForEachPolyline([](MPolygonShape& s, const MFloatPoint&) { s.RemoveLastPoint(); }, MFloatPoint());
-        OnPoint(view, m_currentPoint.x, m_currentPoint.y, kPhaseMove, 0);
+        OnPoint(view, GetCurrentPoint().x, GetCurrentPoint().y, kPhaseMove, 0);
         RecalcNewShapes(view);
     }
     if (centre->GetPointCount() <= 1) End(view, FALSE);

@@ -54,17 +54,8 @@ double& GetRotateAngle() {
 
 // ----- 150 --------------------------------------------------------------------------------------
 
-MInputRotateRadius::MInputRotateRadius(CWnd* parent)
-    : CDialog(IDD_ROTATE_SHAPES, parent), m_angle(GetRotateAngle()) {}
-
-void MInputRotateRadius::DoDataExchange(CDataExchange* pDX) {
-    DDX_Text(pDX, IDC_ROTATE_SHAPES_ANGLE, m_angle);
-}
-
-void MInputRotateRadius::OnOK() {
-    if (!UpdateData(TRUE)) return;
-    GetRotateAngle() = m_angle;
-    EndDialog(IDOK);
+MInputRotateRadius::MInputRotateRadius(CWnd* parent) : MNumericEntryDialog(IDD_ROTATE_SHAPES, parent) {
+    AddField(IDC_ROTATE_SHAPES_ANGLE, 0, kPlain, &GetRotateAngle(), nullptr);
 }
 
 // ----- 216 --------------------------------------------------------------------------------------
@@ -169,26 +160,18 @@ void MInputSizingDialog::GetFactors(double* sx, double* sy) const {
 
 // ----- 217 --------------------------------------------------------------------------------------
 
-MInputMovingDialog::MInputMovingDialog(CWnd* parent)
-    : CDialog(IDD_MOVE_SHAPES, parent), m_values(GetMoveValues()) {}
+MInputMovingDialog::MInputMovingDialog(CWnd* parent) : MNumericEntryDialog(IDD_MOVE_SHAPES, parent) {
+    MMoveValues& v = GetMoveValues();
+    AddField(IDC_MOVE_SHAPES_X, 0, kPlain, &v.dx, nullptr);
+    AddField(IDC_MOVE_SHAPES_Y, 0, kPlain, &v.dy, nullptr);
+    AddCheck(IDC_MOVE_SHAPES_COPY, &v.copy);
+}
 
 BOOL MInputMovingDialog::OnInitDialog() {
-    UpdateData(FALSE);
+    MNumericEntryDialog::OnInitDialog();
     SetSpinRange(*this, IDC_SHAPES_X_SPIN, -kMoveSpinLimit, kMoveSpinLimit);
     SetSpinRange(*this, IDC_SHAPES_Y_SPIN, -kMoveSpinLimit, kMoveSpinLimit);
     return TRUE;
-}
-
-void MInputMovingDialog::DoDataExchange(CDataExchange* pDX) {
-    DDX_Text(pDX, IDC_MOVE_SHAPES_X, m_values.dx);
-    DDX_Text(pDX, IDC_MOVE_SHAPES_Y, m_values.dy);
-    DDX_Check(pDX, IDC_MOVE_SHAPES_COPY, m_values.copy);
-}
-
-void MInputMovingDialog::OnOK() {
-    if (!UpdateData(TRUE)) return;
-    GetMoveValues() = m_values;
-    EndDialog(IDOK);
 }
 
 // ----- 253 --------------------------------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/ui/Dialog.h"
+#include "tools/input/NumericEntryDialog.h"
 
 class MTessarayView;
 
@@ -27,17 +28,10 @@ MMoveValues& GetMoveValues();
 double& GetRotateAngle();
 
 // "図形回転": an angle in degrees; OK keeps it for the next use.
-class MInputRotateRadius : public CDialog {
+class MInputRotateRadius : public MNumericEntryDialog {
 public:
     explicit MInputRotateRadius(CWnd* parent);
-    double GetAngle() const { return m_angle; }
-
-protected:
-    void DoDataExchange(CDataExchange* pDX) override;
-    void OnOK() override;
-
-private:
-    double m_angle;
+    double GetAngle() const { return GetRotateAngle(); }
 };
 
 // "拡大･縮小": percentages (the vertical one or both the same) or a new width and/or height of
@@ -64,17 +58,12 @@ private:
 };
 
 // "移動": a horizontal and vertical offset (user units) and whether the selection is copied.
-class MInputMovingDialog : public CDialog {
+class MInputMovingDialog : public MNumericEntryDialog {
 public:
     explicit MInputMovingDialog(CWnd* parent);
 
 protected:
     BOOL OnInitDialog() override;
-    void DoDataExchange(CDataExchange* pDX) override;
-    void OnOK() override;
-
-private:
-    MMoveValues m_values;
 };
 
 // "レイヤー間移動": every layer of the view's drawing, the current one chosen.

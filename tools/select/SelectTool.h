@@ -158,36 +158,10 @@ public:
     virtual void JoinIntoPolyline(MTessarayView* view);
 
     // ----- the selection's attributes (SelectToolAttributes.cpp) ---------------------------------
-    void SetLineColor(MTessarayView* view, COLORREF color) override;
-    void SetFaceColor(MTessarayView* view, const MFillStyle& fill) override;
-    void SetLineType(MTessarayView* view, int type) override;
-    void SetLineWidth(MTessarayView* view, double width) override;
-    void SetStartArrowType(MTessarayView* view, int type) override;
-    void SetEndArrowType(MTessarayView* view, int type) override;
-    void SetStartArrowSize(MTessarayView* view, double size) override;
-    void SetEndArrowSize(MTessarayView* view, double size) override;
-    void SetFontSize(MTessarayView* view, double size) override;
-    void SetFontName(MTessarayView* view, const CString& name) override;
-    void SetBold(MTessarayView* view, BOOL on) override;
-    void SetItalic(MTessarayView* view, BOOL on) override;
-    void SetUnderline(MTessarayView* view, BOOL on) override;
-    void SetTextFrame(MTessarayView* view, BOOL on) override;
-    void SetTextColor(MTessarayView* view, COLORREF color) override;
-    void SetHorzAlign(MTessarayView* view, int align) override;
-    void SetVertAlign(MTessarayView* view, int align) override;
-    COLORREF GetLineColor() override;
-    MFillStyle GetFaceColor() override;
-    int GetLineType() override;
-    double GetLineWidth() override;
-    double GetFontSize() override;
-    CString GetFontName() override;
-    BOOL GetBold() override;
-    BOOL GetItalic() override;
-    BOOL GetUnderline() override;
-    BOOL GetTextFrame() override;
-    COLORREF GetTextColor() override;
-    int GetAlignment() override;
-    MArrowInfo GetArrowStyle() override;
+    // With a selection: the change goes to the selected shapes that have the attribute, in one undo
+    // step, and the answer is the selection's common value; with none, the program-wide one.
+    void ApplyAttributeChange(MTessarayView* view, const MAttributeChange& change) override;
+    MAttributeChange GetAttribute(MAttribute which) override;
 
     // ----- the select filter (SelectFilter.cpp) --------------------------------------------------
     // The shape when its kind may be picked, else null.
@@ -199,7 +173,7 @@ public:
     std::vector<unsigned int>& GetFilterList() { return m_filter; }
 
 protected:
-    // The selection as the attribute setters change it: make(copy) changes a duplicate of each
+    // The selection as an attribute change changes it: make(copy) changes a duplicate of each
     // selected shape that take(shape) accepts; the copies replace their shapes in one step. With
     // nothing selected the program-wide value is set (global); while copies are dragged nothing.
     template <class Take, class Make, class Global>

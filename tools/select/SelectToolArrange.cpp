@@ -26,8 +26,7 @@ constexpr double kTinyFactor = 2.220446e-15;
 }  // namespace
 
 MFloatPoint MSelectTool::ContextPoint(MTessarayView* view) {
-    MFloatPoint p;
-    SnapPoint(view, m_contextPoint.x, m_contextPoint.y, &p, 0);
+    const MFloatPoint p = Snap(view, m_contextPoint.x, m_contextPoint.y, 0).point;
     return p;
 }
 

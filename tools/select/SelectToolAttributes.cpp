@@ -1,9 +1,10 @@
-// The select tool's drawing attributes: with a selection the setters change the selected shapes
-// (each kind of value only the shapes that have it) in one undo step, and the getters answer the
+// The select tool's drawing attributes: with a selection a change goes to the selected shapes
+// (each kind of value only the shapes that have it) in one undo step, and the answer is the
 // selection's common value; with nothing selected both act on the program-wide attributes.
 #include "document/ToolSettings.h"
 #include "model/shapes/CadShape.h"
 #include "model/shapes/text/MultiTextShape.h"
+#include "tools/AttributeChange.h"
 #include "tools/PickList.h"
 #include "tools/select/SelectTool.h"
 #include "view/TessarayView.h"
@@ -22,181 +23,114 @@ bool MultiText(MCadShape* shape) {
 
 }  // namespace
 
-void MSelectTool::SetLineColor(MTessarayView* view, COLORREF color) {
-    ChangeSelection(
-        view, All, [&](MCadShape* s) { s->SetColor(color); }, [&] { MDrawTool::SetLineColor(view, color); });
-}
-
-void MSelectTool::SetFaceColor(MTessarayView* view, const MFillStyle& fill) {
-    ChangeSelection(
-        view, All, [&](MCadShape* s) { s->SetFillStyle(fill); },
-        [&] { MDrawTool::SetFaceColor(view, fill); });
-}
-
-void MSelectTool::SetTextColor(MTessarayView* view, COLORREF color) {
-    ChangeSelection(
-        view, All, [&](MCadShape* s) { s->SetTextColor(color); },
-        [&] { MDrawTool::SetTextColor(view, color); });
-}
-
-void MSelectTool::SetLineWidth(MTessarayView* view, double width) {
-    ChangeSelection(
-        view, All, [&](MCadShape* s) { s->SetLineWidth(width); },
-        [&] { MDrawTool::SetLineWidth(view, width); });
-}
-
-void MSelectTool::SetLineType(MTessarayView* view, int type) {
-    ChangeSelection(
-        view, All, [&](MCadShape* s) { s->SetLineStyle(type); }, [&] { MDrawTool::SetLineType(view, type); });
-}
-
-void MSelectTool::SetStartArrowType(MTessarayView* view, int type) {
-    const double size = GetDrawAttributes().arrows.startSize;
-    ChangeSelection(
-        view, All,
-        [&](MCadShape* s) {
+void MSelectTool::ApplyAttributeChange(MTessarayView* view, const MAttributeChange& change) {
+    const auto global = [&] { MDrawTool::ApplyAttributeChange(view, change); };
+    const auto each = [&](auto take, auto make) { ChangeSelection(view, take, make, global); };
+    // An arrow end given a kind takes the program-wide size when it had none.
+    const auto arrowKind = [&](int MArrowInfo::*kind, double MArrowInfo::*size) {
+        const int type = change.Number();
+        const double fallback = GetDrawAttributes().arrows.*size;
+        each(All, [&](MCadShape* s) {
             MArrowInfo arrows = s->GetArrows();
-            arrows.startStyle = type;
-            if (type != kArrowNone && arrows.startSize == 0.0) arrows.startSize = size;
+            arrows.*kind = type;
+            if (type != kArrowNone && arrows.*size == 0.0) arrows.*size = fallback;
             s->SetArrows(arrows);
-        },
-        [&] { MDrawTool::SetStartArrowType(view, type); });
+        });
+    };
+    // Only ends that draw a head take a size.
+    const auto arrowSize = [&](int MArrowInfo::*kind, double MArrowInfo::*size) {
+        each([&](MCadShape* s) { return s->GetArrows().*kind != kArrowNone; },
+             [&](MCadShape* s) {
+                 MArrowInfo arrows = s->GetArrows();
+                 arrows.*size = change.Size();
+                 s->SetArrows(arrows);
+             });
+    };
+    switch (change.which) {
+        case MAttribute::kLineColor:
+            return each(All, [&](MCadShape* s) { s->SetColor(change.Color()); });
+        case MAttribute::kTextColor:
+            return each(All, [&](MCadShape* s) { s->SetTextColor(change.Color()); });
+        case MAttribute::kFaceColor:
+            return each(All, [&](MCadShape* s) { s->SetFillStyle(change.Fill()); });
+        case MAttribute::kLineType:
+            return each(All, [&](MCadShape* s) { s->SetLineStyle(change.Number()); });
+        case MAttribute::kLineWidth:
+            return each(All, [&](MCadShape* s) { s->SetLineWidth(change.Size()); });
+        case MAttribute::kStartArrowType:
+            return arrowKind(&MArrowInfo::startStyle, &MArrowInfo::startSize);
+        case MAttribute::kEndArrowType:
+            return arrowKind(&MArrowInfo::endStyle, &MArrowInfo::endSize);
+        case MAttribute::kStartArrowSize:
+            return arrowSize(&MArrowInfo::startStyle, &MArrowInfo::startSize);
+        case MAttribute::kEndArrowSize:
+            return arrowSize(&MArrowInfo::endStyle, &MArrowInfo::endSize);
+        case MAttribute::kFontSize:
+            // The control shows millimetres on paper; the shapes keep drawing units.
+            return each(WithText,
+                        [&](MCadShape* s) { s->SetTextSize(view->PaperToDocLength(change.Size())); });
+        case MAttribute::kFontName:
+            return each(WithText, [&](MCadShape* s) { s->SetFontName(change.Name()); });
+        case MAttribute::kBold:
+            return each(WithText, [&](MCadShape* s) { s->SetTextFlag2(change.Number()); });
+        case MAttribute::kItalic:
+            return each(WithText, [&](MCadShape* s) { s->SetTextFlag1(change.Number()); });
+        case MAttribute::kUnderline:
+            return each(WithText, [&](MCadShape* s) { s->SetTextFlag4(change.Number()); });
+        case MAttribute::kTextFrame:
+            return each([](MCadShape* s) { return s->IsText() != FALSE; },
+                        [&](MCadShape* s) { s->SetTextFlag40(change.Number()); });
+        case MAttribute::kHorzAlign:
+            return each(MultiText, [&](MCadShape* s) {
+                static_cast<MMultiTextShape*>(s)->SetHorzAlign(change.Number() & 3);
+            });
+        case MAttribute::kVertAlign:
+            return each(MultiText, [&](MCadShape* s) {
+                static_cast<MMultiTextShape*>(s)->SetVertAlign(change.Number() & 0xC);
+            });
+    }
 }
 
-void MSelectTool::SetEndArrowType(MTessarayView* view, int type) {
-    const double size = GetDrawAttributes().arrows.endSize;
-    ChangeSelection(
-        view, All,
-        [&](MCadShape* s) {
-            MArrowInfo arrows = s->GetArrows();
-            arrows.endStyle = type;
-            if (type != kArrowNone && arrows.endSize == 0.0) arrows.endSize = size;
-            s->SetArrows(arrows);
-        },
-        [&] { MDrawTool::SetEndArrowType(view, type); });
-}
-
-void MSelectTool::SetStartArrowSize(MTessarayView* view, double size) {
-    ChangeSelection(
-        view, [](MCadShape* s) { return s->GetArrows().startStyle != kArrowNone; },
-        [&](MCadShape* s) {
-            MArrowInfo arrows = s->GetArrows();
-            arrows.startSize = size;
-            s->SetArrows(arrows);
-        },
-        [&] { MDrawTool::SetStartArrowSize(view, size); });
-}
-
-void MSelectTool::SetEndArrowSize(MTessarayView* view, double size) {
-    ChangeSelection(
-        view, [](MCadShape* s) { return s->GetArrows().endStyle != kArrowNone; },
-        [&](MCadShape* s) {
-            MArrowInfo arrows = s->GetArrows();
-            arrows.endSize = size;
-            s->SetArrows(arrows);
-        },
-        [&] { MDrawTool::SetEndArrowSize(view, size); });
-}
-
-void MSelectTool::SetFontSize(MTessarayView* view, double size) {
-    // The control shows millimetres on paper; the shapes keep drawing units.
-    ChangeSelection(
-        view, WithText, [&](MCadShape* s) { s->SetTextSize(view->PaperToDocLength(size)); },
-        [&] { MDrawTool::SetFontSize(view, size); });
-}
-
-void MSelectTool::SetFontName(MTessarayView* view, const CString& name) {
-    ChangeSelection(
-        view, WithText, [&](MCadShape* s) { s->SetFontName(name); },
-        [&] { MDrawTool::SetFontName(view, name); });
-}
-
-void MSelectTool::SetBold(MTessarayView* view, BOOL on) {
-    ChangeSelection(
-        view, WithText, [&](MCadShape* s) { s->SetTextFlag2(on); }, [&] { MDrawTool::SetBold(view, on); });
-}
-
-void MSelectTool::SetItalic(MTessarayView* view, BOOL on) {
-    ChangeSelection(
-        view, WithText, [&](MCadShape* s) { s->SetTextFlag1(on); }, [&] { MDrawTool::SetItalic(view, on); });
-}
-
-void MSelectTool::SetUnderline(MTessarayView* view, BOOL on) {
-    ChangeSelection(
-        view, WithText, [&](MCadShape* s) { s->SetTextFlag4(on); },
-        [&] { MDrawTool::SetUnderline(view, on); });
-}
-
-void MSelectTool::SetTextFrame(MTessarayView* view, BOOL on) {
-    ChangeSelection(
-        view, [](MCadShape* s) { return s->IsText() != FALSE; }, [&](MCadShape* s) { s->SetTextFlag40(on); },
-        [&] { MDrawTool::SetTextFrame(view, on); });
-}
-
-void MSelectTool::SetHorzAlign(MTessarayView* view, int align) {
-    ChangeSelection(
-        view, MultiText, [&](MCadShape* s) { static_cast<MMultiTextShape*>(s)->SetHorzAlign(align & 3); },
-        [&] { MDrawTool::SetHorzAlign(view, align); });
-}
-
-void MSelectTool::SetVertAlign(MTessarayView* view, int align) {
-    ChangeSelection(
-        view, MultiText, [&](MCadShape* s) { static_cast<MMultiTextShape*>(s)->SetVertAlign(align & 0xC); },
-        [&] { MDrawTool::SetVertAlign(view, align); });
-}
-
-// ----- getters ----------------------------------------------------------------------------------
-
-COLORREF MSelectTool::GetLineColor() {
-    return GetPickCount() > 0 ? GetPickArray()->GetColor() : MDrawTool::GetLineColor();
-}
-
-MFillStyle MSelectTool::GetFaceColor() {
-    return GetPickCount() > 0 ? GetPickArray()->GetFillStyle() : MDrawTool::GetFaceColor();
-}
-
-int MSelectTool::GetLineType() {
-    return GetPickCount() > 0 ? GetPickArray()->GetLineStyle() : MDrawTool::GetLineType();
-}
-
-double MSelectTool::GetLineWidth() {
-    return GetPickCount() > 0 ? GetPickArray()->GetLineWidth() : MDrawTool::GetLineWidth();
-}
-
-double MSelectTool::GetFontSize() {
-    if (GetPickCount() == 0) return MDrawTool::GetFontSize();
-    const double size = GetPickArray()->GetTextSize();
-    return m_view && size != 0.0 ? m_view->DocToPaperLength(size) : size;
-}
-
-CString MSelectTool::GetFontName() {
-    return GetPickCount() > 0 ? GetPickArray()->GetFontName() : MDrawTool::GetFontName();
-}
-
-BOOL MSelectTool::GetBold() {
-    return GetPickCount() > 0 ? GetPickArray()->IsTextFlag2() : MDrawTool::GetBold();
-}
-
-BOOL MSelectTool::GetItalic() {
-    return GetPickCount() > 0 ? GetPickArray()->IsTextFlag1() : MDrawTool::GetItalic();
-}
-
-BOOL MSelectTool::GetUnderline() {
-    return GetPickCount() > 0 ? GetPickArray()->IsTextFlag4() : MDrawTool::GetUnderline();
-}
-
-BOOL MSelectTool::GetTextFrame() {
-    return GetPickCount() > 0 ? GetPickArray()->IsTextFlag40() : MDrawTool::GetTextFrame();
-}
-
-COLORREF MSelectTool::GetTextColor() {
-    return GetPickCount() > 0 ? GetPickArray()->GetTextColor() : MDrawTool::GetTextColor();
-}
-
-int MSelectTool::GetAlignment() {
-    return GetPickCount() > 0 ? GetPickArray()->GetAlignment() : MDrawTool::GetAlignment();
-}
-
-MArrowInfo MSelectTool::GetArrowStyle() {
-    return GetPickCount() > 0 ? GetPickArray()->GetArrows() : MDrawTool::GetArrowStyle();
+MAttributeChange MSelectTool::GetAttribute(MAttribute which) {
+    if (GetPickCount() == 0) return MDrawTool::GetAttribute(which);
+    const MLPointShapeArray& picks = *GetPickArray();
+    switch (which) {
+        case MAttribute::kLineColor:
+            return {which, picks.GetColor()};
+        case MAttribute::kTextColor:
+            return {which, picks.GetTextColor()};
+        case MAttribute::kFaceColor:
+            return {which, picks.GetFillStyle()};
+        case MAttribute::kLineType:
+            return {which, picks.GetLineStyle()};
+        case MAttribute::kStartArrowType:
+            return {which, picks.GetArrows().startStyle};
+        case MAttribute::kEndArrowType:
+            return {which, picks.GetArrows().endStyle};
+        case MAttribute::kBold:
+            return {which, picks.IsTextFlag2()};
+        case MAttribute::kItalic:
+            return {which, picks.IsTextFlag1()};
+        case MAttribute::kUnderline:
+            return {which, picks.IsTextFlag4()};
+        case MAttribute::kTextFrame:
+            return {which, picks.IsTextFlag40()};
+        case MAttribute::kHorzAlign:
+            return {which, picks.GetAlignment() & 3};
+        case MAttribute::kVertAlign:
+            return {which, picks.GetAlignment() & 0xC};
+        case MAttribute::kLineWidth:
+            return {which, picks.GetLineWidth()};
+        case MAttribute::kStartArrowSize:
+            return {which, picks.GetArrows().startSize};
+        case MAttribute::kEndArrowSize:
+            return {which, picks.GetArrows().endSize};
+        case MAttribute::kFontSize: {
+            const double size = picks.GetTextSize();
+            return {which, m_view && size != 0.0 ? m_view->DocToPaperLength(size) : size};
+        }
+        case MAttribute::kFontName:
+            return {which, picks.GetFontName()};
+    }
+    return MDrawTool::GetAttribute(which);
 }

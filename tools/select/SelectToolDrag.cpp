@@ -4,6 +4,7 @@
 
 #include "document/TessarayDoc.h"
 #include "document/ToolSettings.h"
+#include "model/geometry/Geometry.h"
 #include "model/shapes/CadShape.h"
 #include "model/shapes/PointEdit.h"
 #include "model/shapes/containers/LShapeArray.h"
@@ -23,7 +24,6 @@
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 constexpr double kTieTolerance = 1e-9;
 
 // The handle of a frame after it flipped: left and right (sx < 0) or top and bottom (sy < 0)
@@ -204,8 +204,7 @@ void MSelectTool::BeginDragShape(MTessarayView* view, MCadShape* shape, int x, i
         m_buttonDown = TRUE;
         m_moved = FALSE;
         m_pressPoint = CPoint(x, y);
-        MFloatPoint p;
-        SnapPoint(view, x, y, &p, 0);
+        const MFloatPoint p = Snap(view, x, y, 0).point;
         m_previous = m_dragOrigin = p;
         m_handle = -1;
         shape->Recalc(view);
@@ -223,8 +222,7 @@ void MSelectTool::MoveHere(MTessarayView* view) {
     m_moved = FALSE;
     m_handle = -1;
     m_pressPoint = m_contextPoint;
-    MFloatPoint context;
-    SnapPoint(view, m_contextPoint.x, m_contextPoint.y, &context, 0);
+    const MFloatPoint context = Snap(view, m_contextPoint.x, m_contextPoint.y, 0).point;
     m_previous = m_dragOrigin = context;
     PrepareMoveCopies(view);
 }
@@ -261,9 +259,9 @@ void MSelectTool::AbandonCopies(MTessarayView* view) {
 
 void MSelectTool::OnCoordinateInput(MTessarayView* view, const CPoint* click, UINT flags) {
     if (!view || !IsPickMode()) return;
-    MFloatPoint base = m_currentPoint;
+    MFloatPoint base = GetCurrentPoint();
     if (click)
-        SnapPoint(view, click->x, click->y, &base, 0);
+        base = Snap(view, click->x, click->y, 0).point;
     else if (GetPickCount() > 0)
         base = view->GetAnchorPoint();
     std::unique_ptr<CDC> dc = view->GetPreparedClientDC();

@@ -153,10 +153,9 @@ BOOL MSelectTool::HandlesReshape() const {
 MCadShape* MSelectTool::FindSnappedTarget(MTessarayView* view, CPoint device, int* layer) {
     MTessarayDoc* doc = Document(view);
     const WORD kinds = GetSnapFlags(view);
-    MFloatPoint found;
-    MSnapPoint record;
-    if (!kinds || !doc->FindSnapPoint(view, device.x, device.y, &found, kinds, &record, FALSE))
-        return nullptr;
+    if (!kinds) return nullptr;
+    const MSnapPoint record = doc->FindSnapPoint(view->SnapQueryAt(device.x, device.y, kinds));
+    if (!record.kind) return nullptr;
     MCadShape* shape = FilterPickTarget(record.shape1);
     if (!shape) return nullptr;
     // The snap search also sees layers that are only shown: their shapes are not to be edited.
@@ -316,12 +315,12 @@ BOOL MSelectTool::MarksPicks() {
 BOOL MSelectTool::OnSetCursor(MTessarayView* view, int, int, UINT hitTest) {
     if (hitTest != HTCLIENT || !view) return FALSE;
     std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
-    const CPoint device = view->DocToDevice(dc.get(), m_currentPoint);
+    const CPoint device = view->DocToDevice(dc.get(), GetCurrentPoint());
     UINT resource = 0;
     if (m_handlesShown && GetPickArray()->SupportsEdit4() && HitTestHandle(view, device.x, device.y) > 0) {
         resource = IDR_HANDLE_CURSOR;
     } else if (GetPickCount() > 0) {
-        const CPoint logical = view->DocToLogical(m_currentPoint);
+        const CPoint logical = view->DocToLogical(GetCurrentPoint());
         if (GetPickArray()->GetShapes().HitTest(view, logical.x, logical.y, kPickTolerance))
             resource = IDR_MOVE_CURSOR;
     }

@@ -12,6 +12,7 @@
 #include "model/shapes/text/TextShapeBase.h"
 #include "platform/gdi/DC.h"
 #include "resources/ResourceIds.h"
+#include "tools/AttributeChange.h"
 #include "tools/ToolScopes.h"
 #include "tools/SettingLine.h"
 #include "tools/text/ToolbarFont.h"
@@ -36,16 +37,28 @@ MLeaderTextTool::MLeaderTextTool(int toolId, double textSize)
     ReleaseConstraint();
 }
 
-void MLeaderTextTool::SetStartArrowType(MTessarayView*, int type) {
-    m_endKind = type;
+void MLeaderTextTool::ApplyAttributeChange(MTessarayView* view, const MAttributeChange& change) {
+    if (change.which == MAttribute::kStartArrowType)
+        m_endKind = change.Number();
+    else if (change.which == MAttribute::kStartArrowSize)
+        m_endSize = change.Size();
+    else
+        MContLineTool::ApplyAttributeChange(view, change);
 }
 
-void MLeaderTextTool::SetStartArrowSize(MTessarayView*, double size) {
-    m_endSize = size;
-}
-
-MArrowInfo MLeaderTextTool::GetArrowStyle() {
-    return MArrowInfo{m_endKind, m_endSize, 0, 0.0};
+MAttributeChange MLeaderTextTool::GetAttribute(MAttribute which) {
+    switch (which) {
+        case MAttribute::kStartArrowType:
+            return {which, m_endKind};
+        case MAttribute::kStartArrowSize:
+            return {which, m_endSize};
+        case MAttribute::kEndArrowType:
+            return {which, kArrowNone};
+        case MAttribute::kEndArrowSize:
+            return {which, 0.0};
+        default:
+            return MContLineTool::GetAttribute(which);
+    }
 }
 
 void MLeaderTextTool::OnNumericInput(MTessarayView* view) {
@@ -79,9 +92,9 @@ void MLeaderTextTool::OnDecide(MTessarayView* view) {
 }
 
 void MLeaderTextTool::ApplyTextFlags(MLabelShapeBase& shape) {
-    shape.SetTextFlag2(GetBold());
-    shape.SetTextFlag1(GetItalic());
-    shape.SetTextFlag4(GetUnderline());
+    shape.SetTextFlag2(GetAttribute(MAttribute::kBold).Number());
+    shape.SetTextFlag1(GetAttribute(MAttribute::kItalic).Number());
+    shape.SetTextFlag4(GetAttribute(MAttribute::kUnderline).Number());
 }
 
 int MLeaderTextTool::LoadedEndKind(const std::optional<double>& value) {

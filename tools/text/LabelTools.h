@@ -19,9 +19,9 @@ public:
     MLeaderTextTool(int toolId, double textSize);
 
     BOOL HasSettings() const override { return TRUE; }
-    void SetStartArrowType(MTessarayView* view, int type) override;
-    void SetStartArrowSize(MTessarayView* view, double size) override;
-    MArrowInfo GetArrowStyle() override;
+    // The start arrow's kind and size are the leader end's; the end arrow shows none.
+    void ApplyAttributeChange(MTessarayView* view, const MAttributeChange& change) override;
+    MAttributeChange GetAttribute(MAttribute which) override;
     void OnNumericInput(MTessarayView* view) override;
     // The chain is taken out and the dialog asks for the text; OK commits the shape. The chain goes
     // and the tool resets in every case.

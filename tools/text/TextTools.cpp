@@ -13,6 +13,7 @@
 #include "platform/ProgramState.h"
 #include "platform/gdi/DC.h"
 #include "resources/ResourceIds.h"
+#include "tools/AttributeChange.h"
 #include "tools/SettingLine.h"
 #include "tools/ToolScopes.h"
 #include "tools/text/ToolbarFont.h"
@@ -47,7 +48,8 @@ int& MultiTextVerticalWriting() {
 
 // ----- both tools -------------------------------------------------------------------------------
 
-MTextToolBase::MTextToolBase(int toolId) : MDrawTool(toolId), m_fontName(MDrawTool::GetFontName()) {}
+MTextToolBase::MTextToolBase(int toolId)
+    : MDrawTool(toolId), m_fontName(MDrawTool::GetAttribute(MAttribute::kFontName).Name()) {}
 
 MTextShape* MTextToolBase::Floating() const {
     if (m_step != 1 || GetNewCount() < 1) return nullptr;
@@ -65,33 +67,36 @@ void MTextToolBase::ChangeFloating(MTessarayView* view, Change change) {
     RecalcNewShapes(view);
 }
 
-void MTextToolBase::SetFontSize(MTessarayView* view, double size) {
-    MDrawTool::SetFontSize(view, size);
-    ChangeFloating(view, [&](MTextShape& s) { s.SetTextSize(view->PaperToDocLength(size)); });
-}
-void MTextToolBase::SetFontName(MTessarayView* view, const CString& name) {
-    MDrawTool::SetFontName(view, name);
-    ChangeFloating(view, [&](MTextShape& s) { s.SetFontName(name); });
-}
-void MTextToolBase::SetBold(MTessarayView* view, BOOL on) {
-    MDrawTool::SetBold(view, on);
-    ChangeFloating(view, [&](MTextShape& s) { s.SetTextFlag2(on); });
-}
-void MTextToolBase::SetItalic(MTessarayView* view, BOOL on) {
-    MDrawTool::SetItalic(view, on);
-    ChangeFloating(view, [&](MTextShape& s) { s.SetTextFlag1(on); });
-}
-void MTextToolBase::SetUnderline(MTessarayView* view, BOOL on) {
-    MDrawTool::SetUnderline(view, on);
-    ChangeFloating(view, [&](MTextShape& s) { s.SetTextFlag4(on); });
+void MTextToolBase::ApplyAttributeChange(MTessarayView* view, const MAttributeChange& change) {
+    MDrawTool::ApplyAttributeChange(view, change);
+    switch (change.which) {
+        case MAttribute::kFontSize:
+            ChangeFloating(view,
+                           [&](MTextShape& s) { s.SetTextSize(view->PaperToDocLength(change.Size())); });
+            break;
+        case MAttribute::kFontName:
+            ChangeFloating(view, [&](MTextShape& s) { s.SetFontName(change.Name()); });
+            break;
+        case MAttribute::kBold:
+            ChangeFloating(view, [&](MTextShape& s) { s.SetTextFlag2(change.Number()); });
+            break;
+        case MAttribute::kItalic:
+            ChangeFloating(view, [&](MTextShape& s) { s.SetTextFlag1(change.Number()); });
+            break;
+        case MAttribute::kUnderline:
+            ChangeFloating(view, [&](MTextShape& s) { s.SetTextFlag4(change.Number()); });
+            break;
+        default:
+            break;
+    }
 }
 
 void MTextToolBase::ApplyFont(MTessarayView* view, MTextShapeBase& shape, const CString& font, double size) {
     shape.SetFontName(font);
     shape.SetTextSize(view->PaperToDocLength(size));
-    shape.SetTextFlag2(GetBold());
-    shape.SetTextFlag1(GetItalic());
-    shape.SetTextFlag4(GetUnderline());
+    shape.SetTextFlag2(GetAttribute(MAttribute::kBold).Number());
+    shape.SetTextFlag1(GetAttribute(MAttribute::kItalic).Number());
+    shape.SetTextFlag4(GetAttribute(MAttribute::kUnderline).Number());
 }
 
 std::vector<MDrawTool::MToolStep> MTextToolBase::PlacingSteps() {
@@ -164,7 +169,7 @@ void MTextTool::LoadSettings(std::istream& is) {
     MDrawTool::LoadSettings(is);
     ReadTextString(is, m_fontName, TRUE);
     const auto values = ReadSettingLine(is, 4);
-    m_alignment = values[0] ? int(*values[0]) & 0xF : 0;
+    m_alignment = LoadedInt(values[0], 0) & 0xF;
     m_reserved = values[1].value_or(0.0);
     m_textSize = LoadedSize(values[2], kDefaultTextSize);
     m_angle = LoadedAngle(values[3], 0.0);
@@ -207,20 +212,20 @@ bool MMultiTextTool::AskText(MTessarayView* view, MTextShape& s, const MFloatPoi
     multi.SetTextFlag80(MultiTextVerticalWriting());
     multi.SetWrap(m_wrap);
     // The lines are aligned as the toolbar shows; the dialog's word places the box.
-    multi.SetHorzAlign(GetAlignment());
-    multi.SetVertAlign(GetAlignment());
+    multi.SetHorzAlign(GetAttribute(MAttribute::kHorzAlign).Number());
+    multi.SetVertAlign(GetAttribute(MAttribute::kVertAlign).Number());
     multi.MoveTo(view, p);
     return true;
 }
 
-void MMultiTextTool::SetHorzAlign(MTessarayView* view, int align) {
-    MDrawTool::SetHorzAlign(view, align);
-    ChangeFloating(view, [&](MTextShape& s) { static_cast<MMultiTextShape&>(s).SetHorzAlign(align); });
-}
-
-void MMultiTextTool::SetVertAlign(MTessarayView* view, int align) {
-    MDrawTool::SetVertAlign(view, align);
-    ChangeFloating(view, [&](MTextShape& s) { static_cast<MMultiTextShape&>(s).SetVertAlign(align); });
+void MMultiTextTool::ApplyAttributeChange(MTessarayView* view, const MAttributeChange& change) {
+    MTextToolBase::ApplyAttributeChange(view, change);
+    if (change.which == MAttribute::kHorzAlign)
+        ChangeFloating(
+            view, [&](MTextShape& s) { static_cast<MMultiTextShape&>(s).SetHorzAlign(change.Number()); });
+    else if (change.which == MAttribute::kVertAlign)
+        ChangeFloating(
+            view, [&](MTextShape& s) { static_cast<MMultiTextShape&>(s).SetVertAlign(change.Number()); });
 }
 
 void MMultiTextTool::SaveSettings(std::ostream& os) {
@@ -234,7 +239,7 @@ void MMultiTextTool::SaveSettings(std::ostream& os) {
 void MMultiTextTool::LoadSettings(std::istream& is) {
     MDrawTool::LoadSettings(is);
     const auto word = ReadSettingLine(is, 1);
-    m_alignment = word[0] ? int(*word[0]) & 0xF : 0;
+    m_alignment = LoadedInt(word[0], 0) & 0xF;
     ReadTextString(is, m_fontName, TRUE);
     const auto values = ReadSettingLine(is, 4);
     m_reserved = values[0].value_or(0.0);

@@ -21,11 +21,8 @@ public:
     // The first press asks for the text; then the text follows the pointer and the release at
     // step 1 commits it.
     void BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT flags) override;
-    void SetFontSize(MTessarayView* view, double size) override;
-    void SetFontName(MTessarayView* view, const CString& name) override;
-    void SetBold(MTessarayView* view, BOOL on) override;
-    void SetItalic(MTessarayView* view, BOOL on) override;
-    void SetUnderline(MTessarayView* view, BOOL on) override;
+    // The program-wide value; font, size, bold, italic and underline also to the floating text.
+    void ApplyAttributeChange(MTessarayView* view, const MAttributeChange& change) override;
 
     const CString& GetText() const { return m_text; }
     int GetAlignmentWord() const { return m_alignment; }
@@ -75,9 +72,8 @@ public:
     explicit MMultiTextTool(int toolId);
 
     MCadShape* NewShape(MTessarayView* view) override;
-    // The program-wide alignment, and the floating text's line layout with it.
-    void SetHorzAlign(MTessarayView* view, int align) override;
-    void SetVertAlign(MTessarayView* view, int align) override;
+    // The alignment also lays out the floating text's lines.
+    void ApplyAttributeChange(MTessarayView* view, const MAttributeChange& change) override;
     // The alignment word; the font name; reserved, size, angle and wrap; the lines.
     void SaveSettings(std::ostream& os) override;
     void LoadSettings(std::istream& is) override;

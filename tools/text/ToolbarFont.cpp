@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "resources/ResourceIds.h"
+#include "tools/AttributeChange.h"
 #include "tools/DrawTool.h"
 #include "tools/input/AttributeControls.h"
 
@@ -25,7 +26,7 @@ std::string ToolbarFontName(MDrawTool& tool) {
     if (MAttributeControls* controls = GetAttributeControls())
         if (const std::optional<std::string> text = controls->GetText(IDC_FONT_NAME))
             if (std::string name = Trimmed(*text); !name.empty()) return name;
-    return tool.GetFontName();
+    return tool.GetAttribute(MAttribute::kFontName).Name();
 }
 
 double ToolbarFontSize(MDrawTool& tool, double fallback) {
@@ -33,6 +34,6 @@ double ToolbarFontSize(MDrawTool& tool, double fallback) {
         if (const std::optional<double> size = controls->GetNumber(IDC_FONT_SIZE); size && Usable(*size))
             return *size;
     // A text of size 0 could not be seen, and a single-line one would be dropped at its commit.
-    const double size = tool.GetFontSize();
+    const double size = tool.GetAttribute(MAttribute::kFontSize).Size();
     return Usable(size) ? size : fallback;
 }

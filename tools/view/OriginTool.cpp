@@ -22,11 +22,13 @@ void MOriginTool::OnNumericInput(MTessarayView* view) {
 }
 
 void MOriginTool::MoveOrigin(MTessarayView* view, const MFloatPoint& origin) {
-    view->SetOrigin(origin.x, origin.y);
     if (MTessarayDoc* doc = Document(view)) {
-        // The saved origin follows, or the next save would write the old one.
-        doc->m_origin = origin;
+        // The document owns the origin: the next save writes the one shown.
+        doc->SetOrigin(origin);
         doc->SetModifiedFlag(TRUE);
+        view->FollowDocumentOrigin();
+    } else {
+        view->SetOrigin(origin.x, origin.y);
     }
     view->InvalidateRect(nullptr, TRUE);
 }

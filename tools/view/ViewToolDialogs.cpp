@@ -10,9 +10,7 @@ MInputOriginDialog::MInputOriginDialog(MTessarayView* view, double* dx, double* 
 }
 
 MInputPrintAreaDialog::MInputPrintAreaDialog(CWnd* parent, double factor)
-    : CDialog(IDD_PRINTAREA_INPUT, parent), m_factor(factor) {}
-
-void MInputPrintAreaDialog::DoDataExchange(CDataExchange* pDX) {
-    DDX_Text(pDX, IDC_PRINT_FACTOR, m_factor);
-    DDV_MinMaxDouble(pDX, m_factor, kMinFactor, kMaxFactor);
+    : MNumericEntryDialog(IDD_PRINTAREA_INPUT, parent), m_factor(factor) {
+    AddField(IDC_PRINT_FACTOR, 0, kPlain, &m_factor, nullptr);
+    RequireRange(IDC_PRINT_FACTOR, kMinFactor, kMaxFactor);
 }

@@ -11,16 +11,13 @@ public:
 };
 
 // The print factor, 0.01 … 100 (the class library's range message otherwise).
-class MInputPrintAreaDialog : public CDialog {
+class MInputPrintAreaDialog : public MNumericEntryDialog {
 public:
     static constexpr double kMinFactor = 0.01;
     static constexpr double kMaxFactor = 100.0;
 
     MInputPrintAreaDialog(CWnd* parent, double factor);
     double GetFactor() const { return m_factor; }
-
-protected:
-    void DoDataExchange(CDataExchange* pDX) override;
 
 private:
     double m_factor;

@@ -19,8 +19,7 @@ MZoomTool::MZoomTool(int toolId) : MDrawTool(toolId) {
 
 void MZoomTool::OnRButtonDown(MTessarayView* view, int x, int y, UINT flags) {
     RunGuarded(view, [&] {
-        MFloatPoint p;
-        SnapPoint(view, x, y, &p, flags);
+        const MFloatPoint p = Snap(view, x, y, flags).point;
         view->ZoomAt(p, 0.5, TRUE);
     });
     // The cross-hair and the snap mark follow the pointer into the new mapping.

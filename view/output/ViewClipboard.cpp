@@ -31,7 +31,7 @@
 namespace {
 
 constexpr const char* kPrivateFormatName = "MTessaray Object Format";
-constexpr const char* kNoObjectServer =
+constexpr const char* kNoObjectEmbedding =
     "ｵﾌﾞｼﾞｪｸﾄの作成と貼り付け、ﾘﾝｸ、埋め込み先での編集はこのｼｽﾃﾑでは使えません。";
 // The rendering of a bitmap gives up beyond this many pixels (the other renderings stay).
 constexpr long long kMaxClipboardPixels = 64LL * 1024 * 1024;
@@ -332,7 +332,7 @@ void MTessarayView::PasteSpecial() {
 
 void MTessarayView::InsertOleObject() {
     SwitchToSelectTool();
-    AfxMessageBox(kNoObjectServer, MB_OK | MB_ICONINFORMATION);
+    AfxMessageBox(kNoObjectEmbedding, MB_OK | MB_ICONINFORMATION);
 }
 
 void MTessarayView::InsertSelectedPart() {

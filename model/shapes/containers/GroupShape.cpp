@@ -230,14 +230,14 @@ double MGroupShape::SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, cons
             for (int j = i + 1; j < n; ++j) {
                 if (MCadShape* other = m_members.GetAt(j))
                     best = other->SnapIntersection(member, snap, cursor, aperture, best);
-                if (!IsCursorStill()) {
+                if (SnapSearchCancelled()) {
                     aborted = true;
                     break;
                 }
             }
             if (aborted) break;
         }
-        if (!IsCursorStill()) {
+        if (SnapSearchCancelled()) {
             ++i;
             break;
         }

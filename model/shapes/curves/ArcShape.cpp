@@ -68,6 +68,7 @@ LONG ToJWCAngle(double angle) {
 
 MCircleArcShape::MCircleArcShape() {
     SetClosed(FALSE);
+    KeepOutlineWorkedOut();
 }
 
 MCircleArcShape::~MCircleArcShape() = default;
@@ -95,14 +96,53 @@ void MCircleArcShape::RegeneratePoints() {
     ComputeOutlineOnDemand();
 }
 
+namespace {
+
+// One point of an arc's outline: its own and its extremes' come from this one expression.
+inline MFloatPoint ArcOutlinePoint(const MFloatPoint& c, double radius, double angle) {
+    return {c.x + radius * std::cos(angle), c.y + radius * std::sin(angle)};
+}
+
+}  // namespace
+
 int MCircleArcShape::ComputeOutline(MFloatPoint* out) const {
     if (!out) return kArcPoints;
     const double step = (m_endAngle - m_startAngle) / (kArcPoints - 1);
     double angle = m_startAngle;
     const MFloatPoint& c = OutlineOrigin(m_center);
     for (int i = 0; i < kArcPoints; ++i, angle += step)
-        out[i] = {c.x + m_radius * std::cos(angle), c.y + m_radius * std::sin(angle)};
+        out[i] = ArcOutlinePoint(c, m_radius, angle);
     return kArcPoints;
+}
+
+int MCircleArcShape::ComputeOutlineExtremes(MFloatPoint* out) const {
+    // A sector's outline ends at its centre; others than these compute the whole.
+    const int count = ComputeOutline(nullptr);
+    if (count != kArcPoints && count != kArcPoints + 1) return 0;
+    // Between two quarter turns cosine and sine each run one way, so the extremes of x and y lie
+    // at the ends and next to the quarter turns: where the points lie far enough apart that
+    // rounding cannot reorder neighbours, and the angles are small enough to place them.
+    const double step = (m_endAngle - m_startAngle) / (kArcPoints - 1);
+    if (!(step >= 1e-3) || !(std::fabs(m_startAngle) <= 1e3) || !(std::fabs(m_endAngle) <= 1e3)) return 0;
+    double angles[kArcPoints];
+    double angle = m_startAngle;
+    for (int i = 0; i < kArcPoints; ++i, angle += step)
+        angles[i] = angle;
+    bool wanted[kArcPoints] = {};
+    wanted[0] = wanted[kArcPoints - 1] = true;
+    constexpr double kQuarter = kTwoPi / 4;
+    for (double turn = std::ceil(m_startAngle / kQuarter) - 1;
+         turn * kQuarter <= angles[kArcPoints - 1] + kQuarter; turn += 1) {
+        const int near = static_cast<int>(std::floor((turn * kQuarter - m_startAngle) / step));
+        for (int i = near - 1; i <= near + 2; ++i)
+            if (i >= 0 && i < kArcPoints) wanted[i] = true;
+    }
+    const MFloatPoint& c = OutlineOrigin(m_center);
+    int n = 0;
+    for (int i = 0; i < kArcPoints; ++i)
+        if (wanted[i]) out[n++] = ArcOutlinePoint(c, m_radius, angles[i]);
+    if (count == kArcPoints + 1) out[n++] = c;
+    return n;
 }
 
 BOOL MCircleArcShape::GetOutlineCurve(std::vector<MFloatPoint>& run) const {

@@ -63,6 +63,8 @@ public:
 protected:
     // From start to end in 48 equal steps.
     int ComputeOutline(MFloatPoint* out) const override;
+    // The ends and the points about each quarter turn.
+    int ComputeOutlineExtremes(MFloatPoint* out) const override;
     // The text line; the sector's has no arrows.
     void WriteArcText(std::ostream& os, BOOL withArrows) const;
     void ReadArcText(std::istream& is, BOOL withArrows);

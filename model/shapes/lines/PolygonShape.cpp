@@ -1,6 +1,7 @@
 #include "model/shapes/lines/PolygonShape.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cfloat>
 #include <cmath>
 #include <istream>
@@ -50,6 +51,29 @@ int MPolygonShape::ComputeOutline(MFloatPoint*) const {
     return 0;
 }
 
+int MPolygonShape::ComputeOutlineExtremes(MFloatPoint*) const {
+    return 0;
+}
+
+bool MPolygonShape::ComputedOutlineBox(MFloatRect& box) const {
+    if (!m_outlineComputed || !m_points.IsEmpty()) return false;
+    MFloatPoint points[kMaxComputedPoints];
+    const int n = ComputeOutlineExtremes(points);
+    if (n <= 0) return false;
+    // Rounding keeps the order of values, so the shifts move the extremes as they move the rest.
+    for (int k = 0; k < m_pendingMoves; ++k)
+        for (int i = 0; i < n; ++i)
+            points[i] += m_pendingShifts[k];
+    box = MFloatRect(points[0], points[0]);
+    for (int i = 1; i < n; ++i)
+        box.AddPoint(points[i]);
+    box.Normalize();
+    // Which of equal zeros (+0, -0) a box takes depends on the order of all the points.
+    for (const double v : {box.left, box.top, box.right, box.bottom})
+        if (!std::isfinite(v) || v == 0.0) return false;
+    return true;
+}
+
 int MPolygonShape::GenerateOutline(MFloatPoint* out) const {
     const int n = ComputeOutline(out);
     if (!out) return n;
@@ -60,7 +84,32 @@ int MPolygonShape::GenerateOutline(MFloatPoint* out) const {
     return n;
 }
 
+namespace {
+
+// Outlines kept worked out: an arc's is about 800 bytes, so at most about 16 MB of them (a
+// drawing of a million shapes stays within its 400 MB).
+constexpr int kMaxKeptOutlines = 20480;
+std::atomic<int> g_keptOutlines{0};
+
+}  // namespace
+
+bool MPolygonShape::MKeptOutline::Take() {
+    if (m_held) return true;
+    if (g_keptOutlines.fetch_add(1, std::memory_order_relaxed) >= kMaxKeptOutlines) {
+        g_keptOutlines.fetch_sub(1, std::memory_order_relaxed);
+        return false;
+    }
+    return m_held = true;
+}
+
+void MPolygonShape::MKeptOutline::Release() {
+    if (!m_held) return;
+    m_held = false;
+    g_keptOutlines.fetch_sub(1, std::memory_order_relaxed);
+}
+
 void MPolygonShape::ComputeOutlineOnDemand() {
+    m_keptOutline.Release();
     m_outlineComputed = true;
     m_pendingMoves = 0;
     m_points = MFloatPointArray();
@@ -68,6 +117,7 @@ void MPolygonShape::ComputeOutlineOnDemand() {
 
 void MPolygonShape::KeepVertices() {
     if (!m_outlineComputed) return;
+    m_keptOutline.Release();
     if (m_points.IsEmpty()) {
         m_points.SetSize(GenerateOutline(nullptr));
         GenerateOutline(m_points.GetData());
@@ -110,6 +160,7 @@ void MPolygonShape::Serialize(CArchive& ar) {
     for (MFloatPoint& p : points)
         ar >> p.x >> p.y;
     m_points = std::move(points);
+    m_keptOutline.Release();
     m_outlineComputed = false;
     m_pendingMoves = 0;
 }
@@ -146,6 +197,8 @@ void MPolygonShape::MoveHandle(int* index, const MFloatPoint& to, BOOL keepRatio
 }
 
 void MPolygonShape::Draw(MCadView* view, CDC* dc) {
+    // The first paint keeps a dear outline for the paints and the printing after it.
+    if (m_keepOutline && m_outlineComputed && m_points.IsEmpty() && m_keptOutline.Take()) GetPoints();
     const int oldMode = dc->SetPolyFillMode(WINDING);
     MFillStyle fill;
     MapFillForMono(fill, dc, GetFillStyle());
@@ -421,12 +474,15 @@ BOOL MPolygonShape::IsValid() const {
 }
 
 void MPolygonShape::Recalc(MCadView* view) {
-    const MVertexList v(*this);
-    if (v.IsEmpty()) return;
-    MFloatRect r(v[0], v[0]);
-    for (const MFloatPoint& p : v)
-        r.AddPoint(p);
-    r.Normalize();
+    MFloatRect r;
+    if (!ComputedOutlineBox(r)) {
+        const MVertexList v(*this);
+        if (v.IsEmpty()) return;
+        r = MFloatRect(v[0], v[0]);
+        for (const MFloatPoint& p : v)
+            r.AddPoint(p);
+        r.Normalize();
+    }
     m_extent = r;
     UpdateDrawExtent(view);
     const double heads = view ? view->PaperToDocLength(m_arrows.GetMaxSize()) : 0.0;

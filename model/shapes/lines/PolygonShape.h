@@ -154,8 +154,25 @@ public:
     DWORD m_flags = kClosed | kVertexSnap;
 
 private:
+    // A place in the program-wide budget of outlines kept worked out (see KeepOutlineWorkedOut);
+    // a copied shape does not hold its original's place.
+    class MKeptOutline {
+    public:
+        MKeptOutline() = default;
+        MKeptOutline(const MKeptOutline&) {}
+        MKeptOutline& operator=(const MKeptOutline&) { return *this; }
+        ~MKeptOutline() { Release(); }
+        bool Take();
+        void Release();
+
+    private:
+        bool m_held = false;
+    };
+
     // Set while the outline is computed on demand: m_points is then empty or a copy of it.
     bool m_outlineComputed = false;
+    bool m_keepOutline = false;
+    MKeptOutline m_keptOutline;
     // Moves of a computed outline not yet applied to it: the outline is computed from the numbers
     // as they were before them (m_unmovedOrigin), then shifted by each in turn, so that its points
     // round exactly as shifted vertices would.
@@ -166,6 +183,8 @@ private:
 
     // ComputeOutline with the pending moves applied.
     int GenerateOutline(MFloatPoint* out) const;
+    // The box of the computed outline from its extremes alone; false where it takes the whole.
+    bool ComputedOutlineBox(MFloatRect& box) const;
 
 public:
     // The kept vertices; read them through GetPoints or MVertexList, since a computed outline
@@ -207,8 +226,16 @@ protected:
     // kMaxComputedPoints; null asks only for the count) and return the count, starting from
     // OutlineOrigin. Only asked while ComputeOutlineOnDemand is in force; the default never is.
     virtual int ComputeOutline(MFloatPoint* out) const;
+    // The points of ComputeOutline, in its order and computed alike, among which lie the least and
+    // the greatest x and y of the outline under any monotonic change of each coordinate; 0 (the
+    // default) where the shape cannot tell them without the whole outline.
+    virtual int ComputeOutlineExtremes(MFloatPoint* out) const;
     // From now on the outline is computed when asked; the kept vertices are dropped.
     void ComputeOutlineOnDemand();
+    // For outlines dear to compute (sines and cosines): drawing keeps the worked-out outline as the
+    // GetPoints copy until the shape changes, so that later paints and printing do not work it out
+    // again; within a budget that bounds the memory of a huge drawing.
+    void KeepOutlineWorkedOut() { m_keepOutline = true; }
     // Keeps the computed outline as vertices, before something edits them.
     void KeepVertices();
     // A move of a shape whose outline is computed from origin (the point its Move shifts, still

@@ -20,7 +20,6 @@ protected:
     }
     void TearDown() override {
         PrintBlackWhite() = 0;
-        SetCursorPosProvider(nullptr);
     }
     TestView view;
 };
@@ -64,11 +63,6 @@ public:
     COLORREF GetPixel(int, int) const override { return 0xFFFFFF; }
     COLORREF SetPixel(int, int, COLORREF c) override { return c; }
 };
-
-CPoint g_cursor;
-CPoint CursorAt() {
-    return g_cursor;
-}
 
 }  // namespace
 
@@ -300,36 +294,6 @@ TEST_F(CadShapeTest, MonoMappingOnlyWhilePrintingInBlackAndWhite) {
     const MFillStyle gradation(kFillCircular, 0.5, 0.5, 1, 2);
     MapFillForMono(out, &printer, gradation);
     EXPECT_EQ(out, gradation);
-}
-
-TEST_F(CadShapeTest, CursorStillReadsTheCursorOnlyAfterAHundredCalls) {
-    int reads = 0;
-    static int* counter = nullptr;
-    counter = &reads;
-    SetCursorPosProvider([]() -> CPoint {
-        ++*counter;
-        return g_cursor;
-    });
-    g_cursor = CPoint(100, 100);
-    ResetCursorStill(CPoint(100, 100));
-    g_cursor = CPoint(200, 200);  // moved far away, but not looked at yet
-    for (int i = 0; i <= 100; ++i)
-        EXPECT_TRUE(IsCursorStill()) << i;
-    EXPECT_EQ(reads, 0);
-    EXPECT_FALSE(IsCursorStill());
-    EXPECT_EQ(reads, 1);
-
-    g_cursor = CPoint(10, 10);
-    ResetCursorStill(CPoint(10, 10));
-    for (int i = 0; i <= 100; ++i)
-        IsCursorStill();
-    g_cursor = CPoint(16, 10);  // exactly 6 pixels: still
-    EXPECT_TRUE(IsCursorStill());
-    // The count restarted, so the next 101 calls do not look.
-    g_cursor = CPoint(100, 10);
-    for (int i = 0; i <= 100; ++i)
-        EXPECT_TRUE(IsCursorStill());
-    EXPECT_FALSE(IsCursorStill());
 }
 
 TEST_F(CadShapeTest, ArrowSamplesDrawInDevicePixels) {

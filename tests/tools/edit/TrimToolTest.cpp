@@ -4,6 +4,7 @@
 
 #include "model/shapes/curves/CircleShape.h"
 #include "tests/tools/edit/EditTestSupport.h"
+#include "tools/AttributeChange.h"
 
 using namespace tooltest;
 using namespace edittest;
@@ -78,8 +79,8 @@ TEST_F(Trim, ARectangleTouchingOneLineChangesNothing) {
 }
 
 TEST_F(Trim, PiecesKeepTheirLinesStyleWhateverTheCurrentAttributes) {
-    h.Tool()->SetLineColor(h.view.get(), RGB(0, 0, 255));
-    h.Tool()->SetLineWidth(h.view.get(), 2.0);
+    h.Tool()->ApplyAttributeChange(h.view.get(), {MAttribute::kLineColor, RGB(0, 0, 255)});
+    h.Tool()->ApplyAttributeChange(h.view.get(), {MAttribute::kLineWidth, 2.0});
     MLineShape* line = Line(-10, 0, 2, 0);
     line->SetColor(0xFF);
     line->SetLineWidth(0.5);

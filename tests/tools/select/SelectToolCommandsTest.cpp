@@ -13,6 +13,7 @@
 #include "platform/ui/CheckListBox.h"
 #include "platform/ui/WinApp.h"
 #include "tests/tools/select/SelectTestSupport.h"
+#include "tools/AttributeChange.h"
 
 using namespace selecttest;
 
@@ -53,14 +54,16 @@ TEST(SelectToolAttributes, LineColourChangesOnlyTheSelectionOrOnlyTheProgramsVal
     h.Line(0, 50, 100, 50);
     h.Click(h.P(50, 0));
     const COLORREF before = GetDrawAttributes().lineColor;
-    h.ExpectOneUndoStep([&] { h.Select()->SetLineColor(h.view.get(), RGB(255, 0, 0)); });
+    h.ExpectOneUndoStep([&] {
+        h.Select()->ApplyAttributeChange(h.view.get(), {MAttribute::kLineColor, RGB(255, 0, 0)});
+    });
     EXPECT_EQ(LineAt(h, 0)->GetColor(), RGB(255, 0, 0));
     EXPECT_EQ(LineAt(h, 1)->GetColor(), RGB(0, 0, 0));
     EXPECT_EQ(GetDrawAttributes().lineColor, before) << "the program's colour stays";
 
     ASSERT_EQ(h.Picks(), 0);
     const int steps = h.UndoSteps();
-    h.Select()->SetLineColor(h.view.get(), RGB(0, 0, 255));
+    h.Select()->ApplyAttributeChange(h.view.get(), {MAttribute::kLineColor, RGB(0, 0, 255)});
     EXPECT_EQ(GetDrawAttributes().lineColor, RGB(0, 0, 255));
     EXPECT_EQ(h.UndoSteps(), steps);
     EXPECT_EQ(LineAt(h, 0)->GetColor(), RGB(255, 0, 0));
@@ -71,7 +74,7 @@ TEST(SelectToolAttributes, ChangesKeepTheSelectionWithItsHandles) {
     SelectHarness h;
     h.Line(0, 0, 100, 0);
     h.Click(h.P(50, 0));
-    h.Select()->SetLineWidth(h.view.get(), 0.5);
+    h.Select()->ApplyAttributeChange(h.view.get(), {MAttribute::kLineWidth, 0.5});
     ASSERT_EQ(h.Picks(), 1);
     EXPECT_EQ(h.Pick(0), LineAt(h, 0));
     EXPECT_DOUBLE_EQ(LineAt(h, 0)->GetLineWidth(), 0.5);
@@ -84,9 +87,9 @@ TEST(SelectToolAttributes, TextValuesMakeNoStepWithoutText) {
     h.Line(0, 0, 100, 0);
     h.Click(h.P(50, 0));
     ExpectNoChange(h, [&] {
-        h.Select()->SetFontSize(h.view.get(), 7.0);
-        h.Select()->SetBold(h.view.get(), TRUE);
-        h.Select()->SetHorzAlign(h.view.get(), 2);
+        h.Select()->ApplyAttributeChange(h.view.get(), {MAttribute::kFontSize, 7.0});
+        h.Select()->ApplyAttributeChange(h.view.get(), {MAttribute::kBold, TRUE});
+        h.Select()->ApplyAttributeChange(h.view.get(), {MAttribute::kHorzAlign, 2});
     });
     EXPECT_EQ(h.Picks(), 1) << "the selection stays";
     EXPECT_DOUBLE_EQ(GetDrawAttributes().fontSize, 4.0) << "nor the program's value";
@@ -98,7 +101,9 @@ TEST(SelectToolAttributes, ArrowSizesGoOnlyToShapesWithThatArrow) {
     a->SetArrowsEx(kArrowOpen, 2.0, kArrowNone, 0.0);
     h.Line(0, 50, 100, 50);
     h.view->SendCommand(ID_EDIT_SELECT_ALL);
-    h.ExpectOneUndoStep([&] { h.Select()->SetStartArrowSize(h.view.get(), 5.0); });
+    h.ExpectOneUndoStep([&] {
+        h.Select()->ApplyAttributeChange(h.view.get(), {MAttribute::kStartArrowSize, 5.0});
+    });
     EXPECT_DOUBLE_EQ(LineAt(h, 0)->GetArrows().startSize, 5.0);
     EXPECT_EQ(LineAt(h, 1)->GetArrows().startStyle, kArrowNone);
     EXPECT_DOUBLE_EQ(LineAt(h, 1)->GetArrows().startSize, 0.0);
@@ -109,7 +114,7 @@ TEST(SelectToolAttributes, ArrowTypeTakesTheProgramsSizeWhereThereWasNone) {
     h.Line(0, 0, 100, 0);
     h.Click(h.P(50, 0));
     GetDrawAttributes().arrows.endSize = 3.5;
-    h.Select()->SetEndArrowType(h.view.get(), kArrowFilled);
+    h.Select()->ApplyAttributeChange(h.view.get(), {MAttribute::kEndArrowType, kArrowFilled});
     EXPECT_EQ(LineAt(h, 0)->GetArrows().endStyle, kArrowFilled);
     EXPECT_DOUBLE_EQ(LineAt(h, 0)->GetArrows().endSize, 3.5);
 }
@@ -122,11 +127,12 @@ TEST(SelectToolAttributes, GettersAnswerTheCommonOrTheMixedValue) {
     b->SetColor(RGB(255, 0, 0));
     b->SetLineWidth(0.7);
     GetDrawAttributes().lineColor = RGB(0, 0, 255);
-    EXPECT_EQ(h.Select()->GetLineColor(), RGB(0, 0, 255)) << "nothing selected: the program's";
+    EXPECT_EQ(h.Select()->GetAttribute(MAttribute::kLineColor).Color(), RGB(0, 0, 255))
+        << "nothing selected: the program's";
     h.view->SendCommand(ID_EDIT_SELECT_ALL);
-    EXPECT_EQ(h.Select()->GetLineColor(), RGB(255, 0, 0));
-    EXPECT_DOUBLE_EQ(h.Select()->GetLineWidth(), -1.0);
-    EXPECT_DOUBLE_EQ(h.Select()->GetFontSize(), 0.0);
+    EXPECT_EQ(h.Select()->GetAttribute(MAttribute::kLineColor).Color(), RGB(255, 0, 0));
+    EXPECT_DOUBLE_EQ(h.Select()->GetAttribute(MAttribute::kLineWidth).Size(), -1.0);
+    EXPECT_DOUBLE_EQ(h.Select()->GetAttribute(MAttribute::kFontSize).Size(), 0.0);
 }
 
 // ----- typed moves ------------------------------------------------------------------------------

@@ -13,6 +13,7 @@
 #include "model/shapes/text/TextShape.h"
 #include "platform/ui/Cursor.h"
 #include "tests/tools/select/SelectTestSupport.h"
+#include "tools/AttributeChange.h"
 
 using namespace selecttest;
 
@@ -196,9 +197,9 @@ TEST(SelectToolDisplay, AlignmentGoesOnlyToMultiLineTexts) {
         return decltype(kind){};
     };
     h.Select()->SelectAll(h.view.get());
-    h.ExpectOneUndoStep([&] { h.Select()->SetHorzAlign(h.view.get(), 2); });
+    h.ExpectOneUndoStep([&] { h.Select()->ApplyAttributeChange(h.view.get(), {MAttribute::kHorzAlign, 2}); });
     h.Select()->SelectAll(h.view.get());
-    h.ExpectOneUndoStep([&] { h.Select()->SetVertAlign(h.view.get(), 8); });
+    h.ExpectOneUndoStep([&] { h.Select()->ApplyAttributeChange(h.view.get(), {MAttribute::kVertAlign, 8}); });
     ASSERT_NE(shapeOf(static_cast<MMultiTextShape*>(nullptr)), nullptr);
     EXPECT_EQ(shapeOf(static_cast<MMultiTextShape*>(nullptr))->GetLayoutFlags() & 0xF, 8 | 2);
     EXPECT_EQ(shapeOf(static_cast<MTextShape*>(nullptr)), text) << "the one-line text is not replaced";
@@ -208,7 +209,7 @@ TEST(SelectToolDisplay, AlignmentGoesOnlyToMultiLineTexts) {
     h.Select()->SelectAll(h.view.get());
     h.Tool()->RemovePick(shapeOf(static_cast<MMultiTextShape*>(nullptr)));
     ASSERT_EQ(h.Picks(), 2);
-    ExpectNoChange(h, [&] { h.Select()->SetHorzAlign(h.view.get(), 1); });
+    ExpectNoChange(h, [&] { h.Select()->ApplyAttributeChange(h.view.get(), {MAttribute::kHorzAlign, 1}); });
 }
 
 TEST(SelectToolDisplay, ALargeRubberBandShowsAllFourDottedSides) {

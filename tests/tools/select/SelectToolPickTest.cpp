@@ -6,6 +6,7 @@
 #include "document/DocShapeArray.h"
 #include "model/settings/OptionRecord.h"
 #include "tests/tools/select/SelectTestSupport.h"
+#include "tools/AttributeChange.h"
 
 using namespace selecttest;
 
@@ -163,7 +164,7 @@ TEST(SelectTool, DecideWithoutCopiesLeavesNothingBehind) {
     // The next edit pairs each copy with its own shape.
     h.Click(h.P(100, 50));
     const int steps = h.UndoSteps();
-    h.Select()->SetLineColor(h.view.get(), RGB(255, 0, 0));
+    h.Select()->ApplyAttributeChange(h.view.get(), {MAttribute::kLineColor, RGB(255, 0, 0)});
     EXPECT_EQ(h.UndoSteps(), steps + 1);
     EXPECT_EQ(h.doc.GetLayers()->FindLayerOf(other), -1) << "replaced by its copy";
     ASSERT_EQ(h.Picks(), 1);

@@ -9,6 +9,7 @@
 #include "document/ToolSettings.h"
 #include "model/shapes/text/MultiTextShape.h"
 #include "tests/tools/text/TextTestSupport.h"
+#include "tools/AttributeChange.h"
 #include "tools/text/TextTools.h"
 
 using namespace tooltest;
@@ -74,7 +75,7 @@ TEST(TextTool, ToolbarChangesApplyToTheFloatingText) {
     NotifyControl(*h.view, IDC_FONT_SIZE, NM_RETURN);
     EXPECT_EQ(h.Floating()->GetTextSize(), 400.0);
     EXPECT_GT(h.Floating()->GetBoxWidth(), width) << "measured again";
-    h.Tool()->SetItalic(h.view.get(), TRUE);
+    h.Tool()->ApplyAttributeChange(h.view.get(), {MAttribute::kItalic, TRUE});
     EXPECT_TRUE(h.Floating()->GetTextFlags() & kTextItalic);
     EXPECT_TRUE(h.NoXorResidue());
     h.Click(h.At(2000, 2000));
@@ -177,7 +178,7 @@ TEST(MultiTextTool, ToolbarAlignmentRealignsTheFloatingLines) {
     h.dialogs.Script(239, EnterText("a\r\nbb"));
     h.Click(h.At(1000, 1000));
     ASSERT_NE(h.Floating(), nullptr);
-    h.Tool()->SetHorzAlign(h.view.get(), kAlignRight);
+    h.Tool()->ApplyAttributeChange(h.view.get(), {MAttribute::kHorzAlign, kAlignRight});
     auto* text = dynamic_cast<MMultiTextShape*>(h.Floating());
     EXPECT_EQ(text->GetLayoutFlags() & 3, kAlignRight);
     EXPECT_EQ(GetDrawAttributes().alignment & 3, kAlignRight);
@@ -218,6 +219,18 @@ TEST(TextToolSettings, UnreadableNumbersTakeTheDefaults) {
     EXPECT_EQ(tool.GetAngle(), 0.0);
     EXPECT_EQ(tool.GetText(), "text");
     EXPECT_EQ(tool.GetToolFontName(), "font");
+}
+
+TEST(TextToolSettings, AnAlignmentBeyondAWholeNumberReadsAsNone) {
+    TextHarness h;
+    MTextTool text(28);
+    std::istringstream textLines("\tfont\n\t1e11 0 8 0\n\ttext\n");
+    text.LoadSettings(textLines);
+    EXPECT_EQ(text.GetAlignmentWord(), 0);
+    MMultiTextTool multi(49);
+    std::istringstream multiLines("\t-99999999999\n\tfont\n\t0 8 0 0\n\t0\n");
+    multi.LoadSettings(multiLines);
+    EXPECT_EQ(multi.GetAlignmentWord(), 0);
 }
 
 TEST(MultiTextDialog, EditsACommittedMultiLineTextWithItsLinesAndWrap) {

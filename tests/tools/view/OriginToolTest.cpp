@@ -21,7 +21,7 @@ TEST(OriginTool, AClickThenATypedOffsetMoveViewAndDocumentOriginAndSurviveASave)
     const int steps = h.UndoSteps();
     h.Click({25, 40});
     EXPECT_EQ(h.view->userOrigin, MFloatPoint(25, 40));
-    EXPECT_EQ(h.doc.m_origin, MFloatPoint(25, 40));
+    EXPECT_EQ(h.doc.GetOrigin(), MFloatPoint(25, 40));
     EXPECT_TRUE(h.doc.IsModified()) << "closing the drawing must ask to save the new origin";
     EXPECT_TRUE(h.NoXorResidue());
 
@@ -30,7 +30,7 @@ TEST(OriginTool, AClickThenATypedOffsetMoveViewAndDocumentOriginAndSurviveASave)
                      DialogScript().SetText(IDC_ORIGIN_X, "10").SetText(IDC_ORIGIN_Y, "-5").Ok());
     h.RightClick({0, 0}, MK_CONTROL);
     EXPECT_EQ(h.view->userOrigin, MFloatPoint(35, 35));
-    EXPECT_EQ(h.doc.m_origin, MFloatPoint(35, 35)) << "the next save writes the origin shown";
+    EXPECT_EQ(h.doc.GetOrigin(), MFloatPoint(35, 35)) << "the next save writes the origin shown";
     EXPECT_TRUE(h.doc.IsModified());
     EXPECT_EQ(h.UndoSteps(), steps) << "the origin stays outside undo";
 
@@ -38,7 +38,7 @@ TEST(OriginTool, AClickThenATypedOffsetMoveViewAndDocumentOriginAndSurviveASave)
     ASSERT_TRUE(h.doc.OnSaveDocument(path));
     MTessarayDoc again;
     ASSERT_TRUE(again.OnOpenDocument(path));
-    EXPECT_EQ(again.m_origin, MFloatPoint(35, 35));
+    EXPECT_EQ(again.GetOrigin(), MFloatPoint(35, 35));
     EXPECT_THAT(h.NativeText(), ::testing::HasSubstr("[ORIGIN]\n\t35 35\n"));
     (void)drawing;
 }
@@ -67,22 +67,22 @@ TEST(OriginTool, TheOriginStaysOutOfUndoAndLeavesTheRedoStepAlone) {
 
     h.Choose(ID_TOOL_ORIGIN);
     h.Click({5000, 2000});
-    const MFloatPoint clicked = h.doc.m_origin;
+    const MFloatPoint clicked = h.doc.GetOrigin();
     EXPECT_EQ(h.view->userOrigin, clicked);
     h.dialogs.Script(IDD_ORIGIN_INPUT,
                      DialogScript().SetText(IDC_ORIGIN_X, "10").SetText(IDC_ORIGIN_Y, "-5").Ok());
     h.RightClick({0, 0}, MK_CONTROL);
     const MFloatPoint moved(clicked.x + 10, clicked.y - 5);
-    EXPECT_EQ(h.doc.m_origin, moved);
+    EXPECT_EQ(h.doc.GetOrigin(), moved);
     EXPECT_EQ(h.UndoSteps(), 0);
     EXPECT_EQ(h.RedoSteps(), 1) << "a new origin is no operation that drops the redo step";
 
     // Redo and undo bring the line back and take it away; the origin stays.
     h.view->SendCommand(ID_EDIT_REDO);
-    EXPECT_EQ(h.doc.m_origin, moved);
+    EXPECT_EQ(h.doc.GetOrigin(), moved);
     EXPECT_EQ(h.view->userOrigin, moved);
     h.view->SendCommand(ID_EDIT_UNDO);
-    EXPECT_EQ(h.doc.m_origin, moved);
+    EXPECT_EQ(h.doc.GetOrigin(), moved);
     EXPECT_EQ(h.view->userOrigin, moved);
     h.view->SendCommand(ID_EDIT_REDO);
     EXPECT_NE(h.NativeText(), withLine) << "the saved drawing carries the new origin";

@@ -30,6 +30,9 @@ struct PdfPage {
     int saves = 0;  // graphics states saved (q)
     // The end points of the curve pieces (c), millimetres from the top-left corner.
     std::vector<std::array<double, 2>> curveEnds;
+    int transforms = 0;  // changes of the transform (cm)
+    // Where each text object's first glyph stands, millimetres from the top-left corner.
+    std::vector<std::array<double, 2>> textStarts;
 };
 
 inline std::string Inflate(const std::string& in) {
@@ -93,7 +96,8 @@ inline PdfPage ReadPdf(const std::string& path) {
         std::istringstream tokens(content);
         std::vector<double> operands;
         std::vector<Matrix> stack;
-        Matrix ctm;
+        Matrix ctm, textLine;
+        bool textStarted = false;
         std::array<double, 3> stroke{0, 0, 0};
         std::vector<std::array<double, 4>> path;  // page points
         double cx = 0, cy = 0, sx = 0, sy = 0;
@@ -118,8 +122,25 @@ inline PdfPage ReadPdf(const std::string& path) {
             } else if (t == "Q") {
                 if (!stack.empty()) ctm = stack.back(), stack.pop_back();
             } else if (t == "cm" && n >= 6) {
+                ++page.transforms;
                 ctm = ctm.Then({operands[n - 6], operands[n - 5], operands[n - 4], operands[n - 3],
                                 operands[n - 2], operands[n - 1]});
+            } else if (t == "BT") {
+                textLine = Matrix();
+                textStarted = false;
+            } else if (t == "Tm" && n >= 6) {
+                textLine = {operands[n - 6], operands[n - 5], operands[n - 4],
+                            operands[n - 3], operands[n - 2], operands[n - 1]};
+            } else if (t == "Td" && n >= 2) {
+                textLine = textLine.Then({1, 0, 0, 1, operands[n - 2], operands[n - 1]});
+                if (!textStarted) {
+                    double x, y;
+                    textLine.Apply(0, 0, x, y);
+                    double mx, my;
+                    toMm(x, y, mx, my);
+                    page.textStarts.push_back({mx, my});
+                    textStarted = true;
+                }
             } else if (t == "m" && n >= 2) {
                 toMm(operands[n - 2], operands[n - 1], cx, cy);
                 sx = cx, sy = cy;

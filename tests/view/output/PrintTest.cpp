@@ -7,6 +7,7 @@
 #include "document/Layer.h"
 #include "model/PaperInfo.h"
 #include "model/shapes/CadShape.h"
+#include "model/shapes/text/TextShape.h"
 #include "platform/ui/DialogRunner.h"
 #include "platform/ui/Print.h"
 #include "tests/support/TestSupport.h"
@@ -136,6 +137,30 @@ TEST_F(Printing, ShapesOfManyColoursPrintWithoutAStateBlockEach) {
     EXPECT_EQ(printed, kLines);
     EXPECT_GE(page.colours.size(), static_cast<std::size_t>(kLines));
     EXPECT_LT(page.saves, 10) << "no saved state around each shape";
+}
+
+TEST_F(Printing, UnturnedTextsOfManyColoursPrintInPlaceWithoutATransformEach) {
+    ViewHarness h(640, 480);
+    UseA4(h);
+    constexpr int kTexts = 20;
+    for (int i = 0; i < kTexts; ++i) {
+        auto* text = new MTextShape;
+        text->SetString("Room " + std::to_string(i));
+        text->SetPoint(Doc(h, 20, 30 + 10 * i));
+        text->SetTextSize(5.0);
+        text->SetTextColor(RGB(i * 12, 255 - i * 12, i % 2 ? 0 : 255));
+        h.doc.AppendShape(text, 0);
+    }
+    h.doc.RecalcAll(h.view.get());
+    h.view->SendCommand(57608);
+    const pdftest::PdfPage page = pdftest::ReadPdf(AfxGetPrinterSettings().outputFile);
+    ASSERT_TRUE(page.ok);
+    ASSERT_EQ(page.textStarts.size(), static_cast<std::size_t>(kTexts));
+    for (int i = 0; i < kTexts; ++i) {
+        EXPECT_NEAR(page.textStarts[i][0], 20, kTolerance) << i;
+        if (i > 0) EXPECT_NEAR(page.textStarts[i][1] - page.textStarts[i - 1][1], 10, kTolerance) << i;
+    }
+    EXPECT_LT(page.transforms, 10) << "no transform of its own around each text";
 }
 
 TEST_F(Printing, RoundOutlinesPrintAsAFewCurvesOnTheirCircle) {

@@ -190,7 +190,6 @@ TEST_F(GroupShapeTest, GripsAreNumberedAcrossTheMembers) {
 }
 
 TEST_F(GroupShapeTest, SnapsOfMembersReportTheGroup) {
-    ResetCursorStill(CPoint(0, 0));
     MGroupShape group;
     group.AddShape(Line({-5, 0}, {5, 0}));
     group.AddShape(Line({0, -5}, {0, 5}));

@@ -1,7 +1,7 @@
 // Circles, arcs, sectors, ellipses and rectangles compute their outline when asked. Every reader
 // must see, bit for bit, the vertices a plain polygon built from the same numbers holds, through
-// transforms, point edits, copies and round trips; and a shape that is only drawn, measured or
-// tested keeps no vertices of its own.
+// transforms, point edits, copies and round trips; and a shape that is only measured or tested
+// keeps no vertices of its own (a drawn arc keeps the outline it worked out, until it changes).
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -445,5 +445,108 @@ TEST_F(ComputedOutlineTest, OutlineCurveOfMovedShapesAnswersAsKeptVerticesDid) {
             ASSERT_EQ(run, keptRun);
             EXPECT_TRUE(shapes[k]->m_points.IsEmpty());
         }
+    }
+}
+
+namespace {
+
+// The shape and a plain polygon of the given vertices drawn alike at a zoom: the same pixels.
+void ExpectDrawnAlike(MPolygonShape& shape, const MFloatPointArray& vertices, double zoom) {
+    TestView view(zoom);
+    MPolygonShape plain(shape.IsClosedFlag());
+    plain.m_flags = shape.GetFlags();
+    for (const MFloatPoint& p : vertices)
+        plain.AddPoint(p);
+    plain.CopyStyleFrom(&shape);
+    curvetest::Canvas drawn(160, 160), expected(160, 160);
+    shape.Recalc(&view);
+    plain.Recalc(&view);
+    shape.Draw(&view, &drawn.dc);
+    plain.Draw(&view, &expected.dc);
+    int differing = 0;
+    for (int y = 0; y < 160; ++y)
+        for (int x = 0; x < 160; ++x)
+            differing += drawn.At(x, y) != expected.At(x, y);
+    EXPECT_EQ(differing, 0) << "at zoom " << zoom;
+}
+
+}  // namespace
+
+// An arc's outline takes sines and cosines: the first paint keeps it for the paints and the
+// printing after it. Every change of the arc shifts or drops what was kept, and at any zoom the
+// arc draws as the vertices it stands for.
+TEST_F(ComputedOutlineTest, ADrawnArcKeepsItsOutlineUntilItChanges) {
+    using Edit = void (*)(MPolygonShape&);
+    const Edit rebuilds[] = {
+        [](MPolygonShape& s) { s.Rotate(9.0, -8.0, 0.7); },
+        [](MPolygonShape& s) {
+            s.ScaleXY({8.0, -6.0}, 1.25, 0.75);
+        },
+        [](MPolygonShape& s) { s.MirrorX(8.0, 0.0); },
+        [](MPolygonShape& s) { static_cast<MCircleArcShape&>(s).SetArc(7.0, -6.0, 3.0, 0.5, 2.0); },
+    };
+    auto arc = std::make_unique<MCircleArcShape>();
+    arc->SetArc(8.0, -7.0, 4.0, 0.3, 2.9);
+    auto fan = std::make_unique<MCircleFanShape>();
+    fan->SetArc(7.0, -8.0, 2.5, 5.0, 1.0);
+    for (MPolygonShape* shape :
+         {static_cast<MPolygonShape*>(arc.get()), static_cast<MPolygonShape*>(fan.get())}) {
+        SCOPED_TRACE(shape->GetTypeName());
+        shape->SetColor(RGB(0, 0, 255));
+        auto plain = PlainTwin(*shape);
+        ExpectDrawnAlike(*shape, plain->m_points, 10.0);
+        EXPECT_FALSE(shape->m_points.IsEmpty());
+        ExpectSamePoints(shape->m_points, plain->m_points);
+        // Moves shift what was kept, the third one too (the arc then keeps its vertices).
+        for (const MFloatPoint& offset :
+             {MFloatPoint(0.1, -0.7), MFloatPoint(1e-3, 0.3), MFloatPoint(-0.2, 0.1)}) {
+            MoveBoth(*shape, *plain, offset);
+            ExpectSamePoints(shape->GetPoints(), plain->m_points);
+            ExpectDrawnAlike(*shape, plain->m_points, 13.0);
+        }
+        for (const Edit edit : rebuilds) {
+            edit(*shape);
+            EXPECT_TRUE(shape->m_points.IsEmpty());
+            plain = PlainTwin(*shape);
+            // Drawn at one zoom, kept, and drawn at another from what was kept.
+            ExpectDrawnAlike(*shape, plain->m_points, 10.0);
+            EXPECT_FALSE(shape->m_points.IsEmpty());
+            ExpectDrawnAlike(*shape, plain->m_points, 17.5);
+            MoveBoth(*shape, *plain, {0.25, -0.5});
+            ExpectSamePoints(VerticesOf(*shape), plain->m_points);
+            ExpectDrawnAlike(*shape, plain->m_points, 10.0);
+        }
+    }
+}
+
+// An arc's extent comes from the points about its ends and quarter turns alone: bit for bit the
+// box of all its vertices, for arcs and sectors of any size and sweep, moved or not.
+TEST_F(ComputedOutlineTest, ArcExtentFromItsExtremesIsTheBoxOfAllItsVertices) {
+    std::mt19937_64 rng(23);
+    std::uniform_real_distribution<double> unit(-1.0, 1.0);
+    std::uniform_int_distribution<int> power(-6, 15), moves(0, 2), pick(0, 5);
+    TestView view;
+    const double sweeps[] = {0.0, 1e-9, 0.048, 0.05, kPi / 2, 2 * kPi};
+    for (int i = 0; i < 20000; ++i) {
+        const double r = i % 97 == 0 ? 0.0 : std::fabs(unit(rng)) * std::pow(10.0, power(rng));
+        const double start = i % 5 == 0 ? unit(rng) * 2000.0 : unit(rng) * 10.0;
+        const double sweep = i % 3 == 0 ? sweeps[pick(rng)] : std::fabs(unit(rng)) * 7.0;
+        std::unique_ptr<MCircleArcShape> arc(i % 2 ? new MCircleFanShape : new MCircleArcShape);
+        arc->SetArc(unit(rng) * std::pow(10.0, power(rng)),
+                    i % 89 == 0 ? 0.0 : unit(rng) * std::pow(10.0, power(rng)), r, start, start + sweep);
+        for (int m = moves(rng); m > 0; --m)
+            arc->Move(RandomOffset(rng));
+        const MFloatPointArray vertices = VerticesOf(*arc);
+        MFloatRect box(vertices[0], vertices[0]);
+        for (const MFloatPoint& p : vertices)
+            box.AddPoint(p);
+        box.Normalize();
+        arc->Recalc(&view);
+        const MFloatRect extent = arc->GetExtent();
+        ASSERT_TRUE(SameBits(extent.left, box.left) && SameBits(extent.top, box.top) &&
+                    SameBits(extent.right, box.right) && SameBits(extent.bottom, box.bottom))
+            << i << ": " << arc->m_center.x << " " << arc->m_center.y << " " << r << " " << start << " "
+            << sweep;
+        ASSERT_TRUE(arc->m_points.IsEmpty());
     }
 }

@@ -1,0 +1,313 @@
+// The program's start, measured on the real program in a fresh process per repetition, in a home
+// of its own (kept between repetitions, so every start after the first finds its settings):
+// - ReadyToPrint: "tessaray -pt drawing.qfd out.pdf", from the start until the program is ready for
+//   the file (its "ready" mark, before the file's first byte); process_ms the whole process.
+// - ReadyToOpen: "tessaray drawing.qfd", until ready for the file; painted_ms until the opened
+//   drawing's first paint on screen (the program is stopped there).
+// - PrintToPdf: the whole process printing a generated drawing into a PDF from the command line
+//   (the native drawing, and the 10,000-entity mixed DXF drawing of bench/BenchDxf.h).
+// The counters qt_ms, program_ms and window_ms are the program's own marks on the way (the toolkit
+// started, the program-wide tables made, the main window built), load1 the machine's load.
+// Goal: ready for the file in under 50 ms on both roads.
+//
+// The children run headless (offscreen) unless QT_QPA_PLATFORM names another platform, e.g. xcb
+// with DISPLAY. TESSARAY_BENCH_PROGRAM names another build of the program to measure (an older one,
+// for a comparison). "--make path" writes the native drawing for a look at it.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "BenchDxf.h"
+#include "document/ClassRegistry.h"
+#include "document/TessarayDoc.h"
+#include "model/ClassRegistry.h"
+#include "model/settings/LineStyle.h"
+#include "model/shapes/curves/ArcShape.h"
+#include "model/shapes/curves/CircleShape.h"
+#include "model/shapes/lines/LineShape.h"
+#include "model/shapes/lines/RectShape.h"
+#include "model/shapes/text/TextShape.h"
+#include "view/ClassRegistry.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+double Now() {
+    timespec t{};
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return static_cast<double>(t.tv_sec) + t.tv_nsec * 1e-9;
+}
+
+double Load1() {
+    std::ifstream in("/proc/loadavg");
+    double load = 0;
+    in >> load;
+    return load;
+}
+
+const char* Program() {
+    const char* other = std::getenv("TESSARAY_BENCH_PROGRAM");
+    return other && *other ? other : TESSARAY_PROGRAM;
+}
+
+struct Place {
+    fs::path dir = fs::temp_directory_path() / ("tessaray_bench_startup_" + std::to_string(::getpid()));
+    std::string drawing, dxf;
+    std::vector<std::string> env;
+
+    Place();
+    ~Place() {
+        std::error_code ec;
+        fs::remove_all(dir, ec);
+    }
+};
+
+// A plan-like native drawing over the default sheet: a grid of rooms (rectangles) with a wall, a
+// door (arc), a column (circle) and a name each.
+bool WriteNativeDrawing(const std::string& path) {
+    MTessarayDoc doc;
+    doc.OnNewDocument();
+    const MPaperInfo& paper = doc.GetPaperInfo();
+    const MFloatSize sheet = paper.GetSize();
+    const double s = paper.GetScale();
+    const MFloatPoint o = paper.GetOriginOffset();
+    // Sheet millimetres from the top-left corner to the drawing's units.
+    const auto at = [&](double x, double y) { return MFloatPoint(x / s - o.x, -y / s - o.y); };
+    const int cols = 20, rows = 10;
+    const double w = sheet.cx / (cols + 1), h = sheet.cy / (rows + 1);
+    std::mt19937 random(4711);
+    std::uniform_real_distribution<double> jitter(-0.1, 0.1);
+    for (int row = 0; row < rows; ++row)
+        for (int col = 0; col < cols; ++col) {
+            const double x = (col + 0.5) * w, y = (row + 0.5) * h;
+            const MFloatPoint corner = at(x, y), far = at(x + w * 0.9, y + h * 0.9);
+            auto* room = new MRectShape();
+            room->SetRect(corner.x, far.y, far.x - corner.x, corner.y - far.y);
+            doc.AddShape(room, -1);
+            doc.AddShape(new MLineShape(at(x, y + h / 2), at(x + w * 0.9, y + h * (0.5 + jitter(random)))),
+                         -1);
+            const MFloatPoint hinge = at(x + w / 2, y + h * 0.9);
+            auto* door = new MCircleArcShape();
+            door->SetArc(hinge.x, hinge.y, w * 0.3 / s, 0.0, 1.5707963267948966);
+            doc.AddShape(door, -1);
+            auto* column = new MCircleShape();
+            column->SetCircle(corner.x, corner.y, w * 0.05 / s);
+            doc.AddShape(column, -1);
+            auto* name = new MTextShape();
+            name->SetString("室 " + std::to_string(row * cols + col));
+            name->SetTextSize(h * 0.15 / s);
+            name->MoveTo(doc.GetOffscreenView(), at(x + w * 0.2, y + h * 0.3));
+            doc.AddShape(name, -1);
+        }
+    return doc.OnSaveDocument(path) != FALSE;
+}
+
+struct Run {
+    std::map<std::string, double> marks;  // seconds after the start
+    double process = 0;                   // the whole process, when it ended by itself
+    int status = -1;
+};
+
+// Starts the program with args and reads its marks; stops it at stopAt (when named) and kills it
+// after a minute in any case.
+Run RunProgram(const std::vector<std::string>& args, const std::vector<std::string>& env,
+               const std::string& stopAt = std::string()) {
+    Run run;
+    int fds[2];
+    if (::pipe(fds) != 0) return run;
+    std::vector<char*> argv;
+    for (const std::string& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    std::vector<char*> envp;
+    for (const std::string& e : env)
+        envp.push_back(const_cast<char*>(e.c_str()));
+    envp.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, fds[1], 2);
+    posix_spawn_file_actions_addclose(&actions, fds[0]);
+    posix_spawn_file_actions_addclose(&actions, fds[1]);
+    pid_t pid = 0;
+    const double start = Now();
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(fds[1]);
+    if (spawned != 0) {
+        ::close(fds[0]);
+        return run;
+    }
+    std::string pending;
+    bool stopped = false;
+    for (;;) {
+        pollfd p{fds[0], POLLIN, 0};
+        if (::poll(&p, 1, 1000) <= 0) {
+            if (Now() - start > 60.0) break;
+            continue;
+        }
+        char buffer[4096];
+        const ssize_t n = ::read(fds[0], buffer, sizeof buffer);
+        if (n <= 0) break;
+        pending.append(buffer, static_cast<std::size_t>(n));
+        for (std::size_t eol; (eol = pending.find('\n')) != std::string::npos; pending.erase(0, eol + 1)) {
+            std::istringstream line(pending.substr(0, eol));
+            std::string word, name;
+            double at = 0;
+            if (line >> word >> name >> at && word == "tessaray-mark") run.marks.emplace(name, at - start);
+        }
+        if (!stopAt.empty() && run.marks.count(stopAt)) {
+            stopped = true;
+            break;
+        }
+    }
+    if (stopped || Now() - start > 60.0) ::kill(pid, SIGKILL);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    if (!stopped) run.process = Now() - start;
+    ::close(fds[0]);
+    run.status = stopped ? 0 : WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+Place::Place() {
+    const std::string home = (dir / "home").string();
+    for (const char* sub : {"home", "config", "data", "runtime"})
+        fs::create_directories(dir / sub);
+    fs::permissions(dir / "runtime", fs::perms::owner_all);
+    env = {"HOME=" + home,
+           "XDG_CONFIG_HOME=" + (dir / "config").string(),
+           "XDG_DATA_HOME=" + (dir / "data").string(),
+           "XDG_RUNTIME_DIR=" + (dir / "runtime").string(),
+           "PATH=/usr/bin:/bin",
+           "TESSARAY_STARTUP_MARKS=1"};
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    env.push_back(std::string("QT_QPA_PLATFORM=") + (platform ? platform : "offscreen"));
+    if (const char* display = std::getenv("DISPLAY")) env.push_back(std::string("DISPLAY=") + display);
+    drawing = (dir / "plan.qfd").string();
+    dxf = (dir / "mixed10k.dxf").string();
+    WriteNativeDrawing(drawing);
+    bench::WriteDxfFile(dxf, 10000);
+    // The first start registers the file type and writes the settings: not what is measured.
+    RunProgram({Program(), "-pt", drawing, (dir / "first.pdf").string()}, env);
+}
+
+Place& ThePlace() {
+    static Place place;
+    return place;
+}
+
+void Report(benchmark::State& state, const Run& run) {
+    for (const char* name : {"qt", "program", "window", "painted"}) {
+        const auto it = run.marks.find(name);
+        if (it != run.marks.end()) state.counters[std::string(name) + "_ms"] = it->second * 1e3;
+    }
+    if (run.process > 0) state.counters["process_ms"] = run.process * 1e3;
+    state.counters["load1"] = Load1();
+}
+
+void BM_ReadyToPrint(benchmark::State& state) {
+    Place& place = ThePlace();
+    const std::string pdf = (place.dir / "print.pdf").string();
+    Run run;
+    for (auto _ : state) {
+        fs::remove(pdf);
+        run = RunProgram({Program(), "-pt", place.drawing, pdf}, place.env);
+        if (run.status != 0 || !run.marks.count("ready") || !fs::exists(pdf)) {
+            state.SkipWithError("the program did not print");
+            return;
+        }
+        state.SetIterationTime(run.marks["ready"]);
+    }
+    Report(state, run);
+}
+
+void BM_ReadyToOpen(benchmark::State& state) {
+    Place& place = ThePlace();
+    Run run;
+    for (auto _ : state) {
+        run = RunProgram({Program(), place.drawing}, place.env, "painted");
+        if (run.status != 0 || !run.marks.count("ready") || !run.marks.count("painted")) {
+            state.SkipWithError("the program did not show the drawing");
+            return;
+        }
+        state.SetIterationTime(run.marks["ready"]);
+    }
+    Report(state, run);
+}
+
+void BM_PrintToPdf(benchmark::State& state, bool dxf) {
+    Place& place = ThePlace();
+    const std::string pdf = (place.dir / "whole.pdf").string();
+    Run run;
+    for (auto _ : state) {
+        fs::remove(pdf);
+        run = RunProgram({Program(), "-pt", dxf ? place.dxf : place.drawing, pdf}, place.env);
+        if (run.status != 0 || !fs::exists(pdf)) {
+            state.SkipWithError("the program did not print");
+            return;
+        }
+        state.SetIterationTime(run.process);
+    }
+    Report(state, run);
+    state.counters["ready_ms"] = run.marks["ready"] * 1e3;
+}
+
+// Medians of five fresh processes.
+void FiveFreshProcesses(benchmark::internal::Benchmark* b) {
+    b->Unit(benchmark::kMillisecond)
+        ->UseManualTime()
+        ->Iterations(1)
+        ->Repetitions(5)
+        ->ReportAggregatesOnly(true);
+}
+
+BENCHMARK(BM_ReadyToPrint)->Apply(FiveFreshProcesses);
+BENCHMARK(BM_ReadyToOpen)->Apply(FiveFreshProcesses);
+BENCHMARK_CAPTURE(BM_PrintToPdf, plan_qfd, false)->Apply(FiveFreshProcesses);
+BENCHMARK_CAPTURE(BM_PrintToPdf, mixed10k_dxf, true)->Apply(FiveFreshProcesses);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    if (argc == 3 && std::string(argv[1]) == "--make") {
+        QApplication app(argc, argv);
+        RegisterModelClasses();
+        RegisterDocumentClasses();
+        RegisterViewClasses();
+        InitLineStyles();
+        return WriteNativeDrawing(argv[2]) ? 0 : 1;
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    {
+        // The drawing is written through the program's own document.
+        QApplication app(argc, argv);
+        RegisterModelClasses();
+        RegisterDocumentClasses();
+        RegisterViewClasses();
+        InitLineStyles();
+        benchmark::RunSpecifiedBenchmarks();
+    }
+    benchmark::Shutdown();
+    return 0;
+}
