@@ -1,5 +1,5 @@
-// The abstract base of every drawing object. Every operation the document, view, tools and
-// exporters ask of a shape is a virtual with a harmless default here, so any shape can be asked for
+// The abstract base of every drawing object. Every operation the document, view and tools ask of
+// a shape is a virtual with a harmless default here, so any shape can be asked for
 // any attribute and answers the none value where its class has none (FALSE, 0, -1, kNoColor,
 // DBL_MAX, an empty string).
 //
@@ -30,13 +30,7 @@ class CArchive;
 class CDC;
 class CDocument;
 class MCadView;
-class MDXFOutStream;
 struct MSnapPoint;
-class MJWCLineArray;
-class MJWCArcArray;
-class MJWCStringArray;
-class MJWCVPointArray;
-class MJWCStringList;
 
 using CString = std::string;
 
@@ -234,48 +228,9 @@ public:
     virtual short GetTypeId() const;
     virtual MCadShape* CreateNew() const;
 
-    // Exports. origin is subtracted from every coordinate; sizes fixed on paper are divided by
-    // paperScale; JW_CAD coordinates are multiplied by scale and every record carries layer.
-    virtual void ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
-                           double paperScale) const;
-    virtual void ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double paperScale) const;
-    virtual void ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale, double paperScale) const;
-    // Adds the text to the writer's string list (which gives the record its offset and keeps the
-    // running offset) and appends the record; heights are the writer's character sizes of the
-    // kinds 1 to 10 (index 0 unused).
-    virtual void ExportJwcStrings(MJWCStringArray& strings, int layer, double scale, double paperScale,
-                                  MJWCStringList& texts, const double heights[11]) const;
-    virtual void ExportJwcPoints(MJWCVPointArray& points, int layer, double scale, double paperScale) const;
-
     // Added for the selection list, after the operations above: the alignment word of a text
     // shape (bits 0-1 horizontal, 2-3 vertical); 0 for shapes without one.
     virtual int GetTextAlignment() const;
-
-    // Non-virtual helpers.
-    // 0 for no style, 9 for an auxiliary line, else the style index + 1.
-    int GetJwcLineStyle() const;
-    int GetDxfColor() const;
-    int GetDxfTextColor() const;
-    int GetJwcColor() const;
-    int GetJwcTextColor() const;
-    int GetDxfFillColor() const;
-
-    // One DXF LINE or JW_CAD line record from a to b in the shape's style.
-    void ExportDxfSegment(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
-                          const MFloatPoint& a, const MFloatPoint& b) const;
-    void ExportJwcSegment(MJWCLineArray& lines, int layer, double scale, const MFloatPoint& a,
-                          const MFloatPoint& b) const;
-    // Arrow heads in the exports, shared by the line and the polyline family. The head sits at tip
-    // with angle pointing from the tip back into the line; size is in paper millimetres.
-    void ExportDxfArrowHead(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
-                            const MFloatPoint& tip, double angle, double paperScale, int style,
-                            double size) const;
-    // Styles 1 to 4 as line records.
-    void ExportJwcArrowLines(MJWCLineArray& lines, int layer, double scale, double paperScale,
-                             const MFloatPoint& tip, double angle, int style, double size) const;
-    // Styles 5 and 6 as one full-circle record.
-    void ExportJwcArrowCircle(MJWCArcArray& arcs, int layer, double scale, double paperScale,
-                              const MFloatPoint& tip, int style, double size) const;
 
     const MFloatRect& GetExtent() const { return m_extent; }
     // The extent grown by the line width (redraw areas, visibility tests). Most shapes hold only

@@ -74,33 +74,6 @@ BOOL MGeneratedGroupShape::SupportsEdit4() const {
     return TRUE;
 }
 
-void MGeneratedGroupShape::ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
-                                     double paperScale) const {
-    EnsureMembersForExport(paperScale);
-    MGroupShape::ExportDxf(out, layer, origin, paperScale);
-}
-void MGeneratedGroupShape::ExportJwcLines(MJWCLineArray& lines, int layer, double scale,
-                                          double paperScale) const {
-    EnsureMembersForExport(paperScale);
-    MGroupShape::ExportJwcLines(lines, layer, scale, paperScale);
-}
-void MGeneratedGroupShape::ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale,
-                                         double paperScale) const {
-    EnsureMembersForExport(paperScale);
-    MGroupShape::ExportJwcArcs(arcs, layer, scale, paperScale);
-}
-void MGeneratedGroupShape::ExportJwcStrings(MJWCStringArray& strings, int layer, double scale,
-                                            double paperScale, MJWCStringList& texts,
-                                            const double heights[11]) const {
-    EnsureMembersForExport(paperScale);
-    MGroupShape::ExportJwcStrings(strings, layer, scale, paperScale, texts, heights);
-}
-void MGeneratedGroupShape::ExportJwcPoints(MJWCVPointArray& points, int layer, double scale,
-                                           double paperScale) const {
-    EnsureMembersForExport(paperScale);
-    MGroupShape::ExportJwcPoints(points, layer, scale, paperScale);
-}
-
 void MGeneratedGroupShape::Rebuild(MCadView*) {}
 BOOL MGeneratedGroupShape::IsPlainGroup() const {
     return FALSE;

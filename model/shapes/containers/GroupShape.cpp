@@ -506,27 +506,6 @@ void MGroupShape::ReadText(CDocument* doc, std::istream& is) {
         SkipTextLine(is);
 }
 
-void MGroupShape::ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
-                            double paperScale) const {
-    ForEachShape(m_members, [&](const MCadShape* s) { s->ExportDxf(out, layer, origin, paperScale); });
-}
-void MGroupShape::ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double paperScale) const {
-    ForEachShape(m_members, [&](const MCadShape* s) { s->ExportJwcLines(lines, layer, scale, paperScale); });
-}
-void MGroupShape::ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale, double paperScale) const {
-    ForEachShape(m_members, [&](const MCadShape* s) { s->ExportJwcArcs(arcs, layer, scale, paperScale); });
-}
-void MGroupShape::ExportJwcStrings(MJWCStringArray& strings, int layer, double scale, double paperScale,
-                                   MJWCStringList& texts, const double heights[11]) const {
-    ForEachShape(m_members, [&](const MCadShape* s) {
-        s->ExportJwcStrings(strings, layer, scale, paperScale, texts, heights);
-    });
-}
-void MGroupShape::ExportJwcPoints(MJWCVPointArray& points, int layer, double scale, double paperScale) const {
-    ForEachShape(m_members,
-                 [&](const MCadShape* s) { s->ExportJwcPoints(points, layer, scale, paperScale); });
-}
-
 void MGroupShape::Rebuild(MCadView*) {}
 BOOL MGroupShape::IsPlainGroup() const {
     return TRUE;

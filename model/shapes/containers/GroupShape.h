@@ -94,13 +94,6 @@ public:
     void ReadText(CDocument* doc, std::istream& is) override;
     short GetTypeId() const override;
     MCadShape* CreateNew() const override;
-    void ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
-                   double paperScale) const override;
-    void ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double paperScale) const override;
-    void ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale, double paperScale) const override;
-    void ExportJwcStrings(MJWCStringArray& strings, int layer, double scale, double paperScale,
-                          MJWCStringList& texts, const double heights[11]) const override;
-    void ExportJwcPoints(MJWCVPointArray& points, int layer, double scale, double paperScale) const override;
 
     // Own operations.
     // Dimensions rebuild their members from their defining points; a plain group does nothing.

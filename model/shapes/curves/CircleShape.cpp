@@ -11,8 +11,6 @@
 
 #include "model/CadView.h"
 #include "model/SnapPoint.h"
-#include "model/exchange/DxfOutStream.h"
-#include "model/exchange/JwcRecords.h"
 #include "model/geometry/Geometry.h"
 #include "model/helpers/TextStream.h"
 #include "model/render/BezierOutline.h"
@@ -319,29 +317,4 @@ void MCircleShape::ReadText(CDocument*, std::istream& is) {
     m_stroke = stroke;
     m_fill = fill;
     RegeneratePoints();
-}
-
-void MCircleShape::ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
-                             double) const {
-    out.WriteString(0, "CIRCLE");
-    out.WriteString(8, layer);
-    out.WriteString(6, GetLineStyleName());
-    out.WriteInt(62, GetDxfColor());
-    out.WritePoint(10, m_center - origin);
-    out.WriteDouble(40, m_radius);
-}
-
-void MCircleShape::ExportJwcLines(MJWCLineArray&, int, double, double) const {}
-
-void MCircleShape::ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale, double) const {
-    MJWCArc& r = arcs.AddNew();
-    r.cx = ToJWCFloat(m_center.x * scale);
-    r.cy = ToJWCFloat(m_center.y * scale);
-    r.radius = ToJWCFloat(m_radius * scale);
-    r.flatness = MJWCArc::kCircleFlatness;
-    r.startAngle = 0;
-    r.endAngle = 0;
-    r.lineType = static_cast<BYTE>(GetJwcLineStyle());
-    r.pen = static_cast<BYTE>(GetJwcColor());
-    r.layer = static_cast<BYTE>(std::clamp(layer, 0, 255));
 }

@@ -64,10 +64,6 @@ public:
     void ReadText(CDocument* doc, std::istream& is) override;
     short GetTypeId() const override;
     MCadShape* CreateNew() const override;
-    void ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
-                   double paperScale) const override;
-    void ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double paperScale) const override;
-    void ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale, double paperScale) const override;
 
     // Own operations.
     // The outline follows centre and radius (and, in the arc family, the angles) again.

@@ -45,10 +45,6 @@ public:
     void ReadText(CDocument* doc, std::istream& is) override;
     short GetTypeId() const override;
     MCadShape* CreateNew() const override;
-    // Only the arc record: the outline's edges are not exported as lines.
-    void ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double paperScale) const override;
-    // One full-turn arc record whose flatness is the minor over the major radius.
-    void ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale, double paperScale) const override;
 
     void SetEllipse(double cx, double cy, double rx, double ry);
     // The 48 vertices follow centre and radii again.

@@ -7,8 +7,6 @@
 
 #include "model/CadView.h"
 #include "model/SnapPoint.h"
-#include "model/exchange/DxfOutStream.h"
-#include "model/exchange/JwcRecords.h"
 #include "model/geometry/Geometry.h"
 #include "model/helpers/TextStream.h"
 #include "model/render/PolyLine.h"
@@ -357,33 +355,4 @@ void MLineShape::NearestPoint(MFloatPoint* out, const MFloatPoint& point) const 
         return;
     }
     *out = (point - m_end).GetLength() > (point - m_start).GetLength() ? m_start : m_end;
-}
-
-void MLineShape::ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
-                           double paperScale) const {
-    ExportDxfSegment(out, layer, origin, m_start, m_end);
-    if ((m_end - m_start).GetLength() == 0.0) return;
-    const double theta = GetAngle();
-    if (m_arrows.startStyle != kArrowNone)
-        ExportDxfArrowHead(out, layer, origin, m_start, theta, paperScale, m_arrows.startStyle,
-                           m_arrows.startSize);
-    if (m_arrows.endStyle != kArrowNone)
-        ExportDxfArrowHead(out, layer, origin, m_end, theta + kPi, paperScale, m_arrows.endStyle,
-                           m_arrows.endSize);
-}
-
-void MLineShape::ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double paperScale) const {
-    ExportJwcSegment(lines, layer, scale, m_start, m_end);
-    if ((m_end - m_start).GetLength() == 0.0) return;
-    const double theta = GetAngle();
-    ExportJwcArrowLines(lines, layer, scale, paperScale, m_start, theta, m_arrows.startStyle,
-                        m_arrows.startSize);
-    ExportJwcArrowLines(lines, layer, scale, paperScale, m_end, theta + kPi, m_arrows.endStyle,
-                        m_arrows.endSize);
-}
-
-void MLineShape::ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale, double paperScale) const {
-    if ((m_end - m_start).GetLength() == 0.0) return;
-    ExportJwcArrowCircle(arcs, layer, scale, paperScale, m_start, m_arrows.startStyle, m_arrows.startSize);
-    ExportJwcArrowCircle(arcs, layer, scale, paperScale, m_end, m_arrows.endStyle, m_arrows.endSize);
 }

@@ -7,7 +7,6 @@
 
 #include "model/CadView.h"
 #include "model/SnapPoint.h"
-#include "model/exchange/JwcRecords.h"
 #include "model/geometry/Geometry.h"
 #include "model/helpers/TextStream.h"
 #include "model/render/DrawFlags.h"
@@ -172,11 +171,4 @@ void MMarkShape::ReadText(CDocument*, std::istream& is) {
     if (is.fail()) return;
     m_position = position;
     m_size = size;
-}
-
-void MMarkShape::ExportJwcPoints(MJWCVPointArray& points, int layer, double scale, double) const {
-    MJWCVPoint& r = points.AddNew();
-    r.x = ToJWCFloat(m_position.x * scale);
-    r.y = ToJWCFloat(m_position.y * scale);
-    r.layer = static_cast<BYTE>(std::clamp(layer, 0, 255));
 }

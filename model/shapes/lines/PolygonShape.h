@@ -99,10 +99,6 @@ public:
     void ReadText(CDocument* doc, std::istream& is) override;
     short GetTypeId() const override;
     MCadShape* CreateNew() const override;
-    void ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
-                   double paperScale) const override;
-    void ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double paperScale) const override;
-    void ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale, double paperScale) const override;
 
     // Own operations.
     // The outline and arrow heads with the pens and brush the caller selected.
@@ -201,6 +197,9 @@ public:
             MFloatPoint points[kMaxComputedPoints];
         } m_buffer;
     };
+    // First / last edge of non-zero length, as (i, i + 1); -1 when there is none.
+    static int FirstDrawnEdge(const MVertexList& v);
+    static int LastDrawnEdge(const MVertexList& v);
 
 protected:
     // Shapes whose outline follows from a few numbers write it to out (room for
@@ -225,12 +224,4 @@ protected:
     // The edge from vertex i to the next (the closing edge for the last index of a closed ring).
     int GetEdgeCount(const MVertexList& v) const;
     static void GetEdge(const MVertexList& v, int index, MFloatPoint* a, MFloatPoint* b);
-    // First / last edge of non-zero length, as (i, i + 1); -1 when there is none.
-    static int FirstDrawnEdge(const MVertexList& v);
-    static int LastDrawnEdge(const MVertexList& v);
-    // The arrow heads at the first and last drawn edges (for an open outline), as DXF entities or
-    // as the line records of the stroke styles.
-    void ExportDxfArrowHeads(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
-                             double paperScale) const;
-    void ExportJwcArrowHeadLines(MJWCLineArray& lines, int layer, double scale, double paperScale) const;
 };

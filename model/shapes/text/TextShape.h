@@ -45,12 +45,6 @@ public:
     void ReadText(CDocument* doc, std::istream& is) override;
     short GetTypeId() const override;
     MCadShape* CreateNew() const override;
-    // One TEXT entity, then the frame.
-    void ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
-                   double paperScale) const override;
-    // One string record; nothing when the writer's string block has no room left.
-    void ExportJwcStrings(MJWCStringArray& strings, int layer, double scale, double paperScale,
-                          MJWCStringList& texts, const double heights[11]) const override;
     // At a font height of 100 so that the box does not depend on the zoom.
     void MeasureText(MCadView* view) override;
 

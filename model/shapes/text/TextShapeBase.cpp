@@ -8,8 +8,6 @@
 #include <string>
 
 #include "model/CadView.h"
-#include "model/exchange/DxfOutStream.h"
-#include "model/exchange/JwcRecords.h"
 #include "model/geometry/Geometry.h"
 #include "model/helpers/ArchiveString.h"
 #include "model/helpers/TextStream.h"
@@ -281,27 +279,6 @@ void MTextShapeBase::DrawBoxGrayed(MCadView* view, CDC* dc) {
     CSelectScope selectPen(dc, &pen);
     CSelectScope selectBrush(dc, m_stroke.width != 0.0 ? &brush : nullptr);
     GetPolyLineRenderer().Draw(view, dc, c, 4, m_stroke.width, m_stroke.style, TRUE);
-}
-
-void MTextShapeBase::ExportDxfFrame(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
-                                    double) const {
-    if (!HasFrame() || GetColor() == kNoColor) return;
-    MFloatPoint c[4];
-    GetBoxCorners(c);
-    for (int i = 0; i < 4; ++i)
-        ExportDxfSegment(out, layer, origin, c[i], c[(i + 1) % 4]);
-}
-
-void MTextShapeBase::ExportFrameLines(MJWCLineArray& lines, int layer, double scale) const {
-    if (!HasFrame() || GetColor() == kNoColor) return;
-    MFloatPoint c[4];
-    GetBoxCorners(c);
-    for (int i = 0; i < 4; ++i)
-        ExportJwcSegment(lines, layer, scale, c[i], c[(i + 1) % 4]);
-}
-
-void MTextShapeBase::ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double) const {
-    ExportFrameLines(lines, layer, scale);
 }
 
 void MTextShapeBase::WriteBaseText(std::ostream& os, const int* layoutFlags, const double* box) const {

@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "interchange/DxfShapeExport.h"
+#include "interchange/JwcShapeExport.h"
 #include "tests/model/shapes/ShapeTestSupport.h"
 #include "model/SnapPoint.h"
 #include "model/exchange/DxfOutStream.h"
@@ -393,12 +395,12 @@ TEST_F(GroupShapeTest, ExportsForwardToEveryMember) {
     group.AddShape(Line({0, 0}, {1, 0}));
     group.AddShape(Line({0, 0}, {0, 1}));
     MJWCLineArray lines;
-    group.ExportJwcLines(lines, 3, 2.0, 1.0);
+    ExportShapeJwcLines(group, lines, 3, 2.0, 1.0);
     ASSERT_EQ(lines.GetSize(), 2);
     EXPECT_EQ(lines[1].y2, 2.0f);
     EXPECT_EQ(lines[1].layer, 3);
     MDXFOutStream dxf;
-    group.ExportDxf(dxf, "0", {0, 0}, 1.0);
+    ExportShapeDxf(group, dxf, "0", {0, 0}, 1.0);
     std::size_t count = 0;
     for (std::size_t at = 0; (at = dxf.GetText().find("\nLINE\n", at)) != std::string::npos; ++at)
         ++count;

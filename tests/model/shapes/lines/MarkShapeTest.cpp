@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "interchange/JwcShapeExport.h"
 #include "tests/model/shapes/curves/CurveTestSupport.h"
 #include "tests/model/render/RecordingBackend.h"
 #include "model/PaperInfo.h"
@@ -186,12 +187,12 @@ TEST_F(MarkShapeTest, PixelTestsUseTheSmallSquare) {
 TEST_F(MarkShapeTest, JwcPointEntry) {
     MMarkShape m = Mark(1.5, -2);
     MJWCVPointArray points;
-    m.ExportJwcPoints(points, 300, 2.0, 1.0);
+    ExportShapeJwcPoints(m, points, 300, 2.0, 1.0);
     ASSERT_EQ(points.GetSize(), 1);
     EXPECT_EQ(points[0].x, 3.0f);
     EXPECT_EQ(points[0].y, -4.0f);
     EXPECT_EQ(points[0].layer, 255);
     MJWCLineArray lines;
-    m.ExportJwcLines(lines, 0, 1.0, 1.0);
+    ExportShapeJwcLines(m, lines, 0, 1.0, 1.0);
     EXPECT_EQ(lines.GetSize(), 0);
 }
