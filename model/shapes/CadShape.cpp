@@ -408,48 +408,12 @@ int MCadShape::GetTextFlags() const {
     return 0;
 }
 void MCadShape::SetTextFlags(int) {}
-BOOL MCadShape::IsTextFlag2() const {
-    return (GetTextFlags() & kTextBold) != 0;
+BOOL MCadShape::HasTextFlag(int flag) const {
+    return (GetTextFlags() & flag) != 0;
 }
-BOOL MCadShape::IsTextFlag1() const {
-    return (GetTextFlags() & kTextItalic) != 0;
-}
-BOOL MCadShape::IsTextFlag4() const {
-    return (GetTextFlags() & kTextUnderline) != 0;
-}
-BOOL MCadShape::IsTextFlag8() const {
-    return (GetTextFlags() & kTextStrikeOut) != 0;
-}
-BOOL MCadShape::IsTextFlag80() const {
-    return (GetTextFlags() & kTextVertical) != 0;
-}
-BOOL MCadShape::IsTextFlag40() const {
-    return (GetTextFlags() & kTextFrame) != 0;
-}
-
-namespace {
-int WithBit(int flags, int bit, BOOL on) {
-    return on ? (flags | bit) : (flags & ~bit);
-}
-}  // namespace
-
-void MCadShape::SetTextFlag2(BOOL on) {
-    SetTextFlags(WithBit(GetTextFlags(), kTextBold, on));
-}
-void MCadShape::SetTextFlag1(BOOL on) {
-    SetTextFlags(WithBit(GetTextFlags(), kTextItalic, on));
-}
-void MCadShape::SetTextFlag4(BOOL on) {
-    SetTextFlags(WithBit(GetTextFlags(), kTextUnderline, on));
-}
-void MCadShape::SetTextFlag8(BOOL on) {
-    SetTextFlags(WithBit(GetTextFlags(), kTextStrikeOut, on));
-}
-void MCadShape::SetTextFlag80(BOOL on) {
-    SetTextFlags(WithBit(GetTextFlags(), kTextVertical, on));
-}
-void MCadShape::SetTextFlag40(BOOL on) {
-    SetTextFlags(WithBit(GetTextFlags(), kTextFrame, on));
+void MCadShape::SetTextFlag(int flag, BOOL on) {
+    const int flags = GetTextFlags();
+    SetTextFlags(on ? (flags | flag) : (flags & ~flag));
 }
 
 void MCadShape::SetArrows(const MArrowInfo&) {}
@@ -487,26 +451,8 @@ MCadShape* MCadShape::CreateMirroredY(double x, double y) const {
     return copy;
 }
 
-BOOL MCadShape::SupportsEdit1() const {
-    return FALSE;
-}
-BOOL MCadShape::SupportsEdit2() const {
-    return FALSE;
-}
-BOOL MCadShape::SupportsEdit3() const {
-    return FALSE;
-}
-BOOL MCadShape::SupportsEdit4() const {
-    return FALSE;
-}
-BOOL MCadShape::HasDirection() const {
-    return FALSE;
-}
-BOOL MCadShape::HasNormal() const {
-    return FALSE;
-}
-BOOL MCadShape::HasTangent() const {
-    return FALSE;
+int MCadShape::GetCapabilities() const {
+    return 0;
 }
 double MCadShape::GetDirectionAngle(const MFloatPoint&) const {
     return DBL_MAX;

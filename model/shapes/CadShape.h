@@ -42,6 +42,19 @@ inline constexpr int kTextStrikeOut = 0x8;
 inline constexpr int kTextFrame = 0x40;
 inline constexpr int kTextVertical = 0x80;
 
+// Capabilities of a kind (GetCapabilities): what the select tool may do with the shape, and what
+// a point snapped on it can fix of a line drawn from there.
+enum : int {
+    kShapeCanFlipX = 0x1,       // left-right flip
+    kShapeCanFlipY = 0x2,       // up-down flip
+    kShapeCanRotate = 0x4,      // rotation
+    kShapeCanReshape = 0x8,     // reshaping by handles and point edit
+    kShapeCanEdit = 0xF,        // all four
+    kShapeHasDirection = 0x10,  // GetDirectionAngle answers
+    kShapeHasNormal = 0x20,     // GetNormalAngle answers
+    kShapeHasTangent = 0x40,    // GetTangentAngle answers
+};
+
 // The eight standard handles of the extent.
 enum : int {
     kHandleTopRight = 0,
@@ -177,18 +190,22 @@ public:
     virtual COLORREF GetTextColor() const;
     virtual int GetTextFlags() const;
     virtual void SetTextFlags(int flags);
-    virtual BOOL IsTextFlag2() const;   // bold
-    virtual BOOL IsTextFlag1() const;   // italic
-    virtual BOOL IsTextFlag4() const;   // underline
-    virtual BOOL IsTextFlag8() const;   // strike-out
-    virtual BOOL IsTextFlag80() const;  // vertical writing
-    virtual BOOL IsTextFlag40() const;  // frame around the text
-    virtual void SetTextFlag2(BOOL on);
-    virtual void SetTextFlag1(BOOL on);
-    virtual void SetTextFlag4(BOOL on);
-    virtual void SetTextFlag8(BOOL on);
-    virtual void SetTextFlag80(BOOL on);
-    virtual void SetTextFlag40(BOOL on);
+    // One bit of the flag word (kTextBold ...), read and changed through the word by default.
+    virtual BOOL HasTextFlag(int flag) const;
+    virtual void SetTextFlag(int flag, BOOL on);
+    // The callers' names of the single bits.
+    BOOL IsTextFlag1() const { return HasTextFlag(kTextItalic); }
+    BOOL IsTextFlag2() const { return HasTextFlag(kTextBold); }
+    BOOL IsTextFlag4() const { return HasTextFlag(kTextUnderline); }
+    BOOL IsTextFlag8() const { return HasTextFlag(kTextStrikeOut); }
+    BOOL IsTextFlag40() const { return HasTextFlag(kTextFrame); }
+    BOOL IsTextFlag80() const { return HasTextFlag(kTextVertical); }
+    void SetTextFlag1(BOOL on) { SetTextFlag(kTextItalic, on); }
+    void SetTextFlag2(BOOL on) { SetTextFlag(kTextBold, on); }
+    void SetTextFlag4(BOOL on) { SetTextFlag(kTextUnderline, on); }
+    void SetTextFlag8(BOOL on) { SetTextFlag(kTextStrikeOut, on); }
+    void SetTextFlag40(BOOL on) { SetTextFlag(kTextFrame, on); }
+    void SetTextFlag80(BOOL on) { SetTextFlag(kTextVertical, on); }
 
     virtual void SetArrows(const MArrowInfo& arrows);
     virtual void SetArrowsEx(int startStyle, double startSize, int endStyle, double endSize);
@@ -207,14 +224,17 @@ public:
     virtual MCadShape* CreateMirroredX(double x, double y) const;
     virtual MCadShape* CreateMirroredY(double x, double y) const;
 
-    // Capabilities: left-right flip, up-down flip, rotation, reshaping by handles and point edit.
-    virtual BOOL SupportsEdit1() const;
-    virtual BOOL SupportsEdit2() const;
-    virtual BOOL SupportsEdit3() const;
-    virtual BOOL SupportsEdit4() const;
-    virtual BOOL HasDirection() const;
-    virtual BOOL HasNormal() const;
-    virtual BOOL HasTangent() const;
+    // The kShapeCan / kShapeHas bits of the kind; none by default.
+    virtual int GetCapabilities() const;
+    BOOL HasCapability(int bit) const { return (GetCapabilities() & bit) != 0; }
+    // The callers' names of the single bits.
+    BOOL SupportsEdit1() const { return HasCapability(kShapeCanFlipX); }
+    BOOL SupportsEdit2() const { return HasCapability(kShapeCanFlipY); }
+    BOOL SupportsEdit3() const { return HasCapability(kShapeCanRotate); }
+    BOOL SupportsEdit4() const { return HasCapability(kShapeCanReshape); }
+    BOOL HasDirection() const { return HasCapability(kShapeHasDirection); }
+    BOOL HasNormal() const { return HasCapability(kShapeHasNormal); }
+    BOOL HasTangent() const { return HasCapability(kShapeHasTangent); }
     // Radians; DBL_MAX when there is no answer at that point.
     virtual double GetDirectionAngle(const MFloatPoint& point) const;
     virtual double GetNormalAngle(const MFloatPoint& point, MFloatPoint* foot) const;

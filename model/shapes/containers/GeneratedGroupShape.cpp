@@ -61,17 +61,8 @@ MCadShape* MGeneratedGroupShape::CreateMirroredY(double x, double y) const {
     return MCadShape::CreateMirroredY(x, y);
 }
 
-BOOL MGeneratedGroupShape::SupportsEdit1() const {
-    return TRUE;
-}
-BOOL MGeneratedGroupShape::SupportsEdit2() const {
-    return TRUE;
-}
-BOOL MGeneratedGroupShape::SupportsEdit3() const {
-    return TRUE;
-}
-BOOL MGeneratedGroupShape::SupportsEdit4() const {
-    return TRUE;
+int MGeneratedGroupShape::GetCapabilities() const {
+    return kShapeCanEdit;
 }
 
 void MGeneratedGroupShape::Rebuild(MCadView*) {}

@@ -28,10 +28,7 @@ public:
     MCadShape* CreateRotated(double cx, double cy, double angle) const override;
     MCadShape* CreateMirroredX(double x, double y) const override;
     MCadShape* CreateMirroredY(double x, double y) const override;
-    BOOL SupportsEdit1() const override;
-    BOOL SupportsEdit2() const override;
-    BOOL SupportsEdit3() const override;
-    BOOL SupportsEdit4() const override;
+    int GetCapabilities() const override;
     // Nothing here; a derived class that builds its members from scratch overrides it.
     void Rebuild(MCadView* view) override;
     BOOL IsPlainGroup() const override;

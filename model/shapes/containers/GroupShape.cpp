@@ -319,29 +319,10 @@ void MGroupShape::SetFontName(const CString& name) {
 void MGroupShape::SetTextSize(double size) {
     ForEachShape(m_members, [&](MCadShape* s) { s->SetTextSize(size); });
 }
-void MGroupShape::SetTextFlag2(BOOL on) {
-    ForEachShape(m_members, [&](MCadShape* s) { s->SetTextFlag2(on); });
-}
-void MGroupShape::SetTextFlag1(BOOL on) {
-    ForEachShape(m_members, [&](MCadShape* s) { s->SetTextFlag1(on); });
-}
-void MGroupShape::SetTextFlag4(BOOL on) {
-    ForEachShape(m_members, [&](MCadShape* s) { s->SetTextFlag4(on); });
-}
-void MGroupShape::SetTextFlag8(BOOL on) {
-    ForEachShape(m_members, [&](MCadShape* s) { s->SetTextFlag8(on); });
-}
 
 namespace {
 
-template <class Pred>
-BOOL AllMembers(const MShapeArray& members, Pred pred) {
-    for (int i = 0; i < members.GetSize(); ++i) {
-        const MCadShape* s = members.GetAt(i);
-        if (s && !pred(s)) return FALSE;
-    }
-    return TRUE;
-}
+constexpr int kMemberTextFlags = kTextItalic | kTextBold | kTextUnderline | kTextStrikeOut;
 
 }  // namespace
 
@@ -378,17 +359,13 @@ double MGroupShape::GetTextSize() const {
     return CommonShapeValue<double>(
         m_members, [](const MCadShape* s) { return s->GetTextSize(); }, 0.0, TRUE);
 }
-BOOL MGroupShape::IsTextFlag2() const {
-    return AllTextShapes(m_members, [](const MCadShape* s) { return s->IsTextFlag2() != 0; });
+BOOL MGroupShape::HasTextFlag(int flag) const {
+    if (!(flag & kMemberTextFlags)) return MCadShape::HasTextFlag(flag);
+    return AllTextShapes(m_members, [&](const MCadShape* s) { return s->HasTextFlag(flag) != 0; });
 }
-BOOL MGroupShape::IsTextFlag1() const {
-    return AllTextShapes(m_members, [](const MCadShape* s) { return s->IsTextFlag1() != 0; });
-}
-BOOL MGroupShape::IsTextFlag4() const {
-    return AllTextShapes(m_members, [](const MCadShape* s) { return s->IsTextFlag4() != 0; });
-}
-BOOL MGroupShape::IsTextFlag8() const {
-    return AllTextShapes(m_members, [](const MCadShape* s) { return s->IsTextFlag8() != 0; });
+void MGroupShape::SetTextFlag(int flag, BOOL on) {
+    if (!(flag & kMemberTextFlags)) return MCadShape::SetTextFlag(flag, on);
+    ForEachShape(m_members, [&](MCadShape* s) { s->SetTextFlag(flag, on); });
 }
 
 void MGroupShape::MirrorX(double x, double y) {
@@ -454,17 +431,10 @@ MCadShape* MGroupShape::CreateMirroredY(double x, double y) const {
     return copy.release();
 }
 
-BOOL MGroupShape::SupportsEdit1() const {
-    return AllMembers(m_members, [](const MCadShape* s) { return s->SupportsEdit1() != 0; });
-}
-BOOL MGroupShape::SupportsEdit2() const {
-    return AllMembers(m_members, [](const MCadShape* s) { return s->SupportsEdit2() != 0; });
-}
-BOOL MGroupShape::SupportsEdit3() const {
-    return AllMembers(m_members, [](const MCadShape* s) { return s->SupportsEdit3() != 0; });
-}
-BOOL MGroupShape::SupportsEdit4() const {
-    return AllMembers(m_members, [](const MCadShape* s) { return s->SupportsEdit4() != 0; });
+int MGroupShape::GetCapabilities() const {
+    int capabilities = kShapeCanEdit;
+    ForEachShape(m_members, [&](const MCadShape* s) { capabilities &= s->GetCapabilities(); });
+    return capabilities;
 }
 
 CString MGroupShape::GetTypeName() const {

@@ -246,14 +246,8 @@ MCadShape* MCircleShape::CreateMirroredY(double x, double y) const {
     return copy;
 }
 
-BOOL MCircleShape::HasDirection() const {
-    return FALSE;
-}
-BOOL MCircleShape::HasNormal() const {
-    return FALSE;
-}
-BOOL MCircleShape::HasTangent() const {
-    return TRUE;
+int MCircleShape::GetCapabilities() const {
+    return kShapeCanEdit | kShapeHasTangent;
 }
 
 double MCircleShape::GetTangentAngle(const MFloatPoint& point, MFloatPoint* reference) const {

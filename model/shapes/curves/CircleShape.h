@@ -49,9 +49,7 @@ public:
     MCadShape* CreateRotated(double cx, double cy, double angle) const override;
     MCadShape* CreateMirroredX(double x, double y) const override;
     MCadShape* CreateMirroredY(double x, double y) const override;
-    BOOL HasDirection() const override;
-    BOOL HasNormal() const override;
-    BOOL HasTangent() const override;
+    int GetCapabilities() const override;
     // Without a reference point (null) the tangent at the circle point nearest (x, y); with one,
     // the tangent from that outside point whose touching point lies nearer (x, y). DBL_MAX when
     // there is none.

@@ -183,11 +183,8 @@ MCadShape* MEllipseShape::CreateMirroredY(double x, double y) const {
     return copy;
 }
 
-BOOL MEllipseShape::HasDirection() const {
-    return FALSE;
-}
-BOOL MEllipseShape::HasNormal() const {
-    return FALSE;
+int MEllipseShape::GetCapabilities() const {
+    return kShapeCanEdit;
 }
 BOOL MEllipseShape::IsPointEditMode() const {
     return FALSE;

@@ -36,8 +36,7 @@ public:
     MCadShape* CreateRotated(double cx, double cy, double angle) const override;
     MCadShape* CreateMirroredX(double x, double y) const override;
     MCadShape* CreateMirroredY(double x, double y) const override;
-    BOOL HasDirection() const override;
-    BOOL HasNormal() const override;
+    int GetCapabilities() const override;
     BOOL IsPointEditMode() const override;
     CString GetTypeName() const override;
     // One line: TAB cx cy radiusX radiusY colour style width fill.

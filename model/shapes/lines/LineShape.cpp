@@ -277,23 +277,8 @@ void MLineShape::Rotate(double cx, double cy, double angle) {
     m_end = c + (m_end - c).GetRotated(angle);
 }
 
-BOOL MLineShape::SupportsEdit1() const {
-    return TRUE;
-}
-BOOL MLineShape::SupportsEdit2() const {
-    return TRUE;
-}
-BOOL MLineShape::SupportsEdit3() const {
-    return TRUE;
-}
-BOOL MLineShape::SupportsEdit4() const {
-    return TRUE;
-}
-BOOL MLineShape::HasDirection() const {
-    return TRUE;
-}
-BOOL MLineShape::HasNormal() const {
-    return TRUE;
+int MLineShape::GetCapabilities() const {
+    return kShapeCanEdit | kShapeHasDirection | kShapeHasNormal;
 }
 double MLineShape::GetDirectionAngle(const MFloatPoint&) const {
     return GetAngle();

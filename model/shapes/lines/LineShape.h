@@ -62,12 +62,7 @@ public:
     void MirrorX(double x, double y) override;
     void MirrorY(double x, double y) override;
     void Rotate(double cx, double cy, double angle) override;
-    BOOL SupportsEdit1() const override;
-    BOOL SupportsEdit2() const override;
-    BOOL SupportsEdit3() const override;
-    BOOL SupportsEdit4() const override;
-    BOOL HasDirection() const override;
-    BOOL HasNormal() const override;
+    int GetCapabilities() const override;
     double GetDirectionAngle(const MFloatPoint& point) const override;
     // foot (when given) receives the foot on the infinite line; direction + pi/2, normalised.
     double GetNormalAngle(const MFloatPoint& point, MFloatPoint* foot) const override;

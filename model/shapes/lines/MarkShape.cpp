@@ -136,17 +136,8 @@ void MMarkShape::Rotate(double cx, double cy, double angle) {
     m_position.RotateAbout({cx, cy}, angle);
 }
 
-BOOL MMarkShape::SupportsEdit1() const {
-    return TRUE;
-}
-BOOL MMarkShape::SupportsEdit2() const {
-    return TRUE;
-}
-BOOL MMarkShape::SupportsEdit3() const {
-    return TRUE;
-}
-BOOL MMarkShape::SupportsEdit4() const {
-    return TRUE;
+int MMarkShape::GetCapabilities() const {
+    return kShapeCanEdit;
 }
 
 CString MMarkShape::GetTypeName() const {

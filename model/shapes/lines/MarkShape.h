@@ -44,10 +44,7 @@ public:
     void MirrorX(double x, double y) override;
     void MirrorY(double x, double y) override;
     void Rotate(double cx, double cy, double angle) override;
-    BOOL SupportsEdit1() const override;
-    BOOL SupportsEdit2() const override;
-    BOOL SupportsEdit3() const override;
-    BOOL SupportsEdit4() const override;
+    int GetCapabilities() const override;
     CString GetTypeName() const override;
     // One line: TAB x y size.
     void WriteText(CDocument* doc, std::ostream& os) const override;

@@ -483,23 +483,8 @@ void MPolygonShape::Rotate(double cx, double cy, double angle) {
         p = c + (p - c).GetRotated(angle);
 }
 
-BOOL MPolygonShape::SupportsEdit1() const {
-    return TRUE;
-}
-BOOL MPolygonShape::SupportsEdit2() const {
-    return TRUE;
-}
-BOOL MPolygonShape::SupportsEdit3() const {
-    return TRUE;
-}
-BOOL MPolygonShape::SupportsEdit4() const {
-    return TRUE;
-}
-BOOL MPolygonShape::HasDirection() const {
-    return TRUE;
-}
-BOOL MPolygonShape::HasNormal() const {
-    return TRUE;
+int MPolygonShape::GetCapabilities() const {
+    return kShapeCanEdit | kShapeHasDirection | kShapeHasNormal;
 }
 
 double MPolygonShape::GetDirectionAngle(const MFloatPoint& point) const {

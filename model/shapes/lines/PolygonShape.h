@@ -84,12 +84,7 @@ public:
     void MirrorX(double x, double y) override;
     void MirrorY(double x, double y) override;
     void Rotate(double cx, double cy, double angle) override;
-    BOOL SupportsEdit1() const override;
-    BOOL SupportsEdit2() const override;
-    BOOL SupportsEdit3() const override;
-    BOOL SupportsEdit4() const override;
-    BOOL HasDirection() const override;
-    BOOL HasNormal() const override;
+    int GetCapabilities() const override;
     // Of the nearest edge; DBL_MAX when there is none.
     double GetDirectionAngle(const MFloatPoint& point) const override;
     double GetNormalAngle(const MFloatPoint& point, MFloatPoint* foot) const override;

@@ -376,12 +376,6 @@ BOOL MMultiTextShape::Edit(MCadView*) {
     return TRUE;
 }
 
-BOOL MMultiTextShape::SupportsEdit3() const {
-    return TRUE;
-}
-BOOL MMultiTextShape::SupportsEdit4() const {
-    return TRUE;
-}
 CString MMultiTextShape::GetTypeName() const {
     return "MULTITEXT";
 }

@@ -267,11 +267,8 @@ BOOL MTextShape::Edit(MCadView* view) {
     return TRUE;
 }
 
-BOOL MTextShape::SupportsEdit3() const {
-    return TRUE;
-}
-BOOL MTextShape::SupportsEdit4() const {
-    return TRUE;
+int MTextShape::GetCapabilities() const {
+    return kShapeCanRotate | kShapeCanReshape;
 }
 CString MTextShape::GetTypeName() const {
     return "TEXT";

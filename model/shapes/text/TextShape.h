@@ -37,8 +37,7 @@ public:
     BOOL CanEdit() const override;
     // The one-line text dialog: string, angle, alignment and vertical writing.
     BOOL Edit(MCadView* view) override;
-    BOOL SupportsEdit3() const override;
-    BOOL SupportsEdit4() const override;
+    int GetCapabilities() const override;
     CString GetTypeName() const override;
     // Two lines (numbers and frame; font name), then the string as a multi-line string.
     void WriteText(CDocument* doc, std::ostream& os) const override;

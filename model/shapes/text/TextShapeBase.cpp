@@ -145,8 +145,8 @@ void MTextShapeBase::Rotate(double cx, double cy, double angle) {
     m_angle = NormalizeAngle(m_angle + angle);
 }
 
-BOOL MTextShapeBase::SupportsEdit3() const {
-    return TRUE;
+int MTextShapeBase::GetCapabilities() const {
+    return kShapeCanRotate;
 }
 
 void MTextShapeBase::MeasureText(MCadView*) {}

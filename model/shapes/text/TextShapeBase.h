@@ -58,7 +58,7 @@ public:
     void SetTextFlags(int flags) override;
     // The reference point turns about (cx, cy); the angle grows by angle.
     void Rotate(double cx, double cy, double angle) override;
-    BOOL SupportsEdit3() const override;
+    int GetCapabilities() const override;
     int GetTextAlignment() const override;
 
     // The text family's own operations.
