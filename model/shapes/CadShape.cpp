@@ -435,20 +435,24 @@ void MCadShape::MirrorX(double, double) {}
 void MCadShape::MirrorY(double, double) {}
 void MCadShape::Rotate(double, double, double) {}
 
-MCadShape* MCadShape::CreateRotated(double cx, double cy, double angle) const {
+MCadShape* MCadShape::CreateTransformed(const MShapeTransform& transform) const {
     MCadShape* copy = Clone();
-    if (copy) copy->Rotate(cx, cy, angle);
+    if (copy) transform.ApplyTo(*copy);
     return copy;
 }
-MCadShape* MCadShape::CreateMirroredX(double x, double y) const {
-    MCadShape* copy = Clone();
-    if (copy) copy->MirrorX(x, y);
-    return copy;
-}
-MCadShape* MCadShape::CreateMirroredY(double x, double y) const {
-    MCadShape* copy = Clone();
-    if (copy) copy->MirrorY(x, y);
-    return copy;
+
+void MShapeTransform::ApplyTo(MCadShape& shape) const {
+    switch (kind) {
+        case kRotate:
+            shape.Rotate(x, y, angle);
+            break;
+        case kMirrorX:
+            shape.MirrorX(x, y);
+            break;
+        case kMirrorY:
+            shape.MirrorY(x, y);
+            break;
+    }
 }
 
 int MCadShape::GetCapabilities() const {

@@ -29,6 +29,7 @@
 class CArchive;
 class CDC;
 class CDocument;
+class MCadShape;
 class MCadView;
 struct MSnapPoint;
 
@@ -53,6 +54,18 @@ enum : int {
     kShapeHasDirection = 0x10,  // GetDirectionAngle answers
     kShapeHasNormal = 0x20,     // GetNormalAngle answers
     kShapeHasTangent = 0x40,    // GetTangentAngle answers
+};
+
+// A turn by angle (radians, counter-clockwise) about (x, y), or a flip about the vertical line
+// through x (MirrorX) or the horizontal line through y (MirrorY).
+struct MShapeTransform {
+    enum Kind { kRotate, kMirrorX, kMirrorY } kind = kRotate;
+    double x = 0.0;
+    double y = 0.0;
+    double angle = 0.0;
+
+    // Rotate, MirrorX or MirrorY on shape.
+    void ApplyTo(MCadShape& shape) const;
 };
 
 // The eight standard handles of the extent.
@@ -220,9 +233,18 @@ public:
     virtual void MirrorY(double x, double y);
     // Counter-clockwise by angle (radians) about (cx, cy).
     virtual void Rotate(double cx, double cy, double angle);
-    virtual MCadShape* CreateRotated(double cx, double cy, double angle) const;
-    virtual MCadShape* CreateMirroredX(double x, double y) const;
-    virtual MCadShape* CreateMirroredY(double x, double y) const;
+    // New transformed copies; the caller owns them. By default a Clone changed in place; a kind
+    // overrides CreateTransformed when it wants another copy or cannot hold the result.
+    virtual MCadShape* CreateTransformed(const MShapeTransform& transform) const;
+    MCadShape* CreateRotated(double cx, double cy, double angle) const {
+        return CreateTransformed({MShapeTransform::kRotate, cx, cy, angle});
+    }
+    MCadShape* CreateMirroredX(double x, double y) const {
+        return CreateTransformed({MShapeTransform::kMirrorX, x, y});
+    }
+    MCadShape* CreateMirroredY(double x, double y) const {
+        return CreateTransformed({MShapeTransform::kMirrorY, x, y});
+    }
 
     // The kShapeCan / kShapeHas bits of the kind; none by default.
     virtual int GetCapabilities() const;

@@ -51,14 +51,8 @@ MCadShape* MGeneratedGroupShape::Duplicate() const {
     return MCadShape::Duplicate();
 }
 
-MCadShape* MGeneratedGroupShape::CreateRotated(double cx, double cy, double angle) const {
-    return MCadShape::CreateRotated(cx, cy, angle);
-}
-MCadShape* MGeneratedGroupShape::CreateMirroredX(double x, double y) const {
-    return MCadShape::CreateMirroredX(x, y);
-}
-MCadShape* MGeneratedGroupShape::CreateMirroredY(double x, double y) const {
-    return MCadShape::CreateMirroredY(x, y);
+MCadShape* MGeneratedGroupShape::CreateTransformed(const MShapeTransform& transform) const {
+    return MCadShape::CreateTransformed(transform);
 }
 
 int MGeneratedGroupShape::GetCapabilities() const {

@@ -24,10 +24,8 @@ public:
     // Copies through the archive form: the copy carries the fields and regenerates on first use.
     MCadShape* Clone() const override;
     MCadShape* Duplicate() const override;
-    // The shape base's copies (rotated or mirrored through the shape's own transforms).
-    MCadShape* CreateRotated(double cx, double cy, double angle) const override;
-    MCadShape* CreateMirroredX(double x, double y) const override;
-    MCadShape* CreateMirroredY(double x, double y) const override;
+    // The shape base's copy (rotated or mirrored through the shape's own transforms).
+    MCadShape* CreateTransformed(const MShapeTransform& transform) const override;
     int GetCapabilities() const override;
     // Nothing here; a derived class that builds its members from scratch overrides it.
     void Rebuild(MCadView* view) override;

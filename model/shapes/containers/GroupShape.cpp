@@ -404,29 +404,23 @@ void MGroupShape::Rotate(double cx, double cy, double angle) {
     if (HasBasePoint()) SetBasePoint(m_members.GetBasePoint().GetRotatedAbout({cx, cy}, angle));
 }
 
-MCadShape* MGroupShape::CreateRotated(double cx, double cy, double angle) const {
+MCadShape* MGroupShape::CreateTransformed(const MShapeTransform& transform) const {
     auto copy = std::make_unique<MGroupShape>();
-    ForEachShape(m_members, [&](const MCadShape* s) { copy->AddShape(s->CreateRotated(cx, cy, angle)); });
-    if (HasBasePoint()) copy->SetBasePoint(GetCenter().GetRotatedAbout({cx, cy}, angle));
-    return copy.release();
-}
-
-MCadShape* MGroupShape::CreateMirroredX(double x, double y) const {
-    auto copy = std::make_unique<MGroupShape>();
-    ForEachShape(m_members, [&](const MCadShape* s) { copy->AddShape(s->CreateMirroredX(x, y)); });
+    ForEachShape(m_members, [&](const MCadShape* s) { copy->AddShape(s->CreateTransformed(transform)); });
     if (HasBasePoint()) {
         const MFloatPoint c = GetCenter();
-        copy->SetBasePoint({2 * x - c.x, c.y});
-    }
-    return copy.release();
-}
-
-MCadShape* MGroupShape::CreateMirroredY(double x, double y) const {
-    auto copy = std::make_unique<MGroupShape>();
-    ForEachShape(m_members, [&](const MCadShape* s) { copy->AddShape(s->CreateMirroredY(x, y)); });
-    if (HasBasePoint()) {
-        const MFloatPoint c = GetCenter();
-        copy->SetBasePoint({c.x, 2 * y - c.y});
+        const double x = transform.x, y = transform.y;
+        switch (transform.kind) {
+            case MShapeTransform::kRotate:
+                copy->SetBasePoint(c.GetRotatedAbout({x, y}, transform.angle));
+                break;
+            case MShapeTransform::kMirrorX:
+                copy->SetBasePoint({2 * x - c.x, c.y});
+                break;
+            case MShapeTransform::kMirrorY:
+                copy->SetBasePoint({c.x, 2 * y - c.y});
+                break;
+        }
     }
     return copy.release();
 }

@@ -77,9 +77,8 @@ public:
     // other than quarter turns) is replaced by its CreateRotated copy, so member pointers taken
     // before may no longer be members.
     void Rotate(double cx, double cy, double angle) override;
-    MCadShape* CreateRotated(double cx, double cy, double angle) const override;
-    MCadShape* CreateMirroredX(double x, double y) const override;
-    MCadShape* CreateMirroredY(double x, double y) const override;
+    // A plain group of the members' transformed copies.
+    MCadShape* CreateTransformed(const MShapeTransform& transform) const override;
     // The edits every member allows.
     int GetCapabilities() const override;
     CString GetTypeName() const override;

@@ -228,21 +228,9 @@ void MCircleShape::Rotate(double cx, double cy, double angle) {
 
 // The copies keep their class whatever PointEditFlag says; the virtual transform of the copy gives
 // the arc family its angle changes too.
-MCadShape* MCircleShape::CreateRotated(double cx, double cy, double angle) const {
+MCadShape* MCircleShape::CreateTransformed(const MShapeTransform& transform) const {
     MCadShape* copy = Duplicate();
-    copy->Rotate(cx, cy, angle);
-    return copy;
-}
-
-MCadShape* MCircleShape::CreateMirroredX(double x, double y) const {
-    MCadShape* copy = Duplicate();
-    copy->MirrorX(x, y);
-    return copy;
-}
-
-MCadShape* MCircleShape::CreateMirroredY(double x, double y) const {
-    MCadShape* copy = Duplicate();
-    copy->MirrorY(x, y);
+    transform.ApplyTo(*copy);
     return copy;
 }
 

@@ -46,9 +46,7 @@ public:
     void MirrorX(double x, double y) override;
     void MirrorY(double x, double y) override;
     void Rotate(double cx, double cy, double angle) override;
-    MCadShape* CreateRotated(double cx, double cy, double angle) const override;
-    MCadShape* CreateMirroredX(double x, double y) const override;
-    MCadShape* CreateMirroredY(double x, double y) const override;
+    MCadShape* CreateTransformed(const MShapeTransform& transform) const override;
     int GetCapabilities() const override;
     // Without a reference point (null) the tangent at the circle point nearest (x, y); with one,
     // the tangent from that outside point whose touching point lies nearer (x, y). DBL_MAX when

@@ -158,28 +158,12 @@ void MEllipseShape::Rotate(double cx, double cy, double angle) {
     UpdatePoints();
 }
 
-MCadShape* MEllipseShape::CreateRotated(double cx, double cy, double angle) const {
-    const int quarters = QuarterTurns(angle);
-    if (quarters < 0) {
-        // Only a polygon can hold the turned outline, also in point-edit mode.
-        MPolygonShape* copy = CopyAsPolygon();
-        copy->Rotate(cx, cy, angle);
-        return copy;
-    }
-    auto* copy = static_cast<MEllipseShape*>(Duplicate());
-    copy->RotateQuarters(cx, cy, angle, quarters);
-    return copy;
-}
-
-MCadShape* MEllipseShape::CreateMirroredX(double x, double y) const {
-    MCadShape* copy = Duplicate();
-    copy->MirrorX(x, y);
-    return copy;
-}
-
-MCadShape* MEllipseShape::CreateMirroredY(double x, double y) const {
-    MCadShape* copy = Duplicate();
-    copy->MirrorY(x, y);
+MCadShape* MEllipseShape::CreateTransformed(const MShapeTransform& transform) const {
+    // Only a polygon can hold an outline turned otherwise, also in point-edit mode. A quarter
+    // turn, which Rotate makes exactly, keeps the ellipse.
+    const bool keeps = transform.kind != MShapeTransform::kRotate || QuarterTurns(transform.angle) >= 0;
+    MCadShape* copy = keeps ? Duplicate() : CopyAsPolygon();
+    transform.ApplyTo(*copy);
     return copy;
 }
 

@@ -32,10 +32,8 @@ public:
     // exchange for odd counts. An axis-parallel ellipse cannot take any other angle, so then only
     // the centre turns about (cx, cy); callers that want the turned outline use CreateRotated.
     void Rotate(double cx, double cy, double angle) override;
-    // An ellipse for quarter turns; otherwise a plain polygon of the turned outline.
-    MCadShape* CreateRotated(double cx, double cy, double angle) const override;
-    MCadShape* CreateMirroredX(double x, double y) const override;
-    MCadShape* CreateMirroredY(double x, double y) const override;
+    // An ellipse, but a plain polygon of the turned outline for a turn other than quarter turns.
+    MCadShape* CreateTransformed(const MShapeTransform& transform) const override;
     int GetCapabilities() const override;
     BOOL IsPointEditMode() const override;
     CString GetTypeName() const override;
