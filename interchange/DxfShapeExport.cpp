@@ -14,6 +14,8 @@
 #include "model/shapes/text/TextShape.h"
 #include "model/shapes/text/TextShapeBase.h"
 
+// Named, so that the helpers of the two exporters stay apart in a unity batch.
+namespace dxfexport {
 namespace {
 
 using MVertexList = MPolygonShape::MVertexList;
@@ -235,10 +237,8 @@ const T* As(const MCadShape& shape) {
     return dynamic_cast<const T*>(&shape);
 }
 
-}  // namespace
-
-void ExportPolygonDxf(const MPolygonShape& s, MDXFOutStream& out, const std::string& layer,
-                      const MFloatPoint& origin, double paperScale) {
+void Polygon(const MPolygonShape& s, MDXFOutStream& out, const std::string& layer, const MFloatPoint& origin,
+             double paperScale) {
     const MVertexList v(s);
     if (v.GetSize() < 2) return;
     out.WriteString(0, "POLYLINE");
@@ -260,8 +260,8 @@ void ExportPolygonDxf(const MPolygonShape& s, MDXFOutStream& out, const std::str
     PolygonArrowHeads(s, out, layer, origin, paperScale);
 }
 
-void ExportShapeDxf(const MCadShape& shape, MDXFOutStream& out, const std::string& layer,
-                    const MFloatPoint& origin, double paperScale) {
+void Shape(const MCadShape& shape, MDXFOutStream& out, const std::string& layer, const MFloatPoint& origin,
+           double paperScale) {
     switch (shape.GetTypeId()) {
         case kShapeLine:
             if (auto* s = As<MLineShape>(shape)) Line(*s, out, layer, origin, paperScale);
@@ -271,7 +271,7 @@ void ExportShapeDxf(const MCadShape& shape, MDXFOutStream& out, const std::strin
         case kShapeSpline:
         case kShapeSplineLoop:
         case kShapeEllipse:  // as its outline: the polyline every reader knows
-            if (auto* s = As<MPolygonShape>(shape)) ExportPolygonDxf(*s, out, layer, origin, paperScale);
+            if (auto* s = As<MPolygonShape>(shape)) Polygon(*s, out, layer, origin, paperScale);
             break;
         case kShapeCircle:
             if (auto* s = As<MCircleShape>(shape)) Circle(*s, out, layer, origin);
@@ -306,4 +306,17 @@ void ExportShapeDxf(const MCadShape& shape, MDXFOutStream& out, const std::strin
         default:  // marks, pictures, embedded objects
             break;
     }
+}
+
+}  // namespace
+}  // namespace dxfexport
+
+void ExportPolygonDxf(const MPolygonShape& s, MDXFOutStream& out, const std::string& layer,
+                      const MFloatPoint& origin, double paperScale) {
+    dxfexport::Polygon(s, out, layer, origin, paperScale);
+}
+
+void ExportShapeDxf(const MCadShape& shape, MDXFOutStream& out, const std::string& layer,
+                    const MFloatPoint& origin, double paperScale) {
+    dxfexport::Shape(shape, out, layer, origin, paperScale);
 }

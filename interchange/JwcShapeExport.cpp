@@ -14,6 +14,8 @@
 #include "model/shapes/text/MultiTextShape.h"
 #include "model/shapes/text/TextShape.h"
 
+// Named, so that the helpers of the two exporters stay apart in a unity batch.
+namespace jwcexport {
 namespace {
 
 using MVertexList = MPolygonShape::MVertexList;
@@ -281,10 +283,7 @@ bool ForEachMember(const MCadShape& shape, double paperScale, Fn fn) {
     return true;
 }
 
-}  // namespace
-
-void ExportShapeJwcLines(const MCadShape& shape, MJWCLineArray& lines, int layer, double scale,
-                         double paperScale) {
+void Lines(const MCadShape& shape, MJWCLineArray& lines, int layer, double scale, double paperScale) {
     if (ForEachMember(shape, paperScale,
                       [&](const MCadShape& m) { ExportShapeJwcLines(m, lines, layer, scale, paperScale); }))
         return;
@@ -313,8 +312,7 @@ void ExportShapeJwcLines(const MCadShape& shape, MJWCLineArray& lines, int layer
     }
 }
 
-void ExportShapeJwcArcs(const MCadShape& shape, MJWCArcArray& arcs, int layer, double scale,
-                        double paperScale) {
+void Arcs(const MCadShape& shape, MJWCArcArray& arcs, int layer, double scale, double paperScale) {
     if (ForEachMember(shape, paperScale,
                       [&](const MCadShape& m) { ExportShapeJwcArcs(m, arcs, layer, scale, paperScale); }))
         return;
@@ -343,8 +341,8 @@ void ExportShapeJwcArcs(const MCadShape& shape, MJWCArcArray& arcs, int layer, d
     }
 }
 
-void ExportShapeJwcStrings(const MCadShape& shape, MJWCStringArray& strings, int layer, double scale,
-                           double paperScale, MJWCStringList& texts, const double heights[11]) {
+void Strings(const MCadShape& shape, MJWCStringArray& strings, int layer, double scale, double paperScale,
+             MJWCStringList& texts, const double heights[11]) {
     if (ForEachMember(shape, paperScale, [&](const MCadShape& m) {
             ExportShapeJwcStrings(m, strings, layer, scale, paperScale, texts, heights);
         }))
@@ -363,8 +361,7 @@ void ExportShapeJwcStrings(const MCadShape& shape, MJWCStringArray& strings, int
     }
 }
 
-void ExportShapeJwcPoints(const MCadShape& shape, MJWCVPointArray& points, int layer, double scale,
-                          double paperScale) {
+void Points(const MCadShape& shape, MJWCVPointArray& points, int layer, double scale, double paperScale) {
     if (ForEachMember(shape, paperScale,
                       [&](const MCadShape& m) { ExportShapeJwcPoints(m, points, layer, scale, paperScale); }))
         return;
@@ -375,4 +372,27 @@ void ExportShapeJwcPoints(const MCadShape& shape, MJWCVPointArray& points, int l
         r.y = ToJWCFloat(s->m_position.y * scale);
         r.layer = LayerByte(layer);
     }
+}
+
+}  // namespace
+}  // namespace jwcexport
+
+void ExportShapeJwcLines(const MCadShape& shape, MJWCLineArray& lines, int layer, double scale,
+                         double paperScale) {
+    jwcexport::Lines(shape, lines, layer, scale, paperScale);
+}
+
+void ExportShapeJwcArcs(const MCadShape& shape, MJWCArcArray& arcs, int layer, double scale,
+                        double paperScale) {
+    jwcexport::Arcs(shape, arcs, layer, scale, paperScale);
+}
+
+void ExportShapeJwcStrings(const MCadShape& shape, MJWCStringArray& strings, int layer, double scale,
+                           double paperScale, MJWCStringList& texts, const double heights[11]) {
+    jwcexport::Strings(shape, strings, layer, scale, paperScale, texts, heights);
+}
+
+void ExportShapeJwcPoints(const MCadShape& shape, MJWCVPointArray& points, int layer, double scale,
+                          double paperScale) {
+    jwcexport::Points(shape, points, layer, scale, paperScale);
 }
