@@ -354,16 +354,35 @@ void MCadShape::SetFillStyle(const MFillStyle&) {}
 MFillStyle MCadShape::GetFillStyle() const {
     return MFillStyle();
 }
-void MCadShape::SetColor(COLORREF) {}
+namespace {
+
+// The stroke the setters change: the shape itself is not const, so neither is its stroke.
+MStroke* EditableStroke(MCadShape& shape) {
+    return const_cast<MStroke*>(shape.GetStroke());
+}
+
+}  // namespace
+
+const MStroke* MCadShape::GetStroke() const {
+    return nullptr;
+}
+void MCadShape::SetColor(COLORREF color) {
+    if (MStroke* stroke = EditableStroke(*this)) stroke->SetColor(color);
+}
 COLORREF MCadShape::GetColor() const {
-    return kNoColor;
+    const MStroke* stroke = GetStroke();
+    return stroke ? stroke->GetColor() : kNoColor;
 }
 double MCadShape::GetLineWidth() const {
-    return -1.0;
+    const MStroke* stroke = GetStroke();
+    return stroke ? stroke->width : -1.0;
 }
-void MCadShape::SetLineWidth(double) {}
+void MCadShape::SetLineWidth(double width) {
+    if (MStroke* stroke = EditableStroke(*this)) stroke->width = width;
+}
 int MCadShape::GetLineStyle() const {
-    return kLineStyleNone;
+    const MStroke* stroke = GetStroke();
+    return stroke ? stroke->style : kLineStyleNone;
 }
 
 CString MCadShape::GetLineStyleName() const {
@@ -375,7 +394,9 @@ CString MCadShape::GetLineStyleName() const {
     return table.GetSize() > 0 ? table.GetAt(0).m_name : CString();
 }
 
-void MCadShape::SetLineStyle(int) {}
+void MCadShape::SetLineStyle(int lineStyle) {
+    if (MStroke* stroke = EditableStroke(*this)) stroke->SetStyle(lineStyle);
+}
 
 void MCadShape::CopyStyleFrom(const MCadShape* source) {
     if (!source) return;

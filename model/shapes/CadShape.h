@@ -180,6 +180,10 @@ public:
 
     virtual void SetFillStyle(const MFillStyle& fill);
     virtual MFillStyle GetFillStyle() const;
+    // The stroke of a kind that keeps one as an MStroke, or null. The colour, width and style
+    // pairs below go through it with the auxiliary-line rule (MStroke::SetColor and SetStyle);
+    // without one they answer kNoColor, -1 and kLineStyleNone and change nothing.
+    virtual const MStroke* GetStroke() const;
     virtual void SetColor(COLORREF color);
     virtual COLORREF GetColor() const;
     virtual double GetLineWidth() const;

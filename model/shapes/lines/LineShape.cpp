@@ -234,23 +234,8 @@ void MLineShape::Recalc(MCadView* view) {
     if (heads > 0.0) GrowDrawExtent(heads);
 }
 
-void MLineShape::SetColor(COLORREF color) {
-    m_stroke.SetColor(color);
-}
-COLORREF MLineShape::GetColor() const {
-    return m_stroke.GetColor();
-}
-double MLineShape::GetLineWidth() const {
-    return m_stroke.width;
-}
-void MLineShape::SetLineWidth(double width) {
-    m_stroke.width = width;
-}
-int MLineShape::GetLineStyle() const {
-    return m_stroke.style;
-}
-void MLineShape::SetLineStyle(int lineStyle) {
-    m_stroke.SetStyle(lineStyle);
+const MStroke* MLineShape::GetStroke() const {
+    return &m_stroke;
 }
 
 void MLineShape::SetArrows(const MArrowInfo& arrows) {

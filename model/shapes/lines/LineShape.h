@@ -47,15 +47,8 @@ public:
     // The ends differ.
     BOOL IsValid() const override;
     void Recalc(MCadView* view) override;
-    // Ignored while the style is auxiliary.
-    void SetColor(COLORREF color) override;
-    // kNoColor while the style is auxiliary.
-    COLORREF GetColor() const override;
-    double GetLineWidth() const override;
-    void SetLineWidth(double width) override;
-    int GetLineStyle() const override;
-    // An auxiliary style also sets the colour to kAuxiliaryColor.
-    void SetLineStyle(int lineStyle) override;
+    // m_stroke, with the auxiliary-line rule.
+    const MStroke* GetStroke() const override;
     void SetArrows(const MArrowInfo& arrows) override;
     void SetArrowsEx(int startStyle, double startSize, int endStyle, double endSize) override;
     MArrowInfo GetArrows() const override;

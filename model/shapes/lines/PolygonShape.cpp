@@ -437,23 +437,8 @@ void MPolygonShape::SetFillStyle(const MFillStyle& fill) {
 MFillStyle MPolygonShape::GetFillStyle() const {
     return m_fill;
 }
-void MPolygonShape::SetColor(COLORREF color) {
-    m_stroke.SetColor(color);
-}
-COLORREF MPolygonShape::GetColor() const {
-    return m_stroke.GetColor();
-}
-double MPolygonShape::GetLineWidth() const {
-    return m_stroke.width;
-}
-void MPolygonShape::SetLineWidth(double width) {
-    m_stroke.width = width;
-}
-int MPolygonShape::GetLineStyle() const {
-    return m_stroke.style;
-}
-void MPolygonShape::SetLineStyle(int lineStyle) {
-    m_stroke.SetStyle(lineStyle);
+const MStroke* MPolygonShape::GetStroke() const {
+    return &m_stroke;
 }
 
 void MPolygonShape::SetArrows(const MArrowInfo& arrows) {

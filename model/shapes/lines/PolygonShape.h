@@ -71,12 +71,7 @@ public:
     void Recalc(MCadView* view) override;
     void SetFillStyle(const MFillStyle& fill) override;
     MFillStyle GetFillStyle() const override;
-    void SetColor(COLORREF color) override;
-    COLORREF GetColor() const override;
-    double GetLineWidth() const override;
-    void SetLineWidth(double width) override;
-    int GetLineStyle() const override;
-    void SetLineStyle(int lineStyle) override;
+    const MStroke* GetStroke() const override;
     // A closed polygon has no arrows: the record is cleared instead.
     void SetArrows(const MArrowInfo& arrows) override;
     void SetArrowsEx(int startStyle, double startSize, int endStyle, double endSize) override;

@@ -87,23 +87,11 @@ void MTextShapeBase::SetFillStyle(const MFillStyle& fill) {
 MFillStyle MTextShapeBase::GetFillStyle() const {
     return m_fill;
 }
-void MTextShapeBase::SetColor(COLORREF color) {
-    m_stroke.SetColor(color);
-}
-COLORREF MTextShapeBase::GetColor() const {
-    return m_stroke.GetColor();
-}
-double MTextShapeBase::GetLineWidth() const {
-    return m_stroke.width;
-}
-void MTextShapeBase::SetLineWidth(double width) {
-    m_stroke.width = width;
-}
-int MTextShapeBase::GetLineStyle() const {
-    return m_stroke.style;
+const MStroke* MTextShapeBase::GetStroke() const {
+    return &m_stroke;
 }
 void MTextShapeBase::SetLineStyle(int lineStyle) {
-    m_stroke.SetStyle(lineStyle);
+    MCadShape::SetLineStyle(lineStyle);
     if (m_stroke.IsAuxiliary()) m_textColor = kAuxiliaryColor;
 }
 BOOL MTextShapeBase::IsText() const {

@@ -38,12 +38,8 @@ public:
     void Recalc(MCadView* view) override;
     void SetFillStyle(const MFillStyle& fill) override;
     MFillStyle GetFillStyle() const override;
-    // Ignored while the line style is auxiliary.
-    void SetColor(COLORREF color) override;
-    COLORREF GetColor() const override;
-    double GetLineWidth() const override;
-    void SetLineWidth(double width) override;
-    int GetLineStyle() const override;
+    // The frame's stroke, with the auxiliary-line rule.
+    const MStroke* GetStroke() const override;
     // An auxiliary style turns the frame and the text blue.
     void SetLineStyle(int lineStyle) override;
     BOOL IsText() const override;
