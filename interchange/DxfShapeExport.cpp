@@ -18,6 +18,8 @@
 namespace dxfexport {
 namespace {
 
+// A reader beside it in a unity batch may keep a kPi of its own.
+using ::kPi;
 using MVertexList = MPolygonShape::MVertexList;
 
 MFloatPoint Polar(double angle) {

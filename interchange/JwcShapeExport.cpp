@@ -18,6 +18,8 @@
 namespace jwcexport {
 namespace {
 
+// A reader beside it in a unity batch may keep a kPi of its own.
+using ::kPi;
 using MVertexList = MPolygonShape::MVertexList;
 
 // JW_CAD's tilt of a quarter turn, in 1/65536 degree.
