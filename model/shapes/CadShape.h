@@ -210,17 +210,15 @@ public:
     // One bit of the flag word (kTextBold ...), read and changed through the word by default.
     virtual BOOL HasTextFlag(int flag) const;
     virtual void SetTextFlag(int flag, BOOL on);
-    // The callers' names of the single bits.
+    // The tools' and readers' names of the single bits.
     BOOL IsTextFlag1() const { return HasTextFlag(kTextItalic); }
     BOOL IsTextFlag2() const { return HasTextFlag(kTextBold); }
     BOOL IsTextFlag4() const { return HasTextFlag(kTextUnderline); }
-    BOOL IsTextFlag8() const { return HasTextFlag(kTextStrikeOut); }
     BOOL IsTextFlag40() const { return HasTextFlag(kTextFrame); }
     BOOL IsTextFlag80() const { return HasTextFlag(kTextVertical); }
     void SetTextFlag1(BOOL on) { SetTextFlag(kTextItalic, on); }
     void SetTextFlag2(BOOL on) { SetTextFlag(kTextBold, on); }
     void SetTextFlag4(BOOL on) { SetTextFlag(kTextUnderline, on); }
-    void SetTextFlag8(BOOL on) { SetTextFlag(kTextStrikeOut, on); }
     void SetTextFlag40(BOOL on) { SetTextFlag(kTextFrame, on); }
     void SetTextFlag80(BOOL on) { SetTextFlag(kTextVertical, on); }
 
@@ -253,11 +251,7 @@ public:
     // The kShapeCan / kShapeHas bits of the kind; none by default.
     virtual int GetCapabilities() const;
     BOOL HasCapability(int bit) const { return (GetCapabilities() & bit) != 0; }
-    // The callers' names of the single bits.
-    BOOL SupportsEdit1() const { return HasCapability(kShapeCanFlipX); }
-    BOOL SupportsEdit2() const { return HasCapability(kShapeCanFlipY); }
-    BOOL SupportsEdit3() const { return HasCapability(kShapeCanRotate); }
-    BOOL SupportsEdit4() const { return HasCapability(kShapeCanReshape); }
+    // The tools' names of the snap bits.
     BOOL HasDirection() const { return HasCapability(kShapeHasDirection); }
     BOOL HasNormal() const { return HasCapability(kShapeHasNormal); }
     BOOL HasTangent() const { return HasCapability(kShapeHasTangent); }

@@ -93,7 +93,7 @@ TEST_F(CadShapeTest, TheBaseAnswersItsNoneValues) {
     EXPECT_EQ(shape.GetTypeId(), 0);
     EXPECT_EQ(shape.GetTypeName(), "");
     EXPECT_EQ(shape.CreateNew(), nullptr);
-    EXPECT_FALSE(shape.SupportsEdit1());
+    EXPECT_FALSE(shape.HasCapability(kShapeCanFlipX));
     EXPECT_FALSE(shape.CanEdit());
     EXPECT_FALSE(shape.Edit(&view));
     EXPECT_EQ(GetJWCLineType(shape.GetLineStyle()), 0);

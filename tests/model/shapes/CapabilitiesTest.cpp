@@ -10,12 +10,11 @@
 
 using namespace shapetest;
 
-// What each kind lets the select tool do and what a snap on it can fix, read through the names
-// the callers use.
+// What each kind lets the select tool do and what a snap on it can fix.
 TEST(Capabilities, EveryKindAnswersAsItAlwaysDid) {
     EnsureRegistered();
-    constexpr int kRotate = 0x4, kReshape = 0x8, kEdits = 0xF;
-    constexpr int kDirection = 0x10, kNormal = 0x20, kTangent = 0x40;
+    constexpr int kRotate = kShapeCanRotate, kReshape = kShapeCanReshape, kEdits = kShapeCanEdit;
+    constexpr int kDirection = kShapeHasDirection, kNormal = kShapeHasNormal, kTangent = kShapeHasTangent;
     const int outline = kEdits | kDirection | kNormal;
     const struct {
         short id;
@@ -45,16 +44,12 @@ TEST(Capabilities, EveryKindAnswersAsItAlwaysDid) {
     for (const auto& row : rows) {
         std::unique_ptr<MCadShape> shape(GetShapeFactory().CreateById(row.id));
         ASSERT_TRUE(shape) << row.id;
-        const int got = (shape->SupportsEdit1() ? 0x1 : 0) | (shape->SupportsEdit2() ? 0x2 : 0) |
-                        (shape->SupportsEdit3() ? kRotate : 0) | (shape->SupportsEdit4() ? kReshape : 0) |
-                        (shape->HasDirection() ? kDirection : 0) | (shape->HasNormal() ? kNormal : 0) |
-                        (shape->HasTangent() ? kTangent : 0);
+        const int got = shape->GetCapabilities();
         EXPECT_EQ(got, row.expected) << GetShapeKeyword(row.id);
     }
     // A group allows the edits all its members allow, and fixes nothing of a snapped line.
     MGroupShape group;
     group.AddShape(new MLineShape({0, 0}, {1, 1}));
     group.AddShape(new MTextShape);
-    EXPECT_FALSE(group.SupportsEdit1() || group.SupportsEdit2() || group.HasDirection());
-    EXPECT_TRUE(group.SupportsEdit3() && group.SupportsEdit4());
+    EXPECT_EQ(group.GetCapabilities(), kShapeCanRotate | kShapeCanReshape);
 }

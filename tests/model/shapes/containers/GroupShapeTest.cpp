@@ -53,7 +53,7 @@ TEST_F(GroupShapeTest, AnEmptyGroupHasZeroExtentsAndFindsNothing) {
     EXPECT_EQ(snap.kind, 0);
     EXPECT_EQ(group.GetColor(), COLORREF(-1));
     EXPECT_EQ(group.GetLineWidth(), -1.0);
-    EXPECT_TRUE(group.SupportsEdit1());
+    EXPECT_TRUE(group.HasCapability(kShapeCanFlipX));
     EXPECT_EQ(group.GetGripCount(), 0);
     EXPECT_EQ(group.GetGrip(0), MFloatPoint(0, 0));
 }

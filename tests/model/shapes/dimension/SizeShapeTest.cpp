@@ -64,7 +64,7 @@ TEST_F(SizeShapeTest, DefaultsAndIdentity) {
     EXPECT_FALSE(s.IsPlainGroup());
     EXPECT_FALSE(s.IsBuilt());
     EXPECT_FALSE(s.IsValid());
-    EXPECT_TRUE(s.SupportsEdit1() && s.SupportsEdit4());
+    EXPECT_TRUE(s.HasCapability(kShapeCanFlipX) && s.HasCapability(kShapeCanReshape));
     EXPECT_TRUE(s.CanEdit());
     MSizeBaseShape base;
     EXPECT_EQ(base.GetTypeName(), "GROUP");

@@ -42,7 +42,7 @@ TEST_F(MarkShapeTest, DefaultsAndTextForm) {
     EXPECT_EQ(m.GetColor(), kNoColor);
     EXPECT_EQ(m.GetLineStyle(), -1);
     EXPECT_TRUE(m.GetFillStyle().IsNone());
-    EXPECT_TRUE(m.SupportsEdit1() && m.SupportsEdit2() && m.SupportsEdit3() && m.SupportsEdit4());
+    EXPECT_TRUE(m.HasCapability(kShapeCanFlipX) && m.HasCapability(kShapeCanFlipY) && m.HasCapability(kShapeCanRotate) && m.HasCapability(kShapeCanReshape));
     EXPECT_EQ(ShapeText(Mark(1.5, -2)), "MARK\n\t1.5 -2 2\n");
     std::unique_ptr<MMarkShape> copy = TextRoundTrip(Mark(1.5, -2));
     ASSERT_TRUE(copy);

@@ -59,8 +59,8 @@ TEST_F(TextShapeTest, DefaultsOfANewText) {
     EXPECT_TRUE(t.IsText());
     EXPECT_EQ(t.GetTypeName(), "TEXT");
     EXPECT_EQ(t.GetTypeId(), 17);
-    EXPECT_FALSE(t.SupportsEdit1());
-    EXPECT_TRUE(t.SupportsEdit3());
+    EXPECT_FALSE(t.HasCapability(kShapeCanFlipX));
+    EXPECT_TRUE(t.HasCapability(kShapeCanRotate));
     t.SetTextSize(0);
     EXPECT_FALSE(t.IsValid());
 }
