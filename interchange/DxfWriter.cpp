@@ -7,6 +7,7 @@
 #include "document/Layer.h"
 #include "document/MirrorOStream.h"
 #include "document/TessarayDoc.h"
+#include "interchange/DxfShapeExport.h"
 #include "model/exchange/DxfOutStream.h"
 #include "model/settings/LineStyle.h"
 #include "model/shapes/CadShape.h"
@@ -269,7 +270,7 @@ void MDXFWriter::WriteEntities(MDXFOutStream& out) const {
         const MLayer* layer = layers->GetLayer(i);
         const std::string name = DxfLayerName(layer->GetName());
         for (int k = 0; k < layer->GetSize(); ++k)
-            if (const MCadShape* shape = layer->GetAt(k)) shape->ExportDxf(out, name, origin, scale);
+            if (const MCadShape* shape = layer->GetAt(k)) ExportShapeDxf(*shape, out, name, origin, scale);
     }
     out.EndSection();
 }

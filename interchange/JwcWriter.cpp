@@ -11,6 +11,7 @@
 #include "document/TessarayDoc.h"
 #include "interchange/JwcFileIo.h"
 #include "interchange/JwcReader.h"
+#include "interchange/JwcShapeExport.h"
 #include "model/shapes/CadShape.h"
 #include "platform/Cp932.h"
 #include "platform/Strings.h"
@@ -107,10 +108,10 @@ BOOL MJWCWriter::WriteSettings(std::string& out) {
         for (int j = 0; j < layer->GetSize(); ++j) {
             const MCadShape* shape = layer->GetAt(j);
             if (!shape) continue;
-            shape->ExportJwcLines(m_lines, jwLayer, m_factor, paperScale);
-            shape->ExportJwcArcs(m_arcs, jwLayer, m_factor, paperScale);
-            shape->ExportJwcStrings(m_strings, jwLayer, m_factor, paperScale, m_texts, m_heights);
-            shape->ExportJwcPoints(m_marks, jwLayer, m_factor, paperScale);
+            ExportShapeJwcLines(*shape, m_lines, jwLayer, m_factor, paperScale);
+            ExportShapeJwcArcs(*shape, m_arcs, jwLayer, m_factor, paperScale);
+            ExportShapeJwcStrings(*shape, m_strings, jwLayer, m_factor, paperScale, m_texts, m_heights);
+            ExportShapeJwcPoints(*shape, m_marks, jwLayer, m_factor, paperScale);
         }
     }
     // The count is the number of entries the reader takes after the empty entry 0; the block

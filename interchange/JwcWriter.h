@@ -1,6 +1,7 @@
-// The export of the drawing as a JW_CAD drawing (".jwc"): every shape exports its records through
-// its ExportJwc operations, and the writer lays the blocks out in the order the JW_CAD reader
-// reads them. The file is built in memory and replaces the target only when complete.
+// The export of the drawing as a JW_CAD drawing (".jwc"): every shape gives its records through
+// the ExportShapeJwc functions (JwcShapeExport.h), and the writer lays the blocks out in the order
+// the JW_CAD reader reads them. The file is built in memory and replaces the target only when
+// complete.
 #pragma once
 
 #include <string>

@@ -39,6 +39,18 @@ float ToJWCFloat(double value) {
     return static_cast<float>(value);
 }
 
+LONG ToJWCAngle(double angle) {
+    // 360 degrees in 1/65536 degree, and radians to those units.
+    constexpr double kJWCFullTurn = 23592960.0;
+    constexpr double kJWCPerRadian = 3754936.206169363;
+    double units = angle * kJWCPerRadian;
+    if (units < 0) units += kJWCFullTurn;
+    // Keep the truncation to 32 bits defined for angles of many turns.
+    if (!(std::fabs(units) < 2147483648.0))
+        units = std::isfinite(units) ? std::fmod(units, kJWCFullTurn) : 0.0;
+    return static_cast<LONG>(units);
+}
+
 void MJWCLine::AppendTo(std::string& bytes) const {
     PutFloat(bytes, x1);
     PutFloat(bytes, y1);

@@ -14,6 +14,8 @@
 // Coordinates are 4-byte floats in the file; values beyond a float's range are clamped and a value
 // that is not a number becomes 0, so no record carries an infinity or NaN.
 float ToJWCFloat(double value);
+// An angle in radians as JW_CAD's 1/65536 degree, negative angles taken one turn up.
+LONG ToJWCAngle(double angle);
 
 // Line record, 22 bytes: x1, y1, x2, y2, line type, pen, layer, 3 unused bytes.
 struct MJWCLine {

@@ -5,9 +5,6 @@
 #include <unordered_map>
 
 #include "model/CadView.h"
-#include "model/exchange/DxfColor.h"
-#include "model/exchange/DxfOutStream.h"
-#include "model/exchange/JwcRecords.h"
 #include "model/geometry/Geometry.h"
 #include "model/settings/LineStyle.h"
 #include "platform/Archive.h"
@@ -357,16 +354,35 @@ void MCadShape::SetFillStyle(const MFillStyle&) {}
 MFillStyle MCadShape::GetFillStyle() const {
     return MFillStyle();
 }
-void MCadShape::SetColor(COLORREF) {}
+namespace {
+
+// The stroke the setters change: the shape itself is not const, so neither is its stroke.
+MStroke* EditableStroke(MCadShape& shape) {
+    return const_cast<MStroke*>(shape.GetStroke());
+}
+
+}  // namespace
+
+const MStroke* MCadShape::GetStroke() const {
+    return nullptr;
+}
+void MCadShape::SetColor(COLORREF color) {
+    if (MStroke* stroke = EditableStroke(*this)) stroke->SetColor(color);
+}
 COLORREF MCadShape::GetColor() const {
-    return kNoColor;
+    const MStroke* stroke = GetStroke();
+    return stroke ? stroke->GetColor() : kNoColor;
 }
 double MCadShape::GetLineWidth() const {
-    return -1.0;
+    const MStroke* stroke = GetStroke();
+    return stroke ? stroke->width : -1.0;
 }
-void MCadShape::SetLineWidth(double) {}
+void MCadShape::SetLineWidth(double width) {
+    if (MStroke* stroke = EditableStroke(*this)) stroke->width = width;
+}
 int MCadShape::GetLineStyle() const {
-    return kLineStyleNone;
+    const MStroke* stroke = GetStroke();
+    return stroke ? stroke->style : kLineStyleNone;
 }
 
 CString MCadShape::GetLineStyleName() const {
@@ -378,7 +394,9 @@ CString MCadShape::GetLineStyleName() const {
     return table.GetSize() > 0 ? table.GetAt(0).m_name : CString();
 }
 
-void MCadShape::SetLineStyle(int) {}
+void MCadShape::SetLineStyle(int lineStyle) {
+    if (MStroke* stroke = EditableStroke(*this)) stroke->SetStyle(lineStyle);
+}
 
 void MCadShape::CopyStyleFrom(const MCadShape* source) {
     if (!source) return;
@@ -411,48 +429,12 @@ int MCadShape::GetTextFlags() const {
     return 0;
 }
 void MCadShape::SetTextFlags(int) {}
-BOOL MCadShape::IsTextFlag2() const {
-    return (GetTextFlags() & kTextBold) != 0;
+BOOL MCadShape::HasTextFlag(int flag) const {
+    return (GetTextFlags() & flag) != 0;
 }
-BOOL MCadShape::IsTextFlag1() const {
-    return (GetTextFlags() & kTextItalic) != 0;
-}
-BOOL MCadShape::IsTextFlag4() const {
-    return (GetTextFlags() & kTextUnderline) != 0;
-}
-BOOL MCadShape::IsTextFlag8() const {
-    return (GetTextFlags() & kTextStrikeOut) != 0;
-}
-BOOL MCadShape::IsTextFlag80() const {
-    return (GetTextFlags() & kTextVertical) != 0;
-}
-BOOL MCadShape::IsTextFlag40() const {
-    return (GetTextFlags() & kTextFrame) != 0;
-}
-
-namespace {
-int WithBit(int flags, int bit, BOOL on) {
-    return on ? (flags | bit) : (flags & ~bit);
-}
-}  // namespace
-
-void MCadShape::SetTextFlag2(BOOL on) {
-    SetTextFlags(WithBit(GetTextFlags(), kTextBold, on));
-}
-void MCadShape::SetTextFlag1(BOOL on) {
-    SetTextFlags(WithBit(GetTextFlags(), kTextItalic, on));
-}
-void MCadShape::SetTextFlag4(BOOL on) {
-    SetTextFlags(WithBit(GetTextFlags(), kTextUnderline, on));
-}
-void MCadShape::SetTextFlag8(BOOL on) {
-    SetTextFlags(WithBit(GetTextFlags(), kTextStrikeOut, on));
-}
-void MCadShape::SetTextFlag80(BOOL on) {
-    SetTextFlags(WithBit(GetTextFlags(), kTextVertical, on));
-}
-void MCadShape::SetTextFlag40(BOOL on) {
-    SetTextFlags(WithBit(GetTextFlags(), kTextFrame, on));
+void MCadShape::SetTextFlag(int flag, BOOL on) {
+    const int flags = GetTextFlags();
+    SetTextFlags(on ? (flags | flag) : (flags & ~flag));
 }
 
 void MCadShape::SetArrows(const MArrowInfo&) {}
@@ -474,42 +456,28 @@ void MCadShape::MirrorX(double, double) {}
 void MCadShape::MirrorY(double, double) {}
 void MCadShape::Rotate(double, double, double) {}
 
-MCadShape* MCadShape::CreateRotated(double cx, double cy, double angle) const {
+MCadShape* MCadShape::CreateTransformed(const MShapeTransform& transform) const {
     MCadShape* copy = Clone();
-    if (copy) copy->Rotate(cx, cy, angle);
-    return copy;
-}
-MCadShape* MCadShape::CreateMirroredX(double x, double y) const {
-    MCadShape* copy = Clone();
-    if (copy) copy->MirrorX(x, y);
-    return copy;
-}
-MCadShape* MCadShape::CreateMirroredY(double x, double y) const {
-    MCadShape* copy = Clone();
-    if (copy) copy->MirrorY(x, y);
+    if (copy) transform.ApplyTo(*copy);
     return copy;
 }
 
-BOOL MCadShape::SupportsEdit1() const {
-    return FALSE;
+void MShapeTransform::ApplyTo(MCadShape& shape) const {
+    switch (kind) {
+        case kRotate:
+            shape.Rotate(x, y, angle);
+            break;
+        case kMirrorX:
+            shape.MirrorX(x, y);
+            break;
+        case kMirrorY:
+            shape.MirrorY(x, y);
+            break;
+    }
 }
-BOOL MCadShape::SupportsEdit2() const {
-    return FALSE;
-}
-BOOL MCadShape::SupportsEdit3() const {
-    return FALSE;
-}
-BOOL MCadShape::SupportsEdit4() const {
-    return FALSE;
-}
-BOOL MCadShape::HasDirection() const {
-    return FALSE;
-}
-BOOL MCadShape::HasNormal() const {
-    return FALSE;
-}
-BOOL MCadShape::HasTangent() const {
-    return FALSE;
+
+int MCadShape::GetCapabilities() const {
+    return 0;
 }
 double MCadShape::GetDirectionAngle(const MFloatPoint&) const {
     return DBL_MAX;
@@ -533,164 +501,8 @@ MCadShape* MCadShape::CreateNew() const {
     return nullptr;
 }
 
-void MCadShape::ExportDxf(MDXFOutStream&, const CString&, const MFloatPoint&, double) const {}
-void MCadShape::ExportJwcLines(MJWCLineArray&, int, double, double) const {}
-void MCadShape::ExportJwcArcs(MJWCArcArray&, int, double, double) const {}
-void MCadShape::ExportJwcStrings(MJWCStringArray&, int, double, double, MJWCStringList&,
-                                 const double[11]) const {}
-void MCadShape::ExportJwcPoints(MJWCVPointArray&, int, double, double) const {}
 int MCadShape::GetTextAlignment() const {
     return 0;
-}
-
-int MCadShape::GetJwcLineStyle() const {
-    return GetJWCLineType(GetLineStyle());
-}
-int MCadShape::GetDxfColor() const {
-    return GetDXFColorNumber(GetColor());
-}
-int MCadShape::GetDxfTextColor() const {
-    return GetDXFColorNumber(GetTextColor());
-}
-int MCadShape::GetJwcColor() const {
-    return GetJWCColorNumber(GetColor());
-}
-int MCadShape::GetJwcTextColor() const {
-    return GetJWCColorNumber(GetTextColor());
-}
-int MCadShape::GetDxfFillColor() const {
-    const MFillStyle fill = GetFillStyle();
-    return GetDXFColorNumber(fill.IsNone() ? kNoColor : fill.GetColor(0));
-}
-
-namespace {
-
-MFloatPoint Polar(double angle) {
-    return {std::cos(angle), std::sin(angle)};
-}
-
-// The two wings of an arrow head: the second is computed from the first's angle, as the exports
-// of stored drawings have always done.
-void ArrowWings(const MFloatPoint& tip, double angle, double length, MFloatPoint* w1, MFloatPoint* w2) {
-    const double a1 = angle - 0.2617993877991494;
-    const double a2 = a1 + 0.5235987755982988;
-    *w1 = tip + Polar(a1) * length;
-    *w2 = tip + Polar(a2) * length;
-}
-
-BYTE LayerByte(int layer) {
-    return static_cast<BYTE>(std::clamp(layer, 0, 255));
-}
-
-}  // namespace
-
-void MCadShape::ExportDxfSegment(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
-                                 const MFloatPoint& a, const MFloatPoint& b) const {
-    out.WriteString(0, "LINE");
-    out.WriteString(8, layer);
-    out.WriteString(6, GetLineStyleName());
-    out.WriteInt(62, GetDxfColor());
-    out.WritePoint(10, a - origin);
-    out.WritePoint(11, b - origin);
-}
-
-void MCadShape::ExportJwcSegment(MJWCLineArray& lines, int layer, double scale, const MFloatPoint& a,
-                                 const MFloatPoint& b) const {
-    MJWCLine& r = lines.AddNew();
-    r.x1 = ToJWCFloat(a.x * scale);
-    r.y1 = ToJWCFloat(a.y * scale);
-    r.x2 = ToJWCFloat(b.x * scale);
-    r.y2 = ToJWCFloat(b.y * scale);
-    r.lineType = static_cast<BYTE>(GetJwcLineStyle());
-    r.pen = static_cast<BYTE>(GetJwcColor());
-    r.layer = LayerByte(layer);
-}
-
-void MCadShape::ExportDxfArrowHead(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
-                                   const MFloatPoint& tip, double angle, double paperScale, int style,
-                                   double size) const {
-    if (style < kArrowOpen || style > kArrowFilledCircle) return;
-    const double length = size / paperScale;
-    const double half = length / 2;
-    const CString lineType = GetLineStyleName();
-    const int color = GetDxfColor();
-    auto entity = [&](const char* name) {
-        out.WriteString(0, name);
-        out.WriteString(8, layer);
-        out.WriteString(6, lineType);
-        out.WriteInt(62, color);
-    };
-    auto line = [&](double u) {
-        const MFloatPoint d = Polar(u) * half;
-        ExportDxfSegment(out, layer, origin, tip + d, tip - d);
-    };
-    switch (style) {
-        case kArrowOpen:
-        case kArrowFilled: {
-            MFloatPoint w1, w2;
-            ArrowWings(tip, angle, length, &w1, &w2);
-            entity("POLYLINE");
-            out.WriteInt(66, 1);
-            out.WriteInt(10, 0);
-            out.WriteInt(20, 0);
-            out.WriteInt(30, 0);
-            if (style == kArrowFilled) out.WriteInt(70, 1);
-            for (const MFloatPoint& p : {w1, tip, w2}) {
-                out.WriteString(0, "VERTEX");
-                out.WriteString(8, layer);
-                out.WritePoint(10, p - origin);
-            }
-            out.WriteString(0, "SEQEND");
-            break;
-        }
-        case kArrowSlash:
-            line(angle + kPi / 4);
-            break;
-        case kArrowCross:
-            line(angle + kPi / 4);
-            line(angle + kPi / 4 + kPi / 2);
-            break;
-        default:
-            entity("CIRCLE");
-            out.WritePoint(10, tip - origin);
-            out.WriteDouble(40, half);
-            break;
-    }
-}
-
-void MCadShape::ExportJwcArrowLines(MJWCLineArray& lines, int layer, double scale, double paperScale,
-                                    const MFloatPoint& tip, double angle, int style, double size) const {
-    if (style < kArrowOpen || style > kArrowCross) return;
-    const double length = size / paperScale;
-    auto add = [&](const MFloatPoint& a, const MFloatPoint& b) {
-        ExportJwcSegment(lines, layer, scale, a, b);
-    };
-    auto stroke = [&](double u) {
-        const MFloatPoint d = Polar(u) * (length / 2);
-        add(tip + d, tip - d);
-    };
-    if (style == kArrowOpen || style == kArrowFilled) {
-        MFloatPoint w1, w2;
-        ArrowWings(tip, angle, length, &w1, &w2);
-        add(w1, tip);
-        add(tip, w2);
-        if (style == kArrowFilled) add(w2, w1);
-    } else {
-        stroke(angle + kPi / 4);
-        if (style == kArrowCross) stroke(angle + kPi / 4 + kPi / 2);
-    }
-}
-
-void MCadShape::ExportJwcArrowCircle(MJWCArcArray& arcs, int layer, double scale, double paperScale,
-                                     const MFloatPoint& tip, int style, double size) const {
-    if (style != kArrowHollowCircle && style != kArrowFilledCircle) return;
-    MJWCArc& r = arcs.AddNew();
-    r.cx = ToJWCFloat(tip.x * scale);
-    r.cy = ToJWCFloat(tip.y * scale);
-    r.radius = ToJWCFloat(scale * (size / paperScale) * 0.5);
-    r.lineType = static_cast<BYTE>(GetJwcLineStyle());
-    r.pen = static_cast<BYTE>(GetJwcColor());
-    r.layer = LayerByte(layer);
 }
 
 // ---- program-wide state ------------------------------------------------------------------------

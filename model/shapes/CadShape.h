@@ -1,5 +1,5 @@
-// The abstract base of every drawing object. Every operation the document, view, tools and
-// exporters ask of a shape is a virtual with a harmless default here, so any shape can be asked for
+// The abstract base of every drawing object. Every operation the document, view and tools ask of
+// a shape is a virtual with a harmless default here, so any shape can be asked for
 // any attribute and answers the none value where its class has none (FALSE, 0, -1, kNoColor,
 // DBL_MAX, an empty string).
 //
@@ -29,14 +29,9 @@
 class CArchive;
 class CDC;
 class CDocument;
+class MCadShape;
 class MCadView;
-class MDXFOutStream;
 struct MSnapPoint;
-class MJWCLineArray;
-class MJWCArcArray;
-class MJWCStringArray;
-class MJWCVPointArray;
-class MJWCStringList;
 
 using CString = std::string;
 
@@ -47,6 +42,31 @@ inline constexpr int kTextUnderline = 0x4;
 inline constexpr int kTextStrikeOut = 0x8;
 inline constexpr int kTextFrame = 0x40;
 inline constexpr int kTextVertical = 0x80;
+
+// Capabilities of a kind (GetCapabilities): what the select tool may do with the shape, and what
+// a point snapped on it can fix of a line drawn from there.
+enum : int {
+    kShapeCanFlipX = 0x1,       // left-right flip
+    kShapeCanFlipY = 0x2,       // up-down flip
+    kShapeCanRotate = 0x4,      // rotation
+    kShapeCanReshape = 0x8,     // reshaping by handles and point edit
+    kShapeCanEdit = 0xF,        // all four
+    kShapeHasDirection = 0x10,  // GetDirectionAngle answers
+    kShapeHasNormal = 0x20,     // GetNormalAngle answers
+    kShapeHasTangent = 0x40,    // GetTangentAngle answers
+};
+
+// A turn by angle (radians, counter-clockwise) about (x, y), or a flip about the vertical line
+// through x (MirrorX) or the horizontal line through y (MirrorY).
+struct MShapeTransform {
+    enum Kind { kRotate, kMirrorX, kMirrorY } kind = kRotate;
+    double x = 0.0;
+    double y = 0.0;
+    double angle = 0.0;
+
+    // Rotate, MirrorX or MirrorY on shape.
+    void ApplyTo(MCadShape& shape) const;
+};
 
 // The eight standard handles of the extent.
 enum : int {
@@ -160,6 +180,10 @@ public:
 
     virtual void SetFillStyle(const MFillStyle& fill);
     virtual MFillStyle GetFillStyle() const;
+    // The stroke of a kind that keeps one as an MStroke, or null. The colour, width and style
+    // pairs below go through it with the auxiliary-line rule (MStroke::SetColor and SetStyle);
+    // without one they answer kNoColor, -1 and kLineStyleNone and change nothing.
+    virtual const MStroke* GetStroke() const;
     virtual void SetColor(COLORREF color);
     virtual COLORREF GetColor() const;
     virtual double GetLineWidth() const;
@@ -183,18 +207,20 @@ public:
     virtual COLORREF GetTextColor() const;
     virtual int GetTextFlags() const;
     virtual void SetTextFlags(int flags);
-    virtual BOOL IsTextFlag2() const;   // bold
-    virtual BOOL IsTextFlag1() const;   // italic
-    virtual BOOL IsTextFlag4() const;   // underline
-    virtual BOOL IsTextFlag8() const;   // strike-out
-    virtual BOOL IsTextFlag80() const;  // vertical writing
-    virtual BOOL IsTextFlag40() const;  // frame around the text
-    virtual void SetTextFlag2(BOOL on);
-    virtual void SetTextFlag1(BOOL on);
-    virtual void SetTextFlag4(BOOL on);
-    virtual void SetTextFlag8(BOOL on);
-    virtual void SetTextFlag80(BOOL on);
-    virtual void SetTextFlag40(BOOL on);
+    // One bit of the flag word (kTextBold ...), read and changed through the word by default.
+    virtual BOOL HasTextFlag(int flag) const;
+    virtual void SetTextFlag(int flag, BOOL on);
+    // The tools' and readers' names of the single bits.
+    BOOL IsTextFlag1() const { return HasTextFlag(kTextItalic); }
+    BOOL IsTextFlag2() const { return HasTextFlag(kTextBold); }
+    BOOL IsTextFlag4() const { return HasTextFlag(kTextUnderline); }
+    BOOL IsTextFlag40() const { return HasTextFlag(kTextFrame); }
+    BOOL IsTextFlag80() const { return HasTextFlag(kTextVertical); }
+    void SetTextFlag1(BOOL on) { SetTextFlag(kTextItalic, on); }
+    void SetTextFlag2(BOOL on) { SetTextFlag(kTextBold, on); }
+    void SetTextFlag4(BOOL on) { SetTextFlag(kTextUnderline, on); }
+    void SetTextFlag40(BOOL on) { SetTextFlag(kTextFrame, on); }
+    void SetTextFlag80(BOOL on) { SetTextFlag(kTextVertical, on); }
 
     virtual void SetArrows(const MArrowInfo& arrows);
     virtual void SetArrowsEx(int startStyle, double startSize, int endStyle, double endSize);
@@ -209,18 +235,26 @@ public:
     virtual void MirrorY(double x, double y);
     // Counter-clockwise by angle (radians) about (cx, cy).
     virtual void Rotate(double cx, double cy, double angle);
-    virtual MCadShape* CreateRotated(double cx, double cy, double angle) const;
-    virtual MCadShape* CreateMirroredX(double x, double y) const;
-    virtual MCadShape* CreateMirroredY(double x, double y) const;
+    // New transformed copies; the caller owns them. By default a Clone changed in place; a kind
+    // overrides CreateTransformed when it wants another copy or cannot hold the result.
+    virtual MCadShape* CreateTransformed(const MShapeTransform& transform) const;
+    MCadShape* CreateRotated(double cx, double cy, double angle) const {
+        return CreateTransformed({MShapeTransform::kRotate, cx, cy, angle});
+    }
+    MCadShape* CreateMirroredX(double x, double y) const {
+        return CreateTransformed({MShapeTransform::kMirrorX, x, y});
+    }
+    MCadShape* CreateMirroredY(double x, double y) const {
+        return CreateTransformed({MShapeTransform::kMirrorY, x, y});
+    }
 
-    // Capabilities: left-right flip, up-down flip, rotation, reshaping by handles and point edit.
-    virtual BOOL SupportsEdit1() const;
-    virtual BOOL SupportsEdit2() const;
-    virtual BOOL SupportsEdit3() const;
-    virtual BOOL SupportsEdit4() const;
-    virtual BOOL HasDirection() const;
-    virtual BOOL HasNormal() const;
-    virtual BOOL HasTangent() const;
+    // The kShapeCan / kShapeHas bits of the kind; none by default.
+    virtual int GetCapabilities() const;
+    BOOL HasCapability(int bit) const { return (GetCapabilities() & bit) != 0; }
+    // The tools' names of the snap bits.
+    BOOL HasDirection() const { return HasCapability(kShapeHasDirection); }
+    BOOL HasNormal() const { return HasCapability(kShapeHasNormal); }
+    BOOL HasTangent() const { return HasCapability(kShapeHasTangent); }
     // Radians; DBL_MAX when there is no answer at that point.
     virtual double GetDirectionAngle(const MFloatPoint& point) const;
     virtual double GetNormalAngle(const MFloatPoint& point, MFloatPoint* foot) const;
@@ -234,48 +268,9 @@ public:
     virtual short GetTypeId() const;
     virtual MCadShape* CreateNew() const;
 
-    // Exports. origin is subtracted from every coordinate; sizes fixed on paper are divided by
-    // paperScale; JW_CAD coordinates are multiplied by scale and every record carries layer.
-    virtual void ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
-                           double paperScale) const;
-    virtual void ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double paperScale) const;
-    virtual void ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale, double paperScale) const;
-    // Adds the text to the writer's string list (which gives the record its offset and keeps the
-    // running offset) and appends the record; heights are the writer's character sizes of the
-    // kinds 1 to 10 (index 0 unused).
-    virtual void ExportJwcStrings(MJWCStringArray& strings, int layer, double scale, double paperScale,
-                                  MJWCStringList& texts, const double heights[11]) const;
-    virtual void ExportJwcPoints(MJWCVPointArray& points, int layer, double scale, double paperScale) const;
-
     // Added for the selection list, after the operations above: the alignment word of a text
     // shape (bits 0-1 horizontal, 2-3 vertical); 0 for shapes without one.
     virtual int GetTextAlignment() const;
-
-    // Non-virtual helpers.
-    // 0 for no style, 9 for an auxiliary line, else the style index + 1.
-    int GetJwcLineStyle() const;
-    int GetDxfColor() const;
-    int GetDxfTextColor() const;
-    int GetJwcColor() const;
-    int GetJwcTextColor() const;
-    int GetDxfFillColor() const;
-
-    // One DXF LINE or JW_CAD line record from a to b in the shape's style.
-    void ExportDxfSegment(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
-                          const MFloatPoint& a, const MFloatPoint& b) const;
-    void ExportJwcSegment(MJWCLineArray& lines, int layer, double scale, const MFloatPoint& a,
-                          const MFloatPoint& b) const;
-    // Arrow heads in the exports, shared by the line and the polyline family. The head sits at tip
-    // with angle pointing from the tip back into the line; size is in paper millimetres.
-    void ExportDxfArrowHead(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
-                            const MFloatPoint& tip, double angle, double paperScale, int style,
-                            double size) const;
-    // Styles 1 to 4 as line records.
-    void ExportJwcArrowLines(MJWCLineArray& lines, int layer, double scale, double paperScale,
-                             const MFloatPoint& tip, double angle, int style, double size) const;
-    // Styles 5 and 6 as one full-circle record.
-    void ExportJwcArrowCircle(MJWCArcArray& arcs, int layer, double scale, double paperScale,
-                              const MFloatPoint& tip, int style, double size) const;
 
     const MFloatRect& GetExtent() const { return m_extent; }
     // The extent grown by the line width (redraw areas, visibility tests). Most shapes hold only

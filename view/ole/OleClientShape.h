@@ -54,7 +54,7 @@ public:
     BOOL CanEdit() const override { return TRUE; }
     // Tells the user that objects cannot be edited here; FALSE (nothing changed).
     BOOL Edit(MCadView* view) override;
-    BOOL SupportsEdit4() const override { return TRUE; }
+    int GetCapabilities() const override { return kShapeCanReshape; }
     CString GetTypeName() const override { return "OLE2"; }
     short GetTypeId() const override;
     void WriteText(CDocument* doc, std::ostream& os) const override;

@@ -159,29 +159,11 @@ void MLabelShapeBase::SetTextFlags(int flags) {
     m_textFlags = flags;
     MarkStale();
 }
-BOOL MLabelShapeBase::IsTextFlag2() const {
-    return MCadShape::IsTextFlag2();
+BOOL MLabelShapeBase::HasTextFlag(int flag) const {
+    return MCadShape::HasTextFlag(flag);
 }
-BOOL MLabelShapeBase::IsTextFlag1() const {
-    return MCadShape::IsTextFlag1();
-}
-BOOL MLabelShapeBase::IsTextFlag4() const {
-    return MCadShape::IsTextFlag4();
-}
-BOOL MLabelShapeBase::IsTextFlag8() const {
-    return MCadShape::IsTextFlag8();
-}
-void MLabelShapeBase::SetTextFlag2(BOOL on) {
-    MCadShape::SetTextFlag2(on);
-}
-void MLabelShapeBase::SetTextFlag1(BOOL on) {
-    MCadShape::SetTextFlag1(on);
-}
-void MLabelShapeBase::SetTextFlag4(BOOL on) {
-    MCadShape::SetTextFlag4(on);
-}
-void MLabelShapeBase::SetTextFlag8(BOOL on) {
-    MCadShape::SetTextFlag8(on);
+void MLabelShapeBase::SetTextFlag(int flag, BOOL on) {
+    MCadShape::SetTextFlag(flag, on);
 }
 
 void MLabelShapeBase::SetArrows(const MArrowInfo& arrows) {

@@ -49,14 +49,9 @@ public:
     COLORREF GetTextColor() const override;
     int GetTextFlags() const override;
     void SetTextFlags(int flags) override;
-    BOOL IsTextFlag2() const override;
-    BOOL IsTextFlag1() const override;
-    BOOL IsTextFlag4() const override;
-    BOOL IsTextFlag8() const override;
-    void SetTextFlag2(BOOL on) override;
-    void SetTextFlag1(BOOL on) override;
-    void SetTextFlag4(BOOL on) override;
-    void SetTextFlag8(BOOL on) override;
+    // Every bit is in the label's own word, not its members'.
+    BOOL HasTextFlag(int flag) const override;
+    void SetTextFlag(int flag, BOOL on) override;
     // The start of the record is the leader's arrow (its size 0 without a head); the end is unused.
     void SetArrows(const MArrowInfo& arrows) override;
     void SetArrowsEx(int startStyle, double startSize, int endStyle, double endSize) override;

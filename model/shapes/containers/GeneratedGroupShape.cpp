@@ -51,54 +51,12 @@ MCadShape* MGeneratedGroupShape::Duplicate() const {
     return MCadShape::Duplicate();
 }
 
-MCadShape* MGeneratedGroupShape::CreateRotated(double cx, double cy, double angle) const {
-    return MCadShape::CreateRotated(cx, cy, angle);
-}
-MCadShape* MGeneratedGroupShape::CreateMirroredX(double x, double y) const {
-    return MCadShape::CreateMirroredX(x, y);
-}
-MCadShape* MGeneratedGroupShape::CreateMirroredY(double x, double y) const {
-    return MCadShape::CreateMirroredY(x, y);
+MCadShape* MGeneratedGroupShape::CreateTransformed(const MShapeTransform& transform) const {
+    return MCadShape::CreateTransformed(transform);
 }
 
-BOOL MGeneratedGroupShape::SupportsEdit1() const {
-    return TRUE;
-}
-BOOL MGeneratedGroupShape::SupportsEdit2() const {
-    return TRUE;
-}
-BOOL MGeneratedGroupShape::SupportsEdit3() const {
-    return TRUE;
-}
-BOOL MGeneratedGroupShape::SupportsEdit4() const {
-    return TRUE;
-}
-
-void MGeneratedGroupShape::ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
-                                     double paperScale) const {
-    EnsureMembersForExport(paperScale);
-    MGroupShape::ExportDxf(out, layer, origin, paperScale);
-}
-void MGeneratedGroupShape::ExportJwcLines(MJWCLineArray& lines, int layer, double scale,
-                                          double paperScale) const {
-    EnsureMembersForExport(paperScale);
-    MGroupShape::ExportJwcLines(lines, layer, scale, paperScale);
-}
-void MGeneratedGroupShape::ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale,
-                                         double paperScale) const {
-    EnsureMembersForExport(paperScale);
-    MGroupShape::ExportJwcArcs(arcs, layer, scale, paperScale);
-}
-void MGeneratedGroupShape::ExportJwcStrings(MJWCStringArray& strings, int layer, double scale,
-                                            double paperScale, MJWCStringList& texts,
-                                            const double heights[11]) const {
-    EnsureMembersForExport(paperScale);
-    MGroupShape::ExportJwcStrings(strings, layer, scale, paperScale, texts, heights);
-}
-void MGeneratedGroupShape::ExportJwcPoints(MJWCVPointArray& points, int layer, double scale,
-                                           double paperScale) const {
-    EnsureMembersForExport(paperScale);
-    MGroupShape::ExportJwcPoints(points, layer, scale, paperScale);
+int MGeneratedGroupShape::GetCapabilities() const {
+    return kShapeCanEdit;
 }
 
 void MGeneratedGroupShape::Rebuild(MCadView*) {}

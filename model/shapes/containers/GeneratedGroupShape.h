@@ -24,29 +24,17 @@ public:
     // Copies through the archive form: the copy carries the fields and regenerates on first use.
     MCadShape* Clone() const override;
     MCadShape* Duplicate() const override;
-    // The shape base's copies (rotated or mirrored through the shape's own transforms).
-    MCadShape* CreateRotated(double cx, double cy, double angle) const override;
-    MCadShape* CreateMirroredX(double x, double y) const override;
-    MCadShape* CreateMirroredY(double x, double y) const override;
-    BOOL SupportsEdit1() const override;
-    BOOL SupportsEdit2() const override;
-    BOOL SupportsEdit3() const override;
-    BOOL SupportsEdit4() const override;
-    // The members, brought up to date for the paper scale first.
-    void ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
-                   double paperScale) const override;
-    void ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double paperScale) const override;
-    void ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale, double paperScale) const override;
-    void ExportJwcStrings(MJWCStringArray& strings, int layer, double scale, double paperScale,
-                          MJWCStringList& texts, const double heights[11]) const override;
-    void ExportJwcPoints(MJWCVPointArray& points, int layer, double scale, double paperScale) const override;
+    // The shape base's copy (rotated or mirrored through the shape's own transforms).
+    MCadShape* CreateTransformed(const MShapeTransform& transform) const override;
+    int GetCapabilities() const override;
     // Nothing here; a derived class that builds its members from scratch overrides it.
     void Rebuild(MCadView* view) override;
     BOOL IsPlainGroup() const override;
+    // Brings the members up to date for an export, which knows only the paper scale; by default
+    // as EnsureMembers without a view.
+    virtual void EnsureMembersForExport(double paperScale) const;
 
 protected:
     // Brings stale or missing members up to date; view may be null.
     virtual void EnsureMembers(MCadView* view) const = 0;
-    // The same for an export, which knows only the paper scale; by default as without a view.
-    virtual void EnsureMembersForExport(double paperScale) const;
 };

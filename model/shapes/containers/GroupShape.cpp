@@ -319,29 +319,10 @@ void MGroupShape::SetFontName(const CString& name) {
 void MGroupShape::SetTextSize(double size) {
     ForEachShape(m_members, [&](MCadShape* s) { s->SetTextSize(size); });
 }
-void MGroupShape::SetTextFlag2(BOOL on) {
-    ForEachShape(m_members, [&](MCadShape* s) { s->SetTextFlag2(on); });
-}
-void MGroupShape::SetTextFlag1(BOOL on) {
-    ForEachShape(m_members, [&](MCadShape* s) { s->SetTextFlag1(on); });
-}
-void MGroupShape::SetTextFlag4(BOOL on) {
-    ForEachShape(m_members, [&](MCadShape* s) { s->SetTextFlag4(on); });
-}
-void MGroupShape::SetTextFlag8(BOOL on) {
-    ForEachShape(m_members, [&](MCadShape* s) { s->SetTextFlag8(on); });
-}
 
 namespace {
 
-template <class Pred>
-BOOL AllMembers(const MShapeArray& members, Pred pred) {
-    for (int i = 0; i < members.GetSize(); ++i) {
-        const MCadShape* s = members.GetAt(i);
-        if (s && !pred(s)) return FALSE;
-    }
-    return TRUE;
-}
+constexpr int kMemberTextFlags = kTextItalic | kTextBold | kTextUnderline | kTextStrikeOut;
 
 }  // namespace
 
@@ -378,17 +359,13 @@ double MGroupShape::GetTextSize() const {
     return CommonShapeValue<double>(
         m_members, [](const MCadShape* s) { return s->GetTextSize(); }, 0.0, TRUE);
 }
-BOOL MGroupShape::IsTextFlag2() const {
-    return AllTextShapes(m_members, [](const MCadShape* s) { return s->IsTextFlag2() != 0; });
+BOOL MGroupShape::HasTextFlag(int flag) const {
+    if (!(flag & kMemberTextFlags)) return MCadShape::HasTextFlag(flag);
+    return AllTextShapes(m_members, [&](const MCadShape* s) { return s->HasTextFlag(flag) != 0; });
 }
-BOOL MGroupShape::IsTextFlag1() const {
-    return AllTextShapes(m_members, [](const MCadShape* s) { return s->IsTextFlag1() != 0; });
-}
-BOOL MGroupShape::IsTextFlag4() const {
-    return AllTextShapes(m_members, [](const MCadShape* s) { return s->IsTextFlag4() != 0; });
-}
-BOOL MGroupShape::IsTextFlag8() const {
-    return AllTextShapes(m_members, [](const MCadShape* s) { return s->IsTextFlag8() != 0; });
+void MGroupShape::SetTextFlag(int flag, BOOL on) {
+    if (!(flag & kMemberTextFlags)) return MCadShape::SetTextFlag(flag, on);
+    ForEachShape(m_members, [&](MCadShape* s) { s->SetTextFlag(flag, on); });
 }
 
 void MGroupShape::MirrorX(double x, double y) {
@@ -427,44 +404,31 @@ void MGroupShape::Rotate(double cx, double cy, double angle) {
     if (HasBasePoint()) SetBasePoint(m_members.GetBasePoint().GetRotatedAbout({cx, cy}, angle));
 }
 
-MCadShape* MGroupShape::CreateRotated(double cx, double cy, double angle) const {
+MCadShape* MGroupShape::CreateTransformed(const MShapeTransform& transform) const {
     auto copy = std::make_unique<MGroupShape>();
-    ForEachShape(m_members, [&](const MCadShape* s) { copy->AddShape(s->CreateRotated(cx, cy, angle)); });
-    if (HasBasePoint()) copy->SetBasePoint(GetCenter().GetRotatedAbout({cx, cy}, angle));
-    return copy.release();
-}
-
-MCadShape* MGroupShape::CreateMirroredX(double x, double y) const {
-    auto copy = std::make_unique<MGroupShape>();
-    ForEachShape(m_members, [&](const MCadShape* s) { copy->AddShape(s->CreateMirroredX(x, y)); });
+    ForEachShape(m_members, [&](const MCadShape* s) { copy->AddShape(s->CreateTransformed(transform)); });
     if (HasBasePoint()) {
         const MFloatPoint c = GetCenter();
-        copy->SetBasePoint({2 * x - c.x, c.y});
+        const double x = transform.x, y = transform.y;
+        switch (transform.kind) {
+            case MShapeTransform::kRotate:
+                copy->SetBasePoint(c.GetRotatedAbout({x, y}, transform.angle));
+                break;
+            case MShapeTransform::kMirrorX:
+                copy->SetBasePoint({2 * x - c.x, c.y});
+                break;
+            case MShapeTransform::kMirrorY:
+                copy->SetBasePoint({c.x, 2 * y - c.y});
+                break;
+        }
     }
     return copy.release();
 }
 
-MCadShape* MGroupShape::CreateMirroredY(double x, double y) const {
-    auto copy = std::make_unique<MGroupShape>();
-    ForEachShape(m_members, [&](const MCadShape* s) { copy->AddShape(s->CreateMirroredY(x, y)); });
-    if (HasBasePoint()) {
-        const MFloatPoint c = GetCenter();
-        copy->SetBasePoint({c.x, 2 * y - c.y});
-    }
-    return copy.release();
-}
-
-BOOL MGroupShape::SupportsEdit1() const {
-    return AllMembers(m_members, [](const MCadShape* s) { return s->SupportsEdit1() != 0; });
-}
-BOOL MGroupShape::SupportsEdit2() const {
-    return AllMembers(m_members, [](const MCadShape* s) { return s->SupportsEdit2() != 0; });
-}
-BOOL MGroupShape::SupportsEdit3() const {
-    return AllMembers(m_members, [](const MCadShape* s) { return s->SupportsEdit3() != 0; });
-}
-BOOL MGroupShape::SupportsEdit4() const {
-    return AllMembers(m_members, [](const MCadShape* s) { return s->SupportsEdit4() != 0; });
+int MGroupShape::GetCapabilities() const {
+    int capabilities = kShapeCanEdit;
+    ForEachShape(m_members, [&](const MCadShape* s) { capabilities &= s->GetCapabilities(); });
+    return capabilities;
 }
 
 CString MGroupShape::GetTypeName() const {
@@ -504,27 +468,6 @@ void MGroupShape::ReadText(CDocument* doc, std::istream& is) {
     SkipTextLine(is);
     for (long long i = 0; i < skip && is.good(); ++i)
         SkipTextLine(is);
-}
-
-void MGroupShape::ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
-                            double paperScale) const {
-    ForEachShape(m_members, [&](const MCadShape* s) { s->ExportDxf(out, layer, origin, paperScale); });
-}
-void MGroupShape::ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double paperScale) const {
-    ForEachShape(m_members, [&](const MCadShape* s) { s->ExportJwcLines(lines, layer, scale, paperScale); });
-}
-void MGroupShape::ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale, double paperScale) const {
-    ForEachShape(m_members, [&](const MCadShape* s) { s->ExportJwcArcs(arcs, layer, scale, paperScale); });
-}
-void MGroupShape::ExportJwcStrings(MJWCStringArray& strings, int layer, double scale, double paperScale,
-                                   MJWCStringList& texts, const double heights[11]) const {
-    ForEachShape(m_members, [&](const MCadShape* s) {
-        s->ExportJwcStrings(strings, layer, scale, paperScale, texts, heights);
-    });
-}
-void MGroupShape::ExportJwcPoints(MJWCVPointArray& points, int layer, double scale, double paperScale) const {
-    ForEachShape(m_members,
-                 [&](const MCadShape* s) { s->ExportJwcPoints(points, layer, scale, paperScale); });
 }
 
 void MGroupShape::Rebuild(MCadView*) {}

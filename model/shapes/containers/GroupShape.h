@@ -67,40 +67,26 @@ public:
     CString GetFontName() const override;
     void SetTextSize(double size) override;
     double GetTextSize() const override;
-    BOOL IsTextFlag2() const override;
-    BOOL IsTextFlag1() const override;
-    BOOL IsTextFlag4() const override;
-    BOOL IsTextFlag8() const override;
-    void SetTextFlag2(BOOL on) override;
-    void SetTextFlag1(BOOL on) override;
-    void SetTextFlag4(BOOL on) override;
-    void SetTextFlag8(BOOL on) override;
+    // Italic, bold, underline and strike-out are the text members': set on each, and set on the
+    // group when it has text members and all of them have it. Other bits are the group's own.
+    BOOL HasTextFlag(int flag) const override;
+    void SetTextFlag(int flag, BOOL on) override;
     void MirrorX(double x, double y) override;
     void MirrorY(double x, double y) override;
     // Turns the members in place; a member that cannot hold the angle (a rectangle or ellipse at
     // other than quarter turns) is replaced by its CreateRotated copy, so member pointers taken
     // before may no longer be members.
     void Rotate(double cx, double cy, double angle) override;
-    MCadShape* CreateRotated(double cx, double cy, double angle) const override;
-    MCadShape* CreateMirroredX(double x, double y) const override;
-    MCadShape* CreateMirroredY(double x, double y) const override;
-    BOOL SupportsEdit1() const override;
-    BOOL SupportsEdit2() const override;
-    BOOL SupportsEdit3() const override;
-    BOOL SupportsEdit4() const override;
+    // A plain group of the members' transformed copies.
+    MCadShape* CreateTransformed(const MShapeTransform& transform) const override;
+    // The edits every member allows.
+    int GetCapabilities() const override;
     CString GetTypeName() const override;
     // The member array's text form, then a line "0" (a count of further lines to skip).
     void WriteText(CDocument* doc, std::ostream& os) const override;
     void ReadText(CDocument* doc, std::istream& is) override;
     short GetTypeId() const override;
     MCadShape* CreateNew() const override;
-    void ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
-                   double paperScale) const override;
-    void ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double paperScale) const override;
-    void ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale, double paperScale) const override;
-    void ExportJwcStrings(MJWCStringArray& strings, int layer, double scale, double paperScale,
-                          MJWCStringList& texts, const double heights[11]) const override;
-    void ExportJwcPoints(MJWCVPointArray& points, int layer, double scale, double paperScale) const override;
 
     // Own operations.
     // Dimensions rebuild their members from their defining points; a plain group does nothing.

@@ -181,16 +181,16 @@ void MLShapeArray::Rotate(double cx, double cy, double angle) {
 }
 
 BOOL MLShapeArray::SupportsEdit1() const {
-    return AllMembers(*m_shapes, [](const MCadShape* s) { return s->SupportsEdit1() != 0; });
+    return AllMembers(*m_shapes, [](const MCadShape* s) { return s->HasCapability(kShapeCanFlipX) != 0; });
 }
 BOOL MLShapeArray::SupportsEdit2() const {
-    return AllMembers(*m_shapes, [](const MCadShape* s) { return s->SupportsEdit2() != 0; });
+    return AllMembers(*m_shapes, [](const MCadShape* s) { return s->HasCapability(kShapeCanFlipY) != 0; });
 }
 BOOL MLShapeArray::SupportsEdit3() const {
-    return AllMembers(*m_shapes, [](const MCadShape* s) { return s->SupportsEdit3() != 0; });
+    return AllMembers(*m_shapes, [](const MCadShape* s) { return s->HasCapability(kShapeCanRotate) != 0; });
 }
 BOOL MLShapeArray::SupportsEdit4() const {
-    return AllMembers(*m_shapes, [](const MCadShape* s) { return s->SupportsEdit4() != 0; });
+    return AllMembers(*m_shapes, [](const MCadShape* s) { return s->HasCapability(kShapeCanReshape) != 0; });
 }
 
 void MLShapeArray::Invalidate(MCadView* view, BOOL erase) {

@@ -8,8 +8,6 @@
 
 #include "model/CadView.h"
 #include "model/SnapPoint.h"
-#include "model/exchange/DxfOutStream.h"
-#include "model/exchange/JwcRecords.h"
 #include "model/geometry/Geometry.h"
 #include "model/helpers/TextStream.h"
 #include "model/render/BezierOutline.h"
@@ -22,9 +20,6 @@ namespace {
 
 // Angles that differ by less than this count as the same end of an arc.
 constexpr double kAngleTolerance = 1.3951473992034527e-14;
-// 360 degrees in 1/65536 degree, and radians to those units.
-constexpr double kJWCFullTurn = 23592960.0;
-constexpr double kJWCPerRadian = 3754936.206169363;
 // Beyond this many turns between start and end, whole turns are removed at once rather than one
 // by one (a damaged file must not make the outline loop for ever).
 constexpr double kMaxTurnsByStep = 1024.0;
@@ -55,15 +50,6 @@ void NormalizeArcAngles(double& start, double& end) {
     // Exactly one turn, so that turning or mirroring the arc later cannot leave the end a rounding
     // step past the start, which would sweep almost nothing.
     if (IsFullTurn(start, end)) end = start + MCircleArcShape::kTwoPi;
-}
-
-LONG ToJWCAngle(double angle) {
-    double units = angle * kJWCPerRadian;
-    if (units < 0) units += kJWCFullTurn;
-    // Keep the truncation to 32 bits defined for angles of many turns.
-    if (!(std::fabs(units) < 2147483648.0))
-        units = std::isfinite(units) ? std::fmod(units, kJWCFullTurn) : 0.0;
-    return static_cast<LONG>(units);
 }
 
 MCircleArcShape::MCircleArcShape() {
@@ -336,61 +322,4 @@ void MCircleArcShape::ReadArcText(std::istream& is, BOOL withArrows) {
     m_fill = fill;
     if (withArrows) m_arrows = arrows;
     RegeneratePoints();
-}
-
-void MCircleArcShape::ExportDxfArc(MDXFOutStream& out, const CString& layer,
-                                   const MFloatPoint& origin) const {
-    out.WriteString(0, "ARC");
-    out.WriteString(8, layer);
-    out.WriteString(6, GetLineStyleName());
-    out.WriteInt(62, GetDxfColor());
-    out.WritePoint(10, m_center - origin);
-    out.WriteDouble(40, m_radius);
-    out.WriteDouble(50, MRadian(m_startAngle).ToDegrees360());
-    out.WriteDouble(51, MRadian(m_endAngle).ToDegrees360());
-}
-
-void MCircleArcShape::ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
-                                double paperScale) const {
-    ExportDxfArc(out, layer, origin);
-    const MVertexList v(*this);
-    const int n = v.GetSize();
-    if (n < 2) return;
-    // A closed arc shows its chord on screen and in JW_CAD; DXF carries it as a line too.
-    if (IsClosedFlag()) {
-        ExportDxfSegment(out, layer, origin, v[0], v[n - 1]);
-        return;
-    }
-    // The arrow heads the arc shows on screen, as the polyline family exports them.
-    ExportDxfArrowHeads(out, layer, origin, paperScale);
-}
-
-void MCircleArcShape::ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double paperScale) const {
-    const MVertexList v(*this);
-    const int n = v.GetSize();
-    if (n < 2) return;
-    if (IsClosedFlag()) {
-        ExportJwcSegment(lines, layer, scale, v[0], v[n - 1]);
-        return;
-    }
-    // The arc itself is the arc record; only the stroke heads become lines.
-    ExportJwcArrowHeadLines(lines, layer, scale, paperScale);
-}
-
-void MCircleArcShape::ExportJwcArcRecord(MJWCArcArray& arcs, int layer, double scale) const {
-    MJWCArc& r = arcs.AddNew();
-    r.cx = ToJWCFloat(m_center.x * scale);
-    r.cy = ToJWCFloat(m_center.y * scale);
-    r.radius = ToJWCFloat(m_radius * scale);
-    r.flatness = MJWCArc::kCircleFlatness;
-    r.startAngle = ToJWCAngle(m_startAngle);
-    r.endAngle = ToJWCAngle(m_endAngle);
-    r.lineType = static_cast<BYTE>(GetJwcLineStyle());
-    r.pen = static_cast<BYTE>(GetJwcColor());
-    r.layer = static_cast<BYTE>(std::clamp(layer, 0, 255));
-}
-
-void MCircleArcShape::ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale, double paperScale) const {
-    ExportJwcArcRecord(arcs, layer, scale);
-    if (!IsClosedFlag()) MPolygonShape::ExportJwcArcs(arcs, layer, scale, paperScale);
 }

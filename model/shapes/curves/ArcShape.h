@@ -40,13 +40,6 @@ public:
     void ReadText(CDocument* doc, std::istream& is) override;
     short GetTypeId() const override;
     MCadShape* CreateNew() const override;
-    // An ARC entity, then the arrow heads of an open arc.
-    void ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
-                   double paperScale) const override;
-    // The chord of a closed arc; the stroke heads (styles 1 to 4) of an open one.
-    void ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double paperScale) const override;
-    // The arc record, then the circle heads (styles 5 and 6) of an open arc.
-    void ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale, double paperScale) const override;
     // NormalizeArcAngles on the angles; the 49 vertices follow them.
     void RegeneratePoints() override;
     // The arc, then the chord of a closed one; none for an open arc with arrow heads.
@@ -68,16 +61,9 @@ protected:
     // The text line; the sector's has no arrows.
     void WriteArcText(std::ostream& os, BOOL withArrows) const;
     void ReadArcText(std::istream& is, BOOL withArrows);
-    // The ARC entity alone.
-    void ExportDxfArc(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin) const;
-    // The arc record alone.
-    void ExportJwcArcRecord(MJWCArcArray& arcs, int layer, double scale) const;
 };
 
 // The angles an arc's outline is built from: non-finite ones made defined (start 0, end the
 // start), far-off ones brought near zero, then the end raised by whole turns above the start (equal
 // angles make a full turn). Takes a bounded number of steps for any input.
 void NormalizeArcAngles(double& start, double& end);
-
-// An angle in radians as JW_CAD's 1/65536 degree, negative angles taken one turn up.
-LONG ToJWCAngle(double angle);

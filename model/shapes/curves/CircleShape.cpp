@@ -11,8 +11,6 @@
 
 #include "model/CadView.h"
 #include "model/SnapPoint.h"
-#include "model/exchange/DxfOutStream.h"
-#include "model/exchange/JwcRecords.h"
 #include "model/geometry/Geometry.h"
 #include "model/helpers/TextStream.h"
 #include "model/render/BezierOutline.h"
@@ -230,32 +228,14 @@ void MCircleShape::Rotate(double cx, double cy, double angle) {
 
 // The copies keep their class whatever PointEditFlag says; the virtual transform of the copy gives
 // the arc family its angle changes too.
-MCadShape* MCircleShape::CreateRotated(double cx, double cy, double angle) const {
+MCadShape* MCircleShape::CreateTransformed(const MShapeTransform& transform) const {
     MCadShape* copy = Duplicate();
-    copy->Rotate(cx, cy, angle);
+    transform.ApplyTo(*copy);
     return copy;
 }
 
-MCadShape* MCircleShape::CreateMirroredX(double x, double y) const {
-    MCadShape* copy = Duplicate();
-    copy->MirrorX(x, y);
-    return copy;
-}
-
-MCadShape* MCircleShape::CreateMirroredY(double x, double y) const {
-    MCadShape* copy = Duplicate();
-    copy->MirrorY(x, y);
-    return copy;
-}
-
-BOOL MCircleShape::HasDirection() const {
-    return FALSE;
-}
-BOOL MCircleShape::HasNormal() const {
-    return FALSE;
-}
-BOOL MCircleShape::HasTangent() const {
-    return TRUE;
+int MCircleShape::GetCapabilities() const {
+    return kShapeCanEdit | kShapeHasTangent;
 }
 
 double MCircleShape::GetTangentAngle(const MFloatPoint& point, MFloatPoint* reference) const {
@@ -319,29 +299,4 @@ void MCircleShape::ReadText(CDocument*, std::istream& is) {
     m_stroke = stroke;
     m_fill = fill;
     RegeneratePoints();
-}
-
-void MCircleShape::ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
-                             double) const {
-    out.WriteString(0, "CIRCLE");
-    out.WriteString(8, layer);
-    out.WriteString(6, GetLineStyleName());
-    out.WriteInt(62, GetDxfColor());
-    out.WritePoint(10, m_center - origin);
-    out.WriteDouble(40, m_radius);
-}
-
-void MCircleShape::ExportJwcLines(MJWCLineArray&, int, double, double) const {}
-
-void MCircleShape::ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale, double) const {
-    MJWCArc& r = arcs.AddNew();
-    r.cx = ToJWCFloat(m_center.x * scale);
-    r.cy = ToJWCFloat(m_center.y * scale);
-    r.radius = ToJWCFloat(m_radius * scale);
-    r.flatness = MJWCArc::kCircleFlatness;
-    r.startAngle = 0;
-    r.endAngle = 0;
-    r.lineType = static_cast<BYTE>(GetJwcLineStyle());
-    r.pen = static_cast<BYTE>(GetJwcColor());
-    r.layer = static_cast<BYTE>(std::clamp(layer, 0, 255));
 }

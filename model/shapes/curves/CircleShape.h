@@ -46,12 +46,8 @@ public:
     void MirrorX(double x, double y) override;
     void MirrorY(double x, double y) override;
     void Rotate(double cx, double cy, double angle) override;
-    MCadShape* CreateRotated(double cx, double cy, double angle) const override;
-    MCadShape* CreateMirroredX(double x, double y) const override;
-    MCadShape* CreateMirroredY(double x, double y) const override;
-    BOOL HasDirection() const override;
-    BOOL HasNormal() const override;
-    BOOL HasTangent() const override;
+    MCadShape* CreateTransformed(const MShapeTransform& transform) const override;
+    int GetCapabilities() const override;
     // Without a reference point (null) the tangent at the circle point nearest (x, y); with one,
     // the tangent from that outside point whose touching point lies nearer (x, y). DBL_MAX when
     // there is none.
@@ -64,10 +60,6 @@ public:
     void ReadText(CDocument* doc, std::istream& is) override;
     short GetTypeId() const override;
     MCadShape* CreateNew() const override;
-    void ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
-                   double paperScale) const override;
-    void ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double paperScale) const override;
-    void ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale, double paperScale) const override;
 
     // Own operations.
     // The outline follows centre and radius (and, in the arc family, the angles) again.

@@ -6,7 +6,6 @@
 #include <istream>
 #include <ostream>
 
-#include "model/exchange/JwcRecords.h"
 #include "model/geometry/Geometry.h"
 #include "model/helpers/TextStream.h"
 #include "model/render/BezierOutline.h"
@@ -15,13 +14,6 @@
 #include "platform/Archive.h"
 
 IMPLEMENT_SERIAL(MEllipseShape, MPolygonShape, 1)
-
-namespace {
-
-// JW_CAD's tilt of a quarter turn, in 1/65536 degree.
-constexpr LONG kJWCQuarterTurn = 90 * 65536;
-
-}  // namespace
 
 MEllipseShape::MEllipseShape() : MPolygonShape(TRUE) {
     SetVertexSnap(FALSE);
@@ -166,36 +158,17 @@ void MEllipseShape::Rotate(double cx, double cy, double angle) {
     UpdatePoints();
 }
 
-MCadShape* MEllipseShape::CreateRotated(double cx, double cy, double angle) const {
-    const int quarters = QuarterTurns(angle);
-    if (quarters < 0) {
-        // Only a polygon can hold the turned outline, also in point-edit mode.
-        MPolygonShape* copy = CopyAsPolygon();
-        copy->Rotate(cx, cy, angle);
-        return copy;
-    }
-    auto* copy = static_cast<MEllipseShape*>(Duplicate());
-    copy->RotateQuarters(cx, cy, angle, quarters);
+MCadShape* MEllipseShape::CreateTransformed(const MShapeTransform& transform) const {
+    // Only a polygon can hold an outline turned otherwise, also in point-edit mode. A quarter
+    // turn, which Rotate makes exactly, keeps the ellipse.
+    const bool keeps = transform.kind != MShapeTransform::kRotate || QuarterTurns(transform.angle) >= 0;
+    MCadShape* copy = keeps ? Duplicate() : CopyAsPolygon();
+    transform.ApplyTo(*copy);
     return copy;
 }
 
-MCadShape* MEllipseShape::CreateMirroredX(double x, double y) const {
-    MCadShape* copy = Duplicate();
-    copy->MirrorX(x, y);
-    return copy;
-}
-
-MCadShape* MEllipseShape::CreateMirroredY(double x, double y) const {
-    MCadShape* copy = Duplicate();
-    copy->MirrorY(x, y);
-    return copy;
-}
-
-BOOL MEllipseShape::HasDirection() const {
-    return FALSE;
-}
-BOOL MEllipseShape::HasNormal() const {
-    return FALSE;
+int MEllipseShape::GetCapabilities() const {
+    return kShapeCanEdit;
 }
 BOOL MEllipseShape::IsPointEditMode() const {
     return FALSE;
@@ -235,33 +208,4 @@ void MEllipseShape::ReadText(CDocument*, std::istream& is) {
     m_stroke = stroke;
     m_fill = fill;
     UpdatePoints();
-}
-
-void MEllipseShape::ExportJwcLines(MJWCLineArray&, int, double, double) const {}
-
-void MEllipseShape::ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale, double) const {
-    MJWCArc& r = arcs.AddNew();
-    r.cx = ToJWCFloat(m_center.x * scale);
-    r.cy = ToJWCFloat(m_center.y * scale);
-    const double rx = std::fabs(m_radiusX), ry = std::fabs(m_radiusY);
-    // The flatness is a 16-bit ratio to the radius along x. An ellipse more than 6.5535 times as
-    // tall as wide would overflow it, so it goes out with its y radius as the major axis, turned
-    // by a quarter.
-    const double flatness = ry * 10000 / rx;
-    if (rx > 0 && flatness <= 65535.0) {
-        r.radius = ToJWCFloat(rx * scale);
-        r.flatness = static_cast<WORD>(flatness);
-    } else if (ry > 0) {
-        r.radius = ToJWCFloat(ry * scale);
-        r.flatness = static_cast<WORD>(rx * 10000 / ry);
-        r.tilt = kJWCQuarterTurn;
-    } else {
-        r.radius = 0.0f;
-        r.flatness = MJWCArc::kCircleFlatness;
-    }
-    r.startAngle = 0;
-    r.endAngle = 0;
-    r.lineType = static_cast<BYTE>(GetJwcLineStyle());
-    r.pen = static_cast<BYTE>(GetJwcColor());
-    r.layer = static_cast<BYTE>(std::clamp(layer, 0, 255));
 }

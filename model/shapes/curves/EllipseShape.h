@@ -32,12 +32,9 @@ public:
     // exchange for odd counts. An axis-parallel ellipse cannot take any other angle, so then only
     // the centre turns about (cx, cy); callers that want the turned outline use CreateRotated.
     void Rotate(double cx, double cy, double angle) override;
-    // An ellipse for quarter turns; otherwise a plain polygon of the turned outline.
-    MCadShape* CreateRotated(double cx, double cy, double angle) const override;
-    MCadShape* CreateMirroredX(double x, double y) const override;
-    MCadShape* CreateMirroredY(double x, double y) const override;
-    BOOL HasDirection() const override;
-    BOOL HasNormal() const override;
+    // An ellipse, but a plain polygon of the turned outline for a turn other than quarter turns.
+    MCadShape* CreateTransformed(const MShapeTransform& transform) const override;
+    int GetCapabilities() const override;
     BOOL IsPointEditMode() const override;
     CString GetTypeName() const override;
     // One line: TAB cx cy radiusX radiusY colour style width fill.
@@ -45,10 +42,6 @@ public:
     void ReadText(CDocument* doc, std::istream& is) override;
     short GetTypeId() const override;
     MCadShape* CreateNew() const override;
-    // Only the arc record: the outline's edges are not exported as lines.
-    void ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double paperScale) const override;
-    // One full-turn arc record whose flatness is the minor over the major radius.
-    void ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale, double paperScale) const override;
 
     void SetEllipse(double cx, double cy, double rx, double ry);
     // The 48 vertices follow centre and radii again.

@@ -7,8 +7,6 @@
 
 #include "model/CadView.h"
 #include "model/SnapPoint.h"
-#include "model/exchange/DxfOutStream.h"
-#include "model/exchange/JwcRecords.h"
 #include "model/geometry/Geometry.h"
 #include "model/helpers/TextStream.h"
 #include "model/render/BezierOutline.h"
@@ -103,21 +101,4 @@ void MCircleFanShape::WriteText(CDocument*, std::ostream& os) const {
 
 void MCircleFanShape::ReadText(CDocument*, std::istream& is) {
     ReadArcText(is, FALSE);
-}
-
-void MCircleFanShape::ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
-                                double) const {
-    ExportDxfArc(out, layer, origin);
-    // The radii are part of the sector's outline; an ARC entity alone would lose them.
-    const MVertexList v(*this);
-    if (v.GetSize() < kFanPoints) return;
-    ExportDxfSegment(out, layer, origin, v[0], m_center);
-    ExportDxfSegment(out, layer, origin, m_center, v[kArcPoints - 1]);
-}
-
-void MCircleFanShape::ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double) const {
-    const MVertexList v(*this);
-    if (v.GetSize() < kFanPoints) return;
-    ExportJwcSegment(lines, layer, scale, v[0], v[kFanPoints - 1]);
-    ExportJwcSegment(lines, layer, scale, v[kFanPoints - 1], v[kArcPoints - 1]);
 }

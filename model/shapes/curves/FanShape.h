@@ -26,11 +26,6 @@ public:
     void ReadText(CDocument* doc, std::istream& is) override;
     short GetTypeId() const override;
     MCadShape* CreateNew() const override;
-    // The ARC entity and both radii as lines.
-    void ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
-                   double paperScale) const override;
-    // Both radii.
-    void ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double paperScale) const override;
     // The arc, then both radii.
     BOOL GetOutlineCurve(std::vector<MFloatPoint>& run) const override;
 

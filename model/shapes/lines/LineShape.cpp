@@ -7,8 +7,6 @@
 
 #include "model/CadView.h"
 #include "model/SnapPoint.h"
-#include "model/exchange/DxfOutStream.h"
-#include "model/exchange/JwcRecords.h"
 #include "model/geometry/Geometry.h"
 #include "model/helpers/TextStream.h"
 #include "model/render/PolyLine.h"
@@ -236,23 +234,8 @@ void MLineShape::Recalc(MCadView* view) {
     if (heads > 0.0) GrowDrawExtent(heads);
 }
 
-void MLineShape::SetColor(COLORREF color) {
-    m_stroke.SetColor(color);
-}
-COLORREF MLineShape::GetColor() const {
-    return m_stroke.GetColor();
-}
-double MLineShape::GetLineWidth() const {
-    return m_stroke.width;
-}
-void MLineShape::SetLineWidth(double width) {
-    m_stroke.width = width;
-}
-int MLineShape::GetLineStyle() const {
-    return m_stroke.style;
-}
-void MLineShape::SetLineStyle(int lineStyle) {
-    m_stroke.SetStyle(lineStyle);
+const MStroke* MLineShape::GetStroke() const {
+    return &m_stroke;
 }
 
 void MLineShape::SetArrows(const MArrowInfo& arrows) {
@@ -279,23 +262,8 @@ void MLineShape::Rotate(double cx, double cy, double angle) {
     m_end = c + (m_end - c).GetRotated(angle);
 }
 
-BOOL MLineShape::SupportsEdit1() const {
-    return TRUE;
-}
-BOOL MLineShape::SupportsEdit2() const {
-    return TRUE;
-}
-BOOL MLineShape::SupportsEdit3() const {
-    return TRUE;
-}
-BOOL MLineShape::SupportsEdit4() const {
-    return TRUE;
-}
-BOOL MLineShape::HasDirection() const {
-    return TRUE;
-}
-BOOL MLineShape::HasNormal() const {
-    return TRUE;
+int MLineShape::GetCapabilities() const {
+    return kShapeCanEdit | kShapeHasDirection | kShapeHasNormal;
 }
 double MLineShape::GetDirectionAngle(const MFloatPoint&) const {
     return GetAngle();
@@ -357,33 +325,4 @@ void MLineShape::NearestPoint(MFloatPoint* out, const MFloatPoint& point) const 
         return;
     }
     *out = (point - m_end).GetLength() > (point - m_start).GetLength() ? m_start : m_end;
-}
-
-void MLineShape::ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
-                           double paperScale) const {
-    ExportDxfSegment(out, layer, origin, m_start, m_end);
-    if ((m_end - m_start).GetLength() == 0.0) return;
-    const double theta = GetAngle();
-    if (m_arrows.startStyle != kArrowNone)
-        ExportDxfArrowHead(out, layer, origin, m_start, theta, paperScale, m_arrows.startStyle,
-                           m_arrows.startSize);
-    if (m_arrows.endStyle != kArrowNone)
-        ExportDxfArrowHead(out, layer, origin, m_end, theta + kPi, paperScale, m_arrows.endStyle,
-                           m_arrows.endSize);
-}
-
-void MLineShape::ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double paperScale) const {
-    ExportJwcSegment(lines, layer, scale, m_start, m_end);
-    if ((m_end - m_start).GetLength() == 0.0) return;
-    const double theta = GetAngle();
-    ExportJwcArrowLines(lines, layer, scale, paperScale, m_start, theta, m_arrows.startStyle,
-                        m_arrows.startSize);
-    ExportJwcArrowLines(lines, layer, scale, paperScale, m_end, theta + kPi, m_arrows.endStyle,
-                        m_arrows.endSize);
-}
-
-void MLineShape::ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale, double paperScale) const {
-    if ((m_end - m_start).GetLength() == 0.0) return;
-    ExportJwcArrowCircle(arcs, layer, scale, paperScale, m_start, m_arrows.startStyle, m_arrows.startSize);
-    ExportJwcArrowCircle(arcs, layer, scale, paperScale, m_end, m_arrows.endStyle, m_arrows.endSize);
 }

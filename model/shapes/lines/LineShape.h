@@ -47,27 +47,15 @@ public:
     // The ends differ.
     BOOL IsValid() const override;
     void Recalc(MCadView* view) override;
-    // Ignored while the style is auxiliary.
-    void SetColor(COLORREF color) override;
-    // kNoColor while the style is auxiliary.
-    COLORREF GetColor() const override;
-    double GetLineWidth() const override;
-    void SetLineWidth(double width) override;
-    int GetLineStyle() const override;
-    // An auxiliary style also sets the colour to kAuxiliaryColor.
-    void SetLineStyle(int lineStyle) override;
+    // m_stroke, with the auxiliary-line rule.
+    const MStroke* GetStroke() const override;
     void SetArrows(const MArrowInfo& arrows) override;
     void SetArrowsEx(int startStyle, double startSize, int endStyle, double endSize) override;
     MArrowInfo GetArrows() const override;
     void MirrorX(double x, double y) override;
     void MirrorY(double x, double y) override;
     void Rotate(double cx, double cy, double angle) override;
-    BOOL SupportsEdit1() const override;
-    BOOL SupportsEdit2() const override;
-    BOOL SupportsEdit3() const override;
-    BOOL SupportsEdit4() const override;
-    BOOL HasDirection() const override;
-    BOOL HasNormal() const override;
+    int GetCapabilities() const override;
     double GetDirectionAngle(const MFloatPoint& point) const override;
     // foot (when given) receives the foot on the infinite line; direction + pi/2, normalised.
     double GetNormalAngle(const MFloatPoint& point, MFloatPoint* foot) const override;
@@ -77,10 +65,6 @@ public:
     void ReadText(CDocument* doc, std::istream& is) override;
     short GetTypeId() const override;
     MCadShape* CreateNew() const override;
-    void ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
-                   double paperScale) const override;
-    void ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double paperScale) const override;
-    void ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale, double paperScale) const override;
 
     // Own operation: the nearest point of the segment (an end when the foot falls outside; the end
     // point on a tie).

@@ -7,7 +7,6 @@
 
 #include "model/CadView.h"
 #include "model/SnapPoint.h"
-#include "model/exchange/JwcRecords.h"
 #include "model/geometry/Geometry.h"
 #include "model/helpers/TextStream.h"
 #include "model/render/DrawFlags.h"
@@ -137,17 +136,8 @@ void MMarkShape::Rotate(double cx, double cy, double angle) {
     m_position.RotateAbout({cx, cy}, angle);
 }
 
-BOOL MMarkShape::SupportsEdit1() const {
-    return TRUE;
-}
-BOOL MMarkShape::SupportsEdit2() const {
-    return TRUE;
-}
-BOOL MMarkShape::SupportsEdit3() const {
-    return TRUE;
-}
-BOOL MMarkShape::SupportsEdit4() const {
-    return TRUE;
+int MMarkShape::GetCapabilities() const {
+    return kShapeCanEdit;
 }
 
 CString MMarkShape::GetTypeName() const {
@@ -172,11 +162,4 @@ void MMarkShape::ReadText(CDocument*, std::istream& is) {
     if (is.fail()) return;
     m_position = position;
     m_size = size;
-}
-
-void MMarkShape::ExportJwcPoints(MJWCVPointArray& points, int layer, double scale, double) const {
-    MJWCVPoint& r = points.AddNew();
-    r.x = ToJWCFloat(m_position.x * scale);
-    r.y = ToJWCFloat(m_position.y * scale);
-    r.layer = static_cast<BYTE>(std::clamp(layer, 0, 255));
 }

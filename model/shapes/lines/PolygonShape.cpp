@@ -10,8 +10,6 @@
 
 #include "model/CadView.h"
 #include "model/SnapPoint.h"
-#include "model/exchange/DxfOutStream.h"
-#include "model/exchange/JwcRecords.h"
 #include "model/geometry/Geometry.h"
 #include "model/helpers/TextStream.h"
 #include "model/render/PolyFace.h"
@@ -495,23 +493,8 @@ void MPolygonShape::SetFillStyle(const MFillStyle& fill) {
 MFillStyle MPolygonShape::GetFillStyle() const {
     return m_fill;
 }
-void MPolygonShape::SetColor(COLORREF color) {
-    m_stroke.SetColor(color);
-}
-COLORREF MPolygonShape::GetColor() const {
-    return m_stroke.GetColor();
-}
-double MPolygonShape::GetLineWidth() const {
-    return m_stroke.width;
-}
-void MPolygonShape::SetLineWidth(double width) {
-    m_stroke.width = width;
-}
-int MPolygonShape::GetLineStyle() const {
-    return m_stroke.style;
-}
-void MPolygonShape::SetLineStyle(int lineStyle) {
-    m_stroke.SetStyle(lineStyle);
+const MStroke* MPolygonShape::GetStroke() const {
+    return &m_stroke;
 }
 
 void MPolygonShape::SetArrows(const MArrowInfo& arrows) {
@@ -541,23 +524,8 @@ void MPolygonShape::Rotate(double cx, double cy, double angle) {
         p = c + (p - c).GetRotated(angle);
 }
 
-BOOL MPolygonShape::SupportsEdit1() const {
-    return TRUE;
-}
-BOOL MPolygonShape::SupportsEdit2() const {
-    return TRUE;
-}
-BOOL MPolygonShape::SupportsEdit3() const {
-    return TRUE;
-}
-BOOL MPolygonShape::SupportsEdit4() const {
-    return TRUE;
-}
-BOOL MPolygonShape::HasDirection() const {
-    return TRUE;
-}
-BOOL MPolygonShape::HasNormal() const {
-    return TRUE;
+int MPolygonShape::GetCapabilities() const {
+    return kShapeCanEdit | kShapeHasDirection | kShapeHasNormal;
 }
 
 double MPolygonShape::GetDirectionAngle(const MFloatPoint& point) const {
@@ -620,34 +588,6 @@ void MPolygonShape::ReadText(CDocument*, std::istream& is) {
     m_pendingMoves = 0;
 }
 
-void MPolygonShape::ExportDxfArrowHeads(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
-                                        double paperScale) const {
-    const MVertexList v(*this);
-    if (m_arrows.startStyle != kArrowNone) {
-        const int g = FirstDrawnEdge(v);
-        if (g >= 0)
-            ExportDxfArrowHead(out, layer, origin, v[g], (v[g + 1] - v[g]).GetAngle(), paperScale,
-                               m_arrows.startStyle, m_arrows.startSize);
-    }
-    if (m_arrows.endStyle != kArrowNone) {
-        const int i = LastDrawnEdge(v);
-        if (i >= 0)
-            ExportDxfArrowHead(out, layer, origin, v[i + 1], (v[i + 1] - v[i]).GetAngle() + kPi, paperScale,
-                               m_arrows.endStyle, m_arrows.endSize);
-    }
-}
-
-void MPolygonShape::ExportJwcArrowHeadLines(MJWCLineArray& lines, int layer, double scale,
-                                            double paperScale) const {
-    const MVertexList v(*this);
-    if (const int g = FirstDrawnEdge(v); g >= 0)
-        ExportJwcArrowLines(lines, layer, scale, paperScale, v[g], (v[g + 1] - v[g]).GetAngle(),
-                            m_arrows.startStyle, m_arrows.startSize);
-    if (const int i = LastDrawnEdge(v); i >= 0)
-        ExportJwcArrowLines(lines, layer, scale, paperScale, v[i + 1], (v[i + 1] - v[i]).GetAngle() + kPi,
-                            m_arrows.endStyle, m_arrows.endSize);
-}
-
 int MPolygonShape::FirstDrawnEdge(const MVertexList& v) {
     const int n = v.GetSize();
     for (int i = 0; i + 1 < n; ++i)
@@ -659,51 +599,6 @@ int MPolygonShape::LastDrawnEdge(const MVertexList& v) {
     for (int j = v.GetSize() - 2; j >= 0; --j)
         if (v[j + 1] != v[j]) return j;
     return -1;
-}
-
-void MPolygonShape::ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
-                              double paperScale) const {
-    const MVertexList v(*this);
-    if (v.GetSize() < 2) return;
-    out.WriteString(0, "POLYLINE");
-    out.WriteString(8, layer);
-    out.WriteString(6, GetLineStyleName());
-    out.WriteInt(62, GetDxfColor());
-    out.WriteInt(66, 1);
-    out.WriteInt(10, 0);
-    out.WriteInt(20, 0);
-    out.WriteInt(30, 0);
-    if (IsClosedFlag()) out.WriteInt(70, 1);
-    for (const MFloatPoint& p : v) {
-        out.WriteString(0, "VERTEX");
-        out.WriteString(8, layer);
-        out.WritePoint(10, p - origin);
-    }
-    out.WriteString(0, "SEQEND");
-    if (IsClosedFlag()) return;
-    ExportDxfArrowHeads(out, layer, origin, paperScale);
-}
-
-void MPolygonShape::ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double paperScale) const {
-    const MVertexList v(*this);
-    const int n = v.GetSize();
-    if (n < 2) return;
-    for (int i = 0; i + 1 < n; ++i)
-        ExportJwcSegment(lines, layer, scale, v[i], v[i + 1]);
-    if (IsClosedFlag()) {
-        ExportJwcSegment(lines, layer, scale, v[n - 1], v[0]);
-        return;
-    }
-    ExportJwcArrowHeadLines(lines, layer, scale, paperScale);
-}
-
-void MPolygonShape::ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale, double paperScale) const {
-    const MVertexList v(*this);
-    if (v.GetSize() < 2 || IsClosedFlag()) return;
-    if (const int g = FirstDrawnEdge(v); g >= 0)
-        ExportJwcArrowCircle(arcs, layer, scale, paperScale, v[g], m_arrows.startStyle, m_arrows.startSize);
-    if (const int i = LastDrawnEdge(v); i >= 0)
-        ExportJwcArrowCircle(arcs, layer, scale, paperScale, v[i + 1], m_arrows.endStyle, m_arrows.endSize);
 }
 
 BOOL MPolygonShape::IsClosedFlag() const {

@@ -71,12 +71,7 @@ public:
     void Recalc(MCadView* view) override;
     void SetFillStyle(const MFillStyle& fill) override;
     MFillStyle GetFillStyle() const override;
-    void SetColor(COLORREF color) override;
-    COLORREF GetColor() const override;
-    double GetLineWidth() const override;
-    void SetLineWidth(double width) override;
-    int GetLineStyle() const override;
-    void SetLineStyle(int lineStyle) override;
+    const MStroke* GetStroke() const override;
     // A closed polygon has no arrows: the record is cleared instead.
     void SetArrows(const MArrowInfo& arrows) override;
     void SetArrowsEx(int startStyle, double startSize, int endStyle, double endSize) override;
@@ -84,12 +79,7 @@ public:
     void MirrorX(double x, double y) override;
     void MirrorY(double x, double y) override;
     void Rotate(double cx, double cy, double angle) override;
-    BOOL SupportsEdit1() const override;
-    BOOL SupportsEdit2() const override;
-    BOOL SupportsEdit3() const override;
-    BOOL SupportsEdit4() const override;
-    BOOL HasDirection() const override;
-    BOOL HasNormal() const override;
+    int GetCapabilities() const override;
     // Of the nearest edge; DBL_MAX when there is none.
     double GetDirectionAngle(const MFloatPoint& point) const override;
     double GetNormalAngle(const MFloatPoint& point, MFloatPoint* foot) const override;
@@ -99,10 +89,6 @@ public:
     void ReadText(CDocument* doc, std::istream& is) override;
     short GetTypeId() const override;
     MCadShape* CreateNew() const override;
-    void ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
-                   double paperScale) const override;
-    void ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double paperScale) const override;
-    void ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale, double paperScale) const override;
 
     // Own operations.
     // The outline and arrow heads with the pens and brush the caller selected.
@@ -220,6 +206,9 @@ public:
             MFloatPoint points[kMaxComputedPoints];
         } m_buffer;
     };
+    // First / last edge of non-zero length, as (i, i + 1); -1 when there is none.
+    static int FirstDrawnEdge(const MVertexList& v);
+    static int LastDrawnEdge(const MVertexList& v);
 
 protected:
     // Shapes whose outline follows from a few numbers write it to out (room for
@@ -252,12 +241,4 @@ protected:
     // The edge from vertex i to the next (the closing edge for the last index of a closed ring).
     int GetEdgeCount(const MVertexList& v) const;
     static void GetEdge(const MVertexList& v, int index, MFloatPoint* a, MFloatPoint* b);
-    // First / last edge of non-zero length, as (i, i + 1); -1 when there is none.
-    static int FirstDrawnEdge(const MVertexList& v);
-    static int LastDrawnEdge(const MVertexList& v);
-    // The arrow heads at the first and last drawn edges (for an open outline), as DXF entities or
-    // as the line records of the stroke styles.
-    void ExportDxfArrowHeads(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
-                             double paperScale) const;
-    void ExportJwcArrowHeadLines(MJWCLineArray& lines, int layer, double scale, double paperScale) const;
 };

@@ -253,17 +253,8 @@ void MBitmapShape::Rotate(double cx, double cy, double angle) {
     TakeRect(r);
 }
 
-BOOL MBitmapShape::SupportsEdit1() const {
-    return TRUE;
-}
-BOOL MBitmapShape::SupportsEdit2() const {
-    return TRUE;
-}
-BOOL MBitmapShape::SupportsEdit3() const {
-    return TRUE;
-}
-BOOL MBitmapShape::SupportsEdit4() const {
-    return TRUE;
+int MBitmapShape::GetCapabilities() const {
+    return kShapeCanEdit;
 }
 
 CString MBitmapShape::GetTypeName() const {

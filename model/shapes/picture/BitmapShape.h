@@ -53,10 +53,7 @@ public:
     void MirrorY(double x, double y) override;
     // The rectangle becomes the bounds of its turned corners; the pixels turn when there is an image.
     void Rotate(double cx, double cy, double angle) override;
-    BOOL SupportsEdit1() const override;
-    BOOL SupportsEdit2() const override;
-    BOOL SupportsEdit3() const override;
-    BOOL SupportsEdit4() const override;
+    int GetCapabilities() const override;
     CString GetTypeName() const override;
     // A line TAB origin size, then the image's three binary blocks.
     void WriteText(CDocument* doc, std::ostream& os) const override;

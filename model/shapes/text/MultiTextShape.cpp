@@ -376,12 +376,6 @@ BOOL MMultiTextShape::Edit(MCadView*) {
     return TRUE;
 }
 
-BOOL MMultiTextShape::SupportsEdit3() const {
-    return TRUE;
-}
-BOOL MMultiTextShape::SupportsEdit4() const {
-    return TRUE;
-}
 CString MMultiTextShape::GetTypeName() const {
     return "MULTITEXT";
 }
@@ -501,37 +495,16 @@ std::vector<MMultiTextShape::ExportLine> MMultiTextShape::GetExportLines(double 
     return out;
 }
 
-namespace {
-
-// A one-line text in the multi-line text's font and colours, standing at anchor.
-std::unique_ptr<MTextShape> LineText(const MMultiTextShape& source, const std::string& text, int alignment,
-                                     const MFloatPoint& anchor) {
+std::unique_ptr<MTextShape> MMultiTextShape::MakeLineText(const std::string& text, int alignment,
+                                                          const MFloatPoint& anchor) const {
     auto line = std::make_unique<MTextShape>();
     line->SetAlignment(alignment);
     line->SetString(text);
-    line->SetAngle(source.GetAngle());
-    line->SetTextSize(source.GetTextSize());
-    line->SetFontName(source.GetFontName());
-    line->SetTextFlags(source.GetTextFlags() & ~kTextFrame);
-    line->SetTextColor(source.GetTextColor());
+    line->SetAngle(GetAngle());
+    line->SetTextSize(GetTextSize());
+    line->SetFontName(GetFontName());
+    line->SetTextFlags(GetTextFlags() & ~kTextFrame);
+    line->SetTextColor(GetTextColor());
     line->MoveTo(nullptr, anchor);
     return line;
-}
-
-}  // namespace
-
-void MMultiTextShape::ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
-                                double paperScale) const {
-    int alignment = 0;
-    for (const ExportLine& l : GetExportLines(paperScale, &alignment))
-        LineText(*this, l.text, alignment, l.anchor)->ExportDxf(out, layer, origin, paperScale);
-    ExportDxfFrame(out, layer, origin, paperScale);
-}
-
-void MMultiTextShape::ExportJwcStrings(MJWCStringArray& strings, int layer, double scale, double paperScale,
-                                       MJWCStringList& texts, const double heights[11]) const {
-    int alignment = 0;
-    for (const ExportLine& l : GetExportLines(paperScale, &alignment))
-        LineText(*this, l.text, alignment, l.anchor)
-            ->ExportJwcStrings(strings, layer, scale, paperScale, texts, heights);
 }

@@ -3,6 +3,7 @@
 // its width. The box is placed, rotated and framed as a one-line text's.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -39,19 +40,12 @@ public:
     BOOL CanEdit() const override;
     // The multi-line text dialog; the box is not measured again.
     BOOL Edit(MCadView* view) override;
-    BOOL SupportsEdit3() const override;
-    BOOL SupportsEdit4() const override;
     CString GetTypeName() const override;
     // As the one-line text, with the layout flags after the text colour.
     void WriteText(CDocument* doc, std::ostream& os) const override;
     void ReadText(CDocument* doc, std::istream& is) override;
     short GetTypeId() const override;
     MCadShape* CreateNew() const override;
-    // Each line as a TEXT entity one text height below the previous, then the frame.
-    void ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
-                   double paperScale) const override;
-    void ExportJwcStrings(MJWCStringArray& strings, int layer, double scale, double paperScale,
-                          MJWCStringList& texts, const double heights[11]) const override;
     // Sizes the box to the lines (at least 24 x 16 pixels of the view). Without a view a
     // widget-free 96-dpi view at paper scale 1 measures, so the box is always in drawing units.
     void MeasureText(MCadView* view) override;
@@ -82,6 +76,8 @@ protected:
     void DrawTrackingText(MCadView* view, CDC* dc) override;
     // The layout of the lines into dc, whose font is selected: aligned, clipped to the box.
     void DrawLines(MCadView* view, CDC* dc);
+
+public:
     // The lines as they are exported, with their anchors and the alignment a one-line text needs
     // to stand at its anchor as the drawn line does.
     struct ExportLine {
@@ -89,6 +85,10 @@ protected:
         MFloatPoint anchor;
     };
     std::vector<ExportLine> GetExportLines(double paperScale, int* alignment) const;
+    // A one-line text in this text's font and colours, standing at anchor.
+    std::unique_ptr<MTextShape> MakeLineText(const std::string& text, int alignment,
+                                             const MFloatPoint& anchor) const;
 
+protected:
     int m_layoutFlags = 0;
 };

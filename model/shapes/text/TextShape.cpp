@@ -8,8 +8,6 @@
 
 #include "model/CadView.h"
 #include "model/SnapPoint.h"
-#include "model/exchange/DxfOutStream.h"
-#include "model/exchange/JwcRecords.h"
 #include "model/geometry/Geometry.h"
 #include "model/helpers/ArchiveString.h"
 #include "model/helpers/TextStream.h"
@@ -269,11 +267,8 @@ BOOL MTextShape::Edit(MCadView* view) {
     return TRUE;
 }
 
-BOOL MTextShape::SupportsEdit3() const {
-    return TRUE;
-}
-BOOL MTextShape::SupportsEdit4() const {
-    return TRUE;
+int MTextShape::GetCapabilities() const {
+    return kShapeCanRotate | kShapeCanReshape;
 }
 CString MTextShape::GetTypeName() const {
     return "TEXT";
@@ -337,59 +332,4 @@ void MTextShape::MeasureText(MCadView*) {
     }
     m_boxWidth = m_measured.cx / 100.0 * m_textHeight;
     m_boxHeight = -(m_measured.cy / 100.0) * m_textHeight;
-}
-
-void MTextShape::ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
-                           double paperScale) const {
-    const BOOL vertical = IsVertical();
-    int horizontal = m_alignment & 3;
-    if (horizontal == 3) horizontal = 0;
-    int verticalBits = (m_alignment >> 2) & 3;
-    if (verticalBits == 3) verticalBits = 0;
-
-    MFloatPoint insertion = m_point;
-    if (vertical && horizontal != kAlignCentre) {
-        const double shift = horizontal == kAlignRight ? m_boxHeight / 2 : -m_boxHeight / 2;
-        insertion += MFloatPoint(shift, 0).GetRotated(m_angle);
-    }
-    out.WriteString(0, "TEXT");
-    out.WriteString(8, layer);
-    out.WriteInt(62, GetDxfTextColor());
-    out.WritePoint(10, insertion - origin);
-    bool second = false;
-    const int justify = vertical ? verticalBits : horizontal;
-    if (justify != 0) {
-        out.WriteInt(72, justify);
-        second = true;
-    }
-    if (!vertical && (m_alignment & 0xC) != kAlignBottom) {
-        out.WriteInt(73, (m_alignment & 0xC) == 0 ? 3 : 2);
-        second = true;
-    }
-    if (second) out.WritePoint(11, m_point - origin);
-    out.WriteDouble(40, m_textHeight);
-    out.WriteInt(41, 1);
-    if (m_angle != 0.0) out.WriteDouble(50, MRadian(m_angle).ToDegrees360());
-    out.WriteString(1, m_string);
-    if (vertical) out.WriteString(7, "TATEGAKI");
-    ExportDxfFrame(out, layer, origin, paperScale);
-}
-
-void MTextShape::ExportJwcStrings(MJWCStringArray& strings, int layer, double scale, double paperScale,
-                                  MJWCStringList& texts, const double heights[11]) const {
-    const double a = GetEffectiveAngle();
-    const MFloatPoint start = (GetRotatedOrigin() + MFloatPoint(0, m_boxHeight).GetRotated(a)) * scale;
-    const MFloatPoint end = start + MFloatPoint(m_boxWidth, 0).GetRotated(a) * scale;
-    WORD offset = 0;
-    // A full string block cannot address another text: leave it out rather than wrap the offset.
-    if (!texts.Add(m_string, offset)) return;
-    MJWCString& r = strings.AddNew();
-    r.x1 = ToJWCFloat(start.x);
-    r.y1 = ToJWCFloat(start.y);
-    r.x2 = ToJWCFloat(end.x);
-    r.y2 = ToJWCFloat(end.y);
-    r.offset = offset;
-    r.sizeKind = static_cast<BYTE>(FindJWCTextKind(m_textHeight * paperScale, heights));
-    r.layer = static_cast<BYTE>(std::clamp(layer, 0, 255));
-    r.flags = IsVertical() ? MJWCString::kVertical : 0;
 }

@@ -37,20 +37,13 @@ public:
     BOOL CanEdit() const override;
     // The one-line text dialog: string, angle, alignment and vertical writing.
     BOOL Edit(MCadView* view) override;
-    BOOL SupportsEdit3() const override;
-    BOOL SupportsEdit4() const override;
+    int GetCapabilities() const override;
     CString GetTypeName() const override;
     // Two lines (numbers and frame; font name), then the string as a multi-line string.
     void WriteText(CDocument* doc, std::ostream& os) const override;
     void ReadText(CDocument* doc, std::istream& is) override;
     short GetTypeId() const override;
     MCadShape* CreateNew() const override;
-    // One TEXT entity, then the frame.
-    void ExportDxf(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
-                   double paperScale) const override;
-    // One string record; nothing when the writer's string block has no room left.
-    void ExportJwcStrings(MJWCStringArray& strings, int layer, double scale, double paperScale,
-                          MJWCStringList& texts, const double heights[11]) const override;
     // At a font height of 100 so that the box does not depend on the zoom.
     void MeasureText(MCadView* view) override;
 

@@ -8,8 +8,6 @@
 #include <string>
 
 #include "model/CadView.h"
-#include "model/exchange/DxfOutStream.h"
-#include "model/exchange/JwcRecords.h"
 #include "model/geometry/Geometry.h"
 #include "model/helpers/ArchiveString.h"
 #include "model/helpers/TextStream.h"
@@ -89,23 +87,11 @@ void MTextShapeBase::SetFillStyle(const MFillStyle& fill) {
 MFillStyle MTextShapeBase::GetFillStyle() const {
     return m_fill;
 }
-void MTextShapeBase::SetColor(COLORREF color) {
-    m_stroke.SetColor(color);
-}
-COLORREF MTextShapeBase::GetColor() const {
-    return m_stroke.GetColor();
-}
-double MTextShapeBase::GetLineWidth() const {
-    return m_stroke.width;
-}
-void MTextShapeBase::SetLineWidth(double width) {
-    m_stroke.width = width;
-}
-int MTextShapeBase::GetLineStyle() const {
-    return m_stroke.style;
+const MStroke* MTextShapeBase::GetStroke() const {
+    return &m_stroke;
 }
 void MTextShapeBase::SetLineStyle(int lineStyle) {
-    m_stroke.SetStyle(lineStyle);
+    MCadShape::SetLineStyle(lineStyle);
     if (m_stroke.IsAuxiliary()) m_textColor = kAuxiliaryColor;
 }
 BOOL MTextShapeBase::IsText() const {
@@ -147,8 +133,8 @@ void MTextShapeBase::Rotate(double cx, double cy, double angle) {
     m_angle = NormalizeAngle(m_angle + angle);
 }
 
-BOOL MTextShapeBase::SupportsEdit3() const {
-    return TRUE;
+int MTextShapeBase::GetCapabilities() const {
+    return kShapeCanRotate;
 }
 
 void MTextShapeBase::MeasureText(MCadView*) {}
@@ -281,27 +267,6 @@ void MTextShapeBase::DrawBoxGrayed(MCadView* view, CDC* dc) {
     CSelectScope selectPen(dc, &pen);
     CSelectScope selectBrush(dc, m_stroke.width != 0.0 ? &brush : nullptr);
     GetPolyLineRenderer().Draw(view, dc, c, 4, m_stroke.width, m_stroke.style, TRUE);
-}
-
-void MTextShapeBase::ExportDxfFrame(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
-                                    double) const {
-    if (!HasFrame() || GetColor() == kNoColor) return;
-    MFloatPoint c[4];
-    GetBoxCorners(c);
-    for (int i = 0; i < 4; ++i)
-        ExportDxfSegment(out, layer, origin, c[i], c[(i + 1) % 4]);
-}
-
-void MTextShapeBase::ExportFrameLines(MJWCLineArray& lines, int layer, double scale) const {
-    if (!HasFrame() || GetColor() == kNoColor) return;
-    MFloatPoint c[4];
-    GetBoxCorners(c);
-    for (int i = 0; i < 4; ++i)
-        ExportJwcSegment(lines, layer, scale, c[i], c[(i + 1) % 4]);
-}
-
-void MTextShapeBase::ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double) const {
-    ExportFrameLines(lines, layer, scale);
 }
 
 void MTextShapeBase::WriteBaseText(std::ostream& os, const int* layoutFlags, const double* box) const {

@@ -38,12 +38,8 @@ public:
     void Recalc(MCadView* view) override;
     void SetFillStyle(const MFillStyle& fill) override;
     MFillStyle GetFillStyle() const override;
-    // Ignored while the line style is auxiliary.
-    void SetColor(COLORREF color) override;
-    COLORREF GetColor() const override;
-    double GetLineWidth() const override;
-    void SetLineWidth(double width) override;
-    int GetLineStyle() const override;
+    // The frame's stroke, with the auxiliary-line rule.
+    const MStroke* GetStroke() const override;
     // An auxiliary style turns the frame and the text blue.
     void SetLineStyle(int lineStyle) override;
     BOOL IsText() const override;
@@ -58,9 +54,7 @@ public:
     void SetTextFlags(int flags) override;
     // The reference point turns about (cx, cy); the angle grows by angle.
     void Rotate(double cx, double cy, double angle) override;
-    BOOL SupportsEdit3() const override;
-    // The frame as four line records.
-    void ExportJwcLines(MJWCLineArray& lines, int layer, double scale, double paperScale) const override;
+    int GetCapabilities() const override;
     int GetTextAlignment() const override;
 
     // The text family's own operations.
@@ -74,9 +68,6 @@ public:
     virtual void DrawBox(MCadView* view, CDC* dc);
     virtual void DrawBoxHighlight(MCadView* view, CDC* dc);
     virtual void DrawBoxGrayed(MCadView* view, CDC* dc);
-    // The frame as four DXF lines when the frame flag is set and the frame has a colour.
-    virtual void ExportDxfFrame(MDXFOutStream& out, const CString& layer, const MFloatPoint& origin,
-                                double paperScale) const;
 
     // The reference point that places a box of positive width and negative height on the
     // unrotated rectangle box (the inverse of GetTextOrigin).
@@ -122,8 +113,6 @@ protected:
     // given, stands for the box's width and height.
     void WriteBaseText(std::ostream& os, const int* layoutFlags, const double* box = nullptr) const;
     void ReadBaseText(std::istream& is, int* layoutFlags);
-    // JW_CAD line records of the four frame sides.
-    void ExportFrameLines(MJWCLineArray& lines, int layer, double scale) const;
 
     MFloatPoint m_point;
     double m_boxWidth = 1.0;

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "tests/model/shapes/ShapeTestSupport.h"
+#include "model/exchange/DxfColor.h"
+#include "model/exchange/JwcRecords.h"
 #include "model/geometry/Geometry.h"
 #include "model/shapes/CadShape.h"
 #include "model/shapes/lines/LineShape.h"
@@ -85,12 +87,12 @@ TEST_F(CadShapeTest, TheBaseAnswersItsNoneValues) {
     EXPECT_EQ(shape.GetTypeId(), 0);
     EXPECT_EQ(shape.GetTypeName(), "");
     EXPECT_EQ(shape.CreateNew(), nullptr);
-    EXPECT_FALSE(shape.SupportsEdit1());
+    EXPECT_FALSE(shape.HasCapability(kShapeCanFlipX));
     EXPECT_FALSE(shape.CanEdit());
     EXPECT_FALSE(shape.Edit(&view));
-    EXPECT_EQ(shape.GetJwcLineStyle(), 0);
-    EXPECT_EQ(shape.GetDxfColor(), 7);
-    EXPECT_EQ(shape.GetJwcColor(), 2);
+    EXPECT_EQ(GetJWCLineType(shape.GetLineStyle()), 0);
+    EXPECT_EQ(GetDXFColorNumber(shape.GetColor()), 7);
+    EXPECT_EQ(GetJWCColorNumber(shape.GetColor()), 2);
 }
 
 TEST_F(CadShapeTest, TextFlagSettersGoThroughTheFlagWord) {
@@ -213,13 +215,13 @@ TEST_F(CadShapeTest, DrawExtentGrowsByTheWholeWidth) {
 TEST_F(CadShapeTest, LineStyleNamesAndJwcNumbers) {
     MLineShape line;
     line.SetLineStyle(-1);
-    EXPECT_EQ(line.GetJwcLineStyle(), 0);
+    EXPECT_EQ(GetJWCLineType(line.GetLineStyle()), 0);
     EXPECT_EQ(line.GetLineStyleName(), "");
     line.SetLineStyle(0x80 | 4);
-    EXPECT_EQ(line.GetJwcLineStyle(), 9);
+    EXPECT_EQ(GetJWCLineType(line.GetLineStyle()), 9);
     EXPECT_EQ(line.GetLineStyleName(), "HOJO");
     line.SetLineStyle(4);
-    EXPECT_EQ(line.GetJwcLineStyle(), 5);
+    EXPECT_EQ(GetJWCLineType(line.GetLineStyle()), 5);
     EXPECT_EQ(line.GetLineStyleName(), "CENTER1");
     line.SetLineStyle(120);  // outside the table: named as the continuous style, no exception
     EXPECT_EQ(line.GetLineStyleName(), "CONTINUOUS");

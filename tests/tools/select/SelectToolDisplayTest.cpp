@@ -36,7 +36,7 @@ private:
 class FixedLine : public MLineShape {
 public:
     using MLineShape::MLineShape;
-    BOOL SupportsEdit4() const override { return FALSE; }
+    int GetCapabilities() const override { return MLineShape::GetCapabilities() & ~kShapeCanReshape; }
 };
 
 // The cursor the last SetCursor showed.

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "interchange/DxfShapeExport.h"
 #include "tests/model/shapes/annotation/AnnotationTestSupport.h"
 #include "model/PaperInfo.h"
 #include "model/SnapPoint.h"
@@ -146,7 +147,7 @@ TEST_F(BalloonShapeTest, AnOlderTextFormWithoutTextColourTakesTheLineColour) {
     EXPECT_EQ(b->GetLeaderPointCount(), 1);
     // Never laid out, it still exports its number inside its circle.
     MDXFOutStream out;
-    b->ExportDxf(out, "0", {0, 0}, 1.0);
+    ExportShapeDxf(*b, out, "0", {0, 0}, 1.0);
     EXPECT_EQ(DxfValues(out.GetText(), 1), std::vector<std::string>{"7"});
     EXPECT_EQ(CountEntities(out.GetText(), "CIRCLE"), 1);
 }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "interchange/DxfShapeExport.h"
 #include "tests/model/shapes/annotation/AnnotationTestSupport.h"
 #include "model/PaperInfo.h"
 #include "model/SnapPoint.h"
@@ -241,7 +242,7 @@ TEST_F(LabelShapeTest, ALabelReadButNeverLaidOutExportsItsNote) {
     auto read = ReadShape(ShapeText(*source));
     ASSERT_TRUE(read);
     MDXFOutStream out;
-    read->ExportDxf(out, "0", {0, 0}, 1.0);
+    ExportShapeDxf(*read, out, "0", {0, 0}, 1.0);
     const std::string dxf = out.GetText();
     EXPECT_EQ(DxfValues(dxf, 1), std::vector<std::string>{"note"});
     EXPECT_EQ(CountEntities(dxf, "LINE"), 1);  // the underline
@@ -324,7 +325,7 @@ TEST_F(LabelShapeTest, ALabelWithoutItsMembersStillWritesARecord) {
     EXPECT_EQ(static_cast<MLabelShape&>(*read).GetLeaderPointCount(), 0);
     // Drawing and exporting it neither throws nor draws.
     MDXFOutStream out;
-    EXPECT_NO_THROW(broken.ExportDxf(out, "0", {0, 0}, 1.0));
+    EXPECT_NO_THROW(ExportShapeDxf(broken, out, "0", {0, 0}, 1.0));
     Image image(view, 50, 50, {0, 0});
     EXPECT_NO_THROW(broken.Draw(&view, &image.dc()));
     EXPECT_EQ(image.CountInk(), 0);

@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "interchange/DxfShapeExport.h"
+#include "interchange/JwcShapeExport.h"
 #include "tests/model/shapes/ShapeTestSupport.h"
 #include "model/SnapPoint.h"
 #include "model/exchange/DxfOutStream.h"
@@ -51,7 +53,7 @@ TEST_F(GroupShapeTest, AnEmptyGroupHasZeroExtentsAndFindsNothing) {
     EXPECT_EQ(snap.kind, 0);
     EXPECT_EQ(group.GetColor(), COLORREF(-1));
     EXPECT_EQ(group.GetLineWidth(), -1.0);
-    EXPECT_TRUE(group.SupportsEdit1());
+    EXPECT_TRUE(group.HasCapability(kShapeCanFlipX));
     EXPECT_EQ(group.GetGripCount(), 0);
     EXPECT_EQ(group.GetGrip(0), MFloatPoint(0, 0));
 }
@@ -392,12 +394,12 @@ TEST_F(GroupShapeTest, ExportsForwardToEveryMember) {
     group.AddShape(Line({0, 0}, {1, 0}));
     group.AddShape(Line({0, 0}, {0, 1}));
     MJWCLineArray lines;
-    group.ExportJwcLines(lines, 3, 2.0, 1.0);
+    ExportShapeJwcLines(group, lines, 3, 2.0, 1.0);
     ASSERT_EQ(lines.GetSize(), 2);
     EXPECT_EQ(lines[1].y2, 2.0f);
     EXPECT_EQ(lines[1].layer, 3);
     MDXFOutStream dxf;
-    group.ExportDxf(dxf, "0", {0, 0}, 1.0);
+    ExportShapeDxf(group, dxf, "0", {0, 0}, 1.0);
     std::size_t count = 0;
     for (std::size_t at = 0; (at = dxf.GetText().find("\nLINE\n", at)) != std::string::npos; ++at)
         ++count;

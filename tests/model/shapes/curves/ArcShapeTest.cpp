@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "interchange/DxfShapeExport.h"
+#include "interchange/JwcShapeExport.h"
 #include "tests/model/shapes/curves/CurveTestSupport.h"
 #include "model/Dib.h"
 #include "model/exchange/DxfOutStream.h"
@@ -306,14 +308,14 @@ TEST_F(ArcShapeTest, FullTurnsSurviveTheTextFormAndLaterTurns) {
 TEST_F(ArcShapeTest, DxfArcCarriesItsArrowHeads) {
     MCircleArcShape plain = Arc(3, 4, 2, -kPi / 2, kPi / 2);
     MDXFOutStream out;
-    plain.ExportDxf(out, "0", {1, 1}, 1.0);
+    ExportShapeDxf(plain, out, "0", {1, 1}, 1.0);
     EXPECT_EQ(out.GetText(),
               "  0\nARC\n  8\n0\n  6\nCONTINUOUS\n 62\n7\n 10\n2\n 20\n3\n 40\n2\n 50\n270\n 51\n90\n");
 
     MCircleArcShape headed = Arc(0, 0, 10, 0, kPi / 2);
     headed.SetArrowsEx(3, 2.0, 6, 2.0);
     MDXFOutStream withHeads;
-    headed.ExportDxf(withHeads, "0", {0, 0}, 1.0);
+    ExportShapeDxf(headed, withHeads, "0", {0, 0}, 1.0);
     EXPECT_EQ(DxfEntities(withHeads.GetText()), (std::vector<std::string>{"ARC", "LINE", "CIRCLE"}));
     // The slash crosses the start point; the circle head sits on the end point.
     const auto groups = DxfGroups(withHeads.GetText());
@@ -331,14 +333,14 @@ TEST_F(ArcShapeTest, DxfArcCarriesItsArrowHeads) {
     MCircleArcShape chord = Arc(0, 0, 10, 0, kPi / 2);
     chord.SetClosed(TRUE);
     MDXFOutStream chordOut;
-    chord.ExportDxf(chordOut, "0", {0, 0}, 1.0);
+    ExportShapeDxf(chord, chordOut, "0", {0, 0}, 1.0);
     EXPECT_EQ(DxfEntities(chordOut.GetText()), (std::vector<std::string>{"ARC", "LINE"}));
 }
 
 TEST_F(ArcShapeTest, JwcArcRecordAndHeads) {
     MCircleArcShape a = Arc(1, 2, 3, -kPi / 2, 0);
     MJWCArcArray arcs;
-    a.ExportJwcArcs(arcs, 4, 10.0, 1.0);
+    ExportShapeJwcArcs(a, arcs, 4, 10.0, 1.0);
     ASSERT_EQ(arcs.GetSize(), 1);
     EXPECT_EQ(arcs[0].startAngle, 17694720);
     EXPECT_EQ(arcs[0].endAngle, 0);
@@ -347,22 +349,22 @@ TEST_F(ArcShapeTest, JwcArcRecordAndHeads) {
     EXPECT_EQ(arcs[0].radius, 30.0f);
     EXPECT_EQ(arcs[0].layer, 4);
     MJWCLineArray lines;
-    a.ExportJwcLines(lines, 4, 10.0, 1.0);
+    ExportShapeJwcLines(a, lines, 4, 10.0, 1.0);
     EXPECT_EQ(lines.GetSize(), 0);  // the arc itself is no line
 
     a.SetArrowsEx(1, 2.0, 5, 2.0);
     MJWCLineArray headLines;
-    a.ExportJwcLines(headLines, 4, 10.0, 1.0);
+    ExportShapeJwcLines(a, headLines, 4, 10.0, 1.0);
     EXPECT_EQ(headLines.GetSize(), 2);  // the open head's two wings
     MJWCArcArray headArcs;
-    a.ExportJwcArcs(headArcs, 4, 10.0, 1.0);
+    ExportShapeJwcArcs(a, headArcs, 4, 10.0, 1.0);
     ASSERT_EQ(headArcs.GetSize(), 2);  // the arc, then the circle head at the end point
     EXPECT_NEAR(headArcs[1].cx, 40.0f, 1e-4);
     EXPECT_NEAR(headArcs[1].cy, 20.0f, 1e-4);
 
     a.SetClosed(TRUE);
     MJWCLineArray chord;
-    a.ExportJwcLines(chord, 0, 1.0, 1.0);
+    ExportShapeJwcLines(a, chord, 0, 1.0, 1.0);
     ASSERT_EQ(chord.GetSize(), 1);
     EXPECT_NEAR(chord[0].x1, 1.0f, 1e-5);
     EXPECT_NEAR(chord[0].y1, -1.0f, 1e-5);
@@ -434,20 +436,20 @@ TEST_F(ArcShapeTest, FanTextHasNoArrowsAndRoundTrips) {
 TEST_F(ArcShapeTest, FanExportsKeepTheRadii) {
     MCircleFanShape f = Fan(1, 1, 2, 0, kPi / 2);
     MDXFOutStream out;
-    f.ExportDxf(out, "0", {0, 0}, 1.0);
+    ExportShapeDxf(f, out, "0", {0, 0}, 1.0);
     EXPECT_EQ(DxfEntities(out.GetText()), (std::vector<std::string>{"ARC", "LINE", "LINE"}));
     const std::string text = out.GetText();
     EXPECT_NE(text.find("  0\nLINE\n  8\n0\n  6\nCONTINUOUS\n 62\n7\n 10\n3\n 20\n1\n 11\n1\n 21\n1\n"),
               std::string::npos);
 
     MJWCLineArray lines;
-    f.ExportJwcLines(lines, 0, 1.0, 1.0);
+    ExportShapeJwcLines(f, lines, 0, 1.0, 1.0);
     ASSERT_EQ(lines.GetSize(), 2);
     EXPECT_EQ(lines[0].x1, 3.0f);
     EXPECT_EQ(lines[0].x2, 1.0f);
     EXPECT_EQ(lines[1].x1, 1.0f);
     EXPECT_NEAR(lines[1].y2, 3.0f, 1e-6);
     MJWCArcArray arcs;
-    f.ExportJwcArcs(arcs, 0, 1.0, 1.0);
+    ExportShapeJwcArcs(f, arcs, 0, 1.0, 1.0);
     EXPECT_EQ(arcs.GetSize(), 1);
 }

@@ -6,6 +6,8 @@
 #include <random>
 #include <typeinfo>
 
+#include "interchange/DxfShapeExport.h"
+#include "interchange/JwcShapeExport.h"
 #include "model/exchange/DxfOutStream.h"
 #include "model/exchange/JwcRecords.h"
 #include "model/geometry/Geometry.h"
@@ -268,7 +270,7 @@ TEST_F(CircleShapeTest, TextFormKeepsEverythingButTheArrows) {
 TEST_F(CircleShapeTest, DxfCircleEntity) {
     MCircleShape c = Circle(3, 4, 2.5);
     MDXFOutStream out;
-    c.ExportDxf(out, "L1", {1, 1}, 1.0);
+    ExportShapeDxf(c, out, "L1", {1, 1}, 1.0);
     EXPECT_EQ(out.GetText(), "  0\nCIRCLE\n  8\nL1\n  6\nCONTINUOUS\n 62\n7\n 10\n2\n 20\n3\n 40\n2.5\n");
 }
 
@@ -277,7 +279,7 @@ TEST_F(CircleShapeTest, JwcFullCircleRecord) {
     c.SetColor(RGB(255, 0, 0));
     c.SetLineStyle(1);
     MJWCArcArray arcs;
-    c.ExportJwcArcs(arcs, 5, 2.0, 1.0);
+    ExportShapeJwcArcs(c, arcs, 5, 2.0, 1.0);
     ASSERT_EQ(arcs.GetSize(), 1);
     const MJWCArc& r = arcs[0];
     EXPECT_EQ(r.cx, 6.0f);
@@ -299,7 +301,7 @@ TEST_F(CircleShapeTest, JwcFullCircleRecord) {
     expected += std::string("\x10\x27", 2) + std::string(12, '\0') + "\x02\x02\x05" + std::string(3, '\0');
     EXPECT_EQ(bytes, expected);
     MJWCLineArray lines;
-    c.ExportJwcLines(lines, 5, 2.0, 1.0);
+    ExportShapeJwcLines(c, lines, 5, 2.0, 1.0);
     EXPECT_EQ(lines.GetSize(), 0);
 }
 

@@ -11,6 +11,7 @@
 #include <random>
 #include <string>
 
+#include "interchange/DxfShapeExport.h"
 #include "model/exchange/DxfOutStream.h"
 #include "model/geometry/Geometry.h"
 #include "model/shapes/curves/ArcShape.h"
@@ -68,7 +69,7 @@ void ExpectSamePoints(const MFloatPointArray& got, const MFloatPointArray& expec
 
 std::string DxfOf(const MPolygonShape& shape) {
     MDXFOutStream out;
-    shape.MPolygonShape::ExportDxf(out, "0", {1.5, -2.0}, 1.0);
+    ExportPolygonDxf(shape, out, "0", {1.5, -2.0}, 1.0);
     return out.GetText();
 }
 

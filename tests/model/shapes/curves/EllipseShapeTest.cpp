@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "interchange/DxfShapeExport.h"
+#include "interchange/JwcShapeExport.h"
 #include "tests/model/shapes/curves/CurveTestSupport.h"
 #include "model/exchange/DxfOutStream.h"
 #include "model/exchange/JwcRecords.h"
@@ -205,7 +207,7 @@ TEST_F(EllipseShapeTest, RoundTrips) {
 TEST_F(EllipseShapeTest, DxfPolylineOfTheOutline) {
     MEllipseShape e = Ellipse(0, 0, 4, 2);
     MDXFOutStream out;
-    e.ExportDxf(out, "0", {0, 0}, 1.0);
+    ExportShapeDxf(e, out, "0", {0, 0}, 1.0);
     const std::vector<std::string> entities = DxfEntities(out.GetText());
     ASSERT_EQ(entities.size(), 50u);
     EXPECT_EQ(entities.front(), "POLYLINE");
@@ -217,7 +219,7 @@ TEST_F(EllipseShapeTest, DxfPolylineOfTheOutline) {
 TEST_F(EllipseShapeTest, JwcFlatnessFitsItsSixteenBits) {
     MEllipseShape e = Ellipse(1, 2, 4, 2);
     MJWCArcArray arcs;
-    e.ExportJwcArcs(arcs, 3, 2.0, 1.0);
+    ExportShapeJwcArcs(e, arcs, 3, 2.0, 1.0);
     ASSERT_EQ(arcs.GetSize(), 1);
     EXPECT_EQ(arcs[0].flatness, 5000);
     EXPECT_EQ(arcs[0].radius, 8.0f);
@@ -226,29 +228,29 @@ TEST_F(EllipseShapeTest, JwcFlatnessFitsItsSixteenBits) {
     EXPECT_EQ(arcs[0].startAngle, 0);
     EXPECT_EQ(arcs[0].layer, 3);
     MJWCLineArray lines;
-    e.ExportJwcLines(lines, 3, 2.0, 1.0);
+    ExportShapeJwcLines(e, lines, 3, 2.0, 1.0);
     EXPECT_EQ(lines.GetSize(), 0);
 
     // Taller than wide within range: the ratio above 10000 as it always was.
     MJWCArcArray tall;
-    Ellipse(0, 0, 1, 6).ExportJwcArcs(tall, 0, 1.0, 1.0);
+    ExportShapeJwcArcs(Ellipse(0, 0, 1, 6), tall, 0, 1.0, 1.0);
     EXPECT_EQ(tall[0].flatness, 60000);
     EXPECT_EQ(tall[0].radius, 1.0f);
     EXPECT_EQ(tall[0].tilt, 0);
 
     // Beyond 16 bits the y radius becomes the major axis, turned by a quarter.
     MJWCArcArray taller;
-    Ellipse(0, 0, 1, 10).ExportJwcArcs(taller, 0, 1.0, 1.0);
+    ExportShapeJwcArcs(Ellipse(0, 0, 1, 10), taller, 0, 1.0, 1.0);
     EXPECT_EQ(taller[0].flatness, 1000);
     EXPECT_EQ(taller[0].radius, 10.0f);
     EXPECT_EQ(taller[0].tilt, 90 * 65536);
 
     MJWCArcArray flat;
-    Ellipse(0, 0, 0, 3).ExportJwcArcs(flat, 0, 1.0, 1.0);
+    ExportShapeJwcArcs(Ellipse(0, 0, 0, 3), flat, 0, 1.0, 1.0);
     EXPECT_EQ(flat[0].flatness, 0);
     EXPECT_EQ(flat[0].radius, 3.0f);
     MJWCArcArray point;
-    Ellipse(0, 0, 0, 0).ExportJwcArcs(point, 0, 1.0, 1.0);
+    ExportShapeJwcArcs(Ellipse(0, 0, 0, 0), point, 0, 1.0, 1.0);
     EXPECT_EQ(point[0].radius, 0.0f);
     EXPECT_EQ(point[0].flatness, 10000);
 }

@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 
+#include "interchange/DxfShapeExport.h"
+#include "interchange/JwcShapeExport.h"
 #include "tests/model/shapes/curves/CurveTestSupport.h"
 #include "model/exchange/DxfOutStream.h"
 #include "model/exchange/JwcRecords.h"
@@ -295,12 +297,12 @@ TEST_F(SplineShapeTest, ExportsAreThePolylineOfTheCurve) {
     MSplineShape s = Through<MSplineShape>({{0, 0}, {10, 0}});
     s.SetArrowsEx(3, 2.0, 0, 0.0);
     MDXFOutStream out;
-    s.ExportDxf(out, "0", {0, 0}, 1.0);
+    ExportShapeDxf(s, out, "0", {0, 0}, 1.0);
     const std::vector<std::string> entities = DxfEntities(out.GetText());
     ASSERT_EQ(entities.size(), 1u + 17 + 1 + 1);
     EXPECT_EQ(entities.back(), "LINE");  // the slash at the start
     MJWCLineArray lines;
-    s.ExportJwcLines(lines, 0, 1.0, 1.0);
+    ExportShapeJwcLines(s, lines, 0, 1.0, 1.0);
     EXPECT_EQ(lines.GetSize(), 16 + 1);
 }
 

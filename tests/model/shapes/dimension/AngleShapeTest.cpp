@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "interchange/DxfShapeExport.h"
+#include "interchange/JwcShapeExport.h"
 #include "tests/model/shapes/annotation/AnnotationTestSupport.h"
 #include "model/shapes/dimension/SizeFormatInfo.h"
 #include "model/SnapPoint.h"
@@ -218,11 +220,11 @@ TEST_F(AngleShapeTest, RoundTripsAndExportWithoutDrawing) {
     auto read = ReadShape(ShapeText(a));
     check(read.get());
     MJWCArcArray arcs;
-    read->ExportJwcArcs(arcs, 0, 1.0, 1.0);
+    ExportShapeJwcArcs(*read, arcs, 0, 1.0, 1.0);
     ASSERT_EQ(arcs.GetSize(), 1);
     EXPECT_FLOAT_EQ(arcs[0].radius, 12.5f);
     MDXFOutStream out;
-    loaded->ExportDxf(out, "0", {0, 0}, 1.0);
+    ExportShapeDxf(*loaded, out, "0", {0, 0}, 1.0);
     EXPECT_EQ(CountEntities(out.GetText(), "ARC"), 1);
     EXPECT_EQ(CountEntities(out.GetText(), "TEXT"), 1);
 }

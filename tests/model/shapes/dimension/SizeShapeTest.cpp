@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "interchange/DxfShapeExport.h"
+#include "interchange/JwcShapeExport.h"
 #include "tests/model/shapes/annotation/AnnotationTestSupport.h"
 #include "model/PaperInfo.h"
 #include "model/shapes/dimension/SizeFormatInfo.h"
@@ -62,7 +64,7 @@ TEST_F(SizeShapeTest, DefaultsAndIdentity) {
     EXPECT_FALSE(s.IsPlainGroup());
     EXPECT_FALSE(s.IsBuilt());
     EXPECT_FALSE(s.IsValid());
-    EXPECT_TRUE(s.SupportsEdit1() && s.SupportsEdit4());
+    EXPECT_TRUE(s.HasCapability(kShapeCanFlipX) && s.HasCapability(kShapeCanReshape));
     EXPECT_TRUE(s.CanEdit());
     MSizeBaseShape base;
     EXPECT_EQ(base.GetTypeName(), "GROUP");
@@ -323,7 +325,7 @@ TEST_F(SizeShapeTest, ADimensionNeverDrawnIsStillExported) {
     auto read = ReadShape(ShapeText(*Horizontal()));
     ASSERT_TRUE(read);
     MDXFOutStream out;
-    read->ExportDxf(out, "DIM", {0, 0}, 0.01);  // 1 : 100
+    ExportShapeDxf(*read, out, "DIM", {0, 0}, 0.01);  // 1 : 100
     const std::string dxf = out.GetText();
     EXPECT_EQ(CountEntities(dxf, "TEXT"), 1);
     EXPECT_EQ(DxfValues(dxf, 1), std::vector<std::string>{" 100 "});
@@ -336,8 +338,8 @@ TEST_F(SizeShapeTest, ADimensionNeverDrawnIsStillExported) {
     MJWCLineArray lines;
     MJWCStringArray strings;
     MJWCStringList texts;
-    again->ExportJwcStrings(strings, 0, 1.0, 1.0, texts, kJWCTextKindHeights);
-    again->ExportJwcLines(lines, 0, 1.0, 1.0);
+    ExportShapeJwcStrings(*again, strings, 0, 1.0, 1.0, texts, kJWCTextKindHeights);
+    ExportShapeJwcLines(*again, lines, 0, 1.0, 1.0);
     EXPECT_EQ(strings.GetSize(), 1);
     EXPECT_EQ(lines.GetSize(), 3 + 4);  // two extension lines, the line, two open arrow heads
 }

@@ -4,6 +4,8 @@
 #include <random>
 #include <sstream>
 
+#include "interchange/DxfShapeExport.h"
+#include "interchange/JwcShapeExport.h"
 #include "model/SnapPoint.h"
 #include "model/exchange/DxfOutStream.h"
 #include "model/exchange/JwcRecords.h"
@@ -64,11 +66,11 @@ TEST_F(LineShapeTest, AuxiliaryStyleForcesItsColour) {
     line.SetColor(0x00FF00);
     EXPECT_EQ(line.m_stroke.color, 0xFF0000u);
     EXPECT_EQ(line.GetLineStyleName(), "HOJO");
-    EXPECT_EQ(line.GetJwcLineStyle(), 9);
+    EXPECT_EQ(GetJWCLineType(line.GetLineStyle()), 9);
     line.SetLineStyle(2);
     line.SetColor(0x00FF00);
     EXPECT_EQ(line.GetColor(), 0x00FF00u);
-    EXPECT_EQ(line.GetJwcLineStyle(), 3);
+    EXPECT_EQ(GetJWCLineType(line.GetLineStyle()), 3);
 }
 
 TEST_F(LineShapeTest, NearestPointClampsToTheEnds) {
@@ -298,7 +300,7 @@ TEST_F(LineShapeTest, DxfLineWithACircleHead) {
     MLineShape line({1, 2}, {11, 2});
     line.SetArrowsEx(0, 0, 5, 4.0);
     MDXFOutStream out;
-    line.ExportDxf(out, "L1", {1, 0}, 2.0);
+    ExportShapeDxf(line, out, "L1", {1, 0}, 2.0);
     EXPECT_EQ(out.GetText(),
               "  0\nLINE\n  8\nL1\n  6\nCONTINUOUS\n 62\n7\n 10\n0\n 20\n2\n 11\n10\n 21\n2\n"
               "  0\nCIRCLE\n  8\nL1\n  6\nCONTINUOUS\n 62\n7\n 10\n10\n 20\n2\n 40\n1\n");
@@ -308,7 +310,7 @@ TEST_F(LineShapeTest, DxfOpenArrowWingsLieFifteenDegreesOff) {
     MLineShape line({0, 0}, {10, 0});
     line.SetArrowsEx(1, 5.0, 0, 0);
     MDXFOutStream out;
-    line.ExportDxf(out, "0", {0, 0}, 1.0);
+    ExportShapeDxf(line, out, "0", {0, 0}, 1.0);
     const auto groups = DxfGroups(out.GetText());
     std::vector<MFloatPoint> vertices;
     bool polyline = false;
@@ -335,7 +337,7 @@ TEST_F(LineShapeTest, DxfExportSurvivesADamagedLineStyle) {
     MLineShape line({0, 0}, {1, 0});
     line.SetLineStyle(0x7F);  // outside the table
     MDXFOutStream out;
-    EXPECT_NO_THROW(line.ExportDxf(out, "0", {0, 0}, 1.0));
+    EXPECT_NO_THROW(ExportShapeDxf(line, out, "0", {0, 0}, 1.0));
     EXPECT_NE(out.GetText().find("  6\nCONTINUOUS\n"), std::string::npos);
     line.SetLineStyle(-1);
     EXPECT_EQ(line.GetLineStyleName(), "");
@@ -347,7 +349,7 @@ TEST_F(LineShapeTest, JwcRecordsOfALineWithHeads) {
     line.SetLineStyle(1);
     line.SetArrowsEx(2, 4.0, 6, 2.0);
     MJWCLineArray lines;
-    line.ExportJwcLines(lines, 7, 10.0, 2.0);
+    ExportShapeJwcLines(line, lines, 7, 10.0, 2.0);
     ASSERT_EQ(lines.GetSize(), 4);  // the segment and the three sides of the filled head
     std::string bytes;
     lines[0].AppendTo(bytes);
@@ -360,7 +362,7 @@ TEST_F(LineShapeTest, JwcRecordsOfALineWithHeads) {
     EXPECT_EQ(lines[3].x1, lines[2].x2);  // the closing side W2 -> W1
 
     MJWCArcArray arcs;
-    line.ExportJwcArcs(arcs, 7, 10.0, 2.0);
+    ExportShapeJwcArcs(line, arcs, 7, 10.0, 2.0);
     ASSERT_EQ(arcs.GetSize(), 1);
     EXPECT_EQ(arcs[0].cx, 50.0f);
     EXPECT_EQ(arcs[0].cy, 20.0f);
@@ -381,8 +383,8 @@ TEST_F(LineShapeTest, JwcRecordsOfALineWithHeads) {
     dot.SetArrowsEx(2, 4.0, 6, 2.0);
     MJWCLineArray dotLines;
     MJWCArcArray dotArcs;
-    dot.ExportJwcLines(dotLines, 0, 1.0, 1.0);
-    dot.ExportJwcArcs(dotArcs, 0, 1.0, 1.0);
+    ExportShapeJwcLines(dot, dotLines, 0, 1.0, 1.0);
+    ExportShapeJwcArcs(dot, dotArcs, 0, 1.0, 1.0);
     EXPECT_EQ(dotLines.GetSize(), 1);  // no heads on a zero-length line
     EXPECT_EQ(dotArcs.GetSize(), 0);
 }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "interchange/JwcShapeExport.h"
 #include "tests/model/shapes/curves/CurveTestSupport.h"
 #include "tests/model/render/RecordingBackend.h"
 #include "model/PaperInfo.h"
@@ -41,7 +42,7 @@ TEST_F(MarkShapeTest, DefaultsAndTextForm) {
     EXPECT_EQ(m.GetColor(), kNoColor);
     EXPECT_EQ(m.GetLineStyle(), -1);
     EXPECT_TRUE(m.GetFillStyle().IsNone());
-    EXPECT_TRUE(m.SupportsEdit1() && m.SupportsEdit2() && m.SupportsEdit3() && m.SupportsEdit4());
+    EXPECT_TRUE(m.HasCapability(kShapeCanFlipX) && m.HasCapability(kShapeCanFlipY) && m.HasCapability(kShapeCanRotate) && m.HasCapability(kShapeCanReshape));
     EXPECT_EQ(ShapeText(Mark(1.5, -2)), "MARK\n\t1.5 -2 2\n");
     std::unique_ptr<MMarkShape> copy = TextRoundTrip(Mark(1.5, -2));
     ASSERT_TRUE(copy);
@@ -186,12 +187,12 @@ TEST_F(MarkShapeTest, PixelTestsUseTheSmallSquare) {
 TEST_F(MarkShapeTest, JwcPointEntry) {
     MMarkShape m = Mark(1.5, -2);
     MJWCVPointArray points;
-    m.ExportJwcPoints(points, 300, 2.0, 1.0);
+    ExportShapeJwcPoints(m, points, 300, 2.0, 1.0);
     ASSERT_EQ(points.GetSize(), 1);
     EXPECT_EQ(points[0].x, 3.0f);
     EXPECT_EQ(points[0].y, -4.0f);
     EXPECT_EQ(points[0].layer, 255);
     MJWCLineArray lines;
-    m.ExportJwcLines(lines, 0, 1.0, 1.0);
+    ExportShapeJwcLines(m, lines, 0, 1.0, 1.0);
     EXPECT_EQ(lines.GetSize(), 0);
 }

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "interchange/DxfShapeExport.h"
+#include "interchange/JwcShapeExport.h"
 #include "model/SnapPoint.h"
 #include "model/exchange/DxfOutStream.h"
 #include "model/exchange/JwcRecords.h"
@@ -367,7 +369,7 @@ TEST_F(PolygonShapeTest, DxfPolylineWithHeads) {
     MPolygonShape p = MakePolygon({{1, 1}, {1, 1}, {1, 3}, {4, 3}}, FALSE);
     p.SetArrowsEx(5, 2.0, 6, 4.0);
     MDXFOutStream out;
-    p.ExportDxf(out, "A", {1, 0}, 2.0);
+    ExportShapeDxf(p, out, "A", {1, 0}, 2.0);
     EXPECT_EQ(out.GetText(),
               "  0\nPOLYLINE\n  8\nA\n  6\nCONTINUOUS\n 62\n7\n 66\n1\n 10\n0\n 20\n0\n 30\n0\n"
               "  0\nVERTEX\n  8\nA\n 10\n0\n 20\n1\n"
@@ -381,11 +383,11 @@ TEST_F(PolygonShapeTest, DxfPolylineWithHeads) {
     MPolygonShape closed = UnitSquare();
     closed.SetColor(RGB(255, 0, 0));
     MDXFOutStream closedOut;
-    closed.ExportDxf(closedOut, "0", {0, 0}, 1.0);
+    ExportShapeDxf(closed, closedOut, "0", {0, 0}, 1.0);
     EXPECT_NE(closedOut.GetText().find(" 30\n0\n 70\n1\n  0\nVERTEX\n"), std::string::npos);
     EXPECT_EQ(closedOut.GetText().find("CIRCLE"), std::string::npos);
     MDXFOutStream nothing;
-    MakePolygon({{1, 1}}, FALSE).ExportDxf(nothing, "0", {0, 0}, 1.0);
+    ExportShapeDxf(MakePolygon({{1, 1}}, FALSE), nothing, "0", {0, 0}, 1.0);
     EXPECT_EQ(nothing.GetText(), "");
 }
 
@@ -393,7 +395,7 @@ TEST_F(PolygonShapeTest, JwcRecordsIncludeTheClosingEdgeAndOpenHeadsOnly) {
     MPolygonShape square = UnitSquare();
     square.SetLineStyle(0x88);
     MJWCLineArray lines;
-    square.ExportJwcLines(lines, 2, 1.0, 1.0);
+    ExportShapeJwcLines(square, lines, 2, 1.0, 1.0);
     ASSERT_EQ(lines.GetSize(), 4);
     EXPECT_EQ(lines[3].x1, 0.0f);
     EXPECT_EQ(lines[3].y1, 1.0f);
@@ -405,15 +407,15 @@ TEST_F(PolygonShapeTest, JwcRecordsIncludeTheClosingEdgeAndOpenHeadsOnly) {
     MPolygonShape open = MakePolygon({{0, 0}, {2, 0}, {2, 2}}, FALSE);
     open.SetArrowsEx(4, 2.0, 5, 2.0);
     MJWCLineArray openLines;
-    open.ExportJwcLines(openLines, 0, 1.0, 1.0);
+    ExportShapeJwcLines(open, openLines, 0, 1.0, 1.0);
     EXPECT_EQ(openLines.GetSize(), 2 + 2);  // two edges and the crossed strokes at the start
     MJWCArcArray arcs;
-    open.ExportJwcArcs(arcs, 0, 1.0, 1.0);
+    ExportShapeJwcArcs(open, arcs, 0, 1.0, 1.0);
     ASSERT_EQ(arcs.GetSize(), 1);
     EXPECT_EQ(arcs[0].cx, 2.0f);
     EXPECT_EQ(arcs[0].cy, 2.0f);
     MJWCArcArray none;
-    square.ExportJwcArcs(none, 0, 1.0, 1.0);
+    ExportShapeJwcArcs(square, none, 0, 1.0, 1.0);
     EXPECT_EQ(none.GetSize(), 0);
 }
 

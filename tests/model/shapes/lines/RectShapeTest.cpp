@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "interchange/DxfShapeExport.h"
+#include "interchange/JwcShapeExport.h"
 #include "tests/model/shapes/curves/CurveTestSupport.h"
 #include "model/exchange/DxfOutStream.h"
 #include "model/exchange/JwcRecords.h"
@@ -212,11 +214,11 @@ TEST_F(RectShapeTest, RoundTrips) {
 TEST_F(RectShapeTest, ExportsAreThePolygons) {
     MRectShape r = Rect(0, 0, 2, 1);
     MDXFOutStream out;
-    r.ExportDxf(out, "0", {0, 0}, 1.0);
+    ExportShapeDxf(r, out, "0", {0, 0}, 1.0);
     EXPECT_EQ(DxfEntities(out.GetText()),
               (std::vector<std::string>{"POLYLINE", "VERTEX", "VERTEX", "VERTEX", "VERTEX", "SEQEND"}));
     MJWCLineArray lines;
-    r.ExportJwcLines(lines, 0, 1.0, 1.0);
+    ExportShapeJwcLines(r, lines, 0, 1.0, 1.0);
     ASSERT_EQ(lines.GetSize(), 4);
     EXPECT_EQ(lines[3].x1, 0.0f);
     EXPECT_EQ(lines[3].y1, 0.0f);

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "interchange/DxfShapeExport.h"
+#include "interchange/JwcShapeExport.h"
 #include "tests/model/shapes/annotation/AnnotationTestSupport.h"
 #include "model/exchange/JwcRecords.h"
 #include "model/geometry/Geometry.h"
@@ -316,7 +318,7 @@ TEST_F(MultiTextShapeTest, TwoLinesExportAsTwoTextsOneTextHeightApart) {
     MMultiTextShape t = MakeBox("first\nsecond");
     t.SetTextFlag40(TRUE);
     MDXFOutStream out;
-    t.ExportDxf(out, "0", {0, 0}, 1.0);
+    ExportShapeDxf(t, out, "0", {0, 0}, 1.0);
     const std::string dxf = out.GetText();
     EXPECT_EQ(CountEntities(dxf, "TEXT"), 2);
     EXPECT_EQ(CountEntities(dxf, "LINE"), 4);  // the box frame, once
@@ -339,7 +341,7 @@ TEST_F(MultiTextShapeTest, ExportedLinesStandWhereTheyAreDrawn) {
     t.SetVertAlign(8);
     MJWCStringArray strings;
     MJWCStringList texts;
-    t.ExportJwcStrings(strings, 0, 1.0, 1.0, texts, kJWCTextKindHeights);
+    ExportShapeJwcStrings(t, strings, 0, 1.0, 1.0, texts, kJWCTextKindHeights);
     ASSERT_EQ(strings.GetSize(), 2);
     EXPECT_EQ(texts.GetAt(0), "cd");
     // Vertical: the box turns a quarter clockwise about the reference point, so the writing runs

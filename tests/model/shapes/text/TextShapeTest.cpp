@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "interchange/DxfShapeExport.h"
+#include "interchange/JwcShapeExport.h"
 #include "model/SnapPoint.h"
 #include "model/exchange/JwcRecords.h"
 #include "model/geometry/Geometry.h"
@@ -57,8 +59,8 @@ TEST_F(TextShapeTest, DefaultsOfANewText) {
     EXPECT_TRUE(t.IsText());
     EXPECT_EQ(t.GetTypeName(), "TEXT");
     EXPECT_EQ(t.GetTypeId(), 17);
-    EXPECT_FALSE(t.SupportsEdit1());
-    EXPECT_TRUE(t.SupportsEdit3());
+    EXPECT_FALSE(t.HasCapability(kShapeCanFlipX));
+    EXPECT_TRUE(t.HasCapability(kShapeCanRotate));
     t.SetTextSize(0);
     EXPECT_FALSE(t.IsValid());
 }
@@ -504,7 +506,7 @@ TEST_F(TextShapeTest, DxfTextEntity) {
     MTextShape t = MakeText("Hello", {10, 20}, 5);
     t.SetTextColor(RGB(255, 0, 0));
     MDXFOutStream out;
-    t.ExportDxf(out, "L1", {1, 1}, 1.0);
+    ExportShapeDxf(t, out, "L1", {1, 1}, 1.0);
     const std::string dxf = out.GetText();
     EXPECT_EQ(DxfValues(dxf, 0), std::vector<std::string>{"TEXT"});
     EXPECT_EQ(DxfValues(dxf, 8)[0], "L1");
@@ -523,7 +525,7 @@ TEST_F(TextShapeTest, DxfTextEntity) {
     t.SetAlignment(9);
     t.SetAngle(-kPi / 2);
     out.Clear();
-    t.ExportDxf(out, "L1", {0, 0}, 1.0);
+    ExportShapeDxf(t, out, "L1", {0, 0}, 1.0);
     EXPECT_EQ(DxfValues(out.GetText(), 72), std::vector<std::string>{"1"});
     EXPECT_TRUE(DxfValues(out.GetText(), 73).empty());
     EXPECT_EQ(DxfValues(out.GetText(), 50), std::vector<std::string>{"270"});
@@ -533,7 +535,7 @@ TEST_F(TextShapeTest, DxfTextEntity) {
     v.SetTextFlag80(TRUE);
     v.SetBoxSize(5, -5);
     out.Clear();
-    v.ExportDxf(out, "0", {0, 0}, 1.0);
+    ExportShapeDxf(v, out, "0", {0, 0}, 1.0);
     EXPECT_EQ(DxfValues(out.GetText(), 7), std::vector<std::string>{"TATEGAKI"});
     EXPECT_TRUE(DxfValues(out.GetText(), 73).empty());
     EXPECT_EQ(DxfValues(out.GetText(), 10)[0], "2.5");
@@ -545,10 +547,10 @@ TEST_F(TextShapeTest, FrameExportsAsFourLines) {
     t.SetTextFlag40(TRUE);
     t.SetColor(RGB(0, 0, 255));
     MDXFOutStream out;
-    t.ExportDxf(out, "0", {0, 0}, 1.0);
+    ExportShapeDxf(t, out, "0", {0, 0}, 1.0);
     EXPECT_EQ(CountEntities(out.GetText(), "LINE"), 4);
     MJWCLineArray lines;
-    t.ExportJwcLines(lines, 3, 2.0, 1.0);
+    ExportShapeJwcLines(t, lines, 3, 2.0, 1.0);
     ASSERT_EQ(lines.GetSize(), 4);
     EXPECT_EQ(lines[0].x1, 0.0f);
     EXPECT_EQ(lines[0].y1, -10.0f);
@@ -557,7 +559,7 @@ TEST_F(TextShapeTest, FrameExportsAsFourLines) {
     // No frame colour, no frame.
     t.SetColor(kNoColor);
     out.Clear();
-    t.ExportDxf(out, "0", {0, 0}, 1.0);
+    ExportShapeDxf(t, out, "0", {0, 0}, 1.0);
     EXPECT_EQ(CountEntities(out.GetText(), "LINE"), 0);
 }
 
@@ -566,7 +568,7 @@ TEST_F(TextShapeTest, JwcStringRecord) {
     t.SetBoxSize(1200, -500);
     MJWCStringArray strings;
     MJWCStringList texts;
-    t.ExportJwcStrings(strings, 4, 0.5, 0.01, texts, kJWCTextKindHeights);
+    ExportShapeJwcStrings(t, strings, 4, 0.5, 0.01, texts, kJWCTextKindHeights);
     ASSERT_EQ(strings.GetSize(), 1);
     const MJWCString& r = strings[0];
     EXPECT_EQ(r.x1, 5.0f);  // lower-left corner of the text
@@ -580,7 +582,7 @@ TEST_F(TextShapeTest, JwcStringRecord) {
     EXPECT_EQ(r.segment, 0x6834);
     EXPECT_EQ(texts.GetRunningOffset(), 4);
     t.SetTextFlag80(TRUE);
-    t.ExportJwcStrings(strings, 4, 0.5, 0.01, texts, kJWCTextKindHeights);
+    ExportShapeJwcStrings(t, strings, 4, 0.5, 0.01, texts, kJWCTextKindHeights);
     EXPECT_EQ(strings[1].offset, 4);
     EXPECT_EQ(strings[1].flags, MJWCString::kVertical);
 }
@@ -590,12 +592,12 @@ TEST_F(TextShapeTest, LongTextsNeverWrapTheJwcStringOffset) {
     t.SetString(std::string(40000, 'x'));
     MJWCStringArray strings;
     MJWCStringList texts;
-    t.ExportJwcStrings(strings, 0, 1.0, 1.0, texts, kJWCTextKindHeights);
-    t.ExportJwcStrings(strings, 0, 1.0, 1.0, texts, kJWCTextKindHeights);  // would pass 0xFFFF
+    ExportShapeJwcStrings(t, strings, 0, 1.0, 1.0, texts, kJWCTextKindHeights);
+    ExportShapeJwcStrings(t, strings, 0, 1.0, 1.0, texts, kJWCTextKindHeights);  // would pass 0xFFFF
     EXPECT_EQ(strings.GetSize(), 1);
     EXPECT_TRUE(texts.HasOverflowed());
     t.SetString("short");
-    t.ExportJwcStrings(strings, 0, 1.0, 1.0, texts, kJWCTextKindHeights);
+    ExportShapeJwcStrings(t, strings, 0, 1.0, 1.0, texts, kJWCTextKindHeights);
     ASSERT_EQ(strings.GetSize(), 2);
     EXPECT_EQ(strings[1].offset, 40001);
 }
