@@ -49,6 +49,8 @@ public:
     void ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale, double paperScale) const override;
     // NormalizeArcAngles on the angles; the 49 vertices follow them.
     void RegeneratePoints() override;
+    // What storing and loading gives (block placements copy many arcs), made from the numbers.
+    MCadShape* Duplicate() const override;
     // The arc, then the chord of a closed one; none for an open arc with arrow heads.
     BOOL GetOutlineCurve(std::vector<MFloatPoint>& run) const override;
 

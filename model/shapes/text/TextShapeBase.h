@@ -124,6 +124,8 @@ protected:
     void ReadBaseText(std::istream& is, int* layoutFlags);
     // JW_CAD line records of the four frame sides.
     void ExportFrameLines(MJWCLineArray& lines, int layer, double scale) const;
+    // The stored numbers, font name, colours and fill of other, as loading them would set them.
+    void CopyStoredFrom(const MTextShapeBase& other);
 
     MFloatPoint m_point;
     double m_boxWidth = 1.0;
