@@ -83,19 +83,6 @@ void MCircleArcShape::Serialize(CArchive& ar) {
     RegeneratePoints();
 }
 
-void MCircleArcShape::SetArc(double cx, double cy, double r, double startAngle, double endAngle) {
-    m_center = {cx, cy};
-    m_radius = r;
-    m_startAngle = startAngle;
-    m_endAngle = endAngle;
-    RegeneratePoints();
-}
-
-void MCircleArcShape::RegeneratePoints() {
-    NormalizeArcAngles(m_startAngle, m_endAngle);
-    ComputeOutlineOnDemand();
-}
-
 MCadShape* MCircleArcShape::Duplicate() const {
     // Sectors store more, and a fill no file can hold makes the stored way fail.
     if (typeid(*this) != typeid(MCircleArcShape) || !m_fill.IsStorable()) return MCadShape::Duplicate();
@@ -111,6 +98,19 @@ MCadShape* MCircleArcShape::Duplicate() const {
     copy->RegeneratePoints();
     copy->CopyExtentsFrom(*this);
     return copy;
+}
+
+void MCircleArcShape::SetArc(double cx, double cy, double r, double startAngle, double endAngle) {
+    m_center = {cx, cy};
+    m_radius = r;
+    m_startAngle = startAngle;
+    m_endAngle = endAngle;
+    RegeneratePoints();
+}
+
+void MCircleArcShape::RegeneratePoints() {
+    NormalizeArcAngles(m_startAngle, m_endAngle);
+    ComputeOutlineOnDemand();
 }
 
 int MCircleArcShape::ComputeOutline(MFloatPoint* out) const {

@@ -49,8 +49,6 @@ public:
     void ExportJwcArcs(MJWCArcArray& arcs, int layer, double scale, double paperScale) const override;
     // NormalizeArcAngles on the angles; the 49 vertices follow them.
     void RegeneratePoints() override;
-    // What storing and loading gives (block placements copy many arcs), made from the numbers.
-    MCadShape* Duplicate() const override;
     // The arc, then the chord of a closed one; none for an open arc with arrow heads.
     BOOL GetOutlineCurve(std::vector<MFloatPoint>& run) const override;
 
@@ -58,6 +56,8 @@ public:
     virtual void SetArc(double cx, double cy, double r, double startAngle, double endAngle);
     // An angle strictly inside the arc (either directly or one turn up); the ends do not count.
     virtual BOOL IsAngleOnArc(double angle) const;
+    // What storing and loading gives (block placements copy many arcs), made from the numbers.
+    MCadShape* Duplicate() const override;
 
     double m_startAngle = 0.0;
     double m_endAngle = 0.0;
