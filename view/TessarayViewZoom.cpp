@@ -152,7 +152,7 @@ void MTessarayView::FitAndCentreDrawing() {
         return drawing;
     };
     // Only the union of the extents counts until the drawing is recalculated after the move.
-    doc->GetLayers()->RecalcForFit(this);
+    const bool followsScale = doc->GetLayers()->RecalcForFit(this);
     m_recalculatedMapping.reset();
     const std::array<double, 6> fitMapping = CurrentMapping();
     MFloatRect e = extent();
@@ -187,7 +187,7 @@ void MTessarayView::FitAndCentreDrawing() {
         if (factor > 0.0 && std::isfinite(factor)) doc->GetPaperInfo().SetScale(name, factor);
     }
     RecalcScale();
-    if (CurrentMapping() != fitMapping) {
+    if (followsScale && CurrentMapping() != fitMapping) {
         // Only the extent at the new scale is needed here; the whole drawing is recalculated once
         // it has moved.
         doc->GetLayers()->RecalcScaledExtents(this);

@@ -27,6 +27,7 @@ protected:
 // A fresh view over a document holding the file, as an import leaves it.
 struct ImportedDrawing {
     ViewHarness h;
+    ImportedDrawing() = default;
     explicit ImportedDrawing(const std::string& path) {
         MDXFReader reader(h.doc);
         EXPECT_EQ(reader.Read(path), 1);
@@ -106,14 +107,18 @@ std::string Pairs(const std::string& pairs) {
     return out;
 }
 
-void ExpectBothWaysAlike(const std::string& path) {
-    SCOPED_TRACE(path);
-    ImportedDrawing fitted(path), reference(path);
+void ExpectBothWaysAlike(ImportedDrawing& fitted, ImportedDrawing& reference) {
     fitted.h.view->FitPaperScaleToDrawing();
     FitRecalculatingEverything(reference, fitted.h.doc.GetPaperInfo());
     const std::string expected = State(reference.h.doc), actual = State(fitted.h.doc);
     EXPECT_GT(std::count(expected.begin(), expected.end(), '\n'), 1);
     EXPECT_TRUE(actual == expected) << "the fitted drawing differs from the one recalculated at each step";
+}
+
+void ExpectBothWaysAlike(const std::string& path) {
+    SCOPED_TRACE(path);
+    ImportedDrawing fitted(path), reference(path);
+    ExpectBothWaysAlike(fitted, reference);
 }
 
 TEST_F(FitDrawing, RealFilesFitAsWhenEverythingIsRecalculatedAtEachStep) {
@@ -154,6 +159,19 @@ TEST_F(FitDrawing, CirclesAndArcsAtTheEdgeFitAsWhenEverythingIsRecalculated) {
                             << Pairs(drawings[i]) << "0\nENDSEC\n0\nEOF\n";
         ExpectBothWaysAlike(path);
     }
+}
+
+TEST_F(FitDrawing, ADimensionAtTheEdgeFitsAsWhenEverythingIsRecalculated) {
+    // The dimension's text, sized on paper, decides the top edge: at the chosen scale it is another.
+    ImportedDrawing fitted, reference;
+    for (ImportedDrawing* d : {&fitted, &reference}) {
+        d->h.doc.AppendShape(new MLineShape(MFloatPoint(0, 0), MFloatPoint(100, 50)), 0);
+        auto* size = new MSizeShape;
+        size->SetPoints({0, 50}, {100, 50}, {0, 52}, {100, 52}, {50, 52});
+        d->h.doc.AppendShape(size, 0);
+    }
+    ExpectBothWaysAlike(fitted, reference);
+    EXPECT_NE(fitted.h.doc.GetPaperInfo().GetScale(), 1.0) << "the scale changed";
 }
 
 TEST_F(FitDrawing, ExtentsAtANewScaleAreThoseOfAWholeRecalculation) {

@@ -454,7 +454,10 @@ void MFitRecalc::Add(MShapeArray& shapes) {
             s->m_extent = *box;
         } else {
             s->Recalc(m_view);
-            if (ExtentIgnoresScale(*s)) AddFixed(s->m_extent);
+            if (ExtentIgnoresScale(*s))
+                AddFixed(s->m_extent);
+            else
+                m_followsScale = true;
         }
     }
 }

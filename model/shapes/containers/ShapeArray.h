@@ -152,6 +152,9 @@ public:
     // Once every array is added: the boxed shapes that may reach the edge recalculated, with the
     // groups they are in.
     void Settle(MShapeArray& shapes);
+    // Whether a shape whose extent may follow the scale was added (else RecalcScaledExtents would
+    // change nothing).
+    bool FollowsScale() const { return m_followsScale; }
 
 private:
     void AddFixed(const MFloatRect& extent);
@@ -161,4 +164,5 @@ private:
     MCadView* m_view;
     MFloatRect m_fixed;
     bool m_hasFixed = false;
+    bool m_followsScale = false;
 };
