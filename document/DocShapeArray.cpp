@@ -185,6 +185,16 @@ void MDocShapeArray::RecalcAll(MCadView* view) {
         GetLayer(i)->RecalcAll(view);
 }
 
+bool MDocShapeArray::RecalcForFit(MCadView* view) {
+    NoteChange();
+    MFitRecalc fit(view);
+    for (int i = 0; i < GetLayerCount(); ++i)
+        fit.Add(*GetLayer(i));
+    for (int i = 0; i < GetLayerCount(); ++i)
+        fit.Settle(*GetLayer(i));
+    return fit.FollowsScale();
+}
+
 void MDocShapeArray::RecalcScaledExtents(MCadView* view) {
     NoteChange();
     for (int i = 0; i < GetLayerCount(); ++i)

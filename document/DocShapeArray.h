@@ -93,6 +93,10 @@ public:
     void RecalcAll(MCadView* view);
     // See MShapeArray::RecalcScaledExtents.
     void RecalcScaledExtents(MCadView* view);
+    // The extents whose union fits the drawing to the sheet, as MFitRecalc gives them; the drawing
+    // is to be recalculated (RecalcAll) before anything else looks at a shape. Whether an extent
+    // may follow the scale.
+    bool RecalcForFit(MCadView* view);
 
     // The current layer, or, with display-mode bit 0x10, any visible and selectable layer.
     BOOL IsEditable(int layer) const;

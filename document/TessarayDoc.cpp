@@ -14,6 +14,7 @@
 #include "model/settings/OptionRecord.h"
 #include "model/shapes/CadShape.h"
 #include "model/shapes/dimension/SizeFormatInfo.h"
+#include "platform/ProcessEnd.h"
 #include "platform/ProgramState.h"
 #include "platform/Strings.h"
 #include "platform/gdi/DC.h"
@@ -73,6 +74,14 @@ MTessarayDoc::MTessarayDoc()
 
 MTessarayDoc::~MTessarayDoc() {
     TellShapeLeft(nullptr);
+    if (AfxMayLeaveAtExit()) {
+        // The process is ending: the drawing and its records go with it, unwalked.
+        AfxKeepUntilExit(m_openPack);
+        AfxKeepUntilExit(m_undo);
+        AfxKeepUntilExit(m_redo);
+        AfxKeepUntilExit(m_layers);
+        return;
+    }
     // Records first: those of removed objects delete them; the layers then delete the rest.
     m_openPack.reset();
     m_undo.reset();

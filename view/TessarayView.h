@@ -235,6 +235,8 @@ private:
     void RecalcDrawing();
     // Whether the last RecalcDrawing still holds: shapes keep sizes in pixels and paper millimetres.
     bool RecalculatedForMapping() const;
+    // The scales and offsets the shapes' sizes in pixels and paper millimetres follow.
+    std::array<double, 6> CurrentMapping() const;
     // FitPaperScaleToDrawing up to the move: the drawing is left for one recalculation at the
     // mapping it will be shown at.
     void FitAndCentreDrawing();

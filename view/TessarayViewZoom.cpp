@@ -151,7 +151,10 @@ void MTessarayView::FitAndCentreDrawing() {
             return imported;
         return drawing;
     };
-    RecalcDrawing();
+    // Only the union of the extents counts until the drawing is recalculated after the move.
+    const bool followsScale = doc->GetLayers()->RecalcForFit(this);
+    m_recalculatedMapping.reset();
+    const std::array<double, 6> fitMapping = CurrentMapping();
     MFloatRect e = extent();
     if (e.IsNull()) return;
     const double w = std::fabs(e.right - e.left);
@@ -184,7 +187,7 @@ void MTessarayView::FitAndCentreDrawing() {
         if (factor > 0.0 && std::isfinite(factor)) doc->GetPaperInfo().SetScale(name, factor);
     }
     RecalcScale();
-    if (!RecalculatedForMapping()) {
+    if (followsScale && CurrentMapping() != fitMapping) {
         // Only the extent at the new scale is needed here; the whole drawing is recalculated once
         // it has moved.
         doc->GetLayers()->RecalcScaledExtents(this);
@@ -198,14 +201,15 @@ void MTessarayView::FitAndCentreDrawing() {
 
 void MTessarayView::RecalcDrawing() {
     if (m_document) m_document->RecalcAll(this);
-    m_recalculatedMapping = {unitScaleX,  unitScaleY,      paperScaleX,
-                             paperScaleY, OriginOffsetX(), OriginOffsetY()};
+    m_recalculatedMapping = CurrentMapping();
+}
+
+std::array<double, 6> MTessarayView::CurrentMapping() const {
+    return {unitScaleX, unitScaleY, paperScaleX, paperScaleY, OriginOffsetX(), OriginOffsetY()};
 }
 
 bool MTessarayView::RecalculatedForMapping() const {
-    return m_recalculatedMapping &&
-           *m_recalculatedMapping == std::array<double, 6>{unitScaleX,  unitScaleY,      paperScaleX,
-                                                           paperScaleY, OriginOffsetX(), OriginOffsetY()};
+    return m_recalculatedMapping && *m_recalculatedMapping == CurrentMapping();
 }
 
 void MTessarayView::PlaceAtViewCentre(MCadShape* shape) {

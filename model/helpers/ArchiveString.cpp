@@ -27,6 +27,10 @@ void WriteArchiveString(CArchive& ar, const char* text) {
     if (!bytes.empty()) ar.Write(bytes.data(), static_cast<UINT>(bytes.size()));
 }
 
+std::string Utf8ArchiveCopy(const std::string& text) {
+    return Utf8Prefix(text.c_str(), 0xFFFF);
+}
+
 void ReadArchiveString(CArchive& ar, std::string& out) {
     WORD length = 0;
     ar >> length;

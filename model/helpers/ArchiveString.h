@@ -11,3 +11,5 @@ inline void WriteArchiveString(CArchive& ar, const std::string& text) {
     WriteArchiveString(ar, text.c_str());
 }
 void ReadArchiveString(CArchive& ar, std::string& out);
+// The text as storing and loading it through an archive of the program's own (UTF-8) gives it back.
+std::string Utf8ArchiveCopy(const std::string& text);

@@ -10,6 +10,7 @@
 #include <clocale>
 #include <vector>
 
+#include "platform/ProcessEnd.h"
 #include "platform/Profile.h"
 #include "platform/StartupMarks.h"
 #include "platform/ui/ExceptionGuard.h"
@@ -61,6 +62,7 @@ int CWinApp::Run() {
     AfxInstallIdleHook();
     AfxRequestIdle();
     QApplication::exec();
+    AfxSetProcessEnding();
     return ExitInstance();
 }
 
@@ -156,10 +158,12 @@ int AfxWinMain(int argc, char* argv[]) {
         app->m_args.emplace_back(argv[i]);
     QCoreApplication::setApplicationName(QString::fromStdString(app->m_pszAppName));
     int code;
-    if (!AfxTryCallOr(FALSE, [&] { return app->InitInstance(); }))
+    if (!AfxTryCallOr(FALSE, [&] { return app->InitInstance(); })) {
+        AfxSetProcessEnding();
         code = AfxTryCallOr(1, [&] { return app->ExitInstance(); });
-    else
+    } else {
         code = AfxTryCallOr(1, [&] { return app->Run(); });
+    }
     // Windows still open go before the QApplication does; their CWnd objects see them gone.
     std::vector<QPointer<QWidget>> windows;
     for (QWidget* w : QApplication::topLevelWidgets())

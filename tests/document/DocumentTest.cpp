@@ -5,6 +5,7 @@
 #include "document/Interchange.h"
 #include "document/PaperSettings.h"
 #include "platform/Document.h"
+#include "platform/ProcessEnd.h"
 #include "tests/document/DocumentTestSupport.h"
 #include "tests/support/TestSupport.h"
 
@@ -269,3 +270,29 @@ TEST_F(Document, ItemsAreToldWhenTheyEnterAndLeaveTheDrawing) {
     EXPECT_EQ(doc.RemoveShape(a, -1, TRUE), -1);
     EXPECT_EQ(a->left, 2) << "a shape that was not there does not leave";
 }
+
+namespace {
+
+// A line that counts its deletions.
+struct CountedLine : MLineShape {
+    explicit CountedLine(int& deleted) : MLineShape(MFloatPoint(0, 0), MFloatPoint(1, 1)), deleted(deleted) {}
+    ~CountedLine() override { ++deleted; }
+    int& deleted;
+};
+
+TEST_F(DocumentTest, ADrawingIsLeftToTheEndingProcessUnlessTheBuildChecksLeaks) {
+    int deleted = 0;
+    const auto drawing = [&] {
+        MTessarayDoc doc;
+        doc.OnNewDocument();
+        doc.AppendShape(new CountedLine(deleted), 0);
+    };
+    EXPECT_FALSE(AfxMayLeaveAtExit());
+    drawing();
+    EXPECT_EQ(deleted, 1) << "a running program deletes its drawings";
+    AfxSetProcessEnding();
+    drawing();
+    EXPECT_EQ(deleted, AfxMayLeaveAtExit() ? 1 : 2);
+}
+
+}  // namespace

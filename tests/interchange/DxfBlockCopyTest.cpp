@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <random>
+#include <typeinfo>
 
 #include "DxfTestSupport.h"
 #include "bench/BenchDxf.h"
@@ -196,6 +197,68 @@ TEST_F(DxfBlockCopy, PlacementsAreTheCopiesMovedScaledAndTurned) {
         ASSERT_NE(read, nullptr);
         EXPECT_EQ(Stored(read.get()), Stored(expected.get()));
     }
+}
+
+// The copy made from the numbers is the one storing and loading makes: the same class, stored
+// bytes, extents and outline, and the same extents once both are recalculated (texts keep their
+// measure).
+void ExpectArchiveCopy(const MCadShape& shape) {
+    const std::unique_ptr<MCadShape> archived(shape.MCadShape::Duplicate()), direct(shape.Duplicate());
+    ASSERT_EQ(typeid(*direct), typeid(*archived));
+    EXPECT_EQ(Stored(direct.get()), Stored(archived.get()));
+    const auto same = [](const MCadShape& a, const MCadShape& b) {
+        EXPECT_EQ(a.GetExtent(), b.GetExtent());
+        EXPECT_EQ(a.GetDrawExtent(), b.GetDrawExtent());
+        const MFloatPointArray &pa = a.GetPoints(), &pb = b.GetPoints();
+        ASSERT_EQ(pa.GetSize(), pb.GetSize());
+        for (int i = 0; i < pa.GetSize(); ++i)
+            EXPECT_TRUE(pa[i].x == pb[i].x && pa[i].y == pb[i].y) << "point " << i;
+    };
+    same(*direct, *archived);
+    direct->Recalc(nullptr);
+    archived->Recalc(nullptr);
+    same(*direct, *archived);
+}
+
+TEST_F(DxfBlockCopy, CopiesFromTheNumbersAreTheArchiveCopies) {
+    std::mt19937 rng(5);
+    std::uniform_real_distribution<double> v(-1000.0, 1000.0);
+    const MFillStyle fills[] = {MFillStyle(), MFillStyle(0x123456),
+                                MFillStyle(kFillLinear, 0.5, 0xFF, 0xFF00),
+                                MFillStyle(kFillCircular, 0.25, 0.5, 0.75, 0xFF, 0xFF00, 0xFF0000, 0.5)};
+    // A character cut at the end, a zero byte, and more than an archive's string holds.
+    const std::string strings[] = {"図面", "AB\xE3\x81", std::string("A\0B", 3), std::string(70000, 'x')};
+    for (int round = 0; round < 400; ++round) {
+        SCOPED_TRACE(round);
+        std::unique_ptr<MCadShape> shape = RandomMember(rng, 0, round % 7 == 0);
+        if (round % 4 == 3) {
+            auto polygon = std::make_unique<MPolygonShape>(3 + round % 5, round % 8 == 3 ? TRUE : FALSE);
+            for (MFloatPoint& p : polygon->m_points)
+                p = MFloatPoint(v(rng), v(rng));
+            shape = std::move(polygon);
+        }
+        shape->SetFillStyle(fills[round % 4]);
+        if (round % 5 == 1) shape->SetLineStyle(kAuxiliaryLine | 2);
+        if (auto* polygon = dynamic_cast<MPolygonShape*>(shape.get()); polygon && round % 3 == 0) {
+            polygon->m_arrows = MArrowInfo(1, 2.5, 3, 4.5);
+            polygon->m_flags ^= MPolygonShape::kVertexSnap;
+        }
+        // Angles as no arc keeps them: loading puts them in order.
+        if (auto* arc = dynamic_cast<MCircleArcShape*>(shape.get()); arc && round % 2)
+            arc->m_startAngle += 20.0;
+        if (auto* text = dynamic_cast<MTextShape*>(shape.get()); text && round % 6 < 4) {
+            text->SetString(strings[round % 6]);
+            text->SetFontName(round % 2 ? "ＭＳ 明朝" : "Face\xE3");
+        }
+        shape->Recalc(nullptr);
+        // Moved once or three times: an outline computed from the numbers is shifted or kept.
+        for (int k = 0; k < round % 3 * 2 - 1; ++k)
+            shape->Move(MFloatPoint(v(rng), v(rng)));
+        ExpectArchiveCopy(*shape);
+    }
+    ASSERT_EQ(Read(bench::MakeDxf(600)), 1);
+    for (MCadShape* shape : AllShapes(doc))
+        ExpectArchiveCopy(*shape);
 }
 
 // Every placed block of the drawing turned once more, both ways; how many there were.

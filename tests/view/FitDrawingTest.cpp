@@ -27,6 +27,7 @@ protected:
 // A fresh view over a document holding the file, as an import leaves it.
 struct ImportedDrawing {
     ViewHarness h;
+    ImportedDrawing() = default;
     explicit ImportedDrawing(const std::string& path) {
         MDXFReader reader(h.doc);
         EXPECT_EQ(reader.Read(path), 1);
@@ -99,14 +100,25 @@ std::string State(MTessarayDoc& doc) {
     return out.str();
 }
 
-void ExpectBothWaysAlike(const std::string& path) {
-    SCOPED_TRACE(path);
-    ImportedDrawing fitted(path), reference(path);
+// DXF lines from "code|value|..." pairs.
+std::string Pairs(const std::string& pairs) {
+    std::string out = pairs;
+    std::replace(out.begin(), out.end(), '|', '\n');
+    return out;
+}
+
+void ExpectBothWaysAlike(ImportedDrawing& fitted, ImportedDrawing& reference) {
     fitted.h.view->FitPaperScaleToDrawing();
     FitRecalculatingEverything(reference, fitted.h.doc.GetPaperInfo());
     const std::string expected = State(reference.h.doc), actual = State(fitted.h.doc);
     EXPECT_GT(std::count(expected.begin(), expected.end(), '\n'), 1);
     EXPECT_TRUE(actual == expected) << "the fitted drawing differs from the one recalculated at each step";
+}
+
+void ExpectBothWaysAlike(const std::string& path) {
+    SCOPED_TRACE(path);
+    ImportedDrawing fitted(path), reference(path);
+    ExpectBothWaysAlike(fitted, reference);
 }
 
 TEST_F(FitDrawing, RealFilesFitAsWhenEverythingIsRecalculatedAtEachStep) {
@@ -121,6 +133,45 @@ TEST_F(FitDrawing, AGeneratedMixedDrawingFitsAsWhenEverythingIsRecalculatedAtEac
     const std::string path = MakeTempDir("fit_mixed") + "/mixed.dxf";
     bench::WriteDxfFile(path, 3000);
     ExpectBothWaysAlike(path);
+}
+
+TEST_F(FitDrawing, CirclesAndArcsAtTheEdgeFitAsWhenEverythingIsRecalculated) {
+    // Fitting bounds circles and arcs by their whole circle while it lies inside the other shapes;
+    // here some decide an edge, at the top and in nested blocks, and some lie inside or on an edge.
+    const std::string block =
+        "0|BLOCK|2|IN|10|0|20|0|0|ARC|8|0|10|0|20|0|40|5|50|100|51|170|0|INSERT|8|0|2|DEEP|"
+        "10|0|20|0|0|ENDBLK|0|BLOCK|2|DEEP|10|0|20|0|0|CIRCLE|8|0|10|3|20|1|40|2|0|ENDBLK|";
+    const std::vector<std::string> drawings = {
+        // An arc inside a block reaches left, a circle at the top right.
+        "0|LINE|8|0|10|0|20|0|11|100|21|50|0|INSERT|8|0|2|IN|10|-1|20|20|0|CIRCLE|8|0|10|99|20|49|40|3|",
+        // The nested block's circle reaches down; the arc lies inside.
+        "0|LINE|8|0|10|-50|20|0|11|100|21|50|0|INSERT|8|0|2|IN|10|30|20|-1|0|ARC|8|0|10|10|20|10|40|1|50|0|"
+        "51|90|",
+        // A circle exactly on an edge of the lines, and nothing but circles and arcs.
+        "0|LINE|8|0|10|0|20|0|11|10|21|0|0|CIRCLE|8|0|10|5|20|0|40|0|",
+        "0|CIRCLE|8|0|10|5|20|5|40|2|0|ARC|8|0|10|0|20|0|40|1|50|0|51|45|0|INSERT|8|0|2|IN|10|1|20|1|",
+    };
+    const std::string dir = MakeTempDir("fit_circles");
+    for (std::size_t i = 0; i < drawings.size(); ++i) {
+        const std::string path = dir + "/edge" + std::to_string(i) + ".dxf";
+        std::ofstream(path) << "0\nSECTION\n2\nBLOCKS\n"
+                            << Pairs(block) << "0\nENDSEC\n0\nSECTION\n2\nENTITIES\n"
+                            << Pairs(drawings[i]) << "0\nENDSEC\n0\nEOF\n";
+        ExpectBothWaysAlike(path);
+    }
+}
+
+TEST_F(FitDrawing, ADimensionAtTheEdgeFitsAsWhenEverythingIsRecalculated) {
+    // The dimension's text, sized on paper, decides the top edge: at the chosen scale it is another.
+    ImportedDrawing fitted, reference;
+    for (ImportedDrawing* d : {&fitted, &reference}) {
+        d->h.doc.AppendShape(new MLineShape(MFloatPoint(0, 0), MFloatPoint(100, 50)), 0);
+        auto* size = new MSizeShape;
+        size->SetPoints({0, 50}, {100, 50}, {0, 52}, {100, 52}, {50, 52});
+        d->h.doc.AppendShape(size, 0);
+    }
+    ExpectBothWaysAlike(fitted, reference);
+    EXPECT_NE(fitted.h.doc.GetPaperInfo().GetScale(), 1.0) << "the scale changed";
 }
 
 TEST_F(FitDrawing, ExtentsAtANewScaleAreThoseOfAWholeRecalculation) {

@@ -1,8 +1,10 @@
 #include "model/shapes/containers/ShapeArray.h"
 
 #include <cerrno>
+#include <cmath>
 #include <istream>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <typeinfo>
 #include <unordered_set>
@@ -409,4 +411,98 @@ void MShapeArray4Group::ReadText(CDocument* doc, std::istream& is) {
         }
     }
     ReadShapes(doc, is, count);
+}
+
+namespace {
+
+// The box of the whole circle, grown by far more than the rounding of any outline point; null when
+// a number is no number or out of range.
+std::optional<MFloatRect> CircleBox(const MCadShape& s) {
+    const std::type_info& t = typeid(s);
+    if (t != typeid(MCircleShape) && t != typeid(MCircleArcShape)) return std::nullopt;
+    const auto& circle = static_cast<const MCircleShape&>(s);
+    const MFloatPoint c = circle.m_center;
+    const double r = std::fabs(circle.m_radius);
+    const double reach = r + 1e-9 * (r + std::fabs(c.x) + std::fabs(c.y));
+    const MFloatRect box(c.x - reach, c.y - reach, c.x + reach, c.y + reach);
+    if (!std::isfinite(box.left) || !std::isfinite(box.right) || !std::isfinite(box.bottom) ||
+        !std::isfinite(box.top))
+        return std::nullopt;
+    return box;
+}
+
+bool IsFinite(const MFloatRect& r) {
+    return std::isfinite(r.left) && std::isfinite(r.right) && std::isfinite(r.bottom) && std::isfinite(r.top);
+}
+
+}  // namespace
+
+void MFitRecalc::Add(MShapeArray& shapes) {
+    const int n = shapes.GetSize();
+    for (int i = 0; i < n; ++i) {
+        if (i + kPrefetchAhead < n) PrefetchShape(shapes.GetAt(i + kPrefetchAhead));
+        MCadShape* s = shapes.GetAt(i);
+        if (!s) continue;
+        if (typeid(*s) == typeid(MGroupShape)) {
+            // As MGroupShape::Recalc, over members added here.
+            MShapeArray& members = static_cast<MGroupShape*>(s)->GetMembers();
+            if (members.GetSize() == 0) continue;
+            Add(members);
+            s->m_extent = members.GetExtent();
+            s->SetDrawExtent(members.GetDrawExtent());
+        } else if (const std::optional<MFloatRect> box = CircleBox(*s)) {
+            s->m_extent = *box;
+        } else {
+            s->Recalc(m_view);
+            if (ExtentIgnoresScale(*s))
+                AddFixed(s->m_extent);
+            else
+                m_followsScale = true;
+        }
+    }
+}
+
+void MFitRecalc::AddFixed(const MFloatRect& extent) {
+    // A union with a number that is no number depends on the order; such extents stay out of it.
+    if (!IsFinite(extent)) return;
+    if (m_hasFixed)
+        m_fixed.Union(extent);
+    else
+        m_fixed = extent;
+    m_hasFixed = true;
+}
+
+bool MFitRecalc::Inside(const MFloatRect& box) const {
+    // Strictly: an edge the box shares could decide between 0 and -0 in a union.
+    return m_hasFixed && m_fixed.left < box.left && box.right < m_fixed.right &&
+           m_fixed.bottom < box.bottom && box.top < m_fixed.top;
+}
+
+bool MFitRecalc::MayReachEdge(const MShapeArray& shapes) const {
+    for (int i = 0; i < shapes.GetSize(); ++i) {
+        const MCadShape* s = shapes.GetAt(i);
+        if (!s) continue;
+        if (typeid(*s) == typeid(MGroupShape)) {
+            if (MayReachEdge(static_cast<const MGroupShape*>(s)->GetMembers())) return true;
+        } else if (CircleBox(*s) && !Inside(s->m_extent)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void MFitRecalc::Settle(MShapeArray& shapes) {
+    const int n = shapes.GetSize();
+    for (int i = 0; i < n; ++i) {
+        if (i + kPrefetchAhead < n) PrefetchShape(shapes.GetAt(i + kPrefetchAhead));
+        MCadShape* s = shapes.GetAt(i);
+        if (!s) continue;
+        if (typeid(*s) == typeid(MGroupShape)) {
+            // The whole group again, its members' true extents with the others'.
+            if (MayReachEdge(static_cast<MGroupShape*>(s)->GetMembers())) s->Recalc(m_view);
+        } else if (CircleBox(*s) && !Inside(s->m_extent)) {
+            s->Recalc(m_view);
+            AddFixed(s->m_extent);
+        }
+    }
 }

@@ -138,3 +138,31 @@ private:
     BOOL m_hasBasePoint = FALSE;
     MFloatPoint m_basePoint;
 };
+
+// Recalculating a drawing only to fit it to the sheet, where the union of the extents is all that
+// counts until the next RecalcAll. Circles and arcs (exact types) first take the box of their whole
+// circle; a box strictly inside the union of the other shapes whose extent ignores the scale cannot
+// reach its edge, at this scale or any other, so that shape keeps it and its outline is not worked
+// out. The others are recalculated as RecalcAll would, and every union comes out the same.
+class MFitRecalc {
+public:
+    explicit MFitRecalc(MCadView* view) : m_view(view) {}
+    // Every shape of the array, and the members of its groups, recalculated or boxed.
+    void Add(MShapeArray& shapes);
+    // Once every array is added: the boxed shapes that may reach the edge recalculated, with the
+    // groups they are in.
+    void Settle(MShapeArray& shapes);
+    // Whether a shape whose extent may follow the scale was added (else RecalcScaledExtents would
+    // change nothing).
+    bool FollowsScale() const { return m_followsScale; }
+
+private:
+    void AddFixed(const MFloatRect& extent);
+    bool Inside(const MFloatRect& box) const;
+    bool MayReachEdge(const MShapeArray& shapes) const;
+
+    MCadView* m_view;
+    MFloatRect m_fixed;
+    bool m_hasFixed = false;
+    bool m_followsScale = false;
+};

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <istream>
 #include <ostream>
+#include <typeinfo>
 
 #include "model/CadView.h"
 #include "model/SnapPoint.h"
@@ -67,6 +68,23 @@ void MCircleArcShape::Serialize(CArchive& ar) {
     }
     ar >> m_center >> m_radius >> m_startAngle >> m_endAngle >> m_stroke >> m_fill >> m_arrows;
     RegeneratePoints();
+}
+
+MCadShape* MCircleArcShape::Duplicate() const {
+    // Sectors store more, and a fill no file can hold makes the stored way fail.
+    if (typeid(*this) != typeid(MCircleArcShape) || !m_fill.IsStorable()) return MCadShape::Duplicate();
+    auto* copy = new MCircleArcShape;
+    copy->m_center = m_center;
+    copy->m_radius = m_radius;
+    copy->m_startAngle = m_startAngle;
+    copy->m_endAngle = m_endAngle;
+    copy->m_stroke = m_stroke;
+    // Loading clears a record without colours to the plain default.
+    if (!m_fill.IsNone()) copy->m_fill = m_fill;
+    copy->m_arrows = m_arrows;
+    copy->RegeneratePoints();
+    copy->CopyExtentsFrom(*this);
+    return copy;
 }
 
 void MCircleArcShape::SetArc(double cx, double cy, double r, double startAngle, double endAngle) {

@@ -49,6 +49,8 @@ public:
     virtual void SetArc(double cx, double cy, double r, double startAngle, double endAngle);
     // An angle strictly inside the arc (either directly or one turn up); the ends do not count.
     virtual BOOL IsAngleOnArc(double angle) const;
+    // What storing and loading gives (block placements copy many arcs), made from the numbers.
+    MCadShape* Duplicate() const override;
 
     double m_startAngle = 0.0;
     double m_endAngle = 0.0;

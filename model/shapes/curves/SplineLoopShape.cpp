@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <istream>
 #include <ostream>
+#include <typeinfo>
 
 #include "model/helpers/TextStream.h"
 #include "model/shapes/ShapeTypes.h"
@@ -21,6 +22,21 @@ void MSplineLoopShape::Serialize(CArchive& ar) {
     }
     ar >> m_stroke >> m_fill >> m_controlPoints;
     RecomputeCurve();
+}
+
+MCadShape* MSplineLoopShape::Duplicate() const {
+    // A fill no file can hold makes the stored way fail.
+    if (typeid(*this) != typeid(MSplineLoopShape) || !m_fill.IsStorable()) return MCadShape::Duplicate();
+    auto* copy = new MSplineLoopShape;
+    copy->m_stroke = m_stroke;
+    // Loading clears a record without colours to the plain default.
+    if (!m_fill.IsNone()) copy->m_fill = m_fill;
+    copy->m_flags = m_flags;
+    copy->m_arrows = m_arrows;
+    copy->m_controlPoints = m_controlPoints;
+    copy->RecomputeCurve();
+    copy->CopyExtentsFrom(*this);
+    return copy;
 }
 
 void MSplineLoopShape::RecomputeCurve() {

@@ -24,4 +24,6 @@ public:
     // Two control points give just those two vertices (drawn as a segment); three or more give 16
     // samples per knot interval (fewer past kMaxCurvePoints) round the ring, less the closing one.
     void RecomputeCurve() override;
+    // What storing and loading gives (block placements copy many splines), made from the numbers.
+    MCadShape* Duplicate() const override;
 };

@@ -4,6 +4,7 @@
 #include <istream>
 #include <ostream>
 #include <string>
+#include <typeinfo>
 
 #include "model/helpers/TextStream.h"
 #include "model/shapes/ShapeTypes.h"
@@ -23,6 +24,20 @@ void MSplineShape::Serialize(CArchive& ar) {
     }
     ar >> m_stroke >> m_arrows >> m_fill >> m_controlPoints;
     RecomputeCurve();
+}
+
+MCadShape* MSplineShape::Duplicate() const {
+    // A fill no file can hold makes the stored way fail.
+    if (typeid(*this) != typeid(MSplineShape) || !m_fill.IsStorable()) return MCadShape::Duplicate();
+    auto* copy = new MSplineShape;
+    copy->m_stroke = m_stroke;
+    copy->m_arrows = m_arrows;
+    // Loading clears a record without colours to the plain default.
+    if (!m_fill.IsNone()) copy->m_fill = m_fill;
+    copy->m_controlPoints = m_controlPoints;
+    copy->RecomputeCurve();
+    copy->CopyExtentsFrom(*this);
+    return copy;
 }
 
 void MSplineShape::RecomputeCurve() {

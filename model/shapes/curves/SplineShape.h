@@ -23,4 +23,6 @@ public:
 
     // 16 samples per knot interval (fewer past kMaxCurvePoints) from the first control point to the last.
     void RecomputeCurve() override;
+    // What storing and loading gives (block placements copy many splines), made from the numbers.
+    MCadShape* Duplicate() const override;
 };

@@ -7,6 +7,7 @@
 #include <istream>
 #include <memory>
 #include <ostream>
+#include <typeinfo>
 
 #include "model/CadView.h"
 #include "model/SnapPoint.h"
@@ -460,6 +461,22 @@ double MPolygonShape::SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, co
 
 MCadShape* MPolygonShape::Clone() const {
     return CopyAsPolygon();
+}
+
+MCadShape* MPolygonShape::Duplicate() const {
+    // Other kinds store otherwise, and a fill no file can hold makes the stored way fail.
+    if (typeid(*this) != typeid(MPolygonShape) || !m_fill.IsStorable()) return MCadShape::Duplicate();
+    auto* copy = new MPolygonShape;
+    copy->m_stroke = m_stroke;
+    // Loading clears a record without colours to the plain default.
+    if (!m_fill.IsNone()) copy->m_fill = m_fill;
+    copy->m_flags = m_flags;
+    copy->m_arrows = m_arrows;
+    const MVertexList v(*this);
+    copy->m_points.SetSize(v.GetSize());
+    std::copy(v.begin(), v.end(), copy->m_points.GetData());
+    copy->CopyExtentsFrom(*this);
+    return copy;
 }
 
 BOOL MPolygonShape::IsValid() const {

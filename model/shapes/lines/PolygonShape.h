@@ -66,6 +66,8 @@ public:
                       double best) override;
     // CopyAsPolygon.
     MCadShape* Clone() const override;
+    // What storing and loading gives (block placements copy many polygons), made from the numbers.
+    MCadShape* Duplicate() const override;
     // At least one vertex differs from the first.
     BOOL IsValid() const override;
     void Recalc(MCadView* view) override;

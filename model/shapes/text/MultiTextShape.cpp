@@ -5,6 +5,7 @@
 #include <istream>
 #include <memory>
 #include <ostream>
+#include <typeinfo>
 
 #include "model/CadView.h"
 #include "model/PaperInfo.h"
@@ -50,6 +51,16 @@ void MMultiTextShape::Serialize(CArchive& ar) {
         ar >> m_boxWidth >> m_boxHeight >> flags;
         m_layoutFlags = flags;
     }
+}
+
+MCadShape* MMultiTextShape::Duplicate() const {
+    // Other kinds store more, and a fill no file can hold makes the stored way fail.
+    if (typeid(*this) != typeid(MMultiTextShape) || !m_fill.IsStorable()) return MCadShape::Duplicate();
+    auto* copy = new MMultiTextShape;
+    copy->CopyFieldsFrom(*this);
+    copy->m_layoutFlags = m_layoutFlags;
+    copy->CopyExtentsFrom(*this);
+    return copy;
 }
 
 void MMultiTextShape::SetHorzAlign(int value) {

@@ -70,6 +70,8 @@ public:
     // The lines of a string split at line feeds; an empty last line (a final line feed, or the
     // empty string) is not a line.
     static std::vector<std::string> SplitLines(const std::string& text);
+    // What storing and loading gives (block placements copy many texts), made from the fields.
+    MCadShape* Duplicate() const override;
 
 protected:
     void GetScreenFontSize(MCadView* view, int* width, int* height) const override;

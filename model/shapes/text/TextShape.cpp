@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <istream>
 #include <ostream>
+#include <typeinfo>
 
 #include "model/CadView.h"
 #include "model/SnapPoint.h"
@@ -68,6 +69,22 @@ void MTextShape::Serialize(CArchive& ar) {
         WriteArchiveString(ar, m_string);
     else
         ReadArchiveString(ar, m_string);
+}
+
+void MTextShape::CopyFieldsFrom(const MTextShape& other) {
+    CopyStoredFrom(other);
+    m_string = Utf8ArchiveCopy(other.m_string);
+    m_measuredKey = other.m_measuredKey;
+    m_measured = other.m_measured;
+}
+
+MCadShape* MTextShape::Duplicate() const {
+    // Other kinds store more, and a fill no file can hold makes the stored way fail.
+    if (typeid(*this) != typeid(MTextShape) || !m_fill.IsStorable()) return MCadShape::Duplicate();
+    auto* copy = new MTextShape;
+    copy->CopyFieldsFrom(*this);
+    copy->CopyExtentsFrom(*this);
+    return copy;
 }
 
 void MTextShape::SetString(const CString& text) {

@@ -49,6 +49,9 @@ public:
 
     virtual void SetString(const CString& text);
     virtual CString GetString() const;
+    // What storing and loading gives (block placements copy many texts), made from the fields;
+    // the measure goes with the string and font it was taken from.
+    MCadShape* Duplicate() const override;
 
 protected:
     // Cell height and width of the drawing font in logical pixels for the view.
@@ -58,6 +61,8 @@ protected:
     void InScreenFont(MCadView* view, CDC* dc, COLORREF colour, const std::function<void()>& body);
     // The text of DrawTracking, into the memory context that already holds the font and colours.
     virtual void DrawTrackingText(MCadView* view, CDC* dc);
+    // The stored fields of other, as loading them would set them, and its measure.
+    void CopyFieldsFrom(const MTextShape& other);
 
     CString m_string;
 

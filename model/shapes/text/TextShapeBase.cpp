@@ -6,6 +6,7 @@
 #include <istream>
 #include <ostream>
 #include <string>
+#include <typeinfo>
 
 #include "model/CadView.h"
 #include "model/geometry/Geometry.h"
@@ -56,6 +57,24 @@ void MTextShapeBase::Serialize(CArchive& ar) {
         m_alignment = alignment;
         m_textColor = textColor;
     }
+}
+
+void MTextShapeBase::CopyStoredFrom(const MTextShapeBase& other) {
+    m_point = other.m_point;
+    m_boxWidth = other.m_boxWidth;
+    m_boxHeight = other.m_boxHeight;
+    const std::string name = Utf8ArchiveCopy(other.m_fontName.Name());
+    m_fontName = name == other.m_fontName.Name() ? other.m_fontName : MTextFontName(name);
+    m_textHeight = other.m_textHeight;
+    m_charWidth = other.m_charWidth;
+    m_angle = other.m_angle;
+    m_textFlags = other.m_textFlags;
+    m_alignment = other.m_alignment;
+    m_textColor = other.m_textColor;
+    m_stroke = other.m_stroke;
+    // Loading clears the record first and takes one only with colours.
+    m_fill.Clear();
+    if (!other.m_fill.IsNone()) m_fill = other.m_fill;
 }
 
 MFloatPoint MTextShapeBase::GetCenter() const {

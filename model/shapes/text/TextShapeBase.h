@@ -104,6 +104,8 @@ public:
 protected:
     // The rotated box as the extent, normalised (no UpdateDrawExtent).
     void UpdateExtentFromBox();
+    // The stored numbers, font name, colours and fill of other, as loading them would set them.
+    void CopyStoredFrom(const MTextShapeBase& other);
     // Makes the font for drawing with the given cell height in logical pixels; FALSE when the height
     // is 0 or out of range.
     BOOL CreateDrawingFont(CFont& font, int width, int height) const;
