@@ -74,14 +74,9 @@ MCadShape* MCircleArcShape::Duplicate() const {
     // Sectors store more, and a fill no file can hold makes the stored way fail.
     if (typeid(*this) != typeid(MCircleArcShape) || !m_fill.IsStorable()) return MCadShape::Duplicate();
     auto* copy = new MCircleArcShape;
-    copy->m_center = m_center;
-    copy->m_radius = m_radius;
+    CopyCircleInto(*copy);
     copy->m_startAngle = m_startAngle;
     copy->m_endAngle = m_endAngle;
-    copy->m_stroke = m_stroke;
-    // Loading clears a record without colours to the plain default.
-    if (!m_fill.IsNone()) copy->m_fill = m_fill;
-    copy->m_arrows = m_arrows;
     copy->RegeneratePoints();
     copy->CopyExtentsFrom(*this);
     return copy;

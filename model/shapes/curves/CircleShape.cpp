@@ -39,15 +39,19 @@ MCadShape* MCircleShape::Duplicate() const {
     // The arc family stores more, and a fill no file can hold makes the stored way fail.
     if (typeid(*this) != typeid(MCircleShape) || !m_fill.IsStorable()) return MCadShape::Duplicate();
     auto* copy = new MCircleShape;
-    copy->m_center = m_center;
-    copy->m_radius = m_radius;
-    copy->m_stroke = m_stroke;
-    // Loading clears a record without colours to the plain default.
-    if (!m_fill.IsNone()) copy->m_fill = m_fill;
-    copy->m_arrows = m_arrows;
+    CopyCircleInto(*copy);
     copy->RegeneratePoints();
     copy->CopyExtentsFrom(*this);
     return copy;
+}
+
+void MCircleShape::CopyCircleInto(MCircleShape& copy) const {
+    copy.m_center = m_center;
+    copy.m_radius = m_radius;
+    copy.m_stroke = m_stroke;
+    // Loading clears a record without colours to the plain default.
+    if (!m_fill.IsNone()) copy.m_fill = m_fill;
+    copy.m_arrows = m_arrows;
 }
 
 void MCircleShape::SetCircle(double cx, double cy, double r) {

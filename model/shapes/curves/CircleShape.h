@@ -75,6 +75,8 @@ public:
     double m_radius = 0.0;
 
 protected:
+    // The fields a stored copy carries (centre, radius, stroke, fill, arrows), into a copy of this kind.
+    void CopyCircleInto(MCircleShape& copy) const;
     int ComputeOutline(MFloatPoint* out) const override;
     // The extent as the bounding box of the vertices, so that it stays current between a transform
     // and the next Recalc as the polygon's does.
