@@ -14,7 +14,6 @@ public:
     ~TestNode() override {
         for (CObject* c : children.GetDataVector()) delete c;
     }
-    static inline int live = 0;
     void Serialize(CArchive& ar) override {
         children.Serialize(ar);
         if (ar.IsStoring()) {

@@ -725,8 +725,9 @@ TEST(DCTest, BezierPiecesDrawTheirCurveWhereTheTargetKeepsNoCurves) {
     const QImage* image = GetDCImage(dc);
     for (int y = 0; y < 120; ++y)
         for (int x = 0; x < 120; ++x)
-            if (FromQRgb(image->pixel(x, y)) != kWhite)
+            if (FromQRgb(image->pixel(x, y)) != kWhite) {
                 EXPECT_NEAR(std::hypot(x - 60, y - 60), 50, 1.5) << x << "," << y;
+            }
 
     // Far outside, the curve is cut to the target like a polyline.
     dc.FillSolidRect(0, 0, 120, 120, kWhite);

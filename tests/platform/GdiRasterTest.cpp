@@ -295,8 +295,9 @@ TEST(GdiRasterTest, ContextPathsAgreeOnPolygonPixels) {
         const std::vector<int> counts{int(ring.size())};
         for (int y = 0; y < 40; ++y)
             for (int x = 0; x < 40; ++x)
-                if (copied.pixel(x, y) != xored.pixel(x, y))
+                if (copied.pixel(x, y) != xored.pixel(x, y)) {
                     ASSERT_TRUE(OnAnEdge(x, y, ring, counts)) << trial;
+                }
         const CRect clip(5, 7, 33, 30);
         const QImage clipped = draw(R2_COPYPEN, &clip);
         for (int y = 0; y < 40; ++y)
@@ -329,7 +330,9 @@ TEST(GdiRasterTest, PolygonsCutAtTheGuardAgreeWithWholeOnes) {
         const std::vector<int> counts{int(ring.size())};
         for (int y = 0; y < 40; ++y)
             for (int x = 0; x < 40; ++x)
-                if (cut.pixel(x, y) != whole.pixel(x, y)) ASSERT_TRUE(OnAnEdge(x, y, ring, counts)) << trial;
+                if (cut.pixel(x, y) != whole.pixel(x, y)) {
+                    ASSERT_TRUE(OnAnEdge(x, y, ring, counts)) << trial;
+                }
     }
 }
 
