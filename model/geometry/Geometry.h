@@ -18,6 +18,7 @@ inline constexpr double kSegmentParamMin = 2.220446e-15;
 inline constexpr double kSegmentParamMax = 0.9999999999999978;
 
 inline constexpr double kPi = 3.14159265358979323846;
+inline constexpr double kTwoPi = 2 * kPi;
 
 inline bool IsNearZero(double v) {
     return std::fabs(v) < kZeroTolerance;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/geometry/Geometry.h"
 #include "model/shapes/curves/ArcShape.h"
 #include "model/shapes/curves/FanShape.h"
 #include "platform/Strings.h"
@@ -10,8 +11,6 @@
 #include "resources/ResourceIds.h"
 
 namespace {
-constexpr double kPi = 3.141592653589793;
-constexpr double kTwoPi = 6.283185307179586;
 
 // The direction from a to b, 0 when they coincide. atan2 keeps full precision near 0 and π, so an
 // end snapped to a point of the drawing lies on the ray through it.

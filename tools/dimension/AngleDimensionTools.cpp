@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr double kTwoPi = 2.0 * kPi;
 
 // The direction of v, 0 for the zero vector.
 double Direction(const MFloatPoint& v) {
