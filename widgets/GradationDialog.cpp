@@ -1,4 +1,4 @@
-#include "tools/controls/GradationDialog.h"
+#include "widgets/GradationDialog.h"
 
 #include <algorithm>
 #include <cmath>
