@@ -65,7 +65,6 @@ set(TESSARAY_UNITY_ALONE
     tests/tools/select/StretchToolTest.cpp
     tests/view/SettingsCommandsTest.cpp
     tests/widgets/LineStyleComboTest.cpp
-    tools/edit/DividTool.cpp
 )
 
 # GCC takes a source included into a batch for a header and warns about every test fixture in an
