@@ -23,9 +23,9 @@ double Direction(const MFloatPoint& a, const MFloatPoint& b) {
 
 MCircleArcTool::MCircleArcTool(int toolId) : MLockedValueTool(toolId) {
     DeclareSteps(IDS_CIRCLEARC_STEPS, 0,
-                 {MToolStep(), MToolStep::SkippedWhen([this] { return m_entry.radiusFixed != FALSE; }),
-                  MToolStep::SkippedWhen([this] { return m_entry.startFixed != FALSE; }),
-                  MToolStep::SkippedWhen([this] { return m_entry.endFixed != FALSE; })});
+                 {MToolStep(), MToolStep::SkippedWhen([this] { return IsRadiusFixed() != FALSE; }),
+                  MToolStep::SkippedWhen([this] { return IsStartFixed() != FALSE; }),
+                  MToolStep::SkippedWhen([this] { return IsEndFixed() != FALSE; })});
     ClearConstraint();
     SetLockedValues({IDD_CIRCLE_ARC_INPUT,
                      {{.value = &m_entry.radius,
@@ -105,7 +105,7 @@ MAnchoredArcTool::MAnchoredArcTool(int toolId, UINT prompts) : MLockedValueTool(
     // Radius and direction both fixed: the arc waits only for its side.
     DeclareSteps(
         prompts, 0,
-        {MToolStep(), MToolStep::SkippedWhen([this] { return m_entry.radiusFixed && m_entry.angleFixed; }),
+        {MToolStep(), MToolStep::SkippedWhen([this] { return IsRadiusFixed() && IsAngleFixed(); }),
          MToolStep()});
     ClearConstraint();
     SetLockedValues({IDD_HALF_CIRCLE_INPUT,
