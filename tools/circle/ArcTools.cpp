@@ -103,10 +103,9 @@ MCadShape* MCircleFanTool::NewShape(MTessarayView*) {
 
 MAnchoredArcTool::MAnchoredArcTool(int toolId, UINT prompts) : MLockedValueTool(toolId) {
     // Radius and direction both fixed: the arc waits only for its side.
-    DeclareSteps(
-        prompts, 0,
-        {MToolStep(), MToolStep::SkippedWhen([this] { return IsRadiusFixed() && IsAngleFixed(); }),
-         MToolStep()});
+    DeclareSteps(prompts, 0,
+                 {MToolStep(), MToolStep::SkippedWhen([this] { return IsRadiusFixed() && IsAngleFixed(); }),
+                  MToolStep()});
     ClearConstraint();
     SetLockedValues({IDD_HALF_CIRCLE_INPUT,
                      {{.value = &m_entry.radius,

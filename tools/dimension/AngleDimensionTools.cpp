@@ -15,7 +15,6 @@
 
 namespace {
 
-
 // The direction of v, 0 for the zero vector.
 double Direction(const MFloatPoint& v) {
     return v.x == 0.0 && v.y == 0.0 ? 0.0 : std::atan2(v.y, v.x);
