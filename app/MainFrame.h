@@ -15,13 +15,13 @@
 #include "platform/ui/FrameWnd.h"
 #include "platform/ui/StatusBar.h"
 #include "platform/ui/ToolBar.h"
-#include "tools/controls/ArrowStyleCombo.h"
-#include "tools/controls/ColorButtons.h"
-#include "tools/controls/LineStyleCombo.h"
-#include "tools/controls/NameComboBox.h"
-#include "tools/controls/SizeComboBox.h"
 #include "tools/input/AttributeControls.h"
 #include "view/ViewFrame.h"
+#include "widgets/ArrowStyleCombo.h"
+#include "widgets/ColorButtons.h"
+#include "widgets/LineStyleCombo.h"
+#include "widgets/NameComboBox.h"
+#include "widgets/SizeComboBox.h"
 
 class MTessarayDoc;
 class MTessarayView;

@@ -14,7 +14,7 @@
 #include "platform/gdi/FontFamilies.h"
 #include "platform/gdi/QtGdi.h"
 #include "resources/ResourceIds.h"
-#include "tools/controls/MenuBitmaps.h"
+#include "widgets/MenuBitmaps.h"
 
 namespace {
 

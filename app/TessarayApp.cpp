@@ -24,11 +24,11 @@
 #include "resources/ProgramIcon.h"
 #include "resources/ResourceIds.h"
 #include "tools/DrawToolArray.h"
-#include "tools/controls/MenuBitmaps.h"
 #include "view/ClassRegistry.h"
 #include "view/TessarayView.h"
 #include "view/dialogs/PaperDialog.h"
 #include "view/dialogs/PrintBWDialog.h"
+#include "widgets/MenuBitmaps.h"
 
 namespace {
 

@@ -40,7 +40,6 @@ set(TESSARAY_UNITY_ALONE
     tests/tools/circle/CircleToolTest.cpp
     tests/tools/circle/TangentCirclesPropertyTest.cpp
     tests/tools/circle/ThreePointToolsTest.cpp
-    tests/tools/controls/LineStyleComboTest.cpp
     tests/tools/dimension/AngleDimensionToolsTest.cpp
     tests/tools/dimension/MeasureToolsTest.cpp
     tests/tools/dimension/RadialDimensionToolsTest.cpp
@@ -65,7 +64,7 @@ set(TESSARAY_UNITY_ALONE
     tests/tools/select/SelectToolPickTest.cpp
     tests/tools/select/StretchToolTest.cpp
     tests/view/SettingsCommandsTest.cpp
-    tools/edit/DividTool.cpp
+    tests/widgets/LineStyleComboTest.cpp
 )
 
 # GCC takes a source included into a batch for a header and warns about every test fixture in an

@@ -16,6 +16,7 @@
 #include "interchange/DxfImportUi.h"
 #include "interchange/DxfReaderKeywords.h"
 #include "model/exchange/DxfColor.h"
+#include "model/geometry/Geometry.h"
 #include "model/settings/LineStyle.h"
 #include "model/shapes/containers/GroupShape.h"
 #include "model/shapes/lines/PolygonShape.h"
@@ -28,7 +29,6 @@
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
 // Larger files are refused rather than read into memory.
 constexpr std::uint64_t kMaxDxfFile = std::uint64_t{2} << 30;
 

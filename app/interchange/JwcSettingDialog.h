@@ -4,7 +4,7 @@
 
 #include "interchange/JwcPenSettings.h"
 #include "platform/ui/Dialog.h"
-#include "tools/controls/ColorButtons.h"
+#include "widgets/ColorButtons.h"
 
 class MJWCSettingDialog : public CDialog {
 public:

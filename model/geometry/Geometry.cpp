@@ -8,14 +8,13 @@
 
 double NormalizeAngle(double angle) {
     if (!std::isfinite(angle)) return 0.0;
-    constexpr double twoPi = 2 * kPi;
     // Far-off angles are first brought near the range in one step; nearby ones take the same
     // additions as always, so ordinary results stay bit for bit the same.
-    if (std::fabs(angle) > 16 * kPi) angle = std::fmod(angle, twoPi);
+    if (std::fabs(angle) > 16 * kPi) angle = std::fmod(angle, kTwoPi);
     while (angle < -kPi)
-        angle += twoPi;
+        angle += kTwoPi;
     while (angle > kPi)
-        angle -= twoPi;
+        angle -= kTwoPi;
     return angle;
 }
 

@@ -18,6 +18,8 @@ inline constexpr double kSegmentParamMin = 2.220446e-15;
 inline constexpr double kSegmentParamMax = 0.9999999999999978;
 
 inline constexpr double kPi = 3.14159265358979323846;
+// 2 kPi, written out: a test with a file-local kPi of its own may share a unity batch with this header.
+inline constexpr double kTwoPi = 6.283185307179586;
 
 inline bool IsNearZero(double v) {
     return std::fabs(v) < kZeroTolerance;

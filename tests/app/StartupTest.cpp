@@ -7,7 +7,6 @@
 #include <fstream>
 
 #include "app/MainFrame.h"
-#include "tools/controls/SizeComboBox.h"
 #include "app/TessarayApp.h"
 #include "document/Layer.h"
 #include "document/TessarayDoc.h"
@@ -19,6 +18,7 @@
 #include "platform/ui/Idle.h"
 #include "tests/support/TestSupport.h"
 #include "view/TessarayView.h"
+#include "widgets/SizeComboBox.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/geometry/Geometry.h"
 #include "model/shapes/curves/ArcShape.h"
 #include "model/shapes/curves/FanShape.h"
 #include "platform/Strings.h"
@@ -10,8 +11,6 @@
 #include "resources/ResourceIds.h"
 
 namespace {
-constexpr double kPi = 3.141592653589793;
-constexpr double kTwoPi = 6.283185307179586;
 
 // The direction from a to b, 0 when they coincide. atan2 keeps full precision near 0 and π, so an
 // end snapped to a point of the drawing lies on the ray through it.
@@ -24,9 +23,9 @@ double Direction(const MFloatPoint& a, const MFloatPoint& b) {
 
 MCircleArcTool::MCircleArcTool(int toolId) : MLockedValueTool(toolId) {
     DeclareSteps(IDS_CIRCLEARC_STEPS, 0,
-                 {MToolStep(), MToolStep::SkippedWhen([this] { return m_entry.radiusFixed != FALSE; }),
-                  MToolStep::SkippedWhen([this] { return m_entry.startFixed != FALSE; }),
-                  MToolStep::SkippedWhen([this] { return m_entry.endFixed != FALSE; })});
+                 {MToolStep(), MToolStep::SkippedWhen([this] { return IsRadiusFixed() != FALSE; }),
+                  MToolStep::SkippedWhen([this] { return IsStartFixed() != FALSE; }),
+                  MToolStep::SkippedWhen([this] { return IsEndFixed() != FALSE; })});
     ClearConstraint();
     SetLockedValues({IDD_CIRCLE_ARC_INPUT,
                      {{.value = &m_entry.radius,
@@ -104,10 +103,9 @@ MCadShape* MCircleFanTool::NewShape(MTessarayView*) {
 
 MAnchoredArcTool::MAnchoredArcTool(int toolId, UINT prompts) : MLockedValueTool(toolId) {
     // Radius and direction both fixed: the arc waits only for its side.
-    DeclareSteps(
-        prompts, 0,
-        {MToolStep(), MToolStep::SkippedWhen([this] { return m_entry.radiusFixed && m_entry.angleFixed; }),
-         MToolStep()});
+    DeclareSteps(prompts, 0,
+                 {MToolStep(), MToolStep::SkippedWhen([this] { return IsRadiusFixed() && IsAngleFixed(); }),
+                  MToolStep()});
     ClearConstraint();
     SetLockedValues({IDD_HALF_CIRCLE_INPUT,
                      {{.value = &m_entry.radius,

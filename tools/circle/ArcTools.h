@@ -25,13 +25,14 @@ public:
     double GetRadius() const { return m_entry.radius; }
     double GetStartAngle() const { return m_entry.startAngle; }
     double GetEndAngle() const { return m_entry.endAngle; }
+    BOOL IsRadiusFixed() const { return m_entry.radiusFixed; }
+    BOOL IsStartFixed() const { return m_entry.startFixed; }
+    BOOL IsEndFixed() const { return m_entry.endFixed; }
 
     static constexpr double kDefaultRadius = 100.0;
     static constexpr double kDefaultEndAngle = 6.283185307179586;
 
 private:
-    // Whether the release of this step completes the arc, given the fixed values.
-
     struct Entry {
         double radius;
         double startAngle;
@@ -65,6 +66,8 @@ public:
 
     double GetRadius() const { return m_entry.radius; }
     double GetAngle() const { return m_entry.angle; }
+    BOOL IsRadiusFixed() const { return m_entry.radiusFixed; }
+    BOOL IsAngleFixed() const { return m_entry.angleFixed; }
 
     static constexpr double kDefaultRadius = 100.0;
 

@@ -42,8 +42,8 @@ void MEllipseToolBase::DecideAndReset(MTessarayView* view) {
 
 MEllipseTool::MEllipseTool(int toolId) : MEllipseToolBase(toolId) {
     DeclareSteps(IDS_ELLIPSE_STEPS, 0,
-                 {MToolStep(), MToolStep::SkippedWhen([this] { return m_entry.rxFixed != FALSE; }),
-                  MToolStep::SkippedWhen([this] { return m_entry.ryFixed != FALSE; })});
+                 {MToolStep(), MToolStep::SkippedWhen([this] { return IsRxFixed() != FALSE; }),
+                  MToolStep::SkippedWhen([this] { return IsRyFixed() != FALSE; })});
     ClearConstraint();
     SetLockedValues({IDD_ELLIPSE_INPUT,
                      {{.value = &m_entry.rx,

@@ -34,6 +34,8 @@ public:
 
     double GetRx() const { return m_entry.rx; }
     double GetRy() const { return m_entry.ry; }
+    BOOL IsRxFixed() const { return m_entry.rxFixed; }
+    BOOL IsRyFixed() const { return m_entry.ryFixed; }
 
 private:
     struct Entry {

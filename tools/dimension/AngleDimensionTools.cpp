@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr double kTwoPi = 2.0 * kPi;
-
 // The direction of v, 0 for the zero vector.
 double Direction(const MFloatPoint& v) {
     return v.x == 0.0 && v.y == 0.0 ? 0.0 : std::atan2(v.y, v.x);

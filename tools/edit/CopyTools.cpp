@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "model/geometry/Geometry.h"
 #include "model/settings/OptionRecord.h"
 #include "model/shapes/CadShape.h"
 #include "model/shapes/containers/LShapeArray.h"
@@ -14,8 +15,7 @@
 #include "view/TessarayView.h"
 
 namespace {
-constexpr double kCopyPi = 3.14159265358979323846;
-constexpr double kCopyDegreesToRadians = kCopyPi / 180.0;
+constexpr double kCopyDegreesToRadians = kPi / 180.0;
 constexpr double kWholeTurnTolerance = 1e-9;
 }  // namespace
 
@@ -263,10 +263,10 @@ BOOL MCopyRotateTool::RunDialog(MTessarayView* view) {
 
 double MCopyRotateTool::CopyAngle(double start, double end, int count, int i) {
     if (count < 2) return start;
-    double span = std::fmod(end - start, 2 * kCopyPi);
-    if (span < 0) span += 2 * kCopyPi;
-    if (span < kWholeTurnTolerance || 2 * kCopyPi - span < kWholeTurnTolerance)
-        span = (count - 1) * 2 * kCopyPi / count;
+    double span = std::fmod(end - start, 2 * kPi);
+    if (span < 0) span += 2 * kPi;
+    if (span < kWholeTurnTolerance || 2 * kPi - span < kWholeTurnTolerance)
+        span = (count - 1) * 2 * kPi / count;
     return start + i * span / (count - 1);
 }
 

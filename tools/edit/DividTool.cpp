@@ -20,7 +20,6 @@
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 constexpr short kCircleType = 2;
 constexpr short kArcType = 3;
 

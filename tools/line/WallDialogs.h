@@ -2,10 +2,10 @@
 // widths, and the layer, style, width and colour of the centre line.
 #pragma once
 
-#include "tools/controls/ColorListBox.h"
-#include "tools/controls/LineStyleCombo.h"
 #include "tools/line/LineDialogs.h"
 #include "tools/line/WallTool.h"
+#include "widgets/ColorListBox.h"
+#include "widgets/LineStyleCombo.h"
 
 // "設定..." writes the wall at once, even when this dialog is then cancelled.
 class MInputWallLengthDialog : public MInputLineDialog {

@@ -8,7 +8,7 @@
 #include "tools/line/LineDialogs.h"
 
 namespace {
-constexpr double kRightAngle = 1.5707963267948966;
+constexpr double kRightAngle = kPi / 2;
 }  // namespace
 
 MXYLineTool::MXYLineTool(int toolId) : MLineTool(toolId) {}

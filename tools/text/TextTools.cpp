@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
-#include <numbers>
 #include <ostream>
 
+#include "model/geometry/Geometry.h"
 #include "model/helpers/TextStream.h"
 #include "model/shapes/ShapeDialogs.h"
 #include "model/shapes/containers/LShapeArray.h"
@@ -21,7 +21,7 @@
 
 namespace {
 
-constexpr double kDegree = std::numbers::pi / 180.0;
+constexpr double kDegree = kPi / 180.0;
 
 CProgramSlot<int>& TextVerticalSlot() {
     static auto& slot = *new CProgramSlot<int>();

@@ -33,7 +33,7 @@ constexpr double kMaxSteppedAngle = 1e9;
 // past it); the tolerance grows with the angles' size as those digits do.
 bool IsFullTurn(double start, double end) {
     const double scale = std::max({1.0, std::fabs(start), std::fabs(end)});
-    return std::fabs(end - start - MCircleArcShape::kTwoPi) <= kAngleTolerance * scale;
+    return std::fabs(end - start - kTwoPi) <= kAngleTolerance * scale;
 }
 
 }  // namespace
@@ -41,16 +41,16 @@ bool IsFullTurn(double start, double end) {
 void NormalizeArcAngles(double& start, double& end) {
     if (!std::isfinite(start)) start = 0.0;
     if (!std::isfinite(end)) end = start;
-    if (start - end > kMaxTurnsByStep * MCircleArcShape::kTwoPi ||
+    if (start - end > kMaxTurnsByStep * kTwoPi ||
         std::max(std::fabs(start), std::fabs(end)) > kMaxSteppedAngle) {
-        start = std::remainder(start, MCircleArcShape::kTwoPi);
-        end = std::remainder(end, MCircleArcShape::kTwoPi);
+        start = std::remainder(start, kTwoPi);
+        end = std::remainder(end, kTwoPi);
     }
     while (end <= start)
-        end += MCircleArcShape::kTwoPi;
+        end += kTwoPi;
     // Exactly one turn, so that turning or mirroring the arc later cannot leave the end a rounding
     // step past the start, which would sweep almost nothing.
-    if (IsFullTurn(start, end)) end = start + MCircleArcShape::kTwoPi;
+    if (IsFullTurn(start, end)) end = start + kTwoPi;
 }
 
 MCircleArcShape::MCircleArcShape() {

@@ -8,7 +8,6 @@ class MCircleArcShape : public MCircleShape {
     DECLARE_SERIAL(MCircleArcShape)
 public:
     static constexpr int kArcPoints = 49;
-    static constexpr double kTwoPi = 6.283185307179586;
 
     // Open, 49 vertices, angles zero until SetArc or loading.
     MCircleArcShape();

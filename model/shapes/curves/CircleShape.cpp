@@ -248,7 +248,7 @@ double MCircleShape::GetTangentAngle(const MFloatPoint& point, MFloatPoint* refe
     if (!reference) {
         // A point off the circle would take acos outside its domain: the nearest circle point counts.
         const double c = std::clamp((point.x - m_center.x) / r, -1.0, 1.0);
-        const double a = std::acos(c) + 1.5707963267948966;
+        const double a = std::acos(c) + kPi / 2;
         return point.y < m_center.y ? -a : a;
     }
     const MFloatPoint q = *reference;
@@ -267,7 +267,7 @@ BOOL MCircleShape::IsPointEditMode() const {
     return FALSE;
 }
 double MCircleShape::GetArea() const {
-    return 3.141592653589793 * m_radius * m_radius;
+    return kPi * m_radius * m_radius;
 }
 
 CString MCircleShape::GetTypeName() const {

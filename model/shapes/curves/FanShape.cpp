@@ -82,7 +82,7 @@ double MCircleFanShape::SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, 
 double MCircleFanShape::GetArea() const {
     double start = m_startAngle, end = m_endAngle;
     NormalizeArcAngles(start, end);
-    return m_radius * m_radius * 3.141592653589793 * (end - start) / kTwoPi;
+    return m_radius * m_radius * kPi * (end - start) / kTwoPi;
 }
 
 CString MCircleFanShape::GetTypeName() const {

@@ -19,7 +19,6 @@ namespace {
 
 // Angles closer than this count as one.
 constexpr double kAngleTolerance = 6.9757369960172635e-15;
-constexpr double kTwoPi = 2 * kPi;
 
 }  // namespace
 

@@ -5,7 +5,7 @@
 #include "app/bars/ToolBarControls.h"
 #include "platform/ui/DialogRunner.h"
 #include "platform/ui/FrameWnd.h"
-#include "tools/controls/ColorButtons.h"
+#include "widgets/ColorButtons.h"
 
 namespace {
 

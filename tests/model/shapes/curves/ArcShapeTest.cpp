@@ -20,8 +20,6 @@ using namespace curvetest;
 
 namespace {
 
-constexpr double kTwoPi = 6.283185307179586;
-
 class ArcShapeTest : public ::testing::Test {
 protected:
     void SetUp() override {

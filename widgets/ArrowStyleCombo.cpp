@@ -1,4 +1,4 @@
-#include "tools/controls/ArrowStyleCombo.h"
+#include "widgets/ArrowStyleCombo.h"
 
 #include "model/shapes/CadShape.h"
 

@@ -1,4 +1,4 @@
-#include "tools/controls/ColorPalette.h"
+#include "widgets/ColorPalette.h"
 
 #include <initializer_list>
 

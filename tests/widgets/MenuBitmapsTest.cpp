@@ -5,7 +5,7 @@
 #include "platform/Strings.h"
 #include "platform/gdi/DC.h"
 #include "platform/ui/DialogRunner.h"
-#include "tools/controls/MenuBitmaps.h"
+#include "widgets/MenuBitmaps.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "tools/controls/ColorMenu.h"
+#include "widgets/ColorMenu.h"
 
 #include "platform/gdi/ControlDrawing.h"
 #include "platform/gdi/DC.h"
-#include "tools/controls/ColorPalette.h"
+#include "widgets/ColorPalette.h"
 
 MColorMenu::MColorMenu() {
     GetColorPalette();

@@ -2,8 +2,8 @@
 // kind.
 #include <gtest/gtest.h>
 
-#include "tests/tools/controls/ControlsTestSupport.h"
-#include "tools/controls/ArrowStyleCombo.h"
+#include "tests/widgets/ControlsTestSupport.h"
+#include "widgets/ArrowStyleCombo.h"
 
 using namespace controlstest;
 

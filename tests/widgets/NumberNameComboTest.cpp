@@ -11,8 +11,8 @@
 
 #include "platform/ui/FrameWnd.h"
 #include "platform/ui/ToolBar.h"
-#include "tools/controls/NameComboBox.h"
-#include "tools/controls/SizeComboBox.h"
+#include "widgets/NameComboBox.h"
+#include "widgets/SizeComboBox.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tools/controls/OwnerDrawnItem.h"
+#include "widgets/OwnerDrawnItem.h"
 
 namespace {
 constexpr COLORREF kGrey = 0x808080;

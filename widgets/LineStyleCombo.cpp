@@ -1,4 +1,4 @@
-#include "tools/controls/LineStyleCombo.h"
+#include "widgets/LineStyleCombo.h"
 
 #include "model/render/PolyLine.h"
 #include "model/settings/LineStyle.h"

@@ -10,8 +10,8 @@
 #include "platform/ui/DialogRunner.h"
 #include "platform/ui/SliderCtrl.h"
 #include "tests/support/TestSupport.h"
-#include "tests/tools/controls/ControlsTestSupport.h"
-#include "tools/controls/GradationDialog.h"
+#include "tests/widgets/ControlsTestSupport.h"
+#include "widgets/GradationDialog.h"
 
 using namespace controlstest;
 

@@ -14,7 +14,7 @@
 
 #include "model/FillStyle.h"
 #include "platform/ui/Controls.h"
-#include "tools/controls/ColorMenu.h"
+#include "widgets/ColorMenu.h"
 
 class MColorSelectButton : public CButton {
 public:

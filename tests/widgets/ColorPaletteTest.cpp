@@ -4,10 +4,10 @@
 
 #include <set>
 
-#include "tests/tools/controls/ControlsTestSupport.h"
-#include "tools/controls/ColorListBox.h"
-#include "tools/controls/ColorMenu.h"
-#include "tools/controls/ColorPalette.h"
+#include "tests/widgets/ControlsTestSupport.h"
+#include "widgets/ColorListBox.h"
+#include "widgets/ColorMenu.h"
+#include "widgets/ColorPalette.h"
 
 using namespace controlstest;
 

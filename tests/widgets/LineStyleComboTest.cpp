@@ -13,8 +13,8 @@
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/DialogRunner.h"
-#include "tests/tools/controls/ControlsTestSupport.h"
-#include "tools/controls/LineStyleCombo.h"
+#include "tests/widgets/ControlsTestSupport.h"
+#include "widgets/LineStyleCombo.h"
 
 using namespace controlstest;
 

@@ -5,9 +5,9 @@
 #include "platform/Profile.h"
 #include "platform/ui/ColorDialog.h"
 #include "platform/ui/DialogRunner.h"
-#include "tests/tools/controls/ControlsTestSupport.h"
-#include "tools/controls/ColorButtons.h"
-#include "tools/controls/ColorPalette.h"
+#include "tests/widgets/ControlsTestSupport.h"
+#include "widgets/ColorButtons.h"
+#include "widgets/ColorPalette.h"
 
 using namespace controlstest;
 

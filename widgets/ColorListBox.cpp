@@ -1,8 +1,8 @@
-#include "tools/controls/ColorListBox.h"
+#include "widgets/ColorListBox.h"
 
 #include "platform/gdi/DC.h"
-#include "tools/controls/ColorPalette.h"
-#include "tools/controls/OwnerDrawnItem.h"
+#include "widgets/ColorPalette.h"
+#include "widgets/OwnerDrawnItem.h"
 
 namespace {
 

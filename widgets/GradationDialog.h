@@ -6,8 +6,8 @@
 
 #include "model/FillStyle.h"
 #include "platform/ui/Dialog.h"
-#include "tools/controls/ColorButtons.h"
-#include "tools/controls/GradationPreview.h"
+#include "widgets/ColorButtons.h"
+#include "widgets/GradationPreview.h"
 
 class MGradationDialog : public CDialog {
 public:

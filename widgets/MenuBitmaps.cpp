@@ -1,4 +1,4 @@
-#include "tools/controls/MenuBitmaps.h"
+#include "widgets/MenuBitmaps.h"
 
 #include <algorithm>
 
@@ -8,7 +8,7 @@
 #include "platform/gdi/DC.h"
 #include "platform/ui/ScrollBar.h"
 #include "resources/ResourceIds.h"
-#include "tools/controls/ColorPalette.h"
+#include "widgets/ColorPalette.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // shown with the label "補助"). Each item shows the style's sample.
 #pragma once
 
-#include "tools/controls/OwnerDrawnItem.h"
+#include "widgets/OwnerDrawnItem.h"
 
 class MLineStyleCombo : public MPickerCombo {
 public:

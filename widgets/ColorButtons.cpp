@@ -1,4 +1,4 @@
-#include "tools/controls/ColorButtons.h"
+#include "widgets/ColorButtons.h"
 
 #include <string>
 
@@ -9,9 +9,9 @@
 #include "platform/gdi/DC.h"
 #include "platform/gdi/Picture.h"
 #include "platform/ui/ColorDialog.h"
-#include "tools/controls/ColorPalette.h"
-#include "tools/controls/GradationDialog.h"
-#include "tools/controls/OwnerDrawnItem.h"
+#include "widgets/ColorPalette.h"
+#include "widgets/GradationDialog.h"
+#include "widgets/OwnerDrawnItem.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "tools/controls/NameComboBox.h"
+#include "widgets/NameComboBox.h"
 
-#include "tools/controls/ComboCommit.h"
+#include "widgets/ComboCommit.h"
 
 void MNameComboBox::SetName(const CString& name) {
     m_name = name;

@@ -1,4 +1,4 @@
-#include "tools/controls/GradationPreview.h"
+#include "widgets/GradationPreview.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,9 +1,9 @@
-#include "tools/controls/SizeComboBox.h"
+#include "widgets/SizeComboBox.h"
 
 #include <cmath>
 
 #include "platform/TextFile.h"
-#include "tools/controls/ComboCommit.h"
+#include "widgets/ComboCommit.h"
 
 namespace {
 constexpr double kSameValue = 2.220446e-15;

@@ -3,7 +3,7 @@
 // for the start-arrow combo, at the end (right) for the end-arrow combo.
 #pragma once
 
-#include "tools/controls/OwnerDrawnItem.h"
+#include "widgets/OwnerDrawnItem.h"
 
 class MArrowStyleCombo : public MPickerCombo {
 public:
