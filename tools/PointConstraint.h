@@ -43,7 +43,7 @@ public:
     bool IsEntryComplete() const {
         return (m_entry.xGiven && m_entry.yGiven) || (m_entry.angleGiven && m_entry.distanceGiven);
     }
-    // One coordinate of x and y was typed: the point keeps to a line.
+    // x or y was typed (when only one was, the point keeps to a line).
     bool FixesCoordinate() const { return m_entry.xGiven || m_entry.yGiven; }
     // The point of a complete entry: the base moved by the typed values.
     MFloatPoint EntryPoint() const;
