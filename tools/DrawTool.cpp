@@ -111,8 +111,8 @@ void MDrawTool::ResetBase() {
     m_buttonDown = FALSE;
     m_tracking = FALSE;
     m_crossMarkShown = FALSE;
-    ClearEntryFlags();
-    m_fixedAngleSet = FALSE;
+    m_pointConstraint.ClearEntry();
+    m_pointConstraint.ClearFixedAngle();
 }
 
 void MDrawTool::Reset() {
@@ -126,7 +126,7 @@ void MDrawTool::Reset() {
     m_buttonDown = FALSE;
     m_tracking = FALSE;
     m_crossMarkShown = FALSE;
-    ClearEntryFlags();
+    m_pointConstraint.ClearEntry();
     ClearConstraint();
     if (!m_keepValues) ReleaseConstraint();
     UpdatePrompt();
@@ -190,11 +190,6 @@ void MDrawTool::OnDecide(MTessarayView* view) {
 void MDrawTool::DecideAndReset(MTessarayView* view) {
     Commit(view, FALSE, FALSE);
     Reset();
-}
-
-MFloatPoint MDrawTool::ProjectPointOnLine(double x0, double y0, double x1, double y1) {
-    if (std::fabs(y1 - y0) > std::fabs(x1 - x0)) return MFloatPoint(x0, y1);
-    return MFloatPoint(x1, y0);
 }
 
 // ----- prompt and points ------------------------------------------------------------------------

@@ -32,10 +32,10 @@
 #include "model/SnapPoint.h"
 #include "model/geometry/FloatPoint.h"
 #include "model/geometry/FloatRect.h"
+#include "tools/PointConstraint.h"
 #include "tools/Snapper.h"
 #include "view/ViewTool.h"
 
-struct MCoordinateEntry;
 class CCmdUI;
 enum class MAttribute;
 struct MAttributeChange;
@@ -86,7 +86,7 @@ public:
     // Drops the new shapes, forgets the edited ones and the picks, step 0, guards and marks off.
     void Reset() override;
     virtual void ReleaseConstraint() { ClearConstraint(); }
-    virtual void ClearConstraint() { ClearFixedAngle(); }
+    virtual void ClearConstraint() { m_pointConstraint.ClearFixedAngle(); }
     BOOL ReturnsToPreviousTool() override { return FALSE; }
     int GetStep() const { return m_step; }
 
@@ -273,55 +273,26 @@ public:
     virtual void AfterContextMenu(MTessarayView* view, MDrawMenu* menu) {}
 
     // ----- constraints (DrawToolConstraint.cpp) ----------------------------------------------------
-    // Capability queries: a tool answers TRUE for the modes it offers; each shows its menu item and
-    // enables its command.
+    // The constraint modes the tool offers now (MConstraintMode bits): each shows its menu item and
+    // enables its command. The direction modes are MPointConstraint::DirectionModes of the last snap.
+    virtual unsigned GetConstraintModes() { return 0; }
+    // The chosen mode's command; the direction modes fix the angle (MPointConstraint::TakeDirection).
+    virtual void OnConstraintMode(MTessarayView* view, MConstraintMode mode) {}
+    // A lock or a chosen direction holds the next point (state, not a mode: "制限解除" releases it).
     virtual BOOL IsConstrained() { return FALSE; }
-    virtual BOOL CanAngleConstraint() { return FALSE; }
-    virtual void OnParallel(MTessarayView* view) {}
-    virtual void OnAngle(MTessarayView* view) {}
-    virtual BOOL CanPerpendicular() { return FALSE; }
-    virtual void OnPerpendicular(MTessarayView* view) {}
-    virtual BOOL CanTangent() { return FALSE; }
-    virtual void OnTangent(MTessarayView* view) {}
-    virtual BOOL CanTouch() { return FALSE; }
-    virtual void OnTouch(MTessarayView* view) {}
-    // The modes' building blocks, on the record of the last snap: the snapped shape has a
-    // direction (or normal); the fixed angle becomes it; the angle dialog's angle turns it.
-    BOOL CanUseDirection() const;
-    void ApplyParallel();
-    BOOL CanUseNormal() const;
-    void ApplyPerpendicular();
-    // FALSE when nothing was snapped or the shape has no direction (no dialog then) or the dialog
-    // was cancelled.
-    BOOL ApplyAngleDialog(MTessarayView* view);
+    // The typed entry and the fixed direction.
+    const MPointConstraint& GetPointConstraint() const { return m_pointConstraint; }
     // Moves pt onto the typed coordinates of a partial entry; TRUE when one applied. Tools with
     // constraints of their own override it.
     virtual BOOL ApplyConstraint(MTessarayView* view, int x, int y, MFloatPoint* pt, UINT flags);
-    // One coordinate fixed (bX: x = base.x + dx, bY: y = base.y + dy), the point then taken by a
-    // snap point, a shape crossing the free line, or the grid. Sets the snap record.
-    virtual MFloatPoint ConstrainToCoordinate(MTessarayView* view, const MFloatPoint& base, MFloatPoint pt,
-                                              double dx, BOOL bX, double dy, BOOL bY);
-    // A distance (bLength) or a direction (bAngle, radians; the ray on the cursor's side) from the
-    // base, the point then taken by a snap point, a shape crossing, or the grid. With MK_SHIFT in
-    // flags and no angle the direction snaps to the nearer axis. Sets the snap record.
+    // SnapOnAngleLength with the tool's snapper and snap kinds (ConstrainedSnap.h). Sets the snap
+    // record.
     virtual MFloatPoint ConstrainAngleLength(MTessarayView* view, const MFloatPoint& base, MFloatPoint pt,
                                              double length, BOOL bLength, double angle, BOOL bAngle,
                                              UINT flags);
     // Typed coordinates (command, or Shift + right click at click): a complete entry presses and
     // releases at the typed point; a partial one presses at the base and constrains the moves.
     virtual void OnCoordinateInput(MTessarayView* view, const CPoint* click, UINT flags);
-    BOOL HasCoordinateEntry() const { return m_xGiven || m_yGiven || m_angleGiven || m_distanceGiven; }
-
-    // ----- fixed angle and geometry -------------------------------------------------------------
-    virtual void ClearFixedAngle() { m_fixedAngleSet = FALSE; }
-    virtual void SetFixedAngle(double radians) {
-        m_fixedAngleSet = TRUE;
-        m_fixedAngle = radians;
-    }
-    virtual double GetFixedAngle() const { return m_fixedAngle; }
-    virtual BOOL HasFixedAngle() const { return m_fixedAngleSet; }
-    // The point that keeps the larger of the two coordinate differences (the axis snap).
-    virtual MFloatPoint ProjectPointOnLine(double x0, double y0, double x1, double y1);
 
     // ----- prompt and points --------------------------------------------------------------------
     // "[title]:prompt" of the step (or, picking and at step -1, of the pick count); empty for none.
@@ -352,9 +323,6 @@ public:
 protected:
     // Only the base's own Reset, for construction (the subclass is not built yet).
     void ResetBase();
-    void ClearEntryFlags() { m_xGiven = m_yGiven = m_angleGiven = m_distanceGiven = FALSE; }
-    // The values the user checked in the coordinate dialog, in drawing units; the others are cleared.
-    void TakeEntryValues(MTessarayView* view, const MCoordinateEntry& entry);
     MTessarayDoc* Document(MTessarayView* view) const;
     // Called inside the catch block of a failed action (see RunGuarded).
     void RecoverFromFailure(MTessarayView* view) noexcept;
@@ -424,10 +392,8 @@ protected:
     MFloatPoint m_guideLine[2];
     // Snapping and the last snap.
     MSnapper m_snapper;
-    // Coordinate entry: its base point, which values were given and the values.
-    MFloatPoint m_entryBase;
-    BOOL m_xGiven = FALSE, m_yGiven = FALSE, m_angleGiven = FALSE, m_distanceGiven = FALSE;
-    double m_entryDx = 0.0, m_entryDy = 0.0, m_entryAngle = 0.0, m_entryDistance = 0.0;
+    // The typed coordinate entry and the fixed direction.
+    MPointConstraint m_pointConstraint;
     // The left button went down over the view and its release has not come (no nesting).
     BOOL m_buttonDown = FALSE;
     // The pointer left the dead zone since the last press or release.
@@ -444,8 +410,6 @@ protected:
     CString m_autoLayerName;
     CString m_key;
     MTessarayView* m_view = nullptr;
-    BOOL m_fixedAngleSet = FALSE;
-    double m_fixedAngle = 0.0;
     std::vector<CString> m_stepPrompts;
     std::vector<CString> m_pickPrompts;
     std::vector<MToolStep> m_declaredSteps;

@@ -91,7 +91,7 @@ void MDrawTool::OnLButtonUp(MTessarayView* view, int x, int y, UINT flags) {
         OnButtonUpAt(view, dc.get(), pt, flags);
         view->SetAnchorPoint(pt);
         m_moved = FALSE;
-        ClearEntryFlags();
+        m_pointConstraint.ClearEntry();
         UpdatePrompt();
     });
 }
@@ -300,13 +300,8 @@ WORD MDrawTool::GetSnapFlags(MTessarayView*) {
 
 MSnapResult MDrawTool::Snap(MTessarayView* view, int x, int y, UINT flags) {
     MFloatPoint out;
-    if (m_angleGiven && m_distanceGiven) {
-        out = m_moved ? MFloatPoint(m_entryBase.x + m_entryDistance * std::cos(m_entryAngle),
-                                    m_entryBase.y + m_entryDistance * std::sin(m_entryAngle))
-                      : m_entryBase;
-        m_snapper.SetRecord(MSnapPoint(out, 0));
-    } else if (m_xGiven && m_yGiven) {
-        out = m_moved ? MFloatPoint(m_entryBase.x + m_entryDx, m_entryBase.y + m_entryDy) : m_entryBase;
+    if (m_pointConstraint.IsEntryComplete()) {
+        out = m_moved ? m_pointConstraint.EntryPoint() : m_pointConstraint.GetEntry().base;
         m_snapper.SetRecord(MSnapPoint(out, 0));
     } else {
         std::unique_ptr<CDC> dc = view->GetPreparedClientDC();

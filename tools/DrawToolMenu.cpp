@@ -68,7 +68,7 @@ void MDrawTool::AddSnapMenuItems(MDrawMenu* menu) {
     // Each insertion goes to the top, so the groups are added from the bottom up.
     const auto item = [menu](UINT id) { menu->InsertMenu(0, MF_BYPOSITION | MF_STRING, id, MenuText(id)); };
     const auto separator = [menu] { menu->InsertMenu(0, MF_BYPOSITION | MF_SEPARATOR); };
-    if (IsConstrained() || HasCoordinateEntry()) {
+    if (IsConstrained() || m_pointConstraint.HasEntry()) {
         separator();
         item(ID_RELEASE_CONSTRAINT);
     }
@@ -77,20 +77,22 @@ void MDrawTool::AddSnapMenuItems(MDrawMenu* menu) {
         if (!groupOpen) separator();
         groupOpen = true;
     };
-    if (CanTouch()) {
+    const unsigned modes = GetConstraintModes();
+    if (modes & kModeTouch) {
         openGroup();
         item(ID_TOUCH);
     }
-    if (CanTangent()) {
+    if (modes & kModeTangent) {
         openGroup();
         item(ID_TANGENT);
     }
-    if (CanPerpendicular()) {
+    // The angle item stands with the perpendicular one; its command asks for a direction.
+    if (modes & kModePerpendicular) {
         openGroup();
         item(ID_ANGLE_CONSTRAINT);
         item(ID_PERPENDICULAR);
     }
-    if (CanAngleConstraint()) {
+    if (modes & kModeParallel) {
         openGroup();
         item(ID_PARALLEL);
     }

@@ -9,6 +9,7 @@
 #include "tests/support/TestSupport.h"
 #include "tests/tools/TestTools.h"
 #include "tests/tools/ToolTestSupport.h"
+#include "tools/ConstrainedSnap.h"
 
 using namespace tooltest;
 
@@ -16,14 +17,19 @@ namespace {
 
 constexpr double kPiValue = 3.14159265358979323846;
 
-// A line tool that offers the direction modes through the base's building blocks.
+// A line tool that offers the direction modes through the point constraint's building blocks.
 class DirectionTool : public RecordingLineTool {
 public:
-    BOOL CanAngleConstraint() override { return CanUseDirection(); }
-    BOOL CanPerpendicular() override { return CanUseNormal(); }
-    void OnParallel(MTessarayView*) override { ApplyParallel(); }
-    void OnPerpendicular(MTessarayView*) override { ApplyPerpendicular(); }
-    void OnAngle(MTessarayView* view) override { ApplyAngleDialog(view); }
+    unsigned GetConstraintModes() override { return MPointConstraint::DirectionModes(m_snapper.Last()); }
+    void OnConstraintMode(MTessarayView* view, MConstraintMode mode) override { TakeDirection(mode, view); }
+    bool TakeDirection(MConstraintMode mode, MTessarayView* view) {
+        return m_pointConstraint.TakeDirection(mode, m_snapper.Last(), view);
+    }
+    // The coordinate locus with the tool's snapper and kinds.
+    MFloatPoint ConstrainToCoordinate(MTessarayView* view, const MFloatPoint& base, MFloatPoint pt, double dx,
+                                      BOOL bX, double dy, BOOL bY) {
+        return SnapOnCoordinate(m_snapper, view, GetSnapFlags(view), base, pt, dx, bX, dy, bY);
+    }
 };
 
 struct ConstraintHarness : ToolHarness {
@@ -48,15 +54,15 @@ TEST(DirectionConstraint, ParallelPerpendicularAndAngleFromTheSnappedLine) {
     const double direction = std::atan2(2000.0, 4000.0);
     GetOptionRecord().m_snap = kSnapOnShape;
     h.MoveTo({3000, 2000});
-    ASSERT_TRUE(h.tool->CanUseDirection());
+    ASSERT_TRUE(h.tool->GetConstraintModes() & kModeParallel);
     EXPECT_TRUE(h.ItemState(ID_PARALLEL).first);
 
     h.view->SendCommand(ID_PARALLEL);
-    ASSERT_TRUE(h.tool->HasFixedAngle());
-    EXPECT_DOUBLE_EQ(h.tool->GetFixedAngle(), direction);
+    ASSERT_TRUE(h.tool->GetPointConstraint().HasFixedAngle());
+    EXPECT_DOUBLE_EQ(h.tool->GetPointConstraint().GetFixedAngle(), direction);
 
     h.view->SendCommand(ID_PERPENDICULAR);
-    EXPECT_DOUBLE_EQ(h.tool->GetFixedAngle(), direction + kPiValue / 2);
+    EXPECT_DOUBLE_EQ(h.tool->GetPointConstraint().GetFixedAngle(), direction + kPiValue / 2);
 
     MessageBoxRecorder messages;
     h.dialogs.Script(IDD_ANGLE,
@@ -65,7 +71,7 @@ TEST(DirectionConstraint, ParallelPerpendicularAndAngleFromTheSnappedLine) {
     EXPECT_EQ(messages.Messages().size(), 1u) << "400 is refused and the dialog stays open";
     EXPECT_EQ(h.dialogs.Dialogs().back().result, IDOK);
     EXPECT_DOUBLE_EQ(AngleDialogAngle(), 30.0);
-    EXPECT_NEAR(h.tool->GetFixedAngle(), direction + kPiValue / 6, 1e-15);
+    EXPECT_NEAR(h.tool->GetPointConstraint().GetFixedAngle(), direction + kPiValue / 6, 1e-15);
 }
 
 TEST(DirectionConstraint, NothingSnappedOpensNoDialog) {
@@ -73,12 +79,12 @@ TEST(DirectionConstraint, NothingSnappedOpensNoDialog) {
     h.AddLine(1000, 1000, 5000, 3000);
     GetOptionRecord().m_snap = kSnapOnShape;
     h.MoveTo({3000, 9000});
-    EXPECT_FALSE(h.tool->CanUseDirection());
+    EXPECT_FALSE(h.tool->GetConstraintModes() & kModeParallel);
     EXPECT_FALSE(h.ItemState(ID_ANGLE_CONSTRAINT).first);
-    EXPECT_FALSE(h.tool->ApplyAngleDialog(h.view.get()));
-    h.tool->ApplyParallel();
+    EXPECT_FALSE(h.tool->TakeDirection(kModeAngle, h.view.get()));
+    h.tool->TakeDirection(kModeParallel, h.view.get());
     EXPECT_FALSE(h.dialogs.Opened(IDD_ANGLE));
-    EXPECT_FALSE(h.tool->HasFixedAngle());
+    EXPECT_FALSE(h.tool->GetPointConstraint().HasFixedAngle());
 }
 
 TEST(CoordinateConstraint, FixedXTakesASnapPointACrossingOrTheGrid) {

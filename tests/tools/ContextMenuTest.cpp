@@ -19,12 +19,14 @@ class CapableTool : public RecordingLineTool {
 public:
     BOOL CanDecide() override { return decide; }
     BOOL CanCancel() override { return cancel; }
-    BOOL CanAngleConstraint() override { return angle; }
-    BOOL CanPerpendicular() override { return perpendicular; }
-    BOOL CanTangent() override { return tangent; }
-    BOOL CanTouch() override { return touch; }
+    unsigned GetConstraintModes() override {
+        return (angle ? kModeParallel | kModeAngle : 0u) | (perpendicular ? kModePerpendicular : 0u) |
+               (tangent ? kModeTangent : 0u) | (touch ? kModeTouch : 0u);
+    }
     BOOL IsConstrained() override { return constrained; }
-    void OnParallel(MTessarayView*) override { ++parallels; }
+    void OnConstraintMode(MTessarayView*, MConstraintMode mode) override {
+        if (mode == kModeParallel) ++parallels;
+    }
     void OnDecide(MTessarayView*) override { ++decisions; }
     void ReleaseConstraint() override {
         ++releases;

@@ -46,7 +46,7 @@ TEST(CoordinateEntry, ACompleteCartesianEntryDrawsFromTheClickInOneStep) {
     ASSERT_NE(h.Line(0), nullptr);
     EXPECT_TRUE(h.Line(0)->m_start.IsEqual(base));
     EXPECT_TRUE(h.Line(0)->m_end.IsEqual(base + MFloatPoint(2000, 1000)));
-    EXPECT_FALSE(h.tool->HasCoordinateEntry());
+    EXPECT_FALSE(h.tool->GetPointConstraint().HasEntry());
     EXPECT_TRUE(h.NoXorResidue());
     h.view->SendCommand(ID_EDIT_UNDO);
     EXPECT_EQ(h.doc.GetLayers()->GetLayer(0)->GetSize(), 0);
@@ -76,7 +76,7 @@ TEST(CoordinateEntry, OnlyXPressesAtTheBaseAndKeepsXWhileMoving) {
     const MFloatPoint base = h.Pixel({3000, 3000});
     h.dialogs.Script(IDD_COORDINATE_ENTRY, Cartesian("500", 1, "0", 0, IDC_JUMP_OFFSET));
     h.RightClick(base, MK_SHIFT);
-    EXPECT_TRUE(h.tool->HasCoordinateEntry());
+    EXPECT_TRUE(h.tool->GetPointConstraint().HasEntry());
     ASSERT_EQ(h.tool->GetNewCount(), 1);
     auto* line = static_cast<MLineShape*>(h.tool->GetNewShape(0));
     EXPECT_TRUE(line->m_start.IsEqual(base));
@@ -92,7 +92,7 @@ TEST(CoordinateEntry, OnlyXPressesAtTheBaseAndKeepsXWhileMoving) {
     h.Click({1200, 2400});
     ASSERT_EQ(h.UndoSteps(), 1);
     EXPECT_EQ(h.Line(0)->m_end.x, base.x + 500);
-    EXPECT_FALSE(h.tool->HasCoordinateEntry());
+    EXPECT_FALSE(h.tool->GetPointConstraint().HasEntry());
 }
 
 TEST(CoordinateEntry, FromTheCommandAStoredOffsetShowsAsRelativeAndCancelClearsTheFlags) {
@@ -113,10 +113,10 @@ TEST(CoordinateEntry, FromTheCommandAStoredOffsetShowsAsRelativeAndCancelClearsT
 
     h.dialogs.Script(IDD_COORDINATE_ENTRY, Cartesian("500", 1, "0", 0, IDC_JUMP_OFFSET));
     h.RightClick({3000, 3000}, MK_SHIFT);
-    ASSERT_TRUE(h.tool->HasCoordinateEntry());
+    ASSERT_TRUE(h.tool->GetPointConstraint().HasEntry());
     h.dialogs.Script(IDD_COORDINATE_ENTRY, DialogScript().Cancel());
     h.RightClick({3000, 3000}, MK_SHIFT);
-    EXPECT_FALSE(h.tool->HasCoordinateEntry());
+    EXPECT_FALSE(h.tool->GetPointConstraint().HasEntry());
 }
 
 TEST(CoordinateEntry, EditsFollowTheKindAndTheirBoxes) {

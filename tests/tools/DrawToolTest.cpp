@@ -4,6 +4,7 @@
 #include "platform/Exceptions.h"
 #include "tests/tools/TestTools.h"
 #include "tests/tools/ToolTestSupport.h"
+#include "tools/ConstrainedSnap.h"
 
 using namespace tooltest;
 
@@ -89,10 +90,9 @@ TEST_F(DrawTools, ThePickListKeepsShapesAndPointsTogether) {
 }
 
 TEST_F(DrawTools, ProjectingKeepsTheLargerDifference) {
-    RecordingLineTool tool;
-    EXPECT_EQ(tool.ProjectPointOnLine(0, 0, 10, 3), MFloatPoint(10, 0));
-    EXPECT_EQ(tool.ProjectPointOnLine(0, 0, 3, -10), MFloatPoint(0, -10));
-    EXPECT_EQ(tool.ProjectPointOnLine(1, 1, 5, 5), MFloatPoint(5, 1));
+    EXPECT_EQ(AlongNearerAxis({0, 0}, {10, 3}), MFloatPoint(10, 0));
+    EXPECT_EQ(AlongNearerAxis({0, 0}, {3, -10}), MFloatPoint(0, -10));
+    EXPECT_EQ(AlongNearerAxis({1, 1}, {5, 5}), MFloatPoint(5, 1));
 }
 
 TEST_F(DrawTools, TheArrayFindsToolsFromTheLastAndReplacesInPlace) {

@@ -56,13 +56,15 @@ MCadShape* MCircleTool::FilterTouchShape(MCadShape* shape) {
     return ReadTouchShape(shape, MFloatPoint()) ? shape : nullptr;
 }
 
-BOOL MCircleTool::CanTouch() {
-    if (!GetSnapMarkFlag()) return FALSE;
-    return FilterTouchShape(GetSnapRecord().shape1) || FilterTouchShape(GetSnapRecord().shape2);
+unsigned MCircleTool::GetConstraintModes() {
+    if (!GetSnapMarkFlag()) return 0;
+    const bool touchable =
+        FilterTouchShape(GetSnapRecord().shape1) || FilterTouchShape(GetSnapRecord().shape2);
+    return touchable ? kModeTouch : 0u;
 }
 
-void MCircleTool::OnTouch(MTessarayView* view) {
-    if (!CanTouch()) return;
+void MCircleTool::OnConstraintMode(MTessarayView* view, MConstraintMode mode) {
+    if (mode != kModeTouch || !(GetConstraintModes() & kModeTouch)) return;
     MCadShape* shape = FilterTouchShape(GetSnapRecord().shape1);
     if (!shape) shape = FilterTouchShape(GetSnapRecord().shape2);
     const MFloatPoint point = GetSnapRecord().GetPoint();

@@ -21,8 +21,9 @@ public:
     void Reset() override;
     MCadShape* NewShape(MTessarayView* view) override;
     void BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT flags) override;
-    BOOL CanTouch() override;
-    void OnTouch(MTessarayView* view) override;
+    // Touch on a snapped shape the circle can touch.
+    unsigned GetConstraintModes() override;
+    void OnConstraintMode(MTessarayView* view, MConstraintMode mode) override;
 
     // The shape a touch can take: a line with a direction or a circle (arcs and sectors as their
     // full circles), and not one the circle already touches; null otherwise.

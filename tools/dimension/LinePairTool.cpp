@@ -37,7 +37,7 @@ MCadShape* MLinePairTool::FilterPickTarget(MCadShape* shape) {
 
 int MLinePairTool::OnPickAt(MTessarayView* view, double x, double y, UINT flags) {
     // A typed point has no press of its own: it is taken as given.
-    if (HasCoordinateEntry()) return MDrawTool::OnPickAt(view, x, y, flags);
+    if (m_pointConstraint.HasEntry()) return MDrawTool::OnPickAt(view, x, y, flags);
     std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
     const MFloatPoint pressed = view->DeviceToDoc(dc.get(), m_pressPoint);
     dc.reset();

@@ -10,6 +10,7 @@
 #include "platform/gdi/DC.h"
 #include "platform/ui/MessageTranslation.h"
 #include "resources/ResourceIds.h"
+#include "tools/ConstrainedSnap.h"
 #include "tools/ToolScopes.h"
 #include "tools/dimension/MeasureDialogs.h"
 #include "view/TessarayView.h"
@@ -45,7 +46,7 @@ void MMeasureLengthTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, 
     MFloatPoint q = cursor;
     if ((flags & MK_SHIFT) && n >= 2) {
         const MFloatPoint base = polyline->GetPoint(n - 2);
-        q = ProjectPointOnLine(base.x, base.y, q.x, q.y);
+        q = AlongNearerAxis(base, q);
     }
     polyline->SetLastPoint(q);
 }

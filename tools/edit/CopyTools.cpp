@@ -219,7 +219,8 @@ void MCopyLineTool::BuildFigure(MTessarayView* view, const MFloatPoint& cursor, 
         m_crossMarkPoint = c;
     }
     const MFloatPoint q =
-        ConstrainAngleLength(view, m_start, c, 0.0, FALSE, GetFixedAngle(), HasFixedAngle(), flags);
+        ConstrainAngleLength(view, m_start, c, 0.0, FALSE, m_pointConstraint.GetFixedAngle(),
+                             m_pointConstraint.HasFixedAngle(), flags);
     if (m_step == 1) {
         m_end = q;
         m_crossMarkShown = FALSE;

@@ -15,7 +15,7 @@ int MLineEditTool::OnPickAt(MTessarayView* view, double x, double y, UINT flags)
     const MFloatPoint pressed = view->DeviceToDoc(dc.get(), m_pressPoint);
     dc.reset();
     // A typed point has no press of its own: it is taken as given.
-    const bool typed = m_xGiven || m_yGiven || m_angleGiven || m_distanceGiven;
+    const bool typed = m_pointConstraint.HasEntry();
     return typed ? MDrawTool::OnPickAt(view, x, y, flags)
                  : MDrawTool::OnPickAt(view, pressed.x, pressed.y, flags);
 }

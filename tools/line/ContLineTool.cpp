@@ -119,7 +119,11 @@ void MContLineTool::OnCancel(MTessarayView* view) {
     if (chain->GetPointCount() <= 1) End(view, FALSE);
 }
 
-void MContLineTool::OnTangent(MTessarayView* view) {
+void MContLineTool::OnConstraintMode(MTessarayView* view, MConstraintMode mode) {
+    if (mode != kModeTangent) {
+        MLineTool::OnConstraintMode(view, mode);
+        return;
+    }
     MCadShape* shape = TangentShape();
     MPolygonShape* chain = Chain();
     if (!shape || !view || !chain || chain->GetPointCount() < 2) return;

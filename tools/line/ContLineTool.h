@@ -19,7 +19,8 @@ public:
     BOOL CanDecide() override;
     void OnDecide(MTessarayView* view) override;
     void OnCancel(MTessarayView* view) override;
-    void OnTangent(MTessarayView* view) override;
+    // "接線" ends the segment touching the shape and the chain goes on; the other modes as the line's.
+    void OnConstraintMode(MTessarayView* view, MConstraintMode mode) override;
     // One line: a TAB, the lock length, the lock angle and the polyline flag, a line end.
     void SaveSettings(std::ostream& os) override;
     void LoadSettings(std::istream& is) override;

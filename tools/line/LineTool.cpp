@@ -43,11 +43,11 @@ MLineTool::MLineTool(int toolId) : MLockedValueTool(toolId) {
 }
 
 BOOL MLineTool::IsDirectionFixed() {
-    return HasFixedAngle() || m_angleLock;
+    return m_pointConstraint.HasFixedAngle() || m_angleLock;
 }
 
 double MLineTool::GetFixedDirection() {
-    return HasFixedAngle() ? GetFixedAngle() : m_lockAngle;
+    return m_pointConstraint.HasFixedAngle() ? m_pointConstraint.GetFixedAngle() : m_lockAngle;
 }
 
 void MLineTool::ClearConstraint() {
@@ -103,7 +103,7 @@ void MLineTool::OnNumericInput(MTessarayView* view) {
 }
 
 BOOL MLineTool::IsConstrained() {
-    return MLockedValueTool::IsConstrained() || HasFixedAngle();
+    return MLockedValueTool::IsConstrained() || m_pointConstraint.HasFixedAngle();
 }
 
 MCadShape* MLineTool::TangentShape() const {
@@ -118,11 +118,25 @@ void MLineTool::SetTangentTarget(int which, MCadShape* shape, const MFloatPoint&
     m_tangent[which].pick = pick;
 }
 
-BOOL MLineTool::CanTangent() {
-    return TangentShape() != nullptr;
+unsigned MLineTool::GetConstraintModes() {
+    unsigned modes = MPointConstraint::DirectionModes(m_snapper.Last());
+    if (TangentShape()) {
+        modes |= kModeTangent;
+        if (GetNewCount() == 0) modes |= kModeTouch;
+    }
+    return modes;
 }
 
-void MLineTool::OnTangent(MTessarayView* view) {
+void MLineTool::OnConstraintMode(MTessarayView* view, MConstraintMode mode) {
+    if (mode == kModeTangent)
+        TakeTangent(view);
+    else if (mode == kModeTouch)
+        TakeTouch(view);
+    else
+        m_pointConstraint.TakeDirection(mode, m_snapper.Last(), view);
+}
+
+void MLineTool::TakeTangent(MTessarayView* view) {
     MCadShape* shape = TangentShape();
     if (!shape || !view) return;
     const MFloatPoint at = GetSnapRecord().GetPoint();
@@ -139,17 +153,13 @@ void MLineTool::OnTangent(MTessarayView* view) {
     m_tangent[0] = m_tangent[1] = TangentTarget();
 }
 
-BOOL MLineTool::CanTouch() {
-    return GetNewCount() == 0 && CanTangent();
-}
-
-void MLineTool::OnTouch(MTessarayView* view) {
-    MCadShape* shape = CanTouch() ? TangentShape() : nullptr;
+void MLineTool::TakeTouch(MTessarayView* view) {
+    MCadShape* shape = (GetConstraintModes() & kModeTouch) ? TangentShape() : nullptr;
     if (!shape || !view) return;
     const MFloatPoint at = GetSnapRecord().GetPoint();
     ClickAtPoint(view, at, 0);
     const double angle = shape->GetTangentAngle(at, nullptr);
-    if (angle != DBL_MAX) SetFixedAngle(angle);
+    if (angle != DBL_MAX) m_pointConstraint.SetFixedAngle(angle);
 }
 
 BOOL MLineTool::GetConstraintBase(MFloatPoint* base) {

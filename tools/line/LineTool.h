@@ -28,15 +28,10 @@ public:
     void OnNumericInput(MTessarayView* view) override;
     // A lock or a context-menu direction.
     BOOL IsConstrained() override;
-    BOOL CanAngleConstraint() override { return CanUseDirection(); }
-    void OnParallel(MTessarayView* view) override { ApplyParallel(); }
-    void OnAngle(MTessarayView* view) override { ApplyAngleDialog(view); }
-    BOOL CanPerpendicular() override { return CanUseNormal(); }
-    void OnPerpendicular(MTessarayView* view) override { ApplyPerpendicular(); }
-    BOOL CanTangent() override;
-    void OnTangent(MTessarayView* view) override;
-    BOOL CanTouch() override;
-    void OnTouch(MTessarayView* view) override;
+    // The direction modes of the last snap; tangent on a snapped shape with a tangent, touch too
+    // before the line has begun.
+    unsigned GetConstraintModes() override;
+    void OnConstraintMode(MTessarayView* view, MConstraintMode mode) override;
     BOOL ApplyConstraint(MTessarayView* view, int x, int y, MFloatPoint* pt, UINT flags) override;
 
     // The start slides onto the first target circle and the point onto the second, so that the
@@ -59,6 +54,11 @@ protected:
     // The snapped shape that qualifies for the tangent commands, or null.
     MCadShape* TangentShape() const;
     void SetTangentTarget(int which, MCadShape* shape, const MFloatPoint& pick);
+    // "接線": the click at the snapped tangent shape starts the line (its start then follows the
+    // touching point) or ends it touching the shape.
+    void TakeTangent(MTessarayView* view);
+    // "接する": the click starts the line and its direction is the shape's tangent there.
+    void TakeTouch(MTessarayView* view);
     // Runs the lock dialog of the template (131 or 229) on the locks; TRUE on OK.
     BOOL RunLockDialog(MTessarayView* view, UINT templateId);
     // Locks the dialog left not finite go back to their defaults, unlocked.

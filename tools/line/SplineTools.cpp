@@ -7,6 +7,7 @@
 #include "platform/gdi/DC.h"
 #include "platform/ui/MessageTranslation.h"
 #include "resources/ResourceIds.h"
+#include "tools/ConstrainedSnap.h"
 #include "tools/ToolScopes.h"
 #include "view/TessarayView.h"
 
@@ -36,7 +37,7 @@ void MSplineToolBase::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UIN
     MFloatPoint p = cursor;
     if ((flags & MK_SHIFT) && count >= 2) {
         const MFloatPoint before = spline->GetControlPoint(count - 2);
-        p = ProjectPointOnLine(before.x, before.y, cursor.x, cursor.y);
+        p = AlongNearerAxis(before, cursor);
     }
     spline->SetLastControlPoint(p);
 }

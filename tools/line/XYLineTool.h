@@ -11,17 +11,14 @@ public:
 
     // The foot of p on the line through p0 whose direction is the multiple of the step nearest the
     // direction of p (halves away from zero). A step not chosen yet becomes 90 degrees here.
-    MFloatPoint ProjectPointOnLine(double x0, double y0, double x1, double y1) override;
+    MFloatPoint ProjectPointOnLine(double x0, double y0, double x1, double y1);
     MFloatPoint ConstrainAngleLength(MTessarayView* view, const MFloatPoint& base, MFloatPoint pt,
                                      double length, BOOL bLength, double angle, BOOL bAngle,
                                      UINT flags) override;
     void BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT flags) override;
     void OnNumericInput(MTessarayView* view) override;
-    BOOL CanAngleConstraint() override { return FALSE; }
-    BOOL CanPerpendicular() override { return FALSE; }
-    BOOL CanTangent() override { return FALSE; }
-    // Its constraint never reads a touching direction.
-    BOOL CanTouch() override { return FALSE; }
+    // No mode: its constraint never reads a chosen direction.
+    unsigned GetConstraintModes() override { return 0; }
     BOOL ApplyConstraint(MTessarayView* view, int x, int y, MFloatPoint* pt, UINT flags) override;
     void LoadSettings(std::istream& is) override;
 

@@ -253,7 +253,7 @@ void MSelectTool::AbandonCopies(MTessarayView* view) {
     m_buttonDown = FALSE;
     m_moved = FALSE;
     m_copyOnDrop = FALSE;
-    ClearEntryFlags();
+    m_pointConstraint.ClearEntry();
     ShowHandles(view);
 }
 
@@ -284,7 +284,6 @@ void MSelectTool::OnCoordinateInput(MTessarayView* view, const CPoint* click, UI
         m_previous = m_dragOrigin = base;
         PrepareMoveCopies(view);
     }
-    m_entryBase = base;
     MJumpDialog dialog(view, TRUE);
     dialog.SetOffsetAllowed(TRUE);
     double angle = 0.0;
@@ -295,16 +294,12 @@ void MSelectTool::OnCoordinateInput(MTessarayView* view, const CPoint* click, UI
         return;
     }
     const MCoordinateEntry& entry = GetCoordinateEntry();
-    if (entry.baseMode == MCoordinateEntry::kAbsolute)
-        m_entryBase = view->UserToDoc(0.0, 0.0);
-    else if (entry.baseMode == MCoordinateEntry::kRelative)
-        m_entryBase = view->GetAnchorPoint();
-    TakeEntryValues(view, entry);
-    if (!HasCoordinateEntry()) {
+    m_pointConstraint.TakeEntry(view, entry, base);
+    if (!m_pointConstraint.HasEntry()) {
         AbandonCopies(view);
         return;
     }
-    if ((m_xGiven && m_yGiven) || (m_angleGiven && m_distanceGiven)) {
+    if (m_pointConstraint.IsEntryComplete()) {
         m_moved = TRUE;
         OnLButtonUp(view, press.x, press.y,
                     entry.copy ? (flags | MK_CONTROL) : (flags & ~static_cast<UINT>(MK_CONTROL)));
