@@ -2,15 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
+#include "model/geometry/Geometry.h"
 #include "platform/TextFile.h"
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/SliderCtrl.h"
 
 namespace {
 
-constexpr double kPi = std::numbers::pi;
 constexpr COLORREF kNoGradationColor = static_cast<COLORREF>(-1);
 
 double FiniteOr(double value, double fallback) {
