@@ -16,6 +16,7 @@
 #include "platform/ui/FrameWnd.h"
 #include "platform/ui/WinApp.h"
 #include "resources/ResourceIds.h"
+#include "tools/AttributeCommands.h"
 #include "tools/PickList.h"
 #include "tools/ToolScopes.h"
 #include "view/TessarayView.h"
@@ -50,6 +51,31 @@ void InvalidateDeviceRect(MTessarayView* view, CRect r, int inflate) {
     view->InvalidateRect(&r, TRUE);
 }
 
+// Pick mode 33024, decide and cancel.
+void RegisterToolCommands(MDrawTool& tool) {
+    CCommandMap& map = tool.Commands();
+    map.OnCommand(
+        ID_PICK_CROSSING,
+        [&tool] {
+            const int mode = tool.GetPickMode();
+            tool.SetPickMode((mode & MDrawTool::kPickModeFixed) |
+                             ((mode & MDrawTool::kPickCrossing)
+                                  ? MDrawTool::kPickInside
+                                  : MDrawTool::kPickInside | MDrawTool::kPickCrossing));
+        },
+        [&tool](CCmdUI* ui) {
+            const int mode = tool.GetPickMode();
+            ui->Enable(!(mode & MDrawTool::kPickModeFixed));
+            ui->SetCheck((mode & MDrawTool::kPickCrossing) ? 1 : 0);
+        });
+    map.OnCommand(
+        ID_DECIDE, [&tool] { tool.OnDecide(tool.GetView()); },
+        [&tool](CCmdUI* ui) { ui->Enable(tool.CanDecide()); });
+    map.OnCommand(
+        ID_CANCEL_DRAWING, [&tool] { tool.OnCancel(tool.GetView()); },
+        [&tool](CCmdUI* ui) { ui->Enable(tool.CanCancel()); });
+}
+
 }  // namespace
 
 // ----- construction and identity ----------------------------------------------------------------
@@ -60,8 +86,8 @@ MDrawTool::MDrawTool(int toolId)
       m_newShapes(std::make_unique<MLShapeArray>(TRUE)),
       m_picks(std::make_unique<MLPointShapeArray>()) {
     ResetBase();
-    RegisterToolCommands();
-    RegisterAttributeCommands();
+    RegisterToolCommands(*this);
+    RegisterAttributeCommands(*this);
     RegisterConstraintCommands();
 }
 
@@ -254,26 +280,6 @@ BOOL MDrawTool::OnViewCmdMsg(MTessarayView* view, UINT id, int code, void* extra
         handled = CCmdTarget::OnCmdMsg(id, code, extra, nullptr);
     });
     return handled;
-}
-
-void MDrawTool::RegisterToolCommands() {
-    CCommandMap& map = Commands();
-    map.OnCommand(
-        ID_PICK_CROSSING,
-        [this] {
-            const int mode = GetPickMode();
-            SetPickMode((mode & kPickModeFixed) |
-                        ((mode & kPickCrossing) ? kPickInside : kPickInside | kPickCrossing));
-        },
-        [this](CCmdUI* ui) {
-            const int mode = GetPickMode();
-            ui->Enable(!(mode & kPickModeFixed));
-            ui->SetCheck((mode & kPickCrossing) ? 1 : 0);
-        });
-    map.OnCommand(
-        ID_DECIDE, [this] { OnDecide(m_view); }, [this](CCmdUI* ui) { ui->Enable(CanDecide()); });
-    map.OnCommand(
-        ID_CANCEL_DRAWING, [this] { OnCancel(m_view); }, [this](CCmdUI* ui) { ui->Enable(CanCancel()); });
 }
 
 void MDrawTool::RecoverFromFailure(MTessarayView* view) noexcept {

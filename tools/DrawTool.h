@@ -16,7 +16,7 @@
 // DrawTool.cpp: identity, lifecycle, prompt, the guard. DrawToolEvents.cpp: the event road,
 // snapping, cursor and tracker. DrawToolSteps.cpp: the declared steps. DrawToolLists.cpp: the
 // lists, commits and picking. DrawToolAttributes.cpp: the drawing attributes and their commands.
-// DrawToolMenu.cpp: the context menu. DrawToolConstraint.cpp: direction constraints and typed
+// DrawToolMenu.cpp: the right click and its menu. DrawToolConstraint.cpp: direction constraints and typed
 // coordinates.
 #pragma once
 
@@ -68,7 +68,7 @@ public:
     // The title is the text after the first newline of the command's string; empty without one.
     void SetCommandInfo(UINT cmdId, BOOL autoLayer, const CString& key);
     // Step and pick prompts: the strings split at "\n" (empty ones skipped); id 0 gives none.
-    virtual void LoadPrompt(UINT stepPromptsId, UINT pickPromptsId);
+    void LoadPrompt(UINT stepPromptsId, UINT pickPromptsId);
     UINT GetCommandId() const override { return m_commandId; }
     int GetToolId() const { return m_toolId; }
     CString GetKey() const override { return m_key; }
@@ -125,7 +125,7 @@ public:
     // The enabled snap kinds: none while snapping is suspended, else the option record's SNAP.
     virtual WORD GetSnapFlags(MTessarayView* view);
     // The snap cursor of the last snap kind; FALSE (the view's cursor stays) when there is none.
-    virtual BOOL SetToolCursor(MTessarayView* view);
+    BOOL SetToolCursor(MTessarayView* view);
     const MSnapPoint& GetSnapRecord() const { return m_snapper.Last().record; }
     int GetSnapMarkFlag() const override { return m_snapper.Last().marked ? 1 : 0; }
     MFloatPoint GetCurrentPoint() const override { return m_snapper.Last().point; }
@@ -156,9 +156,9 @@ public:
     virtual void ApplyAttributes(MTessarayView* view);
     // Frame, text colour, colour, line style, width, fill and arrows (an end of type below 1 or
     // size not above 0 becomes none); font, size and alignment are the text tools' own.
-    virtual void ApplyAttributesTo(MTessarayView* view, MCadShape* shape);
+    void ApplyAttributesTo(MTessarayView* view, MCadShape* shape);
     // A simulated click at a drawing point.
-    virtual void ClickAtPoint(MTessarayView* view, const MFloatPoint& point, UINT flags);
+    void ClickAtPoint(MTessarayView* view, const MFloatPoint& point, UINT flags);
     // The numeric-entry dialog, then the figure in progress follows the pointer under the values
     // typed, as the next move would show it.
     void RunNumericInput(MTessarayView* view);
@@ -177,14 +177,14 @@ public:
     // left over go to the automatic layer, without one to their own (-1: the current). Invalid new
     // shapes are dropped; a paired one removes its edited shape. With select the committed shapes
     // become the picks. The number of shapes handed over.
-    virtual int Commit(MTessarayView* view, BOOL noReplace, BOOL select);
+    int Commit(MTessarayView* view, BOOL noReplace, BOOL select);
     // As Commit, but only the first `pairs` entries of the two lists pair up: the edited shapes
     // after them are removed and the new shapes after them added as by Commit (an edit that cuts
     // shapes into pieces, where a piece must never take the place of another shape).
     int CommitPairs(MTessarayView* view, int pairs, BOOL select);
     // As Commit without pairing: edited shapes are removed, new shapes inserted at the position of
     // their layer (-1 appends), keeping their order.
-    virtual int CommitAt(MTessarayView* view, int position, BOOL select);
+    int CommitAt(MTessarayView* view, int position, BOOL select);
     // The replace pattern of editing commands: for each pick, make(view, shape) returns a changed
     // copy (or null to leave it); the copies replace their picks in one commit.
     template <class Make>
@@ -197,17 +197,17 @@ public:
     MLShapeArray* GetNewShapes() const { return m_newShapes.get(); }
     // Replaces the shape (the old one is deleted) and layer at index; a bad index raises the
     // invalid-argument exception.
-    virtual void SetNewShape(int index, MCadShape* shape, int layer);
+    void SetNewShape(int index, MCadShape* shape, int layer);
     // A pack is taken apart into its members (recursively); the pack itself is the caller's.
-    virtual void AddNewShapeExpanded(MCadShape* shape, int layer);
-    virtual void InsertNewShapeExpanded(int position, MCadShape* shape, int layer);
+    void AddNewShapeExpanded(MCadShape* shape, int layer);
+    void InsertNewShapeExpanded(int position, MCadShape* shape, int layer);
     void RecalcNewShapes(MTessarayView* view);
     // A tracker scope holds the XOR figure erased.
     BOOL IsTrackerHidden() const { return m_trackerHidden > 0; }
     int GetOriginalCount() const;
     MCadShape* GetOriginalShape(int index) const;
     int GetOriginalLayer(int index) const;
-    virtual void AddOriginalShape(MCadShape* shape, int layer);
+    void AddOriginalShape(MCadShape* shape, int layer);
 
     // ----- picks --------------------------------------------------------------------------------
     int GetPickCount() const;
@@ -215,11 +215,11 @@ public:
     MFloatPoint GetPickPoint(int index) const;
     int GetPickLayer(int index) const;
     MLPointShapeArray* GetPickArray() const { return m_picks.get(); }
-    virtual void AddPick(MCadShape* shape, const MFloatPoint& point, int layer);
+    void AddPick(MCadShape* shape, const MFloatPoint& point, int layer);
     // The former index, or -1 when the shape is not picked.
-    virtual int RemovePick(MCadShape* shape);
-    virtual void RemovePickAt(int index);
-    virtual void ClearPicks();
+    int RemovePick(MCadShape* shape);
+    void RemovePickAt(int index);
+    void ClearPicks();
 
     // ----- picking ------------------------------------------------------------------------------
     // The pick mode: the program-wide INTERCEPT word; tools with a mode of their own override both.
@@ -236,8 +236,8 @@ public:
     virtual BOOL CanPickByClick() { return TRUE; }
     virtual BOOL NoGridSnapWhilePicking() { return TRUE; }
     virtual BOOL CanPickByRect() { return FALSE; }
-    virtual void BeginTrack(MTessarayView* view, double x, double y, UINT flags);
-    virtual void EndTrack(MTessarayView* view, double x, double y, UINT flags);
+    void BeginTrack(MTessarayView* view, double x, double y, UINT flags);
+    void EndTrack(MTessarayView* view, double x, double y, UINT flags);
     // The shapes inside the rectangle (and crossing it with pick-mode bit 0x2) become picks.
     virtual void PickInRect(MTessarayView* view, double x0, double y0, double x1, double y1, UINT flags);
     // After a rubber band picked something; the base passes on to OnPickShape.
@@ -252,25 +252,14 @@ public:
     virtual void ApplyAttributeChange(MTessarayView* view, const MAttributeChange& change);
     // The attribute's value, as the change that sets it.
     virtual MAttributeChange GetAttribute(MAttribute which);
-    // The palette command (200-215) of the line colour, -1 when none matches.
-    int GetLineColorCommand();
-    // The palette command (300-315) of the face colour: no fill is the palette's no-colour entry, a
-    // plain fill its colour, a gradation none; -1 when none matches.
-    int GetFaceColorCommand();
-    void UpdateLineTypeUI(CCmdUI* ui, int type);
-    void UpdateLineWidthUI(CCmdUI* ui, int index);
     // The colour under the current point: the snapped shape's own colour (a framed text's too),
     // else the drawing's pixel there, rendered without the cross-hair and the tool's XOR figure.
-    virtual COLORREF GetColorAtCursor(MTessarayView* view);
+    COLORREF GetColorAtCursor(MTessarayView* view);
 
     // ----- context menu (DrawToolMenu.cpp) -------------------------------------------------------
     // The tool's popup: the standard part of menu resource 238, then the view's attribute
     // sub-menus, the recent tools and the decide, cancel and constraint groups.
     virtual void BuildContextMenu(MTessarayView* view, MDrawMenu* menu, int x, int y);
-    virtual void AddViewMenuItems(MDrawMenu* menu);
-    virtual void AddRecentToolItems(MDrawMenu* menu);
-    virtual void AddSnapMenuItems(MDrawMenu* menu);
-    virtual void AfterContextMenu(MTessarayView* view, MDrawMenu* menu) {}
 
     // ----- constraints (DrawToolConstraint.cpp) ----------------------------------------------------
     // Capability queries: a tool answers TRUE for the modes it offers; each shows its menu item and
@@ -329,9 +318,9 @@ public:
     void UpdatePrompt() override;
     void GetCurrentPointDP(MFloatPoint* out, MTessarayView* view) override;
     void GetAnchorPointDP(MFloatPoint* out, MTessarayView* view) override;
-    virtual MFloatPoint GetUserPoint(MTessarayView* view);
+    MFloatPoint GetUserPoint(MTessarayView* view);
     // The current point minus the view's anchor point (its last released point), in user units.
-    virtual MFloatPoint GetUserOffset(MTessarayView* view);
+    MFloatPoint GetUserOffset(MTessarayView* view);
 
     // ----- commands and failures ----------------------------------------------------------------
     // The tool's own handlers (its Commands() map), guarded; the view offers every command here
@@ -483,18 +472,13 @@ private:
     template <class Take>
     void HandOver(MTessarayView* view, int index, int layer, Take take);
     void ForgetPicksOf(const std::vector<const MCadShape*>& shapes);
-    // Pick mode 33024, decide and cancel.
-    void RegisterToolCommands();
-    // The right click's menu: built, shown at the click, then AfterContextMenu.
-    void RunContextMenu(MTessarayView* view, int x, int y);
-    // The attribute commands and the frame's controls (DrawToolAttributes.cpp).
-    void RegisterAttributeCommands();
-    void RegisterLineCommands();
-    void RegisterColorCommands();
-    void RegisterControlCommands();
     // The constraint modes and coordinate input (DrawToolConstraint.cpp).
     void RegisterConstraintCommands();
 };
+
+// The part of the context menu every tool shares (DrawToolMenu.cpp): the view's attribute
+// sub-menus, the recent tools, and the constraint, decide and cancel groups the tool offers now.
+void AddToolMenuItems(MDrawTool& tool, MDrawMenu* menu);
 
 template <class Action>
 BOOL MDrawTool::RunGuarded(MTessarayView* view, Action&& action) noexcept {

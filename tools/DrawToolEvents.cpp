@@ -119,18 +119,6 @@ void MDrawTool::OnLButtonDblClk(MTessarayView* view, int, int, UINT) {
     m_buttonDown = FALSE;
 }
 
-void MDrawTool::OnRButtonDown(MTessarayView* view, int x, int y, UINT flags) {
-    RunGuarded(view, [&] {
-        m_contextPoint = m_pointerPoint = CPoint(x, y);
-        if (flags & MK_SHIFT)
-            OnCoordinateInput(view, &m_contextPoint, flags & ~static_cast<UINT>(MK_SHIFT));
-        else if (flags & MK_CONTROL)
-            RunNumericInput(view);
-        else
-            RunContextMenu(view, x, y);
-    });
-}
-
 void MDrawTool::ClickAtPoint(MTessarayView* view, const MFloatPoint& point, UINT flags) {
     std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
     const CPoint p = view->DocToDevice(dc.get(), point);
