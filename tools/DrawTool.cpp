@@ -169,8 +169,8 @@ void MDrawTool::End(MTessarayView* view, BOOL) {
         // drawing them once more: a repaint of their whole area would cost as much as the drawing.
         // Other many picks are repainted as their union, since an update region of thousands of
         // rectangles costs every later paint far more than a larger one.
-        if (GetPickCount() > kPicksInvalidatedEach && m_trackerHidden == 0 && MarksPicks() &&
-            GetOptionRecord().m_drawSelectedShape != 2) {
+        if (GetPickCount() > kPicksInvalidatedEach && m_trackerHidden == 0 &&
+            (GetPickTraits() & kMarkPicks) && GetOptionRecord().m_drawSelectedShape != 2) {
             const int oldRop = dc->SetROP2(R2_XORPEN);
             m_picks->GetShapes().DrawMarked(view, dc.get());
             dc->SetROP2(oldRop);

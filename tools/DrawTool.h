@@ -108,8 +108,6 @@ public:
     void DrawTracker(MTessarayView* view, CDC* dc) override;
     // The new shapes' part of the tracker (below DRAWLIMIT): each shape in the marked pens.
     virtual void DrawNewShapes(MTessarayView* view, CDC* dc);
-    // Whether the tracker marks the picks (the select tool marks them only when asked to).
-    virtual BOOL MarksPicks() { return TRUE; }
     void PaintTracker(MTessarayView* view, CDC* dc) override;
     // The tracker is erased by the first hide and drawn again by the last show (unless draw is
     // false); in between the view's repaints leave it out. MTrackerScope pairs the two.
@@ -232,10 +230,19 @@ public:
     // The press in pick mode: a click picks (or unpicks a picked shape), beside shapes a rubber band
     // starts when the tool allows it. 1 when something happened.
     virtual int OnPickAt(MTessarayView* view, double x, double y, UINT flags);
-    virtual BOOL IsPickMode() { return FALSE; }
-    virtual BOOL CanPickByClick() { return TRUE; }
-    virtual BOOL NoGridSnapWhilePicking() { return TRUE; }
-    virtual BOOL CanPickByRect() { return FALSE; }
+    // How the tool picks, one mask that may follow the tool's state: whether a press picks
+    // (kPicking) rather than constructs, and how picking goes then.
+    enum PickTrait : UINT {
+        kNoPickTrait = 0,
+        kPicking = 0x1,           // the press picks shapes: the tool is in pick mode
+        kPickByClick = 0x2,       // a click on a shape picks it (a second one unpicks it)
+        kPickByRect = 0x4,        // a press beside shapes starts a rubber band
+        kGridWhilePicking = 0x8,  // the grid snaps in pick mode too
+        kMarkPicks = 0x10,        // the tracker marks the picks
+        kPickTraitsDefault = kPickByClick | kMarkPicks,
+    };
+    virtual UINT GetPickTraits() { return kPickTraitsDefault; }
+    BOOL IsPickMode() { return (GetPickTraits() & kPicking) ? TRUE : FALSE; }
     void BeginTrack(MTessarayView* view, double x, double y, UINT flags);
     void EndTrack(MTessarayView* view, double x, double y, UINT flags);
     // The shapes inside the rectangle (and crossing it with pick-mode bit 0x2) become picks.

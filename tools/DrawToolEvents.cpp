@@ -221,7 +221,7 @@ MFloatRect MDrawTool::RubberBand() const {
 void MDrawTool::DrawTracker(MTessarayView* view, CDC* dc) {
     if (!view || !dc) return;
     const int oldRop = dc->SetROP2(R2_XORPEN);
-    if (GetPickCount() > 0 && MarksPicks()) m_picks->GetShapes().DrawMarked(view, dc);
+    if (GetPickCount() > 0 && (GetPickTraits() & kMarkPicks)) m_picks->GetShapes().DrawMarked(view, dc);
     const int limit = GetOptionRecord().m_drawLimit;
     if (GetNewCount() > 0) {
         // Many new shapes follow the pointer as their frame only.
@@ -308,7 +308,8 @@ MSnapResult MDrawTool::Snap(MTessarayView* view, int x, int y, UINT flags) {
             const MSnapPoint& record = GetSnapRecord();
             if (record.x != out.x || record.y != out.y) m_snapper.SetRecord(MSnapPoint(out, 0));
         } else {
-            const bool gridAllowed = !(IsPickMode() && NoGridSnapWhilePicking());
+            const UINT traits = GetPickTraits();
+            const bool gridAllowed = !(traits & kPicking) || (traits & kGridWhilePicking);
             const MSnapPoint record = m_snapper.Find(view, x, y, GetSnapFlags(view), gridAllowed, out);
             m_snapper.SetRecord(record);
             out = record.GetPoint();

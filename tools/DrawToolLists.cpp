@@ -377,7 +377,7 @@ int MDrawTool::OnPickAt(MTessarayView* view, double x, double y, UINT flags) {
     int layer = -1;
     MCadShape* shape = doc->HitTest(view, logical.x, logical.y, &layer, 3);
     if (shape) shape = FilterPickTarget(shape);
-    if (shape && CanPickByClick()) {
+    if (shape && (GetPickTraits() & kPickByClick)) {
         MTrackerScope tracker(*this, view, dc.get());
         // A second click on a picked shape unpicks it.
         const int index = m_picks->Find(shape);
@@ -389,7 +389,7 @@ int MDrawTool::OnPickAt(MTessarayView* view, double x, double y, UINT flags) {
         if (OnPickShape(view, x, y, flags)) Commit(view, FALSE, FALSE);
         return 1;
     }
-    if (!CanPickByRect()) return 0;
+    if (!(GetPickTraits() & kPickByRect)) return 0;
     MTrackerScope tracker(*this, view, dc.get());
     BeginTrack(view, x, y, flags);
     return 1;

@@ -308,8 +308,10 @@ void MSelectTool::PaintTracker(MTessarayView* view, CDC* dc) {
     if (m_handlesShown && view && dc) DrawHandles(view, dc);
 }
 
-BOOL MSelectTool::MarksPicks() {
-    return GetOptionRecord().m_drawSelectedShape > 0 && GetNewCount() == 0;
+UINT MSelectTool::GetPickTraits() {
+    if (GetNewCount() != 0) return kPickByClick | kPickByRect;
+    return kPicking | kPickByClick | kPickByRect |
+           (GetOptionRecord().m_drawSelectedShape > 0 ? kMarkPicks : kNoPickTrait);
 }
 
 BOOL MSelectTool::OnSetCursor(MTessarayView* view, int, int, UINT hitTest) {

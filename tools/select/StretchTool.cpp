@@ -192,7 +192,7 @@ int MStretchTool::OnPickAt(MTessarayView* view, double x, double y, UINT flags) 
         PrepareCopies();
         return GetNewCount() > 0 ? 1 : 0;
     }
-    if (!CanPickByRect()) return 0;
+    if (!(GetPickTraits() & kPickByRect)) return 0;
     BeginTrack(view, x, y, flags);
     return 1;
 }
