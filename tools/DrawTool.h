@@ -45,7 +45,6 @@ class MDrawMenu;
 class MLShapeArray;
 class MLPointShapeArray;
 class MTessarayDoc;
-class MUndoPackScope;
 
 class MDrawTool;
 
@@ -463,22 +462,6 @@ private:
     void TakeStep(const MFloatPoint& point);
     // From a step whose value is fixed on to the next declared one, up to the last.
     void PassFixedSteps();
-    // Commit's parts (DrawToolLists.cpp).
-    // The value of a new-list entry whose copy was dropped during a commit.
-    static constexpr int kDroppedShape = -2;
-    // Both take the number of leading entries that pair up; the first answers how many still do.
-    int DropInvalidNewShapes(MTessarayView* view, MUndoPackScope& pack, int pairs);
-    void ReplaceOriginals(MTessarayView* view, MUndoPackScope& pack, int pairs);
-    int CommitLists(MTessarayView* view, int pairs, BOOL noReplace, BOOL select);
-    void AddRemainingNewShapes(MTessarayView* view, MUndoPackScope& pack, int position);
-    int FinishCommit(MTessarayView* view, const std::vector<MCadShape*>& shapes, const MFloatRect& area,
-                     BOOL select);
-    std::vector<MCadShape*> NewShapesNow() const;
-    // Runs a document call that takes new shape i to the layer; the list forgets the shape as the
-    // document takes it, also when the call throws after taking it.
-    template <class Take>
-    void HandOver(MTessarayView* view, int index, int layer, Take take);
-    void ForgetPicksOf(const std::vector<const MCadShape*>& shapes);
     // The constraint modes and coordinate input (DrawToolConstraint.cpp).
     void RegisterConstraintCommands();
 };
