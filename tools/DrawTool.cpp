@@ -131,7 +131,7 @@ void MDrawTool::ResetBase() {
     m_editedShapes->RemoveAll();
     m_picks->RemoveAll();
     m_step = 0;
-    m_stepPoints.clear();
+    m_steps.ForgetPoints();
     m_guideLineShown = FALSE;
     m_snapper.Unmark();
     m_buttonDown = FALSE;
@@ -146,7 +146,7 @@ void MDrawTool::Reset() {
     m_editedShapes->RemoveAll();
     ClearPicks();
     m_step = 0;
-    m_stepPoints.clear();
+    m_steps.ForgetPoints();
     m_guideLineShown = FALSE;
     m_snapper.Unmark();
     m_buttonDown = FALSE;

@@ -33,6 +33,7 @@
 #include "model/geometry/FloatPoint.h"
 #include "model/geometry/FloatRect.h"
 #include "tools/Snapper.h"
+#include "tools/ToolSteps.h"
 #include "view/ViewTool.h"
 
 struct MCoordinateEntry;
@@ -135,17 +136,13 @@ public:
     // drag of its own overrides it. Without either, the first release completes.
     virtual int OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags);
     // ----- declared steps (DrawToolSteps.cpp) ----------------------------------------------------
-    // The shapes from the points so far (StepPoint of the steps taken) and the cursor, which stands
-    // for the current step's point. The rubber band (press, move) and the commit (the release of the
-    // last step) both build the figure here.
+    // The shapes from the points so far (Steps().Point of the steps taken) and the cursor, which
+    // stands for the current step's point. The rubber band (press, move) and the commit (the release
+    // of the last step) both build the figure here.
     virtual void BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT flags) {}
     // FALSE when the figure at the cursor cannot take the step's point (a degenerate one): the
     // release neither completes nor advances, and the step is asked again.
     virtual BOOL IsStepPointSound() { return TRUE; }
-    // The point the release of a step left; a step passed over left none (the origin).
-    MFloatPoint StepPoint(int step) const;
-    // Whether a release took the step (FALSE for one passed over or not reached).
-    BOOL HasStepPoint(int step) const;
     // NewShape, appended to the new shapes with layer -1; 1 when there was one.
     virtual int CreateAndAddShape(MTessarayView* view);
     // Before a commit: the program-wide attributes into each new shape (ApplyAttributesTo).
@@ -355,50 +352,14 @@ protected:
     void RecoverFromFailure(MTessarayView* view) noexcept;
     // Takes the copy (null: nothing) as a new shape that replaces pick i.
     void AddReplacement(MCadShape* copy, int pickIndex);
-    // One step of a construction: a release takes its point; its prompt is the step prompt of its
-    // index.
-    struct MToolStep {
-        using Action = std::function<bool(MTessarayView*, const MFloatPoint&)>;
-        // A fixed value stands for the point (a locked radius, say): the step is passed over, also
-        // when the value is fixed while the step is current.
-        std::function<bool()> fixed;
-        // The press takes the step at once (a dialog, say), the figure goes on with the next step;
-        // false when the action cancelled the construction. Null: the release takes it.
-        Action atPress;
-        // The release runs an action before the construction goes on or completes (a dialog,
-        // say); false when the action dropped the construction: the release ends it.
-        Action atRelease;
-        // Every further release takes this step again (a chain): none completes the construction.
-        bool repeats = false;
-
-        static MToolStep SkippedWhen(std::function<bool()> fixed) {
-            MToolStep step;
-            step.fixed = std::move(fixed);
-            return step;
-        }
-        static MToolStep TakenAtPress(Action action) {
-            MToolStep step;
-            step.atPress = std::move(action);
-            return step;
-        }
-        static MToolStep AskedAtRelease(Action action) {
-            MToolStep step;
-            step.atRelease = std::move(action);
-            return step;
-        }
-        static MToolStep Repeating(Action atRelease = nullptr) {
-            MToolStep step;
-            step.atRelease = std::move(atRelease);
-            step.repeats = true;
-            return step;
-        }
-    };
     // The tool's steps in order, with their prompts (the strings of stepPromptsId, see LoadPrompt).
     void DeclareSteps(UINT stepPromptsId, UINT pickPromptsId, std::vector<MToolStep> steps);
     // An earlier step is current again (a touch chosen after it asks for its point anew; -1: the
     // coming release takes no point, as for a shape made at a release); the points from it on are
     // forgotten.
     void BeginStepAgain(int step);
+    // The declared steps and the points their releases left (Steps().Point(i)).
+    const MToolSteps& Steps() const { return m_steps; }
 
     // The construction step: -1 before the first point of a shape made at a release.
     int m_step = 0;
@@ -443,27 +404,15 @@ protected:
     double m_fixedAngle = 0.0;
     std::vector<CString> m_stepPrompts;
     std::vector<CString> m_pickPrompts;
-    std::vector<MToolStep> m_declaredSteps;
-    std::vector<std::optional<MFloatPoint>> m_stepPoints;
     std::unique_ptr<MLShapeArray> m_editedShapes;
     std::unique_ptr<MLShapeArray> m_newShapes;
     std::unique_ptr<MLPointShapeArray> m_picks;
 
 private:
-    // The declared steps' road (DrawToolSteps.cpp).
-    // Whether a declared step is passed over now.
-    BOOL IsStepSkipped(int step) const;
-    // The release of the current step completes the construction: every later step is passed
-    // over. Never before the first step has begun (-1) nor on a repeating step.
-    BOOL IsFinalStep() const;
-    // A release that did not complete: the step's point is kept and the next step not passed over
-    // begins; a repeating step stays, an unsound point is asked again. Without declared steps the
-    // step only counts on.
-    void TakeStep(const MFloatPoint& point);
-    // From a step whose value is fixed on to the next declared one, up to the last.
-    void PassFixedSteps();
     // The constraint modes and coordinate input (DrawToolConstraint.cpp).
     void RegisterConstraintCommands();
+
+    MToolSteps m_steps;
 };
 
 // The part of the context menu every tool shares (DrawToolMenu.cpp): the view's attribute

@@ -171,7 +171,7 @@ void MDrawTool::OnButtonUpAt(MTessarayView* view, CDC* dc, const MFloatPoint& pt
         DecideAndReset(view);
         return;
     }
-    TakeStep(pt);
+    m_steps.Take(m_step, pt, [this] { return IsStepPointSound() != FALSE; });
     OnPoint(view, pt.x, pt.y, kPhaseAdvance, flags);
     RecalcNewShapes(view);
 }

@@ -73,7 +73,7 @@ void MCircleArcTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT
             s = m_entry.startAngle;
             e = m_entry.endAngle;
         }
-    } else if (!HasStepPoint(1)) {
+    } else if (!Steps().HasPoint(1)) {
         // A radius passed over is its fixed value.
         m_currentRadius = m_entry.radius;
     }
@@ -83,7 +83,7 @@ void MCircleArcTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT
         m_currentStart = s;
     }
     if (m_step == 3) {
-        if (!HasStepPoint(2)) m_currentStart = m_entry.startAngle;
+        if (!Steps().HasPoint(2)) m_currentStart = m_entry.startAngle;
         s = m_currentStart;
         e = m_entry.endFixed ? m_entry.endAngle : Direction(m_centre, cursor);
     }
@@ -138,7 +138,7 @@ void MAnchoredArcTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UI
     auto* shape = dynamic_cast<MCircleArcShape*>(GetNewShape(0));
     if (!shape) return;
     // A radius and direction passed over are their fixed values.
-    if (m_step != 2 || !HasStepPoint(1)) {
+    if (m_step != 2 || !Steps().HasPoint(1)) {
         double dx = cursor.x - m_anchor.x, dy = cursor.y - m_anchor.y;
         if (flags & MK_SHIFT) {
             if (std::fabs(dy) <= std::fabs(dx))
