@@ -81,10 +81,10 @@ void RegisterToolCommands(MDrawTool& tool) {
 // ----- construction and identity ----------------------------------------------------------------
 
 MDrawTool::MDrawTool(int toolId)
-    : m_toolId(toolId),
-      m_editedShapes(std::make_unique<MLShapeArray>(FALSE)),
+    : m_editedShapes(std::make_unique<MLShapeArray>(FALSE)),
       m_newShapes(std::make_unique<MLShapeArray>(TRUE)),
       m_picks(std::make_unique<MLPointShapeArray>()) {
+    m_identity.toolId = toolId;
     ResetBase();
     RegisterToolCommands(*this);
     RegisterAttributeCommands(*this);
@@ -99,14 +99,14 @@ void MDrawTool::SetCommandInfo(UINT cmdId, BOOL autoLayer, const CString& key) {
     const CString text = AfxLoadString(cmdId);
     const std::size_t nl = text.find('\n');
     if (nl == CString::npos) {
-        m_title.clear();
+        m_identity.title.clear();
     } else {
         const std::size_t next = text.find('\n', nl + 1);
-        m_title = text.substr(nl + 1, next == CString::npos ? CString::npos : next - nl - 1);
+        m_identity.title = text.substr(nl + 1, next == CString::npos ? CString::npos : next - nl - 1);
     }
-    m_autoLayer = autoLayer;
-    m_commandId = cmdId;
-    m_key = key;
+    m_identity.autoLayer = autoLayer;
+    m_identity.commandId = cmdId;
+    m_identity.key = key;
 }
 
 void MDrawTool::LoadPrompt(UINT stepPromptsId, UINT pickPromptsId) {
@@ -117,7 +117,7 @@ void MDrawTool::LoadPrompt(UINT stepPromptsId, UINT pickPromptsId) {
 }
 
 BOOL MDrawTool::HasSettings() const {
-    return m_autoLayer && !m_autoLayerName.empty();
+    return m_identity.autoLayer && !m_identity.autoLayerName.empty();
 }
 
 MTessarayDoc* MDrawTool::Document(MTessarayView* view) const {
@@ -132,11 +132,9 @@ void MDrawTool::ResetBase() {
     m_picks->RemoveAll();
     m_step = 0;
     m_steps.ForgetPoints();
-    m_guideLineShown = FALSE;
+    m_tracker.Clear();
     m_snapper.Unmark();
     m_buttonDown = FALSE;
-    m_tracking = FALSE;
-    m_crossMarkShown = FALSE;
     ClearEntryFlags();
     m_fixedAngleSet = FALSE;
 }
@@ -147,11 +145,9 @@ void MDrawTool::Reset() {
     ClearPicks();
     m_step = 0;
     m_steps.ForgetPoints();
-    m_guideLineShown = FALSE;
+    m_tracker.Clear();
     m_snapper.Unmark();
     m_buttonDown = FALSE;
-    m_tracking = FALSE;
-    m_crossMarkShown = FALSE;
     ClearEntryFlags();
     ClearConstraint();
     if (!m_keepValues) ReleaseConstraint();
@@ -169,7 +165,7 @@ void MDrawTool::End(MTessarayView* view, BOOL) {
         // drawing them once more: a repaint of their whole area would cost as much as the drawing.
         // Other many picks are repainted as their union, since an update region of thousands of
         // rectangles costs every later paint far more than a larger one.
-        if (GetPickCount() > kPicksInvalidatedEach && m_trackerHidden == 0 &&
+        if (GetPickCount() > kPicksInvalidatedEach && !m_tracker.IsHidden() &&
             (GetPickTraits() & kMarkPicks) && GetOptionRecord().m_drawSelectedShape != 2) {
             const int oldRop = dc->SetROP2(R2_XORPEN);
             m_picks->GetShapes().DrawMarked(view, dc.get());
@@ -181,18 +177,7 @@ void MDrawTool::End(MTessarayView* view, BOOL) {
             for (int i = 0; i < GetPickCount(); ++i)
                 if (MCadShape* shape = GetPickShape(i))
                     InvalidateDeviceRect(view, view->DocToDeviceRect(dc.get(), shape->GetDrawExtent()), 2);
-        if (m_guideLineShown)
-            InvalidateDeviceRect(view,
-                                 CRect(view->DocToDevice(dc.get(), m_guideLine[0]),
-                                       view->DocToDevice(dc.get(), m_guideLine[1])),
-                                 1);
-        if (m_crossMarkShown) {
-            const CPoint p = view->DocToDevice(dc.get(), m_crossMarkPoint);
-            InvalidateDeviceRect(view, CRect(p.x - 4, p.y - 4, p.x + 5, p.y + 5), 1);
-        }
-        if (m_tracking) {
-            InvalidateDeviceRect(view, view->DocToDeviceRect(dc.get(), RubberBand()), 1);
-        }
+        m_tracker.Invalidate(view, dc.get());
     }
     Reset();
     if (view) view->UpdateWindow();
@@ -235,7 +220,7 @@ CString MDrawTool::GetPromptText() {
         prompt = m_stepPrompts[static_cast<std::size_t>(m_step)];
     }
     if (prompt.empty()) return CString();
-    CString text = "[" + m_title + "]:" + prompt;
+    CString text = "[" + m_identity.title + "]:" + prompt;
     if (CanNumericInput()) text += AfxLoadString(IDS_NUMERIC_INPUT_HINT);
     return text;
 }

@@ -34,6 +34,7 @@
 #include "model/geometry/FloatRect.h"
 #include "tools/Snapper.h"
 #include "tools/ToolSteps.h"
+#include "tools/ToolTracker.h"
 #include "view/ViewTool.h"
 
 struct MCoordinateEntry;
@@ -69,14 +70,13 @@ public:
     void SetCommandInfo(UINT cmdId, BOOL autoLayer, const CString& key);
     // Step and pick prompts: the strings split at "\n" (empty ones skipped); id 0 gives none.
     void LoadPrompt(UINT stepPromptsId, UINT pickPromptsId);
-    UINT GetCommandId() const override { return m_commandId; }
-    int GetToolId() const { return m_toolId; }
-    CString GetKey() const override { return m_key; }
-    CString GetTitle() const override { return m_title; }
-    BOOL IsAutoLayerCapable() const override { return m_autoLayer; }
-    CString GetAutoLayerName() const override { return m_autoLayerName; }
-    void SetAutoLayerName(const CString& name) override { m_autoLayerName = name; }
-    virtual BOOL IsRadialDimensionTool() { return FALSE; }
+    UINT GetCommandId() const override { return m_identity.commandId; }
+    int GetToolId() const { return m_identity.toolId; }
+    CString GetKey() const override { return m_identity.key; }
+    CString GetTitle() const override { return m_identity.title; }
+    BOOL IsAutoLayerCapable() const override { return m_identity.autoLayer; }
+    CString GetAutoLayerName() const override { return m_identity.autoLayerName; }
+    void SetAutoLayerName(const CString& name) override { m_identity.autoLayerName = name; }
     const std::vector<CString>& GetStepPrompts() const { return m_stepPrompts; }
     const std::vector<CString>& GetPickPrompts() const { return m_pickPrompts; }
 
@@ -109,10 +109,10 @@ public:
     // The new shapes' part of the tracker (below DRAWLIMIT): each shape in the marked pens.
     virtual void DrawNewShapes(MTessarayView* view, CDC* dc);
     void PaintTracker(MTessarayView* view, CDC* dc) override;
-    // The tracker is erased by the first hide and drawn again by the last show (unless draw is
-    // false); in between the view's repaints leave it out. MTrackerScope pairs the two.
-    void HideTracker(MTessarayView* view, CDC* dc);
-    void ShowTracker(MTessarayView* view, CDC* dc, bool draw);
+    // The marks and rubber band the tracker shows after the shapes, and the count of the tracker
+    // scopes (MTrackerScope) that hold the figure erased.
+    MToolTracker& Tracker() { return m_tracker; }
+    const MToolTracker& Tracker() const { return m_tracker; }
     BOOL IsButtonDown() const { return m_buttonDown; }
     BOOL HasMoved() const { return m_moved; }
 
@@ -196,8 +196,6 @@ public:
     void AddNewShapeExpanded(MCadShape* shape, int layer);
     void InsertNewShapeExpanded(int position, MCadShape* shape, int layer);
     void RecalcNewShapes(MTessarayView* view);
-    // A tracker scope holds the XOR figure erased.
-    BOOL IsTrackerHidden() const { return m_trackerHidden > 0; }
     int GetOriginalCount() const;
     MCadShape* GetOriginalShape(int index) const;
     int GetOriginalLayer(int index) const;
@@ -239,14 +237,11 @@ public:
     };
     virtual UINT GetPickTraits() { return kPickTraitsDefault; }
     BOOL IsPickMode() { return (GetPickTraits() & kPicking) ? TRUE : FALSE; }
-    void BeginTrack(MTessarayView* view, double x, double y, UINT flags);
-    void EndTrack(MTessarayView* view, double x, double y, UINT flags);
     // The shapes inside the rectangle (and crossing it with pick-mode bit 0x2) become picks.
     virtual void PickInRect(MTessarayView* view, double x0, double y0, double x1, double y1, UINT flags);
     // After a rubber band picked something; the base passes on to OnPickShape.
     virtual void PickAt(MTessarayView* view, double x, double y, UINT flags);
     virtual void SelectAll(MTessarayView* view);
-    BOOL IsTracking() const { return m_tracking; }
 
     // ----- drawing attributes (DrawToolAttributes.cpp) -------------------------------------------
     // The program-wide attributes new shapes receive. The commands and the frame's controls set one
@@ -368,16 +363,6 @@ protected:
     CPoint m_contextPoint;
     // The device point of the last mouse message, moves inside the dead zone too.
     CPoint m_pointerPoint;
-    // The rubber-band rectangle of area picking, in drawing units; x0, y0 is the anchor.
-    BOOL m_tracking = FALSE;
-    double m_rubberX0 = 0.0, m_rubberY0 = 0.0, m_rubberX1 = 0.0, m_rubberY1 = 0.0;
-    // The band as its fields hold it (left x0, top y0, right x1, bottom y1), not normalised.
-    MFloatRect RubberBand() const;
-    MFloatPoint m_trackAnchor;
-    BOOL m_crossMarkShown = FALSE;
-    MFloatPoint m_crossMarkPoint;
-    BOOL m_guideLineShown = FALSE;
-    MFloatPoint m_guideLine[2];
     // Snapping and the last snap.
     MSnapper m_snapper;
     // Coordinate entry: its base point, which values were given and the values.
@@ -390,15 +375,7 @@ protected:
     BOOL m_moved = FALSE;
     // The numeric-entry dialog's "次回も同じ設定を使う": Reset keeps the entered values.
     BOOL m_keepValues = FALSE;
-    // How many tracker scopes hold the XOR figure erased.
-    int m_trackerHidden = 0;
 
-    UINT m_commandId = 0;
-    int m_toolId;
-    BOOL m_autoLayer = FALSE;
-    CString m_title;
-    CString m_autoLayerName;
-    CString m_key;
     MTessarayView* m_view = nullptr;
     BOOL m_fixedAngleSet = FALSE;
     double m_fixedAngle = 0.0;
@@ -412,7 +389,19 @@ private:
     // The constraint modes and coordinate input (DrawToolConstraint.cpp).
     void RegisterConstraintCommands();
 
+    // Who the tool is: its command and number, the key of its settings, its title, and whether its
+    // shapes go to an automatic layer of the name.
+    struct Identity {
+        UINT commandId = 0;
+        int toolId = 0;
+        BOOL autoLayer = FALSE;
+        CString title;
+        CString autoLayerName;
+        CString key;
+    };
+    Identity m_identity;
     MToolSteps m_steps;
+    MToolTracker m_tracker;
 };
 
 // The part of the context menu every tool shares (DrawToolMenu.cpp): the view's attribute

@@ -170,8 +170,9 @@ int MDrawTool::OnPickAt(MTessarayView* view, double x, double y, UINT flags) {
     MTessarayDoc* doc = Document(view);
     if (!doc) return 0;
     std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
-    m_trackAnchor = MFloatPoint(x, y);
-    const CPoint logical = view->DocToLogical(m_trackAnchor);
+    const MFloatPoint press(x, y);
+    m_tracker.SetAnchor(press);
+    const CPoint logical = view->DocToLogical(press);
     int layer = -1;
     MCadShape* shape = doc->HitTest(view, logical.x, logical.y, &layer, 3);
     if (shape) shape = FilterPickTarget(shape);
@@ -183,13 +184,13 @@ int MDrawTool::OnPickAt(MTessarayView* view, double x, double y, UINT flags) {
             RemovePickAt(index);
             return 0;
         }
-        AddPick(shape, m_trackAnchor, layer);
+        AddPick(shape, press, layer);
         if (OnPickShape(view, x, y, flags)) Commit(view, FALSE, FALSE);
         return 1;
     }
     if (!(GetPickTraits() & kPickByRect)) return 0;
     MTrackerScope tracker(*this, view, dc.get());
-    BeginTrack(view, x, y, flags);
+    m_tracker.BeginBand(press);
     return 1;
 }
 

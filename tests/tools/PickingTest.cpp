@@ -64,7 +64,7 @@ TEST_F(Picking, ARubberBandPicksWhatIsInsideAndWithCrossingWhatItCrossesInEither
         tool->End(h.view.get(), FALSE);
         h.Drag(from, to);
         EXPECT_EQ(Picks(), std::vector<MCadShape*>{inside});
-        EXPECT_FALSE(tool->IsTracking());
+        EXPECT_FALSE(tool->Tracker().IsBanding());
         EXPECT_TRUE(h.NoXorResidue());
         GetOptionRecord().m_intercept = 3;
         tool->End(h.view.get(), FALSE);

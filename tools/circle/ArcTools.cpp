@@ -52,7 +52,7 @@ MCircleArcTool::MCircleArcTool(int toolId) : MLockedValueTool(toolId) {
 
 void MCircleArcTool::ReleaseConstraint() {
     MLockedValueTool::ReleaseConstraint();
-    m_guideLineShown = FALSE;
+    Tracker().guideLineShown = FALSE;
 }
 
 MCadShape* MCircleArcTool::NewShape(MTessarayView*) {
@@ -88,9 +88,9 @@ void MCircleArcTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT
         e = m_entry.endFixed ? m_entry.endAngle : Direction(m_centre, cursor);
     }
     // The guide line from the centre shows while a direction follows the cursor.
-    m_guideLineShown = (m_step == 2 && !m_entry.startFixed) || (m_step == 3 && !m_entry.endFixed);
-    m_guideLine[0] = m_centre;
-    m_guideLine[1] = cursor;
+    Tracker().guideLineShown = (m_step == 2 && !m_entry.startFixed) || (m_step == 3 && !m_entry.endFixed);
+    Tracker().guideLine[0] = m_centre;
+    Tracker().guideLine[1] = cursor;
     if (s > e) e += kTwoPi;
     if (auto* shape = dynamic_cast<MCircleArcShape*>(GetNewShape(0)))
         shape->SetArc(m_centre.x, m_centre.y, m_currentRadius, s, e);

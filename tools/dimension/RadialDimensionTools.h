@@ -13,7 +13,6 @@ class MCircleDimensionTool : public MDrawTool {
 public:
     MCircleDimensionTool(int toolId, UINT stepPromptsId, UINT pickPromptsId);
 
-    BOOL IsRadialDimensionTool() override { return TRUE; }
     BOOL HasSettings() const override { return TRUE; }
     void ReleaseConstraint() override;
     UINT GetPickTraits() override {

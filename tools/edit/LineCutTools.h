@@ -24,6 +24,6 @@ public:
     int CreateAndAddShape(MTessarayView* view) override;
     void BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT flags) override;
     // Only a point with a cut there takes the step.
-    BOOL IsStepPointSound() override { return m_crossMarkShown; }
+    BOOL IsStepPointSound() override { return Tracker().crossMarkShown; }
     void DrawTracker(MTessarayView* view, CDC* dc) override;
 };

@@ -224,7 +224,7 @@ int MSelectTool::OnPickAt(MTessarayView* view, double x, double y, UINT flags) {
     m_previous = m_dragOrigin = p;
     if (!target) {
         ClearPicks();
-        BeginTrack(view, p.x, p.y, flags);
+        Tracker().BeginBand(p);
         return 1;
     }
     if (GetPickArray()->Find(target) < 0) {
