@@ -232,19 +232,12 @@ void MDrawTool::UpdatePrompt() {
 }
 
 void MDrawTool::GetCurrentPointDP(MFloatPoint* out, MTessarayView* view) {
-    *out = GetUserPoint(view);
+    *out = view->DocToUser(GetCurrentPoint());
 }
 
 void MDrawTool::GetAnchorPointDP(MFloatPoint* out, MTessarayView* view) {
-    *out = GetUserOffset(view);
-}
-
-MFloatPoint MDrawTool::GetUserPoint(MTessarayView* view) {
-    return view->DocToUser(GetCurrentPoint());
-}
-
-MFloatPoint MDrawTool::GetUserOffset(MTessarayView* view) {
-    return view->DocToUser(GetCurrentPoint()) - view->DocToUser(view->GetAnchorPoint());
+    // The current point minus the view's anchor point (its last released point), in user units.
+    *out = view->DocToUser(GetCurrentPoint()) - view->DocToUser(view->GetAnchorPoint());
 }
 
 // ----- commands and failures --------------------------------------------------------------------

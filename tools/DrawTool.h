@@ -214,9 +214,10 @@ public:
     void ClearPicks();
 
     // ----- picking ------------------------------------------------------------------------------
-    // The pick mode: the program-wide INTERCEPT word; tools with a mode of their own override both.
-    virtual int GetPickMode();
-    virtual void SetPickMode(int mode);
+    // The pick mode: the program-wide INTERCEPT word, or inside and crossing, fixed, for a tool
+    // with kBandTakesCrossing (setting it then changes nothing).
+    int GetPickMode();
+    void SetPickMode(int mode);
     // The shape a click or rubber band offers, or null to refuse it.
     virtual MCadShape* FilterPickTarget(MCadShape* shape) { return shape; }
     // After a click picked a shape: nonzero commits.
@@ -228,11 +229,12 @@ public:
     // (kPicking) rather than constructs, and how picking goes then.
     enum PickTrait : UINT {
         kNoPickTrait = 0,
-        kPicking = 0x1,           // the press picks shapes: the tool is in pick mode
-        kPickByClick = 0x2,       // a click on a shape picks it (a second one unpicks it)
-        kPickByRect = 0x4,        // a press beside shapes starts a rubber band
-        kGridWhilePicking = 0x8,  // the grid snaps in pick mode too
-        kMarkPicks = 0x10,        // the tracker marks the picks
+        kPicking = 0x1,             // the press picks shapes: the tool is in pick mode
+        kPickByClick = 0x2,         // a click on a shape picks it (a second one unpicks it)
+        kPickByRect = 0x4,          // a press beside shapes starts a rubber band
+        kGridWhilePicking = 0x8,    // the grid snaps in pick mode too
+        kMarkPicks = 0x10,          // the tracker marks the picks
+        kBandTakesCrossing = 0x20,  // the band takes the shapes crossing it, whatever the pick mode
         kPickTraitsDefault = kPickByClick | kMarkPicks,
     };
     virtual UINT GetPickTraits() { return kPickTraitsDefault; }
@@ -250,9 +252,6 @@ public:
     virtual void ApplyAttributeChange(MTessarayView* view, const MAttributeChange& change);
     // The attribute's value, as the change that sets it.
     virtual MAttributeChange GetAttribute(MAttribute which);
-    // The colour under the current point: the snapped shape's own colour (a framed text's too),
-    // else the drawing's pixel there, rendered without the cross-hair and the tool's XOR figure.
-    COLORREF GetColorAtCursor(MTessarayView* view);
 
     // ----- context menu (DrawToolMenu.cpp) -------------------------------------------------------
     // The tool's popup: the standard part of menu resource 238, then the view's attribute
@@ -316,9 +315,6 @@ public:
     void UpdatePrompt() override;
     void GetCurrentPointDP(MFloatPoint* out, MTessarayView* view) override;
     void GetAnchorPointDP(MFloatPoint* out, MTessarayView* view) override;
-    MFloatPoint GetUserPoint(MTessarayView* view);
-    // The current point minus the view's anchor point (its last released point), in user units.
-    MFloatPoint GetUserOffset(MTessarayView* view);
 
     // ----- commands and failures ----------------------------------------------------------------
     // The tool's own handlers (its Commands() map), guarded; the view offers every command here

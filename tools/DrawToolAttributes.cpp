@@ -213,9 +213,15 @@ void MDrawTool::ApplyAttributesTo(MTessarayView*, MCadShape* shape) {
     shape->SetArrows(arrows);
 }
 
-COLORREF MDrawTool::GetColorAtCursor(MTessarayView* view) {
-    const WORD kind = GetSnapRecord().kind;
-    MCadShape* shape = GetSnapRecord().shape1;
+// ----- commands ---------------------------------------------------------------------------------
+
+namespace {
+
+// The colour under the tool's current point: the snapped shape's own colour (a framed text's too),
+// else the drawing's pixel there, rendered without the cross-hair and the tool's XOR figure.
+COLORREF ColorAtCursor(const MDrawTool& tool, MTessarayView* view) {
+    const WORD kind = tool.GetSnapRecord().kind;
+    MCadShape* shape = tool.GetSnapRecord().shape1;
     if (shape && (kind == kSnapEndPoint || kind == kSnapOnShape || kind == kSnapMidPoint ||
                   kind == kSnapIntersection)) {
         if (!shape->IsText() || shape->IsTextFlag40()) return shape->GetColor();
@@ -225,22 +231,18 @@ COLORREF MDrawTool::GetColorAtCursor(MTessarayView* view) {
     CRect client;
     view->GetClientRect(&client);
     std::unique_ptr<CDC> screen = view->GetPreparedClientDC();
-    const CPoint device = view->DocToDevice(screen.get(), GetCurrentPoint());
+    const CPoint device = view->DocToDevice(screen.get(), tool.GetCurrentPoint());
     screen.reset();
     if (!client.PtInRect(device)) return kNoColor;
     CDC dc;
     if (!dc.CreateImageDC(client.Width(), client.Height())) return kNoColor;
     view->OnEraseBkgnd(&dc);
     view->OnPrepareDC(&dc, nullptr);
-    if (MTessarayDoc* doc = Document(view)) doc->Draw(view, &dc);
+    if (MTessarayDoc* doc = view->GetDocument()) doc->Draw(view, &dc);
     CPoint logical = device;
     dc.DPtoLP(&logical);
     return dc.GetPixel(logical);
 }
-
-// ----- commands ---------------------------------------------------------------------------------
-
-namespace {
 
 void UpdateLineTypeUI(MDrawTool& tool, CCmdUI* ui, int type) {
     ui->Enable(TRUE);
@@ -356,7 +358,7 @@ void RegisterColorCommands(MDrawTool& tool) {
         map.OnCommand(
             id,
             [&tool, which] {
-                const COLORREF color = tool.GetColorAtCursor(tool.GetView());
+                const COLORREF color = ColorAtCursor(tool, tool.GetView());
                 tool.ApplyAttributeChange(tool.GetView(), which == MAttribute::kFaceColor
                                                               ? MAttributeChange{which, MFillStyle(color)}
                                                               : MAttributeChange{which, color});

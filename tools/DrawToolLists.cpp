@@ -159,11 +159,12 @@ int MDrawTool::CommitAt(MTessarayView* view, int position, BOOL select) {
 // ----- picking ----------------------------------------------------------------------------------
 
 int MDrawTool::GetPickMode() {
+    if (GetPickTraits() & kBandTakesCrossing) return kPickModeFixed | kPickInside | kPickCrossing;
     return GetOptionRecord().m_intercept;
 }
 
 void MDrawTool::SetPickMode(int mode) {
-    GetOptionRecord().m_intercept = mode;
+    if (!(GetPickTraits() & kBandTakesCrossing)) GetOptionRecord().m_intercept = mode;
 }
 
 int MDrawTool::OnPickAt(MTessarayView* view, double x, double y, UINT flags) {

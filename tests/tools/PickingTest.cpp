@@ -89,6 +89,16 @@ TEST_F(Picking, TheCrossingCommandTogglesTheModeUnlessAToolFixedIt) {
     EXPECT_EQ(h.ItemState(ID_PICK_CROSSING), std::make_pair(false, 1));
 }
 
+TEST_F(Picking, ABandThatTakesCrossingShapesIgnoresAndKeepsThePickMode) {
+    tool->extraTraits = MDrawTool::kBandTakesCrossing;
+    GetOptionRecord().m_intercept = 1;
+    EXPECT_EQ(h.ItemState(ID_PICK_CROSSING), std::make_pair(false, 1));
+    h.view->SendCommand(ID_PICK_CROSSING);
+    EXPECT_EQ(GetOptionRecord().m_intercept, 1);
+    h.Drag({1500, 3000}, {5000, 1500});
+    EXPECT_EQ(Picks(), (std::vector<MCadShape*>{inside, crossing}));
+}
+
 TEST_F(Picking, SelectAllPicksEveryShapeTheToolAccepts) {
     tool->refused = crossing;
     tool->AddPick(outside, MFloatPoint(), 0);

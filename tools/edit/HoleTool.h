@@ -16,9 +16,9 @@ class MHoleTool : public MDrawTool {
 public:
     explicit MHoleTool(int toolId);
     // Shapes inside or crossing the band, whatever the program-wide pick mode says.
-    int GetPickMode() override { return kPickModeFixed | kPickInside | kPickCrossing; }
-    void SetPickMode(int) override {}
-    UINT GetPickTraits() override { return kPicking | kPickByRect | kGridWhilePicking | kMarkPicks; }
+    UINT GetPickTraits() override {
+        return kPicking | kPickByRect | kGridWhilePicking | kMarkPicks | kBandTakesCrossing;
+    }
     MCadShape* FilterPickTarget(MCadShape* shape) override;
     // The pieces keep the style of the shape they come from.
     void ApplyAttributes(MTessarayView*) override {}
@@ -42,7 +42,7 @@ protected:
 class MHole2LineTool : public MHoleTool {
 public:
     explicit MHole2LineTool(int toolId);
-    UINT GetPickTraits() override { return kPickTraitsDefault | kPicking | kPickByRect; }
+    UINT GetPickTraits() override { return kPickTraitsDefault | kPicking | kPickByRect | kBandTakesCrossing; }
     MCadShape* FilterPickTarget(MCadShape* shape) override;
     // The erase between the lines, on the second pick.
     int OnPickShape(MTessarayView* view, double x, double y, UINT flags) override;

@@ -34,14 +34,13 @@ public:
     void DrawTracker(MTessarayView* view, CDC* dc) override;
     int OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) override;
     void ApplyAttributes(MTessarayView*) override {}
-    int GetPickMode() override { return kPickModeFixed | kPickCrossing | kPickInside; }
-    void SetPickMode(int) override {}
     // Shapes with their extent or a grip inside the region.
     MCadShape* FilterPickTarget(MCadShape* shape) override;
     int OnPickAt(MTessarayView* view, double x, double y, UINT flags) override;
-    // A rubber band picks (click picks none) until there are picks; then the grid snaps too.
+    // A rubber band picks (click picks none) until there are picks; then the grid snaps too. The
+    // band takes the shapes crossing it whatever the pick mode.
     UINT GetPickTraits() override {
-        return kMarkPicks | (GetNewCount() == 0 ? kPicking : kNoPickTrait) |
+        return kMarkPicks | kBandTakesCrossing | (GetNewCount() == 0 ? kPicking : kNoPickTrait) |
                (GetPickCount() == 0 ? kPickByRect : kGridWhilePicking);
     }
     void PickAt(MTessarayView* view, double x, double y, UINT flags) override;
