@@ -14,10 +14,12 @@
 //   pack back and is reported, so a failing action leaves the drawing as it was.
 //
 // DrawTool.cpp: identity, lifecycle, prompt, the guard. DrawToolEvents.cpp: the event road,
-// snapping, cursor and tracker. DrawToolSteps.cpp: the declared steps. DrawToolLists.cpp: the
-// lists, commits and picking. DrawToolAttributes.cpp: the drawing attributes and their commands.
-// DrawToolMenu.cpp: the right click and its menu. DrawToolConstraint.cpp: direction constraints and typed
-// coordinates.
+// snapping, cursor and tracker. DrawToolSteps.cpp: the doors to the declared steps.
+// DrawToolLists.cpp: the lists, the doors to the commit, picking. DrawToolAttributes.cpp: the
+// drawing attributes and their commands. DrawToolMenu.cpp: the right click and its menu.
+// DrawToolConstraint.cpp: direction constraints and typed coordinates. Collaborators, one class
+// each: MToolSteps (ToolSteps.h), MToolCommit (ToolCommit.h), MToolTracker (ToolTracker.h),
+// MSnapper (Snapper.h).
 #pragma once
 
 #include <functional>
