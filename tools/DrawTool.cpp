@@ -110,10 +110,8 @@ void MDrawTool::SetCommandInfo(UINT cmdId, BOOL autoLayer, const CString& key) {
 }
 
 void MDrawTool::LoadPrompt(UINT stepPromptsId, UINT pickPromptsId) {
-    m_stepPrompts.clear();
-    m_pickPrompts.clear();
-    if (stepPromptsId) m_stepPrompts = SplitPrompts(AfxLoadString(stepPromptsId));
-    if (pickPromptsId) m_pickPrompts = SplitPrompts(AfxLoadString(pickPromptsId));
+    m_steps.SetPrompts(stepPromptsId ? SplitPrompts(AfxLoadString(stepPromptsId)) : std::vector<CString>(),
+                       pickPromptsId ? SplitPrompts(AfxLoadString(pickPromptsId)) : std::vector<CString>());
 }
 
 BOOL MDrawTool::HasSettings() const {
@@ -211,14 +209,7 @@ MFloatPoint MDrawTool::ProjectPointOnLine(double x0, double y0, double x1, doubl
 // ----- prompt and points ------------------------------------------------------------------------
 
 CString MDrawTool::GetPromptText() {
-    CString prompt;
-    if (IsPickMode() || m_step < 0) {
-        if (!m_pickPrompts.empty())
-            prompt = m_pickPrompts[static_cast<std::size_t>(
-                std::min(GetPickCount(), static_cast<int>(m_pickPrompts.size()) - 1))];
-    } else if (static_cast<std::size_t>(m_step) < m_stepPrompts.size()) {
-        prompt = m_stepPrompts[static_cast<std::size_t>(m_step)];
-    }
+    const CString prompt = m_steps.Prompt(IsPickMode() != FALSE, m_step, GetPickCount());
     if (prompt.empty()) return CString();
     CString text = "[" + m_identity.title + "]:" + prompt;
     if (CanNumericInput()) text += AfxLoadString(IDS_NUMERIC_INPUT_HINT);

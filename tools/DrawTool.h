@@ -72,6 +72,8 @@ public:
     void SetCommandInfo(UINT cmdId, BOOL autoLayer, const CString& key);
     // Step and pick prompts: the strings split at "\n" (empty ones skipped); id 0 gives none.
     void LoadPrompt(UINT stepPromptsId, UINT pickPromptsId);
+    // The declared steps, their prompts and the points their releases left (Steps().Point(i)).
+    const MToolSteps& Steps() const { return m_steps; }
     UINT GetCommandId() const override { return m_identity.commandId; }
     int GetToolId() const { return m_identity.toolId; }
     CString GetKey() const override { return m_identity.key; }
@@ -79,8 +81,6 @@ public:
     BOOL IsAutoLayerCapable() const override { return m_identity.autoLayer; }
     CString GetAutoLayerName() const override { return m_identity.autoLayerName; }
     void SetAutoLayerName(const CString& name) override { m_identity.autoLayerName = name; }
-    const std::vector<CString>& GetStepPrompts() const { return m_stepPrompts; }
-    const std::vector<CString>& GetPickPrompts() const { return m_pickPrompts; }
 
     // ----- lifecycle ----------------------------------------------------------------------------
     // Repaints what the tool showed, then Reset.
@@ -89,7 +89,6 @@ public:
     void Reset() override;
     virtual void ReleaseConstraint() { ClearConstraint(); }
     virtual void ClearConstraint() { ClearFixedAngle(); }
-    BOOL ReturnsToPreviousTool() override { return FALSE; }
     int GetStep() const { return m_step; }
 
     // ----- events (the view calls these; each runs guarded) -------------------------------------
@@ -351,8 +350,6 @@ protected:
     // coming release takes no point, as for a shape made at a release); the points from it on are
     // forgotten.
     void BeginStepAgain(int step);
-    // The declared steps and the points their releases left (Steps().Point(i)).
-    const MToolSteps& Steps() const { return m_steps; }
 
     // The construction step: -1 before the first point of a shape made at a release.
     int m_step = 0;
@@ -377,8 +374,6 @@ protected:
     MTessarayView* m_view = nullptr;
     BOOL m_fixedAngleSet = FALSE;
     double m_fixedAngle = 0.0;
-    std::vector<CString> m_stepPrompts;
-    std::vector<CString> m_pickPrompts;
     std::unique_ptr<MLShapeArray> m_editedShapes;
     std::unique_ptr<MLShapeArray> m_newShapes;
     std::unique_ptr<MLPointShapeArray> m_picks;

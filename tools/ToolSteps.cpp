@@ -2,11 +2,28 @@
 // when the construction is complete.
 #include "tools/ToolSteps.h"
 
+#include <algorithm>
 #include <cstddef>
 
 const MToolStep* MToolSteps::Find(int step) const {
     if (step < 0 || static_cast<std::size_t>(step) >= m_declared.size()) return nullptr;
     return &m_declared[static_cast<std::size_t>(step)];
+}
+
+void MToolSteps::SetPrompts(std::vector<CString> steps, std::vector<CString> picks) {
+    m_stepPrompts = std::move(steps);
+    m_pickPrompts = std::move(picks);
+}
+
+CString MToolSteps::Prompt(bool picking, int step, int pickCount) const {
+    if (picking || step < 0) {
+        if (m_pickPrompts.empty()) return CString();
+        return m_pickPrompts[static_cast<std::size_t>(
+            std::min(pickCount, static_cast<int>(m_pickPrompts.size()) - 1))];
+    }
+    if (static_cast<std::size_t>(step) < m_stepPrompts.size())
+        return m_stepPrompts[static_cast<std::size_t>(step)];
+    return CString();
 }
 
 MFloatPoint MToolSteps::Point(int step) const {

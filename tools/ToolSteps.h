@@ -1,11 +1,12 @@
-// The declared steps of a construction and the points their releases left. A tool declares its
-// steps once (MDrawTool::DeclareSteps); the tool base walks them over the tool's current step
-// number: which step a release takes, which ones a fixed value passes over, when the construction
-// is complete. The tool's figure reads the points through Steps().Point(i).
+// The declared steps of a construction, their prompts and the points their releases left. A tool
+// declares its steps once (MDrawTool::DeclareSteps, or only the prompts with LoadPrompt); the tool base walks
+// them over the tool's current step number: which step a release takes, which ones a fixed value passes over,
+// when the construction is complete. The tool's figure reads the points through Steps().Point(i).
 #pragma once
 
 #include <functional>
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "platform/WinTypes.h"
 
 class MTessarayView;
+using CString = std::string;
 
 // One step of a construction: a release takes its point; its prompt is the step prompt of its
 // index.
@@ -60,6 +62,15 @@ public:
     // The declared step, null outside them (-1 before the first has begun).
     const MToolStep* Find(int step) const;
 
+    // The prompts of the steps (step i shows the i-th) and of the picks (the pick count's, the last
+    // for more).
+    void SetPrompts(std::vector<CString> steps, std::vector<CString> picks);
+    const std::vector<CString>& StepPrompts() const { return m_stepPrompts; }
+    const std::vector<CString>& PickPrompts() const { return m_pickPrompts; }
+    // While picking (or before the first step has begun, -1) the pick count's prompt, else the
+    // step's; empty for none.
+    CString Prompt(bool picking, int step, int pickCount) const;
+
     // The point the release of a step left; a step passed over left none (the origin).
     MFloatPoint Point(int step) const;
     // Whether a release took the step (FALSE for one passed over or not reached).
@@ -84,5 +95,7 @@ public:
 
 private:
     std::vector<MToolStep> m_declared;
+    std::vector<CString> m_stepPrompts;
+    std::vector<CString> m_pickPrompts;
     std::vector<std::optional<MFloatPoint>> m_points;
 };
