@@ -61,7 +61,7 @@ public:
         kPhaseTest = 2,     // button release: nonzero when the construction is complete here
         kPhaseAdvance = 3,  // release after a zero test, the step advanced: fix the point
     };
-    // Bits of the pick mode (the option INTERCEPT, or a tool's own).
+    // Bits of the pick mode (the option INTERCEPT, or all three for a kBandTakesCrossing tool).
     enum : int { kPickInside = 0x1, kPickCrossing = 0x2, kPickModeFixed = 0x80 };
 
     explicit MDrawTool(int toolId);
@@ -72,8 +72,6 @@ public:
     void SetCommandInfo(UINT cmdId, BOOL autoLayer, const CString& key);
     // Step and pick prompts: the strings split at "\n" (empty ones skipped); id 0 gives none.
     void LoadPrompt(UINT stepPromptsId, UINT pickPromptsId);
-    // The declared steps, their prompts and the points their releases left (Steps().Point(i)).
-    const MToolSteps& Steps() const { return m_steps; }
     UINT GetCommandId() const override { return m_identity.commandId; }
     int GetToolId() const { return m_identity.toolId; }
     CString GetKey() const override { return m_identity.key; }
@@ -137,6 +135,8 @@ public:
     // drag of its own overrides it. Without either, the first release completes.
     virtual int OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags);
     // ----- declared steps (DrawToolSteps.cpp) ----------------------------------------------------
+    // The declared steps, their prompts and the points their releases left (Steps().Point(i)).
+    const MToolSteps& Steps() const { return m_steps; }
     // The shapes from the points so far (Steps().Point of the steps taken) and the cursor, which
     // stands for the current step's point. The rubber band (press, move) and the commit (the release
     // of the last step) both build the figure here.
