@@ -28,8 +28,7 @@ constexpr int kReplaced = 10000;
 class PickTool : public MDrawTool {
 public:
     PickTool() : MDrawTool(30) {}
-    BOOL IsPickMode() override { return TRUE; }
-    BOOL CanPickByRect() override { return TRUE; }
+    UINT GetPickTraits() override { return kPickTraitsDefault | kPicking | kPickByRect; }
 };
 
 // Client points on a grid over the whole client area.

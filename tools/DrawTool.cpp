@@ -16,6 +16,7 @@
 #include "platform/ui/FrameWnd.h"
 #include "platform/ui/WinApp.h"
 #include "resources/ResourceIds.h"
+#include "tools/AttributeCommands.h"
 #include "tools/PickList.h"
 #include "tools/ToolScopes.h"
 #include "view/TessarayView.h"
@@ -50,18 +51,43 @@ void InvalidateDeviceRect(MTessarayView* view, CRect r, int inflate) {
     view->InvalidateRect(&r, TRUE);
 }
 
+// Pick mode 33024, decide and cancel.
+void RegisterToolCommands(MDrawTool& tool) {
+    CCommandMap& map = tool.Commands();
+    map.OnCommand(
+        ID_PICK_CROSSING,
+        [&tool] {
+            const int mode = tool.GetPickMode();
+            tool.SetPickMode((mode & MDrawTool::kPickModeFixed) |
+                             ((mode & MDrawTool::kPickCrossing)
+                                  ? MDrawTool::kPickInside
+                                  : MDrawTool::kPickInside | MDrawTool::kPickCrossing));
+        },
+        [&tool](CCmdUI* ui) {
+            const int mode = tool.GetPickMode();
+            ui->Enable(!(mode & MDrawTool::kPickModeFixed));
+            ui->SetCheck((mode & MDrawTool::kPickCrossing) ? 1 : 0);
+        });
+    map.OnCommand(
+        ID_DECIDE, [&tool] { tool.OnDecide(tool.GetView()); },
+        [&tool](CCmdUI* ui) { ui->Enable(tool.CanDecide()); });
+    map.OnCommand(
+        ID_CANCEL_DRAWING, [&tool] { tool.OnCancel(tool.GetView()); },
+        [&tool](CCmdUI* ui) { ui->Enable(tool.CanCancel()); });
+}
+
 }  // namespace
 
 // ----- construction and identity ----------------------------------------------------------------
 
 MDrawTool::MDrawTool(int toolId)
-    : m_toolId(toolId),
-      m_editedShapes(std::make_unique<MLShapeArray>(FALSE)),
+    : m_editedShapes(std::make_unique<MLShapeArray>(FALSE)),
       m_newShapes(std::make_unique<MLShapeArray>(TRUE)),
       m_picks(std::make_unique<MLPointShapeArray>()) {
+    m_identity.toolId = toolId;
     ResetBase();
-    RegisterToolCommands();
-    RegisterAttributeCommands();
+    RegisterToolCommands(*this);
+    RegisterAttributeCommands(*this);
     RegisterConstraintCommands();
 }
 
@@ -73,25 +99,23 @@ void MDrawTool::SetCommandInfo(UINT cmdId, BOOL autoLayer, const CString& key) {
     const CString text = AfxLoadString(cmdId);
     const std::size_t nl = text.find('\n');
     if (nl == CString::npos) {
-        m_title.clear();
+        m_identity.title.clear();
     } else {
         const std::size_t next = text.find('\n', nl + 1);
-        m_title = text.substr(nl + 1, next == CString::npos ? CString::npos : next - nl - 1);
+        m_identity.title = text.substr(nl + 1, next == CString::npos ? CString::npos : next - nl - 1);
     }
-    m_autoLayer = autoLayer;
-    m_commandId = cmdId;
-    m_key = key;
+    m_identity.autoLayer = autoLayer;
+    m_identity.commandId = cmdId;
+    m_identity.key = key;
 }
 
 void MDrawTool::LoadPrompt(UINT stepPromptsId, UINT pickPromptsId) {
-    m_stepPrompts.clear();
-    m_pickPrompts.clear();
-    if (stepPromptsId) m_stepPrompts = SplitPrompts(AfxLoadString(stepPromptsId));
-    if (pickPromptsId) m_pickPrompts = SplitPrompts(AfxLoadString(pickPromptsId));
+    m_steps.SetPrompts(stepPromptsId ? SplitPrompts(AfxLoadString(stepPromptsId)) : std::vector<CString>(),
+                       pickPromptsId ? SplitPrompts(AfxLoadString(pickPromptsId)) : std::vector<CString>());
 }
 
 BOOL MDrawTool::HasSettings() const {
-    return m_autoLayer && !m_autoLayerName.empty();
+    return m_identity.autoLayer && !m_identity.autoLayerName.empty();
 }
 
 MTessarayDoc* MDrawTool::Document(MTessarayView* view) const {
@@ -105,12 +129,10 @@ void MDrawTool::ResetBase() {
     m_editedShapes->RemoveAll();
     m_picks->RemoveAll();
     m_step = 0;
-    m_stepPoints.clear();
-    m_guideLineShown = FALSE;
+    m_steps.ForgetPoints();
+    m_tracker.Clear();
     m_snapper.Unmark();
     m_buttonDown = FALSE;
-    m_tracking = FALSE;
-    m_crossMarkShown = FALSE;
     m_pointConstraint.ClearEntry();
     m_pointConstraint.ClearFixedAngle();
 }
@@ -120,12 +142,10 @@ void MDrawTool::Reset() {
     m_editedShapes->RemoveAll();
     ClearPicks();
     m_step = 0;
-    m_stepPoints.clear();
-    m_guideLineShown = FALSE;
+    m_steps.ForgetPoints();
+    m_tracker.Clear();
     m_snapper.Unmark();
     m_buttonDown = FALSE;
-    m_tracking = FALSE;
-    m_crossMarkShown = FALSE;
     m_pointConstraint.ClearEntry();
     ClearConstraint();
     if (!m_keepValues) ReleaseConstraint();
@@ -143,8 +163,8 @@ void MDrawTool::End(MTessarayView* view, BOOL) {
         // drawing them once more: a repaint of their whole area would cost as much as the drawing.
         // Other many picks are repainted as their union, since an update region of thousands of
         // rectangles costs every later paint far more than a larger one.
-        if (GetPickCount() > kPicksInvalidatedEach && m_trackerHidden == 0 && MarksPicks() &&
-            GetOptionRecord().m_drawSelectedShape != 2) {
+        if (GetPickCount() > kPicksInvalidatedEach && !m_tracker.IsHidden() &&
+            (GetPickTraits() & kMarkPicks) && GetOptionRecord().m_drawSelectedShape != 2) {
             const int oldRop = dc->SetROP2(R2_XORPEN);
             m_picks->GetShapes().DrawMarked(view, dc.get());
             dc->SetROP2(oldRop);
@@ -155,18 +175,7 @@ void MDrawTool::End(MTessarayView* view, BOOL) {
             for (int i = 0; i < GetPickCount(); ++i)
                 if (MCadShape* shape = GetPickShape(i))
                     InvalidateDeviceRect(view, view->DocToDeviceRect(dc.get(), shape->GetDrawExtent()), 2);
-        if (m_guideLineShown)
-            InvalidateDeviceRect(view,
-                                 CRect(view->DocToDevice(dc.get(), m_guideLine[0]),
-                                       view->DocToDevice(dc.get(), m_guideLine[1])),
-                                 1);
-        if (m_crossMarkShown) {
-            const CPoint p = view->DocToDevice(dc.get(), m_crossMarkPoint);
-            InvalidateDeviceRect(view, CRect(p.x - 4, p.y - 4, p.x + 5, p.y + 5), 1);
-        }
-        if (m_tracking) {
-            InvalidateDeviceRect(view, view->DocToDeviceRect(dc.get(), RubberBand()), 1);
-        }
+        m_tracker.Invalidate(view, dc.get());
     }
     Reset();
     if (view) view->UpdateWindow();
@@ -195,16 +204,9 @@ void MDrawTool::DecideAndReset(MTessarayView* view) {
 // ----- prompt and points ------------------------------------------------------------------------
 
 CString MDrawTool::GetPromptText() {
-    CString prompt;
-    if (IsPickMode() || m_step < 0) {
-        if (!m_pickPrompts.empty())
-            prompt = m_pickPrompts[static_cast<std::size_t>(
-                std::min(GetPickCount(), static_cast<int>(m_pickPrompts.size()) - 1))];
-    } else if (static_cast<std::size_t>(m_step) < m_stepPrompts.size()) {
-        prompt = m_stepPrompts[static_cast<std::size_t>(m_step)];
-    }
+    const CString prompt = m_steps.Prompt(IsPickMode() != FALSE, m_step, GetPickCount());
     if (prompt.empty()) return CString();
-    CString text = "[" + m_title + "]:" + prompt;
+    CString text = "[" + m_identity.title + "]:" + prompt;
     if (CanNumericInput()) text += AfxLoadString(IDS_NUMERIC_INPUT_HINT);
     return text;
 }
@@ -216,19 +218,12 @@ void MDrawTool::UpdatePrompt() {
 }
 
 void MDrawTool::GetCurrentPointDP(MFloatPoint* out, MTessarayView* view) {
-    *out = GetUserPoint(view);
+    *out = view->DocToUser(GetCurrentPoint());
 }
 
 void MDrawTool::GetAnchorPointDP(MFloatPoint* out, MTessarayView* view) {
-    *out = GetUserOffset(view);
-}
-
-MFloatPoint MDrawTool::GetUserPoint(MTessarayView* view) {
-    return view->DocToUser(GetCurrentPoint());
-}
-
-MFloatPoint MDrawTool::GetUserOffset(MTessarayView* view) {
-    return view->DocToUser(GetCurrentPoint()) - view->DocToUser(view->GetAnchorPoint());
+    // The current point minus the view's anchor point (its last released point), in user units.
+    *out = view->DocToUser(GetCurrentPoint()) - view->DocToUser(view->GetAnchorPoint());
 }
 
 // ----- commands and failures --------------------------------------------------------------------
@@ -249,26 +244,6 @@ BOOL MDrawTool::OnViewCmdMsg(MTessarayView* view, UINT id, int code, void* extra
         handled = CCmdTarget::OnCmdMsg(id, code, extra, nullptr);
     });
     return handled;
-}
-
-void MDrawTool::RegisterToolCommands() {
-    CCommandMap& map = Commands();
-    map.OnCommand(
-        ID_PICK_CROSSING,
-        [this] {
-            const int mode = GetPickMode();
-            SetPickMode((mode & kPickModeFixed) |
-                        ((mode & kPickCrossing) ? kPickInside : kPickInside | kPickCrossing));
-        },
-        [this](CCmdUI* ui) {
-            const int mode = GetPickMode();
-            ui->Enable(!(mode & kPickModeFixed));
-            ui->SetCheck((mode & kPickCrossing) ? 1 : 0);
-        });
-    map.OnCommand(
-        ID_DECIDE, [this] { OnDecide(m_view); }, [this](CCmdUI* ui) { ui->Enable(CanDecide()); });
-    map.OnCommand(
-        ID_CANCEL_DRAWING, [this] { OnCancel(m_view); }, [this](CCmdUI* ui) { ui->Enable(CanCancel()); });
 }
 
 void MDrawTool::RecoverFromFailure(MTessarayView* view) noexcept {

@@ -14,10 +14,12 @@
 //   pack back and is reported, so a failing action leaves the drawing as it was.
 //
 // DrawTool.cpp: identity, lifecycle, prompt, the guard. DrawToolEvents.cpp: the event road,
-// snapping, cursor and tracker. DrawToolSteps.cpp: the declared steps. DrawToolLists.cpp: the
-// lists, commits and picking. DrawToolAttributes.cpp: the drawing attributes and their commands.
-// DrawToolMenu.cpp: the context menu. DrawToolConstraint.cpp: direction constraints and typed
-// coordinates.
+// snapping, cursor and tracker. DrawToolSteps.cpp: the doors to the declared steps.
+// DrawToolLists.cpp: the lists, the doors to the commit, picking. DrawToolAttributes.cpp: the
+// drawing attributes and their commands. DrawToolMenu.cpp: the right click and its menu.
+// DrawToolConstraint.cpp: direction constraints and typed coordinates. Collaborators, one class
+// each: MToolSteps (ToolSteps.h), MToolCommit (ToolCommit.h), MToolTracker (ToolTracker.h),
+// MSnapper (Snapper.h).
 #pragma once
 
 #include <functional>
@@ -34,6 +36,8 @@
 #include "model/geometry/FloatRect.h"
 #include "tools/PointConstraint.h"
 #include "tools/Snapper.h"
+#include "tools/ToolSteps.h"
+#include "tools/ToolTracker.h"
 #include "view/ViewTool.h"
 
 class CCmdUI;
@@ -45,7 +49,6 @@ class MDrawMenu;
 class MLShapeArray;
 class MLPointShapeArray;
 class MTessarayDoc;
-class MUndoPackScope;
 
 class MDrawTool;
 
@@ -58,7 +61,7 @@ public:
         kPhaseTest = 2,     // button release: nonzero when the construction is complete here
         kPhaseAdvance = 3,  // release after a zero test, the step advanced: fix the point
     };
-    // Bits of the pick mode (the option INTERCEPT, or a tool's own).
+    // Bits of the pick mode (the option INTERCEPT, or all three for a kBandTakesCrossing tool).
     enum : int { kPickInside = 0x1, kPickCrossing = 0x2, kPickModeFixed = 0x80 };
 
     explicit MDrawTool(int toolId);
@@ -68,17 +71,14 @@ public:
     // The title is the text after the first newline of the command's string; empty without one.
     void SetCommandInfo(UINT cmdId, BOOL autoLayer, const CString& key);
     // Step and pick prompts: the strings split at "\n" (empty ones skipped); id 0 gives none.
-    virtual void LoadPrompt(UINT stepPromptsId, UINT pickPromptsId);
-    UINT GetCommandId() const override { return m_commandId; }
-    int GetToolId() const { return m_toolId; }
-    CString GetKey() const override { return m_key; }
-    CString GetTitle() const override { return m_title; }
-    BOOL IsAutoLayerCapable() const override { return m_autoLayer; }
-    CString GetAutoLayerName() const override { return m_autoLayerName; }
-    void SetAutoLayerName(const CString& name) override { m_autoLayerName = name; }
-    virtual BOOL IsRadialDimensionTool() { return FALSE; }
-    const std::vector<CString>& GetStepPrompts() const { return m_stepPrompts; }
-    const std::vector<CString>& GetPickPrompts() const { return m_pickPrompts; }
+    void LoadPrompt(UINT stepPromptsId, UINT pickPromptsId);
+    UINT GetCommandId() const override { return m_identity.commandId; }
+    int GetToolId() const { return m_identity.toolId; }
+    CString GetKey() const override { return m_identity.key; }
+    CString GetTitle() const override { return m_identity.title; }
+    BOOL IsAutoLayerCapable() const override { return m_identity.autoLayer; }
+    CString GetAutoLayerName() const override { return m_identity.autoLayerName; }
+    void SetAutoLayerName(const CString& name) override { m_identity.autoLayerName = name; }
 
     // ----- lifecycle ----------------------------------------------------------------------------
     // Repaints what the tool showed, then Reset.
@@ -87,7 +87,6 @@ public:
     void Reset() override;
     virtual void ReleaseConstraint() { ClearConstraint(); }
     virtual void ClearConstraint() { m_pointConstraint.ClearFixedAngle(); }
-    BOOL ReturnsToPreviousTool() override { return FALSE; }
     int GetStep() const { return m_step; }
 
     // ----- events (the view calls these; each runs guarded) -------------------------------------
@@ -108,13 +107,11 @@ public:
     void DrawTracker(MTessarayView* view, CDC* dc) override;
     // The new shapes' part of the tracker (below DRAWLIMIT): each shape in the marked pens.
     virtual void DrawNewShapes(MTessarayView* view, CDC* dc);
-    // Whether the tracker marks the picks (the select tool marks them only when asked to).
-    virtual BOOL MarksPicks() { return TRUE; }
     void PaintTracker(MTessarayView* view, CDC* dc) override;
-    // The tracker is erased by the first hide and drawn again by the last show (unless draw is
-    // false); in between the view's repaints leave it out. MTrackerScope pairs the two.
-    void HideTracker(MTessarayView* view, CDC* dc);
-    void ShowTracker(MTessarayView* view, CDC* dc, bool draw);
+    // The marks and rubber band the tracker shows after the shapes, and the count of the tracker
+    // scopes (MTrackerScope) that hold the figure erased.
+    MToolTracker& Tracker() { return m_tracker; }
+    const MToolTracker& Tracker() const { return m_tracker; }
     BOOL IsButtonDown() const { return m_buttonDown; }
     BOOL HasMoved() const { return m_moved; }
 
@@ -125,7 +122,7 @@ public:
     // The enabled snap kinds: none while snapping is suspended, else the option record's SNAP.
     virtual WORD GetSnapFlags(MTessarayView* view);
     // The snap cursor of the last snap kind; FALSE (the view's cursor stays) when there is none.
-    virtual BOOL SetToolCursor(MTessarayView* view);
+    BOOL SetToolCursor(MTessarayView* view);
     const MSnapPoint& GetSnapRecord() const { return m_snapper.Last().record; }
     int GetSnapMarkFlag() const override { return m_snapper.Last().marked ? 1 : 0; }
     MFloatPoint GetCurrentPoint() const override { return m_snapper.Last().point; }
@@ -138,17 +135,15 @@ public:
     // drag of its own overrides it. Without either, the first release completes.
     virtual int OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags);
     // ----- declared steps (DrawToolSteps.cpp) ----------------------------------------------------
-    // The shapes from the points so far (StepPoint of the steps taken) and the cursor, which stands
-    // for the current step's point. The rubber band (press, move) and the commit (the release of the
-    // last step) both build the figure here.
+    // The declared steps, their prompts and the points their releases left (Steps().Point(i)).
+    const MToolSteps& Steps() const { return m_steps; }
+    // The shapes from the points so far (Steps().Point of the steps taken) and the cursor, which
+    // stands for the current step's point. The rubber band (press, move) and the commit (the release
+    // of the last step) both build the figure here.
     virtual void BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT flags) {}
     // FALSE when the figure at the cursor cannot take the step's point (a degenerate one): the
     // release neither completes nor advances, and the step is asked again.
     virtual BOOL IsStepPointSound() { return TRUE; }
-    // The point the release of a step left; a step passed over left none (the origin).
-    MFloatPoint StepPoint(int step) const;
-    // Whether a release took the step (FALSE for one passed over or not reached).
-    BOOL HasStepPoint(int step) const;
     // NewShape, appended to the new shapes with layer -1; 1 when there was one.
     virtual int CreateAndAddShape(MTessarayView* view);
     // Before a commit: the program-wide attributes into each new shape (ApplyAttributesTo).
@@ -156,9 +151,9 @@ public:
     virtual void ApplyAttributes(MTessarayView* view);
     // Frame, text colour, colour, line style, width, fill and arrows (an end of type below 1 or
     // size not above 0 becomes none); font, size and alignment are the text tools' own.
-    virtual void ApplyAttributesTo(MTessarayView* view, MCadShape* shape);
+    void ApplyAttributesTo(MTessarayView* view, MCadShape* shape);
     // A simulated click at a drawing point.
-    virtual void ClickAtPoint(MTessarayView* view, const MFloatPoint& point, UINT flags);
+    void ClickAtPoint(MTessarayView* view, const MFloatPoint& point, UINT flags);
     // The numeric-entry dialog, then the figure in progress follows the pointer under the values
     // typed, as the next move would show it.
     void RunNumericInput(MTessarayView* view);
@@ -177,14 +172,14 @@ public:
     // left over go to the automatic layer, without one to their own (-1: the current). Invalid new
     // shapes are dropped; a paired one removes its edited shape. With select the committed shapes
     // become the picks. The number of shapes handed over.
-    virtual int Commit(MTessarayView* view, BOOL noReplace, BOOL select);
+    int Commit(MTessarayView* view, BOOL noReplace, BOOL select);
     // As Commit, but only the first `pairs` entries of the two lists pair up: the edited shapes
     // after them are removed and the new shapes after them added as by Commit (an edit that cuts
     // shapes into pieces, where a piece must never take the place of another shape).
     int CommitPairs(MTessarayView* view, int pairs, BOOL select);
     // As Commit without pairing: edited shapes are removed, new shapes inserted at the position of
     // their layer (-1 appends), keeping their order.
-    virtual int CommitAt(MTessarayView* view, int position, BOOL select);
+    int CommitAt(MTessarayView* view, int position, BOOL select);
     // The replace pattern of editing commands: for each pick, make(view, shape) returns a changed
     // copy (or null to leave it); the copies replace their picks in one commit.
     template <class Make>
@@ -197,17 +192,15 @@ public:
     MLShapeArray* GetNewShapes() const { return m_newShapes.get(); }
     // Replaces the shape (the old one is deleted) and layer at index; a bad index raises the
     // invalid-argument exception.
-    virtual void SetNewShape(int index, MCadShape* shape, int layer);
+    void SetNewShape(int index, MCadShape* shape, int layer);
     // A pack is taken apart into its members (recursively); the pack itself is the caller's.
-    virtual void AddNewShapeExpanded(MCadShape* shape, int layer);
-    virtual void InsertNewShapeExpanded(int position, MCadShape* shape, int layer);
+    void AddNewShapeExpanded(MCadShape* shape, int layer);
+    void InsertNewShapeExpanded(int position, MCadShape* shape, int layer);
     void RecalcNewShapes(MTessarayView* view);
-    // A tracker scope holds the XOR figure erased.
-    BOOL IsTrackerHidden() const { return m_trackerHidden > 0; }
     int GetOriginalCount() const;
     MCadShape* GetOriginalShape(int index) const;
     int GetOriginalLayer(int index) const;
-    virtual void AddOriginalShape(MCadShape* shape, int layer);
+    void AddOriginalShape(MCadShape* shape, int layer);
 
     // ----- picks --------------------------------------------------------------------------------
     int GetPickCount() const;
@@ -215,16 +208,17 @@ public:
     MFloatPoint GetPickPoint(int index) const;
     int GetPickLayer(int index) const;
     MLPointShapeArray* GetPickArray() const { return m_picks.get(); }
-    virtual void AddPick(MCadShape* shape, const MFloatPoint& point, int layer);
+    void AddPick(MCadShape* shape, const MFloatPoint& point, int layer);
     // The former index, or -1 when the shape is not picked.
-    virtual int RemovePick(MCadShape* shape);
-    virtual void RemovePickAt(int index);
-    virtual void ClearPicks();
+    int RemovePick(MCadShape* shape);
+    void RemovePickAt(int index);
+    void ClearPicks();
 
     // ----- picking ------------------------------------------------------------------------------
-    // The pick mode: the program-wide INTERCEPT word; tools with a mode of their own override both.
-    virtual int GetPickMode();
-    virtual void SetPickMode(int mode);
+    // The pick mode: the program-wide INTERCEPT word, or inside and crossing, fixed, for a tool
+    // with kBandTakesCrossing (setting it then changes nothing).
+    int GetPickMode();
+    void SetPickMode(int mode);
     // The shape a click or rubber band offers, or null to refuse it.
     virtual MCadShape* FilterPickTarget(MCadShape* shape) { return shape; }
     // After a click picked a shape: nonzero commits.
@@ -232,18 +226,25 @@ public:
     // The press in pick mode: a click picks (or unpicks a picked shape), beside shapes a rubber band
     // starts when the tool allows it. 1 when something happened.
     virtual int OnPickAt(MTessarayView* view, double x, double y, UINT flags);
-    virtual BOOL IsPickMode() { return FALSE; }
-    virtual BOOL CanPickByClick() { return TRUE; }
-    virtual BOOL NoGridSnapWhilePicking() { return TRUE; }
-    virtual BOOL CanPickByRect() { return FALSE; }
-    virtual void BeginTrack(MTessarayView* view, double x, double y, UINT flags);
-    virtual void EndTrack(MTessarayView* view, double x, double y, UINT flags);
+    // How the tool picks, one mask that may follow the tool's state: whether a press picks
+    // (kPicking) rather than constructs, and how picking goes then.
+    enum PickTrait : UINT {
+        kNoPickTrait = 0,
+        kPicking = 0x1,             // the press picks shapes: the tool is in pick mode
+        kPickByClick = 0x2,         // a click on a shape picks it (a second one unpicks it)
+        kPickByRect = 0x4,          // a press beside shapes starts a rubber band
+        kGridWhilePicking = 0x8,    // the grid snaps in pick mode too
+        kMarkPicks = 0x10,          // the tracker marks the picks
+        kBandTakesCrossing = 0x20,  // the band takes the shapes crossing it, whatever the pick mode
+        kPickTraitsDefault = kPickByClick | kMarkPicks,
+    };
+    virtual UINT GetPickTraits() { return kPickTraitsDefault; }
+    BOOL IsPickMode() { return (GetPickTraits() & kPicking) ? TRUE : FALSE; }
     // The shapes inside the rectangle (and crossing it with pick-mode bit 0x2) become picks.
     virtual void PickInRect(MTessarayView* view, double x0, double y0, double x1, double y1, UINT flags);
     // After a rubber band picked something; the base passes on to OnPickShape.
     virtual void PickAt(MTessarayView* view, double x, double y, UINT flags);
     virtual void SelectAll(MTessarayView* view);
-    BOOL IsTracking() const { return m_tracking; }
 
     // ----- drawing attributes (DrawToolAttributes.cpp) -------------------------------------------
     // The program-wide attributes new shapes receive. The commands and the frame's controls set one
@@ -252,25 +253,11 @@ public:
     virtual void ApplyAttributeChange(MTessarayView* view, const MAttributeChange& change);
     // The attribute's value, as the change that sets it.
     virtual MAttributeChange GetAttribute(MAttribute which);
-    // The palette command (200-215) of the line colour, -1 when none matches.
-    int GetLineColorCommand();
-    // The palette command (300-315) of the face colour: no fill is the palette's no-colour entry, a
-    // plain fill its colour, a gradation none; -1 when none matches.
-    int GetFaceColorCommand();
-    void UpdateLineTypeUI(CCmdUI* ui, int type);
-    void UpdateLineWidthUI(CCmdUI* ui, int index);
-    // The colour under the current point: the snapped shape's own colour (a framed text's too),
-    // else the drawing's pixel there, rendered without the cross-hair and the tool's XOR figure.
-    virtual COLORREF GetColorAtCursor(MTessarayView* view);
 
     // ----- context menu (DrawToolMenu.cpp) -------------------------------------------------------
     // The tool's popup: the standard part of menu resource 238, then the view's attribute
     // sub-menus, the recent tools and the decide, cancel and constraint groups.
     virtual void BuildContextMenu(MTessarayView* view, MDrawMenu* menu, int x, int y);
-    virtual void AddViewMenuItems(MDrawMenu* menu);
-    virtual void AddRecentToolItems(MDrawMenu* menu);
-    virtual void AddSnapMenuItems(MDrawMenu* menu);
-    virtual void AfterContextMenu(MTessarayView* view, MDrawMenu* menu) {}
 
     // ----- constraints (DrawToolConstraint.cpp) ----------------------------------------------------
     // The constraint modes the tool offers now (MConstraintMode bits): each shows its menu item and
@@ -300,9 +287,6 @@ public:
     void UpdatePrompt() override;
     void GetCurrentPointDP(MFloatPoint* out, MTessarayView* view) override;
     void GetAnchorPointDP(MFloatPoint* out, MTessarayView* view) override;
-    virtual MFloatPoint GetUserPoint(MTessarayView* view);
-    // The current point minus the view's anchor point (its last released point), in user units.
-    virtual MFloatPoint GetUserOffset(MTessarayView* view);
 
     // ----- commands and failures ----------------------------------------------------------------
     // The tool's own handlers (its Commands() map), guarded; the view offers every command here
@@ -328,44 +312,6 @@ protected:
     void RecoverFromFailure(MTessarayView* view) noexcept;
     // Takes the copy (null: nothing) as a new shape that replaces pick i.
     void AddReplacement(MCadShape* copy, int pickIndex);
-    // One step of a construction: a release takes its point; its prompt is the step prompt of its
-    // index.
-    struct MToolStep {
-        using Action = std::function<bool(MTessarayView*, const MFloatPoint&)>;
-        // A fixed value stands for the point (a locked radius, say): the step is passed over, also
-        // when the value is fixed while the step is current.
-        std::function<bool()> fixed;
-        // The press takes the step at once (a dialog, say), the figure goes on with the next step;
-        // false when the action cancelled the construction. Null: the release takes it.
-        Action atPress;
-        // The release runs an action before the construction goes on or completes (a dialog,
-        // say); false when the action dropped the construction: the release ends it.
-        Action atRelease;
-        // Every further release takes this step again (a chain): none completes the construction.
-        bool repeats = false;
-
-        static MToolStep SkippedWhen(std::function<bool()> fixed) {
-            MToolStep step;
-            step.fixed = std::move(fixed);
-            return step;
-        }
-        static MToolStep TakenAtPress(Action action) {
-            MToolStep step;
-            step.atPress = std::move(action);
-            return step;
-        }
-        static MToolStep AskedAtRelease(Action action) {
-            MToolStep step;
-            step.atRelease = std::move(action);
-            return step;
-        }
-        static MToolStep Repeating(Action atRelease = nullptr) {
-            MToolStep step;
-            step.atRelease = std::move(atRelease);
-            step.repeats = true;
-            return step;
-        }
-    };
     // The tool's steps in order, with their prompts (the strings of stepPromptsId, see LoadPrompt).
     void DeclareSteps(UINT stepPromptsId, UINT pickPromptsId, std::vector<MToolStep> steps);
     // An earlier step is current again (a touch chosen after it asks for its point anew; -1: the
@@ -380,16 +326,6 @@ protected:
     CPoint m_contextPoint;
     // The device point of the last mouse message, moves inside the dead zone too.
     CPoint m_pointerPoint;
-    // The rubber-band rectangle of area picking, in drawing units; x0, y0 is the anchor.
-    BOOL m_tracking = FALSE;
-    double m_rubberX0 = 0.0, m_rubberY0 = 0.0, m_rubberX1 = 0.0, m_rubberY1 = 0.0;
-    // The band as its fields hold it (left x0, top y0, right x1, bottom y1), not normalised.
-    MFloatRect RubberBand() const;
-    MFloatPoint m_trackAnchor;
-    BOOL m_crossMarkShown = FALSE;
-    MFloatPoint m_crossMarkPoint;
-    BOOL m_guideLineShown = FALSE;
-    MFloatPoint m_guideLine[2];
     // Snapping and the last snap.
     MSnapper m_snapper;
     // The typed coordinate entry and the fixed direction.
@@ -400,65 +336,34 @@ protected:
     BOOL m_moved = FALSE;
     // The numeric-entry dialog's "次回も同じ設定を使う": Reset keeps the entered values.
     BOOL m_keepValues = FALSE;
-    // How many tracker scopes hold the XOR figure erased.
-    int m_trackerHidden = 0;
 
-    UINT m_commandId = 0;
-    int m_toolId;
-    BOOL m_autoLayer = FALSE;
-    CString m_title;
-    CString m_autoLayerName;
-    CString m_key;
     MTessarayView* m_view = nullptr;
-    std::vector<CString> m_stepPrompts;
-    std::vector<CString> m_pickPrompts;
-    std::vector<MToolStep> m_declaredSteps;
-    std::vector<std::optional<MFloatPoint>> m_stepPoints;
     std::unique_ptr<MLShapeArray> m_editedShapes;
     std::unique_ptr<MLShapeArray> m_newShapes;
     std::unique_ptr<MLPointShapeArray> m_picks;
 
 private:
-    // The declared steps' road (DrawToolSteps.cpp).
-    // Whether a declared step is passed over now.
-    BOOL IsStepSkipped(int step) const;
-    // The release of the current step completes the construction: every later step is passed
-    // over. Never before the first step has begun (-1) nor on a repeating step.
-    BOOL IsFinalStep() const;
-    // A release that did not complete: the step's point is kept and the next step not passed over
-    // begins; a repeating step stays, an unsound point is asked again. Without declared steps the
-    // step only counts on.
-    void TakeStep(const MFloatPoint& point);
-    // From a step whose value is fixed on to the next declared one, up to the last.
-    void PassFixedSteps();
-    // Commit's parts (DrawToolLists.cpp).
-    // The value of a new-list entry whose copy was dropped during a commit.
-    static constexpr int kDroppedShape = -2;
-    // Both take the number of leading entries that pair up; the first answers how many still do.
-    int DropInvalidNewShapes(MTessarayView* view, MUndoPackScope& pack, int pairs);
-    void ReplaceOriginals(MTessarayView* view, MUndoPackScope& pack, int pairs);
-    int CommitLists(MTessarayView* view, int pairs, BOOL noReplace, BOOL select);
-    void AddRemainingNewShapes(MTessarayView* view, MUndoPackScope& pack, int position);
-    int FinishCommit(MTessarayView* view, const std::vector<MCadShape*>& shapes, const MFloatRect& area,
-                     BOOL select);
-    std::vector<MCadShape*> NewShapesNow() const;
-    // Runs a document call that takes new shape i to the layer; the list forgets the shape as the
-    // document takes it, also when the call throws after taking it.
-    template <class Take>
-    void HandOver(MTessarayView* view, int index, int layer, Take take);
-    void ForgetPicksOf(const std::vector<const MCadShape*>& shapes);
-    // Pick mode 33024, decide and cancel.
-    void RegisterToolCommands();
-    // The right click's menu: built, shown at the click, then AfterContextMenu.
-    void RunContextMenu(MTessarayView* view, int x, int y);
-    // The attribute commands and the frame's controls (DrawToolAttributes.cpp).
-    void RegisterAttributeCommands();
-    void RegisterLineCommands();
-    void RegisterColorCommands();
-    void RegisterControlCommands();
     // The constraint modes and coordinate input (DrawToolConstraint.cpp).
     void RegisterConstraintCommands();
+
+    // Who the tool is: its command and number, the key of its settings, its title, and whether its
+    // shapes go to an automatic layer of the name.
+    struct Identity {
+        UINT commandId = 0;
+        int toolId = 0;
+        BOOL autoLayer = FALSE;
+        CString title;
+        CString autoLayerName;
+        CString key;
+    };
+    Identity m_identity;
+    MToolSteps m_steps;
+    MToolTracker m_tracker;
 };
+
+// The part of the context menu every tool shares (DrawToolMenu.cpp): the view's attribute
+// sub-menus, the recent tools, and the constraint, decide and cancel groups the tool offers now.
+void AddToolMenuItems(MDrawTool& tool, MDrawMenu* menu);
 
 template <class Action>
 BOOL MDrawTool::RunGuarded(MTessarayView* view, Action&& action) noexcept {

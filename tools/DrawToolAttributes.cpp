@@ -13,6 +13,7 @@
 #include "platform/ui/CmdUI.h"
 #include "resources/ResourceIds.h"
 #include "tools/AttributeChange.h"
+#include "tools/AttributeCommands.h"
 #include "tools/DrawTool.h"
 #include "tools/input/AttributeControls.h"
 #include "tools/input/UserLineWidthDialog.h"
@@ -179,31 +180,20 @@ MAttributeChange MDrawTool::GetAttribute(MAttribute which) {
     throw CInvalidArgException();
 }
 
-int MDrawTool::GetLineColorCommand() {
-    const COLORREF color = GetAttribute(MAttribute::kLineColor).Color();
+int LineColorCommand(MDrawTool& tool) {
+    const COLORREF color = tool.GetAttribute(MAttribute::kLineColor).Color();
     for (int k = 0; k < kMenuColorCount; ++k)
         if (kMenuColors[k] == color) return static_cast<int>(ID_LINE_COLOR_FIRST) + k;
     return -1;
 }
 
-int MDrawTool::GetFaceColorCommand() {
-    const MFillStyle fill = GetAttribute(MAttribute::kFaceColor).Fill();
+int FaceColorCommand(MDrawTool& tool) {
+    const MFillStyle fill = tool.GetAttribute(MAttribute::kFaceColor).Fill();
     if (fill.IsGradation()) return -1;
     const COLORREF color = fill.IsNone() ? kNoColor : fill.GetColor(0);
     for (int k = 0; k < kMenuColorCount; ++k)
         if (kMenuColors[k] == color) return static_cast<int>(ID_FACE_COLOR_FIRST) + k;
     return -1;
-}
-
-void MDrawTool::UpdateLineTypeUI(CCmdUI* ui, int type) {
-    ui->Enable(TRUE);
-    ui->SetCheck(GetAttribute(MAttribute::kLineType).Number() == type ? 1 : 0);
-}
-
-void MDrawTool::UpdateLineWidthUI(CCmdUI* ui, int index) {
-    ui->Enable(TRUE);
-    const double width = GetAttribute(MAttribute::kLineWidth).Size();
-    ui->SetCheck(std::fabs(width - Attr().presetWidths[index]) < 2.220446e-15 ? 1 : 0);
 }
 
 // ----- into new shapes --------------------------------------------------------------------------
@@ -223,9 +213,15 @@ void MDrawTool::ApplyAttributesTo(MTessarayView*, MCadShape* shape) {
     shape->SetArrows(arrows);
 }
 
-COLORREF MDrawTool::GetColorAtCursor(MTessarayView* view) {
-    const WORD kind = GetSnapRecord().kind;
-    MCadShape* shape = GetSnapRecord().shape1;
+// ----- commands ---------------------------------------------------------------------------------
+
+namespace {
+
+// The colour under the tool's current point: the snapped shape's own colour (a framed text's too),
+// else the drawing's pixel there, rendered without the cross-hair and the tool's XOR figure.
+COLORREF ColorAtCursor(const MDrawTool& tool, MTessarayView* view) {
+    const WORD kind = tool.GetSnapRecord().kind;
+    MCadShape* shape = tool.GetSnapRecord().shape1;
     if (shape && (kind == kSnapEndPoint || kind == kSnapOnShape || kind == kSnapMidPoint ||
                   kind == kSnapIntersection)) {
         if (!shape->IsText() || shape->IsTextFlag40()) return shape->GetColor();
@@ -235,45 +231,56 @@ COLORREF MDrawTool::GetColorAtCursor(MTessarayView* view) {
     CRect client;
     view->GetClientRect(&client);
     std::unique_ptr<CDC> screen = view->GetPreparedClientDC();
-    const CPoint device = view->DocToDevice(screen.get(), GetCurrentPoint());
+    const CPoint device = view->DocToDevice(screen.get(), tool.GetCurrentPoint());
     screen.reset();
     if (!client.PtInRect(device)) return kNoColor;
     CDC dc;
     if (!dc.CreateImageDC(client.Width(), client.Height())) return kNoColor;
     view->OnEraseBkgnd(&dc);
     view->OnPrepareDC(&dc, nullptr);
-    if (MTessarayDoc* doc = Document(view)) doc->Draw(view, &dc);
+    if (MTessarayDoc* doc = view->GetDocument()) doc->Draw(view, &dc);
     CPoint logical = device;
     dc.DPtoLP(&logical);
     return dc.GetPixel(logical);
 }
 
-// ----- commands ---------------------------------------------------------------------------------
+void UpdateLineTypeUI(MDrawTool& tool, CCmdUI* ui, int type) {
+    ui->Enable(TRUE);
+    ui->SetCheck(tool.GetAttribute(MAttribute::kLineType).Number() == type ? 1 : 0);
+}
 
-void MDrawTool::RegisterAttributeCommands() {
-    CCommandMap& map = Commands();
+void UpdateLineWidthUI(MDrawTool& tool, CCmdUI* ui, int index) {
+    ui->Enable(TRUE);
+    const double width = tool.GetAttribute(MAttribute::kLineWidth).Size();
+    ui->SetCheck(std::fabs(width - Attr().presetWidths[index]) < 2.220446e-15 ? 1 : 0);
+}
+
+// The text toggles and alignments, numeric input and coordinate input.
+void RegisterTextAndEntryCommands(MDrawTool& tool) {
+    CCommandMap& map = tool.Commands();
     const auto enabled = [](CCmdUI* ui) { ui->Enable(TRUE); };
     // A command that sets the attribute to the value, checked while it has it.
     const auto choice = [&](UINT id, MAttribute which, int value) {
         map.OnCommand(
             id,
-            [this, which, value] {
-                ApplyAttributeChange(m_view, {which, value});
+            [&tool, which, value] {
+                tool.ApplyAttributeChange(tool.GetView(), {which, value});
             },
-            [this, which, value](CCmdUI* ui) {
+            [&tool, which, value](CCmdUI* ui) {
                 ui->Enable(TRUE);
-                ui->SetCheck(GetAttribute(which).Number() == value ? 1 : 0);
+                ui->SetCheck(tool.GetAttribute(which).Number() == value ? 1 : 0);
             });
     };
     const auto toggle = [&](UINT id, MAttribute which) {
         map.OnCommand(
             id,
-            [this, which] {
-                ApplyAttributeChange(m_view, {which, GetAttribute(which).Number() ? FALSE : TRUE});
+            [&tool, which] {
+                tool.ApplyAttributeChange(tool.GetView(),
+                                          {which, tool.GetAttribute(which).Number() ? FALSE : TRUE});
             },
-            [this, which](CCmdUI* ui) {
+            [&tool, which](CCmdUI* ui) {
                 ui->Enable(TRUE);
-                ui->SetCheck(GetAttribute(which).Number() ? 1 : 0);
+                ui->SetCheck(tool.GetAttribute(which).Number() ? 1 : 0);
             });
     };
     toggle(ID_BOLD, MAttribute::kBold);
@@ -287,75 +294,74 @@ void MDrawTool::RegisterAttributeCommands() {
         choice(vert[i], MAttribute::kVertAlign, i * 4);
     }
     map.OnCommand(
-        ID_NUMERIC_INPUT, [this] { RunNumericInput(m_view); },
-        [this](CCmdUI* ui) { ui->Enable(CanNumericInput()); });
+        ID_NUMERIC_INPUT, [&tool] { tool.RunNumericInput(tool.GetView()); },
+        [&tool](CCmdUI* ui) { ui->Enable(tool.CanNumericInput()); });
     map.OnCommand(
-        ID_COORDINATE_INPUT, [this] { OnCoordinateInput(m_view, nullptr, 0); }, enabled);
-    RegisterLineCommands();
-    RegisterColorCommands();
-    RegisterControlCommands();
+        ID_COORDINATE_INPUT, [&tool] { tool.OnCoordinateInput(tool.GetView(), nullptr, 0); }, enabled);
 }
 
-void MDrawTool::RegisterLineCommands() {
-    CCommandMap& map = Commands();
+void RegisterLineCommands(MDrawTool& tool) {
+    CCommandMap& map = tool.Commands();
     const UINT types[] = {ID_LINE_SOLID, ID_LINE_DASHED, ID_LINE_DOTTED, ID_LINE_CHAIN, ID_LINE_DOUBLE_CHAIN};
     for (int i = 0; i < 5; ++i)
         map.OnCommand(
             types[i],
-            [this, i] {
-                ApplyAttributeChange(m_view, {MAttribute::kLineType, i});
+            [&tool, i] {
+                tool.ApplyAttributeChange(tool.GetView(), {MAttribute::kLineType, i});
             },
-            [this, i](CCmdUI* ui) { UpdateLineTypeUI(ui, i); });
-    map.OnCommandRange(ID_LINE_STYLE_FIRST, ID_LINE_STYLE_LAST, [this](UINT id) {
-        ApplyAttributeChange(m_view, {MAttribute::kLineType, static_cast<int>(id - ID_LINE_STYLE_FIRST)});
+            [&tool, i](CCmdUI* ui) { UpdateLineTypeUI(tool, ui, i); });
+    map.OnCommandRange(ID_LINE_STYLE_FIRST, ID_LINE_STYLE_LAST, [&tool](UINT id) {
+        tool.ApplyAttributeChange(tool.GetView(),
+                                  {MAttribute::kLineType, static_cast<int>(id - ID_LINE_STYLE_FIRST)});
     });
-    map.OnUpdateRange(ID_LINE_STYLE_FIRST, ID_LINE_STYLE_LAST, [this](CCmdUI* ui) {
-        UpdateLineTypeUI(ui, static_cast<int>(ui->m_nID - ID_LINE_STYLE_FIRST));
+    map.OnUpdateRange(ID_LINE_STYLE_FIRST, ID_LINE_STYLE_LAST, [&tool](CCmdUI* ui) {
+        UpdateLineTypeUI(tool, ui, static_cast<int>(ui->m_nID - ID_LINE_STYLE_FIRST));
     });
     const UINT presets[] = {ID_WIDTH_THIN, ID_WIDTH_MEDIUM, ID_WIDTH_THICK};
     for (int i = 0; i < 3; ++i)
         map.OnCommand(
             presets[i],
-            [this, i] {
-                ApplyAttributeChange(m_view, {MAttribute::kLineWidth, Attr().presetWidths[i]});
+            [&tool, i] {
+                tool.ApplyAttributeChange(tool.GetView(), {MAttribute::kLineWidth, Attr().presetWidths[i]});
             },
-            [this, i](CCmdUI* ui) { UpdateLineWidthUI(ui, i); });
+            [&tool, i](CCmdUI* ui) { UpdateLineWidthUI(tool, ui, i); });
     map.OnCommand(
         ID_WIDTH_USER,
-        [this] {
-            MUserLineWidthDialog dialog(m_view, 0.0);
+        [&tool] {
+            MUserLineWidthDialog dialog(tool.GetView(), 0.0);
             if (dialog.DoModal() == IDOK)
-                ApplyAttributeChange(m_view, {MAttribute::kLineWidth, UserLineWidth()});
+                tool.ApplyAttributeChange(tool.GetView(), {MAttribute::kLineWidth, UserLineWidth()});
         },
         [](CCmdUI* ui) { ui->Enable(TRUE); });
 }
 
-void MDrawTool::RegisterColorCommands() {
-    CCommandMap& map = Commands();
+void RegisterColorCommands(MDrawTool& tool) {
+    CCommandMap& map = tool.Commands();
     const auto enabled = [](CCmdUI* ui) { ui->Enable(TRUE); };
-    map.OnCommandRange(ID_LINE_COLOR_FIRST, ID_LINE_COLOR_LAST, [this](UINT id) {
-        ApplyAttributeChange(m_view, {MAttribute::kLineColor, kMenuColors[id - ID_LINE_COLOR_FIRST]});
+    map.OnCommandRange(ID_LINE_COLOR_FIRST, ID_LINE_COLOR_LAST, [&tool](UINT id) {
+        tool.ApplyAttributeChange(tool.GetView(),
+                                  {MAttribute::kLineColor, kMenuColors[id - ID_LINE_COLOR_FIRST]});
     });
-    map.OnUpdateRange(ID_LINE_COLOR_FIRST, ID_LINE_COLOR_LAST, [this](CCmdUI* ui) {
+    map.OnUpdateRange(ID_LINE_COLOR_FIRST, ID_LINE_COLOR_LAST, [&tool](CCmdUI* ui) {
         ui->Enable(TRUE);
-        ui->SetCheck(GetLineColorCommand() == static_cast<int>(ui->m_nID) ? 1 : 0);
+        ui->SetCheck(LineColorCommand(tool) == static_cast<int>(ui->m_nID) ? 1 : 0);
     });
-    map.OnCommandRange(ID_FACE_COLOR_FIRST, ID_FACE_COLOR_LAST, [this](UINT id) {
-        ApplyAttributeChange(m_view,
-                             {MAttribute::kFaceColor, MFillStyle(kMenuColors[id - ID_FACE_COLOR_FIRST])});
+    map.OnCommandRange(ID_FACE_COLOR_FIRST, ID_FACE_COLOR_LAST, [&tool](UINT id) {
+        tool.ApplyAttributeChange(
+            tool.GetView(), {MAttribute::kFaceColor, MFillStyle(kMenuColors[id - ID_FACE_COLOR_FIRST])});
     });
-    map.OnUpdateRange(ID_FACE_COLOR_FIRST, ID_FACE_COLOR_LAST, [this](CCmdUI* ui) {
+    map.OnUpdateRange(ID_FACE_COLOR_FIRST, ID_FACE_COLOR_LAST, [&tool](CCmdUI* ui) {
         ui->Enable(TRUE);
-        ui->SetCheck(GetFaceColorCommand() == static_cast<int>(ui->m_nID) ? 1 : 0);
+        ui->SetCheck(FaceColorCommand(tool) == static_cast<int>(ui->m_nID) ? 1 : 0);
     });
     const auto copyColor = [&](UINT id, MAttribute which) {
         map.OnCommand(
             id,
-            [this, which] {
-                const COLORREF color = GetColorAtCursor(m_view);
-                ApplyAttributeChange(m_view, which == MAttribute::kFaceColor
-                                                 ? MAttributeChange{which, MFillStyle(color)}
-                                                 : MAttributeChange{which, color});
+            [&tool, which] {
+                const COLORREF color = ColorAtCursor(tool, tool.GetView());
+                tool.ApplyAttributeChange(tool.GetView(), which == MAttribute::kFaceColor
+                                                              ? MAttributeChange{which, MFillStyle(color)}
+                                                              : MAttributeChange{which, color});
             },
             enabled);
     };
@@ -363,8 +369,6 @@ void MDrawTool::RegisterColorCommands() {
     copyColor(ID_COPY_COLOR_TO_FACE, MAttribute::kFaceColor);
     copyColor(ID_COPY_COLOR_TO_TEXT, MAttribute::kTextColor);
 }
-
-namespace {
 
 // The frame's attribute controls and the notification with which each offers a value: colour
 // buttons report a click, combos a choice, typed values the return key.
@@ -442,24 +446,31 @@ void ShowValue(UINT id, const MAttributeChange& current) {
         c->SetText(id, current.Name());
 }
 
-}  // namespace
-
-void MDrawTool::RegisterControlCommands() {
-    CCommandMap& map = Commands();
+void RegisterControlCommands(MDrawTool& tool) {
+    CCommandMap& map = tool.Commands();
     for (const ControlRow& row : kControlRows) {
-        const auto take = [this, row] {
+        const auto take = [&tool, row] {
             if (std::optional<MAttributeChange::Value> value = OfferedValue(row.id, row.which))
-                ApplyAttributeChange(m_view, {row.which, std::move(*value)});
+                tool.ApplyAttributeChange(tool.GetView(), {row.which, std::move(*value)});
         };
         if (row.code == CBN_SELENDOK)
             map.OnControl(row.code, row.id, take);
         else
             map.OnNotify(row.code, row.id, [take](NMHDR*, LRESULT*) { take(); });
-        map.OnUpdate(row.id, [this, row](CCmdUI* ui) {
+        map.OnUpdate(row.id, [&tool, row](CCmdUI* ui) {
             if (row.which == MAttribute::kLineType) ui->Enable(TRUE);
-            ShowValue(row.id, GetAttribute(row.which));
+            ShowValue(row.id, tool.GetAttribute(row.which));
         });
     }
+}
+
+}  // namespace
+
+void RegisterAttributeCommands(MDrawTool& tool) {
+    RegisterTextAndEntryCommands(tool);
+    RegisterLineCommands(tool);
+    RegisterColorCommands(tool);
+    RegisterControlCommands(tool);
 }
 
 // ----- the installed controls -------------------------------------------------------------------

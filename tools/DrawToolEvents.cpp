@@ -18,51 +18,6 @@
 namespace {
 
 constexpr double kDeadZonePixels = 8.0;
-constexpr COLORREF kWhite = RGB(255, 255, 255);
-// Frames wider and higher than this are drawn side by side.
-constexpr int kFrameBySides = 64;
-
-// A dotted or solid 1-pixel white pen and no brush, selected for the scope.
-class MTrackerPen {
-public:
-    MTrackerPen(CDC* dc, int style) : m_dc(dc), m_pen(style, 1, kWhite) {
-        m_oldPen = dc->SelectObject(&m_pen);
-        m_oldBrush = dc->SelectStockObject(NULL_BRUSH);
-    }
-    ~MTrackerPen() {
-        m_dc->SelectObject(m_oldPen);
-        if (m_oldBrush) m_dc->SelectObject(m_oldBrush);
-    }
-    MTrackerPen(const MTrackerPen&) = delete;
-    MTrackerPen& operator=(const MTrackerPen&) = delete;
-
-private:
-    CDC* m_dc;
-    CPen m_pen;
-    CPen* m_oldPen;
-    CGdiObject* m_oldBrush;
-};
-
-void DrawFrame(CDC* dc, CRect r) {
-    r.NormalizeRect();
-    MTrackerPen pen(dc, PS_DOT);
-    if (r.Width() <= kFrameBySides || r.Height() <= kFrameBySides) {
-        dc->Rectangle(&r);
-        return;
-    }
-    // A large frame side by side: the exclusive-or figure of a rectangle costs its whole area, a
-    // side only its own pixels. Each side leaves out its last pixel, the next side's first.
-    const CPoint corners[5] = {{r.left, r.top},
-                               {r.right - 1, r.top},
-                               {r.right - 1, r.bottom - 1},
-                               {r.left, r.bottom - 1},
-                               {r.left, r.top}};
-    for (int i = 0; i < 4; ++i) {
-        dc->MoveTo(corners[i]);
-        dc->LineTo(corners[i + 1]);
-    }
-}
-
 }  // namespace
 
 // ----- device level -----------------------------------------------------------------------------
@@ -119,18 +74,6 @@ void MDrawTool::OnLButtonDblClk(MTessarayView* view, int, int, UINT) {
     m_buttonDown = FALSE;
 }
 
-void MDrawTool::OnRButtonDown(MTessarayView* view, int x, int y, UINT flags) {
-    RunGuarded(view, [&] {
-        m_contextPoint = m_pointerPoint = CPoint(x, y);
-        if (flags & MK_SHIFT)
-            OnCoordinateInput(view, &m_contextPoint, flags & ~static_cast<UINT>(MK_SHIFT));
-        else if (flags & MK_CONTROL)
-            RunNumericInput(view);
-        else
-            RunContextMenu(view, x, y);
-    });
-}
-
 void MDrawTool::ClickAtPoint(MTessarayView* view, const MFloatPoint& point, UINT flags) {
     std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
     const CPoint p = view->DocToDevice(dc.get(), point);
@@ -166,9 +109,10 @@ void MDrawTool::OnButtonDownAt(MTessarayView* view, CDC* dc, const MFloatPoint& 
 
 void MDrawTool::OnButtonUpAt(MTessarayView* view, CDC* dc, const MFloatPoint& pt, UINT flags) {
     MTrackerScope tracker(*this, view, dc);
-    if (m_tracking) {
-        EndTrack(view, pt.x, pt.y, flags);
-        PickInRect(view, m_rubberX0, m_rubberY0, m_rubberX1, m_rubberY1, flags);
+    if (m_tracker.IsBanding()) {
+        m_tracker.EndBand(pt);
+        const MFloatRect band = m_tracker.Band();
+        PickInRect(view, band.left, band.top, band.right, band.bottom, flags);
         if (GetPickCount() > 0) PickAt(view, pt.x, pt.y, flags);
     }
     if (GetNewCount() == 0) {
@@ -183,49 +127,21 @@ void MDrawTool::OnButtonUpAt(MTessarayView* view, CDC* dc, const MFloatPoint& pt
         DecideAndReset(view);
         return;
     }
-    TakeStep(pt);
+    m_steps.Take(m_step, pt, [this] { return IsStepPointSound() != FALSE; });
     OnPoint(view, pt.x, pt.y, kPhaseAdvance, flags);
     RecalcNewShapes(view);
 }
 
 void MDrawTool::OnMoveAt(MTessarayView* view, CDC* dc, const MFloatPoint& pt, UINT flags) {
-    const bool band = m_tracking && (pt.x != m_trackAnchor.x || pt.y != m_trackAnchor.y);
+    const MFloatPoint& anchor = m_tracker.Anchor();
+    const bool band = m_tracker.IsBanding() && (pt.x != anchor.x || pt.y != anchor.y);
     if (!band && GetNewCount() == 0) return;
     MTrackerScope tracker(*this, view, dc);
-    if (band) {
-        m_rubberX0 = m_trackAnchor.x;
-        m_rubberY0 = pt.y;
-        m_rubberX1 = pt.x;
-        m_rubberY1 = m_trackAnchor.y;
-    }
+    if (band) m_tracker.FollowBand(pt);
     if (GetNewCount() > 0) {
         OnPoint(view, pt.x, pt.y, kPhaseMove, flags);
         RecalcNewShapes(view);
     }
-}
-
-void MDrawTool::BeginTrack(MTessarayView*, double x, double y, UINT) {
-    m_tracking = TRUE;
-    m_trackAnchor = MFloatPoint(x, y);
-    m_rubberX0 = m_rubberX1 = x;
-    m_rubberY0 = m_rubberY1 = y;
-}
-
-void MDrawTool::EndTrack(MTessarayView*, double x, double y, UINT) {
-    m_tracking = FALSE;
-    m_rubberX0 = m_trackAnchor.x;
-    m_rubberY0 = y;
-    m_rubberX1 = x;
-    m_rubberY1 = m_trackAnchor.y;
-}
-
-MFloatRect MDrawTool::RubberBand() const {
-    MFloatRect band;
-    band.left = m_rubberX0;
-    band.top = m_rubberY0;
-    band.right = m_rubberX1;
-    band.bottom = m_rubberY1;
-    return band;
 }
 
 // ----- the XOR tracker --------------------------------------------------------------------------
@@ -233,31 +149,16 @@ MFloatRect MDrawTool::RubberBand() const {
 void MDrawTool::DrawTracker(MTessarayView* view, CDC* dc) {
     if (!view || !dc) return;
     const int oldRop = dc->SetROP2(R2_XORPEN);
-    if (GetPickCount() > 0 && MarksPicks()) m_picks->GetShapes().DrawMarked(view, dc);
+    if (GetPickCount() > 0 && (GetPickTraits() & kMarkPicks)) m_picks->GetShapes().DrawMarked(view, dc);
     const int limit = GetOptionRecord().m_drawLimit;
     if (GetNewCount() > 0) {
         // Many new shapes follow the pointer as their frame only.
         if (limit != 0 && GetNewCount() > limit)
-            DrawFrame(dc, view->DocToLogicalRect(m_newShapes->GetExtent()));
+            DrawTrackerFrame(dc, view->DocToLogicalRect(m_newShapes->GetExtent()));
         else
             DrawNewShapes(view, dc);
     }
-    if (m_guideLineShown) {
-        MTrackerPen pen(dc, PS_DOT);
-        dc->MoveTo(view->DocToLogical(m_guideLine[0]));
-        dc->LineTo(view->DocToLogical(m_guideLine[1]));
-    }
-    if (m_crossMarkShown) {
-        const CPoint p = view->DocToLogical(m_crossMarkPoint);
-        MTrackerPen pen(dc, PS_SOLID);
-        dc->MoveTo(p.x - 4, p.y - 4);
-        dc->LineTo(p.x + 5, p.y + 5);
-        dc->MoveTo(p.x - 4, p.y + 5);
-        dc->LineTo(p.x + 5, p.y - 4);
-    }
-    if (m_tracking) {
-        DrawFrame(dc, view->DocToLogicalRect(RubberBand()));
-    }
+    m_tracker.Draw(view, dc);
     dc->SetROP2(oldRop);
 }
 
@@ -266,15 +167,7 @@ void MDrawTool::DrawNewShapes(MTessarayView* view, CDC* dc) {
 }
 
 void MDrawTool::PaintTracker(MTessarayView* view, CDC* dc) {
-    if (m_trackerHidden == 0) DrawTracker(view, dc);
-}
-
-void MDrawTool::HideTracker(MTessarayView* view, CDC* dc) {
-    if (m_trackerHidden++ == 0) DrawTracker(view, dc);
-}
-
-void MDrawTool::ShowTracker(MTessarayView* view, CDC* dc, bool draw) {
-    if (m_trackerHidden > 0 && --m_trackerHidden == 0 && draw) DrawTracker(view, dc);
+    if (!m_tracker.IsHidden()) DrawTracker(view, dc);
 }
 
 // ----- cursor -----------------------------------------------------------------------------------
@@ -315,7 +208,8 @@ MSnapResult MDrawTool::Snap(MTessarayView* view, int x, int y, UINT flags) {
             const MSnapPoint& record = GetSnapRecord();
             if (record.x != out.x || record.y != out.y) m_snapper.SetRecord(MSnapPoint(out, 0));
         } else {
-            const bool gridAllowed = !(IsPickMode() && NoGridSnapWhilePicking());
+            const UINT traits = GetPickTraits();
+            const bool gridAllowed = !(traits & kPicking) || (traits & kGridWhilePicking);
             const MSnapPoint record = m_snapper.Find(view, x, y, GetSnapFlags(view), gridAllowed, out);
             m_snapper.SetRecord(record);
             out = record.GetPoint();

@@ -1,5 +1,6 @@
-// The tool base: the context menu of a right click.
+// The tool base: the right click: coordinate entry, numeric entry or the context menu.
 #include "platform/Strings.h"
+#include "platform/ui/MessageTranslation.h"
 #include "platform/ui/WinApp.h"
 #include "resources/ResourceIds.h"
 #include "tools/DrawMenu.h"
@@ -23,27 +24,18 @@ std::string MenuText(UINT id) {
     return text.substr(0, text.find('\n'));
 }
 
-}  // namespace
-
-void MDrawTool::RunContextMenu(MTessarayView* view, int x, int y) {
+// The right click's menu: built by the tool, shown at the click.
+void RunContextMenu(MDrawTool& tool, MTessarayView* view, int x, int y) {
     MDrawMenu menu;
-    BuildContextMenu(view, &menu, x, y);
+    tool.BuildContextMenu(view, &menu, x, y);
     CPoint screen(x, y);
     view->ClientToScreen(&screen);
     // The chosen command takes the frame's road, which offers it to the current tool first.
     CWnd* owner = AfxGetMainWnd();
     menu.TrackPopupMenu(TPM_LEFTALIGN, screen.x, screen.y, owner ? owner : view);
-    AfterContextMenu(view, &menu);
 }
 
-void MDrawTool::BuildContextMenu(MTessarayView*, MDrawMenu* menu, int, int) {
-    menu->AttachSubMenu(IDR_TOOL_MENU, kToolMenuStandard);
-    AddViewMenuItems(menu);
-    AddRecentToolItems(menu);
-    AddSnapMenuItems(menu);
-}
-
-void MDrawTool::AddViewMenuItems(MDrawMenu* menu) {
+void AddViewMenuItems(MDrawMenu* menu) {
     MViewFrame* frame = GetViewFrame();
     if (!frame) return;
     for (UINT id : {ID_MENU_LINE_STYLE, ID_MENU_LINE_COLOR, ID_MENU_FACE_COLOR}) {
@@ -55,7 +47,7 @@ void MDrawTool::AddViewMenuItems(MDrawMenu* menu) {
     }
 }
 
-void MDrawTool::AddRecentToolItems(MDrawMenu* menu) {
+void AddRecentToolItems(MDrawMenu* menu) {
     for (int i = kRecentToolCount - 1; i >= 0; --i) {
         const MDrawTool* tool = GetRecentTool(i);
         if (!tool || !IsRegistered(tool)) continue;
@@ -64,11 +56,12 @@ void MDrawTool::AddRecentToolItems(MDrawMenu* menu) {
     menu->DeleteMenu(ID_RECENT_TOOLS, MF_BYCOMMAND);
 }
 
-void MDrawTool::AddSnapMenuItems(MDrawMenu* menu) {
+// The constraint, decide and cancel groups the tool offers now.
+void AddSnapMenuItems(MDrawTool& tool, MDrawMenu* menu) {
     // Each insertion goes to the top, so the groups are added from the bottom up.
     const auto item = [menu](UINT id) { menu->InsertMenu(0, MF_BYPOSITION | MF_STRING, id, MenuText(id)); };
     const auto separator = [menu] { menu->InsertMenu(0, MF_BYPOSITION | MF_SEPARATOR); };
-    if (IsConstrained() || m_pointConstraint.HasEntry()) {
+    if (tool.IsConstrained() || tool.GetPointConstraint().HasEntry()) {
         separator();
         item(ID_RELEASE_CONSTRAINT);
     }
@@ -77,7 +70,7 @@ void MDrawTool::AddSnapMenuItems(MDrawMenu* menu) {
         if (!groupOpen) separator();
         groupOpen = true;
     };
-    const unsigned modes = GetConstraintModes();
+    const unsigned modes = tool.GetConstraintModes();
     if (modes & kModeTouch) {
         openGroup();
         item(ID_TOUCH);
@@ -97,12 +90,37 @@ void MDrawTool::AddSnapMenuItems(MDrawMenu* menu) {
         item(ID_PARALLEL);
     }
     groupOpen = false;
-    if (CanCancel()) {
+    if (tool.CanCancel()) {
         openGroup();
         item(ID_CANCEL_DRAWING);
     }
-    if (CanDecide()) {
+    if (tool.CanDecide()) {
         openGroup();
         item(ID_DECIDE);
     }
+}
+
+}  // namespace
+
+void MDrawTool::OnRButtonDown(MTessarayView* view, int x, int y, UINT flags) {
+    RunGuarded(view, [&] {
+        m_contextPoint = m_pointerPoint = CPoint(x, y);
+        if (flags & MK_SHIFT)
+            OnCoordinateInput(view, &m_contextPoint, flags & ~static_cast<UINT>(MK_SHIFT));
+        else if (flags & MK_CONTROL)
+            RunNumericInput(view);
+        else
+            RunContextMenu(*this, view, x, y);
+    });
+}
+
+void MDrawTool::BuildContextMenu(MTessarayView*, MDrawMenu* menu, int, int) {
+    menu->AttachSubMenu(IDR_TOOL_MENU, kToolMenuStandard);
+    AddToolMenuItems(*this, menu);
+}
+
+void AddToolMenuItems(MDrawTool& tool, MDrawMenu* menu) {
+    AddViewMenuItems(menu);
+    AddRecentToolItems(menu);
+    AddSnapMenuItems(tool, menu);
 }

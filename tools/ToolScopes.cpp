@@ -6,9 +6,10 @@
 
 MTrackerScope::MTrackerScope(MDrawTool& tool, MTessarayView* view, CDC* dc)
     : m_tool(tool), m_view(view), m_dc(dc), m_exceptions(std::uncaught_exceptions()) {
-    m_tool.HideTracker(m_view, m_dc);
+    if (m_tool.Tracker().Hide()) m_tool.DrawTracker(m_view, m_dc);
 }
 
 MTrackerScope::~MTrackerScope() noexcept(false) {
-    m_tool.ShowTracker(m_view, m_dc, std::uncaught_exceptions() <= m_exceptions);
+    if (m_tool.Tracker().Show() && std::uncaught_exceptions() <= m_exceptions)
+        m_tool.DrawTracker(m_view, m_dc);
 }

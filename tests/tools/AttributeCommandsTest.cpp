@@ -12,6 +12,7 @@
 #include "tests/tools/FakeAttributeControls.h"
 #include "tests/tools/TestTools.h"
 #include "tests/tools/ToolTestSupport.h"
+#include "tools/AttributeCommands.h"
 #include "tools/input/AttributeControls.h"
 
 using namespace tooltest;
@@ -109,7 +110,7 @@ TEST(AttributeCommands, TogglesRestoreAndSiblingsUncheck) {
     EXPECT_EQ(h.ItemState(ID_LINE_SOLID).second, 0);
     h.view->SendCommand(ID_LINE_COLOR_FIRST + 1);
     EXPECT_EQ(h.ItemState(ID_LINE_COLOR_FIRST).second, 0);
-    EXPECT_EQ(h.Tool()->GetLineColorCommand(), static_cast<int>(ID_LINE_COLOR_FIRST) + 1);
+    EXPECT_EQ(LineColorCommand(*h.Tool()), static_cast<int>(ID_LINE_COLOR_FIRST) + 1);
 }
 
 TEST(AttributeCommands, PresetWidthsMatchWithinTheTolerance) {
@@ -124,13 +125,13 @@ TEST(AttributeCommands, FaceColourCommandOfPlainNoneAndGradation) {
     AttributeHarness h;
     MDrawTool* tool = h.Tool();
     Attr().faceFill = MFillStyle(0x800000);
-    EXPECT_EQ(tool->GetFaceColorCommand(), static_cast<int>(ID_FACE_COLOR_FIRST) + 8);
+    EXPECT_EQ(FaceColorCommand(*tool), static_cast<int>(ID_FACE_COLOR_FIRST) + 8);
     Attr().faceFill = MFillStyle();
-    EXPECT_EQ(tool->GetFaceColorCommand(), static_cast<int>(ID_FACE_COLOR_LAST));
+    EXPECT_EQ(FaceColorCommand(*tool), static_cast<int>(ID_FACE_COLOR_LAST));
     Attr().faceFill = MFillStyle(kFillLinear, 0.0, 0x0000FF, 0x00FF00);
-    EXPECT_EQ(tool->GetFaceColorCommand(), -1);
+    EXPECT_EQ(FaceColorCommand(*tool), -1);
     Attr().faceFill = MFillStyle(0x123456);
-    EXPECT_EQ(tool->GetFaceColorCommand(), -1);
+    EXPECT_EQ(FaceColorCommand(*tool), -1);
 }
 
 TEST(AttributeCommands, CommittedLineAndTextCarryTheAttributes) {

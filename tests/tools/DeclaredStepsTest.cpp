@@ -19,7 +19,7 @@ public:
     MCadShape* NewShape(MTessarayView*) override { return new MLineShape(); }
     void BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT) override {
         auto* line = static_cast<MLineShape*>(GetNewShape(0));
-        line->m_start = m_step <= 0 ? cursor : StepPoint(0);
+        line->m_start = m_step <= 0 ? cursor : Steps().Point(0);
         line->m_end = cursor;
     }
     BOOL IsStepPointSound() override {

@@ -64,7 +64,7 @@ TEST_F(Picking, ARubberBandPicksWhatIsInsideAndWithCrossingWhatItCrossesInEither
         tool->End(h.view.get(), FALSE);
         h.Drag(from, to);
         EXPECT_EQ(Picks(), std::vector<MCadShape*>{inside});
-        EXPECT_FALSE(tool->IsTracking());
+        EXPECT_FALSE(tool->Tracker().IsBanding());
         EXPECT_TRUE(h.NoXorResidue());
         GetOptionRecord().m_intercept = 3;
         tool->End(h.view.get(), FALSE);
@@ -87,6 +87,16 @@ TEST_F(Picking, TheCrossingCommandTogglesTheModeUnlessAToolFixedIt) {
     EXPECT_EQ(GetOptionRecord().m_intercept, 1);
     GetOptionRecord().m_intercept = 0x83;
     EXPECT_EQ(h.ItemState(ID_PICK_CROSSING), std::make_pair(false, 1));
+}
+
+TEST_F(Picking, ABandThatTakesCrossingShapesIgnoresAndKeepsThePickMode) {
+    tool->extraTraits = MDrawTool::kBandTakesCrossing;
+    GetOptionRecord().m_intercept = 1;
+    EXPECT_EQ(h.ItemState(ID_PICK_CROSSING), std::make_pair(false, 1));
+    h.view->SendCommand(ID_PICK_CROSSING);
+    EXPECT_EQ(GetOptionRecord().m_intercept, 1);
+    h.Drag({1500, 3000}, {5000, 1500});
+    EXPECT_EQ(Picks(), (std::vector<MCadShape*>{inside, crossing}));
 }
 
 TEST_F(Picking, SelectAllPicksEveryShapeTheToolAccepts) {

@@ -98,8 +98,7 @@ public:
     }
     // An editing tool: its copies keep their own attributes.
     void ApplyAttributes(MTessarayView*) override {}
-    BOOL IsPickMode() override { return TRUE; }
-    BOOL CanPickByRect() override { return TRUE; }
+    UINT GetPickTraits() override { return kPickTraitsDefault | kPicking | kPickByRect | extraTraits; }
     MCadShape* FilterPickTarget(MCadShape* shape) override { return shape == refused ? nullptr : shape; }
     int OnPickShape(MTessarayView*, double, double, UINT) override {
         ++pickShapeCalls;
@@ -108,6 +107,7 @@ public:
     }
 
     MCadShape* refused = nullptr;
+    UINT extraTraits = 0;
     UINT dialogOnPick = 0;
     int pickShapeCalls = 0;
 };

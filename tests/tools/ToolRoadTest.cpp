@@ -91,8 +91,8 @@ TEST(ToolRoad, PromptsFollowTheStepAndAToolWithoutPickPromptsShowsNothingWhilePi
     ToolHarness h;
     auto* tool = h.Use(new RecordingLineTool, ID_TOOL_LINE);
     tool->LoadPrompt(128, 0);  // "Tessaray\n\nTessaray\n...": empty pieces are skipped
-    ASSERT_GE(tool->GetStepPrompts().size(), 2u);
-    EXPECT_TRUE(tool->GetPickPrompts().empty());
+    ASSERT_GE(tool->Steps().StepPrompts().size(), 2u);
+    EXPECT_TRUE(tool->Steps().PickPrompts().empty());
     tool->UpdatePrompt();
     EXPECT_EQ(h.Prompt(), "[直線]:Tessaray");
     auto* picker = h.Use(new PickingTool, ID_TOOL_SELECT);

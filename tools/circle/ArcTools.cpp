@@ -51,7 +51,7 @@ MCircleArcTool::MCircleArcTool(int toolId) : MLockedValueTool(toolId) {
 
 void MCircleArcTool::ReleaseConstraint() {
     MLockedValueTool::ReleaseConstraint();
-    m_guideLineShown = FALSE;
+    Tracker().guideLineShown = FALSE;
 }
 
 MCadShape* MCircleArcTool::NewShape(MTessarayView*) {
@@ -72,7 +72,7 @@ void MCircleArcTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT
             s = m_entry.startAngle;
             e = m_entry.endAngle;
         }
-    } else if (!HasStepPoint(1)) {
+    } else if (!Steps().HasPoint(1)) {
         // A radius passed over is its fixed value.
         m_currentRadius = m_entry.radius;
     }
@@ -82,14 +82,14 @@ void MCircleArcTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT
         m_currentStart = s;
     }
     if (m_step == 3) {
-        if (!HasStepPoint(2)) m_currentStart = m_entry.startAngle;
+        if (!Steps().HasPoint(2)) m_currentStart = m_entry.startAngle;
         s = m_currentStart;
         e = m_entry.endFixed ? m_entry.endAngle : Direction(m_centre, cursor);
     }
     // The guide line from the centre shows while a direction follows the cursor.
-    m_guideLineShown = (m_step == 2 && !m_entry.startFixed) || (m_step == 3 && !m_entry.endFixed);
-    m_guideLine[0] = m_centre;
-    m_guideLine[1] = cursor;
+    Tracker().guideLineShown = (m_step == 2 && !m_entry.startFixed) || (m_step == 3 && !m_entry.endFixed);
+    Tracker().guideLine[0] = m_centre;
+    Tracker().guideLine[1] = cursor;
     if (s > e) e += kTwoPi;
     if (auto* shape = dynamic_cast<MCircleArcShape*>(GetNewShape(0)))
         shape->SetArc(m_centre.x, m_centre.y, m_currentRadius, s, e);
@@ -136,7 +136,7 @@ void MAnchoredArcTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UI
     auto* shape = dynamic_cast<MCircleArcShape*>(GetNewShape(0));
     if (!shape) return;
     // A radius and direction passed over are their fixed values.
-    if (m_step != 2 || !HasStepPoint(1)) {
+    if (m_step != 2 || !Steps().HasPoint(1)) {
         double dx = cursor.x - m_anchor.x, dy = cursor.y - m_anchor.y;
         if (flags & MK_SHIFT) {
             if (std::fabs(dy) <= std::fabs(dx))

@@ -77,7 +77,7 @@ void MEllipseTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT f
     }
     if (m_step == 2) {
         // A horizontal radius passed over is its fixed value.
-        if (!HasStepPoint(1)) m_currentRx = m_entry.rx;
+        if (!Steps().HasPoint(1)) m_currentRx = m_entry.rx;
         a = m_currentRx;
         if (m_entry.ryFixed)
             b = m_entry.ry;

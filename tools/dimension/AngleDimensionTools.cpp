@@ -91,9 +91,9 @@ void MAngleTool::BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UIN
     }
     shape->SetAngles(m_centre, m_radius, m_start, m_start + m_sweep, m_textAngle);
     SetTextAndFlags(shape, m_userText, m_text);
-    m_guideLineShown = TRUE;
-    m_guideLine[0] = m_centre;
-    m_guideLine[1] = q;
+    Tracker().guideLineShown = TRUE;
+    Tracker().guideLine[0] = m_centre;
+    Tracker().guideLine[1] = q;
     shape->UpdateText();
     shape->Rebuild(view);
 }

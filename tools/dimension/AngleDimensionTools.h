@@ -40,7 +40,9 @@ public:
     explicit MLineAngleTool(int toolId);
 
     void ReleaseConstraint() override;
-    BOOL IsPickMode() override { return GetPickCount() < 2; }
+    UINT GetPickTraits() override {
+        return kPickTraitsDefault | (GetPickCount() < 2 ? kPicking : kNoPickTrait);
+    }
     // The dimension of the two picks; lines that do not cross reset the tool.
     int CreateAndAddShape(MTessarayView* view) override;
     // Step 0: the radius and the side; step 1: the text's direction.

@@ -33,7 +33,7 @@ class MMeasureAngleTool : public MLinePairTool {
 public:
     explicit MMeasureAngleTool(int toolId);
 
-    BOOL IsPickMode() override { return TRUE; }
+    UINT GetPickTraits() override { return kPickTraitsDefault | kPicking; }
     // With two picks: the angle, or for parallel lines the second pick dropped.
     int OnPickShape(MTessarayView* view, double x, double y, UINT flags) override;
 };
@@ -42,8 +42,7 @@ class MMeasureAreaTool : public MDrawTool {
 public:
     explicit MMeasureAreaTool(int toolId);
 
-    BOOL IsPickMode() override { return TRUE; }
-    BOOL CanPickByRect() override { return TRUE; }
+    UINT GetPickTraits() override { return kPickTraitsDefault | kPicking | kPickByRect; }
     // Closed polygons and the shapes built on them (rectangles, circles, ellipses, ...).
     MCadShape* FilterPickTarget(MCadShape* shape) override;
     // With picks: their area; without: the context menu.

@@ -13,10 +13,11 @@ class MCircleDimensionTool : public MDrawTool {
 public:
     MCircleDimensionTool(int toolId, UINT stepPromptsId, UINT pickPromptsId);
 
-    BOOL IsRadialDimensionTool() override { return TRUE; }
     BOOL HasSettings() const override { return TRUE; }
     void ReleaseConstraint() override;
-    BOOL IsPickMode() override { return GetPickCount() == 0; }
+    UINT GetPickTraits() override {
+        return kPickTraitsDefault | (GetPickCount() == 0 ? kPicking : kNoPickTrait);
+    }
     // Circles, arcs and sectors.
     MCadShape* FilterPickTarget(MCadShape* shape) override;
     // The dimension of the picked circle, pointing along +x, its text placed automatically.

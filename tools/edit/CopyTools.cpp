@@ -125,7 +125,7 @@ BOOL MCopyTool::ShowsFrameOnly() const {
 }
 
 void MCopyTool::OnMoveAt(MTessarayView* view, CDC* dc, const MFloatPoint& pt, UINT flags) {
-    if (m_tracking || !ShowsFrameOnly()) {
+    if (Tracker().IsBanding() || !ShowsFrameOnly()) {
         MDrawTool::OnMoveAt(view, dc, pt, flags);
         return;
     }
@@ -215,18 +215,18 @@ void MCopyLineTool::BuildFigure(MTessarayView* view, const MFloatPoint& cursor, 
     const MFloatPoint c = cursor;
     if (m_step <= 0) {
         m_start = m_end = c;
-        m_crossMarkShown = TRUE;
-        m_crossMarkPoint = c;
+        Tracker().crossMarkShown = TRUE;
+        Tracker().crossMarkPoint = c;
     }
     const MFloatPoint q =
         ConstrainAngleLength(view, m_start, c, 0.0, FALSE, m_pointConstraint.GetFixedAngle(),
                              m_pointConstraint.HasFixedAngle(), flags);
     if (m_step == 1) {
         m_end = q;
-        m_crossMarkShown = FALSE;
-        m_guideLineShown = TRUE;
-        m_guideLine[0] = m_start;
-        m_guideLine[1] = m_end;
+        Tracker().crossMarkShown = FALSE;
+        Tracker().guideLineShown = TRUE;
+        Tracker().guideLine[0] = m_start;
+        Tracker().guideLine[1] = m_end;
         const double dx = m_end.x - m_start.x, dy = m_end.y - m_start.y;
         if (!m_spacingFixed) m_spacing = m_count < 2 ? 0.0 : std::hypot(dx, dy) / (m_count - 1);
         if (!m_angleFixed) m_angle = std::atan2(dy, dx);
@@ -275,24 +275,24 @@ void MCopyRotateTool::FollowStep(const MFloatPoint& c) {
     const double direction = std::atan2(c.y - m_centre.y, c.x - m_centre.x);
     if (m_step == 0) {
         m_centre = c;
-        m_crossMarkShown = TRUE;
-        m_crossMarkPoint = c;
-        m_guideLineShown = TRUE;
-        m_guideLine[0] = m_guideLine[1] = c;
+        Tracker().crossMarkShown = TRUE;
+        Tracker().crossMarkPoint = c;
+        Tracker().guideLineShown = TRUE;
+        Tracker().guideLine[0] = Tracker().guideLine[1] = c;
         return;
     }
-    m_crossMarkShown = FALSE;
+    Tracker().crossMarkShown = FALSE;
     if (m_step == 1 && !m_radiusFixed) {
         m_radius = std::hypot(c.x - m_centre.x, c.y - m_centre.y);
-        m_guideLine[1] = c;
+        Tracker().guideLine[1] = c;
     }
     if (m_step == 2 && !m_startFixed) {
-        m_guideLine[1] = c;
+        Tracker().guideLine[1] = c;
         m_startAngle = direction;
         if (!m_endFixed) m_endAngle = direction;
     }
     if (m_step == 3 && !m_endFixed) {
-        m_guideLine[1] = c;
+        Tracker().guideLine[1] = c;
         m_endAngle = direction;
     }
 }

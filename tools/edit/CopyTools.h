@@ -27,8 +27,9 @@ public:
     explicit MCopyTool(int toolId);
     ~MCopyTool() override;
 
-    BOOL IsPickMode() override { return GetNewCount() == 0; }
-    BOOL CanPickByRect() override { return TRUE; }
+    UINT GetPickTraits() override {
+        return kPickTraitsDefault | kPickByRect | (GetNewCount() == 0 ? kPicking : kNoPickTrait);
+    }
     void ApplyAttributes(MTessarayView*) override {}
     void ReleaseConstraint() override { ClearConstraint(); }
     // With picks and no copies: the reference point and the dialog (a guarded entry point: a

@@ -9,7 +9,7 @@ class MCornerTool : public MLineEditTool {
 public:
     explicit MCornerTool(int toolId);
 
-    BOOL IsPickMode() override { return TRUE; }
+    UINT GetPickTraits() override { return kPickTraitsDefault | kPicking; }
     // Every second picked line completes an operation.
     int OnPickShape(MTessarayView* view, double x, double y, UINT flags) override;
 };

@@ -29,7 +29,9 @@ public:
     // Lines and the polygon family (polylines, polygons, rectangles, circles, arcs, sectors,
     // ellipses, splines); null for the rest.
     MCadShape* FilterPickTarget(MCadShape* shape) override;
-    BOOL IsPickMode() override { return GetPickCount() == 0; }
+    UINT GetPickTraits() override {
+        return kPickTraitsDefault | (GetPickCount() == 0 ? kPicking : kNoPickTrait);
+    }
     BOOL HasSettings() const override { return TRUE; }
     // One line: a TAB, the count, a line end.
     void SaveSettings(std::ostream& os) override;

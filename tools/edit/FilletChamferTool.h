@@ -14,7 +14,9 @@ public:
     // One step after the picks, the corner point; the tools' constructors load its prompt.
     explicit MFilletChamferTool(int toolId) : MLineEditTool(toolId) { DeclareSteps(0, 0, {MToolStep()}); }
 
-    BOOL IsPickMode() override { return GetPickCount() < 2; }
+    UINT GetPickTraits() override {
+        return kPickTraitsDefault | (GetPickCount() < 2 ? kPicking : kNoPickTrait);
+    }
     // Takes the two picked lines; 3, or 0 after a reset when they do not cross.
     int CreateAndAddShape(MTessarayView* view) override;
     int OnPickShape(MTessarayView* view, double x, double y, UINT flags) override;

@@ -10,7 +10,7 @@
 class MFusionTool : public MDrawTool {
 public:
     explicit MFusionTool(int toolId);
-    BOOL IsPickMode() override { return TRUE; }
+    UINT GetPickTraits() override { return kPickTraitsDefault | kPicking; }
     // Closed polygonal shapes only: polygons, rectangles, circles, ellipses, closed splines.
     MCadShape* FilterPickTarget(MCadShape* shape) override;
     int OnPickShape(MTessarayView* view, double x, double y, UINT flags) override;

@@ -16,11 +16,12 @@ public:
     ~MHatchTool() override;
 
     BOOL HasSettings() const override { return TRUE; }
-    BOOL IsPickMode() override { return TRUE; }
-    MCadShape* FilterPickTarget(MCadShape* shape) override;
-    BOOL CanPickByRect() override { return TRUE; }
     // Picking skips the grid; the point the hatch runs through takes it.
-    BOOL NoGridSnapWhilePicking() override { return !m_snappingThrough; }
+    UINT GetPickTraits() override {
+        return kPickTraitsDefault | kPicking | kPickByRect |
+               (m_snappingThrough ? kGridWhilePicking : kNoPickTrait);
+    }
+    MCadShape* FilterPickTarget(MCadShape* shape) override;
     BOOL CanNumericInput() override { return FALSE; }
     // With picks the right button hatches; without, it opens the menu.
     void OnRButtonDown(MTessarayView* view, int x, int y, UINT flags) override;

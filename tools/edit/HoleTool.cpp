@@ -67,7 +67,7 @@ void MHoleTool::PickInRect(MTessarayView* view, double x0, double y0, double x1,
 }
 
 void MHoleTool::PickAt(MTessarayView* view, double x, double y, UINT) {
-    const MCutRegion region = MCutRegion::Rectangle(m_trackAnchor, MFloatPoint(x, y));
+    const MCutRegion region = MCutRegion::Rectangle(Tracker().Anchor(), MFloatPoint(x, y));
     const MFloatRect& box = region.GetBounds();
     // Shapes whose extent the rectangle holds (edges included) go whole, as the band shows them.
     MCutReplacements pieces;

@@ -16,12 +16,9 @@ class MHoleTool : public MDrawTool {
 public:
     explicit MHoleTool(int toolId);
     // Shapes inside or crossing the band, whatever the program-wide pick mode says.
-    int GetPickMode() override { return kPickModeFixed | kPickInside | kPickCrossing; }
-    void SetPickMode(int) override {}
-    BOOL IsPickMode() override { return TRUE; }
-    BOOL CanPickByClick() override { return FALSE; }
-    BOOL NoGridSnapWhilePicking() override { return FALSE; }
-    BOOL CanPickByRect() override { return TRUE; }
+    UINT GetPickTraits() override {
+        return kPicking | kPickByRect | kGridWhilePicking | kMarkPicks | kBandTakesCrossing;
+    }
     MCadShape* FilterPickTarget(MCadShape* shape) override;
     // The pieces keep the style of the shape they come from.
     void ApplyAttributes(MTessarayView*) override {}
@@ -45,8 +42,7 @@ protected:
 class MHole2LineTool : public MHoleTool {
 public:
     explicit MHole2LineTool(int toolId);
-    BOOL CanPickByClick() override { return TRUE; }
-    BOOL NoGridSnapWhilePicking() override { return TRUE; }
+    UINT GetPickTraits() override { return kPickTraitsDefault | kPicking | kPickByRect | kBandTakesCrossing; }
     MCadShape* FilterPickTarget(MCadShape* shape) override;
     // The erase between the lines, on the second pick.
     int OnPickShape(MTessarayView* view, double x, double y, UINT flags) override;

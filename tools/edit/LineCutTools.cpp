@@ -40,7 +40,7 @@ int MLineCutTool::CreateAndAddShape(MTessarayView*) {
     const MLineEnds ends = EndsOf(line);
     // Whole copies until a cut point is found; only a found one is shown or committed.
     AddCutPieces(0, MLineCut{ends.start, ends, ends});
-    m_crossMarkShown = FALSE;
+    Tracker().crossMarkShown = FALSE;
     return 2;
 }
 
@@ -48,11 +48,11 @@ void MLineCutTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT) 
     if (GetNewCount() < 2 || GetOriginalCount() < 1) return;
     const MCadShape* line = GetOriginalShape(0);
     const std::optional<MLineCut> cut = CutAtFoot(EndsOf(line), cursor);
-    m_crossMarkShown = cut.has_value();
+    Tracker().crossMarkShown = cut.has_value();
     if (cut) {
         static_cast<MLineShape*>(GetNewShape(0))->m_end = cut->point;
         static_cast<MLineShape*>(GetNewShape(1))->m_start = cut->point;
-        m_crossMarkPoint = cut->point;
+        Tracker().crossMarkPoint = cut->point;
     }
 }
 
@@ -60,8 +60,8 @@ void MLineCutTool::DrawTracker(MTessarayView* view, CDC* dc) {
     if (!view || !dc) return;
     const int oldRop = dc->SetROP2(R2_XORPEN);
     if (GetPickCount() > 0) GetPickArray()->GetShapes().DrawMarked(view, dc);
-    if (m_crossMarkShown) {
-        const CPoint p = view->DocToLogical(m_crossMarkPoint);
+    if (Tracker().crossMarkShown) {
+        const CPoint p = view->DocToLogical(Tracker().crossMarkPoint);
         CPen pen(PS_SOLID, 1, RGB(255, 255, 255));
         CPen* oldPen = dc->SelectObject(&pen);
         dc->MoveTo(p.x - 4, p.y);

@@ -9,7 +9,7 @@
 class MLineLineCutTool : public MLineEditTool {
 public:
     explicit MLineLineCutTool(int toolId);
-    BOOL IsPickMode() override { return TRUE; }
+    UINT GetPickTraits() override { return kPickTraitsDefault | kPicking; }
     int OnPickShape(MTessarayView* view, double x, double y, UINT flags) override;
 };
 
@@ -18,10 +18,12 @@ public:
 class MLineCutTool : public MLineEditTool {
 public:
     explicit MLineCutTool(int toolId);
-    BOOL IsPickMode() override { return GetPickCount() == 0; }
+    UINT GetPickTraits() override {
+        return kPickTraitsDefault | (GetPickCount() == 0 ? kPicking : kNoPickTrait);
+    }
     int CreateAndAddShape(MTessarayView* view) override;
     void BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT flags) override;
     // Only a point with a cut there takes the step.
-    BOOL IsStepPointSound() override { return m_crossMarkShown; }
+    BOOL IsStepPointSound() override { return Tracker().crossMarkShown; }
     void DrawTracker(MTessarayView* view, CDC* dc) override;
 };

@@ -8,6 +8,6 @@
 class MLineExtendTool : public MLineEditTool {
 public:
     explicit MLineExtendTool(int toolId);
-    BOOL IsPickMode() override { return TRUE; }
+    UINT GetPickTraits() override { return kPickTraitsDefault | kPicking; }
     int OnPickShape(MTessarayView* view, double x, double y, UINT flags) override;
 };

@@ -23,7 +23,7 @@ void MTrimTool::PickAt(MTessarayView* view, double x, double y, UINT) {
         const auto* line = static_cast<const MLineShape*>(GetPickShape(i));
         lines.push_back({line->m_start, line->m_end});
     }
-    const std::vector<MTrimOutcome> outcomes = TrimLines(lines, m_trackAnchor, MFloatPoint(x, y));
+    const std::vector<MTrimOutcome> outcomes = TrimLines(lines, Tracker().Anchor(), MFloatPoint(x, y));
     MCutReplacements pieces;
     for (std::size_t i = 0; i < outcomes.size(); ++i) {
         if (!outcomes[i].changed) continue;

@@ -9,11 +9,7 @@ class MTrimTool : public MDrawTool {
 public:
     explicit MTrimTool(int toolId);
     // Every shape the band touches, whatever the program-wide pick mode says.
-    int GetPickMode() override { return kPickModeFixed | kPickInside | kPickCrossing; }
-    void SetPickMode(int) override {}
-    BOOL IsPickMode() override { return TRUE; }
-    BOOL CanPickByClick() override { return FALSE; }
-    BOOL CanPickByRect() override { return TRUE; }
+    UINT GetPickTraits() override { return kPicking | kPickByRect | kMarkPicks | kBandTakesCrossing; }
     WORD GetSnapFlags(MTessarayView*) override { return 0; }
     MCadShape* FilterPickTarget(MCadShape* shape) override;
     void ApplyAttributes(MTessarayView*) override {}

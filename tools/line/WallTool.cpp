@@ -209,8 +209,8 @@ void MWallTool::DrawNewShapes(MTessarayView* view, CDC* dc) {
 
 void MWallTool::OnMoveAt(MTessarayView* view, CDC* dc, const MFloatPoint& pt, UINT flags) {
     const int limit = GetOptionRecord().m_drawLimit;
-    if (!dc || !DrawsTailApart() || IsTrackerHidden() || GetPickCount() > 0 || m_guideLineShown ||
-        m_crossMarkShown || m_tracking || (limit != 0 && GetNewCount() > limit)) {
+    if (!dc || !DrawsTailApart() || Tracker().IsHidden() || GetPickCount() > 0 || Tracker().guideLineShown ||
+        Tracker().crossMarkShown || Tracker().IsBanding() || (limit != 0 && GetNewCount() > limit)) {
         MContLineTool::OnMoveAt(view, dc, pt, flags);
         return;
     }

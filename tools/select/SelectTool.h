@@ -67,12 +67,11 @@ public:
     void PaintTracker(MTessarayView* view, CDC* dc) override;
     BOOL OnSetCursor(MTessarayView* view, int x, int y, UINT hitTest) override;
     WORD GetSnapFlags(MTessarayView* view) override;
-    BOOL IsPickMode() override { return GetNewCount() == 0; }
-    BOOL CanPickByRect() override { return TRUE; }
+    // Picking while nothing is dragged; the picks marked only when the options ask for it.
+    UINT GetPickTraits() override;
     void PickInRect(MTessarayView* view, double x0, double y0, double x1, double y1, UINT flags) override;
     void SelectAll(MTessarayView* view) override;
     void ApplyAttributes(MTessarayView*) override {}
-    BOOL MarksPicks() override;
     void OnDecide(MTessarayView* view) override;
     void OnCancel(MTessarayView* view) override;
     void DecideAndReset(MTessarayView* view) override;

@@ -57,9 +57,7 @@ void MSelectTool::BuildContextMenu(MTessarayView* view, MDrawMenu* menu, int, in
         if (FindMirrorLine(view)) InsertOnTop(menu, IDS_MIRROR_COPY_ON_LINE);
         if (CanSetReferencePoint(view)) InsertOnTop(menu, ID_SET_REFERENCE_POINT);
     }
-    AddViewMenuItems(menu);
-    AddRecentToolItems(menu);
-    AddSnapMenuItems(menu);
+    AddToolMenuItems(*this, menu);
 }
 
 BOOL MSelectTool::CanSetReferencePoint(MTessarayView* view) {

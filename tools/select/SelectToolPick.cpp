@@ -224,7 +224,7 @@ int MSelectTool::OnPickAt(MTessarayView* view, double x, double y, UINT flags) {
     m_previous = m_dragOrigin = p;
     if (!target) {
         ClearPicks();
-        BeginTrack(view, p.x, p.y, flags);
+        Tracker().BeginBand(p);
         return 1;
     }
     if (GetPickArray()->Find(target) < 0) {
@@ -308,8 +308,10 @@ void MSelectTool::PaintTracker(MTessarayView* view, CDC* dc) {
     if (m_handlesShown && view && dc) DrawHandles(view, dc);
 }
 
-BOOL MSelectTool::MarksPicks() {
-    return GetOptionRecord().m_drawSelectedShape > 0 && GetNewCount() == 0;
+UINT MSelectTool::GetPickTraits() {
+    if (GetNewCount() != 0) return kPickByClick | kPickByRect;
+    return kPicking | kPickByClick | kPickByRect |
+           (GetOptionRecord().m_drawSelectedShape > 0 ? kMarkPicks : kNoPickTrait);
 }
 
 BOOL MSelectTool::OnSetCursor(MTessarayView* view, int, int, UINT hitTest) {

@@ -36,7 +36,7 @@ MStretchTool::MStretchTool(int toolId) : MDrawTool(toolId) {
 }
 
 MFloatRect MStretchTool::GetRegion() const {
-    MFloatRect region = RubberBand();
+    MFloatRect region = Tracker().Band();
     region.Normalize();
     return region;
 }
@@ -192,8 +192,8 @@ int MStretchTool::OnPickAt(MTessarayView* view, double x, double y, UINT flags) 
         PrepareCopies();
         return GetNewCount() > 0 ? 1 : 0;
     }
-    if (!CanPickByRect()) return 0;
-    BeginTrack(view, x, y, flags);
+    if (!(GetPickTraits() & kPickByRect)) return 0;
+    Tracker().BeginBand(MFloatPoint(x, y));
     return 1;
 }
 
@@ -235,10 +235,7 @@ void MStretchTool::DecideAndReset(MTessarayView* view) {
     if (GetNewCount() > 0) {
         Commit(view, FALSE, TRUE);
         const MFloatPoint offset = m_previous - m_origin;
-        m_rubberX0 += offset.x;
-        m_rubberX1 += offset.x;
-        m_rubberY0 += offset.y;
-        m_rubberY1 += offset.y;
+        Tracker().MoveBand(offset);
     }
     RebuildMarks();
     InvalidateMarks(view);

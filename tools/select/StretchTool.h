@@ -34,15 +34,15 @@ public:
     void DrawTracker(MTessarayView* view, CDC* dc) override;
     int OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) override;
     void ApplyAttributes(MTessarayView*) override {}
-    int GetPickMode() override { return kPickModeFixed | kPickCrossing | kPickInside; }
-    void SetPickMode(int) override {}
     // Shapes with their extent or a grip inside the region.
     MCadShape* FilterPickTarget(MCadShape* shape) override;
     int OnPickAt(MTessarayView* view, double x, double y, UINT flags) override;
-    BOOL IsPickMode() override { return GetNewCount() == 0; }
-    BOOL CanPickByClick() override { return FALSE; }
-    BOOL NoGridSnapWhilePicking() override { return GetPickCount() == 0; }
-    BOOL CanPickByRect() override { return GetPickCount() == 0; }
+    // A rubber band picks (click picks none) until there are picks; then the grid snaps too. The
+    // band takes the shapes crossing it whatever the pick mode.
+    UINT GetPickTraits() override {
+        return kMarkPicks | kBandTakesCrossing | (GetNewCount() == 0 ? kPicking : kNoPickTrait) |
+               (GetPickCount() == 0 ? kPickByRect : kGridWhilePicking);
+    }
     void PickAt(MTessarayView* view, double x, double y, UINT flags) override;
     BOOL ApplyConstraint(MTessarayView* view, int x, int y, MFloatPoint* pt, UINT flags) override;
     void DecideAndReset(MTessarayView* view) override;

@@ -99,7 +99,7 @@ void MTextToolBase::ApplyFont(MTessarayView* view, MTextShapeBase& shape, const 
     shape.SetTextFlag4(GetAttribute(MAttribute::kUnderline).Number());
 }
 
-std::vector<MDrawTool::MToolStep> MTextToolBase::PlacingSteps() {
+std::vector<MToolStep> MTextToolBase::PlacingSteps() {
     return {MToolStep::TakenAtPress([this](MTessarayView* view, const MFloatPoint& p) {
                 // Held here while the dialog runs: Cancel and failures leave nothing behind.
                 std::unique_ptr<MCadShape> taken(GetNewShape(0));

@@ -10,9 +10,7 @@ public:
 
     // Zooms out instead of showing the context menu.
     void OnRButtonDown(MTessarayView* view, int x, int y, UINT flags) override;
-    BOOL IsPickMode() override { return TRUE; }
-    BOOL CanPickByClick() override { return FALSE; }
-    BOOL CanPickByRect() override { return TRUE; }
+    UINT GetPickTraits() override { return kPicking | kPickByRect | kMarkPicks; }
     // Zooms so that the rectangle fills the window in its tighter direction, about its centre. A
     // rectangle below the dead zone in both directions is a click and changes nothing.
     void PickInRect(MTessarayView* view, double x0, double y0, double x1, double y1, UINT flags) override;

@@ -95,7 +95,7 @@ TEST(SelectTool, ShiftPressOnEmptyPaperClearsAndStartsARubberBand) {
     h.Click(h.P(100, 0));
     h.Press(h.P(-50, 50), MK_SHIFT);
     EXPECT_EQ(h.Picks(), 0);
-    EXPECT_TRUE(h.Tool()->IsTracking());
+    EXPECT_TRUE(h.Tool()->Tracker().IsBanding());
     h.MoveTo(h.P(60, 150), MK_SHIFT);
     h.Release(h.P(60, 150), MK_SHIFT);
     EXPECT_EQ(h.Picks(), 1) << "only the short line lies inside";
