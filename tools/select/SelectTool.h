@@ -11,8 +11,8 @@
 // moves. SelectToolAttributes.cpp: the attributes of the selection. SelectFilter.cpp: the kinds
 // that may be picked.
 //
-// The arrangement and transform commands, the context menu and the selection services of the
-// view build on this class: its operations are virtual and EditShape is the double click's hook.
+// Nothing derives from this class: the view reaches it through the selection services and its
+// command map; EditShape is the double click's hook.
 #pragma once
 
 #include <vector>
@@ -24,7 +24,7 @@
 
 class MLineShape;
 
-class MSelectTool : public MDrawTool, public MSelectAllService, public MSelectionServices {
+class MSelectTool final : public MDrawTool, public MSelectAllService, public MSelectionServices {
 public:
     // Half the side of a handle square and the pixels of the hit test around the cursor.
     static constexpr int kHandleHalf = 4;
@@ -45,17 +45,17 @@ public:
 
     // ----- handles ------------------------------------------------------------------------------
     // One shape: its own handles; several: the eight of their frame; none: no handles.
-    virtual int GetSelectionHandleCount() const;
+    int GetSelectionHandleCount() const;
     // The handle's drawing point; (0, 0) with an empty selection.
-    virtual MFloatPoint GetSelectionHandle(int index) const;
+    MFloatPoint GetSelectionHandle(int index) const;
     // One shape: its centre; several: the centre of their frame.
-    virtual MFloatPoint GetSelectionCenter() const;
+    MFloatPoint GetSelectionCenter() const;
     // 1 + the first handle within kHandleHalf pixels of the device point in x and y; 0 for none.
-    virtual int HitTestHandle(MTessarayView* view, int x, int y) const;
-    virtual void InvalidateHandles(MTessarayView* view);
-    virtual void HideHandles(MTessarayView* view);
+    int HitTestHandle(MTessarayView* view, int x, int y) const;
+    void InvalidateHandles(MTessarayView* view);
+    void HideHandles(MTessarayView* view);
     // Handles shown from now on (the end of a completed operation).
-    virtual void ShowHandles(MTessarayView* view);
+    void ShowHandles(MTessarayView* view);
     BOOL HandlesShown() const { return m_handlesShown; }
     // The selection may be reshaped by its handles (the handles are black then).
     BOOL HandlesReshape() const;
@@ -80,39 +80,39 @@ public:
     // ----- dragging (SelectToolDrag.cpp) ----------------------------------------------------------
     // Reshapes the copies by the held handle: one shape by its own MoveHandle, several by scaling
     // their frame. The index may change when the frame flips.
-    virtual void DragHandle(int* handleIndex, const MFloatPoint& point, BOOL constrain);
+    void DragHandle(int* handleIndex, const MFloatPoint& point, BOOL constrain);
     // A part dragged in from the parts bar (x, y: client pixels); the tool owns the shape.
-    virtual void BeginDragShape(MTessarayView* view, MCadShape* shape, int x, int y);
+    void BeginDragShape(MTessarayView* view, MCadShape* shape, int x, int y);
     // The selection follows the mouse from the context point; the next release drops it, moved
     // or (CopyHere) copied.
-    virtual void MoveHere(MTessarayView* view);
-    virtual void CopyHere(MTessarayView* view);
-    virtual void OnTogglePointEdit(MTessarayView* view);
-    virtual void OnToggleHandleMove(MTessarayView* view);
+    void MoveHere(MTessarayView* view);
+    void CopyHere(MTessarayView* view);
+    void OnTogglePointEdit(MTessarayView* view);
+    void OnToggleHandleMove(MTessarayView* view);
     // One point-editable polygon is selected and the context point is on one of its handles.
-    virtual BOOL CanPointEdit(MTessarayView* view);
-    virtual void AddPoint(MTessarayView* view);
-    virtual void DeletePoint(MTessarayView* view);
+    BOOL CanPointEdit(MTessarayView* view);
+    void AddPoint(MTessarayView* view);
+    void DeletePoint(MTessarayView* view);
     void OnCoordinateInput(MTessarayView* view, const CPoint* click, UINT flags) override;
     BOOL HandlesDeform() const { return m_handlesDeform; }
 
     // ----- arrangement and transforms (SelectToolArrange.cpp) -------------------------------------
     // Each is one undo step with the copies selected afterwards, and does nothing with an empty
     // selection or while copies are dragged. Relative drawing order is kept by both order commands.
-    virtual void MoveToTop(MTessarayView* view);
-    virtual void MoveToBottom(MTessarayView* view);
+    void MoveToTop(MTessarayView* view);
+    void MoveToBottom(MTessarayView* view);
     // About the selection centre (counter-clockwise radians).
-    virtual void RotateSelection(MTessarayView* view, double angle);
-    virtual void FlipHorizontal(MTessarayView* view);
-    virtual void FlipVertical(MTessarayView* view);
-    virtual void MoveSelection(MTessarayView* view, const MFloatPoint& offset, BOOL copy);
-    virtual void ScaleSelection(MTessarayView* view, double sx, double sy);
+    void RotateSelection(MTessarayView* view, double angle);
+    void FlipHorizontal(MTessarayView* view);
+    void FlipVertical(MTessarayView* view);
+    void MoveSelection(MTessarayView* view, const MFloatPoint& offset, BOOL copy);
+    void ScaleSelection(MTessarayView* view, double sx, double sy);
     // Polygons into their edges (a closed one closed, a filled one keeps a fill-only copy); every
     // piece in its polygon's layer, the first in its place.
-    virtual void ExplodeToLines(MTessarayView* view);
-    virtual void Group(MTessarayView* view);
+    void ExplodeToLines(MTessarayView* view);
+    void Group(MTessarayView* view);
     // Every group's members in the group's layer, the first in its place.
-    virtual void Ungroup(MTessarayView* view);
+    void Ungroup(MTessarayView* view);
     // The align command (left, top, bottom, centres x or y, right) to the union extent.
     void Align(MTessarayView* view, UINT command);
     // Equal steps between the centres, sorted stably by the centre's y (vertical) or x.
@@ -121,30 +121,30 @@ public:
     void RotateHere(MTessarayView* view, int direction);
     void FlipHere(MTessarayView* view, char axis);
     // The double click's and the edit command's edit of the single selected shape in its dialog.
-    virtual void EditShape(MTessarayView* view);
+    void EditShape(MTessarayView* view);
 
     // ----- the context menu and its own commands (SelectToolMenu.cpp) -----------------------------
     // Popup 1 of menu 238 without a selection, 3 in point edit, else 2, each followed by the
     // standard items; with a selection the reference-point and mirror-copy items at the top.
     void BuildContextMenu(MTessarayView* view, MDrawMenu* menu, int x, int y) override;
     // One plain group is selected and the context point lies in its extent.
-    virtual BOOL CanSetReferencePoint(MTessarayView* view);
-    virtual void SetReferencePoint(MTessarayView* view);
+    BOOL CanSetReferencePoint(MTessarayView* view);
+    void SetReferencePoint(MTessarayView* view);
     // Mirrored copies of the selection across the line under the context point, the originals
     // staying; the copies are selected.
-    virtual void MirrorCopyOnLine(MTessarayView* view);
+    void MirrorCopyOnLine(MTessarayView* view);
 
     // ----- the dialogs of the selection (SelectToolDialogs.cpp) ----------------------------------
     // Rotate by an angle, scale and move by values typed in their dialogs; each one undo step.
-    virtual void RotateByDialog(MTessarayView* view);
-    virtual void ScaleByDialog(MTessarayView* view);
-    virtual void MoveByDialog(MTessarayView* view);
+    void RotateByDialog(MTessarayView* view);
+    void ScaleByDialog(MTessarayView* view);
+    void MoveByDialog(MTessarayView* view);
     // Copies of the selection appended to the layer chosen in dialog 253, the shapes removed. The
     // copies stay selected (without handles) only when that layer may be seen and picked.
-    virtual void OnMoveToLayer(MTessarayView* view);
+    void OnMoveToLayer(MTessarayView* view);
     // A copy of the one selected group handed to the frame's current parts list under the name
     // typed in dialog 210; the drawing does not change.
-    virtual void RegisterAsPart(MTessarayView* view);
+    void RegisterAsPart(MTessarayView* view);
 
     // ----- the view's selection services (SelectToolEdit.cpp) -------------------------------------
     int GetSelectedCount() const override { return GetPickCount(); }
@@ -155,7 +155,7 @@ public:
     // Lines and open polygons that touch end to end become polygons (closed when the chain
     // closes), each in the place and layer of its chain's first joined shape; one polygon-based
     // shape becomes a plain polygon. Shapes that touch nothing stay.
-    virtual void JoinIntoPolyline(MTessarayView* view);
+    void JoinIntoPolyline(MTessarayView* view);
 
     // ----- the selection's attributes (SelectToolAttributes.cpp) ---------------------------------
     // With a selection: the change goes to the selected shapes that have the attribute, in one undo
@@ -166,9 +166,9 @@ public:
     // ----- the select filter (SelectFilter.cpp) --------------------------------------------------
     // The shape when its kind may be picked, else null.
     MCadShape* FilterPickTarget(MCadShape* shape) override;
-    virtual void OnToggleFilter();
+    void OnToggleFilter();
     // Loads the stored kinds, lets the user choose and stores them on OK.
-    virtual void OnFilterOptions(MTessarayView* view);
+    void OnFilterOptions(MTessarayView* view);
     BOOL IsFilterOn() const { return m_filterOn; }
     std::vector<unsigned int>& GetFilterList() { return m_filter; }
 
