@@ -19,6 +19,7 @@
 
 #include "model/shapes/CadShape.h"
 #include "tools/DrawTool.h"
+#include "tools/select/SelectFilter.h"
 #include "view/ViewSelectAll.h"
 #include "view/ViewSelection.h"
 
@@ -163,14 +164,10 @@ public:
     void ApplyAttributeChange(MTessarayView* view, const MAttributeChange& change) override;
     MAttributeChange GetAttribute(MAttribute which) override;
 
-    // ----- the select filter (SelectFilter.cpp) --------------------------------------------------
+    // ----- the select filter -------------------------------------------------------------------
     // The shape when its kind may be picked, else null.
-    MCadShape* FilterPickTarget(MCadShape* shape) override;
-    void OnToggleFilter();
-    // Loads the stored kinds, lets the user choose and stores them on OK.
-    void OnFilterOptions(MTessarayView* view);
-    BOOL IsFilterOn() const { return m_filterOn; }
-    std::vector<unsigned int>& GetFilterList() { return m_filter; }
+    MCadShape* FilterPickTarget(MCadShape* shape) override { return m_filter.Admit(shape); }
+    MSelectFilter& Filter() { return m_filter; }
 
 protected:
     // The selection as an attribute change changes it: make(copy) changes a duplicate of each
@@ -215,8 +212,7 @@ protected:
     MFloatPoint m_previous;
     MFloatRect m_frame;
     BOOL m_copyOnDrop = FALSE;
-    std::vector<unsigned int> m_filter;
-    BOOL m_filterOn = FALSE;
+    MSelectFilter m_filter;
     BOOL m_handlesShown = FALSE;
     MCadShape* m_justPicked = nullptr;
 };

@@ -339,11 +339,15 @@ void MSelectTool::RegisterSelectCommands() {
     map.OnCommand(
         ID_COPY_HERE, [this] { CopyHere(m_view); }, selected);
     map.OnCommand(
-        ID_SELECT_FILTER, [this] { OnToggleFilter(); },
+        ID_SELECT_FILTER, [this] { m_filter.Toggle(); },
         [this](CCmdUI* ui) {
             ui->Enable(TRUE);
-            ui->SetCheck(m_filterOn ? 1 : 0);
+            ui->SetCheck(m_filter.IsOn() ? 1 : 0);
         });
     map.OnCommand(
-        ID_SELECT_FILTER_OPTIONS, [this] { OnFilterOptions(m_view); }, always);
+        ID_SELECT_FILTER_OPTIONS,
+        [this] {
+            if (m_filter.LoadStoredKinds()) RunGuarded(m_view, [this] { m_filter.ChooseKinds(); });
+        },
+        always);
 }

@@ -6,7 +6,6 @@
 #include "document/TessarayDoc.h"
 #include "model/settings/OptionRecord.h"
 #include "model/shapes/CadShape.h"
-#include "model/shapes/ShapeFactory.h"
 #include "model/shapes/containers/LShapeArray.h"
 #include "platform/gdi/DC.h"
 #include "platform/gdi/SelectScope.h"
@@ -19,9 +18,6 @@
 #include "view/TessarayView.h"
 
 MSelectTool::MSelectTool(int toolId) : MDrawTool(toolId) {
-    MCadShapeFactory& factory = GetShapeFactory();
-    for (int i = 0; i < factory.GetCount(); ++i)
-        m_filter.push_back(static_cast<unsigned int>(factory.GetAt(i)->GetTypeId()));
     RegisterSelectCommands();
     RegisterArrangeCommands();
 }
