@@ -4,17 +4,17 @@
 // reshaping by the handles, point edit, and redirects the drawing attributes to the selection.
 //
 // SelectToolPick.cpp: handles, the press, the tracker, the cursor, decide and cancel.
-// SelectToolCommands.cpp: the command table and its enabling rules. SelectToolArrange.cpp: group,
-// ungroup, flips, rotations, order, align, distribute and explode. SelectToolEdit.cpp: delete,
-// the clipboard pack and insertion (the view's selection services).
-// SelectToolDrag.cpp: moves, handle drags, point edit, the parts-bar drag, follow mode and typed
-// moves. SelectToolAttributes.cpp: the attributes of the selection. SelectFilter.cpp: the kinds
-// that may be picked.
+// SelectToolDrag.cpp: moves, handle drags, point edit, the parts-bar drag, follow mode, typed moves
+// and the tool's own commands. SelectToolEdit.cpp: delete, the clipboard pack and insertion (the
+// view's selection services). SelectToolMenu.cpp: the context menu. SelectToolAttributes.cpp: the
+// attributes of the selection. The edits of the selection (transforms, order, group, join, ...)
+// are MSelectionEdits (SelectionEdits.h); the kinds that may be picked, MSelectFilter.
 //
 // Nothing derives from this class: the view reaches it through the selection services and its
 // command map; EditShape is the double click's hook.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "model/shapes/CadShape.h"
@@ -23,7 +23,7 @@
 #include "view/ViewSelectAll.h"
 #include "view/ViewSelection.h"
 
-class MLineShape;
+class MSelectionEdits;
 
 class MSelectTool final : public MDrawTool, public MSelectAllService, public MSelectionServices {
 public:
@@ -64,7 +64,7 @@ public:
     // ----- the mouse ----------------------------------------------------------------------------
     int OnPickAt(MTessarayView* view, double x, double y, UINT flags) override;
     int OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) override;
-    void OnDoubleClickHook(MTessarayView* view) override { EditShape(view); }
+    void OnDoubleClickHook(MTessarayView* view) override;
     void PaintTracker(MTessarayView* view, CDC* dc) override;
     BOOL OnSetCursor(MTessarayView* view, int x, int y, UINT hitTest) override;
     WORD GetSnapFlags(MTessarayView* view) override;
@@ -97,55 +97,13 @@ public:
     void OnCoordinateInput(MTessarayView* view, const CPoint* click, UINT flags) override;
     BOOL HandlesDeform() const { return m_handlesDeform; }
 
-    // ----- arrangement and transforms (SelectToolArrange.cpp) -------------------------------------
-    // Each is one undo step with the copies selected afterwards, and does nothing with an empty
-    // selection or while copies are dragged. Relative drawing order is kept by both order commands.
-    void MoveToTop(MTessarayView* view);
-    void MoveToBottom(MTessarayView* view);
-    // About the selection centre (counter-clockwise radians).
-    void RotateSelection(MTessarayView* view, double angle);
-    void FlipHorizontal(MTessarayView* view);
-    void FlipVertical(MTessarayView* view);
-    void MoveSelection(MTessarayView* view, const MFloatPoint& offset, BOOL copy);
-    void ScaleSelection(MTessarayView* view, double sx, double sy);
-    // Polygons into their edges (a closed one closed, a filled one keeps a fill-only copy); every
-    // piece in its polygon's layer, the first in its place.
-    void ExplodeToLines(MTessarayView* view);
-    void Group(MTessarayView* view);
-    // Every group's members in the group's layer, the first in its place.
-    void Ungroup(MTessarayView* view);
-    // The align command (left, top, bottom, centres x or y, right) to the union extent.
-    void Align(MTessarayView* view, UINT command);
-    // Equal steps between the centres, sorted stably by the centre's y (vertical) or x.
-    void Distribute(MTessarayView* view, BOOL vertical);
-    // Rotations (+1 left, -1 right) and flips ('x', 'y') about the context point.
-    void RotateHere(MTessarayView* view, int direction);
-    void FlipHere(MTessarayView* view, char axis);
-    // The double click's and the edit command's edit of the single selected shape in its dialog.
-    void EditShape(MTessarayView* view);
-
-    // ----- the context menu and its own commands (SelectToolMenu.cpp) -----------------------------
+    // ----- the context menu (SelectToolMenu.cpp) ------------------------------------------------
     // Popup 1 of menu 238 without a selection, 3 in point edit, else 2, each followed by the
     // standard items; with a selection the reference-point and mirror-copy items at the top.
     void BuildContextMenu(MTessarayView* view, MDrawMenu* menu, int x, int y) override;
-    // One plain group is selected and the context point lies in its extent.
-    BOOL CanSetReferencePoint(MTessarayView* view);
-    void SetReferencePoint(MTessarayView* view);
-    // Mirrored copies of the selection across the line under the context point, the originals
-    // staying; the copies are selected.
-    void MirrorCopyOnLine(MTessarayView* view);
 
-    // ----- the dialogs of the selection (SelectToolDialogs.cpp) ----------------------------------
-    // Rotate by an angle, scale and move by values typed in their dialogs; each one undo step.
-    void RotateByDialog(MTessarayView* view);
-    void ScaleByDialog(MTessarayView* view);
-    void MoveByDialog(MTessarayView* view);
-    // Copies of the selection appended to the layer chosen in dialog 253, the shapes removed. The
-    // copies stay selected (without handles) only when that layer may be seen and picked.
-    void OnMoveToLayer(MTessarayView* view);
-    // A copy of the one selected group handed to the frame's current parts list under the name
-    // typed in dialog 210; the drawing does not change.
-    void RegisterAsPart(MTessarayView* view);
+    // ----- the edits of the selection (SelectionEdits.h) -----------------------------------------
+    MSelectionEdits& Edits() { return *m_edits; }
 
     // ----- the view's selection services (SelectToolEdit.cpp) -------------------------------------
     int GetSelectedCount() const override { return GetPickCount(); }
@@ -153,10 +111,6 @@ public:
     MPackShape* CreateSelectionPack(MTessarayView* view) override;
     void DeleteSelection(MTessarayView* view) override;
     void InsertShape(MTessarayView* view, MCadShape* shape) override;
-    // Lines and open polygons that touch end to end become polygons (closed when the chain
-    // closes), each in the place and layer of its chain's first joined shape; one polygon-based
-    // shape becomes a plain polygon. Shapes that touch nothing stay.
-    void JoinIntoPolyline(MTessarayView* view);
 
     // ----- the selection's attributes (SelectToolAttributes.cpp) ---------------------------------
     // With a selection: the change goes to the selected shapes that have the attribute, in one undo
@@ -170,11 +124,6 @@ public:
     MSelectFilter& Filter() { return m_filter; }
 
 protected:
-    // The selection as an attribute change changes it: make(copy) changes a duplicate of each
-    // selected shape that take(shape) accepts; the copies replace their shapes in one step. With
-    // nothing selected the program-wide value is set (global); while copies are dragged nothing.
-    template <class Take, class Make, class Global>
-    void ChangeSelection(MTessarayView* view, Take take, Make make, Global global);
     // Deletes the copies and prepares a duplicate of every selected shape to follow the mouse.
     void PrepareMoveCopies(MTessarayView* view);
     // The shape a press at the device point takes, with its layer; p becomes the handle's exact
@@ -190,21 +139,8 @@ protected:
     // Every handle's drawing point, in handle order.
     std::vector<MFloatPoint> SelectionHandles() const;
     void RegisterSelectCommands();
-    void RegisterArrangeCommands();
-    // The replace pattern of the transforms: make(shape) gives each selected shape's copy, which
-    // replaces it; the copies are selected. Nothing with an empty selection or while dragging.
-    template <class Make>
-    void ReplaceSelection(MTessarayView* view, Make make);
-    // Copies of the selection in drawing order, inserted at the position of their layers (-1 on top).
-    void MoveToPosition(MTessarayView* view, int position);
-    // The context point, snapped as the context menu found it.
-    MFloatPoint ContextPoint(MTessarayView* view);
-    // The line under the context point that mirror copies use: not selected, not of zero length.
-    const MLineShape* FindMirrorLine(MTessarayView* view);
     // Drops the copies of a typed move that was cancelled: nothing moves, the handles return.
     void AbandonCopies(MTessarayView* view);
-    // Typed move: the angle of one selected line's normal in 0..180 degrees, or nothing.
-    BOOL LineNormalAngle(double* degrees) const;
 
     int m_handle = -1;
     BOOL m_handlesDeform = TRUE;
@@ -215,32 +151,8 @@ protected:
     MSelectFilter m_filter;
     BOOL m_handlesShown = FALSE;
     MCadShape* m_justPicked = nullptr;
+    // Works over the selection with the base's lists and commits, as the tool's own code does.
+    std::unique_ptr<MSelectionEdits> m_edits;
+
+    friend class MSelectionEdits;
 };
-
-template <class Make>
-void MSelectTool::ReplaceSelection(MTessarayView* view, Make make) {
-    if (GetPickCount() == 0 || !IsPickMode() || !view) return;
-    HideHandles(view);
-    ReplaceEach(
-        view, [&](MTessarayView*, MCadShape* shape) { return make(shape); }, TRUE);
-    ShowHandles(view);
-}
-
-template <class Take, class Make, class Global>
-void MSelectTool::ChangeSelection(MTessarayView* view, Take take, Make make, Global global) {
-    if (GetPickCount() == 0) {
-        global();
-        return;
-    }
-    if (!IsPickMode() || !view) return;
-    HideHandles(view);
-    for (int i = 0; i < GetPickCount(); ++i) {
-        MCadShape* shape = GetPickShape(i);
-        if (!take(shape)) continue;
-        MCadShape* copy = shape->Duplicate();
-        AddReplacement(copy, i);
-        make(copy);
-    }
-    if (GetNewCount() > 0) Commit(view, FALSE, TRUE);
-    ShowHandles(view);
-}

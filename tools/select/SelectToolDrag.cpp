@@ -19,7 +19,7 @@
 #include "tools/PickList.h"
 #include "tools/ToolScopes.h"
 #include "tools/input/JumpDialog.h"
-#include "tools/select/SelectTool.h"
+#include "tools/select/SelectionEdits.h"
 #include "view/TessarayView.h"
 
 namespace {
@@ -35,6 +35,18 @@ int MirrorFrameHandle(int handle, double sx, double sy) {
     if (sx < 0) handle = kFlipX[handle];
     if (sy < 0) handle = kFlipY[handle];
     return handle;
+}
+
+// Typed move: the angle of one selected line's normal in 0..180 degrees, or nothing.
+BOOL LineNormalAngle(const MSelectTool& tool, double* degrees) {
+    if (tool.GetPickCount() != 1) return FALSE;
+    const auto* line = dynamic_cast<const MLineShape*>(tool.GetPickShape(0));
+    if (!line) return FALSE;
+    double angle = line->GetAngle() * 180.0 / kPi + 90.0;
+    if (angle < 0.0) angle += 180.0;
+    if (angle > 180.0) angle -= 180.0;
+    *degrees = angle;
+    return TRUE;
 }
 
 }  // namespace
@@ -179,7 +191,7 @@ BOOL MSelectTool::CanPointEdit(MTessarayView* view) {
 void MSelectTool::AddPoint(MTessarayView* view) {
     if (!CanPointEdit(view)) return;
     const int vertex = HitTestHandle(view, m_contextPoint.x, m_contextPoint.y) - 1;
-    ChangeSelection(
+    m_edits->ChangeSelection(
         view, [](MCadShape*) { return true; },
         [vertex](MCadShape* copy) { static_cast<MPolygonShape*>(copy)->InsertVertex(vertex); }, [] {});
 }
@@ -187,7 +199,7 @@ void MSelectTool::AddPoint(MTessarayView* view) {
 void MSelectTool::DeletePoint(MTessarayView* view) {
     if (!CanPointEdit(view)) return;
     const int vertex = HitTestHandle(view, m_contextPoint.x, m_contextPoint.y) - 1;
-    ChangeSelection(
+    m_edits->ChangeSelection(
         view, [](MCadShape*) { return true; },
         [vertex](MCadShape* copy) { static_cast<MPolygonShape*>(copy)->DeleteVertex(vertex); }, [] {});
 }
@@ -235,17 +247,6 @@ void MSelectTool::CopyHere(MTessarayView* view) {
 
 // ----- typed moves ------------------------------------------------------------------------------
 
-BOOL MSelectTool::LineNormalAngle(double* degrees) const {
-    if (GetPickCount() != 1) return FALSE;
-    const auto* line = dynamic_cast<const MLineShape*>(GetPickShape(0));
-    if (!line) return FALSE;
-    double angle = line->GetAngle() * 180.0 / kPi + 90.0;
-    if (angle < 0.0) angle += 180.0;
-    if (angle > 180.0) angle -= 180.0;
-    *degrees = angle;
-    return TRUE;
-}
-
 void MSelectTool::AbandonCopies(MTessarayView* view) {
     std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
     MTrackerScope tracker(*this, view, dc.get());
@@ -288,7 +289,7 @@ void MSelectTool::OnCoordinateInput(MTessarayView* view, const CPoint* click, UI
     MJumpDialog dialog(view, TRUE);
     dialog.SetOffsetAllowed(TRUE);
     double angle = 0.0;
-    if (LineNormalAngle(&angle)) dialog.PresetAngle(angle);
+    if (LineNormalAngle(*this, &angle)) dialog.PresetAngle(angle);
     if (flags & MK_CONTROL) dialog.PresetCopy(TRUE);
     if (dialog.DoModal() != IDOK) {
         AbandonCopies(view);

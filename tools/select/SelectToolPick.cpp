@@ -14,12 +14,12 @@
 #include "resources/ResourceIds.h"
 #include "tools/PickList.h"
 #include "tools/ToolScopes.h"
-#include "tools/select/SelectTool.h"
+#include "tools/select/SelectionEdits.h"
 #include "view/TessarayView.h"
 
-MSelectTool::MSelectTool(int toolId) : MDrawTool(toolId) {
+MSelectTool::MSelectTool(int toolId) : MDrawTool(toolId), m_edits(std::make_unique<MSelectionEdits>(*this)) {
     RegisterSelectCommands();
-    RegisterArrangeCommands();
+    m_edits->RegisterCommands();
 }
 
 MSelectTool::~MSelectTool() = default;
@@ -295,6 +295,10 @@ void MSelectTool::DrawHandles(MTessarayView* view, CDC* dc) {
         dc->Rectangle(c.x - kHandleHalf, c.y - kHandleHalf, c.x + kHandleHalf + 1, c.y + kHandleHalf + 1);
     }
     dc->SetROP2(oldRop);
+}
+
+void MSelectTool::OnDoubleClickHook(MTessarayView* view) {
+    m_edits->EditShape(view);
 }
 
 void MSelectTool::PaintTracker(MTessarayView* view, CDC* dc) {
