@@ -10,7 +10,7 @@
 
 void MSelectTool::DeleteSelection(MTessarayView* view) {
     if (GetPickCount() == 0 || !IsPickMode() || !view) return;
-    HideHandles(view);
+    m_handles.Hide(view);
     for (int i = 0; i < GetPickCount(); ++i)
         AddOriginalShape(GetPickShape(i), GetPickLayer(i));
     Commit(view, FALSE, FALSE);
@@ -37,6 +37,5 @@ void MSelectTool::InsertShape(MTessarayView* view, MCadShape* shape) {
         m_newShapes->RemoveAll();
         throw;
     }
-    m_handlesShown = TRUE;
-    InvalidateHandles(view);
+    m_handles.Show(view);
 }

@@ -34,14 +34,14 @@ MFloatPoint MSelectionEdits::ContextPoint(MTessarayView* view) {
 // ----- flips, rotations, moves, scaling ---------------------------------------------------------
 
 void MSelectionEdits::Flip(MTessarayView* view, char axis) {
-    const MFloatPoint c = m_tool.GetSelectionCenter();
+    const MFloatPoint c = m_tool.Handles().Center();
     ReplaceSelection(view, [&](MCadShape* s) {
         return axis == 'x' ? s->CreateMirroredX(c.x, c.y) : s->CreateMirroredY(c.x, c.y);
     });
 }
 
 void MSelectionEdits::Rotate(MTessarayView* view, double angle) {
-    const MFloatPoint c = m_tool.GetSelectionCenter();
+    const MFloatPoint c = m_tool.Handles().Center();
     ReplaceSelection(view, [&](MCadShape* s) { return s->CreateRotated(c.x, c.y, angle); });
 }
 
@@ -70,7 +70,7 @@ void MSelectionEdits::Move(MTessarayView* view, const MFloatPoint& offset, BOOL 
         });
         return;
     }
-    m_tool.HideHandles(view);
+    m_tool.Handles().Hide(view);
     for (int i = 0; i < m_tool.GetPickCount(); ++i) {
         std::unique_ptr<MCadShape> moved(m_tool.GetPickShape(i)->Duplicate());
         moved->Move(offset);
@@ -78,12 +78,12 @@ void MSelectionEdits::Move(MTessarayView* view, const MFloatPoint& offset, BOOL 
         moved.release();
     }
     m_tool.Commit(view, FALSE, TRUE);
-    m_tool.ShowHandles(view);
+    m_tool.Handles().Show(view);
 }
 
 void MSelectionEdits::Scale(MTessarayView* view, double sx, double sy) {
     if (std::fabs(sx) < kTinyFactor || std::fabs(sy) < kTinyFactor) return;
-    const MFloatPoint c = m_tool.GetSelectionCenter();
+    const MFloatPoint c = m_tool.Handles().Center();
     ReplaceSelection(view, [&](MCadShape* s) {
         MCadShape* scaled = s->Clone();
         scaled->ScaleXY(c, sx, sy);
@@ -95,7 +95,7 @@ void MSelectionEdits::Scale(MTessarayView* view, double sx, double sy) {
 
 void MSelectionEdits::MoveInOrder(MTessarayView* view, int position) {
     if (m_tool.GetPickCount() == 0 || !m_tool.IsPickMode() || !m_tool.Document(view)) return;
-    m_tool.HideHandles(view);
+    m_tool.Handles().Hide(view);
     // The first picked shape ends uppermost on top and lowest at the bottom: the copies are
     // appended in reverse order, or inserted in order.
     const int n = m_tool.GetPickCount();
@@ -116,7 +116,7 @@ void MSelectionEdits::MoveInOrder(MTessarayView* view, int position) {
         for (const auto& [shape, point, layer] : picks)
             m_tool.AddPick(shape, point, layer);
     }
-    m_tool.ShowHandles(view);
+    m_tool.Handles().Show(view);
 }
 
 // ----- align and distribute ---------------------------------------------------------------------
@@ -125,7 +125,7 @@ void MSelectionEdits::Align(MTessarayView* view, UINT command) {
     if (m_tool.GetPickCount() < 2 || !m_tool.IsPickMode() || !view) return;
     MFloatRect e = m_tool.GetPickArray()->GetShapes().GetExtent();
     e.Normalize();
-    const MFloatPoint c = m_tool.GetSelectionCenter();
+    const MFloatPoint c = m_tool.Handles().Center();
     ReplaceSelection(view, [&](MCadShape* s) {
         MCadShape* copy = s->Duplicate();
         copy->Recalc(view);
@@ -176,7 +176,7 @@ void MSelectionEdits::Distribute(MTessarayView* view, BOOL vertical) {
     for (int k = 0; k < n; ++k)
         target[static_cast<std::size_t>(order[static_cast<std::size_t>(k)])] = low + step * k;
     target[static_cast<std::size_t>(order.back())] = centres[static_cast<std::size_t>(order.back())];
-    m_tool.HideHandles(view);
+    m_tool.Handles().Hide(view);
     for (int i = 0; i < n; ++i) {
         MCadShape* copy = m_tool.GetPickShape(i)->Duplicate();
         const double d = target[static_cast<std::size_t>(i)] - centres[static_cast<std::size_t>(i)];
@@ -184,14 +184,14 @@ void MSelectionEdits::Distribute(MTessarayView* view, BOOL vertical) {
         m_tool.AddReplacement(copy, i);
     }
     m_tool.Commit(view, FALSE, TRUE);
-    m_tool.ShowHandles(view);
+    m_tool.Handles().Show(view);
 }
 
 // ----- group, ungroup, explode, edit ------------------------------------------------------------
 
 void MSelectionEdits::Group(MTessarayView* view) {
     if (m_tool.GetPickCount() == 0 || !m_tool.IsPickMode() || !view) return;
-    m_tool.HideHandles(view);
+    m_tool.Handles().Hide(view);
     auto group = std::make_unique<MGroupShape>(view, m_tool.GetPickArray()->GetShapes());
     m_tool.AddNewShapeExpanded(group.get(), m_tool.GetPickLayer(0));
     group.release();
@@ -204,7 +204,7 @@ void MSelectionEdits::Ungroup(MTessarayView* view) {
     if (m_tool.GetPickCount() == 0 || !m_tool.IsPickMode() || !view) return;
     for (int i = 0; i < m_tool.GetPickCount(); ++i)
         if (!dynamic_cast<MGroupShape*>(m_tool.GetPickShape(i))) return;
-    m_tool.HideHandles(view);
+    m_tool.Handles().Hide(view);
     // Each group's first member takes the group's place; the other members are appended to the
     // current layer. A group without members pairs with nothing and just goes.
     std::vector<int> order;
@@ -231,7 +231,7 @@ void MSelectionEdits::Ungroup(MTessarayView* view) {
         }
     }
     m_tool.CommitPairs(view, pairs, TRUE);
-    m_tool.ShowHandles(view);
+    m_tool.Handles().Show(view);
 }
 
 namespace {
@@ -264,13 +264,13 @@ std::vector<std::unique_ptr<MCadShape>> ExplodePolygon(const MPolygonShape& q) {
 
 void MSelectionEdits::ExplodeToLines(MTessarayView* view) {
     if (m_tool.GetPickCount() == 0 || !m_tool.IsPickMode() || !view) return;
-    m_tool.HideHandles(view);
+    m_tool.Handles().Hide(view);
     MCutReplacements replacements;
     for (int i = 0; i < m_tool.GetPickCount(); ++i)
         if (const auto* q = dynamic_cast<const MPolygonShape*>(m_tool.GetPickShape(i)))
             replacements.Replace(m_tool.GetPickShape(i), m_tool.GetPickLayer(i), ExplodePolygon(*q));
     replacements.Commit(m_tool, view, TRUE);
-    m_tool.ShowHandles(view);
+    m_tool.Handles().Show(view);
 }
 
 // ----- by the context point --------------------------------------------------------------------
@@ -299,13 +299,13 @@ void MSelectionEdits::SetReferencePoint(MTessarayView* view) {
 
 void MSelectionEdits::EditShape(MTessarayView* view) {
     if (m_tool.GetPickCount() != 1 || !m_tool.IsPickMode() || !view) return;
-    m_tool.HideHandles(view);
+    m_tool.Handles().Hide(view);
     std::unique_ptr<MCadShape> copy(m_tool.GetPickShape(0)->Duplicate());
     if (copy->Edit(view)) {
         m_tool.AddReplacement(copy.release(), 0);
         m_tool.DecideAndReset(view);
         return;
     }
-    m_tool.ShowHandles(view);
+    m_tool.Handles().Show(view);
     view->UpdateWindow();
 }

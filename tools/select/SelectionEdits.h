@@ -100,10 +100,10 @@ private:
 template <class Make>
 void MSelectionEdits::ReplaceSelection(MTessarayView* view, Make make) {
     if (m_tool.GetPickCount() == 0 || !m_tool.IsPickMode() || !view) return;
-    m_tool.HideHandles(view);
+    m_tool.Handles().Hide(view);
     m_tool.ReplaceEach(
         view, [&](MTessarayView*, MCadShape* shape) { return make(shape); }, TRUE);
-    m_tool.ShowHandles(view);
+    m_tool.Handles().Show(view);
 }
 
 template <class Take, class Make, class Global>
@@ -113,7 +113,7 @@ void MSelectionEdits::ChangeSelection(MTessarayView* view, Take take, Make make,
         return;
     }
     if (!m_tool.IsPickMode() || !view) return;
-    m_tool.HideHandles(view);
+    m_tool.Handles().Hide(view);
     for (int i = 0; i < m_tool.GetPickCount(); ++i) {
         MCadShape* shape = m_tool.GetPickShape(i);
         if (!take(shape)) continue;
@@ -122,5 +122,5 @@ void MSelectionEdits::ChangeSelection(MTessarayView* view, Take take, Make make,
         make(copy);
     }
     if (m_tool.GetNewCount() > 0) m_tool.Commit(view, FALSE, TRUE);
-    m_tool.ShowHandles(view);
+    m_tool.Handles().Show(view);
 }

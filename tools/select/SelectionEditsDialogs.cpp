@@ -64,7 +64,7 @@ void MSelectionEdits::MoveToLayer(MTessarayView* view) {
     const int target = dialog.GetLayer();
     const MLayer* layer = doc->GetLayers()->GetLayer(target);
     if (target < 0 || target >= doc->GetLayers()->GetLayerCount() || !layer) return;
-    m_tool.HideHandles(view);
+    m_tool.Handles().Hide(view);
     for (int i = 0; i < m_tool.GetPickCount(); ++i) {
         std::unique_ptr<MCadShape> copy(m_tool.GetPickShape(i)->Duplicate());
         m_tool.AddNewShapeExpanded(copy.get(), target);
@@ -76,7 +76,7 @@ void MSelectionEdits::MoveToLayer(MTessarayView* view) {
     const BOOL keep = layer->IsVisible() && layer->IsSelectable();
     m_tool.Commit(view, TRUE, keep);
     if (!keep) m_tool.End(view, FALSE);
-    m_tool.InvalidateHandles(view);
+    m_tool.Handles().Invalidate(view);
 }
 
 void MSelectionEdits::RegisterAsPart(MTessarayView* view) {

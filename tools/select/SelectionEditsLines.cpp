@@ -43,7 +43,7 @@ void MSelectionEdits::MirrorCopyOnLine(MTessarayView* view) {
     // A mirror across the line is a left-right flip turned by twice the normal's direction; the
     // normal, not the way to the line, so that shapes centred on the line turn as well.
     const double turn = 2 * ((b - a).GetAngle() + M_PI / 2);
-    m_tool.HideHandles(view);
+    m_tool.Handles().Hide(view);
     for (int i = 0; i < m_tool.GetPickCount(); ++i) {
         const MCadShape* s = m_tool.GetPickShape(i);
         const MFloatPoint c = s->GetCenter();
@@ -57,7 +57,7 @@ void MSelectionEdits::MirrorCopyOnLine(MTessarayView* view) {
         copy.release();
     }
     m_tool.Commit(view, FALSE, TRUE);
-    m_tool.ShowHandles(view);
+    m_tool.Handles().Show(view);
 }
 
 // ----- join into polylines ----------------------------------------------------------------------
@@ -141,7 +141,7 @@ std::unique_ptr<MCadShape> ChainPolygon(std::deque<MFloatPoint>& chain, const MC
 
 void MSelectionEdits::JoinIntoPolyline(MTessarayView* view) {
     if (m_tool.GetPickCount() == 0 || !m_tool.IsPickMode() || !view) return;
-    m_tool.HideHandles(view);
+    m_tool.Handles().Hide(view);
     if (m_tool.GetPickCount() == 1) {
         if (const auto* p = dynamic_cast<const MPolygonShape*>(m_tool.GetPickShape(0))) {
             std::unique_ptr<MPolygonShape> copy(p->CopyAsPolygon());
@@ -151,7 +151,7 @@ void MSelectionEdits::JoinIntoPolyline(MTessarayView* view) {
         } else {
             MessageBeep(kBeepDefault);
         }
-        m_tool.ShowHandles(view);
+        m_tool.Handles().Show(view);
         return;
     }
     std::vector<Joinable> rest;
@@ -187,5 +187,5 @@ void MSelectionEdits::JoinIntoPolyline(MTessarayView* view) {
         MessageBeep(kBeepDefault);
     else
         replacements.Commit(m_tool, view, TRUE);
-    m_tool.ShowHandles(view);
+    m_tool.Handles().Show(view);
 }

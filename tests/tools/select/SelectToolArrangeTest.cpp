@@ -373,7 +373,7 @@ TEST(SelectToolServices, InsertAddsOneStepAndSelects) {
     h.ExpectOneUndoStep([&] {
         h.Select()->InsertShape(h.view.get(), pack);
         ExpectPicksInDrawing(h, 2);
-        EXPECT_TRUE(h.Select()->HandlesShown());
+        EXPECT_TRUE(h.Select()->Handles().IsShown());
     });
     for (int i = 0; i < pack->GetShapeCount(); ++i)
         EXPECT_EQ(pack->GetShapeAt(i), ShapeAt(h, 0, i + 1));

@@ -78,7 +78,7 @@ TEST(SelectToolAttributes, ChangesKeepTheSelectionWithItsHandles) {
     ASSERT_EQ(h.Picks(), 1);
     EXPECT_EQ(h.Pick(0), LineAt(h, 0));
     EXPECT_DOUBLE_EQ(LineAt(h, 0)->GetLineWidth(), 0.5);
-    EXPECT_TRUE(h.Select()->HandlesShown());
+    EXPECT_TRUE(h.Select()->Handles().IsShown());
     EXPECT_TRUE(h.NoXorResidue());
 }
 
@@ -173,7 +173,7 @@ TEST(SelectToolCoordinateInput, CancelLeavesDrawingAndSelectionAndTheNextClickMo
         h.view->SendCommand(ID_COORDINATE_INPUT);
         EXPECT_EQ(h.Picks(), 1);
         EXPECT_EQ(h.Tool()->GetNewCount(), 0) << "no copies left to follow the mouse";
-        EXPECT_TRUE(h.Select()->HandlesShown());
+        EXPECT_TRUE(h.Select()->Handles().IsShown());
         EXPECT_TRUE(h.NoXorResidue());
         h.MoveTo(h.P(150, 100));
         h.Click(h.P(150, 100));
