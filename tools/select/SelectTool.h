@@ -16,7 +16,6 @@
 #pragma once
 
 #include <memory>
-#include <vector>
 
 #include "model/shapes/CadShape.h"
 #include "tools/DrawTool.h"
@@ -62,7 +61,7 @@ public:
     void OnCancel(MTessarayView* view) override;
     void DecideAndReset(MTessarayView* view) override;
 
-    // ----- dragging (SelectToolDrag.cpp) ----------------------------------------------------------
+    // ----- dragging and typed moves (SelectToolDrag.cpp) ------------------------------------------
     // A part dragged in from the parts bar (x, y: client pixels); the tool owns the shape.
     void BeginDragShape(MTessarayView* view, MCadShape* shape, int x, int y);
     void OnCoordinateInput(MTessarayView* view, const CPoint* click, UINT flags) override;
@@ -124,8 +123,8 @@ private:
     BOOL m_copyOnDrop = FALSE;
     MSelectFilter m_filter;
     MCadShape* m_justPicked = nullptr;
-    // Works over the selection with the base's lists and commits, as the tool's own code does.
     std::unique_ptr<MSelectionEdits> m_edits;
 
+    // The edits replace picks, find the document and read the context point as the tool does.
     friend class MSelectionEdits;
 };

@@ -1,4 +1,4 @@
-// The select tool: the selection's handles, the press that picks, the tracker and the cursor.
+// The select tool: the press that picks, the tracker and the cursor, decide and cancel.
 #include <algorithm>
 #include <cstdlib>
 

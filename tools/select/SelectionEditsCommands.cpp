@@ -1,5 +1,5 @@
-// The select tool's command table: the arrangement and transform commands with their enabling
-// rules (n selected shapes; "picking" while no copies are dragged).
+// The commands of the selection's edits with their enabling rules (n selected shapes; "picking"
+// while no copies are dragged), in the select tool's command map.
 #include <cmath>
 
 #include "model/shapes/containers/GroupShape.h"
@@ -22,7 +22,7 @@ bool AllOf(const MSelectTool& tool) {
 
 void MSelectionEdits::RegisterCommands() {
     CCommandMap& map = m_tool.Commands();
-    const auto enableWhen = [this](auto rule) { return [this, rule](CCmdUI* ui) { ui->Enable(rule()); }; };
+    const auto enableWhen = [](auto rule) { return [rule](CCmdUI* ui) { ui->Enable(rule()); }; };
     const auto some = [this] { return m_tool.GetPickCount() > 0; };
     const auto several = [this] { return m_tool.GetPickCount() > 1; };
     const auto three = [this] { return m_tool.GetPickCount() > 2; };

@@ -1,4 +1,4 @@
-// The select tool's commands that ask for values first: rotate, scale and move by dialog, move
+// The edits of the selection that ask for values first: rotate, scale and move by dialog, move
 // to another layer, register as part. Cancel changes nothing.
 #include <cmath>
 #include <memory>
