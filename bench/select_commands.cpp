@@ -14,7 +14,7 @@
 #include "bench/SelectScene.h"
 #include "model/settings/OptionRecord.h"
 #include "resources/ResourceIds.h"
-#include "tools/select/SelectTool.h"
+#include "tools/select/SelectionEdits.h"
 
 namespace {
 
@@ -48,13 +48,13 @@ void RunOnSelection(benchmark::State& state, Command command) {
 }
 
 void BM_FlipTenThousandSelected(benchmark::State& state) {
-    RunOnSelection(state, [](Scene& scene, MSelectTool& tool) { tool.FlipHorizontal(&scene.view); });
+    RunOnSelection(state, [](Scene& scene, MSelectTool& tool) { tool.Edits().Flip(&scene.view, 'x'); });
 }
 BENCHMARK(BM_FlipTenThousandSelected)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
 
 void BM_RotateTenThousandSelected(benchmark::State& state) {
     RunOnSelection(state,
-                   [](Scene& scene, MSelectTool& tool) { tool.RotateSelection(&scene.view, M_PI / 2); });
+                   [](Scene& scene, MSelectTool& tool) { tool.Edits().Rotate(&scene.view, M_PI / 2); });
 }
 BENCHMARK(BM_RotateTenThousandSelected)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(4);
 
@@ -66,10 +66,10 @@ void BM_GroupTenThousandSelected(benchmark::State& state) {
     SelectEveryTenth(scene, tool, kSelected);
     for (auto _ : state) {
         const auto start = Clock::now();
-        tool.Group(&scene.view);
+        tool.Edits().Group(&scene.view);
         state.SetIterationTime(SecondsSince(start));
         if (tool.GetPickCount() != 1) state.SkipWithError("no group");
-        tool.Ungroup(&scene.view);
+        tool.Edits().Ungroup(&scene.view);
     }
     state.counters["members"] = tool.GetPickCount();
     tool.End(&scene.view, FALSE);
@@ -104,7 +104,7 @@ void BM_JoinTenThousandSegments(benchmark::State& state) {
             tool.AddPick(layer->GetAt(i), layer->GetAt(i)->GetCenter(), 0);
         state.ResumeTiming();
         const auto start = Clock::now();
-        tool.JoinIntoPolyline(&scene->view);
+        tool.Edits().JoinIntoPolyline(&scene->view);
         state.SetIterationTime(SecondsSince(start));
         state.PauseTiming();
         if (scene->doc.GetLayers()->GetLayer(0)->GetSize() != 1) state.SkipWithError("not one polygon");

@@ -30,13 +30,13 @@ double MillisecondsSince(Clock::time_point start) {
 // no press); a press on a handle then moves the whole selection from it.
 void SelectForDrag(Scene& scene, MSelectTool& tool) {
     SelectEveryTenth(scene, tool, kSelected);
-    if (tool.HandlesDeform()) tool.OnToggleHandleMove(&scene.view);
-    tool.ShowHandles(&scene.view);
+    if (tool.Handles().Deforms()) tool.Handles().ToggleDeforms(&scene.view);
+    tool.Handles().Show(&scene.view);
 }
 
 CPoint HandlePoint(Scene& scene, MSelectTool& tool) {
     std::unique_ptr<CDC> dc = scene.view.GetPreparedClientDC();
-    return scene.view.DocToDevice(dc.get(), tool.GetSelectionHandle(6));
+    return scene.view.DocToDevice(dc.get(), tool.Handles().At(6));
 }
 
 void BM_DragTenThousandSelected(benchmark::State& state) {

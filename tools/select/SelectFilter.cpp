@@ -8,10 +8,11 @@
 #include "model/shapes/CadShape.h"
 #include "model/shapes/ShapeFactory.h"
 #include "platform/Strings.h"
+#include "platform/ui/CheckListBox.h"
 #include "platform/ui/DataExchange.h"
+#include "platform/ui/Dialog.h"
 #include "platform/ui/WinApp.h"
 #include "resources/ResourceIds.h"
-#include "tools/select/SelectTool.h"
 
 namespace {
 
@@ -25,48 +26,74 @@ bool IsPrototypeId(unsigned int id) {
     return false;
 }
 
+// The dialog: one check-list item per kind of shape the factory makes, ticked when chosen.
+class MSelectFilterDialog : public CDialog {
+public:
+    MSelectFilterDialog(CWnd* parent, std::vector<unsigned int>* kinds);
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+
+private:
+    void CheckAll(int state);
+
+    std::vector<unsigned int>* m_kinds;
+    std::vector<int> m_checked;
+    std::vector<std::string> m_names;
+    std::vector<unsigned int> m_typeIds;
+    CCheckListBox m_list;
+};
+
 }  // namespace
 
-// ----- the tool's side --------------------------------------------------------------------------
+// ----- the filter -------------------------------------------------------------------------------
 
-MCadShape* MSelectTool::FilterPickTarget(MCadShape* shape) {
-    if (!m_filterOn || !shape) return shape;
+MSelectFilter::MSelectFilter() {
+    MCadShapeFactory& factory = GetShapeFactory();
+    for (int i = 0; i < factory.GetCount(); ++i)
+        m_kinds.push_back(static_cast<unsigned int>(factory.GetAt(i)->GetTypeId()));
+}
+
+MCadShape* MSelectFilter::Admit(MCadShape* shape) const {
+    if (!m_on || !shape) return shape;
     const unsigned int id = static_cast<unsigned int>(shape->GetTypeId());
-    return std::find(m_filter.begin(), m_filter.end(), id) != m_filter.end() ? shape : nullptr;
+    return std::find(m_kinds.begin(), m_kinds.end(), id) != m_kinds.end() ? shape : nullptr;
 }
 
-void MSelectTool::OnToggleFilter() {
-    m_filterOn = !m_filterOn;
-}
-
-void MSelectTool::OnFilterOptions(MTessarayView* view) {
+BOOL MSelectFilter::LoadStoredKinds() {
     CWinApp* app = AfxGetApp();
-    if (!app) return;
+    if (!app) return FALSE;
     // A damaged profile may claim any count: no more entries are read than there are kinds, and
     // ids of no kind are dropped.
     const int stored = app->GetProfileInt(kFilterSection, kCountEntry, 0);
     const int count = std::clamp(stored, 0, GetShapeFactory().GetCount());
-    m_filter.clear();
+    m_kinds.clear();
     for (int i = 0; i < count; ++i) {
         const int id = app->GetProfileInt(kFilterSection, std::to_string(i), 0);
         if (id > 0 && IsPrototypeId(static_cast<unsigned int>(id)))
-            m_filter.push_back(static_cast<unsigned int>(id));
+            m_kinds.push_back(static_cast<unsigned int>(id));
     }
-    RunGuarded(view, [&] {
-        MSelectFilterDialog dialog(AfxGetMainWnd(), this);
-        if (dialog.DoModal() != IDOK) return;
-        app->WriteProfileInt(kFilterSection, kCountEntry, static_cast<int>(m_filter.size()));
-        for (std::size_t i = 0; i < m_filter.size(); ++i)
-            app->WriteProfileInt(kFilterSection, std::to_string(i), static_cast<int>(m_filter[i]));
-    });
+    return TRUE;
+}
+
+void MSelectFilter::ChooseKinds() {
+    MSelectFilterDialog dialog(AfxGetMainWnd(), &m_kinds);
+    if (dialog.DoModal() != IDOK) return;
+    CWinApp* app = AfxGetApp();
+    if (!app) return;
+    app->WriteProfileInt(kFilterSection, kCountEntry, static_cast<int>(m_kinds.size()));
+    for (std::size_t i = 0; i < m_kinds.size(); ++i)
+        app->WriteProfileInt(kFilterSection, std::to_string(i), static_cast<int>(m_kinds[i]));
 }
 
 // ----- the dialog -------------------------------------------------------------------------------
 
-MSelectFilterDialog::MSelectFilterDialog(CWnd* parent, MSelectTool* tool)
-    : CDialog(IDD_SELECT_FILTER, parent), m_tool(tool) {
+MSelectFilterDialog::MSelectFilterDialog(CWnd* parent, std::vector<unsigned int>* kinds)
+    : CDialog(IDD_SELECT_FILTER, parent), m_kinds(kinds) {
     MCadShapeFactory& factory = GetShapeFactory();
-    const std::vector<unsigned int>& filter = tool->GetFilterList();
+    const std::vector<unsigned int>& filter = *kinds;
     for (int i = 0; i < factory.GetCount(); ++i) {
         const MCadShape* prototype = factory.GetAt(i);
         const unsigned int id = static_cast<unsigned int>(prototype->GetTypeId());
@@ -98,7 +125,7 @@ void MSelectFilterDialog::CheckAll(int state) {
 
 void MSelectFilterDialog::OnOK() {
     if (!UpdateData(TRUE)) return;
-    std::vector<unsigned int>& filter = m_tool->GetFilterList();
+    std::vector<unsigned int>& filter = *m_kinds;
     filter.clear();
     for (std::size_t i = 0; i < m_typeIds.size(); ++i)
         if (m_list.GetCheck(static_cast<int>(i)) == BST_CHECKED) filter.push_back(m_typeIds[i]);

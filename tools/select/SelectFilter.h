@@ -1,30 +1,30 @@
-// The select filter's dialog: one check-list item per kind of shape the factory makes; the kinds
-// ticked are the ones the select tool may pick.
+// The select filter: the kinds of shapes the select tool may pick while the filter is on. The
+// kinds are chosen in a dialog and kept in the application profile under "SELECT\Filter".
 #pragma once
 
-#include <string>
 #include <vector>
 
-#include "platform/ui/CheckListBox.h"
-#include "platform/ui/Dialog.h"
+#include "platform/WinTypes.h"
 
-class MSelectTool;
+class MCadShape;
 
-class MSelectFilterDialog : public CDialog {
+class MSelectFilter {
 public:
-    MSelectFilterDialog(CWnd* parent, MSelectTool* tool);
+    // Every kind the shape factory makes.
+    MSelectFilter();
 
-protected:
-    BOOL OnInitDialog() override;
-    void OnOK() override;
-    void DoDataExchange(CDataExchange* pDX) override;
+    // The shape when the filter is off or its kind is chosen, else null.
+    MCadShape* Admit(MCadShape* shape) const;
+    void Toggle() { m_on = !m_on; }
+    BOOL IsOn() const { return m_on; }
+    // The chosen kinds' type ids.
+    std::vector<unsigned int>& Kinds() { return m_kinds; }
+    // The kinds stored in the profile; FALSE (nothing read) without an application.
+    BOOL LoadStoredKinds();
+    // The dialog over the kinds: OK takes the ticked ones and stores them.
+    void ChooseKinds();
 
 private:
-    void CheckAll(int state);
-
-    MSelectTool* m_tool;
-    std::vector<int> m_checked;
-    std::vector<std::string> m_names;
-    std::vector<unsigned int> m_typeIds;
-    CCheckListBox m_list;
+    std::vector<unsigned int> m_kinds;
+    BOOL m_on = FALSE;
 };

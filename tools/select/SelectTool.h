@@ -1,37 +1,35 @@
 // The select tool: the user picks shapes of the drawing (click, Shift+click, rubber band, Select
 // All, the shape under a snap point) and edits them. The selection is the base's pick list; the
-// tool adds the handles around it, the pick rules of a press, moving and copying by dragging,
-// reshaping by the handles, point edit, and redirects the drawing attributes to the selection.
+// tool adds the pick rules of a press, moving and copying by dragging, reshaping by the handles,
+// point edit, and redirects the drawing attributes to the selection.
 //
-// SelectToolPick.cpp: handles, the press, the tracker, the cursor, decide and cancel.
-// SelectToolCommands.cpp: the command table and its enabling rules. SelectToolArrange.cpp: group,
-// ungroup, flips, rotations, order, align, distribute and explode. SelectToolEdit.cpp: delete,
-// the clipboard pack and insertion (the view's selection services).
-// SelectToolDrag.cpp: moves, handle drags, point edit, the parts-bar drag, follow mode and typed
-// moves. SelectToolAttributes.cpp: the attributes of the selection. SelectFilter.cpp: the kinds
-// that may be picked.
+// SelectToolPick.cpp: the press, the tracker, the cursor, decide and cancel. SelectToolDrag.cpp:
+// moves, handle drags, point edit, the parts-bar drag, follow mode, typed moves and the tool's own
+// commands. SelectToolEdit.cpp: delete, the clipboard pack and insertion (the view's selection
+// services). SelectToolMenu.cpp: the context menu. SelectToolAttributes.cpp: the attributes of the
+// selection. Three collaborators the tool owns: MSelectionHandles (the handles around the
+// selection), MSelectionEdits (transforms, order, group, join and the other edits, with their
+// commands) and MSelectFilter (the kinds that may be picked).
 //
-// The arrangement and transform commands, the context menu and the selection services of the
-// view build on this class: its operations are virtual and EditShape is the double click's hook.
+// Nothing derives from this class: the view reaches it through the selection services and its
+// command map.
 #pragma once
 
-#include <vector>
+#include <memory>
 
 #include "model/shapes/CadShape.h"
 #include "tools/DrawTool.h"
+#include "tools/select/SelectFilter.h"
+#include "tools/select/SelectionHandles.h"
 #include "view/ViewSelectAll.h"
 #include "view/ViewSelection.h"
 
-class MLineShape;
+class MSelectionEdits;
 
-class MSelectTool : public MDrawTool, public MSelectAllService, public MSelectionServices {
+class MSelectTool final : public MDrawTool, public MSelectAllService, public MSelectionServices {
 public:
-    // Half the side of a handle square and the pixels of the hit test around the cursor.
-    static constexpr int kHandleHalf = 4;
+    // The pixels of the hit test around the cursor.
     static constexpr int kPickTolerance = 3;
-    // The frame handles of several shapes (right-top, right-bottom, left-bottom, left-top, then
-    // the middles of the right, bottom, left and top edges).
-    static constexpr int kFrameHandleCount = 8;
 
     explicit MSelectTool(int toolId);
     ~MSelectTool() override;
@@ -43,27 +41,13 @@ public:
     void Reset() override;
     void ReleaseConstraint() override;
 
-    // ----- handles ------------------------------------------------------------------------------
-    // One shape: its own handles; several: the eight of their frame; none: no handles.
-    virtual int GetSelectionHandleCount() const;
-    // The handle's drawing point; (0, 0) with an empty selection.
-    virtual MFloatPoint GetSelectionHandle(int index) const;
-    // One shape: its centre; several: the centre of their frame.
-    virtual MFloatPoint GetSelectionCenter() const;
-    // 1 + the first handle within kHandleHalf pixels of the device point in x and y; 0 for none.
-    virtual int HitTestHandle(MTessarayView* view, int x, int y) const;
-    virtual void InvalidateHandles(MTessarayView* view);
-    virtual void HideHandles(MTessarayView* view);
-    // Handles shown from now on (the end of a completed operation).
-    virtual void ShowHandles(MTessarayView* view);
-    BOOL HandlesShown() const { return m_handlesShown; }
-    // The selection may be reshaped by its handles (the handles are black then).
-    BOOL HandlesReshape() const;
+    // ----- handles (SelectionHandles.h) ----------------------------------------------------------
+    MSelectionHandles& Handles() { return m_handles; }
 
     // ----- the mouse ----------------------------------------------------------------------------
     int OnPickAt(MTessarayView* view, double x, double y, UINT flags) override;
     int OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) override;
-    void OnDoubleClickHook(MTessarayView* view) override { EditShape(view); }
+    void OnDoubleClickHook(MTessarayView* view) override;
     void PaintTracker(MTessarayView* view, CDC* dc) override;
     BOOL OnSetCursor(MTessarayView* view, int x, int y, UINT hitTest) override;
     WORD GetSnapFlags(MTessarayView* view) override;
@@ -76,74 +60,18 @@ public:
     void OnCancel(MTessarayView* view) override;
     void DecideAndReset(MTessarayView* view) override;
 
-    // ----- dragging (SelectToolDrag.cpp) ----------------------------------------------------------
-    // Reshapes the copies by the held handle: one shape by its own MoveHandle, several by scaling
-    // their frame. The index may change when the frame flips.
-    virtual void DragHandle(int* handleIndex, const MFloatPoint& point, BOOL constrain);
+    // ----- dragging and typed moves (SelectToolDrag.cpp) ------------------------------------------
     // A part dragged in from the parts bar (x, y: client pixels); the tool owns the shape.
-    virtual void BeginDragShape(MTessarayView* view, MCadShape* shape, int x, int y);
-    // The selection follows the mouse from the context point; the next release drops it, moved
-    // or (CopyHere) copied.
-    virtual void MoveHere(MTessarayView* view);
-    virtual void CopyHere(MTessarayView* view);
-    virtual void OnTogglePointEdit(MTessarayView* view);
-    virtual void OnToggleHandleMove(MTessarayView* view);
-    // One point-editable polygon is selected and the context point is on one of its handles.
-    virtual BOOL CanPointEdit(MTessarayView* view);
-    virtual void AddPoint(MTessarayView* view);
-    virtual void DeletePoint(MTessarayView* view);
+    void BeginDragShape(MTessarayView* view, MCadShape* shape, int x, int y);
     void OnCoordinateInput(MTessarayView* view, const CPoint* click, UINT flags) override;
-    BOOL HandlesDeform() const { return m_handlesDeform; }
 
-    // ----- arrangement and transforms (SelectToolArrange.cpp) -------------------------------------
-    // Each is one undo step with the copies selected afterwards, and does nothing with an empty
-    // selection or while copies are dragged. Relative drawing order is kept by both order commands.
-    virtual void MoveToTop(MTessarayView* view);
-    virtual void MoveToBottom(MTessarayView* view);
-    // About the selection centre (counter-clockwise radians).
-    virtual void RotateSelection(MTessarayView* view, double angle);
-    virtual void FlipHorizontal(MTessarayView* view);
-    virtual void FlipVertical(MTessarayView* view);
-    virtual void MoveSelection(MTessarayView* view, const MFloatPoint& offset, BOOL copy);
-    virtual void ScaleSelection(MTessarayView* view, double sx, double sy);
-    // Polygons into their edges (a closed one closed, a filled one keeps a fill-only copy); every
-    // piece in its polygon's layer, the first in its place.
-    virtual void ExplodeToLines(MTessarayView* view);
-    virtual void Group(MTessarayView* view);
-    // Every group's members in the group's layer, the first in its place.
-    virtual void Ungroup(MTessarayView* view);
-    // The align command (left, top, bottom, centres x or y, right) to the union extent.
-    void Align(MTessarayView* view, UINT command);
-    // Equal steps between the centres, sorted stably by the centre's y (vertical) or x.
-    void Distribute(MTessarayView* view, BOOL vertical);
-    // Rotations (+1 left, -1 right) and flips ('x', 'y') about the context point.
-    void RotateHere(MTessarayView* view, int direction);
-    void FlipHere(MTessarayView* view, char axis);
-    // The double click's and the edit command's edit of the single selected shape in its dialog.
-    virtual void EditShape(MTessarayView* view);
-
-    // ----- the context menu and its own commands (SelectToolMenu.cpp) -----------------------------
+    // ----- the context menu (SelectToolMenu.cpp) ------------------------------------------------
     // Popup 1 of menu 238 without a selection, 3 in point edit, else 2, each followed by the
     // standard items; with a selection the reference-point and mirror-copy items at the top.
     void BuildContextMenu(MTessarayView* view, MDrawMenu* menu, int x, int y) override;
-    // One plain group is selected and the context point lies in its extent.
-    virtual BOOL CanSetReferencePoint(MTessarayView* view);
-    virtual void SetReferencePoint(MTessarayView* view);
-    // Mirrored copies of the selection across the line under the context point, the originals
-    // staying; the copies are selected.
-    virtual void MirrorCopyOnLine(MTessarayView* view);
 
-    // ----- the dialogs of the selection (SelectToolDialogs.cpp) ----------------------------------
-    // Rotate by an angle, scale and move by values typed in their dialogs; each one undo step.
-    virtual void RotateByDialog(MTessarayView* view);
-    virtual void ScaleByDialog(MTessarayView* view);
-    virtual void MoveByDialog(MTessarayView* view);
-    // Copies of the selection appended to the layer chosen in dialog 253, the shapes removed. The
-    // copies stay selected (without handles) only when that layer may be seen and picked.
-    virtual void OnMoveToLayer(MTessarayView* view);
-    // A copy of the one selected group handed to the frame's current parts list under the name
-    // typed in dialog 210; the drawing does not change.
-    virtual void RegisterAsPart(MTessarayView* view);
+    // ----- the edits of the selection (SelectionEdits.h) -----------------------------------------
+    MSelectionEdits& Edits() { return *m_edits; }
 
     // ----- the view's selection services (SelectToolEdit.cpp) -------------------------------------
     int GetSelectedCount() const override { return GetPickCount(); }
@@ -151,10 +79,6 @@ public:
     MPackShape* CreateSelectionPack(MTessarayView* view) override;
     void DeleteSelection(MTessarayView* view) override;
     void InsertShape(MTessarayView* view, MCadShape* shape) override;
-    // Lines and open polygons that touch end to end become polygons (closed when the chain
-    // closes), each in the place and layer of its chain's first joined shape; one polygon-based
-    // shape becomes a plain polygon. Shapes that touch nothing stay.
-    virtual void JoinIntoPolyline(MTessarayView* view);
 
     // ----- the selection's attributes (SelectToolAttributes.cpp) ---------------------------------
     // With a selection: the change goes to the selected shapes that have the attribute, in one undo
@@ -162,21 +86,12 @@ public:
     void ApplyAttributeChange(MTessarayView* view, const MAttributeChange& change) override;
     MAttributeChange GetAttribute(MAttribute which) override;
 
-    // ----- the select filter (SelectFilter.cpp) --------------------------------------------------
+    // ----- the select filter -------------------------------------------------------------------
     // The shape when its kind may be picked, else null.
-    MCadShape* FilterPickTarget(MCadShape* shape) override;
-    virtual void OnToggleFilter();
-    // Loads the stored kinds, lets the user choose and stores them on OK.
-    virtual void OnFilterOptions(MTessarayView* view);
-    BOOL IsFilterOn() const { return m_filterOn; }
-    std::vector<unsigned int>& GetFilterList() { return m_filter; }
+    MCadShape* FilterPickTarget(MCadShape* shape) override { return m_filter.Admit(shape); }
+    MSelectFilter& Filter() { return m_filter; }
 
-protected:
-    // The selection as an attribute change changes it: make(copy) changes a duplicate of each
-    // selected shape that take(shape) accepts; the copies replace their shapes in one step. With
-    // nothing selected the program-wide value is set (global); while copies are dragged nothing.
-    template <class Take, class Make, class Global>
-    void ChangeSelection(MTessarayView* view, Take take, Make make, Global global);
+private:
     // Deletes the copies and prepares a duplicate of every selected shape to follow the mouse.
     void PrepareMoveCopies(MTessarayView* view);
     // The shape a press at the device point takes, with its layer; p becomes the handle's exact
@@ -185,65 +100,30 @@ protected:
     // The shape under a snap point at the device point, when its layer may be edited.
     MCadShape* FindSnappedTarget(MTessarayView* view, CPoint device, int* layer);
     void BeginHandleDrag(MTessarayView* view, int handle, const MFloatPoint& p);
-    void DragFrameHandle(int* handleIndex, const MFloatPoint& point, BOOL constrain);
     // The release without a drag: Shift takes a selected shape out again.
     void ToggleOnRelease(MTessarayView* view, const MFloatPoint& p, UINT flags);
-    void DrawHandles(MTessarayView* view, CDC* dc);
-    // Every handle's drawing point, in handle order.
-    std::vector<MFloatPoint> SelectionHandles() const;
+    // The tool's own commands: handle moves, point edit, follow mode, the filter.
     void RegisterSelectCommands();
-    void RegisterArrangeCommands();
-    // The replace pattern of the transforms: make(shape) gives each selected shape's copy, which
-    // replaces it; the copies are selected. Nothing with an empty selection or while dragging.
-    template <class Make>
-    void ReplaceSelection(MTessarayView* view, Make make);
-    // Copies of the selection in drawing order, inserted at the position of their layers (-1 on top).
-    void MoveToPosition(MTessarayView* view, int position);
-    // The context point, snapped as the context menu found it.
-    MFloatPoint ContextPoint(MTessarayView* view);
-    // The line under the context point that mirror copies use: not selected, not of zero length.
-    const MLineShape* FindMirrorLine(MTessarayView* view);
+    // The selection follows the mouse from the context point; the next release drops it, moved
+    // or copied.
+    void FollowHere(MTessarayView* view, BOOL copy);
+    void OnTogglePointEdit(MTessarayView* view);
+    // One point-editable polygon is selected and the context point is on one of its handles.
+    BOOL CanPointEdit(MTessarayView* view);
+    // At the handle under the context point: a vertex inserted (the midpoint of the edge from it)
+    // or the vertex deleted.
+    void EditVertex(MTessarayView* view, BOOL insert);
     // Drops the copies of a typed move that was cancelled: nothing moves, the handles return.
     void AbandonCopies(MTessarayView* view);
-    // Typed move: the angle of one selected line's normal in 0..180 degrees, or nothing.
-    BOOL LineNormalAngle(double* degrees) const;
 
-    int m_handle = -1;
-    BOOL m_handlesDeform = TRUE;
+    MSelectionHandles m_handles{*this};
     MFloatPoint m_dragOrigin;
     MFloatPoint m_previous;
-    MFloatRect m_frame;
     BOOL m_copyOnDrop = FALSE;
-    std::vector<unsigned int> m_filter;
-    BOOL m_filterOn = FALSE;
-    BOOL m_handlesShown = FALSE;
+    MSelectFilter m_filter;
     MCadShape* m_justPicked = nullptr;
+    std::unique_ptr<MSelectionEdits> m_edits;
+
+    // The edits replace picks, find the document and read the context point as the tool does.
+    friend class MSelectionEdits;
 };
-
-template <class Make>
-void MSelectTool::ReplaceSelection(MTessarayView* view, Make make) {
-    if (GetPickCount() == 0 || !IsPickMode() || !view) return;
-    HideHandles(view);
-    ReplaceEach(
-        view, [&](MTessarayView*, MCadShape* shape) { return make(shape); }, TRUE);
-    ShowHandles(view);
-}
-
-template <class Take, class Make, class Global>
-void MSelectTool::ChangeSelection(MTessarayView* view, Take take, Make make, Global global) {
-    if (GetPickCount() == 0) {
-        global();
-        return;
-    }
-    if (!IsPickMode() || !view) return;
-    HideHandles(view);
-    for (int i = 0; i < GetPickCount(); ++i) {
-        MCadShape* shape = GetPickShape(i);
-        if (!take(shape)) continue;
-        MCadShape* copy = shape->Duplicate();
-        AddReplacement(copy, i);
-        make(copy);
-    }
-    if (GetNewCount() > 0) Commit(view, FALSE, TRUE);
-    ShowHandles(view);
-}

@@ -6,7 +6,7 @@
 #include "model/shapes/text/MultiTextShape.h"
 #include "tools/AttributeChange.h"
 #include "tools/PickList.h"
-#include "tools/select/SelectTool.h"
+#include "tools/select/SelectionEdits.h"
 #include "view/TessarayView.h"
 
 namespace {
@@ -25,7 +25,7 @@ bool MultiText(MCadShape* shape) {
 
 void MSelectTool::ApplyAttributeChange(MTessarayView* view, const MAttributeChange& change) {
     const auto global = [&] { MDrawTool::ApplyAttributeChange(view, change); };
-    const auto each = [&](auto take, auto make) { ChangeSelection(view, take, make, global); };
+    const auto each = [&](auto take, auto make) { m_edits->ChangeSelection(view, take, make, global); };
     // An arrow end given a kind takes the program-wide size when it had none.
     const auto arrowKind = [&](int MArrowInfo::*kind, double MArrowInfo::*size) {
         const int type = change.Number();

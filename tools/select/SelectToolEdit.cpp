@@ -1,22 +1,16 @@
 // The view's Edit Delete, Edit Copy and paste reach the drawing through the select tool: each
 // change is one commit, so one undo step.
-#include <cmath>
-#include <deque>
 #include <memory>
 #include <vector>
 
 #include "model/shapes/containers/LShapeArray.h"
 #include "model/shapes/containers/PackShape.h"
-#include "model/shapes/lines/LineShape.h"
-#include "model/shapes/lines/PolygonShape.h"
-#include "platform/ui/Beep.h"
-#include "tools/edit/CutReplacements.h"
 #include "tools/select/SelectTool.h"
 #include "view/TessarayView.h"
 
 void MSelectTool::DeleteSelection(MTessarayView* view) {
     if (GetPickCount() == 0 || !IsPickMode() || !view) return;
-    HideHandles(view);
+    m_handles.Hide(view);
     for (int i = 0; i < GetPickCount(); ++i)
         AddOriginalShape(GetPickShape(i), GetPickLayer(i));
     Commit(view, FALSE, FALSE);
@@ -43,136 +37,5 @@ void MSelectTool::InsertShape(MTessarayView* view, MCadShape* shape) {
         m_newShapes->RemoveAll();
         throw;
     }
-    m_handlesShown = TRUE;
-    InvalidateHandles(view);
-}
-
-// ----- join into polylines ----------------------------------------------------------------------
-
-namespace {
-
-// A selected shape with its points as a chain: a line's ends, an open polygon's vertices (a
-// closed one's too, the first again at the end); none for other shapes.
-struct Joinable {
-    MCadShape* shape;
-    int layer;
-    std::vector<MFloatPoint> points;
-    bool taken = false;
-};
-
-bool ChainPoints(const MCadShape* s, std::vector<MFloatPoint>* points) {
-    if (const auto* line = dynamic_cast<const MLineShape*>(s)) {
-        *points = {line->m_start, line->m_end};
-        return true;
-    }
-    const auto* q = dynamic_cast<const MPolygonShape*>(s);
-    if (!q || q->GetPointCount() < 2) return false;
-    points->clear();
-    for (int k = 0; k < q->GetPointCount(); ++k)
-        points->push_back(q->GetPoint(k));
-    if (q->IsClosed()) points->push_back(q->GetPoint(0));
-    return true;
-}
-
-// MFloatPoint::IsEqual, after a test without a square root that rejects most pairs: the distance
-// is at least |dx| and the tolerance at most 10 eps (|x| + |y|) of both points.
-bool Touches(const MFloatPoint& a, const MFloatPoint& b) {
-    const double bound =
-        10 * 2.220446e-16 * (std::fabs(a.x) + std::fabs(a.y) + std::fabs(b.x) + std::fabs(b.y));
-    if (std::fabs(a.x - b.x) > bound || std::fabs(a.y - b.y) > bound) return false;
-    return a.IsEqual(b) != FALSE;
-}
-
-// Joins every open chain of rest that touches an end of the chain, comparing with the ends as
-// they are after each join (a branch at a joint stays). The joined entries are marked taken and
-// listed in joined, in order.
-bool ExtendChain(std::deque<MFloatPoint>& chain, std::vector<Joinable>& rest,
-                 std::vector<Joinable*>& joined) {
-    bool any = false;
-    for (Joinable& r : rest) {
-        const std::vector<MFloatPoint>& p = r.points;
-        if (r.taken || p.empty()) continue;
-        if (Touches(chain.front(), p.front())) {
-            for (std::size_t k = 1; k < p.size(); ++k)
-                chain.push_front(p[k]);
-        } else if (Touches(chain.front(), p.back())) {
-            for (std::size_t k = p.size() - 1; k-- > 0;)
-                chain.push_front(p[k]);
-        } else if (Touches(chain.back(), p.front())) {
-            for (std::size_t k = 1; k < p.size(); ++k)
-                chain.push_back(p[k]);
-        } else if (Touches(chain.back(), p.back())) {
-            for (std::size_t k = p.size() - 1; k-- > 0;)
-                chain.push_back(p[k]);
-        } else {
-            continue;
-        }
-        r.taken = true;
-        joined.push_back(&r);
-        any = true;
-    }
-    return any;
-}
-
-std::unique_ptr<MCadShape> ChainPolygon(std::deque<MFloatPoint>& chain, const MCadShape& style) {
-    const bool closed = chain.size() > 2 && chain.front().IsEqual(chain.back());
-    if (closed) chain.pop_back();
-    auto polygon = std::make_unique<MPolygonShape>(closed ? TRUE : FALSE);
-    for (const MFloatPoint& point : chain)
-        polygon->AddPoint(point);
-    polygon->CopyStyleFrom(&style);
-    return polygon;
-}
-
-}  // namespace
-
-void MSelectTool::JoinIntoPolyline(MTessarayView* view) {
-    if (GetPickCount() == 0 || !IsPickMode() || !view) return;
-    HideHandles(view);
-    if (GetPickCount() == 1) {
-        if (const auto* p = dynamic_cast<const MPolygonShape*>(GetPickShape(0))) {
-            std::unique_ptr<MPolygonShape> copy(p->CopyAsPolygon());
-            copy->CopyStyleFrom(p);
-            AddReplacement(copy.release(), 0);
-            Commit(view, FALSE, TRUE);
-        } else {
-            MessageBeep(kBeepDefault);
-        }
-        ShowHandles(view);
-        return;
-    }
-    std::vector<Joinable> rest;
-    rest.reserve(static_cast<std::size_t>(GetPickCount()));
-    for (int i = 0; i < GetPickCount(); ++i) {
-        Joinable j{GetPickShape(i), GetPickLayer(i), {}};
-        // A closed polygon joins no chain; it may still start one of its own.
-        const auto* q = dynamic_cast<const MPolygonShape*>(j.shape);
-        if (!(q && q->IsClosed()) && !ChainPoints(j.shape, &j.points)) j.points.clear();
-        rest.push_back(std::move(j));
-    }
-    MCutReplacements replacements;
-    std::vector<MFloatPoint> points;
-    for (Joinable& q : rest) {
-        if (q.taken) continue;
-        q.taken = true;
-        if (!ChainPoints(q.shape, &points)) continue;
-        std::deque<MFloatPoint> chain(points.begin(), points.end());
-        std::vector<Joinable*> joined;
-        while (ExtendChain(chain, rest, joined)) {
-        }
-        if (joined.empty()) continue;
-        joined.push_back(&q);
-        // The polygon takes the place and layer of the first shape joined to q.
-        std::vector<std::unique_ptr<MCadShape>> pieces;
-        pieces.push_back(ChainPolygon(chain, *q.shape));
-        replacements.Replace(joined.front()->shape, joined.front()->layer, std::move(pieces));
-        for (std::size_t k = 1; k < joined.size(); ++k)
-            replacements.Replace(joined[k]->shape, joined[k]->layer, {});
-    }
-    // Nothing touched anything else: the user hears that nothing was joined.
-    if (replacements.IsEmpty())
-        MessageBeep(kBeepDefault);
-    else
-        replacements.Commit(*this, view, TRUE);
-    ShowHandles(view);
+    m_handles.Show(view);
 }

@@ -1,4 +1,4 @@
-// The select tool: the selection's handles, the press that picks, the tracker and the cursor.
+// The select tool: the press that picks, the tracker and the cursor, decide and cancel.
 #include <algorithm>
 #include <cstdlib>
 
@@ -6,24 +6,19 @@
 #include "document/TessarayDoc.h"
 #include "model/settings/OptionRecord.h"
 #include "model/shapes/CadShape.h"
-#include "model/shapes/ShapeFactory.h"
 #include "model/shapes/containers/LShapeArray.h"
 #include "platform/gdi/DC.h"
-#include "platform/gdi/SelectScope.h"
 #include "platform/ui/Cursor.h"
 #include "platform/ui/MessageTranslation.h"
 #include "resources/ResourceIds.h"
 #include "tools/PickList.h"
 #include "tools/ToolScopes.h"
-#include "tools/select/SelectTool.h"
+#include "tools/select/SelectionEdits.h"
 #include "view/TessarayView.h"
 
-MSelectTool::MSelectTool(int toolId) : MDrawTool(toolId) {
-    MCadShapeFactory& factory = GetShapeFactory();
-    for (int i = 0; i < factory.GetCount(); ++i)
-        m_filter.push_back(static_cast<unsigned int>(factory.GetAt(i)->GetTypeId()));
+MSelectTool::MSelectTool(int toolId) : MDrawTool(toolId), m_edits(std::make_unique<MSelectionEdits>(*this)) {
     RegisterSelectCommands();
-    RegisterArrangeCommands();
+    m_edits->RegisterCommands();
 }
 
 MSelectTool::~MSelectTool() = default;
@@ -31,14 +26,13 @@ MSelectTool::~MSelectTool() = default;
 // ----- lifecycle --------------------------------------------------------------------------------
 
 void MSelectTool::End(MTessarayView* view, BOOL switching) {
-    if (view) InvalidateHandles(view);
+    if (view) m_handles.Invalidate(view);
     MDrawTool::End(view, switching);
 }
 
 void MSelectTool::Reset() {
     MDrawTool::Reset();
-    m_handlesShown = FALSE;
-    m_handle = -1;
+    m_handles.Forget();
     m_copyOnDrop = FALSE;
     m_justPicked = nullptr;
 }
@@ -46,106 +40,6 @@ void MSelectTool::Reset() {
 void MSelectTool::ReleaseConstraint() {
     ClearConstraint();
     m_copyOnDrop = FALSE;
-}
-
-// ----- handles ----------------------------------------------------------------------------------
-
-int MSelectTool::GetSelectionHandleCount() const {
-    const int count = GetPickCount();
-    if (count == 0) return 0;
-    return count == 1 ? GetPickShape(0)->GetHandleCount() : kFrameHandleCount;
-}
-
-namespace {
-
-// Handle index of the frame r of several shapes.
-MFloatPoint FrameHandle(const MFloatRect& r, int index) {
-    const double midX = (r.left + r.right) / 2, midY = (r.top + r.bottom) / 2;
-    switch (index) {
-        case 0:
-            return MFloatPoint(r.right, r.top);
-        case 1:
-            return MFloatPoint(r.right, r.bottom);
-        case 2:
-            return MFloatPoint(r.left, r.bottom);
-        case 3:
-            return MFloatPoint(r.left, r.top);
-        case 4:
-            return MFloatPoint(r.right, midY);
-        case 5:
-            return MFloatPoint(midX, r.bottom);
-        case 6:
-            return MFloatPoint(r.left, midY);
-        default:
-            return MFloatPoint(midX, r.top);
-    }
-}
-
-}  // namespace
-
-MFloatPoint MSelectTool::GetSelectionHandle(int index) const {
-    const int count = GetPickCount();
-    if (count == 0) return MFloatPoint(0.0, 0.0);
-    if (count == 1) return GetPickShape(0)->GetHandle(index);
-    return FrameHandle(GetPickArray()->GetShapes().GetExtent(), index);
-}
-
-std::vector<MFloatPoint> MSelectTool::SelectionHandles() const {
-    // The frame of a large selection is its union extent: measured once for all eight handles.
-    std::vector<MFloatPoint> handles;
-    const int count = GetSelectionHandleCount();
-    if (GetPickCount() > 1) {
-        const MFloatRect frame = GetPickArray()->GetShapes().GetExtent();
-        for (int i = 0; i < count; ++i)
-            handles.push_back(FrameHandle(frame, i));
-    } else {
-        for (int i = 0; i < count; ++i)
-            handles.push_back(GetSelectionHandle(i));
-    }
-    return handles;
-}
-
-MFloatPoint MSelectTool::GetSelectionCenter() const {
-    if (GetPickCount() == 1) return GetPickShape(0)->GetCenter();
-    const MFloatRect r = GetPickArray()->GetShapes().GetExtent();
-    return MFloatPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-}
-
-int MSelectTool::HitTestHandle(MTessarayView* view, int x, int y) const {
-    const std::vector<MFloatPoint> handles = SelectionHandles();
-    if (handles.empty()) return 0;
-    std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
-    for (int i = 0; i < static_cast<int>(handles.size()); ++i) {
-        const CPoint d = view->DocToDevice(dc.get(), handles[i]);
-        if (std::abs(d.x - x) <= kHandleHalf && std::abs(d.y - y) <= kHandleHalf) return i + 1;
-    }
-    return 0;
-}
-
-void MSelectTool::InvalidateHandles(MTessarayView* view) {
-    if (!view) return;
-    const std::vector<MFloatPoint> handles = SelectionHandles();
-    if (handles.empty()) return;
-    std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
-    for (const MFloatPoint& h : handles) {
-        const CPoint d = view->DocToDevice(dc.get(), h);
-        CRect r(d.x - kHandleHalf - 1, d.y - kHandleHalf - 1, d.x + kHandleHalf + 2, d.y + kHandleHalf + 2);
-        view->InvalidateRect(&r, TRUE);
-    }
-}
-
-void MSelectTool::HideHandles(MTessarayView* view) {
-    m_handlesShown = FALSE;
-    InvalidateHandles(view);
-}
-
-void MSelectTool::ShowHandles(MTessarayView* view) {
-    m_handlesShown = TRUE;
-    InvalidateHandles(view);
-}
-
-BOOL MSelectTool::HandlesReshape() const {
-    return GetPickArray()->SupportsEdit4() && m_handlesDeform;
 }
 
 // ----- the press --------------------------------------------------------------------------------
@@ -170,7 +64,7 @@ MCadShape* MSelectTool::FindPressTarget(MTessarayView* view, CPoint device, int 
     if (handle > 0 && GetPickCount() > 0) {
         target = GetPickShape(0);
         *layer = GetPickLayer(0);
-        *p = GetSelectionHandle(handle - 1);
+        *p = m_handles.At(handle - 1);
     } else {
         target = FindSnappedTarget(view, device, layer);
     }
@@ -182,7 +76,6 @@ MCadShape* MSelectTool::FindPressTarget(MTessarayView* view, CPoint device, int 
 }
 
 void MSelectTool::BeginHandleDrag(MTessarayView* view, int handle, const MFloatPoint& p) {
-    m_handle = handle;
     m_previous = m_dragOrigin = p;
     m_newShapes->DeleteAll();
     for (int i = 0; i < GetPickCount(); ++i) {
@@ -191,7 +84,7 @@ void MSelectTool::BeginHandleDrag(MTessarayView* view, int handle, const MFloatP
         AddNewShapeExpanded(copy.get(), GetPickLayer(i));
         copy.release();
     }
-    m_frame = m_newShapes->GetExtent();
+    m_handles.Hold(handle, m_newShapes->GetExtent());
 }
 
 void MSelectTool::PrepareMoveCopies(MTessarayView* view) {
@@ -211,16 +104,16 @@ int MSelectTool::OnPickAt(MTessarayView* view, double x, double y, UINT flags) {
     MFloatPoint p(x, y);
     const CPoint device = view->DocToDevice(dc.get(), p);
     // Handles that were not shown take no press (after a move to another layer, for instance).
-    const int handle = m_handlesShown ? HitTestHandle(view, device.x, device.y) : 0;
-    HideHandles(view);
+    const int handle = m_handles.IsShown() ? m_handles.HitTest(view, device.x, device.y) : 0;
+    m_handles.Hide(view);
     MTrackerScope tracker(*this, view, dc.get());
-    if (handle > 0 && HandlesReshape()) {
+    if (handle > 0 && m_handles.CanReshape()) {
         BeginHandleDrag(view, handle - 1, p);
         return 1;
     }
     int layer = -1;
     MCadShape* target = FindPressTarget(view, device, handle, &p, &layer);
-    m_handle = -1;
+    m_handles.LetGo();
     m_previous = m_dragOrigin = p;
     if (!target) {
         ClearPicks();
@@ -241,7 +134,7 @@ int MSelectTool::OnPickAt(MTessarayView* view, double x, double y, UINT flags) {
 
 void MSelectTool::PickInRect(MTessarayView* view, double x0, double y0, double x1, double y1, UINT flags) {
     MDrawTool::PickInRect(view, x0, y0, x1, y1, flags);
-    if (GetPickCount() > 0) ShowHandles(view);
+    if (GetPickCount() > 0) m_handles.Show(view);
 }
 
 void MSelectTool::SelectAll(MTessarayView* view) {
@@ -249,8 +142,10 @@ void MSelectTool::SelectAll(MTessarayView* view) {
     RunGuarded(view, [&] {
         End(view, FALSE);
         MDrawTool::SelectAll(view);
-        if (GetPickCount() > 0) m_handlesShown = TRUE;
-        InvalidateHandles(view);
+        if (GetPickCount() > 0)
+            m_handles.Show(view);
+        else
+            m_handles.Invalidate(view);
         std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
         DrawTracker(view, dc.get());
     });
@@ -281,31 +176,21 @@ void MSelectTool::DecideAndReset(MTessarayView* view) {
         Commit(view, FALSE, TRUE);
     else
         m_editedShapes->RemoveAll();
-    m_handle = -1;
-    ShowHandles(view);
+    m_handles.LetGo();
+    m_handles.Show(view);
 }
 
 // ----- tracker and cursor -----------------------------------------------------------------------
 
-void MSelectTool::DrawHandles(MTessarayView* view, CDC* dc) {
-    const std::vector<MFloatPoint> handles = SelectionHandles();
-    if (handles.empty()) return;
-    const int oldRop = dc->SetROP2(R2_COPYPEN);
-    const bool reshape = HandlesReshape();
-    CSelectScope pen(dc, reshape ? WHITE_PEN : BLACK_PEN);
-    CSelectScope brush(dc, reshape ? BLACK_BRUSH : WHITE_BRUSH);
-    for (const MFloatPoint& h : handles) {
-        const CPoint c = view->DocToLogical(h);
-        dc->Rectangle(c.x - kHandleHalf, c.y - kHandleHalf, c.x + kHandleHalf + 1, c.y + kHandleHalf + 1);
-    }
-    dc->SetROP2(oldRop);
+void MSelectTool::OnDoubleClickHook(MTessarayView* view) {
+    m_edits->EditShape(view);
 }
 
 void MSelectTool::PaintTracker(MTessarayView* view, CDC* dc) {
     MDrawTool::PaintTracker(view, dc);
     // The handles are opaque: only a paint draws them, over the XOR figures, and an invalidation
     // takes them away, so that no XOR pass ever crosses them.
-    if (m_handlesShown && view && dc) DrawHandles(view, dc);
+    if (m_handles.IsShown() && view && dc) m_handles.Draw(view, dc);
 }
 
 UINT MSelectTool::GetPickTraits() {
@@ -319,7 +204,8 @@ BOOL MSelectTool::OnSetCursor(MTessarayView* view, int, int, UINT hitTest) {
     std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
     const CPoint device = view->DocToDevice(dc.get(), GetCurrentPoint());
     UINT resource = 0;
-    if (m_handlesShown && GetPickArray()->SupportsEdit4() && HitTestHandle(view, device.x, device.y) > 0) {
+    if (m_handles.IsShown() && GetPickArray()->SupportsEdit4() &&
+        m_handles.HitTest(view, device.x, device.y) > 0) {
         resource = IDR_HANDLE_CURSOR;
     } else if (GetPickCount() > 0) {
         const CPoint logical = view->DocToLogical(GetCurrentPoint());

@@ -25,7 +25,7 @@ private:
     MFloatPoint m_position;
 };
 
-class MStretchTool : public MDrawTool {
+class MStretchTool final : public MDrawTool {
 public:
     explicit MStretchTool(int toolId);
 
@@ -48,9 +48,9 @@ public:
     void DecideAndReset(MTessarayView* view) override;
 
     // The marks anew from the picks and the region: grips inside, grips outside, whole shapes.
-    virtual void RebuildMarks();
-    virtual void InvalidateMarks(MTessarayView* view);
-    virtual void OnTogglePointEdit(MTessarayView* view);
+    void RebuildMarks();
+    void InvalidateMarks(MTessarayView* view);
+    void OnTogglePointEdit(MTessarayView* view);
     // The region, normalised.
     MFloatRect GetRegion() const;
     const std::vector<MFloatPoint>& GetInsidePoints() const { return m_inside; }

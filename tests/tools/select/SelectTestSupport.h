@@ -11,7 +11,7 @@
 #include "model/shapes/lines/PolygonShape.h"
 #include "model/shapes/lines/RectShape.h"
 #include "tests/tools/ToolTestSupport.h"
-#include "tools/select/SelectTool.h"
+#include "tools/select/SelectionEdits.h"
 #include "tools/select/StretchTool.h"
 
 namespace selecttest {

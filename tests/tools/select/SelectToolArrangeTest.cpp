@@ -373,7 +373,7 @@ TEST(SelectToolServices, InsertAddsOneStepAndSelects) {
     h.ExpectOneUndoStep([&] {
         h.Select()->InsertShape(h.view.get(), pack);
         ExpectPicksInDrawing(h, 2);
-        EXPECT_TRUE(h.Select()->HandlesShown());
+        EXPECT_TRUE(h.Select()->Handles().IsShown());
     });
     for (int i = 0; i < pack->GetShapeCount(); ++i)
         EXPECT_EQ(pack->GetShapeAt(i), ShapeAt(h, 0, i + 1));
@@ -500,22 +500,22 @@ TEST(SelectToolArrange, MovesWithAndWithoutCopyAndScalesAboutTheCentre) {
     h.Click(h.P(50, 0));
     const MFloatPoint offset = h.P(0, 50) - h.P(0, 0);
     h.ExpectOneUndoStep([&] {
-        h.Select()->MoveSelection(h.view.get(), offset, FALSE);
+        h.Select()->Edits().Move(h.view.get(), offset, FALSE);
         ExpectPicksInDrawing(h, 1);
     });
     ASSERT_EQ(CountOn(h, 0), 1);
     EXPECT_TRUE(Near(LineOn(h, 0, 0)->m_start, h.P(0, 50)));
     h.Click(h.P(50, 50));
     h.ExpectOneUndoStep([&] {
-        h.Select()->MoveSelection(h.view.get(), offset, TRUE);
+        h.Select()->Edits().Move(h.view.get(), offset, TRUE);
         ExpectPicksInDrawing(h, 1);
     });
     ASSERT_EQ(CountOn(h, 0), 2) << "the original stays";
     EXPECT_TRUE(Near(LineOn(h, 0, 1)->m_start, h.P(0, 100)));
     h.Click(h.P(50, 100));
-    h.ExpectOneUndoStep([&] { h.Select()->ScaleSelection(h.view.get(), 2.0, 1.0); });
+    h.ExpectOneUndoStep([&] { h.Select()->Edits().Scale(h.view.get(), 2.0, 1.0); });
     EXPECT_TRUE(Near(LineOn(h, 0, 1)->m_start, h.P(-50, 100)));
     EXPECT_TRUE(Near(LineOn(h, 0, 1)->m_end, h.P(150, 100)));
     h.Click(h.P(50, 100));
-    ExpectNoChange(h, [&] { h.Select()->ScaleSelection(h.view.get(), 1e-16, 1.0); });
+    ExpectNoChange(h, [&] { h.Select()->Edits().Scale(h.view.get(), 1e-16, 1.0); });
 }

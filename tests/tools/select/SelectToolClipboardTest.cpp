@@ -42,7 +42,7 @@ TEST(SelectToolKeys, DeleteRemovesShapesOfTwoLayersInOneStep) {
     h.ExpectOneUndoStep([&] {
         h.PressKey(kVkDelete);
         EXPECT_EQ(h.Picks(), 0);
-        EXPECT_FALSE(h.Select()->HandlesShown());
+        EXPECT_FALSE(h.Select()->Handles().IsShown());
     });
     EXPECT_EQ(h.CountOn(0), 1);
     EXPECT_EQ(h.CountOn(1), 0);
@@ -65,7 +65,7 @@ TEST(SelectToolKeys, CopyLeavesTheDrawingAndPasteAddsOneStepSelected) {
         ASSERT_EQ(h.Picks(), 2) << "the pasted shapes are the selection";
         EXPECT_EQ(h.Pick(0), h.doc.GetLayers()->GetLayer(0)->GetAt(2));
         EXPECT_EQ(h.Pick(1), h.doc.GetLayers()->GetLayer(0)->GetAt(3));
-        EXPECT_TRUE(h.Select()->HandlesShown());
+        EXPECT_TRUE(h.Select()->Handles().IsShown());
     });
     EXPECT_TRUE(h.NoXorResidue());
 }

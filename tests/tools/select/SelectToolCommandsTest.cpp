@@ -78,7 +78,7 @@ TEST(SelectToolAttributes, ChangesKeepTheSelectionWithItsHandles) {
     ASSERT_EQ(h.Picks(), 1);
     EXPECT_EQ(h.Pick(0), LineAt(h, 0));
     EXPECT_DOUBLE_EQ(LineAt(h, 0)->GetLineWidth(), 0.5);
-    EXPECT_TRUE(h.Select()->HandlesShown());
+    EXPECT_TRUE(h.Select()->Handles().IsShown());
     EXPECT_TRUE(h.NoXorResidue());
 }
 
@@ -173,7 +173,7 @@ TEST(SelectToolCoordinateInput, CancelLeavesDrawingAndSelectionAndTheNextClickMo
         h.view->SendCommand(ID_COORDINATE_INPUT);
         EXPECT_EQ(h.Picks(), 1);
         EXPECT_EQ(h.Tool()->GetNewCount(), 0) << "no copies left to follow the mouse";
-        EXPECT_TRUE(h.Select()->HandlesShown());
+        EXPECT_TRUE(h.Select()->Handles().IsShown());
         EXPECT_TRUE(h.NoXorResidue());
         h.MoveTo(h.P(150, 100));
         h.Click(h.P(150, 100));
@@ -285,7 +285,7 @@ TEST(SelectFilter, TheStoredKindsAreCheckedAndOkStoresTheChoice) {
     EXPECT_EQ(checks[0], 1) << "LINE";
     EXPECT_EQ(checks[1], 1) << "CIRCLE";
     EXPECT_EQ(std::count(checks.begin(), checks.end(), 1), 2);
-    EXPECT_EQ(h.Select()->GetFilterList(), std::vector<unsigned int>{1});
+    EXPECT_EQ(h.Select()->Filter().Kinds(), std::vector<unsigned int>{1});
     EXPECT_EQ(AfxGetApp()->GetProfileInt("SELECT\\Filter", "NumID", -1), 1);
 }
 
@@ -294,7 +294,7 @@ TEST(SelectFilter, CancelKeepsTheLoadedList) {
     StoreFilter({2}, 1);
     h.dialogs.Script(IDD_SELECT_FILTER, DialogScript().Click(IDC_FILTER_CHECK_ALL).Cancel());
     h.view->SendCommand(ID_SELECT_FILTER_OPTIONS);
-    EXPECT_EQ(h.Select()->GetFilterList(), std::vector<unsigned int>{2});
+    EXPECT_EQ(h.Select()->Filter().Kinds(), std::vector<unsigned int>{2});
 }
 
 TEST(SelectFilter, ADamagedCountOpensAtOnce) {
@@ -305,7 +305,7 @@ TEST(SelectFilter, ADamagedCountOpensAtOnce) {
         h.dialogs.Script(IDD_SELECT_FILTER, DialogScript().Do([&](CDialog&) { opened = true; }).Ok());
         h.view->SendCommand(ID_SELECT_FILTER_OPTIONS);
         EXPECT_TRUE(opened);
-        EXPECT_LE(h.Select()->GetFilterList().size(), 1u);
+        EXPECT_LE(h.Select()->Filter().Kinds().size(), 1u);
     }
 }
 
@@ -313,7 +313,7 @@ TEST(SelectFilter, WithTheFilterOnOtherKindsCannotBePicked) {
     SelectHarness h;
     h.Line(0, 0, 100, 0);
     h.Circle(250, 50, 40);
-    h.Select()->GetFilterList() = {2};
+    h.Select()->Filter().Kinds() = {2};
     h.view->SendCommand(ID_SELECT_FILTER);
     EXPECT_EQ(h.ItemState(ID_SELECT_FILTER), std::make_pair(true, 1));
     h.Click(h.P(50, 0));

@@ -277,7 +277,7 @@ TEST(SelectToolDialogs, MovesToTheChosenLayerInOneStep) {
     ASSERT_EQ(CountOn(h, 2), 3) << "appended to the chosen layer";
     EXPECT_TRUE(Near(LineOn(h, 2, 1)->m_start, h.P(0, 0)));
     EXPECT_TRUE(Near(LineOn(h, 2, 2)->m_start, h.P(0, 50)));
-    EXPECT_FALSE(h.Select()->HandlesShown());
+    EXPECT_FALSE(h.Select()->Handles().IsShown());
     // Cancel changes nothing.
     h.dialogs.Script(IDD_SHAPE_LAYER_MOVE, DialogScript().Select(IDC_SHAPE_LAYER, 0).Cancel());
     ExpectNoChange(h, [&] { h.view->SendCommand(ID_MOVE_TO_LAYER); });
@@ -309,7 +309,7 @@ TEST(SelectToolDialogs, ShapesMovedToAHiddenOrLockedLayerAreNoLongerSelected) {
         h.ExpectOneUndoStep([&] { h.view->SendCommand(ID_MOVE_TO_LAYER); });
         EXPECT_EQ(CountOn(h, 1), 1) << "flag " << flag;
         EXPECT_EQ(h.Picks(), 0) << "flag " << flag;
-        EXPECT_FALSE(h.Select()->HandlesShown());
+        EXPECT_FALSE(h.Select()->Handles().IsShown());
         EXPECT_TRUE(h.NoXorResidue());
     }
 }

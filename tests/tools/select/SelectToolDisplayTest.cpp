@@ -54,8 +54,8 @@ TEST(SelectToolDisplay, AShapeThatCannotBeReshapedHasWhiteHandlesThatMoveIt) {
     h.Click(h.P(150, 125));
     ASSERT_EQ(h.Picks(), 1);
     MSelectTool* tool = h.Select();
-    EXPECT_FALSE(tool->HandlesReshape());
-    const MFloatPoint handle = tool->GetSelectionHandle(0);
+    EXPECT_FALSE(tool->Handles().CanReshape());
+    const MFloatPoint handle = tool->Handles().At(0);
     const CPoint c = h.ToClient(handle);
     EXPECT_EQ(h.PixelAt(handle), kWhite) << "the square's inside";
     EXPECT_EQ(h.Surface().pixel(c.x - 4, c.y + 2), kBlack) << "its outline";
@@ -175,7 +175,7 @@ TEST(SelectToolDisplay, TheCursorShowsAReshapingHandleAMoveOrTheTools) {
     // A handle that does not reshape: over it the selection moves.
     h.Click(h.P(450, 100));
     ASSERT_EQ(h.Picks(), 1);
-    EXPECT_EQ(cursorAt(tool->GetSelectionHandle(0)), moveCursor);
+    EXPECT_EQ(cursorAt(tool->Handles().At(0)), moveCursor);
 }
 
 TEST(SelectToolDisplay, AlignmentGoesOnlyToMultiLineTexts) {

@@ -85,7 +85,7 @@ TEST(SelectToolMove, CtrlOnlyAtThePressMoves) {
     EXPECT_TRUE(Near(LineAt(g, 0)->m_start, g.P(20, 40), 1e-9));
     ASSERT_EQ(g.Picks(), 1) << "the moved shape is the selection";
     EXPECT_EQ(g.Pick(0), ShapeAt(g, 0));
-    EXPECT_TRUE(g.Select()->HandlesShown());
+    EXPECT_TRUE(g.Select()->Handles().IsShown());
     EXPECT_TRUE(g.NoXorResidue());
 }
 
@@ -228,7 +228,7 @@ TEST(SelectToolHandles, ShiftScalesEquallyAndTheFrameStaysUnderThePointer) {
     EXPECT_TRUE(Near(LineAt(h, 0)->m_end, h.P(150, 0), 1e-9));
     EXPECT_TRUE(Near(LineAt(h, 1)->m_start, h.P(0, 75), 1e-9));
     EXPECT_TRUE(Near(LineAt(h, 1)->m_end, h.P(150, 150), 1e-9));
-    EXPECT_TRUE(Near(tool->GetSelectionHandle(0), h.P(150, 150), 1e-9));
+    EXPECT_TRUE(Near(tool->Handles().At(0), h.P(150, 150), 1e-9));
 }
 
 TEST(SelectToolHandles, AStepToZeroWidthIsIgnored) {
@@ -249,7 +249,7 @@ TEST(SelectToolHandles, WithHandleMoveAHandlePressMovesFromTheHandlesExactPositi
     h.Line(0, 0, 100, 0);
     h.view->SendCommand(ID_EDIT_SELECT_ALL);
     h.view->SendCommand(ID_HANDLE_MOVE);
-    EXPECT_FALSE(h.Select()->HandlesDeform());
+    EXPECT_FALSE(h.Select()->Handles().Deforms());
     // Pressed 2 pixels beside the handle: the move starts at the handle itself, which lands
     // under the pointer.
     h.Drag(h.P(102, 2), h.P(152, 32));
@@ -262,13 +262,13 @@ TEST(SelectToolPointEdit, TogglesTheHandleCountOfACircle) {
     SelectHarness h;
     h.Circle(100, 100, 50);
     h.view->SendCommand(ID_EDIT_SELECT_ALL);
-    EXPECT_EQ(h.Select()->GetSelectionHandleCount(), 8);
+    EXPECT_EQ(h.Select()->Handles().Count(), 8);
     h.view->SendCommand(ID_POINT_EDIT);
-    EXPECT_EQ(h.Select()->GetSelectionHandleCount(), 4);
+    EXPECT_EQ(h.Select()->Handles().Count(), 4);
     EXPECT_EQ(h.ItemState(ID_POINT_EDIT), std::make_pair(true, 1));
     EXPECT_TRUE(h.NoXorResidue());
     h.view->SendCommand(ID_POINT_EDIT);
-    EXPECT_EQ(h.Select()->GetSelectionHandleCount(), 8);
+    EXPECT_EQ(h.Select()->Handles().Count(), 8);
     EXPECT_TRUE(h.NoXorResidue());
 }
 
@@ -278,7 +278,7 @@ TEST(SelectToolPointEdit, AddAndDeletePointOnlyOnAHandleOfOnePolygon) {
     h.Polygon({CPoint(0, 0), CPoint(100, 0), CPoint(100, 80), CPoint(0, 80)});
     h.view->SendCommand(ID_EDIT_SELECT_ALL);
     h.view->SendCommand(ID_POINT_EDIT);
-    ASSERT_EQ(h.Select()->GetSelectionHandleCount(), 4);
+    ASSERT_EQ(h.Select()->Handles().Count(), 4);
     h.RightClick(h.P(50, 40));
     EXPECT_FALSE(h.ItemState(ID_ADD_POINT).first) << "not on a handle";
     EXPECT_FALSE(h.ItemState(ID_DELETE_POINT).first);

@@ -211,7 +211,7 @@ TEST(SelectToolMenu, DoubleClickEditsATextInOneStepOrNone) {
     ExpectNoChange(h, [&] { h.DoubleClickAt(inside); });
     EXPECT_EQ(h.dialogs.OpenedIds().size(), 2u);
     EXPECT_EQ(h.Picks(), 1);
-    EXPECT_TRUE(h.Select()->HandlesShown());
+    EXPECT_TRUE(h.Select()->Handles().IsShown());
     EXPECT_TRUE(h.NoXorResidue());
 }
 

@@ -31,7 +31,7 @@ TEST(SelectTool, ClickPicksAndShowsTheHandlesWithoutAnUndoStep) {
     ExpectNoChange(h, [&] { h.Click(h.P(100, 0)); });
     ASSERT_EQ(h.Picks(), 1);
     EXPECT_EQ(h.Pick(0), line);
-    EXPECT_TRUE(h.Select()->HandlesShown());
+    EXPECT_TRUE(h.Select()->Handles().IsShown());
     // A line reshapes: its handles are black squares with a white outline.
     // (Beside the centre: the cross hair runs through the pointer's row.)
     EXPECT_EQ(h.PixelAt(h.P(2, 2)), kBlack);
@@ -54,14 +54,14 @@ TEST(SelectTool, HandlesOfSeveralShapesAreTheirFrame) {
     h.Click(h.P(100, 60), MK_SHIFT);
     ASSERT_EQ(h.Picks(), 2);
     MSelectTool* tool = h.Select();
-    EXPECT_EQ(tool->GetSelectionHandleCount(), 8);
-    EXPECT_TRUE(Near(tool->GetSelectionHandle(0), h.P(150, 60)));
-    EXPECT_TRUE(Near(tool->GetSelectionHandle(2), h.P(0, 0)));
-    EXPECT_TRUE(Near(tool->GetSelectionHandle(5), h.P(75, 0)));
-    EXPECT_TRUE(Near(tool->GetSelectionCenter(), h.P(75, 30)));
+    EXPECT_EQ(tool->Handles().Count(), 8);
+    EXPECT_TRUE(Near(tool->Handles().At(0), h.P(150, 60)));
+    EXPECT_TRUE(Near(tool->Handles().At(2), h.P(0, 0)));
+    EXPECT_TRUE(Near(tool->Handles().At(5), h.P(75, 0)));
+    EXPECT_TRUE(Near(tool->Handles().Center(), h.P(75, 30)));
     const CPoint corner = h.ToClient(h.P(0, 0));
-    EXPECT_EQ(tool->HitTestHandle(h.view.get(), corner.x + 4, corner.y - 4), 3);
-    EXPECT_EQ(tool->HitTestHandle(h.view.get(), corner.x + 5, corner.y), 0);
+    EXPECT_EQ(tool->Handles().HitTest(h.view.get(), corner.x + 4, corner.y - 4), 3);
+    EXPECT_EQ(tool->Handles().HitTest(h.view.get(), corner.x + 5, corner.y), 0);
     EXPECT_TRUE(h.NoXorResidue());
 }
 
@@ -99,7 +99,7 @@ TEST(SelectTool, ShiftPressOnEmptyPaperClearsAndStartsARubberBand) {
     h.MoveTo(h.P(60, 150), MK_SHIFT);
     h.Release(h.P(60, 150), MK_SHIFT);
     EXPECT_EQ(h.Picks(), 1) << "only the short line lies inside";
-    EXPECT_TRUE(h.Select()->HandlesShown());
+    EXPECT_TRUE(h.Select()->Handles().IsShown());
     EXPECT_TRUE(h.NoXorResidue());
 }
 
@@ -127,7 +127,7 @@ TEST(SelectTool, SelectAllPicksTheEditableLayersAndShowsTheHandles) {
     h.view->SendCommand(ID_EDIT_SELECT_ALL);
     ASSERT_NE(h.Select(), nullptr) << "Select All makes the select tool current";
     EXPECT_EQ(h.Picks(), 2);
-    EXPECT_TRUE(h.Select()->HandlesShown());
+    EXPECT_TRUE(h.Select()->Handles().IsShown());
     EXPECT_TRUE(h.NoXorResidue());
     EXPECT_TRUE(h.EndLeavesNoResidue());
 }

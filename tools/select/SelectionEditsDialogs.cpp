@@ -1,4 +1,4 @@
-// The select tool's commands that ask for values first: rotate, scale and move by dialog, move
+// The edits of the selection that ask for values first: rotate, scale and move by dialog, move
 // to another layer, register as part. Cancel changes nothing.
 #include <cmath>
 #include <memory>
@@ -13,23 +13,25 @@
 #include "platform/ui/Dialog.h"
 #include "tools/PickList.h"
 #include "tools/select/SelectDialogs.h"
-#include "tools/select/SelectTool.h"
+#include "tools/select/SelectionEdits.h"
 #include "view/TessarayView.h"
 #include "view/ViewFrame.h"
 
-void MSelectTool::RotateByDialog(MTessarayView* view) {
-    if (GetPickCount() == 0 || !IsPickMode() || !view || !GetPickArray()->SupportsEdit3()) return;
+void MSelectionEdits::RotateByDialog(MTessarayView* view) {
+    if (m_tool.GetPickCount() == 0 || !m_tool.IsPickMode() || !view ||
+        !m_tool.GetPickArray()->SupportsEdit3())
+        return;
     MInputRotateRadius dialog(view);
     if (dialog.DoModal() != IDOK) return;
-    RotateSelection(view, dialog.GetAngle() * M_PI / 180.0);
+    Rotate(view, dialog.GetAngle() * M_PI / 180.0);
 }
 
-void MSelectTool::ScaleByDialog(MTessarayView* view) {
-    if (GetPickCount() == 0 || !IsPickMode() || !view) return;
+void MSelectionEdits::ScaleByDialog(MTessarayView* view) {
+    if (m_tool.GetPickCount() == 0 || !m_tool.IsPickMode() || !view) return;
     // The sizes as drawn now: a copy recalculated for this view gives the current extent.
     MFloatRect e;
-    for (int i = 0; i < GetPickCount(); ++i) {
-        std::unique_ptr<MCadShape> copy(GetPickShape(i)->Duplicate());
+    for (int i = 0; i < m_tool.GetPickCount(); ++i) {
+        std::unique_ptr<MCadShape> copy(m_tool.GetPickShape(i)->Duplicate());
         copy->Recalc(view);
         MFloatRect r = copy->GetExtent();
         r.Normalize();
@@ -43,43 +45,43 @@ void MSelectTool::ScaleByDialog(MTessarayView* view) {
     if (dialog.DoModal() != IDOK) return;
     double sx = 1.0, sy = 1.0;
     dialog.GetFactors(&sx, &sy);
-    ScaleSelection(view, sx, sy);
+    Scale(view, sx, sy);
 }
 
-void MSelectTool::MoveByDialog(MTessarayView* view) {
-    if (GetPickCount() == 0 || !IsPickMode() || !view) return;
+void MSelectionEdits::MoveByDialog(MTessarayView* view) {
+    if (m_tool.GetPickCount() == 0 || !m_tool.IsPickMode() || !view) return;
     MInputMovingDialog dialog(view);
     if (dialog.DoModal() != IDOK) return;
     const MMoveValues& v = GetMoveValues();
-    MoveSelection(view, MFloatPoint(view->UserToDocLength(v.dx), view->UserToDocLength(v.dy)), v.copy);
+    Move(view, MFloatPoint(view->UserToDocLength(v.dx), view->UserToDocLength(v.dy)), v.copy);
 }
 
-void MSelectTool::OnMoveToLayer(MTessarayView* view) {
-    MTessarayDoc* doc = Document(view);
-    if (GetPickCount() == 0 || !IsPickMode() || !doc) return;
+void MSelectionEdits::MoveToLayer(MTessarayView* view) {
+    MTessarayDoc* doc = m_tool.Document(view);
+    if (m_tool.GetPickCount() == 0 || !m_tool.IsPickMode() || !doc) return;
     MShapeLayerMoveDialog dialog(view);
     if (dialog.DoModal() != IDOK) return;
     const int target = dialog.GetLayer();
     const MLayer* layer = doc->GetLayers()->GetLayer(target);
     if (target < 0 || target >= doc->GetLayers()->GetLayerCount() || !layer) return;
-    HideHandles(view);
-    for (int i = 0; i < GetPickCount(); ++i) {
-        std::unique_ptr<MCadShape> copy(GetPickShape(i)->Duplicate());
-        AddNewShapeExpanded(copy.get(), target);
+    m_tool.Handles().Hide(view);
+    for (int i = 0; i < m_tool.GetPickCount(); ++i) {
+        std::unique_ptr<MCadShape> copy(m_tool.GetPickShape(i)->Duplicate());
+        m_tool.AddNewShapeExpanded(copy.get(), target);
         copy.release();
-        AddOriginalShape(GetPickShape(i), GetPickLayer(i));
+        m_tool.AddOriginalShape(m_tool.GetPickShape(i), m_tool.GetPickLayer(i));
     }
     // Shapes on a layer that is hidden or cannot be picked may not stay picked: their handles
     // would answer presses over nothing the user sees.
     const BOOL keep = layer->IsVisible() && layer->IsSelectable();
-    Commit(view, TRUE, keep);
-    if (!keep) End(view, FALSE);
-    InvalidateHandles(view);
+    m_tool.Commit(view, TRUE, keep);
+    if (!keep) m_tool.End(view, FALSE);
+    m_tool.Handles().Invalidate(view);
 }
 
-void MSelectTool::RegisterAsPart(MTessarayView* view) {
-    if (GetPickCount() != 1 || !view) return;
-    const auto* group = dynamic_cast<const MGroupShape*>(GetPickShape(0));
+void MSelectionEdits::RegisterAsPart(MTessarayView* view) {
+    if (m_tool.GetPickCount() != 1 || !view) return;
+    const auto* group = dynamic_cast<const MGroupShape*>(m_tool.GetPickShape(0));
     if (!group) return;
     MPartsNameDialog dialog(view);
     if (dialog.DoModal() != IDOK) return;

@@ -1,5 +1,6 @@
-// The select tool's arrangement and transforms: each turns the selection into copies that replace
-// it in one commit, so every command is one undo step and the copies stay selected.
+// The selection's transforms, drawing order, arrangement and structure: each turns the selection
+// into copies that replace it in one commit, so every edit is one undo step and the copies stay
+// selected.
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -16,7 +17,7 @@
 #include "resources/ResourceIds.h"
 #include "tools/PickList.h"
 #include "tools/edit/CutReplacements.h"
-#include "tools/select/SelectTool.h"
+#include "tools/select/SelectionEdits.h"
 #include "view/TessarayView.h"
 
 namespace {
@@ -25,45 +26,42 @@ constexpr double kTinyFactor = 2.220446e-15;
 
 }  // namespace
 
-MFloatPoint MSelectTool::ContextPoint(MTessarayView* view) {
-    const MFloatPoint p = Snap(view, m_contextPoint.x, m_contextPoint.y, 0).point;
+MFloatPoint MSelectionEdits::ContextPoint(MTessarayView* view) {
+    const MFloatPoint p = m_tool.Snap(view, m_tool.m_contextPoint.x, m_tool.m_contextPoint.y, 0).point;
     return p;
 }
 
 // ----- flips, rotations, moves, scaling ---------------------------------------------------------
 
-void MSelectTool::FlipHorizontal(MTessarayView* view) {
-    const MFloatPoint c = GetSelectionCenter();
-    ReplaceSelection(view, [&](MCadShape* s) { return s->CreateMirroredX(c.x, c.y); });
+void MSelectionEdits::Flip(MTessarayView* view, char axis) {
+    const MFloatPoint c = m_tool.Handles().Center();
+    ReplaceSelection(view, [&](MCadShape* s) {
+        return axis == 'x' ? s->CreateMirroredX(c.x, c.y) : s->CreateMirroredY(c.x, c.y);
+    });
 }
 
-void MSelectTool::FlipVertical(MTessarayView* view) {
-    const MFloatPoint c = GetSelectionCenter();
-    ReplaceSelection(view, [&](MCadShape* s) { return s->CreateMirroredY(c.x, c.y); });
-}
-
-void MSelectTool::RotateSelection(MTessarayView* view, double angle) {
-    const MFloatPoint c = GetSelectionCenter();
+void MSelectionEdits::Rotate(MTessarayView* view, double angle) {
+    const MFloatPoint c = m_tool.Handles().Center();
     ReplaceSelection(view, [&](MCadShape* s) { return s->CreateRotated(c.x, c.y, angle); });
 }
 
-void MSelectTool::RotateHere(MTessarayView* view, int direction) {
-    if (GetPickCount() == 0 || !IsPickMode() || !view) return;
+void MSelectionEdits::RotateHere(MTessarayView* view, int direction) {
+    if (m_tool.GetPickCount() == 0 || !m_tool.IsPickMode() || !view) return;
     const MFloatPoint p = ContextPoint(view);
     const double angle = direction > 0 ? M_PI / 2 : -M_PI / 2;
     ReplaceSelection(view, [&](MCadShape* s) { return s->CreateRotated(p.x, p.y, angle); });
 }
 
-void MSelectTool::FlipHere(MTessarayView* view, char axis) {
-    if (GetPickCount() == 0 || !IsPickMode() || !view) return;
+void MSelectionEdits::FlipHere(MTessarayView* view, char axis) {
+    if (m_tool.GetPickCount() == 0 || !m_tool.IsPickMode() || !view) return;
     const MFloatPoint p = ContextPoint(view);
     ReplaceSelection(view, [&](MCadShape* s) {
         return axis == 'x' ? s->CreateMirroredX(p.x, p.y) : s->CreateMirroredY(p.x, p.y);
     });
 }
 
-void MSelectTool::MoveSelection(MTessarayView* view, const MFloatPoint& offset, BOOL copy) {
-    if (GetPickCount() == 0 || !IsPickMode() || !view) return;
+void MSelectionEdits::Move(MTessarayView* view, const MFloatPoint& offset, BOOL copy) {
+    if (m_tool.GetPickCount() == 0 || !m_tool.IsPickMode() || !view) return;
     if (!copy) {
         ReplaceSelection(view, [&](MCadShape* s) {
             MCadShape* moved = s->Duplicate();
@@ -72,20 +70,20 @@ void MSelectTool::MoveSelection(MTessarayView* view, const MFloatPoint& offset, 
         });
         return;
     }
-    HideHandles(view);
-    for (int i = 0; i < GetPickCount(); ++i) {
-        std::unique_ptr<MCadShape> moved(GetPickShape(i)->Duplicate());
+    m_tool.Handles().Hide(view);
+    for (int i = 0; i < m_tool.GetPickCount(); ++i) {
+        std::unique_ptr<MCadShape> moved(m_tool.GetPickShape(i)->Duplicate());
         moved->Move(offset);
-        AddNewShapeExpanded(moved.get(), GetPickLayer(i));
+        m_tool.AddNewShapeExpanded(moved.get(), m_tool.GetPickLayer(i));
         moved.release();
     }
-    Commit(view, FALSE, TRUE);
-    ShowHandles(view);
+    m_tool.Commit(view, FALSE, TRUE);
+    m_tool.Handles().Show(view);
 }
 
-void MSelectTool::ScaleSelection(MTessarayView* view, double sx, double sy) {
+void MSelectionEdits::Scale(MTessarayView* view, double sx, double sy) {
     if (std::fabs(sx) < kTinyFactor || std::fabs(sy) < kTinyFactor) return;
-    const MFloatPoint c = GetSelectionCenter();
+    const MFloatPoint c = m_tool.Handles().Center();
     ReplaceSelection(view, [&](MCadShape* s) {
         MCadShape* scaled = s->Clone();
         scaled->ScaleXY(c, sx, sy);
@@ -95,47 +93,39 @@ void MSelectTool::ScaleSelection(MTessarayView* view, double sx, double sy) {
 
 // ----- drawing order ----------------------------------------------------------------------------
 
-void MSelectTool::MoveToTop(MTessarayView* view) {
-    MoveToPosition(view, -1);
-}
-
-void MSelectTool::MoveToBottom(MTessarayView* view) {
-    MoveToPosition(view, 0);
-}
-
-void MSelectTool::MoveToPosition(MTessarayView* view, int position) {
-    if (GetPickCount() == 0 || !IsPickMode() || !Document(view)) return;
-    HideHandles(view);
+void MSelectionEdits::MoveInOrder(MTessarayView* view, int position) {
+    if (m_tool.GetPickCount() == 0 || !m_tool.IsPickMode() || !m_tool.Document(view)) return;
+    m_tool.Handles().Hide(view);
     // The first picked shape ends uppermost on top and lowest at the bottom: the copies are
     // appended in reverse order, or inserted in order.
-    const int n = GetPickCount();
+    const int n = m_tool.GetPickCount();
     for (int k = 0; k < n; ++k) {
         const int i = position < 0 ? n - 1 - k : k;
-        std::unique_ptr<MCadShape> copy(GetPickShape(i)->Duplicate());
-        AddNewShapeExpanded(copy.get(), GetPickLayer(i));
+        std::unique_ptr<MCadShape> copy(m_tool.GetPickShape(i)->Duplicate());
+        m_tool.AddNewShapeExpanded(copy.get(), m_tool.GetPickLayer(i));
         copy.release();
-        AddOriginalShape(GetPickShape(i), GetPickLayer(i));
+        m_tool.AddOriginalShape(m_tool.GetPickShape(i), m_tool.GetPickLayer(i));
     }
-    CommitAt(view, position, TRUE);
+    m_tool.CommitAt(view, position, TRUE);
     if (position < 0) {
         // The copies stay picked in the order of the selection.
         std::vector<std::tuple<MCadShape*, MFloatPoint, int>> picks;
-        for (int i = GetPickCount() - 1; i >= 0; --i)
-            picks.emplace_back(GetPickShape(i), GetPickPoint(i), GetPickLayer(i));
-        ClearPicks();
+        for (int i = m_tool.GetPickCount() - 1; i >= 0; --i)
+            picks.emplace_back(m_tool.GetPickShape(i), m_tool.GetPickPoint(i), m_tool.GetPickLayer(i));
+        m_tool.ClearPicks();
         for (const auto& [shape, point, layer] : picks)
-            AddPick(shape, point, layer);
+            m_tool.AddPick(shape, point, layer);
     }
-    ShowHandles(view);
+    m_tool.Handles().Show(view);
 }
 
 // ----- align and distribute ---------------------------------------------------------------------
 
-void MSelectTool::Align(MTessarayView* view, UINT command) {
-    if (GetPickCount() < 2 || !IsPickMode() || !view) return;
-    MFloatRect e = GetPickArray()->GetShapes().GetExtent();
+void MSelectionEdits::Align(MTessarayView* view, UINT command) {
+    if (m_tool.GetPickCount() < 2 || !m_tool.IsPickMode() || !view) return;
+    MFloatRect e = m_tool.GetPickArray()->GetShapes().GetExtent();
     e.Normalize();
-    const MFloatPoint c = GetSelectionCenter();
+    const MFloatPoint c = m_tool.Handles().Center();
     ReplaceSelection(view, [&](MCadShape* s) {
         MCadShape* copy = s->Duplicate();
         copy->Recalc(view);
@@ -168,15 +158,15 @@ void MSelectTool::Align(MTessarayView* view, UINT command) {
     });
 }
 
-void MSelectTool::Distribute(MTessarayView* view, BOOL vertical) {
-    const int n = GetPickCount();
-    if (n < 3 || !IsPickMode() || !view) return;
+void MSelectionEdits::Distribute(MTessarayView* view, BOOL vertical) {
+    const int n = m_tool.GetPickCount();
+    if (n < 3 || !m_tool.IsPickMode() || !view) return;
     const auto key = [vertical](const MFloatPoint& p) { return vertical ? p.y : p.x; };
     std::vector<int> order(static_cast<std::size_t>(n));
     std::iota(order.begin(), order.end(), 0);
     std::vector<double> centres;
     for (int i = 0; i < n; ++i)
-        centres.push_back(key(GetPickShape(i)->GetCenter()));
+        centres.push_back(key(m_tool.GetPickShape(i)->GetCenter()));
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
         return centres[static_cast<std::size_t>(a)] < centres[static_cast<std::size_t>(b)];
     });
@@ -186,62 +176,62 @@ void MSelectTool::Distribute(MTessarayView* view, BOOL vertical) {
     for (int k = 0; k < n; ++k)
         target[static_cast<std::size_t>(order[static_cast<std::size_t>(k)])] = low + step * k;
     target[static_cast<std::size_t>(order.back())] = centres[static_cast<std::size_t>(order.back())];
-    HideHandles(view);
+    m_tool.Handles().Hide(view);
     for (int i = 0; i < n; ++i) {
-        MCadShape* copy = GetPickShape(i)->Duplicate();
+        MCadShape* copy = m_tool.GetPickShape(i)->Duplicate();
         const double d = target[static_cast<std::size_t>(i)] - centres[static_cast<std::size_t>(i)];
         copy->Move(vertical ? MFloatPoint(0, d) : MFloatPoint(d, 0));
-        AddReplacement(copy, i);
+        m_tool.AddReplacement(copy, i);
     }
-    Commit(view, FALSE, TRUE);
-    ShowHandles(view);
+    m_tool.Commit(view, FALSE, TRUE);
+    m_tool.Handles().Show(view);
 }
 
 // ----- group, ungroup, explode, edit ------------------------------------------------------------
 
-void MSelectTool::Group(MTessarayView* view) {
-    if (GetPickCount() == 0 || !IsPickMode() || !view) return;
-    HideHandles(view);
-    auto group = std::make_unique<MGroupShape>(view, GetPickArray()->GetShapes());
-    AddNewShapeExpanded(group.get(), GetPickLayer(0));
+void MSelectionEdits::Group(MTessarayView* view) {
+    if (m_tool.GetPickCount() == 0 || !m_tool.IsPickMode() || !view) return;
+    m_tool.Handles().Hide(view);
+    auto group = std::make_unique<MGroupShape>(view, m_tool.GetPickArray()->GetShapes());
+    m_tool.AddNewShapeExpanded(group.get(), m_tool.GetPickLayer(0));
     group.release();
-    for (int i = 0; i < GetPickCount(); ++i)
-        AddOriginalShape(GetPickShape(i), GetPickLayer(i));
-    DecideAndReset(view);
+    for (int i = 0; i < m_tool.GetPickCount(); ++i)
+        m_tool.AddOriginalShape(m_tool.GetPickShape(i), m_tool.GetPickLayer(i));
+    m_tool.DecideAndReset(view);
 }
 
-void MSelectTool::Ungroup(MTessarayView* view) {
-    if (GetPickCount() == 0 || !IsPickMode() || !view) return;
-    for (int i = 0; i < GetPickCount(); ++i)
-        if (!dynamic_cast<MGroupShape*>(GetPickShape(i))) return;
-    HideHandles(view);
+void MSelectionEdits::Ungroup(MTessarayView* view) {
+    if (m_tool.GetPickCount() == 0 || !m_tool.IsPickMode() || !view) return;
+    for (int i = 0; i < m_tool.GetPickCount(); ++i)
+        if (!dynamic_cast<MGroupShape*>(m_tool.GetPickShape(i))) return;
+    m_tool.Handles().Hide(view);
     // Each group's first member takes the group's place; the other members are appended to the
     // current layer. A group without members pairs with nothing and just goes.
     std::vector<int> order;
     for (int pass = 0; pass < 2; ++pass)
-        for (int i = 0; i < GetPickCount(); ++i)
-            if ((static_cast<MGroupShape*>(GetPickShape(i))->GetShapeCount() > 0) == (pass == 0))
+        for (int i = 0; i < m_tool.GetPickCount(); ++i)
+            if ((static_cast<MGroupShape*>(m_tool.GetPickShape(i))->GetShapeCount() > 0) == (pass == 0))
                 order.push_back(i);
     int pairs = 0;
     for (int i : order) {
-        const auto* group = static_cast<MGroupShape*>(GetPickShape(i));
-        AddOriginalShape(GetPickShape(i), GetPickLayer(i));
+        const auto* group = static_cast<MGroupShape*>(m_tool.GetPickShape(i));
+        m_tool.AddOriginalShape(m_tool.GetPickShape(i), m_tool.GetPickLayer(i));
         if (group->GetShapeCount() == 0) continue;
         std::unique_ptr<MCadShape> first(group->GetShapeAt(0)->Duplicate());
-        AddNewShapeExpanded(first.get(), GetPickLayer(i));
+        m_tool.AddNewShapeExpanded(first.get(), m_tool.GetPickLayer(i));
         first.release();
         ++pairs;
     }
-    for (int i = 0; i < GetPickCount(); ++i) {
-        const auto* group = static_cast<MGroupShape*>(GetPickShape(i));
+    for (int i = 0; i < m_tool.GetPickCount(); ++i) {
+        const auto* group = static_cast<MGroupShape*>(m_tool.GetPickShape(i));
         for (int m = 1; m < group->GetShapeCount(); ++m) {
             std::unique_ptr<MCadShape> member(group->GetShapeAt(m)->Duplicate());
-            AddNewShapeExpanded(member.get(), -1);
+            m_tool.AddNewShapeExpanded(member.get(), -1);
             member.release();
         }
     }
-    CommitPairs(view, pairs, TRUE);
-    ShowHandles(view);
+    m_tool.CommitPairs(view, pairs, TRUE);
+    m_tool.Handles().Show(view);
 }
 
 namespace {
@@ -272,26 +262,50 @@ std::vector<std::unique_ptr<MCadShape>> ExplodePolygon(const MPolygonShape& q) {
 
 }  // namespace
 
-void MSelectTool::ExplodeToLines(MTessarayView* view) {
-    if (GetPickCount() == 0 || !IsPickMode() || !view) return;
-    HideHandles(view);
+void MSelectionEdits::ExplodeToLines(MTessarayView* view) {
+    if (m_tool.GetPickCount() == 0 || !m_tool.IsPickMode() || !view) return;
+    m_tool.Handles().Hide(view);
     MCutReplacements replacements;
-    for (int i = 0; i < GetPickCount(); ++i)
-        if (const auto* q = dynamic_cast<const MPolygonShape*>(GetPickShape(i)))
-            replacements.Replace(GetPickShape(i), GetPickLayer(i), ExplodePolygon(*q));
-    replacements.Commit(*this, view, TRUE);
-    ShowHandles(view);
+    for (int i = 0; i < m_tool.GetPickCount(); ++i)
+        if (const auto* q = dynamic_cast<const MPolygonShape*>(m_tool.GetPickShape(i)))
+            replacements.Replace(m_tool.GetPickShape(i), m_tool.GetPickLayer(i), ExplodePolygon(*q));
+    replacements.Commit(m_tool, view, TRUE);
+    m_tool.Handles().Show(view);
 }
 
-void MSelectTool::EditShape(MTessarayView* view) {
-    if (GetPickCount() != 1 || !IsPickMode() || !view) return;
-    HideHandles(view);
-    std::unique_ptr<MCadShape> copy(GetPickShape(0)->Duplicate());
+// ----- by the context point --------------------------------------------------------------------
+
+BOOL MSelectionEdits::CanSetReferencePoint(MTessarayView* view) {
+    if (m_tool.GetPickCount() != 1 || !view) return FALSE;
+    const auto* group = dynamic_cast<const MGroupShape*>(m_tool.GetPickShape(0));
+    if (!group || !group->IsPlainGroup()) return FALSE;
+    const MFloatPoint p = ContextPoint(view);
+    MFloatRect e = group->GetExtent();
+    e.Normalize();
+    return p.x >= e.left && p.x <= e.right && p.y >= e.bottom && p.y <= e.top;
+}
+
+void MSelectionEdits::SetReferencePoint(MTessarayView* view) {
+    if (!m_tool.IsPickMode() || !CanSetReferencePoint(view)) return;
+    const MFloatPoint p = ContextPoint(view);
+    ReplaceSelection(view, [&](MCadShape* s) {
+        auto* copy = static_cast<MGroupShape*>(s->Duplicate());
+        copy->SetBasePoint(p);
+        return copy;
+    });
+}
+
+// ----- the edit dialog of one shape --------------------------------------------------------------
+
+void MSelectionEdits::EditShape(MTessarayView* view) {
+    if (m_tool.GetPickCount() != 1 || !m_tool.IsPickMode() || !view) return;
+    m_tool.Handles().Hide(view);
+    std::unique_ptr<MCadShape> copy(m_tool.GetPickShape(0)->Duplicate());
     if (copy->Edit(view)) {
-        AddReplacement(copy.release(), 0);
-        DecideAndReset(view);
+        m_tool.AddReplacement(copy.release(), 0);
+        m_tool.DecideAndReset(view);
         return;
     }
-    ShowHandles(view);
+    m_tool.Handles().Show(view);
     view->UpdateWindow();
 }
