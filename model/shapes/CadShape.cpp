@@ -407,35 +407,10 @@ void MCadShape::CopyStyleFrom(const MCadShape* source) {
     SetArrows(source->GetArrows());
 }
 
-BOOL MCadShape::IsText() const {
-    return FALSE;
+MTextPresence MCadShape::GetTextStyle(MTextStyle*) const {
+    return MTextPresence::kNone;
 }
-BOOL MCadShape::HasText() const {
-    return FALSE;
-}
-void MCadShape::SetFontName(const CString&) {}
-CString MCadShape::GetFontName() const {
-    return {};
-}
-void MCadShape::SetTextSize(double) {}
-double MCadShape::GetTextSize() const {
-    return 0.0;
-}
-void MCadShape::SetTextColor(COLORREF) {}
-COLORREF MCadShape::GetTextColor() const {
-    return kNoColor;
-}
-int MCadShape::GetTextFlags() const {
-    return 0;
-}
-void MCadShape::SetTextFlags(int) {}
-BOOL MCadShape::HasTextFlag(int flag) const {
-    return (GetTextFlags() & flag) != 0;
-}
-void MCadShape::SetTextFlag(int flag, BOOL on) {
-    const int flags = GetTextFlags();
-    SetTextFlags(on ? (flags | flag) : (flags & ~flag));
-}
+void MCadShape::ChangeTextStyle(const MTextStyleChange&) {}
 
 void MCadShape::SetArrows(const MArrowInfo&) {}
 void MCadShape::SetArrowsEx(int startStyle, double startSize, int endStyle, double endSize) {
@@ -499,10 +474,6 @@ short MCadShape::GetTypeId() const {
 }
 MCadShape* MCadShape::CreateNew() const {
     return nullptr;
-}
-
-int MCadShape::GetTextAlignment() const {
-    return 0;
 }
 
 // ---- program-wide state ------------------------------------------------------------------------

@@ -23,6 +23,7 @@
 #include "model/geometry/FloatPoint.h"
 #include "model/geometry/FloatPointArray.h"
 #include "model/geometry/FloatRect.h"
+#include "model/shapes/TextStyle.h"
 #include "platform/Object.h"
 #include "platform/WinTypes.h"
 
@@ -34,14 +35,6 @@ class MCadView;
 struct MSnapPoint;
 
 using CString = std::string;
-
-// Text flag bits.
-inline constexpr int kTextItalic = 0x1;
-inline constexpr int kTextBold = 0x2;
-inline constexpr int kTextUnderline = 0x4;
-inline constexpr int kTextStrikeOut = 0x8;
-inline constexpr int kTextFrame = 0x40;
-inline constexpr int kTextVertical = 0x80;
 
 // Capabilities of a kind (GetCapabilities): what the select tool may do with the shape, and what
 // a point snapped on it can fix of a line drawn from there.
@@ -112,9 +105,9 @@ public:
     virtual void DrawHighlight(MCadView* view, CDC* dc);
     // Pen and brush in the system grey text colour.
     virtual void DrawGrayed(MCadView* view, CDC* dc);
-    virtual void DrawHint(MCadView* view, CDC* dc);
+    void DrawHint(MCadView* view, CDC* dc);
     // The draw extent becomes the extent inflated on every side by the whole line width.
-    virtual void UpdateDrawExtent(MCadView* view);
+    void UpdateDrawExtent(MCadView* view);
 
     virtual void Scale(const MFloatPoint& centre, double factor);
     virtual void ScaleXY(const MFloatPoint& centre, double sx, double sy);
@@ -167,7 +160,7 @@ public:
     // rect in the view's logical pixels, area the same rectangle in drawing units.
     virtual BOOL IntersectsRectPixel(MCadView* view, const CRect& rect, const MFloatRect& area);
     // An edge of the outline crosses an edge of the rectangle (strictly inside both).
-    virtual BOOL IntersectsRect(const MFloatRect& rect) const;
+    BOOL IntersectsRect(const MFloatRect& rect) const;
 
     // New shapes; the caller owns them. Duplicate is a round trip through the archive form that
     // also copies both extents. Archive and memory exceptions propagate.
@@ -192,35 +185,27 @@ public:
     // Empty for no style, "HOJO" for an auxiliary line, else the table entry's name. A style
     // outside the table gives the name of entry 0 (the continuous style, as which such a line is
     // drawn) instead of failing, so one damaged shape cannot abort a DXF export.
-    virtual CString GetLineStyleName() const;
+    CString GetLineStyleName() const;
     virtual void SetLineStyle(int lineStyle);
     // Fill, colour, line style, line width and arrows, in that order, through the virtual pairs.
-    virtual void CopyStyleFrom(const MCadShape* source);
+    void CopyStyleFrom(const MCadShape* source);
 
-    virtual BOOL IsText() const;
-    virtual BOOL HasText() const;
-    virtual void SetFontName(const CString& name);
-    virtual CString GetFontName() const;
-    virtual void SetTextSize(double size);
-    virtual double GetTextSize() const;
-    virtual void SetTextColor(COLORREF color);
-    virtual COLORREF GetTextColor() const;
-    virtual int GetTextFlags() const;
-    virtual void SetTextFlags(int flags);
-    // One bit of the flag word (kTextBold ...), read and changed through the word by default.
-    virtual BOOL HasTextFlag(int flag) const;
-    virtual void SetTextFlag(int flag, BOOL on);
-    // The tools' and readers' names of the single bits.
-    BOOL IsTextFlag1() const { return HasTextFlag(kTextItalic); }
-    BOOL IsTextFlag2() const { return HasTextFlag(kTextBold); }
-    BOOL IsTextFlag4() const { return HasTextFlag(kTextUnderline); }
-    BOOL IsTextFlag40() const { return HasTextFlag(kTextFrame); }
-    BOOL IsTextFlag80() const { return HasTextFlag(kTextVertical); }
-    void SetTextFlag1(BOOL on) { SetTextFlag(kTextItalic, on); }
-    void SetTextFlag2(BOOL on) { SetTextFlag(kTextBold, on); }
-    void SetTextFlag4(BOOL on) { SetTextFlag(kTextUnderline, on); }
-    void SetTextFlag40(BOOL on) { SetTextFlag(kTextFrame, on); }
-    void SetTextFlag80(BOOL on) { SetTextFlag(kTextVertical, on); }
+    // Where the shape's text is, and (when style is not null) its text properties: the none value
+    // by default. A group answers its text members' common font and size (the none value when they
+    // differ) and the italic, bold, underline and strike-out bits all of them have.
+    virtual MTextPresence GetTextStyle(MTextStyle* style) const;
+    MTextStyle TextStyle() const {
+        MTextStyle style;
+        GetTextStyle(&style);
+        return style;
+    }
+    BOOL HasText() const { return GetTextStyle(nullptr) != MTextPresence::kNone; }
+    BOOL IsText() const { return GetTextStyle(nullptr) == MTextPresence::kIsText; }
+    // Nothing by default; a group passes the member bits, font and size on to its members.
+    virtual void ChangeTextStyle(const MTextStyleChange& change);
+    // One bit of the flag word (kTextBold ...).
+    BOOL HasTextFlag(int flag) const { return (TextStyle().flags & flag) != 0; }
+    void SetTextFlag(int flag, BOOL on) { ChangeTextStyle(MTextStyleChange::Flag(flag, on != FALSE)); }
 
     virtual void SetArrows(const MArrowInfo& arrows);
     virtual void SetArrowsEx(int startStyle, double startSize, int endStyle, double endSize);
@@ -267,10 +252,6 @@ public:
     virtual void ReadText(CDocument* doc, std::istream& is);
     virtual short GetTypeId() const;
     virtual MCadShape* CreateNew() const;
-
-    // Added for the selection list, after the operations above: the alignment word of a text
-    // shape (bits 0-1 horizontal, 2-3 vertical); 0 for shapes without one.
-    virtual int GetTextAlignment() const;
 
     const MFloatRect& GetExtent() const { return m_extent; }
     // The extent grown by the line width (redraw areas, visibility tests). Most shapes hold only

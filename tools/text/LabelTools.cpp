@@ -92,9 +92,9 @@ void MLeaderTextTool::OnDecide(MTessarayView* view) {
 }
 
 void MLeaderTextTool::ApplyTextFlags(MLabelShapeBase& shape) {
-    shape.SetTextFlag2(GetAttribute(MAttribute::kBold).Number());
-    shape.SetTextFlag1(GetAttribute(MAttribute::kItalic).Number());
-    shape.SetTextFlag4(GetAttribute(MAttribute::kUnderline).Number());
+    shape.SetTextFlag(kTextBold, GetAttribute(MAttribute::kBold).Number());
+    shape.SetTextFlag(kTextItalic, GetAttribute(MAttribute::kItalic).Number());
+    shape.SetTextFlag(kTextUnderline, GetAttribute(MAttribute::kUnderline).Number());
 }
 
 int MLeaderTextTool::LoadedEndKind(const std::optional<double>& value) {

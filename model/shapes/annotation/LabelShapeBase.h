@@ -40,18 +40,9 @@ public:
     void SetLineWidth(double width) override;
     int GetLineStyle() const override;
     void SetLineStyle(int lineStyle) override;
-    BOOL HasText() const override;
-    void SetFontName(const CString& name) override;
-    CString GetFontName() const override;
-    void SetTextSize(double size) override;
-    double GetTextSize() const override;
-    void SetTextColor(COLORREF color) override;
-    COLORREF GetTextColor() const override;
-    int GetTextFlags() const override;
-    void SetTextFlags(int flags) override;
-    // Every bit is in the label's own word, not its members'.
-    BOOL HasTextFlag(int flag) const override;
-    void SetTextFlag(int flag, BOOL on) override;
+    // The text properties are the label's own (its flag word too, not its members').
+    MTextPresence GetTextStyle(MTextStyle* style) const override;
+    void ChangeTextStyle(const MTextStyleChange& change) override;
     // The start of the record is the leader's arrow (its size 0 without a head); the end is unused.
     void SetArrows(const MArrowInfo& arrows) override;
     void SetArrowsEx(int startStyle, double startSize, int endStyle, double endSize) override;
@@ -71,6 +62,14 @@ public:
     // Nothing when the leader is empty.
     void MoveLastLeaderPoint(const MFloatPoint& p);
 
+    void SetFontName(const CString& name) { ChangeTextStyle(MTextStyleChange::Font(MTextFontName(name))); }
+    CString GetFontName() const { return m_fontName.Name(); }
+    void SetTextSize(double size) { ChangeTextStyle(MTextStyleChange::Size(size)); }
+    double GetTextSize() const { return m_textSize; }
+    void SetTextColor(COLORREF color) { ChangeTextStyle(MTextStyleChange::Color(color)); }
+    COLORREF GetTextColor() const { return m_textColor; }
+    int GetTextFlags() const { return m_textFlags; }
+    void SetTextFlags(int flags) { ChangeTextStyle(MTextStyleChange::Flags(flags)); }
     int GetArrowStyle() const { return m_arrowStyle; }
     double GetArrowSize() const { return m_arrowSize; }
     // Whether the members no longer match the fields (until the next Recalc).
@@ -115,7 +114,7 @@ protected:
     // The rest of the text-size line as the text colour when it holds one, then the leader's points.
     void ReadTextColorAndLeader(std::istream& is);
 
-    CString m_fontName;
+    MTextFontName m_fontName;
     double m_textSize = 4.0;
     int m_textFlags = 0;
     COLORREF m_textColor = 0;

@@ -313,16 +313,18 @@ void MGroupShape::SetLineWidth(double width) {
 void MGroupShape::SetLineStyle(int lineStyle) {
     ForEachShape(m_members, [&](MCadShape* s) { s->SetLineStyle(lineStyle); });
 }
-void MGroupShape::SetFontName(const CString& name) {
-    ForEachShape(m_members, [&](MCadShape* s) { s->SetFontName(name); });
-}
-void MGroupShape::SetTextSize(double size) {
-    ForEachShape(m_members, [&](MCadShape* s) { s->SetTextSize(size); });
-}
 
 namespace {
 
 constexpr int kMemberTextFlags = kTextItalic | kTextBold | kTextUnderline | kTextStrikeOut;
+
+bool HasTextMember(const MShapeArray& members) {
+    for (int i = 0; i < members.GetSize(); ++i) {
+        const MCadShape* s = members.GetAt(i);
+        if (s && s->HasText()) return true;
+    }
+    return false;
+}
 
 }  // namespace
 
@@ -343,29 +345,36 @@ int MGroupShape::GetLineStyle() const {
         m_members, [](const MCadShape* s) { return s->GetLineStyle(); }, -1);
 }
 
-BOOL MGroupShape::HasText() const {
-    for (int i = 0; i < m_members.GetSize(); ++i) {
-        const MCadShape* s = m_members.GetAt(i);
-        if (s && s->HasText()) return TRUE;
-    }
-    return FALSE;
+MTextPresence MGroupShape::GetTextStyle(MTextStyle* style) const {
+    if (!style) return HasTextMember(m_members) ? MTextPresence::kHasText : MTextPresence::kNone;
+    *style = MTextStyle();
+    bool any = false;
+    bool sameFont = true, sameSize = true;
+    int flags = kMemberTextFlags;
+    ForEachShape(m_members, [&](const MCadShape* s) {
+        MTextStyle member;
+        if (s->GetTextStyle(&member) == MTextPresence::kNone) return;
+        if (!any) {
+            style->fontName = member.fontName;
+            style->size = member.size;
+        }
+        sameFont = sameFont && member.fontName == style->fontName;
+        sameSize = sameSize && member.size == style->size;
+        flags &= member.flags;
+        any = true;
+    });
+    if (!any) return MTextPresence::kNone;
+    if (!sameFont) style->fontName = MTextFontName();
+    if (!sameSize) style->size = 0.0;
+    style->flags = flags;
+    return MTextPresence::kHasText;
 }
-
-CString MGroupShape::GetFontName() const {
-    return CommonShapeValue<CString>(
-        m_members, [](const MCadShape* s) { return s->GetFontName(); }, CString(), TRUE);
-}
-double MGroupShape::GetTextSize() const {
-    return CommonShapeValue<double>(
-        m_members, [](const MCadShape* s) { return s->GetTextSize(); }, 0.0, TRUE);
-}
-BOOL MGroupShape::HasTextFlag(int flag) const {
-    if (!(flag & kMemberTextFlags)) return MCadShape::HasTextFlag(flag);
-    return AllTextShapes(m_members, [&](const MCadShape* s) { return s->HasTextFlag(flag) != 0; });
-}
-void MGroupShape::SetTextFlag(int flag, BOOL on) {
-    if (!(flag & kMemberTextFlags)) return MCadShape::SetTextFlag(flag, on);
-    ForEachShape(m_members, [&](MCadShape* s) { s->SetTextFlag(flag, on); });
+void MGroupShape::ChangeTextStyle(const MTextStyleChange& change) {
+    MTextStyleChange members = change;
+    members.fields &= kTextStyleFont | kTextStyleSize | kTextStyleFlags;
+    members.flagMask &= kMemberTextFlags;
+    if (!members.flagMask) members.fields &= ~kTextStyleFlags;
+    if (members.fields) ForEachShape(m_members, [&](MCadShape* s) { s->ChangeTextStyle(members); });
 }
 
 void MGroupShape::MirrorX(double x, double y) {

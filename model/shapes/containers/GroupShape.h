@@ -62,15 +62,11 @@ public:
     void SetLineWidth(double width) override;
     int GetLineStyle() const override;
     void SetLineStyle(int lineStyle) override;
-    BOOL HasText() const override;
-    void SetFontName(const CString& name) override;
-    CString GetFontName() const override;
-    void SetTextSize(double size) override;
-    double GetTextSize() const override;
-    // Italic, bold, underline and strike-out are the text members': set on each, and set on the
-    // group when it has text members and all of them have it. Other bits are the group's own.
-    BOOL HasTextFlag(int flag) const override;
-    void SetTextFlag(int flag, BOOL on) override;
+    // The text members' common font and size; italic, bold, underline and strike-out are the
+    // members': set on each, and set on the group when it has text members and all of them have
+    // it. The group has no text colour, alignment or other bits of its own.
+    MTextPresence GetTextStyle(MTextStyle* style) const override;
+    void ChangeTextStyle(const MTextStyleChange& change) override;
     void MirrorX(double x, double y) override;
     void MirrorY(double x, double y) override;
     // Turns the members in place; a member that cannot hold the angle (a rectangle or ellipse at

@@ -127,11 +127,14 @@ void MSizeBaseShape::SetLineStyle(int lineStyle) {
     m_stroke.style = lineStyle;
     MGroupShape::SetLineStyle(lineStyle);
 }
-void MSizeBaseShape::SetTextColor(COLORREF color) {
-    m_textColor = color;
+MTextPresence MSizeBaseShape::GetTextStyle(MTextStyle* style) const {
+    const MTextPresence presence = MGroupShape::GetTextStyle(style);
+    if (style) style->color = m_textColor;
+    return presence;
 }
-COLORREF MSizeBaseShape::GetTextColor() const {
-    return m_textColor;
+void MSizeBaseShape::ChangeTextStyle(const MTextStyleChange& change) {
+    if (change.fields & kTextStyleColor) m_textColor = change.value.color;
+    MGroupShape::ChangeTextStyle(change);
 }
 
 BOOL MSizeBaseShape::CanEdit() const {

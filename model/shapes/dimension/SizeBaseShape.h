@@ -43,9 +43,12 @@ public:
     void SetLineWidth(double width) override;
     int GetLineStyle() const override;
     void SetLineStyle(int lineStyle) override;
-    // Stored only; the text member takes it at the next rebuild.
-    void SetTextColor(COLORREF color) override;
-    COLORREF GetTextColor() const override;
+    // The members' text with the shape's own text colour, which is stored only: the text member
+    // takes it at the next rebuild.
+    MTextPresence GetTextStyle(MTextStyle* style) const override;
+    void ChangeTextStyle(const MTextStyleChange& change) override;
+    void SetTextColor(COLORREF color) { m_textColor = color; }
+    COLORREF GetTextColor() const { return m_textColor; }
     BOOL CanEdit() const override;
     // The dimension text dialog: style, user text or the computed one.
     BOOL Edit(MCadView* view) override;

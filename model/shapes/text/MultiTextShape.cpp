@@ -75,8 +75,10 @@ void MMultiTextShape::SetWrap(BOOL wrap) {
 BOOL MMultiTextShape::IsWrap() const {
     return (m_layoutFlags & kLayoutWrap) != 0;
 }
-int MMultiTextShape::GetTextAlignment() const {
-    return m_layoutFlags & 0xF;
+MTextPresence MMultiTextShape::GetTextStyle(MTextStyle* style) const {
+    const MTextPresence presence = MTextShape::GetTextStyle(style);
+    if (style) style->alignment = m_layoutFlags & 0xF;
+    return presence;
 }
 
 MFloatRect MMultiTextShape::GetBoxRect() const {
@@ -380,7 +382,7 @@ BOOL MMultiTextShape::Edit(MCadView*) {
     dialog->m_wrap = IsWrap();
     if (dialog->DoModal() != IDOK) return FALSE;
     SetString(dialog->GetText());
-    SetTextFlag80(dialog->m_vertical);
+    SetTextFlag(kTextVertical, dialog->m_vertical);
     m_angle = dialog->m_angle * kPi / 180;
     m_alignment = dialog->GetAlignment();
     SetWrap(dialog->m_wrap);

@@ -49,8 +49,8 @@ public:
     // Sizes the box to the lines (at least 24 x 16 pixels of the view). Without a view a
     // widget-free 96-dpi view at paper scale 1 measures, so the box is always in drawing units.
     void MeasureText(MCadView* view) override;
-    // The layout flags' alignment bits (for the selection's alignment commands).
-    int GetTextAlignment() const override;
+    // The alignment is the layout flags' alignment bits (for the selection's alignment commands).
+    MTextPresence GetTextStyle(MTextStyle* style) const override;
 
     // Bits 0-1 = value & 3.
     void SetHorzAlign(int value);

@@ -277,7 +277,7 @@ BOOL MTextShape::Edit(MCadView* view) {
     dialog->m_vertical = IsVertical();
     if (dialog->DoModal() != IDOK) return FALSE;
     SetString(dialog->GetText());
-    SetTextFlag80(dialog->m_vertical);
+    SetTextFlag(kTextVertical, dialog->m_vertical);
     m_angle = dialog->m_angle * kPi / 180;
     m_alignment = dialog->GetAlignment();
     MeasureText(view);

@@ -91,7 +91,7 @@ TEST_F(TextShapeTest, AlignmentNamesTheBoxPointOnTheReferencePoint) {
 
 TEST_F(TextShapeTest, VerticalWritingTurnsTheFontAndSwapsTheAlignmentRoles) {
     MTextShape t;
-    t.SetTextFlag80(TRUE);
+    t.SetTextFlag(kTextVertical, TRUE);
     LOGFONT lf;
     t.FillLogFont(lf);
     EXPECT_EQ(lf.lfFaceName, "@ＭＳ ゴシック");
@@ -125,7 +125,7 @@ TEST_F(TextShapeTest, TheAlignmentPointIsTheInverseOfTheOrigin) {
     t.SetPoint({3, 4});
     t.SetBoxSize(20, -6);
     for (int vertical = 0; vertical < 2; ++vertical) {
-        t.SetTextFlag80(vertical);
+        t.SetTextFlag(kTextVertical, vertical);
         for (int h = 0; h < 3; ++h)
             for (int v : {0, 4, 8}) {
                 t.SetAlignment(h | v);
@@ -156,7 +156,7 @@ TEST_F(TextShapeTest, FontFlagsAndFaceNames) {
     t.SetFontName("あいうえおかきくけこさしすせそたち");  // 34 bytes
     t.FillLogFont(lf);
     EXPECT_EQ(Cp932Length(lf.lfFaceName), 30u);
-    t.SetTextFlag80(TRUE);
+    t.SetTextFlag(kTextVertical, TRUE);
     t.FillLogFont(lf);
     EXPECT_EQ(lf.lfFaceName.substr(0, 1), "@");
     EXPECT_EQ(Cp932Length(lf.lfFaceName), 31u);
@@ -372,7 +372,7 @@ TEST_F(TextShapeTest, AShortFirstLineKeepsTheFrameValues) {
 
 TEST_F(TextShapeTest, DrawnTextStaysInsideItsBox) {
     MTextShape t = MakeText("Hg文字", {2, 12}, 8);
-    t.SetTextFlag40(TRUE);
+    t.SetTextFlag(kTextFrame, TRUE);
     t.Recalc(&view);
     Image image(view, 700, 200, {0, 0});
     t.Draw(&view, &image.dc());
@@ -494,7 +494,7 @@ TEST_F(TextShapeTest, EditTakesTheDialogsValues) {
     EXPECT_EQ(t.GetString(), "新しい");
     EXPECT_NEAR(t.GetAngle(), kPi / 2, 1e-12);
     EXPECT_EQ(t.GetAlignment(), 5);
-    EXPECT_TRUE(t.IsTextFlag80());
+    EXPECT_TRUE(t.HasTextFlag(kTextVertical));
     EXPECT_NE(t.GetBoxWidth(), 1.0);  // measured again
 
     // The default factory cancels: nothing changes.
@@ -532,7 +532,7 @@ TEST_F(TextShapeTest, DxfTextEntity) {
 
     // Vertical writing: style TATEGAKI, no 73, the insertion point shifted across the writing.
     MTextShape v = MakeText("縦", {0, 0}, 5);
-    v.SetTextFlag80(TRUE);
+    v.SetTextFlag(kTextVertical, TRUE);
     v.SetBoxSize(5, -5);
     out.Clear();
     ExportShapeDxf(v, out, "0", {0, 0}, 1.0);
@@ -544,7 +544,7 @@ TEST_F(TextShapeTest, DxfTextEntity) {
 TEST_F(TextShapeTest, FrameExportsAsFourLines) {
     MTextShape t = MakeText("A", {0, 0}, 5);
     t.SetBoxSize(10, -5);
-    t.SetTextFlag40(TRUE);
+    t.SetTextFlag(kTextFrame, TRUE);
     t.SetColor(RGB(0, 0, 255));
     MDXFOutStream out;
     ExportShapeDxf(t, out, "0", {0, 0}, 1.0);
@@ -581,7 +581,7 @@ TEST_F(TextShapeTest, JwcStringRecord) {
     EXPECT_EQ(r.offset, 0);
     EXPECT_EQ(r.segment, 0x6834);
     EXPECT_EQ(texts.GetRunningOffset(), 4);
-    t.SetTextFlag80(TRUE);
+    t.SetTextFlag(kTextVertical, TRUE);
     ExportShapeJwcStrings(t, strings, 4, 0.5, 0.01, texts, kJWCTextKindHeights);
     EXPECT_EQ(strings[1].offset, 4);
     EXPECT_EQ(strings[1].flags, MJWCString::kVertical);
@@ -604,7 +604,7 @@ TEST_F(TextShapeTest, LongTextsNeverWrapTheJwcStringOffset) {
 
 TEST_F(TextShapeTest, VerticalTextRunsDownInsideItsBox) {
     MTextShape t = MakeText("縦書き", {5, 30}, 6);
-    t.SetTextFlag80(TRUE);
+    t.SetTextFlag(kTextVertical, TRUE);
     t.Recalc(&view);
     // The box: its top-left corner at the reference point, one character wide, the string long.
     EXPECT_NEAR(t.m_extent.left, 5, 1e-9);
@@ -641,7 +641,7 @@ TEST_F(TextShapeTest, TheFaceFollowsEveryNameAndWritingDirection) {
         for (const std::string& name : names)
             for (int vertical = 0; vertical < 2; ++vertical) {
                 t.SetFontName(name);
-                t.SetTextFlag80(vertical);
+                t.SetTextFlag(kTextVertical, vertical);
                 LOGFONT lf;
                 t.FillLogFont(lf);
                 std::string face = name == "" ? GetDefaultTextFace() : name;
@@ -655,7 +655,7 @@ TEST_F(TextShapeTest, TheFaceFollowsEveryNameAndWritingDirection) {
 
 TEST_F(TextShapeTest, AKeptMeasureFollowsWritingDirectionStyleAndSize) {
     const std::function<void(MTextShape&)> changes[] = {
-        [](MTextShape& t) { t.SetTextFlag80(TRUE); },
+        [](MTextShape& t) { t.SetTextFlag(kTextVertical, TRUE); },
         [](MTextShape& t) { t.SetTextFlags(kTextItalic | kTextUnderline); },
         [](MTextShape& t) { t.SetTextSize(20.0); },
         [](MTextShape& t) { t.SetCharWidth(9.0); },
