@@ -366,23 +366,13 @@ MStroke* EditableStroke(MCadShape& shape) {
 const MStroke* MCadShape::GetStroke() const {
     return nullptr;
 }
-void MCadShape::SetColor(COLORREF color) {
-    if (MStroke* stroke = EditableStroke(*this)) stroke->SetColor(color);
-}
-COLORREF MCadShape::GetColor() const {
+MStroke MCadShape::GetStrokeAttributes() const {
     const MStroke* stroke = GetStroke();
-    return stroke ? stroke->GetColor() : kNoColor;
+    if (!stroke) return {kNoColor, kLineStyleNone, -1.0};
+    return {stroke->GetColor(), stroke->style, stroke->width};
 }
-double MCadShape::GetLineWidth() const {
-    const MStroke* stroke = GetStroke();
-    return stroke ? stroke->width : -1.0;
-}
-void MCadShape::SetLineWidth(double width) {
-    if (MStroke* stroke = EditableStroke(*this)) stroke->width = width;
-}
-int MCadShape::GetLineStyle() const {
-    const MStroke* stroke = GetStroke();
-    return stroke ? stroke->style : kLineStyleNone;
+void MCadShape::ChangeStroke(const MStrokeChange& change) {
+    if (MStroke* stroke = EditableStroke(*this)) change.ApplyTo(*stroke);
 }
 
 CString MCadShape::GetLineStyleName() const {
@@ -392,10 +382,6 @@ CString MCadShape::GetLineStyleName() const {
     const MLineStyleTable& table = GetLineStyleTable();
     if (const MLineStyle* entry = table.Find(style)) return entry->m_name;
     return table.GetSize() > 0 ? table.GetAt(0).m_name : CString();
-}
-
-void MCadShape::SetLineStyle(int lineStyle) {
-    if (MStroke* stroke = EditableStroke(*this)) stroke->SetStyle(lineStyle);
 }
 
 void MCadShape::CopyStyleFrom(const MCadShape* source) {

@@ -173,20 +173,24 @@ public:
 
     virtual void SetFillStyle(const MFillStyle& fill);
     virtual MFillStyle GetFillStyle() const;
-    // The stroke of a kind that keeps one as an MStroke, or null. The colour, width and style
-    // pairs below go through it with the auxiliary-line rule (MStroke::SetColor and SetStyle);
-    // without one they answer kNoColor, -1 and kLineStyleNone and change nothing.
+    // The stroke of a kind that keeps one as an MStroke, or null.
     virtual const MStroke* GetStroke() const;
-    virtual void SetColor(COLORREF color);
-    virtual COLORREF GetColor() const;
-    virtual double GetLineWidth() const;
-    virtual void SetLineWidth(double width);
-    virtual int GetLineStyle() const;
+    // Colour, style and width as the attribute controls show them. By default through GetStroke
+    // with the auxiliary-line rule (an auxiliary line reports kNoColor); without a stroke kNoColor,
+    // kLineStyleNone and -1. A group answers its members' common values (-1 where they differ).
+    virtual MStroke GetStrokeAttributes() const;
+    // By default through GetStroke with the rule (MStrokeChange::ApplyTo); nothing without one.
+    virtual void ChangeStroke(const MStrokeChange& change);
+    COLORREF GetColor() const { return GetStrokeAttributes().color; }
+    void SetColor(COLORREF color) { ChangeStroke(MStrokeChange::Color(color)); }
+    double GetLineWidth() const { return GetStrokeAttributes().width; }
+    void SetLineWidth(double width) { ChangeStroke(MStrokeChange::Width(width)); }
+    int GetLineStyle() const { return GetStrokeAttributes().style; }
+    void SetLineStyle(int lineStyle) { ChangeStroke(MStrokeChange::Style(lineStyle)); }
     // Empty for no style, "HOJO" for an auxiliary line, else the table entry's name. A style
     // outside the table gives the name of entry 0 (the continuous style, as which such a line is
     // drawn) instead of failing, so one damaged shape cannot abort a DXF export.
     CString GetLineStyleName() const;
-    virtual void SetLineStyle(int lineStyle);
     // Fill, colour, line style, line width and arrows, in that order, through the virtual pairs.
     void CopyStyleFrom(const MCadShape* source);
 

@@ -109,25 +109,11 @@ void MLabelShapeBase::SetFillStyle(const MFillStyle& fill) {
 MFillStyle MLabelShapeBase::GetFillStyle() const {
     return m_fill;
 }
-void MLabelShapeBase::SetColor(COLORREF color) {
-    m_stroke.color = color;
-    MarkStale();
+MStroke MLabelShapeBase::GetStrokeAttributes() const {
+    return m_stroke;
 }
-COLORREF MLabelShapeBase::GetColor() const {
-    return m_stroke.color;
-}
-double MLabelShapeBase::GetLineWidth() const {
-    return m_stroke.width;
-}
-void MLabelShapeBase::SetLineWidth(double width) {
-    m_stroke.width = width;
-    MarkStale();
-}
-int MLabelShapeBase::GetLineStyle() const {
-    return m_stroke.style;
-}
-void MLabelShapeBase::SetLineStyle(int lineStyle) {
-    m_stroke.style = lineStyle;
+void MLabelShapeBase::ChangeStroke(const MStrokeChange& change) {
+    change.StoreIn(m_stroke);
     MarkStale();
 }
 MTextPresence MLabelShapeBase::GetTextStyle(MTextStyle* style) const {

@@ -34,12 +34,9 @@ public:
     MFloatPoint GetCenter() const override;
     void SetFillStyle(const MFillStyle& fill) override;
     MFillStyle GetFillStyle() const override;
-    void SetColor(COLORREF color) override;
-    COLORREF GetColor() const override;
-    double GetLineWidth() const override;
-    void SetLineWidth(double width) override;
-    int GetLineStyle() const override;
-    void SetLineStyle(int lineStyle) override;
+    // The leader's stroke as it is stored: the label has no auxiliary-line rule.
+    MStroke GetStrokeAttributes() const override;
+    void ChangeStroke(const MStrokeChange& change) override;
     // The text properties are the label's own (its flag word too, not its members').
     MTextPresence GetTextStyle(MTextStyle* style) const override;
     void ChangeTextStyle(const MTextStyleChange& change) override;

@@ -304,14 +304,27 @@ void MGroupShape::RecalcScaledExtent(MCadView* view) {
 void MGroupShape::SetFillStyle(const MFillStyle& fill) {
     ForEachShape(m_members, [&](MCadShape* s) { s->SetFillStyle(fill); });
 }
-void MGroupShape::SetColor(COLORREF color) {
-    ForEachShape(m_members, [&](MCadShape* s) { s->SetColor(color); });
+void MGroupShape::ChangeStroke(const MStrokeChange& change) {
+    ForEachShape(m_members, [&](MCadShape* s) { s->ChangeStroke(change); });
 }
-void MGroupShape::SetLineWidth(double width) {
-    ForEachShape(m_members, [&](MCadShape* s) { s->SetLineWidth(width); });
-}
-void MGroupShape::SetLineStyle(int lineStyle) {
-    ForEachShape(m_members, [&](MCadShape* s) { s->SetLineStyle(lineStyle); });
+MStroke MGroupShape::GetStrokeAttributes() const {
+    MStroke common{COLORREF(-1), -1, -1.0};
+    bool first = true, sameColor = true, sameStyle = true, sameWidth = true;
+    ForEachShape(m_members, [&](const MCadShape* s) {
+        const MStroke stroke = s->GetStrokeAttributes();
+        if (first) {
+            common = stroke;
+            first = false;
+            return;
+        }
+        sameColor = sameColor && stroke.color == common.color;
+        sameStyle = sameStyle && stroke.style == common.style;
+        sameWidth = sameWidth && stroke.width == common.width;
+    });
+    if (!sameColor) common.color = COLORREF(-1);
+    if (!sameStyle) common.style = -1;
+    if (!sameWidth) common.width = -1.0;
+    return common;
 }
 
 namespace {
@@ -331,18 +344,6 @@ bool HasTextMember(const MShapeArray& members) {
 MFillStyle MGroupShape::GetFillStyle() const {
     return CommonShapeValue<MFillStyle>(
         m_members, [](const MCadShape* s) { return s->GetFillStyle(); }, MFillStyle(COLORREF(-1)));
-}
-COLORREF MGroupShape::GetColor() const {
-    return CommonShapeValue<COLORREF>(
-        m_members, [](const MCadShape* s) { return s->GetColor(); }, COLORREF(-1));
-}
-double MGroupShape::GetLineWidth() const {
-    return CommonShapeValue<double>(
-        m_members, [](const MCadShape* s) { return s->GetLineWidth(); }, -1.0);
-}
-int MGroupShape::GetLineStyle() const {
-    return CommonShapeValue<int>(
-        m_members, [](const MCadShape* s) { return s->GetLineStyle(); }, -1);
 }
 
 MTextPresence MGroupShape::GetTextStyle(MTextStyle* style) const {

@@ -56,12 +56,8 @@ public:
     // Common values of the members, or -1 / -1.0 / a plain fill of colour -1 when they differ or
     // there are none.
     MFillStyle GetFillStyle() const override;
-    void SetColor(COLORREF color) override;
-    COLORREF GetColor() const override;
-    double GetLineWidth() const override;
-    void SetLineWidth(double width) override;
-    int GetLineStyle() const override;
-    void SetLineStyle(int lineStyle) override;
+    MStroke GetStrokeAttributes() const override;
+    void ChangeStroke(const MStrokeChange& change) override;
     // The text members' common font and size; italic, bold, underline and strike-out are the
     // members': set on each, and set on the group when it has text members and all of them have
     // it. The group has no text colour, alignment or other bits of its own.

@@ -106,26 +106,12 @@ void MSizeBaseShape::SetFillStyle(const MFillStyle& fill) {
 MFillStyle MSizeBaseShape::GetFillStyle() const {
     return m_fill;
 }
-void MSizeBaseShape::SetColor(COLORREF color) {
-    m_stroke.color = color;
-    MGroupShape::SetColor(color);
+MStroke MSizeBaseShape::GetStrokeAttributes() const {
+    return m_stroke;
 }
-COLORREF MSizeBaseShape::GetColor() const {
-    return m_stroke.color;
-}
-double MSizeBaseShape::GetLineWidth() const {
-    return m_stroke.width;
-}
-void MSizeBaseShape::SetLineWidth(double width) {
-    m_stroke.width = width;
-    MGroupShape::SetLineWidth(width);
-}
-int MSizeBaseShape::GetLineStyle() const {
-    return m_stroke.style;
-}
-void MSizeBaseShape::SetLineStyle(int lineStyle) {
-    m_stroke.style = lineStyle;
-    MGroupShape::SetLineStyle(lineStyle);
+void MSizeBaseShape::ChangeStroke(const MStrokeChange& change) {
+    change.StoreIn(m_stroke);
+    MGroupShape::ChangeStroke(change);
 }
 MTextPresence MSizeBaseShape::GetTextStyle(MTextStyle* style) const {
     const MTextPresence presence = MGroupShape::GetTextStyle(style);

@@ -37,12 +37,9 @@ public:
     // The setters store the value and pass it on to the members; the getters answer the stored one.
     void SetFillStyle(const MFillStyle& fill) override;
     MFillStyle GetFillStyle() const override;
-    void SetColor(COLORREF color) override;
-    COLORREF GetColor() const override;
-    double GetLineWidth() const override;
-    void SetLineWidth(double width) override;
-    int GetLineStyle() const override;
-    void SetLineStyle(int lineStyle) override;
+    // The shape's own stroke as it is stored; a change goes to the members too.
+    MStroke GetStrokeAttributes() const override;
+    void ChangeStroke(const MStrokeChange& change) override;
     // The members' text with the shape's own text colour, which is stored only: the text member
     // takes it at the next rebuild.
     MTextPresence GetTextStyle(MTextStyle* style) const override;

@@ -241,9 +241,6 @@ const MStroke* MLineShape::GetStroke() const {
 void MLineShape::SetArrows(const MArrowInfo& arrows) {
     m_arrows = arrows;
 }
-void MLineShape::SetArrowsEx(int startStyle, double startSize, int endStyle, double endSize) {
-    m_arrows = MArrowInfo(startStyle, startSize, endStyle, endSize);
-}
 MArrowInfo MLineShape::GetArrows() const {
     return m_arrows;
 }

@@ -50,7 +50,6 @@ public:
     // m_stroke, with the auxiliary-line rule.
     const MStroke* GetStroke() const override;
     void SetArrows(const MArrowInfo& arrows) override;
-    void SetArrowsEx(int startStyle, double startSize, int endStyle, double endSize) override;
     MArrowInfo GetArrows() const override;
     void MirrorX(double x, double y) override;
     void MirrorY(double x, double y) override;

@@ -517,9 +517,6 @@ const MStroke* MPolygonShape::GetStroke() const {
 void MPolygonShape::SetArrows(const MArrowInfo& arrows) {
     m_arrows = IsClosedFlag() ? MArrowInfo() : arrows;
 }
-void MPolygonShape::SetArrowsEx(int startStyle, double startSize, int endStyle, double endSize) {
-    SetArrows(MArrowInfo(startStyle, startSize, endStyle, endSize));
-}
 MArrowInfo MPolygonShape::GetArrows() const {
     return m_arrows;
 }

@@ -76,7 +76,6 @@ public:
     const MStroke* GetStroke() const override;
     // A closed polygon has no arrows: the record is cleared instead.
     void SetArrows(const MArrowInfo& arrows) override;
-    void SetArrowsEx(int startStyle, double startSize, int endStyle, double endSize) override;
     MArrowInfo GetArrows() const override;
     void MirrorX(double x, double y) override;
     void MirrorY(double x, double y) override;

@@ -109,9 +109,9 @@ MFillStyle MTextShapeBase::GetFillStyle() const {
 const MStroke* MTextShapeBase::GetStroke() const {
     return &m_stroke;
 }
-void MTextShapeBase::SetLineStyle(int lineStyle) {
-    MCadShape::SetLineStyle(lineStyle);
-    if (m_stroke.IsAuxiliary()) m_textColor = kAuxiliaryColor;
+void MTextShapeBase::ChangeStroke(const MStrokeChange& change) {
+    MCadShape::ChangeStroke(change);
+    if ((change.fields & kStrokeStyle) && m_stroke.IsAuxiliary()) m_textColor = kAuxiliaryColor;
 }
 MTextPresence MTextShapeBase::GetTextStyle(MTextStyle* style) const {
     if (style) *style = {m_fontName, m_textHeight, m_textColor, m_textFlags, m_alignment};

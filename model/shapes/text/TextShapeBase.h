@@ -41,7 +41,7 @@ public:
     // The frame's stroke, with the auxiliary-line rule.
     const MStroke* GetStroke() const override;
     // An auxiliary style turns the frame and the text blue.
-    void SetLineStyle(int lineStyle) override;
+    void ChangeStroke(const MStrokeChange& change) override;
     MTextPresence GetTextStyle(MTextStyle* style) const override;
     void ChangeTextStyle(const MTextStyleChange& change) override;
     // The reference point turns about (cx, cy); the angle grows by angle.

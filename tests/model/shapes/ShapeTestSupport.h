@@ -50,8 +50,10 @@ public:
         m_flags = style.flags;
     }
     short GetTypeId() const override { return m_typeId; }
-    COLORREF GetColor() const override { return m_color; }
-    void SetColor(COLORREF c) override { m_color = c; }
+    MStroke GetStrokeAttributes() const override { return {m_color, kLineStyleNone, -1.0}; }
+    void ChangeStroke(const MStrokeChange& change) override {
+        if (change.fields & kStrokeColor) m_color = change.value.color;
+    }
 
     CString m_font;
     double m_size;
