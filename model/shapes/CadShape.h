@@ -61,6 +61,14 @@ struct MShapeTransform {
     void ApplyTo(MCadShape& shape) const;
 };
 
+// How Render draws a shape.
+enum class MDrawMode {
+    kNormal,     // in the shape's own colours
+    kTracking,   // the outline with the DC's current pen (rubber bands, selection marks)
+    kHighlight,  // solid black with the stock black pen and brush, for the pixel hit tests
+    kGrayed,     // pen and brush in the system grey text colour
+};
+
 // The eight standard handles of the extent.
 enum : int {
     kHandleTopRight = 0,
@@ -98,14 +106,9 @@ public:
     virtual MFloatPoint GetGrip(int index) const;
     virtual void MoveGrip(int* index, const MFloatPoint& to, BOOL keepRatio);
 
-    virtual void Draw(MCadView* view, CDC* dc);
-    // The outline with the DC's current pen (rubber bands, selection marks).
-    virtual void DrawTracking(MCadView* view, CDC* dc);
-    // Solid black with the stock black pen and brush, for the pixel hit tests.
-    virtual void DrawHighlight(MCadView* view, CDC* dc);
-    // Pen and brush in the system grey text colour.
-    virtual void DrawGrayed(MCadView* view, CDC* dc);
-    void DrawHint(MCadView* view, CDC* dc);
+    // Draws the shape in one of the modes (MDrawMode); nothing by default.
+    virtual void Render(MCadView* view, CDC* dc, MDrawMode mode);
+    void Draw(MCadView* view, CDC* dc) { Render(view, dc, MDrawMode::kNormal); }
     // The draw extent becomes the extent inflated on every side by the whole line width.
     void UpdateDrawExtent(MCadView* view);
 
@@ -151,7 +154,7 @@ public:
     virtual void DrawIfVisible(MCadView* view, CDC* dc);
     // Invalidates the draw extent (inflated by 2 pixels) in the view's window.
     virtual void Invalidate(MCadView* view, BOOL erase);
-    // Pixel tests: the shape's DrawHighlight rendered into a one-bit image of the tested square or
+    // Pixel tests: the shape's highlight mode rendered into a one-bit image of the tested square or
     // rectangle; TRUE at the first black pixel.
     // point is in device pixels of the view's client DC.
     virtual BOOL HitTestPixel(MCadView* view, const CPoint& point, int tolerance);
@@ -299,7 +302,7 @@ protected:
     // Scratch outline owned by this shape, for GetPoints of classes without their own vertex list.
     // Made on the first call (few shapes are ever asked) and kept until the shape goes.
     MFloatPointArray& ScratchPoints() const;
-    // Renders DrawHighlight into a one-bit image covering the logical rectangle and reports whether
+    // Renders the highlight mode into a one-bit image covering the logical rectangle and reports whether
     // any pixel turned black.
     BOOL RenderHitTest(MCadView* view, const CRect& logicalRect);
 

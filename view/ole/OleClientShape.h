@@ -35,10 +35,7 @@ public:
     // The item's record (or the raw one), then position and size. A shape with neither writes an
     // empty record, so that what follows stays readable.
     void Serialize(CArchive& ar) override;
-    void Draw(MCadView* view, CDC* dc) override;
-    void DrawTracking(MCadView* view, CDC* dc) override;
-    void DrawHighlight(MCadView* view, CDC* dc) override {}
-    void DrawGrayed(MCadView* view, CDC* dc) override;
+    void Render(MCadView* view, CDC* dc, MDrawMode mode) override;
     void ScaleXY(const MFloatPoint& centre, double sx, double sy) override;
     void Move(const MFloatPoint& offset) override;
     double SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, const MFloatRect& aperture, int kinds,
@@ -80,6 +77,10 @@ public:
     int m_detached = 0;
 
 private:
+    // The modes of Render.
+    void DrawNormal(MCadView* view, CDC* dc);
+    void DrawTracking(MCadView* view, CDC* dc);
+    void DrawGrayed(MCadView* view, CDC* dc);
     void DrawPlaceholder(MCadView* view, CDC* dc, const CRect& r);
 
     std::vector<BYTE> m_rawItem;

@@ -124,21 +124,21 @@ void MGroupShape::MoveGrip(int* index, const MFloatPoint& to, BOOL keepRatio) {
     }
 }
 
-void MGroupShape::Draw(MCadView* view, CDC* dc) {
-    if (dc && dc->HasAttribDC())
-        m_members.DrawClipped(view, dc);
-    else
-        m_members.DrawAll(view, dc);
-}
-
-void MGroupShape::DrawTracking(MCadView* view, CDC* dc) {
-    m_members.DrawTrackingAll(view, dc);
-}
-void MGroupShape::DrawHighlight(MCadView* view, CDC* dc) {
-    m_members.DrawHighlightAll(view, dc);
-}
-void MGroupShape::DrawGrayed(MCadView* view, CDC* dc) {
-    m_members.DrawGrayedVisible(view, dc);
+void MGroupShape::Render(MCadView* view, CDC* dc, MDrawMode mode) {
+    switch (mode) {
+        case MDrawMode::kNormal:
+            if (dc && dc->HasAttribDC())
+                m_members.DrawClipped(view, dc);
+            else
+                m_members.DrawAll(view, dc);
+            return;
+        case MDrawMode::kTracking:
+            return m_members.DrawTrackingAll(view, dc);
+        case MDrawMode::kHighlight:
+            return m_members.DrawHighlightAll(view, dc);
+        case MDrawMode::kGrayed:
+            return m_members.DrawGrayedVisible(view, dc);
+    }
 }
 
 namespace {

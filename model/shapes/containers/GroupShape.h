@@ -25,10 +25,7 @@ public:
     MFloatPoint GetGrip(int index) const override;
     // The member that holds *index moves its grip; *index follows a renumbering by the member.
     void MoveGrip(int* index, const MFloatPoint& to, BOOL keepRatio) override;
-    void Draw(MCadView* view, CDC* dc) override;
-    void DrawTracking(MCadView* view, CDC* dc) override;
-    void DrawHighlight(MCadView* view, CDC* dc) override;
-    void DrawGrayed(MCadView* view, CDC* dc) override;
+    void Render(MCadView* view, CDC* dc, MDrawMode mode) override;
     void Scale(const MFloatPoint& centre, double factor) override;
     void ScaleXY(const MFloatPoint& centre, double sx, double sy) override;
     void ScaleAll(const MFloatPoint& centre, double factor) override;

@@ -263,7 +263,7 @@ void DrawTrackingVisible(const MShapeArray& shapes, MCadView* view, CDC* dc, int
     CRect clip;
     if (!dc->HasAttribDC() || dc->GetClipBox(&clip) == RGN_ERROR) {
         for (int i = 0; i < shapes.GetSize(); ++i)
-            if (MCadShape* s = shapes.GetAt(i)) s->DrawTracking(view, dc);
+            if (MCadShape* s = shapes.GetAt(i)) s->Render(view, dc, MDrawMode::kTracking);
         return;
     }
     clip.InflateRect(margin, margin);
@@ -271,7 +271,7 @@ void DrawTrackingVisible(const MShapeArray& shapes, MCadView* view, CDC* dc, int
     area.Normalize();
     for (int i = 0; i < shapes.GetSize(); ++i) {
         MCadShape* s = shapes.GetAt(i);
-        if (s && s->GetDrawExtent().Overlaps(area)) s->DrawTracking(view, dc);
+        if (s && s->GetDrawExtent().Overlaps(area)) s->Render(view, dc, MDrawMode::kTracking);
     }
 }
 

@@ -79,35 +79,37 @@ void MLineShape::DrawLine(MCadView* view, CDC* dc, int lineStyle) const {
         DrawArrowHead(this, view, dc, m_end, theta + kPi, m_arrows.endStyle, m_arrows.GetEndSize());
 }
 
-void MLineShape::Draw(MCadView* view, CDC* dc) {
-    if (GetColor() >= kNoColor && !m_stroke.IsAuxiliary()) return;
-    const COLORREF color = MapColorForMono(dc, GetColor());
-    CPen pen(PS_SOLID, 1, color);
-    CBrush brush(color);
-    CSelectScope selectPen(dc, &pen);
-    CSelectScope selectBrush(dc, m_stroke.width != 0.0 ? &brush : nullptr);
-    DrawLine(view, dc, m_stroke.style);
-}
-
-void MLineShape::DrawTracking(MCadView* view, CDC* dc) {
-    // As a thin solid line draws (its end pixel included), so that the highlight covers the line.
-    const MFloatPoint points[2] = {m_start, m_end};
-    GetPolyLineRenderer().DrawStyled(view, dc, points, 2, 0.0, nullptr, FALSE, FALSE);
-}
-
-void MLineShape::DrawHighlight(MCadView* view, CDC* dc) {
-    CSelectScope selectBrush(dc, BLACK_BRUSH);
-    CSelectScope selectPen(dc, BLACK_PEN);
-    DrawLine(view, dc, 0);
-}
-
-void MLineShape::DrawGrayed(MCadView* view, CDC* dc) {
-    const COLORREF grey = GetSysColor(COLOR_GRAYTEXT);
-    CPen pen(PS_SOLID, 1, grey);
-    CBrush brush(grey);
-    CSelectScope selectPen(dc, &pen);
-    CSelectScope selectBrush(dc, &brush);
-    DrawLine(view, dc, m_stroke.style);
+void MLineShape::Render(MCadView* view, CDC* dc, MDrawMode mode) {
+    switch (mode) {
+        case MDrawMode::kNormal: {
+            if (GetColor() >= kNoColor && !m_stroke.IsAuxiliary()) return;
+            const COLORREF color = MapColorForMono(dc, GetColor());
+            CPen pen(PS_SOLID, 1, color);
+            CBrush brush(color);
+            CSelectScope selectPen(dc, &pen);
+            CSelectScope selectBrush(dc, m_stroke.width != 0.0 ? &brush : nullptr);
+            return DrawLine(view, dc, m_stroke.style);
+        }
+        case MDrawMode::kTracking: {
+            // As a thin solid line draws (its end pixel included), so that the highlight covers the
+            // line.
+            const MFloatPoint points[2] = {m_start, m_end};
+            return GetPolyLineRenderer().DrawStyled(view, dc, points, 2, 0.0, nullptr, FALSE, FALSE);
+        }
+        case MDrawMode::kHighlight: {
+            CSelectScope selectBrush(dc, BLACK_BRUSH);
+            CSelectScope selectPen(dc, BLACK_PEN);
+            return DrawLine(view, dc, 0);
+        }
+        case MDrawMode::kGrayed: {
+            const COLORREF grey = GetSysColor(COLOR_GRAYTEXT);
+            CPen pen(PS_SOLID, 1, grey);
+            CBrush brush(grey);
+            CSelectScope selectPen(dc, &pen);
+            CSelectScope selectBrush(dc, &brush);
+            return DrawLine(view, dc, m_stroke.style);
+        }
+    }
 }
 
 void MLineShape::ScaleXY(const MFloatPoint& centre, double sx, double sy) {

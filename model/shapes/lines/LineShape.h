@@ -21,10 +21,7 @@ public:
     MFloatPoint GetHandle(int index) const override;
     // Moves one end (index 0 or 1); with keepRatio the end stays on the line's own direction.
     void MoveHandle(int* index, const MFloatPoint& to, BOOL keepRatio, MFloatRect* rect = nullptr) override;
-    void Draw(MCadView* view, CDC* dc) override;
-    void DrawTracking(MCadView* view, CDC* dc) override;
-    void DrawHighlight(MCadView* view, CDC* dc) override;
-    void DrawGrayed(MCadView* view, CDC* dc) override;
+    void Render(MCadView* view, CDC* dc, MDrawMode mode) override;
     void ScaleXY(const MFloatPoint& centre, double sx, double sy) override;
     void Move(const MFloatPoint& offset) override;
     double SnapIntersection(MCadShape* other, MSnapPoint& snap, const MFloatPoint& cursor,

@@ -48,28 +48,27 @@ void MMarkShape::DrawCross(MCadView* view, CDC* dc) const {
     dc->LineTo(r.left, r.bottom);
 }
 
-void MMarkShape::Draw(MCadView* view, CDC* dc) {
-    if (!view || !dc || !dc->HasAttribDC() || dc->IsPrinting() || IsMetafileDrawing()) return;
-    CPen pen(PS_SOLID, 1, kMarkColor);
-    CSelectScope selectPen(dc, &pen);
-    DrawCross(view, dc);
-}
-
-void MMarkShape::DrawTracking(MCadView* view, CDC* dc) {
-    if (view && dc) DrawCross(view, dc);
-}
-
-void MMarkShape::DrawHighlight(MCadView* view, CDC* dc) {
+void MMarkShape::Render(MCadView* view, CDC* dc, MDrawMode mode) {
     if (!view || !dc) return;
-    CSelectScope selectPen(dc, BLACK_PEN);
-    DrawCross(view, dc);
-}
-
-void MMarkShape::DrawGrayed(MCadView* view, CDC* dc) {
-    if (!view || !dc) return;
-    CPen pen(PS_SOLID, 1, GetSysColor(COLOR_GRAYTEXT));
-    CSelectScope selectPen(dc, &pen);
-    DrawCross(view, dc);
+    switch (mode) {
+        case MDrawMode::kNormal: {
+            if (!dc->HasAttribDC() || dc->IsPrinting() || IsMetafileDrawing()) return;
+            CPen pen(PS_SOLID, 1, kMarkColor);
+            CSelectScope selectPen(dc, &pen);
+            return DrawCross(view, dc);
+        }
+        case MDrawMode::kTracking:
+            return DrawCross(view, dc);
+        case MDrawMode::kHighlight: {
+            CSelectScope selectPen(dc, BLACK_PEN);
+            return DrawCross(view, dc);
+        }
+        case MDrawMode::kGrayed: {
+            CPen pen(PS_SOLID, 1, GetSysColor(COLOR_GRAYTEXT));
+            CSelectScope selectPen(dc, &pen);
+            return DrawCross(view, dc);
+        }
+    }
 }
 
 void MMarkShape::ScaleXY(const MFloatPoint& c, double sx, double sy) {

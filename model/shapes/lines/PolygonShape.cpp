@@ -195,7 +195,20 @@ void MPolygonShape::MoveHandle(int* index, const MFloatPoint& to, BOOL keepRatio
     MCadShape::MoveHandle(index, to, keepRatio, rect);
 }
 
-void MPolygonShape::Draw(MCadView* view, CDC* dc) {
+void MPolygonShape::Render(MCadView* view, CDC* dc, MDrawMode mode) {
+    switch (mode) {
+        case MDrawMode::kNormal:
+            return DrawNormal(view, dc);
+        case MDrawMode::kTracking:
+            return DrawTracking(view, dc);
+        case MDrawMode::kHighlight:
+            return DrawHighlight(view, dc);
+        case MDrawMode::kGrayed:
+            return DrawGrayed(view, dc);
+    }
+}
+
+void MPolygonShape::DrawNormal(MCadView* view, CDC* dc) {
     // The first paint keeps a dear outline for the paints and the printing after it.
     if (m_keepOutline && m_outlineComputed && m_points.IsEmpty() && m_keptOutline.Take()) GetPoints();
     const int oldMode = dc->SetPolyFillMode(WINDING);

@@ -38,11 +38,7 @@ public:
     int GetHandleCount() const override;
     MFloatPoint GetHandle(int index) const override;
     void MoveHandle(int* index, const MFloatPoint& to, BOOL keepRatio, MFloatRect* rect = nullptr) override;
-    void Draw(MCadView* view, CDC* dc) override;
-    // Closed when the flag is set, except that two vertices are always drawn open.
-    void DrawTracking(MCadView* view, CDC* dc) override;
-    void DrawHighlight(MCadView* view, CDC* dc) override;
-    void DrawGrayed(MCadView* view, CDC* dc) override;
+    void Render(MCadView* view, CDC* dc, MDrawMode mode) override;
     void ScaleXY(const MFloatPoint& centre, double sx, double sy) override;
     void Move(const MFloatPoint& offset) override;
     double SnapIntersection(MCadShape* other, MSnapPoint& snap, const MFloatPoint& cursor,
@@ -141,6 +137,12 @@ public:
     DWORD m_flags = kClosed | kVertexSnap;
 
 private:
+    // The modes of Render.
+    void DrawNormal(MCadView* view, CDC* dc);
+    // Closed when the flag is set, except that two vertices are always drawn open.
+    void DrawTracking(MCadView* view, CDC* dc);
+    void DrawHighlight(MCadView* view, CDC* dc);
+    void DrawGrayed(MCadView* view, CDC* dc);
     // A place in the program-wide budget of outlines kept worked out (see KeepOutlineWorkedOut);
     // a copied shape does not hold its original's place.
     class MKeptOutline {

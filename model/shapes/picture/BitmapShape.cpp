@@ -136,7 +136,20 @@ void MBitmapShape::SetDefaultSize(MCadView* view) {
     m_extent = GetRect();
 }
 
-void MBitmapShape::Draw(MCadView* view, CDC* dc) {
+void MBitmapShape::Render(MCadView* view, CDC* dc, MDrawMode mode) {
+    switch (mode) {
+        case MDrawMode::kNormal:
+            return DrawNormal(view, dc);
+        case MDrawMode::kTracking:
+            return DrawTracking(view, dc);
+        case MDrawMode::kGrayed:
+            return DrawGrayed(view, dc);
+        default:
+            return MCadShape::Render(view, dc, mode);
+    }
+}
+
+void MBitmapShape::DrawNormal(MCadView* view, CDC* dc) {
     if (!view || !dc || !HasImage() || !dc->HasAttribDC()) return;
     CRect r = view->DocToLogicalRect(m_extent);
     r.NormalizeRect();

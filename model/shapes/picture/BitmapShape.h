@@ -24,12 +24,7 @@ public:
 
     // origin, size, then the image as an object reference (class "MDib").
     void Serialize(CArchive& ar) override;
-    // The picture stretched onto the rectangle; nothing without an image or for an empty rectangle.
-    void Draw(MCadView* view, CDC* dc) override;
-    // The rectangle with the DC's current pen and brush.
-    void DrawTracking(MCadView* view, CDC* dc) override;
-    // A grey hatched rectangle; nothing without an image.
-    void DrawGrayed(MCadView* view, CDC* dc) override;
+    void Render(MCadView* view, CDC* dc, MDrawMode mode) override;
     // Moves the rectangle; the pixels stay as they are.
     void ScaleXY(const MFloatPoint& centre, double sx, double sy) override;
     void Move(const MFloatPoint& offset) override;
@@ -85,6 +80,13 @@ public:
     MFloatPoint m_origin;
 
 private:
+    // The modes of Render.
+    // The picture stretched onto the rectangle; nothing without an image or for an empty rectangle.
+    void DrawNormal(MCadView* view, CDC* dc);
+    // The rectangle with the DC's current pen and brush.
+    void DrawTracking(MCadView* view, CDC* dc);
+    // A grey hatched rectangle; nothing without an image.
+    void DrawGrayed(MCadView* view, CDC* dc);
     // Origin and size from a rectangle (normalised first); the extent becomes that rectangle.
     void TakeRect(MFloatRect rect);
 

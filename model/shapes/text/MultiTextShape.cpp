@@ -320,7 +320,20 @@ void MMultiTextShape::DrawLines(MCadView* view, CDC* dc) {
     dc->RestoreDC(saved);
 }
 
-void MMultiTextShape::Draw(MCadView* view, CDC* dc) {
+void MMultiTextShape::Render(MCadView* view, CDC* dc, MDrawMode mode) {
+    switch (mode) {
+        case MDrawMode::kNormal:
+            return DrawNormal(view, dc);
+        case MDrawMode::kHighlight:
+            return DrawHighlight(view, dc);
+        case MDrawMode::kGrayed:
+            return DrawGrayed(view, dc);
+        default:
+            return MTextShape::Render(view, dc, mode);
+    }
+}
+
+void MMultiTextShape::DrawNormal(MCadView* view, CDC* dc) {
     if (!view || !dc) return;
     DrawBox(view, dc);
     const int oldMode = dc->SetBkMode(TRANSPARENT);

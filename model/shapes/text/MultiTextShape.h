@@ -29,10 +29,7 @@ public:
     // Resizes the box in its own frame; a handle dragged across the opposite side changes its
     // index so that it keeps following the cursor. rect, when given, is the work rectangle.
     void MoveHandle(int* index, const MFloatPoint& to, BOOL keepRatio, MFloatRect* rect = nullptr) override;
-    void Draw(MCadView* view, CDC* dc) override;
-    // An empty text is hit anywhere in its box.
-    void DrawHighlight(MCadView* view, CDC* dc) override;
-    void DrawGrayed(MCadView* view, CDC* dc) override;
+    void Render(MCadView* view, CDC* dc, MDrawMode mode) override;
     // Also scales the box.
     void ScaleXY(const MFloatPoint& centre, double sx, double sy) override;
     // The rotated box as the extent; the box keeps the size the user gave it.
@@ -74,6 +71,11 @@ public:
     MCadShape* Duplicate() const override;
 
 protected:
+    // The modes of Render.
+    void DrawNormal(MCadView* view, CDC* dc);
+    // An empty text is hit anywhere in its box.
+    void DrawHighlight(MCadView* view, CDC* dc);
+    void DrawGrayed(MCadView* view, CDC* dc);
     void GetScreenFontSize(MCadView* view, int* width, int* height) const override;
     void DrawTrackingText(MCadView* view, CDC* dc) override;
     // The layout of the lines into dc, whose font is selected: aligned, clipped to the box.

@@ -139,7 +139,20 @@ void MTextShape::InScreenFont(MCadView* view, CDC* dc, COLORREF colour, const st
     dc->SetTextColor(oldColor);
 }
 
-void MTextShape::Draw(MCadView* view, CDC* dc) {
+void MTextShape::Render(MCadView* view, CDC* dc, MDrawMode mode) {
+    switch (mode) {
+        case MDrawMode::kNormal:
+            return DrawNormal(view, dc);
+        case MDrawMode::kTracking:
+            return DrawTracking(view, dc);
+        case MDrawMode::kHighlight:
+            return DrawHighlight(view, dc);
+        case MDrawMode::kGrayed:
+            return DrawGrayed(view, dc);
+    }
+}
+
+void MTextShape::DrawNormal(MCadView* view, CDC* dc) {
     if (!view || !dc) return;
     DrawBox(view, dc);
     const int oldMode = dc->SetBkMode(TRANSPARENT);

@@ -55,7 +55,7 @@ public:
     virtual void MoveTo(MCadView* view, const MFloatPoint& point);
     // The corner of the unrotated box from which it spans (width, height).
     virtual MFloatPoint GetTextOrigin() const;
-    // Background and frame for Draw, DrawHighlight and DrawGrayed.
+    // Background and frame for the normal, highlight and grayed modes.
     virtual void DrawBox(MCadView* view, CDC* dc);
     virtual void DrawBoxHighlight(MCadView* view, CDC* dc);
     virtual void DrawBoxGrayed(MCadView* view, CDC* dc);

@@ -446,10 +446,10 @@ TEST_F(TextShapeTest, TrackingInvertsAndOutlines) {
     image.dc().SelectStockObject(WHITE_PEN);
     image.dc().SelectStockObject(NULL_BRUSH);
     image.dc().SetROP2(R2_XORPEN);
-    t.DrawTracking(&view, &image.dc());
+    t.Render(&view, &image.dc(), MDrawMode::kTracking);
     EXPECT_GT(image.CountInk(), 40);
     // Drawn twice, the rubber band is gone.
-    t.DrawTracking(&view, &image.dc());
+    t.Render(&view, &image.dc(), MDrawMode::kTracking);
     EXPECT_EQ(image.CountInk(), 0);
 }
 
