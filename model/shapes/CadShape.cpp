@@ -7,6 +7,7 @@
 #include "model/CadView.h"
 #include "model/geometry/Geometry.h"
 #include "model/settings/LineStyle.h"
+#include "model/shapes/ShapeTypes.h"
 #include "platform/Archive.h"
 #include "platform/File.h"
 #include "platform/ProgramState.h"
@@ -399,9 +400,6 @@ MTextPresence MCadShape::GetTextStyle(MTextStyle*) const {
 void MCadShape::ChangeTextStyle(const MTextStyleChange&) {}
 
 void MCadShape::SetArrows(const MArrowInfo&) {}
-void MCadShape::SetArrowsEx(int startStyle, double startSize, int endStyle, double endSize) {
-    SetArrows(MArrowInfo(startStyle, startSize, endStyle, endSize));
-}
 MArrowInfo MCadShape::GetArrows() const {
     return MArrowInfo();
 }
@@ -451,7 +449,8 @@ double MCadShape::GetTangentAngle(const MFloatPoint&, MFloatPoint*) const {
 }
 
 CString MCadShape::GetTypeName() const {
-    return {};
+    const char* keyword = GetShapeKeyword(GetTypeId());
+    return keyword ? keyword : CString();
 }
 void MCadShape::WriteText(CDocument*, std::ostream&) const {}
 void MCadShape::ReadText(CDocument*, std::istream&) {}

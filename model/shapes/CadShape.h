@@ -215,7 +215,9 @@ public:
     void SetTextFlag(int flag, BOOL on) { ChangeTextStyle(MTextStyleChange::Flag(flag, on != FALSE)); }
 
     virtual void SetArrows(const MArrowInfo& arrows);
-    virtual void SetArrowsEx(int startStyle, double startSize, int endStyle, double endSize);
+    void SetArrowsEx(int startStyle, double startSize, int endStyle, double endSize) {
+        SetArrows(MArrowInfo(startStyle, startSize, endStyle, endSize));
+    }
     virtual MArrowInfo GetArrows() const;
 
     virtual BOOL CanEdit() const;
@@ -254,9 +256,12 @@ public:
 
     // The text form: keyword (GetTypeName) written by WriteShapeText, then the class's own lines,
     // each beginning with a TAB. doc is the document being written or read (may be null).
-    virtual CString GetTypeName() const;
+    // The keyword is the type id's (GetShapeKeyword); empty for an id without one, and such a
+    // shape is left out of files.
+    CString GetTypeName() const;
     virtual void WriteText(CDocument* doc, std::ostream& os) const;
     virtual void ReadText(CDocument* doc, std::istream& is);
+    // 0 by default (no kind).
     virtual short GetTypeId() const;
     virtual MCadShape* CreateNew() const;
 

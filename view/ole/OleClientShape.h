@@ -52,7 +52,6 @@ public:
     // Tells the user that objects cannot be edited here; FALSE (nothing changed).
     BOOL Edit(MCadView* view) override;
     int GetCapabilities() const override { return kShapeCanReshape; }
-    CString GetTypeName() const override { return "OLE2"; }
     short GetTypeId() const override;
     void WriteText(CDocument* doc, std::ostream& os) const override;
     void ReadText(CDocument* doc, std::istream& is) override;

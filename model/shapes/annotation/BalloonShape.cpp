@@ -116,9 +116,6 @@ BOOL MBalloonShape::Edit(MCadView* view) {
     return TRUE;
 }
 
-CString MBalloonShape::GetTypeName() const {
-    return "BALLOON";
-}
 short MBalloonShape::GetTypeId() const {
     return kShapeBalloon;
 }

@@ -108,9 +108,6 @@ BOOL MLabelShape::Edit(MCadView* view) {
     return TRUE;
 }
 
-CString MLabelShape::GetTypeName() const {
-    return "LABEL";
-}
 short MLabelShape::GetTypeId() const {
     return kShapeLabel;
 }

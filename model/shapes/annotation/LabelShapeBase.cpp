@@ -135,11 +135,6 @@ void MLabelShapeBase::SetArrows(const MArrowInfo& arrows) {
     m_arrowSize = arrows.startStyle != kArrowNone ? arrows.startSize : 0.0;
     MarkStale();
 }
-void MLabelShapeBase::SetArrowsEx(int startStyle, double startSize, int, double) {
-    m_arrowStyle = startStyle;
-    m_arrowSize = startSize;
-    MarkStale();
-}
 MArrowInfo MLabelShapeBase::GetArrows() const {
     return MArrowInfo(m_arrowStyle, m_arrowSize, kArrowNone, 0.0);
 }

@@ -42,7 +42,6 @@ public:
     void ChangeTextStyle(const MTextStyleChange& change) override;
     // The start of the record is the leader's arrow (its size 0 without a head); the end is unused.
     void SetArrows(const MArrowInfo& arrows) override;
-    void SetArrowsEx(int startStyle, double startSize, int endStyle, double endSize) override;
     MArrowInfo GetArrows() const override;
     // The leader only; the other members follow at the next layout.
     void MirrorX(double x, double y) override;
@@ -67,6 +66,12 @@ public:
     COLORREF GetTextColor() const { return m_textColor; }
     int GetTextFlags() const { return m_textFlags; }
     void SetTextFlags(int flags) { ChangeTextStyle(MTextStyleChange::Flags(flags)); }
+    // The leader's arrow as given, its size kept also without a head (the tools' choice).
+    void SetLeaderArrow(int style, double size) {
+        m_arrowStyle = style;
+        m_arrowSize = size;
+        MarkStale();
+    }
     int GetArrowStyle() const { return m_arrowStyle; }
     double GetArrowSize() const { return m_arrowSize; }
     // Whether the members no longer match the fields (until the next Recalc).

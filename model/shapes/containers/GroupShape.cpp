@@ -441,9 +441,6 @@ int MGroupShape::GetCapabilities() const {
     return capabilities;
 }
 
-CString MGroupShape::GetTypeName() const {
-    return "GROUP";
-}
 short MGroupShape::GetTypeId() const {
     return kShapeGroup;
 }

@@ -70,7 +70,6 @@ public:
     MCadShape* CreateTransformed(const MShapeTransform& transform) const override;
     // The edits every member allows.
     int GetCapabilities() const override;
-    CString GetTypeName() const override;
     // The member array's text form, then a line "0" (a count of further lines to skip).
     void WriteText(CDocument* doc, std::ostream& os) const override;
     void ReadText(CDocument* doc, std::istream& is) override;

@@ -270,9 +270,6 @@ double MCircleShape::GetArea() const {
     return 3.141592653589793 * m_radius * m_radius;
 }
 
-CString MCircleShape::GetTypeName() const {
-    return "CIRCLE";
-}
 short MCircleShape::GetTypeId() const {
     return kShapeCircle;
 }

@@ -54,7 +54,6 @@ public:
     double GetTangentAngle(const MFloatPoint& point, MFloatPoint* reference) const override;
     BOOL IsPointEditMode() const override;
     double GetArea() const override;
-    CString GetTypeName() const override;
     // One line: TAB cx cy radius colour style width fill (no arrows).
     void WriteText(CDocument* doc, std::ostream& os) const override;
     void ReadText(CDocument* doc, std::istream& is) override;

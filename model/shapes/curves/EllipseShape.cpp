@@ -174,9 +174,6 @@ BOOL MEllipseShape::IsPointEditMode() const {
     return FALSE;
 }
 
-CString MEllipseShape::GetTypeName() const {
-    return "ELLIPSE";
-}
 short MEllipseShape::GetTypeId() const {
     return kShapeEllipse;
 }

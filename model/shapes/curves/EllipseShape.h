@@ -36,7 +36,6 @@ public:
     MCadShape* CreateTransformed(const MShapeTransform& transform) const override;
     int GetCapabilities() const override;
     BOOL IsPointEditMode() const override;
-    CString GetTypeName() const override;
     // One line: TAB cx cy radiusX radiusY colour style width fill.
     void WriteText(CDocument* doc, std::ostream& os) const override;
     void ReadText(CDocument* doc, std::istream& is) override;

@@ -171,9 +171,6 @@ void MAngleShape::Rotate(double cx, double cy, double angle) {
     DeleteMembers();
 }
 
-CString MAngleShape::GetTypeName() const {
-    return "ANGLE";
-}
 short MAngleShape::GetTypeId() const {
     return kShapeAngle;
 }

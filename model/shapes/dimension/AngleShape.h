@@ -30,7 +30,6 @@ public:
     void MirrorX(double x, double y) override;
     void MirrorY(double x, double y) override;
     void Rotate(double cx, double cy, double angle) override;
-    CString GetTypeName() const override;
     // One line TAB O r start end text colour style width flags text-colour fill; the style; the
     // text.
     void WriteText(CDocument* doc, std::ostream& os) const override;

@@ -159,9 +159,6 @@ void MRadiusSizeShape::ScaleXY(const MFloatPoint& centre, double sx, double sy) 
     ScaleCircle(centre, sx, sy);
 }
 
-CString MRadiusSizeShape::GetTypeName() const {
-    return "RADIUS";
-}
 short MRadiusSizeShape::GetTypeId() const {
     return kShapeRadius;
 }
@@ -254,9 +251,6 @@ void MDiameterSizeShape::ScaleXY(const MFloatPoint& centre, double sx, double sy
     ScaleCircle(centre, sx, sy);
 }
 
-CString MDiameterSizeShape::GetTypeName() const {
-    return "DIAMETER";
-}
 short MDiameterSizeShape::GetTypeId() const {
     return kShapeDiameter;
 }

@@ -67,7 +67,6 @@ public:
     MFloatPoint GetHandle(int index) const override;
     void MoveHandle(int* index, const MFloatPoint& to, BOOL keepRatio, MFloatRect* rect = nullptr) override;
     void ScaleXY(const MFloatPoint& centre, double sx, double sy) override;
-    CString GetTypeName() const override;
     short GetTypeId() const override;
     MCadShape* CreateNew() const override;
     void Rebuild(MCadView* view) override;
@@ -88,7 +87,6 @@ public:
     MFloatPoint GetHandle(int index) const override;
     void MoveHandle(int* index, const MFloatPoint& to, BOOL keepRatio, MFloatRect* rect = nullptr) override;
     void ScaleXY(const MFloatPoint& centre, double sx, double sy) override;
-    CString GetTypeName() const override;
     short GetTypeId() const override;
     MCadShape* CreateNew() const override;
     void Rebuild(MCadView* view) override;

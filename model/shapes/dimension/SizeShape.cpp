@@ -170,9 +170,6 @@ void MSizeShape::Rotate(double cx, double cy, double angle) {
     DeleteMembers();
 }
 
-CString MSizeShape::GetTypeName() const {
-    return "SIZE";
-}
 short MSizeShape::GetTypeId() const {
     return kShapeSize;
 }

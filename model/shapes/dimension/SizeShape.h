@@ -35,7 +35,6 @@ public:
     void MirrorX(double x, double y) override;
     void MirrorY(double x, double y) override;
     void Rotate(double cx, double cy, double angle) override;
-    CString GetTypeName() const override;
     // One line TAB A B C D E colour style width flags text-colour fill; the style's two lines;
     // the text lines.
     void WriteText(CDocument* doc, std::ostream& os) const override;

@@ -273,9 +273,6 @@ double MLineShape::GetNormalAngle(const MFloatPoint& point, MFloatPoint* foot) c
     return NormalizeAngle(GetAngle() + kPi / 2);
 }
 
-CString MLineShape::GetTypeName() const {
-    return "LINE";
-}
 short MLineShape::GetTypeId() const {
     return kShapeLine;
 }

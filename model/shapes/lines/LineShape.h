@@ -55,7 +55,6 @@ public:
     double GetDirectionAngle(const MFloatPoint& point) const override;
     // foot (when given) receives the foot on the infinite line; direction + pi/2, normalised.
     double GetNormalAngle(const MFloatPoint& point, MFloatPoint* foot) const override;
-    CString GetTypeName() const override;
     // One line: TAB start.x start.y end.x end.y colour style width arrows.
     void WriteText(CDocument* doc, std::ostream& os) const override;
     void ReadText(CDocument* doc, std::istream& is) override;

@@ -139,9 +139,6 @@ int MMarkShape::GetCapabilities() const {
     return kShapeCanEdit;
 }
 
-CString MMarkShape::GetTypeName() const {
-    return "MARK";
-}
 short MMarkShape::GetTypeId() const {
     return kShapeMark;
 }

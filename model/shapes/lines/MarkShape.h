@@ -43,7 +43,6 @@ public:
     void MirrorY(double x, double y) override;
     void Rotate(double cx, double cy, double angle) override;
     int GetCapabilities() const override;
-    CString GetTypeName() const override;
     // One line: TAB x y size.
     void WriteText(CDocument* doc, std::ostream& os) const override;
     void ReadText(CDocument* doc, std::istream& is) override;

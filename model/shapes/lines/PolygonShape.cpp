@@ -574,9 +574,6 @@ double MPolygonShape::GetNormalAngle(const MFloatPoint& point, MFloatPoint* foot
     return NormalizeAngle((b - a).GetAngle() + kPi / 2);
 }
 
-CString MPolygonShape::GetTypeName() const {
-    return "POLYGON";
-}
 short MPolygonShape::GetTypeId() const {
     return kShapePolygon;
 }

@@ -80,7 +80,6 @@ public:
     // Of the nearest edge; DBL_MAX when there is none.
     double GetDirectionAngle(const MFloatPoint& point) const override;
     double GetNormalAngle(const MFloatPoint& point, MFloatPoint* foot) const override;
-    CString GetTypeName() const override;
     // A line TAB colour style width fill flags arrows, then the vertex list.
     void WriteText(CDocument* doc, std::ostream& os) const override;
     void ReadText(CDocument* doc, std::istream& is) override;

@@ -153,9 +153,6 @@ BOOL MRectShape::IsPointEditMode() const {
     return FALSE;
 }
 
-CString MRectShape::GetTypeName() const {
-    return "RECT";
-}
 short MRectShape::GetTypeId() const {
     return kShapeRect;
 }

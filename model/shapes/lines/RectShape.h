@@ -33,7 +33,6 @@ public:
     // turned outline use CreateRotated, which gives a polygon.
     void Rotate(double cx, double cy, double angle) override;
     BOOL IsPointEditMode() const override;
-    CString GetTypeName() const override;
     // One line: TAB x y w h colour style width fill.
     void WriteText(CDocument* doc, std::ostream& os) const override;
     void ReadText(CDocument* doc, std::istream& is) override;

@@ -270,9 +270,6 @@ int MBitmapShape::GetCapabilities() const {
     return kShapeCanEdit;
 }
 
-CString MBitmapShape::GetTypeName() const {
-    return "BITMAP";
-}
 short MBitmapShape::GetTypeId() const {
     return kShapeBitmap;
 }

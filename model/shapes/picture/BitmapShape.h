@@ -49,7 +49,6 @@ public:
     // The rectangle becomes the bounds of its turned corners; the pixels turn when there is an image.
     void Rotate(double cx, double cy, double angle) override;
     int GetCapabilities() const override;
-    CString GetTypeName() const override;
     // A line TAB origin size, then the image's three binary blocks.
     void WriteText(CDocument* doc, std::ostream& os) const override;
     void ReadText(CDocument* doc, std::istream& is) override;

@@ -402,9 +402,6 @@ BOOL MMultiTextShape::Edit(MCadView*) {
     return TRUE;
 }
 
-CString MMultiTextShape::GetTypeName() const {
-    return "MULTITEXT";
-}
 short MMultiTextShape::GetTypeId() const {
     return kShapeMultiText;
 }

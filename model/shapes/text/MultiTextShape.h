@@ -37,7 +37,6 @@ public:
     BOOL CanEdit() const override;
     // The multi-line text dialog; the box is not measured again.
     BOOL Edit(MCadView* view) override;
-    CString GetTypeName() const override;
     // As the one-line text, with the layout flags after the text colour.
     void WriteText(CDocument* doc, std::ostream& os) const override;
     void ReadText(CDocument* doc, std::istream& is) override;

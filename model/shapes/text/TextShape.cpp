@@ -300,9 +300,6 @@ BOOL MTextShape::Edit(MCadView* view) {
 int MTextShape::GetCapabilities() const {
     return kShapeCanRotate | kShapeCanReshape;
 }
-CString MTextShape::GetTypeName() const {
-    return "TEXT";
-}
 short MTextShape::GetTypeId() const {
     return kShapeText;
 }

@@ -34,7 +34,6 @@ public:
     // The one-line text dialog: string, angle, alignment and vertical writing.
     BOOL Edit(MCadView* view) override;
     int GetCapabilities() const override;
-    CString GetTypeName() const override;
     // Two lines (numbers and frame; font name), then the string as a multi-line string.
     void WriteText(CDocument* doc, std::ostream& os) const override;
     void ReadText(CDocument* doc, std::istream& is) override;
