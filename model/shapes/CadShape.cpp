@@ -260,16 +260,14 @@ void MCadShape::UpdateDrawExtent(MCadView* view) {
     SetDrawGrow(w);
 }
 
+void MCadShape::ScaleBy(const MShapeScale&) {}
 void MCadShape::Scale(const MFloatPoint& centre, double factor) {
     if (std::fabs(factor) < kZeroTolerance) return;
-    ScaleXY(centre, factor, factor);
+    ScaleBy({centre, factor, factor, true, false});
 }
-void MCadShape::ScaleXY(const MFloatPoint&, double, double) {}
 void MCadShape::ScaleAll(const MFloatPoint& centre, double factor) {
-    Scale(centre, factor);
-}
-void MCadShape::ScaleAllXY(const MFloatPoint& centre, double sx, double sy) {
-    ScaleXY(centre, sx, sy);
+    if (std::fabs(factor) < kZeroTolerance) return;
+    ScaleBy({centre, factor, factor, true, true});
 }
 void MCadShape::Move(const MFloatPoint&) {}
 

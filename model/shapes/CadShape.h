@@ -69,6 +69,16 @@ enum class MDrawMode {
     kGrayed,     // pen and brush in the system grey text colour
 };
 
+// A scaling about centre by sx and sy: uniform for the one-factor forms (Scale, ScaleAll, sx == sy),
+// all for the ...All forms, which a text takes without changing its size.
+struct MShapeScale {
+    MFloatPoint centre;
+    double sx = 1.0;
+    double sy = 1.0;
+    bool uniform = false;
+    bool all = false;
+};
+
 // The eight standard handles of the extent.
 enum : int {
     kHandleTopRight = 0,
@@ -112,11 +122,16 @@ public:
     // The draw extent becomes the extent inflated on every side by the whole line width.
     void UpdateDrawExtent(MCadView* view);
 
-    virtual void Scale(const MFloatPoint& centre, double factor);
-    virtual void ScaleXY(const MFloatPoint& centre, double sx, double sy);
-    // As Scale / ScaleXY; shapes that also scale contained text override these.
-    virtual void ScaleAll(const MFloatPoint& centre, double factor);
-    virtual void ScaleAllXY(const MFloatPoint& centre, double sx, double sy);
+    // Nothing by default. A kind scales its geometry by the factors; only the text and the group
+    // look at the form (MShapeScale::uniform and all).
+    virtual void ScaleBy(const MShapeScale& scale);
+    // The four forms. A factor near 0 of the uniform ones changes nothing.
+    void Scale(const MFloatPoint& centre, double factor);
+    void ScaleXY(const MFloatPoint& centre, double sx, double sy) { ScaleBy({centre, sx, sy, false, false}); }
+    void ScaleAll(const MFloatPoint& centre, double factor);
+    void ScaleAllXY(const MFloatPoint& centre, double sx, double sy) {
+        ScaleBy({centre, sx, sy, false, true});
+    }
     virtual void Move(const MFloatPoint& offset);
 
     // Snap searches take the best record so far and the best distance, and return the new best

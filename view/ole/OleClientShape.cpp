@@ -171,7 +171,9 @@ void MOleClientShape::DrawGrayed(MCadView* view, CDC* dc) {
     DrawGrayedRect(view, dc, GetRect());
 }
 
-void MOleClientShape::ScaleXY(const MFloatPoint& c, double sx, double sy) {
+void MOleClientShape::ScaleBy(const MShapeScale& scale) {
+    const MFloatPoint& c = scale.centre;
+    const double sx = scale.sx, sy = scale.sy;
     if (std::fabs(sx) < kZeroTolerance || std::fabs(sy) < kZeroTolerance) return;
     MFloatRect r(m_position, m_size);
     r.Scale(c, sx, sy);

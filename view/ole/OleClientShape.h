@@ -36,7 +36,7 @@ public:
     // empty record, so that what follows stays readable.
     void Serialize(CArchive& ar) override;
     void Render(MCadView* view, CDC* dc, MDrawMode mode) override;
-    void ScaleXY(const MFloatPoint& centre, double sx, double sy) override;
+    void ScaleBy(const MShapeScale& scale) override;
     void Move(const MFloatPoint& offset) override;
     double SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, const MFloatRect& aperture, int kinds,
                       double best) override;

@@ -163,28 +163,10 @@ void MGroupShape::ScaleBasePointAndExtent(const MFloatPoint& centre, double sx, 
     m_extent.Normalize();
 }
 
-void MGroupShape::Scale(const MFloatPoint& centre, double factor) {
-    if (std::fabs(factor) < kZeroTolerance) return;
-    ForEachShape(m_members, [&](MCadShape* s) { s->Scale(centre, factor); });
-    ScaleBasePointAndExtent(centre, factor, factor);
-}
-
-void MGroupShape::ScaleXY(const MFloatPoint& centre, double sx, double sy) {
-    if (std::fabs(sx) < kZeroTolerance || std::fabs(sy) < kZeroTolerance) return;
-    ForEachShape(m_members, [&](MCadShape* s) { s->ScaleXY(centre, sx, sy); });
-    ScaleBasePointAndExtent(centre, sx, sy);
-}
-
-void MGroupShape::ScaleAll(const MFloatPoint& centre, double factor) {
-    if (std::fabs(factor) < kZeroTolerance) return;
-    ForEachShape(m_members, [&](MCadShape* s) { s->ScaleAll(centre, factor); });
-    ScaleBasePointAndExtent(centre, factor, factor);
-}
-
-void MGroupShape::ScaleAllXY(const MFloatPoint& centre, double sx, double sy) {
-    if (std::fabs(sx) < kZeroTolerance || std::fabs(sy) < kZeroTolerance) return;
-    ForEachShape(m_members, [&](MCadShape* s) { s->ScaleAllXY(centre, sx, sy); });
-    ScaleBasePointAndExtent(centre, sx, sy);
+void MGroupShape::ScaleBy(const MShapeScale& scale) {
+    if (std::fabs(scale.sx) < kZeroTolerance || std::fabs(scale.sy) < kZeroTolerance) return;
+    ForEachShape(m_members, [&](MCadShape* s) { s->ScaleBy(scale); });
+    ScaleBasePointAndExtent(scale.centre, scale.sx, scale.sy);
 }
 
 void MGroupShape::Move(const MFloatPoint& offset) {

@@ -26,10 +26,8 @@ public:
     // The member that holds *index moves its grip; *index follows a renumbering by the member.
     void MoveGrip(int* index, const MFloatPoint& to, BOOL keepRatio) override;
     void Render(MCadView* view, CDC* dc, MDrawMode mode) override;
-    void Scale(const MFloatPoint& centre, double factor) override;
-    void ScaleXY(const MFloatPoint& centre, double sx, double sy) override;
-    void ScaleAll(const MFloatPoint& centre, double factor) override;
-    void ScaleAllXY(const MFloatPoint& centre, double sx, double sy) override;
+    // Each member in the same form, then the base point and the extent.
+    void ScaleBy(const MShapeScale& scale) override;
     void Move(const MFloatPoint& offset) override;
     // Hit when any member hits; foot is the hitting member's foot nearest the cursor.
     BOOL HitTest(MCadView* view, const CPoint& point, MFloatPoint* foot, int tolerance) const override;

@@ -155,7 +155,9 @@ void MCircleShape::MoveHandle(int* index, const MFloatPoint& to, BOOL keepRatio,
         MoveRadiusHandle(FALSE, to);
 }
 
-void MCircleShape::ScaleXY(const MFloatPoint& c, double sx, double sy) {
+void MCircleShape::ScaleBy(const MShapeScale& scale) {
+    const MFloatPoint& c = scale.centre;
+    const double sx = scale.sx, sy = scale.sy;
     if (std::fabs(sx) < kZeroTolerance || std::fabs(sy) < kZeroTolerance) return;
     m_center = {c.x + sx * (m_center.x - c.x), c.y + sy * (m_center.y - c.y)};
     m_radius *= (std::fabs(sx) + std::fabs(sy)) / 2;

@@ -27,7 +27,7 @@ public:
     // Point-edit mode: the radius follows the dragged handle; else the base stretch.
     void MoveHandle(int* index, const MFloatPoint& to, BOOL keepRatio, MFloatRect* rect = nullptr) override;
     // Stays a circle: the radius takes the mean of the absolute factors.
-    void ScaleXY(const MFloatPoint& centre, double sx, double sy) override;
+    void ScaleBy(const MShapeScale& scale) override;
     void Move(const MFloatPoint& offset) override;
     // Only the outline counts; a cursor exactly on the centre never hits.
     BOOL HitTest(MCadView* view, const CPoint& point, MFloatPoint* foot, int tolerance) const override;

@@ -22,7 +22,7 @@ public:
     MFloatPoint GetHandle(int index) const override;
     void MoveHandle(int* index, const MFloatPoint& to, BOOL keepRatio, MFloatRect* rect = nullptr) override;
     // Radii take the absolute factors.
-    void ScaleXY(const MFloatPoint& centre, double sx, double sy) override;
+    void ScaleBy(const MShapeScale& scale) override;
     void Move(const MFloatPoint& offset) override;
     // An ellipse while PointEditFlag is set, else a plain polygon of the outline.
     MCadShape* Clone() const override;

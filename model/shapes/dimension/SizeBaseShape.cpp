@@ -76,11 +76,10 @@ void MSizeBaseShape::EnsureMembersForExport(double paperScale) const {
     const_cast<MSizeBaseShape*>(this)->Recalc(&view);
 }
 
-void MSizeBaseShape::ScaleAll(const MFloatPoint& centre, double factor) {
-    Scale(centre, factor);
-}
-void MSizeBaseShape::ScaleAllXY(const MFloatPoint& centre, double sx, double sy) {
-    ScaleXY(centre, sx, sy);
+void MSizeBaseShape::ScaleBy(const MShapeScale& scale) {
+    MShapeScale plain = scale;
+    plain.all = false;
+    MGroupShape::ScaleBy(plain);
 }
 
 void MSizeBaseShape::Recalc(MCadView* view) {

@@ -28,9 +28,8 @@ public:
     // 4: the extent's corners (left, top), (right, top), (right, bottom), (left, bottom).
     int GetHandleCount() const override;
     MFloatPoint GetHandle(int index) const override;
-    // Scale and ScaleXY.
-    void ScaleAll(const MFloatPoint& centre, double factor) override;
-    void ScaleAllXY(const MFloatPoint& centre, double sx, double sy) override;
+    // The All forms are the plain ones.
+    void ScaleBy(const MShapeScale& scale) override;
     // Rebuild, then the group's extent from the members. Without a view a dimension that is not
     // built stays so, and its extent becomes the bounds of its handles.
     void Recalc(MCadView* view) override;

@@ -112,13 +112,15 @@ void MLineShape::Render(MCadView* view, CDC* dc, MDrawMode mode) {
     }
 }
 
-void MLineShape::ScaleXY(const MFloatPoint& centre, double sx, double sy) {
+void MLineShape::ScaleBy(const MShapeScale& scale) {
+    const MFloatPoint& centre = scale.centre;
+    const double sx = scale.sx, sy = scale.sy;
     if (std::fabs(sx) < kZeroTolerance || std::fabs(sy) < kZeroTolerance) return;
-    auto scale = [&](MFloatPoint& p) {
+    auto scaleAbout = [&](MFloatPoint& p) {
         p = {centre.x + sx * (p.x - centre.x), centre.y + sy * (p.y - centre.y)};
     };
-    scale(m_start);
-    scale(m_end);
+    scaleAbout(m_start);
+    scaleAbout(m_end);
     m_extent = MFloatRect(m_start, m_end);
     m_extent.Normalize();
 }

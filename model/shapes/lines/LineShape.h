@@ -22,7 +22,7 @@ public:
     // Moves one end (index 0 or 1); with keepRatio the end stays on the line's own direction.
     void MoveHandle(int* index, const MFloatPoint& to, BOOL keepRatio, MFloatRect* rect = nullptr) override;
     void Render(MCadView* view, CDC* dc, MDrawMode mode) override;
-    void ScaleXY(const MFloatPoint& centre, double sx, double sy) override;
+    void ScaleBy(const MShapeScale& scale) override;
     void Move(const MFloatPoint& offset) override;
     double SnapIntersection(MCadShape* other, MSnapPoint& snap, const MFloatPoint& cursor,
                             const MFloatRect& aperture, double best) override;

@@ -71,7 +71,9 @@ void MMarkShape::Render(MCadView* view, CDC* dc, MDrawMode mode) {
     }
 }
 
-void MMarkShape::ScaleXY(const MFloatPoint& c, double sx, double sy) {
+void MMarkShape::ScaleBy(const MShapeScale& scale) {
+    const MFloatPoint& c = scale.centre;
+    const double sx = scale.sx, sy = scale.sy;
     if (std::fabs(sx) < kZeroTolerance || std::fabs(sy) < kZeroTolerance) return;
     m_position = {c.x + sx * (m_position.x - c.x), c.y + sy * (m_position.y - c.y)};
     m_extent = MFloatRect(m_position.x - m_size, m_position.y - m_size, m_position.x + m_size,

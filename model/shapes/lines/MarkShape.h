@@ -28,7 +28,7 @@ public:
     // DC's current pen.
     void Render(MCadView* view, CDC* dc, MDrawMode mode) override;
     // Moves the position; the size stays (it is fixed on paper).
-    void ScaleXY(const MFloatPoint& centre, double sx, double sy) override;
+    void ScaleBy(const MShapeScale& scale) override;
     void Move(const MFloatPoint& offset) override;
     // The position as an end point (kind 1).
     double SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, const MFloatRect& aperture, int kinds,

@@ -289,7 +289,9 @@ void MPolygonShape::DrawOutline(MCadView* view, CDC* dc, int lineStyle) {
     }
 }
 
-void MPolygonShape::ScaleXY(const MFloatPoint& centre, double sx, double sy) {
+void MPolygonShape::ScaleBy(const MShapeScale& scale) {
+    const MFloatPoint& centre = scale.centre;
+    const double sx = scale.sx, sy = scale.sy;
     if (std::fabs(sx) < kZeroTolerance || std::fabs(sy) < kZeroTolerance) return;
     KeepVertices();
     for (MFloatPoint& p : m_points)

@@ -39,7 +39,7 @@ public:
     MFloatPoint GetHandle(int index) const override;
     void MoveHandle(int* index, const MFloatPoint& to, BOOL keepRatio, MFloatRect* rect = nullptr) override;
     void Render(MCadView* view, CDC* dc, MDrawMode mode) override;
-    void ScaleXY(const MFloatPoint& centre, double sx, double sy) override;
+    void ScaleBy(const MShapeScale& scale) override;
     void Move(const MFloatPoint& offset) override;
     double SnapIntersection(MCadShape* other, MSnapPoint& snap, const MFloatPoint& cursor,
                             const MFloatRect& aperture, double best) override;

@@ -194,7 +194,9 @@ void MBitmapShape::DrawGrayed(MCadView* view, CDC* dc) {
     DrawGrayedRect(view, dc, GetRect());
 }
 
-void MBitmapShape::ScaleXY(const MFloatPoint& c, double sx, double sy) {
+void MBitmapShape::ScaleBy(const MShapeScale& scale) {
+    const MFloatPoint& c = scale.centre;
+    const double sx = scale.sx, sy = scale.sy;
     if (std::fabs(sx) < kZeroTolerance || std::fabs(sy) < kZeroTolerance) return;
     MFloatRect r(m_origin, m_size);
     r.Scale(c, sx, sy);

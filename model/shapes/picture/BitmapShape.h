@@ -26,7 +26,7 @@ public:
     void Serialize(CArchive& ar) override;
     void Render(MCadView* view, CDC* dc, MDrawMode mode) override;
     // Moves the rectangle; the pixels stay as they are.
-    void ScaleXY(const MFloatPoint& centre, double sx, double sy) override;
+    void ScaleBy(const MShapeScale& scale) override;
     void Move(const MFloatPoint& offset) override;
     // Corners (kind 1), centre (kind 8), edge midpoints (kind 4).
     double SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, const MFloatRect& aperture, int kinds,

@@ -367,7 +367,10 @@ void MMultiTextShape::DrawGrayed(MCadView* view, CDC* dc) {
     InScreenFont(view, dc, GetSysColor(COLOR_GRAYTEXT), [&] { DrawLines(view, dc); });
 }
 
-void MMultiTextShape::ScaleXY(const MFloatPoint& centre, double sx, double sy) {
+void MMultiTextShape::ScaleBy(const MShapeScale& scale) {
+    if (scale.uniform || scale.all) return MTextShape::ScaleBy(scale);
+    const MFloatPoint& centre = scale.centre;
+    const double sx = scale.sx, sy = scale.sy;
     if (std::fabs(sx) < kZeroTolerance || std::fabs(sy) < kZeroTolerance) return;
     m_point = {centre.x + (m_point.x - centre.x) * sx, centre.y + (m_point.y - centre.y) * sy};
     m_boxWidth *= sx;

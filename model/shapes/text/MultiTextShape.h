@@ -31,7 +31,7 @@ public:
     void MoveHandle(int* index, const MFloatPoint& to, BOOL keepRatio, MFloatRect* rect = nullptr) override;
     void Render(MCadView* view, CDC* dc, MDrawMode mode) override;
     // Also scales the box.
-    void ScaleXY(const MFloatPoint& centre, double sx, double sy) override;
+    void ScaleBy(const MShapeScale& scale) override;
     // The rotated box as the extent; the box keeps the size the user gave it.
     void Recalc(MCadView* view) override;
     BOOL CanEdit() const override;

@@ -236,34 +236,15 @@ void MTextShape::DrawGrayed(MCadView* view, CDC* dc) {
     InScreenFont(view, dc, GetSysColor(COLOR_GRAYTEXT), [&] { DrawTrackingText(view, dc); });
 }
 
-void MTextShape::Scale(const MFloatPoint& centre, double factor) {
-    if (std::fabs(factor) < kZeroTolerance) return;
-    m_point = ScaledAbout(m_point, centre, factor, factor);
-    m_textHeight *= std::fabs(factor);
-    m_extent.Scale(centre, factor, factor);
-    m_extent.Normalize();
-}
-
-void MTextShape::ScaleXY(const MFloatPoint& centre, double sx, double sy) {
+void MTextShape::ScaleBy(const MShapeScale& scale) {
+    const double sx = scale.sx, sy = scale.sy;
     if (std::fabs(sx) < kZeroTolerance || std::fabs(sy) < kZeroTolerance) return;
-    m_point = ScaledAbout(m_point, centre, sx, sy);
-    m_textHeight *= std::fabs(sy);
-    m_charWidth *= std::fabs(sx);
-    m_extent.Scale(centre, sx, sy);
-    m_extent.Normalize();
-}
-
-void MTextShape::ScaleAll(const MFloatPoint& centre, double factor) {
-    if (std::fabs(factor) < kZeroTolerance) return;
-    m_point = ScaledAbout(m_point, centre, factor, factor);
-    m_extent.Scale(centre, factor, factor);
-    m_extent.Normalize();
-}
-
-void MTextShape::ScaleAllXY(const MFloatPoint& centre, double sx, double sy) {
-    if (std::fabs(sx) < kZeroTolerance || std::fabs(sy) < kZeroTolerance) return;
-    m_point = ScaledAbout(m_point, centre, sx, sy);
-    m_extent.Scale(centre, sx, sy);
+    m_point = ScaledAbout(m_point, scale.centre, sx, sy);
+    if (!scale.all) {
+        m_textHeight *= std::fabs(sy);
+        if (!scale.uniform) m_charWidth *= std::fabs(sx);
+    }
+    m_extent.Scale(scale.centre, sx, sy);
     m_extent.Normalize();
 }
 

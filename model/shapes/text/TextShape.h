@@ -23,10 +23,7 @@ public:
     void Render(MCadView* view, CDC* dc, MDrawMode mode) override;
     // Scale and ScaleXY also scale the text size (by the factors' magnitudes: a text is never
     // mirrored, and its height stays positive); ScaleAll and ScaleAllXY move it only.
-    void Scale(const MFloatPoint& centre, double factor) override;
-    void ScaleXY(const MFloatPoint& centre, double sx, double sy) override;
-    void ScaleAll(const MFloatPoint& centre, double factor) override;
-    void ScaleAllXY(const MFloatPoint& centre, double sx, double sy) override;
+    void ScaleBy(const MShapeScale& scale) override;
     // The four box corners as end points.
     double SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, const MFloatRect& aperture, int kinds,
                       double best) override;

@@ -29,11 +29,12 @@ protected:
 // A shape that records the stretch the base class's handle dragging asks for.
 class StretchProbe : public MCadShape {
 public:
-    void ScaleAllXY(const MFloatPoint& centre, double sx, double sy) override {
+    void ScaleBy(const MShapeScale& scale) override {
+        if (scale.uniform || !scale.all) return;  // only ScaleAllXY counts
         calls++;
-        anchor = centre;
-        factorX = sx;
-        factorY = sy;
+        anchor = scale.centre;
+        factorX = scale.sx;
+        factorY = scale.sy;
     }
     int calls = 0;
     MFloatPoint anchor;

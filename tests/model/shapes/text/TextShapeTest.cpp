@@ -11,6 +11,7 @@
 #include "model/exchange/JwcRecords.h"
 #include "model/geometry/Geometry.h"
 #include "model/shapes/ShapeDialogs.h"
+#include "model/shapes/containers/GroupShape.h"
 #include "model/shapes/text/TextShape.h"
 #include "platform/Cp932.h"
 #include "platform/gdi/DC.h"
@@ -246,6 +247,34 @@ TEST_F(TextShapeTest, RecalcGivesTheRotatedBoxAsExtent) {
     EXPECT_NEAR(t.m_extent.right, 5 + h, 1e-9);
     EXPECT_NEAR(t.m_extent.bottom, 5, 1e-9);
     EXPECT_NEAR(t.m_extent.top, 5 + w, 1e-9);
+}
+
+// The four scaling forms, alone and through a group: the one-factor form scales the height only,
+// the two-factor form the height by y and the character width by x, the All forms neither.
+TEST_F(TextShapeTest, EachScalingFormChangesItsOwnSizes) {
+    const struct {
+        const char* form;
+        std::function<void(MCadShape&)> scale;
+        double height;
+        double charWidth;
+    } rows[] = {
+        {"Scale", [](MCadShape& s) { s.Scale({0, 0}, 2); }, 16.0, 3.0},
+        {"ScaleXY", [](MCadShape& s) { s.ScaleXY({0, 0}, 2, 0.5); }, 4.0, 6.0},
+        {"ScaleAll", [](MCadShape& s) { s.ScaleAll({0, 0}, 2); }, 8.0, 3.0},
+        {"ScaleAllXY", [](MCadShape& s) { s.ScaleAllXY({0, 0}, 2, 0.5); }, 8.0, 3.0},
+    };
+    for (const auto& row : rows) {
+        for (bool grouped : {false, true}) {
+            auto* text = new MTextShape(MakeText("A", {10, 0}));
+            text->SetCharWidth(3.0);
+            MGroupShape group;
+            group.AddShape(text);
+            row.scale(grouped ? static_cast<MCadShape&>(group) : *text);
+            EXPECT_EQ(text->GetTextSize(), row.height) << row.form << grouped;
+            EXPECT_EQ(text->GetCharWidth(), row.charWidth) << row.form << grouped;
+            ExpectNear(text->GetPoint(), {20, 0});
+        }
+    }
 }
 
 TEST_F(TextShapeTest, ScalingAndRotation) {
