@@ -1,7 +1,7 @@
 // The abstract base of every drawing object. Every operation the document, view and tools ask of
-// a shape is a virtual with a harmless default here, so any shape can be asked for
-// any attribute and answers the none value where its class has none (FALSE, 0, -1, kNoColor,
-// DBL_MAX, an empty string).
+// a shape is a virtual with a harmless default here, or a plain call over one, so any shape can be
+// asked for any attribute and answers the none value where its class has none (FALSE, 0, -1,
+// kNoColor, DBL_MAX, an empty string).
 //
 // Hit-test contract: the point passed to HitTest is in the view's LOGICAL pixels (what
 // MCadView::DocToLogical gives; y down, no scroll offset), and the tolerance is in the same pixels.
