@@ -436,13 +436,7 @@ void MShapeTransform::ApplyTo(MCadShape& shape) const {
 int MCadShape::GetCapabilities() const {
     return 0;
 }
-double MCadShape::GetDirectionAngle(const MFloatPoint&) const {
-    return DBL_MAX;
-}
-double MCadShape::GetNormalAngle(const MFloatPoint&, MFloatPoint*) const {
-    return DBL_MAX;
-}
-double MCadShape::GetTangentAngle(const MFloatPoint&, MFloatPoint*) const {
+double MCadShape::GetAngleAt(int, const MFloatPoint&, MFloatPoint*) const {
     return DBL_MAX;
 }
 

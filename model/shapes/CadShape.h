@@ -264,10 +264,19 @@ public:
     BOOL HasDirection() const { return HasCapability(kShapeHasDirection); }
     BOOL HasNormal() const { return HasCapability(kShapeHasNormal); }
     BOOL HasTangent() const { return HasCapability(kShapeHasTangent); }
-    // Radians; DBL_MAX when there is no answer at that point.
-    virtual double GetDirectionAngle(const MFloatPoint& point) const;
-    virtual double GetNormalAngle(const MFloatPoint& point, MFloatPoint* foot) const;
-    virtual double GetTangentAngle(const MFloatPoint& point, MFloatPoint* out) const;
+    // The angle at point that a kShapeHas bit (kShapeHasDirection, kShapeHasNormal,
+    // kShapeHasTangent) promises, in radians; DBL_MAX when there is no answer at that point. out is
+    // the normal's foot or the tangent's reference point (may be null); the direction has none.
+    virtual double GetAngleAt(int kind, const MFloatPoint& point, MFloatPoint* out) const;
+    double GetDirectionAngle(const MFloatPoint& point) const {
+        return GetAngleAt(kShapeHasDirection, point, nullptr);
+    }
+    double GetNormalAngle(const MFloatPoint& point, MFloatPoint* foot) const {
+        return GetAngleAt(kShapeHasNormal, point, foot);
+    }
+    double GetTangentAngle(const MFloatPoint& point, MFloatPoint* out) const {
+        return GetAngleAt(kShapeHasTangent, point, out);
+    }
 
     // The text form: keyword (GetTypeName) written by WriteShapeText, then the class's own lines,
     // each beginning with a TAB. doc is the document being written or read (may be null).

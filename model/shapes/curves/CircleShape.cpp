@@ -244,7 +244,12 @@ int MCircleShape::GetCapabilities() const {
     return kShapeCanEdit | kShapeHasTangent;
 }
 
-double MCircleShape::GetTangentAngle(const MFloatPoint& point, MFloatPoint* reference) const {
+double MCircleShape::GetAngleAt(int kind, const MFloatPoint& point, MFloatPoint* out) const {
+    if (kind == kShapeHasTangent) return TangentAt(point, out);
+    return MPolygonShape::GetAngleAt(kind, point, out);
+}
+
+double MCircleShape::TangentAt(const MFloatPoint& point, MFloatPoint* reference) const {
     const double r = m_radius;
     if (!(r > kZeroTolerance)) return DBL_MAX;
     if (!reference) {

@@ -48,10 +48,8 @@ public:
     void Rotate(double cx, double cy, double angle) override;
     MCadShape* CreateTransformed(const MShapeTransform& transform) const override;
     int GetCapabilities() const override;
-    // Without a reference point (null) the tangent at the circle point nearest (x, y); with one,
-    // the tangent from that outside point whose touching point lies nearer (x, y). DBL_MAX when
-    // there is none.
-    double GetTangentAngle(const MFloatPoint& point, MFloatPoint* reference) const override;
+    // The tangent; the direction and the normal of the outline as a polygon's.
+    double GetAngleAt(int kind, const MFloatPoint& point, MFloatPoint* out) const override;
     BOOL IsPointEditMode() const override;
     double GetArea() const override;
     // One line: TAB cx cy radius colour style width fill (no arrows).
@@ -74,6 +72,10 @@ public:
     double m_radius = 0.0;
 
 protected:
+    // Without a reference point (null) the tangent at the circle point nearest (x, y); with one,
+    // the tangent from that outside point whose touching point lies nearer (x, y). DBL_MAX when
+    // there is none.
+    double TangentAt(const MFloatPoint& point, MFloatPoint* reference) const;
     // The fields a stored copy carries (centre, radius, stroke, fill, arrows), into a copy of this kind.
     void CopyCircleInto(MCircleShape& copy) const;
     int ComputeOutline(MFloatPoint* out) const override;

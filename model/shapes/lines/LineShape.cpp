@@ -266,11 +266,17 @@ void MLineShape::Rotate(double cx, double cy, double angle) {
 int MLineShape::GetCapabilities() const {
     return kShapeCanEdit | kShapeHasDirection | kShapeHasNormal;
 }
-double MLineShape::GetDirectionAngle(const MFloatPoint&) const {
+double MLineShape::GetAngleAt(int kind, const MFloatPoint& point, MFloatPoint* out) const {
+    if (kind == kShapeHasDirection) return DirectionAt(point);
+    if (kind == kShapeHasNormal) return NormalAt(point, out);
+    return DBL_MAX;
+}
+
+double MLineShape::DirectionAt(const MFloatPoint&) const {
     return GetAngle();
 }
 
-double MLineShape::GetNormalAngle(const MFloatPoint& point, MFloatPoint* foot) const {
+double MLineShape::NormalAt(const MFloatPoint& point, MFloatPoint* foot) const {
     if (foot) GetPerpendicularFoot(foot, m_start, m_end, point);
     return NormalizeAngle(GetAngle() + kPi / 2);
 }

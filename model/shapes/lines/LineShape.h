@@ -52,9 +52,8 @@ public:
     void MirrorY(double x, double y) override;
     void Rotate(double cx, double cy, double angle) override;
     int GetCapabilities() const override;
-    double GetDirectionAngle(const MFloatPoint& point) const override;
-    // foot (when given) receives the foot on the infinite line; direction + pi/2, normalised.
-    double GetNormalAngle(const MFloatPoint& point, MFloatPoint* foot) const override;
+    // The direction and the normal.
+    double GetAngleAt(int kind, const MFloatPoint& point, MFloatPoint* out) const override;
     // One line: TAB start.x start.y end.x end.y colour style width arrows.
     void WriteText(CDocument* doc, std::ostream& os) const override;
     void ReadText(CDocument* doc, std::istream& is) override;
@@ -77,6 +76,9 @@ public:
     MFloatPoint m_end;
 
 private:
+    double DirectionAt(const MFloatPoint& point) const;
+    // foot (when given) receives the foot on the infinite line; direction + pi/2, normalised.
+    double NormalAt(const MFloatPoint& point, MFloatPoint* foot) const;
     // Segment and arrow heads with the pens and brushes the caller selected.
     void DrawLine(MCadView* view, CDC* dc, int lineStyle) const;
 };

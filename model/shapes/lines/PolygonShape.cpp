@@ -557,7 +557,13 @@ int MPolygonShape::GetCapabilities() const {
     return kShapeCanEdit | kShapeHasDirection | kShapeHasNormal;
 }
 
-double MPolygonShape::GetDirectionAngle(const MFloatPoint& point) const {
+double MPolygonShape::GetAngleAt(int kind, const MFloatPoint& point, MFloatPoint* out) const {
+    if (kind == kShapeHasDirection) return DirectionAt(point);
+    if (kind == kShapeHasNormal) return NormalAt(point, out);
+    return DBL_MAX;
+}
+
+double MPolygonShape::DirectionAt(const MFloatPoint& point) const {
     const int edge = GetNearestEdge(point);
     if (edge < 0) return DBL_MAX;
     const MVertexList v(*this);
@@ -566,7 +572,7 @@ double MPolygonShape::GetDirectionAngle(const MFloatPoint& point) const {
     return (b - a).GetAngle();
 }
 
-double MPolygonShape::GetNormalAngle(const MFloatPoint& point, MFloatPoint* foot) const {
+double MPolygonShape::NormalAt(const MFloatPoint& point, MFloatPoint* foot) const {
     const int edge = GetNearestEdge(point);
     if (edge < 0) return DBL_MAX;
     const MVertexList v(*this);

@@ -77,9 +77,8 @@ public:
     void MirrorY(double x, double y) override;
     void Rotate(double cx, double cy, double angle) override;
     int GetCapabilities() const override;
-    // Of the nearest edge; DBL_MAX when there is none.
-    double GetDirectionAngle(const MFloatPoint& point) const override;
-    double GetNormalAngle(const MFloatPoint& point, MFloatPoint* foot) const override;
+    // The direction and the normal.
+    double GetAngleAt(int kind, const MFloatPoint& point, MFloatPoint* out) const override;
     // A line TAB colour style width fill flags arrows, then the vertex list.
     void WriteText(CDocument* doc, std::ostream& os) const override;
     void ReadText(CDocument* doc, std::istream& is) override;
@@ -136,6 +135,9 @@ public:
     DWORD m_flags = kClosed | kVertexSnap;
 
 private:
+    // Of the nearest edge; DBL_MAX when there is none.
+    double DirectionAt(const MFloatPoint& point) const;
+    double NormalAt(const MFloatPoint& point, MFloatPoint* foot) const;
     // The modes of Render.
     void DrawNormal(MCadView* view, CDC* dc);
     // Closed when the flag is set, except that two vertices are always drawn open.
