@@ -343,7 +343,7 @@ void MDXFReader::ResolveByBlock(MCadShape* shape, COLORREF color, int lineStyle,
     }
     if (shape->GetLineStyle() == kByBlockStyleMark) shape->SetLineStyle(style);
     if (shape->GetColor() == kByBlockColor) shape->SetColor(c);
-    if (shape->GetTextColor() == kByBlockColor) shape->SetTextColor(c);
+    if (shape->TextStyle().color == kByBlockColor) shape->ChangeTextStyle(MTextStyleChange::Color(c));
     if (IsPlainFillOf(shape->GetFillStyle(), kByBlockColor)) shape->SetFillStyle(MFillStyle(c));
 }
 

@@ -405,8 +405,8 @@ std::unique_ptr<MCadShape> MDXFReader::BuildEntity(int kind) {
 void MDXFReader::SetupText(MCadShape* shape) {
     const auto style = m_styleFlags.find(DxfUpper(m_store.style));
     const int flags = style == m_styleFlags.end() ? 0 : style->second;
-    shape->SetTextFlag80((flags & 4) ? TRUE : FALSE);
-    shape->SetFontName(m_fontName);
+    shape->SetTextFlag(kTextVertical, (flags & 4) ? TRUE : FALSE);
+    shape->ChangeTextStyle(MTextStyleChange::Font(MTextFontName(m_fontName)));
 }
 
 std::unique_ptr<MCadShape> MDXFReader::BuildText() {
@@ -423,7 +423,7 @@ std::unique_ptr<MCadShape> MDXFReader::BuildText() {
     // A justified text stands at its alignment point (11/21); group 10 then only repeats where the
     // writing program last laid it out, and some programs leave it at the alignment point too.
     if (s.hasPoint1 && (s.i72 != 0 || s.i73 != 0)) {
-        if (text->IsTextFlag80()) {
+        if (text->HasTextFlag(kTextVertical)) {
             // Vertical writing justifies along the column: 72 is then 0 top, 1 middle, 2 bottom.
             alignment = kAlignCentre | (s.i72 == 1 ? kAlignMiddle : s.i72 == 2 ? kAlignBottom : 0);
             point = s.points[1];
@@ -627,7 +627,7 @@ void MDXFReader::ApplyStyle(MCadShape* shape, bool inEntities) {
         shape->SetLineStyle(byBlockStyle ? (inEntities ? 0 : kByBlockStyleMark) : lineStyle);
         const COLORREF c = inEntities && color == kByBlockColor ? 0 : color;
         shape->SetColor(c);
-        shape->SetTextColor(c);
+        shape->ChangeTextStyle(MTextStyleChange::Color(c));
         if (IsPlainFillOf(shape->GetFillStyle(), kByBlockColor)) shape->SetFillStyle(MFillStyle(c));
     }
     shape->SetLineWidth(0.0);

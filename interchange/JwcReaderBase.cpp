@@ -236,7 +236,7 @@ void MJWCReaderBase::ReadTextRecord(const BYTE* p, std::string_view block) {
     shape->SetPoint(MFloatPoint(x1, y1));
     double angle = MFloatPoint(x2 - x1, y2 - y1).GetAngle();
     if (flags & 0x20) {
-        shape->SetTextFlag80(TRUE);
+        shape->SetTextFlag(kTextVertical, TRUE);
         angle = NormalizeAngle(angle + kPi / 2);
         shape->SetAlignment(0);
     }
@@ -248,7 +248,7 @@ void MJWCReaderBase::ReadTextRecord(const BYTE* p, std::string_view block) {
         color = m_penColors[c];
     } else if (c >= 0 && c <= 7) {
         shape->SetLineStyle(kAuxiliaryStyle);
-        shape->SetTextFlag40(TRUE);
+        shape->SetTextFlag(kTextFrame, TRUE);
         color = 0xFF0000;
     }
     shape->SetColor(color);

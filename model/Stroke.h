@@ -36,6 +36,50 @@ struct MStroke {
     bool operator==(const MStroke&) const = default;
 };
 
+// The stroke properties a change sets.
+enum : int {
+    kStrokeColor = 0x1,
+    kStrokeStyle = 0x2,
+    kStrokeWidth = 0x4,
+};
+
+struct MStrokeChange {
+    int fields = 0;
+    MStroke value;
+
+    static MStrokeChange Color(COLORREF color) {
+        MStrokeChange c;
+        c.fields = kStrokeColor;
+        c.value.color = color;
+        return c;
+    }
+    static MStrokeChange Style(int style) {
+        MStrokeChange c;
+        c.fields = kStrokeStyle;
+        c.value.style = style;
+        return c;
+    }
+    static MStrokeChange Width(double width) {
+        MStrokeChange c;
+        c.fields = kStrokeWidth;
+        c.value.width = width;
+        return c;
+    }
+
+    // Colour, style, then width, with the auxiliary-line rule.
+    void ApplyTo(MStroke& stroke) const {
+        if (fields & kStrokeColor) stroke.SetColor(value.color);
+        if (fields & kStrokeStyle) stroke.SetStyle(value.style);
+        if (fields & kStrokeWidth) stroke.width = value.width;
+    }
+    // The same, each value taken as it is (kinds without the rule).
+    void StoreIn(MStroke& stroke) const {
+        if (fields & kStrokeColor) stroke.color = value.color;
+        if (fields & kStrokeStyle) stroke.style = value.style;
+        if (fields & kStrokeWidth) stroke.width = value.width;
+    }
+};
+
 // Archive form: colour (DWORD), width (double), style (int32).
 CArchive& operator<<(CArchive& ar, const MStroke& s);
 CArchive& operator>>(CArchive& ar, MStroke& s);

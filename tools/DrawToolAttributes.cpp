@@ -200,8 +200,8 @@ int FaceColorCommand(MDrawTool& tool) {
 
 void MDrawTool::ApplyAttributesTo(MTessarayView*, MCadShape* shape) {
     const auto get = [this](MAttribute which) { return GetAttribute(which); };
-    shape->SetTextFlag40(get(MAttribute::kTextFrame).Number());
-    shape->SetTextColor(get(MAttribute::kTextColor).Color());
+    shape->SetTextFlag(kTextFrame, get(MAttribute::kTextFrame).Number());
+    shape->ChangeTextStyle(MTextStyleChange::Color(get(MAttribute::kTextColor).Color()));
     shape->SetColor(get(MAttribute::kLineColor).Color());
     shape->SetLineStyle(get(MAttribute::kLineType).Number());
     shape->SetLineWidth(get(MAttribute::kLineWidth).Size());
@@ -224,7 +224,7 @@ COLORREF ColorAtCursor(const MDrawTool& tool, MTessarayView* view) {
     MCadShape* shape = tool.GetSnapRecord().shape1;
     if (shape && (kind == kSnapEndPoint || kind == kSnapOnShape || kind == kSnapMidPoint ||
                   kind == kSnapIntersection)) {
-        if (!shape->IsText() || shape->IsTextFlag40()) return shape->GetColor();
+        if (!shape->IsText() || shape->HasTextFlag(kTextFrame)) return shape->GetColor();
     }
     // The screen holds the cross-hair and the tool's figure in XOR over the drawing: the colour is
     // read from a rendering of the drawing alone.

@@ -63,17 +63,8 @@ double MLPointShapeArray::GetTextSize() const {
 CString MLPointShapeArray::GetFontName() const {
     return m_shapes->GetFontName();
 }
-BOOL MLPointShapeArray::IsTextFlag40() const {
-    return m_shapes->IsTextFlag40();
-}
-BOOL MLPointShapeArray::IsTextFlag2() const {
-    return m_shapes->IsTextFlag2();
-}
-BOOL MLPointShapeArray::IsTextFlag1() const {
-    return m_shapes->IsTextFlag1();
-}
-BOOL MLPointShapeArray::IsTextFlag4() const {
-    return m_shapes->IsTextFlag4();
+BOOL MLPointShapeArray::HasTextFlag(int flag) const {
+    return m_shapes->HasTextFlag(flag);
 }
 int MLPointShapeArray::GetAlignment() const {
     return m_shapes->GetAlignment();

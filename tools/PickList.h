@@ -48,10 +48,7 @@ public:
     // The attribute interface of the picked shapes (common value or the shape list's mixed marker).
     virtual double GetTextSize() const;
     virtual CString GetFontName() const;
-    virtual BOOL IsTextFlag40() const;
-    virtual BOOL IsTextFlag2() const;
-    virtual BOOL IsTextFlag1() const;
-    virtual BOOL IsTextFlag4() const;
+    virtual BOOL HasTextFlag(int flag) const;
     virtual int GetAlignment() const;
     virtual COLORREF GetTextColor() const;
     virtual MFillStyle GetFillStyle() const;

@@ -120,7 +120,7 @@ void MCadParts::BuildIcon(MCadView* view) {
         // Black on white: the copy is drawn in black with a white fill where it has one.
         if (!copy->GetFillStyle().IsNone()) copy->SetFillStyle(MFillStyle(0xFFFFFF));
         copy->SetColor(0);
-        copy->SetTextColor(0);
+        copy->ChangeTextStyle(MTextStyleChange::Color(0));
         copy->Draw(view, &dc);
     }
     dc.DeleteDC();

@@ -7,6 +7,7 @@
 #include "model/CadView.h"
 #include "model/geometry/Geometry.h"
 #include "model/settings/LineStyle.h"
+#include "model/shapes/ShapeTypes.h"
 #include "platform/Archive.h"
 #include "platform/File.h"
 #include "platform/ProgramState.h"
@@ -259,16 +260,14 @@ void MCadShape::UpdateDrawExtent(MCadView* view) {
     SetDrawGrow(w);
 }
 
+void MCadShape::ScaleBy(const MShapeScale&) {}
 void MCadShape::Scale(const MFloatPoint& centre, double factor) {
     if (std::fabs(factor) < kZeroTolerance) return;
-    ScaleXY(centre, factor, factor);
+    ScaleBy({centre, factor, factor, true, false});
 }
-void MCadShape::ScaleXY(const MFloatPoint&, double, double) {}
 void MCadShape::ScaleAll(const MFloatPoint& centre, double factor) {
-    Scale(centre, factor);
-}
-void MCadShape::ScaleAllXY(const MFloatPoint& centre, double sx, double sy) {
-    ScaleXY(centre, sx, sy);
+    if (std::fabs(factor) < kZeroTolerance) return;
+    ScaleBy({centre, factor, factor, true, true});
 }
 void MCadShape::Move(const MFloatPoint&) {}
 
@@ -366,23 +365,13 @@ MStroke* EditableStroke(MCadShape& shape) {
 const MStroke* MCadShape::GetStroke() const {
     return nullptr;
 }
-void MCadShape::SetColor(COLORREF color) {
-    if (MStroke* stroke = EditableStroke(*this)) stroke->SetColor(color);
-}
-COLORREF MCadShape::GetColor() const {
+MStroke MCadShape::GetStrokeAttributes() const {
     const MStroke* stroke = GetStroke();
-    return stroke ? stroke->GetColor() : kNoColor;
+    if (!stroke) return {kNoColor, kLineStyleNone, -1.0};
+    return {stroke->GetColor(), stroke->style, stroke->width};
 }
-double MCadShape::GetLineWidth() const {
-    const MStroke* stroke = GetStroke();
-    return stroke ? stroke->width : -1.0;
-}
-void MCadShape::SetLineWidth(double width) {
-    if (MStroke* stroke = EditableStroke(*this)) stroke->width = width;
-}
-int MCadShape::GetLineStyle() const {
-    const MStroke* stroke = GetStroke();
-    return stroke ? stroke->style : kLineStyleNone;
+void MCadShape::ChangeStroke(const MStrokeChange& change) {
+    if (MStroke* stroke = EditableStroke(*this)) change.ApplyTo(*stroke);
 }
 
 CString MCadShape::GetLineStyleName() const {
@@ -394,10 +383,6 @@ CString MCadShape::GetLineStyleName() const {
     return table.GetSize() > 0 ? table.GetAt(0).m_name : CString();
 }
 
-void MCadShape::SetLineStyle(int lineStyle) {
-    if (MStroke* stroke = EditableStroke(*this)) stroke->SetStyle(lineStyle);
-}
-
 void MCadShape::CopyStyleFrom(const MCadShape* source) {
     if (!source) return;
     SetFillStyle(source->GetFillStyle());
@@ -407,40 +392,12 @@ void MCadShape::CopyStyleFrom(const MCadShape* source) {
     SetArrows(source->GetArrows());
 }
 
-BOOL MCadShape::IsText() const {
-    return FALSE;
+MTextPresence MCadShape::GetTextStyle(MTextStyle*) const {
+    return MTextPresence::kNone;
 }
-BOOL MCadShape::HasText() const {
-    return FALSE;
-}
-void MCadShape::SetFontName(const CString&) {}
-CString MCadShape::GetFontName() const {
-    return {};
-}
-void MCadShape::SetTextSize(double) {}
-double MCadShape::GetTextSize() const {
-    return 0.0;
-}
-void MCadShape::SetTextColor(COLORREF) {}
-COLORREF MCadShape::GetTextColor() const {
-    return kNoColor;
-}
-int MCadShape::GetTextFlags() const {
-    return 0;
-}
-void MCadShape::SetTextFlags(int) {}
-BOOL MCadShape::HasTextFlag(int flag) const {
-    return (GetTextFlags() & flag) != 0;
-}
-void MCadShape::SetTextFlag(int flag, BOOL on) {
-    const int flags = GetTextFlags();
-    SetTextFlags(on ? (flags | flag) : (flags & ~flag));
-}
+void MCadShape::ChangeTextStyle(const MTextStyleChange&) {}
 
 void MCadShape::SetArrows(const MArrowInfo&) {}
-void MCadShape::SetArrowsEx(int startStyle, double startSize, int endStyle, double endSize) {
-    SetArrows(MArrowInfo(startStyle, startSize, endStyle, endSize));
-}
 MArrowInfo MCadShape::GetArrows() const {
     return MArrowInfo();
 }
@@ -479,18 +436,13 @@ void MShapeTransform::ApplyTo(MCadShape& shape) const {
 int MCadShape::GetCapabilities() const {
     return 0;
 }
-double MCadShape::GetDirectionAngle(const MFloatPoint&) const {
-    return DBL_MAX;
-}
-double MCadShape::GetNormalAngle(const MFloatPoint&, MFloatPoint*) const {
-    return DBL_MAX;
-}
-double MCadShape::GetTangentAngle(const MFloatPoint&, MFloatPoint*) const {
+double MCadShape::GetAngleAt(int, const MFloatPoint&, MFloatPoint*) const {
     return DBL_MAX;
 }
 
 CString MCadShape::GetTypeName() const {
-    return {};
+    const char* keyword = GetShapeKeyword(GetTypeId());
+    return keyword ? keyword : CString();
 }
 void MCadShape::WriteText(CDocument*, std::ostream&) const {}
 void MCadShape::ReadText(CDocument*, std::istream&) {}
@@ -499,10 +451,6 @@ short MCadShape::GetTypeId() const {
 }
 MCadShape* MCadShape::CreateNew() const {
     return nullptr;
-}
-
-int MCadShape::GetTextAlignment() const {
-    return 0;
 }
 
 // ---- program-wide state ------------------------------------------------------------------------

@@ -1,7 +1,7 @@
 // The abstract base of every drawing object. Every operation the document, view and tools ask of
-// a shape is a virtual with a harmless default here, so any shape can be asked for
-// any attribute and answers the none value where its class has none (FALSE, 0, -1, kNoColor,
-// DBL_MAX, an empty string).
+// a shape is a virtual with a harmless default here, or a plain call over one, so any shape can be
+// asked for any attribute and answers the none value where its class has none (FALSE, 0, -1,
+// kNoColor, DBL_MAX, an empty string).
 //
 // Hit-test contract: the point passed to HitTest is in the view's LOGICAL pixels (what
 // MCadView::DocToLogical gives; y down, no scroll offset), and the tolerance is in the same pixels.
@@ -23,6 +23,7 @@
 #include "model/geometry/FloatPoint.h"
 #include "model/geometry/FloatPointArray.h"
 #include "model/geometry/FloatRect.h"
+#include "model/shapes/TextStyle.h"
 #include "platform/Object.h"
 #include "platform/WinTypes.h"
 
@@ -34,14 +35,6 @@ class MCadView;
 struct MSnapPoint;
 
 using CString = std::string;
-
-// Text flag bits.
-inline constexpr int kTextItalic = 0x1;
-inline constexpr int kTextBold = 0x2;
-inline constexpr int kTextUnderline = 0x4;
-inline constexpr int kTextStrikeOut = 0x8;
-inline constexpr int kTextFrame = 0x40;
-inline constexpr int kTextVertical = 0x80;
 
 // Capabilities of a kind (GetCapabilities): what the select tool may do with the shape, and what
 // a point snapped on it can fix of a line drawn from there.
@@ -66,6 +59,24 @@ struct MShapeTransform {
 
     // Rotate, MirrorX or MirrorY on shape.
     void ApplyTo(MCadShape& shape) const;
+};
+
+// How Render draws a shape.
+enum class MDrawMode {
+    kNormal,     // in the shape's own colours
+    kTracking,   // the outline with the DC's current pen (rubber bands, selection marks)
+    kHighlight,  // solid black with the stock black pen and brush, for the pixel hit tests
+    kGrayed,     // pen and brush in the system grey text colour
+};
+
+// A scaling about centre by sx and sy: uniform for the one-factor forms (Scale, ScaleAll, sx == sy),
+// all for the ...All forms, which a text takes without changing its size.
+struct MShapeScale {
+    MFloatPoint centre;
+    double sx = 1.0;
+    double sy = 1.0;
+    bool uniform = false;
+    bool all = false;
 };
 
 // The eight standard handles of the extent.
@@ -105,22 +116,22 @@ public:
     virtual MFloatPoint GetGrip(int index) const;
     virtual void MoveGrip(int* index, const MFloatPoint& to, BOOL keepRatio);
 
-    virtual void Draw(MCadView* view, CDC* dc);
-    // The outline with the DC's current pen (rubber bands, selection marks).
-    virtual void DrawTracking(MCadView* view, CDC* dc);
-    // Solid black with the stock black pen and brush, for the pixel hit tests.
-    virtual void DrawHighlight(MCadView* view, CDC* dc);
-    // Pen and brush in the system grey text colour.
-    virtual void DrawGrayed(MCadView* view, CDC* dc);
-    virtual void DrawHint(MCadView* view, CDC* dc);
+    // Draws the shape in one of the modes (MDrawMode); nothing by default.
+    virtual void Render(MCadView* view, CDC* dc, MDrawMode mode);
+    void Draw(MCadView* view, CDC* dc) { Render(view, dc, MDrawMode::kNormal); }
     // The draw extent becomes the extent inflated on every side by the whole line width.
-    virtual void UpdateDrawExtent(MCadView* view);
+    void UpdateDrawExtent(MCadView* view);
 
-    virtual void Scale(const MFloatPoint& centre, double factor);
-    virtual void ScaleXY(const MFloatPoint& centre, double sx, double sy);
-    // As Scale / ScaleXY; shapes that also scale contained text override these.
-    virtual void ScaleAll(const MFloatPoint& centre, double factor);
-    virtual void ScaleAllXY(const MFloatPoint& centre, double sx, double sy);
+    // Nothing by default. A kind scales its geometry by the factors; only the text and the group
+    // look at the form (MShapeScale::uniform and all).
+    virtual void ScaleBy(const MShapeScale& scale);
+    // The four forms. A factor near 0 of the uniform ones changes nothing.
+    void Scale(const MFloatPoint& centre, double factor);
+    void ScaleXY(const MFloatPoint& centre, double sx, double sy) { ScaleBy({centre, sx, sy, false, false}); }
+    void ScaleAll(const MFloatPoint& centre, double factor);
+    void ScaleAllXY(const MFloatPoint& centre, double sx, double sy) {
+        ScaleBy({centre, sx, sy, false, true});
+    }
     virtual void Move(const MFloatPoint& offset);
 
     // Snap searches take the best record so far and the best distance, and return the new best
@@ -158,7 +169,7 @@ public:
     virtual void DrawIfVisible(MCadView* view, CDC* dc);
     // Invalidates the draw extent (inflated by 2 pixels) in the view's window.
     virtual void Invalidate(MCadView* view, BOOL erase);
-    // Pixel tests: the shape's DrawHighlight rendered into a one-bit image of the tested square or
+    // Pixel tests: the shape's highlight mode rendered into a one-bit image of the tested square or
     // rectangle; TRUE at the first black pixel.
     // point is in device pixels of the view's client DC.
     virtual BOOL HitTestPixel(MCadView* view, const CPoint& point, int tolerance);
@@ -167,7 +178,7 @@ public:
     // rect in the view's logical pixels, area the same rectangle in drawing units.
     virtual BOOL IntersectsRectPixel(MCadView* view, const CRect& rect, const MFloatRect& area);
     // An edge of the outline crosses an edge of the rectangle (strictly inside both).
-    virtual BOOL IntersectsRect(const MFloatRect& rect) const;
+    BOOL IntersectsRect(const MFloatRect& rect) const;
 
     // New shapes; the caller owns them. Duplicate is a round trip through the archive form that
     // also copies both extents. Archive and memory exceptions propagate.
@@ -180,50 +191,48 @@ public:
 
     virtual void SetFillStyle(const MFillStyle& fill);
     virtual MFillStyle GetFillStyle() const;
-    // The stroke of a kind that keeps one as an MStroke, or null. The colour, width and style
-    // pairs below go through it with the auxiliary-line rule (MStroke::SetColor and SetStyle);
-    // without one they answer kNoColor, -1 and kLineStyleNone and change nothing.
+    // The stroke of a kind that keeps one as an MStroke, or null.
     virtual const MStroke* GetStroke() const;
-    virtual void SetColor(COLORREF color);
-    virtual COLORREF GetColor() const;
-    virtual double GetLineWidth() const;
-    virtual void SetLineWidth(double width);
-    virtual int GetLineStyle() const;
+    // Colour, style and width as the attribute controls show them. By default through GetStroke
+    // with the auxiliary-line rule (an auxiliary line reports kNoColor); without a stroke kNoColor,
+    // kLineStyleNone and -1. A group answers its members' common values (-1 where they differ).
+    virtual MStroke GetStrokeAttributes() const;
+    // By default through GetStroke with the rule (MStrokeChange::ApplyTo); nothing without one.
+    virtual void ChangeStroke(const MStrokeChange& change);
+    COLORREF GetColor() const { return GetStrokeAttributes().color; }
+    void SetColor(COLORREF color) { ChangeStroke(MStrokeChange::Color(color)); }
+    double GetLineWidth() const { return GetStrokeAttributes().width; }
+    void SetLineWidth(double width) { ChangeStroke(MStrokeChange::Width(width)); }
+    int GetLineStyle() const { return GetStrokeAttributes().style; }
+    void SetLineStyle(int lineStyle) { ChangeStroke(MStrokeChange::Style(lineStyle)); }
     // Empty for no style, "HOJO" for an auxiliary line, else the table entry's name. A style
     // outside the table gives the name of entry 0 (the continuous style, as which such a line is
     // drawn) instead of failing, so one damaged shape cannot abort a DXF export.
-    virtual CString GetLineStyleName() const;
-    virtual void SetLineStyle(int lineStyle);
+    CString GetLineStyleName() const;
     // Fill, colour, line style, line width and arrows, in that order, through the virtual pairs.
-    virtual void CopyStyleFrom(const MCadShape* source);
+    void CopyStyleFrom(const MCadShape* source);
 
-    virtual BOOL IsText() const;
-    virtual BOOL HasText() const;
-    virtual void SetFontName(const CString& name);
-    virtual CString GetFontName() const;
-    virtual void SetTextSize(double size);
-    virtual double GetTextSize() const;
-    virtual void SetTextColor(COLORREF color);
-    virtual COLORREF GetTextColor() const;
-    virtual int GetTextFlags() const;
-    virtual void SetTextFlags(int flags);
-    // One bit of the flag word (kTextBold ...), read and changed through the word by default.
-    virtual BOOL HasTextFlag(int flag) const;
-    virtual void SetTextFlag(int flag, BOOL on);
-    // The tools' and readers' names of the single bits.
-    BOOL IsTextFlag1() const { return HasTextFlag(kTextItalic); }
-    BOOL IsTextFlag2() const { return HasTextFlag(kTextBold); }
-    BOOL IsTextFlag4() const { return HasTextFlag(kTextUnderline); }
-    BOOL IsTextFlag40() const { return HasTextFlag(kTextFrame); }
-    BOOL IsTextFlag80() const { return HasTextFlag(kTextVertical); }
-    void SetTextFlag1(BOOL on) { SetTextFlag(kTextItalic, on); }
-    void SetTextFlag2(BOOL on) { SetTextFlag(kTextBold, on); }
-    void SetTextFlag4(BOOL on) { SetTextFlag(kTextUnderline, on); }
-    void SetTextFlag40(BOOL on) { SetTextFlag(kTextFrame, on); }
-    void SetTextFlag80(BOOL on) { SetTextFlag(kTextVertical, on); }
+    // Where the shape's text is, and (when style is not null) its text properties: the none value
+    // by default. A group answers its text members' common font and size (the none value when they
+    // differ) and the italic, bold, underline and strike-out bits all of them have.
+    virtual MTextPresence GetTextStyle(MTextStyle* style) const;
+    MTextStyle TextStyle() const {
+        MTextStyle style;
+        GetTextStyle(&style);
+        return style;
+    }
+    BOOL HasText() const { return GetTextStyle(nullptr) != MTextPresence::kNone; }
+    BOOL IsText() const { return GetTextStyle(nullptr) == MTextPresence::kIsText; }
+    // Nothing by default; a group passes the member bits, font and size on to its members.
+    virtual void ChangeTextStyle(const MTextStyleChange& change);
+    // One bit of the flag word (kTextBold ...).
+    BOOL HasTextFlag(int flag) const { return (TextStyle().flags & flag) != 0; }
+    void SetTextFlag(int flag, BOOL on) { ChangeTextStyle(MTextStyleChange::Flag(flag, on != FALSE)); }
 
     virtual void SetArrows(const MArrowInfo& arrows);
-    virtual void SetArrowsEx(int startStyle, double startSize, int endStyle, double endSize);
+    void SetArrowsEx(int startStyle, double startSize, int endStyle, double endSize) {
+        SetArrows(MArrowInfo(startStyle, startSize, endStyle, endSize));
+    }
     virtual MArrowInfo GetArrows() const;
 
     virtual BOOL CanEdit() const;
@@ -255,22 +264,30 @@ public:
     BOOL HasDirection() const { return HasCapability(kShapeHasDirection); }
     BOOL HasNormal() const { return HasCapability(kShapeHasNormal); }
     BOOL HasTangent() const { return HasCapability(kShapeHasTangent); }
-    // Radians; DBL_MAX when there is no answer at that point.
-    virtual double GetDirectionAngle(const MFloatPoint& point) const;
-    virtual double GetNormalAngle(const MFloatPoint& point, MFloatPoint* foot) const;
-    virtual double GetTangentAngle(const MFloatPoint& point, MFloatPoint* out) const;
+    // The angle at point that a kShapeHas bit (kShapeHasDirection, kShapeHasNormal,
+    // kShapeHasTangent) promises, in radians; DBL_MAX when there is no answer at that point. out is
+    // the normal's foot or the tangent's reference point (may be null); the direction has none.
+    virtual double GetAngleAt(int kind, const MFloatPoint& point, MFloatPoint* out) const;
+    double GetDirectionAngle(const MFloatPoint& point) const {
+        return GetAngleAt(kShapeHasDirection, point, nullptr);
+    }
+    double GetNormalAngle(const MFloatPoint& point, MFloatPoint* foot) const {
+        return GetAngleAt(kShapeHasNormal, point, foot);
+    }
+    double GetTangentAngle(const MFloatPoint& point, MFloatPoint* out) const {
+        return GetAngleAt(kShapeHasTangent, point, out);
+    }
 
     // The text form: keyword (GetTypeName) written by WriteShapeText, then the class's own lines,
     // each beginning with a TAB. doc is the document being written or read (may be null).
-    virtual CString GetTypeName() const;
+    // The keyword is the type id's (GetShapeKeyword); empty for an id without one, and such a
+    // shape is left out of files.
+    CString GetTypeName() const;
     virtual void WriteText(CDocument* doc, std::ostream& os) const;
     virtual void ReadText(CDocument* doc, std::istream& is);
+    // 0 by default (no kind).
     virtual short GetTypeId() const;
     virtual MCadShape* CreateNew() const;
-
-    // Added for the selection list, after the operations above: the alignment word of a text
-    // shape (bits 0-1 horizontal, 2-3 vertical); 0 for shapes without one.
-    virtual int GetTextAlignment() const;
 
     const MFloatRect& GetExtent() const { return m_extent; }
     // The extent grown by the line width (redraw areas, visibility tests). Most shapes hold only
@@ -314,7 +331,7 @@ protected:
     // Scratch outline owned by this shape, for GetPoints of classes without their own vertex list.
     // Made on the first call (few shapes are ever asked) and kept until the shape goes.
     MFloatPointArray& ScratchPoints() const;
-    // Renders DrawHighlight into a one-bit image covering the logical rectangle and reports whether
+    // Renders the highlight mode into a one-bit image covering the logical rectangle and reports whether
     // any pixel turned black.
     BOOL RenderHitTest(MCadView* view, const CRect& logicalRect);
 

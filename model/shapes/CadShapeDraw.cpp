@@ -11,11 +11,7 @@
 #include "platform/gdi/DC.h"
 #include "platform/gdi/SelectScope.h"
 
-void MCadShape::Draw(MCadView*, CDC*) {}
-void MCadShape::DrawTracking(MCadView*, CDC*) {}
-void MCadShape::DrawHighlight(MCadView*, CDC*) {}
-void MCadShape::DrawGrayed(MCadView*, CDC*) {}
-void MCadShape::DrawHint(MCadView*, CDC*) {}
+void MCadShape::Render(MCadView*, CDC*, MDrawMode) {}
 
 void MCadShape::DrawIfVisible(MCadView* view, CDC* dc) {
     if (dc && dc->HasAttribDC()) {
@@ -56,7 +52,7 @@ BOOL MCadShape::RenderHitTest(MCadView* view, const CRect& logicalRect) {
     if (!dc.CreateHitTestDC(width, height)) return FALSE;
     dc.SetWindowOrg(logicalRect.left, logicalRect.top);
     dc.PatBlt(logicalRect.left, logicalRect.top, width, height, WHITENESS);
-    DrawHighlight(view, &dc);
+    Render(view, &dc, MDrawMode::kHighlight);
     dc.Flush();
     for (int x = logicalRect.left; x < logicalRect.right; ++x)
         for (int y = logicalRect.top; y < logicalRect.bottom; ++y)

@@ -44,7 +44,7 @@ TEST_F(NativeFidelity, SaveOpenSaveOfTextsGivesTheSameBytesAndTheSameNumbers) {
     again.RecalcAll(nullptr);
     const MLayer* layer = again.GetLayers()->GetLayer(0);
     ASSERT_EQ(layer->GetSize(), 3);
-    EXPECT_EQ(layer->GetAt(0)->GetTextSize(), 7.0 / 3.0);
+    EXPECT_EQ(layer->GetAt(0)->TextStyle().size, 7.0 / 3.0);
     EXPECT_EQ(static_cast<MTextShape*>(layer->GetAt(1))->GetPoint(), MFloatPoint(1000.0 / 3.0, 0.1 + 0.2));
     EXPECT_EQ(static_cast<MLineShape*>(layer->GetAt(2))->m_start, MFloatPoint(0.1 + 0.2, 1.0 / 3.0));
     const std::string second = dir + "/second.qfd";

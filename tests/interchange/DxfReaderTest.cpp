@@ -115,7 +115,7 @@ TEST_F(DxfReader, FontComesFromTheProfileWithTheDefaultWrittenFirst) {
     EXPECT_EQ(AfxGetProfile().GetProfileString("DXF", "FONT"), "ＭＳ ゴシック");
     AfxGetProfile().WriteProfileString("DXF", "FONT", "IPAGothic");
     Read(Entities("0|TEXT|10|0|20|0|40|1|1|x"));
-    EXPECT_EQ(Shape(0)->GetFontName(), "IPAGothic");
+    EXPECT_EQ(Shape(0)->TextStyle().fontName.Name(), "IPAGothic");
     AfxGetProfile().WriteProfileString("DXF", "FONT", "");
 }
 
@@ -125,8 +125,8 @@ TEST_F(DxfReader, VerticalTextFromItsStyle) {
             "0|SECTION|2|ENTITIES|0|TEXT|7|tate|10|0|20|0|40|1|1|a|0|TEXT|7|OTHER|10|0|20|0|40|1|1|b|"
             "0|ENDSEC|0|EOF"));
     ASSERT_EQ(ShapeCount(), 2);
-    EXPECT_TRUE(Shape(0)->IsTextFlag80());
-    EXPECT_FALSE(Shape(1)->IsTextFlag80());
+    EXPECT_TRUE(Shape(0)->HasTextFlag(kTextVertical));
+    EXPECT_FALSE(Shape(1)->HasTextFlag(kTextVertical));
 }
 
 TEST_F(DxfReader, LineTypesMatchTheNearestStyle) {
@@ -283,8 +283,8 @@ TEST_F(DxfReader, BlocksArePlacedMovedScaledAndRotated) {
     // Members on layer "0" take the placement's colour and line style.
     EXPECT_EQ(line->GetColor(), GetDXFTableColor(1));
     EXPECT_EQ(line->GetLineStyle(), 0);
-    EXPECT_EQ(group->GetShapeAt(1)->GetTextColor(), GetDXFTableColor(1));
-    EXPECT_DOUBLE_EQ(group->GetShapeAt(1)->GetTextSize(), 2.0);
+    EXPECT_EQ(group->GetShapeAt(1)->TextStyle().color, GetDXFTableColor(1));
+    EXPECT_DOUBLE_EQ(group->GetShapeAt(1)->TextStyle().size, 2.0);
 }
 
 TEST_F(DxfReader, NestedBlocksKeepTheirOwnColoursAndPassByBlockOn) {

@@ -228,11 +228,11 @@ void FillEveryKind(MTessarayDoc& doc) {
     doc.AppendShape(loop, b);
     doc.AppendShape(new MMarkShape(), b);
     MTextShape* framed = Text("枠付き %%c", 0, 300, kAlignCentre | kAlignMiddle, 0.5);
-    framed->SetTextFlag40(TRUE);
+    framed->SetTextFlag(kTextFrame, TRUE);
     framed->SetColor(0x00FF00);
     doc.AppendShape(framed, a);
     MTextShape* vertical = Text("縦書き", 50, 300, kAlignRight);
-    vertical->SetTextFlag80(TRUE);
+    vertical->SetTextFlag(kTextVertical, TRUE);
     doc.AppendShape(vertical, a);
     auto* multi = new MMultiTextShape();
     multi->SetString("一行目\n二行目\nthird");

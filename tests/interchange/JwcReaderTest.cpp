@@ -237,7 +237,7 @@ TEST_F(JwcReaderTest, TextRecordsBecomeTexts) {
     auto* aux = dynamic_cast<MTextShape*>(Shape(0, 2));
     EXPECT_EQ(aux->GetString(), "xyz");
     EXPECT_EQ(aux->GetLineStyle(), 0x88);
-    EXPECT_TRUE(aux->IsTextFlag40());
+    EXPECT_TRUE(aux->HasTextFlag(kTextFrame));
     EXPECT_EQ(aux->GetTextColor(), 0xFF0000u);
 
     auto* none = dynamic_cast<MTextShape*>(Shape(0, 3));

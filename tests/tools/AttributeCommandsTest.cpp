@@ -158,13 +158,13 @@ TEST(AttributeCommands, CommittedLineAndTextCarryTheAttributes) {
     h.Click({3000, 6000});
     MCadShape* text = h.Committed(1);
     ASSERT_TRUE(text->IsText());
-    EXPECT_EQ(text->GetTextColor(), 0xFF0000u);
+    EXPECT_EQ(text->TextStyle().color, 0xFF0000u);
     EXPECT_EQ(text->GetColor(), 0x0000FFu);
     EXPECT_EQ(text->GetFillStyle(), MFillStyle(0x00FF00));
-    EXPECT_EQ(text->GetTextFlags(), 0x40) << "the frame only: bold is the text tools' own";
-    EXPECT_EQ(text->GetFontName(), "");
-    EXPECT_EQ(text->GetTextSize(), 8.0);
-    EXPECT_EQ(text->GetTextAlignment(), 0);
+    EXPECT_EQ(text->TextStyle().flags, 0x40) << "the frame only: bold is the text tools' own";
+    EXPECT_EQ(text->TextStyle().fontName.Name(), "");
+    EXPECT_EQ(text->TextStyle().size, 8.0);
+    EXPECT_EQ(text->TextStyle().alignment, 0);
 }
 
 TEST(AttributeControls, NotificationsSetTheValues) {

@@ -50,7 +50,8 @@ void MSelectTool::ApplyAttributeChange(MTessarayView* view, const MAttributeChan
         case MAttribute::kLineColor:
             return each(All, [&](MCadShape* s) { s->SetColor(change.Color()); });
         case MAttribute::kTextColor:
-            return each(All, [&](MCadShape* s) { s->SetTextColor(change.Color()); });
+            return each(All,
+                        [&](MCadShape* s) { s->ChangeTextStyle(MTextStyleChange::Color(change.Color())); });
         case MAttribute::kFaceColor:
             return each(All, [&](MCadShape* s) { s->SetFillStyle(change.Fill()); });
         case MAttribute::kLineType:
@@ -67,19 +68,22 @@ void MSelectTool::ApplyAttributeChange(MTessarayView* view, const MAttributeChan
             return arrowSize(&MArrowInfo::endStyle, &MArrowInfo::endSize);
         case MAttribute::kFontSize:
             // The control shows millimetres on paper; the shapes keep drawing units.
-            return each(WithText,
-                        [&](MCadShape* s) { s->SetTextSize(view->PaperToDocLength(change.Size())); });
+            return each(WithText, [&](MCadShape* s) {
+                s->ChangeTextStyle(MTextStyleChange::Size(view->PaperToDocLength(change.Size())));
+            });
         case MAttribute::kFontName:
-            return each(WithText, [&](MCadShape* s) { s->SetFontName(change.Name()); });
+            return each(WithText, [&](MCadShape* s) {
+                s->ChangeTextStyle(MTextStyleChange::Font(MTextFontName(change.Name())));
+            });
         case MAttribute::kBold:
-            return each(WithText, [&](MCadShape* s) { s->SetTextFlag2(change.Number()); });
+            return each(WithText, [&](MCadShape* s) { s->SetTextFlag(kTextBold, change.Number()); });
         case MAttribute::kItalic:
-            return each(WithText, [&](MCadShape* s) { s->SetTextFlag1(change.Number()); });
+            return each(WithText, [&](MCadShape* s) { s->SetTextFlag(kTextItalic, change.Number()); });
         case MAttribute::kUnderline:
-            return each(WithText, [&](MCadShape* s) { s->SetTextFlag4(change.Number()); });
+            return each(WithText, [&](MCadShape* s) { s->SetTextFlag(kTextUnderline, change.Number()); });
         case MAttribute::kTextFrame:
             return each([](MCadShape* s) { return s->IsText() != FALSE; },
-                        [&](MCadShape* s) { s->SetTextFlag40(change.Number()); });
+                        [&](MCadShape* s) { s->SetTextFlag(kTextFrame, change.Number()); });
         case MAttribute::kHorzAlign:
             return each(MultiText, [&](MCadShape* s) {
                 static_cast<MMultiTextShape*>(s)->SetHorzAlign(change.Number() & 3);
@@ -108,13 +112,13 @@ MAttributeChange MSelectTool::GetAttribute(MAttribute which) {
         case MAttribute::kEndArrowType:
             return {which, picks.GetArrows().endStyle};
         case MAttribute::kBold:
-            return {which, picks.IsTextFlag2()};
+            return {which, picks.HasTextFlag(kTextBold)};
         case MAttribute::kItalic:
-            return {which, picks.IsTextFlag1()};
+            return {which, picks.HasTextFlag(kTextItalic)};
         case MAttribute::kUnderline:
-            return {which, picks.IsTextFlag4()};
+            return {which, picks.HasTextFlag(kTextUnderline)};
         case MAttribute::kTextFrame:
-            return {which, picks.IsTextFlag40()};
+            return {which, picks.HasTextFlag(kTextFrame)};
         case MAttribute::kHorzAlign:
             return {which, picks.GetAlignment() & 3};
         case MAttribute::kVertAlign:

@@ -92,9 +92,9 @@ void MLeaderTextTool::OnDecide(MTessarayView* view) {
 }
 
 void MLeaderTextTool::ApplyTextFlags(MLabelShapeBase& shape) {
-    shape.SetTextFlag2(GetAttribute(MAttribute::kBold).Number());
-    shape.SetTextFlag1(GetAttribute(MAttribute::kItalic).Number());
-    shape.SetTextFlag4(GetAttribute(MAttribute::kUnderline).Number());
+    shape.SetTextFlag(kTextBold, GetAttribute(MAttribute::kBold).Number());
+    shape.SetTextFlag(kTextItalic, GetAttribute(MAttribute::kItalic).Number());
+    shape.SetTextFlag(kTextUnderline, GetAttribute(MAttribute::kUnderline).Number());
 }
 
 int MLeaderTextTool::LoadedEndKind(const std::optional<double>& value) {
@@ -137,7 +137,7 @@ std::unique_ptr<MLabelShapeBase> MLabelTool::AskAndMake(MTessarayView* view) {
     m_endKind = dialog->m_arrowStyle;
     m_endSize = dialog->m_arrowSize;
     auto shape = std::make_unique<MLabelShape>();
-    shape->SetArrowsEx(m_endKind, m_endSize, 0, 0.0);
+    shape->SetLeaderArrow(m_endKind, m_endSize);
     shape->SetString(m_text);
     shape->SetFontName(m_fontName);
     shape->SetTextSize(view->PaperToDocLength(m_textSize));
@@ -185,7 +185,7 @@ std::unique_ptr<MLabelShapeBase> MBalloonTool::AskAndMake(MTessarayView* view) {
     m_useMaxRadius = dialog->m_useMaxRadius;
     m_useMinRadius = dialog->m_useMinRadius;
     auto shape = std::make_unique<MBalloonShape>();
-    shape->SetArrowsEx(m_endKind, m_endSize, 0, 0.0);
+    shape->SetLeaderArrow(m_endKind, m_endSize);
     // The bounds limit the circle in drawing units, as the text size does.
     shape->SetRadiusBounds(m_useMinRadius ? view->PaperToDocLength(m_minRadius) : 0.0,
                            m_useMaxRadius ? view->PaperToDocLength(m_maxRadius) : 0.0);

@@ -78,13 +78,13 @@ void MTextToolBase::ApplyAttributeChange(MTessarayView* view, const MAttributeCh
             ChangeFloating(view, [&](MTextShape& s) { s.SetFontName(change.Name()); });
             break;
         case MAttribute::kBold:
-            ChangeFloating(view, [&](MTextShape& s) { s.SetTextFlag2(change.Number()); });
+            ChangeFloating(view, [&](MTextShape& s) { s.SetTextFlag(kTextBold, change.Number()); });
             break;
         case MAttribute::kItalic:
-            ChangeFloating(view, [&](MTextShape& s) { s.SetTextFlag1(change.Number()); });
+            ChangeFloating(view, [&](MTextShape& s) { s.SetTextFlag(kTextItalic, change.Number()); });
             break;
         case MAttribute::kUnderline:
-            ChangeFloating(view, [&](MTextShape& s) { s.SetTextFlag4(change.Number()); });
+            ChangeFloating(view, [&](MTextShape& s) { s.SetTextFlag(kTextUnderline, change.Number()); });
             break;
         default:
             break;
@@ -94,9 +94,9 @@ void MTextToolBase::ApplyAttributeChange(MTessarayView* view, const MAttributeCh
 void MTextToolBase::ApplyFont(MTessarayView* view, MTextShapeBase& shape, const CString& font, double size) {
     shape.SetFontName(font);
     shape.SetTextSize(view->PaperToDocLength(size));
-    shape.SetTextFlag2(GetAttribute(MAttribute::kBold).Number());
-    shape.SetTextFlag1(GetAttribute(MAttribute::kItalic).Number());
-    shape.SetTextFlag4(GetAttribute(MAttribute::kUnderline).Number());
+    shape.SetTextFlag(kTextBold, GetAttribute(MAttribute::kBold).Number());
+    shape.SetTextFlag(kTextItalic, GetAttribute(MAttribute::kItalic).Number());
+    shape.SetTextFlag(kTextUnderline, GetAttribute(MAttribute::kUnderline).Number());
 }
 
 std::vector<MToolStep> MTextToolBase::PlacingSteps() {
@@ -153,7 +153,7 @@ bool MTextTool::AskText(MTessarayView* view, MTextShape& s, const MFloatPoint& p
     ApplyFont(view, s, m_fontName, m_textSize);
     s.SetAngle(m_angle);
     s.SetAlignment(m_alignment);
-    s.SetTextFlag80(TextVerticalWriting());
+    s.SetTextFlag(kTextVertical, TextVerticalWriting());
     s.MoveTo(view, p);
     return true;
 }
@@ -209,7 +209,7 @@ bool MMultiTextTool::AskText(MTessarayView* view, MTextShape& s, const MFloatPoi
     ApplyFont(view, multi, m_fontName, m_textSize);
     multi.SetAlignment(m_alignment);
     multi.SetAngle(m_angle);
-    multi.SetTextFlag80(MultiTextVerticalWriting());
+    multi.SetTextFlag(kTextVertical, MultiTextVerticalWriting());
     multi.SetWrap(m_wrap);
     // The lines are aligned as the toolbar shows; the dialog's word places the box.
     multi.SetHorzAlign(GetAttribute(MAttribute::kHorzAlign).Number());

@@ -124,7 +124,20 @@ void MOleClientShape::DrawPlaceholder(MCadView* view, CDC* dc, const CRect& r) {
     dc->RestoreDC(saved);
 }
 
-void MOleClientShape::Draw(MCadView* view, CDC* dc) {
+void MOleClientShape::Render(MCadView* view, CDC* dc, MDrawMode mode) {
+    switch (mode) {
+        case MDrawMode::kNormal:
+            return DrawNormal(view, dc);
+        case MDrawMode::kTracking:
+            return DrawTracking(view, dc);
+        case MDrawMode::kGrayed:
+            return DrawGrayed(view, dc);
+        case MDrawMode::kHighlight:
+            return;  // nothing for the pixel tests to hit
+    }
+}
+
+void MOleClientShape::DrawNormal(MCadView* view, CDC* dc) {
     if (!view || !dc) return;
     const std::vector<BYTE>* record = GetRecord();
     if (!record) return;
@@ -158,7 +171,9 @@ void MOleClientShape::DrawGrayed(MCadView* view, CDC* dc) {
     DrawGrayedRect(view, dc, GetRect());
 }
 
-void MOleClientShape::ScaleXY(const MFloatPoint& c, double sx, double sy) {
+void MOleClientShape::ScaleBy(const MShapeScale& scale) {
+    const MFloatPoint& c = scale.centre;
+    const double sx = scale.sx, sy = scale.sy;
     if (std::fabs(sx) < kZeroTolerance || std::fabs(sy) < kZeroTolerance) return;
     MFloatRect r(m_position, m_size);
     r.Scale(c, sx, sy);

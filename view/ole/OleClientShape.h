@@ -35,11 +35,8 @@ public:
     // The item's record (or the raw one), then position and size. A shape with neither writes an
     // empty record, so that what follows stays readable.
     void Serialize(CArchive& ar) override;
-    void Draw(MCadView* view, CDC* dc) override;
-    void DrawTracking(MCadView* view, CDC* dc) override;
-    void DrawHighlight(MCadView* view, CDC* dc) override {}
-    void DrawGrayed(MCadView* view, CDC* dc) override;
-    void ScaleXY(const MFloatPoint& centre, double sx, double sy) override;
+    void Render(MCadView* view, CDC* dc, MDrawMode mode) override;
+    void ScaleBy(const MShapeScale& scale) override;
     void Move(const MFloatPoint& offset) override;
     double SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, const MFloatRect& aperture, int kinds,
                       double best) override;
@@ -55,7 +52,6 @@ public:
     // Tells the user that objects cannot be edited here; FALSE (nothing changed).
     BOOL Edit(MCadView* view) override;
     int GetCapabilities() const override { return kShapeCanReshape; }
-    CString GetTypeName() const override { return "OLE2"; }
     short GetTypeId() const override;
     void WriteText(CDocument* doc, std::ostream& os) const override;
     void ReadText(CDocument* doc, std::istream& is) override;
@@ -80,6 +76,10 @@ public:
     int m_detached = 0;
 
 private:
+    // The modes of Render.
+    void DrawNormal(MCadView* view, CDC* dc);
+    void DrawTracking(MCadView* view, CDC* dc);
+    void DrawGrayed(MCadView* view, CDC* dc);
     void DrawPlaceholder(MCadView* view, CDC* dc, const CRect& r);
 
     std::vector<BYTE> m_rawItem;

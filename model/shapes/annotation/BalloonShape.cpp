@@ -94,7 +94,7 @@ BOOL MBalloonShape::Edit(MCadView* view) {
     MCadView fallback;
     const MCadView& v = view ? *view : fallback;
     dialog->m_string = m_string;
-    dialog->m_fontName = m_fontName;
+    dialog->m_fontName = m_fontName.Name();
     dialog->m_textSize = v.DocToPaperLength(m_textSize);
     dialog->m_arrowStyle = m_arrowStyle;
     dialog->m_arrowSize = m_arrowSize;
@@ -106,7 +106,7 @@ BOOL MBalloonShape::Edit(MCadView* view) {
     dialog->m_useMinRadius = m_minRadius > 0;
     if (dialog->DoModal() != IDOK) return FALSE;
     m_string = dialog->m_string;
-    m_fontName = dialog->m_fontName;
+    m_fontName = MTextFontName(dialog->m_fontName);
     m_textSize = v.PaperToDocLength(dialog->m_textSize);
     m_arrowSize = dialog->m_arrowSize;
     m_arrowStyle = dialog->m_arrowStyle;
@@ -116,9 +116,6 @@ BOOL MBalloonShape::Edit(MCadView* view) {
     return TRUE;
 }
 
-CString MBalloonShape::GetTypeName() const {
-    return "BALLOON";
-}
 short MBalloonShape::GetTypeId() const {
     return kShapeBalloon;
 }
@@ -131,7 +128,7 @@ void MBalloonShape::WriteText(CDocument*, std::ostream& os) const {
     os << '\n';
     os << '\t' << m_minRadius << ' ' << m_maxRadius << '\n';
     WriteTextLines(os, m_string);
-    WriteTextLines(os, m_fontName);
+    WriteTextLines(os, m_fontName.Name());
     os << '\t' << m_textSize << ' ' << m_textFlags << ' ' << static_cast<unsigned long>(m_textColor) << '\n';
     WriteLeaderText(os);
 }
@@ -151,7 +148,9 @@ void MBalloonShape::ReadText(CDocument*, std::istream& is) {
     m_maxRadius = maximum;
     SkipTextLine(is);
     ReadTextLines(is, m_string);
-    ReadTextLines(is, m_fontName);
+    CString fontName = m_fontName.Name();
+    ReadTextLines(is, fontName);
+    m_fontName = MTextFontName(fontName);
     if (is.fail()) return;
     // Older files end the line before the text colour: it is then the line colour.
     m_textColor = m_stroke.color;

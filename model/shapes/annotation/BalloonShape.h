@@ -23,7 +23,6 @@ public:
     BOOL CanEdit() const override;
     // The balloon dialog; text size and radius bounds in paper millimetres.
     BOOL Edit(MCadView* view) override;
-    CString GetTypeName() const override;
     // TAB colour style width arrow-style arrow-size fill; TAB minimum maximum; the string and the
     // font name as multi-line strings; TAB text-size flags text-colour; the leader's points.
     void WriteText(CDocument* doc, std::ostream& os) const override;

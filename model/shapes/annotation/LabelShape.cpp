@@ -92,14 +92,14 @@ BOOL MLabelShape::Edit(MCadView* view) {
     MCadView fallback;
     const MCadView& v = view ? *view : fallback;
     dialog->m_string = m_string;
-    dialog->m_fontName = m_fontName;
+    dialog->m_fontName = m_fontName.Name();
     dialog->m_textSize = v.DocToPaperLength(m_textSize);
     dialog->m_textOffset = v.DocToPaperLength(m_textOffset);
     dialog->m_arrowStyle = m_arrowStyle;
     dialog->m_arrowSize = m_arrowSize;
     if (dialog->DoModal() != IDOK) return FALSE;
     m_string = dialog->m_string;
-    m_fontName = dialog->m_fontName;
+    m_fontName = MTextFontName(dialog->m_fontName);
     m_textSize = v.PaperToDocLength(dialog->m_textSize);
     m_textOffset = v.PaperToDocLength(dialog->m_textOffset);
     m_arrowSize = dialog->m_arrowSize;
@@ -108,9 +108,6 @@ BOOL MLabelShape::Edit(MCadView* view) {
     return TRUE;
 }
 
-CString MLabelShape::GetTypeName() const {
-    return "LABEL";
-}
 short MLabelShape::GetTypeId() const {
     return kShapeLabel;
 }
@@ -122,7 +119,7 @@ void MLabelShape::WriteText(CDocument*, std::ostream& os) const {
     WriteAttributeLine(os);
     os << '\n';
     WriteTextLines(os, m_string);
-    WriteTextLines(os, m_fontName);
+    WriteTextLines(os, m_fontName.Name());
     os << '\t' << m_textSize << ' ' << m_textFlags << ' ' << m_textOffset << ' '
        << static_cast<unsigned long>(m_textColor) << '\n';
     WriteLeaderText(os);
@@ -143,7 +140,9 @@ void MLabelShape::ReadText(CDocument*, std::istream& is) {
         }
     }
     ReadTextLines(is, m_string);
-    ReadTextLines(is, m_fontName);
+    CString fontName = m_fontName.Name();
+    ReadTextLines(is, fontName);
+    m_fontName = MTextFontName(fontName);
     if (is.fail()) return;
     // Older files end the line before the text colour: it is then the line colour.
     m_textColor = m_stroke.color;

@@ -23,7 +23,6 @@ public:
     BOOL CanEdit() const override;
     // The label dialog, sizes in paper millimetres.
     BOOL Edit(MCadView* view) override;
-    CString GetTypeName() const override;
     // TAB colour style width arrow-style arrow-size fill; the string and the font name as
     // multi-line strings; TAB text-size flags offset text-colour; the leader's points.
     void WriteText(CDocument* doc, std::ostream& os) const override;

@@ -26,14 +26,16 @@ void MLabelShapeBase::Serialize(CArchive& ar) {
         // The stroke in the label's own order: width, style, colour.
         ar << m_stroke.width << static_cast<std::int32_t>(m_stroke.style)
            << static_cast<DWORD>(m_stroke.color) << static_cast<DWORD>(m_textColor) << m_fill;
-        WriteArchiveString(ar, m_fontName);
+        WriteArchiveString(ar, m_fontName.Name());
         ar << m_textSize << static_cast<std::int32_t>(m_textFlags) << static_cast<std::int32_t>(m_arrowStyle)
            << m_arrowSize;
     } else {
         std::int32_t lineStyle = 0, textFlags = 0, arrowStyle = 0;
         DWORD color = 0, textColor = 0;
         ar >> m_stroke.width >> lineStyle >> color >> textColor >> m_fill;
-        ReadArchiveString(ar, m_fontName);
+        CString fontName;
+        ReadArchiveString(ar, fontName);
+        m_fontName = MTextFontName(fontName);
         ar >> m_textSize >> textFlags >> arrowStyle >> m_arrowSize;
         m_stroke.style = lineStyle;
         m_stroke.color = color;
@@ -107,73 +109,30 @@ void MLabelShapeBase::SetFillStyle(const MFillStyle& fill) {
 MFillStyle MLabelShapeBase::GetFillStyle() const {
     return m_fill;
 }
-void MLabelShapeBase::SetColor(COLORREF color) {
-    m_stroke.color = color;
+MStroke MLabelShapeBase::GetStrokeAttributes() const {
+    return m_stroke;
+}
+void MLabelShapeBase::ChangeStroke(const MStrokeChange& change) {
+    change.StoreIn(m_stroke);
     MarkStale();
 }
-COLORREF MLabelShapeBase::GetColor() const {
-    return m_stroke.color;
+MTextPresence MLabelShapeBase::GetTextStyle(MTextStyle* style) const {
+    if (style) *style = {m_fontName, m_textSize, m_textColor, m_textFlags, 0};
+    return MTextPresence::kHasText;
 }
-double MLabelShapeBase::GetLineWidth() const {
-    return m_stroke.width;
-}
-void MLabelShapeBase::SetLineWidth(double width) {
-    m_stroke.width = width;
+void MLabelShapeBase::ChangeTextStyle(const MTextStyleChange& change) {
+    MTextStyle style = TextStyle();
+    change.ApplyTo(style);
+    m_fontName = style.fontName;
+    m_textSize = style.size;
+    m_textColor = style.color;
+    m_textFlags = style.flags;
     MarkStale();
-}
-int MLabelShapeBase::GetLineStyle() const {
-    return m_stroke.style;
-}
-void MLabelShapeBase::SetLineStyle(int lineStyle) {
-    m_stroke.style = lineStyle;
-    MarkStale();
-}
-BOOL MLabelShapeBase::HasText() const {
-    return TRUE;
-}
-void MLabelShapeBase::SetFontName(const CString& name) {
-    m_fontName = name;
-    MarkStale();
-}
-CString MLabelShapeBase::GetFontName() const {
-    return m_fontName;
-}
-void MLabelShapeBase::SetTextSize(double size) {
-    m_textSize = size;
-    MarkStale();
-}
-double MLabelShapeBase::GetTextSize() const {
-    return m_textSize;
-}
-void MLabelShapeBase::SetTextColor(COLORREF color) {
-    m_textColor = color;
-    MarkStale();
-}
-COLORREF MLabelShapeBase::GetTextColor() const {
-    return m_textColor;
-}
-int MLabelShapeBase::GetTextFlags() const {
-    return m_textFlags;
-}
-void MLabelShapeBase::SetTextFlags(int flags) {
-    m_textFlags = flags;
-    MarkStale();
-}
-BOOL MLabelShapeBase::HasTextFlag(int flag) const {
-    return MCadShape::HasTextFlag(flag);
-}
-void MLabelShapeBase::SetTextFlag(int flag, BOOL on) {
-    MCadShape::SetTextFlag(flag, on);
 }
 
 void MLabelShapeBase::SetArrows(const MArrowInfo& arrows) {
     m_arrowStyle = arrows.startStyle;
     m_arrowSize = arrows.startStyle != kArrowNone ? arrows.startSize : 0.0;
-    MarkStale();
-}
-void MLabelShapeBase::SetArrowsEx(int startStyle, double startSize, int, double) {
-    m_arrowStyle = startStyle;
-    m_arrowSize = startSize;
     MarkStale();
 }
 MArrowInfo MLabelShapeBase::GetArrows() const {

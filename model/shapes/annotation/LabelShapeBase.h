@@ -34,27 +34,14 @@ public:
     MFloatPoint GetCenter() const override;
     void SetFillStyle(const MFillStyle& fill) override;
     MFillStyle GetFillStyle() const override;
-    void SetColor(COLORREF color) override;
-    COLORREF GetColor() const override;
-    double GetLineWidth() const override;
-    void SetLineWidth(double width) override;
-    int GetLineStyle() const override;
-    void SetLineStyle(int lineStyle) override;
-    BOOL HasText() const override;
-    void SetFontName(const CString& name) override;
-    CString GetFontName() const override;
-    void SetTextSize(double size) override;
-    double GetTextSize() const override;
-    void SetTextColor(COLORREF color) override;
-    COLORREF GetTextColor() const override;
-    int GetTextFlags() const override;
-    void SetTextFlags(int flags) override;
-    // Every bit is in the label's own word, not its members'.
-    BOOL HasTextFlag(int flag) const override;
-    void SetTextFlag(int flag, BOOL on) override;
+    // The leader's stroke as it is stored: the label has no auxiliary-line rule.
+    MStroke GetStrokeAttributes() const override;
+    void ChangeStroke(const MStrokeChange& change) override;
+    // The text properties are the label's own (its flag word too, not its members').
+    MTextPresence GetTextStyle(MTextStyle* style) const override;
+    void ChangeTextStyle(const MTextStyleChange& change) override;
     // The start of the record is the leader's arrow (its size 0 without a head); the end is unused.
     void SetArrows(const MArrowInfo& arrows) override;
-    void SetArrowsEx(int startStyle, double startSize, int endStyle, double endSize) override;
     MArrowInfo GetArrows() const override;
     // The leader only; the other members follow at the next layout.
     void MirrorX(double x, double y) override;
@@ -71,6 +58,20 @@ public:
     // Nothing when the leader is empty.
     void MoveLastLeaderPoint(const MFloatPoint& p);
 
+    void SetFontName(const CString& name) { ChangeTextStyle(MTextStyleChange::Font(MTextFontName(name))); }
+    CString GetFontName() const { return m_fontName.Name(); }
+    void SetTextSize(double size) { ChangeTextStyle(MTextStyleChange::Size(size)); }
+    double GetTextSize() const { return m_textSize; }
+    void SetTextColor(COLORREF color) { ChangeTextStyle(MTextStyleChange::Color(color)); }
+    COLORREF GetTextColor() const { return m_textColor; }
+    int GetTextFlags() const { return m_textFlags; }
+    void SetTextFlags(int flags) { ChangeTextStyle(MTextStyleChange::Flags(flags)); }
+    // The leader's arrow as given, its size kept also without a head (the tools' choice).
+    void SetLeaderArrow(int style, double size) {
+        m_arrowStyle = style;
+        m_arrowSize = size;
+        MarkStale();
+    }
     int GetArrowStyle() const { return m_arrowStyle; }
     double GetArrowSize() const { return m_arrowSize; }
     // Whether the members no longer match the fields (until the next Recalc).
@@ -115,7 +116,7 @@ protected:
     // The rest of the text-size line as the text colour when it holds one, then the leader's points.
     void ReadTextColorAndLeader(std::istream& is);
 
-    CString m_fontName;
+    MTextFontName m_fontName;
     double m_textSize = 4.0;
     int m_textFlags = 0;
     COLORREF m_textColor = 0;

@@ -10,21 +10,9 @@ void MGeneratedGroupShape::MoveGrip(int* index, const MFloatPoint& to, BOOL keep
     MoveHandle(index, to, keepRatio);
 }
 
-void MGeneratedGroupShape::Draw(MCadView* view, CDC* dc) {
+void MGeneratedGroupShape::Render(MCadView* view, CDC* dc, MDrawMode mode) {
     EnsureMembers(view);
-    MGroupShape::Draw(view, dc);
-}
-void MGeneratedGroupShape::DrawTracking(MCadView* view, CDC* dc) {
-    EnsureMembers(view);
-    MGroupShape::DrawTracking(view, dc);
-}
-void MGeneratedGroupShape::DrawHighlight(MCadView* view, CDC* dc) {
-    EnsureMembers(view);
-    MGroupShape::DrawHighlight(view, dc);
-}
-void MGeneratedGroupShape::DrawGrayed(MCadView* view, CDC* dc) {
-    EnsureMembers(view);
-    MGroupShape::DrawGrayed(view, dc);
+    MGroupShape::Render(view, dc, mode);
 }
 BOOL MGeneratedGroupShape::HitTest(MCadView* view, const CPoint& point, MFloatPoint* foot,
                                    int tolerance) const {

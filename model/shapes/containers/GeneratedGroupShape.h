@@ -13,10 +13,7 @@ public:
     MFloatPoint GetGrip(int index) const override;
     void MoveGrip(int* index, const MFloatPoint& to, BOOL keepRatio) override;
     // Each brings the members up to date first.
-    void Draw(MCadView* view, CDC* dc) override;
-    void DrawTracking(MCadView* view, CDC* dc) override;
-    void DrawHighlight(MCadView* view, CDC* dc) override;
-    void DrawGrayed(MCadView* view, CDC* dc) override;
+    void Render(MCadView* view, CDC* dc, MDrawMode mode) override;
     BOOL HitTest(MCadView* view, const CPoint& point, MFloatPoint* foot, int tolerance) const override;
     BOOL HitTestPixel(MCadView* view, const CPoint& point, int tolerance) override;
     BOOL IntersectsDeviceRectPixel(MCadView* view, const CRect& rect) override;

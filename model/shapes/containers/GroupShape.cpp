@@ -124,21 +124,21 @@ void MGroupShape::MoveGrip(int* index, const MFloatPoint& to, BOOL keepRatio) {
     }
 }
 
-void MGroupShape::Draw(MCadView* view, CDC* dc) {
-    if (dc && dc->HasAttribDC())
-        m_members.DrawClipped(view, dc);
-    else
-        m_members.DrawAll(view, dc);
-}
-
-void MGroupShape::DrawTracking(MCadView* view, CDC* dc) {
-    m_members.DrawTrackingAll(view, dc);
-}
-void MGroupShape::DrawHighlight(MCadView* view, CDC* dc) {
-    m_members.DrawHighlightAll(view, dc);
-}
-void MGroupShape::DrawGrayed(MCadView* view, CDC* dc) {
-    m_members.DrawGrayedVisible(view, dc);
+void MGroupShape::Render(MCadView* view, CDC* dc, MDrawMode mode) {
+    switch (mode) {
+        case MDrawMode::kNormal:
+            if (dc && dc->HasAttribDC())
+                m_members.DrawClipped(view, dc);
+            else
+                m_members.DrawAll(view, dc);
+            return;
+        case MDrawMode::kTracking:
+            return m_members.DrawTrackingAll(view, dc);
+        case MDrawMode::kHighlight:
+            return m_members.DrawHighlightAll(view, dc);
+        case MDrawMode::kGrayed:
+            return m_members.DrawGrayedVisible(view, dc);
+    }
 }
 
 namespace {
@@ -163,28 +163,10 @@ void MGroupShape::ScaleBasePointAndExtent(const MFloatPoint& centre, double sx, 
     m_extent.Normalize();
 }
 
-void MGroupShape::Scale(const MFloatPoint& centre, double factor) {
-    if (std::fabs(factor) < kZeroTolerance) return;
-    ForEachShape(m_members, [&](MCadShape* s) { s->Scale(centre, factor); });
-    ScaleBasePointAndExtent(centre, factor, factor);
-}
-
-void MGroupShape::ScaleXY(const MFloatPoint& centre, double sx, double sy) {
-    if (std::fabs(sx) < kZeroTolerance || std::fabs(sy) < kZeroTolerance) return;
-    ForEachShape(m_members, [&](MCadShape* s) { s->ScaleXY(centre, sx, sy); });
-    ScaleBasePointAndExtent(centre, sx, sy);
-}
-
-void MGroupShape::ScaleAll(const MFloatPoint& centre, double factor) {
-    if (std::fabs(factor) < kZeroTolerance) return;
-    ForEachShape(m_members, [&](MCadShape* s) { s->ScaleAll(centre, factor); });
-    ScaleBasePointAndExtent(centre, factor, factor);
-}
-
-void MGroupShape::ScaleAllXY(const MFloatPoint& centre, double sx, double sy) {
-    if (std::fabs(sx) < kZeroTolerance || std::fabs(sy) < kZeroTolerance) return;
-    ForEachShape(m_members, [&](MCadShape* s) { s->ScaleAllXY(centre, sx, sy); });
-    ScaleBasePointAndExtent(centre, sx, sy);
+void MGroupShape::ScaleBy(const MShapeScale& scale) {
+    if (std::fabs(scale.sx) < kZeroTolerance || std::fabs(scale.sy) < kZeroTolerance) return;
+    ForEachShape(m_members, [&](MCadShape* s) { s->ScaleBy(scale); });
+    ScaleBasePointAndExtent(scale.centre, scale.sx, scale.sy);
 }
 
 void MGroupShape::Move(const MFloatPoint& offset) {
@@ -304,25 +286,40 @@ void MGroupShape::RecalcScaledExtent(MCadView* view) {
 void MGroupShape::SetFillStyle(const MFillStyle& fill) {
     ForEachShape(m_members, [&](MCadShape* s) { s->SetFillStyle(fill); });
 }
-void MGroupShape::SetColor(COLORREF color) {
-    ForEachShape(m_members, [&](MCadShape* s) { s->SetColor(color); });
+void MGroupShape::ChangeStroke(const MStrokeChange& change) {
+    ForEachShape(m_members, [&](MCadShape* s) { s->ChangeStroke(change); });
 }
-void MGroupShape::SetLineWidth(double width) {
-    ForEachShape(m_members, [&](MCadShape* s) { s->SetLineWidth(width); });
-}
-void MGroupShape::SetLineStyle(int lineStyle) {
-    ForEachShape(m_members, [&](MCadShape* s) { s->SetLineStyle(lineStyle); });
-}
-void MGroupShape::SetFontName(const CString& name) {
-    ForEachShape(m_members, [&](MCadShape* s) { s->SetFontName(name); });
-}
-void MGroupShape::SetTextSize(double size) {
-    ForEachShape(m_members, [&](MCadShape* s) { s->SetTextSize(size); });
+MStroke MGroupShape::GetStrokeAttributes() const {
+    MStroke common{COLORREF(-1), -1, -1.0};
+    bool first = true, sameColor = true, sameStyle = true, sameWidth = true;
+    ForEachShape(m_members, [&](const MCadShape* s) {
+        const MStroke stroke = s->GetStrokeAttributes();
+        if (first) {
+            common = stroke;
+            first = false;
+            return;
+        }
+        sameColor = sameColor && stroke.color == common.color;
+        sameStyle = sameStyle && stroke.style == common.style;
+        sameWidth = sameWidth && stroke.width == common.width;
+    });
+    if (!sameColor) common.color = COLORREF(-1);
+    if (!sameStyle) common.style = -1;
+    if (!sameWidth) common.width = -1.0;
+    return common;
 }
 
 namespace {
 
 constexpr int kMemberTextFlags = kTextItalic | kTextBold | kTextUnderline | kTextStrikeOut;
+
+bool HasTextMember(const MShapeArray& members) {
+    for (int i = 0; i < members.GetSize(); ++i) {
+        const MCadShape* s = members.GetAt(i);
+        if (s && s->HasText()) return true;
+    }
+    return false;
+}
 
 }  // namespace
 
@@ -330,42 +327,37 @@ MFillStyle MGroupShape::GetFillStyle() const {
     return CommonShapeValue<MFillStyle>(
         m_members, [](const MCadShape* s) { return s->GetFillStyle(); }, MFillStyle(COLORREF(-1)));
 }
-COLORREF MGroupShape::GetColor() const {
-    return CommonShapeValue<COLORREF>(
-        m_members, [](const MCadShape* s) { return s->GetColor(); }, COLORREF(-1));
-}
-double MGroupShape::GetLineWidth() const {
-    return CommonShapeValue<double>(
-        m_members, [](const MCadShape* s) { return s->GetLineWidth(); }, -1.0);
-}
-int MGroupShape::GetLineStyle() const {
-    return CommonShapeValue<int>(
-        m_members, [](const MCadShape* s) { return s->GetLineStyle(); }, -1);
-}
 
-BOOL MGroupShape::HasText() const {
-    for (int i = 0; i < m_members.GetSize(); ++i) {
-        const MCadShape* s = m_members.GetAt(i);
-        if (s && s->HasText()) return TRUE;
-    }
-    return FALSE;
+MTextPresence MGroupShape::GetTextStyle(MTextStyle* style) const {
+    if (!style) return HasTextMember(m_members) ? MTextPresence::kHasText : MTextPresence::kNone;
+    *style = MTextStyle();
+    bool any = false;
+    bool sameFont = true, sameSize = true;
+    int flags = kMemberTextFlags;
+    ForEachShape(m_members, [&](const MCadShape* s) {
+        MTextStyle member;
+        if (s->GetTextStyle(&member) == MTextPresence::kNone) return;
+        if (!any) {
+            style->fontName = member.fontName;
+            style->size = member.size;
+        }
+        sameFont = sameFont && member.fontName == style->fontName;
+        sameSize = sameSize && member.size == style->size;
+        flags &= member.flags;
+        any = true;
+    });
+    if (!any) return MTextPresence::kNone;
+    if (!sameFont) style->fontName = MTextFontName();
+    if (!sameSize) style->size = 0.0;
+    style->flags = flags;
+    return MTextPresence::kHasText;
 }
-
-CString MGroupShape::GetFontName() const {
-    return CommonShapeValue<CString>(
-        m_members, [](const MCadShape* s) { return s->GetFontName(); }, CString(), TRUE);
-}
-double MGroupShape::GetTextSize() const {
-    return CommonShapeValue<double>(
-        m_members, [](const MCadShape* s) { return s->GetTextSize(); }, 0.0, TRUE);
-}
-BOOL MGroupShape::HasTextFlag(int flag) const {
-    if (!(flag & kMemberTextFlags)) return MCadShape::HasTextFlag(flag);
-    return AllTextShapes(m_members, [&](const MCadShape* s) { return s->HasTextFlag(flag) != 0; });
-}
-void MGroupShape::SetTextFlag(int flag, BOOL on) {
-    if (!(flag & kMemberTextFlags)) return MCadShape::SetTextFlag(flag, on);
-    ForEachShape(m_members, [&](MCadShape* s) { s->SetTextFlag(flag, on); });
+void MGroupShape::ChangeTextStyle(const MTextStyleChange& change) {
+    MTextStyleChange members = change;
+    members.fields &= kTextStyleFont | kTextStyleSize | kTextStyleFlags;
+    members.flagMask &= kMemberTextFlags;
+    if (!members.flagMask) members.fields &= ~kTextStyleFlags;
+    if (members.fields) ForEachShape(m_members, [&](MCadShape* s) { s->ChangeTextStyle(members); });
 }
 
 void MGroupShape::MirrorX(double x, double y) {
@@ -431,9 +423,6 @@ int MGroupShape::GetCapabilities() const {
     return capabilities;
 }
 
-CString MGroupShape::GetTypeName() const {
-    return "GROUP";
-}
 short MGroupShape::GetTypeId() const {
     return kShapeGroup;
 }

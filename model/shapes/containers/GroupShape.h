@@ -25,14 +25,9 @@ public:
     MFloatPoint GetGrip(int index) const override;
     // The member that holds *index moves its grip; *index follows a renumbering by the member.
     void MoveGrip(int* index, const MFloatPoint& to, BOOL keepRatio) override;
-    void Draw(MCadView* view, CDC* dc) override;
-    void DrawTracking(MCadView* view, CDC* dc) override;
-    void DrawHighlight(MCadView* view, CDC* dc) override;
-    void DrawGrayed(MCadView* view, CDC* dc) override;
-    void Scale(const MFloatPoint& centre, double factor) override;
-    void ScaleXY(const MFloatPoint& centre, double sx, double sy) override;
-    void ScaleAll(const MFloatPoint& centre, double factor) override;
-    void ScaleAllXY(const MFloatPoint& centre, double sx, double sy) override;
+    void Render(MCadView* view, CDC* dc, MDrawMode mode) override;
+    // Each member in the same form, then the base point and the extent.
+    void ScaleBy(const MShapeScale& scale) override;
     void Move(const MFloatPoint& offset) override;
     // Hit when any member hits; foot is the hitting member's foot nearest the cursor.
     BOOL HitTest(MCadView* view, const CPoint& point, MFloatPoint* foot, int tolerance) const override;
@@ -56,21 +51,13 @@ public:
     // Common values of the members, or -1 / -1.0 / a plain fill of colour -1 when they differ or
     // there are none.
     MFillStyle GetFillStyle() const override;
-    void SetColor(COLORREF color) override;
-    COLORREF GetColor() const override;
-    double GetLineWidth() const override;
-    void SetLineWidth(double width) override;
-    int GetLineStyle() const override;
-    void SetLineStyle(int lineStyle) override;
-    BOOL HasText() const override;
-    void SetFontName(const CString& name) override;
-    CString GetFontName() const override;
-    void SetTextSize(double size) override;
-    double GetTextSize() const override;
-    // Italic, bold, underline and strike-out are the text members': set on each, and set on the
-    // group when it has text members and all of them have it. Other bits are the group's own.
-    BOOL HasTextFlag(int flag) const override;
-    void SetTextFlag(int flag, BOOL on) override;
+    MStroke GetStrokeAttributes() const override;
+    void ChangeStroke(const MStrokeChange& change) override;
+    // The text members' common font and size; italic, bold, underline and strike-out are the
+    // members': set on each, and set on the group when it has text members and all of them have
+    // it. The group has no text colour, alignment or other bits of its own.
+    MTextPresence GetTextStyle(MTextStyle* style) const override;
+    void ChangeTextStyle(const MTextStyleChange& change) override;
     void MirrorX(double x, double y) override;
     void MirrorY(double x, double y) override;
     // Turns the members in place; a member that cannot hold the angle (a rectangle or ellipse at
@@ -81,7 +68,6 @@ public:
     MCadShape* CreateTransformed(const MShapeTransform& transform) const override;
     // The edits every member allows.
     int GetCapabilities() const override;
-    CString GetTypeName() const override;
     // The member array's text form, then a line "0" (a count of further lines to skip).
     void WriteText(CDocument* doc, std::ostream& os) const override;
     void ReadText(CDocument* doc, std::istream& is) override;

@@ -38,7 +38,7 @@ BOOL AllMembers(const MShapeArray& shapes, Pred pred) {
 }  // namespace
 
 void MLShapeArray::SetTextSize(double size) {
-    ForEachShape(*m_shapes, [&](MCadShape* s) { s->SetTextSize(size); });
+    ForEachShape(*m_shapes, [&](MCadShape* s) { s->ChangeTextStyle(MTextStyleChange::Size(size)); });
 }
 
 double MLShapeArray::GetTextSize() const {
@@ -48,13 +48,14 @@ double MLShapeArray::GetTextSize() const {
         if (s && s->HasText()) first = s;
     }
     if (!first) return 0.0;
-    const double size = first->GetTextSize();
-    return AllTextShapes(*m_shapes, [&](const MCadShape* s) { return s->GetTextSize() == size; }) ? size
-                                                                                                  : 0.0;
+    const double size = first->TextStyle().size;
+    return AllTextShapes(*m_shapes, [&](const MCadShape* s) { return s->TextStyle().size == size; }) ? size
+                                                                                                     : 0.0;
 }
 
 void MLShapeArray::SetFontName(const CString& name) {
-    ForEachShape(*m_shapes, [&](MCadShape* s) { s->SetFontName(name); });
+    const MTextFontName font(name);
+    ForEachShape(*m_shapes, [&](MCadShape* s) { s->ChangeTextStyle(MTextStyleChange::Font(font)); });
 }
 
 CString MLShapeArray::GetFontName() const {
@@ -64,30 +65,24 @@ CString MLShapeArray::GetFontName() const {
         if (s && s->HasText()) first = s;
     }
     if (!first) return {};
-    const CString name = first->GetFontName();
-    return AllTextShapes(*m_shapes, [&](const MCadShape* s) { return s->GetFontName() == name; }) ? name
-                                                                                                  : CString();
+    const MTextFontName name = first->TextStyle().fontName;
+    return AllTextShapes(*m_shapes, [&](const MCadShape* s) { return s->TextStyle().fontName == name; })
+               ? name.Name()
+               : CString();
 }
 
-BOOL MLShapeArray::IsTextFlag40() const {
+BOOL MLShapeArray::HasTextFlag(int flag) const {
+    if (flag != kTextFrame)
+        return AllTextShapes(*m_shapes, [&](const MCadShape* s) { return s->HasTextFlag(flag) != 0; });
+    // The frame is a text's own: the shapes that only hold texts do not count.
     bool any = false;
     for (int i = 0; i < m_shapes->GetSize(); ++i) {
         const MCadShape* s = m_shapes->GetAt(i);
         if (!s || !s->IsText()) continue;
         any = true;
-        if (!s->IsTextFlag40()) return FALSE;
+        if (!s->HasTextFlag(kTextFrame)) return FALSE;
     }
     return any ? TRUE : FALSE;
-}
-
-BOOL MLShapeArray::IsTextFlag2() const {
-    return AllTextShapes(*m_shapes, [](const MCadShape* s) { return s->IsTextFlag2() != 0; });
-}
-BOOL MLShapeArray::IsTextFlag1() const {
-    return AllTextShapes(*m_shapes, [](const MCadShape* s) { return s->IsTextFlag1() != 0; });
-}
-BOOL MLShapeArray::IsTextFlag4() const {
-    return AllTextShapes(*m_shapes, [](const MCadShape* s) { return s->IsTextFlag4() != 0; });
 }
 
 int MLShapeArray::GetAlignment() const {
@@ -96,7 +91,7 @@ int MLShapeArray::GetAlignment() const {
     for (int i = 0; i < m_shapes->GetSize(); ++i) {
         const MCadShape* s = m_shapes->GetAt(i);
         if (!s || s->GetTypeId() != kShapeMultiText) continue;
-        const int word = s->GetTextAlignment();
+        const int word = s->TextStyle().alignment;
         if (first) {
             horizontal = word & 0x3;
             vertical = word & 0xC;
@@ -110,11 +105,11 @@ int MLShapeArray::GetAlignment() const {
 }
 
 void MLShapeArray::SetTextColor(COLORREF color) {
-    ForEachShape(*m_shapes, [&](MCadShape* s) { s->SetTextColor(color); });
+    ForEachShape(*m_shapes, [&](MCadShape* s) { s->ChangeTextStyle(MTextStyleChange::Color(color)); });
 }
 COLORREF MLShapeArray::GetTextColor() const {
     return CommonShapeValue<COLORREF>(
-        *m_shapes, [](const MCadShape* s) { return s->GetTextColor(); }, COLORREF(-1));
+        *m_shapes, [](const MCadShape* s) { return s->TextStyle().color; }, COLORREF(-1));
 }
 
 void MLShapeArray::SetFillStyle(const MFillStyle& fill) {
@@ -268,7 +263,7 @@ void DrawTrackingVisible(const MShapeArray& shapes, MCadView* view, CDC* dc, int
     CRect clip;
     if (!dc->HasAttribDC() || dc->GetClipBox(&clip) == RGN_ERROR) {
         for (int i = 0; i < shapes.GetSize(); ++i)
-            if (MCadShape* s = shapes.GetAt(i)) s->DrawTracking(view, dc);
+            if (MCadShape* s = shapes.GetAt(i)) s->Render(view, dc, MDrawMode::kTracking);
         return;
     }
     clip.InflateRect(margin, margin);
@@ -276,7 +271,7 @@ void DrawTrackingVisible(const MShapeArray& shapes, MCadView* view, CDC* dc, int
     area.Normalize();
     for (int i = 0; i < shapes.GetSize(); ++i) {
         MCadShape* s = shapes.GetAt(i);
-        if (s && s->GetDrawExtent().Overlaps(area)) s->DrawTracking(view, dc);
+        if (s && s->GetDrawExtent().Overlaps(area)) s->Render(view, dc, MDrawMode::kTracking);
     }
 }
 

@@ -36,12 +36,9 @@ public:
     virtual double GetTextSize() const;
     virtual void SetFontName(const CString& name);
     virtual CString GetFontName() const;
-    // Every member whose IsText is TRUE is framed, and there is one.
-    virtual BOOL IsTextFlag40() const;
-    // Every text member is bold / italic / underlined, and there is one.
-    virtual BOOL IsTextFlag2() const;
-    virtual BOOL IsTextFlag1() const;
-    virtual BOOL IsTextFlag4() const;
+    // Every text member has the flag bit, and there is one; for the frame (kTextFrame) every
+    // member whose IsText is TRUE.
+    virtual BOOL HasTextFlag(int flag) const;
     // Over the multi-line text members: the horizontal and vertical alignment bits of the first,
     // each of the two 0 as soon as another differs in it.
     virtual int GetAlignment() const;

@@ -24,8 +24,8 @@ void MPackShape::Serialize(CArchive& ar) {
         if (!m_members->GetAt(i)) m_members->RemoveAt(i);
 }
 
-void MPackShape::Draw(MCadView* view, CDC* dc) {
-    m_members->DrawAll(view, dc);
+void MPackShape::Render(MCadView* view, CDC* dc, MDrawMode mode) {
+    if (mode == MDrawMode::kNormal) m_members->DrawAll(view, dc);
 }
 
 void MPackShape::Move(const MFloatPoint& offset) {

@@ -150,12 +150,12 @@ void MShapeArray::DrawClipped(MCadView* view, CDC* dc) {
 
 void MShapeArray::DrawTrackingAll(MCadView* view, CDC* dc) {
     for (int i = 0; i < GetSize(); ++i)
-        if (MCadShape* s = GetAt(i)) s->DrawTracking(view, dc);
+        if (MCadShape* s = GetAt(i)) s->Render(view, dc, MDrawMode::kTracking);
 }
 
 void MShapeArray::DrawHighlightAll(MCadView* view, CDC* dc) {
     for (int i = 0; i < GetSize(); ++i)
-        if (MCadShape* s = GetAt(i)) s->DrawHighlight(view, dc);
+        if (MCadShape* s = GetAt(i)) s->Render(view, dc, MDrawMode::kHighlight);
 }
 
 void MShapeArray::DrawGrayedVisible(MCadView* view, CDC* dc) {
@@ -167,7 +167,7 @@ void MShapeArray::DrawGrayedVisible(MCadView* view, CDC* dc) {
     area.Normalize();
     for (int i = 0; i < GetSize(); ++i) {
         MCadShape* s = GetAt(i);
-        if (s && s->GetDrawExtent().Overlaps(area)) s->DrawGrayed(view, dc);
+        if (s && s->GetDrawExtent().Overlaps(area)) s->Render(view, dc, MDrawMode::kGrayed);
     }
 }
 

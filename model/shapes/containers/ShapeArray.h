@@ -42,7 +42,7 @@ public:
     virtual void DrawClipped(MCadView* view, CDC* dc);
     virtual void DrawTrackingAll(MCadView* view, CDC* dc);
     virtual void DrawHighlightAll(MCadView* view, CDC* dc);
-    // DrawGrayed of every shape whose draw extent overlaps the DC's clip box (inflated by 2 pixels).
+    // The grayed mode of every shape whose draw extent overlaps the DC's clip box (inflated by 2 pixels).
     virtual void DrawGrayedVisible(MCadView* view, CDC* dc);
 
     // Typed access; an index outside the array raises the invalid-argument exception.

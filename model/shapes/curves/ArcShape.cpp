@@ -284,9 +284,6 @@ double MCircleArcShape::GetArea() const {
     return MPolygonShape::GetArea();
 }
 
-CString MCircleArcShape::GetTypeName() const {
-    return "ARC";
-}
 short MCircleArcShape::GetTypeId() const {
     return kShapeArc;
 }

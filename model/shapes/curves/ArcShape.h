@@ -33,7 +33,6 @@ public:
     void Rotate(double cx, double cy, double angle) override;
     // The area between the arc and its chord.
     double GetArea() const override;
-    CString GetTypeName() const override;
     // One line: TAB cx cy radius start end colour style width fill arrows.
     void WriteText(CDocument* doc, std::ostream& os) const override;
     void ReadText(CDocument* doc, std::istream& is) override;

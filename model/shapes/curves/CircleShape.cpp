@@ -155,7 +155,9 @@ void MCircleShape::MoveHandle(int* index, const MFloatPoint& to, BOOL keepRatio,
         MoveRadiusHandle(FALSE, to);
 }
 
-void MCircleShape::ScaleXY(const MFloatPoint& c, double sx, double sy) {
+void MCircleShape::ScaleBy(const MShapeScale& scale) {
+    const MFloatPoint& c = scale.centre;
+    const double sx = scale.sx, sy = scale.sy;
     if (std::fabs(sx) < kZeroTolerance || std::fabs(sy) < kZeroTolerance) return;
     m_center = {c.x + sx * (m_center.x - c.x), c.y + sy * (m_center.y - c.y)};
     m_radius *= (std::fabs(sx) + std::fabs(sy)) / 2;
@@ -242,7 +244,12 @@ int MCircleShape::GetCapabilities() const {
     return kShapeCanEdit | kShapeHasTangent;
 }
 
-double MCircleShape::GetTangentAngle(const MFloatPoint& point, MFloatPoint* reference) const {
+double MCircleShape::GetAngleAt(int kind, const MFloatPoint& point, MFloatPoint* out) const {
+    if (kind == kShapeHasTangent) return TangentAt(point, out);
+    return MPolygonShape::GetAngleAt(kind, point, out);
+}
+
+double MCircleShape::TangentAt(const MFloatPoint& point, MFloatPoint* reference) const {
     const double r = m_radius;
     if (!(r > kZeroTolerance)) return DBL_MAX;
     if (!reference) {
@@ -270,9 +277,6 @@ double MCircleShape::GetArea() const {
     return kPi * m_radius * m_radius;
 }
 
-CString MCircleShape::GetTypeName() const {
-    return "CIRCLE";
-}
 short MCircleShape::GetTypeId() const {
     return kShapeCircle;
 }

@@ -27,7 +27,7 @@ public:
     // Point-edit mode: the radius follows the dragged handle; else the base stretch.
     void MoveHandle(int* index, const MFloatPoint& to, BOOL keepRatio, MFloatRect* rect = nullptr) override;
     // Stays a circle: the radius takes the mean of the absolute factors.
-    void ScaleXY(const MFloatPoint& centre, double sx, double sy) override;
+    void ScaleBy(const MShapeScale& scale) override;
     void Move(const MFloatPoint& offset) override;
     // Only the outline counts; a cursor exactly on the centre never hits.
     BOOL HitTest(MCadView* view, const CPoint& point, MFloatPoint* foot, int tolerance) const override;
@@ -48,13 +48,10 @@ public:
     void Rotate(double cx, double cy, double angle) override;
     MCadShape* CreateTransformed(const MShapeTransform& transform) const override;
     int GetCapabilities() const override;
-    // Without a reference point (null) the tangent at the circle point nearest (x, y); with one,
-    // the tangent from that outside point whose touching point lies nearer (x, y). DBL_MAX when
-    // there is none.
-    double GetTangentAngle(const MFloatPoint& point, MFloatPoint* reference) const override;
+    // The tangent; the direction and the normal of the outline as a polygon's.
+    double GetAngleAt(int kind, const MFloatPoint& point, MFloatPoint* out) const override;
     BOOL IsPointEditMode() const override;
     double GetArea() const override;
-    CString GetTypeName() const override;
     // One line: TAB cx cy radius colour style width fill (no arrows).
     void WriteText(CDocument* doc, std::ostream& os) const override;
     void ReadText(CDocument* doc, std::istream& is) override;
@@ -75,6 +72,10 @@ public:
     double m_radius = 0.0;
 
 protected:
+    // Without a reference point (null) the tangent at the circle point nearest (x, y); with one,
+    // the tangent from that outside point whose touching point lies nearer (x, y). DBL_MAX when
+    // there is none.
+    double TangentAt(const MFloatPoint& point, MFloatPoint* reference) const;
     // The fields a stored copy carries (centre, radius, stroke, fill, arrows), into a copy of this kind.
     void CopyCircleInto(MCircleShape& copy) const;
     int ComputeOutline(MFloatPoint* out) const override;

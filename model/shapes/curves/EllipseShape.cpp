@@ -105,7 +105,9 @@ void MEllipseShape::MoveHandle(int* index, const MFloatPoint& to, BOOL keepRatio
     UpdatePoints();
 }
 
-void MEllipseShape::ScaleXY(const MFloatPoint& c, double sx, double sy) {
+void MEllipseShape::ScaleBy(const MShapeScale& scale) {
+    const MFloatPoint& c = scale.centre;
+    const double sx = scale.sx, sy = scale.sy;
     if (std::fabs(sx) < kZeroTolerance || std::fabs(sy) < kZeroTolerance) return;
     m_center = {c.x + sx * (m_center.x - c.x), c.y + sy * (m_center.y - c.y)};
     m_radiusX *= std::fabs(sx);
@@ -174,9 +176,6 @@ BOOL MEllipseShape::IsPointEditMode() const {
     return FALSE;
 }
 
-CString MEllipseShape::GetTypeName() const {
-    return "ELLIPSE";
-}
 short MEllipseShape::GetTypeId() const {
     return kShapeEllipse;
 }

@@ -22,7 +22,7 @@ public:
     MFloatPoint GetHandle(int index) const override;
     void MoveHandle(int* index, const MFloatPoint& to, BOOL keepRatio, MFloatRect* rect = nullptr) override;
     // Radii take the absolute factors.
-    void ScaleXY(const MFloatPoint& centre, double sx, double sy) override;
+    void ScaleBy(const MShapeScale& scale) override;
     void Move(const MFloatPoint& offset) override;
     // An ellipse while PointEditFlag is set, else a plain polygon of the outline.
     MCadShape* Clone() const override;
@@ -36,7 +36,6 @@ public:
     MCadShape* CreateTransformed(const MShapeTransform& transform) const override;
     int GetCapabilities() const override;
     BOOL IsPointEditMode() const override;
-    CString GetTypeName() const override;
     // One line: TAB cx cy radiusX radiusY colour style width fill.
     void WriteText(CDocument* doc, std::ostream& os) const override;
     void ReadText(CDocument* doc, std::istream& is) override;

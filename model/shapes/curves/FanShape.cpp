@@ -85,9 +85,6 @@ double MCircleFanShape::GetArea() const {
     return m_radius * m_radius * kPi * (end - start) / kTwoPi;
 }
 
-CString MCircleFanShape::GetTypeName() const {
-    return "FAN";
-}
 short MCircleFanShape::GetTypeId() const {
     return kShapeFan;
 }

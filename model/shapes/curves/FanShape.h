@@ -20,7 +20,6 @@ public:
                       double best) override;
     // The sector's share of the full circle.
     double GetArea() const override;
-    CString GetTypeName() const override;
     // The arc's line without the arrows.
     void WriteText(CDocument* doc, std::ostream& os) const override;
     void ReadText(CDocument* doc, std::istream& is) override;

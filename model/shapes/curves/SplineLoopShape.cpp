@@ -54,9 +54,6 @@ void MSplineLoopShape::RecomputeCurve() {
     SampleCurve(divisions, divisions);
 }
 
-CString MSplineLoopShape::GetTypeName() const {
-    return "SPLINELOOP";
-}
 short MSplineLoopShape::GetTypeId() const {
     return kShapeSplineLoop;
 }

@@ -14,7 +14,6 @@ public:
     // The complete polygon record, then colour, width, style, fill and the control points; loading
     // replaces the polygon's vertices by the recomputed curve.
     void Serialize(CArchive& ar) override;
-    CString GetTypeName() const override;
     // A line TAB colour style width fill, then the control points.
     void WriteText(CDocument* doc, std::ostream& os) const override;
     void ReadText(CDocument* doc, std::istream& is) override;

@@ -50,9 +50,6 @@ void MSplineShape::RecomputeCurve() {
     SampleCurve(divisions + 1, divisions);
 }
 
-CString MSplineShape::GetTypeName() const {
-    return "SPLINE";
-}
 short MSplineShape::GetTypeId() const {
     return kShapeSpline;
 }

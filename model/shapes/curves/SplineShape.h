@@ -13,7 +13,6 @@ public:
 
     // colour, width, style, arrows, fill, control points; loading recomputes the curve.
     void Serialize(CArchive& ar) override;
-    CString GetTypeName() const override;
     // A line TAB colour style width arrows fill, then the control points. A line without a fill
     // reads back with no fill.
     void WriteText(CDocument* doc, std::ostream& os) const override;

@@ -239,7 +239,9 @@ void MSplineShapeBase::MoveHandle(int* index, const MFloatPoint& to, BOOL keepRa
     RecomputeCurve();
 }
 
-void MSplineShapeBase::ScaleXY(const MFloatPoint& c, double sx, double sy) {
+void MSplineShapeBase::ScaleBy(const MShapeScale& scale) {
+    const MFloatPoint& c = scale.centre;
+    const double sx = scale.sx, sy = scale.sy;
     if (std::fabs(sx) < kZeroTolerance || std::fabs(sy) < kZeroTolerance) return;
     for (MFloatPoint& p : m_controlPoints)
         p = {c.x + sx * (p.x - c.x), c.y + sy * (p.y - c.y)};

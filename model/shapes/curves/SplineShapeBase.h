@@ -27,7 +27,7 @@ public:
     int GetHandleCount() const override;
     MFloatPoint GetHandle(int index) const override;
     void MoveHandle(int* index, const MFloatPoint& to, BOOL keepRatio, MFloatRect* rect = nullptr) override;
-    void ScaleXY(const MFloatPoint& centre, double sx, double sy) override;
+    void ScaleBy(const MShapeScale& scale) override;
     // The curve moves as it is; no rebuild.
     void Move(const MFloatPoint& offset) override;
     // Only the control points, as end points (kind 1).

@@ -105,7 +105,7 @@ void MAngleShape::Move(const MFloatPoint& offset) {
     m_center += offset;
 }
 
-void MAngleShape::Scale(const MFloatPoint& centre, double factor) {
+void MAngleShape::ScaleEvenly(const MFloatPoint& centre, double factor) {
     if (std::fabs(factor) < kZeroTolerance) return;
     m_center = centre + (m_center - centre) * factor;
     m_radius *= std::fabs(factor);
@@ -121,7 +121,10 @@ void MAngleShape::Scale(const MFloatPoint& centre, double factor) {
     UpdateText();
 }
 
-void MAngleShape::ScaleXY(const MFloatPoint& centre, double sx, double sy) {
+void MAngleShape::ScaleBy(const MShapeScale& scale) {
+    if (scale.uniform) return ScaleEvenly(scale.centre, scale.sx);
+    const MFloatPoint& centre = scale.centre;
+    const double sx = scale.sx, sy = scale.sy;
     const double f = std::sqrt(std::fabs(sx * sy));
     if (f < kZeroTolerance) return;
     m_center = {centre.x + (m_center.x - centre.x) * sx, centre.y + (m_center.y - centre.y) * sy};
@@ -170,9 +173,6 @@ void MAngleShape::Rotate(double cx, double cy, double angle) {
     DeleteMembers();
 }
 
-CString MAngleShape::GetTypeName() const {
-    return "ANGLE";
-}
 short MAngleShape::GetTypeId() const {
     return kShapeAngle;
 }

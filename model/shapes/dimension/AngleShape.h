@@ -23,14 +23,13 @@ public:
                       double best) override;
     // Members, extents and O.
     void Move(const MFloatPoint& offset) override;
-    // A negative factor turns the angles by pi (a point reflection); the radius stays positive.
-    void Scale(const MFloatPoint& centre, double factor) override;
-    // The radius by sqrt(|sx sy|); a negative factor mirrors the angles as the mirrors do.
-    void ScaleXY(const MFloatPoint& centre, double sx, double sy) override;
+    // One factor: a negative one turns the angles by pi (a point reflection); the radius stays
+    // positive. Two: the radius by sqrt(|sx sy|); a negative factor mirrors the angles as the
+    // mirrors do.
+    void ScaleBy(const MShapeScale& scale) override;
     void MirrorX(double x, double y) override;
     void MirrorY(double x, double y) override;
     void Rotate(double cx, double cy, double angle) override;
-    CString GetTypeName() const override;
     // One line TAB O r start end text colour style width flags text-colour fill; the style; the
     // text.
     void WriteText(CDocument* doc, std::ostream& os) const override;
@@ -50,6 +49,7 @@ public:
     double GetTextDirection() const { return m_textAngle; }
 
 private:
+    void ScaleEvenly(const MFloatPoint& centre, double factor);
     // Start and end into [-pi, pi], then the end raised by 2 pi when below the start.
     void NormalizeAngles();
     MFloatPoint PointAt(double angle) const;

@@ -60,11 +60,6 @@ void MCircleSizeShape::Move(const MFloatPoint& offset) {
     m_center += offset;
 }
 
-void MCircleSizeShape::Scale(const MFloatPoint& centre, double factor) {
-    if (std::fabs(factor) < kZeroTolerance) return;
-    ScaleXY(centre, factor, factor);
-}
-
 void MCircleSizeShape::ScaleCircle(const MFloatPoint& centre, double sx, double sy) {
     // The square root of a negative product is not a number; a negative factor mirrors instead.
     const double f = std::sqrt(std::fabs(sx * sy));
@@ -154,14 +149,13 @@ void MRadiusSizeShape::MoveHandle(int* index, const MFloatPoint& to, BOOL, MFloa
     DeleteMembers();
 }
 
-void MRadiusSizeShape::ScaleXY(const MFloatPoint& centre, double sx, double sy) {
+void MRadiusSizeShape::ScaleBy(const MShapeScale& scale) {
+    const MFloatPoint& centre = scale.centre;
+    const double sx = scale.sx, sy = scale.sy;
     if (std::sqrt(std::fabs(sx * sy)) < kZeroTolerance) return;
     ScaleCircle(centre, sx, sy);
 }
 
-CString MRadiusSizeShape::GetTypeName() const {
-    return "RADIUS";
-}
 short MRadiusSizeShape::GetTypeId() const {
     return kShapeRadius;
 }
@@ -249,14 +243,13 @@ void MDiameterSizeShape::MoveHandle(int* index, const MFloatPoint& to, BOOL, MFl
     DeleteMembers();
 }
 
-void MDiameterSizeShape::ScaleXY(const MFloatPoint& centre, double sx, double sy) {
+void MDiameterSizeShape::ScaleBy(const MShapeScale& scale) {
+    const MFloatPoint& centre = scale.centre;
+    const double sx = scale.sx, sy = scale.sy;
     if (std::fabs(sx) < kZeroTolerance || std::fabs(sy) < kZeroTolerance) return;
     ScaleCircle(centre, sx, sy);
 }
 
-CString MDiameterSizeShape::GetTypeName() const {
-    return "DIAMETER";
-}
 short MDiameterSizeShape::GetTypeId() const {
     return kShapeDiameter;
 }

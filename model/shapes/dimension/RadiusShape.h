@@ -24,7 +24,6 @@ public:
                       double best) override;
     // Members, extents and O.
     void Move(const MFloatPoint& offset) override;
-    void Scale(const MFloatPoint& centre, double factor) override;
     void MirrorX(double x, double y) override;
     void MirrorY(double x, double y) override;
     void Rotate(double cx, double cy, double angle) override;
@@ -66,8 +65,7 @@ public:
     int GetHandleCount() const override;
     MFloatPoint GetHandle(int index) const override;
     void MoveHandle(int* index, const MFloatPoint& to, BOOL keepRatio, MFloatRect* rect = nullptr) override;
-    void ScaleXY(const MFloatPoint& centre, double sx, double sy) override;
-    CString GetTypeName() const override;
+    void ScaleBy(const MShapeScale& scale) override;
     short GetTypeId() const override;
     MCadShape* CreateNew() const override;
     void Rebuild(MCadView* view) override;
@@ -87,8 +85,7 @@ public:
     int GetHandleCount() const override;
     MFloatPoint GetHandle(int index) const override;
     void MoveHandle(int* index, const MFloatPoint& to, BOOL keepRatio, MFloatRect* rect = nullptr) override;
-    void ScaleXY(const MFloatPoint& centre, double sx, double sy) override;
-    CString GetTypeName() const override;
+    void ScaleBy(const MShapeScale& scale) override;
     short GetTypeId() const override;
     MCadShape* CreateNew() const override;
     void Rebuild(MCadView* view) override;

@@ -76,11 +76,10 @@ void MSizeBaseShape::EnsureMembersForExport(double paperScale) const {
     const_cast<MSizeBaseShape*>(this)->Recalc(&view);
 }
 
-void MSizeBaseShape::ScaleAll(const MFloatPoint& centre, double factor) {
-    Scale(centre, factor);
-}
-void MSizeBaseShape::ScaleAllXY(const MFloatPoint& centre, double sx, double sy) {
-    ScaleXY(centre, sx, sy);
+void MSizeBaseShape::ScaleBy(const MShapeScale& scale) {
+    MShapeScale plain = scale;
+    plain.all = false;
+    MGroupShape::ScaleBy(plain);
 }
 
 void MSizeBaseShape::Recalc(MCadView* view) {
@@ -106,32 +105,21 @@ void MSizeBaseShape::SetFillStyle(const MFillStyle& fill) {
 MFillStyle MSizeBaseShape::GetFillStyle() const {
     return m_fill;
 }
-void MSizeBaseShape::SetColor(COLORREF color) {
-    m_stroke.color = color;
-    MGroupShape::SetColor(color);
+MStroke MSizeBaseShape::GetStrokeAttributes() const {
+    return m_stroke;
 }
-COLORREF MSizeBaseShape::GetColor() const {
-    return m_stroke.color;
+void MSizeBaseShape::ChangeStroke(const MStrokeChange& change) {
+    change.StoreIn(m_stroke);
+    MGroupShape::ChangeStroke(change);
 }
-double MSizeBaseShape::GetLineWidth() const {
-    return m_stroke.width;
+MTextPresence MSizeBaseShape::GetTextStyle(MTextStyle* style) const {
+    const MTextPresence presence = MGroupShape::GetTextStyle(style);
+    if (style) style->color = m_textColor;
+    return presence;
 }
-void MSizeBaseShape::SetLineWidth(double width) {
-    m_stroke.width = width;
-    MGroupShape::SetLineWidth(width);
-}
-int MSizeBaseShape::GetLineStyle() const {
-    return m_stroke.style;
-}
-void MSizeBaseShape::SetLineStyle(int lineStyle) {
-    m_stroke.style = lineStyle;
-    MGroupShape::SetLineStyle(lineStyle);
-}
-void MSizeBaseShape::SetTextColor(COLORREF color) {
-    m_textColor = color;
-}
-COLORREF MSizeBaseShape::GetTextColor() const {
-    return m_textColor;
+void MSizeBaseShape::ChangeTextStyle(const MTextStyleChange& change) {
+    if (change.fields & kTextStyleColor) m_textColor = change.value.color;
+    MGroupShape::ChangeTextStyle(change);
 }
 
 BOOL MSizeBaseShape::CanEdit() const {

@@ -28,24 +28,23 @@ public:
     // 4: the extent's corners (left, top), (right, top), (right, bottom), (left, bottom).
     int GetHandleCount() const override;
     MFloatPoint GetHandle(int index) const override;
-    // Scale and ScaleXY.
-    void ScaleAll(const MFloatPoint& centre, double factor) override;
-    void ScaleAllXY(const MFloatPoint& centre, double sx, double sy) override;
+    // The All forms are the plain ones.
+    void ScaleBy(const MShapeScale& scale) override;
     // Rebuild, then the group's extent from the members. Without a view a dimension that is not
     // built stays so, and its extent becomes the bounds of its handles.
     void Recalc(MCadView* view) override;
     // The setters store the value and pass it on to the members; the getters answer the stored one.
     void SetFillStyle(const MFillStyle& fill) override;
     MFillStyle GetFillStyle() const override;
-    void SetColor(COLORREF color) override;
-    COLORREF GetColor() const override;
-    double GetLineWidth() const override;
-    void SetLineWidth(double width) override;
-    int GetLineStyle() const override;
-    void SetLineStyle(int lineStyle) override;
-    // Stored only; the text member takes it at the next rebuild.
-    void SetTextColor(COLORREF color) override;
-    COLORREF GetTextColor() const override;
+    // The shape's own stroke as it is stored; a change goes to the members too.
+    MStroke GetStrokeAttributes() const override;
+    void ChangeStroke(const MStrokeChange& change) override;
+    // The members' text with the shape's own text colour, which is stored only: the text member
+    // takes it at the next rebuild.
+    MTextPresence GetTextStyle(MTextStyle* style) const override;
+    void ChangeTextStyle(const MTextStyleChange& change) override;
+    void SetTextColor(COLORREF color) { m_textColor = color; }
+    COLORREF GetTextColor() const { return m_textColor; }
     BOOL CanEdit() const override;
     // The dimension text dialog: style, user text or the computed one.
     BOOL Edit(MCadView* view) override;

@@ -105,12 +105,9 @@ void MSizeShape::MoveHandle(int* index, const MFloatPoint& to, BOOL, MFloatRect*
     UpdateText();
 }
 
-void MSizeShape::Scale(const MFloatPoint& centre, double factor) {
-    if (std::fabs(factor) < kZeroTolerance) return;
-    ScaleXY(centre, factor, factor);
-}
-
-void MSizeShape::ScaleXY(const MFloatPoint& centre, double sx, double sy) {
+void MSizeShape::ScaleBy(const MShapeScale& scale) {
+    const MFloatPoint& centre = scale.centre;
+    const double sx = scale.sx, sy = scale.sy;
     if (std::fabs(sx) < kZeroTolerance || std::fabs(sy) < kZeroTolerance) return;
     for (MFloatPoint* p : {&m_a, &m_b, &m_c, &m_d, &m_e})
         *p = ScaledAbout(*p, centre, sx, sy);
@@ -170,9 +167,6 @@ void MSizeShape::Rotate(double cx, double cy, double angle) {
     DeleteMembers();
 }
 
-CString MSizeShape::GetTypeName() const {
-    return "SIZE";
-}
 short MSizeShape::GetTypeId() const {
     return kShapeSize;
 }

@@ -19,9 +19,8 @@ public:
     // Keeps C and D the feet of A and B and E at its relative place; refused moves change no
     // point. Every move but that of E recomputes the text.
     void MoveHandle(int* index, const MFloatPoint& to, BOOL keepRatio, MFloatRect* rect = nullptr) override;
-    void Scale(const MFloatPoint& centre, double factor) override;
     // Scales the points, then keeps the extension lines perpendicular to the dimension line.
-    void ScaleXY(const MFloatPoint& centre, double sx, double sy) override;
+    void ScaleBy(const MShapeScale& scale) override;
     // Members, extents and the five points.
     void Move(const MFloatPoint& offset) override;
     // The midpoint of A and B.
@@ -35,7 +34,6 @@ public:
     void MirrorX(double x, double y) override;
     void MirrorY(double x, double y) override;
     void Rotate(double cx, double cy, double angle) override;
-    CString GetTypeName() const override;
     // One line TAB A B C D E colour style width flags text-colour fill; the style's two lines;
     // the text lines.
     void WriteText(CDocument* doc, std::ostream& os) const override;

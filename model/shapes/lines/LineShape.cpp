@@ -79,44 +79,48 @@ void MLineShape::DrawLine(MCadView* view, CDC* dc, int lineStyle) const {
         DrawArrowHead(this, view, dc, m_end, theta + kPi, m_arrows.endStyle, m_arrows.GetEndSize());
 }
 
-void MLineShape::Draw(MCadView* view, CDC* dc) {
-    if (GetColor() >= kNoColor && !m_stroke.IsAuxiliary()) return;
-    const COLORREF color = MapColorForMono(dc, GetColor());
-    CPen pen(PS_SOLID, 1, color);
-    CBrush brush(color);
-    CSelectScope selectPen(dc, &pen);
-    CSelectScope selectBrush(dc, m_stroke.width != 0.0 ? &brush : nullptr);
-    DrawLine(view, dc, m_stroke.style);
+void MLineShape::Render(MCadView* view, CDC* dc, MDrawMode mode) {
+    switch (mode) {
+        case MDrawMode::kNormal: {
+            if (GetColor() >= kNoColor && !m_stroke.IsAuxiliary()) return;
+            const COLORREF color = MapColorForMono(dc, GetColor());
+            CPen pen(PS_SOLID, 1, color);
+            CBrush brush(color);
+            CSelectScope selectPen(dc, &pen);
+            CSelectScope selectBrush(dc, m_stroke.width != 0.0 ? &brush : nullptr);
+            return DrawLine(view, dc, m_stroke.style);
+        }
+        case MDrawMode::kTracking: {
+            // As a thin solid line draws (its end pixel included), so that the highlight covers the
+            // line.
+            const MFloatPoint points[2] = {m_start, m_end};
+            return GetPolyLineRenderer().DrawStyled(view, dc, points, 2, 0.0, nullptr, FALSE, FALSE);
+        }
+        case MDrawMode::kHighlight: {
+            CSelectScope selectBrush(dc, BLACK_BRUSH);
+            CSelectScope selectPen(dc, BLACK_PEN);
+            return DrawLine(view, dc, 0);
+        }
+        case MDrawMode::kGrayed: {
+            const COLORREF grey = GetSysColor(COLOR_GRAYTEXT);
+            CPen pen(PS_SOLID, 1, grey);
+            CBrush brush(grey);
+            CSelectScope selectPen(dc, &pen);
+            CSelectScope selectBrush(dc, &brush);
+            return DrawLine(view, dc, m_stroke.style);
+        }
+    }
 }
 
-void MLineShape::DrawTracking(MCadView* view, CDC* dc) {
-    // As a thin solid line draws (its end pixel included), so that the highlight covers the line.
-    const MFloatPoint points[2] = {m_start, m_end};
-    GetPolyLineRenderer().DrawStyled(view, dc, points, 2, 0.0, nullptr, FALSE, FALSE);
-}
-
-void MLineShape::DrawHighlight(MCadView* view, CDC* dc) {
-    CSelectScope selectBrush(dc, BLACK_BRUSH);
-    CSelectScope selectPen(dc, BLACK_PEN);
-    DrawLine(view, dc, 0);
-}
-
-void MLineShape::DrawGrayed(MCadView* view, CDC* dc) {
-    const COLORREF grey = GetSysColor(COLOR_GRAYTEXT);
-    CPen pen(PS_SOLID, 1, grey);
-    CBrush brush(grey);
-    CSelectScope selectPen(dc, &pen);
-    CSelectScope selectBrush(dc, &brush);
-    DrawLine(view, dc, m_stroke.style);
-}
-
-void MLineShape::ScaleXY(const MFloatPoint& centre, double sx, double sy) {
+void MLineShape::ScaleBy(const MShapeScale& scale) {
+    const MFloatPoint& centre = scale.centre;
+    const double sx = scale.sx, sy = scale.sy;
     if (std::fabs(sx) < kZeroTolerance || std::fabs(sy) < kZeroTolerance) return;
-    auto scale = [&](MFloatPoint& p) {
+    auto scaleAbout = [&](MFloatPoint& p) {
         p = {centre.x + sx * (p.x - centre.x), centre.y + sy * (p.y - centre.y)};
     };
-    scale(m_start);
-    scale(m_end);
+    scaleAbout(m_start);
+    scaleAbout(m_end);
     m_extent = MFloatRect(m_start, m_end);
     m_extent.Normalize();
 }
@@ -241,9 +245,6 @@ const MStroke* MLineShape::GetStroke() const {
 void MLineShape::SetArrows(const MArrowInfo& arrows) {
     m_arrows = arrows;
 }
-void MLineShape::SetArrowsEx(int startStyle, double startSize, int endStyle, double endSize) {
-    m_arrows = MArrowInfo(startStyle, startSize, endStyle, endSize);
-}
 MArrowInfo MLineShape::GetArrows() const {
     return m_arrows;
 }
@@ -265,18 +266,21 @@ void MLineShape::Rotate(double cx, double cy, double angle) {
 int MLineShape::GetCapabilities() const {
     return kShapeCanEdit | kShapeHasDirection | kShapeHasNormal;
 }
-double MLineShape::GetDirectionAngle(const MFloatPoint&) const {
+double MLineShape::GetAngleAt(int kind, const MFloatPoint& point, MFloatPoint* out) const {
+    if (kind == kShapeHasDirection) return DirectionAt(point);
+    if (kind == kShapeHasNormal) return NormalAt(point, out);
+    return DBL_MAX;
+}
+
+double MLineShape::DirectionAt(const MFloatPoint&) const {
     return GetAngle();
 }
 
-double MLineShape::GetNormalAngle(const MFloatPoint& point, MFloatPoint* foot) const {
+double MLineShape::NormalAt(const MFloatPoint& point, MFloatPoint* foot) const {
     if (foot) GetPerpendicularFoot(foot, m_start, m_end, point);
     return NormalizeAngle(GetAngle() + kPi / 2);
 }
 
-CString MLineShape::GetTypeName() const {
-    return "LINE";
-}
 short MLineShape::GetTypeId() const {
     return kShapeLine;
 }

@@ -21,11 +21,8 @@ public:
     MFloatPoint GetHandle(int index) const override;
     // Moves one end (index 0 or 1); with keepRatio the end stays on the line's own direction.
     void MoveHandle(int* index, const MFloatPoint& to, BOOL keepRatio, MFloatRect* rect = nullptr) override;
-    void Draw(MCadView* view, CDC* dc) override;
-    void DrawTracking(MCadView* view, CDC* dc) override;
-    void DrawHighlight(MCadView* view, CDC* dc) override;
-    void DrawGrayed(MCadView* view, CDC* dc) override;
-    void ScaleXY(const MFloatPoint& centre, double sx, double sy) override;
+    void Render(MCadView* view, CDC* dc, MDrawMode mode) override;
+    void ScaleBy(const MShapeScale& scale) override;
     void Move(const MFloatPoint& offset) override;
     double SnapIntersection(MCadShape* other, MSnapPoint& snap, const MFloatPoint& cursor,
                             const MFloatRect& aperture, double best) override;
@@ -50,16 +47,13 @@ public:
     // m_stroke, with the auxiliary-line rule.
     const MStroke* GetStroke() const override;
     void SetArrows(const MArrowInfo& arrows) override;
-    void SetArrowsEx(int startStyle, double startSize, int endStyle, double endSize) override;
     MArrowInfo GetArrows() const override;
     void MirrorX(double x, double y) override;
     void MirrorY(double x, double y) override;
     void Rotate(double cx, double cy, double angle) override;
     int GetCapabilities() const override;
-    double GetDirectionAngle(const MFloatPoint& point) const override;
-    // foot (when given) receives the foot on the infinite line; direction + pi/2, normalised.
-    double GetNormalAngle(const MFloatPoint& point, MFloatPoint* foot) const override;
-    CString GetTypeName() const override;
+    // The direction and the normal.
+    double GetAngleAt(int kind, const MFloatPoint& point, MFloatPoint* out) const override;
     // One line: TAB start.x start.y end.x end.y colour style width arrows.
     void WriteText(CDocument* doc, std::ostream& os) const override;
     void ReadText(CDocument* doc, std::istream& is) override;
@@ -82,6 +76,9 @@ public:
     MFloatPoint m_end;
 
 private:
+    double DirectionAt(const MFloatPoint& point) const;
+    // foot (when given) receives the foot on the infinite line; direction + pi/2, normalised.
+    double NormalAt(const MFloatPoint& point, MFloatPoint* foot) const;
     // Segment and arrow heads with the pens and brushes the caller selected.
     void DrawLine(MCadView* view, CDC* dc, int lineStyle) const;
 };

@@ -48,31 +48,32 @@ void MMarkShape::DrawCross(MCadView* view, CDC* dc) const {
     dc->LineTo(r.left, r.bottom);
 }
 
-void MMarkShape::Draw(MCadView* view, CDC* dc) {
-    if (!view || !dc || !dc->HasAttribDC() || dc->IsPrinting() || IsMetafileDrawing()) return;
-    CPen pen(PS_SOLID, 1, kMarkColor);
-    CSelectScope selectPen(dc, &pen);
-    DrawCross(view, dc);
-}
-
-void MMarkShape::DrawTracking(MCadView* view, CDC* dc) {
-    if (view && dc) DrawCross(view, dc);
-}
-
-void MMarkShape::DrawHighlight(MCadView* view, CDC* dc) {
+void MMarkShape::Render(MCadView* view, CDC* dc, MDrawMode mode) {
     if (!view || !dc) return;
-    CSelectScope selectPen(dc, BLACK_PEN);
-    DrawCross(view, dc);
+    switch (mode) {
+        case MDrawMode::kNormal: {
+            if (!dc->HasAttribDC() || dc->IsPrinting() || IsMetafileDrawing()) return;
+            CPen pen(PS_SOLID, 1, kMarkColor);
+            CSelectScope selectPen(dc, &pen);
+            return DrawCross(view, dc);
+        }
+        case MDrawMode::kTracking:
+            return DrawCross(view, dc);
+        case MDrawMode::kHighlight: {
+            CSelectScope selectPen(dc, BLACK_PEN);
+            return DrawCross(view, dc);
+        }
+        case MDrawMode::kGrayed: {
+            CPen pen(PS_SOLID, 1, GetSysColor(COLOR_GRAYTEXT));
+            CSelectScope selectPen(dc, &pen);
+            return DrawCross(view, dc);
+        }
+    }
 }
 
-void MMarkShape::DrawGrayed(MCadView* view, CDC* dc) {
-    if (!view || !dc) return;
-    CPen pen(PS_SOLID, 1, GetSysColor(COLOR_GRAYTEXT));
-    CSelectScope selectPen(dc, &pen);
-    DrawCross(view, dc);
-}
-
-void MMarkShape::ScaleXY(const MFloatPoint& c, double sx, double sy) {
+void MMarkShape::ScaleBy(const MShapeScale& scale) {
+    const MFloatPoint& c = scale.centre;
+    const double sx = scale.sx, sy = scale.sy;
     if (std::fabs(sx) < kZeroTolerance || std::fabs(sy) < kZeroTolerance) return;
     m_position = {c.x + sx * (m_position.x - c.x), c.y + sy * (m_position.y - c.y)};
     m_extent = MFloatRect(m_position.x - m_size, m_position.y - m_size, m_position.x + m_size,
@@ -140,9 +141,6 @@ int MMarkShape::GetCapabilities() const {
     return kShapeCanEdit;
 }
 
-CString MMarkShape::GetTypeName() const {
-    return "MARK";
-}
 short MMarkShape::GetTypeId() const {
     return kShapeMark;
 }

@@ -24,13 +24,11 @@ public:
     int GetHandleCount() const override;
     MFloatPoint GetHandle(int index) const override;
     // The blue cross; nothing without an attribute context, on a printer or into a metafile.
-    void Draw(MCadView* view, CDC* dc) override;
-    // The cross with the DC's current pen.
-    void DrawTracking(MCadView* view, CDC* dc) override;
-    void DrawHighlight(MCadView* view, CDC* dc) override;
-    void DrawGrayed(MCadView* view, CDC* dc) override;
+    // Never printed nor written to a metafile in the normal mode; tracking draws the cross with the
+    // DC's current pen.
+    void Render(MCadView* view, CDC* dc, MDrawMode mode) override;
     // Moves the position; the size stays (it is fixed on paper).
-    void ScaleXY(const MFloatPoint& centre, double sx, double sy) override;
+    void ScaleBy(const MShapeScale& scale) override;
     void Move(const MFloatPoint& offset) override;
     // The position as an end point (kind 1).
     double SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, const MFloatRect& aperture, int kinds,
@@ -45,7 +43,6 @@ public:
     void MirrorY(double x, double y) override;
     void Rotate(double cx, double cy, double angle) override;
     int GetCapabilities() const override;
-    CString GetTypeName() const override;
     // One line: TAB x y size.
     void WriteText(CDocument* doc, std::ostream& os) const override;
     void ReadText(CDocument* doc, std::istream& is) override;

@@ -195,7 +195,20 @@ void MPolygonShape::MoveHandle(int* index, const MFloatPoint& to, BOOL keepRatio
     MCadShape::MoveHandle(index, to, keepRatio, rect);
 }
 
-void MPolygonShape::Draw(MCadView* view, CDC* dc) {
+void MPolygonShape::Render(MCadView* view, CDC* dc, MDrawMode mode) {
+    switch (mode) {
+        case MDrawMode::kNormal:
+            return DrawNormal(view, dc);
+        case MDrawMode::kTracking:
+            return DrawTracking(view, dc);
+        case MDrawMode::kHighlight:
+            return DrawHighlight(view, dc);
+        case MDrawMode::kGrayed:
+            return DrawGrayed(view, dc);
+    }
+}
+
+void MPolygonShape::DrawNormal(MCadView* view, CDC* dc) {
     // The first paint keeps a dear outline for the paints and the printing after it.
     if (m_keepOutline && m_outlineComputed && m_points.IsEmpty() && m_keptOutline.Take()) GetPoints();
     const int oldMode = dc->SetPolyFillMode(WINDING);
@@ -276,7 +289,9 @@ void MPolygonShape::DrawOutline(MCadView* view, CDC* dc, int lineStyle) {
     }
 }
 
-void MPolygonShape::ScaleXY(const MFloatPoint& centre, double sx, double sy) {
+void MPolygonShape::ScaleBy(const MShapeScale& scale) {
+    const MFloatPoint& centre = scale.centre;
+    const double sx = scale.sx, sy = scale.sy;
     if (std::fabs(sx) < kZeroTolerance || std::fabs(sy) < kZeroTolerance) return;
     KeepVertices();
     for (MFloatPoint& p : m_points)
@@ -517,9 +532,6 @@ const MStroke* MPolygonShape::GetStroke() const {
 void MPolygonShape::SetArrows(const MArrowInfo& arrows) {
     m_arrows = IsClosedFlag() ? MArrowInfo() : arrows;
 }
-void MPolygonShape::SetArrowsEx(int startStyle, double startSize, int endStyle, double endSize) {
-    SetArrows(MArrowInfo(startStyle, startSize, endStyle, endSize));
-}
 MArrowInfo MPolygonShape::GetArrows() const {
     return m_arrows;
 }
@@ -545,7 +557,13 @@ int MPolygonShape::GetCapabilities() const {
     return kShapeCanEdit | kShapeHasDirection | kShapeHasNormal;
 }
 
-double MPolygonShape::GetDirectionAngle(const MFloatPoint& point) const {
+double MPolygonShape::GetAngleAt(int kind, const MFloatPoint& point, MFloatPoint* out) const {
+    if (kind == kShapeHasDirection) return DirectionAt(point);
+    if (kind == kShapeHasNormal) return NormalAt(point, out);
+    return DBL_MAX;
+}
+
+double MPolygonShape::DirectionAt(const MFloatPoint& point) const {
     const int edge = GetNearestEdge(point);
     if (edge < 0) return DBL_MAX;
     const MVertexList v(*this);
@@ -554,7 +572,7 @@ double MPolygonShape::GetDirectionAngle(const MFloatPoint& point) const {
     return (b - a).GetAngle();
 }
 
-double MPolygonShape::GetNormalAngle(const MFloatPoint& point, MFloatPoint* foot) const {
+double MPolygonShape::NormalAt(const MFloatPoint& point, MFloatPoint* foot) const {
     const int edge = GetNearestEdge(point);
     if (edge < 0) return DBL_MAX;
     const MVertexList v(*this);
@@ -564,9 +582,6 @@ double MPolygonShape::GetNormalAngle(const MFloatPoint& point, MFloatPoint* foot
     return NormalizeAngle((b - a).GetAngle() + kPi / 2);
 }
 
-CString MPolygonShape::GetTypeName() const {
-    return "POLYGON";
-}
 short MPolygonShape::GetTypeId() const {
     return kShapePolygon;
 }

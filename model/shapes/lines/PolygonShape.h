@@ -38,12 +38,8 @@ public:
     int GetHandleCount() const override;
     MFloatPoint GetHandle(int index) const override;
     void MoveHandle(int* index, const MFloatPoint& to, BOOL keepRatio, MFloatRect* rect = nullptr) override;
-    void Draw(MCadView* view, CDC* dc) override;
-    // Closed when the flag is set, except that two vertices are always drawn open.
-    void DrawTracking(MCadView* view, CDC* dc) override;
-    void DrawHighlight(MCadView* view, CDC* dc) override;
-    void DrawGrayed(MCadView* view, CDC* dc) override;
-    void ScaleXY(const MFloatPoint& centre, double sx, double sy) override;
+    void Render(MCadView* view, CDC* dc, MDrawMode mode) override;
+    void ScaleBy(const MShapeScale& scale) override;
     void Move(const MFloatPoint& offset) override;
     double SnapIntersection(MCadShape* other, MSnapPoint& snap, const MFloatPoint& cursor,
                             const MFloatRect& aperture, double best) override;
@@ -76,16 +72,13 @@ public:
     const MStroke* GetStroke() const override;
     // A closed polygon has no arrows: the record is cleared instead.
     void SetArrows(const MArrowInfo& arrows) override;
-    void SetArrowsEx(int startStyle, double startSize, int endStyle, double endSize) override;
     MArrowInfo GetArrows() const override;
     void MirrorX(double x, double y) override;
     void MirrorY(double x, double y) override;
     void Rotate(double cx, double cy, double angle) override;
     int GetCapabilities() const override;
-    // Of the nearest edge; DBL_MAX when there is none.
-    double GetDirectionAngle(const MFloatPoint& point) const override;
-    double GetNormalAngle(const MFloatPoint& point, MFloatPoint* foot) const override;
-    CString GetTypeName() const override;
+    // The direction and the normal.
+    double GetAngleAt(int kind, const MFloatPoint& point, MFloatPoint* out) const override;
     // A line TAB colour style width fill flags arrows, then the vertex list.
     void WriteText(CDocument* doc, std::ostream& os) const override;
     void ReadText(CDocument* doc, std::istream& is) override;
@@ -142,6 +135,15 @@ public:
     DWORD m_flags = kClosed | kVertexSnap;
 
 private:
+    // Of the nearest edge; DBL_MAX when there is none.
+    double DirectionAt(const MFloatPoint& point) const;
+    double NormalAt(const MFloatPoint& point, MFloatPoint* foot) const;
+    // The modes of Render.
+    void DrawNormal(MCadView* view, CDC* dc);
+    // Closed when the flag is set, except that two vertices are always drawn open.
+    void DrawTracking(MCadView* view, CDC* dc);
+    void DrawHighlight(MCadView* view, CDC* dc);
+    void DrawGrayed(MCadView* view, CDC* dc);
     // A place in the program-wide budget of outlines kept worked out (see KeepOutlineWorkedOut);
     // a copied shape does not hold its original's place.
     class MKeptOutline {

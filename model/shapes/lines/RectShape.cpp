@@ -87,7 +87,9 @@ void MRectShape::MoveHandle(int* index, const MFloatPoint& to, BOOL keepRatio, M
     SetRect(x0, y0, x1 - x0, y1 - y0);
 }
 
-void MRectShape::ScaleXY(const MFloatPoint& c, double sx, double sy) {
+void MRectShape::ScaleBy(const MShapeScale& scale) {
+    const MFloatPoint& c = scale.centre;
+    const double sx = scale.sx, sy = scale.sy;
     if (std::fabs(sx) < kZeroTolerance || std::fabs(sy) < kZeroTolerance) return;
     m_origin = {c.x + sx * (m_origin.x - c.x), c.y + sy * (m_origin.y - c.y)};
     m_size = {m_size.cx * sx, m_size.cy * sy};
@@ -153,9 +155,6 @@ BOOL MRectShape::IsPointEditMode() const {
     return FALSE;
 }
 
-CString MRectShape::GetTypeName() const {
-    return "RECT";
-}
 short MRectShape::GetTypeId() const {
     return kShapeRect;
 }

@@ -20,7 +20,7 @@ public:
     // Point-edit mode: the dragged corner follows `to` while the opposite corner stays, so the
     // shape stays a rectangle; else the base stretch.
     void MoveHandle(int* index, const MFloatPoint& to, BOOL keepRatio, MFloatRect* rect = nullptr) override;
-    void ScaleXY(const MFloatPoint& centre, double sx, double sy) override;
+    void ScaleBy(const MShapeScale& scale) override;
     void Move(const MFloatPoint& offset) override;
     // A plain closed polygon of the corners: what a tool reshapes is no longer a rectangle.
     MCadShape* Clone() const override;
@@ -33,7 +33,6 @@ public:
     // turned outline use CreateRotated, which gives a polygon.
     void Rotate(double cx, double cy, double angle) override;
     BOOL IsPointEditMode() const override;
-    CString GetTypeName() const override;
     // One line: TAB x y w h colour style width fill.
     void WriteText(CDocument* doc, std::ostream& os) const override;
     void ReadText(CDocument* doc, std::istream& is) override;

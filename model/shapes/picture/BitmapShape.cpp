@@ -136,7 +136,20 @@ void MBitmapShape::SetDefaultSize(MCadView* view) {
     m_extent = GetRect();
 }
 
-void MBitmapShape::Draw(MCadView* view, CDC* dc) {
+void MBitmapShape::Render(MCadView* view, CDC* dc, MDrawMode mode) {
+    switch (mode) {
+        case MDrawMode::kNormal:
+            return DrawNormal(view, dc);
+        case MDrawMode::kTracking:
+            return DrawTracking(view, dc);
+        case MDrawMode::kGrayed:
+            return DrawGrayed(view, dc);
+        default:
+            return MCadShape::Render(view, dc, mode);
+    }
+}
+
+void MBitmapShape::DrawNormal(MCadView* view, CDC* dc) {
     if (!view || !dc || !HasImage() || !dc->HasAttribDC()) return;
     CRect r = view->DocToLogicalRect(m_extent);
     r.NormalizeRect();
@@ -181,7 +194,9 @@ void MBitmapShape::DrawGrayed(MCadView* view, CDC* dc) {
     DrawGrayedRect(view, dc, GetRect());
 }
 
-void MBitmapShape::ScaleXY(const MFloatPoint& c, double sx, double sy) {
+void MBitmapShape::ScaleBy(const MShapeScale& scale) {
+    const MFloatPoint& c = scale.centre;
+    const double sx = scale.sx, sy = scale.sy;
     if (std::fabs(sx) < kZeroTolerance || std::fabs(sy) < kZeroTolerance) return;
     MFloatRect r(m_origin, m_size);
     r.Scale(c, sx, sy);
@@ -257,9 +272,6 @@ int MBitmapShape::GetCapabilities() const {
     return kShapeCanEdit;
 }
 
-CString MBitmapShape::GetTypeName() const {
-    return "BITMAP";
-}
 short MBitmapShape::GetTypeId() const {
     return kShapeBitmap;
 }

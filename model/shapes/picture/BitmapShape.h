@@ -24,14 +24,9 @@ public:
 
     // origin, size, then the image as an object reference (class "MDib").
     void Serialize(CArchive& ar) override;
-    // The picture stretched onto the rectangle; nothing without an image or for an empty rectangle.
-    void Draw(MCadView* view, CDC* dc) override;
-    // The rectangle with the DC's current pen and brush.
-    void DrawTracking(MCadView* view, CDC* dc) override;
-    // A grey hatched rectangle; nothing without an image.
-    void DrawGrayed(MCadView* view, CDC* dc) override;
+    void Render(MCadView* view, CDC* dc, MDrawMode mode) override;
     // Moves the rectangle; the pixels stay as they are.
-    void ScaleXY(const MFloatPoint& centre, double sx, double sy) override;
+    void ScaleBy(const MShapeScale& scale) override;
     void Move(const MFloatPoint& offset) override;
     // Corners (kind 1), centre (kind 8), edge midpoints (kind 4).
     double SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, const MFloatRect& aperture, int kinds,
@@ -54,7 +49,6 @@ public:
     // The rectangle becomes the bounds of its turned corners; the pixels turn when there is an image.
     void Rotate(double cx, double cy, double angle) override;
     int GetCapabilities() const override;
-    CString GetTypeName() const override;
     // A line TAB origin size, then the image's three binary blocks.
     void WriteText(CDocument* doc, std::ostream& os) const override;
     void ReadText(CDocument* doc, std::istream& is) override;
@@ -85,6 +79,13 @@ public:
     MFloatPoint m_origin;
 
 private:
+    // The modes of Render.
+    // The picture stretched onto the rectangle; nothing without an image or for an empty rectangle.
+    void DrawNormal(MCadView* view, CDC* dc);
+    // The rectangle with the DC's current pen and brush.
+    void DrawTracking(MCadView* view, CDC* dc);
+    // A grey hatched rectangle; nothing without an image.
+    void DrawGrayed(MCadView* view, CDC* dc);
     // Origin and size from a rectangle (normalised first); the extent becomes that rectangle.
     void TakeRect(MFloatRect rect);
 

@@ -75,8 +75,10 @@ void MMultiTextShape::SetWrap(BOOL wrap) {
 BOOL MMultiTextShape::IsWrap() const {
     return (m_layoutFlags & kLayoutWrap) != 0;
 }
-int MMultiTextShape::GetTextAlignment() const {
-    return m_layoutFlags & 0xF;
+MTextPresence MMultiTextShape::GetTextStyle(MTextStyle* style) const {
+    const MTextPresence presence = MTextShape::GetTextStyle(style);
+    if (style) style->alignment = m_layoutFlags & 0xF;
+    return presence;
 }
 
 MFloatRect MMultiTextShape::GetBoxRect() const {
@@ -318,7 +320,20 @@ void MMultiTextShape::DrawLines(MCadView* view, CDC* dc) {
     dc->RestoreDC(saved);
 }
 
-void MMultiTextShape::Draw(MCadView* view, CDC* dc) {
+void MMultiTextShape::Render(MCadView* view, CDC* dc, MDrawMode mode) {
+    switch (mode) {
+        case MDrawMode::kNormal:
+            return DrawNormal(view, dc);
+        case MDrawMode::kHighlight:
+            return DrawHighlight(view, dc);
+        case MDrawMode::kGrayed:
+            return DrawGrayed(view, dc);
+        default:
+            return MTextShape::Render(view, dc, mode);
+    }
+}
+
+void MMultiTextShape::DrawNormal(MCadView* view, CDC* dc) {
     if (!view || !dc) return;
     DrawBox(view, dc);
     const int oldMode = dc->SetBkMode(TRANSPARENT);
@@ -352,7 +367,10 @@ void MMultiTextShape::DrawGrayed(MCadView* view, CDC* dc) {
     InScreenFont(view, dc, GetSysColor(COLOR_GRAYTEXT), [&] { DrawLines(view, dc); });
 }
 
-void MMultiTextShape::ScaleXY(const MFloatPoint& centre, double sx, double sy) {
+void MMultiTextShape::ScaleBy(const MShapeScale& scale) {
+    if (scale.uniform || scale.all) return MTextShape::ScaleBy(scale);
+    const MFloatPoint& centre = scale.centre;
+    const double sx = scale.sx, sy = scale.sy;
     if (std::fabs(sx) < kZeroTolerance || std::fabs(sy) < kZeroTolerance) return;
     m_point = {centre.x + (m_point.x - centre.x) * sx, centre.y + (m_point.y - centre.y) * sy};
     m_boxWidth *= sx;
@@ -380,16 +398,13 @@ BOOL MMultiTextShape::Edit(MCadView*) {
     dialog->m_wrap = IsWrap();
     if (dialog->DoModal() != IDOK) return FALSE;
     SetString(dialog->GetText());
-    SetTextFlag80(dialog->m_vertical);
+    SetTextFlag(kTextVertical, dialog->m_vertical);
     m_angle = dialog->m_angle * kPi / 180;
     m_alignment = dialog->GetAlignment();
     SetWrap(dialog->m_wrap);
     return TRUE;
 }
 
-CString MMultiTextShape::GetTypeName() const {
-    return "MULTITEXT";
-}
 short MMultiTextShape::GetTypeId() const {
     return kShapeMultiText;
 }

@@ -29,18 +29,14 @@ public:
     // Resizes the box in its own frame; a handle dragged across the opposite side changes its
     // index so that it keeps following the cursor. rect, when given, is the work rectangle.
     void MoveHandle(int* index, const MFloatPoint& to, BOOL keepRatio, MFloatRect* rect = nullptr) override;
-    void Draw(MCadView* view, CDC* dc) override;
-    // An empty text is hit anywhere in its box.
-    void DrawHighlight(MCadView* view, CDC* dc) override;
-    void DrawGrayed(MCadView* view, CDC* dc) override;
+    void Render(MCadView* view, CDC* dc, MDrawMode mode) override;
     // Also scales the box.
-    void ScaleXY(const MFloatPoint& centre, double sx, double sy) override;
+    void ScaleBy(const MShapeScale& scale) override;
     // The rotated box as the extent; the box keeps the size the user gave it.
     void Recalc(MCadView* view) override;
     BOOL CanEdit() const override;
     // The multi-line text dialog; the box is not measured again.
     BOOL Edit(MCadView* view) override;
-    CString GetTypeName() const override;
     // As the one-line text, with the layout flags after the text colour.
     void WriteText(CDocument* doc, std::ostream& os) const override;
     void ReadText(CDocument* doc, std::istream& is) override;
@@ -49,8 +45,8 @@ public:
     // Sizes the box to the lines (at least 24 x 16 pixels of the view). Without a view a
     // widget-free 96-dpi view at paper scale 1 measures, so the box is always in drawing units.
     void MeasureText(MCadView* view) override;
-    // The layout flags' alignment bits (for the selection's alignment commands).
-    int GetTextAlignment() const override;
+    // The alignment is the layout flags' alignment bits (for the selection's alignment commands).
+    MTextPresence GetTextStyle(MTextStyle* style) const override;
 
     // Bits 0-1 = value & 3.
     void SetHorzAlign(int value);
@@ -74,6 +70,11 @@ public:
     MCadShape* Duplicate() const override;
 
 protected:
+    // The modes of Render.
+    void DrawNormal(MCadView* view, CDC* dc);
+    // An empty text is hit anywhere in its box.
+    void DrawHighlight(MCadView* view, CDC* dc);
+    void DrawGrayed(MCadView* view, CDC* dc);
     void GetScreenFontSize(MCadView* view, int* width, int* height) const override;
     void DrawTrackingText(MCadView* view, CDC* dc) override;
     // The layout of the lines into dc, whose font is selected: aligned, clipped to the box.

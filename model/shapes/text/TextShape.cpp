@@ -139,7 +139,20 @@ void MTextShape::InScreenFont(MCadView* view, CDC* dc, COLORREF colour, const st
     dc->SetTextColor(oldColor);
 }
 
-void MTextShape::Draw(MCadView* view, CDC* dc) {
+void MTextShape::Render(MCadView* view, CDC* dc, MDrawMode mode) {
+    switch (mode) {
+        case MDrawMode::kNormal:
+            return DrawNormal(view, dc);
+        case MDrawMode::kTracking:
+            return DrawTracking(view, dc);
+        case MDrawMode::kHighlight:
+            return DrawHighlight(view, dc);
+        case MDrawMode::kGrayed:
+            return DrawGrayed(view, dc);
+    }
+}
+
+void MTextShape::DrawNormal(MCadView* view, CDC* dc) {
     if (!view || !dc) return;
     DrawBox(view, dc);
     const int oldMode = dc->SetBkMode(TRANSPARENT);
@@ -223,34 +236,15 @@ void MTextShape::DrawGrayed(MCadView* view, CDC* dc) {
     InScreenFont(view, dc, GetSysColor(COLOR_GRAYTEXT), [&] { DrawTrackingText(view, dc); });
 }
 
-void MTextShape::Scale(const MFloatPoint& centre, double factor) {
-    if (std::fabs(factor) < kZeroTolerance) return;
-    m_point = ScaledAbout(m_point, centre, factor, factor);
-    m_textHeight *= std::fabs(factor);
-    m_extent.Scale(centre, factor, factor);
-    m_extent.Normalize();
-}
-
-void MTextShape::ScaleXY(const MFloatPoint& centre, double sx, double sy) {
+void MTextShape::ScaleBy(const MShapeScale& scale) {
+    const double sx = scale.sx, sy = scale.sy;
     if (std::fabs(sx) < kZeroTolerance || std::fabs(sy) < kZeroTolerance) return;
-    m_point = ScaledAbout(m_point, centre, sx, sy);
-    m_textHeight *= std::fabs(sy);
-    m_charWidth *= std::fabs(sx);
-    m_extent.Scale(centre, sx, sy);
-    m_extent.Normalize();
-}
-
-void MTextShape::ScaleAll(const MFloatPoint& centre, double factor) {
-    if (std::fabs(factor) < kZeroTolerance) return;
-    m_point = ScaledAbout(m_point, centre, factor, factor);
-    m_extent.Scale(centre, factor, factor);
-    m_extent.Normalize();
-}
-
-void MTextShape::ScaleAllXY(const MFloatPoint& centre, double sx, double sy) {
-    if (std::fabs(sx) < kZeroTolerance || std::fabs(sy) < kZeroTolerance) return;
-    m_point = ScaledAbout(m_point, centre, sx, sy);
-    m_extent.Scale(centre, sx, sy);
+    m_point = ScaledAbout(m_point, scale.centre, sx, sy);
+    if (!scale.all) {
+        m_textHeight *= std::fabs(sy);
+        if (!scale.uniform) m_charWidth *= std::fabs(sx);
+    }
+    m_extent.Scale(scale.centre, sx, sy);
     m_extent.Normalize();
 }
 
@@ -277,7 +271,7 @@ BOOL MTextShape::Edit(MCadView* view) {
     dialog->m_vertical = IsVertical();
     if (dialog->DoModal() != IDOK) return FALSE;
     SetString(dialog->GetText());
-    SetTextFlag80(dialog->m_vertical);
+    SetTextFlag(kTextVertical, dialog->m_vertical);
     m_angle = dialog->m_angle * kPi / 180;
     m_alignment = dialog->GetAlignment();
     MeasureText(view);
@@ -286,9 +280,6 @@ BOOL MTextShape::Edit(MCadView* view) {
 
 int MTextShape::GetCapabilities() const {
     return kShapeCanRotate | kShapeCanReshape;
-}
-CString MTextShape::GetTypeName() const {
-    return "TEXT";
 }
 short MTextShape::GetTypeId() const {
     return kShapeText;

@@ -20,17 +20,10 @@ public:
     MFloatPoint GetHandle(int index) const override;
     // Moves the whole text by the handle's displacement; a text is never resized by a handle.
     void MoveHandle(int* index, const MFloatPoint& to, BOOL keepRatio, MFloatRect* rect = nullptr) override;
-    void Draw(MCadView* view, CDC* dc) override;
-    // The text inverted through a memory bitmap, then the box outline with the current pen.
-    void DrawTracking(MCadView* view, CDC* dc) override;
-    void DrawHighlight(MCadView* view, CDC* dc) override;
-    void DrawGrayed(MCadView* view, CDC* dc) override;
+    void Render(MCadView* view, CDC* dc, MDrawMode mode) override;
     // Scale and ScaleXY also scale the text size (by the factors' magnitudes: a text is never
     // mirrored, and its height stays positive); ScaleAll and ScaleAllXY move it only.
-    void Scale(const MFloatPoint& centre, double factor) override;
-    void ScaleXY(const MFloatPoint& centre, double sx, double sy) override;
-    void ScaleAll(const MFloatPoint& centre, double factor) override;
-    void ScaleAllXY(const MFloatPoint& centre, double sx, double sy) override;
+    void ScaleBy(const MShapeScale& scale) override;
     // The four box corners as end points.
     double SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, const MFloatRect& aperture, int kinds,
                       double best) override;
@@ -38,7 +31,6 @@ public:
     // The one-line text dialog: string, angle, alignment and vertical writing.
     BOOL Edit(MCadView* view) override;
     int GetCapabilities() const override;
-    CString GetTypeName() const override;
     // Two lines (numbers and frame; font name), then the string as a multi-line string.
     void WriteText(CDocument* doc, std::ostream& os) const override;
     void ReadText(CDocument* doc, std::istream& is) override;
@@ -67,6 +59,12 @@ protected:
     CString m_string;
 
 private:
+    // The modes of Render.
+    void DrawNormal(MCadView* view, CDC* dc);
+    // The text inverted through a memory bitmap, then the box outline with the current pen.
+    void DrawTracking(MCadView* view, CDC* dc);
+    void DrawHighlight(MCadView* view, CDC* dc);
+    void DrawGrayed(MCadView* view, CDC* dc);
     // The extent of the text in the shape's font at a cell height of 100.
     SIZE MeasureString(const CString& text) const;
     // A digest of the fields the measure depends on.

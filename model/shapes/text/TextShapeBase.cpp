@@ -109,42 +109,21 @@ MFillStyle MTextShapeBase::GetFillStyle() const {
 const MStroke* MTextShapeBase::GetStroke() const {
     return &m_stroke;
 }
-void MTextShapeBase::SetLineStyle(int lineStyle) {
-    MCadShape::SetLineStyle(lineStyle);
-    if (m_stroke.IsAuxiliary()) m_textColor = kAuxiliaryColor;
+void MTextShapeBase::ChangeStroke(const MStrokeChange& change) {
+    MCadShape::ChangeStroke(change);
+    if ((change.fields & kStrokeStyle) && m_stroke.IsAuxiliary()) m_textColor = kAuxiliaryColor;
 }
-BOOL MTextShapeBase::IsText() const {
-    return TRUE;
+MTextPresence MTextShapeBase::GetTextStyle(MTextStyle* style) const {
+    if (style) *style = {m_fontName, m_textHeight, m_textColor, m_textFlags, m_alignment};
+    return MTextPresence::kIsText;
 }
-BOOL MTextShapeBase::HasText() const {
-    return TRUE;
-}
-void MTextShapeBase::SetFontName(const CString& name) {
-    m_fontName = MTextFontName(name);
-}
-CString MTextShapeBase::GetFontName() const {
-    return m_fontName.Name();
-}
-void MTextShapeBase::SetTextSize(double size) {
-    m_textHeight = size;
-}
-double MTextShapeBase::GetTextSize() const {
-    return m_textHeight;
-}
-void MTextShapeBase::SetTextColor(COLORREF color) {
-    m_textColor = color;
-}
-COLORREF MTextShapeBase::GetTextColor() const {
-    return m_textColor;
-}
-int MTextShapeBase::GetTextFlags() const {
-    return m_textFlags;
-}
-void MTextShapeBase::SetTextFlags(int flags) {
-    m_textFlags = flags;
-}
-int MTextShapeBase::GetTextAlignment() const {
-    return m_alignment;
+void MTextShapeBase::ChangeTextStyle(const MTextStyleChange& change) {
+    MTextStyle style = TextStyle();
+    change.ApplyTo(style);
+    m_fontName = style.fontName;
+    m_textHeight = style.size;
+    m_textColor = style.color;
+    m_textFlags = style.flags;
 }
 
 void MTextShapeBase::Rotate(double cx, double cy, double angle) {

@@ -41,21 +41,12 @@ public:
     // The frame's stroke, with the auxiliary-line rule.
     const MStroke* GetStroke() const override;
     // An auxiliary style turns the frame and the text blue.
-    void SetLineStyle(int lineStyle) override;
-    BOOL IsText() const override;
-    BOOL HasText() const override;
-    void SetFontName(const CString& name) override;
-    CString GetFontName() const override;
-    void SetTextSize(double size) override;
-    double GetTextSize() const override;
-    void SetTextColor(COLORREF color) override;
-    COLORREF GetTextColor() const override;
-    int GetTextFlags() const override;
-    void SetTextFlags(int flags) override;
+    void ChangeStroke(const MStrokeChange& change) override;
+    MTextPresence GetTextStyle(MTextStyle* style) const override;
+    void ChangeTextStyle(const MTextStyleChange& change) override;
     // The reference point turns about (cx, cy); the angle grows by angle.
     void Rotate(double cx, double cy, double angle) override;
     int GetCapabilities() const override;
-    int GetTextAlignment() const override;
 
     // The text family's own operations.
     // Sizes the box to the text and font (nothing here). view may be null: the screen measures.
@@ -64,7 +55,7 @@ public:
     virtual void MoveTo(MCadView* view, const MFloatPoint& point);
     // The corner of the unrotated box from which it spans (width, height).
     virtual MFloatPoint GetTextOrigin() const;
-    // Background and frame for Draw, DrawHighlight and DrawGrayed.
+    // Background and frame for the normal, highlight and grayed modes.
     virtual void DrawBox(MCadView* view, CDC* dc);
     virtual void DrawBoxHighlight(MCadView* view, CDC* dc);
     virtual void DrawBoxGrayed(MCadView* view, CDC* dc);
@@ -98,6 +89,15 @@ public:
     void SetAlignment(int alignment) { m_alignment = alignment; }
     double GetCharWidth() const { return m_charWidth; }
     void SetCharWidth(double width) { m_charWidth = width; }
+    void SetFontName(const CString& name) { m_fontName = MTextFontName(name); }
+    void SetFontName(const MTextFontName& name) { m_fontName = name; }
+    CString GetFontName() const { return m_fontName.Name(); }
+    void SetTextSize(double size) { m_textHeight = size; }
+    double GetTextSize() const { return m_textHeight; }
+    void SetTextColor(COLORREF color) { m_textColor = color; }
+    COLORREF GetTextColor() const { return m_textColor; }
+    int GetTextFlags() const { return m_textFlags; }
+    void SetTextFlags(int flags) { m_textFlags = flags; }
     BOOL IsVertical() const { return (m_textFlags & kTextVertical) != 0; }
     BOOL HasFrame() const { return (m_textFlags & kTextFrame) != 0; }
 

@@ -29,11 +29,12 @@ protected:
 // A shape that records the stretch the base class's handle dragging asks for.
 class StretchProbe : public MCadShape {
 public:
-    void ScaleAllXY(const MFloatPoint& centre, double sx, double sy) override {
+    void ScaleBy(const MShapeScale& scale) override {
+        if (scale.uniform || !scale.all) return;  // only ScaleAllXY counts
         calls++;
-        anchor = centre;
-        factorX = sx;
-        factorY = sy;
+        anchor = scale.centre;
+        factorX = scale.sx;
+        factorY = scale.sy;
     }
     int calls = 0;
     MFloatPoint anchor;
@@ -75,7 +76,7 @@ TEST_F(CadShapeTest, TheBaseAnswersItsNoneValues) {
     EXPECT_TRUE(shape.IsClosed());
     EXPECT_EQ(shape.GetHandleCount(), 8);
     EXPECT_EQ(shape.GetColor(), kNoColor);
-    EXPECT_EQ(shape.GetTextColor(), kNoColor);
+    EXPECT_EQ(shape.TextStyle().color, kNoColor);
     EXPECT_EQ(shape.GetLineWidth(), -1.0);
     EXPECT_EQ(shape.GetLineStyle(), -1);
     EXPECT_EQ(shape.GetLineStyleName(), "");
@@ -97,15 +98,15 @@ TEST_F(CadShapeTest, TheBaseAnswersItsNoneValues) {
 
 TEST_F(CadShapeTest, TextFlagSettersGoThroughTheFlagWord) {
     FakeTextShape text("A", 1.0, 0);
-    text.SetTextFlag2(TRUE);
-    text.SetTextFlag80(TRUE);
-    EXPECT_EQ(text.GetTextFlags(), kTextBold | kTextVertical);
-    EXPECT_TRUE(text.IsTextFlag2());
-    EXPECT_TRUE(text.IsTextFlag80());
-    text.SetTextFlag2(FALSE);
-    text.SetTextFlag40(TRUE);
-    EXPECT_EQ(text.GetTextFlags(), kTextVertical | kTextFrame);
-    EXPECT_FALSE(text.IsTextFlag1());
+    text.SetTextFlag(kTextBold, TRUE);
+    text.SetTextFlag(kTextVertical, TRUE);
+    EXPECT_EQ(text.TextStyle().flags, kTextBold | kTextVertical);
+    EXPECT_TRUE(text.HasTextFlag(kTextBold));
+    EXPECT_TRUE(text.HasTextFlag(kTextVertical));
+    text.SetTextFlag(kTextBold, FALSE);
+    text.SetTextFlag(kTextFrame, TRUE);
+    EXPECT_EQ(text.TextStyle().flags, kTextVertical | kTextFrame);
+    EXPECT_FALSE(text.HasTextFlag(kTextItalic));
 }
 
 TEST_F(CadShapeTest, HandlesOfTheExtent) {

@@ -18,7 +18,6 @@ protected:
 // A stand-in for a class that a higher layer registers at start-up.
 class FakeOleShape : public MCadShape {
 public:
-    CString GetTypeName() const override { return "OLE2"; }
     short GetTypeId() const override { return kShapeOle2; }
     MCadShape* CreateNew() const override { return new FakeOleShape; }
 };

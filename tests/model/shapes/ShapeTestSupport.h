@@ -38,18 +38,22 @@ class FakeTextShape : public MCadShape {
 public:
     FakeTextShape(CString font = "A", double size = 5.0, int flags = 0, short typeId = kShapeText)
         : m_font(std::move(font)), m_size(size), m_flags(flags), m_typeId(typeId) {}
-    BOOL IsText() const override { return TRUE; }
-    BOOL HasText() const override { return TRUE; }
-    void SetFontName(const CString& name) override { m_font = name; }
-    CString GetFontName() const override { return m_font; }
-    void SetTextSize(double size) override { m_size = size; }
-    double GetTextSize() const override { return m_size; }
-    int GetTextFlags() const override { return m_flags; }
-    void SetTextFlags(int flags) override { m_flags = flags; }
+    MTextPresence GetTextStyle(MTextStyle* style) const override {
+        if (style) *style = {MTextFontName(m_font), m_size, kNoColor, m_flags, m_alignment};
+        return MTextPresence::kIsText;
+    }
+    void ChangeTextStyle(const MTextStyleChange& change) override {
+        MTextStyle style = TextStyle();
+        change.ApplyTo(style);
+        m_font = style.fontName.Name();
+        m_size = style.size;
+        m_flags = style.flags;
+    }
     short GetTypeId() const override { return m_typeId; }
-    int GetTextAlignment() const override { return m_alignment; }
-    COLORREF GetColor() const override { return m_color; }
-    void SetColor(COLORREF c) override { m_color = c; }
+    MStroke GetStrokeAttributes() const override { return {m_color, kLineStyleNone, -1.0}; }
+    void ChangeStroke(const MStrokeChange& change) override {
+        if (change.fields & kStrokeColor) m_color = change.value.color;
+    }
 
     CString m_font;
     double m_size;

@@ -269,7 +269,9 @@ namespace {
 
 // A shape that offers "接する" but knows no tangent direction at the point.
 struct CircleWithoutTangent : MCircleShape {
-    double GetTangentAngle(const MFloatPoint&, MFloatPoint*) const override { return DBL_MAX; }
+    double GetAngleAt(int kind, const MFloatPoint& point, MFloatPoint* out) const override {
+        return kind == kShapeHasTangent ? DBL_MAX : MCircleShape::GetAngleAt(kind, point, out);
+    }
 };
 
 }  // namespace

@@ -80,7 +80,7 @@ TEST(TextTool, ToolbarChangesApplyToTheFloatingText) {
     EXPECT_TRUE(h.NoXorResidue());
     h.Click(h.At(2000, 2000));
     ASSERT_EQ(h.CommittedCount(), 1);
-    EXPECT_EQ(h.Committed(0)->GetTextSize(), 400.0);
+    EXPECT_EQ(h.Committed(0)->TextStyle().size, 400.0);
 }
 
 TEST(TextTool, CancelOrAnEmptyTextLeavesNothing) {
@@ -110,7 +110,7 @@ TEST(TextTool, FallsBackToTheProgramWideSizeWhenTheToolbarShowsNone) {
     h.Click(h.At(1000, 1000));
     h.Click(h.At(1000, 1000));
     ASSERT_EQ(h.CommittedCount(), 1);
-    EXPECT_EQ(h.Committed(0)->GetTextSize(), 150.0);
+    EXPECT_EQ(h.Committed(0)->TextStyle().size, 150.0);
 }
 
 TEST(TextDialog, MapsTheAlignmentWordToTheNineButtonsAndBack) {

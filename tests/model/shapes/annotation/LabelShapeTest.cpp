@@ -135,13 +135,13 @@ TEST_F(LabelShapeTest, AttributesAreStoredAndReachTheMembersAtTheNextLayout) {
     l->Recalc(&view);
     l->SetColor(RGB(0, 255, 0));
     l->SetLineWidth(0.5);
-    l->SetTextFlag2(TRUE);
+    l->SetTextFlag(kTextBold, TRUE);
     l->SetArrows(MArrowInfo(0, 5.0, 2, 1.0));
     EXPECT_EQ(l->GetArrows(), MArrowInfo(0, 0.0, 0, 0.0));
     l->SetArrowsEx(2, 4.0, 3, 3.0);
     EXPECT_EQ(l->GetColor(), RGB(0, 255, 0));
-    EXPECT_TRUE(l->IsTextFlag2());
-    EXPECT_FALSE(l->IsTextFlag1());
+    EXPECT_TRUE(l->HasTextFlag(kTextBold));
+    EXPECT_FALSE(l->HasTextFlag(kTextItalic));
     EXPECT_EQ(l->GetLeader()->GetColor(), 0u);  // not yet
     l->Recalc(&view);
     EXPECT_EQ(l->GetLeader()->GetColor(), RGB(0, 255, 0));

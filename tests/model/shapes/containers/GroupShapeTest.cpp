@@ -70,14 +70,41 @@ TEST_F(GroupShapeTest, ColourAndFontAreCommonValues) {
     texts.AddShape(new FakeTextShape("A"));
     texts.AddShape(Line({0, 0}, {1, 0}));
     EXPECT_TRUE(texts.HasText());
-    EXPECT_EQ(texts.GetFontName(), "A");
-    EXPECT_EQ(texts.GetTextSize(), 5.0);
+    EXPECT_EQ(texts.TextStyle().fontName.Name(), "A");
+    EXPECT_EQ(texts.TextStyle().size, 5.0);
     texts.AddShape(new FakeTextShape("B", 5.0));
-    EXPECT_EQ(texts.GetFontName(), "");
-    EXPECT_EQ(texts.GetTextSize(), 5.0);
-    texts.SetTextFlag2(TRUE);
-    EXPECT_TRUE(texts.IsTextFlag2());
-    EXPECT_FALSE(texts.IsTextFlag1());
+    EXPECT_EQ(texts.TextStyle().fontName.Name(), "");
+    EXPECT_EQ(texts.TextStyle().size, 5.0);
+    texts.SetTextFlag(kTextBold, TRUE);
+    EXPECT_TRUE(texts.HasTextFlag(kTextBold));
+    EXPECT_FALSE(texts.HasTextFlag(kTextItalic));
+}
+
+// A change of text style reaches the members in font, size and the four member bits only: the
+// frame, vertical writing and the text colour are no group's to pass on.
+TEST_F(GroupShapeTest, TextStyleChangesReachTheMembersInTheirOwnProperties) {
+    const struct {
+        MTextStyleChange change;
+        CString font;
+        double size;
+        int flags;
+    } rows[] = {
+        {MTextStyleChange::Font(MTextFontName("B")), "B", 5.0, 0},
+        {MTextStyleChange::Size(2.0), "A", 2.0, 0},
+        {MTextStyleChange::Flag(kTextUnderline, true), "A", 5.0, kTextUnderline},
+        {MTextStyleChange::Flag(kTextFrame, true), "A", 5.0, 0},
+        {MTextStyleChange::Flags(kTextFrame | kTextItalic), "A", 5.0, kTextItalic},
+        {MTextStyleChange::Color(RGB(0, 0, 255)), "A", 5.0, 0},
+    };
+    for (const auto& row : rows) {
+        MGroupShape group;
+        auto* member = new FakeTextShape("A", 5.0);
+        group.AddShape(member);
+        group.ChangeTextStyle(row.change);
+        EXPECT_EQ(member->m_font, row.font) << row.change.fields;
+        EXPECT_EQ(member->m_size, row.size) << row.change.fields;
+        EXPECT_EQ(member->m_flags, row.flags) << row.change.fields;
+    }
 }
 
 TEST_F(GroupShapeTest, BasePointFollowsMovesAndMirrors) {

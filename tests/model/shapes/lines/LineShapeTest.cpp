@@ -444,12 +444,12 @@ TEST_F(LineShapeTest, GrayedAndTrackingDrawings) {
     MLineShape line({1, -1}, {9, -1});
     line.Recalc(&view);
     Canvas grey;
-    line.DrawGrayed(&view, &grey.dc);
+    line.Render(&view, &grey.dc, MDrawMode::kGrayed);
     EXPECT_EQ(grey.At(50, 10), GetSysColor(COLOR_GRAYTEXT));
     Canvas tracking;
     CPen green(PS_SOLID, 1, RGB(0, 255, 0));
     tracking.dc.SelectObject(&green);
-    line.DrawTracking(&view, &tracking.dc);
+    line.Render(&view, &tracking.dc, MDrawMode::kTracking);
     EXPECT_EQ(tracking.At(50, 10), RGB(0, 255, 0));
 }
 

@@ -162,15 +162,15 @@ TEST_F(MarkShapeTest, NeverPrintedNorInMetafiles) {
 TEST_F(MarkShapeTest, OtherDrawingManners) {
     MMarkShape m = Mark(5, -2);
     Canvas grey(100, 40);
-    m.DrawGrayed(&view, &grey.dc);
+    m.Render(&view, &grey.dc, MDrawMode::kGrayed);
     EXPECT_EQ(grey.At(50, 20), GetSysColor(COLOR_GRAYTEXT));
     Canvas black(100, 40);
-    m.DrawHighlight(&view, &black.dc);
+    m.Render(&view, &black.dc, MDrawMode::kHighlight);
     EXPECT_EQ(black.At(40, 10), 0u);
     Canvas tracking(100, 40);
     CPen green(PS_SOLID, 1, RGB(0, 255, 0));
     tracking.dc.SelectObject(&green);
-    m.DrawTracking(&view, &tracking.dc);
+    m.Render(&view, &tracking.dc, MDrawMode::kTracking);
     EXPECT_EQ(tracking.At(60, 30), RGB(0, 255, 0));
 }
 

@@ -164,7 +164,7 @@ TEST_F(BitmapShapeTest, WithoutAnImageTransformsMoveOnlyTheRectangle) {
     EXPECT_FALSE(empty.HasImage());
     Canvas canvas(50, 50);
     empty.Draw(&view, &canvas.dc);
-    empty.DrawGrayed(&view, &canvas.dc);
+    empty.Render(&view, &canvas.dc, MDrawMode::kGrayed);
     EXPECT_EQ(canvas.Count(kWhite), 50 * 50);
 }
 
@@ -198,14 +198,14 @@ TEST_F(BitmapShapeTest, GreyAndTrackingDrawings) {
     std::unique_ptr<MBitmapShape> shape = Picture(4, 2, 1, -3, 4, 2);
     shape->Recalc(&view);
     Canvas grey(80, 50);
-    shape->DrawGrayed(&view, &grey.dc);
+    shape->Render(&view, &grey.dc, MDrawMode::kGrayed);
     EXPECT_EQ(grey.At(10, 20), GetSysColor(COLOR_GRAYTEXT));               // the frame
     EXPECT_GT(grey.CountNear(30, 20, 8, GetSysColor(COLOR_GRAYTEXT)), 0);  // the hatching
     Canvas tracking(80, 50);
     CPen green(PS_SOLID, 1, RGB(0, 255, 0));
     tracking.dc.SelectObject(&green);
     tracking.dc.SelectStockObject(NULL_BRUSH);
-    shape->DrawTracking(&view, &tracking.dc);
+    shape->Render(&view, &tracking.dc, MDrawMode::kTracking);
     EXPECT_EQ(tracking.At(30, 10), RGB(0, 255, 0));
     EXPECT_EQ(tracking.At(30, 20), kWhite);
 }

@@ -59,7 +59,7 @@ TEST_F(MultiTextShapeTest, LayoutFlags) {
     t.SetWrap(FALSE);
     EXPECT_EQ(t.GetLayoutFlags(), 1 | 4);
     EXPECT_FALSE(t.IsWrap());
-    EXPECT_EQ(t.GetTextAlignment(), 5);
+    EXPECT_EQ(t.TextStyle().alignment, 5);
 }
 
 TEST_F(MultiTextShapeTest, SplittingIntoLines) {
@@ -316,7 +316,7 @@ TEST_F(MultiTextShapeTest, EditTakesTextWrapAndAlignmentWithoutMeasuring) {
 
 TEST_F(MultiTextShapeTest, TwoLinesExportAsTwoTextsOneTextHeightApart) {
     MMultiTextShape t = MakeBox("first\nsecond");
-    t.SetTextFlag40(TRUE);
+    t.SetTextFlag(kTextFrame, TRUE);
     MDXFOutStream out;
     ExportShapeDxf(t, out, "0", {0, 0}, 1.0);
     const std::string dxf = out.GetText();
@@ -336,7 +336,7 @@ TEST_F(MultiTextShapeTest, ExportedLinesStandWhereTheyAreDrawn) {
     // Right-aligned, bottom-aligned lines of a vertical text: each exported line must sit at the
     // anchor of its drawn line, in the text's own frame.
     MMultiTextShape t = MakeBox("ab\ncd");
-    t.SetTextFlag80(TRUE);
+    t.SetTextFlag(kTextVertical, TRUE);
     t.SetHorzAlign(2);
     t.SetVertAlign(8);
     MJWCStringArray strings;

@@ -11,6 +11,7 @@
 #include "model/exchange/JwcRecords.h"
 #include "model/geometry/Geometry.h"
 #include "model/shapes/ShapeDialogs.h"
+#include "model/shapes/containers/GroupShape.h"
 #include "model/shapes/text/TextShape.h"
 #include "platform/Cp932.h"
 #include "platform/gdi/DC.h"
@@ -91,7 +92,7 @@ TEST_F(TextShapeTest, AlignmentNamesTheBoxPointOnTheReferencePoint) {
 
 TEST_F(TextShapeTest, VerticalWritingTurnsTheFontAndSwapsTheAlignmentRoles) {
     MTextShape t;
-    t.SetTextFlag80(TRUE);
+    t.SetTextFlag(kTextVertical, TRUE);
     LOGFONT lf;
     t.FillLogFont(lf);
     EXPECT_EQ(lf.lfFaceName, "@ＭＳ ゴシック");
@@ -125,7 +126,7 @@ TEST_F(TextShapeTest, TheAlignmentPointIsTheInverseOfTheOrigin) {
     t.SetPoint({3, 4});
     t.SetBoxSize(20, -6);
     for (int vertical = 0; vertical < 2; ++vertical) {
-        t.SetTextFlag80(vertical);
+        t.SetTextFlag(kTextVertical, vertical);
         for (int h = 0; h < 3; ++h)
             for (int v : {0, 4, 8}) {
                 t.SetAlignment(h | v);
@@ -156,7 +157,7 @@ TEST_F(TextShapeTest, FontFlagsAndFaceNames) {
     t.SetFontName("あいうえおかきくけこさしすせそたち");  // 34 bytes
     t.FillLogFont(lf);
     EXPECT_EQ(Cp932Length(lf.lfFaceName), 30u);
-    t.SetTextFlag80(TRUE);
+    t.SetTextFlag(kTextVertical, TRUE);
     t.FillLogFont(lf);
     EXPECT_EQ(lf.lfFaceName.substr(0, 1), "@");
     EXPECT_EQ(Cp932Length(lf.lfFaceName), 31u);
@@ -246,6 +247,34 @@ TEST_F(TextShapeTest, RecalcGivesTheRotatedBoxAsExtent) {
     EXPECT_NEAR(t.m_extent.right, 5 + h, 1e-9);
     EXPECT_NEAR(t.m_extent.bottom, 5, 1e-9);
     EXPECT_NEAR(t.m_extent.top, 5 + w, 1e-9);
+}
+
+// The four scaling forms, alone and through a group: the one-factor form scales the height only,
+// the two-factor form the height by y and the character width by x, the All forms neither.
+TEST_F(TextShapeTest, EachScalingFormChangesItsOwnSizes) {
+    const struct {
+        const char* form;
+        std::function<void(MCadShape&)> scale;
+        double height;
+        double charWidth;
+    } rows[] = {
+        {"Scale", [](MCadShape& s) { s.Scale({0, 0}, 2); }, 16.0, 3.0},
+        {"ScaleXY", [](MCadShape& s) { s.ScaleXY({0, 0}, 2, 0.5); }, 4.0, 6.0},
+        {"ScaleAll", [](MCadShape& s) { s.ScaleAll({0, 0}, 2); }, 8.0, 3.0},
+        {"ScaleAllXY", [](MCadShape& s) { s.ScaleAllXY({0, 0}, 2, 0.5); }, 8.0, 3.0},
+    };
+    for (const auto& row : rows) {
+        for (bool grouped : {false, true}) {
+            auto* text = new MTextShape(MakeText("A", {10, 0}));
+            text->SetCharWidth(3.0);
+            MGroupShape group;
+            group.AddShape(text);
+            row.scale(grouped ? static_cast<MCadShape&>(group) : *text);
+            EXPECT_EQ(text->GetTextSize(), row.height) << row.form << grouped;
+            EXPECT_EQ(text->GetCharWidth(), row.charWidth) << row.form << grouped;
+            ExpectNear(text->GetPoint(), {20, 0});
+        }
+    }
 }
 
 TEST_F(TextShapeTest, ScalingAndRotation) {
@@ -372,7 +401,7 @@ TEST_F(TextShapeTest, AShortFirstLineKeepsTheFrameValues) {
 
 TEST_F(TextShapeTest, DrawnTextStaysInsideItsBox) {
     MTextShape t = MakeText("Hg文字", {2, 12}, 8);
-    t.SetTextFlag40(TRUE);
+    t.SetTextFlag(kTextFrame, TRUE);
     t.Recalc(&view);
     Image image(view, 700, 200, {0, 0});
     t.Draw(&view, &image.dc());
@@ -446,10 +475,10 @@ TEST_F(TextShapeTest, TrackingInvertsAndOutlines) {
     image.dc().SelectStockObject(WHITE_PEN);
     image.dc().SelectStockObject(NULL_BRUSH);
     image.dc().SetROP2(R2_XORPEN);
-    t.DrawTracking(&view, &image.dc());
+    t.Render(&view, &image.dc(), MDrawMode::kTracking);
     EXPECT_GT(image.CountInk(), 40);
     // Drawn twice, the rubber band is gone.
-    t.DrawTracking(&view, &image.dc());
+    t.Render(&view, &image.dc(), MDrawMode::kTracking);
     EXPECT_EQ(image.CountInk(), 0);
 }
 
@@ -494,7 +523,7 @@ TEST_F(TextShapeTest, EditTakesTheDialogsValues) {
     EXPECT_EQ(t.GetString(), "新しい");
     EXPECT_NEAR(t.GetAngle(), kPi / 2, 1e-12);
     EXPECT_EQ(t.GetAlignment(), 5);
-    EXPECT_TRUE(t.IsTextFlag80());
+    EXPECT_TRUE(t.HasTextFlag(kTextVertical));
     EXPECT_NE(t.GetBoxWidth(), 1.0);  // measured again
 
     // The default factory cancels: nothing changes.
@@ -532,7 +561,7 @@ TEST_F(TextShapeTest, DxfTextEntity) {
 
     // Vertical writing: style TATEGAKI, no 73, the insertion point shifted across the writing.
     MTextShape v = MakeText("縦", {0, 0}, 5);
-    v.SetTextFlag80(TRUE);
+    v.SetTextFlag(kTextVertical, TRUE);
     v.SetBoxSize(5, -5);
     out.Clear();
     ExportShapeDxf(v, out, "0", {0, 0}, 1.0);
@@ -544,7 +573,7 @@ TEST_F(TextShapeTest, DxfTextEntity) {
 TEST_F(TextShapeTest, FrameExportsAsFourLines) {
     MTextShape t = MakeText("A", {0, 0}, 5);
     t.SetBoxSize(10, -5);
-    t.SetTextFlag40(TRUE);
+    t.SetTextFlag(kTextFrame, TRUE);
     t.SetColor(RGB(0, 0, 255));
     MDXFOutStream out;
     ExportShapeDxf(t, out, "0", {0, 0}, 1.0);
@@ -581,7 +610,7 @@ TEST_F(TextShapeTest, JwcStringRecord) {
     EXPECT_EQ(r.offset, 0);
     EXPECT_EQ(r.segment, 0x6834);
     EXPECT_EQ(texts.GetRunningOffset(), 4);
-    t.SetTextFlag80(TRUE);
+    t.SetTextFlag(kTextVertical, TRUE);
     ExportShapeJwcStrings(t, strings, 4, 0.5, 0.01, texts, kJWCTextKindHeights);
     EXPECT_EQ(strings[1].offset, 4);
     EXPECT_EQ(strings[1].flags, MJWCString::kVertical);
@@ -604,7 +633,7 @@ TEST_F(TextShapeTest, LongTextsNeverWrapTheJwcStringOffset) {
 
 TEST_F(TextShapeTest, VerticalTextRunsDownInsideItsBox) {
     MTextShape t = MakeText("縦書き", {5, 30}, 6);
-    t.SetTextFlag80(TRUE);
+    t.SetTextFlag(kTextVertical, TRUE);
     t.Recalc(&view);
     // The box: its top-left corner at the reference point, one character wide, the string long.
     EXPECT_NEAR(t.m_extent.left, 5, 1e-9);
@@ -641,7 +670,7 @@ TEST_F(TextShapeTest, TheFaceFollowsEveryNameAndWritingDirection) {
         for (const std::string& name : names)
             for (int vertical = 0; vertical < 2; ++vertical) {
                 t.SetFontName(name);
-                t.SetTextFlag80(vertical);
+                t.SetTextFlag(kTextVertical, vertical);
                 LOGFONT lf;
                 t.FillLogFont(lf);
                 std::string face = name == "" ? GetDefaultTextFace() : name;
@@ -655,7 +684,7 @@ TEST_F(TextShapeTest, TheFaceFollowsEveryNameAndWritingDirection) {
 
 TEST_F(TextShapeTest, AKeptMeasureFollowsWritingDirectionStyleAndSize) {
     const std::function<void(MTextShape&)> changes[] = {
-        [](MTextShape& t) { t.SetTextFlag80(TRUE); },
+        [](MTextShape& t) { t.SetTextFlag(kTextVertical, TRUE); },
         [](MTextShape& t) { t.SetTextFlags(kTextItalic | kTextUnderline); },
         [](MTextShape& t) { t.SetTextSize(20.0); },
         [](MTextShape& t) { t.SetCharWidth(9.0); },
