@@ -27,7 +27,7 @@ constexpr double kTinyFactor = 2.220446e-15;
 }  // namespace
 
 MFloatPoint MSelectionEdits::ContextPoint(MTessarayView* view) {
-    const MFloatPoint p = m_tool.Snap(view, m_tool.m_contextPoint.x, m_tool.m_contextPoint.y, 0).point;
+    const MFloatPoint p = m_tool.Snap(view, m_tool.GetContextPoint().x, m_tool.GetContextPoint().y, 0).point;
     return p;
 }
 
