@@ -98,12 +98,14 @@ BOOL MSelectTool::CanPointEdit(MTessarayView* view) {
     if (!view || GetPickCount() != 1) return FALSE;
     auto* polygon = dynamic_cast<MPolygonShape*>(GetPickShape(0));
     if (!polygon || !polygon->IsPointEditMode() || !GetPickArray()->SupportsEdit4()) return FALSE;
-    return m_handles.HitTest(view, GetContextPoint().x, GetContextPoint().y) > 0;
+    const CPoint at = GetContextPoint();
+    return m_handles.HitTest(view, at.x, at.y) > 0;
 }
 
 void MSelectTool::EditVertex(MTessarayView* view, BOOL insert) {
     if (!CanPointEdit(view)) return;
-    const int vertex = m_handles.HitTest(view, GetContextPoint().x, GetContextPoint().y) - 1;
+    const CPoint at = GetContextPoint();
+    const int vertex = m_handles.HitTest(view, at.x, at.y) - 1;
     m_edits->ChangeSelection(
         view, [](MCadShape*) { return true; },
         [vertex, insert](MCadShape* copy) {
