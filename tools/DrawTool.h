@@ -114,6 +114,9 @@ public:
     const MToolTracker& Tracker() const { return m_tracker; }
     BOOL IsButtonDown() const { return m_buttonDown; }
     BOOL HasMoved() const { return m_moved; }
+    // Device points of the last left press (the dead zone's centre) and of the last right press.
+    CPoint GetPressPoint() const { return m_pressPoint; }
+    CPoint GetContextPoint() const { return m_contextPoint; }
 
     // ----- snapping -----------------------------------------------------------------------------
     // Device point to snapped drawing point: coordinate entry, constraint, the document's snap
@@ -123,6 +126,7 @@ public:
     virtual WORD GetSnapFlags(MTessarayView* view);
     // The snap cursor of the last snap kind; FALSE (the view's cursor stays) when there is none.
     BOOL SetToolCursor(MTessarayView* view);
+    const MSnapResult& LastSnap() const { return m_snapper.Last(); }
     const MSnapPoint& GetSnapRecord() const { return m_snapper.Last().record; }
     int GetSnapMarkFlag() const override { return m_snapper.Last().marked ? 1 : 0; }
     MFloatPoint GetCurrentPoint() const override { return m_snapper.Last().point; }
@@ -201,6 +205,8 @@ public:
     MCadShape* GetOriginalShape(int index) const;
     int GetOriginalLayer(int index) const;
     void AddOriginalShape(MCadShape* shape, int layer);
+    // Forgets the edited shapes (they stay in the drawing).
+    void ForgetOriginals();
 
     // ----- picks --------------------------------------------------------------------------------
     int GetPickCount() const;
@@ -293,6 +299,9 @@ public:
     // first.
     BOOL OnViewCmdMsg(MTessarayView* view, UINT id, int code, void* extra, AFX_CMDHANDLERINFO* info) override;
     MTessarayView* GetView() const { return m_view; }
+    // The numeric-entry dialog's "次回も同じ設定を使う": Reset keeps the entered values.
+    BOOL KeepsValues() const { return m_keepValues; }
+    void SetKeepValues(BOOL keep) { m_keepValues = keep; }
     // Runs a tool action. When it throws: the tool resets, the document's open undo pack is rolled
     // back (the drawing is as before, redo kept), the view repaints, and the failure is reported:
     // lack of memory with the undo-capacity question, anything else as the class library reports
@@ -318,10 +327,20 @@ protected:
     // coming release takes no point, as for a shape made at a release); the points from it on are
     // forgotten.
     void BeginStepAgain(int step);
+    // The view the tool's commands act on; a tool that picks outside its events sets it.
+    void SetView(MTessarayView* view) { m_view = view; }
+    // A press of the tool's own (a drag a command begins): the button counts as down at the device
+    // point, not moved yet; SetMoved marks the pointer as past the dead zone, or back inside it.
+    void HoldPress(const CPoint& at);
+    void SetMoved(BOOL moved) { m_moved = moved; }
+    // The new shapes' list trades places with another (a stand-in while the base draws).
+    void SwapNewShapes(std::unique_ptr<MLShapeArray>& other) { m_newShapes.swap(other); }
+    MPointConstraint& PointConstraint() { return m_pointConstraint; }
+    MSnapper& Snapper() { return m_snapper; }
 
+private:
     // The construction step: -1 before the first point of a shape made at a release.
     int m_step = 0;
-    // Device points of the last left press (the dead zone's centre) and of the last right press.
     CPoint m_pressPoint;
     CPoint m_contextPoint;
     // The device point of the last mouse message, moves inside the dead zone too.
@@ -334,7 +353,6 @@ protected:
     BOOL m_buttonDown = FALSE;
     // The pointer left the dead zone since the last press or release.
     BOOL m_moved = FALSE;
-    // The numeric-entry dialog's "次回も同じ設定を使う": Reset keeps the entered values.
     BOOL m_keepValues = FALSE;
 
     MTessarayView* m_view = nullptr;
@@ -342,7 +360,6 @@ protected:
     std::unique_ptr<MLShapeArray> m_newShapes;
     std::unique_ptr<MLPointShapeArray> m_picks;
 
-private:
     // The constraint modes and coordinate input (DrawToolConstraint.cpp).
     void RegisterConstraintCommands();
 

@@ -25,15 +25,19 @@ constexpr double kDeadZonePixels = 8.0;
 void MDrawTool::OnLButtonDown(MTessarayView* view, int x, int y, UINT flags) {
     if (m_buttonDown) return;
     RunGuarded(view, [&] {
-        m_buttonDown = TRUE;
-        m_moved = FALSE;
+        HoldPress(CPoint(x, y));
         m_pointerPoint = CPoint(x, y);
         std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
-        m_pressPoint = CPoint(x, y);
         const MFloatPoint pt = Snap(view, x, y, flags).point;
         OnButtonDownAt(view, dc.get(), pt, flags);
         UpdatePrompt();
     });
+}
+
+void MDrawTool::HoldPress(const CPoint& at) {
+    m_buttonDown = TRUE;
+    m_moved = FALSE;
+    m_pressPoint = at;
 }
 
 void MDrawTool::OnLButtonUp(MTessarayView* view, int x, int y, UINT flags) {

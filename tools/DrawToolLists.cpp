@@ -88,6 +88,10 @@ int MDrawTool::GetOriginalLayer(int index) const {
     return static_cast<int>(m_editedShapes->GetValueAt(index));
 }
 
+void MDrawTool::ForgetOriginals() {
+    m_editedShapes->RemoveAll();
+}
+
 void MDrawTool::AddOriginalShape(MCadShape* shape, int layer) {
     m_editedShapes->Add(shape, static_cast<DWORD>(layer));
 }

@@ -92,10 +92,13 @@ protected:
     void SetLockedValues(MLockedValues table) { m_locked = std::move(table); }
     const MLockedValues& LockedValues() const { return m_locked; }
     BOOL RunLockedDialog(MTessarayView* view, UINT templateId) {
-        return ::RunLockedDialog(
-            m_locked, view, templateId, &this->m_keepValues,
+        BOOL keep = this->KeepsValues();
+        const BOOL taken = ::RunLockedDialog(
+            m_locked, view, templateId, &keep,
             [this](MNumericEntryDialog& dialog) { AddDialogExtras(dialog); },
             [this] { return AcceptLockedValues(); });
+        this->SetKeepValues(keep);
+        return taken;
     }
     // More on the dialog than the table's fields.
     virtual void AddDialogExtras(MNumericEntryDialog&) {}

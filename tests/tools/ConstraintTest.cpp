@@ -20,15 +20,15 @@ constexpr double kPiValue = 3.14159265358979323846;
 // A line tool that offers the direction modes through the point constraint's building blocks.
 class DirectionTool : public RecordingLineTool {
 public:
-    unsigned GetConstraintModes() override { return MPointConstraint::DirectionModes(m_snapper.Last()); }
+    unsigned GetConstraintModes() override { return MPointConstraint::DirectionModes(LastSnap()); }
     void OnConstraintMode(MTessarayView* view, MConstraintMode mode) override { TakeDirection(mode, view); }
     bool TakeDirection(MConstraintMode mode, MTessarayView* view) {
-        return m_pointConstraint.TakeDirection(mode, m_snapper.Last(), view);
+        return PointConstraint().TakeDirection(mode, LastSnap(), view);
     }
     // The coordinate locus with the tool's snapper and kinds.
     MFloatPoint ConstrainToCoordinate(MTessarayView* view, const MFloatPoint& base, MFloatPoint pt, double dx,
                                       BOOL bX, double dy, BOOL bY) {
-        return SnapOnCoordinate(m_snapper, view, GetSnapFlags(view), base, pt, dx, bX, dy, bY);
+        return SnapOnCoordinate(Snapper(), view, GetSnapFlags(view), base, pt, dx, bX, dy, bY);
     }
 };
 

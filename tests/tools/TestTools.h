@@ -54,7 +54,7 @@ public:
         auto* line = static_cast<MLineShape*>(GetNewShape(0));
         if (phase == kPhasePress) line->m_start = MFloatPoint(x, y);
         line->m_end = MFloatPoint(x, y);
-        return phase == kPhaseTest && m_step >= 0 && !line->m_start.IsEqual(MFloatPoint(x, y));
+        return phase == kPhaseTest && GetStep() >= 0 && !line->m_start.IsEqual(MFloatPoint(x, y));
     }
     void OnDoubleClickHook(MTessarayView* view) override {
         if (failOnDoubleClick) HalfDoneThenFail(view);

@@ -28,7 +28,7 @@ public:
     }
     int OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) override {
         if (phase == kPhaseTest) {
-            stepAtTest = m_step;
+            stepAtTest = GetStep();
             promptAtTest = GetPromptText();
         }
         return RecordingLineTool::OnPoint(view, x, y, phase, flags);

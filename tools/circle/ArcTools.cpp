@@ -60,12 +60,12 @@ MCadShape* MCircleArcTool::NewShape(MTessarayView*) {
 
 void MCircleArcTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT) {
     double s = 0.0, e = kTwoPi;
-    if (m_step <= 0) {
+    if (GetStep() <= 0) {
         m_centre = cursor;
         m_currentRadius = m_entry.radiusFixed ? m_entry.radius : 0.0;
         if (m_entry.startFixed) s = m_entry.startAngle;
         if (m_entry.endFixed) e = m_entry.endAngle;
-    } else if (m_step == 1) {
+    } else if (GetStep() == 1) {
         m_currentRadius = std::max(std::fabs(cursor.x - m_centre.x), std::fabs(cursor.y - m_centre.y));
         if (m_entry.startFixed && m_entry.endFixed) {
             // The arc that this step's release commits.
@@ -76,18 +76,19 @@ void MCircleArcTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT
         // A radius passed over is its fixed value.
         m_currentRadius = m_entry.radius;
     }
-    if (m_step == 2) {
+    if (GetStep() == 2) {
         s = Direction(m_centre, cursor);
         e = m_entry.endFixed ? m_entry.endAngle : s + kTwoPi;
         m_currentStart = s;
     }
-    if (m_step == 3) {
+    if (GetStep() == 3) {
         if (!Steps().HasPoint(2)) m_currentStart = m_entry.startAngle;
         s = m_currentStart;
         e = m_entry.endFixed ? m_entry.endAngle : Direction(m_centre, cursor);
     }
     // The guide line from the centre shows while a direction follows the cursor.
-    Tracker().guideLineShown = (m_step == 2 && !m_entry.startFixed) || (m_step == 3 && !m_entry.endFixed);
+    Tracker().guideLineShown =
+        (GetStep() == 2 && !m_entry.startFixed) || (GetStep() == 3 && !m_entry.endFixed);
     Tracker().guideLine[0] = m_centre;
     Tracker().guideLine[1] = cursor;
     if (s > e) e += kTwoPi;
@@ -129,14 +130,14 @@ MCadShape* MAnchoredArcTool::NewShape(MTessarayView*) {
 }
 
 void MAnchoredArcTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT flags) {
-    if (m_step <= 0) {
+    if (GetStep() <= 0) {
         m_anchor = cursor;
         return;
     }
     auto* shape = dynamic_cast<MCircleArcShape*>(GetNewShape(0));
     if (!shape) return;
     // A radius and direction passed over are their fixed values.
-    if (m_step != 2 || !Steps().HasPoint(1)) {
+    if (GetStep() != 2 || !Steps().HasPoint(1)) {
         double dx = cursor.x - m_anchor.x, dy = cursor.y - m_anchor.y;
         if (flags & MK_SHIFT) {
             if (std::fabs(dy) <= std::fabs(dx))
@@ -148,7 +149,7 @@ void MAnchoredArcTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UI
         m_direction = m_entry.angleFixed ? m_entry.angle : std::atan2(dy, dx);
         ShowPreview(shape);
     }
-    if (m_step == 2) ShowSide(shape, cursor);
+    if (GetStep() == 2) ShowSide(shape, cursor);
 }
 
 MHalfCircleTool::MHalfCircleTool(int toolId) : MAnchoredArcTool(toolId, IDS_HALFCIRCLE_STEPS) {}

@@ -35,7 +35,7 @@ std::optional<MTouchShape> MCircleTool::Read(const Touch& touch) {
 
 void MCircleTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT) {
     double r = m_radius;
-    if (m_step == 0) m_centre = cursor;
+    if (GetStep() == 0) m_centre = cursor;
     if (m_radiusFixed)
         m_centre = cursor;
     else

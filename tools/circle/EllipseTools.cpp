@@ -64,18 +64,18 @@ MEllipseTool::MEllipseTool(int toolId) : MEllipseToolBase(toolId) {
 void MEllipseTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT flags) {
     const double x = cursor.x, y = cursor.y;
     double a = 0.0, b = 0.0;
-    if (m_step <= 0) {
+    if (GetStep() <= 0) {
         m_centre = cursor;
         if (m_entry.rxFixed) a = m_entry.rx;
         if (m_entry.ryFixed) b = m_entry.ry;
     }
-    if (m_step == 1) {
+    if (GetStep() == 1) {
         // While the horizontal radius is chosen the preview is a circle.
         m_currentRx = std::fabs(x - m_centre.x);
         b = m_entry.ryFixed ? m_entry.ry : m_currentRx;
         a = m_currentRx;
     }
-    if (m_step == 2) {
+    if (GetStep() == 2) {
         // A horizontal radius passed over is its fixed value.
         if (!Steps().HasPoint(1)) m_currentRx = m_entry.rx;
         a = m_currentRx;
@@ -116,7 +116,7 @@ void MEllipseExtentTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, 
         shape->SetEllipse(x + (1 - column) * rx, y + (row - 1) * ry, rx, ry);
         return;
     }
-    if (m_step <= 0) {
+    if (GetStep() <= 0) {
         m_corner1 = cursor;
         shape->SetEllipse(x, y, 0.0, 0.0);
         return;

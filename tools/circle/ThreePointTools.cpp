@@ -67,9 +67,9 @@ MFloatPoint M3PointCircleBase::FixedThirdPoint(const MFloatPoint& cursor, bool p
 }
 
 void M3PointCircleBase::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT) {
-    if (m_step <= 0) {
+    if (GetStep() <= 0) {
         m_point1 = m_point2 = m_point3 = cursor;
-    } else if (m_step == 1) {
+    } else if (GetStep() == 1) {
         // The preview of a fixed radius follows the end point as it moves.
         m_point2 = cursor;
         m_point3 = m_entry.radiusFixed ? FixedThirdPoint(cursor, true) : cursor;
@@ -81,7 +81,7 @@ void M3PointCircleBase::BuildFigure(MTessarayView*, const MFloatPoint& cursor, U
 
 bool M3PointCircleBase::AcceptLockedValues() {
     const double halfChord = std::hypot(m_point2.x - m_point1.x, m_point2.y - m_point1.y) / 2.0;
-    if (!m_entry.radiusFixed || m_step != 2 || m_entry.radius >= halfChord) return true;
+    if (!m_entry.radiusFixed || GetStep() != 2 || m_entry.radius >= halfChord) return true;
     AfxMessageBox(IDS_RADIUS_TOO_SMALL, MB_OK);
     return false;
 }

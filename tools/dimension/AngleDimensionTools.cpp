@@ -58,14 +58,14 @@ MAngleShape* MAngleTool::Shape() const {
 
 BOOL MAngleTool::IsStepPointSound() {
     // An arc without a radius is no dimension: the start point is asked again.
-    return m_step < 1 || m_radius >= kZeroTolerance;
+    return GetStep() < 1 || m_radius >= kZeroTolerance;
 }
 
 void MAngleTool::BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT) {
     MAngleShape* shape = Shape();
-    if (!shape || m_step < 0) return;
+    if (!shape || GetStep() < 0) return;
     const MFloatPoint q = cursor;
-    switch (m_step) {
+    switch (GetStep()) {
         case 0:
             m_centre = q;
             m_start = m_radius = m_sweep = 0.0;
@@ -103,14 +103,14 @@ void MAngleTool::OnNumericInput(MTessarayView* view) {
     MTrackerScope tracker(*this, view, dc.get());
     BOOL& autoText = GetDimensionPlacement().angleAutoText;
     MInputAngleDialog dialog(view, Shape(), 1);
-    dialog.SetValues(m_angle, m_fixedAngle, m_text, m_userText, autoText, m_keepValues);
+    dialog.SetValues(m_angle, m_fixedAngle, m_text, m_userText, autoText, KeepsValues());
     if (dialog.DoModal() != IDOK) return;
     m_angle = dialog.m_angle;
     m_fixedAngle = dialog.m_fixedAngle != 0;
     m_text = dialog.m_text;
     m_userText = dialog.m_userText != 0;
     autoText = dialog.m_autoTextPosition != 0;
-    m_keepValues = dialog.m_keep != 0;
+    SetKeepValues(dialog.m_keep != 0);
     BeginStepAgain(1);
     if (MAngleShape* shape = Shape()) {
         shape->SetSizeStyle(GetDefaultSizeStyle());
@@ -158,16 +158,16 @@ BOOL MLineAngleTool::IsStepPointSound() {
 
 void MLineAngleTool::BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT) {
     MAngleShape* shape = Shape();
-    if (!shape || m_step < 0 || m_step > 1) return;
+    if (!shape || GetStep() < 0 || GetStep() > 1) return;
     const MFloatPoint v = cursor - m_rays.crossing;
     const double s = Direction(v);
-    if (m_step == 0) m_radius = v.GetLength();
+    if (GetStep() == 0) m_radius = v.GetLength();
     // The arc between the rays that holds the cursor's direction, counter-clockwise.
     const bool fromSecond = TurnFrom(m_rays.ray0, s) > TurnFrom(m_rays.ray1, s);
     const double start = fromSecond ? m_rays.ray1 : m_rays.ray0;
     const double end = fromSecond ? m_rays.ray0 : m_rays.ray1;
     const BOOL autoText = GetDimensionPlacement().lineAngleAutoText;
-    const double textAngle = !autoText && m_step == 1 ? s : GetBisectorAngle(start, end);
+    const double textAngle = !autoText && GetStep() == 1 ? s : GetBisectorAngle(start, end);
     shape->SetAngles(m_rays.crossing, m_radius, start, end, textAngle);
     SetTextAndFlags(shape, m_userText, m_text);
     shape->UpdateText();
@@ -179,12 +179,12 @@ void MLineAngleTool::OnNumericInput(MTessarayView* view) {
     MTrackerScope tracker(*this, view, dc.get());
     BOOL& autoText = GetDimensionPlacement().lineAngleAutoText;
     MInputAngleDialog dialog(view, Shape(), 0);
-    dialog.SetValues(dialog.m_angle, dialog.m_fixedAngle, m_text, m_userText, autoText, m_keepValues);
+    dialog.SetValues(dialog.m_angle, dialog.m_fixedAngle, m_text, m_userText, autoText, KeepsValues());
     if (dialog.DoModal() != IDOK) return;
     autoText = dialog.m_autoTextPosition != 0;
     m_userText = dialog.m_userText != 0;
     m_text = dialog.m_text;
-    m_keepValues = dialog.m_keep != 0;
+    SetKeepValues(dialog.m_keep != 0);
     BeginStepAgain(0);
     if (MAngleShape* shape = Shape()) {
         shape->SetSizeStyle(GetDefaultSizeStyle());

@@ -37,9 +37,9 @@ MCadShape* MLinePairTool::FilterPickTarget(MCadShape* shape) {
 
 int MLinePairTool::OnPickAt(MTessarayView* view, double x, double y, UINT flags) {
     // A typed point has no press of its own: it is taken as given.
-    if (m_pointConstraint.HasEntry()) return MDrawTool::OnPickAt(view, x, y, flags);
+    if (GetPointConstraint().HasEntry()) return MDrawTool::OnPickAt(view, x, y, flags);
     std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
-    const MFloatPoint pressed = view->DeviceToDoc(dc.get(), m_pressPoint);
+    const MFloatPoint pressed = view->DeviceToDoc(dc.get(), GetPressPoint());
     dc.reset();
     return MDrawTool::OnPickAt(view, pressed.x, pressed.y, flags);
 }

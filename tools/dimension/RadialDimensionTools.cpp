@@ -68,7 +68,7 @@ MCadShape* MCircleDimensionTool::NewShape(MTessarayView*) {
 
 void MCircleDimensionTool::BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT) {
     MCircleSizeShape* shape = Shape();
-    if (!shape || m_step != 0) return;
+    if (!shape || GetStep() != 0) return;
     const MFloatPoint v = cursor - shape->GetCircleCenter();
     const double distance = v.GetLength();
     const double angle = distance > 0.0 ? std::atan2(v.y, v.x) : 0.0;
@@ -118,11 +118,11 @@ void MRadiusTool::OnNumericInput(MTessarayView* view) {
     MDimensionPlacement& placement = GetDimensionPlacement();
     MInputRadiusDialog dialog(view, Shape());
     dialog.SetValues(m_text, m_userText, placement.radiusAutoText, placement.noOvershoot,
-                     placement.overshootFromCentre, m_keepValues);
+                     placement.overshootFromCentre, KeepsValues());
     if (dialog.DoModal() != IDOK) return;
     m_userText = dialog.m_userText != 0;
     m_text = dialog.m_text;
-    m_keepValues = dialog.m_keep != 0;
+    SetKeepValues(dialog.m_keep != 0);
     placement.radiusAutoText = dialog.m_autoTextPosition != 0;
     placement.noOvershoot = dialog.m_noOvershoot != 0;
     placement.overshootFromCentre = dialog.m_overshootFromCentre != 0;
@@ -162,11 +162,11 @@ void MDiameterTool::OnNumericInput(MTessarayView* view) {
     MTrackerScope tracker(*this, view, dc.get());
     MDimensionPlacement& placement = GetDimensionPlacement();
     MInputDiamterDialog dialog(view, Shape());
-    dialog.SetValues(m_text, m_userText, placement.diameterAutoText, m_keepValues);
+    dialog.SetValues(m_text, m_userText, placement.diameterAutoText, KeepsValues());
     if (dialog.DoModal() != IDOK) return;
     m_userText = dialog.m_userText != 0;
     m_text = dialog.m_text;
-    m_keepValues = dialog.m_keep != 0;
+    SetKeepValues(dialog.m_keep != 0);
     placement.diameterAutoText = dialog.m_autoTextPosition != 0;
     AfterNumericInput(view);
 }

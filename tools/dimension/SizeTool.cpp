@@ -57,7 +57,7 @@ void MSizeTool::BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT
     if (!shape) return;
     const MFloatPoint q = cursor;
     Points p{shape->GetA(), shape->GetB(), shape->GetC(), shape->GetD(), shape->GetE()};
-    switch (m_step) {
+    switch (GetStep()) {
         case 0:
             p = Points{q, q, q, q, q};
             if (!m_fixedLength) m_length = 0.0;
@@ -109,7 +109,7 @@ void MSizeTool::PlaceLine(const MFloatPoint& q, Points& p) {
 BOOL MSizeTool::ApplyConstraint(MTessarayView* view, int x, int y, MFloatPoint* pt, UINT flags) {
     if (MDrawTool::ApplyConstraint(view, x, y, pt, flags)) return TRUE;
     const MSizeShape* shape = Shape();
-    if (!shape || m_step != 1 || (!m_fixedLength && !(flags & MK_SHIFT))) return FALSE;
+    if (!shape || GetStep() != 1 || (!m_fixedLength && !(flags & MK_SHIFT))) return FALSE;
     // A fixed length holds the point on its circle around the start, SHIFT on the nearer axis; the
     // drawing's snap points and the grid on that locus still catch it.
     *pt = ConstrainAngleLength(view, shape->GetA(), *pt, FixedDocLength(view), m_fixedLength, 0.0, FALSE,
@@ -121,14 +121,14 @@ void MSizeTool::OnNumericInput(MTessarayView* view) {
     std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
     MTrackerScope tracker(*this, view, dc.get());
     MInputSizeDialog dialog(view);
-    dialog.SetValues(m_length, m_fixedLength, m_autoTextPosition, m_text, m_userText, m_keepValues);
+    dialog.SetValues(m_length, m_fixedLength, m_autoTextPosition, m_text, m_userText, KeepsValues());
     if (dialog.DoModal() != IDOK) return;
     m_length = dialog.m_length;
     m_fixedLength = dialog.m_fixedLength != 0;
     m_autoTextPosition = dialog.m_autoTextPosition != 0;
     m_text = dialog.m_text;
     m_userText = dialog.m_userText != 0;
-    m_keepValues = dialog.m_keep != 0;
+    SetKeepValues(dialog.m_keep != 0);
     // The end point is taken again under the new values.
     BeginStepAgain(1);
     if (MSizeShape* shape = Shape()) {

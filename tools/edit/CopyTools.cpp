@@ -175,12 +175,11 @@ void MCopyTool::DrawTracker(MTessarayView* view, CDC* dc) {
     }
     // The base draws the picks, the guide line and the cross mark while an empty list stands in
     // for the copies, which may still wait at earlier places; the frame is drawn at their own.
-    std::swap(m_newShapes, m_noShapes);
+    SwapNewShapes(m_noShapes);
     struct SwapBack {
-        std::unique_ptr<MLShapeArray>& a;
-        std::unique_ptr<MLShapeArray>& b;
-        ~SwapBack() { std::swap(a, b); }
-    } swapBack{m_newShapes, m_noShapes};
+        MCopyTool& tool;
+        ~SwapBack() { tool.SwapNewShapes(tool.m_noShapes); }
+    } swapBack{*this};
     MDrawTool::DrawTracker(view, dc);
     CRect r = view->DocToLogicalRect(WaitingFrame(view));
     r.NormalizeRect();
@@ -213,15 +212,15 @@ BOOL MCopyLineTool::RunDialog(MTessarayView* view) {
 
 void MCopyLineTool::BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT flags) {
     const MFloatPoint c = cursor;
-    if (m_step <= 0) {
+    if (GetStep() <= 0) {
         m_start = m_end = c;
         Tracker().crossMarkShown = TRUE;
         Tracker().crossMarkPoint = c;
     }
     const MFloatPoint q =
-        ConstrainAngleLength(view, m_start, c, 0.0, FALSE, m_pointConstraint.GetFixedAngle(),
-                             m_pointConstraint.HasFixedAngle(), flags);
-    if (m_step == 1) {
+        ConstrainAngleLength(view, m_start, c, 0.0, FALSE, GetPointConstraint().GetFixedAngle(),
+                             GetPointConstraint().HasFixedAngle(), flags);
+    if (GetStep() == 1) {
         m_end = q;
         Tracker().crossMarkShown = FALSE;
         Tracker().guideLineShown = TRUE;
@@ -273,7 +272,7 @@ double MCopyRotateTool::CopyAngle(double start, double end, int count, int i) {
 
 void MCopyRotateTool::FollowStep(const MFloatPoint& c) {
     const double direction = std::atan2(c.y - m_centre.y, c.x - m_centre.x);
-    if (m_step == 0) {
+    if (GetStep() == 0) {
         m_centre = c;
         Tracker().crossMarkShown = TRUE;
         Tracker().crossMarkPoint = c;
@@ -282,16 +281,16 @@ void MCopyRotateTool::FollowStep(const MFloatPoint& c) {
         return;
     }
     Tracker().crossMarkShown = FALSE;
-    if (m_step == 1 && !m_radiusFixed) {
+    if (GetStep() == 1 && !m_radiusFixed) {
         m_radius = std::hypot(c.x - m_centre.x, c.y - m_centre.y);
         Tracker().guideLine[1] = c;
     }
-    if (m_step == 2 && !m_startFixed) {
+    if (GetStep() == 2 && !m_startFixed) {
         Tracker().guideLine[1] = c;
         m_startAngle = direction;
         if (!m_endFixed) m_endAngle = direction;
     }
-    if (m_step == 3 && !m_endFixed) {
+    if (GetStep() == 3 && !m_endFixed) {
         Tracker().guideLine[1] = c;
         m_endAngle = direction;
     }

@@ -171,9 +171,9 @@ void MDividTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT) {
         (!polygon && !dynamic_cast<const MLineShape*>(shape)))
         return;
     const MFloatPoint q = OnShape(cursor);
-    if (m_step <= 0) {
+    if (GetStep() <= 0) {
         SetMark(0, q);
-    } else if (m_step == 1) {
+    } else if (GetStep() == 1) {
         SetMark(1, q);
     } else {
         MFloatPointArray points;

@@ -41,6 +41,6 @@ void MEdgeTool::OnNumericInput(MTessarayView* view) {
     m_fixedLengths = TRUE;
     m_length1 = entry.length1;
     m_length2 = entry.length2;
-    m_keepValues = entry.keepValues;
+    SetKeepValues(entry.keepValues);
     CommitFixed(view);
 }

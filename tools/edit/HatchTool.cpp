@@ -55,7 +55,7 @@ MHatchSettings SettingsFor(const MHatchValues& values, MTessarayView* view) {
 MHatchTool::MHatchTool(int toolId) : MDrawTool(toolId) {
     LoadPrompt(0, IDS_HATCH_PICKS);
     Commands().OnCommand(
-        ID_HATCH_LAST_SELECTION, [this] { RunGuarded(m_view, [&] { PickRemembered(m_view); }); },
+        ID_HATCH_LAST_SELECTION, [this] { RunGuarded(GetView(), [&] { PickRemembered(GetView()); }); },
         [this](CCmdUI* ui) { ui->Enable(!m_remembered.empty()); });
 }
 

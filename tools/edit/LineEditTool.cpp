@@ -12,10 +12,10 @@ MCadShape* MLineEditTool::FilterPickTarget(MCadShape* shape) {
 
 int MLineEditTool::OnPickAt(MTessarayView* view, double x, double y, UINT flags) {
     std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
-    const MFloatPoint pressed = view->DeviceToDoc(dc.get(), m_pressPoint);
+    const MFloatPoint pressed = view->DeviceToDoc(dc.get(), GetPressPoint());
     dc.reset();
     // A typed point has no press of its own: it is taken as given.
-    const bool typed = m_pointConstraint.HasEntry();
+    const bool typed = GetPointConstraint().HasEntry();
     return typed ? MDrawTool::OnPickAt(view, x, y, flags)
                  : MDrawTool::OnPickAt(view, pressed.x, pressed.y, flags);
 }

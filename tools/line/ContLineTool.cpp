@@ -38,7 +38,7 @@ MCadShape* MContLineTool::NewShape(MTessarayView*) {
 
 void MContLineTool::DropSegmentConstraints() {
     ClearConstraint();
-    if (m_keepValues)
+    if (KeepsValues())
         m_angleLock = FALSE;
     else
         ReleaseConstraint();
@@ -70,9 +70,12 @@ void MContLineTool::FixVertex(MTessarayView*) {
 }
 
 void MContLineTool::OnNumericInput(MTessarayView* view) {
+    BOOL keep = KeepsValues();
     MInputContLineDialog dialog(view, &m_lockLength, &m_lengthLock, &m_lockAngle, &m_angleLock, &m_polyline,
-                                &m_keepValues);
-    if (dialog.DoModal() != IDOK) return;
+                                &keep);
+    const int answer = dialog.DoModal();
+    SetKeepValues(keep);
+    if (answer != IDOK) return;
     SanitizeLocks();
     if (m_angleLock) ClearConstraint();
 }
@@ -101,7 +104,7 @@ void MContLineTool::SplitIntoLines(const MPolygonShape& chain) {
     std::vector<MFloatPoint> points;
     for (int i = 0; i < chain.GetPointCount(); ++i)
         points.push_back(chain.GetPoint(i));
-    m_newShapes->DeleteAll();
+    GetNewShapes()->DeleteAll();
     for (std::size_t i = 1; i < points.size(); ++i)
         AddNewShapeExpanded(new MLineShape(points[i - 1], points[i]), -1);
 }

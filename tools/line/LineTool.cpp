@@ -43,11 +43,11 @@ MLineTool::MLineTool(int toolId) : MLockedValueTool(toolId) {
 }
 
 BOOL MLineTool::IsDirectionFixed() {
-    return m_pointConstraint.HasFixedAngle() || m_angleLock;
+    return GetPointConstraint().HasFixedAngle() || m_angleLock;
 }
 
 double MLineTool::GetFixedDirection() {
-    return m_pointConstraint.HasFixedAngle() ? m_pointConstraint.GetFixedAngle() : m_lockAngle;
+    return GetPointConstraint().HasFixedAngle() ? GetPointConstraint().GetFixedAngle() : m_lockAngle;
 }
 
 void MLineTool::ClearConstraint() {
@@ -68,7 +68,7 @@ void MLineTool::BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT
     if (!line) return;
     MFloatPoint point = cursor;
     // The first release only places the start: a press and a drag before it are not used.
-    if (m_step <= 0) {
+    if (GetStep() <= 0) {
         line->m_start = line->m_end = point;
         return;
     }
@@ -103,7 +103,7 @@ void MLineTool::OnNumericInput(MTessarayView* view) {
 }
 
 BOOL MLineTool::IsConstrained() {
-    return MLockedValueTool::IsConstrained() || m_pointConstraint.HasFixedAngle();
+    return MLockedValueTool::IsConstrained() || GetPointConstraint().HasFixedAngle();
 }
 
 MCadShape* MLineTool::TangentShape() const {
@@ -119,7 +119,7 @@ void MLineTool::SetTangentTarget(int which, MCadShape* shape, const MFloatPoint&
 }
 
 unsigned MLineTool::GetConstraintModes() {
-    unsigned modes = MPointConstraint::DirectionModes(m_snapper.Last());
+    unsigned modes = MPointConstraint::DirectionModes(LastSnap());
     if (TangentShape()) {
         modes |= kModeTangent;
         if (GetNewCount() == 0) modes |= kModeTouch;
@@ -133,7 +133,7 @@ void MLineTool::OnConstraintMode(MTessarayView* view, MConstraintMode mode) {
     else if (mode == kModeTouch)
         TakeTouch(view);
     else
-        m_pointConstraint.TakeDirection(mode, m_snapper.Last(), view);
+        PointConstraint().TakeDirection(mode, LastSnap(), view);
 }
 
 void MLineTool::TakeTangent(MTessarayView* view) {
@@ -159,12 +159,12 @@ void MLineTool::TakeTouch(MTessarayView* view) {
     const MFloatPoint at = GetSnapRecord().GetPoint();
     ClickAtPoint(view, at, 0);
     const double angle = shape->GetTangentAngle(at, nullptr);
-    if (angle != DBL_MAX) m_pointConstraint.SetFixedAngle(angle);
+    if (angle != DBL_MAX) PointConstraint().SetFixedAngle(angle);
 }
 
 BOOL MLineTool::GetConstraintBase(MFloatPoint* base) {
     const MLineShape* line = Line();
-    if (!line || m_step < 1) return FALSE;
+    if (!line || GetStep() < 1) return FALSE;
     *base = line->m_start;
     return TRUE;
 }

@@ -60,13 +60,13 @@ bool MNPolygonTool::TakeCentre(MTessarayView* view, const MFloatPoint& p) {
         OnCancel(view);
         return false;
     }
-    m_newShapes->DeleteAll();
+    GetNewShapes()->DeleteAll();
     CreateAndAddShape(view);
     return true;
 }
 
 void MNPolygonTool::BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT) {
-    if (m_step == 0) m_centre = cursor;
+    if (GetStep() == 0) m_centre = cursor;
     PlaceVertices(view, cursor);
 }
 
@@ -82,7 +82,7 @@ void MNPolygonTool::PlaceVertices(MTessarayView* view, const MFloatPoint& p) {
     }
     auto* polygon = GetNewCount() ? dynamic_cast<MPolygonShape*>(GetNewShape(0)) : nullptr;
     if (!polygon || polygon->GetPointCount() != m_sides) {
-        m_newShapes->DeleteAll();
+        GetNewShapes()->DeleteAll();
         CreateAndAddShape(view);
         polygon = GetNewCount() ? dynamic_cast<MPolygonShape*>(GetNewShape(0)) : nullptr;
         if (!polygon) return;

@@ -56,7 +56,7 @@ MCadShape* MRectTool::NewShape(MTessarayView*) {
 }
 
 void MRectTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT flags) {
-    if (m_step == 0) m_anchor = cursor;
+    if (GetStep() == 0) m_anchor = cursor;
     double w = m_width, h = m_height;
     if (m_widthLocked && m_heightLocked) {
         m_anchor = cursor;
@@ -86,7 +86,7 @@ void MRectTool::DecideAndReset(MTessarayView* view) {
     if (rect && !RectPolygonFlag()) {
         if (rect->GetPointCount() < MRectShape::kCorners) AfxThrowInvalidArgException();
         const int layer = GetNewShapeLayer(0);
-        m_newShapes->RemoveAt(0);
+        GetNewShapes()->RemoveAt(0);
         const std::unique_ptr<MRectShape> owned(rect);
         for (int from : {3, 0, 1, 2}) {
             auto line = std::make_unique<MLineShape>(rect->GetPoint(from), rect->GetPoint((from + 1) % 4));

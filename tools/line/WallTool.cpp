@@ -245,7 +245,7 @@ void MWallTool::OnDecide(MTessarayView* view) {
     const std::vector<MFloatPoint> l = PointsOf(*Outline(0)), r = PointsOf(*Outline(1)),
                                    c = PointsOf(*centre);
     // The chains go before their lines come: the list holds each shape once.
-    m_newShapes->DeleteAll();
+    GetNewShapes()->DeleteAll();
     for (std::size_t i = 1; i < c.size(); ++i) {
         if (m_style.centreLine) {
             auto line = std::make_unique<MLineShape>(c[i - 1], c[i]);
@@ -278,9 +278,12 @@ void MWallTool::OnCancel(MTessarayView* view) {
 }
 
 void MWallTool::OnNumericInput(MTessarayView* view) {
-    MInputWallLengthDialog dialog(view, &m_lockLength, &m_lengthLock, &m_lockAngle, &m_angleLock,
-                                  &m_keepValues, &m_style);
-    if (dialog.DoModal() != IDOK) return;
+    BOOL keep = KeepsValues();
+    MInputWallLengthDialog dialog(view, &m_lockLength, &m_lengthLock, &m_lockAngle, &m_angleLock, &keep,
+                                  &m_style);
+    const int answer = dialog.DoModal();
+    SetKeepValues(keep);
+    if (answer != IDOK) return;
     SanitizeLocks();
     if (m_angleLock) ClearConstraint();
 }

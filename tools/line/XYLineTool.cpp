@@ -40,21 +40,24 @@ MFloatPoint MXYLineTool::ConstrainAngleLength(MTessarayView* view, const MFloatP
 void MXYLineTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT) {
     MLineShape* line = Line();
     if (!line) return;
-    if (m_step <= 0) line->m_start = cursor;
+    if (GetStep() <= 0) line->m_start = cursor;
     line->m_end = cursor;
 }
 
 BOOL MXYLineTool::ApplyConstraint(MTessarayView* view, int x, int y, MFloatPoint* pt, UINT flags) {
     if (MDrawTool::ApplyConstraint(view, x, y, pt, flags)) return TRUE;
     const MLineShape* line = Line();
-    if (!line || m_step < 1) return FALSE;
+    if (!line || GetStep() < 1) return FALSE;
     *pt = ConstrainAngleLength(view, line->m_start, *pt, m_lockLength, m_lengthLock, 0.0, FALSE, flags);
     return TRUE;
 }
 
 void MXYLineTool::OnNumericInput(MTessarayView* view) {
-    MInputXYLineDialog dialog(view, &m_lockLength, &m_lengthLock, &m_lockAngle, &m_keepValues);
-    if (dialog.DoModal() != IDOK) return;
+    BOOL keep = KeepsValues();
+    MInputXYLineDialog dialog(view, &m_lockLength, &m_lengthLock, &m_lockAngle, &keep);
+    const int answer = dialog.DoModal();
+    SetKeepValues(keep);
+    if (answer != IDOK) return;
     SanitizeLocks();
     if (m_lockAngle != 0.0) m_lockAngle = SoundStep(m_lockAngle);
 }

@@ -22,7 +22,7 @@ public:
     BOOL ApplyConstraint(MTessarayView* view, int x, int y, MFloatPoint* pt, UINT flags) override;
     void LoadSettings(std::istream& is) override;
 
-    double GetStep() const { return m_lockAngle; }
+    double GetAngleStep() const { return m_lockAngle; }
     // A step that is not finite or is too small to divide by becomes 90 degrees.
     static double SoundStep(double step);
 };

@@ -131,7 +131,7 @@ MAttributeChange MSelectTool::GetAttribute(MAttribute which) {
             return {which, picks.GetArrows().endSize};
         case MAttribute::kFontSize: {
             const double size = picks.GetTextSize();
-            return {which, m_view && size != 0.0 ? m_view->DocToPaperLength(size) : size};
+            return {which, GetView() && size != 0.0 ? GetView()->DocToPaperLength(size) : size};
         }
         case MAttribute::kFontName:
             return {which, picks.GetFontName()};

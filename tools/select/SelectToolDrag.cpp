@@ -45,7 +45,7 @@ BOOL LineNormalAngle(const MSelectTool& tool, double* degrees) {
 int MSelectTool::OnPoint(MTessarayView* view, double x, double y, int phase, UINT flags) {
     if (phase != kPhaseMove && phase != kPhaseTest) return 0;
     MFloatPoint point(x, y);
-    if (m_moved) {
+    if (HasMoved()) {
         if (!m_handles.IsHeld()) {
             if (flags & MK_SHIFT) {
                 // Equal distances move horizontally, also when rounding made them differ a little.
@@ -53,16 +53,16 @@ int MSelectTool::OnPoint(MTessarayView* view, double x, double y, int phase, UIN
                 point = dy > dx * (1 + kTieTolerance) ? MFloatPoint(m_dragOrigin.x, y)
                                                       : MFloatPoint(x, m_dragOrigin.y);
             }
-            m_newShapes->Move(point - m_previous);
+            GetNewShapes()->Move(point - m_previous);
         } else {
             m_handles.Drag(point, (flags & MK_SHIFT) ? TRUE : FALSE);
         }
     }
     m_previous = point;
     if (phase != kPhaseTest) return 0;
-    if (!m_moved) {
+    if (!HasMoved()) {
         ToggleOnRelease(view, point, flags);
-        m_newShapes->DeleteAll();
+        GetNewShapes()->DeleteAll();
     } else if (!(flags & MK_CONTROL) && !m_copyOnDrop && GetNewCount() == GetPickCount()) {
         for (int i = 0; i < GetPickCount(); ++i)
             AddOriginalShape(GetPickShape(i), GetPickLayer(i));
@@ -98,12 +98,14 @@ BOOL MSelectTool::CanPointEdit(MTessarayView* view) {
     if (!view || GetPickCount() != 1) return FALSE;
     auto* polygon = dynamic_cast<MPolygonShape*>(GetPickShape(0));
     if (!polygon || !polygon->IsPointEditMode() || !GetPickArray()->SupportsEdit4()) return FALSE;
-    return m_handles.HitTest(view, m_contextPoint.x, m_contextPoint.y) > 0;
+    const CPoint at = GetContextPoint();
+    return m_handles.HitTest(view, at.x, at.y) > 0;
 }
 
 void MSelectTool::EditVertex(MTessarayView* view, BOOL insert) {
     if (!CanPointEdit(view)) return;
-    const int vertex = m_handles.HitTest(view, m_contextPoint.x, m_contextPoint.y) - 1;
+    const CPoint at = GetContextPoint();
+    const int vertex = m_handles.HitTest(view, at.x, at.y) - 1;
     m_edits->ChangeSelection(
         view, [](MCadShape*) { return true; },
         [vertex, insert](MCadShape* copy) {
@@ -125,9 +127,7 @@ void MSelectTool::BeginDragShape(MTessarayView* view, MCadShape* shape, int x, i
         std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
         MTrackerScope tracker(*this, view, dc.get());
         CWaitCursor wait;
-        m_buttonDown = TRUE;
-        m_moved = FALSE;
-        m_pressPoint = CPoint(x, y);
+        HoldPress(CPoint(x, y));
         const MFloatPoint p = Snap(view, x, y, 0).point;
         m_previous = m_dragOrigin = p;
         m_handles.LetGo();
@@ -143,11 +143,10 @@ void MSelectTool::FollowHere(MTessarayView* view, BOOL copy) {
     std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
     MTrackerScope tracker(*this, view, dc.get());
     m_handles.Hide(view);
-    m_buttonDown = TRUE;
-    m_moved = FALSE;
+    const CPoint contextPoint = GetContextPoint();
+    HoldPress(contextPoint);
     m_handles.LetGo();
-    m_pressPoint = m_contextPoint;
-    const MFloatPoint context = Snap(view, m_contextPoint.x, m_contextPoint.y, 0).point;
+    const MFloatPoint context = Snap(view, contextPoint.x, contextPoint.y, 0).point;
     m_previous = m_dragOrigin = context;
     PrepareMoveCopies(view);
 }
@@ -157,11 +156,11 @@ void MSelectTool::FollowHere(MTessarayView* view, BOOL copy) {
 void MSelectTool::AbandonCopies(MTessarayView* view) {
     std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
     MTrackerScope tracker(*this, view, dc.get());
-    m_newShapes->DeleteAll();
-    m_buttonDown = FALSE;
-    m_moved = FALSE;
+    GetNewShapes()->DeleteAll();
+    ForgetPress();
+    SetMoved(FALSE);
     m_copyOnDrop = FALSE;
-    m_pointConstraint.ClearEntry();
+    PointConstraint().ClearEntry();
     m_handles.Show(view);
 }
 
@@ -185,10 +184,8 @@ void MSelectTool::OnCoordinateInput(MTessarayView* view, const CPoint* click, UI
         // The selection moves as it is: its copies start at the base point, nothing is picked anew.
         MTrackerScope tracker(*this, view, dc.get());
         m_handles.Hide(view);
-        m_buttonDown = TRUE;
-        m_moved = FALSE;
+        HoldPress(press);
         m_handles.LetGo();
-        m_pressPoint = press;
         m_previous = m_dragOrigin = base;
         PrepareMoveCopies(view);
     }
@@ -202,13 +199,13 @@ void MSelectTool::OnCoordinateInput(MTessarayView* view, const CPoint* click, UI
         return;
     }
     const MCoordinateEntry& entry = GetCoordinateEntry();
-    m_pointConstraint.TakeEntry(view, entry, base);
-    if (!m_pointConstraint.HasEntry()) {
+    PointConstraint().TakeEntry(view, entry, base);
+    if (!GetPointConstraint().HasEntry()) {
         AbandonCopies(view);
         return;
     }
-    if (m_pointConstraint.IsEntryComplete()) {
-        m_moved = TRUE;
+    if (GetPointConstraint().IsEntryComplete()) {
+        SetMoved(TRUE);
         OnLButtonUp(view, press.x, press.y,
                     entry.copy ? (flags | MK_CONTROL) : (flags & ~static_cast<UINT>(MK_CONTROL)));
     }
@@ -221,27 +218,27 @@ void MSelectTool::RegisterSelectCommands() {
     const auto always = [](CCmdUI* ui) { ui->Enable(TRUE); };
     const auto selected = [this](CCmdUI* ui) { ui->Enable(GetPickCount() > 0); };
     map.OnCommand(
-        ID_HANDLE_MOVE, [this] { m_handles.ToggleDeforms(m_view); },
+        ID_HANDLE_MOVE, [this] { m_handles.ToggleDeforms(GetView()); },
         [this](CCmdUI* ui) {
             ui->Enable(TRUE);
             ui->SetCheck(m_handles.Deforms() ? 0 : 1);
         });
     map.OnCommand(
-        ID_POINT_EDIT, [this] { OnTogglePointEdit(m_view); },
+        ID_POINT_EDIT, [this] { OnTogglePointEdit(GetView()); },
         [](CCmdUI* ui) {
             ui->Enable(TRUE);
             ui->SetCheck(PointEditMode ? 1 : 0);
         });
     map.OnCommand(
-        ID_ADD_POINT, [this] { EditVertex(m_view, TRUE); },
-        [this](CCmdUI* ui) { ui->Enable(CanPointEdit(m_view)); });
+        ID_ADD_POINT, [this] { EditVertex(GetView(), TRUE); },
+        [this](CCmdUI* ui) { ui->Enable(CanPointEdit(GetView())); });
     map.OnCommand(
-        ID_DELETE_POINT, [this] { EditVertex(m_view, FALSE); },
-        [this](CCmdUI* ui) { ui->Enable(CanPointEdit(m_view)); });
+        ID_DELETE_POINT, [this] { EditVertex(GetView(), FALSE); },
+        [this](CCmdUI* ui) { ui->Enable(CanPointEdit(GetView())); });
     map.OnCommand(
-        ID_MOVE_HERE, [this] { FollowHere(m_view, FALSE); }, selected);
+        ID_MOVE_HERE, [this] { FollowHere(GetView(), FALSE); }, selected);
     map.OnCommand(
-        ID_COPY_HERE, [this] { FollowHere(m_view, TRUE); }, selected);
+        ID_COPY_HERE, [this] { FollowHere(GetView(), TRUE); }, selected);
     map.OnCommand(
         ID_SELECT_FILTER, [this] { m_filter.Toggle(); },
         [this](CCmdUI* ui) {
@@ -251,7 +248,7 @@ void MSelectTool::RegisterSelectCommands() {
     map.OnCommand(
         ID_SELECT_FILTER_OPTIONS,
         [this] {
-            if (m_filter.LoadStoredKinds()) RunGuarded(m_view, [this] { m_filter.ChooseKinds(); });
+            if (m_filter.LoadStoredKinds()) RunGuarded(GetView(), [this] { m_filter.ChooseKinds(); });
         },
         always);
 }

@@ -33,8 +33,8 @@ void MSelectTool::InsertShape(MTessarayView* view, MCadShape* shape) {
     } catch (...) {
         // The caller still owns what the drawing did not take: the list forgets it undeleted.
         for (int j = 0; j < GetNewCount(); ++j)
-            m_newShapes->SetAt(j, nullptr, static_cast<DWORD>(GetNewShapeLayer(j)));
-        m_newShapes->RemoveAll();
+            GetNewShapes()->SetAt(j, nullptr, static_cast<DWORD>(GetNewShapeLayer(j)));
+        GetNewShapes()->RemoveAll();
         throw;
     }
     m_handles.Show(view);

@@ -77,18 +77,18 @@ MCadShape* MSelectTool::FindPressTarget(MTessarayView* view, CPoint device, int 
 
 void MSelectTool::BeginHandleDrag(MTessarayView* view, int handle, const MFloatPoint& p) {
     m_previous = m_dragOrigin = p;
-    m_newShapes->DeleteAll();
+    GetNewShapes()->DeleteAll();
     for (int i = 0; i < GetPickCount(); ++i) {
         std::unique_ptr<MCadShape> copy(GetPickShape(i)->Clone());
         copy->Recalc(view);
         AddNewShapeExpanded(copy.get(), GetPickLayer(i));
         copy.release();
     }
-    m_handles.Hold(handle, m_newShapes->GetExtent());
+    m_handles.Hold(handle, GetNewShapes()->GetExtent());
 }
 
 void MSelectTool::PrepareMoveCopies(MTessarayView* view) {
-    m_newShapes->DeleteAll();
+    GetNewShapes()->DeleteAll();
     for (int i = 0; i < GetPickCount(); ++i) {
         std::unique_ptr<MCadShape> copy(GetPickShape(i)->Duplicate());
         AddNewShapeExpanded(copy.get(), GetPickLayer(i));
@@ -99,7 +99,7 @@ void MSelectTool::PrepareMoveCopies(MTessarayView* view) {
 
 int MSelectTool::OnPickAt(MTessarayView* view, double x, double y, UINT flags) {
     if (!Document(view)) return 0;
-    m_view = view;
+    SetView(view);
     std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
     MFloatPoint p(x, y);
     const CPoint device = view->DocToDevice(dc.get(), p);
@@ -162,7 +162,7 @@ void MSelectTool::OnDecide(MTessarayView* view) {
     if (!m_copyOnDrop && GetNewCount() == GetPickCount())
         for (int i = 0; i < GetPickCount(); ++i)
             AddOriginalShape(GetPickShape(i), GetPickLayer(i));
-    m_buttonDown = FALSE;
+    ForgetPress();
     m_copyOnDrop = FALSE;
     DecideAndReset(view);
 }
@@ -175,7 +175,7 @@ void MSelectTool::DecideAndReset(MTessarayView* view) {
     if (GetNewCount() > 0)
         Commit(view, FALSE, TRUE);
     else
-        m_editedShapes->RemoveAll();
+        ForgetOriginals();
     m_handles.LetGo();
     m_handles.Show(view);
 }

@@ -27,8 +27,8 @@ constexpr double kTinyFactor = 2.220446e-15;
 }  // namespace
 
 MFloatPoint MSelectionEdits::ContextPoint(MTessarayView* view) {
-    const MFloatPoint p = m_tool.Snap(view, m_tool.m_contextPoint.x, m_tool.m_contextPoint.y, 0).point;
-    return p;
+    const CPoint at = m_tool.GetContextPoint();
+    return m_tool.Snap(view, at.x, at.y, 0).point;
 }
 
 // ----- flips, rotations, moves, scaling ---------------------------------------------------------

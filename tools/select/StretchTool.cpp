@@ -28,7 +28,7 @@ void MStretchHandle::Move(const MFloatPoint& offset) {
 MStretchTool::MStretchTool(int toolId) : MDrawTool(toolId) {
     LoadPrompt(IDS_STRETCH_STEPS, IDS_STRETCH_PICKS);
     Commands().OnCommand(
-        ID_POINT_EDIT, [this] { OnTogglePointEdit(m_view); },
+        ID_POINT_EDIT, [this] { OnTogglePointEdit(GetView()); },
         [](CCmdUI* ui) {
             ui->Enable(TRUE);
             ui->SetCheck(PointEditMode ? 1 : 0);
@@ -153,7 +153,7 @@ void MStretchTool::PickAt(MTessarayView*, double, double, UINT) {
 }
 
 void MStretchTool::PrepareCopies() {
-    m_newShapes->DeleteAll();
+    GetNewShapes()->DeleteAll();
     m_handles.clear();
     m_wholeMove.clear();
     const MFloatRect region = GetRegion();
@@ -176,7 +176,7 @@ void MStretchTool::PrepareCopies() {
 }
 
 int MStretchTool::OnPickAt(MTessarayView* view, double x, double y, UINT flags) {
-    m_view = view;
+    SetView(view);
     std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
     MTrackerScope tracker(*this, view, dc.get());
     InvalidateMarks(view);
@@ -212,15 +212,15 @@ int MStretchTool::OnPoint(MTessarayView*, double x, double y, int phase, UINT fl
     const MFloatPoint total = p - m_origin;
     const MFloatPoint step = p - m_previous;
     m_previous = p;
-    if (m_moved) {
+    if (HasMoved()) {
         for (MCadShape* shape : m_wholeMove)
             shape->Move(step);
         for (MStretchHandle& handle : m_handles)
             handle.Move(total);
     }
     if (phase != kPhaseTest) return 0;
-    if (!m_moved) {
-        m_newShapes->DeleteAll();
+    if (!HasMoved()) {
+        GetNewShapes()->DeleteAll();
         m_handles.clear();
         m_wholeMove.clear();
     } else if (!(flags & MK_CONTROL)) {

@@ -71,7 +71,7 @@ void MLeaderTextTool::OnDecide(MTessarayView* view) {
     MTrackerScope tracker(*this, view, dc.get());
     // Held here while the dialog runs: Cancel and failures leave nothing behind.
     std::unique_ptr<MCadShape> chain(GetNewShape(0));
-    m_newShapes->RemoveAll();
+    GetNewShapes()->RemoveAll();
     const auto& leader = static_cast<const MPolygonShape&>(*chain);
     if (leader.GetPointCount() > 1) {
         if (std::unique_ptr<MLabelShapeBase> shape = AskAndMake(view)) {

@@ -52,7 +52,7 @@ MTextToolBase::MTextToolBase(int toolId)
     : MDrawTool(toolId), m_fontName(MDrawTool::GetAttribute(MAttribute::kFontName).Name()) {}
 
 MTextShape* MTextToolBase::Floating() const {
-    if (m_step != 1 || GetNewCount() < 1) return nullptr;
+    if (GetStep() != 1 || GetNewCount() < 1) return nullptr;
     return dynamic_cast<MTextShape*>(GetNewShape(0));
 }
 
@@ -103,7 +103,7 @@ std::vector<MToolStep> MTextToolBase::PlacingSteps() {
     return {MToolStep::TakenAtPress([this](MTessarayView* view, const MFloatPoint& p) {
                 // Held here while the dialog runs: Cancel and failures leave nothing behind.
                 std::unique_ptr<MCadShape> taken(GetNewShape(0));
-                m_newShapes->RemoveAll();
+                GetNewShapes()->RemoveAll();
                 auto* text = dynamic_cast<MTextShape*>(taken.get());
                 if (text && AskText(view, *text, p)) {
                     AddNewShapeExpanded(taken.release(), -1);

@@ -117,18 +117,19 @@ class NumericTool : public RecordingLineTool {
 public:
     BOOL CanNumericInput() override { return TRUE; }
     void OnNumericInput(MTessarayView* view) override {
-        MNumericEntryDialog dialog(kNumericTemplate, view, &m_keepValues);
+        BOOL keep = KeepsValues();
+        MNumericEntryDialog dialog(kNumericTemplate, view, &keep);
         dialog.AddField(kLengthEdit, kLengthCheck, MNumericEntryDialog::kLength, &length, &useLength);
         dialog.AddField(kAngleEdit, kAngleCheck, MNumericEntryDialog::kAngle, &angle, &useAngle);
         dialog.AddField(kCountEdit, 0, MNumericEntryDialog::kPlain, &count, nullptr);
         dialog.DoModal();
+        SetKeepValues(keep);
     }
     BOOL IsConstrained() override { return useLength || useAngle; }
     void ReleaseConstraint() override {
         useLength = useAngle = FALSE;
         RecordingLineTool::ReleaseConstraint();
     }
-    BOOL KeepsValues() const { return m_keepValues; }
 
     double length = 100.0, angle = 0.5, count = 3.0;
     BOOL useLength = FALSE, useAngle = FALSE;

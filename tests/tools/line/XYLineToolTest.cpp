@@ -69,7 +69,7 @@ TEST(XYLineTool, AStepOfFifteenTurnsFortyDegreesIntoFortyFive) {
     XYHarness h;
     EXPECT_FALSE(h.ItemState(ID_TOUCH).first);
     h.TypeStep("15");
-    EXPECT_NEAR(h.tool->GetStep(), kPi / 12, 1e-15);
+    EXPECT_NEAR(h.tool->GetAngleStep(), kPi / 12, 1e-15);
     MLineShape* line = h.DrawAt(40);
     ASSERT_NE(line, nullptr);
     EXPECT_NEAR(XYHarness::Degrees(*line), 45, 1e-9);
@@ -79,7 +79,7 @@ TEST(XYLineTool, StepsThatAreNoNumberGiveNinetyDegreesAndNoNaN) {
     for (const char* step : {"0", "abc", "nan", "1e999", "1e-300"}) {
         XYHarness h;
         h.TypeStep(step);
-        EXPECT_TRUE(std::isfinite(h.tool->GetStep())) << step;
+        EXPECT_TRUE(std::isfinite(h.tool->GetAngleStep())) << step;
         MLineShape* line = h.DrawAt(30);
         ASSERT_NE(line, nullptr) << step;
         EXPECT_EQ(line->m_end.y, line->m_start.y) << step;
@@ -97,7 +97,7 @@ TEST(XYLineTool, AStepOfZeroBecomesNinetyDegreesAtItsFirstUseAndIsSavedSo) {
     MLineShape* line = h.DrawAt(30);
     ASSERT_NE(line, nullptr);
     EXPECT_EQ(line->m_end.y, line->m_start.y);
-    EXPECT_EQ(h.tool->GetStep(), kPi / 2);
+    EXPECT_EQ(h.tool->GetAngleStep(), kPi / 2);
     EXPECT_THAT(h.NativeText(), HasSubstr("XYLINE\n\t\n\t100 1.5707963267948966\n"));
 }
 
@@ -105,7 +105,7 @@ TEST(XYLineTool, ATinyStepNeedsNoIntegerOfItsQuotient) {
     XYHarness h;
     std::istringstream in("\t100 1e-10\n");
     h.tool->LoadSettings(in);
-    EXPECT_EQ(h.tool->GetStep(), 1e-10);
+    EXPECT_EQ(h.tool->GetAngleStep(), 1e-10);
     // 0.5 rad / 1e-10 is far past any 32-bit integer.
     const MFloatPoint foot = h.tool->ProjectPointOnLine(0, 0, 1000 * std::cos(0.5), 1000 * std::sin(0.5));
     EXPECT_NEAR(foot.x, 1000 * std::cos(0.5), 1e-4);
