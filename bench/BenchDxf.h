@@ -11,7 +11,7 @@
 
 #include "bench/PlanScene.h"
 #include "bench/ProcessMemory.h"
-#include "model/exchange/DxfOutStream.h"
+#include "interchange/DxfOutStream.h"
 #include "platform/TextFile.h"
 
 namespace bench {

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <string>
 
-#include "model/exchange/DxfOutStream.h"
+#include "interchange/DxfOutStream.h"
 
 namespace bench {
 

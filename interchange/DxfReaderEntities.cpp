@@ -8,9 +8,9 @@
 
 #include "document/Layer.h"
 #include "document/TessarayDoc.h"
+#include "interchange/DxfColor.h"
 #include "interchange/DxfReader.h"
 #include "interchange/DxfReaderKeywords.h"
-#include "model/exchange/DxfColor.h"
 #include "model/shapes/containers/GroupShape.h"
 #include "model/shapes/curves/ArcShape.h"
 #include "model/shapes/curves/CircleShape.h"

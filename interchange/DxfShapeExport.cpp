@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "model/exchange/DxfColor.h"
-#include "model/exchange/DxfOutStream.h"
+#include "interchange/DxfColor.h"
+#include "interchange/DxfOutStream.h"
 #include "model/geometry/Geometry.h"
 #include "model/geometry/Radian.h"
 #include "model/shapes/ShapeTypes.h"

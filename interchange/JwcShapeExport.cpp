@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "model/exchange/JwcRecords.h"
+#include "interchange/JwcRecords.h"
 #include "model/geometry/Geometry.h"
 #include "model/shapes/ShapeTypes.h"
 #include "model/shapes/containers/GeneratedGroupShape.h"

@@ -34,17 +34,6 @@ void AppendTextBlock(std::string& out, const std::string& text) {
     out += block;
 }
 
-void Put16(std::string& out, int v) {
-    out += static_cast<char>(v & 0xFF);
-    out += static_cast<char>((v >> 8) & 0xFF);
-}
-
-void PutFloat(std::string& out, float v) {
-    const auto bits = std::bit_cast<std::uint32_t>(v);
-    for (int shift = 0; shift < 32; shift += 8)
-        out += static_cast<char>((bits >> shift) & 0xFF);
-}
-
 }  // namespace
 
 MJWCWriter::MJWCWriter(MTessarayDoc& doc) : m_doc(doc) {
@@ -152,19 +141,19 @@ BOOL MJWCWriter::WriteRecords(std::string& out) {
     static const int kSizes[11] = {20, 20, 25, 30, 40, 50, 60, 70, 80, 90, 100};
     static const int kSpacings[11] = {0, 0, 0, 5, 5, 5, 10, 10, 10, 10, 10};
     for (int v : kColors)
-        Put16(out, v);
+        AppendJwc16(out, v);
     for (int v : kSizes)
-        Put16(out, v);
+        AppendJwc16(out, v);
     for (int v : kSizes)
-        Put16(out, v);
+        AppendJwc16(out, v);
     for (int v : kSpacings)
-        Put16(out, v);
+        AppendJwc16(out, v);
 
     for (int i = 0; i < 16; ++i) {
         if (m_scaleFlag)
-            Put16(out, m_denominator);
+            AppendJwc16(out, m_denominator);
         else
-            PutFloat(out, ToJWCFloat(m_reciprocal));
+            AppendJwcFloat(out, ToJWCFloat(m_reciprocal));
     }
     out.append(544, '\x01');
     for (int i = 0; i < 16; ++i)

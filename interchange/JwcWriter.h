@@ -7,7 +7,7 @@
 #include <string>
 
 #include "document/Interchange.h"
-#include "model/exchange/JwcRecords.h"
+#include "interchange/JwcRecords.h"
 
 class MTessarayDoc;
 

@@ -53,6 +53,10 @@ inline constexpr MFloatPoint operator*(double f, const MFloatPoint& p) {
     return p * f;
 }
 
+inline bool IsFinite(const MFloatPoint& p) {
+    return std::isfinite(p.x) && std::isfinite(p.y);
+}
+
 // Archive form: x, then y (little-endian doubles).
 CArchive& operator<<(CArchive& ar, const MFloatPoint& p);
 CArchive& operator>>(CArchive& ar, MFloatPoint& p);

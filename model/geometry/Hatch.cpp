@@ -20,10 +20,6 @@ constexpr double kResolutionUlps = 4.0;
 // Beyond this many lines the group counter, a double, could no longer step by one.
 constexpr double kMaxLines = 1e15;
 
-bool IsFinite(const MFloatPoint& p) {
-    return std::isfinite(p.x) && std::isfinite(p.y);
-}
-
 int Sign(double v) {
     return v > 0 ? 1 : (v < 0 ? -1 : 0);
 }

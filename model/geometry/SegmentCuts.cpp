@@ -11,10 +11,6 @@ namespace {
 // it an area.
 constexpr double kRegionFlatness = 1e-12;
 
-bool IsFinite(const MFloatPoint& p) {
-    return std::isfinite(p.x) && std::isfinite(p.y);
-}
-
 bool EnclosesArea(std::span<const MFloatPoint> points, const MFloatRect& bounds) {
     if (points.size() < 3) return false;
     const MFloatPoint& p0 = points[0];

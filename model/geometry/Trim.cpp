@@ -245,10 +245,6 @@ private:
     std::vector<Box> m_boxes;           // of the working segments
 };
 
-bool IsFinite(const MFloatPoint& p) {
-    return std::isfinite(p.x) && std::isfinite(p.y);
-}
-
 }  // namespace
 
 std::vector<MTrimOutcome> TrimLines(std::span<const MFloatSegment> lines, const MFloatPoint& press,

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "DxfTestSupport.h"
-#include "model/exchange/DxfColor.h"
+#include "interchange/DxfColor.h"
 #include "model/shapes/curves/ArcShape.h"
 #include "model/shapes/curves/CircleShape.h"
 #include "model/shapes/curves/SplineShape.h"

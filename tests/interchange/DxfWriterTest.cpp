@@ -6,10 +6,10 @@
 
 #include "DxfTestSupport.h"
 #include "document/MirrorOStream.h"
+#include "interchange/DxfColor.h"
+#include "interchange/DxfOutStream.h"
 #include "interchange/DxfWriter.h"
 #include "interchange/InterchangeFactory.h"
-#include "model/exchange/DxfColor.h"
-#include "model/exchange/DxfOutStream.h"
 #include "model/settings/LineStyle.h"
 #include "model/shapes/curves/ArcShape.h"
 #include "model/shapes/curves/CircleShape.h"

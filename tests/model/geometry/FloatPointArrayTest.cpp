@@ -4,15 +4,9 @@
 #include "platform/Archive.h"
 #include "platform/File.h"
 #include "platform/TextFile.h"
+#include "tests/model/geometry/PointList.h"
 
 namespace {
-
-MFloatPointArray Points(std::initializer_list<MFloatPoint> list) {
-    MFloatPointArray a;
-    for (const MFloatPoint& p : list)
-        a.Add(p);
-    return a;
-}
 
 TEST(FloatPointArray, ArrayOperationsAndBounds) {
     MFloatPointArray a;

@@ -3,19 +3,13 @@
 #include <cmath>
 
 #include "model/geometry/Geometry.h"
+#include "tests/model/geometry/PointList.h"
 
 namespace {
 
 void ExpectPoint(const MFloatPoint& actual, double x, double y, double tol = 1e-9) {
     EXPECT_NEAR(actual.x, x, tol);
     EXPECT_NEAR(actual.y, y, tol);
-}
-
-MFloatPointArray Points(std::initializer_list<MFloatPoint> list) {
-    MFloatPointArray a;
-    for (const MFloatPoint& p : list)
-        a.Add(p);
-    return a;
 }
 
 TEST(Tolerance, NamedConstants) {

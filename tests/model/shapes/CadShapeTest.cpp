@@ -1,14 +1,14 @@
 #include <gtest/gtest.h>
 
-#include "tests/model/shapes/ShapeTestSupport.h"
-#include "model/exchange/DxfColor.h"
-#include "model/exchange/JwcRecords.h"
+#include "interchange/DxfColor.h"
+#include "interchange/JwcRecords.h"
 #include "model/geometry/Geometry.h"
 #include "model/shapes/CadShape.h"
 #include "model/shapes/lines/LineShape.h"
 #include "model/shapes/lines/PolygonShape.h"
 #include "platform/gdi/DC.h"
 #include "platform/gdi/GdiBackend.h"
+#include "tests/model/shapes/ShapeTestSupport.h"
 
 using namespace shapetest;
 

@@ -9,10 +9,10 @@
 #include <utility>
 #include <vector>
 
+#include "interchange/DxfOutStream.h"
+#include "platform/gdi/DC.h"
 #include "tests/model/render/RecordingBackend.h"
 #include "tests/model/shapes/ShapeTestSupport.h"
-#include "model/exchange/DxfOutStream.h"
-#include "platform/gdi/DC.h"
 
 namespace annotationtest {
 

@@ -3,17 +3,17 @@
 #include <cmath>
 
 #include "interchange/DxfShapeExport.h"
-#include "tests/model/shapes/annotation/AnnotationTestSupport.h"
+#include "interchange/JwcRecords.h"
 #include "model/PaperInfo.h"
 #include "model/SnapPoint.h"
-#include "model/exchange/JwcRecords.h"
 #include "model/geometry/Geometry.h"
+#include "model/shapes/ShapeDialogs.h"
 #include "model/shapes/annotation/LabelShape.h"
 #include "model/shapes/lines/LineShape.h"
 #include "model/shapes/lines/PolygonShape.h"
-#include "model/shapes/ShapeDialogs.h"
 #include "model/shapes/text/TextShape.h"
 #include "platform/Exceptions.h"
+#include "tests/model/shapes/annotation/AnnotationTestSupport.h"
 
 using namespace shapetest;
 using namespace annotationtest;

@@ -5,19 +5,19 @@
 #include <utility>
 #include <vector>
 
+#include "interchange/DxfOutStream.h"
 #include "interchange/DxfShapeExport.h"
+#include "interchange/JwcRecords.h"
 #include "interchange/JwcShapeExport.h"
-#include "tests/model/shapes/ShapeTestSupport.h"
 #include "model/SnapPoint.h"
-#include "model/exchange/DxfOutStream.h"
-#include "model/exchange/JwcRecords.h"
 #include "model/geometry/Geometry.h"
-#include "model/shapes/curves/EllipseShape.h"
 #include "model/shapes/containers/GroupShape.h"
 #include "model/shapes/containers/LShapeArray.h"
+#include "model/shapes/curves/EllipseShape.h"
 #include "model/shapes/lines/LineShape.h"
 #include "model/shapes/lines/PolygonShape.h"
 #include "model/shapes/lines/RectShape.h"
+#include "tests/model/shapes/ShapeTestSupport.h"
 
 using namespace shapetest;
 

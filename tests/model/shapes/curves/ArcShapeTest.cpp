@@ -4,16 +4,16 @@
 #include <cmath>
 #include <limits>
 
+#include "interchange/DxfOutStream.h"
 #include "interchange/DxfShapeExport.h"
+#include "interchange/JwcRecords.h"
 #include "interchange/JwcShapeExport.h"
-#include "tests/model/shapes/curves/CurveTestSupport.h"
 #include "model/Dib.h"
-#include "model/exchange/DxfOutStream.h"
-#include "model/exchange/JwcRecords.h"
 #include "model/geometry/Geometry.h"
 #include "model/shapes/curves/ArcShape.h"
-#include "model/shapes/picture/BitmapShape.h"
 #include "model/shapes/curves/FanShape.h"
+#include "model/shapes/picture/BitmapShape.h"
+#include "tests/model/shapes/curves/CurveTestSupport.h"
 
 using namespace shapetest;
 using namespace curvetest;

@@ -6,10 +6,10 @@
 #include <random>
 #include <typeinfo>
 
+#include "interchange/DxfOutStream.h"
 #include "interchange/DxfShapeExport.h"
+#include "interchange/JwcRecords.h"
 #include "interchange/JwcShapeExport.h"
-#include "model/exchange/DxfOutStream.h"
-#include "model/exchange/JwcRecords.h"
 #include "model/geometry/Geometry.h"
 #include "model/helpers/TextStream.h"
 #include "model/shapes/curves/CircleShape.h"

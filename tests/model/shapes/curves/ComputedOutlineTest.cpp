@@ -11,8 +11,8 @@
 #include <random>
 #include <string>
 
+#include "interchange/DxfOutStream.h"
 #include "interchange/DxfShapeExport.h"
-#include "model/exchange/DxfOutStream.h"
 #include "model/geometry/Geometry.h"
 #include "model/shapes/curves/ArcShape.h"
 #include "model/shapes/curves/CircleShape.h"

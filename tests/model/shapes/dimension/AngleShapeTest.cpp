@@ -3,15 +3,15 @@
 #include <cmath>
 
 #include "interchange/DxfShapeExport.h"
+#include "interchange/JwcRecords.h"
 #include "interchange/JwcShapeExport.h"
-#include "tests/model/shapes/annotation/AnnotationTestSupport.h"
-#include "model/shapes/dimension/SizeFormatInfo.h"
 #include "model/SnapPoint.h"
-#include "model/exchange/JwcRecords.h"
 #include "model/geometry/Geometry.h"
-#include "model/shapes/dimension/AngleShape.h"
 #include "model/shapes/curves/ArcShape.h"
+#include "model/shapes/dimension/AngleShape.h"
+#include "model/shapes/dimension/SizeFormatInfo.h"
 #include "model/shapes/text/TextShape.h"
+#include "tests/model/shapes/annotation/AnnotationTestSupport.h"
 
 using namespace shapetest;
 using namespace annotationtest;

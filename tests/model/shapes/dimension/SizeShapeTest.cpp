@@ -3,19 +3,19 @@
 #include <cmath>
 
 #include "interchange/DxfShapeExport.h"
+#include "interchange/JwcRecords.h"
 #include "interchange/JwcShapeExport.h"
-#include "tests/model/shapes/annotation/AnnotationTestSupport.h"
 #include "model/PaperInfo.h"
-#include "model/shapes/dimension/SizeFormatInfo.h"
 #include "model/SnapPoint.h"
-#include "model/exchange/JwcRecords.h"
 #include "model/geometry/Geometry.h"
+#include "model/shapes/ShapeDialogs.h"
+#include "model/shapes/containers/ShapeArray.h"
+#include "model/shapes/dimension/SizeFormatInfo.h"
+#include "model/shapes/dimension/SizeShape.h"
 #include "model/shapes/lines/LineShape.h"
 #include "model/shapes/lines/PolygonShape.h"
-#include "model/shapes/containers/ShapeArray.h"
-#include "model/shapes/ShapeDialogs.h"
-#include "model/shapes/dimension/SizeShape.h"
 #include "model/shapes/text/TextShape.h"
+#include "tests/model/shapes/annotation/AnnotationTestSupport.h"
 
 using namespace shapetest;
 using namespace annotationtest;

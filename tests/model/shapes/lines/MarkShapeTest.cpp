@@ -2,14 +2,14 @@
 
 #include <cmath>
 
+#include "interchange/JwcRecords.h"
 #include "interchange/JwcShapeExport.h"
-#include "tests/model/shapes/curves/CurveTestSupport.h"
-#include "tests/model/render/RecordingBackend.h"
 #include "model/PaperInfo.h"
-#include "model/exchange/JwcRecords.h"
 #include "model/geometry/Geometry.h"
 #include "model/render/DrawFlags.h"
 #include "model/shapes/lines/MarkShape.h"
+#include "tests/model/render/RecordingBackend.h"
+#include "tests/model/shapes/curves/CurveTestSupport.h"
 
 using namespace shapetest;
 using namespace curvetest;

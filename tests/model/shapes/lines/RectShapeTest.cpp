@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "interchange/DxfOutStream.h"
 #include "interchange/DxfShapeExport.h"
+#include "interchange/JwcRecords.h"
 #include "interchange/JwcShapeExport.h"
-#include "tests/model/shapes/curves/CurveTestSupport.h"
-#include "model/exchange/DxfOutStream.h"
-#include "model/exchange/JwcRecords.h"
 #include "model/geometry/Geometry.h"
 #include "model/shapes/lines/RectShape.h"
+#include "tests/model/shapes/curves/CurveTestSupport.h"
 
 using namespace shapetest;
 using namespace curvetest;

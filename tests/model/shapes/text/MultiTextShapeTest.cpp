@@ -3,14 +3,14 @@
 #include <cmath>
 
 #include "interchange/DxfShapeExport.h"
+#include "interchange/JwcRecords.h"
 #include "interchange/JwcShapeExport.h"
-#include "tests/model/shapes/annotation/AnnotationTestSupport.h"
-#include "model/exchange/JwcRecords.h"
 #include "model/geometry/Geometry.h"
-#include "model/shapes/text/MultiTextShape.h"
 #include "model/shapes/ShapeDialogs.h"
+#include "model/shapes/text/MultiTextShape.h"
 #include "platform/Cp932.h"
 #include "platform/gdi/DC.h"
+#include "tests/model/shapes/annotation/AnnotationTestSupport.h"
 
 using namespace shapetest;
 using namespace annotationtest;

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "interchange/DxfShapeExport.h"
+#include "interchange/JwcRecords.h"
 #include "interchange/JwcShapeExport.h"
 #include "model/SnapPoint.h"
-#include "model/exchange/JwcRecords.h"
 #include "model/geometry/Geometry.h"
 #include "model/shapes/ShapeDialogs.h"
 #include "model/shapes/containers/GroupShape.h"

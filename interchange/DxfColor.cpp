@@ -1,4 +1,4 @@
-#include "model/exchange/DxfColor.h"
+#include "interchange/DxfColor.h"
 
 #include <array>
 #include <cstdint>

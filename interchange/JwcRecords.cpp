@@ -1,4 +1,4 @@
-#include "model/exchange/JwcRecords.h"
+#include "interchange/JwcRecords.h"
 
 #include <bit>
 #include <cfloat>
@@ -13,24 +13,24 @@ void Put8(std::string& out, BYTE v) {
     out += static_cast<char>(v);
 }
 
-void Put16(std::string& out, std::uint16_t v) {
-    out += static_cast<char>(v & 0xFF);
-    out += static_cast<char>(v >> 8);
-}
-
 void Put32(std::string& out, std::uint32_t v) {
     for (int shift = 0; shift < 32; shift += 8)
         out += static_cast<char>((v >> shift) & 0xFF);
-}
-
-void PutFloat(std::string& out, float v) {
-    Put32(out, std::bit_cast<std::uint32_t>(v));
 }
 
 void PutZeros(std::string& out, std::size_t n) {
     out.append(n, '\0');
 }
 }  // namespace
+
+void AppendJwc16(std::string& out, std::uint16_t v) {
+    out += static_cast<char>(v & 0xFF);
+    out += static_cast<char>(v >> 8);
+}
+
+void AppendJwcFloat(std::string& out, float v) {
+    Put32(out, std::bit_cast<std::uint32_t>(v));
+}
 
 float ToJWCFloat(double value) {
     if (std::isnan(value)) return 0.0f;
@@ -52,10 +52,10 @@ LONG ToJWCAngle(double angle) {
 }
 
 void MJWCLine::AppendTo(std::string& bytes) const {
-    PutFloat(bytes, x1);
-    PutFloat(bytes, y1);
-    PutFloat(bytes, x2);
-    PutFloat(bytes, y2);
+    AppendJwcFloat(bytes, x1);
+    AppendJwcFloat(bytes, y1);
+    AppendJwcFloat(bytes, x2);
+    AppendJwcFloat(bytes, y2);
     Put8(bytes, lineType);
     Put8(bytes, pen);
     Put8(bytes, layer);
@@ -63,10 +63,10 @@ void MJWCLine::AppendTo(std::string& bytes) const {
 }
 
 void MJWCArc::AppendTo(std::string& bytes) const {
-    PutFloat(bytes, cx);
-    PutFloat(bytes, cy);
-    PutFloat(bytes, radius);
-    Put16(bytes, flatness);
+    AppendJwcFloat(bytes, cx);
+    AppendJwcFloat(bytes, cy);
+    AppendJwcFloat(bytes, radius);
+    AppendJwc16(bytes, flatness);
     Put32(bytes, static_cast<std::uint32_t>(startAngle));
     Put32(bytes, static_cast<std::uint32_t>(endAngle));
     Put32(bytes, static_cast<std::uint32_t>(tilt));
@@ -77,20 +77,20 @@ void MJWCArc::AppendTo(std::string& bytes) const {
 }
 
 void MJWCString::AppendTo(std::string& bytes) const {
-    PutFloat(bytes, x1);
-    PutFloat(bytes, y1);
-    PutFloat(bytes, x2);
-    PutFloat(bytes, y2);
-    Put16(bytes, offset);
-    Put16(bytes, segment);
+    AppendJwcFloat(bytes, x1);
+    AppendJwcFloat(bytes, y1);
+    AppendJwcFloat(bytes, x2);
+    AppendJwcFloat(bytes, y2);
+    AppendJwc16(bytes, offset);
+    AppendJwc16(bytes, segment);
     Put8(bytes, sizeKind);
     Put8(bytes, layer);
-    Put16(bytes, flags);
+    AppendJwc16(bytes, flags);
 }
 
 void MJWCVPoint::AppendTo(std::string& bytes) const {
-    PutFloat(bytes, x);
-    PutFloat(bytes, y);
+    AppendJwcFloat(bytes, x);
+    AppendJwcFloat(bytes, y);
     Put8(bytes, layer);
 }
 
@@ -102,9 +102,9 @@ int MJWCVPointArray::AppendMarkBlockTo(std::string& bytes) const {
     const int n = GetSize();
     const int kept = n < kMarkBlockEntries ? n : kMarkBlockEntries;
     for (int i = 0; i < kMarkBlockEntries; ++i)
-        PutFloat(bytes, i < kept ? GetAt(i).x : 0.0f);
+        AppendJwcFloat(bytes, i < kept ? GetAt(i).x : 0.0f);
     for (int i = 0; i < kMarkBlockEntries; ++i)
-        PutFloat(bytes, i < kept ? GetAt(i).y : 0.0f);
+        AppendJwcFloat(bytes, i < kept ? GetAt(i).y : 0.0f);
     for (int i = 0; i < kMarkBlockEntries; ++i)
         Put8(bytes, i < kept ? GetAt(i).layer : 0);
     return n - kept;

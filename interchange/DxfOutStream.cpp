@@ -1,4 +1,4 @@
-#include "model/exchange/DxfOutStream.h"
+#include "interchange/DxfOutStream.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "model/exchange/DxfColor.h"
+#include "interchange/DxfColor.h"
 
 TEST(DxfColor, ColourNumbersOfTheBrightAndDarkColours) {
     InitDXFColorTable();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -14,6 +15,9 @@
 // Coordinates are 4-byte floats in the file; values beyond a float's range are clamped and a value
 // that is not a number becomes 0, so no record carries an infinity or NaN.
 float ToJWCFloat(double value);
+// The file's little-endian pieces, for the records and the writer's header.
+void AppendJwc16(std::string& out, std::uint16_t v);
+void AppendJwcFloat(std::string& out, float v);
 // An angle in radians as JW_CAD's 1/65536 degree, negative angles taken one turn up.
 LONG ToJWCAngle(double angle);
 

@@ -5,7 +5,7 @@
 #include <limits>
 #include <string>
 
-#include "model/exchange/JwcRecords.h"
+#include "interchange/JwcRecords.h"
 #include "platform/Exceptions.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <limits>
 
-#include "model/exchange/DxfOutStream.h"
+#include "interchange/DxfOutStream.h"
 #include "model/geometry/FloatPoint.h"
 
 TEST(DxfOutStream, EachGroupIsTheCodeInThreeColumnsThenTheValue) {
