@@ -147,7 +147,7 @@ void MDrawTool::End(MTessarayView* view, BOOL) {
     if (view) {
         std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
         if (m_lists.NewCount() > 0) {
-            m_lists.NewShapes().Recalc(view);
+            m_lists.RecalcNew(view);
             InvalidateDeviceRect(view, view->DocToDeviceRect(dc.get(), m_lists.NewShapes().GetDrawExtent()),
                                  2);
         }

@@ -47,8 +47,6 @@ struct MAttributeChange;
 class CDC;
 class MCadShape;
 class MDrawMenu;
-class MLShapeArray;
-class MLPointShapeArray;
 class MTessarayDoc;
 
 class MDrawTool;
