@@ -23,7 +23,7 @@ inline void SelectEveryTenth(Scene& scene, MSelectTool& tool, int count) {
     const MLayer* layer = scene.doc.GetLayers()->GetLayer(0);
     for (int i = 0; i < count; ++i) {
         MCadShape* shape = layer->GetAt(i * 10);
-        tool.AddPick(shape, shape->GetCenter(), 0);
+        tool.Lists().AddPick(shape, shape->GetCenter(), 0);
     }
 }
 

@@ -40,9 +40,9 @@ void RunOnSelection(benchmark::State& state, Command command) {
         const auto start = Clock::now();
         command(scene, tool);
         state.SetIterationTime(SecondsSince(start));
-        if (tool.GetPickCount() == 0) state.SkipWithError("the selection was lost");
+        if (tool.Lists().PickCount() == 0) state.SkipWithError("the selection was lost");
     }
-    state.counters["selected"] = tool.GetPickCount();
+    state.counters["selected"] = tool.Lists().PickCount();
     tool.End(&scene.view, FALSE);
     scene.doc.GetUndoStack().RemoveAll();
 }
@@ -68,10 +68,10 @@ void BM_GroupTenThousandSelected(benchmark::State& state) {
         const auto start = Clock::now();
         tool.Edits().Group(&scene.view);
         state.SetIterationTime(SecondsSince(start));
-        if (tool.GetPickCount() != 1) state.SkipWithError("no group");
+        if (tool.Lists().PickCount() != 1) state.SkipWithError("no group");
         tool.Edits().Ungroup(&scene.view);
     }
-    state.counters["members"] = tool.GetPickCount();
+    state.counters["members"] = tool.Lists().PickCount();
     tool.End(&scene.view, FALSE);
     scene.doc.GetUndoStack().RemoveAll();
 }
@@ -101,7 +101,7 @@ void BM_JoinTenThousandSegments(benchmark::State& state) {
         std::iota(picks.begin(), picks.end(), 0);
         std::shuffle(picks.begin(), picks.end(), random);
         for (int i : picks)
-            tool.AddPick(layer->GetAt(i), layer->GetAt(i)->GetCenter(), 0);
+            tool.Lists().AddPick(layer->GetAt(i), layer->GetAt(i)->GetCenter(), 0);
         state.ResumeTiming();
         const auto start = Clock::now();
         tool.Edits().JoinIntoPolyline(&scene->view);

@@ -69,14 +69,14 @@ void BM_DragTenThousandSelected(benchmark::State& state) {
         const double releaseMs = MillisecondsSince(start);
         release = std::max(release, releaseMs);
         state.SetIterationTime((total + releaseMs) / 1000.0);
-        if (tool.GetPickCount() != kSelected) state.SkipWithError("the selection was lost");
+        if (tool.Lists().PickCount() != kSelected) state.SkipWithError("the selection was lost");
     }
     scene.doc.GetUndoStack().RemoveAll();
     state.counters["press_worst_ms"] = press;
     state.counters["move_mean_ms"] = moves ? moveTotal / moves : 0.0;
     state.counters["move_worst_ms"] = moveWorst;
     state.counters["release_worst_ms"] = release;
-    state.counters["selected"] = tool.GetPickCount();
+    state.counters["selected"] = tool.Lists().PickCount();
 }
 BENCHMARK(BM_DragTenThousandSelected)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
 
@@ -88,7 +88,7 @@ void BM_SelectAllDrawnMarked(benchmark::State& state) {
     for (auto _ : state) {
         tool.SelectAll(&scene.view);
         state.PauseTiming();
-        state.counters["selected"] = tool.GetPickCount();
+        state.counters["selected"] = tool.Lists().PickCount();
         tool.Reset();
         scene.view.Invalidate();
         scene.view.UpdateWindow();

@@ -47,7 +47,7 @@ void MeasureMoves(benchmark::State& state, MDrawTool& tool, bench::ProgramWindow
         tool.OnMouseMove(&w.view, centre.x + static_cast<int>(300 * std::cos(k * 0.1)),
                          centre.y + static_cast<int>(300 * std::sin(k * 0.1)), 0);
     }
-    state.counters["new_shapes"] = tool.GetNewCount();
+    state.counters["new_shapes"] = tool.Lists().NewCount();
     state.counters["step"] = tool.GetStep();
     tool.End(&w.view, FALSE);
     w.doc.DeleteContents();
@@ -65,7 +65,7 @@ void CopyMoves(benchmark::State& state, bool turned) {
             new MLineShape(MFloatPoint(base.x + i, base.y), MFloatPoint(base.x + i + 5, base.y + 50));
         w.doc.AppendShape(line, 0);
         line->Recalc(&view);
-        tool.AddPick(line, line->m_start, 0);
+        tool.Lists().AddPick(line, line->m_start, 0);
     }
     DialogRunner dialogs;
     dialogs.Script(
@@ -102,7 +102,7 @@ void BM_DivideWayMove(benchmark::State& state) {
     w.doc.AppendShape(ring, 0);
     ring->Recalc(&view);
     MDividTool tool(52);
-    tool.AddPick(ring, ring->GetPoint(0), 0);
+    tool.Lists().AddPick(ring, ring->GetPoint(0), 0);
     DialogRunner dialogs;
     dialogs.Script(IDD_DIVID_INPUT, DialogScript().SetText(IDC_DIVID_COUNT, "1000").Ok());
     tool.OnLButtonDown(&view, 560, 540, 0);

@@ -49,7 +49,7 @@ void BM_FreehandMoveOverTenThousandVertices(benchmark::State& state) {
         const CPoint p = SpiralPoint(10000 + i);
         tool.OnMouseMove(&w.view, p.x, p.y, MK_LBUTTON);
     });
-    state.counters["vertices"] = tool.GetNewCount() ? 10000 + state.iterations() : 0;
+    state.counters["vertices"] = tool.Lists().NewCount() ? 10000 + state.iterations() : 0;
     tool.End(&w.view, FALSE);
 }
 BENCHMARK(BM_FreehandMoveOverTenThousandVertices)

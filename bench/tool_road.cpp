@@ -92,8 +92,8 @@ void BM_RubberBandOverTheSheet(benchmark::State& state) {
     for (auto _ : state) {
         tool.PickInRect(&scene.view, sheet.left, sheet.top, sheet.right, sheet.bottom, 0);
         state.PauseTiming();
-        state.counters["picked"] = tool.GetPickCount();
-        tool.ClearPicks();
+        state.counters["picked"] = tool.Lists().PickCount();
+        tool.Lists().ClearPicks();
         state.ResumeTiming();
     }
 }
@@ -104,7 +104,7 @@ void PrepareReplacement(Scene& scene, MDrawTool& tool) {
     const MLayer* layer = scene.doc.GetLayers()->GetLayer(0);
     for (int i = 0; i < kReplaced; ++i) {
         MCadShape* shape = layer->GetAt(i * 10);
-        tool.AddPick(shape, shape->GetCenter(), 0);
+        tool.Lists().AddPick(shape, shape->GetCenter(), 0);
     }
     scene.doc.GetRedoStack().RemoveAll();
 }

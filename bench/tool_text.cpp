@@ -54,7 +54,7 @@ void BM_MultiTextMoveOfTwoThousandLines(benchmark::State& state) {
         worst = std::max(worst, seconds);
     }
     state.counters["worst_ms"] = worst * 1000.0;
-    state.counters["floating"] = tool.GetNewCount();
+    state.counters["floating"] = tool.Lists().NewCount();
     tool.End(&w.view, FALSE);
     SetShapeDialogFactory(previous);
 }

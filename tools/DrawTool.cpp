@@ -80,10 +80,7 @@ void RegisterToolCommands(MDrawTool& tool) {
 
 // ----- construction and identity ----------------------------------------------------------------
 
-MDrawTool::MDrawTool(int toolId)
-    : m_editedShapes(std::make_unique<MLShapeArray>(FALSE)),
-      m_newShapes(std::make_unique<MLShapeArray>(TRUE)),
-      m_picks(std::make_unique<MLPointShapeArray>()) {
+MDrawTool::MDrawTool(int toolId) {
     m_identity.toolId = toolId;
     ResetBase();
     RegisterToolCommands(*this);
@@ -91,9 +88,7 @@ MDrawTool::MDrawTool(int toolId)
     RegisterConstraintCommands();
 }
 
-MDrawTool::~MDrawTool() {
-    m_newShapes->DeleteAll();
-}
+MDrawTool::~MDrawTool() = default;
 
 void MDrawTool::SetCommandInfo(UINT cmdId, BOOL autoLayer, const CString& key) {
     const CString text = AfxLoadString(cmdId);
@@ -125,9 +120,7 @@ MTessarayDoc* MDrawTool::Document(MTessarayView* view) const {
 // ----- lifecycle --------------------------------------------------------------------------------
 
 void MDrawTool::ResetBase() {
-    m_newShapes->DeleteAll();
-    m_editedShapes->RemoveAll();
-    m_picks->RemoveAll();
+    m_lists.Clear();
     m_step = 0;
     m_steps.ForgetPoints();
     m_tracker.Clear();
@@ -138,9 +131,7 @@ void MDrawTool::ResetBase() {
 }
 
 void MDrawTool::Reset() {
-    m_newShapes->DeleteAll();
-    m_editedShapes->RemoveAll();
-    ClearPicks();
+    m_lists.Clear();
     m_step = 0;
     m_steps.ForgetPoints();
     m_tracker.Clear();
@@ -155,25 +146,26 @@ void MDrawTool::Reset() {
 void MDrawTool::End(MTessarayView* view, BOOL) {
     if (view) {
         std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
-        if (GetNewCount() > 0) {
-            m_newShapes->Recalc(view);
-            InvalidateDeviceRect(view, view->DocToDeviceRect(dc.get(), m_newShapes->GetDrawExtent()), 2);
+        if (m_lists.NewCount() > 0) {
+            m_lists.RecalcNew(view);
+            InvalidateDeviceRect(view, view->DocToDeviceRect(dc.get(), m_lists.NewShapes().GetDrawExtent()),
+                                 2);
         }
         // A few picks are repainted each on its own. Many thin marks on screen go as they came, by
         // drawing them once more: a repaint of their whole area would cost as much as the drawing.
         // Other many picks are repainted as their union, since an update region of thousands of
         // rectangles costs every later paint far more than a larger one.
-        if (GetPickCount() > kPicksInvalidatedEach && !m_tracker.IsHidden() &&
+        if (m_lists.PickCount() > kPicksInvalidatedEach && !m_tracker.IsHidden() &&
             (GetPickTraits() & kMarkPicks) && GetOptionRecord().m_drawSelectedShape != 2) {
             const int oldRop = dc->SetROP2(R2_XORPEN);
-            m_picks->GetShapes().DrawMarked(view, dc.get());
+            m_lists.Picks().GetShapes().DrawMarked(view, dc.get());
             dc->SetROP2(oldRop);
-        } else if (GetPickCount() > kPicksInvalidatedEach) {
-            InvalidateDeviceRect(view, view->DocToDeviceRect(dc.get(), m_picks->GetShapes().GetDrawExtent()),
-                                 2);
+        } else if (m_lists.PickCount() > kPicksInvalidatedEach) {
+            InvalidateDeviceRect(
+                view, view->DocToDeviceRect(dc.get(), m_lists.Picks().GetShapes().GetDrawExtent()), 2);
         } else
-            for (int i = 0; i < GetPickCount(); ++i)
-                if (MCadShape* shape = GetPickShape(i))
+            for (int i = 0; i < m_lists.PickCount(); ++i)
+                if (MCadShape* shape = m_lists.Pick(i))
                     InvalidateDeviceRect(view, view->DocToDeviceRect(dc.get(), shape->GetDrawExtent()), 2);
         m_tracker.Invalidate(view, dc.get());
     }
@@ -182,11 +174,11 @@ void MDrawTool::End(MTessarayView* view, BOOL) {
 }
 
 BOOL MDrawTool::CanCancel() {
-    return GetNewCount() > 0;
+    return m_lists.NewCount() > 0;
 }
 
 void MDrawTool::OnCancel(MTessarayView* view) {
-    if (GetNewCount() > 0) End(view, FALSE);
+    if (m_lists.NewCount() > 0) End(view, FALSE);
 }
 
 void MDrawTool::OnDecide(MTessarayView* view) {
@@ -204,7 +196,7 @@ void MDrawTool::DecideAndReset(MTessarayView* view) {
 // ----- prompt and points ------------------------------------------------------------------------
 
 CString MDrawTool::GetPromptText() {
-    const CString prompt = m_steps.Prompt(IsPickMode() != FALSE, m_step, GetPickCount());
+    const CString prompt = m_steps.Prompt(IsPickMode() != FALSE, m_step, m_lists.PickCount());
     if (prompt.empty()) return CString();
     CString text = "[" + m_identity.title + "]:" + prompt;
     if (CanNumericInput()) text += AfxLoadString(IDS_NUMERIC_INPUT_HINT);

@@ -9,17 +9,17 @@
 //   takes and when the construction completes (OnPoint, for tools with a drag of their own); the
 //   XOR tracker shows the state between events and only DrawTracker draws or erases it;
 // - lists and one commit: new shapes (owned), edited shapes (the document's, replaced or removed)
-//   and picks; Commit and CommitAt turn them into one undo step;
+//   and picks, all in Lists(); Commit and CommitAt turn them into one undo step;
 // - one guard around every entry point: an action that throws resets the tool, rolls the open undo
 //   pack back and is reported, so a failing action leaves the drawing as it was.
 //
 // DrawTool.cpp: identity, lifecycle, prompt, the guard. DrawToolEvents.cpp: the event road,
 // snapping, cursor and tracker. DrawToolSteps.cpp: the doors to the declared steps.
-// DrawToolLists.cpp: the lists, the doors to the commit, picking. DrawToolAttributes.cpp: the
+// DrawToolLists.cpp: the doors to the commit, picking. DrawToolAttributes.cpp: the
 // drawing attributes and their commands. DrawToolMenu.cpp: the right click and its menu.
 // DrawToolConstraint.cpp: direction constraints and typed coordinates. Collaborators, one class
-// each: MToolSteps (ToolSteps.h), MToolCommit (ToolCommit.h), MToolTracker (ToolTracker.h),
-// MSnapper (Snapper.h).
+// each: MToolSteps (ToolSteps.h), MToolLists (ToolLists.h), MToolCommit (ToolCommit.h),
+// MToolTracker (ToolTracker.h), MSnapper (Snapper.h).
 #pragma once
 
 #include <functional>
@@ -36,6 +36,7 @@
 #include "model/geometry/FloatRect.h"
 #include "tools/PointConstraint.h"
 #include "tools/Snapper.h"
+#include "tools/ToolLists.h"
 #include "tools/ToolSteps.h"
 #include "tools/ToolTracker.h"
 #include "view/ViewTool.h"
@@ -46,8 +47,6 @@ struct MAttributeChange;
 class CDC;
 class MCadShape;
 class MDrawMenu;
-class MLShapeArray;
-class MLPointShapeArray;
 class MTessarayDoc;
 
 class MDrawTool;
@@ -190,35 +189,9 @@ public:
     int ReplaceEach(MTessarayView* view, Make make, BOOL select);
 
     // ----- lists --------------------------------------------------------------------------------
-    int GetNewCount() const;
-    MCadShape* GetNewShape(int index) const;
-    int GetNewShapeLayer(int index) const;
-    MLShapeArray* GetNewShapes() const { return m_newShapes.get(); }
-    // Replaces the shape (the old one is deleted) and layer at index; a bad index raises the
-    // invalid-argument exception.
-    void SetNewShape(int index, MCadShape* shape, int layer);
-    // A pack is taken apart into its members (recursively); the pack itself is the caller's.
-    void AddNewShapeExpanded(MCadShape* shape, int layer);
-    void InsertNewShapeExpanded(int position, MCadShape* shape, int layer);
-    void RecalcNewShapes(MTessarayView* view);
-    int GetOriginalCount() const;
-    MCadShape* GetOriginalShape(int index) const;
-    int GetOriginalLayer(int index) const;
-    void AddOriginalShape(MCadShape* shape, int layer);
-    // Forgets the edited shapes (they stay in the drawing).
-    void ForgetOriginals();
-
-    // ----- picks --------------------------------------------------------------------------------
-    int GetPickCount() const;
-    MCadShape* GetPickShape(int index) const;
-    MFloatPoint GetPickPoint(int index) const;
-    int GetPickLayer(int index) const;
-    MLPointShapeArray* GetPickArray() const { return m_picks.get(); }
-    void AddPick(MCadShape* shape, const MFloatPoint& point, int layer);
-    // The former index, or -1 when the shape is not picked.
-    int RemovePick(MCadShape* shape);
-    void RemovePickAt(int index);
-    void ClearPicks();
+    // The new, edited and picked shapes (ToolLists.h).
+    MToolLists& Lists() { return m_lists; }
+    const MToolLists& Lists() const { return m_lists; }
 
     // ----- picking ------------------------------------------------------------------------------
     // The pick mode: the program-wide INTERCEPT word, or inside and crossing, fixed, for a tool
@@ -319,8 +292,6 @@ protected:
     MTessarayDoc* Document(MTessarayView* view) const;
     // Called inside the catch block of a failed action (see RunGuarded).
     void RecoverFromFailure(MTessarayView* view) noexcept;
-    // Takes the copy (null: nothing) as a new shape that replaces pick i.
-    void AddReplacement(MCadShape* copy, int pickIndex);
     // The tool's steps in order, with their prompts (the strings of stepPromptsId, see LoadPrompt).
     void DeclareSteps(UINT stepPromptsId, UINT pickPromptsId, std::vector<MToolStep> steps);
     // An earlier step is current again (a touch chosen after it asks for its point anew; -1: the
@@ -333,8 +304,6 @@ protected:
     // point, not moved yet; SetMoved marks the pointer as past the dead zone, or back inside it.
     void HoldPress(const CPoint& at);
     void SetMoved(BOOL moved) { m_moved = moved; }
-    // The new shapes' list trades places with another (a stand-in while the base draws).
-    void SwapNewShapes(std::unique_ptr<MLShapeArray>& other) { m_newShapes.swap(other); }
     MPointConstraint& PointConstraint() { return m_pointConstraint; }
     MSnapper& Snapper() { return m_snapper; }
 
@@ -356,9 +325,7 @@ private:
     BOOL m_keepValues = FALSE;
 
     MTessarayView* m_view = nullptr;
-    std::unique_ptr<MLShapeArray> m_editedShapes;
-    std::unique_ptr<MLShapeArray> m_newShapes;
-    std::unique_ptr<MLPointShapeArray> m_picks;
+    MToolLists m_lists;
 
     // The constraint modes and coordinate input (DrawToolConstraint.cpp).
     void RegisterConstraintCommands();
@@ -395,7 +362,7 @@ BOOL MDrawTool::RunGuarded(MTessarayView* view, Action&& action) noexcept {
 
 template <class Make>
 int MDrawTool::ReplaceEach(MTessarayView* view, Make make, BOOL select) {
-    for (int i = 0; i < GetPickCount(); ++i)
-        AddReplacement(make(view, GetPickShape(i)), i);
+    for (int i = 0; i < m_lists.PickCount(); ++i)
+        m_lists.AddReplacement(make(view, m_lists.Pick(i)), i);
     return Commit(view, FALSE, select);
 }

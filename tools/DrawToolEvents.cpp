@@ -89,7 +89,7 @@ void MDrawTool::ClickAtPoint(MTessarayView* view, const MFloatPoint& point, UINT
 void MDrawTool::RunNumericInput(MTessarayView* view) {
     OnNumericInput(view);
     // A held button leaves the figure to the drag; pick steps show no figure.
-    if (!view || GetNewCount() == 0 || IsPickMode() || m_buttonDown) return;
+    if (!view || m_lists.NewCount() == 0 || IsPickMode() || m_buttonDown) return;
     const MFloatPoint pt = Snap(view, m_pointerPoint.x, m_pointerPoint.y, 0).point;
     std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
     OnMoveAt(view, dc.get(), pt, 0);
@@ -104,10 +104,10 @@ void MDrawTool::OnButtonDownAt(MTessarayView* view, CDC* dc, const MFloatPoint& 
         return;
     }
     MTrackerScope tracker(*this, view, dc);
-    if (GetNewCount() < 1) CreateAndAddShape(view);
-    if (GetNewCount() > 0) {
+    if (m_lists.NewCount() < 1) CreateAndAddShape(view);
+    if (m_lists.NewCount() > 0) {
         OnPoint(view, pt.x, pt.y, kPhasePress, flags);
-        RecalcNewShapes(view);
+        m_lists.RecalcNew(view);
     }
 }
 
@@ -117,9 +117,9 @@ void MDrawTool::OnButtonUpAt(MTessarayView* view, CDC* dc, const MFloatPoint& pt
         m_tracker.EndBand(pt);
         const MFloatRect band = m_tracker.Band();
         PickInRect(view, band.left, band.top, band.right, band.bottom, flags);
-        if (GetPickCount() > 0) PickAt(view, pt.x, pt.y, flags);
+        if (m_lists.PickCount() > 0) PickAt(view, pt.x, pt.y, flags);
     }
-    if (GetNewCount() == 0) {
+    if (m_lists.NewCount() == 0) {
         if (IsPickMode()) return;
         CreateAndAddShape(view);
         // The shape was made at the release: its first step has not begun, and the pick prompt
@@ -133,18 +133,18 @@ void MDrawTool::OnButtonUpAt(MTessarayView* view, CDC* dc, const MFloatPoint& pt
     }
     m_steps.Take(m_step, pt, [this] { return IsStepPointSound() != FALSE; });
     OnPoint(view, pt.x, pt.y, kPhaseAdvance, flags);
-    RecalcNewShapes(view);
+    m_lists.RecalcNew(view);
 }
 
 void MDrawTool::OnMoveAt(MTessarayView* view, CDC* dc, const MFloatPoint& pt, UINT flags) {
     const MFloatPoint& anchor = m_tracker.Anchor();
     const bool band = m_tracker.IsBanding() && (pt.x != anchor.x || pt.y != anchor.y);
-    if (!band && GetNewCount() == 0) return;
+    if (!band && m_lists.NewCount() == 0) return;
     MTrackerScope tracker(*this, view, dc);
     if (band) m_tracker.FollowBand(pt);
-    if (GetNewCount() > 0) {
+    if (m_lists.NewCount() > 0) {
         OnPoint(view, pt.x, pt.y, kPhaseMove, flags);
-        RecalcNewShapes(view);
+        m_lists.RecalcNew(view);
     }
 }
 
@@ -153,12 +153,13 @@ void MDrawTool::OnMoveAt(MTessarayView* view, CDC* dc, const MFloatPoint& pt, UI
 void MDrawTool::DrawTracker(MTessarayView* view, CDC* dc) {
     if (!view || !dc) return;
     const int oldRop = dc->SetROP2(R2_XORPEN);
-    if (GetPickCount() > 0 && (GetPickTraits() & kMarkPicks)) m_picks->GetShapes().DrawMarked(view, dc);
+    if (m_lists.PickCount() > 0 && (GetPickTraits() & kMarkPicks))
+        m_lists.Picks().GetShapes().DrawMarked(view, dc);
     const int limit = GetOptionRecord().m_drawLimit;
-    if (GetNewCount() > 0) {
+    if (m_lists.NewCount() > 0) {
         // Many new shapes follow the pointer as their frame only.
-        if (limit != 0 && GetNewCount() > limit)
-            DrawTrackerFrame(dc, view->DocToLogicalRect(m_newShapes->GetExtent()));
+        if (limit != 0 && m_lists.NewCount() > limit)
+            DrawTrackerFrame(dc, view->DocToLogicalRect(m_lists.NewShapes().GetExtent()));
         else
             DrawNewShapes(view, dc);
     }
@@ -167,7 +168,7 @@ void MDrawTool::DrawTracker(MTessarayView* view, CDC* dc) {
 }
 
 void MDrawTool::DrawNewShapes(MTessarayView* view, CDC* dc) {
-    m_newShapes->DrawMarked(view, dc);
+    m_lists.NewShapes().DrawMarked(view, dc);
 }
 
 void MDrawTool::PaintTracker(MTessarayView* view, CDC* dc) {

@@ -1,5 +1,5 @@
-// The tool base: the lists of new, edited and picked shapes, the doors to the commit that turns
-// them into one undo step (MToolCommit), and picking by click and rubber band.
+// The tool base: the shape it constructs into its new shapes, the doors to the commit that turns
+// its lists into one undo step (MToolCommit), and picking by click and rubber band.
 #include <algorithm>
 #include <unordered_set>
 
@@ -7,7 +7,6 @@
 #include "model/settings/OptionRecord.h"
 #include "model/shapes/CadShape.h"
 #include "model/shapes/containers/LShapeArray.h"
-#include "model/shapes/containers/PackShape.h"
 #include "platform/Exceptions.h"
 #include "platform/gdi/DC.h"
 #include "tools/DrawTool.h"
@@ -16,148 +15,33 @@
 #include "tools/ToolScopes.h"
 #include "view/TessarayView.h"
 
-// ----- new shapes -------------------------------------------------------------------------------
-
-int MDrawTool::GetNewCount() const {
-    return m_newShapes->GetSize();
-}
-
-MCadShape* MDrawTool::GetNewShape(int index) const {
-    return m_newShapes->GetAt(index);
-}
-
-int MDrawTool::GetNewShapeLayer(int index) const {
-    return static_cast<int>(m_newShapes->GetValueAt(index));
-}
-
-void MDrawTool::SetNewShape(int index, MCadShape* shape, int layer) {
-    MCadShape* old = GetNewShape(index);
-    m_newShapes->SetAt(index, shape, static_cast<DWORD>(layer));
-    if (old != shape) delete old;
-}
-
 int MDrawTool::CreateAndAddShape(MTessarayView* view) {
     std::unique_ptr<MCadShape> shape(NewShape(view));
     if (!shape) return 0;
-    m_newShapes->Add(shape.get(), static_cast<DWORD>(-1));
+    m_lists.AddNew(shape.get(), -1);
     shape.release();
     return 1;
 }
 
-void MDrawTool::AddNewShapeExpanded(MCadShape* shape, int layer) {
-    if (auto* pack = dynamic_cast<MPackShape*>(shape)) {
-        for (int i = 0; i < pack->GetShapeCount(); ++i)
-            AddNewShapeExpanded(pack->GetShapeAt(i), layer);
-        return;
-    }
-    m_newShapes->Add(shape, static_cast<DWORD>(layer));
-}
-
-void MDrawTool::InsertNewShapeExpanded(int position, MCadShape* shape, int layer) {
-    if (auto* pack = dynamic_cast<MPackShape*>(shape)) {
-        for (int i = 0; i < pack->GetShapeCount(); ++i) {
-            const int before = GetNewCount();
-            InsertNewShapeExpanded(position, pack->GetShapeAt(i), layer);
-            position += GetNewCount() - before;
-        }
-        return;
-    }
-    m_newShapes->InsertAt(std::clamp(position, 0, GetNewCount()), shape, static_cast<DWORD>(layer));
-}
-
-void MDrawTool::RecalcNewShapes(MTessarayView* view) {
-    m_newShapes->Recalc(view);
-}
-
 void MDrawTool::ApplyAttributes(MTessarayView* view) {
-    for (int i = 0; i < GetNewCount(); ++i)
-        if (MCadShape* shape = GetNewShape(i)) ApplyAttributesTo(view, shape);
-}
-
-// ----- edited shapes ----------------------------------------------------------------------------
-
-int MDrawTool::GetOriginalCount() const {
-    return m_editedShapes->GetSize();
-}
-
-MCadShape* MDrawTool::GetOriginalShape(int index) const {
-    return m_editedShapes->GetAt(index);
-}
-
-int MDrawTool::GetOriginalLayer(int index) const {
-    return static_cast<int>(m_editedShapes->GetValueAt(index));
-}
-
-void MDrawTool::ForgetOriginals() {
-    m_editedShapes->RemoveAll();
-}
-
-void MDrawTool::AddOriginalShape(MCadShape* shape, int layer) {
-    m_editedShapes->Add(shape, static_cast<DWORD>(layer));
-}
-
-void MDrawTool::AddReplacement(MCadShape* copy, int pickIndex) {
-    if (!copy) return;
-    std::unique_ptr<MCadShape> owned(copy);
-    const int layer = GetPickLayer(pickIndex);
-    AddOriginalShape(GetPickShape(pickIndex), layer);
-    try {
-        m_newShapes->Add(copy, static_cast<DWORD>(layer));
-    } catch (...) {
-        m_editedShapes->RemoveAt(GetOriginalCount() - 1);
-        throw;
-    }
-    owned.release();
-}
-
-// ----- picks ------------------------------------------------------------------------------------
-
-int MDrawTool::GetPickCount() const {
-    return m_picks->GetSize();
-}
-
-MCadShape* MDrawTool::GetPickShape(int index) const {
-    return m_picks->GetShape(index);
-}
-
-MFloatPoint MDrawTool::GetPickPoint(int index) const {
-    return m_picks->GetPoint(index);
-}
-
-int MDrawTool::GetPickLayer(int index) const {
-    return m_picks->GetLayer(index);
-}
-
-void MDrawTool::AddPick(MCadShape* shape, const MFloatPoint& point, int layer) {
-    m_picks->Add(shape, point, layer);
-}
-
-int MDrawTool::RemovePick(MCadShape* shape) {
-    return m_picks->Remove(shape);
-}
-
-void MDrawTool::RemovePickAt(int index) {
-    m_picks->RemoveAt(index);
-}
-
-void MDrawTool::ClearPicks() {
-    m_picks->RemoveAll();
+    for (int i = 0; i < m_lists.NewCount(); ++i)
+        if (MCadShape* shape = m_lists.NewShape(i)) ApplyAttributesTo(view, shape);
 }
 
 // ----- commit -----------------------------------------------------------------------------------
 
 int MDrawTool::Commit(MTessarayView* view, BOOL noReplace, BOOL select) {
-    const int pairs = std::min(GetOriginalCount(), GetNewCount());
-    return MToolCommit(*this, view, *m_newShapes, *m_editedShapes).Paired(pairs, noReplace, select);
+    const int pairs = std::min(m_lists.EditedCount(), m_lists.NewCount());
+    return MToolCommit(*this, view, m_lists).Paired(pairs, noReplace, select);
 }
 
 int MDrawTool::CommitPairs(MTessarayView* view, int pairs, BOOL select) {
-    pairs = std::clamp(pairs, 0, std::min(GetOriginalCount(), GetNewCount()));
-    return MToolCommit(*this, view, *m_newShapes, *m_editedShapes).Paired(pairs, FALSE, select);
+    pairs = std::clamp(pairs, 0, std::min(m_lists.EditedCount(), m_lists.NewCount()));
+    return MToolCommit(*this, view, m_lists).Paired(pairs, FALSE, select);
 }
 
 int MDrawTool::CommitAt(MTessarayView* view, int position, BOOL select) {
-    return MToolCommit(*this, view, *m_newShapes, *m_editedShapes).At(position, select);
+    return MToolCommit(*this, view, m_lists).At(position, select);
 }
 
 // ----- picking ----------------------------------------------------------------------------------
@@ -184,12 +68,12 @@ int MDrawTool::OnPickAt(MTessarayView* view, double x, double y, UINT flags) {
     if (shape && (GetPickTraits() & kPickByClick)) {
         MTrackerScope tracker(*this, view, dc.get());
         // A second click on a picked shape unpicks it.
-        const int index = m_picks->Find(shape);
+        const int index = m_lists.Picks().Find(shape);
         if (index >= 0) {
-            RemovePickAt(index);
+            m_lists.RemovePickAt(index);
             return 0;
         }
-        AddPick(shape, press, layer);
+        m_lists.AddPick(shape, press, layer);
         if (OnPickShape(view, x, y, flags)) Commit(view, FALSE, FALSE);
         return 1;
     }
@@ -225,9 +109,10 @@ void MDrawTool::PickInRect(MTessarayView* view, double x0, double y0, double x1,
     rect.right = std::max(x0, x1) + std::fabs(pixel.x) / 4;
     rect.top = std::max(y0, y1) + std::fabs(pixel.y) / 4;
     rect.bottom = std::min(y0, y1) - std::fabs(pixel.y) / 4;
-    const int first = GetPickCount();
-    doc->SelectShapesInRect(view, &m_picks->GetShapes(), &m_picks->GetPoints(), rect, GetPickMode());
-    KeepNewPicks(*m_picks, first, [this](MCadShape* s) { return FilterPickTarget(s) != nullptr; });
+    const int first = m_lists.PickCount();
+    doc->SelectShapesInRect(view, &m_lists.Picks().GetShapes(), &m_lists.Picks().GetPoints(), rect,
+                            GetPickMode());
+    KeepNewPicks(m_lists.Picks(), first, [this](MCadShape* s) { return FilterPickTarget(s) != nullptr; });
 }
 
 void MDrawTool::PickAt(MTessarayView* view, double x, double y, UINT flags) {
@@ -237,7 +122,7 @@ void MDrawTool::PickAt(MTessarayView* view, double x, double y, UINT flags) {
 void MDrawTool::SelectAll(MTessarayView* view) {
     MTessarayDoc* doc = Document(view);
     if (!doc) return;
-    const int first = GetPickCount();
-    doc->SelectAllShapes(view, &m_picks->GetShapes(), &m_picks->GetPoints());
-    KeepNewPicks(*m_picks, first, [this](MCadShape* s) { return FilterPickTarget(s) != nullptr; });
+    const int first = m_lists.PickCount();
+    doc->SelectAllShapes(view, &m_lists.Picks().GetShapes(), &m_lists.Picks().GetPoints());
+    KeepNewPicks(m_lists.Picks(), first, [this](MCadShape* s) { return FilterPickTarget(s) != nullptr; });
 }

@@ -28,13 +28,13 @@ void InvalidateArea(MTessarayView* view, const MFloatRect& area) {
 
 }  // namespace
 
-MToolCommit::MToolCommit(MDrawTool& tool, MTessarayView* view, MLShapeArray& newShapes,
-                         MLShapeArray& editedShapes)
+MToolCommit::MToolCommit(MDrawTool& tool, MTessarayView* view, MToolLists& lists)
     : m_tool(tool),
       m_view(view),
       m_doc(view ? view->GetDocument() : nullptr),
-      m_new(newShapes),
-      m_edited(editedShapes) {}
+      m_lists(lists),
+      m_new(lists.NewShapes()),
+      m_edited(lists.EditedShapes()) {}
 
 int MToolCommit::Paired(int pairs, BOOL noReplace, BOOL select) {
     if (!m_doc) return 0;
@@ -44,8 +44,8 @@ int MToolCommit::Paired(int pairs, BOOL noReplace, BOOL select) {
     MUndoPackScope pack(*m_doc, m_view, MUndoPackScope::kDeferred);
     pairs = DropInvalidNewShapes(pack, pairs);
     if (select) {
-        m_tool.GetPickArray()->Invalidate(m_view, TRUE);
-        m_tool.ClearPicks();
+        m_lists.Picks().Invalidate(m_view, TRUE);
+        m_lists.ClearPicks();
     }
     if (m_new.GetSize() == 0 && m_edited.GetSize() == 0) return 0;
     const std::vector<MCadShape*> shapes = NewShapesNow();
@@ -62,8 +62,8 @@ int MToolCommit::At(int position, BOOL select) {
     MUndoPackScope pack(*m_doc, m_view, MUndoPackScope::kDeferred);
     DropInvalidNewShapes(pack, 0);
     if (select) {
-        m_tool.GetPickArray()->Invalidate(m_view, TRUE);
-        m_tool.ClearPicks();
+        m_lists.Picks().Invalidate(m_view, TRUE);
+        m_lists.ClearPicks();
     }
     const std::vector<MCadShape*> shapes = NewShapesNow();
     const MFloatRect area = m_new.GetDrawExtent();
@@ -197,7 +197,7 @@ int MToolCommit::Finish(const std::vector<MCadShape*>& shapes, const MFloatRect&
         const MFloatPoint centre((extent.left + extent.right) / 2, (extent.top + extent.bottom) / 2);
         for (std::size_t j = 0; j < shapes.size(); ++j) {
             const int layer = static_cast<int>(m_new.GetValueAt(static_cast<int>(j)));
-            if (layer != kDroppedShape) m_tool.AddPick(shapes[j], centre, layer);
+            if (layer != kDroppedShape) m_lists.AddPick(shapes[j], centre, layer);
         }
     }
     m_new.RemoveAll();
@@ -214,8 +214,8 @@ std::vector<MCadShape*> MToolCommit::NewShapesNow() const {
 }
 
 void MToolCommit::ForgetPicksOf(const std::vector<const MCadShape*>& shapes) {
-    if (shapes.empty() || m_tool.GetPickCount() == 0) return;
+    if (shapes.empty() || m_lists.PickCount() == 0) return;
     const std::unordered_set<const MCadShape*> gone(shapes.begin(), shapes.end());
-    for (int i = m_tool.GetPickCount() - 1; i >= 0; --i)
-        if (gone.count(m_tool.GetPickShape(i))) m_tool.RemovePickAt(i);
+    for (int i = m_lists.PickCount() - 1; i >= 0; --i)
+        if (gone.count(m_lists.Pick(i))) m_lists.RemovePickAt(i);
 }

@@ -1,7 +1,7 @@
-// One commit of a tool's lists into the document, as one undo step. The tool's Commit, CommitPairs
-// and CommitAt make one for the call; it works over the tool's new shapes (owned, handed to the
-// document one by one) and edited shapes (the document's, replaced or removed), and leaves both
-// lists empty.
+// One commit of a tool's lists (MToolLists) into the document, as one undo step. The tool's Commit,
+// CommitPairs and CommitAt make one for the call; it works over the new shapes (owned, handed to
+// the document one by one) and edited shapes (the document's, replaced or removed), leaves both
+// lists empty and keeps the picks off shapes that left the drawing.
 #pragma once
 
 #include <vector>
@@ -14,11 +14,12 @@ class MDrawTool;
 class MLShapeArray;
 class MTessarayDoc;
 class MTessarayView;
+class MToolLists;
 class MUndoPackScope;
 
 class MToolCommit {
 public:
-    MToolCommit(MDrawTool& tool, MTessarayView* view, MLShapeArray& newShapes, MLShapeArray& editedShapes);
+    MToolCommit(MDrawTool& tool, MTessarayView* view, MToolLists& lists);
     MToolCommit(const MToolCommit&) = delete;
     MToolCommit& operator=(const MToolCommit&) = delete;
 
@@ -50,6 +51,7 @@ private:
     MDrawTool& m_tool;
     MTessarayView* m_view;
     MTessarayDoc* m_doc;
+    MToolLists& m_lists;
     MLShapeArray& m_new;
     MLShapeArray& m_edited;
 };

@@ -33,7 +33,7 @@ public:
         return text;
     }
     int OnPoint(MTessarayView* view, double x, double y, int phase, UINT) override {
-        static_cast<MTextShape*>(GetNewShape(0))->MoveTo(view, MFloatPoint(x, y));
+        static_cast<MTextShape*>(Lists().NewShape(0))->MoveTo(view, MFloatPoint(x, y));
         return phase == kPhaseTest;
     }
 };

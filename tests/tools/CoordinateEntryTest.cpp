@@ -77,8 +77,8 @@ TEST(CoordinateEntry, OnlyXPressesAtTheBaseAndKeepsXWhileMoving) {
     h.dialogs.Script(IDD_COORDINATE_ENTRY, Cartesian("500", 1, "0", 0, IDC_JUMP_OFFSET));
     h.RightClick(base, MK_SHIFT);
     EXPECT_TRUE(h.tool->GetPointConstraint().HasEntry());
-    ASSERT_EQ(h.tool->GetNewCount(), 1);
-    auto* line = static_cast<MLineShape*>(h.tool->GetNewShape(0));
+    ASSERT_EQ(h.tool->Lists().NewCount(), 1);
+    auto* line = static_cast<MLineShape*>(h.tool->Lists().NewShape(0));
     EXPECT_TRUE(line->m_start.IsEqual(base));
     // A small move near the click stays in the dead zone around the click, not around (0, 0).
     const CPoint click = h.ToClient(base);

@@ -18,12 +18,12 @@ public:
     }
     MCadShape* NewShape(MTessarayView*) override { return new MLineShape(); }
     void BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT) override {
-        auto* line = static_cast<MLineShape*>(GetNewShape(0));
+        auto* line = static_cast<MLineShape*>(Lists().NewShape(0));
         line->m_start = GetStep() <= 0 ? cursor : Steps().Point(0);
         line->m_end = cursor;
     }
     BOOL IsStepPointSound() override {
-        const auto* line = static_cast<MLineShape*>(GetNewShape(0));
+        const auto* line = static_cast<MLineShape*>(Lists().NewShape(0));
         return GetStep() < 1 || !line->m_start.IsEqual(line->m_end);
     }
     bool fixed = false;

@@ -41,14 +41,14 @@ TEST_F(DrawTools, IdentityComesFromTheCommandString) {
 
 TEST_F(DrawTools, ListsGuardTheirIndicesAndSetNewShapeReplacesTheShape) {
     RecordingLineTool tool;
-    EXPECT_THROW(tool.SetNewShape(0, nullptr, 0), CInvalidArgException);
-    EXPECT_THROW(tool.GetPickShape(0), CInvalidArgException);
-    EXPECT_THROW(tool.RemovePickAt(0), CInvalidArgException);
-    tool.AddNewShapeExpanded(new MLineShape(MFloatPoint(0, 0), MFloatPoint(1, 0)), 2);
+    EXPECT_THROW(tool.Lists().SetNewShape(0, nullptr, 0), CInvalidArgException);
+    EXPECT_THROW(tool.Lists().Pick(0), CInvalidArgException);
+    EXPECT_THROW(tool.Lists().RemovePickAt(0), CInvalidArgException);
+    tool.Lists().AddNewExpanded(new MLineShape(MFloatPoint(0, 0), MFloatPoint(1, 0)), 2);
     auto* other = new MLineShape(MFloatPoint(0, 0), MFloatPoint(2, 0));
-    tool.SetNewShape(0, other, 3);
-    EXPECT_EQ(tool.GetNewShape(0), other);
-    EXPECT_EQ(tool.GetNewShapeLayer(0), 3);
+    tool.Lists().SetNewShape(0, other, 3);
+    EXPECT_EQ(tool.Lists().NewShape(0), other);
+    EXPECT_EQ(tool.Lists().NewLayer(0), 3);
     // Members of packs inside packs come in member order, at the position asked.
     MPackShape inner, outer;
     auto* a = new MLineShape(MFloatPoint(0, 0), MFloatPoint(1, 1));
@@ -58,16 +58,16 @@ TEST_F(DrawTools, ListsGuardTheirIndicesAndSetNewShapeReplacesTheShape) {
     inner.AddShape(c);
     outer.AddShape(a);
     outer.AddShape(&inner);
-    tool.InsertNewShapeExpanded(0, &outer, 1);
-    ASSERT_EQ(tool.GetNewCount(), 4);
-    EXPECT_EQ(tool.GetNewShape(0), a);
-    EXPECT_EQ(tool.GetNewShape(1), b);
-    EXPECT_EQ(tool.GetNewShape(2), c);
-    EXPECT_EQ(tool.GetNewShape(3), other);
+    tool.Lists().InsertNewExpanded(0, &outer, 1);
+    ASSERT_EQ(tool.Lists().NewCount(), 4);
+    EXPECT_EQ(tool.Lists().NewShape(0), a);
+    EXPECT_EQ(tool.Lists().NewShape(1), b);
+    EXPECT_EQ(tool.Lists().NewShape(2), c);
+    EXPECT_EQ(tool.Lists().NewShape(3), other);
     inner.GetMembers().RemoveAll();
     outer.GetMembers().RemoveAll();
     tool.Reset();
-    EXPECT_EQ(tool.GetNewCount(), 0);
+    EXPECT_EQ(tool.Lists().NewCount(), 0);
 }
 
 TEST_F(DrawTools, ThePickListKeepsShapesAndPointsTogether) {

@@ -18,8 +18,8 @@ protected:
     // The picks as the lines themselves, in pick order.
     std::vector<MCadShape*> Picks() {
         std::vector<MCadShape*> out;
-        for (int i = 0; i < tool->GetPickCount(); ++i)
-            out.push_back(tool->GetPickShape(i));
+        for (int i = 0; i < tool->Lists().PickCount(); ++i)
+            out.push_back(tool->Lists().Pick(i));
         return out;
     }
     ToolHarness h;
@@ -34,7 +34,7 @@ protected:
 TEST_F(Picking, AClickPicksAndASecondClickUnpicks) {
     h.Click({2500, 2250});
     ASSERT_EQ(Picks(), std::vector<MCadShape*>{inside});
-    EXPECT_EQ(tool->GetPickLayer(0), 0);
+    EXPECT_EQ(tool->Lists().PickLayer(0), 0);
     EXPECT_EQ(tool->pickShapeCalls, 1);
     EXPECT_TRUE(h.NoXorResidue());
     h.Click({8500, 1000});
@@ -43,7 +43,7 @@ TEST_F(Picking, AClickPicksAndASecondClickUnpicks) {
     EXPECT_EQ(Picks(), std::vector<MCadShape*>{outside});
     EXPECT_TRUE(h.NoXorResidue());
     EXPECT_TRUE(h.EndLeavesNoResidue());
-    EXPECT_EQ(tool->GetPickCount(), 0);
+    EXPECT_EQ(tool->Lists().PickCount(), 0);
 }
 
 TEST_F(Picking, ARefusedShapeIsNotPickedByClickNorByBand) {
@@ -101,10 +101,10 @@ TEST_F(Picking, ABandThatTakesCrossingShapesIgnoresAndKeepsThePickMode) {
 
 TEST_F(Picking, SelectAllPicksEveryShapeTheToolAccepts) {
     tool->refused = crossing;
-    tool->AddPick(outside, MFloatPoint(), 0);
+    tool->Lists().AddPick(outside, MFloatPoint(), 0);
     tool->SelectAll(h.view.get());
     EXPECT_EQ(Picks(), (std::vector<MCadShape*>{outside, inside}));
-    EXPECT_TRUE(tool->GetPickPoint(1).IsEqual(inside->GetCenter()));
+    EXPECT_TRUE(tool->Lists().PickPoint(1).IsEqual(inside->GetCenter()));
 }
 
 TEST_F(Picking, RecolouringThePicksIsOneUndoStepThatKeepsTheirPlaces) {
@@ -113,7 +113,7 @@ TEST_F(Picking, RecolouringThePicksIsOneUndoStepThatKeepsTheirPlaces) {
     h.ExpectOneUndoStep([&] {
         h.view->SendCommand(kRecolourCommand);
         // The replaced shapes are no picks any more and their marks are gone with them.
-        EXPECT_EQ(tool->GetPickCount(), 0);
+        EXPECT_EQ(tool->Lists().PickCount(), 0);
         EXPECT_TRUE(h.NoXorResidue());
     });
     const MLayer* layer = h.doc.GetLayers()->GetLayer(0);

@@ -51,7 +51,7 @@ public:
     int OnPoint(MTessarayView* view, double x, double y, int phase, UINT) override {
         phases.push_back(phase);
         if (phase == failAtPhase) HalfDoneThenFail(view);
-        auto* line = static_cast<MLineShape*>(GetNewShape(0));
+        auto* line = static_cast<MLineShape*>(Lists().NewShape(0));
         if (phase == kPhasePress) line->m_start = MFloatPoint(x, y);
         line->m_end = MFloatPoint(x, y);
         return phase == kPhaseTest && GetStep() >= 0 && !line->m_start.IsEqual(MFloatPoint(x, y));
@@ -59,7 +59,7 @@ public:
     void OnDoubleClickHook(MTessarayView* view) override {
         if (failOnDoubleClick) HalfDoneThenFail(view);
     }
-    BOOL CanDecide() override { return GetNewCount() > 0; }
+    BOOL CanDecide() override { return Lists().NewCount() > 0; }
     void HalfDoneThenFail(MTessarayView* view) {
         if (MTessarayDoc* doc = view ? view->GetDocument() : nullptr) {
             doc->BeginUndo();
@@ -90,10 +90,10 @@ public:
                 FALSE);
         });
         Commands().OnCommand(kDeleteCommand, [this] {
-            for (int i = 0; i < GetPickCount(); ++i)
-                AddOriginalShape(GetPickShape(i), GetPickLayer(i));
+            for (int i = 0; i < Lists().PickCount(); ++i)
+                Lists().AddEdited(Lists().Pick(i), Lists().PickLayer(i));
             Commit(GetView(), FALSE, FALSE);
-            ClearPicks();
+            Lists().ClearPicks();
         });
     }
     // An editing tool: its copies keep their own attributes.

@@ -108,9 +108,9 @@ TEST(ToolRegistry, ChoosingTheCurrentToolAgainResetsIt) {
     auto* tool = h.Use(new RecordingLineTool, ID_TOOL_LINE);
     h.Click({2000, 2000});
     h.MoveTo({5000, 3000});
-    ASSERT_EQ(tool->GetNewCount(), 1);
+    ASSERT_EQ(tool->Lists().NewCount(), 1);
     EXPECT_EQ(h.Choose(ID_TOOL_LINE), tool);
-    EXPECT_EQ(tool->GetNewCount(), 0);
+    EXPECT_EQ(tool->Lists().NewCount(), 0);
     EXPECT_EQ(tool->GetStep(), 0);
     EXPECT_TRUE(h.NoXorResidue());
 }

@@ -64,14 +64,14 @@ TEST(ToolRoad, AClickWithoutAMoveGivesPressThenTestAndAdvanceAtTheRelease) {
     const std::string before = h.NativeText();
     h.Click({3000, 3000});
     EXPECT_EQ(tool->phases, (std::vector<int>{0, 2, 3}));
-    EXPECT_EQ(tool->GetNewCount(), 1);
+    EXPECT_EQ(tool->Lists().NewCount(), 1);
     EXPECT_EQ(tool->GetStep(), 1);
     EXPECT_EQ(h.NativeText(), before);
     // The release point is the view's last released point.
     EXPECT_TRUE(h.view->GetAnchorPoint().IsEqual(tool->GetCurrentPoint()));
     // A drag to another point completes the line in one undo step.
     h.ExpectOneUndoStep([&] { h.Drag({3000, 3000}, {6000, 4000}); });
-    EXPECT_EQ(tool->GetNewCount(), 0);
+    EXPECT_EQ(tool->Lists().NewCount(), 0);
     EXPECT_TRUE(h.NoXorResidue());
 }
 
@@ -170,7 +170,7 @@ TEST(ToolRoad, TheRubberBandLeavesNoTraceWhileDrawnNorAfterTheToolEnds) {
     EXPECT_TRUE(h.NoXorResidue());
     EXPECT_GT(DifferentPixels(before, h.Surface()), 0);
     EXPECT_TRUE(h.EndLeavesNoResidue());
-    EXPECT_EQ(h.Tool()->GetNewCount(), 0);
+    EXPECT_EQ(h.Tool()->Lists().NewCount(), 0);
 }
 
 TEST(ToolRoad, EndingAnIdleToolRepaintsNothing) {
@@ -248,7 +248,7 @@ TEST_P(FailingAction, LeavesTheDrawingAndItsHistoryAsTheyWere) {
     EXPECT_EQ(h.UndoSteps(), undo);
     EXPECT_EQ(h.RedoSteps(), redo) << "redo stays";
     EXPECT_EQ(h.doc.GetOpenPack(), nullptr);
-    EXPECT_EQ(tool->GetNewCount(), 0);
+    EXPECT_EQ(tool->Lists().NewCount(), 0);
     EXPECT_FALSE(tool->IsButtonDown());
     const bool memory = param.failure != Failure::kInvalidArg;
     EXPECT_EQ(boxes.Saw(IDS_OUT_OF_MEMORY_ASK), memory);
@@ -284,7 +284,7 @@ TEST(ToolRoad, AfterADialogOpenedByAPickTheNextClickIsAWholeClick) {
     EXPECT_FALSE(tool->IsButtonDown()) << "the dialog took the release";
     h.Click({3000, 3000});
     EXPECT_EQ(tool->pickShapeCalls, 2);
-    ASSERT_EQ(tool->GetPickCount(), 2);
-    EXPECT_EQ(tool->GetPickShape(0), a);
-    EXPECT_EQ(tool->GetPickShape(1), b);
+    ASSERT_EQ(tool->Lists().PickCount(), 2);
+    EXPECT_EQ(tool->Lists().Pick(0), a);
+    EXPECT_EQ(tool->Lists().Pick(1), b);
 }

@@ -92,7 +92,7 @@ void MCircleArcTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT
     Tracker().guideLine[0] = m_centre;
     Tracker().guideLine[1] = cursor;
     if (s > e) e += kTwoPi;
-    if (auto* shape = dynamic_cast<MCircleArcShape*>(GetNewShape(0)))
+    if (auto* shape = dynamic_cast<MCircleArcShape*>(Lists().NewShape(0)))
         shape->SetArc(m_centre.x, m_centre.y, m_currentRadius, s, e);
 }
 
@@ -134,7 +134,7 @@ void MAnchoredArcTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UI
         m_anchor = cursor;
         return;
     }
-    auto* shape = dynamic_cast<MCircleArcShape*>(GetNewShape(0));
+    auto* shape = dynamic_cast<MCircleArcShape*>(Lists().NewShape(0));
     if (!shape) return;
     // A radius and direction passed over are their fixed values.
     if (GetStep() != 2 || !Steps().HasPoint(1)) {

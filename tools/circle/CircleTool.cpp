@@ -45,7 +45,7 @@ void MCircleTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT) {
     const std::optional<MTouchShape> c = m_touchA.shape ? Read(m_touchC) : std::nullopt;
     const MTangentCircle circle = SolveTouch(in, Read(m_touchA), Read(m_touchB), c);
     m_centre = circle.centre;
-    if (auto* shape = dynamic_cast<MCircleShape*>(GetNewShape(0)))
+    if (auto* shape = dynamic_cast<MCircleShape*>(Lists().NewShape(0)))
         shape->SetCircle(circle.centre.x, circle.centre.y, circle.radius);
 }
 
@@ -68,7 +68,7 @@ void MCircleTool::OnConstraintMode(MTessarayView* view, MConstraintMode mode) {
     MCadShape* shape = FilterTouchShape(GetSnapRecord().shape1);
     if (!shape) shape = FilterTouchShape(GetSnapRecord().shape2);
     const MFloatPoint point = GetSnapRecord().GetPoint();
-    if (GetNewCount() == 0) {
+    if (Lists().NewCount() == 0) {
         m_touchA = {shape, point};
     } else if (m_touchB.shape) {
         m_touchC = {shape, point};

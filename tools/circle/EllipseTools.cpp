@@ -26,7 +26,7 @@ MCadShape* MEllipseToolBase::NewShape(MTessarayView*) {
 }
 
 MEllipseShape* MEllipseToolBase::Shape() const {
-    return dynamic_cast<MEllipseShape*>(GetNewShape(0));
+    return dynamic_cast<MEllipseShape*>(Lists().NewShape(0));
 }
 
 void MEllipseToolBase::DecideAndReset(MTessarayView* view) {

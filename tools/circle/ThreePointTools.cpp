@@ -99,7 +99,7 @@ std::vector<double> M3PCircleTool::CandidateHeights(double k, double radius) con
 }
 
 void M3PCircleTool::ShowCircle(const MCircleFit& circle) {
-    if (auto* shape = dynamic_cast<MCircleShape*>(GetNewShape(0)))
+    if (auto* shape = dynamic_cast<MCircleShape*>(Lists().NewShape(0)))
         shape->SetCircle(circle.centre.x, circle.centre.y, circle.radius);
 }
 
@@ -116,7 +116,7 @@ std::vector<double> M3PCircleArcTool::CandidateHeights(double k, double radius) 
 }
 
 void M3PCircleArcTool::ShowCircle(const MCircleFit& circle) {
-    auto* shape = dynamic_cast<MCircleArcShape*>(GetNewShape(0));
+    auto* shape = dynamic_cast<MCircleArcShape*>(Lists().NewShape(0));
     if (!shape) return;
     const MFloatPoint& c = circle.centre;
     if (circle.radius == 0.0) {

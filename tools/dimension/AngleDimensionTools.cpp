@@ -53,7 +53,7 @@ MCadShape* MAngleTool::NewShape(MTessarayView*) {
 }
 
 MAngleShape* MAngleTool::Shape() const {
-    return GetNewCount() > 0 ? dynamic_cast<MAngleShape*>(GetNewShape(0)) : nullptr;
+    return Lists().NewCount() > 0 ? dynamic_cast<MAngleShape*>(Lists().NewShape(0)) : nullptr;
 }
 
 BOOL MAngleTool::IsStepPointSound() {
@@ -115,7 +115,7 @@ void MAngleTool::OnNumericInput(MTessarayView* view) {
     if (MAngleShape* shape = Shape()) {
         shape->SetSizeStyle(GetDefaultSizeStyle());
         OnPoint(view, GetCurrentPoint().x, GetCurrentPoint().y, kPhaseMove, 0);
-        RecalcNewShapes(view);
+        Lists().RecalcNew(view);
     }
     UpdatePrompt();
 }
@@ -137,7 +137,7 @@ void MLineAngleTool::ReleaseConstraint() {
 }
 
 MAngleShape* MLineAngleTool::Shape() const {
-    return GetNewCount() > 0 ? dynamic_cast<MAngleShape*>(GetNewShape(0)) : nullptr;
+    return Lists().NewCount() > 0 ? dynamic_cast<MAngleShape*>(Lists().NewShape(0)) : nullptr;
 }
 
 int MLineAngleTool::CreateAndAddShape(MTessarayView*) {
@@ -147,7 +147,7 @@ int MLineAngleTool::CreateAndAddShape(MTessarayView*) {
         return 0;
     }
     m_rays = *rays;
-    AddNewShapeExpanded(new MAngleShape(), -1);
+    Lists().AddNewExpanded(new MAngleShape(), -1);
     return 1;
 }
 
@@ -189,7 +189,7 @@ void MLineAngleTool::OnNumericInput(MTessarayView* view) {
     if (MAngleShape* shape = Shape()) {
         shape->SetSizeStyle(GetDefaultSizeStyle());
         OnPoint(view, GetCurrentPoint().x, GetCurrentPoint().y, kPhaseMove, 0);
-        RecalcNewShapes(view);
+        Lists().RecalcNew(view);
     }
     UpdatePrompt();
 }

@@ -41,7 +41,7 @@ public:
 
     void ReleaseConstraint() override;
     UINT GetPickTraits() override {
-        return kPickTraitsDefault | (GetPickCount() < 2 ? kPicking : kNoPickTrait);
+        return kPickTraitsDefault | (Lists().PickCount() < 2 ? kPicking : kNoPickTrait);
     }
     // The dimension of the two picks; lines that do not cross reset the tool.
     int CreateAndAddShape(MTessarayView* view) override;

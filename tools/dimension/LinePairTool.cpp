@@ -45,10 +45,10 @@ int MLinePairTool::OnPickAt(MTessarayView* view, double x, double y, UINT flags)
 }
 
 std::optional<MPickedLineRays> MLinePairTool::PickedRays() const {
-    if (GetPickCount() < 2) return std::nullopt;
-    const auto* a = dynamic_cast<const MLineShape*>(GetPickShape(0));
-    const auto* b = dynamic_cast<const MLineShape*>(GetPickShape(1));
+    if (Lists().PickCount() < 2) return std::nullopt;
+    const auto* a = dynamic_cast<const MLineShape*>(Lists().Pick(0));
+    const auto* b = dynamic_cast<const MLineShape*>(Lists().Pick(1));
     if (!a || !b) return std::nullopt;
-    return GetRaysTowardPicks({a->m_start, a->m_end}, GetPickPoint(0), {b->m_start, b->m_end},
-                              GetPickPoint(1));
+    return GetRaysTowardPicks({a->m_start, a->m_end}, Lists().PickPoint(0), {b->m_start, b->m_end},
+                              Lists().PickPoint(1));
 }

@@ -32,7 +32,7 @@ MCadShape* MMeasureLengthTool::NewShape(MTessarayView*) {
 }
 
 MPolygonShape* MMeasureLengthTool::Polyline() const {
-    return GetNewCount() > 0 ? dynamic_cast<MPolygonShape*>(GetNewShape(0)) : nullptr;
+    return Lists().NewCount() > 0 ? dynamic_cast<MPolygonShape*>(Lists().NewShape(0)) : nullptr;
 }
 
 void MMeasureLengthTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT flags) {
@@ -97,7 +97,7 @@ void MMeasureLengthTool::OnCancel(MTessarayView* view) {
         MTrackerScope tracker(*this, view, dc.get());
         polyline->RemoveLastPoint();
         OnPoint(view, GetCurrentPoint().x, GetCurrentPoint().y, kPhaseMove, 0);
-        RecalcNewShapes(view);
+        Lists().RecalcNew(view);
     }
     if (polyline->GetPointCount() <= 1) End(view, FALSE);
 }
@@ -109,12 +109,12 @@ MMeasureAngleTool::MMeasureAngleTool(int toolId) : MLinePairTool(toolId) {
 }
 
 int MMeasureAngleTool::OnPickShape(MTessarayView* view, double, double, UINT) {
-    if (GetPickCount() < 2) return 0;
+    if (Lists().PickCount() < 2) return 0;
     const std::optional<MPickedLineRays> rays = PickedRays();
     if (!rays) {
         // Parallel: the second line is asked again.
-        while (GetPickCount() > 1)
-            RemovePickAt(GetPickCount() - 1);
+        while (Lists().PickCount() > 1)
+            Lists().RemovePickAt(Lists().PickCount() - 1);
         return 0;
     }
     MMeasureAngleDialog dialog(view, GetAngleBetweenRays(rays->ray0, rays->ray1) * 180.0 / kPi);
@@ -139,15 +139,15 @@ double MMeasureAreaTool::PickedArea() const {
     // A shape clicked and then caught by a band again is one area.
     std::unordered_set<const MCadShape*> counted;
     double area = 0.0;
-    for (int i = 0; i < GetPickCount(); ++i) {
-        const auto* polygon = dynamic_cast<const MPolygonShape*>(GetPickShape(i));
+    for (int i = 0; i < Lists().PickCount(); ++i) {
+        const auto* polygon = dynamic_cast<const MPolygonShape*>(Lists().Pick(i));
         if (polygon && counted.insert(polygon).second) area += polygon->GetArea();
     }
     return area;
 }
 
 void MMeasureAreaTool::OnRButtonDown(MTessarayView* view, int x, int y, UINT flags) {
-    if (GetPickCount() == 0) {
+    if (Lists().PickCount() == 0) {
         MDrawTool::OnRButtonDown(view, x, y, flags);
         return;
     }

@@ -55,11 +55,12 @@ MCadShape* MCircleDimensionTool::FilterPickTarget(MCadShape* shape) {
 }
 
 MCircleSizeShape* MCircleDimensionTool::Shape() const {
-    return GetNewCount() > 0 ? dynamic_cast<MCircleSizeShape*>(GetNewShape(0)) : nullptr;
+    return Lists().NewCount() > 0 ? dynamic_cast<MCircleSizeShape*>(Lists().NewShape(0)) : nullptr;
 }
 
 MCadShape* MCircleDimensionTool::NewShape(MTessarayView*) {
-    const auto* circle = GetPickCount() > 0 ? dynamic_cast<const MCircleShape*>(GetPickShape(0)) : nullptr;
+    const auto* circle =
+        Lists().PickCount() > 0 ? dynamic_cast<const MCircleShape*>(Lists().Pick(0)) : nullptr;
     if (!circle) return nullptr;
     MCircleSizeShape* shape = NewDimension();
     shape->SetCircle(circle->m_center, circle->m_radius, 0.0, 0.0);
@@ -86,7 +87,7 @@ void MCircleDimensionTool::AfterNumericInput(MTessarayView* view) {
     shape->SetSizeStyle(GetDefaultSizeStyle());
     // The dimension follows the cursor again under the new text and placement.
     OnPoint(view, GetCurrentPoint().x, GetCurrentPoint().y, kPhaseMove, 0);
-    RecalcNewShapes(view);
+    Lists().RecalcNew(view);
 }
 
 // ----- radius -----------------------------------------------------------------------------------

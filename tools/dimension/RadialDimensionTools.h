@@ -16,7 +16,7 @@ public:
     BOOL HasSettings() const override { return TRUE; }
     void ReleaseConstraint() override;
     UINT GetPickTraits() override {
-        return kPickTraitsDefault | (GetPickCount() == 0 ? kPicking : kNoPickTrait);
+        return kPickTraitsDefault | (Lists().PickCount() == 0 ? kPicking : kNoPickTrait);
     }
     // Circles, arcs and sectors.
     MCadShape* FilterPickTarget(MCadShape* shape) override;

@@ -44,7 +44,7 @@ MCadShape* MSizeTool::NewShape(MTessarayView*) {
 }
 
 MSizeShape* MSizeTool::Shape() const {
-    return GetNewCount() > 0 ? dynamic_cast<MSizeShape*>(GetNewShape(0)) : nullptr;
+    return Lists().NewCount() > 0 ? dynamic_cast<MSizeShape*>(Lists().NewShape(0)) : nullptr;
 }
 
 double MSizeTool::FixedDocLength(MTessarayView* view) const {
@@ -135,7 +135,7 @@ void MSizeTool::OnNumericInput(MTessarayView* view) {
         // The option button may have changed the style new dimensions take.
         shape->SetSizeStyle(GetDefaultSizeStyle());
         OnPoint(view, GetCurrentPoint().x, GetCurrentPoint().y, kPhaseMove, 0);
-        RecalcNewShapes(view);
+        Lists().RecalcNew(view);
     }
     UpdatePrompt();
 }

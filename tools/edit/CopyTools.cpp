@@ -44,7 +44,7 @@ void MCopyTool::End(MTessarayView* view, BOOL switching) {
 }
 
 void MCopyTool::OnRButtonDown(MTessarayView* view, int x, int y, UINT flags) {
-    if (GetPickCount() == 0 || GetNewCount() > 0) {
+    if (Lists().PickCount() == 0 || Lists().NewCount() > 0) {
         MDrawTool::OnRButtonDown(view, x, y, flags);
         return;
     }
@@ -58,28 +58,28 @@ void MCopyTool::OnRButtonDown(MTessarayView* view, int x, int y, UINT flags) {
         m_positions.assign(m_count, m_reference);
         m_targets = m_positions;
         m_angles.assign(m_count, 0.0);
-        RecalcNewShapes(view);
+        Lists().RecalcNew(view);
         m_extent = MFloatRect();
         for (int k = 0; k < m_perCopy; ++k)
             if (k == 0)
-                m_extent = GetNewShape(k)->GetExtent();
+                m_extent = Lists().NewShape(k)->GetExtent();
             else
-                m_extent.Union(GetNewShape(k)->GetExtent());
+                m_extent.Union(Lists().NewShape(k)->GetExtent());
     });
 }
 
 int MCopyTool::CreateAndAddShape(MTessarayView*) {
     for (int i = 0; i < m_count; ++i)
-        for (int j = 0; j < GetPickCount(); ++j) {
-            std::unique_ptr<MCadShape> copy(GetPickShape(j)->Duplicate());
-            AddNewShapeExpanded(copy.get(), GetPickLayer(j));
+        for (int j = 0; j < Lists().PickCount(); ++j) {
+            std::unique_ptr<MCadShape> copy(Lists().Pick(j)->Duplicate());
+            Lists().AddNewExpanded(copy.get(), Lists().PickLayer(j));
             copy.release();
         }
-    m_perCopy = m_count > 0 ? GetNewCount() / m_count : 0;
+    m_perCopy = m_count > 0 ? Lists().NewCount() / m_count : 0;
     if (RotatesCopies())
         for (int k = 0; k < m_perCopy; ++k)
-            m_templates.emplace_back(GetNewShape(k)->Duplicate());
-    return GetNewCount() > 0 ? 1 : 0;
+            m_templates.emplace_back(Lists().NewShape(k)->Duplicate());
+    return Lists().NewCount() > 0 ? 1 : 0;
 }
 
 void MCopyTool::PlaceCopy(int index, const MFloatPoint& p, double angle) {
@@ -101,13 +101,13 @@ void MCopyTool::ApplyPlace(int index) {
             std::unique_ptr<MCadShape> turned(
                 m_templates[k]->CreateRotated(m_reference.x, m_reference.y, m_angles[index]));
             turned->Move(offset);
-            SetNewShape(first + k, turned.release(), GetNewShapeLayer(first + k));
+            Lists().SetNewShape(first + k, turned.release(), Lists().NewLayer(first + k));
         }
     } else {
         const MFloatPoint offset(p.x - m_positions[index].x, p.y - m_positions[index].y);
         if (offset.x != 0.0 || offset.y != 0.0)
             for (int k = 0; k < m_perCopy; ++k)
-                GetNewShape(first + k)->Move(offset);
+                Lists().NewShape(first + k)->Move(offset);
     }
     m_positions[index] = p;
 }
@@ -121,7 +121,7 @@ void MCopyTool::PlaceWaitingCopies() {
 
 BOOL MCopyTool::ShowsFrameOnly() const {
     const int limit = GetOptionRecord().m_drawLimit;
-    return limit != 0 && GetNewCount() > limit && m_perCopy > 0;
+    return limit != 0 && Lists().NewCount() > limit && m_perCopy > 0;
 }
 
 void MCopyTool::OnMoveAt(MTessarayView* view, CDC* dc, const MFloatPoint& pt, UINT flags) {
@@ -175,10 +175,10 @@ void MCopyTool::DrawTracker(MTessarayView* view, CDC* dc) {
     }
     // The base draws the picks, the guide line and the cross mark while an empty list stands in
     // for the copies, which may still wait at earlier places; the frame is drawn at their own.
-    SwapNewShapes(m_noShapes);
+    Lists().SwapNew(m_noShapes);
     struct SwapBack {
         MCopyTool& tool;
-        ~SwapBack() { tool.SwapNewShapes(tool.m_noShapes); }
+        ~SwapBack() { tool.Lists().SwapNew(tool.m_noShapes); }
     } swapBack{*this};
     MDrawTool::DrawTracker(view, dc);
     CRect r = view->DocToLogicalRect(WaitingFrame(view));

@@ -28,7 +28,7 @@ public:
     ~MCopyTool() override;
 
     UINT GetPickTraits() override {
-        return kPickTraitsDefault | kPickByRect | (GetNewCount() == 0 ? kPicking : kNoPickTrait);
+        return kPickTraitsDefault | kPickByRect | (Lists().NewCount() == 0 ? kPicking : kNoPickTrait);
     }
     void ApplyAttributes(MTessarayView*) override {}
     void ReleaseConstraint() override { ClearConstraint(); }

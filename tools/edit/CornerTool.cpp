@@ -8,16 +8,17 @@ MCornerTool::MCornerTool(int toolId) : MLineEditTool(toolId) {
 }
 
 int MCornerTool::OnPickShape(MTessarayView*, double, double, UINT) {
-    if (GetPickCount() < 2) return 0;
-    const MLineEnds lines[2] = {EndsOf(GetPickShape(0)), EndsOf(GetPickShape(1))};
+    if (Lists().PickCount() < 2) return 0;
+    const MLineEnds lines[2] = {EndsOf(Lists().Pick(0)), EndsOf(Lists().Pick(1))};
     const std::optional<MLineCrossing> crossing = CrossLines(lines[0], lines[1]);
     if (crossing) {
         const double at[2] = {crossing->t0, crossing->t1};
         for (int i = 0; i < 2; ++i) {
-            const MLineEnd kept = GetKeptEnd(at[i], GetLineParameter(lines[i], GetPickPoint(i)));
-            AddReplacement(CopyWithEnds(GetPickShape(i), WithMovedEnd(lines[i], kept, crossing->point)), i);
+            const MLineEnd kept = GetKeptEnd(at[i], GetLineParameter(lines[i], Lists().PickPoint(i)));
+            Lists().AddReplacement(
+                CopyWithEnds(Lists().Pick(i), WithMovedEnd(lines[i], kept, crossing->point)), i);
         }
     }
-    ClearPicks();
-    return GetNewCount() > 0;
+    Lists().ClearPicks();
+    return Lists().NewCount() > 0;
 }

@@ -20,12 +20,12 @@ int MCutReplacements::Commit(MDrawTool& tool, MTessarayView* view, BOOL select) 
     const MReplacementOrder order = OrderReplacements(counts);
     for (int i : order.originals) {
         const Entry& e = m_entries[static_cast<std::size_t>(i)];
-        tool.AddOriginalShape(e.original, e.layer);
+        tool.Lists().AddEdited(e.original, e.layer);
     }
     for (const MPieceRef& ref : order.pieces) {
         Entry& e = m_entries[static_cast<std::size_t>(ref.original)];
         std::unique_ptr<MCadShape>& piece = e.pieces[static_cast<std::size_t>(ref.piece)];
-        tool.AddNewShapeExpanded(piece.get(), e.layer);
+        tool.Lists().AddNewExpanded(piece.get(), e.layer);
         piece.release();
     }
     m_entries.clear();

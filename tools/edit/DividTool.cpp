@@ -112,14 +112,14 @@ MCadShape* MDividTool::FilterPickTarget(MCadShape* shape) {
 }
 
 bool MDividTool::IsClosedPath() const {
-    const auto* polygon = dynamic_cast<const MPolygonShape*>(GetPickShape(0));
+    const auto* polygon = dynamic_cast<const MPolygonShape*>(Lists().Pick(0));
     if (!polygon) return false;
     if (auto circle = TrueCircleOf(polygon)) return circle->full;
     return polygon->IsClosedFlag() != FALSE;
 }
 
 MFloatPoint MDividTool::OnShape(const MFloatPoint& p) const {
-    const MCadShape* shape = GetPickShape(0);
+    const MCadShape* shape = Lists().Pick(0);
     MFloatPoint q = p;
     if (auto circle = TrueCircleOf(shape))
         q = circle->Nearest(p);
@@ -132,7 +132,7 @@ MFloatPoint MDividTool::OnShape(const MFloatPoint& p) const {
 
 void MDividTool::Divide(const MFloatPoint& hint, MFloatPointArray& out) {
     out.RemoveAll();
-    const MCadShape* shape = GetPickShape(0);
+    const MCadShape* shape = Lists().Pick(0);
     const MFloatPoint a = MarkAt(0), b = MarkAt(1);
     if (auto circle = TrueCircleOf(shape)) {
         circle->Divide(a, b, m_count, hint, out);
@@ -154,17 +154,17 @@ void MDividTool::Divide(const MFloatPoint& hint, MFloatPointArray& out) {
 }
 
 MFloatPoint MDividTool::MarkAt(int index) const {
-    return static_cast<const MMarkShape*>(GetNewShape(index))->m_position;
+    return static_cast<const MMarkShape*>(Lists().NewShape(index))->m_position;
 }
 
 void MDividTool::SetMark(int index, const MFloatPoint& p) {
-    while (GetNewCount() <= index)
-        AddNewShapeExpanded(new MMarkShape(), -1);
-    static_cast<MMarkShape*>(GetNewShape(index))->m_position = p;
+    while (Lists().NewCount() <= index)
+        Lists().AddNewExpanded(new MMarkShape(), -1);
+    static_cast<MMarkShape*>(Lists().NewShape(index))->m_position = p;
 }
 
 void MDividTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT) {
-    const MCadShape* shape = GetPickCount() > 0 ? GetPickShape(0) : nullptr;
+    const MCadShape* shape = Lists().PickCount() > 0 ? Lists().Pick(0) : nullptr;
     const auto* polygon = dynamic_cast<const MPolygonShape*>(shape);
     // A way of fewer than two points cannot be picked: nothing to divide.
     if (!shape || (polygon && polygon->GetPointCount() < 2) ||
@@ -178,13 +178,13 @@ void MDividTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT) {
     } else {
         MFloatPointArray points;
         Divide(q, points);
-        for (int i = 0; i < points.GetSize() && i + 2 < GetNewCount(); ++i)
-            static_cast<MMarkShape*>(GetNewShape(i + 2))->m_position = points[i];
+        for (int i = 0; i < points.GetSize() && i + 2 < Lists().NewCount(); ++i)
+            static_cast<MMarkShape*>(Lists().NewShape(i + 2))->m_position = points[i];
     }
 }
 
 bool MDividTool::GoesRound() const {
-    if (GetPickCount() < 1 || GetNewCount() < 2) return false;
+    if (Lists().PickCount() < 1 || Lists().NewCount() < 2) return false;
     const MFloatPoint a = MarkAt(0), b = MarkAt(1);
     return IsClosedPath() && std::hypot(b.x - a.x, b.y - a.y) > kZeroTolerance;
 }
@@ -204,7 +204,7 @@ bool MDividTool::FinishEnd(MTessarayView* view) {
     MFloatPointArray points;
     Divide(GetCurrentPoint(), points);
     for (int i = 0; i < points.GetSize(); ++i)
-        SetMark(GetNewCount(), points[i]);
+        SetMark(Lists().NewCount(), points[i]);
     return true;
 }
 

@@ -30,7 +30,7 @@ public:
     // ellipses, splines); null for the rest.
     MCadShape* FilterPickTarget(MCadShape* shape) override;
     UINT GetPickTraits() override {
-        return kPickTraitsDefault | (GetPickCount() == 0 ? kPicking : kNoPickTrait);
+        return kPickTraitsDefault | (Lists().PickCount() == 0 ? kPicking : kNoPickTrait);
     }
     BOOL HasSettings() const override { return TRUE; }
     // One line: a TAB, the count, a line end.

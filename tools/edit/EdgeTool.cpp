@@ -20,13 +20,13 @@ MCadShape* MEdgeTool::NewCornerShape() {
 }
 
 bool MEdgeTool::Follow(const MFloatPoint& q) {
-    const MFloatPoint click0 = GetPickPoint(0), click1 = GetPickPoint(1);
+    const MFloatPoint click0 = Lists().PickPoint(0), click1 = Lists().PickPoint(1);
     const std::optional<MChamfer> chamfer =
         m_fixedLengths ? ChamferWithLengths(Corner(), click0, click1, m_length1, m_length2)
                        : ChamferThroughPoint(Corner(), click0, click1, q);
     if (!chamfer) return false;
     SetCopies(chamfer->line0, chamfer->line1);
-    auto* line = static_cast<MLineShape*>(GetNewShape(2));
+    auto* line = static_cast<MLineShape*>(Lists().NewShape(2));
     line->m_start = chamfer->chamfer.start;
     line->m_end = chamfer->chamfer.end;
     return true;

@@ -12,27 +12,27 @@
 
 int MFilletChamferTool::CreateAndAddShape(MTessarayView* view) {
     m_valid = false;
-    if (GetPickCount() < 2) return 0;
-    m_corner = MakeLineCorner(EndsOf(GetPickShape(0)), EndsOf(GetPickShape(1)));
+    if (Lists().PickCount() < 2) return 0;
+    m_corner = MakeLineCorner(EndsOf(Lists().Pick(0)), EndsOf(Lists().Pick(1)));
     if (!m_corner) {
         Reset();
         return 0;
     }
     std::unique_ptr<MCadShape> corner(NewCornerShape());
     ApplyAttributesTo(view, corner.get());
-    AddReplacement(GetPickShape(0)->Duplicate(), 0);
-    AddReplacement(GetPickShape(1)->Duplicate(), 1);
-    AddNewShapeExpanded(corner.get(), -1);
+    Lists().AddReplacement(Lists().Pick(0)->Duplicate(), 0);
+    Lists().AddReplacement(Lists().Pick(1)->Duplicate(), 1);
+    Lists().AddNewExpanded(corner.get(), -1);
     corner.release();
     return 3;
 }
 
 MFloatPoint MFilletChamferTool::ImmediatePoint() const {
-    return (GetPickPoint(0) + GetPickPoint(1)) * 0.5;
+    return (Lists().PickPoint(0) + Lists().PickPoint(1)) * 0.5;
 }
 
 int MFilletChamferTool::OnPickShape(MTessarayView* view, double, double, UINT) {
-    if (GetPickCount() < 2 || !HasFixedValue()) return 0;
+    if (Lists().PickCount() < 2 || !HasFixedValue()) return 0;
     if (CreateAndAddShape(view) && Follow(ImmediatePoint())) {
         m_valid = true;
         DecideAndReset(view);
@@ -45,7 +45,7 @@ int MFilletChamferTool::OnPickShape(MTessarayView* view, double, double, UINT) {
 }
 
 bool MFilletChamferTool::CommitFixed(MTessarayView* view) {
-    if (GetNewCount() < 3 || !m_corner || !Follow(ImmediatePoint())) return false;
+    if (Lists().NewCount() < 3 || !m_corner || !Follow(ImmediatePoint())) return false;
     std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
     MTrackerScope tracker(*this, view, dc.get());
     DecideAndReset(view);
@@ -53,7 +53,7 @@ bool MFilletChamferTool::CommitFixed(MTessarayView* view) {
 }
 
 void MFilletChamferTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT) {
-    if (m_corner && GetNewCount() >= 3 && Follow(cursor)) m_valid = true;
+    if (m_corner && Lists().NewCount() >= 3 && Follow(cursor)) m_valid = true;
 }
 
 void MFilletChamferTool::Reset() {
@@ -63,8 +63,8 @@ void MFilletChamferTool::Reset() {
 }
 
 void MFilletChamferTool::SetCopies(const MLineEnds& line0, const MLineEnds& line1) {
-    auto* copy0 = static_cast<MLineShape*>(GetNewShape(0));
-    auto* copy1 = static_cast<MLineShape*>(GetNewShape(1));
+    auto* copy0 = static_cast<MLineShape*>(Lists().NewShape(0));
+    auto* copy1 = static_cast<MLineShape*>(Lists().NewShape(1));
     copy0->m_start = line0.start;
     copy0->m_end = line0.end;
     copy1->m_start = line1.start;

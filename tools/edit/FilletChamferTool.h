@@ -15,7 +15,7 @@ public:
     explicit MFilletChamferTool(int toolId) : MLineEditTool(toolId) { DeclareSteps(0, 0, {MToolStep()}); }
 
     UINT GetPickTraits() override {
-        return kPickTraitsDefault | (GetPickCount() < 2 ? kPicking : kNoPickTrait);
+        return kPickTraitsDefault | (Lists().PickCount() < 2 ? kPicking : kNoPickTrait);
     }
     // Takes the two picked lines; 3, or 0 after a reset when they do not cross.
     int CreateAndAddShape(MTessarayView* view) override;

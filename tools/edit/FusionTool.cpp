@@ -18,13 +18,13 @@ MCadShape* MFusionTool::FilterPickTarget(MCadShape* shape) {
 }
 
 int MFusionTool::OnPickShape(MTessarayView* view, double, double, UINT) {
-    if (GetPickCount() < 2) return 0;
+    if (Lists().PickCount() < 2) return 0;
     MFusionOperatorDialog dialog(view);
     const int answer = dialog.DoModal();
     MFusionResult result;
     if (answer == IDOK) {
-        const auto* first = static_cast<const MPolygonShape*>(GetPickShape(0));
-        const auto* second = static_cast<const MPolygonShape*>(GetPickShape(1));
+        const auto* first = static_cast<const MPolygonShape*>(Lists().Pick(0));
+        const auto* second = static_cast<const MPolygonShape*>(Lists().Pick(1));
         result = CombineOutlines(first->GetPoints(), second->GetPoints(),
                                  static_cast<MFusionOperation>(dialog.GetOperation()));
     }
@@ -37,12 +37,12 @@ int MFusionTool::OnPickShape(MTessarayView* view, double, double, UINT) {
         auto polygon = std::make_unique<MPolygonShape>(TRUE);
         for (int i = 0; i < loop.GetSize(); ++i)
             polygon->AddPoint(loop.GetAt(i));
-        AddNewShapeExpanded(polygon.get(), -1);
+        Lists().AddNewExpanded(polygon.get(), -1);
         polygon.release();
     }
     for (int i = 0; i < 2; ++i)
-        AddOriginalShape(GetPickShape(i), GetPickLayer(i));
-    ClearPicks();
+        Lists().AddEdited(Lists().Pick(i), Lists().PickLayer(i));
+    Lists().ClearPicks();
     return 1;
 }
 

@@ -68,7 +68,7 @@ MCadShape* MHatchTool::FilterPickTarget(MCadShape* shape) {
 }
 
 void MHatchTool::OnRButtonDown(MTessarayView* view, int x, int y, UINT flags) {
-    if (GetPickCount() == 0 || (flags & (MK_SHIFT | MK_CONTROL))) {
+    if (Lists().PickCount() == 0 || (flags & (MK_SHIFT | MK_CONTROL))) {
         MDrawTool::OnRButtonDown(view, x, y, flags);
         return;
     }
@@ -109,13 +109,13 @@ void MHatchTool::Hatch(MTessarayView* view, const CPoint& click) {
     if (!ConfirmLineCount(view, through)) return;
     if (MakeHatchGroup(view, through, side)) Commit(view, FALSE, FALSE);
     Remember(Document(view));
-    GetPickArray()->Invalidate(view, TRUE);
-    ClearPicks();
+    Lists().Picks().Invalidate(view, TRUE);
+    Lists().ClearPicks();
 }
 
 bool MHatchTool::ConfirmLineCount(MTessarayView* view, const MFloatPoint& through) {
     const MHatchEstimate estimate =
-        EstimateHatchLines(BoundariesOf(*GetPickArray()), through, SettingsFor(m_values, view));
+        EstimateHatchLines(BoundariesOf(Lists().Picks()), through, SettingsFor(m_values, view));
     if (estimate.belowResolution || !(estimate.lines <= kAskAboveLines)) {
         std::ostringstream count;
         count.imbue(std::locale::classic());
@@ -130,12 +130,12 @@ bool MHatchTool::ConfirmLineCount(MTessarayView* view, const MFloatPoint& throug
 
 bool MHatchTool::MakeHatchGroup(MTessarayView* view, const MFloatPoint& through, const MFloatPoint& side) {
     const std::vector<MFloatSegment> pieces =
-        LayHatch(BoundariesOf(*GetPickArray()), through, side, SettingsFor(m_values, view));
+        LayHatch(BoundariesOf(Lists().Picks()), through, side, SettingsFor(m_values, view));
     if (pieces.empty()) return false;
     auto group = std::make_unique<MGroupShape>();
     for (const MFloatSegment& s : pieces)
         group->AddShape(new MLineShape(s.start, s.end));
-    AddNewShapeExpanded(group.get(), -1);
+    Lists().AddNewExpanded(group.get(), -1);
     group.release();
     return true;
 }
@@ -145,8 +145,8 @@ bool MHatchTool::MakeHatchGroup(MTessarayView* view, const MFloatPoint& through,
 void MHatchTool::Remember(MTessarayDoc* doc) {
     ForgetSelection();
     if (!doc) return;
-    for (int i = 0; i < GetPickCount(); ++i)
-        m_remembered.push_back({GetPickShape(i), GetPickLayer(i), GetPickPoint(i)});
+    for (int i = 0; i < Lists().PickCount(); ++i)
+        m_remembered.push_back({Lists().Pick(i), Lists().PickLayer(i), Lists().PickPoint(i)});
     if (m_remembered.empty()) return;
     m_rememberedDoc = doc;
     doc->AddShapeLeaveListener(this);
@@ -179,8 +179,8 @@ void MHatchTool::PickRemembered(MTessarayView* view) {
     MTessarayDoc* doc = Document(view);
     if (!doc || doc != m_rememberedDoc) return;
     for (const Remembered& r : m_remembered)
-        if (doc->GetLayers()->FindShape(r.shape, r.layer) >= 0) AddPick(r.shape, r.point, r.layer);
-    if (GetPickCount() > 0) GetPickArray()->Invalidate(view, TRUE);
+        if (doc->GetLayers()->FindShape(r.shape, r.layer) >= 0) Lists().AddPick(r.shape, r.point, r.layer);
+    if (Lists().PickCount() > 0) Lists().Picks().Invalidate(view, TRUE);
 }
 
 // ----- settings ---------------------------------------------------------------------------------

@@ -62,8 +62,8 @@ void MHoleTool::PickInRect(MTessarayView* view, double x0, double y0, double x1,
     MLPointShapeArray near;
     CollectNear(*doc, MCutRegion::Rectangle({x0, y0}, {x1, y1}).GetBounds(), near);
     for (int i = 0; i < near.GetSize(); ++i)
-        if (GetPickArray()->Find(near.GetShape(i)) < 0 && FilterPickTarget(near.GetShape(i)))
-            AddPick(near.GetShape(i), near.GetPoint(i), near.GetLayer(i));
+        if (Lists().Picks().Find(near.GetShape(i)) < 0 && FilterPickTarget(near.GetShape(i)))
+            Lists().AddPick(near.GetShape(i), near.GetPoint(i), near.GetLayer(i));
 }
 
 void MHoleTool::PickAt(MTessarayView* view, double x, double y, UINT) {
@@ -72,21 +72,21 @@ void MHoleTool::PickAt(MTessarayView* view, double x, double y, UINT) {
     // Shapes whose extent the rectangle holds (edges included) go whole, as the band shows them.
     MCutReplacements pieces;
     std::vector<const MCadShape*> erased;
-    for (int i = 0; i < GetPickCount(); ++i) {
-        MCadShape* shape = GetPickShape(i);
+    for (int i = 0; i < Lists().PickCount(); ++i) {
+        MCadShape* shape = Lists().Pick(i);
         const MFloatRect& e = shape->GetExtent();
         const bool inside = e.left >= box.left && e.right <= box.right &&
                             std::min(e.top, e.bottom) >= box.bottom && std::max(e.top, e.bottom) <= box.top;
         if (!inside || !region.CanCut()) continue;
-        pieces.Replace(shape, GetPickLayer(i), {});
+        pieces.Replace(shape, Lists().PickLayer(i), {});
         erased.push_back(shape);
     }
-    for (int i = 0; i < GetPickCount(); ++i) {
-        MCadShape* shape = GetPickShape(i);
+    for (int i = 0; i < Lists().PickCount(); ++i) {
+        MCadShape* shape = Lists().Pick(i);
         if (std::find(erased.begin(), erased.end(), shape) == erased.end())
-            CutShape(*shape, region, pieces, GetPickLayer(i));
+            CutShape(*shape, region, pieces, Lists().PickLayer(i));
     }
-    ClearPicks();
+    Lists().ClearPicks();
     pieces.Commit(*this, view);
     Reset();
 }
@@ -131,12 +131,12 @@ MCadShape* MHole2LineTool::FilterPickTarget(MCadShape* shape) {
 }
 
 int MHole2LineTool::OnPickShape(MTessarayView* view, double, double, UINT) {
-    if (GetPickCount() < 2) return 0;
-    MCadShape* lines[2] = {GetPickShape(0), GetPickShape(1)};
+    if (Lists().PickCount() < 2) return 0;
+    MCadShape* lines[2] = {Lists().Pick(0), Lists().Pick(1)};
     const auto* l0 = static_cast<const MLineShape*>(lines[0]);
     const auto* l1 = static_cast<const MLineShape*>(lines[1]);
     const MCutRegion region = MCutRegion::BetweenLines(l0->m_start, l0->m_end, l1->m_start, l1->m_end);
-    ClearPicks();
+    Lists().ClearPicks();
     MTessarayDoc* doc = Document(view);
     if (doc && region.CanCut()) {
         CWaitCursor wait;

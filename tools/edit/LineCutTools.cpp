@@ -18,13 +18,13 @@ MLineLineCutTool::MLineLineCutTool(int toolId) : MLineEditTool(toolId) {
 }
 
 int MLineLineCutTool::OnPickShape(MTessarayView*, double, double, UINT) {
-    if (GetPickCount() < 2) return 0;
-    const MLineEnds line = EndsOf(GetPickShape(0));
+    if (Lists().PickCount() < 2) return 0;
+    const MLineEnds line = EndsOf(Lists().Pick(0));
     std::optional<MLineCut> cut;
-    for (int i = GetPickCount() - 1; i >= 1 && !cut; --i)
-        cut = CutAtCrossing(line, EndsOf(GetPickShape(i)));
+    for (int i = Lists().PickCount() - 1; i >= 1 && !cut; --i)
+        cut = CutAtCrossing(line, EndsOf(Lists().Pick(i)));
     if (cut) AddCutPieces(0, *cut);
-    ClearPicks();
+    Lists().ClearPicks();
     return cut.has_value();
 }
 
@@ -35,8 +35,8 @@ MLineCutTool::MLineCutTool(int toolId) : MLineEditTool(toolId) {
 }
 
 int MLineCutTool::CreateAndAddShape(MTessarayView*) {
-    if (GetPickCount() < 1) return 0;
-    MCadShape* line = GetPickShape(0);
+    if (Lists().PickCount() < 1) return 0;
+    MCadShape* line = Lists().Pick(0);
     const MLineEnds ends = EndsOf(line);
     // Whole copies until a cut point is found; only a found one is shown or committed.
     AddCutPieces(0, MLineCut{ends.start, ends, ends});
@@ -45,13 +45,13 @@ int MLineCutTool::CreateAndAddShape(MTessarayView*) {
 }
 
 void MLineCutTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT) {
-    if (GetNewCount() < 2 || GetOriginalCount() < 1) return;
-    const MCadShape* line = GetOriginalShape(0);
+    if (Lists().NewCount() < 2 || Lists().EditedCount() < 1) return;
+    const MCadShape* line = Lists().Edited(0);
     const std::optional<MLineCut> cut = CutAtFoot(EndsOf(line), cursor);
     Tracker().crossMarkShown = cut.has_value();
     if (cut) {
-        static_cast<MLineShape*>(GetNewShape(0))->m_end = cut->point;
-        static_cast<MLineShape*>(GetNewShape(1))->m_start = cut->point;
+        static_cast<MLineShape*>(Lists().NewShape(0))->m_end = cut->point;
+        static_cast<MLineShape*>(Lists().NewShape(1))->m_start = cut->point;
         Tracker().crossMarkPoint = cut->point;
     }
 }
@@ -59,7 +59,7 @@ void MLineCutTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT) 
 void MLineCutTool::DrawTracker(MTessarayView* view, CDC* dc) {
     if (!view || !dc) return;
     const int oldRop = dc->SetROP2(R2_XORPEN);
-    if (GetPickCount() > 0) GetPickArray()->GetShapes().DrawMarked(view, dc);
+    if (Lists().PickCount() > 0) Lists().Picks().GetShapes().DrawMarked(view, dc);
     if (Tracker().crossMarkShown) {
         const CPoint p = view->DocToLogical(Tracker().crossMarkPoint);
         CPen pen(PS_SOLID, 1, RGB(255, 255, 255));

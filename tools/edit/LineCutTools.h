@@ -19,7 +19,7 @@ class MLineCutTool : public MLineEditTool {
 public:
     explicit MLineCutTool(int toolId);
     UINT GetPickTraits() override {
-        return kPickTraitsDefault | (GetPickCount() == 0 ? kPicking : kNoPickTrait);
+        return kPickTraitsDefault | (Lists().PickCount() == 0 ? kPicking : kNoPickTrait);
     }
     int CreateAndAddShape(MTessarayView* view) override;
     void BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT flags) override;

@@ -21,7 +21,7 @@ int MLineEditTool::OnPickAt(MTessarayView* view, double x, double y, UINT flags)
 }
 
 void MLineEditTool::OnRButtonDown(MTessarayView* view, int x, int y, UINT flags) {
-    if (!m_rightButtonEnds || GetPickCount() == 0) {
+    if (!m_rightButtonEnds || Lists().PickCount() == 0) {
         MDrawTool::OnRButtonDown(view, x, y, flags);
         return;
     }
@@ -43,14 +43,14 @@ MLineShape* MLineEditTool::CopyWithEnds(const MCadShape* line, const MLineEnds& 
 }
 
 void MLineEditTool::AddCutPieces(int index, const MLineCut& cut) {
-    MCadShape* line = GetPickShape(index);
-    const int layer = GetPickLayer(index);
+    MCadShape* line = Lists().Pick(index);
+    const int layer = Lists().PickLayer(index);
     const MArrowInfo arrows = line->GetArrows();
     std::unique_ptr<MLineShape> second(CopyWithEnds(line, cut.second));
     second->SetArrows(CutPieceArrows(arrows, MLineEnd::End));
     MLineShape* first = CopyWithEnds(line, cut.first);
     first->SetArrows(CutPieceArrows(arrows, MLineEnd::Start));
-    AddReplacement(first, index);
-    AddNewShapeExpanded(second.get(), layer);
+    Lists().AddReplacement(first, index);
+    Lists().AddNewExpanded(second.get(), layer);
     second.release();
 }

@@ -9,12 +9,12 @@ MLineExtendTool::MLineExtendTool(int toolId) : MLineEditTool(toolId) {
 }
 
 int MLineExtendTool::OnPickShape(MTessarayView*, double, double, UINT) {
-    if (GetPickCount() < 2) return 0;
-    const MLineEnds boundary = EndsOf(GetPickShape(0));
-    for (int i = GetPickCount() - 1; i >= 1; --i) {
-        if (auto moved = ExtendToLine(EndsOf(GetPickShape(i)), GetPickPoint(i), boundary))
-            AddReplacement(CopyWithEnds(GetPickShape(i), *moved), i);
-        RemovePickAt(i);
+    if (Lists().PickCount() < 2) return 0;
+    const MLineEnds boundary = EndsOf(Lists().Pick(0));
+    for (int i = Lists().PickCount() - 1; i >= 1; --i) {
+        if (auto moved = ExtendToLine(EndsOf(Lists().Pick(i)), Lists().PickPoint(i), boundary))
+            Lists().AddReplacement(CopyWithEnds(Lists().Pick(i), *moved), i);
+        Lists().RemovePickAt(i);
     }
-    return GetNewCount() > 0;
+    return Lists().NewCount() > 0;
 }

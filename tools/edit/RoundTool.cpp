@@ -27,7 +27,7 @@ bool MRoundTool::Follow(const MFloatPoint& q) {
         fillet = FilletWithRadius(Corner(), q, std::fabs(m_radius));
     if (!fillet) return false;
     SetCopies(fillet->line0, fillet->line1);
-    static_cast<MCircleArcShape*>(GetNewShape(2))
+    static_cast<MCircleArcShape*>(Lists().NewShape(2))
         ->SetArc(fillet->centre.x, fillet->centre.y, fillet->radius, fillet->startAngle, fillet->endAngle);
     return true;
 }

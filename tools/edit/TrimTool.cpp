@@ -18,9 +18,9 @@ MCadShape* MTrimTool::FilterPickTarget(MCadShape* shape) {
 
 void MTrimTool::PickAt(MTessarayView* view, double x, double y, UINT) {
     std::vector<MFloatSegment> lines;
-    lines.reserve(static_cast<std::size_t>(GetPickCount()));
-    for (int i = 0; i < GetPickCount(); ++i) {
-        const auto* line = static_cast<const MLineShape*>(GetPickShape(i));
+    lines.reserve(static_cast<std::size_t>(Lists().PickCount()));
+    for (int i = 0; i < Lists().PickCount(); ++i) {
+        const auto* line = static_cast<const MLineShape*>(Lists().Pick(i));
         lines.push_back({line->m_start, line->m_end});
     }
     const std::vector<MTrimOutcome> outcomes = TrimLines(lines, Tracker().Anchor(), MFloatPoint(x, y));
@@ -28,15 +28,15 @@ void MTrimTool::PickAt(MTessarayView* view, double x, double y, UINT) {
     for (std::size_t i = 0; i < outcomes.size(); ++i) {
         if (!outcomes[i].changed) continue;
         const int pick = static_cast<int>(i);
-        MCadShape* line = GetPickShape(pick);
+        MCadShape* line = Lists().Pick(pick);
         std::vector<std::unique_ptr<MCadShape>> made;
         for (const MFloatSegment& s : outcomes[i].pieces) {
             const MFloatPoint run[2] = {s.start, s.end};
             made.push_back(MakeRunPiece(*line, run));
         }
-        pieces.Replace(line, GetPickLayer(pick), std::move(made));
+        pieces.Replace(line, Lists().PickLayer(pick), std::move(made));
     }
-    ClearPicks();
+    Lists().ClearPicks();
     pieces.Commit(*this, view);
     Reset();
 }

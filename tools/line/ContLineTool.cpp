@@ -24,7 +24,7 @@ MContLineTool::MContLineTool(int toolId) : MLineTool(toolId) {
 }
 
 MPolygonShape* MContLineTool::Chain() const {
-    return GetNewCount() > 0 ? dynamic_cast<MPolygonShape*>(GetNewShape(0)) : nullptr;
+    return Lists().NewCount() > 0 ? dynamic_cast<MPolygonShape*>(Lists().NewShape(0)) : nullptr;
 }
 
 void MContLineTool::OnDoubleClickHook(MTessarayView*) {
@@ -104,9 +104,9 @@ void MContLineTool::SplitIntoLines(const MPolygonShape& chain) {
     std::vector<MFloatPoint> points;
     for (int i = 0; i < chain.GetPointCount(); ++i)
         points.push_back(chain.GetPoint(i));
-    GetNewShapes()->DeleteAll();
+    Lists().NewShapes().DeleteAll();
     for (std::size_t i = 1; i < points.size(); ++i)
-        AddNewShapeExpanded(new MLineShape(points[i - 1], points[i]), -1);
+        Lists().AddNewExpanded(new MLineShape(points[i - 1], points[i]), -1);
 }
 
 void MContLineTool::OnCancel(MTessarayView* view) {
@@ -117,7 +117,7 @@ void MContLineTool::OnCancel(MTessarayView* view) {
         MTrackerScope tracker(*this, view, dc.get());
         chain->RemoveLastPoint();
         OnPoint(view, GetCurrentPoint().x, GetCurrentPoint().y, kPhaseMove, 0);
-        RecalcNewShapes(view);
+        Lists().RecalcNew(view);
     }
     if (chain->GetPointCount() <= 1) End(view, FALSE);
 }

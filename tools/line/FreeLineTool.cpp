@@ -14,6 +14,6 @@ MCadShape* MFreeLineTool::NewShape(MTessarayView*) {
 
 void MFreeLineTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT) {
     // Every delivered point is a vertex: the trace is the points themselves.
-    if (auto* trace = GetNewCount() > 0 ? dynamic_cast<MPolygonShape*>(GetNewShape(0)) : nullptr)
+    if (auto* trace = Lists().NewCount() > 0 ? dynamic_cast<MPolygonShape*>(Lists().NewShape(0)) : nullptr)
         trace->AddPoint(cursor);
 }

@@ -56,7 +56,7 @@ void MLineTool::ClearConstraint() {
 }
 
 MLineShape* MLineTool::Line() const {
-    return GetNewCount() > 0 ? dynamic_cast<MLineShape*>(GetNewShape(0)) : nullptr;
+    return Lists().NewCount() > 0 ? dynamic_cast<MLineShape*>(Lists().NewShape(0)) : nullptr;
 }
 
 MCadShape* MLineTool::NewShape(MTessarayView*) {
@@ -122,7 +122,7 @@ unsigned MLineTool::GetConstraintModes() {
     unsigned modes = MPointConstraint::DirectionModes(LastSnap());
     if (TangentShape()) {
         modes |= kModeTangent;
-        if (GetNewCount() == 0) modes |= kModeTouch;
+        if (Lists().NewCount() == 0) modes |= kModeTouch;
     }
     return modes;
 }
@@ -140,7 +140,7 @@ void MLineTool::TakeTangent(MTessarayView* view) {
     MCadShape* shape = TangentShape();
     if (!shape || !view) return;
     const MFloatPoint at = GetSnapRecord().GetPoint();
-    if (GetNewCount() == 0) {
+    if (Lists().NewCount() == 0) {
         // The click starts the line; the start then follows the touching point.
         ClickAtPoint(view, at, 0);
         SetTangentTarget(0, shape, at);

@@ -12,5 +12,5 @@ MCadShape* MMarkTool::NewShape(MTessarayView*) {
 }
 
 void MMarkTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT) {
-    if (auto* mark = dynamic_cast<MMarkShape*>(GetNewShape(0))) mark->m_position = cursor;
+    if (auto* mark = dynamic_cast<MMarkShape*>(Lists().NewShape(0))) mark->m_position = cursor;
 }

@@ -60,7 +60,7 @@ bool MNPolygonTool::TakeCentre(MTessarayView* view, const MFloatPoint& p) {
         OnCancel(view);
         return false;
     }
-    GetNewShapes()->DeleteAll();
+    Lists().NewShapes().DeleteAll();
     CreateAndAddShape(view);
     return true;
 }
@@ -80,11 +80,11 @@ void MNPolygonTool::PlaceVertices(MTessarayView* view, const MFloatPoint& p) {
         radius /= std::cos(step / 2);
         start += step / 2;
     }
-    auto* polygon = GetNewCount() ? dynamic_cast<MPolygonShape*>(GetNewShape(0)) : nullptr;
+    auto* polygon = Lists().NewCount() ? dynamic_cast<MPolygonShape*>(Lists().NewShape(0)) : nullptr;
     if (!polygon || polygon->GetPointCount() != m_sides) {
-        GetNewShapes()->DeleteAll();
+        Lists().NewShapes().DeleteAll();
         CreateAndAddShape(view);
-        polygon = GetNewCount() ? dynamic_cast<MPolygonShape*>(GetNewShape(0)) : nullptr;
+        polygon = Lists().NewCount() ? dynamic_cast<MPolygonShape*>(Lists().NewShape(0)) : nullptr;
         if (!polygon) return;
     }
     for (int i = 0; i < m_sides; ++i) {

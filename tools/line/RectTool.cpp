@@ -70,7 +70,8 @@ void MRectTool::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT flag
             h = std::copysign(side, h);
         }
     }
-    if (auto* rect = dynamic_cast<MRectShape*>(GetNewShape(0))) rect->SetRect(m_anchor.x, m_anchor.y, w, h);
+    if (auto* rect = dynamic_cast<MRectShape*>(Lists().NewShape(0)))
+        rect->SetRect(m_anchor.x, m_anchor.y, w, h);
 }
 
 void MRectTool::AddDialogExtras(MNumericEntryDialog& dialog) {
@@ -78,19 +79,19 @@ void MRectTool::AddDialogExtras(MNumericEntryDialog& dialog) {
 }
 
 void MRectTool::DecideAndReset(MTessarayView* view) {
-    auto* rect = GetNewCount() == 1 ? dynamic_cast<MRectShape*>(GetNewShape(0)) : nullptr;
+    auto* rect = Lists().NewCount() == 1 ? dynamic_cast<MRectShape*>(Lists().NewShape(0)) : nullptr;
     if (rect && IsFlat(rect->m_size.cx, rect->m_size.cy)) {
         Reset();
         return;
     }
     if (rect && !RectPolygonFlag()) {
         if (rect->GetPointCount() < MRectShape::kCorners) AfxThrowInvalidArgException();
-        const int layer = GetNewShapeLayer(0);
-        GetNewShapes()->RemoveAt(0);
+        const int layer = Lists().NewLayer(0);
+        Lists().NewShapes().RemoveAt(0);
         const std::unique_ptr<MRectShape> owned(rect);
         for (int from : {3, 0, 1, 2}) {
             auto line = std::make_unique<MLineShape>(rect->GetPoint(from), rect->GetPoint((from + 1) % 4));
-            AddNewShapeExpanded(line.get(), layer);
+            Lists().AddNewExpanded(line.get(), layer);
             line.release();
         }
     }

@@ -23,7 +23,7 @@ MSplineToolBase::MSplineToolBase(int toolId, int minimumPoints, UINT prompts)
 }
 
 MSplineShapeBase* MSplineToolBase::Spline() const {
-    return GetNewCount() ? dynamic_cast<MSplineShapeBase*>(GetNewShape(0)) : nullptr;
+    return Lists().NewCount() ? dynamic_cast<MSplineShapeBase*>(Lists().NewShape(0)) : nullptr;
 }
 
 void MSplineToolBase::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UINT flags) {
@@ -48,7 +48,7 @@ void MSplineToolBase::OnDoubleClickHook(MTessarayView* view) {
     std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
     MTrackerScope tracker(*this, view, dc.get());
     spline->RemoveLastControlPoint();
-    RecalcNewShapes(view);
+    Lists().RecalcNew(view);
 }
 
 BOOL MSplineToolBase::CanDecide() {
@@ -76,7 +76,7 @@ void MSplineToolBase::OnCancel(MTessarayView* view) {
         return;
     }
     OnPoint(view, GetCurrentPoint().x, GetCurrentPoint().y, kPhaseMove, 0);
-    RecalcNewShapes(view);
+    Lists().RecalcNew(view);
 }
 
 MSplineTool::MSplineTool(int toolId) : MSplineToolBase(toolId, 2, IDS_SPLINE_STEPS) {}

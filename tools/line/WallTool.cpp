@@ -90,7 +90,7 @@ void MWallStyle::MakeSound() {
 MWallTool::MWallTool(int toolId) : MContLineTool(toolId) {}
 
 MPolygonShape* MWallTool::Outline(int which) const {
-    return GetNewCount() == 3 ? dynamic_cast<MPolygonShape*>(GetNewShape(which)) : nullptr;
+    return Lists().NewCount() == 3 ? dynamic_cast<MPolygonShape*>(Lists().NewShape(which)) : nullptr;
 }
 
 int MWallTool::CreateAndAddShape(MTessarayView* view) {
@@ -209,14 +209,15 @@ void MWallTool::DrawNewShapes(MTessarayView* view, CDC* dc) {
 
 void MWallTool::OnMoveAt(MTessarayView* view, CDC* dc, const MFloatPoint& pt, UINT flags) {
     const int limit = GetOptionRecord().m_drawLimit;
-    if (!dc || !DrawsTailApart() || Tracker().IsHidden() || GetPickCount() > 0 || Tracker().guideLineShown ||
-        Tracker().crossMarkShown || Tracker().IsBanding() || (limit != 0 && GetNewCount() > limit)) {
+    if (!dc || !DrawsTailApart() || Tracker().IsHidden() || Lists().PickCount() > 0 ||
+        Tracker().guideLineShown || Tracker().crossMarkShown || Tracker().IsBanding() ||
+        (limit != 0 && Lists().NewCount() > limit)) {
         MContLineTool::OnMoveAt(view, dc, pt, flags);
         return;
     }
     const WallPoints before = CopyPoints();
     OnPoint(view, pt.x, pt.y, kPhaseMove, flags);
-    RecalcNewShapes(view);
+    Lists().RecalcNew(view);
     const WallPoints after = CopyPoints();
     // A corner sought past a zero-length segment lies before the tail: then all of it.
     const bool fixedParts = !SameFixedParts(before, after);
@@ -245,7 +246,7 @@ void MWallTool::OnDecide(MTessarayView* view) {
     const std::vector<MFloatPoint> l = PointsOf(*Outline(0)), r = PointsOf(*Outline(1)),
                                    c = PointsOf(*centre);
     // The chains go before their lines come: the list holds each shape once.
-    GetNewShapes()->DeleteAll();
+    Lists().NewShapes().DeleteAll();
     for (std::size_t i = 1; i < c.size(); ++i) {
         if (m_style.centreLine) {
             auto line = std::make_unique<MLineShape>(c[i - 1], c[i]);
@@ -253,12 +254,12 @@ void MWallTool::OnDecide(MTessarayView* view) {
             line->SetLineStyle(m_style.lineStyle < GetLineStyleTable().GetSize() ? m_style.lineStyle
                                                                                  : kAuxiliaryLineStyle);
             line->SetLineWidth(m_style.width);
-            AddNewShapeExpanded(line.release(), target);
+            Lists().AddNewExpanded(line.release(), target);
         }
         for (const std::vector<MFloatPoint>* side : {&l, &r}) {
             auto line = std::make_unique<MLineShape>((*side)[i - 1], (*side)[i]);
             ApplyAttributesTo(view, line.get());
-            AddNewShapeExpanded(line.release(), -1);
+            Lists().AddNewExpanded(line.release(), -1);
         }
     }
     DecideAndReset(view);
@@ -272,7 +273,7 @@ void MWallTool::OnCancel(MTessarayView* view) {
         MTrackerScope tracker(*this, view, dc.get());
         ForEachPolyline([](MPolygonShape& s, const MFloatPoint&) { s.RemoveLastPoint(); }, MFloatPoint());
         OnPoint(view, GetCurrentPoint().x, GetCurrentPoint().y, kPhaseMove, 0);
-        RecalcNewShapes(view);
+        Lists().RecalcNew(view);
     }
     if (centre->GetPointCount() <= 1) End(view, FALSE);
 }

@@ -36,7 +36,7 @@ public:
 
     // ----- identity and lifecycle ---------------------------------------------------------------
     BOOL IsSelectTool() const override { return TRUE; }
-    int GetSelectionCount() const override { return GetPickCount(); }
+    int GetSelectionCount() const override { return Lists().PickCount(); }
     void End(MTessarayView* view, BOOL switching) override;
     void Reset() override;
     void ReleaseConstraint() override;
@@ -74,8 +74,8 @@ public:
     MSelectionEdits& Edits() { return *m_edits; }
 
     // ----- the view's selection services (SelectToolEdit.cpp) -------------------------------------
-    int GetSelectedCount() const override { return GetPickCount(); }
-    MCadShape* GetSelectedShape(int index) const override { return GetPickShape(index); }
+    int GetSelectedCount() const override { return Lists().PickCount(); }
+    MCadShape* GetSelectedShape(int index) const override { return Lists().Pick(index); }
     MPackShape* CreateSelectionPack(MTessarayView* view) override;
     void DeleteSelection(MTessarayView* view) override;
     void InsertShape(MTessarayView* view, MCadShape* shape) override;

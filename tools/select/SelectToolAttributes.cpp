@@ -96,8 +96,8 @@ void MSelectTool::ApplyAttributeChange(MTessarayView* view, const MAttributeChan
 }
 
 MAttributeChange MSelectTool::GetAttribute(MAttribute which) {
-    if (GetPickCount() == 0) return MDrawTool::GetAttribute(which);
-    const MLPointShapeArray& picks = *GetPickArray();
+    if (Lists().PickCount() == 0) return MDrawTool::GetAttribute(which);
+    const MLPointShapeArray& picks = Lists().Picks();
     switch (which) {
         case MAttribute::kLineColor:
             return {which, picks.GetColor()};

@@ -28,8 +28,8 @@ constexpr double kTieTolerance = 1e-9;
 
 // Typed move: the angle of one selected line's normal in 0..180 degrees, or nothing.
 BOOL LineNormalAngle(const MSelectTool& tool, double* degrees) {
-    if (tool.GetPickCount() != 1) return FALSE;
-    const auto* line = dynamic_cast<const MLineShape*>(tool.GetPickShape(0));
+    if (tool.Lists().PickCount() != 1) return FALSE;
+    const auto* line = dynamic_cast<const MLineShape*>(tool.Lists().Pick(0));
     if (!line) return FALSE;
     double angle = line->GetAngle() * 180.0 / kPi + 90.0;
     if (angle < 0.0) angle += 180.0;
@@ -53,7 +53,7 @@ int MSelectTool::OnPoint(MTessarayView* view, double x, double y, int phase, UIN
                 point = dy > dx * (1 + kTieTolerance) ? MFloatPoint(m_dragOrigin.x, y)
                                                       : MFloatPoint(x, m_dragOrigin.y);
             }
-            GetNewShapes()->Move(point - m_previous);
+            Lists().NewShapes().Move(point - m_previous);
         } else {
             m_handles.Drag(point, (flags & MK_SHIFT) ? TRUE : FALSE);
         }
@@ -62,10 +62,10 @@ int MSelectTool::OnPoint(MTessarayView* view, double x, double y, int phase, UIN
     if (phase != kPhaseTest) return 0;
     if (!HasMoved()) {
         ToggleOnRelease(view, point, flags);
-        GetNewShapes()->DeleteAll();
-    } else if (!(flags & MK_CONTROL) && !m_copyOnDrop && GetNewCount() == GetPickCount()) {
-        for (int i = 0; i < GetPickCount(); ++i)
-            AddOriginalShape(GetPickShape(i), GetPickLayer(i));
+        Lists().NewShapes().DeleteAll();
+    } else if (!(flags & MK_CONTROL) && !m_copyOnDrop && Lists().NewCount() == Lists().PickCount()) {
+        for (int i = 0; i < Lists().PickCount(); ++i)
+            Lists().AddEdited(Lists().Pick(i), Lists().PickLayer(i));
     }
     m_copyOnDrop = FALSE;
     m_justPicked = nullptr;
@@ -78,11 +78,11 @@ void MSelectTool::ToggleOnRelease(MTessarayView* view, const MFloatPoint& p, UIN
     int layer = -1;
     MCadShape* shape =
         FilterPickTarget(Document(view)->HitTest(view, logical.x, logical.y, &layer, kPickTolerance));
-    const int index = shape ? GetPickArray()->Find(shape) : -1;
+    const int index = shape ? Lists().Picks().Find(shape) : -1;
     if (index >= 0) {
         shape->Invalidate(view, TRUE);
         m_handles.Invalidate(view);
-        RemovePickAt(index);
+        Lists().RemovePickAt(index);
     }
 }
 
@@ -95,9 +95,9 @@ void MSelectTool::OnTogglePointEdit(MTessarayView* view) {
 }
 
 BOOL MSelectTool::CanPointEdit(MTessarayView* view) {
-    if (!view || GetPickCount() != 1) return FALSE;
-    auto* polygon = dynamic_cast<MPolygonShape*>(GetPickShape(0));
-    if (!polygon || !polygon->IsPointEditMode() || !GetPickArray()->SupportsEdit4()) return FALSE;
+    if (!view || Lists().PickCount() != 1) return FALSE;
+    auto* polygon = dynamic_cast<MPolygonShape*>(Lists().Pick(0));
+    if (!polygon || !polygon->IsPointEditMode() || !Lists().Picks().SupportsEdit4()) return FALSE;
     const CPoint at = GetContextPoint();
     return m_handles.HitTest(view, at.x, at.y) > 0;
 }
@@ -133,12 +133,12 @@ void MSelectTool::BeginDragShape(MTessarayView* view, MCadShape* shape, int x, i
         m_handles.LetGo();
         shape->Recalc(view);
         shape->Move(p - shape->GetCenter());
-        AddNewShapeExpanded(owned.release(), -1);
+        Lists().AddNewExpanded(owned.release(), -1);
     });
 }
 
 void MSelectTool::FollowHere(MTessarayView* view, BOOL copy) {
-    if (!view || GetPickCount() == 0 || !IsPickMode()) return;
+    if (!view || Lists().PickCount() == 0 || !IsPickMode()) return;
     if (copy) m_copyOnDrop = TRUE;
     std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
     MTrackerScope tracker(*this, view, dc.get());
@@ -156,7 +156,7 @@ void MSelectTool::FollowHere(MTessarayView* view, BOOL copy) {
 void MSelectTool::AbandonCopies(MTessarayView* view) {
     std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
     MTrackerScope tracker(*this, view, dc.get());
-    GetNewShapes()->DeleteAll();
+    Lists().NewShapes().DeleteAll();
     ForgetPress();
     SetMoved(FALSE);
     m_copyOnDrop = FALSE;
@@ -169,14 +169,14 @@ void MSelectTool::OnCoordinateInput(MTessarayView* view, const CPoint* click, UI
     MFloatPoint base = GetCurrentPoint();
     if (click)
         base = Snap(view, click->x, click->y, 0).point;
-    else if (GetPickCount() > 0)
+    else if (Lists().PickCount() > 0)
         base = view->GetAnchorPoint();
     std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
     const CPoint press = view->DocToDevice(dc.get(), base);
-    if (GetPickCount() == 0) {
+    if (Lists().PickCount() == 0) {
         // Nothing selected: the press at the base point picks what lies there.
         OnLButtonDown(view, press.x, press.y, flags);
-        if (GetNewCount() == 0) {
+        if (Lists().NewCount() == 0) {
             End(view, FALSE);
             return;
         }
@@ -216,7 +216,7 @@ void MSelectTool::OnCoordinateInput(MTessarayView* view, const CPoint* click, UI
 void MSelectTool::RegisterSelectCommands() {
     CCommandMap& map = Commands();
     const auto always = [](CCmdUI* ui) { ui->Enable(TRUE); };
-    const auto selected = [this](CCmdUI* ui) { ui->Enable(GetPickCount() > 0); };
+    const auto selected = [this](CCmdUI* ui) { ui->Enable(Lists().PickCount() > 0); };
     map.OnCommand(
         ID_HANDLE_MOVE, [this] { m_handles.ToggleDeforms(GetView()); },
         [this](CCmdUI* ui) {

@@ -9,18 +9,18 @@
 #include "view/TessarayView.h"
 
 void MSelectTool::DeleteSelection(MTessarayView* view) {
-    if (GetPickCount() == 0 || !IsPickMode() || !view) return;
+    if (Lists().PickCount() == 0 || !IsPickMode() || !view) return;
     m_handles.Hide(view);
-    for (int i = 0; i < GetPickCount(); ++i)
-        AddOriginalShape(GetPickShape(i), GetPickLayer(i));
+    for (int i = 0; i < Lists().PickCount(); ++i)
+        Lists().AddEdited(Lists().Pick(i), Lists().PickLayer(i));
     Commit(view, FALSE, FALSE);
     End(view, FALSE);
 }
 
 MPackShape* MSelectTool::CreateSelectionPack(MTessarayView* view) {
     auto pack = std::make_unique<MPackShape>();
-    for (int i = 0; i < GetPickCount(); ++i)
-        pack->AddShape(GetPickShape(i));
+    for (int i = 0; i < Lists().PickCount(); ++i)
+        pack->AddShape(Lists().Pick(i));
     pack->Recalc(view);
     return pack.release();
 }
@@ -28,13 +28,13 @@ MPackShape* MSelectTool::CreateSelectionPack(MTessarayView* view) {
 void MSelectTool::InsertShape(MTessarayView* view, MCadShape* shape) {
     End(view, FALSE);
     try {
-        AddNewShapeExpanded(shape, -1);
+        Lists().AddNewExpanded(shape, -1);
         Commit(view, FALSE, TRUE);
     } catch (...) {
         // The caller still owns what the drawing did not take: the list forgets it undeleted.
-        for (int j = 0; j < GetNewCount(); ++j)
-            GetNewShapes()->SetAt(j, nullptr, static_cast<DWORD>(GetNewShapeLayer(j)));
-        GetNewShapes()->RemoveAll();
+        for (int j = 0; j < Lists().NewCount(); ++j)
+            Lists().NewShapes().SetAt(j, nullptr, static_cast<DWORD>(Lists().NewLayer(j)));
+        Lists().NewShapes().RemoveAll();
         throw;
     }
     m_handles.Show(view);

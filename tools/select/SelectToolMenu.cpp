@@ -38,7 +38,7 @@ void InsertOnTop(CMenu* menu, UINT id) {
 }  // namespace
 
 void MSelectTool::BuildContextMenu(MTessarayView* view, MDrawMenu* menu, int, int) {
-    const BOOL selection = GetPickCount() > 0;
+    const BOOL selection = Lists().PickCount() > 0;
     const int first = !selection      ? kToolMenuNoSelection
                       : PointEditMode ? kToolMenuPointEdit
                                       : kToolMenuSelection;

@@ -61,9 +61,9 @@ MCadShape* MSelectTool::FindSnappedTarget(MTessarayView* view, CPoint device, in
 MCadShape* MSelectTool::FindPressTarget(MTessarayView* view, CPoint device, int handle, MFloatPoint* p,
                                         int* layer) {
     MCadShape* target = nullptr;
-    if (handle > 0 && GetPickCount() > 0) {
-        target = GetPickShape(0);
-        *layer = GetPickLayer(0);
+    if (handle > 0 && Lists().PickCount() > 0) {
+        target = Lists().Pick(0);
+        *layer = Lists().PickLayer(0);
         *p = m_handles.At(handle - 1);
     } else {
         target = FindSnappedTarget(view, device, layer);
@@ -77,24 +77,24 @@ MCadShape* MSelectTool::FindPressTarget(MTessarayView* view, CPoint device, int 
 
 void MSelectTool::BeginHandleDrag(MTessarayView* view, int handle, const MFloatPoint& p) {
     m_previous = m_dragOrigin = p;
-    GetNewShapes()->DeleteAll();
-    for (int i = 0; i < GetPickCount(); ++i) {
-        std::unique_ptr<MCadShape> copy(GetPickShape(i)->Clone());
+    Lists().NewShapes().DeleteAll();
+    for (int i = 0; i < Lists().PickCount(); ++i) {
+        std::unique_ptr<MCadShape> copy(Lists().Pick(i)->Clone());
         copy->Recalc(view);
-        AddNewShapeExpanded(copy.get(), GetPickLayer(i));
+        Lists().AddNewExpanded(copy.get(), Lists().PickLayer(i));
         copy.release();
     }
-    m_handles.Hold(handle, GetNewShapes()->GetExtent());
+    m_handles.Hold(handle, Lists().NewShapes().GetExtent());
 }
 
 void MSelectTool::PrepareMoveCopies(MTessarayView* view) {
-    GetNewShapes()->DeleteAll();
-    for (int i = 0; i < GetPickCount(); ++i) {
-        std::unique_ptr<MCadShape> copy(GetPickShape(i)->Duplicate());
-        AddNewShapeExpanded(copy.get(), GetPickLayer(i));
+    Lists().NewShapes().DeleteAll();
+    for (int i = 0; i < Lists().PickCount(); ++i) {
+        std::unique_ptr<MCadShape> copy(Lists().Pick(i)->Duplicate());
+        Lists().AddNewExpanded(copy.get(), Lists().PickLayer(i));
         copy.release();
     }
-    RecalcNewShapes(view);
+    Lists().RecalcNew(view);
 }
 
 int MSelectTool::OnPickAt(MTessarayView* view, double x, double y, UINT flags) {
@@ -116,25 +116,25 @@ int MSelectTool::OnPickAt(MTessarayView* view, double x, double y, UINT flags) {
     m_handles.LetGo();
     m_previous = m_dragOrigin = p;
     if (!target) {
-        ClearPicks();
+        Lists().ClearPicks();
         Tracker().BeginBand(p);
         return 1;
     }
-    if (GetPickArray()->Find(target) < 0) {
-        if (!(flags & MK_SHIFT)) ClearPicks();
-        AddPick(target, p, layer);
+    if (Lists().Picks().Find(target) < 0) {
+        if (!(flags & MK_SHIFT)) Lists().ClearPicks();
+        Lists().AddPick(target, p, layer);
         m_justPicked = target;
         if (OnPickShape(view, p.x, p.y, flags)) Commit(view, FALSE, FALSE);
     } else {
         m_justPicked = nullptr;
     }
-    if (GetPickCount() > 0) PrepareMoveCopies(view);
+    if (Lists().PickCount() > 0) PrepareMoveCopies(view);
     return 1;
 }
 
 void MSelectTool::PickInRect(MTessarayView* view, double x0, double y0, double x1, double y1, UINT flags) {
     MDrawTool::PickInRect(view, x0, y0, x1, y1, flags);
-    if (GetPickCount() > 0) m_handles.Show(view);
+    if (Lists().PickCount() > 0) m_handles.Show(view);
 }
 
 void MSelectTool::SelectAll(MTessarayView* view) {
@@ -142,7 +142,7 @@ void MSelectTool::SelectAll(MTessarayView* view) {
     RunGuarded(view, [&] {
         End(view, FALSE);
         MDrawTool::SelectAll(view);
-        if (GetPickCount() > 0)
+        if (Lists().PickCount() > 0)
             m_handles.Show(view);
         else
             m_handles.Invalidate(view);
@@ -156,12 +156,12 @@ void MSelectTool::SelectAll(MTessarayView* view) {
 void MSelectTool::OnDecide(MTessarayView* view) {
     // Only copies that follow the mouse are decided: the selection itself stays where it is, and
     // no shape is left behind in the edited list.
-    if (!view || GetPickCount() == 0 || GetNewCount() == 0) return;
+    if (!view || Lists().PickCount() == 0 || Lists().NewCount() == 0) return;
     std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
     MTrackerScope tracker(*this, view, dc.get());
-    if (!m_copyOnDrop && GetNewCount() == GetPickCount())
-        for (int i = 0; i < GetPickCount(); ++i)
-            AddOriginalShape(GetPickShape(i), GetPickLayer(i));
+    if (!m_copyOnDrop && Lists().NewCount() == Lists().PickCount())
+        for (int i = 0; i < Lists().PickCount(); ++i)
+            Lists().AddEdited(Lists().Pick(i), Lists().PickLayer(i));
     ForgetPress();
     m_copyOnDrop = FALSE;
     DecideAndReset(view);
@@ -172,10 +172,10 @@ void MSelectTool::OnCancel(MTessarayView* view) {
 }
 
 void MSelectTool::DecideAndReset(MTessarayView* view) {
-    if (GetNewCount() > 0)
+    if (Lists().NewCount() > 0)
         Commit(view, FALSE, TRUE);
     else
-        ForgetOriginals();
+        Lists().ForgetEdited();
     m_handles.LetGo();
     m_handles.Show(view);
 }
@@ -194,7 +194,7 @@ void MSelectTool::PaintTracker(MTessarayView* view, CDC* dc) {
 }
 
 UINT MSelectTool::GetPickTraits() {
-    if (GetNewCount() != 0) return kPickByClick | kPickByRect;
+    if (Lists().NewCount() != 0) return kPickByClick | kPickByRect;
     return kPicking | kPickByClick | kPickByRect |
            (GetOptionRecord().m_drawSelectedShape > 0 ? kMarkPicks : kNoPickTrait);
 }
@@ -204,12 +204,12 @@ BOOL MSelectTool::OnSetCursor(MTessarayView* view, int, int, UINT hitTest) {
     std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
     const CPoint device = view->DocToDevice(dc.get(), GetCurrentPoint());
     UINT resource = 0;
-    if (m_handles.IsShown() && GetPickArray()->SupportsEdit4() &&
+    if (m_handles.IsShown() && Lists().Picks().SupportsEdit4() &&
         m_handles.HitTest(view, device.x, device.y) > 0) {
         resource = IDR_HANDLE_CURSOR;
-    } else if (GetPickCount() > 0) {
+    } else if (Lists().PickCount() > 0) {
         const CPoint logical = view->DocToLogical(GetCurrentPoint());
-        if (GetPickArray()->GetShapes().HitTest(view, logical.x, logical.y, kPickTolerance))
+        if (Lists().Picks().GetShapes().HitTest(view, logical.x, logical.y, kPickTolerance))
             resource = IDR_MOVE_CURSOR;
     }
     if (!resource) return SetToolCursor(view);

@@ -46,14 +46,14 @@ void MSelectionEdits::Rotate(MTessarayView* view, double angle) {
 }
 
 void MSelectionEdits::RotateHere(MTessarayView* view, int direction) {
-    if (m_tool.GetPickCount() == 0 || !m_tool.IsPickMode() || !view) return;
+    if (m_tool.Lists().PickCount() == 0 || !m_tool.IsPickMode() || !view) return;
     const MFloatPoint p = ContextPoint(view);
     const double angle = direction > 0 ? M_PI / 2 : -M_PI / 2;
     ReplaceSelection(view, [&](MCadShape* s) { return s->CreateRotated(p.x, p.y, angle); });
 }
 
 void MSelectionEdits::FlipHere(MTessarayView* view, char axis) {
-    if (m_tool.GetPickCount() == 0 || !m_tool.IsPickMode() || !view) return;
+    if (m_tool.Lists().PickCount() == 0 || !m_tool.IsPickMode() || !view) return;
     const MFloatPoint p = ContextPoint(view);
     ReplaceSelection(view, [&](MCadShape* s) {
         return axis == 'x' ? s->CreateMirroredX(p.x, p.y) : s->CreateMirroredY(p.x, p.y);
@@ -61,7 +61,7 @@ void MSelectionEdits::FlipHere(MTessarayView* view, char axis) {
 }
 
 void MSelectionEdits::Move(MTessarayView* view, const MFloatPoint& offset, BOOL copy) {
-    if (m_tool.GetPickCount() == 0 || !m_tool.IsPickMode() || !view) return;
+    if (m_tool.Lists().PickCount() == 0 || !m_tool.IsPickMode() || !view) return;
     if (!copy) {
         ReplaceSelection(view, [&](MCadShape* s) {
             MCadShape* moved = s->Duplicate();
@@ -71,10 +71,10 @@ void MSelectionEdits::Move(MTessarayView* view, const MFloatPoint& offset, BOOL 
         return;
     }
     m_tool.Handles().Hide(view);
-    for (int i = 0; i < m_tool.GetPickCount(); ++i) {
-        std::unique_ptr<MCadShape> moved(m_tool.GetPickShape(i)->Duplicate());
+    for (int i = 0; i < m_tool.Lists().PickCount(); ++i) {
+        std::unique_ptr<MCadShape> moved(m_tool.Lists().Pick(i)->Duplicate());
         moved->Move(offset);
-        m_tool.AddNewShapeExpanded(moved.get(), m_tool.GetPickLayer(i));
+        m_tool.Lists().AddNewExpanded(moved.get(), m_tool.Lists().PickLayer(i));
         moved.release();
     }
     m_tool.Commit(view, FALSE, TRUE);
@@ -94,27 +94,28 @@ void MSelectionEdits::Scale(MTessarayView* view, double sx, double sy) {
 // ----- drawing order ----------------------------------------------------------------------------
 
 void MSelectionEdits::MoveInOrder(MTessarayView* view, int position) {
-    if (m_tool.GetPickCount() == 0 || !m_tool.IsPickMode() || !m_tool.Document(view)) return;
+    if (m_tool.Lists().PickCount() == 0 || !m_tool.IsPickMode() || !m_tool.Document(view)) return;
     m_tool.Handles().Hide(view);
     // The first picked shape ends uppermost on top and lowest at the bottom: the copies are
     // appended in reverse order, or inserted in order.
-    const int n = m_tool.GetPickCount();
+    const int n = m_tool.Lists().PickCount();
     for (int k = 0; k < n; ++k) {
         const int i = position < 0 ? n - 1 - k : k;
-        std::unique_ptr<MCadShape> copy(m_tool.GetPickShape(i)->Duplicate());
-        m_tool.AddNewShapeExpanded(copy.get(), m_tool.GetPickLayer(i));
+        std::unique_ptr<MCadShape> copy(m_tool.Lists().Pick(i)->Duplicate());
+        m_tool.Lists().AddNewExpanded(copy.get(), m_tool.Lists().PickLayer(i));
         copy.release();
-        m_tool.AddOriginalShape(m_tool.GetPickShape(i), m_tool.GetPickLayer(i));
+        m_tool.Lists().AddEdited(m_tool.Lists().Pick(i), m_tool.Lists().PickLayer(i));
     }
     m_tool.CommitAt(view, position, TRUE);
     if (position < 0) {
         // The copies stay picked in the order of the selection.
         std::vector<std::tuple<MCadShape*, MFloatPoint, int>> picks;
-        for (int i = m_tool.GetPickCount() - 1; i >= 0; --i)
-            picks.emplace_back(m_tool.GetPickShape(i), m_tool.GetPickPoint(i), m_tool.GetPickLayer(i));
-        m_tool.ClearPicks();
+        for (int i = m_tool.Lists().PickCount() - 1; i >= 0; --i)
+            picks.emplace_back(m_tool.Lists().Pick(i), m_tool.Lists().PickPoint(i),
+                               m_tool.Lists().PickLayer(i));
+        m_tool.Lists().ClearPicks();
         for (const auto& [shape, point, layer] : picks)
-            m_tool.AddPick(shape, point, layer);
+            m_tool.Lists().AddPick(shape, point, layer);
     }
     m_tool.Handles().Show(view);
 }
@@ -122,8 +123,8 @@ void MSelectionEdits::MoveInOrder(MTessarayView* view, int position) {
 // ----- align and distribute ---------------------------------------------------------------------
 
 void MSelectionEdits::Align(MTessarayView* view, UINT command) {
-    if (m_tool.GetPickCount() < 2 || !m_tool.IsPickMode() || !view) return;
-    MFloatRect e = m_tool.GetPickArray()->GetShapes().GetExtent();
+    if (m_tool.Lists().PickCount() < 2 || !m_tool.IsPickMode() || !view) return;
+    MFloatRect e = m_tool.Lists().Picks().GetShapes().GetExtent();
     e.Normalize();
     const MFloatPoint c = m_tool.Handles().Center();
     ReplaceSelection(view, [&](MCadShape* s) {
@@ -159,14 +160,14 @@ void MSelectionEdits::Align(MTessarayView* view, UINT command) {
 }
 
 void MSelectionEdits::Distribute(MTessarayView* view, BOOL vertical) {
-    const int n = m_tool.GetPickCount();
+    const int n = m_tool.Lists().PickCount();
     if (n < 3 || !m_tool.IsPickMode() || !view) return;
     const auto key = [vertical](const MFloatPoint& p) { return vertical ? p.y : p.x; };
     std::vector<int> order(static_cast<std::size_t>(n));
     std::iota(order.begin(), order.end(), 0);
     std::vector<double> centres;
     for (int i = 0; i < n; ++i)
-        centres.push_back(key(m_tool.GetPickShape(i)->GetCenter()));
+        centres.push_back(key(m_tool.Lists().Pick(i)->GetCenter()));
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
         return centres[static_cast<std::size_t>(a)] < centres[static_cast<std::size_t>(b)];
     });
@@ -178,10 +179,10 @@ void MSelectionEdits::Distribute(MTessarayView* view, BOOL vertical) {
     target[static_cast<std::size_t>(order.back())] = centres[static_cast<std::size_t>(order.back())];
     m_tool.Handles().Hide(view);
     for (int i = 0; i < n; ++i) {
-        MCadShape* copy = m_tool.GetPickShape(i)->Duplicate();
+        MCadShape* copy = m_tool.Lists().Pick(i)->Duplicate();
         const double d = target[static_cast<std::size_t>(i)] - centres[static_cast<std::size_t>(i)];
         copy->Move(vertical ? MFloatPoint(0, d) : MFloatPoint(d, 0));
-        m_tool.AddReplacement(copy, i);
+        m_tool.Lists().AddReplacement(copy, i);
     }
     m_tool.Commit(view, FALSE, TRUE);
     m_tool.Handles().Show(view);
@@ -190,43 +191,43 @@ void MSelectionEdits::Distribute(MTessarayView* view, BOOL vertical) {
 // ----- group, ungroup, explode, edit ------------------------------------------------------------
 
 void MSelectionEdits::Group(MTessarayView* view) {
-    if (m_tool.GetPickCount() == 0 || !m_tool.IsPickMode() || !view) return;
+    if (m_tool.Lists().PickCount() == 0 || !m_tool.IsPickMode() || !view) return;
     m_tool.Handles().Hide(view);
-    auto group = std::make_unique<MGroupShape>(view, m_tool.GetPickArray()->GetShapes());
-    m_tool.AddNewShapeExpanded(group.get(), m_tool.GetPickLayer(0));
+    auto group = std::make_unique<MGroupShape>(view, m_tool.Lists().Picks().GetShapes());
+    m_tool.Lists().AddNewExpanded(group.get(), m_tool.Lists().PickLayer(0));
     group.release();
-    for (int i = 0; i < m_tool.GetPickCount(); ++i)
-        m_tool.AddOriginalShape(m_tool.GetPickShape(i), m_tool.GetPickLayer(i));
+    for (int i = 0; i < m_tool.Lists().PickCount(); ++i)
+        m_tool.Lists().AddEdited(m_tool.Lists().Pick(i), m_tool.Lists().PickLayer(i));
     m_tool.DecideAndReset(view);
 }
 
 void MSelectionEdits::Ungroup(MTessarayView* view) {
-    if (m_tool.GetPickCount() == 0 || !m_tool.IsPickMode() || !view) return;
-    for (int i = 0; i < m_tool.GetPickCount(); ++i)
-        if (!dynamic_cast<MGroupShape*>(m_tool.GetPickShape(i))) return;
+    if (m_tool.Lists().PickCount() == 0 || !m_tool.IsPickMode() || !view) return;
+    for (int i = 0; i < m_tool.Lists().PickCount(); ++i)
+        if (!dynamic_cast<MGroupShape*>(m_tool.Lists().Pick(i))) return;
     m_tool.Handles().Hide(view);
     // Each group's first member takes the group's place; the other members are appended to the
     // current layer. A group without members pairs with nothing and just goes.
     std::vector<int> order;
     for (int pass = 0; pass < 2; ++pass)
-        for (int i = 0; i < m_tool.GetPickCount(); ++i)
-            if ((static_cast<MGroupShape*>(m_tool.GetPickShape(i))->GetShapeCount() > 0) == (pass == 0))
+        for (int i = 0; i < m_tool.Lists().PickCount(); ++i)
+            if ((static_cast<MGroupShape*>(m_tool.Lists().Pick(i))->GetShapeCount() > 0) == (pass == 0))
                 order.push_back(i);
     int pairs = 0;
     for (int i : order) {
-        const auto* group = static_cast<MGroupShape*>(m_tool.GetPickShape(i));
-        m_tool.AddOriginalShape(m_tool.GetPickShape(i), m_tool.GetPickLayer(i));
+        const auto* group = static_cast<MGroupShape*>(m_tool.Lists().Pick(i));
+        m_tool.Lists().AddEdited(m_tool.Lists().Pick(i), m_tool.Lists().PickLayer(i));
         if (group->GetShapeCount() == 0) continue;
         std::unique_ptr<MCadShape> first(group->GetShapeAt(0)->Duplicate());
-        m_tool.AddNewShapeExpanded(first.get(), m_tool.GetPickLayer(i));
+        m_tool.Lists().AddNewExpanded(first.get(), m_tool.Lists().PickLayer(i));
         first.release();
         ++pairs;
     }
-    for (int i = 0; i < m_tool.GetPickCount(); ++i) {
-        const auto* group = static_cast<MGroupShape*>(m_tool.GetPickShape(i));
+    for (int i = 0; i < m_tool.Lists().PickCount(); ++i) {
+        const auto* group = static_cast<MGroupShape*>(m_tool.Lists().Pick(i));
         for (int m = 1; m < group->GetShapeCount(); ++m) {
             std::unique_ptr<MCadShape> member(group->GetShapeAt(m)->Duplicate());
-            m_tool.AddNewShapeExpanded(member.get(), -1);
+            m_tool.Lists().AddNewExpanded(member.get(), -1);
             member.release();
         }
     }
@@ -263,12 +264,12 @@ std::vector<std::unique_ptr<MCadShape>> ExplodePolygon(const MPolygonShape& q) {
 }  // namespace
 
 void MSelectionEdits::ExplodeToLines(MTessarayView* view) {
-    if (m_tool.GetPickCount() == 0 || !m_tool.IsPickMode() || !view) return;
+    if (m_tool.Lists().PickCount() == 0 || !m_tool.IsPickMode() || !view) return;
     m_tool.Handles().Hide(view);
     MCutReplacements replacements;
-    for (int i = 0; i < m_tool.GetPickCount(); ++i)
-        if (const auto* q = dynamic_cast<const MPolygonShape*>(m_tool.GetPickShape(i)))
-            replacements.Replace(m_tool.GetPickShape(i), m_tool.GetPickLayer(i), ExplodePolygon(*q));
+    for (int i = 0; i < m_tool.Lists().PickCount(); ++i)
+        if (const auto* q = dynamic_cast<const MPolygonShape*>(m_tool.Lists().Pick(i)))
+            replacements.Replace(m_tool.Lists().Pick(i), m_tool.Lists().PickLayer(i), ExplodePolygon(*q));
     replacements.Commit(m_tool, view, TRUE);
     m_tool.Handles().Show(view);
 }
@@ -276,8 +277,8 @@ void MSelectionEdits::ExplodeToLines(MTessarayView* view) {
 // ----- by the context point --------------------------------------------------------------------
 
 BOOL MSelectionEdits::CanSetReferencePoint(MTessarayView* view) {
-    if (m_tool.GetPickCount() != 1 || !view) return FALSE;
-    const auto* group = dynamic_cast<const MGroupShape*>(m_tool.GetPickShape(0));
+    if (m_tool.Lists().PickCount() != 1 || !view) return FALSE;
+    const auto* group = dynamic_cast<const MGroupShape*>(m_tool.Lists().Pick(0));
     if (!group || !group->IsPlainGroup()) return FALSE;
     const MFloatPoint p = ContextPoint(view);
     MFloatRect e = group->GetExtent();
@@ -298,11 +299,11 @@ void MSelectionEdits::SetReferencePoint(MTessarayView* view) {
 // ----- the edit dialog of one shape --------------------------------------------------------------
 
 void MSelectionEdits::EditShape(MTessarayView* view) {
-    if (m_tool.GetPickCount() != 1 || !m_tool.IsPickMode() || !view) return;
+    if (m_tool.Lists().PickCount() != 1 || !m_tool.IsPickMode() || !view) return;
     m_tool.Handles().Hide(view);
-    std::unique_ptr<MCadShape> copy(m_tool.GetPickShape(0)->Duplicate());
+    std::unique_ptr<MCadShape> copy(m_tool.Lists().Pick(0)->Duplicate());
     if (copy->Edit(view)) {
-        m_tool.AddReplacement(copy.release(), 0);
+        m_tool.Lists().AddReplacement(copy.release(), 0);
         m_tool.DecideAndReset(view);
         return;
     }

@@ -99,7 +99,7 @@ private:
 
 template <class Make>
 void MSelectionEdits::ReplaceSelection(MTessarayView* view, Make make) {
-    if (m_tool.GetPickCount() == 0 || !m_tool.IsPickMode() || !view) return;
+    if (m_tool.Lists().PickCount() == 0 || !m_tool.IsPickMode() || !view) return;
     m_tool.Handles().Hide(view);
     m_tool.ReplaceEach(
         view, [&](MTessarayView*, MCadShape* shape) { return make(shape); }, TRUE);
@@ -108,19 +108,19 @@ void MSelectionEdits::ReplaceSelection(MTessarayView* view, Make make) {
 
 template <class Take, class Make, class Global>
 void MSelectionEdits::ChangeSelection(MTessarayView* view, Take take, Make make, Global global) {
-    if (m_tool.GetPickCount() == 0) {
+    if (m_tool.Lists().PickCount() == 0) {
         global();
         return;
     }
     if (!m_tool.IsPickMode() || !view) return;
     m_tool.Handles().Hide(view);
-    for (int i = 0; i < m_tool.GetPickCount(); ++i) {
-        MCadShape* shape = m_tool.GetPickShape(i);
+    for (int i = 0; i < m_tool.Lists().PickCount(); ++i) {
+        MCadShape* shape = m_tool.Lists().Pick(i);
         if (!take(shape)) continue;
         MCadShape* copy = shape->Duplicate();
-        m_tool.AddReplacement(copy, i);
+        m_tool.Lists().AddReplacement(copy, i);
         make(copy);
     }
-    if (m_tool.GetNewCount() > 0) m_tool.Commit(view, FALSE, TRUE);
+    if (m_tool.Lists().NewCount() > 0) m_tool.Commit(view, FALSE, TRUE);
     m_tool.Handles().Show(view);
 }

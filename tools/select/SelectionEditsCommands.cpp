@@ -13,8 +13,8 @@ namespace {
 
 template <class T>
 bool AllOf(const MSelectTool& tool) {
-    for (int i = 0; i < tool.GetPickCount(); ++i)
-        if (!dynamic_cast<const T*>(tool.GetPickShape(i))) return false;
+    for (int i = 0; i < tool.Lists().PickCount(); ++i)
+        if (!dynamic_cast<const T*>(tool.Lists().Pick(i))) return false;
     return true;
 }
 
@@ -23,26 +23,32 @@ bool AllOf(const MSelectTool& tool) {
 void MSelectionEdits::RegisterCommands() {
     CCommandMap& map = m_tool.Commands();
     const auto enableWhen = [](auto rule) { return [rule](CCmdUI* ui) { ui->Enable(rule()); }; };
-    const auto some = [this] { return m_tool.GetPickCount() > 0; };
-    const auto several = [this] { return m_tool.GetPickCount() > 1; };
-    const auto three = [this] { return m_tool.GetPickCount() > 2; };
+    const auto some = [this] { return m_tool.Lists().PickCount() > 0; };
+    const auto several = [this] { return m_tool.Lists().PickCount() > 1; };
+    const auto three = [this] { return m_tool.Lists().PickCount() > 2; };
     const auto flipX = [this] {
-        return m_tool.GetPickCount() > 0 && m_tool.IsPickMode() && m_tool.GetPickArray()->SupportsEdit1();
+        return m_tool.Lists().PickCount() > 0 && m_tool.IsPickMode() &&
+               m_tool.Lists().Picks().SupportsEdit1();
     };
     const auto flipY = [this] {
-        return m_tool.GetPickCount() > 0 && m_tool.IsPickMode() && m_tool.GetPickArray()->SupportsEdit2();
+        return m_tool.Lists().PickCount() > 0 && m_tool.IsPickMode() &&
+               m_tool.Lists().Picks().SupportsEdit2();
     };
     const auto turn = [this] {
-        return m_tool.GetPickCount() > 0 && m_tool.IsPickMode() && m_tool.GetPickArray()->SupportsEdit3();
+        return m_tool.Lists().PickCount() > 0 && m_tool.IsPickMode() &&
+               m_tool.Lists().Picks().SupportsEdit3();
     };
-    const auto groups = [this] { return m_tool.GetPickCount() > 0 && AllOf<MGroupShape>(m_tool); };
+    const auto groups = [this] { return m_tool.Lists().PickCount() > 0 && AllOf<MGroupShape>(m_tool); };
     const auto polygons = [this] {
-        return m_tool.GetPickCount() > 0 && m_tool.IsPickMode() && AllOf<MPolygonShape>(m_tool);
+        return m_tool.Lists().PickCount() > 0 && m_tool.IsPickMode() && AllOf<MPolygonShape>(m_tool);
     };
     const auto join = [this] {
-        return m_tool.GetPickCount() > 1 || (m_tool.GetPickCount() == 1 && AllOf<MPolygonShape>(m_tool));
+        return m_tool.Lists().PickCount() > 1 ||
+               (m_tool.Lists().PickCount() == 1 && AllOf<MPolygonShape>(m_tool));
     };
-    const auto editable = [this] { return m_tool.GetPickCount() == 1 && m_tool.GetPickShape(0)->CanEdit(); };
+    const auto editable = [this] {
+        return m_tool.Lists().PickCount() == 1 && m_tool.Lists().Pick(0)->CanEdit();
+    };
 
     map.OnCommand(
         ID_GROUP, [this] { Group(m_tool.GetView()); }, enableWhen(some));
@@ -90,7 +96,7 @@ void MSelectionEdits::RegisterCommands() {
         ID_MOVE_SHAPES, [this] { MoveByDialog(m_tool.GetView()); }, enableWhen(some));
     map.OnCommand(
         ID_MOVE_TO_LAYER, [this] { MoveToLayer(m_tool.GetView()); }, enableWhen(some));
-    const auto oneGroup = [this] { return m_tool.GetPickCount() == 1 && AllOf<MGroupShape>(m_tool); };
+    const auto oneGroup = [this] { return m_tool.Lists().PickCount() == 1 && AllOf<MGroupShape>(m_tool); };
     map.OnCommand(
         ID_ADD_PART, [this] { RegisterAsPart(m_tool.GetView()); }, enableWhen(oneGroup));
     // The items the context menu inserts: their rules look at the shapes under the context point.

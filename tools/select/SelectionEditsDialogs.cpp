@@ -18,8 +18,8 @@
 #include "view/ViewFrame.h"
 
 void MSelectionEdits::RotateByDialog(MTessarayView* view) {
-    if (m_tool.GetPickCount() == 0 || !m_tool.IsPickMode() || !view ||
-        !m_tool.GetPickArray()->SupportsEdit3())
+    if (m_tool.Lists().PickCount() == 0 || !m_tool.IsPickMode() || !view ||
+        !m_tool.Lists().Picks().SupportsEdit3())
         return;
     MInputRotateRadius dialog(view);
     if (dialog.DoModal() != IDOK) return;
@@ -27,11 +27,11 @@ void MSelectionEdits::RotateByDialog(MTessarayView* view) {
 }
 
 void MSelectionEdits::ScaleByDialog(MTessarayView* view) {
-    if (m_tool.GetPickCount() == 0 || !m_tool.IsPickMode() || !view) return;
+    if (m_tool.Lists().PickCount() == 0 || !m_tool.IsPickMode() || !view) return;
     // The sizes as drawn now: a copy recalculated for this view gives the current extent.
     MFloatRect e;
-    for (int i = 0; i < m_tool.GetPickCount(); ++i) {
-        std::unique_ptr<MCadShape> copy(m_tool.GetPickShape(i)->Duplicate());
+    for (int i = 0; i < m_tool.Lists().PickCount(); ++i) {
+        std::unique_ptr<MCadShape> copy(m_tool.Lists().Pick(i)->Duplicate());
         copy->Recalc(view);
         MFloatRect r = copy->GetExtent();
         r.Normalize();
@@ -49,7 +49,7 @@ void MSelectionEdits::ScaleByDialog(MTessarayView* view) {
 }
 
 void MSelectionEdits::MoveByDialog(MTessarayView* view) {
-    if (m_tool.GetPickCount() == 0 || !m_tool.IsPickMode() || !view) return;
+    if (m_tool.Lists().PickCount() == 0 || !m_tool.IsPickMode() || !view) return;
     MInputMovingDialog dialog(view);
     if (dialog.DoModal() != IDOK) return;
     const MMoveValues& v = GetMoveValues();
@@ -58,18 +58,18 @@ void MSelectionEdits::MoveByDialog(MTessarayView* view) {
 
 void MSelectionEdits::MoveToLayer(MTessarayView* view) {
     MTessarayDoc* doc = m_tool.Document(view);
-    if (m_tool.GetPickCount() == 0 || !m_tool.IsPickMode() || !doc) return;
+    if (m_tool.Lists().PickCount() == 0 || !m_tool.IsPickMode() || !doc) return;
     MShapeLayerMoveDialog dialog(view);
     if (dialog.DoModal() != IDOK) return;
     const int target = dialog.GetLayer();
     const MLayer* layer = doc->GetLayers()->GetLayer(target);
     if (target < 0 || target >= doc->GetLayers()->GetLayerCount() || !layer) return;
     m_tool.Handles().Hide(view);
-    for (int i = 0; i < m_tool.GetPickCount(); ++i) {
-        std::unique_ptr<MCadShape> copy(m_tool.GetPickShape(i)->Duplicate());
-        m_tool.AddNewShapeExpanded(copy.get(), target);
+    for (int i = 0; i < m_tool.Lists().PickCount(); ++i) {
+        std::unique_ptr<MCadShape> copy(m_tool.Lists().Pick(i)->Duplicate());
+        m_tool.Lists().AddNewExpanded(copy.get(), target);
         copy.release();
-        m_tool.AddOriginalShape(m_tool.GetPickShape(i), m_tool.GetPickLayer(i));
+        m_tool.Lists().AddEdited(m_tool.Lists().Pick(i), m_tool.Lists().PickLayer(i));
     }
     // Shapes on a layer that is hidden or cannot be picked may not stay picked: their handles
     // would answer presses over nothing the user sees.
@@ -80,8 +80,8 @@ void MSelectionEdits::MoveToLayer(MTessarayView* view) {
 }
 
 void MSelectionEdits::RegisterAsPart(MTessarayView* view) {
-    if (m_tool.GetPickCount() != 1 || !view) return;
-    const auto* group = dynamic_cast<const MGroupShape*>(m_tool.GetPickShape(0));
+    if (m_tool.Lists().PickCount() != 1 || !view) return;
+    const auto* group = dynamic_cast<const MGroupShape*>(m_tool.Lists().Pick(0));
     if (!group) return;
     MPartsNameDialog dialog(view);
     if (dialog.DoModal() != IDOK) return;

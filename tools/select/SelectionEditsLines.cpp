@@ -24,11 +24,11 @@ constexpr double kTinyMirrorLength = 1e-12;
 // ----- mirror copies ----------------------------------------------------------------------------
 
 const MLineShape* MSelectionEdits::FindMirrorLine(MTessarayView* view) {
-    if (m_tool.GetPickCount() == 0 || !view) return nullptr;
+    if (m_tool.Lists().PickCount() == 0 || !view) return nullptr;
     ContextPoint(view);
     for (MCadShape* shape : {m_tool.GetSnapRecord().shape1, m_tool.GetSnapRecord().shape2}) {
         const auto* line = dynamic_cast<const MLineShape*>(shape);
-        if (!line || m_tool.GetPickArray()->Find(shape) >= 0) continue;
+        if (!line || m_tool.Lists().Picks().Find(shape) >= 0) continue;
         // A line of no length has no direction to mirror across.
         if ((line->m_end - line->m_start).GetLength() > kTinyMirrorLength) return line;
     }
@@ -44,8 +44,8 @@ void MSelectionEdits::MirrorCopyOnLine(MTessarayView* view) {
     // normal, not the way to the line, so that shapes centred on the line turn as well.
     const double turn = 2 * ((b - a).GetAngle() + M_PI / 2);
     m_tool.Handles().Hide(view);
-    for (int i = 0; i < m_tool.GetPickCount(); ++i) {
-        const MCadShape* s = m_tool.GetPickShape(i);
+    for (int i = 0; i < m_tool.Lists().PickCount(); ++i) {
+        const MCadShape* s = m_tool.Lists().Pick(i);
         const MFloatPoint c = s->GetCenter();
         MFloatPoint foot;
         GetPerpendicularFoot(&foot, a, b, c);
@@ -53,7 +53,7 @@ void MSelectionEdits::MirrorCopyOnLine(MTessarayView* view) {
         std::unique_ptr<MCadShape> copy(flipped ? flipped->CreateRotated(c.x, c.y, turn) : nullptr);
         if (!copy) continue;
         copy->Move((foot - c) * 2);
-        m_tool.AddNewShapeExpanded(copy.get(), m_tool.GetPickLayer(i));
+        m_tool.Lists().AddNewExpanded(copy.get(), m_tool.Lists().PickLayer(i));
         copy.release();
     }
     m_tool.Commit(view, FALSE, TRUE);
@@ -140,13 +140,13 @@ std::unique_ptr<MCadShape> ChainPolygon(std::deque<MFloatPoint>& chain, const MC
 }  // namespace
 
 void MSelectionEdits::JoinIntoPolyline(MTessarayView* view) {
-    if (m_tool.GetPickCount() == 0 || !m_tool.IsPickMode() || !view) return;
+    if (m_tool.Lists().PickCount() == 0 || !m_tool.IsPickMode() || !view) return;
     m_tool.Handles().Hide(view);
-    if (m_tool.GetPickCount() == 1) {
-        if (const auto* p = dynamic_cast<const MPolygonShape*>(m_tool.GetPickShape(0))) {
+    if (m_tool.Lists().PickCount() == 1) {
+        if (const auto* p = dynamic_cast<const MPolygonShape*>(m_tool.Lists().Pick(0))) {
             std::unique_ptr<MPolygonShape> copy(p->CopyAsPolygon());
             copy->CopyStyleFrom(p);
-            m_tool.AddReplacement(copy.release(), 0);
+            m_tool.Lists().AddReplacement(copy.release(), 0);
             m_tool.Commit(view, FALSE, TRUE);
         } else {
             MessageBeep(kBeepDefault);
@@ -155,9 +155,9 @@ void MSelectionEdits::JoinIntoPolyline(MTessarayView* view) {
         return;
     }
     std::vector<Joinable> rest;
-    rest.reserve(static_cast<std::size_t>(m_tool.GetPickCount()));
-    for (int i = 0; i < m_tool.GetPickCount(); ++i) {
-        Joinable j{m_tool.GetPickShape(i), m_tool.GetPickLayer(i), {}};
+    rest.reserve(static_cast<std::size_t>(m_tool.Lists().PickCount()));
+    for (int i = 0; i < m_tool.Lists().PickCount(); ++i) {
+        Joinable j{m_tool.Lists().Pick(i), m_tool.Lists().PickLayer(i), {}};
         // A closed polygon joins no chain; it may still start one of its own.
         const auto* q = dynamic_cast<const MPolygonShape*>(j.shape);
         if (!(q && q->IsClosed()) && !ChainPoints(j.shape, &j.points)) j.points.clear();

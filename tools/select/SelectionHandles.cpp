@@ -55,24 +55,24 @@ int MirrorFrameHandle(int handle, double sx, double sy) {
 // ----- where they are ---------------------------------------------------------------------------
 
 int MSelectionHandles::Count() const {
-    const int count = m_tool.GetPickCount();
+    const int count = m_tool.Lists().PickCount();
     if (count == 0) return 0;
-    return count == 1 ? m_tool.GetPickShape(0)->GetHandleCount() : kFrameHandleCount;
+    return count == 1 ? m_tool.Lists().Pick(0)->GetHandleCount() : kFrameHandleCount;
 }
 
 MFloatPoint MSelectionHandles::At(int index) const {
-    const int count = m_tool.GetPickCount();
+    const int count = m_tool.Lists().PickCount();
     if (count == 0) return MFloatPoint(0.0, 0.0);
-    if (count == 1) return m_tool.GetPickShape(0)->GetHandle(index);
-    return FrameHandle(m_tool.GetPickArray()->GetShapes().GetExtent(), index);
+    if (count == 1) return m_tool.Lists().Pick(0)->GetHandle(index);
+    return FrameHandle(m_tool.Lists().Picks().GetShapes().GetExtent(), index);
 }
 
 std::vector<MFloatPoint> MSelectionHandles::All() const {
     // The frame of a large selection is its union extent: measured once for all eight handles.
     std::vector<MFloatPoint> handles;
     const int count = Count();
-    if (m_tool.GetPickCount() > 1) {
-        const MFloatRect frame = m_tool.GetPickArray()->GetShapes().GetExtent();
+    if (m_tool.Lists().PickCount() > 1) {
+        const MFloatRect frame = m_tool.Lists().Picks().GetShapes().GetExtent();
         for (int i = 0; i < count; ++i)
             handles.push_back(FrameHandle(frame, i));
     } else {
@@ -83,8 +83,8 @@ std::vector<MFloatPoint> MSelectionHandles::All() const {
 }
 
 MFloatPoint MSelectionHandles::Center() const {
-    if (m_tool.GetPickCount() == 1) return m_tool.GetPickShape(0)->GetCenter();
-    const MFloatRect r = m_tool.GetPickArray()->GetShapes().GetExtent();
+    if (m_tool.Lists().PickCount() == 1) return m_tool.Lists().Pick(0)->GetCenter();
+    const MFloatRect r = m_tool.Lists().Picks().GetShapes().GetExtent();
     return MFloatPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
 }
 
@@ -145,7 +145,7 @@ void MSelectionHandles::ToggleDeforms(MTessarayView* view) {
 }
 
 BOOL MSelectionHandles::CanReshape() const {
-    return m_tool.GetPickArray()->SupportsEdit4() && m_deforms;
+    return m_tool.Lists().Picks().SupportsEdit4() && m_deforms;
 }
 
 void MSelectionHandles::Hold(int index, const MFloatRect& frame) {
@@ -159,10 +159,10 @@ void MSelectionHandles::Forget() {
 }
 
 void MSelectionHandles::Drag(const MFloatPoint& point, BOOL constrain) {
-    const int count = m_tool.GetNewCount();
+    const int count = m_tool.Lists().NewCount();
     if (count == 0) return;
     if (count == 1) {
-        m_tool.GetNewShape(0)->MoveHandle(&m_held, point, constrain, &m_frame);
+        m_tool.Lists().NewShape(0)->MoveHandle(&m_held, point, constrain, &m_frame);
         return;
     }
     DragFrame(point, constrain);
@@ -222,7 +222,7 @@ void MSelectionHandles::DragFrame(const MFloatPoint& p, BOOL constrain) {
     if (next.left == next.right || next.top == next.bottom) return;
     next.Normalize();
     m_frame = next;
-    for (int i = 0; i < m_tool.GetNewCount(); ++i)
-        m_tool.GetNewShape(i)->ScaleAllXY(fixed, sx, sy);
+    for (int i = 0; i < m_tool.Lists().NewCount(); ++i)
+        m_tool.Lists().NewShape(i)->ScaleAllXY(fixed, sx, sy);
     m_held = MirrorFrameHandle(m_held, sx, sy);
 }

@@ -44,7 +44,7 @@ MFloatRect MStretchTool::GetRegion() const {
 // ----- lifecycle --------------------------------------------------------------------------------
 
 void MStretchTool::End(MTessarayView* view, BOOL switching) {
-    if (view && GetPickCount() > 0 && GetNewCount() == 0) {
+    if (view && Lists().PickCount() > 0 && Lists().NewCount() == 0) {
         InvalidateMarks(view);
         std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
         CRect r = view->DocToDeviceRect(dc.get(), GetRegion());
@@ -71,8 +71,8 @@ void MStretchTool::RebuildMarks() {
     m_wholeMove.clear();
     m_handles.clear();
     const MFloatRect region = GetRegion();
-    for (int i = 0; i < GetPickCount(); ++i) {
-        MCadShape* shape = GetPickShape(i);
+    for (int i = 0; i < Lists().PickCount(); ++i) {
+        MCadShape* shape = Lists().Pick(i);
         const bool whole = region.ContainsRect(shape->GetExtent());
         if (whole) m_wholeMove.push_back(shape);
         for (int j = 0; j < shape->GetGripCount(); ++j) {
@@ -131,7 +131,7 @@ void MStretchTool::DrawMarks(MTessarayView* view, CDC* dc) {
 void MStretchTool::DrawTracker(MTessarayView* view, CDC* dc) {
     if (!view || !dc) return;
     MDrawTool::DrawTracker(view, dc);
-    if (GetPickCount() == 0 || GetNewCount() > 0) return;
+    if (Lists().PickCount() == 0 || Lists().NewCount() > 0) return;
     const int oldRop = dc->SetROP2(R2_XORPEN);
     DrawMarks(view, dc);
     dc->SetROP2(oldRop);
@@ -153,17 +153,17 @@ void MStretchTool::PickAt(MTessarayView*, double, double, UINT) {
 }
 
 void MStretchTool::PrepareCopies() {
-    GetNewShapes()->DeleteAll();
+    Lists().NewShapes().DeleteAll();
     m_handles.clear();
     m_wholeMove.clear();
     const MFloatRect region = GetRegion();
-    for (int i = 0; i < GetPickCount(); ++i) {
-        MCadShape* shape = GetPickShape(i);
+    for (int i = 0; i < Lists().PickCount(); ++i) {
+        MCadShape* shape = Lists().Pick(i);
         const bool whole = region.ContainsRect(shape->GetExtent());
         std::unique_ptr<MCadShape> copy(whole ? shape->Duplicate() : shape->Clone());
         copy->Recalc(GetView());
         MCadShape* c = copy.get();
-        AddNewShapeExpanded(copy.release(), GetPickLayer(i));
+        Lists().AddNewExpanded(copy.release(), Lists().PickLayer(i));
         if (whole) {
             m_wholeMove.push_back(c);
             continue;
@@ -181,7 +181,7 @@ int MStretchTool::OnPickAt(MTessarayView* view, double x, double y, UINT flags) 
     MTrackerScope tracker(*this, view, dc.get());
     InvalidateMarks(view);
     const MFloatPoint p(x, y);
-    if (GetPickCount() > 0) {
+    if (Lists().PickCount() > 0) {
         m_origin = p;
         if (!GetRegion().ContainsPoint(p)) {
             // Outside the region: the region and its picks are given up.
@@ -190,7 +190,7 @@ int MStretchTool::OnPickAt(MTessarayView* view, double x, double y, UINT flags) 
         }
         m_previous = p;
         PrepareCopies();
-        return GetNewCount() > 0 ? 1 : 0;
+        return Lists().NewCount() > 0 ? 1 : 0;
     }
     if (!(GetPickTraits() & kPickByRect)) return 0;
     Tracker().BeginBand(MFloatPoint(x, y));
@@ -201,7 +201,7 @@ int MStretchTool::OnPickAt(MTessarayView* view, double x, double y, UINT flags) 
 
 BOOL MStretchTool::ApplyConstraint(MTessarayView* view, int x, int y, MFloatPoint* pt, UINT flags) {
     if (MDrawTool::ApplyConstraint(view, x, y, pt, flags)) return TRUE;
-    if (GetNewCount() == 0 || !(flags & MK_SHIFT)) return FALSE;
+    if (Lists().NewCount() == 0 || !(flags & MK_SHIFT)) return FALSE;
     *pt = ConstrainAngleLength(view, m_origin, *pt, 0.0, FALSE, 0.0, FALSE, flags);
     return TRUE;
 }
@@ -220,19 +220,19 @@ int MStretchTool::OnPoint(MTessarayView*, double x, double y, int phase, UINT fl
     }
     if (phase != kPhaseTest) return 0;
     if (!HasMoved()) {
-        GetNewShapes()->DeleteAll();
+        Lists().NewShapes().DeleteAll();
         m_handles.clear();
         m_wholeMove.clear();
     } else if (!(flags & MK_CONTROL)) {
-        for (int i = 0; i < GetPickCount(); ++i)
-            AddOriginalShape(GetPickShape(i), GetPickLayer(i));
+        for (int i = 0; i < Lists().PickCount(); ++i)
+            Lists().AddEdited(Lists().Pick(i), Lists().PickLayer(i));
     }
     return 1;
 }
 
 void MStretchTool::DecideAndReset(MTessarayView* view) {
     // The region follows only a stretch: a click inside without a drag leaves it where it is.
-    if (GetNewCount() > 0) {
+    if (Lists().NewCount() > 0) {
         Commit(view, FALSE, TRUE);
         const MFloatPoint offset = m_previous - m_origin;
         Tracker().MoveBand(offset);

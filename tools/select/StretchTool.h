@@ -40,8 +40,8 @@ public:
     // A rubber band picks (click picks none) until there are picks; then the grid snaps too. The
     // band takes the shapes crossing it whatever the pick mode.
     UINT GetPickTraits() override {
-        return kMarkPicks | kBandTakesCrossing | (GetNewCount() == 0 ? kPicking : kNoPickTrait) |
-               (GetPickCount() == 0 ? kPickByRect : kGridWhilePicking);
+        return kMarkPicks | kBandTakesCrossing | (Lists().NewCount() == 0 ? kPicking : kNoPickTrait) |
+               (Lists().PickCount() == 0 ? kPickByRect : kGridWhilePicking);
     }
     void PickAt(MTessarayView* view, double x, double y, UINT flags) override;
     BOOL ApplyConstraint(MTessarayView* view, int x, int y, MFloatPoint* pt, UINT flags) override;

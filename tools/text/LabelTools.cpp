@@ -70,8 +70,8 @@ void MLeaderTextTool::OnDecide(MTessarayView* view) {
     std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
     MTrackerScope tracker(*this, view, dc.get());
     // Held here while the dialog runs: Cancel and failures leave nothing behind.
-    std::unique_ptr<MCadShape> chain(GetNewShape(0));
-    GetNewShapes()->RemoveAll();
+    std::unique_ptr<MCadShape> chain(Lists().NewShape(0));
+    Lists().NewShapes().RemoveAll();
     const auto& leader = static_cast<const MPolygonShape&>(*chain);
     if (leader.GetPointCount() > 1) {
         if (std::unique_ptr<MLabelShapeBase> shape = AskAndMake(view)) {
@@ -79,7 +79,7 @@ void MLeaderTextTool::OnDecide(MTessarayView* view) {
                 shape->AddLeaderPoint(view, leader.GetPoint(i));
             ApplyTextFlags(*shape);
             shape->Recalc(view);
-            AddNewShapeExpanded(shape.release(), -1);
+            Lists().AddNewExpanded(shape.release(), -1);
             Commit(view, FALSE, FALSE);
         }
     }

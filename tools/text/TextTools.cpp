@@ -52,8 +52,8 @@ MTextToolBase::MTextToolBase(int toolId)
     : MDrawTool(toolId), m_fontName(MDrawTool::GetAttribute(MAttribute::kFontName).Name()) {}
 
 MTextShape* MTextToolBase::Floating() const {
-    if (GetStep() != 1 || GetNewCount() < 1) return nullptr;
-    return dynamic_cast<MTextShape*>(GetNewShape(0));
+    if (GetStep() != 1 || Lists().NewCount() < 1) return nullptr;
+    return dynamic_cast<MTextShape*>(Lists().NewShape(0));
 }
 
 template <class Change>
@@ -64,7 +64,7 @@ void MTextToolBase::ChangeFloating(MTessarayView* view, Change change) {
     MTrackerScope tracker(*this, view, dc.get());
     change(*shape);
     shape->MeasureText(view);
-    RecalcNewShapes(view);
+    Lists().RecalcNew(view);
 }
 
 void MTextToolBase::ApplyAttributeChange(MTessarayView* view, const MAttributeChange& change) {
@@ -102,11 +102,11 @@ void MTextToolBase::ApplyFont(MTessarayView* view, MTextShapeBase& shape, const 
 std::vector<MToolStep> MTextToolBase::PlacingSteps() {
     return {MToolStep::TakenAtPress([this](MTessarayView* view, const MFloatPoint& p) {
                 // Held here while the dialog runs: Cancel and failures leave nothing behind.
-                std::unique_ptr<MCadShape> taken(GetNewShape(0));
-                GetNewShapes()->RemoveAll();
+                std::unique_ptr<MCadShape> taken(Lists().NewShape(0));
+                Lists().NewShapes().RemoveAll();
                 auto* text = dynamic_cast<MTextShape*>(taken.get());
                 if (text && AskText(view, *text, p)) {
-                    AddNewShapeExpanded(taken.release(), -1);
+                    Lists().AddNewExpanded(taken.release(), -1);
                     return true;
                 }
                 taken.reset();

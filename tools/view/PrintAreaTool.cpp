@@ -17,11 +17,11 @@ constexpr COLORREF kFrameColor = 0x0000FF;
 MPrintAreaTool::MPrintAreaTool(int toolId) : MDrawTool(toolId) {}
 
 MRectShape* MPrintAreaTool::GetFrame() const {
-    return GetNewCount() > 0 ? dynamic_cast<MRectShape*>(GetNewShape(0)) : nullptr;
+    return Lists().NewCount() > 0 ? dynamic_cast<MRectShape*>(Lists().NewShape(0)) : nullptr;
 }
 
 void MPrintAreaTool::EnsureFrame(MTessarayView* view) {
-    if (GetNewCount() > 0) return;
+    if (Lists().NewCount() > 0) return;
     m_factor = view->m_printFactor;
     auto frame = std::make_unique<MRectShape>();
     frame->SetColor(kFrameColor);
@@ -30,7 +30,7 @@ void MPrintAreaTool::EnsureFrame(MTessarayView* view) {
     const MFloatRect area = view->PaperToDocRect(view->GetPrintArea());
     m_centre = area.GetCenter();
     frame->SetRect(area.left, area.bottom, area.right - area.left, area.top - area.bottom);
-    AddNewShapeExpanded(frame.release(), -1);
+    Lists().AddNewExpanded(frame.release(), -1);
 }
 
 void MPrintAreaTool::FollowTo(MTessarayView* view, CDC* dc, const MFloatPoint& pt) {
@@ -40,7 +40,7 @@ void MPrintAreaTool::FollowTo(MTessarayView* view, CDC* dc, const MFloatPoint& p
     const MFloatPoint size =
         view->PaperToDocSize(m_factor * view->m_pageWidth, m_factor * view->m_pageHeight);
     GetFrame()->SetRect(pt.x - size.x / 2, pt.y - size.y / 2, size.x, size.y);
-    RecalcNewShapes(view);
+    Lists().RecalcNew(view);
 }
 
 void MPrintAreaTool::OnButtonDownAt(MTessarayView* view, CDC* dc, const MFloatPoint& pt, UINT) {
@@ -73,7 +73,7 @@ void MPrintAreaTool::OnNumericInput(MTessarayView* view) {
         std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
         MTrackerScope tracker(*this, view, dc.get());
         EnsureFrame(view);
-        RecalcNewShapes(view);
+        Lists().RecalcNew(view);
     }
     MInputPrintAreaDialog dialog(view, m_factor);
     if (dialog.DoModal() != IDOK) return;

@@ -78,7 +78,7 @@ TEST(ArcTool, FixedDirectionsTakeTwoClicksAndTheRadiusFollowsThePointer) {
     h.ExpectOneUndoStep([&] {
         h.Click(At(-2000, 0));
         h.MoveTo(At(-2000, 3000));
-        auto* shown = dynamic_cast<const MCircleArcShape*>(h.tool->GetNewShape(0));
+        auto* shown = dynamic_cast<const MCircleArcShape*>(h.tool->Lists().NewShape(0));
         ASSERT_NE(shown, nullptr);
         EXPECT_NEAR(shown->m_radius, 3000, 1e-6);
         EXPECT_NEAR(shown->m_endAngle - shown->m_startAngle, kPi / 2, 1e-12);
@@ -196,7 +196,7 @@ TEST(ArcTool, AValueTypedMidwayShowsAtOnceWhereThePointerIs) {
     ArcHarness h(ID_TOOL_CIRCLEARC);
     h.Click(At(0, 0));
     h.MoveTo(At(3000, 4000));
-    auto* shown = dynamic_cast<const MCircleArcShape*>(h.tool->GetNewShape(0));
+    auto* shown = dynamic_cast<const MCircleArcShape*>(h.tool->Lists().NewShape(0));
     ASSERT_NE(shown, nullptr);
     EXPECT_NEAR(shown->m_radius, 4000, 1e-6);
     // The right click is where the pointer is; the fixed radius shows before any further move.
@@ -224,7 +224,7 @@ TEST(ArcTool, EndingMidwayLeavesNoGuideLineOnTheScreen) {
         h.view->SendCommand(ending);
         h.view->UpdateWindow();
         EXPECT_EQ(tooltest::DifferentPixels(h.Surface(), h.RenderReference()), 0) << "command " << ending;
-        EXPECT_EQ(h.tool->GetNewCount(), 0);
+        EXPECT_EQ(h.tool->Lists().NewCount(), 0);
         EXPECT_EQ(h.UndoSteps(), steps);
     }
 }

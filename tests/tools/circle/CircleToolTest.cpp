@@ -42,7 +42,8 @@ struct CircleHarness : ToolHarness {
         view->SendCommand(ID_TOUCH);
     }
     const MCircleShape* Shown() const {
-        return tool->GetNewCount() ? dynamic_cast<const MCircleShape*>(tool->GetNewShape(0)) : nullptr;
+        return tool->Lists().NewCount() ? dynamic_cast<const MCircleShape*>(tool->Lists().NewShape(0))
+                                        : nullptr;
     }
     void ExpectShown(const MFloatPoint& centre, double radius) {
         const MCircleShape* circle = Shown();
@@ -81,7 +82,7 @@ TEST(CircleTool, TwoClicksDrawACircleInOneUndoStep) {
         h.Click(At(3000, 4000));
     });
     EXPECT_THAT(h.NativeText(), HasSubstr("CIRCLE\n\t21000 14850 5000 "));
-    EXPECT_EQ(h.tool->GetNewCount(), 0);
+    EXPECT_EQ(h.tool->Lists().NewCount(), 0);
     EXPECT_TRUE(h.NoXorResidue());
 }
 
@@ -104,7 +105,7 @@ TEST(CircleTool, AFixedRadiusPlacesTheCircleWithOneClickAndGoesUnlessKept) {
     h.view->SendCommand(ID_RELEASE_CONSTRAINT);
     EXPECT_FALSE(h.tool->IsRadiusFixed());
     h.Click(At(0, 0));
-    EXPECT_EQ(h.tool->GetNewCount(), 1) << "two clicks again";
+    EXPECT_EQ(h.tool->Lists().NewCount(), 1) << "two clicks again";
 }
 
 TEST(CircleTool, TheDialogRefusesARadiusNotAboveZero) {
@@ -171,7 +172,7 @@ TEST(CircleTool, TouchingALineAfterTheCentreCommitsAtOnce) {
         h.TouchAt(At(2000, 0));
     });
     h.ExpectSaved(At(5000, 3000), 3000);
-    EXPECT_EQ(h.tool->GetNewCount(), 0);
+    EXPECT_EQ(h.tool->Lists().NewCount(), 0);
     // The touch shapes went with the reset: two clicks draw a plain circle.
     h.ExpectOneUndoStep([&] {
         h.Click(At(-8000, 5000));
@@ -258,7 +259,7 @@ TEST(CircleTool, AnArcIsTouchedAsItsFullCircle) {
     h.MoveTo(At(-5000, 0));
     h.ExpectShown(At(-3000, 0), 1000);
     EXPECT_TRUE(h.EndLeavesNoResidue());
-    EXPECT_EQ(h.tool->GetNewCount(), 0);
+    EXPECT_EQ(h.tool->Lists().NewCount(), 0);
 }
 
 TEST(CircleTool, UndoWhileAShapeIsPickedForgetsTheShape) {
@@ -270,7 +271,7 @@ TEST(CircleTool, UndoWhileAShapeIsPickedForgetsTheShape) {
     ASSERT_EQ(h.tool->GetStep(), 1);
     // The circle goes with the undo; the tool must not keep pointing at it.
     h.view->SendCommand(ID_EDIT_UNDO);
-    EXPECT_EQ(h.tool->GetNewCount(), 0);
+    EXPECT_EQ(h.tool->Lists().NewCount(), 0);
     h.ExpectOneUndoStep([&] {
         h.Click(At(5000, 0));
         h.MoveTo(At(5000, 2000));

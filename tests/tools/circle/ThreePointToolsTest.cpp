@@ -75,7 +75,7 @@ TEST(ThreePointCircleTool, ThreeEqualClicksCommitNothing) {
     EXPECT_EQ(h.UndoSteps(), 0);
     EXPECT_EQ(h.ShapeCount(), 0);
     EXPECT_EQ(h.tool->GetStep(), 0);
-    EXPECT_EQ(h.tool->GetNewCount(), 0);
+    EXPECT_EQ(h.tool->Lists().NewCount(), 0);
     EXPECT_TRUE(h.NoXorResidue());
 }
 

@@ -170,12 +170,12 @@ TEST(LineAngleTool, TakesOnlyLinesAndResetsOnParallelOnes) {
     h.Line({-100, 0}, {100, 0});
     h.Line({-100, 50}, {100, 50});
     h.Click({220, 0});  // the circle
-    EXPECT_EQ(h.tool->GetPickCount(), 0);
+    EXPECT_EQ(h.tool->Lists().PickCount(), 0);
     const std::string before = h.NativeText();
     h.Click({0, 0});
     h.Click({0, 50});
-    EXPECT_EQ(h.tool->GetPickCount(), 0);
-    EXPECT_EQ(h.tool->GetNewCount(), 0);
+    EXPECT_EQ(h.tool->Lists().PickCount(), 0);
+    EXPECT_EQ(h.tool->Lists().NewCount(), 0);
     h.MoveTo({30, 30});
     h.Click({30, 30});
     EXPECT_EQ(h.NativeText(), before);

@@ -99,7 +99,7 @@ TEST(MeasureLengthTool, TwoPointsShowTheirDistanceAndDirection) {
     EXPECT_EQ(fields[1], "50");
     EXPECT_EQ(fields[2], "53.1");
     EXPECT_FALSE(selected);
-    EXPECT_EQ(h.Tool()->GetNewCount(), 0);
+    EXPECT_EQ(h.Tool()->Lists().NewCount(), 0);
 }
 
 TEST(MeasureLengthTool, MorePointsGiveANumberedReportWithTheTotal) {
@@ -144,12 +144,12 @@ TEST(MeasureLengthTool, CancelTakesTheLastPointBackAndEndsWithOneLeft) {
         h.Click({30, 40});
         h.MoveTo({60, 0});
         h.view->SendCommand(ID_CANCEL_DRAWING);
-        ASSERT_EQ(tool->GetNewCount(), 1);
-        const auto* polyline = dynamic_cast<MPolygonShape*>(tool->GetNewShape(0));
+        ASSERT_EQ(tool->Lists().NewCount(), 1);
+        const auto* polyline = dynamic_cast<MPolygonShape*>(tool->Lists().NewShape(0));
         ASSERT_EQ(polyline->GetPointCount(), 2);
         EXPECT_EQ(polyline->GetPoint(1), h.origin + MFloatPoint(60, 0));  // the rubber point follows
         h.view->SendCommand(ID_CANCEL_DRAWING);
-        EXPECT_EQ(tool->GetNewCount(), 0);
+        EXPECT_EQ(tool->Lists().NewCount(), 0);
     });
     EXPECT_TRUE(h.dialogs.OpenedIds().empty());
 }
@@ -206,12 +206,12 @@ TEST(MeasureAngleTool, AParallelSecondLineIsDroppedAndTheToolWaits) {
     h.ExpectNothingChanged([&] {
         h.Click({-60, 0});  // the ray at 180 degrees
         h.Click({0, 50});
-        EXPECT_EQ(tool->GetPickCount(), 1);
+        EXPECT_EQ(tool->Lists().PickCount(), 1);
         EXPECT_TRUE(h.dialogs.OpenedIds().empty());
         h.Click({60 * std::cos(a), -60 * std::sin(a)});
     });
     EXPECT_EQ(angle, "10");
-    EXPECT_EQ(tool->GetPickCount(), 0);
+    EXPECT_EQ(tool->Lists().PickCount(), 0);
 }
 
 TEST(MeasureAreaTool, SumsThePickedShapesEachOnceWhateverTheirTurn) {
@@ -237,7 +237,7 @@ TEST(MeasureAreaTool, SumsThePickedShapesEachOnceWhateverTheirTurn) {
         h.Click({5, 0});
         ToolHarness& base = h;
         base.Drag(h.origin + MFloatPoint(-5, -5), h.origin + MFloatPoint(15, 15));
-        EXPECT_EQ(tool->GetPickCount(), 1);
+        EXPECT_EQ(tool->Lists().PickCount(), 1);
         h.RightClick({200, 200});
     });
     ASSERT_EQ(squares.size(), 2u);

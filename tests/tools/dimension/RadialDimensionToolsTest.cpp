@@ -121,7 +121,7 @@ TEST(RadiusTool, ArcsAndSectorsArePickedEllipsesAndLinesAreNot) {
 
     h.Click({20, -100});  // the ellipse's right end
     h.Click({0, -50});    // the line
-    EXPECT_EQ(tool->GetPickCount(), 0);
+    EXPECT_EQ(tool->Lists().PickCount(), 0);
     h.ExpectOneDrawingStep([&] {
         h.Click({0, 10});  // the top of the arc
         h.Click({0, 40});

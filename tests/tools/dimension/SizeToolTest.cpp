@@ -104,7 +104,7 @@ TEST(SizeTool, AFixedEndOnTheStartPointGoesAlongX) {
         // The pointer exactly on the start point (a pixel is never exactly there).
         ASSERT_EQ(tool->GetStep(), 1);
         tool->OnPoint(h.view.get(), kBase.x, kBase.y, MDrawTool::kPhaseMove, 0);
-        EXPECT_EQ(static_cast<MSizeShape*>(tool->GetNewShape(0))->GetB() - kBase, MFloatPoint(50, 0));
+        EXPECT_EQ(static_cast<MSizeShape*>(tool->Lists().NewShape(0))->GetB() - kBase, MFloatPoint(50, 0));
         h.Click({50, 0});
         h.MoveTo({20, 30});
         h.Click({20, 30});

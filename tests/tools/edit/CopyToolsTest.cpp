@@ -57,7 +57,7 @@ protected:
         h.Repaint();
         h.Click(at(0, 10));
         h.Click(at(5, 10));
-        ASSERT_EQ(h.Tool()->GetPickCount(), 2);
+        ASSERT_EQ(h.Tool()->Lists().PickCount(), 2);
     }
     void OpenDialog(UINT id, DialogScript script) {
         h.dialogs.Script(id, std::move(script));
@@ -92,7 +92,7 @@ protected:
 TEST_F(CopyTools, TwoClicksSpreadFourCopiesOfEachPickAlongTheRow) {
     PickTwoLines(ID_TOOL_COPYLINE);
     OpenDialog(IDD_LINECOPY_INPUT, DialogScript().Ok());
-    ASSERT_EQ(h.Tool()->GetNewCount(), 8);
+    ASSERT_EQ(h.Tool()->Lists().NewCount(), 8);
     EXPECT_FALSE(h.Tool()->IsPickMode());
     h.Click(at(10, 0));
     EXPECT_TRUE(h.NoXorResidue());
@@ -104,7 +104,7 @@ TEST_F(CopyTools, TwoClicksSpreadFourCopiesOfEachPickAlongTheRow) {
         for (int j = 0; j < 2; ++j)
             ExpectCopy(copies[i * 2 + j], j, MFloatPoint(start.x + i * step.x, start.y), 0.0);
     EXPECT_TRUE(h.NoXorResidue());
-    EXPECT_EQ(h.Tool()->GetPickCount(), 0);
+    EXPECT_EQ(h.Tool()->Lists().PickCount(), 0);
     EXPECT_TRUE(h.Tool()->IsPickMode());
 }
 
@@ -177,8 +177,8 @@ TEST_F(CopyTools, CancelStaysInPickingAndWithoutPicksTheRightButtonShowsTheMenu)
     PickTwoLines(ID_TOOL_COPYLINE);
     OpenDialog(IDD_LINECOPY_INPUT, DialogScript().SetText(IDC_COPY_COUNT, "9").Cancel());
     EXPECT_TRUE(h.dialogs.Opened(IDD_LINECOPY_INPUT));
-    EXPECT_EQ(h.Tool()->GetNewCount(), 0);
-    EXPECT_EQ(h.Tool()->GetPickCount(), 2);
+    EXPECT_EQ(h.Tool()->Lists().NewCount(), 0);
+    EXPECT_EQ(h.Tool()->Lists().PickCount(), 2);
     EXPECT_TRUE(h.Tool()->IsPickMode());
     EXPECT_EQ(GetLineCopyValues().count, 4);
     EXPECT_TRUE(h.NoXorResidue());
@@ -190,7 +190,7 @@ TEST_F(CopyTools, CountsOutside2To32000AreRefused) {
     OpenDialog(IDD_LINECOPY_INPUT, DialogScript().SetText(IDC_COPY_COUNT, "1").Ok().Cancel());
     OpenDialog(IDD_LINECOPY_INPUT, DialogScript().SetText(IDC_COPY_COUNT, "32001").Ok().Cancel());
     EXPECT_EQ(messages.Messages().size(), 2u);
-    EXPECT_EQ(h.Tool()->GetNewCount(), 0);
+    EXPECT_EQ(h.Tool()->Lists().NewCount(), 0);
 }
 
 TEST_F(CopyTools, FourCopiesAroundTheWholeCircleWhenStartAndEndPointTheSameWay) {
@@ -273,8 +273,8 @@ TEST_F(CopyTools, RunningOutOfMemoryWhileCopyingMakesNothingAndSaysSo) {
     h.Click(at(5, 10));
     ExpectNoChange(h, [&] { OpenDialog(IDD_ROTCOPY_INPUT, DialogScript().Ok()); });
     EXPECT_TRUE(boxes.Saw(IDS_OUT_OF_MEMORY_ASK));
-    EXPECT_EQ(h.Tool()->GetNewCount(), 0) << "nothing half made";
-    EXPECT_EQ(h.Tool()->GetPickCount(), 0);
+    EXPECT_EQ(h.Tool()->Lists().NewCount(), 0) << "nothing half made";
+    EXPECT_EQ(h.Tool()->Lists().PickCount(), 0);
     EXPECT_TRUE(h.NoXorResidue());
 }
 
@@ -342,7 +342,7 @@ TEST(CopyToolsLayers, EveryCopyGoesToTheLayerOfTheShapeItCopies) {
     h.Repaint();
     h.Click(at(0, 10));
     h.Click(at(5, 10));
-    ASSERT_EQ(h.Tool()->GetPickCount(), 2);
+    ASSERT_EQ(h.Tool()->Lists().PickCount(), 2);
     h.dialogs.Script(IDD_LINECOPY_INPUT, DialogScript().SetText(IDC_COPY_COUNT, "3").Ok());
     h.RightClick(at(0, 0));
     h.Click(at(10, 0));
@@ -405,7 +405,7 @@ TEST_F(CopyTools, TheArrowsStepTheCountWithinTwoTo32000) {
     OpenDialog(IDD_LINECOPY_INPUT,
                DialogScript().Spin(IDC_COPY_COUNT_SPIN, 3).Read(IDC_COPY_COUNT, &shown).Ok());
     EXPECT_EQ(shown, "7");
-    EXPECT_EQ(h.Tool()->GetNewCount(), 14);
+    EXPECT_EQ(h.Tool()->Lists().NewCount(), 14);
     h.Tool()->End(h.view.get(), FALSE);
     PickTwoLines(ID_TOOL_COPYROTATE);
     OpenDialog(IDD_ROTCOPY_INPUT,

@@ -17,7 +17,7 @@ TEST(CornerTool, TwoLinesMeetAtTheirCrossingKeepingThePickedSidesInTheirPlaces) 
     at.AddLine(at(0, 150), at(60, 150));  // a bystander that stays last
     h.Repaint();
     h.Click(at(20, 0));
-    EXPECT_EQ(h.Tool()->GetPickCount(), 1);
+    EXPECT_EQ(h.Tool()->Lists().PickCount(), 1);
     h.ExpectOneUndoStep([&] { h.Click(at(150, 100)); });
     const std::vector<Segment> lines = Lines(h.NativeText());
     ASSERT_EQ(lines.size(), 3u);
@@ -29,7 +29,7 @@ TEST(CornerTool, TwoLinesMeetAtTheirCrossingKeepingThePickedSidesInTheirPlaces) 
     EXPECT_NEAR(lines[1].y0, x.y, 1e-9);
     EXPECT_NEAR(lines[1].y1, at(150, 200).y, 1e-9);
     EXPECT_TRUE(HasLine(h.NativeText(), at(0, 150), at(60, 150))) << "in their places";
-    EXPECT_EQ(h.Tool()->GetPickCount(), 0);
+    EXPECT_EQ(h.Tool()->Lists().PickCount(), 0);
     EXPECT_TRUE(h.NoXorResidue());
 }
 
@@ -44,6 +44,6 @@ TEST(CornerTool, ParallelLinesStayAsTheyAre) {
         h.Click(at(50, 0));
         h.Click(at(50, 40));
     });
-    EXPECT_EQ(h.Tool()->GetPickCount(), 0);
+    EXPECT_EQ(h.Tool()->Lists().PickCount(), 0);
     EXPECT_TRUE(h.NoXorResidue());
 }

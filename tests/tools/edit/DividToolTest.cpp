@@ -140,7 +140,7 @@ TEST_F(DividTool, MoreThan32000PartsAreRefusedAndFewerThanTwoDiscardTheMarks) {
     h.Click(at(0, 0));
     TypeCount("1");
     ExpectNoChange(h, [&] { h.Click(at(90, 0)); });
-    EXPECT_EQ(h.Tool()->GetNewCount(), 0);
+    EXPECT_EQ(h.Tool()->Lists().NewCount(), 0);
     EXPECT_TRUE(h.NoXorResidue());
 }
 

@@ -88,7 +88,7 @@ TEST_F(EdgeTool, TheDialogsOkWithTheShapesPresentCommitsAtOnce) {
     EXPECT_EQ(Lines(h.NativeText()).size(), 2u);
     EXPECT_TRUE(HasLine(h.NativeText(), c, at(200, 0)));
     h.view->SendCommand(ID_EDIT_REDO);
-    EXPECT_EQ(tool->GetNewCount(), 0);
+    EXPECT_EQ(tool->Lists().NewCount(), 0);
     EXPECT_TRUE(h.NoXorResidue());
 }
 

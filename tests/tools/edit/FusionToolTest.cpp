@@ -58,7 +58,7 @@ protected:
         Box(0, 0, 100, 100);
         Box(50, 50, 150, 150);
         h.ExpectOneUndoStep([&] { Combine(px(0, 30), px(150, 120), button); });
-        EXPECT_EQ(h.Tool()->GetPickCount(), 0);
+        EXPECT_EQ(h.Tool()->Lists().PickCount(), 0);
         EXPECT_TRUE(h.NoXorResidue());
     }
     ToolHarness h;
@@ -106,12 +106,12 @@ TEST_F(Fusion, SeparateShapesAndCancel) {
     Box(100, 0, 150, 50);
     // AND of separate shapes is empty: nothing changes.
     ExpectNoChange(h, [&] { Combine(px(0, 30), px(150, 30), IDC_FUSION_AND); });
-    EXPECT_EQ(h.Tool()->GetPickCount(), 0);
+    EXPECT_EQ(h.Tool()->Lists().PickCount(), 0);
     ExpectNoChange(h, [&] { Combine(px(0, 30), px(150, 30), 0); });
-    EXPECT_EQ(h.Tool()->GetPickCount(), 0);
+    EXPECT_EQ(h.Tool()->Lists().PickCount(), 0);
     // After the dialog the next click is a whole click: it picks again.
     h.Click(px(0, 30));
-    EXPECT_EQ(h.Tool()->GetPickCount(), 1);
+    EXPECT_EQ(h.Tool()->Lists().PickCount(), 1);
     h.Tool()->End(h.view.get(), FALSE);
 
     h.ExpectOneUndoStep([&] { Combine(px(0, 30), px(150, 30), IDC_FUSION_OR); });

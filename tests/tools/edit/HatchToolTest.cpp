@@ -112,9 +112,9 @@ TEST_F(Hatch, RisingLinesFillARectangleThroughItsCornersInBothModes) {
     for (int mode : {1, 0}) {
         SCOPED_TRACE(mode);
         h.Click(G(0, 5));
-        ASSERT_EQ(tool->GetPickCount(), 1);
+        ASSERT_EQ(tool->Lists().PickCount(), 1);
         Hatched(G(5, 5), mode);
-        EXPECT_EQ(tool->GetPickCount(), 0);
+        EXPECT_EQ(tool->Lists().PickCount(), 0);
         const std::vector<MFloatSegment> pieces = Pieces();
         ASSERT_GT(pieces.size(), 2u);
         for (const MFloatSegment& s : pieces)
@@ -193,10 +193,10 @@ TEST_F(Hatch, CancelAndAZeroPitchChangeNothingAndKeepThePicks) {
         h.dialogs.Script(IDD_HATCH, DialogScript().Cancel());
         h.RightClick(G(5, 5));
     });
-    EXPECT_EQ(tool->GetPickCount(), 1);
+    EXPECT_EQ(tool->Lists().PickCount(), 1);
     Preset(1, "0");
     ExpectNoChange(h, [&] { HatchAt(G(5, 5), 1, "0"); });
-    EXPECT_EQ(tool->GetPickCount(), 1);
+    EXPECT_EQ(tool->Lists().PickCount(), 1);
 }
 
 TEST_F(Hatch, ATooFinePitchAsksFirstAndNoKeepsEverything) {
@@ -209,7 +209,7 @@ TEST_F(Hatch, ATooFinePitchAsksFirstAndNoKeepsEverything) {
     ASSERT_EQ(boxes.Messages().size(), 1u);
     EXPECT_THAT(boxes.Messages()[0].text, ::testing::StartsWith("ハッチングの線が約"));
     EXPECT_EQ(boxes.Messages()[0].type & MB_YESNO, static_cast<UINT>(MB_YESNO));
-    EXPECT_EQ(tool->GetPickCount(), 1);
+    EXPECT_EQ(tool->Lists().PickCount(), 1);
 }
 
 TEST_F(Hatch, TheLastSelectionIsPickedAgainWithoutShapesThatWentOrMoved) {
@@ -229,7 +229,7 @@ TEST_F(Hatch, TheLastSelectionIsPickedAgainWithoutShapesThatWentOrMoved) {
     h.Repaint();
     for (const MFloatPoint& p : {G(0, 5), G(12, 1), G(16, 1)})
         h.Click(p);
-    ASSERT_EQ(tool->GetPickCount(), 3);
+    ASSERT_EQ(tool->Lists().PickCount(), 3);
     HatchAt(G(5, 5), 1);
     EXPECT_TRUE(h.ItemState(ID_HATCH_LAST_SELECTION).first);
     // b is deleted, c moves to the other layer.
@@ -238,8 +238,8 @@ TEST_F(Hatch, TheLastSelectionIsPickedAgainWithoutShapesThatWentOrMoved) {
     h.doc.GetLayers()->RemoveShapeFromLayer(c, 0);
     h.doc.GetLayers()->AddShapeToLayer(c, 1);
     h.view->SendCommand(ID_HATCH_LAST_SELECTION);
-    ASSERT_EQ(tool->GetPickCount(), 1);
-    EXPECT_EQ(tool->GetPickShape(0), a);
+    ASSERT_EQ(tool->Lists().PickCount(), 1);
+    EXPECT_EQ(tool->Lists().Pick(0), a);
 
     // A new drawing forgets it.
     h.doc.OnNewDocument();
@@ -252,11 +252,11 @@ TEST_F(Hatch, AHatchWithoutPiecesStillRemembersAndSwitchingToolsForgets) {
     h.Repaint();
     h.Click(G(5, 0));
     ExpectNoChange(h, [&] { HatchAt(G(5, 5), 1); });
-    EXPECT_EQ(tool->GetPickCount(), 0);
+    EXPECT_EQ(tool->Lists().PickCount(), 0);
     EXPECT_EQ(tool->GetRememberedCount(), 1);
     h.view->SendCommand(ID_HATCH_LAST_SELECTION);
-    ASSERT_EQ(tool->GetPickCount(), 1);
-    EXPECT_EQ(tool->GetPickShape(0), line);
+    ASSERT_EQ(tool->Lists().PickCount(), 1);
+    EXPECT_EQ(tool->Lists().Pick(0), line);
     h.Choose(ID_TOOL_TRIM);
     EXPECT_EQ(tool->GetRememberedCount(), 0);
 }

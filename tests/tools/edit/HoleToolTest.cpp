@@ -44,7 +44,7 @@ protected:
     void DragErase(MFloatPoint a, MFloatPoint b) {
         h.Repaint();
         h.ExpectOneUndoStep([&] { h.Drag(a, b); });
-        EXPECT_EQ(h.Tool()->GetPickCount(), 0);
+        EXPECT_EQ(h.Tool()->Lists().PickCount(), 0);
         EXPECT_TRUE(h.NoXorResidue());
     }
     std::vector<MPolygonShape*> OutlinesOnLayer(int layer) {
@@ -164,7 +164,7 @@ TEST_F(Erase, BetweenTwoLinesEverythingButTextsIsCut) {
     EXPECT_TRUE(HasLine(out, G(5, -2), G(5, 0), 0));
     EXPECT_TRUE(HasLine(out, G(5, 4), G(5, 6), 0));
     EXPECT_EQ(static_cast<int>(Records(out, "TEXT").size()), texts);
-    EXPECT_EQ(h.Tool()->GetPickCount(), 0);
+    EXPECT_EQ(h.Tool()->Lists().PickCount(), 0);
     EXPECT_TRUE(h.NoXorResidue());
 }
 

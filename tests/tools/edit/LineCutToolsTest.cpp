@@ -54,7 +54,7 @@ TEST_F(LineCut, AtTheCrossingOfTheSecondPickedLine) {
     h.Click(at(150, 0));
     h.ExpectOneUndoStep([&] { h.Click(at(80, 30)); });
     ExpectPieces(at(80, 0));
-    EXPECT_EQ(h.Tool()->GetPickCount(), 0);
+    EXPECT_EQ(h.Tool()->Lists().PickCount(), 0);
     EXPECT_TRUE(h.NoXorResidue());
 }
 
@@ -67,7 +67,7 @@ TEST_F(LineCut, ACrossingAtAnEndPointChangesNothing) {
         h.Click(at(150, 0));
         h.Click(at(0, 30));
     });
-    EXPECT_EQ(h.Tool()->GetPickCount(), 0);
+    EXPECT_EQ(h.Tool()->Lists().PickCount(), 0);
     EXPECT_TRUE(h.NoXorResidue());
 }
 

@@ -56,9 +56,9 @@ TEST_F(LineExtendTool, SeveralLinesInTurnEachInItsOwnUndoStepUntilTheRightButton
     const std::string text = h.NativeText();
     EXPECT_TRUE(HasLine(text, at(0, 0), at(150, 0)));
     EXPECT_TRUE(HasLine(text, at(0, 30), at(150, 80)));
-    EXPECT_EQ(h.Tool()->GetPickCount(), 1) << "the boundary stays picked";
+    EXPECT_EQ(h.Tool()->Lists().PickCount(), 1) << "the boundary stays picked";
     h.RightClick(at(300, 0));
-    EXPECT_EQ(h.Tool()->GetPickCount(), 0) << "the right button drops it";
+    EXPECT_EQ(h.Tool()->Lists().PickCount(), 0) << "the right button drops it";
     EXPECT_TRUE(h.NoXorResidue());
     // The next pick is a boundary again: nothing changes.
     ExpectNoChange(h, [&] { h.Click(at(120, 0)); });
@@ -70,7 +70,7 @@ TEST_F(LineExtendTool, AParallelLineChangesNothing) {
     at.AddLine(at(100, -50), at(100, 50));
     PickBoundary(200);
     ExpectNoChange(h, [&] { h.Click(at(100, 20)); });
-    EXPECT_EQ(h.Tool()->GetPickCount(), 1);
+    EXPECT_EQ(h.Tool()->Lists().PickCount(), 1);
     EXPECT_TRUE(h.NoXorResidue());
 }
 

@@ -82,7 +82,7 @@ TEST(ClosedOutlineKinds, HatchAndFusionTakeEachWhole) {
         h.Choose(ID_TOOL_HATCH);
         h.Repaint();
         h.Click(px(0, 50));
-        EXPECT_EQ(h.Tool()->GetPickCount(), 1);
+        EXPECT_EQ(h.Tool()->Lists().PickCount(), 1);
         h.dialogs.Script(IDD_HATCH, DialogScript().SetText(IDC_HATCH_PITCH, "3").Ok());
         h.RightClick(px(30, 50));
         EXPECT_EQ(Count(h), 2) << "the outline and its hatch";

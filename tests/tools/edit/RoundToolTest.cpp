@@ -63,7 +63,7 @@ TEST_F(RoundTool, TheArcThroughTheCursorIsTheLargerCircleAndTheLinesEndAtItsTang
     EXPECT_TRUE(HasLine(text, {c.x, c.y + r}, at(0, 200)));
     EXPECT_EQ(Lines(text).size(), 2u);
     EXPECT_TRUE(h.NoXorResidue());
-    EXPECT_EQ(tool->GetNewCount(), 0);
+    EXPECT_EQ(tool->Lists().NewCount(), 0);
 }
 
 TEST_F(RoundTool, AFixedRadiusIsMadeAtOnceAndLengthensLinesEndingShortOfTheCrossing) {
@@ -83,7 +83,7 @@ TEST_F(RoundTool, AFixedRadiusIsMadeAtOnceAndLengthensLinesEndingShortOfTheCross
     EXPECT_TRUE(HasLine(text, {c.x + r, c.y}, at(200, 0))) << "lengthened";
     EXPECT_TRUE(HasLine(text, {c.x, c.y + r}, at(0, 200))) << "lengthened";
     EXPECT_TRUE(h.NoXorResidue());
-    EXPECT_EQ(tool->GetNewCount(), 0);
+    EXPECT_EQ(tool->Lists().NewCount(), 0);
 }
 
 TEST_F(RoundTool, RadiusZeroGivesASharpCornerWithoutAnArc) {
@@ -109,7 +109,7 @@ TEST_F(RoundTool, NoCircleOnALineOrTheCrossingCommitsNothing) {
         h.MoveTo(c);
         h.Click(c);
     });
-    EXPECT_EQ(tool->GetNewCount(), 3) << "still following the cursor";
+    EXPECT_EQ(tool->Lists().NewCount(), 3) << "still following the cursor";
     EXPECT_TRUE(h.NoXorResidue());
     EXPECT_TRUE(h.EndLeavesNoResidue());
 }
@@ -141,7 +141,7 @@ TEST_F(RoundTool, ARadiusLongerThanAKeptPartCommitsNothing) {
         h.MoveTo(at(60, 60));
         h.Click(at(60, 60));
     });
-    EXPECT_EQ(tool->GetNewCount(), 3) << "the immediate path fell back to the cursor";
+    EXPECT_EQ(tool->Lists().NewCount(), 3) << "the immediate path fell back to the cursor";
     EXPECT_TRUE(h.NoXorResidue());
 }
 
@@ -165,7 +165,7 @@ TEST_F(RoundTool, AFixedRadiusThatCannotBeMadeChangesNothingOnWhicheverSideThePi
             h.PressAt(pixel);
             h.ReleaseAt(pixel);
         });
-        EXPECT_EQ(tool->GetNewCount(), 3) << "line 1 was picked; the corner waits for the cursor";
+        EXPECT_EQ(tool->Lists().NewCount(), 3) << "line 1 was picked; the corner waits for the cursor";
         tool->End(h.view.get(), FALSE);
     }
     EXPECT_TRUE(left && right) << "picks on both sides of line 1";
@@ -181,8 +181,8 @@ TEST_F(RoundTool, AntiparallelLinesResetTheTool) {
         h.MoveTo(at(60, 20));
         h.Click(at(60, 20));
     });
-    EXPECT_EQ(tool->GetNewCount(), 0);
-    EXPECT_EQ(tool->GetPickCount(), 0);
+    EXPECT_EQ(tool->Lists().NewCount(), 0);
+    EXPECT_EQ(tool->Lists().PickCount(), 0);
     EXPECT_TRUE(h.NoXorResidue());
 }
 

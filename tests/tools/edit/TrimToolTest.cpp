@@ -23,7 +23,7 @@ protected:
     void DragTrim() {
         h.Repaint();
         h.ExpectOneUndoStep([&] { h.Drag(P(-3, -3), P(3, 3)); });
-        EXPECT_EQ(h.Tool()->GetPickCount(), 0);
+        EXPECT_EQ(h.Tool()->Lists().PickCount(), 0);
         EXPECT_TRUE(h.NoXorResidue());
     }
     void ExpectNoZeroLengthLine() {
@@ -74,7 +74,7 @@ TEST_F(Trim, ARectangleTouchingOneLineChangesNothing) {
     Line(20, -10, 20, 10);
     h.Repaint();
     ExpectNoChange(h, [&] { h.Drag(P(-3, -3), P(3, 3)); });
-    EXPECT_EQ(h.Tool()->GetPickCount(), 0);
+    EXPECT_EQ(h.Tool()->Lists().PickCount(), 0);
     EXPECT_TRUE(h.NoXorResidue());
 }
 

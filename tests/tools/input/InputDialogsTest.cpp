@@ -194,7 +194,7 @@ public:
     explicit CrossingLineTool(int toolId = 1) : MDrawTool(toolId) {}
     MCadShape* NewShape(MTessarayView*) override { return new MLineShape(); }
     int OnPoint(MTessarayView*, double x, double y, int phase, UINT) override {
-        auto* line = static_cast<MLineShape*>(GetNewShape(0));
+        auto* line = static_cast<MLineShape*>(Lists().NewShape(0));
         line->m_start = MFloatPoint(x - 1000, y - 1000);
         line->m_end = MFloatPoint(x + 1000, y + 1000);
         return phase == kPhaseTest;

@@ -52,7 +52,7 @@ TEST(ContLineTool, ADoubleClickOnTheThirdPointEndsTwoLinesInOneStep) {
     });
     EXPECT_EQ(Segments(h.doc), (Segs{{{0, 0}, {3000, 0}}, {{3000, 0}, {3000, 4000}}}));
     EXPECT_TRUE(ShapesOf<MPolygonShape>(h.doc).empty());
-    EXPECT_EQ(h.Tool()->GetNewCount(), 0);
+    EXPECT_EQ(h.Tool()->Lists().NewCount(), 0);
     EXPECT_TRUE(h.NoXorResidue());
 }
 
@@ -99,18 +99,18 @@ TEST(ContLineTool, CancelStepsBackAVertexAndAtTwoEndsTheToolWithoutACommit) {
     h.Click(At(3000, 0));
     h.Click(At(3000, 3000));
     h.MoveTo(At(0, 5000));
-    auto* chain = dynamic_cast<MPolygonShape*>(tool->GetNewShape(0));
+    auto* chain = dynamic_cast<MPolygonShape*>(tool->Lists().NewShape(0));
     ASSERT_EQ(chain->GetPointCount(), 4);
     h.view->SendCommand(ID_CANCEL_DRAWING);
     ASSERT_EQ(chain->GetPointCount(), 3);
     EXPECT_TRUE(Near(Rel(chain->GetPoint(2)), {0, 5000})) << "the vertex before follows the pointer";
     EXPECT_TRUE(h.NoXorResidue());
     h.view->SendCommand(ID_CANCEL_DRAWING);
-    ASSERT_EQ(tool->GetNewCount(), 1);
-    EXPECT_EQ(dynamic_cast<MPolygonShape*>(tool->GetNewShape(0))->GetPointCount(), 2);
+    ASSERT_EQ(tool->Lists().NewCount(), 1);
+    EXPECT_EQ(dynamic_cast<MPolygonShape*>(tool->Lists().NewShape(0))->GetPointCount(), 2);
     const int steps = h.UndoSteps();
     h.view->SendCommand(ID_CANCEL_DRAWING);
-    EXPECT_EQ(tool->GetNewCount(), 0);
+    EXPECT_EQ(tool->Lists().NewCount(), 0);
     EXPECT_EQ(h.UndoSteps(), steps);
     EXPECT_TRUE(h.NoXorResidue());
 }
@@ -183,7 +183,7 @@ TEST(ContLineTool, TangentFixesTheNextVertexOnTheCircleSquareToItsRadius) {
     h.Click(At(0, 0));
     GetOptionRecord().m_snap = kSnapOnShape;
     h.ChooseFromMenu(At(6000, 1500), ID_TANGENT);
-    auto* chain = dynamic_cast<MPolygonShape*>(h.Tool()->GetNewShape(0));
+    auto* chain = dynamic_cast<MPolygonShape*>(h.Tool()->Lists().NewShape(0));
     ASSERT_EQ(chain->GetPointCount(), 3);
     const MFloatPoint v0 = chain->GetPoint(0), v1 = chain->GetPoint(1);
     EXPECT_NEAR((v1 - circle->m_center).GetLength(), 1500, 1e-6);

@@ -29,7 +29,8 @@ struct LineToolHarness : LineHarness {
         RightClick(At(0, 0), MK_CONTROL);
     }
     const MLineShape* Shown() const {
-        return tool->GetNewCount() ? dynamic_cast<const MLineShape*>(tool->GetNewShape(0)) : nullptr;
+        return tool->Lists().NewCount() ? dynamic_cast<const MLineShape*>(tool->Lists().NewShape(0))
+                                        : nullptr;
     }
     MLineShape* Last() {
         const auto lines = LinesOf(doc);
@@ -67,7 +68,7 @@ TEST(LineTool, TheLineRunsFromTheFirstReleaseToTheSecond) {
     ASSERT_EQ(LinesOf(h.doc).size(), 1u);
     EXPECT_TRUE(Near(Rel(h.Last()->m_start), {0, 0}));
     EXPECT_TRUE(Near(Rel(h.Last()->m_end), {4000, 3000}));
-    EXPECT_EQ(h.tool->GetNewCount(), 0);
+    EXPECT_EQ(h.tool->Lists().NewCount(), 0);
     EXPECT_EQ(h.Prompt(), "[直線]:始点（Ctrl+右ボタンで数値入力）");
     EXPECT_TRUE(h.NoXorResidue());
 }
@@ -215,7 +216,7 @@ TEST(LineTool, EachCommonTangentOfTwoCirclesIsReachedByItsContactPoints) {
         EXPECT_TRUE(Near(line->m_end, t.end, 1e-6));
         EXPECT_LE(TangentHarness::Touching(line->m_start, line->m_end, *h.first), h.tolerance);
         EXPECT_LE(TangentHarness::Touching(line->m_end, line->m_start, *h.second), h.tolerance);
-        EXPECT_EQ(h.tool->GetNewCount(), 0);
+        EXPECT_EQ(h.tool->Lists().NewCount(), 0);
     }
 }
 

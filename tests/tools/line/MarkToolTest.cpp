@@ -24,7 +24,7 @@ TEST(MarkTool, ADraggedMarkLandsWhereTheButtonIsReleased) {
     EXPECT_TRUE(h.NoXorResidue());
     // Moves without the button show nothing.
     h.MoveTo(At(5000, 5000));
-    EXPECT_EQ(h.Tool()->GetNewCount(), 0);
+    EXPECT_EQ(h.Tool()->Lists().NewCount(), 0);
 }
 
 TEST(MarkTool, EveryClickIsAMarkOfItsOwnUndoStep) {

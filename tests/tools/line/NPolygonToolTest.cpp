@@ -113,7 +113,7 @@ TEST(NPolygonTool, TheDialogRefusesTooFewSidesAZeroRadiusAndAWideAngle) {
     EXPECT_THAT(messages.Messages()[2].text, ::testing::HasSubstr("360"));
     EXPECT_THAT(messages.Messages()[3].text, ::testing::HasSubstr("10000"));
     // Cancel ended the tool: nothing follows, nothing was kept.
-    EXPECT_EQ(h.tool->GetNewCount(), 0);
+    EXPECT_EQ(h.tool->Lists().NewCount(), 0);
     EXPECT_EQ(h.tool->GetSides(), 6);
     EXPECT_FALSE(h.tool->IsConstrained());
     EXPECT_TRUE(h.NoXorResidue());
@@ -153,8 +153,8 @@ TEST(NPolygonTool, NumericInputChangesTheValuesAndTheFigureAtThePointerAtOnce) {
     h.dialogs.Script(IDD_NPOLYGON_INPUT, DialogScript().SetText(IDC_NPOLYGON_SIDES, "7").Ok());
     h.RightClick(At(1000, 0), MK_CONTROL);
     EXPECT_EQ(h.tool->GetSides(), 7);
-    ASSERT_EQ(h.tool->GetNewCount(), 1);
-    ExpectVertices(dynamic_cast<const MPolygonShape*>(h.tool->GetNewShape(0)), At(0, 0), 7, 1000, 0.0);
+    ASSERT_EQ(h.tool->Lists().NewCount(), 1);
+    ExpectVertices(dynamic_cast<const MPolygonShape*>(h.tool->Lists().NewShape(0)), At(0, 0), 7, 1000, 0.0);
     EXPECT_TRUE(h.NoXorResidue());
     h.MoveTo(At(2000, 0));
     h.Click(At(2000, 0));

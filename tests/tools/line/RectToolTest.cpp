@@ -61,7 +61,7 @@ TEST(RectTool, TwoClicksCommitFourLinesLeftTopRightBottom) {
     ExpectSegment(lines[3], At(3000, 0), At(0, 0));
     for (const auto& values : Records(h.NativeText(), "LINE"))
         EXPECT_EQ(values[4], kMenuColors[2]) << "the current line colour";
-    EXPECT_EQ(h.tool->GetNewCount(), 0);
+    EXPECT_EQ(h.tool->Lists().NewCount(), 0);
     EXPECT_TRUE(h.NoXorResidue());
 }
 
@@ -98,7 +98,7 @@ TEST(RectTool, ALockedWidthAndHeightPlaceTheRectangleWithOneClick) {
     ASSERT_TRUE(h.tool->IsWidthLocked() && h.tool->IsHeightLocked());
     EXPECT_TRUE(h.ItemState(ID_RELEASE_CONSTRAINT).first);
     h.MoveTo(At(-1000, -1000));
-    EXPECT_EQ(h.tool->GetNewCount(), 0) << "nothing follows before the press";
+    EXPECT_EQ(h.tool->Lists().NewCount(), 0) << "nothing follows before the press";
     h.ExpectOneUndoStep([&] { h.Click(At(5000, 1000)); });
     h.ExpectRect(At(5000, 1000), 3000, 2000);
     EXPECT_FALSE(h.tool->IsConstrained()) << "without the keep box the sizes go with the commit";
@@ -126,7 +126,7 @@ TEST(RectTool, AFlatRectangleCommitsNothing) {
         h.Click(At(0, 0));
         h.Click(At(4000, 0));
     });
-    EXPECT_EQ(h.tool->GetNewCount(), 0);
+    EXPECT_EQ(h.tool->Lists().NewCount(), 0);
     EXPECT_TRUE(h.NoXorResidue());
     ExpectNoChange(h, [&] {
         h.Click(At(0, 0));

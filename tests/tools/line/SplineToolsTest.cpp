@@ -42,7 +42,7 @@ TEST(SplineTool, ClickClickDoubleClickCommitsTheThreeClickedPoints) {
         h.DoubleClickAt(At(4000, 0));
     });
     h.ExpectControlPoints(h.Last<MSplineShape>(), {At(0, 0), At(2000, 1000), At(4000, 0)});
-    EXPECT_EQ(h.tool->GetNewCount(), 0);
+    EXPECT_EQ(h.tool->Lists().NewCount(), 0);
     EXPECT_TRUE(h.NoXorResidue());
 }
 
@@ -69,7 +69,7 @@ TEST(SplineTool, CancelStepsBackAndEndsWithOnePointLeft) {
     h.ExpectControlPoints(h.tool->Spline(), {At(0, 0), At(3000, 3000)});
     EXPECT_TRUE(h.NoXorResidue());
     ExpectNoChange(h, [&] { h.view->SendCommand(ID_CANCEL_DRAWING); });
-    EXPECT_EQ(h.tool->GetNewCount(), 0) << "one point left: the tool ended";
+    EXPECT_EQ(h.tool->Lists().NewCount(), 0) << "one point left: the tool ended";
     EXPECT_FALSE(h.ItemState(ID_CANCEL_DRAWING).first);
     EXPECT_TRUE(h.NoXorResidue());
 }
@@ -109,7 +109,7 @@ TEST(SplineLoopTool, TwoPointsAreNoClosedSplineByDecideOrDoubleClick) {
         h.Click(At(0, 0));
         h.DoubleClickAt(At(2000, 0));
     });
-    EXPECT_EQ(h.tool->GetNewCount(), 0) << "the double click ended the tool";
+    EXPECT_EQ(h.tool->Lists().NewCount(), 0) << "the double click ended the tool";
     EXPECT_TRUE(h.NoXorResidue());
     h.ExpectOneUndoStep([&] {
         h.Click(At(0, 0));

@@ -143,7 +143,7 @@ TEST(WallTool, CancelAtTwoVerticesEndsWithoutACommit) {
     h.MoveTo(At(1000, 0));
     const int steps = h.UndoSteps();
     h.view->SendCommand(ID_CANCEL_DRAWING);
-    EXPECT_EQ(h.tool->GetNewCount(), 0);
+    EXPECT_EQ(h.tool->Lists().NewCount(), 0);
     EXPECT_EQ(h.UndoSteps(), steps);
     EXPECT_TRUE(h.NoXorResidue());
 }
@@ -191,7 +191,7 @@ QImage WholeWallOverTheDrawing(WallHarness& h) {
     h.view->OnDraw(&dc);
     h.tool->DrawTracker(h.view.get(), &dc);
     const int rop = dc.SetROP2(R2_XORPEN);
-    h.tool->GetNewShapes()->DrawMarked(h.view.get(), &dc);
+    h.tool->Lists().NewShapes().DrawMarked(h.view.get(), &dc);
     dc.SetROP2(rop);
     return GetDCImage(dc)->copy();
 }

@@ -61,8 +61,8 @@ public:
         return shape;
     }
 
-    int Picks() { return Tool()->GetPickCount(); }
-    MCadShape* Pick(int i) { return Tool()->GetPickShape(i); }
+    int Picks() { return Tool()->Lists().PickCount(); }
+    MCadShape* Pick(int i) { return Tool()->Lists().Pick(i); }
     // The colour of the screen pixel at a drawing point.
     QRgb PixelAt(const MFloatPoint& p) {
         view->UpdateWindow();

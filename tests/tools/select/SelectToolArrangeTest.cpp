@@ -490,7 +490,7 @@ TEST(SelectToolServices, AnInsertThatFailsTakesNoneOfTheShapes) {
         pack->AddShape(m.get());
     ExpectNoChange(
         h, [&] { EXPECT_THROW(h.Select()->InsertShape(h.view.get(), pack.get()), std::runtime_error); });
-    EXPECT_EQ(h.Tool()->GetNewCount(), 0);
+    EXPECT_EQ(h.Tool()->Lists().NewCount(), 0);
     // The caller still owns every member: deleting them here is the only deletion.
 }
 

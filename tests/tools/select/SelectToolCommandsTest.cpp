@@ -172,7 +172,7 @@ TEST(SelectToolCoordinateInput, CancelLeavesDrawingAndSelectionAndTheNextClickMo
         h.dialogs.Script(IDD_COORDINATE_ENTRY, DialogScript().Cancel());
         h.view->SendCommand(ID_COORDINATE_INPUT);
         EXPECT_EQ(h.Picks(), 1);
-        EXPECT_EQ(h.Tool()->GetNewCount(), 0) << "no copies left to follow the mouse";
+        EXPECT_EQ(h.Tool()->Lists().NewCount(), 0) << "no copies left to follow the mouse";
         EXPECT_TRUE(h.Select()->Handles().IsShown());
         EXPECT_TRUE(h.NoXorResidue());
         h.MoveTo(h.P(150, 100));

@@ -88,7 +88,7 @@ protected:
         GetOptionRecord().m_drawLimit = limit;
         h.Select()->SelectAll(h.view.get());
         while (h.Picks() > selected)
-            h.Tool()->RemovePickAt(h.Picks() - 1);
+            h.Tool()->Lists().RemovePickAt(h.Picks() - 1);
         const QImage before = h.Surface();
         // By line 1, away from the frame's handles.
         h.Press(h.P(3, 115));
@@ -207,7 +207,7 @@ TEST(SelectToolDisplay, AlignmentGoesOnlyToMultiLineTexts) {
     EXPECT_EQ(GetDrawAttributes().alignment, programs) << "the program's value stays";
     // Without a multi-line text nothing changes.
     h.Select()->SelectAll(h.view.get());
-    h.Tool()->RemovePick(shapeOf(static_cast<MMultiTextShape*>(nullptr)));
+    h.Tool()->Lists().RemovePick(shapeOf(static_cast<MMultiTextShape*>(nullptr)));
     ASSERT_EQ(h.Picks(), 2);
     ExpectNoChange(h, [&] { h.Select()->ApplyAttributeChange(h.view.get(), {MAttribute::kHorzAlign, 1}); });
 }

@@ -160,7 +160,7 @@ TEST(SelectTool, DecideWithoutCopiesLeavesNothingBehind) {
     MLineShape* other = h.Line(0, 50, 200, 50);
     h.Click(h.P(100, 0));
     ExpectNoChange(h, [&] { h.Select()->OnDecide(h.view.get()); });
-    EXPECT_EQ(h.Tool()->GetOriginalCount(), 0) << "no stale edited shape";
+    EXPECT_EQ(h.Tool()->Lists().EditedCount(), 0) << "no stale edited shape";
     // The next edit pairs each copy with its own shape.
     h.Click(h.P(100, 50));
     const int steps = h.UndoSteps();

@@ -91,7 +91,7 @@ TEST(LabelTool, ASinglePointOrCancelLeavesNothing) {
     EXPECT_TRUE(h.dialogs.Opened(162));
     EXPECT_EQ(h.NativeText(), before);
     EXPECT_EQ(h.UndoSteps(), 0);
-    EXPECT_EQ(h.Tool()->GetNewCount(), 0);
+    EXPECT_EQ(h.Tool()->Lists().NewCount(), 0);
     EXPECT_TRUE(h.EndLeavesNoResidue());
 }
 

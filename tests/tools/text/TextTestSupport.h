@@ -29,7 +29,7 @@ struct TextHarness : tooltest::ToolHarness {
     int CommittedCount() { return doc.GetLayers()->GetLayer(0)->GetSize(); }
     MTextShape* Floating() {
         MDrawTool* tool = Tool();
-        return tool->GetNewCount() > 0 ? dynamic_cast<MTextShape*>(tool->GetNewShape(0)) : nullptr;
+        return tool->Lists().NewCount() > 0 ? dynamic_cast<MTextShape*>(tool->Lists().NewShape(0)) : nullptr;
     }
     FakeControls controls;
 };

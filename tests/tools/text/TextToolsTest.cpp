@@ -89,10 +89,10 @@ TEST(TextTool, CancelOrAnEmptyTextLeavesNothing) {
     const std::string before = h.NativeText();
     h.dialogs.Script(140, DialogScript().SetText(kText, "x").Cancel());
     h.Click(h.At(1000, 1000));
-    EXPECT_EQ(h.Tool()->GetNewCount(), 0);
+    EXPECT_EQ(h.Tool()->Lists().NewCount(), 0);
     h.dialogs.Script(140, EnterText(""));
     h.Click(h.At(1000, 1000));
-    EXPECT_EQ(h.Tool()->GetNewCount(), 0);
+    EXPECT_EQ(h.Tool()->Lists().NewCount(), 0);
     // The next click asks again instead of placing anything.
     h.Click(h.At(1500, 1500));
     EXPECT_EQ(h.dialogs.OpenedIds(), (std::vector<unsigned>{140, 140, 140}));
@@ -256,7 +256,7 @@ TEST(MultiTextTool, AnEmptyTextOrOnlyLineBreaksLeaveNothing) {
     for (const char* text : {"", "\r\n\r\n"}) {
         h.dialogs.Script(239, EnterText(text));
         h.Click(h.At(1000, 1000));
-        EXPECT_EQ(h.Tool()->GetNewCount(), 0) << "[" << text << "]";
+        EXPECT_EQ(h.Tool()->Lists().NewCount(), 0) << "[" << text << "]";
         h.Click(h.At(1500, 1500));
     }
     EXPECT_EQ(h.CommittedCount(), 0);
