@@ -2,6 +2,7 @@
 // while no copies are dragged), in the select tool's command map.
 #include <cmath>
 
+#include "model/shapes/ShapeEditors.h"
 #include "model/shapes/containers/GroupShape.h"
 #include "model/shapes/lines/PolygonShape.h"
 #include "platform/ui/CmdUI.h"
@@ -42,7 +43,9 @@ void MSelectionEdits::RegisterCommands() {
     const auto join = [this] {
         return m_tool.GetPickCount() > 1 || (m_tool.GetPickCount() == 1 && AllOf<MPolygonShape>(m_tool));
     };
-    const auto editable = [this] { return m_tool.GetPickCount() == 1 && m_tool.GetPickShape(0)->CanEdit(); };
+    const auto editable = [this] {
+        return m_tool.GetPickCount() == 1 && CanEditShape(*m_tool.GetPickShape(0));
+    };
 
     map.OnCommand(
         ID_GROUP, [this] { Group(m_tool.GetView()); }, enableWhen(some));
