@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <numbers>
 
 #include "model/PaperInfo.h"
-#include "model/geometry/Geometry.h"
 #include "model/shapes/ShapeDialogs.h"
 #include "model/shapes/ShapeEditors.h"
 #include "model/shapes/annotation/BalloonShape.h"
@@ -20,14 +20,12 @@
 #include "tests/model/shapes/ShapeTestSupport.h"
 #include "tools/ShapeEditors.h"
 
-using namespace shapetest;
-
 namespace {
 
 class ShapeEditorsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        EnsureRegistered();
+        shapetest::EnsureRegistered();
         InstallToolShapeEditors();
         ResetSizeFormats();
         GetDefaultSizeStyle() = MSizeStyle();
@@ -70,7 +68,7 @@ protected:
         s->UpdateText();
         return s;
     }
-    TestView view;  // 10 pixels per drawing unit
+    shapetest::TestView view;  // 10 pixels per drawing unit
     MShapeDialogFactory* m_installed = nullptr;
 };
 
@@ -211,7 +209,7 @@ TEST_F(ShapeEditorsTest, TextEditTakesTheDialogsValues) {
     using Factory = TextEditFactory;
     MShapeDialogFactory* previous = SetShapeDialogFactory(&factory);
     MTextShape t = MakeText("old");
-    t.SetAngle(kPi / 4);
+    t.SetAngle(std::numbers::pi / 4);
     t.SetAlignment(9);
     EXPECT_TRUE(CanEditShape(t));
     EXPECT_TRUE(EditShape(t, &view));
@@ -220,7 +218,7 @@ TEST_F(ShapeEditorsTest, TextEditTakesTheDialogsValues) {
     EXPECT_NEAR(Factory::seenAngle, 45, 1e-9);
     EXPECT_EQ(Factory::seenAlignment, 9);
     EXPECT_EQ(t.GetString(), "新しい");
-    EXPECT_NEAR(t.GetAngle(), kPi / 2, 1e-12);
+    EXPECT_NEAR(t.GetAngle(), std::numbers::pi / 2, 1e-12);
     EXPECT_EQ(t.GetAlignment(), 5);
     EXPECT_TRUE(t.HasTextFlag(kTextVertical));
     EXPECT_NE(t.GetBoxWidth(), 1.0);  // measured again
@@ -252,7 +250,7 @@ TEST_F(ShapeEditorsTest, MultiTextEditTakesTextWrapAndAlignmentWithoutMeasuring)
     EXPECT_EQ(t.GetString(), "one\ntwo");
     EXPECT_TRUE(t.IsWrap());
     EXPECT_EQ(t.GetAlignment(), 10);
-    EXPECT_NEAR(t.GetAngle(), kPi, 1e-12);
+    EXPECT_NEAR(t.GetAngle(), std::numbers::pi, 1e-12);
     EXPECT_EQ(t.GetBoxWidth(), 50);
 }
 
