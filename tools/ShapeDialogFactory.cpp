@@ -2,6 +2,7 @@
 
 #include "model/CadView.h"
 #include "platform/ui/Wnd.h"
+#include "tools/ShapeEditors.h"
 #include "tools/dimension/SizeDialogs.h"
 #include "tools/text/LabelDialogs.h"
 #include "tools/text/TextDialogs.h"
@@ -43,4 +44,5 @@ std::unique_ptr<MInputMultiTextDialog> MToolShapeDialogFactory::CreateInputMulti
 void InstallToolShapeDialogs() {
     static MToolShapeDialogFactory factory;
     SetShapeDialogFactory(&factory);
+    InstallToolShapeEditors();
 }

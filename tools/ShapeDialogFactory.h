@@ -16,5 +16,6 @@ public:
     std::unique_ptr<MInputMultiTextDialog> CreateInputMultiTextDialog() override;
 };
 
-// Installs the program's one tools factory (which lives for the whole run).
+// Installs the program's one tools factory (which lives for the whole run) and the shape editors
+// that open its dialogs (tools/ShapeEditors.h).
 void InstallToolShapeDialogs();

@@ -19,4 +19,5 @@ void RegisterViewClasses() {
     AfxRegisterClass(RUNTIME_CLASS(MOleClientShape));
     AfxRegisterClass(RUNTIME_CLASS(MCntrItem));
     GetShapeFactory().SetCreator(kShapeOle2, CreateOleClientShape);
+    RegisterOleClientShapeEditor();
 }

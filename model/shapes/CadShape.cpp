@@ -402,13 +402,6 @@ MArrowInfo MCadShape::GetArrows() const {
     return MArrowInfo();
 }
 
-BOOL MCadShape::CanEdit() const {
-    return FALSE;
-}
-BOOL MCadShape::Edit(MCadView*) {
-    return FALSE;
-}
-
 void MCadShape::MirrorX(double, double) {}
 void MCadShape::MirrorY(double, double) {}
 void MCadShape::Rotate(double, double, double) {}

@@ -235,10 +235,6 @@ public:
     }
     virtual MArrowInfo GetArrows() const;
 
-    virtual BOOL CanEdit() const;
-    // Opens the shape's own editor; TRUE when something changed.
-    virtual BOOL Edit(MCadView* view);
-
     // About the vertical line through x / the horizontal line through y.
     virtual void MirrorX(double x, double y);
     virtual void MirrorY(double x, double y);

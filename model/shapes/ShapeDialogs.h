@@ -1,4 +1,4 @@
-// The input dialogs that shapes open from their Edit operation. The model only knows these
+// The input dialogs that the shape editors open (ShapeEditors.h). The model only knows these
 // interfaces; the tools layer implements them with real dialogs and installs its factory at
 // start-up, and tests install scripted ones. Each dialog is filled by its caller before DoModal
 // and read back after IDOK; any other result means the user cancelled and nothing is taken over.

@@ -10,6 +10,7 @@
 
 #include "document/TessarayDoc.h"
 #include "model/FillStyle.h"
+#include "model/shapes/ShapeEditors.h"
 #include "model/shapes/containers/GroupShape.h"
 #include "model/shapes/containers/LShapeArray.h"
 #include "model/shapes/lines/LineShape.h"
@@ -302,7 +303,7 @@ void MSelectionEdits::EditShape(MTessarayView* view) {
     if (m_tool.Lists().PickCount() != 1 || !m_tool.IsPickMode() || !view) return;
     m_tool.Handles().Hide(view);
     std::unique_ptr<MCadShape> copy(m_tool.Lists().Pick(0)->Duplicate());
-    if (copy->Edit(view)) {
+    if (::EditShape(*copy, view)) {
         m_tool.Lists().AddReplacement(copy.release(), 0);
         m_tool.DecideAndReset(view);
         return;

@@ -2,6 +2,7 @@
 // while no copies are dragged), in the select tool's command map.
 #include <cmath>
 
+#include "model/shapes/ShapeEditors.h"
 #include "model/shapes/containers/GroupShape.h"
 #include "model/shapes/lines/PolygonShape.h"
 #include "platform/ui/CmdUI.h"
@@ -47,7 +48,7 @@ void MSelectionEdits::RegisterCommands() {
                (m_tool.Lists().PickCount() == 1 && AllOf<MPolygonShape>(m_tool));
     };
     const auto editable = [this] {
-        return m_tool.Lists().PickCount() == 1 && m_tool.Lists().Pick(0)->CanEdit();
+        return m_tool.Lists().PickCount() == 1 && CanEditShape(*m_tool.Lists().Pick(0));
     };
 
     map.OnCommand(

@@ -1,4 +1,4 @@
-// The label (162) and balloon (163) dialogs. Each serves both its tool and the shape's Edit, which
+// The label (162) and balloon (163) dialogs. Each serves both its tool and the shape's editor, which
 // knows it only through its model interface. Sizes are paper millimetres.
 #pragma once
 

@@ -1,5 +1,5 @@
 // The text dialogs: one line of text (140) and several lines (239). Each serves both the text tools
-// and a text shape's Edit, which knows it only through its model interface.
+// and a text shape's editor (tools/ShapeEditors.cpp), which knows it only through its model interface.
 #pragma once
 
 #include "model/shapes/ShapeDialogs.h"

@@ -11,6 +11,7 @@
 #include "model/SnapPoint.h"
 #include "model/geometry/Geometry.h"
 #include "model/helpers/TextStream.h"
+#include "model/shapes/ShapeEditors.h"
 #include "model/shapes/ShapeTypes.h"
 #include "model/shapes/containers/RectPicking.h"
 #include "platform/Archive.h"
@@ -23,12 +24,21 @@ IMPLEMENT_SERIAL(MOleClientShape, MCadShape, 1)
 
 namespace {
 
-// Why Edit does nothing here.
+// Why editing does nothing here.
 constexpr const char* kNoObjectServer =
     "埋め込まれたｵﾌﾞｼﾞｪｸﾄはこのｼｽﾃﾑでは編集できません。ｵﾌﾞｼﾞｪｸﾄのﾃﾞｰﾀはそのまま保存されます。";
 constexpr const char* kPlaceholderFace = "ＭＳ ゴシック";
 
+BOOL EditOleClientShape(MCadShape&, MCadView*) {
+    AfxMessageBox(kNoObjectServer, MB_OK | MB_ICONINFORMATION);
+    return FALSE;
+}
+
 }  // namespace
+
+void RegisterOleClientShapeEditor() {
+    RegisterShapeEditor(RUNTIME_CLASS(MOleClientShape), EditOleClientShape);
+}
 
 MOleClientShape::MOleClientShape() = default;
 
@@ -231,11 +241,6 @@ void MOleClientShape::Recalc(MCadView*) {
     m_size = {r.right - r.left, r.top - r.bottom};
     m_extent = r;
     SetDrawExtent(r);
-}
-
-BOOL MOleClientShape::Edit(MCadView*) {
-    AfxMessageBox(kNoObjectServer, MB_OK | MB_ICONINFORMATION);
-    return FALSE;
 }
 
 void MOleClientShape::WriteText(CDocument*, std::ostream& os) const {

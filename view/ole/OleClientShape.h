@@ -5,7 +5,7 @@
 // one that can be shown, otherwise a frame with the object's class name.
 //
 // No object server runs on this system: creating, linking and editing objects are not available;
-// Edit tells the user so and changes nothing.
+// its editor (registered with the view's classes) tells the user so and changes nothing.
 #pragma once
 
 #include <memory>
@@ -48,9 +48,6 @@ public:
     MCadShape* Duplicate() const override;
     BOOL IsValid() const override;
     void Recalc(MCadView* view) override;
-    BOOL CanEdit() const override { return TRUE; }
-    // Tells the user that objects cannot be edited here; FALSE (nothing changed).
-    BOOL Edit(MCadView* view) override;
     int GetCapabilities() const override { return kShapeCanReshape; }
     short GetTypeId() const override;
     void WriteText(CDocument* doc, std::ostream& os) const override;
@@ -87,3 +84,7 @@ private:
     // What the raw bytes show, read when first drawn.
     mutable std::unique_ptr<MOleShown> m_rawShown;
 };
+
+// Registers the shape's editor, which tells the user that objects cannot be edited here and
+// answers FALSE (nothing changed).
+void RegisterOleClientShapeEditor();

@@ -9,7 +9,6 @@
 #include "model/SnapPoint.h"
 #include "model/helpers/ArchiveString.h"
 #include "model/helpers/TextStream.h"
-#include "model/shapes/ShapeDialogs.h"
 #include "model/shapes/ShapeTypes.h"
 #include "model/shapes/curves/CircleShape.h"
 #include "model/shapes/lines/PolygonShape.h"
@@ -82,38 +81,6 @@ void MBalloonShape::LayOutMembers(MCadView* view, const MFloatPointArray& v, int
     circle->SetCircle(centre.x, centre.y, radius);
     ApplyLineAttributes(circle);
     circle->SetFillStyle(GetFillStyle());
-}
-
-BOOL MBalloonShape::CanEdit() const {
-    return TRUE;
-}
-
-BOOL MBalloonShape::Edit(MCadView* view) {
-    std::unique_ptr<MInputBalloonDialog> dialog = GetShapeDialogFactory().CreateInputBalloonDialog(view);
-    if (!dialog) return FALSE;
-    MCadView fallback;
-    const MCadView& v = view ? *view : fallback;
-    dialog->m_string = m_string;
-    dialog->m_fontName = m_fontName.Name();
-    dialog->m_textSize = v.DocToPaperLength(m_textSize);
-    dialog->m_arrowStyle = m_arrowStyle;
-    dialog->m_arrowSize = m_arrowSize;
-    // The bounds are drawing units like the circle they limit; the dialog shows paper millimetres
-    // as it does for the text size.
-    dialog->m_maxRadius = v.DocToPaperLength(m_maxRadius);
-    dialog->m_minRadius = v.DocToPaperLength(m_minRadius);
-    dialog->m_useMaxRadius = m_maxRadius > 0;
-    dialog->m_useMinRadius = m_minRadius > 0;
-    if (dialog->DoModal() != IDOK) return FALSE;
-    m_string = dialog->m_string;
-    m_fontName = MTextFontName(dialog->m_fontName);
-    m_textSize = v.PaperToDocLength(dialog->m_textSize);
-    m_arrowSize = dialog->m_arrowSize;
-    m_arrowStyle = dialog->m_arrowStyle;
-    m_maxRadius = dialog->m_useMaxRadius ? v.PaperToDocLength(dialog->m_maxRadius) : 0.0;
-    m_minRadius = dialog->m_useMinRadius ? v.PaperToDocLength(dialog->m_minRadius) : 0.0;
-    Recalc(view);
-    return TRUE;
 }
 
 short MBalloonShape::GetTypeId() const {

@@ -20,9 +20,6 @@ public:
     // The leader's candidates, the circle's, then the first leader point as a base point.
     double SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, const MFloatRect& aperture, int kinds,
                       double best) override;
-    BOOL CanEdit() const override;
-    // The balloon dialog; text size and radius bounds in paper millimetres.
-    BOOL Edit(MCadView* view) override;
     // TAB colour style width arrow-style arrow-size fill; TAB minimum maximum; the string and the
     // font name as multi-line strings; TAB text-size flags text-colour; the leader's points.
     void WriteText(CDocument* doc, std::ostream& os) const override;

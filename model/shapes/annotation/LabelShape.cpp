@@ -8,7 +8,6 @@
 #include "model/SnapPoint.h"
 #include "model/helpers/ArchiveString.h"
 #include "model/helpers/TextStream.h"
-#include "model/shapes/ShapeDialogs.h"
 #include "model/shapes/ShapeTypes.h"
 #include "model/shapes/lines/LineShape.h"
 #include "model/shapes/lines/PolygonShape.h"
@@ -80,32 +79,6 @@ void MLabelShape::LayOutMembers(MCadView* view, const MFloatPointArray& v, int t
     }
     text->MoveTo(view, anchor);
     ApplyLineAttributes(underline);
-}
-
-BOOL MLabelShape::CanEdit() const {
-    return TRUE;
-}
-
-BOOL MLabelShape::Edit(MCadView* view) {
-    std::unique_ptr<MInputLabelDialog> dialog = GetShapeDialogFactory().CreateInputLabelDialog(view);
-    if (!dialog) return FALSE;
-    MCadView fallback;
-    const MCadView& v = view ? *view : fallback;
-    dialog->m_string = m_string;
-    dialog->m_fontName = m_fontName.Name();
-    dialog->m_textSize = v.DocToPaperLength(m_textSize);
-    dialog->m_textOffset = v.DocToPaperLength(m_textOffset);
-    dialog->m_arrowStyle = m_arrowStyle;
-    dialog->m_arrowSize = m_arrowSize;
-    if (dialog->DoModal() != IDOK) return FALSE;
-    m_string = dialog->m_string;
-    m_fontName = MTextFontName(dialog->m_fontName);
-    m_textSize = v.PaperToDocLength(dialog->m_textSize);
-    m_textOffset = v.PaperToDocLength(dialog->m_textOffset);
-    m_arrowSize = dialog->m_arrowSize;
-    m_arrowStyle = dialog->m_arrowStyle;
-    Recalc(view);
-    return TRUE;
 }
 
 short MLabelShape::GetTypeId() const {

@@ -11,7 +11,6 @@
 #include "model/geometry/Geometry.h"
 #include "model/helpers/ArchiveString.h"
 #include "model/helpers/TextStream.h"
-#include "model/shapes/ShapeDialogs.h"
 #include "model/shapes/lines/LineShape.h"
 #include "model/shapes/lines/PolygonShape.h"
 #include "model/shapes/text/TextShape.h"
@@ -120,31 +119,6 @@ MTextPresence MSizeBaseShape::GetTextStyle(MTextStyle* style) const {
 void MSizeBaseShape::ChangeTextStyle(const MTextStyleChange& change) {
     if (change.fields & kTextStyleColor) m_textColor = change.value.color;
     MGroupShape::ChangeTextStyle(change);
-}
-
-BOOL MSizeBaseShape::CanEdit() const {
-    return TRUE;
-}
-
-BOOL MSizeBaseShape::Edit(MCadView* view) {
-    std::unique_ptr<MInputSizeTextDialog> dialog =
-        GetShapeDialogFactory().CreateInputSizeTextDialog(view, this);
-    if (!dialog) return FALSE;
-    MSizeStyle style = m_style;
-    dialog->m_userText = IsUserText();
-    dialog->m_text = m_text;
-    dialog->m_style = &style;
-    if (dialog->DoModal() != IDOK) return FALSE;
-    m_style = style;
-    if (dialog->m_userText) {
-        m_flags |= kUserText;
-        m_text = dialog->m_text;
-    } else {
-        m_flags &= ~kUserText;
-        UpdateText();
-    }
-    Recalc(view);
-    return TRUE;
 }
 
 void MSizeBaseShape::UpdateText() {}

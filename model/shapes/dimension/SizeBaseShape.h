@@ -45,9 +45,6 @@ public:
     void ChangeTextStyle(const MTextStyleChange& change) override;
     void SetTextColor(COLORREF color) { m_textColor = color; }
     COLORREF GetTextColor() const { return m_textColor; }
-    BOOL CanEdit() const override;
-    // The dimension text dialog: style, user text or the computed one.
-    BOOL Edit(MCadView* view) override;
 
     // Recomputes the text from the measured value unless the user-text flag is set.
     virtual void UpdateText();

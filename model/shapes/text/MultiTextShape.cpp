@@ -12,7 +12,6 @@
 #include "model/geometry/Geometry.h"
 #include "model/helpers/TextStream.h"
 #include "model/render/PolyFace.h"
-#include "model/shapes/ShapeDialogs.h"
 #include "model/shapes/ShapeTypes.h"
 #include "platform/Archive.h"
 #include "platform/Cp932.h"
@@ -382,27 +381,6 @@ void MMultiTextShape::ScaleBy(const MShapeScale& scale) {
 void MMultiTextShape::Recalc(MCadView* view) {
     UpdateExtentFromBox();
     UpdateDrawExtent(view);
-}
-
-BOOL MMultiTextShape::CanEdit() const {
-    return TRUE;
-}
-
-BOOL MMultiTextShape::Edit(MCadView*) {
-    std::unique_ptr<MInputMultiTextDialog> dialog = GetShapeDialogFactory().CreateInputMultiTextDialog();
-    if (!dialog) return FALSE;
-    dialog->m_text = m_string;
-    dialog->m_angle = m_angle / kPi * 180;
-    dialog->SetAlignment(m_alignment);
-    dialog->m_vertical = IsVertical();
-    dialog->m_wrap = IsWrap();
-    if (dialog->DoModal() != IDOK) return FALSE;
-    SetString(dialog->GetText());
-    SetTextFlag(kTextVertical, dialog->m_vertical);
-    m_angle = dialog->m_angle * kPi / 180;
-    m_alignment = dialog->GetAlignment();
-    SetWrap(dialog->m_wrap);
-    return TRUE;
 }
 
 short MMultiTextShape::GetTypeId() const {

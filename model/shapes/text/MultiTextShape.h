@@ -34,9 +34,6 @@ public:
     void ScaleBy(const MShapeScale& scale) override;
     // The rotated box as the extent; the box keeps the size the user gave it.
     void Recalc(MCadView* view) override;
-    BOOL CanEdit() const override;
-    // The multi-line text dialog; the box is not measured again.
-    BOOL Edit(MCadView* view) override;
     // As the one-line text, with the layout flags after the text colour.
     void WriteText(CDocument* doc, std::ostream& os) const override;
     void ReadText(CDocument* doc, std::istream& is) override;

@@ -12,7 +12,6 @@
 #include "model/geometry/Geometry.h"
 #include "model/helpers/ArchiveString.h"
 #include "model/helpers/TextStream.h"
-#include "model/shapes/ShapeDialogs.h"
 #include "model/shapes/ShapeTypes.h"
 #include "platform/Archive.h"
 #include "platform/Cp932.h"
@@ -256,26 +255,6 @@ double MTextShape::SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, const
     for (const MFloatPoint& p : c)
         best = OfferSnapCandidate(snap, cursor, aperture, p, kSnapEndPoint, best, this);
     return best;
-}
-
-BOOL MTextShape::CanEdit() const {
-    return TRUE;
-}
-
-BOOL MTextShape::Edit(MCadView* view) {
-    std::unique_ptr<MTextInputDialog> dialog = GetShapeDialogFactory().CreateTextInputDialog();
-    if (!dialog) return FALSE;
-    dialog->m_text = m_string;
-    dialog->m_angle = m_angle / kPi * 180;
-    dialog->SetAlignment(m_alignment);
-    dialog->m_vertical = IsVertical();
-    if (dialog->DoModal() != IDOK) return FALSE;
-    SetString(dialog->GetText());
-    SetTextFlag(kTextVertical, dialog->m_vertical);
-    m_angle = dialog->m_angle * kPi / 180;
-    m_alignment = dialog->GetAlignment();
-    MeasureText(view);
-    return TRUE;
 }
 
 int MTextShape::GetCapabilities() const {

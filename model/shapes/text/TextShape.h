@@ -27,9 +27,6 @@ public:
     // The four box corners as end points.
     double SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, const MFloatRect& aperture, int kinds,
                       double best) override;
-    BOOL CanEdit() const override;
-    // The one-line text dialog: string, angle, alignment and vertical writing.
-    BOOL Edit(MCadView* view) override;
     int GetCapabilities() const override;
     // Two lines (numbers and frame; font name), then the string as a multi-line string.
     void WriteText(CDocument* doc, std::ostream& os) const override;

@@ -4,6 +4,7 @@
 #include "interchange/JwcRecords.h"
 #include "model/geometry/Geometry.h"
 #include "model/shapes/CadShape.h"
+#include "model/shapes/ShapeEditors.h"
 #include "model/shapes/lines/LineShape.h"
 #include "model/shapes/lines/PolygonShape.h"
 #include "platform/gdi/DC.h"
@@ -89,8 +90,8 @@ TEST_F(CadShapeTest, TheBaseAnswersItsNoneValues) {
     EXPECT_EQ(shape.GetTypeName(), "");
     EXPECT_EQ(shape.CreateNew(), nullptr);
     EXPECT_FALSE(shape.HasCapability(kShapeCanFlipX));
-    EXPECT_FALSE(shape.CanEdit());
-    EXPECT_FALSE(shape.Edit(&view));
+    EXPECT_FALSE(CanEditShape(shape));
+    EXPECT_FALSE(EditShape(shape, &view));
     EXPECT_EQ(GetJWCLineType(shape.GetLineStyle()), 0);
     EXPECT_EQ(GetDXFColorNumber(shape.GetColor()), 7);
     EXPECT_EQ(GetJWCColorNumber(shape.GetColor()), 2);

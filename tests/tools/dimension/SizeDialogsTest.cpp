@@ -2,6 +2,7 @@
 // dimension's Edit, scripted.
 #include <sstream>
 
+#include "model/shapes/ShapeEditors.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Dialog.h"
 #include "tests/tools/dimension/DimensionTestSupport.h"
@@ -154,12 +155,12 @@ TEST(SizeTextDialog, EditSetsTheUsersTextOrMeasuresAgain) {
     MSizeShape& s = *h.Dimensions()[0];
 
     h.dialogs.Script(263, DialogScript().SetText(1093, "全長").Ok());
-    EXPECT_TRUE(s.Edit(h.view.get()));
+    EXPECT_TRUE(EditShape(s, h.view.get()));
     EXPECT_TRUE(s.IsUserText());
     EXPECT_EQ(s.GetText(), "全長");
 
     h.dialogs.Script(263, DialogScript().SetCheck(1090, 0).Ok());
-    EXPECT_TRUE(s.Edit(h.view.get()));
+    EXPECT_TRUE(EditShape(s, h.view.get()));
     EXPECT_FALSE(s.IsUserText());
     EXPECT_EQ(s.GetText(), " 100 ");
 }
@@ -173,7 +174,7 @@ TEST(SizeTextDialog, OptionsEditTheDimensionsStyleAndCancelLeavesTheDimension) {
 
     h.dialogs.Script(141, DialogScript().SetText(1022, "7").Ok());
     h.dialogs.Script(263, DialogScript().Click(1086).Ok());
-    EXPECT_TRUE(s.Edit(h.view.get()));
+    EXPECT_TRUE(EditShape(s, h.view.get()));
     EXPECT_EQ(s.GetSizeStyle().m_textHeight, 7.0);
     EXPECT_EQ(s.GetSizeStyle().m_outsideLeader, MSizeStyle().m_outsideLeader);  // from the dimension
     // As the settings do everywhere, their OK also set the program-wide style.
@@ -182,7 +183,7 @@ TEST(SizeTextDialog, OptionsEditTheDimensionsStyleAndCancelLeavesTheDimension) {
     const MSizeStyle kept = s.GetSizeStyle();
     h.dialogs.Script(141, DialogScript().SetText(1022, "8").Ok());
     h.dialogs.Script(263, DialogScript().SetText(1093, "いいえ").Click(1086).Cancel());
-    EXPECT_FALSE(s.Edit(h.view.get()));
+    EXPECT_FALSE(EditShape(s, h.view.get()));
     EXPECT_EQ(s.GetSizeStyle(), kept);
     EXPECT_EQ(s.GetText(), " 100 ");
     EXPECT_FALSE(s.IsUserText());

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "document/ToolSettings.h"
+#include "model/shapes/ShapeEditors.h"
 #include "model/shapes/annotation/BalloonShape.h"
 #include "model/shapes/annotation/LabelShape.h"
 #include "model/shapes/curves/CircleShape.h"
@@ -206,17 +207,17 @@ TEST(LeaderDialogs, EditACommittedLabelAndBalloonOrCancelChangesNothing) {
 
     const std::string before = h.NativeText();
     h.dialogs.Script(162, DialogScript().SetText(1011, "x").Cancel());
-    EXPECT_FALSE(label->Edit(h.view.get()));
+    EXPECT_FALSE(EditShape(*label, h.view.get()));
     h.dialogs.Script(163, DialogScript().SetText(1093, "x").Cancel());
-    EXPECT_FALSE(balloon->Edit(h.view.get()));
+    EXPECT_FALSE(EditShape(*balloon, h.view.get()));
     EXPECT_EQ(h.NativeText(), before);
 
     h.dialogs.Script(162, DialogScript().SetText(1011, "変更").SetText(1012, "2").Ok());
-    ASSERT_TRUE(label->Edit(h.view.get()));
+    ASSERT_TRUE(EditShape(*label, h.view.get()));
     EXPECT_EQ(label->GetString(), "変更");
     EXPECT_EQ(label->GetTextSize(), 100.0);
     h.dialogs.Script(163, DialogScript().SetText(1093, "球").SetText(1102, "2").Ok());
-    ASSERT_TRUE(balloon->Edit(h.view.get()));
+    ASSERT_TRUE(EditShape(*balloon, h.view.get()));
     EXPECT_EQ(balloon->GetString(), "球");
     EXPECT_EQ(balloon->GetMinRadius(), 100.0);
     EXPECT_THAT(h.NativeText(), HasSubstr("変更"));

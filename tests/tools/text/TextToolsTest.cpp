@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "document/ToolSettings.h"
+#include "model/shapes/ShapeEditors.h"
 #include "model/shapes/text/MultiTextShape.h"
 #include "tests/tools/text/TextTestSupport.h"
 #include "tools/AttributeChange.h"
@@ -124,12 +125,12 @@ TEST(TextDialog, MapsTheAlignmentWordToTheNineButtonsAndBack) {
     };
     shape.SetAlignment(6);
     h.dialogs.Script(140, DialogScript().Do(readChecked).Ok());
-    ASSERT_TRUE(shape.Edit(h.view.get()));
+    ASSERT_TRUE(EditShape(shape, h.view.get()));
     EXPECT_EQ(shown, 5) << "右中";
     EXPECT_EQ(shape.GetAlignment(), 6);
     shape.SetAlignment(3);
     h.dialogs.Script(140, DialogScript().Do(readChecked).Ok());
-    ASSERT_TRUE(shape.Edit(h.view.get()));
+    ASSERT_TRUE(EditShape(shape, h.view.get()));
     EXPECT_EQ(shown, 0) << "左上";
     EXPECT_EQ(shape.GetAlignment(), 0);
 }
@@ -139,13 +140,13 @@ TEST(TextDialog, EditsACommittedTextAndCancelChangesNothing) {
     MTextShape shape;
     shape.SetString("old");
     h.dialogs.Script(140, DialogScript().SetText(kText, "新しい").SetText(kAngle, "90").Ok());
-    ASSERT_TRUE(shape.Edit(h.view.get()));
+    ASSERT_TRUE(EditShape(shape, h.view.get()));
     EXPECT_EQ(shape.GetString(), "新しい");
     EXPECT_NEAR(shape.GetAngle(), std::numbers::pi / 2, 1e-12);
     std::ostringstream before;
     shape.WriteText(nullptr, before);
     h.dialogs.Script(140, DialogScript().SetText(kText, "x").Cancel());
-    EXPECT_FALSE(shape.Edit(h.view.get()));
+    EXPECT_FALSE(EditShape(shape, h.view.get()));
     std::ostringstream after;
     shape.WriteText(nullptr, after);
     EXPECT_EQ(after.str(), before.str());
@@ -240,12 +241,12 @@ TEST(MultiTextDialog, EditsACommittedMultiLineTextWithItsLinesAndWrap) {
     std::string shown;
     h.dialogs.Script(
         239, DialogScript().Read(kText, &shown).SetText(kText, "x\r\ny\r\nz").SetCheck(kWrap, 1).Ok());
-    ASSERT_TRUE(shape.Edit(h.view.get()));
+    ASSERT_TRUE(EditShape(shape, h.view.get()));
     EXPECT_EQ(shown, "one\r\ntwo");
     EXPECT_EQ(shape.GetString(), "x\ny\nz");
     EXPECT_TRUE(shape.IsWrap());
     h.dialogs.Script(239, DialogScript().SetText(kText, "gone").Cancel());
-    EXPECT_FALSE(shape.Edit(h.view.get()));
+    EXPECT_FALSE(EditShape(shape, h.view.get()));
     EXPECT_EQ(shape.GetString(), "x\ny\nz");
 }
 

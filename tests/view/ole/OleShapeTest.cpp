@@ -12,6 +12,7 @@
 #include "model/settings/LineStyle.h"
 #include "model/settings/OptionRecord.h"
 #include "model/shapes/lines/LineShape.h"
+#include "model/shapes/ShapeEditors.h"
 #include "model/shapes/ShapeFactory.h"
 #include "platform/Archive.h"
 #include "platform/File.h"
@@ -395,7 +396,7 @@ TEST_F(OleShape, GeometrySnapsAndTheSizeTakenFromANewObject) {
     EXPECT_EQ(ole.GetExtent(), MFloatRect(5, -5, 205, 145));
 
     MessageBoxRecorder boxes;
-    EXPECT_FALSE(ole.Edit(nullptr));
+    EXPECT_FALSE(EditShape(ole, nullptr));
     EXPECT_EQ(boxes.Messages().size(), 1u);
 }
 

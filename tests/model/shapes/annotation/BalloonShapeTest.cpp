@@ -152,49 +152,6 @@ TEST_F(BalloonShapeTest, AnOlderTextFormWithoutTextColourTakesTheLineColour) {
     EXPECT_EQ(CountEntities(out.GetText(), "CIRCLE"), 1);
 }
 
-namespace {
-
-struct BalloonFactory : MShapeDialogFactory {
-    std::unique_ptr<MInputBalloonDialog> CreateInputBalloonDialog(MCadView*) override {
-        struct Dialog : MInputBalloonDialog {
-            int DoModal() override {
-                seenMax = m_maxRadius;
-                seenUseMin = m_useMinRadius;
-                m_string = "B";
-                m_textSize = 3;
-                m_minRadius = 5;
-                m_useMinRadius = TRUE;
-                m_maxRadius = 8;
-                m_useMaxRadius = FALSE;
-                return IDOK;
-            }
-        };
-        return std::make_unique<Dialog>();
-    }
-    static inline double seenMax = 0;
-    static inline BOOL seenUseMin = TRUE;
-};
-
-}  // namespace
-
-TEST_F(BalloonShapeTest, RadiusBoundsAreEditedInPaperMillimetresLikeTheTextSize) {
-    MPaperInfo paper(MPaperSizeInfo("A4", "297mm×210mm", 297, 210), MPaperScaleInfo("1 : 100", 0.01), 1, 0);
-    MCadView scaled(&paper);
-    BalloonFactory factory;
-    MShapeDialogFactory* previous = SetShapeDialogFactory(&factory);
-    auto b = Make({{0, 0}, {1000, 0}});
-    b->SetRadiusBounds(0, 600);  // 6 mm on paper
-    EXPECT_TRUE(b->Edit(&scaled));
-    SetShapeDialogFactory(previous);
-    EXPECT_DOUBLE_EQ(BalloonFactory::seenMax, 6);
-    EXPECT_FALSE(BalloonFactory::seenUseMin);
-    EXPECT_DOUBLE_EQ(b->GetTextSize(), 300);
-    EXPECT_DOUBLE_EQ(b->GetMinRadius(), 500);
-    EXPECT_EQ(b->GetMaxRadius(), 0.0);
-    // The 5 mm bound holds the circle on paper at 1 : 100.
-    EXPECT_GE(b->GetCircle()->m_radius, 500);
-}
-
 TEST_F(BalloonShapeTest, DrawnBalloonShowsLeaderCircleAndNumber) {
     auto b = Make({{5, 5}, {15, 5}}, "8");
     b->SetRadiusBounds(4, 0);

@@ -52,7 +52,6 @@ TEST_F(LabelShapeTest, DefaultsAndMembers) {
     EXPECT_EQ(l.GetArrows(), MArrowInfo(1, 3.0, 0, 0.0));
     EXPECT_TRUE(l.HasText());
     EXPECT_FALSE(l.IsPlainGroup());
-    EXPECT_TRUE(l.CanEdit());
     MLabelShapeBase base;
     EXPECT_EQ(base.GetTypeName(), "GROUP");
     EXPECT_EQ(base.GetShapeCount(), 1);
@@ -250,49 +249,6 @@ TEST_F(LabelShapeTest, ALabelReadButNeverLaidOutExportsItsNote) {
     auto again = ReadShape(ShapeText(*source));
     const CPoint onUnderline = view.DocToLogical(MFloatPoint(21, 10));
     EXPECT_TRUE(again->HitTest(&view, onUnderline, nullptr, 3));
-}
-
-namespace {
-
-struct LabelFactory : MShapeDialogFactory {
-    std::unique_ptr<MInputLabelDialog> CreateInputLabelDialog(MCadView*) override {
-        struct Dialog : MInputLabelDialog {
-            int DoModal() override {
-                seenSize = m_textSize;
-                seenOffset = m_textOffset;
-                m_string = "edited";
-                m_textSize = 5;
-                m_textOffset = 1;
-                m_arrowStyle = 6;
-                m_arrowSize = 2;
-                return IDOK;
-            }
-        };
-        return std::make_unique<Dialog>();
-    }
-    static inline double seenSize = 0, seenOffset = 0;
-};
-
-}  // namespace
-
-TEST_F(LabelShapeTest, EditWorksInPaperMillimetres) {
-    MPaperInfo paper(MPaperSizeInfo("A4", "297mm×210mm", 297, 210), MPaperScaleInfo("1 : 100", 0.01), 1, 0);
-    MCadView scaled(&paper);
-    LabelFactory factory;
-    MShapeDialogFactory* previous = SetShapeDialogFactory(&factory);
-    auto l = Make({{0, 0}, {100, 100}});
-    l->SetTextSize(400);
-    l->SetTextOffset(50);
-    EXPECT_TRUE(l->Edit(&scaled));
-    SetShapeDialogFactory(previous);
-    EXPECT_DOUBLE_EQ(LabelFactory::seenSize, 4);
-    EXPECT_DOUBLE_EQ(LabelFactory::seenOffset, 0.5);
-    EXPECT_EQ(l->GetString(), "edited");
-    EXPECT_DOUBLE_EQ(l->GetTextSize(), 500);
-    EXPECT_DOUBLE_EQ(l->GetTextOffset(), 100);
-    EXPECT_EQ(l->GetArrows(), MArrowInfo(6, 2.0, 0, 0.0));
-    EXPECT_EQ(l->GetTextMember()->GetString(), "edited");
-    EXPECT_FALSE(l->Edit(&scaled));  // the default factory cancels
 }
 
 TEST_F(LabelShapeTest, DrawnLabelShowsArrowLeaderUnderlineAndText) {

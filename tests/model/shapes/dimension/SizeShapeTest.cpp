@@ -65,7 +65,6 @@ TEST_F(SizeShapeTest, DefaultsAndIdentity) {
     EXPECT_FALSE(s.IsBuilt());
     EXPECT_FALSE(s.IsValid());
     EXPECT_TRUE(s.HasCapability(kShapeCanFlipX) && s.HasCapability(kShapeCanReshape));
-    EXPECT_TRUE(s.CanEdit());
     MSizeBaseShape base;
     EXPECT_EQ(base.GetTypeName(), "GROUP");
     EXPECT_EQ(base.GetTypeId(), 8);
@@ -389,47 +388,6 @@ TEST_F(SizeShapeTest, AttributeSettersReachTheMembers) {
     EXPECT_EQ(base.GetHandle(2), MFloatPoint(10, 0));
     EXPECT_EQ(s->GetGripCount(), 6);
     EXPECT_EQ(s->GetGrip(3), s->GetD());
-}
-
-namespace {
-
-struct SizeTextFactory : MShapeDialogFactory {
-    std::unique_ptr<MInputSizeTextDialog> CreateInputSizeTextDialog(MCadView*, MCadShape*) override {
-        struct Dialog : MInputSizeTextDialog {
-            int DoModal() override {
-                seen = m_text;
-                m_style->m_textHeight = 5;
-                m_userText = userText;
-                m_text = "手入力";
-                return IDOK;
-            }
-        };
-        return std::make_unique<Dialog>();
-    }
-    static inline CString seen;
-    static inline BOOL userText = TRUE;
-};
-
-}  // namespace
-
-TEST_F(SizeShapeTest, EditTakesStyleAndUserText) {
-    SizeTextFactory factory;
-    SizeTextFactory::userText = TRUE;
-    MShapeDialogFactory* previous = SetShapeDialogFactory(&factory);
-    auto s = Horizontal();
-    EXPECT_TRUE(s->Edit(&view));
-    EXPECT_EQ(SizeTextFactory::seen, " 100 ");
-    EXPECT_EQ(s->GetText(), "手入力");
-    EXPECT_TRUE(s->IsUserText());
-    EXPECT_EQ(s->GetSizeStyle().m_textHeight, 5);
-    EXPECT_TRUE(s->IsBuilt());
-    EXPECT_EQ(dynamic_cast<MTextShape*>(s->GetShapeAt(0))->GetTextSize(), 5);
-    SizeTextFactory::userText = FALSE;
-    EXPECT_TRUE(s->Edit(&view));
-    EXPECT_FALSE(s->IsUserText());
-    EXPECT_EQ(s->GetText(), " 100 ");
-    SetShapeDialogFactory(previous);
-    EXPECT_FALSE(s->Edit(&view));  // cancelled
 }
 
 TEST_F(SizeShapeTest, StyleLengthsArePaperMillimetres) {

@@ -288,32 +288,6 @@ TEST_F(MultiTextShapeTest, RoundTrips) {
     check(*read);
 }
 
-TEST_F(MultiTextShapeTest, EditTakesTextWrapAndAlignmentWithoutMeasuring) {
-    struct Factory : MShapeDialogFactory {
-        std::unique_ptr<MInputMultiTextDialog> CreateInputMultiTextDialog() override {
-            struct Dialog : MInputMultiTextDialog {
-                int DoModal() override {
-                    m_text = "one\r\ntwo";
-                    m_wrap = TRUE;
-                    m_alignIndex = 8;
-                    m_angle = 180;
-                    return IDOK;
-                }
-            };
-            return std::make_unique<Dialog>();
-        }
-    } factory;
-    MShapeDialogFactory* previous = SetShapeDialogFactory(&factory);
-    MMultiTextShape t = MakeBox("x");
-    EXPECT_TRUE(t.Edit(&view));
-    SetShapeDialogFactory(previous);
-    EXPECT_EQ(t.GetString(), "one\ntwo");
-    EXPECT_TRUE(t.IsWrap());
-    EXPECT_EQ(t.GetAlignment(), 10);
-    EXPECT_NEAR(t.GetAngle(), kPi, 1e-12);
-    EXPECT_EQ(t.GetBoxWidth(), 50);
-}
-
 TEST_F(MultiTextShapeTest, TwoLinesExportAsTwoTextsOneTextHeightApart) {
     MMultiTextShape t = MakeBox("first\nsecond");
     t.SetTextFlag(kTextFrame, TRUE);

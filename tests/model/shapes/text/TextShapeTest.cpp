@@ -482,55 +482,6 @@ TEST_F(TextShapeTest, TrackingInvertsAndOutlines) {
     EXPECT_EQ(image.CountInk(), 0);
 }
 
-namespace {
-
-struct EditFactory : MShapeDialogFactory {
-    std::unique_ptr<MTextInputDialog> CreateTextInputDialog() override {
-        struct Dialog : MTextInputDialog {
-            int DoModal() override {
-                seenText = m_text;
-                seenAngle = m_angle;
-                seenAlignment = GetAlignment();
-                m_text = "新しい";
-                m_angle = 90;
-                m_alignIndex = 4;  // centre, middle
-                m_vertical = TRUE;
-                return IDOK;
-            }
-        };
-        return std::make_unique<Dialog>();
-    }
-    static inline CString seenText;
-    static inline double seenAngle = 0;
-    static inline int seenAlignment = 0;
-};
-
-}  // namespace
-
-TEST_F(TextShapeTest, EditTakesTheDialogsValues) {
-    EditFactory factory;
-    using Factory = EditFactory;
-    MShapeDialogFactory* previous = SetShapeDialogFactory(&factory);
-    MTextShape t = MakeText("old");
-    t.SetAngle(kPi / 4);
-    t.SetAlignment(9);
-    EXPECT_TRUE(t.CanEdit());
-    EXPECT_TRUE(t.Edit(&view));
-    SetShapeDialogFactory(previous);
-    EXPECT_EQ(Factory::seenText, "old");
-    EXPECT_NEAR(Factory::seenAngle, 45, 1e-9);
-    EXPECT_EQ(Factory::seenAlignment, 9);
-    EXPECT_EQ(t.GetString(), "新しい");
-    EXPECT_NEAR(t.GetAngle(), kPi / 2, 1e-12);
-    EXPECT_EQ(t.GetAlignment(), 5);
-    EXPECT_TRUE(t.HasTextFlag(kTextVertical));
-    EXPECT_NE(t.GetBoxWidth(), 1.0);  // measured again
-
-    // The default factory cancels: nothing changes.
-    EXPECT_FALSE(t.Edit(&view));
-    EXPECT_EQ(t.GetString(), "新しい");
-}
-
 TEST_F(TextShapeTest, DxfTextEntity) {
     MTextShape t = MakeText("Hello", {10, 20}, 5);
     t.SetTextColor(RGB(255, 0, 0));
