@@ -7,6 +7,7 @@
 // held, for example bytes that are no code page 932 become "?".)
 #pragma once
 
+#include <QGuiApplication>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -35,6 +36,11 @@ inline std::string Reopened(const std::string& text) {
 // One input; registerClasses runs once per process.
 inline int Read(const std::uint8_t* data, std::size_t size, void (*registerClasses)()) {
     static const bool roundTrip = [registerClasses] {
+        // Writing a text that code page 932 cannot hold measures it again, which needs the fonts.
+        static int argc = 1;
+        static char name[] = "fuzz_native_reader";
+        static char* argv[] = {name, nullptr};
+        static QGuiApplication app(argc, argv);
         registerClasses();
         AfxSetMessageBoxHandler([](const std::string&, UINT) { return IDOK; });
         return std::getenv("TESSARAY_FUZZ_ROUNDTRIP") != nullptr;
