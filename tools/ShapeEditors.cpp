@@ -14,19 +14,28 @@
 
 namespace {
 
+// What the one-line and the multi-line text dialogs share: string, angle, alignment, direction.
+void FillTextDialog(MTextInputDialog& dialog, const MTextShape& text) {
+    dialog.m_text = text.GetString();
+    dialog.m_angle = text.GetAngle() / kPi * 180;
+    dialog.SetAlignment(text.GetAlignment());
+    dialog.m_vertical = text.IsVertical();
+}
+
+void TakeTextDialog(const MTextInputDialog& dialog, MTextShape& text) {
+    text.SetString(dialog.GetText());
+    text.SetTextFlag(kTextVertical, dialog.m_vertical);
+    text.SetAngle(dialog.m_angle * kPi / 180);
+    text.SetAlignment(dialog.GetAlignment());
+}
+
 BOOL EditText(MCadShape& shape, MCadView* view) {
     auto& text = static_cast<MTextShape&>(shape);
     std::unique_ptr<MTextInputDialog> dialog = GetShapeDialogFactory().CreateTextInputDialog();
     if (!dialog) return FALSE;
-    dialog->m_text = text.GetString();
-    dialog->m_angle = text.GetAngle() / kPi * 180;
-    dialog->SetAlignment(text.GetAlignment());
-    dialog->m_vertical = text.IsVertical();
+    FillTextDialog(*dialog, text);
     if (dialog->DoModal() != IDOK) return FALSE;
-    text.SetString(dialog->GetText());
-    text.SetTextFlag(kTextVertical, dialog->m_vertical);
-    text.SetAngle(dialog->m_angle * kPi / 180);
-    text.SetAlignment(dialog->GetAlignment());
+    TakeTextDialog(*dialog, text);
     text.MeasureText(view);
     return TRUE;
 }
@@ -36,16 +45,10 @@ BOOL EditMultiText(MCadShape& shape, MCadView*) {
     auto& text = static_cast<MMultiTextShape&>(shape);
     std::unique_ptr<MInputMultiTextDialog> dialog = GetShapeDialogFactory().CreateInputMultiTextDialog();
     if (!dialog) return FALSE;
-    dialog->m_text = text.GetString();
-    dialog->m_angle = text.GetAngle() / kPi * 180;
-    dialog->SetAlignment(text.GetAlignment());
-    dialog->m_vertical = text.IsVertical();
+    FillTextDialog(*dialog, text);
     dialog->m_wrap = text.IsWrap();
     if (dialog->DoModal() != IDOK) return FALSE;
-    text.SetString(dialog->GetText());
-    text.SetTextFlag(kTextVertical, dialog->m_vertical);
-    text.SetAngle(dialog->m_angle * kPi / 180);
-    text.SetAlignment(dialog->GetAlignment());
+    TakeTextDialog(*dialog, text);
     text.SetWrap(dialog->m_wrap);
     return TRUE;
 }

@@ -53,7 +53,7 @@ void MToolLists::AddNewExpanded(MCadShape* shape, int layer) {
             AddNewExpanded(pack->GetShapeAt(i), layer);
         return;
     }
-    m_new->Add(shape, static_cast<DWORD>(layer));
+    AddNew(shape, layer);
 }
 
 void MToolLists::InsertNewExpanded(int position, MCadShape* shape, int layer) {
