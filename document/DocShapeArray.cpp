@@ -75,6 +75,8 @@ int MDocShapeArray::FindShape(const MCadShape* shape, int layer) const {
 }
 
 int MDocShapeArray::FindLayerByName(const CString& name) const {
+    // An empty name stands for no layer (no binding, no target), even where a file gave one no name.
+    if (name.empty()) return -1;
     for (int i = 0; i < GetLayerCount(); ++i)
         if (GetLayer(i)->m_name == name) return i;
     return -1;

@@ -61,7 +61,7 @@ public:
     int FindLayerOf(const MCadShape* shape) const;
     // Index of the shape in one layer (-1: the current), searched from the end; -1 when absent.
     int FindShape(const MCadShape* shape, int layer) const;
-    // The first layer whose name equals name exactly; -1 when none.
+    // The first layer whose name equals name exactly; -1 when none, and always for the empty name.
     int FindLayerByName(const CString& name) const;
 
     // Appends to the layer (-1: current); the new index, or -1 when there is no such layer.

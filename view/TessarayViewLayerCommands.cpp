@@ -130,10 +130,8 @@ void MTessarayView::OnLayerSettings() {
     const int flags = (layer->m_flags & ~MLayer::kAllFlags) | dialog.GetFlags();
     if (name == layer->m_name && flags == layer->m_flags) return;
     const bool visibilityChanged = ((flags ^ layer->m_flags) & MLayer::kVisible) != 0;
-    {
-        MUndoPackScope pack(*m_document, this);
-        m_document->SetLayerSettings(index, name, flags);
-    }
+    // Not an undo step (the steps around it stay undoable and redoable); the drawing is modified.
+    m_document->SetLayerSettings(index, name, flags);
     if (index < GetTabCount()) SetTabName(index, name);
     RedrawTabs();
     if (visibilityChanged) Invalidate();
@@ -225,11 +223,9 @@ void MTessarayView::OnPaperSettings() {
     // A size the table does not hold (an imported drawing's) stays unless another was chosen.
     const MPaperSizeInfo size =
         chosen.sizeIndex >= 0 ? GetDefaultPaperSize() : m_document->GetPaperInfo().GetSizeInfo();
-    {
-        MUndoPackScope pack(*m_document, this);
-        m_document->ChangePaper(size, GetDefaultPaperScale(), chosen.horizontal, chosen.gridWidth,
-                                chosen.gridHeight);
-    }
+    // Not an undo step, like the layer settings; the drawing is modified.
+    m_document->ChangePaper(size, GetDefaultPaperScale(), chosen.horizontal, chosen.gridWidth,
+                            chosen.gridHeight);
     FollowDocumentPaper();
     m_document->RecalcAll(this);
     ZoomToPaper();

@@ -17,11 +17,11 @@ std::string WholeDigits(double v) {
     return std::string(buf, r.ptr);
 }
 
-// floor(q + 0.5), where a half written in decimal counts as a half: 1.005 / 0.01 is
+// floor(q + 0.5) for q >= 0, where a half written in decimal counts as a half: 1.005 / 0.01 is
 // 100.49999999999999 in binary, a few units of the last place below the 100.5 the user means.
 double RoundHalfUp(double q) {
     const double k = std::floor(q + 0.5);
-    const double tolerance = 8 * std::numeric_limits<double>::epsilon() * std::max(1.0, std::fabs(q));
+    const double tolerance = 8 * std::numeric_limits<double>::epsilon() * std::max(1.0, q);
     return q + 0.5 - k >= 1.0 - tolerance ? k + 1 : k;
 }
 
@@ -37,10 +37,9 @@ std::string FormatNumber(double value, double step, BOOL thousands, BOOL keepZer
     step = std::fabs(step);
     if (step == 0.0 || !std::isfinite(step)) step = 0.000001;
 
-    // Halves round upward, toward positive infinity on both sides of zero.
-    const double n = RoundHalfUp(value / step);
-    const bool negative = n < 0;
-    const double r = std::fabs(n) * step;  // the magnitude of the rounded value
+    // The magnitude is rounded, halves away from zero, and the value's sign kept.
+    const bool negative = value < 0;
+    const double r = RoundHalfUp(std::fabs(value) / step) * step;  // the magnitude of the rounded value
     int decimals = static_cast<int>(std::ceil(-std::log10(step)));
     if (decimals < 0) decimals = 0;
     if (decimals > 30) decimals = 30;

@@ -140,11 +140,12 @@ TEST_F(Layers, RemovingTheCurrentLastLayerMakesTheNewLastCurrent) {
 
 TEST_F(Layers, FindByNameIsExactAndFindsTheFirst) {
     MDocShapeArray layers;
-    for (const char* n : {"Plan", "plan", "Plan"})
+    for (const char* n : {"Plan", "plan", "Plan", ""})
         layers.AddLayer(new MLayer(n, TRUE, TRUE, TRUE));
     EXPECT_EQ(layers.FindLayerByName("Plan"), 0);
     EXPECT_EQ(layers.FindLayerByName("plan"), 1);
     EXPECT_EQ(layers.FindLayerByName("PLAN"), -1);
+    EXPECT_EQ(layers.FindLayerByName(""), -1) << "the empty name finds no layer, not the unnamed one";
 }
 
 TEST_F(Layers, RemoveShapeSearchesEveryLayerFromTheLast) {

@@ -42,6 +42,17 @@ TEST(CommandStrings, EachCommandShowsItsOwnTexts) {
         {33098, "ポリゴン領域の面積測定\n面積測定"},
         {33108, "選択される図形を選びます\n選択フィルター"},
         {62794, "この線に対象コピー"},
+        // The application's own commands.
+        {33080, "ヘルプ\nヘルプ"},
+        {57600, "新規にﾌｧｲﾙを作成\n新規作成"},
+        {57601, "既存のﾌｧｲﾙを開く\n開く"},
+        {57606, "ﾌﾟﾘﾝﾀ/印刷設定の変更\nプリンタの設定"},
+        {57664, "ﾌﾟﾛｸﾞﾗﾑの情報、ﾊﾞｰｼﾞｮﾝそして著作権を表示\nバージョン情報"},
+        // The status bar's lock-key panes.
+        {59137, "CAP"},
+        {59138, "NUM"},
+        {59139, "SCRL"},
+        {59142, "ｶﾅ"},
     };
     for (const auto& c : kCommands)
         EXPECT_EQ(AfxLoadString(c.id), c.text) << "command " << c.id;

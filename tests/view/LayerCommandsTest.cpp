@@ -133,7 +133,7 @@ TEST_F(LayerCommands, EmptyOrUsedNamesAreRefusedAndChangeNothing) {
     EXPECT_TRUE(h.doc.CanRedo());
 }
 
-TEST_F(LayerCommands, RenameAcceptsTheOwnNameAndIsUndoable) {
+TEST_F(LayerCommands, RenameAcceptsTheOwnNameAndIsNoUndoStep) {
     ViewHarness h(640, 480, 2);
     h.view->OnTabSelect(1, 0, 0, 0);
     DialogRunner runner;
@@ -148,21 +148,33 @@ TEST_F(LayerCommands, RenameAcceptsTheOwnNameAndIsUndoable) {
     Send(h, ID_LAYER_SETTINGS);
     EXPECT_TRUE(boxes.Saw(kIdsBadLayerName));
 
+    // One shape step to undo and one to redo on either side of the rename.
+    for (int i = 0; i < 2; ++i) {
+        h.doc.BeginUndo();
+        h.doc.AddShape(new MLineShape(MFloatPoint(0, i), MFloatPoint(10, i)), 1);
+        h.doc.EndUndo();
+    }
+    Send(h, ID_EDIT_UNDO);
+    h.doc.SetModifiedFlag(FALSE);
     runner.Script(kNameDialog, DialogScript().SetText(1060, " 寸法 ").SetCheck(1062, 0).Ok());
     Send(h, ID_LAYER_RENAME);
     const MLayer* layer = h.doc.GetLayers()->GetLayer(1);
     EXPECT_EQ(layer->m_name, "寸法");
     EXPECT_FALSE(layer->IsPrintable());
     ExpectTabsFollowLayers(h);
+    EXPECT_TRUE(h.doc.IsModified()) << "a rename is asked about before it is lost";
 
-    Send(h, ID_EDIT_UNDO);
-    EXPECT_EQ(layer->m_name, "Layer2");
-    EXPECT_TRUE(layer->IsPrintable());
-    EXPECT_EQ(TabNames(*h.view), LayerNames(h.doc));
+    // Undo and redo step over the rename to the shapes' steps.
+    ASSERT_TRUE(h.doc.CanRedo());
     Send(h, ID_EDIT_REDO);
+    EXPECT_EQ(layer->GetSize(), 2);
+    Send(h, ID_EDIT_UNDO);
+    Send(h, ID_EDIT_UNDO);
+    EXPECT_FALSE(h.doc.CanUndo());
+    EXPECT_EQ(layer->GetSize(), 0);
     EXPECT_EQ(layer->m_name, "寸法");
     EXPECT_FALSE(layer->IsPrintable());
-    EXPECT_EQ(TabNames(*h.view), LayerNames(h.doc));
+    ExpectTabsFollowLayers(h);
 }
 
 TEST_F(LayerCommands, HidingInTheNameDialogGreysTheOtherAttributesButKeepsTheirMarks) {

@@ -130,8 +130,8 @@ void MBitmapShape::SetDefaultSize(MCadView* view) {
         if (w > sheet.cx / 2) fx = 0.5 * sheet.cx / w;
         if (h > sheet.cy / 2) fy = 0.5 * sheet.cy / h;
     }
-    // The smaller factor keeps the picture within half the sheet on both axes.
-    const double f = std::min(fx, fy);
+    // The larger factor scales both axes: a picture oversized on one axis only keeps its natural size.
+    const double f = std::max(fx, fy);
     m_size = {view->PaperToDocLength(f * w), view->PaperToDocLength(f * h)};
     m_extent = GetRect();
 }

@@ -65,7 +65,8 @@ public:
     // Copies a device-dependent bitmap into a new image of the same size and depth; the caller
     // follows with SetDefaultSize.
     BOOL SetBitmap(const CBitmap* bitmap, MCadView* view);
-    // The natural size of the image in the view, shrunk when it is more than half the paper.
+    // The natural size of the image in the view, shrunk when it is more than half the paper on both
+    // axes, by the larger of the two axes' factors.
     void SetDefaultSize(MCadView* view);
     BOOL HasImage() const;
     MDib* GetImage() const { return m_image.get(); }

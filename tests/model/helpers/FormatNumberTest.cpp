@@ -23,20 +23,29 @@ TEST(FormatNumber, ExamplesOfTheDimensionFormats) {
     EXPECT_EQ(FormatNumber(0.5, 1, TRUE, FALSE), "1");
 }
 
-TEST(FormatNumber, HalvesRoundUpward) {
-    EXPECT_EQ(FormatNumber(2.5, 1, FALSE, FALSE), "3");
-    EXPECT_EQ(FormatNumber(-2.5, 1, FALSE, FALSE), "-2");
-    EXPECT_EQ(FormatNumber(0.25, 0.5, FALSE, TRUE), "0.5");
-    EXPECT_EQ(FormatNumber(1.25, 0.1, FALSE, TRUE), "1.3");
-    EXPECT_EQ(FormatNumber(-1.25, 0.1, FALSE, TRUE), "-1.2");
-    EXPECT_EQ(FormatNumber(-0.5, 1, FALSE, FALSE), "0");  // rounded to zero: no sign
-    EXPECT_EQ(FormatNumber(-0.51, 1, FALSE, FALSE), "-1");
-    EXPECT_EQ(FormatNumber(0.125, 0.25, FALSE, TRUE), "0.3");  // one decimal for a step of 0.25
-    // A half written in decimal is a half on both sides of zero, whatever its binary value.
-    EXPECT_EQ(FormatNumber(1.015, 0.01, FALSE, TRUE), "1.02");
-    EXPECT_EQ(FormatNumber(-1.015, 0.01, FALSE, TRUE), "-1.01");
-    EXPECT_EQ(FormatNumber(-1.235, 0.01, FALSE, TRUE), "-1.23");  // -123.50000000000001 steps
-    EXPECT_EQ(FormatNumber(-0.035, 0.01, FALSE, TRUE), "-0.03");
+// The magnitude is rounded and the sign kept, so a half rounds away from zero on either side.
+TEST(FormatNumber, HalvesRoundTheMagnitudeUpAndKeepTheSign) {
+    const struct {
+        double value, step;
+        const char* text;  // with keepZeros
+    } kCases[] = {
+        {2.5, 1, "3"},
+        {-2.5, 1, "-3"},
+        {0.25, 0.5, "0.5"},
+        {1.25, 0.1, "1.3"},
+        {-1.25, 0.1, "-1.3"},
+        {-0.5, 1, "-1"},  // a half of a step is not rounded to zero
+        {-0.51, 1, "-1"},
+        {-0.49, 1, "0"},       // rounded to zero: no sign
+        {0.125, 0.25, "0.3"},  // one decimal for a step of 0.25
+        // A half written in decimal is a half on both sides of zero, whatever its binary value.
+        {1.015, 0.01, "1.02"},
+        {-1.015, 0.01, "-1.02"},
+        {-1.235, 0.01, "-1.24"},  // 123.50000000000001 steps
+        {-0.035, 0.01, "-0.04"},
+    };
+    for (const auto& c : kCases)
+        EXPECT_EQ(FormatNumber(c.value, c.step, FALSE, TRUE), c.text) << c.value << " in steps of " << c.step;
 }
 
 TEST(FormatNumber, StepsThatAreNotPowersOfTen) {

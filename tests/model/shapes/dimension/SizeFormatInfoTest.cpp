@@ -81,8 +81,8 @@ TEST(SizeFormatInfo, DecimalHalvesRoundUp) {
     EXPECT_EQ(Fmt(0.001).Format(8.0005, FALSE, FALSE), "8.001");
     EXPECT_EQ(Fmt(1).Format(2.5, FALSE, FALSE), "3");
     EXPECT_EQ(Fmt(0.5).Format(0.25, FALSE, FALSE), "0.5");
-    // Halves of negative values round upward too, toward zero.
-    EXPECT_EQ(Fmt(0.01).Format(-2.675, FALSE, FALSE), "-2.67");
+    // Halves of negative values round away from zero (the magnitude is rounded).
+    EXPECT_EQ(Fmt(0.01).Format(-2.675, FALSE, FALSE), "-2.68");
     // Just below a half stays below.
     EXPECT_EQ(Fmt(0.01).Format(2.67499, FALSE, FALSE), "2.67");
 }

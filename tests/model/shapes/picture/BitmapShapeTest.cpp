@@ -290,24 +290,34 @@ TEST_F(BitmapShapeTest, TextFormIsOneLineAndThreeBlocks) {
     EXPECT_FALSE(boxes.Messages().empty());
 }
 
-TEST_F(BitmapShapeTest, DefaultSizeFitsHalfThePaper) {
+TEST_F(BitmapShapeTest, DefaultSizeShrinksByTheLargerOfTheTwoAxesFactors) {
     MPaperInfo paper;  // A4 landscape, 1 : 100
     MCadView paperView(&paper);
     const MFloatSize sheet = paper.GetSize();
     // Natural size at 96 dpi: 1 pixel = 25.4 / 96 paper millimetres.
     const double mm = 25.4 / 96;
-    const std::vector<BYTE> small = PackedDib(96, 48, 0);
-    MBitmapShape shape;
-    ASSERT_TRUE(shape.SetDib(small.data(), small.size(), 1.0));
-    shape.SetDefaultSize(&paperView);
-    EXPECT_NEAR(shape.m_size.cx, paperView.PaperToDocLength(96 * mm), 1e-6);
-    EXPECT_NEAR(shape.m_size.cy, paperView.PaperToDocLength(48 * mm), 1e-6);
-
-    // Wider than half the sheet, not taller: shrunk until it fits in half the sheet's width.
-    const int wide = static_cast<int>(sheet.cx / mm);
-    const std::vector<BYTE> big = PackedDib(wide, 20, 0);
-    ASSERT_TRUE(shape.SetDib(big.data(), big.size(), 1.0));
-    shape.SetDefaultSize(&paperView);
-    EXPECT_NEAR(paperView.DocToPaperLength(shape.m_size.cx), sheet.cx / 2, 0.5);
-    EXPECT_NEAR(shape.m_size.cx / shape.m_size.cy, wide / 20.0, 1e-6);
+    const int sheetWide = static_cast<int>(sheet.cx / mm);
+    const int sheetTall = static_cast<int>(sheet.cy / mm);
+    const struct {
+        const char* what;
+        int width, height;  // pixels
+        double factor;      // expected size over the natural size
+    } kCases[] = {
+        {"within half the sheet", 96, 48, 1.0},
+        {"wider than half the sheet only", sheetWide, 20, 1.0},
+        {"taller than half the sheet only", 20, sheetTall, 1.0},
+        // Twice half the width (factor 0.5) and 1.5 times half the height (factor 2 / 3).
+        {"oversized on both axes", sheetWide, sheetTall * 3 / 4, 0.5 * sheet.cy / (sheetTall * 3 / 4 * mm)},
+        {"oversized on both, the width less", sheetWide * 3 / 5, sheetTall,
+         0.5 * sheet.cx / (sheetWide * 3 / 5 * mm)},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.what);
+        const std::vector<BYTE> dib = PackedDib(c.width, c.height, 0);
+        MBitmapShape shape;
+        ASSERT_TRUE(shape.SetDib(dib.data(), dib.size(), 1.0));
+        shape.SetDefaultSize(&paperView);
+        EXPECT_NEAR(paperView.DocToPaperLength(shape.m_size.cx), c.factor * c.width * mm, 1e-6);
+        EXPECT_NEAR(paperView.DocToPaperLength(shape.m_size.cy), c.factor * c.height * mm, 1e-6);
+    }
 }
