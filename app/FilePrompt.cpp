@@ -21,7 +21,6 @@ constexpr const char* kLastOpen = "LASTOPEN";
 constexpr const char* kTemplate = "TEMPLATE";
 // The extension of the document template: names without one are drawings.
 constexpr const char* kDefaultExtension = ".qfd";
-constexpr const char* kAskOverwrite = " は既に存在します。\n上書きしますか?";
 
 FilePromptHandler& Handler() {
     static auto& slot = *new CProgramSlot<FilePromptHandler>;
@@ -154,10 +153,8 @@ bool Prompt(bool open, std::string& path, const char* key, unsigned titleId) {
         }
         const std::string chosen =
             WithExtension(state.path, state.filters[static_cast<std::size_t>(state.filter)]);
-        const QFileInfo target(Q(chosen));
         // No: the dialog again, with the name as it stands.
-        if (target.exists() && AfxMessageBox(target.fileName().toStdString() + kAskOverwrite,
-                                             MB_YESNO | MB_ICONEXCLAMATION) != IDYES) {
+        if (!AfxConfirmReplace(chosen)) {
             state.path = chosen;
             continue;
         }

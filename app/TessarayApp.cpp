@@ -153,6 +153,7 @@ int MTessarayApp::ExitInstance() {
     // Only a list that was read is written: after "Unregister" the profile must stay empty.
     if (m_recentFiles) m_recentFiles->WriteList(AfxGetProfile());
     const int code = CWinApp::ExitInstance();
+    if (m_unregisterStatus >= 0) return m_unregisterStatus;
     return m_printFailed ? 1 : code;
 }
 

@@ -23,9 +23,11 @@ public:
     ~MTessarayApp() override;
 
     BOOL InitInstance() override;
-    // The framework's code, or 1 after a print from the command line that did not print.
+    // The framework's code, or 1 after a print from the command line that did not print, or the
+    // result of "Unregister": 0 when all it had to remove is gone, else 1.
     int ExitInstance() override;
-    // Removes the profile (the settings file) and the company's folder when it is left empty; TRUE.
+    // Removes the profile (the settings file) and the company's folder when it is left empty;
+    // FALSE when the settings file is still there.
     BOOL Unregister();
 
     // The program-wide objects, in start-up order: serializable classes (parts, then the view's
@@ -109,7 +111,8 @@ private:
     std::unique_ptr<MMainFrame> m_frame;
     // The view of a print from the command line, which has no main frame.
     std::unique_ptr<MTessarayView> m_printView;
-    int m_unregisterResult = 0;
+    // The exit status of "Unregister", -1 when it did not run.
+    int m_unregisterStatus = -1;
     // A print from the command line failed (or never ran to its end).
     bool m_printFailed = false;
     std::unique_ptr<MRecentFileList> m_recentFiles;

@@ -2,6 +2,8 @@
 // unregister), Help and About.
 #include <cctype>
 #include <filesystem>
+#include <string>
+#include <system_error>
 
 #include "app/AboutDialog.h"
 #include "app/HelpPage.h"
@@ -35,9 +37,23 @@ bool EndsWithPdf(const std::string& name) {
     return ext == ".pdf";
 }
 
+// Beside the drawing, the first of "<name>.pdf", "<name> (2).pdf", ... that names nothing, not
+// even a broken link; empty when none of the first thousands does.
+std::string FreePdfName(const std::string& drawing) {
+    const std::string stem = std::filesystem::path(drawing).replace_extension().string();
+    for (int n = 1; n < 10000; ++n) {
+        std::string name = stem + (n == 1 ? std::string() : " (" + std::to_string(n) + ")") + ".pdf";
+        std::error_code error;
+        if (std::filesystem::symlink_status(name, error).type() == std::filesystem::file_type::not_found)
+            return name;
+    }
+    return std::string();
+}
+
 // "pt": the printer named, or the PDF file when the name ends in ".pdf"; "p": the application's
-// printer, which without any printer writes the drawing's path with ".pdf".
-void ChoosePrinter(const MCommandLineInfo& info, CPrinterSettings& printer) {
+// printer, which without any printer writes a PDF beside the drawing that replaces no file.
+// TRUE when the program chose the PDF file's name.
+bool ChoosePrinter(const MCommandLineInfo& info, CPrinterSettings& printer) {
     if (info.m_nShellCommand == MCommandLineInfo::FilePrintTo) {
         if (EndsWithPdf(info.m_strPrinterName)) {
             printer.printerName.clear();
@@ -45,10 +61,11 @@ void ChoosePrinter(const MCommandLineInfo& info, CPrinterSettings& printer) {
         } else {
             printer.printerName = info.m_strPrinterName;
         }
-        return;
+        return false;
     }
-    if (printer.printerName.empty())
-        printer.outputFile = std::filesystem::path(info.m_strFileName).replace_extension(".pdf").string();
+    if (!printer.printerName.empty()) return false;
+    printer.outputFile = FreePdfName(info.m_strFileName);
+    return true;
 }
 
 }  // namespace
@@ -86,22 +103,27 @@ BOOL MTessarayApp::PrintFromCommandLine(const MCommandLineInfo& info) {
     const CUnattendedScope unattended("tessaray: ");
     const PrinterKept kept;
     // Before the open: the view takes its print area from the printer the drawing is printed on.
-    ChoosePrinter(info, AfxGetPrinterSettings());
+    const bool pdfNamedHere = ChoosePrinter(info, AfxGetPrinterSettings());
     if (!OpenDocumentFile(info.m_strFileName)) return FALSE;
     MTessarayView* view = GetView();
     if (!view || !view->OnFilePrint(TRUE)) return FALSE;
     m_printFailed = false;
+    // Nobody asked for that name: whoever started the print learns where the pages went.
+    if (pdfNamedHere)
+        AfxMessageBox("PDFﾌｧｲﾙ \"" + AfxGetPrinterSettings().outputFile + "\" に印刷しました。",
+                      MB_OK | MB_ICONINFORMATION);
     return TRUE;
 }
 
 void MTessarayApp::UnregisterFromShell() {
-    UnregisterShellFileTypes(DrawingFileType());
-    m_unregisterResult = Unregister();
+    const bool desktopFilesGone = UnregisterShellFileTypes(DrawingFileType());
+    const bool profileGone = Unregister() != FALSE;
+    m_unregisterStatus = desktopFilesGone && profileGone ? 0 : 1;
 }
 
 BOOL MTessarayApp::Unregister() {
     // The profile is the user's only once "Setting" was found at start.
-    if (!m_pszRegistryKey.empty()) RemoveUserProfile();
+    if (!m_pszRegistryKey.empty()) return RemoveUserProfile();
     return TRUE;
 }
 

@@ -1,20 +1,18 @@
 #include "document/MirrorOStream.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <locale>
 #include <streambuf>
 #include <string_view>
 #include <vector>
 
+#include "document/SaveTemporaries.h"
 #include "model/helpers/AsciiText.h"
 #include "platform/Cp932.h"
 #include "platform/ProgramState.h"
@@ -22,20 +20,9 @@
 
 namespace {
 
-// Set while the program starts: temporary files changed before it belong to no save of this process.
-const std::time_t g_processStart = std::time(nullptr);
-constexpr std::time_t kStaleAge = 10 * 60;
-
 CProgramSlot<MMirrorOStream::StepHook>& StepHookSlot() {
     static auto& slot = *new CProgramSlot<MMirrorOStream::StepHook>;
     return slot;
-}
-
-std::string FolderOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
 }
 
 // The longest prefix of text that ends on a whole UTF-8 character.
@@ -62,17 +49,19 @@ bool WriteAll(int fd, const char* p, std::size_t n, int& err) {
     return true;
 }
 
-// A new unique empty file "<folder>/<prefix>XXXXXX"; -1 with errno set on failure.
-int MakeUniqueFile(const std::string& folder, const char* prefix, std::string& path) {
-    std::string name = folder + "/" + prefix + "XXXXXX";
-    std::vector<char> buf(name.begin(), name.end());
-    buf.push_back('\0');
-    const int fd = ::mkstemp(buf.data());
-    if (fd >= 0) {
-        ::fcntl(fd, F_SETFD, FD_CLOEXEC);
-        path = buf.data();
+// Copies everything from in to out; false with err set on a failed read or write.
+bool CopyContents(int in, int out, int& err) {
+    std::vector<char> chunk(1 << 16);
+    for (;;) {
+        const ssize_t r = ::read(in, chunk.data(), chunk.size());
+        if (r < 0 && errno == EINTR) continue;
+        if (r < 0) {
+            err = errno;
+            return false;
+        }
+        if (r == 0) return true;
+        if (!WriteAll(out, chunk.data(), static_cast<std::size_t>(r), err)) return false;
     }
-    return fd;
 }
 
 mode_t CurrentUmask() {
@@ -168,29 +157,6 @@ int MMirrorOStream::RunHook(Step step) {
     return hook ? hook(step) : 0;
 }
 
-int MMirrorOStream::RemoveStaleTemporaries(const std::string& folder) {
-    DIR* dir = ::opendir(folder.c_str());
-    if (!dir) return 0;
-    const std::time_t now = std::time(nullptr);
-    int removed = 0;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string_view name = entry->d_name;
-        if (name.size() != 9) continue;
-        const std::string_view prefix = name.substr(0, 3);
-        if (prefix != "QFD" && prefix != "QFB" && prefix != "JWC") continue;
-        if (name.substr(3).find_first_not_of(
-                "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789") != std::string_view::npos)
-            continue;
-        const std::string path = folder + "/" + std::string(name);
-        struct stat st {};
-        if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) continue;
-        if (st.st_mtime >= g_processStart || st.st_mtime > now - kStaleAge) continue;
-        if (::unlink(path.c_str()) == 0) ++removed;
-    }
-    ::closedir(dir);
-    return removed;
-}
-
 void MMirrorOStream::Fail(int err) {
     if (m_error == 0) m_error = err ? err : EIO;
     setstate(std::ios::badbit);
@@ -230,7 +196,7 @@ BOOL MMirrorOStream::Open(const std::string& path, int mode) {
         Fail(err);
         return FALSE;
     }
-    RemoveStaleTemporaries(FolderOf(m_target));
+    RemoveStaleSaveTemporaries(m_target);
 
     int fd = -1;
     if (mode == kBackup || mode == kSafe) {
@@ -239,7 +205,7 @@ BOOL MMirrorOStream::Open(const std::string& path, int mode) {
             Fail(errno);
             return FALSE;
         }
-        fd = MakeUniqueFile(FolderOf(m_target), "QFD", m_temp);
+        fd = MakeSaveTemporary(m_target, m_temp);
         if (fd < 0) {
             Fail(errno);
             return FALSE;
@@ -274,7 +240,6 @@ BOOL MMirrorOStream::MakeBackup(const std::string& target) {
     }
     // The backup is a copy of its own, moved over the old backup in one step: the target never
     // leaves its place, and the two never share one file (as a hard link would until the rename).
-    const std::string folder = FolderOf(target);
     std::string staged;
     int err = 0;
     const int in = ::open(target.c_str(), O_RDONLY | O_CLOEXEC);
@@ -282,31 +247,21 @@ BOOL MMirrorOStream::MakeBackup(const std::string& target) {
         Fail(errno);
         return FALSE;
     }
-    const int out = MakeUniqueFile(folder, "QFB", staged);
+    const int out = MakeSaveTemporary(backup, staged);
     if (out < 0) {
         err = errno;
         ::close(in);
         Fail(err);
         return FALSE;
     }
+    // Taken before the copy reads the target, which may change its access time.
     struct stat st {};
-    if (::fstat(in, &st) == 0) ::fchmod(out, st.st_mode & 07777);
-    std::vector<char> chunk(1 << 16);
-    bool ok = true;
-    for (;;) {
-        const ssize_t r = ::read(in, chunk.data(), chunk.size());
-        if (r < 0 && errno == EINTR) continue;
-        if (r < 0) {
-            err = errno;
-            ok = false;
-            break;
-        }
-        if (r == 0) break;
-        if (!WriteAll(out, chunk.data(), static_cast<std::size_t>(r), err)) {
-            ok = false;
-            break;
-        }
-    }
+    const bool known = ::fstat(in, &st) == 0;
+    if (known) ::fchmod(out, st.st_mode & 07777);
+    bool ok = CopyContents(in, out, err);
+    // The backup is the old file as it was, times and all.
+    const timespec times[2] = {st.st_atim, st.st_mtim};
+    if (ok && known && ::futimens(out, times) != 0) ok = false, err = errno;
     if (ok && ::fsync(out) != 0) ok = false, err = errno;
     ::close(in);
     if (::close(out) != 0 && ok) ok = false, err = errno;
@@ -363,7 +318,7 @@ BOOL MMirrorOStream::Close() {
 
     // Makes the rename itself durable. The new file is in place whatever happens here.
     if (RunHook(kStepSyncFolder) == 0) {
-        const int dir = ::open(FolderOf(m_target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        const int dir = ::open(FolderOfPath(m_target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (dir >= 0) {
             ::fsync(dir);
             ::close(dir);

@@ -6,7 +6,8 @@
 //
 // At every moment the target is either the complete old file or the complete new one: the old
 // target is never deleted before the new one is in place (a rename replaces it), and the backup is
-// a copy of the target, never made by moving the target away.
+// a copy of the target, never made by moving the target away; the copy keeps the old target's
+// access and modification times, as a moved file would.
 #pragma once
 
 #include <memory>
@@ -27,7 +28,8 @@ public:
     MMirrorOStream& operator=(const MMirrorOStream&) = delete;
 
     // Stores the target and the mode and opens the file to write: in kBackup and kSafe a new
-    // temporary file "QFD??????" in the target's folder, otherwise the target itself (truncated).
+    // temporary file beside the target (document/SaveTemporaries.h), otherwise the target itself
+    // (truncated). Either way the temporaries that killed saves of this target left go first.
     // A failed open leaves the stream failed; precision is 15 in every case.
     BOOL Open(const std::string& path, int mode);
     // Commits (see the header comment). TRUE when the new file is in place; FALSE (and the stream
@@ -55,13 +57,6 @@ public:
     static StepHook SetStepHook(StepHook hook);
     // The installed hook's answer for a step; also asked by writers with a temporary file of their own.
     static int RunHook(Step step);
-
-    // Removes from folder the temporary files that saves of this program left when they were
-    // killed: regular files of this user named by one of its temporary prefixes ("QFD", "QFB",
-    // "JWC") and the six letters or digits that mkstemp adds, last changed before this process
-    // started and at least ten minutes ago, so that no save still running can lose its file. Every
-    // save calls it for its target's folder. Returns the number of files removed.
-    static int RemoveStaleTemporaries(const std::string& folder);
 
 private:
     class Buffer;

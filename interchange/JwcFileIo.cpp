@@ -6,10 +6,10 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <vector>
 
 #include "document/MirrorOStream.h"
+#include "document/SaveTemporaries.h"
 #include "platform/Exceptions.h"
 #include "platform/File.h"
 
@@ -28,13 +28,6 @@ bool ReadImportFile(const std::string& path, std::string& bytes) {
 }
 
 namespace {
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
-
 int WriteAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t n = ::write(fd, bytes.data(), bytes.size());
@@ -50,18 +43,15 @@ int WriteAll(int fd, std::string_view bytes) {
 
 int WriteFileAtomically(const std::string& path, std::string_view bytes) {
     if (const int error = MMirrorOStream::RunHook(MMirrorOStream::kStepOpen)) return error;
-    MMirrorOStream::RemoveStaleTemporaries(FolderOf(path));
-    std::string temp = FolderOf(path) + "/JWCXXXXXX";
-    std::vector<char> name(temp.begin(), temp.end());
-    name.push_back('\0');
-    const int fd = ::mkstemp(name.data());
+    RemoveStaleSaveTemporaries(path);
+    std::string temp;
+    const int fd = MakeSaveTemporary(path, temp);
     if (fd < 0) return errno ? errno : EIO;
-    temp.assign(name.data());
     int error = MMirrorOStream::RunHook(MMirrorOStream::kStepWrite);
     if (!error) error = WriteAll(fd, bytes);
     if (!error) error = MMirrorOStream::RunHook(MMirrorOStream::kStepSyncFile);
     if (!error && ::fsync(fd) != 0) error = errno;
-    // mkstemp creates the file private to the user; give it the usual permissions.
+    // mkstemps creates the file private to the user; give it the usual permissions.
     if (!error) {
         const mode_t mask = ::umask(0);
         ::umask(mask);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 #include "platform/ProgramState.h"
 #include "resources/StringTable.h"
@@ -91,17 +93,45 @@ int AfxMessageBoxDefaultAnswer(UINT type) {
     }
 }
 
+BOOL AfxConfirmReplace(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path file(path);
+    if (!std::filesystem::exists(file, error)) return TRUE;
+    const std::string question = file.filename().string() + " は既に存在します。\n上書きしますか?";
+    return AfxMessageBox(question, MB_YESNO | MB_ICONEXCLAMATION) == IDYES ? TRUE : FALSE;
+}
+
 namespace {
 CProgramSlot<int>& UnattendedSlot() {
     static auto& slot = *new CProgramSlot<int>();
     return slot;
+}
+
+// A message box's text as one line of a log: its lines (a message, the system's words on the
+// error, the items of a list) follow one another after a space, without their indentation.
+std::string OneLine(const std::string& text) {
+    std::string line;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string_view piece(text.data() + start, end - start);
+        const auto first = piece.find_first_not_of(" \t\r");
+        if (first != std::string_view::npos) {
+            piece = piece.substr(first, piece.find_last_not_of(" \t\r") - first + 1);
+            if (!line.empty()) line += ' ';
+            line += piece;
+        }
+        start = end + 1;
+    }
+    return line;
 }
 }  // namespace
 
 CUnattendedScope::CUnattendedScope(std::string prefix) {
     ++UnattendedSlot().Get();
     m_previous = AfxSetMessageBoxHandler([prefix = std::move(prefix)](const std::string& text, UINT type) {
-        std::fprintf(stderr, "%s%s\n", prefix.c_str(), text.c_str());
+        std::fprintf(stderr, "%s%s\n", prefix.c_str(), OneLine(text).c_str());
         std::fflush(stderr);
         return AfxMessageBoxDefaultAnswer(type);
     });

@@ -47,9 +47,12 @@ int AfxMessageBox(const std::string& text, UINT type = MB_OK);
 int AfxMessageBox(UINT idPrompt, UINT type = MB_OK);
 // The button Enter presses: the first, or the second with MB_DEFBUTTON2.
 int AfxMessageBoxDefaultAnswer(UINT type);
+// The question every save of the program asks before it replaces a file ("<name> は既に存在します。
+// 上書きしますか?", Yes and No). TRUE when no file has the path or the user answered Yes.
+BOOL AfxConfirmReplace(const std::string& path);
 
 // While one lives nobody is there to answer (a print from the command line): every message box
-// goes to standard error after the prefix and takes its default button, and every modal dialog
+// goes to standard error after the prefix, on one line, and takes its default button, and every modal dialog
 // (CDialog::DoModal) ends at once as Enter would end it, with OK, showing nothing. Nests.
 class CUnattendedScope {
 public:

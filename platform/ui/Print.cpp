@@ -163,11 +163,15 @@ void CPrintDialog::OnOK() {
     }
     if (GetDlgItem(IDC_PRINT_LANDSCAPE)) chosen.landscape = IsDlgButtonChecked(IDC_PRINT_LANDSCAPE) ? TRUE : FALSE;
     if (chosen.landscape != m_settings.landscape) chosen.orientationChosen = TRUE;
-    // Printing into a PDF file needs its name; the dialog stays open without one.
-    if (!m_setupOnly && chosen.printerName.empty() && chosen.outputFile.empty()) {
-        AfxMessageBox(kNoOutputFile, MB_OK | MB_ICONEXCLAMATION);
-        if (CWnd* edit = GetDlgItem(IDC_PRINT_OUTPUT_FILE)) GotoDlgCtrl(edit);
-        return;
+    // Printing into a PDF file needs its name, and replaces a file of that name only when the user
+    // says so, as every save asks; the dialog stays open for another name.
+    if (!m_setupOnly && chosen.printerName.empty()) {
+        const bool named = !chosen.outputFile.empty();
+        if (!named) AfxMessageBox(kNoOutputFile, MB_OK | MB_ICONEXCLAMATION);
+        if (!named || !AfxConfirmReplace(chosen.outputFile)) {
+            if (CWnd* edit = GetDlgItem(IDC_PRINT_OUTPUT_FILE)) GotoDlgCtrl(edit);
+            return;
+        }
     }
     CDialog::OnOK();
     if (IsRunning()) return;

@@ -91,6 +91,30 @@ TEST_F(CommandLinePrint, PrintingWithoutPrintersWritesTheDrawingsPdf) {
     EXPECT_EQ(program.ExitInstance(), 0);
 }
 
+// Before, "-p" without printers wrote over the PDF beside the drawing and said nothing.
+TEST_F(CommandLinePrint, PrintingWithoutPrintersReplacesNoFileAndSaysWhereThePdfWent) {
+    const std::string drawing = WriteCross("plan.qfd");
+    std::ofstream(dir + "/plan.pdf") << "mine";
+    // Each print finds the names before it taken; a broken link takes its name too.
+    const struct {
+        const char* expected;
+        const char* linkAfter;
+    } prints[] = {{"plan (2).pdf", "plan (3).pdf"}, {"plan (4).pdf", nullptr}};
+    for (const auto& p : prints) {
+        MTessarayApp& program = Start({"-p", drawing});
+        ::testing::internal::CaptureStderr();
+        EXPECT_FALSE(program.InitInstance());
+        const std::string err = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(program.ExitInstance(), 0);
+        const std::string pdf = dir + "/" + p.expected;
+        EXPECT_EQ(ReadFile(pdf).substr(0, 4), "%PDF") << p.expected;
+        EXPECT_EQ(err, "tessaray: PDFﾌｧｲﾙ \"" + pdf + "\" に印刷しました。\n");
+        if (p.linkAfter) std::filesystem::create_symlink(dir + "/gone.pdf", dir + "/" + p.linkAfter);
+    }
+    EXPECT_EQ(ReadFile(dir + "/plan.pdf"), "mine");
+    EXPECT_FALSE(std::filesystem::exists(dir + "/gone.pdf"));
+}
+
 TEST_F(CommandLinePrint, AnExchangeFilesQuestionsTakeTheirDefaultsWithoutWaitingForAnybody) {
     // A drawing far larger than any sheet at full size: only automatic scaling fits it.
     const std::string drawing = dir + "/large.dxf";

@@ -1,7 +1,12 @@
 // The program as the desktop meets it: a print from the command line by the built program, the
 // "Unregister" road that leaves nothing behind, About and Help, the window's icon and a placement
 // saved on a screen that is gone, and the frame's print settings.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -14,6 +19,7 @@
 #include "app/HelpPage.h"
 #include "app/MainFrame.h"
 #include "app/WindowPlacement.h"
+#include "platform/ShellFileTypes.h"
 #include "platform/ui/DialogRunner.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/ShellTestSupport.h"
@@ -152,6 +158,55 @@ TEST_F(Unregistering, TheFrameworksUnregisterRemovesTheSameAndKeepsTheCompanysOt
     EXPECT_TRUE(fs::exists(config + "/kel-vo/Other.ini"));
     EXPECT_FALSE(fs::exists(data + "/applications/tessaray.desktop"));
     EXPECT_FALSE(fs::exists(data + "/mime/packages/tessaray.xml"));
+}
+
+// Keeps the files of a folder from being removed while it lives: by the immutable flag for root,
+// who may remove any file otherwise, else by the folder's permissions.
+class Undeletable {
+public:
+    explicit Undeletable(const std::string& folder) : m_folder(folder) {
+        m_holds = ::geteuid() == 0 ? SetImmutable(true) : ::chmod(folder.c_str(), 0555) == 0;
+    }
+    ~Undeletable() {
+        if (!m_holds) return;
+        if (::geteuid() == 0)
+            SetImmutable(false);
+        else
+            ::chmod(m_folder.c_str(), 0755);
+    }
+    Undeletable(const Undeletable&) = delete;
+    Undeletable& operator=(const Undeletable&) = delete;
+    bool Holds() const { return m_holds; }
+
+private:
+    bool SetImmutable(bool on) const {
+        const int fd = ::open(m_folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0) return false;
+        int flags = 0;
+        bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+        flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+        ok = ok && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+        ::close(fd);
+        return ok;
+    }
+
+    std::string m_folder;
+    bool m_holds = false;
+};
+
+// Before, the status was 0 whatever stayed behind.
+TEST_F(Unregistering, WhatCannotBeRemovedEndsTheProgramWithOne) {
+    for (const std::string folder : {"config/kel-vo", "data/applications"}) {
+        SCOPED_TRACE(folder);
+        fs::create_directories(config + "/kel-vo");
+        std::ofstream(SettingsFile()) << "[General]\nSetting=1\n";
+        ASSERT_TRUE(RegisterShellFileTypes(MTessarayApp::DrawingFileType()));
+        const Undeletable kept(dir + "/" + folder);
+        if (!kept.Holds()) GTEST_SKIP() << "this file system cannot keep a file from being removed";
+        MTessarayApp& program = Start({"-Unregister"});
+        EXPECT_FALSE(program.InitInstance());
+        EXPECT_EQ(program.ExitInstance(), 1);
+    }
 }
 
 using ShellCommands = StartedProgram;

@@ -1,9 +1,11 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <climits>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -86,6 +88,37 @@ TEST(MirrorOStream, BackupModeKeepsThePreviousTargetAsXbk) {
     ASSERT_TRUE(Save(target, MMirrorOStream::kBackup, "fourth\n"));
     EXPECT_EQ(ReadBytes(dir + "/plan.XBK"), "third\r\n");
     EXPECT_EQ(ReadBytes(target), "fourth\r\n");
+}
+
+// Before, the backup, a copy, carried the moment of the save instead of the old file's times.
+TEST(MirrorOStream, TheBackupKeepsTheOldTargetsTimes) {
+    const std::string dir = MakeTempDir("mirror_backup_times");
+    const std::string target = dir + "/plan.qfd";
+    WriteBytes(target, "old\r\n");
+    const timespec times[2] = {{1000000000, 250}, {1100000000, 500}};  // access, modification
+    ASSERT_EQ(::utimensat(AT_FDCWD, target.c_str(), times, 0), 0);
+    ASSERT_TRUE(Save(target, MMirrorOStream::kBackup, "new\n"));
+    struct stat st {};
+    ASSERT_EQ(::stat((dir + "/plan.XBK").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mtim.tv_sec, times[1].tv_sec);
+    EXPECT_EQ(st.st_mtim.tv_nsec, times[1].tv_nsec);
+    EXPECT_EQ(st.st_atim.tv_sec, times[0].tv_sec);
+}
+
+// The temporary file's name grows from the target's: a name at the system's limit must still save.
+TEST(MirrorOStream, ATargetWhoseNameIsAsLongAsTheSystemAllowsSavesInEveryMode) {
+    const std::string dir = MakeTempDir("mirror_long");
+    std::string name;
+    while (name.size() + 3 + 4 <= NAME_MAX)
+        name += "図";  // three bytes: the cut must fall between characters
+    name += "a.qfd";
+    const std::string target = dir + "/" + name;
+    WriteBytes(target, "old\r\n");
+    for (int mode : {MMirrorOStream::kSafe, MMirrorOStream::kBackup}) {
+        ASSERT_TRUE(Save(target, mode, "new\n")) << mode;
+        EXPECT_EQ(ReadBytes(target), "new\r\n");
+    }
+    EXPECT_EQ(FolderNames(dir), (std::vector<std::string>{name.substr(0, name.size() - 5) + "a.XBK", name}));
 }
 
 TEST(MirrorOStream, NewTargetIsWrittenWithoutBackupInEveryMode) {

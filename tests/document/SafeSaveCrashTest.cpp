@@ -24,6 +24,7 @@
 #include <thread>
 
 #include "document/MirrorOStream.h"
+#include "document/SaveTemporaries.h"
 #include "tests/document/DocumentTestSupport.h"
 #include "tests/support/TestSupport.h"
 
@@ -128,10 +129,10 @@ bool SaveInChild(MTessarayDoc& doc, const std::string& target, std::chrono::micr
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-// Whether a save left its temporary file ("QFD......") in dir.
-bool TemporaryFileIn(const std::string& dir) {
-    for (const auto& e : fs::directory_iterator(dir))
-        if (e.path().filename().string().rfind("QFD", 0) == 0) return true;
+// Whether a save of target left its temporary file beside it.
+bool TemporaryFileOf(const std::string& target) {
+    for (const auto& e : fs::directory_iterator(fs::path(target).parent_path()))
+        if (IsSaveTemporaryOf(target, e.path().filename().string())) return true;
     return false;
 }
 
@@ -175,7 +176,7 @@ protected:
                 std::uniform_real_distribution<double> moments(span.open, span.rename);
                 const auto delay = std::chrono::microseconds(static_cast<long>(moments(rng) * aim));
                 done = SaveInChild(newDoc, target, delay, -1);
-                if (!done && TemporaryFileIn(dir)) {
+                if (!done && TemporaryFileOf(target)) {
                     ++inside;
                 } else if (done) {
                     aim = std::max(0.25, aim * 0.9);
@@ -203,8 +204,10 @@ protected:
 
     // The old target and an older backup, before each kill.
     void Reset() {
-        for (const auto& e : fs::directory_iterator(dir))
-            if (e.path().filename().string().rfind("QF", 0) == 0) fs::remove(e.path());
+        for (const auto& e : fs::directory_iterator(dir)) {
+            const std::string name = e.path().filename().string();
+            if (IsSaveTemporaryOf(target, name) || IsSaveTemporaryOf(backup, name)) fs::remove(e.path());
+        }
         fs::remove(target);
         fs::remove(backup);
         WriteBytes(target, oldBytes);

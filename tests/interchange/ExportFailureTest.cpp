@@ -85,33 +85,46 @@ TEST_F(ExportFailure, CharactersOutsideTheCodePageGetTheNativeSavesNotice) {
     EXPECT_EQ(Save(dir + "/z.jwc"), native);
 }
 
-// Before, the temporary files of killed saves stayed in the folder for ever.
-TEST_F(ExportFailure, TemporaryFilesOfKilledSavesGoAtTheNextSaveIntoTheFolder) {
+// Before, a save removed every old file named "QFD", "QFB" or "JWC" and six letters or digits:
+// the user's own files among them. Only the temporaries of the saved file (and its backup) go.
+TEST_F(ExportFailure, ASaveRemovesOnlyTheTemporariesItsOwnKilledSavesLeft) {
     const auto recent = std::filesystem::file_time_type::clock::now(), old = recent - std::chrono::hours(24);
+    // "*" stands for the saved file's name.
     const struct {
         const char* name;
         bool isOld;
         bool removed;
     } entries[] = {
-        {"QFDa1B2c3", true, true},   {"QFBzz09AZ", true, true},   {"JWCabcdef", true, true},
-        {"QFDa1B2c3x", true, false}, {"QFDa1B2c", true, false},   {"QFDa1.2c3", true, false},
-        {"qfda1b2c3", true, false},  {"JWCrecent", false, false}, {"drawing.qfd", true, false},
-        {"XYZabcdef", true, false},
+        {"*.tessaray-a1B2c3.tmp", true, true},
+        {"x.XBK.tessaray-zz09AZ.tmp", true, true},
+        {"*.tessaray-Recent.tmp", false, false},
+        {"QFDPLAN01", true, false},
+        {"JWCHOUSE2", true, false},
+        {"QFBACKUP1", true, false},
+        {"QFDa1B2c3", true, false},
+        {"*.tessaray-a1B2c.tmp", true, false},
+        {"*.tessaray-a1.2c3.tmp", true, false},
+        {"*.tessaray-a1B2c3.tmp~", true, false},
+        {"y.qfd.tessaray-a1B2c3.tmp", true, false},
     };
-    for (const char* saved : {"x.qfd", "x.dxf", "x.jwc"}) {
+    for (const std::string saved : {"x.qfd", "x.dxf", "x.jwc"}) {
         SCOPED_TRACE(saved);
         const std::string dir = MakeTempDir("export_stale");
+        std::vector<std::string> names;
         for (const auto& e : entries) {
-            const std::string path = dir + "/" + e.name;
-            std::ofstream(path) << "x";
-            std::filesystem::last_write_time(path, e.isOld ? old : recent);
+            std::string name = e.name;
+            if (const auto star = name.find('*'); star != std::string::npos) name.replace(star, 1, saved);
+            names.push_back(name);
+            std::ofstream(dir + "/" + name) << "x";
+            std::filesystem::last_write_time(dir + "/" + name, e.isOld ? old : recent);
         }
-        std::filesystem::create_directory(dir + "/QFDdir123");
-        std::filesystem::last_write_time(dir + "/QFDdir123", old);
+        const std::string folder = dir + "/" + saved + ".tessaray-dir123.tmp";
+        std::filesystem::create_directory(folder);
+        std::filesystem::last_write_time(folder, old);
         ASSERT_TRUE(Save(dir + "/" + saved).empty());
-        for (const auto& e : entries)
-            EXPECT_EQ(std::filesystem::exists(dir + "/" + e.name), !e.removed) << e.name;
-        EXPECT_TRUE(std::filesystem::exists(dir + "/QFDdir123"));
+        for (std::size_t i = 0; i < names.size(); ++i)
+            EXPECT_EQ(std::filesystem::exists(dir + "/" + names[i]), !entries[i].removed) << names[i];
+        EXPECT_TRUE(std::filesystem::exists(folder));
     }
 }
 

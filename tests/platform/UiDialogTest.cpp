@@ -370,6 +370,29 @@ TEST(UiDialogs, UnattendedDialogsTakeWhatTheyShowAndMessageBoxesTheirDefaultButt
     EXPECT_EQ(boxes.Messages().size(), 1u);
 }
 
+// Before, a message with the system's words on the error below it came out as several lines, the
+// system's words alone on a line of their own.
+TEST(UiDialogs, AnUnattendedMessageIsOneLineOfStandardError) {
+    const struct {
+        const char* text;
+        const char* line;
+    } messages[] = {
+        {"ﾌｧｲﾙに書き込めません。\n\nNo space left on device",
+         "ﾌｧｲﾙに書き込めません。 No space left on device"},
+        {"a は既に存在します。\n上書きしますか?", "a は既に存在します。 上書きしますか?"},
+        {"読み込めませんでした:\r\n    SPLINE 3\n    HATCH 2\n", "読み込めませんでした: SPLINE 3 HATCH 2"},
+        {"one", "one"},
+    };
+    for (const auto& m : messages) {
+        ::testing::internal::CaptureStderr();
+        {
+            const CUnattendedScope unattended("program: ");
+            AfxMessageBox(m.text, MB_OK);
+        }
+        EXPECT_EQ(::testing::internal::GetCapturedStderr(), std::string("program: ") + m.line + "\n");
+    }
+}
+
 TEST(UiDialogs, APushLikeCheckButtonShowsItsPictureAndStaysDownWhileChecked) {
     CWnd owner;
     ASSERT_TRUE(owner.Create(nullptr, 0));

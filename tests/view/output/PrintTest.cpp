@@ -3,6 +3,7 @@
 // dialog's check box; preview.
 #include <QPainter>
 #include <filesystem>
+#include <fstream>
 
 #include "document/Layer.h"
 #include "model/PaperInfo.h"
@@ -314,6 +315,29 @@ TEST_F(Printing, DialogCheckBoxSetsTheBlackAndWhiteFlagOnlyOnOk) {
     h.view->SendCommand(57607);
     EXPECT_EQ(boxes.Messages().size(), 1u);
     EXPECT_EQ(PrintBlackWhite(), 1);
+}
+
+// Before, the dialog's PDF file replaced a file of that name without a question.
+TEST_F(Printing, TheDialogsPdfReplacesAFileOnlyWhenTheUserSaysYes) {
+    ViewHarness h(640, 480);
+    UseA4(h);
+    PaperLine(h, 20, 30, 120, 30);
+    const std::string existing = dir + "/kept.pdf";
+    std::ofstream(existing) << "mine";
+    DialogRunner runner;
+    for (const int answer : {IDNO, IDYES}) {
+        MessageBoxRecorder boxes(answer);
+        DialogScript script = DialogScript().SetText(1152, existing).Ok();
+        if (answer == IDNO) script.Cancel();  // No: the dialog stays open for another name
+        runner.Script(1538, script);
+        h.view->SendCommand(57607);
+        ASSERT_EQ(boxes.Messages().size(), 1u);
+        EXPECT_EQ(boxes.Messages()[0].text, "kept.pdf は既に存在します。\n上書きしますか?");
+        std::ifstream in(existing, std::ios::binary);
+        std::string head(4, '\0');
+        in.read(head.data(), 4);
+        EXPECT_EQ(head, answer == IDNO ? "mine" : "%PDF") << answer;
+    }
 }
 
 TEST_F(Printing, PreviewRendersThePageAndHidesTheBarsMeanwhile) {
