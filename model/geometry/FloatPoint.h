@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cmath>
+#include <initializer_list>
 #include <iosfwd>
 
 #include "platform/WinTypes.h"
@@ -55,6 +56,12 @@ inline constexpr MFloatPoint operator*(double f, const MFloatPoint& p) {
 
 inline bool IsFinite(const MFloatPoint& p) {
     return std::isfinite(p.x) && std::isfinite(p.y);
+}
+
+inline bool AllFinite(std::initializer_list<double> values) {
+    for (const double v : values)
+        if (!std::isfinite(v)) return false;
+    return true;
 }
 
 // Archive form: x, then y (little-endian doubles).

@@ -346,6 +346,14 @@ MCadShape* MCadShape::Duplicate() const {
 BOOL MCadShape::IsValid() const {
     return TRUE;
 }
+
+bool MCadShape::HasFiniteValues() const {
+    const MStroke* stroke = GetStroke();
+    const MArrowInfo arrows = GetArrows();
+    const MFillStyle fill = GetFillStyle();
+    return (!stroke || std::isfinite(stroke->width)) && AllFinite({arrows.startSize, arrows.endSize}) &&
+           AllFinite({fill.GetAngle(), fill.GetCenterX(), fill.GetCenterY(), fill.GetMiddle()});
+}
 void MCadShape::Recalc(MCadView*) {}
 void MCadShape::FreeCache(MCadView*) {}
 

@@ -185,6 +185,9 @@ public:
     virtual MCadShape* Clone() const;
     virtual MCadShape* Duplicate() const;
     virtual BOOL IsValid() const;
+    // Every number the shape keeps (coordinates, sizes, heights, widths, angles) is finite. Readers
+    // keep no shape that fails this: its file form could not be read back.
+    virtual bool HasFiniteValues() const;
     // Recomputes the extent and then calls UpdateDrawExtent.
     virtual void Recalc(MCadView* view);
     virtual void FreeCache(MCadView* view);

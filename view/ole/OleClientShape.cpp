@@ -235,6 +235,10 @@ BOOL MOleClientShape::IsValid() const {
     return m_size.cx != 0.0 && m_size.cy != 0.0;
 }
 
+bool MOleClientShape::HasFiniteValues() const {
+    return IsFinite(m_position) && AllFinite({m_size.cx, m_size.cy}) && MCadShape::HasFiniteValues();
+}
+
 void MOleClientShape::Recalc(MCadView*) {
     const MFloatRect r = GetRect();
     m_position = r.BottomLeft();

@@ -47,6 +47,7 @@ public:
     // Same place, size and extents; the record copied byte for byte.
     MCadShape* Duplicate() const override;
     BOOL IsValid() const override;
+    bool HasFiniteValues() const override;
     void Recalc(MCadView* view) override;
     int GetCapabilities() const override { return kShapeCanReshape; }
     short GetTypeId() const override;

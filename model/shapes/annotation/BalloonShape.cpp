@@ -129,3 +129,7 @@ void MBalloonShape::ReadText(CDocument*, std::istream& is) {
     m_textFlags = flags;
     ReadTextColorAndLeader(is);
 }
+
+bool MBalloonShape::HasFiniteValues() const {
+    return AllFinite({m_minRadius, m_maxRadius}) && MLabelShapeBase::HasFiniteValues();
+}

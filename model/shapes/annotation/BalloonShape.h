@@ -17,6 +17,7 @@ public:
 
     // The base part, then the string, the minimum and the maximum radius.
     void Serialize(CArchive& ar) override;
+    bool HasFiniteValues() const override;
     // The leader's candidates, the circle's, then the first leader point as a base point.
     double SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, const MFloatRect& aperture, int kinds,
                       double best) override;

@@ -128,3 +128,7 @@ void MLabelShape::ReadText(CDocument*, std::istream& is) {
     m_textOffset = offset;
     ReadTextColorAndLeader(is);
 }
+
+bool MLabelShape::HasFiniteValues() const {
+    return std::isfinite(m_textOffset) && MLabelShapeBase::HasFiniteValues();
+}

@@ -17,6 +17,7 @@ public:
 
     // The base part, then the string and the text offset.
     void Serialize(CArchive& ar) override;
+    bool HasFiniteValues() const override;
     // The leader's candidates, the underline's, then the first leader point as a base point.
     double SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, const MFloatRect& aperture, int kinds,
                       double best) override;

@@ -240,3 +240,7 @@ void MLabelShapeBase::ReadTextColorAndLeader(std::istream& is) {
     if (line >> textColor) m_textColor = static_cast<COLORREF>(textColor);
     GetLeader()->m_points.ReadText(is);
 }
+
+bool MLabelShapeBase::HasFiniteValues() const {
+    return AllFinite({m_textSize, m_arrowSize}) && MGeneratedGroupShape::HasFiniteValues();
+}

@@ -26,6 +26,7 @@ public:
     // The group's members, then line width, line style, colour, text colour, fill, font name,
     // text size, text flags, arrow style and arrow size.
     void Serialize(CArchive& ar) override;
+    bool HasFiniteValues() const override;
     // The leader's vertices; an index outside the leader raises the invalid-argument exception.
     int GetHandleCount() const override;
     MFloatPoint GetHandle(int index) const override;

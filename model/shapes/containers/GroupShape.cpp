@@ -269,6 +269,13 @@ BOOL MGroupShape::IsValid() const {
     return TRUE;
 }
 
+bool MGroupShape::HasFiniteValues() const {
+    if (m_members.HasBasePoint() && !IsFinite(m_members.GetBasePoint())) return false;
+    for (int i = 0; i < m_members.GetSize(); ++i)
+        if (!m_members[i]->HasFiniteValues()) return false;
+    return MCadShape::HasFiniteValues();
+}
+
 void MGroupShape::Recalc(MCadView* view) {
     if (m_members.GetSize() == 0) return;
     m_members.RecalcAll(view);

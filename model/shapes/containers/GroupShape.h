@@ -44,6 +44,7 @@ public:
     MCadShape* Clone() const override;
     MCadShape* Duplicate() const override;
     BOOL IsValid() const override;
+    bool HasFiniteValues() const override;
     void Recalc(MCadView* view) override;
     // The extents after a change of the view's scale, as MShapeArray::RecalcScaledExtents.
     void RecalcScaledExtent(MCadView* view);

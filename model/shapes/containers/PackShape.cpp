@@ -43,3 +43,9 @@ void MPackShape::Recalc(MCadView* view) {
     m_extent = m_members->GetExtent();
     SetDrawExtent(m_members->GetDrawExtent());
 }
+
+bool MPackShape::HasFiniteValues() const {
+    for (int i = 0; i < m_members->GetSize(); ++i)
+        if (!m_members->GetAt(i)->HasFiniteValues()) return false;
+    return MCadShape::HasFiniteValues();
+}

@@ -20,6 +20,7 @@ public:
     // an archive are new objects that nobody else knows: whoever takes the pack apart takes them.
     // Null entries are not kept.
     void Serialize(CArchive& ar) override;
+    bool HasFiniteValues() const override;
     // The members in their colours; the other modes draw nothing.
     void Render(MCadView* view, CDC* dc, MDrawMode mode) override;
     // Every member, the last first.

@@ -333,3 +333,7 @@ void MCircleArcShape::ReadArcText(std::istream& is, BOOL withArrows) {
     if (withArrows) m_arrows = arrows;
     RegeneratePoints();
 }
+
+bool MCircleArcShape::HasFiniteValues() const {
+    return AllFinite({m_startAngle, m_endAngle}) && MCircleShape::HasFiniteValues();
+}

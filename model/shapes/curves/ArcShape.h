@@ -15,6 +15,7 @@ public:
 
     // centre, radius, start, end, colour, width, style, fill, arrows.
     void Serialize(CArchive& ar) override;
+    bool HasFiniteValues() const override;
     // Point-edit mode: 0 start, 1 end, 2 top, 3 right, 4 bottom, 5 left, others the centre.
     int GetHandleCount() const override;
     MFloatPoint GetHandle(int index) const override;

@@ -217,6 +217,10 @@ BOOL MCircleShape::IsValid() const {
     return m_radius > 0;
 }
 
+bool MCircleShape::HasFiniteValues() const {
+    return IsFinite(m_center) && std::isfinite(m_radius) && MPolygonShape::HasFiniteValues();
+}
+
 void MCircleShape::MirrorX(double x, double) {
     m_center.x = 2 * x - m_center.x;
     RegeneratePoints();

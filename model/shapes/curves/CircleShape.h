@@ -43,6 +43,7 @@ public:
     // What storing and loading gives (block placements copy many circles), made from the numbers.
     MCadShape* Duplicate() const override;
     BOOL IsValid() const override;
+    bool HasFiniteValues() const override;
     void MirrorX(double x, double y) override;
     void MirrorY(double x, double y) override;
     void Rotate(double cx, double cy, double angle) override;

@@ -208,3 +208,7 @@ void MEllipseShape::ReadText(CDocument*, std::istream& is) {
     m_fill = fill;
     UpdatePoints();
 }
+
+bool MEllipseShape::HasFiniteValues() const {
+    return IsFinite(m_center) && AllFinite({m_radiusX, m_radiusY}) && MPolygonShape::HasFiniteValues();
+}

@@ -17,6 +17,7 @@ public:
 
     // centre, radiusX, radiusY, colour, width, style, fill (no arrows, no vertices).
     void Serialize(CArchive& ar) override;
+    bool HasFiniteValues() const override;
     // Point-edit mode: 0 top, 1 right, 2 bottom, 3 left, others the centre; else the extent handles.
     int GetHandleCount() const override;
     MFloatPoint GetHandle(int index) const override;

@@ -308,3 +308,9 @@ void MSplineShapeBase::DeleteVertex(int index) {
     m_controlPoints.RemoveAt(index);
     RecomputeCurve();
 }
+
+bool MSplineShapeBase::HasFiniteValues() const {
+    for (int i = 0; i < m_controlPoints.GetSize(); ++i)
+        if (!IsFinite(m_controlPoints[i])) return false;
+    return MPolygonShape::HasFiniteValues();
+}

@@ -21,6 +21,7 @@ public:
     static int SamplesPerInterval(int intervals);
 
     ~MSplineShapeBase() override;
+    bool HasFiniteValues() const override;
 
     // The control points while PointEditFlag is set (a bad index raises the invalid-argument
     // exception), else the 8 extent handles.

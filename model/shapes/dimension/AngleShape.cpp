@@ -256,3 +256,8 @@ void MAngleShape::Rebuild(MCadView* view) {
     }
     arc(m_start, m_end, kArrowNone, kArrowNone);
 }
+
+bool MAngleShape::HasFiniteValues() const {
+    return IsFinite(m_center) && AllFinite({m_radius, m_start, m_end, m_textAngle}) &&
+           MSizeBaseShape::HasFiniteValues();
+}

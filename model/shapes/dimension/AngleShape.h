@@ -13,6 +13,7 @@ public:
 
     // O, r, start, end, text angle, then the dimension part.
     void Serialize(CArchive& ar) override;
+    bool HasFiniteValues() const override;
     // O + r (cos a, sin a) for a = start (0), end (1), text angle (others).
     int GetHandleCount() const override;
     MFloatPoint GetHandle(int index) const override;

@@ -47,6 +47,11 @@ BOOL MCircleSizeShape::IsValid() const {
     return std::fabs(m_radius) >= kZeroTolerance ? TRUE : FALSE;
 }
 
+bool MCircleSizeShape::HasFiniteValues() const {
+    return IsFinite(m_center) && AllFinite({m_radius, m_angle, m_textDistance}) &&
+           MSizeBaseShape::HasFiniteValues();
+}
+
 double MCircleSizeShape::SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, const MFloatRect& aperture,
                                     int kinds, double best) {
     if (!(kinds & kSnapCenter)) return best;

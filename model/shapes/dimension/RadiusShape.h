@@ -19,6 +19,7 @@ public:
     void Serialize(CArchive& ar) override;
     // |R| at least the zero tolerance.
     BOOL IsValid() const override;
+    bool HasFiniteValues() const override;
     // O as a centre point.
     double SnapPoints(MSnapPoint& snap, const MFloatPoint& cursor, const MFloatRect& aperture, int kinds,
                       double best) override;

@@ -257,3 +257,10 @@ void MSizeBaseShape::ReadBaseText(std::istream& is) {
     ReadTextLines(is, m_text);
     DeleteMembers();
 }
+
+bool MSizeBaseShape::HasFiniteValues() const {
+    const MSizeStyle& s = m_style;
+    return AllFinite({s.m_textHeight, s.m_extensionGap, s.m_outsideLeader, s.m_extensionOvershoot, s.m_textGap,
+                      s.m_arrowSize}) &&
+           MGeneratedGroupShape::HasFiniteValues();
+}

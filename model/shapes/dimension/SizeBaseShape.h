@@ -25,6 +25,7 @@ public:
     // The dimension part only (text, colour, width, style, text colour, fill, dimension style,
     // flags); nothing of the group. Loading leaves the members to be rebuilt.
     void Serialize(CArchive& ar) override;
+    bool HasFiniteValues() const override;
     // 4: the extent's corners (left, top), (right, top), (right, bottom), (left, bottom).
     int GetHandleCount() const override;
     MFloatPoint GetHandle(int index) const override;

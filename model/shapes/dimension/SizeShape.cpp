@@ -148,6 +148,12 @@ BOOL MSizeShape::IsValid() const {
     return (m_d - m_c).GetLength() > kZeroTolerance ? TRUE : FALSE;
 }
 
+bool MSizeShape::HasFiniteValues() const {
+    for (const MFloatPoint* p : {&m_a, &m_b, &m_c, &m_d, &m_e})
+        if (!IsFinite(*p)) return false;
+    return MSizeBaseShape::HasFiniteValues();
+}
+
 void MSizeShape::MirrorX(double x, double) {
     for (MFloatPoint* p : {&m_a, &m_b, &m_c, &m_d, &m_e})
         p->x = 2 * x - p->x;

@@ -30,6 +30,7 @@ public:
                       double best) override;
     // |D - C| above the zero tolerance.
     BOOL IsValid() const override;
+    bool HasFiniteValues() const override;
     // The transforms move the points and leave the dimension stale; the text stays.
     void MirrorX(double x, double y) override;
     void MirrorY(double x, double y) override;

@@ -230,6 +230,10 @@ BOOL MLineShape::IsValid() const {
     return m_start.IsEqual(m_end) ? FALSE : TRUE;
 }
 
+bool MLineShape::HasFiniteValues() const {
+    return IsFinite(m_start) && IsFinite(m_end) && MCadShape::HasFiniteValues();
+}
+
 void MLineShape::Recalc(MCadView* view) {
     m_extent = MFloatRect(m_start, m_end);
     m_extent.Normalize();

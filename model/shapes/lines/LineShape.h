@@ -43,6 +43,7 @@ public:
     MCadShape* Duplicate() const override;
     // The ends differ.
     BOOL IsValid() const override;
+    bool HasFiniteValues() const override;
     void Recalc(MCadView* view) override;
     // m_stroke, with the auxiliary-line rule.
     const MStroke* GetStroke() const override;

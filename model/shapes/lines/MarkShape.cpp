@@ -161,3 +161,7 @@ void MMarkShape::ReadText(CDocument*, std::istream& is) {
     m_position = position;
     m_size = size;
 }
+
+bool MMarkShape::HasFiniteValues() const {
+    return IsFinite(m_position) && std::isfinite(m_size) && MCadShape::HasFiniteValues();
+}

@@ -20,6 +20,7 @@ public:
 
     // position, size.
     void Serialize(CArchive& ar) override;
+    bool HasFiniteValues() const override;
     // One handle, the position.
     int GetHandleCount() const override;
     MFloatPoint GetHandle(int index) const override;

@@ -503,6 +503,12 @@ BOOL MPolygonShape::IsValid() const {
     return FALSE;
 }
 
+bool MPolygonShape::HasFiniteValues() const {
+    for (const MFloatPoint& p : MVertexList(*this))
+        if (!IsFinite(p)) return false;
+    return MCadShape::HasFiniteValues();
+}
+
 void MPolygonShape::Recalc(MCadView* view) {
     MFloatRect r;
     if (!ComputedOutlineBox(r)) {

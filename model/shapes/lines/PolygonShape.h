@@ -66,6 +66,7 @@ public:
     MCadShape* Duplicate() const override;
     // At least one vertex differs from the first.
     BOOL IsValid() const override;
+    bool HasFiniteValues() const override;
     void Recalc(MCadView* view) override;
     void SetFillStyle(const MFillStyle& fill) override;
     MFillStyle GetFillStyle() const override;

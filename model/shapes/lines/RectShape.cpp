@@ -111,6 +111,10 @@ BOOL MRectShape::IsValid() const {
     return m_size.cx != 0 && m_size.cy != 0;
 }
 
+bool MRectShape::HasFiniteValues() const {
+    return IsFinite(m_origin) && AllFinite({m_size.cx, m_size.cy}) && MPolygonShape::HasFiniteValues();
+}
+
 void MRectShape::MirrorX(double x, double) {
     m_origin.x = 2 * x - m_origin.x;
     m_size.cx = -m_size.cx;

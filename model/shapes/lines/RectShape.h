@@ -26,6 +26,7 @@ public:
     MCadShape* Clone() const override;
     // Width and height both non-zero.
     BOOL IsValid() const override;
+    bool HasFiniteValues() const override;
     void MirrorX(double x, double y) override;
     void MirrorY(double x, double y) override;
     // Quarter turns turn the rectangle exactly. An axis-parallel rectangle cannot take any other

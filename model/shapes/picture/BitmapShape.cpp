@@ -300,3 +300,7 @@ void MBitmapShape::ReadText(CDocument*, std::istream& is) {
     // A damaged picture is reported by the image itself; the shape keeps its place without it.
     if (!m_image->ReadText(is)) m_image.reset();
 }
+
+bool MBitmapShape::HasFiniteValues() const {
+    return IsFinite(m_origin) && AllFinite({m_size.cx, m_size.cy}) && MCadShape::HasFiniteValues();
+}

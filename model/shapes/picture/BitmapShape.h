@@ -24,6 +24,7 @@ public:
 
     // origin, size, then the image as an object reference (class "MDib").
     void Serialize(CArchive& ar) override;
+    bool HasFiniteValues() const override;
     void Render(MCadView* view, CDC* dc, MDrawMode mode) override;
     // Moves the rectangle; the pixels stay as they are.
     void ScaleBy(const MShapeScale& scale) override;

@@ -87,6 +87,11 @@ BOOL MTextShapeBase::IsValid() const {
     return m_textHeight > 0.0 ? TRUE : FALSE;
 }
 
+bool MTextShapeBase::HasFiniteValues() const {
+    return IsFinite(m_point) && AllFinite({m_boxWidth, m_boxHeight, m_textHeight, m_charWidth, m_angle}) &&
+           MCadShape::HasFiniteValues();
+}
+
 void MTextShapeBase::UpdateExtentFromBox() {
     MFloatPoint c[4];
     GetBoxCorners(c);

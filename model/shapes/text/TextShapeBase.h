@@ -34,6 +34,7 @@ public:
     // Extents follow at the next Recalc.
     void Move(const MFloatPoint& offset) override;
     BOOL IsValid() const override;
+    bool HasFiniteValues() const override;
     // MeasureText, then the rotated box as the extent.
     void Recalc(MCadView* view) override;
     void SetFillStyle(const MFillStyle& fill) override;
