@@ -58,7 +58,7 @@ bool AtValueLine(std::istream& is) {
 std::string ReadValueLines(std::istream& is, std::vector<char>& line) {
     std::string block;
     while (AtValueLine(is)) {
-        ReadTextLine(is, line.data(), kMaxTextLine);
+        ReadTextLine(is, line.data(), static_cast<int>(line.size()));
         if (is.fail()) break;
         block += line.data();
         block += '\n';
@@ -72,7 +72,9 @@ void MDocumentToolArray::LoadSettings(std::istream& is) {
     // The count line is not used further; a body without one starts with its first key.
     const int first = is.peek();
     if (first == '\t' || first == ' ' || (first >= '0' && first <= '9')) SkipTextLine(is);
-    std::vector<char> line(kMaxTextLine);
+    // Room for a value line's TAB and the longest text a tool's own reader takes after it, so that
+    // a text the tool wrote comes back whole.
+    std::vector<char> line(kMaxTextLine + 2);
     while (is.good()) {
         const int c = is.peek();
         if (c == '[' || c == std::char_traits<char>::eof()) break;
@@ -81,13 +83,13 @@ void MDocumentToolArray::LoadSettings(std::istream& is) {
             SkipTextLine(is);
             continue;
         }
-        ReadTextLine(is, line.data(), kMaxTextLine);
+        ReadTextLine(is, line.data(), static_cast<int>(line.size()));
         if (is.fail()) break;
         const CString key = line.data();
         // The layer line is a TAB and the name; a key without one has no automatic layer.
         CString layer;
         if (AtValueLine(is)) {
-            ReadTextLine(is, line.data(), kMaxTextLine);
+            ReadTextLine(is, line.data(), static_cast<int>(line.size()));
             if (is.fail()) break;
             layer = line.data() + 1;
         }

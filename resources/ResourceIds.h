@@ -786,6 +786,7 @@ enum : unsigned int {
     IDC_TEXT_WRAP = 1320,
     IDS_TEXT_STEPS = 62750,
     IDS_MULTITEXT_STEPS = 62751,
+    IDS_TEXT_CUT_TO_STORED = 62860,
     // ----- The label and balloon tools -----
     IDD_LABEL_INPUT = 162,
     IDD_BALLOON_INPUT = 163,

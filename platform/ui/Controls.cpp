@@ -352,8 +352,10 @@ void CEdit::SetReadOnly(BOOL bReadOnly) {
 }
 
 void CEdit::SetLimitText(UINT nMax) {
+    // As the class library's: 0 lifts the limit (the edit otherwise holds 32767 characters).
+    constexpr UINT kNoLimit = 0x7FFFFFFE;
     if (auto* e = qobject_cast<QLineEdit*>(GetWidget()))
-        e->setMaxLength(nMax == 0 || nMax > 32767 ? 32767 : static_cast<int>(nMax));
+        e->setMaxLength(static_cast<int>(nMax == 0 || nMax > kNoLimit ? kNoLimit : nMax));
 }
 
 // ----- CStatic ---------------------------------------------------------------------------------

@@ -128,8 +128,9 @@ TEST(ToolRegistry, ANewDrawingWritesTheToolCountAndOnlyToolsWithValuesOfTheirOwn
     const std::string sizes = "SIZE" + dimension + "SIZEX" + dimension + "SIZEY" + dimension +
                               "RADIUS\n\t\n\t1 0 0\n\tText\nDIAMETER\n\t\n\t1\n\tText\n";
     const std::string wall = "WALL\n\t\n\t100 0\n\t100 100 0\n\t\n\t0 0 0\n";
-    const std::string leaders = "LABEL\n\t\n\t100 0\n\tＭＳ ゴシック\n\t10 1 1 3\n\tText\n"
-                                "BALLOON\n\t\n\t100 0\n\tＭＳ ゴシック\n\t7 1 3 32 4 0 0\n\tText\n";
+    const std::string leaders =
+        "LABEL\n\t\n\t100 0\n\tＭＳ ゴシック\n\t10 1 1 3 \n\tText\n"
+        "BALLOON\n\t\n\t100 0\n\tＭＳ ゴシック\n\t7 1 3 32 4 0 0\n\tText\n";
     const std::string text = "TEXT\n\t\n\t\n\t0 0 8 0\n\tText\n";
     const std::string multiText = "MULTITEXT\n\t\n\t0\n\t\n\t0 8 0 0\n\t1\n\tText\n";
     EXPECT_THAT(h.NativeText(),

@@ -10,6 +10,10 @@
 //   EXPECT_TRUE(h.NoXorResidue());
 #pragma once
 
+#include <QCoreApplication>
+#include <QFocusEvent>
+#include <QWidget>
+
 #include <functional>
 #include <sstream>
 #include <string>
@@ -185,5 +189,13 @@ private:
     }
     Qt::MouseButtons m_buttons = Qt::NoButton;
 };
+
+// A dialog step: the edit gets the keyboard focus, as when the user clicks into it or tabs to it.
+inline DialogScript::Step FocusEdit(int edit) {
+    return [edit](CDialog& dialog) {
+        QFocusEvent event(QEvent::FocusIn, Qt::TabFocusReason);
+        QCoreApplication::sendEvent(dialog.GetDlgItem(edit)->GetWidget(), &event);
+    };
+}
 
 }  // namespace tooltest

@@ -4,6 +4,7 @@
 #include "platform/ui/DataExchange.h"
 #include "resources/ResourceIds.h"
 #include "tools/dimension/SizeDialogs.h"
+#include "tools/input/StoredTextExchange.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ MDimensionInputDialog::MDimensionInputDialog(UINT id, CWnd* parent, const MSizeB
 
 void MDimensionInputDialog::DoDataExchange(CDataExchange* pDX) {
     // The edit first: filling it ticks its box, which then takes its own value.
-    DDX_Text(pDX, IDC_TEXT, m_text);
+    DDX_StoredText(pDX, IDC_TEXT, m_text);
     DDX_Check(pDX, IDC_USER_TEXT, m_userText);
     DDX_Check(pDX, IDC_AUTO_TEXT_POSITION, m_autoTextPosition);
     DDX_Check(pDX, IDC_KEEP, m_keep);

@@ -7,6 +7,7 @@
 #include "tools/dimension/SetupFormatDialog.h"
 #include "tools/input/ComboFill.h"
 #include "tools/input/SizeFormatCombo.h"
+#include "tools/input/StoredTextExchange.h"
 
 namespace {
 
@@ -102,7 +103,7 @@ void MInputSizeDialog::SetValues(double length, BOOL fixedLength, BOOL autoTextP
 void MInputSizeDialog::DoDataExchange(CDataExchange* pDX) {
     // The edits first: filling them ticks their boxes, which then take their own values.
     DDX_Text(pDX, IDC_LENGTH, m_length);
-    DDX_Text(pDX, IDC_TEXT, m_text);
+    DDX_StoredText(pDX, IDC_TEXT, m_text);
     DDX_Check(pDX, IDC_FIXED_LENGTH, m_fixedLength);
     DDX_Check(pDX, IDC_USER_TEXT, m_userText);
     DDX_Check(pDX, IDC_KEEP, m_keep);
@@ -120,6 +121,6 @@ MToolInputSizeTextDialog::MToolInputSizeTextDialog(CWnd* parent) : CDialog(IDD, 
 }
 
 void MToolInputSizeTextDialog::DoDataExchange(CDataExchange* pDX) {
-    DDX_Text(pDX, IDC_TEXT, m_text);
+    DDX_StoredText(pDX, IDC_TEXT, m_text);
     DDX_Check(pDX, IDC_USER_TEXT, m_userText);
 }

@@ -41,8 +41,8 @@ MInputLineCopyDialog::MInputLineCopyDialog(MTessarayView* view)
     : MNumericEntryDialog(IDD_LINECOPY_INPUT, view, nullptr) {
     MLineCopyValues& v = GetLineCopyValues();
     AddField(IDC_COPY_COUNT, &v.count, kMinCopies, kMaxCopies);
-    AddField(IDC_LINECOPY_SPACING, IDC_LINECOPY_SPACING_CHECK, kPlain, &v.spacing, &v.spacingFixed);
-    AddField(IDC_LINECOPY_ANGLE, IDC_LINECOPY_ANGLE_CHECK, kPlain, &v.angle, &v.angleFixed);
+    AddFocusField(IDC_LINECOPY_SPACING, IDC_LINECOPY_SPACING_CHECK, kPlain, &v.spacing, &v.spacingFixed);
+    AddFocusField(IDC_LINECOPY_ANGLE, IDC_LINECOPY_ANGLE_CHECK, kPlain, &v.angle, &v.angleFixed);
     RequireRange(IDC_LINECOPY_ANGLE, 0.0, 360.0);
     AddCheck(IDC_COPY_ROTATE, &v.rotate);
 }
@@ -57,10 +57,10 @@ MInputRotCopyDialog::MInputRotCopyDialog(MTessarayView* view)
     : MNumericEntryDialog(IDD_ROTCOPY_INPUT, view, nullptr) {
     MRotCopyValues& v = GetRotCopyValues();
     AddField(IDC_COPY_COUNT, &v.count, kMinCopies, kMaxCopies);
-    AddField(IDC_ROTCOPY_RADIUS, IDC_ROTCOPY_RADIUS_CHECK, kPlain, &v.radius, &v.radiusFixed);
-    AddField(IDC_ROTCOPY_START, IDC_ROTCOPY_START_CHECK, kPlain, &v.startAngle, &v.startFixed);
+    AddFocusField(IDC_ROTCOPY_RADIUS, IDC_ROTCOPY_RADIUS_CHECK, kPlain, &v.radius, &v.radiusFixed);
+    AddFocusField(IDC_ROTCOPY_START, IDC_ROTCOPY_START_CHECK, kPlain, &v.startAngle, &v.startFixed);
     RequireRange(IDC_ROTCOPY_START, 0.0, 360.0);
-    AddField(IDC_ROTCOPY_END, IDC_ROTCOPY_END_CHECK, kPlain, &v.endAngle, &v.endFixed);
+    AddFocusField(IDC_ROTCOPY_END, IDC_ROTCOPY_END_CHECK, kPlain, &v.endAngle, &v.endFixed);
     RequireRange(IDC_ROTCOPY_END, 0.0, 360.0);
     AddCheck(IDC_COPY_ROTATE, &v.rotate);
 }

@@ -169,7 +169,8 @@ MFloatRect MCopyTool::WaitingFrame(MTessarayView* view) {
 }
 
 void MCopyTool::DrawTracker(MTessarayView* view, CDC* dc) {
-    if (!ShowsFrameOnly() || !view || !dc) {
+    const BOOL copiesShown = Lists().NewCount() == 0 || ShowsCopies();
+    if ((copiesShown && !ShowsFrameOnly()) || !view || !dc) {
         MDrawTool::DrawTracker(view, dc);
         return;
     }
@@ -181,6 +182,7 @@ void MCopyTool::DrawTracker(MTessarayView* view, CDC* dc) {
         ~SwapBack() { tool.Lists().SwapNew(tool.m_noShapes); }
     } swapBack{*this};
     MDrawTool::DrawTracker(view, dc);
+    if (!copiesShown) return;
     CRect r = view->DocToLogicalRect(WaitingFrame(view));
     r.NormalizeRect();
     const int oldRop = dc->SetROP2(R2_XORPEN);
@@ -216,6 +218,7 @@ void MCopyLineTool::BuildFigure(MTessarayView* view, const MFloatPoint& cursor, 
         m_start = m_end = c;
         Tracker().crossMarkShown = TRUE;
         Tracker().crossMarkPoint = c;
+        return;
     }
     const MFloatPoint q =
         ConstrainAngleLength(view, m_start, c, 0.0, FALSE, GetPointConstraint().GetFixedAngle(),

@@ -49,6 +49,8 @@ protected:
     // Runs the dialog and takes its values (count included); FALSE when cancelled.
     virtual BOOL RunDialog(MTessarayView* view) = 0;
     virtual BOOL RotatesCopies() const = 0;
+    // The tracker draws the copies (or their frame); otherwise only the picks and the marks.
+    virtual BOOL ShowsCopies() { return TRUE; }
     // Copy index i to p (its reference point), turned by angle from the picks when copies turn.
     // While only the frame is shown the place is recorded and the copy follows later.
     void PlaceCopy(int index, const MFloatPoint& p, double angle);
@@ -93,6 +95,9 @@ public:
 protected:
     BOOL RunDialog(MTessarayView* view) override;
     BOOL RotatesCopies() const override { return m_rotate; }
+    // Until the first click only the cross mark follows the pointer; the copies stay at the
+    // reference point, unseen.
+    BOOL ShowsCopies() override { return GetStep() >= 1; }
 
 private:
     MFloatPoint m_start, m_end;

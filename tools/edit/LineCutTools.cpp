@@ -31,7 +31,9 @@ int MLineLineCutTool::OnPickShape(MTessarayView*, double, double, UINT) {
 // ----- at a point -------------------------------------------------------------------------------
 
 MLineCutTool::MLineCutTool(int toolId) : MLineEditTool(toolId) {
-    DeclareSteps(0, IDS_LINECUT_PICKS, {MToolStep()});
+    // After the pick the cut point follows the pointer through two steps; the release that ends
+    // the second cuts there.
+    DeclareSteps(0, IDS_LINECUT_PICKS, {MToolStep(), MToolStep()});
 }
 
 int MLineCutTool::CreateAndAddShape(MTessarayView*) {

@@ -13,8 +13,9 @@ public:
     int OnPickShape(MTessarayView* view, double x, double y, UINT flags) override;
 };
 
-// Pick the line, then click where to cut it; a cross marks the cut point while the foot of the
-// perpendicular lies inside the line, and only then does a click cut.
+// Pick the line, then click twice where to cut it (the release of the second click cuts); a cross
+// marks the cut point while the foot of the perpendicular lies inside the line, and only then does
+// a click count.
 class MLineCutTool : public MLineEditTool {
 public:
     explicit MLineCutTool(int toolId);

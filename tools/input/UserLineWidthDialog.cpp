@@ -1,6 +1,5 @@
 #include "tools/input/UserLineWidthDialog.h"
 
-#include <charconv>
 #include <cmath>
 
 #include "platform/ProgramState.h"
@@ -58,16 +57,9 @@ void ResetUserLineWidth() {
     UserWidthSlot().Reset();
 }
 
-bool ParseWholeNumber(const std::string& text, double* value) {
-    const char* blanks = " \t\r\n";
-    const std::size_t first = text.find_first_not_of(blanks);
-    if (first == std::string::npos) return false;
-    const std::size_t last = text.find_last_not_of(blanks) + 1;
-    std::size_t start = first;
-    if (text[start] == '+') ++start;
+bool ParseLeadingNumber(const std::string& text, double* value) {
     double v = 0.0;
-    const auto [end, ec] = std::from_chars(text.data() + start, text.data() + last, v);
-    if (ec != std::errc() || end != text.data() + last || !std::isfinite(v)) return false;
+    if (!ParseDouble(text, v) || !std::isfinite(v)) return false;
     *value = v;
     return true;
 }
@@ -91,9 +83,9 @@ void MUserLineWidthDialog::OnOK() {
     auto* combo = GetDlgItemAs<CComboBox>(IDC_USER_WIDTH);
     const std::string text = combo ? combo->GetWindowText() : std::string();
     double w = 0.0;
-    // Text that is no finite number is refused like an out-of-range one: a NaN would pass both
-    // bounds and reach every new shape.
-    if (!ParseWholeNumber(text, &w) || w <= 0.0 || w > kMaxWidth) {
+    // Text that begins with no finite number is refused like an out-of-range one: a NaN would
+    // pass both bounds and reach every new shape.
+    if (!ParseLeadingNumber(text, &w) || w <= 0.0 || w > kMaxWidth) {
         AfxMessageBox(IDS_WIDTH_RANGE, MB_OK | MB_ICONEXCLAMATION);
         if (combo) GotoDlgCtrl(combo);
         return;

@@ -46,5 +46,6 @@ private:
     bool m_store;
 };
 
-// The whole text as one finite number (blanks around allowed); false otherwise.
-bool ParseWholeNumber(const std::string& text, double* value);
+// The number the text begins with, as atof reads it in the C locale (blanks before it skipped,
+// "1.5mm" is 1.5); false when there is none or it is not finite.
+bool ParseLeadingNumber(const std::string& text, double* value);

@@ -57,8 +57,8 @@ std::string MInputXYLineDialog::InitialStepText(const std::vector<std::string>& 
 
 double MInputXYLineDialog::ParseStep(const std::string& text) {
     double degrees = 0.0;
-    // "nan" or "1e999" would make every end point NaN.
-    return ParseWholeNumber(text, &degrees) ? degrees * kStepDegreesToRadians : 0.0;
+    // "45°" is 45; "nan" or "1e999" would make every end point NaN.
+    return ParseLeadingNumber(text, &degrees) ? degrees * kStepDegreesToRadians : 0.0;
 }
 
 BOOL MInputXYLineDialog::OnInitDialog() {

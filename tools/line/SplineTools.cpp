@@ -45,10 +45,15 @@ void MSplineToolBase::BuildFigure(MTessarayView*, const MFloatPoint& cursor, UIN
 void MSplineToolBase::OnDoubleClickHook(MTessarayView* view) {
     MSplineShapeBase* spline = Spline();
     if (!spline || !view) return;
-    std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
-    MTrackerScope tracker(*this, view, dc.get());
-    spline->RemoveLastControlPoint();
-    Lists().RecalcNew(view);
+    {
+        std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
+        MTrackerScope tracker(*this, view, dc.get());
+        spline->RemoveLastControlPoint();
+        Lists().RecalcNew(view);
+    }
+    // A double click ends either curve at two control points; the decide that follows finds
+    // nothing left to do.
+    Finish(view, kDoubleClickPoints);
 }
 
 BOOL MSplineToolBase::CanDecide() {
@@ -58,11 +63,17 @@ BOOL MSplineToolBase::CanDecide() {
 
 void MSplineToolBase::OnDecide(MTessarayView* view) {
     if (!Spline() || !view) return;
-    if (!CanDecide()) {
+    Finish(view, m_minimumPoints);
+}
+
+void MSplineToolBase::Finish(MTessarayView* view, int minimumPoints) {
+    if (Spline()->GetControlPointCount() < minimumPoints) {
         End(view, FALSE);
         return;
     }
-    MDrawTool::OnDecide(view);
+    std::unique_ptr<CDC> dc = view->GetPreparedClientDC();
+    MTrackerScope tracker(*this, view, dc.get());
+    DecideAndReset(view);
 }
 
 void MSplineToolBase::OnCancel(MTessarayView* view) {

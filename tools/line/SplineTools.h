@@ -9,7 +9,8 @@ class MSplineShapeBase;
 // What both tools share; they differ in their shape and in how many control points make a curve.
 class MSplineToolBase : public MDrawTool {
 public:
-    // The double click's own release added a point that follows the pointer: it goes.
+    // The double click's own release added a point that follows the pointer: it goes, and the
+    // curve is committed when two control points are left (of either kind), else the tool ends.
     void OnDoubleClickHook(MTessarayView* view) override;
     // Shift keeps the segment from the control point before the last horizontal or vertical.
     void BuildFigure(MTessarayView* view, const MFloatPoint& cursor, UINT flags) override;
@@ -25,6 +26,10 @@ protected:
     MSplineToolBase(int toolId, int minimumPoints, UINT prompts);
 
 private:
+    static constexpr int kDoubleClickPoints = 2;
+    // Commits the curve when it has the control points, else ends the tool.
+    void Finish(MTessarayView* view, int minimumPoints);
+
     const int m_minimumPoints;
 };
 
@@ -35,8 +40,8 @@ public:
     MCadShape* NewShape(MTessarayView* view) override;
 };
 
-// The closed spline: three control points, whether ended by a double click or by "決定" (two would
-// commit a line drawn there and back).
+// The closed spline: "決定" asks for three control points; a double click ends it at two (a
+// loop there and back).
 class MSplineLoopTool : public MSplineToolBase {
 public:
     explicit MSplineLoopTool(int toolId);

@@ -57,6 +57,9 @@ public:
     void SelectAll(MTessarayView* view) override;
     void ApplyAttributes(MTessarayView*) override {}
     void OnDecide(MTessarayView* view) override;
+    // "取消し" is never offered: the copies that follow the pointer go with the next release, or
+    // with the end of the tool.
+    BOOL CanCancel() override { return FALSE; }
     void OnCancel(MTessarayView* view) override;
     void DecideAndReset(MTessarayView* view) override;
 

@@ -54,7 +54,8 @@ public:
     void ExplodeToLines(MTessarayView* view);
     // Lines and open polygons that touch end to end become polygons (closed when the chain
     // closes), each in the place and layer of its chain's first joined shape; one polygon-based
-    // shape becomes a plain polygon. Shapes that touch nothing stay.
+    // shape becomes a plain polygon. Shapes that touch nothing stay; when nothing joins at all the
+    // selection ends empty.
     void JoinIntoPolyline(MTessarayView* view);
     // The single selected shape in its own dialog (the double click's edit).
     void EditShape(MTessarayView* view);
@@ -93,6 +94,8 @@ private:
     void ReplaceSelection(MTessarayView* view, Make make);
     // The context point, snapped as the context menu found it.
     MFloatPoint ContextPoint(MTessarayView* view);
+    // The end of a join that made no polygon.
+    void NothingJoined(MTessarayView* view);
 
     MSelectTool& m_tool;
 };

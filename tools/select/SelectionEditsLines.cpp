@@ -149,7 +149,7 @@ void MSelectionEdits::JoinIntoPolyline(MTessarayView* view) {
             m_tool.Lists().AddReplacement(copy.release(), 0);
             m_tool.Commit(view, FALSE, TRUE);
         } else {
-            MessageBeep(kBeepDefault);
+            NothingJoined(view);
         }
         m_tool.Handles().Show(view);
         return;
@@ -182,10 +182,16 @@ void MSelectionEdits::JoinIntoPolyline(MTessarayView* view) {
         for (std::size_t k = 1; k < joined.size(); ++k)
             replacements.Replace(joined[k]->shape, joined[k]->layer, {});
     }
-    // Nothing touched anything else: the user hears that nothing was joined.
     if (replacements.IsEmpty())
-        MessageBeep(kBeepDefault);
+        NothingJoined(view);
     else
         replacements.Commit(m_tool, view, TRUE);
     m_tool.Handles().Show(view);
+}
+
+void MSelectionEdits::NothingJoined(MTessarayView* view) {
+    // Every shape was taken from the selection to start a chain and none came back as a polygon:
+    // the selection ends empty, the drawing as it was, and the user hears that nothing was joined.
+    m_tool.Commit(view, FALSE, TRUE);
+    MessageBeep(kBeepDefault);
 }

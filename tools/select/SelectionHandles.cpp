@@ -219,10 +219,16 @@ void MSelectionHandles::DragFrame(const MFloatPoint& p, BOOL constrain) {
     next.right = fixed.x + sx * (r.right - fixed.x);
     next.top = fixed.y + sy * (r.top - fixed.y);
     next.bottom = fixed.y + sy * (r.bottom - fixed.y);
+    // A frame of no width (or height) keeps its factor 1 there, which no copy feels as they all
+    // lie on the fixed edge; its moving edge goes to the pointer, so the frame opens and the
+    // other direction scales. It has flipped when that edge went past the fixed one.
+    const bool flatX = movesX && w == 0.0, flatY = movesY && h == 0.0;
+    if (flatX) (m_held == 2 || m_held == 3 || m_held == 6 ? next.left : next.right) = p.x;
+    if (flatY) (m_held == 1 || m_held == 2 || m_held == 5 ? next.bottom : next.top) = p.y;
     if (next.left == next.right || next.top == next.bottom) return;
     next.Normalize();
     m_frame = next;
     for (int i = 0; i < m_tool.Lists().NewCount(); ++i)
         m_tool.Lists().NewShape(i)->ScaleAllXY(fixed, sx, sy);
-    m_held = MirrorFrameHandle(m_held, sx, sy);
+    m_held = MirrorFrameHandle(m_held, flatX ? nw : sx, flatY ? nh : sy);
 }

@@ -6,6 +6,7 @@
 #include "platform/ui/DataExchange.h"
 #include "resources/ResourceIds.h"
 #include "tools/input/ComboFill.h"
+#include "tools/input/StoredTextExchange.h"
 
 namespace {
 
@@ -43,7 +44,7 @@ BOOL MToolInputLabelDialog::OnInitDialog() {
 }
 
 void MToolInputLabelDialog::DoDataExchange(CDataExchange* pDX) {
-    DDX_Text(pDX, IDC_TEXT_STRING, m_string);
+    DDX_StoredText(pDX, IDC_TEXT_STRING, m_string);
     DDX_Text(pDX, IDC_LABEL_SIZE, m_textSize);
     DDV_MinMaxDouble(pDX, m_textSize, kSmallestTextSize, kLargestTextSize);
     DDX_Text(pDX, IDC_LABEL_GAP, m_textOffset);
@@ -78,7 +79,7 @@ BOOL MToolInputBalloonDialog::OnInitDialog() {
 }
 
 void MToolInputBalloonDialog::DoDataExchange(CDataExchange* pDX) {
-    DDX_Text(pDX, IDC_BALLOON_TEXT, m_string);
+    DDX_StoredText(pDX, IDC_BALLOON_TEXT, m_string);
     DDX_Text(pDX, IDC_BALLOON_SIZE, m_textSize);
     DDV_MinMaxDouble(pDX, m_textSize, kSmallestTextSize, kLargestTextSize);
     DDX_Text(pDX, IDC_LEADER_END_SIZE, m_arrowSize);

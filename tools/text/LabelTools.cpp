@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <ostream>
+#include <sstream>
+#include <string>
 
 #include "model/helpers/TextStream.h"
 #include "model/shapes/ShapeDialogs.h"
@@ -102,11 +104,15 @@ int MLeaderTextTool::LoadedEndKind(const std::optional<double>& value) {
     return value && *value >= 0.0 && *value <= 6.0 ? int(*value) : kDefaultEndKind;
 }
 
-void MLeaderTextTool::SaveLeaderSettings(std::ostream& os, std::initializer_list<double> numbers) {
+void MLeaderTextTool::SaveLeaderSettings(std::ostream& os, std::initializer_list<double> numbers,
+                                         bool spaceAtEnd) {
     MLineTool::SaveSettings(os);
     os << '\t' << m_fontName << '\n';
-    WriteSettingLine(os, numbers);
-    os << '\t' << m_text << '\n';
+    std::ostringstream line;
+    WriteSettingLine(line, numbers);
+    std::string text = line.str();
+    if (spaceAtEnd) text.insert(text.size() - 1, 1, ' ');
+    os << text << '\t' << m_text << '\n';
 }
 
 template <class ReadNumbers>
@@ -146,7 +152,7 @@ std::unique_ptr<MLabelShapeBase> MLabelTool::AskAndMake(MTessarayView* view) {
 }
 
 void MLabelTool::SaveSettings(std::ostream& os) {
-    SaveLeaderSettings(os, {m_textSize, m_gap, double(m_endKind), m_endSize});
+    SaveLeaderSettings(os, {m_textSize, m_gap, double(m_endKind), m_endSize}, true);
 }
 
 void MLabelTool::LoadSettings(std::istream& is) {
@@ -196,8 +202,10 @@ std::unique_ptr<MLabelShapeBase> MBalloonTool::AskAndMake(MTessarayView* view) {
 }
 
 void MBalloonTool::SaveSettings(std::ostream& os) {
-    SaveLeaderSettings(os, {m_textSize, double(m_endKind), m_endSize, m_maxRadius, m_minRadius,
-                            m_useMaxRadius ? 1.0 : 0.0, m_useMinRadius ? 1.0 : 0.0});
+    SaveLeaderSettings(os,
+                       {m_textSize, double(m_endKind), m_endSize, m_maxRadius, m_minRadius,
+                        m_useMaxRadius ? 1.0 : 0.0, m_useMinRadius ? 1.0 : 0.0},
+                       false);
 }
 
 void MBalloonTool::LoadSettings(std::istream& is) {

@@ -40,8 +40,9 @@ protected:
     // The dialog with the tool's values and the toolbar's font and size; null on Cancel. The shape
     // it makes has no leader points yet.
     virtual std::unique_ptr<MLabelShapeBase> AskAndMake(MTessarayView* view) = 0;
-    // The line tool's locks; the font name; the numbers; the text.
-    void SaveLeaderSettings(std::ostream& os, std::initializer_list<double> numbers);
+    // The line tool's locks; the font name; the numbers (the label's line ends with a space
+    // before its line end); the text.
+    void SaveLeaderSettings(std::ostream& os, std::initializer_list<double> numbers, bool spaceAtEnd);
     // The numbers line read by the caller between the font name and the text.
     template <class ReadNumbers>
     void LoadLeaderSettings(std::istream& is, ReadNumbers readNumbers);

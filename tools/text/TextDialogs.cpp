@@ -2,13 +2,14 @@
 
 #include "platform/ui/DataExchange.h"
 #include "resources/ResourceIds.h"
+#include "tools/input/StoredTextExchange.h"
 
 namespace {
 
 // The fields both dialogs share; the alignment index is the radio group's.
 template <class Dialog>
 void ExchangeTextFields(CDataExchange* pDX, Dialog& d) {
-    DDX_Text(pDX, IDC_TEXT_STRING, d.m_text);
+    DDX_StoredText(pDX, IDC_TEXT_STRING, d.m_text);
     DDX_Text(pDX, IDC_TEXT_ANGLE, d.m_angle);
     DDX_Check(pDX, IDC_TEXT_VERTICAL, d.m_vertical);
     DDX_Radio(pDX, IDC_TEXT_ALIGN_FIRST, d.m_alignIndex);

@@ -3,10 +3,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QFocusEvent>
-#include <QWidget>
-
 #include <sstream>
 
 #include "tests/tools/circle/CircleFamilyHarness.h"
@@ -18,14 +14,6 @@ using namespace circletest;
 using ::testing::HasSubstr;
 
 namespace {
-
-// The edit gets the keyboard focus, as when the user clicks into it or tabs to it.
-DialogScript::Step Focus(int edit) {
-    return [edit](CDialog& dialog) {
-        QFocusEvent event(QEvent::FocusIn, Qt::TabFocusReason);
-        QCoreApplication::sendEvent(dialog.GetDlgItem(edit)->GetWidget(), &event);
-    };
-}
 
 DialogScript::Step ReadCheck(int check, UINT* out) {
     return [check, out](CDialog& dialog) { *out = dialog.IsDlgButtonChecked(check); };
@@ -62,7 +50,7 @@ TEST(CircleDialogs, FocusingAnEditTicksItsBox) {
         UINT before = 9, after = 9;
         h.Run(p.dialog, DialogScript()
                             .Do(ReadCheck(p.check, &before))
-                            .Do(Focus(p.edit))
+                            .Do(tooltest::FocusEdit(p.edit))
                             .Do(ReadCheck(p.check, &after))
                             .Cancel());
         EXPECT_EQ(before, 0u);

@@ -1,6 +1,7 @@
 // The parallel and rotated copy tools through the view: picks, the reference point and dialog on
 // the right button, the placing clicks; every placement one undo step.
 #include <cmath>
+#include <cstdlib>
 
 #include <gmock/gmock.h>
 
@@ -106,6 +107,36 @@ TEST_F(CopyTools, TwoClicksSpreadFourCopiesOfEachPickAlongTheRow) {
     EXPECT_TRUE(h.NoXorResidue());
     EXPECT_EQ(h.Tool()->Lists().PickCount(), 0);
     EXPECT_TRUE(h.Tool()->IsPickMode());
+}
+
+TEST_F(CopyTools, BeforeTheFirstClickOnlyTheCrossMarkFollowsThePointer) {
+    PickTwoLines(ID_TOOL_COPYLINE);
+    OpenDialog(IDD_LINECOPY_INPUT, DialogScript().Ok());
+    h.view->UpdateWindow();
+    const QImage before = h.Surface();
+    h.MoveTo(at(60, 40));
+    h.view->UpdateWindow();
+    const QImage after = h.Surface();
+    // The cross mark's box around the pointer, and nothing beside it but the view's crosshair,
+    // which left the right click's point for the pointer's.
+    const CPoint mark = h.ToClient(at(60, 40)), clicked = h.ToClient(at(0, 0));
+    int inside = 0, outside = 0;
+    for (int y = 0; y < after.height(); ++y)
+        for (int x = 0; x < after.width(); ++x) {
+            if (after.pixel(x, y) == before.pixel(x, y)) continue;
+            if (x == mark.x || y == mark.y || x == clicked.x || y == clicked.y) continue;
+            const bool box = std::abs(x - mark.x) <= 5 && std::abs(y - mark.y) <= 5;
+            ++(box ? inside : outside);
+        }
+    EXPECT_GT(inside, 0) << "the cross mark";
+    EXPECT_EQ(outside, 0) << "no copy shows before the first click";
+    EXPECT_TRUE(h.NoXorResidue());
+    // From the first click on the copies follow the row.
+    h.Click(at(10, 0));
+    h.MoveTo(at(40, 0));
+    const MFloatRect last = h.Tool()->Lists().NewShape(7)->GetExtent();
+    EXPECT_NEAR(last.left, at(45, 0).x, 1e-6) << "copy 3 of the second line at the row's end";
+    EXPECT_TRUE(h.NoXorResidue());
 }
 
 TEST_F(CopyTools, AFixedSpacingAndAngleMakeTheRowWhateverTheSecondClick) {
@@ -397,6 +428,39 @@ TEST_F(CopyTools, TheBoxesShowTheKeptValuesTypingTicksThemAndOkKeepsThem) {
                DialogScript().SetCheck(IDC_COPY_ROTATE, 1).SetCheck(IDC_ROTCOPY_END_CHECK, 1).Cancel());
     EXPECT_EQ(GetRotCopyValues().rotate, 0);
     EXPECT_EQ(GetRotCopyValues().endFixed, 0);
+}
+
+TEST(CopyToolDialogs, FocusingAValueTicksItsBox) {
+    const struct {
+        UINT tool, dialog;
+        int edit, check;
+    } rows[] = {
+        {ID_TOOL_COPYLINE, IDD_LINECOPY_INPUT, IDC_LINECOPY_SPACING, IDC_LINECOPY_SPACING_CHECK},
+        {ID_TOOL_COPYLINE, IDD_LINECOPY_INPUT, IDC_LINECOPY_ANGLE, IDC_LINECOPY_ANGLE_CHECK},
+        {ID_TOOL_COPYROTATE, IDD_ROTCOPY_INPUT, IDC_ROTCOPY_RADIUS, IDC_ROTCOPY_RADIUS_CHECK},
+        {ID_TOOL_COPYROTATE, IDD_ROTCOPY_INPUT, IDC_ROTCOPY_START, IDC_ROTCOPY_START_CHECK},
+        {ID_TOOL_COPYROTATE, IDD_ROTCOPY_INPUT, IDC_ROTCOPY_END, IDC_ROTCOPY_END_CHECK},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.edit);
+        ToolHarness h;
+        PixelGrid at(h);
+        h.Choose(r.tool);
+        at.AddLine(at(0, 0), at(0, 20));
+        h.Repaint();
+        h.Click(at(0, 10));
+        ASSERT_EQ(h.Tool()->Lists().PickCount(), 1);
+        UINT before = 9, after = 9;
+        h.dialogs.Script(r.dialog, DialogScript()
+                                       .Do([&](CDialog& d) { before = d.IsDlgButtonChecked(r.check); })
+                                       .Do(FocusEdit(r.edit))
+                                       .Do([&](CDialog& d) { after = d.IsDlgButtonChecked(r.check); })
+                                       .Ok());
+        h.RightClick(at(0, 0));
+        EXPECT_EQ(before, 0u);
+        EXPECT_EQ(after, 1u);
+        EXPECT_TRUE(h.Tool()->IsConstrained()) << "OK keeps the ticked box";
+    }
 }
 
 TEST_F(CopyTools, TheArrowsStepTheCountWithinTwoTo32000) {

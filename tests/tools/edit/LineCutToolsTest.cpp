@@ -71,7 +71,7 @@ TEST_F(LineCut, ACrossingAtAnEndPointChangesNothing) {
     EXPECT_TRUE(h.NoXorResidue());
 }
 
-TEST_F(LineCut, AtTheFootOfThePerpendicularFromTheClick) {
+TEST_F(LineCut, AtTheFootOfThePerpendicularFromTheSecondClick) {
     h.Choose(ID_TOOL_LINECUT);
     AddCutLine();
     h.Repaint();
@@ -79,9 +79,13 @@ TEST_F(LineCut, AtTheFootOfThePerpendicularFromTheClick) {
     h.ExpectOneUndoStep([&] {
         h.MoveTo(at(70, 30));
         EXPECT_TRUE(h.NoXorResidue()) << "the cross at the cut point";
-        h.Click(at(70, 30));
+        ExpectNoChange(h, [&] { h.Click(at(70, 30)); });
+        EXPECT_EQ(h.Tool()->GetStep(), 1) << "the first click after the pick ends step 0";
+        h.MoveTo(at(90, -30));
+        EXPECT_TRUE(h.NoXorResidue());
+        h.Click(at(90, -30));
     });
-    ExpectPieces(at(70, 0));
+    ExpectPieces(at(90, 0));
     EXPECT_TRUE(h.NoXorResidue());
 }
 
@@ -97,6 +101,9 @@ TEST_F(LineCut, AFootOutsideTheLineShowsNoCutAndCommitsNothing) {
     EXPECT_TRUE(h.NoXorResidue());
     h.ExpectOneUndoStep([&] {
         h.MoveTo(at(40, -30));
+        h.Click(at(40, -30));
+        h.Click(at(260, 30));
+        EXPECT_EQ(h.UndoSteps(), 0) << "nor in the step that cuts";
         h.Click(at(40, -30));
     });
     ExpectPieces(at(40, 0));

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "model/shapes/lines/RectShape.h"
+#include "platform/TextFile.h"
 #include "platform/ui/Controls.h"
 #include "tests/support/TestSupport.h"
 #include "tests/tools/TestTools.h"
@@ -35,7 +36,7 @@ TEST(UserLineWidth, AcceptsUpTo25Point5AndRefusesTheRest) {
     EXPECT_EQ(GetDrawAttributes().lineWidth, 25.5);
     EXPECT_EQ(UserLineWidth(), 25.5);
     EXPECT_TRUE(messages.Messages().empty());
-    for (const char* text : {"25.6", "0", "-1", "nan", "inf", "abc", "1.5mm", ""}) {
+    for (const char* text : {"25.6", "0", "-1", "nan", "inf", "abc", "mm1.5", ""}) {
         SCOPED_TRACE(text);
         h.EnterWidth(text);
         EXPECT_TRUE(messages.Saw(IDS_WIDTH_RANGE));
@@ -47,6 +48,24 @@ TEST(UserLineWidth, AcceptsUpTo25Point5AndRefusesTheRest) {
     EXPECT_EQ(messages.Messages().size(), 8u);
     h.EnterWidth(" 0.25 ");
     EXPECT_EQ(GetDrawAttributes().lineWidth, 0.25);
+}
+
+TEST(UserLineWidth, TheNumberATextBeginsWithIsTheWidth) {
+    const struct {
+        const char* text;
+        double width;
+    } cases[] = {{"1.5mm", 1.5},  {" 2.5 mm", 2.5}, {"3abc", 3.0},   {"+0.75x", 0.75},
+                 {"1e1mm", 10.0}, {"2.e", 2.0},     {"0.5ミリ", 0.5}};
+    WidthHarness h;
+    MessageBoxRecorder messages;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        h.EnterWidth(c.text);
+        EXPECT_EQ(GetDrawAttributes().lineWidth, c.width);
+        EXPECT_EQ(UserLineWidth(), c.width);
+        EXPECT_EQ(UserLineWidthRing().Newest(0), FormatG(c.width)) << "the ring keeps the number";
+    }
+    EXPECT_TRUE(messages.Messages().empty());
 }
 
 TEST(UserLineWidth, TheRingKeepsTheTenNewestOnceEach) {

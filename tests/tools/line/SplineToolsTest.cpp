@@ -97,7 +97,7 @@ TEST(SplineLoopTool, FourPointsMakeAClosedSpline) {
     EXPECT_TRUE(h.NoXorResidue());
 }
 
-TEST(SplineLoopTool, TwoPointsAreNoClosedSplineByDecideOrDoubleClick) {
+TEST(SplineLoopTool, TwoPointsAreAClosedSplineByDoubleClickNotByDecide) {
     SplineHarness h(ID_TOOL_SPLINELOOP);
     h.Click(At(0, 0));
     h.MoveTo(At(2000, 0));
@@ -105,11 +105,16 @@ TEST(SplineLoopTool, TwoPointsAreNoClosedSplineByDecideOrDoubleClick) {
     h.Click(At(2000, 0));
     EXPECT_TRUE(h.ItemState(ID_DECIDE).first) << "three";
     h.Choose(ID_TOOL_SPLINELOOP);
-    ExpectNoChange(h, [&] {
+    h.ExpectOneUndoStep([&] {
         h.Click(At(0, 0));
         h.DoubleClickAt(At(2000, 0));
     });
-    EXPECT_EQ(h.tool->Lists().NewCount(), 0) << "the double click ended the tool";
+    h.ExpectControlPoints(h.Last<MSplineLoopShape>(), {At(0, 0), At(2000, 0)});
+    EXPECT_EQ(h.tool->Lists().NewCount(), 0);
+    EXPECT_TRUE(h.NoXorResidue());
+    // One control point is no curve: the double click ends the tool.
+    ExpectNoChange(h, [&] { h.DoubleClickAt(At(3000, 0)); });
+    EXPECT_EQ(h.tool->Lists().NewCount(), 0);
     EXPECT_TRUE(h.NoXorResidue());
     h.ExpectOneUndoStep([&] {
         h.Click(At(0, 0));

@@ -75,6 +75,19 @@ TEST(XYLineTool, AStepOfFifteenTurnsFortyDegreesIntoFortyFive) {
     EXPECT_NEAR(XYHarness::Degrees(*line), 45, 1e-9);
 }
 
+TEST(XYLineTool, TheNumberAStepBeginsWithIsTheStep) {
+    const struct {
+        const char* text;
+        double degrees;
+    } cases[] = {{"45°", 45}, {" 15 度", 15}, {"30deg", 30}, {"+5.5x", 5.5}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        XYHarness h;
+        h.TypeStep(c.text);
+        EXPECT_NEAR(h.tool->GetAngleStep(), c.degrees * kPi / 180, 1e-15);
+    }
+}
+
 TEST(XYLineTool, StepsThatAreNoNumberGiveNinetyDegreesAndNoNaN) {
     for (const char* step : {"0", "abc", "nan", "1e999", "1e-300"}) {
         XYHarness h;

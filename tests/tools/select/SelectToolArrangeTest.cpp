@@ -462,9 +462,12 @@ TEST(SelectToolJoin, ShapesThatTouchNothingChangeNothing) {
     PickAll(h, {h.P(50, 0), h.P(50, 100)});
     ExpectNoChange(h, [&] { h.view->SendCommand(ID_JOIN_POLYLINE); });
     EXPECT_EQ(beeps, 1) << "the user hears that nothing was joined";
-    h.Click(h.P(50, 0));
+    EXPECT_EQ(h.Picks(), 0) << "each shape left the selection to start a chain";
+    EXPECT_TRUE(h.NoXorResidue());
+    PickAll(h, {h.P(50, 0), h.P(50, 100)});
     ExpectNoChange(h, [&] { h.view->SendCommand(ID_JOIN_POLYLINE); });
     EXPECT_EQ(beeps, 2);
+    EXPECT_EQ(h.Picks(), 0);
 }
 
 namespace {

@@ -244,6 +244,50 @@ TEST(SelectToolHandles, AStepToZeroWidthIsIgnored) {
     EXPECT_TRUE(Near(LineAt(h, 0)->m_end, h.P(50, 0), 1e-9)) << "the frame stayed at the last good step";
 }
 
+TEST(SelectToolHandles, AFrameOfNoWidthOrHeightOpensAtThePointerAndScalesTheOtherWay) {
+    // Two collinear lines (their frame is flat) by their ends before and after a drag of handle
+    // 0: the press, the moves, the release at the last point.
+    struct Case {
+        const char* what;
+        std::vector<CPoint> ends, path, after;
+    };
+    const Case cases[] = {
+        {"upright lines, handle 0 up and right",
+         {{0, 0}, {0, 50}, {0, 60}, {0, 100}},
+         {{0, 100}, {20, 120}, {30, 150}},
+         {{0, 0}, {0, 75}, {0, 90}, {0, 150}}},
+        {"upright lines, the frame opened to the left",
+         {{0, 0}, {0, 50}, {0, 60}, {0, 100}},
+         {{0, 100}, {-30, 120}, {-40, 150}},
+         {{0, 0}, {0, 75}, {0, 90}, {0, 150}}},
+        {"level lines, handle 0 right and up",
+         {{0, 0}, {50, 0}, {60, 0}, {100, 0}},
+         {{100, 0}, {120, 20}, {150, 40}},
+         {{0, 0}, {75, 0}, {90, 0}, {150, 0}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SelectHarness h;
+        for (int k = 0; k < 2; ++k)
+            h.Line(c.ends[2 * k].x, c.ends[2 * k].y, c.ends[2 * k + 1].x, c.ends[2 * k + 1].y);
+        h.view->SendCommand(ID_EDIT_SELECT_ALL);
+        ASSERT_EQ(h.Picks(), 2);
+        h.ExpectOneUndoStep([&] {
+            h.Press(h.P(c.path.front().x, c.path.front().y));
+            for (const CPoint& to : c.path)
+                h.MoveTo(h.P(to.x, to.y));
+            h.Release(h.P(c.path.back().x, c.path.back().y));
+        });
+        ASSERT_EQ(ShapeCount(h), 2);
+        for (int k = 0; k < 2; ++k) {
+            EXPECT_TRUE(Near(LineAt(h, k)->m_start, h.P(c.after[2 * k].x, c.after[2 * k].y), 1e-6)) << k;
+            EXPECT_TRUE(Near(LineAt(h, k)->m_end, h.P(c.after[2 * k + 1].x, c.after[2 * k + 1].y), 1e-6))
+                << k;
+        }
+        EXPECT_TRUE(h.NoXorResidue());
+    }
+}
+
 TEST(SelectToolHandles, WithHandleMoveAHandlePressMovesFromTheHandlesExactPosition) {
     SelectHarness h;
     h.Line(0, 0, 100, 0);

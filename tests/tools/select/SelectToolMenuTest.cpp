@@ -172,6 +172,25 @@ TEST(SelectToolMenu, MirrorCopiesAcrossAnInclinedLine) {
     EXPECT_TRUE(Near(LineOn(h, 2)->m_end, reflect(LineOn(h, 1)->m_end), 1e-9));
 }
 
+TEST(SelectToolMenu, CancelIsNotOfferedWhileCopiesFollowThePointer) {
+    MenuHarness h;
+    h.Line(0, 0, 100, 0);
+    h.Click(h.P(50, 0));
+    // Dragged copies and those that follow from the context point alike.
+    h.Press(h.P(50, 0));
+    h.MoveTo(h.P(80, 30));
+    ASSERT_GT(h.Tool()->Lists().NewCount(), 0);
+    EXPECT_FALSE(h.ItemState(ID_CANCEL_DRAWING).first);
+    h.Release(h.P(80, 30));
+    h.RightClick(h.P(60, 30));
+    h.view->SendCommand(ID_MOVE_HERE);
+    h.MoveTo(h.P(120, 60));
+    ASSERT_GT(h.Tool()->Lists().NewCount(), 0);
+    EXPECT_FALSE(h.ItemState(ID_CANCEL_DRAWING).first);
+    h.RightClick(h.P(120, 60));
+    EXPECT_FALSE(Holds(h, ID_CANCEL_DRAWING));
+}
+
 TEST(SelectToolMenu, NoMirrorItemForASelectedOrZeroLengthLine) {
     MenuHarness h;
     h.Line(0, 0, 200, 0);

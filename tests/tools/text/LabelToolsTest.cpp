@@ -177,7 +177,8 @@ TEST(LeaderToolSettings, SaveLoadAndSaveAgainByteForByte) {
     label.LoadSettings(labelIn);
     std::ostringstream labelOut;
     label.SaveSettings(labelOut);
-    EXPECT_EQ(labelOut.str(), "\t100 0\n\tＭＳ 明朝\n\t6 1.5 2 4\n\tラベル\n");
+    EXPECT_EQ(labelOut.str(), "\t100 0\n\tＭＳ 明朝\n\t6 1.5 2 4 \n\tラベル\n")
+        << "a line without its last space reads too; the label's line ends with one";
 }
 
 TEST(LeaderToolSettings, UnknownEndKindsAndUnreadableSizesTakeTheDefaults) {

@@ -53,7 +53,7 @@ const ToolLines kLines[] = {
     {ID_TOOL_MULTITEXT, "MULTITEXT",
      "\t9\n\tＭＳ ゴシック\n\t0 3.3333333333333335 0.5 1\n\t2\n\tかな\n\t漢字\n",
      "\t0\n\tx\n\t0 8 0 0\n\t1\n\ty\n"},
-    {ID_TOOL_LABEL, "LABEL", "\t100 0\n\tＭＳ 明朝\n\t6 1.5 2 4\n\tラベル\n",
+    {ID_TOOL_LABEL, "LABEL", "\t100 0\n\tＭＳ 明朝\n\t6 1.5 2 4 \n\tラベル\n",
      "\t100 0\n\tx\n\t10 1 1 3\n\ty\n"},
     {ID_TOOL_BALLOON, "BALLOON", "\t100 0\n\tＭＳ 明朝\n\t7 5 2.5 30 2.25 1 0\n\t番号\n",
      "\t100 0\n\tx\n\t7 1 3 32 4 0 0\n\ty\n"},

@@ -2,6 +2,9 @@
 // document alike, mark the drawing modified and survive a save.
 #include <gmock/gmock.h>
 
+#include <QLabel>
+#include <QWidget>
+
 #include "model/SnapPoint.h"
 #include "model/settings/OptionRecord.h"
 #include "tests/support/TestSupport.h"
@@ -86,4 +89,19 @@ TEST(OriginTool, TheOriginStaysOutOfUndoAndLeavesTheRedoStepAlone) {
     EXPECT_EQ(h.view->userOrigin, moved);
     h.view->SendCommand(ID_EDIT_REDO);
     EXPECT_NE(h.NativeText(), withLine) << "the saved drawing carries the new origin";
+}
+
+TEST(OriginTool, TheDialogAsksInTwoTexts) {
+    ToolHarness h;
+    h.Choose(ID_TOOL_ORIGIN);
+    std::vector<std::string> texts;
+    h.dialogs.Script(IDD_ORIGIN_INPUT,
+                     DialogScript()
+                         .Do([&](CDialog& d) {
+                             for (const QLabel* label : d.GetWidget()->findChildren<QLabel*>())
+                                 texts.push_back(label->text().toStdString());
+                         })
+                         .Cancel());
+    h.RightClick({0, 0}, MK_CONTROL);
+    EXPECT_THAT(texts, ::testing::IsSupersetOf({"現在の原点からの相対値", "を入力してください"}));
 }
