@@ -332,7 +332,11 @@ int CDialog::DoModal() {
     int result = -1;
     bool scripted = false;
     bool leftOpen = false;
-    if (!AfxTryCall([&] { OnInitDialog(); })) {
+    BOOL focusFirst = TRUE;
+    const bool initialised = AfxTryCall([&] { focusFirst = OnInitDialog(); });
+    // Unless the initialisation chose a control itself, the first one takes the focus.
+    if (initialised && !m_ended && focusFirst) GotoDlgCtrl(FirstTabStop());
+    if (!initialised) {
         result = -1;
     } else if (m_ended) {
         result = m_nModalResult;
@@ -375,7 +379,20 @@ BOOL CDialog::UpdateData(BOOL bSaveAndValidate) {
 }
 
 void CDialog::GotoDlgCtrl(CWnd* pCtrl) {
-    if (pCtrl) pCtrl->SetFocus();
+    if (!pCtrl) return;
+    pCtrl->SetFocus();
+    // An edit given the focus so shows its whole text chosen: typing replaces it.
+    if (auto* edit = dynamic_cast<CEdit*>(pCtrl)) edit->SetSel(0, -1);
+}
+
+CWnd* CDialog::FirstTabStop() const {
+    const QWidget* dialog = GetWidget();
+    for (const std::unique_ptr<CWnd>& ctrl : m_controls) {
+        const QWidget* w = ctrl->GetWidget();
+        if (w && (w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(dialog))
+            return ctrl.get();
+    }
+    return nullptr;
 }
 
 void CDialog::TickOnEdit(int editId, int checkId) {
