@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <map>
 
@@ -346,6 +347,7 @@ int CDialog::DoModal() {
         if (!m_ended) EndDialog(IDCANCEL);
         result = m_nModalResult;
     } else if (runner) {
+        AfxTryCall([&] { OnShowWindow(TRUE, 0); });
         DialogScript script;
         scripted = runner->TakeScript(m_nIDTemplate, script);
         for (const DialogScript::Step& step : script.Steps()) {
@@ -359,6 +361,10 @@ int CDialog::DoModal() {
         result = m_nModalResult;
     } else {
         auto* dialog = static_cast<QDialog*>(GetWidget());
+        // Once the loop runs the window is up and the toolkit has given the first focus.
+        QTimer::singleShot(0, dialog, [this] {
+            if (IsRunning()) AfxTryCall([&] { OnShowWindow(TRUE, 0); });
+        });
         dialog->exec();
         result = m_ended ? m_nModalResult : IDCANCEL;
     }

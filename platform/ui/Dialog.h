@@ -42,6 +42,8 @@ public:
 protected:
     // Default: UpdateData(FALSE). Returns TRUE to let the first control have the focus.
     virtual BOOL OnInitDialog();
+    // The dialog is shown, after the first focus and its chosen text (bShow TRUE; nStatus 0).
+    virtual void OnShowWindow(BOOL bShow, UINT nStatus) {}
     // Default: UpdateData(TRUE) and, when it succeeds, EndDialog(IDOK).
     virtual void OnOK();
     // Default: EndDialog(IDCANCEL).

@@ -431,12 +431,16 @@ public:
         GotoDlgCtrl(GetDlgItem(focusOn));
         return FALSE;
     }
+    void OnShowWindow(BOOL, UINT) override {
+        if (caretFirstOnShow) GetDlgItemAs<CEdit>(1002)->SetSel(0, 0);
+    }
     void DoDataExchange(CDataExchange* pDX) override {
         DDX_Text(pDX, 1002, text);
         DDX_Text(pDX, 1003, lines);
         DDX_Text(pDX, 1004, angle);
     }
     int focusOn = 0;
+    bool caretFirstOnShow = false;
     std::string text = "ABC", lines = "L1\r\nL2", angle = "45";
 };
 
@@ -473,6 +477,7 @@ void ClickAtEnd(QWidget* w) {
 void WhenFocused(CDialog& dlg, std::function<void()> steps) {
     WhenModal([&dlg, steps](QWidget* w) {
         w->activateWindow();
+        QApplication::processEvents();
         for (int i = 0; i < 200 && !QApplication::focusWidget(); ++i)
             QApplication::processEvents(QEventLoop::AllEvents, 10);
         steps();
@@ -521,5 +526,15 @@ TEST(UiDialogs, AnEditFocusedByTheDialogOrByTabHasItsWholeTextChosen) {
     own.DoModal();
     EXPECT_EQ(first, "ABC");
     EXPECT_EQ(chosen, "8");
+
+    // Showing comes after the first focus: a dialog may put the caret back there.
+    FocusDialog shown;
+    shown.caretFirstOnShow = true;
+    WhenFocused(shown, [&] {
+        Type("X");
+        first = shown.GetDlgItemText(1002);
+    });
+    shown.DoModal();
+    EXPECT_EQ(first, "XABC");
     EXPECT_TRUE(boxes.Messages().empty());
 }

@@ -13,6 +13,7 @@
 #include "model/settings/LineStyle.h"
 #include "platform/gdi/DC.h"
 #include "platform/gdi/QtGdi.h"
+#include "tests/support/ImagePixels.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ protected:
             figure(dc);
             dc.RestoreDC(saved);
         }
-        return GetDCImage(dc)->convertToFormat(QImage::Format_RGB32);
+        return GetDCImage(dc)->copy();
     }
 
     MPaperInfo paper{MPaperSizeInfo("A4", "297mm×210mm", 297, 210), MPaperScaleInfo("1 : 1", 1.0), 1, 0};
@@ -48,14 +49,6 @@ protected:
     MPolyLine& lines = GetPolyLineRenderer();
     MPolyFace& faces = GetPolyFaceRenderer();
 };
-
-int DifferentPixels(const QImage& a, const QImage& b) {
-    int n = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            n += a.pixel(x, y) != b.pixel(x, y);
-    return n;
-}
 
 }  // namespace
 
