@@ -471,12 +471,7 @@ void MTessarayView::RegisterCommands() {
     });
     map.OnUpdate(ID_ZOOM_COMBO, [this](CCmdUI* ui) {
         ui->Enable(TRUE);
-        MViewFrame* frame = GetViewFrame();
-        if (!frame) return;
-        const double percent = std::max(1.0, std::floor(zoom * 100.0));
-        CWnd* edit = frame->GetZoomEdit();
-        if (frame->GetZoomPercent() != percent && (!edit || CWnd::GetFocus() != edit))
-            frame->SetZoomPercent(percent);
+        ShowZoomInFrame();
     });
     map.OnUpdate(ID_INDICATOR_POSITION, [this](CCmdUI* ui) {
         ui->Enable(TRUE);
@@ -487,6 +482,15 @@ void MTessarayView::RegisterCommands() {
         ui->SetText(FormatOffsetPane());
     });
     map.OnCommand(ID_CANCEL_EDIT, [this] { EndCurrentOperation(); });
+}
+
+void MTessarayView::ShowZoomInFrame() {
+    MViewFrame* frame = GetViewFrame();
+    if (!frame) return;
+    const double percent = std::max(1.0, std::floor(zoom * 100.0));
+    CWnd* edit = frame->GetZoomEdit();
+    if (frame->GetZoomPercent() != percent && (!edit || CWnd::GetFocus() != edit))
+        frame->SetZoomPercent(percent);
 }
 
 void MTessarayView::OnTabRClick(int index, UINT flags, int x, int y) {

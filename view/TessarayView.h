@@ -204,6 +204,8 @@ private:
     void RegisterClipboardCommands();
     void RegisterPrintCommands();
     void RegisterLayerCommands();
+    // The frame's zoom box to the zoom in force, unless the user is typing into it.
+    void ShowZoomInFrame();
     BOOL RouteOwn(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo);
     void SwitchTool(MViewTool* chosen);
     // Follows a mouse message: erases the crosshair and marker, lets the tool act, then draws

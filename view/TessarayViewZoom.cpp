@@ -291,6 +291,8 @@ void MTessarayView::OnSize(UINT nType, int cx, int cy) {
         // A drawing opened before the window had its size (at start-up) is shown whole in the
         // window it gets, as one opened later is.
         if (m_firstViewPending) ZoomToPaper();
+        // The bars' idle pass waits for input, and a resize is none.
+        ShowZoomInFrame();
         Invalidate();
     }
     if (crossShown) ShowCrosshair();

@@ -290,107 +290,114 @@ void MPolyLine::Path(const MFloatPoint* seq, int n, bool lengthenEnd) {
     m_lineCounts.push_back(static_cast<int>(m_linePoints.size() - start));
 }
 
-void MPolyLine::Dashed(const MFloatPoint* seq, int n, bool wide) {
-    const std::vector<double>& lengths = m_dashLengths;
-    const std::vector<char>& dashes = m_dashOn;
-    const int k = static_cast<int>(lengths.size());
+// The pattern's walk along the path: the current entry, what is left of it and the piece being
+// built. Pieces end where entries end, so a piece never runs past a start of the pattern; the walk
+// skips only whole periods, from one start to another, and therefore makes the pieces a walk
+// along the whole path makes, whatever part of the path is visible.
+struct MPolyLine::Walk {
+    MPolyLine& line;
+    const bool wide;
     double period = 0.0;
-    for (double l : lengths)
-        period += l;
     int index = 0;
-    double remaining = lengths[0];
+    double remaining = 0.0;
     bool inPiece = false;
     std::size_t pieces = 0;
-    auto closePiece = [&] {
-        if (inPiece && m_piece.size() >= 2) {
+
+    Walk(MPolyLine& l, bool w) : line(l), wide(w), remaining(l.m_dashLengths[0]) {
+        for (double d : line.m_dashLengths)
+            period += d;
+    }
+    bool AtStart() const { return index == 0 && remaining == line.m_dashLengths[0]; }
+    bool Full() const { return pieces >= kMaxPieces; }
+    bool Dash() const { return line.m_dashOn[static_cast<std::size_t>(index)] != 0; }
+    void Begin(const MFloatPoint& p) {
+        inPiece = true;
+        line.m_piece.push_back(p);
+    }
+    void NextEntry() {
+        index = (index + 1) % static_cast<int>(line.m_dashLengths.size());
+        remaining = line.m_dashLengths[static_cast<std::size_t>(index)];
+    }
+    void ClosePiece() {
+        std::vector<MFloatPoint>& piece = line.m_piece;
+        if (inPiece && piece.size() >= 2) {
             if (wide) {
-                Outline(m_piece.data(), static_cast<int>(m_piece.size()), false, true);
+                line.Outline(piece.data(), static_cast<int>(piece.size()), false, true);
             } else {
-                m_linePoints.insert(m_linePoints.end(), m_piece.begin(), m_piece.end());
-                m_lineCounts.push_back(static_cast<int>(m_piece.size()));
+                line.m_linePoints.insert(line.m_linePoints.end(), piece.begin(), piece.end());
+                line.m_lineCounts.push_back(static_cast<int>(piece.size()));
             }
             ++pieces;
         }
         inPiece = false;
-        m_piece.clear();
-    };
-    auto nextEntry = [&] {
-        index = (index + 1) % k;
-        remaining = lengths[index];
-    };
-    // Moves the pattern on by a distance without making pieces (stretches nobody can see).
-    auto skip = [&](double distance) {
-        if (distance <= 0.0) return;
-        if (distance < remaining) {
-            remaining -= distance;
-            return;
+        piece.clear();
+    }
+
+    // Along a + u * pos up to end (b itself when end is the segment's end), or only up to the
+    // first start of the pattern at or after stopFrom.
+    void Along(const MFloatPoint& a, const MFloatPoint& b, const MFloatPoint& u, double& pos, double end,
+               double stopFrom) {
+        if (pos >= end) return;
+        const bool segmentEnd = end >= Length(b - a);
+        if (Dash() && !inPiece) Begin(a + u * pos);
+        while (!Full() && !(AtStart() && pos >= stopFrom)) {
+            if (remaining > end - pos) {
+                remaining -= end - pos;
+                pos = end;
+                if (Dash()) line.m_piece.push_back(segmentEnd ? b : a + u * end);
+                return;
+            }
+            const double next = pos + remaining;
+            if (next == pos) {
+                // An entry below the spacing of doubles here (far along a huge segment) would
+                // never move on: the rest is continuous.
+                if (!inPiece) Begin(a + u * pos);
+                line.m_piece.push_back(segmentEnd ? b : a + u * end);
+                ClosePiece();
+                pos = end;
+                return;
+            }
+            pos = next;
+            if (Dash()) {
+                line.m_piece.push_back(a + u * pos);
+                ClosePiece();
+            }
+            NextEntry();
+            if (Dash()) Begin(a + u * pos);
         }
-        distance -= remaining;
-        nextEntry();
-        if (period > 0.0 && distance > period) distance = std::fmod(distance, period);
-        for (int guard = 0; distance >= remaining && guard <= 2 * k; ++guard) {
-            distance -= remaining;
-            nextEntry();
-        }
-        remaining -= std::min(distance, remaining);
-    };
+    }
+
+    // From a start of the pattern, on by whole periods to the last start at or before target.
+    void SkipPeriods(const MFloatPoint& a, const MFloatPoint& u, double& pos, double target) {
+        if (!AtStart() || !(period > 0.0) || target - pos < period) return;
+        ClosePiece();
+        pos += std::floor((target - pos) / period) * period;
+        if (Dash()) Begin(a + u * pos);
+    }
+};
+
+void MPolyLine::Dashed(const MFloatPoint* seq, int n, bool wide) {
+    Walk walk(*this, wide);
     const bool clip = !m_visible.IsNull();
-    for (int s = 0; s + 1 < n && pieces < kMaxPieces; ++s) {
+    for (int s = 0; s + 1 < n && !walk.Full(); ++s) {
         const MFloatPoint a = seq[s], b = seq[s + 1];
         if (IsZeroLength(a, b)) continue;
         const double length = Length(b - a);
         const MFloatPoint u = (b - a) / length;
         double t0 = 0.0, t1 = 1.0;
-        if (clip && !ClipSegmentToRect(a, b, m_visible, t0, t1)) {
-            closePiece();
-            skip(length);
-            continue;
+        const bool shown = !clip || ClipSegmentToRect(a, b, m_visible, t0, t1);
+        double pos = 0.0;
+        // The period begun on the segment before, where a piece may run on round the corner.
+        walk.Along(a, b, u, pos, length, 0.0);
+        if (shown) {
+            walk.SkipPeriods(a, u, pos, t0 * length);
+            walk.Along(a, b, u, pos, length, t1 < 1.0 ? t1 * length : length);
         }
-        double pos = t0 * length;
-        const double end = t1 * length;
-        if (t0 > 0.0) {
-            closePiece();
-            skip(pos);
-        }
-        if (dashes[index] && !inPiece) {
-            inPiece = true;
-            m_piece.push_back(a + u * pos);
-        }
-        while (pieces < kMaxPieces) {
-            const double left = end - pos;
-            if (remaining <= left) {
-                const double next = pos + remaining;
-                if (next == pos) {
-                    // An entry below the spacing of doubles here (far along a huge segment) would
-                    // never move on: the rest of the segment is continuous.
-                    if (!inPiece) m_piece.push_back(a + u * pos);
-                    inPiece = true;
-                    m_piece.push_back(t1 < 1.0 ? a + u * end : b);
-                    closePiece();
-                    break;
-                }
-                pos = next;
-                if (dashes[index]) {
-                    m_piece.push_back(a + u * pos);
-                    closePiece();
-                }
-                nextEntry();
-                if (dashes[index]) {
-                    inPiece = true;
-                    m_piece.push_back(a + u * pos);
-                }
-            } else {
-                remaining -= left;
-                if (dashes[index]) m_piece.push_back(t1 < 1.0 ? a + u * end : b);
-                break;
-            }
-        }
-        if (t1 < 1.0) {
-            closePiece();
-            skip(length - end);
-        }
+        // The last period, whose piece may run on into the next segment.
+        walk.SkipPeriods(a, u, pos, length);
+        walk.Along(a, b, u, pos, length, length);
     }
-    closePiece();
+    walk.ClosePiece();
 }
 
 void MPolyLine::Emit(MCadView* view, CDC* dc, bool wide, bool auxiliary) {

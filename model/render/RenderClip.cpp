@@ -41,6 +41,64 @@ MFloatRect SafeDocRect(const MCadView* view) {
     return r;
 }
 
+// Whether the ring's bounds meet the rectangle.
+bool Meets(const MFloatPoint* ring, int n, const MFloatRect& r) {
+    if (n <= 0) return false;
+    double left = ring[0].x, right = ring[0].x, bottom = ring[0].y, top = ring[0].y;
+    for (int i = 1; i < n; ++i) {
+        left = std::min(left, ring[i].x), right = std::max(right, ring[i].x);
+        bottom = std::min(bottom, ring[i].y), top = std::max(top, ring[i].y);
+    }
+    return left <= r.right && right >= r.left && bottom <= r.top && top >= r.bottom;
+}
+
+// Sutherland-Hodgman against the four edges of the rectangle; the ring that is left goes to a.
+void ClipRing(const MFloatPoint* ring, int n, const MFloatRect& rect, std::vector<MFloatPoint>& a,
+              std::vector<MFloatPoint>& b) {
+    a.assign(ring, ring + n);
+    for (int edge = 0; edge < 4 && !a.empty(); ++edge) {
+        auto in = [&](const MFloatPoint& p) {
+            switch (edge) {
+                case 0:
+                    return p.x >= rect.left;
+                case 1:
+                    return p.x <= rect.right;
+                case 2:
+                    return p.y >= rect.bottom;
+                default:
+                    return p.y <= rect.top;
+            }
+        };
+        auto cut = [&](const MFloatPoint& p, const MFloatPoint& q) {
+            double t;
+            switch (edge) {
+                case 0:
+                    t = (rect.left - p.x) / (q.x - p.x);
+                    break;
+                case 1:
+                    t = (rect.right - p.x) / (q.x - p.x);
+                    break;
+                case 2:
+                    t = (rect.bottom - p.y) / (q.y - p.y);
+                    break;
+                default:
+                    t = (rect.top - p.y) / (q.y - p.y);
+                    break;
+            }
+            return p + (q - p) * t;
+        };
+        b.clear();
+        for (std::size_t i = 0; i < a.size(); ++i) {
+            const MFloatPoint& p = a[i];
+            const MFloatPoint& q = a[(i + 1) % a.size()];
+            const bool pi = in(p), qi = in(q);
+            if (pi) b.push_back(p);
+            if (pi != qi) b.push_back(cut(p, q));
+        }
+        a.swap(b);
+    }
+}
+
 }  // namespace
 
 bool VisibleDocRect(MCadView* view, CDC* dc, double margin, MFloatRect& out) {
@@ -90,62 +148,25 @@ void ClipAndConvertPolygons(MCadView* view, const MFloatRect& rect, const std::v
                             std::vector<int>& outCounts, std::vector<MFloatPoint>& a,
                             std::vector<MFloatPoint>& b) {
     const bool clip = !rect.IsNull();
+    // As for lines: a ring the visible area does not meet is left out, one it meets is cut only
+    // where it leaves the safe range. Corners cut at the visible area and rounded to pixels would
+    // tilt the edges by the area painted, and a figure painted in strips would show seams.
+    const MFloatRect cut = clip ? SafeDocRect(view) : rect;
     std::size_t k = 0;
     for (int n : counts) {
         const MFloatPoint* ring = points.data() + k;
         k += static_cast<std::size_t>(n);
+        if (clip && !Meets(ring, n, rect)) continue;
         bool inside = true;
-        for (int i = 0; clip && i < n && inside; ++i)
-            inside = Inside(ring[i], rect);
+        for (int i = 0; !cut.IsNull() && i < n && inside; ++i)
+            inside = Inside(ring[i], cut);
         if (inside) {
             for (int i = 0; i < n; ++i)
                 Append(view, ring[i], out);
             outCounts.push_back(n);
             continue;
         }
-        // Sutherland-Hodgman against the four edges; inside the rectangle nothing changes.
-        a.assign(ring, ring + n);
-        for (int edge = 0; edge < 4 && !a.empty(); ++edge) {
-            auto in = [&](const MFloatPoint& p) {
-                switch (edge) {
-                    case 0:
-                        return p.x >= rect.left;
-                    case 1:
-                        return p.x <= rect.right;
-                    case 2:
-                        return p.y >= rect.bottom;
-                    default:
-                        return p.y <= rect.top;
-                }
-            };
-            auto cut = [&](const MFloatPoint& p, const MFloatPoint& q) {
-                double t;
-                switch (edge) {
-                    case 0:
-                        t = (rect.left - p.x) / (q.x - p.x);
-                        break;
-                    case 1:
-                        t = (rect.right - p.x) / (q.x - p.x);
-                        break;
-                    case 2:
-                        t = (rect.bottom - p.y) / (q.y - p.y);
-                        break;
-                    default:
-                        t = (rect.top - p.y) / (q.y - p.y);
-                        break;
-                }
-                return p + (q - p) * t;
-            };
-            b.clear();
-            for (std::size_t i = 0; i < a.size(); ++i) {
-                const MFloatPoint& p = a[i];
-                const MFloatPoint& q = a[(i + 1) % a.size()];
-                const bool pi = in(p), qi = in(q);
-                if (pi) b.push_back(p);
-                if (pi != qi) b.push_back(cut(p, q));
-            }
-            a.swap(b);
-        }
+        ClipRing(ring, n, cut, a, b);
         if (a.size() >= 3) {
             for (const MFloatPoint& p : a)
                 Append(view, p, out);

@@ -17,7 +17,9 @@ bool VisibleDocRect(MCadView* view, CDC* dc, double margin, MFloatRect& out);
 // Parameters t0 <= t1 of the part of a..b inside the (normalised, y-up) rectangle.
 bool ClipSegmentToRect(const MFloatPoint& a, const MFloatPoint& b, const MFloatRect& rect, double& t0,
                        double& t1);
-// Polygons clipped to the rectangle (when it is not all zero) and converted to logical points.
+// Polygons that meet the rectangle (all of them when it is all zero) converted to logical points,
+// cut only where they leave the range the device context takes, so that their pixels do not
+// depend on the area painted.
 void ClipAndConvertPolygons(MCadView* view, const MFloatRect& rect, const std::vector<MFloatPoint>& points,
                             const std::vector<int>& counts, std::vector<POINT>& out,
                             std::vector<int>& outCounts, std::vector<MFloatPoint>& scratchA,

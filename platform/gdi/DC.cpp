@@ -23,6 +23,13 @@ constexpr double kCoordLimit = double(1 << 27);
 constexpr double kGuardMargin = 32.0;
 constexpr double kPi = 3.14159265358979323846;
 
+// Whether no point was held at the coordinate limit.
+bool Unclamped(const GdiPointF* points, int count) {
+    for (int i = 0; i < count; ++i)
+        if (std::fabs(points[i].x) >= kCoordLimit || std::fabs(points[i].y) >= kCoordLimit) return false;
+    return true;
+}
+
 // Sutherland-Hodgman against the guard. Inside the guard the winding of every point is kept,
 // so rings of one figure may be clipped one by one.
 void ClipRing(const GdiPointF* pts, int n, const Guard& g, std::vector<GdiPointF>& out,
@@ -780,7 +787,7 @@ BOOL CDC::PolyPolygon(const POINT* points, const int* counts, int polygonCount) 
         total += counts[i];
     if (device.size() < std::size_t(total)) device.resize(total);
     const bool allInside = m_impl->ToDevice(points, total, device.data(), g);
-    if (allInside) {
+    if (allInside || (m_impl->backend->TakesLongPolygons(m_impl->s.a) && Unclamped(device.data(), total))) {
         m_impl->backend->Polygons(device.data(), counts, polygonCount, m_impl->s.a);
         return TRUE;
     }

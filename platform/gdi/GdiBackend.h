@@ -55,6 +55,10 @@ public:
     // context's limit (2^27): the back end clips them exactly, so that a line shows the same
     // pixels however far it reaches. Otherwise the context cuts them near the target first.
     virtual bool TakesLongThinLines() const { return false; }
+    // The same for polygons drawn with these attributes: the back end fills and outlines them
+    // exactly, so that a ring shows the same pixels whatever part of the target is painted (cut
+    // near the target, its new corners would leave the pixel grid and take another fill rule).
+    virtual bool TakesLongPolygons(const GdiAttributes&) const { return false; }
     // Whether cubic Bezier runs may come as curves: a vector target (a printer) keeps them exact
     // and small. The context flattens them into polylines for the others.
     virtual bool TakesCurves() const { return false; }

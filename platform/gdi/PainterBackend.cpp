@@ -514,13 +514,21 @@ public:
         });
     }
 
+    // Polygons the raster fills and outlines itself, clipping them exactly.
+    bool RastersPolygons(const GdiAttributes& a) const {
+        const bool fill = a.brush.lbStyle != BS_NULL;
+        const bool pen = a.pen.lopnStyle != PS_NULL;
+        return m_image && !m_external && !m_clipComplex && DirectFormat() && Copies(a.rop2) &&
+               (!fill || a.brush.lbStyle == BS_SOLID) && (!pen || ThinSolid(a.pen));
+    }
+    bool TakesLongPolygons(const GdiAttributes& a) const override { return RastersPolygons(a); }
+
     void Polygons(const GdiPointF* points, const int* counts, int polygonCount,
                   const GdiAttributes& a) override {
         const bool fill = a.brush.lbStyle != BS_NULL;
         const bool pen = a.pen.lopnStyle != PS_NULL;
         if ((!fill && !pen) || a.rop2 == R2_NOP || ClipIsEmpty()) return;
-        if (Copies(a.rop2) && (!fill || a.brush.lbStyle == BS_SOLID) && (!pen || ThinSolid(a.pen)) &&
-            BeginDirect() &&
+        if (RastersPolygons(a) && BeginDirect() &&
             m_raster.DrawPolygons(points, counts, polygonCount, a.polyFillMode == WINDING, fill,
                                   fill ? Ink(a.brush.lbColor, a.rop2) : 0, pen,
                                   pen ? Ink(a.pen.lopnColor, a.rop2) : 0))

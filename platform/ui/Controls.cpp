@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -83,6 +84,24 @@ private:
 void WatchFocus(CWnd* self, QWidget* w, int setCode, int killCode) {
     w->installEventFilter(new FocusWatcher(self, setCode, killCode, Ctx(self)));
 }
+
+// Tab, Shift+Tab and a label's mnemonic bring the focus to an edit with its whole text chosen, as
+// the dialog manager brings it; a click places the caret instead.
+class ChooseTextOnTab : public QObject {
+public:
+    ChooseTextOnTab(CEdit* edit, QObject* parent) : QObject(parent), m_edit(edit) {}
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() != QEvent::FocusIn) return false;
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(e)->reason();
+        if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+            reason == Qt::ShortcutFocusReason)
+            m_edit->SetSel(0, -1);
+        return false;
+    }
+
+private:
+    CEdit* m_edit;
+};
 
 template <class Box>
 int FindIn(const Box& box, int count, int nStartAfter, std::string_view text, bool exact,
@@ -294,6 +313,7 @@ BOOL CEdit::Create(UINT style, CWnd* pParent, UINT nID) {
         QObject::connect(e, &QLineEdit::textChanged, Ctx(this), [this] { NotifyCommand(this, EN_CHANGE); });
     }
     WatchFocus(this, GetWidget(), EN_SETFOCUS, EN_KILLFOCUS);
+    GetWidget()->installEventFilter(new ChooseTextOnTab(this, Ctx(this)));
     return TRUE;
 }
 

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <map>
 
@@ -332,7 +333,11 @@ int CDialog::DoModal() {
     int result = -1;
     bool scripted = false;
     bool leftOpen = false;
-    if (!AfxTryCall([&] { OnInitDialog(); })) {
+    BOOL focusFirst = TRUE;
+    const bool initialised = AfxTryCall([&] { focusFirst = OnInitDialog(); });
+    // Unless the initialisation chose a control itself, the first one takes the focus.
+    if (initialised && !m_ended && focusFirst) GotoDlgCtrl(FirstTabStop());
+    if (!initialised) {
         result = -1;
     } else if (m_ended) {
         result = m_nModalResult;
@@ -342,6 +347,7 @@ int CDialog::DoModal() {
         if (!m_ended) EndDialog(IDCANCEL);
         result = m_nModalResult;
     } else if (runner) {
+        AfxTryCall([&] { OnShowWindow(TRUE, 0); });
         DialogScript script;
         scripted = runner->TakeScript(m_nIDTemplate, script);
         for (const DialogScript::Step& step : script.Steps()) {
@@ -355,6 +361,10 @@ int CDialog::DoModal() {
         result = m_nModalResult;
     } else {
         auto* dialog = static_cast<QDialog*>(GetWidget());
+        // Once the loop runs the window is up and the toolkit has given the first focus.
+        QTimer::singleShot(0, dialog, [this] {
+            if (IsRunning()) AfxTryCall([&] { OnShowWindow(TRUE, 0); });
+        });
         dialog->exec();
         result = m_ended ? m_nModalResult : IDCANCEL;
     }
@@ -375,7 +385,20 @@ BOOL CDialog::UpdateData(BOOL bSaveAndValidate) {
 }
 
 void CDialog::GotoDlgCtrl(CWnd* pCtrl) {
-    if (pCtrl) pCtrl->SetFocus();
+    if (!pCtrl) return;
+    pCtrl->SetFocus();
+    // An edit given the focus so shows its whole text chosen: typing replaces it.
+    if (auto* edit = dynamic_cast<CEdit*>(pCtrl)) edit->SetSel(0, -1);
+}
+
+CWnd* CDialog::FirstTabStop() const {
+    const QWidget* dialog = GetWidget();
+    for (const std::unique_ptr<CWnd>& ctrl : m_controls) {
+        const QWidget* w = ctrl->GetWidget();
+        if (w && (w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(dialog))
+            return ctrl.get();
+    }
+    return nullptr;
 }
 
 void CDialog::TickOnEdit(int editId, int checkId) {

@@ -27,6 +27,7 @@ public:
     UINT GetTemplateId() const { return m_nIDTemplate; }
     // TRUE from the building of the controls to the end of DoModal, while EndDialog has not run.
     BOOL IsRunning() const { return m_running && !m_ended; }
+    // The focus to the control; an edit's whole text is chosen.
     void GotoDlgCtrl(CWnd* pCtrl);
 
     // Check-box/edit pairs of numeric-input dialogs: a change of the edit's text (EN_CHANGE), or
@@ -41,6 +42,8 @@ public:
 protected:
     // Default: UpdateData(FALSE). Returns TRUE to let the first control have the focus.
     virtual BOOL OnInitDialog();
+    // The dialog is shown, after the first focus and its chosen text (bShow TRUE; nStatus 0).
+    virtual void OnShowWindow(BOOL bShow, UINT nStatus) {}
     // Default: UpdateData(TRUE) and, when it succeeds, EndDialog(IDOK).
     virtual void OnOK();
     // Default: EndDialog(IDCANCEL).
@@ -49,6 +52,8 @@ protected:
 
 private:
     void Build(const DialogTemplateItem* tmpl);
+    // The first enabled, shown control that Tab reaches, in template order.
+    CWnd* FirstTabStop() const;
     void TearDown();
 
     UINT m_nIDTemplate;

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QProxyStyle>
@@ -356,6 +357,26 @@ void ShowPromptOnHover(QAction* action, QPointer<QWidget> ownerWidget, UINT id) 
     });
 }
 
+// The menu does not highlight a disabled item and so reports no hovering: the pointer over one
+// shows that item's prompt here, instead of leaving the previous item's.
+class DisabledItemPrompt : public QObject {
+public:
+    DisabledItemPrompt(QMenu* menu, QPointer<QWidget> ownerWidget)
+        : QObject(menu), m_menu(menu), m_owner(std::move(ownerWidget)) {}
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() != QEvent::MouseMove) return false;
+        QAction* action = m_menu->actionAt(static_cast<QMouseEvent*>(e)->position().toPoint());
+        if (!action || action->isEnabled() || action->isSeparator()) return false;
+        const UINT id = action->menu() ? 0 : action->data().toUInt();
+        if (CFrameWnd* frame = CFrameWnd::PromptFrameOf(m_owner)) frame->ShowCommandPrompt(id);
+        return false;
+    }
+
+private:
+    QMenu* m_menu;
+    QPointer<QWidget> m_owner;
+};
+
 QIcon BitmapIcon(const CBitmap* bitmap) {
     const std::shared_ptr<CBitmap::Surface> surface = bitmap ? bitmap->GetSurface() : nullptr;
     return surface ? QIcon(QPixmap::fromImage(surface->image)) : QIcon();
@@ -417,6 +438,7 @@ void FillQMenu(QMenu* qmenu, CMenu* menu, QPointer<QWidget> ownerWidget, UINT in
 }
 
 void AttachPopup(QMenu* qmenu, CMenu* menu, QPointer<QWidget> ownerWidget, UINT index, bool connectCommands) {
+    qmenu->installEventFilter(new DisabledItemPrompt(qmenu, ownerWidget));
     // Each opening runs the owner's update pass and then shows the menu's current state.
     QObject::connect(qmenu, &QMenu::aboutToShow, qmenu, [=] {
         RunMenuInit(menu, index, CWnd::FromWidget(ownerWidget), false);

@@ -292,6 +292,7 @@ TEST(UiCommands, PointingAtAnItemOrAButtonShowsItsPromptAndLeavingShowsTheIdleTe
     sub.AppendMenu(MF_STRING, ID_EDIT_REDO, "やり直し");
     popup.AppendMenu(MF_STRING, ID_FILE_OPEN, "開く");
     popup.AppendMenu("その他", std::move(sub));
+    popup.AppendMenu(MF_STRING | MF_GRAYED, ID_FILE_SAVE, "上書き保存");
     menu.AppendMenu("ファイル(&F)", std::move(popup));
     c.frame.SetMenu(std::move(menu));
     c.frame.SetMessageText("[線]:始点");
@@ -311,12 +312,28 @@ TEST(UiCommands, PointingAtAnItemOrAButtonShowsItsPromptAndLeavingShowsTheIdleTe
             QApplication::sendEvent(button, &leave);
         }
     };
+    const auto pointAtItem = [qmenu](int index) {
+        if (!qmenu->isVisible()) {
+            qmenu->popup(QPoint(10, 10));
+            QApplication::processEvents();
+        }
+        QAction* item = qmenu->actions().at(index);
+        ASSERT_FALSE(item->isEnabled());
+        const QPointF at = qmenu->actionGeometry(item).center();
+        QMouseEvent move(QEvent::MouseMove, at, qmenu->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(qmenu, &move);
+    };
     const struct {
         const char* what;
         std::function<void()> act;
         std::string pane;
     } steps[] = {
         {"item", [&] { qmenu->actions().at(0)->hover(); }, "既存のﾌｧｲﾙを開く"},
+        // The menu reports no highlighting of a disabled item: the previous prompt stayed.
+        {"disabled item", [&] { pointAtItem(2); }, "作業中のﾌｧｲﾙを上書きして保存"},
+        {"back on an item", [&] { qmenu->actions().at(0)->hover(); }, "既存のﾌｧｲﾙを開く"},
+        {"disabled item again", [&] { pointAtItem(2); }, "作業中のﾌｧｲﾙを上書きして保存"},
         {"sub-menu", [&] { qmenu->actions().at(1)->hover(); }, ""},
         {"a tool's new prompt waits", [&] { c.frame.SetMessageText("[円]:中心"); }, ""},
         {"menu closed", [&] { emit qmenu->aboutToHide(); }, "[円]:中心"},
@@ -328,6 +345,7 @@ TEST(UiCommands, PointingAtAnItemOrAButtonShowsItsPromptAndLeavingShowsTheIdleTe
         step.act();
         EXPECT_EQ(status.GetPaneText(0), step.pane) << step.what;
     }
+    qmenu->hide();
     EXPECT_EQ(bar.GetButtonTip(2), "元に戻す");
 }
 

@@ -8,8 +8,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
+#include <QWindow>
 #include <functional>
 #include <vector>
 
@@ -22,6 +24,10 @@
 #include "platform/ui/MessageBoxUi.h"
 #include "resources/ResourceIds.h"
 #include "tests/support/TestSupport.h"
+
+Q_GUI_EXPORT void qt_handleMouseEvent(QWindow* window, const QPointF& local, const QPointF& global,
+                                      Qt::MouseButtons state, Qt::MouseButton button, QEvent::Type type,
+                                      Qt::KeyboardModifiers mods, int timestamp);
 
 namespace {
 
@@ -418,4 +424,140 @@ TEST(UiDialogs, APushLikeCheckButtonShowsItsPictureAndStaysDownWhileChecked) {
         EXPECT_EQ(button.GetCheck(), expected);
     }
     EXPECT_EQ(clicks, 2);
+}
+
+namespace {
+
+constexpr unsigned kFocusDialog = 9002;
+
+// Three edits (the second of several lines) around a check box, pre-filled as a dialog shows the
+// values it was last closed with; focusOn: the control OnInitDialog gives the focus itself.
+class FocusDialog : public CDialog {
+public:
+    FocusDialog() : CDialog(kFocusDialog) {
+        CDialog::RegisterTemplate(kFocusDialog, {{DlgOp::Dialog, 9002, "入力", 0, 0, 0},
+                                                 {DlgOp::Label, kIdStatic, "文字", 0, 0, 0},
+                                                 {DlgOp::Edit, 1002, nullptr, 0, 10, 0},
+                                                 {DlgOp::Row, kIdStatic, nullptr, 0, 0, 0},
+                                                 {DlgOp::Edit, 1003, nullptr, ES_MULTILINE, 10, 2},
+                                                 {DlgOp::Row, kIdStatic, nullptr, 0, 0, 0},
+                                                 {DlgOp::Check, 1001, "縦書き", 0, 0, 0},
+                                                 {DlgOp::Edit, 1004, nullptr, 0, 6, 0},
+                                                 {DlgOp::Buttons, kIdStatic, nullptr, 0, 0, 0},
+                                                 {DlgOp::DefPushButton, kIdOk, "OK", 0, 0, 0},
+                                                 {DlgOp::PushButton, kIdCancel, "ｷｬﾝｾﾙ", 0, 0, 0},
+                                                 {DlgOp::EndDialog, kIdStatic, nullptr, 0, 0, 0}});
+    }
+    BOOL OnInitDialog() override {
+        CDialog::OnInitDialog();
+        if (!focusOn) return TRUE;
+        GotoDlgCtrl(GetDlgItem(focusOn));
+        return FALSE;
+    }
+    void OnShowWindow(BOOL, UINT) override {
+        if (caretFirstOnShow) GetDlgItemAs<CEdit>(1002)->SetSel(0, 0);
+    }
+    void DoDataExchange(CDataExchange* pDX) override {
+        DDX_Text(pDX, 1002, text);
+        DDX_Text(pDX, 1003, lines);
+        DDX_Text(pDX, 1004, angle);
+    }
+    int focusOn = 0;
+    bool caretFirstOnShow = false;
+    std::string text = "ABC", lines = "L1\r\nL2", angle = "45";
+};
+
+void Key(int key, const char* text = "", Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    QWidget* w = QApplication::focusWidget();
+    ASSERT_NE(w, nullptr);
+    QKeyEvent press(QEvent::KeyPress, key, mods, QString::fromUtf8(text));
+    QApplication::sendEvent(w, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, mods, QString::fromUtf8(text));
+    QApplication::sendEvent(w, &release);
+}
+
+void Type(const char* text) {
+    for (const char* c = text; *c; ++c)
+        Key(Qt::Key_A + (*c >= 'A' && *c <= 'Z' ? *c - 'A' : 0), std::string(1, *c).c_str());
+}
+
+// Clicks a widget near its right end, where the caret goes after the last character, as the
+// window system delivers a click (the focus follows only such clicks).
+void ClickAtEnd(QWidget* w) {
+    QWidget* top = w->window();
+    const QPoint at = w->mapTo(top, QPoint(w->width() - 4, w->height() / 2));
+    static int time = 500000;
+    for (const bool press : {true, false}) {
+        qt_handleMouseEvent(top->windowHandle(), QPointF(at), QPointF(top->mapToGlobal(at)),
+                            press ? Qt::LeftButton : Qt::NoButton, Qt::LeftButton,
+                            press ? QEvent::MouseButtonPress : QEvent::MouseButtonRelease, Qt::NoModifier,
+                            time += 1000);
+        QApplication::processEvents();
+    }
+}
+
+// Runs steps on the dialog once it is shown and has the focus, then cancels it.
+void WhenFocused(CDialog& dlg, std::function<void()> steps) {
+    WhenModal([&dlg, steps](QWidget* w) {
+        w->activateWindow();
+        QApplication::processEvents();
+        for (int i = 0; i < 200 && !QApplication::focusWidget(); ++i)
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+        steps();
+        dlg.EndDialog(IDCANCEL);
+    });
+}
+
+}  // namespace
+
+// The edit that got the focus kept its caret after the text it was filled with, so typing
+// appended to the last value instead of replacing it.
+TEST(UiDialogs, AnEditFocusedByTheDialogOrByTabHasItsWholeTextChosen) {
+    MessageBoxRecorder boxes;
+    FocusDialog dlg;
+    const auto text = [&dlg](int id) { return dlg.GetDlgItemText(id); };
+    const struct {
+        const char* what;
+        std::function<void()> act;
+        int id;
+        std::string shown;
+    } steps[] = {
+        {"first focus", [] { Type("XY"); }, 1002, "XY"},
+        {"tab into several lines", [] { Key(Qt::Key_Tab), Type("Z"); }, 1003, "Z"},
+        {"tab past a check box", [] { Key(Qt::Key_Tab), Key(Qt::Key_Tab), Type("7"); }, 1004, "7"},
+        {"back-tab", [] { Key(Qt::Key_Backtab), Key(Qt::Key_Backtab), Type("Q"); }, 1003, "Q"},
+        {"a click places the caret", [&] { ClickAtEnd(dlg.GetDlgItem(1002)->GetWidget()), Type("W"); }, 1002,
+         "XYW"},
+    };
+    WhenFocused(dlg, [&] {
+        for (const auto& step : steps) {
+            step.act();
+            EXPECT_EQ(text(step.id), step.shown) << step.what;
+        }
+    });
+    dlg.DoModal();
+
+    // A dialog that chose its first control itself.
+    FocusDialog own;
+    own.focusOn = 1004;
+    std::string first, chosen;
+    WhenFocused(own, [&] {
+        Type("8");
+        first = own.GetDlgItemText(1002);
+        chosen = own.GetDlgItemText(1004);
+    });
+    own.DoModal();
+    EXPECT_EQ(first, "ABC");
+    EXPECT_EQ(chosen, "8");
+
+    // Showing comes after the first focus: a dialog may put the caret back there.
+    FocusDialog shown;
+    shown.caretFirstOnShow = true;
+    WhenFocused(shown, [&] {
+        Type("X");
+        first = shown.GetDlgItemText(1002);
+    });
+    shown.DoModal();
+    EXPECT_EQ(first, "XABC");
+    EXPECT_TRUE(boxes.Messages().empty());
 }

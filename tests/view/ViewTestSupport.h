@@ -29,6 +29,7 @@
 #include "platform/gdi/QtGdi.h"
 #include "platform/ui/CmdUI.h"
 #include "platform/ui/QtView.h"
+#include "tests/support/ImagePixels.h"
 #include "tests/support/TestSupport.h"
 #include "view/Grid.h"
 #include "view/TessarayView.h"
@@ -263,20 +264,7 @@ private:
     }
 };
 
-// Pixels in which two images differ.
-inline int DifferentPixels(const QImage& a, const QImage& b) {
-    if (a.size() != b.size()) return -1;
-    const QImage x = a.convertToFormat(QImage::Format_RGB32);
-    const QImage y = b.convertToFormat(QImage::Format_RGB32);
-    int n = 0;
-    for (int row = 0; row < x.height(); ++row) {
-        const auto* p = reinterpret_cast<const QRgb*>(x.constScanLine(row));
-        const auto* q = reinterpret_cast<const QRgb*>(y.constScanLine(row));
-        for (int col = 0; col < x.width(); ++col)
-            if ((p[col] & 0xFFFFFF) != (q[col] & 0xFFFFFF)) ++n;
-    }
-    return n;
-}
+using ::DifferentPixels;
 
 inline COLORREF PixelAt(const QImage& image, int x, int y) {
     return FromQRgb(image.pixel(x, y));

@@ -140,6 +140,25 @@ TEST_F(ZoomScroll, TheComboShowsAndSetsThePercent) {
     app.m_pMainWnd = nullptr;
 }
 
+// A resize fits the paper again until the user zooms, and the box kept the old percent until the
+// pointer's next move ran the bars' update pass.
+TEST_F(ZoomScroll, TheComboFollowsTheZoomAResizeSets) {
+    CWinApp app;
+    FakeFrame frame;
+    app.m_pMainWnd = &frame;
+    ViewHarness h(800, 600);
+    CTestCmdUI ui;
+    ui.m_nID = ID_ZOOM_COMBO;
+    ui.DoUpdate(h.view.get(), TRUE);
+    const double before = frame.percent;
+    h.Window()->resize(1400, 1000);
+    QApplication::processEvents();
+    const double percent = std::max(1.0, std::floor(h.view->GetZoom() * 100.0));
+    ASSERT_NE(percent, before);
+    EXPECT_EQ(frame.percent, percent);
+    app.m_pMainWnd = nullptr;
+}
+
 TEST_F(ZoomScroll, WheelAndKeysScrollByLinesAndPages) {
     ViewHarness h(800, 600);
     h.view->ZoomAt(MFloatPoint(0, 0), 4.0, TRUE);

@@ -20,7 +20,8 @@ std::string Angle(double degrees) {
     return GetCurrentSizeFormat(SIZEFORMAT_ANGLE).Format(degrees, FALSE, FALSE);
 }
 
-// The caret at the start of each edit and nothing selected.
+// The caret at the start of each edit and nothing selected, once the dialog shows: the first focus
+// chose the first edit's text.
 void ClearSelections(CDialog& dialog, std::initializer_list<int> edits) {
     for (int id : edits)
         if (auto* edit = dialog.GetDlgItemAs<CEdit>(id)) edit->SetSel(0, 0);
@@ -62,10 +63,8 @@ MMeasureLengthDialog::MMeasureLengthDialog(CWnd* parent, double x0, double y0, d
       m_length(Linear(length)),
       m_angle(Angle(angle)) {}
 
-BOOL MMeasureLengthDialog::OnInitDialog() {
-    const BOOL result = CDialog::OnInitDialog();
-    ClearSelections(*this, {IDC_MEASURED_POINTS, IDC_MEASURED_LENGTH, IDC_MEASURED_DIRECTION});
-    return result;
+void MMeasureLengthDialog::OnShowWindow(BOOL bShow, UINT) {
+    if (bShow) ClearSelections(*this, {IDC_MEASURED_POINTS, IDC_MEASURED_LENGTH, IDC_MEASURED_DIRECTION});
 }
 
 void MMeasureLengthDialog::DoDataExchange(CDataExchange* pDX) {
@@ -87,10 +86,8 @@ void MLengthReportDialog::DoDataExchange(CDataExchange* pDX) {
 MMeasureAngleDialog::MMeasureAngleDialog(CWnd* parent, double degrees)
     : CDialog(IDD, parent), m_angle(Angle(degrees)) {}
 
-BOOL MMeasureAngleDialog::OnInitDialog() {
-    const BOOL result = CDialog::OnInitDialog();
-    ClearSelections(*this, {IDC_MEASURED_ANGLE});
-    return result;
+void MMeasureAngleDialog::OnShowWindow(BOOL bShow, UINT) {
+    if (bShow) ClearSelections(*this, {IDC_MEASURED_ANGLE});
 }
 
 void MMeasureAngleDialog::DoDataExchange(CDataExchange* pDX) {
@@ -102,10 +99,8 @@ void MMeasureAngleDialog::DoDataExchange(CDataExchange* pDX) {
 MMeasureAreaDialog::MMeasureAreaDialog(CWnd* parent, double area)
     : CDialog(IDD, parent), m_area(area), m_areaM2(area * 0.000001) {}
 
-BOOL MMeasureAreaDialog::OnInitDialog() {
-    const BOOL result = CDialog::OnInitDialog();
-    ClearSelections(*this, {IDC_MEASURED_AREA, IDC_MEASURED_AREA_M2});
-    return result;
+void MMeasureAreaDialog::OnShowWindow(BOOL bShow, UINT) {
+    if (bShow) ClearSelections(*this, {IDC_MEASURED_AREA, IDC_MEASURED_AREA_M2});
 }
 
 void MMeasureAreaDialog::DoDataExchange(CDataExchange* pDX) {

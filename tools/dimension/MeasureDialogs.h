@@ -22,7 +22,7 @@ public:
     std::string m_angle;
 
 protected:
-    BOOL OnInitDialog() override;
+    void OnShowWindow(BOOL bShow, UINT nStatus) override;
     void DoDataExchange(CDataExchange* pDX) override;
 };
 
@@ -46,7 +46,7 @@ public:
     std::string m_angle;
 
 protected:
-    BOOL OnInitDialog() override;
+    void OnShowWindow(BOOL bShow, UINT nStatus) override;
     void DoDataExchange(CDataExchange* pDX) override;
 };
 
@@ -59,7 +59,7 @@ public:
     double m_areaM2;
 
 protected:
-    BOOL OnInitDialog() override;
+    void OnShowWindow(BOOL bShow, UINT nStatus) override;
     void DoDataExchange(CDataExchange* pDX) override;
 };
 
