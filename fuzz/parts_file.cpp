@@ -1,5 +1,6 @@
 // The parts file reader on arbitrary text: a list is read or refused without a crash, hang or leak,
 // and what was read is written again.
+#include <QGuiApplication>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -14,6 +15,11 @@
 namespace {
 
 bool Initialise() {
+    // The reader measures the texts of each part, which needs the fonts.
+    static int argc = 1;
+    static char name[] = "fuzz_parts_file";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication app(argc, argv);
     RegisterDocumentClasses();
     RegisterPartsClasses();
     AfxSetMessageBoxHandler([](const std::string&, UINT) { return IDOK; });

@@ -21,6 +21,7 @@ class COleDataObject;
 class MBitmapShape;
 class MCadShape;
 class MGrid;
+class MIncomingShapes;
 class MLayer;
 class MTessarayDoc;
 class MViewTool;
@@ -105,7 +106,7 @@ public:
     MFloatRect m_printArea;
 
     // ----- clipboard, objects and metafiles (ViewClipboard.cpp, ViewMetafile.cpp) ---------------
-    // The private clipboard format "MTessaray Object Format", registered by the first view.
+    // The private clipboard format "MTessaray Object Format UTF-8", registered by the first view.
     static UINT GetPrivateClipboardFormat();
     void CopySelectionToClipboard();
     void PasteFromClipboard();
@@ -114,8 +115,9 @@ public:
     void PasteFormat(COleDataObject& data, UINT format);
     void InsertOleObject();
     void InsertSelectedPart();
-    // The object of the private format, placed at the view centre; null without that format.
-    MCadShape* ReadShapeFromDataObject(COleDataObject& data);
+    // The shapes of the private format (either form) that incoming admits, in a pack placed at the
+    // view centre; null without that format or when none is admitted.
+    MCadShape* ReadShapeFromDataObject(COleDataObject& data, MIncomingShapes& incoming);
     // A picture of the clipboard as a new bitmap shape at the view centre; null without one.
     MBitmapShape* CreateBitmapShapeFromDataObject(COleDataObject& data);
     // Adds the shape (a pack: its members) as new shapes in one undo step; null reports 62790. The

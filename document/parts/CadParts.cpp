@@ -70,8 +70,11 @@ MCadShape* MCadParts::Instantiate(MCadView* view) const {
     if (m_keepSize) return copy.release();
     const double factor = m_registeredScale / view->PaperScale();
     if (std::isfinite(factor) && factor > 0 && factor != 1.0) {
-        copy->Scale(copy->GetCenter(), factor);
-        copy->Recalc(view);
+        std::unique_ptr<MCadShape> scaled(copy->Duplicate());
+        scaled->Scale(scaled->GetCenter(), factor);
+        scaled->Recalc(view);
+        // A size on paper that the drawing cannot hold leaves the part at its own size.
+        if (scaled->HasFiniteValues()) return scaled.release();
     }
     return copy.release();
 }
@@ -152,7 +155,7 @@ void MCadParts::WritePartText(std::ostream& os) const {
     }
 }
 
-BOOL MCadParts::ReadPartText(std::istream& is) {
+BOOL MCadParts::ReadPartText(std::istream& is, MIncomingShapes& incoming) {
     ReadTextString(is, m_name, TRUE);
     int keepSize = 1;
     double scale = 1.0;
@@ -164,6 +167,14 @@ BOOL MCadParts::ReadPartText(std::istream& is) {
     m_shape.reset(ReadShapeText(nullptr, is));
     m_icon.reset();
     if (!m_shape) return FALSE;
+    // Checked before it is measured (a measure of infinite values means nothing) and after, as a
+    // text's box comes from its height.
+    bool admitted = incoming.Admit(*m_shape);
+    if (admitted) {
+        MCadView measure;
+        m_shape->Recalc(&measure);
+        admitted = incoming.Admit(*m_shape);
+    }
 
     const int c = is.peek();
     // A record that lacks its ICON line is followed directly by the next section line: leave that
@@ -175,6 +186,12 @@ BOOL MCadParts::ReadPartText(std::istream& is) {
             auto icon = std::make_unique<MDib>();
             if (icon->ReadText(is) && !icon->IsEmpty()) m_icon = std::move(icon);
         }
+    }
+    // The record is read to its end either way, so that the next one starts where it should.
+    if (!admitted) {
+        m_shape.reset();
+        m_icon.reset();
+        return FALSE;
     }
     if (!m_icon) {
         if (MCadView* view = GetPartsIconView()) {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "document/IncomingShapes.h"
 #include "platform/Object.h"
 #include "platform/WinTypes.h"
 
@@ -31,7 +32,8 @@ public:
 
     // A placed copy of the shape for the view's drawing (the caller owns it): the same shape when
     // keepSize is set, otherwise scaled about its centre by registeredScale / the view's paper
-    // scale so that its size on paper stays. Null without a shape. view may be null (no paper).
+    // scale so that its size on paper stays, unless that would make a value infinite. Null without
+    // a shape. view may be null (no paper).
     MCadShape* Instantiate(MCadView* view) const;
     // Replaces the icon by a rendering of the placed shape: black on white, centred, at zoom 1
     // or reduced until its larger side is about 31 pixels. The view's zoom is restored.
@@ -42,7 +44,9 @@ public:
     void WritePartText(std::ostream& os) const;
     // Reads that record. TRUE only when the part ends up with a shape and an icon (an icon that
     // is missing or unreadable is built from the shape for the active view, when there is one).
-    BOOL ReadPartText(std::istream& is);
+    // A shape with a value that is not finite, as read or as measured, is left out (no part) and
+    // counted in incoming.
+    BOOL ReadPartText(std::istream& is, MIncomingShapes& incoming);
 
     MCadShape* GetShape() const { return m_shape.get(); }
     // Takes ownership; the previous shape is deleted.

@@ -28,6 +28,14 @@ int SectionOf(const std::string& keyword) {
     return it == kSections.end() ? kUnknown : it->second;
 }
 
+constexpr const char* kPartsLeftOutText = "次の部品は数値が正しくないため読み込みませんでした:";
+constexpr const char* kTextsCutText = "長すぎる文字列は途中までを読み込みました。";
+
+void ReportLosses(const MIncomingShapes& incoming, const CString& path) {
+    const std::string text = incoming.LossText(kPartsLeftOutText, kTextsCutText);
+    if (!text.empty()) AfxMessageBox("\"" + path + "\"\n\n" + text, MB_OK | MB_ICONINFORMATION);
+}
+
 [[noreturn]] void Refuse(UINT id, const CString& path) {
     AfxMessageBox(AfxFormatString1(id, path), MB_OK);
     AfxThrowArchiveException(CArchiveException::badIndex, path);
@@ -106,6 +114,7 @@ void MCadPartsList::LoadPartsFile(std::istream& is) {
 }
 
 void MCadPartsList::ReadPartsFile(std::istream& is) {
+    MIncomingShapes incoming;
     while (is.good()) {
         SkipTextComment(is);
         const int c = is.peek();
@@ -131,7 +140,7 @@ void MCadPartsList::ReadPartsFile(std::istream& is) {
             case kParts: {
                 ResetTextNesting();
                 auto part = std::make_unique<MCadParts>();
-                if (part->ReadPartText(is)) Add(part.release());
+                if (part->ReadPartText(is, incoming)) Add(part.release());
                 break;
             }
             case kEof:
@@ -146,6 +155,7 @@ void MCadPartsList::ReadPartsFile(std::istream& is) {
             SkipTextLine(is);
         }
     }
+    ReportLosses(incoming, m_path);
 }
 
 // ---- MCadPartsListList --------------------------------------------------------------------------
@@ -171,7 +181,7 @@ int MCadPartsListList::FindPath(const CString& path) const {
 
 // ---- Files --------------------------------------------------------------------------------------
 
-BOOL SavePartsListFile(const MCadPartsList& list) {
+BOOL SavePartsListFile(MCadPartsList& list) {
     MMirrorOStream os;
     os.Open(list.m_path, MMirrorOStream::kSafe);
     os.precision(15);
@@ -181,6 +191,9 @@ BOOL SavePartsListFile(const MCadPartsList& list) {
         MTessarayDoc::ReportFileError(os.GetError() ? os.GetError() : EIO);
         return FALSE;
     }
+    // Every change writes the list again: only a loss the file did not have yet is told.
+    if (os.GetReplacedCount() > list.m_replacedInFile) MTessarayDoc::ReportCharactersReplaced();
+    list.m_replacedInFile = os.GetReplacedCount();
     return TRUE;
 }
 

@@ -10,6 +10,7 @@
 //   [EOF]
 #pragma once
 
+#include <cstddef>
 #include <iosfwd>
 #include <string>
 
@@ -59,6 +60,8 @@ public:
     CString m_path;
     int m_current = 0;
     int m_modified = 0;
+    // Characters the file on disk holds as '?' because code page 932 lacks them (the last write).
+    std::size_t m_replacedInFile = 0;
 };
 
 class MCadPartsListList : public MObArray {
@@ -78,7 +81,8 @@ public:
 
 // File helpers for the frame's commands. Writes the list to its path through the safe-save stream
 // (replace without backup, precision 15); FALSE after showing the file error when that failed.
-BOOL SavePartsListFile(const MCadPartsList& list);
+// Characters that code page 932 lacks are written as '?', and told when the file had fewer.
+BOOL SavePartsListFile(MCadPartsList& list);
 // Reads the file at path into the list (path stored first). The refusals of LoadPartsFile propagate
 // as CArchiveException; a file that cannot be read is refused like a wrong header.
 void LoadPartsListFile(MCadPartsList& list, const CString& path);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "document/IncomingShapes.h"
 #include "document/TessarayDoc.h"
 #include "document/UndoPackScope.h"
 #include "document/parts/CadParts.h"
@@ -30,7 +31,12 @@
 
 namespace {
 
-constexpr const char* kPrivateFormatName = "MTessaray Object Format";
+// The private format keeps every character (UTF-8); older builds of the program wrote, and read,
+// only the code page form, which is still offered beside it and read when it is alone.
+constexpr const char* kPrivateFormatName = "MTessaray Object Format UTF-8";
+constexpr const char* kCodePageFormatName = "MTessaray Object Format";
+constexpr const char* kNotPastedText = "次の図形は数値が正しくないため貼り付けませんでした:";
+constexpr const char* kTextsCutText = "長すぎる文字列は途中までを貼り付けました。";
 constexpr const char* kNoObjectEmbedding =
     "ｵﾌﾞｼﾞｪｸﾄの作成と貼り付け、ﾘﾝｸ、埋め込み先での編集はこのｼｽﾃﾑでは使えません。";
 // The rendering of a bitmap gives up beyond this many pixels (the other renderings stay).
@@ -83,17 +89,29 @@ private:
     std::vector<std::pair<UINT, std::string>> m_entries;
 };
 
-// The shapes a paste adds: a pack taken apart into its members, recursively; the packs themselves
-// go to packs (they are not added).
-void TakeApart(MCadShape* shape, std::vector<MCadShape*>& shapes, std::vector<MCadShape*>& packs) {
-    auto* pack = dynamic_cast<MPackShape*>(shape);
-    if (!pack) {
-        shapes.push_back(shape);
-        return;
-    }
-    packs.push_back(pack);
-    for (int i = 0; i < pack->GetShapeCount(); ++i)
-        TakeApart(pack->GetShapeAt(i), shapes, packs);
+UINT CodePageClipboardFormat() {
+    static const UINT format = RegisterClipboardFormat(kCodePageFormatName);
+    return format;
+}
+
+bool IsPrivateFormat(UINT format) {
+    return format == MTessarayView::GetPrivateClipboardFormat() || format == CodePageClipboardFormat();
+}
+
+// The private format the clipboard holds, the one that keeps every character first; 0 for none.
+UINT AvailablePrivateFormat(const COleDataObject& data) {
+    for (UINT format : {MTessarayView::GetPrivateClipboardFormat(), CodePageClipboardFormat()})
+        if (data.IsDataAvailable(format)) return format;
+    return 0;
+}
+
+std::vector<BYTE> ArchiveOf(CObject* object, CDocument* document, UINT mode) {
+    CMemFile file;
+    CArchive ar(&file, CArchive::store | mode);
+    ar.m_pDocument = document;
+    ar.WriteObject(object);
+    ar.Close();
+    return file.Detach();
 }
 
 MSelectionServices* SelectServices(MTessarayView& view) {
@@ -113,6 +131,7 @@ UINT MTessarayView::GetPrivateClipboardFormat() {
 
 void MTessarayView::RegisterClipboardCommands() {
     GetPrivateClipboardFormat();
+    CodePageClipboardFormat();
     CCommandMap& map = Commands();
     auto canCopy = [this] { return HasSelection() && SelectServices(*this) != nullptr; };
     map.OnCommand(
@@ -126,7 +145,8 @@ void MTessarayView::RegisterClipboardCommands() {
         },
         [canCopy](CCmdUI* ui) { ui->Enable(canCopy()); });
     auto canPaste = [] {
-        return IsClipboardFormatAvailable(GetPrivateClipboardFormat()) || IsClipboardFormatAvailable(CF_DIB);
+        return IsClipboardFormatAvailable(GetPrivateClipboardFormat()) ||
+               IsClipboardFormatAvailable(CodePageClipboardFormat()) || IsClipboardFormatAvailable(CF_DIB);
     };
     map.OnCommand(
         ID_EDIT_PASTE, [this] { PasteFromClipboard(); }, [canPaste](CCmdUI* ui) { ui->Enable(canPaste()); });
@@ -150,15 +170,9 @@ void MTessarayView::CopySelectionToClipboard() {
     MScreenScaleRestorer restore(*this);
     COleDataSource source;
 
-    // The private format: the pack with its run-time class in an archive.
-    {
-        CMemFile file;
-        CArchive ar(&file, CArchive::store);
-        ar.m_pDocument = m_document;
-        ar.WriteObject(pack.get());
-        ar.Close();
-        source.CacheGlobalData(GetPrivateClipboardFormat(), file.Detach());
-    }
+    // The private format: the pack with its run-time class in an archive, in both forms.
+    source.CacheGlobalData(GetPrivateClipboardFormat(), ArchiveOf(pack.get(), m_document, CArchive::utf8));
+    source.CacheGlobalData(CodePageClipboardFormat(), ArchiveOf(pack.get(), m_document, 0));
 
     // An enhanced metafile at zoom 1 on the reference device.
     std::vector<BYTE> emf = RenderShapeMetafile(*this, pack.get());
@@ -199,19 +213,27 @@ void MTessarayView::CopySelectionToClipboard() {
 
 // ----- paste ------------------------------------------------------------------------------------
 
-MCadShape* MTessarayView::ReadShapeFromDataObject(COleDataObject& data) {
+MCadShape* MTessarayView::ReadShapeFromDataObject(COleDataObject& data, MIncomingShapes& incoming) {
+    const UINT format = AvailablePrivateFormat(data);
     std::vector<BYTE> bytes;
-    if (!data.GetData(GetPrivateClipboardFormat(), bytes) || bytes.empty()) return nullptr;
+    if (!format || !data.GetData(format, bytes) || bytes.empty()) return nullptr;
     CMemFile file(std::move(bytes));
-    CArchive ar(&file, CArchive::load);
+    CArchive ar(&file, CArchive::load | (format == GetPrivateClipboardFormat() ? CArchive::utf8 : 0));
     ar.m_pDocument = m_document;
     std::unique_ptr<CObject> object(ar.ReadOwnedObject(RUNTIME_CLASS(MCadShape)));
     auto* shape = dynamic_cast<MCadShape*>(object.get());
     if (!shape) return nullptr;
     object.release();
-    std::unique_ptr<MCadShape> owned(shape);
-    PlaceAtViewCentre(shape);
-    return owned.release();
+    // The shapes are placed from their extent, so none may be infinite as read or as measured (a
+    // text's box comes from its height); the move itself may overflow, so they are checked after it.
+    std::unique_ptr<MPackShape> pack = incoming.AdmitMembers(std::unique_ptr<MCadShape>(shape));
+    if (pack) {
+        pack->Recalc(this);
+        pack = incoming.AdmitMembers(std::move(pack));
+    }
+    if (!pack) return nullptr;
+    PlaceAtViewCentre(pack.get());
+    return incoming.AdmitMembers(std::move(pack)).release();
 }
 
 MBitmapShape* MTessarayView::CreateBitmapShapeFromDataObject(COleDataObject& data) {
@@ -231,7 +253,7 @@ void MTessarayView::InsertPastedShape(MCadShape* shape) {
         return;
     }
     std::vector<MCadShape*> shapes, packs;
-    TakeApart(shape, shapes, packs);
+    TakeApartPacks(shape, shapes, packs);
     // Inner packs are only wrappers (deleting one leaves its members); the outer one stays with the
     // caller.
     auto deleteInnerPacks = [&] {
@@ -279,8 +301,8 @@ void MTessarayView::InsertPastedShape(MCadShape* shape) {
 void MTessarayView::PasteFromClipboard() {
     COleDataObject data;
     data.AttachClipboard();
-    PasteFormat(data,
-                data.IsDataAvailable(GetPrivateClipboardFormat()) ? GetPrivateClipboardFormat() : CF_DIB);
+    const UINT format = AvailablePrivateFormat(data);
+    PasteFormat(data, format ? format : CF_DIB);
 }
 
 // Both pastes end here, so a failure is reported the same way whichever of them was asked for.
@@ -291,11 +313,15 @@ void MTessarayView::PasteFormat(COleDataObject& data, UINT format) {
         m_document->CancelUndo();
     };
     try {
-        if (format == GetPrivateClipboardFormat()) {
-            MCadShape* shape = ReadShapeFromDataObject(data);
+        if (IsPrivateFormat(format)) {
+            MIncomingShapes incoming;
+            MCadShape* shape = ReadShapeFromDataObject(data, incoming);
             // The pasted object itself goes; its shapes (or, when it is no pack, itself) stay.
             std::unique_ptr<MCadShape> pack(dynamic_cast<MPackShape*>(shape) ? shape : nullptr);
-            InsertPastedShape(shape);
+            // Data whose every shape was dropped says so; it did not fail to read.
+            if (shape || !incoming.HasLosses()) InsertPastedShape(shape);
+            const std::string losses = incoming.LossText(kNotPastedText, kTextsCutText);
+            if (!losses.empty()) AfxMessageBox(losses, MB_OK | MB_ICONINFORMATION);
         } else {
             InsertPastedShape(CreateBitmapShapeFromDataObject(data));
         }
@@ -313,9 +339,9 @@ void MTessarayView::PasteSpecial() {
     COleDataObject data;
     data.AttachClipboard();
     std::vector<std::pair<UINT, std::string>> entries;
-    if (data.IsDataAvailable(GetPrivateClipboardFormat())) {
+    if (const UINT format = AvailablePrivateFormat(data)) {
         const std::string names = AfxLoadString(IDS_PRIVATE_FORMAT_NAMES);
-        entries.emplace_back(GetPrivateClipboardFormat(), names.substr(0, names.find('\n')));
+        entries.emplace_back(format, names.substr(0, names.find('\n')));
     }
     if (data.IsDataAvailable(CF_DIB)) entries.emplace_back(CF_DIB, "ﾃﾞﾊﾞｲｽ独立ﾋﾞｯﾄﾏｯﾌﾟ");
     if (entries.empty()) {
