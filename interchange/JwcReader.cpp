@@ -186,6 +186,7 @@ int MJWCReader::ReadBytes(std::string_view bytes) {
 bool MJWCReader::Check(std::string_view bytes) {
     const auto* data = reinterpret_cast<const BYTE*>(bytes.data());
     const std::size_t size = bytes.size();
+    m_losses.Clear();
 
     if (size < 40 || bytes.substr(0, 20) != kSignature) return Refuse(IDS_JWC_NOT_JWC_FILE);
     const std::string_view variant = bytes.substr(20, 20);
@@ -205,23 +206,9 @@ bool MJWCReader::Check(std::string_view bytes) {
         !jwc::TokenCount(tokens, 3, limit, m_textCount) || !jwc::TokenCount(tokens, 4, limit, m_pointCount) ||
         !jwc::TokenCount(tokens, 5, static_cast<std::int64_t>(kMarkEntries) - 1, m_markCount))
         return Refuse(IDS_CANNOT_OPEN_FILE);
-    if (!jwc::TokenNumber(tokens, 10, m_scaleDenominator) || !(m_scaleDenominator > 0))
-        return Refuse(IDS_CANNOT_OPEN_FILE);
-    double code = 3;
-    if (jwc::TokenNumber(tokens, 12, code) && code == std::floor(code) && std::fabs(code) < 1e6)
-        m_paperCode = static_cast<int>(code);
-    else
-        m_paperCode = 3;
-    if (m_variant & kFixedPaperWidth) {
-        m_paperWidthUnits = 518.0;
-    } else if (!jwc::TokenNumber(tokens, 31, m_paperWidthUnits) || !(m_paperWidthUnits > 0)) {
-        return Refuse(IDS_CANNOT_OPEN_FILE);
-    }
-    m_paperSize = GetJWCPaperSize(m_paperCode);
+    if (!CheckPaper(tokens)) return false;
     const double factor = m_paperSize.m_width / m_paperWidthUnits * m_scaleDenominator;
     const double scale = 1.0 / m_scaleDenominator;
-    if (!std::isfinite(factor) || !(factor > 0) || !std::isfinite(scale) || !(scale > 0))
-        return Refuse(IDS_CANNOT_OPEN_FILE);
 
     const auto range = SplitCommas(bytes.substr(kStringRangeOffset, kBlockSize));
     m_stringStart = m_stringEnd = 0;
@@ -258,6 +245,29 @@ bool MJWCReader::Check(std::string_view bytes) {
     return true;
 }
 
+bool MJWCReader::CheckPaper(const std::vector<std::string>& tokens) {
+    if (tokens.size() < 10) return Refuse(IDS_CANNOT_OPEN_FILE);
+    // A scale the program cannot work with would put every shape beyond the range of numbers.
+    if (!jwc::TokenNumber(tokens, 10, m_scaleDenominator) || !IsUsablePaperScale(1.0 / m_scaleDenominator)) {
+        m_losses.Note(kScaleNote);
+        m_scaleDenominator = 1.0;
+    }
+    double code = 3;
+    if (jwc::TokenNumber(tokens, 12, code) && code == std::floor(code) && std::fabs(code) < 1e6)
+        m_paperCode = static_cast<int>(code);
+    else
+        m_paperCode = 3;
+    if (m_variant & kFixedPaperWidth) {
+        m_paperWidthUnits = 518.0;
+    } else if (!jwc::TokenNumber(tokens, 31, m_paperWidthUnits) || !(m_paperWidthUnits > 0)) {
+        return Refuse(IDS_CANNOT_OPEN_FILE);
+    }
+    m_paperSize = GetJWCPaperSize(m_paperCode);
+    // Paper millimetres per file unit, as far as a scale may go.
+    if (!IsUsablePaperScale(m_paperSize.m_width / m_paperWidthUnits)) return Refuse(IDS_CANNOT_OPEN_FILE);
+    return true;
+}
+
 void MJWCReader::Import(std::string_view bytes) {
     const auto* data = reinterpret_cast<const BYTE*>(bytes.data());
     const auto& [factor, scale, linesOffset, arcsOffset, textsOffset, blockOffset, stringLength, pointsOffset,
@@ -279,11 +289,10 @@ void MJWCReader::Import(std::string_view bytes) {
         const double x = jwc::F32(data + kMarksOffset + 4 * k) * m_factor;
         const double y = jwc::F32(data + kMarksOffset + 4 * kMarkEntries + 4 * k) * m_factor;
         const int layer = data[kMarksOffset + 8 * kMarkEntries + k];
-        if (!std::isfinite(x) || !std::isfinite(y)) continue;
         auto mark = std::make_unique<MMarkShape>();
         mark->m_position = MFloatPoint(x, y);
         mark->m_size = 2.0;
-        AddShape(mark.release(), layer);
+        Deliver(std::move(mark), layer, kMarkKind);
     }
     for (std::int64_t i = 0; i < m_lineCount; ++i)
         ReadLineRecord(data + linesOffset + i * kLineRecord);
@@ -294,6 +303,7 @@ void MJWCReader::Import(std::string_view bytes) {
     for (std::int64_t i = 0; i < m_pointCount; ++i)
         ReadPointRecord(data + pointsOffset + i * kPointRecord);
     NameLayers(data + namesOffset);
+    m_losses.Report(false);
 }
 
 void MJWCReader::AddShape(MCadShape* shape, int jwLayer) {

@@ -6,6 +6,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "document/Interchange.h"
 #include "interchange/JwcReaderBase.h"
@@ -25,7 +26,8 @@ public:
     // Asks the pen settings (cancel: 0 without a message), reads the file and checks it, before
     // the document is emptied. 0 with the message when the file cannot be read (62700), is no
     // JW_CAD drawing (249), is of an unknown variant (206), or is damaged (62700): counts,
-    // addresses or values that do not fit the file. A refused file leaves the open drawing.
+    // addresses or values that do not fit the file. A refused file leaves the open drawing. A
+    // scale that cannot be used is read as 1:1; that and records left out are told after the import.
     int Prepare(const std::string& path) override;
     // Prepares when that was not done, then imports the file.
     int Read(const std::string& path) override;
@@ -60,6 +62,9 @@ private:
     int Refuse(UINT id);
     // Everything is checked before the document changes; false after the message.
     bool Check(std::string_view bytes);
+    // The scale (one that cannot be used is 1:1) and the paper of the settings line; false after
+    // the message.
+    bool CheckPaper(const std::vector<std::string>& tokens);
     // The import of bytes that passed the check.
     void Import(std::string_view bytes);
     void NameLayers(const BYTE* names);

@@ -6,6 +6,7 @@
 
 #include "interchange/JwcPenSettings.h"
 #include "model/geometry/Geometry.h"
+#include "model/helpers/StoredText.h"
 #include "model/shapes/curves/ArcShape.h"
 #include "model/shapes/curves/CircleShape.h"
 #include "model/shapes/curves/EllipseShape.h"
@@ -79,10 +80,6 @@ constexpr double kDefaultHeights[MJWCReaderBase::kTextKinds] = {4.0, 2.0, 2.5, 3
 constexpr int kDefaultKindColors[MJWCReaderBase::kTextKinds] = {1, 1, 1, 2, 2, 3, 3, 4, 4, 7, 5};
 constexpr double kDefaultSpacings[MJWCReaderBase::kTextKinds] = {0, 0, 0, 0.5, 0.5, 0.5, 1, 1, 1, 1, 1};
 constexpr int kAuxiliaryStyle = 0x88;
-
-bool Finite(double a, double b = 0, double c = 0, double d = 0) {
-    return std::isfinite(a) && std::isfinite(b) && std::isfinite(c) && std::isfinite(d);
-}
 }  // namespace
 
 MJWCReaderBase::MJWCReaderBase() {
@@ -149,13 +146,20 @@ void MJWCReaderBase::ApplyPen(MCadShape* shape, int pen, int lineType, bool with
     if (withWidth) shape->SetLineWidth(pen < kPens ? m_penWidths[pen] : 0.0);
 }
 
+void MJWCReaderBase::Deliver(std::unique_ptr<MCadShape> shape, int layer, const char* kind) {
+    if (!shape->HasFiniteValues()) {
+        m_losses.Drop(kind);
+        return;
+    }
+    AddShape(shape.release(), layer);
+}
+
 void MJWCReaderBase::ReadLineRecord(const BYTE* p) {
     const double x1 = jwc::F32(p) * m_factor, y1 = jwc::F32(p + 4) * m_factor;
     const double x2 = jwc::F32(p + 8) * m_factor, y2 = jwc::F32(p + 12) * m_factor;
-    if (!Finite(x1, y1, x2, y2)) return;
     auto line = std::make_unique<MLineShape>(MFloatPoint(x1, y1), MFloatPoint(x2, y2));
     ApplyPen(line.get(), p[17], p[16], true);
-    AddShape(line.release(), p[18]);
+    Deliver(std::move(line), p[18], kLineKind);
 }
 
 void MJWCReaderBase::ReadArcRecord(const BYTE* p) {
@@ -164,7 +168,6 @@ void MJWCReaderBase::ReadArcRecord(const BYTE* p) {
     const int flatness = jwc::U16(p + 12);
     const std::uint32_t startUnits = jwc::U32(p + 14), endUnits = jwc::U32(p + 18),
                         tiltUnits = jwc::U32(p + 22);
-    if (!Finite(cx, cy, radius)) return;
     const double start = startUnits * kUnitsToRadians, end = endUnits * kUnitsToRadians;
     const double tilt = tiltUnits * kUnitsToRadians;
     const bool angles = startUnits != 0 || endUnits != 0;
@@ -204,7 +207,7 @@ void MJWCReaderBase::ReadArcRecord(const BYTE* p) {
         }
     }
     ApplyPen(shape.get(), p[27], p[26], true);
-    AddShape(shape.release(), p[28]);
+    Deliver(std::move(shape), p[28], kArcKind);
 }
 
 std::uint32_t MJWCReaderBase::StringIndex(const BYTE* p) const {
@@ -221,15 +224,16 @@ bool MJWCReaderBase::CheckTextRecord(const BYTE* p, std::size_t blockLength) con
 void MJWCReaderBase::ReadTextRecord(const BYTE* p, std::string_view block) {
     const double x1 = jwc::F32(p) * m_factor, y1 = jwc::F32(p + 4) * m_factor;
     const double x2 = jwc::F32(p + 8) * m_factor, y2 = jwc::F32(p + 12) * m_factor;
-    if (!Finite(x1, y1, x2, y2)) return;
     const int kind = p[20];
     const int layer = p[21];
     const int flags = jwc::U16(p + 22);
     std::string_view text = block.substr(StringIndex(p));
     text = text.substr(0, text.find('\0'));
 
+    std::string string = Cp932ToUtf8(text);
+    if (CutToStoredText(string)) m_losses.Note(kTextsCutNote);
     auto shape = std::make_unique<MTextShape>();
-    shape->SetString(Cp932ToUtf8(text));
+    shape->SetString(string);
     shape->SetFontName(m_fontName);
     shape->SetTextSize(m_kindHeights[kind] / GetUnitScale());
     shape->SetAlignment(kAlignBottom);
@@ -253,14 +257,13 @@ void MJWCReaderBase::ReadTextRecord(const BYTE* p, std::string_view block) {
     }
     shape->SetColor(color);
     shape->SetTextColor(color);
-    AddShape(shape.release(), layer);
+    Deliver(std::move(shape), layer, kTextKind);
 }
 
 void MJWCReaderBase::ReadPointRecord(const BYTE* p) {
     const double x = jwc::F32(p) * m_factor, y = jwc::F32(p + 4) * m_factor;
-    if (!Finite(x, y)) return;
     auto circle = std::make_unique<MCircleShape>();
     circle->SetCircle(x, y, 0.5 / GetUnitScale());
     ApplyPen(circle.get(), p[9], -1, false);
-    AddShape(circle.release(), p[8]);
+    Deliver(std::move(circle), p[8], kPointKind);
 }

@@ -8,10 +8,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "interchange/ImportLosses.h"
 #include "platform/WinTypes.h"
 
 class MCadShape;
@@ -86,6 +88,17 @@ public:
     std::uint32_t m_stringEnd = 0;
 
 protected:
+    // The record kinds as the losses name them.
+    static constexpr const char* kLineKind = "線";
+    static constexpr const char* kArcKind = "円・円弧";
+    static constexpr const char* kTextKind = "文字";
+    static constexpr const char* kPointKind = "点";
+    static constexpr const char* kMarkKind = "マーク";
+    static constexpr const char* kScaleNote = "縮尺が使えない値のため、1:1 で読み込みました。";
+
+    // A shape with values that are not finite (a record's coordinates among them) is counted as a
+    // record of the kind left out; any other goes to AddShape.
+    void Deliver(std::unique_ptr<MCadShape> shape, int layer, const char* kind);
     // Record decoders: each builds its shape and hands it to AddShape with the record's layer.
     void ReadLineRecord(const BYTE* p);
     void ReadArcRecord(const BYTE* p);
@@ -102,6 +115,8 @@ protected:
 
     double m_penWidths[kPens];
     COLORREF m_penColors[kPens];
+    // What the reading could not keep, told when it ends.
+    MImportLosses m_losses;
 
 private:
     std::uint32_t StringIndex(const BYTE* p) const;

@@ -13,8 +13,12 @@
 #include "resources/ResourceIds.h"
 
 namespace {
-constexpr std::string_view kSignature = "jw_cad(c)sym........";
+constexpr std::string_view kPartsSignature = "jw_cad(c)sym........";
 constexpr std::size_t kRecordsOffset = 400;
+// The reference codes place the base point across the part's extent (4 and 92 its edges); far past
+// them it would leave the range of numbers.
+constexpr double kMaxReference = 1e6;
+constexpr const char* kReferenceNote = "基準点が使えない値のため、既定の位置にしました。";
 }  // namespace
 
 MJWKReader::MJWKReader() = default;
@@ -35,9 +39,10 @@ int MJWKReader::Read(const std::string& path) {
 
 int MJWKReader::ReadBytes(std::string_view bytes) {
     m_group.reset();
+    m_losses.Clear();
     const auto* data = reinterpret_cast<const BYTE*>(bytes.data());
     const std::size_t size = bytes.size();
-    if (size < 20 || bytes.substr(0, 20) != kSignature) return Refuse(IDS_JWK_NOT_JWK_FILE);
+    if (size < 20 || bytes.substr(0, 20) != kPartsSignature) return Refuse(IDS_JWK_NOT_JWK_FILE);
     if (size < kRecordsOffset) return Refuse(IDS_CANNOT_OPEN_FILE);
 
     // The settings line ends at its first missing value; what is missing stays 0 (or 1 for the
@@ -55,10 +60,6 @@ int MJWKReader::ReadBytes(std::string_view bytes) {
         if (!jwc::TokenCount(tokens, n, limit, counts[n - 1])) return Refuse(IDS_CANNOT_OPEN_FILE);
     std::int64_t stringLength = 0;
     if (present >= 8 && !jwc::TokenCount(tokens, 8, limit, stringLength)) return Refuse(IDS_CANNOT_OPEN_FILE);
-    const double refX = present >= 5 ? values[5] : 0.0;
-    const double refY = present >= 6 ? values[6] : 0.0;
-    const double denominator = present >= 9 ? values[9] : 1.0;
-    if (!(denominator > 0) || !std::isfinite(1.0 / denominator)) return Refuse(IDS_CANNOT_OPEN_FILE);
     m_lineCount = counts[0];
     m_arcCount = counts[1];
     m_pointCount = counts[2];
@@ -77,9 +78,7 @@ int MJWKReader::ReadBytes(std::string_view bytes) {
         if (!CheckTextRecord(data + textsOffset + i * kTextRecord, block.size()))
             return Refuse(IDS_CANNOT_OPEN_FILE);
 
-    m_refX = refX;
-    m_refY = refY;
-    m_unitScale = 1.0 / denominator;
+    TakePlacement(values, present, tokens.size());
     for (std::int64_t i = 0; i < m_lineCount; ++i)
         ReadLineRecord(data + linesOffset + i * kLineRecord);
     for (std::int64_t i = 0; i < m_arcCount; ++i)
@@ -88,7 +87,25 @@ int MJWKReader::ReadBytes(std::string_view bytes) {
         ReadPointRecord(data + pointsOffset + i * kPointRecord);
     for (std::int64_t i = 0; i < m_textCount; ++i)
         ReadTextRecord(data + textsOffset + i * kTextRecord, block);
+    m_losses.Report(false);
     return 1;
+}
+
+void MJWKReader::TakePlacement(const double* values, int present, std::size_t given) {
+    m_refX = present >= 5 ? values[5] : 0.0;
+    m_refY = present >= 6 ? values[6] : 0.0;
+    if (std::fabs(m_refX) > kMaxReference || std::fabs(m_refY) > kMaxReference) {
+        m_losses.Note(kReferenceNote);
+        m_refX = m_refY = 0.0;
+    }
+    // A scale that is given yet cannot be used, also one the values before it kept from being
+    // read, is 1:1.
+    double denominator = present >= 9 ? values[9] : 1.0;
+    if ((present < 9 && given >= 9) || !IsUsablePaperScale(1.0 / denominator)) {
+        m_losses.Note(kScaleNote);
+        denominator = 1.0;
+    }
+    m_unitScale = 1.0 / denominator;
 }
 
 void MJWKReader::AddShape(MCadShape* shape, int) {

@@ -19,8 +19,9 @@ public:
     ~MJWKReader() override;
 
     // Reads the file into a new group (an earlier one is deleted). 0 with message 62700 when the
-    // file cannot be read or is damaged (counts or addresses that do not fit the file, a scale
-    // that is not positive), 62800 when it is no JW_CAD parts file. A refused file yields no group.
+    // file cannot be read or is damaged (counts or addresses that do not fit the file), 62800 when
+    // it is no JW_CAD parts file. A refused file yields no group. A scale or reference position
+    // that cannot be used is replaced by its default; that and records left out are told.
     // The pens are the caller's (SetPenSettings); the reader does not ask for them.
     int Read(const std::string& path);
     int ReadBytes(std::string_view bytes);
@@ -42,6 +43,10 @@ public:
 
 private:
     int Refuse(UINT id);
+    // The reference codes and the unit scale of the settings values (values[n] for token n, the
+    // first present of them read, given in all), each replaced by its default where it cannot be
+    // used.
+    void TakePlacement(const double* values, int present, std::size_t given);
 
     std::unique_ptr<MGroupShape> m_group;
 };

@@ -2,30 +2,19 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <sstream>
 #include <utility>
 
 #include "document/DocShapeArray.h"
 #include "document/Layer.h"
 #include "document/TessarayDoc.h"
 #include "interchange/JwcFileIo.h"
-#include "model/FillStyle.h"
-#include "model/geometry/Geometry.h"
+#include "interchange/XdfTokens.h"
+#include "model/PaperInfo.h"
 #include "model/settings/OptionRecord.h"
 #include "model/shapes/ShapeFactory.h"
 #include "model/shapes/containers/GroupShape.h"
-#include "model/shapes/curves/ArcShape.h"
-#include "model/shapes/curves/CircleShape.h"
-#include "model/shapes/curves/EllipseShape.h"
-#include "model/shapes/curves/SplineLoopShape.h"
-#include "model/shapes/curves/SplineShape.h"
-#include "model/shapes/dimension/SizeFormatInfo.h"
-#include "model/shapes/dimension/SizeShape.h"
-#include "model/shapes/dimension/SizeStyle.h"
-#include "model/shapes/lines/LineShape.h"
-#include "model/shapes/lines/PolygonShape.h"
-#include "model/shapes/text/TextShape.h"
+#include "model/shapes/text/TextShapeBase.h"
+#include "platform/Cp932.h"
 #include "platform/ProgramState.h"
 #include "platform/Strings.h"
 #include "platform/TextFile.h"
@@ -38,49 +27,27 @@ CProgramSlot<MXDFProgress*>& ProgressSlot() {
     return slot;
 }
 
-std::vector<std::string> Tokens(std::string_view line) {
-    std::vector<std::string> out;
-    std::size_t i = 0;
-    auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
-    while (i < line.size()) {
-        while (i < line.size() && blank(line[i]))
-            ++i;
-        const std::size_t start = i;
-        while (i < line.size() && !blank(line[i]))
-            ++i;
-        if (i > start) out.emplace_back(line.substr(start, i - start));
-    }
-    return out;
+constexpr std::string_view kXdfByteOrderMark = "\xEF\xBB\xBF";
+// The largest side of a paper, in millimetres: ten times the largest paper the program lists.
+constexpr double kMaxPaperSide = 1e6;
+
+constexpr const char* kXdfCutShortText = "ファイルが途中で終わっています。読み込めた部分だけを開きました。";
+constexpr const char* kXdfScaleNote = "縮尺 [SCALE] が使えない値のため、元の縮尺で読み込みました。";
+constexpr const char* kXdfOriginNote = "原点 [ORIGIN] が使えない値のため、原点をずらさずに読み込みました。";
+constexpr const char* kXdfPaperNote = "用紙 [PAPER] の大きさが使えない値のため、元の用紙で読み込みました。";
+
+constexpr struct {
+    std::string_view name;
+    int section;
+} kSectionNames[] = {{"START", MXDFReader::kStart},     {"END", MXDFReader::kEnd},
+                     {"ELEMENT", MXDFReader::kElement}, {"ORIGIN", MXDFReader::kOrigin},
+                     {"PAPER", MXDFReader::kPaper},     {"SCALE", MXDFReader::kScale},
+                     {"PEN", MXDFReader::kPen},         {"ARROW", MXDFReader::kArrow}};
+
+std::string_view WithoutCr(std::string_view line) {
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    return line;
 }
-
-// Successive values of one record; any value that is missing or no finite number fails it.
-class Values {
-public:
-    explicit Values(const std::vector<std::string>& tokens, std::size_t first = 0)
-        : m_tokens(tokens), m_next(first) {}
-    bool Number(double& out) {
-        if (m_next >= m_tokens.size()) return false;
-        double v = 0;
-        if (!ParseDouble(m_tokens[m_next], v) || !std::isfinite(v)) return false;
-        ++m_next;
-        out = v;
-        return true;
-    }
-    bool Integer(int& out) {
-        double v = 0;
-        if (!Number(v) || std::fabs(v) > 2147483647.0) return false;
-        out = static_cast<int>(v);
-        return true;
-    }
-    // A layer number 0..99; any other number fails the record, as there is no such layer.
-    bool Layer(int& out) { return Integer(out) && out >= 0 && out < MXDFReader::kLayers; }
-
-private:
-    const std::vector<std::string>& m_tokens;
-    std::size_t m_next;
-};
-
-constexpr const char* kCutShortText = "ファイルが途中で終わっています。読み込めた部分だけを開きました。";
 
 }  // namespace
 
@@ -123,8 +90,6 @@ MXDFReader::MXDFReader(MTessarayDoc& doc)
     : m_defaultFont(GetOptionRecord().m_fontName.empty() ? GetDefaultTextFace()
                                                          : GetOptionRecord().m_fontName),
       m_doc(doc),
-      m_sections{{"START", kStart}, {"END", kEnd},     {"ELEMENT", kElement}, {"ORIGIN", kOrigin},
-                 {"PAPER", kPaper}, {"SCALE", kScale}, {"PEN", kPen},         {"ARROW", kArrow}},
       m_elements{{"LINE", kLine},     {"CIRCLE", kCircle}, {"ARC", kArc},     {"GROUP", kGroup},
                  {"STRING", kString}, {"FONT", kFont},     {"HATCH", kHatch}, {"SIZE", kSize},
                  {"DAEN", kDaen},     {"SPLINE", kSpline}, {"LOOP", kLoop}} {}
@@ -181,20 +146,32 @@ void MXDFReader::RemoveEmptyLayers() {
     if (m_doc.GetLayers()->GetLayerCount() == 0) m_doc.AddNewLayer();
 }
 
+int MXDFReader::SectionOf(std::string_view line) {
+    if (line.empty() || line[0] != '[') return -1;
+    const std::string_view name = line.substr(1, line.find(']') - 1);
+    for (const auto& s : kSectionNames)
+        if (s.name == name) return s.section;
+    return 0;
+}
+
 bool MXDFReader::LooksLikeXdf(std::string_view text) {
-    std::size_t at = 0;
-    while (at < text.size() && (text[at] == ' ' || text[at] == '\t' || text[at] == '\r' || text[at] == '\n'))
-        ++at;
-    const std::size_t end = text.find_first_of("\r\n", at);
-    const std::string_view line =
-        text.substr(at, end == std::string_view::npos ? text.size() - at : end - at);
-    if (line.empty() || line[0] != '[') return false;
-    // A section this reader skips may come first too; its name is still a plain word.
-    const std::size_t close = line.find(']');
-    const std::string_view name = line.substr(1, close == std::string_view::npos ? line.npos : close - 1);
-    return !name.empty() && std::all_of(name.begin(), name.end(), [](char c) {
-        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
-    });
+    if (text.starts_with(kXdfByteOrderMark)) text.remove_prefix(kXdfByteOrderMark.size());
+    // Other programs may begin with lines of their own; any section of the format makes a drawing.
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = std::min(text.find('\n', at), text.size());
+        if (SectionOf(WithoutCr(text.substr(at, end - at))) > 0) return true;
+        at = end + 1;
+    }
+    return false;
+}
+
+std::string MXDFReader::DecodeFile(std::string_view bytes) {
+    if (!bytes.starts_with(kXdfByteOrderMark)) return DecodeTextFile(bytes);
+    // The mark says UTF-8; bytes that are no UTF-8 become '?'.
+    bytes.remove_prefix(kXdfByteOrderMark.size());
+    std::string text;
+    if (IsAscii(bytes) || !ConvertEncoding(bytes, "UTF-8", "UTF-8", text)) text.assign(bytes);
+    return text;
 }
 
 int MXDFReader::Prepare(const std::string& path) {
@@ -202,7 +179,7 @@ int MXDFReader::Prepare(const std::string& path) {
     m_text.clear();
     std::string bytes;
     if (ReadImportFile(path, bytes)) {
-        m_text = DecodeTextFile(bytes);
+        m_text = DecodeFile(bytes);
         if (LooksLikeXdf(m_text)) return 1;
     }
     m_text.clear();
@@ -226,28 +203,23 @@ int MXDFReader::Read(const std::string& path) {
         return 0;
     }
     m_prepared = false;
-    CreateLayers();
-    int result = 0;
-    try {
-        TextInput is(std::move(m_text));
-        m_text.clear();
-        result = ReadFile(is, path);
-    } catch (...) {
-        RemoveEmptyLayers();
-        if (progress) progress->EndWait();
-        throw;
-    }
-    RemoveEmptyLayers();
-    if (progress) progress->EndWait();
-    return result;
+    struct WaitEnder {
+        MXDFProgress* progress;
+        ~WaitEnder() {
+            if (progress) progress->EndWait();
+        }
+    } ender{progress};
+    const std::string text = std::move(m_text);
+    m_text.clear();
+    return ReadText(text, path);
 }
 
-int MXDFReader::ReadText(const std::string& text, const std::string& path) {
+int MXDFReader::ReadText(std::string_view text, const std::string& path) {
     CreateLayers();
     int result = 0;
     try {
-        TextInput is(text);
-        result = ReadFile(is, path);
+        if (text.starts_with(kXdfByteOrderMark)) text.remove_prefix(kXdfByteOrderMark.size());
+        result = ReadFile(text, path);
     } catch (...) {
         RemoveEmptyLayers();
         throw;
@@ -259,6 +231,7 @@ int MXDFReader::ReadText(const std::string& text, const std::string& path) {
 void MXDFReader::ResetPending() {
     m_section = 0;
     m_state = kNone;
+    m_record = kNone;
     m_originOffset = MFloatPoint();
     m_arrowSize = 3.0;
     m_textPosition = MFloatPoint();
@@ -273,9 +246,13 @@ void MXDFReader::ResetPending() {
     m_started = 0;
     m_sawEnd = false;
     m_foldedGroups = 0;
+    m_longLines = 0;
+    m_unfinishedGroups = 0;
+    m_unfinishedSplines = 0;
+    m_losses.Clear();
 }
 
-int MXDFReader::ReadFile(std::istream& is, const std::string& path) {
+int MXDFReader::ReadFile(std::string_view text, const std::string& path) {
     ResetPending();
     MXDFProgress* progress = GetXDFProgress();
     struct DialogCloser {
@@ -291,45 +268,64 @@ int MXDFReader::ReadFile(std::istream& is, const std::string& path) {
         progress->SetRange(1);
         progress->SetPos(0);
     }
-    std::string line;
-    // Whole lines, however long: a line cut short would be read as the start of another record.
-    while (m_section != kEnd && std::getline(is, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (!line.empty() && line[0] == '[') {
-            const std::size_t close = line.find(']');
-            const std::string name =
-                line.substr(1, close == std::string::npos ? std::string::npos : close - 1);
-            const auto it = m_sections.find(name);
-            m_section = it == m_sections.end() ? 0 : it->second;
-            if (m_section == kElement && progress && close != std::string::npos) {
-                double upper = 0;
-                const auto rest = Tokens(std::string_view(line).substr(close + 1));
-                if (!rest.empty() && ParseDouble(rest[0], upper) && upper >= 0 && upper < 2147483647.0)
-                    progress->SetRange(static_cast<int>(upper));
-            }
-            if (m_section == kPen) m_penIndex = 0;
-            HandleSection(m_section, nullptr);
-        } else {
-            HandleSection(m_section, &line);
-        }
+    for (std::size_t at = 0; m_section != kEnd && at < text.size();) {
+        const std::size_t end = std::min(text.find('\n', at), text.size());
+        ReadLine(WithoutCr(text.substr(at, end - at)));
+        at = end + 1;
         if (progress) progress->SetPos(m_started);
     }
     m_sawEnd = m_section == kEnd;
+    EndPending();
+    CloseGroups();
     if (progress) progress->Close();
     closer.progress = nullptr;
     ReportLosses();
     return 1;
 }
 
-void MXDFReader::ReportLosses() {
-    std::string text;
-    if (!m_sawEnd) text = kCutShortText;
-    if (m_foldedGroups > 0) {
-        if (!text.empty()) text += "\n\n";
-        text += "グループの入れ子が" + std::to_string(kMaxGroupNesting) + "段を超える部分 (" +
-                std::to_string(m_foldedGroups) + "個のグループ) は、グループを解いて読み込みました。";
+void MXDFReader::ReadLine(std::string_view line) {
+    if (line.size() > kMaxLine) {
+        // A line this long is no record; a text keeps its start, which is cut anyway.
+        if (m_section == kElement && m_state == kStringText) {
+            HandleSection(m_section, line.substr(0, kMaxLine));
+            return;
+        }
+        ++m_longLines;
+        if (m_section == kElement) EndPending();
+        return;
     }
-    if (!text.empty()) AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
+    const int section = SectionOf(line);
+    if (section < 0) {
+        HandleSection(m_section, line);
+        return;
+    }
+    if (m_section == kElement) EndPending();
+    m_section = section;
+    const std::size_t close = line.find(']');
+    if (m_section == kElement && close != std::string_view::npos) {
+        double upper = 0;
+        const auto rest = xdf::Tokens(line.substr(close + 1));
+        if (MXDFProgress* progress = GetXDFProgress();
+            progress && !rest.empty() && ParseDouble(rest[0], upper) && upper >= 0 && upper < 2147483647.0)
+            progress->SetRange(static_cast<int>(upper));
+    }
+    if (m_section == kPen) m_penIndex = 0;
+}
+
+void MXDFReader::ReportLosses() {
+    if (!m_sawEnd) m_losses.Note(kXdfCutShortText);
+    if (m_longLines > 0)
+        m_losses.Note("長すぎる行 (" + std::to_string(m_longLines) + "行) は読み飛ばしました。");
+    if (m_foldedGroups > 0)
+        m_losses.Note("グループの入れ子が" + std::to_string(kMaxGroupNesting) + "段を超える部分 (" +
+                      std::to_string(m_foldedGroups) + "個のグループ) は、グループを解いて読み込みました。");
+    if (m_unfinishedGroups > 0)
+        m_losses.Note("図形の数が足りないグループ (" + std::to_string(m_unfinishedGroups) +
+                      "個) は、読めた図形だけでグループにしました。");
+    if (m_unfinishedSplines > 0)
+        m_losses.Note("点の数が足りないスプライン (" + std::to_string(m_unfinishedSplines) +
+                      "個) は、読めた点だけで作りました。");
+    m_losses.Report(!m_sawEnd || m_longLines > 0);
 }
 
 MFloatPoint MXDFReader::ToDrawing(double x, double y) const {
@@ -337,40 +333,36 @@ MFloatPoint MXDFReader::ToDrawing(double x, double y) const {
     return MFloatPoint(x, y) + m_doc.ComputePaperOrigin() + m_originOffset / scale;
 }
 
-void MXDFReader::HandleSection(int section, const std::string* line) {
-    if (!line) return;
-    const std::vector<std::string> tokens = Tokens(*line);
-    Values values(tokens);
+void MXDFReader::HandleSection(int section, std::string_view line) {
+    const std::vector<std::string_view> tokens = xdf::Tokens(line);
+    xdf::Values values(tokens);
     switch (section) {
         case kElement:
-            HandleElementLine(*line);
+            HandleElementLine(line);
             break;
         case kOrigin: {
             double x = 0, y = 0;
             if (values.Number(x)) {
-                m_originOffset.x = x;
-                if (values.Number(y)) m_originOffset.y = y;
+                if (!values.Number(y)) y = m_originOffset.y;
+                SetOrigin(x, y);
+            } else if (!tokens.empty()) {
+                m_losses.Note(kXdfOriginNote);
             }
             break;
         }
-        case kPaper: {
-            if (tokens.empty()) break;
-            Values numbers(tokens, 1);
-            double w = 0, h = 0;
-            if (!numbers.Number(w) || !numbers.Number(h) || !(w > 0) || !(h > 0)) break;
-            const double larger = std::max(w, h), smaller = std::min(w, h);
-            const std::string text = FormatG(larger) + "mm×" + FormatG(smaller) + "mm";
-            m_doc.SetPaperSize(MPaperSizeInfo(tokens[0], text, larger, smaller), w >= h ? TRUE : FALSE);
+        case kPaper:
+            SetPaper(tokens);
             break;
-        }
         case kScale: {
             double scale = 0;
-            // A scale that is not positive would divide every later coordinate by zero.
-            if (values.Number(scale) && scale > 0) m_doc.GetPaperInfo().SetScale("", scale);
+            if (values.Number(scale))
+                SetScale(scale);
+            else if (!tokens.empty())
+                m_losses.Note(kXdfScaleNote);
             break;
         }
         case kPen:
-            for (const std::string& token : tokens) {
+            for (std::string_view token : tokens) {
                 double v = 0;
                 if (!ParseDouble(token, v) || !std::isfinite(v) || std::fabs(v) > 2147483647.0) continue;
                 // Entries past the hundredth layer have no layer to colour.
@@ -390,228 +382,36 @@ void MXDFReader::HandleSection(int section, const std::string* line) {
     }
 }
 
-void MXDFReader::HandleElementLine(const std::string& line) {
-    const std::vector<std::string> tokens = Tokens(line);
-    if (m_state == kNone) {
-        if (tokens.empty()) return;
-        ++m_started;
-        const auto it = m_elements.find(tokens[0]);
-        m_state = it == m_elements.end() ? kNone : it->second;
-        if (m_state == kFont) {
-            std::size_t at = line.find(tokens[0]) + tokens[0].size();
-            while (at < line.size() && line[at] == ' ')
-                ++at;
-            const std::size_t end = line.find_first_of("\t\n", at);
-            m_fontName = line.substr(at, end == std::string::npos ? std::string::npos : end - at);
-        }
+void MXDFReader::SetScale(double scale) {
+    // Every coordinate and text height is divided by the scale.
+    if (!IsUsablePaperScale(scale)) {
+        m_losses.Note(kXdfScaleNote);
         return;
     }
-    const int state = m_state;
-    m_state = kNone;
-    if (!HandleData(state, line, tokens)) {
-        m_state = kNone;
-        m_splinePoints.RemoveAll();
-    }
+    m_doc.GetPaperInfo().SetScale("", scale);
+    // An origin that fitted the old scale may reach too far at the new one.
+    SetOrigin(m_originOffset.x, m_originOffset.y);
 }
 
-bool MXDFReader::HandleData(int state, const std::string& line, const std::vector<std::string>& tokens) {
-    Values v(tokens);
-    auto point = [&](MFloatPoint& out) {
-        double x = 0, y = 0;
-        if (!v.Number(x) || !v.Number(y)) return false;
-        out = ToDrawing(x, y);
-        return true;
-    };
-    const double paperScale = m_doc.GetPaperInfo().GetScale();
-    switch (state) {
-        case kLine: {
-            MFloatPoint p1, p2;
-            int layer = 0, type = 0, flags = 0, kind = 0;
-            if (!point(p1) || !point(p2) || !v.Layer(layer) || !v.Integer(type) || !v.Integer(flags) ||
-                !v.Integer(kind))
-                return false;
-            if (flags == 0) {
-                Finish(std::make_unique<MLineShape>(p1, p2), layer, type);
-            } else {
-                auto polygon = std::make_unique<MPolygonShape>(FALSE);
-                polygon->AddPoint(p1);
-                polygon->AddPoint(p2);
-                polygon->SetArrowsEx((flags & 1) ? ArrowStyleOf(kind) : 0, m_arrowSize,
-                                     (flags & 2) ? ArrowStyleOf(kind) : 0, m_arrowSize);
-                Finish(std::move(polygon), layer, type);
-            }
-            return true;
-        }
-        case kCircle: {
-            MFloatPoint c;
-            double r = 0;
-            int layer = 0, type = 0;
-            if (!point(c) || !v.Number(r) || !v.Layer(layer) || !v.Integer(type)) return false;
-            auto circle = std::make_unique<MCircleShape>();
-            circle->SetCircle(c.x, c.y, r);
-            Finish(std::move(circle), layer, type);
-            return true;
-        }
-        case kArc: {
-            MFloatPoint c;
-            double r = 0, start = 0, end = 0;
-            int layer = 0, type = 0, flags = 0, kind = 0;
-            if (!point(c) || !v.Number(r) || !v.Number(start) || !v.Number(end) || !v.Layer(layer) ||
-                !v.Integer(type) || !v.Integer(flags) || !v.Integer(kind))
-                return false;
-            auto arc = std::make_unique<MCircleArcShape>();
-            arc->SetArc(c.x, c.y, r, start, end);
-            arc->SetArrowsEx((flags & 1) ? ArrowStyleOf(kind) : 0, m_arrowSize,
-                             (flags & 2) ? ArrowStyleOf(kind) : 0, m_arrowSize);
-            Finish(std::move(arc), layer, type);
-            return true;
-        }
-        case kGroup: {
-            int count = 0;
-            if (!v.Integer(count)) return false;
-            // A group that expects no member would take the next shape in; it has none and is
-            // nothing.
-            if (count <= 0) return true;
-            // Deeper groups than the program keeps are folded into the deepest one it keeps.
-            if (m_groups.GetSize() >= kMaxGroupNesting) {
-                ++m_foldedGroups;
-                m_groups.Push(nullptr, count);
-            } else {
-                m_groups.Push(std::make_unique<MGroupShape>(), count);
-            }
-            return true;
-        }
-        case kString: {
-            MFloatPoint p;
-            double n1 = 0, height = 0, n2 = 0, angle = 0;
-            int layer = 0;
-            if (!point(p) || !v.Number(n1) || !v.Number(height) || !v.Number(n2) || !v.Number(angle) ||
-                !v.Layer(layer))
-                return false;
-            m_textPosition = p;
-            m_textNumber = n1;
-            m_textHeight = height;
-            m_textAngle = angle;
-            m_textLayer = layer;
-            m_state = kStringText;
-            return true;
-        }
-        case kStringText: {
-            auto text = std::make_unique<MTextShape>();
-            text->SetString(line.size() > 1 ? line.substr(1) : std::string());
-            text->SetFontName(m_fontName.empty() ? m_defaultFont : m_fontName);
-            text->SetTextSize(m_textHeight / paperScale);
-            text->SetAngle(m_textAngle);
-            text->SetAlignment(8);
-            text->SetPoint(m_textPosition);
-            AddStep(std::move(text), m_textLayer);
-            return true;
-        }
-        case kFont:
-            return true;
-        case kHatch: {
-            MFloatPoint p1, p2;
-            int layer = 0, type = 0;
-            if (!point(p1) || !point(p2) || !v.Layer(layer) || !v.Integer(type)) return false;
-            Finish(std::make_unique<MLineShape>(p1, p2), layer, type);
-            return true;
-        }
-        case kSize: {
-            MFloatPoint p[5];
-            double n[9] = {};
-            int layer = 0, kind = 0;
-            for (MFloatPoint& q : p)
-                if (!point(q)) return false;
-            for (int i = 1; i <= 8; ++i)
-                if (!v.Number(n[i])) return false;
-            if (!v.Layer(layer) || !v.Integer(kind)) return false;
-            auto size = std::make_unique<MSizeShape>();
-            size->SetPoints(p[0], p[1], p[2], p[3], p[4]);
-            size->SetText(GetCurrentSizeFormat(SIZEFORMAT_LINEAR).Format(n[8], TRUE, TRUE));
-            MSizeStyle style = size->GetSizeStyle();
-            style.m_fontName = m_fontName.empty() ? m_defaultFont : m_fontName;
-            style.m_textHeight = n[6];
-            style.m_extensionGap = n[2];
-            style.m_outsideLeader = n[4];
-            style.m_extensionOvershoot = n[3];
-            style.m_textGap = n[1];
-            style.m_arrowStyle = ArrowStyleOf(kind);
-            style.m_arrowSize = m_arrowSize;
-            size->SetSizeStyle(style);
-            size->Rebuild(m_doc.GetOffscreenView());
-            Finish(std::move(size), layer, 0);
-            return true;
-        }
-        case kDaen: {
-            MFloatPoint c;
-            double rx = 0, ry = 0, angle = 0;
-            int layer = 0, type = 0;
-            if (!point(c) || !v.Number(rx) || !v.Number(ry) || !v.Number(angle) || !v.Layer(layer) ||
-                !v.Integer(type))
-                return false;
-            auto ellipse = std::make_unique<MEllipseShape>();
-            ellipse->SetEllipse(c.x, c.y, rx, ry);
-            ellipse->SetFillStyle(MFillStyle(kNoColor));
-            std::unique_ptr<MCadShape> shape = std::move(ellipse);
-            if (angle != 0) {
-                if (MCadShape* rotated = shape->CreateRotated(c.x, c.y, angle)) shape.reset(rotated);
-            }
-            Finish(std::move(shape), layer, type);
-            return true;
-        }
-        case kSpline:
-        case kLoop: {
-            int count = 0, layer = 0, type = 0;
-            if (!v.Integer(count) || count <= 0 || !v.Layer(layer) || !v.Integer(type)) return false;
-            m_splineRemaining = count;
-            m_splineLayer = layer;
-            m_splineType = type;
-            m_splinePoints.RemoveAll();
-            m_state = state == kSpline ? kSplinePoint : kLoopPoint;
-            return true;
-        }
-        case kSplinePoint:
-        case kLoopPoint: {
-            MFloatPoint q;
-            if (!point(q)) return false;
-            m_splinePoints.Add(q);
-            if (--m_splineRemaining > 0) {
-                m_state = state;
-                return true;
-            }
-            if (state == kSplinePoint) {
-                auto spline = std::make_unique<MSplineShape>();
-                spline->SetControlPoints(m_splinePoints);
-                Finish(std::move(spline), m_splineLayer, m_splineType);
-            } else {
-                auto loop = std::make_unique<MSplineLoopShape>();
-                loop->SetControlPoints(m_splinePoints);
-                loop->SetFillStyle(MFillStyle(kNoColor));
-                Finish(std::move(loop), m_splineLayer, m_splineType);
-            }
-            m_splinePoints.RemoveAll();
-            return true;
-        }
-        default:
-            return true;
+void MXDFReader::SetOrigin(double x, double y) {
+    const double scale = m_doc.GetPaperInfo().GetScale();
+    if (!(std::fabs(x) / scale <= kMaxReach && std::fabs(y) / scale <= kMaxReach)) {
+        m_losses.Note(kXdfOriginNote);
+        x = y = 0;
     }
+    m_originOffset = MFloatPoint(x, y);
 }
 
-void MXDFReader::Finish(std::unique_ptr<MCadShape> shape, int layer, int lineType) {
-    shape->SetLineStyle(LineStyleOf(lineType));
-    shape->SetColor(LayerColor(layer));
-    AddStep(std::move(shape), layer);
-}
-
-void MXDFReader::AddStep(std::unique_ptr<MCadShape> shape, int layer) {
-    // A folded group that completes passes no shape down, yet counts as one member there.
-    while (!m_groups.IsEmpty()) {
-        MXDFGroup& top = m_groups.Top();
-        if (shape) (top.group ? top.group.get() : m_groups.DeepestShape())->AddShape(shape.release());
-        if (++top.received < top.expected) return;
-        shape = m_groups.Pop();
+void MXDFReader::SetPaper(const std::vector<std::string_view>& tokens) {
+    if (tokens.empty()) return;
+    xdf::Values numbers(tokens, 1);
+    double w = 0, h = 0;
+    if (!numbers.Number(w) || !numbers.Number(h) || !(w > 0) || !(h > 0) || w > kMaxPaperSide ||
+        h > kMaxPaperSide) {
+        m_losses.Note(kXdfPaperNote);
+        return;
     }
-    if (!shape) return;
-    m_doc.AppendShape(shape.release(), m_layerBase + layer);
-    ++m_counts[static_cast<std::size_t>(layer)];
+    const double larger = std::max(w, h), smaller = std::min(w, h);
+    const std::string text = FormatG(larger) + "mm×" + FormatG(smaller) + "mm";
+    m_doc.SetPaperSize(MPaperSizeInfo(std::string(tokens[0]), text, larger, smaller), w >= h ? TRUE : FALSE);
 }

@@ -4,7 +4,7 @@
 #pragma once
 
 #include <array>
-#include <istream>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "document/Interchange.h"
+#include "interchange/ImportLosses.h"
 #include "model/geometry/FloatPoint.h"
 #include "model/geometry/FloatPointArray.h"
 
@@ -21,13 +22,14 @@ class MTessarayDoc;
 
 using CString = std::string;
 
-// One open group, the number of members that completes it and the number it has. A group past
-// the nesting limit is folded: it has no shape of its own, its members go to the deepest group
-// that has one.
+// One open group, the number of members that completes it, the number it has and the layer of
+// its last member. A group past the nesting limit is folded: it has no shape of its own, its
+// members go to the deepest group that has one.
 struct MXDFGroup {
     std::unique_ptr<MGroupShape> group;
     int expected = 0;
     int received = 0;
+    int layer = 0;
 };
 
 // Open groups, innermost on top; groups still open when the stack is cleared are deleted with their
@@ -74,6 +76,11 @@ MXDFProgress* SetXDFProgress(MXDFProgress* progress);
 class MXDFReader : public MDocumentReader {
 public:
     static constexpr int kLayers = 100;
+    // The longest line read; a longer one is skipped (a text line keeps its start).
+    static constexpr std::size_t kMaxLine = std::size_t{1} << 20;
+    // The farthest an origin offset or a text height reaches, in drawing units: past it a double
+    // keeps less than an eighth of a unit, and the box of the longest text stays finite.
+    static constexpr double kMaxReach = 1e15;
 
     // Sections and elements of the keyword maps; names the maps do not hold give 0.
     enum Section {
@@ -107,18 +114,23 @@ public:
     explicit MXDFReader(MTessarayDoc& doc);
     ~MXDFReader() override;
 
-    // Reads the file and checks that it begins as a drawing of this format; 0 with message 62700
-    // when it cannot be read or is none, and the open drawing stays as it is.
+    // Reads the file and checks that it holds a section of this format; 0 with message 62700 when
+    // it cannot be read or holds none, and the open drawing stays as it is.
     int Prepare(const std::string& path) override;
     // Prepares when that was not done, creates the 100 layers, reads the file, removes the layers
     // left empty (a drawing left without layers gets a new default one). 1 when the file was read;
-    // 0 with message 62700 when it could not be opened. A file without its end, or groups nested
-    // deeper than the program keeps, are read as far as they go and reported.
+    // 0 with message 62700 when it could not be opened. What the drawing could not keep (the end
+    // missing, records left out, values replaced, texts cut) is told in one message.
     int Read(const std::string& path) override;
     // The steps of Read on text already decoded (UTF-8, "\n"); path is shown in the dialog.
-    int ReadText(const std::string& text, const std::string& path);
-    // Whether the first line that is not blank opens a section: "[", a word, "]".
+    int ReadText(std::string_view text, const std::string& path);
+    // Whether a line of the text opens one of the format's sections.
     static bool LooksLikeXdf(std::string_view text);
+    // The file's bytes as UTF-8: code page 932, or UTF-8 after a byte-order mark.
+    static std::string DecodeFile(std::string_view bytes);
+    // The section a line opens ("[NAME]..."): 0 for a name the format does not have, -1 for a
+    // line that opens none.
+    static int SectionOf(std::string_view line);
 
     // Layer pen code (0..9) to colour.
     static COLORREF PenColor(int code);
@@ -136,24 +148,42 @@ public:
 private:
     void CreateLayers();
     void RemoveEmptyLayers();
-    int ReadFile(std::istream& is, const std::string& path);
-    // What the reading could not keep: the end missing, groups folded.
+    int ReadFile(std::string_view text, const std::string& path);
+    void ReadLine(std::string_view line);
+    // What the reading could not keep, in one message.
     void ReportLosses();
     void ResetPending();
-    void HandleSection(int section, const std::string* line);
-    void HandleElementLine(const std::string& line);
+    void HandleSection(int section, std::string_view line);
+    void SetScale(double scale);
+    void SetOrigin(double x, double y);
+    void SetPaper(const std::vector<std::string_view>& tokens);
+    void HandleElementLine(std::string_view line);
     // Builds what the data line of the pending element gives; false when a value is missing.
-    bool HandleData(int state, const std::string& line, const std::vector<std::string>& tokens);
+    bool HandleData(int state, std::string_view line, const std::vector<std::string_view>& tokens);
+    bool HandleShapeData(int state, const std::vector<std::string_view>& tokens);
+    bool HandleText(std::string_view line);
+    bool HandleSize(const std::vector<std::string_view>& tokens);
+    bool HandleSplinePoint(int state, const std::vector<std::string_view>& tokens);
+    // The pending element ends before its data: a spline keeps the points it has, others are lost.
+    void EndPending();
+    void FinishSpline(int state);
+    // A record that gives no shape: told, and it still takes its place in an open group.
+    void Lose(int state);
+    // Groups still open at the end keep the members they have.
+    void CloseGroups();
     // Style, colour and the add step.
     void Finish(std::unique_ptr<MCadShape> shape, int layer, int lineType);
+    // A shape with values that are not finite is left out.
     void AddStep(std::unique_ptr<MCadShape> shape, int layer);
     MFloatPoint ToDrawing(double x, double y) const;
+    static const char* KindName(int state);
 
     MTessarayDoc& m_doc;
-    std::map<std::string, int> m_sections;
-    std::map<std::string, int> m_elements;
+    std::map<std::string, int, std::less<>> m_elements;
     int m_section = 0;
     int m_state = kNone;
+    // The element whose shapes are being built, for the losses.
+    int m_record = kNone;
     MFloatPoint m_originOffset;
     double m_arrowSize = 3.0;
     // The pending text.
@@ -180,4 +210,8 @@ private:
     bool m_prepared = false;
     bool m_sawEnd = false;
     int m_foldedGroups = 0;
+    int m_longLines = 0;
+    int m_unfinishedGroups = 0;
+    int m_unfinishedSplines = 0;
+    MImportLosses m_losses;
 };

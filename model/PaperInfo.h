@@ -28,6 +28,14 @@ public:
     std::string m_sizeText;  // "297mm×210mm"
 };
 
+// The scales the program works with, in paper millimetres per drawing unit: past them the paper, or
+// a drawing on it, is too large or too small for the numbers to hold.
+inline constexpr double kMinPaperScale = 1e-6;
+inline constexpr double kMaxPaperScale = 1e6;
+inline bool IsUsablePaperScale(double scale) {
+    return scale >= kMinPaperScale && scale <= kMaxPaperScale;
+}
+
 // A scale entry: paper millimetres per drawing unit (0.01 for "1 : 100").
 class MPaperScaleInfo {
 public:

@@ -77,8 +77,7 @@ TEST_F(JwkReaderTest, RefusedFilesYieldNoGroup) {
     EXPECT_TRUE(messages.Saw(62800));
     EXPECT_EQ(reader.GetGroup(), nullptr);
 
-    const char* damaged[] = {
-        "2", "0,0,0,1,0,0,0,0", "0,0,0,1,0,0,0,2", "1,0,0,0,0,0,0,0,0", "1,0,0,0,0,0,0,0,-2", "1.5", "-1"};
+    const char* damaged[] = {"2", "0,0,0,1,0,0,0,0", "0,0,0,1,0,0,0,2", "1.5", "-1"};
     for (const char* settings : damaged) {
         MessageBoxRecorder recorder;
         std::string records = LineRecord(0, 0, 10, 0, 1, 2, 0);
@@ -88,6 +87,32 @@ TEST_F(JwkReaderTest, RefusedFilesYieldNoGroup) {
         EXPECT_EQ(reader.GetGroup(), nullptr);
     }
     EXPECT_EQ(reader.Read(MakeTempDir("JwkMissing") + "/none.jwk"), 0);
+}
+
+TEST_F(JwkReaderTest, ValuesThatCannotBeUsedAreReplacedAndTold) {
+    // The scales refused the file or gave points and texts of infinite size; the references put
+    // the part's base point at infinity.
+    const struct {
+        const char* settings;
+        const char* told;
+    } cases[] = {
+        {"1,0,0,0,4,4,0,0,0", "縮尺"},       {"1,0,0,0,4,4,0,0,-2", "縮尺"},
+        {"1,0,0,0,4,4,0,0,1e308", "縮尺"},   {"1,0,0,0,4,4,0,0,nan", "縮尺"},
+        {"1,0,0,0,1e300,4,0,0,1", "基準点"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.settings);
+        MessageBoxRecorder told;
+        ASSERT_EQ(reader.ReadBytes(Jwk(c.settings, LineRecord(0, 0, 10, 0, 1, 2, 0))), 1);
+        EXPECT_EQ(reader.GetUnitScale(), 1.0);
+        ASSERT_EQ(told.Messages().size(), 1u);
+        EXPECT_NE(told.Messages()[0].text.find(c.told), std::string::npos) << told.Messages()[0].text;
+        MPaperInfo paper;
+        MCadView view(&paper);
+        std::unique_ptr<MCadParts> part(reader.CreateParts(&view, "p"));
+        ASSERT_NE(part, nullptr);
+        EXPECT_TRUE(part->GetShape()->HasFiniteValues());
+    }
 }
 
 TEST_F(JwkReaderTest, APartIsPlacedByTheReferenceCodes) {

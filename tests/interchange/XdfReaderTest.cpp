@@ -28,44 +28,13 @@
 #include "model/shapes/text/TextShape.h"
 #include "platform/Cp932.h"
 #include "platform/Strings.h"
+#include "tests/interchange/XdfTestSupport.h"
 #include "tests/model/shapes/ShapeTestSupport.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
 
-class XdfReaderTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        RegisterDocumentClasses();
-        doc.SetPaper(MPaperSizeInfo("A4", "297mm×210mm", 297, 210), MPaperScaleInfo("1:1", 1), TRUE);
-    }
-    int Read(const std::string& text) {
-        MXDFReader reader(doc);
-        reader.m_defaultFont = "Default";
-        const int result = reader.ReadText(text, "test.xdf");
-        for (int i = 0; i < MXDFReader::kLayers; ++i)
-            penColors[i] = reader.LayerColor(i);
-        return result;
-    }
-    const MLayer* Layer(const std::string& name) {
-        const int i = doc.GetLayers()->FindLayerByName(name);
-        return i < 0 ? nullptr : doc.GetLayers()->GetLayer(i);
-    }
-    MCadShape* Shape(const std::string& layer, int index) {
-        const MLayer* l = Layer(layer);
-        return l ? l->GetAt(index) : nullptr;
-    }
-    // A drawing point of the file's (x, y), with no origin offset.
-    MFloatPoint At(double x, double y) const { return MFloatPoint(x, y) + doc.ComputePaperOrigin(); }
-    static void ExpectNear(const MFloatPoint& a, const MFloatPoint& b) {
-        EXPECT_NEAR(a.x, b.x, 1e-9);
-        EXPECT_NEAR(a.y, b.y, 1e-9);
-    }
-
-    MTessarayDoc doc;
-    COLORREF penColors[MXDFReader::kLayers];
-    MessageBoxRecorder messages;
-};
+using XdfReaderTest = xdftest::XdfTest;
 
 TEST_F(XdfReaderTest, AFileWithoutElementsLeavesOneDefaultLayer) {
     ASSERT_EQ(Read("[START]\n[END]\n"), 1);
@@ -116,13 +85,16 @@ TEST_F(XdfReaderTest, GroupsTakeTheirCountOfShapes) {
     EXPECT_NE(dynamic_cast<MGroupShape*>(outer->GetShapeAt(0)), nullptr);
 }
 
-TEST_F(XdfReaderTest, GroupsThatNeverCompleteOrExpectNothingHoldNoShape) {
+TEST_F(XdfReaderTest, GroupsThatNeverCompleteKeepTheirMembersAndEmptyOnesHoldNoShape) {
     ASSERT_EQ(Read("[ELEMENT]\nGROUP\n0\nLINE\n0 0 1 0 0 0 0 0\nGROUP\n-2\nGROUP\n3\nLINE\n0 0 1 0 1 0 0 "
                    "0\n[END]\n"),
               1);
-    // The line after the empty group stands alone; the unfinished group went with its member.
-    ASSERT_EQ(doc.GetLayers()->GetLayerCount(), 1);
+    // The line after the empty group stands alone; the unfinished group keeps its member.
+    ASSERT_EQ(doc.GetLayers()->GetLayerCount(), 2);
     EXPECT_NE(dynamic_cast<MLineShape*>(Shape("Layer1", 0)), nullptr);
+    auto* group = dynamic_cast<MGroupShape*>(Shape("Layer2", 0));
+    ASSERT_NE(group, nullptr);
+    EXPECT_EQ(group->GetShapeCount(), 1);
 }
 
 TEST_F(XdfReaderTest, PaperScaleAndOrigin) {
@@ -267,7 +239,10 @@ TEST_F(XdfReaderTest, DamagedRecordsBuildNothingAndReadingGoesOn) {
     ASSERT_EQ(l->GetSize(), 2);  // the long line and the last line before [END]
     EXPECT_EQ(dynamic_cast<MLineShape*>(l->GetAt(0))->m_end, At(5, 0));
     EXPECT_EQ(dynamic_cast<MLineShape*>(l->GetAt(1))->m_end, At(6, 0));
-    EXPECT_TRUE(messages.Messages().empty());
+    // Missing values, layers that do not exist, a spline of one point.
+    ASSERT_EQ(messages.Messages().size(), 1u);
+    EXPECT_EQ(messages.Messages()[0].text,
+              "次の図形は読み込めませんでした:\n    CIRCLE 1\n    LINE 3\n    SPLINE 2");
 }
 
 TEST_F(XdfReaderTest, AFileThatCannotBeOpenedIsReported) {
@@ -369,6 +344,29 @@ TEST_F(XdfRefusal, BytesThatAreNoDrawingLeaveTheOpenDrawing) {
         EXPECT_EQ(Open(bytes), std::make_tuple(FALSE, std::vector<std::string>{AfxLoadString(62700)}, true));
     // A first section the reader skips still opens the drawing.
     EXPECT_EQ(std::get<0>(Open("\r\n[VERSION]\r\n2\r\n[START]\r\n[END]\r\n")), TRUE);
+}
+
+TEST_F(XdfRefusal, AByteOrderMarkOrLinesBeforeTheFirstSectionStillOpen) {
+    // Each was refused as no drawing; only what holds no section of the format is.
+    const std::string drawing = "[START]\r\n[ELEMENT]\r\nSTRING\r\n0 0 6 5 0 0 0\r\n ";
+    const struct {
+        std::string bytes;
+        BOOL opened;
+    } cases[] = {
+        {"\xEF\xBB\xBF" + drawing + "日本\r\n[END]\r\n", TRUE},  // UTF-8 after the mark
+        {"XDF 2.0\r\nexported by a program\r\n" + drawing + Utf8ToCp932("日本") + "\r\n[END]\r\n", TRUE},
+        {"\xEF\xBB\xBF" + std::string("no section\r\n[VERSION]\r\n2\r\n"), FALSE},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bytes);
+        const auto [opened, texts, kept] = Open(c.bytes);
+        ASSERT_EQ(opened, c.opened);
+        if (!opened) continue;
+        EXPECT_TRUE(texts.empty());
+        auto* text = dynamic_cast<MTextShape*>(Shape("Layer1", 0));
+        ASSERT_NE(text, nullptr);
+        EXPECT_EQ(text->GetString(), "日本");
+    }
 }
 
 TEST_F(XdfReaderTest, TextsWithoutAFontTakeTheCurrentTextFont) {

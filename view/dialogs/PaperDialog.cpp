@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "model/PaperInfo.h"
 #include "platform/Strings.h"
 #include "platform/TextFile.h"
 #include "platform/ui/Controls.h"
@@ -10,9 +11,6 @@
 #include "resources/ResourceIds.h"
 
 namespace {
-
-constexpr double kMinScale = 1e-6;
-constexpr double kMaxScale = 1000000.0;
 
 // One number with blanks around it and nothing else, in the C locale.
 bool ParseNumber(const std::string& text, double& value) {
@@ -85,7 +83,7 @@ BOOL MPaperSetupDialog::OnInitDialog() {
 
 void MPaperSetupDialog::DoDataExchange(CDataExchange* pDX) {
     DDX_Text(pDX, IDC_SCALE_EDIT, m_paper.scale);
-    DDV_MinMaxDouble(pDX, m_paper.scale, kMinScale, kMaxScale);
+    DDV_MinMaxDouble(pDX, m_paper.scale, kMinPaperScale, kMaxPaperScale);
     DDX_Radio(pDX, IDC_PORTRAIT, m_paper.horizontal);
     DDX_Text(pDX, IDC_GRID_WIDTH, m_paper.gridWidth);
     DDX_Text(pDX, IDC_GRID_HEIGHT, m_paper.gridHeight);
