@@ -1,5 +1,6 @@
 // What the status bar and the tool tips show for each command: the text before the line break goes
 // to the status bar while the pointer rests on the command, the text after it is the command's title.
+// Beside them the string table's other texts as the user meets them: messages, titles and lists.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -53,7 +54,87 @@ TEST(CommandStrings, EachCommandShowsItsOwnTexts) {
         {59138, "NUM"},
         {59139, "SCRL"},
         {59142, "ｶﾅ"},
+        // The document's and the view's messages, file signatures, lists and defaults.
+        {202, "グリッドは０より大きな値を入力してください。"},
+        {253, "Tessaray図形\nTessarayの図形"},
+        {61705, "コマンドの実行に失敗しました。"},
+        {62662, "\n"},
+        {62674, "\n"},
+        {62675, "3"},
+        {62676, "1"},
+        {62677, "$$TessarayFile$$"},
+        {62699, "レイヤー名が不正か同じ名前がすでにあります。"},
+        {62700, "指定されたﾌｧｲﾙを開く事ができませんでした。"},
+        {62705, "ツール"},
+        {62706, "レイヤー"},
+        {62707, "指定なし"},
+        {62726, "\"%1\"ファイルの種類が違います。"},
+        {62772, "$$TessarayText$$"},
+        {62788,
+         "メモリーが足りません。UNDO可能回数を減らすことでメモリーの空きを増やせるかもしれません。"
+         "設定を確認しますか？"},
+        {62789,
+         "メモリーが足りません。他のソフトを終了するか仮想メモリの設定を確認してください。"
+         "仮想メモリについてはWindowsについての書籍を参照してください。"},
+        {62790, "貼り付けに失敗しました。"},
+        // The shell's: document string, file dialogs, toolbar titles, combo lists, parts library.
+        {128, "Tessaray\n\nTessaray\nTessaray Files (*.qfd)\n.qfd\nTessaray.Document\nTessaray Document"},
+        {130, "テンプレート"},
+        {182, "線"},
+        {185, "スナップ"},
+        {187, "拡大･縮小"},
+        {191, "図形"},
+        {193, "変形"},
+        {195, "円"},
+        {197, "多角形"},
+        {199, "定型"},
+        {201, "整形"},
+        {203, "コピー"},
+        {205, "計測"},
+        {209, "部品"},
+        {241, "レイヤ表示"},
+        {244, "文字"},
+        {247, "図形スタイル"},
+        {248, "レイヤ"},
+        {252, "印刷・ページ"},
+        {258, "編集"},
+        {57344, "Tessaray"},
+        {61440, "開く"},
+        {61442, "すべてのファイル (*.*)"},
+        {62701, "すでに登録されています。"},
+        {62702, "部品ﾌｧｲﾙの作成に失敗しました。"},
+        {62703, "部品ﾌｧｲﾙの保存に失敗しました。"},
+        {62709, "1文字以上入力してください"},
+        {62710, "このタブを削除してもいいですか?"},
+        {62711, "このﾊﾟｰﾂを削除してもいいですか?"},
+        {62712, "透明"},
+        {62721, "0,0.1,0.2,0.3,0.5,1.0"},
+        {62723, "ＭＳ ゴシック"},
+        {62724, "$$TessarayPart$$"},
+        {62725, "\"%1\"このファイルのバージョンには対応していません。"},
+        {62767, "1,2,3,4,5,6,7,8,9,10,12,15"},
+        {62769, "ファイル"},
+        {62770, "3,4,5,6,8,10,12,15,18,20,25,30,35,40"},
+        {62771, "4"},
+        {62775, "保存しますか？"},
+        {62786, "5,10,25,50,75,100,200,500"},
+        {62787, "100"},
+        {62795, "補助"},
+        {62799, "JWK読込みに失敗しました"},
     };
     for (const auto& c : kCommands)
-        EXPECT_EQ(AfxLoadString(c.id), c.text) << "command " << c.id;
+        EXPECT_EQ(AfxLoadString(c.id), c.text) << "string " << c.id;
+
+    // Commands known by their titles alone, the text after the line break.
+    const struct {
+        unsigned int id;
+        const char* title;
+    } kTitles[] = {
+        {32783, "寸法線の設定"},
+        {33073, "スナップ一時無効"},
+    };
+    for (const auto& c : kTitles) {
+        const std::string text = AfxLoadString(c.id);
+        EXPECT_EQ(text.substr(text.find('\n') + 1), c.title) << "command " << c.id;
+    }
 }
