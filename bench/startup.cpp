@@ -11,32 +11,19 @@
 // started, the program-wide tables made, the main window built), load1 the machine's load.
 // Goal: ready for the file in under 50 ms on both roads.
 //
-// The children run headless (offscreen) unless QT_QPA_PLATFORM names another platform, e.g. xcb
-// with DISPLAY. TESSARAY_BENCH_PROGRAM names another build of the program to measure (an older one,
-// for a comparison). "--make path" writes the native drawing for a look at it.
+// The children run headless (offscreen) unless QT_QPA_PLATFORM names another platform (ProgramRun.h);
+// TESSARAY_BENCH_PROGRAM names another build of the program to measure. "--make path" writes the
+// native drawing for a look at it.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <QApplication>
-#include <chrono>
-#include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <filesystem>
-#include <fstream>
-#include <map>
 #include <random>
-#include <sstream>
 #include <string>
-#include <vector>
 
 #include "BenchDxf.h"
+#include "ProgramRun.h"
 #include "document/ClassRegistry.h"
 #include "document/TessarayDoc.h"
 #include "model/ClassRegistry.h"
@@ -52,34 +39,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-double Now() {
-    timespec t{};
-    clock_gettime(CLOCK_MONOTONIC, &t);
-    return static_cast<double>(t.tv_sec) + t.tv_nsec * 1e-9;
-}
-
-double Load1() {
-    std::ifstream in("/proc/loadavg");
-    double load = 0;
-    in >> load;
-    return load;
-}
-
-const char* Program() {
-    const char* other = std::getenv("TESSARAY_BENCH_PROGRAM");
-    return other && *other ? other : TESSARAY_PROGRAM;
-}
-
-struct Place {
-    fs::path dir = fs::temp_directory_path() / ("tessaray_bench_startup_" + std::to_string(::getpid()));
+struct Place : bench::ProgramHome {
     std::string drawing;
-    std::vector<std::string> env;
 
     Place();
-    ~Place() {
-        std::error_code ec;
-        fs::remove_all(dir, ec);
-    }
 };
 
 // A plan-like native drawing over the default sheet: a grid of rooms (rectangles) with a wall, a
@@ -122,95 +85,11 @@ bool WriteNativeDrawing(const std::string& path) {
     return doc.OnSaveDocument(path) != FALSE;
 }
 
-struct Run {
-    std::map<std::string, double> marks;  // seconds after the start
-    double process = 0;                   // the whole process, when it ended by itself
-    double peakMB = 0;                    // its peak resident set
-    int status = -1;
-};
-
-// Starts the program with args and reads its marks; stops it at stopAt (when named) and kills it
-// after a minute in any case.
-Run RunProgram(const std::vector<std::string>& args, const std::vector<std::string>& env,
-               const std::string& stopAt = std::string()) {
-    Run run;
-    int fds[2];
-    if (::pipe(fds) != 0) return run;
-    std::vector<char*> argv;
-    for (const std::string& a : args)
-        argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    std::vector<char*> envp;
-    for (const std::string& e : env)
-        envp.push_back(const_cast<char*>(e.c_str()));
-    envp.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, fds[1], 2);
-    posix_spawn_file_actions_addclose(&actions, fds[0]);
-    posix_spawn_file_actions_addclose(&actions, fds[1]);
-    pid_t pid = 0;
-    const double start = Now();
-    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(fds[1]);
-    if (spawned != 0) {
-        ::close(fds[0]);
-        return run;
-    }
-    std::string pending;
-    bool stopped = false;
-    for (;;) {
-        pollfd p{fds[0], POLLIN, 0};
-        if (::poll(&p, 1, 1000) <= 0) {
-            if (Now() - start > 60.0) break;
-            continue;
-        }
-        char buffer[4096];
-        const ssize_t n = ::read(fds[0], buffer, sizeof buffer);
-        if (n <= 0) break;
-        pending.append(buffer, static_cast<std::size_t>(n));
-        for (std::size_t eol; (eol = pending.find('\n')) != std::string::npos; pending.erase(0, eol + 1)) {
-            std::istringstream line(pending.substr(0, eol));
-            std::string word, name;
-            double at = 0;
-            if (line >> word >> name >> at && word == "tessaray-mark") run.marks.emplace(name, at - start);
-        }
-        if (!stopAt.empty() && run.marks.count(stopAt)) {
-            stopped = true;
-            break;
-        }
-    }
-    if (stopped || Now() - start > 60.0) ::kill(pid, SIGKILL);
-    int status = 0;
-    struct rusage usage {};
-    ::wait4(pid, &status, 0, &usage);
-    run.peakMB = usage.ru_maxrss / 1024.0;
-    if (!stopped) run.process = Now() - start;
-    ::close(fds[0]);
-    run.status = stopped ? 0 : WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
-
-Place::Place() {
-    const std::string home = (dir / "home").string();
-    for (const char* sub : {"home", "config", "data", "runtime"})
-        fs::create_directories(dir / sub);
-    fs::permissions(dir / "runtime", fs::perms::owner_all);
-    env = {"HOME=" + home,
-           "XDG_CONFIG_HOME=" + (dir / "config").string(),
-           "XDG_DATA_HOME=" + (dir / "data").string(),
-           "XDG_RUNTIME_DIR=" + (dir / "runtime").string(),
-           "PATH=/usr/bin:/bin",
-           "TESSARAY_STARTUP_MARKS=1"};
-    const char* platform = std::getenv("QT_QPA_PLATFORM");
-    env.push_back(std::string("QT_QPA_PLATFORM=") + (platform ? platform : "offscreen"));
-    if (const char* display = std::getenv("DISPLAY")) env.push_back(std::string("DISPLAY=") + display);
+Place::Place() : bench::ProgramHome("startup") {
     drawing = (dir / "plan.qfd").string();
     WriteNativeDrawing(drawing);
     // The first start registers the file type and writes the settings: not what is measured.
-    RunProgram({Program(), "-pt", drawing, (dir / "first.pdf").string()}, env);
+    bench::RunProgram({bench::Program(), "-pt", drawing, (dir / "first.pdf").string()}, env);
 }
 
 Place& ThePlace() {
@@ -218,22 +97,22 @@ Place& ThePlace() {
     return place;
 }
 
-void Report(benchmark::State& state, const Run& run) {
+void Report(benchmark::State& state, const bench::ProgramRun& run) {
     for (const char* name : {"qt", "program", "window", "painted"}) {
         const auto it = run.marks.find(name);
         if (it != run.marks.end()) state.counters[std::string(name) + "_ms"] = it->second * 1e3;
     }
     if (run.process > 0) state.counters["process_ms"] = run.process * 1e3;
-    state.counters["load1"] = Load1();
+    state.counters["load1"] = bench::Load1();
 }
 
 void BM_ReadyToPrint(benchmark::State& state) {
     Place& place = ThePlace();
     const std::string pdf = (place.dir / "print.pdf").string();
-    Run run;
+    bench::ProgramRun run;
     for (auto _ : state) {
         fs::remove(pdf);
-        run = RunProgram({Program(), "-pt", place.drawing, pdf}, place.env);
+        run = bench::RunProgram({bench::Program(), "-pt", place.drawing, pdf}, place.env);
         if (run.status != 0 || !run.marks.count("ready") || !fs::exists(pdf)) {
             state.SkipWithError("the program did not print");
             return;
@@ -245,9 +124,9 @@ void BM_ReadyToPrint(benchmark::State& state) {
 
 void BM_ReadyToOpen(benchmark::State& state) {
     Place& place = ThePlace();
-    Run run;
+    bench::ProgramRun run;
     for (auto _ : state) {
-        run = RunProgram({Program(), place.drawing}, place.env, "painted");
+        run = bench::RunProgram({bench::Program(), place.drawing}, place.env, "painted");
         if (run.status != 0 || !run.marks.count("ready") || !run.marks.count("painted")) {
             state.SkipWithError("the program did not show the drawing");
             return;
@@ -266,10 +145,10 @@ void BM_PrintToPdf(benchmark::State& state, int dxfEntities) {
         drawing = (place.dir / ("mixed" + std::to_string(dxfEntities) + ".dxf")).string();
         if (!fs::exists(drawing)) bench::WriteDxfFile(drawing, dxfEntities);
     }
-    Run run;
+    bench::ProgramRun run;
     for (auto _ : state) {
         fs::remove(pdf);
-        run = RunProgram({Program(), "-pt", drawing, pdf}, place.env);
+        run = bench::RunProgram({bench::Program(), "-pt", drawing, pdf}, place.env);
         if (run.status != 0 || !fs::exists(pdf)) {
             state.SkipWithError("the program did not print");
             return;
