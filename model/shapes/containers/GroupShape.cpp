@@ -20,7 +20,7 @@
 IMPLEMENT_SERIAL(MGroupShape, MCadShape, VERSIONABLE_SCHEMA | 1)
 
 // Whatever the text form reads can be copied, pasted and duplicated through the archive: a pack
-// around the groups, a shape and its picture inside them.
+// around the groups, a shape and its picture (or a label and its members) inside them.
 static_assert(kMaxGroupNesting + 3 <= CArchive::kMaxObjectNesting);
 
 namespace {
@@ -72,11 +72,19 @@ MGroupShape::~MGroupShape() = default;
 
 void MGroupShape::Serialize(CArchive& ar) {
     MCadShape::Serialize(ar);
-    MTextNestingGuard nesting;
-    if (ar.IsLoading()) {
-        ar.GetObjectSchema();  // any schema is accepted
-        if (nesting.Exceeded()) AfxThrowArchiveException(CArchiveException::genericException);
+    if (ar.IsLoading()) ar.GetObjectSchema();  // any schema is accepted
+    if (!IsPlainGroup()) {
+        // A label or balloon is one shape, as in the text form, not a level of groups: one below
+        // the deepest group reads back. Nothing nests through it, as it holds no group.
+        m_members.Serialize(ar);
+        m_members.SetOwner(TRUE);
+        for (int i = 0; ar.IsLoading() && i < m_members.GetSize(); ++i)
+            if (dynamic_cast<const MGroupShape*>(m_members.GetAt(i)))
+                AfxThrowArchiveException(CArchiveException::genericException);
+        return;
     }
+    MTextNestingGuard nesting;
+    if (ar.IsLoading() && nesting.Exceeded()) AfxThrowArchiveException(CArchiveException::genericException);
     if (ar.IsStoring() && nesting.AtLimit()) {
         FoldedMembers folded(m_members);
         folded.flat.Serialize(ar);

@@ -18,7 +18,8 @@ public:
     // Deletes the members.
     ~MGroupShape() override;
 
-    // Only the member array; extents come back with Recalc. Any stored schema is accepted.
+    // Only the member array; extents come back with Recalc. Any stored schema is accepted. Only a
+    // plain group is a level of the nesting limit; a label or balloon holding a group is refused.
     void Serialize(CArchive& ar) override;
     int GetGripCount() const override;
     // An index at or past the total gives (0, 0).
