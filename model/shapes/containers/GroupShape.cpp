@@ -1,10 +1,12 @@
 #include "model/shapes/containers/GroupShape.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <istream>
 #include <memory>
 #include <ostream>
+#include <utility>
 #include <vector>
 
 #include "model/CadView.h"
@@ -472,6 +474,22 @@ void MGroupShape::ReadText(CDocument* doc, std::istream& is) {
     SkipTextLine(is);
     for (long long i = 0; i < skip && is.good(); ++i)
         SkipTextLine(is);
+}
+
+int GroupNestingOf(const MCadShape& shape) {
+    // Without a call per level, like the group's destructor.
+    std::vector<std::pair<const MCadShape*, int>> pending{{&shape, 1}};
+    int deepest = 0;
+    while (!pending.empty()) {
+        const auto [s, depth] = pending.back();
+        pending.pop_back();
+        const auto* group = dynamic_cast<const MGroupShape*>(s);
+        if (!group || !group->IsPlainGroup()) continue;
+        deepest = std::max(deepest, depth);
+        for (int i = 0; i < group->GetShapeCount(); ++i)
+            pending.emplace_back(group->GetShapeAt(i), depth + 1);
+    }
+    return deepest;
 }
 
 void MGroupShape::Rebuild(MCadView*) {}

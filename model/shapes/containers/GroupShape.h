@@ -107,3 +107,7 @@ private:
     // The base point and the extent follow members that were scaled about centre.
     void ScaleBasePointAndExtent(const MFloatPoint& centre, double sx, double sy);
 };
+
+// Plain groups inside one another from the shape down, as kMaxGroupNesting counts them: 0 for a
+// shape that is no plain group, 1 for a group holding none.
+int GroupNestingOf(const MCadShape& shape);
