@@ -729,6 +729,7 @@ enum : unsigned int {
     ID_SET_REFERENCE_POINT = 33088,
     IDS_STRETCH_PICKS = 62791,
     IDS_STRETCH_STEPS = 62792,
+    IDS_GROUP_TOO_DEEP = 62861,
     // ----- The dimension dialogs' controls -----
     IDC_FONT = 1021,
     IDC_TEXT_HEIGHT = 1022,

@@ -57,10 +57,11 @@ void WriteShapeText(CDocument* doc, std::ostream& os, const MCadShape* shape);
 // failure state for the caller). The caller owns the result.
 MCadShape* ReadShapeText(CDocument* doc, std::istream& is);
 
-// Groups inside groups, the outermost counted as 1. Every reader and writer keeps to it: the text
-// form and the archive fail deeper data rather than exhausting the call stack on a damaged or
-// hostile file, the imports flatten what lies beyond it, and both writers fold deeper groups into
-// the one at the limit, so that whatever the program holds is written in a form it takes back.
+// Plain groups inside groups, the outermost counted as 1 (a label or balloon is one shape). Every
+// reader and writer keeps to it: the text form and the archive fail deeper data rather than
+// exhausting the call stack on a damaged or hostile file, the imports flatten what lies beyond it,
+// the group command refuses to go deeper, and both writers fold deeper groups into the one at the
+// limit, so that whatever the program holds is written in a form it takes back.
 inline constexpr int kMaxGroupNesting = 200;
 // Sets the nesting depth to 0 (before each file or library item is read or written).
 void ResetTextNesting();

@@ -5,16 +5,19 @@
 #include <cmath>
 #include <memory>
 #include <numeric>
+#include <string>
 #include <tuple>
 #include <vector>
 
 #include "document/TessarayDoc.h"
 #include "model/FillStyle.h"
 #include "model/shapes/ShapeEditors.h"
+#include "model/shapes/ShapeFactory.h"
 #include "model/shapes/containers/GroupShape.h"
 #include "model/shapes/containers/LShapeArray.h"
 #include "model/shapes/lines/LineShape.h"
 #include "model/shapes/lines/PolygonShape.h"
+#include "platform/Strings.h"
 #include "resources/ResourceIds.h"
 #include "tools/PickList.h"
 #include "tools/edit/CutReplacements.h"
@@ -193,6 +196,15 @@ void MSelectionEdits::Distribute(MTessarayView* view, BOOL vertical) {
 
 void MSelectionEdits::Group(MTessarayView* view) {
     if (m_tool.Lists().PickCount() == 0 || !m_tool.IsPickMode() || !view) return;
+    // Deeper groups would be folded into the deepest one when saved or copied.
+    int deepest = 0;
+    for (int i = 0; i < m_tool.Lists().PickCount(); ++i)
+        deepest = std::max(deepest, GroupNestingOf(*m_tool.Lists().Pick(i)));
+    if (deepest >= kMaxGroupNesting) {
+        AfxMessageBox(AfxFormatString1(IDS_GROUP_TOO_DEEP, std::to_string(kMaxGroupNesting)),
+                      MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
     m_tool.Handles().Hide(view);
     auto group = std::make_unique<MGroupShape>(view, m_tool.Lists().Picks().GetShapes());
     m_tool.Lists().AddNewExpanded(group.get(), m_tool.Lists().PickLayer(0));

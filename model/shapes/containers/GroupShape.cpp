@@ -1,10 +1,12 @@
 #include "model/shapes/containers/GroupShape.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <istream>
 #include <memory>
 #include <ostream>
+#include <utility>
 #include <vector>
 
 #include "model/CadView.h"
@@ -20,7 +22,7 @@
 IMPLEMENT_SERIAL(MGroupShape, MCadShape, VERSIONABLE_SCHEMA | 1)
 
 // Whatever the text form reads can be copied, pasted and duplicated through the archive: a pack
-// around the groups, a shape and its picture inside them.
+// around the groups, a shape and its picture (or a label and its members) inside them.
 static_assert(kMaxGroupNesting + 3 <= CArchive::kMaxObjectNesting);
 
 namespace {
@@ -72,11 +74,19 @@ MGroupShape::~MGroupShape() = default;
 
 void MGroupShape::Serialize(CArchive& ar) {
     MCadShape::Serialize(ar);
-    MTextNestingGuard nesting;
-    if (ar.IsLoading()) {
-        ar.GetObjectSchema();  // any schema is accepted
-        if (nesting.Exceeded()) AfxThrowArchiveException(CArchiveException::genericException);
+    if (ar.IsLoading()) ar.GetObjectSchema();  // any schema is accepted
+    if (!IsPlainGroup()) {
+        // A label or balloon is one shape, as in the text form, not a level of groups: one below
+        // the deepest group reads back. Nothing nests through it, as it holds no group.
+        m_members.Serialize(ar);
+        m_members.SetOwner(TRUE);
+        for (int i = 0; ar.IsLoading() && i < m_members.GetSize(); ++i)
+            if (dynamic_cast<const MGroupShape*>(m_members.GetAt(i)))
+                AfxThrowArchiveException(CArchiveException::genericException);
+        return;
     }
+    MTextNestingGuard nesting;
+    if (ar.IsLoading() && nesting.Exceeded()) AfxThrowArchiveException(CArchiveException::genericException);
     if (ar.IsStoring() && nesting.AtLimit()) {
         FoldedMembers folded(m_members);
         folded.flat.Serialize(ar);
@@ -464,6 +474,22 @@ void MGroupShape::ReadText(CDocument* doc, std::istream& is) {
     SkipTextLine(is);
     for (long long i = 0; i < skip && is.good(); ++i)
         SkipTextLine(is);
+}
+
+int GroupNestingOf(const MCadShape& shape) {
+    // Without a call per level, like the group's destructor.
+    std::vector<std::pair<const MCadShape*, int>> pending{{&shape, 1}};
+    int deepest = 0;
+    while (!pending.empty()) {
+        const auto [s, depth] = pending.back();
+        pending.pop_back();
+        const auto* group = dynamic_cast<const MGroupShape*>(s);
+        if (!group || !group->IsPlainGroup()) continue;
+        deepest = std::max(deepest, depth);
+        for (int i = 0; i < group->GetShapeCount(); ++i)
+            pending.emplace_back(group->GetShapeAt(i), depth + 1);
+    }
+    return deepest;
 }
 
 void MGroupShape::Rebuild(MCadView*) {}

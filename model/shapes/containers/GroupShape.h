@@ -18,7 +18,8 @@ public:
     // Deletes the members.
     ~MGroupShape() override;
 
-    // Only the member array; extents come back with Recalc. Any stored schema is accepted.
+    // Only the member array; extents come back with Recalc. Any stored schema is accepted. Only a
+    // plain group is a level of the nesting limit; a label or balloon holding a group is refused.
     void Serialize(CArchive& ar) override;
     int GetGripCount() const override;
     // An index at or past the total gives (0, 0).
@@ -106,3 +107,7 @@ private:
     // The base point and the extent follow members that were scaled about centre.
     void ScaleBasePointAndExtent(const MFloatPoint& centre, double sx, double sy);
 };
+
+// Plain groups inside one another from the shape down, as kMaxGroupNesting counts them: 0 for a
+// shape that is no plain group, 1 for a group holding none.
+int GroupNestingOf(const MCadShape& shape);

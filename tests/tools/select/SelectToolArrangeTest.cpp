@@ -12,10 +12,12 @@
 #include "document/DocShapeArray.h"
 #include "document/Layer.h"
 #include "model/FillStyle.h"
+#include "model/shapes/ShapeFactory.h"
 #include "model/shapes/containers/GroupShape.h"
 #include "model/shapes/containers/LShapeArray.h"
 #include "model/shapes/containers/PackShape.h"
 #include "platform/ProgramState.h"
+#include "platform/Strings.h"
 #include "platform/ui/Beep.h"
 #include "tests/tools/select/SelectTestSupport.h"
 
@@ -316,6 +318,28 @@ TEST(SelectToolArrange, GroupTakesTheFirstShapesPlaceAndLayer) {
     ASSERT_NE(group, nullptr);
     EXPECT_EQ(group->GetShapeCount(), 2);
     EXPECT_EQ(ShapeAt(h, 1, 1), other);
+}
+
+// Grouped without a bound, the deepest groups were folded away when the drawing was saved or copied.
+TEST(SelectToolArrange, GroupRefusesToNestDeeperThanTheLimit) {
+    SelectHarness h;
+    auto* chain = new MGroupShape;
+    MGroupShape* level = chain;
+    for (int depth = 1; depth < kMaxGroupNesting - 1; ++depth)
+        level = static_cast<MGroupShape*>(level->GetShapeAt(level->AddShape(new MGroupShape)));
+    level->AddShape(new MLineShape(h.P(0, 0), h.P(100, 0)));
+    h.Add(chain);
+    h.Line(200, 0, 300, 0);
+    h.Line(400, 0, 500, 0);
+    PickAll(h, {h.P(50, 0), h.P(250, 0)});
+    OneStep(h, ID_GROUP, 1);
+    PickAll(h, {h.P(50, 0), h.P(450, 0)});
+    MessageBoxRecorder messages;
+    ExpectNoChange(h, [&] { h.view->SendCommand(ID_GROUP); });
+    EXPECT_EQ(h.Picks(), 2);
+    ASSERT_EQ(messages.Messages().size(), 1u);
+    EXPECT_EQ(messages.Messages()[0].text,
+              AfxFormatString1(IDS_GROUP_TOO_DEEP, std::to_string(kMaxGroupNesting)));
 }
 
 TEST(SelectToolArrange, UngroupPutsEachFirstMemberInItsGroupsPlaceAndTheRestOnTheCurrentLayer) {

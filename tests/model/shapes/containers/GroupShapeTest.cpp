@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -11,9 +12,12 @@
 #include "interchange/JwcShapeExport.h"
 #include "model/SnapPoint.h"
 #include "model/geometry/Geometry.h"
+#include "model/shapes/annotation/BalloonShape.h"
+#include "model/shapes/annotation/LabelShape.h"
 #include "model/shapes/containers/GroupShape.h"
 #include "model/shapes/containers/LShapeArray.h"
 #include "model/shapes/curves/EllipseShape.h"
+#include "model/shapes/dimension/SizeShape.h"
 #include "model/shapes/lines/LineShape.h"
 #include "model/shapes/lines/PolygonShape.h"
 #include "model/shapes/lines/RectShape.h"
@@ -370,6 +374,63 @@ TEST_F(GroupShapeTest, TheArchiveReadsNoDeeperThanTheNestingLimit) {
     EXPECT_THROW(LoadObject<MGroupShape>(bytes), CArchiveException);
     open.clear();
     EXPECT_NE(LoadObject<MGroupShape>(bytes), nullptr);
+}
+
+// A label or balloon counted as one more group in the archive only: one below the deepest group was
+// written, then refused, and with it any copy, paste or undo of its layer.
+TEST_F(GroupShapeTest, TheArchiveTakesBackWhatItWritesBelowTheDeepestGroupAndNoGroupInALabel) {
+    const auto label = [](MLabelShapeBase* l) {
+        l->AddLeaderPoint(nullptr, {0, 0});
+        l->AddLeaderPoint(nullptr, {5, 5});
+        return l;
+    };
+    const auto dimension = [] {
+        auto* d = new MSizeShape;
+        d->SetPoints({0, 0}, {10, 0}, {0, 2}, {10, 2}, {5, 2});
+        return d;
+    };
+    struct Case {
+        const char* what;
+        int depth;
+        std::function<MCadShape*()> inner;
+        bool reads;
+    };
+    const Case cases[] = {
+        {"label in the deepest group", kMaxGroupNesting, [&] { return label(new MLabelShape); }, true},
+        {"balloon folded into the deepest group", kMaxGroupNesting + 60,
+         [&] { return label(new MBalloonShape); }, true},
+        {"dimension in the deepest group", kMaxGroupNesting, dimension, true},
+        {"label holding a label", 1,
+         [&] {
+             MLabelShapeBase* l = label(new MLabelShape);
+             l->AddShape(label(new MLabelShape));
+             return l;
+         },
+         false},
+        {"label holding a group", 1,
+         [&] {
+             MLabelShapeBase* l = label(new MBalloonShape);
+             l->AddShape(Chain(1).release());
+             return l;
+         },
+         false},
+    };
+    for (const Case& c : cases) {
+        const std::unique_ptr<MGroupShape> chain = Chain(c.depth);
+        MGroupShape* deepest = chain.get();
+        while (auto* inner = dynamic_cast<MGroupShape*>(deepest->GetShapeAt(deepest->GetShapeCount() - 1)))
+            deepest = inner;
+        deepest->AddShape(c.inner());
+        const std::vector<BYTE> bytes = StoreObject(chain.get());
+        if (!c.reads) {
+            EXPECT_THROW(LoadObject<MGroupShape>(bytes), CArchiveException) << c.what;
+            continue;
+        }
+        std::unique_ptr<MGroupShape> back;
+        EXPECT_NO_THROW(back = LoadObject<MGroupShape>(bytes)) << c.what;
+        ASSERT_NE(back, nullptr) << c.what;
+        EXPECT_EQ(ShapeText(*back), ShapeText(*chain)) << c.what;
+    }
 }
 
 // A destructor per level ran out of stack long before this depth.
