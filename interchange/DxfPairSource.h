@@ -26,6 +26,8 @@ public:
     MDXFPairSource(const MDXFPairSource&) = delete;
     MDXFPairSource& operator=(const MDXFPairSource&) = delete;
 
+    // Up to size unread bytes, without reading them; fewer at the end. Valid until the next call.
+    std::string_view Peek(std::size_t size);
     // Whether the unread bytes begin with the prefix.
     bool StartsWith(std::string_view prefix);
     // Passes over the prefix when the unread bytes begin with it.

@@ -39,6 +39,8 @@ constexpr const char* kNotImportedText = "次の図形は読み込めません�
 constexpr const char* kLongLineText =
     "ファイルに長すぎる行があります。その前までに読み込めた部分だけを開きました。";
 constexpr const char* kTextsCutText = "長すぎる文字列は途中までを読み込みました。";
+constexpr const char* kBinaryText = "バイナリ形式のDXFファイルは読み込めません。";
+constexpr const char* kCrOnlyText = "改行コードが CR だけのDXFファイルは読み込めません。";
 constexpr const char* kExpansionLimitedText =
     "ブロックの配置が多すぎるため、配置できなかったブロックがあります。";
 constexpr const char* kNestingLimitedText =
@@ -47,6 +49,8 @@ constexpr const char* kNestingLimitedText =
 // Section states; the values are those of the section map.
 enum : int { kOutside = 0, kEof = 1, kEntities = 2, kAfterSection = 3, kUnknownSection = 4, kTables = 5 };
 enum : int { kBlocks = 6, kHeader = 7 };
+// How much of a file's start tells a CR-only file.
+constexpr std::size_t kHeadSize = 4096;
 // Table states.
 enum : int {
     kIgnoredTable = 0,
@@ -103,7 +107,7 @@ MDXFReader::~MDXFReader() = default;
 
 int MDXFReader::Prepare(const std::string& path) {
     m_prepared = true;
-    bool looksLikeDxf = false;
+    Form form = Form::kOther;
     try {
         struct stat st {};
         if (::stat(path.c_str(), &st) == 0 && static_cast<std::uint64_t>(st.st_size) > kMaxDxfFile)
@@ -112,14 +116,14 @@ int MDXFReader::Prepare(const std::string& path) {
         m_file = std::make_unique<CFile>(path, CFile::modeRead);
         // Nothing is asked about a file that is no drawing at all.
         MDXFPairSource head(*m_file, m_pieceSize);
-        looksLikeDxf = LooksLikeDxf(head);
+        form = FormOf(head);
         m_file->Seek(0, CFile::begin);
     } catch (const CFileException&) {
-        looksLikeDxf = false;
+        form = Form::kOther;
     }
-    if (!looksLikeDxf) {
+    if (form != Form::kAscii) {
         m_file.reset();
-        AfxMessageBox(IDS_CANNOT_OPEN_FILE, MB_OK | MB_ICONEXCLAMATION);
+        Refuse(form);
         return 0;
     }
     MDXFImportUi* ui = GetDXFImportUi();
@@ -154,8 +158,8 @@ int MDXFReader::Read(const std::string& path) {
     }
     {
         MDXFPairSource check(*file, m_pieceSize);
-        if (!IsAsciiDxf(check)) {
-            AfxMessageBox(IDS_CANNOT_OPEN_FILE, MB_OK | MB_ICONEXCLAMATION);
+        if (const Form form = FormOf(check); form != Form::kAscii) {
+            Refuse(form);
             return 0;
         }
     }
@@ -189,14 +193,28 @@ bool MDXFReader::LooksLikeDxf(MDXFPairSource& source) {
     return true;
 }
 
-bool MDXFReader::IsAsciiDxf(MDXFPairSource& source) {
-    return !source.StartsWith(kBinarySentinel) && LooksLikeDxf(source);
+MDXFReader::Form MDXFReader::FormOf(MDXFPairSource& source) {
+    if (source.StartsWith(kBinarySentinel)) return Form::kBinary;
+    std::string head(source.Peek(kHeadSize));
+    if (LooksLikeDxf(source)) return Form::kAscii;
+    if (head.find('\n') != std::string::npos || head.find('\r') == std::string::npos) return Form::kOther;
+    std::replace(head.begin(), head.end(), '\r', '\n');
+    return LooksLikeDxf(head) ? Form::kCrOnly : Form::kOther;
+}
+
+void MDXFReader::Refuse(Form form) {
+    if (form == Form::kBinary)
+        AfxMessageBox(kBinaryText, MB_OK | MB_ICONEXCLAMATION);
+    else if (form == Form::kCrOnly)
+        AfxMessageBox(kCrOnlyText, MB_OK | MB_ICONEXCLAMATION);
+    else
+        AfxMessageBox(IDS_CANNOT_OPEN_FILE, MB_OK | MB_ICONEXCLAMATION);
 }
 
 int MDXFReader::ReadBytes(std::string_view bytes) {
     MDXFPairSource check(bytes);
-    if (!IsAsciiDxf(check)) {
-        AfxMessageBox(IDS_CANNOT_OPEN_FILE, MB_OK | MB_ICONEXCLAMATION);
+    if (const Form form = FormOf(check); form != Form::kAscii) {
+        Refuse(form);
         return 0;
     }
     MDXFPairSource source(bytes);

@@ -5,7 +5,8 @@
 //
 // A file is read a piece at a time and parsed pair by pair, so that only one piece is held; bytes
 // already in memory are parsed where they are. Lines may be of any length; group codes and section,
-// table and entity names may carry blanks around them. Binary DXF is refused.
+// table and entity names may carry blanks around them. Binary DXF, and files whose lines end with a
+// CR alone, are refused with a message that says so.
 #pragma once
 
 #include <cstddef>
@@ -72,8 +73,9 @@ public:
     // when a drawing was read.
     int Read(const std::string& path) override;
     // The reading loop on a whole file's bytes, without the paper dialog. Nonzero when a drawing
-    // was read; 0 after Cancel and for bytes that are no ASCII DXF (message 62700). Kinds that
-    // were not imported, and a file cut short, are told in one message afterwards.
+    // was read; 0 after Cancel and for bytes that are no ASCII DXF (message 62700, or one that says
+    // what DXF the program does not read). Kinds that were not imported, and a file cut short, are
+    // told in one message afterwards.
     int ReadBytes(std::string_view bytes);
     // Whether the bytes look like an ASCII DXF file: pairs of an integer group code and a value,
     // the first structure pair being a SECTION or EOF.
@@ -175,9 +177,12 @@ private:
     };
     class PlacementMark;
 
+    // What the bytes are, as far as the reader is concerned; the source is used up.
+    enum class Form { kAscii, kBinary, kCrOnly, kOther };
+    static Form FormOf(MDXFPairSource& source);
     static bool LooksLikeDxf(MDXFPairSource& source);
-    // Not binary, and LooksLikeDxf; the source is used up.
-    static bool IsAsciiDxf(MDXFPairSource& source);
+    // Tells why a file of the form is not read.
+    static void Refuse(Form form);
     // ReadBytes after the check.
     int ReadPairs(MDXFPairSource& source);
     int ReadLoop(MDXFPairSource& source);

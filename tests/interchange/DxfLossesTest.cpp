@@ -130,11 +130,26 @@ protected:
 };
 
 TEST_F(DxfRefusal, AForeignFileIsRefusedBeforeAnyQuestionAndTheDrawingStays) {
-    const std::string png = Write("picture.dxf", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16));
-    EXPECT_FALSE(doc.OnOpenDocument(png));
-    EXPECT_TRUE(messages.Saw(kIdsCannotOpen));
-    EXPECT_EQ(ui.paperDialogs, 0);
-    EXPECT_EQ(ShapeCount(), 1) << "the open drawing is kept";
+    // A DXF the program does not read is named as such.
+    const struct {
+        std::string bytes;
+        const char* told;  // nullptr: message 62700
+    } cases[] = {
+        {std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16), nullptr},
+        {std::string("AutoCAD Binary DXF\r\n\x1a\0", 22) + std::string(64, '\0'), "バイナリ形式"},
+        {"0\rSECTION\r2\rENTITIES\r0\rENDSEC\r0\rEOF\r", "CR だけ"},
+    };
+    for (const auto& c : cases) {
+        MessageBoxRecorder told;
+        EXPECT_FALSE(doc.OnOpenDocument(Write("picture.dxf", c.bytes)));
+        ASSERT_EQ(told.Messages().size(), 1u);
+        if (c.told)
+            EXPECT_NE(told.Messages()[0].text.find(c.told), std::string::npos) << told.Messages()[0].text;
+        else
+            EXPECT_TRUE(told.Saw(kIdsCannotOpen));
+        EXPECT_EQ(ui.paperDialogs, 0);
+        EXPECT_EQ(ShapeCount(), 1) << "the open drawing is kept";
+    }
 }
 
 TEST_F(DxfRefusal, CancellingThePaperDialogKeepsTheDrawing) {
