@@ -96,6 +96,7 @@ int MDXFPairSource::NextPair(std::string_view& code, std::string_view& value) {
         m_pos = m_size;
         return 1;
     }
+    m_valuePos = static_cast<std::size_t>(p - m_data);
     value = Line(p, second ? second : end);
     p = second ? second + 1 : end;
     m_pos = static_cast<std::size_t>(p - m_data);

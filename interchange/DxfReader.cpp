@@ -16,6 +16,7 @@
 #include "interchange/DxfColor.h"
 #include "interchange/DxfImportUi.h"
 #include "interchange/DxfReaderKeywords.h"
+#include "interchange/ImportLosses.h"
 #include "model/geometry/Geometry.h"
 #include "model/settings/LineStyle.h"
 #include "model/shapes/containers/GroupShape.h"
@@ -35,10 +36,8 @@ constexpr std::uint64_t kMaxDxfFile = std::uint64_t{2} << 30;
 constexpr std::string_view kBinarySentinel = "AutoCAD Binary DXF";
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr const char* kCutShortText = "ファイルが途中で終わっています。読み込めた部分だけを開きました。";
-constexpr const char* kNotImportedText = "次の図形は読み込めませんでした:";
 constexpr const char* kLongLineText =
     "ファイルに長すぎる行があります。その前までに読み込めた部分だけを開きました。";
-constexpr const char* kTextsCutText = "長すぎる文字列は途中までを読み込みました。";
 constexpr const char* kBinaryText = "バイナリ形式のDXFファイルは読み込めません。";
 constexpr const char* kCrOnlyText = "改行コードが CR だけのDXFファイルは読み込めません。";
 constexpr const char* kExpansionLimitedText =
@@ -69,6 +68,26 @@ int SectionValue(std::string_view name) {
     if (name == "ENDSEC") return kOutside;
     if (name == "EOF") return kEof;
     return kUnknownSection;
+}
+
+// Whether the line is a group code: an integer, perhaps with blanks around it.
+bool ParseGroupCode(std::string_view line, int& code) {
+    const std::string_view s = DxfKeyword(line);
+    const std::size_t sign = !s.empty() && (s[0] == '-' || s[0] == '+') ? 1 : 0;
+    if (s.size() == sign || s.find_first_not_of("0123456789", sign) != std::string_view::npos) return false;
+    code = AtoI(s);
+    return true;
+}
+
+// The name of a record (section, table entry, entity, object): letters, digits, '_' and '-'.
+bool IsRecordName(std::string_view name) {
+    bool letter = false;
+    for (char c : name) {
+        const bool alpha = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+        if (!alpha && !(c >= '0' && c <= '9') && c != '_' && c != '-') return false;
+        letter = letter || alpha;
+    }
+    return letter;
 }
 
 int TableValue(std::string_view name) {
@@ -180,12 +199,9 @@ bool MDXFReader::LooksLikeDxf(MDXFPairSource& source) {
     for (int pairs = 0; pairs < 256; ++pairs) {
         const int lines = source.NextPair(codeLine, value);
         if (lines == 0) return pairs > 0;
-        const std::string_view code = DxfKeyword(codeLine);
-        const std::size_t digits = !code.empty() && (code[0] == '-' || code[0] == '+') ? 1 : 0;
-        if (code.size() == digits || code.find_first_not_of("0123456789", digits) != std::string_view::npos)
-            return false;
-        if (lines == 1) return false;
-        if (AtoI(code) == 0) {
+        int code = 0;
+        if (!ParseGroupCode(codeLine, code) || lines == 1) return false;
+        if (code == 0) {
             const std::string_view name = DxfKeyword(value);
             return name == "SECTION" || name == "EOF";
         }
@@ -272,8 +288,14 @@ int MDXFReader::ReadLoop(MDXFPairSource& source) {
     std::size_t pairs = 0;
     for (int counter = 1; m_sectionState != kEof; ++counter, ++pairs) {
         if (source.NextPair(codeLine, value) != 2) break;
-        const int code = AtoI(codeLine);
-        if (code == 0 && m_sectionState == kOutside && DxfKeyword(value) == "EOF") sawEnd = true;
+        int code = 0;
+        if (!ParseGroupCode(codeLine, code) || (code == 0 && !IsRecordName(DxfKeyword(value)))) {
+            // A line lost or added puts values where codes belong: lines are passed over one at a
+            // time until codes and values pair up again, so that no value is taken for a record.
+            source.RereadValue();
+            ++m_unreadLines;
+            continue;
+        }
         if (progress && counter % kProgressInterval == 1) {
             progress->PumpMessages();
             progress->SetText("Reading..." + std::to_string(counter));
@@ -283,6 +305,7 @@ int MDXFReader::ReadLoop(MDXFPairSource& source) {
             }
         }
         HandleSection(code, value);
+        if (code == 0 && m_sectionState == kOutside && DxfKeyword(value) == "EOF") sawEnd = true;
     }
     if (m_sectionState == kEof) sawEnd = true;
     ownProgress.reset();
@@ -303,22 +326,19 @@ int MDXFReader::ReadLoop(MDXFPairSource& source) {
 }
 
 void MDXFReader::ReportLosses() {
-    std::string text;
-    const auto tell = [&text](const char* what) {
-        if (!text.empty()) text += "\n\n";
-        text += what;
-    };
-    if (m_cutShort) tell(m_longLine ? kLongLineText : kCutShortText);
-    if (m_expansionLimited) tell(kExpansionLimitedText);
-    if (m_nestingLimited) tell(kNestingLimitedText);
-    if (m_textsCut) tell(kTextsCutText);
-    if (!m_skipped.empty()) {
-        tell(kNotImportedText);
-        for (const auto& [kind, count] : m_skipped)
-            text += "\n    " + kind + " " + std::to_string(count);
-    }
-    const bool partial = m_cutShort || m_expansionLimited || m_nestingLimited;
-    if (!text.empty()) AfxMessageBox(text, MB_OK | (partial ? MB_ICONEXCLAMATION : MB_ICONINFORMATION));
+    MImportLosses losses;
+    if (m_cutShort) losses.Note(m_longLine ? kLongLineText : kCutShortText);
+    if (m_unreadLines > 0)
+        losses.Note("読めない行 (" + std::to_string(m_unreadLines) + "行) は読み飛ばしました。");
+    if (m_unendedBlocks > 0)
+        losses.Note("ENDBLK のないブロック (" + std::to_string(m_unendedBlocks) +
+                    "個) は、次のブロックかセクションまでを読み込みました。");
+    if (m_expansionLimited) losses.Note(kExpansionLimitedText);
+    if (m_nestingLimited) losses.Note(kNestingLimitedText);
+    if (m_textsCut) losses.Note(kTextsCutNote);
+    for (const auto& [kind, count] : m_skipped)
+        losses.Drop(kind, count);
+    losses.Report(m_cutShort || m_unreadLines > 0 || m_expansionLimited || m_nestingLimited);
 }
 
 void MDXFReader::FinishLayers(bool cancelled) {
@@ -473,14 +493,21 @@ void MDXFReader::StoreGroup(int code, std::string_view value) {
 }
 
 void MDXFReader::HandleSection(int code, std::string_view value) {
+    const std::string_view keyword = code == 0 ? DxfKeyword(value) : std::string_view();
+    const bool inSection = m_sectionState == kEntities || m_sectionState > kAfterSection;
+    if (inSection && (keyword == "SECTION" || keyword == "EOF")) {
+        // The section's ENDSEC is missing: it ends here, and what follows is read.
+        HandleSection(0, "ENDSEC");
+    }
     switch (m_sectionState) {
         case kOutside:
-            if (code == 0 && DxfKeyword(value) == "SECTION") {
+            if (keyword == "SECTION") {
                 m_sectionState = kAfterSection;
                 ResetGroupStore(true);
             }
             return;
         case kAfterSection:
+            if (code == 999) return;  // a comment
             m_sectionState = code == 2 ? SectionValue(DxfKeyword(value)) : kUnknownSection;
             return;
         case kHeader:
@@ -498,7 +525,7 @@ void MDXFReader::HandleSection(int code, std::string_view value) {
         default:
             break;
     }
-    if (code == 0 && DxfKeyword(value) == "ENDSEC") m_sectionState = kOutside;
+    if (keyword == "ENDSEC") m_sectionState = kOutside;
 }
 
 void MDXFReader::HandleHeader(int code, std::string_view value) {
@@ -527,6 +554,7 @@ void MDXFReader::HandleTables(int code, std::string_view value) {
             if (code == 0 && DxfKeyword(value) == "TABLE") m_tableState = kAfterTable;
             return;
         case kAfterTable:
+            if (code == 999) return;
             m_tableState = code == 2 ? TableValue(DxfKeyword(value)) : kIgnoredTable;
             return;
         case kLineTypes:

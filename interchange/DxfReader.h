@@ -303,6 +303,8 @@ private:
     std::size_t m_expansionBudget = kDefaultExpansionLimit;
     bool m_expansionLimited = false;
     bool m_nestingLimited = false;  // a placement left out for blocks nested too deep
+    int m_unreadLines = 0;          // lines passed over where a group code belonged
+    int m_unendedBlocks = 0;        // blocks without their ENDBLK
     MDXFReadProgress* m_externalProgress = nullptr;
     bool m_measureTexts = false;
 

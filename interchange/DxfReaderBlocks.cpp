@@ -59,6 +59,12 @@ private:
 
 void MDXFReader::HandleBlocks(int code, std::string_view value) {
     const std::string_view keyword = code == 0 ? DxfKeyword(value) : std::string_view();
+    if (m_blockState != kBlockOutside && (keyword == "BLOCK" || keyword == "ENDSEC")) {
+        // The open block's ENDBLK is missing: it ends here, and what follows is read as it would be
+        // after the ENDBLK. A block without a name held nothing that could be placed.
+        if (m_blockState != kBlockHeader) ++m_unendedBlocks;
+        HandleBlocks(0, "ENDBLK");
+    }
     switch (m_blockState) {
         case kBlockOutside:
             if (code == 0 && keyword == "BLOCK") m_blockState = kBlockHeader;
