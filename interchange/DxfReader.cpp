@@ -40,6 +40,8 @@ constexpr const char* kLongLineText =
     "ファイルに長すぎる行があります。その前までに読み込めた部分だけを開きました。";
 constexpr const char* kBinaryText = "バイナリ形式のDXFファイルは読み込めません。";
 constexpr const char* kCrOnlyText = "改行コードが CR だけのDXFファイルは読み込めません。";
+constexpr const char* kLimitsText =
+    "図面範囲 ($LIMMIN, $LIMMAX) が使えない値のため、図面範囲を使わずに読み込みました。";
 constexpr const char* kExpansionLimitedText =
     "ブロックの配置が多すぎるため、配置できなかったブロックがあります。";
 constexpr const char* kNestingLimitedText =
@@ -316,6 +318,13 @@ int MDXFReader::ReadLoop(MDXFPairSource& source) {
     // A file that stops inside a section, or before its end mark, was cut short.
     m_cutShort = !cancelled && !sawEnd;
     m_longLine = source.HitLongLine();
+    // Limits that far out would move the drawing out of the range of numbers when it is fitted.
+    const MFloatRect& l = m_limits;
+    if (!(std::max({std::fabs(l.left), std::fabs(l.right), std::fabs(l.top), std::fabs(l.bottom)}) <=
+          kMaxReach)) {
+        m_limitsRefused = true;
+        m_extentsValid = 0;
+    }
     m_expansionBudget = std::min(m_expansionLimit, std::max(kMinExpansion, pairs * kExpansionPerPair));
     if (cancelled)
         DropPlaceholders();
@@ -336,6 +345,7 @@ void MDXFReader::ReportLosses() {
     if (m_expansionLimited) losses.Note(kExpansionLimitedText);
     if (m_nestingLimited) losses.Note(kNestingLimitedText);
     if (m_textsCut) losses.Note(kTextsCutNote);
+    if (m_limitsRefused) losses.Note(kLimitsText);
     for (const auto& [kind, count] : m_skipped)
         losses.Drop(kind, count);
     losses.Report(m_cutShort || m_unreadLines > 0 || m_expansionLimited || m_nestingLimited);

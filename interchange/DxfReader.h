@@ -57,6 +57,9 @@ public:
     // some 200 bytes).
     static constexpr std::size_t kExpansionPerPair = 16;
     static constexpr std::size_t kMinExpansion = 8u << 20;
+    // Shapes keep their numbers (coordinates, text heights and boxes) below this, far from where
+    // sums and products overflow; a shape past it is left out and told.
+    static constexpr double kMaxReach = 1e300;
 
     // Reads the text font from the profile ("DXF", "FONT"), writing string 62723 there first when it
     // is empty.
@@ -202,6 +205,8 @@ private:
     // A code-0 pair builds the entity collected so far; the shape (or null) and its layer index.
     std::unique_ptr<MCadShape> ConvertEntity(int code, std::string_view value, int* layer);
     std::unique_ptr<MCadShape> BuildEntity(int kind);
+    // Whether the shape keeps its numbers finite and within kMaxReach (texts when measured too).
+    static bool HasNumbersInRange(const MCadShape& shape);
     std::unique_ptr<MCadShape> BuildText();
     std::unique_ptr<MCadShape> BuildMText();
     std::unique_ptr<MCadShape> BuildPointList(bool closed);
@@ -305,6 +310,7 @@ private:
     bool m_nestingLimited = false;  // a placement left out for blocks nested too deep
     int m_unreadLines = 0;          // lines passed over where a group code belonged
     int m_unendedBlocks = 0;        // blocks without their ENDBLK
+    bool m_limitsRefused = false;   // $LIMMIN and $LIMMAX out of range
     MDXFReadProgress* m_externalProgress = nullptr;
     bool m_measureTexts = false;
 

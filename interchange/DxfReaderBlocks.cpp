@@ -27,8 +27,6 @@ enum : int { kBlockHeader = 1, kBlockOutside = 2, kBlockValues = 3, kBlockEntiti
 // Deeper nesting than the program keeps places nothing (a damaged file may chain blocks without
 // end).
 constexpr int kMaxBlockNesting = kMaxGroupNesting;
-// Placed copies keep their numbers below this, far from where sums and products overflow.
-constexpr double kMaxPlacedCoordinate = 1e300;
 enum : int { kResolving = 1, kResolved = 2 };
 
 // Left and right alignment change places; centred stays.
@@ -273,7 +271,7 @@ std::unique_ptr<MGroupShape> MDXFReader::PlaceCopy(const MGroupShape& block, con
         if (added) entry->second = ReachOf(block, block.GetCenter());
         const double scale = std::max({std::fabs(placement.sx), std::fabs(placement.sy), 1.0});
         const double reach = std::max(std::fabs(point.x), std::fabs(point.y)) + 2 * scale * entry->second;
-        if (!(reach <= kMaxPlacedCoordinate)) {
+        if (!(reach <= kMaxReach)) {
             AddKind(placement.owner ? m_blockSkipped[placement.owner] : m_skipped, "INSERT", 1);
             return nullptr;
         }

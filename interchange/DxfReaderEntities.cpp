@@ -8,6 +8,7 @@
 
 #include "document/Layer.h"
 #include "document/TessarayDoc.h"
+#include "interchange/DxfBlockCopy.h"
 #include "interchange/DxfColor.h"
 #include "interchange/DxfReader.h"
 #include "interchange/DxfReaderKeywords.h"
@@ -245,6 +246,11 @@ std::unique_ptr<MCadShape> MDXFReader::ConvertEntity(int code, std::string_view 
     }
     m_builtPlaceholder = nullptr;
     std::unique_ptr<MCadShape> shape = ConvertWithPlane(BuildEntity(m_entityKind), m_entityKind);
+    if (shape && shape.get() != m_builtPlaceholder && !HasNumbersInRange(*shape)) {
+        // What the program's own file could not give back, or the view could not fit, stays out.
+        CountSkipped(m_entityKind == kDxfSeqEnd ? "POLYLINE" : m_entityName);
+        shape.reset();
+    }
 
     m_list10.clear();
     m_list20.clear();
@@ -271,6 +277,12 @@ std::unique_ptr<MCadShape> MDXFReader::ConvertEntity(int code, std::string_view 
     }
     if (shape && !placeholder && !shape->IsValid()) shape.reset();
     return shape;
+}
+
+bool MDXFReader::HasNumbersInRange(const MCadShape& shape) {
+    // A text's box is measured later from its height, which the reach holds far enough below the
+    // largest number for the longest text.
+    return shape.HasFiniteValues() && ReachOf(shape, MFloatPoint()) <= kMaxReach;
 }
 
 MDXFReader::Plane MDXFReader::PlaneOf(const double e[3]) {

@@ -197,9 +197,10 @@ TEST_F(DxfLimits, ShapesWhoseNumbersWouldLeaveTheRangeAreLeftOutAndTold) {
                                     "0|LINE|10|10|20|0|11|20|21|5|0|CIRCLE|10|5|20|5|40|3|"
                                     "0|TEXT|10|3|20|3|40|2|1|abc|");
     const struct {
-        const char* groups;
+        std::string groups;
         int placedGroups;
         const char* lost;  // as told; nullptr: nothing told
+        std::string blocks = "", header = "";
     } cases[] = {
         {"41|1e308|", 0, "INSERT 1"},
         {"41|1e300|42|1e300|50|45|", 0, "INSERT 1"},
@@ -207,14 +208,24 @@ TEST_F(DxfLimits, ShapesWhoseNumbersWouldLeaveTheRangeAreLeftOutAndTold) {
         {"70|2|44|1e308|", 2, "INSERT 1"},  // the array's group and its first cell
         {"41|1e-320|42|1e6|", 1, nullptr},
         {"0|MTEXT|10|0|20|0|40|1e308|1|a\\Pb|", 1, "MTEXT 1"},  // a box of two lines that high has no size
+        // Measured, so tall a text has no box; the circle's outline no points.
+        {"0|TEXT|10|0|20|0|40|1e308|1|abc|", 1, "TEXT 1"},
+        {"0|CIRCLE|10|1e308|20|0|40|1e308|", 1, "CIRCLE 1"},
+        {"0|INSERT|2|T|", 2, "TEXT 1", Block("T", "0|TEXT|10|0|20|0|40|1e308|1|x|" + kLine)},
+        // Limits whose centre is past the largest number would move the drawing there when fitted.
+        {"", 1, "$LIMMIN", "",
+         "0|SECTION|2|HEADER|9|$LIMMIN|10|1e308|20|0|9|$LIMMAX|10|1.7e308|20|1|0|ENDSEC"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.groups);
+        SCOPED_TRACE(c.groups + c.header);
         doc.DeleteContents();
         MessageBoxRecorder told;
-        ASSERT_EQ(Read(Drawing(block, kLine + "0|INSERT|2|B|10|1|20|1|" + c.groups)), 1);
+        const std::string header = c.header.empty() ? "" : Dxf(c.header);
+        ASSERT_EQ(Read(header + Drawing(block + c.blocks, kLine + "0|INSERT|2|B|10|1|20|1|" + c.groups)), 1);
         EXPECT_EQ(CountShapes(doc)["GROUP"], c.placedGroups);
         ExpectTold(told, c.lost);
+        for (const MCadShape* shape : AllShapes(doc))
+            EXPECT_TRUE(shape->HasFiniteValues());
         MTessarayDoc reopened;
         Reopen(reopened);
         EXPECT_EQ(CountShapes(reopened), CountShapes(doc));
