@@ -344,11 +344,14 @@ void MDXFReader::ReportLosses() {
                     "個) は、次のブロックかセクションまでを読み込みました。");
     if (m_expansionLimited) losses.Note(kExpansionLimitedText);
     if (m_nestingLimited) losses.Note(kNestingLimitedText);
+    if (m_arcsCut > 0)
+        losses.Note("円弧が多すぎるため、一部の円弧 (" + std::to_string(m_arcsCut) +
+                    "個) は少ない点で読み込みました。");
     if (m_textsCut) losses.Note(kTextsCutNote);
     if (m_limitsRefused) losses.Note(kLimitsText);
     for (const auto& [kind, count] : m_skipped)
         losses.Drop(kind, count);
-    losses.Report(m_cutShort || m_unreadLines > 0 || m_expansionLimited || m_nestingLimited);
+    losses.Report(m_cutShort || m_unreadLines > 0 || m_expansionLimited || m_nestingLimited || m_arcsCut > 0);
 }
 
 void MDXFReader::FinishLayers(bool cancelled) {

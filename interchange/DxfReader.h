@@ -57,6 +57,8 @@ public:
     // some 200 bytes).
     static constexpr std::size_t kExpansionPerPair = 16;
     static constexpr std::size_t kMinExpansion = 8u << 20;
+    // The default limit of the points bulged polyline segments add (see SetArcPointLimit).
+    static constexpr std::size_t kDefaultArcPointLimit = 2u << 20;
     // Shapes keep their numbers (coordinates, text heights and boxes) below this, far from where
     // sums and products overflow; a shape past it is left out and told.
     static constexpr double kMaxReach = 1e300;
@@ -99,6 +101,10 @@ public:
     // TRUE when a placement was left out because of the limit. Told after the reading, as are
     // placements left out for blocks nested deeper than the reader follows.
     BOOL WasExpansionLimited() const { return m_expansionLimited; }
+    // A bulged segment becomes an arc of points, as many as a circle has for the same turn. Once
+    // the arcs of a reading have added this many points, the arcs that follow get fewer (a
+    // straight segment at last), and that is told.
+    void SetArcPointLimit(std::size_t limit) { m_arcPointLimit = limit; }
     // Texts are placed at their point and measured when the view recalculates the drawing (before
     // it is shown); TRUE measures them as they are read (MoveTo), which needs the platform's fonts.
     void SetMeasureTexts(BOOL measure) { m_measureTexts = measure != FALSE; }
@@ -207,6 +213,10 @@ private:
     std::unique_ptr<MCadShape> BuildEntity(int kind);
     // Whether the shape keeps its numbers finite and within kMaxReach (texts when measured too).
     static bool HasNumbersInRange(const MCadShape& shape);
+    // The polygon of n points, each segment with a bulge (the closing one too when closed) as an
+    // arc, its points counted against the arc point limit.
+    template <class PointAt, class BulgeAt>
+    std::unique_ptr<MPolygonShape> BulgedPolygon(std::size_t n, PointAt point, BulgeAt bulge, bool closed);
     std::unique_ptr<MCadShape> BuildText();
     std::unique_ptr<MCadShape> BuildMText();
     std::unique_ptr<MCadShape> BuildPointList(bool closed);
@@ -308,9 +318,12 @@ private:
     std::size_t m_expansionBudget = kDefaultExpansionLimit;
     bool m_expansionLimited = false;
     bool m_nestingLimited = false;  // a placement left out for blocks nested too deep
-    int m_unreadLines = 0;          // lines passed over where a group code belonged
-    int m_unendedBlocks = 0;        // blocks without their ENDBLK
-    bool m_limitsRefused = false;   // $LIMMIN and $LIMMAX out of range
+    std::size_t m_arcPointLimit = kDefaultArcPointLimit;
+    std::size_t m_arcPoints = 0;   // added by bulged segments so far
+    int m_arcsCut = 0;             // arcs given fewer points than their turn asks
+    int m_unreadLines = 0;         // lines passed over where a group code belonged
+    int m_unendedBlocks = 0;       // blocks without their ENDBLK
+    bool m_limitsRefused = false;  // $LIMMIN and $LIMMAX out of range
     MDXFReadProgress* m_externalProgress = nullptr;
     bool m_measureTexts = false;
 

@@ -2,6 +2,7 @@
 // it follows, lines and texts too long. What is read survives a save and reopening; losses are told.
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "DxfTestSupport.h"
 #include "model/shapes/ShapeFactory.h"
@@ -87,6 +88,45 @@ TEST_F(DxfLimits, ABulgeWhoseArcIsOutOfRangeDrawsTheStraightSegment) {
         ASSERT_NE(polygon, nullptr);
         ASSERT_EQ(polygon->GetPoints().GetSize(), 3);
         EXPECT_EQ(polygon->GetPoints()[1], MFloatPoint(1, 0));
+    }
+}
+
+TEST_F(DxfLimits, ArcsOfBulgesTakeACirclesStepsUntilTheirLimitAndStayOnTheirCircles) {
+    // Three half circles of radius 1 along the x axis; one flat arc (11.4 degrees) of radius 10.025.
+    const std::string halves = "10|0|20|0|42|1|10|2|20|0|42|1|10|4|20|0|42|1|10|6|20|0|";
+    const struct {
+        std::string vertices;
+        std::size_t limit;
+        int points;
+        std::vector<MFloatPoint> centres;
+        double radius;
+        const char* told;
+    } cases[] = {
+        {"10|0|20|0|42|0.05|10|2|20|0|", MDXFReader::kDefaultArcPointLimit, 3, {{1, 9.975}}, 10.025, nullptr},
+        {halves, MDXFReader::kDefaultArcPointLimit, 4 + 3 * 23, {{1, 0}, {3, 0}, {5, 0}}, 1, nullptr},
+        // The second arc takes the points left, the third is drawn straight.
+        {halves, 30, 4 + 30, {{1, 0}, {3, 0}, {5, 0}}, 1, "円弧 (2個)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.points);
+        MessageBoxRecorder told;
+        MTessarayDoc file;
+        MDXFReader reader(file);
+        reader.SetArcPointLimit(c.limit);
+        ASSERT_EQ(
+            reader.ReadBytes(Dxf("0|SECTION|2|ENTITIES|0|LWPOLYLINE|70|0|" + c.vertices + "0|ENDSEC|0|EOF")),
+            1);
+        ExpectTold(told, c.told);
+        const std::vector<MCadShape*> shapes = AllShapes(file);
+        ASSERT_EQ(shapes.size(), 1u);
+        const MFloatPointArray& p = static_cast<const MPolygonShape*>(shapes[0])->GetPoints();
+        EXPECT_EQ(p.GetSize(), c.points);
+        for (int i = 0; i < p.GetSize(); ++i) {
+            double off = std::numeric_limits<double>::infinity();
+            for (const MFloatPoint& centre : c.centres)
+                off = std::min(off, std::fabs((p[i] - centre).GetLength() - c.radius));
+            EXPECT_LT(off, 1e-9) << i;
+        }
     }
 }
 
