@@ -50,8 +50,9 @@ public:
     static constexpr int kByBlockStyleMark = 0x7F;
     // How many pairs pass between two updates of the progress dialog.
     static constexpr int kProgressInterval = 1024;
-    // The default limit of what block placements may add (see SetExpansionLimit).
-    static constexpr std::size_t kDefaultExpansionLimit = 32u << 20;
+    // The default limit of what block placements may add (see SetExpansionLimit): their copies
+    // then take no more than some 400 MB, and print in seconds.
+    static constexpr std::size_t kDefaultExpansionLimit = 12u << 20;
     // The copies may also add no more than this much for each pair the file holds, once that
     // passes kMinExpansion: what they take stays in proportion to the file (a weight of 8 takes
     // some 200 bytes).
@@ -96,7 +97,8 @@ public:
 
     // Block placements copy whole blocks, so a small file can ask for an enormous drawing (blocks
     // placing blocks placing blocks). The copies stop once they would add more than this much: a
-    // shape weighs 8 plus its vertex count (see also kExpansionPerPair). What was read stays.
+    // shape weighs 8 plus its vertex count, a text 16 a line (see also kExpansionPerPair). What
+    // was read stays.
     void SetExpansionLimit(std::size_t limit) { m_expansionLimit = limit; }
     // TRUE when a placement was left out because of the limit. Told after the reading, as are
     // placements left out for blocks nested deeper than the reader follows.

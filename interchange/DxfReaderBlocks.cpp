@@ -360,6 +360,11 @@ std::size_t MDXFReader::WeightOf(const MCadShape* shape) {
     }
     if (const auto* polygon = dynamic_cast<const MPolygonShape*>(shape))
         return 8 + static_cast<std::size_t>(polygon->GetPoints().GetSize());
-    if (const auto* text = dynamic_cast<const MTextShape*>(shape)) return 8 + text->GetString().size() / 16;
+    if (const auto* text = dynamic_cast<const MTextShape*>(shape)) {
+        // A text takes far more than a point to hold and to draw, and each of its lines again.
+        const std::string& string = text->GetString();
+        return 16 * (1 + static_cast<std::size_t>(std::count(string.begin(), string.end(), '\n'))) +
+               string.size() / 16;
+    }
     return 8;
 }

@@ -150,6 +150,32 @@ TEST_F(DxfLimits, PlacementsPastTheExpansionLimitAreTold) {
     }
 }
 
+TEST_F(DxfLimits, CopiesOfTextsTakeFromTheLimitForEachLine) {
+    // Texts hold and print far dearer than points: a copied line takes 16 of the limit.
+    std::string lines, inserts;
+    for (int i = 0; i < 64; ++i)
+        lines += "a\\P";
+    for (int i = 0; i < 200; ++i)
+        inserts += Insert("M", i);
+    MessageBoxRecorder told;
+    MTessarayDoc file;
+    const std::size_t limit = 16000;
+    ASSERT_EQ(
+        ReadLimited(file, Drawing(Block("M", "0|MTEXT|10|0|20|0|40|1|41|9|1|" + lines + "end|"), inserts),
+                    limit),
+        1);
+    EXPECT_TRUE(limited);
+    std::size_t copied = 0;
+    for (const MCadShape* copy : AllShapes(file)) {
+        const std::string& text =
+            dynamic_cast<const MTextShape*>(static_cast<const MGroupShape*>(copy)->GetShapeAt(0))
+                ->GetString();
+        copied += 1 + static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+    }
+    EXPECT_GT(copied, 0u);
+    EXPECT_LE(copied, limit / 16);
+}
+
 TEST_F(DxfLimits, ChainsOfBlocksCostOnlyWhatIsPlacedAndStayWithinTheNestingLimit) {
     // Resolved in file order, each block held the whole chain below it, placed or not; a block
     // resolved higher up and placed again at the bottom of another chain went past the limit.
