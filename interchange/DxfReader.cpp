@@ -1,6 +1,6 @@
 // The reader's front end: the import entry with the paper question, the reading loop with its
-// progress dialog, the section state machine, the HEADER and the TABLES. Entities and blocks are in
-// DxfReaderEntities.cpp.
+// progress dialog and the section state machine. The HEADER and the TABLES are in
+// DxfReaderTables.cpp, entities and blocks in DxfReaderEntities.cpp and DxfReaderBlocks.cpp.
 #include "interchange/DxfReader.h"
 
 #include <sys/stat.h>
@@ -13,12 +13,10 @@
 #include "document/Layer.h"
 #include "document/PaperSettings.h"
 #include "document/TessarayDoc.h"
-#include "interchange/DxfColor.h"
 #include "interchange/DxfImportUi.h"
 #include "interchange/DxfReaderKeywords.h"
 #include "interchange/ImportLosses.h"
 #include "model/geometry/Geometry.h"
-#include "model/settings/LineStyle.h"
 #include "model/shapes/containers/GroupShape.h"
 #include "model/shapes/lines/PolygonShape.h"
 #include "platform/Exceptions.h"
@@ -52,16 +50,6 @@ enum : int { kOutside = 0, kEof = 1, kEntities = 2, kAfterSection = 3, kUnknownS
 enum : int { kBlocks = 6, kHeader = 7 };
 // How much of a file's start tells a CR-only file.
 constexpr std::size_t kHeadSize = 4096;
-// Table states.
-enum : int {
-    kIgnoredTable = 0,
-    kAfterTable = 1,
-    kBetweenTables = 2,
-    kLineTypes = 3,
-    kLayers = 4,
-    kStyles = 5
-};
-
 int SectionValue(std::string_view name) {
     if (name == "HEADER") return kHeader;
     if (name == "BLOCKS") return kBlocks;
@@ -90,14 +78,6 @@ bool IsRecordName(std::string_view name) {
         letter = letter || alpha;
     }
     return letter;
-}
-
-int TableValue(std::string_view name) {
-    if (name == "LTYPE") return kLineTypes;
-    if (name == "LAYER") return kLayers;
-    if (name == "STYLE") return kStyles;
-    if (name == "ENDTAB") return kBetweenTables;
-    return kIgnoredTable;
 }
 
 }  // namespace
@@ -275,7 +255,7 @@ int MDXFReader::ReadLoop(MDXFPairSource& source) {
     }
 
     m_sectionState = kOutside;
-    m_tableState = kBetweenTables;
+    m_tableState = kDxfBetweenTables;
     m_blockState = 2;
     ResetGroupStore(true);
     m_lineTypes["BYBLOCK"] = kByBlockLineStyle;
@@ -539,149 +519,4 @@ void MDXFReader::HandleSection(int code, std::string_view value) {
             break;
     }
     if (keyword == "ENDSEC") m_sectionState = kOutside;
-}
-
-void MDXFReader::HandleHeader(int code, std::string_view value) {
-    StoreGroup(code, value);
-    const std::string& variable = m_store.variable;
-    if (code == 10) {
-        if (variable == "$LIMMIN")
-            m_limits.left = m_store.points[0].x;
-        else if (variable == "$LIMMAX")
-            m_limits.right = m_store.points[0].x;
-    } else if (code == 20) {
-        if (variable == "$LIMMIN")
-            m_limits.bottom = m_store.points[0].y;
-        else if (variable == "$LIMMAX")
-            m_limits.top = m_store.points[0].y;
-    } else if (code == 1 && variable == "$ACADVER") {
-        m_encoding.SetVersion(value);
-    } else if (code == 3 && variable == "$DWGCODEPAGE") {
-        m_encoding.SetCodePage(value);
-    }
-}
-
-void MDXFReader::HandleTables(int code, std::string_view value) {
-    switch (m_tableState) {
-        case kBetweenTables:
-            if (code == 0 && DxfKeyword(value) == "TABLE") m_tableState = kAfterTable;
-            return;
-        case kAfterTable:
-            if (code == 999) return;
-            m_tableState = code == 2 ? TableValue(DxfKeyword(value)) : kIgnoredTable;
-            return;
-        case kLineTypes:
-            HandleLineType(code, value);
-            break;
-        case kLayers:
-            HandleLayer(code, value);
-            break;
-        case kStyles:
-            HandleStyle(code, value);
-            break;
-        default:
-            break;
-    }
-    if (code == 0 && DxfKeyword(value) == "ENDTAB") m_tableState = kBetweenTables;
-}
-
-void MDXFReader::HandleLineType(int code, std::string_view value) {
-    if (code == 2) {
-        m_lineTypeName = DecodeDxfPercentCodes(m_encoding.Decode(value));
-        m_dashes.clear();
-    } else if (code == 49) {
-        m_dashes.push_back(DxfReal(value));
-    } else if (code == 0) {
-        if (!m_lineTypeName.empty()) m_lineTypes[DxfUpper(m_lineTypeName)] = MatchLineStyle(m_dashes);
-        ForgetLayerTables();
-        m_lineTypeName.clear();
-        m_dashes.clear();
-    }
-}
-
-void MDXFReader::HandleLayer(int code, std::string_view value) {
-    if (code == 2 || code == 6 || code == 62) {
-        StoreGroup(code, value);
-        return;
-    }
-    if (code != 0) return;
-    // Entities name their layer in group 8, which has no "%%" codes: the entry's name is taken as
-    // written so that the two always match.
-    const CString& name = m_store.rawName;
-    if (!name.empty()) {
-        LayerIndex(name);
-        m_layerColors[name] = m_store.color;
-        m_layerLineTypes[name] = m_store.lineType;
-        ForgetLayerTables();
-    }
-    ResetGroupStore(true);
-}
-
-void MDXFReader::HandleStyle(int code, std::string_view value) {
-    if (code == 2 || code == 70) {
-        StoreGroup(code, value);
-        return;
-    }
-    if (code != 0) return;
-    if (!m_store.rawName.empty()) m_styleFlags[DxfUpper(m_store.rawName)] = m_store.i70;
-    ResetGroupStore(true);
-}
-
-int MDXFReader::LayerIndex(const CString& name) {
-    if (m_lastLayerIndex >= 0 && name == m_lastLayerName) return m_lastLayerIndex;
-    const auto it = m_layerIndex.find(name);
-    int index = it != m_layerIndex.end() ? it->second : -1;
-    if (index < 0) {
-        // A name longer than the program's own file keeps is cut like a long text.
-        std::string layerName = name;
-        CutLongText(layerName);
-        index = m_doc.AddLayer(new MLayer(layerName, TRUE, TRUE, TRUE));
-        m_layerIndex.emplace(name, index);
-    }
-    m_lastLayerName = name;
-    m_lastLayerIndex = index;
-    return index;
-}
-
-int MDXFReader::MatchLineStyle(const std::vector<double>& dashes) {
-    const std::size_t n = dashes.size();
-    double length = 0.0;
-    for (double d : dashes)
-        length += std::fabs(d);
-    if (n == 0 || !(length > 0.0) || !std::isfinite(length)) return 0;
-
-    const MLineStyleTable& table = GetLineStyleTable();
-    double bestError = 1e16, bestDifference = 1e16;
-    int best = 0;
-    for (int k = 0; k < table.GetSize(); ++k) {
-        const MDoubleArray& style = table.GetAt(k).m_dashes;
-        const std::size_t m = static_cast<std::size_t>(style.GetSize());
-        if (m == 0) continue;
-        double styleLength = 0.0;
-        for (std::size_t j = 0; j < m; ++j)
-            styleLength += std::fabs(style[static_cast<int>(j)]);
-        const std::size_t count = std::max(n, m);
-        const double h = static_cast<double>(count) * length / static_cast<double>(n);
-        const double f = static_cast<double>(count) * styleLength / static_cast<double>(m);
-        if (f == 0.0) continue;
-        double error = 0.0;
-        for (std::size_t j = 0; j < count; ++j) {
-            const double e = dashes[j % n] / h - style[static_cast<int>(j % m)] / f;
-            error += e * e;
-        }
-        const double difference = std::fabs(h - f);
-        if (error < bestError || (error == bestError && difference < bestDifference)) {
-            bestError = error;
-            bestDifference = difference;
-            best = k;
-        }
-    }
-    return best;
-}
-
-COLORREF MDXFReader::ColorOfNumber(int number) {
-    if (number >= 1 && number <= 255) return GetDXFPaletteColor(number);
-    if (number < 0) return kNoColor;
-    if (number == 0) return kByBlockColor;
-    return 0;
 }
