@@ -51,10 +51,14 @@ bool MDXFPairSource::Refill() {
     return true;
 }
 
-bool MDXFPairSource::StartsWith(std::string_view prefix) {
-    while (m_size - m_pos < prefix.size() && Refill()) {
+std::string_view MDXFPairSource::Peek(std::size_t size) {
+    while (m_size - m_pos < size && Refill()) {
     }
-    return std::string_view(m_data + m_pos, m_size - m_pos).substr(0, prefix.size()) == prefix;
+    return std::string_view(m_data + m_pos, m_size - m_pos).substr(0, size);
+}
+
+bool MDXFPairSource::StartsWith(std::string_view prefix) {
+    return Peek(prefix.size()) == prefix;
 }
 
 bool MDXFPairSource::Skip(std::string_view prefix) {
@@ -92,6 +96,7 @@ int MDXFPairSource::NextPair(std::string_view& code, std::string_view& value) {
         m_pos = m_size;
         return 1;
     }
+    m_valuePos = static_cast<std::size_t>(p - m_data);
     value = Line(p, second ? second : end);
     p = second ? second + 1 : end;
     m_pos = static_cast<std::size_t>(p - m_data);

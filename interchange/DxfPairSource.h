@@ -26,6 +26,8 @@ public:
     MDXFPairSource(const MDXFPairSource&) = delete;
     MDXFPairSource& operator=(const MDXFPairSource&) = delete;
 
+    // Up to size unread bytes, without reading them; fewer at the end. Valid until the next call.
+    std::string_view Peek(std::size_t size);
     // Whether the unread bytes begin with the prefix.
     bool StartsWith(std::string_view prefix);
     // Passes over the prefix when the unread bytes begin with it.
@@ -33,6 +35,8 @@ public:
     // The next two lines without their line ends: 2 for a pair, 1 when only the code line is left,
     // 0 at the end, also at a line longer than kMaxLine. The views stay valid until the next call.
     int NextPair(std::string_view& code, std::string_view& value);
+    // After a pair: its value line is read again, as the next pair's code line.
+    void RereadValue() { m_pos = m_valuePos; }
     // Whether the pairs ended at a line longer than kMaxLine.
     bool HitLongLine() const { return m_longLine; }
 
@@ -43,8 +47,9 @@ private:
     CFile* m_file = nullptr;
     std::vector<char> m_buffer;
     const char* m_data = nullptr;
-    std::size_t m_size = 0;  // of m_data
-    std::size_t m_pos = 0;   // the first unread byte
-    bool m_atEnd = true;     // nothing more to read
+    std::size_t m_size = 0;      // of m_data
+    std::size_t m_pos = 0;       // the first unread byte
+    std::size_t m_valuePos = 0;  // where the last pair's value line begins
+    bool m_atEnd = true;         // nothing more to read
     bool m_longLine = false;
 };

@@ -1,6 +1,6 @@
 // The reader's front end: the import entry with the paper question, the reading loop with its
-// progress dialog, the section state machine, the HEADER and the TABLES. Entities and blocks are in
-// DxfReaderEntities.cpp.
+// progress dialog and the section state machine. The HEADER and the TABLES are in
+// DxfReaderTables.cpp, entities and blocks in DxfReaderEntities.cpp and DxfReaderBlocks.cpp.
 #include "interchange/DxfReader.h"
 
 #include <sys/stat.h>
@@ -13,11 +13,10 @@
 #include "document/Layer.h"
 #include "document/PaperSettings.h"
 #include "document/TessarayDoc.h"
-#include "interchange/DxfColor.h"
 #include "interchange/DxfImportUi.h"
 #include "interchange/DxfReaderKeywords.h"
+#include "interchange/ImportLosses.h"
 #include "model/geometry/Geometry.h"
-#include "model/settings/LineStyle.h"
 #include "model/shapes/containers/GroupShape.h"
 #include "model/shapes/lines/PolygonShape.h"
 #include "platform/Exceptions.h"
@@ -35,10 +34,12 @@ constexpr std::uint64_t kMaxDxfFile = std::uint64_t{2} << 30;
 constexpr std::string_view kBinarySentinel = "AutoCAD Binary DXF";
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr const char* kCutShortText = "ファイルが途中で終わっています。読み込めた部分だけを開きました。";
-constexpr const char* kNotImportedText = "次の図形は読み込めませんでした:";
 constexpr const char* kLongLineText =
     "ファイルに長すぎる行があります。その前までに読み込めた部分だけを開きました。";
-constexpr const char* kTextsCutText = "長すぎる文字列は途中までを読み込みました。";
+constexpr const char* kBinaryText = "バイナリ形式のDXFファイルは読み込めません。";
+constexpr const char* kCrOnlyText = "改行コードが CR だけのDXFファイルは読み込めません。";
+constexpr const char* kLimitsText =
+    "図面範囲 ($LIMMIN, $LIMMAX) が使えない値のため、図面範囲を使わずに読み込みました。";
 constexpr const char* kExpansionLimitedText =
     "ブロックの配置が多すぎるため、配置できなかったブロックがあります。";
 constexpr const char* kNestingLimitedText =
@@ -47,16 +48,8 @@ constexpr const char* kNestingLimitedText =
 // Section states; the values are those of the section map.
 enum : int { kOutside = 0, kEof = 1, kEntities = 2, kAfterSection = 3, kUnknownSection = 4, kTables = 5 };
 enum : int { kBlocks = 6, kHeader = 7 };
-// Table states.
-enum : int {
-    kIgnoredTable = 0,
-    kAfterTable = 1,
-    kBetweenTables = 2,
-    kLineTypes = 3,
-    kLayers = 4,
-    kStyles = 5
-};
-
+// How much of a file's start tells a CR-only file.
+constexpr std::size_t kHeadSize = 4096;
 int SectionValue(std::string_view name) {
     if (name == "HEADER") return kHeader;
     if (name == "BLOCKS") return kBlocks;
@@ -67,12 +60,24 @@ int SectionValue(std::string_view name) {
     return kUnknownSection;
 }
 
-int TableValue(std::string_view name) {
-    if (name == "LTYPE") return kLineTypes;
-    if (name == "LAYER") return kLayers;
-    if (name == "STYLE") return kStyles;
-    if (name == "ENDTAB") return kBetweenTables;
-    return kIgnoredTable;
+// Whether the line is a group code: an integer, perhaps with blanks around it.
+bool ParseGroupCode(std::string_view line, int& code) {
+    const std::string_view s = DxfKeyword(line);
+    const std::size_t sign = !s.empty() && (s[0] == '-' || s[0] == '+') ? 1 : 0;
+    if (s.size() == sign || s.find_first_not_of("0123456789", sign) != std::string_view::npos) return false;
+    code = AtoI(s);
+    return true;
+}
+
+// The name of a record (section, table entry, entity, object): letters, digits, '_' and '-'.
+bool IsRecordName(std::string_view name) {
+    bool letter = false;
+    for (char c : name) {
+        const bool alpha = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+        if (!alpha && !(c >= '0' && c <= '9') && c != '_' && c != '-') return false;
+        letter = letter || alpha;
+    }
+    return letter;
 }
 
 }  // namespace
@@ -103,7 +108,7 @@ MDXFReader::~MDXFReader() = default;
 
 int MDXFReader::Prepare(const std::string& path) {
     m_prepared = true;
-    bool looksLikeDxf = false;
+    Form form = Form::kOther;
     try {
         struct stat st {};
         if (::stat(path.c_str(), &st) == 0 && static_cast<std::uint64_t>(st.st_size) > kMaxDxfFile)
@@ -112,14 +117,14 @@ int MDXFReader::Prepare(const std::string& path) {
         m_file = std::make_unique<CFile>(path, CFile::modeRead);
         // Nothing is asked about a file that is no drawing at all.
         MDXFPairSource head(*m_file, m_pieceSize);
-        looksLikeDxf = LooksLikeDxf(head);
+        form = FormOf(head);
         m_file->Seek(0, CFile::begin);
     } catch (const CFileException&) {
-        looksLikeDxf = false;
+        form = Form::kOther;
     }
-    if (!looksLikeDxf) {
+    if (form != Form::kAscii) {
         m_file.reset();
-        AfxMessageBox(IDS_CANNOT_OPEN_FILE, MB_OK | MB_ICONEXCLAMATION);
+        Refuse(form);
         return 0;
     }
     MDXFImportUi* ui = GetDXFImportUi();
@@ -154,8 +159,8 @@ int MDXFReader::Read(const std::string& path) {
     }
     {
         MDXFPairSource check(*file, m_pieceSize);
-        if (!IsAsciiDxf(check)) {
-            AfxMessageBox(IDS_CANNOT_OPEN_FILE, MB_OK | MB_ICONEXCLAMATION);
+        if (const Form form = FormOf(check); form != Form::kAscii) {
+            Refuse(form);
             return 0;
         }
     }
@@ -176,12 +181,9 @@ bool MDXFReader::LooksLikeDxf(MDXFPairSource& source) {
     for (int pairs = 0; pairs < 256; ++pairs) {
         const int lines = source.NextPair(codeLine, value);
         if (lines == 0) return pairs > 0;
-        const std::string_view code = DxfKeyword(codeLine);
-        const std::size_t digits = !code.empty() && (code[0] == '-' || code[0] == '+') ? 1 : 0;
-        if (code.size() == digits || code.find_first_not_of("0123456789", digits) != std::string_view::npos)
-            return false;
-        if (lines == 1) return false;
-        if (AtoI(code) == 0) {
+        int code = 0;
+        if (!ParseGroupCode(codeLine, code) || lines == 1) return false;
+        if (code == 0) {
             const std::string_view name = DxfKeyword(value);
             return name == "SECTION" || name == "EOF";
         }
@@ -189,14 +191,28 @@ bool MDXFReader::LooksLikeDxf(MDXFPairSource& source) {
     return true;
 }
 
-bool MDXFReader::IsAsciiDxf(MDXFPairSource& source) {
-    return !source.StartsWith(kBinarySentinel) && LooksLikeDxf(source);
+MDXFReader::Form MDXFReader::FormOf(MDXFPairSource& source) {
+    if (source.StartsWith(kBinarySentinel)) return Form::kBinary;
+    std::string head(source.Peek(kHeadSize));
+    if (LooksLikeDxf(source)) return Form::kAscii;
+    if (head.find('\n') != std::string::npos || head.find('\r') == std::string::npos) return Form::kOther;
+    std::replace(head.begin(), head.end(), '\r', '\n');
+    return LooksLikeDxf(head) ? Form::kCrOnly : Form::kOther;
+}
+
+void MDXFReader::Refuse(Form form) {
+    if (form == Form::kBinary)
+        AfxMessageBox(kBinaryText, MB_OK | MB_ICONEXCLAMATION);
+    else if (form == Form::kCrOnly)
+        AfxMessageBox(kCrOnlyText, MB_OK | MB_ICONEXCLAMATION);
+    else
+        AfxMessageBox(IDS_CANNOT_OPEN_FILE, MB_OK | MB_ICONEXCLAMATION);
 }
 
 int MDXFReader::ReadBytes(std::string_view bytes) {
     MDXFPairSource check(bytes);
-    if (!IsAsciiDxf(check)) {
-        AfxMessageBox(IDS_CANNOT_OPEN_FILE, MB_OK | MB_ICONEXCLAMATION);
+    if (const Form form = FormOf(check); form != Form::kAscii) {
+        Refuse(form);
         return 0;
     }
     MDXFPairSource source(bytes);
@@ -239,7 +255,7 @@ int MDXFReader::ReadLoop(MDXFPairSource& source) {
     }
 
     m_sectionState = kOutside;
-    m_tableState = kBetweenTables;
+    m_tableState = kDxfBetweenTables;
     m_blockState = 2;
     ResetGroupStore(true);
     m_lineTypes["BYBLOCK"] = kByBlockLineStyle;
@@ -254,8 +270,14 @@ int MDXFReader::ReadLoop(MDXFPairSource& source) {
     std::size_t pairs = 0;
     for (int counter = 1; m_sectionState != kEof; ++counter, ++pairs) {
         if (source.NextPair(codeLine, value) != 2) break;
-        const int code = AtoI(codeLine);
-        if (code == 0 && m_sectionState == kOutside && DxfKeyword(value) == "EOF") sawEnd = true;
+        int code = 0;
+        if (!ParseGroupCode(codeLine, code) || (code == 0 && !IsRecordName(DxfKeyword(value)))) {
+            // A line lost or added puts values where codes belong: lines are passed over one at a
+            // time until codes and values pair up again, so that no value is taken for a record.
+            source.RereadValue();
+            ++m_unreadLines;
+            continue;
+        }
         if (progress && counter % kProgressInterval == 1) {
             progress->PumpMessages();
             progress->SetText("Reading..." + std::to_string(counter));
@@ -265,6 +287,7 @@ int MDXFReader::ReadLoop(MDXFPairSource& source) {
             }
         }
         HandleSection(code, value);
+        if (code == 0 && m_sectionState == kOutside && DxfKeyword(value) == "EOF") sawEnd = true;
     }
     if (m_sectionState == kEof) sawEnd = true;
     ownProgress.reset();
@@ -275,6 +298,13 @@ int MDXFReader::ReadLoop(MDXFPairSource& source) {
     // A file that stops inside a section, or before its end mark, was cut short.
     m_cutShort = !cancelled && !sawEnd;
     m_longLine = source.HitLongLine();
+    // Limits that far out would move the drawing out of the range of numbers when it is fitted.
+    const MFloatRect& l = m_limits;
+    if (!(std::max({std::fabs(l.left), std::fabs(l.right), std::fabs(l.top), std::fabs(l.bottom)}) <=
+          kMaxReach)) {
+        m_limitsRefused = true;
+        m_extentsValid = 0;
+    }
     m_expansionBudget = std::min(m_expansionLimit, std::max(kMinExpansion, pairs * kExpansionPerPair));
     if (cancelled)
         DropPlaceholders();
@@ -285,22 +315,23 @@ int MDXFReader::ReadLoop(MDXFPairSource& source) {
 }
 
 void MDXFReader::ReportLosses() {
-    std::string text;
-    const auto tell = [&text](const char* what) {
-        if (!text.empty()) text += "\n\n";
-        text += what;
-    };
-    if (m_cutShort) tell(m_longLine ? kLongLineText : kCutShortText);
-    if (m_expansionLimited) tell(kExpansionLimitedText);
-    if (m_nestingLimited) tell(kNestingLimitedText);
-    if (m_textsCut) tell(kTextsCutText);
-    if (!m_skipped.empty()) {
-        tell(kNotImportedText);
-        for (const auto& [kind, count] : m_skipped)
-            text += "\n    " + kind + " " + std::to_string(count);
-    }
-    const bool partial = m_cutShort || m_expansionLimited || m_nestingLimited;
-    if (!text.empty()) AfxMessageBox(text, MB_OK | (partial ? MB_ICONEXCLAMATION : MB_ICONINFORMATION));
+    MImportLosses losses;
+    if (m_cutShort) losses.Note(m_longLine ? kLongLineText : kCutShortText);
+    if (m_unreadLines > 0)
+        losses.Note("読めない行 (" + std::to_string(m_unreadLines) + "行) は読み飛ばしました。");
+    if (m_unendedBlocks > 0)
+        losses.Note("ENDBLK のないブロック (" + std::to_string(m_unendedBlocks) +
+                    "個) は、次のブロックかセクションまでを読み込みました。");
+    if (m_expansionLimited) losses.Note(kExpansionLimitedText);
+    if (m_nestingLimited) losses.Note(kNestingLimitedText);
+    if (m_arcsCut > 0)
+        losses.Note("円弧が多すぎるため、一部の円弧 (" + std::to_string(m_arcsCut) +
+                    "個) は少ない点で読み込みました。");
+    if (m_textsCut) losses.Note(kTextsCutNote);
+    if (m_limitsRefused) losses.Note(kLimitsText);
+    for (const auto& [kind, count] : m_skipped)
+        losses.Drop(kind, count);
+    losses.Report(m_cutShort || m_unreadLines > 0 || m_expansionLimited || m_nestingLimited || m_arcsCut > 0);
 }
 
 void MDXFReader::FinishLayers(bool cancelled) {
@@ -455,14 +486,21 @@ void MDXFReader::StoreGroup(int code, std::string_view value) {
 }
 
 void MDXFReader::HandleSection(int code, std::string_view value) {
+    const std::string_view keyword = code == 0 ? DxfKeyword(value) : std::string_view();
+    const bool inSection = m_sectionState == kEntities || m_sectionState > kAfterSection;
+    if (inSection && (keyword == "SECTION" || keyword == "EOF")) {
+        // The section's ENDSEC is missing: it ends here, and what follows is read.
+        HandleSection(0, "ENDSEC");
+    }
     switch (m_sectionState) {
         case kOutside:
-            if (code == 0 && DxfKeyword(value) == "SECTION") {
+            if (keyword == "SECTION") {
                 m_sectionState = kAfterSection;
                 ResetGroupStore(true);
             }
             return;
         case kAfterSection:
+            if (code == 999) return;  // a comment
             m_sectionState = code == 2 ? SectionValue(DxfKeyword(value)) : kUnknownSection;
             return;
         case kHeader:
@@ -480,149 +518,5 @@ void MDXFReader::HandleSection(int code, std::string_view value) {
         default:
             break;
     }
-    if (code == 0 && DxfKeyword(value) == "ENDSEC") m_sectionState = kOutside;
-}
-
-void MDXFReader::HandleHeader(int code, std::string_view value) {
-    StoreGroup(code, value);
-    const std::string& variable = m_store.variable;
-    if (code == 10) {
-        if (variable == "$LIMMIN")
-            m_limits.left = m_store.points[0].x;
-        else if (variable == "$LIMMAX")
-            m_limits.right = m_store.points[0].x;
-    } else if (code == 20) {
-        if (variable == "$LIMMIN")
-            m_limits.bottom = m_store.points[0].y;
-        else if (variable == "$LIMMAX")
-            m_limits.top = m_store.points[0].y;
-    } else if (code == 1 && variable == "$ACADVER") {
-        m_encoding.SetVersion(value);
-    } else if (code == 3 && variable == "$DWGCODEPAGE") {
-        m_encoding.SetCodePage(value);
-    }
-}
-
-void MDXFReader::HandleTables(int code, std::string_view value) {
-    switch (m_tableState) {
-        case kBetweenTables:
-            if (code == 0 && DxfKeyword(value) == "TABLE") m_tableState = kAfterTable;
-            return;
-        case kAfterTable:
-            m_tableState = code == 2 ? TableValue(DxfKeyword(value)) : kIgnoredTable;
-            return;
-        case kLineTypes:
-            HandleLineType(code, value);
-            break;
-        case kLayers:
-            HandleLayer(code, value);
-            break;
-        case kStyles:
-            HandleStyle(code, value);
-            break;
-        default:
-            break;
-    }
-    if (code == 0 && DxfKeyword(value) == "ENDTAB") m_tableState = kBetweenTables;
-}
-
-void MDXFReader::HandleLineType(int code, std::string_view value) {
-    if (code == 2) {
-        m_lineTypeName = DecodeDxfPercentCodes(m_encoding.Decode(value));
-        m_dashes.clear();
-    } else if (code == 49) {
-        m_dashes.push_back(DxfReal(value));
-    } else if (code == 0) {
-        if (!m_lineTypeName.empty()) m_lineTypes[DxfUpper(m_lineTypeName)] = MatchLineStyle(m_dashes);
-        ForgetLayerTables();
-        m_lineTypeName.clear();
-        m_dashes.clear();
-    }
-}
-
-void MDXFReader::HandleLayer(int code, std::string_view value) {
-    if (code == 2 || code == 6 || code == 62) {
-        StoreGroup(code, value);
-        return;
-    }
-    if (code != 0) return;
-    // Entities name their layer in group 8, which has no "%%" codes: the entry's name is taken as
-    // written so that the two always match.
-    const CString& name = m_store.rawName;
-    if (!name.empty()) {
-        LayerIndex(name);
-        m_layerColors[name] = m_store.color;
-        m_layerLineTypes[name] = m_store.lineType;
-        ForgetLayerTables();
-    }
-    ResetGroupStore(true);
-}
-
-void MDXFReader::HandleStyle(int code, std::string_view value) {
-    if (code == 2 || code == 70) {
-        StoreGroup(code, value);
-        return;
-    }
-    if (code != 0) return;
-    if (!m_store.rawName.empty()) m_styleFlags[DxfUpper(m_store.rawName)] = m_store.i70;
-    ResetGroupStore(true);
-}
-
-int MDXFReader::LayerIndex(const CString& name) {
-    if (m_lastLayerIndex >= 0 && name == m_lastLayerName) return m_lastLayerIndex;
-    const auto it = m_layerIndex.find(name);
-    int index = it != m_layerIndex.end() ? it->second : -1;
-    if (index < 0) {
-        // A name longer than the program's own file keeps is cut like a long text.
-        std::string layerName = name;
-        CutLongText(layerName);
-        index = m_doc.AddLayer(new MLayer(layerName, TRUE, TRUE, TRUE));
-        m_layerIndex.emplace(name, index);
-    }
-    m_lastLayerName = name;
-    m_lastLayerIndex = index;
-    return index;
-}
-
-int MDXFReader::MatchLineStyle(const std::vector<double>& dashes) {
-    const std::size_t n = dashes.size();
-    double length = 0.0;
-    for (double d : dashes)
-        length += std::fabs(d);
-    if (n == 0 || !(length > 0.0) || !std::isfinite(length)) return 0;
-
-    const MLineStyleTable& table = GetLineStyleTable();
-    double bestError = 1e16, bestDifference = 1e16;
-    int best = 0;
-    for (int k = 0; k < table.GetSize(); ++k) {
-        const MDoubleArray& style = table.GetAt(k).m_dashes;
-        const std::size_t m = static_cast<std::size_t>(style.GetSize());
-        if (m == 0) continue;
-        double styleLength = 0.0;
-        for (std::size_t j = 0; j < m; ++j)
-            styleLength += std::fabs(style[static_cast<int>(j)]);
-        const std::size_t count = std::max(n, m);
-        const double h = static_cast<double>(count) * length / static_cast<double>(n);
-        const double f = static_cast<double>(count) * styleLength / static_cast<double>(m);
-        if (f == 0.0) continue;
-        double error = 0.0;
-        for (std::size_t j = 0; j < count; ++j) {
-            const double e = dashes[j % n] / h - style[static_cast<int>(j % m)] / f;
-            error += e * e;
-        }
-        const double difference = std::fabs(h - f);
-        if (error < bestError || (error == bestError && difference < bestDifference)) {
-            bestError = error;
-            bestDifference = difference;
-            best = k;
-        }
-    }
-    return best;
-}
-
-COLORREF MDXFReader::ColorOfNumber(int number) {
-    if (number >= 1 && number <= 255) return GetDXFPaletteColor(number);
-    if (number < 0) return kNoColor;
-    if (number == 0) return kByBlockColor;
-    return 0;
+    if (keyword == "ENDSEC") m_sectionState = kOutside;
 }

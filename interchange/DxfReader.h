@@ -5,7 +5,8 @@
 //
 // A file is read a piece at a time and parsed pair by pair, so that only one piece is held; bytes
 // already in memory are parsed where they are. Lines may be of any length; group codes and section,
-// table and entity names may carry blanks around them. Binary DXF is refused.
+// table and entity names may carry blanks around them. Binary DXF, and files whose lines end with a
+// CR alone, are refused with a message that says so.
 #pragma once
 
 #include <cstddef>
@@ -49,13 +50,19 @@ public:
     static constexpr int kByBlockStyleMark = 0x7F;
     // How many pairs pass between two updates of the progress dialog.
     static constexpr int kProgressInterval = 1024;
-    // The default limit of what block placements may add (see SetExpansionLimit).
-    static constexpr std::size_t kDefaultExpansionLimit = 32u << 20;
+    // The default limit of what block placements may add (see SetExpansionLimit): their copies
+    // then take no more than some 400 MB, and print in seconds.
+    static constexpr std::size_t kDefaultExpansionLimit = 12u << 20;
     // The copies may also add no more than this much for each pair the file holds, once that
     // passes kMinExpansion: what they take stays in proportion to the file (a weight of 8 takes
     // some 200 bytes).
     static constexpr std::size_t kExpansionPerPair = 16;
     static constexpr std::size_t kMinExpansion = 8u << 20;
+    // The default limit of the points bulged polyline segments add (see SetArcPointLimit).
+    static constexpr std::size_t kDefaultArcPointLimit = 2u << 20;
+    // Shapes keep their numbers (coordinates, text heights and boxes) below this, far from where
+    // sums and products overflow; a shape past it is left out and told.
+    static constexpr double kMaxReach = 1e300;
 
     // Reads the text font from the profile ("DXF", "FONT"), writing string 62723 there first when it
     // is empty.
@@ -72,8 +79,9 @@ public:
     // when a drawing was read.
     int Read(const std::string& path) override;
     // The reading loop on a whole file's bytes, without the paper dialog. Nonzero when a drawing
-    // was read; 0 after Cancel and for bytes that are no ASCII DXF (message 62700). Kinds that
-    // were not imported, and a file cut short, are told in one message afterwards.
+    // was read; 0 after Cancel and for bytes that are no ASCII DXF (message 62700, or one that says
+    // what DXF the program does not read). Kinds that were not imported, and a file cut short, are
+    // told in one message afterwards.
     int ReadBytes(std::string_view bytes);
     // Whether the bytes look like an ASCII DXF file: pairs of an integer group code and a value,
     // the first structure pair being a SECTION or EOF.
@@ -89,11 +97,16 @@ public:
 
     // Block placements copy whole blocks, so a small file can ask for an enormous drawing (blocks
     // placing blocks placing blocks). The copies stop once they would add more than this much: a
-    // shape weighs 8 plus its vertex count (see also kExpansionPerPair). What was read stays.
+    // shape weighs 8 plus its vertex count, a text 16 a line (see also kExpansionPerPair). What
+    // was read stays.
     void SetExpansionLimit(std::size_t limit) { m_expansionLimit = limit; }
     // TRUE when a placement was left out because of the limit. Told after the reading, as are
     // placements left out for blocks nested deeper than the reader follows.
     BOOL WasExpansionLimited() const { return m_expansionLimited; }
+    // A bulged segment becomes an arc of points, as many as a circle has for the same turn. Once
+    // the arcs of a reading have added this many points, the arcs that follow get fewer (a
+    // straight segment at last), and that is told.
+    void SetArcPointLimit(std::size_t limit) { m_arcPointLimit = limit; }
     // Texts are placed at their point and measured when the view recalculates the drawing (before
     // it is shown); TRUE measures them as they are read (MoveTo), which needs the platform's fonts.
     void SetMeasureTexts(BOOL measure) { m_measureTexts = measure != FALSE; }
@@ -175,9 +188,12 @@ private:
     };
     class PlacementMark;
 
+    // What the bytes are, as far as the reader is concerned; the source is used up.
+    enum class Form { kAscii, kBinary, kCrOnly, kOther };
+    static Form FormOf(MDXFPairSource& source);
     static bool LooksLikeDxf(MDXFPairSource& source);
-    // Not binary, and LooksLikeDxf; the source is used up.
-    static bool IsAsciiDxf(MDXFPairSource& source);
+    // Tells why a file of the form is not read.
+    static void Refuse(Form form);
     // ReadBytes after the check.
     int ReadPairs(MDXFPairSource& source);
     int ReadLoop(MDXFPairSource& source);
@@ -197,6 +213,12 @@ private:
     // A code-0 pair builds the entity collected so far; the shape (or null) and its layer index.
     std::unique_ptr<MCadShape> ConvertEntity(int code, std::string_view value, int* layer);
     std::unique_ptr<MCadShape> BuildEntity(int kind);
+    // Whether the shape keeps its numbers finite and within kMaxReach (texts when measured too).
+    static bool HasNumbersInRange(const MCadShape& shape);
+    // The polygon of n points, each segment with a bulge (the closing one too when closed) as an
+    // arc, its points counted against the arc point limit.
+    template <class PointAt, class BulgeAt>
+    std::unique_ptr<MPolygonShape> BulgedPolygon(std::size_t n, PointAt point, BulgeAt bulge, bool closed);
     std::unique_ptr<MCadShape> BuildText();
     std::unique_ptr<MCadShape> BuildMText();
     std::unique_ptr<MCadShape> BuildPointList(bool closed);
@@ -298,6 +320,12 @@ private:
     std::size_t m_expansionBudget = kDefaultExpansionLimit;
     bool m_expansionLimited = false;
     bool m_nestingLimited = false;  // a placement left out for blocks nested too deep
+    std::size_t m_arcPointLimit = kDefaultArcPointLimit;
+    std::size_t m_arcPoints = 0;   // added by bulged segments so far
+    int m_arcsCut = 0;             // arcs given fewer points than their turn asks
+    int m_unreadLines = 0;         // lines passed over where a group code belonged
+    int m_unendedBlocks = 0;       // blocks without their ENDBLK
+    bool m_limitsRefused = false;  // $LIMMIN and $LIMMAX out of range
     MDXFReadProgress* m_externalProgress = nullptr;
     bool m_measureTexts = false;
 

@@ -27,8 +27,6 @@ enum : int { kBlockHeader = 1, kBlockOutside = 2, kBlockValues = 3, kBlockEntiti
 // Deeper nesting than the program keeps places nothing (a damaged file may chain blocks without
 // end).
 constexpr int kMaxBlockNesting = kMaxGroupNesting;
-// Placed copies keep their numbers below this, far from where sums and products overflow.
-constexpr double kMaxPlacedCoordinate = 1e300;
 enum : int { kResolving = 1, kResolved = 2 };
 
 // Left and right alignment change places; centred stays.
@@ -59,6 +57,12 @@ private:
 
 void MDXFReader::HandleBlocks(int code, std::string_view value) {
     const std::string_view keyword = code == 0 ? DxfKeyword(value) : std::string_view();
+    if (m_blockState != kBlockOutside && (keyword == "BLOCK" || keyword == "ENDSEC")) {
+        // The open block's ENDBLK is missing: it ends here, and what follows is read as it would be
+        // after the ENDBLK. A block without a name held nothing that could be placed.
+        if (m_blockState != kBlockHeader) ++m_unendedBlocks;
+        HandleBlocks(0, "ENDBLK");
+    }
     switch (m_blockState) {
         case kBlockOutside:
             if (code == 0 && keyword == "BLOCK") m_blockState = kBlockHeader;
@@ -267,7 +271,7 @@ std::unique_ptr<MGroupShape> MDXFReader::PlaceCopy(const MGroupShape& block, con
         if (added) entry->second = ReachOf(block, block.GetCenter());
         const double scale = std::max({std::fabs(placement.sx), std::fabs(placement.sy), 1.0});
         const double reach = std::max(std::fabs(point.x), std::fabs(point.y)) + 2 * scale * entry->second;
-        if (!(reach <= kMaxPlacedCoordinate)) {
+        if (!(reach <= kMaxReach)) {
             AddKind(placement.owner ? m_blockSkipped[placement.owner] : m_skipped, "INSERT", 1);
             return nullptr;
         }
@@ -356,6 +360,11 @@ std::size_t MDXFReader::WeightOf(const MCadShape* shape) {
     }
     if (const auto* polygon = dynamic_cast<const MPolygonShape*>(shape))
         return 8 + static_cast<std::size_t>(polygon->GetPoints().GetSize());
-    if (const auto* text = dynamic_cast<const MTextShape*>(shape)) return 8 + text->GetString().size() / 16;
+    if (const auto* text = dynamic_cast<const MTextShape*>(shape)) {
+        // A text takes far more than a point to hold and to draw, and each of its lines again.
+        const std::string& string = text->GetString();
+        return 16 * (1 + static_cast<std::size_t>(std::count(string.begin(), string.end(), '\n'))) +
+               string.size() / 16;
+    }
     return 8;
 }

@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <optional>
+#include <vector>
 
 #include "document/Layer.h"
 #include "document/TessarayDoc.h"
+#include "interchange/DxfBlockCopy.h"
 #include "interchange/DxfColor.h"
 #include "interchange/DxfReader.h"
 #include "interchange/DxfReaderKeywords.h"
@@ -161,19 +164,27 @@ std::optional<BulgeArc> ArcOfBulge(const MFloatPoint& a, const MFloatPoint& b, d
     return arc;
 }
 
-// The points of the arc, its ends left out, in the steps an arc shape takes.
+// The steps of an arc: those of a circle for the same turn (a small arc takes few), at least two.
+int StepsOf(const BulgeArc& arc) {
+    const double steps = std::ceil(std::fabs(arc.sweep) / MCircleShape::kOutlineStep * (1 - 1e-9));
+    return std::clamp(static_cast<int>(std::min(steps, double{kArcSteps})), 2, kArcSteps);
+}
+
+// The points of the arc in so many steps, its ends left out.
 template <class Add>
-void AddArcPoints(Add& add, const BulgeArc& arc) {
-    for (int k = 1; k < kArcSteps; ++k) {
-        const double angle = arc.start + arc.sweep * k / kArcSteps;
+void AddArcPoints(Add& add, const BulgeArc& arc, int steps) {
+    for (int k = 1; k < steps; ++k) {
+        const double angle = arc.start + arc.sweep * k / steps;
         add(arc.centre + MFloatPoint(std::cos(angle), std::sin(angle)) * arc.radius);
     }
 }
 
-// The polyline of n points (point(i)); each segment with a bulge (bulge(i), the closing one too
-// when closed) as an arc. The points are counted first, so that the shape holds no spare room.
+}  // namespace
+
+// The points are counted first, so that the shape holds no spare room.
 template <class PointAt, class BulgeAt>
-std::unique_ptr<MPolygonShape> BulgedPolygon(std::size_t n, PointAt point, BulgeAt bulge, bool closed) {
+std::unique_ptr<MPolygonShape> MDXFReader::BulgedPolygon(std::size_t n, PointAt point, BulgeAt bulge,
+                                                         bool closed) {
     const auto arcs = [&](auto&& visit) {
         for (std::size_t i = 0; i < n; ++i) {
             const bool last = i + 1 == n;
@@ -182,23 +193,31 @@ std::unique_ptr<MPolygonShape> BulgedPolygon(std::size_t n, PointAt point, Bulge
                 visit(i, *arc);
         }
     };
+    // Past the limit an arc takes the points left, and then none: its segment is drawn straight.
+    std::vector<std::uint8_t> steps;
     std::size_t count = n;
-    arcs([&](std::size_t, const BulgeArc&) { count += kArcSteps - 1; });
+    arcs([&](std::size_t, const BulgeArc& arc) {
+        const std::size_t wanted = static_cast<std::size_t>(StepsOf(arc)) - 1;
+        const std::size_t added = std::min(wanted, m_arcPointLimit - std::min(m_arcPointLimit, m_arcPoints));
+        if (added < wanted) ++m_arcsCut;
+        m_arcPoints += added;
+        count += added;
+        steps.push_back(static_cast<std::uint8_t>(added + 1));
+    });
     auto polygon = std::make_unique<MPolygonShape>(static_cast<int>(count), closed ? TRUE : FALSE);
     int next = 0;
     const auto add = [&](const MFloatPoint& p) { polygon->SetPoint(next++, p); };
     std::size_t done = 0;  // points taken
-    arcs([&](std::size_t i, const BulgeArc& arc) {
+    std::size_t arc = 0;
+    arcs([&](std::size_t i, const BulgeArc& bulgeArc) {
         for (; done <= i; ++done)
             add(point(done));
-        AddArcPoints(add, arc);
+        AddArcPoints(add, bulgeArc, steps[arc++]);
     });
     for (; done < n; ++done)
         add(point(done));
     return polygon;
 }
-
-}  // namespace
 
 bool IsPlainFillOf(const MFillStyle& fill, COLORREF color) {
     return !fill.IsNone() && fill.GetKind() == kFillPlain && fill.GetColorCount() == 1 &&
@@ -245,6 +264,11 @@ std::unique_ptr<MCadShape> MDXFReader::ConvertEntity(int code, std::string_view 
     }
     m_builtPlaceholder = nullptr;
     std::unique_ptr<MCadShape> shape = ConvertWithPlane(BuildEntity(m_entityKind), m_entityKind);
+    if (shape && shape.get() != m_builtPlaceholder && !HasNumbersInRange(*shape)) {
+        // What the program's own file could not give back, or the view could not fit, stays out.
+        CountSkipped(m_entityKind == kDxfSeqEnd ? "POLYLINE" : m_entityName);
+        shape.reset();
+    }
 
     m_list10.clear();
     m_list20.clear();
@@ -271,6 +295,12 @@ std::unique_ptr<MCadShape> MDXFReader::ConvertEntity(int code, std::string_view 
     }
     if (shape && !placeholder && !shape->IsValid()) shape.reset();
     return shape;
+}
+
+bool MDXFReader::HasNumbersInRange(const MCadShape& shape) {
+    // A text's box is measured later from its height, which the reach holds far enough below the
+    // largest number for the longest text.
+    return shape.HasFiniteValues() && ReachOf(shape, MFloatPoint()) <= kMaxReach;
 }
 
 MDXFReader::Plane MDXFReader::PlaneOf(const double e[3]) {

@@ -27,6 +27,16 @@ enum : int {
     kDxfAttrib = 14,
 };
 
+// Table states of the TABLES section.
+enum : int {
+    kDxfIgnoredTable = 0,
+    kDxfAfterTable = 1,
+    kDxfBetweenTables = 2,
+    kDxfLineTypes = 3,
+    kDxfLayers = 4,
+    kDxfStyles = 5
+};
+
 // A name of the file's structure (section, table, entity) without the blanks some writers put
 // around it.
 std::string_view DxfKeyword(std::string_view value);

@@ -2,6 +2,7 @@
 // it follows, lines and texts too long. What is read survives a save and reopening; losses are told.
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "DxfTestSupport.h"
 #include "model/shapes/ShapeFactory.h"
@@ -90,6 +91,45 @@ TEST_F(DxfLimits, ABulgeWhoseArcIsOutOfRangeDrawsTheStraightSegment) {
     }
 }
 
+TEST_F(DxfLimits, ArcsOfBulgesTakeACirclesStepsUntilTheirLimitAndStayOnTheirCircles) {
+    // Three half circles of radius 1 along the x axis; one flat arc (11.4 degrees) of radius 10.025.
+    const std::string halves = "10|0|20|0|42|1|10|2|20|0|42|1|10|4|20|0|42|1|10|6|20|0|";
+    const struct {
+        std::string vertices;
+        std::size_t limit;
+        int points;
+        std::vector<MFloatPoint> centres;
+        double radius;
+        const char* told;
+    } cases[] = {
+        {"10|0|20|0|42|0.05|10|2|20|0|", MDXFReader::kDefaultArcPointLimit, 3, {{1, 9.975}}, 10.025, nullptr},
+        {halves, MDXFReader::kDefaultArcPointLimit, 4 + 3 * 23, {{1, 0}, {3, 0}, {5, 0}}, 1, nullptr},
+        // The second arc takes the points left, the third is drawn straight.
+        {halves, 30, 4 + 30, {{1, 0}, {3, 0}, {5, 0}}, 1, "円弧 (2個)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.points);
+        MessageBoxRecorder told;
+        MTessarayDoc file;
+        MDXFReader reader(file);
+        reader.SetArcPointLimit(c.limit);
+        ASSERT_EQ(
+            reader.ReadBytes(Dxf("0|SECTION|2|ENTITIES|0|LWPOLYLINE|70|0|" + c.vertices + "0|ENDSEC|0|EOF")),
+            1);
+        ExpectTold(told, c.told);
+        const std::vector<MCadShape*> shapes = AllShapes(file);
+        ASSERT_EQ(shapes.size(), 1u);
+        const MFloatPointArray& p = static_cast<const MPolygonShape*>(shapes[0])->GetPoints();
+        EXPECT_EQ(p.GetSize(), c.points);
+        for (int i = 0; i < p.GetSize(); ++i) {
+            double off = std::numeric_limits<double>::infinity();
+            for (const MFloatPoint& centre : c.centres)
+                off = std::min(off, std::fabs((p[i] - centre).GetLength() - c.radius));
+            EXPECT_LT(off, 1e-9) << i;
+        }
+    }
+}
+
 TEST_F(DxfLimits, PlacementsPastTheExpansionLimitAreTold) {
     std::string bomb = Block("B0", kLine);
     for (int level = 1; level <= 6; ++level) {  // each level places the one below ten times
@@ -108,6 +148,32 @@ TEST_F(DxfLimits, PlacementsPastTheExpansionLimitAreTold) {
         ASSERT_EQ(ReadLimited(file, drawing, 50), 1);
         ExpectTold(told, "多すぎる");
     }
+}
+
+TEST_F(DxfLimits, CopiesOfTextsTakeFromTheLimitForEachLine) {
+    // Texts hold and print far dearer than points: a copied line takes 16 of the limit.
+    std::string lines, inserts;
+    for (int i = 0; i < 64; ++i)
+        lines += "a\\P";
+    for (int i = 0; i < 200; ++i)
+        inserts += Insert("M", i);
+    MessageBoxRecorder told;
+    MTessarayDoc file;
+    const std::size_t limit = 16000;
+    ASSERT_EQ(
+        ReadLimited(file, Drawing(Block("M", "0|MTEXT|10|0|20|0|40|1|41|9|1|" + lines + "end|"), inserts),
+                    limit),
+        1);
+    EXPECT_TRUE(limited);
+    std::size_t copied = 0;
+    for (const MCadShape* copy : AllShapes(file)) {
+        const std::string& text =
+            dynamic_cast<const MTextShape*>(static_cast<const MGroupShape*>(copy)->GetShapeAt(0))
+                ->GetString();
+        copied += 1 + static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+    }
+    EXPECT_GT(copied, 0u);
+    EXPECT_LE(copied, limit / 16);
 }
 
 TEST_F(DxfLimits, ChainsOfBlocksCostOnlyWhatIsPlacedAndStayWithinTheNestingLimit) {
@@ -197,9 +263,10 @@ TEST_F(DxfLimits, ShapesWhoseNumbersWouldLeaveTheRangeAreLeftOutAndTold) {
                                     "0|LINE|10|10|20|0|11|20|21|5|0|CIRCLE|10|5|20|5|40|3|"
                                     "0|TEXT|10|3|20|3|40|2|1|abc|");
     const struct {
-        const char* groups;
+        std::string groups;
         int placedGroups;
         const char* lost;  // as told; nullptr: nothing told
+        std::string blocks = "", header = "";
     } cases[] = {
         {"41|1e308|", 0, "INSERT 1"},
         {"41|1e300|42|1e300|50|45|", 0, "INSERT 1"},
@@ -207,14 +274,24 @@ TEST_F(DxfLimits, ShapesWhoseNumbersWouldLeaveTheRangeAreLeftOutAndTold) {
         {"70|2|44|1e308|", 2, "INSERT 1"},  // the array's group and its first cell
         {"41|1e-320|42|1e6|", 1, nullptr},
         {"0|MTEXT|10|0|20|0|40|1e308|1|a\\Pb|", 1, "MTEXT 1"},  // a box of two lines that high has no size
+        // Measured, so tall a text has no box; the circle's outline no points.
+        {"0|TEXT|10|0|20|0|40|1e308|1|abc|", 1, "TEXT 1"},
+        {"0|CIRCLE|10|1e308|20|0|40|1e308|", 1, "CIRCLE 1"},
+        {"0|INSERT|2|T|", 2, "TEXT 1", Block("T", "0|TEXT|10|0|20|0|40|1e308|1|x|" + kLine)},
+        // Limits whose centre is past the largest number would move the drawing there when fitted.
+        {"", 1, "$LIMMIN", "",
+         "0|SECTION|2|HEADER|9|$LIMMIN|10|1e308|20|0|9|$LIMMAX|10|1.7e308|20|1|0|ENDSEC"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.groups);
+        SCOPED_TRACE(c.groups + c.header);
         doc.DeleteContents();
         MessageBoxRecorder told;
-        ASSERT_EQ(Read(Drawing(block, kLine + "0|INSERT|2|B|10|1|20|1|" + c.groups)), 1);
+        const std::string header = c.header.empty() ? "" : Dxf(c.header);
+        ASSERT_EQ(Read(header + Drawing(block + c.blocks, kLine + "0|INSERT|2|B|10|1|20|1|" + c.groups)), 1);
         EXPECT_EQ(CountShapes(doc)["GROUP"], c.placedGroups);
         ExpectTold(told, c.lost);
+        for (const MCadShape* shape : AllShapes(doc))
+            EXPECT_TRUE(shape->HasFiniteValues());
         MTessarayDoc reopened;
         Reopen(reopened);
         EXPECT_EQ(CountShapes(reopened), CountShapes(doc));

@@ -65,6 +65,45 @@ TEST_F(DxfLosses, KindsAreCountedAsTheDrawingWouldHaveHeldThem) {
     }
 }
 
+TEST_F(DxfLosses, ABrokenStructureLosesNoRecordUntoldAndListsOnlyEntities) {
+    // A line added or lost puts values where codes belong; a section or block may lack its end, a
+    // comment stand before a section's name. What follows is read, and a value is never a kind.
+    const std::string line = "0|LINE|8|0|10|0|20|0|11|1|21|1|", insert = "0|INSERT|2|B|10|5|20|5|";
+    const std::string entities = "0|SECTION|2|ENTITIES|";
+    const struct {
+        std::string pairs;
+        KindCounts shapes;
+        const char* told;  // nullptr: nothing told
+    } cases[] = {
+        {entities + line + "999||comment|1071|12345|" + line, {{"LINE", 2}}, "読めない行 (1行)"},
+        {entities + "0|LINE|8|10|0|20|0|11|1|21|1|" + line, {{"LINE", 2}}, "読めない行 (1行)"},
+        {entities + line + "0|SECTION|2|OBJECTS|0|DICTIONARY|3|X|0|LAYOUT|1|y|", {{"LINE", 1}}, nullptr},
+        {"0|SECTION|999|comment|2|ENTITIES|" + line, {{"LINE", 1}}, nullptr},
+        {"0|SECTION|2|BLOCKS|0|BLOCK|2|B|10|0|20|0|" + line + "0|ENDSEC|" + entities + insert + line,
+         {{"GROUP", 1}, {"LINE", 2}},
+         "ENDBLK のないブロック (1個)"},
+        {"0|SECTION|2|BLOCKS|0|BLOCK|2|A|10|0|20|0|" + line + "0|BLOCK|2|B|10|0|20|0|" + line +
+             "0|ENDBLK|0|ENDSEC|" + entities + insert,
+         {{"GROUP", 1}, {"LINE", 1}},
+         "ENDBLK のないブロック (1個)"},
+        {"0|SECTION|2|BLOCKS|0|BLOCK|2|B|10|0|20|0|" + line + entities + insert + line,
+         {{"GROUP", 1}, {"LINE", 2}},
+         "ENDBLK のないブロック (1個)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pairs);
+        doc.DeleteContents();
+        MessageBoxRecorder told;
+        ASSERT_EQ(Read(Dxf(c.pairs + "0|ENDSEC|0|EOF")), 1);
+        EXPECT_EQ(CountShapes(doc), c.shapes);
+        const std::string text = told.Messages().empty() ? "" : told.Messages()[0].text;
+        EXPECT_EQ(told.Messages().size(), c.told ? 1u : 0u) << text;
+        if (!c.told) continue;
+        EXPECT_NE(text.find(c.told), std::string::npos) << text;
+        EXPECT_EQ(text.find('\n'), std::string::npos) << "nothing else told: " << text;
+    }
+}
+
 TEST_F(DxfLosses, NothingIsToldWhenEverythingWasRead) {
     ASSERT_EQ(Read(Dxf("0|SECTION|2|BLOCKS|0|BLOCK|2|B|10|0|20|0|0|ATTDEF|1|x|0|LINE|10|0|20|0|11|1|21|1|"
                        "0|ENDBLK|0|ENDSEC|0|SECTION|2|ENTITIES|0|INSERT|2|B|10|0|20|0|0|ENDSEC|0|EOF")),
@@ -130,11 +169,26 @@ protected:
 };
 
 TEST_F(DxfRefusal, AForeignFileIsRefusedBeforeAnyQuestionAndTheDrawingStays) {
-    const std::string png = Write("picture.dxf", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16));
-    EXPECT_FALSE(doc.OnOpenDocument(png));
-    EXPECT_TRUE(messages.Saw(kIdsCannotOpen));
-    EXPECT_EQ(ui.paperDialogs, 0);
-    EXPECT_EQ(ShapeCount(), 1) << "the open drawing is kept";
+    // A DXF the program does not read is named as such.
+    const struct {
+        std::string bytes;
+        const char* told;  // nullptr: message 62700
+    } cases[] = {
+        {std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16), nullptr},
+        {std::string("AutoCAD Binary DXF\r\n\x1a\0", 22) + std::string(64, '\0'), "バイナリ形式"},
+        {"0\rSECTION\r2\rENTITIES\r0\rENDSEC\r0\rEOF\r", "CR だけ"},
+    };
+    for (const auto& c : cases) {
+        MessageBoxRecorder told;
+        EXPECT_FALSE(doc.OnOpenDocument(Write("picture.dxf", c.bytes)));
+        ASSERT_EQ(told.Messages().size(), 1u);
+        if (c.told)
+            EXPECT_NE(told.Messages()[0].text.find(c.told), std::string::npos) << told.Messages()[0].text;
+        else
+            EXPECT_TRUE(told.Saw(kIdsCannotOpen));
+        EXPECT_EQ(ui.paperDialogs, 0);
+        EXPECT_EQ(ShapeCount(), 1) << "the open drawing is kept";
+    }
 }
 
 TEST_F(DxfRefusal, CancellingThePaperDialogKeepsTheDrawing) {
