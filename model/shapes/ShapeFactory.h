@@ -54,8 +54,13 @@ void WriteShapeText(CDocument* doc, std::ostream& os, const MCadShape* shape);
 // Skips empty lines and lines that begin with white space, takes the next line as a keyword and
 // lets the new shape read its text. Null for an unknown keyword (the stream untouched), at the end
 // of the stream, and when reading failed (the half-read shape is deleted; the stream keeps its
-// failure state for the caller). The caller owns the result.
+// failure state for the caller; a known shape that failed before the end of a good stream is
+// counted as dropped in the current MTextReadLosses). The caller owns the result.
 MCadShape* ReadShapeText(CDocument* doc, std::istream& is);
+// The two halves of it: the keyword line (empty when the stream has failed or ended, or stands at a
+// NUL), then the shape of that keyword.
+std::string ReadShapeKeyword(std::istream& is);
+MCadShape* ReadShapeText(CDocument* doc, std::istream& is, const std::string& keyword);
 
 // Groups inside groups, the outermost counted as 1. Every reader and writer keeps to it: the text
 // form and the archive fail deeper data rather than exhausting the call stack on a damaged or

@@ -59,7 +59,7 @@ protected:
 };
 
 // Each part whose shape has a value the drawing cannot hold, as read or once measured, is left out
-// and told under its kind with the count; the parts around it stay.
+// and told under its kind with the count; the parts around it stay. In a group only the member goes.
 TEST_F(PartsIncoming, PartsWhoseValuesAreNotFiniteAreLeftOutAndTold) {
     const struct {
         const char* name;
@@ -84,12 +84,15 @@ TEST_F(PartsIncoming, PartsWhoseValuesAreNotFiniteAreLeftOutAndTold) {
     list.m_path = "/x/p.qfp";
     TextInput is(Text(source));
     list.LoadPartsFile(is);
-    ASSERT_EQ(list.GetSize(), 2);
+    ASSERT_EQ(list.GetSize(), 3);
     EXPECT_EQ(list.GetAt(0)->m_name, "first");
-    EXPECT_EQ(list.GetAt(1)->m_name, "last");
+    EXPECT_EQ(list.GetAt(1)->m_name, "group");
+    EXPECT_EQ(static_cast<const MGroupShape*>(list.GetAt(1)->GetShape())->GetShapeCount(), 1);
+    EXPECT_EQ(list.GetAt(2)->m_name, "last");
     ASSERT_EQ(messages.Messages().size(), 1u);
     EXPECT_EQ(messages.Messages()[0].text,
-              "\"/x/p.qfp\"\n\n次の部品は数値が正しくないため読み込みませんでした:\n    GROUP 1\n    TEXT 1");
+              "\"/x/p.qfp\"\n\n次の部品は数値が正しくないため読み込みませんでした:\n    TEXT 1\n\n"
+              "次の図形は読み込めませんでした:\n    TEXT 1");
 }
 
 // A registered scale so far from the paper's that the scaled shape would overflow places the part

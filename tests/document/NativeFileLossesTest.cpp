@@ -1,0 +1,114 @@
+// What the native reader leaves out of a drawing or changes on the way in is told in one message
+// at the end; a drawing that lost anything opens untitled, so that saving cannot put less in place
+// of the file, and what the program saves of it reads back whole.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/shapes/ShapeFactory.h"
+#include "model/shapes/containers/GroupShape.h"
+#include "model/shapes/text/TextShape.h"
+#include "tests/document/DocumentTestSupport.h"
+
+using namespace doctest;
+
+namespace {
+
+std::string Drawing(int count, const std::string& shapes) {
+    return "$$TessarayText$$\n1\n[LAYERS]\n\t0\n\t1\n[LAYER]\n\tL\n\t7\n\t" + std::to_string(count) + "\n" +
+           shapes + "[EOF]\n";
+}
+
+std::string Text(const MCadShape& shape) {
+    TextOutput out;
+    out.precision(15);
+    WriteShapeText(nullptr, out, &shape);
+    return out.str();
+}
+
+const std::string kLine = "LINE\n\t0 0 10 10 0 0 0 1 3 5 2\n";
+
+// A height the file holds but whose measured box no number can.
+std::string TallText() {
+    MTextShape text;
+    text.SetString("abcde");
+    text.SetTextSize(1e308);
+    return Text(text);
+}
+
+int Leaves(const MCadShape* top) {
+    std::vector<const MCadShape*> pending{top};
+    int leaves = 0;
+    while (!pending.empty()) {
+        const MCadShape* s = pending.back();
+        pending.pop_back();
+        const auto* group = dynamic_cast<const MGroupShape*>(s);
+        leaves += group ? 0 : 1;
+        for (int i = 0; group && i < group->GetShapeCount(); ++i)
+            pending.push_back(group->GetShapeAt(i));
+    }
+    return leaves;
+}
+
+// The first layer's shapes by keyword; a group with the number of shapes it holds at any depth.
+std::string Kept(MTessarayDoc& doc) {
+    std::string kept;
+    const MLayer* layer = doc.GetLayers()->GetLayer(0);
+    for (int i = 0; i < layer->GetSize(); ++i) {
+        const MCadShape* s = layer->GetAt(i);
+        kept += (kept.empty() ? "" : " ") + std::string(s->GetTypeName());
+        if (dynamic_cast<const MGroupShape*>(s)) kept += "(" + std::to_string(Leaves(s)) + ")";
+    }
+    return kept;
+}
+
+class NativeFileLosses : public DocumentTest {
+protected:
+    void SetUp() override {
+        DocumentTest::SetUp();
+        dir = MakeTempDir("native_losses");
+    }
+    std::string dir;
+};
+
+}  // namespace
+
+TEST_F(NativeFileLosses, WhatTheReaderLeavesOutIsToldOnceAndTheDrawingOpensUntitled) {
+    const struct {
+        const char* name;
+        int count;
+        std::string shapes;
+        const char* kept;
+        std::string note;
+        bool untitled;
+    } cases[] = {
+        {"a number out of range", 2, "LINE\n\t0 0 1e308 1e309 0 0 0 1 3 5 2\n" + kLine, "LINE",
+         "次の図形は読み込めませんでした:\n    LINE 1", true},
+        {"a text measured infinite", 2, TallText() + kLine, "LINE",
+         "次の図形は読み込めませんでした:\n    TEXT 1", true},
+        {"a group's member", 1, "GROUP\n\t2\n\t0 0 0\n" + TallText() + kLine + "0\n", "GROUP(1)",
+         "次の図形は読み込めませんでした:\n    TEXT 1", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = dir + "/in.qfd";
+        WriteBytes(path, Drawing(c.count, c.shapes));
+        MessageBoxRecorder boxes;
+        MTessarayDoc doc;
+        ASSERT_TRUE(doc.OnOpenDocument(path));
+        EXPECT_EQ(Kept(doc), c.kept);
+        ASSERT_EQ(boxes.Messages().size(), 1u);
+        EXPECT_EQ(boxes.Messages()[0].text,
+                  "\"" + path + "\"\n\n" + c.note +
+                      (c.untitled ? "\n\n読み込めた部分を無題の図面として開きました。" : ""));
+        EXPECT_EQ(GetImported(), c.untitled ? 1 : 0);
+
+        ASSERT_TRUE(doc.OnSaveDocument(dir + "/saved.qfd"));
+        MTessarayDoc again;
+        ASSERT_TRUE(again.OnOpenDocument(dir + "/saved.qfd"));
+        EXPECT_EQ(boxes.Messages().size(), 1u);
+        EXPECT_EQ(FileText(again), FileText(doc));
+    }
+}
