@@ -62,10 +62,10 @@ MCadShape* ReadShapeText(CDocument* doc, std::istream& is);
 std::string ReadShapeKeyword(std::istream& is);
 MCadShape* ReadShapeText(CDocument* doc, std::istream& is, const std::string& keyword);
 
-// Groups inside groups, the outermost counted as 1. Every reader and writer keeps to it: the text
-// form and the archive fail deeper data rather than exhausting the call stack on a damaged or
-// hostile file, the imports flatten what lies beyond it, and both writers fold deeper groups into
-// the one at the limit, so that whatever the program holds is written in a form it takes back.
+// Groups inside groups, the outermost counted as 1. Every reader and writer keeps to it rather than
+// exhaust the call stack on a damaged or hostile file: the archive fails deeper data, the text form
+// and the imports fold what lies beyond it into the group at the limit, and both writers fold deeper
+// groups the same way, so that whatever the program holds is written in a form it takes back.
 inline constexpr int kMaxGroupNesting = 200;
 // Sets the nesting depth to 0 (before each file or library item is read or written).
 void ResetTextNesting();

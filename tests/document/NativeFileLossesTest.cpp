@@ -38,6 +38,16 @@ std::string TallText() {
     return Text(text);
 }
 
+std::string Nested(int depth) {
+    std::string text;
+    for (int i = 0; i < depth; ++i)
+        text += "GROUP\n\t1\n\t0 0 0\n";
+    text += kLine;
+    for (int i = 0; i < depth; ++i)
+        text += "0\n";
+    return text;
+}
+
 int Leaves(const MCadShape* top) {
     std::vector<const MCadShape*> pending{top};
     int leaves = 0;
@@ -90,6 +100,8 @@ TEST_F(NativeFileLosses, WhatTheReaderLeavesOutIsToldOnceAndTheDrawingOpensUntit
          "次の図形は読み込めませんでした:\n    TEXT 1", true},
         {"a group's member", 1, "GROUP\n\t2\n\t0 0 0\n" + TallText() + kLine + "0\n", "GROUP(1)",
          "次の図形は読み込めませんでした:\n    TEXT 1", true},
+        {"groups past the nesting limit", 2, Nested(kMaxGroupNesting + 1) + kLine, "GROUP(1) LINE",
+         "グループの入れ子が200段を超える部分 (1段) は、グループを解いて読み込みました。", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

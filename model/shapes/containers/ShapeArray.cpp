@@ -402,7 +402,7 @@ void MShapeArray4Group::WriteText(CDocument* doc, std::ostream& os) const {
     WriteShapes(doc, os);
 }
 
-void MShapeArray4Group::ReadText(CDocument* doc, std::istream& is) {
+long long MShapeArray4Group::ReadHeader(std::istream& is) {
     long long count = 0;
     is >> count;
     SkipTextLine(is);
@@ -419,7 +419,11 @@ void MShapeArray4Group::ReadText(CDocument* doc, std::istream& is) {
             m_basePoint = p;
         }
     }
-    ReadShapes(doc, is, count);
+    return count;
+}
+
+void MShapeArray4Group::ReadText(CDocument* doc, std::istream& is) {
+    ReadShapes(doc, is, ReadHeader(is));
 }
 
 namespace {

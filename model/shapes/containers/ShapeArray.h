@@ -137,6 +137,8 @@ public:
     void WriteText(CDocument* doc, std::ostream& os) const;
     // Also accepts the form without the base-point line (no base point, the point (0, 0)).
     void ReadText(CDocument* doc, std::istream& is);
+    // Its first lines alone: sets the base point and returns the count of shapes that follow.
+    long long ReadHeader(std::istream& is);
 
 private:
     BOOL m_hasBasePoint = FALSE;
