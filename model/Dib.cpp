@@ -9,6 +9,7 @@
 
 #include "model/geometry/Geometry.h"
 #include "model/helpers/TextStream.h"
+#include "model/shapes/TextReadLosses.h"
 #include "platform/Archive.h"
 #include "platform/Exceptions.h"
 #include "platform/File.h"
@@ -392,9 +393,18 @@ BOOL MDib::WriteText(std::ostream& os) {
 
 BOOL MDib::ReadText(std::istream& is) {
     Release();
-    auto fail = [this] {
+    // While a file is read, its reader tells every picture it could not take in one message.
+    MTextReadLosses* losses = MTextReadLosses::Current();
+    // A picture that cannot be used costs no more than itself: what is left of its lines is passed
+    // over, so that the record after it reads from its start.
+    const auto fail = [this, losses, &is] {
         Release();
-        AfxMessageBox(kInvalidFile);
+        if (losses)
+            losses->PictureDamaged();
+        else
+            AfxMessageBox(kInvalidFile);
+        if (is.fail() && !is.bad() && !is.eof()) is.clear();
+        SkipIndentedLines(is);
         return FALSE;
     };
     int n = 0;

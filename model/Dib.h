@@ -72,7 +72,10 @@ public:
     BOOL WriteBmp(CArchive& ar);
     // Info and bits without the file header (clipboard).
     BOOL WritePackedDib(CArchive& ar);
-    // Three binary blocks: file header, info (both never compressed) and bits.
+    // Three binary blocks: file header, info (both never compressed) and bits. A picture that
+    // cannot be read leaves the stream good (unless it ended or broke) past its indented lines.
+    // While a file's losses are counted (MTextReadLosses), such a failure is counted instead of
+    // shown.
     BOOL WriteText(std::ostream& os);
     BOOL ReadText(std::istream& is);
 

@@ -78,8 +78,21 @@ void WriteBase64Lines(std::ostream& os, const BYTE* data, std::size_t n) {
 }
 
 // One data line of a block: leading white space skipped, trailing white space ignored, a comment
-// line after it skipped. False at the end of the stream.
-bool ReadDataLine(std::istream& is, std::string& line) {
+// line after it skipped. False at the end of the stream. A Base64 block's lines are indented: a line
+// that starts at its first column is the next record's and stays where it is, so that a block cut
+// short costs no more than itself.
+bool ReadDataLine(std::istream& is, std::string& line, bool indented = false) {
+    if (indented) {
+        int c = is.peek();
+        while (c == '\n' || c == '\r') {
+            is.get();
+            c = is.peek();
+        }
+        if (c != ' ' && c != '\t' && c != std::char_traits<char>::eof()) {
+            is.setstate(std::ios::failbit);
+            return false;
+        }
+    }
     is >> std::ws;
     ReadLineBounded(is, line, kMaxTextLine);
     if (is.fail()) return false;
@@ -180,7 +193,7 @@ std::unique_ptr<BYTE[]> ReadPlainBlock(std::istream& is, int& n) {
     while (done < total) {
         bytes.clear();
         bool ended = false;
-        if (!ReadDataLine(is, line) || !DecodeBase64Line(line, bytes, &ended)) return Fail(is, n);
+        if (!ReadDataLine(is, line, true) || !DecodeBase64Line(line, bytes, &ended)) return Fail(is, n);
         const std::size_t take = std::min(bytes.size(), total - done);
         std::memcpy(buffer.get() + done, bytes.data(), take);
         done += take;
@@ -205,7 +218,7 @@ std::unique_ptr<BYTE[]> ReadCompressedBlock(std::istream& is, int& n) {
         if (z.avail_in == 0) {
             input.clear();
             bool ended = false;
-            if (!ReadDataLine(is, line) || !DecodeBase64Line(line, input, &ended) || input.empty()) {
+            if (!ReadDataLine(is, line, true) || !DecodeBase64Line(line, input, &ended) || input.empty()) {
                 inflateEnd(&z);
                 return Fail(is, n);
             }
@@ -285,6 +298,14 @@ void SkipTextLine(std::istream& is) {
     std::string discard;
     ReadLineBounded(is, discard, 0);
     SkipTextComment(is);
+}
+
+void SkipIndentedLines(std::istream& is) {
+    while (is.good()) {
+        const int c = is.peek();
+        if (c != ' ' && c != '\t' && c != '\r' && c != '\n') return;
+        SkipTextLine(is);
+    }
 }
 
 void WriteTextLines(std::ostream& os, const std::string& text) {

@@ -9,6 +9,7 @@
 
 #include "model/shapes/ShapeFactory.h"
 #include "model/shapes/containers/GroupShape.h"
+#include "model/shapes/picture/BitmapShape.h"
 #include "model/shapes/text/TextShape.h"
 #include "tests/document/DocumentTestSupport.h"
 
@@ -38,6 +39,11 @@ std::string TallText() {
     return Text(text);
 }
 
+// A 4 x 4 picture whose bits end after 3 of their 48 bytes, at the next record's keyword.
+const std::string kDamagedPicture =
+    "BITMAP\n\t0 0 100 100\n\t14 BASE64 0\n\tQk1mAAAAAAAAADYAAAA=\n\t40 BASE64 0\n"
+    "\tKAAAAAQAAAAEAAAAAQAYAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA==\n\t48 BASE64 0\n\tAAAA\n";
+
 std::string Nested(int depth) {
     std::string text;
     for (int i = 0; i < depth; ++i)
@@ -62,7 +68,8 @@ int Leaves(const MCadShape* top) {
     return leaves;
 }
 
-// The first layer's shapes by keyword; a group with the number of shapes it holds at any depth.
+// The first layer's shapes by keyword; a group with the number of shapes it holds at any depth, a
+// picture without its image marked.
 std::string Kept(MTessarayDoc& doc) {
     std::string kept;
     const MLayer* layer = doc.GetLayers()->GetLayer(0);
@@ -70,6 +77,8 @@ std::string Kept(MTessarayDoc& doc) {
         const MCadShape* s = layer->GetAt(i);
         kept += (kept.empty() ? "" : " ") + std::string(s->GetTypeName());
         if (dynamic_cast<const MGroupShape*>(s)) kept += "(" + std::to_string(Leaves(s)) + ")";
+        if (const auto* picture = dynamic_cast<const MBitmapShape*>(s); picture && !picture->HasImage())
+            kept += "(none)";
     }
     return kept;
 }
@@ -100,6 +109,9 @@ TEST_F(NativeFileLosses, WhatTheReaderLeavesOutIsToldOnceAndTheDrawingOpensUntit
          "次の図形は読み込めませんでした:\n    TEXT 1", true},
         {"a group's member", 1, "GROUP\n\t2\n\t0 0 0\n" + TallText() + kLine + "0\n", "GROUP(1)",
          "次の図形は読み込めませんでした:\n    TEXT 1", true},
+        {"damaged pictures", 4, kDamagedPicture + kDamagedPicture + kDamagedPicture + kLine,
+         "BITMAP(none) BITMAP(none) BITMAP(none) LINE", "壊れている画像 (3個) は読み込めませんでした。",
+         true},
         {"groups past the nesting limit", 2, Nested(kMaxGroupNesting + 1) + kLine, "GROUP(1) LINE",
          "グループの入れ子が200段を超える部分 (1段) は、グループを解いて読み込みました。", false},
     };
