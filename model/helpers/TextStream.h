@@ -9,6 +9,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "platform/WinTypes.h"
 
@@ -55,6 +56,9 @@ void WriteBinaryBlock(std::ostream& os, const BYTE* data, int n, BOOL compress);
 // Every line of the block is consumed, also the last one of a zlib stream whose trailer follows the
 // data's final bytes.
 std::unique_ptr<BYTE[]> ReadBinaryBlock(std::istream& is, int& n);
+// The same into a vector of the block's size (empty where the above gives null), for a caller that
+// keeps the bytes without a copy; a count above max is damage too.
+std::vector<BYTE> ReadBinaryBlockBytes(std::istream& is, std::size_t max);
 // The largest block the reader accepts (256 MiB).
 inline constexpr int kMaxBinaryBlock = 256 * 1024 * 1024;
 

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "model/Dib.h"
+#include "model/helpers/TextStream.h"
 #include "model/shapes/ShapeFactory.h"
 #include "model/shapes/containers/GroupShape.h"
 #include "model/shapes/picture/BitmapShape.h"
@@ -43,6 +45,14 @@ std::string TallText() {
 const std::string kDamagedPicture =
     "BITMAP\n\t0 0 100 100\n\t14 BASE64 0\n\tQk1mAAAAAAAAADYAAAA=\n\t40 BASE64 0\n"
     "\tKAAAAAQAAAAEAAAAAQAYAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA==\n\t48 BASE64 0\n\tAAAA\n";
+
+// Half the pixels a drawing's pictures may hold together, and a little more.
+std::string LargePicture() {
+    MBitmapShape picture;
+    picture.SetRect(0, 100, 100, 0);
+    picture.SetImage(std::make_unique<MDib>(16384, 2731, 24));
+    return Text(picture);
+}
 
 std::string Nested(int depth) {
     std::string text;
@@ -95,6 +105,8 @@ protected:
 }  // namespace
 
 TEST_F(NativeFileLosses, WhatTheReaderLeavesOutIsToldOnceAndTheDrawingOpensUntitled) {
+    SetBinaryBlockCompression(true);
+    const std::string picture = LargePicture();
     const struct {
         const char* name;
         int count;
@@ -112,6 +124,8 @@ TEST_F(NativeFileLosses, WhatTheReaderLeavesOutIsToldOnceAndTheDrawingOpensUntit
         {"damaged pictures", 4, kDamagedPicture + kDamagedPicture + kDamagedPicture + kLine,
          "BITMAP(none) BITMAP(none) BITMAP(none) LINE", "壊れている画像 (3個) は読み込めませんでした。",
          true},
+        {"pictures past the budget", 2, picture + picture, "BITMAP BITMAP(none)",
+         "画像が合わせて大きすぎるため、残りの画像 (1個) は読み込みませんでした。", true},
         {"groups past the nesting limit", 2, Nested(kMaxGroupNesting + 1) + kLine, "GROUP(1) LINE",
          "グループの入れ子が200段を超える部分 (1段) は、グループを解いて読み込みました。", false},
     };
