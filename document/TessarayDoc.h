@@ -26,6 +26,7 @@ class MCadView;
 class MDocumentView;
 class MLShapeArray;
 class MTessarayDoc;
+class MTextReadLosses;
 
 // The program-wide imported flag: the current drawing came from an import (set when an import
 // opened it; cleared by a new document and by a successful native save).
@@ -190,6 +191,9 @@ public:
     static void ReportFileError(int error);
     // Tells that the file ended before its end mark and opened untitled.
     static void ReportCutShort(const std::string& path);
+    // In one message: that the file ended early, what the reader left out or changed, and that the
+    // drawing opened untitled when anything is missing. Nothing when there is nothing to tell.
+    static void ReportRead(const std::string& path, bool cutShort, const MTextReadLosses& losses);
     // Tells that characters code page 932 lacks were saved as '?' (the drawing keeps them).
     static void ReportCharactersReplaced();
 

@@ -18,6 +18,7 @@
 #include "model/helpers/TextStream.h"
 #include "model/settings/OptionRecord.h"
 #include "model/shapes/ShapeFactory.h"
+#include "model/shapes/TextReadLosses.h"
 #include "platform/Cp932.h"
 #include "platform/Exceptions.h"
 #include "platform/File.h"
@@ -31,7 +32,8 @@ constexpr char kTextSignature[] = "$$TessarayText$$";  // IDS_TEXT_SIGNATURE
 constexpr std::size_t kSignatureLength = 16;
 constexpr const char* kCharactersReplacedText =
     "ファイルに書けない文字を「?」に置き換えて保存しました。図面の文字はそのままです。";
-constexpr const char* kCutShortText = "は途中で終わっています。読み込めた部分を無題の図面として開きました。";
+constexpr const char* kEndedEarlyText = "は途中で終わっています。";
+constexpr const char* kOpenedUntitledText = "読み込めた部分を無題の図面として開きました。";
 // A drawing larger than this is refused rather than read into memory.
 constexpr std::uint64_t kMaxDrawingFile = 1ull << 30;
 
@@ -104,6 +106,7 @@ struct MTessarayDoc::Content {
     bool hasCurrent = false;  // a [LAYERS] header gave the current layer
     bool sawEnd = false;      // the "[EOF]" line: a file without it was cut short
     std::vector<ToolText> tools;
+    MTextReadLosses losses;
 };
 
 void MTessarayDoc::ReportCharactersReplaced() {
@@ -111,7 +114,18 @@ void MTessarayDoc::ReportCharactersReplaced() {
 }
 
 void MTessarayDoc::ReportCutShort(const std::string& path) {
-    AfxMessageBox("\"" + path + "\"" + kCutShortText, MB_OK | MB_ICONEXCLAMATION);
+    AfxMessageBox("\"" + path + "\"" + kEndedEarlyText + kOpenedUntitledText, MB_OK | MB_ICONEXCLAMATION);
+}
+
+void MTessarayDoc::ReportRead(const std::string& path, bool cutShort, const MTextReadLosses& losses) {
+    if (losses.IsEmpty()) {
+        if (cutShort) ReportCutShort(path);
+        return;
+    }
+    const bool untitled = cutShort || losses.LeftOut();
+    std::string text = "\"" + path + "\"" + (cutShort ? kEndedEarlyText : "") + "\n\n" + losses.GetText();
+    if (untitled) text += std::string("\n\n") + kOpenedUntitledText;
+    AfxMessageBox(text, MB_OK | (untitled ? MB_ICONEXCLAMATION : MB_ICONINFORMATION));
 }
 
 std::string MTessarayDoc::FileErrorText(int error) {
@@ -157,6 +171,7 @@ void MTessarayDoc::ReportFileError(int error) {
 
 void MTessarayDoc::ReadSections(std::istream& is, Content& c) {
     ResetTextNesting();
+    MTextReadLosses::Scope losses(c.losses);
     int toolVersion = 0;
     while (!is.bad() && !is.eof()) {
         const int next = is.peek();
@@ -352,10 +367,10 @@ BOOL MTessarayDoc::OpenNativeBytes(std::string_view bytes, const std::string& pa
         DeleteContents();
         Adopt(c);
         // An earlier import's flag would make this drawing untitled and keep it out of the recent
-        // files. A file cut short opens untitled the same way: saving must not put the part that
-        // was read in place of the whole file.
-        SetImported(c.sawEnd ? 0 : 1);
-        if (!c.sawEnd) ReportCutShort(path);
+        // files. A file cut short, or one the reader left something of out, opens untitled the same
+        // way: saving must not put the part that was read in place of the whole file.
+        SetImported(c.sawEnd && !c.losses.LeftOut() ? 0 : 1);
+        ReportRead(path, !c.sawEnd, c.losses);
     } catch (const std::bad_alloc&) {
         ReportFileError(ENOMEM);
         return FALSE;

@@ -9,6 +9,7 @@
 
 #include "model/geometry/Geometry.h"
 #include "model/helpers/TextStream.h"
+#include "model/shapes/TextReadLosses.h"
 #include "platform/Archive.h"
 #include "platform/Exceptions.h"
 #include "platform/File.h"
@@ -23,6 +24,8 @@ constexpr std::size_t kFileHeaderSize = 14;
 constexpr std::size_t kHeaderSize = 40;
 // Largest width or height taken from a file.
 constexpr LONG kMaxDimension = 1 << 16;
+// The largest header (version 5) with the largest colour table.
+constexpr std::size_t kMaxInfoSize = 124 + 4 * 256;
 
 DWORD ReadLe32(const BYTE* p) {
     return DWORD(p[0]) | DWORD(p[1]) << 8 | DWORD(p[2]) << 16 | DWORD(p[3]) << 24;
@@ -166,7 +169,7 @@ void MDib::SetColorEntry(int index, DWORD value) {
     WriteLe32(m_info.data() + kHeaderSize + 4 * index, value);
 }
 
-bool MDib::Load(const BYTE* info, std::size_t infoBytes, const BYTE* bits, std::size_t bitsBytes) {
+bool MDib::Load(const BYTE* info, std::size_t infoBytes, std::vector<BYTE> bits) {
     if (infoBytes < kHeaderSize) return false;
     BITMAPINFOHEADER h = HeaderAt(info);
     // Version 3 headers and the later ones that extend them (V4: 108, V5: 124 bytes); their
@@ -194,24 +197,24 @@ bool MDib::Load(const BYTE* info, std::size_t infoBytes, const BYTE* bits, std::
 
     const std::size_t needed = StrideOf(h) * static_cast<std::size_t>(std::abs(h.biHeight));
     const std::size_t bitsSize = h.biSizeImage ? h.biSizeImage : needed;
-    if (bitsSize < needed || bitsSize > kMaxBitsSize || bitsSize > bitsBytes) return false;
+    if (bitsSize < needed || bitsSize > kMaxBitsSize || bitsSize > bits.size()) return false;
 
     h.biSize = kHeaderSize;
     std::vector<BYTE> newInfo(kHeaderSize + tableBytes);
-    std::vector<BYTE> newBits(bits, bits + bitsSize);
+    bits.resize(bitsSize);
     if (h.biHeight < 0) {
         // Kept bottom-up like every image the program makes.
         const std::size_t stride = StrideOf(h);
         const int rows = -h.biHeight;
         for (int r = 0; r < rows / 2; ++r)
-            std::swap_ranges(newBits.begin() + r * stride, newBits.begin() + (r + 1) * stride,
-                             newBits.begin() + (rows - 1 - r) * stride);
+            std::swap_ranges(bits.begin() + r * stride, bits.begin() + (r + 1) * stride,
+                             bits.begin() + (rows - 1 - r) * stride);
         h.biHeight = rows;
     }
     std::memcpy(newInfo.data(), &h, sizeof(h));
     std::memcpy(newInfo.data() + kHeaderSize, info + tableOffset, tableBytes);
     m_info.swap(newInfo);
-    m_bits.swap(newBits);
+    m_bits.swap(bits);
     m_colorCount = colours;
     CreatePalette();
     return true;
@@ -226,7 +229,10 @@ BOOL MDib::Attach(const void* packedDib, std::size_t size) {
                                       ? std::max<std::size_t>(h.biSize, 52)
                                       : std::size_t(h.biSize) + 4 * ColorCountOf(h);
     if (h.biSize < kHeaderSize || h.biSize > 124 || infoBytes > size) return FALSE;
-    return Load(p, infoBytes, p + infoBytes, size - infoBytes) ? TRUE : FALSE;
+    // No more than the header's bits are copied, and never more than a picture may hold.
+    const std::size_t bitsBytes = std::min({size - infoBytes, BitsSizeOf(h), kMaxBitsSize});
+    const BYTE* bits = p + infoBytes;
+    return Load(p, infoBytes, std::vector<BYTE>(bits, bits + bitsBytes)) ? TRUE : FALSE;
 }
 
 BOOL MDib::CreateSection(CDC*) {
@@ -331,7 +337,7 @@ BOOL MDib::ReadBmp(CArchive& ar) {
         }
         std::vector<BYTE> bits(static_cast<std::size_t>(bitsSize));
         ar.Read(bits.data(), static_cast<UINT>(bits.size()));
-        if (!Load(info.data(), info.size(), bits.data(), bits.size())) {
+        if (!Load(info.data(), info.size(), std::move(bits))) {
             Release();
             AfxMessageBox(kInvalidFile);
             return FALSE;
@@ -392,34 +398,52 @@ BOOL MDib::WriteText(std::ostream& os) {
 
 BOOL MDib::ReadText(std::istream& is) {
     Release();
-    auto fail = [this] {
-        Release();
-        AfxMessageBox(kInvalidFile);
+    // While a file is read, its reader tells every picture it could not take in one message.
+    MTextReadLosses* losses = MTextReadLosses::Current();
+    // A picture that cannot be used costs no more than itself: what is left of its lines is passed
+    // over, so that the record after it reads from its start.
+    const auto passOver = [&is] {
+        if (is.fail() && !is.bad() && !is.eof()) is.clear();
+        SkipIndentedLines(is);
         return FALSE;
     };
-    int n = 0;
-    std::unique_ptr<BYTE[]> fh = ReadBinaryBlock(is, n);
-    if (!is || !fh || n != static_cast<int>(kFileHeaderSize) || fh[0] != 'B' || fh[1] != 'M') return fail();
-    const DWORD offBits = ReadLe32(fh.get() + 10);
-    int infoBytes = 0;
-    std::unique_ptr<BYTE[]> info = ReadBinaryBlock(is, infoBytes);
+    const auto fail = [this, losses, &passOver] {
+        Release();
+        if (losses)
+            losses->PictureDamaged();
+        else
+            AfxMessageBox(kInvalidFile);
+        return passOver();
+    };
+    const std::vector<BYTE> fh = ReadBinaryBlockBytes(is, kFileHeaderSize);
+    if (!is || fh.size() != kFileHeaderSize || fh[0] != 'B' || fh[1] != 'M') return fail();
+    const DWORD offBits = ReadLe32(fh.data() + 10);
+    const std::vector<BYTE> info = ReadBinaryBlockBytes(is, kMaxInfoSize);
     if (!is) return fail();
     if (offBits == kFileHeaderSize) {
         // An empty image: both other blocks are empty.
-        int bitsBytes = 0;
-        ReadBinaryBlock(is, bitsBytes);
-        return is && infoBytes == 0 && bitsBytes == 0 ? TRUE : fail();
+        const std::vector<BYTE> bits = ReadBinaryBlockBytes(is, 0);
+        return is && info.empty() && bits.empty() ? TRUE : fail();
     }
-    if (!info || offBits < kFileHeaderSize + kHeaderSize ||
-        std::size_t(infoBytes) != offBits - kFileHeaderSize)
+    if (info.empty() || offBits < kFileHeaderSize + kHeaderSize || info.size() != offBits - kFileHeaderSize)
         return fail();
-    const BITMAPINFOHEADER h = HeaderAt(info.get());
+    const BITMAPINFOHEADER h = HeaderAt(info.data());
     const std::uint64_t needed = std::uint64_t(StrideOf(h)) * std::abs(std::int64_t(h.biHeight));
     const std::uint64_t bitsSize = h.biSizeImage ? h.biSizeImage : needed;
-    int bitsBytes = 0;
-    std::unique_ptr<BYTE[]> bits = ReadBinaryBlock(is, bitsBytes);
-    if (!is || !bits || std::uint64_t(bitsBytes) != bitsSize) return fail();
-    if (!Load(info.get(), std::size_t(infoBytes), bits.get(), std::size_t(bitsBytes))) return fail();
+    if (bitsSize > kMaxBitsSize) return fail();
+    if (losses) {
+        // Past the file's budget the bits are not even decoded. A picture that turns out damaged
+        // keeps its share too: decoding it took the time and memory all the same.
+        if (!losses->PictureFits(bitsSize)) {
+            losses->LeavePictureOut();
+            return passOver();
+        }
+        losses->TakePicture(bitsSize);
+    }
+    // The bytes read become the image's own: a large picture is never held twice.
+    std::vector<BYTE> bits = ReadBinaryBlockBytes(is, bitsSize);
+    if (!is || bits.size() != bitsSize) return fail();
+    if (!Load(info.data(), info.size(), std::move(bits))) return fail();
     return TRUE;
 }
 

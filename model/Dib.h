@@ -72,7 +72,10 @@ public:
     BOOL WriteBmp(CArchive& ar);
     // Info and bits without the file header (clipboard).
     BOOL WritePackedDib(CArchive& ar);
-    // Three binary blocks: file header, info (both never compressed) and bits.
+    // Three binary blocks: file header, info (both never compressed) and bits. A picture that
+    // cannot be read leaves the stream good (unless it ended or broke) past its indented lines.
+    // While a file's losses are counted (MTextReadLosses), such a failure is counted instead of
+    // shown, and a picture beyond the file's budget of pixels is passed over and counted.
     BOOL WriteText(std::ostream& os);
     BOOL ReadText(std::istream& is);
 
@@ -90,8 +93,9 @@ public:
 
 private:
     // Builds the image from info bytes as found in a file or packed DIB (any header version)
-    // and the bits; FALSE when anything is inconsistent. Nothing is kept on failure.
-    bool Load(const BYTE* info, std::size_t infoBytes, const BYTE* bits, std::size_t bitsBytes);
+    // and the bits, which it keeps (without a copy); FALSE when anything is inconsistent. Nothing is
+    // kept on failure.
+    bool Load(const BYTE* info, std::size_t infoBytes, std::vector<BYTE> bits);
     std::vector<BYTE> FileHeader() const;
     std::unique_ptr<MDib> NewLike(int width, int height) const;
 

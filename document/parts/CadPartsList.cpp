@@ -11,6 +11,7 @@
 #include "document/parts/CadParts.h"
 #include "model/helpers/TextStream.h"
 #include "model/shapes/ShapeFactory.h"
+#include "model/shapes/TextReadLosses.h"
 #include "platform/Exceptions.h"
 #include "platform/File.h"
 #include "platform/Strings.h"
@@ -31,8 +32,11 @@ int SectionOf(const std::string& keyword) {
 constexpr const char* kPartsLeftOutText = "次の部品は数値が正しくないため読み込みませんでした:";
 constexpr const char* kTextsCutText = "長すぎる文字列は途中までを読み込みました。";
 
-void ReportLosses(const MIncomingShapes& incoming, const CString& path) {
-    const std::string text = incoming.LossText(kPartsLeftOutText, kTextsCutText);
+// The parts left out whole, then what their shapes lost, in one message.
+void ReportLosses(const MIncomingShapes& incoming, const MTextReadLosses& losses, const CString& path) {
+    std::string text = incoming.LossText(kPartsLeftOutText, kTextsCutText);
+    const std::string shapes = losses.GetText();
+    if (!shapes.empty()) text += (text.empty() ? "" : "\n\n") + shapes;
     if (!text.empty()) AfxMessageBox("\"" + path + "\"\n\n" + text, MB_OK | MB_ICONINFORMATION);
 }
 
@@ -114,7 +118,11 @@ void MCadPartsList::LoadPartsFile(std::istream& is) {
 }
 
 void MCadPartsList::ReadPartsFile(std::istream& is) {
+    // A part's shape is admitted whole below; the members of its groups are admitted as they are
+    // read, and its pictures are counted, through the file's losses.
     MIncomingShapes incoming;
+    MTextReadLosses losses;
+    MTextReadLosses::Scope scope(losses);
     while (is.good()) {
         SkipTextComment(is);
         const int c = is.peek();
@@ -155,7 +163,7 @@ void MCadPartsList::ReadPartsFile(std::istream& is) {
             SkipTextLine(is);
         }
     }
-    ReportLosses(incoming, m_path);
+    ReportLosses(incoming, losses, m_path);
 }
 
 // ---- MCadPartsListList --------------------------------------------------------------------------

@@ -78,8 +78,21 @@ void WriteBase64Lines(std::ostream& os, const BYTE* data, std::size_t n) {
 }
 
 // One data line of a block: leading white space skipped, trailing white space ignored, a comment
-// line after it skipped. False at the end of the stream.
-bool ReadDataLine(std::istream& is, std::string& line) {
+// line after it skipped. False at the end of the stream. A Base64 block's lines are indented: a line
+// that starts at its first column is the next record's and stays where it is, so that a block cut
+// short costs no more than itself.
+bool ReadDataLine(std::istream& is, std::string& line, bool indented = false) {
+    if (indented) {
+        int c = is.peek();
+        while (c == '\n' || c == '\r') {
+            is.get();
+            c = is.peek();
+        }
+        if (c != ' ' && c != '\t' && c != std::char_traits<char>::eof()) {
+            is.setstate(std::ios::failbit);
+            return false;
+        }
+    }
     is >> std::ws;
     ReadLineBounded(is, line, kMaxTextLine);
     if (is.fail()) return false;
@@ -149,30 +162,29 @@ std::int64_t RemainingChars(std::istream& is) {
     return static_cast<std::int64_t>(end - here);
 }
 
-std::unique_ptr<BYTE[]> Fail(std::istream& is, int& n, std::ios::iostate state = std::ios::failbit) {
+bool Fail(std::istream& is, std::ios::iostate state = std::ios::failbit) {
     is.setstate(state);
-    n = 0;
-    return nullptr;
+    return false;
 }
 
-std::unique_ptr<BYTE[]> ReadHexBlock(std::istream& is, int& n) {
-    auto buffer = std::make_unique<BYTE[]>(static_cast<std::size_t>(n));
+// The readers of the three forms, each into the n bytes at out.
+
+bool ReadHexBlock(std::istream& is, BYTE* out, int n) {
     std::string line;
     for (int done = 0; done < n;) {
         const int want = std::min(kHexBytesPerLine, n - done);
-        if (!ReadDataLine(is, line) || line.size() < static_cast<std::size_t>(want) * 2) return Fail(is, n);
+        if (!ReadDataLine(is, line) || line.size() < static_cast<std::size_t>(want) * 2) return Fail(is);
         for (int i = 0; i < want; ++i) {
             const int hi = HexValue(line[2 * i]), lo = HexValue(line[2 * i + 1]);
-            if (hi < 0 || lo < 0) return Fail(is, n);
-            buffer[done + i] = static_cast<BYTE>((hi << 4) | lo);
+            if (hi < 0 || lo < 0) return Fail(is);
+            out[done + i] = static_cast<BYTE>((hi << 4) | lo);
         }
         done += want;
     }
-    return buffer;
+    return true;
 }
 
-std::unique_ptr<BYTE[]> ReadPlainBlock(std::istream& is, int& n) {
-    auto buffer = std::make_unique<BYTE[]>(static_cast<std::size_t>(n));
+bool ReadPlainBlock(std::istream& is, BYTE* out, int n) {
     std::string line;
     std::vector<BYTE> bytes;
     std::size_t done = 0;
@@ -180,20 +192,19 @@ std::unique_ptr<BYTE[]> ReadPlainBlock(std::istream& is, int& n) {
     while (done < total) {
         bytes.clear();
         bool ended = false;
-        if (!ReadDataLine(is, line) || !DecodeBase64Line(line, bytes, &ended)) return Fail(is, n);
+        if (!ReadDataLine(is, line, true) || !DecodeBase64Line(line, bytes, &ended)) return Fail(is);
         const std::size_t take = std::min(bytes.size(), total - done);
-        std::memcpy(buffer.get() + done, bytes.data(), take);
+        std::memcpy(out + done, bytes.data(), take);
         done += take;
-        if (ended && done < total) return Fail(is, n);  // the data ended early
+        if (ended && done < total) return Fail(is);  // the data ended early
     }
-    return buffer;
+    return true;
 }
 
-std::unique_ptr<BYTE[]> ReadCompressedBlock(std::istream& is, int& n) {
-    auto buffer = std::make_unique<BYTE[]>(static_cast<std::size_t>(n));
+bool ReadCompressedBlock(std::istream& is, BYTE* out, int n) {
     z_stream z{};
-    if (inflateInit(&z) != Z_OK) return Fail(is, n, std::ios::badbit);
-    z.next_out = buffer.get();
+    if (inflateInit(&z) != Z_OK) return Fail(is, std::ios::badbit);
+    z.next_out = out;
     z.avail_out = static_cast<uInt>(n);
 
     std::string line;
@@ -205,9 +216,9 @@ std::unique_ptr<BYTE[]> ReadCompressedBlock(std::istream& is, int& n) {
         if (z.avail_in == 0) {
             input.clear();
             bool ended = false;
-            if (!ReadDataLine(is, line) || !DecodeBase64Line(line, input, &ended) || input.empty()) {
+            if (!ReadDataLine(is, line, true) || !DecodeBase64Line(line, input, &ended) || input.empty()) {
                 inflateEnd(&z);
-                return Fail(is, n);
+                return Fail(is);
             }
             z.next_in = input.data();
             z.avail_in = static_cast<uInt>(input.size());
@@ -228,11 +239,71 @@ std::unique_ptr<BYTE[]> ReadCompressedBlock(std::istream& is, int& n) {
     }
     const bool complete = result == Z_STREAM_END && z.total_out == static_cast<uLong>(n);
     const bool ended = inflateEnd(&z) == Z_OK;
-    if (result != Z_STREAM_END && result != Z_OK && result != Z_BUF_ERROR)
-        return Fail(is, n, std::ios::badbit);
-    if (!ended) return Fail(is, n, std::ios::badbit);
-    if (!complete) return Fail(is, n);
-    return buffer;
+    if (result != Z_STREAM_END && result != Z_OK && result != Z_BUF_ERROR) return Fail(is, std::ios::badbit);
+    if (!ended) return Fail(is, std::ios::badbit);
+    if (!complete) return Fail(is);
+    return true;
+}
+
+enum class BlockForm { kHex, kPlain, kCompressed };
+
+// The header line: the count (0 when none or not positive, the stream still good) and the form. A
+// count above max, or above what the rest of the stream could hold, fails the stream.
+long long ReadBlockHeader(std::istream& is, BlockForm& form, long long max) {
+    long long count = 0;
+    if (!(is >> count)) return 0;
+    std::string header;
+    ReadLineBounded(is, header, kMaxTextLine);
+    SkipTextComment(is);
+    if (count <= 0) return 0;
+    if (count > max) {
+        Fail(is);
+        return 0;
+    }
+
+    std::vector<std::string> words;
+    for (std::size_t i = 0; i < header.size();) {
+        const std::size_t start = header.find_first_not_of(" \t\n\r", i);
+        if (start == std::string::npos) break;
+        const std::size_t end = header.find_first_of(" \t\n\r", start);
+        words.push_back(header.substr(start, end == std::string::npos ? std::string::npos : end - start));
+        i = end == std::string::npos ? header.size() : end;
+    }
+
+    form = BlockForm::kHex;
+    if (!words.empty()) {
+        if (AsciiUpper(words[0]) != "BASE64") {
+            Fail(is);
+            return 0;
+        }
+        form =
+            words.size() > 1 && std::atoi(words[1].c_str()) != 0 ? BlockForm::kCompressed : BlockForm::kPlain;
+    }
+
+    // Refuse counts the rest of the stream cannot hold before allocating for them.
+    const std::int64_t remaining = RemainingChars(is);
+    if (remaining >= 0) {
+        const std::uint64_t base64Bytes = static_cast<std::uint64_t>(remaining) / 4 * 3 + 3;
+        const std::uint64_t limit = form == BlockForm::kHex ? static_cast<std::uint64_t>(remaining) / 2 + 1
+                                    : form == BlockForm::kPlain ? base64Bytes
+                                                                : base64Bytes * kMaxDeflateRatio + 64;
+        if (static_cast<std::uint64_t>(count) > limit) {
+            Fail(is);
+            return 0;
+        }
+    }
+    return count;
+}
+
+bool ReadBlockData(std::istream& is, BlockForm form, BYTE* out, int n) {
+    switch (form) {
+        case BlockForm::kHex:
+            return ReadHexBlock(is, out, n);
+        case BlockForm::kPlain:
+            return ReadPlainBlock(is, out, n);
+        default:
+            return ReadCompressedBlock(is, out, n);
+    }
 }
 
 }  // namespace
@@ -362,46 +433,29 @@ void WriteBinaryBlock(std::ostream& os, const BYTE* data, int n, BOOL compress) 
 
 std::unique_ptr<BYTE[]> ReadBinaryBlock(std::istream& is, int& n) {
     n = 0;
-    long long count = 0;
-    if (!(is >> count)) return nullptr;
-    std::string header;
-    ReadLineBounded(is, header, kMaxTextLine);
-    SkipTextComment(is);
+    BlockForm form = BlockForm::kHex;
+    const long long count = ReadBlockHeader(is, form, kMaxBinaryBlock);
     if (count <= 0) return nullptr;
-    if (count > kMaxBinaryBlock) return Fail(is, n);
-
-    std::vector<std::string> words;
-    for (std::size_t i = 0; i < header.size();) {
-        const std::size_t start = header.find_first_not_of(" \t\n\r", i);
-        if (start == std::string::npos) break;
-        const std::size_t end = header.find_first_of(" \t\n\r", start);
-        words.push_back(header.substr(start, end == std::string::npos ? std::string::npos : end - start));
-        i = end == std::string::npos ? header.size() : end;
-    }
-
-    enum { kHex, kPlain, kCompressed } form = kHex;
-    if (!words.empty()) {
-        if (AsciiUpper(words[0]) != "BASE64") return Fail(is, n);
-        form = words.size() > 1 && std::atoi(words[1].c_str()) != 0 ? kCompressed : kPlain;
-    }
-
-    // Refuse counts the rest of the stream cannot hold before allocating for them.
-    const std::int64_t remaining = RemainingChars(is);
-    if (remaining >= 0) {
-        const std::uint64_t base64Bytes = static_cast<std::uint64_t>(remaining) / 4 * 3 + 3;
-        const std::uint64_t limit = form == kHex     ? static_cast<std::uint64_t>(remaining) / 2 + 1
-                                    : form == kPlain ? base64Bytes
-                                                     : base64Bytes * kMaxDeflateRatio + 64;
-        if (static_cast<std::uint64_t>(count) > limit) return Fail(is, n);
-    }
-
+    auto buffer = std::make_unique<BYTE[]>(static_cast<std::size_t>(count));
+    if (!ReadBlockData(is, form, buffer.get(), static_cast<int>(count))) return nullptr;
     n = static_cast<int>(count);
-    switch (form) {
-        case kHex:
-            return ReadHexBlock(is, n);
-        case kPlain:
-            return ReadPlainBlock(is, n);
-        default:
-            return ReadCompressedBlock(is, n);
+    return buffer;
+}
+
+std::vector<BYTE> ReadBinaryBlockBytes(std::istream& is, std::size_t max) {
+    BlockForm form = BlockForm::kHex;
+    const long long count =
+        ReadBlockHeader(is, form, static_cast<long long>(std::min<std::size_t>(max, kMaxBinaryBlock)));
+    if (count <= 0) return {};
+    std::vector<BYTE> bytes(static_cast<std::size_t>(count));
+    if (!ReadBlockData(is, form, bytes.data(), static_cast<int>(count))) return {};
+    return bytes;
+}
+
+void SkipIndentedLines(std::istream& is) {
+    while (is.good()) {
+        const int c = is.peek();
+        if (c != ' ' && c != '\t' && c != '\r' && c != '\n') return;
+        SkipTextLine(is);
     }
 }

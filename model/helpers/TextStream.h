@@ -9,6 +9,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "platform/WinTypes.h"
 
@@ -29,6 +30,9 @@ std::string ReadTextLine(std::istream& is);
 void ReadTextString(std::istream& is, std::string& out, BOOL skipSeparator);
 // Discards the rest of the current line, then a comment line.
 void SkipTextLine(std::istream& is);
+// Discards empty lines and lines that begin with white space (the value and data lines of a record
+// left unread), up to a line that begins at its first column, or the end.
+void SkipIndentedLines(std::istream& is);
 
 // A multi-line string: a line TAB count, then count lines TAB text. The count is the number of "\n"
 // plus one; the empty string writes count 0.
@@ -47,10 +51,14 @@ void WriteBinaryBlock(std::ostream& os, const BYTE* data, int n, BOOL compress);
 // - with failbit (badbit for a zlib failure) set when the block is damaged or unusable: no count,
 //   an encoding word other than BASE64, fewer than n bytes, bad Base64 or hex, a corrupt zlib
 //   stream or one that yields more than n bytes, a count above kMaxBinaryBlock or above what the
-//   rest of the stream could hold. Nothing partial is handed out.
+//   rest of the stream could hold, a Base64 line that starts at its first column (left unread, as
+//   the next record's). Nothing partial is handed out.
 // Every line of the block is consumed, also the last one of a zlib stream whose trailer follows the
 // data's final bytes.
 std::unique_ptr<BYTE[]> ReadBinaryBlock(std::istream& is, int& n);
+// The same into a vector of the block's size (empty where the above gives null), for a caller that
+// keeps the bytes without a copy; a count above max is damage too.
+std::vector<BYTE> ReadBinaryBlockBytes(std::istream& is, std::size_t max);
 // The largest block the reader accepts (256 MiB).
 inline constexpr int kMaxBinaryBlock = 256 * 1024 * 1024;
 

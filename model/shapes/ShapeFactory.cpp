@@ -12,6 +12,7 @@
 #include "model/shapes/annotation/BalloonShape.h"
 #include "model/shapes/picture/BitmapShape.h"
 #include "model/shapes/CadShape.h"
+#include "model/shapes/TextReadLosses.h"
 #include "model/shapes/curves/CircleShape.h"
 #include "model/shapes/curves/EllipseShape.h"
 #include "model/shapes/curves/FanShape.h"
@@ -184,25 +185,32 @@ void WriteShapeText(CDocument* doc, std::ostream& os, const MCadShape* shape) {
     shape->WriteText(doc, os);
 }
 
-MCadShape* ReadShapeText(CDocument* doc, std::istream& is) {
-    std::string keyword;
-    while (is.good()) {
+std::string ReadShapeKeyword(std::istream& is) {
+    while (is.good() && is.peek() != 0) {
         std::string line;
         ReadTextString(is, line, FALSE);
         if (is.fail() && line.empty()) break;
-        if (!line.empty() && !std::isspace(static_cast<unsigned char>(line[0]))) {
-            keyword = std::move(line);
-            break;
-        }
+        if (!line.empty() && !std::isspace(static_cast<unsigned char>(line[0]))) return line;
     }
+    return {};
+}
+
+MCadShape* ReadShapeText(CDocument* doc, std::istream& is, const std::string& keyword) {
     if (keyword.empty()) return nullptr;
     MCadShape* shape = GetShapeFactory().CreateByName(keyword);
     if (shape) shape->ReadText(doc, is);
     if (is.fail() || is.bad()) {
+        // A number out of range or a damaged line: told, unless the file ended or broke off there.
+        MTextReadLosses* losses = MTextReadLosses::Current();
+        if (shape && losses && !is.bad() && !is.eof()) losses->DropShape(keyword);
         delete shape;
         return nullptr;
     }
     return shape;
+}
+
+MCadShape* ReadShapeText(CDocument* doc, std::istream& is) {
+    return ReadShapeText(doc, is, ReadShapeKeyword(is));
 }
 
 void ResetTextNesting() {

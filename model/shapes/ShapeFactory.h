@@ -54,14 +54,19 @@ void WriteShapeText(CDocument* doc, std::ostream& os, const MCadShape* shape);
 // Skips empty lines and lines that begin with white space, takes the next line as a keyword and
 // lets the new shape read its text. Null for an unknown keyword (the stream untouched), at the end
 // of the stream, and when reading failed (the half-read shape is deleted; the stream keeps its
-// failure state for the caller). The caller owns the result.
+// failure state for the caller; a known shape that failed before the end of a good stream is
+// counted as dropped in the current MTextReadLosses). The caller owns the result.
 MCadShape* ReadShapeText(CDocument* doc, std::istream& is);
+// The two halves of it: the keyword line (empty when the stream has failed or ended, or stands at a
+// NUL), then the shape of that keyword.
+std::string ReadShapeKeyword(std::istream& is);
+MCadShape* ReadShapeText(CDocument* doc, std::istream& is, const std::string& keyword);
 
 // Plain groups inside groups, the outermost counted as 1 (a label or balloon is one shape). Every
-// reader and writer keeps to it: the text form and the archive fail deeper data rather than
-// exhausting the call stack on a damaged or hostile file, the imports flatten what lies beyond it,
-// the group command refuses to go deeper, and both writers fold deeper groups into the one at the
-// limit, so that whatever the program holds is written in a form it takes back.
+// reader and writer keeps to it rather than exhaust the call stack on a damaged or hostile file: the
+// archive fails deeper data, the text form and the imports fold what lies beyond it into the group at
+// the limit, the group command refuses to go deeper, and both writers fold deeper groups the same
+// way, so that whatever the program holds is written in a form it takes back.
 inline constexpr int kMaxGroupNesting = 200;
 // Sets the nesting depth to 0 (before each file or library item is read or written).
 void ResetTextNesting();

@@ -13,6 +13,7 @@
 #include "model/PaperInfo.h"
 #include "model/shapes/containers/GroupShape.h"
 #include "model/shapes/lines/LineShape.h"
+#include "model/shapes/picture/BitmapShape.h"
 #include "model/shapes/text/TextShape.h"
 #include "platform/TextFile.h"
 #include "tests/support/TestSupport.h"
@@ -59,7 +60,7 @@ protected:
 };
 
 // Each part whose shape has a value the drawing cannot hold, as read or once measured, is left out
-// and told under its kind with the count; the parts around it stay.
+// and told under its kind with the count; the parts around it stay. In a group only the member goes.
 TEST_F(PartsIncoming, PartsWhoseValuesAreNotFiniteAreLeftOutAndTold) {
     const struct {
         const char* name;
@@ -84,12 +85,41 @@ TEST_F(PartsIncoming, PartsWhoseValuesAreNotFiniteAreLeftOutAndTold) {
     list.m_path = "/x/p.qfp";
     TextInput is(Text(source));
     list.LoadPartsFile(is);
-    ASSERT_EQ(list.GetSize(), 2);
+    ASSERT_EQ(list.GetSize(), 3);
     EXPECT_EQ(list.GetAt(0)->m_name, "first");
-    EXPECT_EQ(list.GetAt(1)->m_name, "last");
+    EXPECT_EQ(list.GetAt(1)->m_name, "group");
+    EXPECT_EQ(static_cast<const MGroupShape*>(list.GetAt(1)->GetShape())->GetShapeCount(), 1);
+    EXPECT_EQ(list.GetAt(2)->m_name, "last");
     ASSERT_EQ(messages.Messages().size(), 1u);
     EXPECT_EQ(messages.Messages()[0].text,
-              "\"/x/p.qfp\"\n\n次の部品は数値が正しくないため読み込みませんでした:\n    GROUP 1\n    TEXT 1");
+              "\"/x/p.qfp\"\n\n次の部品は数値が正しくないため読み込みませんでした:\n    TEXT 1\n\n"
+              "次の図形は読み込めませんでした:\n    TEXT 1");
+}
+
+// Pictures of a parts file that cannot be read are told together, in the program's words; the parts
+// keep their shapes without them.
+TEST_F(PartsIncoming, PicturesThatCannotBeReadAreToldOnce) {
+    MCadPartsList source("s");
+    for (const char* name : {"a", "b"}) {
+        auto* picture = new MBitmapShape;
+        picture->SetRect(0, 10, 10, 0);
+        auto image = std::make_unique<MDib>(4, 4, 24);
+        image->CreateSection(nullptr);
+        picture->SetImage(std::move(image));
+        source.Add(Part(name, picture));
+    }
+    std::string text = Text(source);
+    // Each picture's 48 bytes of bits announced as 47.
+    for (std::size_t at = 0; (at = text.find("\t48 BASE64", at)) != std::string::npos;)
+        text.replace(at, 3, "\t47");
+    MCadPartsList list;
+    list.m_path = "/x/p.qfp";
+    TextInput is(text);
+    list.LoadPartsFile(is);
+    ASSERT_EQ(list.GetSize(), 2);
+    EXPECT_FALSE(static_cast<const MBitmapShape*>(list.GetAt(1)->GetShape())->HasImage());
+    ASSERT_EQ(messages.Messages().size(), 1u);
+    EXPECT_EQ(messages.Messages()[0].text, "\"/x/p.qfp\"\n\n壊れている画像 (2個) は読み込めませんでした。");
 }
 
 // A registered scale so far from the paper's that the scaled shape would overflow places the part

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <sstream>
+#include <string>
 
 #include "model/Dib.h"
 #include "model/helpers/TextStream.h"
@@ -169,6 +172,31 @@ TEST(DibTest, DamagedTextBlocksAreRefused) {
     EXPECT_TRUE(back.IsEmpty());
     ASSERT_EQ(recorder.Messages().size(), 1u);
     EXPECT_EQ(recorder.Messages()[0].text, "Invalid bitmap file");
+}
+
+// The bits read from a file become the image's own: a large picture is never held twice, which a
+// file of a few such pictures, each a few hundred kilobytes deflated, would make gigabytes.
+TEST(DibTest, ReadingTextBlocksHoldsTheBitsOnce) {
+    const auto kilobytes = [](const char* key) {
+        std::ifstream status("/proc/self/status");
+        for (std::string line; std::getline(status, line);)
+            if (line.rfind(key, 0) == 0) return std::atof(line.c_str() + std::strlen(key) + 1);
+        return 0.0;
+    };
+    const bool saved = BinaryBlockCompressionEnabled();
+    SetBinaryBlockCompression(true);
+    std::ostringstream text;
+    MDib(8192, 8192, 8).WriteText(text);  // 64 MiB of bits in about 90 KB
+    SetBinaryBlockCompression(saved);
+    std::istringstream in(text.str());
+
+    std::ofstream("/proc/self/clear_refs") << "5";  // the peak starts again from here
+    const double before = kilobytes("VmRSS");
+    if (kilobytes("VmHWM") > before + 1024) GTEST_SKIP() << "the peak of the process cannot be reset";
+    MDib back;
+    ASSERT_TRUE(back.ReadText(in));
+    const double bits = 64.0 * 1024;
+    EXPECT_LT(kilobytes("VmHWM") - before, 1.5 * bits);
 }
 
 TEST(DibTest, DamagedBmpFilesAreRefusedWithTheMessage) {

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cfloat>
+#include <climits>
 #include <cmath>
 #include <istream>
 #include <memory>
 #include <ostream>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -14,6 +16,7 @@
 #include "model/geometry/Geometry.h"
 #include "model/helpers/TextStream.h"
 #include "model/shapes/ShapeFactory.h"
+#include "model/shapes/TextReadLosses.h"
 #include "model/shapes/containers/LShapeArray.h"
 #include "model/shapes/containers/ShapeArrayQueries.h"
 #include "platform/Archive.h"
@@ -461,6 +464,47 @@ void MGroupShape::WriteText(CDocument* doc, std::ostream& os) const {
     os << "0\n";
 }
 
+namespace {
+
+// The lines after a group's members: a count, then that many lines to pass over.
+void SkipGroupTrailer(std::istream& is) {
+    long long skip = 0;
+    is >> skip;
+    SkipTextLine(is);
+    for (long long i = 0; i < skip && is.good(); ++i)
+        SkipTextLine(is);
+}
+
+// The members of the deepest group the reader keeps, with the plain groups below it opened in
+// place, as the writer folds them: their shapes join this group and their own lines are consumed as
+// ReadText consumes them. The members still to come of each open group stand in for the call
+// stack, so that a hostile chain of any depth costs memory in proportion to the file, never stack.
+void ReadFoldedMembers(CDocument* doc, std::istream& is, MShapeArray4Group& members) {
+    std::vector<long long> open{members.ReadHeader(is)};
+    std::size_t deepest = 0;
+    while (!open.empty() && is.good()) {
+        if (open.back() <= 0) {
+            open.pop_back();
+            if (!open.empty()) SkipGroupTrailer(is);
+            continue;
+        }
+        --open.back();
+        const std::string keyword = ReadShapeKeyword(is);
+        if (keyword.empty()) break;
+        if (GetShapeTypeId(keyword) == kShapeGroup) {
+            MShapeArray4Group folded;
+            open.push_back(folded.ReadHeader(is));
+            deepest = std::max(deepest, open.size() - 1);
+            continue;
+        }
+        members.ReadShape(doc, is, keyword);
+    }
+    if (MTextReadLosses* losses = MTextReadLosses::Current(); losses && deepest > 0)
+        losses->FoldedLevels(static_cast<int>(std::min<std::size_t>(deepest, INT_MAX)));
+}
+
+}  // namespace
+
 void MGroupShape::ReadText(CDocument* doc, std::istream& is) {
     MTextNestingGuard nesting;
     if (nesting.Exceeded()) {
@@ -468,12 +512,11 @@ void MGroupShape::ReadText(CDocument* doc, std::istream& is) {
         return;
     }
     m_members.DeleteAll();
-    m_members.ReadText(doc, is);
-    long long skip = 0;
-    is >> skip;
-    SkipTextLine(is);
-    for (long long i = 0; i < skip && is.good(); ++i)
-        SkipTextLine(is);
+    if (nesting.AtLimit())
+        ReadFoldedMembers(doc, is, m_members);
+    else
+        m_members.ReadText(doc, is);
+    SkipGroupTrailer(is);
 }
 
 int GroupNestingOf(const MCadShape& shape) {

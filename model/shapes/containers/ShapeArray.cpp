@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <ostream>
+#include <string>
 #include <typeinfo>
 #include <unordered_set>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "model/CadView.h"
 #include "model/helpers/TextStream.h"
 #include "model/shapes/ShapeFactory.h"
+#include "model/shapes/TextReadLosses.h"
 #include "model/shapes/containers/GroupShape.h"
 #include "model/shapes/containers/PackShape.h"
 #include "model/shapes/curves/ArcShape.h"
@@ -326,20 +328,27 @@ void MShapeArray::WriteText(CDocument* doc, std::ostream& os) const {
     WriteShapes(doc, os);
 }
 
+void MShapeArray::ReadShape(CDocument* doc, std::istream& is, const std::string& keyword) {
+    MCadShape* s = ReadShapeText(doc, is, keyword);
+    if (s) {
+        MTextReadLosses* losses = MTextReadLosses::Current();
+        if (!losses || losses->Admit(*s))
+            Add(s);
+        else
+            delete s;
+    } else if (!is.bad() && !is.eof()) {
+        // An unreadable or unknown shape is dropped; go on with the next one.
+        is.clear();
+        errno = 0;
+        SkipRestOfDamagedLine(is);
+    }
+}
+
 void MShapeArray::ReadShapes(CDocument* doc, std::istream& is, long long count) {
     for (long long i = 0; i < count; ++i) {
-        if (is.fail() || is.bad()) break;
-        const int next = is.peek();
-        if (next == 0 || next == std::char_traits<char>::eof()) break;
-        MCadShape* s = ReadShapeText(doc, is);
-        if (s) {
-            Add(s);
-        } else if (!is.bad() && !is.eof()) {
-            // An unreadable or unknown shape is dropped; go on with the next one.
-            is.clear();
-            errno = 0;
-            SkipRestOfDamagedLine(is);
-        }
+        const std::string keyword = ReadShapeKeyword(is);
+        if (keyword.empty()) break;
+        ReadShape(doc, is, keyword);
     }
 }
 
@@ -393,7 +402,7 @@ void MShapeArray4Group::WriteText(CDocument* doc, std::ostream& os) const {
     WriteShapes(doc, os);
 }
 
-void MShapeArray4Group::ReadText(CDocument* doc, std::istream& is) {
+long long MShapeArray4Group::ReadHeader(std::istream& is) {
     long long count = 0;
     is >> count;
     SkipTextLine(is);
@@ -410,7 +419,11 @@ void MShapeArray4Group::ReadText(CDocument* doc, std::istream& is) {
             m_basePoint = p;
         }
     }
-    ReadShapes(doc, is, count);
+    return count;
+}
+
+void MShapeArray4Group::ReadText(CDocument* doc, std::istream& is) {
+    ReadShapes(doc, is, ReadHeader(is));
 }
 
 namespace {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <string>
 
 #include "model/geometry/FloatPoint.h"
 #include "model/geometry/FloatRect.h"
@@ -83,8 +84,11 @@ public:
     // as WriteShapeText writes it; the count is the number of shapes written.
     void WriteText(CDocument* doc, std::ostream& os) const;
     // Appends the shapes of the text form. An unreadable or unknown shape is dropped and counts as
-    // one of the count; a stream that ends early leaves the shapes read so far.
+    // one of the count; a stream that ends early leaves the shapes read so far. While a file's
+    // losses are counted (MTextReadLosses), a shape whose values are not finite is dropped too.
     void ReadText(CDocument* doc, std::istream& is);
+    // One shape of it, its keyword line read already (ReadShapeKeyword).
+    void ReadShape(CDocument* doc, std::istream& is, const std::string& keyword);
 
 protected:
     void WriteShapes(CDocument* doc, std::ostream& os) const;
@@ -133,6 +137,8 @@ public:
     void WriteText(CDocument* doc, std::ostream& os) const;
     // Also accepts the form without the base-point line (no base point, the point (0, 0)).
     void ReadText(CDocument* doc, std::istream& is);
+    // Its first lines alone: sets the base point and returns the count of shapes that follow.
+    long long ReadHeader(std::istream& is);
 
 private:
     BOOL m_hasBasePoint = FALSE;

@@ -129,17 +129,25 @@ TEST_F(ShapeFactoryTest, ReaderGivesNullAtTheEndAndForDamagedRecords) {
     EXPECT_TRUE(damaged.fail());
 }
 
-TEST_F(ShapeFactoryTest, DeeplyNestedGroupsFailInsteadOfExhaustingTheStack) {
+// Groups past the limit fold into the deepest one kept, however deep: no shape is lost and the lines
+// of every folded group are consumed.
+TEST_F(ShapeFactoryTest, DeeplyNestedGroupsFoldInsteadOfExhaustingTheStack) {
     std::string text;
-    const int depth = kMaxGroupNesting + 50;
+    const int depth = 100000;
     for (int i = 0; i < depth; ++i)
         text += "GROUP\n\t1\n\t0 0 0\n";
     text += "LINE\n\t0 0 1 1 0 0 0 0 0 0 0\n";
     for (int i = 0; i < depth; ++i)
         text += "0\n";
+    text += "LINE\n\t0 0 2 2 0 0 0 0 0 0 0\n";
     ResetTextNesting();
     TextInput in(text);
-    EXPECT_EQ(ReadShapeText(nullptr, in), nullptr);
+    const std::unique_ptr<MCadShape> folded(ReadShapeText(nullptr, in));
+    ASSERT_NE(folded, nullptr);
+    EXPECT_EQ(DepthAndLines(folded.get()), std::make_pair(kMaxGroupNesting, 1));
+    const std::unique_ptr<MCadShape> after(ReadShapeText(nullptr, in));
+    ASSERT_NE(after, nullptr);
+    EXPECT_EQ(ShapeText(*after), "LINE\n\t0 0 2 2 0 0 0 0 0 0 0\n");
 
     // A moderate nesting reads fine, and the depth is back at 0 afterwards.
     std::string shallow;
