@@ -1,10 +1,13 @@
 #include "model/shapes/TextReadLosses.h"
 
+#include <cmath>
+
 #include "model/CadView.h"
 #include "model/Dib.h"
 #include "model/shapes/CadShape.h"
 #include "model/shapes/ShapeFactory.h"
 #include "model/shapes/containers/GroupShape.h"
+#include "model/shapes/text/TextShapeBase.h"
 
 namespace {
 
@@ -12,6 +15,23 @@ MTextReadLosses* g_current = nullptr;
 
 // As much as one picture may hold: a file of many large ones cannot take more memory than one.
 constexpr std::size_t kPictureBudget = MDib::kMaxBitsSize;
+
+// Below this, no text's box reaches past the range of numbers, however long the text.
+constexpr double kTextMeasuredAbove = 1e250;
+
+// Whether measuring could make a value infinite. A plain text's box follows from its own numbers
+// alone, so most drawings' texts, read by the thousand, are not measured twice; a shape that
+// places its text by other shapes' values is always measured.
+bool NeedsMeasuring(const MCadShape& shape) {
+    const auto* group = dynamic_cast<const MGroupShape*>(&shape);
+    if (!shape.HasText() || (group && group->IsPlainGroup())) return false;
+    const auto* text = dynamic_cast<const MTextShapeBase*>(&shape);
+    if (!text) return true;
+    for (double v : {text->GetPoint().x, text->GetPoint().y, text->GetTextSize(), text->GetCharWidth(),
+                     text->GetBoxWidth(), text->GetBoxHeight()})
+        if (!(std::fabs(v) <= kTextMeasuredAbove)) return true;
+    return false;
+}
 
 }  // namespace
 
@@ -34,10 +54,9 @@ MTextReadLosses* MTextReadLosses::Current() {
 
 bool MTextReadLosses::Admit(MCadShape& shape) {
     bool finite = shape.HasFiniteValues();
-    const auto* group = dynamic_cast<const MGroupShape*>(&shape);
     // A text's box comes from its height: measured only once the values are finite, as a measure of
     // infinite values means nothing, and on a copy, so that what is kept is what the file holds.
-    if (finite && shape.HasText() && !(group && group->IsPlainGroup())) {
+    if (finite && NeedsMeasuring(shape)) {
         if (!m_measure) m_measure = std::make_unique<MCadView>();
         const std::unique_ptr<MCadShape> measured(shape.Duplicate());
         measured->Recalc(m_measure.get());

@@ -35,8 +35,8 @@ public:
     static MTextReadLosses* Current();
 
     // True when the shape's values are finite as read and, for a shape with a text (other than a
-    // plain group, whose members were measured already), once measured; else it is counted as
-    // dropped under its keyword.
+    // plain group, whose members were checked already), once measured where its numbers could make
+    // the measure infinite; else it is counted as dropped under its keyword.
     bool Admit(MCadShape& shape);
     // A shape of that keyword that the file could not give whole.
     void DropShape(const std::string& keyword);
