@@ -15,7 +15,7 @@
 #include "document/TessarayDoc.h"
 #include "interchange/DxfImportUi.h"
 #include "interchange/DxfReaderKeywords.h"
-#include "interchange/ImportLosses.h"
+#include "model/helpers/ImportLosses.h"
 #include "model/geometry/Geometry.h"
 #include "model/shapes/containers/GroupShape.h"
 #include "model/shapes/lines/PolygonShape.h"

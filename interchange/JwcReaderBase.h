@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "interchange/ImportLosses.h"
+#include "model/helpers/ImportLosses.h"
 #include "platform/WinTypes.h"
 
 class MCadShape;

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "document/Interchange.h"
-#include "interchange/ImportLosses.h"
+#include "model/helpers/ImportLosses.h"
 #include "model/geometry/FloatPoint.h"
 #include "model/geometry/FloatPointArray.h"
 

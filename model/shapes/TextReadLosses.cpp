@@ -4,6 +4,7 @@
 
 #include "model/CadView.h"
 #include "model/Dib.h"
+#include "model/helpers/ImportLosses.h"
 #include "model/shapes/CadShape.h"
 #include "model/shapes/ShapeFactory.h"
 #include "model/shapes/containers/GroupShape.h"
@@ -95,23 +96,16 @@ bool MTextReadLosses::LeftOut() const {
 }
 
 std::string MTextReadLosses::GetText() const {
-    std::string text;
-    const auto add = [&text](const std::string& paragraph) {
-        text += (text.empty() ? "" : "\n\n") + paragraph;
-    };
+    MImportLosses told;
     if (m_foldedLevels > 0)
-        add("グループの入れ子が" + std::to_string(kMaxGroupNesting) + "段を超える部分 (" +
-            std::to_string(m_foldedLevels) + "段) は、グループを解いて読み込みました。");
+        told.Note("グループの入れ子が" + std::to_string(kMaxGroupNesting) + "段を超える部分 (" +
+                  std::to_string(m_foldedLevels) + "段) は、グループを解いて読み込みました。");
     if (m_damagedPictures > 0)
-        add("壊れている画像 (" + std::to_string(m_damagedPictures) + "個) は読み込めませんでした。");
+        told.Note("壊れている画像 (" + std::to_string(m_damagedPictures) + "個) は読み込めませんでした。");
     if (m_picturesLeftOut > 0)
-        add("画像が合わせて大きすぎるため、残りの画像 (" + std::to_string(m_picturesLeftOut) +
-            "個) は読み込みませんでした。");
-    if (!m_dropped.empty()) {
-        std::string list = "次の図形は読み込めませんでした:";
-        for (const auto& [keyword, count] : m_dropped)
-            list += "\n    " + keyword + " " + std::to_string(count);
-        add(list);
-    }
-    return text;
+        told.Note("画像が合わせて大きすぎるため、残りの画像 (" + std::to_string(m_picturesLeftOut) +
+                  "個) は読み込みませんでした。");
+    for (const auto& [keyword, count] : m_dropped)
+        told.Drop(keyword, count);
+    return told.GetText();
 }

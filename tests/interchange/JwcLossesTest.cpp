@@ -9,7 +9,7 @@
 #include "document/ClassRegistry.h"
 #include "document/Layer.h"
 #include "document/TessarayDoc.h"
-#include "interchange/ImportLosses.h"
+#include "model/helpers/ImportLosses.h"
 #include "interchange/JwcPenSettings.h"
 #include "interchange/JwcReader.h"
 #include "model/helpers/StoredText.h"

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "interchange/ImportLosses.h"
+#include "model/helpers/ImportLosses.h"
 #include "model/helpers/StoredText.h"
 #include "model/shapes/containers/GroupShape.h"
 #include "model/shapes/curves/SplineShapeBase.h"

@@ -1,4 +1,4 @@
-#include "interchange/ImportLosses.h"
+#include "model/helpers/ImportLosses.h"
 
 #include <algorithm>
 
