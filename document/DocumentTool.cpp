@@ -73,8 +73,8 @@ void MDocumentToolArray::LoadSettings(std::istream& is) {
     const int first = is.peek();
     if (first == '\t' || first == ' ' || (first >= '0' && first <= '9')) SkipTextLine(is);
     // Room for a value line's TAB and the longest text a tool's own reader takes after it, so that
-    // a text the tool wrote comes back whole.
-    std::vector<char> line(kMaxTextLine + 2);
+    // a text the tool wrote comes back whole: up to three bytes here for each of the file's.
+    std::vector<char> line(3 * kMaxTextLine + 2);
     while (is.good()) {
         const int c = is.peek();
         if (c == '[' || c == std::char_traits<char>::eof()) break;

@@ -25,6 +25,7 @@
 #include "model/geometry/FloatPoint.h"
 #include "model/geometry/FloatPointArray.h"
 #include "model/geometry/FloatRect.h"
+#include "model/helpers/StoredText.h"
 #include "model/helpers/TextStream.h"
 #include "platform/WinTypes.h"
 
@@ -121,9 +122,10 @@ public:
     // TRUE when the file ended inside a section or without its EOF, or the reading stopped at a
     // line too long for any value (MDXFPairSource::kMaxLine).
     BOOL WasCutShort() const { return m_cutShort; }
-    // The longest text a text shape takes (UTF-8 bytes): what the program's own file reads in a
-    // line, and its copies keep whole. Longer texts are cut between two characters and told.
-    static constexpr std::size_t kMaxTextBytes = kMaxTextLine - 1;
+    // The longest text line a text shape takes (bytes of code page 932): what the program's own
+    // file reads in a line, and its copies keep whole. Longer lines are cut between two characters
+    // and told.
+    static constexpr std::size_t kMaxTextBytes = kMaxStoredTextBytes;
 
     // The index of the program's line style whose dash pattern is nearest the DXF dashes (positive
     // dash, negative gap); 0 for a pattern without length.

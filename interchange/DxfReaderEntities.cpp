@@ -229,12 +229,7 @@ std::string MDXFReader::DecodeText(std::string_view raw) const {
 }
 
 void MDXFReader::CutLongText(std::string& text) {
-    if (text.size() <= kMaxTextBytes) return;
-    std::size_t end = kMaxTextBytes;
-    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
-        --end;
-    text.resize(end);
-    m_textsCut = true;
+    if (CutToStoredText(text)) m_textsCut = true;
 }
 
 void MDXFReader::PlaceText(MTextShape* text, const MFloatPoint& point) {

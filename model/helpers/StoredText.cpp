@@ -1,16 +1,9 @@
 #include "model/helpers/StoredText.h"
 
-#include <string_view>
-
-namespace {
-
-bool IsContinuationByte(char c) {
-    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
-}
-
-}  // namespace
+#include "platform/Cp932.h"
 
 bool CutToStoredText(std::string& text) {
+    // No line's code page form is longer than its UTF-8 form.
     if (text.size() <= kMaxStoredTextBytes) return false;
     std::string kept;
     bool cut = false;
@@ -18,14 +11,13 @@ bool CutToStoredText(std::string& text) {
     for (;;) {
         const std::size_t newline = text.find('\n', start);
         const std::size_t end = newline == std::string::npos ? text.size() : newline;
-        std::size_t keep = end - start;
-        if (keep > kMaxStoredTextBytes) {
-            keep = kMaxStoredTextBytes;
-            while (keep > 0 && IsContinuationByte(text[start + keep]))
-                --keep;
+        const std::string_view line(text.data() + start, end - start);
+        if (line.size() > kMaxStoredTextBytes && Cp932Length(line) > kMaxStoredTextBytes) {
+            kept += Cp932Cut(line, kMaxStoredTextBytes);
             cut = true;
+        } else {
+            kept += line;
         }
-        kept.append(text, start, keep);
         if (newline == std::string::npos) break;
         kept += '\n';
         start = newline + 1;

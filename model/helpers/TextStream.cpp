@@ -9,6 +9,7 @@
 
 #include "model/helpers/AsciiText.h"
 #include "model/settings/OptionRecord.h"
+#include "platform/Cp932.h"
 
 namespace {
 
@@ -39,6 +40,14 @@ std::size_t ReadLineBounded(std::istream& is, std::string& out, std::size_t max)
         if (!full) break;
         is.clear(is.rdstate() & ~std::ios::failbit);
     }
+    return taken;
+}
+
+// A line of text as the file's own code page holds it: at most max bytes of code page 932, cut
+// between two characters. A character takes up to three bytes here for its one or two there.
+std::size_t ReadTextBounded(std::istream& is, std::string& out, std::size_t max) {
+    const std::size_t taken = ReadLineBounded(is, out, 3 * max);
+    if (out.size() > max) out = Cp932Cut(out, max);
     return taken;
 }
 
@@ -340,7 +349,7 @@ int ReadTextLine(std::istream& is, char* buffer, int size) {
 
 std::string ReadTextLine(std::istream& is) {
     std::string line;
-    ReadLineBounded(is, line, kMaxTextLine - 1);
+    ReadTextBounded(is, line, kMaxTextLine - 1);
     line.resize(std::min(line.size(), line.find('\0')));
     SkipTextComment(is);
     return line;
@@ -348,7 +357,7 @@ std::string ReadTextLine(std::istream& is) {
 
 void ReadTextString(std::istream& is, std::string& out, BOOL skipSeparator) {
     if (skipSeparator) is.get();
-    ReadLineBounded(is, out, kMaxTextLine);
+    ReadTextBounded(is, out, kMaxTextLine);
     SkipTextComment(is);
 }
 
@@ -385,7 +394,7 @@ void ReadTextLines(std::istream& is, std::string& out) {
     std::string line;
     for (int i = 0; i < count; ++i) {
         is.get();  // the TAB
-        ReadLineBounded(is, line, kMaxTextLine);
+        ReadTextBounded(is, line, kMaxTextLine);
         if (is.fail()) return;
         SkipTextComment(is);
         if (i > 0) out += '\n';

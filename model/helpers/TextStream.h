@@ -13,7 +13,8 @@
 
 #include "platform/WinTypes.h"
 
-// The longest line the readers take whole.
+// The longest line the readers take whole, in bytes of code page 932 as the file holds it; the
+// readers of text cut longer ones between two characters.
 inline constexpr int kMaxTextLine = 65536;
 
 // Peeks at the next character; when it is "#" that line is read and discarded. Returns the next
@@ -26,7 +27,7 @@ int ReadTextLine(std::istream& is, char* buffer, int size);
 // that buffer.
 std::string ReadTextLine(std::istream& is);
 // With skipSeparator, first consumes exactly one character (the TAB or blank before the value); then
-// the rest of the line (up to 65,536 characters) goes to out; then a comment line is skipped.
+// the rest of the line (up to 65,536 bytes in code page 932) goes to out; then a comment line is skipped.
 void ReadTextString(std::istream& is, std::string& out, BOOL skipSeparator);
 // Discards the rest of the current line, then a comment line.
 void SkipTextLine(std::istream& is);

@@ -233,7 +233,7 @@ TEST_F(DxfLimits, ALineLongerThanAnyValueEndsTheReadingThere) {
 }
 
 TEST_F(DxfLimits, TextsAndNamesLongerThanTheProgramsFileTakesAreCutBetweenCharacters) {
-    // UTF-8 (after a byte order mark): the three-byte character would straddle the limit.
+    // UTF-8 (after a byte order mark): the character would straddle the limit.
     const std::string cut(MDXFReader::kMaxTextBytes - 1, 'x'), longText = cut + "あい";
     std::string chunks;
     for (std::size_t i = 0; i < MDXFReader::kMaxTextBytes / 250 + 10; ++i)
@@ -248,7 +248,7 @@ TEST_F(DxfLimits, TextsAndNamesLongerThanTheProgramsFileTakesAreCutBetweenCharac
     ASSERT_EQ(AllShapes(reopened).size(), 2u);
     for (int i = 0; i < 2; ++i) {
         const std::string& text = dynamic_cast<MTextShape*>(Shape(i))->GetString();
-        EXPECT_LE(text.size(), MDXFReader::kMaxTextBytes);
+        EXPECT_LE(Cp932Length(text), MDXFReader::kMaxTextBytes);
         EXPECT_EQ(Cp932ToUtf8(Utf8ToCp932(text)), text) << "cut between two characters";
         EXPECT_EQ(dynamic_cast<MTextShape*>(AllShapes(reopened)[static_cast<std::size_t>(i)])->GetString(),
                   text);

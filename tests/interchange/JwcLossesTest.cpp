@@ -90,11 +90,11 @@ TEST_F(JwcLosses, RecordsBeyondTheRangeOfNumbersAreToldByKind) {
 TEST_F(JwcLosses, LongTextsAreCutBetweenCharactersAndTold) {
     // Saved whole, the drawing lost the text's end when it was opened again.
     std::string japanese = "a";
-    for (int i = 0; i < 30000; ++i)
+    for (int i = 0; i < 40000; ++i)
         japanese += "日";
     for (const auto& [text, kept] :
          {std::pair<std::string, std::size_t>{std::string(100003, 'a'), kMaxStoredTextBytes},
-          {japanese, kMaxStoredTextBytes - 2}}) {
+          {japanese, 1 + (kMaxStoredTextBytes - 1) / 2 * 3}}) {
         JwcBuilder b;
         b.block = Utf8ToCp932(text) + '\0';
         b.texts = {jwtest::TextRecord(0, 0, 1, 0, 0, 0x1000, 3, 0, 0)};

@@ -133,7 +133,7 @@ TEST_F(XdfLosses, LongLinesAreSkippedAndLongTextsCut) {
                      many += "日";
                  return many;
              }(),
-         kMaxStoredTextBytes - 2},  // between two characters
+         1 + (kMaxStoredTextBytes - 1) / 2 * 3},  // between two characters, two bytes each in the file
     };
     for (const auto& t : texts) {
         doc.DeleteContents();

@@ -7,18 +7,18 @@
 
 namespace {
 
-std::vector<BYTE> Store(const std::string& s) {
+std::vector<BYTE> Store(const std::string& s, UINT mode = 0) {
     CMemFile file;
     {
-        CArchive ar(&file, CArchive::store);
+        CArchive ar(&file, CArchive::store | mode);
         WriteArchiveString(ar, s);
     }
     return file.Data();
 }
 
-std::string Load(const std::vector<BYTE>& bytes) {
+std::string Load(const std::vector<BYTE>& bytes, UINT mode = 0) {
     CMemFile in(bytes);
-    CArchive ar(&in, CArchive::load);
+    CArchive ar(&in, CArchive::load | mode);
     std::string s = "old";
     ReadArchiveString(ar, s);
     return s;
@@ -46,6 +46,17 @@ TEST(ArchiveString, OverlongStringsAreCutAtACharacter) {
     EXPECT_EQ(bytes.size(), length + 2);
     const std::string back = Load(bytes);
     EXPECT_EQ(back, Cp932Cut(longText, 0xFFFF));
+}
+
+TEST(ArchiveString, TheProgramsOwnArchivesKeepTheLongestLineADrawingKeeps) {
+    // 40,000 kanji fit a drawing's line in code page 932, but not the length word in UTF-8.
+    std::string longText;
+    for (int i = 0; i < 40000; ++i)
+        longText += "字";
+    EXPECT_EQ(Load(Store(longText, CArchive::utf8), CArchive::utf8), longText);
+    EXPECT_EQ(Utf8ArchiveCopy(longText), longText);
+    std::vector<BYTE> hostile{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F};
+    EXPECT_THROW(Load(hostile, CArchive::utf8), CArchiveException);
 }
 
 TEST(ArchiveString, TruncatedDataRaisesAndWrongDirectionRaises) {

@@ -4,12 +4,16 @@
 
 namespace {
 
-TEST(StoredText, CutsEachLineBetweenCharacters) {
+TEST(StoredText, CutsEachLineBetweenCharactersAsTheFilesCodePageCountsThem) {
     const std::string longAscii(kMaxStoredTextBytes + 10, 'a');
-    const std::string kana = "あ";  // three bytes: a cut must not end inside it
-    std::string longKana;
-    while (longKana.size() < kMaxStoredTextBytes + 2)
-        longKana += kana;
+    const auto times = [](const std::string& s, std::size_t n) {
+        std::string out;
+        for (std::size_t i = 0; i < n; ++i)
+            out += s;
+        return out;
+    };
+    // Two bytes in the file for three here, and one for three: counted as the file holds them.
+    const std::string kana = "あ", halfWidth = "ｱ";
     struct Case {
         std::string text;
         bool cut;
@@ -18,7 +22,9 @@ TEST(StoredText, CutsEachLineBetweenCharacters) {
         {"short\nlines", false, "short\nlines"},
         {longAscii, true, longAscii.substr(0, kMaxStoredTextBytes)},
         {"x\n" + longAscii + "\ny", true, "x\n" + longAscii.substr(0, kMaxStoredTextBytes) + "\ny"},
-        {"a" + longKana, true, "a" + longKana.substr(0, (kMaxStoredTextBytes - 1) / 3 * 3)},
+        {times(kana, 30000), false, times(kana, 30000)},
+        {"a" + times(kana, 40000), true, "a" + times(kana, (kMaxStoredTextBytes - 1) / 2)},
+        {times(halfWidth, kMaxStoredTextBytes + 1), true, times(halfWidth, kMaxStoredTextBytes)},
     };
     for (Case& c : cases) {
         std::string text = c.text;

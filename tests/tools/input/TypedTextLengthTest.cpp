@@ -57,10 +57,10 @@ void Enter(texttest::TextHarness& h, const TypedText& t) {
 }  // namespace
 
 TEST(TypedTextLength, ALineLongerThanADrawingKeepsIsCutWhereItEntersAndSaid) {
-    // 65536 bytes of 1- and 3-byte characters: the last kana would not fit whole, so the cut falls
-    // before it. The multi-line text's lines are cut each on its own, and the CR of the edit's
+    // 65537 bytes in the file's code page, where a kana takes two: the last kana would not fit
+    // whole, so the cut falls before it. The multi-line text's lines are cut each on its own, and the CR of the edit's
     // line ends takes no room. The label's is longer than a one-line edit held by itself.
-    const std::string kanaLine = "a" + Repeat("あ", 21845), kanaKept = "a" + Repeat("あ", 21844);
+    const std::string kanaLine = "a" + Repeat("あ", 32768), kanaKept = "a" + Repeat("あ", 32767);
     const std::string b70000 = Repeat("b", 70000), b65535 = Repeat("b", 65535);
     const std::string c40000 = Repeat("c", 40000), d65535 = Repeat("d", 65535);
     const std::string e65536 = Repeat("e", 65536), e65535 = Repeat("e", 65535);

@@ -125,11 +125,11 @@ TEST_F(ClipboardIncoming, ShapesThatAreNotFiniteStayOutAndAreTold) {
     }
 }
 
-// The roads that can bring a longer text: the code page form, whose 64 KiB of one-byte katakana
-// are three times as many bytes in UTF-8, and a dimension's text, archived at any length.
+// The roads that can bring a longer text: the program's own form, whose one-byte katakana take three
+// bytes each, and a dimension's text, archived at any length.
 TEST_F(ClipboardIncoming, TextsLongerThanADrawingKeepsAreCutAndTold) {
     std::string katakana;
-    for (int i = 0; i < 0xFFFF; ++i)
+    for (int i = 0; i < 70000; ++i)
         katakana += "ｱ";
     const struct {
         const char* what;
@@ -138,8 +138,8 @@ TEST_F(ClipboardIncoming, TextsLongerThanADrawingKeepsAreCutAndTold) {
         std::function<MCadShape*()> shape;
         std::string kept;
     } cases[] = {
-        {"code page text", kCodePageMime, 0, [&] { return Text(katakana); },
-         katakana.substr(0, kMaxStoredTextBytes)},
+        {"UTF-8 text", kUtf8Mime, CArchive::utf8, [&] { return Text(katakana); },
+         katakana.substr(0, kMaxStoredTextBytes * 3)},  // one byte each in the file
         {"dimension", kUtf8Mime, CArchive::utf8,
          [] {
              auto* size = new MSizeShape;
