@@ -9,6 +9,7 @@
 
 #include "model/helpers/AsciiText.h"
 #include "model/settings/OptionRecord.h"
+#include "model/shapes/TextReadLosses.h"
 #include "platform/Cp932.h"
 
 namespace {
@@ -44,10 +45,14 @@ std::size_t ReadLineBounded(std::istream& is, std::string& out, std::size_t max)
 }
 
 // A line of text as the file's own code page holds it: at most max bytes of code page 932, cut
-// between two characters. A character takes up to three bytes here for its one or two there.
+// between two characters (and told in the file's losses). A character takes up to three bytes here
+// for its one or two there.
 std::size_t ReadTextBounded(std::istream& is, std::string& out, std::size_t max) {
     const std::size_t taken = ReadLineBounded(is, out, 3 * max);
     if (out.size() > max) out = Cp932Cut(out, max);
+    const std::size_t line = is.eof() ? taken : taken - 1;  // without its line end
+    if (line > out.size())
+        if (MTextReadLosses* losses = MTextReadLosses::Current()) losses->TextCut();
     return taken;
 }
 

@@ -92,7 +92,7 @@ void MTextReadLosses::FoldedLevels(int levels) {
 }
 
 bool MTextReadLosses::LeftOut() const {
-    return !m_dropped.empty() || m_damagedPictures > 0 || m_picturesLeftOut > 0;
+    return !m_dropped.empty() || m_damagedPictures > 0 || m_picturesLeftOut > 0 || m_textsCut;
 }
 
 std::string MTextReadLosses::GetText() const {
@@ -105,6 +105,7 @@ std::string MTextReadLosses::GetText() const {
     if (m_picturesLeftOut > 0)
         told.Note("画像が合わせて大きすぎるため、残りの画像 (" + std::to_string(m_picturesLeftOut) +
                   "個) は読み込みませんでした。");
+    if (m_textsCut) told.Note(kTextsCutNote);
     for (const auto& [keyword, count] : m_dropped)
         told.Drop(keyword, count);
     return told.GetText();

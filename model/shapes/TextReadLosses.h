@@ -46,10 +46,13 @@ public:
     bool PictureFits(std::size_t bytes) const;
     void TakePicture(std::size_t bytes);
     void LeavePictureOut();
+    // A text line longer than a drawing keeps was cut.
+    void TextCut() { m_textsCut = true; }
     // Groups nested past the limit were folded into the deepest one kept; the deepest fold counts.
     void FoldedLevels(int levels);
 
-    // Whether a shape or picture of the file is not in what was read (folding keeps every shape).
+    // Whether a shape, picture or part of a text of the file is not in what was read (folding keeps
+    // every shape).
     bool LeftOut() const;
     bool IsEmpty() const { return !LeftOut() && m_foldedLevels == 0; }
     // The paragraphs that tell it, in the program's words; empty when there is nothing to tell.
@@ -60,6 +63,7 @@ private:
     int m_damagedPictures = 0;
     int m_picturesLeftOut = 0;
     int m_foldedLevels = 0;
+    bool m_textsCut = false;
     std::size_t m_pictureBytesLeft;
     std::unique_ptr<MCadView> m_measure;
 };

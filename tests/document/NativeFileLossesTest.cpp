@@ -126,6 +126,10 @@ TEST_F(NativeFileLosses, WhatTheReaderLeavesOutIsToldOnceAndTheDrawingOpensUntit
          true},
         {"pictures past the budget", 2, picture + picture, "BITMAP BITMAP(none)",
          "画像が合わせて大きすぎるため、残りの画像 (1個) は読み込みませんでした。", true},
+        {"a text line longer than a drawing keeps", 2,
+         "TEXT\n\t0 0 10 -1 1 0 0 0 0 0 0 0 0 16777216 0 0 0 0 0\n\tF\n\t1\n\t" + std::string(70000, 'x') +
+             "\n" + kLine,
+         "TEXT LINE", "長すぎる文字列は途中までを読み込みました。", true},
         {"groups past the nesting limit", 2, Nested(kMaxGroupNesting + 1) + kLine, "GROUP(1) LINE",
          "グループの入れ子が200段を超える部分 (1段) は、グループを解いて読み込みました。", false},
     };
